@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+/// One view category: a name and its lower-case extensions without dots joined by ";".
+struct ViewCategory {
+    QString name;
+    QString extensions;
+};
+
+/// A font as the profile stores it: face name and point size.
+struct FontSetting {
+    QString name = QStringLiteral("MS Sans Serif");
+    double size = 8.25;
+};
+
+/// A window or control rectangle as the profile stores it.
+struct Geometry {
+    int width = 0;
+    int height = 0;
+    int left = 0;
+    int top = 0;
+    friend bool operator==(const Geometry&, const Geometry&) = default;
+};
+
+/// The one set of user settings and frame state, passed to whoever needs it.
+/// On/off options are integers: 1 on, 0 off.
+struct Settings {
+    static constexpr int CategorySlots = 11;
+    static constexpr int OtherCategory = 6;
+
+    QString appFolder;   ///< program folder, always ending in "/"
+    QString profilePath; ///< appFolder + "Lumara.pro" (or the per-user fallback)
+    QString tempFolder;  ///< working folder, ending in "/"
+    int historySize = 10;
+
+    int tileHorizontal = 0;
+    int showSystemHidden = 0;
+    int unknownAsText = 1;
+    int singleClickView = 0;
+    int multiSelect = 0;
+    int mouseOverFilter = 0;
+    int nextVersionOnOverwrite = 1;
+    int extensionNames = 1;
+    int tabOrientation = 0;
+    int tabColorSwap = 0;
+
+    FontSetting treeFont;
+    FontSetting listFont;
+    FontSetting viewFont; ///< ViewFontName / ViewFontSize
+
+    /// Folder tree bg/fg, file list bg/fg, view window bg/fg, as 0xRRGGBB.
+    std::array<quint32, 6> colours{0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000};
+
+    Geometry mainWindow;
+    Geometry viewWindow;
+    int treeWidth = 0;
+    double treeHeight = 0;
+    int listWidth = 0;
+    double listHeight = 0;
+
+    std::array<ViewCategory, CategorySlots> categories = defaultCategories();
+    int categoryLast = 7;
+
+    int settingsChanged = 0; ///< 0 unchanged, 1 ask at exit, -1 already saved
+    QString menuCommand;     ///< code left by the last pop-up menu item
+    QString currentPattern = QStringLiteral("*.*");
+    QString currentContentPattern = QStringLiteral("*");
+
+    QStringList fileHistory;   ///< newest first
+    QStringList folderHistory; ///< newest first, folders only (drives are not kept here)
+
+    /// The eight default categories; slots 8..10 are empty.
+    static std::array<ViewCategory, CategorySlots> defaultCategories();
+    /// The default working folder: <system temp>/Dorared-<user>/.
+    static QString defaultTempFolder();
+};
+
+inline const QString LineBreak = QStringLiteral("\r\n");

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+/// The sortable item list behind File1Backup, List1 and List2: each item is a text
+/// (which may itself hold TABs), a TAB and its item data as decimal text. Public
+/// indexes count from 0; an index out of range makes an operation do nothing.
+class ListBoy {
+public:
+    [[nodiscard]] int ListCount() const { return int(items_.size()); }
+
+    /// Appends (no index), puts at the top (index <= 0), or inserts before `index`.
+    /// An index at or past ListCount adds nothing.
+    void Additem(const QString& itemText);
+    void Additem(const QString& itemText, int index);
+    void RemoveItem(int index);
+    /// Item text (column < 1) or field `column` (1-based; the item data is the last).
+    [[nodiscard]] QString list(int index, int column = 0) const;
+    void UpdateText(int index, const QString& newText);
+    [[nodiscard]] double GetItemData(int index) const;
+    void SetItemData(int index, double itemData);
+    void Clear();
+
+    /// Index of the first item fitting the wildcard pattern, or -1. Searches upward
+    /// from 0, or downward from the end when `searchDirection` is true; a start index
+    /// above 0 replaces the starting point. An empty list or a start out of range gives -1.
+    [[nodiscard]] int Find(const QString& findText, int columnNumber = 0,
+                           bool searchDirection = false, int startIndex = 0,
+                           bool caseSensitive = false) const;
+    /// Index of the first item whose item data equals `value`, or -1.
+    [[nodiscard]] int FindItemData(double value, int startIndex = 0,
+                                   bool searchDirection = false) const;
+
+    void SortAscending();
+    void SortDescending();
+    void SortItemDataAscending();
+    void SortItemDataDescending();
+
+    /// Appends every line of a text file with item data 0; false on any file error.
+    bool LoadFile(const QString& fileName);
+    /// Writes the item texts, one per line, replacing the file; false on any error.
+    bool SaveFile(const QString& fileName) const;
+
+    /// Every item text, in order.
+    [[nodiscard]] QStringList texts() const;
+    /// Appends every line as an item (the list-box copy of the original).
+    void CopyFromList(const QStringList& lines);
+
+private:
+    std::vector<QString> items_; ///< stored lines: text, TAB, item data
+};

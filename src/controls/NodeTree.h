@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <vector>
+
+/// Receives the changes of a NodeTree; the Qt model adapter implements it.
+/// While the tree is locked (see NodeTree::lock) only reset() is sent, at unlock.
+class NodeTreeObserver {
+public:
+    virtual ~NodeTreeObserver() = default;
+    virtual void beginInsert(int parent, int row) = 0;
+    virtual void endInsert() = 0;
+    virtual void beginRemove(int parent, int first, int last) = 0;
+    virtual void endRemove() = 0;
+    virtual void beginReset() = 0;
+    virtual void endReset() = 0;
+    virtual void nodeChanged(int id) = 0;
+    /// The node should be scrolled into view (its ancestors are expanded already).
+    virtual void madeVisible(int id) = 0;
+};
+
+/// The tree-view model behind the folder tree and the file list: nodes with unique
+/// keys, texts, image keys, tags and expanded/selected flags, children kept in order.
+/// Node ids are stable until clear() or removal of the node.
+class NodeTree {
+public:
+    using Id = int;
+    static constexpr Id None = -1;
+
+    struct Node {
+        QString key;
+        QString text;
+        QString image;         ///< image key, or an image index written as text
+        QString selectedImage; ///< image while selected; empty means `image`
+        QString tag;
+        QString toolTip;
+        bool expanded = false;
+        bool selected = false;
+        Id parent = None;
+        int row = 0; ///< position among its parent's children (or among the roots)
+        std::vector<Id> children;
+    };
+
+    NodeTree() = default;
+    NodeTree(const NodeTree&) = delete;
+    NodeTree& operator=(const NodeTree&) = delete;
+
+    /// Adds a node as the last child of `parent` (None: a new root). Returns its id,
+    /// or None when `key` is not empty and already used (the add fails silently),
+    /// or when `parent` is not a node.
+    Id add(Id parent, const QString& key, const QString& text, const QString& image = {},
+           const QString& selectedImage = {});
+
+    /// The node with that key, or None.
+    [[nodiscard]] Id find(const QString& key) const;
+    [[nodiscard]] bool contains(Id id) const;
+    [[nodiscard]] const Node& node(Id id) const { return nodes_[size_t(id)]; }
+
+    /// Number of nodes in the tree.
+    [[nodiscard]] int count() const { return liveCount_; }
+    [[nodiscard]] const std::vector<Id>& roots() const { return roots_; }
+    [[nodiscard]] const std::vector<Id>& children(Id parent) const;
+    /// The first root, or None when the tree is empty.
+    [[nodiscard]] Id root() const { return roots_.empty() ? None : roots_.front(); }
+    /// The next sibling in order, or None.
+    [[nodiscard]] Id nextSibling(Id id) const;
+    /// 0 for a root, 1 for its children, and so on.
+    [[nodiscard]] int depth(Id id) const;
+    /// Every node in tree order: a node, then its children, then its next sibling.
+    [[nodiscard]] std::vector<Id> preorder() const;
+
+    void setText(Id id, const QString& text);
+    void setImage(Id id, const QString& image);
+    void setSelectedImage(Id id, const QString& image);
+    void setTag(Id id, const QString& tag);
+    void setToolTip(Id id, const QString& tip);
+    void setExpanded(Id id, bool expanded);
+    /// Selects `id` (None clears the selection); only one node is selected.
+    void select(Id id);
+    [[nodiscard]] Id selected() const { return selected_; }
+    /// Expands every ancestor and asks the view to scroll the node into view.
+    void makeVisible(Id id);
+
+    /// Orders the children of `parent` by text, ignoring case.
+    void sortChildren(Id parent);
+    /// Removes every child (and descendant) of `parent`.
+    void removeChildren(Id parent);
+    /// Removes every node.
+    void clear();
+
+    /// Holds back per-node notifications until the matching unlock, which sends one reset.
+    /// Locks nest.
+    void lock();
+    void unlock();
+    [[nodiscard]] bool locked() const { return lockDepth_ > 0; }
+
+    void setObserver(NodeTreeObserver* observer) { observer_ = observer; }
+
+private:
+    void notifyChanged(Id id);
+    void eraseSubtree(Id id);
+    void renumber(std::vector<Id>& ids);
+    std::vector<Id>& siblingsOf(Id id);
+
+    std::vector<Node> nodes_;
+    std::vector<bool> alive_;
+    std::vector<Id> roots_;
+    QHash<QString, Id> byKey_;
+    int liveCount_ = 0;
+    Id selected_ = None;
+    int lockDepth_ = 0;
+    bool changedWhileLocked_ = false;
+    NodeTreeObserver* observer_ = nullptr;
+};
+
+/// Holds a NodeTree locked for the lifetime of the guard.
+class NodeTreeLock {
+public:
+    explicit NodeTreeLock(NodeTree& tree) : tree_(tree) { tree_.lock(); }
+    ~NodeTreeLock() { tree_.unlock(); }
+    NodeTreeLock(const NodeTreeLock&) = delete;
+    NodeTreeLock& operator=(const NodeTreeLock&) = delete;
+
+private:
+    NodeTree& tree_;
+};

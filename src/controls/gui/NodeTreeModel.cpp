@@ -1,0 +1,138 @@
+#include "controls/gui/NodeTreeModel.h"
+
+NodeTreeModel::NodeTreeModel(NodeTree& tree, QObject* parent)
+    : QAbstractItemModel(parent), tree_(tree)
+{
+    tree_.setObserver(this);
+}
+
+NodeTreeModel::~NodeTreeModel()
+{
+    tree_.setObserver(nullptr);
+}
+
+QModelIndex NodeTreeModel::indexOf(NodeTree::Id id) const
+{
+    if (!tree_.contains(id))
+        return {};
+    return createIndex(tree_.node(id).row, 0, quintptr(id));
+}
+
+NodeTree::Id NodeTreeModel::idOf(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return NodeTree::None;
+    const auto id = NodeTree::Id(index.internalId());
+    return tree_.contains(id) ? id : NodeTree::None;
+}
+
+QModelIndex NodeTreeModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (column != 0 || row < 0)
+        return {};
+    if (parent.isValid() && idOf(parent) == NodeTree::None)
+        return {};
+    const auto& kids = tree_.children(idOf(parent));
+    if (size_t(row) >= kids.size())
+        return {};
+    return createIndex(row, 0, quintptr(kids[size_t(row)]));
+}
+
+QModelIndex NodeTreeModel::parent(const QModelIndex& child) const
+{
+    const NodeTree::Id id = idOf(child);
+    if (id == NodeTree::None)
+        return {};
+    return indexOf(tree_.node(id).parent);
+}
+
+int NodeTreeModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.column() > 0)
+        return 0;
+    if (parent.isValid() && idOf(parent) == NodeTree::None)
+        return 0;
+    return int(tree_.children(idOf(parent)).size());
+}
+
+int NodeTreeModel::columnCount(const QModelIndex&) const
+{
+    return 1;
+}
+
+bool NodeTreeModel::hasChildren(const QModelIndex& parent) const
+{
+    return rowCount(parent) > 0;
+}
+
+QVariant NodeTreeModel::data(const QModelIndex& index, int role) const
+{
+    const NodeTree::Id id = idOf(index);
+    if (id == NodeTree::None)
+        return {};
+    const NodeTree::Node& n = tree_.node(id);
+    switch (role) {
+    case Qt::DisplayRole:
+        return n.text;
+    case Qt::ToolTipRole:
+        return n.toolTip.isEmpty() ? QVariant() : QVariant(n.toolTip);
+    case Qt::DecorationRole: {
+        if (!icons_)
+            return {};
+        const QString& image =
+            (n.selected || n.expanded) && !n.selectedImage.isEmpty() ? n.selectedImage : n.image;
+        return image.isEmpty() ? QVariant() : QVariant(icons_(image));
+    }
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags NodeTreeModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+}
+
+void NodeTreeModel::beginInsert(int parent, int row)
+{
+    beginInsertRows(indexOf(parent), row, row);
+}
+
+void NodeTreeModel::endInsert()
+{
+    endInsertRows();
+}
+
+void NodeTreeModel::beginRemove(int parent, int first, int last)
+{
+    beginRemoveRows(indexOf(parent), first, last);
+}
+
+void NodeTreeModel::endRemove()
+{
+    endRemoveRows();
+}
+
+void NodeTreeModel::beginReset()
+{
+    beginResetModel();
+}
+
+void NodeTreeModel::endReset()
+{
+    endResetModel();
+    Q_EMIT treeReset();
+}
+
+void NodeTreeModel::nodeChanged(int id)
+{
+    const QModelIndex i = indexOf(id);
+    Q_EMIT dataChanged(i, i);
+}
+
+void NodeTreeModel::madeVisible(int id)
+{
+    Q_EMIT nodeMadeVisible(indexOf(id));
+}

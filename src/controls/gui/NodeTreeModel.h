@@ -1,0 +1,52 @@
+#pragma once
+
+#include "controls/NodeTree.h"
+
+#include <QAbstractItemModel>
+#include <QIcon>
+#include <functional>
+
+/// A Qt item model over a NodeTree. The tree stays the owner of the data; the model
+/// follows its changes (one reset per locked rebuild).
+class NodeTreeModel : public QAbstractItemModel, private NodeTreeObserver {
+    Q_OBJECT
+public:
+    /// Turns a node's image key (or image index text) into an icon.
+    using IconProvider = std::function<QIcon(const QString& image)>;
+
+    explicit NodeTreeModel(NodeTree& tree, QObject* parent = nullptr);
+    ~NodeTreeModel() override;
+
+    void setIconProvider(IconProvider provider) { icons_ = std::move(provider); }
+    [[nodiscard]] NodeTree& tree() const { return tree_; }
+
+    [[nodiscard]] QModelIndex indexOf(NodeTree::Id id) const;
+    [[nodiscard]] NodeTree::Id idOf(const QModelIndex& index) const;
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    bool hasChildren(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+Q_SIGNALS:
+    /// A node asked to be scrolled into view.
+    void nodeMadeVisible(const QModelIndex& index);
+    /// The tree was rebuilt; views re-apply the expanded flags.
+    void treeReset();
+
+private:
+    void beginInsert(int parent, int row) override;
+    void endInsert() override;
+    void beginRemove(int parent, int first, int last) override;
+    void endRemove() override;
+    void beginReset() override;
+    void endReset() override;
+    void nodeChanged(int id) override;
+    void madeVisible(int id) override;
+
+    NodeTree& tree_;
+    IconProvider icons_;
+};

@@ -1,0 +1,146 @@
+#include "platform/FileSystem.h"
+
+#include <QFile>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+qint64 toMs(const statx_timestamp& t)
+{
+    return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+}
+
+/// Fills `entry` from a statx result; returns false for folders and other non-files
+/// that a file listing does not show.
+bool fillEntry(const struct statx& st, FileEntry& entry, bool allowSpecial)
+{
+    const mode_t type = st.stx_mode & S_IFMT;
+    const bool special = type == S_IFCHR || type == S_IFBLK || type == S_IFSOCK || type == S_IFIFO;
+    entry.size = qint64(st.stx_size);
+    entry.modifiedMs = toMs(st.stx_mtime);
+    entry.accessedMs = toMs(st.stx_atime);
+    entry.birthKnown = (st.stx_mask & STATX_BTIME) && st.stx_btime.tv_sec != 0;
+    entry.createdMs = entry.birthKnown ? toMs(st.stx_btime) : toMs(st.stx_ctime);
+    FileAttributes attrs;
+    if (!(st.stx_mode & S_IWUSR))
+        attrs |= FileAttribute::ReadOnly;
+    if (entry.name.startsWith(QLatin1Char('.')))
+        attrs |= FileAttribute::Hidden;
+    if (special)
+        attrs |= FileAttribute::System;
+    if (st.stx_attributes & STATX_ATTR_COMPRESSED)
+        attrs |= FileAttribute::Compressed;
+    if (type == S_IFDIR)
+        attrs |= FileAttribute::Directory;
+    entry.attributes = attrs;
+    return type != S_IFDIR && (!special || allowSpecial);
+}
+
+constexpr unsigned StatxMask =
+    STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_CTIME | STATX_BTIME;
+
+} // namespace
+
+std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem)
+{
+    std::vector<FileEntry> result;
+    const QByteArray encoded = QFile::encodeName(folder);
+    const int dirFd = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0)
+        return result;
+    DIR* dir = ::fdopendir(dirFd);
+    if (!dir) {
+        ::close(dirFd);
+        return result;
+    }
+    while (const dirent* d = ::readdir(dir)) {
+        const char* name = d->d_name;
+        if (d->d_type == DT_DIR)
+            continue;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        if (name[0] == '.' && !includeHiddenSystem)
+            continue;
+        struct statx st {};
+        if (::statx(dirFd, name, AT_STATX_SYNC_AS_STAT, StatxMask, &st) != 0)
+            continue;
+        FileEntry entry;
+        entry.name = QFile::decodeName(name);
+        if (!fillEntry(st, entry, includeHiddenSystem))
+            continue;
+        result.push_back(std::move(entry));
+    }
+    ::closedir(dir);
+    return result;
+}
+
+QStringList listSubfolders(const QString& folder)
+{
+    QStringList names;
+    const QByteArray encoded = QFile::encodeName(folder);
+    DIR* dir = ::opendir(encoded.constData());
+    if (!dir)
+        return names;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* d = ::readdir(dir)) {
+        const char* name = d->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        bool isDir = d->d_type == DT_DIR;
+        if (d->d_type == DT_UNKNOWN || d->d_type == DT_LNK) {
+            struct stat st {};
+            isDir = ::fstatat(dirFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
+        if (isDir)
+            names << QFile::decodeName(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+QString firstSubfolder(const QString& folder)
+{
+    const QByteArray encoded = QFile::encodeName(folder);
+    DIR* dir = ::opendir(encoded.constData());
+    if (!dir)
+        return {};
+    const int dirFd = ::dirfd(dir);
+    QString found;
+    while (const dirent* d = ::readdir(dir)) {
+        const char* name = d->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        bool isDir = d->d_type == DT_DIR;
+        if (d->d_type == DT_UNKNOWN || d->d_type == DT_LNK) {
+            struct stat st {};
+            isDir = ::fstatat(dirFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
+        if (isDir) {
+            found = QFile::decodeName(name);
+            break;
+        }
+    }
+    ::closedir(dir);
+    return found;
+}
+
+std::optional<FileEntry> statFile(const QString& path)
+{
+    struct statx st {};
+    const QByteArray encoded = QFile::encodeName(path);
+    if (::statx(AT_FDCWD, encoded.constData(), AT_STATX_SYNC_AS_STAT, StatxMask, &st) != 0)
+        return std::nullopt;
+    FileEntry entry;
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    entry.name = slash < 0 ? path : path.mid(slash + 1);
+    fillEntry(st, entry, true);
+    return entry;
+}
+
+} // namespace platform

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QFlags>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace platform {
+
+/// File attributes with the values the original system used, mapped from Linux:
+/// ReadOnly = owner lacks write permission, Hidden = name starts with ".",
+/// System = device, socket or FIFO, Compressed = the file system's compressed flag.
+enum class FileAttribute : unsigned {
+    Normal = 0,
+    ReadOnly = 1,
+    Hidden = 2,
+    System = 4,
+    Directory = 16,
+    Archive = 32,
+    Temporary = 256,
+    Compressed = 2048,
+};
+Q_DECLARE_FLAGS(FileAttributes, FileAttribute)
+Q_DECLARE_OPERATORS_FOR_FLAGS(FileAttributes)
+
+/// What one directory read yields for a file; kept so that nothing is stat'ed twice.
+/// Times are milliseconds since the epoch (UTC).
+struct FileEntry {
+    QString name;
+    qint64 size = 0;
+    qint64 modifiedMs = 0;
+    qint64 accessedMs = 0;
+    qint64 createdMs = 0;    ///< birth time, or the last status change when unknown
+    bool birthKnown = false; ///< false when createdMs holds the change time instead
+    FileAttributes attributes;
+};
+
+/// Reads the plain files (and links to files) of `folder`, in directory order.
+/// Hidden and system files are left out unless `includeHiddenSystem`. An unreadable
+/// folder yields what was read before the error (usually nothing).
+[[nodiscard]] std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem);
+
+/// The names of the subfolders of `folder` ("." and ".." excluded), in directory order.
+[[nodiscard]] QStringList listSubfolders(const QString& folder);
+
+/// The name of the first subfolder of `folder`, or "" when it has none.
+[[nodiscard]] QString firstSubfolder(const QString& folder);
+
+/// The entry for one path, or nothing when it cannot be read.
+[[nodiscard]] std::optional<FileEntry> statFile(const QString& path);
+
+} // namespace platform

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+/// The login name of the user running the program ("user" when unknown).
+[[nodiscard]] QString userName();
+/// The machine's host name; empty when the system gives none.
+[[nodiscard]] QString hostName();
+/// The folder holding the running executable, ending in "/".
+[[nodiscard]] QString programFolder();
+/// True when the process runs as root.
+[[nodiscard]] bool runningAsRoot();
+
+} // namespace platform

@@ -1,0 +1,83 @@
+#include "controls/NodeTree.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct RecordingObserver : NodeTreeObserver {
+    int inserts = 0;
+    int resets = 0;
+    int removes = 0;
+    void beginInsert(int, int) override {}
+    void endInsert() override { ++inserts; }
+    void beginRemove(int, int, int) override {}
+    void endRemove() override { ++removes; }
+    void beginReset() override {}
+    void endReset() override { ++resets; }
+    void nodeChanged(int) override {}
+    void madeVisible(int) override {}
+};
+
+} // namespace
+
+TEST(NodeTree, DuplicateKeysFailSilentlyAndLookupWorks)
+{
+    NodeTree tree;
+    const auto root = tree.add(NodeTree::None, "R", "root");
+    const auto a = tree.add(root, "R/a", "a", "3");
+    EXPECT_EQ(tree.add(root, "R/a", "again"), NodeTree::None);
+    EXPECT_EQ(tree.add(12345, "orphan", "x"), NodeTree::None);
+    EXPECT_EQ(tree.count(), 2);
+    EXPECT_EQ(tree.find("R/a"), a);
+    EXPECT_EQ(tree.node(a).text, "a");
+    EXPECT_EQ(tree.find("nope"), NodeTree::None);
+}
+
+TEST(NodeTree, PreorderDepthSiblingsAndSorting)
+{
+    NodeTree tree;
+    const auto root = tree.add(NodeTree::None, "R", "root");
+    const auto b = tree.add(root, "b", "beta");
+    const auto a = tree.add(root, "a", "Alpha");
+    const auto b1 = tree.add(b, "b1", "b1");
+    EXPECT_EQ(tree.preorder(), (std::vector<int>{root, b, b1, a}));
+    EXPECT_EQ(tree.depth(b1), 2);
+    EXPECT_EQ(tree.nextSibling(b), a);
+    tree.sortChildren(root);
+    EXPECT_EQ(tree.children(root), (std::vector<int>{a, b}));
+    EXPECT_EQ(tree.nextSibling(a), b);
+    EXPECT_EQ(tree.nextSibling(b), NodeTree::None);
+}
+
+TEST(NodeTree, RemovalFreesKeysAndMakeVisibleExpandsAncestors)
+{
+    NodeTree tree;
+    const auto root = tree.add(NodeTree::None, "R", "root");
+    const auto g = tree.add(root, "g", "group");
+    const auto f = tree.add(g, "f", "file");
+    tree.select(f);
+    tree.makeVisible(f);
+    EXPECT_TRUE(tree.node(g).expanded);
+    EXPECT_TRUE(tree.node(root).expanded);
+    tree.removeChildren(root);
+    EXPECT_EQ(tree.count(), 1);
+    EXPECT_EQ(tree.selected(), NodeTree::None);
+    EXPECT_NE(tree.add(root, "g", "group again"), NodeTree::None);
+}
+
+TEST(NodeTree, LockedBuildSendsOneReset)
+{
+    NodeTree tree;
+    RecordingObserver observer;
+    tree.setObserver(&observer);
+    const auto root = tree.add(NodeTree::None, "R", "root");
+    EXPECT_EQ(observer.inserts, 1);
+    {
+        NodeTreeLock lock(tree);
+        for (int i = 0; i < 1000; ++i)
+            tree.add(root, QString::number(i), QString::number(i));
+    }
+    EXPECT_EQ(observer.inserts, 1);
+    EXPECT_EQ(observer.resets, 1);
+    EXPECT_EQ(tree.count(), 1001);
+}
