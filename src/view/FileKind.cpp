@@ -1,0 +1,52 @@
+#include "view/FileKind.h"
+
+#include "app/Settings.h"
+
+namespace {
+
+/// The extension's last three characters (all of it when shorter).
+QString lastThree(const QString& extension)
+{
+    return extension.right(3);
+}
+
+/// The first category among 0..last whose upper-cased list contains `probe`, or -1.
+int categoryHolding(const QString& probe, int last, const Settings& settings)
+{
+    for (int i = 0; i <= last; ++i) {
+        if (settings.categories[size_t(i)].extensions.toUpper().contains(probe))
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+int ClassifyFileKind(const QString& extension, const Settings& settings)
+{
+    static const std::pair<const char*, int> fixed[] = {
+        {".DOC", KindDoc}, {".TTF", KindTtf}, {".XLS", KindXls},
+        {".AVI", KindAvi}, {".TIF", KindTif}, {".BSK", KindBasket},
+    };
+    for (const auto& [ext, kind] : fixed) {
+        if (extension == QLatin1String(ext))
+            return kind;
+    }
+    // A substring test on purpose: ".PP" or ".VS" match as well.
+    if (!extension.isEmpty() && QStringLiteral(".PPT.MPP.VSD.PCX").contains(extension))
+        return KindOle;
+    if (const int category = categoryHolding(lastThree(extension), 5, settings); category >= 0)
+        return category;
+    return settings.unknownAsText == 1 ? KindText : KindNone;
+}
+
+int FileListIconIndex(const QString& extension, const Settings& settings)
+{
+    if (settings.tabColorSwap != 1)
+        return 3;
+    if (extension == QLatin1String(".BSK"))
+        return 27;
+    if (const int category = categoryHolding(lastThree(extension), 6, settings); category >= 0)
+        return 14 + category;
+    return 21;
+}
