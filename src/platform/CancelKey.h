@@ -1,0 +1,20 @@
+#pragma once
+
+class Prompts;
+
+/// The state of the Escape key against the baseline sampled at start-up. The Qt
+/// implementation (an application event filter) lives in platform/gui; tests use
+/// their own.
+class CancelKey {
+public:
+    virtual ~CancelKey() = default;
+    /// True when Escape was pressed since the baseline was taken or last cleared;
+    /// lets pending window events run first so that a press can be seen.
+    [[nodiscard]] virtual bool pressed() = 0;
+    /// Takes a new baseline (forgets earlier presses).
+    virtual void clear() = 0;
+};
+
+/// The shared cancel check of long loops: when Escape was pressed, asks "cancel?"
+/// (Yes/No, title "Varnex") and returns true for Yes. A No answer clears the press.
+[[nodiscard]] bool EscapePressed(CancelKey& key, Prompts& prompts);
