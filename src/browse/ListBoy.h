@@ -12,7 +12,7 @@ public:
     [[nodiscard]] int ListCount() const { return int(items_.size()); }
 
     /// Appends (no index), puts at the top (index <= 0), or inserts before `index`.
-    /// An index at or past ListCount adds nothing.
+    /// An index at or past ListCount adds nothing. New items have item data 0.
     void Additem(const QString& itemText);
     void Additem(const QString& itemText, int index);
     void RemoveItem(int index);
@@ -33,14 +33,19 @@ public:
     [[nodiscard]] int FindItemData(double value, int startIndex = 0,
                                    bool searchDirection = false) const;
 
+    /// Sort by the whole stored line (text, TAB, item data), by character codes.
     void SortAscending();
     void SortDescending();
+    /// Sort by item data; numeric for whole values from 0 to 10^12 - 1 (others are
+    /// placed as if clamped to that range). Equal values keep no particular order.
     void SortItemDataAscending();
     void SortItemDataDescending();
 
-    /// Appends every line of a text file with item data 0; false on any file error.
+    /// Appends every line of a text file (UTF-8, else Latin-1; LF or CR LF) with item
+    /// data 0; false on any file error, keeping the lines read before it.
     bool LoadFile(const QString& fileName);
-    /// Writes the item texts, one per line, replacing the file; false on any error.
+    /// Writes the item texts as UTF-8, one per line (LF), through a temporary file
+    /// beside the target that replaces it; false on any error (the old file stays).
     bool SaveFile(const QString& fileName) const;
 
     /// Every item text, in order.
@@ -48,6 +53,11 @@ public:
     /// Appends every line as an item (the list-box copy of the original).
     void CopyFromList(const QStringList& lines);
 
+    /// Number of items a caller expects to add; avoids regrowth for big listings.
+    void reserve(int count) { items_.reserve(size_t(count)); }
+
 private:
+    void sortByItemData(bool descending);
+
     std::vector<QString> items_; ///< stored lines: text, TAB, item data
 };
