@@ -1,0 +1,169 @@
+#include "controls/gui/GridView.h"
+
+#include "platform/Prompts.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPalette>
+
+GridModel::GridModel(Grid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {}
+
+void GridModel::refresh()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+int GridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : grid_.rows();
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : grid_.cols();
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const int r = index.row();
+    const int c = index.column();
+    const bool fixed = r < grid_.fixedRows() || c < grid_.fixedCols();
+    switch (role) {
+    case Qt::DisplayRole:
+        return grid_.textMatrix(r, c);
+    case Qt::TextAlignmentRole: {
+        Qt::Alignment h = Qt::AlignLeft;
+        switch (grid_.colAlignment(c)) {
+        case Grid::Alignment::Right:
+            h = Qt::AlignRight;
+            break;
+        case Grid::Alignment::Center:
+            h = Qt::AlignHCenter;
+            break;
+        case Grid::Alignment::Left:
+            break;
+        case Grid::Alignment::General: {
+            // General: numbers right, text left, as the flex grid shows them.
+            bool ok = false;
+            grid_.textMatrix(r, c).trimmed().toDouble(&ok);
+            h = ok ? Qt::AlignRight : Qt::AlignLeft;
+            break;
+        }
+        }
+        return QVariant::fromValue(h | Qt::AlignVCenter);
+    }
+    case Qt::BackgroundRole:
+        if (fixed)
+            return QApplication::palette().brush(QPalette::Button);
+        return {};
+    case Qt::ForegroundRole:
+        if (fixed)
+            return QApplication::palette().brush(QPalette::ButtonText);
+        return {};
+    default:
+        return {};
+    }
+}
+
+GridView::GridView(QWidget* parent) : QTableView(parent)
+{
+    model_ = new GridModel(grid_, this);
+    setModel(model_);
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { syncSelection(); });
+}
+
+int GridView::twipsToPixels(int twips) const
+{
+    return twips * logicalDpiX() / 1440;
+}
+
+void GridView::applyWidths()
+{
+    for (int c = 0; c < grid_.cols(); ++c) {
+        const int w = grid_.colWidth(c);
+        setColumnWidth(c, w == Grid::DefaultWidth ? horizontalHeader()->defaultSectionSize()
+                                                  : twipsToPixels(w));
+    }
+}
+
+void GridView::refresh()
+{
+    model_->refresh();
+    applyWidths();
+    const int r = grid_.row();
+    if (r >= 0 && r < grid_.rows())
+        setCurrentIndex(model_->index(r, std::clamp(grid_.col(), 0, grid_.cols() - 1)));
+}
+
+void GridView::syncSelection()
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return;
+    int r1 = selected.first().row(), r2 = r1, c1 = selected.first().column(), c2 = c1;
+    for (const QModelIndex& i : selected) {
+        r1 = std::min(r1, i.row());
+        r2 = std::max(r2, i.row());
+        c1 = std::min(c1, i.column());
+        c2 = std::max(c2, i.column());
+    }
+    grid_.setSelection(r1, c1, r2, c2);
+}
+
+void GridView::copySelection()
+{
+    QApplication::clipboard()->clear();
+    QApplication::clipboard()->setText(grid_.selectionText());
+    if (prompts_)
+        prompts_->message(QStringLiteral("grid cells copied to clipboard"));
+}
+
+void GridView::copyAll()
+{
+    QApplication::clipboard()->clear();
+    QApplication::clipboard()->setText(grid_.wholeText());
+    if (prompts_)
+        prompts_->message(QStringLiteral("grid copied to clipboard"));
+}
+
+void GridView::sortByHeader(int col)
+{
+    grid_.headerSort(col);
+    refresh();
+    Q_EMIT sorted(col);
+}
+
+void GridView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        copySelection();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void GridView::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTableView::mouseReleaseEvent(event);
+    if (event->button() == Qt::RightButton)
+        return;
+    // A click on a heading cell selects the whole column, which sorts by it.
+    const QModelIndex at = indexAt(event->position().toPoint());
+    if (!at.isValid() || at.row() >= grid_.fixedRows() || grid_.rows() <= grid_.fixedRows())
+        return;
+    grid_.setSelection(grid_.fixedRows(), at.column(), grid_.rows() - 1, at.column());
+    sortByHeader(at.column());
+}
