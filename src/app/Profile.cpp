@@ -1,0 +1,381 @@
+#include "app/Profile.h"
+
+#include "browse/TextHelpers.h"
+#include "platform/Prompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <vector>
+
+namespace {
+
+const QString FileHistoryStart = QStringLiteral("FILEHISTORY");
+const QString FileHistoryEnd = QStringLiteral("ENDOFFILEHISTORY");
+const QString FolderHistoryStart = QStringLiteral("FOLDERHISTORY");
+const QString FolderHistoryEnd = QStringLiteral("ENDOFFOLDERHISTORY");
+
+// Thrown inside the reader for a short file or a bad number; ReadProfile turns it
+// into the one message.
+struct ProfileError {};
+
+class LineReader {
+public:
+    explicit LineReader(const QByteArray& bytes)
+    {
+        QString text = QString::fromUtf8(bytes);
+        lines_ = text.split(QLatin1Char('\n'));
+        // A final line break does not start another line.
+        if (!lines_.isEmpty() && lines_.last().isEmpty())
+            lines_.removeLast();
+        for (QString& line : lines_) {
+            if (line.endsWith(QLatin1Char('\r')))
+                line.chop(1);
+        }
+    }
+
+    QString line()
+    {
+        if (next_ >= lines_.size())
+            throw ProfileError{};
+        return lines_[next_++];
+    }
+
+    /// `count` numbers separated by spaces or commas.
+    std::vector<double> numbers(int count)
+    {
+        static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
+        const QStringList parts = line().split(separators, Qt::SkipEmptyParts);
+        if (parts.size() < count)
+            throw ProfileError{};
+        std::vector<double> values;
+        for (int i = 0; i < count; ++i) {
+            bool ok = false;
+            const double v = parts[i].toDouble(&ok);
+            if (!ok || !std::isfinite(v))
+                throw ProfileError{};
+            values.push_back(v);
+        }
+        return values;
+    }
+
+    /// A history entry: the text between double quotes, or the whole line.
+    QString entry()
+    {
+        const QString text = line().trimmed();
+        if (text.startsWith(QLatin1Char('"'))) {
+            const qsizetype close = text.indexOf(QLatin1Char('"'), 1);
+            return close < 0 ? text.mid(1) : text.mid(1, close - 1);
+        }
+        return text;
+    }
+
+private:
+    QStringList lines_;
+    qsizetype next_ = 0;
+};
+
+int toInt(double v, double lowest, double highest)
+{
+    const double r = std::nearbyint(v);
+    if (r < lowest || r > highest)
+        throw ProfileError{};
+    return int(r);
+}
+
+int int16(double v)
+{
+    return toInt(v, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
+}
+
+int flag(double v)
+{
+    const int i = int16(v);
+    return (i == 0 || i == 1) ? i : 0;
+}
+
+quint32 colour(double v)
+{
+    return quint32(
+        toInt(v, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
+}
+
+// Entries until the end marker or until HistorySize + 1 were read; a missing marker
+// lets the next block's marker be consumed as that block's skipped line.
+QStringList readHistory(LineReader& reader, const QString& endMarker, int historySize)
+{
+    QStringList result;
+    int read = 0;
+    while (read < historySize + 1) {
+        const QString text = reader.entry();
+        if (text == endMarker)
+            break;
+        ++read;
+        if (!text.trimmed().isEmpty())
+            result << text;
+    }
+    return result;
+}
+
+void readAll(LineReader& in, Settings& s)
+{
+    s.treeFont.name = in.line();
+    s.treeFont.size = in.numbers(1)[0];
+    s.listFont.name = in.line();
+    s.listFont.size = in.numbers(1)[0];
+    s.viewFont.name = in.line();
+
+    auto n = in.numbers(8);
+    for (int i = 0; i < 6; ++i)
+        s.colours[size_t(i)] = colour(n[size_t(i)]);
+    s.nextVersionOnOverwrite = flag(n[6]);
+    s.extensionNames = flag(n[7]);
+
+    n = in.numbers(6);
+    s.viewFont.size = n[0];
+    s.historySize = int16(n[1]);
+    if (s.historySize < 1)
+        s.historySize = 10;
+    s.unknownAsText = flag(n[2]);
+    s.singleClickView = flag(n[3]);
+    s.tabColorSwap = flag(n[4]);
+    s.tabOrientation = flag(n[5]);
+
+    n = in.numbers(4);
+    s.mainWindow = {int16(n[0]), int16(n[1]), int16(n[2]), int16(n[3])};
+
+    n = in.numbers(2);
+    s.tileHorizontal = int16(n[0]);
+    s.showSystemHidden = flag(n[1]);
+
+    n = in.numbers(4);
+    s.treeWidth = int16(n[0]);
+    s.treeHeight = n[1];
+    s.listWidth = int16(n[2]);
+    s.listHeight = n[3];
+
+    n = in.numbers(4);
+    s.viewWindow = {int16(n[0]), int16(n[1]), int16(n[2]), int16(n[3])};
+
+    n = in.numbers(2);
+    s.multiSelect = flag(n[0]);
+    s.mouseOverFilter = int16(n[1]);
+
+    s.categoryLast = std::min(int16(in.numbers(1)[0]), Settings::CategorySlots - 1);
+    for (int i = 0; i <= s.categoryLast; ++i) {
+        s.categories[size_t(i)].name = in.line();
+        s.categories[size_t(i)].extensions = in.line();
+    }
+
+    const QString temp = in.line().trimmed();
+    s.tempFolder = temp.isEmpty() ? temp : WithSlash(temp);
+
+    in.line(); // FILEHISTORY
+    s.fileHistory.clear();
+    s.fileHistory = readHistory(in, FileHistoryEnd, s.historySize);
+    in.line(); // FOLDERHISTORY
+    s.folderHistory.clear();
+    s.folderHistory = readHistory(in, FolderHistoryEnd, s.historySize);
+}
+
+// Print style: a blank before a number that is not negative, one after every number.
+QString num(double v, int maxDecimals = 7)
+{
+    QString text;
+    if (v == std::floor(v) && std::fabs(v) < 1e15) {
+        text = QString::number(qint64(v));
+    } else {
+        text = QString::number(v, 'f', maxDecimals);
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    return (v >= 0 ? QStringLiteral(" ") : QString()) + text + QLatin1Char(' ');
+}
+
+// Singles carry about seven significant digits.
+QString single(double v)
+{
+    return num(QString::number(v, 'g', 7).toDouble(), 6);
+}
+
+QString quoted(const QString& path)
+{
+    return QLatin1Char('"') + path + QLatin1Char('"');
+}
+
+} // namespace
+
+WindowState WindowState::from(const Settings& s)
+{
+    return {s.treeFont,  s.listFont,   s.mainWindow, s.viewWindow,
+            s.treeWidth, s.treeHeight, s.listWidth,  s.listHeight};
+}
+
+QString ProfileLocation(const QString& appFolder)
+{
+    const QFileInfo folder(appFolder);
+    if (!appFolder.isEmpty() && folder.isDir() && folder.isWritable())
+        return WithSlash(appFolder) + QStringLiteral("Lumara.pro");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Lumara/Lumara.pro");
+}
+
+bool ReadProfile(const QString& path, Settings& settings, Prompts& prompts)
+{
+    QFile file(path);
+    try {
+        if (!file.open(QIODevice::ReadOnly))
+            throw ProfileError{};
+        LineReader reader(file.readAll());
+        file.close();
+        readAll(reader, settings);
+    } catch (const ProfileError&) {
+        file.close();
+        prompts.message(ProfileErrorMessage, Prompts::DefaultTitle);
+        return true;
+    }
+    return false;
+}
+
+QByteArray ProfileText(const Settings& s, const WindowState& now)
+{
+    QStringList lines;
+    lines << now.treeFont.name << num(now.treeFont.size, 4);
+    lines << now.listFont.name << num(now.listFont.size, 4);
+    lines << s.viewFont.name;
+    QString colours;
+    for (quint32 c : s.colours)
+        colours += num(double(qint32(c)));
+    lines << colours + num(s.nextVersionOnOverwrite) + num(s.extensionNames);
+    lines << single(s.viewFont.size) + num(s.historySize) + num(s.unknownAsText) +
+                 num(s.singleClickView) + num(s.tabColorSwap) + num(s.tabOrientation);
+    const auto geometry = [](const Geometry& g) {
+        return single(g.width) + single(g.height) + single(g.left) + single(g.top);
+    };
+    lines << geometry(now.mainWindow);
+    lines << num(s.tileHorizontal) + num(s.showSystemHidden);
+    lines << single(now.treeWidth) + single(now.treeHeight) + single(now.listWidth) +
+                 single(now.listHeight);
+    lines << geometry(now.viewWindow);
+    lines << num(s.multiSelect) + num(s.mouseOverFilter);
+    const int last = std::min(s.categoryLast, Settings::CategorySlots - 1);
+    lines << num(last);
+    for (int i = 0; i <= last; ++i)
+        lines << s.categories[size_t(i)].name << s.categories[size_t(i)].extensions;
+    lines << s.tempFolder;
+
+    lines << FileHistoryStart;
+    int written = 0;
+    for (const QString& entry : s.fileHistory) {
+        if (written >= s.historySize)
+            break;
+        if (entry.isEmpty())
+            continue;
+        lines << quoted(entry);
+        ++written;
+    }
+    lines << FileHistoryEnd << FolderHistoryStart;
+    for (const QString& entry : s.folderHistory.mid(0, std::max(s.historySize, 0)))
+        lines << quoted(entry);
+    lines << FolderHistoryEnd;
+    return (lines.join(LineBreak) + LineBreak).toUtf8();
+}
+
+bool WriteProfile(const QString& path, Settings& settings, const WindowState& now)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(ProfileText(settings, now));
+    if (!file.commit())
+        return false;
+    settings.treeFont = now.treeFont;
+    settings.listFont = now.listFont;
+    settings.mainWindow = now.mainWindow;
+    settings.viewWindow = now.viewWindow;
+    settings.treeWidth = now.treeWidth;
+    settings.treeHeight = now.treeHeight;
+    settings.listWidth = now.listWidth;
+    settings.listHeight = now.listHeight;
+    return true;
+}
+
+void CheckGeometryChanged(Settings& s, const WindowState& now)
+{
+    if (now.treeHeight != s.treeHeight || now.listHeight != s.listHeight ||
+        now.mainWindow != s.mainWindow || now.viewWindow != s.viewWindow)
+        s.settingsChanged = 1;
+}
+
+void ApplyProfileDefaults(Settings& s, const WindowState& now)
+{
+    s.tileHorizontal = 0;
+    s.mainWindow = now.mainWindow;
+    s.treeFont = FontSetting{};
+    s.listFont = FontSetting{};
+    s.viewFont = FontSetting{};
+    s.colours = Settings{}.colours;
+    s.unknownAsText = 1;
+    s.singleClickView = 0;
+    s.nextVersionOnOverwrite = 1;
+    s.categoryLast = 7;
+    s.categories = Settings::defaultCategories();
+    s.currentPattern = QStringLiteral("*");
+    s.currentContentPattern = QStringLiteral("*");
+    s.treeWidth = now.treeWidth;
+    s.treeHeight = now.treeHeight;
+    s.listWidth = now.listWidth;
+    s.listHeight = now.listHeight;
+    s.tempFolder = Settings::defaultTempFolder();
+    s.tabColorSwap = 0;
+    s.tabOrientation = 0;
+    s.multiSelect = 0;
+    s.extensionNames = 1;
+    s.mouseOverFilter = 0;
+}
+
+bool LoadSettings(Settings& settings, const QString& appFolder, const WindowState& now,
+                  Prompts& prompts)
+{
+    settings.appFolder = WithSlash(appFolder);
+    settings.profilePath = ProfileLocation(appFolder);
+    const bool failed = ReadProfile(settings.profilePath, settings, prompts);
+    if (settings.historySize < 1)
+        settings.historySize = 10;
+    if (failed)
+        ApplyProfileDefaults(settings, now);
+    if (settings.tempFolder.isEmpty())
+        settings.tempFolder = Settings::defaultTempFolder();
+    settings.currentPattern = QStringLiteral("*.*");
+    settings.categories[Settings::OtherCategory].extensions = QStringLiteral("*");
+    return !failed;
+}
+
+bool SaveSettingsAtExit(Settings& settings, const WindowState& now, Prompts& prompts)
+{
+    bool ok = true;
+    if (settings.settingsChanged != -1) {
+        CheckGeometryChanged(settings, now);
+        if (settings.settingsChanged == 1 &&
+            prompts.askYesNo(QStringLiteral("save options ?"), Prompts::DefaultTitle))
+            ok = WriteProfile(settings.profilePath, settings, now);
+    }
+    settings.settingsChanged = 0;
+    return ok;
+}
+
+bool SaveSettingsOnExitCommand(Settings& settings, const WindowState& now)
+{
+    const bool ok = WriteProfile(settings.profilePath, settings, now);
+    settings.settingsChanged = -1;
+    return ok;
+}

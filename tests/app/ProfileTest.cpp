@@ -1,0 +1,289 @@
+#include "app/Profile.h"
+
+#include "common/TempTree.h"
+#include "platform/Prompts.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+Settings sampleSettings()
+{
+    Settings s;
+    s.viewFont = {QStringLiteral("DejaVu Sans"), 10.5};
+    s.colours = {0x102030, 0, 0xFFFFFF, 0x00FF00, 0xABCDEF, 1};
+    s.nextVersionOnOverwrite = 0;
+    s.historySize = 3;
+    s.unknownAsText = 0;
+    s.singleClickView = 1;
+    s.tabColorSwap = 1;
+    s.tileHorizontal = 1;
+    s.showSystemHidden = 1;
+    s.multiSelect = 1;
+    s.mouseOverFilter = 1;
+    s.categoryLast = 8;
+    s.categories[8] = {QStringLiteral("Code"), QStringLiteral("cpp;h")};
+    s.tempFolder = QStringLiteral("/tmp/Dorared-x/");
+    s.fileHistory = {QStringLiteral("/a/one.txt"), QString(), QStringLiteral("/a/two.txt"),
+                     QStringLiteral("/a/three.txt"), QStringLiteral("/a/four.txt")};
+    s.folderHistory = {QStringLiteral("/f1"), QStringLiteral("/f 2"), QStringLiteral("/f3"),
+                       QStringLiteral("/f4"), QStringLiteral("/f5")};
+    return s;
+}
+
+WindowState sampleWindow()
+{
+    WindowState w;
+    w.treeFont = {QStringLiteral("Noto Sans"), 9.75};
+    w.listFont = {QStringLiteral("Mono"), 11};
+    w.mainWindow = {1024, 700, -4, 20};
+    w.viewWindow = {800, 600, 30, 40};
+    w.treeWidth = 300;
+    w.treeHeight = 512.5;
+    w.listWidth = 700;
+    w.listHeight = 480;
+    return w;
+}
+
+// Profile lines as the reader expects them, for damaged-profile cases.
+QStringList goodLines()
+{
+    return {"MS Sans Serif",
+            " 8.25 ",
+            "MS Sans Serif",
+            " 8.25 ",
+            "MS Sans Serif",
+            " 16777215  0  16777215  0  16777215  0  1  1 ",
+            " 8.25  5  1  0  0  0 ",
+            " 800  600  10  10 ",
+            " 0  0 ",
+            " 200  400  500  400 ",
+            " 640  480  0  0 ",
+            " 0  0 ",
+            " 1 ",
+            "Text",
+            "txt",
+            "Zip",
+            "zip",
+            "/tmp/t/",
+            "FILEHISTORY",
+            "\"/x/a.txt\"",
+            "ENDOFFILEHISTORY",
+            "FOLDERHISTORY",
+            "\"/x\"",
+            "ENDOFFOLDERHISTORY"};
+}
+
+class ProfileFile : public ::testing::Test {
+protected:
+    QString write(const QStringList& lines)
+    {
+        return tree.file(QStringLiteral("Lumara.pro"), (lines.join("\r\n") + "\r\n").toUtf8());
+    }
+    TempTree tree;
+    ScriptedPrompts prompts;
+};
+
+} // namespace
+
+TEST_F(ProfileFile, RoundTripKeepsEverySettingAndCutsHistories)
+{
+    Settings written = sampleSettings();
+    const QString path = tree.path(QStringLiteral("Lumara.pro"));
+    ASSERT_TRUE(WriteProfile(path, written, sampleWindow()));
+
+    Settings read;
+    EXPECT_FALSE(ReadProfile(path, read, prompts));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(read.treeFont.name, QStringLiteral("Noto Sans"));
+    EXPECT_DOUBLE_EQ(read.treeFont.size, 9.75);
+    EXPECT_EQ(read.listFont.name, QStringLiteral("Mono"));
+    EXPECT_EQ(read.viewFont.name, QStringLiteral("DejaVu Sans"));
+    EXPECT_DOUBLE_EQ(read.viewFont.size, 10.5);
+    EXPECT_EQ(read.colours, written.colours);
+    EXPECT_EQ(read.nextVersionOnOverwrite, 0);
+    EXPECT_EQ(read.historySize, 3);
+    EXPECT_EQ(read.unknownAsText, 0);
+    EXPECT_EQ(read.singleClickView, 1);
+    EXPECT_EQ(read.tabColorSwap, 1);
+    EXPECT_EQ(read.mainWindow, (Geometry{1024, 700, -4, 20}));
+    EXPECT_EQ(read.viewWindow, (Geometry{800, 600, 30, 40}));
+    EXPECT_EQ(read.tileHorizontal, 1);
+    EXPECT_EQ(read.showSystemHidden, 1);
+    EXPECT_EQ(read.treeWidth, 300);
+    EXPECT_DOUBLE_EQ(read.treeHeight, 512.5);
+    EXPECT_EQ(read.multiSelect, 1);
+    EXPECT_EQ(read.mouseOverFilter, 1);
+    EXPECT_EQ(read.categoryLast, 8);
+    EXPECT_EQ(read.categories[8].extensions, QStringLiteral("cpp;h"));
+    EXPECT_EQ(read.tempFolder, QStringLiteral("/tmp/Dorared-x/"));
+    // At most HistorySize entries are written; empty file entries are skipped.
+    EXPECT_EQ(read.fileHistory, (QStringList{"/a/one.txt", "/a/two.txt", "/a/three.txt"}));
+    EXPECT_EQ(read.folderHistory, (QStringList{"/f1", "/f 2", "/f3"}));
+}
+
+TEST_F(ProfileFile, WritesPrintStyleNumbersWithCrLf)
+{
+    Settings s = sampleSettings();
+    const QByteArray text = ProfileText(s, sampleWindow());
+    const QList<QByteArray> lines = text.split('\n');
+    ASSERT_GT(lines.size(), 13);
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i)
+        EXPECT_TRUE(lines[i].endsWith('\r')) << i;
+    EXPECT_EQ(lines[1], " 9.75 \r");
+    EXPECT_EQ(lines[3], " 11 \r");
+    EXPECT_EQ(lines[5], " 1056816  0  16777215  65280  11259375  1  0  1 \r");
+    EXPECT_EQ(lines[6], " 10.5  3  0  1  1  0 \r");
+    EXPECT_EQ(lines[7], " 1024  700 -4  20 \r");
+    EXPECT_EQ(lines[9], " 300  512.5  700  480 \r");
+    EXPECT_TRUE(text.endsWith("\"/f3\"\r\nENDOFFOLDERHISTORY\r\n"));
+    EXPECT_TRUE(text.contains("/tmp/Dorared-x/\r\nFILEHISTORY\r\n\"/a/one.txt\"\r\n"));
+}
+
+TEST_F(ProfileFile, ReadChecksCorrectOutOfRangeValues)
+{
+    QStringList lines = goodLines();
+    lines[5] = " 1  2  3  4  5  6 -1  2 ";
+    lines[6] = " 9  0  2 -1  1  7 ";
+    lines[8] = " 1  5 ";
+    lines[11] = " 3  1 ";
+    Settings s;
+    EXPECT_FALSE(ReadProfile(write(lines), s, prompts));
+    EXPECT_EQ(s.nextVersionOnOverwrite, 0);
+    EXPECT_EQ(s.extensionNames, 0);
+    EXPECT_EQ(s.historySize, 10);
+    EXPECT_EQ(s.unknownAsText, 0);
+    EXPECT_EQ(s.singleClickView, 0);
+    EXPECT_EQ(s.tabColorSwap, 1);
+    EXPECT_EQ(s.tabOrientation, 0);
+    EXPECT_EQ(s.showSystemHidden, 0);
+    EXPECT_EQ(s.multiSelect, 0);
+    EXPECT_EQ(s.mouseOverFilter, 1);
+}
+
+TEST_F(ProfileFile, CategorySixIsAlwaysEverything)
+{
+    Settings s = sampleSettings();
+    s.categories[6].extensions = QStringLiteral("txt");
+    ASSERT_TRUE(WriteProfile(tree.path(QStringLiteral("Lumara.pro")), s, sampleWindow()));
+    Settings loaded;
+    EXPECT_TRUE(LoadSettings(loaded, tree.root(), sampleWindow(), prompts));
+    EXPECT_EQ(loaded.categories[6].extensions, QStringLiteral("*"));
+    EXPECT_EQ(loaded.categories[8].name, QStringLiteral("Code"));
+    EXPECT_EQ(loaded.currentPattern, QStringLiteral("*.*"));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(ProfileFile, DamagedProfilesShowOneMessageAndKeepWhatWasRead)
+{
+    struct Case {
+        const char* name;
+        std::function<void(QStringList&)> damage;
+        int historySize; // expected afterwards
+    };
+    const Case cases[] = {
+        {"truncated in the numbers", [](QStringList& l) { l = l.mid(0, 9); }, 5},
+        {"bad number", [](QStringList& l) { l[10] = " 640  abc  0  0 "; }, 5},
+        {"short numbers line", [](QStringList& l) { l[7] = " 800  600 "; }, 5},
+        {"missing final marker", [](QStringList& l) { l.removeLast(); }, 5},
+        {"truncated before any number", [](QStringList& l) { l = l.mid(0, 1); }, 10},
+    };
+    for (const Case& c : cases) {
+        QStringList lines = goodLines();
+        c.damage(lines);
+        write(lines);
+        ScriptedPrompts shown;
+        Settings s;
+        WindowState now;
+        now.mainWindow = {900, 650, 0, 0};
+        EXPECT_FALSE(LoadSettings(s, tree.root(), now, shown)) << c.name;
+        ASSERT_EQ(shown.shown.size(), 1) << c.name;
+        EXPECT_EQ(shown.shown[0].text, ProfileErrorMessage);
+        EXPECT_EQ(shown.shown[0].title, QStringLiteral("Varnex"));
+        EXPECT_EQ(s.historySize, c.historySize) << c.name;
+        // The defaults replace fonts, geometry and categories whatever was read.
+        EXPECT_EQ(s.mainWindow, now.mainWindow) << c.name;
+        EXPECT_EQ(s.categoryLast, 7) << c.name;
+        EXPECT_EQ(s.tempFolder, Settings::defaultTempFolder()) << c.name;
+    }
+}
+
+TEST_F(ProfileFile, MissingProfileFallsBackAndSavingCreatesIt)
+{
+    Settings s;
+    WindowState now;
+    now.mainWindow = {800, 600, 5, 5};
+    EXPECT_FALSE(LoadSettings(s, tree.root(), now, prompts));
+    EXPECT_EQ(prompts.shownTexts(), QStringList{ProfileErrorMessage});
+    EXPECT_EQ(s.profilePath, tree.path(QStringLiteral("Lumara.pro")));
+    EXPECT_TRUE(SaveSettingsOnExitCommand(s, now));
+    EXPECT_EQ(s.settingsChanged, -1);
+
+    ScriptedPrompts again;
+    Settings next;
+    EXPECT_TRUE(LoadSettings(next, tree.root(), now, again));
+    EXPECT_TRUE(again.shown.isEmpty());
+    EXPECT_EQ(next.mainWindow, now.mainWindow);
+}
+
+TEST_F(ProfileFile, HistoryBlocksStopAtMarkerOrAtSizePlusOne)
+{
+    // HistorySize 2 and no end marker: three entries are read, the fourth line is taken
+    // as the folder block's marker.
+    QStringList lines = goodLines();
+    lines[6] = " 8.25  2  1  0  0  0 ";
+    const qsizetype at = lines.indexOf("FILEHISTORY") + 1;
+    lines.remove(at, 2);
+    const QStringList entries{"\"/h1\"", "\"  \"", "\"/h3\"", "\"/h4\"", "\"/h5\""};
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        lines.insert(at + i, entries[i]);
+    // remaining: FOLDERHISTORY "/x" ENDOFFOLDERHISTORY; "/h5" becomes a folder entry.
+    Settings s;
+    EXPECT_FALSE(ReadProfile(write(lines), s, prompts));
+    EXPECT_EQ(s.fileHistory, (QStringList{"/h1", "/h3"}));
+    EXPECT_EQ(s.folderHistory, (QStringList{"/h5", "FOLDERHISTORY", "/x"}));
+}
+
+TEST(ProfileExit, AsksOnlyWhenSomethingChanged)
+{
+    TempTree tree;
+    Settings s;
+    s.profilePath = tree.path(QStringLiteral("Lumara.pro"));
+    WindowState now = WindowState::from(s);
+
+    ScriptedPrompts quiet;
+    EXPECT_TRUE(SaveSettingsAtExit(s, now, quiet));
+    EXPECT_TRUE(quiet.shown.isEmpty());
+
+    // Widths are not compared; the view window's position is.
+    now.treeWidth += 50;
+    EXPECT_TRUE(SaveSettingsAtExit(s, now, quiet));
+    EXPECT_TRUE(quiet.shown.isEmpty());
+    now.viewWindow.left += 10;
+    ScriptedPrompts no;
+    EXPECT_TRUE(SaveSettingsAtExit(s, now, no));
+    EXPECT_EQ(no.shownTexts(), QStringList{"save options ?"});
+    EXPECT_FALSE(QFile::exists(s.profilePath));
+    EXPECT_EQ(s.settingsChanged, 0);
+
+    ScriptedPrompts yes;
+    yes.answers = {Prompts::Answer::Yes};
+    EXPECT_TRUE(SaveSettingsAtExit(s, now, yes));
+    EXPECT_TRUE(QFile::exists(s.profilePath));
+    // Saved geometry is the new baseline.
+    ScriptedPrompts after;
+    EXPECT_TRUE(SaveSettingsAtExit(s, now, after));
+    EXPECT_TRUE(after.shown.isEmpty());
+
+    // An options change asks even with nothing moved; "Exit" never asks.
+    s.settingsChanged = 1;
+    ScriptedPrompts changed;
+    EXPECT_TRUE(SaveSettingsAtExit(s, now, changed));
+    EXPECT_EQ(changed.shown.size(), 1);
+    ASSERT_TRUE(SaveSettingsOnExitCommand(s, now));
+    now.mainWindow.width += 1;
+    ScriptedPrompts afterExit;
+    EXPECT_TRUE(SaveSettingsAtExit(s, now, afterExit));
+    EXPECT_TRUE(afterExit.shown.isEmpty());
+}
