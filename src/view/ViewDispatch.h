@@ -1,0 +1,20 @@
+#pragma once
+
+/// The view operation that a FileKind selects in the view window.
+enum class ViewAction {
+    None, ///< kinds 3 (archives, shown by the file list), -5 (.TIF) and -9
+    Basket,
+    Ole,
+    Video,
+    Spreadsheet,
+    FontSample,
+    DocText,
+    Text,
+    Picture,
+    Web,
+    Sound,
+    Database,
+};
+
+/// The view for a FileKind.
+[[nodiscard]] ViewAction ViewActionFor(int fileKind);

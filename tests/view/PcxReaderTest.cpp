@@ -1,0 +1,153 @@
+#include "view/PcxReader.h"
+
+#include "common/TempTree.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+/// A PCX header; `palette16` fills the header's 16-colour palette.
+QByteArray header(int bitsPerPlane, int planes, int width, int height, int bytesPerLine,
+                  bool rle = true, const QList<QRgb>& palette16 = {})
+{
+    QByteArray h(128, '\0');
+    const auto put16 = [&h](int at, int value) {
+        h[at] = char(value & 0xFF);
+        h[at + 1] = char(value >> 8);
+    };
+    h[0] = 0x0A;
+    h[1] = 5;
+    h[2] = rle ? 1 : 0;
+    h[3] = char(bitsPerPlane);
+    put16(4, 10); // a picture need not start at 0,0
+    put16(6, 20);
+    put16(8, 10 + width - 1);
+    put16(10, 20 + height - 1);
+    for (int i = 0; i < palette16.size(); ++i) {
+        h[16 + i * 3] = char(qRed(palette16[i]));
+        h[17 + i * 3] = char(qGreen(palette16[i]));
+        h[18 + i * 3] = char(qBlue(palette16[i]));
+    }
+    h[65] = char(planes);
+    put16(66, bytesPerLine);
+    return h;
+}
+
+/// PCX run-length coding of one stream of bytes.
+QByteArray rle(const QByteArray& raw)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < raw.size();) {
+        qsizetype run = 1;
+        while (i + run < raw.size() && raw[i + run] == raw[i] && run < 63)
+            ++run;
+        const auto b = static_cast<unsigned char>(raw[i]);
+        if (run > 1 || (b & 0xC0) == 0xC0)
+            out.append(char(0xC0 | run));
+        out.append(raw[i]);
+        i += run;
+    }
+    return out;
+}
+
+TEST(PcxReader, Reads8BitPicturesWithTheVgaPalette)
+{
+    // 3x2, lines padded to 4 bytes; runs cross the line end.
+    const QByteArray raw("\x01\x01\x01\x02\x02\xC5\x02\x00", 8);
+    QByteArray palette(769, '\0');
+    palette[0] = 0x0C;
+    const auto setColour = [&palette](int index, QRgb c) {
+        palette[1 + index * 3] = char(qRed(c));
+        palette[2 + index * 3] = char(qGreen(c));
+        palette[3 + index * 3] = char(qBlue(c));
+    };
+    setColour(1, qRgb(255, 0, 0));
+    setColour(2, qRgb(0, 128, 255));
+    setColour(0xC5, qRgb(9, 8, 7));
+    const QImage image = ReadPcx(header(8, 1, 3, 2, 4) + rle(raw) + palette);
+    ASSERT_EQ(image.size(), QSize(3, 2));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(2, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(0, 1), qRgb(0, 128, 255));
+    EXPECT_EQ(image.pixel(1, 1), qRgb(9, 8, 7)); // a literal 0xC5 must be coded as a run
+    EXPECT_EQ(image.pixel(2, 1), qRgb(0, 128, 255));
+}
+
+TEST(PcxReader, Reads24BitPicturesFromThreePlanes)
+{
+    // Per line: the red plane, then green, then blue (2 pixels, 2 bytes a plane).
+    const QByteArray raw("\xFF\x10"
+                         "\x00\x20"
+                         "\x00\x30"
+                         "\x01\x02"
+                         "\x03\x04"
+                         "\x05\x06",
+                         12);
+    for (const bool compressed : {true, false}) {
+        const QImage image =
+            ReadPcx(header(8, 3, 2, 2, 2, compressed) + (compressed ? rle(raw) : raw));
+        ASSERT_EQ(image.size(), QSize(2, 2)) << compressed;
+        EXPECT_EQ(image.pixel(0, 0), qRgb(0xFF, 0x00, 0x00));
+        EXPECT_EQ(image.pixel(1, 0), qRgb(0x10, 0x20, 0x30));
+        EXPECT_EQ(image.pixel(0, 1), qRgb(0x01, 0x03, 0x05));
+        EXPECT_EQ(image.pixel(1, 1), qRgb(0x02, 0x04, 0x06));
+    }
+}
+
+TEST(PcxReader, ReadsOneBitAndPlanarEgaPictures)
+{
+    // 10 pixels of 1 bit: 1011000011 -> bytes 0xB0 0xC0.
+    const QImage mono = ReadPcx(header(1, 1, 10, 1, 2) + rle(QByteArray("\xB0\xC0", 2)));
+    ASSERT_EQ(mono.size(), QSize(10, 1));
+    const QString bits = QStringLiteral("1011000011");
+    for (int x = 0; x < 10; ++x)
+        EXPECT_EQ(mono.pixel(x, 0), bits[x] == '1' ? qRgb(255, 255, 255) : qRgb(0, 0, 0)) << x;
+
+    // 4 planes of 1 bit give indexes into the header palette: plane 0 is the low bit.
+    QList<QRgb> palette16;
+    for (int i = 0; i < 16; ++i)
+        palette16.append(qRgb(i * 16, 255 - i * 16, i));
+    const QByteArray planes("\x80\xC0\x00\x40", 4); // pixel 0: 0b0011 = 3, pixel 1: 0b1010
+    const QImage ega = ReadPcx(header(1, 4, 2, 1, 1, true, palette16) + rle(planes));
+    ASSERT_EQ(ega.size(), QSize(2, 1));
+    EXPECT_EQ(ega.pixel(0, 0), palette16[3]);
+    EXPECT_EQ(ega.pixel(1, 0), palette16[10]);
+
+    // 2 and 4 bits per pixel in one plane; an empty header palette means the EGA colours.
+    const QImage four = ReadPcx(header(4, 1, 3, 1, 2) + rle(QByteArray("\x1F\xC9", 2)));
+    ASSERT_EQ(four.size(), QSize(3, 1));
+    EXPECT_EQ(four.pixel(0, 0), qRgb(0x00, 0x00, 0xAA));
+    EXPECT_EQ(four.pixel(1, 0), qRgb(0xFF, 0xFF, 0xFF));
+    EXPECT_EQ(four.pixel(2, 0), qRgb(0xFF, 0x55, 0x55));
+    const QImage two = ReadPcx(header(2, 1, 4, 1, 1, true, palette16) + rle(QByteArray("\x1B", 1)));
+    ASSERT_EQ(two.size(), QSize(4, 1));
+    EXPECT_EQ(two.pixel(0, 0), palette16[0]);
+    EXPECT_EQ(two.pixel(1, 0), palette16[1]);
+    EXPECT_EQ(two.pixel(2, 0), palette16[2]);
+    EXPECT_EQ(two.pixel(3, 0), palette16[3]);
+}
+
+TEST(PcxReader, RejectsWhatIsNotAPicture)
+{
+    EXPECT_TRUE(ReadPcx({}).isNull());
+    EXPECT_TRUE(ReadPcx(QByteArray(200, 'x')).isNull());
+    EXPECT_TRUE(ReadPcx(header(3, 1, 4, 4, 2) + QByteArray(16, '\0')).isNull()); // 3 bits
+    EXPECT_TRUE(ReadPcx(header(8, 2, 4, 4, 4) + QByteArray(32, '\0')).isNull()); // 2 planes
+    EXPECT_TRUE(ReadPcx(header(8, 1, 8, 1, 4) + QByteArray(8, '\0')).isNull());  // short lines
+    // A file cut short still shows what it holds, black below.
+    const QImage cut = ReadPcx(header(8, 3, 1, 2, 1) + rle(QByteArray("\x10\x20\x30", 3)));
+    ASSERT_EQ(cut.size(), QSize(1, 2));
+    EXPECT_EQ(cut.pixel(0, 0), qRgb(0x10, 0x20, 0x30));
+    EXPECT_EQ(cut.pixel(0, 1), qRgb(0, 0, 0));
+}
+
+TEST(PcxReader, ReadsFromFile)
+{
+    TempTree tree;
+    const QString path =
+        tree.file(QStringLiteral("one.pcx"), header(8, 3, 1, 1, 1) + QByteArray("\x01\x02\x03", 3));
+    EXPECT_EQ(ReadPcxFile(path).pixel(0, 0), qRgb(1, 2, 3));
+    EXPECT_TRUE(ReadPcxFile(tree.path(QStringLiteral("none.pcx"))).isNull());
+}
+
+} // namespace
