@@ -1,0 +1,78 @@
+#include "trees/ExtensionTree.h"
+
+#include "browse/TextHelpers.h"
+#include "trees/GroupedTree.h"
+#include "trees/NodeScheme.h"
+#include "trees/TreeContext.h"
+
+namespace {
+
+const QChar Tab = QLatin1Char('\t');
+
+/// Inner entries of zip archives listed under the archive are not grouped.
+bool skipped(const QString& entry, const QString& extension, bool basket)
+{
+    return !basket && entry.startsWith(QLatin1Char('/')) && extension == QLatin1String(".ZIP");
+}
+
+void fillByExtension(FileListState& state, bool basket)
+{
+    const int n = state.File1Backup.ListCount();
+    for (int i = 1; i < n; ++i) {
+        const QString entry = state.File1Backup.list(i);
+        QString extension = ExtensionOf(entry);
+        if (skipped(entry, extension, basket))
+            continue;
+        if (extension.trimmed().isEmpty())
+            extension = QStringLiteral(".   ");
+        state.List1.Additem(extension + Tab + nodescheme::groupedEntry(entry, basket));
+    }
+}
+
+void fillByTypeName(FileListState& state, const TreeContext& context, bool basket)
+{
+    const int n = state.File1Backup.ListCount();
+    for (int i = 1; i < n; ++i) {
+        const QString entry = state.File1Backup.list(i);
+        state.List2.Additem(ExtensionOf(entry) + Tab + entry);
+    }
+    state.List2.SortAscending();
+    QString previousExtension = QStringLiteral("ZZZ");
+    QString group;
+    for (int i = 0; i < state.List2.ListCount(); ++i) {
+        const QString line = state.List2.list(i);
+        const int tab = line.indexOf(Tab);
+        const QString extension = line.left(tab);
+        const QString entry = line.mid(tab + 1);
+        if (skipped(entry, extension, basket))
+            continue;
+        // One type-name look-up per extension: the first file of each stands for all.
+        if (extension != previousExtension) {
+            group = QLatin1Char('.') + context.typeName(state.currentFolder + entry);
+            previousExtension = extension;
+        }
+        state.List1.Additem(group + Tab + nodescheme::groupedEntry(entry, basket));
+    }
+}
+
+} // namespace
+
+int BuildExtensionTree(FileListState& state, const TreeContext& context)
+{
+    if (state.File1t.count() == 0 || state.File1Backup.ListCount() == 0)
+        return -1;
+    state.List1.Clear();
+    state.List2.Clear();
+    const bool basket = nodescheme::isBasket(state);
+    if (context.settings.extensionNames == 1 && context.typeName)
+        fillByTypeName(state, context, basket);
+    else
+        fillByExtension(state, basket);
+
+    const bool descending = state.treeDirection == QLatin1String("D");
+    const int count = BuildGroupsFromList1(
+        state, context.settings, descending,
+        [](const QString& line, int tab) { return line.left(tab); }, QString());
+    state.sortButtonTip = QStringLiteral("Sorted by Extensions - ") + DirectionWord(descending);
+    return count;
+}

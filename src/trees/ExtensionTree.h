@@ -1,0 +1,11 @@
+#pragma once
+
+#include "browse/FileListState.h"
+
+struct TreeContext;
+
+/// Rebuilds File1t as the extension tree: one group per extension (".TXT", ".   " for
+/// names without one), or with "Use names for file extensions" on, one group per type
+/// name ("." + name). Reads File1Backup, never changes it. Returns the file count, or
+/// -1 when the list has no node.
+int BuildExtensionTree(FileListState& state, const TreeContext& context);

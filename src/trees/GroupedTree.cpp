@@ -1,0 +1,47 @@
+#include "trees/GroupedTree.h"
+
+#include "trees/NodeScheme.h"
+
+int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool walkBackwards,
+                         const GroupTextFunction& groupText, const QString& groupImage)
+{
+    NodeTreeLock hold(state.File1t);
+    const bool basket = nodescheme::isBasket(state);
+    state.List1.SortAscending();
+    state.List1.Additem(state.File1Backup.list(0), 0);
+    state.treeFolderPath = basket ? QString() : state.currentFolder;
+
+    const NodeTree::Id root = nodescheme::addRoot(state);
+    const int last = state.List1.ListCount() - 1;
+    QString previous;
+    NodeTree::Id group = NodeTree::None;
+    int count = 0;
+    for (int step = 0; step < last; ++step) {
+        const QString line = state.List1.list(walkBackwards ? last - step : step + 1);
+        const int tab = line.indexOf(QLatin1Char('\t'));
+        if (tab < 0)
+            continue;
+        const QString entry = line.mid(tab + 1);
+        const QString text = groupText(line, tab);
+        const QString image = nodescheme::fileImage(entry, settings);
+        if (group == NodeTree::None || text != previous) {
+            group = state.File1t.add(root, state.treeFolderPath + text, text,
+                                     groupImage.isEmpty() ? image : groupImage);
+            if (group == NodeTree::None) // a key taken by a file: keep filing under the root
+                group = root;
+            state.File1t.makeVisible(group);
+            previous = text;
+        }
+        state.File1t.add(group, state.treeFolderPath + entry, entry, image);
+        ++count;
+    }
+    if (root != NodeTree::None)
+        state.File1t.makeVisible(root);
+    state.file1tTag.clear();
+    return count;
+}
+
+QString DirectionWord(bool descending)
+{
+    return descending ? QStringLiteral("Descending") : QStringLiteral("Ascending");
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "browse/FileListState.h"
+
+#include <functional>
+
+struct Settings;
+
+/// Turns one sorted scratch line ("key TAB entry") into its group text; `tab` is the
+/// position of the first TAB.
+using GroupTextFunction = std::function<QString(const QString& line, int tab)>;
+
+/// The common end of every grouped build: sorts List1, puts the header entry on top,
+/// records the tree folder path, rebuilds File1t (root, then one group node per change
+/// of group text in walk order, files under their group) and marks the list in use.
+/// `groupImage` empty means the image of the group's first file. Returns the file count.
+int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool walkBackwards,
+                         const GroupTextFunction& groupText, const QString& groupImage);
+
+/// Ascending or descending, as the tooltips of the grouped trees write it.
+[[nodiscard]] QString DirectionWord(bool descending);

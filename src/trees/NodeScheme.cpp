@@ -1,0 +1,84 @@
+#include "trees/NodeScheme.h"
+
+#include "app/Settings.h"
+#include "browse/TextHelpers.h"
+#include "platform/FileSystem.h"
+#include "platform/MimeTypeName.h"
+#include "trees/TreeContext.h"
+#include "view/FileKind.h"
+
+TreeContext TreeContext::live(const Settings& settings)
+{
+    return TreeContext{settings, QDateTime::currentDateTimeUtc(), &platform::MimeTypeName};
+}
+
+namespace nodescheme {
+namespace {
+
+/// The directory-read record of an entry, or a fresh look-up for entries not read.
+std::optional<platform::FileEntry> lookUp(const FileListState& state, const QString& entry)
+{
+    const auto it = state.entries.constFind(entry);
+    if (it != state.entries.constEnd())
+        return *it;
+    return platform::statFile(state.currentFolder + entry);
+}
+
+} // namespace
+
+bool isBasket(const FileListState& state)
+{
+    return state.File1Backup.ListCount() > 0 && state.File1Backup.list(0) == RadeZazeda;
+}
+
+QString rootText(const QString& header)
+{
+    return header == RadeZazeda ? RadeZazeda : RootText(header);
+}
+
+NodeTree::Id addRoot(FileListState& state)
+{
+    state.File1t.clear();
+    const QString header =
+        state.File1Backup.ListCount() > 0 ? state.File1Backup.list(0) : QString();
+    const bool basket = header == RadeZazeda;
+    const NodeTree::Id root = state.File1t.add(NodeTree::None, QStringLiteral("R"),
+                                               rootText(header), basket ? BasketImage : RootImage);
+    state.File1t.setExpanded(root, true);
+    return root;
+}
+
+QString fileImage(const QString& entry, const Settings& settings)
+{
+    return QString::number(FileListIconIndex(ExtensionOf(entry), settings));
+}
+
+QString groupedEntry(const QString& entry, bool basket)
+{
+    if (basket || !entry.startsWith(QLatin1Char('/')))
+        return entry;
+    QString inner = entry;
+    inner.replace(QLatin1Char('/'), QLatin1Char('|'));
+    return inner;
+}
+
+qint64 entryLength(const FileListState& state, const QString& entry)
+{
+    const auto found = lookUp(state, entry);
+    return found ? found->size : 0;
+}
+
+qint64 entryTime(const FileListState& state, const QString& entry, int basis)
+{
+    const auto found = lookUp(state, entry);
+    if (!found)
+        return 0;
+    return basis == 0 ? found->createdMs : found->modifiedMs;
+}
+
+bool listUsable(const FileListState& state)
+{
+    return state.file1tTag != QLatin1String("X") && state.File1t.count() >= 2;
+}
+
+} // namespace nodescheme

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "browse/FileListState.h"
+#include "controls/NodeTree.h"
+
+struct Settings;
+
+/// The file list's node scheme shared by every tree builder: root "R", group nodes
+/// keyed by the tree folder path and their text, file nodes keyed by path and entry.
+namespace nodescheme {
+
+inline const QString RadeZazeda = QStringLiteral("RadeZazeda");
+inline const QString RootImage = QStringLiteral("1");
+inline const QString BasketImage = QStringLiteral("27");
+
+/// True when the header entry names the RadeZazeda.
+[[nodiscard]] bool isBasket(const FileListState& state);
+
+/// The root's text for a header entry: "RadeZazeda", or the folder path without its
+/// trailing "/" when 4 characters or longer ("/" stays "/").
+[[nodiscard]] QString rootText(const QString& header);
+
+/// Clears File1t and adds the root node for the header entry of File1Backup.
+NodeTree::Id addRoot(FileListState& state);
+
+/// The image index (as text) of a file list entry, from its extension.
+[[nodiscard]] QString fileImage(const QString& entry, const Settings& settings);
+
+/// The entry as a grouped tree keeps it: a leading "/" of a non-basket entry marks an
+/// inner entry whose separators become "|".
+[[nodiscard]] QString groupedEntry(const QString& entry, bool basket);
+
+/// The length of a listed entry, from the metadata of the directory read (a second
+/// look-up happens only for entries the read did not yield); 0 when unreadable.
+[[nodiscard]] qint64 entryLength(const FileListState& state, const QString& entry);
+
+/// The creation (basis 0) or last-write (basis 1) time of an entry in ms, 0 when unknown.
+[[nodiscard]] qint64 entryTime(const FileListState& state, const QString& entry, int basis);
+
+/// Whether the list's buttons may act: it is not the placeholder and has 2+ nodes.
+[[nodiscard]] bool listUsable(const FileListState& state);
+
+} // namespace nodescheme

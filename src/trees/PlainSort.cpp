@@ -1,0 +1,101 @@
+#include "trees/PlainSort.h"
+
+#include "browse/TextHelpers.h"
+#include "trees/NodeScheme.h"
+#include "trees/TreeContext.h"
+
+namespace {
+
+const QString ExtensionlessPrefix = QStringLiteral(". \t");
+
+QString sortKey(const FileListState& state, const QString& text)
+{
+    const QString& code = state.plainSortCode;
+    if (code == QLatin1String("EXT")) {
+        const QString extension = ExtensionOf(text);
+        // ". " sorts before every real extension, so extensionless files come first.
+        if (extension == QLatin1String(" "))
+            return ExtensionlessPrefix + text;
+        return extension + QLatin1Char('|') + text;
+    }
+    if (code == QLatin1String("SIZ")) {
+        return QStringLiteral("%1").arg(nodescheme::entryLength(state, text), 14, 10,
+                                        QLatin1Char('0')) +
+               QLatin1Char('|') + text;
+    }
+    return QLatin1Char('|') + text;
+}
+
+/// The file name a sort-key line was made for.
+QString nameOfLine(const QString& line)
+{
+    if (line.startsWith(ExtensionlessPrefix))
+        return line.mid(ExtensionlessPrefix.length());
+    const int bar = line.indexOf(QLatin1Char('|'));
+    return bar < 0 ? line.mid(3) : line.mid(bar + 1);
+}
+
+QString tipFor(const QString& code)
+{
+    if (code == QLatin1String("EXT"))
+        return QStringLiteral("Sorted by Extension");
+    if (code == QLatin1String("SIZ"))
+        return QStringLiteral("Sorted by Size");
+    return QStringLiteral("Sorted by Name");
+}
+
+} // namespace
+
+void CollectSortKeys(FileListState& state, NodeTree::Id node)
+{
+    const NodeTree& tree = state.File1t;
+    const NodeTree::Id root = tree.root();
+    for (NodeTree::Id n = node; n != NodeTree::None; n = tree.nextSibling(n)) {
+        const NodeTree::Node& item = tree.node(n);
+        if (n != root)
+            state.List1.Additem(sortKey(state, item.text));
+        state.File1Backup.Additem(item.text);
+        if ((!item.expanded || n == root) && !item.children.empty())
+            CollectSortKeys(state, item.children.front());
+    }
+}
+
+int PlainSort(FileListState& state, const TreeContext& context, const QString& direction)
+{
+    if (state.File1t.count() < 3)
+        return 0;
+    NodeTreeLock hold(state.File1t);
+    const bool basket = state.File1t.node(state.File1t.root()).text == nodescheme::RadeZazeda;
+    state.List1.Clear();
+    state.File1Backup.Clear();
+    CollectSortKeys(state, state.File1t.root());
+    state.List1.SortAscending();
+
+    const QString folderText =
+        basket ? nodescheme::RadeZazeda : nodescheme::rootText(state.currentFolder);
+    const QString keyPrefix = basket ? QString() : state.currentFolder;
+    const QString header = state.File1Backup.list(0);
+    state.File1t.clear();
+    // File1Backup takes the sorted order, so a later plain rebuild keeps it.
+    state.File1Backup.Clear();
+    state.File1Backup.Additem(header);
+    const int n = state.List1.ListCount();
+    if (n > 0) {
+        const NodeTree::Id root =
+            state.File1t.add(NodeTree::None, QStringLiteral("R"), folderText,
+                             basket ? nodescheme::BasketImage : nodescheme::RootImage);
+        state.File1t.setExpanded(root, true);
+        const bool descending = direction == QLatin1String("D");
+        for (int step = 0; step < n; ++step) {
+            const QString name = nameOfLine(state.List1.list(descending ? n - 1 - step : step));
+            state.File1t.add(root, keyPrefix + name, name,
+                             nodescheme::fileImage(name, context.settings));
+            state.File1Backup.Additem(name);
+        }
+        state.File1t.makeVisible(root);
+    }
+    state.sortButtonTip = tipFor(state.plainSortCode) + (direction == QLatin1String("D")
+                                                             ? QStringLiteral(" - Descending")
+                                                             : QStringLiteral(" - Ascending"));
+    return state.File1t.count() - 1;
+}

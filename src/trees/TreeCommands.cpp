@@ -1,0 +1,158 @@
+#include "trees/TreeCommands.h"
+
+#include "app/Settings.h"
+#include "browse/TextHelpers.h"
+#include "trees/BandTrees.h"
+#include "trees/ExtensionTree.h"
+#include "trees/NodeScheme.h"
+#include "trees/PlainSort.h"
+#include "trees/TreeContext.h"
+#include "view/FileKind.h"
+
+int BuildGroupedTree(FileListState& state, const TreeContext& context)
+{
+    switch (state.treeType) {
+    case ExtensionTree:
+        return BuildExtensionTree(state, context);
+    case DateTree:
+        return BuildDateTree(state, context);
+    case SizeTree:
+        return BuildSizeTree(state, context);
+    case AgeTree:
+        return BuildAgeTree(state, context);
+    default:
+        return -1;
+    }
+}
+
+void ChooseTreeEntry(FileListState& state, TreeButtonState& buttons, const QString& code,
+                     int dateBasis)
+{
+    buttons.treeChoiceCode = code;
+    if ((code == QLatin1String("2") || code == QLatin1String("4")) && dateBasis >= 0) {
+        state.dateBasis = dateBasis;
+        const bool date = code == QLatin1String("2");
+        const QString what =
+            dateBasis == 0 ? QStringLiteral("Creation ") : QStringLiteral("Last Update ");
+        state.treeButtonTip = QStringLiteral("Tree display by file ") + what +
+                              (date ? QStringLiteral("Date") : QStringLiteral("Age"));
+    }
+}
+
+bool ButtonsUsable(const FileListState& state)
+{
+    return nodescheme::listUsable(state);
+}
+
+int RunTreeChoice(FileListState& state, TreeButtonState& buttons, const TreeContext& context,
+                  const std::function<int(FileListState&)>& buildNameList)
+{
+    const QString& code = buttons.treeChoiceCode;
+    bool ok = false;
+    const int type = code.toInt(&ok);
+    if (!ok || type < PlainList || type > AgeTree)
+        return -1; // "99" (Cancel) or nothing chosen yet
+
+    state.treeType = type;
+    const int count = type == PlainList ? buildNameList(state) : BuildGroupedTree(state, context);
+    buttons.offerNameTree = type != PlainList;
+    buttons.offerExtensionTree = type != ExtensionTree;
+    buttons.offerSizeTree = type != SizeTree;
+    buttons.offerDateTree = type != DateTree && type != AgeTree;
+    if (type == PlainList)
+        state.treeButtonTip = QStringLiteral("Tree display by file name");
+    else if (type == ExtensionTree)
+        state.treeButtonTip = QStringLiteral("Tree display by file extension");
+    return count;
+}
+
+bool OpenSortMenu(FileListState& state, TreeButtonState& buttons)
+{
+    if (!ButtonsUsable(state))
+        return false;
+    if (state.treeType != PlainList) {
+        buttons.offerDirectionItem = true;
+        buttons.offerSortBy = false;
+        // The flip happens on opening, so the caption names what choosing it produces;
+        // a dismissed menu keeps the flipped direction for the next build.
+        if (state.treeDirection != QLatin1String("A")) {
+            state.treeDirection = QStringLiteral("A");
+            buttons.directionCaption = QStringLiteral("Sort Ascending");
+        } else {
+            state.treeDirection = QStringLiteral("D");
+            buttons.directionCaption = QStringLiteral("Sort Descending");
+        }
+    } else {
+        buttons.offerDirectionItem = false;
+        buttons.offerSortBy = true;
+    }
+    return true;
+}
+
+int RunSortChoice(FileListState& state, const TreeContext& context, SortChoice choice)
+{
+    QString* direction = nullptr;
+    QString code;
+    switch (choice) {
+    case SortChoice::Direction:
+        return BuildGroupedTree(state, context);
+    case SortChoice::ByName:
+        direction = &state.sortNameDirection;
+        code = QStringLiteral("NAM");
+        break;
+    case SortChoice::ByExtension:
+        direction = &state.sortExtensionDirection;
+        code = QStringLiteral("EXT");
+        break;
+    case SortChoice::BySize:
+        direction = &state.sortSizeDirection;
+        code = QStringLiteral("SIZ");
+        break;
+    case SortChoice::None:
+        return -1;
+    }
+    if (state.File1t.count() < 3)
+        return -1;
+    state.plainSortCode = code;
+    *direction = *direction != QLatin1String("A") ? QStringLiteral("A") : QStringLiteral("D");
+    const int count = PlainSort(state, context, *direction);
+    state.plainSortCode.clear();
+    return count;
+}
+
+void ExpandAll(FileListState& state, const Settings& settings)
+{
+    NodeTree& tree = state.File1t;
+    NodeTreeLock hold(tree);
+    const std::vector<NodeTree::Id> order = tree.preorder();
+    for (size_t i = 1; i < order.size(); ++i) {
+        const NodeTree::Node& node = tree.node(order[i]);
+        if (node.expanded)
+            continue;
+        if (state.treeType == PlainList &&
+            ClassifyFileKind(ExtensionOf(node.text), settings) == KindZip)
+            continue;
+        tree.setExpanded(order[i], true);
+        tree.makeVisible(order[i]);
+    }
+    if (!order.empty())
+        tree.makeVisible(order.front());
+}
+
+void CollapseAll(FileListState& state)
+{
+    NodeTree& tree = state.File1t;
+    NodeTreeLock hold(tree);
+    const std::vector<NodeTree::Id> order = tree.preorder();
+    for (size_t i = 1; i < order.size(); ++i) {
+        if (tree.node(order[i]).expanded)
+            tree.setExpanded(order[i], false);
+    }
+    if (!order.empty())
+        tree.makeVisible(order.front());
+}
+
+bool SortFaceDescending(const FileListState& state)
+{
+    return state.sortButtonTip.endsWith(QLatin1String("Descending"));
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "browse/FileListState.h"
+
+#include <functional>
+
+struct Settings;
+struct TreeContext;
+
+/// What the tree and sort buttons and their menus remember between uses: the codes
+/// the menus leave, which entries they offer, the direction item's caption and the
+/// button faces. The menus read it before they open and write it when an item is chosen.
+struct TreeButtonState {
+    QString treeChoiceCode; ///< "0".."4", "99" for Cancel; kept until the next choice
+    bool offerNameTree = false;
+    bool offerExtensionTree = true;
+    bool offerSizeTree = true;
+    bool offerDateTree = true; ///< "Age tree" is always offered
+    bool offerDirectionItem = false;
+    bool offerSortBy = true;
+    QString directionCaption = QStringLiteral("Sort Descending");
+};
+
+/// Choices of the sort menu.
+enum class SortChoice { None, ByName, ByExtension, BySize, Direction };
+
+/// Builds the grouped tree of the current tree type (1 extension, 2 date, 3 size,
+/// 4 age). Returns its file count; -1 for the plain list (type 0) or an empty list.
+int BuildGroupedTree(FileListState& state, const TreeContext& context);
+
+/// A "Treeformat" entry was chosen: stores its code; the date and age entries also set
+/// the date basis (0 creation, 1 last updated) and the tree button's tooltip.
+void ChooseTreeEntry(FileListState& state, TreeButtonState& buttons, const QString& code,
+                     int dateBasis = -1);
+
+/// Whether the tree or sort button may open its menu (not the placeholder, 2+ nodes).
+[[nodiscard]] bool ButtonsUsable(const FileListState& state);
+
+/// After the tree menu closed: builds the tree the stored code names and records the
+/// tree type, the entries offered next time and the tooltip. `buildNameList` rebuilds
+/// the plain list. Returns the file count of the new tree, or -1 when nothing was built.
+int RunTreeChoice(FileListState& state, TreeButtonState& buttons, const TreeContext& context,
+                  const std::function<int(FileListState&)>& buildNameList);
+
+/// Before the sort menu opens: in a grouped tree flips the tree direction (and the
+/// direction item's caption names the order it produces) and offers only that item;
+/// in the plain list offers the three "Sort by" items. False when the menu must not open.
+bool OpenSortMenu(FileListState& state, TreeButtonState& buttons);
+
+/// After the sort menu closed with `choice`: a "Sort by" item flips its own direction
+/// and sorts the plain list; the direction item rebuilds the grouped tree. Returns the
+/// count to report, or -1 when nothing was done.
+int RunSortChoice(FileListState& state, const TreeContext& context, SortChoice choice);
+
+/// "Expand all": opens every collapsed node below the root (archives stay closed in
+/// the plain list).
+void ExpandAll(FileListState& state, const Settings& settings);
+
+/// "Collapse all": closes every open node below the root.
+void CollapseAll(FileListState& state);
+
+/// Whether the sort button shows its descending face (from its tooltip).
+[[nodiscard]] bool SortFaceDescending(const FileListState& state);

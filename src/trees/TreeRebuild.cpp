@@ -1,0 +1,49 @@
+#include "trees/TreeRebuild.h"
+
+#include "app/Settings.h"
+#include "browse/FolderListing.h"
+#include "browse/TextHelpers.h"
+#include "view/FileKind.h"
+
+#include <QHash>
+
+void BuildNameList(FileListState& state, const Settings& settings)
+{
+    NodeTreeLock lock(state.File1t);
+    state.File1t.clear();
+    const QString header = state.File1Backup.list(0);
+    const bool basket = header == u"RadeZazeda";
+    const NodeTree::Id root = state.File1t.add(NodeTree::None, QStringLiteral("R"),
+                                               basket ? header : FolderHeader(header),
+                                               basket ? QStringLiteral("27") : QStringLiteral("1"));
+    state.File1t.setExpanded(root, true);
+
+    // Classifying an extension walks the category lists; a folder has few extensions.
+    QHash<QString, QString> imageOf;
+    const QString& folder = state.currentFolder;
+    const int count = state.File1Backup.ListCount();
+    for (int i = 1; i < count; ++i) {
+        const QString entry = state.File1Backup.list(i);
+        const QString extension = ExtensionOf(entry);
+        auto image = imageOf.constFind(extension);
+        if (image == imageOf.constEnd())
+            image =
+                imageOf.insert(extension, QString::number(FileListIconIndex(extension, settings)));
+        state.File1t.add(root, folder + entry, entry, *image);
+    }
+    state.File1t.makeVisible(root);
+    ShowFileCount(state, state.File1t.count() - 1);
+    state.sortButtonTip = QStringLiteral("Not sorted");
+}
+
+void RebuildCurrentTree(FileListState& state, const Settings& settings)
+{
+    switch (state.treeType) {
+    case PlainList:
+    default:
+        // Grouped trees fall back to the plain list until their builders are wired.
+        BuildNameList(state, settings);
+        ShowFileCount(state, state.File1t.count() - 1);
+        break;
+    }
+}

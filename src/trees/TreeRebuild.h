@@ -1,0 +1,13 @@
+#pragma once
+
+#include "browse/FileListState.h"
+
+struct Settings;
+
+/// Rebuilds File1t as the plain list from File1Backup in its current order: root "R"
+/// from the header entry, one file node per entry keyed by folder + entry, with the
+/// image index of its extension. Reports the count to the status caption.
+void BuildNameList(FileListState& state, const Settings& settings);
+
+/// Builds the tree of the current tree type from File1Backup (one model reset).
+void RebuildCurrentTree(FileListState& state, const Settings& settings);

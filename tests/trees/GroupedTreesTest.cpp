@@ -1,0 +1,183 @@
+#include "TreeFixture.h"
+#include "trees/BandTrees.h"
+#include "trees/ExtensionTree.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class GroupedTrees : public ::testing::Test, public TreeFixture {
+protected:
+    void SetUp() override
+    {
+        settings.extensionNames = 0;
+        header(QStringLiteral("/data/"));
+    }
+    const NodeTree::Node& nodeByKey(const QString& key)
+    {
+        const auto id = state.File1t.find(key);
+        EXPECT_NE(id, NodeTree::None) << key.toStdString();
+        static const NodeTree::Node missing;
+        return id == NodeTree::None ? missing : state.File1t.node(id);
+    }
+};
+
+TEST_F(GroupedTrees, SizeTreeGroupsByBandAndOrdersByLengthThenName)
+{
+    add("c.bin", 2000);
+    add("a.txt", 100);
+    add("big.iso", 5 * 1'048'576);
+    add("b.txt", 2000);
+    showPlain();
+
+    EXPECT_EQ(BuildSizeTree(state, context()), 4);
+    EXPECT_EQ(outline(),
+              QStringList({"/data", "  .Kb 0001 and below", "    a.txt", "  .Kb 0001 to 0100",
+                           "    b.txt", "    c.bin", "  .Mb 0001 to 0010", "    big.iso"}));
+    EXPECT_EQ(nodeByKey("/data/.Kb 0001 to 0100").image, QLatin1String("24"));
+    EXPECT_EQ(nodeByKey("/data/b.txt").text, QLatin1String("b.txt"));
+    EXPECT_EQ(state.treeFolderPath, QLatin1String("/data/"));
+    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Size - Ascending"));
+
+    state.treeDirection = QStringLiteral("D");
+    BuildSizeTree(state, context());
+    EXPECT_EQ(outline(),
+              QStringList({"/data", "  .Mb 0001 to 0010", "    big.iso", "  .Kb 0001 to 0100",
+                           "    c.bin", "    b.txt", "  .Kb 0001 and below", "    a.txt"}));
+    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Size - Descending"));
+    // The grouped trees read the listing but leave it as it was.
+    EXPECT_EQ(state.File1Backup.list(1), QLatin1String("c.bin"));
+}
+
+TEST_F(GroupedTrees, DateTreeFollowsTheDateBasis)
+{
+    add("new.txt", 1, {2005, 1, 5}, {2003, 2, 1});
+    add("old.txt", 1, {2004, 12, 31}, {2004, 1, 9});
+    add("same.txt", 1, {2005, 1, 5}, {2003, 2, 1});
+    showPlain();
+
+    state.dateBasis = 1;
+    EXPECT_EQ(BuildDateTree(state, context()), 3);
+    EXPECT_EQ(outline(), QStringList({"/data", "  .31 Dec 2004", "    old.txt", "  .05 Jan 2005",
+                                      "    new.txt", "    same.txt"}));
+    EXPECT_EQ(nodeByKey("/data/.05 Jan 2005").image, QLatin1String("22"));
+    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Date - Ascending"));
+
+    state.dateBasis = 0;
+    state.treeDirection = QStringLiteral("D");
+    BuildDateTree(state, context());
+    EXPECT_EQ(outline(), QStringList({"/data", "  .09 Jan 2004", "    old.txt", "  .01 Feb 2003",
+                                      "    same.txt", "    new.txt"}));
+    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Date - Descending"));
+}
+
+TEST_F(GroupedTrees, AgeTreeWalksOldestFirstUnlessAscending)
+{
+    add("today.txt", 1, {2005, 3, 10});
+    add("yesterday.txt", 1, {2005, 3, 9});
+    add("ancient.txt", 1, {2003, 12, 31});
+    add("future.txt", 1, {2005, 3, 12});
+    add("lastmonth.txt", 1, {2005, 2, 27});
+    showPlain();
+    state.dateBasis = 1;
+
+    EXPECT_EQ(BuildAgeTree(state, context()), 5);
+    EXPECT_EQ(outline(),
+              QStringList({"/data", "  ..02 years old", "    ancient.txt", "  ..01 month old",
+                           "    lastmonth.txt", "  ..01 day old", "    yesterday.txt", "  .. today",
+                           "    today.txt", "  ..-02 days old", "    future.txt"}));
+    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Date - Descending"));
+
+    state.treeDirection = QStringLiteral("A");
+    BuildAgeTree(state, context());
+    EXPECT_EQ(outline().mid(0, 3), QStringList({"/data", "  ..-02 days old", "    future.txt"}));
+    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Date - Ascending"));
+    EXPECT_NE(state.File1t.find("/data/.. today"), NodeTree::None);
+}
+
+TEST_F(GroupedTrees, ExtensionTreeByExtension)
+{
+    add("readme", 1);
+    add("b.TXT", 1);
+    add("a.txt", 1);
+    add("Makefile", 1);
+    add("x.cpp", 1);
+    showPlain();
+
+    EXPECT_EQ(BuildExtensionTree(state, context()), 5);
+    EXPECT_EQ(outline(), QStringList({"/data", "  .   ", "    Makefile", "    readme", "  .CPP",
+                                      "    x.cpp", "  .TXT", "    a.txt", "    b.TXT"}));
+    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Extensions - Ascending"));
+    EXPECT_NE(state.File1t.find("/data/.TXT"), NodeTree::None);
+
+    state.treeDirection = QStringLiteral("D");
+    BuildExtensionTree(state, context());
+    EXPECT_EQ(outline(), QStringList({"/data", "  .TXT", "    b.TXT", "    a.txt", "  .CPP",
+                                      "    x.cpp", "  .   ", "    readme", "    Makefile"}));
+    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Extensions - Descending"));
+}
+
+TEST_F(GroupedTrees, ExtensionTreeByTypeNameMergesExtensionsOfOneType)
+{
+    settings.extensionNames = 1;
+    typeNames = {{".htm", "HTML document"}, {".html", "HTML document"}, {".txt", "plain text"}};
+    add("page.html", 1);
+    add("notes.txt", 1);
+    add("index.htm", 1);
+    add("blob.xyz", 1);
+    showPlain();
+
+    EXPECT_EQ(BuildExtensionTree(state, context()), 4);
+    EXPECT_EQ(outline(),
+              QStringList({"/data", "  .HTML document", "    index.htm", "    page.html",
+                           "  .plain text", "    notes.txt", "  .unknown", "    blob.xyz"}));
+}
+
+TEST_F(GroupedTrees, BasketRootAndFullPathKeys)
+{
+    header(QString());
+    add("/b/x.txt", 10, {2005, 1, 5});
+    add("/a/x.txt", 10, {2005, 1, 5});
+    showPlain();
+    state.dateBasis = 1;
+
+    BuildDateTree(state, context());
+    EXPECT_EQ(outline(),
+              QStringList({"RadeZazeda", "  .05 Jan 2005", "    /a/x.txt", "    /b/x.txt"}));
+    const auto root = state.File1t.root();
+    EXPECT_EQ(state.File1t.node(root).image, QLatin1String("27"));
+    EXPECT_EQ(state.treeFolderPath, QString());
+    EXPECT_NE(state.File1t.find("/a/x.txt"), NodeTree::None);
+    EXPECT_NE(state.File1t.find(".05 Jan 2005"), NodeTree::None);
+}
+
+TEST_F(GroupedTrees, RootTextKeepsTheSlashOfTheTopFolderOnly)
+{
+    header(QStringLiteral("/"));
+    add("f.txt", 1);
+    showPlain();
+    BuildSizeTree(state, context());
+    EXPECT_EQ(state.File1t.node(state.File1t.root()).text, QLatin1String("/"));
+    EXPECT_NE(state.File1t.find("/f.txt"), NodeTree::None);
+}
+
+TEST_F(GroupedTrees, InnerEntriesAreFlattenedAndZipMembersSkipped)
+{
+    add("arc.zip", 1);
+    add("/arc.zip/inner.zip", 1);
+    add("/arc.zip/doc.txt", 1);
+    showPlain();
+    BuildExtensionTree(state, context());
+    EXPECT_EQ(outline(),
+              QStringList({"/data", "  .TXT", "    |arc.zip|doc.txt", "  .ZIP", "    arc.zip"}));
+}
+
+TEST_F(GroupedTrees, EmptyListBuildsNothing)
+{
+    state.File1t.clear();
+    EXPECT_EQ(BuildSizeTree(state, context()), -1);
+    EXPECT_EQ(BuildExtensionTree(state, context()), -1);
+    EXPECT_EQ(state.File1t.count(), 0);
+}
+
+} // namespace

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/Settings.h"
+#include "browse/FileListState.h"
+#include "trees/TreeContext.h"
+
+#include <QDateTime>
+#include <QTimeZone>
+
+/// A file list as the listing leaves it (header, entries with their metadata, a plain
+/// File1t), with a fixed clock, for the tree builders.
+struct TreeFixture {
+    Settings settings;
+    FileListState state;
+    QDateTime now{QDate(2005, 3, 10), QTime(12, 0, 0), QTimeZone::utc()};
+    QHash<QString, QString> typeNames; ///< extension -> type name for the fake shell
+
+    /// Lists a folder (path ending in "/") or the RadeZazeda ("" folder).
+    void header(const QString& folder)
+    {
+        state.currentFolder = folder;
+        state.File1Backup.Clear();
+        state.File1Backup.Additem(folder.isEmpty() ? QStringLiteral("RadeZazeda") : folder);
+    }
+
+    /// Adds an entry with its length, last-write and creation days (UTC noon).
+    void add(const QString& entry, qint64 size, QDate modified = {2005, 1, 5},
+             QDate created = {2004, 6, 1})
+    {
+        state.File1Backup.Additem(entry);
+        platform::FileEntry e;
+        e.name = entry;
+        e.size = size;
+        e.modifiedMs = QDateTime(modified, QTime(12, 0), QTimeZone::utc()).toMSecsSinceEpoch();
+        e.createdMs = QDateTime(created, QTime(12, 0), QTimeZone::utc()).toMSecsSinceEpoch();
+        e.birthKnown = true;
+        state.entries.insert(entry, e);
+    }
+
+    /// Shows File1Backup as the plain list, in its order.
+    void showPlain()
+    {
+        state.File1t.clear();
+        const QString header = state.File1Backup.list(0);
+        const auto root = state.File1t.add(NodeTree::None, QStringLiteral("R"), header);
+        for (int i = 1; i < state.File1Backup.ListCount(); ++i) {
+            const QString entry = state.File1Backup.list(i);
+            state.File1t.add(root, state.currentFolder + entry, entry, QStringLiteral("3"));
+        }
+    }
+
+    TreeContext context()
+    {
+        return TreeContext{settings, now, [this](const QString& path) {
+                               const int dot = path.lastIndexOf(QLatin1Char('.'));
+                               return typeNames.value(dot < 0 ? QString() : path.mid(dot).toLower(),
+                                                      QStringLiteral("unknown"));
+                           }};
+    }
+
+    /// The tree as indented lines (two spaces per level), for compact comparisons.
+    [[nodiscard]] QStringList outline() const
+    {
+        QStringList lines;
+        for (const auto id : state.File1t.preorder())
+            lines << QString(state.File1t.depth(id) * 2, QLatin1Char(' ')) +
+                         state.File1t.node(id).text;
+        return lines;
+    }
+};
