@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 /// Tree types of the file list.
 enum TreeType { PlainList = 0, ExtensionTree = 1, DateTree = 2, SizeTree = 3, AgeTree = 4 };
@@ -24,6 +25,16 @@ struct FileListState {
     QStringList FullListing; ///< copy of File1Backup after each refresh, header included
     NodeTree File1t;
     QString file1tTag; ///< "X" while the list shows its "no files" placeholder
+
+    /// What the plain reader found last (the hidden file list box): names sorted by
+    /// name ignoring case. RefreshFileList takes File1Backup from it.
+    QStringList File1x;
+    /// The filtered reader's per-file test on (full path, what the read yielded); unset
+    /// passes every file.
+    std::function<bool(const QString& fullPath, const platform::FileEntry& entry)>
+        fileMatchesFilter;
+    /// Called first by ShowFileCount so the filter description stays current; optional.
+    std::function<void()> updateFilterDescription;
 
     QString currentFolder; ///< the folder listed, ending in "/"; empty for the RadeZazeda
     QString CurrentPattern = QStringLiteral("*.*");

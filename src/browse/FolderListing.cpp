@@ -1,0 +1,186 @@
+#include "browse/FolderListing.h"
+
+#include "app/Settings.h"
+#include "browse/TextHelpers.h"
+#include "browse/Wildcard.h"
+#include "trees/TreeRebuild.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString AllPattern = QStringLiteral("*.*");
+
+/// Orders entries by name ignoring case, as a file list box shows them; names equal
+/// but for case fall back to their codes so the order is stable between runs.
+void sortByName(std::vector<platform::FileEntry>& files)
+{
+    std::sort(files.begin(), files.end(),
+              [](const platform::FileEntry& a, const platform::FileEntry& b) {
+                  const int c = a.name.compare(b.name, Qt::CaseInsensitive);
+                  return c != 0 ? c < 0 : a.name < b.name;
+              });
+}
+
+/// One directory read, sorted by name; leaves out names the pattern does not take.
+std::vector<platform::FileEntry> readFolder(const Settings& settings, const QString& folder,
+                                            const NamePatternList& patterns)
+{
+    std::vector<platform::FileEntry> files =
+        platform::listFiles(folder, settings.showSystemHidden == 1);
+    if (!patterns.takesAll()) {
+        std::erase_if(files,
+                      [&](const platform::FileEntry& e) { return !patterns.matches(e.name); });
+    }
+    sortByName(files);
+    return files;
+}
+
+void startFolder(FileListState& state, const QString& folder)
+{
+    state.currentFolder = WithSlash(folder);
+    state.entries.clear();
+}
+
+} // namespace
+
+QString FolderHeader(const QString& folder)
+{
+    return RootText(folder);
+}
+
+int ListFolder(FileListState& state, const Settings& settings, const QString& folder,
+               const QString& pattern)
+{
+    if (pattern != AllPattern && state.CategoryFilterActive != -1) {
+        const int found = ListFolderFiltered(state, settings, folder);
+        if (found == 0)
+            state.File1Backup.Clear();
+        return found;
+    }
+    startFolder(state, folder);
+    std::vector<platform::FileEntry> files =
+        readFolder(settings, state.currentFolder, NamePatternList(pattern));
+    state.File1x.clear();
+    state.File1x.reserve(qsizetype(files.size()));
+    state.entries.reserve(qsizetype(files.size()));
+    for (platform::FileEntry& e : files) {
+        state.File1x.append(e.name);
+        state.entries.insert(e.name, std::move(e));
+    }
+    const int count = int(state.File1x.size());
+    if (count == 0) {
+        state.File1Backup.Clear();
+        ShowNoFiles(state);
+    }
+    return count;
+}
+
+int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder)
+{
+    NodeTreeLock lock(state.File1t);
+    startFolder(state, folder);
+    const QString header = FolderHeader(state.currentFolder);
+    state.File1Backup.Clear();
+    state.File1Backup.Additem(header);
+    state.File1t.clear();
+    state.file1tTag.clear();
+    state.File1t.add(NodeTree::None, QStringLiteral("R"), header, QStringLiteral("1"));
+
+    std::vector<platform::FileEntry> files =
+        readFolder(settings, state.currentFolder, NamePatternList(AllPattern));
+    int count = 0;
+    for (platform::FileEntry& e : files) {
+        if (state.fileMatchesFilter && !state.fileMatchesFilter(state.currentFolder + e.name, e))
+            continue;
+        state.File1Backup.Additem(e.name);
+        state.entries.insert(e.name, std::move(e));
+        ++count;
+    }
+    if (count == 0) {
+        state.File1Backup.Clear();
+        ShowNoFiles(state);
+    }
+    return count;
+}
+
+void RefreshFileList(FileListState& state, const Settings& settings)
+{
+    const QString header = FolderHeader(state.currentFolder);
+    if (state.File1x.isEmpty() && state.CategoryFilterActive == -1) {
+        state.File1Backup.Clear();
+        ShowNoFiles(state);
+        return;
+    }
+    NodeTreeLock lock(state.File1t);
+    if (state.CategoryFilterActive == -1) {
+        state.File1Backup.Clear();
+        state.File1t.clear();
+        state.File1t.add(NodeTree::None, QStringLiteral("R"), header, QStringLiteral("1"));
+        state.File1Backup.reserve(int(state.File1x.size()) + 1);
+        state.File1Backup.Additem(header);
+        for (const QString& name : std::as_const(state.File1x))
+            state.File1Backup.Additem(name);
+        state.file1tTag.clear();
+    }
+    if (state.File1Backup.ListCount() < 2) {
+        // A filtered read that kept nothing: keep the placeholder.
+        state.File1Backup.Clear();
+        ShowNoFiles(state);
+        return;
+    }
+    RebuildCurrentTree(state, settings);
+    if (state.File1Backup.ListCount() > 0)
+        state.FullListing = state.File1Backup.texts();
+    if (state.File1t.root() != NodeTree::None)
+        state.File1t.makeVisible(state.File1t.root());
+    state.sortButtonTip = QStringLiteral("Not sorted");
+}
+
+void ShowNoFiles(FileListState& state)
+{
+    NodeTreeLock lock(state.File1t);
+    state.File1t.clear();
+    const QString rootText = state.currentFolder.isEmpty() ? QStringLiteral("RadeZazeda")
+                                                           : FolderHeader(state.currentFolder);
+    const NodeTree::Id root =
+        state.File1t.add(NodeTree::None, QStringLiteral("R"), rootText, QStringLiteral("1"));
+    const QString text = state.filterTag == u"ALL"
+                             ? QStringLiteral("no files")
+                             : QStringLiteral("no [") + state.filterTag + QStringLiteral("] files");
+    const NodeTree::Id child = state.File1t.add(root, QString(), text);
+    state.File1t.makeVisible(child);
+    state.file1tTag = QStringLiteral("X");
+    ShowFileCount(state, 0);
+}
+
+QString FileCountCaption(const QString& tag, int n)
+{
+    const QString middle =
+        tag.isEmpty() ? QStringLiteral(" ") : QStringLiteral(" [") + tag + QStringLiteral("] ");
+    return (n < 1 ? QStringLiteral(" no") : QString::number(n)) + middle + QStringLiteral("files");
+}
+
+void ShowFileCount(FileListState& state, int n)
+{
+    if (state.updateFilterDescription)
+        state.updateFilterDescription();
+    state.statusCaption = FileCountCaption(state.filterTag, n);
+}
+
+QString PatternMessage(const QString& currentPattern)
+{
+    return QStringLiteral("File extensions: ") +
+           (currentPattern == AllPattern ? QStringLiteral("ALL") : currentPattern);
+}
+
+QString CopyListText(const NodeTree& tree)
+{
+    QString text;
+    for (const NodeTree::Id id : tree.preorder()) {
+        text += QString(8 * tree.depth(id), u' ');
+        text += tree.node(id).text;
+        text += LineBreak;
+    }
+    return text;
+}

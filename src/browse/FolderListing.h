@@ -1,0 +1,44 @@
+#pragma once
+
+#include "browse/FileListState.h"
+
+#include <QString>
+
+struct Settings;
+
+/// Reads `folder` with the name pattern (";"-separated, case-insensitive) into the
+/// plain reader's list (File1x) and `entries`; hidden and system files only with
+/// ShowSystemHidden. With a pattern other than "*.*" and a category filter active, the
+/// filtered reader runs instead. Shows the placeholder when nothing is found.
+/// Returns the number of files.
+int ListFolder(FileListState& state, const Settings& settings, const QString& folder,
+               const QString& pattern);
+
+/// Reads `folder` and keeps the files that pass `state.fileMatchesFilter` (every file
+/// while it is unset) in File1Backup, header first. Returns the number kept.
+int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder);
+
+/// Rebuilds File1Backup from the plain reader (unless a category filter is active) and
+/// File1t for the current tree type, then copies File1Backup into FullListing.
+void RefreshFileList(FileListState& state, const Settings& settings);
+
+/// Puts the "no files" (or "no [tab] files") placeholder into File1t and tags it "X".
+void ShowNoFiles(FileListState& state);
+
+/// Writes the status caption for `n` files into state.statusCaption.
+void ShowFileCount(FileListState& state, int n);
+
+/// The status caption: " no" or the number, then " [tag] " (" " without a tag), "files".
+[[nodiscard]] QString FileCountCaption(const QString& tag, int n);
+
+/// What clicking the status label tells: "File extensions: " and the pattern ("ALL"
+/// for "*.*").
+[[nodiscard]] QString PatternMessage(const QString& currentPattern);
+
+/// The "Copy List" text: every node in tree order, 8 spaces per depth, CR LF after
+/// each. Empty when the tree has no nodes.
+[[nodiscard]] QString CopyListText(const NodeTree& tree);
+
+/// The folder's text as a header and root: without its trailing "/" when the path is
+/// 4 characters or longer.
+[[nodiscard]] QString FolderHeader(const QString& folder);

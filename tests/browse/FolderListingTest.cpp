@@ -1,0 +1,213 @@
+#include "browse/FolderListing.h"
+
+#include "QtPrinters.h"
+#include "app/Settings.h"
+#include "common/TempTree.h"
+#include "trees/TreeRebuild.h"
+#include "view/FileKind.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+/// Lists `folder` the way opening it in the folder tree does.
+int open(FileListState& state, const Settings& settings, const QString& folder,
+         const QString& pattern = QStringLiteral("*.*"))
+{
+    const int n = ListFolder(state, settings, folder, pattern);
+    if (n > 0 || state.CategoryFilterActive != -1)
+        RefreshFileList(state, settings);
+    return n;
+}
+
+QStringList childTexts(const NodeTree& tree)
+{
+    QStringList texts;
+    for (const NodeTree::Id id : tree.children(tree.root()))
+        texts << tree.node(id).text;
+    return texts;
+}
+
+} // namespace
+
+TEST(FolderListing, EmptyFolderShowsPlaceholderPerTab)
+{
+    TempTree tree;
+    Settings settings;
+    FileListState state;
+    EXPECT_EQ(state.statusCaption, " [ALL] files");
+    EXPECT_EQ(open(state, settings, tree.root()), 0);
+    EXPECT_EQ(state.File1t.node(state.File1t.root()).text, tree.root());
+    EXPECT_EQ(childTexts(state.File1t), QStringList{"no files"});
+    EXPECT_EQ(state.file1tTag, "X");
+    EXPECT_EQ(state.statusCaption, " no [ALL] files");
+    EXPECT_EQ(state.File1Backup.ListCount(), 0);
+
+    state.filterTag = "Text";
+    RefreshFileList(state, settings);
+    EXPECT_EQ(childTexts(state.File1t), QStringList{"no [Text] files"});
+    EXPECT_EQ(state.statusCaption, " no [Text] files");
+}
+
+TEST(FolderListing, PlainListingSortedWithMetadataAndCount)
+{
+    TempTree tree;
+    Settings settings;
+    FileListState state;
+    const QStringList names{"b.txt",  "A.md",  "c.TXT",   "Zeta", "alpha.jpg", "ä.txt",
+                            "10.log", "9.log", "a b.doc", "_x",   "B.txt",     "m.bin"};
+    for (int i = 0; i < names.size(); ++i)
+        tree.file(names[i], 100 + i);
+    tree.folder("sub");
+
+    ASSERT_EQ(open(state, settings, tree.root() + "/"), 12);
+    EXPECT_EQ(state.statusCaption, "12 [ALL] files");
+    EXPECT_EQ(state.file1tTag, "");
+    EXPECT_EQ(state.File1Backup.list(0), tree.root()) << "header without the trailing /";
+    EXPECT_EQ(state.File1Backup.ListCount(), 13);
+    EXPECT_EQ(state.FullListing, state.File1Backup.texts());
+
+    // " " sorts before ".", so "a b.doc" comes before "A.md".
+    const QStringList expected{"10.log", "9.log", "_x",    "a b.doc", "A.md", "alpha.jpg",
+                               "B.txt",  "b.txt", "c.TXT", "m.bin",   "Zeta", "ä.txt"};
+    EXPECT_EQ(childTexts(state.File1t), expected);
+    EXPECT_EQ(state.File1x, expected);
+
+    const NodeTree::Id first = state.File1t.children(state.File1t.root()).front();
+    EXPECT_EQ(state.File1t.node(first).key, tree.root() + "/10.log");
+    EXPECT_EQ(state.entries.value("b.txt").size, 100);
+    EXPECT_EQ(state.entries.value("m.bin").size, 111);
+    EXPECT_FALSE(state.entries.contains("sub"));
+}
+
+TEST(FolderListing, PatternsAndHiddenFiles)
+{
+    TempTree tree;
+    Settings settings;
+    FileListState state;
+    for (const char* n : {"a.txt", "b.MD", "c.md~", "d.png", ".hidden.txt", ".profile"})
+        tree.file(QString::fromUtf8(n));
+
+    EXPECT_EQ(open(state, settings, tree.root()), 4);
+    EXPECT_EQ(open(state, settings, tree.root(), "*.TXT;*.md"), 2);
+    EXPECT_EQ(state.File1x, (QStringList{"a.txt", "b.MD"}));
+
+    settings.showSystemHidden = 1;
+    EXPECT_EQ(open(state, settings, tree.root()), 6);
+    EXPECT_EQ(open(state, settings, tree.root(), "*.txt"), 2);
+    EXPECT_EQ(state.File1x, (QStringList{".hidden.txt", "a.txt"}));
+
+    EXPECT_EQ(open(state, settings, tree.root(), "*.none"), 0);
+    EXPECT_EQ(state.file1tTag, "X");
+    EXPECT_EQ(open(state, settings, tree.path("missing")), 0) << "unreadable folder";
+}
+
+TEST(FolderListing, FilteredReaderUsesHookAndMetadata)
+{
+    TempTree tree;
+    Settings settings;
+    FileListState state;
+    tree.file("empty.txt", 0);
+    tree.file("full.txt", 10);
+    tree.file("zero.bin", 0);
+
+    state.CategoryFilterActive = 1;
+    state.filterTag = "Other";
+    // Unset hook: every file passes.
+    EXPECT_EQ(open(state, settings, tree.root(), "*"), 3);
+
+    QStringList seen;
+    state.fileMatchesFilter = [&](const QString& path, const platform::FileEntry& e) {
+        seen << path;
+        return e.size == 0;
+    };
+    EXPECT_EQ(open(state, settings, tree.root(), "*"), 2);
+    EXPECT_EQ(seen.size(), 3);
+    EXPECT_EQ(seen.front(), tree.root() + "/empty.txt");
+    EXPECT_EQ(state.File1Backup.texts(), (QStringList{tree.root(), "empty.txt", "zero.bin"}));
+    EXPECT_EQ(childTexts(state.File1t), (QStringList{"empty.txt", "zero.bin"}));
+    EXPECT_EQ(state.statusCaption, "2 [Other] files");
+
+    state.fileMatchesFilter = [](const QString&, const platform::FileEntry&) { return false; };
+    EXPECT_EQ(open(state, settings, tree.root(), "*"), 0);
+    EXPECT_EQ(childTexts(state.File1t), QStringList{"no [Other] files"});
+    EXPECT_EQ(state.file1tTag, "X");
+    EXPECT_EQ(state.statusCaption, " no [Other] files");
+}
+
+TEST(FolderListing, CaptionsAndMessages)
+{
+    struct Case {
+        const char* tag;
+        int n;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"ALL", 0, " no [ALL] files"}, {"ALL", -3, " no [ALL] files"},
+        {"ALL", 1, "1 [ALL] files"},   {"Picture", 3, "3 [Picture] files"},
+        {"", 0, " no files"},          {"", 100000, "100000 files"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FileCountCaption(QString::fromUtf8(c.tag), c.n), QString::fromUtf8(c.caption));
+
+    EXPECT_EQ(PatternMessage("*.*"), "File extensions: ALL");
+    EXPECT_EQ(PatternMessage("*.txt;*.md"), "File extensions: *.txt;*.md");
+
+    EXPECT_EQ(FolderHeader("/"), "/");
+    EXPECT_EQ(FolderHeader("/tmp/"), "/tmp");
+    EXPECT_EQ(FolderHeader("/ab/"), "/ab");
+}
+
+TEST(FolderListing, CopyListTextIndentsByDepth)
+{
+    TempTree tree;
+    Settings settings;
+    FileListState state;
+    EXPECT_EQ(CopyListText(state.File1t), "");
+    tree.file("one.txt");
+    tree.file("two.txt");
+    open(state, settings, tree.root());
+    EXPECT_EQ(CopyListText(state.File1t),
+              tree.root() + "\r\n        one.txt\r\n        two.txt\r\n");
+
+    // A grouped shape: files under a group are indented twice.
+    NodeTree grouped;
+    const auto root = grouped.add(NodeTree::None, "R", "/data");
+    const auto group = grouped.add(root, "/data/.TXT", ".TXT");
+    grouped.add(group, "/data/a.txt", "a.txt");
+    grouped.add(root, "/data/.MD", ".MD");
+    EXPECT_EQ(CopyListText(grouped),
+              "/data\r\n        .TXT\r\n                a.txt\r\n        .MD\r\n");
+}
+
+TEST(TreeRebuild, NameListFromBackupIncludingBasket)
+{
+    Settings settings;
+    FileListState state;
+    state.File1Backup.Additem("RadeZazeda");
+    state.File1Backup.Additem("/home/u/a.txt");
+    state.File1Backup.Additem("/srv/b.bsk");
+    state.File1Backup.Additem("/home/u/a.txt"); // duplicate key: the add fails silently
+    BuildNameList(state, settings);
+    const NodeTree& t = state.File1t;
+    EXPECT_EQ(t.node(t.root()).text, "RadeZazeda");
+    EXPECT_EQ(t.node(t.root()).image, "27");
+    ASSERT_EQ(t.children(t.root()).size(), 2u);
+    EXPECT_EQ(t.node(t.children(t.root())[1]).key, "/srv/b.bsk");
+    EXPECT_EQ(state.statusCaption, "2 [ALL] files");
+
+    settings.tabColorSwap = 1; // icon indexes by category
+    state.File1Backup.Clear();
+    state.currentFolder = "/";
+    state.File1Backup.Additem("/");
+    state.File1Backup.Additem("x.bsk");
+    state.File1Backup.Additem("y.txt");
+    state.treeType = SizeTree;
+    RebuildCurrentTree(state, settings);
+    const auto kids = t.children(t.root());
+    EXPECT_EQ(t.node(t.root()).text, "/");
+    EXPECT_EQ(t.node(t.root()).image, "1");
+    EXPECT_EQ(t.node(kids[0]).key, "/x.bsk");
+    EXPECT_EQ(t.node(kids[0]).image, "27");
+    EXPECT_EQ(t.node(kids[1]).image, QString::number(FileListIconIndex(".TXT", settings)));
+}

@@ -1,0 +1,135 @@
+#include "browse/NodeClick.h"
+
+#include "QtPrinters.h"
+#include "app/Settings.h"
+#include "view/FileKind.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+/// A plain list of /data with a.txt and b.jpg, or a grouped tree with one group.
+struct Fixture {
+    Settings settings;
+    FileListState state;
+    NodeTree::Id root = NodeTree::None;
+    NodeTree::Id group = NodeTree::None;
+    NodeTree::Id a = NodeTree::None;
+    NodeTree::Id b = NodeTree::None;
+
+    explicit Fixture(bool grouped = false)
+    {
+        NodeTree& t = state.File1t;
+        state.currentFolder = "/data/";
+        root = t.add(NodeTree::None, "R", "/data", "1");
+        NodeTree::Id parent = root;
+        if (grouped) {
+            state.treeType = ExtensionTree;
+            group = t.add(root, "/data/.TXT", ".TXT", "3");
+            parent = group;
+        }
+        a = t.add(parent, "/data/a.txt", "a.txt", "3");
+        b = t.add(parent, "/data/b.jpg", "b.jpg", "3");
+    }
+};
+
+} // namespace
+
+TEST(NodeClick, MenusByNodeKindAndCode)
+{
+    Fixture plain;
+    Fixture grouped(true);
+    struct Case {
+        Fixture* f;
+        NodeTree::Id id;
+        const char* code;
+        NodeMenu menu;
+    };
+    const Case cases[] = {
+        {&plain, plain.root, "B", NodeMenu::FilesForList},
+        {&plain, plain.a, "B", NodeMenu::File1view},
+        {&plain, plain.a, "V", NodeMenu::None},
+        {&plain, plain.a, "X", NodeMenu::None},
+        {&plain, NodeTree::None, "B", NodeMenu::None},
+        {&grouped, grouped.root, "B", NodeMenu::FilesForList},
+        {&grouped, grouped.group, "B", NodeMenu::FilesForGroup},
+        {&grouped, grouped.b, "B", NodeMenu::File1view},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NodeClickMenu(c.f->state, c.id, QString::fromLatin1(c.code)), c.menu)
+            << c.code << " on node " << c.id;
+
+    plain.state.file1tTag = "X"; // the placeholder list ignores everything
+    EXPECT_EQ(NodeClickMenu(plain.state, plain.a, "B"), NodeMenu::None);
+}
+
+TEST(NodeClick, CodesBecomeActionsOnFileNodes)
+{
+    Fixture f;
+    struct Case {
+        const char* code;
+        NodeActionKind kind;
+    };
+    const Case cases[] = {
+        {"V", NodeActionKind::View},
+        {"VI", NodeActionKind::ViewIcons},
+        {"R", NodeActionKind::Run},
+        {"P", NodeActionKind::Properties},
+        {"AB", NodeActionKind::AddToBasket},
+        {"Z", NodeActionKind::Zip},
+        {"ZE", NodeActionKind::ExpandArchives},
+        {"ZC", NodeActionKind::CollapseArchives},
+        {"", NodeActionKind::None},
+        {"X", NodeActionKind::None},
+        {"S", NodeActionKind::None},
+        {"B", NodeActionKind::None},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NodeClickAction(f.state, f.a, QString::fromLatin1(c.code)).kind, c.kind)
+            << c.code;
+
+    const NodeAction view = NodeClickAction(f.state, f.b, "V");
+    EXPECT_EQ(view.folder, "/data/");
+    EXPECT_EQ(view.name, "b.jpg");
+
+    const NodeAction copy = NodeClickAction(f.state, f.a, "C/home/u/backup/");
+    EXPECT_EQ(copy.kind, NodeActionKind::Copy);
+    EXPECT_EQ(copy.target, "/home/u/backup/");
+    EXPECT_EQ(copy.name, "a.txt");
+
+    // File actions need a file node; archive expansion works from anywhere.
+    EXPECT_EQ(NodeClickAction(f.state, f.root, "V").kind, NodeActionKind::None);
+    EXPECT_EQ(NodeClickAction(f.state, f.root, "ZE").kind, NodeActionKind::ExpandArchives);
+    Fixture g(true);
+    EXPECT_EQ(NodeClickAction(g.state, g.group, "R").kind, NodeActionKind::None);
+    EXPECT_EQ(NodeClickAction(g.state, g.a, "R").kind, NodeActionKind::Run);
+
+    f.state.file1tTag = "X";
+    EXPECT_EQ(NodeClickAction(f.state, f.a, "V").kind, NodeActionKind::None);
+}
+
+TEST(NodeClick, SelectionMarksSingleAndMulti)
+{
+    Fixture f;
+    f.settings.tabColorSwap = 1; // so restored icons differ by extension
+    const NodeTree& t = f.state.File1t;
+    const QString jpgImage = QString::number(FileListIconIndex(".JPG", f.settings));
+
+    EXPECT_TRUE(ToggleFileMark(f.state, f.settings, f.a));
+    EXPECT_EQ(t.node(f.a).image, "Ticked");
+    EXPECT_EQ(t.node(f.a).tag, "X");
+    EXPECT_TRUE(ToggleFileMark(f.state, f.settings, f.b));
+    EXPECT_EQ(t.node(f.a).tag, "") << "single selection unmarks the previous node";
+    EXPECT_EQ(MarkedEntries(f.state), QStringList{"b.jpg"});
+    EXPECT_FALSE(ToggleFileMark(f.state, f.settings, f.b));
+    EXPECT_EQ(t.node(f.b).image, jpgImage);
+    EXPECT_TRUE(MarkedEntries(f.state).isEmpty());
+
+    f.settings.multiSelect = 1;
+    ToggleFileMark(f.state, f.settings, f.a);
+    ToggleFileMark(f.state, f.settings, f.b);
+    EXPECT_EQ(MarkedEntries(f.state), (QStringList{"a.txt", "b.jpg"}));
+
+    EXPECT_FALSE(ToggleFileMark(f.state, f.settings, f.root)) << "only files are marked";
+    EXPECT_EQ(t.node(f.root).tag, "");
+}
