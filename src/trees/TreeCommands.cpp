@@ -129,8 +129,10 @@ void ExpandAll(FileListState& state, const Settings& settings)
         const NodeTree::Node& node = tree.node(order[i]);
         if (node.expanded)
             continue;
+        // Archives stay closed in the plain list, and so do their members.
         if (state.treeType == PlainList &&
-            ClassifyFileKind(ExtensionOf(node.text), settings) == KindZip)
+            (ClassifyFileKind(ExtensionOf(node.text), settings) == KindZip ||
+             (node.parent != order.front() && !tree.node(node.parent).expanded)))
             continue;
         tree.setExpanded(order[i], true);
         tree.makeVisible(order[i]);

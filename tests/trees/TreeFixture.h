@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "browse/FileListState.h"
+#include "trees/NodeScheme.h"
 #include "trees/TreeContext.h"
 
 #include <QDateTime>
@@ -42,7 +43,8 @@ struct TreeFixture {
     {
         state.File1t.clear();
         const QString header = state.File1Backup.list(0);
-        const auto root = state.File1t.add(NodeTree::None, QStringLiteral("R"), header);
+        const auto root =
+            state.File1t.add(NodeTree::None, QStringLiteral("R"), nodescheme::rootText(header));
         for (int i = 1; i < state.File1Backup.ListCount(); ++i) {
             const QString entry = state.File1Backup.list(i);
             state.File1t.add(root, state.currentFolder + entry, entry, QStringLiteral("3"));

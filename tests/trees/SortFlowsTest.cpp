@@ -1,0 +1,205 @@
+#include "TreeFixture.h"
+#include "trees/PlainSort.h"
+#include "trees/TreeCommands.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SortFlows : public ::testing::Test, public TreeFixture {
+protected:
+    void SetUp() override
+    {
+        settings.extensionNames = 0;
+        header(QStringLiteral("/data/"));
+        add("b.txt", 300);
+        add("c", 100);
+        add("a.cpp", 200);
+        add("d.bin", 50);
+        showPlain();
+    }
+    QStringList files() const { return outline().mid(1); }
+    int buildNameList(FileListState& s)
+    {
+        showPlain();
+        return s.File1t.count() - 1;
+    }
+    int runTree(const QString& code, int basis = -1)
+    {
+        ChooseTreeEntry(state, buttons, code, basis);
+        return RunTreeChoice(state, buttons, context(),
+                             [this](FileListState& s) { return buildNameList(s); });
+    }
+    TreeButtonState buttons;
+};
+
+TEST_F(SortFlows, EachSortItemKeepsItsOwnDirection)
+{
+    const auto ctx = context();
+    EXPECT_EQ(RunSortChoice(state, ctx, SortChoice::ByName), 4);
+    EXPECT_EQ(files(), QStringList({"  a.cpp", "  b.txt", "  c", "  d.bin"}));
+    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Name - Ascending"));
+    EXPECT_TRUE(state.plainSortCode.isEmpty());
+
+    RunSortChoice(state, ctx, SortChoice::ByName);
+    EXPECT_EQ(files(), QStringList({"  d.bin", "  c", "  b.txt", "  a.cpp"}));
+    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Name - Descending"));
+    EXPECT_TRUE(SortFaceDescending(state));
+
+    // The first size sort is ascending although the name item is now descending.
+    RunSortChoice(state, ctx, SortChoice::BySize);
+    EXPECT_EQ(files(), QStringList({"  d.bin", "  c", "  a.cpp", "  b.txt"}));
+    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Size - Ascending"));
+
+    // Extensionless names sort before every extension.
+    RunSortChoice(state, ctx, SortChoice::ByExtension);
+    EXPECT_EQ(files(), QStringList({"  c", "  d.bin", "  a.cpp", "  b.txt"}));
+    RunSortChoice(state, ctx, SortChoice::ByExtension);
+    EXPECT_EQ(files(), QStringList({"  b.txt", "  a.cpp", "  d.bin", "  c"}));
+    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Extension - Descending"));
+}
+
+TEST_F(SortFlows, PlainSortRewritesTheListingAndKeys)
+{
+    RunSortChoice(state, context(), SortChoice::BySize);
+    EXPECT_EQ(state.File1Backup.texts(), QStringList({"/data", "d.bin", "c", "a.cpp", "b.txt"}));
+    const auto root = state.File1t.root();
+    EXPECT_EQ(state.File1t.node(root).key, QLatin1String("R"));
+    EXPECT_EQ(state.File1t.node(root).image, QLatin1String("1"));
+    EXPECT_NE(state.File1t.find("/data/c"), NodeTree::None);
+}
+
+TEST_F(SortFlows, SortItemsLeaveAListOfOneFileAlone)
+{
+    header(QStringLiteral("/data/"));
+    add("only.txt", 1);
+    showPlain();
+    ASSERT_EQ(state.File1t.count(), 2);
+
+    TreeButtonState b;
+    EXPECT_TRUE(OpenSortMenu(state, b)); // the menu still opens
+    EXPECT_EQ(RunSortChoice(state, context(), SortChoice::ByName), -1);
+    EXPECT_TRUE(state.sortNameDirection.isEmpty());
+    EXPECT_EQ(state.sortButtonTip, QLatin1String("Not sorted"));
+}
+
+TEST_F(SortFlows, ButtonsIgnoreThePlaceholderAndTinyLists)
+{
+    TreeButtonState b;
+    state.file1tTag = QStringLiteral("X");
+    EXPECT_FALSE(OpenSortMenu(state, b));
+    EXPECT_FALSE(ButtonsUsable(state));
+    state.file1tTag.clear();
+    state.File1t.clear();
+    state.File1t.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
+    EXPECT_FALSE(OpenSortMenu(state, b));
+}
+
+TEST_F(SortFlows, SortMenuFlipsTheTreeDirectionOnOpeningEvenWhenDismissed)
+{
+    // In the plain list only the three sort items are offered and nothing flips.
+    EXPECT_TRUE(OpenSortMenu(state, buttons));
+    EXPECT_TRUE(buttons.offerSortBy);
+    EXPECT_FALSE(buttons.offerDirectionItem);
+    EXPECT_TRUE(state.treeDirection.isEmpty());
+
+    runTree("3");
+    EXPECT_EQ(files().first(), QLatin1String("  .Kb 0001 and below"));
+
+    EXPECT_TRUE(OpenSortMenu(state, buttons));
+    EXPECT_EQ(state.treeDirection, QLatin1String("A"));
+    EXPECT_EQ(buttons.directionCaption, QLatin1String("Sort Ascending"));
+    EXPECT_FALSE(buttons.offerSortBy);
+    EXPECT_TRUE(buttons.offerDirectionItem);
+
+    // Dismissed, then opened again: now descending, and choosing the item builds it.
+    EXPECT_TRUE(OpenSortMenu(state, buttons));
+    EXPECT_EQ(state.treeDirection, QLatin1String("D"));
+    EXPECT_EQ(buttons.directionCaption, QLatin1String("Sort Descending"));
+    EXPECT_EQ(RunSortChoice(state, context(), SortChoice::Direction), 4);
+    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Size - Descending"));
+    EXPECT_EQ(files().last(), QLatin1String("    d.bin"));
+
+    // A dismissed flip reaches the next build by another route too.
+    OpenSortMenu(state, buttons);
+    runTree("1");
+    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Extensions - Ascending"));
+}
+
+TEST_F(SortFlows, TreeChoiceRecordsTypeOffersAndTooltips)
+{
+    struct Step {
+        const char* code;
+        int basis;
+        int type;
+        bool name, extension, size, date;
+        const char* tip;
+    };
+    const Step steps[] = {
+        {"1", -1, ExtensionTree, true, false, true, true, "Tree display by file extension"},
+        {"2", 1, DateTree, true, true, true, false, "Tree display by file Last Update Date"},
+        {"3", -1, SizeTree, true, true, false, true, "Tree display by file Last Update Date"},
+        {"4", 0, AgeTree, true, true, true, false, "Tree display by file Creation Age"},
+        {"0", -1, PlainList, false, true, true, true, "Tree display by file name"},
+        {"2", 0, DateTree, true, true, true, false, "Tree display by file Creation Date"},
+        {"4", 1, AgeTree, true, true, true, false, "Tree display by file Last Update Age"},
+    };
+    for (const auto& s : steps) {
+        EXPECT_EQ(runTree(s.code, s.basis), 4) << s.code;
+        EXPECT_EQ(state.treeType, s.type) << s.code;
+        EXPECT_EQ(buttons.offerNameTree, s.name) << s.code;
+        EXPECT_EQ(buttons.offerExtensionTree, s.extension) << s.code;
+        EXPECT_EQ(buttons.offerSizeTree, s.size) << s.code;
+        EXPECT_EQ(buttons.offerDateTree, s.date) << s.code;
+        EXPECT_EQ(state.treeButtonTip, QLatin1String(s.tip)) << s.code;
+    }
+    EXPECT_EQ(state.dateBasis, 1);
+}
+
+TEST_F(SortFlows, CancelChangesNothingAndAnUnsetCodeRebuildsThePreviousChoice)
+{
+    runTree("3");
+    const QStringList sizeTree = outline();
+    runTree("99");
+    EXPECT_EQ(state.treeType, SizeTree);
+    EXPECT_EQ(outline(), sizeTree);
+
+    runTree("1");
+    // The menu closed without a choice: the code left is the last one, built again.
+    state.File1t.clear();
+    state.File1t.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
+    EXPECT_EQ(RunTreeChoice(state, buttons, context(), [](FileListState&) { return 0; }), 4);
+    EXPECT_EQ(state.treeType, ExtensionTree);
+    EXPECT_EQ(outline().size(), 1 + 4 + 4);
+
+    TreeButtonState fresh;
+    EXPECT_EQ(RunTreeChoice(state, fresh, context(), [](FileListState&) { return 0; }), -1);
+}
+
+TEST_F(SortFlows, ExpandAndCollapseAll)
+{
+    runTree("1");
+    for (const auto id : state.File1t.children(state.File1t.root()))
+        EXPECT_FALSE(state.File1t.node(id).expanded);
+    ExpandAll(state, settings);
+    for (const auto id : state.File1t.children(state.File1t.root()))
+        EXPECT_TRUE(state.File1t.node(id).expanded);
+    CollapseAll(state);
+    EXPECT_TRUE(state.File1t.node(state.File1t.root()).expanded);
+    for (const auto id : state.File1t.children(state.File1t.root()))
+        EXPECT_FALSE(state.File1t.node(id).expanded);
+}
+
+TEST_F(SortFlows, ExpandAllKeepsArchivesClosedInThePlainList)
+{
+    add("pack.zip", 10);
+    showPlain();
+    const auto zip = state.File1t.find("/data/pack.zip");
+    state.File1t.add(zip, "/data/pack.zip/member.txt", "member.txt");
+    const auto txt = state.File1t.find("/data/b.txt");
+    ExpandAll(state, settings);
+    EXPECT_FALSE(state.File1t.node(zip).expanded);
+    EXPECT_TRUE(state.File1t.node(txt).expanded);
+}
+
+} // namespace
