@@ -1,6 +1,7 @@
 #include "cli/CliCommands.h"
 
 #include "browse/TextHelpers.h"
+#include "cli/ListCommand.h"
 
 #include <cstdio>
 
@@ -41,6 +42,9 @@ const QList<Command>& commands()
     static const QList<Command> all{
         {QStringLiteral("sizetext"),
          QStringLiteral("sizetext N...                one size text per line"), sizeText},
+        {QStringLiteral("list"),
+         QStringLiteral("list [--pattern P] [--hidden] FOLDER  the folder's file list"),
+         listFolder},
     };
     return all;
 }
