@@ -16,6 +16,7 @@ int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool wa
     QString previous;
     NodeTree::Id group = NodeTree::None;
     int count = 0;
+    nodescheme::ImageCache images(settings);
     for (int step = 0; step < last; ++step) {
         const QString line = state.List1.list(walkBackwards ? last - step : step + 1);
         const int tab = line.indexOf(QLatin1Char('\t'));
@@ -23,7 +24,7 @@ int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool wa
             continue;
         const QString entry = line.mid(tab + 1);
         const QString text = groupText(line, tab);
-        const QString image = nodescheme::fileImage(entry, settings);
+        const QString image = images.imageOf(entry);
         if (group == NodeTree::None || text != previous) {
             group = state.File1t.add(root, state.treeFolderPath + text, text,
                                      groupImage.isEmpty() ? image : groupImage);

@@ -53,6 +53,16 @@ QString fileImage(const QString& entry, const Settings& settings)
     return QString::number(FileListIconIndex(ExtensionOf(entry), settings));
 }
 
+QString ImageCache::imageOf(const QString& entry)
+{
+    const QString extension = ExtensionOf(entry);
+    auto it = byExtension_.constFind(extension);
+    if (it == byExtension_.constEnd())
+        it = byExtension_.insert(extension,
+                                 QString::number(FileListIconIndex(extension, settings_)));
+    return *it;
+}
+
 QString groupedEntry(const QString& entry, bool basket)
 {
     if (basket || !entry.startsWith(QLatin1Char('/')))

@@ -26,6 +26,17 @@ NodeTree::Id addRoot(FileListState& state);
 /// The image index (as text) of a file list entry, from its extension.
 [[nodiscard]] QString fileImage(const QString& entry, const Settings& settings);
 
+/// fileImage with one classification per extension: large folders repeat few extensions.
+class ImageCache {
+public:
+    explicit ImageCache(const Settings& settings) : settings_(settings) {}
+    [[nodiscard]] QString imageOf(const QString& entry);
+
+private:
+    const Settings& settings_;
+    QHash<QString, QString> byExtension_;
+};
+
 /// The entry as a grouped tree keeps it: a leading "/" of a non-basket entry marks an
 /// inner entry whose separators become "|".
 [[nodiscard]] QString groupedEntry(const QString& entry, bool basket);

@@ -86,10 +86,10 @@ int PlainSort(FileListState& state, const TreeContext& context, const QString& d
                              basket ? nodescheme::BasketImage : nodescheme::RootImage);
         state.File1t.setExpanded(root, true);
         const bool descending = direction == QLatin1String("D");
+        nodescheme::ImageCache images(context.settings);
         for (int step = 0; step < n; ++step) {
             const QString name = nameOfLine(state.List1.list(descending ? n - 1 - step : step));
-            state.File1t.add(root, keyPrefix + name, name,
-                             nodescheme::fileImage(name, context.settings));
+            state.File1t.add(root, keyPrefix + name, name, images.imageOf(name));
             state.File1Backup.Additem(name);
         }
         state.File1t.makeVisible(root);

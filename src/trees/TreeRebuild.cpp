@@ -3,6 +3,8 @@
 #include "app/Settings.h"
 #include "browse/FolderListing.h"
 #include "browse/TextHelpers.h"
+#include "trees/TreeCommands.h"
+#include "trees/TreeContext.h"
 #include "view/FileKind.h"
 
 #include <QHash>
@@ -39,9 +41,14 @@ void BuildNameList(FileListState& state, const Settings& settings)
 void RebuildCurrentTree(FileListState& state, const Settings& settings)
 {
     switch (state.treeType) {
+    case ExtensionTree:
+    case DateTree:
+    case SizeTree:
+    case AgeTree:
+        ShowFileCount(state, qMax(0, BuildGroupedTree(state, TreeContext::live(settings))));
+        break;
     case PlainList:
     default:
-        // Grouped trees fall back to the plain list until their builders are wired.
         BuildNameList(state, settings);
         ShowFileCount(state, state.File1t.count() - 1);
         break;
