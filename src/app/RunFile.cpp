@@ -1,0 +1,63 @@
+#include "app/RunFile.h"
+
+#include "app/Settings.h"
+#include "platform/Prompts.h"
+#include "platform/Shell.h"
+
+#include <QFileInfo>
+
+namespace {
+const QString RunTitle = QStringLiteral("Run");
+}
+
+RunFileShell RunFileShell::desktop(Prompts& prompts)
+{
+    return {[&prompts](const QString& path) { return AssociatedProgram(path, prompts); },
+            platform::IsExecutableFile, [](const QString& path) { platform::OpenFile(path); }};
+}
+
+QString AssociatedProgram(const QString& fullPath, Prompts& prompts)
+{
+    const QFileInfo info(fullPath);
+    if (!QFileInfo(info.absolutePath()).isDir()) {
+        prompts.message(QStringLiteral("incorrect path"));
+        return {};
+    }
+    if (!info.exists()) {
+        prompts.message(QStringLiteral("file missing"));
+        return {};
+    }
+    const auto app = platform::DefaultApplication(fullPath);
+    return app ? app->name + QStringLiteral(" (") + app->exec + QLatin1Char(')') : QString();
+}
+
+bool RunFile(const QString& displayName, const QString& fullPath, const QString& extension,
+             Prompts& prompts, const RunFileShell& shell)
+{
+    const QString name = displayName.isEmpty() ? fullPath : displayName;
+    const QString ext = extension.toUpper();
+    const bool runnable = ext == QLatin1String(".EXE") || ext == QLatin1String(".BAT") ||
+                          ext == QLatin1String(".SH") ||
+                          (shell.isExecutable && shell.isExecutable(fullPath));
+    if (runnable) {
+        if (!prompts.askYesNo(QStringLiteral("do you wish to run:") + LineBreak + name, RunTitle))
+            return false;
+        shell.open(fullPath);
+        return true;
+    }
+    const QString program = shell.associatedProgram ? shell.associatedProgram(fullPath) : QString();
+    if (program.isEmpty()) {
+        prompts.message(QStringLiteral("there is no associated program to run for extension: ") +
+                            ext,
+                        RunTitle);
+        return false;
+    }
+    const QString question = QStringLiteral("file:") + LineBreak + name + LineBreak + LineBreak +
+                             QStringLiteral("has following program associated with it") +
+                             LineBreak + program + LineBreak + LineBreak +
+                             QStringLiteral("do you wish to run this prgram?");
+    if (!prompts.askYesNo(question, RunTitle))
+        return false;
+    shell.open(fullPath);
+    return true;
+}

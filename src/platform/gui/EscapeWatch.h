@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/CancelKey.h"
+
+#include <QObject>
+
+/// The cancel key over Qt: an application-wide event filter that records Escape
+/// presses. Install one for the whole program (it installs itself on construction).
+class EscapeWatch : public QObject, public CancelKey {
+    Q_OBJECT
+public:
+    explicit EscapeWatch(QObject* parent = nullptr);
+    ~EscapeWatch() override;
+
+    /// Lets pending events run, then tells whether Escape was pressed since clear().
+    [[nodiscard]] bool pressed() override;
+    void clear() override { pressed_ = false; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};
