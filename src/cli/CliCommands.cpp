@@ -1,7 +1,9 @@
 #include "cli/CliCommands.h"
 
 #include "browse/TextHelpers.h"
+#include "cli/InfoCommand.h"
 #include "cli/ListCommand.h"
+#include "cli/TreeOptions.h"
 
 #include <cstdio>
 
@@ -43,8 +45,12 @@ const QList<Command>& commands()
         {QStringLiteral("sizetext"),
          QStringLiteral("sizetext N...                one size text per line"), sizeText},
         {QStringLiteral("list"),
-         QStringLiteral("list [--pattern P] [--hidden] FOLDER  the folder's file list"),
+         QStringLiteral("list [--pattern P] [--hidden] ") + treeOptionsUsage() +
+             QStringLiteral(" FOLDER  the folder's file list or file tree"),
          listFolder},
+        {QStringLiteral("info"),
+         QStringLiteral("info FILE                    the file's properties, one per line"),
+         fileInfo},
     };
     return all;
 }

@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "browse/FolderListing.h"
+#include "cli/TreeOptions.h"
 
 #include <QFileInfo>
 
@@ -12,6 +13,7 @@ int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
     QString pattern = QStringLiteral("*.*");
     QString folder;
     Settings settings;
+    TreeOptions treeOptions;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == u"--pattern") {
@@ -22,6 +24,9 @@ int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
             pattern = args[++i];
         } else if (arg == u"--hidden") {
             settings.showSystemHidden = 1;
+        } else if (const int taken = parseTreeOption(args, i, treeOptions, err); taken != 0) {
+            if (taken < 0)
+                return 2;
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
             err << "lumara-cli list: unknown option: " << arg << "\n";
             return 2;
@@ -44,9 +49,11 @@ int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
 
     FileListState state;
     state.CurrentPattern = pattern;
+    prepareTreeOptions(treeOptions, state, settings);
     const int count = ListFolder(state, settings, info.absoluteFilePath(), pattern);
     if (count > 0)
         RefreshFileList(state, settings);
+    finishTreeOptions(treeOptions, state, settings);
     QString text = CopyListText(state.File1t);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     out << text;
