@@ -1,0 +1,321 @@
+#include "browse/FilterTabs.h"
+
+#include "app/Settings.h"
+#include "browse/FolderListing.h"
+#include "browse/TextHelpers.h"
+#include "controls/KivTabs.h"
+#include "platform/Prompts.h"
+#include "trees/TreeRebuild.h"
+
+namespace {
+
+// One colour per tab (0x00BBGGRR): pale for the tabs, strong for the swapped look.
+constexpr quint32 PaleColours[] = {0xE0FFFF, 0xE0FFE0, 0xFFE8E0, 0xE0E8FF,
+                                   0xFFE0FF, 0xF0F0D0, 0xD8F0FF, 0xF0F0F0};
+constexpr quint32 StrongColours[] = {0x80FFFF, 0x80FF80, 0xFFC080, 0x8080FF,
+                                     0xFF80FF, 0xC0C080, 0x80C0FF, 0xC0C0C0};
+
+const QString NoFilters = QStringLiteral("No filters set");
+
+} // namespace
+
+FilterTabs::FilterTabs(Settings& settings, FileListState& state, KivTabs& tabs, Prompts& prompts,
+                       QObject* parent)
+    : QObject(parent), settings_(settings), state_(state), tabs_(tabs), prompts_(prompts)
+{
+    state_.fileMatchesFilter = [this](const QString& path, const platform::FileEntry& e) {
+        return FileMatchesFilter(filter_, path, e);
+    };
+    state_.updateFilterDescription = [this] { UpdateFilterDescription(); };
+    // A click on the strip (mouse or arrow keys) selects the category.
+    connect(&tabs_, &KivTabs::TabClick, this, [this](int now, int) {
+        if (!selecting_)
+            SelectCategory(now - 1);
+    });
+}
+
+FilterTabs::~FilterTabs()
+{
+    state_.fileMatchesFilter = nullptr;
+    state_.updateFilterDescription = nullptr;
+}
+
+int FilterTabs::otherTab() const
+{
+    return Settings::OtherCategory;
+}
+
+int FilterTabs::allTab() const
+{
+    return settings_.categoryLast;
+}
+
+quint32 FilterTabs::tabColour(int tab) const
+{
+    const auto& colours = settings_.tabColorSwap == 1 ? StrongColours : PaleColours;
+    return colours[std::clamp(tab, 0, 7)];
+}
+
+void FilterTabs::setupTabs()
+{
+    selecting_ = true;
+    tabs_.setTabs(allTab() + 1);
+    for (int i = 0; i <= allTab(); ++i)
+        tabs_.setCaption(i + 1, settings_.categories[size_t(i)].name);
+    colourTabs();
+    tabs_.setStyle(settings_.tabOrientation == 1 ? 4 : 0);
+    tabs_.setSelectedTab(allTab() + 1);
+    selecting_ = false;
+}
+
+void FilterTabs::colourTabs()
+{
+    for (int i = 0; i <= allTab() && i < tabs_.Tabs(); ++i)
+        tabs_.setTabBackColor(i + 1, tabColour(i));
+}
+
+bool FilterTabs::showsFolder() const
+{
+    return !state_.currentFolder.isEmpty();
+}
+
+int FilterTabs::fileCount() const
+{
+    return state_.file1tTag == u"X" ? 0 : std::max(state_.File1Backup.ListCount() - 1, 0);
+}
+
+void FilterTabs::writeStatus(const QString& caption)
+{
+    state_.statusCaption = FileCountCaption(caption, fileCount());
+    const int tab = tabs_.SelectedTab() - 1;
+    Q_EMIT statusChanged(state_.statusCaption,
+                         settings_.tabColorSwap == 1 && tab <= 7 ? qint64(tabColour(tab)) : -1);
+}
+
+void FilterTabs::rebuild(int found)
+{
+    // A read that found nothing has shown its placeholder already.
+    if (found > 0)
+        RefreshFileList(state_, settings_);
+    Q_EMIT listChanged();
+}
+
+int FilterTabs::SelectCategory(int tab)
+{
+    if (tab < 0 || tab > allTab())
+        return fileCount();
+    const QString caption = settings_.categories[size_t(tab)].name;
+    state_.CategoryFilterActive = -1;
+    selecting_ = true;
+    tabs_.setSelectedTab(tab + 1);
+    selecting_ = false;
+    state_.CurrentPattern = PatternFromExtensions(settings_.categories[size_t(tab)].extensions, tab,
+                                                  otherTab(), allTab());
+    settings_.currentPattern = state_.CurrentPattern;
+    state_.filterTag = caption;
+
+    if (showsFolder()) {
+        UpdateFilterDescription();
+        const QString folder = state_.currentFolder;
+        if (tab == otherTab()) {
+            state_.CategoryFilterActive = 1;
+            rebuild(ListFolderFiltered(state_, settings_, folder));
+        } else if (tab == allTab() && description_ == NoFilters) {
+            state_.CurrentPattern = QStringLiteral("*.*");
+            settings_.currentPattern = state_.CurrentPattern;
+            state_.filterTag = QStringLiteral("ALL");
+            rebuild(ListFolder(state_, settings_, folder, state_.CurrentPattern));
+        } else if (tab == allTab()) {
+            NarrowToCategory(QStringLiteral("*"), caption);
+        } else if (state_.file1tTag == u"X" && description_ == NoFilters) {
+            rebuild(ListFolder(state_, settings_, folder, state_.CurrentPattern));
+        } else {
+            NarrowToCategory(state_.CurrentPattern, caption);
+        }
+    }
+    writeStatus(caption);
+    return fileCount();
+}
+
+int FilterTabs::NarrowToCategory(const QString& pattern, const QString& caption)
+{
+    state_.File1Backup.Clear();
+    state_.File1Backup.CopyFromList(state_.FullListing);
+    // "*" (the "ALL" tab while other filters are set) keeps every listed entry.
+    const bool everyName = pattern == u"*" || pattern == u"*.*";
+    const QString wanted = QStringLiteral(";") + pattern.toUpper() + QStringLiteral(";");
+    for (int i = state_.File1Backup.ListCount() - 1; i >= 1; --i) {
+        const QString entry = state_.File1Backup.list(i);
+        bool keep = true;
+        if (state_.CategoryFilterActive == -1) {
+            if (!everyName) {
+                const int dot = entry.lastIndexOf(u'.');
+                keep =
+                    dot >= 0 && wanted.contains(QStringLiteral(";*.") +
+                                                entry.mid(dot + 1).toUpper() + QStringLiteral(";"));
+            }
+        } else {
+            const QString path = state_.currentFolder + entry;
+            const auto known = state_.entries.constFind(entry);
+            if (known != state_.entries.constEnd()) {
+                keep = FileMatchesFilter(filter_, path, *known);
+            } else {
+                // An entry the last read did not yield (a basket path): look it up once.
+                const std::optional<platform::FileEntry> e = platform::statFile(path);
+                keep = e && FileMatchesFilter(filter_, path, *e);
+            }
+        }
+        if (!keep)
+            state_.File1Backup.RemoveItem(i);
+    }
+    if (state_.File1Backup.ListCount() < 2) {
+        state_.filterTag = caption;
+        ShowNoFiles(state_);
+        Q_EMIT listChanged();
+        return 0;
+    }
+    state_.file1tTag.clear();
+    RebuildCurrentTree(state_, settings_);
+    Q_EMIT listChanged();
+    return fileCount();
+}
+
+void FilterTabs::ModifyCategory(int tab)
+{
+    if (tab < 0 || tab > allTab())
+        return;
+    if (tab == otherTab()) {
+        if (openOtherFilterDialog)
+            openOtherFilterDialog();
+        return;
+    }
+    ViewCategory& category = settings_.categories[size_t(tab)];
+    const std::optional<QString> answer = prompts_.input(
+        QStringLiteral("Enter [") + category.name + QStringLiteral("] types separated by ;") +
+            LineBreak + QStringLiteral("Enter file extensions like:") + LineBreak +
+            QStringLiteral("txt;mdb;html etc"),
+        Prompts::DefaultTitle, category.extensions);
+    if (!answer || answer->trimmed().isEmpty())
+        return;
+    category.extensions = answer->trimmed();
+    state_.CategoryFilterActive = -1;
+    settings_.settingsChanged = 1;
+}
+
+void FilterTabs::SetDefaultTypes(int tab)
+{
+    if (tab < 0 || tab > allTab())
+        return;
+    ViewCategory& category = settings_.categories[size_t(tab)];
+    const QString defaults = Settings::defaultCategories()[size_t(tab)].extensions;
+    if (!prompts_.askYesNo(category.name + QStringLiteral(" to:") + LineBreak + defaults,
+                           QStringLiteral("Filetypes")))
+        return;
+    category.extensions = defaults;
+    settings_.settingsChanged = 1;
+    if (tab == otherTab()) {
+        category.extensions = QStringLiteral("*");
+        fields_ = OtherFilterFields();
+        filter_.clear();
+        UpdateFilterDescription();
+    }
+}
+
+void FilterTabs::SwapTabColor()
+{
+    settings_.tabColorSwap = settings_.tabColorSwap == 1 ? 0 : 1;
+    settings_.settingsChanged = 1;
+    colourTabs();
+}
+
+void FilterTabs::ChangeTabOrientation()
+{
+    settings_.tabOrientation = settings_.tabOrientation == 1 ? 0 : 1;
+    settings_.settingsChanged = 1;
+    // Tabs down the side of the list need the side-by-side tiling.
+    if (settings_.tabOrientation == 1)
+        settings_.tileHorizontal = 0;
+    tabs_.setStyle(settings_.tabOrientation == 1 ? 4 : 0);
+    Q_EMIT orientationChanged(settings_.tabOrientation);
+}
+
+void FilterTabs::ApplyOtherFilter(const OtherFilterFields& fields)
+{
+    fields_ = fields;
+    settings_.categories[size_t(otherTab())].extensions = SetOtherFilter(fields, filter_, prompts_);
+    settings_.settingsChanged = 1;
+    UpdateFilterDescription();
+}
+
+void FilterTabs::setContentCriteria(const QString& text)
+{
+    content_ = text;
+    UpdateFilterDescription();
+}
+
+void FilterTabs::UpdateFilterDescription()
+{
+    const QString now = FilterDescription(filter_, content_);
+    if (now == description_)
+        return;
+    description_ = now;
+    Q_EMIT tipChanged(description_);
+}
+
+QString FilterTabs::TabTip(int tab) const
+{
+    if (tab < 0 || tab > allTab())
+        return {};
+    const ViewCategory& category = settings_.categories[size_t(tab)];
+    const QString start = QStringLiteral("Show ") + category.name + QStringLiteral(" files:");
+    if (tab == otherTab())
+        return start + filter_.OtherFilterText;
+    return start + QStringLiteral(" [") + category.extensions + QStringLiteral("]");
+}
+
+void FilterTabs::ShowSelectedOnly()
+{
+    if (state_.file1tTag == u"X")
+        return;
+    QStringList marked;
+    for (const NodeTree::Id id : state_.File1t.preorder()) {
+        const NodeTree::Node& n = state_.File1t.node(id);
+        if (n.parent != NodeTree::None && n.tag == u"X" && state_.File1t.children(id).empty() &&
+            !n.text.startsWith(u'|'))
+            marked.append(n.text);
+    }
+    if (marked.isEmpty()) {
+        prompts_.message(QStringLiteral("no selected files"));
+        return;
+    }
+    const QString header = state_.File1Backup.list(0);
+    state_.File1Backup.Clear();
+    state_.File1Backup.Additem(header);
+    for (const QString& entry : std::as_const(marked))
+        state_.File1Backup.Additem(entry);
+    RebuildCurrentTree(state_, settings_);
+    state_.statusCaption = QStringLiteral(" [SELECTED] files");
+    Q_EMIT listChanged();
+    Q_EMIT statusChanged(state_.statusCaption, -1);
+    prompts_.message(NumText(marked.size()) + QStringLiteral(" selected files found"));
+}
+
+void FilterTabs::RemoveContentFilters()
+{
+    if (description_ == NoFilters)
+        return;
+    const QString removed = description_;
+    filter_.clear();
+    fields_ = OtherFilterFields();
+    content_.clear();
+    UpdateFilterDescription();
+    if (showsFolder()) {
+        const int found =
+            state_.CategoryFilterActive == 1
+                ? ListFolderFiltered(state_, settings_, state_.currentFolder)
+                : ListFolder(state_, settings_, state_.currentFolder, state_.CurrentPattern);
+        rebuild(found);
+        writeStatus(state_.filterTag);
+    }
+    prompts_.message(removed);
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "browse/FileListState.h"
+#include "browse/Filters.h"
+
+#include <QObject>
+#include <functional>
+
+struct Settings;
+class KivTabs;
+class Prompts;
+
+/// The file-type filter tabs (`FilterButton`) and the filter state of the main window:
+/// selecting a category, narrowing the list from FullListing, the "Filterview" menu
+/// commands, the other-filter criteria and the filter description. Installs itself as
+/// the filtered reader's per-file test in the file list state.
+class FilterTabs : public QObject {
+    Q_OBJECT
+public:
+    FilterTabs(Settings& settings, FileListState& state, KivTabs& tabs, Prompts& prompts,
+               QObject* parent = nullptr);
+    ~FilterTabs() override;
+
+    /// One tab per category 0..categoryLast, captioned with the names and coloured;
+    /// selects the "ALL" tab without listing anything.
+    void setupTabs();
+    /// Recolours the tabs for the current TabColorSwap setting.
+    void colourTabs();
+    /// The colour (0x00BBGGRR) tab i (from 0) gets, and the status label takes with
+    /// TabColorSwap on.
+    [[nodiscard]] quint32 tabColour(int tab) const;
+
+    /// A left click on tab `tab` (from 0): selects the category and narrows or
+    /// re-reads the list. Returns the number of files listed.
+    int SelectCategory(int tab);
+    /// Narrows File1Backup from FullListing to the category `pattern` (or, with the
+    /// "Other" filter active, to the files passing the filter) without reading the
+    /// disk, then rebuilds the display. Returns the number of files left.
+    int NarrowToCategory(const QString& pattern, const QString& caption);
+
+    /// "Modify" ("M") for tab `tab`: asks for the extension list, or asks the owner
+    /// to open the other-filter dialog for the "Other" tab.
+    void ModifyCategory(int tab);
+    /// "Set default types" ("D") for tab `tab`: restores the default list on Yes; the
+    /// "Other" tab also loses every criterion.
+    void SetDefaultTypes(int tab);
+    /// "Swap Tab color".
+    void SwapTabColor();
+    /// "Change Tab orientation": toggles TabOrientation and moves the tabs.
+    void ChangeTabOrientation();
+
+    /// The dialog's "SetOtherFilter": stores the fields and the "Other" list.
+    void ApplyOtherFilter(const OtherFilterFields& fields);
+    [[nodiscard]] const OtherFilterFields& otherFields() const { return fields_; }
+    [[nodiscard]] const OtherFilter& otherFilter() const { return filter_; }
+
+    /// The content part of the description; "" none (the content filter sets it).
+    void setContentCriteria(const QString& text);
+
+    /// Recomputes the description; emits tipChanged when it changed.
+    void UpdateFilterDescription();
+    [[nodiscard]] const QString& filterDescription() const { return description_; }
+
+    /// The tip for the mouse over tab `tab` (from 0).
+    [[nodiscard]] QString TabTip(int tab) const;
+
+    /// "Show selected files only": the list rebuilt from the marked file nodes.
+    void ShowSelectedOnly();
+    /// "Remove content filters": clears the filters and re-reads the folder.
+    void RemoveContentFilters();
+
+    /// The "Other" tab's index and the "ALL" tab's index.
+    [[nodiscard]] int otherTab() const;
+    [[nodiscard]] int allTab() const;
+
+    /// Set by the window: opens the other-filter dialog modally.
+    std::function<void()> openOtherFilterDialog;
+
+Q_SIGNALS:
+    /// The file list was rebuilt (or its placeholder shown).
+    void listChanged();
+    /// The tab strip's tip should become `tip`.
+    void tipChanged(const QString& tip);
+    /// The status label's text, and its colour (0x00BBGGRR, or -1 for the default).
+    void statusChanged(const QString& caption, qint64 colour);
+    /// The tab orientation changed; the window lays itself out again.
+    void orientationChanged(int orientation);
+
+private:
+    void rebuild(int found);
+    int fileCount() const;
+    void writeStatus(const QString& caption);
+    [[nodiscard]] bool showsFolder() const;
+
+    Settings& settings_;
+    FileListState& state_;
+    KivTabs& tabs_;
+    Prompts& prompts_;
+    OtherFilter filter_;
+    OtherFilterFields fields_;
+    QString content_;
+    QString description_ = QStringLiteral("No filters set");
+    bool selecting_ = false;
+};
