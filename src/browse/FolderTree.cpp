@@ -1,0 +1,189 @@
+#include "browse/FolderTree.h"
+
+#include "browse/TextHelpers.h"
+#include "platform/FileSystem.h"
+#include "platform/SpecialFolders.h"
+#include "platform/SystemInfo.h"
+
+namespace {
+
+const QString Closed = QStringLiteral("closed");
+const QString Open = QStringLiteral("open");
+const QString SpecialKey = QStringLiteral("SpecialFolders");
+
+// "/a/b/" and "/a/b" both give "/a/b"; the root gives "".
+QString withoutSlash(const QString& path)
+{
+    QString p = path;
+    while (p.endsWith(QLatin1Char('/')))
+        p.chop(1);
+    return p;
+}
+
+QString childKey(const QString& parentPath, const QString& name)
+{
+    return withoutSlash(parentPath) + QLatin1Char('/') + name;
+}
+
+// Adds the first subfolder of `path` under `node` so that the node shows an expand mark.
+void addLookAhead(NodeTree& tree, NodeTree::Id node, const QString& path)
+{
+    const QString first = platform::firstSubfolder(path);
+    if (!first.isEmpty())
+        tree.add(node, childKey(path, first), first, Closed, Open);
+}
+
+void addSpecialFolder(NodeTree& tree, NodeTree::Id branch, const QString& path)
+{
+    const NodeTree::Id node =
+        tree.add(branch, WithSlash(path), NameAfterLastBackslash(withoutSlash(path)));
+    if (node == NodeTree::None)
+        return;
+    tree.setTag(node, QStringLiteral("X"));
+    for (const QString& name : platform::listSubfolders(path)) {
+        const QString subPath = childKey(path, name);
+        const NodeTree::Id sub = tree.add(node, subPath, name, Closed);
+        if (sub == NodeTree::None)
+            continue;
+        tree.setTag(sub, QStringLiteral("X"));
+        for (const QString& inner : platform::listSubfolders(subPath)) {
+            const NodeTree::Id leaf = tree.add(sub, childKey(subPath, inner), inner, Closed);
+            if (leaf != NodeTree::None)
+                tree.setTag(leaf, QStringLiteral("X"));
+        }
+    }
+}
+
+} // namespace
+
+FolderTreeSources FolderTreeSources::system()
+{
+    FolderTreeSources s;
+    s.hostName = platform::hostName();
+    s.volumes = platform::MountedVolumes();
+    s.label = platform::VolumeLabel;
+    s.desktopFolder = platform::DesktopFolder();
+    s.specialFolders = platform::SpecialFolders();
+    return s;
+}
+
+void FolderTreeState::markExpanded(const QString& key)
+{
+    if (!expanded_.contains(key)) {
+        expanded_.insert(key);
+        ExpandedKeys << key;
+    }
+}
+
+void BuildFolderTree(NodeTree& tree, const FolderTreeSources& sources)
+{
+    NodeTreeLock lock(tree);
+    const NodeTree::Id desk = tree.add(NodeTree::None, QStringLiteral("desk"),
+                                       QStringLiteral("Desktop"), QStringLiteral("desk"));
+    const QString computerName =
+        sources.hostName.isEmpty() ? QStringLiteral("My Computer") : sources.hostName;
+    const NodeTree::Id computer = tree.add(desk, QStringLiteral("root"), computerName,
+                                           sources.computerIcon ? QStringLiteral("desktop") : Open);
+
+    NodeTree::Id firstVolume = NodeTree::None;
+    for (const platform::Volume& v : sources.volumes) {
+        const bool removable = v.kind == platform::VolumeKind::Removable;
+        const QString label =
+            (!removable && sources.label) ? sources.label(v.mountPath) : QString();
+        const NodeTree::Id node = tree.add(computer, v.mountPath, platform::VolumeText(v, label),
+                                           platform::VolumeImage(v.kind));
+        if (node == NodeTree::None)
+            continue;
+        if (firstVolume == NodeTree::None)
+            firstVolume = node;
+        if (!removable)
+            addLookAhead(tree, node, v.mountPath);
+    }
+
+    if (!sources.desktopFolder.isEmpty()) {
+        for (const QString& name : platform::listSubfolders(sources.desktopFolder))
+            tree.add(desk, childKey(sources.desktopFolder, name), name, Closed);
+    }
+    // Opens the computer node so that the volumes are visible.
+    if (firstVolume != NodeTree::None)
+        tree.makeVisible(firstVolume);
+
+    const NodeTree::Id branch = tree.add(desk, SpecialKey, SpecialKey);
+    for (const QString& path : sources.specialFolders)
+        addSpecialFolder(tree, branch, path);
+}
+
+int LoadSubfolders(NodeTree& tree, const QString& key)
+{
+    if (key.isEmpty())
+        return 0;
+    const NodeTree::Id parent = tree.find(key);
+    if (parent == NodeTree::None)
+        return 0;
+    int added = 0;
+    const QString folder = withoutSlash(key).isEmpty() ? QStringLiteral("/") : key;
+    for (const QString& name : platform::listSubfolders(folder)) {
+        const QString path = childKey(key, name);
+        NodeTree::Id node = tree.add(parent, path, name, Closed, Open);
+        if (node != NodeTree::None)
+            ++added;
+        else
+            node = tree.find(path);
+        // A node that existed already (a former look-ahead child) still gets its own
+        // look-ahead child, so that it shows its expand mark.
+        if (node != NodeTree::None && tree.children(node).empty())
+            addLookAhead(tree, node, path);
+    }
+    return added;
+}
+
+bool ExpandFolderNode(NodeTree& tree, FolderTreeState& state, NodeTree::Id id)
+{
+    if (!tree.contains(id))
+        return false;
+    const QString key = tree.node(id).key;
+    if (key == QLatin1String("root") || key == QLatin1String("desk") || state.wasExpanded(key) ||
+        tree.children(id).empty())
+        return false;
+    {
+        NodeTreeLock lock(tree);
+        LoadSubfolders(tree, key);
+        tree.sortChildren(id);
+    }
+    state.markExpanded(key);
+    return true;
+}
+
+std::optional<QString> OpenFolderNode(NodeTree& tree, FolderTreeState& state, NodeTree::Id id)
+{
+    if (!tree.contains(id))
+        return std::nullopt;
+    const NodeTree::Node& node = tree.node(id);
+    const QString key = node.key;
+    if (key == QLatin1String("root") || key == QLatin1String("desk") || key == SpecialKey) {
+        state.CurrentFolderNode = NodeTree::None;
+        state.lblpathx.clear();
+        return std::nullopt;
+    }
+    // Removable volumes are never read on a click (their files are still listed).
+    if (node.image != QLatin1String("floppy")) {
+        NodeTreeLock lock(tree);
+        LoadSubfolders(tree, key);
+    }
+    state.lblpathx = key;
+    state.CurrentFolderNode = id;
+    return WithSlash(key);
+}
+
+QString CurrentFolderPath(const FolderTreeState& state, const QString& fileListRootText)
+{
+    if (state.CurrentFolderNode == NodeTree::None) {
+        if (fileListRootText.isEmpty() || fileListRootText == QLatin1String("RadeZazeda"))
+            return {};
+        return WithSlash(fileListRootText);
+    }
+    QString path = state.lblpathx;
+    if (path.startsWith(QStringLiteral("\r\n")))
+        path = path.mid(2);
+    return WithSlash(path);
+}

@@ -1,0 +1,165 @@
+#include "browse/FolderTree.h"
+
+#include "common/TempTree.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList childTexts(const NodeTree& tree, NodeTree::Id id)
+{
+    QStringList texts;
+    for (NodeTree::Id c : tree.children(id))
+        texts << tree.node(c).text;
+    return texts;
+}
+
+class FolderTreeFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fixture.folder("vol/zeta/inner/deep");
+        fixture.folder("vol/alpha");
+        fixture.folder("vol/Mid/one");
+        fixture.file("vol/file.txt", 5);
+        fixture.folder("stick/sub");
+        fixture.folder("desktop/Projects/src");
+        fixture.folder("docs/a/b/c");
+        fixture.folder("docs/x");
+
+        sources.hostName = QString();
+        sources.volumes = {
+            {fixture.path("vol"), "/dev/sda1", "ext4", platform::VolumeKind::Fixed},
+            {fixture.path("stick"), "/dev/sdb1", "vfat", platform::VolumeKind::Removable},
+            {fixture.path("nowhere"), "srv:/x", "nfs", platform::VolumeKind::Remote}};
+        sources.label = [this](const QString& path) {
+            return path == fixture.path("vol") ? QStringLiteral("DATA") : QString();
+        };
+        sources.desktopFolder = fixture.path("desktop");
+        sources.specialFolders = {fixture.path("docs")};
+        BuildFolderTree(tree, sources);
+    }
+
+    NodeTree::Id id(const QString& relative) const { return tree.find(fixture.path(relative)); }
+
+    TempTree fixture;
+    FolderTreeSources sources;
+    NodeTree tree;
+    FolderTreeState state;
+};
+
+} // namespace
+
+TEST_F(FolderTreeFixture, InitialTreeHasDesktopComputerVolumesAndSpecialFolders)
+{
+    const NodeTree::Id desk = tree.find("desk");
+    ASSERT_NE(desk, NodeTree::None);
+    EXPECT_EQ(tree.node(desk).text, QStringLiteral("Desktop"));
+    const NodeTree::Id root = tree.find("root");
+    EXPECT_EQ(tree.node(root).text, QStringLiteral("My Computer"));
+    EXPECT_EQ(tree.node(root).parent, desk);
+    EXPECT_TRUE(tree.node(root).expanded);
+
+    EXPECT_EQ(childTexts(tree, root), (QStringList{"DATA (" + fixture.path("vol") + ")",
+                                                   "Floppy (" + fixture.path("stick") + ")",
+                                                   " (" + fixture.path("nowhere") + ")"}));
+    EXPECT_EQ(tree.node(id("vol")).image, QStringLiteral("hard"));
+    EXPECT_EQ(tree.node(id("stick")).image, QStringLiteral("floppy"));
+    // One look-ahead child on a readable volume; a removable volume is not read.
+    EXPECT_EQ(tree.children(id("vol")).size(), 1u);
+    EXPECT_TRUE(tree.children(id("stick")).empty());
+    EXPECT_TRUE(tree.children(id("nowhere")).empty());
+
+    EXPECT_NE(id("desktop/Projects"), NodeTree::None);
+    EXPECT_EQ(tree.node(id("desktop/Projects")).parent, desk);
+
+    const NodeTree::Id special = tree.find(fixture.path("docs") + "/");
+    ASSERT_NE(special, NodeTree::None);
+    EXPECT_EQ(tree.node(special).text, QStringLiteral("docs"));
+    EXPECT_EQ(tree.node(special).tag, QStringLiteral("X"));
+    EXPECT_EQ(tree.node(tree.node(special).parent).key, QStringLiteral("SpecialFolders"));
+    // Two levels below each special folder, all tagged.
+    ASSERT_NE(id("docs/a/b"), NodeTree::None);
+    EXPECT_EQ(tree.node(id("docs/a/b")).tag, QStringLiteral("X"));
+    EXPECT_EQ(id("docs/a/b/c"), NodeTree::None);
+}
+
+TEST_F(FolderTreeFixture, ExpandLoadsOnceSortedWithLookAhead)
+{
+    const NodeTree::Id vol = id("vol");
+    ASSERT_TRUE(ExpandFolderNode(tree, state, vol));
+    EXPECT_EQ(childTexts(tree, vol), (QStringList{"alpha", "Mid", "zeta"}));
+    // Expand marks only where subfolders exist.
+    EXPECT_TRUE(tree.children(id("vol/alpha")).empty());
+    EXPECT_EQ(childTexts(tree, id("vol/zeta")), QStringList{"inner"});
+    EXPECT_TRUE(tree.children(id("vol/zeta/inner")).empty());
+    EXPECT_EQ(state.ExpandedKeys, QStringList{fixture.path("vol")});
+
+    // A second expand, and a click that reloads, add nothing.
+    EXPECT_FALSE(ExpandFolderNode(tree, state, vol));
+    EXPECT_TRUE(OpenFolderNode(tree, state, vol).has_value());
+    EXPECT_EQ(childTexts(tree, vol), (QStringList{"alpha", "Mid", "zeta"}));
+    EXPECT_EQ(LoadSubfolders(tree, fixture.path("vol")), 0);
+    EXPECT_EQ(state.ExpandedKeys.size(), 1);
+
+    // A folder without children is not expanded (nothing to show).
+    EXPECT_FALSE(ExpandFolderNode(tree, state, id("vol/alpha")));
+    EXPECT_FALSE(ExpandFolderNode(tree, state, tree.find("root")));
+    EXPECT_EQ(LoadSubfolders(tree, QString()), 0);
+}
+
+TEST_F(FolderTreeFixture, OpeningFoldersSetsTheCurrentFolder)
+{
+    EXPECT_FALSE(OpenFolderNode(tree, state, tree.find("desk")).has_value());
+    EXPECT_FALSE(OpenFolderNode(tree, state, tree.find("SpecialFolders")).has_value());
+    EXPECT_EQ(state.CurrentFolderNode, NodeTree::None);
+    EXPECT_EQ(CurrentFolderPath(state, "RadeZazeda"), QString());
+    EXPECT_EQ(CurrentFolderPath(state, "/srv/list"), QStringLiteral("/srv/list/"));
+
+    // Clicking a volume loads its folders, so that its subfolders can be clicked.
+    EXPECT_EQ(OpenFolderNode(tree, state, id("vol")), fixture.path("vol/"));
+    const auto path = OpenFolderNode(tree, state, id("vol/zeta"));
+    ASSERT_TRUE(path.has_value());
+    EXPECT_EQ(*path, fixture.path("vol/zeta/"));
+    EXPECT_EQ(state.CurrentFolderNode, id("vol/zeta"));
+    EXPECT_EQ(CurrentFolderPath(state, "RadeZazeda"), fixture.path("vol/zeta/"));
+    EXPECT_EQ(childTexts(tree, id("vol/zeta")), QStringList{"inner"});
+    EXPECT_EQ(childTexts(tree, id("vol/zeta/inner")), QStringList{"deep"});
+
+    // A removable volume lists its files but its folders are not read.
+    const auto stick = OpenFolderNode(tree, state, id("stick"));
+    ASSERT_TRUE(stick.has_value());
+    EXPECT_TRUE(tree.children(id("stick")).empty());
+}
+
+TEST(FolderTree, ManySubfoldersAreLoadedInOneLockedRebuild)
+{
+    TempTree fixture;
+    for (int i = 0; i < 300; ++i)
+        fixture.folder(QStringLiteral("big/d%1").arg(i, 3, 10, QLatin1Char('0')));
+    fixture.folder("big/d007/x");
+
+    struct CountingObserver : NodeTreeObserver {
+        int inserts = 0, resets = 0;
+        void beginInsert(int, int) override { ++inserts; }
+        void endInsert() override {}
+        void beginRemove(int, int, int) override {}
+        void endRemove() override {}
+        void beginReset() override { ++resets; }
+        void endReset() override {}
+        void nodeChanged(int) override {}
+        void madeVisible(int) override {}
+    } observer;
+
+    NodeTree tree;
+    FolderTreeSources sources;
+    sources.volumes = {{fixture.path("big"), "/dev/x", "ext4", platform::VolumeKind::Fixed}};
+    BuildFolderTree(tree, sources);
+    tree.setObserver(&observer);
+    FolderTreeState state;
+    ASSERT_TRUE(ExpandFolderNode(tree, state, tree.find(fixture.path("big"))));
+    EXPECT_EQ(tree.children(tree.find(fixture.path("big"))).size(), 300u);
+    EXPECT_EQ(observer.inserts, 0);
+    EXPECT_EQ(observer.resets, 1);
+    EXPECT_EQ(tree.children(tree.find(fixture.path("big/d007"))).size(), 1u);
+}
