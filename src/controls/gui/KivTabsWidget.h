@@ -1,0 +1,31 @@
+#pragma once
+
+#include "controls/KivTabs.h"
+
+#include <QWidget>
+
+/// The owner-drawn tab strip: draws a KivTabs state and feeds it the keyboard, mouse
+/// and focus events. The state's TabClick, MouseUp and MouseMove are the events.
+class KivTabsWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit KivTabsWidget(QWidget* parent = nullptr);
+
+    [[nodiscard]] KivTabs& tabs() { return tabs_; }
+    [[nodiscard]] const KivTabs& tabs() const { return tabs_; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    KivTabs tabs_;
+};

@@ -1,0 +1,55 @@
+#include "controls/gui/KivTabsWidget.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <gtest/gtest.h>
+
+namespace {
+
+QImage render(KivTabsWidget& w)
+{
+    return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+TEST(KivTabsWidget, SelectedTabJoinsThePageInEveryStyle)
+{
+    KivTabsWidget w;
+    w.resize(300, 120);
+    KivTabs& t = w.tabs();
+    t.setTabs(3);
+    for (int i = 1; i <= 3; ++i)
+        t.setCaption(i, QStringLiteral("Tab %1").arg(i));
+    t.setTabBackColor(1, 0x0000FF); // red
+    t.setTabBackColor(2, 0x00FF00); // green
+    t.setTabBackColor(3, 0xFF0000); // blue
+    const QString shots = qEnvironmentVariable("LUMARA_TAB_SHOTS");
+    for (int style = 0; style < 8; ++style) {
+        SCOPED_TRACE(style);
+        t.setStyle(style);
+        t.setSelectedTab(2);
+        const QImage img = render(w);
+        if (!shots.isEmpty())
+            img.save(QStringLiteral("%1/style%2.png").arg(shots).arg(style));
+        const QRect page = t.pageRect(300, 120);
+        EXPECT_EQ(img.pixelColor(page.center()), QColor(0, 255, 0));
+        const QRect first = t.tabRect(1, 300, 120);
+        EXPECT_EQ(img.pixelColor(first.center() + QPoint(20, 0)), QColor(255, 0, 0));
+    }
+}
+
+TEST(KivTabsWidget, ClickOnATabSelectsIt)
+{
+    KivTabsWidget w;
+    w.resize(300, 60);
+    int now = 0;
+    QObject::connect(&w.tabs(), &KivTabs::TabClick, [&now](int n, int) { now = n; });
+    const QPoint at = w.tabs().tabRect(2, 300, 60).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, w.mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, {});
+    QApplication::sendEvent(&w, &press);
+    EXPECT_EQ(now, 2);
+    EXPECT_EQ(w.tabs().SelectedTab(), 2);
+}
