@@ -43,8 +43,8 @@ void BuildFolderTree(NodeTree& tree, const FolderTreeSources& sources);
 /// Adds the subfolders of the folder whose node has `key` (key = parent key + "/" +
 /// name, image "closed", selected image "open"), each with its first subfolder as a
 /// look-ahead child. Existing keys are not added again (an existing node still gets its
-/// look-ahead child), so loading twice adds
-/// nothing. An empty or unknown key does nothing. Returns the number of nodes added.
+/// look-ahead child), so loading twice adds nothing. An empty or unknown key does
+/// nothing. Returns the number of nodes added.
 int LoadSubfolders(NodeTree& tree, const QString& key);
 
 /// The expand event: loads the node's subfolders once (locked, one model reset) and
