@@ -14,6 +14,7 @@ enum class ViewAction {
     Web,
     Sound,
     Database,
+    Icons, ///< the icons of a file, asked for with the extension "VI"
 };
 
 /// The view for a FileKind.

@@ -1,0 +1,285 @@
+#include "view/gui/ViewWindow.h"
+
+#include "app/Settings.h"
+#include "browse/TextHelpers.h"
+#include "controls/gui/GridView.h"
+#include "controls/gui/NodeTreeModel.h"
+#include "controls/gui/NodeTreeView.h"
+#include "platform/Prompts.h"
+#include "view/FileKind.h"
+#include "view/gui/ClickLabel.h"
+#include "view/gui/ViewGuards.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QWebEngineView>
+#include <exception>
+
+namespace {
+const QString HelpFileName = QStringLiteral("Lumarahelp.htm");
+}
+
+ViewWindow::ViewWindow(Settings& settings, Prompts& prompts, QWidget* parent)
+    : QMainWindow(parent), settings_(settings), prompts_(prompts)
+{
+    setWindowTitle(QStringLiteral("Varnex view"));
+    timer1_.setInterval(1000);
+    buildControls();
+    buildMenus();
+    ReloadFileHistory();
+    const Geometry& g = settings_.viewWindow;
+    if (g.width > 0 && g.height > 0)
+        setGeometry(g.left, g.top, g.width, g.height);
+    else
+        resize(900, 650);
+    CloseView();
+}
+
+ViewWindow::~ViewWindow() = default;
+
+void ViewWindow::buildControls()
+{
+    auto* area = new QWidget(this);
+    setCentralWidget(area);
+
+    goback_ = new ClickLabel(QStringLiteral("<< back"), area);
+    goback_->setToolTip(QStringLiteral("Click to goback one display"));
+    goback_->setCursor(Qt::PointingHandCursor);
+    connect(goback_, &ClickLabel::clicked, this, &ViewWindow::GoBack);
+
+    filehistory_ = new QComboBox(area);
+    filehistory_->setMaxVisibleItems(20);
+    filehistory_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    connect(filehistory_, &QComboBox::activated, this,
+            [this](int index) { OpenFileHistoryEntry(filehistory_->itemText(index)); });
+
+    rtb_ = new QTextEdit(area);
+    rtb_->setReadOnly(true);
+    rtb_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+
+    ole1_ = new ClickLabel(area);
+    ole1_->setAlignment(Qt::AlignCenter);
+    ole1_->setWordWrap(true);
+    ole1_->setToolTip(QStringLiteral("Double-click to open the file in its application"));
+    connect(ole1_, &ClickLabel::doubleClicked, this, &ViewWindow::openOleFile);
+
+    ppt_ = new QLabel(QStringLiteral("First chart: double-click to view full presentation"), area);
+    ppt_->setAutoFillBackground(true);
+
+    vgridView_ = new GridView(area);
+    basketView_ = new GridView(area);
+    dbsModel_ = new NodeTreeModel(dbsTree_, this);
+    dbsView_ = new NodeTreeView(area);
+    dbsView_->setNodeModel(dbsModel_);
+
+    // Pictures, thumbnails, icons and the size bar chart draw on these pages.
+    pictureCanvas_ = new QWidget(area);
+    sizeBarTab_ = new QWidget(area);
+
+    statusPath_ = new QLabel(this);
+    statusMessage_ = new QLabel(this);
+    statusBar()->addWidget(statusPath_, 3);
+    statusBar()->addWidget(statusMessage_, 1);
+    statusBar()->setObjectName(QStringLiteral("ViewName"));
+}
+
+void ViewWindow::TriggerView(const ViewRequest& request)
+{
+    BusyPointer busy;
+    CloseView();
+    if (isHidden())
+        show();
+    const QString path = request.fullPath();
+    if (request.extension == QLatin1String("VI")) {
+        currentViewFile_ = path;
+        if (const auto it = kindViews_.find(ViewAction::Icons); it != kindViews_.end())
+            it->second(request);
+        thumbPicTag = QStringLiteral("ICONS");
+        iconsShown = true;
+        return;
+    }
+    viewMode_.clear();
+    try {
+        runKindView(request); // the dispatch ignores view errors
+    } catch (const std::exception&) {
+    }
+    if (!inTempFolder(request.folder)) {
+        RecordFile(path);
+        selectHistoryEntry(path);
+    }
+    currentViewFile_ = path;
+    showStatusFor(request);
+}
+
+bool ViewWindow::runKindView(const ViewRequest& request)
+{
+    const QString path = request.fullPath();
+    const ViewAction action = ViewActionFor(request.kind);
+    switch (action) {
+    case ViewAction::Text:
+        ViewText(path);
+        return true;
+    case ViewAction::DocText:
+        return ViewDoc(path);
+    case ViewAction::Web:
+        ViewWeb(path);
+        return true;
+    case ViewAction::Ole:
+        return ViewOle(request.extension, path);
+    case ViewAction::None:
+        return true;
+    default:
+        break;
+    }
+    bool ok = true;
+    if (const auto it = kindViews_.find(action); it != kindViews_.end())
+        ok = it->second(request);
+    if (action == ViewAction::Spreadsheet)
+        viewMode_ = QStringLiteral("XLS") + path;
+    return ok;
+}
+
+void ViewWindow::showStatusFor(const ViewRequest& request)
+{
+    SetViewMessage(QString());
+    const bool help = request.name == HelpFileName && request.folder == settings_.appFolder;
+    SetViewPath(help ? QStringLiteral("Varnex Help") : request.fullPath());
+}
+
+void ViewWindow::CloseView()
+{
+    RedrawLock lock(this);
+    stopMedia();
+    pictureCanvas_->hide(); // every ThumbPic, picIcon, FullPicture1/2, scroll bars
+    if (QAction* sizeBar = menuAction(QStringLiteral("Show size bar")))
+        sizeBar->setChecked(false);
+    timer1_.stop();
+    ppt_->hide();
+    ole1_->hide(); // our OLE stand-in holds a picture that must not outlive its view
+    vgridView_->hide();
+    basketView_->hide();
+    dbsView_->hide();
+    dbsView_->lower();
+    if (wb1_)
+        wb1_->hide();
+    statusPath_->clear();
+    statusMessage_->clear();
+    thumbPicTag.clear();
+    thumbImageTag.clear();
+    iconsShown = false;
+    viewMode_.clear();
+    sizeBarTab_->hide();
+    filehistory_->lower();
+}
+
+void ViewWindow::stopMedia()
+{
+    for (const auto& hook : stopMediaHooks_)
+        hook();
+}
+
+void ViewWindow::SetViewPath(const QString& text)
+{
+    if (statusPath_->text() != text)
+        statusPath_->setText(text);
+}
+
+void ViewWindow::SetViewMessage(const QString& text)
+{
+    if (statusMessage_->text() != text)
+        statusMessage_->setText(text);
+}
+
+QString ViewWindow::statusPath() const
+{
+    return statusPath_->text();
+}
+
+QString ViewWindow::statusMessage() const
+{
+    return statusMessage_->text();
+}
+
+bool ViewWindow::inTempFolder(const QString& folder) const
+{
+    // Entries extracted into subfolders of TempFolder are just as temporary.
+    const QString temp = WithSlash(settings_.tempFolder);
+    return !settings_.tempFolder.isEmpty() && WithSlash(folder).startsWith(temp);
+}
+
+void ViewWindow::RecordFile(const QString& path)
+{
+    settings_.fileHistory.removeAll(path);
+    settings_.fileHistory.prepend(path);
+    if (const int older = filehistory_->findText(path, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        older >= 0)
+        filehistory_->removeItem(older);
+    filehistory_->insertItem(0, path, FileListIconIndex(ExtensionOf(path), settings_));
+    filehistory_->raise();
+}
+
+void ViewWindow::ReloadFileHistory()
+{
+    filehistory_->clear();
+    for (const QString& path : std::as_const(settings_.fileHistory)) {
+        if (!path.trimmed().isEmpty())
+            filehistory_->addItem(path, FileListIconIndex(ExtensionOf(path), settings_));
+    }
+    filehistory_->setCurrentIndex(-1);
+}
+
+void ViewWindow::selectHistoryEntry(const QString& path)
+{
+    filehistory_->setCurrentIndex(
+        filehistory_->findText(path, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+void ViewWindow::OpenFileHistoryEntry(const QString& entry)
+{
+    if (entry.isEmpty() || entry == currentViewFile_)
+        return;
+    if (!QFileInfo::exists(entry)) {
+        prompts_.message(QStringLiteral("file not found:") + LineBreak + entry);
+        selectHistoryEntry(currentViewFile_);
+        return;
+    }
+    BusyPointer busy;
+    currentViewFile_ = entry;
+    ViewRequest request;
+    const qsizetype slash = entry.lastIndexOf(QLatin1Char('/'));
+    request.folder = entry.left(slash + 1);
+    request.name = entry.mid(slash + 1);
+    request.extension = ExtensionOf(request.name);
+    request.kind = ClassifyFileKind(request.extension, settings_);
+    CloseView();
+    if (request.kind == KindNone)
+        return;
+    bool ok = false;
+    try {
+        ok = runKindView(request);
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    showStatusFor(request);
+    if (!ok)
+        prompts_.message(QStringLiteral("error in displaying file:") + LineBreak +
+                         currentViewFile_);
+}
+
+void ViewWindow::setKindView(ViewAction action, KindView view)
+{
+    kindViews_[action] = std::move(view);
+}
+
+void ViewWindow::addStopMediaHook(std::function<void()> hook)
+{
+    stopMediaHooks_.push_back(std::move(hook));
+}
+
+void ViewWindow::setShownPicture(const QImage& picture, const QString& name)
+{
+    shownPicture_ = picture;
+    shownPictureName_ = name;
+}

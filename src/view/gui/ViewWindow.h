@@ -1,0 +1,170 @@
+#pragma once
+
+#include "controls/NodeTree.h"
+#include "view/ViewDispatch.h"
+#include "view/ViewRequest.h"
+
+#include <QHash>
+#include <QImage>
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <vector>
+
+class GridView;
+class NodeTreeModel;
+class NodeTreeView;
+class ClickLabel;
+class Prompts;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QTextEdit;
+class QWebEngineView;
+struct Settings;
+
+/// The view window `v`: shows one file at a time in the view its FileKind selects,
+/// keeps the file history and the status bar `ViewName`.
+class ViewWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    /// A view of a later feature (pictures, sound, tables, fonts, basket); true when
+    /// the file was shown, false on an error.
+    using KindView = std::function<bool(const ViewRequest& request)>;
+
+    ViewWindow(Settings& settings, Prompts& prompts, QWidget* parent = nullptr);
+    ~ViewWindow() override;
+
+    /// Runs the dispatch: ends the current view, shows the requested file in the view of
+    /// its kind, records it in the file history (unless it lies in TempFolder) and shows
+    /// its path in the status bar.
+    void TriggerView(const ViewRequest& request);
+    /// Ends the current view: hides every view control, clears the status panels and
+    /// ViewMode, and stops sound and video.
+    void CloseView();
+    /// Sets status panel 1 (the path) or 2 (messages) when the text differs.
+    void SetViewPath(const QString& text);
+    void SetViewMessage(const QString& text);
+
+    [[nodiscard]] const QString& ViewMode() const { return viewMode_; }
+    /// Set by each view: "TXT", "DOC", "WEB", "OLE", "PIC", "THUMB", ...
+    void setViewMode(const QString& mode) { viewMode_ = mode; }
+    [[nodiscard]] const QString& CurrentViewFile() const { return currentViewFile_; }
+
+    /// Puts `path` at the top of the file history (an older equal entry goes).
+    void RecordFile(const QString& path);
+    /// Refills the file history list from the settings (after a profile read or clear).
+    void ReloadFileHistory();
+    /// Shows a file chosen from the file history again.
+    void OpenFileHistoryEntry(const QString& entry);
+
+    // The simple views; each ends the current view first.
+    void ViewText(const QString& path);
+    /// False when the file cannot be read.
+    bool ViewDoc(const QString& path);
+    void ViewWeb(const QString& path);
+    /// False when the document or picture cannot be shown.
+    bool ViewOle(const QString& extension, const QString& path);
+
+    /// Registers the view of a later feature; kinds without one show nothing.
+    void setKindView(ViewAction action, KindView view);
+    /// Runs `hook` wherever media must stop: CloseView, "Cancel" and `Goback` (stop and
+    /// close sound and video).
+    void addStopMediaHook(std::function<void()> hook);
+
+    /// The "Copy" command: copies what the current view shows and says so.
+    void Copy();
+    void Normal();
+    void Maximise();
+    /// "Cancel" in the "View" menu: stops the browser and all media.
+    void CancelView();
+    /// `Goback`: stops video and goes back one page in the HTML view.
+    void GoBack();
+    /// Places the top strip and gives every view control the view area.
+    void LayoutView();
+    /// The area below the top strip that the views fill.
+    [[nodiscard]] QRect viewArea() const { return viewArea_; }
+
+    /// The picture now shown and its name, for "Copy" in the picture view.
+    void setShownPicture(const QImage& picture, const QString& name);
+
+    // The controls, for the views of later features and for tests.
+    [[nodiscard]] QTextEdit* Rtb() const { return rtb_; }
+    /// The browser; created on the first HTML view, null before.
+    [[nodiscard]] QWebEngineView* Wb1() const { return wb1_; }
+    [[nodiscard]] ClickLabel* OLE1() const { return ole1_; }
+    [[nodiscard]] QLabel* ppt() const { return ppt_; }
+    [[nodiscard]] ClickLabel* Goback() const { return goback_; }
+    [[nodiscard]] QComboBox* Filehistory() const { return filehistory_; }
+    [[nodiscard]] GridView* vgrid() const { return vgridView_; }
+    [[nodiscard]] GridView* RadeZazeda() const { return basketView_; }
+    [[nodiscard]] NodeTreeView* dbs() const { return dbsView_; }
+    [[nodiscard]] NodeTree& dbsTree() { return dbsTree_; }
+    /// The page canvas of pictures, thumbnails and icons (`FullPicture1`, `ThumbPic`).
+    [[nodiscard]] QWidget* pictureCanvas() const { return pictureCanvas_; }
+    [[nodiscard]] QTimer& Timer1() { return timer1_; }
+    [[nodiscard]] QString statusPath() const;
+    [[nodiscard]] QString statusMessage() const;
+    /// A menu item by its caption ("Copy", "Show size bar", ...), null when absent.
+    [[nodiscard]] QAction* menuAction(const QString& caption) const;
+
+    /// Tags of the first `ThumbPic` ("ICONS", "PICTURES") and of `ThumbImage`.
+    QString thumbPicTag;
+    /// True once the icons page of a file is shown.
+    bool iconsShown = false;
+    QString thumbImageTag;
+    /// "X" while `dbs` holds a tree that "Copy" copies as text.
+    QString dbsTag;
+
+Q_SIGNALS:
+    /// After a new layout, when the page shown is drawn by its feature: a size bar
+    /// chart (ViewMode "BAR..."), the icon page ("ICON") or a thumbnail page ("THUMB").
+    void pageNeedsRedraw(const QString& viewMode);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    bool runKindView(const ViewRequest& request);
+    void selectHistoryEntry(const QString& path);
+    [[nodiscard]] bool inTempFolder(const QString& folder) const;
+    [[nodiscard]] QWebEngineView* ensureBrowser();
+    void showStatusFor(const ViewRequest& request);
+    void stopMedia();
+    void openOleFile();
+
+    Settings& settings_;
+    Prompts& prompts_;
+
+    QString viewMode_;
+    QString currentViewFile_;
+    QRect viewArea_;
+    QImage shownPicture_;
+    QString shownPictureName_;
+
+    QTextEdit* rtb_ = nullptr;
+    QWebEngineView* wb1_ = nullptr;
+    ClickLabel* ole1_ = nullptr;
+    QString oleFile_;
+    QLabel* ppt_ = nullptr;
+    ClickLabel* goback_ = nullptr;
+    QComboBox* filehistory_ = nullptr;
+    GridView* vgridView_ = nullptr;
+    GridView* basketView_ = nullptr;
+    NodeTree dbsTree_;
+    NodeTreeModel* dbsModel_ = nullptr;
+    NodeTreeView* dbsView_ = nullptr;
+    QWidget* pictureCanvas_ = nullptr;
+    QWidget* sizeBarTab_ = nullptr;
+    QLabel* statusPath_ = nullptr;
+    QLabel* statusMessage_ = nullptr;
+    QTimer timer1_;
+    QHash<QString, QAction*> actions_;
+
+    std::map<ViewAction, KindView> kindViews_;
+    std::vector<std::function<void()>> stopMediaHooks_;
+};

@@ -1,0 +1,53 @@
+// Placement of the view window's top strip and view area.
+#include "controls/gui/GridView.h"
+#include "controls/gui/NodeTreeView.h"
+#include "view/gui/ClickLabel.h"
+#include "view/gui/ViewGuards.h"
+#include "view/gui/ViewWindow.h"
+
+#include <QComboBox>
+#include <QResizeEvent>
+#include <QTextEdit>
+#include <QWebEngineView>
+
+namespace {
+constexpr int Margin = 2;
+constexpr int GobackWidth = 64;
+constexpr int PptHeight = 22;
+} // namespace
+
+void ViewWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    LayoutView();
+}
+
+void ViewWindow::LayoutView()
+{
+    QWidget* area = centralWidget();
+    if (!area)
+        return;
+    {
+        RedrawLock lock(this);
+        const int width = area->width();
+        const int stripHeight = filehistory_->sizeHint().height();
+        goback_->setGeometry(Margin, Margin, GobackWidth, stripHeight);
+        const int historyLeft = 2 * Margin + GobackWidth;
+        filehistory_->setGeometry(historyLeft, Margin, qMax(40, width - historyLeft - Margin),
+                                  stripHeight);
+
+        const int top = stripHeight + 2 * Margin;
+        viewArea_ = QRect(0, top, width, qMax(0, area->height() - top));
+        for (QWidget* view : {static_cast<QWidget*>(rtb_), static_cast<QWidget*>(wb1_),
+                              static_cast<QWidget*>(dbsView_), static_cast<QWidget*>(vgridView_),
+                              static_cast<QWidget*>(basketView_), pictureCanvas_, sizeBarTab_}) {
+            if (view)
+                view->setGeometry(viewArea_);
+        }
+        ppt_->setGeometry(viewArea_.left(), viewArea_.top(), viewArea_.width(), PptHeight);
+        ole1_->setGeometry(viewArea_.adjusted(0, PptHeight, 0, 0));
+    }
+    if (viewMode_.startsWith(QLatin1String("BAR")) || viewMode_ == QLatin1String("ICON") ||
+        viewMode_ == QLatin1String("THUMB"))
+        Q_EMIT pageNeedsRedraw(viewMode_);
+}

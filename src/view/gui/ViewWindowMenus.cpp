@@ -1,0 +1,112 @@
+// The "View" and "Window" menus of the view window and the commands behind them.
+#include "app/Settings.h"
+#include "controls/gui/GridView.h"
+#include "platform/Prompts.h"
+#include "view/TreeToText.h"
+#include "view/gui/ViewWindow.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+#include <QWebEngineView>
+
+namespace {
+const QString PasteHint = QStringLiteral("copied to clipboard, use CTRL-V to paste");
+}
+
+void ViewWindow::buildMenus()
+{
+    const auto add = [this](QMenu* menu, const QString& caption, bool enabled) {
+        QAction* action = menu->addAction(caption);
+        action->setEnabled(enabled);
+        if (!actions_.contains(caption))
+            actions_.insert(caption, action);
+        return action;
+    };
+    // Items of features that are not here yet stay visible but disabled.
+    QMenu* view = menuBar()->addMenu(QStringLiteral("View"));
+    add(view, QStringLiteral("Rotate left"), false);
+    add(view, QStringLiteral("Rotate right"), false);
+    add(view, QStringLiteral("System Information"), false);
+    add(view, QStringLiteral("Options"), false);
+    view->addSeparator();
+    add(view, QStringLiteral("Show size bar"), false)->setCheckable(true);
+    add(view, QStringLiteral("Find Text"), false);
+    connect(add(view, QStringLiteral("Copy"), true), &QAction::triggered, this, &ViewWindow::Copy);
+    view->addSeparator();
+    connect(add(view, QStringLiteral("Cancel"), true), &QAction::triggered, this,
+            &ViewWindow::CancelView);
+
+    QMenu* window = menuBar()->addMenu(QStringLiteral("Window"));
+    connect(add(window, QStringLiteral("Normal"), true), &QAction::triggered, this,
+            &ViewWindow::Normal);
+    connect(add(window, QStringLiteral("Maximise"), true), &QAction::triggered, this,
+            &ViewWindow::Maximise);
+    window->addSeparator();
+    window->addAction(QStringLiteral("Cancel")); // only closes the menu
+}
+
+QAction* ViewWindow::menuAction(const QString& caption) const
+{
+    return actions_.value(caption);
+}
+
+void ViewWindow::Copy()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (viewMode_ == QLatin1String("THUMB") || thumbPicTag == QLatin1String("PICTURES")) {
+        prompts_.message(QStringLiteral("right-click on picture to copy"));
+    } else if (viewMode_ == QLatin1String("PIC")) {
+        clipboard->setImage(shownPicture_);
+        prompts_.message(shownPictureName_ + LineBreak +
+                         QStringLiteral("copied, use CTRL-V to paste"));
+    } else if (viewMode_ == QLatin1String("INF")) {
+        clipboard->setText(TreeToText(dbsTree_));
+        prompts_.message(QStringLiteral("information tree ") + PasteHint);
+    } else if (!vgridView_->isHidden()) {
+        vgridView_->copySelection();
+        prompts_.message(QStringLiteral("grid ") + PasteHint);
+    } else if (!basketView_->isHidden()) {
+        basketView_->copyAll();
+        prompts_.message(QStringLiteral("grid ") + PasteHint);
+    } else if (dbsTag == QLatin1String("X")) {
+        clipboard->setText(TreeToText(dbsTree_));
+        prompts_.message(QStringLiteral("tree ") + PasteHint);
+    } else {
+        clipboard->setText(rtb_->textCursor().selection().toPlainText());
+        prompts_.message(PasteHint);
+    }
+}
+
+void ViewWindow::Normal()
+{
+    showNormal();
+}
+
+void ViewWindow::Maximise()
+{
+    showMaximized();
+    LayoutView();
+}
+
+void ViewWindow::CancelView()
+{
+    if (wb1_)
+        wb1_->stop();
+    stopMedia();
+}
+
+void ViewWindow::GoBack()
+{
+    stopMedia();
+    if (!wb1_)
+        return;
+    wb1_->back();
+    // Focus returns to the view that was shown.
+    if (!wb1_->isHidden())
+        wb1_->setFocus();
+    else if (!rtb_->isHidden())
+        rtb_->setFocus();
+}

@@ -1,0 +1,297 @@
+#include "view/gui/ViewWindow.h"
+
+#include "app/Settings.h"
+#include "common/TempTree.h"
+#include "controls/gui/NodeTreeView.h"
+#include "platform/Prompts.h"
+#include "view/FileKind.h"
+#include "view/gui/ClickLabel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QWebEngineView>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ViewWindowTest : public ::testing::Test {
+protected:
+    ViewWindowTest()
+    {
+        settings.tempFolder = tree.folder(QStringLiteral("temp")) + "/";
+        settings.appFolder = tree.folder(QStringLiteral("app")) + "/";
+        settings.unknownAsText = 0;
+        window = std::make_unique<ViewWindow>(settings, prompts);
+    }
+
+    /// A request for `relative` as the file list fills it.
+    ViewRequest request(const QString& relative) const
+    {
+        const QString path = tree.path(relative);
+        const qsizetype slash = path.lastIndexOf('/');
+        ViewRequest r;
+        r.folder = path.left(slash + 1);
+        r.name = path.mid(slash + 1);
+        const qsizetype dot = r.name.lastIndexOf('.');
+        r.extension = dot < 0 ? QStringLiteral(" ") : r.name.mid(dot).toUpper();
+        r.kind = ClassifyFileKind(r.extension, settings);
+        return r;
+    }
+
+    QStringList historyTexts() const
+    {
+        QStringList texts;
+        for (int i = 0; i < window->Filehistory()->count(); ++i)
+            texts << window->Filehistory()->itemText(i);
+        return texts;
+    }
+
+    TempTree tree;
+    Settings settings;
+    ScriptedPrompts prompts;
+    std::unique_ptr<ViewWindow> window;
+};
+
+TEST_F(ViewWindowTest, TextFileFillsRtbAndEntersTheHistory)
+{
+    tree.file(QStringLiteral("docs/notes.txt"), QByteArray("first line\r\ncaf\xE9"));
+    const ViewRequest r = request(QStringLiteral("docs/notes.txt"));
+    window->TriggerView(r);
+
+    EXPECT_EQ(window->ViewMode(), QStringLiteral("TXT"));
+    EXPECT_EQ(window->Rtb()->toPlainText(), QStringLiteral(u"first line\ncafé"));
+    EXPECT_FALSE(window->Rtb()->isHidden());
+    EXPECT_EQ(window->CurrentViewFile(), r.fullPath());
+    EXPECT_EQ(window->statusPath(), r.fullPath());
+    EXPECT_EQ(window->statusMessage(), QString());
+    EXPECT_EQ(historyTexts(), QStringList{r.fullPath()});
+    EXPECT_EQ(window->Filehistory()->currentText(), r.fullPath());
+    EXPECT_EQ(settings.fileHistory, QStringList{r.fullPath()});
+}
+
+TEST_F(ViewWindowTest, HistoryKeepsNewestFirstWithoutTempFolderFiles)
+{
+    tree.file(QStringLiteral("a.txt"), QByteArray("a"));
+    tree.file(QStringLiteral("b.txt"), QByteArray("b"));
+    tree.file(QStringLiteral("temp/extracted.txt"), QByteArray("from a zip"));
+    tree.file(QStringLiteral("temp/sub/deeper.txt"), QByteArray("from a zip folder"));
+    const QString a = tree.path(QStringLiteral("a.txt"));
+    const QString b = tree.path(QStringLiteral("b.txt"));
+
+    window->TriggerView(request(QStringLiteral("a.txt")));
+    window->TriggerView(request(QStringLiteral("b.txt")));
+    window->TriggerView(request(QStringLiteral("a.txt"))); // moves up, one entry only
+    EXPECT_EQ(historyTexts(), (QStringList{a, b}));
+
+    window->TriggerView(request(QStringLiteral("temp/extracted.txt")));
+    EXPECT_EQ(window->Rtb()->toPlainText(), QStringLiteral("from a zip"));
+    EXPECT_EQ(window->CurrentViewFile(), tree.path(QStringLiteral("temp/extracted.txt")));
+    window->TriggerView(request(QStringLiteral("temp/sub/deeper.txt")));
+    EXPECT_EQ(historyTexts(), (QStringList{a, b}));
+    EXPECT_EQ(settings.fileHistory, (QStringList{a, b}));
+}
+
+TEST_F(ViewWindowTest, RichTextKeepsFormattingAndDocumentsShowPrintableText)
+{
+    tree.file(QStringLiteral("styled.rtf"),
+              QByteArray("{\\rtf1{\\colortbl;\\red200\\green0\\blue0;}plain \\b\\cf1 loud}"));
+    window->TriggerView(request(QStringLiteral("styled.rtf")));
+    EXPECT_EQ(window->ViewMode(), QStringLiteral("TXT"));
+    EXPECT_EQ(window->Rtb()->toPlainText(), QStringLiteral("plain loud"));
+    QTextCursor cursor(window->Rtb()->document());
+    cursor.setPosition(8);
+    EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_EQ(cursor.charFormat().foreground().color(), QColor(200, 0, 0));
+
+    tree.file(QStringLiteral("letter.doc"), QByteArray("\xD0\xCF\x11"
+                                                       "Dear\r\nSir",
+                                                       12));
+    window->TriggerView(request(QStringLiteral("letter.doc")));
+    EXPECT_EQ(window->ViewMode(), QStringLiteral("DOC"));
+    EXPECT_EQ(window->Rtb()->toPlainText(), QStringLiteral("Dear\nSir") + QString(1024 - 12, ' '));
+}
+
+TEST_F(ViewWindowTest, ReopensFromTheHistoryOrSaysWhatWentWrong)
+{
+    tree.file(QStringLiteral("one.txt"), QByteArray("one"));
+    tree.file(QStringLiteral("two.doc"), QByteArray("two"));
+    tree.file(QStringLiteral("odd.xyz"), QByteArray("odd"));
+    tree.file(QStringLiteral("bad.bmp"), QByteArray("not a picture"));
+    const QString one = tree.path(QStringLiteral("one.txt"));
+    window->TriggerView(request(QStringLiteral("one.txt")));
+    window->TriggerView(request(QStringLiteral("two.doc")));
+
+    window->OpenFileHistoryEntry(one);
+    EXPECT_EQ(window->ViewMode(), QStringLiteral("TXT"));
+    EXPECT_EQ(window->Rtb()->toPlainText(), QStringLiteral("one"));
+    EXPECT_EQ(window->CurrentViewFile(), one);
+    EXPECT_EQ(window->statusPath(), one);
+
+    const QString gone = tree.path(QStringLiteral("gone.txt"));
+    window->OpenFileHistoryEntry(gone);
+    EXPECT_EQ(prompts.shownTexts(), QStringList{QStringLiteral("file not found:\r\n") + gone});
+    EXPECT_EQ(prompts.shown.last().title, QStringLiteral("Varnex"));
+    EXPECT_EQ(window->CurrentViewFile(), one); // the previous view stays
+    EXPECT_EQ(window->ViewMode(), QStringLiteral("TXT"));
+
+    // A kind with no view only ends the current one.
+    window->OpenFileHistoryEntry(tree.path(QStringLiteral("odd.xyz")));
+    EXPECT_EQ(window->ViewMode(), QString());
+    EXPECT_EQ(window->statusPath(), QString());
+
+    window->setKindView(ViewAction::Picture, [](const ViewRequest&) { return false; });
+    const QString bad = tree.path(QStringLiteral("bad.bmp"));
+    window->OpenFileHistoryEntry(bad);
+    EXPECT_EQ(prompts.shownTexts().last(), QStringLiteral("error in displaying file:\r\n") + bad);
+    EXPECT_EQ(prompts.shown.size(), 2);
+}
+
+TEST_F(ViewWindowTest, CopyDependsOnTheView)
+{
+    tree.file(QStringLiteral("copy.txt"), QByteArray("copy me please"));
+    window->TriggerView(request(QStringLiteral("copy.txt")));
+    QTextCursor cursor(window->Rtb()->document());
+    cursor.setPosition(5);
+    cursor.setPosition(7, QTextCursor::KeepAnchor);
+    window->Rtb()->setTextCursor(cursor);
+    window->Copy();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("me"));
+    EXPECT_EQ(prompts.shownTexts().last(),
+              QStringLiteral("copied to clipboard, use CTRL-V to paste"));
+
+    window->setViewMode(QStringLiteral("THUMB"));
+    window->Copy();
+    EXPECT_EQ(prompts.shownTexts().last(), QStringLiteral("right-click on picture to copy"));
+
+    NodeTree& dbs = window->dbsTree();
+    const NodeTree::Id root = dbs.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("host"));
+    const NodeTree::Id child = dbs.add(root, QStringLiteral("R1"), QStringLiteral("System"));
+    dbs.add(child, QStringLiteral("R10"), QStringLiteral("Linux"));
+    window->setViewMode(QStringLiteral("INF"));
+    window->Copy();
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QStringLiteral("host\r\n        System\r\n                Linux\r\n"));
+    EXPECT_EQ(prompts.shownTexts().last(),
+              QStringLiteral("information tree copied to clipboard, use CTRL-V to paste"));
+
+    window->setViewMode(QStringLiteral("PIC"));
+    QImage red(2, 2, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    window->setShownPicture(red, QStringLiteral("/pics/red.bmp"));
+    window->Copy();
+    EXPECT_EQ(QApplication::clipboard()->image().pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(prompts.shownTexts().last(),
+              QStringLiteral("/pics/red.bmp\r\ncopied, use CTRL-V to paste"));
+}
+
+TEST_F(ViewWindowTest, PcxAndOfficeDocumentsUseTheOleView)
+{
+    QByteArray pcx(128, '\0');
+    pcx[0] = 0x0A;
+    pcx[1] = 5;
+    pcx[3] = 8;
+    pcx[65] = 3;
+    pcx[66] = 1; // 1x1, three planes of one byte
+    tree.file(QStringLiteral("dot.pcx"), pcx + QByteArray("\x10\x20\x30", 3));
+    window->TriggerView(request(QStringLiteral("dot.pcx")));
+    EXPECT_EQ(window->ViewMode(), QStringLiteral("OLE"));
+    EXPECT_FALSE(window->ppt()->isHidden());
+    EXPECT_EQ(window->ppt()->text(),
+              QStringLiteral("First chart: double-click to view full presentation"));
+    ASSERT_FALSE(window->OLE1()->pixmap().isNull());
+    EXPECT_EQ(window->OLE1()->pixmap().toImage().pixel(0, 0), qRgb(0x10, 0x20, 0x30));
+    EXPECT_TRUE(window->Rtb()->isHidden());
+
+    // CloseView hides the OLE view again and forgets the mode.
+    int mediaStops = 0;
+    window->addStopMediaHook([&mediaStops] { ++mediaStops; });
+    window->CloseView();
+    EXPECT_TRUE(window->ppt()->isHidden());
+    EXPECT_TRUE(window->OLE1()->isHidden());
+    EXPECT_EQ(window->ViewMode(), QString());
+    EXPECT_EQ(mediaStops, 1);
+
+    if (qEnvironmentVariableIsEmpty("LUMARA_TEST_WITH_OFFICE")) {
+        tree.file(QStringLiteral("deck.ppt"), QByteArray("not really a deck"));
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", tree.path(QStringLiteral("app")).toUtf8()); // no soffice here
+        window->TriggerView(request(QStringLiteral("deck.ppt")));
+        qputenv("PATH", path);
+        EXPECT_EQ(window->ViewMode(), QStringLiteral("OLE"));
+        EXPECT_TRUE(window->OLE1()->text().contains(QStringLiteral("LibreOffice")));
+    }
+}
+
+TEST_F(ViewWindowTest, LaysOutTheViewAreaBelowTheStrip)
+{
+    window->resize(640, 480);
+    window->show();
+    window->LayoutView();
+    const QRect area = window->viewArea();
+    EXPECT_GT(area.top(), window->Filehistory()->geometry().bottom());
+    EXPECT_EQ(area.width(), window->centralWidget()->width());
+    EXPECT_EQ(area.bottom(), window->centralWidget()->height() - 1);
+    EXPECT_EQ(window->Rtb()->geometry(), area);
+    EXPECT_EQ(window->dbs()->geometry(), area);
+    EXPECT_EQ(window->Goback()->toolTip(), QStringLiteral("Click to goback one display"));
+
+    for (const char* c : {"Rotate left", "Rotate right", "System Information", "Options",
+                          "Show size bar", "Find Text", "Copy", "Cancel", "Normal", "Maximise"})
+        EXPECT_NE(window->menuAction(QString::fromLatin1(c)), nullptr) << c;
+    EXPECT_TRUE(window->menuAction(QStringLiteral("Copy"))->isEnabled());
+}
+
+TEST_F(ViewWindowTest, KindsOfLaterViewsRunTheirRegisteredViewOrNothing)
+{
+    tree.file(QStringLiteral("song.mp3"), QByteArray("ID3"));
+    tree.file(QStringLiteral("sheet.xls"), QByteArray("x"));
+    tree.file(QStringLiteral("ship.tif"), QByteArray("x"));
+    window->TriggerView(request(QStringLiteral("song.mp3")));
+    EXPECT_EQ(window->ViewMode(), QString());
+    EXPECT_EQ(window->statusPath(), tree.path(QStringLiteral("song.mp3")));
+
+    QStringList seen;
+    window->setKindView(ViewAction::Sound, [&seen](const ViewRequest& r) {
+        seen << r.name;
+        return true;
+    });
+    window->TriggerView(request(QStringLiteral("song.mp3")));
+    window->TriggerView(request(QStringLiteral("sheet.xls")));
+    EXPECT_EQ(window->ViewMode(), QStringLiteral("XLS") + tree.path(QStringLiteral("sheet.xls")));
+    window->TriggerView(request(QStringLiteral("ship.tif")));
+    EXPECT_EQ(seen, QStringList{QStringLiteral("song.mp3")});
+    EXPECT_EQ(historyTexts().size(), 3);
+
+    ViewRequest icons = request(QStringLiteral("song.mp3"));
+    icons.extension = QStringLiteral("VI");
+    window->TriggerView(icons);
+    EXPECT_EQ(window->thumbPicTag, QStringLiteral("ICONS"));
+    EXPECT_EQ(window->CurrentViewFile(), icons.fullPath());
+    EXPECT_EQ(historyTexts().size(), 3); // the icons view is not a file view
+}
+
+TEST_F(ViewWindowTest, HelpPageOpensInTheBrowser)
+{
+    tree.file(QStringLiteral("app/Lumarahelp.htm"), QByteArray("<html><body>Help</body></html>"));
+    ViewRequest help;
+    help.folder = settings.appFolder;
+    help.name = QStringLiteral("Lumarahelp.htm");
+    help.extension = QStringLiteral(".HTM");
+    help.kind = 2;
+    window->TriggerView(help);
+    EXPECT_EQ(window->ViewMode(), QStringLiteral("WEB"));
+    EXPECT_EQ(window->statusPath(), QStringLiteral("Varnex Help"));
+    ASSERT_NE(window->Wb1(), nullptr);
+    EXPECT_FALSE(window->Wb1()->isHidden());
+    EXPECT_EQ(window->Wb1()->url().toLocalFile(), help.fullPath());
+    EXPECT_TRUE(window->Rtb()->isHidden());
+
+    window->CloseView();
+    EXPECT_TRUE(window->Wb1()->isHidden());
+}
+
+} // namespace
