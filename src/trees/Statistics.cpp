@@ -1,0 +1,178 @@
+#include "trees/Statistics.h"
+
+#include "app/Settings.h"
+#include "browse/TextHelpers.h"
+#include "controls/Grid.h"
+#include "platform/CancelKey.h"
+#include "platform/FileSystem.h"
+#include "platform/Prompts.h"
+#include "trees/NodeScheme.h"
+
+#include <cmath>
+
+namespace {
+
+struct StatsLayout {
+    QString format;
+    int secondWidth;
+};
+
+StatsLayout layoutFor(int treeType)
+{
+    switch (treeType) {
+    case ExtensionTree:
+        return {QStringLiteral(">Count|>Ext|>Total|>Min|>Max|>%Count|>%Size"), 650};
+    case DateTree:
+        return {QStringLiteral(">Count|>Date|>Total|>Min|>Max|>%Count|>%Size"), 1100};
+    case SizeTree:
+        return {QStringLiteral(">Count|>Size|>Total|>Min|>Max|>%Count|>%Size"), 1100};
+    default: // the age tree had no header; its groups are ages
+        return {QStringLiteral(">Count|>Age|>Total|>Min|>Max|>%Count|>%Size"), Grid::DefaultWidth};
+    }
+}
+
+void startFileTable(Grid& grid, int numberWidth, int nameWidth, int sizeWidth)
+{
+    grid.reset(3);
+    grid.setFormatString(QStringLiteral(">#|<Name|>Size"));
+    grid.setColWidth(0, numberWidth);
+    grid.setColWidth(1, nameWidth);
+    grid.setColWidth(2, sizeWidth);
+}
+
+struct Group {
+    QString name;
+    qint64 count = 0, total = 0, min = 0, max = 0;
+};
+
+} // namespace
+
+QString PercentText(double value)
+{
+    QString text = QString::number(value, 'f', 1);
+    if (text.endsWith(QLatin1String(".0")))
+        text.chop(1);
+    if (text.startsWith(QLatin1String("0.")))
+        text.remove(0, 1);
+    return text + QLatin1Char(' ');
+}
+
+qint64 GroupStatistics(FileListState& state, Grid& grid)
+{
+    const NodeTree& tree = state.File1t;
+    if (tree.count() < 2)
+        return 0;
+    state.List1.Clear();
+    std::vector<std::pair<QString, qint64>> lines;
+    const NodeTree::Id root = tree.root();
+    for (const NodeTree::Id group : tree.children(root)) {
+        QString groupText = tree.node(group).text;
+        if (!groupText.isEmpty())
+            groupText[0] = QLatin1Char(' ');
+        for (const NodeTree::Id file : tree.children(group)) {
+            const QString text = tree.node(file).text;
+            if (text.startsWith(QLatin1Char('|')))
+                continue;
+            const qint64 length = nodescheme::entryLength(state, text);
+            state.List1.Additem(groupText + QLatin1Char('|') + QString::number(length));
+            lines.emplace_back(groupText.trimmed(), length);
+        }
+    }
+
+    const StatsLayout layout = layoutFor(state.treeType);
+    grid.setFormatString(layout.format);
+    const int widths[] = {600, layout.secondWidth, 750, 750, 750};
+    for (int c = 0; c < 5; ++c)
+        grid.setColWidth(c, widths[c]);
+    if (lines.empty())
+        return 0;
+
+    std::vector<Group> groups;
+    qint64 grandTotal = 0, grandCount = 0;
+    for (const auto& [name, length] : lines) {
+        grandTotal += length;
+        if (groups.empty() || groups.back().name != name) {
+            groups.push_back({name, 1, length, length, length});
+            continue;
+        }
+        Group& g = groups.back();
+        ++g.count;
+        g.total += length;
+        g.min = std::min(g.min, length);
+        g.max = std::max(g.max, length);
+    }
+    for (const Group& g : groups) {
+        grandCount += g.count;
+        grid.addItem(QString::number(g.count) + QLatin1Char('\t') + g.name + QLatin1Char('\t') +
+                     QString::number(g.total) + QLatin1Char('\t') + QString::number(g.min) +
+                     QLatin1Char('\t') + QString::number(g.max));
+    }
+    for (int r = grid.fixedRows(); r < grid.rows(); ++r) {
+        const Group& g = groups[size_t(r - grid.fixedRows())];
+        grid.setTextMatrix(r, 5, PercentText(double(g.count) * 100 / double(grandCount)));
+        // Only empty files: every share of nothing is shown as nothing.
+        grid.setTextMatrix(
+            r, 6, PercentText(grandTotal > 0 ? double(g.total) * 100 / double(grandTotal) : 0.0));
+    }
+    return grandTotal;
+}
+
+SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current)
+{
+    SizeTableResult result;
+    const NodeTree& tree = state.File1t;
+    if (tree.count() < 2 || !tree.contains(current))
+        return result;
+    const bool basket = nodescheme::isBasket(state);
+    const QString folderPath = basket ? QString() : state.currentFolder;
+    result.statistics = state.treeType != PlainList && current == tree.root();
+    if (result.statistics) {
+        grid.reset(7);
+        result.grandTotal = GroupStatistics(state, grid);
+    } else {
+        startFileTable(grid, 600, 2000, 1000);
+        const NodeTree::Node& node = tree.node(current);
+        if (node.tag.isEmpty()) {
+            int j = 0;
+            for (const NodeTree::Id child : tree.children(current)) {
+                const QString text = tree.node(child).text;
+                // The listing's metadata knows each entry, also under a group node
+                // whose text is no real folder.
+                const qint64 length = nodescheme::entryLength(state, text);
+                result.grandTotal += length;
+                grid.addItem(QString::number(++j) + QLatin1Char('\t') + text + QLatin1Char('\t') +
+                             QString::number(length));
+            }
+        }
+    }
+    grid.tag = basket ? QString() : QLatin1Char('[') + folderPath + QLatin1Char(']');
+    grid.setSelection(grid.fixedRows(), 0, grid.fixedRows(), 0);
+    result.gridTag = grid.tag;
+    result.viewMessage = QStringLiteral("FileSizes: ") + folderPath;
+    result.shown = true;
+    return result;
+}
+
+SizeTableResult FolderSizeTable(const QString& folder, const Settings& settings, Grid& grid,
+                                CancelKey& cancel, Prompts& prompts)
+{
+    SizeTableResult result;
+    startFileTable(grid, 400, 1600, 600);
+    const std::vector<platform::FileEntry> files =
+        platform::listFiles(folder, settings.showSystemHidden == 1);
+    int row = 0;
+    for (const platform::FileEntry& e : files) {
+        if (EscapePressed(cancel, prompts))
+            break;
+        grid.addItem(QString::number(++row) + QLatin1Char('\t') + e.name + QLatin1Char('\t') +
+                     QString::number(e.size));
+        result.grandTotal += e.size;
+    }
+    if (row == 0) {
+        prompts.message(QStringLiteral("no files found"));
+        return result;
+    }
+    result.shown = true;
+    result.viewMessage = RootText(folder);
+    return result;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "browse/FileListState.h"
+
+#include <QString>
+
+class CancelKey;
+class Grid;
+class Prompts;
+struct Settings;
+
+/// What a size table leaves for the view window to show.
+struct SizeTableResult {
+    bool shown = false;      ///< false: nothing to show (the grid stays hidden)
+    bool statistics = false; ///< the grouped statistics rather than a file table
+    QString viewMessage;     ///< the view window's message line
+    QString gridTag;         ///< "[folder]" or "" (the RadeZazeda)
+    qint64 grandTotal = 0;   ///< sum of the lengths in the table, for the size bars
+};
+
+/// "###.#" followed by a space: 25 gives "25. ", 33.33 "33.3 ", 0 ". ".
+[[nodiscard]] QString PercentText(double value);
+
+/// Fills `grid` with the statistics of the grouped tree in File1t: one row per group
+/// (count, name, total, min, max, %count, %size) in tree order; files whose text
+/// begins with "|" are left out. Lengths come from the listing's metadata. Returns
+/// the grand total of the lengths.
+qint64 GroupStatistics(FileListState& state, Grid& grid);
+
+/// "Show Size Table" for node `current` of File1t: the group statistics when a grouped
+/// tree is shown and `current` is the root, otherwise the lengths of the node's files.
+/// A list of fewer than 2 nodes gives nothing.
+SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current);
+
+/// The size table of the files of `folder` (ending in "/"), in directory order, with
+/// the cancel check between files. No files: "no files found" and nothing shown.
+SizeTableResult FolderSizeTable(const QString& folder, const Settings& settings, Grid& grid,
+                                CancelKey& cancel, Prompts& prompts);

@@ -1,0 +1,162 @@
+#include "trees/Statistics.h"
+
+#include "app/Settings.h"
+#include "browse/FolderListing.h"
+#include "browse/QtPrinters.h"
+#include "common/TempTree.h"
+#include "controls/Grid.h"
+#include "platform/CancelKey.h"
+#include "platform/Prompts.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList row(const Grid& g, int r)
+{
+    QStringList cells;
+    for (int c = 0; c < g.cols(); ++c)
+        cells << g.textMatrix(r, c);
+    return cells;
+}
+
+/// Escape "pressed" before the file numbered `at` (counting calls from 1).
+class CountingCancel : public CancelKey {
+public:
+    explicit CountingCancel(int at) : at_(at) {}
+    bool pressed() override { return ++calls_ == at_; }
+    void clear() override {}
+
+private:
+    int at_;
+    int calls_ = 0;
+};
+
+struct StatsFixture : ::testing::Test {
+    TempTree tree;
+    Settings settings;
+    FileListState state;
+    Grid grid;
+
+    void list(int treeType)
+    {
+        settings.extensionNames = 0; // groups by extension, not by type name
+        state.treeType = treeType;
+        ASSERT_GT(ListFolder(state, settings, tree.root(), "*.*"), 0);
+        RefreshFileList(state, settings);
+    }
+};
+
+} // namespace
+
+TEST(PercentText, AlwaysShowsThePoint)
+{
+    const std::pair<double, const char*> cases[] = {
+        {25, "25. "},     {40, "40. "}, {100, "100. "}, {33.3333, "33.3 "},
+        {66.66, "66.7 "}, {0, ". "},    {0.04, ". "},   {0.5, ".5 "},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(PercentText(value), text) << value;
+}
+
+TEST_F(StatsFixture, ExtensionStatisticsAggregateAndPercentages)
+{
+    tree.file("a.txt", 100);
+    tree.file("b.txt", 200);
+    tree.file("c.txt", 300);
+    tree.file("d.doc", 400);
+    list(ExtensionTree);
+    const SizeTableResult r = ShowSizeTable(state, grid, state.File1t.root());
+    ASSERT_TRUE(r.shown);
+    EXPECT_TRUE(r.statistics);
+    ASSERT_EQ(grid.rows(), 3);
+    EXPECT_EQ(row(grid, 0),
+              QStringList({"Count", "Ext", "Total", "Min", "Max", "%Count", "%Size"}));
+    EXPECT_EQ(grid.colAlignment(1), Grid::Alignment::Right);
+    EXPECT_EQ(grid.colWidth(1), 650);
+    EXPECT_EQ(row(grid, 1), QStringList({"1", "DOC", "400", "400", "400", "25. ", "40. "}));
+    EXPECT_EQ(row(grid, 2), QStringList({"3", "TXT", "600", "100", "300", "75. ", "60. "}));
+    EXPECT_EQ(r.grandTotal, 1000);
+    EXPECT_EQ(r.viewMessage, "FileSizes: " + tree.root() + "/");
+    EXPECT_EQ(r.gridTag, "[" + tree.root() + "/]");
+    EXPECT_EQ(state.List1.ListCount(), 4);
+}
+
+TEST_F(StatsFixture, EntriesUnderArchivesAndEmptyFilesCountRight)
+{
+    tree.file("e1.dat", 0);
+    tree.file("e2.dat", 0);
+    list(ExtensionTree);
+    // an archive's inner entry hangs under the group with a "|" text: never counted
+    const NodeTree::Id group = state.File1t.children(state.File1t.root()).front();
+    state.File1t.add(group, "inner", "|inner.txt");
+    ShowSizeTable(state, grid, state.File1t.root());
+    ASSERT_EQ(grid.rows(), 2);
+    EXPECT_EQ(row(grid, 1), QStringList({"2", "DAT", "0", "0", "0", "100. ", ". "}));
+}
+
+TEST_F(StatsFixture, FileTableOfRootAndOfAGroup)
+{
+    tree.file("a.txt", 100);
+    tree.file("b.doc", 7);
+    list(PlainList);
+    SizeTableResult r = ShowSizeTable(state, grid, state.File1t.root());
+    EXPECT_FALSE(r.statistics);
+    EXPECT_EQ(row(grid, 0), QStringList({"#", "Name", "Size"}));
+    EXPECT_EQ(grid.colWidth(1), 2000);
+    EXPECT_EQ(grid.colAlignment(1), Grid::Alignment::Left);
+    EXPECT_EQ(row(grid, 1), QStringList({"1", "a.txt", "100"}));
+    EXPECT_EQ(row(grid, 2), QStringList({"2", "b.doc", "7"}));
+
+    list(ExtensionTree); // a group node: its files with their real lengths
+    const NodeTree::Id txt = state.File1t.children(state.File1t.root()).back();
+    r = ShowSizeTable(state, grid, txt);
+    EXPECT_FALSE(r.statistics);
+    ASSERT_EQ(grid.rows(), 2);
+    EXPECT_EQ(row(grid, 1), QStringList({"1", "a.txt", "100"}));
+}
+
+TEST_F(StatsFixture, RootAloneShowsNothing)
+{
+    state.File1t.add(NodeTree::None, "R", "/nowhere");
+    grid.reset(2);
+    EXPECT_FALSE(ShowSizeTable(state, grid, state.File1t.root()).shown);
+    EXPECT_EQ(grid.cols(), 2); // untouched
+}
+
+TEST_F(StatsFixture, FolderSizeTableWithCancelAndEmptyFolder)
+{
+    tree.file("one", 1);
+    tree.file("two", 22);
+    tree.file("three", 333);
+    tree.folder("sub");
+    ScriptedPrompts prompts;
+    CountingCancel never(0);
+    SizeTableResult r = FolderSizeTable(tree.root() + "/", settings, grid, never, prompts);
+    ASSERT_TRUE(r.shown);
+    EXPECT_EQ(r.viewMessage, tree.root());
+    EXPECT_EQ(grid.colWidth(0), 400);
+    ASSERT_EQ(grid.rows(), 4); // folders are not files
+    QStringList names;
+    qint64 total = 0;
+    for (int i = 1; i < 4; ++i) {
+        EXPECT_EQ(grid.textMatrix(i, 0), QString::number(i));
+        names << grid.textMatrix(i, 1);
+        total += grid.textMatrix(i, 2).toLongLong();
+    }
+    names.sort();
+    EXPECT_EQ(names, QStringList({"one", "three", "two"}));
+    EXPECT_EQ(total, 356);
+
+    CountingCancel atSecond(2); // Escape after the first file, answered Yes
+    prompts.answers << Prompts::Answer::Yes;
+    r = FolderSizeTable(tree.root() + "/", settings, grid, atSecond, prompts);
+    EXPECT_EQ(prompts.shownTexts().value(0), "cancel?");
+    EXPECT_EQ(grid.rows(), 2);
+
+    prompts.shown.clear();
+    const QString empty = tree.folder("empty") + "/";
+    r = FolderSizeTable(empty, settings, grid, never, prompts);
+    EXPECT_FALSE(r.shown);
+    EXPECT_EQ(prompts.shownTexts(), QStringList({"no files found"}));
+}
