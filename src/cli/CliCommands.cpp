@@ -2,6 +2,7 @@
 
 #include "browse/TextHelpers.h"
 #include "cli/InfoCommand.h"
+#include "cli/KindCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/TreeOptions.h"
 
@@ -51,6 +52,9 @@ const QList<Command>& commands()
         {QStringLiteral("info"),
          QStringLiteral("info FILE                    the file's properties, one per line"),
          fileInfo},
+        {QStringLiteral("kind"),
+         QStringLiteral("kind NAME...                 each name's view kind (FileKind)"),
+         fileKinds},
     };
     return all;
 }
