@@ -94,9 +94,12 @@ void FilterTabs::writeStatus(const QString& caption)
 
 void FilterTabs::rebuild(int found)
 {
-    // A read that found nothing has shown its placeholder already.
+    // A read that found nothing has shown its placeholder already; the tabs must not
+    // narrow from an older listing afterwards.
     if (found > 0)
         RefreshFileList(state_, settings_);
+    else
+        state_.FullListing = QStringList{FolderHeader(state_.currentFolder)};
     Q_EMIT listChanged();
 }
 

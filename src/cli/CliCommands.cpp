@@ -1,9 +1,11 @@
 #include "cli/CliCommands.h"
 
 #include "browse/TextHelpers.h"
+#include "cli/FilterOptions.h"
 #include "cli/InfoCommand.h"
 #include "cli/KindCommand.h"
 #include "cli/ListCommand.h"
+#include "cli/StatsCommand.h"
 #include "cli/TreeOptions.h"
 
 #include <cstdio>
@@ -47,8 +49,13 @@ const QList<Command>& commands()
          QStringLiteral("sizetext N...                one size text per line"), sizeText},
         {QStringLiteral("list"),
          QStringLiteral("list [--pattern P] [--hidden] ") + treeOptionsUsage() +
+             QStringLiteral(" ") + filterOptionsUsage() +
              QStringLiteral(" FOLDER  the folder's file list or file tree"),
          listFolder},
+        {QStringLiteral("stats"),
+         QStringLiteral("stats [list options] FOLDER  the size table of the tree's root, "
+                        "TAB-separated"),
+         sizeStatistics},
         {QStringLiteral("info"),
          QStringLiteral("info FILE                    the file's properties, one per line"),
          fileInfo},

@@ -2,18 +2,20 @@
 
 #include "app/Settings.h"
 #include "browse/FolderListing.h"
+#include "cli/FilterOptions.h"
 #include "cli/TreeOptions.h"
 
 #include <QFileInfo>
 
 namespace cli {
 
-int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
+int listFromArgs(const QStringList& args, FileListState& state, Settings& settings,
+                 QTextStream& err)
 {
     QString pattern = QStringLiteral("*.*");
     QString folder;
-    Settings settings;
     TreeOptions treeOptions;
+    FilterOptions filterOptions;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == u"--pattern") {
@@ -25,6 +27,9 @@ int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
         } else if (arg == u"--hidden") {
             settings.showSystemHidden = 1;
         } else if (const int taken = parseTreeOption(args, i, treeOptions, err); taken != 0) {
+            if (taken < 0)
+                return 2;
+        } else if (const int taken = parseFilterOption(args, i, filterOptions, err); taken != 0) {
             if (taken < 0)
                 return 2;
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
@@ -47,13 +52,23 @@ int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
         return 1;
     }
 
-    FileListState state;
     state.CurrentPattern = pattern;
     prepareTreeOptions(treeOptions, state, settings);
     const int count = ListFolder(state, settings, info.absoluteFilePath(), pattern);
     if (count > 0)
         RefreshFileList(state, settings);
+    if (!applyFilterOptions(filterOptions, state, settings, err))
+        return 2;
     finishTreeOptions(treeOptions, state, settings);
+    return -1;
+}
+
+int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    FileListState state;
+    Settings settings;
+    if (const int status = listFromArgs(args, state, settings, err); status >= 0)
+        return status;
     QString text = CopyListText(state.File1t);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     out << text;

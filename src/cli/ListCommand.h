@@ -1,12 +1,22 @@
 #pragma once
 
+#include "browse/FileListState.h"
+
 #include <QStringList>
 #include <QTextStream>
+
+struct Settings;
 
 namespace cli {
 
 /// `list [--pattern P] [--hidden] FOLDER`: prints the plain file list as "Copy List"
 /// copies it (root line, files indented by 8 spaces), with LF line ends.
+/// Parses the list options (pattern, hidden, tree, sort and filter options) and FOLDER,
+/// and lists the folder into `state` as `list` does. Returns -1 when it listed, else
+/// the exit status (the message written to `err`).
+int listFromArgs(const QStringList& args, FileListState& state, Settings& settings,
+                 QTextStream& err);
+
 int listFolder(const QStringList& args, QTextStream& out, QTextStream& err);
 
 } // namespace cli

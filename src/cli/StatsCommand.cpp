@@ -1,0 +1,28 @@
+#include "cli/StatsCommand.h"
+
+#include "app/Settings.h"
+#include "cli/ListCommand.h"
+#include "controls/Grid.h"
+#include "trees/Statistics.h"
+
+namespace cli {
+
+int sizeStatistics(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    FileListState state;
+    Settings settings;
+    if (const int status = listFromArgs(args, state, settings, err); status >= 0)
+        return status;
+    if (state.file1tTag == u"X")
+        return 0; // nothing listed: no table
+    Grid grid;
+    if (!ShowSizeTable(state, grid, state.File1t.root()).shown)
+        return 0;
+    QString text = grid.wholeText();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out << text;
+    out.flush();
+    return 0;
+}
+
+} // namespace cli
