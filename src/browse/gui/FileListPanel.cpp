@@ -1,0 +1,134 @@
+#include "browse/gui/FileListPanel.h"
+
+#include "app/Settings.h"
+#include "app/gui/PopupMenus.h"
+#include "browse/FolderListing.h"
+#include "controls/gui/NodeTreeModel.h"
+#include "controls/gui/NodeTreeView.h"
+#include "platform/Prompts.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+FileListPanel::FileListPanel(Settings& settings, Prompts& prompts, QWidget* parent)
+    : QWidget(parent), settings_(settings), prompts_(prompts)
+{
+    state_.CurrentPattern = settings_.currentPattern;
+    model_ = std::make_unique<NodeTreeModel>(state_.File1t);
+    model_->setIconProvider([this](const QString& image) { return iconFor(image); });
+    buildLayout();
+    view_->setNodeModel(model_.get());
+    view_->installEventFilter(this);
+    view_->viewport()->installEventFilter(this);
+    fileTypeText_->installEventFilter(this);
+    showStatus();
+}
+
+// The model goes before the child view; the view falls back to an empty model.
+FileListPanel::~FileListPanel() = default;
+
+void FileListPanel::buildLayout()
+{
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(2);
+
+    tabSlot_ = new QVBoxLayout;
+    tabSlot_->setContentsMargins(0, 0, 0, 0);
+    outer->addLayout(tabSlot_);
+
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(0, 0, 0, 0);
+    fileTypeText_ = new QLabel(this);
+    fileTypeText_->setObjectName(QStringLiteral("FileTypeText"));
+    fileTypeText_->setCursor(Qt::PointingHandCursor);
+    bar->addWidget(fileTypeText_, 1);
+    buttonSlot_ = new QHBoxLayout;
+    buttonSlot_->setContentsMargins(0, 0, 0, 0);
+    bar->addLayout(buttonSlot_);
+    refreshButton_ = new QToolButton(this);
+    refreshButton_->setObjectName(QStringLiteral("RefreshList"));
+    refreshButton_->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    refreshButton_->setToolTip(QStringLiteral("Refresh"));
+    connect(refreshButton_, &QToolButton::clicked, this, &FileListPanel::refresh);
+    bar->addWidget(refreshButton_);
+    outer->addLayout(bar);
+
+    view_ = new NodeTreeView(this);
+    view_->setObjectName(QStringLiteral("File1t"));
+    view_->setMouseTracking(true);
+    outer->addWidget(view_, 1);
+}
+
+QIcon FileListPanel::iconFor(const QString& image) const
+{
+    auto cached = icons_.constFind(image);
+    if (cached != icons_.constEnd())
+        return *cached;
+    QStyle::StandardPixmap pixmap = QStyle::SP_FileIcon;
+    if (image == u"Ticked")
+        pixmap = QStyle::SP_DialogApplyButton;
+    else if (image == u"1")
+        pixmap = QStyle::SP_DirOpenIcon;
+    else if (image == u"27")
+        pixmap = QStyle::SP_DriveHDIcon;
+    else if (image.isEmpty())
+        return {};
+    const QIcon icon = style()->standardIcon(pixmap);
+    icons_.insert(image, icon);
+    return icon;
+}
+
+int FileListPanel::openFolder(const QString& path)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int count = ListFolder(state_, settings_, path, state_.CurrentPattern);
+    if (count > 0 || state_.CategoryFilterActive != -1)
+        RefreshFileList(state_, settings_);
+    QApplication::restoreOverrideCursor();
+    clickedFileNode_ = NodeTree::None;
+    showStatus();
+    Q_EMIT listed(count);
+    return count;
+}
+
+void FileListPanel::refresh()
+{
+    if (state_.currentFolder.isEmpty()) {
+        // The RadeZazeda is rebuilt from its backing list; nothing to read.
+        RefreshFileList(state_, settings_);
+        showStatus();
+        return;
+    }
+    openFolder(state_.currentFolder);
+}
+
+void FileListPanel::showStatus()
+{
+    fileTypeText_->setText(state_.statusCaption);
+}
+
+void FileListPanel::setMenus(PopupMenus* menus)
+{
+    menus_ = menus;
+    if (menus && menus->files.copyList) {
+        connect(menus->files.copyList, &QAction::triggered, this,
+                &FileListPanel::copyListToClipboard);
+    }
+}
+
+void FileListPanel::copyListToClipboard()
+{
+    if (state_.File1t.count() == 0) {
+        prompts_.message(QStringLiteral("nothing to copy"));
+        return;
+    }
+    QApplication::clipboard()->setText(CopyListText(state_.File1t));
+    prompts_.message(QStringLiteral("tree copied to clipboard"));
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "browse/FileListState.h"
+#include "browse/NodeClick.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+class NodeTreeModel;
+class NodeTreeView;
+class PopupMenus;
+class Prompts;
+class QBoxLayout;
+class QHBoxLayout;
+class QLabel;
+class QToolButton;
+struct Settings;
+
+/// The file list beside the folder tree: the list `File1t` over the state's NodeTree,
+/// the status label `FileTypeText`, a refresh button and places for the sort and tree
+/// buttons and the filter tab strip. Commands the main window carries out leave
+/// through command().
+class FileListPanel : public QWidget {
+    Q_OBJECT
+public:
+    FileListPanel(Settings& settings, Prompts& prompts, QWidget* parent = nullptr);
+    ~FileListPanel() override;
+
+    /// Lists `path` with CurrentPattern and rebuilds the list; returns the file count.
+    int openFolder(const QString& path);
+    /// Reads the current folder again and rebuilds the list (the refresh button).
+    void refresh();
+    /// Shows state().statusCaption in the status label; call after changing the state.
+    void showStatus();
+
+    [[nodiscard]] FileListState& state() { return state_; }
+    [[nodiscard]] NodeTreeView* fileList() const { return view_; }
+    [[nodiscard]] NodeTreeModel* fileListModel() const { return model_.get(); }
+    [[nodiscard]] QLabel* statusLabel() const { return fileTypeText_; }
+    /// Where the sort and tree buttons go (right of the refresh button).
+    [[nodiscard]] QHBoxLayout* buttonSlot() const { return buttonSlot_; }
+    /// Where the filter tab strip goes (above the list).
+    [[nodiscard]] QBoxLayout* tabSlot() const { return tabSlot_; }
+
+    /// The pop-up menus ("File1view", "Files") once the main window has built them.
+    void setMenus(PopupMenus* menus);
+
+    /// The "Copy List" command: the list's text on the clipboard, then a message.
+    void copyListToClipboard();
+    /// The node-click handler for `id` with the current MenuCommand; `globalPos` places
+    /// a menu that the code "B" opens.
+    void handleNodeClick(NodeTree::Id id, const QPoint& globalPos);
+
+Q_SIGNALS:
+    /// A code for the main window: "V", "VI", "R", "P", "AB", "Z", "C"+folder, "ZE",
+    /// "ZC", with the file's folder (ending in "/") and entry.
+    void command(const QString& code, const QString& folder, const QString& name);
+    /// The list was rebuilt from a folder read.
+    void listed(int count);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    QIcon iconFor(const QString& image) const;
+    bool mouseEvent(QEvent* event);
+    bool keyEvent(QEvent* event);
+    bool toolTipEvent(QEvent* event);
+    QString runNodeMenu(NodeMenu menu, const QPoint& globalPos);
+    QString tipFor(NodeTree::Id id) const;
+
+    Settings& settings_;
+    Prompts& prompts_;
+    FileListState state_;
+    std::unique_ptr<NodeTreeModel> model_;
+    NodeTreeView* view_ = nullptr;
+    QLabel* fileTypeText_ = nullptr;
+    QToolButton* refreshButton_ = nullptr;
+    QHBoxLayout* buttonSlot_ = nullptr;
+    QBoxLayout* tabSlot_ = nullptr;
+    QPointer<PopupMenus> menus_;
+    NodeTree::Id clickedFileNode_ = NodeTree::None; ///< ClickedFileNode
+    mutable QHash<QString, QIcon> icons_;
+};

@@ -1,0 +1,169 @@
+// Mouse, keys, tips and pop-up menus of the file list.
+#include "app/Settings.h"
+#include "app/gui/PopupMenus.h"
+#include "browse/FolderListing.h"
+#include "browse/TextHelpers.h"
+#include "browse/gui/FileListPanel.h"
+#include "controls/gui/NodeTreeView.h"
+#include "platform/Prompts.h"
+
+#include <QDateTime>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QToolTip>
+
+namespace {
+
+const QString CodeIgnore = QStringLiteral("X");
+
+} // namespace
+
+bool FileListPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == fileTypeText_ && event->type() == QEvent::MouseButtonRelease) {
+        prompts_.message(PatternMessage(state_.CurrentPattern));
+        return true;
+    }
+    if (watched == view_->viewport()) {
+        if (event->type() == QEvent::ToolTip)
+            return toolTipEvent(event);
+        return mouseEvent(event);
+    }
+    if (watched == view_ && event->type() == QEvent::KeyPress)
+        return keyEvent(event);
+    return QWidget::eventFilter(watched, event);
+}
+
+bool FileListPanel::mouseEvent(QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick)
+        return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint pos = mouse->position().toPoint();
+    const QPoint global = mouse->globalPosition().toPoint();
+    const NodeTree::Id node = view_->nodeAt(pos);
+
+    if (type == QEvent::MouseButtonPress) {
+        settings_.menuCommand = QStringLiteral("V");
+        clickedFileNode_ = node;
+        if (mouse->button() == Qt::LeftButton && settings_.singleClickView == 0)
+            settings_.menuCommand = CodeIgnore;
+        if (node == NodeTree::None) {
+            if (state_.File1t.count() > 0 && state_.file1tTag != CodeIgnore && menus_) {
+                // Empty space below the nodes: the menu of the whole list; its items
+                // act through their own connections.
+                runNodeMenu(NodeMenu::FilesForList, global);
+                return true;
+            }
+            return false;
+        }
+        if (mouse->button() == Qt::RightButton) {
+            view_->setCurrentIndex(view_->nodeModel()->indexOf(node));
+            settings_.menuCommand = QStringLiteral("B");
+            handleNodeClick(node, global);
+            return true;
+        }
+        if (mouse->button() == Qt::LeftButton)
+            handleNodeClick(node, global);
+        return false; // the view still selects, expands and starts drags
+    }
+    if (type == QEvent::MouseButtonRelease) {
+        if (mouse->button() == Qt::LeftButton && node != NodeTree::None &&
+            ClassifyFileNode(state_, node) == FileNodeKind::File)
+            ToggleFileMark(state_, settings_, node);
+        return false;
+    }
+    // Double click: always acts on the node under the mouse.
+    if (node == NodeTree::None)
+        return false;
+    settings_.menuCommand = QStringLiteral("V");
+    clickedFileNode_ = node;
+    handleNodeClick(node, global);
+    return false;
+}
+
+bool FileListPanel::keyEvent(QEvent* event)
+{
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        settings_.menuCommand = QStringLiteral("B");
+        const NodeTree::Id node = view_->currentNode();
+        const QRect rect = view_->visualRect(view_->currentIndex());
+        handleNodeClick(node, view_->viewport()->mapToGlobal(rect.center()));
+        settings_.menuCommand.clear();
+        return true;
+    }
+    // Moving with the arrow keys selects without acting.
+    settings_.menuCommand = CodeIgnore;
+    return false;
+}
+
+bool FileListPanel::toolTipEvent(QEvent* event)
+{
+    auto* help = static_cast<QHelpEvent*>(event);
+    const NodeTree::Id node = view_->nodeAt(help->pos());
+    const QString tip = tipFor(node);
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), tip, view_);
+    return true;
+}
+
+QString FileListPanel::tipFor(NodeTree::Id id) const
+{
+    if (!state_.File1t.contains(id))
+        return {};
+    const NodeTree::Node& node = state_.File1t.node(id);
+    if (!node.toolTip.isEmpty())
+        return node.toolTip;
+    const auto entry = state_.entries.constFind(node.text);
+    if (entry == state_.entries.constEnd())
+        return node.text;
+    const QDateTime modified = QDateTime::fromMSecsSinceEpoch(entry->modifiedMs);
+    return node.text + QStringLiteral("  ") + SizeText(double(entry->size)) + QStringLiteral("  ") +
+           modified.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+void FileListPanel::handleNodeClick(NodeTree::Id id, const QPoint& globalPos)
+{
+    QString code = settings_.menuCommand;
+    const NodeMenu menu = NodeClickMenu(state_, id, code);
+    if (menu != NodeMenu::None) {
+        if (!menus_)
+            return;
+        code = runNodeMenu(menu, globalPos);
+    }
+    const NodeAction action = NodeClickAction(state_, id, code);
+    if (action.kind != NodeActionKind::None)
+        Q_EMIT command(action.code, action.folder, action.name);
+}
+
+QString FileListPanel::runNodeMenu(NodeMenu menu, const QPoint& globalPos)
+{
+    if (menu == NodeMenu::File1view)
+        return menus_->run(menus_->file1view.menu, globalPos);
+    const PopupMenus::FilesMenu& files = menus_->files;
+    const bool group = menu == NodeMenu::FilesForGroup;
+    if (files.addToBasket) {
+        files.addToBasket->setText(group ? QStringLiteral("Add Node to RadeZazeda")
+                                         : QStringLiteral("Add Folder to RadeZazeda"));
+    }
+    if (files.copyList)
+        files.copyList->setEnabled(!group);
+    const bool selectedWasEnabled =
+        files.addSelectedToBasket && files.addSelectedToBasket->isEnabled();
+    if (group && files.addSelectedToBasket)
+        files.addSelectedToBasket->setEnabled(false);
+    const QString code = menus_->run(files.menu, globalPos);
+    if (files.copyList)
+        files.copyList->setEnabled(true);
+    if (group && files.addSelectedToBasket)
+        files.addSelectedToBasket->setEnabled(selectedWasEnabled);
+    return code;
+}

@@ -1,0 +1,142 @@
+#include "browse/gui/FileListPanel.h"
+
+#include "app/Settings.h"
+#include "common/TempTree.h"
+#include "controls/gui/NodeTreeModel.h"
+#include "controls/gui/NodeTreeView.h"
+#include "platform/Prompts.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMouseEvent>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Emitted {
+    QString code, folder, name;
+};
+
+class FileListPanelTest : public ::testing::Test {
+protected:
+    FileListPanelTest() : panel(settings, prompts)
+    {
+        panel.resize(400, 600);
+        panel.show();
+        QObject::connect(&panel, &FileListPanel::command, &panel,
+                         [this](const QString& c, const QString& f, const QString& n) {
+                             emitted.push_back({c, f, n});
+                         });
+    }
+
+    /// Sends a mouse event of `type` with the left button at the centre of the node.
+    void mouseOn(NodeTree::Id id, QEvent::Type type)
+    {
+        NodeTreeView* view = panel.fileList();
+        const QModelIndex index = view->nodeModel()->indexOf(id);
+        const QPoint pos = view->visualRect(index).center();
+        QMouseEvent event(type, pos, view->viewport()->mapToGlobal(pos), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &event);
+    }
+
+    NodeTree::Id fileNode(int row) const
+    {
+        const NodeTree& t = const_cast<FileListPanel&>(panel).state().File1t;
+        return t.children(t.root()).at(size_t(row));
+    }
+
+    Settings settings;
+    ScriptedPrompts prompts;
+    FileListPanel panel;
+    std::vector<Emitted> emitted;
+};
+
+} // namespace
+
+TEST_F(FileListPanelTest, ListsFolderIntoViewAndStatus)
+{
+    TempTree tree;
+    tree.file("b.txt", 3);
+    tree.file("a.jpg", 5);
+    tree.file("C.md", 7);
+    EXPECT_EQ(panel.openFolder(tree.root()), 3);
+
+    NodeTreeModel* model = panel.fileListModel();
+    ASSERT_EQ(model->rowCount(), 1);
+    const QModelIndex root = model->index(0, 0);
+    EXPECT_EQ(model->data(root).toString(), tree.root());
+    ASSERT_EQ(model->rowCount(root), 3);
+    EXPECT_EQ(model->data(model->index(0, 0, root)).toString(), "a.jpg");
+    EXPECT_EQ(model->data(model->index(2, 0, root)).toString(), "C.md");
+    EXPECT_TRUE(panel.fileList()->isExpanded(root));
+    EXPECT_EQ(panel.statusLabel()->text(), "3 [ALL] files");
+
+    QMouseEvent click(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(panel.statusLabel(), &click);
+    ASSERT_FALSE(prompts.shown.isEmpty());
+    EXPECT_EQ(prompts.shown.back().text, "File extensions: ALL");
+
+    // Refresh reads the folder again.
+    tree.file("d.txt");
+    panel.refresh();
+    EXPECT_EQ(model->rowCount(model->index(0, 0)), 4);
+    EXPECT_EQ(panel.statusLabel()->text(), "4 [ALL] files");
+
+    TempTree empty;
+    EXPECT_EQ(panel.openFolder(empty.root()), 0);
+    EXPECT_EQ(panel.statusLabel()->text(), " no [ALL] files");
+    EXPECT_EQ(model->data(model->index(0, 0, model->index(0, 0))).toString(), "no files");
+}
+
+TEST_F(FileListPanelTest, ClicksAndKeysFollowTheCommandCode)
+{
+    TempTree tree;
+    tree.file("one.txt");
+    tree.file("two.txt");
+    panel.openFolder(tree.root());
+
+    // A single click only selects and marks while SingleClickView is off.
+    mouseOn(fileNode(0), QEvent::MouseButtonPress);
+    mouseOn(fileNode(0), QEvent::MouseButtonRelease);
+    EXPECT_TRUE(emitted.empty());
+    EXPECT_EQ(panel.state().File1t.node(fileNode(0)).tag, "X");
+
+    mouseOn(fileNode(1), QEvent::MouseButtonDblClick);
+    ASSERT_EQ(emitted.size(), 1u);
+    EXPECT_EQ(emitted[0].code, "V");
+    EXPECT_EQ(emitted[0].folder, tree.root() + "/");
+    EXPECT_EQ(emitted[0].name, "two.txt");
+
+    settings.singleClickView = 1;
+    mouseOn(fileNode(0), QEvent::MouseButtonPress);
+    ASSERT_EQ(emitted.size(), 2u);
+    EXPECT_EQ(emitted[1].name, "one.txt");
+
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(panel.fileList(), &down);
+    EXPECT_EQ(settings.menuCommand, "X");
+
+    // The placeholder list ignores every click.
+    TempTree empty;
+    panel.openFolder(empty.root());
+    mouseOn(fileNode(0), QEvent::MouseButtonDblClick);
+    EXPECT_EQ(emitted.size(), 2u);
+}
+
+TEST_F(FileListPanelTest, CopyListPutsTreeTextOnClipboard)
+{
+    panel.copyListToClipboard();
+    EXPECT_EQ(prompts.shownTexts(), QStringList{"nothing to copy"});
+
+    TempTree tree;
+    tree.file("x.txt");
+    panel.openFolder(tree.root());
+    panel.copyListToClipboard();
+    EXPECT_EQ(prompts.shown.back().text, "tree copied to clipboard");
+    EXPECT_EQ(prompts.shown.back().title, "Varnex");
+    EXPECT_EQ(QApplication::clipboard()->text(), tree.root() + "\r\n        x.txt\r\n");
+}
