@@ -3,8 +3,9 @@
 #include "app/Settings.h"
 #include "browse/TextHelpers.h"
 #include "platform/Attributes.h"
-#include "platform/MimeTypeName.h"
+#include "platform/MimeIcon.h"
 #include "platform/Prompts.h"
+#include "platform/Shell.h"
 #include "tools/PeVersionReader.h"
 #include "trees/TreeTexts.h"
 

@@ -3,7 +3,7 @@
 #include "app/Settings.h"
 #include "browse/TextHelpers.h"
 #include "platform/FileSystem.h"
-#include "platform/MimeTypeName.h"
+#include "platform/Shell.h"
 #include "trees/TreeContext.h"
 #include "view/FileKind.h"
 

@@ -1,0 +1,122 @@
+#include "tools/gui/InfoForm.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QStringList& archiveCaptions()
+{
+    static const QStringList captions{
+        "Source File ", "File Name ", "Total Files ", "Current File ", "Path ",
+        "ArchiveExt ",  "Modified ",  "Size ",        "CompSize ",     "Ratio ",
+        "Method ",      "sMethod ",   "Encrypt ",     "Comments "};
+    return captions;
+}
+
+/// Boxes the user may change; Compress, Directory, Normal and Temporary are shown only.
+bool changeable(int box)
+{
+    return box == 0 || box == 3 || box == 5 || box == 6;
+}
+
+} // namespace
+
+InfoForm::InfoForm(Prompts& prompts, QWidget* parent) : QDialog(parent), prompts_(prompts)
+{
+    setWindowTitle(QStringLiteral("Properties"));
+    auto* grid = new QGridLayout;
+    for (int i = 0; i < 14; ++i) {
+        captions_[size_t(i)] = new QLabel(this);
+        values_[size_t(i)] = new QLabel(this);
+        values_[size_t(i)]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        grid->addWidget(captions_[size_t(i)], i, 0);
+        grid->addWidget(values_[size_t(i)], i, 1);
+    }
+    creationNote_ = new QLabel(this);
+    creationNote_->setWordWrap(true);
+
+    auto* frame = new QGroupBox(QStringLiteral("File attributes"), this);
+    auto* boxes = new QGridLayout(frame);
+    const QStringList& names = AttributeBoxNames();
+    for (int i = 0; i < 8; ++i) {
+        boxes_[size_t(i)] = new QCheckBox(names[i], frame);
+        boxes_[size_t(i)]->setEnabled(changeable(i));
+        boxes->addWidget(boxes_[size_t(i)], i / 4, i % 4);
+    }
+
+    apply_ = new QPushButton(QStringLiteral("Apply changes to file attributes"), this);
+    finished_ = new QPushButton(QStringLiteral("Finished"), this);
+    connect(apply_, &QPushButton::clicked, this, &InfoForm::applyAttributeChanges);
+    connect(finished_, &QPushButton::clicked, this, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(apply_);
+    buttons->addStretch();
+    buttons->addWidget(finished_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(creationNote_);
+    layout->addWidget(frame);
+    layout->addLayout(buttons);
+    setMode(QStringLiteral("F"));
+}
+
+void InfoForm::setMode(const QString& tag)
+{
+    tag_ = tag;
+    const bool file = tag != QLatin1String("Z");
+    setCaptions(file ? FilePropertyLabels() : archiveCaptions());
+    for (QCheckBox* box : boxes_)
+        box->parentWidget()->setVisible(file);
+    apply_->setVisible(file);
+    creationNote_->setVisible(file);
+}
+
+void InfoForm::setCaptions(const QStringList& captions)
+{
+    for (int i = 0; i < 14; ++i)
+        captions_[size_t(i)]->setText(captions.value(i));
+}
+
+void InfoForm::setValues(const QStringList& values)
+{
+    for (int i = 0; i < 14; ++i)
+        values_[size_t(i)]->setText(values.value(i));
+}
+
+void InfoForm::showFile(const QString& path)
+{
+    path_ = path;
+    const FileInfoResult info = GetFileInfo(path, false);
+    QStringList shown;
+    for (int i = 0; i < 14; ++i)
+        shown << info.values[size_t(i)];
+    setValues(shown);
+    for (int i = 0; i < 8; ++i)
+        boxes_[size_t(i)]->setChecked(info.values[size_t(14 + i)] == QLatin1String("True"));
+    creationNote_->setText(!info.found ? QString()
+                           : info.birthKnown
+                               ? QStringLiteral("CreationTime is the file's birth time.")
+                               : QStringLiteral("This file system keeps no birth time: "
+                                                "CreationTime shows the last status change."));
+    setWindowTitle(QStringLiteral("Properties - ") + path);
+}
+
+void InfoForm::applyAttributeChanges()
+{
+    if (path_.isEmpty())
+        return;
+    AttributeChoice choice;
+    choice.archive = boxes_[0]->isChecked();
+    choice.hidden = boxes_[3]->isChecked();
+    choice.readOnly = boxes_[5]->isChecked();
+    choice.system = boxes_[6]->isChecked();
+    ApplyAttributes(path_, choice, prompts_);
+    showFile(path_);
+}

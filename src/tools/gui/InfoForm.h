@@ -1,0 +1,50 @@
+#pragma once
+
+#include "tools/FileInfo.h"
+
+#include <QDialog>
+#include <array>
+
+class Prompts;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+/// The properties dialog `InfoForm`. Its tag selects the mode: "F" shows a file's 14
+/// values and attribute boxes; "Z" (an archive entry's details) is filled by its owner
+/// through setCaptions()/setValues().
+class InfoForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit InfoForm(Prompts& prompts, QWidget* parent = nullptr);
+
+    /// "F" (file) or "Z" (archive entry); sets the captions of that mode.
+    void setMode(const QString& tag);
+    [[nodiscard]] QString mode() const { return tag_; }
+
+    /// GetFileInfo(path) into the labels and boxes ("F" mode).
+    void showFile(const QString& path);
+    /// Replaces the captions or the values of the label rows (up to 14).
+    void setCaptions(const QStringList& captions);
+    void setValues(const QStringList& values);
+
+    /// The "Apply changes to file attributes" button.
+    void applyAttributeChanges();
+
+    [[nodiscard]] QLabel* valueLabel(int index) const { return values_[size_t(index)]; }
+    [[nodiscard]] QCheckBox* attributeBox(int index) const { return boxes_[size_t(index)]; }
+    [[nodiscard]] QLabel* creationNote() const { return creationNote_; }
+    [[nodiscard]] QPushButton* applyButton() const { return apply_; }
+    [[nodiscard]] QString path() const { return path_; }
+
+private:
+    Prompts& prompts_;
+    QString tag_ = QStringLiteral("F");
+    QString path_;
+    std::array<QLabel*, 14> captions_{}; ///< InfoLabx
+    std::array<QLabel*, 14> values_{};   ///< Infolab
+    std::array<QCheckBox*, 8> boxes_{};  ///< status
+    QLabel* creationNote_ = nullptr;
+    QPushButton* apply_ = nullptr;    ///< Command1
+    QPushButton* finished_ = nullptr; ///< Command2
+};

@@ -1,0 +1,222 @@
+#include "trees/gui/TreeButtons.h"
+
+#include "app/Settings.h"
+#include "app/gui/PopupMenus.h"
+#include "browse/FolderListing.h"
+#include "browse/gui/FileListPanel.h"
+#include "controls/gui/NodeTreeView.h"
+#include "trees/TreeContext.h"
+#include "trees/TreeRebuild.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QPainter>
+#include <QToolButton>
+
+namespace {
+
+enum class Face { Plain, Grouped, Unsorted, Ascending, Descending };
+
+/// The buttons' small pictures, drawn so that they look the same on every theme.
+QIcon faceIcon(Face face)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setPen(QPen(QColor(40, 40, 40), 1.5));
+    switch (face) {
+    case Face::Plain:
+        for (int y = 3; y <= 13; y += 5)
+            p.drawLine(3, y, 13, y);
+        break;
+    case Face::Grouped:
+        p.drawLine(3, 3, 10, 3);
+        p.drawLine(4, 3, 4, 13);
+        p.drawLine(4, 8, 13, 8);
+        p.drawLine(4, 13, 13, 13);
+        break;
+    case Face::Unsorted:
+        p.drawLine(3, 4, 13, 4);
+        p.drawLine(3, 8, 9, 8);
+        p.drawLine(3, 12, 11, 12);
+        break;
+    case Face::Ascending:
+    case Face::Descending: {
+        const bool up = face == Face::Ascending;
+        p.drawLine(5, 2, 5, 14);
+        p.drawLine(2, up ? 5 : 11, 5, up ? 2 : 14);
+        p.drawLine(8, up ? 5 : 11, 5, up ? 2 : 14);
+        for (int i = 0; i < 3; ++i)
+            p.drawLine(10, 4 + 4 * i, 10 + (up ? 2 + i * 2 : 6 - i * 2), 4 + 4 * i);
+        break;
+    }
+    }
+    return QIcon(pixmap);
+}
+
+QToolButton* makeButton(const QString& name, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setAutoRaise(true);
+    return button;
+}
+
+} // namespace
+
+TreeButtons::TreeButtons(FileListPanel& panel, PopupMenus& menus, Settings& settings)
+    : QObject(&panel), panel_(panel), menus_(&menus), settings_(settings)
+{
+    sortList_ = makeButton(QStringLiteral("SortList"), &panel);
+    swapExtTree_ = makeButton(QStringLiteral("SwapExtTree"), &panel);
+    if (QHBoxLayout* slot = panel.buttonSlot()) {
+        slot->addWidget(sortList_);
+        slot->addWidget(swapExtTree_);
+    }
+    connect(sortList_, &QToolButton::clicked, this, &TreeButtons::sortButtonReleased);
+    connect(swapExtTree_, &QToolButton::clicked, this, &TreeButtons::treeButtonReleased);
+    connect(&panel, &FileListPanel::listed, this, &TreeButtons::refreshFaces);
+    connectMenus();
+    refreshFaces();
+}
+
+void TreeButtons::connectMenus()
+{
+    PopupMenus::TreeformatMenu& t = menus_->treeformat;
+    const auto entry = [this](QAction* action, const QString& code, int basis) {
+        if (action)
+            connect(action, &QAction::triggered, this, [this, code, basis] {
+                ChooseTreeEntry(panel_.state(), buttons_, code, basis);
+            });
+    };
+    entry(t.nameTree, QStringLiteral("0"), -1);
+    entry(t.extensionTree, QStringLiteral("1"), -1);
+    entry(t.sizeTree, QStringLiteral("3"), -1);
+    entry(t.dateByCreation, QStringLiteral("2"), 0);
+    entry(t.dateByLastUpdated, QStringLiteral("2"), 1);
+    entry(t.ageByCreation, QStringLiteral("4"), 0);
+    entry(t.ageByLastUpdated, QStringLiteral("4"), 1);
+    entry(t.cancel, QStringLiteral("99"), -1);
+
+    PopupMenus::SortMenu& s = menus_->sort;
+    const auto sortItem = [this](QAction* action, SortChoice choice) {
+        if (action)
+            connect(action, &QAction::triggered, this, [this, choice] { sortChoice_ = choice; });
+    };
+    sortItem(s.byName, SortChoice::ByName);
+    sortItem(s.byExtension, SortChoice::ByExtension);
+    sortItem(s.bySize, SortChoice::BySize);
+    sortItem(s.descending, SortChoice::Direction);
+
+    if (menus_->allview.expandAll)
+        connect(menus_->allview.expandAll, &QAction::triggered, this, &TreeButtons::expandAll);
+    if (menus_->allview.collapseAll)
+        connect(menus_->allview.collapseAll, &QAction::triggered, this, &TreeButtons::collapseAll);
+}
+
+void TreeButtons::applyOffers()
+{
+    if (!menus_)
+        return;
+    PopupMenus::TreeformatMenu& t = menus_->treeformat;
+    t.nameTree->setVisible(buttons_.offerNameTree);
+    t.extensionTree->setVisible(buttons_.offerExtensionTree);
+    t.sizeTree->setVisible(buttons_.offerSizeTree);
+    t.dateTree->menuAction()->setVisible(buttons_.offerDateTree);
+    PopupMenus::SortMenu& s = menus_->sort;
+    s.byName->setVisible(buttons_.offerSortBy);
+    s.byExtension->setVisible(buttons_.offerSortBy);
+    s.bySize->setVisible(buttons_.offerSortBy);
+    s.descending->setVisible(buttons_.offerDirectionItem);
+    s.descending->setText(buttons_.directionCaption);
+}
+
+void TreeButtons::treeButtonReleased()
+{
+    if (!ButtonsUsable(panel_.state()) || !menus_)
+        return;
+    applyOffers();
+    menus_->run(menus_->treeformat.menu,
+                swapExtTree_->mapToGlobal(QPoint(0, swapExtTree_->height())));
+    QApplication::processEvents();
+    chooseTree(QString(), -1);
+}
+
+void TreeButtons::chooseTree(const QString& code, int dateBasis)
+{
+    FileListState& state = panel_.state();
+    if (!code.isEmpty())
+        ChooseTreeEntry(state, buttons_, code, dateBasis);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int count =
+        RunTreeChoice(state, buttons_, TreeContext::live(settings_), [this](FileListState& s) {
+            BuildNameList(s, settings_);
+            return s.File1t.count() - 1;
+        });
+    QApplication::restoreOverrideCursor();
+    finish(count);
+    panel_.fileList()->setFocus();
+}
+
+void TreeButtons::sortButtonReleased()
+{
+    if (!menus_ || !OpenSortMenu(panel_.state(), buttons_))
+        return;
+    applyOffers();
+    sortChoice_ = SortChoice::None;
+    menus_->run(menus_->sort.menu, sortList_->mapToGlobal(QPoint(0, sortList_->height())));
+    QApplication::processEvents();
+    chooseSort(sortChoice_);
+}
+
+void TreeButtons::chooseSort(SortChoice choice)
+{
+    sortChoice_ = SortChoice::None;
+    if (choice == SortChoice::None) {
+        refreshFaces(); // a dismissed menu still flipped the direction
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int count = RunSortChoice(panel_.state(), TreeContext::live(settings_), choice);
+    QApplication::restoreOverrideCursor();
+    finish(count);
+    panel_.fileList()->setFocus();
+}
+
+void TreeButtons::expandAll()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ExpandAll(panel_.state(), settings_);
+    QApplication::restoreOverrideCursor();
+}
+
+void TreeButtons::collapseAll()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CollapseAll(panel_.state());
+    QApplication::restoreOverrideCursor();
+}
+
+void TreeButtons::finish(int count)
+{
+    if (count >= 0) {
+        ShowFileCount(panel_.state(), count);
+        panel_.showStatus();
+    }
+    refreshFaces();
+}
+
+void TreeButtons::refreshFaces()
+{
+    const FileListState& state = panel_.state();
+    swapExtTree_->setToolTip(state.treeButtonTip);
+    swapExtTree_->setIcon(faceIcon(state.treeType == PlainList ? Face::Plain : Face::Grouped));
+    sortList_->setToolTip(state.sortButtonTip);
+    const bool sorted = state.sortButtonTip != QLatin1String("Not sorted");
+    sortList_->setIcon(faceIcon(!sorted                     ? Face::Unsorted
+                                : SortFaceDescending(state) ? Face::Descending
+                                                            : Face::Ascending));
+    applyOffers();
+}

@@ -1,0 +1,48 @@
+#include "tools/gui/InfoForm.h"
+
+#include "common/TempTree.h"
+#include "platform/Prompts.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(InfoForm, ShowsAFileAndAppliesReadOnly)
+{
+    TempTree tree;
+    const QString path = tree.file("data.txt", 1'234'567);
+    ScriptedPrompts prompts;
+    InfoForm form(prompts);
+    form.showFile(path);
+
+    EXPECT_EQ(form.valueLabel(8)->text(), QLatin1String("1,234,567"));
+    EXPECT_FALSE(form.valueLabel(12)->text().isEmpty());
+    EXPECT_FALSE(form.creationNote()->text().isEmpty());
+    EXPECT_FALSE(form.attributeBox(5)->isChecked()); // ReadOnly
+    EXPECT_TRUE(form.attributeBox(4)->isChecked());  // Normal
+    EXPECT_FALSE(form.attributeBox(1)->isEnabled()); // Compress is shown only
+
+    form.attributeBox(5)->setChecked(true);
+    form.applyButton()->click();
+    EXPECT_FALSE(QFile::permissions(path).testFlag(QFileDevice::WriteOwner));
+    EXPECT_TRUE(prompts.shown.last().text.startsWith(QLatin1String("attributes set for file:")));
+    EXPECT_TRUE(form.attributeBox(5)->isChecked()); // read back from the file
+    EXPECT_FALSE(form.attributeBox(4)->isChecked());
+}
+
+TEST(InfoForm, ArchiveModeHasItsOwnCaptionsAndNoBoxes)
+{
+    ScriptedPrompts prompts;
+    InfoForm form(prompts);
+    form.setMode(QStringLiteral("Z"));
+    form.setValues({"a.zip", "inner.txt"});
+    EXPECT_EQ(form.mode(), QLatin1String("Z"));
+    EXPECT_EQ(form.valueLabel(1)->text(), QLatin1String("inner.txt"));
+    EXPECT_TRUE(form.applyButton()->isHidden());
+}
+
+} // namespace
