@@ -1,13 +1,160 @@
 #include "app/gui/MainWindow.h"
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+#include "app/RunFile.h"
+#include "app/TempFolder.h"
+#include "app/gui/PopupMenus.h"
+#include "browse/TextHelpers.h"
+#include "browse/gui/FileListPanel.h"
+#include "controls/gui/NodeTreeModel.h"
+#include "controls/gui/NodeTreeView.h"
+#include "platform/SystemInfo.h"
+#include "view/FileKind.h"
+#include "view/ViewRequest.h"
+#include "view/gui/ViewWindow.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QStatusBar>
+
+MainWindow::MainWindow(QWidget* parent, Prompts* prompts)
+    : QMainWindow(parent), qtPrompts_(this), prompts_(prompts ? *prompts : qtPrompts_),
+      escape_(this)
 {
     setWindowTitle(QStringLiteral("Lumara"));
+    resize(1000, 680);
+    menus_ = new PopupMenus(settings_, this);
+    buildLayout();
+    connectMenus();
+    connectFolderTree();
+    connectFileList();
 }
 
+// The model goes before the tree it observes (member order); the view, deleted later
+// with the widgets, lets go of its model when the model is destroyed.
 MainWindow::~MainWindow() = default;
 
-void MainWindow::start()
+void MainWindow::start(const QString& appFolder)
 {
+    settings_.extensionNames = 1;
+    settings_.showSystemHidden = 0;
+    settings_.tabColorSwap = 0;
+    settings_.settingsChanged = 0;
+    settings_.unknownAsText = 0;
+    setWindowTitle(QStringLiteral("Lumara"));
+
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    FolderTreeSources sources = FolderTreeSources::system();
+    sources.computerIcon = true;
+    BuildFolderTree(folderTree_, sources);
+    QGuiApplication::restoreOverrideCursor();
+
+    const bool read =
+        LoadSettings(settings_, appFolder.isEmpty() ? platform::programFolder() : appFolder,
+                     windowState(), prompts_);
+    applyLoadedSettings(read);
+    history_.setFolders(settings_.folderHistory);
+    CreateTempFolder(settings_.tempFolder);
+
+    escape_.clear();
+    history_.appendVolumes(sources.volumes);
+    reloadFolderHistoryBox();
     show();
+    // The loaded sizes as the window manager and the layout really applied them are
+    // the baseline of the geometry check at exit.
+    QApplication::processEvents();
+    const WindowState shown = windowState();
+    settings_.mainWindow = shown.mainWindow;
+    settings_.treeWidth = shown.treeWidth;
+    settings_.treeHeight = shown.treeHeight;
+    settings_.listWidth = shown.listWidth;
+    settings_.listHeight = shown.listHeight;
+}
+
+ViewWindow* MainWindow::viewWindow()
+{
+    if (!viewWindow_) {
+        viewWindow_ = new ViewWindow(settings_, prompts_, this);
+        const Geometry& g = settings_.viewWindow;
+        if (g.width > 0 && g.height > 0)
+            viewWindow_->setGeometry(g.left, g.top, g.width, g.height);
+    }
+    return viewWindow_;
+}
+
+void MainWindow::TriggerView(const ViewRequest& request)
+{
+    ViewWindow* view = viewWindow();
+    view->show();
+    view->raise();
+    view->TriggerView(request);
+}
+
+void MainWindow::showHelp()
+{
+    const QString folder = settings_.appFolder;
+    if (!QFileInfo::exists(folder + QStringLiteral("Lumarahelp.htm"))) {
+        prompts_.message(QStringLiteral("help file not found"));
+        return;
+    }
+    TriggerView({folder, QStringLiteral("Lumarahelp.htm"), QStringLiteral(".HTM"), 2});
+    viewWindow()->SetViewPath(QStringLiteral("Varnex Help"));
+}
+
+void MainWindow::runFile(const QString& displayName, const QString& fullPath)
+{
+    RunFile(displayName, fullPath, ExtensionOf(fullPath), prompts_,
+            RunFileShell::desktop(prompts_));
+}
+
+QString MainWindow::CurrentFolderPath() const
+{
+    const NodeTree& list = fileList_->state().File1t;
+    const QString rootText =
+        list.root() == NodeTree::None ? QString() : list.node(list.root()).text;
+    return ::CurrentFolderPath(treeState_, rootText);
+}
+
+int MainWindow::listFolder(const QString& path)
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const int count = fileList_->openFolder(path);
+    QGuiApplication::restoreOverrideCursor();
+    return count;
+}
+
+void MainWindow::RecordFolder(const QString& path)
+{
+    history_.RecordFolder(path);
+    reloadFolderHistoryBox();
+    statusBar()->showMessage(WithSlash(path));
+}
+
+void MainWindow::handleFileCommand(const QString& code, const QString& folder, const QString& name)
+{
+    if (code == QLatin1String("V")) {
+        const QString extension = ExtensionOf(name);
+        TriggerView({folder, name, extension, ClassifyFileKind(extension, settings_)});
+    } else if (code == QLatin1String("R")) {
+        runFile(name, folder + name);
+    }
+}
+
+WindowState MainWindow::windowState() const
+{
+    WindowState now = WindowState::from(settings_);
+    now.treeFont = {tvwDirTree_->font().family(), tvwDirTree_->font().pointSizeF()};
+    if (fileList_ && fileList_->fileList()) {
+        const QFont font = fileList_->fileList()->font();
+        now.listFont = {font.family(), font.pointSizeF()};
+    }
+    now.mainWindow = {width(), height(), x(), y()};
+    now.treeWidth = treePane_->width();
+    now.treeHeight = treePane_->height();
+    now.listWidth = listPane_->width();
+    now.listHeight = listPane_->height();
+    if (viewWindow_)
+        now.viewWindow = {viewWindow_->width(), viewWindow_->height(), viewWindow_->x(),
+                          viewWindow_->y()};
+    return now;
 }

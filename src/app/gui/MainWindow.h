@@ -1,19 +1,113 @@
 #pragma once
 
+#include "app/FolderHistory.h"
+#include "app/Profile.h"
 #include "app/Settings.h"
+#include "browse/FolderTree.h"
+#include "controls/NodeTree.h"
+#include "platform/gui/EscapeWatch.h"
+#include "platform/gui/QtPrompts.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
 
-/// The main window `f`: folder tree beside the file list, the "File" and "Window" menus.
+class FileListPanel;
+class NodeTreeModel;
+class NodeTreeView;
+class PopupMenus;
+class QComboBox;
+class QLabel;
+class QSplitter;
+class ViewWindow;
+struct ViewRequest;
+
+/// The main window `f`: the folder history and folder tree beside (or above) the file
+/// list, the "File" and "Window" menus and the pop-up menus.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    /// `prompts` replaces the Qt message boxes (tests pass a ScriptedPrompts).
+    explicit MainWindow(QWidget* parent = nullptr, Prompts* prompts = nullptr);
     ~MainWindow() override;
 
-    /// Runs the start-up sequence and shows the window.
-    void start();
+    /// Runs the start-up sequence (tree, profile, layout, working folder, volumes in the
+    /// folder history) and shows the window. `appFolder` "" means the program's folder.
+    void start(const QString& appFolder = {});
+
+    /// Folder actions of the "tvwview" menu that later features fill in: "P" (and F1)
+    /// gets the folder path ending in "/", "S" the folder key + "/".
+    std::function<void(const QString& folder)> folderPropertiesHook;
+    std::function<void(const QString& folder)> folderSizeTableHook;
+
+    [[nodiscard]] Settings& settings() { return settings_; }
+    [[nodiscard]] Prompts& prompts() { return prompts_; }
+    [[nodiscard]] CancelKey& cancelKey() { return escape_; }
+    [[nodiscard]] PopupMenus& menus() { return *menus_; }
+    [[nodiscard]] FileListPanel* fileListPanel() const { return fileList_; }
+    [[nodiscard]] NodeTree& folderTree() { return folderTree_; }
+    [[nodiscard]] NodeTreeView* folderTreeView() const { return tvwDirTree_; }
+    [[nodiscard]] FolderTreeState& folderTreeState() { return treeState_; }
+    [[nodiscard]] QComboBox* folderHistoryBox() const { return folderHistoryBox_; }
+    /// The view window, created on the first call.
+    ViewWindow* viewWindow();
+    /// Shows a file in the view window.
+    void TriggerView(const ViewRequest& request);
+
+    /// The folder the file list shows, ending in "/" ("" for the RadeZazeda).
+    [[nodiscard]] QString CurrentFolderPath() const;
+    /// Opens a folder node: loads its subfolders, lists its files, records it.
+    void openFolderNode(NodeTree::Id id);
+    /// Puts a folder at the top of the folder history.
+    void RecordFolder(const QString& path);
+    /// The "Execute" command for a file.
+    void runFile(const QString& displayName, const QString& fullPath);
+    /// "File" > "Help": the help page in the view window, or "help file not found".
+    void showHelp();
+    /// Lays tree and list out again for TileHorizontal (side by side or stacked).
+    void applyTiling();
+    /// The fonts and sizes of the windows now, for the profile.
+    [[nodiscard]] WindowState windowState() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildLayout();
+    void connectMenus();
+    void connectFolderTree();
+    void connectFileList();
+    void applyLoadedSettings(bool profileRead);
+    void applyColours();
+    void reloadFolderHistoryBox();
+    void openFolderHistoryEntry(int index);
+    void folderTreeMouse(QMouseEvent* event);
+    void handleFileCommand(const QString& code, const QString& folder, const QString& name);
+    void windowDefault();
+    void toggleTiling();
+    void exitCommand();
+    void unloadWindow();
+    int listFolder(const QString& path);
+
     Settings settings_;
+    QtPrompts qtPrompts_;
+    Prompts& prompts_;
+    EscapeWatch escape_;
+    PopupMenus* menus_ = nullptr;
+
+    NodeTree folderTree_;
+    std::unique_ptr<NodeTreeModel> folderModel_;
+    NodeTreeView* tvwDirTree_ = nullptr;
+    FolderTreeState treeState_;
+    FolderHistory history_;
+    QComboBox* folderHistoryBox_ = nullptr;
+    QLabel* lblPath_ = nullptr;
+    QWidget* treePane_ = nullptr;
+    QWidget* listPane_ = nullptr;
+    FileListPanel* fileList_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QPointer<ViewWindow> viewWindow_;
+    bool unloaded_ = false;
 };

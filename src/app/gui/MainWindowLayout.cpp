@@ -1,0 +1,174 @@
+#include "app/gui/FolderTreeIcons.h"
+#include "app/gui/MainWindow.h"
+#include "app/gui/PopupMenus.h"
+#include "browse/gui/FileListPanel.h"
+#include "controls/gui/NodeTreeModel.h"
+#include "controls/gui/NodeTreeView.h"
+#include "view/gui/ViewWindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QColor rgb(quint32 value)
+{
+    return QColor(int((value >> 16) & 0xFF), int((value >> 8) & 0xFF), int(value & 0xFF));
+}
+
+void applyPalette(QWidget* widget, quint32 background, quint32 foreground)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, rgb(background));
+    palette.setColor(QPalette::Text, rgb(foreground));
+    widget->setPalette(palette);
+}
+
+QFont fontOf(const FontSetting& setting)
+{
+    QFont font(setting.name);
+    if (setting.size > 0)
+        font.setPointSizeF(setting.size);
+    return font;
+}
+
+} // namespace
+
+void MainWindow::buildLayout()
+{
+    menuBar()->addMenu(menus_->file.menu);
+    menuBar()->addMenu(menus_->window.menu);
+    // Shortcuts of menu-bar items work wherever the focus is in this window.
+    addAction(menus_->file.help);
+    addAction(menus_->file.exit);
+
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setChildrenCollapsible(false);
+    setCentralWidget(splitter_);
+
+    treePane_ = new QWidget(splitter_);
+    auto* treeLayout = new QVBoxLayout(treePane_);
+    treeLayout->setContentsMargins(2, 2, 0, 2);
+    treeLayout->setSpacing(2);
+    folderHistoryBox_ = new QComboBox(treePane_);
+    folderHistoryBox_->setObjectName(QStringLiteral("FolderHistory"));
+    folderHistoryBox_->setToolTip(QStringLiteral("Folder history"));
+    folderHistoryBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    folderHistoryBox_->setMinimumContentsLength(12);
+    lblPath_ = new QLabel(treePane_);
+    lblPath_->setObjectName(QStringLiteral("lblPath"));
+    lblPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    tvwDirTree_ = new NodeTreeView(treePane_);
+    tvwDirTree_->setObjectName(QStringLiteral("tvwDirTree"));
+    tvwDirTree_->setHeaderHidden(true);
+    tvwDirTree_->setUniformRowHeights(true);
+    tvwDirTree_->setIconSize(QSize(16, 16));
+    tvwDirTree_->setExpandsOnDoubleClick(false);
+    folderModel_ = std::make_unique<NodeTreeModel>(folderTree_);
+    folderModel_->setIconProvider(FolderTreeIcon);
+    tvwDirTree_->setNodeModel(folderModel_.get());
+    treeLayout->addWidget(folderHistoryBox_);
+    treeLayout->addWidget(lblPath_);
+    treeLayout->addWidget(tvwDirTree_, 1);
+
+    listPane_ = new QWidget(splitter_);
+    auto* listLayout = new QVBoxLayout(listPane_);
+    listLayout->setContentsMargins(0, 2, 2, 2);
+    fileList_ = new FileListPanel(settings_, prompts_, listPane_);
+    fileList_->setMenus(menus_);
+    listLayout->addWidget(fileList_);
+
+    splitter_->addWidget(treePane_);
+    splitter_->addWidget(listPane_);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({width() / 3, width() - width() / 3});
+    statusBar()->showMessage(QString());
+
+    connect(splitter_, &QSplitter::splitterMoved, this, [this] {
+        settings_.settingsChanged = 1;
+        const WindowState now = windowState();
+        settings_.treeWidth = now.treeWidth;
+        settings_.treeHeight = now.treeHeight;
+        settings_.listWidth = now.listWidth;
+        settings_.listHeight = now.listHeight;
+    });
+}
+
+void MainWindow::applyLoadedSettings(bool profileRead)
+{
+    if (profileRead) {
+        const Geometry& g = settings_.mainWindow;
+        if (g.width > 0 && g.height > 0) {
+            resize(g.width, g.height);
+            move(g.left, g.top);
+        }
+    }
+    tvwDirTree_->setFont(fontOf(settings_.treeFont));
+    folderHistoryBox_->setFont(fontOf(settings_.treeFont));
+    if (fileList_->fileList())
+        fileList_->fileList()->setFont(fontOf(settings_.listFont));
+    applyColours();
+    applyTiling();
+    if (profileRead) {
+        const bool stacked = settings_.tileHorizontal == 1;
+        const int tree = stacked ? int(settings_.treeHeight) : settings_.treeWidth;
+        const int list = stacked ? int(settings_.listHeight) : settings_.listWidth;
+        if (tree > 0 && list > 0)
+            splitter_->setSizes({tree, list});
+    }
+    // The plain list is shown: offer the extension tree, withhold the name tree.
+    menus_->treeformat.nameTree->setVisible(false);
+    menus_->treeformat.extensionTree->setVisible(true);
+}
+
+void MainWindow::applyColours()
+{
+    const auto& c = settings_.colours;
+    applyPalette(tvwDirTree_, c[0], c[1]);
+    applyPalette(folderHistoryBox_, c[0], c[1]);
+    if (fileList_->fileList())
+        applyPalette(fileList_->fileList(), c[2], c[3]);
+}
+
+void MainWindow::applyTiling()
+{
+    const bool stacked = settings_.tileHorizontal == 1;
+    menus_->window.tile->setText(stacked ? QStringLiteral("Tile vertically")
+                                         : QStringLiteral("Tile horizontally"));
+    splitter_->setOrientation(stacked ? Qt::Vertical : Qt::Horizontal);
+    // Before the window is shown the splitter has no size yet; the window's will do.
+    const QSize area = splitter_->isVisible() ? splitter_->size() : size();
+    const int total = stacked ? area.height() : area.width();
+    // Half for the tree side by side, a third when stacked.
+    const int tree = stacked ? total / 3 : total / 2;
+    splitter_->setSizes({tree, total - tree});
+}
+
+void MainWindow::windowDefault()
+{
+    showNormal();
+    applyTiling();
+    if (viewWindow_)
+        viewWindow_->showNormal();
+}
+
+void MainWindow::toggleTiling()
+{
+    settings_.tileHorizontal = settings_.tileHorizontal == 1 ? 0 : 1;
+    applyTiling();
+}
+
+void MainWindow::reloadFolderHistoryBox()
+{
+    const QSignalBlocker block(folderHistoryBox_);
+    folderHistoryBox_->clear();
+    for (const FolderHistory::Entry& e : history_.entries())
+        folderHistoryBox_->addItem(FolderHistoryIcon(e.icon), e.text, e.itemData);
+    folderHistoryBox_->setCurrentIndex(history_.entries().empty() ? -1 : 0);
+}

@@ -1,0 +1,157 @@
+#include "app/gui/MainWindow.h"
+#include "app/gui/PopupMenus.h"
+#include "browse/TextHelpers.h"
+#include "browse/gui/FileListPanel.h"
+#include "controls/gui/NodeTreeModel.h"
+#include "controls/gui/NodeTreeView.h"
+#include "platform/FileSystem.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+// Keeps the tree view's scroll position and current node across a model reset.
+class ViewPositionKeeper {
+public:
+    ViewPositionKeeper(NodeTreeView* view, NodeTree::Id current)
+        : view_(view), current_(current), scroll_(view->verticalScrollBar()->value())
+    {}
+    ~ViewPositionKeeper()
+    {
+        const QModelIndex index = view_->nodeModel()->indexOf(current_);
+        if (index.isValid())
+            view_->setCurrentIndex(index);
+        view_->verticalScrollBar()->setValue(scroll_);
+    }
+
+private:
+    NodeTreeView* view_;
+    NodeTree::Id current_;
+    int scroll_;
+};
+
+} // namespace
+
+void MainWindow::connectFolderTree()
+{
+    tvwDirTree_->installEventFilter(this);
+    tvwDirTree_->viewport()->installEventFilter(this);
+    tvwDirTree_->viewport()->setMouseTracking(true);
+
+    connect(tvwDirTree_, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+        if (settings_.menuCommand != QLatin1String("X"))
+            openFolderNode(folderModel_->idOf(index));
+    });
+    // Queued: the load resets the model, which must not happen inside the view's own
+    // expand handling.
+    connect(
+        tvwDirTree_, &QTreeView::expanded, this,
+        [this](const QModelIndex& index) {
+            const NodeTree::Id id = folderModel_->idOf(index);
+            if (!folderTree_.contains(id))
+                return;
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            {
+                ViewPositionKeeper keep(tvwDirTree_, id);
+                ExpandFolderNode(folderTree_, treeState_, id);
+            }
+            QGuiApplication::restoreOverrideCursor();
+        },
+        Qt::QueuedConnection);
+    connect(folderHistoryBox_, &QComboBox::activated, this, &MainWindow::openFolderHistoryEntry);
+}
+
+void MainWindow::openFolderNode(NodeTree::Id id)
+{
+    if (!folderTree_.contains(id))
+        return;
+    std::optional<QString> folder;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    {
+        ViewPositionKeeper keep(tvwDirTree_, id);
+        folder = OpenFolderNode(folderTree_, treeState_, id);
+    }
+    QGuiApplication::restoreOverrideCursor();
+    if (!folder)
+        return;
+    lblPath_->setText(treeState_.lblpathx);
+    QCoreApplication::processEvents();
+    if (listFolder(*folder) > 0)
+        RecordFolder(treeState_.lblpathx);
+}
+
+void MainWindow::openFolderHistoryEntry(int index)
+{
+    if (index < 0 || size_t(index) >= history_.entries().size())
+        return;
+    const FolderHistory::Entry entry = history_.entries()[size_t(index)];
+    if (entry.itemData != 0) {
+        LoadSubfolders(folderTree_, entry.path);
+        lblPath_->setText(entry.path);
+    }
+    // A folder without files is not opened; the list stays as it was.
+    if (platform::listFiles(entry.path, settings_.showSystemHidden == 1).empty())
+        return;
+    lblPath_->setText(entry.path);
+    treeState_.lblpathx = entry.path;
+    statusBar()->showMessage(QStringLiteral("Loading ..."));
+    listFolder(WithSlash(entry.path));
+    statusBar()->showMessage(WithSlash(entry.path));
+}
+
+void MainWindow::folderTreeMouse(QMouseEvent* event)
+{
+    settings_.menuCommand.clear();
+    const NodeTree::Id id = tvwDirTree_->nodeAt(event->position().toPoint());
+    treeState_.CurrentFolderNode = id;
+    if (!folderTree_.contains(id))
+        return;
+    const NodeTree::Node& node = folderTree_.node(id);
+    if (event->button() == Qt::LeftButton) {
+        if (node.tag == QLatin1String("X"))
+            folderTree_.setSelectedImage(id, QStringLiteral("open"));
+        return;
+    }
+    if (event->button() != Qt::RightButton || node.key == QLatin1String("SpecialFolders") ||
+        node.key == QLatin1String("desk") || node.key.startsWith(QLatin1String("root")))
+        return;
+    const QString key = node.key;
+    const QString code = menus_->run(menus_->tvwview.menu, event->globalPosition().toPoint());
+    if (code == QLatin1String("P") && folderPropertiesHook)
+        folderPropertiesHook(WithSlash(key));
+    else if (code == QLatin1String("S") && folderSizeTableHook)
+        folderSizeTableHook(WithSlash(key));
+    treeState_.CurrentFolderNode = NodeTree::None;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == tvwDirTree_->viewport()) {
+        if (event->type() == QEvent::MouseMove)
+            settings_.menuCommand = QStringLiteral("X");
+        else if (event->type() == QEvent::MouseButtonPress)
+            folderTreeMouse(static_cast<QMouseEvent*>(event));
+    } else if (watched == tvwDirTree_) {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            settings_.menuCommand = QStringLiteral("X");
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                settings_.menuCommand.clear();
+                openFolderNode(tvwDirTree_->currentNode());
+                return true;
+            }
+        } else if (event->type() == QEvent::KeyRelease) {
+            settings_.menuCommand = QStringLiteral("X");
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && folderPropertiesHook)
+                folderPropertiesHook(CurrentFolderPath());
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
