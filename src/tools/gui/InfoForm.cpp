@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace {
 
@@ -119,4 +120,19 @@ void InfoForm::applyAttributeChanges()
     choice.system = boxes_[6]->isChecked();
     ApplyAttributes(path_, choice, prompts_);
     showFile(path_);
+}
+
+void ShowFileProperties(const QString& path, Prompts& prompts, QWidget* parent)
+{
+    auto* form = parent ? parent->findChild<InfoForm*>(QString(), Qt::FindDirectChildrenOnly)
+                        : nullptr;
+    std::unique_ptr<InfoForm> owned;
+    if (!form) {
+        form = new InfoForm(prompts, parent);
+        if (!parent)
+            owned.reset(form);
+    }
+    form->setMode(QStringLiteral("F"));
+    form->showFile(path);
+    form->exec();
 }

@@ -48,3 +48,7 @@ private:
     QPushButton* apply_ = nullptr;    ///< Command1
     QPushButton* finished_ = nullptr; ///< Command2
 };
+
+/// Opens the properties dialog of `path` in "F" mode (a file, or a folder from the folder
+/// tree), modal over `parent`; the one dialog is created on first use and kept.
+void ShowFileProperties(const QString& path, Prompts& prompts, QWidget* parent);

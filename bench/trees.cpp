@@ -1,0 +1,84 @@
+// Builds each grouped tree over a synthetic listing of 100,000 entries (no disk access:
+// the sizes and times come from the listing's metadata, as in the program).
+#include "app/Settings.h"
+#include "browse/FileListState.h"
+#include "trees/BandTrees.h"
+#include "trees/ExtensionTree.h"
+#include "trees/PlainSort.h"
+#include "trees/TreeCommands.h"
+#include "trees/TreeContext.h"
+
+#include <QDateTime>
+#include <QTimeZone>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int FileCount = 100'000;
+
+void fill(FileListState& state)
+{
+    static const char* const exts[] = {".txt", ".jpg", ".doc", ".mp3", ".c", ".HTML", "", ".bin"};
+    state.currentFolder = QStringLiteral("/bench/");
+    state.File1Backup.Clear();
+    state.entries.clear();
+    state.File1Backup.Additem(QStringLiteral("/bench"));
+    const qint64 now =
+        QDateTime(QDate(2026, 1, 1), QTime(12, 0), QTimeZone::utc()).toMSecsSinceEpoch();
+    for (int i = 0; i < FileCount; ++i) {
+        const QString name = QStringLiteral("File_%1_%2%3")
+                                 .arg((qint64(i) * 7919) % FileCount)
+                                 .arg(QChar(u'a' + i % 26))
+                                 .arg(QLatin1String(exts[i % 8]));
+        platform::FileEntry e;
+        e.name = name;
+        e.size = (qint64(i) * 104729) % 3'000'000;
+        e.modifiedMs = now - qint64(i % 900) * 86'400'000;
+        e.createdMs = e.modifiedMs;
+        state.entries.insert(name, e);
+        state.File1Backup.Additem(name);
+    }
+    state.File1t.clear();
+    const auto root =
+        state.File1t.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/bench"));
+    for (int i = 1; i <= FileCount; ++i) {
+        const QString name = state.File1Backup.list(i);
+        state.File1t.add(root, state.currentFolder + name, name);
+    }
+}
+
+template <int Type> void BM_GroupedTree(benchmark::State& bench)
+{
+    Settings settings;
+    settings.extensionNames = 0;
+    FileListState state;
+    fill(state);
+    state.treeType = Type;
+    const TreeContext context{
+        settings, QDateTime(QDate(2026, 1, 1), QTime(12, 0), QTimeZone::utc()), {}};
+    for (auto _ : bench)
+        benchmark::DoNotOptimize(BuildGroupedTree(state, context));
+}
+BENCHMARK_TEMPLATE(BM_GroupedTree, ExtensionTree)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_GroupedTree, SizeTree)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_GroupedTree, DateTree)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_GroupedTree, AgeTree)->Unit(benchmark::kMillisecond);
+
+void BM_PlainSortBySize(benchmark::State& bench)
+{
+    Settings settings;
+    FileListState state;
+    const TreeContext context{settings, QDateTime::currentDateTimeUtc(), {}};
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        fill(state);
+        state.plainSortCode = QStringLiteral("SIZ");
+        bench.ResumeTiming();
+        benchmark::DoNotOptimize(PlainSort(state, context, QStringLiteral("A")));
+    }
+}
+BENCHMARK(BM_PlainSortBySize)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+BENCHMARK_MAIN();
