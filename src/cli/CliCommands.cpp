@@ -1,6 +1,7 @@
 #include "cli/CliCommands.h"
 
 #include "browse/TextHelpers.h"
+#include "cli/DrivesCommand.h"
 #include "cli/FilterOptions.h"
 #include "cli/InfoCommand.h"
 #include "cli/KindCommand.h"
@@ -59,6 +60,9 @@ const QList<Command>& commands()
         {QStringLiteral("info"),
          QStringLiteral("info FILE                    the file's properties, one per line"),
          fileInfo},
+        {QStringLiteral("drives"),
+         QStringLiteral("drives                       mounted volumes: key, kind, text (TABs)"),
+         listDrives},
         {QStringLiteral("kind"),
          QStringLiteral("kind NAME...                 each name's view kind (FileKind)"),
          fileKinds},
