@@ -87,6 +87,10 @@ public:
     /// The area below the top strip that the views fill.
     [[nodiscard]] QRect viewArea() const { return viewArea_; }
 
+    /// Brings `vgrid` to the front with the contents of its grid (a size table): the
+    /// picture area hidden, the window shown.
+    void ShowGrid();
+
     /// The picture now shown and its name, for "Copy" in the picture view.
     void setShownPicture(const QImage& picture, const QString& name);
 

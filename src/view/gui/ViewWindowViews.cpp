@@ -46,7 +46,8 @@ QColor colourOf(quint32 rgb)
 void ViewWindow::ViewText(const QString& path)
 {
     viewMode_ = QStringLiteral("TXT");
-    const QFont font(settings_.viewFont.name, qRound(settings_.viewFont.size));
+    QFont font(settings_.viewFont.name);
+    font.setPointSizeF(settings_.viewFont.size);
     rtb_->setFont(font);
     QPalette palette = rtb_->palette();
     palette.setColor(QPalette::Base, colourOf(settings_.colours[4]));
@@ -108,8 +109,6 @@ bool ViewWindow::ViewOle(const QString& extension, const QString& path)
     rtb_->hide();
     if (wb1_)
         wb1_->hide();
-    ppt_->show();
-    ppt_->raise();
     oleFile_ = path;
     ole1_->clear();
     ole1_->setProperty("oleClass", OleClassFor(extension));
@@ -132,6 +131,8 @@ bool ViewWindow::ViewOle(const QString& extension, const QString& path)
                                         Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
     ole1_->show();
+    ole1_->raise();
+    ppt_->show();
     ppt_->raise();
     viewMode_ = QStringLiteral("OLE");
     return true;
@@ -141,4 +142,15 @@ void ViewWindow::openOleFile()
 {
     if (!oleFile_.isEmpty())
         QDesktopServices::openUrl(QUrl::fromLocalFile(oleFile_));
+}
+
+void ViewWindow::ShowGrid()
+{
+    pictureCanvas_->hide();
+    ppt_->hide();
+    vgridView_->refresh();
+    vgridView_->raise();
+    vgridView_->show();
+    show();
+    raise();
 }

@@ -215,6 +215,17 @@ TEST_F(ViewWindowTest, PcxAndOfficeDocumentsUseTheOleView)
     EXPECT_EQ(window->ViewMode(), QString());
     EXPECT_EQ(mediaStops, 1);
 
+    // A broken picture fails silently in the dispatch and with a message from the history.
+    tree.file(QStringLiteral("broken.pcx"), QByteArray("not a picture"));
+    window->TriggerView(request(QStringLiteral("broken.pcx")));
+    EXPECT_TRUE(window->ppt()->isHidden());
+    EXPECT_TRUE(window->OLE1()->isHidden());
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    window->OpenFileHistoryEntry(tree.path(QStringLiteral("dot.pcx")));
+    window->OpenFileHistoryEntry(tree.path(QStringLiteral("broken.pcx")));
+    EXPECT_EQ(prompts.shownTexts(), QStringList{QStringLiteral("error in displaying file:\r\n") +
+                                                tree.path(QStringLiteral("broken.pcx"))});
+
     if (qEnvironmentVariableIsEmpty("LUMARA_TEST_WITH_OFFICE")) {
         tree.file(QStringLiteral("deck.ppt"), QByteArray("not really a deck"));
         const QByteArray path = qgetenv("PATH");
