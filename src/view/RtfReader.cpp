@@ -4,10 +4,12 @@
 
 #include <QColor>
 #include <QHash>
+#include <QStringDecoder>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -216,6 +218,8 @@ private:
             }
         } else if (word == QLatin1String("deff")) {
             defaultFontIndex_ = param;
+        } else if (word == QLatin1String("ansicpg")) {
+            setCodePage(param);
         } else if (state_.destination == Destination::FontTable) {
             return; // font family and charset words
         } else if (word == QLatin1String("b")) {
@@ -303,14 +307,38 @@ private:
             }
             return;
         case Destination::Text:
-            pending_ += DecodeWindows1252(QByteArray(1, char(b)));
+            // Kept as bytes until the run ends, so double-byte code pages decode whole.
+            pendingBytes_ += char(b);
         }
     }
 
     void appendChar(QChar c)
     {
-        if (state_.destination == Destination::Text)
-            pending_ += c;
+        if (state_.destination != Destination::Text)
+            return;
+        decodePendingBytes();
+        pending_ += c;
+    }
+
+    /// Text bytes use Windows-1252 unless \ansicpg names another code page we know.
+    void setCodePage(int codePage)
+    {
+        decodePendingBytes();
+        if (codePage == 1252 || codePage <= 0) {
+            codePage_.reset();
+            return;
+        }
+        QStringDecoder decoder(QByteArray("windows-" + QByteArray::number(codePage)).constData());
+        if (decoder.isValid())
+            codePage_.emplace(std::move(decoder));
+    }
+
+    void decodePendingBytes()
+    {
+        if (pendingBytes_.isEmpty())
+            return;
+        pending_ += codePage_ ? codePage_->decode(pendingBytes_) : DecodeWindows1252(pendingBytes_);
+        pendingBytes_.clear();
     }
 
     void commitFont()
@@ -350,6 +378,7 @@ private:
 
     void flush()
     {
+        decodePendingBytes();
         if (pending_.isEmpty())
             return;
         applyAlignment();
@@ -392,6 +421,8 @@ private:
     GroupState state_;
     std::vector<GroupState> stack_;
     QString pending_;
+    QByteArray pendingBytes_;
+    std::optional<QStringDecoder> codePage_;
     int pendingSkip_ = 0;
     Qt::Alignment alignment_ = Qt::AlignLeft;
     QHash<int, QString> fonts_;

@@ -102,6 +102,10 @@ TEST(RtfReader, ReadsEscapesAndStructure)
         // Line ends in the source are not text; a backslash before one is a paragraph.
         {"{\\rtf1 joined\r\nword\\\nnext}", QStringLiteral("joinedword\nnext")},
         {"{\\rtf1 \\ldblquote q\\rdblquote  \\emdash}", QStringLiteral(u"“q” —")},
+        // Bytes follow the document's code page; double-byte characters stay whole.
+        {"{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8\\b \\'e2\\b0 }", QStringLiteral(u"Прив")},
+        {"{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa\\'96\\'7b}", QStringLiteral(u"日本")},
+        {"{\\rtf1\\ansicpg99999 caf\\'e9}", QStringLiteral(u"café")},
     };
     for (const Case& c : cases)
         EXPECT_EQ(plain(c.rtf).toStdString(), c.expected.toStdString()) << c.rtf.constData();
