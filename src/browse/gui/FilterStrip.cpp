@@ -1,0 +1,149 @@
+#include "browse/gui/FilterStrip.h"
+
+#include "app/Settings.h"
+#include "app/gui/PopupMenus.h"
+#include "browse/FilterTabs.h"
+#include "browse/gui/FileListPanel.h"
+#include "browse/gui/OtherFilterDialog.h"
+#include "controls/gui/KivTabsWidget.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QSettings>
+
+namespace {
+const QString DesignGroup = QStringLiteral("FilterButton");
+}
+
+FilterStrip::FilterStrip(Settings& settings, Prompts& prompts, FileListPanel& panel,
+                         PopupMenus& menus, QObject* parent)
+    : QObject(parent), settings_(settings), prompts_(prompts), panel_(panel), menus_(menus)
+{
+    widget_ = new KivTabsWidget(&panel);
+    widget_->setObjectName(QStringLiteral("FilterButton"));
+    panel.tabSlot()->addWidget(widget_);
+    filters_ = std::make_unique<FilterTabs>(settings, panel.state(), widget_->tabs(), prompts);
+    filters_->openOtherFilterDialog = [this] { openOtherFilterDialog(); };
+    filters_->setupTabs();
+    placeStrip(settings_.tabOrientation);
+
+    KivTabs& tabs = widget_->tabs();
+    connect(&tabs, &KivTabs::MouseUp, this,
+            [this](int button, int, int x, int y) { tabMouseUp(button, x, y); });
+    connect(&tabs, &KivTabs::MouseMove, this,
+            [this](int, int, int x, int y) { tabMouseMove(x, y); });
+    connect(filters_.get(), &FilterTabs::tipChanged, widget_, &QWidget::setToolTip);
+    connect(
+        filters_.get(), &FilterTabs::statusChanged, this, [this](const QString&, qint64 colour) {
+            panel_.showStatus();
+            QLabel* label = panel_.statusLabel();
+            label->setAutoFillBackground(colour >= 0);
+            QPalette pal = label->palette();
+            pal.setColor(QPalette::Window, colour >= 0 ? KivTabs::TranslateColor(quint32(colour))
+                                                       : panel_.palette().color(QPalette::Window));
+            label->setPalette(pal);
+        });
+    connect(filters_.get(), &FilterTabs::orientationChanged, this, [this](int orientation) {
+        placeStrip(orientation);
+        Q_EMIT orientationChanged(orientation);
+    });
+
+    connect(menus_.filterview.swapTabColor, &QAction::triggered, this,
+            [this] { filters_->SwapTabColor(); });
+    connect(menus_.filterview.changeOrientation, &QAction::triggered, this,
+            [this] { filters_->ChangeTabOrientation(); });
+    menus_.filter.removeContentFilters->setEnabled(true);
+    connect(menus_.filter.removeContentFilters, &QAction::triggered, this,
+            [this] { filters_->RemoveContentFilters(); });
+    connect(menus_.filter.selectedOnly, &QAction::triggered, this,
+            [this] { filters_->ShowSelectedOnly(); });
+    connect(menus_.filter.menu, &QMenu::aboutToShow, this,
+            [this] { menus_.filter.selectedOnly->setEnabled(settings_.multiSelect == 1); });
+
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+        const std::unique_ptr<QSettings> design = designStore(settings_);
+        saveDesign(*design);
+    });
+}
+
+FilterStrip::~FilterStrip() = default;
+
+std::unique_ptr<QSettings> FilterStrip::designStore(const Settings& settings)
+{
+    if (settings.profilePath.isEmpty())
+        return std::make_unique<QSettings>(QStringLiteral("Lumara"), QStringLiteral("Lumara"));
+    return std::make_unique<QSettings>(QFileInfo(settings.profilePath).absolutePath() +
+                                           QStringLiteral("/LumaraDesign.ini"),
+                                       QSettings::IniFormat);
+}
+
+void FilterStrip::loadDesign(QSettings& design)
+{
+    design.beginGroup(DesignGroup);
+    widget_->tabs().load(design, widget_->font());
+    design.endGroup();
+    filters_->setupTabs();
+    placeStrip(settings_.tabOrientation);
+}
+
+void FilterStrip::saveDesign(QSettings& design) const
+{
+    design.beginGroup(DesignGroup);
+    widget_->tabs().save(design);
+    design.endGroup();
+}
+
+void FilterStrip::placeStrip(int orientation)
+{
+    const KivTabs& tabs = widget_->tabs();
+    if (orientation == 1) {
+        widget_->setMinimumHeight(0);
+        widget_->setMaximumHeight(QWIDGETSIZE_MAX);
+        widget_->setFixedWidth(tabs.TabsWidth() + 4);
+    } else {
+        widget_->setMinimumWidth(0);
+        widget_->setMaximumWidth(QWIDGETSIZE_MAX);
+        widget_->setFixedHeight(tabs.TabsHeight() + 4);
+    }
+}
+
+void FilterStrip::tabMouseUp(int button, int x, int y)
+{
+    KivTabs& tabs = widget_->tabs();
+    const int tab = tabs.tabAt(x, y, widget_->width(), widget_->height());
+    if (button != 2 || tab == 0 || tab == tabs.Tabs())
+        return;
+    const QString caption = tabs.Caption(tab);
+    menus_.filterview.modify->setText(QStringLiteral("Modify [") + caption +
+                                      QStringLiteral("] types"));
+    menus_.filterview.setDefaults->setText(QStringLiteral("Set default [") + caption +
+                                           QStringLiteral("] types"));
+    menuTab_ = tab - 1;
+    const QString code = menus_.run(menus_.filterview.menu, QCursor::pos());
+    if (code == u"M")
+        filters_->ModifyCategory(menuTab_);
+    else if (code == u"D")
+        filters_->SetDefaultTypes(menuTab_);
+    menuTab_ = -1;
+}
+
+void FilterStrip::tabMouseMove(int x, int y)
+{
+    const int tab = widget_->tabs().tabAt(x, y, widget_->width(), widget_->height());
+    if (tab > 0)
+        widget_->setToolTip(filters_->TabTip(tab - 1));
+}
+
+void FilterStrip::openOtherFilterDialog()
+{
+    OtherFilterDialog dialog(widget_->window());
+    dialog.setFields(filters_->otherFields());
+    connect(&dialog, &OtherFilterDialog::apply, this,
+            [this](const OtherFilterFields& fields) { filters_->ApplyOtherFilter(fields); });
+    dialog.exec();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+class FileListPanel;
+class FilterTabs;
+class KivTabsWidget;
+class PopupMenus;
+class Prompts;
+class QSettings;
+struct Settings;
+
+/// `FilterButton` in the file list panel: puts the tab strip into the panel's tab
+/// slot and connects it, the "Filterview" menu, the "Filter" menu's "Show selected
+/// files only" and "Remove content filters", the tips and the status label to the
+/// filter logic. The strip's design properties are read from and written to `design`.
+class FilterStrip : public QObject {
+    Q_OBJECT
+public:
+    FilterStrip(Settings& settings, Prompts& prompts, FileListPanel& panel, PopupMenus& menus,
+                QObject* parent = nullptr);
+    ~FilterStrip() override;
+
+    [[nodiscard]] FilterTabs& filters() { return *filters_; }
+    [[nodiscard]] KivTabsWidget* FilterButton() const { return widget_; }
+
+    /// Reads the strip's saved design properties, then sets the category tabs.
+    void loadDesign(QSettings& design);
+    /// Writes the strip's design properties (group "FilterButton" of `design`).
+    void saveDesign(QSettings& design) const;
+    /// The design store beside the profile (organisation "Lumara").
+    [[nodiscard]] static std::unique_ptr<QSettings> designStore(const Settings& settings);
+
+Q_SIGNALS:
+    /// "Change Tab orientation": the window lays itself out again.
+    void orientationChanged(int orientation);
+
+private:
+    void tabMouseUp(int button, int x, int y);
+    void tabMouseMove(int x, int y);
+    void placeStrip(int orientation);
+    void openOtherFilterDialog();
+
+    Settings& settings_;
+    Prompts& prompts_;
+    FileListPanel& panel_;
+    PopupMenus& menus_;
+    KivTabsWidget* widget_ = nullptr;
+    std::unique_ptr<FilterTabs> filters_;
+    int menuTab_ = -1; ///< the tab whose "Filterview" menu is open
+};

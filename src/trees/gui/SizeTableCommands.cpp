@@ -1,0 +1,74 @@
+#include "trees/gui/SizeTableCommands.h"
+
+#include "app/gui/PopupMenus.h"
+#include "browse/gui/FileListPanel.h"
+#include "controls/gui/GridView.h"
+#include "controls/gui/NodeTreeView.h"
+#include "trees/Statistics.h"
+#include "view/gui/ViewWindow.h"
+
+#include <QAction>
+#include <QApplication>
+
+namespace {
+
+/// The busy pointer for the length of a scope.
+class BusyPointer {
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::BusyCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+} // namespace
+
+SizeTableCommands::SizeTableCommands(Settings& settings, Prompts& prompts, CancelKey& cancel,
+                                     FileListPanel& panel, PopupMenus& menus,
+                                     std::function<ViewWindow*()> viewWindow, QObject* parent)
+    : QObject(parent), settings_(settings), prompts_(prompts), cancel_(cancel), panel_(panel),
+      viewWindow_(std::move(viewWindow))
+{
+    menus.files.sizeTable->setEnabled(true);
+    connect(menus.files.sizeTable, &QAction::triggered, this, [this] { TriggerFileSizes(); });
+}
+
+void SizeTableCommands::present(ViewWindow* view, const QString& message, qint64 total)
+{
+    view->ShowGrid();
+    view->SetViewMessage(message);
+    view->SetViewPath(QString());
+    if (QAction* bars = view->menuAction(QStringLiteral("Show size bar")))
+        bars->setEnabled(true);
+    grandTotal_ = total;
+    Q_EMIT tableShown(total);
+}
+
+void SizeTableCommands::TriggerFileSizes()
+{
+    FileListState& state = panel_.state();
+    if (state.File1t.count() < 2 || state.file1tTag == u"X")
+        return;
+    BusyPointer busy;
+    NodeTree::Id current = panel_.fileList()->currentNode();
+    if (current == NodeTree::None)
+        current = state.File1t.root();
+    ViewWindow* view = viewWindow_();
+    view->CloseView();
+    const SizeTableResult result = ShowSizeTable(state, view->vgrid()->grid(), current);
+    if (result.shown)
+        present(view, result.viewMessage, result.grandTotal);
+}
+
+void SizeTableCommands::FolderSizeTable(const QString& folder)
+{
+    BusyPointer busy;
+    ViewWindow* view = viewWindow_();
+    view->CloseView();
+    GridView* grid = view->vgrid();
+    grid->hide();
+    const SizeTableResult result =
+        ::FolderSizeTable(folder, settings_, grid->grid(), cancel_, prompts_);
+    if (result.shown)
+        present(view, result.viewMessage, result.grandTotal);
+}

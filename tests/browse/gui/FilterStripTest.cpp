@@ -1,0 +1,123 @@
+#include "browse/gui/FilterStrip.h"
+
+#include "app/Settings.h"
+#include "app/gui/PopupMenus.h"
+#include "browse/FilterTabs.h"
+#include "browse/gui/FileListPanel.h"
+#include "common/TempTree.h"
+#include "controls/gui/GridView.h"
+#include "controls/gui/KivTabsWidget.h"
+#include "platform/CancelKey.h"
+#include "platform/Prompts.h"
+#include "trees/gui/SizeTableCommands.h"
+#include "view/gui/ViewWindow.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class NoEscape : public CancelKey {
+public:
+    bool pressed() override { return false; }
+    void clear() override {}
+};
+
+class FilterStripTest : public ::testing::Test {
+protected:
+    FilterStripTest()
+        : menus(settings, &owner), panel(settings, prompts, &owner),
+          strip(settings, prompts, panel, menus)
+    {
+        owner.resize(700, 500);
+        panel.resize(700, 500);
+        owner.show();
+        tree.file("a.bmp", 10);
+        tree.file("b.bmp", 20);
+        tree.file("c.bmp", 30);
+        tree.file("x.txt", 40);
+        tree.file("y.txt", 50);
+    }
+
+    void pressTab(int tab)
+    {
+        KivTabsWidget* w = strip.FilterButton();
+        const QPoint at = w->tabs().tabRect(tab, w->width(), w->height()).center();
+        QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, {});
+        QApplication::sendEvent(w, &press);
+    }
+
+    TempTree tree;
+    Settings settings;
+    ScriptedPrompts prompts;
+    QWidget owner;
+    PopupMenus menus;
+    FileListPanel panel;
+    FilterStrip strip;
+};
+
+} // namespace
+
+TEST_F(FilterStripTest, TabsFollowCategoriesAndAClickNarrowsTheList)
+{
+    const KivTabs& tabs = strip.FilterButton()->tabs();
+    EXPECT_EQ(tabs.Tabs(), 8);
+    EXPECT_EQ(tabs.Caption(2), "Picture");
+    EXPECT_EQ(tabs.SelectedTab(), 8);
+    EXPECT_EQ(panel.openFolder(tree.root()), 5);
+
+    pressTab(2);
+    EXPECT_EQ(panel.state().File1t.count(), 4);
+    EXPECT_EQ(panel.statusLabel()->text(), "3 [Picture] files");
+
+    // another folder opens through the same tab
+    TempTree other;
+    other.file("p.bmp", 1);
+    other.file("q.doc", 1);
+    EXPECT_EQ(panel.openFolder(other.root()), 1);
+    pressTab(8);
+    EXPECT_EQ(panel.statusLabel()->text(), "2 [ALL] files");
+}
+
+TEST_F(FilterStripTest, DesignPropertiesRoundTrip)
+{
+    QTemporaryDir dir;
+    QSettings design(dir.filePath("design.ini"), QSettings::IniFormat);
+    strip.FilterButton()->tabs().setCaptionAlignment(1);
+    strip.saveDesign(design);
+    design.sync();
+    EXPECT_EQ(design.value("FilterButton/CAPTIONSTYLE").toInt(), 1);
+    EXPECT_EQ(design.value("FilterButton/TABCAPTION2").toString(), "Picture");
+    strip.FilterButton()->tabs().setCaptionAlignment(4);
+    strip.loadDesign(design);
+    EXPECT_EQ(strip.FilterButton()->tabs().CaptionAlignment(), 1);
+    EXPECT_EQ(strip.FilterButton()->tabs().Caption(8), "ALL");
+}
+
+TEST_F(FilterStripTest, SizeTablesShowInTheViewWindowGrid)
+{
+    NoEscape cancel;
+    ViewWindow view(settings, prompts);
+    SizeTableCommands tables(settings, prompts, cancel, panel, menus, [&view] { return &view; });
+    panel.openFolder(tree.root());
+    menus.files.sizeTable->trigger();
+    const Grid& grid = view.vgrid()->grid();
+    ASSERT_EQ(grid.rows(), 6);
+    EXPECT_EQ(grid.textMatrix(0, 1), "Name");
+    EXPECT_EQ(grid.textMatrix(5, 2), "50");
+    EXPECT_FALSE(view.vgrid()->isHidden());
+    EXPECT_EQ(view.statusMessage(), "FileSizes: " + tree.root() + "/");
+    EXPECT_EQ(tables.grandTotal(), 150);
+
+    tables.FolderSizeTable(tree.folder("none") + "/");
+    EXPECT_EQ(prompts.shownTexts().last(), "no files found");
+    EXPECT_TRUE(view.vgrid()->isHidden());
+    tables.FolderSizeTable(tree.root() + "/");
+    EXPECT_EQ(view.vgrid()->grid().rows(), 6);
+    EXPECT_EQ(view.statusMessage(), tree.root());
+}
