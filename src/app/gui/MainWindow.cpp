@@ -8,6 +8,7 @@
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/SystemInfo.h"
+#include "tools/gui/InfoForm.h"
 #include "view/FileKind.h"
 #include "view/ViewRequest.h"
 #include "view/gui/ViewWindow.h"
@@ -137,6 +138,8 @@ void MainWindow::handleFileCommand(const QString& code, const QString& folder, c
         TriggerView({folder, name, extension, ClassifyFileKind(extension, settings_)});
     } else if (code == QLatin1String("R")) {
         runFile(name, folder + name);
+    } else if (code == QLatin1String("P")) {
+        ShowFileProperties(folder + name, prompts_, this);
     }
 }
 

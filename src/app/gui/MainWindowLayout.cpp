@@ -4,6 +4,8 @@
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
+#include "tools/gui/InfoForm.h"
+#include "trees/gui/TreeButtons.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QAction>
@@ -82,6 +84,10 @@ void MainWindow::buildLayout()
     listLayout->setContentsMargins(0, 2, 2, 2);
     fileList_ = new FileListPanel(settings_, prompts_, listPane_);
     fileList_->setMenus(menus_);
+    new TreeButtons(*fileList_, *menus_, settings_);
+    folderPropertiesHook = [this](const QString& folder) {
+        ShowFileProperties(folder, prompts_, this);
+    };
     listLayout->addWidget(fileList_);
 
     splitter_->addWidget(treePane_);
