@@ -1,0 +1,121 @@
+#include "app/gui/MainWindow.h"
+
+#include "app/gui/PopupMenus.h"
+#include "common/TempTree.h"
+#include "controls/gui/NodeTreeModel.h"
+#include "controls/gui/NodeTreeView.h"
+#include "platform/Prompts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+void key(QWidget* target, int code)
+{
+    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
+}
+
+void rightClick(NodeTreeView* view, NodeTree::Id id)
+{
+    const QPoint at = view->visualRect(view->nodeModel()->indexOf(id)).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, view->viewport()->mapToGlobal(at),
+                      Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &press);
+}
+
+} // namespace
+
+TEST(MainWindow, ProfileFromFirstStartToExitAndBack)
+{
+    TempTree tree;
+    {
+        ScriptedPrompts prompts;
+        MainWindow window(nullptr, &prompts);
+        window.start(tree.root());
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("Lumara"));
+        EXPECT_EQ(prompts.shownTexts(),
+                  QStringList{"error reading profile, defaults will be used"});
+        EXPECT_EQ(window.settings().profilePath, tree.path("Lumara.pro"));
+        // The volumes follow the folders in the history drop-down.
+        EXPECT_GE(window.folderHistoryBox()->findText("/Fixed"), 0);
+        window.menus().file.exit->trigger();
+        EXPECT_EQ(prompts.shown.size(), 1) << "Exit saves without asking";
+        EXPECT_TRUE(QFile::exists(tree.path("Lumara.pro")));
+    }
+    {
+        ScriptedPrompts prompts;
+        MainWindow window(nullptr, &prompts);
+        window.start(tree.root());
+        window.close();
+        EXPECT_TRUE(prompts.shown.isEmpty()) << "a saved profile reads silently, and closing "
+                                                "without changes asks nothing";
+    }
+    {
+        ScriptedPrompts prompts;
+        MainWindow window(nullptr, &prompts);
+        window.start(tree.root());
+        window.resize(window.width() + 40, window.height() + 30);
+        QApplication::processEvents();
+        window.close();
+        EXPECT_EQ(prompts.shownTexts(), QStringList{"save options ?"});
+    }
+}
+
+TEST(MainWindow, FolderTreeActsOnEnterAndMenuCodes)
+{
+    TempTree tree;
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(tree.root());
+    NodeTreeView* view = window.folderTreeView();
+    NodeTree& folders = window.folderTree();
+    const NodeTree::Id rootVolume = folders.find("/");
+    ASSERT_NE(rootVolume, NodeTree::None);
+    const size_t before = folders.children(rootVolume).size();
+    EXPECT_LE(before, 1u);
+
+    // Arrow keys move the selection but load nothing; Enter opens the folder.
+    view->setFocus();
+    view->setCurrentIndex(view->nodeModel()->indexOf(folders.find("root")));
+    key(view, Qt::Key_Down);
+    EXPECT_EQ(window.settings().menuCommand, QStringLiteral("X"));
+    EXPECT_EQ(view->currentNode(), rootVolume);
+    EXPECT_EQ(folders.children(rootVolume).size(), before);
+    EXPECT_EQ(window.folderTreeState().CurrentFolderNode, NodeTree::None);
+    key(view, Qt::Key_Return);
+    EXPECT_EQ(window.folderTreeState().CurrentFolderNode, rootVolume);
+    EXPECT_GT(folders.children(rootVolume).size(), before);
+    EXPECT_EQ(window.CurrentFolderPath(), QStringLiteral("/"));
+
+    // The folder pop-up: "S" and "P" reach their hooks with the folder, then the
+    // current node is cleared.
+    QStringList sized, shown;
+    window.folderSizeTableHook = [&](const QString& f) { sized << f; };
+    window.folderPropertiesHook = [&](const QString& f) { shown << f; };
+    const NodeTree::Id usr = folders.find("/usr");
+    ASSERT_NE(usr, NodeTree::None);
+    view->setExpanded(view->nodeModel()->indexOf(rootVolume), true);
+    QApplication::processEvents();
+    for (QAction* choice : {window.menus().tvwview.size, window.menus().tvwview.properties}) {
+        QTimer::singleShot(0, &window, [&, choice] {
+            choice->trigger();
+            window.menus().tvwview.menu->close();
+        });
+        rightClick(view, usr);
+    }
+    EXPECT_EQ(sized, QStringList{"/usr/"});
+    EXPECT_EQ(shown, QStringList{"/usr/"});
+    EXPECT_EQ(window.folderTreeState().CurrentFolderNode, NodeTree::None);
+    window.menus().file.exit->trigger();
+}
