@@ -66,7 +66,8 @@ int ListFolder(FileListState& state, const Settings& settings, const QString& fo
     state.entries.reserve(qsizetype(files.size()));
     for (platform::FileEntry& e : files) {
         state.File1x.append(e.name);
-        state.entries.insert(e.name, std::move(e));
+        QString key = e.name;
+        state.entries.emplace(std::move(key), std::move(e));
     }
     const int count = int(state.File1x.size());
     if (count == 0) {
@@ -94,7 +95,8 @@ int ListFolderFiltered(FileListState& state, const Settings& settings, const QSt
         if (state.fileMatchesFilter && !state.fileMatchesFilter(state.currentFolder + e.name, e))
             continue;
         state.File1Backup.Additem(e.name);
-        state.entries.insert(e.name, std::move(e));
+        QString key = e.name;
+        state.entries.emplace(std::move(key), std::move(e));
         ++count;
     }
     if (count == 0) {
@@ -174,13 +176,22 @@ QString PatternMessage(const QString& currentPattern)
            (currentPattern == AllPattern ? QStringLiteral("ALL") : currentPattern);
 }
 
+void WriteListText(const NodeTree& tree, QTextStream& out, QStringView lineEnd)
+{
+    QString indent;
+    for (const NodeTree::Id id : tree.preorder()) {
+        const qsizetype width = 8 * qsizetype(tree.depth(id));
+        if (indent.size() != width)
+            indent.fill(u' ', width);
+        out << indent << tree.node(id).text << lineEnd;
+    }
+}
+
 QString CopyListText(const NodeTree& tree)
 {
     QString text;
-    for (const NodeTree::Id id : tree.preorder()) {
-        text += QString(8 * tree.depth(id), u' ');
-        text += tree.node(id).text;
-        text += LineBreak;
-    }
+    QTextStream out(&text);
+    WriteListText(tree, out, LineBreak);
+    out.flush();
     return text;
 }

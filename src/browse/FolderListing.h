@@ -3,6 +3,7 @@
 #include "browse/FileListState.h"
 
 #include <QString>
+#include <QTextStream>
 
 struct Settings;
 
@@ -38,6 +39,10 @@ void ShowFileCount(FileListState& state, int n);
 /// The "Copy List" text: every node in tree order, 8 spaces per depth, CR LF after
 /// each. Empty when the tree has no nodes.
 [[nodiscard]] QString CopyListText(const NodeTree& tree);
+
+/// Writes the "Copy List" lines to `out`, each ended by `lineEnd`, without building
+/// the whole text first.
+void WriteListText(const NodeTree& tree, QTextStream& out, QStringView lineEnd);
 
 /// The folder's text as a header and root: without its trailing "/" when the path is
 /// 4 characters or longer.

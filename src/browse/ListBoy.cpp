@@ -13,6 +13,17 @@ namespace {
 
 constexpr char16_t Tab = u'\t';
 
+/// The stored line of a new item: its text, a TAB and item data 0, in one allocation.
+QString newLine(const QString& itemText)
+{
+    QString line;
+    line.reserve(itemText.size() + 2);
+    line += itemText;
+    line += Tab;
+    line += u'0';
+    return line;
+}
+
 QString dataText(double value)
 {
     return QString::number(value, 'g', 15);
@@ -86,18 +97,18 @@ QString dataPrefix(double value)
 
 void ListBoy::Additem(const QString& itemText)
 {
-    items_.push_back(itemText + Tab + u'0');
+    items_.push_back(newLine(itemText));
 }
 
 void ListBoy::Additem(const QString& itemText, int index)
 {
     if (index <= 0) {
-        items_.insert(items_.begin(), itemText + Tab + u'0');
+        items_.insert(items_.begin(), newLine(itemText));
         return;
     }
     if (index >= ListCount())
         return;
-    items_.insert(items_.begin() + index, itemText + Tab + u'0');
+    items_.insert(items_.begin() + index, newLine(itemText));
 }
 
 void ListBoy::RemoveItem(int index)

@@ -69,9 +69,7 @@ int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
     Settings settings;
     if (const int status = listFromArgs(args, state, settings, err); status >= 0)
         return status;
-    QString text = CopyListText(state.File1t);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    out << text;
+    WriteListText(state.File1t, out, u"\n");
     out.flush();
     return 0;
 }

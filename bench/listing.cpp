@@ -1,0 +1,89 @@
+// Listing a generated folder: the directory read into the state, and the plain list
+// rebuilt from File1Backup.
+#include "app/Settings.h"
+#include "browse/FolderListing.h"
+#include "trees/TreeRebuild.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+/// A folder of `count` empty files with mixed names and extensions, made once per size.
+const QString& folderOf(int count)
+{
+    static std::map<int, std::unique_ptr<QTemporaryDir>> folders;
+    auto& dir = folders[count];
+    if (!dir) {
+        dir = std::make_unique<QTemporaryDir>();
+        const char* extensions[] = {"txt", "jpg", "doc", "mp3", "c", "HTML"};
+        for (int i = 0; i < count; ++i) {
+            QFile f(dir->filePath(QStringLiteral("File_%1_%2.%3")
+                                      .arg((i * 7919) % count)
+                                      .arg(QChar(u'a' + i % 26))
+                                      .arg(QLatin1String(extensions[i % 6]))));
+            f.open(QIODevice::WriteOnly);
+        }
+    }
+    static QString path;
+    path = dir->path();
+    return path;
+}
+
+void ListAndRebuild(benchmark::State& bench)
+{
+    const QString folder = folderOf(int(bench.range(0)));
+    const Settings settings;
+    for (auto _ : bench) {
+        FileListState state;
+        const int n = ListFolder(state, settings, folder, QStringLiteral("*.*"));
+        RefreshFileList(state, settings);
+        benchmark::DoNotOptimize(n);
+    }
+    bench.SetItemsProcessed(bench.iterations() * bench.range(0));
+}
+BENCHMARK(ListAndRebuild)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void ListWithPattern(benchmark::State& bench)
+{
+    const QString folder = folderOf(int(bench.range(0)));
+    const Settings settings;
+    for (auto _ : bench) {
+        FileListState state;
+        benchmark::DoNotOptimize(
+            ListFolder(state, settings, folder, QStringLiteral("*.TXT;*.jpg;file_1*")));
+    }
+    bench.SetItemsProcessed(bench.iterations() * bench.range(0));
+}
+BENCHMARK(ListWithPattern)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BuildPlainList(benchmark::State& bench)
+{
+    const QString folder = folderOf(int(bench.range(0)));
+    const Settings settings;
+    FileListState state;
+    ListFolder(state, settings, folder, QStringLiteral("*.*"));
+    RefreshFileList(state, settings);
+    for (auto _ : bench)
+        BuildNameList(state, settings);
+    bench.SetItemsProcessed(bench.iterations() * bench.range(0));
+}
+BENCHMARK(BuildPlainList)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void CopyListOfFolder(benchmark::State& bench)
+{
+    const QString folder = folderOf(int(bench.range(0)));
+    const Settings settings;
+    FileListState state;
+    ListFolder(state, settings, folder, QStringLiteral("*.*"));
+    RefreshFileList(state, settings);
+    for (auto _ : bench)
+        benchmark::DoNotOptimize(CopyListText(state.File1t));
+}
+BENCHMARK(CopyListOfFolder)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
