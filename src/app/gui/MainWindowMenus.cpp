@@ -1,6 +1,8 @@
 #include "app/gui/MainWindow.h"
 #include "app/gui/PopupMenus.h"
 #include "browse/gui/FileListPanel.h"
+#include "browse/gui/FilterStrip.h"
+#include "trees/gui/SizeTableCommands.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QAction>
@@ -32,4 +34,11 @@ void MainWindow::connectMenus()
 void MainWindow::connectFileList()
 {
     connect(fileList_, &FileListPanel::command, this, &MainWindow::handleFileCommand);
+    auto* filterStrip = new FilterStrip(settings_, prompts_, *fileList_, *menus_, this);
+    connect(filterStrip, &FilterStrip::orientationChanged, this, [this] { applyTiling(); });
+    auto* sizeTables = new SizeTableCommands(
+        settings_, prompts_, escape_, *fileList_, *menus_, [this] { return viewWindow(); }, this);
+    folderSizeTableHook = [sizeTables](const QString& folder) {
+        sizeTables->FolderSizeTable(folder);
+    };
 }

@@ -11,6 +11,7 @@
 #include <QBoxLayout>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -65,6 +66,7 @@ FilterStrip::FilterStrip(Settings& settings, Prompts& prompts, FileListPanel& pa
     connect(menus_.filter.menu, &QMenu::aboutToShow, this,
             [this] { menus_.filter.selectedOnly->setEnabled(settings_.multiSelect == 1); });
 
+    panel_.installEventFilter(this);
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
         const std::unique_ptr<QSettings> design = designStore(settings_);
         saveDesign(*design);
@@ -72,6 +74,16 @@ FilterStrip::FilterStrip(Settings& settings, Prompts& prompts, FileListPanel& pa
 }
 
 FilterStrip::~FilterStrip() = default;
+
+bool FilterStrip::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &panel_ && event->type() == QEvent::Show && !designLoaded_) {
+        designLoaded_ = true;
+        const std::unique_ptr<QSettings> design = designStore(settings_);
+        loadDesign(*design);
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 std::unique_ptr<QSettings> FilterStrip::designStore(const Settings& settings)
 {

@@ -36,6 +36,11 @@ Q_SIGNALS:
     /// "Change Tab orientation": the window lays itself out again.
     void orientationChanged(int orientation);
 
+protected:
+    /// The first time the panel is shown (the profile has been read by then), the
+    /// saved design and the loaded categories make the tabs.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void tabMouseUp(int button, int x, int y);
     void tabMouseMove(int x, int y);
@@ -49,4 +54,5 @@ private:
     KivTabsWidget* widget_ = nullptr;
     std::unique_ptr<FilterTabs> filters_;
     int menuTab_ = -1; ///< the tab whose "Filterview" menu is open
+    bool designLoaded_ = false;
 };

@@ -33,6 +33,8 @@ protected:
         : menus(settings, &owner), panel(settings, prompts, &owner),
           strip(settings, prompts, panel, menus)
     {
+        // The design store lives beside the profile: keep it in the test's folder.
+        settings.profilePath = tree.path("Lumara.pro");
         owner.resize(700, 500);
         panel.resize(700, 500);
         owner.show();
