@@ -202,7 +202,6 @@ TEST(TreeRebuild, NameListFromBackupIncludingBasket)
     state.File1Backup.Additem("/");
     state.File1Backup.Additem("x.bsk");
     state.File1Backup.Additem("y.txt");
-    state.treeType = SizeTree;
     RebuildCurrentTree(state, settings);
     const auto kids = t.children(t.root());
     EXPECT_EQ(t.node(t.root()).text, "/");
