@@ -20,8 +20,8 @@ namespace {
 // Keeps the tree view's scroll position and current node across a model reset.
 class ViewPositionKeeper {
 public:
-    ViewPositionKeeper(NodeTreeView* view, NodeTree::Id current)
-        : view_(view), current_(current), scroll_(view->verticalScrollBar()->value())
+    explicit ViewPositionKeeper(NodeTreeView* view)
+        : view_(view), current_(view->currentNode()), scroll_(view->verticalScrollBar()->value())
     {}
     ~ViewPositionKeeper()
     {
@@ -59,7 +59,7 @@ void MainWindow::connectFolderTree()
                 return;
             QGuiApplication::setOverrideCursor(Qt::WaitCursor);
             {
-                ViewPositionKeeper keep(tvwDirTree_, id);
+                ViewPositionKeeper keep(tvwDirTree_);
                 ExpandFolderNode(folderTree_, treeState_, id);
             }
             QGuiApplication::restoreOverrideCursor();
@@ -75,7 +75,7 @@ void MainWindow::openFolderNode(NodeTree::Id id)
     std::optional<QString> folder;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     {
-        ViewPositionKeeper keep(tvwDirTree_, id);
+        ViewPositionKeeper keep(tvwDirTree_);
         folder = OpenFolderNode(folderTree_, treeState_, id);
     }
     QGuiApplication::restoreOverrideCursor();
