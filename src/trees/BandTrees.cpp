@@ -5,6 +5,10 @@
 #include "trees/TreeContext.h"
 #include "trees/TreeTexts.h"
 
+#include <QHash>
+#include <QTimeZone>
+#include <cmath>
+
 namespace {
 
 const QChar Tab = QLatin1Char('\t');
@@ -26,11 +30,30 @@ template <typename LineFor> void fillList1(FileListState& state, LineFor lineFor
     }
 }
 
-QString dayTextOf(const FileListState& state, const QString& entry)
+/// The day text ("05 Jan 2005") of an entry's time for the date basis.
+QString dayTextOf(const QDate& day)
 {
-    const qint64 ms = nodescheme::entryTime(state, entry, state.dateBasis);
-    return DayText(FileDateText(FileTimeFields(ms)));
+    return DayText(FileDateText(QDateTime(day, QTime(0, 0), QTimeZone::utc())));
 }
+
+/// Scratch-line prefixes by calendar day: a large folder holds few distinct days, so
+/// the date texts are made once per day rather than once per file.
+class DayPrefixes {
+public:
+    template <typename Make>
+    const QString& prefix(const FileListState& state, const QString& entry, Make make)
+    {
+        const qint64 ms = nodescheme::entryTime(state, entry, state.dateBasis);
+        const QDate day = FileTimeFields(ms).date();
+        auto it = byDay_.constFind(day.toJulianDay());
+        if (it == byDay_.constEnd())
+            it = byDay_.insert(day.toJulianDay(), make(day));
+        return *it;
+    }
+
+private:
+    QHash<qint64, QString> byDay_;
+};
 
 } // namespace
 
@@ -38,15 +61,24 @@ int BuildSizeTree(FileListState& state, const TreeContext& context)
 {
     if (!ready(state))
         return -1;
-    fillList1(state, [&state](const QString& entry) {
+    QHash<qint64, QString> bands; // by rounded unit: few distinct bands in a folder
+    fillList1(state, [&state, &bands](const QString& entry) {
         const qint64 length = nodescheme::entryLength(state, entry);
-        return QStringLiteral("%1").arg(length, 15, 10, QLatin1Char('0')) + QLatin1Char('.') +
-               SizeBandText(length);
+        const qint64 unit = length <= 1024               ? -1
+                            : length < (qint64(1) << 20) ? qint64(std::nearbyint(length / 1024.0))
+                            : length < (qint64(1) << 30)
+                                ? (qint64(1) << 40) + qint64(std::nearbyint(length / 1048576.0))
+                                : -2 - length;
+        auto band = bands.constFind(unit);
+        if (band == bands.constEnd())
+            band = bands.insert(unit, SizeBandText(length));
+        return QString::number(length).rightJustified(15, QLatin1Char('0')) + QLatin1Char('.') +
+               *band;
     });
     const bool descending = state.treeDirection == QLatin1String("D");
     const int count = BuildGroupsFromList1(
         state, context.settings, descending,
-        [](const QString& line, int tab) { return line.mid(16, tab - 16); }, QStringLiteral("24"));
+        [](QStringView line, int tab) { return line.mid(16, tab - 16); }, QStringLiteral("24"));
     state.sortButtonTip = QStringLiteral("Sorted by Size - ") + DirectionWord(descending);
     return count;
 }
@@ -55,14 +87,17 @@ int BuildDateTree(FileListState& state, const TreeContext& context)
 {
     if (!ready(state))
         return -1;
-    fillList1(state, [&state](const QString& entry) {
-        const QString day = dayTextOf(state, entry);
-        return DayKey(day) + QLatin1Char('.') + day;
+    DayPrefixes days;
+    fillList1(state, [&state, &days](const QString& entry) {
+        return days.prefix(state, entry, [](const QDate& date) {
+            const QString day = dayTextOf(date);
+            return DayKey(day) + QLatin1Char('.') + day;
+        });
     });
     const bool descending = state.treeDirection == QLatin1String("D");
     const int count = BuildGroupsFromList1(
         state, context.settings, descending,
-        [](const QString& line, int tab) { return line.mid(8, tab - 8); }, QStringLiteral("22"));
+        [](QStringView line, int tab) { return line.mid(8, tab - 8); }, QStringLiteral("22"));
     state.sortButtonTip = QStringLiteral("Sorted by Date - ") + DirectionWord(descending);
     return count;
 }
@@ -72,16 +107,19 @@ int BuildAgeTree(FileListState& state, const TreeContext& context)
     if (!ready(state))
         return -1;
     const QDate today = context.now.date();
-    fillList1(state, [&state, today](const QString& entry) {
-        const QString day = dayTextOf(state, entry);
-        return DayKey(day) + QStringLiteral("..") + AgeText(DayTextDate(day), today) +
-               QLatin1Char('@') + day;
+    DayPrefixes days;
+    fillList1(state, [&state, &days, today](const QString& entry) {
+        return days.prefix(state, entry, [today](const QDate& date) {
+            const QString day = dayTextOf(date);
+            return DayKey(day) + QStringLiteral("..") + AgeText(DayTextDate(day), today) +
+                   QLatin1Char('@') + day;
+        });
     });
     // Ages walk oldest first; "A" asks for the newest first.
     const bool newestFirst = state.treeDirection == QLatin1String("A");
     const int count = BuildGroupsFromList1(
         state, context.settings, newestFirst,
-        [](const QString& line, int) { return line.mid(8, line.indexOf(QLatin1Char('@')) - 8); },
+        [](QStringView line, int) { return line.mid(8, line.indexOf(QLatin1Char('@')) - 8); },
         QStringLiteral("22"));
     state.sortButtonTip = QStringLiteral("Sorted by Date - ") + DirectionWord(!newestFirst);
     return count;

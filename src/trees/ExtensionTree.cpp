@@ -72,7 +72,7 @@ int BuildExtensionTree(FileListState& state, const TreeContext& context)
     const bool descending = state.treeDirection == QLatin1String("D");
     const int count = BuildGroupsFromList1(
         state, context.settings, descending,
-        [](const QString& line, int tab) { return line.left(tab); }, QString());
+        [](QStringView line, int tab) { return line.left(tab); }, QString());
     state.sortButtonTip = QStringLiteral("Sorted by Extensions - ") + DirectionWord(descending);
     return count;
 }

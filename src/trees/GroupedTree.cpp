@@ -23,15 +23,15 @@ int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool wa
         if (tab < 0)
             continue;
         const QString entry = line.mid(tab + 1);
-        const QString text = groupText(line, tab);
+        const QStringView text = groupText(line, int(tab));
         const QString image = images.imageOf(entry);
         if (group == NodeTree::None || text != previous) {
-            group = state.File1t.add(root, state.treeFolderPath + text, text,
+            previous = text.toString();
+            group = state.File1t.add(root, state.treeFolderPath + previous, previous,
                                      groupImage.isEmpty() ? image : groupImage);
             if (group == NodeTree::None) // a key taken by a file: keep filing under the root
                 group = root;
             state.File1t.makeVisible(group);
-            previous = text;
         }
         state.File1t.add(group, state.treeFolderPath + entry, entry, image);
         ++count;

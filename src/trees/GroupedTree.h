@@ -8,7 +8,7 @@ struct Settings;
 
 /// Turns one sorted scratch line ("key TAB entry") into its group text; `tab` is the
 /// position of the first TAB.
-using GroupTextFunction = std::function<QString(const QString& line, int tab)>;
+using GroupTextFunction = std::function<QStringView(QStringView line, int tab)>;
 
 /// The common end of every grouped build: sorts List1, puts the header entry on top,
 /// records the tree folder path, rebuilds File1t (root, then one group node per change

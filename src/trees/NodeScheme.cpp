@@ -15,13 +15,16 @@ TreeContext TreeContext::live(const Settings& settings)
 namespace nodescheme {
 namespace {
 
-/// The directory-read record of an entry, or a fresh look-up for entries not read.
-std::optional<platform::FileEntry> lookUp(const FileListState& state, const QString& entry)
+/// Reads one field of an entry: from the directory read when it yielded the entry
+/// (no copy), else from a fresh look-up; `fallback` when neither has it.
+template <typename Field>
+qint64 fieldOf(const FileListState& state, const QString& entry, Field field, qint64 fallback)
 {
     const auto it = state.entries.constFind(entry);
     if (it != state.entries.constEnd())
-        return *it;
-    return platform::statFile(state.currentFolder + entry);
+        return field(*it);
+    const auto found = platform::statFile(state.currentFolder + entry);
+    return found ? field(*found) : fallback;
 }
 
 } // namespace
@@ -74,16 +77,16 @@ QString groupedEntry(const QString& entry, bool basket)
 
 qint64 entryLength(const FileListState& state, const QString& entry)
 {
-    const auto found = lookUp(state, entry);
-    return found ? found->size : 0;
+    return fieldOf(
+        state, entry, [](const platform::FileEntry& e) { return e.size; }, 0);
 }
 
 qint64 entryTime(const FileListState& state, const QString& entry, int basis)
 {
-    const auto found = lookUp(state, entry);
-    if (!found)
-        return 0;
-    return basis == 0 ? found->createdMs : found->modifiedMs;
+    return fieldOf(
+        state, entry,
+        [basis](const platform::FileEntry& e) { return basis == 0 ? e.createdMs : e.modifiedMs; },
+        0);
 }
 
 bool listUsable(const FileListState& state)
