@@ -27,12 +27,10 @@ for i in range(n):
 PY
 fi
 
-# Seconds for one run of the command, output discarded.
-seconds() {
-    start=$(date +%s.%N)
-    "$@" >/dev/null
-    end=$(date +%s.%N)
-    awk "BEGIN {print $end - $start}"
+# "wall cpu" seconds of one run of the command (cpu = user + system), output discarded.
+timed() {
+    /usr/bin/time -f '%e %U %S' -o /tmp/lumara-compare.time "$@" >/dev/null
+    awk '{print $1, $2 + $3}' /tmp/lumara-compare.time
 }
 
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
@@ -41,21 +39,24 @@ median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 "$CLI" list "$DIR" >/dev/null
 find "$DIR" -maxdepth 1 -type f -printf '%f %s %T@\n' >/dev/null
 
-lumara_times=""
-find_times=""
+: >/tmp/lumara-compare.l
+: >/tmp/lumara-compare.f
 i=0
 while [ $i -lt "$REPS" ]; do
-    lumara_times="$lumara_times $(seconds "$CLI" list "$DIR")"
-    find_times="$find_times $(seconds find "$DIR" -maxdepth 1 -type f -printf '%f %s %T@\n')"
+    timed "$CLI" list "$DIR" >>/tmp/lumara-compare.l
+    timed find "$DIR" -maxdepth 1 -type f -printf '%f %s %T@\n' >>/tmp/lumara-compare.f
     i=$((i + 1))
 done
-lumara=$(echo $lumara_times | tr ' ' '\n' | median)
-findm=$(echo $find_times | tr ' ' '\n' | median)
+lumara=$(cut -d' ' -f1 /tmp/lumara-compare.l | median)
+findm=$(cut -d' ' -f1 /tmp/lumara-compare.f | median)
+lumara_cpu=$(cut -d' ' -f2 /tmp/lumara-compare.l | median)
+find_cpu=$(cut -d' ' -f2 /tmp/lumara-compare.f | median)
 ratio=$(awk "BEGIN {print $lumara / $findm}")
+cpu_ratio=$(awk "BEGIN {print $lumara_cpu / $find_cpu}")
 peak=$(/usr/bin/time -v "$CLI" list "$DIR" 2>&1 >/dev/null | awk -F: '/Maximum resident/ {gsub(/ /, "", $2); print $2}')
 
 printf 'files:            %s\n' "$COUNT"
-printf 'lumara-cli list:  %.3f s (median of %s)\n' "$lumara" "$REPS"
-printf 'find -printf:     %.3f s (median of %s)\n' "$findm" "$REPS"
-printf 'ratio:            %.2f (target <= 1.0)\n' "$ratio"
+printf 'lumara-cli list:  %.3f s wall, %.3f s cpu (medians of %s)\n' "$lumara" "$lumara_cpu" "$REPS"
+printf 'find -printf:     %.3f s wall, %.3f s cpu (medians of %s)\n' "$findm" "$find_cpu" "$REPS"
+printf 'ratio:            %.2f wall, %.2f cpu (target <= 1.0)\n' "$ratio" "$cpu_ratio"
 printf 'peak memory:      %.1f MB (target < 100 MB)\n' "$(awk "BEGIN {print $peak / 1024}")"

@@ -124,6 +124,10 @@ void RefreshFileList(FileListState& state, const Settings& settings)
         for (const QString& name : std::as_const(state.File1x))
             state.File1Backup.Additem(name);
         state.file1tTag.clear();
+        // The trees only read File1Backup, so its copy can be taken now and share the
+        // name strings of the reader instead of copying 100,000 of them again.
+        state.FullListing = state.File1x;
+        state.FullListing.prepend(header);
     }
     if (state.File1Backup.ListCount() < 2) {
         // A filtered read that kept nothing: keep the placeholder.
@@ -132,7 +136,7 @@ void RefreshFileList(FileListState& state, const Settings& settings)
         return;
     }
     RebuildCurrentTree(state, settings);
-    if (state.File1Backup.ListCount() > 0)
+    if (state.CategoryFilterActive != -1)
         state.FullListing = state.File1Backup.texts();
     if (state.File1t.root() != NodeTree::None)
         state.File1t.makeVisible(state.File1t.root());
