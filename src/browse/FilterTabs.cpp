@@ -63,6 +63,10 @@ void FilterTabs::setupTabs()
     for (int i = 0; i <= allTab(); ++i)
         tabs_.setCaption(i + 1, settings_.categories[size_t(i)].name);
     colourTabs();
+    // The tabs carry pale colours of their own: the highlight text of the plain strip
+    // would vanish on them.
+    if (tabs_.TextColor() == KivTabs::ButtonHighlight)
+        tabs_.setTextColor(KivTabs::ButtonText);
     tabs_.setStyle(settings_.tabOrientation == 1 ? 4 : 0);
     tabs_.setSelectedTab(allTab() + 1);
     selecting_ = false;

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSettings>
+#include <algorithm>
 
 namespace {
 const QString DesignGroup = QStringLiteral("FilterButton");
@@ -67,6 +68,7 @@ FilterStrip::FilterStrip(Settings& settings, Prompts& prompts, FileListPanel& pa
             [this] { menus_.filter.selectedOnly->setEnabled(settings_.multiSelect == 1); });
 
     panel_.installEventFilter(this);
+    widget_->installEventFilter(this);
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
         const std::unique_ptr<QSettings> design = designStore(settings_);
         saveDesign(*design);
@@ -77,6 +79,8 @@ FilterStrip::~FilterStrip() = default;
 
 bool FilterStrip::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == widget_ && event->type() == QEvent::Resize)
+        fitTabs();
     if (watched == &panel_ && event->type() == QEvent::Show && !designLoaded_) {
         designLoaded_ = true;
         const std::unique_ptr<QSettings> design = designStore(settings_);
@@ -99,20 +103,27 @@ void FilterStrip::loadDesign(QSettings& design)
     design.beginGroup(DesignGroup);
     widget_->tabs().load(design, widget_->font());
     design.endGroup();
+    preferredWidth_ = widget_->tabs().TabsWidth();
     filters_->setupTabs();
     placeStrip(settings_.tabOrientation);
+    fitTabs();
 }
 
 void FilterStrip::saveDesign(QSettings& design) const
 {
     design.beginGroup(DesignGroup);
     widget_->tabs().save(design);
+    // The width that fits the window now is no design decision.
+    design.setValue(QStringLiteral("TABWIDE"), preferredWidth_);
     design.endGroup();
 }
 
 void FilterStrip::placeStrip(int orientation)
 {
     const KivTabs& tabs = widget_->tabs();
+    // The strip takes the room the panel has and fits its tabs into it.
+    widget_->setSizePolicy(orientation == 1 ? QSizePolicy::Fixed : QSizePolicy::Ignored,
+                           orientation == 1 ? QSizePolicy::Ignored : QSizePolicy::Fixed);
     if (orientation == 1) {
         widget_->setMinimumHeight(0);
         widget_->setMaximumHeight(QWIDGETSIZE_MAX);
@@ -122,6 +133,17 @@ void FilterStrip::placeStrip(int orientation)
         widget_->setMaximumWidth(QWIDGETSIZE_MAX);
         widget_->setFixedHeight(tabs.TabsHeight() + 4);
     }
+}
+
+void FilterStrip::fitTabs()
+{
+    // Along the top all tabs stay visible: narrower than the saved width when needed.
+    KivTabs& tabs = widget_->tabs();
+    if (tabs.Style() >= 4 || tabs.Tabs() < 1)
+        return;
+    const int fitted = std::clamp((widget_->width() - 2) / tabs.Tabs(), 24, preferredWidth_);
+    if (fitted != tabs.TabsWidth())
+        tabs.setTabsWidth(fitted);
 }
 
 void FilterStrip::tabMouseUp(int button, int x, int y)

@@ -46,6 +46,7 @@ private:
     void tabMouseMove(int x, int y);
     void placeStrip(int orientation);
     void openOtherFilterDialog();
+    void fitTabs();
 
     Settings& settings_;
     Prompts& prompts_;
@@ -55,4 +56,5 @@ private:
     std::unique_ptr<FilterTabs> filters_;
     int menuTab_ = -1; ///< the tab whose "Filterview" menu is open
     bool designLoaded_ = false;
+    int preferredWidth_ = 70; ///< TabsWidth as designed; the strip may show it narrower
 };
