@@ -162,13 +162,20 @@ void TreeButtons::chooseTree(const QString& code, int dateBasis)
 
 void TreeButtons::sortButtonReleased()
 {
-    if (!menus_ || !OpenSortMenu(panel_.state(), buttons_))
+    if (!menus_ || !prepareSortMenu())
         return;
-    applyOffers();
     sortChoice_ = SortChoice::None;
     menus_->run(menus_->sort.menu, sortList_->mapToGlobal(QPoint(0, sortList_->height())));
     QApplication::processEvents();
     chooseSort(sortChoice_);
+}
+
+bool TreeButtons::prepareSortMenu()
+{
+    if (!OpenSortMenu(panel_.state(), buttons_))
+        return false;
+    refreshFaces();
+    return true;
 }
 
 void TreeButtons::chooseSort(SortChoice choice)

@@ -29,6 +29,9 @@ public:
     void sortButtonReleased();
     /// Carries out a tree choice as if its menu entry had been chosen (tests, shortcuts).
     void chooseTree(const QString& code, int dateBasis = -1);
+    /// What the sort button does before its menu shows (flip, entries offered); false
+    /// when the menu must not open.
+    bool prepareSortMenu();
     /// Carries out a sort menu choice after the menu opened (tests, shortcuts).
     void chooseSort(SortChoice choice);
     void expandAll();

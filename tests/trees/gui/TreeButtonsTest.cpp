@@ -88,11 +88,15 @@ TEST_F(TreeButtonsWindow, SortChoicesSortThePlainListAndFlipTheGroupedOrder)
     EXPECT_EQ(buttons->sortButton()->toolTip(), QLatin1String("Sorted by Size - Ascending"));
 
     buttons->chooseTree(QStringLiteral("1"));
-    ASSERT_TRUE(OpenSortMenu(panel->state(), const_cast<TreeButtonState&>(buttons->buttonState())));
-    buttons->refreshFaces();
+    ASSERT_TRUE(buttons->prepareSortMenu());
     EXPECT_EQ(menus->sort.descending->text(), QLatin1String("Sort Ascending"));
     EXPECT_TRUE(menus->sort.descending->isVisible());
     EXPECT_FALSE(menus->sort.byName->isVisible());
+    buttons->chooseSort(SortChoice::None); // dismissed: the flip stays
+    ASSERT_TRUE(buttons->prepareSortMenu());
+    EXPECT_EQ(menus->sort.descending->text(), QLatin1String("Sort Descending"));
+    buttons->chooseSort(SortChoice::Direction);
+    EXPECT_EQ(buttons->sortButton()->toolTip(), QLatin1String("Sorted by Extensions - Descending"));
 }
 
 TEST_F(TreeButtonsWindow, ExpandAndCollapseAllFromTheListMenu)
