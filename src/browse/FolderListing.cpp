@@ -11,18 +11,38 @@ namespace {
 
 const QString AllPattern = QStringLiteral("*.*");
 
-/// Orders entries by name ignoring case, as a file list box shows them; names equal
-/// but for case fall back to their codes so the order is stable between runs.
-void sortByName(std::vector<platform::FileEntry>& files)
+char16_t foldUnit(char16_t c)
 {
-    std::sort(files.begin(), files.end(),
-              [](const platform::FileEntry& a, const platform::FileEntry& b) {
-                  const int c = a.name.compare(b.name, Qt::CaseInsensitive);
-                  return c != 0 ? c < 0 : a.name < b.name;
-              });
+    if (c < 128)
+        return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+    return QChar(c).toCaseFolded().unicode();
+}
+
+/// Name order ignoring case, as a file list box shows them; names equal but for case
+/// fall back to their codes so the order is stable between runs. ASCII is folded
+/// inline because this runs about 1.7 million times for 100,000 names.
+bool nameLess(const QString& a, const QString& b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    const QChar* pa = a.constData();
+    const QChar* pb = b.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t ca = pa[i].unicode();
+        const char16_t cb = pb[i].unicode();
+        if (ca == cb)
+            continue;
+        const char16_t fa = foldUnit(ca);
+        const char16_t fb = foldUnit(cb);
+        if (fa != fb)
+            return fa < fb;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return a < b;
 }
 
 /// One directory read, sorted by name; leaves out names the pattern does not take.
+/// Sorting an index keeps the entries themselves in place.
 std::vector<platform::FileEntry> readFolder(const Settings& settings, const QString& folder,
                                             const NamePatternList& patterns)
 {
@@ -32,8 +52,16 @@ std::vector<platform::FileEntry> readFolder(const Settings& settings, const QStr
         std::erase_if(files,
                       [&](const platform::FileEntry& e) { return !patterns.matches(e.name); });
     }
-    sortByName(files);
-    return files;
+    std::vector<quint32> order(files.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = quint32(i);
+    std::sort(order.begin(), order.end(),
+              [&](quint32 x, quint32 y) { return nameLess(files[x].name, files[y].name); });
+    std::vector<platform::FileEntry> sorted;
+    sorted.reserve(files.size());
+    for (const quint32 i : order)
+        sorted.push_back(std::move(files[i]));
+    return sorted;
 }
 
 void startFolder(FileListState& state, const QString& folder)
