@@ -112,6 +112,7 @@ int FilterTabs::SelectCategory(int tab)
     if (tab < 0 || tab > allTab())
         return fileCount();
     const QString caption = settings_.categories[size_t(tab)].name;
+    noteListing(state_.CurrentPattern);
     state_.CategoryFilterActive = -1;
     selecting_ = true;
     tabs_.setSelectedTab(tab + 1);
@@ -134,14 +135,27 @@ int FilterTabs::SelectCategory(int tab)
             rebuild(ListFolder(state_, settings_, folder, state_.CurrentPattern));
         } else if (tab == allTab()) {
             NarrowToCategory(QStringLiteral("*"), caption);
-        } else if (state_.file1tTag == u"X" && description_ == NoFilters) {
+        } else if (description_ == NoFilters &&
+                   (state_.file1tTag == u"X" || listingPattern_ != u"*.*")) {
+            // The copy holds only what an earlier tab's pattern read: read again.
             rebuild(ListFolder(state_, settings_, folder, state_.CurrentPattern));
         } else {
             NarrowToCategory(state_.CurrentPattern, caption);
         }
     }
+    noteListing(tab == otherTab() ? QStringLiteral("*.*") : state_.CurrentPattern);
     writeStatus(caption);
     return fileCount();
+}
+
+void FilterTabs::noteListing(const QString& pattern)
+{
+    // A FullListing taken since the last look came from a read with `pattern`.
+    if (state_.FullListing.constData() == seenListing_.constData() &&
+        state_.FullListing.size() == seenListing_.size())
+        return;
+    seenListing_ = state_.FullListing;
+    listingPattern_ = pattern;
 }
 
 int FilterTabs::NarrowToCategory(const QString& pattern, const QString& caption)

@@ -91,6 +91,7 @@ private:
     int fileCount() const;
     void writeStatus(const QString& caption);
     [[nodiscard]] bool showsFolder() const;
+    void noteListing(const QString& pattern);
 
     Settings& settings_;
     FileListState& state_;
@@ -101,4 +102,6 @@ private:
     QString content_;
     QString description_ = QStringLiteral("No filters set");
     bool selecting_ = false;
+    QStringList seenListing_;                        ///< FullListing as last seen
+    QString listingPattern_ = QStringLiteral("*.*"); ///< the pattern it was read with
 };

@@ -341,3 +341,15 @@ TEST_F(FilterFixture, ClickingTheStripSelectsTheCategory)
     EXPECT_EQ(state.filterTag, "Text");
     EXPECT_EQ(listed(), QStringList({"notes.txt", "readme.txt"}));
 }
+
+TEST_F(FilterFixture, FolderOpenedUnderATabIsReadAgainForAnotherTab)
+{
+    filters.SelectCategory(Picture); // no folder yet: only the pattern changes
+    open();                          // the folder read with the Picture pattern
+    EXPECT_EQ(listed().size(), 3);
+    EXPECT_EQ(filters.SelectCategory(Text), 2); // not narrowed from the pictures alone
+    EXPECT_EQ(listed(), QStringList({"notes.txt", "readme.txt"}));
+    EXPECT_EQ(filters.SelectCategory(All), 5);
+    tree.file("late.txt", 1);
+    EXPECT_EQ(filters.SelectCategory(Text), 2); // narrowed from the full copy: no read
+}
