@@ -1,6 +1,7 @@
 #include "app/gui/MainWindow.h"
 
 #include "app/gui/PopupMenus.h"
+#include "browse/gui/FileListPanel.h"
 #include "common/TempTree.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
@@ -117,5 +118,43 @@ TEST(MainWindow, FolderTreeActsOnEnterAndMenuCodes)
     EXPECT_EQ(sized, QStringList{"/usr/"});
     EXPECT_EQ(shown, QStringList{"/usr/"});
     EXPECT_EQ(window.folderTreeState().CurrentFolderNode, NodeTree::None);
+    window.menus().file.exit->trigger();
+}
+
+TEST(MainWindow, FolderHistoryKeepsFoldersWithFilesAndReopensThem)
+{
+    TempTree fixture;
+    fixture.file("full/a.txt", 3);
+    fixture.file("other/b.txt", 3);
+    fixture.folder("empty/sub");
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(fixture.root());
+    NodeTree& folders = window.folderTree();
+
+    // Load the tree down to the fixture, one folder level at a time.
+    QString path;
+    for (const QString& part : fixture.root().split('/', Qt::SkipEmptyParts)) {
+        LoadSubfolders(folders, path.isEmpty() ? QStringLiteral("/") : path);
+        path += '/' + part;
+    }
+    LoadSubfolders(folders, path);
+    const auto open = [&](const char* name) {
+        const NodeTree::Id id = folders.find(fixture.path(name));
+        ASSERT_NE(id, NodeTree::None) << name;
+        window.openFolderNode(id);
+    };
+    open("full");
+    open("other");
+    open("empty");
+    open("full");
+    QComboBox* box = window.folderHistoryBox();
+    ASSERT_GE(box->count(), 3);
+    EXPECT_EQ(box->itemText(0), fixture.path("full"));
+    EXPECT_EQ(box->itemText(1), fixture.path("other"));
+    EXPECT_EQ(box->itemData(2).toInt(), -1) << "the volumes follow the folders";
+
+    Q_EMIT box->activated(1);
+    EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("other/"));
     window.menus().file.exit->trigger();
 }
