@@ -77,8 +77,11 @@ ViewWindow* MainWindow::viewWindow()
     if (!viewWindow_) {
         viewWindow_ = new ViewWindow(settings_, prompts_, this);
         const Geometry& g = settings_.viewWindow;
-        if (g.width > 0 && g.height > 0)
-            viewWindow_->setGeometry(g.left, g.top, g.width, g.height);
+        // Same terms as windowState() reads them back: frame position, client size.
+        if (g.width > 0 && g.height > 0) {
+            viewWindow_->resize(g.width, g.height);
+            viewWindow_->move(g.left, g.top);
+        }
     }
     return viewWindow_;
 }
@@ -86,8 +89,15 @@ ViewWindow* MainWindow::viewWindow()
 void MainWindow::TriggerView(const ViewRequest& request)
 {
     ViewWindow* view = viewWindow();
+    const bool firstShow = !view->isVisible();
     view->show();
     view->raise();
+    // Without a stored geometry, where the view window first appears is the baseline
+    // of the geometry check at exit, so merely viewing a file asks nothing.
+    if (firstShow && settings_.viewWindow.width <= 0) {
+        QApplication::processEvents();
+        settings_.viewWindow = {view->width(), view->height(), view->x(), view->y()};
+    }
     view->TriggerView(request);
 }
 
