@@ -7,6 +7,8 @@
 #include "platform/Prompts.h"
 #include "trees/TreeRebuild.h"
 
+#include <QSet>
+
 namespace {
 
 // One colour per tab (0x00BBGGRR): pale for the tabs, strong for the swapped look.
@@ -160,20 +162,27 @@ void FilterTabs::noteListing(const QString& pattern)
 
 int FilterTabs::NarrowToCategory(const QString& pattern, const QString& caption)
 {
-    state_.File1Backup.Clear();
-    state_.File1Backup.CopyFromList(state_.FullListing);
     // "*" (the "ALL" tab while other filters are set) keeps every listed entry.
     const bool everyName = pattern == u"*" || pattern == u"*.*";
-    const QString wanted = QStringLiteral(";") + pattern.toUpper() + QStringLiteral(";");
-    for (int i = state_.File1Backup.ListCount() - 1; i >= 1; --i) {
-        const QString entry = state_.File1Backup.list(i);
+    // The extensions the pattern names, as ";*.EXT;" in ";" + pattern + ";" would find.
+    QSet<QString> extensions;
+    for (const QString& part : pattern.toUpper().split(u';')) {
+        if (part.startsWith(QLatin1String("*.")))
+            extensions.insert(part.mid(2));
+    }
+    // Kept entries are collected and stored once: removing them one by one from a
+    // large list would be quadratic.
+    QStringList kept;
+    const QStringList& full = state_.FullListing;
+    if (!full.isEmpty())
+        kept.append(full.first());
+    for (qsizetype i = 1; i < full.size(); ++i) {
+        const QString& entry = full[i];
         bool keep = true;
         if (state_.CategoryFilterActive == -1) {
             if (!everyName) {
-                const int dot = entry.lastIndexOf(u'.');
-                keep =
-                    dot >= 0 && wanted.contains(QStringLiteral(";*.") +
-                                                entry.mid(dot + 1).toUpper() + QStringLiteral(";"));
+                const qsizetype dot = entry.lastIndexOf(u'.');
+                keep = dot >= 0 && extensions.contains(entry.mid(dot + 1).toUpper());
             }
         } else {
             const QString path = state_.currentFolder + entry;
@@ -186,9 +195,11 @@ int FilterTabs::NarrowToCategory(const QString& pattern, const QString& caption)
                 keep = e && FileMatchesFilter(filter_, path, *e);
             }
         }
-        if (!keep)
-            state_.File1Backup.RemoveItem(i);
+        if (keep)
+            kept.append(entry);
     }
+    state_.File1Backup.Clear();
+    state_.File1Backup.CopyFromList(kept);
     if (state_.File1Backup.ListCount() < 2) {
         state_.filterTag = caption;
         ShowNoFiles(state_);

@@ -353,3 +353,16 @@ TEST_F(FilterFixture, FolderOpenedUnderATabIsReadAgainForAnotherTab)
     tree.file("late.txt", 1);
     EXPECT_EQ(filters.SelectCategory(Text), 2); // narrowed from the full copy: no read
 }
+
+TEST_F(FilterFixture, NarrowingRebuildsTheGroupedTree)
+{
+    settings.extensionNames = 0;
+    state.treeType = ExtensionTree;
+    open();
+    EXPECT_EQ(filters.SelectCategory(Picture), 3);
+    const NodeTree& t = state.File1t;
+    ASSERT_EQ(t.children(t.root()).size(), 1u); // one group: the bitmaps
+    EXPECT_EQ(t.children(t.children(t.root()).front()).size(), 3u);
+    EXPECT_EQ(filters.SelectCategory(All), 5);
+    EXPECT_EQ(t.children(t.root()).size(), 2u);
+}

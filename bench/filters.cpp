@@ -1,0 +1,77 @@
+// The filter tabs narrow the full listing of a large folder without reading the disk,
+// and the statistics table sums a grouped tree; both must stay linear in the files.
+#include "app/Settings.h"
+#include "browse/FilterTabs.h"
+#include "browse/FolderListing.h"
+#include "controls/Grid.h"
+#include "controls/KivTabs.h"
+#include "platform/Prompts.h"
+#include "trees/Statistics.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const char* const Extensions[] = {"txt", "bmp", "doc", "jpg", "c", "h", "zip", "log"};
+
+/// A listed folder of `n` files in eight extensions, without touching the disk.
+void fakeListing(FileListState& state, int n)
+{
+    state.currentFolder = QStringLiteral("/bench/");
+    state.FullListing = {QStringLiteral("/bench")};
+    for (int i = 0; i < n; ++i) {
+        const QString name =
+            QStringLiteral("file%1.%2").arg(i).arg(QLatin1String(Extensions[i % 8]));
+        state.FullListing.append(name);
+        platform::FileEntry e;
+        e.name = name;
+        e.size = i % 5000;
+        state.entries.insert(name, e);
+    }
+}
+
+void NarrowToPictures(benchmark::State& bench)
+{
+    Settings settings;
+    FileListState state;
+    fakeListing(state, int(bench.range(0)));
+    KivTabs tabs;
+    ScriptedPrompts prompts;
+    FilterTabs filters(settings, state, tabs, prompts);
+    for (auto _ : bench)
+        benchmark::DoNotOptimize(
+            filters.NarrowToCategory(QStringLiteral("*.bmp;*.jpg"), QStringLiteral("Picture")));
+    bench.SetItemsProcessed(bench.iterations() * bench.range(0));
+}
+BENCHMARK(NarrowToPictures)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void ExtensionStatistics(benchmark::State& bench)
+{
+    Settings settings;
+    settings.extensionNames = 0;
+    FileListState state;
+    fakeListing(state, int(bench.range(0)));
+    state.File1x = state.FullListing.mid(1);
+    state.treeType = ExtensionTree;
+    RefreshFileList(state, settings);
+    Grid grid;
+    if (state.File1t.count() < 2)
+        bench.SkipWithError("the extension tree was not built");
+    for (auto _ : bench)
+        benchmark::DoNotOptimize(ShowSizeTable(state, grid, state.File1t.root()).grandTotal);
+    bench.SetItemsProcessed(bench.iterations() * bench.range(0));
+}
+BENCHMARK(ExtensionStatistics)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The tab state keeps fonts, which need the GUI application.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
