@@ -4,6 +4,7 @@
 #include "app/gui/PopupMenus.h"
 #include "browse/FilterTabs.h"
 #include "browse/gui/FileListPanel.h"
+#include "browse/gui/OtherFilterDialog.h"
 #include "common/TempTree.h"
 #include "controls/gui/GridView.h"
 #include "controls/gui/KivTabsWidget.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -122,4 +124,32 @@ TEST_F(FilterStripTest, SizeTablesShowInTheViewWindowGrid)
     tables.FolderSizeTable(tree.root() + "/");
     EXPECT_EQ(view.vgrid()->grid().rows(), 6);
     EXPECT_EQ(view.statusMessage(), tree.root());
+}
+
+TEST(OtherFilterDialog, SetOtherFilterHandsOverTheFieldsAndClearEmptiesThem)
+{
+    OtherFilterDialog dialog;
+    OtherFilterFields f;
+    f.fileName = QStringLiteral("*.c;*.h");
+    f.fileSize = QStringLiteral("0");
+    f.fileSizeOption = Comparison::Greater;
+    f.nameLength = QStringLiteral("8");
+    f.nameLengthOption = Comparison::Less;
+    f.readOnly = true;
+    dialog.setFields(f);
+    std::optional<OtherFilterFields> applied;
+    QObject::connect(&dialog, &OtherFilterDialog::apply,
+                     [&applied](const OtherFilterFields& g) { applied = g; });
+    dialog.findChild<QPushButton*>(QStringLiteral("SetOtherFilter"))->click();
+    ASSERT_TRUE(applied.has_value());
+    EXPECT_EQ(applied->fileName, "*.c;*.h");
+    EXPECT_EQ(applied->fileSize, "0");
+    EXPECT_EQ(applied->fileSizeOption, Comparison::Greater);
+    EXPECT_EQ(applied->nameLengthOption, Comparison::Less);
+    EXPECT_TRUE(applied->readOnly);
+    EXPECT_FALSE(applied->hidden);
+    dialog.clearFields();
+    EXPECT_TRUE(dialog.fields().fileName.isEmpty());
+    EXPECT_TRUE(dialog.fields().fileSize.isEmpty());
+    EXPECT_FALSE(dialog.fields().readOnly);
 }
