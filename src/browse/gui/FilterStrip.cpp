@@ -169,8 +169,13 @@ void FilterStrip::tabMouseUp(int button, int x, int y)
 void FilterStrip::tabMouseMove(int x, int y)
 {
     const int tab = widget_->tabs().tabAt(x, y, widget_->width(), widget_->height());
-    if (tab > 0)
-        widget_->setToolTip(filters_->TabTip(tab - 1));
+    if (tab == 0)
+        return;
+    widget_->setToolTip(filters_->TabTip(tab - 1));
+    // "Show Filtered files when MouseOver a FilterTab": hovering selects the category;
+    // the narrowing works from memory, so following the mouse stays cheap.
+    if (settings_.mouseOverFilter == 1 && tab != widget_->tabs().SelectedTab())
+        filters_->SelectCategory(tab - 1);
 }
 
 void FilterStrip::openOtherFilterDialog()

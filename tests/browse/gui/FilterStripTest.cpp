@@ -86,6 +86,18 @@ TEST_F(FilterStripTest, TabsFollowCategoriesAndAClickNarrowsTheList)
     EXPECT_EQ(panel.openFolder(other.root()), 1);
     pressTab(8);
     EXPECT_EQ(panel.statusLabel()->text(), "2 [ALL] files");
+
+    // hovering shows the tab's tip; with MouseOverFilter on it also selects the tab
+    KivTabsWidget* w = strip.FilterButton();
+    const QPoint over = w->tabs().tabRect(2, w->width(), w->height()).center();
+    QMouseEvent move(QEvent::MouseMove, over, w->mapToGlobal(over), Qt::NoButton, {}, {});
+    QApplication::sendEvent(w, &move);
+    EXPECT_TRUE(w->toolTip().startsWith("Show Picture files: [bmp;"));
+    EXPECT_EQ(w->tabs().SelectedTab(), 8);
+    settings.mouseOverFilter = 1;
+    QApplication::sendEvent(w, &move);
+    EXPECT_EQ(w->tabs().SelectedTab(), 2);
+    EXPECT_EQ(panel.statusLabel()->text(), "1 [Picture] files");
 }
 
 TEST_F(FilterStripTest, DesignPropertiesRoundTrip)
