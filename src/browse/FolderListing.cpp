@@ -11,33 +11,30 @@ namespace {
 
 const QString AllPattern = QStringLiteral("*.*");
 
-char16_t foldUnit(char16_t c)
+/// The name with every code unit case-folded; ASCII is folded inline because Qt's
+/// general folding costs over a thousand instructions a name.
+QString foldedName(const QString& name)
 {
-    if (c < 128)
-        return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-    return QChar(c).toCaseFolded().unicode();
+    QString folded(name.size(), Qt::Uninitialized);
+    const QChar* in = name.constData();
+    QChar* out = folded.data();
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = in[i].unicode();
+        if (c < 128)
+            out[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+        else
+            out[i] = in[i].toCaseFolded();
+    }
+    return folded;
 }
 
 /// Name order ignoring case, as a file list box shows them; names equal but for case
-/// fall back to their codes so the order is stable between runs. ASCII is folded
-/// inline because this runs about 1.7 million times for 100,000 names.
-bool nameLess(const QString& a, const QString& b)
+/// fall back to their codes so the order is stable between runs. The folded keys are
+/// computed once per name: the sort compares about 1.7 million pairs for 100,000 names.
+bool nameLess(const QString& foldedA, const QString& a, const QString& foldedB, const QString& b)
 {
-    const qsizetype n = std::min(a.size(), b.size());
-    const QChar* pa = a.constData();
-    const QChar* pb = b.constData();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t ca = pa[i].unicode();
-        const char16_t cb = pb[i].unicode();
-        if (ca == cb)
-            continue;
-        const char16_t fa = foldUnit(ca);
-        const char16_t fb = foldUnit(cb);
-        if (fa != fb)
-            return fa < fb;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size();
+    if (const int c = QStringView(foldedA).compare(foldedB); c != 0)
+        return c < 0;
     return a < b;
 }
 
@@ -53,10 +50,14 @@ std::vector<platform::FileEntry> readFolder(const Settings& settings, const QStr
                       [&](const platform::FileEntry& e) { return !patterns.matches(e.name); });
     }
     std::vector<quint32> order(files.size());
-    for (size_t i = 0; i < order.size(); ++i)
+    std::vector<QString> folded(files.size());
+    for (size_t i = 0; i < order.size(); ++i) {
         order[i] = quint32(i);
-    std::sort(order.begin(), order.end(),
-              [&](quint32 x, quint32 y) { return nameLess(files[x].name, files[y].name); });
+        folded[i] = foldedName(files[i].name);
+    }
+    std::sort(order.begin(), order.end(), [&](quint32 x, quint32 y) {
+        return nameLess(folded[x], files[x].name, folded[y], files[y].name);
+    });
     std::vector<platform::FileEntry> sorted;
     sorted.reserve(files.size());
     for (const quint32 i : order)

@@ -209,6 +209,13 @@ void NodeTree::clear()
     }
 }
 
+void NodeTree::reserve(int count)
+{
+    nodes_.reserve(size_t(count));
+    alive_.reserve(size_t(count));
+    byKey_.reserve(count);
+}
+
 void NodeTree::lock()
 {
     if (lockDepth_++ == 0) {

@@ -88,6 +88,8 @@ public:
     void removeChildren(Id parent);
     /// Removes every node.
     void clear();
+    /// Makes room for `count` nodes in all, so a large rebuild does not regrow storage.
+    void reserve(int count);
 
     /// Holds back per-node notifications until the matching unlock, which sends one reset.
     /// Locks nest.

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -42,6 +43,17 @@ bool fillEntry(const struct statx& st, FileEntry& entry, bool allowSpecial)
     return type != S_IFDIR && (!special || allowSpecial);
 }
 
+/// File names are mostly ASCII; widening them directly skips the UTF-8 decoder.
+QString decodeFileName(const char* name)
+{
+    const size_t length = std::strlen(name);
+    for (size_t i = 0; i < length; ++i) {
+        if (static_cast<unsigned char>(name[i]) >= 0x80)
+            return QFile::decodeName(QByteArray::fromRawData(name, qsizetype(length)));
+    }
+    return QString::fromLatin1(name, qsizetype(length));
+}
+
 constexpr unsigned StatxMask =
     STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_CTIME | STATX_BTIME;
 
@@ -71,7 +83,7 @@ std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem
         if (::statx(dirFd, name, AT_STATX_SYNC_AS_STAT, StatxMask, &st) != 0)
             continue;
         FileEntry entry;
-        entry.name = QFile::decodeName(name);
+        entry.name = decodeFileName(name);
         if (!fillEntry(st, entry, includeHiddenSystem))
             continue;
         result.push_back(std::move(entry));
@@ -98,7 +110,7 @@ QStringList listSubfolders(const QString& folder)
             isDir = ::fstatat(dirFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode);
         }
         if (isDir)
-            names << QFile::decodeName(name);
+            names << decodeFileName(name);
     }
     ::closedir(dir);
     return names;
@@ -122,7 +134,7 @@ QString firstSubfolder(const QString& folder)
             isDir = ::fstatat(dirFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode);
         }
         if (isDir) {
-            found = QFile::decodeName(name);
+            found = decodeFileName(name);
             break;
         }
     }

@@ -20,12 +20,20 @@ void BuildNameList(FileListState& state, const Settings& settings)
                                                basket ? QStringLiteral("27") : QStringLiteral("1"));
     state.File1t.setExpanded(root, true);
 
-    // Classifying an extension walks the category lists; a folder has few extensions.
+    // Classifying an extension walks the category lists; a folder has few extensions,
+    // and under most settings every file has the same image anyway.
+    const bool byExtension = FileListIconsByExtension(settings);
+    const QString sameImage = QString::number(FileListIconIndex(QString(), settings));
     QHash<QString, QString> imageOf;
     const QString& folder = state.currentFolder;
     const int count = state.File1Backup.ListCount();
+    state.File1t.reserve(count);
     for (int i = 1; i < count; ++i) {
         const QString entry = state.File1Backup.list(i);
+        if (!byExtension) {
+            state.File1t.add(root, folder + entry, entry, sameImage);
+            continue;
+        }
         const QString extension = ExtensionOf(entry);
         auto image = imageOf.constFind(extension);
         if (image == imageOf.constEnd())
@@ -50,7 +58,6 @@ void RebuildCurrentTree(FileListState& state, const Settings& settings)
     case PlainList:
     default:
         BuildNameList(state, settings);
-        ShowFileCount(state, state.File1t.count() - 1);
         break;
     }
 }

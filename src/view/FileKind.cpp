@@ -40,9 +40,14 @@ int ClassifyFileKind(const QString& extension, const Settings& settings)
     return settings.unknownAsText == 1 ? KindText : KindNone;
 }
 
+bool FileListIconsByExtension(const Settings& settings)
+{
+    return settings.tabColorSwap == 1;
+}
+
 int FileListIconIndex(const QString& extension, const Settings& settings)
 {
-    if (settings.tabColorSwap != 1)
+    if (!FileListIconsByExtension(settings))
         return 3;
     if (extension == QLatin1String(".BSK"))
         return 27;

@@ -28,3 +28,5 @@ enum FileKind : int {
 
 /// The file list's image index for a file of that extension.
 [[nodiscard]] int FileListIconIndex(const QString& extension, const Settings& settings);
+/// False when FileListIconIndex gives every file the same image under these settings.
+[[nodiscard]] bool FileListIconsByExtension(const Settings& settings);
