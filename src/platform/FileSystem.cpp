@@ -54,6 +54,34 @@ QString decodeFileName(const char* name)
     return QString::fromLatin1(name, qsizetype(length));
 }
 
+bool isDotOrDotDot(const char* name)
+{
+    return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
+}
+
+/// Calls `take` with the name of each subfolder of `folder` (links to folders
+/// included) until it returns false.
+template <typename Take> void readSubfolders(const QString& folder, Take take)
+{
+    const QByteArray encoded = QFile::encodeName(folder);
+    DIR* dir = ::opendir(encoded.constData());
+    if (!dir)
+        return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* d = ::readdir(dir)) {
+        if (isDotOrDotDot(d->d_name))
+            continue;
+        bool isDir = d->d_type == DT_DIR;
+        if (d->d_type == DT_UNKNOWN || d->d_type == DT_LNK) {
+            struct stat st {};
+            isDir = ::fstatat(dirFd, d->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
+        if (isDir && !take(d->d_name))
+            break;
+    }
+    ::closedir(dir);
+}
+
 constexpr unsigned StatxMask =
     STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_CTIME | STATX_BTIME;
 
@@ -75,7 +103,7 @@ std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem
         const char* name = d->d_name;
         if (d->d_type == DT_DIR)
             continue;
-        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+        if (isDotOrDotDot(name))
             continue;
         if (name[0] == '.' && !includeHiddenSystem)
             continue;
@@ -95,50 +123,20 @@ std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem
 QStringList listSubfolders(const QString& folder)
 {
     QStringList names;
-    const QByteArray encoded = QFile::encodeName(folder);
-    DIR* dir = ::opendir(encoded.constData());
-    if (!dir)
-        return names;
-    const int dirFd = ::dirfd(dir);
-    while (const dirent* d = ::readdir(dir)) {
-        const char* name = d->d_name;
-        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
-            continue;
-        bool isDir = d->d_type == DT_DIR;
-        if (d->d_type == DT_UNKNOWN || d->d_type == DT_LNK) {
-            struct stat st {};
-            isDir = ::fstatat(dirFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode);
-        }
-        if (isDir)
-            names << decodeFileName(name);
-    }
-    ::closedir(dir);
+    readSubfolders(folder, [&names](const char* name) {
+        names << decodeFileName(name);
+        return true;
+    });
     return names;
 }
 
 QString firstSubfolder(const QString& folder)
 {
-    const QByteArray encoded = QFile::encodeName(folder);
-    DIR* dir = ::opendir(encoded.constData());
-    if (!dir)
-        return {};
-    const int dirFd = ::dirfd(dir);
     QString found;
-    while (const dirent* d = ::readdir(dir)) {
-        const char* name = d->d_name;
-        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
-            continue;
-        bool isDir = d->d_type == DT_DIR;
-        if (d->d_type == DT_UNKNOWN || d->d_type == DT_LNK) {
-            struct stat st {};
-            isDir = ::fstatat(dirFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode);
-        }
-        if (isDir) {
-            found = decodeFileName(name);
-            break;
-        }
-    }
-    ::closedir(dir);
+    readSubfolders(folder, [&found](const char* name) {
+        found = decodeFileName(name);
+        return false;
+    });
     return found;
 }
 
