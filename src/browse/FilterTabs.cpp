@@ -312,8 +312,8 @@ void FilterTabs::ShowSelectedOnly()
     QStringList marked;
     for (const NodeTree::Id id : state_.File1t.preorder()) {
         const NodeTree::Node& n = state_.File1t.node(id);
-        if (n.parent != NodeTree::None && n.tag == u"X" && state_.File1t.children(id).empty() &&
-            !n.text.startsWith(u'|'))
+        if (n.parent != NodeTree::None && state_.File1t.tag(id) == u"X" &&
+            state_.File1t.children(id).empty() && !n.text.startsWith(u'|'))
             marked.append(n.text);
     }
     if (marked.isEmpty()) {

@@ -97,13 +97,13 @@ bool ToggleFileMark(FileListState& state, const Settings& settings, NodeTree::Id
     if (state.file1tTag == Marked || ClassifyFileNode(state, id) != FileNodeKind::File)
         return false;
     NodeTree& tree = state.File1t;
-    if (tree.node(id).tag == Marked) {
+    if (tree.tag(id) == Marked) {
         unmark(state, settings, id);
         return false;
     }
     if (settings.multiSelect != 1) {
         for (const NodeTree::Id other : tree.preorder()) {
-            if (tree.node(other).tag == Marked)
+            if (tree.tag(other) == Marked)
                 unmark(state, settings, other);
         }
     }
@@ -117,7 +117,7 @@ QStringList MarkedEntries(const FileListState& state)
     QStringList entries;
     const NodeTree& tree = state.File1t;
     for (const NodeTree::Id id : tree.preorder()) {
-        if (tree.node(id).tag == Marked && ClassifyFileNode(state, id) == FileNodeKind::File)
+        if (tree.tag(id) == Marked && ClassifyFileNode(state, id) == FileNodeKind::File)
             entries.append(tree.node(id).text);
     }
     return entries;

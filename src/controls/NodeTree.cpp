@@ -21,7 +21,6 @@ NodeTree::Id NodeTree::add(Id parent, const QString& key, const QString& text, c
     n.key = key;
     n.text = text;
     n.image = image;
-    n.selectedImage = selectedImage;
     n.parent = parent;
     n.row = row;
     nodes_.push_back(std::move(n));
@@ -30,6 +29,8 @@ NodeTree::Id NodeTree::add(Id parent, const QString& key, const QString& text, c
     (parent == None ? roots_ : nodes_[size_t(parent)].children).push_back(id);
     if (!key.isEmpty())
         byKey_.insert(key, id);
+    if (!selectedImage.isEmpty())
+        extras_[id].selectedImage = selectedImage;
     ++liveCount_;
     if (observer_) {
         if (locked())
@@ -110,21 +111,21 @@ void NodeTree::setImage(Id id, const QString& image)
 void NodeTree::setSelectedImage(Id id, const QString& image)
 {
     if (contains(id)) {
-        nodes_[size_t(id)].selectedImage = image;
+        extras_[id].selectedImage = image;
         notifyChanged(id);
     }
 }
 
 void NodeTree::setTag(Id id, const QString& tag)
 {
-    if (contains(id))
-        nodes_[size_t(id)].tag = tag;
+    if (contains(id) && (!tag.isEmpty() || extras_.contains(id)))
+        extras_[id].tag = tag;
 }
 
 void NodeTree::setToolTip(Id id, const QString& tip)
 {
-    if (contains(id))
-        nodes_[size_t(id)].toolTip = tip;
+    if (contains(id) && (!tip.isEmpty() || extras_.contains(id)))
+        extras_[id].toolTip = tip;
 }
 
 void NodeTree::setExpanded(Id id, bool expanded)
@@ -199,6 +200,7 @@ void NodeTree::clear()
     alive_.clear();
     roots_.clear();
     byKey_.clear();
+    extras_.clear();
     liveCount_ = 0;
     selected_ = None;
     if (observer_) {
@@ -255,6 +257,7 @@ void NodeTree::eraseSubtree(Id id)
             byKey_.remove(n.key);
         if (selected_ == current)
             selected_ = None;
+        extras_.remove(current);
         alive_[size_t(current)] = false;
         n.children.clear();
         --liveCount_;

@@ -31,10 +31,7 @@ public:
     struct Node {
         QString key;
         QString text;
-        QString image;         ///< image key, or an image index written as text
-        QString selectedImage; ///< image while selected; empty means `image`
-        QString tag;
-        QString toolTip;
+        QString image; ///< image key, or an image index written as text
         bool expanded = false;
         bool selected = false;
         Id parent = None;
@@ -56,6 +53,10 @@ public:
     [[nodiscard]] Id find(const QString& key) const;
     [[nodiscard]] bool contains(Id id) const;
     [[nodiscard]] const Node& node(Id id) const { return nodes_[size_t(id)]; }
+    /// Image while selected or expanded; empty means the node's own image.
+    [[nodiscard]] QString selectedImage(Id id) const { return extras_.value(id).selectedImage; }
+    [[nodiscard]] QString tag(Id id) const { return extras_.value(id).tag; }
+    [[nodiscard]] QString toolTip(Id id) const { return extras_.value(id).toolTip; }
 
     /// Number of nodes in the tree.
     [[nodiscard]] int count() const { return liveCount_; }
@@ -105,7 +106,15 @@ private:
     void renumber(std::vector<Id>& ids);
     std::vector<Id>& siblingsOf(Id id);
 
+    /// What few nodes carry, kept aside so that a 100,000-node list stays small.
+    struct Extras {
+        QString selectedImage;
+        QString tag;
+        QString toolTip;
+    };
+
     std::vector<Node> nodes_;
+    QHash<Id, Extras> extras_;
     std::vector<bool> alive_;
     std::vector<Id> roots_;
     QHash<QString, Id> byKey_;

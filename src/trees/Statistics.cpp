@@ -131,8 +131,7 @@ SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id cur
         result.grandTotal = GroupStatistics(state, grid);
     } else {
         startFileTable(grid, 600, 2000, 1000);
-        const NodeTree::Node& node = tree.node(current);
-        if (node.tag.isEmpty()) {
+        if (tree.tag(current).isEmpty()) {
             int j = 0;
             for (const NodeTree::Id child : tree.children(current)) {
                 const QString text = tree.node(child).text;

@@ -117,9 +117,9 @@ TEST(NodeClick, SelectionMarksSingleAndMulti)
 
     EXPECT_TRUE(ToggleFileMark(f.state, f.settings, f.a));
     EXPECT_EQ(t.node(f.a).image, "Ticked");
-    EXPECT_EQ(t.node(f.a).tag, "X");
+    EXPECT_EQ(t.tag(f.a), "X");
     EXPECT_TRUE(ToggleFileMark(f.state, f.settings, f.b));
-    EXPECT_EQ(t.node(f.a).tag, "") << "single selection unmarks the previous node";
+    EXPECT_EQ(t.tag(f.a), "") << "single selection unmarks the previous node";
     EXPECT_EQ(MarkedEntries(f.state), QStringList{"b.jpg"});
     EXPECT_FALSE(ToggleFileMark(f.state, f.settings, f.b));
     EXPECT_EQ(t.node(f.b).image, jpgImage);
@@ -131,5 +131,5 @@ TEST(NodeClick, SelectionMarksSingleAndMulti)
     EXPECT_EQ(MarkedEntries(f.state), (QStringList{"a.txt", "b.jpg"}));
 
     EXPECT_FALSE(ToggleFileMark(f.state, f.settings, f.root)) << "only files are marked";
-    EXPECT_EQ(t.node(f.root).tag, "");
+    EXPECT_EQ(t.tag(f.root), "");
 }

@@ -115,7 +115,7 @@ void MainWindow::folderTreeMouse(QMouseEvent* event)
         return;
     const NodeTree::Node& node = folderTree_.node(id);
     if (event->button() == Qt::LeftButton) {
-        if (node.tag == QLatin1String("X"))
+        if (folderTree_.tag(id) == QLatin1String("X"))
             folderTree_.setSelectedImage(id, QStringLiteral("open"));
         return;
     }

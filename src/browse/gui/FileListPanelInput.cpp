@@ -120,8 +120,8 @@ QString FileListPanel::tipFor(NodeTree::Id id) const
     if (!state_.File1t.contains(id))
         return {};
     const NodeTree::Node& node = state_.File1t.node(id);
-    if (!node.toolTip.isEmpty())
-        return node.toolTip;
+    if (const QString tip = state_.File1t.toolTip(id); !tip.isEmpty())
+        return tip;
     const auto entry = state_.entries.constFind(node.text);
     if (entry == state_.entries.constEnd())
         return node.text;

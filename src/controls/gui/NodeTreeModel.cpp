@@ -75,12 +75,15 @@ QVariant NodeTreeModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return n.text;
     case Qt::ToolTipRole:
-        return n.toolTip.isEmpty() ? QVariant() : QVariant(n.toolTip);
+        if (const QString tip = tree_.toolTip(id); !tip.isEmpty())
+            return tip;
+        return {};
     case Qt::DecorationRole: {
         if (!icons_)
             return {};
+        const QString selectedImage = tree_.selectedImage(id);
         const QString& image =
-            (n.selected || n.expanded) && !n.selectedImage.isEmpty() ? n.selectedImage : n.image;
+            (n.selected || n.expanded) && !selectedImage.isEmpty() ? selectedImage : n.image;
         return image.isEmpty() ? QVariant() : QVariant(icons_(image));
     }
     default:

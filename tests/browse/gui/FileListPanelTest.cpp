@@ -103,7 +103,7 @@ TEST_F(FileListPanelTest, ClicksAndKeysFollowTheCommandCode)
     mouseOn(fileNode(0), QEvent::MouseButtonPress);
     mouseOn(fileNode(0), QEvent::MouseButtonRelease);
     EXPECT_TRUE(emitted.empty());
-    EXPECT_EQ(panel.state().File1t.node(fileNode(0)).tag, "X");
+    EXPECT_EQ(panel.state().File1t.tag(fileNode(0)), "X");
 
     mouseOn(fileNode(1), QEvent::MouseButtonDblClick);
     ASSERT_EQ(emitted.size(), 1u);
