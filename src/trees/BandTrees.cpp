@@ -44,7 +44,7 @@ public:
     const QString& prefix(const FileListState& state, const QString& entry, Make make)
     {
         const qint64 ms = nodescheme::entryTime(state, entry, state.dateBasis);
-        const QDate day = FileTimeFields(ms).date();
+        const QDate day = FileDay(ms);
         auto it = byDay_.constFind(day.toJulianDay());
         if (it == byDay_.constEnd())
             it = byDay_.insert(day.toJulianDay(), make(day));

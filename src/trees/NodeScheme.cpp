@@ -56,8 +56,15 @@ QString fileImage(const QString& entry, const Settings& settings)
     return QString::number(FileListIconIndex(ExtensionOf(entry), settings));
 }
 
+ImageCache::ImageCache(const Settings& settings)
+    : settings_(settings), byExtensionAtAll_(FileListIconsByExtension(settings)),
+      sameImage_(QString::number(FileListIconIndex(QString(), settings)))
+{}
+
 QString ImageCache::imageOf(const QString& entry)
 {
+    if (!byExtensionAtAll_)
+        return sameImage_;
     const QString extension = ExtensionOf(entry);
     auto it = byExtension_.constFind(extension);
     if (it == byExtension_.constEnd())

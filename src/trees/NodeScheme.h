@@ -29,11 +29,13 @@ NodeTree::Id addRoot(FileListState& state);
 /// fileImage with one classification per extension: large folders repeat few extensions.
 class ImageCache {
 public:
-    explicit ImageCache(const Settings& settings) : settings_(settings) {}
+    explicit ImageCache(const Settings& settings);
     [[nodiscard]] QString imageOf(const QString& entry);
 
 private:
     const Settings& settings_;
+    const bool byExtensionAtAll_;
+    const QString sameImage_;
     QHash<QString, QString> byExtension_;
 };
 

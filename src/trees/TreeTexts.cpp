@@ -57,6 +57,15 @@ QDateTime FileTimeFields(qint64 msSinceEpoch)
     return QDateTime::fromMSecsSinceEpoch(msSinceEpoch, QTimeZone::utc());
 }
 
+QDate FileDay(qint64 msSinceEpoch)
+{
+    constexpr qint64 MsPerDay = 86400000;
+    constexpr qint64 JulianDayOfEpoch = 2440588;
+    // Floor division, so times before 1970 fall on the day they belong to.
+    const qint64 days = msSinceEpoch / MsPerDay - (msSinceEpoch % MsPerDay < 0 ? 1 : 0);
+    return QDate::fromJulianDay(JulianDayOfEpoch + days);
+}
+
 QString FileDateText(const QDateTime& when)
 {
     const QDate d = when.date();

@@ -60,6 +60,11 @@ TEST(DateTexts, FileTimesAreReadAsUtcFields)
     const QDateTime fields = FileTimeFields(0);
     EXPECT_EQ(fields.date(), QDate(1970, 1, 1));
     EXPECT_EQ(fields.time(), QTime(0, 0, 0));
+    // The quick day used by the trees agrees with the full conversion around midnight,
+    // before the epoch too.
+    for (const qint64 ms : {qint64(0), qint64(-1), qint64(86399999), qint64(86400000),
+                            qint64(-86400000), qint64(-86400001), qint64(1109980800000)})
+        EXPECT_EQ(FileDay(ms), FileTimeFields(ms).date()) << ms;
 }
 
 struct AgeCase {
