@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <algorithm>
 
 GridModel::GridModel(Grid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {}
 
@@ -94,8 +95,12 @@ void GridView::applyWidths()
 {
     for (int c = 0; c < grid_.cols(); ++c) {
         const int w = grid_.colWidth(c);
-        setColumnWidth(c, w == Grid::DefaultWidth ? horizontalHeader()->defaultSectionSize()
-                                                  : twipsToPixels(w));
+        const int stored =
+            w == Grid::DefaultWidth ? horizontalHeader()->defaultSectionSize() : twipsToPixels(w);
+        // Stored widths were chosen for a smaller font: widen a column rather than cut
+        // its texts, within reason. A zero width still hides the column.
+        const int wanted = std::max(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c));
+        setColumnWidth(c, stored == 0 ? 0 : std::max(stored, std::min(wanted, 400)));
     }
 }
 
