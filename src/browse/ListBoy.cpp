@@ -13,15 +13,10 @@ namespace {
 
 constexpr char16_t Tab = u'\t';
 
-/// The stored line of a new item: its text, a TAB and item data 0, in one allocation.
-QString newLine(const QString& itemText)
+const QString& zeroData()
 {
-    QString line;
-    line.reserve(itemText.size() + 2);
-    line += itemText;
-    line += Tab;
-    line += u'0';
-    return line;
+    static const QString zero = QStringLiteral("0");
+    return zero;
 }
 
 QString dataText(double value)
@@ -29,14 +24,37 @@ QString dataText(double value)
     return QString::number(value, 'g', 15);
 }
 
-qsizetype lastTab(const QString& line)
+/// Character `i` of the line text, TAB, data.
+char16_t lineAt(const ListBoy::Item& item, qsizetype i)
 {
-    return line.lastIndexOf(Tab);
+    const qsizetype n = item.text.size();
+    if (i < n)
+        return item.text[i].unicode();
+    return i == n ? Tab : item.data[i - n - 1].unicode();
+}
+
+/// Compares the whole stored lines (text, TAB, data) by character codes without
+/// building them: the texts decide unless one is a prefix of the other.
+int compareLines(const ListBoy::Item& a, const ListBoy::Item& b)
+{
+    const qsizetype common = std::min(a.text.size(), b.text.size());
+    if (const int c = QStringView(a.text).left(common).compare(QStringView(b.text).left(common));
+        c != 0)
+        return c;
+    const qsizetype la = a.text.size() + 1 + a.data.size();
+    const qsizetype lb = b.text.size() + 1 + b.data.size();
+    for (qsizetype i = common; i < la && i < lb; ++i) {
+        const char16_t ca = lineAt(a, i);
+        const char16_t cb = lineAt(b, i);
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return la < lb ? -1 : (la > lb ? 1 : 0);
 }
 
 /// Quicksort with a random pivot and a hole-moving partition. The smaller half is
 /// sorted first and the larger one iterated, so the stack stays O(log n) deep.
-template <typename Less> void quickSort(std::vector<QString>& a, Less less)
+template <typename T, typename Less> void quickSort(std::vector<T>& a, Less less)
 {
     if (a.size() < 2)
         return;
@@ -50,7 +68,7 @@ template <typename Less> void quickSort(std::vector<QString>& a, Less less)
         while (lo < hi) {
             auto pivotAt = lo + qsizetype(double(hi - lo + 1) * unit(rng));
             pivotAt = std::min(pivotAt, hi);
-            QString pivot = std::move(a[size_t(pivotAt)]);
+            T pivot = std::move(a[size_t(pivotAt)]);
             a[size_t(pivotAt)] = std::move(a[size_t(lo)]);
             qsizetype i = lo;
             qsizetype j = hi;
@@ -77,12 +95,13 @@ template <typename Less> void quickSort(std::vector<QString>& a, Less less)
     }
 }
 
-void sortLines(std::vector<QString>& lines, bool descending)
+void sortLines(std::vector<ListBoy::Item>& lines, bool descending)
 {
+    using Item = ListBoy::Item;
     if (descending)
-        quickSort(lines, [](const QString& x, const QString& y) { return y < x; });
+        quickSort(lines, [](const Item& x, const Item& y) { return compareLines(y, x) < 0; });
     else
-        quickSort(lines, [](const QString& x, const QString& y) { return x < y; });
+        quickSort(lines, [](const Item& x, const Item& y) { return compareLines(x, y) < 0; });
 }
 
 /// The item data as a fixed 12-digit prefix, so a text sort orders it numerically.
@@ -97,18 +116,18 @@ QString dataPrefix(double value)
 
 void ListBoy::Additem(const QString& itemText)
 {
-    items_.push_back(newLine(itemText));
+    items_.push_back({itemText, zeroData()});
 }
 
 void ListBoy::Additem(const QString& itemText, int index)
 {
     if (index <= 0) {
-        items_.insert(items_.begin(), newLine(itemText));
+        items_.insert(items_.begin(), Item{itemText, zeroData()});
         return;
     }
     if (index >= ListCount())
         return;
-    items_.insert(items_.begin() + index, newLine(itemText));
+    items_.insert(items_.begin() + index, Item{itemText, zeroData()});
 }
 
 void ListBoy::RemoveItem(int index)
@@ -122,43 +141,37 @@ QString ListBoy::list(int index, int column) const
 {
     if (index < 0 || index >= ListCount())
         return {};
-    const QString& line = items_[size_t(index)];
+    const Item& item = items_[size_t(index)];
     if (column < 1)
-        return line.left(lastTab(line));
+        return item.text;
     qsizetype start = 0;
     for (int field = 1; field < column; ++field) {
-        const qsizetype tab = line.indexOf(Tab, start);
+        const qsizetype tab = item.text.indexOf(Tab, start);
         if (tab < 0)
-            return {};
+            return field + 1 == column ? item.data : QString();
         start = tab + 1;
     }
-    const qsizetype end = line.indexOf(Tab, start);
-    return end < 0 ? line.mid(start) : line.mid(start, end - start);
+    const qsizetype end = item.text.indexOf(Tab, start);
+    return end < 0 ? item.text.mid(start) : item.text.mid(start, end - start);
 }
 
 void ListBoy::UpdateText(int index, const QString& newText)
 {
-    if (index < 0 || index >= ListCount())
-        return;
-    QString& line = items_[size_t(index)];
-    line = newText + line.mid(lastTab(line));
+    if (index >= 0 && index < ListCount())
+        items_[size_t(index)].text = newText;
 }
 
 double ListBoy::GetItemData(int index) const
 {
     if (index < 0 || index >= ListCount())
         return 0;
-    const QString& line = items_[size_t(index)];
-    return QStringView(line).mid(lastTab(line) + 1).toDouble();
+    return items_[size_t(index)].data.toDouble();
 }
 
 void ListBoy::SetItemData(int index, double itemData)
 {
-    if (index < 0 || index >= ListCount())
-        return;
-    QString& line = items_[size_t(index)];
-    line.truncate(lastTab(line) + 1);
-    line += dataText(itemData);
+    if (index >= 0 && index < ListCount())
+        items_[size_t(index)].data = dataText(itemData);
 }
 
 void ListBoy::Clear()
@@ -214,11 +227,26 @@ void ListBoy::SortDescending()
 
 void ListBoy::sortByItemData(bool descending)
 {
-    for (int i = 0; i < ListCount(); ++i)
-        items_[size_t(i)].prepend(dataPrefix(GetItemData(i)));
-    sortLines(items_, descending);
-    for (QString& line : items_)
-        line.remove(0, 12);
+    // The fixed-width prefix in front of each line makes a line sort numeric by data.
+    struct Keyed {
+        QString prefix;
+        Item item;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(items_.size());
+    for (Item& item : items_)
+        keyed.push_back({dataPrefix(item.data.toDouble()), std::move(item)});
+    const auto less = [](const Keyed& x, const Keyed& y) {
+        if (const int c = QStringView(x.prefix).compare(y.prefix); c != 0)
+            return c < 0;
+        return compareLines(x.item, y.item) < 0;
+    };
+    if (descending)
+        quickSort(keyed, [&less](const Keyed& x, const Keyed& y) { return less(y, x); });
+    else
+        quickSort(keyed, less);
+    for (size_t i = 0; i < keyed.size(); ++i)
+        items_[i] = std::move(keyed[i].item);
 }
 
 void ListBoy::SortItemDataAscending()
@@ -262,8 +290,8 @@ bool ListBoy::SaveFile(const QString& fileName) const
     if (!file.open(QIODevice::WriteOnly))
         return false;
     QByteArray bytes;
-    for (int i = 0; i < ListCount(); ++i) {
-        bytes += list(i).toUtf8();
+    for (const Item& item : items_) {
+        bytes += item.text.toUtf8();
         bytes += '\n';
     }
     if (file.write(bytes) != bytes.size())
@@ -275,8 +303,8 @@ QStringList ListBoy::texts() const
 {
     QStringList result;
     result.reserve(ListCount());
-    for (int i = 0; i < ListCount(); ++i)
-        result.append(list(i));
+    for (const Item& item : items_)
+        result.append(item.text);
     return result;
 }
 

@@ -56,8 +56,15 @@ public:
     /// Number of items a caller expects to add; avoids regrowth for big listings.
     void reserve(int count) { items_.reserve(size_t(count)); }
 
+    /// One item: the line it stands for is text, TAB, data. Kept apart so that adding
+    /// and reading texts shares the caller's strings instead of copying them.
+    struct Item {
+        QString text;
+        QString data;
+    };
+
 private:
     void sortByItemData(bool descending);
 
-    std::vector<QString> items_; ///< stored lines: text, TAB, item data
+    std::vector<Item> items_;
 };

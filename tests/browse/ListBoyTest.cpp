@@ -104,6 +104,21 @@ TEST(ListBoy, SortsByWholeLineAndByItemData)
     EXPECT_EQ(d.GetItemData(2), 100);
     d.SortItemDataDescending();
     EXPECT_EQ(d.texts(), (QStringList{"hundred", "ten", "nine"}));
+
+    // The TAB before the item data counts: "ab\t0" sorts after "ab\x01\t0", and equal
+    // texts fall to their data as text ("x\t10" before "x\t9").
+    ListBoy t;
+    t.Additem("ab");
+    t.Additem(QStringLiteral("ab") + QChar(1));
+    t.Additem("x");
+    t.Additem("x");
+    t.SetItemData(2, 9);
+    t.SetItemData(3, 10);
+    t.SortAscending();
+    EXPECT_EQ(t.list(0), QStringLiteral("ab") + QChar(1));
+    EXPECT_EQ(t.list(1), "ab");
+    EXPECT_EQ(t.GetItemData(2), 10);
+    EXPECT_EQ(t.GetItemData(3), 9);
 }
 
 TEST(ListBoy, SortHandlesSortedReversedAndEqualInputs)
