@@ -6,40 +6,50 @@
 #include "trees/TreeRebuild.h"
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
 const QString AllPattern = QStringLiteral("*.*");
 
-/// The name with every code unit case-folded; ASCII is folded inline because Qt's
-/// general folding costs over a thousand instructions a name.
-QString foldedName(const QString& name)
-{
-    QString folded(name.size(), Qt::Uninitialized);
-    const QChar* in = name.constData();
-    QChar* out = folded.data();
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t c = in[i].unicode();
-        if (c < 128)
-            out[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
-        else
-            out[i] = in[i].toCaseFolded();
+/// Every name case-folded into one buffer (one allocation, not one per name); ASCII is
+/// folded inline because Qt's general folding costs over a thousand instructions a name.
+class FoldedNames {
+public:
+    explicit FoldedNames(const std::vector<platform::FileEntry>& files)
+    {
+        size_t total = 0;
+        for (const platform::FileEntry& f : files)
+            total += size_t(f.name.size());
+        pool_.resize(total);
+        spans_.reserve(files.size());
+        size_t at = 0;
+        for (const platform::FileEntry& f : files) {
+            const QChar* in = f.name.constData();
+            for (qsizetype i = 0; i < f.name.size(); ++i) {
+                const char16_t c = in[i].unicode();
+                pool_[at + size_t(i)] = c < 128 ? char16_t(c >= u'A' && c <= u'Z' ? c + 32 : c)
+                                                : in[i].toCaseFolded().unicode();
+            }
+            spans_.emplace_back(at, size_t(f.name.size()));
+            at += size_t(f.name.size());
+        }
     }
-    return folded;
-}
 
-/// Name order ignoring case, as a file list box shows them; names equal but for case
-/// fall back to their codes so the order is stable between runs. The folded keys are
-/// computed once per name: the sort compares about 1.7 million pairs for 100,000 names.
-bool nameLess(const QString& foldedA, const QString& a, const QString& foldedB, const QString& b)
-{
-    if (const int c = QStringView(foldedA).compare(foldedB); c != 0)
-        return c < 0;
-    return a < b;
-}
+    [[nodiscard]] QStringView at(size_t i) const
+    {
+        return QStringView(pool_.data() + spans_[i].first, qsizetype(spans_[i].second));
+    }
 
-/// One directory read, sorted by name; leaves out names the pattern does not take.
-/// Sorting an index keeps the entries themselves in place.
+private:
+    std::u16string pool_;
+    std::vector<std::pair<size_t, size_t>> spans_;
+};
+
+/// One directory read, sorted by name ignoring case as a file list box shows them;
+/// names equal but for case fall back to their codes so the order is stable between
+/// runs. Leaves out names the pattern does not take. Sorting an index keeps the
+/// entries themselves in place.
 std::vector<platform::FileEntry> readFolder(const Settings& settings, const QString& folder,
                                             const NamePatternList& patterns)
 {
@@ -49,14 +59,14 @@ std::vector<platform::FileEntry> readFolder(const Settings& settings, const QStr
         std::erase_if(files,
                       [&](const platform::FileEntry& e) { return !patterns.matches(e.name); });
     }
+    const FoldedNames folded(files);
     std::vector<quint32> order(files.size());
-    std::vector<QString> folded(files.size());
-    for (size_t i = 0; i < order.size(); ++i) {
+    for (size_t i = 0; i < order.size(); ++i)
         order[i] = quint32(i);
-        folded[i] = foldedName(files[i].name);
-    }
     std::sort(order.begin(), order.end(), [&](quint32 x, quint32 y) {
-        return nameLess(folded[x], files[x].name, folded[y], files[y].name);
+        if (const int c = folded.at(x).compare(folded.at(y)); c != 0)
+            return c < 0;
+        return files[x].name < files[y].name;
     });
     std::vector<platform::FileEntry> sorted;
     sorted.reserve(files.size());
