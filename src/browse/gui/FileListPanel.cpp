@@ -60,10 +60,17 @@ void FileListPanel::buildLayout()
     bar->addWidget(refreshButton_);
     outer->addLayout(bar);
 
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(2);
+    sideTabSlot_ = new QVBoxLayout;
+    sideTabSlot_->setContentsMargins(0, 0, 0, 0);
+    body->addLayout(sideTabSlot_);
     view_ = new NodeTreeView(this);
     view_->setObjectName(QStringLiteral("File1t"));
     view_->setMouseTracking(true);
-    outer->addWidget(view_, 1);
+    body->addWidget(view_, 1);
+    outer->addLayout(body, 1);
 }
 
 QIcon FileListPanel::iconFor(const QString& image) const

@@ -42,6 +42,8 @@ public:
     [[nodiscard]] QHBoxLayout* buttonSlot() const { return buttonSlot_; }
     /// Where the filter tab strip goes (above the list).
     [[nodiscard]] QBoxLayout* tabSlot() const { return tabSlot_; }
+    /// Where a tab strip standing on its side goes: left of the list.
+    [[nodiscard]] QBoxLayout* sideTabSlot() const { return sideTabSlot_; }
 
     /// The pop-up menus ("File1view", "Files") once the main window has built them.
     void setMenus(PopupMenus* menus);
@@ -80,6 +82,7 @@ private:
     QToolButton* refreshButton_ = nullptr;
     QHBoxLayout* buttonSlot_ = nullptr;
     QBoxLayout* tabSlot_ = nullptr;
+    QBoxLayout* sideTabSlot_ = nullptr;
     QPointer<PopupMenus> menus_;
     NodeTree::Id clickedFileNode_ = NodeTree::None; ///< ClickedFileNode
     mutable QHash<QString, QIcon> icons_;

@@ -121,6 +121,13 @@ void FilterStrip::saveDesign(QSettings& design) const
 void FilterStrip::placeStrip(int orientation)
 {
     const KivTabs& tabs = widget_->tabs();
+    // Along the top, or on its side left of the list.
+    QBoxLayout* slot = orientation == 1 ? panel_.sideTabSlot() : panel_.tabSlot();
+    if (slot->indexOf(widget_) < 0) {
+        panel_.tabSlot()->removeWidget(widget_);
+        panel_.sideTabSlot()->removeWidget(widget_);
+        slot->addWidget(widget_);
+    }
     // The strip takes the room the panel has and fits its tabs into it.
     widget_->setSizePolicy(orientation == 1 ? QSizePolicy::Fixed : QSizePolicy::Ignored,
                            orientation == 1 ? QSizePolicy::Ignored : QSizePolicy::Fixed);
