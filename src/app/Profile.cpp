@@ -213,12 +213,6 @@ QString quoted(const QString& path)
 
 } // namespace
 
-WindowState WindowState::from(const Settings& s)
-{
-    return {s.treeFont,  s.listFont,   s.mainWindow, s.viewWindow,
-            s.treeWidth, s.treeHeight, s.listWidth,  s.listHeight};
-}
-
 QString ProfileLocation(const QString& appFolder)
 {
     const QFileInfo folder(appFolder);

@@ -6,22 +6,6 @@
 
 class Prompts;
 
-/// Fonts and sizes as the windows and controls have them at the moment; the main
-/// window fills this so that the profile code needs no widgets.
-struct WindowState {
-    FontSetting treeFont;
-    FontSetting listFont;
-    Geometry mainWindow;
-    Geometry viewWindow;
-    int treeWidth = 0;
-    double treeHeight = 0;
-    int listWidth = 0;
-    double listHeight = 0;
-
-    /// The state as last loaded or saved in `settings`.
-    static WindowState from(const Settings& settings);
-};
-
 /// The message shown when the profile cannot be read.
 inline const QString ProfileErrorMessage =
     QStringLiteral("error reading profile, defaults will be used");

@@ -25,9 +25,25 @@ struct Geometry {
     friend bool operator==(const Geometry&, const Geometry&) = default;
 };
 
+/// Fonts and sizes of the windows and controls. The settings hold them as last loaded
+/// or saved; the main window fills one from its widgets so the profile needs none.
+struct WindowState {
+    FontSetting treeFont;
+    FontSetting listFont;
+    Geometry mainWindow;
+    Geometry viewWindow;
+    int treeWidth = 0;
+    double treeHeight = 0;
+    int listWidth = 0;
+    double listHeight = 0;
+
+    /// The state as last loaded or saved in `settings`.
+    static WindowState from(const WindowState& settings) { return settings; }
+};
+
 /// The one set of user settings and frame state, passed to whoever needs it.
 /// On/off options are integers: 1 on, 0 off.
-struct Settings {
+struct Settings : WindowState {
     static constexpr int CategorySlots = 11;
     static constexpr int OtherCategory = 6;
 
@@ -47,19 +63,10 @@ struct Settings {
     int tabOrientation = 0;
     int tabColorSwap = 0;
 
-    FontSetting treeFont;
-    FontSetting listFont;
     FontSetting viewFont; ///< ViewFontName / ViewFontSize
 
     /// Folder tree bg/fg, file list bg/fg, view window bg/fg, as 0xRRGGBB.
     std::array<quint32, 6> colours{0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000};
-
-    Geometry mainWindow;
-    Geometry viewWindow;
-    int treeWidth = 0;
-    double treeHeight = 0;
-    int listWidth = 0;
-    double listHeight = 0;
 
     std::array<ViewCategory, CategorySlots> categories = defaultCategories();
     int categoryLast = 7;
