@@ -11,8 +11,10 @@ int main(int argc, char** argv)
                             !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
                             !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
     if (!hasDisplay) {
-        std::fprintf(stderr, "lumara: no display found (DISPLAY is not set); to run without "
-                             "a screen use: xvfb-run -a lumara\n");
+        std::fprintf(stderr,
+                     "lumara: no display found (DISPLAY is not set); to run without a screen "
+                     "use: xvfb-run -a %s\n",
+                     argc > 0 ? argv[0] : "lumara");
         return 1;
     }
     if (platform::runningAsRoot())
