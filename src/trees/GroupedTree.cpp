@@ -11,8 +11,9 @@ int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool wa
     state.List1.Additem(state.File1Backup.list(0), 0);
     state.treeFolderPath = basket ? QString() : state.currentFolder;
 
-    const NodeTree::Id root = nodescheme::addRoot(state);
     const int last = state.List1.ListCount() - 1;
+    const NodeTree::Id root = nodescheme::addRoot(state);
+    state.File1t.reserve(last + 1); // the files and the root; groups are few
     QString previous;
     NodeTree::Id group = NodeTree::None;
     int count = 0;
