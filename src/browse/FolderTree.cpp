@@ -25,12 +25,27 @@ QString childKey(const QString& parentPath, const QString& name)
     return withoutSlash(parentPath) + QLatin1Char('/') + name;
 }
 
-// Adds the first subfolder of `path` under `node` so that the node shows an expand mark.
-void addLookAhead(NodeTree& tree, NodeTree::Id node, const QString& path)
+// The desktop folders and the special folders sit in the tree a second time, beside the
+// volumes. Their keys end in "/" so that they never take the key of the same folder
+// under its volume (keys are unique, and the first node to take one would hide the
+// other). Children keep their parent's form.
+bool inBranch(const QString& key)
 {
-    const QString first = platform::firstSubfolder(path);
+    return key.size() > 1 && key.endsWith(QLatin1Char('/'));
+}
+
+QString childKeyLike(const QString& parentKey, const QString& name)
+{
+    const QString key = childKey(parentKey, name);
+    return inBranch(parentKey) ? key + QLatin1Char('/') : key;
+}
+
+// Adds the first subfolder of the node's folder under it so that it shows an expand mark.
+void addLookAhead(NodeTree& tree, NodeTree::Id node, const QString& key)
+{
+    const QString first = platform::firstSubfolder(key);
     if (!first.isEmpty())
-        tree.add(node, childKey(path, first), first, Closed, Open);
+        tree.add(node, childKeyLike(key, first), first, Closed, Open);
 }
 
 void addSpecialFolder(NodeTree& tree, NodeTree::Id branch, const QString& path)
@@ -42,12 +57,13 @@ void addSpecialFolder(NodeTree& tree, NodeTree::Id branch, const QString& path)
     tree.setTag(node, QStringLiteral("X"));
     for (const QString& name : platform::listSubfolders(path)) {
         const QString subPath = childKey(path, name);
-        const NodeTree::Id sub = tree.add(node, subPath, name, Closed);
+        const NodeTree::Id sub = tree.add(node, WithSlash(subPath), name, Closed);
         if (sub == NodeTree::None)
             continue;
         tree.setTag(sub, QStringLiteral("X"));
         for (const QString& inner : platform::listSubfolders(subPath)) {
-            const NodeTree::Id leaf = tree.add(sub, childKey(subPath, inner), inner, Closed);
+            const NodeTree::Id leaf =
+                tree.add(sub, WithSlash(childKey(subPath, inner)), inner, Closed);
             if (leaf != NodeTree::None)
                 tree.setTag(leaf, QStringLiteral("X"));
         }
@@ -102,7 +118,7 @@ void BuildFolderTree(NodeTree& tree, const FolderTreeSources& sources)
 
     if (!sources.desktopFolder.isEmpty()) {
         for (const QString& name : platform::listSubfolders(sources.desktopFolder))
-            tree.add(desk, childKey(sources.desktopFolder, name), name, Closed);
+            tree.add(desk, WithSlash(childKey(sources.desktopFolder, name)), name, Closed);
     }
     // Opens the computer node so that the volumes are visible.
     if (firstVolume != NodeTree::None)
@@ -123,7 +139,7 @@ int LoadSubfolders(NodeTree& tree, const QString& key)
     int added = 0;
     const QString folder = withoutSlash(key).isEmpty() ? QStringLiteral("/") : key;
     for (const QString& name : platform::listSubfolders(folder)) {
-        const QString path = childKey(key, name);
+        const QString path = childKeyLike(key, name);
         NodeTree::Id node = tree.add(parent, path, name, Closed, Open);
         if (node != NodeTree::None)
             ++added;

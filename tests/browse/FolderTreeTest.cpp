@@ -70,8 +70,8 @@ TEST_F(FolderTreeFixture, InitialTreeHasDesktopComputerVolumesAndSpecialFolders)
     EXPECT_TRUE(tree.children(id("stick")).empty());
     EXPECT_TRUE(tree.children(id("nowhere")).empty());
 
-    EXPECT_NE(id("desktop/Projects"), NodeTree::None);
-    EXPECT_EQ(tree.node(id("desktop/Projects")).parent, desk);
+    EXPECT_NE(id("desktop/Projects/"), NodeTree::None);
+    EXPECT_EQ(tree.node(id("desktop/Projects/")).parent, desk);
 
     const NodeTree::Id special = tree.find(fixture.path("docs") + "/");
     ASSERT_NE(special, NodeTree::None);
@@ -79,9 +79,9 @@ TEST_F(FolderTreeFixture, InitialTreeHasDesktopComputerVolumesAndSpecialFolders)
     EXPECT_EQ(tree.tag(special), QStringLiteral("X"));
     EXPECT_EQ(tree.node(tree.node(special).parent).key, QStringLiteral("SpecialFolders"));
     // Two levels below each special folder, all tagged.
-    ASSERT_NE(id("docs/a/b"), NodeTree::None);
-    EXPECT_EQ(tree.tag(id("docs/a/b")), QStringLiteral("X"));
-    EXPECT_EQ(id("docs/a/b/c"), NodeTree::None);
+    ASSERT_NE(id("docs/a/b/"), NodeTree::None);
+    EXPECT_EQ(tree.tag(id("docs/a/b/")), QStringLiteral("X"));
+    EXPECT_EQ(id("docs/a/b/c/"), NodeTree::None);
 }
 
 TEST_F(FolderTreeFixture, ExpandLoadsOnceSortedWithLookAhead)
@@ -130,6 +130,43 @@ TEST_F(FolderTreeFixture, OpeningFoldersSetsTheCurrentFolder)
     const auto stick = OpenFolderNode(tree, state, id("stick"));
     ASSERT_TRUE(stick.has_value());
     EXPECT_TRUE(tree.children(id("stick")).empty());
+}
+
+TEST(FolderTree, FoldersShownTwiceStayBrowsableUnderTheirVolume)
+{
+    // The home folder is a special folder and lies on a volume; its subfolders must
+    // still show (and expand) under the volume.
+    TempTree fixture;
+    fixture.folder("vol/home/Desktop/demo/deep");
+    fixture.folder("vol/home/music/old");
+    FolderTreeSources sources;
+    sources.volumes = {{fixture.path("vol"), "/dev/sda1", "ext4", platform::VolumeKind::Fixed}};
+    sources.desktopFolder = fixture.path("vol/home/Desktop");
+    sources.specialFolders = {fixture.path("vol/home")};
+    NodeTree tree;
+    FolderTreeState state;
+    BuildFolderTree(tree, sources);
+
+    ASSERT_TRUE(OpenFolderNode(tree, state, tree.find(fixture.path("vol"))).has_value());
+    const NodeTree::Id home = tree.find(fixture.path("vol/home"));
+    ASSERT_NE(home, NodeTree::None);
+    EXPECT_FALSE(tree.children(home).empty()) << "home keeps its expand mark";
+    ASSERT_TRUE(ExpandFolderNode(tree, state, home));
+    EXPECT_EQ(childTexts(tree, home), (QStringList{"Desktop", "music"}));
+    const NodeTree::Id desktop = tree.find(fixture.path("vol/home/Desktop"));
+    ASSERT_TRUE(ExpandFolderNode(tree, state, desktop));
+    EXPECT_EQ(childTexts(tree, desktop), QStringList{"demo"});
+
+    // The same folders under the special branch open on the same paths, and what they
+    // load stays in that branch.
+    const NodeTree::Id special = tree.find(fixture.path("vol/home/music/"));
+    ASSERT_NE(special, NodeTree::None);
+    EXPECT_EQ(OpenFolderNode(tree, state, special), fixture.path("vol/home/music/"));
+    const NodeTree::Id demo = tree.find(fixture.path("vol/home/Desktop/demo/"));
+    ASSERT_NE(demo, NodeTree::None);
+    EXPECT_EQ(tree.node(demo).parent, tree.find("desk"));
+    ASSERT_TRUE(OpenFolderNode(tree, state, demo).has_value());
+    EXPECT_EQ(tree.node(tree.find(fixture.path("vol/home/Desktop/demo/deep/"))).parent, demo);
 }
 
 TEST(FolderTree, ManySubfoldersAreLoadedInOneLockedRebuild)
