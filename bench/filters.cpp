@@ -27,7 +27,7 @@ void fakeListing(FileListState& state, int n)
         platform::FileEntry e;
         e.name = name;
         e.size = i % 5000;
-        state.entries.insert(name, e);
+        state.entries.insert(e);
     }
 }
 

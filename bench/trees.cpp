@@ -35,7 +35,7 @@ void fill(FileListState& state)
         e.size = (qint64(i) * 104729) % 3'000'000;
         e.modifiedMs = now - qint64(i % 900) * 86'400'000;
         e.createdMs = e.modifiedMs;
-        state.entries.insert(name, e);
+        state.entries.insert(e);
         state.File1Backup.Additem(name);
     }
     state.File1t.clear();

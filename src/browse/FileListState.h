@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browse/FileEntryTable.h"
 #include "browse/ListBoy.h"
 #include "controls/NodeTree.h"
 #include "platform/FileSystem.h"
@@ -20,8 +21,8 @@ struct FileListState {
     ListBoy File1Backup; ///< item 0 the header (folder path or "RadeZazeda"), then entries
     ListBoy List1;
     ListBoy List2;
-    /// Entry text (a name, or a full path in the RadeZazeda) -> what the listing read.
-    QHash<QString, platform::FileEntry> entries;
+    /// What the listing read, by entry name.
+    FileEntryTable entries;
     QStringList FullListing; ///< copy of File1Backup after each refresh, header included
     NodeTree File1t;
     QString file1tTag; ///< "X" while the list shows its "no files" placeholder

@@ -186,8 +186,7 @@ int FilterTabs::NarrowToCategory(const QString& pattern, const QString& caption)
             }
         } else {
             const QString path = state_.currentFolder + entry;
-            const auto known = state_.entries.constFind(entry);
-            if (known != state_.entries.constEnd()) {
+            if (const platform::FileEntry* known = state_.entries.find(entry)) {
                 keep = FileMatchesFilter(filter_, path, *known);
             } else {
                 // An entry the last read did not yield (a basket path): look it up once.

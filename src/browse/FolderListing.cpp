@@ -1,6 +1,7 @@
 #include "browse/FolderListing.h"
 
 #include "app/Settings.h"
+#include "browse/SortChunks.h"
 #include "browse/TextHelpers.h"
 #include "browse/Wildcard.h"
 #include "trees/TreeRebuild.h"
@@ -31,7 +32,7 @@ public:
                 pool_[at + size_t(i)] = c < 128 ? char16_t(c >= u'A' && c <= u'Z' ? c + 32 : c)
                                                 : in[i].toCaseFolded().unicode();
             }
-            spans_.emplace_back(at, size_t(f.name.size()));
+            spans_.emplace_back(quint32(at), quint32(f.name.size()));
             at += size_t(f.name.size());
         }
     }
@@ -43,13 +44,65 @@ public:
 
 private:
     std::u16string pool_;
-    std::vector<std::pair<size_t, size_t>> spans_;
+    std::vector<std::pair<quint32, quint32>> spans_;
 };
 
-/// One directory read, sorted by name ignoring case as a file list box shows them;
-/// names equal but for case fall back to their codes so the order is stable between
-/// runs. Leaves out names the pattern does not take. Sorting an index keeps the
-/// entries themselves in place.
+/// Moves the items into the order given by `order` (position k takes item order[k]) by
+/// following its cycles, so no second copy of the listing is made.
+template <typename T> void applyOrder(std::vector<T>& items, std::vector<quint32>& order)
+{
+    constexpr quint32 Placed = ~quint32(0);
+    for (size_t start = 0; start < items.size(); ++start) {
+        if (order[start] == Placed || order[start] == start)
+            continue;
+        T held = std::move(items[start]);
+        size_t at = start;
+        for (;;) {
+            const size_t from = order[at];
+            order[at] = Placed;
+            if (from == start) {
+                items[at] = std::move(held);
+                break;
+            }
+            items[at] = std::move(items[from]);
+            at = from;
+        }
+    }
+}
+
+/// Sorts the files by name ignoring case, as a file list box shows them; names equal
+/// but for case fall back to their codes so the order is stable between runs.
+void sortByFoldedName(std::vector<platform::FileEntry>& files)
+{
+    if (files.size() < 2)
+        return;
+    const FoldedNames folded(files);
+    const qsizetype shared = sortchunks::commonPrefix(
+        qsizetype(files.size()), folded.at(0), [&folded](qsizetype i) { return folded.at(i); });
+    struct Keyed {
+        quint64 key;
+        quint32 index;
+    };
+    std::vector<Keyed> keyed(files.size());
+    for (size_t i = 0; i < files.size(); ++i)
+        keyed[i] = {sortchunks::pack(folded.at(i), shared), quint32(i)};
+    std::sort(keyed.begin(), keyed.end(), [&](const Keyed& x, const Keyed& y) {
+        if (x.key != y.key)
+            return x.key < y.key;
+        if (const int c = folded.at(x.index).mid(shared).compare(folded.at(y.index).mid(shared));
+            c != 0)
+            return c < 0;
+        return files[x.index].name < files[y.index].name;
+    });
+    std::vector<quint32> order(files.size());
+    for (size_t i = 0; i < keyed.size(); ++i)
+        order[i] = keyed[i].index;
+    keyed = {};
+    applyOrder(files, order);
+}
+
+/// One directory read, sorted by name ignoring case, without the names the pattern
+/// does not take.
 std::vector<platform::FileEntry> readFolder(const Settings& settings, const QString& folder,
                                             const NamePatternList& patterns)
 {
@@ -59,20 +112,8 @@ std::vector<platform::FileEntry> readFolder(const Settings& settings, const QStr
         std::erase_if(files,
                       [&](const platform::FileEntry& e) { return !patterns.matches(e.name); });
     }
-    const FoldedNames folded(files);
-    std::vector<quint32> order(files.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = quint32(i);
-    std::sort(order.begin(), order.end(), [&](quint32 x, quint32 y) {
-        if (const int c = folded.at(x).compare(folded.at(y)); c != 0)
-            return c < 0;
-        return files[x].name < files[y].name;
-    });
-    std::vector<platform::FileEntry> sorted;
-    sorted.reserve(files.size());
-    for (const quint32 i : order)
-        sorted.push_back(std::move(files[i]));
-    return sorted;
+    sortByFoldedName(files);
+    return files;
 }
 
 void startFolder(FileListState& state, const QString& folder)
@@ -102,12 +143,9 @@ int ListFolder(FileListState& state, const Settings& settings, const QString& fo
         readFolder(settings, state.currentFolder, NamePatternList(pattern));
     state.File1x.clear();
     state.File1x.reserve(qsizetype(files.size()));
-    state.entries.reserve(qsizetype(files.size()));
-    for (platform::FileEntry& e : files) {
+    for (const platform::FileEntry& e : files)
         state.File1x.append(e.name);
-        QString key = e.name;
-        state.entries.emplace(std::move(key), std::move(e));
-    }
+    state.entries.assign(std::move(files));
     const int count = int(state.File1x.size());
     if (count == 0) {
         state.File1Backup.Clear();
@@ -129,15 +167,16 @@ int ListFolderFiltered(FileListState& state, const Settings& settings, const QSt
 
     std::vector<platform::FileEntry> files =
         readFolder(settings, state.currentFolder, NamePatternList(AllPattern));
-    int count = 0;
-    for (platform::FileEntry& e : files) {
-        if (state.fileMatchesFilter && !state.fileMatchesFilter(state.currentFolder + e.name, e))
-            continue;
-        state.File1Backup.Additem(e.name);
-        QString key = e.name;
-        state.entries.emplace(std::move(key), std::move(e));
-        ++count;
+    if (state.fileMatchesFilter) {
+        std::erase_if(files, [&state](const platform::FileEntry& e) {
+            return !state.fileMatchesFilter(state.currentFolder + e.name, e);
+        });
     }
+    state.File1Backup.reserve(int(files.size()) + 1);
+    for (const platform::FileEntry& e : files)
+        state.File1Backup.Additem(e.name);
+    const int count = int(files.size());
+    state.entries.assign(std::move(files));
     if (count == 0) {
         state.File1Backup.Clear();
         ShowNoFiles(state);
@@ -163,10 +202,11 @@ void RefreshFileList(FileListState& state, const Settings& settings)
         for (const QString& name : std::as_const(state.File1x))
             state.File1Backup.Additem(name);
         state.file1tTag.clear();
-        // The trees only read File1Backup, so its copy can be taken now and share the
-        // name strings of the reader instead of copying 100,000 of them again.
-        state.FullListing = state.File1x;
-        state.FullListing.prepend(header);
+        // The trees only read File1Backup, so its copy can be taken now.
+        state.FullListing.clear();
+        state.FullListing.reserve(state.File1x.size() + 1);
+        state.FullListing.append(header);
+        state.FullListing.append(state.File1x);
     }
     if (state.File1Backup.ListCount() < 2) {
         // A filtered read that kept nothing: keep the placeholder.

@@ -1,5 +1,6 @@
 #include "browse/ListBoy.h"
 
+#include "browse/SortChunks.h"
 #include "browse/Wildcard.h"
 
 #include <QFile>
@@ -13,43 +14,32 @@ namespace {
 
 constexpr char16_t Tab = u'\t';
 
-const QString& zeroData()
-{
-    static const QString zero = QStringLiteral("0");
-    return zero;
-}
-
 QString dataText(double value)
 {
     return QString::number(value, 'g', 15);
 }
 
-/// Character `i` of the line text, TAB, data.
-char16_t lineAt(const ListBoy::Item& item, qsizetype i)
-{
-    const qsizetype n = item.text.size();
-    if (i < n)
-        return item.text[i].unicode();
-    return i == n ? Tab : item.data[i - n - 1].unicode();
-}
-
-/// Compares the whole stored lines (text, TAB, data) by character codes without
-/// building them: the texts decide unless one is a prefix of the other.
-int compareLines(const ListBoy::Item& a, const ListBoy::Item& b)
+/// Compares the whole stored lines (text, TAB, data) by character codes from position
+/// `from` on, without building them: the texts decide unless one is a prefix of the
+/// other, and only then is the data written out.
+int compareLines(const ListBoy::Item& a, const ListBoy::Item& b, qsizetype from = 0)
 {
     const qsizetype common = std::min(a.text.size(), b.text.size());
-    if (const int c = QStringView(a.text).left(common).compare(QStringView(b.text).left(common));
-        c != 0)
-        return c;
-    const qsizetype la = a.text.size() + 1 + a.data.size();
-    const qsizetype lb = b.text.size() + 1 + b.data.size();
-    for (qsizetype i = common; i < la && i < lb; ++i) {
-        const char16_t ca = lineAt(a, i);
-        const char16_t cb = lineAt(b, i);
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
+    if (from < common) {
+        const QStringView x = QStringView(a.text).mid(from, common - from);
+        const QStringView y = QStringView(b.text).mid(from, common - from);
+        if (const int c = x.compare(y); c != 0)
+            return c;
     }
-    return la < lb ? -1 : (la > lb ? 1 : 0);
+    if (a.text.size() == b.text.size()) {
+        if (a.data == b.data)
+            return 0;
+        return QStringView(dataText(a.data)).compare(dataText(b.data));
+    }
+    // One text ends first: its TAB meets the other's next character, then the data.
+    const QString tailA = a.text.mid(common) + Tab + dataText(a.data);
+    const QString tailB = b.text.mid(common) + Tab + dataText(b.data);
+    return QStringView(tailA).compare(tailB);
 }
 
 /// Quicksort with a random pivot and a hole-moving partition. The smaller half is
@@ -95,39 +85,81 @@ template <typename T, typename Less> void quickSort(std::vector<T>& a, Less less
     }
 }
 
-void sortLines(std::vector<ListBoy::Item>& lines, bool descending)
+/// An item's place in a sort: a key that settles most comparisons, and the item.
+struct Keyed {
+    quint64 key;
+    quint32 index;
+};
+
+/// Quicksorts the items by `key` first and the whole line from `from` on when keys tie,
+/// then puts them in that order. Sorting small keyed records instead of the items keeps
+/// the comparisons in cache.
+void sortKeyed(std::vector<ListBoy::Item>& items, std::vector<Keyed>& keyed, qsizetype from,
+               bool descending)
 {
-    using Item = ListBoy::Item;
+    const auto less = [&items, from](const Keyed& x, const Keyed& y) {
+        if (x.key != y.key)
+            return x.key < y.key;
+        return compareLines(items[x.index], items[y.index], from) < 0;
+    };
     if (descending)
-        quickSort(lines, [](const Item& x, const Item& y) { return compareLines(y, x) < 0; });
+        quickSort(keyed, [&less](const Keyed& x, const Keyed& y) { return less(y, x); });
     else
-        quickSort(lines, [](const Item& x, const Item& y) { return compareLines(x, y) < 0; });
+        quickSort(keyed, less);
+    std::vector<ListBoy::Item> sorted;
+    sorted.reserve(items.size());
+    for (const Keyed& k : keyed)
+        sorted.push_back(std::move(items[k.index]));
+    items.swap(sorted);
 }
 
-/// The item data as a fixed 12-digit prefix, so a text sort orders it numerically.
-/// Values outside 0..10^12-1 are clamped so the prefix keeps its width.
-QString dataPrefix(double value)
+/// The sort chunk of the whole line (text, TAB, data) at `at`.
+quint64 lineChunk(const ListBoy::Item& item, qsizetype at)
 {
-    const double clamped = std::clamp(std::round(value), 0.0, 999999999999.0);
-    return QStringLiteral("%1").arg(qint64(clamped), 12, 10, QChar(u'0'));
+    if (at + 4 <= item.text.size())
+        return sortchunks::pack(item.text, at);
+    // Short texts: the TAB and the data follow within the chunk.
+    const QString tail = item.text.mid(at) + Tab + dataText(item.data);
+    return sortchunks::pack(tail, 0);
+}
+
+void sortLines(std::vector<ListBoy::Item>& items, bool descending)
+{
+    if (items.size() < 2)
+        return;
+    // Lines past the prefix they all share are told apart by their next four characters.
+    const qsizetype shared =
+        sortchunks::commonPrefix(qsizetype(items.size()), items.front().text,
+                                 [&items](qsizetype i) { return QStringView(items[i].text); });
+    std::vector<Keyed> keyed(items.size());
+    for (size_t i = 0; i < items.size(); ++i)
+        keyed[i] = {lineChunk(items[i], shared), quint32(i)};
+    sortKeyed(items, keyed, shared, descending);
+}
+
+/// The item data as the 12-digit prefix a text sort would order numerically: values
+/// outside 0..10^12-1 are clamped so the prefix keeps its width.
+quint64 dataPrefix(double value)
+{
+    return quint64(std::clamp(std::round(value), 0.0, 999999999999.0));
 }
 
 } // namespace
 
 void ListBoy::Additem(const QString& itemText)
 {
-    items_.push_back({itemText, zeroData()});
+    items_.push_back({itemText, 0});
 }
 
 void ListBoy::Additem(const QString& itemText, int index)
 {
     if (index <= 0) {
-        items_.insert(items_.begin(), Item{itemText, zeroData()});
+        items_.insert(items_.begin(), Item{itemText, 0});
         return;
     }
     if (index >= ListCount())
         return;
-    items_.insert(items_.begin() + index, Item{itemText, zeroData()});
+    items_.insert(items_.begin() + index, Item{itemText, 0});
 }
 
 void ListBoy::RemoveItem(int index)
@@ -135,6 +167,12 @@ void ListBoy::RemoveItem(int index)
     if (index < 0 || index >= ListCount())
         return;
     items_.erase(items_.begin() + index);
+}
+
+const QString& ListBoy::textAt(int index) const
+{
+    static const QString none;
+    return index < 0 || index >= ListCount() ? none : items_[size_t(index)].text;
 }
 
 QString ListBoy::list(int index, int column) const
@@ -148,7 +186,7 @@ QString ListBoy::list(int index, int column) const
     for (int field = 1; field < column; ++field) {
         const qsizetype tab = item.text.indexOf(Tab, start);
         if (tab < 0)
-            return field + 1 == column ? item.data : QString();
+            return field + 1 == column ? dataText(item.data) : QString();
         start = tab + 1;
     }
     const qsizetype end = item.text.indexOf(Tab, start);
@@ -165,13 +203,13 @@ double ListBoy::GetItemData(int index) const
 {
     if (index < 0 || index >= ListCount())
         return 0;
-    return items_[size_t(index)].data.toDouble();
+    return items_[size_t(index)].data;
 }
 
 void ListBoy::SetItemData(int index, double itemData)
 {
     if (index >= 0 && index < ListCount())
-        items_[size_t(index)].data = dataText(itemData);
+        items_[size_t(index)].data = itemData;
 }
 
 void ListBoy::Clear()
@@ -227,26 +265,11 @@ void ListBoy::SortDescending()
 
 void ListBoy::sortByItemData(bool descending)
 {
-    // The fixed-width prefix in front of each line makes a line sort numeric by data.
-    struct Keyed {
-        QString prefix;
-        Item item;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(items_.size());
-    for (Item& item : items_)
-        keyed.push_back({dataPrefix(item.data.toDouble()), std::move(item)});
-    const auto less = [](const Keyed& x, const Keyed& y) {
-        if (const int c = QStringView(x.prefix).compare(y.prefix); c != 0)
-            return c < 0;
-        return compareLines(x.item, y.item) < 0;
-    };
-    if (descending)
-        quickSort(keyed, [&less](const Keyed& x, const Keyed& y) { return less(y, x); });
-    else
-        quickSort(keyed, less);
-    for (size_t i = 0; i < keyed.size(); ++i)
-        items_[i] = std::move(keyed[i].item);
+    // The data's fixed-width prefix decides first; the whole line breaks ties.
+    std::vector<Keyed> keyed(items_.size());
+    for (size_t i = 0; i < items_.size(); ++i)
+        keyed[i] = {dataPrefix(items_[i].data), quint32(i)};
+    sortKeyed(items_, keyed, 0, descending);
 }
 
 void ListBoy::SortItemDataAscending()

@@ -18,6 +18,8 @@ public:
     void RemoveItem(int index);
     /// Item text (column < 1) or field `column` (1-based; the item data is the last).
     [[nodiscard]] QString list(int index, int column = 0) const;
+    /// The item text without a copy; an empty text for an index out of range.
+    [[nodiscard]] const QString& textAt(int index) const;
     void UpdateText(int index, const QString& newText);
     [[nodiscard]] double GetItemData(int index) const;
     void SetItemData(int index, double itemData);
@@ -56,11 +58,12 @@ public:
     /// Number of items a caller expects to add; avoids regrowth for big listings.
     void reserve(int count) { items_.reserve(size_t(count)); }
 
-    /// One item: the line it stands for is text, TAB, data. Kept apart so that adding
-    /// and reading texts shares the caller's strings instead of copying them.
+    /// One item: the line it stands for is text, TAB, data written as decimal text.
+    /// Kept apart so that adding and reading texts shares the caller's strings, and the
+    /// data is only written out when a comparison reaches it.
     struct Item {
         QString text;
-        QString data;
+        double data = 0;
     };
 
 private:

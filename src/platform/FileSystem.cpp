@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -99,6 +100,12 @@ std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem
         ::close(dirFd);
         return result;
     }
+    // A folder's own size grows with its entries (a few dozen bytes each on most file
+    // systems): reserving from it spares a huge folder's list from regrowing. Room
+    // reserved and never filled is never touched, so a guess too high costs nothing.
+    struct stat folderStat {};
+    if (::fstat(dirFd, &folderStat) == 0)
+        result.reserve(std::min(size_t(folderStat.st_size) / 24, size_t(1) << 20));
     while (const dirent* d = ::readdir(dir)) {
         const char* name = d->d_name;
         if (d->d_type == DT_DIR)

@@ -20,9 +20,8 @@ namespace {
 template <typename Field>
 qint64 fieldOf(const FileListState& state, const QString& entry, Field field, qint64 fallback)
 {
-    const auto it = state.entries.constFind(entry);
-    if (it != state.entries.constEnd())
-        return field(*it);
+    if (const platform::FileEntry* known = state.entries.find(entry))
+        return field(*known);
     const auto found = platform::statFile(state.currentFolder + entry);
     return found ? field(*found) : fallback;
 }

@@ -75,9 +75,9 @@ TEST(FolderListing, PlainListingSortedWithMetadataAndCount)
 
     const NodeTree::Id first = state.File1t.children(state.File1t.root()).front();
     EXPECT_EQ(state.File1t.node(first).key, tree.root() + "/10.log");
-    EXPECT_EQ(state.entries.value("b.txt").size, 100);
-    EXPECT_EQ(state.entries.value("m.bin").size, 111);
-    EXPECT_FALSE(state.entries.contains("sub"));
+    EXPECT_EQ(state.entries.value(u"b.txt").size, 100);
+    EXPECT_EQ(state.entries.value(u"m.bin").size, 111);
+    EXPECT_FALSE(state.entries.contains(u"sub"));
 }
 
 TEST(FolderListing, PatternsAndHiddenFiles)

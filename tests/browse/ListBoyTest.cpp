@@ -3,7 +3,9 @@
 #include "common/TempTree.h"
 
 #include <QFile>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -140,6 +142,36 @@ TEST(ListBoy, SortHandlesSortedReversedAndEqualInputs)
     EXPECT_EQ(reversed.texts(), a);
     EXPECT_EQ(equal.ListCount(), n);
     EXPECT_EQ(equal.list(n - 1), "same");
+}
+
+TEST(ListBoy, SortMatchesSortingTheBuiltLines)
+{
+    // Short texts sharing prefixes, with TABs, low codes and item data, so the order is
+    // decided in every part of a line: the shared prefix, the text, the TAB, the data.
+    std::mt19937 random(7);
+    const QString letters = QStringLiteral("aab\t\x01Z9");
+    for (int round = 0; round < 20; ++round) {
+        ListBoy l;
+        QStringList lines;
+        for (int i = 0; i < 300; ++i) {
+            QString text = QStringLiteral("pre");
+            for (int k = int(random() % 7); k > 0; --k)
+                text += letters[int(random() % letters.size())];
+            const double data = double(random() % 20);
+            l.Additem(text);
+            l.SetItemData(l.ListCount() - 1, data);
+            lines << text + u'\t' + QString::number(data);
+        }
+        const bool descending = round % 2 == 1;
+        descending ? l.SortDescending() : l.SortAscending();
+        std::sort(lines.begin(), lines.end());
+        if (descending)
+            std::reverse(lines.begin(), lines.end());
+        QStringList got;
+        for (int i = 0; i < l.ListCount(); ++i)
+            got << l.list(i) + u'\t' + QString::number(l.GetItemData(i));
+        ASSERT_EQ(got, lines) << "round " << round;
+    }
 }
 
 TEST(ListBoy, FindCaseRulesColumnsAndDirections)

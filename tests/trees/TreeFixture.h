@@ -35,7 +35,7 @@ struct TreeFixture {
         e.modifiedMs = QDateTime(modified, QTime(12, 0), QTimeZone::utc()).toMSecsSinceEpoch();
         e.createdMs = QDateTime(created, QTime(12, 0), QTimeZone::utc()).toMSecsSinceEpoch();
         e.birthKnown = true;
-        state.entries.insert(entry, e);
+        state.entries.insert(e);
     }
 
     /// Shows File1Backup as the plain list, in its order.

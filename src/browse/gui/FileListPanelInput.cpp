@@ -122,8 +122,8 @@ QString FileListPanel::tipFor(NodeTree::Id id) const
     const NodeTree::Node& node = state_.File1t.node(id);
     if (const QString tip = state_.File1t.toolTip(id); !tip.isEmpty())
         return tip;
-    const auto entry = state_.entries.constFind(node.text);
-    if (entry == state_.entries.constEnd())
+    const platform::FileEntry* entry = state_.entries.find(node.text);
+    if (!entry)
         return node.text;
     const QDateTime modified = QDateTime::fromMSecsSinceEpoch(entry->modifiedMs);
     return node.text + QStringLiteral("  ") + SizeText(double(entry->size)) + QStringLiteral("  ") +

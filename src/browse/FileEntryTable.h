@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <QStringView>
+#include <vector>
+
+/// What the last directory read yielded, found by entry name. Entries live in one
+/// vector in the order they were given, indexed by a flat hash table of positions: a
+/// folder of 100,000 files costs two allocations rather than one node per file.
+class FileEntryTable {
+public:
+    /// Replaces the contents with `entries` (names unique), taking them without copying.
+    void assign(std::vector<platform::FileEntry>&& entries);
+    /// Adds an entry, or replaces the one with the same name.
+    void insert(const platform::FileEntry& entry);
+    void clear();
+
+    /// The entry named `name`, or nullptr.
+    [[nodiscard]] const platform::FileEntry* find(QStringView name) const;
+    [[nodiscard]] bool contains(QStringView name) const { return find(name) != nullptr; }
+    /// A copy of the entry named `name`, or an empty entry.
+    [[nodiscard]] platform::FileEntry value(QStringView name) const;
+    [[nodiscard]] qsizetype size() const { return qsizetype(entries_.size()); }
+    [[nodiscard]] const std::vector<platform::FileEntry>& entries() const { return entries_; }
+
+private:
+    /// One slot of the index: the name's hash and the entry's position + 1 (0: free).
+    struct Slot {
+        quint32 hash = 0;
+        quint32 position = 0;
+    };
+
+    [[nodiscard]] size_t slotOf(QStringView name, quint32 hash) const;
+    void rebuildIndex(size_t capacity);
+    void place(quint32 hash, quint32 position);
+
+    std::vector<platform::FileEntry> entries_;
+    std::vector<Slot> slots_;
+};

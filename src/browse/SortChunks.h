@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QStringView>
+#include <QtGlobal>
+#include <algorithm>
+
+/// Sorting many strings that share a long prefix (a folder's "File_0001.jpg",
+/// "File_0002.jpg" or a tree's zero-padded sizes) spends most comparisons on the
+/// shared part. These helpers pack the four code units after the shared prefix into one
+/// integer, so most comparisons are settled by one integer compare and only ties look
+/// at the strings themselves.
+namespace sortchunks {
+
+/// Code units [at, at + 4) of `unitAt(i)` for a string of `length` units, packed so
+/// that integer order is code order; units past the end count as 0, so a string sorts
+/// before its own extensions. Equal chunks say nothing: compare the strings.
+template <typename UnitAt> quint64 pack(qsizetype length, qsizetype at, UnitAt unitAt)
+{
+    quint64 chunk = 0;
+    for (qsizetype i = at; i < at + 4; ++i)
+        chunk = (chunk << 16) | (i < length ? quint64(unitAt(i)) : 0);
+    return chunk;
+}
+
+inline quint64 pack(QStringView s, qsizetype at)
+{
+    return pack(s.size(), at, [s](qsizetype i) { return s[i].unicode(); });
+}
+
+/// The length of the prefix every string shares with `first`, found by one pass that
+/// stops growing as soon as it can; `stringAt(i)` gives string i of `count`.
+template <typename StringAt>
+qsizetype commonPrefix(qsizetype count, QStringView first, StringAt stringAt)
+{
+    qsizetype common = first.size();
+    for (qsizetype i = 1; i < count && common > 0; ++i) {
+        const QStringView s = stringAt(i);
+        qsizetype n = 0;
+        const qsizetype limit = std::min(common, s.size());
+        while (n < limit && s[n] == first[n])
+            ++n;
+        common = n;
+    }
+    return common;
+}
+
+} // namespace sortchunks

@@ -1,0 +1,40 @@
+#include "browse/FileEntryTable.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+platform::FileEntry entry(const QString& name, qint64 size)
+{
+    platform::FileEntry e;
+    e.name = name;
+    e.size = size;
+    return e;
+}
+
+} // namespace
+
+TEST(FileEntryTable, FindsEveryEntryAcrossGrowthAndReplaces)
+{
+    FileEntryTable table;
+    EXPECT_EQ(table.find(u"a"), nullptr) << "an empty table finds nothing";
+    for (int i = 0; i < 5000; ++i)
+        table.insert(entry(QStringLiteral("f%1").arg(i), i));
+    table.insert(entry(QStringLiteral("f17"), 99)); // same name: replaced, not added
+    EXPECT_EQ(table.size(), 5000);
+    for (int i = 0; i < 5000; ++i) {
+        const platform::FileEntry* found = table.find(QStringLiteral("f%1").arg(i));
+        ASSERT_NE(found, nullptr) << i;
+        EXPECT_EQ(found->size, i == 17 ? 99 : i);
+    }
+    EXPECT_FALSE(table.contains(u"f5000"));
+    EXPECT_FALSE(table.contains(u"F1")) << "names are case-sensitive";
+    EXPECT_EQ(table.value(u"missing").size, 0);
+
+    table.assign({entry(QStringLiteral("x"), 1), entry(QStringLiteral("y"), 2)});
+    EXPECT_EQ(table.size(), 2);
+    EXPECT_FALSE(table.contains(u"f1")) << "assign replaces the whole contents";
+    EXPECT_EQ(table.value(u"y").size, 2);
+    table.clear();
+    EXPECT_EQ(table.find(u"x"), nullptr);
+}
