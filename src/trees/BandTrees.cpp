@@ -11,22 +11,31 @@
 
 namespace {
 
-const QChar Tab = QLatin1Char('\t');
-
 bool ready(const FileListState& state)
 {
     return state.File1t.count() > 0 && state.File1Backup.ListCount() > 0;
 }
 
-/// Calls `lineFor(entry)` for entries 1.. of File1Backup and adds each line to List1.
-template <typename LineFor> void fillList1(FileListState& state, LineFor lineFor)
+/// Adds to List1 the scratch line of each entry 1.. of File1Backup: the key
+/// `keyOf(entry)` gives, a TAB, the entry.
+template <typename KeyOf> void fillList1(FileListState& state, KeyOf keyOf)
 {
     state.List1.Clear();
     const bool basket = nodescheme::isBasket(state);
     const int n = state.File1Backup.ListCount();
+    state.List1.reserve(n);
     for (int i = 1; i < n; ++i) {
-        const QString entry = state.File1Backup.list(i);
-        state.List1.Additem(lineFor(entry) + Tab + nodescheme::groupedEntry(entry, basket));
+        const QString& entry = state.File1Backup.textAt(i);
+        state.List1.Additem(ScratchLine(keyOf(entry), nodescheme::groupedEntry(entry, basket)));
+    }
+}
+
+/// `value` as `width` decimal digits with leading zeros, written at `out`.
+void writeZeroPadded(QChar* out, qint64 value, int width)
+{
+    for (int i = width - 1; i >= 0; --i) {
+        out[i] = QLatin1Char(char('0' + value % 10));
+        value /= 10;
     }
 }
 
@@ -41,7 +50,7 @@ QString dayTextOf(const QDate& day)
 class DayPrefixes {
 public:
     template <typename Make>
-    const QString& prefix(const FileListState& state, const QString& entry, Make make)
+    QStringView prefix(const FileListState& state, const QString& entry, Make make)
     {
         const qint64 ms = nodescheme::entryTime(state, entry, state.dateBasis);
         const QDate day = FileDay(ms);
@@ -62,7 +71,8 @@ int BuildSizeTree(FileListState& state, const TreeContext& context)
     if (!ready(state))
         return -1;
     QHash<qint64, QString> bands; // by rounded unit: few distinct bands in a folder
-    fillList1(state, [&state, &bands](const QString& entry) {
+    QString key;                  // reused: one allocation for all the keys
+    fillList1(state, [&state, &bands, &key](const QString& entry) {
         const qint64 length = nodescheme::entryLength(state, entry);
         const qint64 unit = length <= 1024               ? -1
                             : length < (qint64(1) << 20) ? qint64(std::nearbyint(length / 1024.0))
@@ -72,8 +82,16 @@ int BuildSizeTree(FileListState& state, const TreeContext& context)
         auto band = bands.constFind(unit);
         if (band == bands.constEnd())
             band = bands.insert(unit, SizeBandText(length));
-        return QString::number(length).rightJustified(15, QLatin1Char('0')) + QLatin1Char('.') +
-               *band;
+        constexpr qint64 FifteenDigits = 999'999'999'999'999;
+        if (length > FifteenDigits) {
+            key = QString::number(length) + QLatin1Char('.') + *band;
+            return QStringView(key);
+        }
+        key.resize(16 + band->size());
+        writeZeroPadded(key.data(), length, 15);
+        key[15] = QLatin1Char('.');
+        std::copy(band->begin(), band->end(), key.data() + 16);
+        return QStringView(key);
     });
     const bool descending = state.treeDirection == QLatin1String("D");
     const int count = BuildGroupsFromList1(

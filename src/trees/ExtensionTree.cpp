@@ -19,13 +19,13 @@ void fillByExtension(FileListState& state, bool basket)
 {
     const int n = state.File1Backup.ListCount();
     for (int i = 1; i < n; ++i) {
-        const QString entry = state.File1Backup.list(i);
+        const QString& entry = state.File1Backup.textAt(i);
         QString extension = ExtensionOf(entry);
         if (skipped(entry, extension, basket))
             continue;
         if (extension.trimmed().isEmpty())
             extension = QStringLiteral(".   ");
-        state.List1.Additem(extension + Tab + nodescheme::groupedEntry(entry, basket));
+        state.List1.Additem(ScratchLine(extension, nodescheme::groupedEntry(entry, basket)));
     }
 }
 
@@ -33,8 +33,8 @@ void fillByTypeName(FileListState& state, const TreeContext& context, bool baske
 {
     const int n = state.File1Backup.ListCount();
     for (int i = 1; i < n; ++i) {
-        const QString entry = state.File1Backup.list(i);
-        state.List2.Additem(ExtensionOf(entry) + Tab + entry);
+        const QString& entry = state.File1Backup.textAt(i);
+        state.List2.Additem(ScratchLine(ExtensionOf(entry), entry));
     }
     state.List2.SortAscending();
     QString previousExtension = QStringLiteral("ZZZ");
@@ -51,7 +51,7 @@ void fillByTypeName(FileListState& state, const TreeContext& context, bool baske
             group = QLatin1Char('.') + context.typeName(state.currentFolder + entry);
             previousExtension = extension;
         }
-        state.List1.Additem(group + Tab + nodescheme::groupedEntry(entry, basket));
+        state.List1.Additem(ScratchLine(group, nodescheme::groupedEntry(entry, basket)));
     }
 }
 

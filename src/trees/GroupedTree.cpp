@@ -43,6 +43,16 @@ int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool wa
     return count;
 }
 
+QString ScratchLine(QStringView key, QStringView entry)
+{
+    QString line(key.size() + 1 + entry.size(), Qt::Uninitialized);
+    QChar* out = line.data();
+    std::copy(key.begin(), key.end(), out);
+    out[key.size()] = QLatin1Char('\t');
+    std::copy(entry.begin(), entry.end(), out + key.size() + 1);
+    return line;
+}
+
 QString DirectionWord(bool descending)
 {
     return descending ? QStringLiteral("Descending") : QStringLiteral("Ascending");

@@ -17,5 +17,8 @@ using GroupTextFunction = std::function<QStringView(QStringView line, int tab)>;
 int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool walkBackwards,
                          const GroupTextFunction& groupText, const QString& groupImage);
 
+/// The scratch line "key TAB entry", built in one allocation.
+[[nodiscard]] QString ScratchLine(QStringView key, QStringView entry);
+
 /// Ascending or descending, as the tooltips of the grouped trees write it.
 [[nodiscard]] QString DirectionWord(bool descending);
