@@ -157,7 +157,7 @@ bool ExpandFolderNode(NodeTree& tree, FolderTreeState& state, NodeTree::Id id)
 {
     if (!tree.contains(id))
         return false;
-    const QString key = tree.node(id).key;
+    const QString key = tree.key(id);
     if (key == QLatin1String("root") || key == QLatin1String("desk") || state.wasExpanded(key) ||
         tree.children(id).empty())
         return false;
@@ -175,7 +175,7 @@ std::optional<QString> OpenFolderNode(NodeTree& tree, FolderTreeState& state, No
     if (!tree.contains(id))
         return std::nullopt;
     const NodeTree::Node& node = tree.node(id);
-    const QString key = node.key;
+    const QString key = tree.key(id);
     if (key == QLatin1String("root") || key == QLatin1String("desk") || key == SpecialKey) {
         state.CurrentFolderNode = NodeTree::None;
         state.lblpathx.clear();

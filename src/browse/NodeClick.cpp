@@ -68,7 +68,7 @@ NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id, const QS
         return action;
 
     // The key is the folder followed by the entry (a full path in the RadeZazeda).
-    const QString& key = state.File1t.node(id).key;
+    const QString key = state.File1t.key(id);
     const qsizetype slash = key.lastIndexOf(u'/');
     action.folder = key.left(slash + 1);
     action.name = key.mid(slash + 1);

@@ -4,31 +4,107 @@
 
 namespace {
 const std::vector<NodeTree::Id> NoChildren;
+
+// Key prefixes are numbered in 16 bits; index 0 is the empty prefix.
+constexpr size_t MaxPrefix = 0xFFFF;
+
+// FNV-1a over UTF-16 code units: streaming, so a key hashes the same whether it comes
+// whole or as prefix and rest.
+constexpr std::uint32_t HashBasis = 2166136261u;
+
+std::uint32_t feedHash(std::uint32_t state, QStringView text)
+{
+    for (const QChar c : text)
+        state = (state ^ c.unicode()) * 16777619u;
+    return state;
 }
+
+// FNV's low bits depend only on the inputs' low bits; the table indexes by low bits.
+std::uint32_t finishHash(std::uint32_t h)
+{
+    h ^= h >> 16;
+    h *= 0x85ebca6bu;
+    h ^= h >> 13;
+    h *= 0xc2b2ae35u;
+    h ^= h >> 16;
+    return h;
+}
+
+// Whether a1 + a2 == b1 + b2, without joining either.
+bool equalJoined(QStringView a1, QStringView a2, QStringView b1, QStringView b2)
+{
+    if (a1.size() + a2.size() != b1.size() + b2.size())
+        return false;
+    QStringView a[2] = {a1, a2};
+    QStringView b[2] = {b1, b2};
+    int i = 0;
+    int j = 0;
+    for (;;) {
+        while (i < 2 && a[i].isEmpty())
+            ++i;
+        while (j < 2 && b[j].isEmpty())
+            ++j;
+        if (i == 2 || j == 2)
+            return i == 2 && j == 2;
+        const qsizetype n = std::min(a[i].size(), b[j].size());
+        if (a[i].first(n) != b[j].first(n))
+            return false;
+        a[i] = a[i].sliced(n);
+        b[j] = b[j].sliced(n);
+    }
+}
+} // namespace
+
+NodeTree::NodeTree() : prefixes_{Prefix{QString(), HashBasis}} {}
 
 NodeTree::Id NodeTree::add(Id parent, const QString& key, const QString& text, const QString& image,
                            const QString& selectedImage)
 {
-    if (!key.isEmpty() && byKey_.contains(key))
+    const std::uint32_t hash = finishHash(feedHash(HashBasis, key));
+    if (!key.isEmpty() && findSlotted({}, key, hash) != None)
         return None;
+    return insertNode(parent, 0, key, hash, text, image, selectedImage);
+}
+
+NodeTree::Id NodeTree::addPrefixed(Id parent, const QString& keyPrefix, const QString& text,
+                                   const QString& image)
+{
+    const int prefix = internPrefix(keyPrefix);
+    if (prefix < 0) // too many distinct prefixes to intern: keep the whole key
+        return add(parent, keyPrefix + text, text, image);
+    const Prefix& p = prefixes_[size_t(prefix)];
+    const std::uint32_t hash = finishHash(feedHash(p.hashState, text));
+    if ((prefix != 0 || !text.isEmpty()) && findSlotted(p.text, text, hash) != None)
+        return None;
+    return insertNode(parent, std::uint16_t(prefix), text, hash, text, image, {});
+}
+
+NodeTree::Id NodeTree::insertNode(Id parent, std::uint16_t prefix, const QString& rest,
+                                  std::uint32_t hash, const QString& text, const QString& image,
+                                  const QString& selectedImage)
+{
     if (parent != None && !contains(parent))
         return None;
     const Id id = Id(nodes_.size());
     const int row = int(children(parent).size());
     if (observer_ && !locked())
         observer_->beginInsert(parent, row);
+    if (prefix != 0 || !rest.isEmpty())
+        growSlotsFor(keyedCount_ + 1);
     Node n;
-    n.key = key;
     n.text = text;
     n.image = image;
     n.parent = parent;
     n.row = row;
+    n.keyRest = rest;
+    n.keyHash = hash;
+    n.keyPrefix = prefix;
     nodes_.push_back(std::move(n));
     alive_.push_back(true);
     // Only now: push_back above may move the parent's children vector.
     (parent == None ? roots_ : nodes_[size_t(parent)].children).push_back(id);
-    if (!key.isEmpty())
-        byKey_.insert(key, id);
+    if (nodes_.back().hasKey())
+        indexKey(id);
     if (!selectedImage.isEmpty())
         extras_[id].selectedImage = selectedImage;
     ++liveCount_;
@@ -43,7 +119,105 @@ NodeTree::Id NodeTree::add(Id parent, const QString& key, const QString& text, c
 
 NodeTree::Id NodeTree::find(const QString& key) const
 {
-    return byKey_.value(key, None);
+    if (key.isEmpty())
+        return None;
+    return findSlotted({}, key, finishHash(feedHash(HashBasis, key)));
+}
+
+QString NodeTree::key(Id id) const
+{
+    if (!contains(id))
+        return {};
+    const Node& n = node(id);
+    if (n.keyPrefix == 0)
+        return n.keyRest;
+    return prefixes_[n.keyPrefix].text + n.keyRest;
+}
+
+int NodeTree::internPrefix(const QString& prefix)
+{
+    if (prefix.isEmpty())
+        return 0;
+    // A rebuild passes the same folder string for every file: compare the data first.
+    const QString& last = prefixes_[size_t(lastPrefix_)].text;
+    if ((last.constData() == prefix.constData() && last.size() == prefix.size()) || last == prefix)
+        return lastPrefix_;
+    auto known = prefixIndex_.constFind(prefix);
+    if (known != prefixIndex_.constEnd())
+        return lastPrefix_ = *known;
+    if (prefixes_.size() > MaxPrefix)
+        return -1;
+    const int index = int(prefixes_.size());
+    prefixes_.push_back(Prefix{prefix, feedHash(HashBasis, prefix)});
+    prefixIndex_.insert(prefix, index);
+    return lastPrefix_ = index;
+}
+
+NodeTree::Id NodeTree::findSlotted(QStringView prefix, QStringView rest, std::uint32_t hash) const
+{
+    if (slots_.empty())
+        return None;
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Id id = slots_[i];
+        if (id == None)
+            return None;
+        const Node& n = nodes_[size_t(id)];
+        if (n.keyHash == hash && equalJoined(prefixOf(n), n.keyRest, prefix, rest))
+            return id;
+    }
+}
+
+void NodeTree::growSlotsFor(int keyed)
+{
+    size_t size = std::max<size_t>(16, slots_.size());
+    while (size < size_t(keyed) * 2)
+        size *= 2;
+    if (size != slots_.size())
+        rehash(size);
+}
+
+void NodeTree::indexKey(Id id)
+{
+    const size_t mask = slots_.size() - 1;
+    size_t i = nodes_[size_t(id)].keyHash & mask;
+    while (slots_[i] != None)
+        i = (i + 1) & mask;
+    slots_[i] = id;
+    ++keyedCount_;
+}
+
+void NodeTree::unindexKey(Id id)
+{
+    const size_t mask = slots_.size() - 1;
+    size_t hole = nodes_[size_t(id)].keyHash & mask;
+    while (slots_[hole] != id)
+        hole = (hole + 1) & mask;
+    // Backward shift: pull later entries of the run into the hole unless that would move
+    // one before its home slot.
+    for (size_t i = (hole + 1) & mask; slots_[i] != None; i = (i + 1) & mask) {
+        const size_t home = nodes_[size_t(slots_[i])].keyHash & mask;
+        if (((i - home) & mask) >= ((i - hole) & mask)) {
+            slots_[hole] = slots_[i];
+            hole = i;
+        }
+    }
+    slots_[hole] = None;
+    --keyedCount_;
+}
+
+void NodeTree::rehash(size_t slotCount)
+{
+    slots_.assign(slotCount, None);
+    const size_t mask = slotCount - 1;
+    for (size_t id = 0; id < nodes_.size(); ++id) {
+        if (!alive_[id] || !nodes_[id].hasKey())
+            continue;
+        size_t i = nodes_[id].keyHash & mask;
+        while (slots_[i] != None)
+            i = (i + 1) & mask;
+        slots_[i] = Id(id);
+    }
 }
 
 bool NodeTree::contains(Id id) const
@@ -199,7 +373,12 @@ void NodeTree::clear()
     nodes_.clear();
     alive_.clear();
     roots_.clear();
-    byKey_.clear();
+    // The slots keep their size: a cleared list is usually rebuilt at once.
+    std::fill(slots_.begin(), slots_.end(), None);
+    keyedCount_ = 0;
+    prefixes_.resize(1);
+    prefixIndex_.clear();
+    lastPrefix_ = 0;
     extras_.clear();
     liveCount_ = 0;
     selected_ = None;
@@ -215,7 +394,7 @@ void NodeTree::reserve(int count)
 {
     nodes_.reserve(size_t(count));
     alive_.reserve(size_t(count));
-    byKey_.reserve(count);
+    growSlotsFor(count);
 }
 
 void NodeTree::lock()
@@ -253,8 +432,8 @@ void NodeTree::eraseSubtree(Id id)
         stack.pop_back();
         Node& n = nodes_[size_t(current)];
         stack.insert(stack.end(), n.children.begin(), n.children.end());
-        if (!n.key.isEmpty())
-            byKey_.remove(n.key);
+        if (n.hasKey())
+            unindexKey(current);
         if (selected_ == current)
             selected_ = None;
         extras_.remove(current);

@@ -2,6 +2,8 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringView>
+#include <cstdint>
 #include <vector>
 
 /// Receives the changes of a NodeTree; the Qt model adapter implements it.
@@ -28,18 +30,28 @@ public:
     using Id = int;
     static constexpr Id None = -1;
 
-    struct Node {
-        QString key;
+    class Node {
+    public:
         QString text;
         QString image; ///< image key, or an image index written as text
-        bool expanded = false;
-        bool selected = false;
+        std::vector<Id> children;
         Id parent = None;
         int row = 0; ///< position among its parent's children (or among the roots)
-        std::vector<Id> children;
+
+    private:
+        friend class NodeTree;
+        [[nodiscard]] bool hasKey() const { return keyPrefix != 0 || !keyRest.isEmpty(); }
+        // The key is prefixes_[keyPrefix] + keyRest; a file node's keyRest shares its text.
+        QString keyRest;
+        std::uint32_t keyHash = 0;
+        std::uint16_t keyPrefix = 0;
+
+    public:
+        bool expanded = false;
+        bool selected = false;
     };
 
-    NodeTree() = default;
+    NodeTree();
     NodeTree(const NodeTree&) = delete;
     NodeTree& operator=(const NodeTree&) = delete;
 
@@ -48,9 +60,16 @@ public:
     /// or when `parent` is not a node.
     Id add(Id parent, const QString& key, const QString& text, const QString& image = {},
            const QString& selectedImage = {});
+    /// Like add with the key `keyPrefix + text`, without building that string: nodes that
+    /// share a prefix (a folder path) share one copy of it, and the rest of the key is the
+    /// text itself.
+    Id addPrefixed(Id parent, const QString& keyPrefix, const QString& text,
+                   const QString& image = {});
 
     /// The node with that key, or None.
     [[nodiscard]] Id find(const QString& key) const;
+    /// The key of a node (empty for none); built on each call.
+    [[nodiscard]] QString key(Id id) const;
     [[nodiscard]] bool contains(Id id) const;
     [[nodiscard]] const Node& node(Id id) const { return nodes_[size_t(id)]; }
     /// Image while selected or expanded; empty means the node's own image.
@@ -101,6 +120,24 @@ public:
     void setObserver(NodeTreeObserver* observer) { observer_ = observer; }
 
 private:
+    /// An interned key prefix with the hash state after it, so a prefixed key hashes
+    /// only its rest.
+    struct Prefix {
+        QString text;
+        std::uint32_t hashState = 0;
+    };
+
+    Id insertNode(Id parent, std::uint16_t prefix, const QString& rest, std::uint32_t hash,
+                  const QString& text, const QString& image, const QString& selectedImage);
+    /// Index of `prefix` in prefixes_, adding it when new; None when the table is full.
+    [[nodiscard]] int internPrefix(const QString& prefix);
+    [[nodiscard]] Id findSlotted(QStringView prefix, QStringView rest, std::uint32_t hash) const;
+    [[nodiscard]] QStringView prefixOf(const Node& n) const { return prefixes_[n.keyPrefix].text; }
+    /// Grows the slot table, if needed, so `keyed` keys keep it at most half full.
+    void growSlotsFor(int keyed);
+    void indexKey(Id id);
+    void unindexKey(Id id);
+    void rehash(size_t slotCount);
     void notifyChanged(Id id);
     void eraseSubtree(Id id);
     void renumber(std::vector<Id>& ids);
@@ -117,7 +154,13 @@ private:
     QHash<Id, Extras> extras_;
     std::vector<bool> alive_;
     std::vector<Id> roots_;
-    QHash<QString, Id> byKey_;
+    // Open addressing over node ids, linear probing, at most half full; the keys' hashes
+    // live in the nodes so probing and rehashing never touch strings.
+    std::vector<Id> slots_;
+    int keyedCount_ = 0;
+    std::vector<Prefix> prefixes_; ///< [0] is the empty prefix
+    QHash<QString, int> prefixIndex_;
+    int lastPrefix_ = 0;
     int liveCount_ = 0;
     Id selected_ = None;
     int lockDepth_ = 0;

@@ -28,13 +28,13 @@ int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool wa
         const QString image = images.imageOf(entry);
         if (group == NodeTree::None || text != previous) {
             previous = text.toString();
-            group = state.File1t.add(root, state.treeFolderPath + previous, previous,
-                                     groupImage.isEmpty() ? image : groupImage);
+            group = state.File1t.addPrefixed(root, state.treeFolderPath, previous,
+                                             groupImage.isEmpty() ? image : groupImage);
             if (group == NodeTree::None) // a key taken by a file: keep filing under the root
                 group = root;
             state.File1t.makeVisible(group);
         }
-        state.File1t.add(group, state.treeFolderPath + entry, entry, image);
+        state.File1t.addPrefixed(group, state.treeFolderPath, entry, image);
         ++count;
     }
     if (root != NodeTree::None)

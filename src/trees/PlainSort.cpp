@@ -89,7 +89,7 @@ int PlainSort(FileListState& state, const TreeContext& context, const QString& d
         nodescheme::ImageCache images(context.settings);
         for (int step = 0; step < n; ++step) {
             const QString name = nameOfLine(state.List1.list(descending ? n - 1 - step : step));
-            state.File1t.add(root, keyPrefix + name, name, images.imageOf(name));
+            state.File1t.addPrefixed(root, keyPrefix, name, images.imageOf(name));
             state.File1Backup.Additem(name);
         }
         state.File1t.makeVisible(root);

@@ -31,7 +31,7 @@ void BuildNameList(FileListState& state, const Settings& settings)
     for (int i = 1; i < count; ++i) {
         const QString entry = state.File1Backup.list(i);
         if (!byExtension) {
-            state.File1t.add(root, folder + entry, entry, sameImage);
+            state.File1t.addPrefixed(root, folder, entry, sameImage);
             continue;
         }
         const QString extension = ExtensionOf(entry);
@@ -39,7 +39,7 @@ void BuildNameList(FileListState& state, const Settings& settings)
         if (image == imageOf.constEnd())
             image =
                 imageOf.insert(extension, QString::number(FileListIconIndex(extension, settings)));
-        state.File1t.add(root, folder + entry, entry, *image);
+        state.File1t.addPrefixed(root, folder, entry, *image);
     }
     state.File1t.makeVisible(root);
     ShowFileCount(state, state.File1t.count() - 1);

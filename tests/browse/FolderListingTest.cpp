@@ -74,7 +74,7 @@ TEST(FolderListing, PlainListingSortedWithMetadataAndCount)
     EXPECT_EQ(state.File1x, expected);
 
     const NodeTree::Id first = state.File1t.children(state.File1t.root()).front();
-    EXPECT_EQ(state.File1t.node(first).key, tree.root() + "/10.log");
+    EXPECT_EQ(state.File1t.key(first), tree.root() + "/10.log");
     EXPECT_EQ(state.entries.value(u"b.txt").size, 100);
     EXPECT_EQ(state.entries.value(u"m.bin").size, 111);
     EXPECT_FALSE(state.entries.contains(u"sub"));
@@ -193,7 +193,7 @@ TEST(TreeRebuild, NameListFromBackupIncludingBasket)
     EXPECT_EQ(t.node(t.root()).text, "RadeZazeda");
     EXPECT_EQ(t.node(t.root()).image, "27");
     ASSERT_EQ(t.children(t.root()).size(), 2u);
-    EXPECT_EQ(t.node(t.children(t.root())[1]).key, "/srv/b.bsk");
+    EXPECT_EQ(t.key(t.children(t.root())[1]), "/srv/b.bsk");
     EXPECT_EQ(state.statusCaption, "2 [ALL] files");
 
     settings.tabColorSwap = 1; // icon indexes by category
@@ -206,7 +206,7 @@ TEST(TreeRebuild, NameListFromBackupIncludingBasket)
     const auto kids = t.children(t.root());
     EXPECT_EQ(t.node(t.root()).text, "/");
     EXPECT_EQ(t.node(t.root()).image, "1");
-    EXPECT_EQ(t.node(kids[0]).key, "/x.bsk");
+    EXPECT_EQ(t.key(kids[0]), "/x.bsk");
     EXPECT_EQ(t.node(kids[0]).image, "27");
     EXPECT_EQ(t.node(kids[1]).image, QString::number(FileListIconIndex(".TXT", settings)));
 }

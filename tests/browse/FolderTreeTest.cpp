@@ -77,7 +77,7 @@ TEST_F(FolderTreeFixture, InitialTreeHasDesktopComputerVolumesAndSpecialFolders)
     ASSERT_NE(special, NodeTree::None);
     EXPECT_EQ(tree.node(special).text, QStringLiteral("docs"));
     EXPECT_EQ(tree.tag(special), QStringLiteral("X"));
-    EXPECT_EQ(tree.node(tree.node(special).parent).key, QStringLiteral("SpecialFolders"));
+    EXPECT_EQ(tree.key(tree.node(special).parent), QStringLiteral("SpecialFolders"));
     // Two levels below each special folder, all tagged.
     ASSERT_NE(id("docs/a/b/"), NodeTree::None);
     EXPECT_EQ(tree.tag(id("docs/a/b/")), QStringLiteral("X"));

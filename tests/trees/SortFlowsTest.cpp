@@ -64,7 +64,7 @@ TEST_F(SortFlows, PlainSortRewritesTheListingAndKeys)
     RunSortChoice(state, context(), SortChoice::BySize);
     EXPECT_EQ(state.File1Backup.texts(), QStringList({"/data", "d.bin", "c", "a.cpp", "b.txt"}));
     const auto root = state.File1t.root();
-    EXPECT_EQ(state.File1t.node(root).key, QLatin1String("R"));
+    EXPECT_EQ(state.File1t.key(root), QLatin1String("R"));
     EXPECT_EQ(state.File1t.node(root).image, QLatin1String("1"));
     EXPECT_NE(state.File1t.find("/data/c"), NodeTree::None);
 }

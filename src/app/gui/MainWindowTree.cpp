@@ -113,16 +113,15 @@ void MainWindow::folderTreeMouse(QMouseEvent* event)
     treeState_.CurrentFolderNode = id;
     if (!folderTree_.contains(id))
         return;
-    const NodeTree::Node& node = folderTree_.node(id);
     if (event->button() == Qt::LeftButton) {
         if (folderTree_.tag(id) == QLatin1String("X"))
             folderTree_.setSelectedImage(id, QStringLiteral("open"));
         return;
     }
-    if (event->button() != Qt::RightButton || node.key == QLatin1String("SpecialFolders") ||
-        node.key == QLatin1String("desk") || node.key.startsWith(QLatin1String("root")))
+    const QString key = folderTree_.key(id);
+    if (event->button() != Qt::RightButton || key == QLatin1String("SpecialFolders") ||
+        key == QLatin1String("desk") || key.startsWith(QLatin1String("root")))
         return;
-    const QString key = node.key;
     const QString code = menus_->run(menus_->tvwview.menu, event->globalPosition().toPoint());
     if (code == QLatin1String("P") && folderPropertiesHook)
         folderPropertiesHook(WithSlash(key));
