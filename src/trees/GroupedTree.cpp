@@ -19,7 +19,7 @@ int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool wa
     int count = 0;
     nodescheme::ImageCache images(settings);
     for (int step = 0; step < last; ++step) {
-        const QString line = state.List1.list(walkBackwards ? last - step : step + 1);
+        const QString& line = state.List1.textAt(walkBackwards ? last - step : step + 1);
         const int tab = line.indexOf(QLatin1Char('\t'));
         if (tab < 0)
             continue;
