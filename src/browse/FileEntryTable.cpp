@@ -52,6 +52,16 @@ const platform::FileEntry* FileEntryTable::find(QStringView name) const
     return slot.position == 0 ? nullptr : &entries_[slot.position - 1];
 }
 
+const platform::FileEntry* FileEntryTable::find(QStringView name, qsizetype likelyAt) const
+{
+    if (likelyAt >= 0 && likelyAt < size()) {
+        const platform::FileEntry& there = entries_[size_t(likelyAt)];
+        if (QStringView(there.name) == name)
+            return &there;
+    }
+    return find(name);
+}
+
 platform::FileEntry FileEntryTable::value(QStringView name) const
 {
     const platform::FileEntry* entry = find(name);

@@ -18,6 +18,9 @@ public:
 
     /// The entry named `name`, or nullptr.
     [[nodiscard]] const platform::FileEntry* find(QStringView name) const;
+    /// The same, looking first at `likelyAt`: a pass over a list in the read's own order
+    /// then finds each entry where it expects it, without hashing.
+    [[nodiscard]] const platform::FileEntry* find(QStringView name, qsizetype likelyAt) const;
     [[nodiscard]] bool contains(QStringView name) const { return find(name) != nullptr; }
     /// A copy of the entry named `name`, or an empty entry.
     [[nodiscard]] platform::FileEntry value(QStringView name) const;

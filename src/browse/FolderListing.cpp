@@ -261,13 +261,20 @@ QString PatternMessage(const QString& currentPattern)
 
 void WriteListText(const NodeTree& tree, QTextStream& out, QStringView lineEnd)
 {
-    QString indent;
+    // Lines are gathered into large blocks: the stream's cost is per call, not per byte.
+    constexpr qsizetype BlockSize = 1 << 16;
+    QString block;
+    block.reserve(BlockSize + 1024);
     for (const NodeTree::Id id : tree.preorder()) {
-        const qsizetype width = 8 * qsizetype(tree.depth(id));
-        if (indent.size() != width)
-            indent.fill(u' ', width);
-        out << indent << tree.node(id).text << lineEnd;
+        block.resize(block.size() + 8 * qsizetype(tree.depth(id)), u' ');
+        block.append(tree.node(id).text);
+        block.append(lineEnd);
+        if (block.size() >= BlockSize) {
+            out << block;
+            block.resize(0);
+        }
     }
+    out << block;
 }
 
 QString CopyListText(const NodeTree& tree)

@@ -159,12 +159,14 @@ NodeTree::Id NodeTree::findSlotted(QStringView prefix, QStringView rest, std::ui
         return None;
     const size_t mask = slots_.size() - 1;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        const Id id = slots_[i];
-        if (id == None)
+        const Slot& slot = slots_[i];
+        if (slot.id == None)
             return None;
-        const Node& n = nodes_[size_t(id)];
-        if (n.keyHash == hash && equalJoined(prefixOf(n), n.keyRest, prefix, rest))
-            return id;
+        if (slot.hash != hash)
+            continue;
+        const Node& n = nodes_[size_t(slot.id)];
+        if (equalJoined(prefixOf(n), n.keyRest, prefix, rest))
+            return slot.id;
     }
 }
 
@@ -180,10 +182,11 @@ void NodeTree::growSlotsFor(int keyed)
 void NodeTree::indexKey(Id id)
 {
     const size_t mask = slots_.size() - 1;
-    size_t i = nodes_[size_t(id)].keyHash & mask;
-    while (slots_[i] != None)
+    const std::uint32_t hash = nodes_[size_t(id)].keyHash;
+    size_t i = hash & mask;
+    while (slots_[i].id != None)
         i = (i + 1) & mask;
-    slots_[i] = id;
+    slots_[i] = {hash, id};
     ++keyedCount_;
 }
 
@@ -191,32 +194,33 @@ void NodeTree::unindexKey(Id id)
 {
     const size_t mask = slots_.size() - 1;
     size_t hole = nodes_[size_t(id)].keyHash & mask;
-    while (slots_[hole] != id)
+    while (slots_[hole].id != id)
         hole = (hole + 1) & mask;
     // Backward shift: pull later entries of the run into the hole unless that would move
     // one before its home slot.
-    for (size_t i = (hole + 1) & mask; slots_[i] != None; i = (i + 1) & mask) {
-        const size_t home = nodes_[size_t(slots_[i])].keyHash & mask;
+    for (size_t i = (hole + 1) & mask; slots_[i].id != None; i = (i + 1) & mask) {
+        const size_t home = slots_[i].hash & mask;
         if (((i - home) & mask) >= ((i - hole) & mask)) {
             slots_[hole] = slots_[i];
             hole = i;
         }
     }
-    slots_[hole] = None;
+    slots_[hole] = Slot{};
     --keyedCount_;
 }
 
 void NodeTree::rehash(size_t slotCount)
 {
-    slots_.assign(slotCount, None);
+    slots_.assign(slotCount, Slot{});
     const size_t mask = slotCount - 1;
     for (size_t id = 0; id < nodes_.size(); ++id) {
         if (!alive_[id] || !nodes_[id].hasKey())
             continue;
-        size_t i = nodes_[id].keyHash & mask;
-        while (slots_[i] != None)
+        const std::uint32_t hash = nodes_[id].keyHash;
+        size_t i = hash & mask;
+        while (slots_[i].id != None)
             i = (i + 1) & mask;
-        slots_[i] = Id(id);
+        slots_[i] = {hash, Id(id)};
     }
 }
 
@@ -374,7 +378,7 @@ void NodeTree::clear()
     alive_.clear();
     roots_.clear();
     // The slots keep their size: a cleared list is usually rebuilt at once.
-    std::fill(slots_.begin(), slots_.end(), None);
+    std::fill(slots_.begin(), slots_.end(), Slot{});
     keyedCount_ = 0;
     prefixes_.resize(1);
     prefixIndex_.clear();

@@ -154,9 +154,13 @@ private:
     QHash<Id, Extras> extras_;
     std::vector<bool> alive_;
     std::vector<Id> roots_;
-    // Open addressing over node ids, linear probing, at most half full; the keys' hashes
-    // live in the nodes so probing and rehashing never touch strings.
-    std::vector<Id> slots_;
+    // Open addressing over node ids, linear probing, at most half full. Each slot keeps
+    // its key's hash, so probing past other keys and rehashing never touch their nodes.
+    struct Slot {
+        std::uint32_t hash = 0;
+        Id id = None;
+    };
+    std::vector<Slot> slots_;
     int keyedCount_ = 0;
     std::vector<Prefix> prefixes_; ///< [0] is the empty prefix
     QHash<QString, int> prefixIndex_;

@@ -48,11 +48,15 @@ bool fillEntry(const struct statx& st, FileEntry& entry, bool allowSpecial)
 QString decodeFileName(const char* name)
 {
     const size_t length = std::strlen(name);
+    QString wide(qsizetype(length), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(wide.data());
     for (size_t i = 0; i < length; ++i) {
-        if (static_cast<unsigned char>(name[i]) >= 0x80)
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (c >= 0x80)
             return QFile::decodeName(QByteArray::fromRawData(name, qsizetype(length)));
+        out[i] = c;
     }
-    return QString::fromLatin1(name, qsizetype(length));
+    return wide;
 }
 
 bool isDotOrDotDot(const char* name)

@@ -17,7 +17,7 @@ bool ready(const FileListState& state)
 }
 
 /// Adds to List1 the scratch line of each entry 1.. of File1Backup: the key
-/// `keyOf(entry)` gives, a TAB, the entry.
+/// `keyOf(entry, i)` gives for entry i, a TAB, the entry.
 template <typename KeyOf> void fillList1(FileListState& state, KeyOf keyOf)
 {
     state.List1.Clear();
@@ -26,7 +26,7 @@ template <typename KeyOf> void fillList1(FileListState& state, KeyOf keyOf)
     state.List1.reserve(n);
     for (int i = 1; i < n; ++i) {
         const QString& entry = state.File1Backup.textAt(i);
-        state.List1.Additem(ScratchLine(keyOf(entry), nodescheme::groupedEntry(entry, basket)));
+        state.List1.Additem(ScratchLine(keyOf(entry, i), nodescheme::groupedEntry(entry, basket)));
     }
 }
 
@@ -50,9 +50,9 @@ QString dayTextOf(const QDate& day)
 class DayPrefixes {
 public:
     template <typename Make>
-    QStringView prefix(const FileListState& state, const QString& entry, Make make)
+    QStringView prefix(const FileListState& state, const QString& entry, int at, Make make)
     {
-        const qint64 ms = nodescheme::entryTime(state, entry, state.dateBasis);
+        const qint64 ms = nodescheme::entryTime(state, entry, state.dateBasis, at - 1);
         const QDate day = FileDay(ms);
         auto it = byDay_.constFind(day.toJulianDay());
         if (it == byDay_.constEnd())
@@ -72,8 +72,8 @@ int BuildSizeTree(FileListState& state, const TreeContext& context)
         return -1;
     QHash<qint64, QString> bands; // by rounded unit: few distinct bands in a folder
     QString key;                  // reused: one allocation for all the keys
-    fillList1(state, [&state, &bands, &key](const QString& entry) {
-        const qint64 length = nodescheme::entryLength(state, entry);
+    fillList1(state, [&state, &bands, &key](const QString& entry, int at) {
+        const qint64 length = nodescheme::entryLength(state, entry, at - 1);
         const qint64 unit = length <= 1024               ? -1
                             : length < (qint64(1) << 20) ? qint64(std::nearbyint(length / 1024.0))
                             : length < (qint64(1) << 30)
@@ -106,8 +106,8 @@ int BuildDateTree(FileListState& state, const TreeContext& context)
     if (!ready(state))
         return -1;
     DayPrefixes days;
-    fillList1(state, [&state, &days](const QString& entry) {
-        return days.prefix(state, entry, [](const QDate& date) {
+    fillList1(state, [&state, &days](const QString& entry, int at) {
+        return days.prefix(state, entry, at, [](const QDate& date) {
             const QString day = dayTextOf(date);
             return DayKey(day) + QLatin1Char('.') + day;
         });
@@ -126,8 +126,8 @@ int BuildAgeTree(FileListState& state, const TreeContext& context)
         return -1;
     const QDate today = context.now.date();
     DayPrefixes days;
-    fillList1(state, [&state, &days, today](const QString& entry) {
-        return days.prefix(state, entry, [today](const QDate& date) {
+    fillList1(state, [&state, &days, today](const QString& entry, int at) {
+        return days.prefix(state, entry, at, [today](const QDate& date) {
             const QString day = dayTextOf(date);
             return DayKey(day) + QStringLiteral("..") + AgeText(DayTextDate(day), today) +
                    QLatin1Char('@') + day;

@@ -18,9 +18,10 @@ namespace {
 /// Reads one field of an entry: from the directory read when it yielded the entry
 /// (no copy), else from a fresh look-up; `fallback` when neither has it.
 template <typename Field>
-qint64 fieldOf(const FileListState& state, const QString& entry, Field field, qint64 fallback)
+qint64 fieldOf(const FileListState& state, const QString& entry, qsizetype likelyAt, Field field,
+               qint64 fallback)
 {
-    if (const platform::FileEntry* known = state.entries.find(entry))
+    if (const platform::FileEntry* known = state.entries.find(entry, likelyAt))
         return field(*known);
     const auto found = platform::statFile(state.currentFolder + entry);
     return found ? field(*found) : fallback;
@@ -81,16 +82,16 @@ QString groupedEntry(const QString& entry, bool basket)
     return inner;
 }
 
-qint64 entryLength(const FileListState& state, const QString& entry)
+qint64 entryLength(const FileListState& state, const QString& entry, qsizetype likelyAt)
 {
     return fieldOf(
-        state, entry, [](const platform::FileEntry& e) { return e.size; }, 0);
+        state, entry, likelyAt, [](const platform::FileEntry& e) { return e.size; }, 0);
 }
 
-qint64 entryTime(const FileListState& state, const QString& entry, int basis)
+qint64 entryTime(const FileListState& state, const QString& entry, int basis, qsizetype likelyAt)
 {
     return fieldOf(
-        state, entry,
+        state, entry, likelyAt,
         [basis](const platform::FileEntry& e) { return basis == 0 ? e.createdMs : e.modifiedMs; },
         0);
 }

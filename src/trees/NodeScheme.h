@@ -45,10 +45,14 @@ private:
 
 /// The length of a listed entry, from the metadata of the directory read (a second
 /// look-up happens only for entries the read did not yield); 0 when unreadable.
-[[nodiscard]] qint64 entryLength(const FileListState& state, const QString& entry);
+/// `likelyAt` is where the read probably has it (entry i of File1Backup is usually
+/// read entry i - 1), or -1.
+[[nodiscard]] qint64 entryLength(const FileListState& state, const QString& entry,
+                                 qsizetype likelyAt = -1);
 
 /// The creation (basis 0) or last-write (basis 1) time of an entry in ms, 0 when unknown.
-[[nodiscard]] qint64 entryTime(const FileListState& state, const QString& entry, int basis);
+[[nodiscard]] qint64 entryTime(const FileListState& state, const QString& entry, int basis,
+                               qsizetype likelyAt = -1);
 
 /// Whether the list's buttons may act: it is not the placeholder and has 2+ nodes.
 [[nodiscard]] bool listUsable(const FileListState& state);
