@@ -1,4 +1,5 @@
 #include "app/gui/MainWindow.h"
+#include "platform/HeapPages.h"
 #include "platform/SystemInfo.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     }
     if (platform::runningAsRoot())
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    platform::preferLargeHeapPages();
     std::setlocale(LC_ALL, "C.UTF-8");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumara"));

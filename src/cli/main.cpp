@@ -1,10 +1,12 @@
 #include "cli/CliCommands.h"
+#include "platform/HeapPages.h"
 
 #include <QCoreApplication>
 #include <clocale>
 
 int main(int argc, char** argv)
 {
+    platform::preferLargeHeapPages();
     std::setlocale(LC_ALL, "C.UTF-8");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lumara-cli"));
