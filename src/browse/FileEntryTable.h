@@ -25,7 +25,6 @@ public:
     /// A copy of the entry named `name`, or an empty entry.
     [[nodiscard]] platform::FileEntry value(QStringView name) const;
     [[nodiscard]] qsizetype size() const { return qsizetype(entries_.size()); }
-    [[nodiscard]] const std::vector<platform::FileEntry>& entries() const { return entries_; }
 
 private:
     /// One slot of the index: the name's hash and the entry's position + 1 (0: free).

@@ -11,20 +11,15 @@
 /// at the strings themselves.
 namespace sortchunks {
 
-/// Code units [at, at + 4) of `unitAt(i)` for a string of `length` units, packed so
-/// that integer order is code order; units past the end count as 0, so a string sorts
-/// before its own extensions. Equal chunks say nothing: compare the strings.
-template <typename UnitAt> quint64 pack(qsizetype length, qsizetype at, UnitAt unitAt)
+/// Code units [at, at + 4) of `s` packed so that integer order is code order; units
+/// past the end count as 0, so a string sorts before its own extensions. Equal chunks
+/// say nothing: compare the strings.
+inline quint64 pack(QStringView s, qsizetype at)
 {
     quint64 chunk = 0;
     for (qsizetype i = at; i < at + 4; ++i)
-        chunk = (chunk << 16) | (i < length ? quint64(unitAt(i)) : 0);
+        chunk = (chunk << 16) | (i < s.size() ? quint64(s[i].unicode()) : 0);
     return chunk;
-}
-
-inline quint64 pack(QStringView s, qsizetype at)
-{
-    return pack(s.size(), at, [s](qsizetype i) { return s[i].unicode(); });
 }
 
 /// The length of the prefix every string shares with `first`, found by one pass that

@@ -6,7 +6,9 @@
 #include "trees/TreeRebuild.h"
 #include "view/FileKind.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -78,6 +80,33 @@ TEST(FolderListing, PlainListingSortedWithMetadataAndCount)
     EXPECT_EQ(state.entries.value(u"b.txt").size, 100);
     EXPECT_EQ(state.entries.value(u"m.bin").size, 111);
     EXPECT_FALSE(state.entries.contains(u"sub"));
+}
+
+TEST(FolderListing, NamesSharingALongPrefixSortIgnoringCase)
+{
+    // Names that differ only late, in case, in length or by low codes: the order must be
+    // that of a case-insensitive compare, with the codes breaking ties.
+    TempTree tree;
+    Settings settings;
+    FileListState state;
+    std::mt19937 random(11);
+    const QString letters = QStringLiteral("aAbB0_ .~");
+    QStringList names;
+    while (names.size() < 300) {
+        QString name = QStringLiteral("Photo_2024_");
+        for (int k = int(random() % 6); k > 0; --k)
+            name += letters[int(random() % letters.size())];
+        if (!names.contains(name)) {
+            names << name;
+            tree.file(name);
+        }
+    }
+    ASSERT_EQ(open(state, settings, tree.root()), names.size());
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    EXPECT_EQ(state.File1x, names);
 }
 
 TEST(FolderListing, PatternsAndHiddenFiles)
