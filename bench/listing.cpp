@@ -59,13 +59,20 @@ void ListWithPattern(benchmark::State& bench)
 }
 BENCHMARK(ListWithPattern)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+/// The state after listing the generated folder of `count` files.
+std::unique_ptr<FileListState> listedFolder(int count, const Settings& settings)
+{
+    auto state = std::make_unique<FileListState>();
+    ListFolder(*state, settings, folderOf(count), QStringLiteral("*.*"));
+    RefreshFileList(*state, settings);
+    return state;
+}
+
 void BuildPlainList(benchmark::State& bench)
 {
-    const QString folder = folderOf(int(bench.range(0)));
     const Settings settings;
-    FileListState state;
-    ListFolder(state, settings, folder, QStringLiteral("*.*"));
-    RefreshFileList(state, settings);
+    const std::unique_ptr<FileListState> listed = listedFolder(int(bench.range(0)), settings);
+    FileListState& state = *listed;
     for (auto _ : bench)
         BuildNameList(state, settings);
     bench.SetItemsProcessed(bench.iterations() * bench.range(0));
@@ -74,11 +81,9 @@ BENCHMARK(BuildPlainList)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void CopyListOfFolder(benchmark::State& bench)
 {
-    const QString folder = folderOf(int(bench.range(0)));
     const Settings settings;
-    FileListState state;
-    ListFolder(state, settings, folder, QStringLiteral("*.*"));
-    RefreshFileList(state, settings);
+    const std::unique_ptr<FileListState> listed = listedFolder(int(bench.range(0)), settings);
+    const FileListState& state = *listed;
     for (auto _ : bench)
         benchmark::DoNotOptimize(CopyListText(state.File1t));
 }
