@@ -1,11 +1,11 @@
 // The filter tabs narrow the full listing of a large folder without reading the disk,
 // and the statistics table sums a grouped tree; both must stay linear in the files.
-#include "app/Settings.h"
 #include "browse/FilterTabs.h"
 #include "browse/FolderListing.h"
 #include "controls/Grid.h"
 #include "controls/KivTabs.h"
 #include "platform/Prompts.h"
+#include "shared/Settings.h"
 #include "trees/Statistics.h"
 
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // Listing a generated folder: the directory read into the state, and the plain list
 // rebuilt from File1Backup.
-#include "app/Settings.h"
 #include "browse/FolderListing.h"
+#include "shared/Settings.h"
 #include "trees/TreeRebuild.h"
 
 #include <QDir>

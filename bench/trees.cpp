@@ -1,7 +1,7 @@
 // Builds each grouped tree over a synthetic listing of 100,000 entries (no disk access:
 // the sizes and times come from the listing's metadata, as in the program).
-#include "app/Settings.h"
 #include "browse/FileListState.h"
+#include "shared/Settings.h"
 #include "trees/BandTrees.h"
 #include "trees/ExtensionTree.h"
 #include "trees/PlainSort.h"

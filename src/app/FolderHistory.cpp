@@ -1,6 +1,6 @@
 #include "app/FolderHistory.h"
 
-#include "browse/TextHelpers.h"
+#include "shared/TextHelpers.h"
 
 namespace {
 

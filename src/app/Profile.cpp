@@ -1,7 +1,7 @@
 #include "app/Profile.h"
 
-#include "browse/TextHelpers.h"
 #include "platform/Prompts.h"
+#include "shared/TextHelpers.h"
 
 #include <QDir>
 #include <QFile>

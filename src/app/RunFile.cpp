@@ -1,8 +1,8 @@
 #include "app/RunFile.h"
 
-#include "app/Settings.h"
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
+#include "shared/Settings.h"
 
 #include <QFileInfo>
 

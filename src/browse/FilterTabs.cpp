@@ -1,10 +1,10 @@
 #include "browse/FilterTabs.h"
 
-#include "app/Settings.h"
 #include "browse/FolderListing.h"
-#include "browse/TextHelpers.h"
 #include "controls/KivTabs.h"
 #include "platform/Prompts.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
 #include "trees/TreeRebuild.h"
 
 #include <QSet>

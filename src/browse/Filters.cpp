@@ -1,9 +1,9 @@
 #include "browse/Filters.h"
 
-#include "app/Settings.h"
-#include "browse/TextHelpers.h"
 #include "browse/Wildcard.h"
 #include "platform/Prompts.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
 
 namespace {
 

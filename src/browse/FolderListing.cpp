@@ -1,9 +1,9 @@
 #include "browse/FolderListing.h"
 
-#include "app/Settings.h"
 #include "browse/SortChunks.h"
-#include "browse/TextHelpers.h"
 #include "browse/Wildcard.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
 #include "trees/TreeRebuild.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "browse/FolderTree.h"
 
-#include "browse/TextHelpers.h"
 #include "platform/FileSystem.h"
 #include "platform/SpecialFolders.h"
 #include "platform/SystemInfo.h"
+#include "shared/TextHelpers.h"
 
 namespace {
 

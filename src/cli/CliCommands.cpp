@@ -1,6 +1,5 @@
 #include "cli/CliCommands.h"
 
-#include "browse/TextHelpers.h"
 #include "cli/DrivesCommand.h"
 #include "cli/FilterOptions.h"
 #include "cli/InfoCommand.h"
@@ -8,6 +7,7 @@
 #include "cli/ListCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/TreeOptions.h"
+#include "shared/TextHelpers.h"
 
 #include <cstdio>
 

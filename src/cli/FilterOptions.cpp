@@ -1,9 +1,9 @@
 #include "cli/FilterOptions.h"
 
-#include "app/Settings.h"
 #include "browse/FilterTabs.h"
 #include "controls/KivTabs.h"
 #include "platform/Prompts.h"
+#include "shared/Settings.h"
 
 namespace cli {
 namespace {

@@ -1,8 +1,8 @@
 #include "cli/KindCommand.h"
 
-#include "app/Settings.h"
-#include "browse/TextHelpers.h"
-#include "view/FileKind.h"
+#include "shared/FileKind.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
 
 namespace cli {
 

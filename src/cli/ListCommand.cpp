@@ -1,9 +1,9 @@
 #include "cli/ListCommand.h"
 
-#include "app/Settings.h"
 #include "browse/FolderListing.h"
 #include "cli/FilterOptions.h"
 #include "cli/TreeOptions.h"
+#include "shared/Settings.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
 #include "cli/StatsCommand.h"
 
-#include "app/Settings.h"
 #include "cli/ListCommand.h"
 #include "controls/Grid.h"
+#include "shared/Settings.h"
 #include "trees/Statistics.h"
 
 namespace cli {

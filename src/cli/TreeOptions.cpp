@@ -1,7 +1,7 @@
 #include "cli/TreeOptions.h"
 
-#include "app/Settings.h"
 #include "browse/FolderListing.h"
+#include "shared/Settings.h"
 #include "trees/PlainSort.h"
 #include "trees/TreeContext.h"
 

@@ -1,11 +1,11 @@
 #include "tools/FileInfo.h"
 
-#include "app/Settings.h"
-#include "browse/TextHelpers.h"
 #include "platform/Attributes.h"
 #include "platform/MimeIcon.h"
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
 #include "tools/PeVersionReader.h"
 #include "trees/TreeTexts.h"
 

@@ -1,6 +1,6 @@
 #include "trees/ExtensionTree.h"
 
-#include "browse/TextHelpers.h"
+#include "shared/TextHelpers.h"
 #include "trees/GroupedTree.h"
 #include "trees/NodeScheme.h"
 #include "trees/TreeContext.h"

@@ -1,11 +1,11 @@
 #include "trees/NodeScheme.h"
 
-#include "app/Settings.h"
-#include "browse/TextHelpers.h"
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
+#include "shared/FileKind.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
 #include "trees/TreeContext.h"
-#include "view/FileKind.h"
 
 TreeContext TreeContext::live(const Settings& settings)
 {

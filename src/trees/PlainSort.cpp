@@ -1,6 +1,6 @@
 #include "trees/PlainSort.h"
 
-#include "browse/TextHelpers.h"
+#include "shared/TextHelpers.h"
 #include "trees/NodeScheme.h"
 #include "trees/TreeContext.h"
 

@@ -1,11 +1,11 @@
 #include "trees/Statistics.h"
 
-#include "app/Settings.h"
-#include "browse/TextHelpers.h"
 #include "controls/Grid.h"
 #include "platform/CancelKey.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
 #include "trees/NodeScheme.h"
 
 #include <cmath>

@@ -1,13 +1,13 @@
 #include "trees/TreeCommands.h"
 
-#include "app/Settings.h"
-#include "browse/TextHelpers.h"
+#include "shared/FileKind.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
 #include "trees/BandTrees.h"
 #include "trees/ExtensionTree.h"
 #include "trees/NodeScheme.h"
 #include "trees/PlainSort.h"
 #include "trees/TreeContext.h"
-#include "view/FileKind.h"
 
 int BuildGroupedTree(FileListState& state, const TreeContext& context)
 {

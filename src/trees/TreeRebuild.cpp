@@ -1,11 +1,11 @@
 #include "trees/TreeRebuild.h"
 
-#include "app/Settings.h"
 #include "browse/FolderListing.h"
-#include "browse/TextHelpers.h"
+#include "shared/FileKind.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
 #include "trees/TreeCommands.h"
 #include "trees/TreeContext.h"
-#include "view/FileKind.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
 #include "trees/TreeTexts.h"
 
-#include "browse/TextHelpers.h"
+#include "shared/TextHelpers.h"
 
 #include <QTimeZone>
 #include <cmath>

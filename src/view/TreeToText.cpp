@@ -1,7 +1,7 @@
 #include "view/TreeToText.h"
 
-#include "app/Settings.h"
 #include "controls/NodeTree.h"
+#include "shared/Settings.h"
 
 namespace {
 

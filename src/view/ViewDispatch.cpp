@@ -1,6 +1,6 @@
 #include "view/ViewDispatch.h"
 
-#include "view/FileKind.h"
+#include "shared/FileKind.h"
 
 ViewAction ViewActionFor(int fileKind)
 {

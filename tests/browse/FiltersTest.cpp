@@ -1,12 +1,12 @@
 #include "browse/Filters.h"
 
 #include "QtPrinters.h"
-#include "app/Settings.h"
 #include "browse/FilterTabs.h"
 #include "browse/FolderListing.h"
 #include "common/TempTree.h"
 #include "controls/KivTabs.h"
 #include "platform/Prompts.h"
+#include "shared/Settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "browse/FolderListing.h"
 
 #include "QtPrinters.h"
-#include "app/Settings.h"
 #include "common/TempTree.h"
+#include "shared/FileKind.h"
+#include "shared/Settings.h"
 #include "trees/TreeRebuild.h"
-#include "view/FileKind.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

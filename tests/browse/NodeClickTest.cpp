@@ -1,8 +1,8 @@
 #include "browse/NodeClick.h"
 
 #include "QtPrinters.h"
-#include "app/Settings.h"
-#include "view/FileKind.h"
+#include "shared/FileKind.h"
+#include "shared/Settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #include "trees/Statistics.h"
 
-#include "app/Settings.h"
 #include "browse/FolderListing.h"
 #include "browse/QtPrinters.h"
 #include "common/TempTree.h"
 #include "controls/Grid.h"
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
+#include "shared/Settings.h"
 
 #include <gtest/gtest.h>
 

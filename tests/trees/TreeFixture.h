@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Settings.h"
 #include "browse/FileListState.h"
+#include "shared/Settings.h"
 #include "trees/NodeScheme.h"
 #include "trees/TreeContext.h"
 

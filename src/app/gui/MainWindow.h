@@ -2,11 +2,11 @@
 
 #include "app/FolderHistory.h"
 #include "app/Profile.h"
-#include "app/Settings.h"
 #include "browse/FolderTree.h"
 #include "controls/NodeTree.h"
 #include "platform/gui/EscapeWatch.h"
 #include "platform/gui/QtPrompts.h"
+#include "shared/Settings.h"
 
 #include <QMainWindow>
 #include <QPointer>

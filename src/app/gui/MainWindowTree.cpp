@@ -1,10 +1,10 @@
 #include "app/gui/MainWindow.h"
 #include "app/gui/PopupMenus.h"
-#include "browse/TextHelpers.h"
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/FileSystem.h"
+#include "shared/TextHelpers.h"
 
 #include <QComboBox>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Settings.h"
+#include "shared/Settings.h"
 
 #include <QObject>
 #include <QPoint>

@@ -1,11 +1,11 @@
 #include "browse/gui/FileListPanel.h"
 
-#include "app/Settings.h"
 #include "app/gui/PopupMenus.h"
 #include "browse/FolderListing.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
+#include "shared/Settings.h"
 
 #include <QApplication>
 #include <QClipboard>

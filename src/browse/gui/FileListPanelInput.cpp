@@ -1,11 +1,11 @@
 // Mouse, keys, tips and pop-up menus of the file list.
-#include "app/Settings.h"
 #include "app/gui/PopupMenus.h"
 #include "browse/FolderListing.h"
-#include "browse/TextHelpers.h"
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
 
 #include <QDateTime>
 #include <QHelpEvent>

@@ -1,11 +1,11 @@
 #include "browse/gui/FilterStrip.h"
 
-#include "app/Settings.h"
 #include "app/gui/PopupMenus.h"
 #include "browse/FilterTabs.h"
 #include "browse/gui/FileListPanel.h"
 #include "browse/gui/OtherFilterDialog.h"
 #include "controls/gui/KivTabsWidget.h"
+#include "shared/Settings.h"
 
 #include <QAction>
 #include <QBoxLayout>

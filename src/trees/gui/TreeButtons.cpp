@@ -1,10 +1,10 @@
 #include "trees/gui/TreeButtons.h"
 
-#include "app/Settings.h"
 #include "app/gui/PopupMenus.h"
 #include "browse/FolderListing.h"
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/NodeTreeView.h"
+#include "shared/Settings.h"
 #include "trees/TreeContext.h"
 #include "trees/TreeRebuild.h"
 

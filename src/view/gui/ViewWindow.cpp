@@ -1,12 +1,12 @@
 #include "view/gui/ViewWindow.h"
 
-#include "app/Settings.h"
-#include "browse/TextHelpers.h"
 #include "controls/gui/GridView.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
-#include "view/FileKind.h"
+#include "shared/FileKind.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
 #include "view/gui/ClickLabel.h"
 #include "view/gui/ViewGuards.h"
 

@@ -1,7 +1,7 @@
 // The "View" and "Window" menus of the view window and the commands behind them.
-#include "app/Settings.h"
 #include "controls/gui/GridView.h"
 #include "platform/Prompts.h"
+#include "shared/Settings.h"
 #include "view/TreeToText.h"
 #include "view/gui/ViewWindow.h"
 

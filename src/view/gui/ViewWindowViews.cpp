@@ -1,7 +1,7 @@
 // The simple views of the view window: text, document text, HTML and OLE documents.
-#include "app/Settings.h"
 #include "controls/gui/GridView.h"
 #include "controls/gui/NodeTreeView.h"
+#include "shared/Settings.h"
 #include "view/DocText.h"
 #include "view/OleRender.h"
 #include "view/PcxReader.h"

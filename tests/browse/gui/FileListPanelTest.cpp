@@ -1,10 +1,10 @@
 #include "browse/gui/FileListPanel.h"
 
-#include "app/Settings.h"
 #include "common/TempTree.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
+#include "shared/Settings.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,5 @@
 #include "browse/gui/FilterStrip.h"
 
-#include "app/Settings.h"
 #include "app/gui/PopupMenus.h"
 #include "browse/FilterTabs.h"
 #include "browse/gui/FileListPanel.h"
@@ -10,6 +9,7 @@
 #include "controls/gui/KivTabsWidget.h"
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
+#include "shared/Settings.h"
 #include "trees/gui/SizeTableCommands.h"
 #include "view/gui/ViewWindow.h"
 

@@ -1,10 +1,10 @@
 #include "trees/gui/TreeButtons.h"
 
-#include "app/Settings.h"
 #include "app/gui/PopupMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "common/TempTree.h"
 #include "platform/Prompts.h"
+#include "shared/Settings.h"
 
 #include <QAction>
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
 #include "view/gui/ViewWindow.h"
 
-#include "app/Settings.h"
 #include "common/TempTree.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
-#include "view/FileKind.h"
+#include "shared/FileKind.h"
+#include "shared/Settings.h"
 #include "view/gui/ClickLabel.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
-#include "view/FileKind.h"
+#include "shared/FileKind.h"
 
-#include "app/Settings.h"
+#include "shared/Settings.h"
 
 namespace {
 

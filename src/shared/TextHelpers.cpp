@@ -1,4 +1,4 @@
-#include "browse/TextHelpers.h"
+#include "shared/TextHelpers.h"
 
 #include <cmath>
 
