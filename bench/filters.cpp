@@ -7,6 +7,7 @@
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "trees/Statistics.h"
+#include "trees/TreeRebuild.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
@@ -38,7 +39,7 @@ void NarrowToPictures(benchmark::State& bench)
     fakeListing(state, int(bench.range(0)));
     KivTabs tabs;
     ScriptedPrompts prompts;
-    FilterTabs filters(settings, state, tabs, prompts);
+    FilterTabs filters(settings, state, GroupedTrees(), tabs, prompts);
     for (auto _ : bench)
         benchmark::DoNotOptimize(
             filters.NarrowToCategory(QStringLiteral("*.bmp;*.jpg"), QStringLiteral("Picture")));
@@ -54,7 +55,7 @@ void ExtensionStatistics(benchmark::State& bench)
     fakeListing(state, int(bench.range(0)));
     state.File1x = state.FullListing.mid(1);
     state.treeType = ExtensionTree;
-    RefreshFileList(state, settings);
+    RefreshFileList(state, settings, GroupedTrees());
     Grid grid;
     if (state.File1t.count() < 2)
         bench.SkipWithError("the extension tree was not built");

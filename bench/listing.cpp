@@ -39,7 +39,7 @@ void ListAndRebuild(benchmark::State& bench)
     for (auto _ : bench) {
         FileListState state;
         const int n = ListFolder(state, settings, folder, QStringLiteral("*.*"));
-        RefreshFileList(state, settings);
+        RefreshFileList(state, settings, GroupedTrees());
         benchmark::DoNotOptimize(n);
     }
     bench.SetItemsProcessed(bench.iterations() * bench.range(0));
@@ -64,7 +64,7 @@ std::unique_ptr<FileListState> listedFolder(int count, const Settings& settings)
 {
     auto state = std::make_unique<FileListState>();
     ListFolder(*state, settings, folderOf(count), QStringLiteral("*.*"));
-    RefreshFileList(*state, settings);
+    RefreshFileList(*state, settings, GroupedTrees());
     return state;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browse/FileEntryTable.h"
+#include "browse/Filters.h"
 #include "browse/ListBoy.h"
 #include "controls/NodeTree.h"
 #include "platform/FileSystem.h"
@@ -8,10 +9,30 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 /// Tree types of the file list.
 enum TreeType { PlainList = 0, ExtensionTree = 1, DateTree = 2, SizeTree = 3, AgeTree = 4 };
+
+/// How the shown list is sorted, kept for the sort button's face and tip.
+struct ShownSort {
+    QString key; ///< "Name", "Extension", "Extensions", "Size" or "Date"; "" not sorted
+    bool descending = false;
+
+    void clear() { *this = ShownSort(); }
+    void set(const QString& sortKey, bool down)
+    {
+        key = sortKey;
+        descending = down;
+    }
+    /// The sort button's tip: "Not sorted" or "Sorted by Size - Descending".
+    [[nodiscard]] QString tip() const
+    {
+        if (key.isEmpty())
+            return QStringLiteral("Not sorted");
+        return QStringLiteral("Sorted by ") + key +
+               (descending ? QStringLiteral(" - Descending") : QStringLiteral(" - Ascending"));
+    }
+};
 
 /// What the file list shows and keeps: the backing lists, the metadata the last
 /// directory read yielded, the node tree `File1t` and the state of its trees, sorts
@@ -30,12 +51,8 @@ struct FileListState {
     /// What the plain reader found last (the hidden file list box): names sorted by
     /// name ignoring case. RefreshFileList takes File1Backup from it.
     QStringList File1x;
-    /// The filtered reader's per-file test on (full path, what the read yielded); unset
-    /// passes every file.
-    std::function<bool(const QString& fullPath, const platform::FileEntry& entry)>
-        fileMatchesFilter;
-    /// Called first by ShowFileCount so the filter description stays current; optional.
-    std::function<void()> updateFilterDescription;
+    /// The "Other" filter's criteria: the filtered reader keeps the files they pass.
+    OtherFilter otherFilter;
 
     QString currentFolder; ///< the folder listed, ending in "/"; empty for the RadeZazeda
     QString CurrentPattern = QStringLiteral("*.*");
@@ -51,6 +68,6 @@ struct FileListState {
     QString sortSizeDirection;
     QString plainSortCode; ///< "NAM", "EXT" or "SIZ" while a plain sort runs
     QString treeFolderPath;
-    QString sortButtonTip = QStringLiteral("Not sorted");
+    ShownSort shownSort;
     QString treeButtonTip = QStringLiteral("Tree display by file name");
 };

@@ -1,11 +1,11 @@
 #include "browse/FilterTabs.h"
 
+#include "browse/FileTreeBuilder.h"
 #include "browse/FolderListing.h"
 #include "controls/KivTabs.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
-#include "trees/TreeRebuild.h"
 
 #include <QSet>
 
@@ -21,14 +21,11 @@ const QString NoFilters = QStringLiteral("No filters set");
 
 } // namespace
 
-FilterTabs::FilterTabs(Settings& settings, FileListState& state, KivTabs& tabs, Prompts& prompts,
-                       QObject* parent)
-    : QObject(parent), settings_(settings), state_(state), tabs_(tabs), prompts_(prompts)
+FilterTabs::FilterTabs(Settings& settings, FileListState& state, const FileTreeBuilder& trees,
+                       KivTabs& tabs, Prompts& prompts, QObject* parent)
+    : QObject(parent), settings_(settings), state_(state), trees_(trees), tabs_(tabs),
+      prompts_(prompts)
 {
-    state_.fileMatchesFilter = [this](const QString& path, const platform::FileEntry& e) {
-        return FileMatchesFilter(filter_, path, e);
-    };
-    state_.updateFilterDescription = [this] { UpdateFilterDescription(); };
     // A click on the strip (mouse or arrow keys) selects the category.
     connect(&tabs_, &KivTabs::TabClick, this, [this](int now, int) {
         if (!selecting_)
@@ -36,11 +33,7 @@ FilterTabs::FilterTabs(Settings& settings, FileListState& state, KivTabs& tabs, 
     });
 }
 
-FilterTabs::~FilterTabs()
-{
-    state_.fileMatchesFilter = nullptr;
-    state_.updateFilterDescription = nullptr;
-}
+FilterTabs::~FilterTabs() = default;
 
 int FilterTabs::otherTab() const
 {
@@ -103,7 +96,7 @@ void FilterTabs::rebuild(int found)
     // A read that found nothing has shown its placeholder already; the tabs must not
     // narrow from an older listing afterwards.
     if (found > 0)
-        RefreshFileList(state_, settings_);
+        RefreshFileList(state_, settings_, trees_);
     else
         state_.FullListing = QStringList{FolderHeader(state_.currentFolder)};
     Q_EMIT listChanged();
@@ -187,11 +180,11 @@ int FilterTabs::NarrowToCategory(const QString& pattern, const QString& caption)
         } else {
             const QString path = state_.currentFolder + entry;
             if (const platform::FileEntry* known = state_.entries.find(entry)) {
-                keep = FileMatchesFilter(filter_, path, *known);
+                keep = FileMatchesFilter(state_.otherFilter, path, *known);
             } else {
                 // An entry the last read did not yield (a basket path): look it up once.
                 const std::optional<platform::FileEntry> e = platform::statFile(path);
-                keep = e && FileMatchesFilter(filter_, path, *e);
+                keep = e && FileMatchesFilter(state_.otherFilter, path, *e);
             }
         }
         if (keep)
@@ -206,7 +199,7 @@ int FilterTabs::NarrowToCategory(const QString& pattern, const QString& caption)
         return 0;
     }
     state_.file1tTag.clear();
-    RebuildCurrentTree(state_, settings_);
+    trees_.RebuildCurrentTree(state_, settings_);
     Q_EMIT listChanged();
     return fileCount();
 }
@@ -216,8 +209,7 @@ void FilterTabs::ModifyCategory(int tab)
     if (tab < 0 || tab > allTab())
         return;
     if (tab == otherTab()) {
-        if (openOtherFilterDialog)
-            openOtherFilterDialog();
+        Q_EMIT otherFilterDialogWanted();
         return;
     }
     ViewCategory& category = settings_.categories[size_t(tab)];
@@ -247,7 +239,7 @@ void FilterTabs::SetDefaultTypes(int tab)
     if (tab == otherTab()) {
         category.extensions = QStringLiteral("*");
         fields_ = OtherFilterFields();
-        filter_.clear();
+        state_.otherFilter.clear();
         UpdateFilterDescription();
     }
 }
@@ -273,7 +265,8 @@ void FilterTabs::ChangeTabOrientation()
 void FilterTabs::ApplyOtherFilter(const OtherFilterFields& fields)
 {
     fields_ = fields;
-    settings_.categories[size_t(otherTab())].extensions = SetOtherFilter(fields, filter_, prompts_);
+    settings_.categories[size_t(otherTab())].extensions =
+        SetOtherFilter(fields, state_.otherFilter, prompts_);
     settings_.settingsChanged = 1;
     UpdateFilterDescription();
 }
@@ -286,7 +279,7 @@ void FilterTabs::setContentCriteria(const QString& text)
 
 void FilterTabs::UpdateFilterDescription()
 {
-    const QString now = FilterDescription(filter_, content_);
+    const QString now = FilterDescription(state_.otherFilter, content_);
     if (now == description_)
         return;
     description_ = now;
@@ -300,7 +293,7 @@ QString FilterTabs::TabTip(int tab) const
     const ViewCategory& category = settings_.categories[size_t(tab)];
     const QString start = QStringLiteral("Show ") + category.name + QStringLiteral(" files:");
     if (tab == otherTab())
-        return start + filter_.OtherFilterText;
+        return start + state_.otherFilter.OtherFilterText;
     return start + QStringLiteral(" [") + category.extensions + QStringLiteral("]");
 }
 
@@ -324,7 +317,7 @@ void FilterTabs::ShowSelectedOnly()
     state_.File1Backup.Additem(header);
     for (const QString& entry : std::as_const(marked))
         state_.File1Backup.Additem(entry);
-    RebuildCurrentTree(state_, settings_);
+    trees_.RebuildCurrentTree(state_, settings_);
     state_.statusCaption = QStringLiteral(" [SELECTED] files");
     Q_EMIT listChanged();
     Q_EMIT statusChanged(state_.statusCaption, -1);
@@ -336,7 +329,7 @@ void FilterTabs::RemoveContentFilters()
     if (description_ == NoFilters)
         return;
     const QString removed = description_;
-    filter_.clear();
+    state_.otherFilter.clear();
     fields_ = OtherFilterFields();
     content_.clear();
     UpdateFilterDescription();

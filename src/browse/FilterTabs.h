@@ -4,21 +4,21 @@
 #include "browse/Filters.h"
 
 #include <QObject>
-#include <functional>
 
 struct Settings;
+class FileTreeBuilder;
 class KivTabs;
 class Prompts;
 
 /// The file-type filter tabs (`FilterButton`) and the filter state of the main window:
 /// selecting a category, narrowing the list from FullListing, the "Filterview" menu
-/// commands, the other-filter criteria and the filter description. Installs itself as
-/// the filtered reader's per-file test in the file list state.
+/// commands, the other-filter criteria (kept in the file list state, where the filtered reader
+/// finds them) and the filter description.
 class FilterTabs : public QObject {
     Q_OBJECT
 public:
-    FilterTabs(Settings& settings, FileListState& state, KivTabs& tabs, Prompts& prompts,
-               QObject* parent = nullptr);
+    FilterTabs(Settings& settings, FileListState& state, const FileTreeBuilder& trees,
+               KivTabs& tabs, Prompts& prompts, QObject* parent = nullptr);
     ~FilterTabs() override;
 
     /// One tab per category 0..categoryLast, captioned with the names and coloured;
@@ -52,7 +52,7 @@ public:
     /// The dialog's "SetOtherFilter": stores the fields and the "Other" list.
     void ApplyOtherFilter(const OtherFilterFields& fields);
     [[nodiscard]] const OtherFilterFields& otherFields() const { return fields_; }
-    [[nodiscard]] const OtherFilter& otherFilter() const { return filter_; }
+    [[nodiscard]] const OtherFilter& otherFilter() const { return state_.otherFilter; }
 
     /// The content part of the description; "" none (the content filter sets it).
     void setContentCriteria(const QString& text);
@@ -73,10 +73,9 @@ public:
     [[nodiscard]] int otherTab() const;
     [[nodiscard]] int allTab() const;
 
-    /// Set by the window: opens the other-filter dialog modally.
-    std::function<void()> openOtherFilterDialog;
-
 Q_SIGNALS:
+    /// "Modify" on the "Other" tab: the window opens the other-filter dialog.
+    void otherFilterDialogWanted();
     /// The file list was rebuilt (or its placeholder shown).
     void listChanged();
     /// The tab strip's tip should become `tip`.
@@ -95,9 +94,9 @@ private:
 
     Settings& settings_;
     FileListState& state_;
+    const FileTreeBuilder& trees_;
     KivTabs& tabs_;
     Prompts& prompts_;
-    OtherFilter filter_;
     OtherFilterFields fields_;
     QString content_;
     QString description_ = QStringLiteral("No filters set");

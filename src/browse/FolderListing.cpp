@@ -1,10 +1,10 @@
 #include "browse/FolderListing.h"
 
+#include "browse/FileTreeBuilder.h"
 #include "browse/SortChunks.h"
 #include "browse/Wildcard.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
-#include "trees/TreeRebuild.h"
 
 #include <algorithm>
 #include <string>
@@ -154,6 +154,15 @@ int ListFolder(FileListState& state, const Settings& settings, const QString& fo
     return count;
 }
 
+int OpenFolder(FileListState& state, const Settings& settings, const QString& folder,
+               const QString& pattern, const FileTreeBuilder& trees)
+{
+    const int count = ListFolder(state, settings, folder, pattern);
+    if (count > 0 || state.CategoryFilterActive != -1)
+        RefreshFileList(state, settings, trees);
+    return count;
+}
+
 int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder)
 {
     NodeTreeLock lock(state.File1t);
@@ -167,9 +176,9 @@ int ListFolderFiltered(FileListState& state, const Settings& settings, const QSt
 
     std::vector<platform::FileEntry> files =
         readFolder(settings, state.currentFolder, NamePatternList(AllPattern));
-    if (state.fileMatchesFilter) {
+    if (state.otherFilter.active()) {
         std::erase_if(files, [&state](const platform::FileEntry& e) {
-            return !state.fileMatchesFilter(state.currentFolder + e.name, e);
+            return !FileMatchesFilter(state.otherFilter, state.currentFolder + e.name, e);
         });
     }
     state.File1Backup.reserve(int(files.size()) + 1);
@@ -184,7 +193,7 @@ int ListFolderFiltered(FileListState& state, const Settings& settings, const QSt
     return count;
 }
 
-void RefreshFileList(FileListState& state, const Settings& settings)
+void RefreshFileList(FileListState& state, const Settings& settings, const FileTreeBuilder& trees)
 {
     const QString header = FolderHeader(state.currentFolder);
     if (state.File1x.isEmpty() && state.CategoryFilterActive == -1) {
@@ -214,12 +223,12 @@ void RefreshFileList(FileListState& state, const Settings& settings)
         ShowNoFiles(state);
         return;
     }
-    RebuildCurrentTree(state, settings);
+    trees.RebuildCurrentTree(state, settings);
     if (state.CategoryFilterActive != -1)
         state.FullListing = state.File1Backup.texts();
     if (state.File1t.root() != NodeTree::None)
         state.File1t.makeVisible(state.File1t.root());
-    state.sortButtonTip = QStringLiteral("Not sorted");
+    state.shownSort.clear();
 }
 
 void ShowNoFiles(FileListState& state)
@@ -248,8 +257,6 @@ QString FileCountCaption(const QString& tag, int n)
 
 void ShowFileCount(FileListState& state, int n)
 {
-    if (state.updateFilterDescription)
-        state.updateFilterDescription();
     state.statusCaption = FileCountCaption(state.filterTag, n);
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTextStream>
 
+class FileTreeBuilder;
 struct Settings;
 
 /// Reads `folder` with the name pattern (";"-separated, case-insensitive) into the
@@ -15,13 +16,20 @@ struct Settings;
 int ListFolder(FileListState& state, const Settings& settings, const QString& folder,
                const QString& pattern);
 
-/// Reads `folder` and keeps the files that pass `state.fileMatchesFilter` (every file
-/// while it is unset) in File1Backup, header first. Returns the number kept.
+/// Lists `folder` with `pattern` and, when something was found or a category filter is
+/// active, rebuilds File1t through `trees`: what opening a folder does in the window
+/// and in lumara-cli. Returns the number of files.
+int OpenFolder(FileListState& state, const Settings& settings, const QString& folder,
+               const QString& pattern, const FileTreeBuilder& trees);
+
+/// Reads `folder` and keeps the files that pass `state.otherFilter` (every file
+/// while it has no criteria) in File1Backup, header first. Returns the number kept.
 int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder);
 
 /// Rebuilds File1Backup from the plain reader (unless a category filter is active) and
-/// File1t for the current tree type, then copies File1Backup into FullListing.
-void RefreshFileList(FileListState& state, const Settings& settings);
+/// File1t for the current tree type through `trees`, then copies File1Backup into
+/// FullListing.
+void RefreshFileList(FileListState& state, const Settings& settings, const FileTreeBuilder& trees);
 
 /// Puts the "no files" (or "no [tab] files") placeholder into File1t and tags it "X".
 void ShowNoFiles(FileListState& state);

@@ -4,6 +4,7 @@
 #include "controls/KivTabs.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
+#include "trees/TreeRebuild.h"
 
 namespace cli {
 namespace {
@@ -121,7 +122,7 @@ bool applyFilterOptions(const FilterOptions& options, FileListState& state, Sett
     }
     KivTabs tabs;
     ScriptedPrompts prompts;
-    FilterTabs filters(settings, state, tabs, prompts);
+    FilterTabs filters(settings, state, GroupedTrees(), tabs, prompts);
     filters.setupTabs();
     if (options.other) {
         filters.ApplyOtherFilter(options.fields);

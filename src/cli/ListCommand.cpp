@@ -4,6 +4,7 @@
 #include "cli/FilterOptions.h"
 #include "cli/TreeOptions.h"
 #include "shared/Settings.h"
+#include "trees/TreeRebuild.h"
 
 #include <QFileInfo>
 
@@ -54,9 +55,7 @@ int listFromArgs(const QStringList& args, FileListState& state, Settings& settin
 
     state.CurrentPattern = pattern;
     prepareTreeOptions(treeOptions, state, settings);
-    const int count = ListFolder(state, settings, info.absoluteFilePath(), pattern);
-    if (count > 0)
-        RefreshFileList(state, settings);
+    OpenFolder(state, settings, info.absoluteFilePath(), pattern, GroupedTrees());
     if (!applyFilterOptions(filterOptions, state, settings, err))
         return 2;
     finishTreeOptions(treeOptions, state, settings);

@@ -72,7 +72,6 @@ struct Settings : WindowState {
     int categoryLast = 7;
 
     int settingsChanged = 0; ///< 0 unchanged, 1 ask at exit, -1 already saved
-    QString menuCommand;     ///< code left by the last pop-up menu item
     QString currentPattern = QStringLiteral("*.*");
     QString currentContentPattern = QStringLiteral("*");
 

@@ -97,7 +97,7 @@ int BuildSizeTree(FileListState& state, const TreeContext& context)
     const int count = BuildGroupsFromList1(
         state, context.settings, descending,
         [](QStringView line, int tab) { return line.mid(16, tab - 16); }, QStringLiteral("24"));
-    state.sortButtonTip = QStringLiteral("Sorted by Size - ") + DirectionWord(descending);
+    state.shownSort.set(QStringLiteral("Size"), descending);
     return count;
 }
 
@@ -116,7 +116,7 @@ int BuildDateTree(FileListState& state, const TreeContext& context)
     const int count = BuildGroupsFromList1(
         state, context.settings, descending,
         [](QStringView line, int tab) { return line.mid(8, tab - 8); }, QStringLiteral("22"));
-    state.sortButtonTip = QStringLiteral("Sorted by Date - ") + DirectionWord(descending);
+    state.shownSort.set(QStringLiteral("Date"), descending);
     return count;
 }
 
@@ -139,6 +139,6 @@ int BuildAgeTree(FileListState& state, const TreeContext& context)
         state, context.settings, newestFirst,
         [](QStringView line, int) { return line.mid(8, line.indexOf(QLatin1Char('@')) - 8); },
         QStringLiteral("22"));
-    state.sortButtonTip = QStringLiteral("Sorted by Date - ") + DirectionWord(!newestFirst);
+    state.shownSort.set(QStringLiteral("Date"), !newestFirst);
     return count;
 }

@@ -73,6 +73,6 @@ int BuildExtensionTree(FileListState& state, const TreeContext& context)
     const int count = BuildGroupsFromList1(
         state, context.settings, descending,
         [](QStringView line, int tab) { return line.left(tab); }, QString());
-    state.sortButtonTip = QStringLiteral("Sorted by Extensions - ") + DirectionWord(descending);
+    state.shownSort.set(QStringLiteral("Extensions"), descending);
     return count;
 }

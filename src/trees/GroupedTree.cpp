@@ -52,8 +52,3 @@ QString ScratchLine(QStringView key, QStringView entry)
     std::copy(entry.begin(), entry.end(), out + key.size() + 1);
     return line;
 }
-
-QString DirectionWord(bool descending)
-{
-    return descending ? QStringLiteral("Descending") : QStringLiteral("Ascending");
-}

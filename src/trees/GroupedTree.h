@@ -19,6 +19,3 @@ int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool wa
 
 /// The scratch line "key TAB entry", built in one allocation.
 [[nodiscard]] QString ScratchLine(QStringView key, QStringView entry);
-
-/// Ascending or descending, as the tooltips of the grouped trees write it.
-[[nodiscard]] QString DirectionWord(bool descending);

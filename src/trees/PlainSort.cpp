@@ -35,13 +35,13 @@ QString nameOfLine(const QString& line)
     return bar < 0 ? line.mid(3) : line.mid(bar + 1);
 }
 
-QString tipFor(const QString& code)
+QString sortKeyOf(const QString& code)
 {
     if (code == QLatin1String("EXT"))
-        return QStringLiteral("Sorted by Extension");
+        return QStringLiteral("Extension");
     if (code == QLatin1String("SIZ"))
-        return QStringLiteral("Sorted by Size");
-    return QStringLiteral("Sorted by Name");
+        return QStringLiteral("Size");
+    return QStringLiteral("Name");
 }
 
 } // namespace
@@ -94,8 +94,6 @@ int PlainSort(FileListState& state, const TreeContext& context, const QString& d
         }
         state.File1t.makeVisible(root);
     }
-    state.sortButtonTip = tipFor(state.plainSortCode) + (direction == QLatin1String("D")
-                                                             ? QStringLiteral(" - Descending")
-                                                             : QStringLiteral(" - Ascending"));
+    state.shownSort.set(sortKeyOf(state.plainSortCode), direction == QLatin1String("D"));
     return state.File1t.count() - 1;
 }

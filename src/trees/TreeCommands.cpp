@@ -156,5 +156,5 @@ void CollapseAll(FileListState& state)
 
 bool SortFaceDescending(const FileListState& state)
 {
-    return state.sortButtonTip.endsWith(QLatin1String("Descending"));
+    return state.shownSort.descending;
 }

@@ -43,7 +43,7 @@ void BuildNameList(FileListState& state, const Settings& settings)
     }
     state.File1t.makeVisible(root);
     ShowFileCount(state, state.File1t.count() - 1);
-    state.sortButtonTip = QStringLiteral("Not sorted");
+    state.shownSort.clear();
 }
 
 void RebuildCurrentTree(FileListState& state, const Settings& settings)
@@ -60,4 +60,10 @@ void RebuildCurrentTree(FileListState& state, const Settings& settings)
         BuildNameList(state, settings);
         break;
     }
+}
+
+const FileTreeBuilder& GroupedTrees()
+{
+    static const GroupedTreeBuilder builder;
+    return builder;
 }

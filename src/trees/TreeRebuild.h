@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileTreeBuilder.h"
 
 struct Settings;
 
@@ -11,3 +11,15 @@ void BuildNameList(FileListState& state, const Settings& settings);
 
 /// Builds the tree of the current tree type from File1Backup (one model reset).
 void RebuildCurrentTree(FileListState& state, const Settings& settings);
+
+/// The name list and the grouped trees, for the listing and the filters to call.
+class GroupedTreeBuilder final : public FileTreeBuilder {
+public:
+    void RebuildCurrentTree(FileListState& state, const Settings& settings) const override
+    {
+        ::RebuildCurrentTree(state, settings);
+    }
+};
+
+/// The one builder the window and lumara-cli hand to the listing (it holds no state).
+[[nodiscard]] const FileTreeBuilder& GroupedTrees();

@@ -7,6 +7,7 @@
 #include "controls/KivTabs.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
+#include "trees/TreeRebuild.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ struct FilterFixture : ::testing::Test {
     FileListState state;
     KivTabs tabs;
     ScriptedPrompts prompts;
-    FilterTabs filters{settings, state, tabs, prompts};
+    FilterTabs filters{settings, state, GroupedTrees(), tabs, prompts};
 
     void SetUp() override
     {
@@ -36,7 +37,7 @@ struct FilterFixture : ::testing::Test {
     void open()
     {
         if (ListFolder(state, settings, tree.root(), state.CurrentPattern) > 0)
-            RefreshFileList(state, settings);
+            RefreshFileList(state, settings, GroupedTrees());
     }
 
     QStringList listed() const

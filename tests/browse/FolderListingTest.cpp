@@ -2,6 +2,7 @@
 
 #include "QtPrinters.h"
 #include "common/TempTree.h"
+#include "platform/Prompts.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "trees/TreeRebuild.h"
@@ -16,10 +17,7 @@ namespace {
 int open(FileListState& state, const Settings& settings, const QString& folder,
          const QString& pattern = QStringLiteral("*.*"))
 {
-    const int n = ListFolder(state, settings, folder, pattern);
-    if (n > 0 || state.CategoryFilterActive != -1)
-        RefreshFileList(state, settings);
-    return n;
+    return OpenFolder(state, settings, folder, pattern, GroupedTrees());
 }
 
 QStringList childTexts(const NodeTree& tree)
@@ -46,7 +44,7 @@ TEST(FolderListing, EmptyFolderShowsPlaceholderPerTab)
     EXPECT_EQ(state.File1Backup.ListCount(), 0);
 
     state.filterTag = "Text";
-    RefreshFileList(state, settings);
+    RefreshFileList(state, settings, GroupedTrees());
     EXPECT_EQ(childTexts(state.File1t), QStringList{"no [Text] files"});
     EXPECT_EQ(state.statusCaption, " no [Text] files");
 }
@@ -131,37 +129,38 @@ TEST(FolderListing, PatternsAndHiddenFiles)
     EXPECT_EQ(open(state, settings, tree.path("missing")), 0) << "unreadable folder";
 }
 
-TEST(FolderListing, FilteredReaderUsesHookAndMetadata)
+TEST(FolderListing, FilteredReaderKeepsWhatTheOtherFilterPasses)
 {
     TempTree tree;
     Settings settings;
     FileListState state;
+    ScriptedPrompts prompts;
     tree.file("empty.txt", 0);
     tree.file("full.txt", 10);
     tree.file("zero.bin", 0);
 
     state.CategoryFilterActive = 1;
     state.filterTag = "Other";
-    // Unset hook: every file passes.
+    // No criteria: every file passes.
     EXPECT_EQ(open(state, settings, tree.root(), "*"), 3);
 
-    QStringList seen;
-    state.fileMatchesFilter = [&](const QString& path, const platform::FileEntry& e) {
-        seen << path;
-        return e.size == 0;
-    };
+    OtherFilterFields empty;
+    empty.fileSize = "0";
+    SetOtherFilter(empty, state.otherFilter, prompts);
     EXPECT_EQ(open(state, settings, tree.root(), "*"), 2);
-    EXPECT_EQ(seen.size(), 3);
-    EXPECT_EQ(seen.front(), tree.root() + "/empty.txt");
     EXPECT_EQ(state.File1Backup.texts(), (QStringList{tree.root(), "empty.txt", "zero.bin"}));
     EXPECT_EQ(childTexts(state.File1t), (QStringList{"empty.txt", "zero.bin"}));
     EXPECT_EQ(state.statusCaption, "2 [Other] files");
 
-    state.fileMatchesFilter = [](const QString&, const platform::FileEntry&) { return false; };
+    OtherFilterFields huge;
+    huge.fileSize = "1000";
+    huge.fileSizeOption = Comparison::Greater;
+    SetOtherFilter(huge, state.otherFilter, prompts);
     EXPECT_EQ(open(state, settings, tree.root(), "*"), 0);
     EXPECT_EQ(childTexts(state.File1t), QStringList{"no [Other] files"});
     EXPECT_EQ(state.file1tTag, "X");
     EXPECT_EQ(state.statusCaption, " no [Other] files");
+    EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
 TEST(FolderListing, CaptionsAndMessages)

@@ -37,14 +37,14 @@ TEST_F(GroupedTrees, SizeTreeGroupsByBandAndOrdersByLengthThenName)
     EXPECT_EQ(nodeByKey("/data/.Kb 0001 to 0100").image, QLatin1String("24"));
     EXPECT_EQ(nodeByKey("/data/b.txt").text, QLatin1String("b.txt"));
     EXPECT_EQ(state.treeFolderPath, QLatin1String("/data/"));
-    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Size - Ascending"));
+    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Size - Ascending"));
 
     state.treeDirection = QStringLiteral("D");
     BuildSizeTree(state, context());
     EXPECT_EQ(outline(),
               QStringList({"/data", "  .Mb 0001 to 0010", "    big.iso", "  .Kb 0001 to 0100",
                            "    c.bin", "    b.txt", "  .Kb 0001 and below", "    a.txt"}));
-    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Size - Descending"));
+    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Size - Descending"));
     // The grouped trees read the listing but leave it as it was.
     EXPECT_EQ(state.File1Backup.list(1), QLatin1String("c.bin"));
 }
@@ -61,14 +61,14 @@ TEST_F(GroupedTrees, DateTreeFollowsTheDateBasis)
     EXPECT_EQ(outline(), QStringList({"/data", "  .31 Dec 2004", "    old.txt", "  .05 Jan 2005",
                                       "    new.txt", "    same.txt"}));
     EXPECT_EQ(nodeByKey("/data/.05 Jan 2005").image, QLatin1String("22"));
-    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Date - Ascending"));
+    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Date - Ascending"));
 
     state.dateBasis = 0;
     state.treeDirection = QStringLiteral("D");
     BuildDateTree(state, context());
     EXPECT_EQ(outline(), QStringList({"/data", "  .09 Jan 2004", "    old.txt", "  .01 Feb 2003",
                                       "    same.txt", "    new.txt"}));
-    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Date - Descending"));
+    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Date - Descending"));
 }
 
 TEST_F(GroupedTrees, AgeTreeWalksOldestFirstUnlessAscending)
@@ -86,12 +86,12 @@ TEST_F(GroupedTrees, AgeTreeWalksOldestFirstUnlessAscending)
               QStringList({"/data", "  ..02 years old", "    ancient.txt", "  ..01 month old",
                            "    lastmonth.txt", "  ..01 day old", "    yesterday.txt", "  .. today",
                            "    today.txt", "  ..-02 days old", "    future.txt"}));
-    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Date - Descending"));
+    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Date - Descending"));
 
     state.treeDirection = QStringLiteral("A");
     BuildAgeTree(state, context());
     EXPECT_EQ(outline().mid(0, 3), QStringList({"/data", "  ..-02 days old", "    future.txt"}));
-    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Date - Ascending"));
+    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Date - Ascending"));
     EXPECT_NE(state.File1t.find("/data/.. today"), NodeTree::None);
 }
 
@@ -107,14 +107,14 @@ TEST_F(GroupedTrees, ExtensionTreeByExtension)
     EXPECT_EQ(BuildExtensionTree(state, context()), 5);
     EXPECT_EQ(outline(), QStringList({"/data", "  .   ", "    Makefile", "    readme", "  .CPP",
                                       "    x.cpp", "  .TXT", "    a.txt", "    b.TXT"}));
-    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Extensions - Ascending"));
+    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Extensions - Ascending"));
     EXPECT_NE(state.File1t.find("/data/.TXT"), NodeTree::None);
 
     state.treeDirection = QStringLiteral("D");
     BuildExtensionTree(state, context());
     EXPECT_EQ(outline(), QStringList({"/data", "  .TXT", "    b.TXT", "    a.txt", "  .CPP",
                                       "    x.cpp", "  .   ", "    readme", "    Makefile"}));
-    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Extensions - Descending"));
+    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Extensions - Descending"));
 }
 
 TEST_F(GroupedTrees, ExtensionTreeByTypeNameMergesExtensionsOfOneType)

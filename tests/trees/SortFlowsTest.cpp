@@ -38,25 +38,25 @@ TEST_F(SortFlows, EachSortItemKeepsItsOwnDirection)
     const auto ctx = context();
     EXPECT_EQ(RunSortChoice(state, ctx, SortChoice::ByName), 4);
     EXPECT_EQ(files(), QStringList({"  a.cpp", "  b.txt", "  c", "  d.bin"}));
-    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Name - Ascending"));
+    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Name - Ascending"));
     EXPECT_TRUE(state.plainSortCode.isEmpty());
 
     RunSortChoice(state, ctx, SortChoice::ByName);
     EXPECT_EQ(files(), QStringList({"  d.bin", "  c", "  b.txt", "  a.cpp"}));
-    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Name - Descending"));
+    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Name - Descending"));
     EXPECT_TRUE(SortFaceDescending(state));
 
     // The first size sort is ascending although the name item is now descending.
     RunSortChoice(state, ctx, SortChoice::BySize);
     EXPECT_EQ(files(), QStringList({"  d.bin", "  c", "  a.cpp", "  b.txt"}));
-    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Size - Ascending"));
+    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Size - Ascending"));
 
     // Extensionless names sort before every extension.
     RunSortChoice(state, ctx, SortChoice::ByExtension);
     EXPECT_EQ(files(), QStringList({"  c", "  d.bin", "  a.cpp", "  b.txt"}));
     RunSortChoice(state, ctx, SortChoice::ByExtension);
     EXPECT_EQ(files(), QStringList({"  b.txt", "  a.cpp", "  d.bin", "  c"}));
-    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Extension - Descending"));
+    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Extension - Descending"));
 }
 
 TEST_F(SortFlows, PlainSortRewritesTheListingAndKeys)
@@ -80,7 +80,7 @@ TEST_F(SortFlows, SortItemsLeaveAListOfOneFileAlone)
     EXPECT_TRUE(OpenSortMenu(state, b)); // the menu still opens
     EXPECT_EQ(RunSortChoice(state, context(), SortChoice::ByName), -1);
     EXPECT_TRUE(state.sortNameDirection.isEmpty());
-    EXPECT_EQ(state.sortButtonTip, QLatin1String("Not sorted"));
+    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Not sorted"));
 }
 
 TEST_F(SortFlows, ButtonsIgnoreThePlaceholderAndTinyLists)
@@ -117,13 +117,13 @@ TEST_F(SortFlows, SortMenuFlipsTheTreeDirectionOnOpeningEvenWhenDismissed)
     EXPECT_EQ(state.treeDirection, QLatin1String("D"));
     EXPECT_EQ(buttons.directionCaption, QLatin1String("Sort Descending"));
     EXPECT_EQ(RunSortChoice(state, context(), SortChoice::Direction), 4);
-    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Size - Descending"));
+    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Size - Descending"));
     EXPECT_EQ(files().last(), QLatin1String("    d.bin"));
 
     // A dismissed flip reaches the next build by another route too.
     OpenSortMenu(state, buttons);
     runTree("1");
-    EXPECT_EQ(state.sortButtonTip, QLatin1String("Sorted by Extensions - Ascending"));
+    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Extensions - Ascending"));
 }
 
 TEST_F(SortFlows, TreeChoiceRecordsTypeOffersAndTooltips)

@@ -7,6 +7,7 @@
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
+#include "trees/TreeRebuild.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +44,7 @@ struct StatsFixture : ::testing::Test {
         settings.extensionNames = 0; // groups by extension, not by type name
         state.treeType = treeType;
         ASSERT_GT(ListFolder(state, settings, tree.root(), "*.*"), 0);
-        RefreshFileList(state, settings);
+        RefreshFileList(state, settings, GroupedTrees());
     }
 };
 

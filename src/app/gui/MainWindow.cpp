@@ -2,10 +2,11 @@
 
 #include "app/RunFile.h"
 #include "app/TempFolder.h"
-#include "app/gui/PopupMenus.h"
+#include "app/gui/FrameMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
+#include "controls/gui/WindowGuards.h"
 #include "platform/SystemInfo.h"
 #include "shared/FileKind.h"
 #include "shared/TextHelpers.h"
@@ -24,7 +25,7 @@ MainWindow::MainWindow(QWidget* parent, Prompts* prompts)
 {
     setWindowTitle(QStringLiteral("Lumara"));
     resize(1000, 680);
-    menus_ = new PopupMenus(settings_, this);
+    menus_ = new FrameMenus(this);
     buildLayout();
     connectMenus();
     connectFolderTree();
@@ -44,11 +45,12 @@ void MainWindow::start(const QString& appFolder)
     settings_.unknownAsText = 0;
     setWindowTitle(QStringLiteral("Lumara"));
 
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     FolderTreeSources sources = FolderTreeSources::system();
     sources.computerIcon = true;
-    BuildFolderTree(folderTree_, sources);
-    QGuiApplication::restoreOverrideCursor();
+    {
+        BusyPointer busy;
+        BuildFolderTree(folderTree_, sources);
+    }
 
     const bool read =
         LoadSettings(settings_, appFolder.isEmpty() ? platform::programFolder() : appFolder,
@@ -128,10 +130,8 @@ QString MainWindow::CurrentFolderPath() const
 
 int MainWindow::listFolder(const QString& path)
 {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const int count = fileList_->openFolder(path);
-    QGuiApplication::restoreOverrideCursor();
-    return count;
+    BusyPointer busy;
+    return fileList_->openFolder(path);
 }
 
 void MainWindow::RecordFolder(const QString& path)

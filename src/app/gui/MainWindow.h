@@ -10,13 +10,14 @@
 
 #include <QMainWindow>
 #include <QPointer>
-#include <functional>
 #include <memory>
 
 class FileListPanel;
+class FrameMenus;
 class NodeTreeModel;
 class NodeTreeView;
-class PopupMenus;
+class SizeTableCommands;
+class TreeButtons;
 class QComboBox;
 class QLabel;
 class QSplitter;
@@ -36,15 +37,12 @@ public:
     /// folder history) and shows the window. `appFolder` "" means the program's folder.
     void start(const QString& appFolder = {});
 
-    /// Folder actions of the "tvwview" menu that later features fill in: "P" (and F1)
-    /// gets the folder path ending in "/", "S" the folder key + "/".
-    std::function<void(const QString& folder)> folderPropertiesHook;
-    std::function<void(const QString& folder)> folderSizeTableHook;
-
     [[nodiscard]] Settings& settings() { return settings_; }
     [[nodiscard]] Prompts& prompts() { return prompts_; }
     [[nodiscard]] CancelKey& cancelKey() { return escape_; }
-    [[nodiscard]] PopupMenus& menus() { return *menus_; }
+    /// "File", "Window" and the folder tree's "tvwview" menu.
+    [[nodiscard]] FrameMenus& menus() { return *menus_; }
+    [[nodiscard]] TreeButtons* treeButtons() const { return treeButtons_; }
     [[nodiscard]] FileListPanel* fileListPanel() const { return fileList_; }
     [[nodiscard]] NodeTree& folderTree() { return folderTree_; }
     [[nodiscard]] NodeTreeView* folderTreeView() const { return tvwDirTree_; }
@@ -69,6 +67,12 @@ public:
     void applyTiling();
     /// The fonts and sizes of the windows now, for the profile.
     [[nodiscard]] WindowState windowState() const;
+
+Q_SIGNALS:
+    /// Folder actions of the "tvwview" menu: "P" (and F1) with the folder path ending
+    /// in "/", "S" with the folder key + "/". The window's own handlers are connected.
+    void folderPropertiesWanted(const QString& folder);
+    void folderSizeTableWanted(const QString& folder);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,7 +99,8 @@ private:
     QtPrompts qtPrompts_;
     Prompts& prompts_;
     EscapeWatch escape_;
-    PopupMenus* menus_ = nullptr;
+    FrameMenus* menus_ = nullptr;
+    QString treeClickCode_; ///< "X" after keys or moves over the folder tree: ignore clicks
 
     NodeTree folderTree_;
     std::unique_ptr<NodeTreeModel> folderModel_;
@@ -107,6 +112,8 @@ private:
     QWidget* treePane_ = nullptr;
     QWidget* listPane_ = nullptr;
     FileListPanel* fileList_ = nullptr;
+    TreeButtons* treeButtons_ = nullptr;
+    SizeTableCommands* sizeTables_ = nullptr;
     QSplitter* splitter_ = nullptr;
     QPointer<ViewWindow> viewWindow_;
     bool unloaded_ = false;

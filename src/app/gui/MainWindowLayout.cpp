@@ -1,11 +1,13 @@
 #include "app/gui/FolderTreeIcons.h"
+#include "app/gui/FrameMenus.h"
 #include "app/gui/MainWindow.h"
-#include "app/gui/PopupMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "tools/gui/InfoForm.h"
+#include "trees/TreeRebuild.h"
 #include "trees/gui/TreeButtons.h"
+#include "trees/gui/TreeMenus.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QAction>
@@ -15,6 +17,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -82,12 +85,11 @@ void MainWindow::buildLayout()
     listPane_ = new QWidget(splitter_);
     auto* listLayout = new QVBoxLayout(listPane_);
     listLayout->setContentsMargins(0, 2, 2, 2);
-    fileList_ = new FileListPanel(settings_, prompts_, listPane_);
-    fileList_->setMenus(menus_);
-    new TreeButtons(*fileList_, *menus_, settings_);
-    folderPropertiesHook = [this](const QString& folder) {
-        ShowFileProperties(folder, prompts_, this);
-    };
+    fileList_ = new FileListPanel(settings_, prompts_, GroupedTrees(), listPane_);
+    treeButtons_ =
+        new TreeButtons(fileList_->state(), *fileList_->fileList(), settings_, fileList_);
+    fileList_->buttonSlot()->addWidget(treeButtons_->sortButton());
+    fileList_->buttonSlot()->addWidget(treeButtons_->treeButton());
     listLayout->addWidget(fileList_);
 
     splitter_->addWidget(treePane_);
@@ -129,8 +131,8 @@ void MainWindow::applyLoadedSettings(bool profileRead)
             splitter_->setSizes({tree, list});
     }
     // The plain list is shown: offer the extension tree, withhold the name tree.
-    menus_->treeformat.nameTree->setVisible(false);
-    menus_->treeformat.extensionTree->setVisible(true);
+    treeButtons_->menus().treeformat.nameTree->setVisible(false);
+    treeButtons_->menus().treeformat.extensionTree->setVisible(true);
 }
 
 void MainWindow::applyColours()

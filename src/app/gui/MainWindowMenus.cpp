@@ -1,8 +1,11 @@
+#include "app/gui/FrameMenus.h"
 #include "app/gui/MainWindow.h"
-#include "app/gui/PopupMenus.h"
+#include "app/gui/SizeTableCommands.h"
+#include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "browse/gui/FilterStrip.h"
-#include "trees/gui/SizeTableCommands.h"
+#include "tools/gui/InfoForm.h"
+#include "trees/gui/TreeButtons.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QAction>
@@ -34,11 +37,20 @@ void MainWindow::connectMenus()
 void MainWindow::connectFileList()
 {
     connect(fileList_, &FileListPanel::command, this, &MainWindow::handleFileCommand);
-    auto* filterStrip = new FilterStrip(settings_, prompts_, *fileList_, *menus_, this);
+    auto* filterStrip = new FilterStrip(settings_, prompts_, *fileList_, this);
     connect(filterStrip, &FilterStrip::orientationChanged, this, [this] { applyTiling(); });
-    auto* sizeTables = new SizeTableCommands(
-        settings_, prompts_, escape_, *fileList_, *menus_, [this] { return viewWindow(); }, this);
-    folderSizeTableHook = [sizeTables](const QString& folder) {
-        sizeTables->FolderSizeTable(folder);
-    };
+    sizeTables_ = new SizeTableCommands(
+        settings_, prompts_, escape_, *fileList_, [this] { return viewWindow(); }, this);
+    connect(this, &MainWindow::folderSizeTableWanted, sizeTables_,
+            &SizeTableCommands::FolderSizeTable);
+    connect(this, &MainWindow::folderPropertiesWanted, this,
+            [this](const QString& folder) { ShowFileProperties(folder, prompts_, this); });
+
+    // The tree buttons and the list share the list's state: each tells the other when
+    // it has rebuilt the list.
+    connect(fileList_, &FileListPanel::listed, treeButtons_, &TreeButtons::refreshFaces);
+    connect(treeButtons_, &TreeButtons::listChanged, fileList_, &FileListPanel::showStatus);
+    const FileListMenus::AllviewMenu& allview = fileList_->menus().allview;
+    connect(allview.expandAll, &QAction::triggered, treeButtons_, &TreeButtons::expandAll);
+    connect(allview.collapseAll, &QAction::triggered, treeButtons_, &TreeButtons::collapseAll);
 }

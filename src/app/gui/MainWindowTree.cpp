@@ -1,8 +1,9 @@
+#include "app/gui/FrameMenus.h"
 #include "app/gui/MainWindow.h"
-#include "app/gui/PopupMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
+#include "controls/gui/WindowGuards.h"
 #include "platform/FileSystem.h"
 #include "shared/TextHelpers.h"
 
@@ -46,7 +47,7 @@ void MainWindow::connectFolderTree()
     tvwDirTree_->viewport()->setMouseTracking(true);
 
     connect(tvwDirTree_, &QTreeView::clicked, this, [this](const QModelIndex& index) {
-        if (settings_.menuCommand != QLatin1String("X"))
+        if (treeClickCode_ != QLatin1String("X"))
             openFolderNode(folderModel_->idOf(index));
     });
     // Queued: the load resets the model, which must not happen inside the view's own
@@ -57,12 +58,9 @@ void MainWindow::connectFolderTree()
             const NodeTree::Id id = folderModel_->idOf(index);
             if (!folderTree_.contains(id))
                 return;
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-            {
-                ViewPositionKeeper keep(tvwDirTree_);
-                ExpandFolderNode(folderTree_, treeState_, id);
-            }
-            QGuiApplication::restoreOverrideCursor();
+            BusyPointer busy;
+            ViewPositionKeeper keep(tvwDirTree_);
+            ExpandFolderNode(folderTree_, treeState_, id);
         },
         Qt::QueuedConnection);
     connect(folderHistoryBox_, &QComboBox::activated, this, &MainWindow::openFolderHistoryEntry);
@@ -73,12 +71,11 @@ void MainWindow::openFolderNode(NodeTree::Id id)
     if (!folderTree_.contains(id))
         return;
     std::optional<QString> folder;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     {
+        BusyPointer busy;
         ViewPositionKeeper keep(tvwDirTree_);
         folder = OpenFolderNode(folderTree_, treeState_, id);
     }
-    QGuiApplication::restoreOverrideCursor();
     if (!folder)
         return;
     lblPath_->setText(treeState_.lblpathx);
@@ -108,7 +105,7 @@ void MainWindow::openFolderHistoryEntry(int index)
 
 void MainWindow::folderTreeMouse(QMouseEvent* event)
 {
-    settings_.menuCommand.clear();
+    treeClickCode_.clear();
     const NodeTree::Id id = tvwDirTree_->nodeAt(event->position().toPoint());
     treeState_.CurrentFolderNode = id;
     if (!folderTree_.contains(id))
@@ -123,10 +120,10 @@ void MainWindow::folderTreeMouse(QMouseEvent* event)
         key == QLatin1String("desk") || key.startsWith(QLatin1String("root")))
         return;
     const QString code = menus_->run(menus_->tvwview.menu, event->globalPosition().toPoint());
-    if (code == QLatin1String("P") && folderPropertiesHook)
-        folderPropertiesHook(WithSlash(key));
-    else if (code == QLatin1String("S") && folderSizeTableHook)
-        folderSizeTableHook(WithSlash(key));
+    if (code == QLatin1String("P"))
+        Q_EMIT folderPropertiesWanted(WithSlash(key));
+    else if (code == QLatin1String("S"))
+        Q_EMIT folderSizeTableWanted(WithSlash(key));
     treeState_.CurrentFolderNode = NodeTree::None;
 }
 
@@ -134,22 +131,22 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == tvwDirTree_->viewport()) {
         if (event->type() == QEvent::MouseMove)
-            settings_.menuCommand = QStringLiteral("X");
+            treeClickCode_ = QStringLiteral("X");
         else if (event->type() == QEvent::MouseButtonPress)
             folderTreeMouse(static_cast<QMouseEvent*>(event));
     } else if (watched == tvwDirTree_) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
-            settings_.menuCommand = QStringLiteral("X");
+            treeClickCode_ = QStringLiteral("X");
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                settings_.menuCommand.clear();
+                treeClickCode_.clear();
                 openFolderNode(tvwDirTree_->currentNode());
                 return true;
             }
         } else if (event->type() == QEvent::KeyRelease) {
-            settings_.menuCommand = QStringLiteral("X");
-            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && folderPropertiesHook)
-                folderPropertiesHook(CurrentFolderPath());
+            treeClickCode_ = QStringLiteral("X");
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1)
+                Q_EMIT folderPropertiesWanted(CurrentFolderPath());
         }
     }
     return QMainWindow::eventFilter(watched, event);

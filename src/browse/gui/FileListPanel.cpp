@@ -1,9 +1,10 @@
 #include "browse/gui/FileListPanel.h"
 
-#include "app/gui/PopupMenus.h"
 #include "browse/FolderListing.h"
+#include "browse/gui/FileListMenus.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
+#include "controls/gui/WindowGuards.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 
@@ -16,9 +17,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-FileListPanel::FileListPanel(Settings& settings, Prompts& prompts, QWidget* parent)
-    : QWidget(parent), settings_(settings), prompts_(prompts)
+FileListPanel::FileListPanel(Settings& settings, Prompts& prompts, const FileTreeBuilder& trees,
+                             QWidget* parent)
+    : QWidget(parent), settings_(settings), prompts_(prompts), trees_(trees)
 {
+    menus_ = new FileListMenus(this);
+    connect(menus_->files.copyList, &QAction::triggered, this, &FileListPanel::copyListToClipboard);
     state_.CurrentPattern = settings_.currentPattern;
     model_ = std::make_unique<NodeTreeModel>(state_.File1t);
     model_->setIconProvider([this](const QString& image) { return iconFor(image); });
@@ -94,11 +98,11 @@ QIcon FileListPanel::iconFor(const QString& image) const
 
 int FileListPanel::openFolder(const QString& path)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int count = ListFolder(state_, settings_, path, state_.CurrentPattern);
-    if (count > 0 || state_.CategoryFilterActive != -1)
-        RefreshFileList(state_, settings_);
-    QApplication::restoreOverrideCursor();
+    int count = 0;
+    {
+        BusyPointer busy;
+        count = OpenFolder(state_, settings_, path, state_.CurrentPattern, trees_);
+    }
     clickedFileNode_ = NodeTree::None;
     showStatus();
     Q_EMIT listed(count);
@@ -109,7 +113,7 @@ void FileListPanel::refresh()
 {
     if (state_.currentFolder.isEmpty()) {
         // The RadeZazeda is rebuilt from its backing list; nothing to read.
-        RefreshFileList(state_, settings_);
+        RefreshFileList(state_, settings_, trees_);
         showStatus();
         return;
     }
@@ -119,15 +123,6 @@ void FileListPanel::refresh()
 void FileListPanel::showStatus()
 {
     fileTypeText_->setText(state_.statusCaption);
-}
-
-void FileListPanel::setMenus(PopupMenus* menus)
-{
-    menus_ = menus;
-    if (menus && menus->files.copyList) {
-        connect(menus->files.copyList, &QAction::triggered, this,
-                &FileListPanel::copyListToClipboard);
-    }
 }
 
 void FileListPanel::copyListToClipboard()

@@ -3,13 +3,13 @@
 #include "browse/FileListState.h"
 #include "browse/NodeClick.h"
 
-#include <QPointer>
 #include <QWidget>
 #include <memory>
 
+class FileListMenus;
+class FileTreeBuilder;
 class NodeTreeModel;
 class NodeTreeView;
-class PopupMenus;
 class Prompts;
 class QBoxLayout;
 class QHBoxLayout;
@@ -19,12 +19,14 @@ struct Settings;
 
 /// The file list beside the folder tree: the list `File1t` over the state's NodeTree,
 /// the status label `FileTypeText`, a refresh button and places for the sort and tree
-/// buttons and the filter tab strip. Commands the main window carries out leave
-/// through command().
+/// buttons and the filter tab strip, and the list's pop-up menus. Commands the main
+/// window carries out leave through command(). Listing a folder rebuilds the list
+/// through the tree builder the owner hands in.
 class FileListPanel : public QWidget {
     Q_OBJECT
 public:
-    FileListPanel(Settings& settings, Prompts& prompts, QWidget* parent = nullptr);
+    FileListPanel(Settings& settings, Prompts& prompts, const FileTreeBuilder& trees,
+                  QWidget* parent = nullptr);
     ~FileListPanel() override;
 
     /// Lists `path` with CurrentPattern and rebuilds the list; returns the file count.
@@ -35,6 +37,9 @@ public:
     void showStatus();
 
     [[nodiscard]] FileListState& state() { return state_; }
+    [[nodiscard]] const FileTreeBuilder& trees() const { return trees_; }
+    /// The "File1view", "Files" and "Allview" menus.
+    [[nodiscard]] FileListMenus& menus() const { return *menus_; }
     [[nodiscard]] NodeTreeView* fileList() const { return view_; }
     [[nodiscard]] NodeTreeModel* fileListModel() const { return model_.get(); }
     [[nodiscard]] QLabel* statusLabel() const { return fileTypeText_; }
@@ -45,14 +50,11 @@ public:
     /// Where a tab strip standing on its side goes: left of the list.
     [[nodiscard]] QBoxLayout* sideTabSlot() const { return sideTabSlot_; }
 
-    /// The pop-up menus ("File1view", "Files") once the main window has built them.
-    void setMenus(PopupMenus* menus);
-
     /// The "Copy List" command: the list's text on the clipboard, then a message.
     void copyListToClipboard();
-    /// The node-click handler for `id` with the current MenuCommand; `globalPos` places
-    /// a menu that the code "B" opens.
-    void handleNodeClick(NodeTree::Id id, const QPoint& globalPos);
+    /// The node-click handler for `id` with the code the click left ("V" view, "B" open
+    /// the node's menu, "X" ignore); `globalPos` places a menu that "B" opens.
+    void handleNodeClick(NodeTree::Id id, const QString& clickCode, const QPoint& globalPos);
 
 Q_SIGNALS:
     /// A code for the main window: "V", "VI", "R", "P", "AB", "Z", "C"+folder, "ZE",
@@ -75,6 +77,7 @@ private:
 
     Settings& settings_;
     Prompts& prompts_;
+    const FileTreeBuilder& trees_;
     FileListState state_;
     std::unique_ptr<NodeTreeModel> model_;
     NodeTreeView* view_ = nullptr;
@@ -83,7 +86,8 @@ private:
     QHBoxLayout* buttonSlot_ = nullptr;
     QBoxLayout* tabSlot_ = nullptr;
     QBoxLayout* sideTabSlot_ = nullptr;
-    QPointer<PopupMenus> menus_;
+    FileListMenus* menus_ = nullptr;
+    QString clickCode_; ///< what the last press or key left: "V", "B", "X" (ignore) or ""
     NodeTree::Id clickedFileNode_ = NodeTree::None; ///< ClickedFileNode
     mutable QHash<QString, QIcon> icons_;
 };

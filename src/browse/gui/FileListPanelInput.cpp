@@ -1,6 +1,6 @@
 // Mouse, keys, tips and pop-up menus of the file list.
-#include "app/gui/PopupMenus.h"
 #include "browse/FolderListing.h"
+#include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
@@ -49,12 +49,12 @@ bool FileListPanel::mouseEvent(QEvent* event)
     const NodeTree::Id node = view_->nodeAt(pos);
 
     if (type == QEvent::MouseButtonPress) {
-        settings_.menuCommand = QStringLiteral("V");
+        clickCode_ = QStringLiteral("V");
         clickedFileNode_ = node;
         if (mouse->button() == Qt::LeftButton && settings_.singleClickView == 0)
-            settings_.menuCommand = CodeIgnore;
+            clickCode_ = CodeIgnore;
         if (node == NodeTree::None) {
-            if (state_.File1t.count() > 0 && state_.file1tTag != CodeIgnore && menus_) {
+            if (state_.File1t.count() > 0 && state_.file1tTag != CodeIgnore) {
                 // Empty space below the nodes: the menu of the whole list; its items
                 // act through their own connections.
                 runNodeMenu(NodeMenu::FilesForList, global);
@@ -64,12 +64,12 @@ bool FileListPanel::mouseEvent(QEvent* event)
         }
         if (mouse->button() == Qt::RightButton) {
             view_->setCurrentIndex(view_->nodeModel()->indexOf(node));
-            settings_.menuCommand = QStringLiteral("B");
-            handleNodeClick(node, global);
+            clickCode_ = QStringLiteral("B");
+            handleNodeClick(node, clickCode_, global);
             return true;
         }
         if (mouse->button() == Qt::LeftButton)
-            handleNodeClick(node, global);
+            handleNodeClick(node, clickCode_, global);
         return false; // the view still selects, expands and starts drags
     }
     if (type == QEvent::MouseButtonRelease) {
@@ -81,9 +81,9 @@ bool FileListPanel::mouseEvent(QEvent* event)
     // Double click: always acts on the node under the mouse.
     if (node == NodeTree::None)
         return false;
-    settings_.menuCommand = QStringLiteral("V");
+    clickCode_ = QStringLiteral("V");
     clickedFileNode_ = node;
-    handleNodeClick(node, global);
+    handleNodeClick(node, clickCode_, global);
     return false;
 }
 
@@ -91,15 +91,15 @@ bool FileListPanel::keyEvent(QEvent* event)
 {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        settings_.menuCommand = QStringLiteral("B");
+        clickCode_ = QStringLiteral("B");
         const NodeTree::Id node = view_->currentNode();
         const QRect rect = view_->visualRect(view_->currentIndex());
-        handleNodeClick(node, view_->viewport()->mapToGlobal(rect.center()));
-        settings_.menuCommand.clear();
+        handleNodeClick(node, clickCode_, view_->viewport()->mapToGlobal(rect.center()));
+        clickCode_.clear();
         return true;
     }
     // Moving with the arrow keys selects without acting.
-    settings_.menuCommand = CodeIgnore;
+    clickCode_ = CodeIgnore;
     return false;
 }
 
@@ -130,15 +130,13 @@ QString FileListPanel::tipFor(NodeTree::Id id) const
            modified.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
-void FileListPanel::handleNodeClick(NodeTree::Id id, const QPoint& globalPos)
+void FileListPanel::handleNodeClick(NodeTree::Id id, const QString& clickCode,
+                                    const QPoint& globalPos)
 {
-    QString code = settings_.menuCommand;
+    QString code = clickCode;
     const NodeMenu menu = NodeClickMenu(state_, id, code);
-    if (menu != NodeMenu::None) {
-        if (!menus_)
-            return;
+    if (menu != NodeMenu::None)
         code = runNodeMenu(menu, globalPos);
-    }
     const NodeAction action = NodeClickAction(state_, id, code);
     if (action.kind != NodeActionKind::None)
         Q_EMIT command(action.code, action.folder, action.name);
@@ -148,7 +146,7 @@ QString FileListPanel::runNodeMenu(NodeMenu menu, const QPoint& globalPos)
 {
     if (menu == NodeMenu::File1view)
         return menus_->run(menus_->file1view.menu, globalPos);
-    const PopupMenus::FilesMenu& files = menus_->files;
+    const FileListMenus::FilesMenu& files = menus_->files;
     const bool group = menu == NodeMenu::FilesForGroup;
     if (files.addToBasket) {
         files.addToBasket->setText(group ? QStringLiteral("Add Node to RadeZazeda")

@@ -1,8 +1,8 @@
 #include "browse/gui/FilterStrip.h"
 
-#include "app/gui/PopupMenus.h"
 #include "browse/FilterTabs.h"
 #include "browse/gui/FileListPanel.h"
+#include "browse/gui/FilterMenus.h"
 #include "browse/gui/OtherFilterDialog.h"
 #include "controls/gui/KivTabsWidget.h"
 #include "shared/Settings.h"
@@ -23,14 +23,17 @@ const QString DesignGroup = QStringLiteral("FilterButton");
 }
 
 FilterStrip::FilterStrip(Settings& settings, Prompts& prompts, FileListPanel& panel,
-                         PopupMenus& menus, QObject* parent)
-    : QObject(parent), settings_(settings), prompts_(prompts), panel_(panel), menus_(menus)
+                         QObject* parent)
+    : QObject(parent), settings_(settings), prompts_(prompts), panel_(panel)
 {
+    menus_ = new FilterMenus(&panel);
     widget_ = new KivTabsWidget(&panel);
     widget_->setObjectName(QStringLiteral("FilterButton"));
     panel.tabSlot()->addWidget(widget_);
-    filters_ = std::make_unique<FilterTabs>(settings, panel.state(), widget_->tabs(), prompts);
-    filters_->openOtherFilterDialog = [this] { openOtherFilterDialog(); };
+    filters_ = std::make_unique<FilterTabs>(settings, panel.state(), panel.trees(), widget_->tabs(),
+                                            prompts);
+    connect(filters_.get(), &FilterTabs::otherFilterDialogWanted, this,
+            &FilterStrip::openOtherFilterDialog);
     filters_->setupTabs();
     placeStrip(settings_.tabOrientation);
 
@@ -55,17 +58,17 @@ FilterStrip::FilterStrip(Settings& settings, Prompts& prompts, FileListPanel& pa
         Q_EMIT orientationChanged(orientation);
     });
 
-    connect(menus_.filterview.swapTabColor, &QAction::triggered, this,
+    connect(menus_->filterview.swapTabColor, &QAction::triggered, this,
             [this] { filters_->SwapTabColor(); });
-    connect(menus_.filterview.changeOrientation, &QAction::triggered, this,
+    connect(menus_->filterview.changeOrientation, &QAction::triggered, this,
             [this] { filters_->ChangeTabOrientation(); });
-    menus_.filter.removeContentFilters->setEnabled(true);
-    connect(menus_.filter.removeContentFilters, &QAction::triggered, this,
+    menus_->filter.removeContentFilters->setEnabled(true);
+    connect(menus_->filter.removeContentFilters, &QAction::triggered, this,
             [this] { filters_->RemoveContentFilters(); });
-    connect(menus_.filter.selectedOnly, &QAction::triggered, this,
+    connect(menus_->filter.selectedOnly, &QAction::triggered, this,
             [this] { filters_->ShowSelectedOnly(); });
-    connect(menus_.filter.menu, &QMenu::aboutToShow, this,
-            [this] { menus_.filter.selectedOnly->setEnabled(settings_.multiSelect == 1); });
+    connect(menus_->filter.menu, &QMenu::aboutToShow, this,
+            [this] { menus_->filter.selectedOnly->setEnabled(settings_.multiSelect == 1); });
 
     panel_.installEventFilter(this);
     widget_->installEventFilter(this);
@@ -160,12 +163,12 @@ void FilterStrip::tabMouseUp(int button, int x, int y)
     if (button != 2 || tab == 0 || tab == tabs.Tabs())
         return;
     const QString caption = tabs.Caption(tab);
-    menus_.filterview.modify->setText(QStringLiteral("Modify [") + caption +
-                                      QStringLiteral("] types"));
-    menus_.filterview.setDefaults->setText(QStringLiteral("Set default [") + caption +
-                                           QStringLiteral("] types"));
+    menus_->filterview.modify->setText(QStringLiteral("Modify [") + caption +
+                                       QStringLiteral("] types"));
+    menus_->filterview.setDefaults->setText(QStringLiteral("Set default [") + caption +
+                                            QStringLiteral("] types"));
     menuTab_ = tab - 1;
-    const QString code = menus_.run(menus_.filterview.menu, QCursor::pos());
+    const QString code = menus_->run(menus_->filterview.menu, QCursor::pos());
     if (code == u"M")
         filters_->ModifyCategory(menuTab_);
     else if (code == u"D")

@@ -6,24 +6,26 @@
 class FileListPanel;
 class FilterTabs;
 class KivTabsWidget;
-class PopupMenus;
+class FilterMenus;
 class Prompts;
 class QSettings;
 struct Settings;
 
 /// `FilterButton` in the file list panel: puts the tab strip into the panel's tab
-/// slot and connects it, the "Filterview" menu, the "Filter" menu's "Show selected
+/// slot and connects it, its "Filterview" menu, the "Filter" menu's "Show selected
 /// files only" and "Remove content filters", the tips and the status label to the
 /// filter logic. The strip's design properties are read from and written to `design`.
 class FilterStrip : public QObject {
     Q_OBJECT
 public:
-    FilterStrip(Settings& settings, Prompts& prompts, FileListPanel& panel, PopupMenus& menus,
+    FilterStrip(Settings& settings, Prompts& prompts, FileListPanel& panel,
                 QObject* parent = nullptr);
     ~FilterStrip() override;
 
     [[nodiscard]] FilterTabs& filters() { return *filters_; }
     [[nodiscard]] KivTabsWidget* FilterButton() const { return widget_; }
+    /// The "Filter" and "Filterview" menus.
+    [[nodiscard]] FilterMenus& menus() const { return *menus_; }
 
     /// Reads the strip's saved design properties, then sets the category tabs.
     void loadDesign(QSettings& design);
@@ -51,7 +53,7 @@ private:
     Settings& settings_;
     Prompts& prompts_;
     FileListPanel& panel_;
-    PopupMenus& menus_;
+    FilterMenus* menus_ = nullptr;
     KivTabsWidget* widget_ = nullptr;
     std::unique_ptr<FilterTabs> filters_;
     int menuTab_ = -1; ///< the tab whose "Filterview" menu is open

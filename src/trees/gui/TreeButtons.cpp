@@ -1,12 +1,12 @@
 #include "trees/gui/TreeButtons.h"
 
-#include "app/gui/PopupMenus.h"
 #include "browse/FolderListing.h"
-#include "browse/gui/FileListPanel.h"
 #include "controls/gui/NodeTreeView.h"
+#include "controls/gui/WindowGuards.h"
 #include "shared/Settings.h"
 #include "trees/TreeContext.h"
 #include "trees/TreeRebuild.h"
+#include "trees/gui/TreeMenus.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,30 +66,26 @@ QToolButton* makeButton(const QString& name, QWidget* parent)
 
 } // namespace
 
-TreeButtons::TreeButtons(FileListPanel& panel, PopupMenus& menus, Settings& settings)
-    : QObject(&panel), panel_(panel), menus_(&menus), settings_(settings)
+TreeButtons::TreeButtons(FileListState& state, NodeTreeView& list, Settings& settings,
+                         QWidget* owner)
+    : QObject(owner), state_(state), list_(list), settings_(settings)
 {
-    sortList_ = makeButton(QStringLiteral("SortList"), &panel);
-    swapExtTree_ = makeButton(QStringLiteral("SwapExtTree"), &panel);
-    if (QHBoxLayout* slot = panel.buttonSlot()) {
-        slot->addWidget(sortList_);
-        slot->addWidget(swapExtTree_);
-    }
+    menus_ = new TreeMenus(owner);
+    sortList_ = makeButton(QStringLiteral("SortList"), owner);
+    swapExtTree_ = makeButton(QStringLiteral("SwapExtTree"), owner);
     connect(sortList_, &QToolButton::clicked, this, &TreeButtons::sortButtonReleased);
     connect(swapExtTree_, &QToolButton::clicked, this, &TreeButtons::treeButtonReleased);
-    connect(&panel, &FileListPanel::listed, this, &TreeButtons::refreshFaces);
     connectMenus();
     refreshFaces();
 }
 
 void TreeButtons::connectMenus()
 {
-    PopupMenus::TreeformatMenu& t = menus_->treeformat;
+    TreeMenus::TreeformatMenu& t = menus_->treeformat;
     const auto entry = [this](QAction* action, const QString& code, int basis) {
         if (action)
-            connect(action, &QAction::triggered, this, [this, code, basis] {
-                ChooseTreeEntry(panel_.state(), buttons_, code, basis);
-            });
+            connect(action, &QAction::triggered, this,
+                    [this, code, basis] { ChooseTreeEntry(state_, buttons_, code, basis); });
     };
     entry(t.nameTree, QStringLiteral("0"), -1);
     entry(t.extensionTree, QStringLiteral("1"), -1);
@@ -100,7 +96,7 @@ void TreeButtons::connectMenus()
     entry(t.ageByLastUpdated, QStringLiteral("4"), 1);
     entry(t.cancel, QStringLiteral("99"), -1);
 
-    PopupMenus::SortMenu& s = menus_->sort;
+    TreeMenus::SortMenu& s = menus_->sort;
     const auto sortItem = [this](QAction* action, SortChoice choice) {
         if (action)
             connect(action, &QAction::triggered, this, [this, choice] { sortChoice_ = choice; });
@@ -109,23 +105,16 @@ void TreeButtons::connectMenus()
     sortItem(s.byExtension, SortChoice::ByExtension);
     sortItem(s.bySize, SortChoice::BySize);
     sortItem(s.descending, SortChoice::Direction);
-
-    if (menus_->allview.expandAll)
-        connect(menus_->allview.expandAll, &QAction::triggered, this, &TreeButtons::expandAll);
-    if (menus_->allview.collapseAll)
-        connect(menus_->allview.collapseAll, &QAction::triggered, this, &TreeButtons::collapseAll);
 }
 
 void TreeButtons::applyOffers()
 {
-    if (!menus_)
-        return;
-    PopupMenus::TreeformatMenu& t = menus_->treeformat;
+    TreeMenus::TreeformatMenu& t = menus_->treeformat;
     t.nameTree->setVisible(buttons_.offerNameTree);
     t.extensionTree->setVisible(buttons_.offerExtensionTree);
     t.sizeTree->setVisible(buttons_.offerSizeTree);
     t.dateTree->menuAction()->setVisible(buttons_.offerDateTree);
-    PopupMenus::SortMenu& s = menus_->sort;
+    TreeMenus::SortMenu& s = menus_->sort;
     s.byName->setVisible(buttons_.offerSortBy);
     s.byExtension->setVisible(buttons_.offerSortBy);
     s.bySize->setVisible(buttons_.offerSortBy);
@@ -135,7 +124,7 @@ void TreeButtons::applyOffers()
 
 void TreeButtons::treeButtonReleased()
 {
-    if (!ButtonsUsable(panel_.state()) || !menus_)
+    if (!ButtonsUsable(state_))
         return;
     applyOffers();
     menus_->run(menus_->treeformat.menu,
@@ -146,23 +135,25 @@ void TreeButtons::treeButtonReleased()
 
 void TreeButtons::chooseTree(const QString& code, int dateBasis)
 {
-    FileListState& state = panel_.state();
+    FileListState& state = state_;
     if (!code.isEmpty())
         ChooseTreeEntry(state, buttons_, code, dateBasis);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int count =
-        RunTreeChoice(state, buttons_, TreeContext::live(settings_), [this](FileListState& s) {
-            BuildNameList(s, settings_);
-            return s.File1t.count() - 1;
-        });
-    QApplication::restoreOverrideCursor();
+    int count = 0;
+    {
+        BusyPointer busy;
+        count =
+            RunTreeChoice(state, buttons_, TreeContext::live(settings_), [this](FileListState& s) {
+                BuildNameList(s, settings_);
+                return s.File1t.count() - 1;
+            });
+    }
     finish(count);
-    panel_.fileList()->setFocus();
+    list_.setFocus();
 }
 
 void TreeButtons::sortButtonReleased()
 {
-    if (!menus_ || !prepareSortMenu())
+    if (!prepareSortMenu())
         return;
     sortChoice_ = SortChoice::None;
     menus_->run(menus_->sort.menu, sortList_->mapToGlobal(QPoint(0, sortList_->height())));
@@ -172,7 +163,7 @@ void TreeButtons::sortButtonReleased()
 
 bool TreeButtons::prepareSortMenu()
 {
-    if (!OpenSortMenu(panel_.state(), buttons_))
+    if (!OpenSortMenu(state_, buttons_))
         return false;
     refreshFaces();
     return true;
@@ -185,43 +176,43 @@ void TreeButtons::chooseSort(SortChoice choice)
         refreshFaces(); // a dismissed menu still flipped the direction
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int count = RunSortChoice(panel_.state(), TreeContext::live(settings_), choice);
-    QApplication::restoreOverrideCursor();
+    int count = 0;
+    {
+        BusyPointer busy;
+        count = RunSortChoice(state_, TreeContext::live(settings_), choice);
+    }
     finish(count);
-    panel_.fileList()->setFocus();
+    list_.setFocus();
 }
 
 void TreeButtons::expandAll()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    ExpandAll(panel_.state(), settings_);
-    QApplication::restoreOverrideCursor();
+    BusyPointer busy;
+    ExpandAll(state_, settings_);
 }
 
 void TreeButtons::collapseAll()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    CollapseAll(panel_.state());
-    QApplication::restoreOverrideCursor();
+    BusyPointer busy;
+    CollapseAll(state_);
 }
 
 void TreeButtons::finish(int count)
 {
     if (count >= 0) {
-        ShowFileCount(panel_.state(), count);
-        panel_.showStatus();
+        ShowFileCount(state_, count);
+        Q_EMIT listChanged();
     }
     refreshFaces();
 }
 
 void TreeButtons::refreshFaces()
 {
-    const FileListState& state = panel_.state();
+    const FileListState& state = state_;
     swapExtTree_->setToolTip(state.treeButtonTip);
     swapExtTree_->setIcon(faceIcon(state.treeType == PlainList ? Face::Plain : Face::Grouped));
-    sortList_->setToolTip(state.sortButtonTip);
-    const bool sorted = state.sortButtonTip != QLatin1String("Not sorted");
+    sortList_->setToolTip(state.shownSort.tip());
+    const bool sorted = !state.shownSort.key.isEmpty();
     sortList_->setIcon(faceIcon(!sorted                     ? Face::Unsorted
                                 : SortFaceDescending(state) ? Face::Descending
                                                             : Face::Ascending));

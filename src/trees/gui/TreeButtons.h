@@ -3,25 +3,27 @@
 #include "trees/TreeCommands.h"
 
 #include <QObject>
-#include <QPointer>
 
-class FileListPanel;
-class PopupMenus;
+class NodeTreeView;
 class QToolButton;
+class QWidget;
+class TreeMenus;
 struct Settings;
 
 /// The sort button `SortList` and the tree button `SwapExtTree` beside the file list.
-/// They open the "Sort" and "Treeformat" menus and carry out the choice on the panel's
-/// FileListState; the "Allview" items "Expand all" and "Collapse all" act here too.
+/// They open their "Sort" and "Treeformat" menus and carry out the choice on the file
+/// list's state; expanding and collapsing the whole list act here too.
 class TreeButtons : public QObject {
     Q_OBJECT
 public:
-    /// Creates the two buttons in the panel's button slot and connects the menu items.
-    TreeButtons(FileListPanel& panel, PopupMenus& menus, Settings& settings);
+    /// Creates the two buttons (children of `owner`, for the owner to place) over the
+    /// file list's state and its view.
+    TreeButtons(FileListState& state, NodeTreeView& list, Settings& settings, QWidget* owner);
 
     [[nodiscard]] QToolButton* sortButton() const { return sortList_; }
     [[nodiscard]] QToolButton* treeButton() const { return swapExtTree_; }
     [[nodiscard]] const TreeButtonState& buttonState() const { return buttons_; }
+    [[nodiscard]] TreeMenus& menus() const { return *menus_; }
 
     /// The tree button released: the tree menu, then the tree it names.
     void treeButtonReleased();
@@ -40,13 +42,18 @@ public:
     /// Brings tooltips, faces and menu entries in line with the list's state.
     void refreshFaces();
 
+Q_SIGNALS:
+    /// The list was rebuilt or re-sorted; its status caption is in the state.
+    void listChanged();
+
 private:
     void connectMenus();
     void applyOffers();
     void finish(int count);
 
-    FileListPanel& panel_;
-    QPointer<PopupMenus> menus_;
+    FileListState& state_;
+    NodeTreeView& list_;
+    TreeMenus* menus_ = nullptr;
     Settings& settings_;
     TreeButtonState buttons_;
     SortChoice sortChoice_ = SortChoice::None;

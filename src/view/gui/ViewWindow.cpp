@@ -3,12 +3,12 @@
 #include "controls/gui/GridView.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
+#include "controls/gui/WindowGuards.h"
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 #include "view/gui/ClickLabel.h"
-#include "view/gui/ViewGuards.h"
 
 #include <QComboBox>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // Placement of the view window's top strip and view area.
 #include "controls/gui/GridView.h"
 #include "controls/gui/NodeTreeView.h"
+#include "controls/gui/WindowGuards.h"
 #include "view/gui/ClickLabel.h"
-#include "view/gui/ViewGuards.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "app/gui/MainWindow.h"
 
-#include "app/gui/PopupMenus.h"
+#include "app/gui/FrameMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "common/TempTree.h"
 #include "controls/gui/NodeTreeModel.h"
@@ -90,7 +90,6 @@ TEST(MainWindow, FolderTreeActsOnEnterAndMenuCodes)
     view->setFocus();
     view->setCurrentIndex(view->nodeModel()->indexOf(folders.find("root")));
     key(view, Qt::Key_Down);
-    EXPECT_EQ(window.settings().menuCommand, QStringLiteral("X"));
     EXPECT_EQ(view->currentNode(), rootVolume);
     EXPECT_EQ(folders.children(rootVolume).size(), before);
     EXPECT_EQ(window.folderTreeState().CurrentFolderNode, NodeTree::None);
@@ -99,11 +98,15 @@ TEST(MainWindow, FolderTreeActsOnEnterAndMenuCodes)
     EXPECT_GT(folders.children(rootVolume).size(), before);
     EXPECT_EQ(window.CurrentFolderPath(), QStringLiteral("/"));
 
-    // The folder pop-up: "S" and "P" reach their hooks with the folder, then the
+    // The folder pop-up: "S" and "P" ask for their commands with the folder, then the
     // current node is cleared.
     QStringList sized, shown;
-    window.folderSizeTableHook = [&](const QString& f) { sized << f; };
-    window.folderPropertiesHook = [&](const QString& f) { shown << f; };
+    QObject::disconnect(&window, &MainWindow::folderSizeTableWanted, nullptr, nullptr);
+    QObject::disconnect(&window, &MainWindow::folderPropertiesWanted, nullptr, nullptr);
+    QObject::connect(&window, &MainWindow::folderSizeTableWanted,
+                     [&](const QString& f) { sized << f; });
+    QObject::connect(&window, &MainWindow::folderPropertiesWanted,
+                     [&](const QString& f) { shown << f; });
     const NodeTree::Id usr = folders.find("/usr");
     ASSERT_NE(usr, NodeTree::None);
     view->setExpanded(view->nodeModel()->indexOf(rootVolume), true);

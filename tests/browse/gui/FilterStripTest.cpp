@@ -1,7 +1,8 @@
 #include "browse/gui/FilterStrip.h"
 
-#include "app/gui/PopupMenus.h"
+#include "app/gui/SizeTableCommands.h"
 #include "browse/FilterTabs.h"
+#include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "browse/gui/OtherFilterDialog.h"
 #include "common/TempTree.h"
@@ -10,7 +11,7 @@
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
-#include "trees/gui/SizeTableCommands.h"
+#include "trees/TreeRebuild.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QApplication>
@@ -32,8 +33,7 @@ public:
 class FilterStripTest : public ::testing::Test {
 protected:
     FilterStripTest()
-        : menus(settings, &owner), panel(settings, prompts, &owner),
-          strip(settings, prompts, panel, menus)
+        : panel(settings, prompts, GroupedTrees(), &owner), strip(settings, prompts, panel)
     {
         // The design store lives beside the profile: keep it in the test's folder.
         settings.profilePath = tree.path("Lumara.pro");
@@ -60,7 +60,6 @@ protected:
     Settings settings;
     ScriptedPrompts prompts;
     QWidget owner;
-    PopupMenus menus;
     FileListPanel panel;
     FilterStrip strip;
 };
@@ -119,9 +118,9 @@ TEST_F(FilterStripTest, SizeTablesShowInTheViewWindowGrid)
 {
     NoEscape cancel;
     ViewWindow view(settings, prompts);
-    SizeTableCommands tables(settings, prompts, cancel, panel, menus, [&view] { return &view; });
+    SizeTableCommands tables(settings, prompts, cancel, panel, [&view] { return &view; });
     panel.openFolder(tree.root());
-    menus.files.sizeTable->trigger();
+    panel.menus().files.sizeTable->trigger();
     const Grid& grid = view.vgrid()->grid();
     ASSERT_EQ(grid.rows(), 6);
     EXPECT_EQ(grid.textMatrix(0, 1), "Name");

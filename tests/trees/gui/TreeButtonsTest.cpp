@@ -1,10 +1,11 @@
 #include "trees/gui/TreeButtons.h"
 
-#include "app/gui/PopupMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "common/TempTree.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
+#include "trees/TreeRebuild.h"
+#include "trees/gui/TreeMenus.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -23,10 +24,14 @@ protected:
         tree.file("small.txt", 10);
         tree.file("mid.txt", 5000);
         tree.file("big.bin", 2'000'000);
-        panel = std::make_unique<FileListPanel>(settings, prompts);
-        menus = new PopupMenus(settings, panel.get());
-        panel->setMenus(menus);
-        buttons = new TreeButtons(*panel, *menus, settings);
+        panel = std::make_unique<FileListPanel>(settings, prompts, GroupedTrees());
+        buttons = new TreeButtons(panel->state(), *panel->fileList(), settings, panel.get());
+        panel->buttonSlot()->addWidget(buttons->sortButton());
+        panel->buttonSlot()->addWidget(buttons->treeButton());
+        QObject::connect(panel.get(), &FileListPanel::listed, buttons, &TreeButtons::refreshFaces);
+        QObject::connect(buttons, &TreeButtons::listChanged, panel.get(),
+                         &FileListPanel::showStatus);
+        menus = &buttons->menus();
         ASSERT_EQ(panel->openFolder(tree.root()), 3);
     }
     QStringList groups() const
@@ -42,7 +47,7 @@ protected:
     Settings settings;
     ScriptedPrompts prompts;
     std::unique_ptr<FileListPanel> panel;
-    PopupMenus* menus = nullptr;
+    TreeMenus* menus = nullptr;
     TreeButtons* buttons = nullptr;
 };
 
@@ -99,14 +104,14 @@ TEST_F(TreeButtonsWindow, SortChoicesSortThePlainListAndFlipTheGroupedOrder)
     EXPECT_EQ(buttons->sortButton()->toolTip(), QLatin1String("Sorted by Extensions - Descending"));
 }
 
-TEST_F(TreeButtonsWindow, ExpandAndCollapseAllFromTheListMenu)
+TEST_F(TreeButtonsWindow, ExpandAndCollapseAll)
 {
     buttons->chooseTree(QStringLiteral("1"));
     const NodeTree& t = panel->state().File1t;
-    menus->allview.expandAll->trigger();
+    buttons->expandAll();
     for (const auto id : t.children(t.root()))
         EXPECT_TRUE(t.node(id).expanded);
-    menus->allview.collapseAll->trigger();
+    buttons->collapseAll();
     for (const auto id : t.children(t.root()))
         EXPECT_FALSE(t.node(id).expanded);
 }

@@ -1,36 +1,24 @@
-#include "trees/gui/SizeTableCommands.h"
+#include "app/gui/SizeTableCommands.h"
 
-#include "app/gui/PopupMenus.h"
+#include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/GridView.h"
 #include "controls/gui/NodeTreeView.h"
+#include "controls/gui/WindowGuards.h"
 #include "trees/Statistics.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QAction>
-#include <QApplication>
-
-namespace {
-
-/// The busy pointer for the length of a scope.
-class BusyPointer {
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::BusyCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
-
-} // namespace
 
 SizeTableCommands::SizeTableCommands(Settings& settings, Prompts& prompts, CancelKey& cancel,
-                                     FileListPanel& panel, PopupMenus& menus,
-                                     std::function<ViewWindow*()> viewWindow, QObject* parent)
+                                     FileListPanel& panel, std::function<ViewWindow*()> viewWindow,
+                                     QObject* parent)
     : QObject(parent), settings_(settings), prompts_(prompts), cancel_(cancel), panel_(panel),
       viewWindow_(std::move(viewWindow))
 {
-    menus.files.sizeTable->setEnabled(true);
-    connect(menus.files.sizeTable, &QAction::triggered, this, [this] { TriggerFileSizes(); });
+    QAction* sizeTable = panel.menus().files.sizeTable;
+    sizeTable->setEnabled(true);
+    connect(sizeTable, &QAction::triggered, this, [this] { TriggerFileSizes(); });
 }
 
 void SizeTableCommands::present(ViewWindow* view, const QString& message, qint64 total)

@@ -6,7 +6,7 @@
 /// Shows the busy pointer for its lifetime.
 class BusyPointer {
 public:
-    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::BusyCursor); }
+    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
     ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;

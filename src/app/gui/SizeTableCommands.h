@@ -5,7 +5,6 @@
 
 class CancelKey;
 class FileListPanel;
-class PopupMenus;
 class Prompts;
 class ViewWindow;
 struct Settings;
@@ -18,8 +17,7 @@ class SizeTableCommands : public QObject {
 public:
     /// `viewWindow` gives the view window, creating it on first use.
     SizeTableCommands(Settings& settings, Prompts& prompts, CancelKey& cancel, FileListPanel& panel,
-                      PopupMenus& menus, std::function<ViewWindow*()> viewWindow,
-                      QObject* parent = nullptr);
+                      std::function<ViewWindow*()> viewWindow, QObject* parent = nullptr);
 
     /// `Command1` "Trigger FileSizes": the size table of the last clicked node.
     void TriggerFileSizes();

@@ -1,0 +1,32 @@
+#include "app/gui/FrameMenus.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+
+FrameMenus::FrameMenus(QWidget* owner) : MenuCommand(owner)
+{
+    file.menu = popup(QStringLiteral("File"), owner);
+    file.options = item(file.menu, QStringLiteral("Options"));
+    file.help = item(file.menu, QStringLiteral("Help"));
+    file.help->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    file.about = item(file.menu, QStringLiteral("About"));
+    file.menu->addSeparator();
+    file.exit = item(file.menu, QStringLiteral("Exit"));
+    file.exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+
+    window.menu = popup(QStringLiteral("Window"), owner);
+    window.defaultLayout = item(window.menu, QStringLiteral("Default"));
+    window.tile = item(window.menu, QStringLiteral("Tile horizontally"));
+    window.minimise = item(window.menu, QStringLiteral("Minimise"));
+    window.maximise = item(window.menu, QStringLiteral("Maximise"));
+
+    tvwview.menu = popup(QStringLiteral("tvwview"), owner);
+    tvwview.size = item(tvwview.menu, QStringLiteral("Size"), QStringLiteral("S"));
+    tvwview.properties = item(tvwview.menu, QStringLiteral("Properties"), QStringLiteral("P"));
+    tvwview.pictureThumbnails = item(tvwview.menu, QStringLiteral("Picture thumbnails"), {}, false);
+    tvwview.viewFonts = item(tvwview.menu, QStringLiteral("View TTFonts"), {}, false);
+    tvwview.addToBasket = item(tvwview.menu, QStringLiteral("Add to RadeZazeda"), {}, false);
+    tvwview.menu->addSeparator();
+    tvwview.cancel = item(tvwview.menu, QStringLiteral("Cancel"));
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "browse/FileListState.h"
+
+struct Settings;
+
+/// Builds File1t from File1Backup for the state's tree type. The listing and the
+/// filters change File1Backup and then call it; the grouped trees implement it, and
+/// whoever owns the file list (the main window, lumara-cli) hands theirs to both.
+class FileTreeBuilder {
+public:
+    virtual ~FileTreeBuilder() = default;
+    virtual void RebuildCurrentTree(FileListState& state, const Settings& settings) const = 0;
+};

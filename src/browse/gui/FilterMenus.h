@@ -1,0 +1,35 @@
+#pragma once
+
+#include "controls/gui/MenuCommand.h"
+
+class QAction;
+class QMenu;
+class QWidget;
+
+/// The filter strip's pop-up menus: "Filter" and "Filterview" (a tab's menu).
+class FilterMenus : public MenuCommand {
+    Q_OBJECT
+public:
+    struct FilterMenu {
+        QMenu* menu = nullptr;
+        QAction* byContents = nullptr;
+        QAction* byProperties = nullptr; ///< always disabled
+        QAction* selectedOnly = nullptr;
+        QAction* removeContentFilters = nullptr;
+        QAction* cancel = nullptr;
+    };
+    struct FilterviewMenu {
+        QMenu* menu = nullptr;
+        QAction* modify = nullptr;      ///< "M"
+        QAction* setDefaults = nullptr; ///< "D"
+        QAction* swapTabColor = nullptr;
+        QAction* changeOrientation = nullptr;
+        QAction* cancel = nullptr; ///< ""
+    };
+
+    /// Builds the menus as children of `owner`.
+    explicit FilterMenus(QWidget* owner);
+
+    FilterMenu filter;
+    FilterviewMenu filterview;
+};
