@@ -54,7 +54,7 @@ void ExtensionStatistics(benchmark::State& bench)
     FileListState state;
     fakeListing(state, int(bench.range(0)));
     state.File1x = state.FullListing.mid(1);
-    state.treeType = ExtensionTree;
+    state.treeType = TreeType::Extension;
     RefreshFileList(state, settings, GroupedTrees());
     Grid grid;
     if (state.File1t.count() < 2)

@@ -47,7 +47,7 @@ void fill(FileListState& state)
     }
 }
 
-template <int Type> void BM_GroupedTree(benchmark::State& bench)
+template <TreeType Type> void BM_GroupedTree(benchmark::State& bench)
 {
     Settings settings;
     settings.extensionNames = 0;
@@ -59,10 +59,10 @@ template <int Type> void BM_GroupedTree(benchmark::State& bench)
     for (auto _ : bench)
         benchmark::DoNotOptimize(BuildGroupedTree(state, context));
 }
-BENCHMARK_TEMPLATE(BM_GroupedTree, ExtensionTree)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_GroupedTree, SizeTree)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_GroupedTree, DateTree)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_GroupedTree, AgeTree)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_GroupedTree, TreeType::Extension)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_GroupedTree, TreeType::Size)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_GroupedTree, TreeType::Date)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_GroupedTree, TreeType::Age)->Unit(benchmark::kMillisecond);
 
 void BM_PlainSortBySize(benchmark::State& bench)
 {

@@ -11,7 +11,7 @@
 #include <QStringList>
 
 /// Tree types of the file list.
-enum TreeType { PlainList = 0, ExtensionTree = 1, DateTree = 2, SizeTree = 3, AgeTree = 4 };
+enum class TreeType { PlainList = 0, Extension = 1, Date = 2, Size = 3, Age = 4 };
 
 /// How the shown list is sorted, kept for the sort button's face and tip.
 struct ShownSort {
@@ -60,7 +60,7 @@ struct FileListState {
     QString filterTag = QStringLiteral("ALL"); ///< tag of FileTypeText: the active tab's name
     QString statusCaption = QStringLiteral(" [ALL] files");
 
-    int treeType = PlainList;
+    TreeType treeType = TreeType::PlainList;
     int dateBasis = 0;     ///< 0 creation, 1 last updated
     QString treeDirection; ///< "D" descending, anything else ascending
     QString sortNameDirection;

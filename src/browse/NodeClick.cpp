@@ -31,7 +31,7 @@ FileNodeKind ClassifyFileNode(const FileListState& state, NodeTree::Id id)
     const NodeTree::Id parent = tree.node(id).parent;
     if (parent == NodeTree::None)
         return FileNodeKind::Root;
-    if (state.treeType != PlainList && tree.node(parent).parent == NodeTree::None)
+    if (state.treeType != TreeType::PlainList && tree.node(parent).parent == NodeTree::None)
         return FileNodeKind::Group;
     return FileNodeKind::File;
 }

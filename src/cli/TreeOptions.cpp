@@ -40,7 +40,7 @@ int parseTreeOption(const QStringList& args, qsizetype& i, TreeOptions& options,
 {
     const QString& arg = args[i];
     if (arg == u"--tree") {
-        static const int types[] = {PlainList, ExtensionTree, SizeTree, DateTree, AgeTree};
+        static const TreeType types[] = {TreeType::PlainList, TreeType::Extension, TreeType::Size, TreeType::Date, TreeType::Age};
         const auto at = choice(args, i, {"name", "ext", "size", "date", "age"}, err);
         if (!at)
             return -1;
@@ -67,7 +67,7 @@ int parseTreeOption(const QStringList& args, qsizetype& i, TreeOptions& options,
     } else {
         return 0;
     }
-    if (!options.sortCode.isEmpty() && options.treeType != PlainList) {
+    if (!options.sortCode.isEmpty() && options.treeType != TreeType::PlainList) {
         err << "lumara-cli list: --sort sorts the plain list; it does not go with --tree\n";
         return -1;
     }
@@ -82,7 +82,7 @@ void prepareTreeOptions(const TreeOptions& options, FileListState& state, Settin
     // The age tree walks oldest first by default; "A" turns it to newest first.
     if (!options.orderGiven)
         state.treeDirection.clear();
-    else if (options.treeType == AgeTree)
+    else if (options.treeType == TreeType::Age)
         state.treeDirection = options.descending ? QString() : QStringLiteral("A");
     else
         state.treeDirection = options.descending ? QStringLiteral("D") : QString();

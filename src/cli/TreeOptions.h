@@ -11,7 +11,7 @@ namespace cli {
 
 /// The tree and sort options of `lumara-cli list`.
 struct TreeOptions {
-    int treeType = PlainList;
+    TreeType treeType = TreeType::PlainList;
     int dateBasis = 0;
     bool descending = false;
     bool orderGiven = false;

@@ -17,14 +17,14 @@ struct StatsLayout {
     int secondWidth;
 };
 
-StatsLayout layoutFor(int treeType)
+StatsLayout layoutFor(TreeType treeType)
 {
     switch (treeType) {
-    case ExtensionTree:
+    case TreeType::Extension:
         return {QStringLiteral(">Count|>Ext|>Total|>Min|>Max|>%Count|>%Size"), 650};
-    case DateTree:
+    case TreeType::Date:
         return {QStringLiteral(">Count|>Date|>Total|>Min|>Max|>%Count|>%Size"), 1100};
-    case SizeTree:
+    case TreeType::Size:
         return {QStringLiteral(">Count|>Size|>Total|>Min|>Max|>%Count|>%Size"), 1100};
     default: // the age tree had no header; its groups are ages
         return {QStringLiteral(">Count|>Age|>Total|>Min|>Max|>%Count|>%Size"), Grid::DefaultWidth};
@@ -125,7 +125,7 @@ SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id cur
         return result;
     const bool basket = nodescheme::isBasket(state);
     const QString folderPath = basket ? QString() : state.currentFolder;
-    result.statistics = state.treeType != PlainList && current == tree.root();
+    result.statistics = state.treeType != TreeType::PlainList && current == tree.root();
     if (result.statistics) {
         grid.reset(7);
         result.grandTotal = GroupStatistics(state, grid);

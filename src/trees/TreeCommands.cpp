@@ -12,13 +12,13 @@
 int BuildGroupedTree(FileListState& state, const TreeContext& context)
 {
     switch (state.treeType) {
-    case ExtensionTree:
+    case TreeType::Extension:
         return BuildExtensionTree(state, context);
-    case DateTree:
+    case TreeType::Date:
         return BuildDateTree(state, context);
-    case SizeTree:
+    case TreeType::Size:
         return BuildSizeTree(state, context);
-    case AgeTree:
+    case TreeType::Age:
         return BuildAgeTree(state, context);
     default:
         return -1;
@@ -49,19 +49,20 @@ int RunTreeChoice(FileListState& state, TreeButtonState& buttons, const TreeCont
 {
     const QString& code = buttons.treeChoiceCode;
     bool ok = false;
-    const int type = code.toInt(&ok);
-    if (!ok || type < PlainList || type > AgeTree)
+    const int number = code.toInt(&ok);
+    if (!ok || number < int(TreeType::PlainList) || number > int(TreeType::Age))
         return -1; // "99" (Cancel) or nothing chosen yet
+    const auto type = TreeType(number);
 
     state.treeType = type;
-    const int count = type == PlainList ? buildNameList(state) : BuildGroupedTree(state, context);
-    buttons.offerNameTree = type != PlainList;
-    buttons.offerExtensionTree = type != ExtensionTree;
-    buttons.offerSizeTree = type != SizeTree;
-    buttons.offerDateTree = type != DateTree && type != AgeTree;
-    if (type == PlainList)
+    const int count = type == TreeType::PlainList ? buildNameList(state) : BuildGroupedTree(state, context);
+    buttons.offerNameTree = type != TreeType::PlainList;
+    buttons.offerExtensionTree = type != TreeType::Extension;
+    buttons.offerSizeTree = type != TreeType::Size;
+    buttons.offerDateTree = type != TreeType::Date && type != TreeType::Age;
+    if (type == TreeType::PlainList)
         state.treeButtonTip = QStringLiteral("Tree display by file name");
-    else if (type == ExtensionTree)
+    else if (type == TreeType::Extension)
         state.treeButtonTip = QStringLiteral("Tree display by file extension");
     return count;
 }
@@ -70,7 +71,7 @@ bool OpenSortMenu(FileListState& state, TreeButtonState& buttons)
 {
     if (!ButtonsUsable(state))
         return false;
-    if (state.treeType != PlainList) {
+    if (state.treeType != TreeType::PlainList) {
         buttons.offerDirectionItem = true;
         buttons.offerSortBy = false;
         // The flip happens on opening, so the caption names what choosing it produces;
@@ -130,7 +131,7 @@ void ExpandAll(FileListState& state, const Settings& settings)
         if (node.expanded)
             continue;
         // Archives stay closed in the plain list, and so do their members.
-        if (state.treeType == PlainList &&
+        if (state.treeType == TreeType::PlainList &&
             (ClassifyFileKind(ExtensionOf(node.text), settings) == KindZip ||
              (node.parent != order.front() && !tree.node(node.parent).expanded)))
             continue;

@@ -49,13 +49,13 @@ void BuildNameList(FileListState& state, const Settings& settings)
 void RebuildCurrentTree(FileListState& state, const Settings& settings)
 {
     switch (state.treeType) {
-    case ExtensionTree:
-    case DateTree:
-    case SizeTree:
-    case AgeTree:
+    case TreeType::Extension:
+    case TreeType::Date:
+    case TreeType::Size:
+    case TreeType::Age:
         ShowFileCount(state, qMax(0, BuildGroupedTree(state, TreeContext::live(settings))));
         break;
-    case PlainList:
+    case TreeType::PlainList:
     default:
         BuildNameList(state, settings);
         break;

@@ -358,7 +358,7 @@ TEST_F(FilterFixture, FolderOpenedUnderATabIsReadAgainForAnotherTab)
 TEST_F(FilterFixture, NarrowingRebuildsTheGroupedTree)
 {
     settings.extensionNames = 0;
-    state.treeType = ExtensionTree;
+    state.treeType = TreeType::Extension;
     open();
     EXPECT_EQ(filters.SelectCategory(Picture), 3);
     const NodeTree& t = state.File1t;

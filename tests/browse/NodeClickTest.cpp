@@ -24,7 +24,7 @@ struct Fixture {
         root = t.add(NodeTree::None, "R", "/data", "1");
         NodeTree::Id parent = root;
         if (grouped) {
-            state.treeType = ExtensionTree;
+            state.treeType = TreeType::Extension;
             group = t.add(root, "/data/.TXT", ".TXT", "3");
             parent = group;
         }

@@ -131,18 +131,18 @@ TEST_F(SortFlows, TreeChoiceRecordsTypeOffersAndTooltips)
     struct Step {
         const char* code;
         int basis;
-        int type;
+        TreeType type;
         bool name, extension, size, date;
         const char* tip;
     };
     const Step steps[] = {
-        {"1", -1, ExtensionTree, true, false, true, true, "Tree display by file extension"},
-        {"2", 1, DateTree, true, true, true, false, "Tree display by file Last Update Date"},
-        {"3", -1, SizeTree, true, true, false, true, "Tree display by file Last Update Date"},
-        {"4", 0, AgeTree, true, true, true, false, "Tree display by file Creation Age"},
-        {"0", -1, PlainList, false, true, true, true, "Tree display by file name"},
-        {"2", 0, DateTree, true, true, true, false, "Tree display by file Creation Date"},
-        {"4", 1, AgeTree, true, true, true, false, "Tree display by file Last Update Age"},
+        {"1", -1, TreeType::Extension, true, false, true, true, "Tree display by file extension"},
+        {"2", 1, TreeType::Date, true, true, true, false, "Tree display by file Last Update Date"},
+        {"3", -1, TreeType::Size, true, true, false, true, "Tree display by file Last Update Date"},
+        {"4", 0, TreeType::Age, true, true, true, false, "Tree display by file Creation Age"},
+        {"0", -1, TreeType::PlainList, false, true, true, true, "Tree display by file name"},
+        {"2", 0, TreeType::Date, true, true, true, false, "Tree display by file Creation Date"},
+        {"4", 1, TreeType::Age, true, true, true, false, "Tree display by file Last Update Age"},
     };
     for (const auto& s : steps) {
         EXPECT_EQ(runTree(s.code, s.basis), 4) << s.code;
@@ -161,7 +161,7 @@ TEST_F(SortFlows, CancelChangesNothingAndAnUnsetCodeRebuildsThePreviousChoice)
     runTree("3");
     const QStringList sizeTree = outline();
     runTree("99");
-    EXPECT_EQ(state.treeType, SizeTree);
+    EXPECT_EQ(state.treeType, TreeType::Size);
     EXPECT_EQ(outline(), sizeTree);
 
     runTree("1");
@@ -169,7 +169,7 @@ TEST_F(SortFlows, CancelChangesNothingAndAnUnsetCodeRebuildsThePreviousChoice)
     state.File1t.clear();
     state.File1t.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
     EXPECT_EQ(RunTreeChoice(state, buttons, context(), [](FileListState&) { return 0; }), 4);
-    EXPECT_EQ(state.treeType, ExtensionTree);
+    EXPECT_EQ(state.treeType, TreeType::Extension);
     EXPECT_EQ(outline().size(), 1 + 4 + 4);
 
     TreeButtonState fresh;

@@ -39,7 +39,7 @@ struct StatsFixture : ::testing::Test {
     FileListState state;
     Grid grid;
 
-    void list(int treeType)
+    void list(TreeType treeType)
     {
         settings.extensionNames = 0; // groups by extension, not by type name
         state.treeType = treeType;
@@ -66,7 +66,7 @@ TEST_F(StatsFixture, ExtensionStatisticsAggregateAndPercentages)
     tree.file("b.txt", 200);
     tree.file("c.txt", 300);
     tree.file("d.doc", 400);
-    list(ExtensionTree);
+    list(TreeType::Extension);
     const SizeTableResult r = ShowSizeTable(state, grid, state.File1t.root());
     ASSERT_TRUE(r.shown);
     EXPECT_TRUE(r.statistics);
@@ -87,7 +87,7 @@ TEST_F(StatsFixture, EntriesUnderArchivesAndEmptyFilesCountRight)
 {
     tree.file("e1.dat", 0);
     tree.file("e2.dat", 0);
-    list(ExtensionTree);
+    list(TreeType::Extension);
     // an archive's inner entry hangs under the group with a "|" text: never counted
     const NodeTree::Id group = state.File1t.children(state.File1t.root()).front();
     state.File1t.add(group, "inner", "|inner.txt");
@@ -100,7 +100,7 @@ TEST_F(StatsFixture, FileTableOfRootAndOfAGroup)
 {
     tree.file("a.txt", 100);
     tree.file("b.doc", 7);
-    list(PlainList);
+    list(TreeType::PlainList);
     SizeTableResult r = ShowSizeTable(state, grid, state.File1t.root());
     EXPECT_FALSE(r.statistics);
     EXPECT_EQ(row(grid, 0), QStringList({"#", "Name", "Size"}));
@@ -109,7 +109,7 @@ TEST_F(StatsFixture, FileTableOfRootAndOfAGroup)
     EXPECT_EQ(row(grid, 1), QStringList({"1", "a.txt", "100"}));
     EXPECT_EQ(row(grid, 2), QStringList({"2", "b.doc", "7"}));
 
-    list(ExtensionTree); // a group node: its files with their real lengths
+    list(TreeType::Extension); // a group node: its files with their real lengths
     const NodeTree::Id txt = state.File1t.children(state.File1t.root()).back();
     r = ShowSizeTable(state, grid, txt);
     EXPECT_FALSE(r.statistics);
