@@ -15,7 +15,7 @@ int fileKinds(const QStringList& args, QTextStream& out, QTextStream& err)
     const Settings defaults;
     for (const QString& name : args) {
         const QString extension = ExtensionOf(NameAfterLastBackslash(name));
-        out << name << '\t' << ClassifyFileKind(extension, defaults) << "\n";
+        out << name << '\t' << int(ClassifyFileKind(extension, defaults)) << "\n";
     }
     return 0;
 }

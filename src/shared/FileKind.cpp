@@ -22,11 +22,11 @@ int categoryHolding(const QString& probe, int last, const Settings& settings)
 
 } // namespace
 
-int ClassifyFileKind(const QString& extension, const Settings& settings)
+FileKind ClassifyFileKind(const QString& extension, const Settings& settings)
 {
-    static const std::pair<const char*, int> fixed[] = {
-        {".DOC", KindDoc}, {".TTF", KindTtf}, {".XLS", KindXls},
-        {".AVI", KindAvi}, {".TIF", KindTif}, {".BSK", KindBasket},
+    static const std::pair<const char*, FileKind> fixed[] = {
+        {".DOC", FileKind::Doc}, {".TTF", FileKind::Ttf}, {".XLS", FileKind::Xls},
+        {".AVI", FileKind::Avi}, {".TIF", FileKind::Tif}, {".BSK", FileKind::Basket},
     };
     for (const auto& [ext, kind] : fixed) {
         if (extension == QLatin1String(ext))
@@ -34,10 +34,10 @@ int ClassifyFileKind(const QString& extension, const Settings& settings)
     }
     // A substring test on purpose: ".PP" or ".VS" match as well.
     if (!extension.isEmpty() && QStringLiteral(".PPT.MPP.VSD.PCX").contains(extension))
-        return KindOle;
+        return FileKind::Ole;
     if (const int category = categoryHolding(lastThree(extension), 5, settings); category >= 0)
-        return category;
-    return settings.unknownAsText == 1 ? KindText : KindNone;
+        return FileKind(category);
+    return settings.unknownAsText == 1 ? FileKind::Text : FileKind::None;
 }
 
 bool FileListIconsByExtension(const Settings& settings)

@@ -132,7 +132,7 @@ void ExpandAll(FileListState& state, const Settings& settings)
             continue;
         // Archives stay closed in the plain list, and so do their members.
         if (state.treeType == TreeType::PlainList &&
-            (ClassifyFileKind(ExtensionOf(node.text), settings) == KindZip ||
+            (ClassifyFileKind(ExtensionOf(node.text), settings) == FileKind::Zip ||
              (node.parent != order.front() && !tree.node(node.parent).expanded)))
             continue;
         tree.setExpanded(order[i], true);

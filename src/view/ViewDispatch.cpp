@@ -2,30 +2,30 @@
 
 #include "shared/FileKind.h"
 
-ViewAction ViewActionFor(int fileKind)
+ViewAction ViewActionFor(FileKind fileKind)
 {
     switch (fileKind) {
-    case KindBasket:
+    case FileKind::Basket:
         return ViewAction::Basket;
-    case KindOle:
+    case FileKind::Ole:
         return ViewAction::Ole;
-    case KindAvi:
+    case FileKind::Avi:
         return ViewAction::Video;
-    case KindXls:
+    case FileKind::Xls:
         return ViewAction::Spreadsheet;
-    case KindTtf:
+    case FileKind::Ttf:
         return ViewAction::FontSample;
-    case KindDoc:
+    case FileKind::Doc:
         return ViewAction::DocText;
-    case KindText:
+    case FileKind::Text:
         return ViewAction::Text;
-    case KindPicture:
+    case FileKind::Picture:
         return ViewAction::Picture;
-    case KindHtml:
+    case FileKind::Html:
         return ViewAction::Web;
-    case KindSound:
+    case FileKind::Sound:
         return ViewAction::Sound;
-    case KindDb:
+    case FileKind::Db:
         return ViewAction::Database;
     default:
         return ViewAction::None;

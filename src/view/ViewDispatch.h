@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/FileKind.h"
+
 /// The view operation that a FileKind selects in the view window.
 enum class ViewAction {
     None, ///< kinds 3 (archives, shown by the file list), -5 (.TIF) and -9
@@ -18,4 +20,4 @@ enum class ViewAction {
 };
 
 /// The view for a FileKind.
-[[nodiscard]] ViewAction ViewActionFor(int fileKind);
+[[nodiscard]] ViewAction ViewActionFor(FileKind fileKind);

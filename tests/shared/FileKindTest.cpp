@@ -19,7 +19,7 @@ TEST_P(ClassifyFileKindTest, MapsExtensionToKind)
     const KindCase& c = GetParam();
     Settings settings;
     settings.unknownAsText = c.unknownAsText;
-    EXPECT_EQ(ClassifyFileKind(QString::fromLatin1(c.extension), settings), c.expected)
+    EXPECT_EQ(int(ClassifyFileKind(QString::fromLatin1(c.extension), settings)), c.expected)
         << c.extension << " UnknownAsText=" << c.unknownAsText;
 }
 
@@ -50,10 +50,10 @@ TEST(ClassifyFileKind, UsesTheUsersCategoryListsButOnlySlotsZeroToFive)
     settings.unknownAsText = 0;
     settings.categories[1].extensions = QStringLiteral("png;jpeg");
     settings.categories[6].extensions = QStringLiteral("xyz");
-    EXPECT_EQ(ClassifyFileKind(QStringLiteral(".PNG"), settings), 1);
-    EXPECT_EQ(ClassifyFileKind(QStringLiteral(".JPEG"), settings), 1); // "PEG" in "JPEG"
-    EXPECT_EQ(ClassifyFileKind(QStringLiteral(".BMP"), settings), -9);
-    EXPECT_EQ(ClassifyFileKind(QStringLiteral(".XYZ"), settings), -9);
+    EXPECT_EQ(ClassifyFileKind(QStringLiteral(".PNG"), settings), FileKind::Picture);
+    EXPECT_EQ(ClassifyFileKind(QStringLiteral(".JPEG"), settings), FileKind::Picture); // "PEG" in "JPEG"
+    EXPECT_EQ(ClassifyFileKind(QStringLiteral(".BMP"), settings), FileKind::None);
+    EXPECT_EQ(ClassifyFileKind(QStringLiteral(".XYZ"), settings), FileKind::None);
 }
 
 struct IconCase {

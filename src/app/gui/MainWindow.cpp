@@ -110,7 +110,7 @@ void MainWindow::showHelp()
         prompts_.message(QStringLiteral("help file not found"));
         return;
     }
-    TriggerView({folder, QStringLiteral("Lumarahelp.htm"), QStringLiteral(".HTM"), 2});
+    TriggerView({folder, QStringLiteral("Lumarahelp.htm"), QStringLiteral(".HTM"), FileKind::Html});
     viewWindow()->SetViewPath(QStringLiteral("Varnex Help"));
 }
 

@@ -254,7 +254,7 @@ void ViewWindow::OpenFileHistoryEntry(const QString& entry)
     request.extension = ExtensionOf(request.name);
     request.kind = ClassifyFileKind(request.extension, settings_);
     CloseView();
-    if (request.kind == KindNone)
+    if (request.kind == FileKind::None)
         return;
     bool ok = false;
     try {

@@ -292,7 +292,7 @@ TEST_F(ViewWindowTest, HelpPageOpensInTheBrowser)
     help.folder = settings.appFolder;
     help.name = QStringLiteral("Lumarahelp.htm");
     help.extension = QStringLiteral(".HTM");
-    help.kind = 2;
+    help.kind = FileKind::Html;
     window->TriggerView(help);
     EXPECT_EQ(window->ViewMode(), QStringLiteral("WEB"));
     EXPECT_EQ(window->statusPath(), QStringLiteral("Varnex Help"));
