@@ -53,14 +53,14 @@ void ExtensionStatistics(benchmark::State& bench)
     settings.extensionNames = 0;
     FileListState state;
     fakeListing(state, int(bench.range(0)));
-    state.File1x = state.FullListing.mid(1);
+    state.plainNames = state.FullListing.mid(1);
     state.treeType = TreeType::Extension;
     RefreshFileList(state, settings, GroupedTrees());
     Grid grid;
-    if (state.File1t.count() < 2)
+    if (state.fileTree.count() < 2)
         bench.SkipWithError("the extension tree was not built");
     for (auto _ : bench)
-        benchmark::DoNotOptimize(ShowSizeTable(state, grid, state.File1t.root()).grandTotal);
+        benchmark::DoNotOptimize(ShowSizeTable(state, grid, state.fileTree.root()).grandTotal);
     bench.SetItemsProcessed(bench.iterations() * bench.range(0));
 }
 BENCHMARK(ExtensionStatistics)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -85,7 +85,7 @@ void CopyListOfFolder(benchmark::State& bench)
     const std::unique_ptr<FileListState> listed = listedFolder(int(bench.range(0)), settings);
     const FileListState& state = *listed;
     for (auto _ : bench)
-        benchmark::DoNotOptimize(CopyListText(state.File1t));
+        benchmark::DoNotOptimize(CopyListText(state.fileTree));
 }
 BENCHMARK(CopyListOfFolder)->Arg(100000)->Unit(benchmark::kMillisecond);
 

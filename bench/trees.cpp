@@ -38,12 +38,12 @@ void fill(FileListState& state)
         state.entries.insert(e);
         state.File1Backup.Additem(name);
     }
-    state.File1t.clear();
+    state.fileTree.clear();
     const auto root =
-        state.File1t.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/bench"));
+        state.fileTree.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/bench"));
     for (int i = 1; i <= FileCount; ++i) {
         const QString name = state.File1Backup.list(i);
-        state.File1t.add(root, state.currentFolder + name, name);
+        state.fileTree.add(root, state.currentFolder + name, name);
     }
 }
 

@@ -35,22 +35,22 @@ struct ShownSort {
 };
 
 /// What the file list shows and keeps: the backing lists, the metadata the last
-/// directory read yielded, the node tree `File1t` and the state of its trees, sorts
+/// directory read yielded, the node tree `fileTree` and the state of its trees, sorts
 /// and filters. Owned by the main window (or by lumara-cli), used by the listing,
 /// the trees, the filters and the statistics.
 struct FileListState {
     ListBoy File1Backup; ///< item 0 the header (folder path or "RadeZazeda"), then entries
-    ListBoy List1;
-    ListBoy List2;
+    ListBoy sortLines;
+    ListBoy extensionLines;
     /// What the listing read, by entry name.
     FileEntryTable entries;
     QStringList FullListing; ///< copy of File1Backup after each refresh, header included
-    NodeTree File1t;
-    QString file1tTag; ///< "X" while the list shows its "no files" placeholder
+    NodeTree fileTree;
+    QString fileTreeTag; ///< "X" while the list shows its "no files" placeholder
 
     /// What the plain reader found last (the hidden file list box): names sorted by
     /// name ignoring case. RefreshFileList takes File1Backup from it.
-    QStringList File1x;
+    QStringList plainNames;
     /// The "Other" filter's criteria: the filtered reader keeps the files they pass.
     OtherFilter otherFilter;
 

@@ -4,7 +4,7 @@
 
 struct Settings;
 
-/// Builds File1t from File1Backup for the state's tree type. The listing and the
+/// Builds fileTree from File1Backup for the state's tree type. The listing and the
 /// filters change File1Backup and then call it; the grouped trees implement it, and
 /// whoever owns the file list (the main window, lumara-cli) hands theirs to both.
 class FileTreeBuilder {

@@ -80,7 +80,7 @@ bool FilterTabs::showsFolder() const
 
 int FilterTabs::fileCount() const
 {
-    return state_.file1tTag == u"X" ? 0 : std::max(state_.File1Backup.ListCount() - 1, 0);
+    return state_.fileTreeTag == u"X" ? 0 : std::max(state_.File1Backup.ListCount() - 1, 0);
 }
 
 void FilterTabs::writeStatus(const QString& caption)
@@ -131,7 +131,7 @@ int FilterTabs::SelectCategory(int tab)
         } else if (tab == allTab()) {
             NarrowToCategory(QStringLiteral("*"), caption);
         } else if (description_ == NoFilters &&
-                   (state_.file1tTag == u"X" || listingPattern_ != u"*.*")) {
+                   (state_.fileTreeTag == u"X" || listingPattern_ != u"*.*")) {
             // The copy holds only what an earlier tab's pattern read: read again.
             rebuild(ListFolder(state_, settings_, folder, state_.CurrentPattern));
         } else {
@@ -198,7 +198,7 @@ int FilterTabs::NarrowToCategory(const QString& pattern, const QString& caption)
         Q_EMIT listChanged();
         return 0;
     }
-    state_.file1tTag.clear();
+    state_.fileTreeTag.clear();
     trees_.RebuildCurrentTree(state_, settings_);
     Q_EMIT listChanged();
     return fileCount();
@@ -299,13 +299,13 @@ QString FilterTabs::TabTip(int tab) const
 
 void FilterTabs::ShowSelectedOnly()
 {
-    if (state_.file1tTag == u"X")
+    if (state_.fileTreeTag == u"X")
         return;
     QStringList marked;
-    for (const NodeTree::Id id : state_.File1t.preorder()) {
-        const NodeTree::Node& n = state_.File1t.node(id);
-        if (n.parent != NodeTree::None && state_.File1t.tag(id) == u"X" &&
-            state_.File1t.children(id).empty() && !n.text.startsWith(u'|'))
+    for (const NodeTree::Id id : state_.fileTree.preorder()) {
+        const NodeTree::Node& n = state_.fileTree.node(id);
+        if (n.parent != NodeTree::None && state_.fileTree.tag(id) == u"X" &&
+            state_.fileTree.children(id).empty() && !n.text.startsWith(u'|'))
             marked.append(n.text);
     }
     if (marked.isEmpty()) {

@@ -141,12 +141,12 @@ int ListFolder(FileListState& state, const Settings& settings, const QString& fo
     startFolder(state, folder);
     std::vector<platform::FileEntry> files =
         readFolder(settings, state.currentFolder, NamePatternList(pattern));
-    state.File1x.clear();
-    state.File1x.reserve(qsizetype(files.size()));
+    state.plainNames.clear();
+    state.plainNames.reserve(qsizetype(files.size()));
     for (const platform::FileEntry& e : files)
-        state.File1x.append(e.name);
+        state.plainNames.append(e.name);
     state.entries.assign(std::move(files));
-    const int count = int(state.File1x.size());
+    const int count = int(state.plainNames.size());
     if (count == 0) {
         state.File1Backup.Clear();
         ShowNoFiles(state);
@@ -165,14 +165,14 @@ int OpenFolder(FileListState& state, const Settings& settings, const QString& fo
 
 int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder)
 {
-    NodeTreeLock lock(state.File1t);
+    NodeTreeLock lock(state.fileTree);
     startFolder(state, folder);
     const QString header = FolderHeader(state.currentFolder);
     state.File1Backup.Clear();
     state.File1Backup.Additem(header);
-    state.File1t.clear();
-    state.file1tTag.clear();
-    state.File1t.add(NodeTree::None, QStringLiteral("R"), header, QStringLiteral("1"));
+    state.fileTree.clear();
+    state.fileTreeTag.clear();
+    state.fileTree.add(NodeTree::None, QStringLiteral("R"), header, QStringLiteral("1"));
 
     std::vector<platform::FileEntry> files =
         readFolder(settings, state.currentFolder, NamePatternList(AllPattern));
@@ -196,26 +196,26 @@ int ListFolderFiltered(FileListState& state, const Settings& settings, const QSt
 void RefreshFileList(FileListState& state, const Settings& settings, const FileTreeBuilder& trees)
 {
     const QString header = FolderHeader(state.currentFolder);
-    if (state.File1x.isEmpty() && state.CategoryFilterActive == -1) {
+    if (state.plainNames.isEmpty() && state.CategoryFilterActive == -1) {
         state.File1Backup.Clear();
         ShowNoFiles(state);
         return;
     }
-    NodeTreeLock lock(state.File1t);
+    NodeTreeLock lock(state.fileTree);
     if (state.CategoryFilterActive == -1) {
         state.File1Backup.Clear();
-        state.File1t.clear();
-        state.File1t.add(NodeTree::None, QStringLiteral("R"), header, QStringLiteral("1"));
-        state.File1Backup.reserve(int(state.File1x.size()) + 1);
+        state.fileTree.clear();
+        state.fileTree.add(NodeTree::None, QStringLiteral("R"), header, QStringLiteral("1"));
+        state.File1Backup.reserve(int(state.plainNames.size()) + 1);
         state.File1Backup.Additem(header);
-        for (const QString& name : std::as_const(state.File1x))
+        for (const QString& name : std::as_const(state.plainNames))
             state.File1Backup.Additem(name);
-        state.file1tTag.clear();
+        state.fileTreeTag.clear();
         // The trees only read File1Backup, so its copy can be taken now.
         state.FullListing.clear();
-        state.FullListing.reserve(state.File1x.size() + 1);
+        state.FullListing.reserve(state.plainNames.size() + 1);
         state.FullListing.append(header);
-        state.FullListing.append(state.File1x);
+        state.FullListing.append(state.plainNames);
     }
     if (state.File1Backup.ListCount() < 2) {
         // A filtered read that kept nothing: keep the placeholder.
@@ -226,25 +226,25 @@ void RefreshFileList(FileListState& state, const Settings& settings, const FileT
     trees.RebuildCurrentTree(state, settings);
     if (state.CategoryFilterActive != -1)
         state.FullListing = state.File1Backup.texts();
-    if (state.File1t.root() != NodeTree::None)
-        state.File1t.makeVisible(state.File1t.root());
+    if (state.fileTree.root() != NodeTree::None)
+        state.fileTree.makeVisible(state.fileTree.root());
     state.shownSort.clear();
 }
 
 void ShowNoFiles(FileListState& state)
 {
-    NodeTreeLock lock(state.File1t);
-    state.File1t.clear();
+    NodeTreeLock lock(state.fileTree);
+    state.fileTree.clear();
     const QString rootText = state.currentFolder.isEmpty() ? QStringLiteral("RadeZazeda")
                                                            : FolderHeader(state.currentFolder);
     const NodeTree::Id root =
-        state.File1t.add(NodeTree::None, QStringLiteral("R"), rootText, QStringLiteral("1"));
+        state.fileTree.add(NodeTree::None, QStringLiteral("R"), rootText, QStringLiteral("1"));
     const QString text = state.filterTag == u"ALL"
                              ? QStringLiteral("no files")
                              : QStringLiteral("no [") + state.filterTag + QStringLiteral("] files");
-    const NodeTree::Id child = state.File1t.add(root, QString(), text);
-    state.File1t.makeVisible(child);
-    state.file1tTag = QStringLiteral("X");
+    const NodeTree::Id child = state.fileTree.add(root, QString(), text);
+    state.fileTree.makeVisible(child);
+    state.fileTreeTag = QStringLiteral("X");
     ShowFileCount(state, 0);
 }
 

@@ -9,7 +9,7 @@ class FileTreeBuilder;
 struct Settings;
 
 /// Reads `folder` with the name pattern (";"-separated, case-insensitive) into the
-/// plain reader's list (File1x) and `entries`; hidden and system files only with
+/// plain reader's list (plainNames) and `entries`; hidden and system files only with
 /// ShowSystemHidden. With a pattern other than "*.*" and a category filter active, the
 /// filtered reader runs instead. Shows the placeholder when nothing is found.
 /// Returns the number of files.
@@ -17,7 +17,7 @@ int ListFolder(FileListState& state, const Settings& settings, const QString& fo
                const QString& pattern);
 
 /// Lists `folder` with `pattern` and, when something was found or a category filter is
-/// active, rebuilds File1t through `trees`: what opening a folder does in the window
+/// active, rebuilds fileTree through `trees`: what opening a folder does in the window
 /// and in lumara-cli. Returns the number of files.
 int OpenFolder(FileListState& state, const Settings& settings, const QString& folder,
                const QString& pattern, const FileTreeBuilder& trees);
@@ -27,11 +27,11 @@ int OpenFolder(FileListState& state, const Settings& settings, const QString& fo
 int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder);
 
 /// Rebuilds File1Backup from the plain reader (unless a category filter is active) and
-/// File1t for the current tree type through `trees`, then copies File1Backup into
+/// fileTree for the current tree type through `trees`, then copies File1Backup into
 /// FullListing.
 void RefreshFileList(FileListState& state, const Settings& settings, const FileTreeBuilder& trees);
 
-/// Puts the "no files" (or "no [tab] files") placeholder into File1t and tags it "X".
+/// Puts the "no files" (or "no [tab] files") placeholder into fileTree and tags it "X".
 void ShowNoFiles(FileListState& state);
 
 /// Writes the status caption for `n` files into state.statusCaption.

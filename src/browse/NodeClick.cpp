@@ -11,21 +11,21 @@ const QString TickedImage = QStringLiteral("Ticked");
 
 bool ignoring(const FileListState& state, const QString& code)
 {
-    return state.file1tTag == Marked || code == Marked;
+    return state.fileTreeTag == Marked || code == Marked;
 }
 
 void unmark(FileListState& state, const Settings& settings, NodeTree::Id id)
 {
-    const QString extension = ExtensionOf(state.File1t.node(id).text);
-    state.File1t.setImage(id, QString::number(FileListIconIndex(extension, settings)));
-    state.File1t.setTag(id, QString());
+    const QString extension = ExtensionOf(state.fileTree.node(id).text);
+    state.fileTree.setImage(id, QString::number(FileListIconIndex(extension, settings)));
+    state.fileTree.setTag(id, QString());
 }
 
 } // namespace
 
 FileNodeKind ClassifyFileNode(const FileListState& state, NodeTree::Id id)
 {
-    const NodeTree& tree = state.File1t;
+    const NodeTree& tree = state.fileTree;
     if (!tree.contains(id))
         return FileNodeKind::None;
     const NodeTree::Id parent = tree.node(id).parent;
@@ -68,7 +68,7 @@ NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id, const QS
         return action;
 
     // The key is the folder followed by the entry (a full path in the RadeZazeda).
-    const QString key = state.File1t.key(id);
+    const QString key = state.fileTree.key(id);
     const qsizetype slash = key.lastIndexOf(u'/');
     action.folder = key.left(slash + 1);
     action.name = key.mid(slash + 1);
@@ -94,9 +94,9 @@ NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id, const QS
 
 bool ToggleFileMark(FileListState& state, const Settings& settings, NodeTree::Id id)
 {
-    if (state.file1tTag == Marked || ClassifyFileNode(state, id) != FileNodeKind::File)
+    if (state.fileTreeTag == Marked || ClassifyFileNode(state, id) != FileNodeKind::File)
         return false;
-    NodeTree& tree = state.File1t;
+    NodeTree& tree = state.fileTree;
     if (tree.tag(id) == Marked) {
         unmark(state, settings, id);
         return false;
@@ -115,7 +115,7 @@ bool ToggleFileMark(FileListState& state, const Settings& settings, NodeTree::Id
 QStringList MarkedEntries(const FileListState& state)
 {
     QStringList entries;
-    const NodeTree& tree = state.File1t;
+    const NodeTree& tree = state.fileTree;
     for (const NodeTree::Id id : tree.preorder()) {
         if (tree.tag(id) == Marked && ClassifyFileNode(state, id) == FileNodeKind::File)
             entries.append(tree.node(id).text);

@@ -70,7 +70,7 @@ int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
     Settings settings;
     if (const int status = listFromArgs(args, state, settings, err); status >= 0)
         return status;
-    WriteListText(state.File1t, out, u"\n");
+    WriteListText(state.fileTree, out, u"\n");
     out.flush();
     return 0;
 }

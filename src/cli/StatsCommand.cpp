@@ -13,10 +13,10 @@ int sizeStatistics(const QStringList& args, QTextStream& out, QTextStream& err)
     Settings settings;
     if (const int status = listFromArgs(args, state, settings, err); status >= 0)
         return status;
-    if (state.file1tTag == u"X")
+    if (state.fileTreeTag == u"X")
         return 0; // nothing listed: no table
     Grid grid;
-    if (!ShowSizeTable(state, grid, state.File1t.root()).shown)
+    if (!ShowSizeTable(state, grid, state.fileTree.root()).shown)
         return 0;
     QString text = grid.wholeText();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

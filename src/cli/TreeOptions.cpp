@@ -90,7 +90,7 @@ void prepareTreeOptions(const TreeOptions& options, FileListState& state, Settin
 
 void finishTreeOptions(const TreeOptions& options, FileListState& state, const Settings& settings)
 {
-    if (options.sortCode.isEmpty() || state.file1tTag == u"X")
+    if (options.sortCode.isEmpty() || state.fileTreeTag == u"X")
         return;
     state.plainSortCode = options.sortCode;
     const int count = PlainSort(state, TreeContext::live(settings),

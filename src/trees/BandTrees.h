@@ -4,14 +4,14 @@
 
 struct TreeContext;
 
-/// Rebuilds File1t grouped by size band (SizeBandText), smallest first unless the
+/// Rebuilds fileTree grouped by size band (SizeBandText), smallest first unless the
 /// tree direction is "D". Returns the file count, or -1 when the list has no node.
 int BuildSizeTree(FileListState& state, const TreeContext& context);
 
-/// Rebuilds File1t grouped by calendar day of the creation or last-write time (the
+/// Rebuilds fileTree grouped by calendar day of the creation or last-write time (the
 /// date basis), oldest first unless the tree direction is "D". Returns the file count.
 int BuildDateTree(FileListState& state, const TreeContext& context);
 
-/// Rebuilds File1t grouped by age (" today", "03 days old", ...), oldest first unless
+/// Rebuilds fileTree grouped by age (" today", "03 days old", ...), oldest first unless
 /// the tree direction is "A". Returns the file count, or -1 when the list has no node.
 int BuildAgeTree(FileListState& state, const TreeContext& context);

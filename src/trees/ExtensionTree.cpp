@@ -25,7 +25,7 @@ void fillByExtension(FileListState& state, bool basket)
             continue;
         if (extension.trimmed().isEmpty())
             extension = QStringLiteral(".   ");
-        state.List1.Additem(ScratchLine(extension, nodescheme::groupedEntry(entry, basket)));
+        state.sortLines.Additem(ScratchLine(extension, nodescheme::groupedEntry(entry, basket)));
     }
 }
 
@@ -34,13 +34,13 @@ void fillByTypeName(FileListState& state, const TreeContext& context, bool baske
     const int n = state.File1Backup.ListCount();
     for (int i = 1; i < n; ++i) {
         const QString& entry = state.File1Backup.textAt(i);
-        state.List2.Additem(ScratchLine(ExtensionOf(entry), entry));
+        state.extensionLines.Additem(ScratchLine(ExtensionOf(entry), entry));
     }
-    state.List2.SortAscending();
+    state.extensionLines.SortAscending();
     QString previousExtension = QStringLiteral("ZZZ");
     QString group;
-    for (int i = 0; i < state.List2.ListCount(); ++i) {
-        const QString line = state.List2.list(i);
+    for (int i = 0; i < state.extensionLines.ListCount(); ++i) {
+        const QString line = state.extensionLines.list(i);
         const int tab = line.indexOf(Tab);
         const QString extension = line.left(tab);
         const QString entry = line.mid(tab + 1);
@@ -51,7 +51,7 @@ void fillByTypeName(FileListState& state, const TreeContext& context, bool baske
             group = QLatin1Char('.') + context.typeName(state.currentFolder + entry);
             previousExtension = extension;
         }
-        state.List1.Additem(ScratchLine(group, nodescheme::groupedEntry(entry, basket)));
+        state.sortLines.Additem(ScratchLine(group, nodescheme::groupedEntry(entry, basket)));
     }
 }
 
@@ -59,10 +59,10 @@ void fillByTypeName(FileListState& state, const TreeContext& context, bool baske
 
 int BuildExtensionTree(FileListState& state, const TreeContext& context)
 {
-    if (state.File1t.count() == 0 || state.File1Backup.ListCount() == 0)
+    if (state.fileTree.count() == 0 || state.File1Backup.ListCount() == 0)
         return -1;
-    state.List1.Clear();
-    state.List2.Clear();
+    state.sortLines.Clear();
+    state.extensionLines.Clear();
     const bool basket = nodescheme::isBasket(state);
     if (context.settings.extensionNames == 1 && context.typeName)
         fillByTypeName(state, context, basket);

@@ -4,7 +4,7 @@
 
 struct TreeContext;
 
-/// Rebuilds File1t as the extension tree: one group per extension (".TXT", ".   " for
+/// Rebuilds fileTree as the extension tree: one group per extension (".TXT", ".   " for
 /// names without one), or with "Use names for file extensions" on, one group per type
 /// name ("." + name). Reads File1Backup, never changes it. Returns the file count, or
 /// -1 when the list has no node.

@@ -5,21 +5,21 @@
 int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool walkBackwards,
                          const GroupTextFunction& groupText, const QString& groupImage)
 {
-    NodeTreeLock hold(state.File1t);
+    NodeTreeLock hold(state.fileTree);
     const bool basket = nodescheme::isBasket(state);
-    state.List1.SortAscending();
-    state.List1.Additem(state.File1Backup.list(0), 0);
+    state.sortLines.SortAscending();
+    state.sortLines.Additem(state.File1Backup.list(0), 0);
     state.treeFolderPath = basket ? QString() : state.currentFolder;
 
-    const int last = state.List1.ListCount() - 1;
+    const int last = state.sortLines.ListCount() - 1;
     const NodeTree::Id root = nodescheme::addRoot(state);
-    state.File1t.reserve(last + 1); // the files and the root; groups are few
+    state.fileTree.reserve(last + 1); // the files and the root; groups are few
     QString previous;
     NodeTree::Id group = NodeTree::None;
     int count = 0;
     nodescheme::ImageCache images(settings);
     for (int step = 0; step < last; ++step) {
-        const QString& line = state.List1.textAt(walkBackwards ? last - step : step + 1);
+        const QString& line = state.sortLines.textAt(walkBackwards ? last - step : step + 1);
         const int tab = line.indexOf(QLatin1Char('\t'));
         if (tab < 0)
             continue;
@@ -28,18 +28,18 @@ int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool wa
         const QString image = images.imageOf(entry);
         if (group == NodeTree::None || text != previous) {
             previous = text.toString();
-            group = state.File1t.addPrefixed(root, state.treeFolderPath, previous,
+            group = state.fileTree.addPrefixed(root, state.treeFolderPath, previous,
                                              groupImage.isEmpty() ? image : groupImage);
             if (group == NodeTree::None) // a key taken by a file: keep filing under the root
                 group = root;
-            state.File1t.makeVisible(group);
+            state.fileTree.makeVisible(group);
         }
-        state.File1t.addPrefixed(group, state.treeFolderPath, entry, image);
+        state.fileTree.addPrefixed(group, state.treeFolderPath, entry, image);
         ++count;
     }
     if (root != NodeTree::None)
-        state.File1t.makeVisible(root);
-    state.file1tTag.clear();
+        state.fileTree.makeVisible(root);
+    state.fileTreeTag.clear();
     return count;
 }
 

@@ -10,8 +10,8 @@ struct Settings;
 /// position of the first TAB.
 using GroupTextFunction = std::function<QStringView(QStringView line, int tab)>;
 
-/// The common end of every grouped build: sorts List1, puts the header entry on top,
-/// records the tree folder path, rebuilds File1t (root, then one group node per change
+/// The common end of every grouped build: sorts sortLines, puts the header entry on top,
+/// records the tree folder path, rebuilds fileTree (root, then one group node per change
 /// of group text in walk order, files under their group) and marks the list in use.
 /// `groupImage` empty means the image of the group's first file. Returns the file count.
 int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool walkBackwards,

@@ -41,13 +41,13 @@ QString rootText(const QString& header)
 
 NodeTree::Id addRoot(FileListState& state)
 {
-    state.File1t.clear();
+    state.fileTree.clear();
     const QString header =
         state.File1Backup.ListCount() > 0 ? state.File1Backup.list(0) : QString();
     const bool basket = header == RadeZazeda;
-    const NodeTree::Id root = state.File1t.add(NodeTree::None, QStringLiteral("R"),
+    const NodeTree::Id root = state.fileTree.add(NodeTree::None, QStringLiteral("R"),
                                                rootText(header), basket ? BasketImage : RootImage);
-    state.File1t.setExpanded(root, true);
+    state.fileTree.setExpanded(root, true);
     return root;
 }
 
@@ -98,7 +98,7 @@ qint64 entryTime(const FileListState& state, const QString& entry, int basis, qs
 
 bool listUsable(const FileListState& state)
 {
-    return state.file1tTag != QLatin1String("X") && state.File1t.count() >= 2;
+    return state.fileTreeTag != QLatin1String("X") && state.fileTree.count() >= 2;
 }
 
 } // namespace nodescheme

@@ -20,7 +20,7 @@ inline const QString BasketImage = QStringLiteral("27");
 /// trailing "/" when 4 characters or longer ("/" stays "/").
 [[nodiscard]] QString rootText(const QString& header);
 
-/// Clears File1t and adds the root node for the header entry of File1Backup.
+/// Clears fileTree and adds the root node for the header entry of File1Backup.
 NodeTree::Id addRoot(FileListState& state);
 
 /// The image index (as text) of a file list entry, from its extension.

@@ -48,12 +48,12 @@ QString sortKeyOf(const QString& code)
 
 void CollectSortKeys(FileListState& state, NodeTree::Id node)
 {
-    const NodeTree& tree = state.File1t;
+    const NodeTree& tree = state.fileTree;
     const NodeTree::Id root = tree.root();
     for (NodeTree::Id n = node; n != NodeTree::None; n = tree.nextSibling(n)) {
         const NodeTree::Node& item = tree.node(n);
         if (n != root)
-            state.List1.Additem(sortKey(state, item.text));
+            state.sortLines.Additem(sortKey(state, item.text));
         state.File1Backup.Additem(item.text);
         if ((!item.expanded || n == root) && !item.children.empty())
             CollectSortKeys(state, item.children.front());
@@ -62,38 +62,38 @@ void CollectSortKeys(FileListState& state, NodeTree::Id node)
 
 int PlainSort(FileListState& state, const TreeContext& context, const QString& direction)
 {
-    if (state.File1t.count() < 3)
+    if (state.fileTree.count() < 3)
         return 0;
-    NodeTreeLock hold(state.File1t);
-    const bool basket = state.File1t.node(state.File1t.root()).text == nodescheme::RadeZazeda;
-    state.List1.Clear();
+    NodeTreeLock hold(state.fileTree);
+    const bool basket = state.fileTree.node(state.fileTree.root()).text == nodescheme::RadeZazeda;
+    state.sortLines.Clear();
     state.File1Backup.Clear();
-    CollectSortKeys(state, state.File1t.root());
-    state.List1.SortAscending();
+    CollectSortKeys(state, state.fileTree.root());
+    state.sortLines.SortAscending();
 
     const QString folderText =
         basket ? nodescheme::RadeZazeda : nodescheme::rootText(state.currentFolder);
     const QString keyPrefix = basket ? QString() : state.currentFolder;
     const QString header = state.File1Backup.list(0);
-    state.File1t.clear();
+    state.fileTree.clear();
     // File1Backup takes the sorted order, so a later plain rebuild keeps it.
     state.File1Backup.Clear();
     state.File1Backup.Additem(header);
-    const int n = state.List1.ListCount();
+    const int n = state.sortLines.ListCount();
     if (n > 0) {
         const NodeTree::Id root =
-            state.File1t.add(NodeTree::None, QStringLiteral("R"), folderText,
+            state.fileTree.add(NodeTree::None, QStringLiteral("R"), folderText,
                              basket ? nodescheme::BasketImage : nodescheme::RootImage);
-        state.File1t.setExpanded(root, true);
+        state.fileTree.setExpanded(root, true);
         const bool descending = direction == QLatin1String("D");
         nodescheme::ImageCache images(context.settings);
         for (int step = 0; step < n; ++step) {
-            const QString name = nameOfLine(state.List1.list(descending ? n - 1 - step : step));
-            state.File1t.addPrefixed(root, keyPrefix, name, images.imageOf(name));
+            const QString name = nameOfLine(state.sortLines.list(descending ? n - 1 - step : step));
+            state.fileTree.addPrefixed(root, keyPrefix, name, images.imageOf(name));
             state.File1Backup.Additem(name);
         }
-        state.File1t.makeVisible(root);
+        state.fileTree.makeVisible(root);
     }
     state.shownSort.set(sortKeyOf(state.plainSortCode), direction == QLatin1String("D"));
-    return state.File1t.count() - 1;
+    return state.fileTree.count() - 1;
 }

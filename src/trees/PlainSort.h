@@ -4,7 +4,7 @@
 
 struct TreeContext;
 
-/// Adds a sort-key line to List1 for `node` and each following sibling (the root adds
+/// Adds a sort-key line to sortLines for `node` and each following sibling (the root adds
 /// none) under the plain-sort code ("NAM", "EXT", "SIZ"), appends each text to
 /// File1Backup, and descends into children of the root and of collapsed nodes.
 void CollectSortKeys(FileListState& state, NodeTree::Id node);

@@ -59,10 +59,10 @@ QString PercentText(double value)
 
 qint64 GroupStatistics(FileListState& state, Grid& grid)
 {
-    const NodeTree& tree = state.File1t;
+    const NodeTree& tree = state.fileTree;
     if (tree.count() < 2)
         return 0;
-    state.List1.Clear();
+    state.sortLines.Clear();
     std::vector<std::pair<QString, qint64>> lines;
     const NodeTree::Id root = tree.root();
     for (const NodeTree::Id group : tree.children(root)) {
@@ -74,7 +74,7 @@ qint64 GroupStatistics(FileListState& state, Grid& grid)
             if (text.startsWith(QLatin1Char('|')))
                 continue;
             const qint64 length = nodescheme::entryLength(state, text);
-            state.List1.Additem(groupText + QLatin1Char('|') + QString::number(length));
+            state.sortLines.Additem(groupText + QLatin1Char('|') + QString::number(length));
             lines.emplace_back(groupText.trimmed(), length);
         }
     }
@@ -120,7 +120,7 @@ qint64 GroupStatistics(FileListState& state, Grid& grid)
 SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current)
 {
     SizeTableResult result;
-    const NodeTree& tree = state.File1t;
+    const NodeTree& tree = state.fileTree;
     if (tree.count() < 2 || !tree.contains(current))
         return result;
     const bool basket = nodescheme::isBasket(state);

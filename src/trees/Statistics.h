@@ -21,13 +21,13 @@ struct SizeTableResult {
 /// "###.#" followed by a space: 25 gives "25. ", 33.33 "33.3 ", 0 ". ".
 [[nodiscard]] QString PercentText(double value);
 
-/// Fills `grid` with the statistics of the grouped tree in File1t: one row per group
+/// Fills `grid` with the statistics of the grouped tree in fileTree: one row per group
 /// (count, name, total, min, max, %count, %size) in tree order; files whose text
 /// begins with "|" are left out. Lengths come from the listing's metadata. Returns
 /// the grand total of the lengths.
 qint64 GroupStatistics(FileListState& state, Grid& grid);
 
-/// "Show Size Table" for node `current` of File1t: the group statistics when a grouped
+/// "Show Size Table" for node `current` of fileTree: the group statistics when a grouped
 /// tree is shown and `current` is the root, otherwise the lengths of the node's files.
 /// A list of fewer than 2 nodes gives nothing.
 SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current);

@@ -112,7 +112,7 @@ int RunSortChoice(FileListState& state, const TreeContext& context, SortChoice c
     case SortChoice::None:
         return -1;
     }
-    if (state.File1t.count() < 3)
+    if (state.fileTree.count() < 3)
         return -1;
     state.plainSortCode = code;
     *direction = *direction != QLatin1String("A") ? QStringLiteral("A") : QStringLiteral("D");
@@ -123,7 +123,7 @@ int RunSortChoice(FileListState& state, const TreeContext& context, SortChoice c
 
 void ExpandAll(FileListState& state, const Settings& settings)
 {
-    NodeTree& tree = state.File1t;
+    NodeTree& tree = state.fileTree;
     NodeTreeLock hold(tree);
     const std::vector<NodeTree::Id> order = tree.preorder();
     for (size_t i = 1; i < order.size(); ++i) {
@@ -144,7 +144,7 @@ void ExpandAll(FileListState& state, const Settings& settings)
 
 void CollapseAll(FileListState& state)
 {
-    NodeTree& tree = state.File1t;
+    NodeTree& tree = state.fileTree;
     NodeTreeLock hold(tree);
     const std::vector<NodeTree::Id> order = tree.preorder();
     for (size_t i = 1; i < order.size(); ++i) {

@@ -11,14 +11,14 @@
 
 void BuildNameList(FileListState& state, const Settings& settings)
 {
-    NodeTreeLock lock(state.File1t);
-    state.File1t.clear();
+    NodeTreeLock lock(state.fileTree);
+    state.fileTree.clear();
     const QString header = state.File1Backup.list(0);
     const bool basket = header == u"RadeZazeda";
-    const NodeTree::Id root = state.File1t.add(NodeTree::None, QStringLiteral("R"),
+    const NodeTree::Id root = state.fileTree.add(NodeTree::None, QStringLiteral("R"),
                                                basket ? header : FolderHeader(header),
                                                basket ? QStringLiteral("27") : QStringLiteral("1"));
-    state.File1t.setExpanded(root, true);
+    state.fileTree.setExpanded(root, true);
 
     // Classifying an extension walks the category lists; a folder has few extensions,
     // and under most settings every file has the same image anyway.
@@ -27,11 +27,11 @@ void BuildNameList(FileListState& state, const Settings& settings)
     QHash<QString, QString> imageOf;
     const QString& folder = state.currentFolder;
     const int count = state.File1Backup.ListCount();
-    state.File1t.reserve(count);
+    state.fileTree.reserve(count);
     for (int i = 1; i < count; ++i) {
         const QString entry = state.File1Backup.list(i);
         if (!byExtension) {
-            state.File1t.addPrefixed(root, folder, entry, sameImage);
+            state.fileTree.addPrefixed(root, folder, entry, sameImage);
             continue;
         }
         const QString extension = ExtensionOf(entry);
@@ -39,10 +39,10 @@ void BuildNameList(FileListState& state, const Settings& settings)
         if (image == imageOf.constEnd())
             image =
                 imageOf.insert(extension, QString::number(FileListIconIndex(extension, settings)));
-        state.File1t.addPrefixed(root, folder, entry, *image);
+        state.fileTree.addPrefixed(root, folder, entry, *image);
     }
-    state.File1t.makeVisible(root);
-    ShowFileCount(state, state.File1t.count() - 1);
+    state.fileTree.makeVisible(root);
+    ShowFileCount(state, state.fileTree.count() - 1);
     state.shownSort.clear();
 }
 

@@ -4,7 +4,7 @@
 
 struct Settings;
 
-/// Rebuilds File1t as the plain list from File1Backup in its current order: root "R"
+/// Rebuilds fileTree as the plain list from File1Backup in its current order: root "R"
 /// from the header entry, one file node per entry keyed by folder + entry, with the
 /// image index of its extension. Reports the count to the status caption.
 void BuildNameList(FileListState& state, const Settings& settings);

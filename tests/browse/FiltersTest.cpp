@@ -82,7 +82,7 @@ TEST_F(FilterFixture, PictureTabNarrowsWithoutReadingAndAllRestores)
     EXPECT_EQ(state.statusCaption, "3 [Picture] files");
     EXPECT_EQ(tabs.SelectedTab(), Picture + 1);
     EXPECT_EQ(state.CurrentPattern.left(12), "*.bmp;*.dib;");
-    EXPECT_EQ(state.File1t.count(), 4); // root and three files
+    EXPECT_EQ(state.fileTree.count(), 4); // root and three files
 
     // a file written after the listing must not appear: the tab narrows the copy
     tree.file("late.bmp", 5);
@@ -97,10 +97,10 @@ TEST_F(FilterFixture, EmptyCategoryShowsPlaceholderThenRereadsWithPattern)
 {
     open();
     EXPECT_EQ(filters.SelectCategory(2), 0); // Html
-    EXPECT_EQ(state.file1tTag, "X");
+    EXPECT_EQ(state.fileTreeTag, "X");
     EXPECT_EQ(state.statusCaption, " no [Html] files");
-    const NodeTree::Id root = state.File1t.root();
-    EXPECT_EQ(state.File1t.node(state.File1t.children(root).front()).text, "no [Html] files");
+    const NodeTree::Id root = state.fileTree.root();
+    EXPECT_EQ(state.fileTree.node(state.fileTree.children(root).front()).text, "no [Html] files");
     // the placeholder with no other filter makes the next tab read the disk again
     tree.file("page.htm", 7);
     EXPECT_EQ(filters.SelectCategory(2), 1);
@@ -324,9 +324,9 @@ TEST_F(FilterFixture, TipsSelectedOnlyAndRemovingFilters)
 
     filters.ShowSelectedOnly();
     EXPECT_EQ(prompts.shownTexts().last(), "no selected files");
-    const NodeTree::Id root = state.File1t.root();
-    state.File1t.setTag(state.File1t.children(root)[0], "X");
-    state.File1t.setTag(state.File1t.children(root)[3], "X");
+    const NodeTree::Id root = state.fileTree.root();
+    state.fileTree.setTag(state.fileTree.children(root)[0], "X");
+    state.fileTree.setTag(state.fileTree.children(root)[3], "X");
     filters.ShowSelectedOnly();
     EXPECT_EQ(prompts.shownTexts().last(), " 2 selected files found");
     EXPECT_EQ(state.File1Backup.ListCount(), 3);
@@ -361,7 +361,7 @@ TEST_F(FilterFixture, NarrowingRebuildsTheGroupedTree)
     state.treeType = TreeType::Extension;
     open();
     EXPECT_EQ(filters.SelectCategory(Picture), 3);
-    const NodeTree& t = state.File1t;
+    const NodeTree& t = state.fileTree;
     ASSERT_EQ(t.children(t.root()).size(), 1u); // one group: the bitmaps
     EXPECT_EQ(t.children(t.children(t.root()).front()).size(), 3u);
     EXPECT_EQ(filters.SelectCategory(All), 5);

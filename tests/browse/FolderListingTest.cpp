@@ -37,15 +37,15 @@ TEST(FolderListing, EmptyFolderShowsPlaceholderPerTab)
     FileListState state;
     EXPECT_EQ(state.statusCaption, " [ALL] files");
     EXPECT_EQ(open(state, settings, tree.root()), 0);
-    EXPECT_EQ(state.File1t.node(state.File1t.root()).text, tree.root());
-    EXPECT_EQ(childTexts(state.File1t), QStringList{"no files"});
-    EXPECT_EQ(state.file1tTag, "X");
+    EXPECT_EQ(state.fileTree.node(state.fileTree.root()).text, tree.root());
+    EXPECT_EQ(childTexts(state.fileTree), QStringList{"no files"});
+    EXPECT_EQ(state.fileTreeTag, "X");
     EXPECT_EQ(state.statusCaption, " no [ALL] files");
     EXPECT_EQ(state.File1Backup.ListCount(), 0);
 
     state.filterTag = "Text";
     RefreshFileList(state, settings, GroupedTrees());
-    EXPECT_EQ(childTexts(state.File1t), QStringList{"no [Text] files"});
+    EXPECT_EQ(childTexts(state.fileTree), QStringList{"no [Text] files"});
     EXPECT_EQ(state.statusCaption, " no [Text] files");
 }
 
@@ -62,7 +62,7 @@ TEST(FolderListing, PlainListingSortedWithMetadataAndCount)
 
     ASSERT_EQ(open(state, settings, tree.root() + "/"), 12);
     EXPECT_EQ(state.statusCaption, "12 [ALL] files");
-    EXPECT_EQ(state.file1tTag, "");
+    EXPECT_EQ(state.fileTreeTag, "");
     EXPECT_EQ(state.File1Backup.list(0), tree.root()) << "header without the trailing /";
     EXPECT_EQ(state.File1Backup.ListCount(), 13);
     EXPECT_EQ(state.FullListing, state.File1Backup.texts());
@@ -70,11 +70,11 @@ TEST(FolderListing, PlainListingSortedWithMetadataAndCount)
     // " " sorts before ".", so "a b.doc" comes before "A.md".
     const QStringList expected{"10.log", "9.log", "_x",    "a b.doc", "A.md", "alpha.jpg",
                                "B.txt",  "b.txt", "c.TXT", "m.bin",   "Zeta", "ä.txt"};
-    EXPECT_EQ(childTexts(state.File1t), expected);
-    EXPECT_EQ(state.File1x, expected);
+    EXPECT_EQ(childTexts(state.fileTree), expected);
+    EXPECT_EQ(state.plainNames, expected);
 
-    const NodeTree::Id first = state.File1t.children(state.File1t.root()).front();
-    EXPECT_EQ(state.File1t.key(first), tree.root() + "/10.log");
+    const NodeTree::Id first = state.fileTree.children(state.fileTree.root()).front();
+    EXPECT_EQ(state.fileTree.key(first), tree.root() + "/10.log");
     EXPECT_EQ(state.entries.value(u"b.txt").size, 100);
     EXPECT_EQ(state.entries.value(u"m.bin").size, 111);
     EXPECT_FALSE(state.entries.contains(u"sub"));
@@ -104,7 +104,7 @@ TEST(FolderListing, NamesSharingALongPrefixSortIgnoringCase)
         const int c = a.compare(b, Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a < b;
     });
-    EXPECT_EQ(state.File1x, names);
+    EXPECT_EQ(state.plainNames, names);
 }
 
 TEST(FolderListing, PatternsAndHiddenFiles)
@@ -117,15 +117,15 @@ TEST(FolderListing, PatternsAndHiddenFiles)
 
     EXPECT_EQ(open(state, settings, tree.root()), 4);
     EXPECT_EQ(open(state, settings, tree.root(), "*.TXT;*.md"), 2);
-    EXPECT_EQ(state.File1x, (QStringList{"a.txt", "b.MD"}));
+    EXPECT_EQ(state.plainNames, (QStringList{"a.txt", "b.MD"}));
 
     settings.showSystemHidden = 1;
     EXPECT_EQ(open(state, settings, tree.root()), 6);
     EXPECT_EQ(open(state, settings, tree.root(), "*.txt"), 2);
-    EXPECT_EQ(state.File1x, (QStringList{".hidden.txt", "a.txt"}));
+    EXPECT_EQ(state.plainNames, (QStringList{".hidden.txt", "a.txt"}));
 
     EXPECT_EQ(open(state, settings, tree.root(), "*.none"), 0);
-    EXPECT_EQ(state.file1tTag, "X");
+    EXPECT_EQ(state.fileTreeTag, "X");
     EXPECT_EQ(open(state, settings, tree.path("missing")), 0) << "unreadable folder";
 }
 
@@ -149,7 +149,7 @@ TEST(FolderListing, FilteredReaderKeepsWhatTheOtherFilterPasses)
     SetOtherFilter(empty, state.otherFilter, prompts);
     EXPECT_EQ(open(state, settings, tree.root(), "*"), 2);
     EXPECT_EQ(state.File1Backup.texts(), (QStringList{tree.root(), "empty.txt", "zero.bin"}));
-    EXPECT_EQ(childTexts(state.File1t), (QStringList{"empty.txt", "zero.bin"}));
+    EXPECT_EQ(childTexts(state.fileTree), (QStringList{"empty.txt", "zero.bin"}));
     EXPECT_EQ(state.statusCaption, "2 [Other] files");
 
     OtherFilterFields huge;
@@ -157,8 +157,8 @@ TEST(FolderListing, FilteredReaderKeepsWhatTheOtherFilterPasses)
     huge.fileSizeOption = Comparison::Greater;
     SetOtherFilter(huge, state.otherFilter, prompts);
     EXPECT_EQ(open(state, settings, tree.root(), "*"), 0);
-    EXPECT_EQ(childTexts(state.File1t), QStringList{"no [Other] files"});
-    EXPECT_EQ(state.file1tTag, "X");
+    EXPECT_EQ(childTexts(state.fileTree), QStringList{"no [Other] files"});
+    EXPECT_EQ(state.fileTreeTag, "X");
     EXPECT_EQ(state.statusCaption, " no [Other] files");
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
@@ -191,11 +191,11 @@ TEST(FolderListing, CopyListTextIndentsByDepth)
     TempTree tree;
     Settings settings;
     FileListState state;
-    EXPECT_EQ(CopyListText(state.File1t), "");
+    EXPECT_EQ(CopyListText(state.fileTree), "");
     tree.file("one.txt");
     tree.file("two.txt");
     open(state, settings, tree.root());
-    EXPECT_EQ(CopyListText(state.File1t),
+    EXPECT_EQ(CopyListText(state.fileTree),
               tree.root() + "\r\n        one.txt\r\n        two.txt\r\n");
 
     // A grouped shape: files under a group are indented twice.
@@ -217,7 +217,7 @@ TEST(TreeRebuild, NameListFromBackupIncludingBasket)
     state.File1Backup.Additem("/srv/b.bsk");
     state.File1Backup.Additem("/home/u/a.txt"); // duplicate key: the add fails silently
     BuildNameList(state, settings);
-    const NodeTree& t = state.File1t;
+    const NodeTree& t = state.fileTree;
     EXPECT_EQ(t.node(t.root()).text, "RadeZazeda");
     EXPECT_EQ(t.node(t.root()).image, "27");
     ASSERT_EQ(t.children(t.root()).size(), 2u);

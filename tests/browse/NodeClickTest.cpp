@@ -19,7 +19,7 @@ struct Fixture {
 
     explicit Fixture(bool grouped = false)
     {
-        NodeTree& t = state.File1t;
+        NodeTree& t = state.fileTree;
         state.currentFolder = "/data/";
         root = t.add(NodeTree::None, "R", "/data", "1");
         NodeTree::Id parent = root;
@@ -59,7 +59,7 @@ TEST(NodeClick, MenusByNodeKindAndCode)
         EXPECT_EQ(NodeClickMenu(c.f->state, c.id, QString::fromLatin1(c.code)), c.menu)
             << c.code << " on node " << c.id;
 
-    plain.state.file1tTag = "X"; // the placeholder list ignores everything
+    plain.state.fileTreeTag = "X"; // the placeholder list ignores everything
     EXPECT_EQ(NodeClickMenu(plain.state, plain.a, "B"), NodeMenu::None);
 }
 
@@ -104,7 +104,7 @@ TEST(NodeClick, CodesBecomeActionsOnFileNodes)
     EXPECT_EQ(NodeClickAction(g.state, g.group, "R").kind, NodeActionKind::None);
     EXPECT_EQ(NodeClickAction(g.state, g.a, "R").kind, NodeActionKind::Run);
 
-    f.state.file1tTag = "X";
+    f.state.fileTreeTag = "X";
     EXPECT_EQ(NodeClickAction(f.state, f.a, "V").kind, NodeActionKind::None);
 }
 
@@ -112,7 +112,7 @@ TEST(NodeClick, SelectionMarksSingleAndMulti)
 {
     Fixture f;
     f.settings.tabColorSwap = 1; // so restored icons differ by extension
-    const NodeTree& t = f.state.File1t;
+    const NodeTree& t = f.state.fileTree;
     const QString jpgImage = QString::number(FileListIconIndex(".JPG", f.settings));
 
     EXPECT_TRUE(ToggleFileMark(f.state, f.settings, f.a));

@@ -15,10 +15,10 @@ protected:
     }
     const NodeTree::Node& nodeByKey(const QString& key)
     {
-        const auto id = state.File1t.find(key);
+        const auto id = state.fileTree.find(key);
         EXPECT_NE(id, NodeTree::None) << key.toStdString();
         static const NodeTree::Node missing;
-        return id == NodeTree::None ? missing : state.File1t.node(id);
+        return id == NodeTree::None ? missing : state.fileTree.node(id);
     }
 };
 
@@ -92,7 +92,7 @@ TEST_F(GroupedTrees, AgeTreeWalksOldestFirstUnlessAscending)
     BuildAgeTree(state, context());
     EXPECT_EQ(outline().mid(0, 3), QStringList({"/data", "  ..-02 days old", "    future.txt"}));
     EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Date - Ascending"));
-    EXPECT_NE(state.File1t.find("/data/.. today"), NodeTree::None);
+    EXPECT_NE(state.fileTree.find("/data/.. today"), NodeTree::None);
 }
 
 TEST_F(GroupedTrees, ExtensionTreeByExtension)
@@ -108,7 +108,7 @@ TEST_F(GroupedTrees, ExtensionTreeByExtension)
     EXPECT_EQ(outline(), QStringList({"/data", "  .   ", "    Makefile", "    readme", "  .CPP",
                                       "    x.cpp", "  .TXT", "    a.txt", "    b.TXT"}));
     EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Extensions - Ascending"));
-    EXPECT_NE(state.File1t.find("/data/.TXT"), NodeTree::None);
+    EXPECT_NE(state.fileTree.find("/data/.TXT"), NodeTree::None);
 
     state.treeDirection = QStringLiteral("D");
     BuildExtensionTree(state, context());
@@ -144,11 +144,11 @@ TEST_F(GroupedTrees, BasketRootAndFullPathKeys)
     BuildDateTree(state, context());
     EXPECT_EQ(outline(),
               QStringList({"RadeZazeda", "  .05 Jan 2005", "    /a/x.txt", "    /b/x.txt"}));
-    const auto root = state.File1t.root();
-    EXPECT_EQ(state.File1t.node(root).image, QLatin1String("27"));
+    const auto root = state.fileTree.root();
+    EXPECT_EQ(state.fileTree.node(root).image, QLatin1String("27"));
     EXPECT_EQ(state.treeFolderPath, QString());
-    EXPECT_NE(state.File1t.find("/a/x.txt"), NodeTree::None);
-    EXPECT_NE(state.File1t.find(".05 Jan 2005"), NodeTree::None);
+    EXPECT_NE(state.fileTree.find("/a/x.txt"), NodeTree::None);
+    EXPECT_NE(state.fileTree.find(".05 Jan 2005"), NodeTree::None);
 }
 
 TEST_F(GroupedTrees, RootTextKeepsTheSlashOfTheTopFolderOnly)
@@ -157,8 +157,8 @@ TEST_F(GroupedTrees, RootTextKeepsTheSlashOfTheTopFolderOnly)
     add("f.txt", 1);
     showPlain();
     BuildSizeTree(state, context());
-    EXPECT_EQ(state.File1t.node(state.File1t.root()).text, QLatin1String("/"));
-    EXPECT_NE(state.File1t.find("/f.txt"), NodeTree::None);
+    EXPECT_EQ(state.fileTree.node(state.fileTree.root()).text, QLatin1String("/"));
+    EXPECT_NE(state.fileTree.find("/f.txt"), NodeTree::None);
 }
 
 TEST_F(GroupedTrees, InnerEntriesAreFlattenedAndZipMembersSkipped)
@@ -174,10 +174,10 @@ TEST_F(GroupedTrees, InnerEntriesAreFlattenedAndZipMembersSkipped)
 
 TEST_F(GroupedTrees, EmptyListBuildsNothing)
 {
-    state.File1t.clear();
+    state.fileTree.clear();
     EXPECT_EQ(BuildSizeTree(state, context()), -1);
     EXPECT_EQ(BuildExtensionTree(state, context()), -1);
-    EXPECT_EQ(state.File1t.count(), 0);
+    EXPECT_EQ(state.fileTree.count(), 0);
 }
 
 } // namespace

@@ -22,7 +22,7 @@ protected:
     int buildNameList(FileListState& s)
     {
         showPlain();
-        return s.File1t.count() - 1;
+        return s.fileTree.count() - 1;
     }
     int runTree(const QString& code, int basis = -1)
     {
@@ -63,10 +63,10 @@ TEST_F(SortFlows, PlainSortRewritesTheListingAndKeys)
 {
     RunSortChoice(state, context(), SortChoice::BySize);
     EXPECT_EQ(state.File1Backup.texts(), QStringList({"/data", "d.bin", "c", "a.cpp", "b.txt"}));
-    const auto root = state.File1t.root();
-    EXPECT_EQ(state.File1t.key(root), QLatin1String("R"));
-    EXPECT_EQ(state.File1t.node(root).image, QLatin1String("1"));
-    EXPECT_NE(state.File1t.find("/data/c"), NodeTree::None);
+    const auto root = state.fileTree.root();
+    EXPECT_EQ(state.fileTree.key(root), QLatin1String("R"));
+    EXPECT_EQ(state.fileTree.node(root).image, QLatin1String("1"));
+    EXPECT_NE(state.fileTree.find("/data/c"), NodeTree::None);
 }
 
 TEST_F(SortFlows, SortItemsLeaveAListOfOneFileAlone)
@@ -74,7 +74,7 @@ TEST_F(SortFlows, SortItemsLeaveAListOfOneFileAlone)
     header(QStringLiteral("/data/"));
     add("only.txt", 1);
     showPlain();
-    ASSERT_EQ(state.File1t.count(), 2);
+    ASSERT_EQ(state.fileTree.count(), 2);
 
     TreeButtonState b;
     EXPECT_TRUE(OpenSortMenu(state, b)); // the menu still opens
@@ -86,12 +86,12 @@ TEST_F(SortFlows, SortItemsLeaveAListOfOneFileAlone)
 TEST_F(SortFlows, ButtonsIgnoreThePlaceholderAndTinyLists)
 {
     TreeButtonState b;
-    state.file1tTag = QStringLiteral("X");
+    state.fileTreeTag = QStringLiteral("X");
     EXPECT_FALSE(OpenSortMenu(state, b));
     EXPECT_FALSE(ButtonsUsable(state));
-    state.file1tTag.clear();
-    state.File1t.clear();
-    state.File1t.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
+    state.fileTreeTag.clear();
+    state.fileTree.clear();
+    state.fileTree.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
     EXPECT_FALSE(OpenSortMenu(state, b));
 }
 
@@ -166,8 +166,8 @@ TEST_F(SortFlows, CancelChangesNothingAndAnUnsetCodeRebuildsThePreviousChoice)
 
     runTree("1");
     // The menu closed without a choice: the code left is the last one, built again.
-    state.File1t.clear();
-    state.File1t.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
+    state.fileTree.clear();
+    state.fileTree.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
     EXPECT_EQ(RunTreeChoice(state, buttons, context(), [](FileListState&) { return 0; }), 4);
     EXPECT_EQ(state.treeType, TreeType::Extension);
     EXPECT_EQ(outline().size(), 1 + 4 + 4);
@@ -179,27 +179,27 @@ TEST_F(SortFlows, CancelChangesNothingAndAnUnsetCodeRebuildsThePreviousChoice)
 TEST_F(SortFlows, ExpandAndCollapseAll)
 {
     runTree("1");
-    for (const auto id : state.File1t.children(state.File1t.root()))
-        EXPECT_FALSE(state.File1t.node(id).expanded);
+    for (const auto id : state.fileTree.children(state.fileTree.root()))
+        EXPECT_FALSE(state.fileTree.node(id).expanded);
     ExpandAll(state, settings);
-    for (const auto id : state.File1t.children(state.File1t.root()))
-        EXPECT_TRUE(state.File1t.node(id).expanded);
+    for (const auto id : state.fileTree.children(state.fileTree.root()))
+        EXPECT_TRUE(state.fileTree.node(id).expanded);
     CollapseAll(state);
-    EXPECT_TRUE(state.File1t.node(state.File1t.root()).expanded);
-    for (const auto id : state.File1t.children(state.File1t.root()))
-        EXPECT_FALSE(state.File1t.node(id).expanded);
+    EXPECT_TRUE(state.fileTree.node(state.fileTree.root()).expanded);
+    for (const auto id : state.fileTree.children(state.fileTree.root()))
+        EXPECT_FALSE(state.fileTree.node(id).expanded);
 }
 
 TEST_F(SortFlows, ExpandAllKeepsArchivesClosedInThePlainList)
 {
     add("pack.zip", 10);
     showPlain();
-    const auto zip = state.File1t.find("/data/pack.zip");
-    state.File1t.add(zip, "/data/pack.zip/member.txt", "member.txt");
-    const auto txt = state.File1t.find("/data/b.txt");
+    const auto zip = state.fileTree.find("/data/pack.zip");
+    state.fileTree.add(zip, "/data/pack.zip/member.txt", "member.txt");
+    const auto txt = state.fileTree.find("/data/b.txt");
     ExpandAll(state, settings);
-    EXPECT_FALSE(state.File1t.node(zip).expanded);
-    EXPECT_TRUE(state.File1t.node(txt).expanded);
+    EXPECT_FALSE(state.fileTree.node(zip).expanded);
+    EXPECT_TRUE(state.fileTree.node(txt).expanded);
 }
 
 } // namespace

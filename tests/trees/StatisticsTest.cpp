@@ -67,7 +67,7 @@ TEST_F(StatsFixture, ExtensionStatisticsAggregateAndPercentages)
     tree.file("c.txt", 300);
     tree.file("d.doc", 400);
     list(TreeType::Extension);
-    const SizeTableResult r = ShowSizeTable(state, grid, state.File1t.root());
+    const SizeTableResult r = ShowSizeTable(state, grid, state.fileTree.root());
     ASSERT_TRUE(r.shown);
     EXPECT_TRUE(r.statistics);
     ASSERT_EQ(grid.rows(), 3);
@@ -80,7 +80,7 @@ TEST_F(StatsFixture, ExtensionStatisticsAggregateAndPercentages)
     EXPECT_EQ(r.grandTotal, 1000);
     EXPECT_EQ(r.viewMessage, "FileSizes: " + tree.root() + "/");
     EXPECT_EQ(r.gridTag, "[" + tree.root() + "/]");
-    EXPECT_EQ(state.List1.ListCount(), 4);
+    EXPECT_EQ(state.sortLines.ListCount(), 4);
 }
 
 TEST_F(StatsFixture, EntriesUnderArchivesAndEmptyFilesCountRight)
@@ -89,9 +89,9 @@ TEST_F(StatsFixture, EntriesUnderArchivesAndEmptyFilesCountRight)
     tree.file("e2.dat", 0);
     list(TreeType::Extension);
     // an archive's inner entry hangs under the group with a "|" text: never counted
-    const NodeTree::Id group = state.File1t.children(state.File1t.root()).front();
-    state.File1t.add(group, "inner", "|inner.txt");
-    ShowSizeTable(state, grid, state.File1t.root());
+    const NodeTree::Id group = state.fileTree.children(state.fileTree.root()).front();
+    state.fileTree.add(group, "inner", "|inner.txt");
+    ShowSizeTable(state, grid, state.fileTree.root());
     ASSERT_EQ(grid.rows(), 2);
     EXPECT_EQ(row(grid, 1), QStringList({"2", "DAT", "0", "0", "0", "100. ", ". "}));
 }
@@ -101,7 +101,7 @@ TEST_F(StatsFixture, FileTableOfRootAndOfAGroup)
     tree.file("a.txt", 100);
     tree.file("b.doc", 7);
     list(TreeType::PlainList);
-    SizeTableResult r = ShowSizeTable(state, grid, state.File1t.root());
+    SizeTableResult r = ShowSizeTable(state, grid, state.fileTree.root());
     EXPECT_FALSE(r.statistics);
     EXPECT_EQ(row(grid, 0), QStringList({"#", "Name", "Size"}));
     EXPECT_EQ(grid.colWidth(1), 2000);
@@ -110,7 +110,7 @@ TEST_F(StatsFixture, FileTableOfRootAndOfAGroup)
     EXPECT_EQ(row(grid, 2), QStringList({"2", "b.doc", "7"}));
 
     list(TreeType::Extension); // a group node: its files with their real lengths
-    const NodeTree::Id txt = state.File1t.children(state.File1t.root()).back();
+    const NodeTree::Id txt = state.fileTree.children(state.fileTree.root()).back();
     r = ShowSizeTable(state, grid, txt);
     EXPECT_FALSE(r.statistics);
     ASSERT_EQ(grid.rows(), 2);
@@ -119,9 +119,9 @@ TEST_F(StatsFixture, FileTableOfRootAndOfAGroup)
 
 TEST_F(StatsFixture, RootAloneShowsNothing)
 {
-    state.File1t.add(NodeTree::None, "R", "/nowhere");
+    state.fileTree.add(NodeTree::None, "R", "/nowhere");
     grid.reset(2);
-    EXPECT_FALSE(ShowSizeTable(state, grid, state.File1t.root()).shown);
+    EXPECT_FALSE(ShowSizeTable(state, grid, state.fileTree.root()).shown);
     EXPECT_EQ(grid.cols(), 2); // untouched
 }
 

@@ -9,7 +9,7 @@
 #include <QTimeZone>
 
 /// A file list as the listing leaves it (header, entries with their metadata, a plain
-/// File1t), with a fixed clock, for the tree builders.
+/// fileTree), with a fixed clock, for the tree builders.
 struct TreeFixture {
     Settings settings;
     FileListState state;
@@ -41,13 +41,13 @@ struct TreeFixture {
     /// Shows File1Backup as the plain list, in its order.
     void showPlain()
     {
-        state.File1t.clear();
+        state.fileTree.clear();
         const QString header = state.File1Backup.list(0);
         const auto root =
-            state.File1t.add(NodeTree::None, QStringLiteral("R"), nodescheme::rootText(header));
+            state.fileTree.add(NodeTree::None, QStringLiteral("R"), nodescheme::rootText(header));
         for (int i = 1; i < state.File1Backup.ListCount(); ++i) {
             const QString entry = state.File1Backup.list(i);
-            state.File1t.add(root, state.currentFolder + entry, entry, QStringLiteral("3"));
+            state.fileTree.add(root, state.currentFolder + entry, entry, QStringLiteral("3"));
         }
     }
 
@@ -64,9 +64,9 @@ struct TreeFixture {
     [[nodiscard]] QStringList outline() const
     {
         QStringList lines;
-        for (const auto id : state.File1t.preorder())
-            lines << QString(state.File1t.depth(id) * 2, QLatin1Char(' ')) +
-                         state.File1t.node(id).text;
+        for (const auto id : state.fileTree.preorder())
+            lines << QString(state.fileTree.depth(id) * 2, QLatin1Char(' ')) +
+                         state.fileTree.node(id).text;
         return lines;
     }
 };

@@ -122,7 +122,7 @@ void MainWindow::runFile(const QString& displayName, const QString& fullPath)
 
 QString MainWindow::CurrentFolderPath() const
 {
-    const NodeTree& list = fileList_->state().File1t;
+    const NodeTree& list = fileList_->state().fileTree;
     const QString rootText =
         list.root() == NodeTree::None ? QString() : list.node(list.root()).text;
     return ::CurrentFolderPath(treeState_, rootText);

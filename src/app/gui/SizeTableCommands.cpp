@@ -35,15 +35,15 @@ void SizeTableCommands::present(ViewWindow* view, const QString& message, qint64
 void SizeTableCommands::TriggerFileSizes()
 {
     FileListState& state = panel_.state();
-    if (state.File1t.count() < 2 || state.file1tTag == u"X")
+    if (state.fileTree.count() < 2 || state.fileTreeTag == u"X")
         return;
     BusyPointer busy;
     NodeTree::Id current = panel_.fileList()->currentNode();
     if (current == NodeTree::None)
-        current = state.File1t.root();
+        current = state.fileTree.root();
     ViewWindow* view = viewWindow_();
     view->CloseView();
-    const SizeTableResult result = ShowSizeTable(state, view->vgrid()->grid(), current);
+    const SizeTableResult result = ShowSizeTable(state, view->tableGrid()->grid(), current);
     if (result.shown)
         present(view, result.viewMessage, result.grandTotal);
 }
@@ -53,7 +53,7 @@ void SizeTableCommands::FolderSizeTable(const QString& folder)
     BusyPointer busy;
     ViewWindow* view = viewWindow_();
     view->CloseView();
-    GridView* grid = view->vgrid();
+    GridView* grid = view->tableGrid();
     grid->hide();
     const SizeTableResult result =
         ::FolderSizeTable(folder, settings_, grid->grid(), cancel_, prompts_);

@@ -24,7 +24,7 @@ FileListPanel::FileListPanel(Settings& settings, Prompts& prompts, const FileTre
     menus_ = new FileListMenus(this);
     connect(menus_->files.copyList, &QAction::triggered, this, &FileListPanel::copyListToClipboard);
     state_.CurrentPattern = settings_.currentPattern;
-    model_ = std::make_unique<NodeTreeModel>(state_.File1t);
+    model_ = std::make_unique<NodeTreeModel>(state_.fileTree);
     model_->setIconProvider([this](const QString& image) { return iconFor(image); });
     buildLayout();
     view_->setNodeModel(model_.get());
@@ -127,10 +127,10 @@ void FileListPanel::showStatus()
 
 void FileListPanel::copyListToClipboard()
 {
-    if (state_.File1t.count() == 0) {
+    if (state_.fileTree.count() == 0) {
         prompts_.message(QStringLiteral("nothing to copy"));
         return;
     }
-    QApplication::clipboard()->setText(CopyListText(state_.File1t));
+    QApplication::clipboard()->setText(CopyListText(state_.fileTree));
     prompts_.message(QStringLiteral("tree copied to clipboard"));
 }

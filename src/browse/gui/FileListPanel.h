@@ -17,7 +17,7 @@ class QLabel;
 class QToolButton;
 struct Settings;
 
-/// The file list beside the folder tree: the list `File1t` over the state's NodeTree,
+/// The file list beside the folder tree: the list `fileTree` over the state's NodeTree,
 /// the status label `FileTypeText`, a refresh button and places for the sort and tree
 /// buttons and the filter tab strip, and the list's pop-up menus. Commands the main
 /// window carries out leave through command(). Listing a folder rebuilds the list

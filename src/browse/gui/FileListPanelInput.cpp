@@ -54,7 +54,7 @@ bool FileListPanel::mouseEvent(QEvent* event)
         if (mouse->button() == Qt::LeftButton && settings_.singleClickView == 0)
             clickCode_ = CodeIgnore;
         if (node == NodeTree::None) {
-            if (state_.File1t.count() > 0 && state_.file1tTag != CodeIgnore) {
+            if (state_.fileTree.count() > 0 && state_.fileTreeTag != CodeIgnore) {
                 // Empty space below the nodes: the menu of the whole list; its items
                 // act through their own connections.
                 runNodeMenu(NodeMenu::FilesForList, global);
@@ -117,10 +117,10 @@ bool FileListPanel::toolTipEvent(QEvent* event)
 
 QString FileListPanel::tipFor(NodeTree::Id id) const
 {
-    if (!state_.File1t.contains(id))
+    if (!state_.fileTree.contains(id))
         return {};
-    const NodeTree::Node& node = state_.File1t.node(id);
-    if (const QString tip = state_.File1t.toolTip(id); !tip.isEmpty())
+    const NodeTree::Node& node = state_.fileTree.node(id);
+    if (const QString tip = state_.fileTree.toolTip(id); !tip.isEmpty())
         return tip;
     const platform::FileEntry* entry = state_.entries.find(node.text);
     if (!entry)

@@ -144,7 +144,7 @@ void TreeButtons::chooseTree(const QString& code, int dateBasis)
         count =
             RunTreeChoice(state, buttons_, TreeContext::live(settings_), [this](FileListState& s) {
                 BuildNameList(s, settings_);
-                return s.File1t.count() - 1;
+                return s.fileTree.count() - 1;
             });
     }
     finish(count);

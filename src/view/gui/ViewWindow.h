@@ -87,7 +87,7 @@ public:
     /// The area below the top strip that the views fill.
     [[nodiscard]] QRect viewArea() const { return viewArea_; }
 
-    /// Brings `vgrid` to the front with the contents of its grid (a size table): the
+    /// Brings `tableGrid` to the front with the contents of its grid (a size table): the
     /// picture area hidden, the window shown.
     void ShowGrid();
 
@@ -95,20 +95,20 @@ public:
     void setShownPicture(const QImage& picture, const QString& name);
 
     // The controls, for the views of later features and for tests.
-    [[nodiscard]] QTextEdit* Rtb() const { return rtb_; }
+    [[nodiscard]] QTextEdit* richText() const { return rtb_; }
     /// The browser; created on the first HTML view, null before.
-    [[nodiscard]] QWebEngineView* Wb1() const { return wb1_; }
-    [[nodiscard]] ClickLabel* OLE1() const { return ole1_; }
+    [[nodiscard]] QWebEngineView* webView() const { return wb1_; }
+    [[nodiscard]] ClickLabel* oleView() const { return ole1_; }
     [[nodiscard]] QLabel* ppt() const { return ppt_; }
     [[nodiscard]] ClickLabel* Goback() const { return goback_; }
     [[nodiscard]] QComboBox* Filehistory() const { return filehistory_; }
-    [[nodiscard]] GridView* vgrid() const { return vgridView_; }
+    [[nodiscard]] GridView* tableGrid() const { return vgridView_; }
     [[nodiscard]] GridView* RadeZazeda() const { return basketView_; }
-    [[nodiscard]] NodeTreeView* dbs() const { return dbsView_; }
+    [[nodiscard]] NodeTreeView* tableTree() const { return dbsView_; }
     [[nodiscard]] NodeTree& dbsTree() { return dbsTree_; }
     /// The page canvas of pictures, thumbnails and icons (`FullPicture1`, `ThumbPic`).
     [[nodiscard]] QWidget* pictureCanvas() const { return pictureCanvas_; }
-    [[nodiscard]] QTimer& Timer1() { return timer1_; }
+    [[nodiscard]] QTimer& countdownTimer() { return timer1_; }
     [[nodiscard]] QString statusPath() const;
     [[nodiscard]] QString statusMessage() const;
     /// A menu item by its caption ("Copy", "Show size bar", ...), null when absent.
@@ -119,7 +119,7 @@ public:
     /// True once the icons page of a file is shown.
     bool iconsShown = false;
     QString thumbImageTag;
-    /// "X" while `dbs` holds a tree that "Copy" copies as text.
+    /// "X" while `tableTree` holds a tree that "Copy" copies as text.
     QString dbsTag;
 
 Q_SIGNALS:

@@ -45,7 +45,7 @@ protected:
 
     NodeTree::Id fileNode(int row) const
     {
-        const NodeTree& t = const_cast<FileListPanel&>(panel).state().File1t;
+        const NodeTree& t = const_cast<FileListPanel&>(panel).state().fileTree;
         return t.children(t.root()).at(size_t(row));
     }
 
@@ -104,7 +104,7 @@ TEST_F(FileListPanelTest, ClicksAndKeysFollowTheCommandCode)
     mouseOn(fileNode(0), QEvent::MouseButtonPress);
     mouseOn(fileNode(0), QEvent::MouseButtonRelease);
     EXPECT_TRUE(emitted.empty());
-    EXPECT_EQ(panel.state().File1t.tag(fileNode(0)), "X");
+    EXPECT_EQ(panel.state().fileTree.tag(fileNode(0)), "X");
 
     mouseOn(fileNode(1), QEvent::MouseButtonDblClick);
     ASSERT_EQ(emitted.size(), 1u);

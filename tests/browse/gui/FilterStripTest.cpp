@@ -75,7 +75,7 @@ TEST_F(FilterStripTest, TabsFollowCategoriesAndAClickNarrowsTheList)
     EXPECT_EQ(panel.openFolder(tree.root()), 5);
 
     pressTab(2);
-    EXPECT_EQ(panel.state().File1t.count(), 4);
+    EXPECT_EQ(panel.state().fileTree.count(), 4);
     EXPECT_EQ(panel.statusLabel()->text(), "3 [Picture] files");
 
     // another folder opens through the same tab
@@ -121,19 +121,19 @@ TEST_F(FilterStripTest, SizeTablesShowInTheViewWindowGrid)
     SizeTableCommands tables(settings, prompts, cancel, panel, [&view] { return &view; });
     panel.openFolder(tree.root());
     panel.menus().files.sizeTable->trigger();
-    const Grid& grid = view.vgrid()->grid();
+    const Grid& grid = view.tableGrid()->grid();
     ASSERT_EQ(grid.rows(), 6);
     EXPECT_EQ(grid.textMatrix(0, 1), "Name");
     EXPECT_EQ(grid.textMatrix(5, 2), "50");
-    EXPECT_FALSE(view.vgrid()->isHidden());
+    EXPECT_FALSE(view.tableGrid()->isHidden());
     EXPECT_EQ(view.statusMessage(), "FileSizes: " + tree.root() + "/");
     EXPECT_EQ(tables.grandTotal(), 150);
 
     tables.FolderSizeTable(tree.folder("none") + "/");
     EXPECT_EQ(prompts.shownTexts().last(), "no files found");
-    EXPECT_TRUE(view.vgrid()->isHidden());
+    EXPECT_TRUE(view.tableGrid()->isHidden());
     tables.FolderSizeTable(tree.root() + "/");
-    EXPECT_EQ(view.vgrid()->grid().rows(), 6);
+    EXPECT_EQ(view.tableGrid()->grid().rows(), 6);
     EXPECT_EQ(view.statusMessage(), tree.root());
 }
 

@@ -37,7 +37,7 @@ protected:
     QStringList groups() const
     {
         QStringList texts;
-        const NodeTree& t = panel->state().File1t;
+        const NodeTree& t = panel->state().fileTree;
         for (const auto id : t.children(t.root()))
             texts << t.node(id).text;
         return texts;
@@ -88,7 +88,7 @@ TEST_F(TreeButtonsWindow, SortChoicesSortThePlainListAndFlipTheGroupedOrder)
 {
     EXPECT_FALSE(menus->sort.descending->isVisible());
     buttons->chooseSort(SortChoice::BySize);
-    const NodeTree& t = panel->state().File1t;
+    const NodeTree& t = panel->state().fileTree;
     EXPECT_EQ(t.node(t.children(t.root()).front()).text, QLatin1String("small.txt"));
     EXPECT_EQ(buttons->sortButton()->toolTip(), QLatin1String("Sorted by Size - Ascending"));
 
@@ -107,7 +107,7 @@ TEST_F(TreeButtonsWindow, SortChoicesSortThePlainListAndFlipTheGroupedOrder)
 TEST_F(TreeButtonsWindow, ExpandAndCollapseAll)
 {
     buttons->chooseTree(QStringLiteral("1"));
-    const NodeTree& t = panel->state().File1t;
+    const NodeTree& t = panel->state().fileTree;
     buttons->expandAll();
     for (const auto id : t.children(t.root()))
         EXPECT_TRUE(t.node(id).expanded);

@@ -63,8 +63,8 @@ TEST_F(ViewWindowTest, TextFileFillsRtbAndEntersTheHistory)
     window->TriggerView(r);
 
     EXPECT_EQ(window->ViewMode(), QStringLiteral("TXT"));
-    EXPECT_EQ(window->Rtb()->toPlainText(), QStringLiteral(u"first line\ncafé"));
-    EXPECT_FALSE(window->Rtb()->isHidden());
+    EXPECT_EQ(window->richText()->toPlainText(), QStringLiteral(u"first line\ncafé"));
+    EXPECT_FALSE(window->richText()->isHidden());
     EXPECT_EQ(window->CurrentViewFile(), r.fullPath());
     EXPECT_EQ(window->statusPath(), r.fullPath());
     EXPECT_EQ(window->statusMessage(), QString());
@@ -88,7 +88,7 @@ TEST_F(ViewWindowTest, HistoryKeepsNewestFirstWithoutTempFolderFiles)
     EXPECT_EQ(historyTexts(), (QStringList{a, b}));
 
     window->TriggerView(request(QStringLiteral("temp/extracted.txt")));
-    EXPECT_EQ(window->Rtb()->toPlainText(), QStringLiteral("from a zip"));
+    EXPECT_EQ(window->richText()->toPlainText(), QStringLiteral("from a zip"));
     EXPECT_EQ(window->CurrentViewFile(), tree.path(QStringLiteral("temp/extracted.txt")));
     window->TriggerView(request(QStringLiteral("temp/sub/deeper.txt")));
     EXPECT_EQ(historyTexts(), (QStringList{a, b}));
@@ -101,8 +101,8 @@ TEST_F(ViewWindowTest, RichTextKeepsFormattingAndDocumentsShowPrintableText)
               QByteArray("{\\rtf1{\\colortbl;\\red200\\green0\\blue0;}plain \\b\\cf1 loud}"));
     window->TriggerView(request(QStringLiteral("styled.rtf")));
     EXPECT_EQ(window->ViewMode(), QStringLiteral("TXT"));
-    EXPECT_EQ(window->Rtb()->toPlainText(), QStringLiteral("plain loud"));
-    QTextCursor cursor(window->Rtb()->document());
+    EXPECT_EQ(window->richText()->toPlainText(), QStringLiteral("plain loud"));
+    QTextCursor cursor(window->richText()->document());
     cursor.setPosition(8);
     EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
     EXPECT_EQ(cursor.charFormat().foreground().color(), QColor(200, 0, 0));
@@ -112,7 +112,7 @@ TEST_F(ViewWindowTest, RichTextKeepsFormattingAndDocumentsShowPrintableText)
                                                        12));
     window->TriggerView(request(QStringLiteral("letter.doc")));
     EXPECT_EQ(window->ViewMode(), QStringLiteral("DOC"));
-    EXPECT_EQ(window->Rtb()->toPlainText(), QStringLiteral("Dear\nSir") + QString(1024 - 12, ' '));
+    EXPECT_EQ(window->richText()->toPlainText(), QStringLiteral("Dear\nSir") + QString(1024 - 12, ' '));
 }
 
 TEST_F(ViewWindowTest, ReopensFromTheHistoryOrSaysWhatWentWrong)
@@ -127,7 +127,7 @@ TEST_F(ViewWindowTest, ReopensFromTheHistoryOrSaysWhatWentWrong)
 
     window->OpenFileHistoryEntry(one);
     EXPECT_EQ(window->ViewMode(), QStringLiteral("TXT"));
-    EXPECT_EQ(window->Rtb()->toPlainText(), QStringLiteral("one"));
+    EXPECT_EQ(window->richText()->toPlainText(), QStringLiteral("one"));
     EXPECT_EQ(window->CurrentViewFile(), one);
     EXPECT_EQ(window->statusPath(), one);
 
@@ -154,10 +154,10 @@ TEST_F(ViewWindowTest, CopyDependsOnTheView)
 {
     tree.file(QStringLiteral("copy.txt"), QByteArray("copy me please"));
     window->TriggerView(request(QStringLiteral("copy.txt")));
-    QTextCursor cursor(window->Rtb()->document());
+    QTextCursor cursor(window->richText()->document());
     cursor.setPosition(5);
     cursor.setPosition(7, QTextCursor::KeepAnchor);
-    window->Rtb()->setTextCursor(cursor);
+    window->richText()->setTextCursor(cursor);
     window->Copy();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("me"));
     EXPECT_EQ(prompts.shownTexts().last(),
@@ -167,10 +167,10 @@ TEST_F(ViewWindowTest, CopyDependsOnTheView)
     window->Copy();
     EXPECT_EQ(prompts.shownTexts().last(), QStringLiteral("right-click on picture to copy"));
 
-    NodeTree& dbs = window->dbsTree();
-    const NodeTree::Id root = dbs.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("host"));
-    const NodeTree::Id child = dbs.add(root, QStringLiteral("R1"), QStringLiteral("System"));
-    dbs.add(child, QStringLiteral("R10"), QStringLiteral("Linux"));
+    NodeTree& tableTree = window->dbsTree();
+    const NodeTree::Id root = tableTree.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("host"));
+    const NodeTree::Id child = tableTree.add(root, QStringLiteral("R1"), QStringLiteral("System"));
+    tableTree.add(child, QStringLiteral("R10"), QStringLiteral("Linux"));
     window->setViewMode(QStringLiteral("INF"));
     window->Copy();
     EXPECT_EQ(QApplication::clipboard()->text(),
@@ -202,16 +202,16 @@ TEST_F(ViewWindowTest, PcxAndOfficeDocumentsUseTheOleView)
     EXPECT_FALSE(window->ppt()->isHidden());
     EXPECT_EQ(window->ppt()->text(),
               QStringLiteral("First chart: double-click to view full presentation"));
-    ASSERT_FALSE(window->OLE1()->pixmap().isNull());
-    EXPECT_EQ(window->OLE1()->pixmap().toImage().pixel(0, 0), qRgb(0x10, 0x20, 0x30));
-    EXPECT_TRUE(window->Rtb()->isHidden());
+    ASSERT_FALSE(window->oleView()->pixmap().isNull());
+    EXPECT_EQ(window->oleView()->pixmap().toImage().pixel(0, 0), qRgb(0x10, 0x20, 0x30));
+    EXPECT_TRUE(window->richText()->isHidden());
 
     // CloseView hides the OLE view again and forgets the mode.
     int mediaStops = 0;
     window->addStopMediaHook([&mediaStops] { ++mediaStops; });
     window->CloseView();
     EXPECT_TRUE(window->ppt()->isHidden());
-    EXPECT_TRUE(window->OLE1()->isHidden());
+    EXPECT_TRUE(window->oleView()->isHidden());
     EXPECT_EQ(window->ViewMode(), QString());
     EXPECT_EQ(mediaStops, 1);
 
@@ -219,7 +219,7 @@ TEST_F(ViewWindowTest, PcxAndOfficeDocumentsUseTheOleView)
     tree.file(QStringLiteral("broken.pcx"), QByteArray("not a picture"));
     window->TriggerView(request(QStringLiteral("broken.pcx")));
     EXPECT_TRUE(window->ppt()->isHidden());
-    EXPECT_TRUE(window->OLE1()->isHidden());
+    EXPECT_TRUE(window->oleView()->isHidden());
     EXPECT_TRUE(prompts.shown.isEmpty());
     window->OpenFileHistoryEntry(tree.path(QStringLiteral("dot.pcx")));
     window->OpenFileHistoryEntry(tree.path(QStringLiteral("broken.pcx")));
@@ -233,7 +233,7 @@ TEST_F(ViewWindowTest, PcxAndOfficeDocumentsUseTheOleView)
         window->TriggerView(request(QStringLiteral("deck.ppt")));
         qputenv("PATH", path);
         EXPECT_EQ(window->ViewMode(), QStringLiteral("OLE"));
-        EXPECT_TRUE(window->OLE1()->text().contains(QStringLiteral("LibreOffice")));
+        EXPECT_TRUE(window->oleView()->text().contains(QStringLiteral("LibreOffice")));
     }
 }
 
@@ -246,8 +246,8 @@ TEST_F(ViewWindowTest, LaysOutTheViewAreaBelowTheStrip)
     EXPECT_GT(area.top(), window->Filehistory()->geometry().bottom());
     EXPECT_EQ(area.width(), window->centralWidget()->width());
     EXPECT_EQ(area.bottom(), window->centralWidget()->height() - 1);
-    EXPECT_EQ(window->Rtb()->geometry(), area);
-    EXPECT_EQ(window->dbs()->geometry(), area);
+    EXPECT_EQ(window->richText()->geometry(), area);
+    EXPECT_EQ(window->tableTree()->geometry(), area);
     EXPECT_EQ(window->Goback()->toolTip(), QStringLiteral("Click to goback one display"));
 
     for (const char* c : {"Rotate left", "Rotate right", "System Information", "Options",
@@ -296,13 +296,13 @@ TEST_F(ViewWindowTest, HelpPageOpensInTheBrowser)
     window->TriggerView(help);
     EXPECT_EQ(window->ViewMode(), QStringLiteral("WEB"));
     EXPECT_EQ(window->statusPath(), QStringLiteral("Varnex Help"));
-    ASSERT_NE(window->Wb1(), nullptr);
-    EXPECT_FALSE(window->Wb1()->isHidden());
-    EXPECT_EQ(window->Wb1()->url().toLocalFile(), help.fullPath());
-    EXPECT_TRUE(window->Rtb()->isHidden());
+    ASSERT_NE(window->webView(), nullptr);
+    EXPECT_FALSE(window->webView()->isHidden());
+    EXPECT_EQ(window->webView()->url().toLocalFile(), help.fullPath());
+    EXPECT_TRUE(window->richText()->isHidden());
 
     window->CloseView();
-    EXPECT_TRUE(window->Wb1()->isHidden());
+    EXPECT_TRUE(window->webView()->isHidden());
 }
 
 } // namespace
