@@ -98,7 +98,7 @@ void FilterTabs::rebuild(int found)
     if (found > 0)
         RefreshFileList(state_, settings_, trees_);
     else
-        state_.FullListing = QStringList{FolderHeader(state_.currentFolder)};
+        state_.FullListing = QStringList{RootText(state_.currentFolder)};
     Q_EMIT listChanged();
 }
 

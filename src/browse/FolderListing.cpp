@@ -3,6 +3,7 @@
 #include "browse/FileTreeBuilder.h"
 #include "browse/SortChunks.h"
 #include "browse/Wildcard.h"
+#include "controls/TreeText.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 
@@ -124,11 +125,6 @@ void startFolder(FileListState& state, const QString& folder)
 
 } // namespace
 
-QString FolderHeader(const QString& folder)
-{
-    return RootText(folder);
-}
-
 int ListFolder(FileListState& state, const Settings& settings, const QString& folder,
                const QString& pattern)
 {
@@ -167,12 +163,11 @@ int ListFolderFiltered(FileListState& state, const Settings& settings, const QSt
 {
     NodeTreeLock lock(state.fileTree);
     startFolder(state, folder);
-    const QString header = FolderHeader(state.currentFolder);
+    const QString header = RootText(state.currentFolder);
     state.File1Backup.Clear();
     state.File1Backup.Additem(header);
-    state.fileTree.clear();
+    AddFileListRoot(state.fileTree, header);
     state.fileTreeTag.clear();
-    state.fileTree.add(NodeTree::None, QStringLiteral("R"), header, QStringLiteral("1"));
 
     std::vector<platform::FileEntry> files =
         readFolder(settings, state.currentFolder, NamePatternList(AllPattern));
@@ -195,7 +190,7 @@ int ListFolderFiltered(FileListState& state, const Settings& settings, const QSt
 
 void RefreshFileList(FileListState& state, const Settings& settings, const FileTreeBuilder& trees)
 {
-    const QString header = FolderHeader(state.currentFolder);
+    const QString header = RootText(state.currentFolder);
     if (state.plainNames.isEmpty() && state.CategoryFilterActive == -1) {
         state.File1Backup.Clear();
         ShowNoFiles(state);
@@ -204,8 +199,7 @@ void RefreshFileList(FileListState& state, const Settings& settings, const FileT
     NodeTreeLock lock(state.fileTree);
     if (state.CategoryFilterActive == -1) {
         state.File1Backup.Clear();
-        state.fileTree.clear();
-        state.fileTree.add(NodeTree::None, QStringLiteral("R"), header, QStringLiteral("1"));
+        AddFileListRoot(state.fileTree, header);
         state.File1Backup.reserve(int(state.plainNames.size()) + 1);
         state.File1Backup.Additem(header);
         for (const QString& name : std::as_const(state.plainNames))
@@ -234,11 +228,8 @@ void RefreshFileList(FileListState& state, const Settings& settings, const FileT
 void ShowNoFiles(FileListState& state)
 {
     NodeTreeLock lock(state.fileTree);
-    state.fileTree.clear();
-    const QString rootText = state.currentFolder.isEmpty() ? QStringLiteral("RadeZazeda")
-                                                           : FolderHeader(state.currentFolder);
-    const NodeTree::Id root =
-        state.fileTree.add(NodeTree::None, QStringLiteral("R"), rootText, QStringLiteral("1"));
+    const NodeTree::Id root = AddFileListRoot(
+        state.fileTree, state.currentFolder.isEmpty() ? BasketHeader : state.currentFolder);
     const QString text = state.filterTag == u"ALL"
                              ? QStringLiteral("no files")
                              : QStringLiteral("no [") + state.filterTag + QStringLiteral("] files");
@@ -246,6 +237,22 @@ void ShowNoFiles(FileListState& state)
     state.fileTree.makeVisible(child);
     state.fileTreeTag = QStringLiteral("X");
     ShowFileCount(state, 0);
+}
+
+QString FileListRootText(const QString& header)
+{
+    return header == BasketHeader ? header : RootText(header);
+}
+
+NodeTree::Id AddFileListRoot(NodeTree& tree, const QString& header)
+{
+    tree.clear();
+    const bool basket = header == BasketHeader;
+    const NodeTree::Id root =
+        tree.add(NodeTree::None, QStringLiteral("R"), FileListRootText(header),
+                 basket ? QStringLiteral("27") : QStringLiteral("1"));
+    tree.setExpanded(root, true);
+    return root;
 }
 
 QString FileCountCaption(const QString& tag, int n)
@@ -266,29 +273,7 @@ QString PatternMessage(const QString& currentPattern)
            (currentPattern == AllPattern ? QStringLiteral("ALL") : currentPattern);
 }
 
-void WriteListText(const NodeTree& tree, QTextStream& out, QStringView lineEnd)
-{
-    // Lines are gathered into large blocks: the stream's cost is per call, not per byte.
-    constexpr qsizetype BlockSize = 1 << 16;
-    QString block;
-    block.reserve(BlockSize + 1024);
-    for (const NodeTree::Id id : tree.preorder()) {
-        block.resize(block.size() + 8 * qsizetype(tree.depth(id)), u' ');
-        block.append(tree.node(id).text);
-        block.append(lineEnd);
-        if (block.size() >= BlockSize) {
-            out << block;
-            block.resize(0);
-        }
-    }
-    out << block;
-}
-
 QString CopyListText(const NodeTree& tree)
 {
-    QString text;
-    QTextStream out(&text);
-    WriteListText(tree, out, LineBreak);
-    out.flush();
-    return text;
+    return TreeText(tree);
 }

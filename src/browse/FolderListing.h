@@ -3,7 +3,6 @@
 #include "browse/FileListState.h"
 
 #include <QString>
-#include <QTextStream>
 
 class FileTreeBuilder;
 struct Settings;
@@ -48,10 +47,13 @@ void ShowFileCount(FileListState& state, int n);
 /// each. Empty when the tree has no nodes.
 [[nodiscard]] QString CopyListText(const NodeTree& tree);
 
-/// Writes the "Copy List" lines to `out`, each ended by `lineEnd`, without building
-/// the whole text first.
-void WriteListText(const NodeTree& tree, QTextStream& out, QStringView lineEnd);
+/// The header of File1Backup while the basket is listed.
+inline const QString BasketHeader = QStringLiteral("RadeZazeda");
 
-/// The folder's text as a header and root: without its trailing "/" when the path is
-/// 4 characters or longer.
-[[nodiscard]] QString FolderHeader(const QString& folder);
+/// The file list's root text for a header: "RadeZazeda" for the basket, else the
+/// folder without its trailing "/" (RootText).
+[[nodiscard]] QString FileListRootText(const QString& header);
+
+/// Clears the file tree and adds its expanded root "R" for `header` (a folder path or
+/// BasketHeader), with the folder image "1" or the basket image "27". Returns the root.
+NodeTree::Id AddFileListRoot(NodeTree& tree, const QString& header);

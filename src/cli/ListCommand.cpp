@@ -3,6 +3,7 @@
 #include "browse/FolderListing.h"
 #include "cli/FilterOptions.h"
 #include "cli/TreeOptions.h"
+#include "controls/TreeText.h"
 #include "shared/Settings.h"
 #include "trees/TreeRebuild.h"
 
@@ -70,7 +71,7 @@ int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
     Settings settings;
     if (const int status = listFromArgs(args, state, settings, err); status >= 0)
         return status;
-    WriteListText(state.fileTree, out, u"\n");
+    WriteTreeText(state.fileTree, out, u"\n");
     out.flush();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "trees/NodeScheme.h"
 
+#include "browse/FolderListing.h"
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
 #include "shared/FileKind.h"
@@ -31,24 +32,13 @@ qint64 fieldOf(const FileListState& state, const QString& entry, qsizetype likel
 
 bool isBasket(const FileListState& state)
 {
-    return state.File1Backup.ListCount() > 0 && state.File1Backup.list(0) == RadeZazeda;
-}
-
-QString rootText(const QString& header)
-{
-    return header == RadeZazeda ? RadeZazeda : RootText(header);
+    return state.File1Backup.ListCount() > 0 && state.File1Backup.list(0) == BasketHeader;
 }
 
 NodeTree::Id addRoot(FileListState& state)
 {
-    state.fileTree.clear();
-    const QString header =
-        state.File1Backup.ListCount() > 0 ? state.File1Backup.list(0) : QString();
-    const bool basket = header == RadeZazeda;
-    const NodeTree::Id root = state.fileTree.add(NodeTree::None, QStringLiteral("R"),
-                                               rootText(header), basket ? BasketImage : RootImage);
-    state.fileTree.setExpanded(root, true);
-    return root;
+    return AddFileListRoot(
+        state.fileTree, state.File1Backup.ListCount() > 0 ? state.File1Backup.list(0) : QString());
 }
 
 QString fileImage(const QString& entry, const Settings& settings)

@@ -9,16 +9,8 @@ struct Settings;
 /// keyed by the tree folder path and their text, file nodes keyed by path and entry.
 namespace nodescheme {
 
-inline const QString RadeZazeda = QStringLiteral("RadeZazeda");
-inline const QString RootImage = QStringLiteral("1");
-inline const QString BasketImage = QStringLiteral("27");
-
 /// True when the header entry names the RadeZazeda.
 [[nodiscard]] bool isBasket(const FileListState& state);
-
-/// The root's text for a header entry: "RadeZazeda", or the folder path without its
-/// trailing "/" when 4 characters or longer ("/" stays "/").
-[[nodiscard]] QString rootText(const QString& header);
 
 /// Clears fileTree and adds the root node for the header entry of File1Backup.
 NodeTree::Id addRoot(FileListState& state);

@@ -1,5 +1,6 @@
 #include "trees/PlainSort.h"
 
+#include "browse/FolderListing.h"
 #include "shared/TextHelpers.h"
 #include "trees/NodeScheme.h"
 #include "trees/TreeContext.h"
@@ -65,14 +66,12 @@ int PlainSort(FileListState& state, const TreeContext& context, const QString& d
     if (state.fileTree.count() < 3)
         return 0;
     NodeTreeLock hold(state.fileTree);
-    const bool basket = state.fileTree.node(state.fileTree.root()).text == nodescheme::RadeZazeda;
+    const bool basket = state.fileTree.node(state.fileTree.root()).text == BasketHeader;
     state.sortLines.Clear();
     state.File1Backup.Clear();
     CollectSortKeys(state, state.fileTree.root());
     state.sortLines.SortAscending();
 
-    const QString folderText =
-        basket ? nodescheme::RadeZazeda : nodescheme::rootText(state.currentFolder);
     const QString keyPrefix = basket ? QString() : state.currentFolder;
     const QString header = state.File1Backup.list(0);
     state.fileTree.clear();
@@ -82,9 +81,7 @@ int PlainSort(FileListState& state, const TreeContext& context, const QString& d
     const int n = state.sortLines.ListCount();
     if (n > 0) {
         const NodeTree::Id root =
-            state.fileTree.add(NodeTree::None, QStringLiteral("R"), folderText,
-                             basket ? nodescheme::BasketImage : nodescheme::RootImage);
-        state.fileTree.setExpanded(root, true);
+            AddFileListRoot(state.fileTree, basket ? BasketHeader : state.currentFolder);
         const bool descending = direction == QLatin1String("D");
         nodescheme::ImageCache images(context.settings);
         for (int step = 0; step < n; ++step) {

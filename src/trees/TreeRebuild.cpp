@@ -12,13 +12,7 @@
 void BuildNameList(FileListState& state, const Settings& settings)
 {
     NodeTreeLock lock(state.fileTree);
-    state.fileTree.clear();
-    const QString header = state.File1Backup.list(0);
-    const bool basket = header == u"RadeZazeda";
-    const NodeTree::Id root = state.fileTree.add(NodeTree::None, QStringLiteral("R"),
-                                               basket ? header : FolderHeader(header),
-                                               basket ? QStringLiteral("27") : QStringLiteral("1"));
-    state.fileTree.setExpanded(root, true);
+    const NodeTree::Id root = AddFileListRoot(state.fileTree, state.File1Backup.list(0));
 
     // Classifying an extension walks the category lists; a folder has few extensions,
     // and under most settings every file has the same image anyway.

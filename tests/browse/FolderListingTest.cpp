@@ -181,9 +181,10 @@ TEST(FolderListing, CaptionsAndMessages)
     EXPECT_EQ(PatternMessage("*.*"), "File extensions: ALL");
     EXPECT_EQ(PatternMessage("*.txt;*.md"), "File extensions: *.txt;*.md");
 
-    EXPECT_EQ(FolderHeader("/"), "/");
-    EXPECT_EQ(FolderHeader("/tmp/"), "/tmp");
-    EXPECT_EQ(FolderHeader("/ab/"), "/ab");
+    EXPECT_EQ(FileListRootText("/"), "/");
+    EXPECT_EQ(FileListRootText("/tmp/"), "/tmp");
+    EXPECT_EQ(FileListRootText("/ab/"), "/ab");
+    EXPECT_EQ(FileListRootText("RadeZazeda"), "RadeZazeda");
 }
 
 TEST(FolderListing, CopyListTextIndentsByDepth)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browse/FileListState.h"
+#include "browse/FolderListing.h"
 #include "shared/Settings.h"
 #include "trees/NodeScheme.h"
 #include "trees/TreeContext.h"
@@ -44,7 +45,7 @@ struct TreeFixture {
         state.fileTree.clear();
         const QString header = state.File1Backup.list(0);
         const auto root =
-            state.fileTree.add(NodeTree::None, QStringLiteral("R"), nodescheme::rootText(header));
+            state.fileTree.add(NodeTree::None, QStringLiteral("R"), FileListRootText(header));
         for (int i = 1; i < state.File1Backup.ListCount(); ++i) {
             const QString entry = state.File1Backup.list(i);
             state.fileTree.add(root, state.currentFolder + entry, entry, QStringLiteral("3"));
