@@ -39,7 +39,7 @@ void NarrowToPictures(benchmark::State& bench)
     fakeListing(state, int(bench.range(0)));
     KivTabs tabs;
     ScriptedPrompts prompts;
-    FilterTabs filters(settings, state, GroupedTrees(), tabs, prompts);
+    FilterTabs filters(settings, state, GroupedTrees(), &tabs, prompts);
     for (auto _ : bench)
         benchmark::DoNotOptimize(
             filters.NarrowToCategory(QStringLiteral("*.bmp;*.jpg"), QStringLiteral("Picture")));

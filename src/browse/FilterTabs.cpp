@@ -22,15 +22,17 @@ const QString NoFilters = QStringLiteral("No filters set");
 } // namespace
 
 FilterTabs::FilterTabs(Settings& settings, FileListState& state, const FileTreeBuilder& trees,
-                       KivTabs& tabs, Prompts& prompts, QObject* parent)
+                       KivTabs* tabs, Prompts& prompts, QObject* parent)
     : QObject(parent), settings_(settings), state_(state), trees_(trees), tabs_(tabs),
       prompts_(prompts)
 {
     // A click on the strip (mouse or arrow keys) selects the category.
-    connect(&tabs_, &KivTabs::TabClick, this, [this](int now, int) {
-        if (!selecting_)
-            SelectCategory(now - 1);
-    });
+    if (tabs_) {
+        connect(tabs_, &KivTabs::TabClick, this, [this](int now, int) {
+            if (!selecting_)
+                SelectCategory(now - 1);
+        });
+    }
 }
 
 FilterTabs::~FilterTabs() = default;
@@ -53,24 +55,27 @@ quint32 FilterTabs::tabColour(int tab) const
 
 void FilterTabs::setupTabs()
 {
+    selectedTab_ = allTab();
+    if (!tabs_)
+        return;
     selecting_ = true;
-    tabs_.setTabs(allTab() + 1);
+    tabs_->setTabs(allTab() + 1);
     for (int i = 0; i <= allTab(); ++i)
-        tabs_.setCaption(i + 1, settings_.categories[size_t(i)].name);
+        tabs_->setCaption(i + 1, settings_.categories[size_t(i)].name);
     colourTabs();
     // The tabs carry pale colours of their own: the highlight text of the plain strip
     // would vanish on them.
-    if (tabs_.TextColor() == KivTabs::ButtonHighlight)
-        tabs_.setTextColor(KivTabs::ButtonText);
-    tabs_.setStyle(settings_.tabOrientation == 1 ? 4 : 0);
-    tabs_.setSelectedTab(allTab() + 1);
+    if (tabs_->TextColor() == KivTabs::ButtonHighlight)
+        tabs_->setTextColor(KivTabs::ButtonText);
+    tabs_->setStyle(settings_.tabOrientation == 1 ? 4 : 0);
+    tabs_->setSelectedTab(allTab() + 1);
     selecting_ = false;
 }
 
 void FilterTabs::colourTabs()
 {
-    for (int i = 0; i <= allTab() && i < tabs_.Tabs(); ++i)
-        tabs_.setTabBackColor(i + 1, tabColour(i));
+    for (int i = 0; tabs_ && i <= allTab() && i < tabs_->Tabs(); ++i)
+        tabs_->setTabBackColor(i + 1, tabColour(i));
 }
 
 bool FilterTabs::showsFolder() const
@@ -86,7 +91,7 @@ int FilterTabs::fileCount() const
 void FilterTabs::writeStatus(const QString& caption)
 {
     state_.statusCaption = FileCountCaption(caption, fileCount());
-    const int tab = tabs_.SelectedTab() - 1;
+    const int tab = selectedTab_;
     Q_EMIT statusChanged(state_.statusCaption,
                          settings_.tabColorSwap == 1 && tab <= 7 ? qint64(tabColour(tab)) : -1);
 }
@@ -109,9 +114,12 @@ int FilterTabs::SelectCategory(int tab)
     const QString caption = settings_.categories[size_t(tab)].name;
     noteListing(state_.CurrentPattern);
     state_.CategoryFilterActive = -1;
-    selecting_ = true;
-    tabs_.setSelectedTab(tab + 1);
-    selecting_ = false;
+    selectedTab_ = tab;
+    if (tabs_) {
+        selecting_ = true;
+        tabs_->setSelectedTab(tab + 1);
+        selecting_ = false;
+    }
     state_.CurrentPattern = PatternFromExtensions(settings_.categories[size_t(tab)].extensions, tab,
                                                   otherTab(), allTab());
     settings_.currentPattern = state_.CurrentPattern;
@@ -258,7 +266,8 @@ void FilterTabs::ChangeTabOrientation()
     // Tabs down the side of the list need the side-by-side tiling.
     if (settings_.tabOrientation == 1)
         settings_.tileHorizontal = 0;
-    tabs_.setStyle(settings_.tabOrientation == 1 ? 4 : 0);
+    if (tabs_)
+        tabs_->setStyle(settings_.tabOrientation == 1 ? 4 : 0);
     Q_EMIT orientationChanged(settings_.tabOrientation);
 }
 

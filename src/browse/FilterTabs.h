@@ -13,12 +13,12 @@ class Prompts;
 /// The file-type filter tabs (`FilterButton`) and the filter state of the main window:
 /// selecting a category, narrowing the list from FullListing, the "Filterview" menu
 /// commands, the other-filter criteria (kept in the file list state, where the filtered reader
-/// finds them) and the filter description.
+/// finds them) and the filter description. Works without a strip as well.
 class FilterTabs : public QObject {
     Q_OBJECT
 public:
     FilterTabs(Settings& settings, FileListState& state, const FileTreeBuilder& trees,
-               KivTabs& tabs, Prompts& prompts, QObject* parent = nullptr);
+               KivTabs* tabs, Prompts& prompts, QObject* parent = nullptr);
     ~FilterTabs() override;
 
     /// One tab per category 0..categoryLast, captioned with the names and coloured;
@@ -95,7 +95,8 @@ private:
     Settings& settings_;
     FileListState& state_;
     const FileTreeBuilder& trees_;
-    KivTabs& tabs_;
+    KivTabs* tabs_;       ///< the strip; none when filtering headless (lumara-cli)
+    int selectedTab_ = 0; ///< the selected category, from 0
     Prompts& prompts_;
     OtherFilterFields fields_;
     QString content_;

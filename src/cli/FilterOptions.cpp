@@ -1,7 +1,6 @@
 #include "cli/FilterOptions.h"
 
 #include "browse/FilterTabs.h"
-#include "controls/KivTabs.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "trees/TreeRebuild.h"
@@ -120,9 +119,8 @@ bool applyFilterOptions(const FilterOptions& options, FileListState& state, Sett
             return false;
         }
     }
-    KivTabs tabs;
     ScriptedPrompts prompts;
-    FilterTabs filters(settings, state, GroupedTrees(), tabs, prompts);
+    FilterTabs filters(settings, state, GroupedTrees(), nullptr, prompts);
     filters.setupTabs();
     if (options.other) {
         filters.ApplyOtherFilter(options.fields);

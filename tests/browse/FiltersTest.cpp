@@ -22,7 +22,7 @@ struct FilterFixture : ::testing::Test {
     FileListState state;
     KivTabs tabs;
     ScriptedPrompts prompts;
-    FilterTabs filters{settings, state, GroupedTrees(), tabs, prompts};
+    FilterTabs filters{settings, state, GroupedTrees(), &tabs, prompts};
 
     void SetUp() override
     {

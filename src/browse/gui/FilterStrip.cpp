@@ -30,8 +30,8 @@ FilterStrip::FilterStrip(Settings& settings, Prompts& prompts, FileListPanel& pa
     widget_ = new KivTabsWidget(&panel);
     widget_->setObjectName(QStringLiteral("FilterButton"));
     panel.tabSlot()->addWidget(widget_);
-    filters_ = std::make_unique<FilterTabs>(settings, panel.state(), panel.trees(), widget_->tabs(),
-                                            prompts);
+    filters_ = std::make_unique<FilterTabs>(settings, panel.state(), panel.trees(),
+                                            &widget_->tabs(), prompts);
     connect(filters_.get(), &FilterTabs::otherFilterDialogWanted, this,
             &FilterStrip::openOtherFilterDialog);
     filters_->setupTabs();
