@@ -40,7 +40,8 @@ int parseTreeOption(const QStringList& args, qsizetype& i, TreeOptions& options,
 {
     const QString& arg = args[i];
     if (arg == u"--tree") {
-        static const TreeType types[] = {TreeType::PlainList, TreeType::Extension, TreeType::Size, TreeType::Date, TreeType::Age};
+        static const TreeType types[] = {TreeType::PlainList, TreeType::Extension, TreeType::Size,
+                                         TreeType::Date, TreeType::Age};
         const auto at = choice(args, i, {"name", "ext", "size", "date", "age"}, err);
         if (!at)
             return -1;

@@ -26,7 +26,8 @@ template <typename KeyOf> void fillList1(FileListState& state, KeyOf keyOf)
     state.sortLines.reserve(n);
     for (int i = 1; i < n; ++i) {
         const QString& entry = state.File1Backup.textAt(i);
-        state.sortLines.Additem(ScratchLine(keyOf(entry, i), nodescheme::groupedEntry(entry, basket)));
+        state.sortLines.Additem(
+            ScratchLine(keyOf(entry, i), nodescheme::groupedEntry(entry, basket)));
     }
 }
 

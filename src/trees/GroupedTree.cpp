@@ -29,7 +29,7 @@ int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool wa
         if (group == NodeTree::None || text != previous) {
             previous = text.toString();
             group = state.fileTree.addPrefixed(root, state.treeFolderPath, previous,
-                                             groupImage.isEmpty() ? image : groupImage);
+                                               groupImage.isEmpty() ? image : groupImage);
             if (group == NodeTree::None) // a key taken by a file: keep filing under the root
                 group = root;
             state.fileTree.makeVisible(group);

@@ -55,7 +55,8 @@ int RunTreeChoice(FileListState& state, TreeButtonState& buttons, const TreeCont
     const auto type = TreeType(number);
 
     state.treeType = type;
-    const int count = type == TreeType::PlainList ? buildNameList(state) : BuildGroupedTree(state, context);
+    const int count =
+        type == TreeType::PlainList ? buildNameList(state) : BuildGroupedTree(state, context);
     buttons.offerNameTree = type != TreeType::PlainList;
     buttons.offerExtensionTree = type != TreeType::Extension;
     buttons.offerSizeTree = type != TreeType::Size;

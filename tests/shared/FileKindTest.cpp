@@ -51,7 +51,8 @@ TEST(ClassifyFileKind, UsesTheUsersCategoryListsButOnlySlotsZeroToFive)
     settings.categories[1].extensions = QStringLiteral("png;jpeg");
     settings.categories[6].extensions = QStringLiteral("xyz");
     EXPECT_EQ(ClassifyFileKind(QStringLiteral(".PNG"), settings), FileKind::Picture);
-    EXPECT_EQ(ClassifyFileKind(QStringLiteral(".JPEG"), settings), FileKind::Picture); // "PEG" in "JPEG"
+    EXPECT_EQ(ClassifyFileKind(QStringLiteral(".JPEG"), settings),
+              FileKind::Picture); // "PEG" in "JPEG"
     EXPECT_EQ(ClassifyFileKind(QStringLiteral(".BMP"), settings), FileKind::None);
     EXPECT_EQ(ClassifyFileKind(QStringLiteral(".XYZ"), settings), FileKind::None);
 }

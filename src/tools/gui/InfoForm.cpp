@@ -124,8 +124,8 @@ void InfoForm::applyAttributeChanges()
 
 void ShowFileProperties(const QString& path, Prompts& prompts, QWidget* parent)
 {
-    auto* form = parent ? parent->findChild<InfoForm*>(QString(), Qt::FindDirectChildrenOnly)
-                        : nullptr;
+    auto* form =
+        parent ? parent->findChild<InfoForm*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     std::unique_ptr<InfoForm> owned;
     if (!form) {
         form = new InfoForm(prompts, parent);

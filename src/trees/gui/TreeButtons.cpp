@@ -210,7 +210,8 @@ void TreeButtons::refreshFaces()
 {
     const FileListState& state = state_;
     swapExtTree_->setToolTip(state.treeButtonTip);
-    swapExtTree_->setIcon(faceIcon(state.treeType == TreeType::PlainList ? Face::Plain : Face::Grouped));
+    swapExtTree_->setIcon(
+        faceIcon(state.treeType == TreeType::PlainList ? Face::Plain : Face::Grouped));
     sortList_->setToolTip(state.shownSort.tip());
     const bool sorted = !state.shownSort.key.isEmpty();
     sortList_->setIcon(faceIcon(!sorted                     ? Face::Unsorted

@@ -112,7 +112,8 @@ TEST_F(ViewWindowTest, RichTextKeepsFormattingAndDocumentsShowPrintableText)
                                                        12));
     window->TriggerView(request(QStringLiteral("letter.doc")));
     EXPECT_EQ(window->ViewMode(), QStringLiteral("DOC"));
-    EXPECT_EQ(window->richText()->toPlainText(), QStringLiteral("Dear\nSir") + QString(1024 - 12, ' '));
+    EXPECT_EQ(window->richText()->toPlainText(),
+              QStringLiteral("Dear\nSir") + QString(1024 - 12, ' '));
 }
 
 TEST_F(ViewWindowTest, ReopensFromTheHistoryOrSaysWhatWentWrong)
@@ -168,7 +169,8 @@ TEST_F(ViewWindowTest, CopyDependsOnTheView)
     EXPECT_EQ(prompts.shownTexts().last(), QStringLiteral("right-click on picture to copy"));
 
     NodeTree& tableTree = window->dbsTree();
-    const NodeTree::Id root = tableTree.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("host"));
+    const NodeTree::Id root =
+        tableTree.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("host"));
     const NodeTree::Id child = tableTree.add(root, QStringLiteral("R1"), QStringLiteral("System"));
     tableTree.add(child, QStringLiteral("R10"), QStringLiteral("Linux"));
     window->setViewMode(QStringLiteral("INF"));
