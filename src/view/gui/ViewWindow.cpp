@@ -70,7 +70,7 @@ void ViewWindow::buildControls()
 
     vgridView_ = new GridView(area);
     basketView_ = new GridView(area);
-    dbsModel_ = new NodeTreeModel(dbsTree_, this);
+    dbsModel_ = new NodeTreeModel(tableTree_, this);
     dbsView_ = new NodeTreeView(area);
     dbsView_->setNodeModel(dbsModel_);
 
@@ -176,8 +176,7 @@ void ViewWindow::CloseView()
 
 void ViewWindow::stopMedia()
 {
-    for (const auto& hook : stopMediaHooks_)
-        hook();
+    Q_EMIT stopMediaRequested();
 }
 
 void ViewWindow::SetViewPath(const QString& text)
@@ -271,11 +270,6 @@ void ViewWindow::OpenFileHistoryEntry(const QString& entry)
 void ViewWindow::setKindView(ViewAction action, KindView view)
 {
     kindViews_[action] = std::move(view);
-}
-
-void ViewWindow::addStopMediaHook(std::function<void()> hook)
-{
-    stopMediaHooks_.push_back(std::move(hook));
 }
 
 void ViewWindow::setShownPicture(const QImage& picture, const QString& name)

@@ -70,9 +70,6 @@ public:
 
     /// Registers the view of a later feature; kinds without one show nothing.
     void setKindView(ViewAction action, KindView view);
-    /// Runs `hook` wherever media must stop: CloseView, "Cancel" and `Goback` (stop and
-    /// close sound and video).
-    void addStopMediaHook(std::function<void()> hook);
 
     /// The "Copy" command: copies what the current view shows and says so.
     void Copy();
@@ -105,7 +102,7 @@ public:
     [[nodiscard]] GridView* tableGrid() const { return vgridView_; }
     [[nodiscard]] GridView* RadeZazeda() const { return basketView_; }
     [[nodiscard]] NodeTreeView* tableTree() const { return dbsView_; }
-    [[nodiscard]] NodeTree& dbsTree() { return dbsTree_; }
+    [[nodiscard]] NodeTree& dbsTree() { return tableTree_; }
     /// The page canvas of pictures, thumbnails and icons (`FullPicture1`, `ThumbPic`).
     [[nodiscard]] QWidget* pictureCanvas() const { return pictureCanvas_; }
     [[nodiscard]] QTimer& countdownTimer() { return timer1_; }
@@ -120,12 +117,15 @@ public:
     bool iconsShown = false;
     QString thumbImageTag;
     /// "X" while `tableTree` holds a tree that "Copy" copies as text.
-    QString dbsTag;
+    QString tableTreeTag;
 
 Q_SIGNALS:
     /// After a new layout, when the page shown is drawn by its feature: a size bar
     /// chart (ViewMode "BAR..."), the icon page ("ICON") or a thumbnail page ("THUMB").
     void pageNeedsRedraw(const QString& viewMode);
+    /// Media must stop: CloseView, "Cancel" and `Goback` (the sound and video features
+    /// stop and close what they play).
+    void stopMediaRequested();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -159,7 +159,7 @@ private:
     QComboBox* filehistory_ = nullptr;
     GridView* vgridView_ = nullptr;
     GridView* basketView_ = nullptr;
-    NodeTree dbsTree_;
+    NodeTree tableTree_;
     NodeTreeModel* dbsModel_ = nullptr;
     NodeTreeView* dbsView_ = nullptr;
     QWidget* pictureCanvas_ = nullptr;
@@ -170,5 +170,4 @@ private:
     QHash<QString, QAction*> actions_;
 
     std::map<ViewAction, KindView> kindViews_;
-    std::vector<std::function<void()>> stopMediaHooks_;
 };

@@ -63,7 +63,7 @@ void ViewWindow::Copy()
         prompts_.message(shownPictureName_ + LineBreak +
                          QStringLiteral("copied, use CTRL-V to paste"));
     } else if (viewMode_ == QLatin1String("INF")) {
-        clipboard->setText(TreeToText(dbsTree_));
+        clipboard->setText(TreeToText(tableTree_));
         prompts_.message(QStringLiteral("information tree ") + PasteHint);
     } else if (!vgridView_->isHidden()) {
         vgridView_->copySelection();
@@ -71,8 +71,8 @@ void ViewWindow::Copy()
     } else if (!basketView_->isHidden()) {
         basketView_->copyAll();
         prompts_.message(QStringLiteral("grid ") + PasteHint);
-    } else if (dbsTag == QLatin1String("X")) {
-        clipboard->setText(TreeToText(dbsTree_));
+    } else if (tableTreeTag == QLatin1String("X")) {
+        clipboard->setText(TreeToText(tableTree_));
         prompts_.message(QStringLiteral("tree ") + PasteHint);
     } else {
         clipboard->setText(rtb_->textCursor().selection().toPlainText());

@@ -210,7 +210,8 @@ TEST_F(ViewWindowTest, PcxAndOfficeDocumentsUseTheOleView)
 
     // CloseView hides the OLE view again and forgets the mode.
     int mediaStops = 0;
-    window->addStopMediaHook([&mediaStops] { ++mediaStops; });
+    QObject::connect(window.get(), &ViewWindow::stopMediaRequested,
+                     [&mediaStops] { ++mediaStops; });
     window->CloseView();
     EXPECT_TRUE(window->ppt()->isHidden());
     EXPECT_TRUE(window->oleView()->isHidden());
