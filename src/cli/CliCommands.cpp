@@ -6,6 +6,7 @@
 #include "cli/KindCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/StatsCommand.h"
+#include "cli/SysinfoCommand.h"
 #include "cli/TreeOptions.h"
 #include "shared/TextHelpers.h"
 
@@ -66,6 +67,10 @@ const QList<Command>& commands()
         {QStringLiteral("kind"),
          QStringLiteral("kind NAME...                 each name's view kind (FileKind)"),
          fileKinds},
+        {QStringLiteral("sysinfo"),
+         QStringLiteral("sysinfo                      the system report, as View > System "
+                        "Information shows it"),
+         systemReport},
     };
     return all;
 }

@@ -72,3 +72,16 @@ TEST(Cli, SmallCommandsAndBadInput)
         EXPECT_FALSE(r.err.isEmpty()) << bad.join(' ').toStdString();
     }
 }
+
+TEST(Cli, SysinfoReportsThisMachine)
+{
+    const CliRun run = cli({"sysinfo"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split("\r\n");
+    ASSERT_GT(lines.size(), 20);
+    EXPECT_EQ(lines[1], "        System Sofware/Hardware");
+    // Real figures: memory from the kernel, at least the root volume.
+    const QString total = lines.filter("Total RAM            = ").value(0);
+    EXPECT_GT(total.section('=', 1).trimmed().section(' ', 0, 0).toLongLong(), 0) << total.toStdString();
+    EXPECT_FALSE(lines.filter("Disk /").isEmpty());
+}

@@ -67,6 +67,8 @@ public:
     void ViewWeb(const QString& path);
     /// False when the document or picture cannot be shown.
     bool ViewOle(const QString& extension, const QString& path);
+    /// "System Information": the report on the machine as a tree (ViewMode "INF").
+    void ShowSystemInfo();
 
     /// Registers the view of a later feature; kinds without one show nothing.
     void setKindView(ViewAction action, KindView view);

@@ -29,7 +29,8 @@ void ViewWindow::buildMenus()
     QMenu* view = menuBar()->addMenu(QStringLiteral("View"));
     add(view, QStringLiteral("Rotate left"), false);
     add(view, QStringLiteral("Rotate right"), false);
-    add(view, QStringLiteral("System Information"), false);
+    connect(add(view, QStringLiteral("System Information"), true), &QAction::triggered, this,
+            &ViewWindow::ShowSystemInfo);
     add(view, QStringLiteral("Options"), false);
     view->addSeparator();
     add(view, QStringLiteral("Show size bar"), false)->setCheckable(true);

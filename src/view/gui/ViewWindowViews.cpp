@@ -6,12 +6,16 @@
 #include "view/OleRender.h"
 #include "view/PcxReader.h"
 #include "view/RtfReader.h"
+#include "view/SystemReport.h"
 #include "view/TextDecoding.h"
 #include "view/gui/ClickLabel.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QDesktopServices>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTextEdit>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -153,4 +157,18 @@ void ViewWindow::ShowGrid()
     vgridView_->show();
     show();
     raise();
+}
+
+void ViewWindow::ShowSystemInfo()
+{
+    CloseView();
+    viewMode_ = QStringLiteral("INF");
+    SetViewMessage(QString());
+    statusBar()->setToolTip(QString());
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    BuildSystemReport(tableTree_, platform::GatherMachineFacts(), platform::GatherVolumeFacts(),
+                      screen ? screen->size() : QSize());
+    richText()->hide();
+    dbsView_->raise();
+    dbsView_->show();
 }
