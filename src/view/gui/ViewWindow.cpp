@@ -162,6 +162,7 @@ void ViewWindow::CloseView()
     basketView_->hide();
     dbsView_->hide();
     dbsView_->lower();
+    dbsView_->setFont(font()); // the system report's fixed pitch goes with it
     if (wb1_)
         wb1_->hide();
     statusPath_->clear();

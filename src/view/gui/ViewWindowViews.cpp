@@ -13,6 +13,7 @@
 
 #include <QDesktopServices>
 #include <QFile>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStatusBar>
@@ -168,6 +169,10 @@ void ViewWindow::ShowSystemInfo()
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     BuildSystemReport(tableTree_, platform::GatherMachineFacts(), platform::GatherVolumeFacts(),
                       screen ? screen->size() : QSize());
+    // The labels are padded so every "=" stands in one column: that needs a fixed pitch.
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(font().pointSizeF());
+    dbsView_->setFont(fixed);
     richText()->hide();
     dbsView_->raise();
     dbsView_->show();
