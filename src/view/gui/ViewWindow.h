@@ -23,6 +23,8 @@ class QLabel;
 class QMenu;
 class QTextEdit;
 class QWebEngineView;
+class SearForm;
+class WebFindBar;
 struct Settings;
 
 /// The view window `v`: shows one file at a time in the view its FileKind selects,
@@ -69,6 +71,11 @@ public:
     bool ViewOle(const QString& extension, const QString& path);
     /// "System Information": the report on the machine as a tree (ViewMode "INF").
     void ShowSystemInfo();
+    /// "Find Text": the find bar of a web page, or the "Find" dialog for the text view
+    /// or the grid; nothing for pictures or an empty window.
+    void FindText();
+    /// The "Find" dialog, created on first use.
+    [[nodiscard]] SearForm* searForm();
 
     /// Registers the view of a later feature; kinds without one show nothing.
     void setKindView(ViewAction action, KindView view);
@@ -154,6 +161,8 @@ private:
 
     QTextEdit* rtb_ = nullptr;
     QWebEngineView* wb1_ = nullptr;
+    SearForm* searForm_ = nullptr;
+    WebFindBar* webFind_ = nullptr;
     ClickLabel* ole1_ = nullptr;
     QString oleFile_;
     QLabel* ppt_ = nullptr;

@@ -34,7 +34,9 @@ void ViewWindow::buildMenus()
     add(view, QStringLiteral("Options"), false);
     view->addSeparator();
     add(view, QStringLiteral("Show size bar"), false)->setCheckable(true);
-    add(view, QStringLiteral("Find Text"), false);
+    QAction* findText = add(view, QStringLiteral("Find Text"), true);
+    findText->setShortcut(QKeySequence::Find);
+    connect(findText, &QAction::triggered, this, &ViewWindow::FindText);
     connect(add(view, QStringLiteral("Copy"), true), &QAction::triggered, this, &ViewWindow::Copy);
     view->addSeparator();
     connect(add(view, QStringLiteral("Cancel"), true), &QAction::triggered, this,

@@ -1,0 +1,42 @@
+// "Find Text": the browser's find bar for web pages, the "Find" dialog for the text
+// views and the grid.
+#include "controls/gui/GridView.h"
+#include "view/gui/SearForm.h"
+#include "view/gui/ViewWindow.h"
+#include "view/gui/WebFindBar.h"
+
+#include <QTextEdit>
+#include <QWebEngineView>
+
+SearForm* ViewWindow::searForm()
+{
+    if (!searForm_)
+        searForm_ = new SearForm(*rtb_, *vgridView_, prompts_, this);
+    return searForm_;
+}
+
+void ViewWindow::FindText()
+{
+    SearForm* form = searForm();
+    form->state().resetGrid();
+    if (wb1_ && wb1_->isVisible() && viewMode_ == QLatin1String("WEB")) {
+        if (!webFind_)
+            webFind_ = new WebFindBar(*wb1_);
+        wb1_->setFocus();
+        webFind_->open();
+        return;
+    }
+    if (viewMode_.isEmpty() || viewMode_ == QLatin1String("PIC"))
+        return;
+    // The grid is shown over the text view, which stays visible beneath it.
+    if (vgridView_->isVisible()) {
+        form->tag = QStringLiteral("vgrid");
+    } else if (rtb_->isVisible()) {
+        form->tag.clear(); // a dialog last used on the grid searches the text again
+    } else {
+        return;
+    }
+    form->show();
+    form->raise();
+    form->activateWindow();
+}

@@ -1,0 +1,63 @@
+#include "view/gui/SearForm.h"
+
+#include "common/TempTree.h"
+#include "controls/gui/GridView.h"
+#include "platform/Prompts.h"
+#include "shared/Settings.h"
+#include "view/gui/ViewWindow.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+TEST(SearForm, FindsForwardInTheTextThenSaysNotFound)
+{
+    TempTree tree;
+    Settings settings;
+    ScriptedPrompts prompts;
+    ViewWindow window(settings, prompts);
+    window.show();
+    const QString path = tree.file("notes.txt", QByteArray("alpha beta\nBeta gamma beta\n"));
+    window.ViewText(path);
+
+    window.FindText();
+    SearForm* form = window.searForm();
+    ASSERT_TRUE(form->isVisible());
+    EXPECT_EQ(form->windowTitle(), "Find");
+    form->findWhat()->setText("beta");
+    form->matchCase()->setChecked(true);
+    form->FindNext();
+    EXPECT_EQ(window.richText()->textCursor().selectedText(), "beta");
+    EXPECT_EQ(window.richText()->textCursor().selectionStart(), 6);
+    form->FindNext();
+    EXPECT_EQ(window.richText()->textCursor().selectionStart(), 22);
+    form->FindNext();
+    form->FindNext();
+    EXPECT_EQ(prompts.shownTexts(), (QStringList{"text not found", "text not found"}));
+}
+
+TEST(SearForm, SearchesTheGridWhenItIsShown)
+{
+    Settings settings;
+    ScriptedPrompts prompts;
+    ViewWindow window(settings, prompts);
+    window.show();
+    window.CloseView(); // as a table view starts
+    Grid& grid = window.tableGrid()->grid();
+    grid.reset(3);
+    grid.setRows(3);
+    grid.setTextMatrix(2, 2, "Needle");
+    window.ShowGrid();
+    window.setViewMode("XLS");
+
+    window.FindText();
+    SearForm* form = window.searForm();
+    ASSERT_TRUE(form->isVisible());
+    EXPECT_EQ(form->tag, "vgrid");
+    form->findWhat()->setText("needle");
+    form->FindNext();
+    EXPECT_EQ(grid.row(), 2);
+    EXPECT_EQ(grid.col(), 2);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
