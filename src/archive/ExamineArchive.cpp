@@ -15,9 +15,10 @@ bool IsArchiveExt(const QString& ext)
            ext == QLatin1String("rar") || ext == QLatin1String("zip");
 }
 
+/// A format without compressed sizes (CAB) stores 0 there: its ratio is 0, not 100%.
 float Ratio(const ArchiveEntry& entry)
 {
-    if (entry.Size == 0)
+    if (entry.Size == 0 || entry.CompSize == 0)
         return 0.0f;
     const float ratio = 1.0f - float(entry.CompSize) / float(entry.Size);
     return ratio < 0.0f ? 0.0f : ratio;
