@@ -6,6 +6,7 @@
 #include "shared/TextHelpers.h"
 
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -50,8 +51,10 @@ QString ModifiedText(const QDateTime& when)
            QString::asprintf("-%02d %02d:%02d", d.year() % 100, t.hour(), t.minute());
 }
 
-void RunReader(const QString& path, const QString& ext, bool countOnly, Prompts& prompts,
-               const std::function<void(const ArchiveEntry&)>& found, qint64* count = nullptr)
+/// Runs the reader; gives the count when the ZIP reader stopped after counting.
+std::optional<qint64> RunReader(const QString& path, const QString& ext, bool countOnly,
+                                Prompts& prompts,
+                                const std::function<void(const ArchiveEntry&)>& found)
 {
     cArchive archive(prompts);
     archive.ArchiveName = path;
@@ -59,8 +62,9 @@ void RunReader(const QString& path, const QString& ext, bool countOnly, Prompts&
     archive.CountOnly = countOnly;
     archive.FileFound = found;
     archive.GetInfo();
-    if (count)
-        *count = archive.FileCount;
+    if (archive.Counted)
+        return archive.FileCount;
+    return std::nullopt;
 }
 
 } // namespace
@@ -79,14 +83,13 @@ void ExamineArchive(const QString& path, ArchiveSession& session, Prompts& promp
     if (!IsArchiveExt(ext))
         return;
     const bool counting = session.Request.startsWith(u'X');
-    qint64 count = 0;
-    RunReader(
-        path, ext, counting, prompts,
-        [&](const ArchiveEntry& entry) { Archive_FileFound(entry, path, session, prompts); },
-        &count);
+    const std::optional<qint64> counted =
+        RunReader(path, ext, counting, prompts, [&](const ArchiveEntry& entry) {
+            Archive_FileFound(entry, path, session, prompts);
+        });
     // The ZIP reader counts without events; its request text has no dots.
-    if (counting && ext == QLatin1String("zip"))
-        session.Request = QStringLiteral("X") + NumText(count);
+    if (counted)
+        session.Request = QStringLiteral("X") + NumText(*counted);
 }
 
 void Archive_FileFound(const ArchiveEntry& entry, const QString& archivePath,

@@ -149,8 +149,10 @@ void GetZip(cArchive& archive)
         return;
     ApplyZip64End(file, start + at, end, entries == 0xFFFF || directoryOffset == Saturated32);
     archive.FileCount = qint64(qMin<quint64>(end.entries, quint64(1) << 62));
-    if (archive.CountOnly)
+    if (archive.CountOnly) {
+        archive.Counted = true;
         return;
+    }
 
     const qint64 from = qint64(qMin<quint64>(end.directoryOffset, quint64(size)));
     const uchar* mapped = from < size ? file.map(from, size - from) : nullptr;

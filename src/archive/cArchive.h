@@ -18,6 +18,8 @@ public:
     qint64 FileCount = 0;
     /// When set, the ZIP reader stops after counting and raises no events.
     bool CountOnly = false;
+    /// Set by the ZIP reader when it found the end record and stopped after counting.
+    bool Counted = false;
     /// The FileFound event; called synchronously for each entry.
     std::function<void(const ArchiveEntry&)> FileFound;
 
