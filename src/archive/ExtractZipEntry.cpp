@@ -2,6 +2,7 @@
 // outside the destination folder.
 #include "archive/ExtractZipEntry.h"
 
+#include "archive/ReplaceFile.h"
 #include "platform/Prompts.h"
 
 #include <QDateTime>
@@ -132,8 +133,8 @@ public:
             out.setFileTime(QDateTime::fromSecsSinceEpoch(archive_entry_mtime(entry_)),
                             QFileDevice::FileModificationTime);
         // rename() replaces a link at the target itself, never the file it points to.
-        if (!out.rename(target))
-            return fail(name, out.errorString());
+        if (!ReplaceFileWith(out, target))
+            return fail(name, QStringLiteral("the file cannot be replaced"));
         return ExtractOutcome::Extracted;
     }
 
@@ -233,7 +234,9 @@ ExtractOutcome ExtractZipEntry(const QString& zipPath, const QString& folder,
         ARCHIVE_OK)
         return ExtractOutcome::NotFound;
     archive_entry* entry = nullptr;
-    while (archive_read_next_header(a.get(), &entry) >= ARCHIVE_WARN) {
+    // ARCHIVE_EOF is positive: only OK and WARN mean a header was read.
+    for (int r;
+         (r = archive_read_next_header(a.get(), &entry)) == ARCHIVE_OK || r == ARCHIVE_WARN;) {
         if (EntryName(entry) == entryName)
             return ExtractFound(a.get(), entry, root, entryName, prompts);
     }

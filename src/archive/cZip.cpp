@@ -2,6 +2,8 @@
 // the old zip are copied into it, and it replaces the old one only when all went well.
 #include "archive/cZip.h"
 
+#include "archive/ReplaceFile.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -68,7 +70,8 @@ std::optional<QList<OldEntry>> ReadOldEntries(const QString& path)
     QList<OldEntry> entries;
     archive_entry* entry = nullptr;
     int r;
-    while ((r = archive_read_next_header(a.get(), &entry)) >= ARCHIVE_WARN)
+    // ARCHIVE_EOF is positive: only OK and WARN mean a header was read.
+    while ((r = archive_read_next_header(a.get(), &entry)) == ARCHIVE_OK || r == ARCHIVE_WARN)
         entries.append({EntryName(entry), qint64(archive_entry_mtime(entry))});
     if (r != ARCHIVE_EOF)
         return std::nullopt;
@@ -345,7 +348,8 @@ bool cZip::write(bool deleting)
         ReadHandle r = OpenZip(target);
         archive_entry* entry = nullptr;
         for (qsizetype k = 0; r && k < plan.size(); ++k) {
-            if (archive_read_next_header(r.get(), &entry) < ARCHIVE_WARN || !step(old[k].name))
+            const int read = archive_read_next_header(r.get(), &entry);
+            if ((read != ARCHIVE_OK && read != ARCHIVE_WARN) || !step(old[k].name))
                 return false;
             if (plan[k] == -1 && !writer.addOld(r.get(), entry))
                 return false;
@@ -366,5 +370,5 @@ bool cZip::write(bool deleting)
                            : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                  QFileDevice::ReadUser | QFileDevice::WriteUser |
                                  QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    return out.rename(target);
+    return ReplaceFileWith(out, target);
 }
