@@ -33,6 +33,7 @@ public:
     [[nodiscard]] int FileSpecCount() const { return int(specs_.size()); }
     /// The spec at 0-based `index`; "" outside the list.
     [[nodiscard]] QString FileSpec(int index) const { return specs_.value(index); }
+    [[nodiscard]] const QStringList& specs() const { return specs_; }
 
     /// Adds (or replaces) the specs' files in ZipFile. False when nothing was written:
     /// no files, duplicate stored names, a cancel, an unreadable old zip or an I/O error.
