@@ -233,12 +233,15 @@ ExtractOutcome ExtractZipEntry(const QString& zipPath, const QString& folder,
     if (archive_read_open_filename(a.get(), QFile::encodeName(zipPath).constData(), 65536) !=
         ARCHIVE_OK)
         return ExtractOutcome::NotFound;
+    const QString wanted = QString(entryName).replace(u'\\', u'/');
     archive_entry* entry = nullptr;
     // ARCHIVE_EOF is positive: only OK and WARN mean a header was read.
     for (int r;
          (r = archive_read_next_header(a.get(), &entry)) == ARCHIVE_OK || r == ARCHIVE_WARN;) {
-        if (EntryName(entry) == entryName)
-            return ExtractFound(a.get(), entry, root, entryName, prompts);
+        // libarchive turns the "\" of names stored on Windows into "/"; so do we.
+        const QString name = EntryName(entry);
+        if (name == entryName || name == wanted)
+            return ExtractFound(a.get(), entry, root, wanted, prompts);
     }
     return ExtractOutcome::NotFound;
 }

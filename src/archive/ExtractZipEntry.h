@@ -13,7 +13,8 @@ enum class ExtractOutcome {
     Failed,    ///< reading or writing failed (damaged data, wrong password); reported
 };
 
-/// Extracts one entry of a zip archive into `folder`, creating the folders of its path.
+/// Extracts one entry of a zip archive into `folder`, creating the folders of its path
+/// ("\" in a name stored on Windows separates folders too, as "/" does).
 /// An existing file is replaced only after "Overwrite <name>?" (Yes/No/Cancel); an
 /// encrypted entry asks once for its password. A name that would land outside `folder`
 /// ("..", an absolute path, a link pointing out, a path through a link) is refused with

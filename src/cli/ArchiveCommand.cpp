@@ -94,7 +94,7 @@ int unzipEntry(const QStringList& arguments, QTextStream& out, QTextStream& err)
     const QString folder = QFileInfo(args.at(2)).absoluteFilePath();
     ExtractZipEntry(QFileInfo(args.at(0)).absoluteFilePath(), folder, args.at(1), prompts);
     PrintShown(prompts, err);
-    const QFileInfo result(folder + u'/' + args.at(1));
+    const QFileInfo result(folder + u'/' + QString(args.at(1)).replace(u'\\', u'/'));
     if (!result.exists() || !result.absoluteFilePath().startsWith(folder + u'/')) {
         err << "lumara-cli unzip: " << args.at(1) << " was not extracted\n";
         return 1;

@@ -50,7 +50,9 @@ QStringList Tree(const QString& root)
 TEST(ExtractZipEntry, WritesTheEntryAndItsFoldersAndAsksBeforeReplacing)
 {
     TempTree t;
-    const QByteArray bytes = BuildZip({{"a/b/c.txt", "deep"}, {"top.txt", "new"}});
+    ZipItem windows{"win\\sub\\w.txt", "w"};
+    windows.madeBy = 0x000B; // stored on NTFS
+    const QByteArray bytes = BuildZip({{"a/b/c.txt", "deep"}, {"top.txt", "new"}, windows});
     SaveFuzzSeed("zip", "extract.zip", bytes);
     const QString zip = t.file("x.zip", bytes);
     const QString dest = t.folder("out");
@@ -58,6 +60,8 @@ TEST(ExtractZipEntry, WritesTheEntryAndItsFoldersAndAsksBeforeReplacing)
     EXPECT_EQ(ExtractZipEntry(zip, dest, "a/b/c.txt", prompts), ExtractOutcome::Extracted);
     EXPECT_EQ(Read(dest + "/a/b/c.txt"), "deep");
     EXPECT_EQ(ExtractZipEntry(zip, dest, "nothere.txt", prompts), ExtractOutcome::NotFound);
+    EXPECT_EQ(ExtractZipEntry(zip, dest, "win\\sub\\w.txt", prompts), ExtractOutcome::Extracted);
+    EXPECT_EQ(Read(dest + "/win/sub/w.txt"), "w");
     EXPECT_TRUE(prompts.shown.isEmpty());
 
     t.file("out/top.txt", QByteArray("old"));
@@ -70,7 +74,8 @@ TEST(ExtractZipEntry, WritesTheEntryAndItsFoldersAndAsksBeforeReplacing)
     ASSERT_EQ(prompts.shown.size(), 3);
     EXPECT_EQ(prompts.shown.first().text, "Overwrite top.txt?");
     EXPECT_EQ(prompts.shown.first().kind, "yesnocancel");
-    EXPECT_EQ(Tree(dest), QStringList({"a", "a/b", "a/b/c.txt", "top.txt"}))
+    EXPECT_EQ(Tree(dest),
+              QStringList({"a", "a/b", "a/b/c.txt", "top.txt", "win", "win/sub", "win/sub/w.txt"}))
         << "no temporary file is left";
 }
 
