@@ -33,7 +33,7 @@ public:
     {}
 
     /// Reads the main header; false when the file is not an ACE archive.
-    bool openMain(bool& multiVolume)
+    bool OpenACEArchive(bool& multiVolume)
     {
         const quint16 size = (bytes_.skip(2), bytes_.u16());
         const qint64 body = bytes_.pos();
@@ -118,7 +118,7 @@ void GetAce(cArchive& archive)
     {
         // The counting pass reports nothing; the listing pass shows the error once.
         AceWalk counter(nullptr, data, file.size());
-        if (!counter.openMain(multiVolume))
+        if (!counter.OpenACEArchive(multiVolume))
             return;
         ArchiveEntry entry;
         while (counter.next(entry))
@@ -126,7 +126,7 @@ void GetAce(cArchive& archive)
     }
     archive.FileCount = count;
     AceWalk walk(&archive.prompts(), data, file.size());
-    walk.openMain(multiVolume);
+    walk.OpenACEArchive(multiVolume);
     ArchiveEntry entry;
     for (qint64 index = 1; walk.next(entry); ++index) {
         entry.Index = index;

@@ -1,12 +1,15 @@
 #include "archive/ArchiveEntry.h"
 
-void SplitEntryPath(const QString& name, QString& path, QString& fileName)
+#include <utility>
+
+void SplitEntryPath(QString name, QString& path, QString& fileName)
 {
     qsizetype cut = name.lastIndexOf(u'/');
     if (cut < 0)
         cut = name.lastIndexOf(u'\\');
     path = name.left(cut + 1);
-    fileName = name.mid(cut + 1);
+    name.remove(0, cut + 1); // in place: the name's own storage becomes the file name
+    fileName = std::move(name);
 }
 
 QDateTime DosDateToDate(quint16 date, quint16 time)

@@ -24,7 +24,7 @@ struct ArchiveEntry {
 
 /// Splits an entry name at its last "/", or at its last "\" when it has no "/".
 /// `path` keeps the separator; without a separator `path` is "" and `fileName` the name.
-void SplitEntryPath(const QString& name, QString& path, QString& fileName);
+void SplitEntryPath(QString name, QString& path, QString& fileName);
 
 /// Converts DOS date and time words to a date (seconds in steps of two, no time-zone
 /// shift). An impossible date or time gives 1 January 1980, 03:00.

@@ -91,8 +91,27 @@ void ApplyZip64Extra(const QByteArray& extra, ArchiveEntry& entry)
     }
 }
 
+/// DosDateToDate for runs of entries that share a time, as entries zipped together do.
+class DateCache {
+public:
+    const QDateTime& of(quint16 date, quint16 time)
+    {
+        if (!last_.isValid() || date != date_ || time != time_) {
+            date_ = date;
+            time_ = time;
+            last_ = DosDateToDate(date, time);
+        }
+        return last_;
+    }
+
+private:
+    quint16 date_ = 0;
+    quint16 time_ = 0;
+    QDateTime last_;
+};
+
 /// Reads one central-directory record into `entry`; false when part of it was missing.
-bool ReadCentralRecord(ByteCursor& cd, ArchiveEntry& entry)
+bool ReadCentralRecord(ByteCursor& cd, DateCache& dates, ArchiveEntry& entry)
 {
     cd.clearFailure();
     cd.skip(8); // signature (not checked) and the two versions
@@ -109,11 +128,13 @@ bool ReadCentralRecord(ByteCursor& cd, ArchiveEntry& entry)
     cd.skip(4); // disk number, internal attributes
     entry.Attr = cd.u32();
     cd.skip(4); // local header offset
-    QString name = EntryNameText(cd.bytes(nameLength));
-    SplitEntryPath(name, entry.path, entry.FileName);
-    ApplyZip64Extra(cd.bytes(extraLength), entry);
-    entry.Comments = EntryNameText(cd.bytes(commentLength));
-    entry.Modified = DosDateToDate(date, time);
+    SplitEntryPath(EntryNameText(cd.bytes(nameLength)), entry.path, entry.FileName);
+    const QByteArray extra = cd.bytes(extraLength);
+    if (entry.Size == Saturated32 || entry.CompSize == Saturated32)
+        ApplyZip64Extra(extra, entry);
+    if (commentLength)
+        entry.Comments = EntryNameText(cd.bytes(commentLength));
+    entry.Modified = dates.of(date, time);
     return !cd.failed();
 }
 
@@ -163,10 +184,11 @@ void GetZip(cArchive& archive)
         mapped = reinterpret_cast<const uchar*>(copy.constData());
     }
     ByteCursor cd(mapped, mapped ? size - from : 0);
+    DateCache dates;
     for (qint64 index = 1; index <= archive.FileCount; ++index) {
         ArchiveEntry entry;
         entry.Index = index;
-        if (!ReadCentralRecord(cd, entry) && !errors.report(6))
+        if (!ReadCentralRecord(cd, dates, entry) && !errors.report(6))
             return;
         archive.raise(entry);
     }
