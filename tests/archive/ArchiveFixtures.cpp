@@ -55,10 +55,11 @@ QByteArray BuildZip(const QList<ZipItem>& items, const QByteArray& archiveCommen
         out.u16(item.date).u32(crc).u32(item.data.size()).u32(item.data.size());
         out.u16(item.name.size()).u16(0).raw(item.name).raw(item.data);
         central.u32(0x02014B50).u16(item.madeBy).u16(20).u16(item.flags).u16(item.method);
-        central.u16(item.time).u16(item.date).u32(crc).u32(item.data.size());
-        central.u32(item.data.size()).u16(item.name.size()).u16(0).u16(item.comment.size());
+        const quint32 size = item.saturatedSizes ? 0xFFFFFFFFu : quint32(item.data.size());
+        central.u16(item.time).u16(item.date).u32(crc).u32(size).u32(size);
+        central.u16(item.name.size()).u16(item.extra.size()).u16(item.comment.size());
         central.u16(0).u16(0).u32(item.externalAttr).u32(offset).raw(item.name);
-        central.raw(item.comment);
+        central.raw(item.extra).raw(item.comment);
     }
     const quint32 cdOffset = quint32(out.bytes().size());
     out.raw(central.bytes());

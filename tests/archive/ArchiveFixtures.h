@@ -45,6 +45,8 @@ struct ZipItem {
     quint32 externalAttr = 0;
     quint16 madeBy = 20;
     QByteArray comment;
+    QByteArray extra;            ///< central-directory extra field
+    bool saturatedSizes = false; ///< both size fields 0xFFFFFFFF (sizes in a ZIP64 extra)
 };
 
 /// A zip with local headers, central directory and end record.

@@ -141,6 +141,23 @@ TEST(ZipReader, CountsAbove32767AndZip64EndRecords)
     tail[8] = tail[9] = tail[10] = tail[11] = char(0xFF);
     const QString z = Write(t, "zip64.zip", zip.left(end) + z64.bytes() + tail);
     EXPECT_EQ(Count(z), "X 70000");
+
+    // An entry over 4 GB keeps its sizes in the ZIP64 extra field.
+    ZipItem huge{"huge.iso"};
+    huge.saturatedSizes = true;
+    huge.extra = LeBytes()
+                     .u16(0x5455)
+                     .u16(1)
+                     .u8(0)
+                     .u16(1)
+                     .u16(16)
+                     .u64(5000000000ULL)
+                     .u64(4000000000ULL)
+                     .bytes();
+    const std::vector<ArchiveEntry> e = ReadEntries(Write(t, "huge.zip", BuildZip({huge})));
+    ASSERT_EQ(e.size(), 1u);
+    EXPECT_EQ(e[0].Size, 5000000000ULL);
+    EXPECT_EQ(e[0].CompSize, 4000000000ULL);
 }
 
 TEST(ZipReader, ZipsMadeByRealTools)
