@@ -54,13 +54,17 @@ void GetCab(cArchive& archive)
         method = f.u16();
     }
 
+    // The file entries are read from a mapping: one system call, not one per entry.
+    const qint64 size = file.size();
+    const uchar* data = file.map(0, size);
+    if (!data)
+        return;
     qint64 offset = header.firstFileOffset;
     for (qint64 index = 1; index <= archive.FileCount; ++index) {
         // Past the end every further entry would be empty: stop there.
-        if (offset >= file.size() || !file.seek(offset))
+        if (offset >= size)
             return;
-        const QByteArray record = file.read(FileEntrySize);
-        ByteCursor r(reinterpret_cast<const uchar*>(record.constData()), record.size());
+        ByteCursor r(data + offset, qMin(FileEntrySize, size - offset));
         ArchiveEntry entry;
         entry.Index = index;
         entry.Size = r.u32();
