@@ -68,9 +68,8 @@ int archiveListing(const QStringList& args, QTextStream& out, QTextStream& err)
         ExamineArchive(path, session, prompts);
         if (count)
             out << session.Request << "\n";
-        else
-            for (const QString& name : session.List1)
-                out << name << "\n";
+        else if (!session.List1.isEmpty())
+            out << session.List1.join(u'\n') << "\n"; // one conversion, not one per line
     }
     out.flush();
     PrintShown(prompts, err);
