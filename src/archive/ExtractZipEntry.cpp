@@ -196,8 +196,10 @@ ExtractOutcome ExtractFound(archive* a, archive_entry* entry, const QString& fol
         return Refuse(name, folder, prompts);
     if (type == AE_IFDIR)
         return ExtractOutcome::Extracted;
-    if (archive_entry_hardlink(entry))
-        return Refuse(name, folder, prompts);
+    if (archive_entry_hardlink(entry) || (type != AE_IFLNK && type != AE_IFREG)) {
+        prompts.message(name + QStringLiteral(" was not extracted: it is not a plain file"));
+        return ExtractOutcome::Failed;
+    }
     if (type == AE_IFLNK) {
         const char* to = archive_entry_symlink_utf8(entry);
         const QString linkTarget = to ? QString::fromUtf8(to) : QString();
@@ -208,8 +210,6 @@ ExtractOutcome ExtractFound(archive* a, archive_entry* entry, const QString& fol
         QFile::remove(target);
         return QFile::link(linkTarget, target) ? ExtractOutcome::Extracted : ExtractOutcome::Failed;
     }
-    if (type != AE_IFREG)
-        return Refuse(name, folder, prompts);
     if (const auto answer = AskReplace(target, name, prompts))
         return *answer;
     return EntryWriter(a, entry, prompts).write(target, name);
