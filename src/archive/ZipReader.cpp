@@ -5,6 +5,7 @@
 #include "platform/Prompts.h"
 
 #include <QFile>
+#include <optional>
 
 namespace {
 
@@ -138,52 +139,46 @@ bool ReadCentralRecord(ByteCursor& cd, DateCache& dates, ArchiveEntry& entry)
     return !cd.failed();
 }
 
-} // namespace
-
-void GetZip(cArchive& archive)
+/// Finds the end record in the file's last 4096 bytes (searched from offset 1 in a short
+/// file, so an empty archive's end record at offset 0 is missed) and follows a ZIP64
+/// end record. Nothing when there is none or the listing must stop.
+std::optional<EndRecord> FindEndRecord(QFile& file, StepErrors& errors)
 {
-    QFile file(archive.ArchiveName);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
     const qint64 size = file.size();
-    if (size == 0)
-        return;
-    // A short file is searched from offset 1, so an empty archive's end record is missed.
     const qint64 start = size > TailSize ? size - TailSize : 1;
-    if (!file.seek(start))
-        return;
+    if (size == 0 || !file.seek(start))
+        return std::nullopt;
     const QByteArray tail = file.read(TailSize);
     const qint64 at = LastEndSignature(tail);
     if (at < 0)
-        return;
-
-    StepErrors errors(archive);
+        return std::nullopt;
     ByteCursor e(reinterpret_cast<const uchar*>(tail.constData()) + at + 4, tail.size() - at - 4);
-    EndRecord end;
     e.skip(4);
     const quint16 entries = e.u16();
     e.skip(6);
     const quint32 directoryOffset = e.u32();
-    end.entries = entries;
-    end.directoryOffset = directoryOffset;
     if (e.failed() && !errors.report(4))
-        return;
+        return std::nullopt;
+    EndRecord end{entries, directoryOffset};
     ApplyZip64End(file, start + at, end, entries == 0xFFFF || directoryOffset == Saturated32);
-    archive.FileCount = qint64(qMin<quint64>(end.entries, quint64(1) << 62));
-    if (archive.CountOnly) {
-        archive.Counted = true;
-        return;
-    }
+    return end;
+}
 
-    const qint64 from = qint64(qMin<quint64>(end.directoryOffset, quint64(size)));
-    const uchar* mapped = from < size ? file.map(from, size - from) : nullptr;
+/// Raises one event per central-directory record, read from a mapping of the file from
+/// the directory's offset to its end (a copy where mapping fails).
+void ListCentralDirectory(cArchive& archive, QFile& file, quint64 offset, StepErrors& errors)
+{
+    const qint64 size = file.size();
+    const qint64 from = qint64(qMin<quint64>(offset, quint64(size)));
+    const uchar* data = from < size ? file.map(from, size - from) : nullptr;
+    qint64 length = data ? size - from : 0;
     QByteArray copy;
-    if (!mapped && from < size) {
-        file.seek(from);
-        copy = file.readAll();
-        mapped = reinterpret_cast<const uchar*>(copy.constData());
+    if (!data && from < size && file.seek(from)) {
+        copy = file.read(size - from);
+        data = reinterpret_cast<const uchar*>(copy.constData());
+        length = copy.size();
     }
-    ByteCursor cd(mapped, mapped ? size - from : 0);
+    ByteCursor cd(data, length);
     DateCache dates;
     for (qint64 index = 1; index <= archive.FileCount; ++index) {
         ArchiveEntry entry;
@@ -192,4 +187,23 @@ void GetZip(cArchive& archive)
             return;
         archive.raise(entry);
     }
+}
+
+} // namespace
+
+void GetZip(cArchive& archive)
+{
+    QFile file(archive.ArchiveName);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    StepErrors errors(archive);
+    const std::optional<EndRecord> end = FindEndRecord(file, errors);
+    if (!end)
+        return;
+    archive.FileCount = qint64(qMin<quint64>(end->entries, quint64(1) << 62));
+    if (archive.CountOnly) {
+        archive.Counted = true;
+        return;
+    }
+    ListCentralDirectory(archive, file, end->directoryOffset, errors);
 }
