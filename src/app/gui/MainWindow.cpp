@@ -3,6 +3,7 @@
 #include "app/RunFile.h"
 #include "app/TempFolder.h"
 #include "app/gui/FrameMenus.h"
+#include "archive/ExamineArchive.h"
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
@@ -141,6 +142,15 @@ void MainWindow::RecordFolder(const QString& path)
     statusBar()->showMessage(WithSlash(path));
 }
 
+void MainWindow::showArchiveEntry(const QString& archivePath, const QString& entryName)
+{
+    ArchiveSession session;
+    session.Request = entryName;
+    ExamineArchive(archivePath, session, prompts_);
+    if (!session.Details.isEmpty())
+        ShowArchiveEntryProperties(session.Details, prompts_, this);
+}
+
 void MainWindow::handleFileCommand(const QString& code, const QString& folder, const QString& name)
 {
     if (code == QLatin1String("V")) {
@@ -150,6 +160,10 @@ void MainWindow::handleFileCommand(const QString& code, const QString& folder, c
         runFile(name, folder + name);
     } else if (code == QLatin1String("P")) {
         ShowFileProperties(folder + name, prompts_, this);
+    } else if (code == QLatin1String("ZE")) {
+        fileList_->showAllZippedFiles(escape_);
+    } else if (code == QLatin1String("ZC")) {
+        fileList_->collapseZippedFiles();
     }
 }
 

@@ -89,6 +89,7 @@ private:
     void openFolderHistoryEntry(int index);
     void folderTreeMouse(QMouseEvent* event);
     void handleFileCommand(const QString& code, const QString& folder, const QString& name);
+    void showArchiveEntry(const QString& archivePath, const QString& entryName);
     void windowDefault();
     void toggleTiling();
     void exitCommand();

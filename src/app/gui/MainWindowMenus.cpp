@@ -37,6 +37,7 @@ void MainWindow::connectMenus()
 void MainWindow::connectFileList()
 {
     connect(fileList_, &FileListPanel::command, this, &MainWindow::handleFileCommand);
+    connect(fileList_, &FileListPanel::archiveEntryProperties, this, &MainWindow::showArchiveEntry);
     auto* filterStrip = new FilterStrip(settings_, prompts_, *fileList_, this);
     connect(filterStrip, &FilterStrip::orientationChanged, this, [this] { applyTiling(); });
     sizeTables_ = new SizeTableCommands(

@@ -32,9 +32,9 @@ FileListMenus::FileListMenus(QWidget* owner) : MenuCommand(owner)
     allview.expandAll = item(allview.menu, QStringLiteral("Expand all"));
     allview.collapseAll = item(allview.menu, QStringLiteral("Collapse all"));
     allview.showZipped =
-        item(allview.menu, QStringLiteral("Show all zipped files"), QStringLiteral("ZE"), false);
-    allview.collapseZipped = item(allview.menu, QStringLiteral("Collapse all zipped files"),
-                                  QStringLiteral("ZC"), false);
+        item(allview.menu, QStringLiteral("Show all zipped files"), QStringLiteral("ZE"));
+    allview.collapseZipped =
+        item(allview.menu, QStringLiteral("Collapse all zipped files"), QStringLiteral("ZC"));
     allview.menu->addSeparator();
     allview.cancel = item(allview.menu, QStringLiteral("Cancel"));
 

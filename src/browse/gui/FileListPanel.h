@@ -1,11 +1,13 @@
 #pragma once
 
+#include "browse/ArchiveNodes.h"
 #include "browse/FileListState.h"
 #include "browse/NodeClick.h"
 
 #include <QWidget>
 #include <memory>
 
+class CancelKey;
 class FileListMenus;
 class FileTreeBuilder;
 class NodeTreeModel;
@@ -56,12 +58,22 @@ public:
     /// the node's menu, "X" ignore); `globalPos` places a menu that "B" opens.
     void handleNodeClick(NodeTree::Id id, const QString& clickCode, const QPoint& globalPos);
 
+    /// "Show all zipped files" over the whole list; `cancel` is checked before each node.
+    int showAllZippedFiles(CancelKey& cancel);
+    /// "Collapse all zipped files".
+    void collapseZippedFiles();
+    /// The archive file behind an archive node: its own path, or for an archive inside
+    /// another the copy extracted to the working folder ("" when that fails).
+    QString archivePathOf(NodeTree::Id id);
+
 Q_SIGNALS:
     /// A code for the main window: "V", "VI", "R", "P", "AB", "Z", "C"+folder, "ZE",
     /// "ZC", with the file's folder (ending in "/") and entry.
     void command(const QString& code, const QString& folder, const QString& name);
     /// The list was rebuilt from a folder read.
     void listed(int count);
+    /// "P" on an entry shown below its archive: the entry's details are wanted.
+    void archiveEntryProperties(const QString& archivePath, const QString& entryName);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -74,6 +86,10 @@ private:
     bool toolTipEvent(QEvent* event);
     QString runNodeMenu(NodeMenu menu, const QPoint& globalPos);
     QString tipFor(NodeTree::Id id) const;
+    /// Acts on archives and their entries; true when the action was handled here.
+    bool archiveAction(NodeTree::Id id, const NodeAction& action);
+    /// Extracts an entry to the working folder; its path there, or "" when it failed.
+    QString extractMember(const ArchiveMember& member);
 
     Settings& settings_;
     Prompts& prompts_;

@@ -138,6 +138,8 @@ void FileListPanel::handleNodeClick(NodeTree::Id id, const QString& clickCode,
     if (menu != NodeMenu::None)
         code = runNodeMenu(menu, globalPos);
     const NodeAction action = NodeClickAction(state_, id, code);
+    if (archiveAction(id, action))
+        return;
     if (action.kind != NodeActionKind::None)
         Q_EMIT command(action.code, action.folder, action.name);
 }

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -122,7 +123,12 @@ void InfoForm::applyAttributeChanges()
     showFile(path_);
 }
 
-void ShowFileProperties(const QString& path, Prompts& prompts, QWidget* parent)
+namespace {
+
+/// The one properties dialog of `parent`, made on first use, in `mode`; shown modally
+/// after `fill` has put its values in.
+void showForm(const QString& mode, Prompts& prompts, QWidget* parent,
+              const std::function<void(InfoForm&)>& fill)
 {
     auto* form =
         parent ? parent->findChild<InfoForm*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
@@ -132,7 +138,19 @@ void ShowFileProperties(const QString& path, Prompts& prompts, QWidget* parent)
         if (!parent)
             owned.reset(form);
     }
-    form->setMode(QStringLiteral("F"));
-    form->showFile(path);
+    form->setMode(mode);
+    fill(*form);
     form->exec();
+}
+
+} // namespace
+
+void ShowFileProperties(const QString& path, Prompts& prompts, QWidget* parent)
+{
+    showForm(QStringLiteral("F"), prompts, parent, [&path](InfoForm& f) { f.showFile(path); });
+}
+
+void ShowArchiveEntryProperties(const QStringList& values, Prompts& prompts, QWidget* parent)
+{
+    showForm(QStringLiteral("Z"), prompts, parent, [&values](InfoForm& f) { f.setValues(values); });
 }

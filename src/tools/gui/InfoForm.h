@@ -52,3 +52,6 @@ private:
 /// Opens the properties dialog of `path` in "F" mode (a file, or a folder from the folder
 /// tree), modal over `parent`; the one dialog is created on first use and kept.
 void ShowFileProperties(const QString& path, Prompts& prompts, QWidget* parent);
+
+/// Opens the same dialog in "Z" mode with an archive entry's 14 values.
+void ShowArchiveEntryProperties(const QStringList& values, Prompts& prompts, QWidget* parent);

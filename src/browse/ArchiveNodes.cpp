@@ -1,0 +1,103 @@
+#include "browse/ArchiveNodes.h"
+
+#include "archive/ExamineArchive.h"
+#include "browse/FolderListing.h"
+#include "browse/NodeClick.h"
+#include "platform/CancelKey.h"
+#include "platform/Prompts.h"
+#include "shared/FileKind.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
+
+#include <QSet>
+
+bool IsArchiveNode(const FileListState& state, const Settings& settings, NodeTree::Id id)
+{
+    if (ClassifyFileNode(state, id) != FileNodeKind::File)
+        return false;
+    const QString& text = state.fileTree.node(id).text;
+    return ClassifyFileKind(ExtensionOf(text), settings) == FileKind::Zip;
+}
+
+std::optional<ArchiveMember> ArchiveMemberOf(const FileListState& state, const Settings& settings,
+                                             NodeTree::Id id, const ArchivePathOf& pathOf)
+{
+    if (!state.fileTree.contains(id))
+        return std::nullopt;
+    const NodeTree::Id parent = state.fileTree.node(id).parent;
+    if (parent == NodeTree::None || !IsArchiveNode(state, settings, parent))
+        return std::nullopt;
+    const QString parentKey = state.fileTree.key(parent);
+    const QString key = state.fileTree.key(id);
+    ArchiveMember member;
+    member.archivePath = pathOf(parent);
+    member.archiveText = state.fileTree.node(parent).text;
+    member.entryName = key.mid(parentKey.size() + 1);
+    if (member.archivePath.isEmpty() || !key.startsWith(parentKey + u'/'))
+        return std::nullopt;
+    return member;
+}
+
+int ExpandArchiveNode(FileListState& state, const Settings& settings, NodeTree::Id id,
+                      const QString& archivePath, Prompts& prompts)
+{
+    NodeTree& tree = state.fileTree;
+    if (!IsArchiveNode(state, settings, id) || !tree.children(id).empty())
+        return -1;
+    const QStringList names = ArchiveEntryNames(archivePath, prompts);
+    const QString prefix = tree.key(id) + u'/';
+    NodeTreeLock lock(tree);
+    for (const QString& name : names) {
+        const QString image =
+            QString::number(FileListIconIndex(ExtensionOf(NameAfterLastBackslash(name)), settings));
+        tree.add(id, prefix + name, name, image);
+    }
+    return int(names.size());
+}
+
+int ShowAllZippedFiles(FileListState& state, const Settings& settings, const ArchivePathOf& pathOf,
+                       CancelKey& cancel, Prompts& prompts)
+{
+    cancel.clear();
+    NodeTree& tree = state.fileTree;
+    int count = 0;
+    bool cancelled = false;
+    // Each archive node counts once, even if a view folds a childless node back up.
+    QSet<NodeTree::Id> done;
+    for (bool grew = true; grew && !cancelled;) {
+        grew = false;
+        NodeTreeLock lock(tree);
+        for (const NodeTree::Id id : tree.preorder()) {
+            if (EscapePressed(cancel, prompts)) {
+                cancelled = true;
+                break;
+            }
+            if (tree.node(id).expanded || done.contains(id) || !IsArchiveNode(state, settings, id))
+                continue;
+            done.insert(id);
+            if (tree.children(id).empty()) {
+                const QString path = pathOf(id);
+                if (!path.isEmpty())
+                    ExpandArchiveNode(state, settings, id, path, prompts);
+            }
+            tree.setExpanded(id, true);
+            tree.makeVisible(id);
+            ++count;
+            grew = true;
+        }
+    }
+    ShowFileCount(state, tree.count() - 1);
+    prompts.message(count == 0 ? QStringLiteral("no files expanded")
+                               : NumText(count) + QStringLiteral(" files expanded"));
+    return count;
+}
+
+void CollapseZippedFiles(FileListState& state, const Settings& settings)
+{
+    NodeTree& tree = state.fileTree;
+    NodeTreeLock lock(tree);
+    for (const NodeTree::Id id : tree.preorder()) {
+        if (tree.node(id).expanded && IsArchiveNode(state, settings, id))
+            tree.setExpanded(id, false);
+    }
+}

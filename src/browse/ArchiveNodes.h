@@ -1,0 +1,49 @@
+#pragma once
+
+#include "browse/FileListState.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class CancelKey;
+class Prompts;
+struct Settings;
+
+/// An entry of an archive shown below the archive's node in the file list.
+struct ArchiveMember {
+    QString archivePath; ///< the archive file on disk (an extracted copy for nested ones)
+    QString archiveText; ///< the archive node's text
+    QString entryName;   ///< the entry's full name as stored ("docs/a.txt")
+};
+
+/// Gives the archive file on disk behind an archive node: its own path for a file of
+/// the folder, an extracted copy for an archive inside another; "" when it cannot be had.
+using ArchivePathOf = std::function<QString(NodeTree::Id node)>;
+
+/// True for a file node of the Zip category (zip, cab, rar, ace by default).
+[[nodiscard]] bool IsArchiveNode(const FileListState& state, const Settings& settings,
+                                 NodeTree::Id id);
+
+/// The archive and entry behind a node whose parent is an archive node; nothing else.
+[[nodiscard]] std::optional<ArchiveMember> ArchiveMemberOf(const FileListState& state,
+                                                           const Settings& settings,
+                                                           NodeTree::Id id,
+                                                           const ArchivePathOf& pathOf);
+
+/// Viewing an archive node without children: its entries (folder entries left out)
+/// become its children, keyed by the archive's path + "/" + entry name, with the image
+/// of their extension. Returns the number added, or -1 when the node is no archive
+/// node or is expanded already.
+int ExpandArchiveNode(FileListState& state, const Settings& settings, NodeTree::Id id,
+                      const QString& archivePath, Prompts& prompts);
+
+/// "Show all zipped files": walks the list again and again, expanding every archive
+/// node not expanded yet (a new Escape baseline first, the cancel check before each
+/// node), until a walk expands nothing. Writes the status and says " N files expanded"
+/// or "no files expanded". Returns the number expanded.
+int ShowAllZippedFiles(FileListState& state, const Settings& settings, const ArchivePathOf& pathOf,
+                       CancelKey& cancel, Prompts& prompts);
+
+/// "Collapse all zipped files": every expanded archive node is collapsed.
+void CollapseZippedFiles(FileListState& state, const Settings& settings);
