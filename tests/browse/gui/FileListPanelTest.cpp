@@ -1,5 +1,6 @@
 #include "browse/gui/FileListPanel.h"
 
+#include "archive/cZip.h"
 #include "common/TempTree.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <gtest/gtest.h>
@@ -140,4 +142,34 @@ TEST_F(FileListPanelTest, CopyListPutsTreeTextOnClipboard)
     EXPECT_EQ(prompts.shown.back().text, "tree copied to clipboard");
     EXPECT_EQ(prompts.shown.back().title, "Varnex");
     EXPECT_EQ(QApplication::clipboard()->text(), tree.root() + "\r\n        x.txt\r\n");
+}
+
+TEST_F(FileListPanelTest, DoubleClickOnAZipShowsItsEntriesAndViewsAnEntryFromTheWorkFolder)
+{
+    TempTree tree;
+    const QString note = tree.file("src/note.txt", QByteArray("hello"));
+    cZip zip;
+    zip.ZipFile = tree.folder("list") + "/pack.zip";
+    zip.BasePath = tree.path("src");
+    zip.AddFileSpec(note);
+    ASSERT_TRUE(zip.Zip());
+    settings.tempFolder = tree.folder("work") + "/";
+    ASSERT_EQ(panel.openFolder(tree.path("list")), 1);
+
+    mouseOn(fileNode(0), QEvent::MouseButtonDblClick);
+    EXPECT_TRUE(emitted.empty()) << "an archive expands instead of opening";
+    const NodeTree& t = panel.state().fileTree;
+    ASSERT_EQ(t.children(fileNode(0)).size(), 1u);
+    QApplication::processEvents();
+    const NodeTree::Id entry = t.children(fileNode(0)).front();
+    EXPECT_EQ(t.node(entry).text, "note.txt");
+
+    mouseOn(entry, QEvent::MouseButtonDblClick);
+    ASSERT_EQ(emitted.size(), 1u);
+    EXPECT_EQ(emitted[0].code, "V");
+    EXPECT_EQ(emitted[0].folder, settings.tempFolder + "pack.zip/");
+    EXPECT_EQ(emitted[0].name, "note.txt");
+    QFile extracted(emitted[0].folder + emitted[0].name);
+    ASSERT_TRUE(extracted.open(QIODevice::ReadOnly));
+    EXPECT_EQ(extracted.readAll(), "hello");
 }
