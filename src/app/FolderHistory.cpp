@@ -59,5 +59,6 @@ void FolderHistory::appendVolumes(const std::vector<platform::Volume>& volumes)
 {
     for (const platform::Volume& v : volumes)
         entries_.push_back(
-            {WithSlash(v.mountPath) + platform::KindWord(v.kind), iconOf(v.kind), -1, v.mountPath});
+            {v.mountPath + VolumeKindSeparator + platform::KindWord(v.kind), iconOf(v.kind), -1,
+             v.mountPath});
 }

@@ -2,6 +2,7 @@
 #include "app/gui/FrameMenus.h"
 #include "app/gui/MainWindow.h"
 #include "browse/gui/FileListPanel.h"
+#include "controls/gui/HistoryBox.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "tools/gui/InfoForm.h"
@@ -61,7 +62,7 @@ void MainWindow::buildLayout()
     auto* treeLayout = new QVBoxLayout(treePane_);
     treeLayout->setContentsMargins(2, 2, 0, 2);
     treeLayout->setSpacing(2);
-    folderHistoryBox_ = new QComboBox(treePane_);
+    folderHistoryBox_ = new HistoryBox(treePane_);
     folderHistoryBox_->setObjectName(QStringLiteral("FolderHistory"));
     folderHistoryBox_->setToolTip(QStringLiteral("Folder history"));
     folderHistoryBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

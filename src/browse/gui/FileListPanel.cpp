@@ -109,6 +109,21 @@ int FileListPanel::openFolder(const QString& path)
     return count;
 }
 
+std::optional<int> FileListPanel::openFolderWithFiles(const QString& path)
+{
+    std::optional<int> count;
+    {
+        BusyPointer busy;
+        count = OpenFolderWithFiles(state_, settings_, path, state_.CurrentPattern, trees_);
+    }
+    if (!count)
+        return count;
+    clickedFileNode_ = NodeTree::None;
+    showStatus();
+    Q_EMIT listed(*count);
+    return count;
+}
+
 void FileListPanel::refresh()
 {
     if (state_.currentFolder.isEmpty()) {

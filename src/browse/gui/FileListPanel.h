@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class FileListMenus;
 class FileTreeBuilder;
@@ -31,6 +32,9 @@ public:
 
     /// Lists `path` with CurrentPattern and rebuilds the list; returns the file count.
     int openFolder(const QString& path);
+    /// Opens `path` as openFolder() does when it holds at least one file, from one
+    /// directory read; nothing (the list unchanged) for a folder without files.
+    std::optional<int> openFolderWithFiles(const QString& path);
     /// Reads the current folder again and rebuilds the list (the refresh button).
     void refresh();
     /// Shows state().statusCaption in the status label; call after changing the state.

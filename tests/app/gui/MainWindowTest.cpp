@@ -7,6 +7,7 @@
 #include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -49,7 +51,7 @@ TEST(MainWindow, ProfileFromFirstStartToExitAndBack)
                   QStringList{"error reading profile, defaults will be used"});
         EXPECT_EQ(window.settings().profilePath, tree.path("Lumara.pro"));
         // The volumes follow the folders in the history drop-down.
-        EXPECT_GE(window.folderHistoryBox()->findText("/Fixed"), 0);
+        EXPECT_GE(window.folderHistoryBox()->findText("/\tFixed"), 0);
         window.menus().file.exit->trigger();
         EXPECT_EQ(prompts.shown.size(), 1) << "Exit saves without asking";
         EXPECT_TRUE(QFile::exists(tree.path("Lumara.pro")));
@@ -159,5 +161,57 @@ TEST(MainWindow, FolderHistoryKeepsFoldersWithFilesAndReopensThem)
 
     Q_EMIT box->activated(1);
     EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("other/"));
+    window.menus().file.exit->trigger();
+}
+
+TEST(MainWindow, HistoryRouteShowsLoadingAndTheWholeListAfterwards)
+{
+    TempTree fixture;
+    for (const char* name : {"one", "two", "three", "four"})
+        fixture.file(QStringLiteral("%1/a.txt").arg(name), 3);
+    fixture.folder("nofiles/sub");
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(fixture.root());
+    window.settings().folderHistory.clear();
+    for (const char* name : {"one", "two", "three", "four"})
+        window.RecordFolder(fixture.path(name));
+    window.RecordFolder(fixture.path("nofiles"));
+    QComboBox* box = window.folderHistoryBox();
+    QStatusBar* status = window.statusBar();
+
+    // "Loading ..." is painted before the folder is read.
+    struct PaintWatch : QObject {
+        QStatusBar* bar = nullptr;
+        int loadingPaints = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint && bar->currentMessage() == "Loading ...")
+                ++loadingPaints;
+            return false;
+        }
+    } watch;
+    watch.bar = status;
+    status->installEventFilter(&watch);
+    const int three = box->findText(fixture.path("two"));
+    ASSERT_GT(three, 0);
+    Q_EMIT box->activated(three);
+    EXPECT_GT(watch.loadingPaints, 0);
+    EXPECT_EQ(status->currentMessage(), fixture.path("two/"));
+    EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("two/"));
+
+    // A folder without files leaves the list and the status as they were.
+    Q_EMIT box->activated(0);
+    EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("two/"));
+    EXPECT_EQ(status->currentMessage(), fixture.path("two/"));
+
+    // The opened drop-down starts at the newest entry, whichever was chosen.
+    box->setCurrentIndex(three);
+    box->showPopup();
+    QApplication::processEvents();
+    QAbstractItemView* list = box->view();
+    EXPECT_EQ(list->indexAt(QPoint(2, 2)).row(), 0);
+    EXPECT_TRUE(list->visualRect(list->model()->index(0, 0)).top() >= 0);
+    box->hidePopup();
     window.menus().file.exit->trigger();
 }
