@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolButton>
@@ -161,10 +162,22 @@ void MainWindow::applyTiling()
 
 void MainWindow::windowDefault()
 {
+    // A maximised window gets its normal size only later; split when it has it.
+    splitOnRestore_ = isMaximized() || isFullScreen();
     showNormal();
     applyTiling();
     if (viewWindow_)
         viewWindow_->showNormal();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (splitOnRestore_ && !isMaximized() && !isFullScreen()) {
+        splitOnRestore_ = false;
+        // The layout has given the splitter its new size before this handler runs.
+        applyTiling();
+    }
 }
 
 void MainWindow::toggleTiling()

@@ -3,6 +3,7 @@
 #include "controls/gui/GridView.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
+#include "controls/gui/ScreenFit.h"
 #include "controls/gui/WindowGuards.h"
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
@@ -34,6 +35,7 @@ ViewWindow::ViewWindow(Settings& settings, Prompts& prompts, QWidget* parent)
         setGeometry(g.left, g.top, g.width, g.height);
     else
         resize(900, 650);
+    KeepOnScreen(this);
     CloseView();
 }
 

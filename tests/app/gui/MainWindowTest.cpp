@@ -6,6 +6,7 @@
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
+#include "view/gui/ViewWindow.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -14,7 +15,10 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
 #include <QMouseEvent>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -214,4 +218,69 @@ TEST(MainWindow, HistoryRouteShowsLoadingAndTheWholeListAfterwards)
     EXPECT_TRUE(list->visualRect(list->model()->index(0, 0)).top() >= 0);
     box->hidePopup();
     window.menus().file.exit->trigger();
+}
+
+TEST(MainWindow, DefaultAfterMaximiseSplitsTheRestoredWindowInHalf)
+{
+    TempTree fixture;
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(fixture.root());
+    window.resize(1000, 600);
+    QApplication::processEvents();
+    window.menus().window.maximise->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(window.isMaximized());
+    ASSERT_GT(window.width(), 1000);
+    window.menus().window.defaultLayout->trigger();
+    QApplication::processEvents();
+    ASSERT_FALSE(window.isMaximized());
+    auto* splitter = qobject_cast<QSplitter*>(window.centralWidget());
+    ASSERT_NE(splitter, nullptr);
+    const QList<int> sizes = splitter->sizes();
+    ASSERT_EQ(sizes.size(), 2);
+    EXPECT_LE(std::abs(sizes[0] - sizes[1]), splitter->handleWidth() + 1)
+        << sizes[0] << " / " << sizes[1];
+    window.menus().file.exit->trigger();
+}
+
+TEST(MainWindow, SizeTableBringsAMinimisedViewWindowBack)
+{
+    TempTree fixture;
+    fixture.file("data/a.txt", 3);
+    fixture.file("data/b.txt", 4);
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(fixture.root());
+    ViewWindow* view = window.viewWindow();
+    view->show();
+    view->showMinimized();
+    QApplication::processEvents();
+    ASSERT_TRUE(view->isMinimized());
+    Q_EMIT window.folderSizeTableWanted(fixture.path("data/"));
+    EXPECT_FALSE(view->isMinimized());
+    EXPECT_TRUE(view->isVisible());
+    window.menus().file.exit->trigger();
+}
+
+TEST(MainWindow, ViewWindowOpensOnTheScreenAndOwnsItsMessages)
+{
+    MainWindow window; // real message boxes
+    ViewWindow* view = window.viewWindow();
+    view->show();
+    QApplication::processEvents();
+    const QRect area = view->screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(view->frameGeometry()))
+        << view->frameGeometry().width() << "x" << view->frameGeometry().height() << " on "
+        << area.width() << "x" << area.height();
+
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, view, [&owner] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            owner = box->parentWidget();
+            box->close();
+        }
+    });
+    view->OpenFileHistoryEntry(QStringLiteral("/no/such/file.txt"));
+    EXPECT_EQ(owner, view);
 }
