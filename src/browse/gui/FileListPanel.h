@@ -42,7 +42,8 @@ public:
 
     [[nodiscard]] FileListState& state() { return state_; }
     [[nodiscard]] const FileTreeBuilder& trees() const { return trees_; }
-    /// The "File1view", "Files" and "Allview" menus.
+    /// The "File1view", "Files" and "Allview" menus. "Allview" opens with the middle
+    /// button or the menu key on the list.
     [[nodiscard]] FileListMenus& menus() const { return *menus_; }
     [[nodiscard]] NodeTreeView* fileList() const { return view_; }
     [[nodiscard]] NodeTreeModel* fileListModel() const { return model_.get(); }
@@ -77,6 +78,8 @@ private:
     bool keyEvent(QEvent* event);
     bool toolTipEvent(QEvent* event);
     QString runNodeMenu(NodeMenu menu, const QPoint& globalPos);
+    /// "Allview" (middle button or the menu key on the list); false on an empty list.
+    bool runAllviewMenu(const QPoint& globalPos);
     QString tipFor(NodeTree::Id id) const;
 
     Settings& settings_;

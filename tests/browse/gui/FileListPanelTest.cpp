@@ -1,5 +1,6 @@
 #include "browse/gui/FileListPanel.h"
 
+#include "browse/gui/FileListMenus.h"
 #include "common/TempTree.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
@@ -10,7 +11,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -140,4 +143,37 @@ TEST_F(FileListPanelTest, CopyListPutsTreeTextOnClipboard)
     EXPECT_EQ(prompts.shown.back().text, "tree copied to clipboard");
     EXPECT_EQ(prompts.shown.back().title, "Varnex");
     EXPECT_EQ(QApplication::clipboard()->text(), tree.root() + "\r\n        x.txt\r\n");
+}
+
+TEST_F(FileListPanelTest, MiddleButtonAndMenuKeyOpenAllview)
+{
+    TempTree tree;
+    tree.file("one.zip");
+    tree.file("two.txt");
+    panel.openFolder(tree.root());
+    QMenu* allview = panel.menus().allview.menu;
+    int shown = 0;
+    QObject::connect(allview, &QMenu::aboutToShow, allview, [&] {
+        ++shown;
+        QTimer::singleShot(0, allview, [allview] {
+            allview->actions().first()->trigger(); // "Expand all"
+            allview->close();
+        });
+    });
+    NodeTreeView* view = panel.fileList();
+    const QPoint pos = view->visualRect(view->nodeModel()->indexOf(fileNode(1))).center();
+    QMouseEvent middle(QEvent::MouseButtonPress, pos, view->viewport()->mapToGlobal(pos),
+                       Qt::MiddleButton, Qt::MiddleButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &middle);
+    EXPECT_EQ(shown, 1);
+    QKeyEvent menuKey(QEvent::KeyPress, Qt::Key_Menu, Qt::NoModifier);
+    QApplication::sendEvent(view, &menuKey);
+    EXPECT_EQ(shown, 2);
+    EXPECT_TRUE(emitted.empty()) << "Expand all acts through its own connection";
+
+    // Not on the placeholder of an empty folder.
+    TempTree empty;
+    panel.openFolder(empty.root());
+    QApplication::sendEvent(view, &menuKey);
+    EXPECT_EQ(shown, 2);
 }

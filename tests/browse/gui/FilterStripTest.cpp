@@ -4,6 +4,7 @@
 #include "browse/FilterTabs.h"
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
+#include "browse/gui/FilterMenus.h"
 #include "browse/gui/OtherFilterDialog.h"
 #include "common/TempTree.h"
 #include "controls/gui/GridView.h"
@@ -16,6 +17,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QTimer>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSettings>
@@ -97,6 +100,28 @@ TEST_F(FilterStripTest, TabsFollowCategoriesAndAClickNarrowsTheList)
     QApplication::sendEvent(w, &move);
     EXPECT_EQ(w->tabs().SelectedTab(), 2);
     EXPECT_EQ(panel.statusLabel()->text(), "1 [Picture] files");
+}
+
+TEST_F(FilterStripTest, RightClickOnTheLastTabOpensTheFilterMenu)
+{
+    panel.openFolder(tree.root());
+    QStringList opened;
+    for (QMenu* menu : {strip.menus().filter.menu, strip.menus().filterview.menu}) {
+        QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, &opened] {
+            opened << menu->title();
+            QTimer::singleShot(0, menu, [menu] { menu->close(); });
+        });
+    }
+    KivTabsWidget* w = strip.FilterButton();
+    const auto rightClick = [w](int tab) {
+        const QPoint at = w->tabs().tabRect(tab, w->width(), w->height()).center();
+        QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at),
+                            Qt::RightButton, Qt::NoButton, {});
+        QApplication::sendEvent(w, &release);
+    };
+    rightClick(8);
+    rightClick(2);
+    EXPECT_EQ(opened, QStringList({"Filter", "Filterview"}));
 }
 
 TEST_F(FilterStripTest, DesignPropertiesRoundTrip)
