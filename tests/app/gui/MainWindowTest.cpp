@@ -3,9 +3,11 @@
 #include "app/gui/FrameMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "common/TempTree.h"
+#include "controls/gui/KivTabsWidget.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
+#include "trees/gui/TreeButtons.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QAbstractItemView>
@@ -17,6 +19,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollBar>
+#include <QToolButton>
 #include <QMouseEvent>
 #include <QSplitter>
 #include <QStatusBar>
@@ -283,4 +287,38 @@ TEST(MainWindow, ViewWindowOpensOnTheScreenAndOwnsItsMessages)
     });
     view->OpenFileHistoryEntry(QStringLiteral("/no/such/file.txt"));
     EXPECT_EQ(owner, view);
+}
+
+TEST(MainWindow, FilterTabShowsTheRebuiltListFromItsFirstNodeUnsorted)
+{
+    TempTree fixture;
+    for (int i = 0; i < 300; ++i)
+        fixture.file(QStringLiteral("big/f%1.%2").arg(i, 3, 10, QChar('0')).arg(i % 2 ? "txt" : "bin"),
+                     1);
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(fixture.root());
+    FileListPanel* panel = window.fileListPanel();
+    ASSERT_EQ(panel->openFolder(fixture.path("big")), 300);
+    TreeButtons* buttons = window.treeButtons();
+    ASSERT_TRUE(buttons->prepareSortMenu());
+    buttons->chooseSort(SortChoice::ByName);
+    buttons->chooseSort(SortChoice::ByName);
+    ASSERT_EQ(buttons->sortButton()->toolTip(), "Sorted by Name - Descending");
+    QScrollBar* scroll = panel->fileList()->verticalScrollBar();
+    QApplication::processEvents();
+    scroll->setValue(scroll->maximum());
+    ASSERT_GT(scroll->value(), 0);
+
+    auto* tabs = window.findChild<KivTabsWidget*>("FilterButton");
+    ASSERT_NE(tabs, nullptr);
+    const QPoint at = tabs->tabs().tabRect(1, tabs->width(), tabs->height()).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, tabs->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, {});
+    QApplication::sendEvent(tabs, &press);
+    QApplication::processEvents();
+    EXPECT_EQ(panel->state().fileTree.count(), 151);
+    EXPECT_EQ(scroll->value(), 0);
+    EXPECT_EQ(buttons->sortButton()->toolTip(), "Not sorted");
+    window.menus().file.exit->trigger();
 }
