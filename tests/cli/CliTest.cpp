@@ -72,3 +72,28 @@ TEST(Cli, SmallCommandsAndBadInput)
         EXPECT_FALSE(r.err.isEmpty()) << bad.join(' ').toStdString();
     }
 }
+
+TEST(Cli, NamesWithLineBreaksStayOnOneLineAndErrorsNameTheirCommand)
+{
+    TempTree t;
+    t.file("two\nlines.txt", 1);
+    t.file("tab\there.txt", 2);
+    t.file("back\\slash.txt", 3);
+    t.file("plain name.txt", 4);
+    const CliRun list = cli({"list", t.root()});
+    EXPECT_EQ(list.status, 0) << list.err.toStdString();
+    EXPECT_EQ(list.out, t.root() +
+                            "\n        back\\\\slash.txt\n        plain name.txt\n"
+                            "        tab\\there.txt\n        two\\nlines.txt\n");
+    const CliRun stats = cli({"stats", "--tree", "ext", t.root()});
+    EXPECT_EQ(stats.out.count('\n'), 2) << stats.out.toStdString();
+    const CliRun files = cli({"stats", t.root()});
+    EXPECT_TRUE(files.out.contains("two\\nlines.txt\t")) << files.out.toStdString();
+    EXPECT_EQ(files.out.count('\n'), 5) << files.out.toStdString();
+
+    const CliRun bad = cli({"stats", "--tree", "sideways", t.root()});
+    EXPECT_TRUE(bad.err.startsWith("lumara-cli stats: ")) << bad.err.toStdString();
+    const CliRun badList = cli({"list", "--pattern"});
+    EXPECT_TRUE(badList.err.startsWith("lumara-cli list: ")) << badList.err.toStdString();
+    EXPECT_TRUE(cli({"--help"}).out.contains("ls -b"));
+}
