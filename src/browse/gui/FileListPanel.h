@@ -73,7 +73,7 @@ protected:
 
 private:
     void buildLayout();
-    QIcon iconFor(const QString& image) const;
+    QIcon iconFor(NodeTree::Id id, const QString& image) const;
     bool mouseEvent(QEvent* event);
     bool keyEvent(QEvent* event);
     bool toolTipEvent(QEvent* event);

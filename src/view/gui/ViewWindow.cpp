@@ -115,10 +115,30 @@ void ViewWindow::TriggerView(const ViewRequest& request)
     showStatusFor(request);
 }
 
+namespace {
+
+// Said in the status bar where a file's view is not built yet, instead of a blank pane.
+QString missingViewNote(ViewAction action)
+{
+    switch (action) {
+    case ViewAction::Picture:
+        return QStringLiteral("pictures cannot be shown yet");
+    case ViewAction::FontSample:
+        return QStringLiteral("fonts cannot be shown yet");
+    case ViewAction::Icons:
+        return QStringLiteral("icons cannot be shown yet");
+    default:
+        return QStringLiteral("this file type cannot be shown yet");
+    }
+}
+
+} // namespace
+
 bool ViewWindow::runKindView(const ViewRequest& request)
 {
     const QString path = request.fullPath();
     const ViewAction action = ViewActionFor(request.kind);
+    missingViewNote_.clear();
     switch (action) {
     case ViewAction::Text:
         ViewText(path);
@@ -138,6 +158,8 @@ bool ViewWindow::runKindView(const ViewRequest& request)
     bool ok = true;
     if (const auto it = kindViews_.find(action); it != kindViews_.end())
         ok = it->second(request);
+    else
+        missingViewNote_ = missingViewNote(action);
     if (action == ViewAction::Spreadsheet)
         viewMode_ = QStringLiteral("XLS") + path;
     return ok;
@@ -145,7 +167,7 @@ bool ViewWindow::runKindView(const ViewRequest& request)
 
 void ViewWindow::showStatusFor(const ViewRequest& request)
 {
-    SetViewMessage(QString());
+    SetViewMessage(missingViewNote_);
     const bool help = request.name == HelpFileName && request.folder == settings_.appFolder;
     SetViewPath(help ? QStringLiteral("Varnex Help") : request.fullPath());
 }

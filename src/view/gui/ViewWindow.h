@@ -167,6 +167,7 @@ private:
     QWidget* sizeBarTab_ = nullptr;
     QLabel* statusPath_ = nullptr;
     QLabel* statusMessage_ = nullptr;
+    QString missingViewNote_; ///< what the status bar says when a view is not built yet
     QTimer timer1_;
     QHash<QString, QAction*> actions_;
 

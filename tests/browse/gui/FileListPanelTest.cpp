@@ -177,3 +177,32 @@ TEST_F(FileListPanelTest, MiddleButtonAndMenuKeyOpenAllview)
     QApplication::sendEvent(view, &menuKey);
     EXPECT_EQ(shown, 2);
 }
+
+TEST_F(FileListPanelTest, GroupsLookLikeGroupsAndCategoryIconsFollowTheSetting)
+{
+    TempTree tree;
+    tree.file("a.txt");
+    tree.file("b.bmp");
+    const auto iconOf = [this](NodeTree::Id id) {
+        const QModelIndex index = panel.fileListModel()->indexOf(id);
+        return panel.fileListModel()
+            ->data(index, Qt::DecorationRole)
+            .value<QIcon>()
+            .pixmap(16, 16)
+            .toImage();
+    };
+    panel.state().treeType = TreeType::Extension;
+    panel.openFolder(tree.root());
+    const NodeTree& t = panel.state().fileTree;
+    const NodeTree::Id group = t.children(t.root()).at(0);
+    const NodeTree::Id file = t.children(group).at(0);
+    EXPECT_NE(iconOf(group), iconOf(file));
+
+    panel.state().treeType = TreeType::PlainList;
+    settings.tabColorSwap = 1;
+    panel.openFolder(tree.root());
+    EXPECT_NE(iconOf(fileNode(0)), iconOf(fileNode(1))) << "a text and a picture";
+    settings.tabColorSwap = 0;
+    panel.openFolder(tree.root());
+    EXPECT_EQ(iconOf(fileNode(0)), iconOf(fileNode(1)));
+}

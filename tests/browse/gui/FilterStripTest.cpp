@@ -17,7 +17,9 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QAction>
 #include <QMenu>
+#include <QSet>
 #include <QTimer>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -122,6 +124,23 @@ TEST_F(FilterStripTest, RightClickOnTheLastTabOpensTheFilterMenu)
     rightClick(8);
     rightClick(2);
     EXPECT_EQ(opened, QStringList({"Filter", "Filterview"}));
+}
+
+TEST_F(FilterStripTest, SwapTabColorRedrawsTheFileImagesItNames)
+{
+    panel.openFolder(tree.root());
+    const NodeTree& list = panel.state().fileTree;
+    const auto images = [&list] {
+        QSet<QString> found;
+        for (NodeTree::Id id : list.children(list.root()))
+            found.insert(list.node(id).image);
+        return found;
+    };
+    EXPECT_EQ(images(), QSet<QString>({"3"}));
+    strip.menus().filterview.swapTabColor->trigger();
+    EXPECT_EQ(images(), QSet<QString>({"14", "15"})) << "Text and Picture";
+    strip.menus().filterview.swapTabColor->trigger();
+    EXPECT_EQ(images(), QSet<QString>({"3"}));
 }
 
 TEST_F(FilterStripTest, DesignPropertiesRoundTrip)

@@ -309,3 +309,16 @@ TEST_F(ViewWindowTest, HelpPageOpensInTheBrowser)
 }
 
 } // namespace
+
+TEST_F(ViewWindowTest, AViewNotBuiltYetSaysSoInTheStatusBar)
+{
+    tree.file(QStringLiteral("photo.bmp"), 10);
+    window->TriggerView(request(QStringLiteral("photo.bmp")));
+    EXPECT_EQ(window->statusMessage(), QStringLiteral("pictures cannot be shown yet"));
+    tree.file(QStringLiteral("face.ttf"), 10);
+    window->TriggerView(request(QStringLiteral("face.ttf")));
+    EXPECT_EQ(window->statusMessage(), QStringLiteral("fonts cannot be shown yet"));
+    tree.file(QStringLiteral("plain.txt"), 10);
+    window->TriggerView(request(QStringLiteral("plain.txt")));
+    EXPECT_EQ(window->statusMessage(), QString());
+}
