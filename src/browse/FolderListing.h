@@ -24,10 +24,8 @@ int OpenFolder(FileListState& state, const Settings& settings, const QString& fo
 
 /// The folder-history route: opens `folder` as OpenFolder does when it holds at least
 /// one file, from one directory read; nothing (the state untouched) when it holds none.
-[[nodiscard]] std::optional<int> OpenFolderWithFiles(FileListState& state,
-                                                     const Settings& settings,
-                                                     const QString& folder,
-                                                     const QString& pattern,
+[[nodiscard]] std::optional<int> OpenFolderWithFiles(FileListState& state, const Settings& settings,
+                                                     const QString& folder, const QString& pattern,
                                                      const FileTreeBuilder& trees);
 
 /// Reads `folder` and keeps the files that pass `state.otherFilter` (every file

@@ -30,7 +30,8 @@ int listFromArgs(const QStringList& args, FileListState& state, Settings& settin
             pattern = args[++i];
         } else if (arg == u"--hidden") {
             settings.showSystemHidden = 1;
-        } else if (const int taken = parseTreeOption(args, i, treeOptions, err, prefix); taken != 0) {
+        } else if (const int taken = parseTreeOption(args, i, treeOptions, err, prefix);
+                   taken != 0) {
             if (taken < 0)
                 return 2;
         } else if (const int taken = parseFilterOption(args, i, filterOptions, err); taken != 0) {

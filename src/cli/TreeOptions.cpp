@@ -21,8 +21,7 @@ std::optional<int> choice(const QStringList& args, qsizetype& i, const QStringLi
     const QString value = args[++i];
     const auto at = allowed.indexOf(value);
     if (at < 0) {
-        err << prefix << option << " takes " << allowed.join(u'|') << ", not " << value
-            << "\n";
+        err << prefix << option << " takes " << allowed.join(u'|') << ", not " << value << "\n";
         return std::nullopt;
     }
     return int(at);

@@ -6,9 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <fcntl.h>
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -220,8 +219,8 @@ TEST(FolderTree, ExpandMarkOfAFolderOfFilesDoesNotReadItsEntries)
     const QDateTime past = QDateTime::currentDateTime().addSecs(-3600);
     const auto setAccessed = [&](const QString& relative) {
         const timespec times[2] = {{time_t(past.toSecsSinceEpoch()), 0}, {0, UTIME_OMIT}};
-        return ::utimensat(AT_FDCWD, QFile::encodeName(fixture.path(relative)).constData(),
-                           times, 0) == 0;
+        return ::utimensat(AT_FDCWD, QFile::encodeName(fixture.path(relative)).constData(), times,
+                           0) == 0;
     };
     const auto accessed = [&](const QString& relative) {
         return QFileInfo(fixture.path(relative)).fileTime(QFileDevice::FileAccessTime);
@@ -234,8 +233,7 @@ TEST(FolderTree, ExpandMarkOfAFolderOfFilesDoesNotReadItsEntries)
         GTEST_SKIP() << "this file system does not record reads";
 
     FolderTreeSources sources;
-    sources.volumes = {
-        {fixture.path("vol"), "/dev/sda1", "ext4", platform::VolumeKind::Fixed}};
+    sources.volumes = {{fixture.path("vol"), "/dev/sda1", "ext4", platform::VolumeKind::Fixed}};
     NodeTree tree;
     BuildFolderTree(tree, sources);
     FolderTreeState state;

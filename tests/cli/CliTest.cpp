@@ -82,9 +82,8 @@ TEST(Cli, NamesWithLineBreaksStayOnOneLineAndErrorsNameTheirCommand)
     t.file("plain name.txt", 4);
     const CliRun list = cli({"list", t.root()});
     EXPECT_EQ(list.status, 0) << list.err.toStdString();
-    EXPECT_EQ(list.out, t.root() +
-                            "\n        back\\\\slash.txt\n        plain name.txt\n"
-                            "        tab\\there.txt\n        two\\nlines.txt\n");
+    EXPECT_EQ(list.out, t.root() + "\n        back\\\\slash.txt\n        plain name.txt\n"
+                                   "        tab\\there.txt\n        two\\nlines.txt\n");
     const CliRun stats = cli({"stats", "--tree", "ext", t.root()});
     EXPECT_EQ(stats.out.count('\n'), 2) << stats.out.toStdString();
     const CliRun files = cli({"stats", t.root()});

@@ -22,8 +22,7 @@
 
 MainWindow::MainWindow(QWidget* parent, Prompts* prompts)
     : QMainWindow(parent), qtPrompts_(this), viewQtPrompts_(nullptr),
-      prompts_(prompts ? *prompts : qtPrompts_),
-      escape_(this)
+      prompts_(prompts ? *prompts : qtPrompts_), escape_(this)
 {
     setWindowTitle(QStringLiteral("Lumara"));
     resize(1000, 680);

@@ -114,8 +114,9 @@ QIcon FileListPanel::iconFor(NodeTree::Id id, const QString& image) const
     bool isNumber = false;
     const int number = image.toInt(&isNumber);
     if (isNumber && number >= 14 && number <= 21) {
-        const QIcon icon = pageIcon(number == 21 ? QColor(Qt::white)
-                                                 : KivTabs::TranslateColor(CategoryColour(number - 14)));
+        const QIcon icon =
+            pageIcon(number == 21 ? QColor(Qt::white)
+                                  : KivTabs::TranslateColor(CategoryColour(number - 14)));
         icons_.insert(image, icon);
         return icon;
     }

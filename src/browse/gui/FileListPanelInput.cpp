@@ -94,8 +94,8 @@ bool FileListPanel::keyEvent(QEvent* event)
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Menu) {
         const QRect rect = view_->visualRect(view_->currentIndex());
-        return runAllviewMenu(view_->viewport()->mapToGlobal(rect.isValid() ? rect.center()
-                                                                              : QPoint(8, 8)));
+        return runAllviewMenu(
+            view_->viewport()->mapToGlobal(rect.isValid() ? rect.center() : QPoint(8, 8)));
     }
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
         clickCode_ = QStringLiteral("B");

@@ -9,6 +9,7 @@
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
+#include "view/TextSlices.h"
 #include "view/gui/ClickLabel.h"
 
 #include <QComboBox>
@@ -188,6 +189,7 @@ void ViewWindow::CloseView()
     dbsView_->lower();
     if (wb1_)
         wb1_->hide();
+    stopTextLoad();
     statusPath_->clear();
     statusMessage_->clear();
     thumbPicTag.clear();

@@ -18,13 +18,13 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
-#include <QToolButton>
-#include <QMouseEvent>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -293,8 +293,8 @@ TEST(MainWindow, FilterTabShowsTheRebuiltListFromItsFirstNodeUnsorted)
 {
     TempTree fixture;
     for (int i = 0; i < 300; ++i)
-        fixture.file(QStringLiteral("big/f%1.%2").arg(i, 3, 10, QChar('0')).arg(i % 2 ? "txt" : "bin"),
-                     1);
+        fixture.file(
+            QStringLiteral("big/f%1.%2").arg(i, 3, 10, QChar('0')).arg(i % 2 ? "txt" : "bin"), 1);
     ScriptedPrompts prompts;
     MainWindow window(nullptr, &prompts);
     window.start(fixture.root());

@@ -15,16 +15,16 @@
 #include "trees/TreeRebuild.h"
 #include "view/gui/ViewWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QAction>
 #include <QMenu>
-#include <QSet>
-#include <QTimer>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -117,8 +117,8 @@ TEST_F(FilterStripTest, RightClickOnTheLastTabOpensTheFilterMenu)
     KivTabsWidget* w = strip.FilterButton();
     const auto rightClick = [w](int tab) {
         const QPoint at = w->tabs().tabRect(tab, w->width(), w->height()).center();
-        QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at),
-                            Qt::RightButton, Qt::NoButton, {});
+        QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::RightButton,
+                            Qt::NoButton, {});
         QApplication::sendEvent(w, &release);
     };
     rightClick(8);

@@ -3,12 +3,12 @@
 #include "common/TempTree.h"
 #include "platform/Prompts.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QApplication>
-#include <QKeyEvent>
 #include <gtest/gtest.h>
 
 namespace {
