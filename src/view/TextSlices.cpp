@@ -18,13 +18,14 @@ bool startsWith(const QByteArray& bytes, std::initializer_list<unsigned char> ma
     return true;
 }
 
-// Valid UTF-8 apart from a sequence cut short at the end of the slice.
-bool validUtf8Prefix(const QByteArray& bytes)
+// Valid UTF-8, apart from a sequence cut short at the end of a sample that is not the
+// whole file.
+bool validUtf8(const QByteArray& bytes, bool wholeFile)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     qsizetype end = bytes.size();
-    // A lead byte within the last three bytes may start a character the slice cut.
-    for (qsizetype back = 1; back <= 3 && back <= bytes.size(); ++back) {
+    // A lead byte within the last three bytes may start a character the sample cut.
+    for (qsizetype back = 1; !wholeFile && back <= 3 && back <= bytes.size(); ++back) {
         const auto b = static_cast<unsigned char>(bytes[bytes.size() - back]);
         if ((b & 0xC0) == 0xC0) {
             end = bytes.size() - back;
@@ -33,9 +34,12 @@ bool validUtf8Prefix(const QByteArray& bytes)
         if ((b & 0x80) == 0)
             break;
     }
-    (void)utf8.decode(QByteArrayView(bytes).first(end));
+    const QString decoded = utf8.decode(QByteArrayView(bytes).first(end));
     return !utf8.hasError();
 }
+
+// How much of the file's beginning decides its encoding, whatever the slice size.
+constexpr qint64 EncodingSample = 64 << 10;
 
 } // namespace
 
@@ -58,7 +62,7 @@ void TextSlices::chooseEncoding(const QByteArray& first)
     chosen_ = true;
     if (startsWith(first, {0xFF, 0xFE}) || startsWith(first, {0xFE, 0xFF}))
         decoder_.emplace(QStringDecoder::Utf16, QStringDecoder::Flag::Default);
-    else if (validUtf8Prefix(first))
+    else if (validUtf8(first, first.size() >= size_))
         decoder_.emplace(QStringDecoder::Utf8, QStringDecoder::Flag::Default);
 }
 
@@ -66,14 +70,14 @@ QString TextSlices::next(qint64 maxBytes)
 {
     if (atEnd())
         return {};
+    const bool first = !chosen_;
+    if (first)
+        chooseEncoding(file_.peek(EncodingSample));
     const QByteArray bytes = file_.read(std::min(maxBytes, limit_ - read_));
     read_ += bytes.size();
     done_ = bytes.isEmpty() || read_ >= limit_ || file_.atEnd();
     if (bytes.isEmpty())
         return {};
-    const bool first = !chosen_;
-    if (first)
-        chooseEncoding(bytes);
     if (!decoder_)
         return DecodeWindows1252(bytes);
     QString text = decoder_->decode(bytes);

@@ -7,7 +7,7 @@
 
 /// A text file read a slice at a time, so that a large file shows its beginning at once
 /// and the rest arrives while the window keeps running. The encoding is chosen from the
-/// first slice as DecodeText chooses it for a whole file (UTF-16 with a byte-order mark,
+/// first 64 Kb as DecodeText chooses it for a whole file (UTF-16 with a byte-order mark,
 /// UTF-8 when valid, else Windows-1252); a character cut by a slice boundary comes out
 /// whole with the next slice. Reading stops at `limit` bytes, so a file of gigabytes is
 /// never read whole.

@@ -231,8 +231,10 @@ TEST_F(ProfileFile, MoreThanElevenCategoriesKeepsElevenAndStaysInStep)
 {
     QStringList lines = goodLines();
     lines[12] = " 12 ";
-    for (int i = 0; i < 11; ++i)
-        lines.insert(17, {QStringLiteral("Extra"), QStringLiteral("x")});
+    for (int i = 0; i < 11; ++i) {
+        lines.insert(17, QStringLiteral("x"));
+        lines.insert(17, QStringLiteral("Extra"));
+    }
     write(lines);
     Settings s;
     EXPECT_TRUE(LoadSettings(s, tree.root(), WindowState{}, prompts));

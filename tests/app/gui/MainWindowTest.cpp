@@ -15,10 +15,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
@@ -43,6 +45,20 @@ void rightClick(NodeTreeView* view, NodeTree::Id id)
     QMouseEvent press(QEvent::MouseButtonPress, at, view->viewport()->mapToGlobal(at),
                       Qt::RightButton, Qt::RightButton, Qt::NoModifier);
     QApplication::sendEvent(view->viewport(), &press);
+}
+
+/// With LUMARA_SHOTS set, saves a picture of the screen (of the widget on the offscreen
+/// platform) there, for a person to look at.
+void shot(QWidget* widget, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("LUMARA_SHOTS");
+    if (folder.isEmpty())
+        return;
+    QApplication::processEvents();
+    const QPixmap picture = QGuiApplication::platformName() == QLatin1String("offscreen")
+                                ? widget->window()->grab()
+                                : widget->screen()->grabWindow(0);
+    picture.save(folder + '/' + name + ".png");
 }
 
 } // namespace
@@ -230,12 +246,12 @@ TEST(MainWindow, DefaultAfterMaximiseSplitsTheRestoredWindowInHalf)
     ScriptedPrompts prompts;
     MainWindow window(nullptr, &prompts);
     window.start(fixture.root());
-    window.resize(1000, 600);
+    window.resize(500, 400);
     QApplication::processEvents();
     window.menus().window.maximise->trigger();
     QApplication::processEvents();
     ASSERT_TRUE(window.isMaximized());
-    ASSERT_GT(window.width(), 1000);
+    ASSERT_GT(window.width(), 600);
     window.menus().window.defaultLayout->trigger();
     QApplication::processEvents();
     ASSERT_FALSE(window.isMaximized());
@@ -245,6 +261,7 @@ TEST(MainWindow, DefaultAfterMaximiseSplitsTheRestoredWindowInHalf)
     ASSERT_EQ(sizes.size(), 2);
     EXPECT_LE(std::abs(sizes[0] - sizes[1]), splitter->handleWidth() + 1)
         << sizes[0] << " / " << sizes[1];
+    shot(&window, "window-default");
     window.menus().file.exit->trigger();
 }
 
@@ -277,6 +294,7 @@ TEST(MainWindow, ViewWindowOpensOnTheScreenAndOwnsItsMessages)
     EXPECT_TRUE(area.contains(view->frameGeometry()))
         << view->frameGeometry().width() << "x" << view->frameGeometry().height() << " on "
         << area.width() << "x" << area.height();
+    shot(view, "view-window");
 
     QWidget* owner = nullptr;
     QTimer::singleShot(0, view, [&owner] {
@@ -320,5 +338,15 @@ TEST(MainWindow, FilterTabShowsTheRebuiltListFromItsFirstNodeUnsorted)
     EXPECT_EQ(panel->state().fileTree.count(), 151);
     EXPECT_EQ(scroll->value(), 0);
     EXPECT_EQ(buttons->sortButton()->toolTip(), "Not sorted");
+    shot(&window, "filter-tab-click");
+    // Narrow list pane: the tabs shorten their captions.
+    auto* splitter = qobject_cast<QSplitter*>(window.centralWidget());
+    splitter->setSizes({window.width() - 230, 230});
+    shot(&window, "narrow-tabs");
+    // Grouped tree with the category icons on.
+    window.settings().tabColorSwap = 1;
+    splitter->setSizes({window.width() / 2, window.width() / 2});
+    buttons->chooseTree(QStringLiteral("1"));
+    shot(&window, "icons-grouped");
     window.menus().file.exit->trigger();
 }
