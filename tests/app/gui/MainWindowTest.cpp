@@ -346,7 +346,14 @@ TEST(MainWindow, FilterTabShowsTheRebuiltListFromItsFirstNodeUnsorted)
     // Grouped tree with the category icons on.
     window.settings().tabColorSwap = 1;
     splitter->setSizes({window.width() / 2, window.width() / 2});
+    QApplication::processEvents();
+    const QPoint all = tabs->tabs().tabRect(8, tabs->width(), tabs->height()).center();
+    QMouseEvent pressAll(QEvent::MouseButtonPress, all, tabs->mapToGlobal(all), Qt::LeftButton,
+                         Qt::LeftButton, {});
+    QApplication::sendEvent(tabs, &pressAll);
+    shot(&window, "icons-plain");
     buttons->chooseTree(QStringLiteral("1"));
+    buttons->expandAll();
     shot(&window, "icons-grouped");
     window.menus().file.exit->trigger();
 }
