@@ -3,6 +3,7 @@
 #include "browse/FolderTree.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -34,7 +35,33 @@ void BM_ExpandManySubfolders(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * count);
 }
 
+// Expanding a folder whose one subfolder holds many files and no folder: the expand
+// mark of that subfolder must not cost a read of all its entries.
+void BM_ExpandAboveAFolderOfManyFiles(benchmark::State& state)
+{
+    const int count = int(state.range(0));
+    QTemporaryDir dir;
+    QDir root(dir.path());
+    root.mkpath(QStringLiteral("top/files"));
+    for (int i = 0; i < count; ++i) {
+        QFile f(root.filePath(QStringLiteral("top/files/f%1.txt").arg(i)));
+        f.open(QIODevice::WriteOnly);
+    }
+    const QString top = dir.path() + QStringLiteral("/top");
+    for (auto _ : state) {
+        NodeTree tree;
+        FolderTreeSources sources;
+        sources.volumes = {
+            {top, QStringLiteral("/dev/x"), QStringLiteral("ext4"), platform::VolumeKind::Fixed}};
+        BuildFolderTree(tree, sources);
+        FolderTreeState treeState;
+        ExpandFolderNode(tree, treeState, tree.find(top));
+        benchmark::DoNotOptimize(tree.count());
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_ExpandAboveAFolderOfManyFiles)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExpandManySubfolders)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -92,3 +92,32 @@ BENCHMARK(CopyListOfFolder)->Arg(100000)->Unit(benchmark::kMillisecond);
 } // namespace
 
 BENCHMARK_MAIN();
+
+// The two ways into a folder: a click in the folder tree (OpenFolder) and a folder
+// history entry, which opens only a folder holding files (OpenFolderWithFiles). Both
+// must read the folder once.
+void OpenFromTree(benchmark::State& bench)
+{
+    const QString folder = folderOf(int(bench.range(0)));
+    const Settings settings;
+    for (auto _ : bench) {
+        FileListState state;
+        benchmark::DoNotOptimize(
+            OpenFolder(state, settings, folder, QStringLiteral("*.*"), GroupedTrees()));
+    }
+    bench.SetItemsProcessed(bench.iterations() * bench.range(0));
+}
+BENCHMARK(OpenFromTree)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void OpenFromHistory(benchmark::State& bench)
+{
+    const QString folder = folderOf(int(bench.range(0)));
+    const Settings settings;
+    for (auto _ : bench) {
+        FileListState state;
+        benchmark::DoNotOptimize(
+            OpenFolderWithFiles(state, settings, folder, QStringLiteral("*.*"), GroupedTrees()));
+    }
+    bench.SetItemsProcessed(bench.iterations() * bench.range(0));
+}
+BENCHMARK(OpenFromHistory)->Arg(100000)->Unit(benchmark::kMillisecond);

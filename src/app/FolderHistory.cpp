@@ -58,6 +58,6 @@ void FolderHistory::RecordFolder(const QString& path)
 void FolderHistory::appendVolumes(const std::vector<platform::Volume>& volumes)
 {
     for (const platform::Volume& v : volumes)
-        entries_.push_back(
-            {WithSlash(v.mountPath) + platform::KindWord(v.kind), iconOf(v.kind), -1, v.mountPath});
+        entries_.push_back({v.mountPath + VolumeKindSeparator + platform::KindWord(v.kind),
+                            iconOf(v.kind), -1, v.mountPath});
 }

@@ -6,6 +6,10 @@
 #include <QStringList>
 #include <vector>
 
+/// Between a volume's path and its kind word: the history list shows the two as columns
+/// (a bare "/" + "Fixed" would read as a path).
+inline constexpr QChar VolumeKindSeparator = u'\t';
+
 /// The entries of the folder history: folders opened from the tree (newest first, item
 /// data 0, icon 3), then the volumes appended at start-up (item data -1).
 class FolderHistory {
@@ -24,7 +28,7 @@ public:
 
     /// Puts `path` at the top and removes the first older equal folder entry.
     void RecordFolder(const QString& path);
-    /// Appends one entry per volume: text mount path with "/" + kind word, icon 4, 5, 7,
+    /// Appends one entry per volume: text mount path, TAB, kind word; icon 4, 5, 7,
     /// 6, 7 for removable, fixed, remote, CD-ROM and RAM disk, item data -1.
     void appendVolumes(const std::vector<platform::Volume>& volumes);
     /// Empties the list (folders and volumes).

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -76,6 +77,18 @@ public:
         return text;
     }
 
+    /// How many lines come before the next line equal to `text`; -1 when none does.
+    [[nodiscard]] qsizetype linesBefore(const QString& text) const
+    {
+        for (qsizetype i = next_; i < lines_.size(); ++i) {
+            if (lines_[i] == text)
+                return i - next_;
+        }
+        return -1;
+    }
+
+    void skip(qsizetype count) { next_ = std::min(next_ + count, lines_.size()); }
+
 private:
     QStringList lines_;
     qsizetype next_ = 0;
@@ -104,6 +117,26 @@ quint32 colour(double v)
 {
     return quint32(
         toInt(v, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
+}
+
+// The category pairs as the file holds them: the lines up to the temporary folder line
+// just before "FILEHISTORY". A damaged count (below 0, above the last slot, or not what
+// the file holds) must not shift the lines that follow.
+int categoryPairs(const LineReader& in, int storedLast)
+{
+    const int stored = std::clamp(storedLast, 0, Settings::CategorySlots - 1) + 1;
+    const qsizetype lines = in.linesBefore(FileHistoryStart);
+    if (lines < 1 || (lines - 1) % 2 != 0)
+        return stored;
+    return int(std::min<qsizetype>((lines - 1) / 2, Settings::CategorySlots));
+}
+
+// A working folder read from the profile: an absolute path of one line, no quote (a
+// quoted line is a history entry read out of step). Anything else is not used.
+bool plausibleFolder(const QString& text)
+{
+    return text.startsWith(QLatin1Char('/')) && !text.contains(QLatin1Char('"')) &&
+           text != FileHistoryStart && text != FolderHistoryStart;
 }
 
 // Entries until the end marker or until HistorySize + 1 were read; a missing marker
@@ -167,14 +200,19 @@ void readAll(LineReader& in, Settings& s)
     s.multiSelect = flag(n[0]);
     s.mouseOverFilter = int16(n[1]);
 
-    s.categoryLast = std::min(int16(in.numbers(1)[0]), Settings::CategorySlots - 1);
-    for (int i = 0; i <= s.categoryLast; ++i) {
+    const int pairs = categoryPairs(in, int16(in.numbers(1)[0]));
+    s.categoryLast = pairs - 1;
+    for (int i = 0; i < pairs; ++i) {
         s.categories[size_t(i)].name = in.line();
         s.categories[size_t(i)].extensions = in.line();
     }
+    // Pairs beyond the last slot are not kept.
+    const qsizetype extra = in.linesBefore(FileHistoryStart) - 1;
+    if (extra > 0)
+        in.skip(extra);
 
     const QString temp = in.line().trimmed();
-    s.tempFolder = temp.isEmpty() ? temp : WithSlash(temp);
+    s.tempFolder = plausibleFolder(temp) ? WithSlash(temp) : QString();
 
     in.line(); // FILEHISTORY
     s.fileHistory.clear();

@@ -37,6 +37,11 @@ FilterTabs::FilterTabs(Settings& settings, FileListState& state, const FileTreeB
 
 FilterTabs::~FilterTabs() = default;
 
+quint32 CategoryColour(int category)
+{
+    return StrongColours[std::clamp(category, 0, 7)];
+}
+
 int FilterTabs::otherTab() const
 {
     return Settings::OtherCategory;
@@ -257,6 +262,11 @@ void FilterTabs::SwapTabColor()
     settings_.tabColorSwap = settings_.tabColorSwap == 1 ? 0 : 1;
     settings_.settingsChanged = 1;
     colourTabs();
+    // The file icons follow the setting: a list of files is built again with them.
+    if (state_.fileTreeTag != u"X" && state_.fileTree.count() > 1) {
+        trees_.RebuildCurrentTree(state_, settings_);
+        Q_EMIT listChanged();
+    }
 }
 
 void FilterTabs::ChangeTabOrientation()

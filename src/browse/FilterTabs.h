@@ -10,6 +10,10 @@ class FileTreeBuilder;
 class KivTabs;
 class Prompts;
 
+/// The strong colour of category `category` (0..7) as its tab shows it with "Swap Tab
+/// color" on; the file list draws the category icons in it.
+[[nodiscard]] quint32 CategoryColour(int category);
+
 /// The file-type filter tabs (`FilterButton`) and the filter state of the main window:
 /// selecting a category, narrowing the list from FullListing, the "Filterview" menu
 /// commands, the other-filter criteria (kept in the file list state, where the filtered reader

@@ -102,13 +102,18 @@ void sortByFoldedName(std::vector<platform::FileEntry>& files)
     applyOrder(files, order);
 }
 
-/// One directory read, sorted by name ignoring case, without the names the pattern
-/// does not take.
+/// Files a caller has read already (to see that a folder is not empty), used instead of
+/// a second directory read.
+using PreRead = std::optional<std::vector<platform::FileEntry>>;
+
+/// One directory read (or the pre-read files), sorted by name ignoring case, without
+/// the names the pattern does not take.
 std::vector<platform::FileEntry> readFolder(const Settings& settings, const QString& folder,
-                                            const NamePatternList& patterns)
+                                            const NamePatternList& patterns, PreRead& preRead)
 {
     std::vector<platform::FileEntry> files =
-        platform::listFiles(folder, settings.showSystemHidden == 1);
+        preRead ? std::move(*preRead) : platform::listFiles(folder, settings.showSystemHidden == 1);
+    preRead.reset();
     if (!patterns.takesAll()) {
         std::erase_if(files,
                       [&](const platform::FileEntry& e) { return !patterns.matches(e.name); });
@@ -123,20 +128,21 @@ void startFolder(FileListState& state, const QString& folder)
     state.entries.clear();
 }
 
-} // namespace
+int listFolderFiltered(FileListState& state, const Settings& settings, const QString& folder,
+                       PreRead& preRead);
 
-int ListFolder(FileListState& state, const Settings& settings, const QString& folder,
-               const QString& pattern)
+int listFolder(FileListState& state, const Settings& settings, const QString& folder,
+               const QString& pattern, PreRead& preRead)
 {
     if (pattern != AllPattern && state.CategoryFilterActive != -1) {
-        const int found = ListFolderFiltered(state, settings, folder);
+        const int found = listFolderFiltered(state, settings, folder, preRead);
         if (found == 0)
             state.File1Backup.Clear();
         return found;
     }
     startFolder(state, folder);
     std::vector<platform::FileEntry> files =
-        readFolder(settings, state.currentFolder, NamePatternList(pattern));
+        readFolder(settings, state.currentFolder, NamePatternList(pattern), preRead);
     state.plainNames.clear();
     state.plainNames.reserve(qsizetype(files.size()));
     for (const platform::FileEntry& e : files)
@@ -150,16 +156,17 @@ int ListFolder(FileListState& state, const Settings& settings, const QString& fo
     return count;
 }
 
-int OpenFolder(FileListState& state, const Settings& settings, const QString& folder,
-               const QString& pattern, const FileTreeBuilder& trees)
+int openFolder(FileListState& state, const Settings& settings, const QString& folder,
+               const QString& pattern, const FileTreeBuilder& trees, PreRead& preRead)
 {
-    const int count = ListFolder(state, settings, folder, pattern);
+    const int count = listFolder(state, settings, folder, pattern, preRead);
     if (count > 0 || state.CategoryFilterActive != -1)
         RefreshFileList(state, settings, trees);
     return count;
 }
 
-int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder)
+int listFolderFiltered(FileListState& state, const Settings& settings, const QString& folder,
+                       PreRead& preRead)
 {
     NodeTreeLock lock(state.fileTree);
     startFolder(state, folder);
@@ -170,7 +177,7 @@ int ListFolderFiltered(FileListState& state, const Settings& settings, const QSt
     state.fileTreeTag.clear();
 
     std::vector<platform::FileEntry> files =
-        readFolder(settings, state.currentFolder, NamePatternList(AllPattern));
+        readFolder(settings, state.currentFolder, NamePatternList(AllPattern), preRead);
     if (state.otherFilter.active()) {
         std::erase_if(files, [&state](const platform::FileEntry& e) {
             return !FileMatchesFilter(state.otherFilter, state.currentFolder + e.name, e);
@@ -186,6 +193,38 @@ int ListFolderFiltered(FileListState& state, const Settings& settings, const QSt
         ShowNoFiles(state);
     }
     return count;
+}
+
+} // namespace
+
+int ListFolder(FileListState& state, const Settings& settings, const QString& folder,
+               const QString& pattern)
+{
+    PreRead none;
+    return listFolder(state, settings, folder, pattern, none);
+}
+
+int OpenFolder(FileListState& state, const Settings& settings, const QString& folder,
+               const QString& pattern, const FileTreeBuilder& trees)
+{
+    PreRead none;
+    return openFolder(state, settings, folder, pattern, trees, none);
+}
+
+std::optional<int> OpenFolderWithFiles(FileListState& state, const Settings& settings,
+                                       const QString& folder, const QString& pattern,
+                                       const FileTreeBuilder& trees)
+{
+    PreRead files = platform::listFiles(WithSlash(folder), settings.showSystemHidden == 1);
+    if (files->empty())
+        return std::nullopt;
+    return openFolder(state, settings, folder, pattern, trees, files);
+}
+
+int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder)
+{
+    PreRead none;
+    return listFolderFiltered(state, settings, folder, none);
 }
 
 void RefreshFileList(FileListState& state, const Settings& settings, const FileTreeBuilder& trees)

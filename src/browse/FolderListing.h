@@ -3,6 +3,7 @@
 #include "browse/FileListState.h"
 
 #include <QString>
+#include <optional>
 
 class FileTreeBuilder;
 struct Settings;
@@ -20,6 +21,12 @@ int ListFolder(FileListState& state, const Settings& settings, const QString& fo
 /// and in lumara-cli. Returns the number of files.
 int OpenFolder(FileListState& state, const Settings& settings, const QString& folder,
                const QString& pattern, const FileTreeBuilder& trees);
+
+/// The folder-history route: opens `folder` as OpenFolder does when it holds at least
+/// one file, from one directory read; nothing (the state untouched) when it holds none.
+[[nodiscard]] std::optional<int> OpenFolderWithFiles(FileListState& state, const Settings& settings,
+                                                     const QString& folder, const QString& pattern,
+                                                     const FileTreeBuilder& trees);
 
 /// Reads `folder` and keeps the files that pass `state.otherFilter` (every file
 /// while it has no criteria) in File1Backup, header first. Returns the number kept.

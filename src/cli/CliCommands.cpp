@@ -40,7 +40,10 @@ void printHelp(QTextStream& out)
            "Runs Lumara's file-listing logic without a window.\n\ncommands:\n";
     for (const Command& c : commands())
         out << "  " << c.usage << "\n";
-    out << "  --help                      this text\n";
+    out << "  --help                      this text\n\n"
+           "File names holding a backslash, a tab, a line break or another control\n"
+           "character are written escaped as ls -b writes them (\\\\, \\t, \\n, \\ooo),\n"
+           "so that every name stays on its own line.\n";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "browse/FolderListing.h"
 #include "cli/FilterOptions.h"
+#include "cli/NameEscape.h"
 #include "cli/TreeOptions.h"
 #include "controls/TreeText.h"
 #include "shared/Settings.h"
@@ -12,8 +13,9 @@
 namespace cli {
 
 int listFromArgs(const QStringList& args, FileListState& state, Settings& settings,
-                 QTextStream& err)
+                 QTextStream& err, const QString& command)
 {
+    const QString prefix = QStringLiteral("lumara-cli ") + command + QStringLiteral(": ");
     QString pattern = QStringLiteral("*.*");
     QString folder;
     TreeOptions treeOptions;
@@ -22,35 +24,36 @@ int listFromArgs(const QStringList& args, FileListState& state, Settings& settin
         const QString& arg = args[i];
         if (arg == u"--pattern") {
             if (i + 1 >= args.size()) {
-                err << "lumara-cli list: --pattern needs a value\n";
+                err << prefix << "--pattern needs a value\n";
                 return 2;
             }
             pattern = args[++i];
         } else if (arg == u"--hidden") {
             settings.showSystemHidden = 1;
-        } else if (const int taken = parseTreeOption(args, i, treeOptions, err); taken != 0) {
+        } else if (const int taken = parseTreeOption(args, i, treeOptions, err, prefix);
+                   taken != 0) {
             if (taken < 0)
                 return 2;
         } else if (const int taken = parseFilterOption(args, i, filterOptions, err); taken != 0) {
             if (taken < 0)
                 return 2;
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
-            err << "lumara-cli list: unknown option: " << arg << "\n";
+            err << prefix << "unknown option: " << arg << "\n";
             return 2;
         } else if (folder.isEmpty()) {
             folder = arg;
         } else {
-            err << "lumara-cli list: give one folder\n";
+            err << prefix << "give one folder\n";
             return 2;
         }
     }
     if (folder.isEmpty()) {
-        err << "lumara-cli list: give a folder\n";
+        err << prefix << "give a folder\n";
         return 2;
     }
     const QFileInfo info(folder);
     if (!info.isDir()) {
-        err << "lumara-cli list: not a folder: " << folder << "\n";
+        err << prefix << "not a folder: " << folder << "\n";
         return 1;
     }
 
@@ -69,9 +72,10 @@ int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
     // node would only slow the exit down, so the state is left to the system.
     FileListState& state = *new FileListState;
     Settings settings;
-    if (const int status = listFromArgs(args, state, settings, err); status >= 0)
+    if (const int status = listFromArgs(args, state, settings, err, QStringLiteral("list"));
+        status >= 0)
         return status;
-    WriteTreeText(state.fileTree, out, u"\n");
+    WriteTreeText(state.fileTree, out, u"\n", NodeTree::None, EscapeName);
     out.flush();
     return 0;
 }

@@ -13,9 +13,9 @@ namespace cli {
 /// copies it (root line, files indented by 8 spaces), with LF line ends.
 /// Parses the list options (pattern, hidden, tree, sort and filter options) and FOLDER,
 /// and lists the folder into `state` as `list` does. Returns -1 when it listed, else
-/// the exit status (the message written to `err`).
+/// the exit status (the message, naming `command`, written to `err`).
 int listFromArgs(const QStringList& args, FileListState& state, Settings& settings,
-                 QTextStream& err);
+                 QTextStream& err, const QString& command);
 
 int listFolder(const QStringList& args, QTextStream& out, QTextStream& err);
 

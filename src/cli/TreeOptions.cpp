@@ -11,18 +11,17 @@ namespace {
 /// The value after an option, or nothing (with a message) when it is missing or not
 /// one of `allowed`.
 std::optional<int> choice(const QStringList& args, qsizetype& i, const QStringList& allowed,
-                          QTextStream& err)
+                          QTextStream& err, const QString& prefix)
 {
     const QString option = args[i];
     if (i + 1 >= args.size()) {
-        err << "lumara-cli list: " << option << " needs one of: " << allowed.join(u'|') << "\n";
+        err << prefix << option << " needs one of: " << allowed.join(u'|') << "\n";
         return std::nullopt;
     }
     const QString value = args[++i];
     const auto at = allowed.indexOf(value);
     if (at < 0) {
-        err << "lumara-cli list: " << option << " takes " << allowed.join(u'|') << ", not " << value
-            << "\n";
+        err << prefix << option << " takes " << allowed.join(u'|') << ", not " << value << "\n";
         return std::nullopt;
     }
     return int(at);
@@ -36,30 +35,31 @@ QString treeOptionsUsage()
                           "[--sort name|ext|size] [--order asc|desc] [--ext-names]");
 }
 
-int parseTreeOption(const QStringList& args, qsizetype& i, TreeOptions& options, QTextStream& err)
+int parseTreeOption(const QStringList& args, qsizetype& i, TreeOptions& options, QTextStream& err,
+                    const QString& prefix)
 {
     const QString& arg = args[i];
     if (arg == u"--tree") {
         static const TreeType types[] = {TreeType::PlainList, TreeType::Extension, TreeType::Size,
                                          TreeType::Date, TreeType::Age};
-        const auto at = choice(args, i, {"name", "ext", "size", "date", "age"}, err);
+        const auto at = choice(args, i, {"name", "ext", "size", "date", "age"}, err, prefix);
         if (!at)
             return -1;
         options.treeType = types[*at];
     } else if (arg == u"--basis") {
-        const auto at = choice(args, i, {"created", "modified"}, err);
+        const auto at = choice(args, i, {"created", "modified"}, err, prefix);
         if (!at)
             return -1;
         options.dateBasis = *at;
     } else if (arg == u"--order") {
-        const auto at = choice(args, i, {"asc", "desc"}, err);
+        const auto at = choice(args, i, {"asc", "desc"}, err, prefix);
         if (!at)
             return -1;
         options.descending = *at == 1;
         options.orderGiven = true;
     } else if (arg == u"--sort") {
         static const char* const codes[] = {"NAM", "EXT", "SIZ"};
-        const auto at = choice(args, i, {"name", "ext", "size"}, err);
+        const auto at = choice(args, i, {"name", "ext", "size"}, err, prefix);
         if (!at)
             return -1;
         options.sortCode = QLatin1String(codes[*at]);
@@ -69,7 +69,7 @@ int parseTreeOption(const QStringList& args, qsizetype& i, TreeOptions& options,
         return 0;
     }
     if (!options.sortCode.isEmpty() && options.treeType != TreeType::PlainList) {
-        err << "lumara-cli list: --sort sorts the plain list; it does not go with --tree\n";
+        err << prefix << "--sort sorts the plain list; it does not go with --tree\n";
         return -1;
     }
     return 1;

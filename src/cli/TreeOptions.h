@@ -24,8 +24,9 @@ struct TreeOptions {
 
 /// Reads the option at args[i] when it is one of ours (advancing i past its value).
 /// Returns 1 when it was taken, 0 when it is not a tree option, -1 on a bad value
-/// (the message is written to `err`).
-int parseTreeOption(const QStringList& args, qsizetype& i, TreeOptions& options, QTextStream& err);
+/// (the message, after `prefix`, is written to `err`).
+int parseTreeOption(const QStringList& args, qsizetype& i, TreeOptions& options, QTextStream& err,
+                    const QString& prefix);
 
 /// Puts the tree type, date basis, direction and type-name option into place before
 /// the folder is listed, so the listing builds that tree.

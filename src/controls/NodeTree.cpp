@@ -1,6 +1,7 @@
 #include "controls/NodeTree.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 const std::vector<NodeTree::Id> NoChildren;
@@ -329,7 +330,9 @@ void NodeTree::makeVisible(Id id)
         return;
     for (Id p = node(id).parent; p != None; p = node(p).parent)
         setExpanded(p, true);
-    if (observer_ && !locked())
+    if (locked())
+        visibleWhileLocked_ = id;
+    else if (observer_)
         observer_->madeVisible(id);
 }
 
@@ -405,6 +408,7 @@ void NodeTree::lock()
 {
     if (lockDepth_++ == 0) {
         changedWhileLocked_ = false;
+        visibleWhileLocked_ = None;
         if (observer_)
             observer_->beginReset();
     }
@@ -414,8 +418,13 @@ void NodeTree::unlock()
 {
     if (lockDepth_ == 0)
         return;
-    if (--lockDepth_ == 0 && observer_)
-        observer_->endReset();
+    if (--lockDepth_ != 0 || !observer_)
+        return;
+    observer_->endReset();
+    // A view shows the node made visible during the rebuild (say the first node),
+    // not the scroll position of the list it had before.
+    if (contains(visibleWhileLocked_))
+        observer_->madeVisible(std::exchange(visibleWhileLocked_, None));
 }
 
 void NodeTree::notifyChanged(Id id)

@@ -169,6 +169,7 @@ private:
     Id selected_ = None;
     int lockDepth_ = 0;
     bool changedWhileLocked_ = false;
+    Id visibleWhileLocked_ = None; ///< the last node made visible while locked
     NodeTreeObserver* observer_ = nullptr;
 };
 

@@ -3,7 +3,8 @@
 #include <utility>
 #include <vector>
 
-void WriteTreeText(const NodeTree& tree, QTextStream& out, QStringView lineEnd, NodeTree::Id from)
+void WriteTreeText(const NodeTree& tree, QTextStream& out, QStringView lineEnd, NodeTree::Id from,
+                   QString (*escape)(const QString& text))
 {
     // (node, depth) pairs, children pushed in reverse so they come out in order.
     std::vector<std::pair<NodeTree::Id, int>> stack;
@@ -23,7 +24,7 @@ void WriteTreeText(const NodeTree& tree, QTextStream& out, QStringView lineEnd, 
         stack.pop_back();
         const NodeTree::Node& node = tree.node(id);
         block.resize(block.size() + 8 * qsizetype(depth), u' ');
-        block.append(node.text);
+        block.append(escape ? escape(node.text) : node.text);
         block.append(lineEnd);
         if (block.size() >= BlockSize) {
             out << block;

@@ -143,6 +143,13 @@ QStringList listSubfolders(const QString& folder)
 
 QString firstSubfolder(const QString& folder)
 {
+    // A folder's link count is 2 + its subfolders on the usual Linux file systems (1
+    // where a file system does not count them). Exactly 2 means no subfolder, and a
+    // folder of a million files is then not read just to learn that.
+    struct stat st {};
+    if (::stat(QFile::encodeName(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+        st.st_nlink == 2)
+        return {};
     QString found;
     readSubfolders(folder, [&found](const char* name) {
         found = decodeFileName(name);

@@ -44,7 +44,9 @@ struct FileEntry {
 /// The names of the subfolders of `folder` ("." and ".." excluded), in directory order.
 [[nodiscard]] QStringList listSubfolders(const QString& folder);
 
-/// The name of the first subfolder of `folder`, or "" when it has none.
+/// The name of the first subfolder of `folder`, or "" when it has none. Reading stops
+/// at the first one; a folder whose link count shows no subfolder is not read at all
+/// (a link to a folder inside it then goes unseen).
 [[nodiscard]] QString firstSubfolder(const QString& folder);
 
 /// The entry for one path, or nothing when it cannot be read.

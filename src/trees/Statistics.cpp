@@ -156,6 +156,8 @@ SizeTableResult FolderSizeTable(const QString& folder, const Settings& settings,
                                 CancelKey& cancel, Prompts& prompts)
 {
     SizeTableResult result;
+    // Escape pressed to close an earlier menu or dialog does not cancel this job.
+    cancel.clear();
     startFileTable(grid, 400, 1600, 600);
     const std::vector<platform::FileEntry> files =
         platform::listFiles(folder, settings.showSystemHidden == 1);

@@ -19,8 +19,8 @@ TEST(FolderHistory, RecordingMovesFoldersToTheTopAboveTheVolumes)
 
     const auto& entries = history.entries();
     ASSERT_EQ(entries.size(), 8u);
-    EXPECT_EQ(entries[3].text, QStringLiteral("/Fixed"));
-    EXPECT_EQ(entries[4].text, QStringLiteral("/media/k/Removeable"));
+    EXPECT_EQ(entries[3].text, QStringLiteral("/\tFixed"));
+    EXPECT_EQ(entries[4].text, QStringLiteral("/media/k\tRemoveable"));
     EXPECT_EQ(entries[4].path, QStringLiteral("/media/k"));
     const int icons[] = {5, 4, 7, 6, 7};
     for (int i = 0; i < 5; ++i) {

@@ -209,6 +209,52 @@ TEST_F(ProfileFile, DamagedProfilesShowOneMessageAndKeepWhatWasRead)
     }
 }
 
+TEST_F(ProfileFile, DamagedCategoryCountKeepsTheLinesInStep)
+{
+    for (const char* count : {" 50 ", "-1 ", " 0 ", " 10 "}) {
+        QStringList lines = goodLines();
+        lines[12] = count;
+        write(lines);
+        ScriptedPrompts shown;
+        Settings s;
+        EXPECT_TRUE(LoadSettings(s, tree.root(), WindowState{}, shown)) << count;
+        EXPECT_TRUE(shown.shown.isEmpty()) << count;
+        EXPECT_EQ(s.categoryLast, 1) << count;
+        EXPECT_EQ(s.categories[1].name, QStringLiteral("Zip")) << count;
+        EXPECT_EQ(s.tempFolder, QStringLiteral("/tmp/t/")) << count;
+        EXPECT_EQ(s.fileHistory, QStringList({"/x/a.txt"})) << count;
+        EXPECT_EQ(s.folderHistory, QStringList({"/x"})) << count;
+    }
+}
+
+TEST_F(ProfileFile, MoreThanElevenCategoriesKeepsElevenAndStaysInStep)
+{
+    QStringList lines = goodLines();
+    lines[12] = " 12 ";
+    for (int i = 0; i < 11; ++i) {
+        lines.insert(17, QStringLiteral("x"));
+        lines.insert(17, QStringLiteral("Extra"));
+    }
+    write(lines);
+    Settings s;
+    EXPECT_TRUE(LoadSettings(s, tree.root(), WindowState{}, prompts));
+    EXPECT_EQ(s.categoryLast, Settings::CategorySlots - 1);
+    EXPECT_EQ(s.tempFolder, QStringLiteral("/tmp/t/"));
+    EXPECT_EQ(s.folderHistory, QStringList({"/x"}));
+}
+
+TEST_F(ProfileFile, AWorkingFolderThatIsNoPathIsNotUsed)
+{
+    for (const char* temp : {"\"/x/a.txt\"", "relative/folder", ""}) {
+        QStringList lines = goodLines();
+        lines[17] = temp;
+        write(lines);
+        Settings s;
+        LoadSettings(s, tree.root(), WindowState{}, prompts);
+        EXPECT_EQ(s.tempFolder, Settings::defaultTempFolder()) << temp;
+    }
+}
+
 TEST_F(ProfileFile, MissingProfileFallsBackAndSavingCreatesIt)
 {
     Settings s;

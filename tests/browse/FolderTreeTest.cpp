@@ -1,8 +1,13 @@
 #include "browse/FolderTree.h"
 
 #include "common/TempTree.h"
+#include "platform/FileSystem.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -199,4 +204,41 @@ TEST(FolderTree, ManySubfoldersAreLoadedInOneLockedRebuild)
     EXPECT_EQ(observer.inserts, 0);
     EXPECT_EQ(observer.resets, 1);
     EXPECT_EQ(tree.children(tree.find(fixture.path("big/d007"))).size(), 1u);
+}
+
+// Reading a folder's entries updates its access time (relatime: when it is older than
+// the last change). The expand mark of a folder of files only must not read them.
+TEST(FolderTree, ExpandMarkOfAFolderOfFilesDoesNotReadItsEntries)
+{
+    TempTree fixture;
+    fixture.folder("vol/files");
+    for (int i = 0; i < 50; ++i)
+        fixture.file(QStringLiteral("vol/files/f%1.txt").arg(i), 1);
+    fixture.folder("vol/probe");
+    fixture.file("vol/probe/p.txt", 1);
+    const QDateTime past = QDateTime::currentDateTime().addSecs(-3600);
+    const auto setAccessed = [&](const QString& relative) {
+        const timespec times[2] = {{time_t(past.toSecsSinceEpoch()), 0}, {0, UTIME_OMIT}};
+        return ::utimensat(AT_FDCWD, QFile::encodeName(fixture.path(relative)).constData(), times,
+                           0) == 0;
+    };
+    const auto accessed = [&](const QString& relative) {
+        return QFileInfo(fixture.path(relative)).fileTime(QFileDevice::FileAccessTime);
+    };
+    ASSERT_TRUE(setAccessed("vol/files"));
+    ASSERT_TRUE(setAccessed("vol/probe"));
+    // Where reading a folder leaves its access time alone, nothing can be seen here.
+    (void)platform::listSubfolders(fixture.path("vol/probe"));
+    if (accessed("vol/probe").secsTo(past) == 0)
+        GTEST_SKIP() << "this file system does not record reads";
+
+    FolderTreeSources sources;
+    sources.volumes = {{fixture.path("vol"), "/dev/sda1", "ext4", platform::VolumeKind::Fixed}};
+    NodeTree tree;
+    BuildFolderTree(tree, sources);
+    FolderTreeState state;
+    ExpandFolderNode(tree, state, tree.find(fixture.path("vol")));
+    EXPECT_NE(tree.find(fixture.path("vol/files")), NodeTree::None);
+    EXPECT_TRUE(tree.children(tree.find(fixture.path("vol/files"))).empty());
+    EXPECT_EQ(accessed("vol/files").secsTo(past), 0);
 }

@@ -82,6 +82,31 @@ TEST(Cli, SysinfoReportsThisMachine)
     EXPECT_EQ(lines[1], "        System Sofware/Hardware");
     // Real figures: memory from the kernel, at least the root volume.
     const QString total = lines.filter("Total RAM            = ").value(0);
-    EXPECT_GT(total.section('=', 1).trimmed().section(' ', 0, 0).toLongLong(), 0) << total.toStdString();
+    EXPECT_GT(total.section('=', 1).trimmed().section(' ', 0, 0).toLongLong(), 0)
+        << total.toStdString();
     EXPECT_FALSE(lines.filter("Disk /").isEmpty());
+}
+
+TEST(Cli, NamesWithLineBreaksStayOnOneLineAndErrorsNameTheirCommand)
+{
+    TempTree t;
+    t.file("two\nlines.txt", 1);
+    t.file("tab\there.txt", 2);
+    t.file("back\\slash.txt", 3);
+    t.file("plain name.txt", 4);
+    const CliRun list = cli({"list", t.root()});
+    EXPECT_EQ(list.status, 0) << list.err.toStdString();
+    EXPECT_EQ(list.out, t.root() + "\n        back\\\\slash.txt\n        plain name.txt\n"
+                                   "        tab\\there.txt\n        two\\nlines.txt\n");
+    const CliRun stats = cli({"stats", "--tree", "ext", t.root()});
+    EXPECT_EQ(stats.out.count('\n'), 2) << stats.out.toStdString();
+    const CliRun files = cli({"stats", t.root()});
+    EXPECT_TRUE(files.out.contains("two\\nlines.txt\t")) << files.out.toStdString();
+    EXPECT_EQ(files.out.count('\n'), 5) << files.out.toStdString();
+
+    const CliRun bad = cli({"stats", "--tree", "sideways", t.root()});
+    EXPECT_TRUE(bad.err.startsWith("lumara-cli stats: ")) << bad.err.toStdString();
+    const CliRun badList = cli({"list", "--pattern"});
+    EXPECT_TRUE(badList.err.startsWith("lumara-cli list: ")) << badList.err.toStdString();
+    EXPECT_TRUE(cli({"--help"}).out.contains("ls -b"));
 }

@@ -161,3 +161,25 @@ TEST_F(StatsFixture, FolderSizeTableWithCancelAndEmptyFolder)
     EXPECT_FALSE(r.shown);
     EXPECT_EQ(prompts.shownTexts(), QStringList({"no files found"}));
 }
+
+/// Escape pressed before the job (closing a menu) stays set until a new baseline.
+class StaleEscape : public CancelKey {
+public:
+    bool pressed() override { return stale_; }
+    void clear() override { stale_ = false; }
+
+private:
+    bool stale_ = true;
+};
+
+TEST_F(StatsFixture, EscapeBeforeTheJobDoesNotCancelIt)
+{
+    tree.file("one", 1);
+    tree.file("two", 2);
+    ScriptedPrompts prompts;
+    StaleEscape escape;
+    const SizeTableResult r = FolderSizeTable(tree.root() + "/", settings, grid, escape, prompts);
+    EXPECT_TRUE(r.shown);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(grid.rows(), 3);
+}

@@ -7,6 +7,7 @@
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
+#include "controls/gui/ScreenFit.h"
 #include "controls/gui/WindowGuards.h"
 #include "platform/SystemInfo.h"
 #include "shared/FileKind.h"
@@ -21,8 +22,8 @@
 #include <QStatusBar>
 
 MainWindow::MainWindow(QWidget* parent, Prompts* prompts)
-    : QMainWindow(parent), qtPrompts_(this), prompts_(prompts ? *prompts : qtPrompts_),
-      escape_(this)
+    : QMainWindow(parent), qtPrompts_(this), viewQtPrompts_(nullptr),
+      prompts_(prompts ? *prompts : qtPrompts_), escape_(this)
 {
     setWindowTitle(QStringLiteral("Lumara"));
     resize(1000, 680);
@@ -63,6 +64,7 @@ void MainWindow::start(const QString& appFolder)
     escape_.clear();
     history_.appendVolumes(sources.volumes);
     reloadFolderHistoryBox();
+    KeepOnScreen(this);
     show();
     // The loaded sizes as the window manager and the layout really applied them are
     // the baseline of the geometry check at exit.
@@ -78,7 +80,11 @@ void MainWindow::start(const QString& appFolder)
 ViewWindow* MainWindow::viewWindow()
 {
     if (!viewWindow_) {
-        viewWindow_ = new ViewWindow(settings_, prompts_, this);
+        // Message boxes raised from the view window belong to it, so that the main
+        // window does not jump in front of the view.
+        Prompts& viewPrompts = &prompts_ == &qtPrompts_ ? viewQtPrompts_ : prompts_;
+        viewWindow_ = new ViewWindow(settings_, viewPrompts, this);
+        viewQtPrompts_.setParent(viewWindow_);
         const Geometry& g = settings_.viewWindow;
         // Same terms as windowState() reads them back: frame position, client size.
         if (g.width > 0 && g.height > 0) {
@@ -93,7 +99,10 @@ void MainWindow::TriggerView(const ViewRequest& request)
 {
     ViewWindow* view = viewWindow();
     const bool firstShow = !view->isVisible();
-    view->show();
+    if (view->isMinimized())
+        view->showNormal();
+    else
+        view->show();
     view->raise();
     // Without a stored geometry, where the view window first appears is the baseline
     // of the geometry check at exit, so merely viewing a file asks nothing.

@@ -76,6 +76,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -98,6 +99,7 @@ private:
 
     Settings settings_;
     QtPrompts qtPrompts_;
+    QtPrompts viewQtPrompts_; ///< parented to the view window once it exists
     Prompts& prompts_;
     EscapeWatch escape_;
     FrameMenus* menus_ = nullptr;
@@ -118,4 +120,5 @@ private:
     QSplitter* splitter_ = nullptr;
     QPointer<ViewWindow> viewWindow_;
     bool unloaded_ = false;
+    bool splitOnRestore_ = false; ///< "Default" from a maximised window: split once restored
 };

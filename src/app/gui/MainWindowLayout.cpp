@@ -2,6 +2,7 @@
 #include "app/gui/FrameMenus.h"
 #include "app/gui/MainWindow.h"
 #include "browse/gui/FileListPanel.h"
+#include "controls/gui/HistoryBox.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "tools/gui/InfoForm.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolButton>
@@ -61,7 +63,7 @@ void MainWindow::buildLayout()
     auto* treeLayout = new QVBoxLayout(treePane_);
     treeLayout->setContentsMargins(2, 2, 0, 2);
     treeLayout->setSpacing(2);
-    folderHistoryBox_ = new QComboBox(treePane_);
+    folderHistoryBox_ = new HistoryBox(treePane_);
     folderHistoryBox_->setObjectName(QStringLiteral("FolderHistory"));
     folderHistoryBox_->setToolTip(QStringLiteral("Folder history"));
     folderHistoryBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -160,10 +162,22 @@ void MainWindow::applyTiling()
 
 void MainWindow::windowDefault()
 {
+    // A maximised window gets its normal size only later; split when it has it.
+    splitOnRestore_ = isMaximized() || isFullScreen();
     showNormal();
     applyTiling();
     if (viewWindow_)
         viewWindow_->showNormal();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (splitOnRestore_ && !isMaximized() && !isFullScreen()) {
+        splitOnRestore_ = false;
+        // The layout has given the splitter its new size before this handler runs.
+        applyTiling();
+    }
 }
 
 void MainWindow::toggleTiling()

@@ -1,6 +1,7 @@
 #include "app/gui/FrameMenus.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/SizeTableCommands.h"
+#include "browse/FilterTabs.h"
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "browse/gui/FilterStrip.h"
@@ -51,6 +52,8 @@ void MainWindow::connectFileList()
     // it has rebuilt the list.
     connect(fileList_, &FileListPanel::listed, treeButtons_, &TreeButtons::refreshFaces);
     connect(treeButtons_, &TreeButtons::listChanged, fileList_, &FileListPanel::showStatus);
+    connect(&filterStrip->filters(), &FilterTabs::listChanged, treeButtons_,
+            &TreeButtons::refreshFaces);
     const FileListMenus::AllviewMenu& allview = fileList_->menus().allview;
     connect(allview.expandAll, &QAction::triggered, treeButtons_, &TreeButtons::expandAll);
     connect(allview.collapseAll, &QAction::triggered, treeButtons_, &TreeButtons::collapseAll);

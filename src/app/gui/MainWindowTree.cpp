@@ -4,7 +4,6 @@
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
-#include "platform/FileSystem.h"
 #include "shared/TextHelpers.h"
 
 #include <QComboBox>
@@ -93,13 +92,17 @@ void MainWindow::openFolderHistoryEntry(int index)
         LoadSubfolders(folderTree_, entry.path);
         lblPath_->setText(entry.path);
     }
+    // The closed drop-down and "Loading ..." are painted before the folder is read.
+    const QString before = statusBar()->currentMessage();
+    statusBar()->showMessage(QStringLiteral("Loading ..."));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     // A folder without files is not opened; the list stays as it was.
-    if (platform::listFiles(entry.path, settings_.showSystemHidden == 1).empty())
+    if (!fileList_->openFolderWithFiles(WithSlash(entry.path))) {
+        statusBar()->showMessage(before);
         return;
+    }
     lblPath_->setText(entry.path);
     treeState_.lblpathx = entry.path;
-    statusBar()->showMessage(QStringLiteral("Loading ..."));
-    listFolder(WithSlash(entry.path));
     statusBar()->showMessage(WithSlash(entry.path));
 }
 

@@ -29,6 +29,13 @@ void SizeTableCommands::present(ViewWindow* view, const QString& message, qint64
     if (QAction* bars = view->menuAction(QStringLiteral("Show size bar")))
         bars->setEnabled(true);
     grandTotal_ = total;
+    // A table filled behind a minimised or hidden window would go unseen.
+    if (view->isMinimized())
+        view->showNormal();
+    else
+        view->show();
+    view->raise();
+    view->activateWindow();
     Q_EMIT tableShown(total);
 }
 

@@ -1,7 +1,9 @@
 #include "browse/gui/FileListPanel.h"
 
+#include "browse/FilterTabs.h"
 #include "browse/FolderListing.h"
 #include "browse/gui/FileListMenus.h"
+#include "controls/KivTabs.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
@@ -13,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -29,7 +32,8 @@ FileListPanel::FileListPanel(Settings& settings, Prompts& prompts, const FileTre
             &FileListPanel::collapseZippedFiles);
     state_.CurrentPattern = settings_.currentPattern;
     model_ = std::make_unique<NodeTreeModel>(state_.fileTree);
-    model_->setIconProvider([this](const QString& image) { return iconFor(image); });
+    model_->setNodeIconProvider(
+        [this](NodeTree::Id id, const QString& image) { return iconFor(id, image); });
     buildLayout();
     view_->setNodeModel(model_.get());
     view_->installEventFilter(this);
@@ -81,11 +85,45 @@ void FileListPanel::buildLayout()
     outer->addLayout(body, 1);
 }
 
-QIcon FileListPanel::iconFor(const QString& image) const
+namespace {
+
+// A page with a folded corner in the colour of its file-type category.
+QIcon pageIcon(const QColor& fill)
 {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QPolygon page{{3, 1}, {10, 1}, {13, 4}, {13, 14}, {3, 14}};
+    p.setPen(QColor(64, 64, 64));
+    p.setBrush(fill);
+    p.drawPolygon(page);
+    p.drawPolyline(QPolygon{{10, 1}, {10, 4}, {13, 4}});
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+QIcon FileListPanel::iconFor(NodeTree::Id id, const QString& image) const
+{
+    // A group of a grouped tree shows as a group whatever its first file's image.
+    if (ClassifyFileNode(state_, id) == FileNodeKind::Group) {
+        const bool open = state_.fileTree.node(id).expanded;
+        return style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
+    }
     auto cached = icons_.constFind(image);
     if (cached != icons_.constEnd())
         return *cached;
+    // Images 14 to 20 name the categories 0 to 6, 21 a file of none of them.
+    bool isNumber = false;
+    const int number = image.toInt(&isNumber);
+    if (isNumber && number >= 14 && number <= 21) {
+        const QIcon icon =
+            pageIcon(number == 21 ? QColor(Qt::white)
+                                  : KivTabs::TranslateColor(CategoryColour(number - 14)));
+        icons_.insert(image, icon);
+        return icon;
+    }
     QStyle::StandardPixmap pixmap = QStyle::SP_FileIcon;
     if (image == u"Ticked")
         pixmap = QStyle::SP_DialogApplyButton;
@@ -110,6 +148,21 @@ int FileListPanel::openFolder(const QString& path)
     clickedFileNode_ = NodeTree::None;
     showStatus();
     Q_EMIT listed(count);
+    return count;
+}
+
+std::optional<int> FileListPanel::openFolderWithFiles(const QString& path)
+{
+    std::optional<int> count;
+    {
+        BusyPointer busy;
+        count = OpenFolderWithFiles(state_, settings_, path, state_.CurrentPattern, trees_);
+    }
+    if (!count)
+        return count;
+    clickedFileNode_ = NodeTree::None;
+    showStatus();
+    Q_EMIT listed(*count);
     return count;
 }
 

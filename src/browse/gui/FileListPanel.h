@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class CancelKey;
 class FileListMenus;
@@ -33,6 +34,9 @@ public:
 
     /// Lists `path` with CurrentPattern and rebuilds the list; returns the file count.
     int openFolder(const QString& path);
+    /// Opens `path` as openFolder() does when it holds at least one file, from one
+    /// directory read; nothing (the list unchanged) for a folder without files.
+    std::optional<int> openFolderWithFiles(const QString& path);
     /// Reads the current folder again and rebuilds the list (the refresh button).
     void refresh();
     /// Shows state().statusCaption in the status label; call after changing the state.
@@ -40,7 +44,8 @@ public:
 
     [[nodiscard]] FileListState& state() { return state_; }
     [[nodiscard]] const FileTreeBuilder& trees() const { return trees_; }
-    /// The "File1view", "Files" and "Allview" menus.
+    /// The "File1view", "Files" and "Allview" menus. "Allview" opens with the middle
+    /// button or the menu key on the list.
     [[nodiscard]] FileListMenus& menus() const { return *menus_; }
     [[nodiscard]] NodeTreeView* fileList() const { return view_; }
     [[nodiscard]] NodeTreeModel* fileListModel() const { return model_.get(); }
@@ -80,11 +85,13 @@ protected:
 
 private:
     void buildLayout();
-    QIcon iconFor(const QString& image) const;
+    QIcon iconFor(NodeTree::Id id, const QString& image) const;
     bool mouseEvent(QEvent* event);
     bool keyEvent(QEvent* event);
     bool toolTipEvent(QEvent* event);
     QString runNodeMenu(NodeMenu menu, const QPoint& globalPos);
+    /// "Allview" (middle button or the menu key on the list); false on an empty list.
+    bool runAllviewMenu(const QPoint& globalPos);
     QString tipFor(NodeTree::Id id) const;
     /// Acts on archives and their entries; true when the action was handled here.
     bool archiveAction(NodeTree::Id id, const NodeAction& action);

@@ -48,6 +48,8 @@ bool FileListPanel::mouseEvent(QEvent* event)
     const QPoint global = mouse->globalPosition().toPoint();
     const NodeTree::Id node = view_->nodeAt(pos);
 
+    if (type == QEvent::MouseButtonPress && mouse->button() == Qt::MiddleButton)
+        return runAllviewMenu(global);
     if (type == QEvent::MouseButtonPress) {
         clickCode_ = QStringLiteral("V");
         clickedFileNode_ = node;
@@ -90,6 +92,11 @@ bool FileListPanel::mouseEvent(QEvent* event)
 bool FileListPanel::keyEvent(QEvent* event)
 {
     auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Menu) {
+        const QRect rect = view_->visualRect(view_->currentIndex());
+        return runAllviewMenu(
+            view_->viewport()->mapToGlobal(rect.isValid() ? rect.center() : QPoint(8, 8)));
+    }
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
         clickCode_ = QStringLiteral("B");
         const NodeTree::Id node = view_->currentNode();
@@ -142,6 +149,19 @@ void FileListPanel::handleNodeClick(NodeTree::Id id, const QString& clickCode,
         return;
     if (action.kind != NodeActionKind::None)
         Q_EMIT command(action.code, action.folder, action.name);
+}
+
+bool FileListPanel::runAllviewMenu(const QPoint& globalPos)
+{
+    if (state_.fileTree.count() < 2 || state_.fileTreeTag == CodeIgnore)
+        return false;
+    // "Expand all" and "Collapse all" act through their own connections; the archive
+    // codes go to the node-click handler like the other menus' codes.
+    const QString code = menus_->run(menus_->allview.menu, globalPos);
+    const NodeAction action = NodeClickAction(state_, state_.fileTree.root(), code);
+    if (action.kind != NodeActionKind::None)
+        Q_EMIT command(action.code, action.folder, action.name);
+    return true;
 }
 
 QString FileListPanel::runNodeMenu(NodeMenu menu, const QPoint& globalPos)

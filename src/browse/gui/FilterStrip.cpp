@@ -151,7 +151,7 @@ void FilterStrip::fitTabs()
     KivTabs& tabs = widget_->tabs();
     if (tabs.Style() >= 4 || tabs.Tabs() < 1)
         return;
-    const int fitted = std::clamp((widget_->width() - 2) / tabs.Tabs(), 24, preferredWidth_);
+    const int fitted = std::clamp((widget_->width() - 2) / tabs.Tabs(), 12, preferredWidth_);
     if (fitted != tabs.TabsWidth())
         tabs.setTabsWidth(fitted);
 }
@@ -160,8 +160,13 @@ void FilterStrip::tabMouseUp(int button, int x, int y)
 {
     KivTabs& tabs = widget_->tabs();
     const int tab = tabs.tabAt(x, y, widget_->width(), widget_->height());
-    if (button != 2 || tab == 0 || tab == tabs.Tabs())
+    if (button != 2 || tab == 0)
         return;
+    // The last tab ("ALL") has no types to edit: its menu is the "Filter" menu.
+    if (tab == tabs.Tabs()) {
+        menus_->run(menus_->filter.menu, QCursor::pos());
+        return;
+    }
     const QString caption = tabs.Caption(tab);
     menus_->filterview.modify->setText(QStringLiteral("Modify [") + caption +
                                        QStringLiteral("] types"));

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 
@@ -45,6 +46,15 @@ QSize KivTabsWidget::sizeHint() const
 QSize KivTabsWidget::minimumSizeHint() const
 {
     return {tabs_.TabsWidth() + 2, tabs_.TabsHeight() + 2};
+}
+
+QString KivTabsWidget::shownCaption(int index) const
+{
+    const bool active = index == tabs_.SelectedTab();
+    const QFontMetrics fm(active ? tabs_.TabFontActive() : tabs_.TabFont());
+    // A few pixels stay free at the edges, as the caption alignment leaves them.
+    const int room = tabs_.tabRect(index, width(), height()).width() - 6;
+    return fm.elidedText(tabs_.Caption(index), Qt::ElideRight, std::max(room, 0));
 }
 
 void KivTabsWidget::paintEvent(QPaintEvent*)
@@ -98,7 +108,7 @@ void KivTabsWidget::paintEvent(QPaintEvent*)
         p.setFont(f);
         p.setPen(KivTabs::TranslateColor(active ? tabs_.TextColorActive() : tabs_.TextColor()));
         const QFontMetrics fm(f);
-        const QString text = tabs_.Caption(i);
+        const QString text = shownCaption(i);
         const QPoint at = tabs_.captionPosition(i, fm.horizontalAdvance(text), fm.height(), cw, ch);
         p.save();
         p.setClipRect(tabs_.tabRect(i, cw, ch));

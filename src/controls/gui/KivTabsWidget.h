@@ -17,6 +17,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    /// The caption of tab `index` (1-based) as drawn: cut with "…" where the tab is too
+    /// narrow for it, so that neighbouring captions never run together.
+    [[nodiscard]] QString shownCaption(int index) const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

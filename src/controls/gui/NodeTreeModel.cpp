@@ -79,12 +79,14 @@ QVariant NodeTreeModel::data(const QModelIndex& index, int role) const
             return tip;
         return {};
     case Qt::DecorationRole: {
-        if (!icons_)
+        if (!icons_ && !nodeIcons_)
             return {};
         const QString selectedImage = tree_.selectedImage(id);
         const QString& image =
             (n.selected || n.expanded) && !selectedImage.isEmpty() ? selectedImage : n.image;
-        return image.isEmpty() ? QVariant() : QVariant(icons_(image));
+        if (image.isEmpty())
+            return {};
+        return QVariant(nodeIcons_ ? nodeIcons_(id, image) : icons_(image));
     }
     default:
         return {};

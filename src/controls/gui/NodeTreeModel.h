@@ -17,7 +17,12 @@ public:
     explicit NodeTreeModel(NodeTree& tree, QObject* parent = nullptr);
     ~NodeTreeModel() override;
 
+    /// Turns a node and its image key into an icon, for views whose icons depend on
+    /// more than the key (a group node, say). Takes the place of the IconProvider.
+    using NodeIconProvider = std::function<QIcon(NodeTree::Id id, const QString& image)>;
+
     void setIconProvider(IconProvider provider) { icons_ = std::move(provider); }
+    void setNodeIconProvider(NodeIconProvider provider) { nodeIcons_ = std::move(provider); }
     [[nodiscard]] NodeTree& tree() const { return tree_; }
 
     [[nodiscard]] QModelIndex indexOf(NodeTree::Id id) const;
@@ -48,5 +53,6 @@ private:
     void madeVisible(int id) override;
 
     NodeTree& tree_;
+    NodeIconProvider nodeIcons_;
     IconProvider icons_;
 };

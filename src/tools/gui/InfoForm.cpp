@@ -54,6 +54,9 @@ InfoForm::InfoForm(Prompts& prompts, QWidget* parent) : QDialog(parent), prompts
 
     apply_ = new QPushButton(QStringLiteral("Apply changes to file attributes"), this);
     finished_ = new QPushButton(QStringLiteral("Finished"), this);
+    // Enter closes the dialog; changing attributes takes a deliberate click.
+    apply_->setAutoDefault(false);
+    finished_->setDefault(true);
     connect(apply_, &QPushButton::clicked, this, &InfoForm::applyAttributeChanges);
     connect(finished_, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout;

@@ -3,11 +3,13 @@
 #include "controls/gui/GridView.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
+#include "controls/gui/ScreenFit.h"
 #include "controls/gui/WindowGuards.h"
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
+#include "view/TextSlices.h"
 #include "view/gui/ClickLabel.h"
 
 #include <QComboBox>
@@ -34,6 +36,7 @@ ViewWindow::ViewWindow(Settings& settings, Prompts& prompts, QWidget* parent)
         setGeometry(g.left, g.top, g.width, g.height);
     else
         resize(900, 650);
+    KeepOnScreen(this);
     CloseView();
 }
 
@@ -113,10 +116,30 @@ void ViewWindow::TriggerView(const ViewRequest& request)
     showStatusFor(request);
 }
 
+namespace {
+
+// Said in the status bar where a file's view is not built yet, instead of a blank pane.
+QString missingViewNote(ViewAction action)
+{
+    switch (action) {
+    case ViewAction::Picture:
+        return QStringLiteral("pictures cannot be shown yet");
+    case ViewAction::FontSample:
+        return QStringLiteral("fonts cannot be shown yet");
+    case ViewAction::Icons:
+        return QStringLiteral("icons cannot be shown yet");
+    default:
+        return QStringLiteral("this file type cannot be shown yet");
+    }
+}
+
+} // namespace
+
 bool ViewWindow::runKindView(const ViewRequest& request)
 {
     const QString path = request.fullPath();
     const ViewAction action = ViewActionFor(request.kind);
+    missingViewNote_.clear();
     switch (action) {
     case ViewAction::Text:
         ViewText(path);
@@ -136,6 +159,8 @@ bool ViewWindow::runKindView(const ViewRequest& request)
     bool ok = true;
     if (const auto it = kindViews_.find(action); it != kindViews_.end())
         ok = it->second(request);
+    else
+        missingViewNote_ = missingViewNote(action);
     if (action == ViewAction::Spreadsheet)
         viewMode_ = QStringLiteral("XLS") + path;
     return ok;
@@ -143,7 +168,7 @@ bool ViewWindow::runKindView(const ViewRequest& request)
 
 void ViewWindow::showStatusFor(const ViewRequest& request)
 {
-    SetViewMessage(QString());
+    SetViewMessage(missingViewNote_);
     const bool help = request.name == HelpFileName && request.folder == settings_.appFolder;
     SetViewPath(help ? QStringLiteral("Varnex Help") : request.fullPath());
 }
@@ -165,6 +190,7 @@ void ViewWindow::CloseView()
     dbsView_->setFont(font()); // the system report's fixed pitch goes with it
     if (wb1_)
         wb1_->hide();
+    stopTextLoad();
     statusPath_->clear();
     statusMessage_->clear();
     thumbPicTag.clear();

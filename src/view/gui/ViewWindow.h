@@ -10,8 +10,10 @@
 #include <QTimer>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
+class TextSlices;
 class GridView;
 class NodeTreeModel;
 class NodeTreeView;
@@ -64,6 +66,13 @@ public:
 
     // The simple views; each ends the current view first.
     void ViewText(const QString& path);
+    /// True while a large text file is still arriving in slices.
+    [[nodiscard]] bool textLoading() const;
+    /// The most of a text file the text view reads (the rest is left unread).
+    void setTextLimit(qint64 bytes) { textLimit_ = bytes; }
+    static constexpr qint64 DefaultTextLimit = 16 << 20;
+    static constexpr qint64 FirstTextSlice = 256 << 10;
+    static constexpr qint64 TextSlice = 1 << 20;
     /// False when the file cannot be read.
     bool ViewDoc(const QString& path);
     void ViewWeb(const QString& path);
@@ -138,9 +147,15 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
+    QString takeTextSlice(TextSlices& slices, qint64 bytes);
+    void continueTextLoad(int run);
+    /// Ends a text load still running; says so in the status bar.
+    void stopTextLoad();
     void buildMenus();
     bool runKindView(const ViewRequest& request);
     void selectHistoryEntry(const QString& path);
@@ -177,6 +192,11 @@ private:
     QWidget* sizeBarTab_ = nullptr;
     QLabel* statusPath_ = nullptr;
     QLabel* statusMessage_ = nullptr;
+    QString missingViewNote_; ///< what the status bar says when a view is not built yet
+    std::unique_ptr<TextSlices> textSlices_; ///< the text file still arriving, if any
+    QString pendingText_;                    ///< a CR held back until the next slice shows its LF
+    int textLoadRun_ = 0; ///< bumped to end a load: queued slices of an older run stop
+    qint64 textLimit_ = DefaultTextLimit;
     QTimer timer1_;
     QHash<QString, QAction*> actions_;
 

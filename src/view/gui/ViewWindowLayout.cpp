@@ -1,6 +1,7 @@
 // Placement of the view window's top strip and view area.
 #include "controls/gui/GridView.h"
 #include "controls/gui/NodeTreeView.h"
+#include "controls/gui/ScreenFit.h"
 #include "controls/gui/WindowGuards.h"
 #include "view/gui/ClickLabel.h"
 #include "view/gui/ViewWindow.h"
@@ -20,6 +21,12 @@ void ViewWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     LayoutView();
+}
+
+void ViewWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    KeepOnScreen(this);
 }
 
 void ViewWindow::LayoutView()

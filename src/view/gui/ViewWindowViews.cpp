@@ -2,12 +2,14 @@
 #include "controls/gui/GridView.h"
 #include "controls/gui/NodeTreeView.h"
 #include "shared/Settings.h"
+#include "shared/TextHelpers.h"
 #include "view/DocText.h"
 #include "view/OleRender.h"
 #include "view/PcxReader.h"
 #include "view/RtfReader.h"
 #include "view/SystemReport.h"
 #include "view/TextDecoding.h"
+#include "view/TextSlices.h"
 #include "view/gui/ClickLabel.h"
 #include "view/gui/ViewWindow.h"
 
@@ -15,9 +17,11 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextEdit>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -60,17 +64,83 @@ void ViewWindow::ViewText(const QString& path)
     rtb_->setPalette(palette);
     rtb_->clear();
     rtb_->document()->setDefaultFont(font);
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) { // a file that cannot be read leaves the box empty
-        const QByteArray bytes = file.readAll();
-        if (LooksLikeRtf(bytes))
-            ReadRtf(bytes, *rtb_->document(), font);
-        else
-            rtb_->setPlainText(DecodeText(bytes));
+    stopTextLoad();
+    // A file that cannot be read leaves the box empty.
+    auto slices = std::make_unique<TextSlices>(path, textLimit_);
+    if (LooksLikeRtf(slices->peek(8)) && slices->size() <= textLimit_) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            ReadRtf(file.readAll(), *rtb_->document(), font);
+    } else {
+        // The first screen at once; the rest in slices while the window stays live.
+        rtb_->setPlainText(takeTextSlice(*slices, FirstTextSlice));
+        if (!slices->atEnd()) {
+            textSlices_ = std::move(slices);
+            QTimer::singleShot(0, this, [this, run = textLoadRun_] { continueTextLoad(run); });
+        }
     }
     rtb_->moveCursor(QTextCursor::Start);
     rtb_->raise();
     rtb_->show();
+}
+
+QString ViewWindow::takeTextSlice(TextSlices& slices, qint64 bytes)
+{
+    QString text = pendingText_ + slices.next(bytes);
+    pendingText_.clear();
+    // CR LF split between two slices must stay one line break.
+    if (!slices.atEnd() && text.endsWith(u'\r')) {
+        text.chop(1);
+        pendingText_ = QStringLiteral("\r");
+    }
+    return text;
+}
+
+void ViewWindow::continueTextLoad(int run)
+{
+    if (run != textLoadRun_ || !textSlices_)
+        return;
+    QTextCursor end(rtb_->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(takeTextSlice(*textSlices_, TextSlice));
+    if (!textSlices_->atEnd()) {
+        SetViewMessage(QStringLiteral("loading ") +
+                       QString::number(100 * textSlices_->bytesRead() /
+                                       std::max<qint64>(1, textSlices_->size())) +
+                       QStringLiteral("% (Esc stops)"));
+        QTimer::singleShot(0, this, [this, run] { continueTextLoad(run); });
+        return;
+    }
+    SetViewMessage(textSlices_->cut()
+                       ? QStringLiteral("first ") + SizeText(double(textLimit_)) +
+                             QStringLiteral(" of ") + SizeText(double(textSlices_->size())) +
+                             QStringLiteral(" shown")
+                       : QString());
+    textSlices_.reset();
+}
+
+void ViewWindow::stopTextLoad()
+{
+    ++textLoadRun_;
+    pendingText_.clear();
+    if (!textSlices_)
+        return;
+    textSlices_.reset();
+    SetViewMessage(QStringLiteral("loading stopped"));
+}
+
+bool ViewWindow::textLoading() const
+{
+    return textSlices_ != nullptr;
+}
+
+void ViewWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && textLoading()) {
+        stopTextLoad();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 bool ViewWindow::ViewDoc(const QString& path)

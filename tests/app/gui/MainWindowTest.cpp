@@ -3,18 +3,30 @@
 #include "app/gui/FrameMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "common/TempTree.h"
+#include "controls/gui/KivTabsWidget.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
+#include "trees/gui/TreeButtons.h"
+#include "view/gui/ViewWindow.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPixmap>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,6 +47,20 @@ void rightClick(NodeTreeView* view, NodeTree::Id id)
     QApplication::sendEvent(view->viewport(), &press);
 }
 
+/// With LUMARA_SHOTS set, saves a picture of the screen (of the widget on the offscreen
+/// platform) there, for a person to look at.
+void shot(QWidget* widget, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("LUMARA_SHOTS");
+    if (folder.isEmpty())
+        return;
+    QApplication::processEvents();
+    const QPixmap picture = QGuiApplication::platformName() == QLatin1String("offscreen")
+                                ? widget->window()->grab()
+                                : widget->screen()->grabWindow(0);
+    picture.save(folder + '/' + name + ".png");
+}
+
 } // namespace
 
 TEST(MainWindow, ProfileFromFirstStartToExitAndBack)
@@ -49,7 +75,7 @@ TEST(MainWindow, ProfileFromFirstStartToExitAndBack)
                   QStringList{"error reading profile, defaults will be used"});
         EXPECT_EQ(window.settings().profilePath, tree.path("Lumara.pro"));
         // The volumes follow the folders in the history drop-down.
-        EXPECT_GE(window.folderHistoryBox()->findText("/Fixed"), 0);
+        EXPECT_GE(window.folderHistoryBox()->findText("/\tFixed"), 0);
         window.menus().file.exit->trigger();
         EXPECT_EQ(prompts.shown.size(), 1) << "Exit saves without asking";
         EXPECT_TRUE(QFile::exists(tree.path("Lumara.pro")));
@@ -159,5 +185,175 @@ TEST(MainWindow, FolderHistoryKeepsFoldersWithFilesAndReopensThem)
 
     Q_EMIT box->activated(1);
     EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("other/"));
+    window.menus().file.exit->trigger();
+}
+
+TEST(MainWindow, HistoryRouteShowsLoadingAndTheWholeListAfterwards)
+{
+    TempTree fixture;
+    for (const char* name : {"one", "two", "three", "four"})
+        fixture.file(QStringLiteral("%1/a.txt").arg(name), 3);
+    fixture.folder("nofiles/sub");
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(fixture.root());
+    window.settings().folderHistory.clear();
+    for (const char* name : {"one", "two", "three", "four"})
+        window.RecordFolder(fixture.path(name));
+    window.RecordFolder(fixture.path("nofiles"));
+    QComboBox* box = window.folderHistoryBox();
+    QStatusBar* status = window.statusBar();
+
+    // "Loading ..." is painted before the folder is read.
+    struct PaintWatch : QObject {
+        QStatusBar* bar = nullptr;
+        int loadingPaints = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint && bar->currentMessage() == "Loading ...")
+                ++loadingPaints;
+            return false;
+        }
+    } watch;
+    watch.bar = status;
+    status->installEventFilter(&watch);
+    const int three = box->findText(fixture.path("two"));
+    ASSERT_GT(three, 0);
+    Q_EMIT box->activated(three);
+    EXPECT_GT(watch.loadingPaints, 0);
+    EXPECT_EQ(status->currentMessage(), fixture.path("two/"));
+    EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("two/"));
+
+    // A folder without files leaves the list and the status as they were.
+    Q_EMIT box->activated(0);
+    EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("two/"));
+    EXPECT_EQ(status->currentMessage(), fixture.path("two/"));
+
+    // The opened drop-down starts at the newest entry, whichever was chosen.
+    box->setCurrentIndex(three);
+    box->showPopup();
+    QApplication::processEvents();
+    QAbstractItemView* list = box->view();
+    EXPECT_EQ(list->indexAt(QPoint(2, 2)).row(), 0);
+    EXPECT_TRUE(list->visualRect(list->model()->index(0, 0)).top() >= 0);
+    box->hidePopup();
+    window.menus().file.exit->trigger();
+}
+
+TEST(MainWindow, DefaultAfterMaximiseSplitsTheRestoredWindowInHalf)
+{
+    TempTree fixture;
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(fixture.root());
+    window.resize(500, 400);
+    QApplication::processEvents();
+    window.menus().window.maximise->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(window.isMaximized());
+    ASSERT_GT(window.width(), 600);
+    window.menus().window.defaultLayout->trigger();
+    QApplication::processEvents();
+    ASSERT_FALSE(window.isMaximized());
+    auto* splitter = qobject_cast<QSplitter*>(window.centralWidget());
+    ASSERT_NE(splitter, nullptr);
+    const QList<int> sizes = splitter->sizes();
+    ASSERT_EQ(sizes.size(), 2);
+    EXPECT_LE(std::abs(sizes[0] - sizes[1]), splitter->handleWidth() + 1)
+        << sizes[0] << " / " << sizes[1];
+    shot(&window, "window-default");
+    window.menus().file.exit->trigger();
+}
+
+TEST(MainWindow, SizeTableBringsAMinimisedViewWindowBack)
+{
+    TempTree fixture;
+    fixture.file("data/a.txt", 3);
+    fixture.file("data/b.txt", 4);
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(fixture.root());
+    ViewWindow* view = window.viewWindow();
+    view->show();
+    view->showMinimized();
+    QApplication::processEvents();
+    ASSERT_TRUE(view->isMinimized());
+    Q_EMIT window.folderSizeTableWanted(fixture.path("data/"));
+    EXPECT_FALSE(view->isMinimized());
+    EXPECT_TRUE(view->isVisible());
+    window.menus().file.exit->trigger();
+}
+
+TEST(MainWindow, ViewWindowOpensOnTheScreenAndOwnsItsMessages)
+{
+    MainWindow window; // real message boxes
+    ViewWindow* view = window.viewWindow();
+    view->show();
+    QApplication::processEvents();
+    const QRect area = view->screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(view->frameGeometry()))
+        << view->frameGeometry().width() << "x" << view->frameGeometry().height() << " on "
+        << area.width() << "x" << area.height();
+    shot(view, "view-window");
+
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, view, [&owner] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            owner = box->parentWidget();
+            box->close();
+        }
+    });
+    view->OpenFileHistoryEntry(QStringLiteral("/no/such/file.txt"));
+    EXPECT_EQ(owner, view);
+}
+
+TEST(MainWindow, FilterTabShowsTheRebuiltListFromItsFirstNodeUnsorted)
+{
+    TempTree fixture;
+    for (int i = 0; i < 300; ++i)
+        fixture.file(
+            QStringLiteral("big/f%1.%2").arg(i, 3, 10, QChar('0')).arg(i % 2 ? "txt" : "bin"), 1);
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(fixture.root());
+    FileListPanel* panel = window.fileListPanel();
+    ASSERT_EQ(panel->openFolder(fixture.path("big")), 300);
+    TreeButtons* buttons = window.treeButtons();
+    ASSERT_TRUE(buttons->prepareSortMenu());
+    buttons->chooseSort(SortChoice::ByName);
+    buttons->chooseSort(SortChoice::ByName);
+    ASSERT_EQ(buttons->sortButton()->toolTip(), "Sorted by Name - Descending");
+    QScrollBar* scroll = panel->fileList()->verticalScrollBar();
+    QApplication::processEvents();
+    scroll->setValue(scroll->maximum());
+    ASSERT_GT(scroll->value(), 0);
+
+    auto* tabs = window.findChild<KivTabsWidget*>("FilterButton");
+    ASSERT_NE(tabs, nullptr);
+    const QPoint at = tabs->tabs().tabRect(1, tabs->width(), tabs->height()).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, tabs->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, {});
+    QApplication::sendEvent(tabs, &press);
+    QApplication::processEvents();
+    EXPECT_EQ(panel->state().fileTree.count(), 151);
+    EXPECT_EQ(scroll->value(), 0);
+    EXPECT_EQ(buttons->sortButton()->toolTip(), "Not sorted");
+    shot(&window, "filter-tab-click");
+    // Narrow list pane: the tabs shorten their captions.
+    auto* splitter = qobject_cast<QSplitter*>(window.centralWidget());
+    splitter->setSizes({window.width() - 230, 230});
+    shot(&window, "narrow-tabs");
+    // Grouped tree with the category icons on.
+    window.settings().tabColorSwap = 1;
+    splitter->setSizes({window.width() / 2, window.width() / 2});
+    QApplication::processEvents();
+    const QPoint all = tabs->tabs().tabRect(8, tabs->width(), tabs->height()).center();
+    QMouseEvent pressAll(QEvent::MouseButtonPress, all, tabs->mapToGlobal(all), Qt::LeftButton,
+                         Qt::LeftButton, {});
+    QApplication::sendEvent(tabs, &pressAll);
+    shot(&window, "icons-plain");
+    buttons->chooseTree(QStringLiteral("1"));
+    buttons->expandAll();
+    shot(&window, "icons-grouped");
     window.menus().file.exit->trigger();
 }

@@ -1,6 +1,7 @@
 #include "browse/gui/FileListPanel.h"
 
 #include "archive/cZip.h"
+#include "browse/gui/FileListMenus.h"
 #include "common/TempTree.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
@@ -12,7 +13,9 @@
 #include <QClipboard>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -172,4 +175,66 @@ TEST_F(FileListPanelTest, DoubleClickOnAZipShowsItsEntriesAndViewsAnEntryFromThe
     QFile extracted(emitted[0].folder + emitted[0].name);
     ASSERT_TRUE(extracted.open(QIODevice::ReadOnly));
     EXPECT_EQ(extracted.readAll(), "hello");
+}
+
+TEST_F(FileListPanelTest, MiddleButtonAndMenuKeyOpenAllview)
+{
+    TempTree tree;
+    tree.file("one.zip");
+    tree.file("two.txt");
+    panel.openFolder(tree.root());
+    QMenu* allview = panel.menus().allview.menu;
+    int shown = 0;
+    QObject::connect(allview, &QMenu::aboutToShow, allview, [&] {
+        ++shown;
+        QTimer::singleShot(0, allview, [allview] {
+            allview->actions().first()->trigger(); // "Expand all"
+            allview->close();
+        });
+    });
+    NodeTreeView* view = panel.fileList();
+    const QPoint pos = view->visualRect(view->nodeModel()->indexOf(fileNode(1))).center();
+    QMouseEvent middle(QEvent::MouseButtonPress, pos, view->viewport()->mapToGlobal(pos),
+                       Qt::MiddleButton, Qt::MiddleButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &middle);
+    EXPECT_EQ(shown, 1);
+    QKeyEvent menuKey(QEvent::KeyPress, Qt::Key_Menu, Qt::NoModifier);
+    QApplication::sendEvent(view, &menuKey);
+    EXPECT_EQ(shown, 2);
+    EXPECT_TRUE(emitted.empty()) << "Expand all acts through its own connection";
+
+    // Not on the placeholder of an empty folder.
+    TempTree empty;
+    panel.openFolder(empty.root());
+    QApplication::sendEvent(view, &menuKey);
+    EXPECT_EQ(shown, 2);
+}
+
+TEST_F(FileListPanelTest, GroupsLookLikeGroupsAndCategoryIconsFollowTheSetting)
+{
+    TempTree tree;
+    tree.file("a.txt");
+    tree.file("b.bmp");
+    const auto iconOf = [this](NodeTree::Id id) {
+        const QModelIndex index = panel.fileListModel()->indexOf(id);
+        return panel.fileListModel()
+            ->data(index, Qt::DecorationRole)
+            .value<QIcon>()
+            .pixmap(16, 16)
+            .toImage();
+    };
+    panel.state().treeType = TreeType::Extension;
+    panel.openFolder(tree.root());
+    const NodeTree& t = panel.state().fileTree;
+    const NodeTree::Id group = t.children(t.root()).at(0);
+    const NodeTree::Id file = t.children(group).at(0);
+    EXPECT_NE(iconOf(group), iconOf(file));
+
+    panel.state().treeType = TreeType::PlainList;
+    settings.tabColorSwap = 1;
+    panel.openFolder(tree.root());
+    EXPECT_NE(iconOf(fileNode(0)), iconOf(fileNode(1))) << "a text and a picture";
+    settings.tabColorSwap = 0;
+    panel.openFolder(tree.root());
+    EXPECT_EQ(iconOf(fileNode(0)), iconOf(fileNode(1)));
 }

@@ -4,6 +4,7 @@
 #include "browse/FilterTabs.h"
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
+#include "browse/gui/FilterMenus.h"
 #include "browse/gui/OtherFilterDialog.h"
 #include "common/TempTree.h"
 #include "controls/gui/GridView.h"
@@ -14,12 +15,16 @@
 #include "trees/TreeRebuild.h"
 #include "view/gui/ViewWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,6 +102,45 @@ TEST_F(FilterStripTest, TabsFollowCategoriesAndAClickNarrowsTheList)
     QApplication::sendEvent(w, &move);
     EXPECT_EQ(w->tabs().SelectedTab(), 2);
     EXPECT_EQ(panel.statusLabel()->text(), "1 [Picture] files");
+}
+
+TEST_F(FilterStripTest, RightClickOnTheLastTabOpensTheFilterMenu)
+{
+    panel.openFolder(tree.root());
+    QStringList opened;
+    for (QMenu* menu : {strip.menus().filter.menu, strip.menus().filterview.menu}) {
+        QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, &opened] {
+            opened << menu->title();
+            QTimer::singleShot(0, menu, [menu] { menu->close(); });
+        });
+    }
+    KivTabsWidget* w = strip.FilterButton();
+    const auto rightClick = [w](int tab) {
+        const QPoint at = w->tabs().tabRect(tab, w->width(), w->height()).center();
+        QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::RightButton,
+                            Qt::NoButton, {});
+        QApplication::sendEvent(w, &release);
+    };
+    rightClick(8);
+    rightClick(2);
+    EXPECT_EQ(opened, QStringList({"Filter", "Filterview"}));
+}
+
+TEST_F(FilterStripTest, SwapTabColorRedrawsTheFileImagesItNames)
+{
+    panel.openFolder(tree.root());
+    const NodeTree& list = panel.state().fileTree;
+    const auto images = [&list] {
+        QSet<QString> found;
+        for (NodeTree::Id id : list.children(list.root()))
+            found.insert(list.node(id).image);
+        return found;
+    };
+    EXPECT_EQ(images(), QSet<QString>({"3"}));
+    strip.menus().filterview.swapTabColor->trigger();
+    EXPECT_EQ(images(), QSet<QString>({"14", "15"})) << "Text and Picture";
+    strip.menus().filterview.swapTabColor->trigger();
+    EXPECT_EQ(images(), QSet<QString>({"3"}));
 }
 
 TEST_F(FilterStripTest, DesignPropertiesRoundTrip)

@@ -53,3 +53,28 @@ TEST(KivTabsWidget, ClickOnATabSelectsIt)
     EXPECT_EQ(now, 2);
     EXPECT_EQ(w.tabs().SelectedTab(), 2);
 }
+
+TEST(KivTabsWidget, NarrowTabsShortenTheirCaptionsInsteadOfRunningTogether)
+{
+    KivTabsWidget w;
+    KivTabs& t = w.tabs();
+    const QStringList names{"Text", "Picture", "Html", "Zip", "Sound", "Db", "Other", "ALL"};
+    t.setTabs(int(names.size()));
+    for (int i = 1; i <= names.size(); ++i)
+        t.setCaption(i, names[i - 1]);
+    t.setSelectedTab(8);
+
+    t.setTabsWidth(90);
+    w.resize(8 * 90 + 2, 30);
+    for (int i = 1; i <= names.size(); ++i)
+        EXPECT_EQ(w.shownCaption(i), names[i - 1]);
+
+    t.setTabsWidth(26);
+    w.resize(8 * 26 + 2, 30);
+    for (int i = 1; i <= names.size(); ++i) {
+        SCOPED_TRACE(names[i - 1].toStdString());
+        const QFontMetrics fm(i == 8 ? t.TabFontActive() : t.TabFont());
+        EXPECT_LE(fm.horizontalAdvance(w.shownCaption(i)), t.tabRect(i, w.width(), 30).width());
+    }
+    EXPECT_TRUE(w.shownCaption(2).endsWith(QChar(0x2026))) << w.shownCaption(2).toStdString();
+}

@@ -3,8 +3,10 @@
 #include "common/TempTree.h"
 #include "platform/Prompts.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -43,6 +45,22 @@ TEST(InfoForm, ArchiveModeHasItsOwnCaptionsAndNoBoxes)
     EXPECT_EQ(form.mode(), QLatin1String("Z"));
     EXPECT_EQ(form.valueLabel(1)->text(), QLatin1String("inner.txt"));
     EXPECT_TRUE(form.applyButton()->isHidden());
+}
+
+TEST(InfoForm, EnterClosesWithoutChangingAttributes)
+{
+    TempTree tree;
+    const QString path = tree.file("keep.txt", 10);
+    ScriptedPrompts prompts;
+    InfoForm form(prompts);
+    form.showFile(path);
+    form.attributeBox(5)->setChecked(true); // ReadOnly ticked, then Enter
+    form.show();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(&form, &enter);
+    EXPECT_TRUE(QFile::permissions(path).testFlag(QFileDevice::WriteOwner));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_FALSE(form.isVisible());
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QWebEngineView>
@@ -309,3 +310,57 @@ TEST_F(ViewWindowTest, HelpPageOpensInTheBrowser)
 }
 
 } // namespace
+
+TEST_F(ViewWindowTest, AViewNotBuiltYetSaysSoInTheStatusBar)
+{
+    tree.file(QStringLiteral("photo.bmp"), 10);
+    window->TriggerView(request(QStringLiteral("photo.bmp")));
+    EXPECT_EQ(window->statusMessage(), QStringLiteral("pictures cannot be shown yet"));
+    tree.file(QStringLiteral("face.ttf"), 10);
+    window->TriggerView(request(QStringLiteral("face.ttf")));
+    EXPECT_EQ(window->statusMessage(), QStringLiteral("fonts cannot be shown yet"));
+    tree.file(QStringLiteral("plain.txt"), 10);
+    window->TriggerView(request(QStringLiteral("plain.txt")));
+    EXPECT_EQ(window->statusMessage(), QString());
+}
+
+TEST_F(ViewWindowTest, LargeTextShowsItsBeginningAtOnceAndTheRestInSlices)
+{
+    QByteArray line("0123456789 a line of a large log file\n");
+    QByteArray bytes;
+    while (bytes.size() < 3 * ViewWindow::TextSlice)
+        bytes += line;
+    tree.file(QStringLiteral("big.log"), bytes);
+    window->TriggerView(request(QStringLiteral("big.log")));
+    EXPECT_TRUE(window->textLoading());
+    EXPECT_LT(window->richText()->toPlainText().size(), bytes.size());
+    EXPECT_GT(window->richText()->toPlainText().size(), 0);
+    for (int i = 0; i < 100 && window->textLoading(); ++i)
+        QApplication::processEvents();
+    EXPECT_FALSE(window->textLoading());
+    const auto shown = [this] {
+        QByteArray text = window->richText()->toPlainText().toUtf8();
+        while (text.endsWith('\n'))
+            text.chop(1);
+        return text;
+    };
+    EXPECT_EQ(shown() + "\n", bytes);
+    EXPECT_EQ(window->statusMessage(), QString());
+
+    // Escape ends the load and keeps what was shown; a limit leaves the rest unread.
+    window->setTextLimit(2 * ViewWindow::TextSlice);
+    window->TriggerView(request(QStringLiteral("big.log")));
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &escape);
+    EXPECT_FALSE(window->textLoading());
+    EXPECT_EQ(window->statusMessage(), QStringLiteral("loading stopped"));
+    EXPECT_NEAR(double(shown().size()), double(ViewWindow::FirstTextSlice), 1.0);
+
+    window->CloseView();
+    window->TriggerView(request(QStringLiteral("big.log")));
+    for (int i = 0; i < 100 && window->textLoading(); ++i)
+        QApplication::processEvents();
+    EXPECT_NEAR(double(shown().size()), double(2 * ViewWindow::TextSlice), 1.0);
+    EXPECT_TRUE(window->statusMessage().startsWith(QStringLiteral("first 2 Mb of")))
+        << window->statusMessage().toStdString();
+}
