@@ -26,10 +26,6 @@ FileListPanel::FileListPanel(Settings& settings, Prompts& prompts, const FileTre
 {
     menus_ = new FileListMenus(this);
     connect(menus_->files.copyList, &QAction::triggered, this, &FileListPanel::copyListToClipboard);
-    connect(menus_->allview.showZipped, &QAction::triggered, this,
-            [this] { Q_EMIT command(QStringLiteral("ZE"), {}, {}); });
-    connect(menus_->allview.collapseZipped, &QAction::triggered, this,
-            &FileListPanel::collapseZippedFiles);
     state_.CurrentPattern = settings_.currentPattern;
     model_ = std::make_unique<NodeTreeModel>(state_.fileTree);
     model_->setNodeIconProvider(
