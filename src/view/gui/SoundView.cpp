@@ -22,8 +22,9 @@ SoundView::SoundView(ViewWindow& window, Mci& mci)
     connect(menus_->item(soundMenu_, QStringLiteral("Replay")), &QAction::triggered, this,
             &SoundView::Replay);
     connect(&window.countdownTimer(), &QTimer::timeout, this, &SoundView::Tick);
-    window.statusBar()->installEventFilter(this);
-    window.statusBar()->setMouseTracking(true);
+    statusBar_ = window.statusBar();
+    statusBar_->installEventFilter(this);
+    statusBar_->setMouseTracking(true);
 }
 
 void SoundView::PlaySoundFile(const QString& path)
@@ -55,7 +56,7 @@ void SoundView::Stop()
 {
     playback_.mp3().MP3Stop();
     window_.SetViewMessage(QString());
-    window_.statusBar()->setToolTip(QString());
+    statusBar_->setToolTip(QString());
     window_.countdownTimer().stop();
 }
 
@@ -84,7 +85,7 @@ void SoundView::Tick()
     const QString remaining = playback_.countdownText();
     window_.SetViewMessage(remaining);
     if (remaining.isEmpty())
-        window_.statusBar()->setToolTip(QString());
+        statusBar_->setToolTip(QString());
 }
 
 void SoundView::UpdateToolTip(int panel)
@@ -97,12 +98,13 @@ void SoundView::UpdateToolTip(int panel)
         tip = QStringLiteral("right click on icon to save");
     else if (playback_.loaded())
         tip = playback_.toolTipText();
-    window_.statusBar()->setToolTip(tip);
+    statusBar_->setToolTip(tip);
 }
 
 bool SoundView::eventFilter(QObject* watched, QEvent* event)
 {
-    QStatusBar* bar = window_.statusBar();
+    // The window may be on its way out: use the bar kept, never ask the window for it.
+    QStatusBar* bar = statusBar_;
     if (watched != bar)
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::MouseMove) {

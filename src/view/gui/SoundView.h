@@ -7,6 +7,7 @@
 class Mci;
 class MenuCommand;
 class QMenu;
+class QStatusBar;
 class ViewWindow;
 
 /// Sound in the view window: plays the file, counts the remaining time down in status
@@ -50,5 +51,6 @@ private:
     SoundPlayback playback_;
     MenuCommand* menus_ = nullptr;
     QMenu* soundMenu_ = nullptr;
+    QStatusBar* statusBar_ = nullptr; ///< `ViewName`, watched for the menu and tool tip
     int panelUnderMouse_ = -1;
 };
