@@ -88,21 +88,17 @@ int drawPicture(const QStringList& given, QTextStream&, QTextStream& err)
     }
     if (angle == 0 && !frame)
         return savePng(picture, *outPath, err) ? 0 : 1;
-    // The rotation turns the whole frame the picture sits in (at its top left corner).
-    const int side = std::max(picture.width(), picture.height());
-    QImage framed(frame.value_or(QSize(side, side)), QImage::Format_ARGB32_Premultiplied);
+    if (!frame)
+        return savePng(TurnedPicture(picture, angle), *outPath, err) ? 0 : 1;
+    // With a frame: the whole frame turns, the picture at its top left corner, as
+    // RotatePicture draws it.
+    QImage framed(*frame, QImage::Format_ARGB32_Premultiplied);
     framed.fill(Qt::white);
     {
         QPainter painter(&framed);
         painter.drawImage(0, 0, picture);
     }
-    QImage turned = RotatePicture(framed, angle);
-    if (!frame) {
-        const QRect shown = RotationTransform(framed.width(), framed.height(), angle)
-                                .mapRect(QRect(QPoint(0, 0), picture.size()))
-                                .intersected(turned.rect());
-        turned = turned.copy(shown);
-    }
+    const QImage turned = RotatePicture(framed, angle);
     return savePng(turned, *outPath, err) ? 0 : 1;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QTransform>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -63,4 +64,22 @@ QImage RotatePicture(const QImage& source, int angle, const QColor& background)
     painter.setTransform(RotationTransform(w, h, angle));
     painter.drawImage(0, 0, source);
     return destination;
+}
+
+QImage TurnedPicture(const QImage& picture, int angle)
+{
+    if (angle % 360 == 0 || picture.isNull())
+        return picture;
+    const int side = std::max(picture.width(), picture.height());
+    QImage framed(side, side, QImage::Format_ARGB32_Premultiplied);
+    framed.fill(Qt::white);
+    {
+        QPainter painter(&framed);
+        painter.drawImage(0, 0, picture);
+    }
+    const QImage turned = RotatePicture(framed, angle);
+    const QRect covered = RotationTransform(side, side, angle)
+                              .mapRect(QRect(QPoint(0, 0), picture.size()))
+                              .intersected(turned.rect());
+    return turned.copy(covered);
 }

@@ -25,3 +25,8 @@
 /// the rest is `background`.
 [[nodiscard]] QImage RotatePicture(const QImage& source, int angle,
                                    const QColor& background = Qt::white);
+
+/// The picture alone turned by `angle`: it is turned inside the square of its longer
+/// side (so nothing is cut off) and what it covers is cut out; 90 and 270 give a
+/// picture with its width and height exchanged.
+[[nodiscard]] QImage TurnedPicture(const QImage& picture, int angle);

@@ -115,6 +115,18 @@ TEST(Rotation, TurnedPicturesMoveTheirQuadrants)
     EXPECT_EQ(wide.pixel(5, 10), qRgb(255, 255, 255));
 }
 
+TEST(Rotation, TurnedPicturesKeepAllOfThemselves)
+{
+    const QImage source = quadrants(60, 20);
+    const QImage up = TurnedPicture(source, 90);
+    ASSERT_EQ(up.size(), QSize(20, 60));
+    EXPECT_EQ(up.pixel(15, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(up.pixel(15, 55), qRgb(0, 255, 0));
+    EXPECT_EQ(TurnedPicture(source, 180).pixel(0, 0), source.pixel(59, 19));
+    EXPECT_EQ(TurnedPicture(source, -270), up);
+    EXPECT_EQ(TurnedPicture(source, 0), source);
+}
+
 TEST(PictureFit, LeftClickShrinksOnlyWhenBothSidesOverflow)
 {
     EXPECT_EQ(ShrunkToFrame(QSize(100, 50), QSize(400, 300)), QSize(100, 50)) << "not enlarged";

@@ -138,15 +138,10 @@ void PictureView::ApplyRotation()
         ViewPicture(path_, true);
         return;
     }
-    // The source is the area with the unrotated picture at its top left corner, so the
-    // angle is always the total turn.
-    QImage source(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
-    source.fill(Qt::white);
-    {
-        QPainter painter(&source);
-        painter.drawImage(0, 0, picture_);
-    }
-    rotated_ = RotatePicture(source, rotationAngle_);
+    // Always from the unrotated picture, so the angle is the total turn. The picture
+    // turns within its own square rather than the whole area, so that no part of it
+    // leaves the area.
+    rotated_ = TurnedPicture(picture_, rotationAngle_);
     hscroll_->hide();
     vscroll_->hide();
     update();
