@@ -182,9 +182,6 @@ int drawSizeBars(const QStringList& given, QTextStream& out, QTextStream& err)
     }
     const SizeBarKind kind{state.treeType, settings.extensionNames != 0, grid.cols() == 3};
     SizeBarStyle style;
-    style.font = QFont(QStringLiteral("Monospace"));
-    style.font.setStyleHint(QFont::TypeWriter);
-    style.font.setPointSize(9);
     style.bar = QColor::fromRgb(QRgb(settings.colours[5]));
     style.line = QGuiApplication::palette().color(QPalette::Highlight);
     const QList<QImage> pages =

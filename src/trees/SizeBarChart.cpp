@@ -54,6 +54,14 @@ QString SizeBarRowText(const SizeBarKind& kind, const QString& count, const QStr
     return count.trimmed().rightJustified(5, QLatin1Char(' ')) + QLatin1Char('\t') + shown;
 }
 
+QFont SizeBarStyle::defaultFont()
+{
+    QFont font(QStringLiteral("Monospace"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(10);
+    return font;
+}
+
 bool HasSizeBarData(const Grid& grid)
 {
     return grid.rows() >= 2;
@@ -105,8 +113,8 @@ QList<QImage> DrawSizeBarPages(const Grid& grid, const SizeBarKind& kind, int la
     const QFontMetrics metrics(style.font);
     const SizeBarLayout layout =
         LayOutSizeBars(grid, kind, labelWidthTwips, page, metrics.height() + 2, twipsPerPixel);
-    // A TAB moves to the next multiple of eight "W" widths, as text output does.
-    const int tabWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('W'))) * 4;
+    // The label follows the five-character count and one space.
+    const int tabWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('W'))) * 6;
     QList<QImage> pages;
     for (const SizeBarLayout::Page& p : layout.pages) {
         QImage image(page, QImage::Format_RGB32);
@@ -117,7 +125,7 @@ QList<QImage> DrawSizeBarPages(const Grid& grid, const SizeBarKind& kind, int la
             painter.setPen(style.text);
             painter.drawText(p.headingAt, p.heading);
             const int barLeft = p.items.empty() ? 0 : p.items.front().bar.left();
-            painter.drawText(QPoint(barLeft, p.headingAt.y()), QStringLiteral("SIZE"));
+            painter.drawText(QPoint(barLeft + 4, p.headingAt.y()), QStringLiteral("SIZE"));
             painter.setPen(style.line);
             painter.drawLine(barLeft - 2, p.headingAt.y() + 2, barLeft - 2, page.height());
             for (const SizeBarItem& item : p.items) {

@@ -58,11 +58,13 @@ struct SizeBarLayout {
 
 /// The colours and font of the chart.
 struct SizeBarStyle {
-    QFont font;
+    QFont font = defaultFont(); ///< a small fixed-pitch font, so the counts line up
     QColor bar = Qt::blue;      ///< the sixth colour setting
     QColor line = Qt::darkBlue; ///< the highlight colour
     QColor background = Qt::white;
     QColor text = Qt::black;
+
+    [[nodiscard]] static QFont defaultFont();
 };
 
 /// The chart of `grid` drawn on pages of `page` pixels.

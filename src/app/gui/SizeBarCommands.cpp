@@ -9,7 +9,6 @@
 #include "view/gui/ViewWindow.h"
 
 #include <QAction>
-#include <QFontDatabase>
 #include <QGridLayout>
 
 SizeBarCommands::SizeBarCommands(Settings& settings, Prompts& prompts, FileListPanel& panel,
@@ -73,7 +72,6 @@ bool SizeBarCommands::DrawSizeBars(int labelWidth)
     const SizeBarKind kind{panel_.state().treeType, settings_.extensionNames != 0,
                            grid.cols() == 3};
     SizeBarStyle style;
-    style.font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     style.bar = QColor::fromRgb(QRgb(settings_.colours[5]));
     style.line = view->palette().color(QPalette::Highlight);
     const QList<QImage> drawn = DrawSizeBarPages(grid, kind, labelWidth, pages->pageArea(), style);
