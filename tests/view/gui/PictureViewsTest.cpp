@@ -253,6 +253,16 @@ TEST_F(PictureViewsTest, SoundPlaysQuotedAndCountsDown)
     views->soundView().Tick();
     EXPECT_EQ(window->statusMessage(), QStringLiteral("01:02:05"));
     screenshot(*window, QStringLiteral("sound"));
+    views->soundView().UpdateToolTip(1);
+    EXPECT_EQ(window->statusBar()->toolTip(),
+              QStringLiteral("Playing: ") + song + QStringLiteral(", duration = 01:02:05"));
+    window->SetViewMessage(QStringLiteral("icon 3 of 9"));
+    views->soundView().UpdateToolTip(1);
+    EXPECT_EQ(window->statusBar()->toolTip(),
+              QStringLiteral("Playing: ") + song + QStringLiteral(", duration = 01:02:05"))
+        << "the same panel: the tip stays";
+    views->soundView().UpdateToolTip(2);
+    EXPECT_EQ(window->statusBar()->toolTip(), QStringLiteral("right click on icon to save"));
 
     views->soundView().Pause();
     EXPECT_EQ(mci.sent.last(), QStringLiteral("Stop ") + device);
