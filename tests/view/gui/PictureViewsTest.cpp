@@ -18,8 +18,11 @@
 #include <QDir>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStatusBar>
+#include <QVideoWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -320,4 +323,33 @@ TEST_F(PictureViewsTest, VideoIsSentBareAndCancelClosesEverything)
     window->menuAction(QStringLiteral("Cancel"))->trigger();
     EXPECT_TRUE(mci.sent.contains(QStringLiteral("stop mp3")));
     EXPECT_EQ(mci.sent.last(), QStringLiteral("close all"));
+}
+
+TEST_F(PictureViewsTest, AVideoPlaysInAWindowOfItsOwn)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+        GTEST_SKIP() << "ffmpeg is not installed";
+    const QString film = tree.path(QStringLiteral("my films/a film.avi"));
+    tree.folder(QStringLiteral("my films"));
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
+                  QStringLiteral("lavfi"), QStringLiteral("-i"),
+                  QStringLiteral("testsrc=duration=2:size=160x120:rate=10"), QStringLiteral("-c:v"),
+                  QStringLiteral("mjpeg"), film});
+    ASSERT_TRUE(ffmpeg.waitForFinished(60000));
+    // The desktop's own media layer this time.
+    auto* desktop = new PictureSoundViews(*window, prompts, escape);
+    const auto videoWindows = [] {
+        int shown = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<QVideoWidget*>(w) && w->isVisible() &&
+                w->windowTitle() == QStringLiteral("a film.avi"))
+                ++shown;
+        return shown;
+    };
+    desktop->soundView().PlayVideo(film);
+    EXPECT_EQ(videoWindows(), 1);
+    desktop->soundView().StopMedia();
+    EXPECT_EQ(videoWindows(), 0) << "closing the video closes its window";
 }
