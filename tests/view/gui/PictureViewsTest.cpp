@@ -20,8 +20,10 @@
 #include <QMouseEvent>
 #include <QProcess>
 #include <QScrollBar>
+#include <QSet>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QThread>
 #include <QVideoWidget>
 #include <gtest/gtest.h>
 
@@ -126,6 +128,29 @@ TEST_F(PictureViewsTest, APictureShowsAtNaturalSizeWithScrollBarsForItsOverflow)
     EXPECT_EQ(prompts.shown.last().text,
               QStringLiteral("big picture.jpg\r\ncopied, use CTRL-V to paste"));
     EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(2000, 300));
+}
+
+TEST_F(PictureViewsTest, AnimatedGifsPlay)
+{
+    // Two frames of 2 x 2 pixels, red then blue, 50 ms each, looping.
+    const QByteArray gif = QByteArray::fromHex(
+        "47494638396102000200f00000ff000000000021f904000500000021ff0b4e45545343415045322e30"
+        "03010000002c000000000200020000020284510021f90400050000002c000000000200020080000"
+        "0ff00000002028451003b");
+    view(tree.file(QStringLiteral("blink.gif"), gif));
+    PictureView& shown = views->pictureView();
+    ASSERT_TRUE(shown.animated());
+    QSet<QRgb> seen;
+    for (int i = 0; i < 40 && seen.size() < 2; ++i) {
+        seen.insert(shown.picture().pixel(0, 0) & 0xFFFFFF);
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(10);
+    }
+    EXPECT_EQ(seen, (QSet<QRgb>{0xFF0000, 0x0000FF}));
+    view(tree.file(QStringLiteral("still.gif"),
+                   QByteArray::fromHex("47494638396102000200f00000ff000000000021f904"
+                                       "00000000002c00000000020002000002028451003b")));
+    EXPECT_FALSE(shown.animated());
 }
 
 TEST_F(PictureViewsTest, ASmallPictureIsNotEnlargedByTheLeftClick)
