@@ -6,6 +6,7 @@
 #include "cli/InfoCommand.h"
 #include "cli/KindCommand.h"
 #include "cli/ListCommand.h"
+#include "cli/PictureCommands.h"
 #include "cli/StatsCommand.h"
 #include "cli/SysinfoCommand.h"
 #include "cli/TreeOptions.h"
@@ -85,8 +86,32 @@ const QList<Command>& commands()
         {QStringLiteral("zip"),
          QStringLiteral("zip [--password P] OUT.zip FILE...  zip files without folder names"),
          zipFiles},
+        {QStringLiteral("picture"),
+         QStringLiteral("picture FILE [--rotate DEGREES] [--frame WxH] --out OUT.png  the "
+                        "picture as the view draws it"),
+         drawPicture, true},
+        {QStringLiteral("thumbs"),
+         QStringLiteral("thumbs FOLDER [--area WxH] --out DIR  the folder's thumbnail pages "
+                        "as DIR/page1.png ..."),
+         drawThumbnails, true},
+        {QStringLiteral("media"),
+         QStringLiteral("media FILE                   the sound's length as [h:]mm:ss"),
+         mediaLength, true},
+        {QStringLiteral("sizebars"),
+         QStringLiteral("sizebars [list options] [--width TWIPS] [--page WxH] FOLDER --out "
+                        "OUT.png  the size bar chart"),
+         drawSizeBars, true},
     };
     return all;
+}
+
+bool needsGuiApplication(const QStringList& args)
+{
+    for (const Command& c : commands()) {
+        if (!args.isEmpty() && c.name == args.first())
+            return c.needsGui;
+    }
+    return false;
 }
 
 int run(const QStringList& args)

@@ -12,7 +12,12 @@ struct Command {
     QString name;
     QString usage;
     std::function<int(const QStringList& args, QTextStream& out, QTextStream& err)> run;
+    /// Draws text or plays media, so it needs a Gui application rather than a Core one.
+    bool needsGui = false;
 };
+
+/// True when the command line's command needs a Gui application.
+[[nodiscard]] bool needsGuiApplication(const QStringList& args);
 
 /// Every subcommand, in the order `--help` lists them.
 [[nodiscard]] const QList<Command>& commands();

@@ -14,6 +14,7 @@
 #include "shared/TextHelpers.h"
 #include "tools/gui/InfoForm.h"
 #include "view/ViewRequest.h"
+#include "view/gui/PictureSoundViews.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QApplication>
@@ -85,6 +86,7 @@ ViewWindow* MainWindow::viewWindow()
         Prompts& viewPrompts = &prompts_ == &qtPrompts_ ? viewQtPrompts_ : prompts_;
         viewWindow_ = new ViewWindow(settings_, viewPrompts, this);
         viewQtPrompts_.setParent(viewWindow_);
+        new PictureSoundViews(*viewWindow_, viewPrompts, escape_);
         const Geometry& g = settings_.viewWindow;
         // Same terms as windowState() reads them back: frame position, client size.
         if (g.width > 0 && g.height > 0) {

@@ -1,5 +1,7 @@
 #include "app/gui/FrameMenus.h"
 #include "app/gui/MainWindow.h"
+#include "app/gui/PictureCommands.h"
+#include "app/gui/SizeBarCommands.h"
 #include "app/gui/SizeTableCommands.h"
 #include "browse/FilterTabs.h"
 #include "browse/gui/FileListMenus.h"
@@ -45,6 +47,11 @@ void MainWindow::connectFileList()
         settings_, prompts_, escape_, *fileList_, [this] { return viewWindow(); }, this);
     connect(this, &MainWindow::folderSizeTableWanted, sizeTables_,
             &SizeTableCommands::FolderSizeTable);
+    auto* sizeBars = new SizeBarCommands(
+        settings_, prompts_, *fileList_, [this] { return viewWindow(); }, this);
+    connect(sizeTables_, &SizeTableCommands::tableShown, sizeBars,
+            [this, sizeBars] { sizeBars->attach(viewWindow()); });
+    new PictureCommands(*this);
     connect(this, &MainWindow::folderPropertiesWanted, this,
             [this](const QString& folder) { ShowFileProperties(folder, prompts_, this); });
 

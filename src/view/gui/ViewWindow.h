@@ -123,6 +123,8 @@ public:
     [[nodiscard]] NodeTree& dbsTree() { return tableTree_; }
     /// The page canvas of pictures, thumbnails and icons (`FullPicture1`, `ThumbPic`).
     [[nodiscard]] QWidget* pictureCanvas() const { return pictureCanvas_; }
+    /// The page area of the size bar chart (`Sizebartab`).
+    [[nodiscard]] QWidget* sizeBarTab() const { return sizeBarTab_; }
     [[nodiscard]] QTimer& countdownTimer() { return timer1_; }
     [[nodiscard]] QString statusPath() const;
     [[nodiscard]] QString statusMessage() const;

@@ -1,0 +1,202 @@
+#include "cli/PictureCommands.h"
+
+#include "cli/ListCommand.h"
+#include "controls/Grid.h"
+#include "platform/MediaMci.h"
+#include "shared/Settings.h"
+#include "trees/SizeBarChart.h"
+#include "trees/Statistics.h"
+#include "view/Mp3Class.h"
+#include "view/PictureFile.h"
+#include "view/PictureFolder.h"
+#include "view/Rotation.h"
+#include "view/ThumbnailPages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+#include <QRegularExpression>
+#include <optional>
+
+namespace cli {
+namespace {
+
+/// Takes "--name VALUE" out of `args`; nothing when absent. `missing` is set when the
+/// option has no value.
+std::optional<QString> takeOption(QStringList& args, const QString& name, bool& missing)
+{
+    const qsizetype at = args.indexOf(name);
+    if (at < 0)
+        return std::nullopt;
+    if (at + 1 >= args.size()) {
+        missing = true;
+        args.removeAt(at);
+        return std::nullopt;
+    }
+    const QString value = args[at + 1];
+    args.remove(at, 2);
+    return value;
+}
+
+std::optional<QSize> sizeOf(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+    const QRegularExpressionMatch m = pattern.match(text);
+    if (!m.hasMatch() || m.captured(1).toInt() == 0 || m.captured(2).toInt() == 0)
+        return std::nullopt;
+    return QSize(m.captured(1).toInt(), m.captured(2).toInt());
+}
+
+bool savePng(const QImage& image, const QString& path, QTextStream& err)
+{
+    if (image.save(path, "PNG"))
+        return true;
+    err << "lumara-cli: cannot write " << path << "\n";
+    return false;
+}
+
+} // namespace
+
+int drawPicture(const QStringList& given, QTextStream&, QTextStream& err)
+{
+    QStringList args = given;
+    bool missing = false;
+    const std::optional<QString> outPath = takeOption(args, QStringLiteral("--out"), missing);
+    const std::optional<QString> rotate = takeOption(args, QStringLiteral("--rotate"), missing);
+    const std::optional<QString> frameText = takeOption(args, QStringLiteral("--frame"), missing);
+    if (missing || !outPath || args.size() != 1) {
+        err << "usage: lumara-cli picture FILE [--rotate DEGREES] [--frame WxH] --out OUT.png\n";
+        return 2;
+    }
+    bool ok = true;
+    const int angle = rotate ? rotate->toInt(&ok) : 0;
+    if (!ok || angle % 90 != 0 || angle < -270 || angle > 270) {
+        err << "lumara-cli picture: the angle is one of 90, 180, 270, -90, -180, -270\n";
+        return 2;
+    }
+    const std::optional<QSize> frame = frameText ? sizeOf(*frameText) : std::nullopt;
+    if (frameText && !frame) {
+        err << "lumara-cli picture: --frame takes WIDTHxHEIGHT\n";
+        return 2;
+    }
+    const QImage picture = LoadPicture(args.first());
+    if (picture.isNull()) {
+        err << "lumara-cli picture: cannot read a picture from " << args.first() << "\n";
+        return 1;
+    }
+    if (angle == 0 && !frame)
+        return savePng(picture, *outPath, err) ? 0 : 1;
+    if (!frame)
+        return savePng(TurnedPicture(picture, angle), *outPath, err) ? 0 : 1;
+    // With a frame: the whole frame turns, the picture at its top left corner, as
+    // RotatePicture draws it.
+    QImage framed(*frame, QImage::Format_ARGB32_Premultiplied);
+    framed.fill(Qt::white);
+    {
+        QPainter painter(&framed);
+        painter.drawImage(0, 0, picture);
+    }
+    const QImage turned = RotatePicture(framed, angle);
+    return savePng(turned, *outPath, err) ? 0 : 1;
+}
+
+int drawThumbnails(const QStringList& given, QTextStream& out, QTextStream& err)
+{
+    QStringList args = given;
+    bool missing = false;
+    const std::optional<QString> outDir = takeOption(args, QStringLiteral("--out"), missing);
+    const std::optional<QString> areaText = takeOption(args, QStringLiteral("--area"), missing);
+    const std::optional<QSize> area = sizeOf(areaText.value_or(QStringLiteral("1000x750")));
+    if (missing || !outDir || args.size() != 1 || !area) {
+        err << "usage: lumara-cli thumbs FOLDER [--area WxH] --out DIR\n";
+        return 2;
+    }
+    if (!QFileInfo(args.first()).isDir()) {
+        err << "lumara-cli thumbs: not a folder: " << args.first() << "\n";
+        return 2;
+    }
+    const Settings settings;
+    const QStringList pictures = PictureFilesOfFolder(args.first(), settings);
+    if (pictures.isEmpty()) {
+        out << "There are no picture files\n";
+        return 0;
+    }
+    if (!QDir().mkpath(*outDir)) {
+        err << "lumara-cli thumbs: cannot make " << *outDir << "\n";
+        return 1;
+    }
+    const int pages = LastThumbnailPage(int(pictures.size())) + 1;
+    for (int p = 0; p < pages; ++p) {
+        const QImage page = DrawThumbnailPage(pictures, p, *area);
+        if (!savePng(page, QDir(*outDir).filePath(QStringLiteral("page%1.png").arg(p + 1)), err))
+            return 1;
+    }
+    out << pictures.size() << " pictures, " << pages << " pages\n";
+    return 0;
+}
+
+int mediaLength(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.size() != 1) {
+        err << "usage: lumara-cli media FILE\n";
+        return 2;
+    }
+    MediaMci mci;
+    Mp3Class sound(mci);
+    sound.MP3FileName = QFileInfo(args.first()).absoluteFilePath();
+    int error = 0;
+    mci.send(QStringLiteral("open \"") + sound.MP3FileName + QLatin1Char('"'), &error);
+    if (error != 0) {
+        err << "lumara-cli media: cannot open " << args.first() << "\n";
+        return 1;
+    }
+    out << sound.MP3Duration() << "\n";
+    sound.MP3Stop();
+    return 0;
+}
+
+int drawSizeBars(const QStringList& given, QTextStream& out, QTextStream& err)
+{
+    QStringList args = given;
+    bool missing = false;
+    const std::optional<QString> outPath = takeOption(args, QStringLiteral("--out"), missing);
+    const std::optional<QString> widthText = takeOption(args, QStringLiteral("--width"), missing);
+    const std::optional<QString> pageText = takeOption(args, QStringLiteral("--page"), missing);
+    const std::optional<QSize> page = sizeOf(pageText.value_or(QStringLiteral("800x600")));
+    if (missing || !outPath || !page) {
+        err << "usage: lumara-cli sizebars [list options] [--width TWIPS] [--page WxH] FOLDER "
+               "--out OUT.png\n";
+        return 2;
+    }
+    FileListState state;
+    Settings settings;
+    if (const int status = listFromArgs(args, state, settings, err); status >= 0)
+        return status;
+    Grid grid;
+    if (state.fileTreeTag == u"X" || !ShowSizeTable(state, grid, state.fileTree.root()).shown ||
+        !HasSizeBarData(grid)) {
+        out << "nothing to draw\n";
+        return 0;
+    }
+    const SizeBarKind kind{state.treeType, settings.extensionNames != 0, grid.cols() == 3};
+    SizeBarStyle style;
+    style.bar = QColor::fromRgb(QRgb(settings.colours[5]));
+    style.line = QGuiApplication::palette().color(QPalette::Highlight);
+    const QList<QImage> pages =
+        DrawSizeBarPages(grid, kind, widthText ? widthText->toInt() : -1, *page, style);
+    const QFileInfo target(*outPath);
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        const QString path =
+            p == 0 ? *outPath
+                   : target.dir().filePath(target.completeBaseName() +
+                                           QStringLiteral("-%1.").arg(p + 1) + target.suffix());
+        if (!savePng(pages[p], path, err))
+            return 1;
+    }
+    out << pages.size() << (pages.size() == 1 ? " page\n" : " pages\n");
+    return 0;
+}
+
+} // namespace cli

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+/// One media command string taken apart: the verb ("open", "play", ...), the device
+/// (a quoted path without its quotes, an alias such as "video", "all", or the bare
+/// path of an "open ... Type ... Alias ..." command, spaces and all) and the words
+/// after it.
+struct MciCommand {
+    QString verb;   ///< lower case
+    QString device; ///< as written (paths keep their case)
+    QStringList words;
+    /// The value after `keyword` in `words` ("alias" -> "video"), "" when absent.
+    [[nodiscard]] QString valueAfter(const QString& keyword) const;
+};
+[[nodiscard]] MciCommand ParseMciCommand(const QString& text);
+
+/// The media command layer: sound and video are driven through command strings such as
+/// "open \"/music/a b.mp3\"", "play video", "status \"...\" length". Callers ignore
+/// failures; queries answer with their reply text.
+class Mci {
+public:
+    virtual ~Mci() = default;
+    /// Runs one command; returns the reply text ("" when there is none) and, when
+    /// `error` is given, 0 on success or a non-zero code.
+    virtual QString send(const QString& command, int* error = nullptr) = 0;
+};
+
+/// A recording Mci for tests: keeps every command sent and answers queries from
+/// `replies` (by the exact command text), "" otherwise.
+class RecordingMci : public Mci {
+public:
+    QStringList sent;
+    QHash<QString, QString> replies;
+
+    QString send(const QString& command, int* error = nullptr) override;
+};

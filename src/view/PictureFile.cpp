@@ -1,0 +1,77 @@
+#include "view/PictureFile.h"
+
+#include "view/Metafile.h"
+#include "view/PcxReader.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace {
+
+enum class Decoder { Qt, Pcx, Metafile };
+
+Decoder decoderFor(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("pcx"))
+        return Decoder::Pcx;
+    if (suffix == QLatin1String("emf") || suffix == QLatin1String("wmf"))
+        return Decoder::Metafile;
+    return Decoder::Qt;
+}
+
+// Pictures larger than this many pixels are refused rather than exhausting memory.
+constexpr qint64 MaxPixels = qint64(16384) * 16384;
+
+QImage readOwnFormat(const QString& path, Decoder decoder)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    return decoder == Decoder::Pcx ? ReadPcx(bytes) : RenderMetafile(bytes);
+}
+
+} // namespace
+
+QByteArray ForcedPictureFormat(const QString& path)
+{
+    return QFileInfo(path).suffix().compare(QLatin1String("dib"), Qt::CaseInsensitive) == 0
+               ? QByteArray("bmp")
+               : QByteArray();
+}
+
+QImage LoadPicture(const QString& path)
+{
+    if (const Decoder decoder = decoderFor(path); decoder != Decoder::Qt)
+        return readOwnFormat(path, decoder);
+    QImageReader reader(path, ForcedPictureFormat(path));
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > MaxPixels)
+        return {};
+    return reader.read();
+}
+
+QImage LoadThumbnail(const QString& path, QSize size)
+{
+    if (size.isEmpty())
+        return {};
+    if (const Decoder decoder = decoderFor(path); decoder != Decoder::Qt) {
+        const QImage full = readOwnFormat(path, decoder);
+        return full.isNull() ? full
+                             : full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    QImageReader reader(path, ForcedPictureFormat(path));
+    reader.setAutoTransform(false);
+    const QSize natural = reader.size();
+    if (natural.isValid() && qint64(natural.width()) * natural.height() > MaxPixels)
+        return {};
+    // Decoders that cannot scale ignore this and give the natural size.
+    reader.setScaledSize(size);
+    QImage image = reader.read();
+    if (!image.isNull() && image.size() != size)
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image;
+}

@@ -1,0 +1,112 @@
+#include "app/gui/MainWindow.h"
+#include "app/gui/PictureCommands.h"
+#include "common/TempTree.h"
+#include "controls/gui/GridView.h"
+#include "controls/gui/PageStack.h"
+#include "platform/Prompts.h"
+#include "shared/FileKind.h"
+#include "view/ViewRequest.h"
+#include "view/gui/ViewWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace {
+
+class PictureAndBarCommandsTest : public ::testing::Test {
+protected:
+    PictureAndBarCommandsTest() : window(nullptr, &prompts)
+    {
+        window.start(tree.root());
+        prompts.shown.clear();
+    }
+
+    /// The rows of the chart page that are bar colour at both `x1` and `x2`.
+    static int barRows(const QImage& page, int x1, int x2, QColor colour)
+    {
+        int rows = 0;
+        for (int y = 0; y < page.height(); ++y)
+            if (page.pixelColor(x1, y) == colour && page.pixelColor(x2, y) == colour)
+                ++rows;
+        return rows;
+    }
+
+    TempTree tree;
+    ScriptedPrompts prompts;
+    MainWindow window;
+};
+
+} // namespace
+
+TEST_F(PictureAndBarCommandsTest, ATableOfOneFileDrawsOneFullWidthBar)
+{
+    const QString folder = tree.folder(QStringLiteral("one")) + QStringLiteral("/");
+    tree.file(QStringLiteral("one/only.txt"), 1234);
+    window.settings().colours[5] = 0x0000C0;
+    Q_EMIT window.folderSizeTableWanted(folder);
+    ViewWindow* view = window.viewWindow();
+    ASSERT_FALSE(view->tableGrid()->isHidden());
+    QAction* showBars = view->menuAction(QStringLiteral("Show size bar"));
+    ASSERT_TRUE(showBars->isEnabled());
+    showBars->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(showBars->isChecked());
+    EXPECT_EQ(view->ViewMode(), QStringLiteral("BARV"));
+    auto* pages = view->sizeBarTab()->findChild<PageStack*>();
+    ASSERT_TRUE(pages);
+    EXPECT_FALSE(view->sizeBarTab()->isHidden());
+    const QImage page = pages->image();
+    ASSERT_FALSE(page.isNull());
+    const QColor bar(0, 0, 0xC0);
+    const int labelEnd = 6 + 1500 / 15;
+    EXPECT_GT(barRows(page, labelEnd + 3, page.width() - 9, bar), 4) << "one bar, edge to edge";
+    EXPECT_EQ(barRows(page, labelEnd - 20, labelEnd - 20, bar), 0) << "none in the labels";
+    if (const QString folder = qEnvironmentVariable("LUMARA_SCREENSHOTS"); !folder.isEmpty())
+        view->grab().save(QDir(folder).filePath(QStringLiteral("sizebars.png")));
+
+    // A resize draws the chart again for the new width.
+    view->resize(view->width() - 100, view->height());
+    QApplication::processEvents();
+    EXPECT_EQ(pages->image().width(), pages->pageArea().width());
+    showBars->trigger();
+    EXPECT_TRUE(view->sizeBarTab()->isHidden());
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(PictureAndBarCommandsTest, ShowSizeBarWithAFileShownHasNothingToDraw)
+{
+    tree.file(QStringLiteral("a.txt"), 10);
+    Q_EMIT window.folderSizeTableWanted(tree.root() + QStringLiteral("/"));
+    window.TriggerView({tree.root() + QStringLiteral("/"), QStringLiteral("a.txt"),
+                        QStringLiteral(".TXT"), FileKind::Text});
+    ViewWindow* view = window.viewWindow();
+    ASSERT_EQ(view->ViewMode(), QStringLiteral("TXT"));
+    QAction* showBars = view->menuAction(QStringLiteral("Show size bar"));
+    ASSERT_TRUE(showBars->isEnabled()) << "offered since the table";
+    prompts.shown.clear();
+    showBars->trigger();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].text, QStringLiteral("nothing to draw"));
+    EXPECT_FALSE(showBars->isChecked());
+    EXPECT_EQ(view->ViewMode(), QStringLiteral("TXT"));
+}
+
+TEST_F(PictureAndBarCommandsTest, FolderThumbnailsShowTheFoldersPictures)
+{
+    auto* commands = window.findChild<PictureCommands*>();
+    ASSERT_TRUE(commands);
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::cyan);
+    tree.folder(QStringLiteral("pics"));
+    image.save(tree.path(QStringLiteral("pics/a.bmp")));
+    image.save(tree.path(QStringLiteral("pics/b.jpg")));
+    tree.file(QStringLiteral("pics/c.txt"), 3);
+    commands->FolderThumbnails(tree.path(QStringLiteral("pics")) + QStringLiteral("/"));
+    EXPECT_EQ(prompts.shownTexts().last(), QStringLiteral(" 2 pictures\r\n 1 pages"));
+    EXPECT_EQ(window.viewWindow()->ViewMode(), QStringLiteral("THUMB"));
+    commands->FolderThumbnails(tree.folder(QStringLiteral("nothing")) + QStringLiteral("/"));
+    EXPECT_EQ(prompts.shownTexts().last(), QStringLiteral("There are no picture files"));
+}

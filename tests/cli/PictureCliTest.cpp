@@ -1,0 +1,121 @@
+#include "common/TempTree.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliResult {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+CliResult run(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(LUMARA_CLI), args);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray png(QSize size, QColor left, QColor right)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(left);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = size.width() / 2; x < size.width(); ++x)
+            image.setPixelColor(x, y, right);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+
+} // namespace
+
+TEST(PictureCli, PictureDrawsNaturalSizeOrTurned)
+{
+    TempTree t;
+    const QString source =
+        t.file(QStringLiteral("wide picture.bmp"), png(QSize(40, 20), Qt::red, Qt::blue));
+    const QString out = t.path(QStringLiteral("out.png"));
+    CliResult r = run({QStringLiteral("picture"), source, QStringLiteral("--out"), out});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(QImage(out).size(), QSize(40, 20));
+    r = run({QStringLiteral("picture"), source, QStringLiteral("--rotate"), QStringLiteral("90"),
+             QStringLiteral("--out"), out});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QImage turned(out);
+    ASSERT_EQ(turned.size(), QSize(20, 40));
+    EXPECT_EQ(turned.pixelColor(10, 5), QColor(Qt::red)) << "the left half went to the top";
+    EXPECT_EQ(turned.pixelColor(10, 35), QColor(Qt::blue));
+    r = run({QStringLiteral("picture"), source, QStringLiteral("--rotate"), QStringLiteral("-90"),
+             QStringLiteral("--out"), out});
+    turned = QImage(out);
+    EXPECT_EQ(turned.pixelColor(10, 35), QColor(Qt::red)) << "and to the bottom the other way";
+    r = run({QStringLiteral("picture"), source, QStringLiteral("--rotate"), QStringLiteral("45"),
+             QStringLiteral("--out"), out});
+    EXPECT_EQ(r.status, 2);
+    r = run({QStringLiteral("picture"), t.file(QStringLiteral("x.bmp"), QByteArray("no")),
+             QStringLiteral("--out"), out});
+    EXPECT_EQ(r.status, 1);
+}
+
+TEST(PictureCli, ThumbsWritesOnePagePerTwentyFivePictures)
+{
+    TempTree t;
+    for (int i = 0; i < 26; ++i)
+        t.file(QStringLiteral("p%1.bmp").arg(i), png(QSize(30, 20), Qt::green, Qt::green));
+    t.file(QStringLiteral("notes.txt"), 10);
+    const QString dir = t.path(QStringLiteral("pages"));
+    const CliResult r = run({QStringLiteral("thumbs"), t.root(), QStringLiteral("--out"), dir});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("26 pictures, 2 pages\n"));
+    const QImage second(dir + QStringLiteral("/page2.png"));
+    EXPECT_EQ(second.size(), QSize(1000, 750));
+    EXPECT_TRUE(QImage(dir + QStringLiteral("/page3.png")).isNull());
+    const CliResult none = run({QStringLiteral("thumbs"), t.folder(QStringLiteral("empty")),
+                                QStringLiteral("--out"), dir});
+    EXPECT_EQ(none.out, QStringLiteral("There are no picture files\n"));
+}
+
+TEST(PictureCli, MediaPrintsTheLength)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("sox")).isEmpty())
+        GTEST_SKIP() << "sox is not installed";
+    TempTree t;
+    const QString wav = t.path(QStringLiteral("a b.wav"));
+    QProcess sox;
+    sox.start(QStringLiteral("sox"),
+              {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("8000"), wav,
+               QStringLiteral("synth"), QStringLiteral("65"), QStringLiteral("sine"),
+               QStringLiteral("300")});
+    ASSERT_TRUE(sox.waitForFinished(60000));
+    const CliResult r = run({QStringLiteral("media"), wav});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("01:05\n"));
+    EXPECT_EQ(run({QStringLiteral("media"), t.path(QStringLiteral("missing.mp3"))}).status, 1);
+}
+
+TEST(PictureCli, SizebarsDrawsTheChartOfTheTree)
+{
+    TempTree t;
+    t.file(QStringLiteral("a.txt"), 3000);
+    t.file(QStringLiteral("b.txt"), 1000);
+    t.file(QStringLiteral("c.doc"), 500);
+    const QString out = t.path(QStringLiteral("bars.png"));
+    const CliResult r = run({QStringLiteral("sizebars"), QStringLiteral("--tree"),
+                             QStringLiteral("ext"), t.root(), QStringLiteral("--out"), out});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("1 page\n"));
+    EXPECT_EQ(QImage(out).size(), QSize(800, 600));
+    const CliResult empty = run({QStringLiteral("sizebars"), t.folder(QStringLiteral("none")),
+                                 QStringLiteral("--out"), out});
+    EXPECT_EQ(empty.out, QStringLiteral("nothing to draw\n"));
+}

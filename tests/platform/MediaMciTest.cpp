@@ -1,0 +1,160 @@
+#include "platform/MediaMci.h"
+
+#include "common/TempTree.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+/// Runs a generator (sox, ffmpeg); false when it is missing or fails.
+bool generate(const QString& program, const QStringList& args)
+{
+    if (QStandardPaths::findExecutable(program).isEmpty())
+        return false;
+    QProcess process;
+    process.start(program, args);
+    return process.waitForFinished(60000) && process.exitCode() == 0;
+}
+
+/// Lets the player run for `ms` milliseconds.
+void runFor(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+}
+
+class MediaMciTest : public ::testing::Test {
+protected:
+    TempTree tree;
+    MediaMci mci;
+
+    QString wav()
+    {
+        const QString path = tree.path(QStringLiteral("two seconds.wav"));
+        if (!generate(QStringLiteral("sox"),
+                      {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("8000"), path,
+                       QStringLiteral("synth"), QStringLiteral("2"), QStringLiteral("sine"),
+                       QStringLiteral("440")}))
+            return {};
+        return path;
+    }
+    QString quoted(const QString& path) { return QLatin1Char('"') + path + QLatin1Char('"'); }
+    qint64 number(const QString& command) { return mci.send(command).toLongLong(); }
+};
+
+} // namespace
+
+TEST_F(MediaMciTest, OpensASoundAndKnowsItsLength)
+{
+    const QString path = wav();
+    if (path.isEmpty())
+        GTEST_SKIP() << "sox is not installed";
+    int error = -1;
+    mci.send(QStringLiteral("open ") + quoted(path), &error);
+    ASSERT_EQ(error, 0);
+    mci.send(QStringLiteral("set ") + quoted(path) + QStringLiteral(" time format ms"));
+    EXPECT_NEAR(number(QStringLiteral("status ") + quoted(path) + QStringLiteral(" length")), 2000,
+                60);
+    mci.send(QStringLiteral("set ") + quoted(path) + QStringLiteral(" time format frames"));
+    EXPECT_NEAR(number(QStringLiteral("status ") + quoted(path) + QStringLiteral(" length")), 50,
+                2);
+    mci.send(QStringLiteral("open ") + quoted(path), &error);
+    EXPECT_NE(error, 0) << "a device opens once";
+    mci.send(QStringLiteral("close ") + quoted(path), &error);
+    EXPECT_EQ(error, 0);
+    mci.send(QStringLiteral("status ") + quoted(path) + QStringLiteral(" length"), &error);
+    EXPECT_NE(error, 0) << "closed";
+}
+
+TEST_F(MediaMciTest, StopKeepsThePositionPlayContinuesAndSeekMoves)
+{
+    const QString path = wav();
+    if (path.isEmpty())
+        GTEST_SKIP() << "sox is not installed";
+    const QString device = quoted(path);
+    mci.send(QStringLiteral("open ") + device);
+    mci.send(QStringLiteral("play ") + device);
+    runFor(600);
+    mci.send(QStringLiteral("Stop ") + device);
+    EXPECT_EQ(mci.send(QStringLiteral("status ") + device + QStringLiteral(" mode")),
+              QStringLiteral("stopped"));
+    const qint64 stoppedAt =
+        number(QStringLiteral("status ") + device + QStringLiteral(" position"));
+    EXPECT_GT(stoppedAt, 200) << "it played";
+    runFor(300);
+    EXPECT_EQ(number(QStringLiteral("status ") + device + QStringLiteral(" position")), stoppedAt);
+    mci.send(QStringLiteral("play ") + device);
+    EXPECT_EQ(mci.send(QStringLiteral("status ") + device + QStringLiteral(" mode")),
+              QStringLiteral("playing"));
+    runFor(300);
+    EXPECT_GT(number(QStringLiteral("status ") + device + QStringLiteral(" position")),
+              stoppedAt + 100)
+        << "it went on from where it stopped";
+    mci.send(QStringLiteral("close ") + device);
+    mci.send(QStringLiteral("open ") + device);
+    mci.send(QStringLiteral("play ") + device);
+    EXPECT_LT(number(QStringLiteral("status ") + device + QStringLiteral(" position")), 150)
+        << "a reopened sound starts again";
+    mci.send(QStringLiteral("seek ") + device + QStringLiteral(" to 1500"));
+    runFor(100);
+    EXPECT_NEAR(number(QStringLiteral("status ") + device + QStringLiteral(" position")), 1500, 50);
+    mci.send(QStringLiteral("close all"));
+}
+
+TEST_F(MediaMciTest, FailuresAreReportedNotFatal)
+{
+    int error = 0;
+    mci.send(QStringLiteral("open \"") + tree.path(QStringLiteral("missing.mp3")) +
+                 QStringLiteral("\""),
+             &error);
+    EXPECT_NE(error, 0);
+    const QString junk = tree.file(QStringLiteral("junk.mp3"), QByteArray(4000, 'j'));
+    error = 0;
+    mci.send(QStringLiteral("open \"") + junk + QStringLiteral("\""), &error);
+    EXPECT_NE(error, 0);
+    mci.send(QStringLiteral("stop mp3"), &error);
+    EXPECT_NE(error, 0) << "no device has that name";
+    mci.send(QStringLiteral("close all"), &error);
+    EXPECT_EQ(error, 0);
+    EXPECT_EQ(mci.send(QStringLiteral("status video mode")), QString());
+}
+
+TEST_F(MediaMciTest, OpensMp3AndAviOnAnAlias)
+{
+    const QString mp3 = tree.path(QStringLiteral("tone.mp3"));
+    const QString avi = tree.path(QStringLiteral("my film.avi"));
+    if (!generate(QStringLiteral("ffmpeg"),
+                  {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
+                   QStringLiteral("lavfi"), QStringLiteral("-i"),
+                   QStringLiteral("sine=frequency=440:duration=3"), mp3}) ||
+        !generate(QStringLiteral("ffmpeg"),
+                  {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
+                   QStringLiteral("lavfi"), QStringLiteral("-i"),
+                   QStringLiteral("testsrc=duration=2:size=160x120:rate=10"),
+                   QStringLiteral("-c:v"), QStringLiteral("mjpeg"), avi}))
+        GTEST_SKIP() << "ffmpeg is not installed";
+    mci.send(QStringLiteral("open ") + quoted(mp3));
+    EXPECT_NEAR(number(QStringLiteral("status ") + quoted(mp3) + QStringLiteral(" length")), 3000,
+                100);
+    int error = -1;
+    mci.send(QStringLiteral("open ") + avi + QStringLiteral(" Type avivideo Alias video"), &error);
+    ASSERT_EQ(error, 0);
+    EXPECT_NEAR(number(QStringLiteral("status video length")), 2000, 100);
+    mci.send(QStringLiteral("play video"), &error);
+    EXPECT_EQ(error, 0);
+    mci.send(QStringLiteral("stop video"), &error);
+    EXPECT_EQ(error, 0);
+    mci.send(QStringLiteral("close video"), &error);
+    EXPECT_EQ(error, 0);
+    mci.send(QStringLiteral("play video"), &error);
+    EXPECT_NE(error, 0);
+}
