@@ -172,7 +172,8 @@ int drawSizeBars(const QStringList& given, QTextStream& out, QTextStream& err)
     }
     FileListState state;
     Settings settings;
-    if (const int status = listFromArgs(args, state, settings, err); status >= 0)
+    if (const int status = listFromArgs(args, state, settings, err, QStringLiteral("sizebars"));
+        status >= 0)
         return status;
     Grid grid;
     if (state.fileTreeTag == u"X" || !ShowSizeTable(state, grid, state.fileTree.root()).shown ||
