@@ -78,6 +78,7 @@ ViewWindow* MainWindow::viewWindow()
 {
     if (!viewWindow_) {
         viewWindow_ = new ViewWindow(settings_, prompts_, this);
+        connect(viewWindow_, &ViewWindow::optionsWanted, this, &MainWindow::openOptions);
         const Geometry& g = settings_.viewWindow;
         // Same terms as windowState() reads them back: frame position, client size.
         if (g.width > 0 && g.height > 0) {
