@@ -5,6 +5,7 @@
 #include "cli/InfoCommand.h"
 #include "cli/KindCommand.h"
 #include "cli/ListCommand.h"
+#include "cli/OptionsCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/SysinfoCommand.h"
 #include "cli/TreeOptions.h"
@@ -71,6 +72,10 @@ const QList<Command>& commands()
          QStringLiteral("sysinfo                      the system report, as View > System "
                         "Information shows it"),
          systemReport},
+        {QStringLiteral("options"),
+         QStringLiteral("options swatches | colour R G B | size SIZE [left|right]... | "
+                        "tempdir FOLDER  what the options dialog shows or stores"),
+         optionsCommand},
     };
     return all;
 }

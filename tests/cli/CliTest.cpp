@@ -82,6 +82,32 @@ TEST(Cli, SysinfoReportsThisMachine)
     EXPECT_EQ(lines[1], "        System Sofware/Hardware");
     // Real figures: memory from the kernel, at least the root volume.
     const QString total = lines.filter("Total RAM            = ").value(0);
-    EXPECT_GT(total.section('=', 1).trimmed().section(' ', 0, 0).toLongLong(), 0) << total.toStdString();
+    EXPECT_GT(total.section('=', 1).trimmed().section(' ', 0, 0).toLongLong(), 0)
+        << total.toStdString();
     EXPECT_FALSE(lines.filter("Disk /").isEmpty());
+}
+
+TEST(Cli, OptionsPrintWhatTheDialogWouldStore)
+{
+    const CliRun black = cli({"options", "colour", "0", "0", "0"});
+    EXPECT_EQ(black.status, 0);
+    EXPECT_EQ(black.out, "1, 1, 1\n");
+    EXPECT_EQ(cli({"options", "colour", "0", "0", "1"}).out, "0, 0, 1\n");
+    EXPECT_EQ(cli({"options", "colour", "0", "300", "1"}).status, 2);
+
+    const CliRun sizes = cli({"options", "size", "47", "left", "right", "left"});
+    EXPECT_EQ(sizes.out, "Size 47.\nrefused\nSize 45.5\nSize 47.\n");
+
+    const QStringList swatches = cli({"options", "swatches"}).out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(swatches.size(), 32);
+    EXPECT_EQ(swatches[7], "7\tGREY\t192, 192, 192");
+    EXPECT_EQ(swatches[31], "31\tBUTTON_TEXT\tsystem colour 18");
+
+    TempTree t;
+    const CliRun good = cli({"options", "tempdir", t.path("work")});
+    EXPECT_EQ(good.status, 0);
+    EXPECT_EQ(good.out, t.path("work/") + "\n");
+    const CliRun bad = cli({"options", "tempdir", "/x"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out, "incorrect directory name\n");
 }

@@ -92,7 +92,7 @@ QWidget* OptionsForm::buildFontPage()
     fontSample_->setObjectName(QStringLiteral("fontSample"));
     fontSample_->setFrameShape(QFrame::StyledPanel);
     fontSample_->setMinimumHeight(90);
-    fontSample_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    fontSample_->setAlignment(Qt::AlignCenter);
     right->addWidget(fontList_, 1);
     right->addWidget(fontSample_);
     layout->addLayout(right, 1);
