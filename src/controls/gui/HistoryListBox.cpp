@@ -82,10 +82,13 @@ public:
 
     void syncScrollBar()
     {
-        const HistoryList& m = box_.model_;
+        HistoryList& m = box_.model_;
         QScrollBar* bar = verticalScrollBar();
         const QSignalBlocker block(bar);
-        bar->setRange(0, std::max(0, m.ListCount() - visibleRows()));
+        const int lastTop = std::max(0, m.ListCount() - visibleRows());
+        // Rows that all fit start at the top, whatever was scrolled before a resize.
+        m.props.TopIndex = std::clamp(m.props.TopIndex, 0, lastTop);
+        bar->setRange(0, lastTop);
         bar->setPageStep(visibleRows());
         bar->setValue(m.props.TopIndex);
         viewport()->update();

@@ -1,4 +1,5 @@
 #include "controls/gui/HistoryListBox.h"
+
 #include "platform/Prompts.h"
 
 #include <QAction>
@@ -16,8 +17,8 @@ namespace {
 
 void release(QWidget* target, QPoint at, Qt::MouseButton button)
 {
-    QMouseEvent event(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), button,
-                      Qt::NoButton, Qt::NoModifier);
+    QMouseEvent event(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), button, Qt::NoButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(target, &event);
 }
 
@@ -57,8 +58,9 @@ TEST(HistoryListBox, LeftClickChoosesTheRowAndShowsItsFirstColumn)
     int clicks = 0;
     QList<QList<int>> downs;
     QObject::connect(&box, &HistoryListBox::Click, [&clicks] { ++clicks; });
-    QObject::connect(&box, &HistoryListBox::MouseDown,
-                     [&downs](int b, int s, int x, int y) { downs.append({b, s, x, y}); });
+    QObject::connect(&box, &HistoryListBox::MouseDown, [&downs](int b, int s, int x, int y) {
+        downs.append({b, s, x, y});
+    });
 
     const int h = box.rowHeight();
     release(box.rowsViewport(), QPoint(10, h * 2 + 2), Qt::LeftButton);
@@ -158,4 +160,21 @@ TEST(HistoryListBox, ColumnsDrawSideBySide)
                 ink = QColor(image.pixel(x, y)).lightness() < 128;
         EXPECT_TRUE(ink) << "column " << column;
     }
+}
+
+TEST(HistoryListBox, GrowingTheListShowsRowsScrolledAwayWhileItWasSmall)
+{
+    ScriptedPrompts prompts;
+    HistoryListBox box(prompts);
+    box.model().props.Enabled = true;
+    box.refresh();
+    box.resize(300, box.editField()->sizeHint().height() + box.rowHeight() + 4);
+    box.show();
+    for (int i = 0; i < 3; ++i)
+        box.Additem(QStringLiteral("row %1").arg(i));
+    box.ShowItem(2);
+    EXPECT_EQ(box.model().props.TopIndex, 2) << "one row fits: the last one is shown";
+    box.resize(300, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(box.model().props.TopIndex, 0) << "all rows fit again";
 }
