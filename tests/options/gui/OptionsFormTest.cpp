@@ -213,14 +213,17 @@ TEST_F(FormFixture, OtherPageStoresOptionsAndKeepsTheDialogOpenOnABadFolder)
     EXPECT_EQ(prompts.shown.size(), 2);
 }
 
-TEST_F(FormFixture, EmptyWorkingFolderSettingShowsTheDefault)
+TEST_F(FormFixture, EmptyWorkingFolderSettingShowsTheDefaultWithTheNote)
 {
     settings.tempFolder.clear();
     form.loadFromSettings();
-    EXPECT_EQ(child<QLineEdit>(form, "tempFolderText")->text(), Settings::defaultTempFolder());
-    EXPECT_EQ(
-        child<QLineEdit>(form, "tempFolderText")->parentWidget()->findChildren<QLabel*>().size(),
-        1);
+    auto* field = child<QLineEdit>(form, "tempFolderText");
+    EXPECT_EQ(field->text(), Settings::defaultTempFolder());
+    QStringList notes;
+    for (const QLabel* label : field->parentWidget()->findChildren<QLabel*>())
+        notes << label->text();
+    EXPECT_EQ(notes, QStringList{"Note that this temporary folder will be deleted on exit from "
+                                 "the program"});
 }
 
 TEST_F(FormFixture, ClearHistoriesAsksFirst)
