@@ -6,6 +6,7 @@
 #include "cli/InfoCommand.h"
 #include "cli/KindCommand.h"
 #include "cli/ListCommand.h"
+#include "cli/OptionsCommand.h"
 #include "cli/PictureCommands.h"
 #include "cli/StatsCommand.h"
 #include "cli/SysinfoCommand.h"
@@ -101,6 +102,10 @@ const QList<Command>& commands()
          QStringLiteral("sizebars [list options] [--width TWIPS] [--page WxH] FOLDER --out "
                         "OUT.png  the size bar chart"),
          drawSizeBars, true},
+        {QStringLiteral("options"),
+         QStringLiteral("options swatches | colour R G B | size SIZE [left|right]... | "
+                        "tempdir FOLDER  what the options dialog shows or stores"),
+         optionsCommand},
     };
     return all;
 }

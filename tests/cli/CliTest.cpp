@@ -110,3 +110,28 @@ TEST(Cli, NamesWithLineBreaksStayOnOneLineAndErrorsNameTheirCommand)
     EXPECT_TRUE(badList.err.startsWith("lumara-cli list: ")) << badList.err.toStdString();
     EXPECT_TRUE(cli({"--help"}).out.contains("ls -b"));
 }
+
+TEST(Cli, OptionsPrintWhatTheDialogWouldStore)
+{
+    const CliRun black = cli({"options", "colour", "0", "0", "0"});
+    EXPECT_EQ(black.status, 0);
+    EXPECT_EQ(black.out, "1, 1, 1\n");
+    EXPECT_EQ(cli({"options", "colour", "0", "0", "1"}).out, "0, 0, 1\n");
+    EXPECT_EQ(cli({"options", "colour", "0", "300", "1"}).status, 2);
+
+    const CliRun sizes = cli({"options", "size", "47", "left", "right", "left"});
+    EXPECT_EQ(sizes.out, "Size 47.\nrefused\nSize 45.5\nSize 47.\n");
+
+    const QStringList swatches = cli({"options", "swatches"}).out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(swatches.size(), 32);
+    EXPECT_EQ(swatches[7], "7\tGREY\t192, 192, 192");
+    EXPECT_EQ(swatches[31], "31\tBUTTON_TEXT\tsystem colour 18");
+
+    TempTree t;
+    const CliRun good = cli({"options", "tempdir", t.path("work")});
+    EXPECT_EQ(good.status, 0);
+    EXPECT_EQ(good.out, t.path("work/") + "\n");
+    const CliRun bad = cli({"options", "tempdir", "/x"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out, "incorrect directory name\n");
+}

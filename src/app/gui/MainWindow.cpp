@@ -87,6 +87,7 @@ ViewWindow* MainWindow::viewWindow()
         viewWindow_ = new ViewWindow(settings_, viewPrompts, this);
         viewQtPrompts_.setParent(viewWindow_);
         new PictureSoundViews(*viewWindow_, viewPrompts, escape_);
+        connect(viewWindow_, &ViewWindow::optionsWanted, this, &MainWindow::openOptions);
         const Geometry& g = settings_.viewWindow;
         // Same terms as windowState() reads them back: frame position, client size.
         if (g.width > 0 && g.height > 0) {

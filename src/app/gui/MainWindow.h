@@ -14,6 +14,7 @@
 
 class FileListPanel;
 class FrameMenus;
+class OptionsForm;
 class NodeTreeModel;
 class NodeTreeView;
 class SizeTableCommands;
@@ -65,6 +66,13 @@ public:
     void showHelp();
     /// Lays tree and list out again for TileHorizontal (side by side or stacked).
     void applyTiling();
+    /// "Options": marks the settings changed and shows the options dialog (made on
+    /// first use).
+    void openOptions();
+    /// The options dialog; null before it was first opened.
+    [[nodiscard]] OptionsForm* optionsForm() const { return optionsForm_; }
+    /// Shows the fonts and colours of the settings in both windows now.
+    void applyOptions();
     /// The fonts and sizes of the windows now, for the profile.
     [[nodiscard]] WindowState windowState() const;
 
@@ -86,6 +94,8 @@ private:
     void connectFileList();
     void applyLoadedSettings(bool profileRead);
     void applyColours();
+    void applyFonts();
+    void clearHistories();
     void reloadFolderHistoryBox();
     void openFolderHistoryEntry(int index);
     void folderTreeMouse(QMouseEvent* event);
@@ -119,6 +129,7 @@ private:
     SizeTableCommands* sizeTables_ = nullptr;
     QSplitter* splitter_ = nullptr;
     QPointer<ViewWindow> viewWindow_;
+    OptionsForm* optionsForm_ = nullptr; // a child, made on first use
     bool unloaded_ = false;
     bool splitOnRestore_ = false; ///< "Default" from a maximised window: split once restored
 };

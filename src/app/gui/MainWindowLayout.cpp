@@ -119,10 +119,7 @@ void MainWindow::applyLoadedSettings(bool profileRead)
             move(g.left, g.top);
         }
     }
-    tvwDirTree_->setFont(fontOf(settings_.treeFont));
-    folderHistoryBox_->setFont(fontOf(settings_.treeFont));
-    if (fileList_->fileList())
-        fileList_->fileList()->setFont(fontOf(settings_.listFont));
+    applyFonts();
     applyColours();
     applyTiling();
     if (profileRead) {
@@ -135,6 +132,14 @@ void MainWindow::applyLoadedSettings(bool profileRead)
     // The plain list is shown: offer the extension tree, withhold the name tree.
     treeButtons_->menus().treeformat.nameTree->setVisible(false);
     treeButtons_->menus().treeformat.extensionTree->setVisible(true);
+}
+
+void MainWindow::applyFonts()
+{
+    tvwDirTree_->setFont(fontOf(settings_.treeFont));
+    folderHistoryBox_->setFont(fontOf(settings_.treeFont));
+    if (fileList_->fileList())
+        fileList_->fileList()->setFont(fontOf(settings_.listFont));
 }
 
 void MainWindow::applyColours()

@@ -16,6 +16,7 @@
 
 void MainWindow::connectMenus()
 {
+    connect(menus_->file.options, &QAction::triggered, this, &MainWindow::openOptions);
     connect(menus_->file.help, &QAction::triggered, this, &MainWindow::showHelp);
     connect(menus_->file.about, &QAction::triggered, this, [this] {
         prompts_.message(QStringLiteral("Lumara\r\nA fast file browser for the Linux desktop."),

@@ -89,6 +89,9 @@ public:
     /// Registers the view of a later feature; kinds without one show nothing.
     void setKindView(ViewAction action, KindView view);
 
+    /// Shows the view font and the view colours of the settings in the text view now.
+    void applyOptions();
+
     /// The "Copy" command: copies what the current view shows and says so.
     void Copy();
     void Normal();
@@ -146,6 +149,8 @@ Q_SIGNALS:
     /// Media must stop: CloseView, "Cancel" and `Goback` (the sound and video features
     /// stop and close what they play).
     void stopMediaRequested();
+    /// "Options" in the "View" menu: the application opens its options dialog.
+    void optionsWanted();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

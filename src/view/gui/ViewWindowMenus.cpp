@@ -31,7 +31,8 @@ void ViewWindow::buildMenus()
     add(view, QStringLiteral("Rotate right"), false);
     connect(add(view, QStringLiteral("System Information"), true), &QAction::triggered, this,
             &ViewWindow::ShowSystemInfo);
-    add(view, QStringLiteral("Options"), false);
+    connect(add(view, QStringLiteral("Options"), true), &QAction::triggered, this,
+            &ViewWindow::optionsWanted);
     view->addSeparator();
     add(view, QStringLiteral("Show size bar"), false)->setCheckable(true);
     QAction* findText = add(view, QStringLiteral("Find Text"), true);

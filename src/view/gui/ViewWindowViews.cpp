@@ -52,18 +52,24 @@ QColor colourOf(quint32 rgb)
 
 } // namespace
 
-void ViewWindow::ViewText(const QString& path)
+void ViewWindow::applyOptions()
 {
-    viewMode_ = QStringLiteral("TXT");
     QFont font(settings_.viewFont.name);
     font.setPointSizeF(settings_.viewFont.size);
     rtb_->setFont(font);
+    rtb_->document()->setDefaultFont(font);
     QPalette palette = rtb_->palette();
     palette.setColor(QPalette::Base, colourOf(settings_.colours[4]));
     palette.setColor(QPalette::Text, colourOf(settings_.colours[5]));
     rtb_->setPalette(palette);
+}
+
+void ViewWindow::ViewText(const QString& path)
+{
+    viewMode_ = QStringLiteral("TXT");
     rtb_->clear();
-    rtb_->document()->setDefaultFont(font);
+    applyOptions();
+    const QFont font = rtb_->font();
     stopTextLoad();
     // A file that cannot be read leaves the box empty.
     auto slices = std::make_unique<TextSlices>(path, textLimit_);

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "controls/HistoryList.h"
+
+#include <QIcon>
+#include <QWidget>
+#include <functional>
+
+class MenuCommand;
+class QFrame;
+class QLineEdit;
+class QMenu;
+class QToolButton;
+class HistoryRowsView;
+
+/// The history list control: an edit field showing the current row above owner-drawn
+/// rows (TAB-separated columns, a picture, optional grid lines, a vertical scroll bar).
+/// In drop-down mode (Mode 1) the rows open under the edit field from the button beside
+/// it, DropDownHeight high, and close when a row is chosen. Releasing the right button
+/// over the rows opens the pop-up menu "Clear" ("CL"), "Sort descending" ("SD"), "Sort
+/// ascending" ("SA"), "Cancel".
+class HistoryListBox : public QWidget {
+    Q_OBJECT
+public:
+    /// Gives the picture for an icon index (the image list of `PictureList`).
+    using PictureSource = std::function<QIcon(int index)>;
+
+    explicit HistoryListBox(Prompts& prompts, QWidget* parent = nullptr);
+    ~HistoryListBox() override;
+
+    /// The rows and properties; call refresh() after changing them directly.
+    [[nodiscard]] HistoryList& model() { return model_; }
+    [[nodiscard]] const HistoryList& model() const { return model_; }
+    void setPictureSource(PictureSource source);
+    /// Applies Mode, colours and fonts of the properties and redraws.
+    void refresh();
+
+    /// Adds a row and redraws; returns its index.
+    int Additem(const QString& text, int index = -1, int icon = -1, qint64 itemData = 0);
+    void RemoveItem(int index);
+    void Clear();
+    /// Makes `index` current, shows its first column in the edit field and scrolls it in.
+    void ShowItem(int index);
+
+    /// Opens or closes the rows in drop-down mode.
+    void setDroppedDown(bool open);
+    [[nodiscard]] bool isDroppedDown() const;
+
+    /// Row height in pixels: RowHeight when set, else from the font.
+    [[nodiscard]] int rowHeight() const;
+    [[nodiscard]] QLineEdit* editField() const { return edit_; }
+    [[nodiscard]] QToolButton* dropButton() const { return dropButton_; }
+    /// The widget the rows are drawn in (inside the pop-up frame in drop-down mode).
+    [[nodiscard]] QWidget* rowsViewport() const;
+    /// The right-click menu.
+    [[nodiscard]] QMenu* popupMenu() const { return menu_; }
+
+Q_SIGNALS:
+    void KeyDown(int keyCode, int shift);
+    void KeyPress(int keyAscii);
+    void KeyUp(int keyCode, int shift);
+    void Click();
+    void MouseDown(int button, int shift, int x, int y);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    friend class HistoryRowsView;
+    void rowsReleased(QMouseEvent* event);
+    void rowsKey(QKeyEvent* event, bool pressed);
+    void layoutParts();
+
+    Prompts& prompts_;
+    HistoryList model_;
+    PictureSource pictures_;
+    QLineEdit* edit_ = nullptr;
+    QToolButton* dropButton_ = nullptr;
+    QFrame* dropFrame_ = nullptr;
+    HistoryRowsView* rows_ = nullptr;
+    MenuCommand* menuCodes_ = nullptr;
+    QMenu* menu_ = nullptr;
+};
