@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include "cli/ArchiveCommand.h"
 #include "cli/DrivesCommand.h"
 #include "cli/FilterOptions.h"
 #include "cli/InfoCommand.h"
@@ -66,6 +67,16 @@ const QList<Command>& commands()
         {QStringLiteral("kind"),
          QStringLiteral("kind NAME...                 each name's view kind (FileKind)"),
          fileKinds},
+        {QStringLiteral("archive"),
+         QStringLiteral("archive [--count|--details] FILE  an archive's entries (zip, cab, rar, "
+                        "ace)"),
+         archiveListing},
+        {QStringLiteral("unzip"),
+         QStringLiteral("unzip [--overwrite] [--password P] ZIP ENTRY DIR  extract one entry"),
+         unzipEntry},
+        {QStringLiteral("zip"),
+         QStringLiteral("zip [--password P] OUT.zip FILE...  zip files without folder names"),
+         zipFiles},
     };
     return all;
 }
