@@ -1,0 +1,202 @@
+#include "basket/Basket.h"
+
+#include "platform/FileSystem.h"
+#include "platform/Prompts.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
+
+#include <exception>
+
+namespace {
+
+const QString Tab = QStringLiteral("\t");
+
+QString folded(const QString& path)
+{
+    return path.toCaseFolded();
+}
+
+QString rowText(const QString& fullPath, const QString& name, const QString& shown, qint64 size)
+{
+    return fullPath + Tab + name + Tab + shown + Tab + QString::number(size);
+}
+
+} // namespace
+
+qint64 FileLenOrZero(const QString& path)
+{
+    if (path.isEmpty())
+        return 0;
+    const std::optional<platform::FileEntry> entry = platform::statFile(path);
+    return entry ? entry->size : 0;
+}
+
+Basket::Basket(Grid& grid, Prompts& prompts, BasketHost& host)
+    : grid_(grid), prompts_(prompts), host_(host)
+{
+    ResetBasketGrid();
+}
+
+void Basket::ResetBasketGrid()
+{
+    grid_.clear();
+    grid_.setCols(4);
+    grid_.setRows(2);
+    grid_.setFixedCols(2);
+    grid_.setFixedRows(1);
+    grid_.setRows(1);
+    grid_.setFormatString(QStringLiteral("||File|>Size"));
+    grid_.setColAlignment(SizeColumn, Grid::Alignment::Right);
+    grid_.setColWidth(PathColumn, 0);
+    grid_.setColWidth(NameColumn, 0);
+    grid_.setColWidth(ShownColumn, 2600);
+    grid_.setColWidth(SizeColumn, 800);
+    grid_.setSelection(0, ShownColumn, 0, ShownColumn);
+    index_.clear();
+    host_.setViewPath(QString());
+    host_.setViewMessage(QString());
+    host_.gridChanged();
+}
+
+bool Basket::IsInBasket(const QString& fullPath) const
+{
+    return index_.contains(folded(fullPath));
+}
+
+void Basket::indexAdd(const QString& fullPath)
+{
+    ++index_[folded(fullPath)];
+}
+
+void Basket::indexRemove(const QString& fullPath)
+{
+    const auto it = index_.find(folded(fullPath));
+    if (it == index_.end())
+        return;
+    if (--it.value() <= 0)
+        index_.erase(it);
+}
+
+void Basket::insertRow(const QString& text, int index)
+{
+    grid_.addItem(text, index);
+    indexAdd(text.section(Tab, 0, 0));
+}
+
+bool Basket::AddFileToBasket(const QString& folder, const QString& name, const QString& code,
+                             const QString& entryRef, const QString& showMessage,
+                             const QString& origin)
+{
+    (void)origin;
+    try {
+        int target = insertionRow >= 1 ? insertionRow : grid_.rows() - 1;
+        if (target == 1)
+            target = 0;
+        const QChar kind = code.isEmpty() ? QChar() : code.back();
+        const QString fullPath = folder + name;
+        QString text;
+        if (kind == u'N' || kind == u'F')
+            text = rowText(fullPath, name, fullPath, FileLenOrZero(fullPath));
+        else if (kind == u'Z')
+            text = rowText(fullPath, name, host_.currentFolderPath() + entryRef,
+                           FileLenOrZero(fullPath));
+        else
+            return false;
+        const bool added = !IsInBasket(fullPath);
+        if (added)
+            insertRow(text, target + 1);
+        host_.gridChanged();
+        if (!host_.gridVisible() && showMessage == u"Y") {
+            prompts_.message(QStringLiteral("file added:") + LineBreak + text.section(Tab, 2, 2) +
+                             LineBreak + QString::number(target + 1) +
+                             QStringLiteral(" files in the basket"));
+        }
+        showCount();
+        host_.focusGrid();
+        return added;
+    } catch (const std::exception&) {
+        prompts_.message(QStringLiteral("error adding file to basket"), Title);
+        return false;
+    }
+}
+
+void Basket::addLoadedEntry(const QString& entry)
+{
+    insertRow(rowText(entry, NameAfterLastBackslash(entry), entry, FileLenOrZero(entry)), -1);
+}
+
+bool Basket::moveRow(int current, int dropRow)
+{
+    const int rows = grid_.rows();
+    if (current < 1 || current >= rows || dropRow < 0 || dropRow >= rows || dropRow == current)
+        return false;
+    QStringList cells;
+    for (int col = 0; col < 4; ++col)
+        cells << grid_.textMatrix(current, col);
+    grid_.addItem(cells.join(Tab), dropRow + 1);
+    grid_.removeItem(dropRow < current ? current + 1 : current);
+    const int landed = dropRow < current ? dropRow + 1 : dropRow;
+    grid_.setSelection(landed, ShownColumn, landed, ShownColumn);
+    host_.gridChanged();
+    return true;
+}
+
+bool Basket::deleteRow(int row)
+{
+    if (empty() || row < 1 || row >= grid_.rows())
+        return false;
+    if (entries() == 1) {
+        ResetBasketGrid();
+        return true;
+    }
+    indexRemove(path(row));
+    grid_.removeItem(row);
+    const int current = qMin(row, grid_.rows() - 1);
+    grid_.setSelection(current, ShownColumn, current, ShownColumn);
+    host_.gridChanged();
+    showCount();
+    return true;
+}
+
+bool Basket::clearAsked()
+{
+    if (empty())
+        return false;
+    if (!prompts_.askYesNo(QStringLiteral("clear RadeZazeda?"), Title))
+        return false;
+    ResetBasketGrid();
+    return true;
+}
+
+void Basket::sortByHeader(int col)
+{
+    const bool descending = grid_.tag == u"1";
+    grid_.tag = descending ? QStringLiteral("2") : QStringLiteral("1");
+    Grid::SortMode mode;
+    if (col == SizeColumn)
+        mode = descending ? Grid::SortMode::NumericDescending : Grid::SortMode::NumericAscending;
+    else
+        mode = descending ? Grid::SortMode::TextDescending : Grid::SortMode::TextAscending;
+    grid_.sort(col, mode);
+    grid_.setSelection(grid_.row(), col, grid_.row(), col);
+    host_.gridChanged();
+}
+
+qint64 Basket::totalSize() const
+{
+    qint64 sum = 0;
+    for (int row = 1; row < grid_.rows(); ++row)
+        sum += grid_.textMatrix(row, SizeColumn).toLongLong();
+    return sum;
+}
+
+QString Basket::summaryText() const
+{
+    return NumText(entries()) + QStringLiteral(" files, ") + SizeText(double(totalSize()));
+}
+
+void Basket::showCount()
+{
+    host_.setViewMessage(QStringLiteral("RadeZazeda:") + NumText(entries()) +
+                         QStringLiteral(" files"));
+}
