@@ -96,8 +96,7 @@ int nextVersion(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     const QString name = NextVersionName(WithSlash(absolute(args.at(0))), args.at(1));
     if (name.isEmpty()) {
-        err << "lumara-cli nextversion: all 99 version names of " << args.at(1)
-            << " are taken\n";
+        err << "lumara-cli nextversion: all 99 version names of " << args.at(1) << " are taken\n";
         return 1;
     }
     out << name << "\n";
