@@ -4,12 +4,14 @@
 #include "basket/FileCopy.h"
 #include "basket/NextVersionName.h"
 #include "basket/OverwritePairs.h"
+#include "platform/Attributes.h"
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 #include "tools/FileInfo.h"
 
+#include <QFileInfo>
 #include <functional>
 
 namespace {
@@ -133,4 +135,49 @@ bool CopyOneFile(const QString& source, const QString& folder, const QString& na
         return true;
     ReportCopyError(context.prompts, source, target + destinationName);
     return false;
+}
+
+namespace {
+
+QString describe(const QString& path)
+{
+    return path + LineBreak + DateTimeText(path, 1) + QStringLiteral(", Last Updated - ") +
+           SizeText(double(FileLenOrZero(path)));
+}
+
+} // namespace
+
+bool CopySingleFile(const QString& source, const QString& folder, bool nextVersionOnOverwrite,
+                    Prompts& prompts)
+{
+    const QString target = WithSlash(folder);
+    QString destination = target + NameAfterLastBackslash(source);
+    if (destination.compare(source, Qt::CaseInsensitive) == 0) {
+        prompts.message(QStringLiteral("cannot copy to itself"));
+        return false;
+    }
+    if (QFileInfo::exists(destination)) {
+        if (nextVersionOnOverwrite) {
+            const QString version = NextVersionName(target, NameAfterLastBackslash(source));
+            if (version.isEmpty()) {
+                prompts.message(QStringLiteral("no free version name left for:") + LineBreak +
+                                destination);
+                return false;
+            }
+            destination = target + version;
+        } else if (!prompts.askYesNo(describe(destination) + LineBreak + LineBreak +
+                                     QStringLiteral("Overwrite ?") + LineBreak + LineBreak +
+                                     QStringLiteral("With") + LineBreak + LineBreak +
+                                     describe(source))) {
+            return false;
+        }
+    }
+    (void)platform::setOwnerWritable(destination, true);
+    if (!CopyFileSafely(source, destination)) {
+        ReportCopyError(prompts, source, destination);
+        return false;
+    }
+    prompts.message(QStringLiteral("copied: ") + source + LineBreak + QStringLiteral("to: ") +
+                    destination);
+    return true;
 }

@@ -56,3 +56,10 @@ bool CopyOneFile(const QString& source, const QString& folder, const QString& na
 
 /// "error copying:" with both paths.
 void ReportCopyError(Prompts& prompts, const QString& source, const QString& destination);
+
+/// The copy of one file of the file list into `folder` ("Copy one file to:" and a file
+/// dropped on the folder tree): "cannot copy to itself" onto itself; over an existing
+/// file, the next version name when `nextVersionOnOverwrite`, else only after a Yes to
+/// "Overwrite ?"; then "copied: " and both paths. True when copied.
+bool CopySingleFile(const QString& source, const QString& folder, bool nextVersionOnOverwrite,
+                    Prompts& prompts);

@@ -2,6 +2,7 @@
 
 #include "app/RunFile.h"
 #include "app/TempFolder.h"
+#include "app/gui/BasketWiring.h"
 #include "app/gui/FrameMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/NodeTreeModel.h"
@@ -30,6 +31,7 @@ MainWindow::MainWindow(QWidget* parent, Prompts* prompts)
     connectMenus();
     connectFolderTree();
     connectFileList();
+    basket_ = new BasketWiring(*this);
 }
 
 // The model goes before the tree it observes (member order); the view, deleted later
@@ -84,6 +86,7 @@ ViewWindow* MainWindow::viewWindow()
             viewWindow_->resize(g.width, g.height);
             viewWindow_->move(g.left, g.top);
         }
+        basket_->placeOn(viewWindow_);
     }
     return viewWindow_;
 }
@@ -143,6 +146,8 @@ void MainWindow::RecordFolder(const QString& path)
 
 void MainWindow::handleFileCommand(const QString& code, const QString& folder, const QString& name)
 {
+    if (basket_->handleFileCommand(code, folder, name))
+        return;
     if (code == QLatin1String("V")) {
         const QString extension = ExtensionOf(name);
         TriggerView({folder, name, extension, ClassifyFileKind(extension, settings_)});

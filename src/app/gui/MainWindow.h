@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <memory>
 
+class BasketWiring;
 class FileListPanel;
 class FrameMenus;
 class NodeTreeModel;
@@ -114,6 +115,7 @@ private:
     FileListPanel* fileList_ = nullptr;
     TreeButtons* treeButtons_ = nullptr;
     SizeTableCommands* sizeTables_ = nullptr;
+    BasketWiring* basket_ = nullptr;
     QSplitter* splitter_ = nullptr;
     QPointer<ViewWindow> viewWindow_;
     bool unloaded_ = false;

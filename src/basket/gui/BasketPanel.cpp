@@ -137,6 +137,7 @@ void BasketPanel::toggleShown()
 
 void BasketPanel::showGrid()
 {
+    Q_EMIT layoutWanted(); // the grid finds its place on the view window first
     gridView_->refreshRows();
     gridView_->show();
     gridView_->raise();
