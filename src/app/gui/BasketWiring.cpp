@@ -32,6 +32,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 
 namespace {
 
@@ -159,7 +160,7 @@ void BasketWiring::connectMenus()
             node = state.fileTree.root();
         AddNodeToBasket(panel_->basket(), state, node, window_.CurrentFolderPath());
     });
-    menus.files.addSelectedToBasket->setEnabled(true);
+    // Enabled while some file of the list is marked (see eventFilter).
     connect(menus.files.addSelectedToBasket, &QAction::triggered, this, [this, list] {
         AddSelectedToBasket(panel_->basket(), list->state(), window_.CurrentFolderPath(),
                             window_.settings());
@@ -224,6 +225,16 @@ bool BasketWiring::handleFileCommand(const QString& code, const QString& folder,
 bool BasketWiring::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonRelease &&
+        watched == window_.fileListPanel()->fileList()->viewport()) {
+        // The list marks the file after this filter: look once the release is done.
+        QTimer::singleShot(0, this, [this] {
+            FileListPanel* list = window_.fileListPanel();
+            list->menus().files.addSelectedToBasket->setEnabled(
+                !MarkedEntries(list->state()).isEmpty());
+        });
+        return false;
+    }
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
         return QObject::eventFilter(watched, event);
     auto* drop = static_cast<QDropEvent*>(event);

@@ -8,6 +8,7 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QItemSelectionModel>
 #include <QMimeData>
 #include <QMouseEvent>
 
@@ -24,6 +25,8 @@ BasketGridView::BasketGridView(QWidget* parent) : GridView(parent)
 void BasketGridView::refreshRows()
 {
     refresh();
+    if (grid().row() < 1)
+        selectionModel()->clearSelection(); // the header is never shown selected
     keepPathColumnsHidden();
 }
 

@@ -81,7 +81,7 @@ void CopyOverwriteDialog::build()
 void CopyOverwriteDialog::refresh()
 {
     model_->refresh();
-    const int widths[] = {50, 80, 110, 170};
+    const int widths[] = {50, 90, 110, 200};
     for (int col = 0; col < 4; ++col)
         grid_->setColumnWidth(col, widths[col]);
 }
