@@ -11,14 +11,25 @@ namespace {
 
 const QString Tab = QStringLiteral("\t");
 
+/// The duplicate-check key: ASCII folded inline, the rest through Qt's case folding.
 QString folded(const QString& path)
 {
-    return path.toCaseFolded();
+    QString key(path.size(), Qt::Uninitialized);
+    QChar* out = key.data();
+    const QChar* in = path.constData();
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const char16_t c = in[i].unicode();
+        if (c >= 128)
+            return path.toCaseFolded();
+        out[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+    }
+    return key;
 }
 
-QString rowText(const QString& fullPath, const QString& name, const QString& shown, qint64 size)
+QStringList rowCells(const QString& fullPath, const QString& name, const QString& shown,
+                     qint64 size)
 {
-    return fullPath + Tab + name + Tab + shown + Tab + QString::number(size);
+    return {fullPath, name, shown, QString::number(size)};
 }
 
 } // namespace
@@ -77,15 +88,15 @@ void Basket::indexRemove(const QString& fullPath)
         index_.erase(it);
 }
 
-void Basket::insertRow(const QString& text, int index)
+void Basket::insertRow(const QStringList& cells, int index)
 {
-    grid_.addItem(text, index);
-    indexAdd(text.section(Tab, 0, 0));
+    grid_.addRow(cells, index);
+    indexAdd(cells.front());
 }
 
 bool Basket::AddFileToBasket(const QString& folder, const QString& name, const QString& code,
                              const QString& entryRef, const QString& showMessage,
-                             const QString& origin)
+                             const QString& origin, std::optional<qint64> knownSize)
 {
     (void)origin;
     try {
@@ -93,26 +104,28 @@ bool Basket::AddFileToBasket(const QString& folder, const QString& name, const Q
         if (target == 1)
             target = 0;
         const QChar kind = code.isEmpty() ? QChar() : code.back();
-        const QString fullPath = folder + name;
-        QString text;
-        if (kind == u'N' || kind == u'F')
-            text = rowText(fullPath, name, fullPath, FileLenOrZero(fullPath));
-        else if (kind == u'Z')
-            text = rowText(fullPath, name, host_.currentFolderPath() + entryRef,
-                           FileLenOrZero(fullPath));
-        else
+        if (kind != u'N' && kind != u'F' && kind != u'Z')
             return false;
+        const QString fullPath = folder + name;
         const bool added = !IsInBasket(fullPath);
-        if (added)
-            insertRow(text, target + 1);
-        host_.gridChanged();
+        const qint64 size = knownSize ? *knownSize : FileLenOrZero(fullPath);
+        const QString shownName = kind == u'Z' ? host_.currentFolderPath() + entryRef : fullPath;
+        const QStringList cells = rowCells(fullPath, name, shownName, size);
+        if (added) {
+            insertRow(cells, target + 1);
+            rowsChanged();
+        }
         if (!host_.gridVisible() && showMessage == u"Y") {
-            prompts_.message(QStringLiteral("file added:") + LineBreak + text.section(Tab, 2, 2) +
+            prompts_.message(QStringLiteral("file added:") + LineBreak + cells.at(ShownColumn) +
                              LineBreak + QString::number(target + 1) +
                              QStringLiteral(" files in the basket"));
         }
-        showCount();
-        host_.focusGrid();
+        if (batch_ > 0) {
+            changedInBatch_ = true; // the count is shown when the batch closes
+        } else {
+            showCount();
+            host_.focusGrid();
+        }
         return added;
     } catch (const std::exception&) {
         prompts_.message(QStringLiteral("error adding file to basket"), Title);
@@ -120,9 +133,27 @@ bool Basket::AddFileToBasket(const QString& folder, const QString& name, const Q
     }
 }
 
+void Basket::rowsChanged()
+{
+    if (batch_ > 0)
+        changedInBatch_ = true;
+    else
+        host_.gridChanged();
+}
+
+void Basket::endBatch()
+{
+    if (--batch_ > 0 || !changedInBatch_)
+        return;
+    changedInBatch_ = false;
+    host_.gridChanged();
+    showCount();
+    host_.focusGrid();
+}
+
 void Basket::addLoadedEntry(const QString& entry)
 {
-    insertRow(rowText(entry, NameAfterLastBackslash(entry), entry, FileLenOrZero(entry)), -1);
+    insertRow(rowCells(entry, NameAfterLastBackslash(entry), entry, FileLenOrZero(entry)), -1);
 }
 
 bool Basket::moveRow(int current, int dropRow)

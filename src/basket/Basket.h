@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QString>
+#include <optional>
 
 class Prompts;
 
@@ -42,9 +43,14 @@ public:
     /// anything else (adds nothing). `showMessage` "Y" reports the addition while the
     /// grid is hidden. `origin` names the caller and changes nothing. True when a row
     /// was added; a duplicate is skipped silently.
+    /// `knownSize` spares a second read of a size the caller's listing already has.
     bool AddFileToBasket(const QString& folder, const QString& name, const QString& code,
-                         const QString& entryRef, const QString& showMessage,
-                         const QString& origin);
+                         const QString& entryRef, const QString& showMessage, const QString& origin,
+                         std::optional<qint64> knownSize = {});
+
+    /// While a batch is open, the view hears of changed rows once, when it closes.
+    void beginBatch() { ++batch_; }
+    void endBatch();
 
     /// Appends the row a basket file holds: path, its name, path, its size.
     void addLoadedEntry(const QString& entry);
@@ -71,13 +77,28 @@ public:
 private:
     void indexAdd(const QString& fullPath);
     void indexRemove(const QString& fullPath);
-    void insertRow(const QString& rowText, int index);
+    void insertRow(const QStringList& cells, int index);
+    void rowsChanged();
 
     Grid& grid_;
     Prompts& prompts_;
     BasketHost& host_;
     QHash<QString, int> index_; ///< folded full path -> number of rows holding it
+    int batch_ = 0;
+    bool changedInBatch_ = false;
 };
 
 /// The length of a file in bytes; 0 when it is missing or unreadable.
 [[nodiscard]] qint64 FileLenOrZero(const QString& path);
+
+/// Holds a basket batch open for its lifetime.
+class BasketBatch {
+public:
+    explicit BasketBatch(Basket& basket) : basket_(basket) { basket_.beginBatch(); }
+    ~BasketBatch() { basket_.endBatch(); }
+    BasketBatch(const BasketBatch&) = delete;
+    BasketBatch& operator=(const BasketBatch&) = delete;
+
+private:
+    Basket& basket_;
+};

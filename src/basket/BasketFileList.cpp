@@ -41,9 +41,12 @@ int AddFolderToBasket(Basket& basket, const QString& folder, const Settings& set
     std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
         return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
     });
-    for (const platform::FileEntry& file : files)
-        basket.AddFileToBasket(path, file.name, PlainFile, QString(), QStringLiteral("N"),
-                               FromFolder);
+    {
+        BasketBatch batch(basket);
+        for (const platform::FileEntry& file : files)
+            basket.AddFileToBasket(path, file.name, PlainFile, QString(), QStringLiteral("N"),
+                                   FromFolder, file.size);
+    }
     clearMessageWhenHidden(basket);
     const int added = basket.entries() - before;
     if (added == 0) {
@@ -67,6 +70,7 @@ int AddNodeToBasket(Basket& basket, const FileListState& state, NodeTree::Id id,
     const int before = basket.entries();
     const NodeTree::Id root = tree.root();
     const bool grouped = state.treeType != TreeType::PlainList;
+    std::optional<BasketBatch> batch(std::in_place, basket);
     const auto add = [&basket](const QString& folder, const QString& name, const QString& code) {
         basket.AddFileToBasket(folder, name, code, QString(), QStringLiteral("N"), FromFolder);
     };
@@ -88,6 +92,7 @@ int AddNodeToBasket(Basket& basket, const FileListState& state, NodeTree::Id id,
         for (const NodeTree::Id child : tree.children(root))
             add(currentFolder, tree.node(child).text, QStringLiteral("N"));
     }
+    batch.reset();
     clearMessageWhenHidden(basket);
     const int added = basket.entries() - before;
     if (added > 0)
@@ -118,6 +123,7 @@ int AddSelectedToBasket(Basket& basket, const FileListState& state, const QStrin
 {
     const NodeTree& tree = state.fileTree;
     const int before = basket.entries();
+    std::optional<BasketBatch> batch(std::in_place, basket);
     for (const NodeTree::Id id : tree.preorder()) {
         if (tree.tag(id) != u"X")
             continue;
@@ -127,6 +133,7 @@ int AddSelectedToBasket(Basket& basket, const FileListState& state, const QStrin
         basket.AddFileToBasket(file.folder, file.name, file.code, file.entryRef,
                                QStringLiteral("N"), QStringLiteral("B"));
     }
+    batch.reset();
     const int added = basket.entries() - before;
     basket.prompts().message(added > 0 ? NumText(added) + QStringLiteral(" files added")
                                        : QStringLiteral("no selected files"));
@@ -150,6 +157,7 @@ int ShowBasketInFileList(const Basket& basket, FileListState& state, const QStri
         const Grid& grid = basket.grid();
         tree.reserve(grid.rows());
         NodeTree::Id last = root;
+        QHash<QString, QString> imageOf; // by extension: one lookup per kind of file
         for (int row = 1; row < grid.rows(); ++row) {
             const QString entry = basket.shown(row);
             if (!all && !patterns.matches(NameAfterLastBackslash(entry)))
