@@ -62,7 +62,7 @@ void Basket::ResetBasketGrid()
     grid_.setColWidth(NameColumn, 0);
     grid_.setColWidth(ShownColumn, 2600);
     grid_.setColWidth(SizeColumn, 800);
-    grid_.setSelection(0, ShownColumn, 0, ShownColumn);
+    grid_.setSelection(1, ShownColumn, 1, ShownColumn); // the first entry, once there is one
     index_.clear();
     host_.setViewPath(QString());
     host_.setViewMessage(QString());

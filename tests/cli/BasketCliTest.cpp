@@ -45,8 +45,8 @@ TEST(BasketCli, SaveThenShowRoundTripsAndAForeignFileFails)
     // The grid puts the second file first when it holds one entry.
     const CliResult shown = Cli({"basket", "show", bsk});
     EXPECT_EQ(shown.status, 0);
-    EXPECT_EQ(shown.out, "RadeZazeda\n" + b + "\t3\n" + a + "\t12\n" + t.path("gone.txt") +
-                             "\t0\n");
+    EXPECT_EQ(shown.out,
+              "RadeZazeda\n" + b + "\t3\n" + a + "\t12\n" + t.path("gone.txt") + "\t0\n");
 
     const QString notes = t.file("notes.bsk", QByteArray("shopping list\r\n/a\r\n"));
     const CliResult foreign = Cli({"basket", "show", notes});

@@ -45,6 +45,8 @@ public:
     [[nodiscard]] FrameMenus& menus() { return *menus_; }
     [[nodiscard]] TreeButtons* treeButtons() const { return treeButtons_; }
     [[nodiscard]] FileListPanel* fileListPanel() const { return fileList_; }
+    /// The RadeZazeda and its wiring.
+    [[nodiscard]] BasketWiring& basket() const { return *basket_; }
     [[nodiscard]] NodeTree& folderTree() { return folderTree_; }
     [[nodiscard]] NodeTreeView* folderTreeView() const { return tvwDirTree_; }
     [[nodiscard]] FolderTreeState& folderTreeState() { return treeState_; }
