@@ -1,6 +1,7 @@
 #include "cli/CliCommands.h"
 
 #include "cli/ArchiveCommand.h"
+#include "cli/BasketCommand.h"
 #include "cli/DrivesCommand.h"
 #include "cli/FilterOptions.h"
 #include "cli/InfoCommand.h"
@@ -106,6 +107,17 @@ const QList<Command>& commands()
          QStringLiteral("options swatches | colour R G B | size SIZE [left|right]... | "
                         "tempdir FOLDER  what the options dialog shows or stores"),
          optionsCommand},
+        {QStringLiteral("basket"),
+         QStringLiteral("basket save OUT.bsk PATH... | basket show FILE.bsk  write or read a "
+                        "basket file"),
+         basketCommand},
+        {QStringLiteral("nextversion"),
+         QStringLiteral("nextversion FOLDER NAME      the next free version name (name;01.ext)"),
+         nextVersion},
+        {QStringLiteral("copy"),
+         QStringLiteral("copy [--stamp] [--yes-all [--next-version]] DEST FILE...  copy as "
+                        "the basket does; conflicts as TAB-separated rows"),
+         copyFiles},
     };
     return all;
 }

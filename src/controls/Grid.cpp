@@ -152,6 +152,19 @@ void Grid::addItem(const QString& rowText, int index)
         cells_.push_back(std::move(row));
 }
 
+void Grid::addRow(QStringList cells, int index)
+{
+    QStringList row = std::move(cells);
+    if (row.size() > cols_)
+        row.resize(cols_);
+    while (row.size() < cols_)
+        row.append(QString());
+    if (index >= 0 && index < rows())
+        cells_.insert(cells_.begin() + index, std::move(row));
+    else
+        cells_.push_back(std::move(row));
+}
+
 void Grid::removeItem(int row)
 {
     if (row < 0 || row >= rows())

@@ -59,6 +59,8 @@ public:
     /// Appends a row (or inserts it before `index` when 0 <= index < rows) whose
     /// cells are the TAB-separated parts of `rowText`, from column 0.
     void addItem(const QString& rowText, int index = -1);
+    /// The same with the cells given one by one (no TAB splitting).
+    void addRow(QStringList cells, int index = -1);
     /// Removes a row; out of range does nothing.
     void removeItem(int row);
 

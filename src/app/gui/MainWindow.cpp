@@ -2,6 +2,7 @@
 
 #include "app/RunFile.h"
 #include "app/TempFolder.h"
+#include "app/gui/BasketWiring.h"
 #include "app/gui/FrameMenus.h"
 #include "archive/ExamineArchive.h"
 #include "browse/gui/FileListPanel.h"
@@ -33,6 +34,7 @@ MainWindow::MainWindow(QWidget* parent, Prompts* prompts)
     connectMenus();
     connectFolderTree();
     connectFileList();
+    basket_ = new BasketWiring(*this);
 }
 
 // The model goes before the tree it observes (member order); the view, deleted later
@@ -94,6 +96,7 @@ ViewWindow* MainWindow::viewWindow()
             viewWindow_->resize(g.width, g.height);
             viewWindow_->move(g.left, g.top);
         }
+        basket_->placeOn(viewWindow_);
     }
     return viewWindow_;
 }
@@ -165,6 +168,8 @@ void MainWindow::showArchiveEntry(const QString& archivePath, const QString& ent
 
 void MainWindow::handleFileCommand(const QString& code, const QString& folder, const QString& name)
 {
+    if (basket_->handleFileCommand(code, folder, name))
+        return;
     if (code == QLatin1String("V")) {
         const QString extension = ExtensionOf(name);
         TriggerView({folder, name, extension, ClassifyFileKind(extension, settings_)});

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <memory>
 
+class BasketWiring;
 class FileListPanel;
 class FrameMenus;
 class OptionsForm;
@@ -45,6 +46,8 @@ public:
     [[nodiscard]] FrameMenus& menus() { return *menus_; }
     [[nodiscard]] TreeButtons* treeButtons() const { return treeButtons_; }
     [[nodiscard]] FileListPanel* fileListPanel() const { return fileList_; }
+    /// The RadeZazeda and its wiring.
+    [[nodiscard]] BasketWiring& basket() const { return *basket_; }
     [[nodiscard]] NodeTree& folderTree() { return folderTree_; }
     [[nodiscard]] NodeTreeView* folderTreeView() const { return tvwDirTree_; }
     [[nodiscard]] FolderTreeState& folderTreeState() { return treeState_; }
@@ -127,6 +130,7 @@ private:
     FileListPanel* fileList_ = nullptr;
     TreeButtons* treeButtons_ = nullptr;
     SizeTableCommands* sizeTables_ = nullptr;
+    BasketWiring* basket_ = nullptr;
     QSplitter* splitter_ = nullptr;
     QPointer<ViewWindow> viewWindow_;
     OptionsForm* optionsForm_ = nullptr; // a child, made on first use

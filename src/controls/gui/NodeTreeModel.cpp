@@ -1,5 +1,7 @@
 #include "controls/gui/NodeTreeModel.h"
 
+#include <QMimeData>
+
 NodeTreeModel::NodeTreeModel(NodeTree& tree, QObject* parent)
     : QAbstractItemModel(parent), tree_(tree)
 {
@@ -98,6 +100,35 @@ Qt::ItemFlags NodeTreeModel::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+}
+
+QStringList NodeTreeModel::mimeTypes() const
+{
+    return {NodeDragFormat};
+}
+
+QMimeData* NodeTreeModel::mimeData(const QModelIndexList& indexes) const
+{
+    if (indexes.isEmpty())
+        return nullptr;
+    auto* data = new QMimeData;
+    data->setData(
+        NodeDragFormat,
+        (objectName() + QLatin1Char('\n') + QString::number(idOf(indexes.first()))).toUtf8());
+    return data;
+}
+
+std::optional<NodeTreeModel::DraggedNode> NodeTreeModel::draggedNode(const QMimeData* data)
+{
+    if (!data || !data->hasFormat(NodeDragFormat))
+        return std::nullopt;
+    const QString text = QString::fromUtf8(data->data(NodeDragFormat));
+    const qsizetype newline = text.lastIndexOf(QLatin1Char('\n'));
+    bool ok = false;
+    const int id = text.mid(newline + 1).toInt(&ok);
+    if (newline < 0 || !ok)
+        return std::nullopt;
+    return DraggedNode{text.left(newline), id};
 }
 
 void NodeTreeModel::beginInsert(int parent, int row)

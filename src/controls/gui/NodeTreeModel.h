@@ -5,6 +5,9 @@
 #include <QAbstractItemModel>
 #include <QIcon>
 #include <functional>
+#include <optional>
+
+class QMimeData;
 
 /// A Qt item model over a NodeTree. The tree stays the owner of the data; the model
 /// follows its changes (one reset per locked rebuild).
@@ -35,6 +38,17 @@ public:
     bool hasChildren(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    /// A dragged node travels as the model's object name and the node id.
+    static inline const QString NodeDragFormat = QStringLiteral("application/x-lumara-node");
+    struct DraggedNode {
+        QString source; ///< the object name of the model it came from ("File1t", ...)
+        NodeTree::Id id = NodeTree::None;
+    };
+    [[nodiscard]] static std::optional<DraggedNode> draggedNode(const QMimeData* data);
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
 
 Q_SIGNALS:
     /// A node asked to be scrolled into view.

@@ -105,6 +105,10 @@ public:
     /// The area below the top strip that the views fill.
     [[nodiscard]] QRect viewArea() const { return viewArea_; }
 
+    /// Puts the basket's grid (in place of the empty one) in the view area and its icon
+    /// in the top strip; the application owns both and hands them in once.
+    void placeBasket(GridView* grid, QWidget* icon);
+
     /// Brings `tableGrid` to the front with the contents of its grid (a size table): the
     /// picture area hidden, the window shown.
     void ShowGrid();
@@ -192,6 +196,7 @@ private:
     QComboBox* filehistory_ = nullptr;
     GridView* vgridView_ = nullptr;
     GridView* basketView_ = nullptr;
+    QWidget* basketIcon_ = nullptr;
     NodeTree tableTree_;
     NodeTreeModel* dbsModel_ = nullptr;
     NodeTreeView* dbsView_ = nullptr;

@@ -39,7 +39,11 @@ void ViewWindow::LayoutView()
         const int width = area->width();
         const int stripHeight = filehistory_->sizeHint().height();
         goback_->setGeometry(Margin, Margin, GobackWidth, stripHeight);
-        const int historyLeft = 2 * Margin + GobackWidth;
+        int historyLeft = 2 * Margin + GobackWidth;
+        if (basketIcon_) {
+            basketIcon_->move(historyLeft, Margin + (stripHeight - basketIcon_->height()) / 2);
+            historyLeft += basketIcon_->width() + Margin;
+        }
         filehistory_->setGeometry(historyLeft, Margin, qMax(40, width - historyLeft - Margin),
                                   stripHeight);
 
@@ -54,7 +58,26 @@ void ViewWindow::LayoutView()
         ppt_->setGeometry(viewArea_.left(), viewArea_.top(), viewArea_.width(), PptHeight);
         ole1_->setGeometry(viewArea_.adjusted(0, PptHeight, 0, 0));
     }
+    if (basketView_ && !basketView_->isHidden())
+        basketView_->raise();
     if (viewMode_.startsWith(QLatin1String("BAR")) || viewMode_ == QLatin1String("ICON") ||
         viewMode_ == QLatin1String("THUMB"))
         Q_EMIT pageNeedsRedraw(viewMode_);
+}
+
+void ViewWindow::placeBasket(GridView* grid, QWidget* icon)
+{
+    QWidget* area = centralWidget();
+    if (grid && grid != basketView_) {
+        delete basketView_;
+        basketView_ = grid;
+        grid->setParent(area);
+        grid->hide();
+    }
+    if (icon) {
+        basketIcon_ = icon;
+        icon->setParent(area);
+        icon->show();
+    }
+    LayoutView();
 }

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "controls/NodeTree.h"
+
+#include <QObject>
+#include <QString>
+
+class BasketPanel;
+class MainWindow;
+class QMimeData;
+class ViewWindow;
+
+/// Joins the RadeZazeda to the windows: its grid and icon on the view window, drops
+/// from the file list and the folder tree, drops of the basket and of listed files on
+/// the folder tree, the basket items of the file list's and folder tree's menus, the
+/// single-file copy and zip, and the opening of basket files.
+class BasketWiring : public QObject {
+    Q_OBJECT
+public:
+    explicit BasketWiring(MainWindow& window);
+
+    [[nodiscard]] BasketPanel& panel() const { return *panel_; }
+    /// Puts the grid and icon on the view window, once it exists.
+    void placeOn(ViewWindow* view);
+    /// The file list's commands the basket answers: "AB", "C"+folder, "Z". True when
+    /// the code was handled.
+    bool handleFileCommand(const QString& code, const QString& folder, const QString& name);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectMenus();
+    void connectPanel();
+    void dropOnBasket(const QMimeData* data, bool onIcon);
+    void dropFileListNode(NodeTree::Id id);
+    bool dropOnFolderTree(const QMimeData* data, const QPoint& pos);
+    void copyListedFiles(NodeTree::Id id, const QString& folder);
+    void showBasketIfListed();
+    void openBasketFile(const QString& path);
+    void removeBasketFileEntry();
+    [[nodiscard]] QString zipTarget() const;
+
+    MainWindow& window_;
+    BasketPanel* panel_ = nullptr;
+    QString pendingCopyFolder_; ///< "Selected Directory" of "Copy one file to:"
+    QString pendingZipFile_;    ///< "Selected File" of "Zip one file to:"
+    bool zipCancelled_ = false; ///< that dialog was cancelled: the "Z" does nothing
+};

@@ -1,0 +1,214 @@
+#include "basket/BasketFile.h"
+
+#include "basket/Basket.h"
+#include "basket/BasketHeader.h"
+#include "browse/ResolveFileNode.h"
+#include "platform/Prompts.h"
+#include "shared/FileKind.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+const QByteArray CrLf = QByteArrayLiteral("\r\n");
+constexpr qint64 MaxHeaderBytes = 4096;
+
+/// The text of line 1 (without its line end) and where the entries start.
+std::pair<QString, qsizetype> splitHeader(const QString& text)
+{
+    const qsizetype end = text.indexOf(u'\n');
+    QString first = end < 0 ? text : text.left(end);
+    if (first.endsWith(u'\r'))
+        first.chop(1);
+    return {first, end < 0 ? text.size() : end + 1};
+}
+
+void addField(QStringList& entries, QString field)
+{
+    field = field.trimmed();
+    if (!field.isEmpty())
+        entries.append(field);
+}
+
+bool writeReplacing(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // QSaveFile commits even after its buffer failed to reach the disk: flush first.
+    if (file.write(bytes) != bytes.size() || !file.flush() ||
+        file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace
+
+QByteArray BasketFileBytes(const Basket& basket)
+{
+    QByteArray bytes = EncodeBasketHeader(BasketMark, BasketKey).toLatin1() + CrLf;
+    for (int row = 1; row < basket.grid().rows(); ++row)
+        bytes += basket.shown(row).toUtf8() + CrLf;
+    return bytes;
+}
+
+bool SaveBasketFile(const Basket& basket, const QString& path, Prompts& prompts)
+{
+    if (FileLenOrZero(path) > 0 &&
+        !prompts.askYesNo(path + LineBreak + QStringLiteral(" file already exists, overwrite?")))
+        return false;
+    if (!writeReplacing(path, BasketFileBytes(basket))) {
+        prompts.message(QStringLiteral("RadeZazeda not saved to:") + LineBreak + path);
+        return false;
+    }
+    prompts.message(QStringLiteral("RadeZazeda saved to:") + LineBreak + path);
+    return true;
+}
+
+QStringList ParseBasketEntries(QStringView text)
+{
+    QStringList entries;
+    QString field;
+    bool quoted = false;     // inside "..."
+    bool afterQuote = false; // the closing quote was read; the rest up to the comma goes
+    bool started = false;    // a non-blank character of this field was read
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"') {
+                quoted = false;
+                afterQuote = true;
+            } else if (c == u'\n' || c == u'\r') {
+                quoted = false; // an unclosed quote ends with its line
+                addField(entries, field);
+                field.clear();
+                started = afterQuote = false;
+            } else {
+                field += c;
+            }
+            continue;
+        }
+        if (c == u',' || c == u'\n' || c == u'\r') {
+            if (c == u',' || started || afterQuote)
+                addField(entries, field);
+            field.clear();
+            started = afterQuote = false;
+            continue;
+        }
+        if (afterQuote)
+            continue;
+        if (!started && c == u'"') {
+            quoted = true;
+            started = true;
+            continue;
+        }
+        if (!started && c.isSpace())
+            continue;
+        started = true;
+        field += c;
+    }
+    addField(entries, field);
+    return entries;
+}
+
+BasketFileContents ReadBasketFile(const QString& path)
+{
+    BasketFileContents contents;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return contents;
+    const QString text = QString::fromUtf8(file.readAll());
+    const auto [header, start] = splitHeader(text);
+    contents.headerLine = header;
+    contents.isBasket = IsBasketHeaderLine(header);
+    if (contents.isBasket)
+        contents.entries = ParseBasketEntries(QStringView(text).mid(start));
+    return contents;
+}
+
+BasketLoad LoadBasketFile(Basket& basket, const QString& path)
+{
+    if (!QFile::exists(path))
+        return BasketLoad::Unreadable;
+    const BasketFileContents contents = ReadBasketFile(path);
+    if (!contents.isBasket)
+        return BasketLoad::NotBasket;
+    basket.ResetBasketGrid();
+    for (const QString& entry : contents.entries)
+        basket.addLoadedEntry(entry);
+    basket.host().gridChanged();
+    basket.host().showGrid();
+    basket.host().focusGrid();
+    return BasketLoad::Loaded;
+}
+
+BasketLoad LoadBasketFile(Basket& basket, const QString& path, NodeTree& tree, NodeTree::Id node,
+                          const Settings& settings)
+{
+    const BasketLoad load = LoadBasketFile(basket, path);
+    if (load != BasketLoad::Loaded || !tree.contains(node) || !tree.children(node).empty())
+        return load;
+    NodeTreeLock lock(tree);
+    const QString prefix = QLatin1Char('[') + tree.node(node).text + QLatin1Char(']');
+    for (int row = 1; row < basket.grid().rows(); ++row) {
+        const QString entry = basket.shown(row);
+        const bool present = basket.grid().textMatrix(row, Basket::SizeColumn) != u"0";
+        const QString image =
+            present ? QLatin1Char('k') +
+                          QString::number(FileListIconIndex(ExtensionOf(entry), settings))
+                    : QStringLiteral("k28");
+        tree.add(node, prefix + entry, entry, image);
+    }
+    tree.makeVisible(node);
+    return load;
+}
+
+bool IsBasketFile(const QString& path, const Settings& settings)
+{
+    if (!HasBasketKind(path, settings))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QString first = splitHeader(QString::fromUtf8(file.read(MaxHeaderBytes))).first;
+    return IsBasketHeaderLine(first);
+}
+
+int RemoveBasketFileEntry(const QString& path, const QString& entry, Prompts& prompts)
+{
+    const QString failed =
+        QStringLiteral("the entry was not removed from the basket file:") + LineBreak + path;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        prompts.message(failed);
+        return -1;
+    }
+    const QByteArray old = file.readAll();
+    file.close();
+    QList<QByteArray> lines = old.split('\n');
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast(); // the end of the last line
+    const QByteArray target = entry.toUtf8();
+    QByteArray kept;
+    int removed = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QByteArray line = lines[i];
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (i > 0 && line == target) {
+            ++removed;
+            continue;
+        }
+        kept += line + CrLf;
+    }
+    if (!writeReplacing(path, kept)) {
+        prompts.message(failed);
+        return -1;
+    }
+    return removed;
+}

@@ -1,0 +1,189 @@
+#include "basket/BasketFileList.h"
+
+#include "archive/ExtractZipEntry.h"
+#include "basket/Basket.h"
+#include "browse/FolderListing.h"
+#include "browse/Wildcard.h"
+#include "platform/FileSystem.h"
+#include "platform/Prompts.h"
+#include "shared/FileKind.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
+
+#include <QFile>
+#include <algorithm>
+
+namespace {
+
+const QString PlainFile = QStringLiteral("NN");
+const QString FromFolder = QStringLiteral("C");
+
+void reportAdded(Basket& basket, int added)
+{
+    basket.prompts().message(NumText(added) + QStringLiteral(" files added to RadeZazeda"),
+                             Basket::Title);
+}
+
+void clearMessageWhenHidden(Basket& basket)
+{
+    if (!basket.host().gridVisible())
+        basket.host().setViewMessage(QString());
+}
+
+} // namespace
+
+int AddFolderToBasket(Basket& basket, const QString& folder, const Settings& settings)
+{
+    const int before = basket.entries();
+    const QString path = WithSlash(folder);
+    std::vector<platform::FileEntry> files =
+        platform::listFiles(path, settings.showSystemHidden == 1);
+    std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
+        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
+    });
+    {
+        BasketBatch batch(basket);
+        for (const platform::FileEntry& file : files)
+            basket.AddFileToBasket(path, file.name, PlainFile, QString(), QStringLiteral("N"),
+                                   FromFolder, file.size);
+    }
+    clearMessageWhenHidden(basket);
+    const int added = basket.entries() - before;
+    if (added == 0) {
+        basket.prompts().message(QStringLiteral("no files added to RadeZazeda") + LineBreak +
+                                 QStringLiteral("Directory is empty, or files already exist in "
+                                                "the RadeZazeda"));
+        basket.host().setViewMessage(QStringLiteral("RadeZazeda:") + NumText(qint64(files.size())) +
+                                     QStringLiteral(" files"));
+    } else {
+        reportAdded(basket, added);
+    }
+    return added;
+}
+
+int AddNodeToBasket(Basket& basket, const FileListState& state, NodeTree::Id id,
+                    const QString& currentFolder)
+{
+    const NodeTree& tree = state.fileTree;
+    if (!tree.contains(id))
+        return 0;
+    const int before = basket.entries();
+    const NodeTree::Id root = tree.root();
+    const bool grouped = state.treeType != TreeType::PlainList;
+    std::optional<BasketBatch> batch(std::in_place, basket);
+    const auto add = [&basket](const QString& folder, const QString& name, const QString& code) {
+        basket.AddFileToBasket(folder, name, code, QString(), QStringLiteral("N"), FromFolder);
+    };
+    if (grouped) {
+        QString folder = WithSlash(tree.node(root).text);
+        if (folder == u"RadeZazeda/")
+            folder.clear();
+        if (id != root) {
+            if (tree.tag(id).isEmpty())
+                for (const NodeTree::Id child : tree.children(id))
+                    add(folder, tree.node(child).text, PlainFile);
+        } else {
+            for (const NodeTree::Id group : tree.children(root))
+                for (const NodeTree::Id file : tree.children(group))
+                    if (!tree.node(file).text.startsWith(u'.'))
+                        add(folder, tree.node(file).text, PlainFile);
+        }
+    } else if (id == root) {
+        for (const NodeTree::Id child : tree.children(root))
+            add(currentFolder, tree.node(child).text, QStringLiteral("N"));
+    }
+    batch.reset();
+    clearMessageWhenHidden(basket);
+    const int added = basket.entries() - before;
+    if (added > 0)
+        reportAdded(basket, added);
+    return added;
+}
+
+void PrepareResolvedFile(ResolvedFileNode& file, bool hasChildren, const Settings& settings,
+                         Prompts& prompts)
+{
+    const bool folderIsZip = ClassifyFileKind(ExtensionOf(file.folder), settings) == FileKind::Zip;
+    if (folderIsZip) {
+        (void)ExtractZipEntry(file.folder, settings.tempFolder, file.name, prompts);
+        file.folder = settings.tempFolder;
+        return;
+    }
+    if (ClassifyFileKind(ExtensionOf(file.name), settings) == FileKind::Zip && !hasChildren) {
+        const QString copy = settings.tempFolder + file.name;
+        if (copy != file.folder + file.name) {
+            QFile::remove(copy);
+            (void)QFile::copy(file.folder + file.name, copy);
+        }
+    }
+}
+
+int AddSelectedToBasket(Basket& basket, const FileListState& state, const QString& currentFolder,
+                        const Settings& settings)
+{
+    const NodeTree& tree = state.fileTree;
+    const int before = basket.entries();
+    std::optional<BasketBatch> batch(std::in_place, basket);
+    for (const NodeTree::Id id : tree.preorder()) {
+        if (tree.tag(id) != u"X")
+            continue;
+        ResolvedFileNode file =
+            ResolveFileNode(state, id, currentFolder, settings.tempFolder, settings);
+        PrepareResolvedFile(file, !tree.children(id).empty(), settings, basket.prompts());
+        basket.AddFileToBasket(file.folder, file.name, file.code, file.entryRef,
+                               QStringLiteral("N"), QStringLiteral("B"));
+    }
+    batch.reset();
+    const int added = basket.entries() - before;
+    basket.prompts().message(added > 0 ? NumText(added) + QStringLiteral(" files added")
+                                       : QStringLiteral("no selected files"));
+    return added;
+}
+
+int ShowBasketInFileList(const Basket& basket, FileListState& state, const QString& filter,
+                         const Settings& settings)
+{
+    state.File1Backup.Clear();
+    state.File1Backup.Additem(BasketHeader);
+    state.currentFolder.clear();
+    state.entries.clear();
+    int shown = 0;
+    {
+        NodeTreeLock lock(state.fileTree);
+        NodeTree& tree = state.fileTree;
+        const NodeTree::Id root = AddFileListRoot(tree, BasketHeader);
+        const bool all = filter == u"*" || filter == u"*.*" || filter.isEmpty();
+        const NamePatternList patterns(all ? QStringLiteral("*") : filter);
+        const Grid& grid = basket.grid();
+        tree.reserve(grid.rows());
+        NodeTree::Id last = root;
+        QHash<QString, QString> imageOf; // by extension: one lookup per kind of file
+        for (int row = 1; row < grid.rows(); ++row) {
+            const QString entry = basket.shown(row);
+            if (!all && !patterns.matches(NameAfterLastBackslash(entry)))
+                continue;
+            const NodeTree::Id node =
+                tree.add(root, entry, entry,
+                         QString::number(FileListIconIndex(ExtensionOf(entry), settings)));
+            if (node == NodeTree::None)
+                continue;
+            last = node;
+            state.File1Backup.Additem(entry);
+            ++shown;
+        }
+        tree.makeVisible(last);
+        state.fileTreeTag.clear();
+        if (shown == 0) {
+            ShowNoFiles(state);
+            tree.setImage(tree.root(), QStringLiteral("2"));
+            if (!tree.children(tree.root()).empty())
+                tree.setImage(tree.children(tree.root()).front(), QStringLiteral("28"));
+        }
+    }
+    state.shownSort.clear();
+    state.FullListing.clear();
+    for (int i = 0; i < state.File1Backup.ListCount(); ++i)
+        state.FullListing.append(state.File1Backup.list(i));
+    ShowFileCount(state, shown);
+    return shown;
+}

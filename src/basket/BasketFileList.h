@@ -1,0 +1,35 @@
+#pragma once
+
+#include "browse/FileListState.h"
+#include "browse/ResolveFileNode.h"
+
+#include <QString>
+
+class Basket;
+struct Settings;
+
+/// Adds every file of `folder` ("*.*", no subfolders; hidden files only with
+/// ShowSystemHidden) in name order, then reports how many were added. Returns that count.
+int AddFolderToBasket(Basket& basket, const QString& folder, const Settings& settings);
+
+/// Adds the files under a node of the file list: a group's files, every group's files for
+/// the root of a grouped tree (names beginning with "." left out), the root's children
+/// for a plain listing. `currentFolder` is the folder the list shows. Returns the count.
+int AddNodeToBasket(Basket& basket, const FileListState& state, NodeTree::Id id,
+                    const QString& currentFolder);
+
+/// Gets a resolved file ready to add: an entry of a zip archive is extracted into the
+/// working folder (which becomes its folder); a zip archive of the list is copied there.
+void PrepareResolvedFile(ResolvedFileNode& file, bool hasChildren, const Settings& settings,
+                         Prompts& prompts);
+
+/// Adds every marked file of the list ("X" tags), then " n files added" or "no selected
+/// files". Returns the count.
+int AddSelectedToBasket(Basket& basket, const FileListState& state, const QString& currentFolder,
+                        const Settings& settings);
+
+/// Lists the entries in the file list as the folder "RadeZazeda". `filter` "*" shows all,
+/// else a ";"-separated name pattern ("*.txt;*.md") picks the entries shown; nothing
+/// shown gives the "no files" placeholder. Returns the number shown.
+int ShowBasketInFileList(const Basket& basket, FileListState& state, const QString& filter,
+                         const Settings& settings);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class Basket;
+class CancelKey;
+class Prompts;
+
+/// How a zip of basket rows ended.
+enum class ZipOutcome {
+    Zipped,       ///< the zip file exists: " n files zipped to:" with the sizes
+    NothingToZip, ///< the rows' files hold no bytes at all
+    NotCreated,   ///< the zip file does not exist afterwards (duplicate names, errors)
+    Cancelled     ///< Escape and Yes while gathering: nothing is written
+};
+
+/// Zips rows `first`..`last` (file names only, no folders) into `zipPath` and reports
+/// the outcome. `cancelKey` may be null.
+ZipOutcome ZipBasketRows(const Basket& basket, const QString& zipPath, int first, int last,
+                         Prompts& prompts, CancelKey* cancelKey);
+
+/// The report of a zip that exists: count, path, total source and zipped sizes.
+[[nodiscard]] QString ZipReportText(int files, const QString& zipPath, qint64 sourceBytes,
+                                    qint64 zipBytes);
+
+/// Zips one file (its name only) into `zipPath`; true when the zip file exists afterwards.
+/// The caller reports file + "zipped to:" + zip path.
+bool ZipOneFile(const QString& file, const QString& zipPath);

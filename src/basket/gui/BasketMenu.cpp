@@ -1,0 +1,63 @@
+#include "basket/gui/BasketMenu.h"
+
+#include <QAction>
+#include <QMenu>
+
+BasketMenu::BasketMenu(QWidget* owner) : MenuCommand(owner)
+{
+    menu = popup(QStringLiteral("BasketMenu"), owner);
+    const QString defaultCaption = QStringLiteral("Default");
+    delete_ = item(menu, QStringLiteral("Delete filename from Basket"), Delete);
+    copyTo = menu->addMenu(QStringLiteral("Copy RadeZazeda to:"));
+    copyDefault = item(copyTo, defaultCaption, CopyDefault);
+    copySelected = item(copyTo, QStringLiteral("Selected Directory"), CopySelected);
+    zipTo = menu->addMenu(QStringLiteral("Zip RadeZazeda to:"));
+    zipDefault = item(zipTo, defaultCaption, ZipDefault);
+    zipSelected = item(zipTo, QStringLiteral("Selected File"), ZipSelected);
+    stampTo = menu->addMenu(QStringLiteral("Timestamp RadeZazeda to:"));
+    stampDefault = item(stampTo, defaultCaption, StampDefault);
+    stampSelected = item(stampTo, QStringLiteral("Selected Directory"), StampSelected);
+    saveTo = menu->addMenu(QStringLiteral("Save RadeZazeda to"));
+    saveDefault = item(saveTo, defaultCaption, SaveDefault);
+    saveSelected = item(saveTo, QStringLiteral("Selected File"), SaveSelected);
+    // The save target is proposed when its sub-menu opens.
+    connect(saveTo, &QMenu::aboutToShow, this, [this] {
+        if (isUnset(saveDefault))
+            saveDefault->setText(saveFolder + QStringLiteral("temp.bsk"));
+    });
+    menu->addSeparator();
+    thumbnails = item(menu, QStringLiteral("Picture thumbnails"), Thumbnails);
+    properties = item(menu, QStringLiteral("Properties"), Properties);
+    showHide = item(menu, QStringLiteral("Show/hide Radezazeda"), ShowHide);
+    clear = item(menu, QStringLiteral("Clear RadeZazeda"), Clear);
+    menu->addSeparator();
+    cancel = item(menu, QStringLiteral("Cancel"));
+}
+
+bool BasketMenu::isUnset(const QAction* item)
+{
+    return item->text().isEmpty() || item->text() == QLatin1String("Default");
+}
+
+void BasketMenu::prepare(bool wholeBasket, const QString& folder)
+{
+    copyTo->setTitle(wholeBasket ? QStringLiteral("Copy RadeZazeda to:")
+                                 : QStringLiteral("Copy one file to:"));
+    zipTo->setTitle(wholeBasket ? QStringLiteral("Zip RadeZazeda to:")
+                                : QStringLiteral("Zip one file to:"));
+    delete_->setVisible(!wholeBasket);
+    showHide->setVisible(wholeBasket);
+    clear->setVisible(wholeBasket);
+    thumbnails->setVisible(wholeBasket);
+    for (QAction* item : {copyDefault, stampDefault})
+        if (isUnset(item))
+            item->setText(folder);
+    if (isUnset(zipDefault))
+        zipDefault->setText(folder + QStringLiteral("temp.zip"));
+    saveFolder = folder;
+}
+
+QString BasketMenu::exec(const QPoint& globalPos)
+{
+    return run(menu, globalPos);
+}

@@ -1,0 +1,358 @@
+#include "basket/gui/BasketPanel.h"
+
+#include "basket/BasketCopy.h"
+#include "basket/BasketFile.h"
+#include "basket/BasketZip.h"
+#include "basket/gui/BasketDrag.h"
+#include "basket/gui/BasketGridView.h"
+#include "basket/gui/BasketIcon.h"
+#include "basket/gui/BasketMenu.h"
+#include "basket/gui/CopyOverwriteDialog.h"
+#include "basket/gui/CopyProgressDialog.h"
+#include "controls/gui/WindowGuards.h"
+#include "platform/CancelKey.h"
+#include "platform/Prompts.h"
+#include "shared/FileKind.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
+
+#include <QAction>
+#include <QMimeData>
+
+/// The basket's view of the windows: the panel's hooks and its grid widget.
+class BasketPanel::Host : public BasketHost {
+public:
+    explicit Host(BasketPanel& panel) : panel_(panel) {}
+    [[nodiscard]] QString currentFolderPath() const override
+    {
+        return panel_.hooks_.currentFolder ? panel_.hooks_.currentFolder() : QString();
+    }
+    [[nodiscard]] bool gridVisible() const override { return panel_.gridShown(); }
+    void setViewPath(const QString& text) override
+    {
+        if (panel_.hooks_.setViewPath)
+            panel_.hooks_.setViewPath(text);
+    }
+    void setViewMessage(const QString& text) override
+    {
+        if (panel_.hooks_.setViewMessage)
+            panel_.hooks_.setViewMessage(text);
+    }
+    void gridChanged() override
+    {
+        if (panel_.gridView_)
+            panel_.gridView_->refreshRows();
+    }
+    void focusGrid() override
+    {
+        if (panel_.gridView_ && panel_.gridShown() && !panel_.gridView_->hasFocus())
+            panel_.gridView_->setFocus();
+    }
+    void showGrid() override { panel_.showGrid(); }
+
+private:
+    BasketPanel& panel_;
+};
+
+BasketPanel::BasketPanel(Settings& settings, Prompts& prompts, CancelKey& cancelKey,
+                         QWidget* window)
+    : QObject(window), settings_(settings), prompts_(prompts), cancelKey_(cancelKey),
+      window_(window), host_(std::make_unique<Host>(*this))
+{
+    gridView_ = new BasketGridView(window);
+    gridView_->hide();
+    gridView_->setPrompts(&prompts_);
+    icon_ = new BasketIcon(window);
+    icon_->hide();
+    menu_ = new BasketMenu(window);
+    basket_ = std::make_unique<Basket>(gridView_->grid(), prompts_, *host_);
+    icon_->setEntryCount([this] { return basket_->entries(); });
+
+    connect(gridView_, &BasketGridView::hovered, this, [this](const QString& text) {
+        if (hooks_.setViewPath)
+            hooks_.setViewPath(text);
+    });
+    connect(gridView_, &BasketGridView::menuRequested, this, &BasketPanel::openMenu);
+    connect(gridView_, &BasketGridView::headerClicked, this,
+            [this](int col) { basket_->sortByHeader(col); });
+    connect(gridView_, &BasketGridView::dropped, this, &BasketPanel::gridDrop);
+    connect(icon_, &BasketIcon::clicked, this, &BasketPanel::toggleShown);
+    connect(icon_, &BasketIcon::menuRequested, this, [this](const QPoint& at) { openMenu(0, at); });
+    connect(icon_, &BasketIcon::dropped, this, [this](const QMimeData* data) {
+        basket_->insertionRow = -1;
+        Q_EMIT dropReceived(data, true);
+    });
+}
+
+BasketPanel::~BasketPanel() = default;
+
+bool BasketPanel::gridShown() const
+{
+    return gridView_ && !gridView_->isHidden();
+}
+
+CopyOverwriteDialog* BasketPanel::overwriteDialog()
+{
+    if (!dialog_)
+        dialog_ = new CopyOverwriteDialog(pairs_, prompts_, window_);
+    return dialog_;
+}
+
+QString BasketPanel::defaultFolder() const
+{
+    const QString folder = hooks_.currentFolder ? hooks_.currentFolder() : QString();
+    return folder.isEmpty() ? settings_.tempFolder : folder;
+}
+
+void BasketPanel::toggleShown()
+{
+    if (basket_->empty()) {
+        prompts_.message(QStringLiteral("RadeZazeda is empty"));
+        return;
+    }
+    if (gridShown()) {
+        gridView_->hide();
+        host_->setViewPath(QString());
+        host_->setViewMessage(QString());
+        Q_EMIT hidden();
+        return;
+    }
+    Grid& grid = basket_->grid();
+    grid.setColWidth(Basket::PathColumn, 0);
+    grid.setColWidth(Basket::NameColumn, 0);
+    const int width = hooks_.availableWidth ? hooks_.availableWidth() : 0;
+    const int shown = grid.colWidth(Basket::ShownColumn) + grid.colWidth(Basket::SizeColumn);
+    if (width > 0 && shown > 0) {
+        // Pixels to twips, so the two columns fill the view area.
+        const double twips = double(width) * 1440.0 / double(gridView_->logicalDpiX());
+        const double f = 0.975 * twips / double(shown);
+        if (f > 0.01) {
+            grid.setColWidth(Basket::ShownColumn, int(grid.colWidth(Basket::ShownColumn) * f));
+            grid.setColWidth(Basket::SizeColumn, int(grid.colWidth(Basket::SizeColumn) * f));
+        }
+    }
+    showGrid();
+    basket_->showCount();
+}
+
+void BasketPanel::showGrid()
+{
+    Q_EMIT layoutWanted(); // the grid finds its place on the view window first
+    gridView_->refreshRows();
+    gridView_->show();
+    gridView_->raise();
+    Q_EMIT layoutWanted();
+}
+
+void BasketPanel::openMenu(int row, const QPoint& globalPos)
+{
+    if (basket_->empty()) {
+        prompts_.message(QStringLiteral("RadeZazeda is empty"));
+        return;
+    }
+    const bool whole = row < 1;
+    menu_->tag = whole ? QStringLiteral("ALL") : NumText(row);
+    if (!whole)
+        basket_->grid().setSelection(row, Basket::ShownColumn, row, Basket::ShownColumn);
+    menu_->prepare(whole, defaultFolder());
+    runCommand(menu_->exec(globalPos));
+}
+
+std::pair<int, int> BasketPanel::selectedRows() const
+{
+    if (menu_->tag == u"ALL")
+        return {1, basket_->entries()};
+    const int row = basket_->grid().row();
+    return {row, row};
+}
+
+void BasketPanel::runCommand(const QString& code)
+{
+    if (code == BasketMenu::ShowHide)
+        toggleShown();
+    else if (code == BasketMenu::Clear)
+        clearCommand();
+    else if (code == BasketMenu::Delete)
+        deleteCommand();
+    else if (code == BasketMenu::CopyDefault || code == BasketMenu::CopySelected)
+        copyCommand(false, code == BasketMenu::CopySelected);
+    else if (code == BasketMenu::StampDefault || code == BasketMenu::StampSelected)
+        copyCommand(true, code == BasketMenu::StampSelected);
+    else if (code == BasketMenu::ZipDefault || code == BasketMenu::ZipSelected)
+        zipCommand(code == BasketMenu::ZipSelected);
+    else if (code == BasketMenu::SaveDefault || code == BasketMenu::SaveSelected)
+        saveCommand(code == BasketMenu::SaveSelected);
+    else if (code == BasketMenu::Properties)
+        propertiesCommand();
+    else if (code == BasketMenu::Thumbnails)
+        thumbnailsCommand();
+}
+
+void BasketPanel::gridDrop(const QMimeData* data, int row)
+{
+    basket_->insertionRow = row;
+    if (basketdrag::sourceOf(data) == basketdrag::FromGrid) {
+        basket_->moveRow(basket_->grid().row(), row);
+        return;
+    }
+    Q_EMIT dropReceived(data, false);
+}
+
+void BasketPanel::copyCommand(bool stamp, bool selected)
+{
+    if (basket_->empty()) {
+        prompts_.message(QStringLiteral("nothing to copy"));
+        return;
+    }
+    const auto [first, last] = selectedRows();
+    QString folder;
+    if (selected) {
+        folder = prompts_.chooseFolder(QStringLiteral("Select folder"), defaultFolder());
+        if (folder.isEmpty())
+            return;
+        folder = WithSlash(folder);
+        menu_->copyDefault->setText(folder);
+        menu_->stampDefault->setText(folder);
+    } else {
+        folder = (stamp ? menu_->stampDefault : menu_->copyDefault)->text();
+        QString question = QStringLiteral("copy") + NumText(last - first + 1) +
+                           QStringLiteral(" files in RadeZazeda to:") + LineBreak + folder;
+        if (stamp)
+            question += LineBreak + QStringLiteral("(destination filename will be the creation "
+                                                   "date-time of the source file)");
+        if (!prompts_.askYesNo(question))
+            return;
+    }
+    copyRows(folder, first, last, stamp);
+}
+
+void BasketPanel::copyRows(const QString& folder, int first, int last, bool stamp)
+{
+    CopyProgressDialog progress(window_);
+    CopyContext context{prompts_, pairs_, &cancelKey_, &progress};
+    cancelKey_.clear();
+    {
+        BusyPointer busy;
+        if (stamp)
+            StampCopyBasketRows(*basket_, folder, first, last, context);
+        else
+            CopyBasketRows(*basket_, folder, first, last, context);
+    }
+    decideConflicts();
+}
+
+void BasketPanel::copyFiles(const QStringList& sources, const QString& folder)
+{
+    pairs_.clear();
+    CopyContext context{prompts_, pairs_, &cancelKey_, nullptr};
+    int copied = 0;
+    {
+        BusyPointer busy;
+        for (const QString& source : sources)
+            if (CopyOneFile(source, folder, NameAfterLastBackslash(source),
+                            settings_.nextVersionOnOverwrite == 1, context))
+                ++copied;
+    }
+    if (pairs_.hasPairs())
+        decideConflicts();
+    else
+        prompts_.message(NumText(copied) + QStringLiteral(" files copied"));
+}
+
+void BasketPanel::decideConflicts()
+{
+    if (!pairs_.hasPairs())
+        return;
+    CopyOverwriteDialog* dialog = overwriteDialog();
+    dialog->refresh();
+    dialog->exec();
+}
+
+void BasketPanel::zipCommand(bool selected)
+{
+    if (basket_->empty()) {
+        prompts_.message(QStringLiteral("nothing to zip"));
+        return;
+    }
+    QString path = menu_->zipDefault->text();
+    if (selected) {
+        path = prompts_.chooseSaveFile(QStringLiteral("Select destination file "), defaultFolder(),
+                                       QStringLiteral("Zip Files (*.zip)"));
+        if (path.isEmpty())
+            return;
+        menu_->zipDefault->setText(path);
+    }
+    const auto [first, last] = selectedRows();
+    cancelKey_.clear();
+    BusyPointer busy;
+    ZipBasketRows(*basket_, path, first, last, prompts_, &cancelKey_);
+}
+
+void BasketPanel::saveCommand(bool selected)
+{
+    QString path = menu_->saveDefault->text();
+    if (selected) {
+        if (basket_->empty()) {
+            prompts_.message(QStringLiteral("nothing to save"));
+            return;
+        }
+        path = prompts_.chooseSaveFile(QStringLiteral("Select file to save RadeZazeda"),
+                                       hooks_.currentFolder ? hooks_.currentFolder() : QString(),
+                                       QStringLiteral("Basket Files (*.bsk)"));
+        if (path.isEmpty())
+            return;
+    }
+    if (SaveBasketFile(*basket_, path, prompts_))
+        menu_->saveDefault->setText(path);
+}
+
+void BasketPanel::deleteCommand()
+{
+    const int row = basket_->grid().row();
+    if (basket_->empty() || row < 1)
+        return;
+    const bool last = basket_->entries() == 1;
+    basket_->deleteRow(row);
+    if (last) {
+        Q_EMIT emptied();
+        Q_EMIT layoutWanted();
+    }
+}
+
+void BasketPanel::clearCommand()
+{
+    if (!basket_->clearAsked())
+        return;
+    gridView_->hide();
+    Q_EMIT emptied();
+    gridView_->setFocus();
+}
+
+void BasketPanel::propertiesCommand()
+{
+    if (menu_->tag == u"ALL") {
+        prompts_.message(basket_->summaryText(), Basket::Title);
+        return;
+    }
+    const int row = basket_->grid().row();
+    if (row >= 1)
+        Q_EMIT propertiesWanted(basket_->path(row));
+}
+
+void BasketPanel::thumbnailsCommand()
+{
+    if (basket_->empty()) {
+        prompts_.message(QStringLiteral("RadeZazeda is empty"));
+        return;
+    }
+    QStringList pictures;
+    for (int row = 1; row < basket_->grid().rows(); ++row) {
+        const QString path = basket_->path(row);
+        if (ClassifyFileKind(ExtensionOf(path), settings_) == FileKind::Picture)
+            pictures << path;
+    }
+    if (pictures.isEmpty())
+        prompts_.message(QStringLiteral("RadeZazeda has no picture files"));
+    else
+        Q_EMIT thumbnailsWanted(pictures);
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "basket/Basket.h"
+#include "basket/OverwritePairs.h"
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+class BasketGridView;
+class BasketIcon;
+class BasketMenu;
+class CancelKey;
+class CopyOverwriteDialog;
+class QMimeData;
+class QWidget;
+struct Settings;
+
+/// The RadeZazeda on screen: the grid and its icon (placed on the view window by the
+/// application), the basket model over the grid, "BasketMenu" and its commands, the
+/// copies, zips and saves with the "OverWrite Existing Files" dialog. What needs the
+/// other windows leaves through the signals.
+class BasketPanel : public QObject {
+    Q_OBJECT
+public:
+    /// What the panel asks of the windows around it.
+    struct Hooks {
+        std::function<QString()> currentFolder;             ///< the listed folder, "/"-ended
+        std::function<void(const QString&)> setViewPath;    ///< view window status panel 1
+        std::function<void(const QString&)> setViewMessage; ///< status panel 2
+        std::function<int()> availableWidth;                ///< the view area's width, pixels
+    };
+
+    BasketPanel(Settings& settings, Prompts& prompts, CancelKey& cancelKey, QWidget* window);
+    ~BasketPanel() override;
+
+    void setHooks(Hooks hooks) { hooks_ = std::move(hooks); }
+
+    [[nodiscard]] Basket& basket() { return *basket_; }
+    [[nodiscard]] BasketGridView* grid() const { return gridView_; }
+    [[nodiscard]] BasketIcon* icon() const { return icon_; }
+    [[nodiscard]] BasketMenu& menu() const { return *menu_; }
+    [[nodiscard]] OverwritePairs& pairs() { return pairs_; }
+    /// The conflict dialog; created on first use.
+    [[nodiscard]] CopyOverwriteDialog* overwriteDialog();
+    [[nodiscard]] bool gridShown() const;
+
+    /// "Show/hide Radezazeda" and a click on the icon.
+    void toggleShown();
+    /// Makes the grid visible and brings it to the front.
+    void showGrid();
+    /// Opens "BasketMenu" for the whole basket (row < 1) or one row, and acts on it.
+    void openMenu(int row, const QPoint& globalPos);
+    /// Acts on a code of "BasketMenu" for the menu's tag.
+    void runCommand(const QString& code);
+
+    /// Copies or time-stamp-copies rows into `folder`, with progress, then the conflict
+    /// dialog or the summary.
+    void copyRows(const QString& folder, int first, int last, bool stamp);
+    /// Copies files one by one (drops on the folder tree), then the dialog or the count.
+    void copyFiles(const QStringList& sources, const QString& folder);
+    /// Shows the conflict dialog when the last copy found conflicts.
+    void decideConflicts();
+
+Q_SIGNALS:
+    /// The basket is empty now; a file list that shows it must be cleared.
+    void emptied();
+    /// The grid was hidden; the file history takes the focus.
+    void hidden();
+    /// Something other than a row of the grid was dropped on the grid or the icon; the
+    /// basket's insertion row is set already. `onIcon` for drops on the icon.
+    void dropReceived(const QMimeData* data, bool onIcon);
+    /// "Properties" for one row.
+    void propertiesWanted(const QString& path);
+    /// "Picture thumbnails": the picture files of the basket.
+    void thumbnailsWanted(const QStringList& pictures);
+    /// The grid's place changed (shown, hidden, emptied): the view window lays out.
+    void layoutWanted();
+
+private:
+    class Host;
+
+    [[nodiscard]] QString defaultFolder() const;
+    [[nodiscard]] std::pair<int, int> selectedRows() const;
+    void gridDrop(const QMimeData* data, int row);
+    void copyCommand(bool stamp, bool selected);
+    void zipCommand(bool selected);
+    void saveCommand(bool selected);
+    void deleteCommand();
+    void clearCommand();
+    void propertiesCommand();
+    void thumbnailsCommand();
+
+    Settings& settings_;
+    Prompts& prompts_;
+    CancelKey& cancelKey_;
+    QWidget* window_;
+    Hooks hooks_;
+    std::unique_ptr<Host> host_;
+    BasketGridView* gridView_ = nullptr;
+    BasketIcon* icon_ = nullptr;
+    BasketMenu* menu_ = nullptr;
+    std::unique_ptr<Basket> basket_;
+    OverwritePairs pairs_;
+    QPointer<CopyOverwriteDialog> dialog_;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "browse/FileListState.h"
+
+#include <QString>
+
+struct Settings;
+
+/// What a file-list node stands for: the folder and name of a file on disk, or the
+/// archive and entry of a member, with a two-letter code. The last letter tells how
+/// the basket treats it: "N"/"F" a file on disk, "Z" an archive entry, "T" a file of a
+/// grouped tree over the basket.
+struct ResolvedFileNode {
+    QString folder;
+    QString name;
+    QString code;     ///< "NN", "NZ", "BF", "BZ" or "BT"
+    QString entryRef; ///< "|archive|entry" for an archive line, the group for "BT", else ""
+};
+
+/// Resolves `id` of state.fileTree. `currentFolder` is the folder the list shows (ending
+/// in "/"); `tempFolder` the working folder (ending in "/"). An archive line is a node
+/// text holding "|": its archive part lies between its last two "|", its entry after the
+/// last one.
+[[nodiscard]] ResolvedFileNode ResolveFileNode(const FileListState& state, NodeTree::Id id,
+                                               const QString& currentFolder,
+                                               const QString& tempFolder, const Settings& settings);
+
+/// True when the node's text has the basket-file kind (".BSK").
+[[nodiscard]] bool HasBasketKind(const QString& text, const Settings& settings);

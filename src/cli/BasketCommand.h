@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace cli {
+
+/// `lumara-cli basket save OUT.bsk PATH...`: writes a basket file of those paths (made
+/// absolute, added as the grid adds them). `lumara-cli basket show FILE.bsk`: the decoded
+/// header line, then "entry TAB size" per loaded row; exit 1 for a foreign .bsk file.
+int basketCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+
+/// `lumara-cli nextversion FOLDER NAME`: the next free version name.
+int nextVersion(const QStringList& args, QTextStream& out, QTextStream& err);
+
+/// `lumara-cli copy [--stamp] [--yes-all [--next-version]] DEST FILE...`: copies the
+/// files as basket rows; conflicts print as the overwrite dialog's rows (TABs between
+/// the columns); --yes-all marks them all Yes and copies, as a new version with
+/// --next-version.
+int copyFiles(const QStringList& args, QTextStream& out, QTextStream& err);
+
+} // namespace cli

@@ -1,0 +1,83 @@
+#include "app/gui/BasketWiring.h"
+
+#include "app/gui/MainWindow.h"
+#include "basket/BasketHeader.h"
+#include "basket/gui/BasketGridView.h"
+#include "basket/gui/BasketPanel.h"
+#include "browse/gui/FileListPanel.h"
+#include "common/TempTree.h"
+#include "controls/gui/NodeTreeModel.h"
+#include "platform/Prompts.h"
+#include "view/ViewRequest.h"
+#include "view/gui/ViewWindow.h"
+
+#include <QApplication>
+#include <QMimeData>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+void Shot(QWidget* widget, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("LUMARA_SCREENSHOTS");
+    if (!folder.isEmpty())
+        widget->grab().save(folder + "/" + name + ".png");
+}
+
+QByteArray Header()
+{
+    return EncodeBasketHeader(BasketMark, BasketKey).toLatin1() + "\r\n";
+}
+
+} // namespace
+
+TEST(BasketWiring, AddsFromTheListLoadsBasketFilesAndShowsTheGridOnTheViewWindow)
+{
+    TempTree t;
+    const QString folder = t.folder("data") + "/";
+    t.file("data/alpha.txt", 100);
+    t.file("data/beta.jpg", 2000);
+    t.file("data/gamma.doc", 30);
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(t.root());
+    FileListPanel* list = window.fileListPanel();
+    ASSERT_EQ(list->openFolder(folder), 3);
+    prompts.shown.clear();
+
+    BasketPanel& panel = window.basket().panel();
+    Q_EMIT list->command("AB", folder, "alpha.txt");
+    EXPECT_EQ(panel.basket().entries(), 1);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].text,
+              "file added:\r\n" + folder + "alpha.txt\r\n1 files in the basket");
+
+    // The list's root dropped on the grid adds the other files.
+    auto data = std::make_unique<QMimeData>();
+    data->setData(NodeTreeModel::NodeDragFormat,
+                  QByteArray("File1t\n") + QByteArray::number(list->state().fileTree.root()));
+    Q_EMIT panel.dropReceived(data.get(), false);
+    EXPECT_EQ(panel.basket().entries(), 3);
+    EXPECT_EQ(prompts.shown.last().text, " 2 files added to RadeZazeda");
+
+    // A basket file opened from the list replaces the basket and shows the grid.
+    const QString bsk = t.file("data/keep.bsk", Header() + (folder + "beta.jpg\r\n").toUtf8() +
+                                                    (folder + "gamma.doc\r\n").toUtf8());
+    window.TriggerView({folder, "keep.bsk", ".BSK", FileKind::Basket});
+    ViewWindow* view = window.viewWindow();
+    EXPECT_EQ(panel.basket().entries(), 2);
+    EXPECT_TRUE(panel.gridShown());
+    EXPECT_EQ(view->RadeZazeda(), panel.grid()) << "the view window holds the basket's grid";
+    EXPECT_EQ(panel.grid()->parentWidget(), view->centralWidget());
+    view->resize(700, 400);
+    QApplication::processEvents();
+    Shot(view, "basket-on-view-window");
+
+    // Another .bsk is shown as text and leaves the basket alone.
+    t.file("data/other.bsk", QByteArray("just text\r\n"));
+    window.TriggerView({folder, "other.bsk", ".BSK", FileKind::Basket});
+    EXPECT_EQ(panel.basket().entries(), 2);
+    EXPECT_TRUE(view->richText()->toPlainText().contains("just text"));
+    (void)bsk;
+}

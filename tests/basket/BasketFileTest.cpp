@@ -1,0 +1,211 @@
+#include "basket/BasketFile.h"
+
+#include "basket/Basket.h"
+#include "basket/BasketHeader.h"
+#include "common/FuzzSeeds.h"
+#include "common/TempTree.h"
+#include "platform/Prompts.h"
+#include "shared/Settings.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return f.readAll();
+}
+
+QByteArray HeaderLine()
+{
+    return EncodeBasketHeader(BasketMark, BasketKey).toLatin1() + "\r\n";
+}
+
+struct BasketFixture {
+    ScriptedPrompts prompts;
+    BasketHost host;
+    Grid grid;
+    Basket basket{grid, prompts, host};
+
+    QStringList shownEntries() const
+    {
+        QStringList all;
+        for (int row = 1; row < grid.rows(); ++row)
+            all << basket.shown(row);
+        return all;
+    }
+};
+
+} // namespace
+
+TEST(BasketHeader, EncodesTwoCharactersPerLetterWithBlankPaddingAndDecodesBack)
+{
+    int checksum = -1;
+    const QString header = EncodeBasketHeader(BasketMark, BasketKey, &checksum);
+    EXPECT_EQ(header, "192428311B2A3F293020");
+    EXPECT_EQ(header.size(), 20);
+    EXPECT_GT(checksum, 0);
+    EXPECT_EQ(DecodeBasketHeader(header, BasketKey), BasketMark);
+    // XOR values below 16 are written as " X": "KELTA" against itself gives zeros.
+    EXPECT_EQ(EncodeBasketHeader("KELTAK", BasketKey), " 0 0 0 0 0 0");
+    // The key wraps round after its fifth letter.
+    EXPECT_EQ(DecodeBasketHeader(EncodeBasketHeader("abcdefghijk", "KEY"), "KEY"), "abcdefghijk");
+    EXPECT_TRUE(IsBasketHeaderLine(header));
+    EXPECT_FALSE(IsBasketHeaderLine("hello"));
+    EXPECT_FALSE(IsBasketHeaderLine(header + "00"));
+    EXPECT_EQ(DecodeBasketHeader("zz", "K"), QString(QChar('K'))) << "non-hex reads as 0";
+    EXPECT_EQ(EncodeBasketHeader(QString(200, QChar(0xFF)), "\x01"), QString())
+        << "a checksum past 16 bits ends the coding";
+    SaveFuzzSeed("basket", "header.bsk", HeaderLine() + "/tmp/a.txt\r\n\"/tmp/b,c\"\r\n");
+}
+
+TEST(BasketFormat, FieldsSplitAtCommasLoseQuotesAndBlanks)
+{
+    EXPECT_EQ(ParseBasketEntries(u"/a,b.txt\r\n"), QStringList({"/a", "b.txt"}));
+    EXPECT_EQ(ParseBasketEntries(u"  /x y.txt  \r\n\"/q.txt\"\r\n"),
+              QStringList({"/x y.txt", "/q.txt"}));
+    EXPECT_EQ(ParseBasketEntries(u"\"/a,b.txt\", /c\r\n"), QStringList({"/a,b.txt", "/c"}))
+        << "a comma inside quotes stays";
+    EXPECT_EQ(ParseBasketEntries(u"/one\n\r\n\n/two"), QStringList({"/one", "/two"}))
+        << "empty lines add nothing; a last line without its end still counts";
+    EXPECT_EQ(ParseBasketEntries(u"\"/open\n/next"), QStringList({"/open", "/next"}))
+        << "an unclosed quote ends with its line";
+}
+
+TEST(BasketFile, SaveWritesHeaderAndOneCrLfLinePerEntryThenLoadsBack)
+{
+    TempTree t;
+    BasketFixture f;
+    const QString a = t.file("a.txt", 3);
+    const QString b = t.file("sub/b.txt", 5);
+    f.basket.addLoadedEntry(a);
+    f.basket.addLoadedEntry(b);
+    f.basket.addLoadedEntry(t.path("gone.txt"));
+    const QString bsk = t.path("three.bsk");
+    ASSERT_TRUE(SaveBasketFile(f.basket, bsk, f.prompts));
+    EXPECT_EQ(f.prompts.shownTexts().last(), "RadeZazeda saved to:\r\n" + bsk);
+
+    const QList<QByteArray> lines = ReadAll(bsk).split('\n');
+    ASSERT_EQ(lines.size(), 5) << "four lines, each ended by CR LF";
+    EXPECT_EQ(lines.last(), "");
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(lines[i].endsWith('\r'));
+    EXPECT_EQ(DecodeBasketHeader(QString::fromLatin1(lines[0].chopped(1)), BasketKey),
+              "RadeZazeda");
+    EXPECT_EQ(lines[2].chopped(1), b.toUtf8());
+
+    // Loading replaces: an entry added before is gone afterwards.
+    BasketFixture other;
+    other.basket.addLoadedEntry(t.file("old.txt", 1));
+    ASSERT_EQ(LoadBasketFile(other.basket, bsk), BasketLoad::Loaded);
+    EXPECT_EQ(other.shownEntries(), QStringList({a, b, t.path("gone.txt")}));
+    EXPECT_EQ(other.grid.textMatrix(2, Basket::NameColumn), "b.txt");
+    EXPECT_EQ(other.grid.textMatrix(2, Basket::SizeColumn), "5");
+    EXPECT_EQ(other.grid.textMatrix(3, Basket::SizeColumn), "0") << "missing files load with 0";
+    EXPECT_FALSE(other.basket.IsInBasket(t.path("old.txt")));
+    EXPECT_TRUE(other.basket.IsInBasket(a.toUpper()));
+}
+
+TEST(BasketFile, SavingOverAnExistingFileAsksFirst)
+{
+    TempTree t;
+    BasketFixture f;
+    f.basket.addLoadedEntry("/x");
+    const QString bsk = t.file("keep.bsk", QByteArray("precious"));
+    EXPECT_FALSE(SaveBasketFile(f.basket, bsk, f.prompts)) << "No is the preselected answer";
+    EXPECT_EQ(f.prompts.shown.first().kind, "yesno");
+    EXPECT_EQ(f.prompts.shown.first().text, bsk + "\r\n file already exists, overwrite?");
+    EXPECT_EQ(ReadAll(bsk), "precious");
+    f.prompts.answers = {Prompts::Answer::Yes};
+    EXPECT_TRUE(SaveBasketFile(f.basket, bsk, f.prompts));
+    EXPECT_EQ(ReadAll(bsk), HeaderLine() + "/x\r\n");
+}
+
+TEST(BasketFile, CommaEntryGivesTwoAndForeignFileLeavesTheBasketAlone)
+{
+    TempTree t;
+    BasketFixture f;
+    const QString comma = t.file("comma.bsk", HeaderLine() + "/a,b.txt\r\n\"/c d.txt\"\r\n");
+    ASSERT_EQ(LoadBasketFile(f.basket, comma), BasketLoad::Loaded);
+    EXPECT_EQ(f.shownEntries(), QStringList({"/a", "b.txt", "/c d.txt"}));
+    EXPECT_EQ(f.grid.textMatrix(1, Basket::SizeColumn), "0");
+
+    const QString foreign = t.file("notes.bsk", QByteArray("my notes\r\n/a\r\n"));
+    EXPECT_EQ(LoadBasketFile(f.basket, foreign), BasketLoad::NotBasket);
+    EXPECT_EQ(LoadBasketFile(f.basket, t.path("none.bsk")), BasketLoad::Unreadable);
+    EXPECT_EQ(f.shownEntries(), QStringList({"/a", "b.txt", "/c d.txt"}));
+
+    Settings settings;
+    EXPECT_TRUE(IsBasketFile(comma, settings));
+    EXPECT_FALSE(IsBasketFile(foreign, settings));
+    const QString wrongKind = t.file("comma.txt", HeaderLine());
+    EXPECT_FALSE(IsBasketFile(wrongKind, settings)) << "only the basket extension counts";
+}
+
+TEST(BasketFile, LoadingUnderANodeListsEachEntryWithItsImage)
+{
+    TempTree t;
+    BasketFixture f;
+    const QString a = t.file("a.txt", 4);
+    const QString bsk = t.file("list.bsk", HeaderLine() + a.toUtf8() + "\r\n/none.txt\r\n");
+    NodeTree tree;
+    const NodeTree::Id root = tree.add(NodeTree::None, "R", t.root());
+    const NodeTree::Id node = tree.add(root, bsk, "list.bsk");
+    Settings settings;
+    ASSERT_EQ(LoadBasketFile(f.basket, bsk, tree, node, settings), BasketLoad::Loaded);
+    ASSERT_EQ(tree.children(node).size(), 2u);
+    const NodeTree::Id first = tree.children(node)[0];
+    EXPECT_EQ(tree.key(first), "[list.bsk]" + a);
+    EXPECT_EQ(tree.node(first).text, a);
+    EXPECT_TRUE(tree.node(first).image.startsWith('k'));
+    EXPECT_NE(tree.node(first).image, "k28");
+    EXPECT_EQ(tree.node(tree.children(node)[1]).image, "k28");
+    // A second load replaces the grid but does not list the entries twice.
+    ASSERT_EQ(LoadBasketFile(f.basket, bsk, tree, node, settings), BasketLoad::Loaded);
+    EXPECT_EQ(tree.children(node).size(), 2u);
+    EXPECT_EQ(f.basket.entries(), 2);
+}
+
+TEST(BasketFile, RemovingAnEntryDropsEveryEqualLineOnly)
+{
+    TempTree t;
+    ScriptedPrompts prompts;
+    const QString bsk =
+        t.file("r.bsk", HeaderLine() + "/a.txt\r\n/b.txt\r\n/A.txt\r\n/a.txt\r\n/c.txt\r\n");
+    EXPECT_EQ(RemoveBasketFileEntry(bsk, "/a.txt", prompts), 2);
+    EXPECT_EQ(ReadAll(bsk), HeaderLine() + "/b.txt\r\n/A.txt\r\n/c.txt\r\n")
+        << "the comparison is exact and the order stays";
+    EXPECT_EQ(RemoveBasketFileEntry(t.path("missing.bsk"), "/a.txt", prompts), -1);
+    EXPECT_FALSE(prompts.shown.isEmpty());
+}
+
+TEST(BasketFile, AFailedRewriteLeavesTheBasketFileWhole)
+{
+    TempTree t;
+    ScriptedPrompts prompts;
+    QByteArray content = HeaderLine();
+    for (int i = 0; i < 400; ++i)
+        content += "/some/long/folder/name/file" + QByteArray::number(i) + ".txt\r\n";
+    const QString bsk = t.file("big.bsk", content);
+
+    // A file-size limit makes every write past 1 KB fail, even for root.
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int removed = RemoveBasketFileEntry(bsk, "/some/long/folder/name/file7.txt", prompts);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(removed, -1);
+    EXPECT_EQ(ReadAll(bsk), content);
+    ASSERT_FALSE(prompts.shown.isEmpty());
+    EXPECT_TRUE(prompts.shown.last().text.startsWith("the entry was not removed"));
+}

@@ -1,0 +1,252 @@
+#include "basket/Basket.h"
+
+#include "basket/BasketFileList.h"
+#include "browse/FolderListing.h"
+#include "common/TempTree.h"
+#include "platform/Prompts.h"
+#include "shared/Settings.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+/// A host that remembers what the basket told the view window.
+struct RecordingHost : BasketHost {
+    bool visible = false;
+    QString folder;
+    QString message;
+    [[nodiscard]] QString currentFolderPath() const override { return folder; }
+    [[nodiscard]] bool gridVisible() const override { return visible; }
+    void setViewMessage(const QString& text) override { message = text; }
+};
+
+struct BasketFixture {
+    ScriptedPrompts prompts;
+    RecordingHost host;
+    Grid grid;
+    Basket basket{grid, prompts, host};
+
+    bool add(const QString& name)
+    {
+        return basket.AddFileToBasket("/f/", name, "NN", {}, "N", "A");
+    }
+    QStringList names() const
+    {
+        QStringList all;
+        for (int row = 1; row < grid.rows(); ++row)
+            all << grid.textMatrix(row, Basket::NameColumn);
+        return all;
+    }
+};
+
+} // namespace
+
+TEST(Basket, ResetGivesTheHeaderWithTwoHiddenColumns)
+{
+    BasketFixture f;
+    EXPECT_EQ(f.grid.rows(), 1);
+    EXPECT_EQ(f.grid.cols(), 4);
+    EXPECT_EQ(f.grid.fixedCols(), 2);
+    EXPECT_EQ(f.grid.textMatrix(0, 2), "File");
+    EXPECT_EQ(f.grid.textMatrix(0, 3), "Size");
+    EXPECT_EQ(f.grid.colWidth(0), 0);
+    EXPECT_EQ(f.grid.colWidth(1), 0);
+    EXPECT_EQ(f.grid.colWidth(2), 2600);
+    EXPECT_EQ(f.grid.colAlignment(3), Grid::Alignment::Right);
+    EXPECT_TRUE(f.basket.empty());
+}
+
+TEST(Basket, AddsRowsWithTheirFieldsAndSkipsAPathPresentInAnotherCase)
+{
+    TempTree t;
+    BasketFixture f;
+    const QString file = t.file("Report.TXT", 7);
+    const QString folder = t.root() + "/";
+    EXPECT_TRUE(f.basket.AddFileToBasket(folder, "Report.TXT", "NN", {}, "N", "A"));
+    EXPECT_EQ(f.grid.textMatrix(1, 0), file);
+    EXPECT_EQ(f.grid.textMatrix(1, 1), "Report.TXT");
+    EXPECT_EQ(f.grid.textMatrix(1, 2), file);
+    EXPECT_EQ(f.grid.textMatrix(1, 3), "7");
+    EXPECT_FALSE(f.basket.AddFileToBasket(folder, "report.txt", "BF", {}, "N", "A"));
+    EXPECT_FALSE(f.basket.AddFileToBasket(folder.toUpper(), "REPORT.TXT", "NN", {}, "N", "B"));
+    EXPECT_EQ(f.basket.entries(), 1);
+    EXPECT_EQ(f.host.message, "RadeZazeda: 1 files");
+    EXPECT_FALSE(f.basket.AddFileToBasket("/g/", "x", "BT", {}, "N", "A")) << "BT adds nothing";
+
+    // An archive entry is shown as the listed folder followed by its reference.
+    f.host.folder = "/list/";
+    EXPECT_TRUE(f.basket.AddFileToBasket("/tmp/w/", "in.txt", "NZ", "|a.zip|in.txt", "N", "B"));
+    EXPECT_EQ(f.grid.textMatrix(1, 2), "/list/|a.zip|in.txt");
+    EXPECT_EQ(f.grid.textMatrix(1, 3), "0") << "a missing file has size 0";
+
+    // Deleting a row forgets its path, so it can come back.
+    ASSERT_TRUE(f.basket.deleteRow(2));
+    EXPECT_FALSE(f.basket.IsInBasket(file));
+    EXPECT_TRUE(f.basket.AddFileToBasket(folder, "Report.TXT", "NN", {}, "N", "A"));
+}
+
+TEST(Basket, InsertionRowArithmetic)
+{
+    BasketFixture f;
+    f.add("a");
+    f.add("b"); // appending to one entry puts the new one first
+    EXPECT_EQ(f.names(), QStringList({"b", "a"}));
+    f.add("c");
+    EXPECT_EQ(f.names(), QStringList({"b", "a", "c"}));
+
+    f.basket.insertionRow = 2; // a drop on row 2 lands at row 3
+    f.add("d");
+    f.add("e"); // several files after the same row end up reversed
+    EXPECT_EQ(f.names(), QStringList({"b", "a", "e", "d", "c"}));
+    f.basket.insertionRow = 1; // a drop on row 1 lands at row 1
+    f.add("g");
+    EXPECT_EQ(f.names().first(), "g");
+    f.basket.insertionRow = 99; // past the end appends
+    f.add("h");
+    EXPECT_EQ(f.names().last(), "h");
+}
+
+TEST(Basket, MessageOnlyWhileHiddenAndAskedFor)
+{
+    BasketFixture f;
+    f.add("a");
+    EXPECT_TRUE(f.prompts.shown.isEmpty());
+    f.basket.AddFileToBasket("/f/", "b", "NN", {}, "Y", "B");
+    ASSERT_EQ(f.prompts.shown.size(), 1);
+    EXPECT_EQ(f.prompts.shown[0].text, "file added:\r\n/f/b\r\n1 files in the basket");
+    EXPECT_EQ(f.prompts.shown[0].title, "Varnex");
+    f.host.visible = true;
+    f.basket.AddFileToBasket("/f/", "c", "NN", {}, "Y", "B");
+    EXPECT_EQ(f.prompts.shown.size(), 1);
+}
+
+TEST(Basket, RowMovesLandBelowTheDropRow)
+{
+    BasketFixture f;
+    for (const char* n : {"a", "b", "c", "d"})
+        f.basket.addLoadedEntry(QString("/f/") + n);
+    ASSERT_EQ(f.names(), QStringList({"a", "b", "c", "d"}));
+    EXPECT_TRUE(f.basket.moveRow(3, 1)); // c onto a
+    EXPECT_EQ(f.names(), QStringList({"a", "c", "b", "d"}));
+    EXPECT_TRUE(f.basket.moveRow(1, 3)); // a onto b
+    EXPECT_EQ(f.names(), QStringList({"c", "b", "a", "d"}));
+    EXPECT_EQ(f.grid.row(), 3) << "the moved row stays current";
+    EXPECT_TRUE(f.basket.moveRow(4, 0)); // d onto the header: to row 1
+    EXPECT_EQ(f.names(), QStringList({"d", "c", "b", "a"}));
+    EXPECT_FALSE(f.basket.moveRow(2, 2)) << "onto itself nothing happens";
+    EXPECT_FALSE(f.basket.moveRow(0, 2)) << "the header does not move";
+    EXPECT_FALSE(f.basket.moveRow(2, 9));
+    EXPECT_TRUE(f.basket.moveRow(1, 4)); // the top row onto the last
+    EXPECT_EQ(f.names(), QStringList({"c", "b", "a", "d"}));
+    EXPECT_TRUE(f.basket.IsInBasket("/F/D")) << "moves keep the index";
+}
+
+TEST(Basket, DeleteClearSortAndSummary)
+{
+    TempTree t;
+    BasketFixture f;
+    f.basket.addLoadedEntry(t.file("b.txt", 2048));
+    f.basket.addLoadedEntry(t.file("a.txt", 1024));
+    EXPECT_EQ(f.basket.summaryText(), " 2 files, 3 Kb");
+    f.basket.sortByHeader(2);
+    EXPECT_EQ(f.grid.tag, "1");
+    EXPECT_EQ(f.names(), QStringList({"a.txt", "b.txt"}));
+    f.basket.sortByHeader(3);
+    EXPECT_EQ(f.grid.tag, "2");
+    EXPECT_EQ(f.names(), QStringList({"b.txt", "a.txt"}));
+
+    EXPECT_TRUE(f.basket.deleteRow(1));
+    EXPECT_EQ(f.host.message, "RadeZazeda: 1 files");
+    EXPECT_TRUE(f.basket.deleteRow(1)) << "the only entry resets the grid";
+    EXPECT_TRUE(f.basket.empty());
+    EXPECT_EQ(f.host.message, "");
+    EXPECT_FALSE(f.basket.deleteRow(1));
+
+    EXPECT_FALSE(f.basket.clearAsked()) << "nothing asked for an empty basket";
+    EXPECT_TRUE(f.prompts.shown.isEmpty());
+    f.basket.addLoadedEntry("/x");
+    EXPECT_FALSE(f.basket.clearAsked());
+    EXPECT_EQ(f.prompts.shown.last().text, "clear RadeZazeda?");
+    EXPECT_EQ(f.prompts.shown.last().title, "RadeZazeda");
+    f.prompts.answers = {Prompts::Answer::Yes};
+    EXPECT_TRUE(f.basket.clearAsked());
+    EXPECT_TRUE(f.basket.empty());
+    EXPECT_FALSE(f.basket.IsInBasket("/x"));
+}
+
+TEST(BasketFolders, AddFolderCountsAndSaysWhenNothingIsNew)
+{
+    TempTree t;
+    BasketFixture f;
+    Settings settings;
+    t.file("d/b.txt", 1);
+    t.file("d/A.txt", 1);
+    t.file("d/sub/deep.txt", 1);
+    EXPECT_EQ(AddFolderToBasket(f.basket, t.path("d"), settings), 2);
+    EXPECT_EQ(f.prompts.shown.last().text, " 2 files added to RadeZazeda");
+    EXPECT_EQ(f.prompts.shown.last().title, "RadeZazeda");
+    EXPECT_EQ(f.names(), QStringList({"b.txt", "A.txt"})) << "A first, then b before it";
+
+    EXPECT_EQ(AddFolderToBasket(f.basket, t.path("d") + "/", settings), 0);
+    EXPECT_EQ(f.prompts.shown.last().text,
+              "no files added to RadeZazeda\r\nDirectory is empty, or files already exist in "
+              "the RadeZazeda");
+    EXPECT_EQ(f.host.message, "RadeZazeda: 2 files");
+}
+
+TEST(BasketFolders, ShowInFileListFiltersAndFallsBackToThePlaceholder)
+{
+    BasketFixture f;
+    Settings settings;
+    FileListState state;
+    f.basket.addLoadedEntry("/a/one.txt");
+    f.basket.addLoadedEntry("/b/two.doc");
+    EXPECT_EQ(ShowBasketInFileList(f.basket, state, "*", settings), 2);
+    const NodeTree& tree = state.fileTree;
+    EXPECT_EQ(tree.node(tree.root()).text, "RadeZazeda");
+    ASSERT_EQ(tree.children(tree.root()).size(), 2u);
+    EXPECT_EQ(tree.key(tree.children(tree.root())[1]), "/b/two.doc");
+    EXPECT_EQ(state.File1Backup.list(0), "RadeZazeda");
+    EXPECT_EQ(state.File1Backup.ListCount(), 3);
+    EXPECT_EQ(state.fileTreeTag, "");
+    EXPECT_EQ(state.shownSort.tip(), "Not sorted");
+
+    EXPECT_EQ(ShowBasketInFileList(f.basket, state, "*.doc", settings), 1);
+    EXPECT_EQ(tree.node(tree.children(tree.root())[0]).text, "/b/two.doc");
+
+    state.filterTag = "Picture";
+    EXPECT_EQ(ShowBasketInFileList(f.basket, state, "*.png;*.jpg", settings), 0);
+    EXPECT_EQ(state.fileTreeTag, "X");
+    ASSERT_EQ(tree.children(tree.root()).size(), 1u);
+    EXPECT_EQ(tree.node(tree.children(tree.root())[0]).text, "no [Picture] files");
+    EXPECT_EQ(tree.node(tree.root()).text, "RadeZazeda");
+}
+
+TEST(BasketFolders, AddNodeTakesGroupsOrTheRootsChildren)
+{
+    BasketFixture f;
+    FileListState state;
+    NodeTree& tree = state.fileTree;
+    const NodeTree::Id root = AddFileListRoot(tree, "/data/");
+    tree.add(root, "/data/x.txt", "x.txt");
+    tree.add(root, "/data/y.txt", "y.txt");
+    EXPECT_EQ(AddNodeToBasket(f.basket, state, root, "/data/"), 2);
+    EXPECT_TRUE(f.basket.IsInBasket("/data/x.txt"));
+    EXPECT_EQ(f.prompts.shown.last().text, " 2 files added to RadeZazeda");
+
+    // A grouped tree over the basket: entries are full paths already.
+    BasketFixture g;
+    state.treeType = TreeType::Extension;
+    const NodeTree::Id broot = AddFileListRoot(tree, "RadeZazeda");
+    const NodeTree::Id group = tree.add(broot, "G1", ".TXT");
+    tree.add(group, "k1", "/p/a.txt");
+    tree.add(group, "k2", "/p/.hidden.txt");
+    const NodeTree::Id other = tree.add(broot, "G2", ".DOC");
+    const NodeTree::Id leaf = tree.add(other, "k3", "/q/b.doc");
+    EXPECT_EQ(AddNodeToBasket(g.basket, state, leaf, ""), 0) << "a leaf adds nothing";
+    EXPECT_TRUE(g.prompts.shown.isEmpty());
+    EXPECT_EQ(AddNodeToBasket(g.basket, state, group, ""), 2);
+    EXPECT_EQ(AddNodeToBasket(g.basket, state, broot, ""), 1)
+        << "the root skips dot names and what is there already";
+    EXPECT_TRUE(g.basket.IsInBasket("/q/b.doc"));
+}
