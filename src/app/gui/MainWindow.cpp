@@ -12,6 +12,7 @@
 #include "shared/TextHelpers.h"
 #include "tools/gui/InfoForm.h"
 #include "view/ViewRequest.h"
+#include "view/gui/IconFontViews.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QApplication>
@@ -78,6 +79,7 @@ ViewWindow* MainWindow::viewWindow()
 {
     if (!viewWindow_) {
         viewWindow_ = new ViewWindow(settings_, prompts_, this);
+        new IconFontViews(*viewWindow_, prompts_, escape_);
         const Geometry& g = settings_.viewWindow;
         // Same terms as windowState() reads them back: frame position, client size.
         if (g.width > 0 && g.height > 0) {
@@ -146,6 +148,9 @@ void MainWindow::handleFileCommand(const QString& code, const QString& folder, c
     if (code == QLatin1String("V")) {
         const QString extension = ExtensionOf(name);
         TriggerView({folder, name, extension, ClassifyFileKind(extension, settings_)});
+    } else if (code == QLatin1String("VI")) {
+        const QString extension = ExtensionOf(name);
+        TriggerView({folder, name, code, ClassifyFileKind(extension, settings_)});
     } else if (code == QLatin1String("R")) {
         runFile(name, folder + name);
     } else if (code == QLatin1String("P")) {

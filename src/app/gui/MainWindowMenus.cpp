@@ -1,9 +1,11 @@
+#include "app/gui/FontTableCommands.h"
 #include "app/gui/FrameMenus.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/SizeTableCommands.h"
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "browse/gui/FilterStrip.h"
+#include "shared/TextHelpers.h"
 #include "tools/gui/InfoForm.h"
 #include "trees/gui/TreeButtons.h"
 #include "view/gui/ViewWindow.h"
@@ -43,6 +45,13 @@ void MainWindow::connectFileList()
         settings_, prompts_, escape_, *fileList_, [this] { return viewWindow(); }, this);
     connect(this, &MainWindow::folderSizeTableWanted, sizeTables_,
             &SizeTableCommands::FolderSizeTable);
+    new FontTableCommands(
+        prompts_, *fileList_, menus_->tvwview.viewFonts,
+        [this] {
+            const NodeTree::Id id = treeState_.CurrentFolderNode;
+            return folderTree_.contains(id) ? WithSlash(folderTree_.key(id)) : QString();
+        },
+        [this] { return viewWindow(); }, this);
     connect(this, &MainWindow::folderPropertiesWanted, this,
             [this](const QString& folder) { ShowFileProperties(folder, prompts_, this); });
 
