@@ -17,24 +17,27 @@
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <functional>
 
 namespace {
 
-/// Hides the icon page whenever the view window hides the page canvas (CloseView).
-class HideWithCanvas : public QObject {
+/// Runs `hidden` whenever the view window hides the page canvas (CloseView).
+class CanvasHideWatch : public QObject {
 public:
-    HideWithCanvas(QWidget* page, QObject* parent) : QObject(parent), page_(page) {}
+    CanvasHideWatch(std::function<void()> hidden, QObject* parent)
+        : QObject(parent), hidden_(std::move(hidden))
+    {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Hide)
-            page_->hide();
+            hidden_();
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    QWidget* page_;
+    std::function<void()> hidden_;
 };
 
 } // namespace
@@ -45,7 +48,14 @@ IconFontViews::IconFontViews(ViewWindow& view, Prompts& prompts, CancelKey& canc
     QWidget* canvas = view.pictureCanvas();
     page_ = new IconPageWidget(canvas);
     page_->hide();
-    canvas->installEventFilter(new HideWithCanvas(page_, this));
+    // The page and its tool tip go with the canvas when another view takes the window.
+    canvas->installEventFilter(new CanvasHideWatch(
+        [this] {
+            page_->hide();
+            if (view_.statusBar()->toolTip() == IconPageToolTip(QStringLiteral("icon")))
+                view_.statusBar()->setToolTip(QString());
+        },
+        this));
     connect(page_->scrollThumb(), &QScrollBar::valueChanged, this, [this](int page) {
         if (view_.ViewMode() == QLatin1String("ICON"))
             ShowIconPage(page);

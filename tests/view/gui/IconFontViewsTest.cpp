@@ -100,8 +100,10 @@ TEST_F(IconFontViewsTest, ViewIconsShowsAPageAndSavesTheHoveredIcon)
     EXPECT_EQ(window->statusMessage(), "");
     EXPECT_EQ(window->statusBar()->toolTip(), "");
 
+    views->HoverIcon(0, QPoint(5, 5));
     window->CloseView();
     EXPECT_FALSE(page->isVisible());
+    EXPECT_EQ(window->statusBar()->toolTip(), "") << "the save hint goes with the page";
 }
 
 TEST_F(IconFontViewsTest, AFileWithoutIconsSaysSo)
