@@ -19,7 +19,7 @@ packages=(
     xvfb xauth
 )
 if [ "$mode" = test ]; then
-    packages+=(libgtest-dev libbenchmark-dev python3 zip unzip gcab libarchive-tools sox ffmpeg)
+    packages+=(libgtest-dev libbenchmark-dev python3 zip unzip gcab libarchive-tools sox ffmpeg fonts-dejavu-core)
 fi
 
 missing=()

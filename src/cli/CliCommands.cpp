@@ -4,6 +4,7 @@
 #include "cli/BasketCommand.h"
 #include "cli/DrivesCommand.h"
 #include "cli/FilterOptions.h"
+#include "cli/IconCommands.h"
 #include "cli/InfoCommand.h"
 #include "cli/KindCommand.h"
 #include "cli/ListCommand.h"
@@ -118,6 +119,17 @@ const QList<Command>& commands()
          QStringLiteral("copy [--stamp] [--yes-all [--next-version]] DEST FILE...  copy as "
                         "the basket does; conflicts as TAB-separated rows"),
          copyFiles},
+        {QStringLiteral("icons"),
+         QStringLiteral("icons FILE                   the number of icons in a program or .ico "
+                        "file"),
+         fileIcons},
+        {QStringLiteral("icons"),
+         QStringLiteral("icons --save N FILE OUT.ico  image N of the byte scan as an .ico file"),
+         fileIcons},
+        {QStringLiteral("fontname"),
+         QStringLiteral("fontname FILE                the face name of a TrueType or OpenType "
+                        "font"),
+         fontName},
     };
     return all;
 }

@@ -80,6 +80,7 @@ void Grid::reset(int cols)
     row_ = col_ = rowSel_ = colSel_ = 0;
     lastSort_ = SortMode::None;
     tag.clear();
+    cellFont = nullptr;
 }
 
 QString Grid::textMatrix(int row, int col) const

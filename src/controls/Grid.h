@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <optional>
 #include <vector>
 
 /// The flex-grid model: rows x cols of text cells, the first `fixedRows` rows and
@@ -86,6 +88,17 @@ public:
     [[nodiscard]] QString wholeText() const;
 
     QString tag; ///< free text the owner keeps with the grid ("[folder]", "MDB")
+
+    /// A cell's own font; a point size of 0 keeps the view's size.
+    struct CellFont {
+        QString name;
+        double pointSize = 0;
+        bool bold = false;
+        bool italic = false;
+    };
+    /// The font of a cell decided from the grid's contents (so a sort keeps it with its
+    /// row); none, or nothing returned, leaves the view's font. reset() drops it.
+    std::function<std::optional<CellFont>(const Grid& grid, int row, int col)> cellFont;
 
 private:
     [[nodiscard]] QString rangeText(int r1, int c1, int r2, int c2) const;

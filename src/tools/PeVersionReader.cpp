@@ -1,12 +1,11 @@
 #include "tools/PeVersionReader.h"
 
+#include "view/PeResources.h"
+
 #include <QFile>
 #include <optional>
 
 namespace {
-
-constexpr quint32 RtVersion = 16;
-constexpr quint32 SubdirectoryBit = 0x80000000u;
 
 /// Little-endian reads that fail instead of reading past the end.
 class Bytes {
@@ -48,45 +47,6 @@ public:
 private:
     const QByteArray& data_;
 };
-
-struct Section {
-    quint32 virtualAddress;
-    quint32 virtualSize;
-    quint32 rawSize;
-    quint32 rawOffset;
-};
-
-/// File offset of a relative virtual address, through the section table.
-std::optional<qint64> offsetOfRva(const std::vector<Section>& sections, quint32 rva)
-{
-    for (const Section& s : sections) {
-        const quint32 span = qMax(s.virtualSize, s.rawSize);
-        if (rva >= s.virtualAddress && rva < s.virtualAddress + span)
-            return qint64(s.rawOffset) + (rva - s.virtualAddress);
-    }
-    return std::nullopt;
-}
-
-/// The entry of a resource directory with that id (or the first one when id is 0),
-/// as its raw OffsetToData.
-std::optional<quint32> directoryEntry(const Bytes& b, qint64 directory, quint32 id)
-{
-    const auto named = b.u16(directory + 12);
-    const auto ids = b.u16(directory + 14);
-    if (!named || !ids)
-        return std::nullopt;
-    const int total = *named + *ids;
-    for (int i = 0; i < total; ++i) {
-        const qint64 entry = directory + 16 + qint64(i) * 8;
-        const auto name = b.u32(entry);
-        const auto data = b.u32(entry + 4);
-        if (!name || !data)
-            return std::nullopt;
-        if (id == 0 || (!(*name & SubdirectoryBit) && *name == id))
-            return *data;
-    }
-    return std::nullopt;
-}
 
 qint64 aligned4(qint64 at, qint64 base)
 {
@@ -155,64 +115,12 @@ QMap<QString, QString> readStrings(const Bytes& b, qint64 base, qint64 limit)
 
 QMap<QString, QString> ReadPeVersionStrings(const QByteArray& image)
 {
-    const Bytes b(image);
-    if (image.size() < 64 || image[0] != 'M' || image[1] != 'Z')
+    const PeResources resources(image);
+    const QList<PeResources::Entry> versions = resources.entries(PeResources::Version);
+    if (versions.isEmpty())
         return {};
-    const auto peOffset = b.u32(0x3C);
-    if (!peOffset || b.u32(*peOffset) != quint32(0x00004550)) // "PE\0\0"
-        return {};
-    const qint64 coff = qint64(*peOffset) + 4;
-    const auto sectionCount = b.u16(coff + 2);
-    const auto optionalSize = b.u16(coff + 16);
-    if (!sectionCount || !optionalSize)
-        return {};
-    const qint64 optional = coff + 20;
-    const auto magic = b.u16(optional);
-    if (!magic || (*magic != 0x10B && *magic != 0x20B))
-        return {};
-    const qint64 directories = optional + (*magic == 0x20B ? 112 : 96);
-    const auto directoryCount = b.u32(directories - 4);
-    if (!directoryCount || *directoryCount < 3)
-        return {};
-    const auto resourceRva = b.u32(directories + 2 * 8);
-    if (!resourceRva || *resourceRva == 0)
-        return {};
-
-    std::vector<Section> sections;
-    const qint64 table = optional + *optionalSize;
-    for (int i = 0; i < *sectionCount; ++i) {
-        const qint64 s = table + qint64(i) * 40;
-        const auto vsize = b.u32(s + 8);
-        const auto va = b.u32(s + 12);
-        const auto rawSize = b.u32(s + 16);
-        const auto rawOffset = b.u32(s + 20);
-        if (!vsize || !va || !rawSize || !rawOffset)
-            return {};
-        sections.push_back({*va, *vsize, *rawSize, *rawOffset});
-    }
-    const auto resources = offsetOfRva(sections, *resourceRva);
-    if (!resources)
-        return {};
-
-    // Three levels: type (RT_VERSION), name (the first), language (the first).
-    const auto typeEntry = directoryEntry(b, *resources, RtVersion);
-    if (!typeEntry || !(*typeEntry & SubdirectoryBit))
-        return {};
-    const auto nameEntry = directoryEntry(b, *resources + (*typeEntry & ~SubdirectoryBit), 0);
-    if (!nameEntry || !(*nameEntry & SubdirectoryBit))
-        return {};
-    const auto languageEntry = directoryEntry(b, *resources + (*nameEntry & ~SubdirectoryBit), 0);
-    if (!languageEntry || (*languageEntry & SubdirectoryBit))
-        return {};
-    const qint64 dataEntry = *resources + *languageEntry;
-    const auto dataRva = b.u32(dataEntry);
-    const auto dataSize = b.u32(dataEntry + 4);
-    if (!dataRva || !dataSize)
-        return {};
-    const auto data = offsetOfRva(sections, *dataRva);
-    if (!data || *data + qint64(*dataSize) > image.size())
-        return {};
-    return readStrings(b, *data, *data + *dataSize);
+    const PeResources::Entry& version = versions.first();
+    return readStrings(Bytes(image), version.offset, version.offset + version.size);
 }
 
 QMap<QString, QString> ReadPeVersionStringsFromFile(const QString& path)

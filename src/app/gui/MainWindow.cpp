@@ -15,6 +15,7 @@
 #include "shared/TextHelpers.h"
 #include "tools/gui/InfoForm.h"
 #include "view/ViewRequest.h"
+#include "view/gui/IconFontViews.h"
 #include "view/gui/PictureSoundViews.h"
 #include "view/gui/ViewWindow.h"
 
@@ -89,6 +90,7 @@ ViewWindow* MainWindow::viewWindow()
         viewWindow_ = new ViewWindow(settings_, viewPrompts, this);
         viewQtPrompts_.setParent(viewWindow_);
         new PictureSoundViews(*viewWindow_, viewPrompts, escape_);
+        new IconFontViews(*viewWindow_, viewPrompts, escape_);
         connect(viewWindow_, &ViewWindow::optionsWanted, this, &MainWindow::openOptions);
         const Geometry& g = settings_.viewWindow;
         // Same terms as windowState() reads them back: frame position, client size.
@@ -173,6 +175,9 @@ void MainWindow::handleFileCommand(const QString& code, const QString& folder, c
     if (code == QLatin1String("V")) {
         const QString extension = ExtensionOf(name);
         TriggerView({folder, name, extension, ClassifyFileKind(extension, settings_)});
+    } else if (code == QLatin1String("VI")) {
+        const QString extension = ExtensionOf(name);
+        TriggerView({folder, name, code, ClassifyFileKind(extension, settings_)});
     } else if (code == QLatin1String("R")) {
         runFile(name, folder + name);
     } else if (code == QLatin1String("P")) {

@@ -1,3 +1,4 @@
+#include "app/gui/FontTableCommands.h"
 #include "app/gui/FrameMenus.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/PictureCommands.h"
@@ -7,6 +8,7 @@
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "browse/gui/FilterStrip.h"
+#include "shared/TextHelpers.h"
 #include "tools/gui/InfoForm.h"
 #include "trees/gui/TreeButtons.h"
 #include "view/gui/ViewWindow.h"
@@ -53,6 +55,13 @@ void MainWindow::connectFileList()
     connect(sizeTables_, &SizeTableCommands::tableShown, sizeBars,
             [this, sizeBars] { sizeBars->attach(viewWindow()); });
     new PictureCommands(*this);
+    new FontTableCommands(
+        prompts_, *fileList_, menus_->tvwview.viewFonts,
+        [this] {
+            const NodeTree::Id id = treeState_.CurrentFolderNode;
+            return folderTree_.contains(id) ? WithSlash(folderTree_.key(id)) : QString();
+        },
+        [this] { return viewWindow(); }, this);
     connect(this, &MainWindow::folderPropertiesWanted, this,
             [this](const QString& folder) { ShowFileProperties(folder, prompts_, this); });
 

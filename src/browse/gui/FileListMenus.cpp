@@ -7,8 +7,7 @@ FileListMenus::FileListMenus(QWidget* owner) : MenuCommand(owner)
 {
     file1view.menu = popup(QStringLiteral("File1view"), owner);
     file1view.viewFile = item(file1view.menu, QStringLiteral("View file"), QStringLiteral("V"));
-    file1view.viewIcons =
-        item(file1view.menu, QStringLiteral("View icons"), QStringLiteral("VI"), false);
+    file1view.viewIcons = item(file1view.menu, QStringLiteral("View icons"), QStringLiteral("VI"));
     file1view.execute = item(file1view.menu, QStringLiteral("Execute"), QStringLiteral("R"));
     file1view.copyTo = file1view.menu->addMenu(QStringLiteral("Copy one file to:"));
     file1view.copyTo->setEnabled(false);

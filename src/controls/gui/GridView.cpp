@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFont>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -59,6 +60,18 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
         }
         return QVariant::fromValue(h | Qt::AlignVCenter);
     }
+    case Qt::FontRole:
+        if (grid_.cellFont) {
+            if (const auto cell = grid_.cellFont(grid_, r, c)) {
+                QFont font(cell->name);
+                if (cell->pointSize > 0)
+                    font.setPointSizeF(cell->pointSize);
+                font.setBold(cell->bold);
+                font.setItalic(cell->italic);
+                return font;
+            }
+        }
+        return {};
     case Qt::BackgroundRole:
         if (fixed)
             return QApplication::palette().brush(QPalette::Button);

@@ -1,0 +1,71 @@
+#include "cli/IconCommands.h"
+
+#include "platform/Prompts.h"
+#include "view/FontNames.h"
+#include "view/IconResources.h"
+#include "view/IconScan.h"
+
+#include <QFileInfo>
+
+namespace cli {
+namespace {
+
+void printMessages(const ScriptedPrompts& prompts, QTextStream& err)
+{
+    for (const QString& text : prompts.shownTexts())
+        err << "lumara-cli icons: " << text << "\n";
+}
+
+int saveIcon(const QStringList& args, QTextStream& err)
+{
+    bool ok = false;
+    const int n = args.value(1).toInt(&ok);
+    if (args.size() != 4 || !ok || n < 1) {
+        err << "lumara-cli icons: usage: icons --save N FILE OUT.ico (N from 1)\n";
+        return 2;
+    }
+    ScriptedPrompts prompts;
+    IconFileScan scan;
+    if (!scan.LoadIconFileBytes(args[2], prompts) || !scan.FindIconImages(prompts)) {
+        printMessages(prompts, err);
+        return 1;
+    }
+    if (n > scan.offsets().size()) {
+        err << "lumara-cli icons: image " << n << " not found; the scan found "
+            << scan.offsets().size() << "\n";
+        return 1;
+    }
+    const bool saved = scan.SaveIconFile(n, args[3], prompts, IconFileScan::Replace::Always);
+    printMessages(prompts, err);
+    return saved ? 0 : 1;
+}
+
+} // namespace
+
+int fileIcons(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.value(0) == QLatin1String("--save"))
+        return saveIcon(args, err);
+    if (args.size() != 1) {
+        err << "lumara-cli icons: give one file (or --save N FILE OUT.ico)\n";
+        return 2;
+    }
+    if (!QFileInfo(args[0]).isFile()) {
+        err << "lumara-cli icons: not a file: " << args[0] << "\n";
+        return 1;
+    }
+    out << ReadIconsFromFile(args[0]).size() << "\n";
+    return 0;
+}
+
+int fontName(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.size() != 1) {
+        err << "lumara-cli fontname: give one font file\n";
+        return 2;
+    }
+    out << GetFontFaceName(args[0]) << "\n";
+    return 0;
+}
+
+} // namespace cli
