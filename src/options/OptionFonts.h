@@ -32,5 +32,5 @@ inline constexpr double LargestFontSize = 48;
 void SetDefaultFonts(Settings& settings);
 
 /// The text the font sample shows: the digits, the lower-case and upper-case alphabet.
-inline const QString FontSampleText =
+inline const QString OptionsFontSample =
     QStringLiteral("0123456789\nabcdefghijklmnopqrstuvwxyz\nABCDEFGHIJKLMNOPQRSTUVWXYZ");

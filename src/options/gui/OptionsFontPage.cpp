@@ -88,7 +88,7 @@ QWidget* OptionsForm::buildFontPage()
     fontList_ = new QListWidget(page);
     fontList_->setObjectName(QStringLiteral("fontList"));
     fontList_->addItems(QFontDatabase::families());
-    fontSample_ = new QLabel(FontSampleText, page);
+    fontSample_ = new QLabel(OptionsFontSample, page);
     fontSample_->setObjectName(QStringLiteral("fontSample"));
     fontSample_->setFrameShape(QFrame::StyledPanel);
     fontSample_->setMinimumHeight(90);

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTextCursor>
@@ -49,11 +50,14 @@ IconFontViews::IconFontViews(ViewWindow& view, Prompts& prompts, CancelKey& canc
     page_ = new IconPageWidget(canvas);
     page_->hide();
     // The page and its tool tip go with the canvas when another view takes the window.
+    // The status bar is held by a guarded pointer: the canvas is also hidden while the
+    // window is torn down, when the window itself can no longer be asked for it.
+    QPointer<QStatusBar> bar = view.statusBar();
     canvas->installEventFilter(new CanvasHideWatch(
-        [this] {
+        [this, bar] {
             page_->hide();
-            if (view_.statusBar()->toolTip() == IconPageToolTip(QStringLiteral("icon")))
-                view_.statusBar()->setToolTip(QString());
+            if (bar && bar->toolTip() == IconPageToolTip(QStringLiteral("icon")))
+                bar->setToolTip(QString());
         },
         this));
     connect(page_->scrollThumb(), &QScrollBar::valueChanged, this, [this](int page) {
