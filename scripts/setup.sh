@@ -19,7 +19,7 @@ packages=(
     xvfb xauth
 )
 if [ "$mode" = test ]; then
-    packages+=(libgtest-dev libbenchmark-dev python3)
+    packages+=(libgtest-dev libbenchmark-dev python3 zip unzip gcab libarchive-tools)
 fi
 
 missing=()

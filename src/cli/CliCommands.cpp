@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include "cli/ArchiveCommand.h"
 #include "cli/DrivesCommand.h"
 #include "cli/FilterOptions.h"
 #include "cli/InfoCommand.h"
@@ -71,6 +72,16 @@ const QList<Command>& commands()
          QStringLiteral("sysinfo                      the system report, as View > System "
                         "Information shows it"),
          systemReport},
+        {QStringLiteral("archive"),
+         QStringLiteral("archive [--count|--details] FILE  an archive's entries (zip, cab, rar, "
+                        "ace)"),
+         archiveListing},
+        {QStringLiteral("unzip"),
+         QStringLiteral("unzip [--overwrite] [--password P] ZIP ENTRY DIR  extract one entry"),
+         unzipEntry},
+        {QStringLiteral("zip"),
+         QStringLiteral("zip [--password P] OUT.zip FILE...  zip files without folder names"),
+         zipFiles},
     };
     return all;
 }

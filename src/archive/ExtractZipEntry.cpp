@@ -1,0 +1,247 @@
+// One zip entry extracted over libarchive, guarded so that nothing is ever written
+// outside the destination folder.
+#include "archive/ExtractZipEntry.h"
+
+#include "archive/ReplaceFile.h"
+#include "platform/Prompts.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <archive.h>
+#include <archive_entry.h>
+#include <memory>
+#include <optional>
+
+namespace {
+
+struct ArchiveCloser {
+    void operator()(archive* a) const { archive_read_free(a); }
+};
+using ReadHandle = std::unique_ptr<archive, ArchiveCloser>;
+
+/// The password callback's state: the question is asked at most once per extraction.
+struct PasswordState {
+    Prompts* prompts = nullptr;
+    bool asked = false;
+    QByteArray answer;
+};
+
+const char* AskPassword(archive*, void* data)
+{
+    auto* state = static_cast<PasswordState*>(data);
+    if (state->asked)
+        return nullptr;
+    state->asked = true;
+    const std::optional<QString> text = state->prompts->input(
+        QStringLiteral("Please Enter The Password!"), QStringLiteral("Password"), QString());
+    if (!text)
+        return nullptr;
+    state->answer = text->left(256).toUtf8();
+    return state->answer.constData();
+}
+
+QString EntryName(archive_entry* entry)
+{
+    if (const char* utf8 = archive_entry_pathname_utf8(entry))
+        return QString::fromUtf8(utf8);
+    const char* raw = archive_entry_pathname(entry);
+    return raw ? QString::fromLocal8Bit(raw) : QString();
+}
+
+/// The entry name as clean relative parts, or nothing when it is absolute, climbs with
+/// "..", or has no parts at all.
+std::optional<QStringList> RelativeParts(const QString& name)
+{
+    if (name.startsWith(u'/') || name.startsWith(u'\\') || (name.size() >= 2 && name.at(1) == u':'))
+        return std::nullopt;
+    QStringList parts;
+    for (const QString& part : name.split(u'/', Qt::SkipEmptyParts)) {
+        if (part == QLatin1String(".."))
+            return std::nullopt;
+        if (part != QLatin1String("."))
+            parts.append(part);
+    }
+    if (parts.isEmpty())
+        return std::nullopt;
+    return parts;
+}
+
+/// True when a link stored at `parts` with `target` resolves inside the folder.
+bool LinkStaysInside(const QStringList& parts, const QString& target)
+{
+    if (target.isEmpty() || target.startsWith(u'/'))
+        return false;
+    int depth = int(parts.size()) - 1; // the link's own folder depth
+    for (const QString& step : target.split(u'/', Qt::SkipEmptyParts)) {
+        if (step == QLatin1String(".."))
+            --depth;
+        else if (step != QLatin1String("."))
+            ++depth;
+        if (depth < 0)
+            return false;
+    }
+    return true;
+}
+
+/// Creates the folders of the entry's path below `root`; false when one of them is a
+/// link or not a folder, since writing through it could leave the destination.
+bool MakeFolders(const QString& root, const QStringList& folders)
+{
+    QString at = root;
+    for (const QString& part : folders) {
+        at += u'/' + part;
+        const QFileInfo info(at);
+        if (info.isSymLink())
+            return false;
+        if (!info.exists() && !QDir().mkdir(at))
+            return false;
+        if (!QFileInfo(at).isDir())
+            return false;
+    }
+    return true;
+}
+
+class EntryWriter {
+public:
+    EntryWriter(archive* a, archive_entry* entry, Prompts& prompts)
+        : a_(a), entry_(entry), prompts_(prompts)
+    {}
+
+    ExtractOutcome write(const QString& target, const QString& name)
+    {
+        QTemporaryFile out(QFileInfo(target).path() + QStringLiteral("/.lumara-extract-XXXXXX"));
+        if (!out.open())
+            return fail(name, out.errorString());
+        char buffer[65536];
+        for (;;) {
+            const la_ssize_t n = archive_read_data(a_, buffer, sizeof buffer);
+            if (n == 0)
+                break;
+            if (n < 0)
+                return fail(name, QString::fromUtf8(archive_error_string(a_)));
+            if (out.write(buffer, n) != n)
+                return fail(name, out.errorString());
+        }
+        const auto mode = archive_entry_perm(entry_);
+        out.setPermissions(mode ? PermissionsOf(mode)
+                                : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        if (archive_entry_mtime_is_set(entry_))
+            out.setFileTime(QDateTime::fromSecsSinceEpoch(archive_entry_mtime(entry_)),
+                            QFileDevice::FileModificationTime);
+        // rename() replaces a link at the target itself, never the file it points to.
+        if (!ReplaceFileWith(out, target))
+            return fail(name, QStringLiteral("the file cannot be replaced"));
+        return ExtractOutcome::Extracted;
+    }
+
+private:
+    /// Unix mode bits as Qt permissions: one hex digit per class, owner and user alike.
+    static QFileDevice::Permissions PermissionsOf(unsigned mode)
+    {
+        const unsigned owner = (mode >> 6) & 7;
+        return QFileDevice::Permissions::fromInt(
+            int(owner << 12 | owner << 8 | ((mode >> 3) & 7) << 4 | (mode & 7)));
+    }
+
+    ExtractOutcome fail(const QString& name, const QString& why)
+    {
+        prompts_.message(name + QStringLiteral(" could not be extracted:\r\n") + why);
+        return ExtractOutcome::Failed;
+    }
+
+    archive* a_;
+    archive_entry* entry_;
+    Prompts& prompts_;
+};
+
+ExtractOutcome Refuse(const QString& name, const QString& folder, Prompts& prompts)
+{
+    prompts.message(name + QStringLiteral(" was not extracted: it would be written outside ") +
+                    folder);
+    return ExtractOutcome::Refused;
+}
+
+/// Asks before an existing file is replaced; nothing when it may be written.
+std::optional<ExtractOutcome> AskReplace(const QString& target, const QString& name,
+                                         Prompts& prompts)
+{
+    const QFileInfo info(target);
+    if (!info.exists() && !info.isSymLink())
+        return std::nullopt;
+    switch (prompts.askYesNoCancel(QStringLiteral("Overwrite ") + name + QStringLiteral("?"),
+                                   QStringLiteral("File already exists"))) {
+    case Prompts::Answer::Yes:
+        return std::nullopt;
+    case Prompts::Answer::No:
+        return ExtractOutcome::Skipped;
+    default:
+        return ExtractOutcome::Cancelled;
+    }
+}
+
+ExtractOutcome ExtractFound(archive* a, archive_entry* entry, const QString& folder,
+                            const QString& name, Prompts& prompts)
+{
+    const std::optional<QStringList> parts = RelativeParts(name);
+    if (!parts)
+        return Refuse(name, folder, prompts);
+    const auto type = archive_entry_filetype(entry);
+    const QString target = folder + u'/' + parts->join(u'/');
+    const QStringList parents = parts->mid(0, parts->size() - 1);
+    if (!MakeFolders(folder, type == AE_IFDIR ? *parts : parents))
+        return Refuse(name, folder, prompts);
+    if (type == AE_IFDIR)
+        return ExtractOutcome::Extracted;
+    if (archive_entry_hardlink(entry) || (type != AE_IFLNK && type != AE_IFREG)) {
+        prompts.message(name + QStringLiteral(" was not extracted: it is not a plain file"));
+        return ExtractOutcome::Failed;
+    }
+    if (type == AE_IFLNK) {
+        const char* to = archive_entry_symlink_utf8(entry);
+        const QString linkTarget = to ? QString::fromUtf8(to) : QString();
+        if (!LinkStaysInside(*parts, linkTarget))
+            return Refuse(name, folder, prompts);
+        if (const auto answer = AskReplace(target, name, prompts))
+            return *answer;
+        QFile::remove(target);
+        return QFile::link(linkTarget, target) ? ExtractOutcome::Extracted : ExtractOutcome::Failed;
+    }
+    if (const auto answer = AskReplace(target, name, prompts))
+        return *answer;
+    return EntryWriter(a, entry, prompts).write(target, name);
+}
+
+} // namespace
+
+ExtractOutcome ExtractZipEntry(const QString& zipPath, const QString& folder,
+                               const QString& entryName, Prompts& prompts)
+{
+    // An empty destination meant a listing to the library: nothing is written.
+    if (folder.isEmpty() || entryName.isEmpty())
+        return ExtractOutcome::NotFound;
+    QString root = QDir::cleanPath(folder);
+    if (!QDir().mkpath(root))
+        return ExtractOutcome::NotFound;
+    ReadHandle a(archive_read_new());
+    PasswordState password{&prompts, false, {}};
+    archive_read_support_format_zip(a.get());
+    archive_read_set_passphrase_callback(a.get(), &password, AskPassword);
+    if (archive_read_open_filename(a.get(), QFile::encodeName(zipPath).constData(), 65536) !=
+        ARCHIVE_OK)
+        return ExtractOutcome::NotFound;
+    const QString wanted = QString(entryName).replace(u'\\', u'/');
+    archive_entry* entry = nullptr;
+    // ARCHIVE_EOF is positive: only OK and WARN mean a header was read.
+    for (int r;
+         (r = archive_read_next_header(a.get(), &entry)) == ARCHIVE_OK || r == ARCHIVE_WARN;) {
+        // libarchive turns the "\" of names stored on Windows into "/"; so do we.
+        const QString name = EntryName(entry);
+        if (name == entryName || name == wanted)
+            return ExtractFound(a.get(), entry, root, wanted, prompts);
+    }
+    return ExtractOutcome::NotFound;
+}

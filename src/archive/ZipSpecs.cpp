@@ -1,0 +1,99 @@
+// What a cZip's file specs name: files, folders walked when recursing, wildcards.
+#include "archive/ZipSpecs.h"
+
+#include "archive/cZip.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+bool HasWildcard(const QString& name)
+{
+    return name.contains(u'*') || name.contains(u'?');
+}
+
+namespace {
+
+/// Gathers the files the specs name, with the names they are stored under.
+class SpecGatherer {
+public:
+    SpecGatherer(const cZip& zip, const QStringList& exclude) : zip_(zip), exclude_(exclude) {}
+
+    QList<NewFile> gather(const QStringList& specs)
+    {
+        for (const QString& spec : specs)
+            addSpec(spec);
+        return files_;
+    }
+
+private:
+    QString absolute(const QString& spec) const
+    {
+        if (QDir::isAbsolutePath(spec) || zip_.BasePath.trimmed().isEmpty())
+            return QFileInfo(spec).absoluteFilePath();
+        return QDir(zip_.BasePath).absoluteFilePath(spec);
+    }
+
+    void addSpec(const QString& spec)
+    {
+        const QFileInfo info(absolute(spec));
+        if (HasWildcard(info.fileName())) {
+            walk(info.path(), {info.fileName()});
+        } else if (info.isDir()) {
+            if (zip_.RecurseSubDirs)
+                walk(info.absoluteFilePath(), {});
+            else if (zip_.StoreDirectories)
+                add(info, true);
+        } else if (info.isFile()) {
+            add(info, false);
+        }
+    }
+
+    void walk(const QString& folder, const QStringList& patterns)
+    {
+        QDir::Filters filters = QDir::Files | QDir::NoDotAndDotDot;
+        if (zip_.StoreDirectories && patterns.isEmpty())
+            filters |= QDir::Dirs;
+        if (zip_.IncludeSystemAndHiddenFiles)
+            filters |= QDir::Hidden;
+        QDirIterator it(folder, patterns, filters,
+                        zip_.RecurseSubDirs ? QDirIterator::Subdirectories
+                                            : QDirIterator::NoIteratorFlags);
+        while (it.hasNext()) {
+            it.next();
+            const QFileInfo info = it.fileInfo();
+            // Devices, sockets and FIFOs are no files to zip; reading a FIFO would block.
+            if (info.isDir() ? !info.isSymLink() : info.isFile())
+                add(info, info.isDir());
+        }
+    }
+
+    void add(const QFileInfo& info, bool folder)
+    {
+        const QString source = info.absoluteFilePath();
+        if (exclude_.contains(source))
+            return;
+        QString stored = info.fileName();
+        if (zip_.StoreFolderNames) {
+            const QString base =
+                QDir(zip_.BasePath.trimmed().isEmpty() ? QDir::currentPath() : zip_.BasePath)
+                    .absolutePath();
+            stored = source.startsWith(base + u'/') ? source.mid(base.size() + 1) : source.mid(1);
+        }
+        if (folder)
+            stored += u'/';
+        files_.append({source, stored, folder, info.lastModified().toSecsSinceEpoch()});
+    }
+
+    const cZip& zip_;
+    QStringList exclude_;
+    QList<NewFile> files_;
+};
+
+} // namespace
+
+QList<NewFile> GatherSpecs(const cZip& zip, const QStringList& specs, const QStringList& exclude)
+{
+    return SpecGatherer(zip, exclude).gather(specs);
+}

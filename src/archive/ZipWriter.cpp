@@ -1,0 +1,110 @@
+// libarchive's zip writer (deflate, optional traditional encryption) for cZip.
+#include "archive/ZipWriter.h"
+
+#include "archive/cZip.h"
+
+#include <QFile>
+#include <archive.h>
+#include <archive_entry.h>
+#include <memory>
+#include <optional>
+
+namespace {
+
+QByteArray ConvertLineEnds(QByteArray data, bool toLf, bool toCrLf)
+{
+    if (data.contains('\0'))
+        return data; // binary: left alone
+    if (toLf)
+        data.replace("\r\n", "\n");
+    if (toCrLf) {
+        data.replace("\r\n", "\n");
+        data.replace("\n", "\r\n");
+    }
+    return data;
+}
+
+} // namespace
+
+ZipWriter::ZipWriter(const cZip& zip, int fd) : zip_(zip), w_(archive_write_new()), fd_(fd) {}
+
+ZipWriter::~ZipWriter()
+{
+    archive_write_free(w_);
+}
+
+bool ZipWriter::open()
+{
+    archive_write_set_format_zip(w_);
+    archive_write_zip_set_compression_deflate(w_);
+    if (zip_.Encrypt) {
+        const std::optional<QString> password =
+            zip_.PasswordRequest ? zip_.PasswordRequest() : std::nullopt;
+        if (!password || password->isEmpty())
+            return false;
+        if (archive_write_set_options(w_, "zip:encryption=traditional") != ARCHIVE_OK ||
+            archive_write_set_passphrase(w_, password->toUtf8().constData()) != ARCHIVE_OK)
+            return false;
+    }
+    return archive_write_open_fd(w_, fd_) == ARCHIVE_OK;
+}
+
+bool ZipWriter::addFile(const NewFile& file)
+{
+    std::unique_ptr<archive_entry, decltype(&archive_entry_free)> entry(archive_entry_new(),
+                                                                        archive_entry_free);
+    archive_entry_set_pathname_utf8(entry.get(), file.stored.toUtf8().constData());
+    archive_entry_set_mtime(entry.get(), file.modified, 0);
+    if (file.folder) {
+        archive_entry_set_filetype(entry.get(), AE_IFDIR);
+        archive_entry_set_perm(entry.get(), 0755);
+        return archive_write_header(w_, entry.get()) >= ARCHIVE_WARN;
+    }
+    QFile in(file.source);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    archive_entry_set_filetype(entry.get(), AE_IFREG);
+    archive_entry_set_perm(entry.get(), 0644);
+    if (zip_.ConvertCRLFToLF || zip_.ConvertLFToCRLF) {
+        const QByteArray data =
+            ConvertLineEnds(in.readAll(), zip_.ConvertCRLFToLF, zip_.ConvertLFToCRLF);
+        archive_entry_set_size(entry.get(), data.size());
+        return archive_write_header(w_, entry.get()) >= ARCHIVE_WARN &&
+               archive_write_data(w_, data.constData(), size_t(data.size())) == data.size();
+    }
+    archive_entry_set_size(entry.get(), in.size());
+    if (archive_write_header(w_, entry.get()) < ARCHIVE_WARN)
+        return false;
+    return copy(in);
+}
+
+bool ZipWriter::addOld(archive* r, archive_entry* entry)
+{
+    if (archive_write_header(w_, entry) < ARCHIVE_WARN)
+        return false;
+    char buffer[65536];
+    for (;;) {
+        const la_ssize_t n = archive_read_data(r, buffer, sizeof buffer);
+        if (n == 0)
+            return true;
+        if (n < 0 || archive_write_data(w_, buffer, size_t(n)) != n)
+            return false;
+    }
+}
+
+bool ZipWriter::close()
+{
+    return archive_write_close(w_) == ARCHIVE_OK;
+}
+
+bool ZipWriter::copy(QFile& in)
+{
+    char buffer[65536];
+    for (;;) {
+        const qint64 n = in.read(buffer, sizeof buffer);
+        if (n == 0)
+            return true;
+        if (n < 0 || archive_write_data(w_, buffer, size_t(n)) != n)
+            return false;
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "archive/ZipSpecs.h"
+
+struct archive;
+struct archive_entry;
+class cZip;
+class QFile;
+
+/// Writes a new zip archive into an open file descriptor, entry by entry.
+class ZipWriter {
+public:
+    ZipWriter(const cZip& zip, int fd);
+    ~ZipWriter();
+    ZipWriter(const ZipWriter&) = delete;
+    ZipWriter& operator=(const ZipWriter&) = delete;
+
+    /// Sets the format (deflate, and encryption when the cZip asks for it) and opens;
+    /// false without a password for an encrypted zip.
+    [[nodiscard]] bool open();
+    /// Adds a file or folder from disk; false when it cannot be read or written.
+    [[nodiscard]] bool addFile(const NewFile& file);
+    /// Copies the entry that reader `r` stands on, data included.
+    [[nodiscard]] bool addOld(archive* r, archive_entry* entry);
+    /// Finishes the central directory; false when anything failed.
+    [[nodiscard]] bool close();
+
+private:
+    bool copy(QFile& in);
+
+    const cZip& zip_;
+    archive* w_;
+    int fd_;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "archive/ArchiveEntry.h"
+
+#include <QString>
+#include <functional>
+
+class Prompts;
+
+/// Reads the directory of one archive and raises `FileFound` for each entry, in
+/// reading order. One object per examination: set the members, then call GetInfo.
+class cArchive {
+public:
+    explicit cArchive(Prompts& prompts) : prompts_(prompts) {}
+
+    QString ArchiveName; ///< full path of the archive file
+    QString ArchiveExt;  ///< "zip", "cab", "rar" or "ace"; selects the reader
+    qint64 FileCount = 0;
+    /// When set, the ZIP reader stops after counting and raises no events.
+    bool CountOnly = false;
+    /// Set by the ZIP reader when it found the end record and stopped after counting.
+    bool Counted = false;
+    /// The FileFound event; called synchronously for each entry.
+    std::function<void(const ArchiveEntry&)> FileFound;
+
+    /// Runs the reader for ArchiveExt; any other extension does nothing. A damaged
+    /// archive yields fewer or meaningless entries and a bounded number of boxes.
+    void GetInfo();
+
+    [[nodiscard]] Prompts& prompts() const { return prompts_; }
+    /// Fills the fields common to every event (Total, ArchiveExt) and raises it.
+    void raise(ArchiveEntry& entry) const;
+
+private:
+    Prompts& prompts_;
+};
+
+/// The readers behind GetInfo, one per format.
+void GetZip(cArchive& archive);
+void GetCab(cArchive& archive);
+void GetRar(cArchive& archive);
+void GetAce(cArchive& archive);
+
+/// Most error boxes one reader shows before it says the archive is damaged and stops.
+inline constexpr int MaxReaderErrorBoxes = 3;
+/// The box that ends a listing of a damaged archive.
+[[nodiscard]] QString DamagedArchiveText(const QString& archiveName);

@@ -1,0 +1,134 @@
+#include "cli/ArchiveCommand.h"
+
+#include "archive/ExamineArchive.h"
+#include "archive/ExtractZipEntry.h"
+#include "archive/cZip.h"
+#include "platform/Prompts.h"
+
+#include <QFileInfo>
+
+namespace cli {
+namespace {
+
+/// The boxes a command would have shown, for the user to read on stderr.
+void PrintShown(const ScriptedPrompts& prompts, QTextStream& err)
+{
+    for (const ScriptedPrompts::Shown& s : prompts.shown)
+        err << s.title << ": " << QString(s.text).replace(QLatin1String("\r\n"), "\n") << "\n";
+}
+
+/// Takes "--name VALUE" out of `args`; "" when absent.
+QString TakeOption(QStringList& args, const QString& name)
+{
+    const qsizetype at = args.indexOf(name);
+    if (at < 0 || at + 1 >= args.size())
+        return QString();
+    const QString value = args.at(at + 1);
+    args.remove(at, 2);
+    return value;
+}
+
+void PrintDetails(const QString& path, ScriptedPrompts& prompts, QTextStream& out)
+{
+    const QStringList& captions = ArchiveEntryCaptions();
+    bool first = true;
+    ForEachArchiveEntry(path, prompts, [&](const ArchiveEntry& entry) {
+        if (entry.FileName.isEmpty())
+            return;
+        if (!first)
+            out << "\n";
+        first = false;
+        const QStringList values = EntryDetailValues(entry, path);
+        for (qsizetype i = 0; i < values.size(); ++i)
+            out << captions.at(i).trimmed() << ": " << values.at(i) << "\n";
+    });
+}
+
+} // namespace
+
+int archiveListing(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    const bool count = args.size() == 2 && args.first() == QLatin1String("--count");
+    const bool details = args.size() == 2 && args.first() == QLatin1String("--details");
+    if (!(args.size() == 1 || count || details) || args.last().startsWith(u'-')) {
+        err << "lumara-cli archive: give [--count|--details] FILE\n";
+        return 2;
+    }
+    const QString path = QFileInfo(args.last()).absoluteFilePath();
+    if (!QFileInfo::exists(path)) {
+        err << "lumara-cli archive: no such file: " << args.last() << "\n";
+        return 1;
+    }
+    ScriptedPrompts prompts;
+    if (details) {
+        PrintDetails(path, prompts, out);
+    } else {
+        ArchiveSession session;
+        session.Request = count ? QStringLiteral("X") : QString();
+        ExamineArchive(path, session, prompts);
+        if (count)
+            out << session.Request << "\n";
+        else if (!session.List1.isEmpty())
+            out << session.List1.join(u'\n') << "\n"; // one conversion, not one per line
+    }
+    out.flush();
+    PrintShown(prompts, err);
+    return 0;
+}
+
+int unzipEntry(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    QStringList args = arguments;
+    const bool overwrite = args.removeAll(QStringLiteral("--overwrite")) > 0;
+    ScriptedPrompts prompts;
+    const QString password = TakeOption(args, QStringLiteral("--password"));
+    if (!password.isEmpty())
+        prompts.texts.append(password);
+    if (args.size() != 3) {
+        err << "lumara-cli unzip: give [--overwrite] [--password P] ZIP ENTRY DIR\n";
+        return 2;
+    }
+    if (overwrite)
+        prompts.answers.append(Prompts::Answer::Yes);
+    const QString folder = QFileInfo(args.at(2)).absoluteFilePath();
+    ExtractZipEntry(QFileInfo(args.at(0)).absoluteFilePath(), folder, args.at(1), prompts);
+    PrintShown(prompts, err);
+    const QFileInfo result(folder + u'/' + QString(args.at(1)).replace(u'\\', u'/'));
+    if (!result.exists() || !result.absoluteFilePath().startsWith(folder + u'/')) {
+        err << "lumara-cli unzip: " << args.at(1) << " was not extracted\n";
+        return 1;
+    }
+    out << result.absoluteFilePath() << "\n";
+    return 0;
+}
+
+int zipFiles(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    QStringList args = arguments;
+    const QString password = TakeOption(args, QStringLiteral("--password"));
+    if (args.size() < 2) {
+        err << "lumara-cli zip: give [--password P] OUT.zip FILE...\n";
+        return 2;
+    }
+    // As the basket zips: no folder names, no recursion.
+    cZip zip;
+    zip.ZipFile = QFileInfo(args.first()).absoluteFilePath();
+    zip.StoreFolderNames = false;
+    zip.RecurseSubDirs = false;
+    zip.ClearFileSpecs();
+    for (const QString& file : args.mid(1))
+        zip.AddFileSpec(QFileInfo(file).absoluteFilePath());
+    if (!password.isEmpty()) {
+        zip.Encrypt = true;
+        zip.PasswordRequest = [password] { return std::optional<QString>(password); };
+    }
+    zip.Zip();
+    if (!QFileInfo::exists(zip.ZipFile)) {
+        err << zip.ZipFile << " was not created.\n";
+        return 1;
+    }
+    out << zip.ZipFile << "\n";
+    return 0;
+}
+
+} // namespace cli

@@ -1,0 +1,139 @@
+#include "archive/ExtractZipEntry.h"
+
+#include "ArchiveFixtures.h"
+#include "common/FuzzSeeds.h"
+#include "common/TempTree.h"
+#include "platform/Prompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr quint32 UnixLink = 0120777u << 16;
+constexpr quint16 MadeOnUnix = 0x031E;
+
+ZipItem Link(const QByteArray& name, const QByteArray& target)
+{
+    ZipItem item{name, target};
+    item.externalAttr = UnixLink;
+    item.madeBy = MadeOnUnix;
+    return item;
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+/// Every path below `root`, links included, relative and sorted.
+QStringList Tree(const QString& root)
+{
+    QStringList all;
+    QDir dir(root);
+    for (const QFileInfo& info :
+         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System)) {
+        all.append(info.fileName());
+        if (info.isDir() && !info.isSymLink())
+            for (const QString& sub : Tree(info.absoluteFilePath()))
+                all.append(info.fileName() + "/" + sub);
+    }
+    all.sort();
+    return all;
+}
+
+} // namespace
+
+TEST(ExtractZipEntry, WritesTheEntryAndItsFoldersAndAsksBeforeReplacing)
+{
+    TempTree t;
+    ZipItem windows{"win\\sub\\w.txt", "w"};
+    windows.madeBy = 0x000B; // stored on NTFS
+    const QByteArray bytes = BuildZip({{"a/b/c.txt", "deep"}, {"top.txt", "new"}, windows});
+    SaveFuzzSeed("zip", "extract.zip", bytes);
+    const QString zip = t.file("x.zip", bytes);
+    const QString dest = t.folder("out");
+    ScriptedPrompts prompts;
+    EXPECT_EQ(ExtractZipEntry(zip, dest, "a/b/c.txt", prompts), ExtractOutcome::Extracted);
+    EXPECT_EQ(Read(dest + "/a/b/c.txt"), "deep");
+    EXPECT_EQ(ExtractZipEntry(zip, dest, "nothere.txt", prompts), ExtractOutcome::NotFound);
+    EXPECT_EQ(ExtractZipEntry(zip, dest, "win\\sub\\w.txt", prompts), ExtractOutcome::Extracted);
+    EXPECT_EQ(Read(dest + "/win/sub/w.txt"), "w");
+    EXPECT_TRUE(prompts.shown.isEmpty());
+
+    t.file("out/top.txt", QByteArray("old"));
+    prompts.answers = {Prompts::Answer::No, Prompts::Answer::Cancel, Prompts::Answer::Yes};
+    EXPECT_EQ(ExtractZipEntry(zip, dest, "top.txt", prompts), ExtractOutcome::Skipped);
+    EXPECT_EQ(ExtractZipEntry(zip, dest, "top.txt", prompts), ExtractOutcome::Cancelled);
+    EXPECT_EQ(Read(dest + "/top.txt"), "old");
+    EXPECT_EQ(ExtractZipEntry(zip, dest, "top.txt", prompts), ExtractOutcome::Extracted);
+    EXPECT_EQ(Read(dest + "/top.txt"), "new");
+    ASSERT_EQ(prompts.shown.size(), 3);
+    EXPECT_EQ(prompts.shown.first().text, "Overwrite top.txt?");
+    EXPECT_EQ(prompts.shown.first().kind, "yesnocancel");
+    EXPECT_EQ(Tree(dest),
+              QStringList({"a", "a/b", "a/b/c.txt", "top.txt", "win", "win/sub", "win/sub/w.txt"}))
+        << "no temporary file is left";
+}
+
+TEST(ExtractZipEntry, NothingIsWrittenOutsideTheDestination)
+{
+    TempTree t;
+    const QString outside = t.folder("outside");
+    const QByteArray bytes = BuildZip({{"../evil.txt", "x"},
+                                       {(outside + "/abs.txt").toUtf8(), "x"},
+                                       {"a/../../evil2.txt", "x"},
+                                       Link("out", outside.toUtf8()),
+                                       Link("up", "../outside"),
+                                       Link("fine", "sub/target.txt"),
+                                       {"pre/evil3.txt", "x"}});
+    SaveFuzzSeed("zip", "traversal.zip", bytes);
+    const QString zip = t.file("evil.zip", bytes);
+    const QString dest = t.folder("dest");
+    // A link already in the destination that points out must not be followed.
+    ASSERT_TRUE(QFile::link(outside, dest + "/pre"));
+
+    ScriptedPrompts prompts;
+    for (const QString& name :
+         {QString("../evil.txt"), outside + "/abs.txt", QString("a/../../evil2.txt"),
+          QString("out"), QString("up"), QString("pre/evil3.txt")}) {
+        prompts.shown.clear();
+        EXPECT_EQ(ExtractZipEntry(zip, dest, name, prompts), ExtractOutcome::Refused)
+            << name.toStdString();
+        ASSERT_EQ(prompts.shown.size(), 1);
+        EXPECT_TRUE(prompts.shown.first().text.contains("would be written outside"));
+    }
+    EXPECT_TRUE(Tree(outside).isEmpty()) << Tree(outside).join(" ").toStdString();
+    EXPECT_FALSE(QFileInfo::exists(t.path("evil.txt")));
+    EXPECT_FALSE(QFileInfo::exists(t.path("evil2.txt")));
+
+    // A link that stays inside is made as a link.
+    EXPECT_EQ(ExtractZipEntry(zip, dest, "fine", prompts), ExtractOutcome::Extracted);
+    EXPECT_EQ(QFileInfo(dest + "/fine").symLinkTarget(), dest + "/sub/target.txt");
+}
+
+TEST(ExtractZipEntry, EncryptedEntryAsksOnceForThePassword)
+{
+    if (!HasTool("zip"))
+        GTEST_SKIP() << "zip missing (scripts/setup.sh test installs it)";
+    TempTree t;
+    t.file("secret.txt", QByteArray("the secret"));
+    ASSERT_TRUE(RunTool(t.root(), "zip", {"-q", "-P", "pw", "locked.zip", "secret.txt"}));
+    const QString dest = t.folder("out");
+    ScriptedPrompts wrong;
+    wrong.texts = {"nope", "pw"};
+    EXPECT_EQ(ExtractZipEntry(t.path("locked.zip"), dest, "secret.txt", wrong),
+              ExtractOutcome::Failed);
+    EXPECT_EQ(wrong.shown.first().text, "Please Enter The Password!");
+    EXPECT_EQ(wrong.texts, QStringList{"pw"}) << "asked only once";
+    EXPECT_FALSE(QFileInfo::exists(dest + "/secret.txt"));
+
+    ScriptedPrompts right;
+    right.texts = {"pw"};
+    EXPECT_EQ(ExtractZipEntry(t.path("locked.zip"), dest, "secret.txt", right),
+              ExtractOutcome::Extracted);
+    EXPECT_EQ(Read(dest + "/secret.txt"), "the secret");
+}
