@@ -76,7 +76,8 @@ FoundNode ResolveFoundNode(const FileListState& state, NodeTree::Id id)
 }
 
 FindOutcome ApplyFind(FileListState& state, const Settings& settings, const FindRequest& request,
-                      CancelKey& cancel, Prompts& prompts, const FindProgress& progress)
+                      CancelKey& cancel, Prompts& prompts, const FindProgress& progress,
+                      const ListChanged& listChanged)
 {
     FindOutcome outcome;
     const bool byName = request.namePattern != QLatin1String("*");
@@ -147,6 +148,8 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
     }
     if (state.File1Backup.ListCount() <= 1) {
         ShowNoFiles(state);
+        if (listChanged)
+            listChanged();
         prompts.message(QStringLiteral("no match found"), SearchTitle);
         outcome.result = FindResult::NoMatch;
         return outcome;
@@ -159,6 +162,8 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
     }
     state.statusCaption = NumText(outcome.kept) + QStringLiteral(" files");
     outcome.result = FindResult::Found;
+    if (listChanged)
+        listChanged();
     prompts.message(NumText(outcome.kept) + QStringLiteral(" matching files found"));
     return outcome;
 }

@@ -42,6 +42,8 @@ struct FindOutcome {
 
 /// Called once per tested node with the number of nodes done and the total.
 using FindProgress = std::function<void(int done, int total)>;
+/// Called once the list holds its result, before the closing message.
+using ListChanged = std::function<void()>;
 
 /// "Apply": tests every file node of the list against the name pattern and the content
 /// criteria (zip entries extracted into TempFolder first when asked) and keeps the
@@ -49,4 +51,5 @@ using FindProgress = std::function<void(int done, int total)>;
 /// cancel check runs once per file; a Yes keeps the untested files. Messages go to
 /// `prompts` as the dialog shows them.
 FindOutcome ApplyFind(FileListState& state, const Settings& settings, const FindRequest& request,
-                      CancelKey& cancel, Prompts& prompts, const FindProgress& progress = {});
+                      CancelKey& cancel, Prompts& prompts, const FindProgress& progress = {},
+                      const ListChanged& listChanged = {});

@@ -12,6 +12,7 @@
 #include "shared/TextHelpers.h"
 #include "tools/gui/InfoForm.h"
 #include "view/ViewRequest.h"
+#include "view/gui/TableViewer.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QApplication>
@@ -78,6 +79,7 @@ ViewWindow* MainWindow::viewWindow()
 {
     if (!viewWindow_) {
         viewWindow_ = new ViewWindow(settings_, prompts_, this);
+        new TableViewer(*viewWindow_, settings_, prompts_, escape_);
         const Geometry& g = settings_.viewWindow;
         // Same terms as windowState() reads them back: frame position, client size.
         if (g.width > 0 && g.height > 0) {

@@ -13,6 +13,7 @@
 #include <memory>
 
 class FileListPanel;
+class FilterStrip;
 class FrameMenus;
 class NodeTreeModel;
 class NodeTreeView;
@@ -83,6 +84,7 @@ private:
     void connectMenus();
     void connectFolderTree();
     void connectFileList();
+    void connectFindForm(FilterStrip& filterStrip);
     void applyLoadedSettings(bool profileRead);
     void applyColours();
     void reloadFolderHistoryBox();
