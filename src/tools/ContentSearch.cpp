@@ -16,7 +16,7 @@ void UpperInPlace(char* data, qsizetype size)
 {
     auto* p = reinterpret_cast<unsigned char*>(data);
     for (qsizetype i = 0; i < size; ++i) // a loop the compiler vectorises
-        p[i] = static_cast<unsigned char>(p[i] - ((p[i] - 'a') < 26u ? 32 : 0));
+        p[i] = static_cast<unsigned char>(p[i] - (unsigned(p[i] - 'a') < 26u ? 32 : 0));
 }
 
 // Blocks per read: 1 MiB reads keep the system calls few and the buffer in cache.
