@@ -21,9 +21,8 @@ s = book.add_sheet('Sheet1')
 for c in range(27):
     if c != 4:
         s.write(0, c, 'col%d' % (c + 1))
-    s.write(1, c, c + 1)
+    s.write(1, c, '  padded  ' if c == 0 else c + 1)
     s.write(2, c, 'r2c%d' % (c + 1))
-s.write(1, 0, '  padded  ')
 m = book.add_sheet('My Sheet')
 for c, h in enumerate(['Name', 'Amount', 'Note']):
     m.write(0, c, h)
