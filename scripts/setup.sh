@@ -19,7 +19,8 @@ packages=(
     xvfb xauth
 )
 if [ "$mode" = test ]; then
-    packages+=(libgtest-dev libbenchmark-dev python3 zip unzip gcab libarchive-tools)
+    packages+=(libgtest-dev libbenchmark-dev python3 zip unzip gcab libarchive-tools
+        python3-xlwt fp-units-db)
 fi
 
 missing=()
