@@ -8,8 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     try {
         for (const QString& sheet : platform::WorkbookSheetNames(path)) {
-            auto records =
-                platform::OpenWorkbookRecords(path, QStringLiteral("SELECT * from [") + sheet + "]");
+            auto records = platform::OpenWorkbookRecords(path, QStringLiteral("SELECT * from [") +
+                                                                   sheet + "]");
             QStringList values;
             while (records->next(values)) {
             }

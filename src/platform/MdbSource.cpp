@@ -1,11 +1,10 @@
 #include "platform/TableSource.h"
 
 // mdbtools uses glib types without including glib itself.
-#include <glib.h>
-#include <mdbtools.h>
-
 #include <QFile>
 #include <algorithm>
+#include <glib.h>
+#include <mdbtools.h>
 
 namespace platform {
 
@@ -142,8 +141,8 @@ std::vector<TableField> Database::fields(const QString& table) const
         return fields;
     for (unsigned int i = 0; i < def->num_cols; ++i) {
         const MdbColumn* column = ColumnAt(def.get(), i);
-        fields.push_back({QString::fromUtf8(column->name), column->col_type,
-                          FieldSize(handle_->mdb, column)});
+        fields.push_back(
+            {QString::fromUtf8(column->name), column->col_type, FieldSize(handle_->mdb, column)});
     }
     return fields;
 }

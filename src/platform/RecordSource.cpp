@@ -19,8 +19,8 @@ std::optional<QString> TableOfRecordSource(const QString& query)
         return rest.mid(1, close - 1);
     }
     // Unbracketed: the name is one word; a second word can only be an alias.
-    const QStringList words = rest.split(QRegularExpression(QStringLiteral("\\s+")),
-                                         Qt::SkipEmptyParts);
+    const QStringList words =
+        rest.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     if (words.isEmpty() || words.size() > 2)
         return std::nullopt;
     return words.front();

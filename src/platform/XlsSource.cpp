@@ -1,8 +1,7 @@
 #include "platform/TableSource.h"
 
-#include <freexl.h>
-
 #include <QFile>
+#include <freexl.h>
 
 namespace platform {
 namespace {
@@ -75,9 +74,8 @@ public:
     SheetCursor(const QString& path, const QString& sheet) : book_(path)
     {
         const qsizetype index = book_.sheetNames().indexOf(sheet);
-        if (index < 0 || freexl_select_active_worksheet(book_.handle(),
-                                                         static_cast<unsigned short>(index)) !=
-                             FREEXL_OK)
+        if (index < 0 || freexl_select_active_worksheet(
+                             book_.handle(), static_cast<unsigned short>(index)) != FREEXL_OK)
             throw TableSourceError("no such sheet");
         if (freexl_worksheet_dimensions(book_.handle(), &rows_, &cols_) != FREEXL_OK)
             throw TableSourceError("unreadable sheet");

@@ -86,9 +86,8 @@ bool BytePattern::tokenMatches(const Token& token, unsigned char c)
     case Kind::Digit:
         return c >= '0' && c <= '9';
     case Kind::Set: {
-        const bool in = std::any_of(token.ranges.begin(), token.ranges.end(), [c](const auto& r) {
-            return c >= r.first && c <= r.second;
-        });
+        const bool in = std::any_of(token.ranges.begin(), token.ranges.end(),
+                                    [c](const auto& r) { return c >= r.first && c <= r.second; });
         return in != token.negate;
     }
     case Kind::Star:
@@ -180,8 +179,8 @@ std::optional<std::vector<bool>> ScanContent(const QString& path,
     qint64 blocksDone = 0;
     while (blocksDone < totalBlocks && left > 0) {
         const qint64 blocks = std::min<qint64>(BlocksPerRead, totalBlocks - blocksDone);
-        const qint64 wanted = std::min<qint64>(blocks * ContentBlockSize,
-                                               length - blocksDone * ContentBlockSize);
+        const qint64 wanted =
+            std::min<qint64>(blocks * ContentBlockSize, length - blocksDone * ContentBlockSize);
         qint64 got = 0;
         while (got < wanted) {
             const qint64 n = file.read(reads + got, wanted - got);
@@ -197,8 +196,8 @@ std::optional<std::vector<bool>> ScanContent(const QString& path,
         const bool first = blocksDone == 0;
         const char* window = first ? reads : reads - ContentBlockSize;
         for (size_t p = 0; p < patterns.size(); ++p) {
-            if (!found[p] && WindowMatches(patterns[p], window, blocks + (first ? 0 : 1),
-                                           first ? 0 : 1)) {
+            if (!found[p] &&
+                WindowMatches(patterns[p], window, blocks + (first ? 0 : 1), first ? 0 : 1)) {
                 found[p] = true;
                 --left;
             }

@@ -40,8 +40,8 @@ inline constexpr int ContentBlockSize = 1024;
 /// blocks) and against every pair of adjacent blocks. The file is read once, in large
 /// reads; the scan stops when every pattern is found. Nothing when the file cannot be
 /// opened or read.
-[[nodiscard]] std::optional<std::vector<bool>> ScanContent(const QString& path,
-                                                           const std::vector<BytePattern>& patterns);
+[[nodiscard]] std::optional<std::vector<bool>>
+ScanContent(const QString& path, const std::vector<BytePattern>& patterns);
 
 /// 1 when `pattern` (upper case) is found in the file by the block rules above, else 0
 /// (also when the file cannot be read).

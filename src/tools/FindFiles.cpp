@@ -94,40 +94,53 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
         return outcome;
     }
 
-    const QString header = state.File1Backup.ListCount() > 0 ? state.File1Backup.textAt(0)
-                                                             : state.currentFolder;
+    const QString header =
+        state.File1Backup.ListCount() > 0 ? state.File1Backup.textAt(0) : state.currentFolder;
     state.File1Backup.Clear();
     state.File1Backup.Additem(header);
     const WildcardPattern name(request.namePattern);
-    struct KeptEntry {
-        QString archiveKey, key, text, image;
+    // Everything the loop needs is taken first: the cancel check lets the window run,
+    // and the list may change under it.
+    struct Candidate {
+        FoundNode node;
+        QString key, text, image;
     };
-    std::vector<KeptEntry> keptEntries;
-    const int total = int(nodes.size());
+    std::vector<Candidate> candidates;
+    candidates.reserve(nodes.size());
+    for (const NodeTree::Id id : nodes) {
+        const NodeTree::Node& n = state.fileTree.node(id);
+        candidates.push_back(
+            {ResolveFoundNode(state, id), state.fileTree.key(id), n.text, n.image});
+    }
+    std::vector<const Candidate*> keptEntries;
+    const auto keep = [&](const Candidate& c) {
+        if (c.node.archive.isEmpty())
+            state.File1Backup.Additem(c.node.entry);
+        else
+            keptEntries.push_back(&c);
+    };
+
+    const int total = int(candidates.size());
     for (int i = 0; i < total; ++i) {
-        const FoundNode node = ResolveFoundNode(state, nodes[size_t(i)]);
+        const Candidate& candidate = candidates[size_t(i)];
+        const FoundNode& node = candidate.node;
         if (EscapePressed(cancel, prompts)) {
             for (int rest = i; rest < total; ++rest) // untested files stay
-                state.File1Backup.Additem(ResolveFoundNode(state, nodes[size_t(rest)]).entry);
+                keep(candidates[size_t(rest)]);
             break;
         }
         QString tested = node.folder + node.name;
         QString extracted;
         if (!node.archive.isEmpty() && request.examineZipped && IsZipKind(node.archive, settings))
             tested = extracted = ExtractForTest(node, settings, prompts);
-        bool keep = true;
+        bool passes = true;
         if (byName && !name.matches(node.name.toUpper()))
-            keep = false;
+            passes = false;
         else if (byContent && EvaluateCriteria(request.content, tested) == 0)
-            keep = false;
-        if (keep) {
+            passes = false;
+        if (passes) {
             ++outcome.kept;
-            const NodeTree::Id id = nodes[size_t(i)];
-            if (node.archive.isEmpty())
-                state.File1Backup.Additem(node.entry);
-            else
-                keptEntries.push_back({node.archive, state.fileTree.key(id),
-                                       state.fileTree.node(id).text, state.fileTree.node(id).image});
+            keep(candidate);
         }
         if (!extracted.isEmpty())
             QFile::remove(extracted);
@@ -139,8 +152,8 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
     QSet<QString> listed;
     for (int i = 1; !keptEntries.empty() && i < state.File1Backup.ListCount(); ++i)
         listed.insert(state.File1Backup.textAt(i));
-    for (const KeptEntry& kept : keptEntries) {
-        const QString entry = EntryOfKey(state, kept.archiveKey);
+    for (const Candidate* kept : keptEntries) {
+        const QString entry = EntryOfKey(state, kept->node.archive);
         if (!listed.contains(entry)) {
             listed.insert(entry);
             state.File1Backup.Additem(entry);
@@ -155,10 +168,10 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
         return outcome;
     }
     RebuildCurrentTree(state, settings);
-    for (const KeptEntry& kept : keptEntries) {
-        if (const NodeTree::Id archive = state.fileTree.find(kept.archiveKey);
+    for (const Candidate* kept : keptEntries) {
+        if (const NodeTree::Id archive = state.fileTree.find(kept->node.archive);
             archive != NodeTree::None)
-            state.fileTree.add(archive, kept.key, kept.text, kept.image);
+            state.fileTree.add(archive, kept->key, kept->text, kept->image);
     }
     state.statusCaption = NumText(outcome.kept) + QStringLiteral(" files");
     outcome.result = FindResult::Found;

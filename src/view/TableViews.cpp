@@ -119,8 +119,7 @@ void BuildDatabaseTree(NodeTree& tree, const QString& rootText, const platform::
     tree.setExpanded(root, true);
 }
 
-GridLoader::GridLoader(Grid& grid, std::unique_ptr<platform::RecordCursor> cursor,
-                       Layout layout)
+GridLoader::GridLoader(Grid& grid, std::unique_ptr<platform::RecordCursor> cursor, Layout layout)
     : grid_(grid), cursor_(std::move(cursor))
 {
     const QStringList& fields = cursor_->fieldNames();
@@ -186,9 +185,8 @@ bool ShowSheet(Grid& grid, const QString& path, const QString& sheet, CancelKey&
     }
 }
 
-bool ShowTable(Grid& grid, const QString& database, const QString& table,
-               const QString& viewFile, CancelKey& cancel, Prompts& prompts,
-               const BatchShown& shown)
+bool ShowTable(Grid& grid, const QString& database, const QString& table, const QString& viewFile,
+               CancelKey& cancel, Prompts& prompts, const BatchShown& shown)
 {
     try {
         platform::Database db(database);

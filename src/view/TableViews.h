@@ -72,6 +72,5 @@ bool ShowSheet(Grid& grid, const QString& path, const QString& sheet, CancelKey&
 /// Shows a database table in `grid` through the record source "SELECT * FROM " + table.
 /// On an error the user is told "table is empty:" with `viewFile` and the table;
 /// returns false then. The grid is tagged "MDB" on success.
-bool ShowTable(Grid& grid, const QString& database, const QString& table,
-               const QString& viewFile, CancelKey& cancel, Prompts& prompts,
-               const BatchShown& shown = {});
+bool ShowTable(Grid& grid, const QString& database, const QString& table, const QString& viewFile,
+               CancelKey& cancel, Prompts& prompts, const BatchShown& shown = {});

@@ -31,7 +31,8 @@ TEST(CliFind, ContentCriteriaJoinLeftToRightAndPrintTheList)
     t.file("c.txt", QByteArray("gamma"));
     t.file("c.doc", QByteArray("gamma alpha"));
 
-    const CliRun notBeta = cli({"find", "--content", "alpha", "--and", "--content", "<>beta", t.root()});
+    const CliRun notBeta =
+        cli({"find", "--content", "alpha", "--and", "--content", "<>beta", t.root()});
     EXPECT_EQ(notBeta.status, 0) << notBeta.err.toStdString();
     EXPECT_EQ(notBeta.out, t.root() + "\n        a.txt\n        c.doc\n");
 
@@ -46,7 +47,8 @@ TEST(CliFind, ContentCriteriaJoinLeftToRightAndPrintTheList)
 
     const CliRun byName = cli({"find", "--tree", "ext", "--name", "c", t.root()});
     EXPECT_EQ(byName.out,
-              t.root() + "\n        .DOC\n                c.doc\n        .TXT\n                c.txt\n");
+              t.root() +
+                  "\n        .DOC\n                c.doc\n        .TXT\n                c.txt\n");
 
     const CliRun none = cli({"find", t.root()});
     EXPECT_EQ(none.status, 1);

@@ -1,6 +1,7 @@
+#include "tools/FindCriteria.h"
+
 #include "common/TempTree.h"
 #include "tools/ContentSearch.h"
-#include "tools/FindCriteria.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,8 @@ ContentCriteria Criteria(std::initializer_list<std::pair<QString, QString>> boxe
 
 /// Evaluates against a file that holds exactly the words in `holds`; records which
 /// criteria were tested.
-int Evaluate(const ContentCriteria& criteria, const QStringList& holds, QList<int>* tested = nullptr)
+int Evaluate(const ContentCriteria& criteria, const QStringList& holds,
+             QList<int>* tested = nullptr)
 {
     return EvaluateCriteria(criteria, [&](int k) -> std::optional<bool> {
         if (tested)
@@ -36,8 +38,8 @@ int Evaluate(const ContentCriteria& criteria, const QStringList& holds, QList<in
 
 TEST(ContentCriteriaBuild, WrapsNegatesSkipsEmptyBoxesAndDescribes)
 {
-    const ContentCriteria c =
-        Criteria({{"", " alpha "}, {"", ""}, {"AND", "<>beta"}, {"OR", "[0-9][0-9]"}, {"OR", "x*y"}});
+    const ContentCriteria c = Criteria(
+        {{"", " alpha "}, {"", ""}, {"AND", "<>beta"}, {"OR", "[0-9][0-9]"}, {"OR", "x*y"}});
     EXPECT_EQ(c.criteria, QStringList({"*ALPHA*", "#*BETA*", "[0-9][0-9]", "X*Y"}));
     EXPECT_EQ(c.connectors, QStringList({"", "AND", "OR", "OR"}));
     EXPECT_EQ(c.description, " =*ALPHA* AND =#*BETA* OR =[0-9][0-9] OR =X*Y");
@@ -95,8 +97,8 @@ TEST(CriteriaEvaluation, AFailedTestEndsWithTheResultSoFar)
 {
     const ContentCriteria c = Criteria({{"", "a"}, {"OR", "b"}, {"AND", "c"}});
     EXPECT_EQ(EvaluateCriteria(c, [](int) { return std::optional<bool>(); }), 0);
-    EXPECT_EQ(EvaluateCriteria(c,
-                               [](int k) { return k == 0 ? std::optional<bool>(true) : std::nullopt; }),
+    EXPECT_EQ(EvaluateCriteria(
+                  c, [](int k) { return k == 0 ? std::optional<bool>(true) : std::nullopt; }),
               1);
     // A negated criterion on an unreadable file does not pass it.
     EXPECT_EQ(EvaluateCriteria(Criteria({{"", "<>x"}}), QStringLiteral("/nonexistent/file")), 0);
@@ -150,9 +152,9 @@ TEST(ContentSearch, LargeFilesAreSearchedAcrossReadsAndForEveryPatternAtOnce)
     bytes.replace(2 * mib + 5000, 5, "lastw");
     bytes.replace(bytes.size() - 4, 4, "tail");
     const QString path = t.file("big.bin", bytes);
-    const std::optional<std::vector<bool>> found = ScanContent(
-        path, {BytePattern("*NEEDLE*"), BytePattern("*NEE?LE*"), BytePattern("*LASTW*"),
-               BytePattern("*TAIL *"), BytePattern("*ABSENT*")});
+    const std::optional<std::vector<bool>> found =
+        ScanContent(path, {BytePattern("*NEEDLE*"), BytePattern("*NEE?LE*"), BytePattern("*LASTW*"),
+                           BytePattern("*TAIL *"), BytePattern("*ABSENT*")});
     ASSERT_TRUE(found);
     EXPECT_EQ(*found, std::vector<bool>({true, true, true, true, false}));
 }

@@ -1,10 +1,11 @@
+#include "tools/FindFiles.h"
+
 #include "browse/FolderListing.h"
 #include "common/TempTree.h"
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
-#include "tools/FindFiles.h"
 #include "trees/TreeRebuild.h"
 
 #include <QDir>

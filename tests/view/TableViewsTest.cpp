@@ -1,9 +1,10 @@
+#include "view/TableViews.h"
+
 #include "common/FuzzSeeds.h"
 #include "common/TableFixtures.h"
 #include "common/TempTree.h"
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
-#include "view/TableViews.h"
 
 #include <gtest/gtest.h>
 
@@ -86,9 +87,9 @@ TEST(SheetHeadings, RunFromAToZThenTwoAndThreeLetters)
 TEST(DatabaseTree, FieldLinesPadNamesAndLeaveBooleanAndMemoWithoutSize)
 {
     const std::pair<int, const char*> names[] = {
-        {1, "Boolean"}, {2, "Byte"},       {3, "Integer"}, {4, "Long"},  {5, "Currency"},
-        {6, "Single"},  {7, "Double"},     {8, "Date"},    {10, "Text"}, {11, "LongBinary"},
-        {12, "Memo"},   {15, "GUID"},      {9, "unknown"}, {0, "unknown"}};
+        {1, "Boolean"}, {2, "Byte"},   {3, "Integer"}, {4, "Long"},   {5, "Currency"},
+        {6, "Single"},  {7, "Double"}, {8, "Date"},    {10, "Text"},  {11, "LongBinary"},
+        {12, "Memo"},   {15, "GUID"},  {9, "unknown"}, {0, "unknown"}};
     for (const auto& [code, name] : names)
         EXPECT_EQ(FieldTypeName(code), name) << code;
 
@@ -96,8 +97,10 @@ TEST(DatabaseTree, FieldLinesPadNamesAndLeaveBooleanAndMemoWithoutSize)
     EXPECT_EQ(text.left(26), QStringLiteral("Title").leftJustified(26));
     EXPECT_TRUE(text.mid(26).startsWith("Text"));
     EXPECT_TRUE(text.endsWith(" 50"));
-    EXPECT_EQ(FieldLine({QStringLiteral("Done"), 1, 1}), QStringLiteral("Done").leftJustified(26) + "Boolean");
-    EXPECT_EQ(FieldLine({QStringLiteral("Notes"), 12, 0}), QStringLiteral("Notes").leftJustified(26) + "Memo");
+    EXPECT_EQ(FieldLine({QStringLiteral("Done"), 1, 1}),
+              QStringLiteral("Done").leftJustified(26) + "Boolean");
+    EXPECT_EQ(FieldLine({QStringLiteral("Notes"), 12, 0}),
+              QStringLiteral("Notes").leftJustified(26) + "Memo");
     const QString longName(30, QLatin1Char('n'));
     EXPECT_EQ(FieldLine({longName, 4, 4}).left(34), longName + "Long");
 }
@@ -268,9 +271,8 @@ TEST_F(SampleDatabase, ATableNameWithABlankIsEmpty)
 {
     EXPECT_FALSE(ShowTable(grid, path, "Order Details", "/x/sample.mdb", cancel, prompts));
     EXPECT_FALSE(ShowTable(grid, path, "NoSuchTable", "/x/sample.mdb", cancel, prompts));
-    EXPECT_EQ(prompts.shownTexts(),
-              QStringList({"table is empty:\r\n/x/sample.mdb[Order Details]",
-                           "table is empty:\r\n/x/sample.mdb[NoSuchTable]"}));
+    EXPECT_EQ(prompts.shownTexts(), QStringList({"table is empty:\r\n/x/sample.mdb[Order Details]",
+                                                 "table is empty:\r\n/x/sample.mdb[NoSuchTable]"}));
 }
 
 TEST(TableSources, DamagedFilesFailCleanly)

@@ -1,11 +1,11 @@
 #include "app/gui/FrameMenus.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/SizeTableCommands.h"
+#include "browse/FilterTabs.h"
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
-#include "browse/gui/FilterStrip.h"
 #include "browse/gui/FilterMenus.h"
-#include "browse/FilterTabs.h"
+#include "browse/gui/FilterStrip.h"
 #include "tools/gui/FindForm.h"
 #include "tools/gui/InfoForm.h"
 #include "trees/gui/TreeButtons.h"
@@ -66,8 +66,8 @@ void MainWindow::connectFindForm(FilterStrip& filterStrip)
     auto* findForm = new FindForm(fileList_->state(), settings_, prompts_, escape_, this);
     connect(findForm, &FindForm::listChanged, this, [this, &filterStrip](const QString& content) {
         fileList_->showStatus();
-        filterStrip.filters().setContentCriteria(
-            content == QLatin1String("*") ? QString() : content.trimmed());
+        filterStrip.filters().setContentCriteria(content == QLatin1String("*") ? QString()
+                                                                               : content.trimmed());
     });
     QAction* byContents = filterStrip.menus().filter.byContents;
     byContents->setEnabled(true);

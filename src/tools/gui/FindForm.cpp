@@ -121,6 +121,7 @@ FindOutcome FindForm::Apply()
     contentDescription_ = request.content.description;
 
     BusyPointer busy;
+    command2_->setEnabled(false); // the search lets the window run: no second Apply
     const FindOutcome outcome = ApplyFind(
         state_, settings_, request, cancel_, prompts_,
         [this](int done, int total) {
@@ -132,5 +133,6 @@ FindOutcome FindForm::Apply()
             Q_EMIT listChanged(contentDescription_);
         });
     progressBar1_->setValue(0);
+    command2_->setEnabled(true);
     return outcome;
 }

@@ -16,17 +16,15 @@ namespace {
 const QString WorkingCopyName = QStringLiteral("TempMdbs.mdb");
 }
 
-TableViewer::TableViewer(ViewWindow& view, Settings& settings, Prompts& prompts,
-                         CancelKey& cancel)
+TableViewer::TableViewer(ViewWindow& view, Settings& settings, Prompts& prompts, CancelKey& cancel)
     : QObject(&view), view_(view), settings_(settings), prompts_(prompts), cancel_(cancel)
 {
     view_.setKindView(ViewAction::Spreadsheet,
                       [this](const ViewRequest& request) { return ViewSpreadsheet(request); });
     view_.setKindView(ViewAction::Database,
                       [this](const ViewRequest& request) { return ViewDatabase(request); });
-    connect(view_.tableTree(), &QAbstractItemView::clicked, this, [this](const QModelIndex&) {
-        nodeClicked(view_.tableTree()->currentNode());
-    });
+    connect(view_.tableTree(), &QAbstractItemView::clicked, this,
+            [this](const QModelIndex&) { nodeClicked(view_.tableTree()->currentNode()); });
 }
 
 void TableViewer::showTree()
@@ -121,10 +119,14 @@ void TableViewer::nodeClicked(NodeTree::Id id)
 {
     const NodeTree& tree = view_.dbsTree();
     const QString& mode = view_.ViewMode();
-    if (mode == QLatin1String("INF") || !tree.contains(id) || tree.node(id).parent == NodeTree::None)
+    if (loading_ || mode == QLatin1String("INF") || !tree.contains(id) ||
+        tree.node(id).parent == NodeTree::None)
         return;
+    const QString text = tree.node(id).text;
+    loading_ = true;
     if (mode.startsWith(QLatin1String("XLS")))
-        ShowSheet(tree.node(id).text);
+        ShowSheet(text);
     else if (mode.startsWith(QLatin1String("MDB")) && !tree.children(id).empty())
-        ShowTable(tree.node(id).text);
+        ShowTable(text);
+    loading_ = false;
 }

@@ -38,4 +38,5 @@ private:
     Settings& settings_;
     Prompts& prompts_;
     CancelKey& cancel_;
+    bool loading_ = false; ///< a sheet or table is arriving; clicks wait for it
 };

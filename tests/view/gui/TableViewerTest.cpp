@@ -100,5 +100,6 @@ TEST_F(TableViewerTest, ADatabaseIsViewedThroughItsWorkingCopy)
     EXPECT_EQ(window.statusPath(), files.path("s.mdb") + "[FPdev]");
 
     EXPECT_FALSE(viewer.ShowTable("FP dev"));
-    EXPECT_EQ(prompts.shownTexts(), QStringList({"table is empty:\r\n" + files.path("s.mdb") + "[FP dev]"}));
+    EXPECT_EQ(prompts.shownTexts(),
+              QStringList({"table is empty:\r\n" + files.path("s.mdb") + "[FP dev]"}));
 }
