@@ -7,6 +7,7 @@
 
 namespace {
 constexpr int FieldNameWidth = 26;
+constexpr int TypeNameWidth = 12;
 constexpr int SheetNumberWidth = 600;
 constexpr int SheetColumnWidth = 2000;
 constexpr int TypeBoolean = 1;
@@ -66,10 +67,12 @@ QString FieldTypeName(int code)
 
 QString FieldLine(const platform::TableField& field)
 {
-    QString line = field.name.leftJustified(FieldNameWidth, QLatin1Char(' '));
-    line += FieldTypeName(field.type);
-    if (field.type != TypeBoolean && field.type != TypeMemo)
-        line += QStringLiteral("    ") + QString::number(field.size);
+    const QString line = field.name.leftJustified(FieldNameWidth, QLatin1Char(' '));
+    const QString type = FieldTypeName(field.type);
+    if (field.type == TypeBoolean || field.type == TypeMemo)
+        return line + type;
+    // The sizes line up in one column after the longest type name.
+    return line + type.leftJustified(TypeNameWidth) + QString::number(field.size);
     return line;
 }
 

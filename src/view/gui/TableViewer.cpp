@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFontDatabase>
 
 namespace {
 const QString WorkingCopyName = QStringLiteral("TempMdbs.mdb");
@@ -80,6 +81,8 @@ bool TableViewer::ViewDatabase(const ViewRequest& request)
     } catch (const platform::TableSourceError&) {
         return false;
     }
+    // The field lines are padded into columns, which only a fixed pitch keeps.
+    view_.tableTree()->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     showTree();
     return true;
 }
