@@ -73,7 +73,6 @@ QString FieldLine(const platform::TableField& field)
         return line + type;
     // The sizes line up in one column after the longest type name.
     return line + type.leftJustified(TypeNameWidth) + QString::number(field.size);
-    return line;
 }
 
 QString SheetRecordSource(const QString& sheet)
