@@ -42,7 +42,8 @@ TableDefPtr ReadTable(MdbHandle* mdb, const QString& name)
         if (QString::fromUtf8(entry->object_name) != name)
             continue;
         TableDefPtr table(mdb_read_table(entry));
-        if (!table || !mdb_read_columns(table.get()))
+        // libmdb walks the usage map without checking it; a damaged file may have none.
+        if (!table || !table->usage_map || table->map_sz == 0 || !mdb_read_columns(table.get()))
             throw TableSourceError("unreadable table");
         return table;
     }
