@@ -68,6 +68,11 @@ int FieldSize(MdbHandle* mdb, const MdbColumn* column)
     }
 }
 
+bool HasText(int type)
+{
+    return (type >= MDB_BOOL && type <= MDB_MEMO) || type == MDB_REPID || type == MDB_NUMERIC;
+}
+
 /// The rows of one table, every value bound as text.
 class TableCursor : public RecordCursor {
 public:
@@ -80,7 +85,9 @@ public:
             MdbColumn* column = ColumnAt(table_.get(), i);
             fields_ << QString::fromUtf8(column->name);
             types_.push_back(column->col_type);
-            mdb_bind_column(table_.get(), int(i) + 1, buffers_[i].data(), &lengths_[i]);
+            // libmdb cannot convert other types and complains on every row.
+            if (HasText(column->col_type))
+                mdb_bind_column(table_.get(), int(i) + 1, buffers_[i].data(), &lengths_[i]);
         }
         mdb_rewind_table(table_.get());
     }
@@ -95,7 +102,7 @@ public:
             return false;
         values.clear();
         for (size_t i = 0; i < buffers_.size(); ++i) {
-            if (types_[i] == MDB_OLE) { // pictures and documents have no text form
+            if (types_[i] == MDB_OLE || !HasText(types_[i])) { // pictures, documents, unknowns
                 values << QString();
                 continue;
             }
