@@ -243,7 +243,6 @@ TEST_F(SampleDatabase, TreeLeavesOutSystemTablesAndIdFields)
     const QStringList all = db.tableNames();
     EXPECT_TRUE(
         std::any_of(all.begin(), all.end(), [](const QString& t) { return t.startsWith("MSys"); }));
-}));
 }
 
 TEST_F(SampleDatabase, TableShowsFieldNamesAndNumberedRows)
