@@ -2,10 +2,13 @@
 
 #include "app/gui/FrameMenus.h"
 #include "browse/gui/FileListPanel.h"
+#include "browse/gui/FilterMenus.h"
+#include "browse/gui/FilterStrip.h"
 #include "common/TempTree.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
+#include "tools/gui/FindForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -160,4 +163,22 @@ TEST(MainWindow, FolderHistoryKeepsFoldersWithFilesAndReopensThem)
     Q_EMIT box->activated(1);
     EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("other/"));
     window.menus().file.exit->trigger();
+}
+
+TEST(MainWindow, FilterByContentsOpensTheFindDialogAsAContentFilter)
+{
+    TempTree tree;
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(tree.root());
+    auto* strip = window.findChild<FilterStrip*>();
+    ASSERT_NE(strip, nullptr);
+    QAction* byContents = strip->menus().filter.byContents;
+    EXPECT_TRUE(byContents->isEnabled());
+    byContents->trigger();
+    auto* form = window.findChild<FindForm*>();
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->windowTitle(), "Filter by File Contents");
+    form->close();
 }
