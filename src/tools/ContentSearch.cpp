@@ -163,7 +163,8 @@ bool WindowMatches(const BytePattern& pattern, const char* data, qsizetype block
 } // namespace
 
 std::optional<std::vector<bool>> ScanContent(const QString& path,
-                                             const std::vector<BytePattern>& patterns)
+                                             const std::vector<BytePattern>& patterns,
+                                             const std::function<void()>& betweenReads)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
@@ -203,6 +204,8 @@ std::optional<std::vector<bool>> ScanContent(const QString& path,
             }
         }
         blocksDone += blocks;
+        if (betweenReads)
+            betweenReads();
         std::memcpy(buffer.data(), reads + (blocks - 1) * ContentBlockSize, ContentBlockSize);
     }
     return found;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -39,9 +40,11 @@ inline constexpr int ContentBlockSize = 1024;
 /// 1024-byte block (the last one padded with blanks; a file of L bytes has L / 1024 + 1
 /// blocks) and against every pair of adjacent blocks. The file is read once, in large
 /// reads; the scan stops when every pattern is found. Nothing when the file cannot be
-/// opened or read.
+/// opened or read. `betweenReads` (when set) runs after every large read, so a window
+/// can paint while a big file is searched.
 [[nodiscard]] std::optional<std::vector<bool>>
-ScanContent(const QString& path, const std::vector<BytePattern>& patterns);
+ScanContent(const QString& path, const std::vector<BytePattern>& patterns,
+            const std::function<void()>& betweenReads = {});
 
 /// 1 when `pattern` (upper case) is found in the file by the block rules above, else 0
 /// (also when the file cannot be read).

@@ -78,13 +78,14 @@ int EvaluateCriteria(const ContentCriteria& criteria, const CriterionTest& test)
     return result;
 }
 
-int EvaluateCriteria(const ContentCriteria& criteria, const QString& path)
+int EvaluateCriteria(const ContentCriteria& criteria, const QString& path,
+                     const std::function<void()>& betweenReads)
 {
     std::vector<BytePattern> patterns;
     patterns.reserve(size_t(criteria.count()));
     for (const QString& criterion : criteria.criteria)
         patterns.emplace_back(criterion.startsWith(NegatedMark) ? criterion.mid(1) : criterion);
-    const std::optional<std::vector<bool>> found = ScanContent(path, patterns);
+    const std::optional<std::vector<bool>> found = ScanContent(path, patterns, betweenReads);
     return EvaluateCriteria(criteria, [&found](int k) -> std::optional<bool> {
         if (!found)
             return std::nullopt;

@@ -43,5 +43,7 @@ using CriterionTest = std::function<std::optional<bool>(int k)>;
 /// failed test ends the evaluation with the result so far. Not 0: the file passes.
 [[nodiscard]] int EvaluateCriteria(const ContentCriteria& criteria, const CriterionTest& test);
 
-/// The same over a file, read once for all criteria.
-[[nodiscard]] int EvaluateCriteria(const ContentCriteria& criteria, const QString& path);
+/// The same over a file, read once for all criteria; `betweenReads` runs after every
+/// large read.
+[[nodiscard]] int EvaluateCriteria(const ContentCriteria& criteria, const QString& path,
+                                   const std::function<void()>& betweenReads = {});

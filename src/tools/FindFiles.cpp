@@ -136,7 +136,10 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
         bool passes = true;
         if (byName && !name.matches(node.name.toUpper()))
             passes = false;
-        else if (byContent && EvaluateCriteria(request.content, tested) == 0)
+        else if (byContent && EvaluateCriteria(request.content, tested, [&] {
+                                  if (progress)
+                                      progress(i, total);
+                              }) == 0)
             passes = false;
         if (passes) {
             ++outcome.kept;

@@ -40,7 +40,8 @@ struct FindOutcome {
     int kept = 0;
 };
 
-/// Called once per tested node with the number of nodes done and the total.
+/// Called once per tested node with the number of nodes done and the total, and again
+/// between the large reads of a big file.
 using FindProgress = std::function<void(int done, int total)>;
 /// Called once the list holds its result, before the closing message.
 using ListChanged = std::function<void()>;

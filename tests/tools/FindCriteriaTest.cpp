@@ -157,6 +157,11 @@ TEST(ContentSearch, LargeFilesAreSearchedAcrossReadsAndForEveryPatternAtOnce)
                            BytePattern("*TAIL *"), BytePattern("*ABSENT*")});
     ASSERT_TRUE(found);
     EXPECT_EQ(*found, std::vector<bool>({true, true, true, true, false}));
+
+    // The window gets a turn after every read of a big file: four reads of 1 MiB here.
+    int turns = 0;
+    EXPECT_TRUE(ScanContent(path, {BytePattern("*ABSENT*")}, [&turns] { ++turns; }));
+    EXPECT_EQ(turns, 4);
 }
 
 TEST(ContentSearch, PatternsFollowTheWildcardRules)

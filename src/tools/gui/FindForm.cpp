@@ -3,6 +3,8 @@
 #include "controls/gui/WindowGuards.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -122,11 +124,18 @@ FindOutcome FindForm::Apply()
 
     BusyPointer busy;
     command2_->setEnabled(false); // the search lets the window run: no second Apply
+    QElapsedTimer sincePaint;
+    sincePaint.start();
     const FindOutcome outcome = ApplyFind(
         state_, settings_, request, cancel_, prompts_,
-        [this](int done, int total) {
+        [this, &sincePaint](int done, int total) {
             progressBar1_->setMaximum(total);
             progressBar1_->setValue(done);
+            // Inside a big file: paint now and then, keep the input for the cancel check.
+            if (sincePaint.elapsed() > 50) {
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                sincePaint.restart();
+            }
         },
         [this] {
             progressBar1_->setValue(0);
