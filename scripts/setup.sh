@@ -19,7 +19,8 @@ packages=(
     xvfb xauth
 )
 if [ "$mode" = test ]; then
-    packages+=(libgtest-dev libbenchmark-dev python3 zip unzip gcab libarchive-tools sox ffmpeg fonts-dejavu-core)
+    packages+=(libgtest-dev libbenchmark-dev python3 zip unzip gcab libarchive-tools sox ffmpeg
+        fonts-dejavu-core python3-xlwt fp-units-db)
 fi
 
 missing=()

@@ -4,6 +4,7 @@
 #include "cli/BasketCommand.h"
 #include "cli/DrivesCommand.h"
 #include "cli/FilterOptions.h"
+#include "cli/FindCommand.h"
 #include "cli/IconCommands.h"
 #include "cli/InfoCommand.h"
 #include "cli/KindCommand.h"
@@ -12,6 +13,7 @@
 #include "cli/PictureCommands.h"
 #include "cli/StatsCommand.h"
 #include "cli/SysinfoCommand.h"
+#include "cli/TableCommand.h"
 #include "cli/TreeOptions.h"
 #include "shared/TextHelpers.h"
 
@@ -79,6 +81,14 @@ const QList<Command>& commands()
          QStringLiteral("sysinfo                      the system report, as View > System "
                         "Information shows it"),
          systemReport},
+        {QStringLiteral("find"),
+         QStringLiteral("find [list options] [--name P] [--content C [--and|--or] --content C "
+                        "...] [--zip] FOLDER  the list narrowed by name and contents"),
+         findFiles},
+        {QStringLiteral("table"),
+         QStringLiteral("table FILE.xls|FILE.mdb [SHEET|TABLE]  sheets or tables, or one as "
+                        "TAB-separated rows"),
+         showTable},
         {QStringLiteral("archive"),
          QStringLiteral("archive [--count|--details] FILE  an archive's entries (zip, cab, rar, "
                         "ace)"),

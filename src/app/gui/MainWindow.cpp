@@ -17,6 +17,7 @@
 #include "view/ViewRequest.h"
 #include "view/gui/IconFontViews.h"
 #include "view/gui/PictureSoundViews.h"
+#include "view/gui/TableViewer.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QApplication>
@@ -91,6 +92,7 @@ ViewWindow* MainWindow::viewWindow()
         viewQtPrompts_.setParent(viewWindow_);
         new PictureSoundViews(*viewWindow_, viewPrompts, escape_);
         new IconFontViews(*viewWindow_, viewPrompts, escape_);
+        new TableViewer(*viewWindow_, settings_, viewPrompts, escape_);
         connect(viewWindow_, &ViewWindow::optionsWanted, this, &MainWindow::openOptions);
         const Geometry& g = settings_.viewWindow;
         // Same terms as windowState() reads them back: frame position, client size.

@@ -14,6 +14,7 @@
 
 class BasketWiring;
 class FileListPanel;
+class FilterStrip;
 class FrameMenus;
 class OptionsForm;
 class NodeTreeModel;
@@ -95,6 +96,7 @@ private:
     void connectMenus();
     void connectFolderTree();
     void connectFileList();
+    void connectFindForm(FilterStrip& filterStrip);
     void applyLoadedSettings(bool profileRead);
     void applyColours();
     void applyFonts();

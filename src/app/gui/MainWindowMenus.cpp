@@ -7,8 +7,10 @@
 #include "browse/FilterTabs.h"
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
+#include "browse/gui/FilterMenus.h"
 #include "browse/gui/FilterStrip.h"
 #include "shared/TextHelpers.h"
+#include "tools/gui/FindForm.h"
 #include "tools/gui/InfoForm.h"
 #include "trees/gui/TreeButtons.h"
 #include "view/gui/ViewWindow.h"
@@ -46,6 +48,7 @@ void MainWindow::connectFileList()
     connect(fileList_, &FileListPanel::archiveEntryProperties, this, &MainWindow::showArchiveEntry);
     auto* filterStrip = new FilterStrip(settings_, prompts_, *fileList_, this);
     connect(filterStrip, &FilterStrip::orientationChanged, this, [this] { applyTiling(); });
+    connectFindForm(*filterStrip);
     sizeTables_ = new SizeTableCommands(
         settings_, prompts_, escape_, *fileList_, [this] { return viewWindow(); }, this);
     connect(this, &MainWindow::folderSizeTableWanted, sizeTables_,
@@ -74,4 +77,24 @@ void MainWindow::connectFileList()
     const FileListMenus::AllviewMenu& allview = fileList_->menus().allview;
     connect(allview.expandAll, &QAction::triggered, treeButtons_, &TreeButtons::expandAll);
     connect(allview.collapseAll, &QAction::triggered, treeButtons_, &TreeButtons::collapseAll);
+}
+
+void MainWindow::connectFindForm(FilterStrip& filterStrip)
+{
+    // "Filter by contents" opens the find dialog; what it keeps becomes the content
+    // part of the filter description.
+    auto* findForm = new FindForm(fileList_->state(), settings_, prompts_, escape_, this);
+    connect(findForm, &FindForm::listChanged, this, [this, &filterStrip](const QString& content) {
+        fileList_->showStatus();
+        filterStrip.filters().setContentCriteria(content == QLatin1String("*") ? QString()
+                                                                               : content.trimmed());
+    });
+    QAction* byContents = filterStrip.menus().filter.byContents;
+    byContents->setEnabled(true);
+    connect(byContents, &QAction::triggered, this, [findForm] {
+        findForm->setForm(FindForm::Form::ContentFilter);
+        findForm->show();
+        findForm->raise();
+        findForm->activateWindow();
+    });
 }

@@ -2,11 +2,14 @@
 
 #include "app/gui/FrameMenus.h"
 #include "browse/gui/FileListPanel.h"
+#include "browse/gui/FilterMenus.h"
+#include "browse/gui/FilterStrip.h"
 #include "common/TempTree.h"
 #include "controls/gui/KivTabsWidget.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
+#include "tools/gui/FindForm.h"
 #include "trees/gui/TreeButtons.h"
 #include "view/gui/ViewWindow.h"
 
@@ -356,4 +359,22 @@ TEST(MainWindow, FilterTabShowsTheRebuiltListFromItsFirstNodeUnsorted)
     buttons->expandAll();
     shot(&window, "icons-grouped");
     window.menus().file.exit->trigger();
+}
+
+TEST(MainWindow, FilterByContentsOpensTheFindDialogAsAContentFilter)
+{
+    TempTree tree;
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(tree.root());
+    auto* strip = window.findChild<FilterStrip*>();
+    ASSERT_NE(strip, nullptr);
+    QAction* byContents = strip->menus().filter.byContents;
+    EXPECT_TRUE(byContents->isEnabled());
+    byContents->trigger();
+    auto* form = window.findChild<FindForm*>();
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->windowTitle(), "Filter by File Contents");
+    form->close();
 }

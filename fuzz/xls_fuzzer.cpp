@@ -1,0 +1,20 @@
+#include "TableFuzzInput.h"
+#include "platform/TableSource.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString path = WriteTableFuzzInput(data, size, "xls");
+    if (path.isEmpty())
+        return 0;
+    try {
+        for (const QString& sheet : platform::WorkbookSheetNames(path)) {
+            auto records = platform::OpenWorkbookRecords(path, QStringLiteral("SELECT * from [") +
+                                                                   sheet + "]");
+            QStringList values;
+            while (records->next(values)) {
+            }
+        }
+    } catch (const platform::TableSourceError&) {
+    }
+    return 0;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+/// A content pattern over upper-cased file bytes: "*" any run, "?" one byte, "#" one
+/// digit, "[list]" one byte of the list ("[!list]" none of it). The pattern's text is
+/// taken as UTF-8 bytes and upper-cased the way the file is: ASCII letters only.
+class BytePattern {
+public:
+    explicit BytePattern(const QString& pattern);
+
+    /// True when the whole range fits the pattern.
+    [[nodiscard]] bool matches(const char* begin, const char* end) const;
+    /// For "*text*" patterns: the text; empty otherwise.
+    [[nodiscard]] const QByteArray& containedText() const { return contained_; }
+
+private:
+    enum class Kind { Literal, AnyOne, Digit, Set, Star };
+    struct Token {
+        Kind kind = Kind::Literal;
+        unsigned char ch = 0;
+        bool negate = false;
+        std::vector<std::pair<unsigned char, unsigned char>> ranges;
+    };
+    [[nodiscard]] static bool tokenMatches(const Token& token, unsigned char c);
+
+    std::vector<Token> tokens_;
+    QByteArray contained_;
+};
+
+/// Files are tested in blocks of this many bytes, padded with blanks past the end.
+inline constexpr int ContentBlockSize = 1024;
+
+/// Which of `patterns` occur in the file: each is tested against every upper-cased
+/// 1024-byte block (the last one padded with blanks; a file of L bytes has L / 1024 + 1
+/// blocks) and against every pair of adjacent blocks. The file is read once, in large
+/// reads; the scan stops when every pattern is found. Nothing when the file cannot be
+/// opened or read. `betweenReads` (when set) runs after every large read, so a window
+/// can paint while a big file is searched.
+[[nodiscard]] std::optional<std::vector<bool>>
+ScanContent(const QString& path, const std::vector<BytePattern>& patterns,
+            const std::function<void()>& betweenReads = {});
+
+/// 1 when `pattern` (upper case) is found in the file by the block rules above, else 0
+/// (also when the file cannot be read).
+[[nodiscard]] int ContentMatches(const QString& path, const QString& pattern);

@@ -1,0 +1,185 @@
+#include "tools/FindFiles.h"
+
+#include "archive/ExtractZipEntry.h"
+#include "browse/FolderListing.h"
+#include "browse/NodeClick.h"
+#include "browse/Wildcard.h"
+#include "platform/CancelKey.h"
+#include "platform/Prompts.h"
+#include "shared/FileKind.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
+#include "trees/TreeRebuild.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+
+namespace {
+
+const QString SearchTitle = QStringLiteral("SearchFiles");
+
+QString EntryOfKey(const FileListState& state, const QString& key)
+{
+    return state.currentFolder.isEmpty() || !key.startsWith(state.currentFolder)
+               ? key
+               : key.mid(state.currentFolder.size());
+}
+
+std::vector<NodeTree::Id> FileNodes(const FileListState& state)
+{
+    std::vector<NodeTree::Id> nodes;
+    for (const NodeTree::Id id : state.fileTree.preorder()) {
+        if (ClassifyFileNode(state, id) == FileNodeKind::File)
+            nodes.push_back(id);
+    }
+    return nodes;
+}
+
+bool IsZipKind(const QString& path, const Settings& settings)
+{
+    return ClassifyFileKind(ExtensionOf(path), settings) == FileKind::Zip;
+}
+
+/// Extracts an entry for testing; the path of the copy, empty when it is not there.
+QString ExtractForTest(const FoundNode& node, const Settings& settings, Prompts& prompts)
+{
+    const QString folder = WithSlash(settings.tempFolder);
+    if (settings.tempFolder.isEmpty() || !QDir().mkpath(folder))
+        return {};
+    if (ExtractZipEntry(node.archive, folder, node.name, prompts) != ExtractOutcome::Extracted)
+        return {};
+    return folder + node.name;
+}
+
+} // namespace
+
+FoundNode ResolveFoundNode(const FileListState& state, NodeTree::Id id)
+{
+    FoundNode found;
+    const NodeTree& tree = state.fileTree;
+    const NodeTree::Id parent = tree.node(id).parent;
+    if (parent != NodeTree::None && ClassifyFileNode(state, parent) == FileNodeKind::File) {
+        found.archive = tree.key(parent);
+        found.name = tree.node(id).text;
+        const qsizetype slash = found.archive.lastIndexOf(QLatin1Char('/'));
+        found.folder = found.archive.left(slash + 1);
+        found.entry = tree.node(id).text;
+        return found;
+    }
+    const QString key = tree.key(id);
+    const qsizetype slash = key.lastIndexOf(QLatin1Char('/'));
+    found.folder = key.left(slash + 1);
+    found.name = key.mid(slash + 1);
+    found.entry = EntryOfKey(state, key);
+    return found;
+}
+
+FindOutcome ApplyFind(FileListState& state, const Settings& settings, const FindRequest& request,
+                      CancelKey& cancel, Prompts& prompts, const FindProgress& progress,
+                      const ListChanged& listChanged)
+{
+    FindOutcome outcome;
+    const bool byName = request.namePattern != QLatin1String("*");
+    const bool byContent = request.content.count() > 0;
+    if (!byName && !byContent) {
+        prompts.message(QStringLiteral("no criteria specified"), SearchTitle);
+        return outcome;
+    }
+    const std::vector<NodeTree::Id> nodes =
+        state.fileTreeTag == QLatin1String("X") ? std::vector<NodeTree::Id>{} : FileNodes(state);
+    if (nodes.empty()) {
+        prompts.message(QStringLiteral("nothing to search"));
+        outcome.result = FindResult::NothingToSearch;
+        return outcome;
+    }
+
+    const QString header =
+        state.File1Backup.ListCount() > 0 ? state.File1Backup.textAt(0) : state.currentFolder;
+    state.File1Backup.Clear();
+    state.File1Backup.Additem(header);
+    const WildcardPattern name(request.namePattern);
+    // Everything the loop needs is taken first: the cancel check lets the window run,
+    // and the list may change under it.
+    struct Candidate {
+        FoundNode node;
+        QString key, text, image;
+    };
+    std::vector<Candidate> candidates;
+    candidates.reserve(nodes.size());
+    for (const NodeTree::Id id : nodes) {
+        const NodeTree::Node& n = state.fileTree.node(id);
+        candidates.push_back(
+            {ResolveFoundNode(state, id), state.fileTree.key(id), n.text, n.image});
+    }
+    std::vector<const Candidate*> keptEntries;
+    const auto keep = [&](const Candidate& c) {
+        if (c.node.archive.isEmpty())
+            state.File1Backup.Additem(c.node.entry);
+        else
+            keptEntries.push_back(&c);
+    };
+
+    const int total = int(candidates.size());
+    for (int i = 0; i < total; ++i) {
+        const Candidate& candidate = candidates[size_t(i)];
+        const FoundNode& node = candidate.node;
+        if (EscapePressed(cancel, prompts)) {
+            for (int rest = i; rest < total; ++rest) // untested files stay
+                keep(candidates[size_t(rest)]);
+            break;
+        }
+        QString tested = node.folder + node.name;
+        QString extracted;
+        if (!node.archive.isEmpty() && request.examineZipped && IsZipKind(node.archive, settings))
+            tested = extracted = ExtractForTest(node, settings, prompts);
+        bool passes = true;
+        if (byName && !name.matches(node.name.toUpper()))
+            passes = false;
+        else if (byContent && EvaluateCriteria(request.content, tested, [&] {
+                                  if (progress)
+                                      progress(i, total);
+                              }) == 0)
+            passes = false;
+        if (passes) {
+            ++outcome.kept;
+            keep(candidate);
+        }
+        if (!extracted.isEmpty())
+            QFile::remove(extracted);
+        if (progress)
+            progress(i + 1, total);
+    }
+
+    // An archive stays in the list while one of its entries matched.
+    QSet<QString> listed;
+    for (int i = 1; !keptEntries.empty() && i < state.File1Backup.ListCount(); ++i)
+        listed.insert(state.File1Backup.textAt(i));
+    for (const Candidate* kept : keptEntries) {
+        const QString entry = EntryOfKey(state, kept->node.archive);
+        if (!listed.contains(entry)) {
+            listed.insert(entry);
+            state.File1Backup.Additem(entry);
+        }
+    }
+    if (state.File1Backup.ListCount() <= 1) {
+        ShowNoFiles(state);
+        if (listChanged)
+            listChanged();
+        prompts.message(QStringLiteral("no match found"), SearchTitle);
+        outcome.result = FindResult::NoMatch;
+        return outcome;
+    }
+    RebuildCurrentTree(state, settings);
+    for (const Candidate* kept : keptEntries) {
+        if (const NodeTree::Id archive = state.fileTree.find(kept->node.archive);
+            archive != NodeTree::None)
+            state.fileTree.add(archive, kept->key, kept->text, kept->image);
+    }
+    state.statusCaption = NumText(outcome.kept) + QStringLiteral(" files");
+    outcome.result = FindResult::Found;
+    if (listChanged)
+        listChanged();
+    prompts.message(NumText(outcome.kept) + QStringLiteral(" matching files found"));
+    return outcome;
+}

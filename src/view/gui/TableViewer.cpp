@@ -1,0 +1,135 @@
+#include "view/gui/TableViewer.h"
+
+#include "controls/gui/GridView.h"
+#include "controls/gui/NodeTreeView.h"
+#include "controls/gui/WindowGuards.h"
+#include "platform/Prompts.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
+#include "view/TableViews.h"
+#include "view/gui/ViewWindow.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFontDatabase>
+
+namespace {
+const QString WorkingCopyName = QStringLiteral("TempMdbs.mdb");
+}
+
+TableViewer::TableViewer(ViewWindow& view, Settings& settings, Prompts& prompts, CancelKey& cancel)
+    : QObject(&view), view_(view), settings_(settings), prompts_(prompts), cancel_(cancel)
+{
+    view_.setKindView(ViewAction::Spreadsheet,
+                      [this](const ViewRequest& request) { return ViewSpreadsheet(request); });
+    view_.setKindView(ViewAction::Database,
+                      [this](const ViewRequest& request) { return ViewDatabase(request); });
+    connect(view_.tableTree(), &QAbstractItemView::clicked, this,
+            [this](const QModelIndex&) { nodeClicked(view_.tableTree()->currentNode()); });
+}
+
+void TableViewer::showTree()
+{
+    NodeTreeView* tree = view_.tableTree();
+    view_.tableGrid()->hide();
+    tree->raise();
+    tree->show();
+}
+
+void TableViewer::showGrid()
+{
+    GridView* grid = view_.tableGrid();
+    grid->refresh();
+    if (grid->isHidden()) {
+        view_.tableTree()->hide();
+        view_.tableTree()->lower();
+        grid->raise();
+        grid->show();
+        grid->setFocus();
+    }
+}
+
+bool TableViewer::ViewSpreadsheet(const ViewRequest& request)
+{
+    try {
+        BuildWorkbookTree(view_.dbsTree(), request.name,
+                          platform::WorkbookSheetNames(request.fullPath()));
+    } catch (const platform::TableSourceError&) {
+        return false;
+    }
+    showTree();
+    return true;
+}
+
+bool TableViewer::ViewDatabase(const ViewRequest& request)
+{
+    view_.tableGrid()->hide();
+    view_.RadeZazeda()->hide();
+    BusyPointer busy;
+    QApplication::processEvents();
+    const QString copy = WithSlash(settings_.tempFolder) + WorkingCopyName;
+    view_.setViewMode(QStringLiteral("MDB") + copy);
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::remove(copy);
+    view_.tableGrid()->grid().reset(2);
+    if (settings_.tempFolder.isEmpty() || !QFile::copy(request.fullPath(), copy))
+        return false;
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    try {
+        view_.tableTree()->collapseAll();
+        BuildDatabaseTree(view_.dbsTree(), request.name, platform::Database(copy));
+    } catch (const platform::TableSourceError&) {
+        return false;
+    }
+    // The field lines are padded into columns, which only a fixed pitch keeps.
+    view_.tableTree()->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    showTree();
+    return true;
+}
+
+bool TableViewer::ShowSheet(const QString& sheet)
+{
+    const QString path = view_.CurrentViewFile();
+    BusyPointer busy;
+    view_.tableGrid()->hide();
+    const bool shown = ::ShowSheet(view_.tableGrid()->grid(), path, sheet, cancel_, prompts_,
+                                   [this] { showGrid(); });
+    if (!shown)
+        return false;
+    view_.setViewMode(QStringLiteral("XLS") + path);
+    view_.SetViewPath(QString());
+    showGrid();
+    view_.SetViewPath(TableStatusText(path, settings_.tempFolder, sheet));
+    return true;
+}
+
+bool TableViewer::ShowTable(const QString& table)
+{
+    BusyPointer busy;
+    const QString database = view_.ViewMode().mid(3);
+    view_.tableGrid()->hide();
+    const bool shown =
+        ::ShowTable(view_.tableGrid()->grid(), database, table, view_.CurrentViewFile(), cancel_,
+                    prompts_, [this] { showGrid(); });
+    if (!shown)
+        return false;
+    showGrid();
+    view_.SetViewPath(TableStatusText(view_.CurrentViewFile(), settings_.tempFolder, table));
+    return true;
+}
+
+void TableViewer::nodeClicked(NodeTree::Id id)
+{
+    const NodeTree& tree = view_.dbsTree();
+    const QString& mode = view_.ViewMode();
+    if (loading_ || mode == QLatin1String("INF") || !tree.contains(id) ||
+        tree.node(id).parent == NodeTree::None)
+        return;
+    const QString text = tree.node(id).text;
+    loading_ = true;
+    if (mode.startsWith(QLatin1String("XLS")))
+        ShowSheet(text);
+    else if (mode.startsWith(QLatin1String("MDB")) && !tree.children(id).empty())
+        ShowTable(text);
+    loading_ = false;
+}

@@ -1,0 +1,108 @@
+#include "common/TableFixtures.h"
+#include "common/TempTree.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+CliRun cli(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(LUMARA_CLI), args);
+    EXPECT_TRUE(p.waitForFinished(30000));
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+TEST(CliFind, ContentCriteriaJoinLeftToRightAndPrintTheList)
+{
+    TempTree t;
+    t.file("a.txt", QByteArray("alpha"));
+    t.file("ab.txt", QByteArray("alpha beta"));
+    t.file("c.txt", QByteArray("gamma"));
+    t.file("c.doc", QByteArray("gamma alpha"));
+
+    const CliRun notBeta =
+        cli({"find", "--content", "alpha", "--and", "--content", "<>beta", t.root()});
+    EXPECT_EQ(notBeta.status, 0) << notBeta.err.toStdString();
+    EXPECT_EQ(notBeta.out, t.root() + "\n        a.txt\n        c.doc\n");
+
+    // (ALPHA AND BETA) OR GAMMA would keep c.txt; left to right it stops at the AND.
+    const CliRun andOr = cli({"find", "--content", "alpha", "--and", "--content", "beta", "--or",
+                              "--content", "gamma", t.root()});
+    EXPECT_EQ(andOr.out, t.root() + "\n        ab.txt\n        c.doc\n");
+
+    // No connector: the second criterion has no effect.
+    const CliRun unjoined = cli({"find", "--content", "gamma", "--content", "alpha", t.root()});
+    EXPECT_EQ(unjoined.out, t.root() + "\n        c.doc\n        c.txt\n");
+
+    const CliRun byName = cli({"find", "--tree", "ext", "--name", "c", t.root()});
+    EXPECT_EQ(byName.out,
+              t.root() +
+                  "\n        .DOC\n                c.doc\n        .TXT\n                c.txt\n");
+
+    const CliRun none = cli({"find", t.root()});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "no criteria specified\n");
+    EXPECT_TRUE(none.out.isEmpty());
+
+    const CliRun noMatch = cli({"find", "--content", "delta", t.root()});
+    EXPECT_EQ(noMatch.status, 0);
+    EXPECT_TRUE(noMatch.err.contains("no match found"));
+}
+
+TEST(CliFind, ZipEntriesAreListedUnderTheirArchive)
+{
+    TempTree t;
+    TempTree src;
+    src.file("hit.txt", QByteArray(3000, 'q') + "zebra" + QByteArray(3000, 'q'));
+    src.file("miss.txt", QByteArray("plain"));
+    QProcess zip;
+    zip.setWorkingDirectory(src.root());
+    zip.start("zip", {"-q", t.path("pack.zip"), "hit.txt", "miss.txt"});
+    if (!zip.waitForFinished(30000) || zip.exitCode() != 0)
+        GTEST_SKIP() << "zip is not installed";
+    t.file("other.txt", QByteArray("nothing"));
+
+    const CliRun r = cli({"find", "--zip", "--content", "zebra", t.root()});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, t.root() + "\n        pack.zip\n                hit.txt\n");
+}
+
+TEST(CliTable, SheetsTablesAndTheirGrids)
+{
+    TempTree t;
+    const QString book = t.path("book.xls");
+    if (!WriteWorkbook(book))
+        GTEST_SKIP() << "python3-xlwt is not installed";
+    const CliRun sheets = cli({"table", book});
+    EXPECT_EQ(sheets.out, "Sheet1\nMy Sheet\nLong\n");
+    const CliRun sheet = cli({"table", book, "My Sheet"});
+    EXPECT_EQ(sheet.status, 0) << sheet.err.toStdString();
+    EXPECT_TRUE(sheet.out.startsWith("\tA\tB\tC\n1\tName\tAmount\tNote\n2\tpear\t10\tb\n"));
+    const CliRun missing = cli({"table", book, "Nope"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "unable to open:\n" + book + "[Nope]\n");
+
+    const QString db = t.path("s.mdb");
+    if (!WriteSampleDatabase(db))
+        GTEST_SKIP() << "fp-units-db is not installed";
+    const CliRun tables = cli({"table", db});
+    EXPECT_EQ(tables.status, 0);
+    EXPECT_TRUE(tables.out.startsWith("s.mdb\n        FPdev\n                "));
+    EXPECT_FALSE(tables.out.contains("MSys"));
+    const CliRun grid = cli({"table", db, "FPdev"});
+    EXPECT_TRUE(grid.out.startsWith("\tid\tUserName\tInstEmail\n1\t1\t")) << grid.out.toStdString();
+    const CliRun spaced = cli({"table", db, "FP dev"});
+    EXPECT_EQ(spaced.status, 1);
+    EXPECT_EQ(spaced.err, "table is empty:\n" + db + "[FP dev]\n");
+}

@@ -1,0 +1,181 @@
+#include "tools/FindCriteria.h"
+
+#include "common/TempTree.h"
+#include "tools/ContentSearch.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Boxes = std::array<QString, ContentBoxCount>;
+
+ContentCriteria Criteria(std::initializer_list<std::pair<QString, QString>> boxes)
+{
+    Boxes texts, connectors;
+    int i = 0;
+    for (const auto& [connector, text] : boxes) {
+        connectors[size_t(i)] = connector;
+        texts[size_t(i++)] = text;
+    }
+    return BuildContentCriteria(texts, connectors);
+}
+
+/// Evaluates against a file that holds exactly the words in `holds`; records which
+/// criteria were tested.
+int Evaluate(const ContentCriteria& criteria, const QStringList& holds,
+             QList<int>* tested = nullptr)
+{
+    return EvaluateCriteria(criteria, [&](int k) -> std::optional<bool> {
+        if (tested)
+            tested->append(k);
+        QString word = criteria.criteria[k];
+        word.remove('#').remove('*');
+        return holds.contains(word);
+    });
+}
+
+} // namespace
+
+TEST(ContentCriteriaBuild, WrapsNegatesSkipsEmptyBoxesAndDescribes)
+{
+    const ContentCriteria c = Criteria(
+        {{"", " alpha "}, {"", ""}, {"AND", "<>beta"}, {"OR", "[0-9][0-9]"}, {"OR", "x*y"}});
+    EXPECT_EQ(c.criteria, QStringList({"*ALPHA*", "#*BETA*", "[0-9][0-9]", "X*Y"}));
+    EXPECT_EQ(c.connectors, QStringList({"", "AND", "OR", "OR"}));
+    EXPECT_EQ(c.description, " =*ALPHA* AND =#*BETA* OR =[0-9][0-9] OR =X*Y");
+    // A criterion that begins with "=" is shown without another one.
+    EXPECT_EQ(Criteria({{"", "=x*"}, {"AND", "y"}}).description, " =X* AND =*Y*");
+    EXPECT_EQ(Criteria({{"", "=x"}}).description, " =*=X*");
+    EXPECT_EQ(Criteria({}).description, "*");
+    EXPECT_EQ(Criteria({{"AND", "   "}}).count(), 0);
+    // Only one of the brackets does not make a list.
+    EXPECT_EQ(Criteria({{"", "a[b"}}).criteria, QStringList({"*A[B*"}));
+}
+
+TEST(ContentCriteriaBuild, ConnectorLabelsCycleAndNamesMeanContains)
+{
+    EXPECT_EQ(NextConnector(""), "AND");
+    EXPECT_EQ(NextConnector("AND"), "OR");
+    EXPECT_EQ(NextConnector("OR"), "AND");
+
+    EXPECT_EQ(FindNamePattern(" txt "), "*TXT*");
+    EXPECT_EQ(FindNamePattern("*.txt"), "*.TXT*");
+    EXPECT_EQ(FindNamePattern("a*"), "*A*");
+    EXPECT_EQ(FindNamePattern(""), "*");
+    EXPECT_EQ(FindNamePattern("**"), "*");
+    EXPECT_EQ(FindNamePattern("a**b"), "*A*B*");
+}
+
+TEST(CriteriaEvaluation, RunsStrictlyLeftToRight)
+{
+    const ContentCriteria alphaNotBeta = Criteria({{"", "alpha"}, {"AND", "<>beta"}});
+    EXPECT_NE(Evaluate(alphaNotBeta, {"ALPHA"}), 0);
+    EXPECT_EQ(Evaluate(alphaNotBeta, {"ALPHA", "BETA"}), 0);
+    EXPECT_EQ(Evaluate(alphaNotBeta, {}), 0);
+
+    // A OR B AND C is (A OR B) AND C.
+    const ContentCriteria orAnd = Criteria({{"", "a"}, {"OR", "b"}, {"AND", "c"}});
+    EXPECT_NE(Evaluate(orAnd, {"B", "C"}), 0);
+    EXPECT_NE(Evaluate(orAnd, {"A", "B", "C"}), 0);
+    EXPECT_EQ(Evaluate(orAnd, {"A"}), 0);
+    EXPECT_EQ(Evaluate(orAnd, {"C"}), 0);
+
+    // A AND B OR C fails a file without A even when it holds C; C is never tested.
+    const ContentCriteria andOr = Criteria({{"", "a"}, {"AND", "b"}, {"OR", "c"}});
+    QList<int> tested;
+    EXPECT_EQ(Evaluate(andOr, {"C"}, &tested), 0);
+    EXPECT_EQ(tested, QList<int>({0}));
+    EXPECT_NE(Evaluate(andOr, {"A", "C"}), 0);
+
+    // A criterion whose label was never clicked changes nothing.
+    const ContentCriteria unjoined = Criteria({{"", "a"}, {"", "b"}});
+    EXPECT_NE(Evaluate(unjoined, {"A"}), 0);
+    EXPECT_EQ(Evaluate(unjoined, {"B"}), 0);
+}
+
+TEST(CriteriaEvaluation, AFailedTestEndsWithTheResultSoFar)
+{
+    const ContentCriteria c = Criteria({{"", "a"}, {"OR", "b"}, {"AND", "c"}});
+    EXPECT_EQ(EvaluateCriteria(c, [](int) { return std::optional<bool>(); }), 0);
+    EXPECT_EQ(EvaluateCriteria(
+                  c, [](int k) { return k == 0 ? std::optional<bool>(true) : std::nullopt; }),
+              1);
+    // A negated criterion on an unreadable file does not pass it.
+    EXPECT_EQ(EvaluateCriteria(Criteria({{"", "<>x"}}), QStringLiteral("/nonexistent/file")), 0);
+}
+
+TEST(ContentSearch, FindsTextAcrossTheBoundaryOfTwoBlocksIgnoringCase)
+{
+    TempTree t;
+    QByteArray bytes(3000, '.');
+    bytes.replace(1020, 8, "Boundary");
+    const QString path = t.file("a.bin", bytes);
+    EXPECT_EQ(ContentMatches(path, "*BOUNDARY*"), 1);
+    EXPECT_EQ(ContentMatches(path, "*BOUN?ARY*"), 1); // the block-by-block path
+    EXPECT_EQ(ContentMatches(path, "*MISSING*"), 0);
+    EXPECT_EQ(ContentMatches(t.path("none"), "*X*"), 0);
+
+    // Text beyond two blocks never fits.
+    QByteArray longText(1500, 'z');
+    QByteArray spread(5000, '.');
+    spread.replace(1000, longText.size(), longText);
+    const QString spreadPath = t.file("spread.bin", spread);
+    EXPECT_EQ(ContentMatches(spreadPath, "*" + QString(1500, 'Z') + "*"), 0);
+    EXPECT_EQ(ContentMatches(spreadPath, "*" + QString(1000, 'Z') + "*"), 1);
+    // Within one pair of adjacent blocks (1024..3071) a long run is found.
+    spread.replace(1024, 2000, QByteArray(2000, 'y'));
+    const QString pairPath = t.file("pair.bin", spread);
+    EXPECT_EQ(ContentMatches(pairPath, "*" + QString(2000, 'Y') + "*"), 1);
+}
+
+TEST(ContentSearch, WholeBlockPatternsAndBlankPadding)
+{
+    TempTree t;
+    const QString digits = t.file("d.txt", QByteArray("12345"));
+    // Not wrapped: it would have to fill a whole block, so it never matches.
+    EXPECT_EQ(ContentMatches(digits, "[0-9][0-9]"), 0);
+    EXPECT_EQ(ContentMatches(digits, "12345*"), 1);
+    EXPECT_EQ(ContentMatches(digits, "*5" + QString(10, ' ') + "*"), 1); // blanks after the end
+    EXPECT_EQ(ContentMatches(t.file("empty.txt", QByteArray()), "* *"), 1);
+    // A file of exactly one block has a second, blank one.
+    const QString exact = t.file("k.txt", QByteArray(1024, 'k'));
+    EXPECT_EQ(ContentMatches(exact, "K*"), 1);
+    EXPECT_EQ(ContentMatches(exact, QString(1024, ' ')), 1);
+}
+
+TEST(ContentSearch, LargeFilesAreSearchedAcrossReadsAndForEveryPatternAtOnce)
+{
+    TempTree t;
+    QByteArray bytes(3 * 1024 * 1024 + 100, 'x');
+    const int mib = 1024 * 1024;
+    bytes.replace(mib - 3, 6, "needle");
+    bytes.replace(2 * mib + 5000, 5, "lastw");
+    bytes.replace(bytes.size() - 4, 4, "tail");
+    const QString path = t.file("big.bin", bytes);
+    const std::optional<std::vector<bool>> found =
+        ScanContent(path, {BytePattern("*NEEDLE*"), BytePattern("*NEE?LE*"), BytePattern("*LASTW*"),
+                           BytePattern("*TAIL *"), BytePattern("*ABSENT*")});
+    ASSERT_TRUE(found);
+    EXPECT_EQ(*found, std::vector<bool>({true, true, true, true, false}));
+
+    // The window gets a turn after every read of a big file: four reads of 1 MiB here.
+    int turns = 0;
+    EXPECT_TRUE(ScanContent(path, {BytePattern("*ABSENT*")}, [&turns] { ++turns; }));
+    EXPECT_EQ(turns, 4);
+}
+
+TEST(ContentSearch, PatternsFollowTheWildcardRules)
+{
+    const auto fits = [](const char* pattern, const QByteArray& text) {
+        return BytePattern(pattern).matches(text.begin(), text.end());
+    };
+    EXPECT_TRUE(fits("A#C", "A1C"));
+    EXPECT_FALSE(fits("A#C", "ABC"));
+    EXPECT_TRUE(fits("[A-C]X", "BX"));
+    EXPECT_FALSE(fits("[!A-C]X", "BX"));
+    EXPECT_TRUE(fits("*B*D", "ABCD"));
+    EXPECT_TRUE(fits("a?c", "ABC")); // the pattern is upper-cased like the file
+    EXPECT_FALSE(fits("AB", "ABC"));
+    EXPECT_EQ(BytePattern("*ALPHA*").containedText(), "ALPHA");
+    EXPECT_TRUE(BytePattern("*AL?HA*").containedText().isEmpty());
+}

@@ -1,0 +1,169 @@
+#include "tools/FindFiles.h"
+
+#include "browse/FolderListing.h"
+#include "common/TempTree.h"
+#include "platform/CancelKey.h"
+#include "platform/Prompts.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
+#include "trees/TreeRebuild.h"
+
+#include <QDir>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ScriptedCancel : public CancelKey {
+public:
+    int pressAt = -1; ///< the poll (from 0) that sees Escape
+    int polls = 0;
+    bool pressed() override { return polls++ == pressAt; }
+    void clear() override {}
+};
+
+class FindFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tree.file("alpha.txt", QByteArray("it says ALPHA here"));
+        tree.file("both.txt", QByteArray("alpha and beta"));
+        tree.file("beta.doc", QByteArray("only beta"));
+        tree.file("none.doc", QByteArray("nothing"));
+        settings.tempFolder = WithSlash(temp.folder("work"));
+    }
+
+    void list(TreeType type = TreeType::PlainList)
+    {
+        state.treeType = type;
+        OpenFolder(state, settings, tree.root(), "*.*", GroupedTrees());
+    }
+
+    FindOutcome find(const QString& name, std::initializer_list<std::pair<QString, QString>> boxes,
+                     bool zipped = false)
+    {
+        std::array<QString, ContentBoxCount> texts, connectors;
+        int i = 0;
+        for (const auto& [connector, text] : boxes) {
+            connectors[size_t(i)] = connector;
+            texts[size_t(i++)] = text;
+        }
+        FindRequest request;
+        request.namePattern = FindNamePattern(name);
+        request.content = BuildContentCriteria(texts, connectors);
+        request.examineZipped = zipped;
+        return ApplyFind(state, settings, request, cancel, prompts);
+    }
+
+    QStringList listed() const
+    {
+        QStringList names;
+        for (int i = 1; i < state.File1Backup.ListCount(); ++i)
+            names << state.File1Backup.textAt(i);
+        names.sort();
+        return names;
+    }
+
+    TempTree tree;
+    TempTree temp;
+    FileListState state;
+    Settings settings;
+    ScriptedPrompts prompts;
+    ScriptedCancel cancel;
+};
+
+} // namespace
+
+TEST_F(FindFiles, NamesAndContentsNarrowTheList)
+{
+    list();
+    FindOutcome outcome = find("TXT", {});
+    EXPECT_EQ(outcome.result, FindResult::Found);
+    EXPECT_EQ(listed(), QStringList({"alpha.txt", "both.txt"}));
+    EXPECT_EQ(state.statusCaption, " 2 files");
+    EXPECT_EQ(prompts.shownTexts(), QStringList({" 2 matching files found"}));
+    EXPECT_EQ(prompts.shown.back().title, "Varnex");
+
+    list();
+    outcome = find("", {{"", "alpha"}, {"AND", "<>beta"}});
+    EXPECT_EQ(outcome.kept, 1);
+    EXPECT_EQ(listed(), QStringList({"alpha.txt"}));
+    EXPECT_EQ(state.fileTree.children(state.fileTree.root()).size(), 1u);
+
+    list();
+    find(".doc", {{"", "beta"}});
+    EXPECT_EQ(listed(), QStringList({"beta.doc"}));
+}
+
+TEST_F(FindFiles, MessagesForNoCriteriaNothingToSearchAndNoMatch)
+{
+    list();
+    EXPECT_EQ(find("  ", {{"OR", " "}}).result, FindResult::NoCriteria);
+    EXPECT_EQ(prompts.shown.back().text, "no criteria specified");
+    EXPECT_EQ(prompts.shown.back().title, "SearchFiles");
+    EXPECT_EQ(state.File1Backup.ListCount(), 5); // the list is untouched
+
+    EXPECT_EQ(find("", {{"", "gamma"}}).result, FindResult::NoMatch);
+    EXPECT_EQ(prompts.shown.back().text, "no match found");
+    EXPECT_EQ(prompts.shown.back().title, "SearchFiles");
+    EXPECT_EQ(state.fileTreeTag, "X");
+
+    EXPECT_EQ(find("", {{"", "alpha"}}).result, FindResult::NothingToSearch);
+    EXPECT_EQ(prompts.shown.back().text, "nothing to search");
+}
+
+TEST_F(FindFiles, AGroupedTreeIsRebuiltFromTheKeptFiles)
+{
+    list(TreeType::Extension);
+    find("", {{"", "beta"}});
+    EXPECT_EQ(listed(), QStringList({"beta.doc", "both.txt"}));
+    const NodeTree& t = state.fileTree;
+    ASSERT_EQ(t.children(t.root()).size(), 2u); // .DOC and .TXT groups
+    for (const NodeTree::Id group : t.children(t.root()))
+        EXPECT_EQ(t.children(group).size(), 1u);
+}
+
+TEST_F(FindFiles, EscapeKeepsTheUntestedFiles)
+{
+    list();
+    cancel.pressAt = 1;
+    prompts.answers = {Prompts::Answer::Yes};
+    find("", {{"", "gamma"}});
+    // The first file was tested and removed; the other three were never tested.
+    EXPECT_EQ(listed().size(), 3);
+    EXPECT_EQ(prompts.shownTexts().front(), "cancel?");
+}
+
+TEST_F(FindFiles, ZipEntriesAreExaminedAfterExtraction)
+{
+    const QString inner = temp.folder("inner");
+    // Compressed, so the word is not in the archive's own bytes.
+    temp.file("inner/hit.txt", QByteArray(4000, 'q') + "the word ZEBRA" + QByteArray(4000, 'q'));
+    temp.file("inner/miss.txt", QByteArray("no such word"));
+    QProcess zip;
+    zip.setWorkingDirectory(inner);
+    zip.start("zip", {"-q", tree.path("pack.zip"), "hit.txt", "miss.txt"});
+    ASSERT_TRUE(zip.waitForFinished(30000));
+    if (zip.exitCode() != 0 || zip.error() == QProcess::FailedToStart)
+        GTEST_SKIP() << "zip is not installed";
+
+    const auto expand = [this] {
+        list();
+        const NodeTree::Id archive = state.fileTree.find(tree.path("pack.zip"));
+        ASSERT_NE(archive, NodeTree::None);
+        state.fileTree.add(archive, tree.path("pack.zip") + ":hit.txt", "hit.txt");
+        state.fileTree.add(archive, tree.path("pack.zip") + ":miss.txt", "miss.txt");
+    };
+    expand();
+    const FindOutcome zipped = find("", {{"", "zebra"}}, true);
+    EXPECT_EQ(zipped.kept, 1);
+    EXPECT_EQ(listed(), QStringList({"pack.zip"})); // kept for its entry
+    const NodeTree::Id archive = state.fileTree.find(tree.path("pack.zip"));
+    ASSERT_EQ(state.fileTree.children(archive).size(), 1u);
+    EXPECT_EQ(state.fileTree.node(state.fileTree.children(archive).front()).text, "hit.txt");
+    // The extracted copies are gone again.
+    EXPECT_TRUE(QDir(settings.tempFolder).entryList(QDir::Files).isEmpty());
+
+    expand();
+    EXPECT_EQ(find("", {{"", "zebra"}}, false).result, FindResult::NoMatch);
+}
