@@ -3,6 +3,7 @@
 #include "archive/ExamineArchive.h"
 #include "browse/NodeClick.h"
 #include "cli/ListCommand.h"
+#include "cli/NameEscape.h"
 #include "controls/TreeText.h"
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
@@ -93,7 +94,8 @@ int findFiles(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return 2;
     FileListState& state = *new FileListState; // left to the system at exit, as `list` does
     Settings settings;
-    if (const int status = listFromArgs(args, state, settings, err); status >= 0)
+    if (const int status = listFromArgs(args, state, settings, err, QStringLiteral("find"));
+        status >= 0)
         return status;
 
     FindRequest request;
@@ -113,7 +115,7 @@ int findFiles(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return 1;
     }
     if (outcome.result != FindResult::NothingToSearch)
-        WriteTreeText(state.fileTree, out, u"\n");
+        WriteTreeText(state.fileTree, out, u"\n", NodeTree::None, EscapeName);
     for (const ScriptedPrompts::Shown& shown : prompts.shown) {
         if (!shown.text.endsWith(QLatin1String(" matching files found")))
             err << shown.text << "\n";
