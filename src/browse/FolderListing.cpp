@@ -103,12 +103,12 @@ void sortByFoldedName(std::vector<platform::FileEntry>& files)
 }
 
 /// One directory read, sorted by name ignoring case, without the names the pattern
-/// does not take.
+/// does not take. A failed read leaves its reason in `error`.
 std::vector<platform::FileEntry> readFolder(const Settings& settings, const QString& folder,
-                                            const NamePatternList& patterns)
+                                            const NamePatternList& patterns, QString& error)
 {
     std::vector<platform::FileEntry> files =
-        platform::listFiles(folder, settings.showSystemHidden == 1);
+        platform::listFiles(folder, settings.showSystemHidden == 1, &error);
     if (!patterns.takesAll()) {
         std::erase_if(files,
                       [&](const platform::FileEntry& e) { return !patterns.matches(e.name); });
@@ -120,6 +120,7 @@ std::vector<platform::FileEntry> readFolder(const Settings& settings, const QStr
 void startFolder(FileListState& state, const QString& folder)
 {
     state.currentFolder = WithSlash(folder);
+    state.readError.clear();
     state.entries.clear();
 }
 
@@ -136,7 +137,7 @@ int ListFolder(FileListState& state, const Settings& settings, const QString& fo
     }
     startFolder(state, folder);
     std::vector<platform::FileEntry> files =
-        readFolder(settings, state.currentFolder, NamePatternList(pattern));
+        readFolder(settings, state.currentFolder, NamePatternList(pattern), state.readError);
     state.plainNames.clear();
     state.plainNames.reserve(qsizetype(files.size()));
     for (const platform::FileEntry& e : files)
@@ -170,7 +171,7 @@ int ListFolderFiltered(FileListState& state, const Settings& settings, const QSt
     state.fileTreeTag.clear();
 
     std::vector<platform::FileEntry> files =
-        readFolder(settings, state.currentFolder, NamePatternList(AllPattern));
+        readFolder(settings, state.currentFolder, NamePatternList(AllPattern), state.readError);
     if (state.otherFilter.active()) {
         std::erase_if(files, [&state](const platform::FileEntry& e) {
             return !FileMatchesFilter(state.otherFilter, state.currentFolder + e.name, e);
@@ -230,7 +231,10 @@ void ShowNoFiles(FileListState& state)
     NodeTreeLock lock(state.fileTree);
     const NodeTree::Id root = AddFileListRoot(
         state.fileTree, state.currentFolder.isEmpty() ? BasketHeader : state.currentFolder);
-    const QString text = state.filterTag == u"ALL"
+    // A folder that could not be read must not look empty.
+    const QString text = !state.readError.isEmpty() && !state.currentFolder.isEmpty()
+                             ? QStringLiteral("cannot read: ") + state.readError
+                         : state.filterTag == u"ALL"
                              ? QStringLiteral("no files")
                              : QStringLiteral("no [") + state.filterTag + QStringLiteral("] files");
     const NodeTree::Id child = state.fileTree.add(root, QString(), text);

@@ -1,5 +1,7 @@
 #include "tools/PeVersionReader.h"
 
+#include "platform/FileSystem.h"
+
 #include <QFile>
 #include <optional>
 
@@ -217,6 +219,9 @@ QMap<QString, QString> ReadPeVersionStrings(const QByteArray& image)
 
 QMap<QString, QString> ReadPeVersionStringsFromFile(const QString& path)
 {
+    // A pipe or a device would block the read or must not be touched.
+    if (!platform::fileReadProblem(path).isEmpty())
+        return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};

@@ -13,6 +13,7 @@
 #include <memory>
 
 class FileListPanel;
+class FilterStrip;
 class FrameMenus;
 class NodeTreeModel;
 class NodeTreeView;
@@ -93,6 +94,8 @@ private:
     void toggleTiling();
     void exitCommand();
     void unloadWindow();
+    /// Says the profile could not be written and keeps the design store as it was.
+    void profileNotSaved();
     int listFolder(const QString& path);
 
     Settings settings_;
@@ -113,7 +116,11 @@ private:
     QWidget* listPane_ = nullptr;
     FileListPanel* fileList_ = nullptr;
     TreeButtons* treeButtons_ = nullptr;
-    SizeTableCommands* sizeTables_ = nullptr;
+    // The filter strip and the size tables borrow the file list panel's state. The window
+    // owns them as members, so they go before its child widgets (the panel among them),
+    // whatever order the widgets were made in.
+    std::unique_ptr<FilterStrip> filterStrip_;
+    std::unique_ptr<SizeTableCommands> sizeTables_;
     QSplitter* splitter_ = nullptr;
     QPointer<ViewWindow> viewWindow_;
     bool unloaded_ = false;

@@ -37,11 +37,11 @@ void MainWindow::connectMenus()
 void MainWindow::connectFileList()
 {
     connect(fileList_, &FileListPanel::command, this, &MainWindow::handleFileCommand);
-    auto* filterStrip = new FilterStrip(settings_, prompts_, *fileList_, this);
-    connect(filterStrip, &FilterStrip::orientationChanged, this, [this] { applyTiling(); });
-    sizeTables_ = new SizeTableCommands(
-        settings_, prompts_, escape_, *fileList_, [this] { return viewWindow(); }, this);
-    connect(this, &MainWindow::folderSizeTableWanted, sizeTables_,
+    filterStrip_ = std::make_unique<FilterStrip>(settings_, prompts_, *fileList_);
+    connect(filterStrip_.get(), &FilterStrip::orientationChanged, this, [this] { applyTiling(); });
+    sizeTables_ = std::make_unique<SizeTableCommands>(settings_, prompts_, escape_, *fileList_,
+                                                      [this] { return viewWindow(); });
+    connect(this, &MainWindow::folderSizeTableWanted, sizeTables_.get(),
             &SizeTableCommands::FolderSizeTable);
     connect(this, &MainWindow::folderPropertiesWanted, this,
             [this](const QString& folder) { ShowFileProperties(folder, prompts_, this); });

@@ -35,7 +35,13 @@ FileListPanel::FileListPanel(Settings& settings, Prompts& prompts, const FileTre
 }
 
 // The model goes before the child view; the view falls back to an empty model.
-FileListPanel::~FileListPanel() = default;
+FileListPanel::~FileListPanel()
+{
+    // Whatever hangs off the panel (tree buttons, tab strip, menus) may borrow its state:
+    // let it all go while the state is still here.
+    while (!children().isEmpty())
+        delete children().constFirst();
+}
 
 void FileListPanel::buildLayout()
 {
@@ -105,6 +111,9 @@ int FileListPanel::openFolder(const QString& path)
     }
     clickedFileNode_ = NodeTree::None;
     showStatus();
+    if (!state_.readError.isEmpty())
+        prompts_.message(QStringLiteral("cannot read ") + path + QStringLiteral(": ") +
+                         state_.readError);
     Q_EMIT listed(count);
     return count;
 }

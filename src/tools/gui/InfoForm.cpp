@@ -95,6 +95,9 @@ void InfoForm::showFile(const QString& path)
 {
     path_ = path;
     const FileInfoResult info = GetFileInfo(path, false);
+    if (!info.found)
+        prompts_.message(QStringLiteral("cannot read ") + path + QStringLiteral(": ") +
+                         info.problem);
     QStringList shown;
     for (int i = 0; i < 14; ++i)
         shown << info.values[size_t(i)];
