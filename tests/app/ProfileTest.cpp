@@ -171,6 +171,24 @@ TEST_F(ProfileFile, ReadChecksCorrectOutOfRangeValues)
     EXPECT_EQ(s.mouseOverFilter, 1);
 }
 
+TEST_F(ProfileFile, SizesBeyondReasonAreHeldToSaneRanges)
+{
+    QStringList lines = goodLines();
+    lines[1] = " 1E+30 ";                    // tree font size
+    lines[3] = "-4";                         // list font size
+    lines[6] = " 99999  30000  1  0  0  0 "; // view font size, history size
+    lines[9] = " 200 -7  500  1E+12 ";       // pane heights
+    Settings s;
+    EXPECT_FALSE(ReadProfile(write(lines), s, prompts));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(s.treeFont.size, 400);
+    EXPECT_EQ(s.listFont.size, 1);
+    EXPECT_EQ(s.viewFont.size, 400);
+    EXPECT_EQ(s.historySize, 999);
+    EXPECT_EQ(s.treeHeight, 0);
+    EXPECT_EQ(s.listHeight, 100000);
+}
+
 TEST_F(ProfileFile, CategorySixIsAlwaysEverything)
 {
     Settings s = sampleSettings();
