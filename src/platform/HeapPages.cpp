@@ -43,4 +43,9 @@ void preferLargeHeapPages(HeapUse use)
     ::madvise(reinterpret_cast<void*>(alignedStart), end - alignedStart, MADV_HUGEPAGE);
 }
 
+void returnFreedHeap()
+{
+    ::malloc_trim(LongRunReserve);
+}
+
 } // namespace platform

@@ -14,4 +14,9 @@ enum class HeapUse { ShortRun, LongRun };
 /// heap's top goes back to the system.
 void preferLargeHeapPages(HeapUse use = HeapUse::ShortRun);
 
+/// Hands the free memory inside the heap back to the system, keeping a reserve at its
+/// top. A long-running window calls it after big work (a large listing replaced):
+/// trimming at the top alone cannot release blocks below one that is still in use.
+void returnFreedHeap();
+
 } // namespace platform

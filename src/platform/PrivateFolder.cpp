@@ -22,6 +22,10 @@ bool makePrivateFolder(const QString& path)
     const QByteArray encoded = QFile::encodeName(path);
     if (::mkdir(encoded.constData(), 0700) != 0 && errno != EEXIST)
         return false;
+    struct stat st {};
+    if (::lstat(encoded.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+        (st.st_mode & 0022) == 0 && (st.st_mode & 07777) != 0700)
+        ::chmod(encoded.constData(), 0700);
     return isPrivateFolder(path);
 }
 

@@ -9,7 +9,9 @@ namespace platform {
 [[nodiscard]] bool isPrivateFolder(const QString& path);
 
 /// Makes the folder `path` (its parent must exist) with mode 0700. True when it is
-/// there afterwards and private, whether made now or before.
+/// there afterwards and private, whether made now or before. A real folder of this user
+/// that others could read but never write (0755, as older versions made it) is closed
+/// to them; one that others could write into is left as it is and gives false.
 bool makePrivateFolder(const QString& path);
 
 /// A new private folder with a fresh name starting with `prefix` (mkdtemp); "" when

@@ -64,7 +64,7 @@ TEST(TempFolder, AWorkingFolderThatIsNotPrivateIsReplacedByAFreshOne)
     const QString target = tree.folder("elsewhere");
     const QString link = tree.link("Dorared-link", target);
     const QString open = tree.folder("Dorared-open");
-    ::chmod(QFile::encodeName(open).constData(), 0755);
+    ::chmod(QFile::encodeName(open).constData(), 0777);
     for (const QString& base : {link, open}) {
         const WorkingFolder work = OpenWorkingFolder(base);
         ASSERT_FALSE(work.path.isEmpty()) << base.toStdString();
@@ -76,7 +76,16 @@ TEST(TempFolder, AWorkingFolderThatIsNotPrivateIsReplacedByAFreshOne)
     }
     EXPECT_TRUE(QDir(target).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty())
         << "nothing is written through the link";
-    EXPECT_EQ(modeOf(open), mode_t(0755));
+    EXPECT_EQ(modeOf(open), mode_t(0777));
+
+    // A folder of ours that others could only read (as older versions left it) is
+    // closed to them and used.
+    const QString older = tree.folder("Dorared-older");
+    ::chmod(QFile::encodeName(older).constData(), 0755);
+    const WorkingFolder work = OpenWorkingFolder(older);
+    EXPECT_TRUE(work.notice.isEmpty());
+    EXPECT_TRUE(work.path.startsWith(older));
+    EXPECT_EQ(modeOf(older), mode_t(0700));
 }
 
 TEST(TempFolder, OnlyAMarkedFolderIsEverDeleted)

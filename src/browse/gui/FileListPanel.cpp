@@ -5,6 +5,7 @@
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/HeapPages.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 
@@ -109,6 +110,8 @@ int FileListPanel::openFolder(const QString& path)
         BusyPointer busy;
         count = OpenFolder(state_, settings_, path, state_.CurrentPattern, trees_);
     }
+    // The listing replaced may have been huge: what it held goes back to the system.
+    platform::returnFreedHeap();
     clickedFileNode_ = NodeTree::None;
     showStatus();
     if (!state_.readError.isEmpty())

@@ -1,5 +1,7 @@
 #include "tools/gui/InfoForm.h"
 
+#include "platform/Prompts.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
