@@ -39,7 +39,11 @@ FileListPanel::FileListPanel(Settings& settings, Prompts& prompts, const FileTre
 FileListPanel::~FileListPanel()
 {
     // Whatever hangs off the panel (tree buttons, tab strip, menus) may borrow its state:
-    // let it all go while the state is still here.
+    // let it all go while the state is still here. The panel's own filters go first, or
+    // they would see the list half torn down.
+    view_->viewport()->removeEventFilter(this);
+    view_->removeEventFilter(this);
+    fileTypeText_->removeEventFilter(this);
     while (!children().isEmpty())
         delete children().constFirst();
 }
