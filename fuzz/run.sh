@@ -5,20 +5,34 @@
 # Seeds: the test programs drop the fixtures they make into fuzz/corpus/<target>/ when
 # LUMARA_FUZZ_SEEDS names that folder's parent; fuzz/seeds/<target>/ holds any kept by hand.
 # Crashing inputs land in fuzz/crashes/<target>/; keep them as regression tests.
+# LUMARA_SEED_BUILD names a build folder whose tests already run (e.g. build/): the seeds
+# then come from there and only the fuzz targets are built with clang.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-60}
 shift || true
 
 build="$top/build-fuzz"
+seed_build=${LUMARA_SEED_BUILD:-$build}
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DLUMARA_FUZZ=ON -DLUMARA_BUILD_TESTS=ON -DLUMARA_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --parallel "$(nproc)"
+    -DLUMARA_FUZZ=ON -DLUMARA_BUILD_TESTS="$([ "$seed_build" = "$build" ] && echo ON || echo OFF)" \
+    -DLUMARA_BUILD_BENCH=OFF >/dev/null
+if [ "$seed_build" = "$build" ]; then
+    cmake --build "$build" --parallel "$(nproc)"
+else
+    fuzzers=()
+    for f in "$top"/fuzz/*_fuzzer.cpp; do fuzzers+=("$(basename "$f" .cpp)"); done
+    cmake --build "$build" --parallel "$(nproc)" --target "${fuzzers[@]}"
+fi
 
 corpus="$top/fuzz/corpus"
 mkdir -p "$corpus"
 # The tests write their fixtures as seeds; failures here are not the fuzzers' business.
-LUMARA_FUZZ_SEEDS="$corpus" ctest --test-dir "$build" --parallel "$(nproc)" >/dev/null 2>&1 || true
+# LUMARA_SEEDS_DONE=1 skips this when the corpus is already seeded.
+if [ "${LUMARA_SEEDS_DONE:-0}" != 1 ]; then
+    LUMARA_FUZZ_SEEDS="$corpus" ctest --test-dir "$seed_build" --parallel "$(nproc)" \
+        >/dev/null 2>&1 || true
+fi
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what Lumara needs on Debian 12, builds it, then runs it ("run") or its
 # test suite ("test"). Run as root, or as a user who may use sudo.
+#   LUMARA_BUILD_DIR      build folder (default build/ at the top)
+#   LUMARA_CMAKE_OPTIONS  further options for cmake, e.g. "-DLUMARA_SANITIZE=ON"
 set -euo pipefail
 
 mode=${1:-run}
@@ -20,7 +22,7 @@ packages=(
 )
 if [ "$mode" = test ]; then
     packages+=(libgtest-dev libbenchmark-dev python3 zip unzip gcab libarchive-tools sox ffmpeg
-        fonts-dejavu-core python3-xlwt fp-units-db)
+        fonts-dejavu-core python3-xlwt fp-units-db clang-format)
 fi
 
 missing=()
@@ -36,9 +38,11 @@ if [ ${#missing[@]} -gt 0 ]; then
         apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-build="$top/build"
+build=${LUMARA_BUILD_DIR:-$top/build}
+read -r -a extra_options <<<"${LUMARA_CMAKE_OPTIONS:-}"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DLUMARA_BUILD_TESTS="$([ "$mode" = test ] && echo ON || echo OFF)" >/dev/null
+    -DLUMARA_BUILD_TESTS="$([ "$mode" = test ] && echo ON || echo OFF)" \
+    "${extra_options[@]}" >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
 
 if [ "$mode" = test ]; then

@@ -1,13 +1,13 @@
 #include "app/Profile.h"
 
 #include "platform/Prompts.h"
+#include "platform/SafeWrite.h"
 #include "shared/TextHelpers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
@@ -113,6 +113,23 @@ int flag(double v)
     return (i == 0 || i == 1) ? i : 0;
 }
 
+// Sizes and lengths outside these bounds are typing mistakes or damage, never intent: a
+// font of a million points or a history of 30,000 entries only make the window crawl.
+constexpr double SmallestFont = 1;
+constexpr double LargestFont = 400;
+constexpr int LargestHistory = 999;
+constexpr double LargestPaneHeight = 100000;
+
+double fontSize(double v)
+{
+    return std::clamp(v, SmallestFont, LargestFont);
+}
+
+double paneHeight(double v)
+{
+    return std::clamp(v, 0.0, LargestPaneHeight);
+}
+
 quint32 colour(double v)
 {
     return quint32(
@@ -159,9 +176,9 @@ QStringList readHistory(LineReader& reader, const QString& endMarker, int histor
 void readAll(LineReader& in, Settings& s)
 {
     s.treeFont.name = in.line();
-    s.treeFont.size = in.numbers(1)[0];
+    s.treeFont.size = fontSize(in.numbers(1)[0]);
     s.listFont.name = in.line();
-    s.listFont.size = in.numbers(1)[0];
+    s.listFont.size = fontSize(in.numbers(1)[0]);
     s.viewFont.name = in.line();
 
     auto n = in.numbers(8);
@@ -171,8 +188,8 @@ void readAll(LineReader& in, Settings& s)
     s.extensionNames = flag(n[7]);
 
     n = in.numbers(6);
-    s.viewFont.size = n[0];
-    s.historySize = int16(n[1]);
+    s.viewFont.size = fontSize(n[0]);
+    s.historySize = std::min(int16(n[1]), LargestHistory);
     if (s.historySize < 1)
         s.historySize = 10;
     s.unknownAsText = flag(n[2]);
@@ -189,9 +206,9 @@ void readAll(LineReader& in, Settings& s)
 
     n = in.numbers(4);
     s.treeWidth = int16(n[0]);
-    s.treeHeight = n[1];
+    s.treeHeight = paneHeight(n[1]);
     s.listWidth = int16(n[2]);
-    s.listHeight = n[3];
+    s.listHeight = paneHeight(n[3]);
 
     n = in.numbers(4);
     s.viewWindow = {int16(n[0]), int16(n[1]), int16(n[2]), int16(n[3])};
@@ -324,11 +341,7 @@ QByteArray ProfileText(const Settings& s, const WindowState& now)
 bool WriteProfile(const QString& path, Settings& settings, const WindowState& now)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(ProfileText(settings, now));
-    if (!file.commit())
+    if (!platform::WriteFileSafely(path, ProfileText(settings, now)))
         return false;
     settings.treeFont = now.treeFont;
     settings.listFont = now.listFont;

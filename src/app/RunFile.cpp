@@ -13,8 +13,21 @@ const QString RunTitle = QStringLiteral("Run");
 RunFileShell RunFileShell::desktop(Prompts& prompts)
 {
     return {[&prompts](const QString& path) { return AssociatedProgram(path, prompts); },
-            platform::IsExecutableFile, [](const QString& path) { platform::OpenFile(path); }};
+            platform::IsExecutableFile, platform::OpenFile};
 }
+
+namespace {
+
+/// Opens the file, telling the user when nothing could be started for it.
+bool openOrSay(const QString& fullPath, Prompts& prompts, const RunFileShell& shell)
+{
+    if (shell.open(fullPath))
+        return true;
+    prompts.message(QStringLiteral("could not run ") + fullPath, RunTitle);
+    return false;
+}
+
+} // namespace
 
 QString AssociatedProgram(const QString& fullPath, Prompts& prompts)
 {
@@ -42,8 +55,7 @@ bool RunFile(const QString& displayName, const QString& fullPath, const QString&
     if (runnable) {
         if (!prompts.askYesNo(QStringLiteral("do you wish to run:") + LineBreak + name, RunTitle))
             return false;
-        shell.open(fullPath);
-        return true;
+        return openOrSay(fullPath, prompts, shell);
     }
     const QString program = shell.associatedProgram ? shell.associatedProgram(fullPath) : QString();
     if (program.isEmpty()) {
@@ -58,6 +70,5 @@ bool RunFile(const QString& displayName, const QString& fullPath, const QString&
                              QStringLiteral("do you wish to run this prgram?");
     if (!prompts.askYesNo(question, RunTitle))
         return false;
-    shell.open(fullPath);
-    return true;
+    return openOrSay(fullPath, prompts, shell);
 }

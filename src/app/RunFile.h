@@ -11,8 +11,8 @@ struct RunFileShell {
     std::function<QString(const QString& path)> associatedProgram;
     /// True when the file carries an execute bit.
     std::function<bool(const QString& path)> isExecutable;
-    /// Runs or opens the file.
-    std::function<void(const QString& path)> open;
+    /// Runs or opens the file; false when nothing could be started for it.
+    std::function<bool(const QString& path)> open;
 
     /// The desktop's lookup (through AssociatedProgram, which may show messages on
     /// `prompts`), execute bit and opener.
@@ -22,7 +22,8 @@ struct RunFileShell {
 /// "Execute" (code "R"): for .EXE, .BAT, .SH and files with the execute bit asks
 /// "do you wish to run:"; otherwise looks up the associated program and either says
 /// there is none or asks whether to run it. Opens the file on Yes. An empty display
-/// name is replaced by the full path. Returns true when the file was opened.
+/// name is replaced by the full path. Returns true when the file was opened; when
+/// nothing could be started for it, says "could not run" and the path.
 bool RunFile(const QString& displayName, const QString& fullPath, const QString& extension,
              Prompts& prompts, const RunFileShell& shell);
 

@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     }
     if (platform::runningAsRoot())
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    platform::preferLargeHeapPages();
+    platform::preferLargeHeapPages(platform::HeapUse::LongRun);
     std::setlocale(LC_ALL, "C.UTF-8");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumara"));

@@ -55,6 +55,8 @@ struct FileListState {
     OtherFilter otherFilter;
 
     QString currentFolder; ///< the folder listed, ending in "/"; empty for the RadeZazeda
+    /// Why the last read of currentFolder failed (the system's text); empty when it worked.
+    QString readError;
     QString CurrentPattern = QStringLiteral("*.*");
     int CategoryFilterActive = -1;
     QString filterTag = QStringLiteral("ALL"); ///< tag of FileTypeText: the active tab's name

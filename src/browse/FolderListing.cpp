@@ -107,12 +107,14 @@ void sortByFoldedName(std::vector<platform::FileEntry>& files)
 using PreRead = std::optional<std::vector<platform::FileEntry>>;
 
 /// One directory read (or the pre-read files), sorted by name ignoring case, without
-/// the names the pattern does not take.
+/// the names the pattern does not take. A failed read leaves its reason in `error`.
 std::vector<platform::FileEntry> readFolder(const Settings& settings, const QString& folder,
-                                            const NamePatternList& patterns, PreRead& preRead)
+                                            const NamePatternList& patterns, PreRead& preRead,
+                                            QString& error)
 {
     std::vector<platform::FileEntry> files =
-        preRead ? std::move(*preRead) : platform::listFiles(folder, settings.showSystemHidden == 1);
+        preRead ? std::move(*preRead)
+                : platform::listFiles(folder, settings.showSystemHidden == 1, &error);
     preRead.reset();
     if (!patterns.takesAll()) {
         std::erase_if(files,
@@ -125,6 +127,7 @@ std::vector<platform::FileEntry> readFolder(const Settings& settings, const QStr
 void startFolder(FileListState& state, const QString& folder)
 {
     state.currentFolder = WithSlash(folder);
+    state.readError.clear();
     state.entries.clear();
 }
 
@@ -141,8 +144,8 @@ int listFolder(FileListState& state, const Settings& settings, const QString& fo
         return found;
     }
     startFolder(state, folder);
-    std::vector<platform::FileEntry> files =
-        readFolder(settings, state.currentFolder, NamePatternList(pattern), preRead);
+    std::vector<platform::FileEntry> files = readFolder(
+        settings, state.currentFolder, NamePatternList(pattern), preRead, state.readError);
     state.plainNames.clear();
     state.plainNames.reserve(qsizetype(files.size()));
     for (const platform::FileEntry& e : files)
@@ -176,8 +179,8 @@ int listFolderFiltered(FileListState& state, const Settings& settings, const QSt
     AddFileListRoot(state.fileTree, header);
     state.fileTreeTag.clear();
 
-    std::vector<platform::FileEntry> files =
-        readFolder(settings, state.currentFolder, NamePatternList(AllPattern), preRead);
+    std::vector<platform::FileEntry> files = readFolder(
+        settings, state.currentFolder, NamePatternList(AllPattern), preRead, state.readError);
     if (state.otherFilter.active()) {
         std::erase_if(files, [&state](const platform::FileEntry& e) {
             return !FileMatchesFilter(state.otherFilter, state.currentFolder + e.name, e);
@@ -269,7 +272,10 @@ void ShowNoFiles(FileListState& state)
     NodeTreeLock lock(state.fileTree);
     const NodeTree::Id root = AddFileListRoot(
         state.fileTree, state.currentFolder.isEmpty() ? BasketHeader : state.currentFolder);
-    const QString text = state.filterTag == u"ALL"
+    // A folder that could not be read must not look empty.
+    const QString text = !state.readError.isEmpty() && !state.currentFolder.isEmpty()
+                             ? QStringLiteral("cannot read: ") + state.readError
+                         : state.filterTag == u"ALL"
                              ? QStringLiteral("no files")
                              : QStringLiteral("no [") + state.filterTag + QStringLiteral("] files");
     const NodeTree::Id child = state.fileTree.add(root, QString(), text);

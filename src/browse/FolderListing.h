@@ -18,7 +18,8 @@ int ListFolder(FileListState& state, const Settings& settings, const QString& fo
 
 /// Lists `folder` with `pattern` and, when something was found or a category filter is
 /// active, rebuilds fileTree through `trees`: what opening a folder does in the window
-/// and in lumara-cli. Returns the number of files.
+/// and in lumara-cli. Returns the number of files. A read that failed leaves its reason
+/// in state.readError.
 int OpenFolder(FileListState& state, const Settings& settings, const QString& folder,
                const QString& pattern, const FileTreeBuilder& trees);
 
@@ -37,7 +38,8 @@ int ListFolderFiltered(FileListState& state, const Settings& settings, const QSt
 /// FullListing.
 void RefreshFileList(FileListState& state, const Settings& settings, const FileTreeBuilder& trees);
 
-/// Puts the "no files" (or "no [tab] files") placeholder into fileTree and tags it "X".
+/// Puts the "no files" (or "no [tab] files") placeholder into fileTree and tags it "X";
+/// after a failed read, "cannot read: " and the reason instead.
 void ShowNoFiles(FileListState& state);
 
 /// Writes the status caption for `n` files into state.statusCaption.

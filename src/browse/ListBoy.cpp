@@ -2,9 +2,9 @@
 
 #include "browse/SortChunks.h"
 #include "browse/Wildcard.h"
+#include "platform/SafeWrite.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cmath>
@@ -309,17 +309,12 @@ bool ListBoy::LoadFile(const QString& fileName)
 
 bool ListBoy::SaveFile(const QString& fileName) const
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     QByteArray bytes;
     for (const Item& item : items_) {
         bytes += item.text.toUtf8();
         bytes += '\n';
     }
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    return platform::WriteFileSafely(fileName, bytes);
 }
 
 QStringList ListBoy::texts() const

@@ -17,6 +17,7 @@
 #include "cli/TreeOptions.h"
 #include "shared/TextHelpers.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace cli {
@@ -31,7 +32,7 @@ int sizeText(const QStringList& args, QTextStream& out, QTextStream& err)
     for (const QString& arg : args) {
         bool ok = false;
         const double size = arg.toDouble(&ok);
-        if (!ok || size < 0) {
+        if (!ok || !std::isfinite(size) || size < 0) {
             err << "lumara-cli sizetext: not a size in bytes: " << arg << "\n";
             return 2;
         }

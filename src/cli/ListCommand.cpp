@@ -60,6 +60,10 @@ int listFromArgs(const QStringList& args, FileListState& state, Settings& settin
     state.CurrentPattern = pattern;
     prepareTreeOptions(treeOptions, state, settings);
     OpenFolder(state, settings, info.absoluteFilePath(), pattern, GroupedTrees());
+    if (!state.readError.isEmpty()) {
+        err << "lumara-cli list: cannot read " << folder << ": " << state.readError << "\n";
+        return 1;
+    }
     if (!applyFilterOptions(filterOptions, state, settings, err))
         return 2;
     finishTreeOptions(treeOptions, state, settings);
@@ -68,9 +72,7 @@ int listFromArgs(const QStringList& args, FileListState& state, Settings& settin
 
 int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    // The process ends right after printing; freeing a listing of 100,000 files node by
-    // node would only slow the exit down, so the state is left to the system.
-    FileListState& state = *new FileListState;
+    FileListState state;
     Settings settings;
     if (const int status = listFromArgs(args, state, settings, err, QStringLiteral("list"));
         status >= 0)

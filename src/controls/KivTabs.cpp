@@ -6,6 +6,15 @@
 #include <QSettings>
 #include <algorithm>
 
+namespace {
+
+// Far more than any strip uses (the filter strip has a dozen tabs).
+constexpr int MostTabs = 256;
+constexpr int MostPixels = 10000;
+constexpr double MostFontPoints = 400;
+
+} // namespace
+
 KivTabs::KivTabs(const QFont& font, QObject* parent)
     : QObject(parent), tabFont_(font), tabFontActive_(font)
 {
@@ -21,19 +30,19 @@ void KivTabs::record(const QString& key)
 
 void KivTabs::setTabsWidth(int pixels)
 {
-    tabsWidth_ = std::max(pixels, 1);
+    tabsWidth_ = std::clamp(pixels, 1, MostPixels);
     record(QStringLiteral("TABWIDE"));
 }
 
 void KivTabs::setTabsHeight(int pixels)
 {
-    tabsHeight_ = std::max(pixels, 1);
+    tabsHeight_ = std::clamp(pixels, 1, MostPixels);
     record(QStringLiteral("TABHIGH"));
 }
 
 void KivTabs::setTabs(int count)
 {
-    count = std::max(count, 1);
+    count = std::clamp(count, 1, MostTabs);
     while (captions_.size() < count)
         captions_.append(QString());
     while (captions_.size() > count)
@@ -278,13 +287,16 @@ void KivTabs::load(const QSettings& store, const QFont& controlFont)
     auto fontValue = [&store, &controlFont](const char* key) {
         QFont f = controlFont;
         const QString text = store.value(QLatin1String(key)).toString();
-        if (!text.isEmpty())
-            f.fromString(text);
+        if (!text.isEmpty() && f.fromString(text) &&
+            (f.pointSizeF() > MostFontPoints || f.pixelSize() > MostFontPoints))
+            f.setPointSizeF(MostFontPoints);
         return f;
     };
-    tabsWidth_ = std::max(intValue("TABWIDE", 70), 1);
-    tabsHeight_ = std::max(intValue("TABHIGH", 20), 1);
-    const int count = std::max(intValue("TABCOUNT", 2), 1);
+    // The store is a text file anyone may edit: sizes and counts are held to what a
+    // strip of tabs can show, or start-up would spend seconds making tabs.
+    tabsWidth_ = std::clamp(intValue("TABWIDE", 70), 1, MostPixels);
+    tabsHeight_ = std::clamp(intValue("TABHIGH", 20), 1, MostPixels);
+    const int count = std::clamp(intValue("TABCOUNT", 2), 1, MostTabs);
     captions_.clear();
     for (int i = 1; i <= count; ++i)
         captions_.append(store.value(QStringLiteral("TABCAPTION") + QString::number(i)).toString());
@@ -305,23 +317,29 @@ void KivTabs::load(const QSettings& store, const QFont& controlFont)
     Q_EMIT changed();
 }
 
+void KivTabs::storeIfChanged(QSettings& store, const QString& key, const QVariant& value)
+{
+    if (!store.contains(key) || store.value(key).toString() != value.toString())
+        store.setValue(key, value);
+}
+
 void KivTabs::save(QSettings& store)
 {
-    store.setValue(QStringLiteral("TABWIDE"), tabsWidth_);
-    store.setValue(QStringLiteral("TABHIGH"), tabsHeight_);
-    store.setValue(QStringLiteral("TABCOUNT"), Tabs());
-    store.setValue(QStringLiteral("TABSELECTED"), selectedTab_);
-    store.setValue(QStringLiteral("TABSTYLE"), style_);
-    store.setValue(QStringLiteral("CAPTIONSTYLE"), captionAlignment_);
-    store.setValue(QStringLiteral("FOCUSRECT"), useFocusRect_);
+    storeIfChanged(store, QStringLiteral("TABWIDE"), tabsWidth_);
+    storeIfChanged(store, QStringLiteral("TABHIGH"), tabsHeight_);
+    storeIfChanged(store, QStringLiteral("TABCOUNT"), Tabs());
+    storeIfChanged(store, QStringLiteral("TABSELECTED"), selectedTab_);
+    storeIfChanged(store, QStringLiteral("TABSTYLE"), style_);
+    storeIfChanged(store, QStringLiteral("CAPTIONSTYLE"), captionAlignment_);
+    storeIfChanged(store, QStringLiteral("FOCUSRECT"), useFocusRect_);
     for (int i = 1; i <= Tabs(); ++i)
-        store.setValue(QStringLiteral("TABCAPTION") + QString::number(i), captions_[i - 1]);
-    store.setValue(QStringLiteral("TABFONT"), tabFont_.toString());
-    store.setValue(QStringLiteral("TABFONTACTIVE"), tabFontActive_.toString());
-    store.setValue(QStringLiteral("TABCOLOR"), tabColor_);
-    store.setValue(QStringLiteral("TABCOLORACTIVE"), tabColorActive_);
-    store.setValue(QStringLiteral("TEXTCOLOR"), textColor_);
-    store.setValue(QStringLiteral("TEXTCOLORACTIVE"), textColorActive_);
+        storeIfChanged(store, QStringLiteral("TABCAPTION") + QString::number(i), captions_[i - 1]);
+    storeIfChanged(store, QStringLiteral("TABFONT"), tabFont_.toString());
+    storeIfChanged(store, QStringLiteral("TABFONTACTIVE"), tabFontActive_.toString());
+    storeIfChanged(store, QStringLiteral("TABCOLOR"), tabColor_);
+    storeIfChanged(store, QStringLiteral("TABCOLORACTIVE"), tabColorActive_);
+    storeIfChanged(store, QStringLiteral("TEXTCOLOR"), textColor_);
+    storeIfChanged(store, QStringLiteral("TEXTCOLORACTIVE"), textColorActive_);
     changed_.clear();
 }
 

@@ -99,6 +99,9 @@ public:
     void load(const QSettings& store, const QFont& controlFont);
     /// Writes every saved property into the current group of `store`.
     void save(QSettings& store);
+    /// Sets `key` in `store` only when its text differs, so a store nobody changed is
+    /// never rewritten.
+    static void storeIfChanged(QSettings& store, const QString& key, const QVariant& value);
 
     /// RGB of a colour value; system colours come from the application palette.
     [[nodiscard]] static QColor TranslateColor(quint32 value);

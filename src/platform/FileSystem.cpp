@@ -92,15 +92,31 @@ constexpr unsigned StatxMask =
 
 } // namespace
 
-std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem)
+QString errorText(int errorNumber)
+{
+    char buffer[256] = {};
+    // The GNU strerror_r returns the text, which need not be in the buffer.
+    return QString::fromLocal8Bit(::strerror_r(errorNumber, buffer, sizeof buffer));
+}
+
+std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem, QString* error)
 {
     std::vector<FileEntry> result;
+    const auto fail = [error] {
+        if (error)
+            *error = errorText(errno);
+    };
+    if (error)
+        error->clear();
     const QByteArray encoded = QFile::encodeName(folder);
     const int dirFd = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd < 0)
+    if (dirFd < 0) {
+        fail();
         return result;
+    }
     DIR* dir = ::fdopendir(dirFd);
     if (!dir) {
+        fail();
         ::close(dirFd);
         return result;
     }
@@ -110,7 +126,15 @@ std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem
     struct stat folderStat {};
     if (::fstat(dirFd, &folderStat) == 0)
         result.reserve(std::min(size_t(folderStat.st_size) / 24, size_t(1) << 20));
-    while (const dirent* d = ::readdir(dir)) {
+    for (;;) {
+        // readdir gives null both at the end and on an error; only errno tells them apart.
+        errno = 0;
+        const dirent* d = ::readdir(dir);
+        if (!d) {
+            if (errno != 0)
+                fail();
+            break;
+        }
         const char* name = d->d_name;
         if (d->d_type == DT_DIR)
             continue;
@@ -156,6 +180,21 @@ QString firstSubfolder(const QString& folder)
         return false;
     });
     return found;
+}
+
+QString fileReadProblem(const QString& path)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(encoded.constData(), &st) != 0)
+        return errorText(errno);
+    if (!S_ISREG(st.st_mode))
+        return QStringLiteral("not a regular file");
+    const int fd = ::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errorText(errno);
+    ::close(fd);
+    return {};
 }
 
 std::optional<FileEntry> statFile(const QString& path)

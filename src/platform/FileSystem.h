@@ -38,8 +38,13 @@ struct FileEntry {
 
 /// Reads the plain files (and links to files) of `folder`, in directory order.
 /// Hidden and system files are left out unless `includeHiddenSystem`. An unreadable
-/// folder yields what was read before the error (usually nothing).
-[[nodiscard]] std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem);
+/// folder yields what was read before the error (usually nothing) and, when `error` is
+/// given, the system's reason there ("Permission denied"); it is left empty otherwise.
+[[nodiscard]] std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem,
+                                               QString* error = nullptr);
+
+/// The system's text for an error number, as the C library words it.
+[[nodiscard]] QString errorText(int errorNumber);
 
 /// The names of the subfolders of `folder` ("." and ".." excluded), in directory order.
 [[nodiscard]] QStringList listSubfolders(const QString& folder);
@@ -48,6 +53,11 @@ struct FileEntry {
 /// at the first one; a folder whose link count shows no subfolder is not read at all
 /// (a link to a folder inside it then goes unseen).
 [[nodiscard]] QString firstSubfolder(const QString& folder);
+
+/// Why the file at `path` cannot be read as a file: the system's reason when it cannot
+/// be opened, "not a regular file" for folders, pipes, sockets and devices (which a
+/// reader would block on or must not touch), "" when it can be read. Never blocks.
+[[nodiscard]] QString fileReadProblem(const QString& path);
 
 /// The entry for one path, or nothing when it cannot be read.
 [[nodiscard]] std::optional<FileEntry> statFile(const QString& path);

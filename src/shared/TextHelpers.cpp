@@ -7,6 +7,8 @@ QString SizeText(double size)
     constexpr double Kb = 1024.0;
     QString unit;
     QString number;
+    if (std::isnan(size))
+        size = 0;
     if (size >= Kb * Kb * Kb) {
         number = QString::number(size / Kb / Kb / Kb, 'f', 3);
         unit = QStringLiteral("Gb");

@@ -69,8 +69,10 @@ FileInfoResult GetFileInfo(const QString& path, bool gatherOnly)
     FileInfoResult result;
     FilePropertyValues& v = result.values;
     const auto entry = platform::statFile(path);
-    if (!entry)
+    if (!entry) {
+        result.problem = platform::fileReadProblem(path);
         return result;
+    }
     result.found = true;
     result.birthKnown = entry->birthKnown;
 

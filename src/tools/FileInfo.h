@@ -18,6 +18,7 @@ using FilePropertyValues = std::array<QString, 23>;
 struct FileInfoResult {
     FilePropertyValues values;
     bool found = false;      ///< false: the file could not be read, values are empty
+    QString problem;         ///< why it could not be read (the system's text) when not found
     bool birthKnown = false; ///< false: the creation time is the last status change
 };
 

@@ -1,5 +1,6 @@
 #include "tools/PeVersionReader.h"
 
+#include "platform/FileSystem.h"
 #include "view/PeResources.h"
 
 #include <QFile>
@@ -125,6 +126,9 @@ QMap<QString, QString> ReadPeVersionStrings(const QByteArray& image)
 
 QMap<QString, QString> ReadPeVersionStringsFromFile(const QString& path)
 {
+    // A pipe or a device would block the read or must not be touched.
+    if (!platform::fileReadProblem(path).isEmpty())
+        return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
+#include "shared/SizeSum.h"
 #include "shared/TextHelpers.h"
 #include "trees/NodeScheme.h"
 
@@ -90,14 +91,14 @@ qint64 GroupStatistics(FileListState& state, Grid& grid)
     std::vector<Group> groups;
     qint64 grandTotal = 0, grandCount = 0;
     for (const auto& [name, length] : lines) {
-        grandTotal += length;
+        grandTotal = AddSize(grandTotal, length);
         if (groups.empty() || groups.back().name != name) {
             groups.push_back({name, 1, length, length, length});
             continue;
         }
         Group& g = groups.back();
         ++g.count;
-        g.total += length;
+        g.total = AddSize(g.total, length);
         g.min = std::min(g.min, length);
         g.max = std::max(g.max, length);
     }
@@ -138,7 +139,7 @@ SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id cur
                 // The listing's metadata knows each entry, also under a group node
                 // whose text is no real folder.
                 const qint64 length = nodescheme::entryLength(state, text);
-                result.grandTotal += length;
+                result.grandTotal = AddSize(result.grandTotal, length);
                 grid.addItem(QString::number(++j) + QLatin1Char('\t') + text + QLatin1Char('\t') +
                              QString::number(length));
             }
@@ -159,18 +160,22 @@ SizeTableResult FolderSizeTable(const QString& folder, const Settings& settings,
     // Escape pressed to close an earlier menu or dialog does not cancel this job.
     cancel.clear();
     startFileTable(grid, 400, 1600, 600);
+    QString error;
     const std::vector<platform::FileEntry> files =
-        platform::listFiles(folder, settings.showSystemHidden == 1);
+        platform::listFiles(folder, settings.showSystemHidden == 1, &error);
     int row = 0;
     for (const platform::FileEntry& e : files) {
         if (EscapePressed(cancel, prompts))
             break;
         grid.addItem(QString::number(++row) + QLatin1Char('\t') + e.name + QLatin1Char('\t') +
                      QString::number(e.size));
-        result.grandTotal += e.size;
+        result.grandTotal = AddSize(result.grandTotal, e.size);
     }
+    if (!error.isEmpty())
+        prompts.message(QStringLiteral("cannot read ") + folder + QStringLiteral(": ") + error);
     if (row == 0) {
-        prompts.message(QStringLiteral("no files found"));
+        if (error.isEmpty())
+            prompts.message(QStringLiteral("no files found"));
         return result;
     }
     result.shown = true;

@@ -8,6 +8,11 @@ namespace {
 
 constexpr qsizetype HeaderSize = 128;
 constexpr qsizetype VgaPaletteSize = 769; // marker byte 12 + 256 RGB triples
+// One byte of a run codes at most 63 pixel bytes: a header claiming more than the file's
+// body can unpack to is not a picture, and is turned down before anything is allocated.
+constexpr qint64 MostBytesPerCodedByte = 63;
+// 256 MB of 32-bit pixels, the most a picture may make the view allocate.
+constexpr qint64 MostPixels = qint64(1) << 26;
 
 struct PcxHeader {
     int version = 0;
@@ -47,6 +52,10 @@ std::optional<PcxHeader> readHeader(const QByteArray& d)
     const bool knownPlanes = h.planes == 1 || h.planes == 3 || h.planes == 4;
     if (!knownDepth || !knownPlanes || h.width <= 0 || h.height <= 0 ||
         qint64(h.bytesPerLine) * 8 < qint64(h.width) * h.bitsPerPlane)
+        return std::nullopt;
+    const qint64 pixelBytes = qint64(h.bytesPerLine) * h.planes * h.height;
+    if (qint64(h.width) * h.height > MostPixels ||
+        pixelBytes > (d.size() - HeaderSize) * MostBytesPerCodedByte)
         return std::nullopt;
     return h;
 }

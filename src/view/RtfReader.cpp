@@ -16,6 +16,10 @@ namespace {
 
 enum class Destination { Text, FontTable, ColorTable, Skip };
 
+// 1638 pt, as large as word processors let a font be; larger sizes only make the layout
+// crawl.
+constexpr int MostHalfPoints = 3276;
+
 /// What a group inherits from its parent and restores when it ends.
 struct GroupState {
     Destination destination = Destination::Text;
@@ -72,6 +76,9 @@ public:
         doc_.clear();
         doc_.setDefaultFont(defaultFont_);
         cursor_ = QTextCursor(&doc_);
+        // One edit block: a document shown in a window is laid out once at the end, not
+        // after every run of text (thousands of lines took minutes).
+        cursor_.beginEditBlock();
         while (pos_ < in_.size()) {
             const char c = in_[pos_++];
             switch (c) {
@@ -94,6 +101,7 @@ public:
             }
         }
         flush();
+        cursor_.endEditBlock();
     }
 
 private:
@@ -238,7 +246,9 @@ private:
                 state_.foreground = state_.background = 0;
             });
         } else if (word == QLatin1String("fs")) {
-            setFormat([&] { state_.halfPoints = hasParam && param > 0 ? param : 24; });
+            setFormat([&] {
+                state_.halfPoints = hasParam && param > 0 ? qMin(param, MostHalfPoints) : 24;
+            });
         } else if (word == QLatin1String("cf")) {
             setFormat([&] { state_.foreground = param; });
         } else if (word == QLatin1String("highlight") || word == QLatin1String("cb")) {

@@ -1,10 +1,17 @@
 #include "app/Profile.h"
 
+#include "common/FuzzSeeds.h"
 #include "common/TempTree.h"
+#include "common/Unprivileged.h"
 #include "platform/Prompts.h"
 
+#include <QDir>
 #include <QFile>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -79,7 +86,9 @@ class ProfileFile : public ::testing::Test {
 protected:
     QString write(const QStringList& lines)
     {
-        return tree.file(QStringLiteral("Lumara.pro"), (lines.join("\r\n") + "\r\n").toUtf8());
+        const QByteArray text = (lines.join("\r\n") + "\r\n").toUtf8();
+        SaveFuzzSeed(QStringLiteral("profile"), QString::number(qHash(text), 16), text);
+        return tree.file(QStringLiteral("Lumara.pro"), text);
     }
     TempTree tree;
     ScriptedPrompts prompts;
@@ -160,6 +169,24 @@ TEST_F(ProfileFile, ReadChecksCorrectOutOfRangeValues)
     EXPECT_EQ(s.showSystemHidden, 0);
     EXPECT_EQ(s.multiSelect, 0);
     EXPECT_EQ(s.mouseOverFilter, 1);
+}
+
+TEST_F(ProfileFile, SizesBeyondReasonAreHeldToSaneRanges)
+{
+    QStringList lines = goodLines();
+    lines[1] = " 1E+30 ";                    // tree font size
+    lines[3] = "-4";                         // list font size
+    lines[6] = " 99999  30000  1  0  0  0 "; // view font size, history size
+    lines[9] = " 200 -7  500  1E+12 ";       // pane heights
+    Settings s;
+    EXPECT_FALSE(ReadProfile(write(lines), s, prompts));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(s.treeFont.size, 400);
+    EXPECT_EQ(s.listFont.size, 1);
+    EXPECT_EQ(s.viewFont.size, 400);
+    EXPECT_EQ(s.historySize, 999);
+    EXPECT_EQ(s.treeHeight, 0);
+    EXPECT_EQ(s.listHeight, 100000);
 }
 
 TEST_F(ProfileFile, CategorySixIsAlwaysEverything)
@@ -332,4 +359,53 @@ TEST(ProfileExit, AsksOnlyWhenSomethingChanged)
     ScriptedPrompts afterExit;
     EXPECT_TRUE(SaveSettingsAtExit(s, now, afterExit));
     EXPECT_TRUE(afterExit.shown.isEmpty());
+}
+
+TEST_F(ProfileFile, AFailedSaveSaysSoAndLeavesTheOldProfileWhole)
+{
+    Settings s = sampleSettings();
+    s.profilePath = tree.path(QStringLiteral("Lumara.pro"));
+    ASSERT_TRUE(WriteProfile(s.profilePath, s, sampleWindow()));
+    const QByteArray before = ProfileText(s, sampleWindow());
+    tree.openRootToOthers(); // readable by others, writable by its owner only
+    // Run as an ordinary user: root may write anywhere.
+    EXPECT_TRUE(RunUnprivileged([&] {
+        Settings changed = s;
+        changed.historySize = 7;
+        return !WriteProfile(changed.profilePath, changed, sampleWindow()) &&
+               !SaveSettingsOnExitCommand(changed, sampleWindow());
+    }));
+    QFile file(s.profilePath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    EXPECT_TRUE(QDir(tree.root()).entryList({"Lumara.pro.*"}, QDir::Files).isEmpty());
+}
+
+TEST_F(ProfileFile, KillingAWriterMidWayNeverDamagesTheProfile)
+{
+    Settings a = sampleSettings();
+    Settings b = sampleSettings();
+    b.historySize = 2;
+    b.folderHistory << QString(4000, QLatin1Char('f')); // a longer text to be caught in
+    const QString path = tree.path(QStringLiteral("Lumara.pro"));
+    ASSERT_TRUE(WriteProfile(path, a, sampleWindow()));
+    const QByteArray textA = ProfileText(a, sampleWindow());
+    const QByteArray textB = ProfileText(b, sampleWindow());
+    std::mt19937 random(15);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (bool flip = false;; flip = !flip)
+                (void)WriteProfile(path, flip ? a : b, sampleWindow());
+        }
+        ::usleep(useconds_t(random() % 3000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "attempt " << attempt;
+        const QByteArray now = file.readAll();
+        ASSERT_TRUE(now == textA || now == textB) << "attempt " << attempt << ": damaged";
+    }
 }

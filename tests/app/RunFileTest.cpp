@@ -10,13 +10,17 @@ namespace {
 struct FakeShell {
     QString program;
     bool executable = false;
+    bool starts = true; ///< false: the desktop has nothing that opens the file
     QStringList opened;
 
     RunFileShell shell()
     {
         return {[this](const QString&) { return program; },
                 [this](const QString&) { return executable; },
-                [this](const QString& path) { opened << path; }};
+                [this](const QString& path) {
+                    opened << path;
+                    return starts;
+                }};
     }
 };
 
@@ -69,6 +73,23 @@ TEST(RunFile, OtherFilesGoThroughTheirAssociatedProgram)
                              "it\r\nText Editor (gedit %U)\r\n\r\ndo you wish to run this "
                              "prgram?"));
     EXPECT_EQ(editor.opened, QStringList{"/x/a.txt"});
+}
+
+TEST(RunFile, AFileNothingCouldStartSaysSo)
+{
+    for (const bool executeBit : {true, false}) {
+        FakeShell broken;
+        broken.executable = executeBit;
+        broken.program = QStringLiteral("Viewer (view %f)");
+        broken.starts = false;
+        ScriptedPrompts yes;
+        yes.answers = {Prompts::Answer::Yes};
+        EXPECT_FALSE(RunFile("a.dat", "/x/a.dat", ".DAT", yes, broken.shell()));
+        ASSERT_EQ(yes.shown.size(), 2) << executeBit;
+        EXPECT_EQ(yes.shown[1].kind, QStringLiteral("message"));
+        EXPECT_EQ(yes.shown[1].text, QStringLiteral("could not run /x/a.dat"));
+        EXPECT_EQ(yes.shown[1].title, QStringLiteral("Run"));
+    }
 }
 
 TEST(RunFile, LookupReportsMissingFilesAndFolders)

@@ -2,6 +2,7 @@
 
 #include "QtPrinters.h"
 #include "common/TempTree.h"
+#include "common/Unprivileged.h"
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
@@ -47,6 +48,70 @@ TEST(FolderListing, EmptyFolderShowsPlaceholderPerTab)
     RefreshFileList(state, settings, GroupedTrees());
     EXPECT_EQ(childTexts(state.fileTree), QStringList{"no [Text] files"});
     EXPECT_EQ(state.statusCaption, " no [Text] files");
+}
+
+TEST(FolderListing, AFolderThatCannotBeReadSaysWhyAndNeverLooksEmpty)
+{
+    TempTree tree;
+    Settings settings;
+    FileListState state;
+    // A link that loops fails to open even for root.
+    const QString loop = tree.link("loop", "loop");
+    EXPECT_EQ(open(state, settings, loop), 0);
+    EXPECT_EQ(state.readError, "Too many levels of symbolic links");
+    EXPECT_EQ(childTexts(state.fileTree),
+              QStringList{"cannot read: Too many levels of symbolic links"});
+    // The filtered reader says so too.
+    state.CategoryFilterActive = 0;
+    EXPECT_EQ(open(state, settings, loop, "*.txt"), 0);
+    EXPECT_EQ(childTexts(state.fileTree),
+              QStringList{"cannot read: Too many levels of symbolic links"});
+    state.CategoryFilterActive = -1;
+    // The next read that works forgets the error.
+    EXPECT_EQ(open(state, settings, tree.folder("empty")), 0);
+    EXPECT_TRUE(state.readError.isEmpty());
+    EXPECT_EQ(childTexts(state.fileTree), QStringList{"no files"});
+
+    const QString locked = tree.unreadableFolder("locked");
+    tree.openRootToOthers();
+    EXPECT_TRUE(RunUnprivileged([&] {
+        FileListState child;
+        return open(child, settings, locked) == 0 && child.readError == "Permission denied" &&
+               childTexts(child.fileTree) == QStringList{"cannot read: Permission denied"};
+    }));
+}
+
+TEST(FolderListing, OddNamesSpecialFilesAndHugeSizesListAsTheyAre)
+{
+    TempTree tree;
+    Settings settings;
+    settings.showSystemHidden = 1;
+    const QString longName = QString(251, QLatin1Char('n')) + ".txt"; // 255 bytes
+    const QStringList odd{"new\nline.txt", "tab\there.txt", "back\\slash.txt", ".dotted",
+                          "..two dots",    longName,        "sp ace .txt"};
+    for (const QString& name : odd)
+        tree.file(name, 3);
+    tree.sparseFile("huge.iso", qint64(5) << 30);
+    tree.fifo("pipe");
+    tree.link("dangling", "nowhere");
+    tree.link("self", "self");
+    tree.link("to-file", "sp ace .txt");
+    FileListState state;
+    // A FIFO is shown (as a system file) but never opened: listing must not block on it.
+    const int count = open(state, settings, tree.root());
+    QStringList expected = odd;
+    expected << "huge.iso"
+             << "pipe"
+             << "to-file";
+    EXPECT_EQ(count, expected.size());
+    QStringList listed = state.plainNames;
+    listed.sort();
+    expected.sort();
+    EXPECT_EQ(listed, expected);
+    for (const QString& name : odd)
+        EXPECT_EQ(state.entries.find(name)->size, 3) << name.toStdString();
+    EXPECT_EQ(state.entries.find(u"huge.iso")->size, qint64(5) << 30);
+    EXPECT_EQ(state.entries.find(u"to-file")->size, 3);
 }
 
 TEST(FolderListing, PlainListingSortedWithMetadataAndCount)

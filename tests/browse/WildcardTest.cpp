@@ -1,5 +1,7 @@
 #include "browse/Wildcard.h"
 
+#include "common/FuzzSeeds.h"
+
 #include <gtest/gtest.h>
 
 TEST(Wildcard, PatternTable)
@@ -41,9 +43,14 @@ TEST(Wildcard, PatternTable)
         {"*?", "", false},
         {"*?", "q", true},
     };
-    for (const Case& c : cases)
+    int seed = 0;
+    for (const Case& c : cases) {
         EXPECT_EQ(WildcardMatch(QString::fromUtf8(c.text), QString::fromUtf8(c.pattern)), c.match)
             << c.pattern << " vs " << c.text;
+        // The fuzz target takes the pattern, a NUL, then the name.
+        SaveFuzzSeed(QStringLiteral("wildcard"), QString::number(seed++),
+                     QByteArray(c.pattern) + '\0' + QByteArray(c.text));
+    }
 }
 
 TEST(Wildcard, CaseInsensitiveComparesInUpperCase)

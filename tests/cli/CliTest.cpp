@@ -1,4 +1,5 @@
 #include "common/TempTree.h"
+#include "common/Unprivileged.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -65,7 +66,9 @@ TEST(Cli, SmallCommandsAndBadInput)
     // Mistakes go to stderr with a failing status, never to stdout.
     for (const QStringList& bad :
          {QStringList{"list", "/no/such/folder"}, QStringList{"list", "--tree", "sideways", "/"},
-          QStringList{"sizetext", "many"}, QStringList{"frobnicate"}}) {
+          QStringList{"sizetext", "many"}, QStringList{"sizetext", "nan"},
+          QStringList{"sizetext", "inf"}, QStringList{"sizetext", "-1"},
+          QStringList{"frobnicate"}}) {
         const CliRun r = cli(bad);
         EXPECT_NE(r.status, 0) << bad.join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << bad.join(' ').toStdString();
@@ -134,4 +137,24 @@ TEST(Cli, OptionsPrintWhatTheDialogWouldStore)
     const CliRun bad = cli({"options", "tempdir", "/x"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.out, "incorrect directory name\n");
+}
+
+TEST(Cli, ListOfAnUnreadableFolderSaysWhyAndFails)
+{
+    TempTree t;
+    const QString locked = t.unreadableFolder("locked");
+    t.openRootToOthers();
+    // Root reads any folder: run the command as an ordinary user then.
+    QProcess p;
+    if (RunningAsRoot()) {
+        p.start("setpriv",
+                {"--reuid=65534", "--regid=65534", "--clear-groups", LUMARA_CLI, "list", locked});
+    } else {
+        p.start(LUMARA_CLI, {"list", locked});
+    }
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()),
+              "lumara-cli list: cannot read " + locked + ": Permission denied\n");
 }

@@ -1,5 +1,8 @@
 #include "controls/KivTabs.h"
 
+#include "common/FuzzSeeds.h"
+
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -180,4 +183,68 @@ TEST(KivTabs, SavesAndLoadsEveryPropertyWithMissingKeyDefaults)
     EXPECT_EQ(fresh.Caption(1), "");
     EXPECT_EQ(fresh.TabsWidth(), 70);
     EXPECT_EQ(fresh.TextColor(), KivTabs::ButtonHighlight);
+}
+
+TEST(KivTabs, DamagedStoreValuesAreHeldToWhatAStripCanShow)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("design.ini");
+    for (const char* count : {"10000000", "2147483647", "-5", "many"}) {
+        {
+            QFile ini(path);
+            ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+            ini.write(QByteArray("[FilterButton]\nTABCOUNT=") + count +
+                      "\nTABWIDE=99999999\nTABHIGH=-3\nTABSELECTED=2147483647\n"
+                      "TABFONT=\"Sans,100000000,-1,5,400,0,0,0,0,0\"\n");
+        }
+        QFile written(path);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        SaveFuzzSeed("design", QStringLiteral("damaged-") + count, written.readAll());
+        QSettings store(path, QSettings::IniFormat);
+        store.beginGroup("FilterButton");
+        KivTabs tabs;
+        tabs.load(store, QFont());
+        EXPECT_GE(tabs.Tabs(), 1) << count;
+        EXPECT_LE(tabs.Tabs(), 256) << count;
+        EXPECT_LE(tabs.TabsWidth(), 10000);
+        EXPECT_EQ(tabs.TabsHeight(), 1);
+        EXPECT_EQ(tabs.SelectedTab(), tabs.Tabs());
+        EXPECT_LE(tabs.TabFont().pointSizeF(), 400.0);
+    }
+}
+
+TEST(KivTabs, SavingUnchangedPropertiesLeavesTheStoreFileAlone)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("design.ini");
+    KivTabs tabs;
+    tabs.setTabs(4);
+    {
+        QSettings store(path, QSettings::IniFormat);
+        tabs.save(store);
+    }
+    {
+        QFile ini(path);
+        ASSERT_TRUE(ini.open(QIODevice::Append));
+        ini.write("; kept by hand\n");
+    }
+    {
+        QSettings store(path, QSettings::IniFormat);
+        KivTabs same;
+        same.load(store, QFont());
+        same.save(store);
+    }
+    QFile ini(path);
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains("; kept by hand")) << "an unchanged store was rewritten";
+
+    {
+        QSettings store(path, QSettings::IniFormat);
+        KivTabs changed;
+        changed.load(store, QFont());
+        changed.setTabs(5);
+        changed.save(store);
+    }
+    QSettings reread(path, QSettings::IniFormat);
+    EXPECT_EQ(reread.value("TABCOUNT").toInt(), 5);
 }

@@ -4,8 +4,10 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -33,6 +35,16 @@ QStringList mappingOf(const void* address)
     return block;
 }
 
+/// Resident memory of this process in bytes.
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * 4096 : -1;
+}
+
 } // namespace
 
 TEST(HeapPages, HeapIsAdvisedForLargePagesWhereOffered)
@@ -58,4 +70,32 @@ TEST(HeapPages, HeapIsAdvisedForLargePagesWhereOffered)
     ASSERT_EQ(flags.size(), 1);
     EXPECT_TRUE(flags.front().split(u' ').contains(QStringLiteral("hg")))
         << flags.front().toStdString();
+}
+
+TEST(HeapPages, LongRunGivesFreedMemoryBack)
+{
+    platform::preferLargeHeapPages(platform::HeapUse::LongRun);
+    // A big listing's worth of small blocks, touched, then all freed again while a block
+    // made after them is still in use (as the window's state always is).
+    std::vector<char*> blocks;
+    constexpr size_t BlockSize = 4096;
+    constexpr size_t Total = size_t(400) << 20;
+    blocks.reserve(Total / BlockSize);
+    for (size_t i = 0; i < Total / BlockSize; ++i) {
+        blocks.push_back(static_cast<char*>(std::malloc(BlockSize)));
+        std::memset(blocks.back(), 1, BlockSize);
+    }
+    const std::unique_ptr<char, decltype(&std::free)> stillUsed(static_cast<char*>(std::malloc(64)),
+                                                                &std::free);
+    const bool fromHeap = mappingOf(blocks.back()).value(0).endsWith(QStringLiteral("[heap]"));
+    const qint64 peak = residentBytes();
+    for (char* b : blocks)
+        std::free(b);
+    blocks = {};
+    platform::returnFreedHeap();
+    const qint64 after = residentBytes();
+    platform::preferLargeHeapPages(); // leave the tests' usual set-up behind
+    if (!fromHeap)
+        GTEST_SKIP() << "this allocator does not hand out blocks from the heap";
+    EXPECT_LT(after, peak - qint64(Total / 2)) << "peak " << peak << " after " << after;
 }

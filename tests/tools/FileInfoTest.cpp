@@ -48,9 +48,25 @@ TEST(FileInfo, MissingFileGivesEmptyValues)
 {
     const auto info = GetFileInfo(QStringLiteral("/nonexistent/lumara/file.txt"), false);
     EXPECT_FALSE(info.found);
+    EXPECT_EQ(info.problem, QStringLiteral("No such file or directory"));
     for (const QString& value : info.values)
         EXPECT_TRUE(value.isEmpty());
     EXPECT_TRUE(TimestampName(QStringLiteral("/nonexistent/lumara/file.txt")).isEmpty());
+}
+
+TEST(FileInfo, PipesAndHugeFilesShowTheirPropertiesWithoutBeingRead)
+{
+    TempTree tree;
+    // Reading a pipe would wait for a writer for ever: the properties never open it.
+    const auto pipe = GetFileInfo(tree.fifo("pipe"), false);
+    ASSERT_TRUE(pipe.found);
+    EXPECT_EQ(pipe.values[20], QStringLiteral("True")); // System
+    const auto huge = GetFileInfo(tree.sparseFile("disk.img", qint64(5) << 30), false);
+    ASSERT_TRUE(huge.found);
+    EXPECT_EQ(huge.values[8], QStringLiteral("5,368,709,120"));
+    const auto odd = GetFileInfo(tree.file("new\nline\tand\\back.txt", 7), true);
+    ASSERT_TRUE(odd.found);
+    EXPECT_EQ(odd.values[8], QStringLiteral("7"));
 }
 
 TEST(FileInfo, TextsOfNamesLengthsAndTimes)

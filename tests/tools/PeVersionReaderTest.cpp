@@ -1,5 +1,6 @@
 #include "tools/PeVersionReader.h"
 
+#include "common/FuzzSeeds.h"
 #include "common/TempTree.h"
 #include "tools/FileInfo.h"
 
@@ -125,7 +126,9 @@ const QList<std::pair<QString, QString>> Strings{
 
 TEST(PeVersionReader, ReadsTheStringTableOfAVersionResource)
 {
-    const auto found = ReadPeVersionStrings(peImage(versionResource(Strings)));
+    const QByteArray image = peImage(versionResource(Strings));
+    SaveFuzzSeed(QStringLiteral("pe_version"), QStringLiteral("string-table"), image);
+    const auto found = ReadPeVersionStrings(image);
     ASSERT_EQ(found.size(), Strings.size());
     for (const auto& [key, value] : Strings)
         EXPECT_EQ(found.value(key), value) << key.toStdString();

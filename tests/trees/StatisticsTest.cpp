@@ -7,6 +7,7 @@
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
+#include "shared/SizeSum.h"
 #include "trees/TreeRebuild.h"
 
 #include <gtest/gtest.h>
@@ -182,4 +183,32 @@ TEST_F(StatsFixture, EscapeBeforeTheJobDoesNotCancelIt)
     EXPECT_TRUE(r.shown);
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_EQ(grid.rows(), 3);
+}
+
+TEST_F(StatsFixture, SizesBeyondFourGigabytesAddUpAndAnUnreadableFolderSaysWhy)
+{
+    tree.sparseFile("disk1.img", qint64(5) << 30);
+    tree.sparseFile("disk2.img", qint64(6) << 30);
+    tree.file("note.txt", 10);
+    list(TreeType::Extension);
+    const SizeTableResult r = ShowSizeTable(state, grid, state.fileTree.root());
+    EXPECT_EQ(r.grandTotal, (qint64(11) << 30) + 10);
+    EXPECT_EQ(row(grid, 1), QStringList({"2", "IMG", "11811160064", "5368709120", "6442450944",
+                                         "66.7 ", "100. "}));
+
+    ScriptedPrompts prompts;
+    CountingCancel never(0);
+    const SizeTableResult missing =
+        FolderSizeTable(tree.path("gone") + "/", settings, grid, never, prompts);
+    EXPECT_FALSE(missing.shown);
+    EXPECT_EQ(prompts.shownTexts(),
+              QStringList{"cannot read " + tree.path("gone") + "/: No such file or directory"});
+}
+
+TEST(SizeSum, ATotalBeyondWhatAQint64HoldsStaysAtTheTop)
+{
+    const qint64 fiveExbibytes = qint64(5) << 60;
+    EXPECT_EQ(AddSize(fiveExbibytes, fiveExbibytes), std::numeric_limits<qint64>::max());
+    EXPECT_EQ(AddSize(AddSize(0, fiveExbibytes), 1), fiveExbibytes + 1);
+    EXPECT_EQ(AddSize(std::numeric_limits<qint64>::max(), 1), std::numeric_limits<qint64>::max());
 }

@@ -1,5 +1,6 @@
 #include "view/DocText.h"
 
+#include "common/FuzzSeeds.h"
 #include "common/TempTree.h"
 #include "view/TextDecoding.h"
 
@@ -28,6 +29,7 @@ TEST(DocText, KeepsPrintableBytesAndTurnsCarriageReturnsIntoLineFeeds)
     QByteArray bytes("Hello\r\nWorld\n\t~");
     bytes.append('\0').append(char(127)).append(char(0xE9)).append(char(31)).append(' ');
     bytes.append("end\r\r");
+    SaveFuzzSeed(QStringLiteral("doc_text"), QStringLiteral("printable"), bytes);
     const QString text = DocText(bytes);
     EXPECT_EQ(text.left(20), QStringLiteral("Hello\nWorld~ end\n\n  "));
     EXPECT_EQ(text.size(), 1024 - (bytes.size() - 18));

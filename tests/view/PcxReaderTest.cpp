@@ -1,5 +1,6 @@
 #include "view/PcxReader.h"
 
+#include "common/FuzzSeeds.h"
 #include "common/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +65,9 @@ TEST(PcxReader, Reads8BitPicturesWithTheVgaPalette)
     setColour(1, qRgb(255, 0, 0));
     setColour(2, qRgb(0, 128, 255));
     setColour(0xC5, qRgb(9, 8, 7));
-    const QImage image = ReadPcx(header(8, 1, 3, 2, 4) + rle(raw) + palette);
+    const QByteArray file = header(8, 1, 3, 2, 4) + rle(raw) + palette;
+    SaveFuzzSeed(QStringLiteral("pcx"), QStringLiteral("vga-palette"), file);
+    const QImage image = ReadPcx(file);
     ASSERT_EQ(image.size(), QSize(3, 2));
     EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
     EXPECT_EQ(image.pixel(2, 0), qRgb(255, 0, 0));
@@ -84,8 +87,9 @@ TEST(PcxReader, Reads24BitPicturesFromThreePlanes)
                          "\x05\x06",
                          12);
     for (const bool compressed : {true, false}) {
-        const QImage image =
-            ReadPcx(header(8, 3, 2, 2, 2, compressed) + (compressed ? rle(raw) : raw));
+        const QByteArray file = header(8, 3, 2, 2, 2, compressed) + (compressed ? rle(raw) : raw);
+        SaveFuzzSeed(QStringLiteral("pcx"), QStringLiteral("true-colour-%1").arg(compressed), file);
+        const QImage image = ReadPcx(file);
         ASSERT_EQ(image.size(), QSize(2, 2)) << compressed;
         EXPECT_EQ(image.pixel(0, 0), qRgb(0xFF, 0x00, 0x00));
         EXPECT_EQ(image.pixel(1, 0), qRgb(0x10, 0x20, 0x30));
@@ -134,6 +138,15 @@ TEST(PcxReader, RejectsWhatIsNotAPicture)
     EXPECT_TRUE(ReadPcx(header(3, 1, 4, 4, 2) + QByteArray(16, '\0')).isNull()); // 3 bits
     EXPECT_TRUE(ReadPcx(header(8, 2, 4, 4, 4) + QByteArray(32, '\0')).isNull()); // 2 planes
     EXPECT_TRUE(ReadPcx(header(8, 1, 8, 1, 4) + QByteArray(8, '\0')).isNull());  // short lines
+    // A header claiming far more than the file can hold (65536 x 65536) fails at once.
+    QByteArray huge = header(1, 1, 1, 1, 1) + QByteArray(13, '\xC1');
+    for (const int at : {4, 5, 6, 7})
+        huge[at] = '\0';
+    for (const int at : {8, 9, 10, 11, 66, 67})
+        huge[at] = '\xFF';
+    ASSERT_EQ(huge.size(), 141);
+    EXPECT_TRUE(ReadPcx(huge).isNull());
+    SaveFuzzSeed(QStringLiteral("pcx"), QStringLiteral("huge-header"), huge);
     // A file cut short still shows what it holds, black below.
     const QImage cut = ReadPcx(header(8, 3, 1, 2, 1) + rle(QByteArray("\x10\x20\x30", 3)));
     ASSERT_EQ(cut.size(), QSize(1, 2));

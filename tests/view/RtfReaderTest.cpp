@@ -1,5 +1,7 @@
 #include "view/RtfReader.h"
 
+#include "common/FuzzSeeds.h"
+
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -31,6 +33,7 @@ QTextCharFormat formatOf(const QTextDocument& doc, const QString& text)
 
 QString plain(const QByteArray& rtf)
 {
+    SaveFuzzSeed(QStringLiteral("rtf"), QString::number(qHash(rtf), 16), rtf);
     QTextDocument doc;
     ReadRtf(rtf, doc);
     return doc.toPlainText();
@@ -44,6 +47,7 @@ TEST(RtfReader, KeepsCharacterFormattingFontsSizesAndColours)
         "Normal \\b bold\\b0  then \\i italic\\i0  and \\ul under\\ulnone  done "
         "\\f1\\fs36 big times\\plain  reset \\cf1 red\\cf0  \\highlight2 marked\\highlight0  "
         "\\cb1 back}";
+    SaveFuzzSeed(QStringLiteral("rtf"), QStringLiteral("formatting"), rtf);
     QTextDocument doc;
     ReadRtf(rtf, doc);
     EXPECT_EQ(doc.toPlainText().toStdString(),

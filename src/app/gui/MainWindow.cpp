@@ -4,8 +4,10 @@
 #include "app/TempFolder.h"
 #include "app/gui/BasketWiring.h"
 #include "app/gui/FrameMenus.h"
+#include "app/gui/SizeTableCommands.h"
 #include "archive/ExamineArchive.h"
 #include "browse/gui/FileListPanel.h"
+#include "browse/gui/FilterStrip.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/ScreenFit.h"
@@ -64,7 +66,10 @@ void MainWindow::start(const QString& appFolder)
                      windowState(), prompts_);
     applyLoadedSettings(read);
     history_.setFolders(settings_.folderHistory);
-    CreateTempFolder(settings_.tempFolder);
+    const WorkingFolder work = OpenWorkingFolder(settings_.tempFolder);
+    settings_.workFolder = work.path;
+    if (!work.notice.isEmpty())
+        prompts_.message(work.notice);
 
     escape_.clear();
     history_.appendVolumes(sources.volumes);

@@ -110,6 +110,8 @@ private:
     void toggleTiling();
     void exitCommand();
     void unloadWindow();
+    /// Says the profile could not be written and keeps the design store as it was.
+    void profileNotSaved();
     int listFolder(const QString& path);
 
     Settings settings_;
@@ -131,8 +133,12 @@ private:
     QWidget* listPane_ = nullptr;
     FileListPanel* fileList_ = nullptr;
     TreeButtons* treeButtons_ = nullptr;
-    SizeTableCommands* sizeTables_ = nullptr;
     BasketWiring* basket_ = nullptr;
+    // The filter strip and the size tables borrow the file list panel's state. The window
+    // owns them as members, so they go before its child widgets (the panel among them),
+    // whatever order the widgets were made in.
+    std::unique_ptr<FilterStrip> filterStrip_;
+    std::unique_ptr<SizeTableCommands> sizeTables_;
     QSplitter* splitter_ = nullptr;
     QPointer<ViewWindow> viewWindow_;
     OptionsForm* optionsForm_ = nullptr; // a child, made on first use

@@ -46,16 +46,16 @@ void MainWindow::connectFileList()
 {
     connect(fileList_, &FileListPanel::command, this, &MainWindow::handleFileCommand);
     connect(fileList_, &FileListPanel::archiveEntryProperties, this, &MainWindow::showArchiveEntry);
-    auto* filterStrip = new FilterStrip(settings_, prompts_, *fileList_, this);
-    connect(filterStrip, &FilterStrip::orientationChanged, this, [this] { applyTiling(); });
-    connectFindForm(*filterStrip);
-    sizeTables_ = new SizeTableCommands(
-        settings_, prompts_, escape_, *fileList_, [this] { return viewWindow(); }, this);
-    connect(this, &MainWindow::folderSizeTableWanted, sizeTables_,
+    filterStrip_ = std::make_unique<FilterStrip>(settings_, prompts_, *fileList_);
+    connect(filterStrip_.get(), &FilterStrip::orientationChanged, this, [this] { applyTiling(); });
+    connectFindForm(*filterStrip_);
+    sizeTables_ = std::make_unique<SizeTableCommands>(settings_, prompts_, escape_, *fileList_,
+                                                      [this] { return viewWindow(); });
+    connect(this, &MainWindow::folderSizeTableWanted, sizeTables_.get(),
             &SizeTableCommands::FolderSizeTable);
     auto* sizeBars = new SizeBarCommands(
         settings_, prompts_, *fileList_, [this] { return viewWindow(); }, this);
-    connect(sizeTables_, &SizeTableCommands::tableShown, sizeBars,
+    connect(sizeTables_.get(), &SizeTableCommands::tableShown, sizeBars,
             [this, sizeBars] { sizeBars->attach(viewWindow()); });
     new PictureCommands(*this);
     new FontTableCommands(
@@ -72,7 +72,7 @@ void MainWindow::connectFileList()
     // it has rebuilt the list.
     connect(fileList_, &FileListPanel::listed, treeButtons_, &TreeButtons::refreshFaces);
     connect(treeButtons_, &TreeButtons::listChanged, fileList_, &FileListPanel::showStatus);
-    connect(&filterStrip->filters(), &FilterTabs::listChanged, treeButtons_,
+    connect(&filterStrip_->filters(), &FilterTabs::listChanged, treeButtons_,
             &TreeButtons::refreshFaces);
     const FileListMenus::AllviewMenu& allview = fileList_->menus().allview;
     connect(allview.expandAll, &QAction::triggered, treeButtons_, &TreeButtons::expandAll);

@@ -1,14 +1,22 @@
 #include "app/TempFolder.h"
 #include "app/gui/MainWindow.h"
+#include "browse/gui/FilterStrip.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QCloseEvent>
+
+void MainWindow::profileNotSaved()
+{
+    prompts_.message(QStringLiteral("could not save options to ") + settings_.profilePath);
+    if (filterStrip_)
+        filterStrip_->keepDesignUnsaved();
+}
 
 void MainWindow::exitCommand()
 {
     settings_.folderHistory = history_.folders();
     if (!SaveSettingsOnExitCommand(settings_, windowState()))
-        prompts_.message(QStringLiteral("could not save options to ") + settings_.profilePath);
+        profileNotSaved();
     close();
 }
 
@@ -25,10 +33,10 @@ void MainWindow::unloadWindow()
     unloaded_ = true;
     settings_.folderHistory = history_.folders();
     if (!SaveSettingsAtExit(settings_, windowState(), prompts_))
-        prompts_.message(QStringLiteral("could not save options to ") + settings_.profilePath);
+        profileNotSaved();
     if (viewWindow_)
         viewWindow_->CancelView();
-    DeleteTempFolder(settings_.tempFolder);
+    DeleteTempFolder(settings_.workFolder);
     if (viewWindow_)
         viewWindow_->close();
 }

@@ -7,6 +7,7 @@
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/HeapPages.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 
@@ -39,7 +40,17 @@ FileListPanel::FileListPanel(Settings& settings, Prompts& prompts, const FileTre
 }
 
 // The model goes before the child view; the view falls back to an empty model.
-FileListPanel::~FileListPanel() = default;
+FileListPanel::~FileListPanel()
+{
+    // Whatever hangs off the panel (tree buttons, tab strip, menus) may borrow its state:
+    // let it all go while the state is still here. The panel's own filters go first, or
+    // they would see the list half torn down.
+    view_->viewport()->removeEventFilter(this);
+    view_->removeEventFilter(this);
+    fileTypeText_->removeEventFilter(this);
+    while (!children().isEmpty())
+        delete children().constFirst();
+}
 
 void FileListPanel::buildLayout()
 {
@@ -141,8 +152,13 @@ int FileListPanel::openFolder(const QString& path)
         BusyPointer busy;
         count = OpenFolder(state_, settings_, path, state_.CurrentPattern, trees_);
     }
+    // The listing replaced may have been huge: what it held goes back to the system.
+    platform::returnFreedHeap();
     clickedFileNode_ = NodeTree::None;
     showStatus();
+    if (!state_.readError.isEmpty())
+        prompts_.message(QStringLiteral("cannot read ") + path + QStringLiteral(": ") +
+                         state_.readError);
     Q_EMIT listed(count);
     return count;
 }

@@ -73,6 +73,8 @@ FilterStrip::FilterStrip(Settings& settings, Prompts& prompts, FileListPanel& pa
     panel_.installEventFilter(this);
     widget_->installEventFilter(this);
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+        if (!saveAtExit_)
+            return;
         const std::unique_ptr<QSettings> design = designStore(settings_);
         saveDesign(*design);
     });
@@ -117,7 +119,7 @@ void FilterStrip::saveDesign(QSettings& design) const
     design.beginGroup(DesignGroup);
     widget_->tabs().save(design);
     // The width that fits the window now is no design decision.
-    design.setValue(QStringLiteral("TABWIDE"), preferredWidth_);
+    KivTabs::storeIfChanged(design, QStringLiteral("TABWIDE"), preferredWidth_);
     design.endGroup();
 }
 

@@ -29,8 +29,12 @@ public:
 
     /// Reads the strip's saved design properties, then sets the category tabs.
     void loadDesign(QSettings& design);
-    /// Writes the strip's design properties (group "FilterButton" of `design`).
+    /// Writes the strip's design properties (group "FilterButton" of `design`); values
+    /// that did not change are left alone, so an unchanged store is not rewritten.
     void saveDesign(QSettings& design) const;
+    /// Leaves the store as it is at exit: when the profile could not be saved, the two
+    /// must not drift apart.
+    void keepDesignUnsaved() { saveAtExit_ = false; }
     /// The design store beside the profile (organisation "Lumara").
     [[nodiscard]] static std::unique_ptr<QSettings> designStore(const Settings& settings);
 
@@ -58,5 +62,6 @@ private:
     std::unique_ptr<FilterTabs> filters_;
     int menuTab_ = -1; ///< the tab whose "Filterview" menu is open
     bool designLoaded_ = false;
+    bool saveAtExit_ = true;
     int preferredWidth_ = 70; ///< TabsWidth as designed; the strip may show it narrower
 };

@@ -1,5 +1,7 @@
 #include "tools/gui/InfoForm.h"
 
+#include "platform/Prompts.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -99,6 +101,9 @@ void InfoForm::showFile(const QString& path)
 {
     path_ = path;
     const FileInfoResult info = GetFileInfo(path, false);
+    if (!info.found)
+        prompts_.message(QStringLiteral("cannot read ") + path + QStringLiteral(": ") +
+                         info.problem);
     QStringList shown;
     for (int i = 0; i < 14; ++i)
         shown << info.values[size_t(i)];

@@ -5,6 +5,7 @@
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/ScreenFit.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
@@ -104,6 +105,16 @@ void ViewWindow::TriggerView(const ViewRequest& request)
         return;
     }
     viewMode_.clear();
+    // Kinds that read the file are told first when it cannot be read: a pipe or a device
+    // would block the window, and an unreadable file would only show an empty view.
+    if (const ViewAction action = ViewActionFor(request.kind);
+        action != ViewAction::None && action != ViewAction::Basket) {
+        if (const QString problem = platform::fileReadProblem(path); !problem.isEmpty()) {
+            prompts_.message(QStringLiteral("cannot view ") + path + QStringLiteral(": ") +
+                             problem);
+            return;
+        }
+    }
     try {
         runKindView(request); // the dispatch ignores view errors
     } catch (const std::exception&) {

@@ -204,7 +204,9 @@ bool ViewWindow::ViewOle(const QString& extension, const QString& path)
                                       "Double-click to open the file in its default "
                                       "application."));
     } else {
-        const QString page = RenderFirstPage(path, settings_.tempFolder);
+        if (settings_.workFolder.isEmpty())
+            return false; // nowhere of its own to render into
+        const QString page = RenderFirstPage(path, settings_.workFolder);
         const QPixmap picture(page);
         if (picture.isNull())
             return false;

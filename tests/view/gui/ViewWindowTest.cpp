@@ -74,6 +74,24 @@ TEST_F(ViewWindowTest, TextFileFillsRtbAndEntersTheHistory)
     EXPECT_EQ(settings.fileHistory, QStringList{r.fullPath()});
 }
 
+TEST_F(ViewWindowTest, PipesAndUnreadableFilesAreNeverOpenedAndSaySo)
+{
+    // Reading a pipe would wait for a writer for ever and freeze the window.
+    tree.fifo(QStringLiteral("pipe.txt"));
+    const ViewRequest pipe = request(QStringLiteral("pipe.txt"));
+    window->TriggerView(pipe);
+    EXPECT_EQ(prompts.shownTexts(),
+              QStringList{"cannot view " + pipe.fullPath() + ": not a regular file"});
+    EXPECT_EQ(window->ViewMode(), QString());
+    EXPECT_TRUE(historyTexts().isEmpty());
+
+    prompts.shown.clear();
+    const ViewRequest gone = request(QStringLiteral("gone.txt"));
+    window->TriggerView(gone);
+    EXPECT_EQ(prompts.shownTexts(),
+              QStringList{"cannot view " + gone.fullPath() + ": No such file or directory"});
+}
+
 TEST_F(ViewWindowTest, HistoryKeepsNewestFirstWithoutTempFolderFiles)
 {
     tree.file(QStringLiteral("a.txt"), QByteArray("a"));
