@@ -46,6 +46,7 @@ public:
     /// "File", "Window" and the folder tree's "tvwview" menu.
     [[nodiscard]] FrameMenus& menus() { return *menus_; }
     [[nodiscard]] TreeButtons* treeButtons() const { return treeButtons_; }
+    [[nodiscard]] FilterStrip* filterStrip() const { return filterStrip_.get(); }
     [[nodiscard]] FileListPanel* fileListPanel() const { return fileList_; }
     /// The RadeZazeda and its wiring.
     [[nodiscard]] BasketWiring& basket() const { return *basket_; }

@@ -1,14 +1,18 @@
 // The options dialog as the main window opens it, and its changes shown at once.
-#include "app/TempFolder.h"
 #include "app/gui/MainWindow.h"
 #include "options/gui/OptionsForm.h"
 #include "view/gui/ViewWindow.h"
+
+#include <QDir>
 
 void MainWindow::openOptions()
 {
     settings_.settingsChanged = 1;
     if (!optionsForm_) {
-        optionsForm_ = new OptionsForm(settings_, prompts_, CreateTempFolder, this);
+        // The new folder must exist or be made; it becomes the base of the next run's
+        // working folder (this run keeps its own).
+        const auto makeFolder = [](const QString& folder) { return QDir().mkpath(folder); };
+        optionsForm_ = new OptionsForm(settings_, prompts_, makeFolder, this);
         optionsForm_->setWindowModality(Qt::ApplicationModal);
         connect(optionsForm_, &OptionsForm::optionsApplied, this, &MainWindow::applyOptions);
         connect(optionsForm_, &OptionsForm::historiesCleared, this, &MainWindow::clearHistories);

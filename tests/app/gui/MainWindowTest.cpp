@@ -367,7 +367,7 @@ TEST(MainWindow, FilterByContentsOpensTheFindDialogAsAContentFilter)
     ScriptedPrompts prompts;
     MainWindow window(nullptr, &prompts);
     window.start(tree.root());
-    auto* strip = window.findChild<FilterStrip*>();
+    FilterStrip* strip = window.filterStrip();
     ASSERT_NE(strip, nullptr);
     QAction* byContents = strip->menus().filter.byContents;
     EXPECT_TRUE(byContents->isEnabled());
