@@ -39,6 +39,8 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 build=${LUMARA_BUILD_DIR:-$top/build}
+# Where ccache is installed, clones in other folders share its cache.
+export CCACHE_BASEDIR="$top"
 read -r -a extra_options <<<"${LUMARA_CMAKE_OPTIONS:-}"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DLUMARA_BUILD_TESTS="$([ "$mode" = test ] && echo ON || echo OFF)" \
