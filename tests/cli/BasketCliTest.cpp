@@ -1,26 +1,11 @@
+#include "CliRun.h"
 #include "basket/BasketHeader.h"
 #include "common/TempTree.h"
 
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CliResult {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliResult Cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(LUMARA_CLI), args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 QByteArray ReadAll(const QString& path)
 {
@@ -36,20 +21,20 @@ TEST(BasketCli, SaveThenShowRoundTripsAndAForeignFileFails)
     const QString a = t.file("a.txt", 12);
     const QString b = t.file("sub/b.txt", 3);
     const QString bsk = t.path("out.bsk");
-    const CliResult saved = Cli({"basket", "save", bsk, a, b, t.path("gone.txt")});
+    const CliRun saved = RunCli({"basket", "save", bsk, a, b, t.path("gone.txt")});
     ASSERT_EQ(saved.status, 0) << saved.err.toStdString();
     const QList<QByteArray> lines = ReadAll(bsk).split('\n');
     ASSERT_EQ(lines.size(), 5);
     EXPECT_EQ(lines[0], EncodeBasketHeader(BasketMark, BasketKey).toLatin1() + "\r");
 
     // The grid puts the second file first when it holds one entry.
-    const CliResult shown = Cli({"basket", "show", bsk});
+    const CliRun shown = RunCli({"basket", "show", bsk});
     EXPECT_EQ(shown.status, 0);
     EXPECT_EQ(shown.out,
               "RadeZazeda\n" + b + "\t3\n" + a + "\t12\n" + t.path("gone.txt") + "\t0\n");
 
     const QString notes = t.file("notes.bsk", QByteArray("shopping list\r\n/a\r\n"));
-    const CliResult foreign = Cli({"basket", "show", notes});
+    const CliRun foreign = RunCli({"basket", "show", notes});
     EXPECT_EQ(foreign.status, 1);
     EXPECT_EQ(foreign.out, "");
     EXPECT_FALSE(foreign.err.isEmpty());
@@ -62,9 +47,9 @@ TEST(BasketCli, NextVersionAndCopyWithConflicts)
     t.file("dst/report;01.txt", QByteArray("v1"));
     const QString report = t.file("src/report.txt", QByteArray("new"));
     const QString fresh = t.file("src/fresh.txt", QByteArray("f"));
-    EXPECT_EQ(Cli({"nextversion", t.path("dst"), "report.txt"}).out, "report;02.txt\n");
+    EXPECT_EQ(RunCli({"nextversion", t.path("dst"), "report.txt"}).out, "report;02.txt\n");
 
-    const CliResult listed = Cli({"copy", t.path("dst"), report, fresh});
+    const CliRun listed = RunCli({"copy", t.path("dst"), report, fresh});
     EXPECT_EQ(listed.status, 0);
     const QStringList rows = listed.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(rows.size(), 2);
@@ -74,15 +59,15 @@ TEST(BasketCli, NextVersionAndCopyWithConflicts)
     EXPECT_EQ(ReadAll(t.path("dst/fresh.txt")), "f");
     EXPECT_EQ(ReadAll(t.path("dst/report.txt")), "old");
 
-    const CliResult versioned = Cli({"copy", "--yes-all", "--next-version", t.path("dst"), report});
+    const CliRun versioned = RunCli({"copy", "--yes-all", "--next-version", t.path("dst"), report});
     EXPECT_TRUE(versioned.out.startsWith("1\tYes\t"));
     EXPECT_EQ(ReadAll(t.path("dst/report;02.txt")), "new");
     EXPECT_EQ(ReadAll(t.path("dst/report.txt")), "old");
 
-    Cli({"copy", "--yes-all", t.path("dst"), report});
+    RunCli({"copy", "--yes-all", t.path("dst"), report});
     EXPECT_EQ(ReadAll(t.path("dst/report.txt")), "new");
 
-    const CliResult stamped = Cli({"copy", "--stamp", t.folder("st"), fresh});
+    const CliRun stamped = RunCli({"copy", "--stamp", t.folder("st"), fresh});
     EXPECT_EQ(stamped.status, 0);
     EXPECT_TRUE(stamped.err.contains("1 files copied to:"));
 }

@@ -1,27 +1,9 @@
+#include "CliRun.h"
 #include "common/TempTree.h"
 #include "common/Unprivileged.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>
-
-namespace {
-
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(LUMARA_CLI), args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
-} // namespace
 
 TEST(Cli, ListPrintsTheCopyListTextWithLineFeeds)
 {
@@ -29,14 +11,14 @@ TEST(Cli, ListPrintsTheCopyListTextWithLineFeeds)
     t.file("b.txt", 2);
     t.file("A.doc", 1);
     t.file(".hidden", 1);
-    const CliRun plain = cli({"list", t.root()});
+    const CliRun plain = RunCli({"list", t.root()});
     EXPECT_EQ(plain.status, 0) << plain.err.toStdString();
     EXPECT_EQ(plain.out, t.root() + "\n        A.doc\n        b.txt\n");
 
-    const CliRun hidden = cli({"list", "--hidden", t.root()});
+    const CliRun hidden = RunCli({"list", "--hidden", t.root()});
     EXPECT_TRUE(hidden.out.contains("        .hidden\n"));
 
-    const CliRun grouped = cli({"list", "--tree", "ext", t.root()});
+    const CliRun grouped = RunCli({"list", "--tree", "ext", t.root()});
     EXPECT_EQ(grouped.out,
               t.root() +
                   "\n        .DOC\n                A.doc\n        .TXT\n                b.txt\n");
@@ -49,7 +31,7 @@ TEST(Cli, StatsPrintsTheSizeTableOfTheTreeRoot)
     t.file("b.TXT", 200);
     t.file("c.TXT", 300);
     t.file("d.DOC", 400);
-    const CliRun r = cli({"stats", "--tree", "ext", t.root()});
+    const CliRun r = RunCli({"stats", "--tree", "ext", t.root()});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, "Count\tExt\tTotal\tMin\tMax\t%Count\t%Size\n"
                      "1\tDOC\t400\t400\t400\t25. \t40. \n"
@@ -58,9 +40,9 @@ TEST(Cli, StatsPrintsTheSizeTableOfTheTreeRoot)
 
 TEST(Cli, SmallCommandsAndBadInput)
 {
-    const CliRun sizes = cli({"sizetext", "1023", "1536", "2147483648"});
+    const CliRun sizes = RunCli({"sizetext", "1023", "1536", "2147483648"});
     EXPECT_EQ(sizes.out, "1023 bytes\n1.5 Kb\n2 Gb\n");
-    const CliRun kinds = cli({"kind", "a.doc", "b.JPEG", "c.pcx"});
+    const CliRun kinds = RunCli({"kind", "a.doc", "b.JPEG", "c.pcx"});
     EXPECT_EQ(kinds.out, "a.doc\t-1\nb.JPEG\t0\nc.pcx\t-8\n");
 
     // Mistakes go to stderr with a failing status, never to stdout.
@@ -69,7 +51,7 @@ TEST(Cli, SmallCommandsAndBadInput)
           QStringList{"sizetext", "many"}, QStringList{"sizetext", "nan"},
           QStringList{"sizetext", "inf"}, QStringList{"sizetext", "-1"},
           QStringList{"frobnicate"}}) {
-        const CliRun r = cli(bad);
+        const CliRun r = RunCli(bad);
         EXPECT_NE(r.status, 0) << bad.join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << bad.join(' ').toStdString();
         EXPECT_FALSE(r.err.isEmpty()) << bad.join(' ').toStdString();
@@ -78,7 +60,7 @@ TEST(Cli, SmallCommandsAndBadInput)
 
 TEST(Cli, SysinfoReportsThisMachine)
 {
-    const CliRun run = cli({"sysinfo"});
+    const CliRun run = RunCli({"sysinfo"});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     const QStringList lines = run.out.split("\r\n");
     ASSERT_GT(lines.size(), 20);
@@ -97,44 +79,45 @@ TEST(Cli, NamesWithLineBreaksStayOnOneLineAndErrorsNameTheirCommand)
     t.file("tab\there.txt", 2);
     t.file("back\\slash.txt", 3);
     t.file("plain name.txt", 4);
-    const CliRun list = cli({"list", t.root()});
+    const CliRun list = RunCli({"list", t.root()});
     EXPECT_EQ(list.status, 0) << list.err.toStdString();
     EXPECT_EQ(list.out, t.root() + "\n        back\\\\slash.txt\n        plain name.txt\n"
                                    "        tab\\there.txt\n        two\\nlines.txt\n");
-    const CliRun stats = cli({"stats", "--tree", "ext", t.root()});
+    const CliRun stats = RunCli({"stats", "--tree", "ext", t.root()});
     EXPECT_EQ(stats.out.count('\n'), 2) << stats.out.toStdString();
-    const CliRun files = cli({"stats", t.root()});
+    const CliRun files = RunCli({"stats", t.root()});
     EXPECT_TRUE(files.out.contains("two\\nlines.txt\t")) << files.out.toStdString();
     EXPECT_EQ(files.out.count('\n'), 5) << files.out.toStdString();
 
-    const CliRun bad = cli({"stats", "--tree", "sideways", t.root()});
+    const CliRun bad = RunCli({"stats", "--tree", "sideways", t.root()});
     EXPECT_TRUE(bad.err.startsWith("lumara-cli stats: ")) << bad.err.toStdString();
-    const CliRun badList = cli({"list", "--pattern"});
+    const CliRun badList = RunCli({"list", "--pattern"});
     EXPECT_TRUE(badList.err.startsWith("lumara-cli list: ")) << badList.err.toStdString();
-    EXPECT_TRUE(cli({"--help"}).out.contains("ls -b"));
+    EXPECT_TRUE(RunCli({"--help"}).out.contains("ls -b"));
 }
 
 TEST(Cli, OptionsPrintWhatTheDialogWouldStore)
 {
-    const CliRun black = cli({"options", "colour", "0", "0", "0"});
+    const CliRun black = RunCli({"options", "colour", "0", "0", "0"});
     EXPECT_EQ(black.status, 0);
     EXPECT_EQ(black.out, "1, 1, 1\n");
-    EXPECT_EQ(cli({"options", "colour", "0", "0", "1"}).out, "0, 0, 1\n");
-    EXPECT_EQ(cli({"options", "colour", "0", "300", "1"}).status, 2);
+    EXPECT_EQ(RunCli({"options", "colour", "0", "0", "1"}).out, "0, 0, 1\n");
+    EXPECT_EQ(RunCli({"options", "colour", "0", "300", "1"}).status, 2);
 
-    const CliRun sizes = cli({"options", "size", "47", "left", "right", "left"});
+    const CliRun sizes = RunCli({"options", "size", "47", "left", "right", "left"});
     EXPECT_EQ(sizes.out, "Size 47.\nrefused\nSize 45.5\nSize 47.\n");
 
-    const QStringList swatches = cli({"options", "swatches"}).out.split('\n', Qt::SkipEmptyParts);
+    const QStringList swatches =
+        RunCli({"options", "swatches"}).out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(swatches.size(), 32);
     EXPECT_EQ(swatches[7], "7\tGREY\t192, 192, 192");
     EXPECT_EQ(swatches[31], "31\tBUTTON_TEXT\tsystem colour 18");
 
     TempTree t;
-    const CliRun good = cli({"options", "tempdir", t.path("work")});
+    const CliRun good = RunCli({"options", "tempdir", t.path("work")});
     EXPECT_EQ(good.status, 0);
     EXPECT_EQ(good.out, t.path("work/") + "\n");
-    const CliRun bad = cli({"options", "tempdir", "/x"});
+    const CliRun bad = RunCli({"options", "tempdir", "/x"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.out, "incorrect directory name\n");
 }

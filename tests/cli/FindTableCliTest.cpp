@@ -1,27 +1,9 @@
+#include "CliRun.h"
 #include "common/TableFixtures.h"
 #include "common/TempTree.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>
-
-namespace {
-
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(LUMARA_CLI), args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
-} // namespace
 
 TEST(CliFind, ContentCriteriaJoinLeftToRightAndPrintTheList)
 {
@@ -32,30 +14,30 @@ TEST(CliFind, ContentCriteriaJoinLeftToRightAndPrintTheList)
     t.file("c.doc", QByteArray("gamma alpha"));
 
     const CliRun notBeta =
-        cli({"find", "--content", "alpha", "--and", "--content", "<>beta", t.root()});
+        RunCli({"find", "--content", "alpha", "--and", "--content", "<>beta", t.root()});
     EXPECT_EQ(notBeta.status, 0) << notBeta.err.toStdString();
     EXPECT_EQ(notBeta.out, t.root() + "\n        a.txt\n        c.doc\n");
 
     // (ALPHA AND BETA) OR GAMMA would keep c.txt; left to right it stops at the AND.
-    const CliRun andOr = cli({"find", "--content", "alpha", "--and", "--content", "beta", "--or",
-                              "--content", "gamma", t.root()});
+    const CliRun andOr = RunCli({"find", "--content", "alpha", "--and", "--content", "beta", "--or",
+                                 "--content", "gamma", t.root()});
     EXPECT_EQ(andOr.out, t.root() + "\n        ab.txt\n        c.doc\n");
 
     // No connector: the second criterion has no effect.
-    const CliRun unjoined = cli({"find", "--content", "gamma", "--content", "alpha", t.root()});
+    const CliRun unjoined = RunCli({"find", "--content", "gamma", "--content", "alpha", t.root()});
     EXPECT_EQ(unjoined.out, t.root() + "\n        c.doc\n        c.txt\n");
 
-    const CliRun byName = cli({"find", "--tree", "ext", "--name", "c", t.root()});
+    const CliRun byName = RunCli({"find", "--tree", "ext", "--name", "c", t.root()});
     EXPECT_EQ(byName.out,
               t.root() +
                   "\n        .DOC\n                c.doc\n        .TXT\n                c.txt\n");
 
-    const CliRun none = cli({"find", t.root()});
+    const CliRun none = RunCli({"find", t.root()});
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.err, "no criteria specified\n");
     EXPECT_TRUE(none.out.isEmpty());
 
-    const CliRun noMatch = cli({"find", "--content", "delta", t.root()});
+    const CliRun noMatch = RunCli({"find", "--content", "delta", t.root()});
     EXPECT_EQ(noMatch.status, 0);
     EXPECT_TRUE(noMatch.err.contains("no match found"));
 }
@@ -73,7 +55,7 @@ TEST(CliFind, ZipEntriesAreListedUnderTheirArchive)
         GTEST_SKIP() << "zip is not installed";
     t.file("other.txt", QByteArray("nothing"));
 
-    const CliRun r = cli({"find", "--zip", "--content", "zebra", t.root()});
+    const CliRun r = RunCli({"find", "--zip", "--content", "zebra", t.root()});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, t.root() + "\n        pack.zip\n                hit.txt\n");
 }
@@ -84,25 +66,25 @@ TEST(CliTable, SheetsTablesAndTheirGrids)
     const QString book = t.path("book.xls");
     if (!WriteWorkbook(book))
         GTEST_SKIP() << "python3-xlwt is not installed";
-    const CliRun sheets = cli({"table", book});
+    const CliRun sheets = RunCli({"table", book});
     EXPECT_EQ(sheets.out, "Sheet1\nMy Sheet\nLong\n");
-    const CliRun sheet = cli({"table", book, "My Sheet"});
+    const CliRun sheet = RunCli({"table", book, "My Sheet"});
     EXPECT_EQ(sheet.status, 0) << sheet.err.toStdString();
     EXPECT_TRUE(sheet.out.startsWith("\tA\tB\tC\n1\tName\tAmount\tNote\n2\tpear\t10\tb\n"));
-    const CliRun missing = cli({"table", book, "Nope"});
+    const CliRun missing = RunCli({"table", book, "Nope"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "unable to open:\n" + book + "[Nope]\n");
 
     const QString db = t.path("s.mdb");
     if (!WriteSampleDatabase(db))
         GTEST_SKIP() << "fp-units-db is not installed";
-    const CliRun tables = cli({"table", db});
+    const CliRun tables = RunCli({"table", db});
     EXPECT_EQ(tables.status, 0);
     EXPECT_TRUE(tables.out.startsWith("s.mdb\n        FPdev\n                "));
     EXPECT_FALSE(tables.out.contains("MSys"));
-    const CliRun grid = cli({"table", db, "FPdev"});
+    const CliRun grid = RunCli({"table", db, "FPdev"});
     EXPECT_TRUE(grid.out.startsWith("\tid\tUserName\tInstEmail\n1\t1\t")) << grid.out.toStdString();
-    const CliRun spaced = cli({"table", db, "FP dev"});
+    const CliRun spaced = RunCli({"table", db, "FP dev"});
     EXPECT_EQ(spaced.status, 1);
     EXPECT_EQ(spaced.err, "table is empty:\n" + db + "[FP dev]\n");
 }

@@ -1,28 +1,13 @@
+#include "CliRun.h"
 #include "common/FontFixtures.h"
 #include "common/IconFixtures.h"
 #include "common/TempTree.h"
 #include "view/IconScan.h"
 
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CliOutput {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliOutput cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(LUMARA_CLI), args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 QByteArray contents(const QString& path)
 {
@@ -37,25 +22,25 @@ TEST(IconCli, CountsIconsAndSavesAFoundImageOverAnOldFile)
     const QByteArray program =
         peWithIcons({{dibImage(16, 4), dibImage(32, 8)}, {dibImage(48, 32)}});
     const QString path = t.file("setup.exe", program);
-    const CliOutput count = cli({"icons", path});
+    const CliRun count = RunCli({"icons", path});
     EXPECT_EQ(count.status, 0) << count.err.toStdString();
     EXPECT_EQ(count.out, "2\n");
-    EXPECT_EQ(cli({"icons", t.file("notes.txt", "hello")}).out, "0\n");
+    EXPECT_EQ(RunCli({"icons", t.file("notes.txt", "hello")}).out, "0\n");
 
     const QString out = t.file("icon.ico", "an old file");
-    const CliOutput save = cli({"icons", "--save", "3", path, out});
+    const CliRun save = RunCli({"icons", "--save", "3", path, out});
     EXPECT_EQ(save.status, 0) << save.err.toStdString();
     const QByteArray saved = contents(out);
     EXPECT_EQ(saved, IcoFileForImage(program, FindIconImageOffsets(program), 3));
     EXPECT_TRUE(saved.endsWith(program.right(100))) << "the last image runs to the end";
 
-    const CliOutput missing = cli({"icons", "--save", "4", path, out});
+    const CliRun missing = RunCli({"icons", "--save", "4", path, out});
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.err.contains("not found")) << missing.err.toStdString();
-    const CliOutput none = cli({"icons", "--save", "1", t.file("empty.dll", 0), out});
+    const CliRun none = RunCli({"icons", "--save", "1", t.file("empty.dll", 0), out});
     EXPECT_EQ(none.status, 1);
     EXPECT_TRUE(none.err.contains("there are no icons associated with this file"));
-    EXPECT_EQ(cli({"icons", "--save", "x", path, out}).status, 2);
+    EXPECT_EQ(RunCli({"icons", "--save", "x", path, out}).status, 2);
 }
 
 TEST(IconCli, FontnamePrintsTheFaceName)
@@ -65,10 +50,10 @@ TEST(IconCli, FontnamePrintsTheFaceName)
         t.file("probe.ttf",
                fontfixtures::sfnt(
                    {{"name", fontfixtures::windowsNames("Probe", "Bold", "Probe Sans Bold")}}));
-    const CliOutput r = cli({"fontname", font});
+    const CliRun r = RunCli({"fontname", font});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "Probe Sans Bold\n");
-    EXPECT_EQ(cli({"fontname", t.file("x.ttf", "junk")}).out, "\n");
+    EXPECT_EQ(RunCli({"fontname", t.file("x.ttf", "junk")}).out, "\n");
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "common/TempTree.h"
 
 #include <QBuffer>
@@ -7,21 +8,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CliResult {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliResult run(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(LUMARA_CLI), args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 QByteArray png(QSize size, QColor left, QColor right)
 {
@@ -45,25 +31,25 @@ TEST(PictureCli, PictureDrawsNaturalSizeOrTurned)
     const QString source =
         t.file(QStringLiteral("wide picture.bmp"), png(QSize(40, 20), Qt::red, Qt::blue));
     const QString out = t.path(QStringLiteral("out.png"));
-    CliResult r = run({QStringLiteral("picture"), source, QStringLiteral("--out"), out});
+    CliRun r = RunCli({QStringLiteral("picture"), source, QStringLiteral("--out"), out});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(QImage(out).size(), QSize(40, 20));
-    r = run({QStringLiteral("picture"), source, QStringLiteral("--rotate"), QStringLiteral("90"),
-             QStringLiteral("--out"), out});
+    r = RunCli({QStringLiteral("picture"), source, QStringLiteral("--rotate"), QStringLiteral("90"),
+                QStringLiteral("--out"), out});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     QImage turned(out);
     ASSERT_EQ(turned.size(), QSize(20, 40));
     EXPECT_EQ(turned.pixelColor(10, 5), QColor(Qt::red)) << "the left half went to the top";
     EXPECT_EQ(turned.pixelColor(10, 35), QColor(Qt::blue));
-    r = run({QStringLiteral("picture"), source, QStringLiteral("--rotate"), QStringLiteral("-90"),
-             QStringLiteral("--out"), out});
+    r = RunCli({QStringLiteral("picture"), source, QStringLiteral("--rotate"),
+                QStringLiteral("-90"), QStringLiteral("--out"), out});
     turned = QImage(out);
     EXPECT_EQ(turned.pixelColor(10, 35), QColor(Qt::red)) << "and to the bottom the other way";
-    r = run({QStringLiteral("picture"), source, QStringLiteral("--rotate"), QStringLiteral("45"),
-             QStringLiteral("--out"), out});
+    r = RunCli({QStringLiteral("picture"), source, QStringLiteral("--rotate"), QStringLiteral("45"),
+                QStringLiteral("--out"), out});
     EXPECT_EQ(r.status, 2);
-    r = run({QStringLiteral("picture"), t.file(QStringLiteral("x.bmp"), QByteArray("no")),
-             QStringLiteral("--out"), out});
+    r = RunCli({QStringLiteral("picture"), t.file(QStringLiteral("x.bmp"), QByteArray("no")),
+                QStringLiteral("--out"), out});
     EXPECT_EQ(r.status, 1);
 }
 
@@ -74,13 +60,13 @@ TEST(PictureCli, ThumbsWritesOnePagePerTwentyFivePictures)
         t.file(QStringLiteral("p%1.bmp").arg(i), png(QSize(30, 20), Qt::green, Qt::green));
     t.file(QStringLiteral("notes.txt"), 10);
     const QString dir = t.path(QStringLiteral("pages"));
-    const CliResult r = run({QStringLiteral("thumbs"), t.root(), QStringLiteral("--out"), dir});
+    const CliRun r = RunCli({QStringLiteral("thumbs"), t.root(), QStringLiteral("--out"), dir});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("26 pictures, 2 pages\n"));
     const QImage second(dir + QStringLiteral("/page2.png"));
     EXPECT_EQ(second.size(), QSize(1000, 750));
     EXPECT_TRUE(QImage(dir + QStringLiteral("/page3.png")).isNull());
-    const CliResult none = run({QStringLiteral("thumbs"), t.folder(QStringLiteral("empty")),
+    const CliRun none = RunCli({QStringLiteral("thumbs"), t.folder(QStringLiteral("empty")),
                                 QStringLiteral("--out"), dir});
     EXPECT_EQ(none.out, QStringLiteral("There are no picture files\n"));
 }
@@ -97,10 +83,10 @@ TEST(PictureCli, MediaPrintsTheLength)
                QStringLiteral("synth"), QStringLiteral("65"), QStringLiteral("sine"),
                QStringLiteral("300")});
     ASSERT_TRUE(sox.waitForFinished(60000));
-    const CliResult r = run({QStringLiteral("media"), wav});
+    const CliRun r = RunCli({QStringLiteral("media"), wav});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("01:05\n"));
-    EXPECT_EQ(run({QStringLiteral("media"), t.path(QStringLiteral("missing.mp3"))}).status, 1);
+    EXPECT_EQ(RunCli({QStringLiteral("media"), t.path(QStringLiteral("missing.mp3"))}).status, 1);
 }
 
 TEST(PictureCli, SizebarsDrawsTheChartOfTheTree)
@@ -110,12 +96,12 @@ TEST(PictureCli, SizebarsDrawsTheChartOfTheTree)
     t.file(QStringLiteral("b.txt"), 1000);
     t.file(QStringLiteral("c.doc"), 500);
     const QString out = t.path(QStringLiteral("bars.png"));
-    const CliResult r = run({QStringLiteral("sizebars"), QStringLiteral("--tree"),
+    const CliRun r = RunCli({QStringLiteral("sizebars"), QStringLiteral("--tree"),
                              QStringLiteral("ext"), t.root(), QStringLiteral("--out"), out});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("1 page\n"));
     EXPECT_EQ(QImage(out).size(), QSize(800, 600));
-    const CliResult empty = run({QStringLiteral("sizebars"), t.folder(QStringLiteral("none")),
+    const CliRun empty = RunCli({QStringLiteral("sizebars"), t.folder(QStringLiteral("none")),
                                  QStringLiteral("--out"), out});
     EXPECT_EQ(empty.out, QStringLiteral("nothing to draw\n"));
 }
