@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QColor>
-#include <QtEndian>
 
 /// Little-endian reads inside a byte range that answer 0 past its end, so a short or
 /// damaged record can never read outside the file.
@@ -22,14 +21,12 @@ public:
     }
     [[nodiscard]] quint16 u16(qsizetype offset) const
     {
-        return has(offset, 2) ? qFromLittleEndian<quint16>(bytes_.constData() + begin_ + offset)
-                              : 0;
+        return has(offset, 2) ? quint16(u8(offset) | u8(offset + 1) << 8) : 0;
     }
     [[nodiscard]] qint16 i16(qsizetype offset) const { return qint16(u16(offset)); }
     [[nodiscard]] quint32 u32(qsizetype offset) const
     {
-        return has(offset, 4) ? qFromLittleEndian<quint32>(bytes_.constData() + begin_ + offset)
-                              : 0;
+        return has(offset, 4) ? quint32(u16(offset)) | quint32(u16(offset + 2)) << 16 : 0;
     }
     [[nodiscard]] qint32 i32(qsizetype offset) const { return qint32(u32(offset)); }
     /// A COLORREF: red in the low byte.
