@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/ZipSpecs.h"
+#include "archive/ZipSources.h"
 
 struct archive;
 struct archive_entry;

@@ -3,7 +3,7 @@
 #include "archive/cZip.h"
 
 #include "archive/ReplaceFile.h"
-#include "archive/ZipSpecs.h"
+#include "archive/ZipSources.h"
 #include "archive/ZipWriter.h"
 
 #include <QFile>
@@ -120,7 +120,7 @@ UpdatePlan PlanUpdate(const cZip& zip, const QList<OldEntry>& old, const QList<N
         const qsizetype i = byName.value(e.name, Keep);
         qsizetype fate = Keep;
         if (deleting)
-            fate = MatchesAny(e.name, zip.specs()) ? Drop : Keep;
+            fate = MatchesAny(e.name, zip.sources()) ? Drop : Keep;
         else if (i >= 0 && (!onlyNewer || files[i].modified > e.modified))
             fate = i;
         if (i >= 0)

@@ -1,5 +1,5 @@
-// What a cZip's file specs name: files, folders walked when recursing, wildcards.
-#include "archive/ZipSpecs.h"
+// What a cZip's file sources name: files, folders walked when recursing, wildcards.
+#include "archive/ZipSources.h"
 
 #include "archive/cZip.h"
 
@@ -15,29 +15,29 @@ bool HasWildcard(const QString& name)
 
 namespace {
 
-/// Gathers the files the specs name, with the names they are stored under.
+/// Gathers the files the sources name, with the names they are stored under.
 class SpecGatherer {
 public:
     SpecGatherer(const cZip& zip, const QStringList& exclude) : zip_(zip), exclude_(exclude) {}
 
-    QList<NewFile> gather(const QStringList& specs)
+    QList<NewFile> gather(const QStringList& sources)
     {
-        for (const QString& spec : specs)
-            addSpec(spec);
+        for (const QString& source : sources)
+            addSource(source);
         return files_;
     }
 
 private:
-    QString absolute(const QString& spec) const
+    QString absolute(const QString& source) const
     {
-        if (QDir::isAbsolutePath(spec) || zip_.BasePath.trimmed().isEmpty())
-            return QFileInfo(spec).absoluteFilePath();
-        return QDir(zip_.BasePath).absoluteFilePath(spec);
+        if (QDir::isAbsolutePath(source) || zip_.BasePath.trimmed().isEmpty())
+            return QFileInfo(source).absoluteFilePath();
+        return QDir(zip_.BasePath).absoluteFilePath(source);
     }
 
-    void addSpec(const QString& spec)
+    void addSource(const QString& source)
     {
-        const QFileInfo info(absolute(spec));
+        const QFileInfo info(absolute(source));
         if (HasWildcard(info.fileName())) {
             walk(info.path(), {info.fileName()});
         } else if (info.isDir()) {
@@ -93,7 +93,7 @@ private:
 
 } // namespace
 
-QList<NewFile> GatherSpecs(const cZip& zip, const QStringList& specs, const QStringList& exclude)
+QList<NewFile> GatherSpecs(const cZip& zip, const QStringList& sources, const QStringList& exclude)
 {
-    return SpecGatherer(zip, exclude).gather(specs);
+    return SpecGatherer(zip, exclude).gather(sources);
 }

@@ -17,7 +17,7 @@ struct NewFile {
 /// True when a name holds "*" or "?".
 [[nodiscard]] bool HasWildcard(const QString& name);
 
-/// The files and folders that a cZip's specs name, with their stored names, in spec
+/// The files and folders that a cZip's sources name, with their stored names, in source
 /// order; `exclude` (absolute paths) are left out. Missing files yield nothing.
-[[nodiscard]] QList<NewFile> GatherSpecs(const cZip& zip, const QStringList& specs,
+[[nodiscard]] QList<NewFile> GatherSpecs(const cZip& zip, const QStringList& sources,
                                          const QStringList& exclude);
