@@ -48,6 +48,8 @@ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build" --parallel "$(nproc)"
 
 if [ "$mode" = test ]; then
-    exec ctest --test-dir "$build" --output-on-failure --parallel 2
+    exclude=()
+    [ -n "${LUMARA_CTEST_EXCLUDE:-}" ] && exclude=(-E "$LUMARA_CTEST_EXCLUDE")
+    exec ctest --test-dir "$build" --output-on-failure --parallel 2 "${exclude[@]}"
 fi
 exec "$build/lumara"
