@@ -53,13 +53,14 @@ QString ModifiedText(const QDateTime& when)
 
 /// Runs the reader; gives the count when the ZIP reader stopped after counting.
 std::optional<qint64> RunReader(const QString& path, const QString& ext, bool countOnly,
-                                Prompts& prompts,
+                                QStringList* names, Prompts& prompts,
                                 const std::function<void(const ArchiveEntry&)>& found)
 {
     cArchive archive(prompts);
     archive.ArchiveName = path;
     archive.ArchiveExt = ext;
     archive.CountOnly = countOnly;
+    archive.Names = names;
     archive.FileFound = found;
     archive.GetInfo();
     if (archive.Counted)
@@ -83,10 +84,9 @@ void ExamineArchive(const QString& path, ArchiveSession& session, Prompts& promp
     if (!IsArchiveExt(ext))
         return;
     const bool counting = session.Request.startsWith(u'X');
-    const std::optional<qint64> counted =
-        RunReader(path, ext, counting, prompts, [&](const ArchiveEntry& entry) {
-            Archive_FileFound(entry, path, session, prompts);
-        });
+    const std::optional<qint64> counted = RunReader(
+        path, ext, counting, session.Request.isEmpty() ? &session.List1 : nullptr, prompts,
+        [&](const ArchiveEntry& entry) { Archive_FileFound(entry, path, session, prompts); });
     // The ZIP reader counts without events; its request text has no dots.
     if (counted)
         session.Request = QStringLiteral("X") + NumText(*counted);
@@ -158,5 +158,5 @@ void ForEachArchiveEntry(const QString& path, Prompts& prompts,
 {
     const QString ext = ArchiveExtOf(path);
     if (IsArchiveExt(ext))
-        RunReader(path, ext, false, prompts, found);
+        RunReader(path, ext, false, nullptr, prompts, found);
 }

@@ -139,6 +139,31 @@ bool ReadCentralRecord(ByteCursor& cd, DateCache& dates, ArchiveEntry& entry)
     return !cd.failed();
 }
 
+/// Reads only the whole name of one central-directory record; false when part of the
+/// record was missing. Reads exactly what ReadCentralRecord reads.
+bool ReadCentralName(ByteCursor& cd, QString& name)
+{
+    cd.clearFailure();
+    cd.skip(28); // signature to sizes
+    const quint16 nameLength = cd.u16();
+    const quint16 extraLength = cd.u16();
+    const quint16 commentLength = cd.u16();
+    cd.skip(12); // disk number to local header offset
+    name = EntryNameText(cd.bytes(nameLength));
+    cd.bytes(extraLength);
+    cd.bytes(commentLength);
+    return !cd.failed();
+}
+
+/// A folder entry has no file name after its last separator ("/", else "\").
+bool IsFolderName(const QString& name)
+{
+    if (name.isEmpty())
+        return true;
+    const QChar last = name.back();
+    return last == u'/' || (last == u'\\' && !name.contains(u'/'));
+}
+
 /// Finds the end record in the file's last 4096 bytes (searched from offset 1 in a short
 /// file, so an empty archive's end record at offset 0 is missed) and follows a ZIP64
 /// end record. Nothing when there is none or the listing must stop.
@@ -179,6 +204,17 @@ void ListCentralDirectory(cArchive& archive, QFile& file, quint64 offset, StepEr
         length = copy.size();
     }
     ByteCursor cd(data, length);
+    if (archive.Names) {
+        archive.Names->reserve(qsizetype(qMin<qint64>(archive.FileCount, length / 46)));
+        QString name;
+        for (qint64 index = 1; index <= archive.FileCount; ++index) {
+            if (!ReadCentralName(cd, name) && !errors.report(6))
+                return;
+            if (!IsFolderName(name))
+                archive.Names->append(std::move(name));
+        }
+        return;
+    }
     DateCache dates;
     for (qint64 index = 1; index <= archive.FileCount; ++index) {
         ArchiveEntry entry;

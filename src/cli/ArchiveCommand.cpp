@@ -6,6 +6,10 @@
 #include "platform/Prompts.h"
 
 #include <QFileInfo>
+#include <QStringEncoder>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
 
 namespace cli {
 namespace {
@@ -44,6 +48,28 @@ void PrintDetails(const QString& path, ScriptedPrompts& prompts, QTextStream& ou
     });
 }
 
+/// Writes the lines in UTF-8 through one reused buffer: a listing of many thousand names
+/// is then never held twice more in memory.
+void PrintLines(const QStringList& lines, QTextStream& out)
+{
+    out.flush();
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    std::vector<char> buffer(std::size_t(1) << 16);
+    char* at = buffer.data();
+    for (const QString& line : lines) {
+        const auto need = std::size_t(utf8.requiredSpace(line.size())) + 1;
+        if (std::size_t(buffer.data() + buffer.size() - at) < need) {
+            std::fwrite(buffer.data(), 1, std::size_t(at - buffer.data()), stdout);
+            buffer.resize(std::max(buffer.size(), need));
+            at = buffer.data();
+        }
+        at = utf8.appendToBuffer(at, line);
+        *at++ = '\n';
+    }
+    std::fwrite(buffer.data(), 1, std::size_t(at - buffer.data()), stdout);
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int archiveListing(const QStringList& args, QTextStream& out, QTextStream& err)
@@ -68,8 +94,8 @@ int archiveListing(const QStringList& args, QTextStream& out, QTextStream& err)
         ExamineArchive(path, session, prompts);
         if (count)
             out << session.Request << "\n";
-        else if (!session.List1.isEmpty())
-            out << session.List1.join(u'\n') << "\n"; // one conversion, not one per line
+        else
+            PrintLines(session.List1, out);
     }
     out.flush();
     PrintShown(prompts, err);

@@ -1,27 +1,57 @@
-#include "cli/CliCommands.h"
-#include "platform/HeapPages.h"
+// lumara-cli's front: the archive commands run here, on Qt Core alone, so listing an
+// archive starts as fast as a small tool; every other command runs in lumara-cli-all,
+// which carries the drawing, media and table libraries.
+#include "cli/ArchiveCommand.h"
+#include "platform/ReplaceProcess.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
+#include <QFileInfo>
 #include <clocale>
-#include <memory>
+#include <cstdio>
+
+namespace {
+
+using ArchiveCommand = int (*)(const QStringList&, QTextStream&, QTextStream&);
+
+ArchiveCommand archiveCommandNamed(const char* name)
+{
+    const QByteArray n(name);
+    if (n == "archive")
+        return cli::archiveListing;
+    if (n == "unzip")
+        return cli::unzipEntry;
+    if (n == "zip")
+        return cli::zipFiles;
+    return nullptr;
+}
+
+/// Where lumara-cli-all lives: beside this program in a build, or in the library
+/// folder of an installation.
+QString allCommandsProgram()
+{
+    const QString here = platform::ExecutableFolder();
+    const QString beside = here + QStringLiteral("/lumara-cli-all");
+    if (QFileInfo(beside).isExecutable())
+        return beside;
+    return here + QStringLiteral("/" LUMARA_CLI_ALL_FROM_BINDIR "/lumara-cli-all");
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    platform::preferLargeHeapPages();
-    std::setlocale(LC_ALL, "C.UTF-8");
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    // Drawing and media need a Gui application; it never needs a display here.
-    std::unique_ptr<QCoreApplication> app;
-    if (cli::needsGuiApplication(args)) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
+    const ArchiveCommand command = argc > 1 ? archiveCommandNamed(argv[1]) : nullptr;
+    if (!command) {
+        const QString program = allCommandsProgram();
+        const QString reason = platform::ReplaceProcess(program, argv);
+        std::fprintf(stderr, "lumara-cli: cannot start %s: %s\n", qPrintable(program),
+                     qPrintable(reason));
+        return 127;
     }
+    std::setlocale(LC_ALL, "C.UTF-8");
+    QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lumara-cli"));
-    return cli::run(QCoreApplication::arguments().mid(1));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return command(QCoreApplication::arguments().mid(2), out, err);
 }

@@ -41,6 +41,23 @@ QStringList Details(const QString& path, const QString& entry)
 
 } // namespace
 
+TEST(ZipReader, CollectedNamesAreTheEntriesWithAFileName)
+{
+    TempTree t;
+    // "\\" separates only in a name without "/"; a name ending in its separator is a folder.
+    const QString zip =
+        Write(t, "separators.zip",
+              BuildZip({ZipItem{"win\\folder\\"}, ZipItem{"mixed/name\\"}, ZipItem{"dir/sub/"},
+                        ZipItem{QByteArray()}, ZipItem{"plain"}, ZipItem{"a\\b/c"}}));
+    QStringList fromEntries;
+    for (const ArchiveEntry& e : ReadEntries(zip)) {
+        if (!e.FileName.isEmpty())
+            fromEntries << e.path + e.FileName;
+    }
+    EXPECT_EQ(fromEntries, QStringList({"mixed/name\\", "plain", "a\\b/c"}));
+    EXPECT_EQ(Names(zip), fromEntries);
+}
+
 TEST(ZipReader, ListsHandBuiltEntriesWithEveryField)
 {
     TempTree t;

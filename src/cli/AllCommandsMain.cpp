@@ -1,0 +1,27 @@
+#include "cli/CliCommands.h"
+#include "platform/HeapPages.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <clocale>
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    platform::preferLargeHeapPages();
+    std::setlocale(LC_ALL, "C.UTF-8");
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    // Drawing and media need a Gui application; it never needs a display here.
+    std::unique_ptr<QCoreApplication> app;
+    if (cli::needsGuiApplication(args)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("lumara-cli"));
+    return cli::run(QCoreApplication::arguments().mid(1));
+}
