@@ -8,13 +8,13 @@
 #include <exception>
 #include <optional>
 
-namespace {
-
 bool IsArchiveExt(const QString& ext)
 {
     return ext == QLatin1String("ace") || ext == QLatin1String("cab") ||
            ext == QLatin1String("rar") || ext == QLatin1String("zip");
 }
+
+namespace {
 
 /// A format without compressed sizes (CAB) stores 0 there: its ratio is 0, not 100%.
 float Ratio(const ArchiveEntry& entry)

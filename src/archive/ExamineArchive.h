@@ -21,6 +21,9 @@ struct ArchiveSession {
 /// ends the path.
 [[nodiscard]] QString ArchiveExtOf(const QString& path);
 
+/// True for the extensions whose directories are read: ace, cab, rar and zip.
+[[nodiscard]] bool IsArchiveExt(const QString& ext);
+
 /// Reads the archive's directory when its extension is ace, cab, rar or zip, and hands
 /// every entry to Archive_FileFound. All events arrive before it returns; a count
 /// request leaves "X" + NumText(count) (ZIP) or "X...." + NumText(total) in Request.

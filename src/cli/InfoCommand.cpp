@@ -1,5 +1,6 @@
 #include "cli/InfoCommand.h"
 
+#include "platform/Prompts.h"
 #include "tools/FileInfo.h"
 
 #include <QFileInfo>
@@ -15,13 +16,17 @@ int fileInfo(const QStringList& args, QTextStream& out, QTextStream& err)
     const QString path = QFileInfo(args.first()).absoluteFilePath();
     const FileInfoResult info = GetFileInfo(path, false);
     if (!info.found) {
-        err << "lumara-cli info: cannot read: " << args.first() << "\n";
+        err << "lumara-cli info: cannot read " << args.first() << ": " << info.problem << "\n";
         return 1;
     }
     const QStringList captions = AllPropertyCaptions();
     for (size_t i = 0; i < info.values.size(); ++i)
         out << captions.value(qsizetype(i)) << ": " << info.values[i] << "\n";
     out << "TimestampName: " << TimestampName(path) << "\n";
+    ScriptedPrompts prompts;
+    const QString entries = ArchiveEntryCountText(path, prompts);
+    if (!entries.isEmpty())
+        out << ArchiveEntriesCaption().trimmed() << ": " << entries << "\n";
     out.flush();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "tools/FileInfo.h"
 
+#include "archive/ExamineArchive.h"
 #include "platform/Attributes.h"
 #include "platform/MimeIcon.h"
 #include "platform/Prompts.h"
@@ -170,4 +171,19 @@ bool ApplyAttributes(const QString& path, const AttributeChoice& choice, Prompts
                 notSet.join(LineBreak);
     prompts.message(text);
     return true;
+}
+
+QString ArchiveEntriesCaption()
+{
+    return QStringLiteral("Archive Entries ");
+}
+
+QString ArchiveEntryCountText(const QString& path, Prompts& prompts)
+{
+    if (!IsArchiveExt(ArchiveExtOf(path)))
+        return QString();
+    ArchiveSession session;
+    session.Request = QStringLiteral("X");
+    ExamineArchive(path, session, prompts);
+    return session.Request.mid(1) + QStringLiteral(" files");
 }

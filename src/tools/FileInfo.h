@@ -34,6 +34,12 @@ struct FileInfoResult {
 /// version resource when the file is a PE program and stay empty otherwise.
 [[nodiscard]] FileInfoResult GetFileInfo(const QString& path, bool gatherOnly);
 
+/// The caption of an archive's entry count in the properties.
+[[nodiscard]] QString ArchiveEntriesCaption();
+/// An archive's entry count as the properties show it: the count request's text
+/// without its "X", then " files" (" 4 files"); "" for a file that is no archive.
+[[nodiscard]] QString ArchiveEntryCountText(const QString& path, Prompts& prompts);
+
 /// "5 Mar 2004 - 9:7:3" of the creation (which 0) or last-write (which 1) time; empty
 /// when the file cannot be read.
 [[nodiscard]] QString DateTimeText(const QString& path, int which);

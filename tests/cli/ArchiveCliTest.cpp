@@ -19,6 +19,9 @@ TEST(ArchiveCli, ZipListCountDetailsAndUnzipRoundTrip)
     EXPECT_EQ(list.status, 0);
     EXPECT_EQ(list.out, "a.txt\nb.txt\nc.txt\nd.txt\n");
     EXPECT_EQ(RunCli({"archive", "--count", zip}).out, "X 4\n");
+    // The properties of the zip file itself count its entries; a plain file has no count.
+    EXPECT_TRUE(RunCli({"info", zip}).out.contains("\nArchive Entries:  4 files\n"));
+    EXPECT_FALSE(RunCli({"info", a}).out.contains("Archive Entries"));
 
     const QStringList lines = RunCli({"archive", "--details", zip}).out.split('\n');
     ASSERT_GE(lines.size(), 15);

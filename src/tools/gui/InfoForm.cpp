@@ -1,5 +1,6 @@
 #include "tools/gui/InfoForm.h"
 
+#include "archive/ExamineArchive.h"
 #include "platform/Prompts.h"
 
 #include <QCheckBox>
@@ -13,15 +14,6 @@
 #include <memory>
 
 namespace {
-
-const QStringList& archiveCaptions()
-{
-    static const QStringList captions{
-        "Source File ", "File Name ", "Total Files ", "Current File ", "Path ",
-        "ArchiveExt ",  "Modified ",  "Size ",        "CompSize ",     "Ratio ",
-        "Method ",      "sMethod ",   "Encrypt ",     "Comments "};
-    return captions;
-}
 
 /// Boxes the user may change; Compress, Directory, Normal and Temporary are shown only.
 bool changeable(int box)
@@ -42,6 +34,10 @@ InfoForm::InfoForm(Prompts& prompts, QWidget* parent) : QDialog(parent), prompts
         grid->addWidget(captions_[size_t(i)], i, 0);
         grid->addWidget(values_[size_t(i)], i, 1);
     }
+    entryCountCaption_ = new QLabel(ArchiveEntriesCaption(), this);
+    entryCount_ = new QLabel(this);
+    grid->addWidget(entryCountCaption_, 14, 0);
+    grid->addWidget(entryCount_, 14, 1);
     creationNote_ = new QLabel(this);
     creationNote_->setWordWrap(true);
 
@@ -78,11 +74,19 @@ void InfoForm::setMode(const QString& tag)
 {
     tag_ = tag;
     const bool file = tag != QLatin1String("Z");
-    setCaptions(file ? FilePropertyLabels() : archiveCaptions());
+    setCaptions(file ? FilePropertyLabels() : ArchiveEntryCaptions());
     for (QCheckBox* box : boxes_)
         box->parentWidget()->setVisible(file);
     apply_->setVisible(file);
     creationNote_->setVisible(file);
+    showEntryCount(QString());
+}
+
+void InfoForm::showEntryCount(const QString& text)
+{
+    entryCount_->setText(text);
+    entryCountCaption_->setVisible(!text.isEmpty());
+    entryCount_->setVisible(!text.isEmpty());
 }
 
 void InfoForm::setCaptions(const QStringList& captions)
@@ -115,6 +119,7 @@ void InfoForm::showFile(const QString& path)
                                ? QStringLiteral("CreationTime is the file's birth time.")
                                : QStringLiteral("This file system keeps no birth time: "
                                                 "CreationTime shows the last status change."));
+    showEntryCount(info.found ? ArchiveEntryCountText(path, prompts_) : QString());
     setWindowTitle(QStringLiteral("Properties - ") + path);
 }
 

@@ -34,10 +34,13 @@ public:
     [[nodiscard]] QLabel* valueLabel(int index) const { return values_[size_t(index)]; }
     [[nodiscard]] QCheckBox* attributeBox(int index) const { return boxes_[size_t(index)]; }
     [[nodiscard]] QLabel* creationNote() const { return creationNote_; }
+    /// An archive's entry count; hidden for other files and in "Z" mode.
+    [[nodiscard]] QLabel* entryCount() const { return entryCount_; }
     [[nodiscard]] QPushButton* applyButton() const { return apply_; }
     [[nodiscard]] QString path() const { return path_; }
 
 private:
+    void showEntryCount(const QString& text);
     Prompts& prompts_;
     QString tag_ = QStringLiteral("F");
     QString path_;
@@ -45,6 +48,8 @@ private:
     std::array<QLabel*, 14> values_{};   ///< Infolab
     std::array<QCheckBox*, 8> boxes_{};  ///< status
     QLabel* creationNote_ = nullptr;
+    QLabel* entryCountCaption_ = nullptr;
+    QLabel* entryCount_ = nullptr;
     QPushButton* apply_ = nullptr;    ///< Command1
     QPushButton* finished_ = nullptr; ///< Command2
 };
