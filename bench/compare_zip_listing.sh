@@ -27,36 +27,33 @@ with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
 PY
 fi
 
-# "wall cpu" seconds of one run of the command (cpu = user + system), output discarded.
-timed() {
-    /usr/bin/time -f '%e %U %S' -o /tmp/lumara-compare-zip.time "$@" >/dev/null
-    awk '{print $1, $2 + $3}' /tmp/lumara-compare-zip.time
-}
-
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-
-# Warm the page cache once for both.
-"$CLI" archive "$ZIP" >/dev/null
-unzip -l "$ZIP" >/dev/null
-
-: >/tmp/lumara-compare-zip.l
-: >/tmp/lumara-compare-zip.u
-i=0
-while [ $i -lt "$REPS" ]; do
-    timed "$CLI" archive "$ZIP" >>/tmp/lumara-compare-zip.l
-    timed unzip -l "$ZIP" >>/tmp/lumara-compare-zip.u
-    i=$((i + 1))
-done
-lumara=$(cut -d' ' -f1 /tmp/lumara-compare-zip.l | median)
-unzipm=$(cut -d' ' -f1 /tmp/lumara-compare-zip.u | median)
-lumara_cpu=$(cut -d' ' -f2 /tmp/lumara-compare-zip.l | median)
-unzip_cpu=$(cut -d' ' -f2 /tmp/lumara-compare-zip.u | median)
+# Medians of wall and CPU time (user + system, from the kernel's accounting of the child,
+# in microseconds) over REPS alternating runs, output discarded.
+set -- $(python3 - "$CLI" "$ZIP" "$REPS" <<'PY'
+import resource, statistics, subprocess, sys, time
+cli, zip_path, reps = sys.argv[1], sys.argv[2], int(sys.argv[3])
+def once(cmd):
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    start = time.perf_counter()
+    subprocess.run(cmd, stdout=subprocess.DEVNULL, check=True)
+    wall = time.perf_counter() - start
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return wall, (after.ru_utime + after.ru_stime) - (before.ru_utime + before.ru_stime)
+runs = {"l": [], "u": []}
+for _ in range(reps):
+    runs["l"].append(once([cli, "archive", zip_path]))
+    runs["u"].append(once(["unzip", "-l", zip_path]))
+for key in ("l", "u"):
+    print(statistics.median(w for w, _ in runs[key]), statistics.median(c for _, c in runs[key]))
+PY
+)
+lumara=$1 lumara_cpu=$2 unzipm=$3 unzip_cpu=$4
 ratio=$(awk "BEGIN {print ($unzipm > 0) ? $lumara / $unzipm : 0}")
 cpu_ratio=$(awk "BEGIN {print ($unzip_cpu > 0) ? $lumara_cpu / $unzip_cpu : 0}")
 peak=$(/usr/bin/time -v "$CLI" archive "$ZIP" 2>&1 >/dev/null | awk -F: '/Maximum resident/ {gsub(/ /, "", $2); print $2}')
 
 printf 'entries:            %s\n' "$COUNT"
-printf 'lumara-cli archive: %.3f s wall, %.3f s cpu (medians of %s)\n' "$lumara" "$lumara_cpu" "$REPS"
-printf 'unzip -l:           %.3f s wall, %.3f s cpu (medians of %s)\n' "$unzipm" "$unzip_cpu" "$REPS"
+printf 'lumara-cli archive: %.4f s wall, %.4f s cpu (medians of %s)\n' "$lumara" "$lumara_cpu" "$REPS"
+printf 'unzip -l:           %.4f s wall, %.4f s cpu (medians of %s)\n' "$unzipm" "$unzip_cpu" "$REPS"
 printf 'ratio:              %.2f wall, %.2f cpu (target <= 0.1)\n' "$ratio" "$cpu_ratio"
 printf 'peak memory:        %.1f MB\n' "$(awk "BEGIN {print $peak / 1024}")"

@@ -53,14 +53,15 @@ QString ModifiedText(const QDateTime& when)
 
 /// Runs the reader; gives the count when the ZIP reader stopped after counting.
 std::optional<qint64> RunReader(const QString& path, const QString& ext, bool countOnly,
-                                QStringList* names, Prompts& prompts,
+                                const std::function<void(const QString&)>& nameFound,
+                                Prompts& prompts,
                                 const std::function<void(const ArchiveEntry&)>& found)
 {
     cArchive archive(prompts);
     archive.ArchiveName = path;
     archive.ArchiveExt = ext;
     archive.CountOnly = countOnly;
-    archive.Names = names;
+    archive.NameFound = nameFound;
     archive.FileFound = found;
     archive.GetInfo();
     if (archive.Counted)
@@ -84,9 +85,13 @@ void ExamineArchive(const QString& path, ArchiveSession& session, Prompts& promp
     if (!IsArchiveExt(ext))
         return;
     const bool counting = session.Request.startsWith(u'X');
-    const std::optional<qint64> counted = RunReader(
-        path, ext, counting, session.Request.isEmpty() ? &session.List1 : nullptr, prompts,
-        [&](const ArchiveEntry& entry) { Archive_FileFound(entry, path, session, prompts); });
+    std::function<void(const QString&)> collect;
+    if (session.Request.isEmpty())
+        collect = [&session](const QString& name) { session.List1.append(name); };
+    const std::optional<qint64> counted =
+        RunReader(path, ext, counting, collect, prompts, [&](const ArchiveEntry& entry) {
+            Archive_FileFound(entry, path, session, prompts);
+        });
     // The ZIP reader counts without events; its request text has no dots.
     if (counted)
         session.Request = QStringLiteral("X") + NumText(*counted);
@@ -158,5 +163,17 @@ void ForEachArchiveEntry(const QString& path, Prompts& prompts,
 {
     const QString ext = ArchiveExtOf(path);
     if (IsArchiveExt(ext))
-        RunReader(path, ext, false, nullptr, prompts, found);
+        RunReader(path, ext, false, {}, prompts, found);
+}
+
+void ForEachArchiveName(const QString& path, Prompts& prompts,
+                        const std::function<void(const QString&)>& found)
+{
+    const QString ext = ArchiveExtOf(path);
+    if (!IsArchiveExt(ext))
+        return;
+    RunReader(path, ext, false, found, prompts, [&found](const ArchiveEntry& entry) {
+        if (!entry.FileName.isEmpty())
+            found(entry.path + entry.FileName);
+    });
 }

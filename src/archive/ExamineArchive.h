@@ -45,6 +45,11 @@ void Archive_FileFound(const ArchiveEntry& entry, const QString& archivePath,
 /// node's children are made from.
 [[nodiscard]] QStringList ArchiveEntryNames(const QString& path, Prompts& prompts);
 
+/// Hands the whole name of each file entry (what a collect request puts in List1) to
+/// `found`, in reading order, without keeping them.
+void ForEachArchiveName(const QString& path, Prompts& prompts,
+                        const std::function<void(const QString&)>& found);
+
 /// Runs the archive's reader and passes every event to `found` (no request involved).
 void ForEachArchiveEntry(const QString& path, Prompts& prompts,
                          const std::function<void(const ArchiveEntry&)>& found);

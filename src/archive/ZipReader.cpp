@@ -204,14 +204,13 @@ void ListCentralDirectory(cArchive& archive, QFile& file, quint64 offset, StepEr
         length = copy.size();
     }
     ByteCursor cd(data, length);
-    if (archive.Names) {
-        archive.Names->reserve(qsizetype(qMin<qint64>(archive.FileCount, length / 46)));
+    if (archive.NameFound) {
         QString name;
         for (qint64 index = 1; index <= archive.FileCount; ++index) {
             if (!ReadCentralName(cd, name) && !errors.report(6))
                 return;
             if (!IsFolderName(name))
-                archive.Names->append(std::move(name));
+                archive.NameFound(name);
         }
         return;
     }

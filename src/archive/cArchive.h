@@ -3,7 +3,6 @@
 #include "archive/ArchiveEntry.h"
 
 #include <QString>
-#include <QStringList>
 #include <functional>
 
 class Prompts;
@@ -21,9 +20,9 @@ public:
     bool CountOnly = false;
     /// Set by the ZIP reader when it found the end record and stopped after counting.
     bool Counted = false;
-    /// When set, the ZIP reader appends the whole name of each file entry here instead of
+    /// When set, the ZIP reader hands the whole name of each file entry to it instead of
     /// raising events: collecting names needs nothing else from a record.
-    QStringList* Names = nullptr;
+    std::function<void(const QString&)> NameFound;
     /// The FileFound event; called synchronously for each entry.
     std::function<void(const ArchiveEntry&)> FileFound;
 

@@ -48,27 +48,38 @@ void PrintDetails(const QString& path, ScriptedPrompts& prompts, QTextStream& ou
     });
 }
 
-/// Writes the lines in UTF-8 through one reused buffer: a listing of many thousand names
-/// is then never held twice more in memory.
-void PrintLines(const QStringList& lines, QTextStream& out)
-{
-    out.flush();
-    QStringEncoder utf8(QStringEncoder::Utf8);
-    std::vector<char> buffer(std::size_t(1) << 16);
-    char* at = buffer.data();
-    for (const QString& line : lines) {
-        const auto need = std::size_t(utf8.requiredSpace(line.size())) + 1;
-        if (std::size_t(buffer.data() + buffer.size() - at) < need) {
-            std::fwrite(buffer.data(), 1, std::size_t(at - buffer.data()), stdout);
-            buffer.resize(std::max(buffer.size(), need));
-            at = buffer.data();
+/// Writes lines to standard output in UTF-8 through one reused buffer, so that a listing
+/// of many thousand names is never held in memory.
+class Utf8Lines {
+public:
+    Utf8Lines() : buffer_(std::size_t(1) << 16), at_(buffer_.data()) {}
+    ~Utf8Lines() { flush(); }
+    Utf8Lines(const Utf8Lines&) = delete;
+    Utf8Lines& operator=(const Utf8Lines&) = delete;
+
+    void add(const QString& line)
+    {
+        const auto need = std::size_t(utf8_.requiredSpace(line.size())) + 1;
+        if (std::size_t(buffer_.data() + buffer_.size() - at_) < need) {
+            flush();
+            buffer_.resize(std::max(buffer_.size(), need));
+            at_ = buffer_.data();
         }
-        at = utf8.appendToBuffer(at, line);
-        *at++ = '\n';
+        at_ = utf8_.appendToBuffer(at_, line);
+        *at_++ = '\n';
     }
-    std::fwrite(buffer.data(), 1, std::size_t(at - buffer.data()), stdout);
-    std::fflush(stdout);
-}
+
+private:
+    void flush()
+    {
+        std::fwrite(buffer_.data(), 1, std::size_t(at_ - buffer_.data()), stdout);
+        at_ = buffer_.data();
+    }
+
+    QStringEncoder utf8_{QStringEncoder::Utf8};
+    std::vector<char> buffer_;
+    char* at_;
+};
 
 } // namespace
 
@@ -88,16 +99,18 @@ int archiveListing(const QStringList& args, QTextStream& out, QTextStream& err)
     ScriptedPrompts prompts;
     if (details) {
         PrintDetails(path, prompts, out);
-    } else {
+    } else if (count) {
         ArchiveSession session;
-        session.Request = count ? QStringLiteral("X") : QString();
+        session.Request = QStringLiteral("X");
         ExamineArchive(path, session, prompts);
-        if (count)
-            out << session.Request << "\n";
-        else
-            PrintLines(session.List1, out);
+        out << session.Request << "\n";
+    } else {
+        out.flush();
+        Utf8Lines lines;
+        ForEachArchiveName(path, prompts, [&lines](const QString& name) { lines.add(name); });
     }
     out.flush();
+    std::fflush(stdout);
     PrintShown(prompts, err);
     return 0;
 }
