@@ -12,6 +12,12 @@ struct KindCase {
     int expected;
 };
 
+// Names the test cases by their values rather than by the bytes of the struct.
+void PrintTo(const KindCase& c, std::ostream* os)
+{
+    *os << '"' << c.extension << "\" unknown-as-text " << c.unknownAsText;
+}
+
 class ClassifyFileKindTest : public ::testing::TestWithParam<KindCase> {};
 
 TEST_P(ClassifyFileKindTest, MapsExtensionToKind)
@@ -62,6 +68,11 @@ struct IconCase {
     int tabColorSwap;
     int expected;
 };
+
+void PrintTo(const IconCase& c, std::ostream* os)
+{
+    *os << '"' << c.extension << "\" tab-colour-swap " << c.tabColorSwap;
+}
 
 class FileListIconIndexTest : public ::testing::TestWithParam<IconCase> {};
 
