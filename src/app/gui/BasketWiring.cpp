@@ -143,7 +143,7 @@ void BasketWiring::connectMenus()
     connect(file.zipSelected, &QAction::triggered, this, [this, file] {
         pendingZipFile_ = window_.prompts().chooseSaveFile(
             QStringLiteral("Select destination file "), window_.CurrentFolderPath(),
-            QStringLiteral("Zip Files (*.zip)"));
+            QStringLiteral("Zip Files (*.zip)"), Prompts::Overwrite::DialogAsks);
         zipCancelled_ = pendingZipFile_.isEmpty();
         if (!zipCancelled_)
             file.zipDefault->setText(pendingZipFile_);
