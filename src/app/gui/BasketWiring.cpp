@@ -16,6 +16,7 @@
 #include "browse/ResolveFileNode.h"
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
+#include "controls/gui/HistoryListBox.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
@@ -26,7 +27,6 @@
 #include "view/gui/ViewWindow.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
