@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollBar>
 #include <QToolButton>
@@ -71,6 +72,8 @@ public:
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setFocusPolicy(Qt::StrongFocus);
         connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int top) {
+            if (syncing_)
+                return;
             box_.model_.props.TopIndex = top;
             viewport()->update();
         });
@@ -85,7 +88,9 @@ public:
     {
         HistoryList& m = box_.model_;
         QScrollBar* bar = verticalScrollBar();
-        const QSignalBlocker block(bar);
+        // Not a signal blocker: the scroll area hides and shows the bar on its range
+        // signal.
+        const QScopedValueRollback guard(syncing_, true);
         const int lastTop = std::max(0, m.ListCount() - visibleRows());
         // Rows that all fit start at the top, whatever was scrolled before a resize.
         m.props.TopIndex = std::clamp(m.props.TopIndex, 0, lastTop);
@@ -157,6 +162,7 @@ protected:
 
 private:
     HistoryListBox& box_;
+    bool syncing_ = false; ///< the bar follows TopIndex, not the other way
 };
 
 HistoryListBox::HistoryListBox(Prompts& prompts, QWidget* parent)
@@ -174,6 +180,8 @@ HistoryListBox::HistoryListBox(Prompts& prompts, QWidget* parent)
     dropFrame_->setAttribute(Qt::WA_NoMouseReplay);
     rows_ = new HistoryRowsView(*this, this);
     rows_->setObjectName(QStringLiteral("historyRows"));
+    // The opened list is as high as its rows, however few, not a scroll area's minimum.
+    rows_->setMinimumSize(1, 1);
     auto* frameLayout = new QVBoxLayout(dropFrame_);
     frameLayout->setContentsMargins(0, 0, 0, 0);
 

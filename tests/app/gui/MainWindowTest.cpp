@@ -274,7 +274,21 @@ TEST(MainWindow, HistoryRouteShowsLoadingAndTheWholeListAfterwards)
     EXPECT_EQ(popup->width(), box->width());
     EXPECT_GE(box->rowsViewport()->height(),
               std::min(box->model().ListCount(), 8) * box->rowHeight());
+    shot(&window, "folder-history-open");
     box->setDroppedDown(false);
+
+    // The view window's file history opens the same way, with the file list's pictures.
+    ViewWindow* view = window.viewWindow();
+    view->show();
+    for (const char* name : {"one", "two", "three"})
+        view->RecordFile(fixture.path(QStringLiteral("%1/a.txt").arg(name)));
+    HistoryListBox* files = view->Filehistory();
+    files->dropButton()->click();
+    ASSERT_TRUE(files->isDroppedDown());
+    EXPECT_EQ(files->rowsViewport()->window()->width(), files->width());
+    EXPECT_GE(files->rowsViewport()->height(), 3 * files->rowHeight());
+    shot(view, "file-history-open");
+    files->setDroppedDown(false);
     window.menus().file.exit->trigger();
 }
 

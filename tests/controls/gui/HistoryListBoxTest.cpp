@@ -2,6 +2,7 @@
 
 #include "platform/Prompts.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QImage>
@@ -10,6 +11,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -199,9 +201,13 @@ TEST(HistoryListBox, DropDownWithoutHeightFitsItsRowsAndOpensFromTheKeyboard)
 
     press(box.editField(), Qt::Key_F4);
     ASSERT_TRUE(box.isDroppedDown());
+    QApplication::processEvents(); // the scroll area shows or hides its bar queued
     const int shown = box.rowsViewport()->height();
     EXPECT_GE(shown, 3 * box.rowHeight()) << "every row in sight";
     EXPECT_LT(shown, 4 * box.rowHeight()) << "and no empty space under them";
+    const auto* area = qobject_cast<QAbstractScrollArea*>(box.rowsViewport()->parentWidget());
+    ASSERT_NE(area, nullptr);
+    EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << "nothing to scroll";
     press(box.rowsViewport()->parentWidget(), Qt::Key_Escape);
     EXPECT_FALSE(box.isDroppedDown());
 
@@ -212,8 +218,10 @@ TEST(HistoryListBox, DropDownWithoutHeightFitsItsRowsAndOpensFromTheKeyboard)
     box.model().props.TopIndex = 0;
     press(box.editField(), Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(box.isDroppedDown());
+    QApplication::processEvents();
     const int visible = box.rowsViewport()->height() / box.rowHeight();
     EXPECT_EQ(visible, 12);
+    EXPECT_TRUE(area->verticalScrollBar()->isVisible());
     EXPECT_LE(box.model().props.TopIndex, 25);
     EXPECT_GT(box.model().props.TopIndex + visible, 25);
     box.setDroppedDown(false);
