@@ -1,8 +1,10 @@
 #include "app/FolderHistory.h"
 
-#include "shared/TextHelpers.h"
+#include "controls/HistoryList.h"
 
 namespace {
+
+constexpr int FolderIcon = 3;
 
 int iconOf(platform::VolumeKind kind)
 {
@@ -24,40 +26,48 @@ int iconOf(platform::VolumeKind kind)
 
 } // namespace
 
-void FolderHistory::setFolders(const QStringList& folders)
+void SetHistoryFolders(HistoryList& rows, const QStringList& folders)
 {
-    std::erase_if(entries_, [](const Entry& e) { return e.itemData == 0; });
-    std::vector<Entry> loaded;
-    for (const QString& f : folders)
-        loaded.push_back({f, 3, 0, f});
-    entries_.insert(entries_.begin(), loaded.begin(), loaded.end());
+    for (int i = rows.ListCount() - 1; i >= 0; --i) {
+        if (rows.GetItemData(i) == 0)
+            rows.RemoveItem(i);
+    }
+    for (qsizetype i = 0; i < folders.size(); ++i)
+        rows.Additem(folders[i], int(i), FolderIcon, 0);
 }
 
-QStringList FolderHistory::folders() const
+QStringList HistoryFolders(const HistoryList& rows)
 {
     QStringList result;
-    for (const Entry& e : entries_) {
-        if (e.itemData != 0)
-            break;
-        result << e.text;
-    }
+    for (int i = 0; i < rows.ListCount() && rows.GetItemData(i) == 0; ++i)
+        result << rows.list(i);
     return result;
 }
 
-void FolderHistory::RecordFolder(const QString& path)
+void RecordFolder(HistoryList& rows, const QString& path)
 {
-    entries_.insert(entries_.begin(), Entry{path, 3, 0, path});
-    for (auto it = entries_.begin() + 1; it != entries_.end() && it->itemData == 0; ++it) {
-        if (it->text == path) {
-            entries_.erase(it);
+    rows.Additem(path, 0, FolderIcon, 0);
+    for (int i = 1; i < rows.ListCount() && rows.GetItemData(i) == 0; ++i) {
+        if (rows.list(i) == path) {
+            rows.RemoveItem(i);
             break;
         }
     }
 }
 
-void FolderHistory::appendVolumes(const std::vector<platform::Volume>& volumes)
+void AppendVolumeRows(HistoryList& rows, const std::vector<platform::Volume>& volumes)
 {
     for (const platform::Volume& v : volumes)
-        entries_.push_back({v.mountPath + VolumeKindSeparator + platform::KindWord(v.kind),
-                            iconOf(v.kind), -1, v.mountPath});
+        rows.Additem(v.mountPath + VolumeKindSeparator + platform::KindWord(v.kind), -1,
+                     iconOf(v.kind), -1);
+}
+
+QString HistoryRowFolder(const HistoryList& rows, int index)
+{
+    if (!rows.row(index))
+        return {};
+    // A folder's own name may hold a TAB; only volume rows carry a second column.
+    if (rows.GetItemData(index) == 0)
+        return rows.list(index);
+    return HistoryList::Columns(rows.list(index)).constFirst();
 }

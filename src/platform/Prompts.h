@@ -9,6 +9,9 @@
 class Prompts {
 public:
     enum class Answer { Yes, No, Cancel, Retry, Ok };
+    /// Who asks before a save replaces an existing file: the dialog, or the caller with
+    /// its own question (the user must never be asked twice).
+    enum class Overwrite { DialogAsks, CallerAsks };
 
     static inline const QString DefaultTitle = QStringLiteral("Varnex");
 
@@ -32,7 +35,7 @@ public:
                                    const QString& filter) = 0;
     /// A save-file dialog; "" when cancelled.
     virtual QString chooseSaveFile(const QString& title, const QString& start,
-                                   const QString& filter) = 0;
+                                   const QString& filter, Overwrite overwrite) = 0;
 };
 
 /// Prompts for tests and headless runs: records every text and title, and answers
@@ -47,8 +50,9 @@ public:
     };
 
     QList<Shown> shown;
-    QList<Answer> answers; ///< consumed by the question boxes
-    QStringList texts;     ///< consumed by input boxes and file or folder dialogs
+    QList<Answer> answers;           ///< consumed by the question boxes
+    QList<Overwrite> saveOverwrites; ///< who was to ask, for each save dialog
+    QStringList texts;               ///< consumed by input boxes and file or folder dialogs
 
     void message(const QString& text, const QString& title = DefaultTitle) override;
     bool askYesNo(const QString& text, const QString& title = DefaultTitle) override;
@@ -59,8 +63,8 @@ public:
     QString chooseFolder(const QString& title, const QString& start) override;
     QString chooseOpenFile(const QString& title, const QString& start,
                            const QString& filter) override;
-    QString chooseSaveFile(const QString& title, const QString& start,
-                           const QString& filter) override;
+    QString chooseSaveFile(const QString& title, const QString& start, const QString& filter,
+                           Overwrite overwrite) override;
 
     /// The texts of everything shown, in order.
     [[nodiscard]] QStringList shownTexts() const;

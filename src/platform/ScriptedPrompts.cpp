@@ -44,9 +44,11 @@ QString ScriptedPrompts::chooseOpenFile(const QString& title, const QString&, co
     return nextText();
 }
 
-QString ScriptedPrompts::chooseSaveFile(const QString& title, const QString&, const QString&)
+QString ScriptedPrompts::chooseSaveFile(const QString& title, const QString&, const QString&,
+                                        Overwrite overwrite)
 {
     shown.append({QStringLiteral("save"), QString(), title});
+    saveOverwrites.append(overwrite);
     return nextText();
 }
 

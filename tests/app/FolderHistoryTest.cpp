@@ -1,35 +1,59 @@
 #include "app/FolderHistory.h"
 
+#include "controls/HistoryList.h"
+
 #include <gtest/gtest.h>
 
 TEST(FolderHistory, RecordingMovesFoldersToTheTopAboveTheVolumes)
 {
-    FolderHistory history;
-    history.setFolders({"/a", "/b"});
-    history.appendVolumes({{"/", "/dev/sda1", "ext4", platform::VolumeKind::Fixed},
-                           {"/media/k", "/dev/sdb1", "vfat", platform::VolumeKind::Removable},
-                           {"/net", "s:/", "nfs", platform::VolumeKind::Remote},
-                           {"/mnt/cd", "/dev/sr0", "iso9660", platform::VolumeKind::CdRom},
-                           {"/tmp", "tmpfs", "tmpfs", platform::VolumeKind::RamDisk}});
+    HistoryList rows;
+    SetHistoryFolders(rows, {"/a", "/b"});
+    AppendVolumeRows(rows, {{"/", "/dev/sda1", "ext4", platform::VolumeKind::Fixed},
+                            {"/media/k", "/dev/sdb1", "vfat", platform::VolumeKind::Removable},
+                            {"/net", "s:/", "nfs", platform::VolumeKind::Remote},
+                            {"/mnt/cd", "/dev/sr0", "iso9660", platform::VolumeKind::CdRom},
+                            {"/tmp", "tmpfs", "tmpfs", platform::VolumeKind::RamDisk}});
 
-    history.RecordFolder("/c");
-    history.RecordFolder("/b");
-    history.RecordFolder("/b");
-    EXPECT_EQ(history.folders(), (QStringList{"/b", "/c", "/a"}));
+    RecordFolder(rows, "/c");
+    RecordFolder(rows, "/b");
+    RecordFolder(rows, "/b");
+    EXPECT_EQ(HistoryFolders(rows), (QStringList{"/b", "/c", "/a"}));
 
-    const auto& entries = history.entries();
-    ASSERT_EQ(entries.size(), 8u);
-    EXPECT_EQ(entries[3].text, QStringLiteral("/\tFixed"));
-    EXPECT_EQ(entries[4].text, QStringLiteral("/media/k\tRemoveable"));
-    EXPECT_EQ(entries[4].path, QStringLiteral("/media/k"));
+    ASSERT_EQ(rows.ListCount(), 8);
+    EXPECT_EQ(rows.list(3), QStringLiteral("/\tFixed"));
+    EXPECT_EQ(rows.list(4), QStringLiteral("/media/k\tRemoveable"));
+    EXPECT_EQ(HistoryRowFolder(rows, 4), QStringLiteral("/media/k"));
     const int icons[] = {5, 4, 7, 6, 7};
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(entries[size_t(3 + i)].icon, icons[i]);
-        EXPECT_EQ(entries[size_t(3 + i)].itemData, -1);
+        EXPECT_EQ(rows.row(3 + i)->icon, icons[i]);
+        EXPECT_EQ(rows.GetItemData(3 + i), -1);
     }
+    EXPECT_EQ(rows.row(0)->icon, 3);
 
     // Reloading folders from the profile keeps the volumes behind them.
-    history.setFolders({"/z"});
-    EXPECT_EQ(history.folders(), QStringList{"/z"});
-    EXPECT_EQ(history.entries().size(), 6u);
+    SetHistoryFolders(rows, {"/z", "/y"});
+    EXPECT_EQ(HistoryFolders(rows), (QStringList{"/z", "/y"}));
+    EXPECT_EQ(rows.ListCount(), 7);
+    EXPECT_EQ(HistoryRowFolder(rows, 2), QStringLiteral("/"));
+}
+
+TEST(FolderHistory, SavedFoldersFollowWhatTheListShows)
+{
+    HistoryList rows;
+    SetHistoryFolders(rows, {"/b", "/a"});
+    AppendVolumeRows(rows, {{"/", "/dev/sda1", "ext4", platform::VolumeKind::Fixed}});
+    RecordFolder(rows, "/c\td"); // a TAB in a folder's own name is part of the folder
+    EXPECT_EQ(HistoryRowFolder(rows, 0), QStringLiteral("/c\td"));
+
+    // Sorting from the list's menu can put a volume first: the folders behind it go
+    // unsaved, as the list shows them.
+    rows.SortAscending();
+    EXPECT_EQ(rows.list(0), QStringLiteral("/\tFixed"));
+    EXPECT_TRUE(HistoryFolders(rows).isEmpty());
+    rows.SortDescending();
+    EXPECT_EQ(HistoryFolders(rows), (QStringList{"/c\td", "/b", "/a"}));
+
+    rows.Clear();
+    EXPECT_TRUE(HistoryFolders(rows).isEmpty());
+    EXPECT_EQ(HistoryRowFolder(rows, 0), QString());
 }

@@ -16,6 +16,7 @@
 #include "browse/ResolveFileNode.h"
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
+#include "controls/gui/HistoryListBox.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
@@ -26,7 +27,6 @@
 #include "view/gui/ViewWindow.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
@@ -143,7 +143,7 @@ void BasketWiring::connectMenus()
     connect(file.zipSelected, &QAction::triggered, this, [this, file] {
         pendingZipFile_ = window_.prompts().chooseSaveFile(
             QStringLiteral("Select destination file "), window_.CurrentFolderPath(),
-            QStringLiteral("Zip Files (*.zip)"));
+            QStringLiteral("Zip Files (*.zip)"), Prompts::Overwrite::DialogAsks);
         zipCancelled_ = pendingZipFile_.isEmpty();
         if (!zipCancelled_)
             file.zipDefault->setText(pendingZipFile_);

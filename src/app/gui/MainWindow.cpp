@@ -1,5 +1,6 @@
 #include "app/gui/MainWindow.h"
 
+#include "app/FolderHistory.h"
 #include "app/RunFile.h"
 #include "app/TempFolder.h"
 #include "app/gui/BasketWiring.h"
@@ -8,6 +9,7 @@
 #include "archive/ExamineArchive.h"
 #include "browse/gui/FileListPanel.h"
 #include "browse/gui/FilterStrip.h"
+#include "controls/gui/HistoryListBox.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/ScreenFit.h"
@@ -65,15 +67,13 @@ void MainWindow::start(const QString& appFolder)
         LoadSettings(settings_, appFolder.isEmpty() ? platform::programFolder() : appFolder,
                      windowState(), prompts_);
     applyLoadedSettings(read);
-    history_.setFolders(settings_.folderHistory);
     const WorkingFolder work = OpenWorkingFolder(settings_.tempFolder);
     settings_.workFolder = work.path;
     if (!work.notice.isEmpty())
         prompts_.message(work.notice);
 
     escape_.clear();
-    history_.appendVolumes(sources.volumes);
-    reloadFolderHistoryBox();
+    fillFolderHistory(sources.volumes);
     KeepOnScreen(this);
     show();
     // The loaded sizes as the window manager and the layout really applied them are
@@ -106,6 +106,9 @@ ViewWindow* MainWindow::viewWindow()
             viewWindow_->move(g.left, g.top);
         }
         basket_->placeOn(viewWindow_);
+        // The file history draws its rows with the file list's pictures.
+        viewWindow_->Filehistory()->setPictureSource(
+            [list = fileList_](int index) { return list->imageIcon(QString::number(index)); });
     }
     return viewWindow_;
 }
@@ -161,8 +164,8 @@ int MainWindow::listFolder(const QString& path)
 
 void MainWindow::RecordFolder(const QString& path)
 {
-    history_.RecordFolder(path);
-    reloadFolderHistoryBox();
+    ::RecordFolder(folderHistoryBox_->model(), path);
+    folderHistoryBox_->ShowItem(0);
     statusBar()->showMessage(WithSlash(path));
 }
 

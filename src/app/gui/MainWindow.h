@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/FolderHistory.h"
 #include "app/Profile.h"
 #include "browse/FolderTree.h"
 #include "controls/NodeTree.h"
+#include "platform/Volumes.h"
 #include "platform/gui/EscapeWatch.h"
 #include "platform/gui/QtPrompts.h"
 #include "shared/Settings.h"
@@ -16,12 +16,12 @@ class BasketWiring;
 class FileListPanel;
 class FilterStrip;
 class FrameMenus;
+class HistoryListBox;
 class OptionsForm;
 class NodeTreeModel;
 class NodeTreeView;
 class SizeTableCommands;
 class TreeButtons;
-class QComboBox;
 class QLabel;
 class QSplitter;
 class ViewWindow;
@@ -53,7 +53,8 @@ public:
     [[nodiscard]] NodeTree& folderTree() { return folderTree_; }
     [[nodiscard]] NodeTreeView* folderTreeView() const { return tvwDirTree_; }
     [[nodiscard]] FolderTreeState& folderTreeState() { return treeState_; }
-    [[nodiscard]] QComboBox* folderHistoryBox() const { return folderHistoryBox_; }
+    /// The folder history list (drop-down); its rows are what the profile saves.
+    [[nodiscard]] HistoryListBox* folderHistoryBox() const { return folderHistoryBox_; }
     /// The view window, created on the first call.
     ViewWindow* viewWindow();
     /// Shows a file in the view window.
@@ -102,7 +103,8 @@ private:
     void applyColours();
     void applyFonts();
     void clearHistories();
-    void reloadFolderHistoryBox();
+    void fillFolderHistory(const std::vector<platform::Volume>& volumes);
+    /// OpenFolderHistoryEntry: opens the folder of the chosen row (-1: nothing).
     void openFolderHistoryEntry(int index);
     void folderTreeMouse(QMouseEvent* event);
     void handleFileCommand(const QString& code, const QString& folder, const QString& name);
@@ -127,8 +129,7 @@ private:
     std::unique_ptr<NodeTreeModel> folderModel_;
     NodeTreeView* tvwDirTree_ = nullptr;
     FolderTreeState treeState_;
-    FolderHistory history_;
-    QComboBox* folderHistoryBox_ = nullptr;
+    HistoryListBox* folderHistoryBox_ = nullptr;
     QLabel* lblPath_ = nullptr;
     QWidget* treePane_ = nullptr;
     QWidget* listPane_ = nullptr;

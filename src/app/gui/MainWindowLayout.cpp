@@ -1,8 +1,9 @@
+#include "app/FolderHistory.h"
 #include "app/gui/FolderTreeIcons.h"
 #include "app/gui/FrameMenus.h"
 #include "app/gui/MainWindow.h"
 #include "browse/gui/FileListPanel.h"
-#include "controls/gui/HistoryBox.h"
+#include "controls/gui/HistoryListBox.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "tools/gui/InfoForm.h"
@@ -12,7 +13,6 @@
 #include "view/gui/ViewWindow.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -35,6 +35,12 @@ void applyPalette(QWidget* widget, quint32 background, quint32 foreground)
     palette.setColor(QPalette::Base, rgb(background));
     palette.setColor(QPalette::Text, rgb(foreground));
     widget->setPalette(palette);
+}
+
+// The history list keeps colours as 0x00BBGGRR, the settings as 0xRRGGBB.
+quint32 bgrOf(quint32 rgb)
+{
+    return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
 }
 
 QFont fontOf(const FontSetting& setting)
@@ -63,11 +69,13 @@ void MainWindow::buildLayout()
     auto* treeLayout = new QVBoxLayout(treePane_);
     treeLayout->setContentsMargins(2, 2, 0, 2);
     treeLayout->setSpacing(2);
-    folderHistoryBox_ = new HistoryBox(treePane_);
+    folderHistoryBox_ = new HistoryListBox(prompts_, treePane_);
     folderHistoryBox_->setObjectName(QStringLiteral("FolderHistory"));
     folderHistoryBox_->setToolTip(QStringLiteral("Folder history"));
-    folderHistoryBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    folderHistoryBox_->setMinimumContentsLength(12);
+    folderHistoryBox_->model().props.Enabled = true;
+    folderHistoryBox_->model().props.Mode = 1;
+    folderHistoryBox_->setPictureSource(FolderHistoryIcon);
+    folderHistoryBox_->refresh();
     lblPath_ = new QLabel(treePane_);
     lblPath_->setObjectName(QStringLiteral("lblPath"));
     lblPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -138,6 +146,10 @@ void MainWindow::applyFonts()
 {
     tvwDirTree_->setFont(fontOf(settings_.treeFont));
     folderHistoryBox_->setFont(fontOf(settings_.treeFont));
+    HistoryList::Properties& history = folderHistoryBox_->model().props;
+    history.Fontname = settings_.treeFont.name;
+    history.FontSize = settings_.treeFont.size;
+    folderHistoryBox_->refresh();
     if (fileList_->fileList())
         fileList_->fileList()->setFont(fontOf(settings_.listFont));
 }
@@ -147,6 +159,12 @@ void MainWindow::applyColours()
     const auto& c = settings_.colours;
     applyPalette(tvwDirTree_, c[0], c[1]);
     applyPalette(folderHistoryBox_, c[0], c[1]);
+    HistoryList& history = folderHistoryBox_->model();
+    history.props.BackColor = bgrOf(c[0]);
+    history.props.ForeColor = bgrOf(c[1]);
+    for (int i = 0; i < history.ListCount(); ++i)
+        history.UpdateForeColor(i, history.props.ForeColor);
+    folderHistoryBox_->refresh();
     if (fileList_->fileList())
         applyPalette(fileList_->fileList(), c[2], c[3]);
 }
@@ -191,11 +209,11 @@ void MainWindow::toggleTiling()
     applyTiling();
 }
 
-void MainWindow::reloadFolderHistoryBox()
+void MainWindow::fillFolderHistory(const std::vector<platform::Volume>& volumes)
 {
-    const QSignalBlocker block(folderHistoryBox_);
-    folderHistoryBox_->clear();
-    for (const FolderHistory::Entry& e : history_.entries())
-        folderHistoryBox_->addItem(FolderHistoryIcon(e.icon), e.text, e.itemData);
-    folderHistoryBox_->setCurrentIndex(history_.entries().empty() ? -1 : 0);
+    HistoryList& rows = folderHistoryBox_->model();
+    SetHistoryFolders(rows, settings_.folderHistory);
+    AppendVolumeRows(rows, volumes);
+    folderHistoryBox_->refresh();
+    folderHistoryBox_->ShowItem(0);
 }

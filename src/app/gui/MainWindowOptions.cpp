@@ -1,5 +1,6 @@
 // The options dialog as the main window opens it, and its changes shown at once.
 #include "app/gui/MainWindow.h"
+#include "controls/gui/HistoryListBox.h"
 #include "options/gui/OptionsForm.h"
 #include "view/gui/ViewWindow.h"
 
@@ -33,8 +34,7 @@ void MainWindow::applyOptions()
 
 void MainWindow::clearHistories()
 {
-    history_.clear();
-    reloadFolderHistoryBox();
+    folderHistoryBox_->Clear();
     if (viewWindow_)
         viewWindow_->ReloadFileHistory();
 }

@@ -1,6 +1,8 @@
+#include "app/FolderHistory.h"
 #include "app/TempFolder.h"
 #include "app/gui/MainWindow.h"
 #include "browse/gui/FilterStrip.h"
+#include "controls/gui/HistoryListBox.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QCloseEvent>
@@ -14,7 +16,7 @@ void MainWindow::profileNotSaved()
 
 void MainWindow::exitCommand()
 {
-    settings_.folderHistory = history_.folders();
+    settings_.folderHistory = HistoryFolders(folderHistoryBox_->model());
     if (!SaveSettingsOnExitCommand(settings_, windowState()))
         profileNotSaved();
     close();
@@ -31,7 +33,7 @@ void MainWindow::unloadWindow()
     if (unloaded_)
         return;
     unloaded_ = true;
-    settings_.folderHistory = history_.folders();
+    settings_.folderHistory = HistoryFolders(folderHistoryBox_->model());
     if (!SaveSettingsAtExit(settings_, windowState(), prompts_))
         profileNotSaved();
     if (viewWindow_)

@@ -1,12 +1,13 @@
+#include "app/FolderHistory.h"
 #include "app/gui/FrameMenus.h"
 #include "app/gui/MainWindow.h"
 #include "browse/gui/FileListPanel.h"
+#include "controls/gui/HistoryListBox.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
 #include "shared/TextHelpers.h"
 
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -62,7 +63,8 @@ void MainWindow::connectFolderTree()
             ExpandFolderNode(folderTree_, treeState_, id);
         },
         Qt::QueuedConnection);
-    connect(folderHistoryBox_, &QComboBox::activated, this, &MainWindow::openFolderHistoryEntry);
+    connect(folderHistoryBox_, &HistoryListBox::Click, this,
+            [this] { openFolderHistoryEntry(folderHistoryBox_->model().ListIndex()); });
 }
 
 void MainWindow::openFolderNode(NodeTree::Id id)
@@ -85,25 +87,26 @@ void MainWindow::openFolderNode(NodeTree::Id id)
 
 void MainWindow::openFolderHistoryEntry(int index)
 {
-    if (index < 0 || size_t(index) >= history_.entries().size())
+    const HistoryList& rows = folderHistoryBox_->model();
+    const QString path = HistoryRowFolder(rows, index);
+    if (path.isEmpty())
         return;
-    const FolderHistory::Entry entry = history_.entries()[size_t(index)];
-    if (entry.itemData != 0) {
-        LoadSubfolders(folderTree_, entry.path);
-        lblPath_->setText(entry.path);
+    if (rows.GetItemData(index) != 0) {
+        LoadSubfolders(folderTree_, path);
+        lblPath_->setText(path);
     }
     // The closed drop-down and "Loading ..." are painted before the folder is read.
     const QString before = statusBar()->currentMessage();
     statusBar()->showMessage(QStringLiteral("Loading ..."));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     // A folder without files is not opened; the list stays as it was.
-    if (!fileList_->openFolderWithFiles(WithSlash(entry.path))) {
+    if (!fileList_->openFolderWithFiles(WithSlash(path))) {
         statusBar()->showMessage(before);
         return;
     }
-    lblPath_->setText(entry.path);
-    treeState_.lblpathx = entry.path;
-    statusBar()->showMessage(WithSlash(entry.path));
+    lblPath_->setText(path);
+    treeState_.lblpathx = path;
+    statusBar()->showMessage(WithSlash(path));
 }
 
 void MainWindow::folderTreeMouse(QMouseEvent* event)

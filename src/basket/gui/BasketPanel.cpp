@@ -277,7 +277,8 @@ void BasketPanel::zipCommand(bool selected)
     QString path = menu_->zipDefault->text();
     if (selected) {
         path = prompts_.chooseSaveFile(QStringLiteral("Select destination file "), defaultFolder(),
-                                       QStringLiteral("Zip Files (*.zip)"));
+                                       QStringLiteral("Zip Files (*.zip)"),
+                                       Prompts::Overwrite::DialogAsks);
         if (path.isEmpty())
             return;
         menu_->zipDefault->setText(path);
@@ -298,7 +299,9 @@ void BasketPanel::saveCommand(bool selected)
         }
         path = prompts_.chooseSaveFile(QStringLiteral("Select file to save RadeZazeda"),
                                        hooks_.currentFolder ? hooks_.currentFolder() : QString(),
-                                       QStringLiteral("Basket Files (*.bsk)"));
+                                       QStringLiteral("Basket Files (*.bsk)"),
+                                       // SaveBasketFile asks before replacing a file.
+                                       Prompts::Overwrite::CallerAsks);
         if (path.isEmpty())
             return;
     }

@@ -118,6 +118,11 @@ QIcon FileListPanel::iconFor(NodeTree::Id id, const QString& image) const
         const bool open = state_.fileTree.node(id).expanded;
         return style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
     }
+    return imageIcon(image);
+}
+
+QIcon FileListPanel::imageIcon(const QString& image) const
+{
     auto cached = icons_.constFind(image);
     if (cached != icons_.constEnd())
         return *cached;

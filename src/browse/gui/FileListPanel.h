@@ -71,6 +71,10 @@ public:
     /// another the copy extracted to the working folder ("" when that fails).
     QString archivePathOf(NodeTree::Id id);
 
+    /// The picture of a file-list image key ("14" to "21" the categories, "27" a basket
+    /// file, "3" any file); a null icon for "".
+    [[nodiscard]] QIcon imageIcon(const QString& image) const;
+
 Q_SIGNALS:
     /// A code for the main window: "V", "VI", "R", "P", "AB", "Z", "C"+folder, "ZE",
     /// "ZC", with the file's folder (ending in "/") and entry.

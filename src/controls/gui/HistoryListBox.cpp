@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QScopedValueRollback>
+#include <QScreen>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -70,6 +72,8 @@ public:
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setFocusPolicy(Qt::StrongFocus);
         connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int top) {
+            if (syncing_)
+                return;
             box_.model_.props.TopIndex = top;
             viewport()->update();
         });
@@ -84,7 +88,9 @@ public:
     {
         HistoryList& m = box_.model_;
         QScrollBar* bar = verticalScrollBar();
-        const QSignalBlocker block(bar);
+        // Not a signal blocker: the scroll area hides and shows the bar on its range
+        // signal.
+        const QScopedValueRollback guard(syncing_, true);
         const int lastTop = std::max(0, m.ListCount() - visibleRows());
         // Rows that all fit start at the top, whatever was scrolled before a resize.
         m.props.TopIndex = std::clamp(m.props.TopIndex, 0, lastTop);
@@ -156,6 +162,7 @@ protected:
 
 private:
     HistoryListBox& box_;
+    bool syncing_ = false; ///< the bar follows TopIndex, not the other way
 };
 
 HistoryListBox::HistoryListBox(Prompts& prompts, QWidget* parent)
@@ -163,12 +170,18 @@ HistoryListBox::HistoryListBox(Prompts& prompts, QWidget* parent)
 {
     edit_ = new QLineEdit(this);
     edit_->setObjectName(QStringLiteral("historyText"));
+    setFocusProxy(edit_);
+    edit_->installEventFilter(this);
     dropButton_ = new QToolButton(this);
     dropButton_->setArrowType(Qt::DownArrow);
     dropFrame_ = new QFrame(this, Qt::Popup);
     dropFrame_->setFrameShape(QFrame::Box);
+    // A press on the drop button while the list is open only closes it.
+    dropFrame_->setAttribute(Qt::WA_NoMouseReplay);
     rows_ = new HistoryRowsView(*this, this);
     rows_->setObjectName(QStringLiteral("historyRows"));
+    // The opened list is as high as its rows, however few, not a scroll area's minimum.
+    rows_->setMinimumSize(1, 1);
     auto* frameLayout = new QVBoxLayout(dropFrame_);
     frameLayout->setContentsMargins(0, 0, 0, 0);
 
@@ -217,6 +230,7 @@ void HistoryListBox::refresh()
     setEnabled(p.Enabled);
     const bool dropDown = p.Mode == 1;
     dropButton_->setVisible(dropDown);
+    setSizePolicy(QSizePolicy::Preferred, dropDown ? QSizePolicy::Fixed : QSizePolicy::Preferred);
     if (dropDown && rows_->parentWidget() != dropFrame_) {
         dropFrame_->layout()->addWidget(rows_);
     } else if (!dropDown && rows_->parentWidget() != this) {
@@ -225,6 +239,7 @@ void HistoryListBox::refresh()
         rows_->show();
     }
     layoutParts();
+    updateGeometry();
     rows_->syncScrollBar();
 }
 
@@ -237,6 +252,20 @@ void HistoryListBox::layoutParts()
     dropButton_->setGeometry(width() - buttonWidth, 0, buttonWidth, editHeight);
     if (!dropDown)
         rows_->setGeometry(0, editHeight, width(), std::max(0, height() - editHeight));
+}
+
+bool HistoryListBox::eventFilter(QObject* watched, QEvent* event)
+{
+    // F4 or Alt+Down in the field opens the list, as in a combo box.
+    if (watched == edit_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F4 ||
+            (key->key() == Qt::Key_Down && key->modifiers() & Qt::AltModifier)) {
+            setDroppedDown(!isDroppedDown());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void HistoryListBox::resizeEvent(QResizeEvent* event)
@@ -253,12 +282,47 @@ void HistoryListBox::setDroppedDown(bool open)
         dropFrame_->hide();
         return;
     }
-    const int height =
-        model_.props.DropDownHeight > 0 ? model_.props.DropDownHeight : rowHeight() * 8 + 4;
-    dropFrame_->setGeometry(QRect(mapToGlobal(QPoint(0, edit_->height())), QSize(width(), height)));
+    dropFrame_->setGeometry(dropDownGeometry());
     dropFrame_->show();
+    // The current row is in view when the list opens, as in any drop-down.
+    if (const int current = model_.ListIndex(); current >= 0)
+        model_.ShowItem(current, rows_->visibleRows());
     rows_->syncScrollBar();
     rows_->setFocus();
+}
+
+QRect HistoryListBox::dropDownGeometry() const
+{
+    int height = model_.props.DropDownHeight;
+    if (height <= 0) {
+        // Without a set height the list fits its rows, up to a screenful of a dozen.
+        const int shown = std::clamp(model_.ListCount(), 1, DefaultDropDownRows);
+        height = shown * rowHeight() + 2 * (rows_->frameWidth() + dropFrame_->frameWidth());
+    }
+    QRect area(mapToGlobal(QPoint(0, edit_->height())), QSize(width(), height));
+    // Near the bottom of the screen the list opens above the field instead.
+    if (const QScreen* screen = this->screen()) {
+        const QRect available = screen->availableGeometry();
+        if (area.bottom() > available.bottom() && mapToGlobal(QPoint(0, 0)).y() - height >= 0)
+            area.moveBottom(mapToGlobal(QPoint(0, 0)).y() - 1);
+    }
+    return area;
+}
+
+QSize HistoryListBox::sizeHint() const
+{
+    const QSize field = edit_->sizeHint();
+    if (model_.props.Mode == 1)
+        return {field.width() + field.height(), field.height()};
+    return {field.width(), field.height() + DefaultDropDownRows / 2 * rowHeight()};
+}
+
+QSize HistoryListBox::minimumSizeHint() const
+{
+    const QSize field = edit_->minimumSizeHint();
+    if (model_.props.Mode == 1)
+        return {field.width() + field.height(), edit_->sizeHint().height()};
+    return {field.width(), edit_->sizeHint().height() + rowHeight()};
 }
 
 bool HistoryListBox::isDroppedDown() const
@@ -306,6 +370,7 @@ void HistoryListBox::rowsReleased(QMouseEvent* event)
             if (model_.ListCount() == 0)
                 edit_->clear();
             rows_->syncScrollBar();
+            Q_EMIT rowsRearranged();
         }
         return;
     }
@@ -332,6 +397,8 @@ void HistoryListBox::rowsKey(QKeyEvent* event, bool pressed)
         ShowItem(current + 1);
     } else if (event->key() == Qt::Key_Up && current > 0) {
         ShowItem(current - 1);
+    } else if (event->key() == Qt::Key_Escape) {
+        setDroppedDown(false);
     } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         setDroppedDown(false);
         Q_EMIT Click();

@@ -46,6 +46,10 @@ public:
     void setDroppedDown(bool open);
     [[nodiscard]] bool isDroppedDown() const;
 
+    /// One edit field high in drop-down mode; with a few rows below it otherwise.
+    [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] QSize minimumSizeHint() const override;
+
     /// Row height in pixels: RowHeight when set, else from the font.
     [[nodiscard]] int rowHeight() const;
     [[nodiscard]] QLineEdit* editField() const { return edit_; }
@@ -61,15 +65,23 @@ Q_SIGNALS:
     void KeyUp(int keyCode, int shift);
     void Click();
     void MouseDown(int button, int shift, int x, int y);
+    /// The pop-up menu cleared or sorted the rows.
+    void rowsRearranged();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class HistoryRowsView;
     void rowsReleased(QMouseEvent* event);
     void rowsKey(QKeyEvent* event, bool pressed);
     void layoutParts();
+    /// Where the opened list goes: under the field (above it at the screen's bottom),
+    /// DropDownHeight high, or fitting up to DefaultDropDownRows rows when that is 0.
+    [[nodiscard]] QRect dropDownGeometry() const;
+
+    static constexpr int DefaultDropDownRows = 12;
 
     Prompts& prompts_;
     HistoryList model_;

@@ -58,7 +58,11 @@ QString QtPrompts::chooseOpenFile(const QString& title, const QString& start, co
     return QFileDialog::getOpenFileName(parent_, title, start, filter);
 }
 
-QString QtPrompts::chooseSaveFile(const QString& title, const QString& start, const QString& filter)
+QString QtPrompts::chooseSaveFile(const QString& title, const QString& start, const QString& filter,
+                                  Overwrite overwrite)
 {
-    return QFileDialog::getSaveFileName(parent_, title, start, filter);
+    const QFileDialog::Options options = overwrite == Overwrite::CallerAsks
+                                             ? QFileDialog::DontConfirmOverwrite
+                                             : QFileDialog::Options();
+    return QFileDialog::getSaveFileName(parent_, title, start, filter, nullptr, options);
 }

@@ -20,8 +20,8 @@ public:
     QString chooseFolder(const QString& title, const QString& start) override;
     QString chooseOpenFile(const QString& title, const QString& start,
                            const QString& filter) override;
-    QString chooseSaveFile(const QString& title, const QString& start,
-                           const QString& filter) override;
+    QString chooseSaveFile(const QString& title, const QString& start, const QString& filter,
+                           Overwrite overwrite) override;
 
 private:
     QWidget* parent_;

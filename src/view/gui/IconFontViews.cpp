@@ -160,7 +160,9 @@ void IconFontViews::SaveHoveredIcon()
         prompts_.chooseSaveFile(QStringLiteral("Select file to save icon#") + QString::number(n),
                                 file.absolutePath() + QLatin1Char('/') + file.fileName() +
                                     QString::number(n) + QStringLiteral(".ico"),
-                                QStringLiteral("Icon Files (*.ico)"));
+                                QStringLiteral("Icon Files (*.ico)"),
+                                // SaveIconFile asks "exists Replace ?" itself.
+                                Prompts::Overwrite::CallerAsks);
     if (!target.isEmpty())
         scan_.SaveIconFile(n, target, prompts_);
 }

@@ -1,6 +1,7 @@
 #include "view/gui/ViewWindow.h"
 
 #include "controls/gui/GridView.h"
+#include "controls/gui/HistoryListBox.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/ScreenFit.h"
@@ -13,8 +14,8 @@
 #include "view/TextSlices.h"
 #include "view/gui/ClickLabel.h"
 
-#include <QComboBox>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QWebEngineView>
@@ -53,11 +54,21 @@ void ViewWindow::buildControls()
     goback_->setCursor(Qt::PointingHandCursor);
     connect(goback_, &ClickLabel::clicked, this, &ViewWindow::GoBack);
 
-    filehistory_ = new QComboBox(area);
-    filehistory_->setMaxVisibleItems(20);
-    filehistory_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    connect(filehistory_, &QComboBox::activated, this,
-            [this](int index) { OpenFileHistoryEntry(filehistory_->itemText(index)); });
+    filehistory_ = new HistoryListBox(prompts_, area);
+    filehistory_->setObjectName(QStringLiteral("Filehistory"));
+    filehistory_->setToolTip(QStringLiteral("File history"));
+    HistoryList::Properties& history = filehistory_->model().props;
+    history.Enabled = true;
+    history.Mode = 1;
+    history.Fontname = font().family();
+    history.BackColor = HistoryList::SystemColorFlag | 5; // window background
+    filehistory_->refresh();
+    connect(filehistory_, &HistoryListBox::Click, this, [this] {
+        const HistoryList& rows = filehistory_->model();
+        if (rows.ListIndex() >= 0)
+            OpenFileHistoryEntry(rows.list(rows.ListIndex()));
+    });
+    connect(filehistory_, &HistoryListBox::rowsRearranged, this, &ViewWindow::takeFileHistoryRows);
 
     rtb_ = new QTextEdit(area);
     rtb_->setReadOnly(true);
@@ -250,27 +261,37 @@ void ViewWindow::RecordFile(const QString& path)
 {
     settings_.fileHistory.removeAll(path);
     settings_.fileHistory.prepend(path);
-    if (const int older = filehistory_->findText(path, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        older >= 0)
-        filehistory_->removeItem(older);
-    filehistory_->insertItem(0, path, FileListIconIndex(ExtensionOf(path), settings_));
+    filehistory_->RemoveItem(filehistory_->model().Find(path));
+    filehistory_->Additem(path, 0, FileListIconIndex(ExtensionOf(path), settings_));
     filehistory_->raise();
 }
 
 void ViewWindow::ReloadFileHistory()
 {
-    filehistory_->clear();
+    filehistory_->Clear();
     for (const QString& path : std::as_const(settings_.fileHistory)) {
         if (!path.trimmed().isEmpty())
-            filehistory_->addItem(path, FileListIconIndex(ExtensionOf(path), settings_));
+            filehistory_->Additem(path, -1, FileListIconIndex(ExtensionOf(path), settings_));
     }
-    filehistory_->setCurrentIndex(-1);
+}
+
+void ViewWindow::takeFileHistoryRows()
+{
+    const HistoryList& rows = filehistory_->model();
+    settings_.fileHistory.clear();
+    for (int i = 0; i < rows.ListCount(); ++i)
+        settings_.fileHistory << rows.list(i);
 }
 
 void ViewWindow::selectHistoryEntry(const QString& path)
 {
-    filehistory_->setCurrentIndex(
-        filehistory_->findText(path, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    const int index = filehistory_->model().Find(path);
+    if (index >= 0) {
+        filehistory_->ShowItem(index);
+        return;
+    }
+    filehistory_->model().setListIndex(-1);
+    filehistory_->editField()->clear();
 }
 
 void ViewWindow::OpenFileHistoryEntry(const QString& entry)

@@ -15,12 +15,12 @@
 
 class TextSlices;
 class GridView;
+class HistoryListBox;
 class NodeTreeModel;
 class NodeTreeView;
 class ClickLabel;
 class Prompts;
 class QAction;
-class QComboBox;
 class QLabel;
 class QMenu;
 class QTextEdit;
@@ -123,7 +123,8 @@ public:
     [[nodiscard]] ClickLabel* oleView() const { return ole1_; }
     [[nodiscard]] QLabel* ppt() const { return ppt_; }
     [[nodiscard]] ClickLabel* Goback() const { return goback_; }
-    [[nodiscard]] QComboBox* Filehistory() const { return filehistory_; }
+    /// The file history list (drop-down); settings().fileHistory follows its rows.
+    [[nodiscard]] HistoryListBox* Filehistory() const { return filehistory_; }
     [[nodiscard]] GridView* tableGrid() const { return vgridView_; }
     [[nodiscard]] GridView* RadeZazeda() const { return basketView_; }
     [[nodiscard]] NodeTreeView* tableTree() const { return dbsView_; }
@@ -170,6 +171,8 @@ private:
     void buildMenus();
     bool runKindView(const ViewRequest& request);
     void selectHistoryEntry(const QString& path);
+    /// The settings' file history after the list's own menu cleared or sorted it.
+    void takeFileHistoryRows();
     [[nodiscard]] bool inTempFolder(const QString& folder) const;
     [[nodiscard]] QWebEngineView* ensureBrowser();
     void showStatusFor(const ViewRequest& request);
@@ -193,7 +196,7 @@ private:
     QString oleFile_;
     QLabel* ppt_ = nullptr;
     ClickLabel* goback_ = nullptr;
-    QComboBox* filehistory_ = nullptr;
+    HistoryListBox* filehistory_ = nullptr;
     GridView* vgridView_ = nullptr;
     GridView* basketView_ = nullptr;
     QWidget* basketIcon_ = nullptr;

@@ -1,12 +1,12 @@
 // Placement of the view window's top strip and view area.
 #include "controls/gui/GridView.h"
+#include "controls/gui/HistoryListBox.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/ScreenFit.h"
 #include "controls/gui/WindowGuards.h"
 #include "view/gui/ClickLabel.h"
 #include "view/gui/ViewWindow.h"
 
-#include <QComboBox>
 #include <QResizeEvent>
 #include <QTextEdit>
 #include <QWebEngineView>

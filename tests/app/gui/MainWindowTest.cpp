@@ -5,6 +5,7 @@
 #include "browse/gui/FilterMenus.h"
 #include "browse/gui/FilterStrip.h"
 #include "common/TempTree.h"
+#include "controls/gui/HistoryListBox.h"
 #include "controls/gui/KivTabsWidget.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
@@ -16,10 +17,10 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -50,6 +51,18 @@ void rightClick(NodeTreeView* view, NodeTree::Id id)
     QApplication::sendEvent(view->viewport(), &press);
 }
 
+/// Opens the history list and left-clicks row `index` in it, as a user chooses an entry.
+void chooseHistoryRow(HistoryListBox* box, int index)
+{
+    box->dropButton()->click();
+    ASSERT_TRUE(box->isDroppedDown());
+    QWidget* rows = box->rowsViewport();
+    const QPoint at(10, (index - box->model().props.TopIndex) * box->rowHeight() + 2);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, rows->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(rows, &release);
+}
+
 /// With LUMARA_SHOTS set, saves a picture of the screen (of the widget on the offscreen
 /// platform) there, for a person to look at.
 void shot(QWidget* widget, const QString& name)
@@ -78,7 +91,7 @@ TEST(MainWindow, ProfileFromFirstStartToExitAndBack)
                   QStringList{"error reading profile, defaults will be used"});
         EXPECT_EQ(window.settings().profilePath, tree.path("Lumara.pro"));
         // The volumes follow the folders in the history drop-down.
-        EXPECT_GE(window.folderHistoryBox()->findText("/\tFixed"), 0);
+        EXPECT_GE(window.folderHistoryBox()->model().Find("/\tFixed"), 0);
         window.menus().file.exit->trigger();
         EXPECT_EQ(prompts.shown.size(), 1) << "Exit saves without asking";
         EXPECT_TRUE(QFile::exists(tree.path("Lumara.pro")));
@@ -180,15 +193,36 @@ TEST(MainWindow, FolderHistoryKeepsFoldersWithFilesAndReopensThem)
     open("other");
     open("empty");
     open("full");
-    QComboBox* box = window.folderHistoryBox();
-    ASSERT_GE(box->count(), 3);
-    EXPECT_EQ(box->itemText(0), fixture.path("full"));
-    EXPECT_EQ(box->itemText(1), fixture.path("other"));
-    EXPECT_EQ(box->itemData(2).toInt(), -1) << "the volumes follow the folders";
+    HistoryListBox* box = window.folderHistoryBox();
+    const HistoryList& rows = box->model();
+    ASSERT_GE(rows.ListCount(), 3);
+    EXPECT_EQ(rows.list(0), fixture.path("full"));
+    EXPECT_EQ(rows.list(1), fixture.path("other"));
+    EXPECT_EQ(rows.GetItemData(2), -1) << "the volumes follow the folders";
+    EXPECT_EQ(box->editField()->text(), fixture.path("full"));
 
-    Q_EMIT box->activated(1);
+    chooseHistoryRow(box, 1);
+    EXPECT_FALSE(box->isDroppedDown());
     EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("other/"));
+    EXPECT_EQ(box->editField()->text(), fixture.path("other"));
+
+    // "Clear" from the list's own menu: nothing is left to save.
+    prompts.answers << Prompts::Answer::Yes;
+    QTimer::singleShot(0, [box] {
+        for (QAction* action : box->popupMenu()->actions()) {
+            if (action->text() == QStringLiteral("Clear"))
+                action->trigger();
+        }
+        box->popupMenu()->close();
+    });
+    QMouseEvent right(QEvent::MouseButtonRelease, QPoint(5, 5),
+                      box->rowsViewport()->mapToGlobal(QPoint(5, 5)), Qt::RightButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(box->rowsViewport(), &right);
+    EXPECT_EQ(prompts.shownTexts().last(), "do you wish to clear contents?");
+    EXPECT_EQ(rows.ListCount(), 0);
     window.menus().file.exit->trigger();
+    EXPECT_TRUE(window.settings().folderHistory.isEmpty());
 }
 
 TEST(MainWindow, HistoryRouteShowsLoadingAndTheWholeListAfterwards)
@@ -204,7 +238,7 @@ TEST(MainWindow, HistoryRouteShowsLoadingAndTheWholeListAfterwards)
     for (const char* name : {"one", "two", "three", "four"})
         window.RecordFolder(fixture.path(name));
     window.RecordFolder(fixture.path("nofiles"));
-    QComboBox* box = window.folderHistoryBox();
+    HistoryListBox* box = window.folderHistoryBox();
     QStatusBar* status = window.statusBar();
 
     // "Loading ..." is painted before the folder is read.
@@ -220,26 +254,41 @@ TEST(MainWindow, HistoryRouteShowsLoadingAndTheWholeListAfterwards)
     } watch;
     watch.bar = status;
     status->installEventFilter(&watch);
-    const int three = box->findText(fixture.path("two"));
+    const int three = box->model().Find(fixture.path("two"));
     ASSERT_GT(three, 0);
-    Q_EMIT box->activated(three);
+    chooseHistoryRow(box, three);
     EXPECT_GT(watch.loadingPaints, 0);
     EXPECT_EQ(status->currentMessage(), fixture.path("two/"));
     EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("two/"));
 
     // A folder without files leaves the list and the status as they were.
-    Q_EMIT box->activated(0);
+    chooseHistoryRow(box, 0);
     EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("two/"));
     EXPECT_EQ(status->currentMessage(), fixture.path("two/"));
 
-    // The opened drop-down starts at the newest entry, whichever was chosen.
-    box->setCurrentIndex(three);
-    box->showPopup();
-    QApplication::processEvents();
-    QAbstractItemView* list = box->view();
-    EXPECT_EQ(list->indexAt(QPoint(2, 2)).row(), 0);
-    EXPECT_TRUE(list->visualRect(list->model()->index(0, 0)).top() >= 0);
-    box->hidePopup();
+    // The opened list hangs under the field, as wide as it, with rows enough in sight.
+    box->dropButton()->click();
+    ASSERT_TRUE(box->isDroppedDown());
+    const QWidget* popup = box->rowsViewport()->window();
+    EXPECT_EQ(popup->geometry().top(), box->mapToGlobal(QPoint(0, box->height())).y());
+    EXPECT_EQ(popup->width(), box->width());
+    EXPECT_GE(box->rowsViewport()->height(),
+              std::min(box->model().ListCount(), 8) * box->rowHeight());
+    shot(&window, "folder-history-open");
+    box->setDroppedDown(false);
+
+    // The view window's file history opens the same way, with the file list's pictures.
+    ViewWindow* view = window.viewWindow();
+    view->show();
+    for (const char* name : {"one", "two", "three"})
+        view->RecordFile(fixture.path(QStringLiteral("%1/a.txt").arg(name)));
+    HistoryListBox* files = view->Filehistory();
+    files->dropButton()->click();
+    ASSERT_TRUE(files->isDroppedDown());
+    EXPECT_EQ(files->rowsViewport()->window()->width(), files->width());
+    EXPECT_GE(files->rowsViewport()->height(), 3 * files->rowHeight());
+    shot(view, "file-history-open");
+    files->setDroppedDown(false);
     window.menus().file.exit->trigger();
 }
 

@@ -2,6 +2,7 @@
 #include "app/gui/MainWindow.h"
 #include "browse/gui/FileListPanel.h"
 #include "common/TempTree.h"
+#include "controls/gui/HistoryListBox.h"
 #include "controls/gui/NodeTreeView.h"
 #include "options/gui/OptionsForm.h"
 #include "platform/Prompts.h"
@@ -9,7 +10,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextEdit>
@@ -94,8 +94,8 @@ TEST(OptionsWiring, ViewWindowOpensTheSameDialogAndClearingEmptiesBothHistories)
     ViewWindow* view = window.viewWindow();
     view->RecordFile(tree.file("a.txt", 3));
     window.RecordFolder(tree.root());
-    ASSERT_GT(window.folderHistoryBox()->count(), 0);
-    ASSERT_EQ(view->Filehistory()->count(), 1);
+    ASSERT_GT(window.folderHistoryBox()->model().ListCount(), 0);
+    ASSERT_EQ(view->Filehistory()->model().ListCount(), 1);
 
     QAction* options = view->menuAction(QStringLiteral("Options"));
     ASSERT_NE(options, nullptr);
@@ -109,8 +109,10 @@ TEST(OptionsWiring, ViewWindowOpensTheSameDialogAndClearingEmptiesBothHistories)
 
     prompts.answers << Prompts::Answer::Yes;
     child<QPushButton>(*form, "clearHistoryButton")->click();
-    EXPECT_EQ(window.folderHistoryBox()->count(), 0);
-    EXPECT_EQ(view->Filehistory()->count(), 0);
+    EXPECT_EQ(window.folderHistoryBox()->model().ListCount(), 0);
+    EXPECT_EQ(view->Filehistory()->model().ListCount(), 0);
     EXPECT_TRUE(window.settings().fileHistory.isEmpty());
+    window.menus().file.exit->trigger();
+    EXPECT_TRUE(window.settings().folderHistory.isEmpty()) << "nothing left to save";
     form->close();
 }

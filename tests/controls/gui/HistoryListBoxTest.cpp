@@ -2,13 +2,16 @@
 
 #include "platform/Prompts.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -177,4 +180,49 @@ TEST(HistoryListBox, GrowingTheListShowsRowsScrolledAwayWhileItWasSmall)
     box.resize(300, 300);
     QApplication::processEvents();
     EXPECT_EQ(box.model().props.TopIndex, 0) << "all rows fit again";
+}
+
+TEST(HistoryListBox, DropDownWithoutHeightFitsItsRowsAndOpensFromTheKeyboard)
+{
+    ScriptedPrompts prompts;
+    HistoryListBox box(prompts);
+    box.model().props.Enabled = true;
+    box.model().props.Mode = 1;
+    box.refresh();
+    EXPECT_EQ(box.sizeHint().height(), box.editField()->sizeHint().height());
+    box.resize(300, box.sizeHint().height());
+    box.show();
+    for (const char* t : {"/a", "/b", "/c"})
+        box.Additem(QLatin1String(t));
+    const auto press = [](QWidget* target, int key, Qt::KeyboardModifiers modifiers = {}) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(target, &event);
+    };
+
+    press(box.editField(), Qt::Key_F4);
+    ASSERT_TRUE(box.isDroppedDown());
+    QApplication::processEvents(); // the scroll area shows or hides its bar queued
+    const int shown = box.rowsViewport()->height();
+    EXPECT_GE(shown, 3 * box.rowHeight()) << "every row in sight";
+    EXPECT_LT(shown, 4 * box.rowHeight()) << "and no empty space under them";
+    const auto* area = qobject_cast<QAbstractScrollArea*>(box.rowsViewport()->parentWidget());
+    ASSERT_NE(area, nullptr);
+    EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << "nothing to scroll";
+    press(box.rowsViewport()->parentWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(box.isDroppedDown());
+
+    // A long list opens a dozen rows high, scrolled to the current row.
+    for (int i = 0; i < 30; ++i)
+        box.Additem(QStringLiteral("/files/%1").arg(i));
+    box.ShowItem(25);
+    box.model().props.TopIndex = 0;
+    press(box.editField(), Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(box.isDroppedDown());
+    QApplication::processEvents();
+    const int visible = box.rowsViewport()->height() / box.rowHeight();
+    EXPECT_EQ(visible, 12);
+    EXPECT_TRUE(area->verticalScrollBar()->isVisible());
+    EXPECT_LE(box.model().props.TopIndex, 25);
+    EXPECT_GT(box.model().props.TopIndex + visible, 25);
+    box.setDroppedDown(false);
 }

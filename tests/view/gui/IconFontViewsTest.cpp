@@ -92,6 +92,14 @@ TEST_F(IconFontViewsTest, ViewIconsShowsAPageAndSavesTheHoveredIcon)
     ico[7] = 32; // Qt trusts the directory's height, Windows the image's header
     EXPECT_EQ(QImage::fromData(ico, "ico").pixel(0, 0), qRgb(15, 100, 100));
 
+    // Saving over it: our question only, the file dialog is told not to ask as well.
+    prompts.texts = {target};
+    const qsizetype shownBefore = prompts.shown.size();
+    views->SaveHoveredIcon();
+    EXPECT_EQ(prompts.saveOverwrites.last(), Prompts::Overwrite::CallerAsks);
+    ASSERT_EQ(prompts.shown.size(), shownBefore + 2);
+    EXPECT_EQ(prompts.shown.last().text, target + " exists\rReplace ?");
+
     // Later pages through the page bar; hovering past the last icon clears panel 2.
     page->scrollThumb()->setValue(layout.pages() - 1);
     const int onLast = 40 - (layout.pages() - 1) * layout.perPage();

@@ -1,6 +1,7 @@
 #include "view/gui/ViewWindow.h"
 
 #include "common/TempTree.h"
+#include "controls/gui/HistoryListBox.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
@@ -10,10 +11,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
 
@@ -46,8 +51,9 @@ protected:
     QStringList historyTexts() const
     {
         QStringList texts;
-        for (int i = 0; i < window->Filehistory()->count(); ++i)
-            texts << window->Filehistory()->itemText(i);
+        const HistoryList& rows = window->Filehistory()->model();
+        for (int i = 0; i < rows.ListCount(); ++i)
+            texts << rows.list(i);
         return texts;
     }
 
@@ -70,7 +76,7 @@ TEST_F(ViewWindowTest, TextFileFillsRtbAndEntersTheHistory)
     EXPECT_EQ(window->statusPath(), r.fullPath());
     EXPECT_EQ(window->statusMessage(), QString());
     EXPECT_EQ(historyTexts(), QStringList{r.fullPath()});
-    EXPECT_EQ(window->Filehistory()->currentText(), r.fullPath());
+    EXPECT_EQ(window->Filehistory()->editField()->text(), r.fullPath());
     EXPECT_EQ(settings.fileHistory, QStringList{r.fullPath()});
 }
 
@@ -168,6 +174,46 @@ TEST_F(ViewWindowTest, ReopensFromTheHistoryOrSaysWhatWentWrong)
     window->OpenFileHistoryEntry(bad);
     EXPECT_EQ(prompts.shownTexts().last(), QStringLiteral("error in displaying file:\r\n") + bad);
     EXPECT_EQ(prompts.shown.size(), 2);
+}
+
+TEST_F(ViewWindowTest, FileHistoryDropsDownReopensAndClearsWhatIsSaved)
+{
+    tree.file(QStringLiteral("one.txt"), QByteArray("one"));
+    tree.file(QStringLiteral("two.txt"), QByteArray("two"));
+    window->resize(640, 480);
+    window->show();
+    window->TriggerView(request(QStringLiteral("one.txt")));
+    window->TriggerView(request(QStringLiteral("two.txt")));
+    HistoryListBox* history = window->Filehistory();
+    EXPECT_GE(history->width(), 300) << "the strip gives the list the window's width";
+    EXPECT_EQ(history->height(), history->editField()->height()) << "one field high";
+
+    history->dropButton()->click();
+    ASSERT_TRUE(history->isDroppedDown());
+    QWidget* rows = history->rowsViewport();
+    EXPECT_GE(rows->height(), 2 * history->rowHeight()) << "both rows show";
+    const QPoint second(10, history->rowHeight() + 2);
+    QMouseEvent click(QEvent::MouseButtonRelease, second, rows->mapToGlobal(second), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(rows, &click);
+    EXPECT_FALSE(history->isDroppedDown());
+    EXPECT_EQ(window->CurrentViewFile(), tree.path(QStringLiteral("one.txt")));
+    EXPECT_EQ(window->richText()->toPlainText(), QStringLiteral("one"));
+
+    // "Clear" from the list's own menu empties what the profile will save as well.
+    prompts.answers << Prompts::Answer::Yes;
+    QTimer::singleShot(0, [history] {
+        for (QAction* action : history->popupMenu()->actions()) {
+            if (action->text() == QStringLiteral("Clear"))
+                action->trigger();
+        }
+        history->popupMenu()->close();
+    });
+    QMouseEvent right(QEvent::MouseButtonRelease, second, rows->mapToGlobal(second),
+                      Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(rows, &right);
+    EXPECT_EQ(history->model().ListCount(), 0);
+    EXPECT_TRUE(settings.fileHistory.isEmpty());
 }
 
 TEST_F(ViewWindowTest, CopyDependsOnTheView)
