@@ -23,6 +23,8 @@
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 #include "tools/gui/InfoForm.h"
+#include "view/PictureFolder.h"
+#include "view/gui/PictureSoundViews.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QAction>
@@ -61,6 +63,7 @@ BasketWiring::BasketWiring(MainWindow& window) : QObject(&window), window_(windo
         [this](const QString& text) { window_.viewWindow()->SetViewPath(text); },
         [this](const QString& text) { window_.viewWindow()->SetViewMessage(text); },
         [this] { return window_.viewWindow()->viewArea().width(); },
+        [this](const QStringList& paths) { return PicturesAmong(paths, window_.settings()); },
     });
 
     FileListPanel* list = window.fileListPanel();
@@ -107,12 +110,24 @@ void BasketWiring::connectPanel()
         if (panel_->gridShown() && !view->isVisible())
             view->show();
         view->LayoutView();
+        // The shown basket can be charted.
+        if (QAction* bars = view->menuAction(QStringLiteral("Show size bar"));
+            bars && panel_->gridShown())
+            bars->setEnabled(true);
     });
     connect(panel_, &BasketPanel::propertiesWanted, this,
             [this](const QString& path) { ShowFileProperties(path, window_.prompts(), &window_); });
     connect(panel_, &BasketPanel::dropReceived, this, &BasketWiring::dropOnBasket);
-    // Thumbnail pages are not built yet: the item stays, disabled.
-    panel_->menu().thumbnails->setEnabled(false);
+    connect(panel_, &BasketPanel::thumbnailsWanted, this, &BasketWiring::showThumbnails);
+}
+
+void BasketWiring::showThumbnails(const QStringList& pictures)
+{
+    ViewWindow* view = window_.viewWindow();
+    view->show();
+    view->raise();
+    if (PictureSoundViews* views = PictureSoundViews::of(view))
+        views->ShowThumbnails(pictures);
 }
 
 void BasketWiring::connectMenus()

@@ -4,6 +4,7 @@
 #include "app/TempFolder.h"
 #include "app/gui/BasketWiring.h"
 #include "app/gui/FrameMenus.h"
+#include "app/gui/SizeBarCommands.h"
 #include "app/gui/SizeTableCommands.h"
 #include "archive/ExamineArchive.h"
 #include "browse/gui/FileListPanel.h"
@@ -106,6 +107,7 @@ ViewWindow* MainWindow::viewWindow()
             viewWindow_->move(g.left, g.top);
         }
         basket_->placeOn(viewWindow_);
+        sizeBars_->attach(viewWindow_);
     }
     return viewWindow_;
 }
