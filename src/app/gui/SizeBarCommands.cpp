@@ -67,7 +67,7 @@ bool SizeBarCommands::DrawSizeBars(int labelWidth)
     attach(view);
     const QString mode = view->ViewMode();
     bool basket = false;
-    const GridView* source = chartSource(view, basket);
+    GridView* source = chartSource(view, basket);
     const Grid& grid = source->grid();
     if ((!mode.isEmpty() && !mode.startsWith(QLatin1String("BAR"))) || source->isHidden() ||
         !HasSizeBarData(grid)) {
