@@ -96,6 +96,7 @@ void BasketWiring::placeOn(ViewWindow* view)
 void BasketWiring::connectPanel()
 {
     connect(panel_, &BasketPanel::emptied, this, [this] {
+        closeBasketChart();
         FileListPanel* list = window_.fileListPanel();
         if (!listShowsBasket(*list))
             return;
@@ -103,8 +104,10 @@ void BasketWiring::connectPanel()
         list->state().File1Backup.Clear();
         list->statusLabel()->setText(QStringLiteral(" no files"));
     });
-    connect(panel_, &BasketPanel::hidden, this,
-            [this] { window_.viewWindow()->Filehistory()->setFocus(); });
+    connect(panel_, &BasketPanel::hidden, this, [this] {
+        closeBasketChart();
+        window_.viewWindow()->Filehistory()->setFocus();
+    });
     connect(panel_, &BasketPanel::layoutWanted, this, [this] {
         ViewWindow* view = window_.viewWindow();
         if (panel_->gridShown() && !view->isVisible())
@@ -119,6 +122,19 @@ void BasketWiring::connectPanel()
             [this](const QString& path) { ShowFileProperties(path, window_.prompts(), &window_); });
     connect(panel_, &BasketPanel::dropReceived, this, &BasketWiring::dropOnBasket);
     connect(panel_, &BasketPanel::thumbnailsWanted, this, &BasketWiring::showThumbnails);
+}
+
+void BasketWiring::closeBasketChart()
+{
+    // The chart of rows that are gone or hidden would only say "nothing to draw" at the
+    // next resize.
+    ViewWindow* view = window_.viewWindow();
+    if (view->ViewMode() != u"BARB")
+        return;
+    view->sizeBarTab()->hide();
+    view->setViewMode(QString());
+    if (QAction* bars = view->menuAction(QStringLiteral("Show size bar")))
+        bars->setChecked(false);
 }
 
 void BasketWiring::showThumbnails(const QStringList& pictures)

@@ -40,6 +40,8 @@ private:
     void showBasketIfListed();
     /// "Picture thumbnails" of the basket: its pictures as thumbnail pages.
     void showThumbnails(const QStringList& pictures);
+    /// Takes the basket's size bar chart away once the grid is hidden or emptied.
+    void closeBasketChart();
     void openBasketFile(const QString& path);
     void removeBasketFileEntry();
     [[nodiscard]] QString zipTarget() const;

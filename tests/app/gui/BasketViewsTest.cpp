@@ -161,9 +161,15 @@ TEST_F(BasketViewsTest, ShowSizeBarChartsTheShownBasketOneBarPerRow)
     EXPECT_EQ(view->ViewMode(), "BARB");
     EXPECT_EQ(pages->image().width(), pages->pageArea().width());
 
-    // Emptied while shown: the grid holds no data row.
-    showBars->trigger();
+    // Hiding the basket takes its chart away.
+    panel().toggleShown();
+    EXPECT_TRUE(view->sizeBarTab()->isHidden());
     EXPECT_FALSE(showBars->isChecked());
+    EXPECT_EQ(view->ViewMode(), "");
+
+    // Emptied while shown: the grid holds no data row.
+    panel().toggleShown();
+    ASSERT_TRUE(panel().gridShown());
     while (!panel().basket().empty()) {
         panel().basket().grid().setSelection(1, 2, 1, 2);
         panel().runCommand(BasketMenu::Delete);
