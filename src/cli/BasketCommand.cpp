@@ -54,29 +54,35 @@ int showBasket(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "lumara-cli basket show: give FILE.bsk\n";
         return 2;
     }
-    const QString path = absolute(args.first());
-    if (!QFileInfo(path).isFile()) {
-        err << "lumara-cli basket show: cannot read " << args.first() << "\n";
-        return 1;
-    }
     ScriptedPrompts prompts;
     BasketHost host;
     Grid grid;
     Basket basket(grid, prompts, host);
-    const BasketFileContents contents = ReadBasketFile(path);
-    if (LoadBasketFile(basket, path) != BasketLoad::Loaded) {
-        err << "lumara-cli basket show: not a basket file (its first line is no basket "
-               "header): "
-            << args.first() << "\n";
+    if (!loadBasketArgument(args.first(), basket, err, QStringLiteral("basket show")))
         return 1;
-    }
-    out << DecodeBasketHeader(contents.headerLine, BasketKey) << "\n";
+    out << DecodeBasketHeader(ReadBasketFile(absolute(args.first())).headerLine, BasketKey) << "\n";
     for (int row = 1; row < grid.rows(); ++row)
         out << basket.shown(row) << "\t" << grid.textMatrix(row, Basket::SizeColumn) << "\n";
     return 0;
 }
 
 } // namespace
+
+bool loadBasketArgument(const QString& given, Basket& basket, QTextStream& err,
+                        const QString& command)
+{
+    const QString path = absolute(given);
+    if (!QFileInfo(path).isFile()) {
+        err << "lumara-cli " << command << ": cannot read " << given << "\n";
+        return false;
+    }
+    if (LoadBasketFile(basket, path) != BasketLoad::Loaded) {
+        err << "lumara-cli " << command
+            << ": not a basket file (its first line is no basket header): " << given << "\n";
+        return false;
+    }
+    return true;
+}
 
 int basketCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {

@@ -3,7 +3,14 @@
 #include <QStringList>
 #include <QTextStream>
 
+class Basket;
+
 namespace cli {
+
+/// Loads the basket file `path` into `basket` as opening it does. False, with the reason
+/// on `err` under `command`'s name, when it cannot be read or is no basket file.
+bool loadBasketArgument(const QString& path, Basket& basket, QTextStream& err,
+                        const QString& command);
 
 /// `lumara-cli basket save OUT.bsk PATH...`: writes a basket file of those paths (made
 /// absolute, added as the grid adds them). `lumara-cli basket show FILE.bsk`: the decoded

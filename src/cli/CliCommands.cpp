@@ -105,15 +105,16 @@ const QList<Command>& commands()
                         "picture as the view draws it"),
          drawPicture, true},
         {QStringLiteral("thumbs"),
-         QStringLiteral("thumbs FOLDER [--area WxH] --out DIR  the folder's thumbnail pages "
-                        "as DIR/page1.png ..."),
+         QStringLiteral("thumbs FOLDER|--basket FILE.bsk [--area WxH] --out DIR  thumbnail "
+                        "pages of the folder's or the basket's pictures as DIR/page1.png ..."),
          drawThumbnails, true},
         {QStringLiteral("media"),
          QStringLiteral("media FILE                   the sound's length as [h:]mm:ss"),
          mediaLength, true},
         {QStringLiteral("sizebars"),
-         QStringLiteral("sizebars [list options] [--width TWIPS] [--page WxH] FOLDER --out "
-                        "OUT.png  the size bar chart"),
+         QStringLiteral("sizebars [list options] [--width TWIPS] [--page WxH] "
+                        "FOLDER|--basket FILE.bsk --out OUT.png  the size bar chart of the "
+                        "folder's tree or of the basket's files"),
          drawSizeBars, true},
         {QStringLiteral("options"),
          QStringLiteral("options swatches | colour R G B | size SIZE [left|right]... | "

@@ -1,8 +1,11 @@
 #include "cli/PictureCommands.h"
 
+#include "basket/Basket.h"
+#include "cli/BasketCommand.h"
 #include "cli/ListCommand.h"
 #include "controls/Grid.h"
 #include "platform/MediaMci.h"
+#include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "trees/SizeBarChart.h"
 #include "trees/Statistics.h"
@@ -108,20 +111,44 @@ int drawThumbnails(const QStringList& given, QTextStream& out, QTextStream& err)
     bool missing = false;
     const std::optional<QString> outDir = takeOption(args, QStringLiteral("--out"), missing);
     const std::optional<QString> areaText = takeOption(args, QStringLiteral("--area"), missing);
+    const std::optional<QString> basketFile = takeOption(args, QStringLiteral("--basket"), missing);
     const std::optional<QSize> area = sizeOf(areaText.value_or(QStringLiteral("1000x750")));
-    if (missing || !outDir || args.size() != 1 || !area) {
-        err << "usage: lumara-cli thumbs FOLDER [--area WxH] --out DIR\n";
-        return 2;
-    }
-    if (!QFileInfo(args.first()).isDir()) {
-        err << "lumara-cli thumbs: not a folder: " << args.first() << "\n";
+    if (missing || !outDir || args.size() != (basketFile ? 0 : 1) || !area) {
+        err << "usage: lumara-cli thumbs FOLDER|--basket FILE.bsk [--area WxH] --out DIR\n";
         return 2;
     }
     const Settings settings;
-    const QStringList pictures = PictureFilesOfFolder(args.first(), settings);
-    if (pictures.isEmpty()) {
-        out << "There are no picture files\n";
-        return 0;
+    QStringList pictures;
+    if (basketFile) {
+        // The basket's "Picture thumbnails": its entries that are pictures.
+        ScriptedPrompts prompts;
+        BasketHost host;
+        Grid grid;
+        Basket basket(grid, prompts, host);
+        if (!loadBasketArgument(*basketFile, basket, err, QStringLiteral("thumbs")))
+            return 1;
+        if (basket.empty()) {
+            out << "RadeZazeda is empty\n";
+            return 0;
+        }
+        QStringList paths;
+        for (int row = 1; row < grid.rows(); ++row)
+            paths << basket.path(row);
+        pictures = PicturesAmong(paths, settings);
+        if (pictures.isEmpty()) {
+            out << "RadeZazeda has no picture files\n";
+            return 0;
+        }
+    } else {
+        if (!QFileInfo(args.first()).isDir()) {
+            err << "lumara-cli thumbs: not a folder: " << args.first() << "\n";
+            return 2;
+        }
+        pictures = PictureFilesOfFolder(args.first(), settings);
+        if (pictures.isEmpty()) {
+            out << "There are no picture files\n";
+            return 0;
+        }
     }
     if (!QDir().mkpath(*outDir)) {
         err << "lumara-cli thumbs: cannot make " << *outDir << "\n";
@@ -164,24 +191,36 @@ int drawSizeBars(const QStringList& given, QTextStream& out, QTextStream& err)
     const std::optional<QString> outPath = takeOption(args, QStringLiteral("--out"), missing);
     const std::optional<QString> widthText = takeOption(args, QStringLiteral("--width"), missing);
     const std::optional<QString> pageText = takeOption(args, QStringLiteral("--page"), missing);
+    const std::optional<QString> basketFile = takeOption(args, QStringLiteral("--basket"), missing);
     const std::optional<QSize> page = sizeOf(pageText.value_or(QStringLiteral("800x600")));
-    if (missing || !outPath || !page) {
-        err << "usage: lumara-cli sizebars [list options] [--width TWIPS] [--page WxH] FOLDER "
-               "--out OUT.png\n";
+    if (missing || !outPath || !page || (basketFile && !args.isEmpty())) {
+        err << "usage: lumara-cli sizebars [list options] [--width TWIPS] [--page WxH] "
+               "FOLDER|--basket FILE.bsk --out OUT.png\n";
         return 2;
     }
-    FileListState state;
     Settings settings;
-    if (const int status = listFromArgs(args, state, settings, err, QStringLiteral("sizebars"));
-        status >= 0)
-        return status;
     Grid grid;
-    if (state.fileTreeTag == u"X" || !ShowSizeTable(state, grid, state.fileTree.root()).shown ||
-        !HasSizeBarData(grid)) {
+    SizeBarKind kind;
+    if (basketFile) {
+        ScriptedPrompts prompts;
+        BasketHost host;
+        Basket basket(grid, prompts, host);
+        if (!loadBasketArgument(*basketFile, basket, err, QStringLiteral("sizebars")))
+            return 1;
+        kind = BasketSizeBarKind();
+    } else {
+        FileListState state;
+        if (const int status = listFromArgs(args, state, settings, err, QStringLiteral("sizebars"));
+            status >= 0)
+            return status;
+        if (state.fileTreeTag == u"X" || !ShowSizeTable(state, grid, state.fileTree.root()).shown)
+            grid.setRows(0);
+        kind = SizeBarKind{state.treeType, settings.extensionNames != 0, grid.cols() == 3};
+    }
+    if (!HasSizeBarData(grid)) {
         out << "nothing to draw\n";
         return 0;
     }
-    const SizeBarKind kind{state.treeType, settings.extensionNames != 0, grid.cols() == 3};
     SizeBarStyle style;
     style.bar = QColor::fromRgb(QRgb(settings.colours[5]));
     style.line = QGuiApplication::palette().color(QPalette::Highlight);

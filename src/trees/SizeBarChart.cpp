@@ -15,6 +15,11 @@ constexpr int DateLabelWidth = 12;
 
 } // namespace
 
+SizeBarKind BasketSizeBarKind()
+{
+    return SizeBarKind{TreeType::PlainList, false, true, 3};
+}
+
 int DefaultLabelWidth(const SizeBarKind& kind)
 {
     if (kind.fileTable)
@@ -77,7 +82,7 @@ SizeBarLayout LayOutSizeBars(const Grid& grid, const SizeBarKind& kind, int labe
     const int first = std::max(1, grid.fixedRows());
     double largest = 0;
     for (int r = first; r < grid.rows(); ++r)
-        largest = std::max(largest, grid.textMatrix(r, 2).trimmed().toDouble());
+        largest = std::max(largest, grid.textMatrix(r, kind.valueColumn).trimmed().toDouble());
     const int barLeft = Margin + layout.labelWidth;
     const int barRoom = std::max(1, page.width() - barLeft - Margin);
     const double scale = largest > 0 ? barRoom / largest : 0;
@@ -98,7 +103,8 @@ SizeBarLayout LayOutSizeBars(const Grid& grid, const SizeBarKind& kind, int labe
         SizeBarItem item;
         item.text = SizeBarRowText(kind, grid.textMatrix(r, 0), grid.textMatrix(r, 1));
         item.textAt = QPoint(Margin, y);
-        const double value = std::max(0.0, grid.textMatrix(r, 2).trimmed().toDouble());
+        const double value =
+            std::max(0.0, grid.textMatrix(r, kind.valueColumn).trimmed().toDouble());
         const int length = static_cast<int>(std::lround(value * scale));
         item.bar = QRect(barLeft, top + BarGap + lineHeight / 4, length,
                          std::max(1, lineHeight - 2 * BarGap));

@@ -14,12 +14,17 @@ class Grid;
 
 /// What decides the chart's texts: the tree type the table came from, the "Use names
 /// for file extensions" setting, and whether the table lists files (three columns:
-/// "#", "Name", "Size") rather than group statistics.
+/// "#", "Name", "Size") rather than group statistics; and the column of each row's value.
 struct SizeBarKind {
     TreeType treeType = TreeType::PlainList;
     bool extensionNames = false;
     bool fileTable = false;
+    int valueColumn = 2; ///< the size tables' column 2; the basket's size column is 3
 };
+
+/// The chart of the RadeZazeda grid (tag "BARB"): its rows are files, labelled by their
+/// name (column 1) alone under " NAME" and valued by the grid's size column (3).
+[[nodiscard]] SizeBarKind BasketSizeBarKind();
 
 /// The default label column width in twips for the tree type.
 [[nodiscard]] int DefaultLabelWidth(const SizeBarKind& kind);
@@ -49,9 +54,9 @@ struct SizeBarLayout {
 };
 
 /// Lays the data rows of `grid` (rows from the first after the header; column 0 the
-/// count, 1 the label, 2 the value) out on pages of `page` pixels with rows of
-/// `lineHeight` pixels. `labelWidthTwips` <= 0 takes the default for the kind. The
-/// largest value's bar fills the page right of the label column.
+/// count, 1 the label, the kind's value column the value) out on pages of `page` pixels with rows
+/// of `lineHeight` pixels. `labelWidthTwips` <= 0 takes the default for the kind. The largest
+/// value's bar fills the page right of the label column.
 [[nodiscard]] SizeBarLayout LayOutSizeBars(const Grid& grid, const SizeBarKind& kind,
                                            int labelWidthTwips, QSize page, int lineHeight,
                                            double twipsPerPixel = 15);

@@ -1,10 +1,12 @@
 #include "CliRun.h"
+#include "basket/BasketHeader.h"
 #include "common/TempTree.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -104,4 +106,64 @@ TEST(PictureCli, SizebarsDrawsTheChartOfTheTree)
     const CliRun empty = RunCli({QStringLiteral("sizebars"), t.folder(QStringLiteral("none")),
                                  QStringLiteral("--out"), out});
     EXPECT_EQ(empty.out, QStringLiteral("nothing to draw\n"));
+}
+
+TEST(PictureCli, ThumbsAndSizebarsOfABasketFile)
+{
+    TempTree t;
+    QStringList save{QStringLiteral("basket"), QStringLiteral("save"),
+                     t.path(QStringLiteral("pics.bsk"))};
+    for (int i = 0; i < 26; ++i)
+        save << t.file(QStringLiteral("p%1.bmp").arg(i), png(QSize(30, 20), Qt::green, Qt::red));
+    save << t.file(QStringLiteral("notes.txt"), 10);
+    ASSERT_EQ(RunCli(save).status, 0);
+    const QString dir = t.path(QStringLiteral("pages"));
+    CliRun r = RunCli({QStringLiteral("thumbs"), QStringLiteral("--basket"),
+                       t.path(QStringLiteral("pics.bsk")), QStringLiteral("--out"), dir});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("26 pictures, 2 pages\n"));
+    EXPECT_FALSE(QImage(dir + QStringLiteral("/page2.png")).isNull());
+
+    // One bar per entry, each as long as the entry's size allows.
+    ASSERT_EQ(RunCli({QStringLiteral("basket"), QStringLiteral("save"),
+                      t.path(QStringLiteral("sizes.bsk")), t.file(QStringLiteral("a"), 4000),
+                      t.file(QStringLiteral("b"), 1000), t.file(QStringLiteral("c"), 2000)})
+                  .status,
+              0);
+    const QString out = t.path(QStringLiteral("bars.png"));
+    r = RunCli({QStringLiteral("sizebars"), QStringLiteral("--basket"),
+                t.path(QStringLiteral("sizes.bsk")), QStringLiteral("--out"), out});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("1 page\n"));
+    const QImage chart(out);
+    ASSERT_EQ(chart.size(), QSize(800, 600));
+    const int x = 6 + 1500 / 15 + 1; // inside every bar, right of the file labels
+    QList<int> lengths;
+    for (int y = 1; y < chart.height(); ++y) {
+        if (chart.pixelColor(x, y) != QColor(Qt::black) ||
+            chart.pixelColor(x, y - 1) == QColor(Qt::black))
+            continue;
+        int right = x;
+        while (right + 1 < chart.width() && chart.pixelColor(right + 1, y) == QColor(Qt::black))
+            ++right;
+        lengths << right - x;
+    }
+    ASSERT_EQ(lengths.size(), 3) << "one bar per row";
+    std::sort(lengths.begin(), lengths.end());
+    EXPECT_GE(lengths[2], 800 - x - 10) << "the largest fills the width";
+    EXPECT_NEAR(lengths[0], lengths[2] / 4, 2);
+    EXPECT_NEAR(lengths[1], lengths[2] / 2, 2);
+
+    const QString empty = t.file(QStringLiteral("empty.bsk"),
+                                 EncodeBasketHeader(BasketMark, BasketKey).toLatin1() + "\r\n");
+    r = RunCli({QStringLiteral("sizebars"), QStringLiteral("--basket"), empty,
+                QStringLiteral("--out"), out});
+    EXPECT_EQ(r.out, QStringLiteral("nothing to draw\n"));
+    r = RunCli({QStringLiteral("thumbs"), QStringLiteral("--basket"), empty,
+                QStringLiteral("--out"), dir});
+    EXPECT_EQ(r.out, QStringLiteral("RadeZazeda is empty\n"));
+    r = RunCli({QStringLiteral("thumbs"), QStringLiteral("--basket"),
+                t.file(QStringLiteral("plain.bsk"), QByteArray("just text\r\n")),
+                QStringLiteral("--out"), dir});
+    EXPECT_EQ(r.status, 1);
 }

@@ -24,6 +24,8 @@
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 #include "tools/gui/InfoForm.h"
+#include "view/PictureFolder.h"
+#include "view/gui/PictureSoundViews.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QAction>
@@ -61,6 +63,7 @@ BasketWiring::BasketWiring(MainWindow& window) : QObject(&window), window_(windo
         [this](const QString& text) { window_.viewWindow()->SetViewPath(text); },
         [this](const QString& text) { window_.viewWindow()->SetViewMessage(text); },
         [this] { return window_.viewWindow()->viewArea().width(); },
+        [this](const QStringList& paths) { return PicturesAmong(paths, window_.settings()); },
     });
 
     FileListPanel* list = window.fileListPanel();
@@ -93,6 +96,7 @@ void BasketWiring::placeOn(ViewWindow* view)
 void BasketWiring::connectPanel()
 {
     connect(panel_, &BasketPanel::emptied, this, [this] {
+        closeBasketChart();
         FileListPanel* list = window_.fileListPanel();
         if (!listShowsBasket(*list))
             return;
@@ -100,19 +104,46 @@ void BasketWiring::connectPanel()
         list->state().File1Backup.Clear();
         list->statusLabel()->setText(QStringLiteral(" no files"));
     });
-    connect(panel_, &BasketPanel::hidden, this,
-            [this] { window_.viewWindow()->Filehistory()->setFocus(); });
+    connect(panel_, &BasketPanel::hidden, this, [this] {
+        closeBasketChart();
+        window_.viewWindow()->Filehistory()->setFocus();
+    });
     connect(panel_, &BasketPanel::layoutWanted, this, [this] {
         ViewWindow* view = window_.viewWindow();
         if (panel_->gridShown() && !view->isVisible())
             view->show();
         view->LayoutView();
+        // The shown basket can be charted.
+        if (QAction* bars = view->menuAction(QStringLiteral("Show size bar"));
+            bars && panel_->gridShown())
+            bars->setEnabled(true);
     });
     connect(panel_, &BasketPanel::propertiesWanted, this,
             [this](const QString& path) { ShowFileProperties(path, window_.prompts(), &window_); });
     connect(panel_, &BasketPanel::dropReceived, this, &BasketWiring::dropOnBasket);
-    // Thumbnail pages are not built yet: the item stays, disabled.
-    panel_->menu().thumbnails->setEnabled(false);
+    connect(panel_, &BasketPanel::thumbnailsWanted, this, &BasketWiring::showThumbnails);
+}
+
+void BasketWiring::closeBasketChart()
+{
+    // The chart of rows that are gone or hidden would only say "nothing to draw" at the
+    // next resize.
+    ViewWindow* view = window_.viewWindow();
+    if (view->ViewMode() != u"BARB")
+        return;
+    view->sizeBarTab()->hide();
+    view->setViewMode(QString());
+    if (QAction* bars = view->menuAction(QStringLiteral("Show size bar")))
+        bars->setChecked(false);
+}
+
+void BasketWiring::showThumbnails(const QStringList& pictures)
+{
+    ViewWindow* view = window_.viewWindow();
+    view->show();
+    view->raise();
+    if (PictureSoundViews* views = PictureSoundViews::of(view))
+        views->ShowThumbnails(pictures);
 }
 
 void BasketWiring::connectMenus()

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class BasketPanel;
 class MainWindow;
@@ -37,6 +38,10 @@ private:
     bool dropOnFolderTree(const QMimeData* data, const QPoint& pos);
     void copyListedFiles(NodeTree::Id id, const QString& folder);
     void showBasketIfListed();
+    /// "Picture thumbnails" of the basket: its pictures as thumbnail pages.
+    void showThumbnails(const QStringList& pictures);
+    /// Takes the basket's size bar chart away once the grid is hidden or emptied.
+    void closeBasketChart();
     void openBasketFile(const QString& path);
     void removeBasketFileEntry();
     [[nodiscard]] QString zipTarget() const;

@@ -5,6 +5,7 @@
 #include "app/TempFolder.h"
 #include "app/gui/BasketWiring.h"
 #include "app/gui/FrameMenus.h"
+#include "app/gui/SizeBarCommands.h"
 #include "app/gui/SizeTableCommands.h"
 #include "archive/ExamineArchive.h"
 #include "browse/gui/FileListPanel.h"
@@ -109,6 +110,7 @@ ViewWindow* MainWindow::viewWindow()
         // The file history draws its rows with the file list's pictures.
         viewWindow_->Filehistory()->setPictureSource(
             [list = fileList_](int index) { return list->imageIcon(QString::number(index)); });
+        sizeBars_->attach(viewWindow_);
     }
     return viewWindow_;
 }

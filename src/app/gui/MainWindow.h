@@ -20,6 +20,7 @@ class HistoryListBox;
 class OptionsForm;
 class NodeTreeModel;
 class NodeTreeView;
+class SizeBarCommands;
 class SizeTableCommands;
 class TreeButtons;
 class QLabel;
@@ -141,6 +142,7 @@ private:
     // whatever order the widgets were made in.
     std::unique_ptr<FilterStrip> filterStrip_;
     std::unique_ptr<SizeTableCommands> sizeTables_;
+    SizeBarCommands* sizeBars_ = nullptr; ///< a child of the window
     QSplitter* splitter_ = nullptr;
     QPointer<ViewWindow> viewWindow_;
     OptionsForm* optionsForm_ = nullptr; // a child, made on first use

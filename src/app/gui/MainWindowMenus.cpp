@@ -53,10 +53,9 @@ void MainWindow::connectFileList()
                                                       [this] { return viewWindow(); });
     connect(this, &MainWindow::folderSizeTableWanted, sizeTables_.get(),
             &SizeTableCommands::FolderSizeTable);
-    auto* sizeBars = new SizeBarCommands(
+    // "Show size bar" is joined to the view window when the window is made.
+    sizeBars_ = new SizeBarCommands(
         settings_, prompts_, *fileList_, [this] { return viewWindow(); }, this);
-    connect(sizeTables_.get(), &SizeTableCommands::tableShown, sizeBars,
-            [this, sizeBars] { sizeBars->attach(viewWindow()); });
     new PictureCommands(*this);
     new FontTableCommands(
         prompts_, *fileList_, menus_->tvwview.viewFonts,

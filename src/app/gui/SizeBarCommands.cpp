@@ -53,14 +53,24 @@ void SizeBarCommands::attach(ViewWindow* view)
     });
 }
 
+GridView* SizeBarCommands::chartSource(ViewWindow* view, bool& basket)
+{
+    // The RadeZazeda on screen covers the size table: its rows are what the user sees.
+    GridView* basketGrid = view->RadeZazeda();
+    basket = basketGrid && !basketGrid->isHidden();
+    return basket ? basketGrid : view->tableGrid();
+}
+
 bool SizeBarCommands::DrawSizeBars(int labelWidth)
 {
     ViewWindow* view = viewWindow_();
     attach(view);
     const QString mode = view->ViewMode();
-    const Grid& grid = view->tableGrid()->grid();
-    if ((!mode.isEmpty() && !mode.startsWith(QLatin1String("BAR"))) ||
-        view->tableGrid()->isHidden() || !HasSizeBarData(grid)) {
+    bool basket = false;
+    GridView* source = chartSource(view, basket);
+    const Grid& grid = source->grid();
+    if ((!mode.isEmpty() && !mode.startsWith(QLatin1String("BAR"))) || source->isHidden() ||
+        !HasSizeBarData(grid)) {
         prompts_.message(QStringLiteral("nothing to draw"), QString());
         return false;
     }
@@ -69,8 +79,9 @@ bool SizeBarCommands::DrawSizeBars(int labelWidth)
     QWidget* tab = view->sizeBarTab();
     tab->show();
     tab->raise();
-    const SizeBarKind kind{panel_.state().treeType, settings_.extensionNames != 0,
-                           grid.cols() == 3};
+    const SizeBarKind kind = basket ? BasketSizeBarKind()
+                                    : SizeBarKind{panel_.state().treeType,
+                                                  settings_.extensionNames != 0, grid.cols() == 3};
     SizeBarStyle style;
     style.bar = QColor::fromRgb(QRgb(settings_.colours[5]));
     style.line = view->palette().color(QPalette::Highlight);
@@ -82,6 +93,6 @@ bool SizeBarCommands::DrawSizeBars(int labelWidth)
     pages->showImage(drawn.value(std::max(0, page)));
     if (QAction* item = view->menuAction(QStringLiteral("Show size bar")))
         item->setChecked(true);
-    view->setViewMode(QStringLiteral("BARV"));
+    view->setViewMode(basket ? QStringLiteral("BARB") : QStringLiteral("BARV"));
     return true;
 }

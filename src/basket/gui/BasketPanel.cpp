@@ -12,7 +12,6 @@
 #include "controls/gui/WindowGuards.h"
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
-#include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 
@@ -348,12 +347,10 @@ void BasketPanel::thumbnailsCommand()
         prompts_.message(QStringLiteral("RadeZazeda is empty"));
         return;
     }
-    QStringList pictures;
-    for (int row = 1; row < basket_->grid().rows(); ++row) {
-        const QString path = basket_->path(row);
-        if (ClassifyFileKind(ExtensionOf(path), settings_) == FileKind::Picture)
-            pictures << path;
-    }
+    QStringList paths;
+    for (int row = 1; row < basket_->grid().rows(); ++row)
+        paths << basket_->path(row);
+    const QStringList pictures = hooks_.picturesAmong ? hooks_.picturesAmong(paths) : QStringList();
     if (pictures.isEmpty())
         prompts_.message(QStringLiteral("RadeZazeda has no picture files"));
     else

@@ -30,6 +30,8 @@ public:
         std::function<void(const QString&)> setViewPath;    ///< view window status panel 1
         std::function<void(const QString&)> setViewMessage; ///< status panel 2
         std::function<int()> availableWidth;                ///< the view area's width, pixels
+        /// The pictures among full paths, in the order a thumbnail show takes them.
+        std::function<QStringList(const QStringList&)> picturesAmong;
     };
 
     BasketPanel(Settings& settings, Prompts& prompts, CancelKey& cancelKey, QWidget* window);
@@ -73,7 +75,7 @@ Q_SIGNALS:
     void dropReceived(const QMimeData* data, bool onIcon);
     /// "Properties" for one row.
     void propertiesWanted(const QString& path);
-    /// "Picture thumbnails": the picture files of the basket.
+    /// "Picture thumbnails": the picture files of the basket (never empty).
     void thumbnailsWanted(const QStringList& pictures);
     /// The grid's place changed (shown, hidden, emptied): the view window lays out.
     void layoutWanted();

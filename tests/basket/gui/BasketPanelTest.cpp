@@ -52,8 +52,11 @@ struct PanelFixture {
         panel.icon()->setParent(&window);
         panel.grid()->setGeometry(0, 30, 640, 330);
         panel.icon()->move(4, 4);
-        panel.setHooks({[] { return QString(); }, [](const QString&) {},
-                        [this](const QString& text) { status = text; }, [] { return 600; }});
+        panel.setHooks({[] { return QString(); },
+                        [](const QString&) {},
+                        [this](const QString& text) { status = text; },
+                        [] { return 600; },
+                        {}});
         settings.tempFolder = "/tmp/";
     }
 };
