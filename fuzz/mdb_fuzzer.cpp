@@ -1,5 +1,5 @@
 #include "TableFuzzInput.h"
-#include "platform/TableSource.h"
+#include "platform/TableSourceDirect.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -7,7 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (path.isEmpty())
         return 0;
     try {
-        platform::Database db(path);
+        platform::direct::Database db(path);
         for (const QString& table : db.tableNames()) {
             (void)db.fields(table);
             auto records = db.openRecords(QStringLiteral("SELECT * FROM [") + table + "]");

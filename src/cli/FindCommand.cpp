@@ -92,7 +92,7 @@ int findFiles(const QStringList& arguments, QTextStream& out, QTextStream& err)
     FindOptions options;
     if (!takeFindOptions(args, options, err))
         return 2;
-    FileListState& state = *new FileListState; // left to the system at exit, as `list` does
+    FileListState state;
     Settings settings;
     if (const int status = listFromArgs(args, state, settings, err, QStringLiteral("find"));
         status >= 0)

@@ -1,4 +1,4 @@
-#include "platform/TableSource.h"
+#include "platform/TableSourceDirect.h"
 
 // mdbtools uses glib types without including glib itself.
 #include <QFile>
@@ -6,7 +6,7 @@
 #include <glib.h>
 #include <mdbtools.h>
 
-namespace platform {
+namespace platform::direct {
 
 struct Database::Handle {
     MdbHandle* mdb = nullptr;
@@ -166,4 +166,4 @@ std::unique_ptr<RecordCursor> Database::openRecords(const QString& query)
     return std::make_unique<TableCursor>(handle_->mdb, std::move(def));
 }
 
-} // namespace platform
+} // namespace platform::direct

@@ -1,9 +1,9 @@
-#include "platform/TableSource.h"
+#include "platform/TableSourceDirect.h"
 
 #include <QFile>
 #include <freexl.h>
 
-namespace platform {
+namespace platform::direct {
 namespace {
 
 class Workbook {
@@ -120,4 +120,4 @@ std::unique_ptr<RecordCursor> OpenWorkbookRecords(const QString& path, const QSt
     return std::make_unique<SheetCursor>(path, *sheet);
 }
 
-} // namespace platform
+} // namespace platform::direct

@@ -19,9 +19,13 @@ PictureSoundViews::PictureSoundViews(ViewWindow& window, Prompts& prompts, Cance
         mci = ownMci_.get();
     }
     QWidget* canvas = window.pictureCanvas();
-    // Both views fill the canvas, one above the other; each decides when it shows.
-    auto* layout = new QGridLayout(canvas);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // Both views fill the canvas, one above the other; each decides when it shows. Views
+    // made again for the same window join the canvas's layout instead of orphaning one.
+    auto* layout = qobject_cast<QGridLayout*>(canvas->layout());
+    if (!layout) {
+        layout = new QGridLayout(canvas);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
     picture_ = new PictureView(window, canvas);
     thumbnails_ = new ThumbnailView(window, *picture_, prompts, cancel, canvas);
     layout->addWidget(thumbnails_, 0, 0);
@@ -48,18 +52,24 @@ PictureSoundViews::PictureSoundViews(ViewWindow& window, Prompts& prompts, Cance
         if (mode == QLatin1String("THUMB"))
             thumbnails_->TriggerThumbnail(QStringLiteral("SIZING"));
     });
-    const auto rotate = [&window, this](const QString& caption, void (PictureView::*turn)()) {
-        QAction* item = window.menuAction(caption);
-        if (!item)
-            return;
-        item->setEnabled(true);
-        connect(item, &QAction::triggered, this, [&window, this, turn] {
-            if (window.ViewMode() == QLatin1String("PIC"))
-                (picture_->*turn)();
-        });
-    };
-    rotate(QStringLiteral("Rotate left"), &PictureView::RotateLeft);
-    rotate(QStringLiteral("Rotate right"), &PictureView::RotateRight);
+    enableRotation(window, QStringLiteral("Rotate left"), &PictureView::RotateLeft);
+    enableRotation(window, QStringLiteral("Rotate right"), &PictureView::RotateRight);
+}
+
+void PictureSoundViews::enableRotation(ViewWindow& window, const QString& caption,
+                                       void (PictureView::*turn)())
+{
+    QAction* item = window.menuAction(caption);
+    if (!item)
+        return;
+    item->setEnabled(true);
+    // Pointers by value: the slot runs long after the constructor's references are gone.
+    ViewWindow* owner = &window;
+    PictureView* picture = picture_;
+    connect(item, &QAction::triggered, this, [owner, picture, turn] {
+        if (owner->ViewMode() == QLatin1String("PIC"))
+            (picture->*turn)();
+    });
 }
 
 PictureSoundViews::~PictureSoundViews() = default;

@@ -33,6 +33,8 @@ public:
     [[nodiscard]] SoundView& soundView() const { return *sound_; }
 
 private:
+    void enableRotation(ViewWindow& window, const QString& caption, void (PictureView::*turn)());
+
     std::unique_ptr<Mci> ownMci_;
     PictureView* picture_ = nullptr;
     ThumbnailView* thumbnails_ = nullptr;

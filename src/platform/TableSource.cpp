@@ -1,0 +1,128 @@
+#include "platform/TableSource.h"
+
+#include "platform/IsolatedRead.h"
+#include "platform/TableSourceDirect.h"
+
+#include <QHash>
+
+// freexl crashes and libmdb loops on some damaged files, so every read runs in a helper
+// process; its death or silence is an unreadable file like any other.
+namespace platform {
+namespace {
+
+/// Records a helper sends: the field names first, then one list for each record.
+class HelperCursor : public RecordCursor {
+public:
+    explicit HelperCursor(const IsolatedRead::Work& work) : read_(work), fields_(read_.nextList())
+    {}
+
+    const QStringList& fieldNames() const override { return fields_; }
+
+    bool next(QStringList& values) override
+    {
+        std::optional<QStringList> record = read_.next();
+        if (!record)
+            return false;
+        values = std::move(*record);
+        return true;
+    }
+
+private:
+    IsolatedRead read_;
+    QStringList fields_;
+};
+
+void SendRecords(ListSink& sink, RecordCursor& cursor)
+{
+    sink.send(cursor.fieldNames());
+    QStringList values;
+    while (cursor.next(values))
+        sink.send(values);
+}
+
+QString CheckedTable(const QString& query)
+{
+    const std::optional<QString> table = TableOfRecordSource(query);
+    if (!table)
+        throw TableSourceError("syntax error in query");
+    return *table;
+}
+
+/// Fields travel as name, type and size, three strings each.
+QStringList FieldTexts(const std::vector<TableField>& fields)
+{
+    QStringList texts;
+    for (const TableField& field : fields)
+        texts << field.name << QString::number(field.type) << QString::number(field.size);
+    return texts;
+}
+
+std::vector<TableField> FieldsOfTexts(const QStringList& texts)
+{
+    std::vector<TableField> fields;
+    for (qsizetype i = 0; i + 2 < texts.size(); i += 3)
+        fields.push_back({texts[i], texts[i + 1].toInt(), texts[i + 2].toInt()});
+    return fields;
+}
+
+} // namespace
+
+QStringList WorkbookSheetNames(const QString& path)
+{
+    IsolatedRead read([&path](ListSink& sink) { sink.send(direct::WorkbookSheetNames(path)); });
+    return read.nextList();
+}
+
+std::unique_ptr<RecordCursor> OpenWorkbookRecords(const QString& path, const QString& query)
+{
+    (void)CheckedTable(query);
+    return std::make_unique<HelperCursor>([&path, &query](ListSink& sink) {
+        SendRecords(sink, *direct::OpenWorkbookRecords(path, query));
+    });
+}
+
+struct Database::Handle {
+    QString path;
+    QStringList tables;
+    QHash<QString, std::vector<TableField>> fields; // tables read so far
+};
+
+Database::Database(const QString& path) : handle_(std::make_unique<Handle>())
+{
+    handle_->path = path;
+    IsolatedRead read([&path](ListSink& sink) { sink.send(direct::Database(path).tableNames()); });
+    handle_->tables = read.nextList();
+}
+
+Database::~Database() = default;
+
+QStringList Database::tableNames() const
+{
+    return handle_->tables;
+}
+
+std::vector<TableField> Database::fields(const QString& table) const
+{
+    const auto known = handle_->fields.constFind(table);
+    if (known != handle_->fields.cend())
+        return *known;
+    const QString& path = handle_->path;
+    IsolatedRead read([&path, &table](ListSink& sink) {
+        sink.send(FieldTexts(direct::Database(path).fields(table)));
+    });
+    std::vector<TableField> fields = FieldsOfTexts(read.nextList());
+    handle_->fields.insert(table, fields);
+    return fields;
+}
+
+std::unique_ptr<RecordCursor> Database::openRecords(const QString& query)
+{
+    (void)CheckedTable(query);
+    const QString& path = handle_->path;
+    return std::make_unique<HelperCursor>([&path, &query](ListSink& sink) {
+        direct::Database db(path);
+        SendRecords(sink, *db.openRecords(query));
+    });
+}
+
+} // namespace platform
