@@ -2,6 +2,8 @@
 #include "archive/ZipSources.h"
 
 #include "archive/cZip.h"
+#include "platform/FileAccess.h"
+#include "platform/FileSystem.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -40,12 +42,12 @@ private:
         const QFileInfo info(absolute(source));
         if (HasWildcard(info.fileName())) {
             walk(info.path(), {info.fileName()});
-        } else if (info.isDir()) {
+        } else if (platform::isFolder(info.absoluteFilePath())) {
             if (zip_.RecurseSubDirs)
                 walk(info.absoluteFilePath(), {});
             else if (zip_.StoreDirectories)
                 add(info, true);
-        } else if (info.isFile()) {
+        } else if (platform::isRegularFile(info.absoluteFilePath())) {
             add(info, false);
         }
     }
@@ -83,7 +85,9 @@ private:
         }
         if (folder)
             stored += u'/';
-        files_.append({source, stored, folder, info.lastModified().toSecsSinceEpoch()});
+        // Asked of the platform: Qt cannot reach a name that is not UTF-8.
+        const std::optional<platform::FileEntry> entry = platform::statFile(source);
+        files_.append({source, stored, folder, entry ? entry->modifiedMs / 1000 : 0});
     }
 
     const cZip& zip_;

@@ -2,6 +2,7 @@
 #include "archive/ZipWriter.h"
 
 #include "archive/cZip.h"
+#include "platform/FileAccess.h"
 
 #include <QFile>
 #include <archive.h>
@@ -60,8 +61,8 @@ bool ZipWriter::addFile(const NewFile& file)
         archive_entry_set_perm(entry.get(), 0755);
         return archive_write_header(w_, entry.get()) >= ARCHIVE_WARN;
     }
-    QFile in(file.source);
-    if (!in.open(QIODevice::ReadOnly))
+    QFile in;
+    if (!platform::openForReading(in, file.source))
         return false;
     archive_entry_set_filetype(entry.get(), AE_IFREG);
     archive_entry_set_perm(entry.get(), 0644);

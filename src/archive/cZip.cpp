@@ -5,6 +5,7 @@
 #include "archive/ReplaceFile.h"
 #include "archive/ZipSources.h"
 #include "archive/ZipWriter.h"
+#include "platform/FileNames.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -31,7 +32,7 @@ ReadHandle OpenZip(const QString& path)
 {
     ReadHandle a(archive_read_new());
     archive_read_support_format_zip(a.get());
-    if (archive_read_open_filename(a.get(), QFile::encodeName(path).constData(), 65536) !=
+    if (archive_read_open_filename(a.get(), platform::encodeFileName(path).constData(), 65536) !=
         ARCHIVE_OK)
         return nullptr;
     return a;

@@ -1,5 +1,7 @@
 #include "view/IconScan.h"
 
+#include "platform/FileAccess.h"
+#include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 
 #include <QFile>
@@ -92,13 +94,14 @@ bool IconFileScan::LoadIconFileBytes(const QString& path, Prompts& prompts)
 {
     bytes_.clear();
     offsets_.clear();
-    const qint64 size = QFileInfo(path).size();
+    const std::optional<platform::FileEntry> entry = platform::statFile(path);
+    const qint64 size = entry ? entry->size : 0;
     if (size > MaxScanBytes) {
         prompts.message(QStringLiteral("file size > 5 MB - too big!"));
         return false;
     }
-    QFile file(path);
-    if (size == 0 || !file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (size == 0 || !platform::openForReading(file, path)) {
         prompts.message(QStringLiteral("there are no icons associated with this file"));
         return false;
     }

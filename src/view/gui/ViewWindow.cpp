@@ -5,6 +5,7 @@
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/ScreenFit.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/FileAccess.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
@@ -277,7 +278,7 @@ void ViewWindow::OpenFileHistoryEntry(const QString& entry)
 {
     if (entry.isEmpty() || entry == currentViewFile_)
         return;
-    if (!QFileInfo::exists(entry)) {
+    if (!platform::pathExists(entry)) {
         prompts_.message(QStringLiteral("file not found:") + LineBreak + entry);
         selectHistoryEntry(currentViewFile_);
         return;
