@@ -6,6 +6,8 @@
 #include "basket/BasketHeader.h"
 #include "basket/NextVersionName.h"
 #include "basket/OverwritePairs.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
 #include "platform/Prompts.h"
 #include "shared/TextHelpers.h"
 
@@ -22,7 +24,7 @@ void printShown(const ScriptedPrompts& prompts, QTextStream& err)
 
 QString absolute(const QString& path)
 {
-    return QFileInfo(path).absoluteFilePath();
+    return platform::absoluteFilePath(path);
 }
 
 int saveBasket(const QStringList& args, QTextStream& err)
@@ -55,7 +57,7 @@ int showBasket(const QStringList& args, QTextStream& out, QTextStream& err)
         return 2;
     }
     const QString path = absolute(args.first());
-    if (!QFileInfo(path).isFile()) {
+    if (!platform::isRegularFile(path)) {
         err << "lumara-cli basket show: cannot read " << args.first() << "\n";
         return 1;
     }

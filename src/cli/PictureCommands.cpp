@@ -2,6 +2,8 @@
 
 #include "cli/ListCommand.h"
 #include "controls/Grid.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
 #include "platform/MediaMci.h"
 #include "shared/Settings.h"
 #include "trees/SizeBarChart.h"
@@ -113,7 +115,7 @@ int drawThumbnails(const QStringList& given, QTextStream& out, QTextStream& err)
         err << "usage: lumara-cli thumbs FOLDER [--area WxH] --out DIR\n";
         return 2;
     }
-    if (!QFileInfo(args.first()).isDir()) {
+    if (!platform::isFolder(args.first())) {
         err << "lumara-cli thumbs: not a folder: " << args.first() << "\n";
         return 2;
     }
@@ -145,7 +147,7 @@ int mediaLength(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     MediaMci mci;
     Mp3Class sound(mci);
-    sound.MP3FileName = QFileInfo(args.first()).absoluteFilePath();
+    sound.MP3FileName = platform::absoluteFilePath(args.first());
     int error = 0;
     mci.send(QStringLiteral("open \"") + sound.MP3FileName + QLatin1Char('"'), &error);
     if (error != 0) {

@@ -3,10 +3,10 @@
 #include "platform/FileAccess.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
+#include "platform/SafeWrite.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace {
@@ -122,15 +122,13 @@ bool IconFileScan::FindIconImages(Prompts& prompts)
 
 bool IconFileScan::SaveIconFile(int n, const QString& path, Prompts& prompts, Replace replace)
 {
-    if (replace == Replace::Ask && QFileInfo::exists(path) &&
+    if (replace == Replace::Ask && platform::pathExists(path) &&
         !prompts.askYesNo(path + QStringLiteral(" exists\rReplace ?"),
                           QStringLiteral("Icon saving")))
         return false;
     const QByteArray ico = IcoFileForImage(bytes_, offsets_, n);
     // Written beside the target and renamed into place: a failure keeps the old file.
-    QSaveFile file(path);
-    if (ico.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(ico) != ico.size() ||
-        !file.commit()) {
+    if (ico.isEmpty() || !platform::WriteFileSafely(path, ico)) {
         prompts.message(QStringLiteral("unable to save icon"));
         return false;
     }
