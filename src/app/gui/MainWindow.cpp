@@ -12,6 +12,7 @@
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/ScreenFit.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/FileNames.h"
 #include "platform/SystemInfo.h"
 #include "shared/FileKind.h"
 #include "shared/TextHelpers.h"
@@ -163,7 +164,7 @@ void MainWindow::RecordFolder(const QString& path)
 {
     history_.RecordFolder(path);
     reloadFolderHistoryBox();
-    statusBar()->showMessage(WithSlash(path));
+    statusBar()->showMessage(platform::readableFileName(WithSlash(path)));
 }
 
 void MainWindow::showArchiveEntry(const QString& archivePath, const QString& entryName)

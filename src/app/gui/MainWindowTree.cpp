@@ -4,6 +4,7 @@
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/FileNames.h"
 #include "shared/TextHelpers.h"
 
 #include <QComboBox>
@@ -77,7 +78,7 @@ void MainWindow::openFolderNode(NodeTree::Id id)
     }
     if (!folder)
         return;
-    lblPath_->setText(treeState_.lblpathx);
+    lblPath_->setText(platform::readableFileName(treeState_.lblpathx));
     QCoreApplication::processEvents();
     if (listFolder(*folder) > 0)
         RecordFolder(treeState_.lblpathx);
@@ -90,7 +91,7 @@ void MainWindow::openFolderHistoryEntry(int index)
     const FolderHistory::Entry entry = history_.entries()[size_t(index)];
     if (entry.itemData != 0) {
         LoadSubfolders(folderTree_, entry.path);
-        lblPath_->setText(entry.path);
+        lblPath_->setText(platform::readableFileName(entry.path));
     }
     // The closed drop-down and "Loading ..." are painted before the folder is read.
     const QString before = statusBar()->currentMessage();
@@ -101,9 +102,9 @@ void MainWindow::openFolderHistoryEntry(int index)
         statusBar()->showMessage(before);
         return;
     }
-    lblPath_->setText(entry.path);
+    lblPath_->setText(platform::readableFileName(entry.path));
     treeState_.lblpathx = entry.path;
-    statusBar()->showMessage(WithSlash(entry.path));
+    statusBar()->showMessage(platform::readableFileName(WithSlash(entry.path)));
 }
 
 void MainWindow::folderTreeMouse(QMouseEvent* event)

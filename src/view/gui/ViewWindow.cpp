@@ -6,6 +6,7 @@
 #include "controls/gui/ScreenFit.h"
 #include "controls/gui/WindowGuards.h"
 #include "platform/FileAccess.h"
+#include "platform/FileNames.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
@@ -220,8 +221,9 @@ void ViewWindow::stopMedia()
 
 void ViewWindow::SetViewPath(const QString& text)
 {
-    if (statusPath_->text() != text)
-        statusPath_->setText(text);
+    const QString shown = platform::readableFileName(text); // raw name bytes as U+FFFD
+    if (statusPath_->text() != shown)
+        statusPath_->setText(shown);
 }
 
 void ViewWindow::SetViewMessage(const QString& text)
