@@ -41,7 +41,8 @@ ReadHandle OpenZip(const QString& path)
 QString EntryName(archive_entry* entry)
 {
     const char* utf8 = archive_entry_pathname_utf8(entry);
-    return utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(archive_entry_pathname(entry));
+    // A name stored as raw bytes keeps them when the zip is rewritten.
+    return utf8 ? QString::fromUtf8(utf8) : platform::decodeFileName(archive_entry_pathname(entry));
 }
 
 /// The names and times of an existing zip; nothing when it cannot be read whole.

@@ -4,6 +4,7 @@
 #include "basket/Basket.h"
 #include "basket/BasketCopy.h"
 #include "basket/BasketFile.h"
+#include "basket/BasketZip.h"
 #include "browse/FileListState.h"
 #include "browse/FolderListing.h"
 #include "common/TempTree.h"
@@ -110,6 +111,10 @@ TEST(OddNames, PicturesCopiesAndBasketFilesKeepTheExactBytes)
     }
     const QStringList names = OddNames();
     EXPECT_EQ(Listed(target + u'/'), QSet<QString>(names.begin(), names.end()));
+    // A zip of a name that is not UTF-8 stores the name's bytes.
+    const QString zip = tree.path("odd.zip");
+    ASSERT_TRUE(ZipOneFile(tree.path("odd/") + names[0], zip));
+    EXPECT_TRUE(ReadThrough(zip).contains(platform::encodeFileName(names[0])));
 
     // A basket file holds the names' own bytes and gives them back.
     BasketHost host;
