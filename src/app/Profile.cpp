@@ -1,5 +1,6 @@
 #include "app/Profile.h"
 
+#include "platform/FileNames.h"
 #include "platform/Prompts.h"
 #include "platform/SafeWrite.h"
 #include "shared/TextHelpers.h"
@@ -30,7 +31,8 @@ class LineReader {
 public:
     explicit LineReader(const QByteArray& bytes)
     {
-        QString text = QString::fromUtf8(bytes);
+        // UTF-8, with the raw bytes of history names that are not UTF-8 kept as they are.
+        QString text = platform::decodeFileName(bytes);
         lines_ = text.split(QLatin1Char('\n'));
         // A final line break does not start another line.
         if (!lines_.isEmpty() && lines_.last().isEmpty())
@@ -335,7 +337,7 @@ QByteArray ProfileText(const Settings& s, const WindowState& now)
     for (const QString& entry : s.folderHistory.mid(0, std::max(s.historySize, 0)))
         lines << quoted(entry);
     lines << FolderHistoryEnd;
-    return (lines.join(LineBreak) + LineBreak).toUtf8();
+    return platform::encodeFileName(lines.join(LineBreak) + LineBreak);
 }
 
 bool WriteProfile(const QString& path, Settings& settings, const WindowState& now)

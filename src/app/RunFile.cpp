@@ -1,5 +1,8 @@
 #include "app/RunFile.h"
 
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
+#include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
 #include "shared/Settings.h"
@@ -31,12 +34,12 @@ bool openOrSay(const QString& fullPath, Prompts& prompts, const RunFileShell& sh
 
 QString AssociatedProgram(const QString& fullPath, Prompts& prompts)
 {
-    const QFileInfo info(fullPath);
-    if (!QFileInfo(info.absolutePath()).isDir()) {
+    const QString path = platform::absoluteFilePath(fullPath);
+    if (!platform::isFolder(path.left(path.lastIndexOf(u'/') + 1))) {
         prompts.message(QStringLiteral("incorrect path"));
         return {};
     }
-    if (!info.exists()) {
+    if (!platform::statFile(path)) { // a dangling link is missing too
         prompts.message(QStringLiteral("file missing"));
         return {};
     }

@@ -3,6 +3,7 @@
 // type's fields; a file header is followed by its packed data.
 #include "archive/ByteCursor.h"
 #include "archive/cArchive.h"
+#include "platform/FileAccess.h"
 #include "platform/Prompts.h"
 
 #include <QFile>
@@ -107,8 +108,8 @@ private:
 
 void GetAce(cArchive& archive)
 {
-    QFile file(archive.ArchiveName);
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
+    QFile file;
+    if (!platform::openForReading(file, archive.ArchiveName) || file.size() == 0)
         return;
     const uchar* data = file.map(0, file.size());
     if (!data)

@@ -2,6 +2,7 @@
 // Failing steps pass silently, as the format's readers always did.
 #include "archive/ByteCursor.h"
 #include "archive/cArchive.h"
+#include "platform/FileAccess.h"
 
 #include <QFile>
 
@@ -35,8 +36,8 @@ CabHeader ReadHeader(const QByteArray& bytes)
 
 void GetCab(cArchive& archive)
 {
-    QFile file(archive.ArchiveName);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!platform::openForReading(file, archive.ArchiveName))
         return;
     const QByteArray headerBytes = file.read(HeaderSize);
     if (!headerBytes.startsWith("MSCF"))

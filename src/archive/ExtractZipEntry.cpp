@@ -3,6 +3,7 @@
 #include "archive/ExtractZipEntry.h"
 
 #include "archive/ReplaceFile.h"
+#include "platform/FileNames.h"
 #include "platform/Prompts.h"
 
 #include <QDateTime>
@@ -230,7 +231,7 @@ ExtractOutcome ExtractZipEntry(const QString& zipPath, const QString& folder,
     PasswordState password{&prompts, false, {}};
     archive_read_support_format_zip(a.get());
     archive_read_set_passphrase_callback(a.get(), &password, AskPassword);
-    if (archive_read_open_filename(a.get(), QFile::encodeName(zipPath).constData(), 65536) !=
+    if (archive_read_open_filename(a.get(), platform::encodeFileName(zipPath).constData(), 65536) !=
         ARCHIVE_OK)
         return ExtractOutcome::NotFound;
     const QString wanted = QString(entryName).replace(u'\\', u'/');

@@ -2,6 +2,7 @@
 // first counts, the second raises the events. libarchive gives no packed size, method,
 // flags or CRC; those fields stay 0 (flag 4 marks an encrypted entry).
 #include "archive/cArchive.h"
+#include "platform/FileNames.h"
 #include "platform/Prompts.h"
 
 #include <QFile>
@@ -23,7 +24,7 @@ ReadHandle OpenRARArchive(const QString& name)
         return nullptr;
     archive_read_support_format_rar(a.get());
     archive_read_support_format_rar5(a.get());
-    if (archive_read_open_filename(a.get(), QFile::encodeName(name).constData(), 65536) !=
+    if (archive_read_open_filename(a.get(), platform::encodeFileName(name).constData(), 65536) !=
         ARCHIVE_OK)
         return nullptr;
     return a;

@@ -2,6 +2,7 @@
 // central directory is read record by record; local headers are never read.
 #include "archive/ByteCursor.h"
 #include "archive/cArchive.h"
+#include "platform/FileAccess.h"
 #include "platform/Prompts.h"
 
 #include <QFile>
@@ -228,8 +229,8 @@ void ListCentralDirectory(cArchive& archive, QFile& file, quint64 offset, StepEr
 
 void GetZip(cArchive& archive)
 {
-    QFile file(archive.ArchiveName);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!platform::openForReading(file, archive.ArchiveName))
         return;
     StepErrors errors(archive);
     const std::optional<EndRecord> end = FindEndRecord(file, errors);

@@ -2,6 +2,9 @@
 #include "archive/ZipSources.h"
 
 #include "archive/cZip.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
+#include "platform/FileSystem.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -30,23 +33,25 @@ public:
 private:
     QString absolute(const QString& source) const
     {
+        // By text: Qt's own absolute paths lose the bytes of names that are not UTF-8.
         if (QDir::isAbsolutePath(source) || zip_.BasePath.trimmed().isEmpty())
-            return QFileInfo(source).absoluteFilePath();
-        return QDir(zip_.BasePath).absoluteFilePath(source);
+            return platform::absoluteFilePath(source);
+        return platform::absoluteFilePath(zip_.BasePath + u'/' + source);
     }
 
     void addSource(const QString& source)
     {
-        const QFileInfo info(absolute(source));
+        const QString path = absolute(source);
+        const QFileInfo info(path);
         if (HasWildcard(info.fileName())) {
             walk(info.path(), {info.fileName()});
-        } else if (info.isDir()) {
+        } else if (platform::isFolder(path)) {
             if (zip_.RecurseSubDirs)
-                walk(info.absoluteFilePath(), {});
+                walk(path, {});
             else if (zip_.StoreDirectories)
-                add(info, true);
-        } else if (info.isFile()) {
-            add(info, false);
+                add(path, true);
+        } else if (platform::isRegularFile(path)) {
+            add(path, false);
         }
     }
 
@@ -65,16 +70,15 @@ private:
             const QFileInfo info = it.fileInfo();
             // Devices, sockets and FIFOs are no files to zip; reading a FIFO would block.
             if (info.isDir() ? !info.isSymLink() : info.isFile())
-                add(info, info.isDir());
+                add(info.absoluteFilePath(), info.isDir());
         }
     }
 
-    void add(const QFileInfo& info, bool folder)
+    void add(const QString& source, bool folder)
     {
-        const QString source = info.absoluteFilePath();
         if (exclude_.contains(source))
             return;
-        QString stored = info.fileName();
+        QString stored = source.mid(source.lastIndexOf(u'/') + 1);
         if (zip_.StoreFolderNames) {
             const QString base =
                 QDir(zip_.BasePath.trimmed().isEmpty() ? QDir::currentPath() : zip_.BasePath)
@@ -83,7 +87,9 @@ private:
         }
         if (folder)
             stored += u'/';
-        files_.append({source, stored, folder, info.lastModified().toSecsSinceEpoch()});
+        // Asked of the platform: Qt cannot reach a name that is not UTF-8.
+        const std::optional<platform::FileEntry> entry = platform::statFile(source);
+        files_.append({source, stored, folder, entry ? entry->modifiedMs / 1000 : 0});
     }
 
     const cZip& zip_;

@@ -2,6 +2,8 @@
 #include "archive/ZipWriter.h"
 
 #include "archive/cZip.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
 
 #include <QFile>
 #include <archive.h>
@@ -53,15 +55,18 @@ bool ZipWriter::addFile(const NewFile& file)
 {
     std::unique_ptr<archive_entry, decltype(&archive_entry_free)> entry(archive_entry_new(),
                                                                         archive_entry_free);
-    archive_entry_set_pathname_utf8(entry.get(), file.stored.toUtf8().constData());
+    if (platform::holdsRawBytes(file.stored)) // stored as the name's own bytes, unflagged
+        archive_entry_copy_pathname(entry.get(), platform::encodeFileName(file.stored).constData());
+    else
+        archive_entry_set_pathname_utf8(entry.get(), file.stored.toUtf8().constData());
     archive_entry_set_mtime(entry.get(), file.modified, 0);
     if (file.folder) {
         archive_entry_set_filetype(entry.get(), AE_IFDIR);
         archive_entry_set_perm(entry.get(), 0755);
         return archive_write_header(w_, entry.get()) >= ARCHIVE_WARN;
     }
-    QFile in(file.source);
-    if (!in.open(QIODevice::ReadOnly))
+    QFile in;
+    if (!platform::openForReading(in, file.source))
         return false;
     archive_entry_set_filetype(entry.get(), AE_IFREG);
     archive_entry_set_perm(entry.get(), 0644);

@@ -5,6 +5,7 @@
 #include "archive/ReplaceFile.h"
 #include "archive/ZipSources.h"
 #include "archive/ZipWriter.h"
+#include "platform/FileNames.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -31,7 +32,7 @@ ReadHandle OpenZip(const QString& path)
 {
     ReadHandle a(archive_read_new());
     archive_read_support_format_zip(a.get());
-    if (archive_read_open_filename(a.get(), QFile::encodeName(path).constData(), 65536) !=
+    if (archive_read_open_filename(a.get(), platform::encodeFileName(path).constData(), 65536) !=
         ARCHIVE_OK)
         return nullptr;
     return a;
@@ -40,7 +41,8 @@ ReadHandle OpenZip(const QString& path)
 QString EntryName(archive_entry* entry)
 {
     const char* utf8 = archive_entry_pathname_utf8(entry);
-    return utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(archive_entry_pathname(entry));
+    // A name stored as raw bytes keeps them when the zip is rewritten.
+    return utf8 ? QString::fromUtf8(utf8) : platform::decodeFileName(archive_entry_pathname(entry));
 }
 
 /// The names and times of an existing zip; nothing when it cannot be read whole.

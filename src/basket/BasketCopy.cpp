@@ -6,12 +6,12 @@
 #include "basket/OverwritePairs.h"
 #include "platform/Attributes.h"
 #include "platform/CancelKey.h"
+#include "platform/FileAccess.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 #include "tools/FileInfo.h"
 
-#include <QFileInfo>
 #include <functional>
 
 namespace {
@@ -156,7 +156,7 @@ bool CopySingleFile(const QString& source, const QString& folder, bool nextVersi
         prompts.message(QStringLiteral("cannot copy to itself"));
         return false;
     }
-    if (QFileInfo::exists(destination)) {
+    if (platform::pathExists(destination)) {
         if (nextVersionOnOverwrite) {
             const QString version = NextVersionName(target, NameAfterLastBackslash(source));
             if (version.isEmpty()) {

@@ -3,13 +3,15 @@
 #include "basket/Basket.h"
 #include "basket/BasketHeader.h"
 #include "browse/ResolveFileNode.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
 #include "platform/Prompts.h"
+#include "platform/SafeWrite.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -35,16 +37,7 @@ void addField(QStringList& entries, QString field)
 
 bool writeReplacing(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // QSaveFile commits even after its buffer failed to reach the disk: flush first.
-    if (file.write(bytes) != bytes.size() || !file.flush() ||
-        file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return platform::WriteFileSafely(path, bytes);
 }
 
 } // namespace
@@ -53,7 +46,7 @@ QByteArray BasketFileBytes(const Basket& basket)
 {
     QByteArray bytes = EncodeBasketHeader(BasketMark, BasketKey).toLatin1() + CrLf;
     for (int row = 1; row < basket.grid().rows(); ++row)
-        bytes += basket.shown(row).toUtf8() + CrLf;
+        bytes += platform::encodeFileName(basket.shown(row)) + CrLf;
     return bytes;
 }
 
@@ -119,10 +112,11 @@ QStringList ParseBasketEntries(QStringView text)
 BasketFileContents ReadBasketFile(const QString& path)
 {
     BasketFileContents contents;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!platform::openForReading(file, path))
         return contents;
-    const QString text = QString::fromUtf8(file.readAll());
+    // Entries are the names' own bytes, so a name that is not UTF-8 comes back whole.
+    const QString text = platform::decodeFileName(file.readAll());
     const auto [header, start] = splitHeader(text);
     contents.headerLine = header;
     contents.isBasket = IsBasketHeaderLine(header);
@@ -133,7 +127,7 @@ BasketFileContents ReadBasketFile(const QString& path)
 
 BasketLoad LoadBasketFile(Basket& basket, const QString& path)
 {
-    if (!QFile::exists(path))
+    if (!platform::pathExists(path))
         return BasketLoad::Unreadable;
     const BasketFileContents contents = ReadBasketFile(path);
     if (!contents.isBasket)
@@ -172,8 +166,8 @@ bool IsBasketFile(const QString& path, const Settings& settings)
 {
     if (!HasBasketKind(path, settings))
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!platform::openForReading(file, path))
         return false;
     const QString first = splitHeader(QString::fromUtf8(file.read(MaxHeaderBytes))).first;
     return IsBasketHeaderLine(first);
@@ -183,8 +177,8 @@ int RemoveBasketFileEntry(const QString& path, const QString& entry, Prompts& pr
 {
     const QString failed =
         QStringLiteral("the entry was not removed from the basket file:") + LineBreak + path;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!platform::openForReading(file, path)) {
         prompts.message(failed);
         return -1;
     }
@@ -193,7 +187,7 @@ int RemoveBasketFileEntry(const QString& path, const QString& entry, Prompts& pr
     QList<QByteArray> lines = old.split('\n');
     if (!lines.isEmpty() && lines.back().isEmpty())
         lines.removeLast(); // the end of the last line
-    const QByteArray target = entry.toUtf8();
+    const QByteArray target = platform::encodeFileName(entry);
     QByteArray kept;
     int removed = 0;
     for (qsizetype i = 0; i < lines.size(); ++i) {

@@ -2,15 +2,16 @@
 
 #include "archive/ExtractZipEntry.h"
 #include "basket/Basket.h"
+#include "basket/FileCopy.h"
 #include "browse/FolderListing.h"
 #include "browse/Wildcard.h"
+#include "platform/FileAccess.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 
-#include <QFile>
 #include <algorithm>
 
 namespace {
@@ -112,8 +113,8 @@ void PrepareResolvedFile(ResolvedFileNode& file, bool hasChildren, const Setting
     if (ClassifyFileKind(ExtensionOf(file.name), settings) == FileKind::Zip && !hasChildren) {
         const QString copy = settings.tempFolder + file.name;
         if (copy != file.folder + file.name) {
-            QFile::remove(copy);
-            (void)QFile::copy(file.folder + file.name, copy);
+            platform::removeFile(copy);
+            (void)CopyFileSafely(file.folder + file.name, copy);
         }
     }
 }

@@ -3,11 +3,10 @@
 #include "archive/cZip.h"
 #include "basket/Basket.h"
 #include "platform/CancelKey.h"
+#include "platform/FileAccess.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
-
-#include <QFileInfo>
 
 namespace {
 
@@ -59,7 +58,7 @@ ZipOutcome ZipBasketRows(const Basket& basket, const QString& zipPath, int first
         zip.Cancel = [cancelKey, &prompts] { return EscapePressed(*cancelKey, prompts); };
     (void)zip.Zip(); // judged by whether the zip file exists
     basket.host().setViewPath(QString());
-    if (QFileInfo(zipPath).isFile()) {
+    if (platform::isRegularFile(zipPath)) {
         prompts.message(ZipReportText(last - first + 1, zipPath, total, FileLenOrZero(zipPath)));
         return ZipOutcome::Zipped;
     }
@@ -75,5 +74,5 @@ bool ZipOneFile(const QString& file, const QString& zipPath)
     prepare(zip, zipPath);
     zip.AddFileSpec(file);
     (void)zip.Zip();
-    return QFileInfo(zipPath).isFile();
+    return platform::isRegularFile(zipPath);
 }

@@ -1,10 +1,9 @@
 #include "basket/FileCopy.h"
 
-#include "archive/ReplaceFile.h"
+#include "platform/FileAccess.h"
 
+#include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
 
 namespace {
 
@@ -15,14 +14,13 @@ constexpr qint64 ChunkBytes = 1 << 20;
 bool CopyFileSafely(const QString& source, const QString& destination,
                     const std::function<void(qint64)>& bytesCopied)
 {
-    QFile in(source);
-    if (!QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly))
+    QFile in;
+    if (!platform::openForReading(in, source))
         return false;
-    const QFileInfo target(destination);
-    QTemporaryFile out(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                       QStringLiteral(".XXXXXX"));
-    if (!out.open())
+    platform::FileBeside beside(destination);
+    if (!beside.isOpen())
         return false;
+    QFile& out = beside.file();
     QByteArray buffer;
     while (!in.atEnd()) {
         buffer = in.read(ChunkBytes);
@@ -38,5 +36,5 @@ bool CopyFileSafely(const QString& source, const QString& destination,
     out.setPermissions(in.permissions());
     out.setFileTime(in.fileTime(QFileDevice::FileModificationTime),
                     QFileDevice::FileModificationTime);
-    return ReplaceFileWith(out, destination);
+    return beside.commit();
 }

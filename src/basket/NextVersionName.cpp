@@ -1,6 +1,6 @@
 #include "basket/NextVersionName.h"
 
-#include <QFileInfo>
+#include "platform/FileAccess.h"
 
 QString NextVersionName(const QString& folder, const QString& name)
 {
@@ -22,7 +22,7 @@ QString NextVersionName(const QString& folder, const QString& name)
         version = version + 1 >= 100 ? 1 : version + 1;
         const QString candidate =
             base + QLatin1Char(';') + QString::number(version).rightJustified(2, u'0') + extension;
-        if (!QFileInfo::exists(folder + candidate))
+        if (!platform::pathExists(folder + candidate))
             return candidate;
     }
     return {};

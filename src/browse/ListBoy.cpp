@@ -2,6 +2,7 @@
 
 #include "browse/SortChunks.h"
 #include "browse/Wildcard.h"
+#include "platform/FileAccess.h"
 #include "platform/SafeWrite.h"
 
 #include <QFile>
@@ -284,8 +285,8 @@ void ListBoy::SortItemDataDescending()
 
 bool ListBoy::LoadFile(const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!platform::openForReading(file, fileName))
         return false;
     const QByteArray bytes = file.readAll();
     const bool failed = file.error() != QFileDevice::NoError;

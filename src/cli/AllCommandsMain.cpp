@@ -1,4 +1,5 @@
 #include "cli/CliCommands.h"
+#include "platform/FileNames.h"
 #include "platform/HeapPages.h"
 
 #include <QCoreApplication>
@@ -12,7 +13,7 @@ int main(int argc, char** argv)
     std::setlocale(LC_ALL, "C.UTF-8");
     QStringList args;
     for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
+        args << platform::decodeFileName(argv[i]); // a path argument keeps its exact bytes
     // Drawing and media need a Gui application; it never needs a display here.
     std::unique_ptr<QCoreApplication> app;
     if (cli::needsGuiApplication(args)) {
@@ -23,5 +24,5 @@ int main(int argc, char** argv)
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("lumara-cli"));
-    return cli::run(QCoreApplication::arguments().mid(1));
+    return cli::run(args);
 }

@@ -3,6 +3,8 @@
 #include "archive/ExamineArchive.h"
 #include "archive/ExtractZipEntry.h"
 #include "archive/cZip.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
 #include "platform/Prompts.h"
 
 #include <QFileInfo>
@@ -91,8 +93,8 @@ int archiveListing(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "lumara-cli archive: give [--count|--details] FILE\n";
         return 2;
     }
-    const QString path = QFileInfo(args.last()).absoluteFilePath();
-    if (!QFileInfo::exists(path)) {
+    const QString path = platform::absoluteFilePath(args.last());
+    if (!platform::pathExists(path)) {
         err << "lumara-cli archive: no such file: " << args.last() << "\n";
         return 1;
     }
@@ -129,8 +131,8 @@ int unzipEntry(const QStringList& arguments, QTextStream& out, QTextStream& err)
     }
     if (overwrite)
         prompts.answers.append(Prompts::Answer::Yes);
-    const QString folder = QFileInfo(args.at(2)).absoluteFilePath();
-    ExtractZipEntry(QFileInfo(args.at(0)).absoluteFilePath(), folder, args.at(1), prompts);
+    const QString folder = platform::absoluteFilePath(args.at(2));
+    ExtractZipEntry(platform::absoluteFilePath(args.at(0)), folder, args.at(1), prompts);
     PrintShown(prompts, err);
     const QFileInfo result(folder + u'/' + QString(args.at(1)).replace(u'\\', u'/'));
     if (!result.exists() || !result.absoluteFilePath().startsWith(folder + u'/')) {
@@ -151,18 +153,18 @@ int zipFiles(const QStringList& arguments, QTextStream& out, QTextStream& err)
     }
     // As the basket zips: no folder names, no recursion.
     cZip zip;
-    zip.ZipFile = QFileInfo(args.first()).absoluteFilePath();
+    zip.ZipFile = platform::absoluteFilePath(args.first());
     zip.StoreFolderNames = false;
     zip.RecurseSubDirs = false;
     zip.ClearFileSpecs();
     for (const QString& file : args.mid(1))
-        zip.AddFileSpec(QFileInfo(file).absoluteFilePath());
+        zip.AddFileSpec(platform::absoluteFilePath(file));
     if (!password.isEmpty()) {
         zip.Encrypt = true;
         zip.PasswordRequest = [password] { return std::optional<QString>(password); };
     }
     zip.Zip();
-    if (!QFileInfo::exists(zip.ZipFile)) {
+    if (!platform::pathExists(zip.ZipFile)) {
         err << zip.ZipFile << " was not created.\n";
         return 1;
     }

@@ -6,10 +6,10 @@
 #include "basket/BasketHeader.h"
 #include "basket/NextVersionName.h"
 #include "basket/OverwritePairs.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
 #include "platform/Prompts.h"
 #include "shared/TextHelpers.h"
-
-#include <QFileInfo>
 
 namespace cli {
 namespace {
@@ -22,7 +22,7 @@ void printShown(const ScriptedPrompts& prompts, QTextStream& err)
 
 QString absolute(const QString& path)
 {
-    return QFileInfo(path).absoluteFilePath();
+    return platform::absoluteFilePath(path);
 }
 
 int saveBasket(const QStringList& args, QTextStream& err)
@@ -72,7 +72,7 @@ bool loadBasketArgument(const QString& given, Basket& basket, QTextStream& err,
                         const QString& command)
 {
     const QString path = absolute(given);
-    if (!QFileInfo(path).isFile()) {
+    if (!platform::isRegularFile(path)) {
         err << "lumara-cli " << command << ": cannot read " << given << "\n";
         return false;
     }

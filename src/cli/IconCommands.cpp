@@ -1,5 +1,6 @@
 #include "cli/IconCommands.h"
 
+#include "platform/FileAccess.h"
 #include "platform/Prompts.h"
 #include "view/FontNames.h"
 #include "view/IconResources.h"
@@ -50,7 +51,7 @@ int fileIcons(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "lumara-cli icons: give one file (or --save N FILE OUT.ico)\n";
         return 2;
     }
-    if (!QFileInfo(args[0]).isFile()) {
+    if (!platform::isRegularFile(args[0])) {
         err << "lumara-cli icons: not a file: " << args[0] << "\n";
         return 1;
     }

@@ -1,5 +1,6 @@
 #include "cli/InfoCommand.h"
 
+#include "platform/FileNames.h"
 #include "platform/Prompts.h"
 #include "tools/FileInfo.h"
 
@@ -13,7 +14,7 @@ int fileInfo(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "lumara-cli info: give one file\n";
         return 2;
     }
-    const QString path = QFileInfo(args.first()).absoluteFilePath();
+    const QString path = platform::absoluteFilePath(args.first());
     const FileInfoResult info = GetFileInfo(path, false);
     if (!info.found) {
         err << "lumara-cli info: cannot read " << args.first() << ": " << info.problem << "\n";

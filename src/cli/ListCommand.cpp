@@ -5,6 +5,8 @@
 #include "cli/NameEscape.h"
 #include "cli/TreeOptions.h"
 #include "controls/TreeText.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
 #include "shared/Settings.h"
 #include "trees/TreeRebuild.h"
 
@@ -51,15 +53,14 @@ int listFromArgs(const QStringList& args, FileListState& state, Settings& settin
         err << prefix << "give a folder\n";
         return 2;
     }
-    const QFileInfo info(folder);
-    if (!info.isDir()) {
+    if (!platform::isFolder(folder)) {
         err << prefix << "not a folder: " << folder << "\n";
         return 1;
     }
 
     state.CurrentPattern = pattern;
     prepareTreeOptions(treeOptions, state, settings);
-    OpenFolder(state, settings, info.absoluteFilePath(), pattern, GroupedTrees());
+    OpenFolder(state, settings, platform::absoluteFilePath(folder), pattern, GroupedTrees());
     if (!state.readError.isEmpty()) {
         err << "lumara-cli list: cannot read " << folder << ": " << state.readError << "\n";
         return 1;

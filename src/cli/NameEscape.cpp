@@ -1,5 +1,7 @@
 #include "cli/NameEscape.h"
 
+#include "platform/FileNames.h"
+
 #include <algorithm>
 
 namespace cli {
@@ -7,7 +9,7 @@ namespace {
 
 bool needsEscape(QChar c)
 {
-    return c.unicode() < 0x20 || c.unicode() == 0x7F || c == u'\\';
+    return c.unicode() < 0x20 || c.unicode() == 0x7F || c == u'\\' || platform::rawByteOf(c) >= 0;
 }
 
 } // namespace
@@ -18,8 +20,14 @@ QString EscapeName(const QString& name)
         return name;
     QString out;
     out.reserve(name.size() + 8);
-    for (const QChar c : name) {
-        if (!needsEscape(c)) {
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        if (platform::isRawByteAt(name, i)) {
+            // A byte that is not UTF-8, in octal as ls -b writes it.
+            out += QStringLiteral("\\%1").arg(platform::rawByteOf(c), 3, 8, QLatin1Char('0'));
+            continue;
+        }
+        if (!needsEscape(c) || platform::rawByteOf(c) >= 0) {
             out += c;
             continue;
         }

@@ -4,6 +4,8 @@
 #include "cli/BasketCommand.h"
 #include "cli/ListCommand.h"
 #include "controls/Grid.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
 #include "platform/MediaMci.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
@@ -140,7 +142,7 @@ int drawThumbnails(const QStringList& given, QTextStream& out, QTextStream& err)
             return 0;
         }
     } else {
-        if (!QFileInfo(args.first()).isDir()) {
+        if (!platform::isFolder(args.first())) {
             err << "lumara-cli thumbs: not a folder: " << args.first() << "\n";
             return 2;
         }
@@ -172,7 +174,7 @@ int mediaLength(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     MediaMci mci;
     Mp3Class sound(mci);
-    sound.MP3FileName = QFileInfo(args.first()).absoluteFilePath();
+    sound.MP3FileName = platform::absoluteFilePath(args.first());
     int error = 0;
     mci.send(QStringLiteral("open \"") + sound.MP3FileName + QLatin1Char('"'), &error);
     if (error != 0) {

@@ -2,6 +2,7 @@
 
 #include "controls/TreeText.h"
 #include "platform/CancelKey.h"
+#include "platform/FileNames.h"
 #include "platform/Prompts.h"
 #include "view/TableViews.h"
 
@@ -37,7 +38,7 @@ int showTable(const QStringList& args, QTextStream& out, QTextStream& err)
         return 2;
     }
     const QFileInfo file(args[0]);
-    const QString path = file.absoluteFilePath();
+    const QString path = platform::absoluteFilePath(args[0]);
     const QString suffix = file.suffix().toLower();
     if (suffix != u"xls" && suffix != u"mdb") {
         err << "lumara-cli table: not a .xls or .mdb file: " << args[0] << "\n";

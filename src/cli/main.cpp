@@ -2,6 +2,7 @@
 // archive starts as fast as a small tool; every other command runs in lumara-cli-all,
 // which carries the drawing, media and table libraries.
 #include "cli/ArchiveCommand.h"
+#include "platform/FileNames.h"
 #include "platform/ReplaceProcess.h"
 
 #include <QCoreApplication>
@@ -51,7 +52,10 @@ int main(int argc, char** argv)
     std::setlocale(LC_ALL, "C.UTF-8");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lumara-cli"));
+    QStringList args;
+    for (int i = 2; i < argc; ++i)
+        args << platform::decodeFileName(argv[i]); // a path argument keeps its exact bytes
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return command(QCoreApplication::arguments().mid(2), out, err);
+    return command(args, out, err);
 }

@@ -1,13 +1,14 @@
 #include "platform/Attributes.h"
 
-#include <QFile>
+#include "platform/FileNames.h"
+
 #include <sys/stat.h>
 
 namespace platform {
 
 bool setOwnerWritable(const QString& path, bool writable)
 {
-    const QByteArray encoded = QFile::encodeName(path);
+    const QByteArray encoded = encodeFileName(path);
     struct stat st {};
     if (::stat(encoded.constData(), &st) != 0)
         return false;

@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
-#include <QFile>
+#include "platform/FileNames.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -44,19 +45,9 @@ bool fillEntry(const struct statx& st, FileEntry& entry, bool allowSpecial)
     return type != S_IFDIR && (!special || allowSpecial);
 }
 
-/// File names are mostly ASCII; widening them directly skips the UTF-8 decoder.
 QString decodeFileName(const char* name)
 {
-    const size_t length = std::strlen(name);
-    QString wide(qsizetype(length), Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(wide.data());
-    for (size_t i = 0; i < length; ++i) {
-        const auto c = static_cast<unsigned char>(name[i]);
-        if (c >= 0x80)
-            return QFile::decodeName(QByteArray::fromRawData(name, qsizetype(length)));
-        out[i] = c;
-    }
-    return wide;
+    return platform::decodeFileName(QByteArrayView(name, qsizetype(std::strlen(name))));
 }
 
 bool isDotOrDotDot(const char* name)
@@ -68,7 +59,7 @@ bool isDotOrDotDot(const char* name)
 /// included) until it returns false.
 template <typename Take> void readSubfolders(const QString& folder, Take take)
 {
-    const QByteArray encoded = QFile::encodeName(folder);
+    const QByteArray encoded = encodeFileName(folder);
     DIR* dir = ::opendir(encoded.constData());
     if (!dir)
         return;
@@ -108,7 +99,7 @@ std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem
     };
     if (error)
         error->clear();
-    const QByteArray encoded = QFile::encodeName(folder);
+    const QByteArray encoded = encodeFileName(folder);
     const int dirFd = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0) {
         fail();
@@ -171,7 +162,7 @@ QString firstSubfolder(const QString& folder)
     // where a file system does not count them). Exactly 2 means no subfolder, and a
     // folder of a million files is then not read just to learn that.
     struct stat st {};
-    if (::stat(QFile::encodeName(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+    if (::stat(encodeFileName(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
         st.st_nlink == 2)
         return {};
     QString found;
@@ -184,7 +175,7 @@ QString firstSubfolder(const QString& folder)
 
 QString fileReadProblem(const QString& path)
 {
-    const QByteArray encoded = QFile::encodeName(path);
+    const QByteArray encoded = encodeFileName(path);
     struct stat st {};
     if (::stat(encoded.constData(), &st) != 0)
         return errorText(errno);
@@ -200,7 +191,7 @@ QString fileReadProblem(const QString& path)
 std::optional<FileEntry> statFile(const QString& path)
 {
     struct statx st {};
-    const QByteArray encoded = QFile::encodeName(path);
+    const QByteArray encoded = encodeFileName(path);
     if (::statx(AT_FDCWD, encoded.constData(), AT_STATX_SYNC_AS_STAT, StatxMask, &st) != 0)
         return std::nullopt;
     FileEntry entry;

@@ -1,5 +1,8 @@
 #include "platform/MediaMci.h"
 
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
+
 #include <QAudioOutput>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -147,7 +150,7 @@ QString MediaMci::open(const MciCommand& command, int& error)
         error = CannotOpen;
         return {};
     }
-    if (!QFileInfo(path).isFile()) {
+    if (!platform::isRegularFile(path)) {
         error = CannotOpen;
         return {};
     }
@@ -178,7 +181,7 @@ QString MediaMci::open(const MciCommand& command, int& error)
     QObject::connect(&player, &QMediaPlayer::mediaStatusChanged, &wait, check);
     QObject::connect(&player, &QMediaPlayer::durationChanged, &wait, check);
     QObject::connect(&player, &QMediaPlayer::errorOccurred, &wait, check);
-    player.setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    player.setSource(platform::fileUrl(path));
     timeout.start(LoadWaitMs);
     check();
     if (player.mediaStatus() != QMediaPlayer::LoadedMedia || player.duration() <= 0)

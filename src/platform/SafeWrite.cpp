@@ -1,9 +1,8 @@
 #include "platform/SafeWrite.h"
 
+#include "platform/FileNames.h"
 #include "platform/FileSystem.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -44,8 +43,10 @@ void syncFolder(const QByteArray& folder)
 
 bool WriteFileSafely(const QString& path, const QByteArray& bytes, QString* error)
 {
-    const QByteArray target = QFile::encodeName(path);
-    QByteArray temp = target + ".XXXXXX";
+    const QByteArray target = encodeFileName(path);
+    // The folder's own short name: the target's name may already use all 255 bytes.
+    const qsizetype slash = target.lastIndexOf('/');
+    QByteArray temp = target.left(slash + 1) + ".lumara-XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         if (error)
@@ -77,7 +78,7 @@ bool WriteFileSafely(const QString& path, const QByteArray& bytes, QString* erro
             *error = errorText(failure);
         return false;
     }
-    syncFolder(QFile::encodeName(QFileInfo(path).absolutePath()));
+    syncFolder(slash < 0 ? QByteArray(".") : target.left(slash + 1));
     return true;
 }
 

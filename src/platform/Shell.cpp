@@ -1,5 +1,9 @@
 #include "platform/Shell.h"
 
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
+#include "platform/MimeIcon.h"
+
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QUrl>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -75,7 +80,7 @@ std::optional<Application> defaultFor(const QString& mime)
 
 QString MimeTypeName(const QString& path)
 {
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
+    const QMimeType type = MimeTypeOfFile(path);
     const QString comment = type.isValid() ? type.comment() : QString();
     return comment.isEmpty() ? QStringLiteral("unknown") : comment;
 }
@@ -105,7 +110,7 @@ std::optional<Application> ReadDesktopEntry(const QString& desktopFile)
 
 std::optional<Application> DefaultApplication(const QString& path)
 {
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
+    const QMimeType type = MimeTypeOfFile(path);
     if (!type.isValid())
         return std::nullopt;
     QStringList names{type.name()};
@@ -119,15 +124,14 @@ std::optional<Application> DefaultApplication(const QString& path)
 
 bool IsExecutableFile(const QString& path)
 {
-    const QFileInfo info(path);
-    return info.isFile() && info.isExecutable();
+    return isRegularFile(path) && ::access(encodeFileName(path).constData(), X_OK) == 0;
 }
 
 bool OpenFile(const QString& path)
 {
     if (IsExecutableFile(path))
         return QProcess::startDetached(path, {}, QFileInfo(path).absolutePath());
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return QDesktopServices::openUrl(fileUrl(path));
 }
 
 } // namespace platform

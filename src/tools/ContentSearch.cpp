@@ -1,5 +1,7 @@
 #include "tools/ContentSearch.h"
 
+#include "platform/FileAccess.h"
+
 #include <QFile>
 #include <algorithm>
 #include <cstring>
@@ -166,8 +168,8 @@ std::optional<std::vector<bool>> ScanContent(const QString& path,
                                              const std::vector<BytePattern>& patterns,
                                              const std::function<void()>& betweenReads)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    QFile file;
+    if (!platform::openForReading(file, path, QIODevice::Unbuffered))
         return std::nullopt;
     const qint64 length = file.size();
     const qint64 totalBlocks = length / ContentBlockSize + 1;

@@ -1,5 +1,6 @@
 #include "tools/PeVersionReader.h"
 
+#include "platform/FileAccess.h"
 #include "platform/FileSystem.h"
 #include "view/PeResources.h"
 
@@ -129,8 +130,8 @@ QMap<QString, QString> ReadPeVersionStringsFromFile(const QString& path)
     // A pipe or a device would block the read or must not be touched.
     if (!platform::fileReadProblem(path).isEmpty())
         return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!platform::openForReading(file, path))
         return {};
     const QByteArray start = file.read(2);
     if (start != "MZ")

@@ -1,6 +1,15 @@
 #include "view/ApplicationFonts.h"
 
+#include "platform/FileAccess.h"
+
+#include <QFile>
 #include <QFontDatabase>
+
+namespace {
+
+constexpr qint64 MaxFontFileBytes = qint64(256) << 20;
+
+} // namespace
 
 QStringList ApplicationFonts::installedFonts()
 {
@@ -11,7 +20,11 @@ bool ApplicationFonts::AddFont(const QString& path)
 {
     if (ids_.contains(path))
         return true;
-    const int id = QFontDatabase::addApplicationFont(path);
+    // From the bytes: Qt cannot open a name that is not UTF-8 itself.
+    QFile file;
+    if (!platform::openForReading(file, path) || file.size() > MaxFontFileBytes)
+        return false;
+    const int id = QFontDatabase::addApplicationFontFromData(file.readAll());
     if (id < 0)
         return false;
     ids_.insert(path, id);

@@ -1,5 +1,7 @@
 #include "view/DocText.h"
 
+#include "platform/FileAccess.h"
+
 #include <QFile>
 
 namespace {
@@ -25,8 +27,8 @@ QString DocText(const QByteArray& bytes)
 
 std::optional<QString> DocTextOfFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!platform::openForReading(file, path))
         return std::nullopt;
     return DocText(file.readAll());
 }

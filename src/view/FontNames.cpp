@@ -1,5 +1,7 @@
 #include "view/FontNames.h"
 
+#include "platform/FileAccess.h"
+
 #include <QFile>
 #include <QtEndian>
 #include <array>
@@ -132,8 +134,8 @@ std::optional<FontNames> ReadFontNames(const QByteArray& bytes)
 
 std::optional<FontNames> ReadFontNamesFromFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFontBytes)
+    QFile file;
+    if (!platform::openForReading(file, path) || file.size() > MaxFontBytes)
         return std::nullopt;
     return ReadFontNames(file.readAll());
 }

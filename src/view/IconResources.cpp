@@ -1,5 +1,6 @@
 #include "view/IconResources.h"
 
+#include "platform/FileAccess.h"
 #include "view/PeResources.h"
 
 #include <QBuffer>
@@ -97,8 +98,8 @@ QList<QByteArray> ReadIcons(const QByteArray& bytes)
 
 QList<QByteArray> ReadIconsFromFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 256LL * 1024 * 1024)
+    QFile file;
+    if (!platform::openForReading(file, path) || file.size() > 256LL * 1024 * 1024)
         return {};
     return ReadIcons(file.readAll());
 }

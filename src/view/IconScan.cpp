@@ -1,10 +1,12 @@
 #include "view/IconScan.h"
 
+#include "platform/FileAccess.h"
+#include "platform/FileSystem.h"
 #include "platform/Prompts.h"
+#include "platform/SafeWrite.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace {
@@ -92,13 +94,14 @@ bool IconFileScan::LoadIconFileBytes(const QString& path, Prompts& prompts)
 {
     bytes_.clear();
     offsets_.clear();
-    const qint64 size = QFileInfo(path).size();
+    const std::optional<platform::FileEntry> entry = platform::statFile(path);
+    const qint64 size = entry ? entry->size : 0;
     if (size > MaxScanBytes) {
         prompts.message(QStringLiteral("file size > 5 MB - too big!"));
         return false;
     }
-    QFile file(path);
-    if (size == 0 || !file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (size == 0 || !platform::openForReading(file, path)) {
         prompts.message(QStringLiteral("there are no icons associated with this file"));
         return false;
     }
@@ -119,15 +122,13 @@ bool IconFileScan::FindIconImages(Prompts& prompts)
 
 bool IconFileScan::SaveIconFile(int n, const QString& path, Prompts& prompts, Replace replace)
 {
-    if (replace == Replace::Ask && QFileInfo::exists(path) &&
+    if (replace == Replace::Ask && platform::pathExists(path) &&
         !prompts.askYesNo(path + QStringLiteral(" exists\rReplace ?"),
                           QStringLiteral("Icon saving")))
         return false;
     const QByteArray ico = IcoFileForImage(bytes_, offsets_, n);
     // Written beside the target and renamed into place: a failure keeps the old file.
-    QSaveFile file(path);
-    if (ico.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(ico) != ico.size() ||
-        !file.commit()) {
+    if (ico.isEmpty() || !platform::WriteFileSafely(path, ico)) {
         prompts.message(QStringLiteral("unable to save icon"));
         return false;
     }

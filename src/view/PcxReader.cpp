@@ -1,5 +1,7 @@
 #include "view/PcxReader.h"
 
+#include "platform/FileAccess.h"
+
 #include <QFile>
 #include <QList>
 #include <optional>
@@ -176,8 +178,8 @@ QImage ReadPcx(const QByteArray& data)
 
 QImage ReadPcxFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!platform::openForReading(file, path))
         return {};
     return ReadPcx(file.readAll());
 }

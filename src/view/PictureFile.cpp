@@ -1,5 +1,6 @@
 #include "view/PictureFile.h"
 
+#include "platform/FileAccess.h"
 #include "view/Metafile.h"
 #include "view/PcxReader.h"
 
@@ -26,8 +27,8 @@ constexpr qint64 MaxPixels = qint64(16384) * 16384;
 
 QImage readOwnFormat(const QString& path, Decoder decoder)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!platform::openForReading(file, path))
         return {};
     const QByteArray bytes = file.readAll();
     return decoder == Decoder::Pcx ? ReadPcx(bytes) : RenderMetafile(bytes);
@@ -46,7 +47,10 @@ QImage LoadPicture(const QString& path)
 {
     if (const Decoder decoder = decoderFor(path); decoder != Decoder::Qt)
         return readOwnFormat(path, decoder);
-    QImageReader reader(path, ForcedPictureFormat(path));
+    QFile file;
+    if (!platform::openForReading(file, path))
+        return {};
+    QImageReader reader(&file, ForcedPictureFormat(path));
     reader.setAutoTransform(false);
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > MaxPixels)
@@ -63,7 +67,10 @@ QImage LoadThumbnail(const QString& path, QSize size)
         return full.isNull() ? full
                              : full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    QImageReader reader(path, ForcedPictureFormat(path));
+    QFile file;
+    if (!platform::openForReading(file, path))
+        return {};
+    QImageReader reader(&file, ForcedPictureFormat(path));
     reader.setAutoTransform(false);
     const QSize natural = reader.size();
     if (natural.isValid() && qint64(natural.width()) * natural.height() > MaxPixels)

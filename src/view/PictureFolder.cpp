@@ -1,8 +1,9 @@
 #include "view/PictureFolder.h"
 
+#include "platform/FileSystem.h"
 #include "shared/Settings.h"
+#include "shared/TextHelpers.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 bool IsPictureName(const QString& name, const Settings& settings)
@@ -33,9 +34,10 @@ QStringList PicturesAmong(const QStringList& paths, const Settings& settings)
 
 QStringList PictureFilesOfFolder(const QString& folder, const Settings& settings)
 {
-    const QDir dir(folder);
     QStringList paths;
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        paths << dir.filePath(name);
+    for (const platform::FileEntry& entry : platform::listFiles(folder, true)) {
+        if (!(entry.attributes & platform::FileAttribute::System))
+            paths << WithSlash(folder) + entry.name;
+    }
     return PicturesAmong(paths, settings);
 }

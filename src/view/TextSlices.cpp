@@ -1,5 +1,6 @@
 #include "view/TextSlices.h"
 
+#include "platform/FileAccess.h"
 #include "view/TextDecoding.h"
 
 #include <algorithm>
@@ -43,9 +44,9 @@ constexpr qint64 EncodingSample = 64 << 10;
 
 } // namespace
 
-TextSlices::TextSlices(const QString& path, qint64 limit) : file_(path), limit_(limit)
+TextSlices::TextSlices(const QString& path, qint64 limit) : limit_(limit)
 {
-    open_ = file_.open(QIODevice::ReadOnly);
+    open_ = platform::openForReading(file_, path);
     if (open_)
         size_ = file_.size();
 }

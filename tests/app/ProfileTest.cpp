@@ -3,6 +3,7 @@
 #include "common/FuzzSeeds.h"
 #include "common/TempTree.h"
 #include "common/Unprivileged.h"
+#include "platform/FileNames.h"
 #include "platform/Prompts.h"
 
 #include <QDir>
@@ -34,8 +35,9 @@ Settings sampleSettings()
     s.tempFolder = QStringLiteral("/tmp/Dorared-x/");
     s.fileHistory = {QStringLiteral("/a/one.txt"), QString(), QStringLiteral("/a/two.txt"),
                      QStringLiteral("/a/three.txt"), QStringLiteral("/a/four.txt")};
-    s.folderHistory = {QStringLiteral("/f1"), QStringLiteral("/f 2"), QStringLiteral("/f3"),
-                       QStringLiteral("/f4"), QStringLiteral("/f5")};
+    // "/f\xe9 2" is Latin-1: a folder whose name is not UTF-8 keeps its bytes.
+    s.folderHistory = {QStringLiteral("/f1"), platform::decodeFileName("/f\xe9 2"),
+                       QStringLiteral("/f3"), QStringLiteral("/f4"), QStringLiteral("/f5")};
     return s;
 }
 
@@ -129,7 +131,8 @@ TEST_F(ProfileFile, RoundTripKeepsEverySettingAndCutsHistories)
     EXPECT_EQ(read.tempFolder, QStringLiteral("/tmp/Dorared-x/"));
     // At most HistorySize entries are written; empty file entries are skipped.
     EXPECT_EQ(read.fileHistory, (QStringList{"/a/one.txt", "/a/two.txt", "/a/three.txt"}));
-    EXPECT_EQ(read.folderHistory, (QStringList{"/f1", "/f 2", "/f3"}));
+    EXPECT_EQ(read.folderHistory,
+              (QStringList{"/f1", platform::decodeFileName("/f\xe9 2"), "/f3"}));
 }
 
 TEST_F(ProfileFile, WritesPrintStyleNumbersWithCrLf)

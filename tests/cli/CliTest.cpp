@@ -1,6 +1,7 @@
 #include "CliRun.h"
 #include "common/TempTree.h"
 #include "common/Unprivileged.h"
+#include "platform/FileNames.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -79,15 +80,18 @@ TEST(Cli, NamesWithLineBreaksStayOnOneLineAndErrorsNameTheirCommand)
     t.file("tab\there.txt", 2);
     t.file("back\\slash.txt", 3);
     t.file("plain name.txt", 4);
+    t.file(platform::decodeFileName("caf\xe9.txt"), 5); // Latin-1, not UTF-8
     const CliRun list = RunCli({"list", t.root()});
     EXPECT_EQ(list.status, 0) << list.err.toStdString();
-    EXPECT_EQ(list.out, t.root() + "\n        back\\\\slash.txt\n        plain name.txt\n"
+    EXPECT_EQ(list.out, t.root() + "\n        back\\\\slash.txt\n        caf\\351.txt\n"
+                                   "        plain name.txt\n"
                                    "        tab\\there.txt\n        two\\nlines.txt\n");
     const CliRun stats = RunCli({"stats", "--tree", "ext", t.root()});
     EXPECT_EQ(stats.out.count('\n'), 2) << stats.out.toStdString();
     const CliRun files = RunCli({"stats", t.root()});
     EXPECT_TRUE(files.out.contains("two\\nlines.txt\t")) << files.out.toStdString();
-    EXPECT_EQ(files.out.count('\n'), 5) << files.out.toStdString();
+    EXPECT_TRUE(files.out.contains("caf\\351.txt\t")) << files.out.toStdString();
+    EXPECT_EQ(files.out.count('\n'), 6) << files.out.toStdString();
 
     const CliRun bad = RunCli({"stats", "--tree", "sideways", t.root()});
     EXPECT_TRUE(bad.err.startsWith("lumara-cli stats: ")) << bad.err.toStdString();

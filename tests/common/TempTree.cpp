@@ -1,8 +1,13 @@
 #include "TempTree.h"
 
+#include "platform/FileNames.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdio>
+#include <fcntl.h>
+#include <ftw.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,10 +17,23 @@ TempTree::TempTree()
     EXPECT_TRUE(dir_.isValid());
 }
 
+namespace {
+
+int removeEntry(const char* path, const struct stat*, int, struct FTW* at)
+{
+    if (at->level > 0)
+        ::remove(path);
+    return 0;
+}
+
+} // namespace
+
 TempTree::~TempTree()
 {
     for (const QString& folder : std::as_const(locked_))
-        ::chmod(QFile::encodeName(folder).constData(), 0700);
+        ::chmod(platform::encodeFileName(folder).constData(), 0700);
+    // By bytes: Qt's own removal cannot reach names that are not UTF-8.
+    ::nftw(platform::encodeFileName(root()).constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
 }
 
 QString TempTree::path(const QString& relative) const
@@ -32,9 +50,14 @@ QString TempTree::file(const QString& relative, const QByteArray& content)
 {
     const QString full = path(relative);
     QDir().mkpath(QFileInfo(full).absolutePath());
-    QFile out(full);
-    EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate)) << full.toStdString();
-    out.write(content);
+    // Written by bytes, so a name that is not UTF-8 lands as given.
+    const int fd = ::open(platform::encodeFileName(full).constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    EXPECT_GE(fd, 0) << full.toStdString();
+    if (fd >= 0) {
+        EXPECT_EQ(::write(fd, content.constData(), size_t(content.size())), content.size());
+        ::close(fd);
+    }
     return full;
 }
 
@@ -57,7 +80,8 @@ QString TempTree::link(const QString& relative, const QString& target)
 {
     const QString full = path(relative);
     QDir().mkpath(QFileInfo(full).absolutePath());
-    EXPECT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(full).constData()),
+    EXPECT_EQ(::symlink(platform::encodeFileName(target).constData(),
+                        platform::encodeFileName(full).constData()),
               0)
         << full.toStdString();
     return full;
@@ -67,14 +91,14 @@ QString TempTree::fifo(const QString& relative)
 {
     const QString full = path(relative);
     QDir().mkpath(QFileInfo(full).absolutePath());
-    EXPECT_EQ(::mkfifo(QFile::encodeName(full).constData(), 0600), 0) << full.toStdString();
+    EXPECT_EQ(::mkfifo(platform::encodeFileName(full).constData(), 0600), 0) << full.toStdString();
     return full;
 }
 
 QString TempTree::sparseFile(const QString& relative, qint64 size)
 {
     const QString full = file(relative, qint64(0));
-    EXPECT_EQ(::truncate(QFile::encodeName(full).constData(), off_t(size)), 0)
+    EXPECT_EQ(::truncate(platform::encodeFileName(full).constData(), off_t(size)), 0)
         << full.toStdString();
     return full;
 }
@@ -83,12 +107,12 @@ QString TempTree::unreadableFolder(const QString& relative)
 {
     const QString full = folder(relative);
     file(relative + QStringLiteral("/inside.txt"), 3);
-    EXPECT_EQ(::chmod(QFile::encodeName(full).constData(), 0), 0);
+    EXPECT_EQ(::chmod(platform::encodeFileName(full).constData(), 0), 0);
     locked_ << full;
     return full;
 }
 
 void TempTree::openRootToOthers()
 {
-    EXPECT_EQ(::chmod(QFile::encodeName(root()).constData(), 0755), 0);
+    EXPECT_EQ(::chmod(platform::encodeFileName(root()).constData(), 0755), 0);
 }

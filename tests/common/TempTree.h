@@ -6,7 +6,8 @@
 #include <QTemporaryDir>
 
 /// A fixture folder in a fresh temporary directory, removed with the object.
-/// Paths given to the helpers are relative to the root; parent folders are created.
+/// Paths given to the helpers are relative to the root; parent folders are created. A
+/// name may hold raw bytes that are not UTF-8 (made with platform::decodeFileName).
 class TempTree {
 public:
     TempTree();

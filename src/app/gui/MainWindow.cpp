@@ -15,6 +15,7 @@
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/ScreenFit.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/FileNames.h"
 #include "platform/SystemInfo.h"
 #include "shared/FileKind.h"
 #include "shared/TextHelpers.h"
@@ -168,7 +169,7 @@ void MainWindow::RecordFolder(const QString& path)
 {
     ::RecordFolder(folderHistoryBox_->model(), path);
     folderHistoryBox_->ShowItem(0);
-    statusBar()->showMessage(WithSlash(path));
+    statusBar()->showMessage(platform::readableFileName(WithSlash(path)));
 }
 
 void MainWindow::showArchiveEntry(const QString& archivePath, const QString& entryName)

@@ -6,6 +6,7 @@
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/FileNames.h"
 #include "shared/TextHelpers.h"
 
 #include <QGuiApplication>
@@ -79,7 +80,7 @@ void MainWindow::openFolderNode(NodeTree::Id id)
     }
     if (!folder)
         return;
-    lblPath_->setText(treeState_.lblpathx);
+    lblPath_->setText(platform::readableFileName(treeState_.lblpathx));
     QCoreApplication::processEvents();
     if (listFolder(*folder) > 0)
         RecordFolder(treeState_.lblpathx);
@@ -93,7 +94,7 @@ void MainWindow::openFolderHistoryEntry(int index)
         return;
     if (rows.GetItemData(index) != 0) {
         LoadSubfolders(folderTree_, path);
-        lblPath_->setText(path);
+        lblPath_->setText(platform::readableFileName(path));
     }
     // The closed drop-down and "Loading ..." are painted before the folder is read.
     const QString before = statusBar()->currentMessage();
@@ -104,9 +105,9 @@ void MainWindow::openFolderHistoryEntry(int index)
         statusBar()->showMessage(before);
         return;
     }
-    lblPath_->setText(path);
+    lblPath_->setText(platform::readableFileName(path));
     treeState_.lblpathx = path;
-    statusBar()->showMessage(WithSlash(path));
+    statusBar()->showMessage(platform::readableFileName(WithSlash(path)));
 }
 
 void MainWindow::folderTreeMouse(QMouseEvent* event)

@@ -1,5 +1,6 @@
 #include "controls/gui/GridView.h"
 
+#include "platform/FileNames.h"
 #include "platform/Prompts.h"
 
 #include <QApplication>
@@ -38,7 +39,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
     const bool fixed = r < grid_.fixedRows() || c < grid_.fixedCols();
     switch (role) {
     case Qt::DisplayRole:
-        return grid_.textMatrix(r, c);
+        return platform::readableFileName(grid_.textMatrix(r, c)); // raw name bytes as U+FFFD
     case Qt::TextAlignmentRole: {
         Qt::Alignment h = Qt::AlignLeft;
         switch (grid_.colAlignment(c)) {

@@ -1,5 +1,7 @@
 #include "controls/gui/NodeTreeModel.h"
 
+#include "platform/FileNames.h"
+
 #include <QMimeData>
 
 NodeTreeModel::NodeTreeModel(NodeTree& tree, QObject* parent)
@@ -75,7 +77,7 @@ QVariant NodeTreeModel::data(const QModelIndex& index, int role) const
     const NodeTree::Node& n = tree_.node(id);
     switch (role) {
     case Qt::DisplayRole:
-        return n.text;
+        return platform::readableFileName(n.text); // raw name bytes drawn as U+FFFD
     case Qt::ToolTipRole:
         if (const QString tip = tree_.toolTip(id); !tip.isEmpty())
             return tip;

@@ -1,15 +1,18 @@
 #include "view/gui/PictureView.h"
 
+#include "platform/FileAccess.h"
 #include "view/PictureFile.h"
 #include "view/PictureFit.h"
 #include "view/Rotation.h"
 #include "view/gui/ViewWindow.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QMovie>
 #include <QPainter>
 #include <QScrollBar>
+#include <memory>
 
 PictureView::PictureView(ViewWindow& window, QWidget* parent)
     : QWidget(parent), window_(window), hscroll_(new QScrollBar(Qt::Horizontal, this)),
@@ -47,7 +50,12 @@ bool PictureView::load(const QString& path)
     path_ = path;
     if (picture_.isNull())
         return false;
-    auto* movie = new QMovie(path, ForcedPictureFormat(path), this);
+    // Read from a file the platform opened: Qt cannot open a name that is not UTF-8.
+    auto file = std::make_unique<QFile>();
+    if (!platform::openForReading(*file, path))
+        return true;
+    auto* movie = new QMovie(file.get(), ForcedPictureFormat(path), this);
+    file.release()->setParent(movie);
     if (movie->isValid() && movie->frameCount() > 1) {
         movie_ = movie;
         connect(movie, &QMovie::frameChanged, this, [this] {

@@ -3,6 +3,7 @@
 #include "controls/gui/GridView.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/FileAccess.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
@@ -72,7 +73,7 @@ bool TableViewer::ViewDatabase(const ViewRequest& request)
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     QFile::remove(copy);
     view_.tableGrid()->grid().reset(2);
-    if (settings_.tempFolder.isEmpty() || !QFile::copy(request.fullPath(), copy))
+    if (settings_.tempFolder.isEmpty() || !platform::copyFile(request.fullPath(), copy))
         return false;
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     try {

@@ -6,6 +6,8 @@
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/ScreenFit.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
@@ -230,8 +232,9 @@ void ViewWindow::stopMedia()
 
 void ViewWindow::SetViewPath(const QString& text)
 {
-    if (statusPath_->text() != text)
-        statusPath_->setText(text);
+    const QString shown = platform::readableFileName(text); // raw name bytes as U+FFFD
+    if (statusPath_->text() != shown)
+        statusPath_->setText(shown);
 }
 
 void ViewWindow::SetViewMessage(const QString& text)
@@ -298,7 +301,7 @@ void ViewWindow::OpenFileHistoryEntry(const QString& entry)
 {
     if (entry.isEmpty() || entry == currentViewFile_)
         return;
-    if (!QFileInfo::exists(entry)) {
+    if (!platform::pathExists(entry)) {
         prompts_.message(QStringLiteral("file not found:") + LineBreak + entry);
         selectHistoryEntry(currentViewFile_);
         return;

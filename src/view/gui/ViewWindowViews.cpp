@@ -1,6 +1,8 @@
 // The simple views of the view window: text, document text, HTML and OLE documents.
 #include "controls/gui/GridView.h"
 #include "controls/gui/NodeTreeView.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 #include "view/DocText.h"
@@ -74,8 +76,8 @@ void ViewWindow::ViewText(const QString& path)
     // A file that cannot be read leaves the box empty.
     auto slices = std::make_unique<TextSlices>(path, textLimit_);
     if (LooksLikeRtf(slices->peek(8)) && slices->size() <= textLimit_) {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
+        QFile file;
+        if (platform::openForReading(file, path))
             ReadRtf(file.readAll(), *rtb_->document(), font);
     } else {
         // The first screen at once; the rest in slices while the window stays live.
@@ -176,7 +178,7 @@ void ViewWindow::ViewWeb(const QString& path)
     dbsView_->hide();
     dbsView_->lower();
     QWebEngineView* browser = ensureBrowser();
-    browser->setUrl(QUrl::fromLocalFile(path));
+    browser->setUrl(platform::fileUrl(path));
     browser->raise();
     browser->show();
     viewMode_ = QStringLiteral("WEB");
@@ -224,7 +226,7 @@ bool ViewWindow::ViewOle(const QString& extension, const QString& path)
 void ViewWindow::openOleFile()
 {
     if (!oleFile_.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(oleFile_));
+        QDesktopServices::openUrl(platform::fileUrl(oleFile_));
 }
 
 void ViewWindow::ShowGrid()

@@ -1,0 +1,142 @@
+// A folder of names that are hard on a file browser: not UTF-8, control characters,
+// backslashes, a leading dot, the longest name allowed. Each must be listed, and every
+// way of reaching a listed name must reach that very file.
+#include "basket/Basket.h"
+#include "basket/BasketCopy.h"
+#include "basket/BasketFile.h"
+#include "basket/BasketZip.h"
+#include "browse/FileListState.h"
+#include "browse/FolderListing.h"
+#include "common/TempTree.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
+#include "platform/Prompts.h"
+#include "shared/Settings.h"
+#include "tools/FileInfo.h"
+#include "trees/TreeRebuild.h"
+#include "view/PictureFile.h"
+#include "view/TextSlices.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QSet>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList OddNames()
+{
+    return {
+        platform::decodeFileName("bad\xff\xfe.txt"),
+        platform::decodeFileName("caf\xe9.txt"), // Latin-1
+        QStringLiteral("new\nline.txt"),
+        QStringLiteral("tab\there.txt"),
+        QStringLiteral("back\\slash.txt"),
+        QStringLiteral(".leading dot.txt"),
+        QString(251, u'n') + QStringLiteral(".txt"), // 255 bytes
+        QStringLiteral("caf\u00e9 \U0001F600.txt"),
+    };
+}
+
+/// Each file holds a text naming it, so a file reached by mistake shows.
+QByteArray ContentFor(const QString& name)
+{
+    return "file " + platform::encodeFileName(name).toHex();
+}
+
+QByteArray ReadThrough(const QString& path)
+{
+    QFile file;
+    return platform::openForReading(file, path) ? file.readAll() : QByteArray("<unreachable>");
+}
+
+QSet<QString> Listed(const QString& folder)
+{
+    FileListState state;
+    Settings settings;
+    settings.showSystemHidden = 1;
+    OpenFolder(state, settings, folder, QStringLiteral("*.*"), GroupedTrees());
+    QSet<QString> names;
+    for (int i = 1; i < state.File1Backup.ListCount(); ++i)
+        names.insert(state.File1Backup.textAt(i));
+    return names;
+}
+
+} // namespace
+
+TEST(OddNames, EveryNameIsListedAndEveryWayInReachesThatFile)
+{
+    TempTree tree;
+    const QString folder = tree.folder("odd") + u'/';
+    for (const QString& name : OddNames())
+        tree.file("odd/" + name, ContentFor(name));
+    ASSERT_EQ(platform::encodeFileName(OddNames()[6]).size(), 255);
+
+    const QSet<QString> listed = Listed(folder);
+    for (const QString& name : OddNames()) {
+        SCOPED_TRACE(platform::encodeFileName(name).toStdString());
+        ASSERT_TRUE(listed.contains(name));
+        const QString path = folder + name;
+        // The view's text reader.
+        TextSlices text(path, 1 << 20);
+        EXPECT_EQ(text.next(1 << 20), QString::fromLatin1(ContentFor(name)));
+        // The properties dialog: found, with the file's own length.
+        const FileInfoResult info = GetFileInfo(path, true);
+        EXPECT_TRUE(info.found) << info.problem.toStdString();
+        EXPECT_EQ(info.values[8], QString::number(ContentFor(name).size()));
+    }
+    EXPECT_EQ(listed.size(), OddNames().size());
+}
+
+TEST(OddNames, PicturesCopiesAndBasketFilesKeepTheExactBytes)
+{
+    TempTree tree;
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "png");
+    const QString pictureName = platform::decodeFileName("pic\xe9.png");
+    EXPECT_EQ(LoadPicture(tree.file("odd/" + pictureName, png)).size(), QSize(3, 2));
+
+    const QString target = tree.folder("copies");
+    ScriptedPrompts prompts;
+    for (const QString& name : OddNames()) {
+        SCOPED_TRACE(platform::encodeFileName(name).toStdString());
+        const QString source = tree.file("odd/" + name, ContentFor(name));
+        ASSERT_TRUE(CopySingleFile(source, target, false, prompts));
+        EXPECT_EQ(ReadThrough(target + u'/' + name), ContentFor(name));
+    }
+    const QStringList names = OddNames();
+    EXPECT_EQ(Listed(target + u'/'), QSet<QString>(names.begin(), names.end()));
+    // A zip of a name that is not UTF-8 stores the name's bytes.
+    const QString zip = tree.path("odd.zip");
+    ASSERT_TRUE(ZipOneFile(tree.path("odd/") + names[0], zip));
+    EXPECT_TRUE(ReadThrough(zip).contains(platform::encodeFileName(names[0])));
+
+    // A basket file holds the names' own bytes and gives them back.
+    BasketHost host;
+    Grid grid;
+    Basket basket{grid, prompts, host};
+    const QString odd = tree.path("odd/") + OddNames()[0];
+    const QString latin = tree.path("odd/") + OddNames()[1];
+    basket.addLoadedEntry(odd);
+    basket.addLoadedEntry(latin);
+    const QByteArray bytes = BasketFileBytes(basket);
+    EXPECT_TRUE(bytes.contains(platform::encodeFileName(odd) + "\r\n"));
+    const QString bsk = tree.file("odd.bsk", bytes);
+    EXPECT_EQ(ReadBasketFile(bsk).entries, QStringList({odd, latin}));
+}
+
+TEST(OddNames, PipesAndLoopsAreRefusedWithoutWaiting)
+{
+    TempTree tree;
+    QFile file;
+    EXPECT_FALSE(platform::openForReading(file, tree.fifo("pipe")));
+    EXPECT_FALSE(platform::openForReading(file, tree.link("loop", "loop")));
+    EXPECT_FALSE(platform::openForReading(file, tree.folder("sub")));
+    EXPECT_FALSE(platform::isRegularFile(tree.path("loop")));
+    EXPECT_TRUE(platform::pathExists(tree.path("loop")));
+}
