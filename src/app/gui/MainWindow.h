@@ -104,6 +104,8 @@ private:
     void clearHistories();
     void reloadFolderHistoryBox();
     void openFolderHistoryEntry(int index);
+    /// After a listing ended by Escape, the status bar says so.
+    void reportCancelledListing(const QString& path);
     void folderTreeMouse(QMouseEvent* event);
     void handleFileCommand(const QString& code, const QString& folder, const QString& name);
     void showArchiveEntry(const QString& archivePath, const QString& entryName);
