@@ -42,16 +42,24 @@ whole_run() {
     awk '{printf "%.2f s  %.0f MB\n", $1, $2 / 1024}' /tmp/lumara-window-bench.time
 }
 
-# Starts a window program, waits until its CPU time stops rising, kills it; prints
-# "seconds peak_MB" (seconds from start to the last rise of CPU time).
+# Starts a window program (its process is found by NAME: a launcher may come first),
+# waits until its CPU time stops rising, ends it; prints "seconds peak_MB" (seconds from
+# start to the last rise of CPU time).
 until_idle() {
+    name=$1
+    shift
     HZ=$(getconf CLK_TCK)
     start=$(date +%s.%N)
     "$@" >/dev/null 2>&1 &
-    pid=$!
+    launcher=$!
+    pid=
+    while [ -z "$pid" ] && kill -0 $launcher 2>/dev/null; do
+        pid=$(pgrep -n -x "$name" || true)
+        sleep 0.02
+    done
     last_cpu=-1
     last_change=$start
-    while kill -0 $pid 2>/dev/null; do
+    while [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; do
         sleep 0.1
         cpu=$(awk '{print $14 + $15}' /proc/$pid/stat 2>/dev/null || echo -1)
         now=$(date +%s.%N)
@@ -63,9 +71,10 @@ until_idle() {
         fi
     done
     peak=$(awk '/VmHWM/ {print $2}' /proc/$pid/status 2>/dev/null || echo 0)
-    kill $pid 2>/dev/null || true
-    wait $pid 2>/dev/null || true
-    awk "BEGIN {printf \"%.2f s  %.0f MB  (cpu %.1f s)\n\", $last_change - $start, $peak / 1024, $last_cpu / $HZ}"
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    kill $launcher 2>/dev/null || true
+    wait $launcher 2>/dev/null || true
+    awk "BEGIN {printf \"%.2f s  %.0f MB  (cpu %.1f s)\\n\", $last_change - $start, $peak / 1024, $last_cpu / $HZ}"
 }
 
 echo "folder: $DIR ($COUNT files)"
@@ -81,6 +90,7 @@ export HOME=/tmp/lumara-window-bench-home
 rm -rf "$HOME"
 mkdir -p "$HOME"
 printf 'pcmanfm-qt:         '
-until_idle pcmanfm-qt "$DIR"
+# pcmanfm-qt quits at once without a session bus.
+until_idle pcmanfm-qt dbus-run-session pcmanfm-qt "$DIR"
 printf 'Double Commander:   '
-until_idle doublecmd -L "$DIR"
+until_idle doublecmd doublecmd -L "$DIR"
