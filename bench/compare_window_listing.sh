@@ -11,7 +11,8 @@
 #     0.1 s; the list counts as shown at the last moment CPU time still rose before it
 #     stayed flat for IDLE seconds (their busy time while reading, sorting and showing).
 #     Start-up without the folder is not subtracted for any of them.
-# usage: bench/compare_window_listing.sh [build folder] [file count]
+# usage: [PEERS="pcmanfm-qt doublecmd"] [SHOTS=folder] bench/compare_window_listing.sh
+#        [build folder] [file count]
 # needs: xvfb-run, pcmanfm-qt, doublecmd-qt (apt-get install -y pcmanfm-qt doublecmd-qt)
 set -eu
 BUILD=${1:-$(dirname "$0")/../build}
@@ -89,8 +90,12 @@ whole_run "$BUILD/lumara-cli" list "$DIR"
 export HOME=/tmp/lumara-window-bench-home
 rm -rf "$HOME"
 mkdir -p "$HOME"
+case " ${PEERS:-pcmanfm-qt doublecmd} " in *" pcmanfm-qt "*)
 printf 'pcmanfm-qt:         '
 # pcmanfm-qt quits at once without a session bus.
 until_idle pcmanfm-qt dbus-run-session pcmanfm-qt "$DIR"
+;; esac
+case " ${PEERS:-pcmanfm-qt doublecmd} " in *" doublecmd "*)
 printf 'Double Commander:   '
 until_idle doublecmd doublecmd -L "$DIR"
+;; esac
