@@ -7,6 +7,7 @@
 
 #include "app/gui/MainWindow.h"
 #include "browse/gui/FileListPanel.h"
+#include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/HeapPages.h"
 #include "platform/Prompts.h"
@@ -134,11 +135,20 @@ int main(int argc, char** argv)
         }
     });
 
+    // When the hand-over's steps happen, to see which of them holds the window.
+    double resetStart = 0, resetEnd = 0, listedAt = 0;
+    const auto now = [&clock] { return double(clock.nsecsElapsed()) / 1e9; };
+    QObject::connect(panel->fileListModel(), &QAbstractItemModel::modelAboutToBeReset,
+                     [&] { resetStart = now(); });
+    QObject::connect(panel->fileListModel(), &QAbstractItemModel::modelReset,
+                     [&] { resetEnd = now(); });
+    QObject::connect(panel, &FileListPanel::listed, [&] { listedAt = now(); });
     clock.start();
     sinceTick.start();
     tick.start();
     keys.start();
     const int count = panel->openFolder(folder);
+    const double returned = now();
     // Shown means painted: let the reset list paint once.
     window.repaint();
     QCoreApplication::processEvents();
@@ -150,6 +160,8 @@ int main(int argc, char** argv)
         window.grab().save(shots + QStringLiteral("/listed.png"));
     std::printf("files listed:        %d\n", count);
     std::printf("time to full list:   %.2f s\n", seconds);
+    std::printf("hand-over:           reset %.2f-%.2f s, listed %.2f s, returned %.2f s\n",
+                resetStart, resetEnd, listedAt, returned);
     std::printf("event loop max gap:  %.0f ms (ending %.2f s in)\n", double(worstGapNs) / 1e6,
                 double(worstGapEndNs) / 1e9);
     std::printf("key press max wait:  %.0f ms (%d keys answered)\n", keys.worstMs(),
