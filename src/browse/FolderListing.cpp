@@ -110,11 +110,11 @@ using PreRead = std::optional<std::vector<platform::FileEntry>>;
 /// the names the pattern does not take. A failed read leaves its reason in `error`.
 std::vector<platform::FileEntry> readFolder(const Settings& settings, const QString& folder,
                                             const NamePatternList& patterns, PreRead& preRead,
-                                            QString& error)
+                                            QString& error, platform::ReadWatch* watch)
 {
     std::vector<platform::FileEntry> files =
         preRead ? std::move(*preRead)
-                : platform::listFiles(folder, settings.showSystemHidden == 1, &error);
+                : platform::listFiles(folder, settings.showSystemHidden == 1, &error, watch);
     preRead.reset();
     if (!patterns.takesAll()) {
         std::erase_if(files,
@@ -132,20 +132,20 @@ void startFolder(FileListState& state, const QString& folder)
 }
 
 int listFolderFiltered(FileListState& state, const Settings& settings, const QString& folder,
-                       PreRead& preRead);
+                       PreRead& preRead, platform::ReadWatch* watch);
 
 int listFolder(FileListState& state, const Settings& settings, const QString& folder,
-               const QString& pattern, PreRead& preRead)
+               const QString& pattern, PreRead& preRead, platform::ReadWatch* watch)
 {
     if (pattern != AllPattern && state.CategoryFilterActive != -1) {
-        const int found = listFolderFiltered(state, settings, folder, preRead);
+        const int found = listFolderFiltered(state, settings, folder, preRead, watch);
         if (found == 0)
             state.File1Backup.Clear();
         return found;
     }
     startFolder(state, folder);
     std::vector<platform::FileEntry> files = readFolder(
-        settings, state.currentFolder, NamePatternList(pattern), preRead, state.readError);
+        settings, state.currentFolder, NamePatternList(pattern), preRead, state.readError, watch);
     state.plainNames.clear();
     state.plainNames.reserve(qsizetype(files.size()));
     for (const platform::FileEntry& e : files)
@@ -160,16 +160,17 @@ int listFolder(FileListState& state, const Settings& settings, const QString& fo
 }
 
 int openFolder(FileListState& state, const Settings& settings, const QString& folder,
-               const QString& pattern, const FileTreeBuilder& trees, PreRead& preRead)
+               const QString& pattern, const FileTreeBuilder& trees, PreRead& preRead,
+               platform::ReadWatch* watch)
 {
-    const int count = listFolder(state, settings, folder, pattern, preRead);
+    const int count = listFolder(state, settings, folder, pattern, preRead, watch);
     if (count > 0 || state.CategoryFilterActive != -1)
         RefreshFileList(state, settings, trees);
     return count;
 }
 
 int listFolderFiltered(FileListState& state, const Settings& settings, const QString& folder,
-                       PreRead& preRead)
+                       PreRead& preRead, platform::ReadWatch* watch)
 {
     NodeTreeLock lock(state.fileTree);
     startFolder(state, folder);
@@ -179,8 +180,9 @@ int listFolderFiltered(FileListState& state, const Settings& settings, const QSt
     AddFileListRoot(state.fileTree, header);
     state.fileTreeTag.clear();
 
-    std::vector<platform::FileEntry> files = readFolder(
-        settings, state.currentFolder, NamePatternList(AllPattern), preRead, state.readError);
+    std::vector<platform::FileEntry> files =
+        readFolder(settings, state.currentFolder, NamePatternList(AllPattern), preRead,
+                   state.readError, watch);
     if (state.otherFilter.active()) {
         std::erase_if(files, [&state](const platform::FileEntry& e) {
             return !FileMatchesFilter(state.otherFilter, state.currentFolder + e.name, e);
@@ -204,30 +206,31 @@ int ListFolder(FileListState& state, const Settings& settings, const QString& fo
                const QString& pattern)
 {
     PreRead none;
-    return listFolder(state, settings, folder, pattern, none);
+    return listFolder(state, settings, folder, pattern, none, nullptr);
 }
 
 int OpenFolder(FileListState& state, const Settings& settings, const QString& folder,
-               const QString& pattern, const FileTreeBuilder& trees)
+               const QString& pattern, const FileTreeBuilder& trees, platform::ReadWatch* watch)
 {
     PreRead none;
-    return openFolder(state, settings, folder, pattern, trees, none);
+    return openFolder(state, settings, folder, pattern, trees, none, watch);
 }
 
 std::optional<int> OpenFolderWithFiles(FileListState& state, const Settings& settings,
                                        const QString& folder, const QString& pattern,
-                                       const FileTreeBuilder& trees)
+                                       const FileTreeBuilder& trees, platform::ReadWatch* watch)
 {
-    PreRead files = platform::listFiles(WithSlash(folder), settings.showSystemHidden == 1);
+    PreRead files =
+        platform::listFiles(WithSlash(folder), settings.showSystemHidden == 1, nullptr, watch);
     if (files->empty())
         return std::nullopt;
-    return openFolder(state, settings, folder, pattern, trees, files);
+    return openFolder(state, settings, folder, pattern, trees, files, watch);
 }
 
 int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder)
 {
     PreRead none;
-    return listFolderFiltered(state, settings, folder, none);
+    return listFolderFiltered(state, settings, folder, none, nullptr);
 }
 
 void RefreshFileList(FileListState& state, const Settings& settings, const FileTreeBuilder& trees)

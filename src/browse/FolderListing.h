@@ -19,15 +19,18 @@ int ListFolder(FileListState& state, const Settings& settings, const QString& fo
 /// Lists `folder` with `pattern` and, when something was found or a category filter is
 /// active, rebuilds fileTree through `trees`: what opening a folder does in the window
 /// and in lumara-cli. Returns the number of files. A read that failed leaves its reason
-/// in state.readError.
+/// in state.readError. A `watch` follows the directory read and may end it early: the
+/// files read by then are listed.
 int OpenFolder(FileListState& state, const Settings& settings, const QString& folder,
-               const QString& pattern, const FileTreeBuilder& trees);
+               const QString& pattern, const FileTreeBuilder& trees,
+               platform::ReadWatch* watch = nullptr);
 
 /// The folder-history route: opens `folder` as OpenFolder does when it holds at least
 /// one file, from one directory read; nothing (the state untouched) when it holds none.
 [[nodiscard]] std::optional<int> OpenFolderWithFiles(FileListState& state, const Settings& settings,
                                                      const QString& folder, const QString& pattern,
-                                                     const FileTreeBuilder& trees);
+                                                     const FileTreeBuilder& trees,
+                                                     platform::ReadWatch* watch = nullptr);
 
 /// Reads `folder` and keeps the files that pass `state.otherFilter` (every file
 /// while it has no criteria) in File1Backup, header first. Returns the number kept.

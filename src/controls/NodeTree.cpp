@@ -397,6 +397,27 @@ void NodeTree::clear()
     }
 }
 
+void NodeTree::swapNodes(NodeTree& other)
+{
+    lock();
+    other.lock();
+    nodes_.swap(other.nodes_);
+    extras_.swap(other.extras_);
+    alive_.swap(other.alive_);
+    roots_.swap(other.roots_);
+    slots_.swap(other.slots_);
+    std::swap(keyedCount_, other.keyedCount_);
+    prefixes_.swap(other.prefixes_);
+    prefixIndex_.swap(other.prefixIndex_);
+    std::swap(lastPrefix_, other.lastPrefix_);
+    std::swap(liveCount_, other.liveCount_);
+    std::swap(selected_, other.selected_);
+    visibleWhileLocked_ = root();
+    other.visibleWhileLocked_ = None;
+    other.unlock();
+    unlock();
+}
+
 void NodeTree::reserve(int count)
 {
     nodes_.reserve(size_t(count));

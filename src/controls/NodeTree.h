@@ -108,6 +108,9 @@ public:
     void removeChildren(Id parent);
     /// Removes every node.
     void clear();
+    /// Exchanges the nodes of two trees; each keeps its observer, which sees one reset.
+    /// A tree built away from its view (on another thread) is handed over this way.
+    void swapNodes(NodeTree& other);
     /// Makes room for `count` nodes in all, so a large rebuild does not regrow storage.
     void reserve(int count);
 

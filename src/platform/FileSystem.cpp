@@ -90,7 +90,8 @@ QString errorText(int errorNumber)
     return QString::fromLocal8Bit(::strerror_r(errorNumber, buffer, sizeof buffer));
 }
 
-std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem, QString* error)
+std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem, QString* error,
+                                 ReadWatch* watch)
 {
     std::vector<FileEntry> result;
     const auto fail = [error] {
@@ -118,6 +119,12 @@ std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem
     if (::fstat(dirFd, &folderStat) == 0)
         result.reserve(std::min(size_t(folderStat.st_size) / 24, size_t(1) << 20));
     for (;;) {
+        if (watch) {
+            if (watch->stop.load(std::memory_order_relaxed))
+                break;
+            if ((result.size() & 255) == 0)
+                watch->filesRead.store(qint64(result.size()), std::memory_order_relaxed);
+        }
         // readdir gives null both at the end and on an error; only errno tells them apart.
         errno = 0;
         const dirent* d = ::readdir(dir);
@@ -143,6 +150,8 @@ std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem
         result.push_back(std::move(entry));
     }
     ::closedir(dir);
+    if (watch)
+        watch->filesRead.store(qint64(result.size()), std::memory_order_relaxed);
     return result;
 }
 

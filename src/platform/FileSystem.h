@@ -3,6 +3,7 @@
 #include <QFlags>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -36,12 +37,20 @@ struct FileEntry {
     FileAttributes attributes;
 };
 
+/// Lets another thread follow a long directory read and end it early.
+struct ReadWatch {
+    std::atomic<qint64> filesRead{0}; ///< updated every few hundred files
+    std::atomic<bool> stop{false};    ///< set to end the read, keeping what was read
+};
+
 /// Reads the plain files (and links to files) of `folder`, in directory order.
 /// Hidden and system files are left out unless `includeHiddenSystem`. An unreadable
 /// folder yields what was read before the error (usually nothing) and, when `error` is
 /// given, the system's reason there ("Permission denied"); it is left empty otherwise.
+/// A `watch` hears the count as it grows; its stop ends the read before the next file.
 [[nodiscard]] std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem,
-                                               QString* error = nullptr);
+                                               QString* error = nullptr,
+                                               ReadWatch* watch = nullptr);
 
 /// The system's text for an error number, as the C library words it.
 [[nodiscard]] QString errorText(int errorNumber);

@@ -1,6 +1,7 @@
 #include "browse/FolderListing.h"
 
 #include "QtPrinters.h"
+#include "browse/ListingHandover.h"
 #include "common/TempTree.h"
 #include "common/Unprivileged.h"
 #include "platform/Prompts.h"
@@ -303,4 +304,55 @@ TEST(TreeRebuild, NameListFromBackupIncludingBasket)
     EXPECT_EQ(t.key(kids[0]), "/x.bsk");
     EXPECT_EQ(t.node(kids[0]).image, "27");
     EXPECT_EQ(t.node(kids[1]).image, QString::number(FileListIconIndex(".TXT", settings)));
+}
+
+TEST(FolderListing, AWatchedReadCountsAndAStopKeepsWhatWasRead)
+{
+    TempTree tree;
+    for (int i = 0; i < 600; ++i)
+        tree.file(QStringLiteral("f%1.txt").arg(i));
+    Settings settings;
+    FileListState state;
+    platform::ReadWatch watch;
+    EXPECT_EQ(OpenFolder(state, settings, tree.root(), "*.*", GroupedTrees(), &watch), 600);
+    EXPECT_EQ(watch.filesRead.load(), 600);
+
+    // Stopped before the first file: nothing read, and the list says so rather than
+    // keeping the folder listed before.
+    platform::ReadWatch stopped;
+    stopped.stop = true;
+    EXPECT_EQ(OpenFolder(state, settings, tree.root(), "*.*", GroupedTrees(), &stopped), 0);
+    EXPECT_EQ(childTexts(state.fileTree), QStringList{"no files"});
+    EXPECT_EQ(state.entries.size(), 0);
+    EXPECT_EQ(state.statusCaption, " no [ALL] files");
+}
+
+TEST(ListingHandover, ASwapExchangesListsAndSetupWhileACopyTakesOnlySetup)
+{
+    TempTree one;
+    one.file("a.txt");
+    TempTree two;
+    two.file("b.txt");
+    two.file("c.txt");
+    Settings settings;
+    FileListState shown;
+    shown.treeType = TreeType::Extension;
+    shown.filterTag = "Text";
+    open(shown, settings, one.root());
+
+    FileListState job;
+    CopyListingSetup(shown, job);
+    EXPECT_EQ(job.treeType, TreeType::Extension);
+    EXPECT_EQ(job.filterTag, "Text");
+    EXPECT_EQ(job.fileTree.count(), 0);
+    EXPECT_EQ(job.File1Backup.ListCount(), 0);
+    open(job, settings, two.root());
+
+    SwapFileListStates(shown, job);
+    EXPECT_EQ(shown.currentFolder, two.root() + '/');
+    EXPECT_EQ(shown.File1Backup.ListCount(), 3);
+    EXPECT_EQ(shown.entries.size(), 2);
+    EXPECT_NE(shown.fileTree.find(two.root() + "/b.txt"), NodeTree::None);
+    EXPECT_EQ(job.currentFolder, one.root() + '/');
+    EXPECT_EQ(job.File1Backup.ListCount(), 2);
 }

@@ -81,3 +81,27 @@ TEST(NodeTree, LockedBuildSendsOneReset)
     EXPECT_EQ(observer.resets, 1);
     EXPECT_EQ(tree.count(), 1001);
 }
+
+TEST(NodeTree, SwappedTreesKeepTheirObserversAndFindTheirKeys)
+{
+    NodeTree shown;
+    RecordingObserver observer;
+    shown.setObserver(&observer);
+    shown.add(NodeTree::None, "R", "old");
+    NodeTree built;
+    const auto root = built.add(NodeTree::None, "R", "new");
+    built.addPrefixed(root, "/f/", "a.txt", "14");
+    observer.resets = 0;
+
+    shown.swapNodes(built);
+    EXPECT_EQ(observer.resets, 1) << "the view sees one reset";
+    EXPECT_EQ(shown.count(), 2);
+    EXPECT_EQ(shown.node(shown.root()).text, "new");
+    EXPECT_NE(shown.find("/f/a.txt"), NodeTree::None);
+    EXPECT_EQ(built.count(), 1);
+    EXPECT_EQ(built.node(built.root()).text, "old");
+    EXPECT_EQ(built.find("/f/a.txt"), NodeTree::None);
+    // Changes after the swap still reach the view.
+    shown.add(shown.root(), "x", "x");
+    EXPECT_EQ(observer.inserts, 2);
+}

@@ -107,6 +107,8 @@ private:
     void fillFolderHistory(const std::vector<platform::Volume>& volumes);
     /// OpenFolderHistoryEntry: opens the folder of the chosen row (-1: nothing).
     void openFolderHistoryEntry(int index);
+    /// After a listing ended by Escape, the status bar says so.
+    void reportCancelledListing(const QString& path);
     void folderTreeMouse(QMouseEvent* event);
     void handleFileCommand(const QString& code, const QString& folder, const QString& name);
     void showArchiveEntry(const QString& archivePath, const QString& entryName);

@@ -96,6 +96,13 @@ void MainWindow::buildLayout()
     auto* listLayout = new QVBoxLayout(listPane_);
     listLayout->setContentsMargins(0, 2, 2, 2);
     fileList_ = new FileListPanel(settings_, prompts_, GroupedTrees(), listPane_);
+    fileList_->setCancelKey(&escape_);
+    connect(fileList_, &FileListPanel::loading, this, [this](qint64 filesRead) {
+        statusBar()->showMessage(QStringLiteral("Loading ...") +
+                                 (filesRead > 0 ? QLatin1Char(' ') + QString::number(filesRead) +
+                                                      QStringLiteral(" files")
+                                                : QString()));
+    });
     treeButtons_ =
         new TreeButtons(fileList_->state(), *fileList_->fileList(), settings_, fileList_);
     fileList_->buttonSlot()->addWidget(treeButtons_->sortButton());

@@ -82,8 +82,23 @@ void MainWindow::openFolderNode(NodeTree::Id id)
         return;
     lblPath_->setText(platform::readableFileName(treeState_.lblpathx));
     QCoreApplication::processEvents();
-    if (listFolder(*folder) > 0)
-        RecordFolder(treeState_.lblpathx);
+    const QString before = statusBar()->currentMessage();
+    const QString path = treeState_.lblpathx;
+    const int count = listFolder(*folder);
+    if (fileList_->listingSuperseded())
+        return;
+    if (count > 0)
+        RecordFolder(path);
+    else
+        statusBar()->showMessage(before);
+    reportCancelledListing(path);
+}
+
+void MainWindow::reportCancelledListing(const QString& path)
+{
+    if (fileList_->listingCancelled())
+        statusBar()->showMessage(platform::readableFileName(WithSlash(path)) +
+                                 QStringLiteral(" - listing cancelled"));
 }
 
 void MainWindow::openFolderHistoryEntry(int index)
@@ -102,12 +117,14 @@ void MainWindow::openFolderHistoryEntry(int index)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     // A folder without files is not opened; the list stays as it was.
     if (!fileList_->openFolderWithFiles(WithSlash(path))) {
-        statusBar()->showMessage(before);
+        if (!fileList_->listingSuperseded())
+            statusBar()->showMessage(before);
         return;
     }
     lblPath_->setText(platform::readableFileName(path));
     treeState_.lblpathx = path;
     statusBar()->showMessage(platform::readableFileName(WithSlash(path)));
+    reportCancelledListing(path);
 }
 
 void MainWindow::folderTreeMouse(QMouseEvent* event)

@@ -7,7 +7,6 @@
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
-#include "platform/HeapPages.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 
@@ -50,6 +49,7 @@ FileListPanel::~FileListPanel()
     fileTypeText_->removeEventFilter(this);
     while (!children().isEmpty())
         delete children().constFirst();
+    waitForDisposer();
 }
 
 void FileListPanel::buildLayout()
@@ -148,39 +148,6 @@ QIcon FileListPanel::imageIcon(const QString& image) const
     const QIcon icon = style()->standardIcon(pixmap);
     icons_.insert(image, icon);
     return icon;
-}
-
-int FileListPanel::openFolder(const QString& path)
-{
-    int count = 0;
-    {
-        BusyPointer busy;
-        count = OpenFolder(state_, settings_, path, state_.CurrentPattern, trees_);
-    }
-    // The listing replaced may have been huge: what it held goes back to the system.
-    platform::returnFreedHeap();
-    clickedFileNode_ = NodeTree::None;
-    showStatus();
-    if (!state_.readError.isEmpty())
-        prompts_.message(QStringLiteral("cannot read ") + path + QStringLiteral(": ") +
-                         state_.readError);
-    Q_EMIT listed(count);
-    return count;
-}
-
-std::optional<int> FileListPanel::openFolderWithFiles(const QString& path)
-{
-    std::optional<int> count;
-    {
-        BusyPointer busy;
-        count = OpenFolderWithFiles(state_, settings_, path, state_.CurrentPattern, trees_);
-    }
-    if (!count)
-        return count;
-    clickedFileNode_ = NodeTree::None;
-    showStatus();
-    Q_EMIT listed(*count);
-    return count;
 }
 
 void FileListPanel::refresh()

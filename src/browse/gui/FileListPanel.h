@@ -5,6 +5,7 @@
 #include "browse/NodeClick.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -17,8 +18,13 @@ class Prompts;
 class QBoxLayout;
 class QHBoxLayout;
 class QLabel;
+class QThread;
 class QToolButton;
 struct Settings;
+
+namespace platform {
+struct ReadWatch;
+}
 
 /// The file list beside the folder tree: the list `fileTree` over the state's NodeTree,
 /// the status label `FileTypeText`, a refresh button and places for the sort and tree
@@ -33,10 +39,22 @@ public:
     ~FileListPanel() override;
 
     /// Lists `path` with CurrentPattern and rebuilds the list; returns the file count.
+    /// The folder is read on another thread while the window's events run (loading()
+    /// tells the count as it grows; Escape asks "cancel?"). When another listing starts
+    /// meanwhile, this one is dropped, the list is left to the newer one and -1 returned.
     int openFolder(const QString& path);
     /// Opens `path` as openFolder() does when it holds at least one file, from one
-    /// directory read; nothing (the list unchanged) for a folder without files.
+    /// directory read; nothing (the list unchanged) for a folder without files or a
+    /// listing dropped for a newer one.
     std::optional<int> openFolderWithFiles(const QString& path);
+    /// The key a listing polls for Escape; none: listings run to their end.
+    void setCancelKey(CancelKey* key) { cancel_ = key; }
+    /// True while a folder is being read and its list built.
+    [[nodiscard]] bool listing() const { return listingDepth_ > 0; }
+    /// The last listing was ended by Escape: the list holds the files read until then.
+    [[nodiscard]] bool listingCancelled() const { return cancelled_; }
+    /// The last open returned because a newer listing took its place.
+    [[nodiscard]] bool listingSuperseded() const { return superseded_; }
     /// Reads the current folder again and rebuilds the list (the refresh button).
     void refresh();
     /// Shows state().statusCaption in the status label; call after changing the state.
@@ -81,6 +99,8 @@ Q_SIGNALS:
     void command(const QString& code, const QString& folder, const QString& name);
     /// The list was rebuilt from a folder read.
     void listed(int count);
+    /// A folder is being read: `filesRead` so far.
+    void loading(qint64 filesRead);
     /// "P" on an entry shown below its archive: the entry's details are wanted.
     void archiveEntryProperties(const QString& archivePath, const QString& entryName);
 
@@ -88,6 +108,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// A listing into a state of its own; nothing when there was nothing to list.
+    using ListingJob =
+        std::function<std::optional<int>(FileListState&, const Settings&, platform::ReadWatch&)>;
+    struct ListingData;
+    /// Runs `job` on another thread while events run here, then takes its state over.
+    /// Nothing when the job listed nothing or a newer listing superseded it.
+    std::optional<int> runListing(const ListingJob& job);
+    /// The cancel check while a listing runs: Escape, then Yes to "cancel?", stops it.
+    void pollEscape(platform::ReadWatch& watch);
+    /// Frees a state no longer shown (a huge listing takes a while) away from the window.
+    void dispose(std::shared_ptr<ListingData> data);
+    void waitForDisposer();
+    /// After a listing was taken over: status, read error, listed().
+    void finishOpen(const QString& path, int count);
     void buildLayout();
     QIcon iconFor(NodeTree::Id id, const QString& image) const;
     bool mouseEvent(QEvent* event);
@@ -117,4 +151,12 @@ private:
     QString clickCode_; ///< what the last press or key left: "V", "B", "X" (ignore) or ""
     NodeTree::Id clickedFileNode_ = NodeTree::None; ///< ClickedFileNode
     mutable QHash<QString, QIcon> icons_;
+    CancelKey* cancel_ = nullptr;
+    int listingDepth_ = 0;
+    quint64 listingGeneration_ = 0;
+    platform::ReadWatch* activeWatch_ = nullptr;
+    bool asking_ = false;
+    bool cancelled_ = false;
+    bool superseded_ = false;
+    QThread* disposer_ = nullptr;
 };

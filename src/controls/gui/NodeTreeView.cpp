@@ -52,9 +52,19 @@ void NodeTreeView::applyExpandedFlags()
         return;
     syncing_ = true;
     const NodeTree& tree = model_->tree();
-    for (NodeTree::Id id : tree.preorder()) {
-        if (tree.node(id).expanded && !tree.children(id).empty())
+    // Only nodes with children can be expanded: a list of a million files is one such
+    // node, so no walk over every node is built. Parents still come before children.
+    std::vector<NodeTree::Id> pending(tree.roots().rbegin(), tree.roots().rend());
+    while (!pending.empty()) {
+        const NodeTree::Id id = pending.back();
+        pending.pop_back();
+        const std::vector<NodeTree::Id>& kids = tree.children(id);
+        if (tree.node(id).expanded && !kids.empty())
             setExpanded(model_->indexOf(id), true);
+        for (auto kid = kids.rbegin(); kid != kids.rend(); ++kid) {
+            if (!tree.children(*kid).empty())
+                pending.push_back(*kid);
+        }
     }
     syncing_ = false;
 }

@@ -1,0 +1,49 @@
+#include "browse/ListingHandover.h"
+
+#include <utility>
+
+namespace {
+
+// Every field but the lists, in the order FileListState declares them; a field added
+// there belongs here too.
+template <typename A, typename B, typename Visit> void forEachSetupField(A& a, B& b, Visit visit)
+{
+    visit(a.fileTreeTag, b.fileTreeTag);
+    visit(a.otherFilter, b.otherFilter);
+    visit(a.currentFolder, b.currentFolder);
+    visit(a.readError, b.readError);
+    visit(a.CurrentPattern, b.CurrentPattern);
+    visit(a.CategoryFilterActive, b.CategoryFilterActive);
+    visit(a.filterTag, b.filterTag);
+    visit(a.statusCaption, b.statusCaption);
+    visit(a.treeType, b.treeType);
+    visit(a.dateBasis, b.dateBasis);
+    visit(a.treeDirection, b.treeDirection);
+    visit(a.sortNameDirection, b.sortNameDirection);
+    visit(a.sortExtensionDirection, b.sortExtensionDirection);
+    visit(a.sortSizeDirection, b.sortSizeDirection);
+    visit(a.plainSortCode, b.plainSortCode);
+    visit(a.treeFolderPath, b.treeFolderPath);
+    visit(a.shownSort, b.shownSort);
+    visit(a.treeButtonTip, b.treeButtonTip);
+}
+
+} // namespace
+
+void CopyListingSetup(const FileListState& from, FileListState& to)
+{
+    forEachSetupField(to, from, [](auto& into, const auto& source) { into = source; });
+}
+
+void SwapFileListStates(FileListState& a, FileListState& b)
+{
+    using std::swap;
+    swap(a.File1Backup, b.File1Backup);
+    swap(a.sortLines, b.sortLines);
+    swap(a.extensionLines, b.extensionLines);
+    swap(a.entries, b.entries);
+    swap(a.FullListing, b.FullListing);
+    swap(a.plainNames, b.plainNames);
+    a.fileTree.swapNodes(b.fileTree);
+    forEachSetupField(a, b, [](auto& x, auto& y) { swap(x, y); });
+}
