@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +18,19 @@ constexpr char ListKind = 'L';
 constexpr char FailKind = 'E';
 constexpr char EndKind = 'Z';
 // Bounds on what the helper claims, so a garbled stream cannot ask for all memory.
+#if defined(__SANITIZE_ADDRESS__)
+#define LUMARA_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LUMARA_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+// A damaged file can make a library allocate without end: the helper then fails on its
+// own rather than taking the machine's memory. The address sanitizer reserves terabytes
+// of address space up front, so a checking build goes without the cap.
+constexpr rlim_t HelperAddressSpace = rlim_t(4) << 30;
+
 constexpr quint32 MostStrings = 1u << 24;
 constexpr quint32 LongestString = 1u << 28;
 
@@ -86,6 +100,10 @@ IsolatedRead::IsolatedRead(const Work& work, std::chrono::milliseconds silence) 
     if (pid_ == 0) {
         // The helper: only its own work, then out without the parent's exit handlers.
         ::close(ends[0]);
+#ifndef LUMARA_ADDRESS_SANITIZER
+        const rlimit cap{HelperAddressSpace, HelperAddressSpace};
+        ::setrlimit(RLIMIT_AS, &cap);
+#endif
         ListSink sink(ends[1]);
         try {
             work(sink);

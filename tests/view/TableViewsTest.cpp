@@ -332,3 +332,26 @@ TEST(TableSources, ATableWithoutAUsageMapIsUnreadable)
     }
     EXPECT_GT(unreadable, 0);
 }
+
+TEST(TableSources, InputsThatBrokeTheLibrariesGiveTheUsualFailure)
+{
+    // freexl underflows a stack buffer on this workbook; the helper dies, we do not.
+    EXPECT_THROW((void)platform::WorkbookSheetNames(
+                     QStringLiteral(LUMARA_SEED_INPUTS "/xls/freexl-iconv-underflow.xls")),
+                 platform::TableSourceError);
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "checking builds run the helper without its memory cap";
+#else
+    // libmdb allocates without end on this database until the helper's cap stops it.
+    bool failed = false;
+    try {
+        const platform::Database db(
+            QStringLiteral(LUMARA_SEED_INPUTS "/mdb/endless-allocation.mdb"));
+        for (const QString& table : db.tableNames())
+            (void)db.fields(table);
+    } catch (const platform::TableSourceError&) {
+        failed = true;
+    }
+    EXPECT_TRUE(failed);
+#endif
+}
