@@ -174,7 +174,6 @@ std::optional<QString> OpenFolderNode(NodeTree& tree, FolderTreeState& state, No
 {
     if (!tree.contains(id))
         return std::nullopt;
-    const NodeTree::Node& node = tree.node(id);
     const QString key = tree.key(id);
     if (key == QLatin1String("root") || key == QLatin1String("desk") || key == SpecialKey) {
         state.CurrentFolderNode = NodeTree::None;
@@ -182,7 +181,7 @@ std::optional<QString> OpenFolderNode(NodeTree& tree, FolderTreeState& state, No
         return std::nullopt;
     }
     // Removable volumes are never read on a click (their files are still listed).
-    if (node.image != QLatin1String("floppy")) {
+    if (tree.image(id) != QLatin1String("floppy")) {
         NodeTreeLock lock(tree);
         LoadSubfolders(tree, key);
     }

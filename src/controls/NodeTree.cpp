@@ -56,7 +56,9 @@ bool equalJoined(QStringView a1, QStringView a2, QStringView b1, QStringView b2)
 }
 } // namespace
 
-NodeTree::NodeTree() : prefixes_{Prefix{QString(), HashBasis}} {}
+static_assert(sizeof(NodeTree::Node) <= 48, "a node per listed file must stay small");
+
+NodeTree::NodeTree() : images_{QString()}, prefixes_{Prefix{QString(), HashBasis}} {}
 
 NodeTree::Id NodeTree::add(Id parent, const QString& key, const QString& text, const QString& image,
                            const QString& selectedImage)
@@ -77,10 +79,12 @@ NodeTree::Id NodeTree::addPrefixed(Id parent, const QString& keyPrefix, const QS
     const std::uint32_t hash = finishHash(feedHash(p.hashState, text));
     if ((prefix != 0 || !text.isEmpty()) && findSlotted(p.text, text, hash) != None)
         return None;
-    return insertNode(parent, std::uint16_t(prefix), text, hash, text, image, {});
+    const bool keyed = prefix != 0 || !text.isEmpty();
+    return insertNode(parent, std::uint16_t(prefix), keyed ? text : QString(), hash, text, image,
+                      {});
 }
 
-NodeTree::Id NodeTree::insertNode(Id parent, std::uint16_t prefix, const QString& rest,
+NodeTree::Id NodeTree::insertNode(Id parent, std::uint16_t prefix, const QString& ownKey,
                                   std::uint32_t hash, const QString& text, const QString& image,
                                   const QString& selectedImage)
 {
@@ -90,21 +94,27 @@ NodeTree::Id NodeTree::insertNode(Id parent, std::uint16_t prefix, const QString
     const int row = int(children(parent).size());
     if (observer_ && !locked())
         observer_->beginInsert(parent, row);
-    if (prefix != 0 || !rest.isEmpty())
+    const bool keyed = prefix != 0 || !ownKey.isEmpty();
+    if (keyed)
         growSlotsFor(keyedCount_ + 1);
     Node n;
     n.text = text;
-    n.image = image;
     n.parent = parent;
     n.row = row;
-    n.keyRest = rest;
     n.keyHash = hash;
     n.keyPrefix = prefix;
+    // A key whose rest is the text shares it rather than keeping a second string.
+    const bool restIsText = ownKey.isEmpty() || ownKey == text;
+    n.keyKind = !keyed       ? Node::KeyKind::None
+                : restIsText ? Node::KeyKind::Text
+                             : Node::KeyKind::Own;
     nodes_.push_back(std::move(n));
     alive_.push_back(true);
-    // Only now: push_back above may move the parent's children vector.
-    (parent == None ? roots_ : nodes_[size_t(parent)].children).push_back(id);
-    if (nodes_.back().hasKey())
+    if (nodes_.back().keyKind == Node::KeyKind::Own)
+        ownKeys_.insert(id, ownKey);
+    setImageOf(id, image);
+    (parent == None ? roots_ : childListOf(parent)).push_back(id);
+    if (keyed)
         indexKey(id);
     if (!selectedImage.isEmpty())
         extras_[id].selectedImage = selectedImage;
@@ -116,6 +126,61 @@ NodeTree::Id NodeTree::insertNode(Id parent, std::uint16_t prefix, const QString
             observer_->endInsert();
     }
     return id;
+}
+
+void NodeTree::setImageOf(Id id, const QString& image)
+{
+    Node& n = nodes_[size_t(id)];
+    if (n.imageIndex == OverflowImage && extras_.contains(id))
+        extras_[id].image.clear();
+    if (image.isEmpty()) {
+        n.imageIndex = 0;
+        return;
+    }
+    // Images are a handful of keys shared by many nodes: keep each once.
+    auto known = imageIndex_.constFind(image);
+    if (known != imageIndex_.constEnd()) {
+        n.imageIndex = *known;
+    } else if (images_.size() < OverflowImage) {
+        n.imageIndex = std::uint16_t(images_.size());
+        images_.push_back(image);
+        imageIndex_.insert(image, n.imageIndex);
+    } else {
+        n.imageIndex = OverflowImage;
+        extras_[id].image = image;
+    }
+}
+
+QString NodeTree::image(Id id) const
+{
+    if (!contains(id))
+        return {};
+    const std::uint16_t index = node(id).imageIndex;
+    return index == OverflowImage ? extras_.value(id).image : images_[index];
+}
+
+std::vector<NodeTree::Id>& NodeTree::childListOf(Id id)
+{
+    Node& n = nodes_[size_t(id)];
+    if (n.childList == None) {
+        if (!freeChildLists_.empty()) {
+            n.childList = freeChildLists_.back();
+            freeChildLists_.pop_back();
+        } else {
+            n.childList = Id(childLists_.size());
+            childLists_.emplace_back();
+        }
+    }
+    return childLists_[size_t(n.childList)];
+}
+
+void NodeTree::releaseChildList(Node& n)
+{
+    if (n.childList == None)
+        return;
+    std::vector<Id>().swap(childLists_[size_t(n.childList)]);
+    freeChildLists_.push_back(n.childList);
+    n.childList = None;
 }
 
 NodeTree::Id NodeTree::find(const QString& key) const
@@ -130,9 +195,30 @@ QString NodeTree::key(Id id) const
     if (!contains(id))
         return {};
     const Node& n = node(id);
+    if (!hasKey(n))
+        return {};
     if (n.keyPrefix == 0)
-        return n.keyRest;
-    return prefixes_[n.keyPrefix].text + n.keyRest;
+        return keyRestOf(id).toString();
+    const QStringView rest = keyRestOf(id);
+    QString joined;
+    joined.reserve(prefixes_[n.keyPrefix].text.size() + rest.size());
+    return joined.append(prefixes_[n.keyPrefix].text).append(rest);
+}
+
+QStringView NodeTree::keyRestOf(Id id) const
+{
+    const Node& n = node(id);
+    switch (n.keyKind) {
+    case Node::KeyKind::Text:
+        return n.text;
+    case Node::KeyKind::Own: {
+        auto own = ownKeys_.constFind(id);
+        return own == ownKeys_.constEnd() ? QStringView() : QStringView(*own);
+    }
+    case Node::KeyKind::None:
+        break;
+    }
+    return {};
 }
 
 int NodeTree::internPrefix(const QString& prefix)
@@ -166,7 +252,7 @@ NodeTree::Id NodeTree::findSlotted(QStringView prefix, QStringView rest, std::ui
         if (slot.hash != hash)
             continue;
         const Node& n = nodes_[size_t(slot.id)];
-        if (equalJoined(prefixOf(n), n.keyRest, prefix, rest))
+        if (equalJoined(prefixOf(n), keyRestOf(slot.id), prefix, rest))
             return slot.id;
     }
 }
@@ -215,7 +301,7 @@ void NodeTree::rehash(size_t slotCount)
     slots_.assign(slotCount, Slot{});
     const size_t mask = slotCount - 1;
     for (size_t id = 0; id < nodes_.size(); ++id) {
-        if (!alive_[id] || !nodes_[id].hasKey())
+        if (!alive_[id] || !hasKey(nodes_[id]))
             continue;
         const std::uint32_t hash = nodes_[id].keyHash;
         size_t i = hash & mask;
@@ -234,7 +320,10 @@ const std::vector<NodeTree::Id>& NodeTree::children(Id parent) const
 {
     if (parent == None)
         return roots_;
-    return contains(parent) ? nodes_[size_t(parent)].children : NoChildren;
+    if (!contains(parent))
+        return NoChildren;
+    const Id list = nodes_[size_t(parent)].childList;
+    return list == None ? NoChildren : childLists_[size_t(list)];
 }
 
 NodeTree::Id NodeTree::nextSibling(Id id) const
@@ -265,7 +354,7 @@ std::vector<NodeTree::Id> NodeTree::preorder() const
         const Id id = stack.back();
         stack.pop_back();
         order.push_back(id);
-        const auto& kids = node(id).children;
+        const auto& kids = children(id);
         stack.insert(stack.end(), kids.rbegin(), kids.rend());
     }
     return order;
@@ -273,16 +362,22 @@ std::vector<NodeTree::Id> NodeTree::preorder() const
 
 void NodeTree::setText(Id id, const QString& text)
 {
-    if (contains(id)) {
-        nodes_[size_t(id)].text = text;
-        notifyChanged(id);
+    if (!contains(id))
+        return;
+    Node& n = nodes_[size_t(id)];
+    // The key stays what it was: keep its rest apart before the text changes.
+    if (n.keyKind == Node::KeyKind::Text && n.text != text) {
+        ownKeys_.insert(id, n.text);
+        n.keyKind = Node::KeyKind::Own;
     }
+    n.text = text;
+    notifyChanged(id);
 }
 
 void NodeTree::setImage(Id id, const QString& image)
 {
     if (contains(id)) {
-        nodes_[size_t(id)].image = image;
+        setImageOf(id, image);
         notifyChanged(id);
     }
 }
@@ -338,9 +433,9 @@ void NodeTree::makeVisible(Id id)
 
 void NodeTree::sortChildren(Id parent)
 {
-    std::vector<Id>& kids = parent == None ? roots_ : nodes_[size_t(parent)].children;
-    if (parent != None && !contains(parent))
+    if (parent != None && (!contains(parent) || node(parent).childList == None))
         return;
+    std::vector<Id>& kids = parent == None ? roots_ : childListOf(parent);
     if (observer_ && !locked())
         observer_->beginReset();
     std::stable_sort(kids.begin(), kids.end(), [this](Id a, Id b) {
@@ -357,14 +452,14 @@ void NodeTree::sortChildren(Id parent)
 
 void NodeTree::removeChildren(Id parent)
 {
-    if (!contains(parent) || node(parent).children.empty())
+    if (!contains(parent) || children(parent).empty())
         return;
-    std::vector<Id>& kids = nodes_[size_t(parent)].children;
+    std::vector<Id>& kids = childListOf(parent);
     if (observer_ && !locked())
         observer_->beginRemove(parent, 0, int(kids.size()) - 1);
     for (Id child : kids)
         eraseSubtree(child);
-    kids.clear();
+    releaseChildList(nodes_[size_t(parent)]);
     if (observer_) {
         if (locked())
             changedWhileLocked_ = true;
@@ -387,6 +482,11 @@ void NodeTree::clear()
     prefixIndex_.clear();
     lastPrefix_ = 0;
     extras_.clear();
+    ownKeys_.clear();
+    childLists_.clear();
+    freeChildLists_.clear();
+    images_.resize(1);
+    imageIndex_.clear();
     liveCount_ = 0;
     selected_ = None;
     if (observer_) {
@@ -403,6 +503,11 @@ void NodeTree::swapNodes(NodeTree& other)
     other.lock();
     nodes_.swap(other.nodes_);
     extras_.swap(other.extras_);
+    ownKeys_.swap(other.ownKeys_);
+    childLists_.swap(other.childLists_);
+    freeChildLists_.swap(other.freeChildLists_);
+    images_.swap(other.images_);
+    imageIndex_.swap(other.imageIndex_);
     alive_.swap(other.alive_);
     roots_.swap(other.roots_);
     slots_.swap(other.slots_);
@@ -464,15 +569,17 @@ void NodeTree::eraseSubtree(Id id)
     while (!stack.empty()) {
         const Id current = stack.back();
         stack.pop_back();
+        const std::vector<Id>& kids = children(current);
+        stack.insert(stack.end(), kids.begin(), kids.end());
         Node& n = nodes_[size_t(current)];
-        stack.insert(stack.end(), n.children.begin(), n.children.end());
-        if (n.hasKey())
+        if (hasKey(n))
             unindexKey(current);
         if (selected_ == current)
             selected_ = None;
         extras_.remove(current);
+        ownKeys_.remove(current);
         alive_[size_t(current)] = false;
-        n.children.clear();
+        releaseChildList(n);
         --liveCount_;
     }
 }

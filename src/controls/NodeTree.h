@@ -30,25 +30,29 @@ public:
     using Id = int;
     static constexpr Id None = -1;
 
+    /// One node. A listing holds a node per file, so a node is kept to 48 bytes: its
+    /// image is interned, its children live aside, and its key is its text unless set
+    /// otherwise.
     class Node {
     public:
         QString text;
-        QString image; ///< image key, or an image index written as text
-        std::vector<Id> children;
         Id parent = None;
         int row = 0; ///< position among its parent's children (or among the roots)
 
     private:
         friend class NodeTree;
-        [[nodiscard]] bool hasKey() const { return keyPrefix != 0 || !keyRest.isEmpty(); }
-        // The key is prefixes_[keyPrefix] + keyRest; a file node's keyRest shares its text.
-        QString keyRest;
+        enum class KeyKind : std::uint8_t { None, Text, Own };
         std::uint32_t keyHash = 0;
-        std::uint16_t keyPrefix = 0;
+        Id childList = None;         ///< index into childLists_, None while childless
+        std::uint16_t keyPrefix = 0; ///< the key is prefixes_[keyPrefix] + its rest
+        std::uint16_t imageIndex = 0;
 
     public:
         bool expanded = false;
         bool selected = false;
+
+    private:
+        KeyKind keyKind = KeyKind::None; ///< the key's rest: none, the text, or ownKeys_
     };
 
     NodeTree();
@@ -72,6 +76,8 @@ public:
     [[nodiscard]] QString key(Id id) const;
     [[nodiscard]] bool contains(Id id) const;
     [[nodiscard]] const Node& node(Id id) const { return nodes_[size_t(id)]; }
+    /// Image key, or an image index written as text; empty for none.
+    [[nodiscard]] QString image(Id id) const;
     /// Image while selected or expanded; empty means the node's own image.
     [[nodiscard]] QString selectedImage(Id id) const { return extras_.value(id).selectedImage; }
     [[nodiscard]] QString tag(Id id) const { return extras_.value(id).tag; }
@@ -130,12 +136,16 @@ private:
         std::uint32_t hashState = 0;
     };
 
-    Id insertNode(Id parent, std::uint16_t prefix, const QString& rest, std::uint32_t hash,
+    Id insertNode(Id parent, std::uint16_t prefix, const QString& ownKey, std::uint32_t hash,
                   const QString& text, const QString& image, const QString& selectedImage);
     /// Index of `prefix` in prefixes_, adding it when new; None when the table is full.
     [[nodiscard]] int internPrefix(const QString& prefix);
     [[nodiscard]] Id findSlotted(QStringView prefix, QStringView rest, std::uint32_t hash) const;
     [[nodiscard]] QStringView prefixOf(const Node& n) const { return prefixes_[n.keyPrefix].text; }
+    /// The part of a node's key after its prefix.
+    [[nodiscard]] QStringView keyRestOf(Id id) const;
+    [[nodiscard]] static bool hasKey(const Node& n) { return n.keyKind != Node::KeyKind::None; }
+    void setImageOf(Id id, const QString& image);
     /// Grows the slot table, if needed, so `keyed` keys keep it at most half full.
     void growSlotsFor(int keyed);
     void indexKey(Id id);
@@ -144,17 +154,29 @@ private:
     void notifyChanged(Id id);
     void eraseSubtree(Id id);
     void renumber(std::vector<Id>& ids);
-    std::vector<Id>& siblingsOf(Id id);
+    /// The children of a node, made on first use.
+    std::vector<Id>& childListOf(Id id);
+    void releaseChildList(Node& n);
 
     /// What few nodes carry, kept aside so that a 100,000-node list stays small.
     struct Extras {
+        QString image; ///< only when imageIndex is OverflowImage
         QString selectedImage;
         QString tag;
         QString toolTip;
     };
 
+    /// imageIndex of a node whose image did not fit the table and sits in its Extras.
+    static constexpr std::uint16_t OverflowImage = 0xFFFF;
+
     std::vector<Node> nodes_;
     QHash<Id, Extras> extras_;
+    /// Keys that are not prefix + text (rare: group and volume nodes), by node.
+    QHash<Id, QString> ownKeys_;
+    std::vector<std::vector<Id>> childLists_;
+    std::vector<Id> freeChildLists_;
+    std::vector<QString> images_; ///< [0] is the empty image
+    QHash<QString, std::uint16_t> imageIndex_;
     std::vector<bool> alive_;
     std::vector<Id> roots_;
     // Open addressing over node ids, linear probing, at most half full. Each slot keeps

@@ -1,37 +1,47 @@
 #include "controls/TreeText.h"
 
-#include <utility>
 #include <vector>
 
 void WriteTreeText(const NodeTree& tree, QTextStream& out, QStringView lineEnd, NodeTree::Id from,
                    QString (*escape)(const QString& text))
 {
-    // (node, depth) pairs, children pushed in reverse so they come out in order.
-    std::vector<std::pair<NodeTree::Id, int>> stack;
+    // One level per depth: the siblings being written and the next one's place, so a
+    // folder of a million files costs no more than one of ten.
+    struct Level {
+        const NodeTree::Id* next;
+        const NodeTree::Id* end;
+    };
+    const NodeTree::Id* single = &from;
+    std::vector<Level> levels;
     if (from != NodeTree::None) {
         if (tree.contains(from))
-            stack.emplace_back(from, 0);
+            levels.push_back({single, single + 1});
     } else {
         const std::vector<NodeTree::Id>& roots = tree.roots();
-        for (auto it = roots.rbegin(); it != roots.rend(); ++it)
-            stack.emplace_back(*it, 0);
+        levels.push_back({roots.data(), roots.data() + roots.size()});
     }
     constexpr qsizetype BlockSize = 1 << 16;
     QString block;
     block.reserve(BlockSize + 1024);
-    while (!stack.empty()) {
-        const auto [id, depth] = stack.back();
-        stack.pop_back();
-        const NodeTree::Node& node = tree.node(id);
-        block.resize(block.size() + 8 * qsizetype(depth), u' ');
-        block.append(escape ? escape(node.text) : node.text);
+    while (!levels.empty()) {
+        Level& level = levels.back();
+        if (level.next == level.end) {
+            levels.pop_back();
+            continue;
+        }
+        const NodeTree::Id id = *level.next++;
+        const qsizetype depth = qsizetype(levels.size()) - 1;
+        const QString& text = tree.node(id).text;
+        block.resize(block.size() + 8 * depth, u' ');
+        block.append(escape ? escape(text) : text);
         block.append(lineEnd);
         if (block.size() >= BlockSize) {
             out << block;
             block.resize(0);
         }
-        for (auto it = node.children.rbegin(); it != node.children.rend(); ++it)
-            stack.emplace_back(*it, depth + 1);
+        const std::vector<NodeTree::Id>& children = tree.children(id);
+        if (!children.empty())
+            levels.push_back({children.data(), children.data() + children.size()});
     }
     out << block;
 }

@@ -109,8 +109,8 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
     candidates.reserve(nodes.size());
     for (const NodeTree::Id id : nodes) {
         const NodeTree::Node& n = state.fileTree.node(id);
-        candidates.push_back(
-            {ResolveFoundNode(state, id), state.fileTree.key(id), n.text, n.image});
+        candidates.push_back({ResolveFoundNode(state, id), state.fileTree.key(id), n.text,
+                              state.fileTree.image(id)});
     }
     std::vector<const Candidate*> keptEntries;
     const auto keep = [&](const Candidate& c) {

@@ -56,8 +56,9 @@ void CollectSortKeys(FileListState& state, NodeTree::Id node)
         if (n != root)
             state.sortLines.Additem(sortKey(state, item.text));
         state.File1Backup.Additem(item.text);
-        if ((!item.expanded || n == root) && !item.children.empty())
-            CollectSortKeys(state, item.children.front());
+        const std::vector<NodeTree::Id>& children = tree.children(n);
+        if ((!item.expanded || n == root) && !children.empty())
+            CollectSortKeys(state, children.front());
     }
 }
 

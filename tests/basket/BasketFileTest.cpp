@@ -162,9 +162,9 @@ TEST(BasketFile, LoadingUnderANodeListsEachEntryWithItsImage)
     const NodeTree::Id first = tree.children(node)[0];
     EXPECT_EQ(tree.key(first), "[list.bsk]" + a);
     EXPECT_EQ(tree.node(first).text, a);
-    EXPECT_TRUE(tree.node(first).image.startsWith('k'));
-    EXPECT_NE(tree.node(first).image, "k28");
-    EXPECT_EQ(tree.node(tree.children(node)[1]).image, "k28");
+    EXPECT_TRUE(tree.image(first).startsWith('k'));
+    EXPECT_NE(tree.image(first), "k28");
+    EXPECT_EQ(tree.image(tree.children(node)[1]), "k28");
     // A second load replaces the grid but does not list the entries twice.
     ASSERT_EQ(LoadBasketFile(f.basket, bsk, tree, node, settings), BasketLoad::Loaded);
     EXPECT_EQ(tree.children(node).size(), 2u);

@@ -286,7 +286,7 @@ TEST(TreeRebuild, NameListFromBackupIncludingBasket)
     BuildNameList(state, settings);
     const NodeTree& t = state.fileTree;
     EXPECT_EQ(t.node(t.root()).text, "RadeZazeda");
-    EXPECT_EQ(t.node(t.root()).image, "27");
+    EXPECT_EQ(t.image(t.root()), "27");
     ASSERT_EQ(t.children(t.root()).size(), 2u);
     EXPECT_EQ(t.key(t.children(t.root())[1]), "/srv/b.bsk");
     EXPECT_EQ(state.statusCaption, "2 [ALL] files");
@@ -300,10 +300,10 @@ TEST(TreeRebuild, NameListFromBackupIncludingBasket)
     RebuildCurrentTree(state, settings);
     const auto kids = t.children(t.root());
     EXPECT_EQ(t.node(t.root()).text, "/");
-    EXPECT_EQ(t.node(t.root()).image, "1");
+    EXPECT_EQ(t.image(t.root()), "1");
     EXPECT_EQ(t.key(kids[0]), "/x.bsk");
-    EXPECT_EQ(t.node(kids[0]).image, "27");
-    EXPECT_EQ(t.node(kids[1]).image, QString::number(FileListIconIndex(".TXT", settings)));
+    EXPECT_EQ(t.image(kids[0]), "27");
+    EXPECT_EQ(t.image(kids[1]), QString::number(FileListIconIndex(".TXT", settings)));
 }
 
 TEST(FolderListing, AWatchedReadCountsAndAStopKeepsWhatWasRead)

@@ -68,8 +68,8 @@ TEST_F(FolderTreeFixture, InitialTreeHasDesktopComputerVolumesAndSpecialFolders)
     EXPECT_EQ(childTexts(tree, root), (QStringList{"DATA (" + fixture.path("vol") + ")",
                                                    "Floppy (" + fixture.path("stick") + ")",
                                                    " (" + fixture.path("nowhere") + ")"}));
-    EXPECT_EQ(tree.node(id("vol")).image, QStringLiteral("hard"));
-    EXPECT_EQ(tree.node(id("stick")).image, QStringLiteral("floppy"));
+    EXPECT_EQ(tree.image(id("vol")), QStringLiteral("hard"));
+    EXPECT_EQ(tree.image(id("stick")), QStringLiteral("floppy"));
     // One look-ahead child on a readable volume; a removable volume is not read.
     EXPECT_EQ(tree.children(id("vol")).size(), 1u);
     EXPECT_TRUE(tree.children(id("stick")).empty());

@@ -116,13 +116,13 @@ TEST(NodeClick, SelectionMarksSingleAndMulti)
     const QString jpgImage = QString::number(FileListIconIndex(".JPG", f.settings));
 
     EXPECT_TRUE(ToggleFileMark(f.state, f.settings, f.a));
-    EXPECT_EQ(t.node(f.a).image, "Ticked");
+    EXPECT_EQ(t.image(f.a), "Ticked");
     EXPECT_EQ(t.tag(f.a), "X");
     EXPECT_TRUE(ToggleFileMark(f.state, f.settings, f.b));
     EXPECT_EQ(t.tag(f.a), "") << "single selection unmarks the previous node";
     EXPECT_EQ(MarkedEntries(f.state), QStringList{"b.jpg"});
     EXPECT_FALSE(ToggleFileMark(f.state, f.settings, f.b));
-    EXPECT_EQ(t.node(f.b).image, jpgImage);
+    EXPECT_EQ(t.image(f.b), jpgImage);
     EXPECT_TRUE(MarkedEntries(f.state).isEmpty());
 
     f.settings.multiSelect = 1;

@@ -53,7 +53,7 @@ TEST(NodeTreeKeys, KeyJoinsPrefixAndTextAndOutlivesTextChanges)
     EXPECT_EQ(tree.key(a), "/home/u/a.txt");
     EXPECT_EQ(tree.key(b), "/home/u/b.txt");
     EXPECT_EQ(tree.key(c), "/tmp/a.txt");
-    EXPECT_EQ(tree.node(a).image, "3");
+    EXPECT_EQ(tree.image(a), "3");
     EXPECT_EQ(tree.find("/home/u/b.txt"), b);
 
     tree.setText(a, "renamed");

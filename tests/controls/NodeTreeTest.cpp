@@ -65,6 +65,37 @@ TEST(NodeTree, RemovalFreesKeysAndMakeVisibleExpandsAncestors)
     EXPECT_NE(tree.add(root, "g", "group again"), NodeTree::None);
 }
 
+TEST(NodeTree, ChildListsAndImagesSurviveRemovalAndReuse)
+{
+    NodeTree tree;
+    const auto root = tree.add(NodeTree::None, "R", "root", "1");
+    const auto g = tree.add(root, "g", "g", "3");
+    const auto h = tree.add(root, "h", "h", "3");
+    tree.add(g, "g1", "g1", "5");
+    tree.add(g, "g2", "g2");
+    tree.removeChildren(g);
+    // The freed child list goes to the next parent; g's own list starts afresh.
+    const auto h1 = tree.add(h, "h1", "h1", "5");
+    const auto g3 = tree.add(g, "g3", "g3");
+    EXPECT_EQ(tree.children(h), (std::vector<int>{h1}));
+    EXPECT_EQ(tree.children(g), (std::vector<int>{g3}));
+    EXPECT_EQ(tree.node(g3).row, 0);
+    EXPECT_TRUE(tree.children(h1).empty());
+    EXPECT_EQ(tree.image(g), "3");
+    EXPECT_EQ(tree.image(h1), "5");
+    EXPECT_EQ(tree.image(g3), "");
+    tree.setImage(g, "");
+    tree.setImage(g3, "7");
+    EXPECT_EQ(tree.image(g), "");
+    EXPECT_EQ(tree.image(h), "3");
+    EXPECT_EQ(tree.image(g3), "7");
+    // A key equal to the text stays the key once the text changes.
+    tree.setText(h, "renamed");
+    EXPECT_EQ(tree.find("h"), h);
+    EXPECT_EQ(tree.key(h), "h");
+    EXPECT_EQ(tree.find("renamed"), NodeTree::None);
+}
+
 TEST(NodeTree, LockedBuildSendsOneReset)
 {
     NodeTree tree;

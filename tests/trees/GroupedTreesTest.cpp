@@ -34,7 +34,8 @@ TEST_F(GroupedTrees, SizeTreeGroupsByBandAndOrdersByLengthThenName)
     EXPECT_EQ(outline(),
               QStringList({"/data", "  .Kb 0001 and below", "    a.txt", "  .Kb 0001 to 0100",
                            "    b.txt", "    c.bin", "  .Mb 0001 to 0010", "    big.iso"}));
-    EXPECT_EQ(nodeByKey("/data/.Kb 0001 to 0100").image, QLatin1String("24"));
+    EXPECT_EQ(state.fileTree.image(state.fileTree.find("/data/.Kb 0001 to 0100")),
+              QLatin1String("24"));
     EXPECT_EQ(nodeByKey("/data/b.txt").text, QLatin1String("b.txt"));
     EXPECT_EQ(state.treeFolderPath, QLatin1String("/data/"));
     EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Size - Ascending"));
@@ -60,7 +61,7 @@ TEST_F(GroupedTrees, DateTreeFollowsTheDateBasis)
     EXPECT_EQ(BuildDateTree(state, context()), 3);
     EXPECT_EQ(outline(), QStringList({"/data", "  .31 Dec 2004", "    old.txt", "  .05 Jan 2005",
                                       "    new.txt", "    same.txt"}));
-    EXPECT_EQ(nodeByKey("/data/.05 Jan 2005").image, QLatin1String("22"));
+    EXPECT_EQ(state.fileTree.image(state.fileTree.find("/data/.05 Jan 2005")), QLatin1String("22"));
     EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Date - Ascending"));
 
     state.dateBasis = 0;
@@ -145,7 +146,7 @@ TEST_F(GroupedTrees, BasketRootAndFullPathKeys)
     EXPECT_EQ(outline(),
               QStringList({"RadeZazeda", "  .05 Jan 2005", "    /a/x.txt", "    /b/x.txt"}));
     const auto root = state.fileTree.root();
-    EXPECT_EQ(state.fileTree.node(root).image, QLatin1String("27"));
+    EXPECT_EQ(state.fileTree.image(root), QLatin1String("27"));
     EXPECT_EQ(state.treeFolderPath, QString());
     EXPECT_NE(state.fileTree.find("/a/x.txt"), NodeTree::None);
     EXPECT_NE(state.fileTree.find(".05 Jan 2005"), NodeTree::None);

@@ -65,7 +65,7 @@ TEST_F(SortFlows, PlainSortRewritesTheListingAndKeys)
     EXPECT_EQ(state.File1Backup.texts(), QStringList({"/data", "d.bin", "c", "a.cpp", "b.txt"}));
     const auto root = state.fileTree.root();
     EXPECT_EQ(state.fileTree.key(root), QLatin1String("R"));
-    EXPECT_EQ(state.fileTree.node(root).image, QLatin1String("1"));
+    EXPECT_EQ(state.fileTree.image(root), QLatin1String("1"));
     EXPECT_NE(state.fileTree.find("/data/c"), NodeTree::None);
 }
 

@@ -86,8 +86,9 @@ QVariant NodeTreeModel::data(const QModelIndex& index, int role) const
         if (!icons_ && !nodeIcons_)
             return {};
         const QString selectedImage = tree_.selectedImage(id);
-        const QString& image =
-            (n.selected || n.expanded) && !selectedImage.isEmpty() ? selectedImage : n.image;
+        const QString image = (n.selected || n.expanded) && !selectedImage.isEmpty()
+                                  ? selectedImage
+                                  : tree_.image(id);
         if (image.isEmpty())
             return {};
         return QVariant(nodeIcons_ ? nodeIcons_(id, image) : icons_(image));

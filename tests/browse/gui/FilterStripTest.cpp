@@ -133,7 +133,7 @@ TEST_F(FilterStripTest, SwapTabColorRedrawsTheFileImagesItNames)
     const auto images = [&list] {
         QSet<QString> found;
         for (NodeTree::Id id : list.children(list.root()))
-            found.insert(list.node(id).image);
+            found.insert(list.image(id));
         return found;
     };
     EXPECT_EQ(images(), QSet<QString>({"3"}));
