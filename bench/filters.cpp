@@ -53,7 +53,6 @@ void ExtensionStatistics(benchmark::State& bench)
     settings.extensionNames = 0;
     FileListState state;
     fakeListing(state, int(bench.range(0)));
-    state.plainNames = state.FullListing.mid(1);
     state.treeType = TreeType::Extension;
     RefreshFileList(state, settings, GroupedTrees());
     Grid grid;

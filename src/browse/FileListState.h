@@ -44,13 +44,13 @@ struct FileListState {
     ListBoy extensionLines;
     /// What the listing read, by entry name.
     FileEntryTable entries;
-    QStringList FullListing; ///< copy of File1Backup after each refresh, header included
+    /// What the plain reader found last (the hidden file list box): the header, then
+    /// names sorted by name ignoring case; after a refresh under the "Other" filter, a
+    /// copy of File1Backup. Filter tabs narrow from it.
+    QStringList FullListing;
     NodeTree fileTree;
     QString fileTreeTag; ///< "X" while the list shows its "no files" placeholder
 
-    /// What the plain reader found last (the hidden file list box): names sorted by
-    /// name ignoring case. RefreshFileList takes File1Backup from it.
-    QStringList plainNames;
     /// The "Other" filter's criteria: the filtered reader keeps the files they pass.
     OtherFilter otherFilter;
 

@@ -146,12 +146,13 @@ int listFolder(FileListState& state, const Settings& settings, const QString& fo
     startFolder(state, folder);
     std::vector<platform::FileEntry> files = readFolder(
         settings, state.currentFolder, NamePatternList(pattern), preRead, state.readError, watch);
-    state.plainNames.clear();
-    state.plainNames.reserve(qsizetype(files.size()));
+    state.FullListing.clear();
+    state.FullListing.reserve(qsizetype(files.size()) + 1);
+    state.FullListing.append(RootText(state.currentFolder));
     for (const platform::FileEntry& e : files)
-        state.plainNames.append(e.name);
+        state.FullListing.append(e.name);
+    const int count = int(files.size());
     state.entries.assign(std::move(files));
-    const int count = int(state.plainNames.size());
     if (count == 0) {
         state.File1Backup.Clear();
         ShowNoFiles(state);
@@ -236,7 +237,7 @@ int ListFolderFiltered(FileListState& state, const Settings& settings, const QSt
 void RefreshFileList(FileListState& state, const Settings& settings, const FileTreeBuilder& trees)
 {
     const QString header = RootText(state.currentFolder);
-    if (state.plainNames.isEmpty() && state.CategoryFilterActive == -1) {
+    if (state.FullListing.size() < 2 && state.CategoryFilterActive == -1) {
         state.File1Backup.Clear();
         ShowNoFiles(state);
         return;
@@ -245,16 +246,12 @@ void RefreshFileList(FileListState& state, const Settings& settings, const FileT
     if (state.CategoryFilterActive == -1) {
         state.File1Backup.Clear();
         AddFileListRoot(state.fileTree, header);
-        state.File1Backup.reserve(int(state.plainNames.size()) + 1);
+        const QStringList& listed = state.FullListing;
+        state.File1Backup.reserve(int(listed.size()));
         state.File1Backup.Additem(header);
-        for (const QString& name : std::as_const(state.plainNames))
-            state.File1Backup.Additem(name);
+        for (qsizetype i = 1; i < listed.size(); ++i)
+            state.File1Backup.Additem(listed[i]);
         state.fileTreeTag.clear();
-        // The trees only read File1Backup, so its copy can be taken now.
-        state.FullListing.clear();
-        state.FullListing.reserve(state.plainNames.size() + 1);
-        state.FullListing.append(header);
-        state.FullListing.append(state.plainNames);
     }
     if (state.File1Backup.ListCount() < 2) {
         // A filtered read that kept nothing: keep the placeholder.

@@ -9,7 +9,7 @@ class FileTreeBuilder;
 struct Settings;
 
 /// Reads `folder` with the name pattern (";"-separated, case-insensitive) into the
-/// plain reader's list (plainNames) and `entries`; hidden and system files only with
+/// listing (FullListing, the header first) and `entries`; hidden and system files only with
 /// ShowSystemHidden. With a pattern other than "*.*" and a category filter active, the
 /// filtered reader runs instead. Shows the placeholder when nothing is found.
 /// Returns the number of files.

@@ -43,7 +43,6 @@ void SwapFileListStates(FileListState& a, FileListState& b)
     swap(a.extensionLines, b.extensionLines);
     swap(a.entries, b.entries);
     swap(a.FullListing, b.FullListing);
-    swap(a.plainNames, b.plainNames);
     a.fileTree.swapNodes(b.fileTree);
     forEachSetupField(a, b, [](auto& x, auto& y) { swap(x, y); });
 }
