@@ -64,29 +64,33 @@ NodeTree::Id NodeTree::add(Id parent, const QString& key, const QString& text, c
                            const QString& selectedImage)
 {
     const std::uint32_t hash = finishHash(feedHash(HashBasis, key));
+    indexPending();
     if (!key.isEmpty() && findSlotted({}, key, hash) != None)
         return None;
     return insertNode(parent, 0, key, hash, text, image, selectedImage);
 }
 
 NodeTree::Id NodeTree::addPrefixed(Id parent, const QString& keyPrefix, const QString& text,
-                                   const QString& image)
+                                   const QString& image, KeyCheck check)
 {
     const int prefix = internPrefix(keyPrefix);
     if (prefix < 0) // too many distinct prefixes to intern: keep the whole key
         return add(parent, keyPrefix + text, text, image);
     const Prefix& p = prefixes_[size_t(prefix)];
     const std::uint32_t hash = finishHash(feedHash(p.hashState, text));
-    if ((prefix != 0 || !text.isEmpty()) && findSlotted(p.text, text, hash) != None)
-        return None;
     const bool keyed = prefix != 0 || !text.isEmpty();
+    if (keyed && check == KeyCheck::Checked) {
+        indexPending();
+        if (findSlotted(p.text, text, hash) != None)
+            return None;
+    }
     return insertNode(parent, std::uint16_t(prefix), keyed ? text : QString(), hash, text, image,
-                      {});
+                      {}, check);
 }
 
 NodeTree::Id NodeTree::insertNode(Id parent, std::uint16_t prefix, const QString& ownKey,
                                   std::uint32_t hash, const QString& text, const QString& image,
-                                  const QString& selectedImage)
+                                  const QString& selectedImage, KeyCheck check)
 {
     if (parent != None && !contains(parent))
         return None;
@@ -95,7 +99,8 @@ NodeTree::Id NodeTree::insertNode(Id parent, std::uint16_t prefix, const QString
     if (observer_ && !locked())
         observer_->beginInsert(parent, row);
     const bool keyed = prefix != 0 || !ownKey.isEmpty();
-    if (keyed)
+    const bool indexNow = keyed && check == KeyCheck::Checked;
+    if (indexNow)
         growSlotsFor(keyedCount_ + 1);
     Node n;
     n.text = text;
@@ -114,8 +119,10 @@ NodeTree::Id NodeTree::insertNode(Id parent, std::uint16_t prefix, const QString
         ownKeys_.insert(id, ownKey);
     setImageOf(id, image);
     (parent == None ? roots_ : childListOf(parent)).push_back(id);
-    if (keyed)
+    if (indexNow)
         indexKey(id);
+    if (indexedUpTo_ == id && (indexNow || !keyed))
+        indexedUpTo_ = id + 1;
     if (!selectedImage.isEmpty())
         extras_[id].selectedImage = selectedImage;
     ++liveCount_;
@@ -187,6 +194,7 @@ NodeTree::Id NodeTree::find(const QString& key) const
 {
     if (key.isEmpty())
         return None;
+    indexPending();
     return findSlotted({}, key, finishHash(feedHash(HashBasis, key)));
 }
 
@@ -257,7 +265,23 @@ NodeTree::Id NodeTree::findSlotted(QStringView prefix, QStringView rest, std::ui
     }
 }
 
-void NodeTree::growSlotsFor(int keyed)
+void NodeTree::indexPending() const
+{
+    const Id end = Id(nodes_.size());
+    if (indexedUpTo_ == end)
+        return;
+    int pending = 0;
+    for (Id id = indexedUpTo_; id < end; ++id)
+        pending += alive_[size_t(id)] && hasKey(nodes_[size_t(id)]) ? 1 : 0;
+    growSlotsFor(keyedCount_ + pending);
+    for (Id id = indexedUpTo_; id < end; ++id) {
+        if (alive_[size_t(id)] && hasKey(nodes_[size_t(id)]))
+            indexKey(id);
+    }
+    indexedUpTo_ = end;
+}
+
+void NodeTree::growSlotsFor(int keyed) const
 {
     size_t size = std::max<size_t>(16, slots_.size());
     while (size < size_t(keyed) * 2)
@@ -266,7 +290,7 @@ void NodeTree::growSlotsFor(int keyed)
         rehash(size);
 }
 
-void NodeTree::indexKey(Id id)
+void NodeTree::indexKey(Id id) const
 {
     const size_t mask = slots_.size() - 1;
     const std::uint32_t hash = nodes_[size_t(id)].keyHash;
@@ -296,11 +320,11 @@ void NodeTree::unindexKey(Id id)
     --keyedCount_;
 }
 
-void NodeTree::rehash(size_t slotCount)
+void NodeTree::rehash(size_t slotCount) const
 {
     slots_.assign(slotCount, Slot{});
     const size_t mask = slotCount - 1;
-    for (size_t id = 0; id < nodes_.size(); ++id) {
+    for (size_t id = 0; id < size_t(indexedUpTo_); ++id) {
         if (!alive_[id] || !hasKey(nodes_[id]))
             continue;
         const std::uint32_t hash = nodes_[id].keyHash;
@@ -478,6 +502,7 @@ void NodeTree::clear()
     // The slots keep their size: a cleared list is usually rebuilt at once.
     std::fill(slots_.begin(), slots_.end(), Slot{});
     keyedCount_ = 0;
+    indexedUpTo_ = 0;
     prefixes_.resize(1);
     prefixIndex_.clear();
     lastPrefix_ = 0;
@@ -512,6 +537,7 @@ void NodeTree::swapNodes(NodeTree& other)
     roots_.swap(other.roots_);
     slots_.swap(other.slots_);
     std::swap(keyedCount_, other.keyedCount_);
+    std::swap(indexedUpTo_, other.indexedUpTo_);
     prefixes_.swap(other.prefixes_);
     prefixIndex_.swap(other.prefixIndex_);
     std::swap(lastPrefix_, other.lastPrefix_);
@@ -527,7 +553,6 @@ void NodeTree::reserve(int count)
 {
     nodes_.reserve(size_t(count));
     alive_.reserve(size_t(count));
-    growSlotsFor(count);
 }
 
 void NodeTree::lock()
@@ -565,6 +590,7 @@ void NodeTree::notifyChanged(Id id)
 
 void NodeTree::eraseSubtree(Id id)
 {
+    indexPending(); // a removed key must be in the index to leave it
     std::vector<Id> stack{id};
     while (!stack.empty()) {
         const Id current = stack.back();

@@ -55,6 +55,11 @@ public:
         KeyKind keyKind = KeyKind::None; ///< the key's rest: none, the text, or ownKeys_
     };
 
+    /// Whether adding a node checks that its key is new. A caller that knows its keys
+    /// are unique (the names of one folder) skips the check, and the node's key is only
+    /// indexed when a lookup first needs it: a listing that is never searched costs no index.
+    enum class KeyCheck { Checked, KnownUnique };
+
     NodeTree();
     NodeTree(const NodeTree&) = delete;
     NodeTree& operator=(const NodeTree&) = delete;
@@ -68,7 +73,7 @@ public:
     /// share a prefix (a folder path) share one copy of it, and the rest of the key is the
     /// text itself.
     Id addPrefixed(Id parent, const QString& keyPrefix, const QString& text,
-                   const QString& image = {});
+                   const QString& image = {}, KeyCheck check = KeyCheck::Checked);
 
     /// The node with that key, or None.
     [[nodiscard]] Id find(const QString& key) const;
@@ -137,7 +142,8 @@ private:
     };
 
     Id insertNode(Id parent, std::uint16_t prefix, const QString& ownKey, std::uint32_t hash,
-                  const QString& text, const QString& image, const QString& selectedImage);
+                  const QString& text, const QString& image, const QString& selectedImage,
+                  KeyCheck check = KeyCheck::Checked);
     /// Index of `prefix` in prefixes_, adding it when new; None when the table is full.
     [[nodiscard]] int internPrefix(const QString& prefix);
     [[nodiscard]] Id findSlotted(QStringView prefix, QStringView rest, std::uint32_t hash) const;
@@ -146,11 +152,15 @@ private:
     [[nodiscard]] QStringView keyRestOf(Id id) const;
     [[nodiscard]] static bool hasKey(const Node& n) { return n.keyKind != Node::KeyKind::None; }
     void setImageOf(Id id, const QString& image);
+    // The key index is filled lazily, so lookups (const) may fill it: a tree is used by
+    // one thread at a time.
+    /// Indexes the keys of nodes added unchecked since the last lookup.
+    void indexPending() const;
     /// Grows the slot table, if needed, so `keyed` keys keep it at most half full.
-    void growSlotsFor(int keyed);
-    void indexKey(Id id);
+    void growSlotsFor(int keyed) const;
+    void indexKey(Id id) const;
     void unindexKey(Id id);
-    void rehash(size_t slotCount);
+    void rehash(size_t slotCount) const;
     void notifyChanged(Id id);
     void eraseSubtree(Id id);
     void renumber(std::vector<Id>& ids);
@@ -185,8 +195,10 @@ private:
         std::uint32_t hash = 0;
         Id id = None;
     };
-    std::vector<Slot> slots_;
-    int keyedCount_ = 0;
+    mutable std::vector<Slot> slots_;
+    mutable int keyedCount_ = 0;
+    /// Nodes before this id are in the index (when keyed); later ones wait for a lookup.
+    mutable Id indexedUpTo_ = 0;
     std::vector<Prefix> prefixes_; ///< [0] is the empty prefix
     QHash<QString, int> prefixIndex_;
     int lastPrefix_ = 0;

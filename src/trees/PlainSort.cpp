@@ -85,9 +85,11 @@ int PlainSort(FileListState& state, const TreeContext& context, const QString& d
             AddFileListRoot(state.fileTree, basket ? BasketHeader : state.currentFolder);
         const bool descending = direction == QLatin1String("D");
         nodescheme::ImageCache images(context.settings);
+        // The names of one folder are unique; the basket's paths may repeat.
+        const auto check = basket ? NodeTree::KeyCheck::Checked : NodeTree::KeyCheck::KnownUnique;
         for (int step = 0; step < n; ++step) {
             const QString name = nameOfLine(state.sortLines.list(descending ? n - 1 - step : step));
-            state.fileTree.addPrefixed(root, keyPrefix, name, images.imageOf(name));
+            state.fileTree.addPrefixed(root, keyPrefix, name, images.imageOf(name), check);
             state.File1Backup.Additem(name);
         }
         state.fileTree.makeVisible(root);

@@ -22,10 +22,13 @@ void BuildNameList(FileListState& state, const Settings& settings)
     const QString& folder = state.currentFolder;
     const int count = state.File1Backup.ListCount();
     state.fileTree.reserve(count);
+    // The names of one folder are unique; the basket's paths may repeat.
+    const auto unique =
+        folder.isEmpty() ? NodeTree::KeyCheck::Checked : NodeTree::KeyCheck::KnownUnique;
     for (int i = 1; i < count; ++i) {
         const QString entry = state.File1Backup.list(i);
         if (!byExtension) {
-            state.fileTree.addPrefixed(root, folder, entry, sameImage);
+            state.fileTree.addPrefixed(root, folder, entry, sameImage, unique);
             continue;
         }
         const QString extension = ExtensionOf(entry);
@@ -33,7 +36,7 @@ void BuildNameList(FileListState& state, const Settings& settings)
         if (image == imageOf.constEnd())
             image =
                 imageOf.insert(extension, QString::number(FileListIconIndex(extension, settings)));
-        state.fileTree.addPrefixed(root, folder, entry, *image);
+        state.fileTree.addPrefixed(root, folder, entry, *image, unique);
     }
     state.fileTree.makeVisible(root);
     ShowFileCount(state, state.fileTree.count() - 1);

@@ -148,3 +148,37 @@ TEST(NodeTreeKeys, MorePrefixesThanCanBeInternedStillMakeKeys)
         EXPECT_EQ(tree.addPrefixed(root, QStringLiteral("/d%1/").arg(i), "f"), NodeTree::None);
     }
 }
+
+TEST(NodeTreeKeys, UncheckedNodesAreFoundOnceALookupIndexesThem)
+{
+    NodeTree tree;
+    const auto root = tree.add(NodeTree::None, "R", "root");
+    const QString folder = QStringLiteral("/big/");
+    constexpr auto unique = NodeTree::KeyCheck::KnownUnique;
+    std::vector<NodeTree::Id> files;
+    for (int i = 0; i < 100; ++i)
+        files.push_back(tree.addPrefixed(root, folder, QString::number(i), {}, unique));
+    // A checked add sees the pending keys.
+    EXPECT_EQ(tree.addPrefixed(root, folder, "7"), NodeTree::None);
+    const auto group = tree.addPrefixed(root, folder, ".group");
+    const auto late = tree.addPrefixed(group, folder, "late", {}, unique);
+    EXPECT_EQ(tree.find("/big/99"), files[99]);
+    EXPECT_EQ(tree.find("/big/late"), late);
+    EXPECT_EQ(tree.find("/big/.group"), group);
+
+    // Pending nodes removed before any lookup leave no key behind.
+    const auto gone = tree.addPrefixed(group, folder, "gone", {}, unique);
+    tree.removeChildren(group);
+    EXPECT_EQ(tree.find("/big/gone"), NodeTree::None);
+    EXPECT_EQ(tree.find("/big/late"), NodeTree::None);
+    EXPECT_NE(tree.addPrefixed(group, folder, "gone"), NodeTree::None);
+    EXPECT_NE(gone, NodeTree::None);
+
+    // Swapping hands the pending state over with the nodes.
+    NodeTree built;
+    const auto builtRoot = built.add(NodeTree::None, "R", "root");
+    const auto one = built.addPrefixed(builtRoot, folder, "one", {}, unique);
+    tree.swapNodes(built);
+    EXPECT_EQ(tree.find("/big/one"), one);
+    EXPECT_EQ(built.find("/big/0"), files[0]);
+}
