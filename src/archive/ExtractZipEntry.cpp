@@ -2,6 +2,7 @@
 // outside the destination folder.
 #include "archive/ExtractZipEntry.h"
 
+#include "archive/ByteCursor.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "platform/Prompts.h"
@@ -42,12 +43,19 @@ const char* AskPassword(archive*, void* data)
     return state->answer.constData();
 }
 
-QString EntryName(archive_entry* entry)
+/// True when the entry goes by `name`: as libarchive reads it, as the name's own bytes
+/// (see platform/FileNames.h), or as the directory reader shows a name that is not
+/// UTF-8, so every name a listing offers reaches its entry.
+bool EntryIsNamed(archive_entry* entry, const QString& name)
 {
-    if (const char* utf8 = archive_entry_pathname_utf8(entry))
-        return QString::fromUtf8(utf8);
+    if (const char* utf8 = archive_entry_pathname_utf8(entry);
+        utf8 && QString::fromUtf8(utf8) == name)
+        return true;
     const char* raw = archive_entry_pathname(entry);
-    return raw ? QString::fromLocal8Bit(raw) : QString();
+    if (!raw)
+        return false;
+    const QByteArray bytes(raw);
+    return platform::decodeFileName(bytes) == name || EntryNameText(bytes) == name;
 }
 
 /// The entry name as clean relative parts, or nothing when it is absolute, climbs with
@@ -228,8 +236,7 @@ ExtractOutcome ExtractZipEntry(const QString& zipPath, const QString& folder,
     for (int r;
          (r = archive_read_next_header(a.get(), &entry)) == ARCHIVE_OK || r == ARCHIVE_WARN;) {
         // libarchive turns the "\" of names stored on Windows into "/"; so do we.
-        const QString name = EntryName(entry);
-        if (name == entryName || name == wanted)
+        if (EntryIsNamed(entry, entryName) || EntryIsNamed(entry, wanted))
             return ExtractFound(a.get(), entry, root, wanted, prompts);
     }
     return ExtractOutcome::NotFound;

@@ -11,7 +11,6 @@
 #include "platform/gui/Clipboard.h"
 #include "shared/Settings.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
