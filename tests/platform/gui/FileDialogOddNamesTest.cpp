@@ -27,7 +27,7 @@ QString ChooseInDialog(const std::function<QString()>& open, const QString& show
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         dialog->selectFile(shownPath);
-        dialog->accept();
+        static_cast<QDialog*>(dialog)->accept(); // as the Open or Save button does
         if (dialog->isVisible())
             dialog->reject();
     });
