@@ -28,7 +28,9 @@ QString pathFromQt(const QString& qtPath)
             for (const FileEntry& file : listFiles(folder, true))
                 names << file.name;
             for (const QString& name : names) {
-                if (name != part && qtShownPath(name) == part) {
+                // Qt's decoder and a URL's may give one U+FFFD for a run of bad bytes
+                // or one for each: either form leads to the name.
+                if (name != part && (qtShownPath(name) == part || readableFileName(name) == part)) {
                     matched = name;
                     break;
                 }

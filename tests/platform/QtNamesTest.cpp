@@ -20,6 +20,7 @@ TEST(QtNames, APathQtDecodedLeadsBackToTheRealFile)
     EXPECT_FALSE(QFileInfo::exists(shown));
 
     EXPECT_EQ(platform::pathFromQt(shown), file);
+    EXPECT_EQ(platform::pathFromQt(platform::readableFileName(file)), file); // from a URL
     EXPECT_EQ(platform::pathFromQt(platform::qtShownPath(folder)), folder);
     // A new name in a real folder (a save dialog's answer) keeps its own text.
     EXPECT_EQ(platform::pathFromQt(platform::qtShownPath(folder) + "/new.zip"),

@@ -2,9 +2,10 @@
 
 #include <QFileDialog>
 
-/// A file dialog whose choice keeps the exact bytes of the name. Qt's own dialog shows a
-/// name that is not UTF-8 with U+FFFD in it and then refuses it as missing; this one
-/// maps the choice back to the real file (see platform/QtNames.h) and accepts it.
+/// A file dialog whose choice keeps the exact bytes of the name. A native dialog gives a
+/// name that is not UTF-8 back with U+FFFD in place of its raw bytes, and Qt's own dialog
+/// refuses such a path as missing; this one maps the choice back to the real file (see
+/// platform/QtNames.h) and accepts it. (Qt's own dialog does not list such names at all.)
 class LosslessFileDialog : public QFileDialog {
 public:
     /// `start` is a folder, or a file to preselect; a start Qt cannot reach is replaced

@@ -1,5 +1,6 @@
-// Qt's own file dialog shows a name that is not UTF-8 with U+FFFD and refuses it as
-// missing; the dialogs of QtPrompts must still give back the very file chosen.
+// A native file dialog answers a name that is not UTF-8 with U+FFFD in place of its raw
+// bytes, and Qt's own dialog refuses that path as missing; the dialogs of QtPrompts must
+// still give back the very file chosen. The answer is typed in, as Qt decodes it.
 #include "common/TempTree.h"
 #include "platform/FileNames.h"
 #include "platform/QtNames.h"
