@@ -4,10 +4,13 @@
 #include "common/TempTree.h"
 #include "platform/FileNames.h"
 #include "platform/QtNames.h"
+#include "platform/gui/Clipboard.h"
 #include "platform/gui/QtPrompts.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QTimer>
 #include <functional>
@@ -37,7 +40,7 @@ QString ChooseInDialog(const std::function<QString()>& open, const QString& show
 
 } // namespace
 
-TEST(FileDialogOddNames, TheChosenFileOrFolderComesBackWithItsExactBytes)
+TEST(OddNamesPrompts, TheChosenFileOrFolderComesBackWithItsExactBytes)
 {
     TempTree tree;
     const QString folder = tree.folder(platform::decodeFileName("fold\xe9r"));
@@ -70,4 +73,44 @@ TEST(FileDialogOddNames, TheChosenFileOrFolderComesBackWithItsExactBytes)
         },
         platform::qtShownPath(folder) + "/new.bsk");
     EXPECT_EQ(fresh, folder + "/new.bsk");
+}
+
+TEST(OddNamesPrompts, TextsShowRawBytesReadablyAndAnUnchangedNameComesBackWhole)
+{
+    const QString name = platform::decodeFileName("report\xe9\xff.txt");
+    const QString readable = platform::readableFileName(name);
+    ASSERT_NE(readable, name);
+    QtPrompts prompts;
+
+    QString boxText;
+    QTimer::singleShot(0, [&boxText] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxText = box->text();
+            box->accept();
+        }
+    });
+    prompts.message("could not run " + name);
+    EXPECT_EQ(boxText, "could not run " + readable);
+
+    // An input box offers the name readably; left as offered, the real name is answered.
+    QString offered;
+    QTimer::singleShot(0, [&offered] {
+        if (auto* input = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+            offered = input->textValue();
+            input->accept();
+        }
+    });
+    EXPECT_EQ(prompts.input("New name", "Rename", name), name);
+    EXPECT_EQ(offered, readable);
+    QTimer::singleShot(0, [] {
+        if (auto* input = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+            input->setTextValue("other.txt");
+            input->accept();
+        }
+    });
+    EXPECT_EQ(prompts.input("New name", "Rename", name), "other.txt");
+
+    // Pasted elsewhere, copied text reads as UTF-8.
+    platform::copyTextToClipboard("folder/" + name);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "folder/" + readable);
 }
