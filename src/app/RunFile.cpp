@@ -7,7 +7,6 @@
 #include "platform/Shell.h"
 #include "shared/Settings.h"
 
-
 namespace {
 const QString RunTitle = QStringLiteral("Run");
 }
