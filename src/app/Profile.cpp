@@ -1,11 +1,11 @@
 #include "app/Profile.h"
 
+#include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "platform/Prompts.h"
 #include "platform/SafeWrite.h"
 #include "shared/TextHelpers.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -281,9 +281,9 @@ QString ProfileLocation(const QString& appFolder)
 
 bool ReadProfile(const QString& path, Settings& settings, Prompts& prompts)
 {
-    QFile file(path);
+    QFile file;
     try {
-        if (!file.open(QIODevice::ReadOnly))
+        if (!platform::openForReading(file, path))
             throw ProfileError{};
         LineReader reader(file.readAll());
         file.close();
@@ -342,7 +342,7 @@ QByteArray ProfileText(const Settings& s, const WindowState& now)
 
 bool WriteProfile(const QString& path, Settings& settings, const WindowState& now)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    platform::makeFolders(platform::absoluteFilePath(path).section(u'/', 0, -2));
     if (!platform::WriteFileSafely(path, ProfileText(settings, now)))
         return false;
     settings.treeFont = now.treeFont;

@@ -7,8 +7,6 @@
 #include "platform/Shell.h"
 #include "shared/Settings.h"
 
-#include <QFileInfo>
-
 namespace {
 const QString RunTitle = QStringLiteral("Run");
 }

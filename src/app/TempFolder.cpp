@@ -1,23 +1,25 @@
 #include "app/TempFolder.h"
 
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderWalk.h"
 #include "platform/PrivateFolder.h"
+#include "platform/SafeWrite.h"
 #include "shared/TextHelpers.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 namespace {
 
 /// Removes the working folders of processes that ended without tidying up.
 void removeStaleFolders(const QString& base)
 {
-    const QStringList names = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString& name : names) {
+    for (const QString& name : platform::listSubfolders(base)) {
         bool isNumber = false;
         const qint64 pid = name.toLongLong(&isNumber);
         if (isNumber && pid != platform::currentProcessId() && !platform::processAlive(pid))
-            DeleteTempFolder(QDir(base).filePath(name));
+            DeleteTempFolder(base + u'/' + name);
     }
 }
 
@@ -38,11 +40,9 @@ WorkingFolder OpenWorkingFolder(const QString& base)
         root = fallback;
     }
     removeStaleFolders(root);
-    const QString own = QDir(root).filePath(QString::number(platform::currentProcessId()));
-    if (!platform::makePrivateFolder(own))
-        return work;
-    QFile marker(QDir(own).filePath(TempFolderMarker));
-    if (!marker.open(QIODevice::WriteOnly))
+    const QString own = root + u'/' + QString::number(platform::currentProcessId());
+    if (!platform::makePrivateFolder(own) ||
+        !platform::WriteFileSafely(own + u'/' + TempFolderMarker, QByteArray()))
         return work;
     work.path = WithSlash(own);
     return work;
@@ -52,12 +52,14 @@ bool DeleteTempFolder(const QString& folder)
 {
     if (folder.isEmpty())
         return false;
-    QDir dir(folder);
     // Never the root or the home folder, whatever the marker says.
-    const QString clean = QDir::cleanPath(dir.absolutePath());
+    const QString clean = platform::absoluteFilePath(folder);
     if (clean == QLatin1String("/") || clean == QDir::cleanPath(QDir::homePath()))
         return false;
-    if (!dir.exists() || !QFileInfo::exists(dir.filePath(TempFolderMarker)))
+    // A link to a folder is no working folder of ours: the marker must be inside itself.
+    if (platform::isLink(clean) || !platform::isFolder(clean) ||
+        !platform::pathExists(clean + u'/' + TempFolderMarker))
         return false;
-    return dir.removeRecursively();
+    // Extracted entries may have names of any bytes, which Qt's removal cannot reach.
+    return platform::removeFolderTree(clean);
 }

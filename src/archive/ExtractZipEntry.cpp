@@ -2,15 +2,14 @@
 // outside the destination folder.
 #include "archive/ExtractZipEntry.h"
 
-#include "archive/ReplaceFile.h"
+#include "archive/ByteCursor.h"
+#include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "platform/Prompts.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
 #include <archive.h>
 #include <archive_entry.h>
 #include <memory>
@@ -44,12 +43,19 @@ const char* AskPassword(archive*, void* data)
     return state->answer.constData();
 }
 
-QString EntryName(archive_entry* entry)
+/// True when the entry goes by `name`: as libarchive reads it, as the name's own bytes
+/// (see platform/FileNames.h), or as the directory reader shows a name that is not
+/// UTF-8, so every name a listing offers reaches its entry.
+bool EntryIsNamed(archive_entry* entry, const QString& name)
 {
-    if (const char* utf8 = archive_entry_pathname_utf8(entry))
-        return QString::fromUtf8(utf8);
+    if (const char* utf8 = archive_entry_pathname_utf8(entry);
+        utf8 && QString::fromUtf8(utf8) == name)
+        return true;
     const char* raw = archive_entry_pathname(entry);
-    return raw ? QString::fromLocal8Bit(raw) : QString();
+    if (!raw)
+        return false;
+    const QByteArray bytes(raw);
+    return platform::decodeFileName(bytes) == name || EntryNameText(bytes) == name;
 }
 
 /// The entry name as clean relative parts, or nothing when it is absolute, climbs with
@@ -94,12 +100,7 @@ bool MakeFolders(const QString& root, const QStringList& folders)
     QString at = root;
     for (const QString& part : folders) {
         at += u'/' + part;
-        const QFileInfo info(at);
-        if (info.isSymLink())
-            return false;
-        if (!info.exists() && !QDir().mkdir(at))
-            return false;
-        if (!QFileInfo(at).isDir())
+        if (platform::isLink(at) || !platform::makeFolder(at))
             return false;
     }
     return true;
@@ -113,9 +114,10 @@ public:
 
     ExtractOutcome write(const QString& target, const QString& name)
     {
-        QTemporaryFile out(QFileInfo(target).path() + QStringLiteral("/.lumara-extract-XXXXXX"));
-        if (!out.open())
-            return fail(name, out.errorString());
+        platform::FileBeside beside(target);
+        if (!beside.isOpen())
+            return fail(name, QStringLiteral("the file cannot be written"));
+        QFile& out = beside.file();
         char buffer[65536];
         for (;;) {
             const la_ssize_t n = archive_read_data(a_, buffer, sizeof buffer);
@@ -126,28 +128,22 @@ public:
             if (out.write(buffer, n) != n)
                 return fail(name, out.errorString());
         }
-        const auto mode = archive_entry_perm(entry_);
-        out.setPermissions(mode ? PermissionsOf(mode)
-                                : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        // Only the read, write and execute bits: no archive makes a set-id program here.
+        const unsigned mode = archive_entry_perm(entry_) & 0777;
+        beside.setPermissionBits(mode ? mode : 0644);
+        // Written out first, or the last buffered bytes would stamp the time again.
+        if (!out.flush())
+            return fail(name, out.errorString());
         if (archive_entry_mtime_is_set(entry_))
             out.setFileTime(QDateTime::fromSecsSinceEpoch(archive_entry_mtime(entry_)),
                             QFileDevice::FileModificationTime);
         // rename() replaces a link at the target itself, never the file it points to.
-        if (!ReplaceFileWith(out, target))
+        if (!beside.commit())
             return fail(name, QStringLiteral("the file cannot be replaced"));
         return ExtractOutcome::Extracted;
     }
 
 private:
-    /// Unix mode bits as Qt permissions: one hex digit per class, owner and user alike.
-    static QFileDevice::Permissions PermissionsOf(unsigned mode)
-    {
-        const unsigned owner = (mode >> 6) & 7;
-        return QFileDevice::Permissions::fromInt(
-            int(owner << 12 | owner << 8 | ((mode >> 3) & 7) << 4 | (mode & 7)));
-    }
-
     ExtractOutcome fail(const QString& name, const QString& why)
     {
         prompts_.message(name + QStringLiteral(" could not be extracted:\r\n") + why);
@@ -170,8 +166,7 @@ ExtractOutcome Refuse(const QString& name, const QString& folder, Prompts& promp
 std::optional<ExtractOutcome> AskReplace(const QString& target, const QString& name,
                                          Prompts& prompts)
 {
-    const QFileInfo info(target);
-    if (!info.exists() && !info.isSymLink())
+    if (!platform::pathExists(target))
         return std::nullopt;
     switch (prompts.askYesNoCancel(QStringLiteral("Overwrite ") + name + QStringLiteral("?"),
                                    QStringLiteral("File already exists"))) {
@@ -208,8 +203,9 @@ ExtractOutcome ExtractFound(archive* a, archive_entry* entry, const QString& fol
             return Refuse(name, folder, prompts);
         if (const auto answer = AskReplace(target, name, prompts))
             return *answer;
-        QFile::remove(target);
-        return QFile::link(linkTarget, target) ? ExtractOutcome::Extracted : ExtractOutcome::Failed;
+        platform::removeFile(target);
+        return platform::makeLink(linkTarget, target) ? ExtractOutcome::Extracted
+                                                      : ExtractOutcome::Failed;
     }
     if (const auto answer = AskReplace(target, name, prompts))
         return *answer;
@@ -225,7 +221,7 @@ ExtractOutcome ExtractZipEntry(const QString& zipPath, const QString& folder,
     if (folder.isEmpty() || entryName.isEmpty())
         return ExtractOutcome::NotFound;
     QString root = QDir::cleanPath(folder);
-    if (!QDir().mkpath(root))
+    if (!platform::makeFolders(root))
         return ExtractOutcome::NotFound;
     ReadHandle a(archive_read_new());
     PasswordState password{&prompts, false, {}};
@@ -240,8 +236,7 @@ ExtractOutcome ExtractZipEntry(const QString& zipPath, const QString& folder,
     for (int r;
          (r = archive_read_next_header(a.get(), &entry)) == ARCHIVE_OK || r == ARCHIVE_WARN;) {
         // libarchive turns the "\" of names stored on Windows into "/"; so do we.
-        const QString name = EntryName(entry);
-        if (name == entryName || name == wanted)
+        if (EntryIsNamed(entry, entryName) || EntryIsNamed(entry, wanted))
             return ExtractFound(a.get(), entry, root, wanted, prompts);
     }
     return ExtractOutcome::NotFound;

@@ -5,11 +5,10 @@
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderWalk.h"
 
-#include <QDateTime>
 #include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
+#include <QRegularExpression>
 
 bool HasWildcard(const QString& name)
 {
@@ -42,9 +41,10 @@ private:
     void addSource(const QString& source)
     {
         const QString path = absolute(source);
-        const QFileInfo info(path);
-        if (HasWildcard(info.fileName())) {
-            walk(info.path(), {info.fileName()});
+        const qsizetype slash = path.lastIndexOf(u'/');
+        const QString name = path.mid(slash + 1);
+        if (HasWildcard(name)) {
+            walk(slash == 0 ? QStringLiteral("/") : path.left(slash), name);
         } else if (platform::isFolder(path)) {
             if (zip_.RecurseSubDirs)
                 walk(path, {});
@@ -55,23 +55,26 @@ private:
         }
     }
 
-    void walk(const QString& folder, const QStringList& patterns)
+    /// Adds the files of `folder` (and below, when recursing) whose names fit `pattern`
+    /// (any name when it is empty, folders too then when they are stored).
+    void walk(const QString& folder, const QString& pattern)
     {
-        QDir::Filters filters = QDir::Files | QDir::NoDotAndDotDot;
-        if (zip_.StoreDirectories && patterns.isEmpty())
-            filters |= QDir::Dirs;
-        if (zip_.IncludeSystemAndHiddenFiles)
-            filters |= QDir::Hidden;
-        QDirIterator it(folder, patterns, filters,
-                        zip_.RecurseSubDirs ? QDirIterator::Subdirectories
-                                            : QDirIterator::NoIteratorFlags);
-        while (it.hasNext()) {
-            it.next();
-            const QFileInfo info = it.fileInfo();
-            // Devices, sockets and FIFOs are no files to zip; reading a FIFO would block.
-            if (info.isDir() ? !info.isSymLink() : info.isFile())
-                add(info.absoluteFilePath(), info.isDir());
-        }
+        // Names are matched as Windows matched them: without regard to case.
+        const QRegularExpression fits(QRegularExpression::wildcardToRegularExpression(pattern),
+                                      QRegularExpression::CaseInsensitiveOption);
+        const bool storeFolders = zip_.StoreDirectories && pattern.isEmpty();
+        platform::WalkOptions options;
+        options.recurse = zip_.RecurseSubDirs;
+        options.includeHidden = zip_.IncludeSystemAndHiddenFiles;
+        platform::walkFolder(folder, options, [&](const platform::WalkedEntry& found) {
+            if (found.folder) {
+                if (storeFolders)
+                    add(found.path, true);
+            } else if (pattern.isEmpty() ||
+                       fits.match(found.path.mid(found.path.lastIndexOf(u'/') + 1)).hasMatch()) {
+                add(found.path, false);
+            }
+        });
     }
 
     void add(const QString& source, bool folder)
@@ -80,9 +83,8 @@ private:
             return;
         QString stored = source.mid(source.lastIndexOf(u'/') + 1);
         if (zip_.StoreFolderNames) {
-            const QString base =
-                QDir(zip_.BasePath.trimmed().isEmpty() ? QDir::currentPath() : zip_.BasePath)
-                    .absolutePath();
+            const QString base = platform::absoluteFilePath(
+                zip_.BasePath.trimmed().isEmpty() ? QString() : zip_.BasePath);
             stored = source.startsWith(base + u'/') ? source.mid(base.size() + 1) : source.mid(1);
         }
         if (folder)

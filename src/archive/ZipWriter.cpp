@@ -2,6 +2,7 @@
 #include "archive/ZipWriter.h"
 
 #include "archive/cZip.h"
+#include "platform/ByteLocale.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 
@@ -51,6 +52,16 @@ bool ZipWriter::open()
     return archive_write_open_fd(w_, fd_) == ARCHIVE_OK;
 }
 
+int ZipWriter::writeHeader(archive_entry* entry)
+{
+    const char* raw = archive_entry_pathname(entry);
+    if (!raw || !platform::holdsRawBytes(platform::decodeFileName(raw)))
+        return archive_write_header(w_, entry);
+    // A name that is not UTF-8 must not be marked as UTF-8, or no reader gets it back.
+    const platform::ByteLocale bytes;
+    return archive_write_header(w_, entry);
+}
+
 bool ZipWriter::addFile(const NewFile& file)
 {
     std::unique_ptr<archive_entry, decltype(&archive_entry_free)> entry(archive_entry_new(),
@@ -63,7 +74,7 @@ bool ZipWriter::addFile(const NewFile& file)
     if (file.folder) {
         archive_entry_set_filetype(entry.get(), AE_IFDIR);
         archive_entry_set_perm(entry.get(), 0755);
-        return archive_write_header(w_, entry.get()) >= ARCHIVE_WARN;
+        return writeHeader(entry.get()) >= ARCHIVE_WARN;
     }
     QFile in;
     if (!platform::openForReading(in, file.source))
@@ -74,18 +85,18 @@ bool ZipWriter::addFile(const NewFile& file)
         const QByteArray data =
             ConvertLineEnds(in.readAll(), zip_.ConvertCRLFToLF, zip_.ConvertLFToCRLF);
         archive_entry_set_size(entry.get(), data.size());
-        return archive_write_header(w_, entry.get()) >= ARCHIVE_WARN &&
+        return writeHeader(entry.get()) >= ARCHIVE_WARN &&
                archive_write_data(w_, data.constData(), size_t(data.size())) == data.size();
     }
     archive_entry_set_size(entry.get(), in.size());
-    if (archive_write_header(w_, entry.get()) < ARCHIVE_WARN)
+    if (writeHeader(entry.get()) < ARCHIVE_WARN)
         return false;
     return copy(in);
 }
 
 bool ZipWriter::addOld(archive* r, archive_entry* entry)
 {
-    if (archive_write_header(w_, entry) < ARCHIVE_WARN)
+    if (writeHeader(entry) < ARCHIVE_WARN)
         return false;
     char buffer[65536];
     for (;;) {

@@ -27,6 +27,8 @@ public:
 
 private:
     bool copy(QFile& in);
+    /// archive_write_header, keeping a name that is not UTF-8 unmarked.
+    int writeHeader(archive_entry* entry);
 
     const cZip& zip_;
     archive* w_;

@@ -2,16 +2,14 @@
 // the old zip are copied into it, and it replaces the old one only when all went well.
 #include "archive/cZip.h"
 
-#include "archive/ReplaceFile.h"
 #include "archive/ZipSources.h"
 #include "archive/ZipWriter.h"
+#include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
-#include <QTemporaryFile>
 #include <archive.h>
 #include <archive_entry.h>
 #include <memory>
@@ -65,7 +63,7 @@ std::optional<QList<OldEntry>> ReadOldEntries(const QString& path)
 bool MatchesAny(const QString& name, const QStringList& patterns)
 {
     for (const QString& p : patterns) {
-        const QString pattern = QFileInfo(p).isAbsolute() ? QFileInfo(p).fileName() : p;
+        const QString pattern = p.startsWith(u'/') ? p.mid(p.lastIndexOf(u'/') + 1) : p;
         if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(
                                    pattern, QRegularExpression::UnanchoredWildcardConversion))
                 .match(name)
@@ -137,8 +135,8 @@ UpdatePlan PlanUpdate(const cZip& zip, const QList<OldEntry>& old, const QList<N
 
 /// Writes the planned archive into `out`: old entries in their order (kept or
 /// replaced), then the new files. False on a cancel or any failure.
-bool WriteArchive(const cZip& zip, QTemporaryFile& out, const QString& target,
-                  const QList<OldEntry>& old, const QList<NewFile>& files, const UpdatePlan& plan)
+bool WriteArchive(const cZip& zip, QFile& out, const QString& target, const QList<OldEntry>& old,
+                  const QList<NewFile>& files, const UpdatePlan& plan)
 {
     ZipWriter writer(zip, out.handle());
     if (!writer.open())
@@ -176,31 +174,26 @@ bool cZip::write(bool deleting)
 {
     if (ZipFile.trimmed().isEmpty())
         return false;
-    const QString target = QFileInfo(ZipFile).absoluteFilePath();
-    QTemporaryFile out(target + QStringLiteral(".tmp-XXXXXX"));
-    if (!out.open())
+    const QString target = platform::absoluteFilePath(ZipFile);
+    platform::FileBeside out(target);
+    if (!out.isOpen())
         return false;
     const QList<NewFile> files =
-        deleting
-            ? QList<NewFile>()
-            : GatherSpecs(*this, specs_, {target, QFileInfo(out.fileName()).absoluteFilePath()});
+        deleting ? QList<NewFile>() : GatherSpecs(*this, specs_, {target, out.file().fileName()});
     const std::optional<QHash<QString, qsizetype>> byName = IndexByName(files);
     if (!byName)
         return false;
     QList<OldEntry> old;
-    if (QFileInfo::exists(target)) {
+    const std::optional<unsigned> oldPermissions = platform::permissionBits(target);
+    if (oldPermissions) {
         const std::optional<QList<OldEntry>> read = ReadOldEntries(target);
         if (!read)
             return false;
         old = *read;
     }
     const UpdatePlan plan = PlanUpdate(*this, old, files, *byName, deleting);
-    if (!plan.changes || !WriteArchive(*this, out, target, old, files, plan))
+    if (!plan.changes || !WriteArchive(*this, out.file(), target, old, files, plan))
         return false;
-    out.setPermissions(QFileInfo::exists(target)
-                           ? QFile::permissions(target)
-                           : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                 QFileDevice::ReadUser | QFileDevice::WriteUser |
-                                 QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    return ReplaceFileWith(out, target);
+    out.setPermissionBits(oldPermissions.value_or(0644));
+    return out.commit();
 }

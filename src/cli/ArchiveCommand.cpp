@@ -7,7 +7,6 @@
 #include "platform/FileNames.h"
 #include "platform/Prompts.h"
 
-#include <QFileInfo>
 #include <QStringEncoder>
 #include <algorithm>
 #include <cstdio>
@@ -134,12 +133,13 @@ int unzipEntry(const QStringList& arguments, QTextStream& out, QTextStream& err)
     const QString folder = platform::absoluteFilePath(args.at(2));
     ExtractZipEntry(platform::absoluteFilePath(args.at(0)), folder, args.at(1), prompts);
     PrintShown(prompts, err);
-    const QFileInfo result(folder + u'/' + QString(args.at(1)).replace(u'\\', u'/'));
-    if (!result.exists() || !result.absoluteFilePath().startsWith(folder + u'/')) {
+    const QString result =
+        platform::absoluteFilePath(folder + u'/' + QString(args.at(1)).replace(u'\\', u'/'));
+    if (!platform::pathExists(result) || !result.startsWith(folder + u'/')) {
         err << "lumara-cli unzip: " << args.at(1) << " was not extracted\n";
         return 1;
     }
-    out << result.absoluteFilePath() << "\n";
+    out << result << "\n";
     return 0;
 }
 

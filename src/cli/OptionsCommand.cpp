@@ -3,9 +3,9 @@
 #include "options/OptionColours.h"
 #include "options/OptionFonts.h"
 #include "options/OtherOptions.h"
+#include "platform/FileAccess.h"
 
 #include <QColor>
-#include <QDir>
 
 namespace cli {
 namespace {
@@ -71,8 +71,8 @@ int tempdir(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "lumara-cli options tempdir: give one folder\n";
         return 2;
     }
-    const TempFolderCheck check =
-        CheckTempFolder(args.first(), [](const QString& folder) { return QDir().mkpath(folder); });
+    const TempFolderCheck check = CheckTempFolder(
+        args.first(), [](const QString& folder) { return platform::makeFolders(folder); });
     out << (check.ok()
                 ? check.folder
                 : QString(check.message).replace(QStringLiteral("\r\n"), QStringLiteral("\n")))

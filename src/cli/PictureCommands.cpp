@@ -8,6 +8,7 @@
 #include "platform/FileNames.h"
 #include "platform/MediaMci.h"
 #include "platform/Prompts.h"
+#include "platform/SafeWrite.h"
 #include "shared/Settings.h"
 #include "trees/SizeBarChart.h"
 #include "trees/Statistics.h"
@@ -17,8 +18,7 @@
 #include "view/Rotation.h"
 #include "view/ThumbnailPages.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
@@ -56,7 +56,11 @@ std::optional<QSize> sizeOf(const QString& text)
 
 bool savePng(const QImage& image, const QString& path, QTextStream& err)
 {
-    if (image.save(path, "PNG"))
+    // Written through the platform, which keeps the bytes of a name that is not UTF-8.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG") &&
+        platform::WriteFileSafely(path, png))
         return true;
     err << "lumara-cli: cannot write " << path << "\n";
     return false;
@@ -152,14 +156,14 @@ int drawThumbnails(const QStringList& given, QTextStream& out, QTextStream& err)
             return 0;
         }
     }
-    if (!QDir().mkpath(*outDir)) {
+    if (!platform::makeFolders(*outDir)) {
         err << "lumara-cli thumbs: cannot make " << *outDir << "\n";
         return 1;
     }
     const int pages = LastThumbnailPage(int(pictures.size())) + 1;
     for (int p = 0; p < pages; ++p) {
         const QImage page = DrawThumbnailPage(pictures, p, *area);
-        if (!savePng(page, QDir(*outDir).filePath(QStringLiteral("page%1.png").arg(p + 1)), err))
+        if (!savePng(page, *outDir + QStringLiteral("/page%1.png").arg(p + 1), err))
             return 1;
     }
     out << pictures.size() << " pictures, " << pages << " pages\n";
@@ -228,12 +232,13 @@ int drawSizeBars(const QStringList& given, QTextStream& out, QTextStream& err)
     style.line = QGuiApplication::palette().color(QPalette::Highlight);
     const QList<QImage> pages =
         DrawSizeBarPages(grid, kind, widthText ? widthText->toInt() : -1, *page, style);
-    const QFileInfo target(*outPath);
+    // Further pages go beside the first: "out.png", "out-2.png", ...
+    const qsizetype slash = outPath->lastIndexOf(u'/');
+    const qsizetype dot = outPath->lastIndexOf(u'.');
+    const QString stem = dot > slash + 1 ? outPath->left(dot) : *outPath;
+    const QString suffix = dot > slash + 1 ? outPath->mid(dot + 1) : QString();
     for (qsizetype p = 0; p < pages.size(); ++p) {
-        const QString path =
-            p == 0 ? *outPath
-                   : target.dir().filePath(target.completeBaseName() +
-                                           QStringLiteral("-%1.").arg(p + 1) + target.suffix());
+        const QString path = p == 0 ? *outPath : stem + QStringLiteral("-%1.").arg(p + 1) + suffix;
         if (!savePng(pages[p], path, err))
             return 1;
     }

@@ -67,6 +67,20 @@ bool pathExists(const QString& path)
     return ::lstat(encodeFileName(path).constData(), &st) == 0;
 }
 
+bool isLink(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(encodeFileName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+std::optional<unsigned> permissionBits(const QString& path)
+{
+    struct stat st {};
+    if (!statPath(path, st))
+        return std::nullopt;
+    return unsigned(st.st_mode & 07777);
+}
+
 bool removeFile(const QString& path)
 {
     return ::unlink(encodeFileName(path).constData()) == 0;
@@ -80,6 +94,21 @@ bool renameReplacing(const QString& from, const QString& to)
 bool makeFolder(const QString& path)
 {
     return ::mkdir(encodeFileName(path).constData(), 0777) == 0 || isFolder(path);
+}
+
+bool makeFolders(const QString& path)
+{
+    if (path.isEmpty() || isFolder(path))
+        return !path.isEmpty();
+    const qsizetype slash = path.lastIndexOf(u'/', path.endsWith(u'/') ? -2 : -1);
+    if (slash > 0 && !makeFolders(path.left(slash)))
+        return false;
+    return makeFolder(path);
+}
+
+bool makeLink(const QString& target, const QString& path)
+{
+    return ::symlink(encodeFileName(target).constData(), encodeFileName(path).constData()) == 0;
 }
 
 bool copyFile(const QString& source, const QString& target)
@@ -125,6 +154,12 @@ FileBeside::~FileBeside()
         file_->close();
         removeFile(tempPath_);
     }
+}
+
+void FileBeside::setPermissionBits(unsigned bits)
+{
+    if (isOpen())
+        ::fchmod(file_->handle(), mode_t(bits & 07777));
 }
 
 bool FileBeside::isOpen() const

@@ -3,6 +3,7 @@
 #include <QIODevice>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class QFile;
 
@@ -22,6 +23,11 @@ namespace platform {
 [[nodiscard]] bool isFolder(const QString& path);
 /// True when something is at `path` (a dangling link counts).
 [[nodiscard]] bool pathExists(const QString& path);
+/// True when `path` itself is a symbolic link.
+[[nodiscard]] bool isLink(const QString& path);
+/// The permission bits (0777 and the set-id and sticky bits) of what `path` names,
+/// links followed; nothing when it cannot be reached.
+[[nodiscard]] std::optional<unsigned> permissionBits(const QString& path);
 
 /// Removes the file (or link) at `path`; false when it could not.
 bool removeFile(const QString& path);
@@ -29,6 +35,11 @@ bool removeFile(const QString& path);
 [[nodiscard]] bool renameReplacing(const QString& from, const QString& to);
 /// Makes the folder at `path`; true when it is there afterwards.
 bool makeFolder(const QString& path);
+/// Makes the folder at `path` and any missing folders above it; true when it is there
+/// afterwards.
+bool makeFolders(const QString& path);
+/// Makes a symbolic link at `path` that holds `target` as written; false when it could not.
+[[nodiscard]] bool makeLink(const QString& target, const QString& path);
 
 /// Copies the regular file `source` to `target` through a FileBeside; false when it failed
 /// (the old target, if any, then stays whole).
@@ -47,6 +58,8 @@ public:
     [[nodiscard]] bool isOpen() const;
     /// The new file, open for writing.
     [[nodiscard]] QFile& file() { return *file_; }
+    /// Gives the new file these permission bits (the umask is not applied).
+    void setPermissionBits(unsigned bits);
     /// Closes the new file and renames it onto the target; false when that failed.
     [[nodiscard]] bool commit();
 

@@ -1,6 +1,7 @@
 #include "platform/ReplaceProcess.h"
 
-#include <QFile>
+#include "platform/FileNames.h"
+
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -13,13 +14,13 @@ QString ExecutableFolder()
     const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (length <= 0)
         return QString();
-    const QString path = QFile::decodeName(QByteArray(buffer, length));
+    const QString path = decodeFileName(QByteArrayView(buffer, length));
     return path.left(path.lastIndexOf(u'/'));
 }
 
 QString ReplaceProcess(const QString& program, char** argv)
 {
-    const QByteArray file = QFile::encodeName(program);
+    const QByteArray file = encodeFileName(program);
     ::execv(file.constData(), argv);
     return QString::fromLocal8Bit(std::strerror(errno));
 }

@@ -3,12 +3,11 @@
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "platform/MimeIcon.h"
+#include "platform/Process.h"
 
 #include <QDesktopServices>
 #include <QFile>
-#include <QFileInfo>
 #include <QMimeDatabase>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QUrl>
@@ -127,11 +126,22 @@ bool IsExecutableFile(const QString& path)
     return isRegularFile(path) && ::access(encodeFileName(path).constData(), X_OK) == 0;
 }
 
+bool OpenWithDefaultApplication(const QString& path)
+{
+    // xdg-open takes the URL's percent-encoded bytes; Qt would hand over the same URL,
+    // but only when a desktop is detected.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!opener.isEmpty())
+        return startDetached(opener, {QString::fromLatin1(fileUrl(path).toEncoded())});
+    return QDesktopServices::openUrl(fileUrl(path));
+}
+
 bool OpenFile(const QString& path)
 {
-    if (IsExecutableFile(path))
-        return QProcess::startDetached(path, {}, QFileInfo(path).absolutePath());
-    return QDesktopServices::openUrl(fileUrl(path));
+    if (!IsExecutableFile(path))
+        return OpenWithDefaultApplication(path);
+    const QString absolute = absoluteFilePath(path);
+    return startDetached(absolute, {}, absolute.left(qMax(1, absolute.lastIndexOf(u'/'))));
 }
 
 } // namespace platform

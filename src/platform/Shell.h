@@ -25,6 +25,10 @@ struct Application {
 /// True when the file carries an execute permission bit.
 [[nodiscard]] bool IsExecutableFile(const QString& path);
 
+/// Hands the file to its default application (through xdg-open when installed), with
+/// the exact bytes of its name. Detached; false when nothing could be started.
+bool OpenWithDefaultApplication(const QString& path);
+
 /// Opens a file: runs it when it is executable, else hands it to its default
 /// application. Detached; false when nothing could be started.
 bool OpenFile(const QString& path);

@@ -5,13 +5,13 @@
 #include "browse/NodeClick.h"
 #include "browse/Wildcard.h"
 #include "platform/CancelKey.h"
+#include "platform/FileAccess.h"
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 #include "trees/TreeRebuild.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSet>
 
@@ -45,7 +45,7 @@ bool IsZipKind(const QString& path, const Settings& settings)
 QString ExtractForTest(const FoundNode& node, const Settings& settings, Prompts& prompts)
 {
     const QString folder = WithSlash(settings.tempFolder);
-    if (settings.tempFolder.isEmpty() || !QDir().mkpath(folder))
+    if (settings.tempFolder.isEmpty() || !platform::makeFolders(folder))
         return {};
     if (ExtractZipEntry(node.archive, folder, node.name, prompts) != ExtractOutcome::Extracted)
         return {};

@@ -1,6 +1,11 @@
 // A folder of names that are hard on a file browser: not UTF-8, control characters,
 // backslashes, a leading dot, the longest name allowed. Each must be listed, and every
 // way of reaching a listed name must reach that very file.
+#include "app/TempFolder.h"
+#include "archive/ByteCursor.h"
+#include "archive/ExamineArchive.h"
+#include "archive/ExtractZipEntry.h"
+#include "archive/cZip.h"
 #include "basket/Basket.h"
 #include "basket/BasketCopy.h"
 #include "basket/BasketFile.h"
@@ -128,6 +133,55 @@ TEST(OddNames, PicturesCopiesAndBasketFilesKeepTheExactBytes)
     EXPECT_TRUE(bytes.contains(platform::encodeFileName(odd) + "\r\n"));
     const QString bsk = tree.file("odd.bsk", bytes);
     EXPECT_EQ(ReadBasketFile(bsk).entries, QStringList({odd, latin}));
+}
+
+TEST(OddNames, AZippedFolderHoldsEveryNameAndGivesEachFileBack)
+{
+    TempTree tree;
+    const QString sub = platform::decodeFileName("sub\xe9\xff");
+    QStringList expected;
+    for (const QString& name : OddNames()) {
+        tree.file("odd/" + name, ContentFor(name));
+        tree.file("odd/" + sub + "/" + name, ContentFor(sub + name));
+        // The directory reader shows a name that is not UTF-8 as Latin-1 text.
+        for (const QString& stored : {"odd/" + name, "odd/" + sub + "/" + name})
+            expected << EntryNameText(platform::encodeFileName(stored));
+    }
+    tree.link("odd/" + sub + "/loop", tree.path("odd")); // never followed into
+
+    cZip zip;
+    zip.ZipFile = tree.path(platform::decodeFileName("all\xfe.zip"));
+    zip.BasePath = tree.root();
+    zip.RecurseSubDirs = true;
+    zip.StoreFolderNames = true;
+    zip.IncludeSystemAndHiddenFiles = true; // the name with a leading dot
+    zip.AddFileSpec(tree.path("odd"));
+    ASSERT_TRUE(zip.Zip());
+    ScriptedPrompts prompts;
+    QStringList stored = ArchiveEntryNames(zip.ZipFile, prompts);
+    stored.sort();
+    expected.sort();
+    EXPECT_EQ(stored, expected);
+
+    // Asked for by their exact bytes, the entries come back into a working folder as
+    // their own files, and the folder goes whole at the end.
+    const WorkingFolder work = OpenWorkingFolder(tree.path("work"));
+    ASSERT_FALSE(work.path.isEmpty());
+    for (const QString& name : OddNames()) {
+        SCOPED_TRACE(platform::encodeFileName(name).toStdString());
+        if (name.contains(u'\\'))
+            continue; // a zip entry's backslash is a folder separator
+        const QString entry = "odd/" + sub + "/" + name;
+        ASSERT_EQ(ExtractZipEntry(zip.ZipFile, work.path, entry, prompts),
+                  ExtractOutcome::Extracted);
+        EXPECT_EQ(ReadThrough(work.path + entry), ContentFor(sub + name));
+    }
+    // So does the name the listing shows for an entry that is not UTF-8.
+    const QString listed = EntryNameText(platform::encodeFileName("odd/" + OddNames()[0]));
+    ASSERT_EQ(ExtractZipEntry(zip.ZipFile, work.path, listed, prompts), ExtractOutcome::Extracted);
+    EXPECT_EQ(ReadThrough(work.path + listed), ContentFor(OddNames()[0]));
+    EXPECT_TRUE(DeleteTempFolder(work.path));
+    EXPECT_FALSE(platform::pathExists(work.path));
 }
 
 TEST(OddNames, PipesAndLoopsAreRefusedWithoutWaiting)

@@ -1,10 +1,9 @@
 #include "TempTree.h"
 
+#include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <cstdio>
 #include <fcntl.h>
 #include <ftw.h>
@@ -49,7 +48,8 @@ QString TempTree::file(const QString& relative, qint64 size)
 QString TempTree::file(const QString& relative, const QByteArray& content)
 {
     const QString full = path(relative);
-    QDir().mkpath(QFileInfo(full).absolutePath());
+    // By bytes too: folders may have names that are not UTF-8.
+    platform::makeFolders(full.left(full.lastIndexOf(u'/')));
     // Written by bytes, so a name that is not UTF-8 lands as given.
     const int fd = ::open(platform::encodeFileName(full).constData(),
                           O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -64,7 +64,7 @@ QString TempTree::file(const QString& relative, const QByteArray& content)
 QString TempTree::folder(const QString& relative)
 {
     const QString full = path(relative);
-    QDir().mkpath(full);
+    platform::makeFolders(full);
     return full;
 }
 
@@ -79,7 +79,8 @@ void TempTree::setModified(const QString& relative, const QDateTime& when)
 QString TempTree::link(const QString& relative, const QString& target)
 {
     const QString full = path(relative);
-    QDir().mkpath(QFileInfo(full).absolutePath());
+    // By bytes too: folders may have names that are not UTF-8.
+    platform::makeFolders(full.left(full.lastIndexOf(u'/')));
     EXPECT_EQ(::symlink(platform::encodeFileName(target).constData(),
                         platform::encodeFileName(full).constData()),
               0)
@@ -90,7 +91,8 @@ QString TempTree::link(const QString& relative, const QString& target)
 QString TempTree::fifo(const QString& relative)
 {
     const QString full = path(relative);
-    QDir().mkpath(QFileInfo(full).absolutePath());
+    // By bytes too: folders may have names that are not UTF-8.
+    platform::makeFolders(full.left(full.lastIndexOf(u'/')));
     EXPECT_EQ(::mkfifo(platform::encodeFileName(full).constData(), 0600), 0) << full.toStdString();
     return full;
 }

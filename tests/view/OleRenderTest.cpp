@@ -1,6 +1,8 @@
 #include "view/OleRender.h"
 
 #include "common/TempTree.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -28,7 +30,8 @@ void writeFakeOffice(TempTree& tree, const QString& name, bool succeed)
                                           "prev=\"\"; for a in \"$@\"; do [ \"$prev\" = "
                                           "\"--outdir\" ] && out=\"$a\"; prev=\"$a\"; "
                                           "last=\"$a\"; done\n"
-                                          "echo \"$@\" > \"$out/args.txt\"\n") +
+                                          "echo \"$@\" > \"$out/args.txt\"\n"
+                                          "cat \"$last\" > \"$out/seen.txt\"\n") +
                            (succeed ? QStringLiteral("n=$(basename \"$last\"); "
                                                      "printf png > \"$out/${n%.*}.png\"\n")
                                     : QStringLiteral("exit 1\n"));
@@ -52,6 +55,23 @@ TEST(RenderFirstPage, ConvertsThroughLibreOfficeIntoTheOutputFolder)
     EXPECT_TRUE(
         line.contains(QStringLiteral("--headless --convert-to png --outdir ") + out + " " + deck))
         << line.toStdString();
+}
+
+TEST(RenderFirstPage, ADocumentNamedWithRawBytesIsRenderedFromAPlainCopy)
+{
+    TempTree tree;
+    const QString deck =
+        tree.file(platform::decodeFileName("docs\xe9/d\xff.ppt"), QByteArray("odd deck"));
+    const QString out = tree.path(platform::decodeFileName("temp\xfe"));
+    writeFakeOffice(tree, QStringLiteral("soffice"), true);
+    PathOverride path(tree.path(QStringLiteral("bin")));
+
+    EXPECT_EQ(RenderFirstPage(deck, out), out + QStringLiteral("/lumara-document.png"));
+    QFile seen;
+    ASSERT_TRUE(platform::openForReading(seen, out + QStringLiteral("/seen.txt")));
+    EXPECT_EQ(seen.readAll(), "odd deck");
+    EXPECT_FALSE(platform::pathExists(out + QStringLiteral("/lumara-document.ppt")))
+        << "the copy goes when the page is made";
 }
 
 TEST(RenderFirstPage, GivesNothingWhenOfficeIsMissingOrFails)

@@ -4,14 +4,15 @@
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
+#include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 #include "shared/TextHelpers.h"
 #include "view/gui/IconFontViews.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileInfo>
 
 FontTableCommands::FontTableCommands(Prompts& prompts, FileListPanel& panel, QAction* folderCommand,
                                      std::function<QString()> folderOfMenu,
@@ -33,11 +34,13 @@ FontTableCommands::FontTableCommands(Prompts& prompts, FileListPanel& panel, QAc
 void FontTableCommands::FolderFonts(const QString& folder)
 {
     QStringList paths;
-    const QDir dir(folder);
-    const QFileInfoList files =
-        dir.entryInfoList({QStringLiteral("*.ttf")}, QDir::Files | QDir::Hidden, QDir::Name);
-    for (const QFileInfo& file : files)
-        paths.append(file.absoluteFilePath());
+    const QString prefix = WithSlash(platform::absoluteFilePath(folder));
+    for (const platform::FileEntry& file : platform::listFiles(folder, true)) {
+        if (ExtensionOf(file.name) == QLatin1String(".TTF") &&
+            !(file.attributes & platform::FileAttribute::System))
+            paths.append(prefix + file.name);
+    }
+    paths.sort();
     show(paths);
 }
 
@@ -50,7 +53,7 @@ void FontTableCommands::ListFonts()
         if (ClassifyFileNode(state, id) != FileNodeKind::File)
             continue;
         const QString path = tree.key(id); // the folder followed by the entry
-        if (ExtensionOf(path) == QLatin1String(".TTF") && QFileInfo(path).isFile())
+        if (ExtensionOf(path) == QLatin1String(".TTF") && platform::isRegularFile(path))
             paths.append(path);
     }
     paths.sort();

@@ -15,6 +15,7 @@
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/ScreenFit.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "platform/SystemInfo.h"
 #include "shared/FileKind.h"
@@ -27,7 +28,6 @@
 #include "view/gui/ViewWindow.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QStatusBar>
 
@@ -137,7 +137,7 @@ void MainWindow::TriggerView(const ViewRequest& request)
 void MainWindow::showHelp()
 {
     const QString folder = settings_.appFolder;
-    if (!QFileInfo::exists(folder + QStringLiteral("Lumarahelp.htm"))) {
+    if (!platform::isRegularFile(folder + QStringLiteral("Lumarahelp.htm"))) {
         prompts_.message(QStringLiteral("help file not found"));
         return;
     }

@@ -2,9 +2,8 @@
 #include "app/gui/MainWindow.h"
 #include "controls/gui/HistoryListBox.h"
 #include "options/gui/OptionsForm.h"
+#include "platform/FileAccess.h"
 #include "view/gui/ViewWindow.h"
-
-#include <QDir>
 
 void MainWindow::openOptions()
 {
@@ -12,7 +11,7 @@ void MainWindow::openOptions()
     if (!optionsForm_) {
         // The new folder must exist or be made; it becomes the base of the next run's
         // working folder (this run keeps its own).
-        const auto makeFolder = [](const QString& folder) { return QDir().mkpath(folder); };
+        const auto makeFolder = [](const QString& folder) { return platform::makeFolders(folder); };
         optionsForm_ = new OptionsForm(settings_, prompts_, makeFolder, this);
         optionsForm_->setWindowModality(Qt::ApplicationModal);
         connect(optionsForm_, &OptionsForm::optionsApplied, this, &MainWindow::applyOptions);

@@ -8,10 +8,9 @@
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
 #include "platform/Prompts.h"
+#include "platform/gui/Clipboard.h"
 #include "shared/Settings.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -172,6 +171,6 @@ void FileListPanel::copyListToClipboard()
         prompts_.message(QStringLiteral("nothing to copy"));
         return;
     }
-    QApplication::clipboard()->setText(CopyListText(state_.fileTree));
+    platform::copyTextToClipboard(CopyListText(state_.fileTree));
     prompts_.message(QStringLiteral("tree copied to clipboard"));
 }

@@ -2,9 +2,9 @@
 
 #include "platform/FileNames.h"
 #include "platform/Prompts.h"
+#include "platform/gui/Clipboard.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QFont>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -144,16 +144,14 @@ void GridView::syncSelection()
 
 void GridView::copySelection()
 {
-    QApplication::clipboard()->clear();
-    QApplication::clipboard()->setText(grid_.selectionText());
+    platform::copyTextToClipboard(grid_.selectionText());
     if (prompts_)
         prompts_->message(QStringLiteral("grid cells copied to clipboard"));
 }
 
 void GridView::copyAll()
 {
-    QApplication::clipboard()->clear();
-    QApplication::clipboard()->setText(grid_.wholeText());
+    platform::copyTextToClipboard(grid_.wholeText());
     if (prompts_)
         prompts_->message(QStringLiteral("grid copied to clipboard"));
 }

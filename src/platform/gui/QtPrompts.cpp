@@ -1,23 +1,30 @@
 #include "platform/gui/QtPrompts.h"
 
-#include <QFileDialog>
+#include "platform/FileNames.h"
+#include "platform/gui/LosslessFileDialog.h"
+
 #include <QInputDialog>
 #include <QMessageBox>
 
+// Texts that name files show each raw byte of a name as U+FFFD: a lone surrogate
+// cannot be painted.
+using platform::readableFileName;
+
 void QtPrompts::message(const QString& text, const QString& title)
 {
-    QMessageBox::information(parent_, title, text, QMessageBox::Ok);
+    QMessageBox::information(parent_, title, readableFileName(text), QMessageBox::Ok);
 }
 
 bool QtPrompts::askYesNo(const QString& text, const QString& title)
 {
-    return QMessageBox::question(parent_, title, text, QMessageBox::Yes | QMessageBox::No,
+    return QMessageBox::question(parent_, title, readableFileName(text),
+                                 QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
 Prompts::Answer QtPrompts::askYesNoCancel(const QString& text, const QString& title)
 {
-    switch (QMessageBox::question(parent_, title, text,
+    switch (QMessageBox::question(parent_, title, readableFileName(text),
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                   QMessageBox::No)) {
     case QMessageBox::Yes:
@@ -31,7 +38,8 @@ Prompts::Answer QtPrompts::askYesNoCancel(const QString& text, const QString& ti
 
 Prompts::Answer QtPrompts::askRetryCancel(const QString& text, const QString& title)
 {
-    return QMessageBox::warning(parent_, title, text, QMessageBox::Retry | QMessageBox::Cancel,
+    return QMessageBox::warning(parent_, title, readableFileName(text),
+                                QMessageBox::Retry | QMessageBox::Cancel,
                                 QMessageBox::Retry) == QMessageBox::Retry
                ? Answer::Retry
                : Answer::Cancel;
@@ -41,28 +49,36 @@ std::optional<QString> QtPrompts::input(const QString& prompt, const QString& ti
                                         const QString& initial)
 {
     bool ok = false;
-    const QString text =
-        QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, initial, &ok);
+    const QString shown = readableFileName(initial);
+    const QString text = QInputDialog::getText(parent_, title, readableFileName(prompt),
+                                               QLineEdit::Normal, shown, &ok);
     if (!ok)
         return std::nullopt;
-    return text;
+    // Left as it was shown: the name it stands for, with its raw bytes.
+    return text == shown ? initial : text;
 }
 
 QString QtPrompts::chooseFolder(const QString& title, const QString& start)
 {
-    return QFileDialog::getExistingDirectory(parent_, title, start);
+    LosslessFileDialog dialog(parent_, title, start, QString());
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return dialog.choose();
 }
 
 QString QtPrompts::chooseOpenFile(const QString& title, const QString& start, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(parent_, title, start, filter);
+    LosslessFileDialog dialog(parent_, title, start, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return dialog.choose();
 }
 
 QString QtPrompts::chooseSaveFile(const QString& title, const QString& start, const QString& filter,
                                   Overwrite overwrite)
 {
-    const QFileDialog::Options options = overwrite == Overwrite::CallerAsks
-                                             ? QFileDialog::DontConfirmOverwrite
-                                             : QFileDialog::Options();
-    return QFileDialog::getSaveFileName(parent_, title, start, filter, nullptr, options);
+    LosslessFileDialog dialog(parent_, title, start, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, overwrite == Overwrite::CallerAsks);
+    return dialog.choose();
 }

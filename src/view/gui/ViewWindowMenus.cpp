@@ -1,6 +1,7 @@
 // The "View" and "Window" menus of the view window and the commands behind them.
 #include "controls/gui/GridView.h"
 #include "platform/Prompts.h"
+#include "platform/gui/Clipboard.h"
 #include "shared/Settings.h"
 #include "view/TreeToText.h"
 #include "view/gui/ViewWindow.h"
@@ -67,7 +68,7 @@ void ViewWindow::Copy()
         prompts_.message(shownPictureName_ + LineBreak +
                          QStringLiteral("copied, use CTRL-V to paste"));
     } else if (viewMode_ == QLatin1String("INF")) {
-        clipboard->setText(TreeToText(tableTree_));
+        platform::copyTextToClipboard(TreeToText(tableTree_));
         prompts_.message(QStringLiteral("information tree ") + PasteHint);
     } else if (!vgridView_->isHidden()) {
         vgridView_->copySelection();
@@ -76,10 +77,10 @@ void ViewWindow::Copy()
         basketView_->copyAll();
         prompts_.message(QStringLiteral("grid ") + PasteHint);
     } else if (tableTreeTag == QLatin1String("X")) {
-        clipboard->setText(TreeToText(tableTree_));
+        platform::copyTextToClipboard(TreeToText(tableTree_));
         prompts_.message(QStringLiteral("tree ") + PasteHint);
     } else {
-        clipboard->setText(rtb_->textCursor().selection().toPlainText());
+        platform::copyTextToClipboard(rtb_->textCursor().selection().toPlainText());
         prompts_.message(PasteHint);
     }
 }

@@ -3,11 +3,13 @@
 #include "controls/gui/NodeTreeView.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
+#include "platform/Shell.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 #include "view/DocText.h"
 #include "view/OleRender.h"
 #include "view/PcxReader.h"
+#include "view/PictureFile.h"
 #include "view/RtfReader.h"
 #include "view/SystemReport.h"
 #include "view/TextDecoding.h"
@@ -15,7 +17,6 @@
 #include "view/gui/ClickLabel.h"
 #include "view/gui/ViewWindow.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -209,7 +210,7 @@ bool ViewWindow::ViewOle(const QString& extension, const QString& path)
         if (settings_.workFolder.isEmpty())
             return false; // nowhere of its own to render into
         const QString page = RenderFirstPage(path, settings_.workFolder);
-        const QPixmap picture(page);
+        const QPixmap picture = QPixmap::fromImage(LoadPicture(page));
         if (picture.isNull())
             return false;
         ole1_->setPixmap(picture.scaled(viewArea_.size().boundedTo(picture.size()),
@@ -226,7 +227,7 @@ bool ViewWindow::ViewOle(const QString& extension, const QString& path)
 void ViewWindow::openOleFile()
 {
     if (!oleFile_.isEmpty())
-        QDesktopServices::openUrl(platform::fileUrl(oleFile_));
+        platform::OpenWithDefaultApplication(oleFile_);
 }
 
 void ViewWindow::ShowGrid()
