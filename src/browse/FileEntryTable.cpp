@@ -15,11 +15,13 @@ quint32 hashOf(QStringView name)
 void FileEntryTable::assign(std::vector<platform::FileEntry>&& entries)
 {
     entries_ = std::move(entries);
-    rebuildIndex(entries_.size());
+    std::vector<Slot>().swap(slots_);
+    indexed_ = entries_.empty();
 }
 
 void FileEntryTable::insert(const platform::FileEntry& entry)
 {
+    indexIfNeeded();
     const quint32 hash = hashOf(entry.name);
     if (!slots_.empty()) {
         const Slot& slot = slots_[slotOf(entry.name, hash)];
@@ -42,10 +44,12 @@ void FileEntryTable::clear()
     entries_.shrink_to_fit();
     slots_.clear();
     slots_.shrink_to_fit();
+    indexed_ = true;
 }
 
 const platform::FileEntry* FileEntryTable::find(QStringView name) const
 {
+    indexIfNeeded();
     if (slots_.empty())
         return nullptr;
     const Slot& slot = slots_[slotOf(name, hashOf(name))];
@@ -79,14 +83,22 @@ size_t FileEntryTable::slotOf(QStringView name, quint32 hash) const
     }
 }
 
-void FileEntryTable::rebuildIndex(size_t capacity)
+void FileEntryTable::indexIfNeeded() const
+{
+    if (!indexed_) {
+        rebuildIndex(entries_.size());
+        indexed_ = true;
+    }
+}
+
+void FileEntryTable::rebuildIndex(size_t capacity) const
 {
     slots_.assign(std::bit_ceil(std::max<size_t>(16, 2 * capacity)), Slot{});
     for (size_t i = 0; i < entries_.size(); ++i)
         place(hashOf(entries_[i].name), quint32(i + 1));
 }
 
-void FileEntryTable::place(quint32 hash, quint32 position)
+void FileEntryTable::place(quint32 hash, quint32 position) const
 {
     const size_t mask = slots_.size() - 1;
     size_t at = hash & mask;

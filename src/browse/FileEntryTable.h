@@ -7,7 +7,9 @@
 
 /// What the last directory read yielded, found by entry name. Entries live in one
 /// vector in the order they were given, indexed by a flat hash table of positions: a
-/// folder of 100,000 files costs two allocations rather than one node per file.
+/// folder of 100,000 files costs two allocations rather than one node per file. The
+/// index is built by the first lookup that needs it, so a listing nobody searches by
+/// name costs none; a table is used by one thread at a time.
 class FileEntryTable {
 public:
     /// Replaces the contents with `entries` (names unique), taking them without copying.
@@ -34,9 +36,11 @@ private:
     };
 
     [[nodiscard]] size_t slotOf(QStringView name, quint32 hash) const;
-    void rebuildIndex(size_t capacity);
-    void place(quint32 hash, quint32 position);
+    void indexIfNeeded() const;
+    void rebuildIndex(size_t capacity) const;
+    void place(quint32 hash, quint32 position) const;
 
     std::vector<platform::FileEntry> entries_;
-    std::vector<Slot> slots_;
+    mutable std::vector<Slot> slots_;
+    mutable bool indexed_ = true;
 };
