@@ -102,6 +102,9 @@ NodeTree::Id NodeTree::insertNode(Id parent, std::uint16_t prefix, const QString
     n.keyPrefix = prefix;
     nodes_.push_back(std::move(n));
     alive_.push_back(true);
+    hasChildren_.push_back(false);
+    if (parent != None)
+        hasChildren_[size_t(parent)] = true;
     // Only now: push_back above may move the parent's children vector.
     (parent == None ? roots_ : nodes_[size_t(parent)].children).push_back(id);
     if (nodes_.back().hasKey())
@@ -365,6 +368,7 @@ void NodeTree::removeChildren(Id parent)
     for (Id child : kids)
         eraseSubtree(child);
     kids.clear();
+    hasChildren_[size_t(parent)] = false;
     if (observer_) {
         if (locked())
             changedWhileLocked_ = true;
@@ -379,6 +383,7 @@ void NodeTree::clear()
         observer_->beginReset();
     nodes_.clear();
     alive_.clear();
+    hasChildren_.clear();
     roots_.clear();
     // The slots keep their size: a cleared list is usually rebuilt at once.
     std::fill(slots_.begin(), slots_.end(), Slot{});
@@ -404,6 +409,7 @@ void NodeTree::swapNodes(NodeTree& other)
     nodes_.swap(other.nodes_);
     extras_.swap(other.extras_);
     alive_.swap(other.alive_);
+    hasChildren_.swap(other.hasChildren_);
     roots_.swap(other.roots_);
     slots_.swap(other.slots_);
     std::swap(keyedCount_, other.keyedCount_);
@@ -422,6 +428,7 @@ void NodeTree::reserve(int count)
 {
     nodes_.reserve(size_t(count));
     alive_.reserve(size_t(count));
+    hasChildren_.reserve(size_t(count));
     growSlotsFor(count);
 }
 
@@ -472,6 +479,7 @@ void NodeTree::eraseSubtree(Id id)
             selected_ = None;
         extras_.remove(current);
         alive_[size_t(current)] = false;
+        hasChildren_[size_t(current)] = false;
         n.children.clear();
         --liveCount_;
     }
