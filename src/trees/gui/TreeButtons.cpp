@@ -221,7 +221,8 @@ ListRebuilder* TreeButtons::sortRebuilder() const
     // list (no archive opened below a file) holds just File1Backup's entries in order, so
     // its copy rebuilds them; a grouped tree is built from File1Backup alone.
     const NodeTree& tree = state_.fileTree;
-    const bool flat = tree.count() == state_.File1Backup.ListCount() && tree.roots().size() == 1 &&
+    const bool flat = tree.count() >= 3 && tree.count() == state_.File1Backup.ListCount() &&
+                      tree.roots().size() == 1 &&
                       int(tree.children(tree.root()).size()) == tree.count() - 1;
     return state_.treeType != TreeType::PlainList || flat ? rebuilder_ : nullptr;
 }
