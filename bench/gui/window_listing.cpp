@@ -2,15 +2,21 @@
 // prints how long the list took to be shown and how long the window went without
 // answering meanwhile: a 10 ms timer measures the event loop's gaps, and a key press
 // posted to the file list every 50 ms from another thread measures how long a key waits to be
-// handled. usage: bench_window_listing FOLDER [SCREENSHOT_FOLDER] With a screenshot folder, the
-// window is saved there as listing.png 3 s into the read, and as listed.png when the list is shown.
+// handled. Then, on the listed folder, it times the "Text" filter tab, the "ALL" tab, the
+// extension tree, opening one of its groups and a sort by size the same way.
+// usage: bench_window_listing FOLDER [SCREENSHOT_FOLDER] With a screenshot folder, the window
+// is saved there as listing.png 3 s into the read, as listed.png when the list is shown and
+// as tree.png once the extension tree is built and a group opened.
 
 #include "app/gui/MainWindow.h"
+#include "browse/FilterTabs.h"
 #include "browse/gui/FileListPanel.h"
+#include "browse/gui/FilterStrip.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/HeapPages.h"
 #include "platform/Prompts.h"
+#include "trees/gui/TreeButtons.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,6 +32,40 @@
 #include <thread>
 
 namespace {
+
+/// The event loop's largest gap beyond its 10 ms tick.
+class GapProbe {
+public:
+    GapProbe()
+    {
+        tick_.setInterval(10);
+        QObject::connect(&tick_, &QTimer::timeout, [this] {
+            const qint64 gap = sinceTick_.nsecsElapsed() - 10'000'000;
+            if (gap > worstNs_) {
+                worstNs_ = gap;
+                worstEndNs_ = clock_.nsecsElapsed();
+            }
+            sinceTick_.restart();
+        });
+    }
+    void start()
+    {
+        worstNs_ = 0;
+        clock_.start();
+        sinceTick_.start();
+        tick_.start();
+    }
+    void stop() { tick_.stop(); }
+    [[nodiscard]] double worstMs() const { return double(worstNs_) / 1e6; }
+    [[nodiscard]] double worstEndS() const { return double(worstEndNs_) / 1e9; }
+
+private:
+    QTimer tick_;
+    QElapsedTimer clock_;
+    QElapsedTimer sinceTick_;
+    qint64 worstNs_ = 0;
+    qint64 worstEndNs_ = 0;
+};
 
 /// Presses a key every 50 ms from a thread of its own, as the window system would, and
 /// times each press from posting to handling: what a user waits for a key to be seen.
@@ -59,6 +99,13 @@ public:
             presser_.join();
     }
     [[nodiscard]] double worstMs() const { return double(worstNs_) / 1e6; }
+    /// Starts a new measure; keys still waiting count in it.
+    void restart()
+    {
+        std::lock_guard lock(mutex_);
+        worstNs_ = 0;
+        answered_ = 0;
+    }
     [[nodiscard]] int answered() const { return answered_; }
 
 protected:
@@ -89,6 +136,25 @@ private:
 
 } // namespace
 
+/// Runs one step on the listed folder while the probes watch, paints, and prints its
+/// time, the longest gap and the longest key wait.
+template <typename Step>
+void timeStep(const char* name, QWidget& window, GapProbe& gaps, KeyProbe& keys, Step step)
+{
+    QElapsedTimer clock;
+    keys.restart();
+    gaps.start();
+    clock.start();
+    const int count = step();
+    window.repaint();
+    QCoreApplication::processEvents();
+    const double seconds = double(clock.nsecsElapsed()) / 1e9;
+    gaps.stop();
+    std::printf("%-20s %.2f s, %d files, max gap %.0f ms, key max wait %.0f ms\n", name, seconds,
+                count, gaps.worstMs(), keys.worstMs());
+    std::fflush(stdout);
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2) {
@@ -110,21 +176,8 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents();
     FileListPanel* panel = window.fileListPanel();
 
-    // The event loop's largest gap beyond its 10 ms tick.
-    QElapsedTimer sinceTick;
-    qint64 worstGapNs = 0;
-    qint64 worstGapEndNs = 0;
+    GapProbe gaps;
     QElapsedTimer clock;
-    QTimer tick;
-    tick.setInterval(10);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const qint64 gap = sinceTick.nsecsElapsed() - 10'000'000;
-        if (gap > worstGapNs) {
-            worstGapNs = gap;
-            worstGapEndNs = clock.nsecsElapsed();
-        }
-        sinceTick.restart();
-    });
     KeyProbe keys(panel->fileList());
 
     bool shotTaken = false;
@@ -144,8 +197,7 @@ int main(int argc, char** argv)
                      [&] { resetEnd = now(); });
     QObject::connect(panel, &FileListPanel::listed, [&] { listedAt = now(); });
     clock.start();
-    sinceTick.start();
-    tick.start();
+    gaps.start();
     keys.start();
     const int count = panel->openFolder(folder);
     const double returned = now();
@@ -153,19 +205,45 @@ int main(int argc, char** argv)
     window.repaint();
     QCoreApplication::processEvents();
     const double seconds = double(clock.nsecsElapsed()) / 1e9;
-    tick.stop();
-    keys.stop();
-    QCoreApplication::processEvents();
+    gaps.stop();
     if (!shots.isEmpty())
         window.grab().save(shots + QStringLiteral("/listed.png"));
     std::printf("files listed:        %d\n", count);
     std::printf("time to full list:   %.2f s\n", seconds);
     std::printf("hand-over:           reset %.2f-%.2f s, listed %.2f s, returned %.2f s\n",
                 resetStart, resetEnd, listedAt, returned);
-    std::printf("event loop max gap:  %.0f ms (ending %.2f s in)\n", double(worstGapNs) / 1e6,
-                double(worstGapEndNs) / 1e9);
+    std::printf("event loop max gap:  %.0f ms (ending %.2f s in)\n", gaps.worstMs(),
+                gaps.worstEndS());
     std::printf("key press max wait:  %.0f ms (%d keys answered)\n", keys.worstMs(),
                 keys.answered());
     std::fflush(stdout);
+
+    FilterTabs& filters = window.filterStrip()->filters();
+    TreeButtons& trees = *window.treeButtons();
+    NodeTree& list = panel->state().fileTree;
+    timeStep("\"Text\" tab:", window, gaps, keys, [&] { return filters.SelectCategory(0); });
+    timeStep("\"ALL\" tab:", window, gaps, keys,
+             [&] { return filters.SelectCategory(filters.allTab()); });
+    timeStep("extension tree:", window, gaps, keys, [&] {
+        trees.chooseTree(QStringLiteral("1"));
+        return list.count();
+    });
+    timeStep("open a group:", window, gaps, keys, [&] {
+        const NodeTree::Id group = list.children(list.root()).back();
+        panel->fileList()->expand(panel->fileListModel()->indexOf(group));
+        return int(list.children(group).size());
+    });
+    if (!shots.isEmpty())
+        window.grab().save(shots + QStringLiteral("/tree.png"));
+    timeStep("name list:", window, gaps, keys, [&] {
+        trees.chooseTree(QStringLiteral("0"));
+        return list.count();
+    });
+    timeStep("sort by size:", window, gaps, keys, [&] {
+        trees.prepareSortMenu();
+        trees.chooseSort(SortChoice::BySize);
+        return list.count();
+    });
+    keys.stop();
     return 0;
 }

@@ -14,52 +14,52 @@ quint32 hashOf(QStringView name)
 
 void FileEntryTable::assign(std::vector<platform::FileEntry>&& entries)
 {
-    entries_ = std::move(entries);
-    std::vector<Slot>().swap(slots_);
-    indexed_ = entries_.empty();
+    entries_.assign(std::move(entries));
+    slots_.reset();
+    indexed_ = entries_.read().empty();
 }
 
 void FileEntryTable::insert(const platform::FileEntry& entry)
 {
     indexIfNeeded();
     const quint32 hash = hashOf(entry.name);
-    if (!slots_.empty()) {
-        const Slot& slot = slots_[slotOf(entry.name, hash)];
+    if (!slots_.read().empty()) {
+        const Slot& slot = slots_.read()[slotOf(entry.name, hash)];
         if (slot.position != 0) {
-            entries_[slot.position - 1] = entry;
+            entries_.write()[slot.position - 1] = entry;
             return;
         }
     }
-    entries_.push_back(entry);
+    std::vector<platform::FileEntry>& entries = entries_.write();
+    entries.push_back(entry);
     // Keep the table at most half full so probe runs stay short.
-    if (2 * entries_.size() > slots_.size())
-        rebuildIndex(entries_.size());
+    if (2 * entries.size() > slots_.read().size())
+        rebuildIndex(entries.size());
     else
-        place(hash, quint32(entries_.size()));
+        place(hash, quint32(entries.size()));
 }
 
 void FileEntryTable::clear()
 {
-    entries_.clear();
-    entries_.shrink_to_fit();
-    slots_.clear();
-    slots_.shrink_to_fit();
+    entries_.reset();
+    slots_.reset();
     indexed_ = true;
 }
 
 const platform::FileEntry* FileEntryTable::find(QStringView name) const
 {
     indexIfNeeded();
-    if (slots_.empty())
+    const std::vector<Slot>& slots = slots_.read();
+    if (slots.empty())
         return nullptr;
-    const Slot& slot = slots_[slotOf(name, hashOf(name))];
-    return slot.position == 0 ? nullptr : &entries_[slot.position - 1];
+    const Slot& slot = slots[slotOf(name, hashOf(name))];
+    return slot.position == 0 ? nullptr : &entries_.read()[slot.position - 1];
 }
 
 const platform::FileEntry* FileEntryTable::find(QStringView name, qsizetype likelyAt) const
 {
     if (likelyAt >= 0 && likelyAt < size()) {
-        const platform::FileEntry& there = entries_[size_t(likelyAt)];
+        const platform::FileEntry& there = entries_.read()[size_t(likelyAt)];
         if (QStringView(there.name) == name)
             return &there;
     }
@@ -74,11 +74,13 @@ platform::FileEntry FileEntryTable::value(QStringView name) const
 
 size_t FileEntryTable::slotOf(QStringView name, quint32 hash) const
 {
-    const size_t mask = slots_.size() - 1;
+    const std::vector<Slot>& slots = slots_.read();
+    const std::vector<platform::FileEntry>& entries = entries_.read();
+    const size_t mask = slots.size() - 1;
     for (size_t at = hash & mask;; at = (at + 1) & mask) {
-        const Slot& slot = slots_[at];
+        const Slot& slot = slots[at];
         if (slot.position == 0 ||
-            (slot.hash == hash && QStringView(entries_[slot.position - 1].name) == name))
+            (slot.hash == hash && QStringView(entries[slot.position - 1].name) == name))
             return at;
     }
 }
@@ -86,23 +88,25 @@ size_t FileEntryTable::slotOf(QStringView name, quint32 hash) const
 void FileEntryTable::indexIfNeeded() const
 {
     if (!indexed_) {
-        rebuildIndex(entries_.size());
+        rebuildIndex(entries_.read().size());
         indexed_ = true;
     }
 }
 
 void FileEntryTable::rebuildIndex(size_t capacity) const
 {
-    slots_.assign(std::bit_ceil(std::max<size_t>(16, 2 * capacity)), Slot{});
-    for (size_t i = 0; i < entries_.size(); ++i)
-        place(hashOf(entries_[i].name), quint32(i + 1));
+    slots_.assign(std::vector<Slot>(std::bit_ceil(std::max<size_t>(16, 2 * capacity))));
+    const std::vector<platform::FileEntry>& entries = entries_.read();
+    for (size_t i = 0; i < entries.size(); ++i)
+        place(hashOf(entries[i].name), quint32(i + 1));
 }
 
 void FileEntryTable::place(quint32 hash, quint32 position) const
 {
-    const size_t mask = slots_.size() - 1;
+    std::vector<Slot>& slots = slots_.write();
+    const size_t mask = slots.size() - 1;
     size_t at = hash & mask;
-    while (slots_[at].position != 0)
+    while (slots[at].position != 0)
         at = (at + 1) & mask;
-    slots_[at] = {hash, position};
+    slots[at] = {hash, position};
 }

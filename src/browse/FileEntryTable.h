@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browse/SharedVector.h"
 #include "platform/FileSystem.h"
 
 #include <QStringView>
@@ -26,7 +27,7 @@ public:
     [[nodiscard]] bool contains(QStringView name) const { return find(name) != nullptr; }
     /// A copy of the entry named `name`, or an empty entry.
     [[nodiscard]] platform::FileEntry value(QStringView name) const;
-    [[nodiscard]] qsizetype size() const { return qsizetype(entries_.size()); }
+    [[nodiscard]] qsizetype size() const { return qsizetype(entries_.read().size()); }
 
 private:
     /// One slot of the index: the name's hash and the entry's position + 1 (0: free).
@@ -40,7 +41,8 @@ private:
     void rebuildIndex(size_t capacity) const;
     void place(quint32 hash, quint32 position) const;
 
-    std::vector<platform::FileEntry> entries_;
-    mutable std::vector<Slot> slots_;
+    // Shared between copies until one changes: a rebuild's copy of a huge table is free.
+    SharedVector<platform::FileEntry> entries_;
+    mutable SharedVector<Slot> slots_;
     mutable bool indexed_ = true;
 };

@@ -2,6 +2,7 @@
 
 #include "browse/FileTreeBuilder.h"
 #include "browse/FolderListing.h"
+#include "browse/ListingHandover.h"
 #include "controls/KivTabs.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
@@ -101,15 +102,27 @@ void FilterTabs::writeStatus(const QString& caption)
                          settings_.tabColorSwap == 1 && tab <= 7 ? qint64(tabColour(tab)) : -1);
 }
 
-void FilterTabs::rebuild(int found)
+bool FilterTabs::reread(bool filtered)
 {
-    // A read that found nothing has shown its placeholder already; the tabs must not
-    // narrow from an older listing afterwards.
-    if (found > 0)
-        RefreshFileList(state_, settings_, trees_);
-    else
-        state_.FullListing = QStringList{RootText(state_.currentFolder)};
+    const FileTreeBuilder* trees = &trees_;
+    const QString folder = state_.currentFolder;
+    const QString pattern = state_.CurrentPattern;
+    const auto rebuild = [=](FileListState& state, const Settings& settings,
+                             platform::ReadWatch* watch) {
+        const int found = filtered ? ListFolderFiltered(state, settings, folder, watch)
+                                   : ListFolder(state, settings, folder, pattern, watch);
+        // A read that found nothing has shown its placeholder already; the tabs must not
+        // narrow from an older listing afterwards.
+        if (found > 0)
+            RefreshFileList(state, settings, *trees);
+        else
+            state.FullListing = QStringList{RootText(state.currentFolder)};
+        return found;
+    };
+    if (!RunListRebuild(rebuilder_, state_, settings_, rebuild, true))
+        return false;
     Q_EMIT listChanged();
+    return true;
 }
 
 int FilterTabs::SelectCategory(int tab)
@@ -132,24 +145,27 @@ int FilterTabs::SelectCategory(int tab)
 
     if (showsFolder()) {
         UpdateFilterDescription();
-        const QString folder = state_.currentFolder;
+        bool shown = true;
         if (tab == otherTab()) {
             state_.CategoryFilterActive = 1;
-            rebuild(ListFolderFiltered(state_, settings_, folder));
+            shown = reread(true);
         } else if (tab == allTab() && description_ == NoFilters) {
             state_.CurrentPattern = QStringLiteral("*.*");
             settings_.currentPattern = state_.CurrentPattern;
             state_.filterTag = QStringLiteral("ALL");
-            rebuild(ListFolder(state_, settings_, folder, state_.CurrentPattern));
+            shown = reread(false);
         } else if (tab == allTab()) {
-            NarrowToCategory(QStringLiteral("*"), caption);
+            shown = narrow(QStringLiteral("*"), caption).has_value();
         } else if (description_ == NoFilters &&
                    (state_.fileTreeTag == u"X" || listingPattern_ != u"*.*")) {
             // The copy holds only what an earlier tab's pattern read: read again.
-            rebuild(ListFolder(state_, settings_, folder, state_.CurrentPattern));
+            shown = reread(false);
         } else {
-            NarrowToCategory(state_.CurrentPattern, caption);
+            shown = narrow(state_.CurrentPattern, caption).has_value();
         }
+        // A newer listing or tab took this one's place and shows its own list.
+        if (!shown)
+            return fileCount();
     }
     noteListing(tab == otherTab() ? QStringLiteral("*.*") : state_.CurrentPattern);
     writeStatus(caption);
@@ -166,7 +182,12 @@ void FilterTabs::noteListing(const QString& pattern)
     listingPattern_ = pattern;
 }
 
-int FilterTabs::NarrowToCategory(const QString& pattern, const QString& caption)
+namespace {
+
+/// Narrows File1Backup from FullListing to `pattern` (or to the "Other" filter's files)
+/// and rebuilds the list; the number of files left.
+int narrowListing(FileListState& state, const Settings& settings, const FileTreeBuilder& trees,
+                  const QString& pattern, const QString& caption)
 {
     // "*" (the "ALL" tab while other filters are set) keeps every listed entry.
     const bool everyName = pattern == u"*" || pattern == u"*.*";
@@ -179,42 +200,59 @@ int FilterTabs::NarrowToCategory(const QString& pattern, const QString& caption)
     // Kept entries are collected and stored once: removing them one by one from a
     // large list would be quadratic.
     QStringList kept;
-    const QStringList& full = state_.FullListing;
+    const QStringList& full = state.FullListing;
     if (!full.isEmpty())
         kept.append(full.first());
     for (qsizetype i = 1; i < full.size(); ++i) {
         const QString& entry = full[i];
         bool keep = true;
-        if (state_.CategoryFilterActive == -1) {
+        if (state.CategoryFilterActive == -1) {
             if (!everyName) {
                 const qsizetype dot = entry.lastIndexOf(u'.');
                 keep = dot >= 0 && extensions.contains(entry.mid(dot + 1).toUpper());
             }
         } else {
-            const QString path = state_.currentFolder + entry;
-            if (const platform::FileEntry* known = state_.entries.find(entry)) {
-                keep = FileMatchesFilter(state_.otherFilter, path, *known);
+            const QString path = state.currentFolder + entry;
+            if (const platform::FileEntry* known = state.entries.find(entry)) {
+                keep = FileMatchesFilter(state.otherFilter, path, *known);
             } else {
                 // An entry the last read did not yield (a basket path): look it up once.
                 const std::optional<platform::FileEntry> e = platform::statFile(path);
-                keep = e && FileMatchesFilter(state_.otherFilter, path, *e);
+                keep = e && FileMatchesFilter(state.otherFilter, path, *e);
             }
         }
         if (keep)
             kept.append(entry);
     }
-    state_.File1Backup.Clear();
-    state_.File1Backup.CopyFromList(kept);
-    if (state_.File1Backup.ListCount() < 2) {
-        state_.filterTag = caption;
-        ShowNoFiles(state_);
-        Q_EMIT listChanged();
+    state.File1Backup.Clear();
+    state.File1Backup.CopyFromList(kept);
+    if (state.File1Backup.ListCount() < 2) {
+        state.filterTag = caption;
+        ShowNoFiles(state);
         return 0;
     }
-    state_.fileTreeTag.clear();
-    trees_.RebuildCurrentTree(state_, settings_);
-    Q_EMIT listChanged();
-    return fileCount();
+    state.fileTreeTag.clear();
+    trees.RebuildCurrentTree(state, settings);
+    return state.File1Backup.ListCount() - 1;
+}
+
+} // namespace
+
+std::optional<int> FilterTabs::narrow(const QString& pattern, const QString& caption)
+{
+    const FileTreeBuilder* trees = &trees_;
+    const auto rebuild = [=](FileListState& state, const Settings& settings, platform::ReadWatch*) {
+        return narrowListing(state, settings, *trees, pattern, caption);
+    };
+    const std::optional<int> found = RunListRebuild(rebuilder_, state_, settings_, rebuild);
+    if (found)
+        Q_EMIT listChanged();
+    return found;
+}
+
+int FilterTabs::NarrowToCategory(const QString& pattern, const QString& caption)
+{
+    return narrow(pattern, caption) ? fileCount() : 0;
 }
 
 void FilterTabs::ModifyCategory(int tab)
@@ -353,12 +391,8 @@ void FilterTabs::RemoveContentFilters()
     content_.clear();
     UpdateFilterDescription();
     if (showsFolder()) {
-        const int found =
-            state_.CategoryFilterActive == 1
-                ? ListFolderFiltered(state_, settings_, state_.currentFolder)
-                : ListFolder(state_, settings_, state_.currentFolder, state_.CurrentPattern);
-        rebuild(found);
-        writeStatus(state_.filterTag);
+        if (reread(state_.CategoryFilterActive == 1))
+            writeStatus(state_.filterTag);
     }
     prompts_.message(removed);
 }

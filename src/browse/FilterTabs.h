@@ -4,10 +4,12 @@
 #include "browse/Filters.h"
 
 #include <QObject>
+#include <optional>
 
 struct Settings;
 class FileTreeBuilder;
 class KivTabs;
+class ListRebuilder;
 class Prompts;
 
 /// The strong colour of category `category` (0..7) as its tab shows it with "Swap Tab
@@ -73,6 +75,9 @@ public:
     /// "Remove content filters": clears the filters and re-reads the folder.
     void RemoveContentFilters();
 
+    /// Who runs the list's rebuilds (the window: on another thread); none runs them here.
+    void setRebuilder(ListRebuilder* rebuilder) { rebuilder_ = rebuilder; }
+
     /// The "Other" tab's index and the "ALL" tab's index.
     [[nodiscard]] int otherTab() const;
     [[nodiscard]] int allTab() const;
@@ -90,7 +95,11 @@ Q_SIGNALS:
     void orientationChanged(int orientation);
 
 private:
-    void rebuild(int found);
+    /// Reads the folder again (through the "Other" filter when `filtered`) and rebuilds
+    /// the list; false when a newer listing took its place.
+    bool reread(bool filtered);
+    /// NarrowToCategory through the rebuilder; nothing when a newer listing took its place.
+    std::optional<int> narrow(const QString& pattern, const QString& caption);
     int fileCount() const;
     void writeStatus(const QString& caption);
     [[nodiscard]] bool showsFolder() const;
@@ -99,7 +108,8 @@ private:
     Settings& settings_;
     FileListState& state_;
     const FileTreeBuilder& trees_;
-    KivTabs* tabs_;       ///< the strip; none when filtering headless (lumara-cli)
+    KivTabs* tabs_; ///< the strip; none when filtering headless (lumara-cli)
+    ListRebuilder* rebuilder_ = nullptr;
     int selectedTab_ = 0; ///< the selected category, from 0
     Prompts& prompts_;
     OtherFilterFields fields_;

@@ -204,10 +204,10 @@ int listFolderFiltered(FileListState& state, const Settings& settings, const QSt
 } // namespace
 
 int ListFolder(FileListState& state, const Settings& settings, const QString& folder,
-               const QString& pattern)
+               const QString& pattern, platform::ReadWatch* watch)
 {
     PreRead none;
-    return listFolder(state, settings, folder, pattern, none, nullptr);
+    return listFolder(state, settings, folder, pattern, none, watch);
 }
 
 int OpenFolder(FileListState& state, const Settings& settings, const QString& folder,
@@ -228,10 +228,11 @@ std::optional<int> OpenFolderWithFiles(FileListState& state, const Settings& set
     return openFolder(state, settings, folder, pattern, trees, files, watch);
 }
 
-int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder)
+int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder,
+                       platform::ReadWatch* watch)
 {
     PreRead none;
-    return listFolderFiltered(state, settings, folder, none, nullptr);
+    return listFolderFiltered(state, settings, folder, none, watch);
 }
 
 void RefreshFileList(FileListState& state, const Settings& settings, const FileTreeBuilder& trees)

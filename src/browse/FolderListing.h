@@ -12,9 +12,9 @@ struct Settings;
 /// listing (FullListing, the header first) and `entries`; hidden and system files only with
 /// ShowSystemHidden. With a pattern other than "*.*" and a category filter active, the
 /// filtered reader runs instead. Shows the placeholder when nothing is found.
-/// Returns the number of files.
+/// Returns the number of files. A `watch` may end the read early, as for OpenFolder.
 int ListFolder(FileListState& state, const Settings& settings, const QString& folder,
-               const QString& pattern);
+               const QString& pattern, platform::ReadWatch* watch = nullptr);
 
 /// Lists `folder` with `pattern` and, when something was found or a category filter is
 /// active, rebuilds fileTree through `trees`: what opening a folder does in the window
@@ -34,7 +34,8 @@ int OpenFolder(FileListState& state, const Settings& settings, const QString& fo
 
 /// Reads `folder` and keeps the files that pass `state.otherFilter` (every file
 /// while it has no criteria) in File1Backup, header first. Returns the number kept.
-int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder);
+int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder,
+                       platform::ReadWatch* watch = nullptr);
 
 /// Rebuilds File1Backup from the plain reader (unless a category filter is active) and
 /// fileTree for the current tree type through `trees`, then copies File1Backup into

@@ -149,38 +149,41 @@ quint64 dataPrefix(double value)
 
 void ListBoy::Additem(const QString& itemText)
 {
-    items_.push_back({itemText, 0});
+    items_.write().push_back({itemText, 0});
 }
 
 void ListBoy::Additem(const QString& itemText, int index)
 {
     if (index <= 0) {
-        items_.insert(items_.begin(), Item{itemText, 0});
+        std::vector<Item>& items = items_.write();
+        items.insert(items.begin(), Item{itemText, 0});
         return;
     }
     if (index >= ListCount())
         return;
-    items_.insert(items_.begin() + index, Item{itemText, 0});
+    std::vector<Item>& items = items_.write();
+    items.insert(items.begin() + index, Item{itemText, 0});
 }
 
 void ListBoy::RemoveItem(int index)
 {
     if (index < 0 || index >= ListCount())
         return;
-    items_.erase(items_.begin() + index);
+    std::vector<Item>& items = items_.write();
+    items.erase(items.begin() + index);
 }
 
 const QString& ListBoy::textAt(int index) const
 {
     static const QString none;
-    return index < 0 || index >= ListCount() ? none : items_[size_t(index)].text;
+    return index < 0 || index >= ListCount() ? none : items_.read()[size_t(index)].text;
 }
 
 QString ListBoy::list(int index, int column) const
 {
     if (index < 0 || index >= ListCount())
         return {};
-    const Item& item = items_[size_t(index)];
+    const Item& item = items_.read()[size_t(index)];
     if (column < 1)
         return item.text;
     qsizetype start = 0;
@@ -197,26 +200,25 @@ QString ListBoy::list(int index, int column) const
 void ListBoy::UpdateText(int index, const QString& newText)
 {
     if (index >= 0 && index < ListCount())
-        items_[size_t(index)].text = newText;
+        items_.write()[size_t(index)].text = newText;
 }
 
 double ListBoy::GetItemData(int index) const
 {
     if (index < 0 || index >= ListCount())
         return 0;
-    return items_[size_t(index)].data;
+    return items_.read()[size_t(index)].data;
 }
 
 void ListBoy::SetItemData(int index, double itemData)
 {
     if (index >= 0 && index < ListCount())
-        items_[size_t(index)].data = itemData;
+        items_.write()[size_t(index)].data = itemData;
 }
 
 void ListBoy::Clear()
 {
-    items_.clear();
-    items_.shrink_to_fit();
+    items_.reset();
 }
 
 int ListBoy::Find(const QString& findText, int columnNumber, bool searchDirection, int startIndex,
@@ -256,21 +258,22 @@ int ListBoy::FindItemData(double value, int startIndex, bool searchDirection) co
 
 void ListBoy::SortAscending()
 {
-    sortLines(items_, false);
+    sortLines(items_.write(), false);
 }
 
 void ListBoy::SortDescending()
 {
-    sortLines(items_, true);
+    sortLines(items_.write(), true);
 }
 
 void ListBoy::sortByItemData(bool descending)
 {
     // The data's fixed-width prefix decides first; the whole line breaks ties.
-    std::vector<Keyed> keyed(items_.size());
-    for (size_t i = 0; i < items_.size(); ++i)
-        keyed[i] = {dataPrefix(items_[i].data), quint32(i)};
-    sortKeyed(items_, keyed, 0, descending);
+    std::vector<Item>& items = items_.write();
+    std::vector<Keyed> keyed(items.size());
+    for (size_t i = 0; i < items.size(); ++i)
+        keyed[i] = {dataPrefix(items[i].data), quint32(i)};
+    sortKeyed(items, keyed, 0, descending);
 }
 
 void ListBoy::SortItemDataAscending()
@@ -311,7 +314,7 @@ bool ListBoy::LoadFile(const QString& fileName)
 bool ListBoy::SaveFile(const QString& fileName) const
 {
     QByteArray bytes;
-    for (const Item& item : items_) {
+    for (const Item& item : items_.read()) {
         bytes += item.text.toUtf8();
         bytes += '\n';
     }
@@ -322,14 +325,15 @@ QStringList ListBoy::texts() const
 {
     QStringList result;
     result.reserve(ListCount());
-    for (const Item& item : items_)
+    for (const Item& item : items_.read())
         result.append(item.text);
     return result;
 }
 
 void ListBoy::CopyFromList(const QStringList& lines)
 {
-    items_.reserve(items_.size() + size_t(lines.size()));
+    std::vector<Item>& items = items_.write();
+    items.reserve(items.size() + size_t(lines.size()));
     for (const QString& line : lines)
         Additem(line);
 }

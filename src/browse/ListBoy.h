@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browse/SharedVector.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -9,7 +11,7 @@
 /// indexes count from 0; an index out of range makes an operation do nothing.
 class ListBoy {
 public:
-    [[nodiscard]] int ListCount() const { return int(items_.size()); }
+    [[nodiscard]] int ListCount() const { return int(items_.read().size()); }
 
     /// Appends (no index), puts at the top (index <= 0), or inserts before `index`.
     /// An index at or past ListCount adds nothing. New items have item data 0.
@@ -56,7 +58,7 @@ public:
     void CopyFromList(const QStringList& lines);
 
     /// Number of items a caller expects to add; avoids regrowth for big listings.
-    void reserve(int count) { items_.reserve(size_t(count)); }
+    void reserve(int count) { items_.write().reserve(size_t(count)); }
 
     /// One item: the line it stands for is text, TAB, data written as decimal text.
     /// Kept apart so that adding and reading texts shares the caller's strings, and the
@@ -69,5 +71,5 @@ public:
 private:
     void sortByItemData(bool descending);
 
-    std::vector<Item> items_;
+    SharedVector<Item> items_;
 };

@@ -35,6 +35,25 @@ void CopyListingSetup(const FileListState& from, FileListState& to)
     forEachSetupField(to, from, [](auto& into, const auto& source) { into = source; });
 }
 
+void CopyFileListState(const FileListState& from, FileListState& to)
+{
+    to.File1Backup = from.File1Backup;
+    to.sortLines = from.sortLines;
+    to.extensionLines = from.extensionLines;
+    to.entries = from.entries;
+    to.FullListing = from.FullListing;
+    CopyListingSetup(from, to);
+}
+
+std::optional<int> RunListRebuild(ListRebuilder* rebuilder, FileListState& state,
+                                  const Settings& settings, const ListRebuild& rebuild,
+                                  bool readsFolder)
+{
+    if (rebuilder)
+        return rebuilder->rebuildList(rebuild, readsFolder);
+    return rebuild(state, settings, nullptr);
+}
+
 void SwapFileListStates(FileListState& a, FileListState& b)
 {
     using std::swap;

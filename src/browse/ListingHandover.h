@@ -2,6 +2,11 @@
 
 #include "browse/FileListState.h"
 
+#include <functional>
+#include <optional>
+
+struct Settings;
+
 /// A listing of a huge folder takes seconds, so the window lists into a state of its
 /// own on another thread and takes the result over when it is complete: the window's
 /// state is never written while it is shown.
@@ -13,3 +18,29 @@ void CopyListingSetup(const FileListState& from, FileListState& to);
 /// Exchanges everything two states hold, lists and setup alike; each file tree keeps
 /// its observer, which sees one reset.
 void SwapFileListStates(FileListState& a, FileListState& b);
+
+/// Gives `to` everything `from` holds but its node tree: the lists (shared, not copied,
+/// where Qt's containers allow), the entries read and the setup. A rebuild of a huge list
+/// runs on such a copy away from the window.
+void CopyFileListState(const FileListState& from, FileListState& to);
+
+/// A rebuild of the file list from what its state holds (a filter tab, a tree, a sort),
+/// returning the count to report. A `watch`, when given, may end a folder read early.
+using ListRebuild =
+    std::function<int(FileListState& state, const Settings& settings, platform::ReadWatch* watch)>;
+
+/// Runs rebuilds of the shown file list. The window runs them on a copy of its state on
+/// another thread while its events run, and takes the result over; without a rebuilder
+/// (lumara-cli, tests) they run in place.
+class ListRebuilder {
+public:
+    virtual ~ListRebuilder() = default;
+    /// The rebuild's count; nothing when a newer listing or rebuild took its place.
+    /// `readsFolder`: Escape may end the rebuild's folder read.
+    virtual std::optional<int> rebuildList(const ListRebuild& rebuild, bool readsFolder) = 0;
+};
+
+/// Runs `rebuild` through `rebuilder`, or in place on `state` when there is none.
+std::optional<int> RunListRebuild(ListRebuilder* rebuilder, FileListState& state,
+                                  const Settings& settings, const ListRebuild& rebuild,
+                                  bool readsFolder = false);

@@ -115,6 +115,9 @@ NodeTree::Id NodeTree::insertNode(Id parent, std::uint16_t prefix, const QString
                              : Node::KeyKind::Own;
     nodes_.push_back(std::move(n));
     alive_.push_back(true);
+    hasChildren_.push_back(false);
+    if (parent != None)
+        hasChildren_[size_t(parent)] = true;
     if (nodes_.back().keyKind == Node::KeyKind::Own)
         ownKeys_.insert(id, ownKey);
     setImageOf(id, image);
@@ -484,6 +487,7 @@ void NodeTree::removeChildren(Id parent)
     for (Id child : kids)
         eraseSubtree(child);
     releaseChildList(nodes_[size_t(parent)]);
+    hasChildren_[size_t(parent)] = false;
     if (observer_) {
         if (locked())
             changedWhileLocked_ = true;
@@ -498,6 +502,7 @@ void NodeTree::clear()
         observer_->beginReset();
     nodes_.clear();
     alive_.clear();
+    hasChildren_.clear();
     roots_.clear();
     // The slots keep their size: a cleared list is usually rebuilt at once.
     std::fill(slots_.begin(), slots_.end(), Slot{});
@@ -534,6 +539,7 @@ void NodeTree::swapNodes(NodeTree& other)
     images_.swap(other.images_);
     imageIndex_.swap(other.imageIndex_);
     alive_.swap(other.alive_);
+    hasChildren_.swap(other.hasChildren_);
     roots_.swap(other.roots_);
     slots_.swap(other.slots_);
     std::swap(keyedCount_, other.keyedCount_);
@@ -553,6 +559,7 @@ void NodeTree::reserve(int count)
 {
     nodes_.reserve(size_t(count));
     alive_.reserve(size_t(count));
+    hasChildren_.reserve(size_t(count));
 }
 
 void NodeTree::lock()
@@ -606,6 +613,7 @@ void NodeTree::eraseSubtree(Id id)
         ownKeys_.remove(current);
         alive_[size_t(current)] = false;
         releaseChildList(n);
+        hasChildren_[size_t(current)] = false;
         --liveCount_;
     }
 }

@@ -92,6 +92,12 @@ public:
     [[nodiscard]] int count() const { return liveCount_; }
     [[nodiscard]] const std::vector<Id>& roots() const { return roots_; }
     [[nodiscard]] const std::vector<Id>& children(Id parent) const;
+    /// Whether the node has children, without touching the node: a view asks this of
+    /// every row it lays out, and a million nodes do not fit in the cache.
+    [[nodiscard]] bool hasChildren(Id id) const
+    {
+        return id >= 0 && size_t(id) < hasChildren_.size() && hasChildren_[size_t(id)];
+    }
     /// The first root, or None when the tree is empty.
     [[nodiscard]] Id root() const { return roots_.empty() ? None : roots_.front(); }
     /// The next sibling in order, or None.
@@ -188,6 +194,7 @@ private:
     std::vector<QString> images_; ///< [0] is the empty image
     QHash<QString, std::uint16_t> imageIndex_;
     std::vector<bool> alive_;
+    std::vector<bool> hasChildren_; ///< per node, kept beside alive_ for hasChildren()
     std::vector<Id> roots_;
     // Open addressing over node ids, linear probing, at most half full. Each slot keeps
     // its key's hash, so probing past other keys and rehashing never touch their nodes.

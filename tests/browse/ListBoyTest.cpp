@@ -72,6 +72,25 @@ TEST(ListBoy, RemoveUpdateAndOutOfRangeIndexes)
     EXPECT_EQ(l.ListCount(), 0);
 }
 
+TEST(ListBoy, CopiesChangeApart)
+{
+    ListBoy shown;
+    shown.CopyFromList({"b", "a", "c"});
+    ListBoy sorted = shown;
+    sorted.SortAscending();
+    sorted.SetItemData(0, 7);
+    ListBoy cleared = shown;
+    cleared.Clear();
+    shown.Additem("d");
+    EXPECT_EQ(shown.texts(), QStringList({"b", "a", "c", "d"}));
+    EXPECT_EQ(shown.GetItemData(0), 0);
+    EXPECT_EQ(sorted.texts(), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(sorted.GetItemData(0), 7);
+    EXPECT_EQ(cleared.ListCount(), 0);
+    cleared.Additem("x", 0);
+    EXPECT_EQ(cleared.texts(), QStringList({"x"}));
+}
+
 TEST(ListBoy, TabsInItemTextAndColumns)
 {
     ListBoy l;

@@ -59,10 +59,16 @@ TEST(NodeTree, RemovalFreesKeysAndMakeVisibleExpandsAncestors)
     tree.makeVisible(f);
     EXPECT_TRUE(tree.node(g).expanded);
     EXPECT_TRUE(tree.node(root).expanded);
+    EXPECT_TRUE(tree.hasChildren(root));
+    EXPECT_TRUE(tree.hasChildren(g));
+    EXPECT_FALSE(tree.hasChildren(f));
     tree.removeChildren(root);
     EXPECT_EQ(tree.count(), 1);
     EXPECT_EQ(tree.selected(), NodeTree::None);
+    EXPECT_FALSE(tree.hasChildren(root)) << "the bit follows the children";
+    EXPECT_FALSE(tree.hasChildren(g)) << "nor does a removed node keep it";
     EXPECT_NE(tree.add(root, "g", "group again"), NodeTree::None);
+    EXPECT_TRUE(tree.hasChildren(root));
 }
 
 TEST(NodeTree, ChildListsAndImagesSurviveRemovalAndReuse)
@@ -132,6 +138,8 @@ TEST(NodeTree, SwappedTreesKeepTheirObserversAndFindTheirKeys)
     EXPECT_EQ(built.count(), 1);
     EXPECT_EQ(built.node(built.root()).text, "old");
     EXPECT_EQ(built.find("/f/a.txt"), NodeTree::None);
+    EXPECT_TRUE(shown.hasChildren(shown.root()));
+    EXPECT_FALSE(built.hasChildren(built.root()));
     // Changes after the swap still reach the view.
     shown.add(shown.root(), "x", "x");
     EXPECT_EQ(observer.inserts, 2);

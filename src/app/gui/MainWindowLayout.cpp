@@ -105,6 +105,7 @@ void MainWindow::buildLayout()
     });
     treeButtons_ =
         new TreeButtons(fileList_->state(), *fileList_->fileList(), settings_, fileList_);
+    treeButtons_->setRebuilder(fileList_);
     fileList_->buttonSlot()->addWidget(treeButtons_->sortButton());
     fileList_->buttonSlot()->addWidget(treeButtons_->treeButton());
     listLayout->addWidget(fileList_);

@@ -2,6 +2,7 @@
 
 #include "browse/ArchiveNodes.h"
 #include "browse/FileListState.h"
+#include "browse/ListingHandover.h"
 #include "browse/NodeClick.h"
 
 #include <QWidget>
@@ -31,7 +32,7 @@ struct ReadWatch;
 /// buttons and the filter tab strip, and the list's pop-up menus. Commands the main
 /// window carries out leave through command(). Listing a folder rebuilds the list
 /// through the tree builder the owner hands in.
-class FileListPanel : public QWidget {
+class FileListPanel : public QWidget, public ListRebuilder {
     Q_OBJECT
 public:
     FileListPanel(Settings& settings, Prompts& prompts, const FileTreeBuilder& trees,
@@ -55,6 +56,9 @@ public:
     [[nodiscard]] bool listingCancelled() const { return cancelled_; }
     /// The last open returned because a newer listing took its place.
     [[nodiscard]] bool listingSuperseded() const { return superseded_; }
+    /// Runs a rebuild of the list (a filter tab, a tree, a sort) on a copy of the state on
+    /// another thread while events run, as a listing does, and takes the result over.
+    std::optional<int> rebuildList(const ListRebuild& rebuild, bool readsFolder) override;
     /// Reads the current folder again and rebuilds the list (the refresh button).
     void refresh();
     /// Shows state().statusCaption in the status label; call after changing the state.
@@ -112,9 +116,13 @@ private:
     using ListingJob =
         std::function<std::optional<int>(FileListState&, const Settings&, platform::ReadWatch&)>;
     struct ListingData;
+    /// What a job starts from: the listing's setup alone, or the whole state but its tree.
+    enum class JobStart { Setup, WholeState };
     /// Runs `job` on another thread while events run here, then takes its state over.
-    /// Nothing when the job listed nothing or a newer listing superseded it.
-    std::optional<int> runListing(const ListingJob& job);
+    /// Nothing when the job listed nothing or a newer listing superseded it. Escape is
+    /// looked at only for a job that reads a folder.
+    std::optional<int> runListing(const ListingJob& job, JobStart start = JobStart::Setup,
+                                  bool escapable = true);
     /// The cancel check while a listing runs: Escape, then Yes to "cancel?", stops it.
     void pollEscape(platform::ReadWatch& watch);
     /// Frees a state no longer shown (a huge listing takes a while) away from the window.

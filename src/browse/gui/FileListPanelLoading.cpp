@@ -65,7 +65,21 @@ void FileListPanel::finishOpen(const QString& path, int count)
     Q_EMIT listed(count);
 }
 
-std::optional<int> FileListPanel::runListing(const ListingJob& job)
+std::optional<int> FileListPanel::rebuildList(const ListRebuild& rebuild, bool readsFolder)
+{
+    const bool wasCancelled = cancelled_;
+    const std::optional<int> count = runListing(
+        [rebuild](FileListState& state, const Settings& settings, platform::ReadWatch& watch) {
+            return std::optional<int>(rebuild(state, settings, &watch));
+        },
+        JobStart::WholeState, readsFolder);
+    // Only a listing's end tells whether a folder listing was cut short.
+    if (!readsFolder)
+        cancelled_ = wasCancelled;
+    return count;
+}
+
+std::optional<int> FileListPanel::runListing(const ListingJob& job, JobStart start, bool escapable)
 {
     BusyPointer busy;
     // A listing still running was asked for before this one: it is no longer wanted.
@@ -73,7 +87,10 @@ std::optional<int> FileListPanel::runListing(const ListingJob& job)
         activeWatch_->stop = true;
     const quint64 generation = ++listingGeneration_;
     auto data = std::make_shared<ListingData>();
-    CopyListingSetup(state_, data->state);
+    if (start == JobStart::WholeState)
+        CopyFileListState(state_, data->state);
+    else
+        CopyListingSetup(state_, data->state);
     data->settings = settings_;
     activeWatch_ = &data->watch;
     cancelled_ = false;
@@ -89,12 +106,17 @@ std::optional<int> FileListPanel::runListing(const ListingJob& job)
     poll.setInterval(PollMs);
     // Only the worker and `data` own the listing, so it is freed where dispose() says.
     platform::ReadWatch& watch = data->watch;
-    connect(&poll, &QTimer::timeout, this, [this, &watch] {
-        Q_EMIT loading(watch.filesRead.load());
-        pollEscape(watch);
+    // A rebuild shows the busy pointer alone: the window's "Loading" belongs to a listing.
+    const bool listing = start == JobStart::Setup;
+    connect(&poll, &QTimer::timeout, this, [this, &watch, escapable, listing] {
+        if (listing)
+            Q_EMIT loading(watch.filesRead.load());
+        if (escapable)
+            pollEscape(watch);
     });
     ++listingDepth_;
-    Q_EMIT loading(0);
+    if (listing)
+        Q_EMIT loading(0);
     worker->start();
     poll.start();
     loop.exec();

@@ -32,6 +32,8 @@ FilterStrip::FilterStrip(Settings& settings, Prompts& prompts, FileListPanel& pa
     panel.tabSlot()->addWidget(widget_);
     filters_ = std::make_unique<FilterTabs>(settings, panel.state(), panel.trees(),
                                             &widget_->tabs(), prompts);
+    // A tab narrowing or re-reading a huge list must not hold the window.
+    filters_->setRebuilder(&panel);
     connect(filters_.get(), &FilterTabs::otherFilterDialogWanted, this,
             &FilterStrip::openOtherFilterDialog);
     filters_->setupTabs();

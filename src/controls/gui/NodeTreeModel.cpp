@@ -66,7 +66,10 @@ int NodeTreeModel::columnCount(const QModelIndex&) const
 
 bool NodeTreeModel::hasChildren(const QModelIndex& parent) const
 {
-    return rowCount(parent) > 0;
+    // Asked for every row a view lays out: the tree answers from a bit per node.
+    if (!parent.isValid())
+        return !tree_.roots().empty();
+    return parent.column() == 0 && tree_.hasChildren(NodeTree::Id(parent.internalId()));
 }
 
 QVariant NodeTreeModel::data(const QModelIndex& index, int role) const

@@ -62,7 +62,7 @@ void NodeTreeView::applyExpandedFlags()
         if (tree.node(id).expanded && !kids.empty())
             setExpanded(model_->indexOf(id), true);
         for (auto kid = kids.rbegin(); kid != kids.rend(); ++kid) {
-            if (!tree.children(*kid).empty())
+            if (tree.hasChildren(*kid))
                 pending.push_back(*kid);
         }
     }

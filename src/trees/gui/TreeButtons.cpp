@@ -135,19 +135,30 @@ void TreeButtons::treeButtonReleased()
 
 void TreeButtons::chooseTree(const QString& code, int dateBasis)
 {
-    FileListState& state = state_;
     if (!code.isEmpty())
-        ChooseTreeEntry(state, buttons_, code, dateBasis);
-    int count = 0;
+        ChooseTreeEntry(state_, buttons_, code, dateBasis);
+    // The rebuild may run on another thread: it writes a copy of the buttons' state,
+    // taken over with the list.
+    auto buttons = std::make_shared<TreeButtonState>(buttons_);
+    const int shown = state_.fileTree.count();
+    const auto rebuild = [buttons, shown](FileListState& state, const Settings& settings,
+                                          platform::ReadWatch*) {
+        standInTree(state, settings, shown, false);
+        return RunTreeChoice(state, *buttons, TreeContext::live(settings),
+                             [&settings](FileListState& s) {
+                                 BuildNameList(s, settings);
+                                 return s.fileTree.count() - 1;
+                             });
+    };
+    std::optional<int> count;
     {
         BusyPointer busy;
-        count =
-            RunTreeChoice(state, buttons_, TreeContext::live(settings_), [this](FileListState& s) {
-                BuildNameList(s, settings_);
-                return s.fileTree.count() - 1;
-            });
+        count = RunListRebuild(rebuilder_, state_, settings_, rebuild);
     }
-    finish(count);
+    if (!count)
+        return; // a newer listing shows its own list
+    buttons_ = *buttons;
+    finish(*count);
     list_.setFocus();
 }
 
@@ -176,13 +187,44 @@ void TreeButtons::chooseSort(SortChoice choice)
         refreshFaces(); // a dismissed menu still flipped the direction
         return;
     }
-    int count = 0;
+    std::optional<int> count;
     {
         BusyPointer busy;
-        count = RunSortChoice(state_, TreeContext::live(settings_), choice);
+        const int shown = state_.fileTree.count();
+        count = RunListRebuild(
+            sortRebuilder(), state_, settings_,
+            [choice, shown](FileListState& state, const Settings& settings, platform::ReadWatch*) {
+                standInTree(state, settings, shown, choice != SortChoice::Direction);
+                return RunSortChoice(state, TreeContext::live(settings), choice);
+            });
     }
-    finish(count);
+    if (!count)
+        return; // a newer listing shows its own list
+    finish(*count);
     list_.setFocus();
+}
+
+void TreeButtons::standInTree(FileListState& state, const Settings& settings, int shownCount,
+                              bool wholeList)
+{
+    if (state.fileTree.count() != 0 || shownCount == 0 || state.File1Backup.ListCount() == 0)
+        return;
+    if (wholeList)
+        BuildNameList(state, settings);
+    else
+        AddFileListRoot(state.fileTree, state.File1Backup.list(0));
+}
+
+ListRebuilder* TreeButtons::sortRebuilder() const
+{
+    // The plain sorts read the shown list's nodes, which another thread must not. A flat
+    // list (no archive opened below a file) holds just File1Backup's entries in order, so
+    // its copy rebuilds them; a grouped tree is built from File1Backup alone.
+    const NodeTree& tree = state_.fileTree;
+    const bool flat = tree.count() >= 3 && tree.count() == state_.File1Backup.ListCount() &&
+                      tree.roots().size() == 1 &&
+                      int(tree.children(tree.root()).size()) == tree.count() - 1;
+    return state_.treeType != TreeType::PlainList || flat ? rebuilder_ : nullptr;
 }
 
 void TreeButtons::expandAll()

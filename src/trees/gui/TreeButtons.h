@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browse/ListingHandover.h"
 #include "trees/TreeCommands.h"
 
 #include <QObject>
@@ -39,6 +40,9 @@ public:
     void expandAll();
     void collapseAll();
 
+    /// Who runs the list's rebuilds (the window: on another thread); none runs them here.
+    void setRebuilder(ListRebuilder* rebuilder) { rebuilder_ = rebuilder; }
+
     /// Brings tooltips, faces and menu entries in line with the list's state.
     void refreshFaces();
 
@@ -50,11 +54,20 @@ private:
     void connectMenus();
     void applyOffers();
     void finish(int count);
+    /// A copy of the state comes without its tree. The grouped trees only ask whether
+    /// the list has nodes (a root answers), and a flat plain list is File1Backup's entries
+    /// in order (`wholeList` rebuilds them): the copy then answers as the shown list would.
+    static void standInTree(FileListState& state, const Settings& settings, int shownCount,
+                            bool wholeList);
+    /// The rebuilder for a sort of the list as it is; none when the sort must read the
+    /// shown list's nodes here.
+    [[nodiscard]] ListRebuilder* sortRebuilder() const;
 
     FileListState& state_;
     NodeTreeView& list_;
     TreeMenus* menus_ = nullptr;
     Settings& settings_;
+    ListRebuilder* rebuilder_ = nullptr;
     TreeButtonState buttons_;
     SortChoice sortChoice_ = SortChoice::None;
     QToolButton* sortList_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include "browse/gui/FileListPanel.h"
 #include "common/TempTree.h"
+#include "controls/gui/NodeTreeModel.h"
+#include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "trees/TreeRebuild.h"
@@ -114,6 +116,50 @@ TEST_F(TreeButtonsWindow, ExpandAndCollapseAll)
     buttons->collapseAll();
     for (const auto id : t.children(t.root()))
         EXPECT_FALSE(t.node(id).expanded);
+}
+
+/// Every node in tree order, indented by depth, then the status caption.
+QStringList shape(FileListState& state)
+{
+    QStringList lines;
+    for (const auto id : state.fileTree.preorder())
+        lines << QString(state.fileTree.depth(id), u' ') + state.fileTree.node(id).text;
+    lines << state.statusCaption << state.shownSort.tip();
+    return lines;
+}
+
+TEST_F(TreeButtonsWindow, RebuildsOnAnotherThreadEqualThoseInPlace)
+{
+    // A second list of the same folder rebuilds through its panel, on another thread.
+    FileListPanel other(settings, prompts, GroupedTrees());
+    TreeButtons& away = *new TreeButtons(other.state(), *other.fileList(), settings, &other);
+    away.setRebuilder(&other);
+    ASSERT_EQ(other.openFolder(tree.root()), 3);
+
+    const auto both = [&](const auto& step) {
+        step(*buttons);
+        step(away);
+        EXPECT_EQ(shape(other.state()), shape(panel->state()));
+    };
+    both([](TreeButtons& b) { b.chooseSort(SortChoice::BySize); });
+    both([](TreeButtons& b) { b.chooseSort(SortChoice::BySize); });
+    both([](TreeButtons& b) { b.chooseTree(QStringLiteral("3")); });
+    EXPECT_EQ(groups().size(), 3);
+    both([](TreeButtons& b) { b.chooseTree(QStringLiteral("1")); });
+    both([](TreeButtons& b) {
+        ASSERT_TRUE(b.prepareSortMenu());
+        b.chooseSort(SortChoice::Direction);
+    });
+    both([](TreeButtons& b) { b.chooseTree(QStringLiteral("0")); });
+    both([](TreeButtons& b) { b.chooseSort(SortChoice::ByExtension); });
+    EXPECT_EQ(away.menus().treeformat.nameTree->isVisible(),
+              menus->treeformat.nameTree->isVisible());
+    // The view shows the list taken over: its root expanded with every file below it.
+    const NodeTreeModel& model = *other.fileListModel();
+    const QModelIndex root = model.index(0, 0);
+    EXPECT_TRUE(other.fileList()->isExpanded(root));
+    EXPECT_EQ(model.rowCount(root), 3);
+    EXPECT_FALSE(model.hasChildren(model.index(0, 0, root)));
 }
 
 } // namespace
