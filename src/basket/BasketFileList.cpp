@@ -182,9 +182,7 @@ int ShowBasketInFileList(const Basket& basket, FileListState& state, const QStri
         }
     }
     state.shownSort.clear();
-    state.FullListing.clear();
-    for (int i = 0; i < state.File1Backup.ListCount(); ++i)
-        state.FullListing.append(state.File1Backup.list(i));
+    state.FullListing = state.File1Backup;
     ShowFileCount(state, shown);
     return shown;
 }

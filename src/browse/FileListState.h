@@ -46,8 +46,9 @@ struct FileListState {
     FileEntryTable entries;
     /// What the plain reader found last (the hidden file list box): the header, then
     /// names sorted by name ignoring case; after a refresh under the "Other" filter, a
-    /// copy of File1Backup. Filter tabs narrow from it.
-    QStringList FullListing;
+    /// copy of File1Backup. Filter tabs narrow from it. File1Backup shares its items
+    /// until one of them changes.
+    ListBoy FullListing;
     NodeTree fileTree;
     QString fileTreeTag; ///< "X" while the list shows its "no files" placeholder
 

@@ -115,8 +115,10 @@ bool FilterTabs::reread(bool filtered)
         // narrow from an older listing afterwards.
         if (found > 0)
             RefreshFileList(state, settings, *trees);
-        else
-            state.FullListing = QStringList{RootText(state.currentFolder)};
+        else {
+            state.FullListing.Clear();
+            state.FullListing.Additem(RootText(state.currentFolder));
+        }
         return found;
     };
     if (!RunListRebuild(rebuilder_, state_, settings_, rebuild, true))
@@ -175,8 +177,7 @@ int FilterTabs::SelectCategory(int tab)
 void FilterTabs::noteListing(const QString& pattern)
 {
     // A FullListing taken since the last look came from a read with `pattern`.
-    if (state_.FullListing.constData() == seenListing_.constData() &&
-        state_.FullListing.size() == seenListing_.size())
+    if (state_.FullListing.sharesItemsWith(seenListing_))
         return;
     seenListing_ = state_.FullListing;
     listingPattern_ = pattern;
@@ -199,12 +200,13 @@ int narrowListing(FileListState& state, const Settings& settings, const FileTree
     }
     // Kept entries are collected and stored once: removing them one by one from a
     // large list would be quadratic.
-    QStringList kept;
-    const QStringList& full = state.FullListing;
-    if (!full.isEmpty())
-        kept.append(full.first());
-    for (qsizetype i = 1; i < full.size(); ++i) {
-        const QString& entry = full[i];
+    ListBoy kept;
+    const ListBoy& full = state.FullListing;
+    kept.reserve(full.ListCount());
+    if (full.ListCount() > 0)
+        kept.Additem(full.textAt(0));
+    for (int i = 1; i < full.ListCount(); ++i) {
+        const QString& entry = full.textAt(i);
         bool keep = true;
         if (state.CategoryFilterActive == -1) {
             if (!everyName) {
@@ -222,10 +224,9 @@ int narrowListing(FileListState& state, const Settings& settings, const FileTree
             }
         }
         if (keep)
-            kept.append(entry);
+            kept.Additem(entry);
     }
-    state.File1Backup.Clear();
-    state.File1Backup.CopyFromList(kept);
+    state.File1Backup = std::move(kept);
     if (state.File1Backup.ListCount() < 2) {
         state.filterTag = caption;
         ShowNoFiles(state);

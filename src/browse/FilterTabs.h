@@ -116,6 +116,6 @@ private:
     QString content_;
     QString description_ = QStringLiteral("No filters set");
     bool selecting_ = false;
-    QStringList seenListing_;                        ///< FullListing as last seen
+    ListBoy seenListing_;                            ///< FullListing as last seen
     QString listingPattern_ = QStringLiteral("*.*"); ///< the pattern it was read with
 };

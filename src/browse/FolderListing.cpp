@@ -146,11 +146,11 @@ int listFolder(FileListState& state, const Settings& settings, const QString& fo
     startFolder(state, folder);
     std::vector<platform::FileEntry> files = readFolder(
         settings, state.currentFolder, NamePatternList(pattern), preRead, state.readError, watch);
-    state.FullListing.clear();
-    state.FullListing.reserve(qsizetype(files.size()) + 1);
-    state.FullListing.append(RootText(state.currentFolder));
+    state.FullListing.Clear();
+    state.FullListing.reserve(int(files.size()) + 1);
+    state.FullListing.Additem(RootText(state.currentFolder));
     for (const platform::FileEntry& e : files)
-        state.FullListing.append(e.name);
+        state.FullListing.Additem(e.name);
     const int count = int(files.size());
     state.entries.assign(std::move(files));
     if (count == 0) {
@@ -238,7 +238,7 @@ int ListFolderFiltered(FileListState& state, const Settings& settings, const QSt
 void RefreshFileList(FileListState& state, const Settings& settings, const FileTreeBuilder& trees)
 {
     const QString header = RootText(state.currentFolder);
-    if (state.FullListing.size() < 2 && state.CategoryFilterActive == -1) {
+    if (state.FullListing.ListCount() < 2 && state.CategoryFilterActive == -1) {
         state.File1Backup.Clear();
         ShowNoFiles(state);
         return;
@@ -247,11 +247,10 @@ void RefreshFileList(FileListState& state, const Settings& settings, const FileT
     if (state.CategoryFilterActive == -1) {
         state.File1Backup.Clear();
         AddFileListRoot(state.fileTree, header);
-        const QStringList& listed = state.FullListing;
-        state.File1Backup.reserve(int(listed.size()));
-        state.File1Backup.Additem(header);
-        for (qsizetype i = 1; i < listed.size(); ++i)
-            state.File1Backup.Additem(listed[i]);
+        // Shared, not copied: a million names are kept once until a tree changes them.
+        state.File1Backup = state.FullListing;
+        if (state.File1Backup.textAt(0) != header)
+            state.File1Backup.UpdateText(0, header);
         state.fileTreeTag.clear();
     }
     if (state.File1Backup.ListCount() < 2) {
@@ -262,7 +261,7 @@ void RefreshFileList(FileListState& state, const Settings& settings, const FileT
     }
     trees.RebuildCurrentTree(state, settings);
     if (state.CategoryFilterActive != -1)
-        state.FullListing = state.File1Backup.texts();
+        state.FullListing = state.File1Backup;
     if (state.fileTree.root() != NodeTree::None)
         state.fileTree.makeVisible(state.fileTree.root());
     state.shownSort.clear();

@@ -52,6 +52,11 @@ public:
     /// beside the target that replaces it; false on any error (the old file stays).
     bool SaveFile(const QString& fileName) const;
 
+    /// Whether the two lists share their items (one is an unchanged copy of the other).
+    [[nodiscard]] bool sharesItemsWith(const ListBoy& other) const
+    {
+        return items_.sameData(other.items_);
+    }
     /// Every item text, in order.
     [[nodiscard]] QStringList texts() const;
     /// Appends every line as an item (the list-box copy of the original).

@@ -24,6 +24,8 @@ public:
     {
         data_ = std::make_shared<std::vector<T>>(std::move(items));
     }
+    /// Whether both copies hold the very same vector (both empty counts as the same).
+    [[nodiscard]] bool sameData(const SharedVector& other) const { return data_ == other.data_; }
     /// Empties this copy, leaving the others theirs.
     void reset() { data_.reset(); }
 

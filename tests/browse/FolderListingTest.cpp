@@ -105,7 +105,7 @@ TEST(FolderListing, OddNamesSpecialFilesAndHugeSizesListAsTheyAre)
              << "pipe"
              << "to-file";
     EXPECT_EQ(count, expected.size());
-    QStringList listed = state.FullListing.mid(1);
+    QStringList listed = state.FullListing.texts().mid(1);
     listed.sort();
     expected.sort();
     EXPECT_EQ(listed, expected);
@@ -131,13 +131,14 @@ TEST(FolderListing, PlainListingSortedWithMetadataAndCount)
     EXPECT_EQ(state.fileTreeTag, "");
     EXPECT_EQ(state.File1Backup.list(0), tree.root()) << "header without the trailing /";
     EXPECT_EQ(state.File1Backup.ListCount(), 13);
-    EXPECT_EQ(state.FullListing, state.File1Backup.texts());
+    EXPECT_EQ(state.FullListing.texts(), state.File1Backup.texts());
+    EXPECT_TRUE(state.FullListing.sharesItemsWith(state.File1Backup));
 
     // " " sorts before ".", so "a b.doc" comes before "A.md".
     const QStringList expected{"10.log", "9.log", "_x",    "a b.doc", "A.md", "alpha.jpg",
                                "B.txt",  "b.txt", "c.TXT", "m.bin",   "Zeta", "ä.txt"};
     EXPECT_EQ(childTexts(state.fileTree), expected);
-    EXPECT_EQ(state.FullListing.mid(1), expected);
+    EXPECT_EQ(state.FullListing.texts().mid(1), expected);
 
     const NodeTree::Id first = state.fileTree.children(state.fileTree.root()).front();
     EXPECT_EQ(state.fileTree.key(first), tree.root() + "/10.log");
@@ -170,7 +171,7 @@ TEST(FolderListing, NamesSharingALongPrefixSortIgnoringCase)
         const int c = a.compare(b, Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a < b;
     });
-    EXPECT_EQ(state.FullListing.mid(1), names);
+    EXPECT_EQ(state.FullListing.texts().mid(1), names);
 }
 
 TEST(FolderListing, PatternsAndHiddenFiles)
@@ -183,12 +184,12 @@ TEST(FolderListing, PatternsAndHiddenFiles)
 
     EXPECT_EQ(open(state, settings, tree.root()), 4);
     EXPECT_EQ(open(state, settings, tree.root(), "*.TXT;*.md"), 2);
-    EXPECT_EQ(state.FullListing.mid(1), (QStringList{"a.txt", "b.MD"}));
+    EXPECT_EQ(state.FullListing.texts().mid(1), (QStringList{"a.txt", "b.MD"}));
 
     settings.showSystemHidden = 1;
     EXPECT_EQ(open(state, settings, tree.root()), 6);
     EXPECT_EQ(open(state, settings, tree.root(), "*.txt"), 2);
-    EXPECT_EQ(state.FullListing.mid(1), (QStringList{".hidden.txt", "a.txt"}));
+    EXPECT_EQ(state.FullListing.texts().mid(1), (QStringList{".hidden.txt", "a.txt"}));
 
     EXPECT_EQ(open(state, settings, tree.root(), "*.none"), 0);
     EXPECT_EQ(state.fileTreeTag, "X");

@@ -103,7 +103,7 @@ TEST_F(FileListLoadingTest, TheShownListStaysWholeUntilTheNewOneIsHandedOver)
     EXPECT_FALSE(panel.listingCancelled());
     EXPECT_EQ(shownFiles(), 5);
     EXPECT_EQ(panel.state().entries.size(), 5);
-    EXPECT_EQ(panel.state().FullListing.size(), 6);
+    EXPECT_EQ(panel.state().FullListing.ListCount(), 6);
     EXPECT_EQ(panel.statusLabel()->text(), "5 [ALL] files");
     ASSERT_FALSE(counts.empty());
     EXPECT_EQ(counts.front(), 0) << "loading is told as soon as the read starts";
