@@ -11,6 +11,8 @@
 #     0.1 s; the list counts as shown at the last moment CPU time still rose before it
 #     stayed flat for IDLE seconds (their busy time while reading, sorting and showing).
 #     Start-up without the folder is not subtracted for any of them.
+# The window's whole report, its tabs, trees and sorts timed too, is kept in
+# /tmp/lumara-window-bench-window.out.
 # usage: [PEERS="pcmanfm-qt doublecmd"] [SHOTS=folder] bench/compare_window_listing.sh
 #        [build folder] [file count]
 # needs: xvfb-run, pcmanfm-qt, doublecmd-qt (apt-get install -y pcmanfm-qt doublecmd-qt)
@@ -82,9 +84,11 @@ echo "folder: $DIR ($COUNT files)"
 printf 'lumara window:      '
 /usr/bin/time -f '%M' -o /tmp/lumara-window-bench.time "$BUILD/bench/bench_window_listing" "$DIR" $SHOTS \
     >/tmp/lumara-window-bench.out 2>/dev/null
-awk '/time to full list/ {t = $5} END {printf "%s s  ", t}' /tmp/lumara-window-bench.out
-awk '{printf "%.0f MB\n", $1 / 1024}' /tmp/lumara-window-bench.time
+awk '/time to full list/ {t = $5} /peak memory listed/ {m = $4} END {printf "%s s  %s MB", t, m}' \
+    /tmp/lumara-window-bench.out
+awk '{printf "  (%.0f MB after its tabs, trees and sorts)\n", $1 / 1024}' /tmp/lumara-window-bench.time
 sed -n 's/^/    /; /event loop\|key press/p' /tmp/lumara-window-bench.out
+cp /tmp/lumara-window-bench.out /tmp/lumara-window-bench-window.out
 printf 'lumara-cli list:    '
 whole_run "$BUILD/lumara-cli" list "$DIR"
 export HOME=/tmp/lumara-window-bench-home

@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QTimer>
 #include <atomic>
@@ -155,6 +156,19 @@ void timeStep(const char* name, QWidget& window, GapProbe& gaps, KeyProbe& keys,
     std::fflush(stdout);
 }
 
+/// The process's peak resident memory so far, in MB (VmHWM).
+double peakMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024;
+    }
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2) {
@@ -210,6 +224,7 @@ int main(int argc, char** argv)
         window.grab().save(shots + QStringLiteral("/listed.png"));
     std::printf("files listed:        %d\n", count);
     std::printf("time to full list:   %.2f s\n", seconds);
+    std::printf("peak memory listed:  %.0f MB\n", peakMegabytes());
     std::printf("hand-over:           reset %.2f-%.2f s, listed %.2f s, returned %.2f s\n",
                 resetStart, resetEnd, listedAt, returned);
     std::printf("event loop max gap:  %.0f ms (ending %.2f s in)\n", gaps.worstMs(),
