@@ -302,10 +302,16 @@ void FilterTabs::SwapTabColor()
     settings_.settingsChanged = 1;
     colourTabs();
     // The file icons follow the setting: a list of files is built again with them.
-    if (state_.fileTreeTag != u"X" && state_.fileTree.count() > 1) {
-        trees_.RebuildCurrentTree(state_, settings_);
+    if (state_.fileTreeTag == u"X" || state_.fileTree.count() < 2)
+        return;
+    const FileTreeBuilder* trees = &trees_;
+    const auto rebuild = [trees](FileListState& state, const Settings& settings,
+                                 platform::ReadWatch*) {
+        trees->RebuildCurrentTree(state, settings);
+        return state.File1Backup.ListCount() - 1;
+    };
+    if (RunListRebuild(rebuilder_, state_, settings_, rebuild))
         Q_EMIT listChanged();
-    }
 }
 
 void FilterTabs::ChangeTabOrientation()
