@@ -137,6 +137,8 @@ private:
     QWidget* treePane_ = nullptr;
     QWidget* listPane_ = nullptr;
     FileListPanel* fileList_ = nullptr;
+    QString messageBeforeLoading_; ///< the status text a folder read's "Loading ..." covers
+    bool showingLoading_ = false;
     TreeButtons* treeButtons_ = nullptr;
     BasketWiring* basket_ = nullptr;
     // The filter strip and the size tables borrow the file list panel's state. The window

@@ -98,10 +98,21 @@ void MainWindow::buildLayout()
     fileList_ = new FileListPanel(settings_, prompts_, GroupedTrees(), listPane_);
     fileList_->setCancelKey(&escape_);
     connect(fileList_, &FileListPanel::loading, this, [this](qint64 filesRead) {
+        if (!showingLoading_) {
+            messageBeforeLoading_ = statusBar()->currentMessage();
+            showingLoading_ = true;
+        }
         statusBar()->showMessage(QStringLiteral("Loading ...") +
                                  (filesRead > 0 ? QLatin1Char(' ') + QString::number(filesRead) +
                                                       QStringLiteral(" files")
                                                 : QString()));
+    });
+    // "Loading ..." stands only while a read runs.
+    connect(fileList_, &FileListPanel::loadingFinished, this, [this] {
+        if (!showingLoading_)
+            return;
+        showingLoading_ = false;
+        statusBar()->showMessage(messageBeforeLoading_);
     });
     treeButtons_ =
         new TreeButtons(fileList_->state(), *fileList_->fileList(), settings_, fileList_);

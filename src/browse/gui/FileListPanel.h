@@ -105,6 +105,8 @@ Q_SIGNALS:
     void listed(int count);
     /// A folder is being read: `filesRead` so far.
     void loading(qint64 filesRead);
+    /// The reads that sent loading() have all ended: shown, cancelled or given up.
+    void loadingFinished();
     /// "P" on an entry shown below its archive: the entry's details are wanted.
     void archiveEntryProperties(const QString& archivePath, const QString& entryName);
 
@@ -161,6 +163,7 @@ private:
     mutable QHash<QString, QIcon> icons_;
     CancelKey* cancel_ = nullptr;
     int listingDepth_ = 0;
+    int readDepth_ = 0; ///< the running jobs that read a folder, nested in listingDepth_
     quint64 listingGeneration_ = 0;
     platform::ReadWatch* activeWatch_ = nullptr;
     bool asking_ = false;

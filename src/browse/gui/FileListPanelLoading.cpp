@@ -115,8 +115,10 @@ std::optional<int> FileListPanel::runListing(const ListingJob& job, JobStart sta
             pollEscape(watch);
     });
     ++listingDepth_;
-    if (listing)
+    if (listing) {
+        ++readDepth_;
         Q_EMIT loading(0);
+    }
     worker->start();
     poll.start();
     loop.exec();
@@ -124,6 +126,8 @@ std::optional<int> FileListPanel::runListing(const ListingJob& job, JobStart sta
     worker->wait();
     delete worker;
     --listingDepth_;
+    if (listing && --readDepth_ == 0)
+        Q_EMIT loadingFinished();
     if (activeWatch_ == &data->watch)
         activeWatch_ = nullptr;
 

@@ -266,6 +266,10 @@ TEST(MainWindow, HistoryRouteShowsLoadingAndTheWholeListAfterwards)
     EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("two/"));
     EXPECT_EQ(status->currentMessage(), fixture.path("two/"));
 
+    // Reading the folder again shows "Loading ..." only while it reads.
+    window.fileListPanel()->refresh();
+    EXPECT_EQ(status->currentMessage(), fixture.path("two/"));
+
     // The opened list hangs under the field, as wide as it, with rows enough in sight.
     box->dropButton()->click();
     ASSERT_TRUE(box->isDroppedDown());
