@@ -54,6 +54,7 @@ TEST(ExtractZipEntry, WritesTheEntryAndItsFoldersAndAsksBeforeReplacing)
     windows.madeBy = 0x000B; // stored on NTFS
     const QByteArray bytes = BuildZip({{"a/b/c.txt", "deep"}, {"top.txt", "new"}, windows});
     SaveFuzzSeed("zip", "extract.zip", bytes);
+    SaveFuzzSeed("zip_extract", "extract.zip", bytes);
     const QString zip = t.file("x.zip", bytes);
     const QString dest = t.folder("out");
     ScriptedPrompts prompts;
@@ -91,6 +92,7 @@ TEST(ExtractZipEntry, NothingIsWrittenOutsideTheDestination)
                                        Link("fine", "sub/target.txt"),
                                        {"pre/evil3.txt", "x"}});
     SaveFuzzSeed("zip", "traversal.zip", bytes);
+    SaveFuzzSeed("zip_extract", "traversal.zip", bytes);
     const QString zip = t.file("evil.zip", bytes);
     const QString dest = t.folder("dest");
     // A link already in the destination that points out must not be followed.
