@@ -3,6 +3,7 @@
 #include "archive/ExtractZipEntry.h"
 
 #include "archive/ByteCursor.h"
+#include "archive/cArchive.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "platform/Prompts.h"
@@ -212,6 +213,42 @@ ExtractOutcome ExtractFound(archive* a, archive_entry* entry, const QString& fol
     return EntryWriter(a, entry, prompts).write(target, name);
 }
 
+/// The zip read from one entry's local header on, for an entry that the walk over the
+/// whole archive cannot reach.
+struct LocalHeaderSource {
+    QFile file;
+    char buffer[65536];
+};
+
+la_ssize_t ReadFromFile(archive*, void* data, const void** block)
+{
+    auto* source = static_cast<LocalHeaderSource*>(data);
+    *block = source->buffer;
+    return source->file.read(source->buffer, sizeof source->buffer);
+}
+
+/// Extracts the entry whose local header starts at `offset`, read as a stream: an
+/// entry before it that the library cannot read no longer hides it, and its name is
+/// the one the directory gave.
+ExtractOutcome ExtractFromLocalHeader(const QString& zipPath, quint64 offset, const QString& root,
+                                      const QString& name, Prompts& prompts)
+{
+    auto source = std::make_unique<LocalHeaderSource>();
+    if (!platform::openForReading(source->file, zipPath) || !source->file.seek(qint64(offset)))
+        return ExtractOutcome::NotFound;
+    ReadHandle a(archive_read_new());
+    PasswordState password{&prompts, false, {}};
+    archive_read_support_format_zip_streamable(a.get());
+    archive_read_set_passphrase_callback(a.get(), &password, AskPassword);
+    archive_entry* entry = nullptr;
+    if (archive_read_open(a.get(), source.get(), nullptr, ReadFromFile, nullptr) != ARCHIVE_OK)
+        return ExtractOutcome::NotFound;
+    const int r = archive_read_next_header(a.get(), &entry);
+    if (r != ARCHIVE_OK && r != ARCHIVE_WARN)
+        return ExtractOutcome::NotFound;
+    return ExtractFound(a.get(), entry, root, name, prompts);
+}
+
 } // namespace
 
 ExtractOutcome ExtractZipEntry(const QString& zipPath, const QString& folder,
@@ -227,17 +264,22 @@ ExtractOutcome ExtractZipEntry(const QString& zipPath, const QString& folder,
     PasswordState password{&prompts, false, {}};
     archive_read_support_format_zip(a.get());
     archive_read_set_passphrase_callback(a.get(), &password, AskPassword);
-    if (archive_read_open_filename(a.get(), platform::encodeFileName(zipPath).constData(), 65536) !=
-        ARCHIVE_OK)
-        return ExtractOutcome::NotFound;
     const QString wanted = QString(entryName).replace(u'\\', u'/');
-    archive_entry* entry = nullptr;
-    // ARCHIVE_EOF is positive: only OK and WARN mean a header was read.
-    for (int r;
-         (r = archive_read_next_header(a.get(), &entry)) == ARCHIVE_OK || r == ARCHIVE_WARN;) {
-        // libarchive turns the "\" of names stored on Windows into "/"; so do we.
-        if (EntryIsNamed(entry, entryName) || EntryIsNamed(entry, wanted))
-            return ExtractFound(a.get(), entry, root, wanted, prompts);
+    if (archive_read_open_filename(a.get(), platform::encodeFileName(zipPath).constData(), 65536) ==
+        ARCHIVE_OK) {
+        archive_entry* entry = nullptr;
+        // ARCHIVE_FAILED leaves one entry unread; the walk goes on past it.
+        for (int r; (r = archive_read_next_header(a.get(), &entry)) != ARCHIVE_EOF &&
+                    r != ARCHIVE_FATAL;) {
+            // libarchive turns the "\\" of names stored on Windows into "/"; so do we.
+            if (r != ARCHIVE_FAILED &&
+                (EntryIsNamed(entry, entryName) || EntryIsNamed(entry, wanted)))
+                return ExtractFound(a.get(), entry, root, wanted, prompts);
+        }
     }
-    return ExtractOutcome::NotFound;
+    std::optional<quint64> offset = ZipLocalHeaderOffset(zipPath, entryName);
+    if (!offset)
+        offset = ZipLocalHeaderOffset(zipPath, wanted);
+    return offset ? ExtractFromLocalHeader(zipPath, *offset, root, wanted, prompts)
+                  : ExtractOutcome::NotFound;
 }

@@ -3,6 +3,7 @@
 #include "archive/ByteCursor.h"
 #include "archive/cArchive.h"
 #include "platform/FileAccess.h"
+#include "platform/FileNames.h"
 #include "platform/Prompts.h"
 
 #include <QFile>
@@ -16,29 +17,82 @@ constexpr quint32 Saturated32 = 0xFFFFFFFFu;
 struct EndRecord {
     quint64 entries = 0;
     quint64 directoryOffset = 0;
+    quint64 directorySize = 0;
+    qint64 position = 0; ///< where the (ZIP64) end record starts in the file
 };
 
+constexpr quint32 DosFolderAttribute = 0x10;
+constexpr quint16 UnicodePathId = 0x7075;
+
+quint32 Crc32Of(const QByteArray& bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= uchar(c);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+/// The entry name: the Unicode path extra field when it is there and still belongs to
+/// the stored name (its CRC matches), else the stored bytes decoded as file names are,
+/// so a name that is not UTF-8 keeps its bytes on the way to extraction.
+QString EntryName(const QByteArray& stored, const QByteArray& extra)
+{
+    ByteCursor x(reinterpret_cast<const uchar*>(extra.constData()), extra.size());
+    while (x.left() >= 4) {
+        const quint16 id = x.u16();
+        const quint16 length = x.u16();
+        if (id != UnicodePathId || length < 5 || x.left() < length) {
+            x.skip(length);
+            continue;
+        }
+        const quint8 version = x.u8();
+        const quint32 crc = x.u32();
+        const QByteArray utf8 = x.bytes(length - 5);
+        if (version == 1 && crc == Crc32Of(stored) && !utf8.isEmpty())
+            return platform::decodeFileName(utf8);
+        break;
+    }
+    return platform::decodeFileName(stored);
+}
+
+/// A folder by its DOS attribute (from DOS, Windows or OS/2 hosts) with no separator
+/// at its end is given one, so it lists as the folder it is.
+void MarkDosFolder(quint16 madeBy, quint32 attr, QString& name)
+{
+    const quint8 host = madeBy >> 8;
+    const bool dosHost = host == 0 || host == 6 || host == 11 || host == 14;
+    if (dosHost && (attr & DosFolderAttribute) && !name.isEmpty() && !name.endsWith(u'/') &&
+        !name.endsWith(u'\\'))
+        name += name.contains(u'\\') && !name.contains(u'/') ? u'\\' : u'/';
+}
+
 /// Counts the failing steps and shows their boxes; after a few it ends the listing.
+/// Without an archive (a lookup, not a listing) the first failure ends it silently.
 class StepErrors {
 public:
-    explicit StepErrors(const cArchive& archive) : archive_(archive) {}
+    explicit StepErrors(const cArchive* archive) : archive_(archive) {}
 
     /// Reports a failed step; false when the listing must stop.
     bool report(int line)
     {
+        if (!archive_)
+            return false;
         ++count_;
         if (count_ > MaxReaderErrorBoxes) {
-            archive_.prompts().message(DamagedArchiveText(archive_.ArchiveName));
+            archive_->prompts().message(DamagedArchiveText(archive_->ArchiveName));
             return false;
         }
-        archive_.prompts().message(QStringLiteral("Input past end of file\r\n"
-                                                  "in cArchive.GetZip component at line ") +
-                                   QString::number(line));
+        archive_->prompts().message(QStringLiteral("Input past end of file\r\n"
+                                                   "in cArchive.GetZip component at line ") +
+                                    QString::number(line));
         return true;
     }
 
 private:
-    const cArchive& archive_;
+    const cArchive* archive_;
     int count_ = 0;
 };
 
@@ -67,8 +121,10 @@ void ApplyZip64End(QFile& file, qint64 endPos, EndRecord& end, bool saturated)
     ByteCursor r(reinterpret_cast<const uchar*>(record.constData()), record.size());
     r.skip(24);
     end.entries = r.u64();
-    r.skip(16);
+    r.skip(8);
+    end.directorySize = r.u64();
     end.directoryOffset = r.u64();
+    end.position = qint64(recordPos);
 }
 
 /// Sizes too large for the record's 32-bit fields sit in the ZIP64 extra field, in
@@ -116,7 +172,9 @@ private:
 bool ReadCentralRecord(ByteCursor& cd, DateCache& dates, ArchiveEntry& entry)
 {
     cd.clearFailure();
-    cd.skip(8); // signature (not checked) and the two versions
+    cd.skip(4); // signature (not checked)
+    const quint16 madeBy = cd.u16();
+    cd.skip(2); // version needed
     entry.Flags = cd.u16();
     entry.Method = cd.u16();
     const quint16 time = cd.u16();
@@ -130,8 +188,11 @@ bool ReadCentralRecord(ByteCursor& cd, DateCache& dates, ArchiveEntry& entry)
     cd.skip(4); // disk number, internal attributes
     entry.Attr = cd.u32();
     cd.skip(4); // local header offset
-    SplitEntryPath(EntryNameText(cd.bytes(nameLength)), entry.path, entry.FileName);
+    const QByteArray stored = cd.bytes(nameLength);
     const QByteArray extra = cd.bytes(extraLength);
+    QString name = EntryName(stored, extra);
+    MarkDosFolder(madeBy, entry.Attr, name);
+    SplitEntryPath(name, entry.path, entry.FileName);
     if (entry.Size == Saturated32 || entry.CompSize == Saturated32)
         ApplyZip64Extra(extra, entry);
     if (commentLength)
@@ -142,16 +203,23 @@ bool ReadCentralRecord(ByteCursor& cd, DateCache& dates, ArchiveEntry& entry)
 
 /// Reads only the whole name of one central-directory record; false when part of the
 /// record was missing. Reads exactly what ReadCentralRecord reads.
-bool ReadCentralName(ByteCursor& cd, QString& name)
+bool ReadCentralName(ByteCursor& cd, QString& name, quint64* localOffset = nullptr)
 {
     cd.clearFailure();
-    cd.skip(28); // signature to sizes
+    cd.skip(4); // signature
+    const quint16 madeBy = cd.u16();
+    cd.skip(22); // version needed to sizes
     const quint16 nameLength = cd.u16();
     const quint16 extraLength = cd.u16();
     const quint16 commentLength = cd.u16();
-    cd.skip(12); // disk number to local header offset
-    name = EntryNameText(cd.bytes(nameLength));
-    cd.bytes(extraLength);
+    cd.skip(4); // disk number, internal attributes
+    const quint32 attr = cd.u32();
+    const quint32 offset = cd.u32();
+    if (localOffset)
+        *localOffset = offset;
+    const QByteArray stored = cd.bytes(nameLength);
+    name = EntryName(stored, cd.bytes(extraLength));
+    MarkDosFolder(madeBy, attr, name);
     cd.bytes(commentLength);
     return !cd.failed();
 }
@@ -181,30 +249,68 @@ std::optional<EndRecord> FindEndRecord(QFile& file, StepErrors& errors)
     ByteCursor e(reinterpret_cast<const uchar*>(tail.constData()) + at + 4, tail.size() - at - 4);
     e.skip(4);
     const quint16 entries = e.u16();
-    e.skip(6);
+    e.skip(2);
+    const quint32 directorySize = e.u32();
     const quint32 directoryOffset = e.u32();
     if (e.failed() && !errors.report(4))
         return std::nullopt;
-    EndRecord end{entries, directoryOffset};
-    ApplyZip64End(file, start + at, end, entries == 0xFFFF || directoryOffset == Saturated32);
+    EndRecord end{entries, directoryOffset, directorySize, start + at};
+    ApplyZip64End(file, start + at, end,
+                  entries == 0xFFFF || directoryOffset == Saturated32 ||
+                      directorySize == Saturated32);
     return end;
 }
 
-/// Raises one event per central-directory record, read from a mapping of the file from
-/// the directory's offset to its end (a copy where mapping fails).
+bool DirectoryStartsAt(QFile& file, quint64 offset)
+{
+    return offset < quint64(file.size()) && file.seek(qint64(offset)) &&
+           file.read(4) == QByteArrayLiteral("PK\x01\x02");
+}
+
+/// Where the central directory really starts. Bytes put in front of a zip (a
+/// self-extracting stub, a prepended header) leave every stored offset short by their
+/// length; the directory then ends where the end record begins, so its start is found
+/// from its size, as unzip does.
+quint64 DirectoryStart(QFile& file, const EndRecord& end)
+{
+    if (end.entries == 0 || end.directorySize > quint64(end.position))
+        return end.directoryOffset;
+    const quint64 implied = quint64(end.position) - end.directorySize;
+    if (implied != end.directoryOffset && !DirectoryStartsAt(file, end.directoryOffset) &&
+        DirectoryStartsAt(file, implied))
+        return implied;
+    return end.directoryOffset;
+}
+
+/// The file from the directory's offset to its end: a mapping, or a copy where mapping
+/// fails.
+class DirectoryBytes {
+public:
+    DirectoryBytes(QFile& file, quint64 offset)
+    {
+        const qint64 size = file.size();
+        const qint64 from = qint64(qMin<quint64>(offset, quint64(size)));
+        data_ = from < size ? file.map(from, size - from) : nullptr;
+        length_ = data_ ? size - from : 0;
+        if (!data_ && from < size && file.seek(from)) {
+            copy_ = file.read(size - from);
+            data_ = reinterpret_cast<const uchar*>(copy_.constData());
+            length_ = copy_.size();
+        }
+    }
+    [[nodiscard]] ByteCursor cursor() const { return ByteCursor(data_, length_); }
+
+private:
+    const uchar* data_ = nullptr;
+    qint64 length_ = 0;
+    QByteArray copy_;
+};
+
+/// Raises one event per central-directory record.
 void ListCentralDirectory(cArchive& archive, QFile& file, quint64 offset, StepErrors& errors)
 {
-    const qint64 size = file.size();
-    const qint64 from = qint64(qMin<quint64>(offset, quint64(size)));
-    const uchar* data = from < size ? file.map(from, size - from) : nullptr;
-    qint64 length = data ? size - from : 0;
-    QByteArray copy;
-    if (!data && from < size && file.seek(from)) {
-        copy = file.read(size - from);
-        data = reinterpret_cast<const uchar*>(copy.constData());
-        length = copy.size();
-    }
-    ByteCursor cd(data, length);
+    const DirectoryBytes bytes(file, offset);
+    ByteCursor cd = bytes.cursor();
     if (archive.NameFound) {
         QString name;
         for (qint64 index = 1; index <= archive.FileCount; ++index) {
@@ -232,7 +338,7 @@ void GetZip(cArchive& archive)
     QFile file;
     if (!platform::openForReading(file, archive.ArchiveName))
         return;
-    StepErrors errors(archive);
+    StepErrors errors(&archive);
     const std::optional<EndRecord> end = FindEndRecord(file, errors);
     if (!end)
         return;
@@ -241,5 +347,28 @@ void GetZip(cArchive& archive)
         archive.Counted = true;
         return;
     }
-    ListCentralDirectory(archive, file, end->directoryOffset, errors);
+    ListCentralDirectory(archive, file, DirectoryStart(file, *end), errors);
+}
+
+std::optional<quint64> ZipLocalHeaderOffset(const QString& zipPath, const QString& entryName)
+{
+    QFile file;
+    if (!platform::openForReading(file, zipPath))
+        return std::nullopt;
+    StepErrors errors(nullptr);
+    const std::optional<EndRecord> end = FindEndRecord(file, errors);
+    if (!end)
+        return std::nullopt;
+    const quint64 start = DirectoryStart(file, *end);
+    const DirectoryBytes bytes(file, start);
+    ByteCursor cd = bytes.cursor();
+    QString name;
+    quint64 offset = 0;
+    for (quint64 index = 0; index < end->entries; ++index) {
+        if (!ReadCentralName(cd, name, &offset))
+            return std::nullopt;
+        if (name == entryName)
+            return offset + (start - qMin(start, end->directoryOffset));
+    }
+    return std::nullopt;
 }

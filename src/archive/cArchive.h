@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class Prompts;
 
@@ -43,6 +44,11 @@ void GetZip(cArchive& archive);
 void GetCab(cArchive& archive);
 void GetRar(cArchive& archive);
 void GetAce(cArchive& archive);
+
+/// Where the local header of the zip entry that the directory reader lists as
+/// `entryName` starts, with the offset of any bytes in front of the zip applied.
+[[nodiscard]] std::optional<quint64> ZipLocalHeaderOffset(const QString& zipPath,
+                                                          const QString& entryName);
 
 /// Most error boxes one reader shows before it says the archive is damaged and stops.
 inline constexpr int MaxReaderErrorBoxes = 3;
