@@ -14,6 +14,7 @@
 #include "cli/StatsCommand.h"
 #include "cli/SysinfoCommand.h"
 #include "cli/TableCommand.h"
+#include "cli/TextCommand.h"
 #include "cli/TreeOptions.h"
 #include "shared/TextHelpers.h"
 
@@ -90,6 +91,10 @@ const QList<Command>& commands()
          QStringLiteral("table FILE.xls|FILE.mdb [SHEET|TABLE]  sheets or tables, or one as "
                         "TAB-separated rows"),
          showTable},
+        {QStringLiteral("text"),
+         QStringLiteral("text FILE                    the text the view shows for a text, RTF or "
+                        "document file, one paragraph per line"),
+         showText, true},
         {QStringLiteral("archive"),
          QStringLiteral("archive [--count|--details] FILE  an archive's entries (zip, cab, rar, "
                         "ace)"),

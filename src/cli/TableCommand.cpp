@@ -1,5 +1,6 @@
 #include "cli/TableCommand.h"
 
+#include "cli/NameEscape.h"
 #include "controls/TreeText.h"
 #include "platform/CancelKey.h"
 #include "platform/FileNames.h"
@@ -23,7 +24,7 @@ void printGrid(const Grid& grid, QTextStream& out)
         for (int c = 0; c < grid.cols(); ++c) {
             if (c > 0)
                 out << '\t';
-            out << grid.textMatrix(r, c);
+            out << EscapeName(grid.textMatrix(r, c));
         }
         out << '\n';
     }
