@@ -1,6 +1,7 @@
 #include "view/IconResources.h"
 
 #include "platform/FileAccess.h"
+#include "view/IcoDecode.h"
 #include "view/PeResources.h"
 
 #include <QBuffer>
@@ -106,7 +107,7 @@ QList<QByteArray> ReadIconsFromFile(const QString& path)
 
 QImage IconImageForCell(const QByteArray& icoFile, int cell)
 {
-    QByteArray data = icoFile;
+    QByteArray data = IcoWithImageSizes(icoFile);
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "ico");

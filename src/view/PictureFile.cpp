@@ -1,6 +1,7 @@
 #include "view/PictureFile.h"
 
 #include "platform/FileAccess.h"
+#include "view/IcoDecode.h"
 #include "view/Metafile.h"
 #include "view/PcxReader.h"
 
@@ -10,7 +11,7 @@
 
 namespace {
 
-enum class Decoder { Qt, Pcx, Metafile };
+enum class Decoder { Qt, Pcx, Metafile, Icon };
 
 Decoder decoderFor(const QString& path)
 {
@@ -19,6 +20,8 @@ Decoder decoderFor(const QString& path)
         return Decoder::Pcx;
     if (suffix == QLatin1String("emf") || suffix == QLatin1String("wmf"))
         return Decoder::Metafile;
+    if (suffix == QLatin1String("ico") || suffix == QLatin1String("cur"))
+        return Decoder::Icon;
     return Decoder::Qt;
 }
 
@@ -31,7 +34,14 @@ QImage readOwnFormat(const QString& path, Decoder decoder)
     if (!platform::openForReading(file, path))
         return {};
     const QByteArray bytes = file.readAll();
-    return decoder == Decoder::Pcx ? ReadPcx(bytes) : RenderMetafile(bytes);
+    switch (decoder) {
+    case Decoder::Pcx:
+        return ReadPcx(bytes);
+    case Decoder::Icon:
+        return DecodeIcoImage(bytes);
+    default:
+        return RenderMetafile(bytes);
+    }
 }
 
 } // namespace
