@@ -14,7 +14,9 @@
 
 namespace {
 
-enum class Destination { Text, FontTable, ColorTable, Skip };
+/// Where text goes: the document, a font or colour table, nowhere, or the footnote
+/// being read (footnotes follow the text, as other viewers place them).
+enum class Destination { Text, FontTable, ColorTable, Skip, Footnote };
 
 // 1638 pt, as large as word processors let a font be; larger sizes only make the layout
 // crawl.
@@ -26,6 +28,7 @@ struct GroupState {
     bool bold = false;
     bool italic = false;
     bool underline = false;
+    bool hidden = false; // \v: hidden text, never shown
     int font = -1;
     int halfPoints = 24; // RTF's default size is 12 pt
     int foreground = 0;  // colour table index, 0 = automatic
@@ -61,7 +64,6 @@ const QStringList SkippedDestinations = {
     QStringLiteral("nonshppict"),
     QStringLiteral("shp"),
     QStringLiteral("objdata"),
-    QStringLiteral("footnote"),
     QStringLiteral("pgdsctbl"),
 };
 
@@ -101,6 +103,7 @@ public:
             }
         }
         flush();
+        appendFootnotes();
         cursor_.endEditBlock();
     }
 
@@ -186,6 +189,10 @@ private:
 
     void controlWord(const QString& word, bool hasParam, int param)
     {
+        if (word == QLatin1String("footnote")) {
+            startFootnote();
+            return;
+        }
         if (SkippedDestinations.contains(word)) {
             state_.destination = Destination::Skip;
             return;
@@ -236,11 +243,15 @@ private:
             setFormat([&] { state_.italic = on; });
         } else if (word == QLatin1String("ul")) {
             setFormat([&] { state_.underline = on; });
+        } else if (word == QLatin1String("v")) {
+            setFormat([&] { state_.hidden = on; });
+        } else if (word == QLatin1String("chftn")) {
+            appendText(QString::number(footnoteNumber()));
         } else if (word == QLatin1String("ulnone")) {
             setFormat([&] { state_.underline = false; });
         } else if (word == QLatin1String("plain")) {
             setFormat([&] {
-                state_.bold = state_.italic = state_.underline = false;
+                state_.bold = state_.italic = state_.underline = state_.hidden = false;
                 state_.font = -1;
                 state_.halfPoints = 24;
                 state_.foreground = state_.background = 0;
@@ -317,17 +328,71 @@ private:
             }
             return;
         case Destination::Text:
+        case Destination::Footnote:
             // Kept as bytes until the run ends, so double-byte code pages decode whole.
-            pendingBytes_ += char(b);
+            if (!state_.hidden)
+                pendingBytes_ += char(b);
         }
+    }
+
+    [[nodiscard]] bool showsText() const
+    {
+        return (state_.destination == Destination::Text ||
+                state_.destination == Destination::Footnote) &&
+               !state_.hidden;
     }
 
     void appendChar(QChar c)
     {
-        if (state_.destination != Destination::Text)
+        if (!showsText())
             return;
         decodePendingBytes();
         pending_ += c;
+    }
+
+    void appendText(const QString& text)
+    {
+        for (const QChar c : text)
+            appendChar(c);
+    }
+
+    /// A footnote group: its text is kept apart and added after the document's text.
+    /// Only a footnote in the text counts, not one inside a destination that is skipped.
+    void startFootnote()
+    {
+        const Destination outer = stack_.empty() ? Destination::Text : stack_.back().destination;
+        if (outer != Destination::Text)
+            return;
+        flush();
+        state_.destination = Destination::Footnote;
+        footnotes_.append(QString());
+    }
+
+    /// The number \chftn stands for: the footnote being read, or in the text the one
+    /// that comes next.
+    [[nodiscard]] qsizetype footnoteNumber() const
+    {
+        return state_.destination == Destination::Footnote ? footnotes_.size()
+                                                           : footnotes_.size() + 1;
+    }
+
+    /// The footnotes after the text, one paragraph each, after an empty one.
+    void appendFootnotes()
+    {
+        if (footnotes_.isEmpty())
+            return;
+        state_ = GroupState();
+        alignment_ = Qt::AlignLeft;
+        cursor_.movePosition(QTextCursor::End);
+        cursor_.insertBlock(QTextBlockFormat());
+        for (const QString& note : std::as_const(footnotes_)) {
+            for (const QString& line : note.split(u'\n')) {
+                if (line.trimmed().isEmpty())
+                    continue;
+                cursor_.insertBlock(QTextBlockFormat());
+                cursor_.insertText(line.trimmed(), charFormat());
+            }
+        }
     }
 
     /// Text bytes use Windows-1252 unless \ansicpg names another code page we know.
@@ -368,6 +433,13 @@ private:
 
     void paragraph()
     {
+        if (state_.hidden)
+            return; // a hidden paragraph mark joins its paragraph to the next
+        if (state_.destination == Destination::Footnote) {
+            flush();
+            footnotes_.last() += u'\n';
+            return;
+        }
         if (state_.destination != Destination::Text)
             return;
         flush();
@@ -391,6 +463,11 @@ private:
         decodePendingBytes();
         if (pending_.isEmpty())
             return;
+        if (state_.destination == Destination::Footnote) {
+            footnotes_.last() += pending_;
+            pending_.clear();
+            return;
+        }
         applyAlignment();
         cursor_.insertText(pending_, charFormat());
         pending_.clear();
@@ -440,6 +517,7 @@ private:
     QString fontName_;
     int defaultFontIndex_ = 0;
     std::vector<QColor> colours_;
+    QStringList footnotes_;
     struct {
         int red = 0;
         int green = 0;

@@ -150,3 +150,21 @@ TEST(RtfReader, HtmlCarriesTheFormatting)
 }
 
 } // namespace
+
+TEST(RtfReader, HiddenTextStaysHiddenAndFootnotesFollowTheText)
+{
+    // As Word writes them: hidden runs with \v, a hidden paragraph mark joining two
+    // paragraphs, and footnotes whose reference mark is \chftn.
+    EXPECT_EQ(plain("{\\rtf1 shown{\\v  secret} text \\v gone\\v0 back\\par "
+                    "one{\\v\\par}two\\plain\\par}"),
+              QStringLiteral("shown text back\nonetwo\n"));
+    const QByteArray word =
+        "{\\rtf1\\ansi First{\\super\\chftn}{\\*\\footnote\\pard\\plain{\\super\\chftn} "
+        "Note one.}. Second{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} Note "
+        "two\\par continued.}.\\par Last line.}";
+    EXPECT_EQ(
+        plain(word),
+        QStringLiteral("First1. Second2.\nLast line.\n\n1 Note one.\n2 Note two\ncontinued."));
+    // A footnote inside a skipped destination stays out.
+    EXPECT_EQ(plain("{\\rtf1 A{\\*\\unknown{\\footnote X}}B}"), QStringLiteral("AB"));
+}
