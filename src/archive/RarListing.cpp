@@ -1,7 +1,9 @@
 // The RAR listing over libarchive, in two passes like the RAR library's callers: the
 // first counts, the second raises the events. libarchive gives no packed size, method,
-// flags or CRC; those fields stay 0 (flag 4 marks an encrypted entry).
+// flags or CRC: those come from the archive's block headers, read by our own reader.
+#include "archive/RarHeaders.h"
 #include "archive/cArchive.h"
+#include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "platform/Prompts.h"
 
@@ -84,6 +86,19 @@ template <typename Visit> bool ReadRarHeaders(const cArchive& owner, Visit visit
     }
 }
 
+/// The block headers' facts of every file entry, in order; none when unreadable.
+std::vector<RarFileFacts> ReadFacts(const QString& path)
+{
+    QFile file;
+    if (!platform::openForReading(file, path))
+        return {};
+    const qint64 size = file.size();
+    if (const uchar* data = size > 0 ? file.map(0, size) : nullptr)
+        return ReadRarFileFacts(data, size);
+    const QByteArray bytes = file.readAll();
+    return ReadRarFileFacts(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
+}
+
 } // namespace
 
 void GetRar(cArchive& archive)
@@ -92,6 +107,10 @@ void GetRar(cArchive& archive)
     if (!ReadRarHeaders(archive, [&](archive_entry*) { ++count; }))
         return;
     archive.FileCount = count;
+    // Matched by position: only when both readers see the same entries.
+    std::vector<RarFileFacts> facts = ReadFacts(archive.ArchiveName);
+    if (qint64(facts.size()) != count)
+        facts.clear();
     qint64 index = 0;
     ReadRarHeaders(archive, [&](archive_entry* header) {
         ArchiveEntry entry;
@@ -101,6 +120,14 @@ void GetRar(cArchive& archive)
         entry.Size = archive_entry_size_is_set(header) ? quint64(archive_entry_size(header)) : 0;
         entry.Attr = archive_entry_mode(header);
         entry.Flags = archive_entry_is_encrypted(header) ? 4 : 0;
+        if (!facts.empty()) {
+            const RarFileFacts& own = facts[size_t(index - 1)];
+            entry.Method = own.method;
+            entry.CompSize = own.packedSize;
+            entry.Attr = own.attributes;
+            entry.Flags |= own.flags;
+            entry.Crc = own.crc;
+        }
         archive.raise(entry);
     });
 }
