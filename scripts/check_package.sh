@@ -4,6 +4,8 @@
 # AppStream metainfo (validated), icon, man pages and bash completion.
 set -euo pipefail
 build=${1:?usage: check_package.sh BUILD_DIR}
+# A package installs under /usr; the prefix changes no compiled file.
+cmake -DCMAKE_INSTALL_PREFIX=/usr "$build" >/dev/null
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls -t "$build"/lumara_*.deb | head -n 1)
 listing=$(dpkg-deb -c "$deb")
