@@ -1,5 +1,7 @@
 // A thumbnail page of 25 large JPEGs (3264 x 2448, eight megapixels), decoded at the
-// thumbnail size in parallel and painted in order.
+// thumbnail size in parallel and painted in order; then the same page from the shared
+// thumbnail cache.
+#include "view/ThumbnailCache.h"
 #include "view/ThumbnailPages.h"
 
 #include <QBuffer>
@@ -46,6 +48,19 @@ void ThumbnailPageOfLargeJpegs(benchmark::State& bench)
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(ThumbnailPageOfLargeJpegs)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same page shown again: every thumbnail comes from the shared cache (target: under
+// 20 ms a page).
+void ThumbnailPageFromTheSharedCache(benchmark::State& bench)
+{
+    const QStringList& paths = largeJpegs();
+    QTemporaryDir cacheRoot;
+    const ThumbnailCache cache(cacheRoot.path());
+    benchmark::DoNotOptimize(DrawThumbnailPage(paths, 0, QSize(1000, 750), {}, {}, &cache));
+    for (auto _ : bench)
+        benchmark::DoNotOptimize(DrawThumbnailPage(paths, 0, QSize(1000, 750), {}, {}, &cache));
+}
+BENCHMARK(ThumbnailPageFromTheSharedCache)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -18,11 +18,12 @@ packages=(
     qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-image-formats-plugins
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
     libarchive-dev libfreexl-dev mdbtools-dev libgl-dev
-    xvfb xauth
+    xvfb xauth adwaita-icon-theme
 )
 if [ "$mode" = test ]; then
     packages+=(libgtest-dev libbenchmark-dev python3 zip unzip gcab libarchive-tools sox ffmpeg
-        fonts-dejavu-core python3-xlwt fp-units-db clang-format)
+        fonts-dejavu-core python3-xlwt fp-units-db clang-format dbus-daemon libglib2.0-bin
+        appstream dpkg-dev)
 fi
 
 missing=()

@@ -1,8 +1,13 @@
+#include "app/StartupTargets.h"
+#include "app/gui/FileManagerService.h"
 #include "app/gui/MainWindow.h"
+#include "controls/gui/ThemeIcons.h"
+#include "platform/FileNames.h"
 #include "platform/HeapPages.h"
 #include "platform/SystemInfo.h"
 
 #include <QApplication>
+#include <QDir>
 #include <clocale>
 #include <cstdio>
 
@@ -22,9 +27,24 @@ int main(int argc, char** argv)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     platform::preferLargeHeapPages(platform::HeapUse::LongRun);
     std::setlocale(LC_ALL, "C.UTF-8");
+    // The arguments' own bytes: a folder's name need not be UTF-8.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << platform::decodeFileName(argv[i]);
+    const StartupRequest request = ParseStartupArguments(args, QDir::currentPath());
+    for (const QString& arg : request.rejected)
+        std::fprintf(stderr, "lumara: not a local file or folder: %s\n",
+                     platform::encodeFileName(arg).constData());
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumara"));
+    ThemeIcons::UseFallbackTheme();
+    if (!request.newWindow && !request.paths.isEmpty() && HandToRunningLumara(request.paths))
+        return 0;
     MainWindow window;
     window.start();
+    (new FileManagerService(window))->registerOnSessionBus();
+    if (!request.paths.isEmpty())
+        window.showItems(request.paths, MainWindow::ItemAction::Show);
     return QApplication::exec();
 }

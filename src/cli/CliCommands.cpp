@@ -110,8 +110,10 @@ const QList<Command>& commands()
                         "picture as the view draws it"),
          drawPicture, true},
         {QStringLiteral("thumbs"),
-         QStringLiteral("thumbs FOLDER|--basket FILE.bsk [--area WxH] --out DIR  thumbnail "
-                        "pages of the folder's or the basket's pictures as DIR/page1.png ..."),
+         QStringLiteral("thumbs FOLDER|--basket FILE.bsk [--area WxH] [--cache] --out DIR  "
+                        "thumbnail pages of the folder's or the basket's pictures as "
+                        "DIR/page1.png ...; --cache reads and fills the desktop's shared "
+                        "thumbnail cache"),
          drawThumbnails, true},
         {QStringLiteral("media"),
          QStringLiteral("media FILE                   the sound's length as [h:]mm:ss"),

@@ -16,6 +16,7 @@
 #include "view/PictureFile.h"
 #include "view/PictureFolder.h"
 #include "view/Rotation.h"
+#include "view/ThumbnailCache.h"
 #include "view/ThumbnailPages.h"
 
 #include <QBuffer>
@@ -118,9 +119,11 @@ int drawThumbnails(const QStringList& given, QTextStream& out, QTextStream& err)
     const std::optional<QString> outDir = takeOption(args, QStringLiteral("--out"), missing);
     const std::optional<QString> areaText = takeOption(args, QStringLiteral("--area"), missing);
     const std::optional<QString> basketFile = takeOption(args, QStringLiteral("--basket"), missing);
+    const bool useCache = args.removeAll(QStringLiteral("--cache")) > 0;
     const std::optional<QSize> area = sizeOf(areaText.value_or(QStringLiteral("1000x750")));
     if (missing || !outDir || args.size() != (basketFile ? 0 : 1) || !area) {
-        err << "usage: lumara-cli thumbs FOLDER|--basket FILE.bsk [--area WxH] --out DIR\n";
+        err << "usage: lumara-cli thumbs FOLDER|--basket FILE.bsk [--area WxH] [--cache] --out "
+               "DIR\n";
         return 2;
     }
     const Settings settings;
@@ -161,8 +164,10 @@ int drawThumbnails(const QStringList& given, QTextStream& out, QTextStream& err)
         return 1;
     }
     const int pages = LastThumbnailPage(int(pictures.size())) + 1;
+    const ThumbnailCache shared;
     for (int p = 0; p < pages; ++p) {
-        const QImage page = DrawThumbnailPage(pictures, p, *area);
+        const QImage page =
+            DrawThumbnailPage(pictures, p, *area, {}, {}, useCache ? &shared : nullptr);
         if (!savePng(page, *outDir + QStringLiteral("/page%1.png").arg(p + 1), err))
             return 1;
     }

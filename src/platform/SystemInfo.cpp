@@ -1,6 +1,7 @@
 #include "platform/SystemInfo.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <pwd.h>
 #include <unistd.h>
@@ -32,6 +33,13 @@ QString programFolder()
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     return folder;
+}
+
+QString helpFolder(const QString& programFolder)
+{
+    if (QFileInfo::exists(programFolder + QStringLiteral("Lumarahelp.htm")))
+        return programFolder;
+    return QDir::cleanPath(programFolder + QStringLiteral("../share/lumara")) + QLatin1Char('/');
 }
 
 bool runningAsRoot()

@@ -10,6 +10,10 @@ namespace platform {
 [[nodiscard]] QString hostName();
 /// The folder holding the running executable, ending in "/".
 [[nodiscard]] QString programFolder();
+/// The folder holding the help page `Lumarahelp.htm`, ending in "/": `programFolder`
+/// when the page lies beside the program (a build), else the installed data folder
+/// (`../share/lumara/` from there).
+[[nodiscard]] QString helpFolder(const QString& programFolder);
 /// True when the process runs as root.
 [[nodiscard]] bool runningAsRoot();
 

@@ -178,6 +178,10 @@ QString VolumeText(const Volume& volume, const QString& label)
     case VolumeKind::Removable:
         return QStringLiteral("Floppy ") + inBrackets;
     case VolumeKind::Fixed:
+        // The root file system seldom has a label; a bare "(/)" reads as nothing.
+        if (label.isEmpty() && volume.mountPath == QLatin1String("/"))
+            return QStringLiteral("File System ") + inBrackets;
+        return label + QLatin1Char(' ') + inBrackets;
     case VolumeKind::Remote:
     case VolumeKind::CdRom:
         return label + QLatin1Char(' ') + inBrackets;

@@ -68,14 +68,23 @@ QImage LoadPicture(const QString& path)
     return reader.read();
 }
 
-QImage LoadThumbnail(const QString& path, QSize size)
+QImage LoadThumbnail(const QString& path, QSize size, Qt::AspectRatioMode mode)
 {
     if (size.isEmpty())
         return {};
+    // Kept proportions never enlarge a small picture.
+    const auto target = [size, mode](QSize natural) {
+        if (mode == Qt::IgnoreAspectRatio || !natural.isValid())
+            return size;
+        return natural.width() <= size.width() && natural.height() <= size.height()
+                   ? natural
+                   : natural.scaled(size, mode).expandedTo(QSize(1, 1));
+    };
     if (const Decoder decoder = decoderFor(path); decoder != Decoder::Qt) {
         const QImage full = readOwnFormat(path, decoder);
         return full.isNull() ? full
-                             : full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                             : full.scaled(target(full.size()), Qt::IgnoreAspectRatio,
+                                           Qt::SmoothTransformation);
     }
     QFile file;
     if (!platform::openForReading(file, path))
@@ -85,10 +94,11 @@ QImage LoadThumbnail(const QString& path, QSize size)
     const QSize natural = reader.size();
     if (natural.isValid() && qint64(natural.width()) * natural.height() > MaxPixels)
         return {};
+    const QSize wanted = target(natural);
     // Decoders that cannot scale ignore this and give the natural size.
-    reader.setScaledSize(size);
+    reader.setScaledSize(wanted);
     QImage image = reader.read();
-    if (!image.isNull() && image.size() != size)
-        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (!image.isNull() && image.size() != wanted)
+        image = image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image;
 }

@@ -3,6 +3,7 @@
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 #include "view/PictureFile.h"
+#include "view/ThumbnailCache.h"
 
 #include <QFuture>
 #include <QPainter>
@@ -72,7 +73,7 @@ int ThumbnailGeometry::indexAt(QPoint point, int page) const
 
 QImage DrawThumbnailPage(const QStringList& paths, int page, QSize area,
                          const std::function<bool()>& carryOn, const std::function<void()>& waiting,
-                         double twipsPerPixel)
+                         const ThumbnailCache* cache, double twipsPerPixel)
 {
     QImage canvas(area.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     canvas.fill(Qt::white);
@@ -86,7 +87,9 @@ QImage DrawThumbnailPage(const QStringList& paths, int page, QSize area,
     std::vector<QFuture<QImage>> decoded;
     decoded.reserve(std::size_t(last - first));
     for (qsizetype i = first; i < last; ++i)
-        decoded.push_back(QtConcurrent::run(LoadThumbnail, paths[i], thumb));
+        decoded.push_back(
+            cache ? QtConcurrent::run(CachedThumbnail, paths[i], thumb, *cache)
+                  : QtConcurrent::run(LoadThumbnail, paths[i], thumb, Qt::IgnoreAspectRatio));
 
     QPainter painter(&canvas);
     painter.setPen(Qt::black);

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <functional>
 
+class ThumbnailCache;
+
 /// Pictures on one thumbnail page.
 inline constexpr int PicturesPerPage = 25;
 
@@ -42,8 +44,10 @@ private:
 /// its cell empty. The pictures decode in parallel off the calling thread at the
 /// thumbnail size; they are painted in order. Before each picture `carryOn` is asked
 /// (false ends the page, keeping what is drawn); while a picture is still decoding
-/// `waiting` runs (to let the window paint). Either may be empty.
+/// `waiting` runs (to let the window paint). Either may be empty. With a `cache` (not
+/// kept), thumbnails come from the desktop's shared cache and new ones go into it.
 [[nodiscard]] QImage DrawThumbnailPage(const QStringList& paths, int page, QSize area,
                                        const std::function<bool()>& carryOn = {},
                                        const std::function<void()>& waiting = {},
+                                       const ThumbnailCache* cache = nullptr,
                                        double twipsPerPixel = 15);

@@ -96,8 +96,10 @@ TEST(Volumes, TextsWordsAndImagesByKind)
         EXPECT_EQ(platform::KindWord(c.kind), QString::fromUtf8(c.word));
         EXPECT_EQ(platform::VolumeImage(c.kind), QString::fromUtf8(c.image));
     }
-    // An unreadable label leaves a blank before the bracket.
-    EXPECT_EQ(platform::VolumeText({"/", "", "ext4", VolumeKind::Fixed}, ""), " (/)");
+    // An unreadable label leaves a blank before the bracket; the root is named anyway.
+    EXPECT_EQ(platform::VolumeText({"/m", "", "ext4", VolumeKind::Fixed}, ""), " (/m)");
+    EXPECT_EQ(platform::VolumeText({"/", "", "ext4", VolumeKind::Fixed}, ""), "File System (/)");
+    EXPECT_EQ(platform::VolumeText({"/", "", "ext4", VolumeKind::Fixed}, "root"), "root (/)");
 }
 
 TEST(Volumes, TheRootIsAlwaysAmongTheMountedVolumes)

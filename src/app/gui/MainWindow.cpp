@@ -136,7 +136,7 @@ void MainWindow::TriggerView(const ViewRequest& request)
 
 void MainWindow::showHelp()
 {
-    const QString folder = settings_.appFolder;
+    const QString folder = platform::helpFolder(settings_.appFolder);
     if (!platform::isRegularFile(folder + QStringLiteral("Lumarahelp.htm"))) {
         prompts_.message(QStringLiteral("help file not found"));
         return;

@@ -67,6 +67,15 @@ public:
     void openFolderNode(NodeTree::Id id);
     /// Puts a folder at the top of the folder history.
     void RecordFolder(const QString& path);
+    /// What showItems does with each item.
+    enum class ItemAction { Show, Properties };
+    /// Opens the window at `paths` (absolute): a folder shows itself, a file its folder
+    /// with the file selected; with several, the last is shown and the others go into
+    /// the folder history. Properties also shows each item's properties. Raises the window.
+    void showItems(const QStringList& paths, ItemAction action);
+    /// Opens the folder `path` in the file list, even when it holds no files, and records
+    /// it; says so in the status bar when it is not a folder. False when nothing opened.
+    bool openFolderPath(const QString& path);
     /// The "Execute" command for a file.
     void runFile(const QString& displayName, const QString& fullPath);
     /// "File" > "Help": the help page in the view window, or "help file not found".
@@ -119,6 +128,8 @@ private:
     /// Says the profile could not be written and keeps the design store as it was.
     void profileNotSaved();
     int listFolder(const QString& path);
+    /// Makes the file `name` of the listed folder the list's current row.
+    void selectListedFile(const QString& name);
 
     Settings settings_;
     QtPrompts qtPrompts_;

@@ -6,6 +6,7 @@
 #include "controls/KivTabs.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
+#include "controls/gui/ThemeIcons.h"
 #include "controls/gui/WindowGuards.h"
 #include "platform/Prompts.h"
 #include "platform/gui/Clipboard.h"
@@ -117,6 +118,9 @@ QIcon FileListPanel::iconFor(NodeTree::Id id, const QString& image) const
         const bool open = state_.fileTree.node(id).expanded;
         return style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
     }
+    // Uncoloured files show their type as the desktop's icon theme draws it.
+    if (image == u"3")
+        return ThemeIcons::forFileName(state_.fileTree.node(id).text, imageIcon(image));
     return imageIcon(image);
 }
 

@@ -6,6 +6,7 @@
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "view/PictureFile.h"
+#include "view/ThumbnailCache.h"
 #include "view/ThumbnailPages.h"
 #include "view/gui/PictureView.h"
 #include "view/gui/ViewWindow.h"
@@ -77,6 +78,8 @@ QImage ThumbnailView::pageImage(int page, bool& complete)
         return *it;
     }
     complete = true;
+    // Our working folder holds copies we made for ourselves: never worth a cache entry.
+    const ThumbnailCache shared({}, {window_.settings().workFolder});
     const QImage image = DrawThumbnailPage(
         pictures_, page, area,
         [this, &complete] {
@@ -85,7 +88,7 @@ QImage ThumbnailView::pageImage(int page, bool& complete)
             return complete;
         },
         // The window keeps painting while the pictures decode.
-        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }, &shared);
     if (complete)
         cache_.insert(page, image);
     return image;

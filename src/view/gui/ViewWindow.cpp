@@ -10,6 +10,7 @@
 #include "platform/FileNames.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
+#include "platform/SystemInfo.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
@@ -193,7 +194,8 @@ bool ViewWindow::runKindView(const ViewRequest& request)
 void ViewWindow::showStatusFor(const ViewRequest& request)
 {
     SetViewMessage(missingViewNote_);
-    const bool help = request.name == HelpFileName && request.folder == settings_.appFolder;
+    const bool help =
+        request.name == HelpFileName && request.folder == platform::helpFolder(settings_.appFolder);
     SetViewPath(help ? QStringLiteral("Varnex Help") : request.fullPath());
 }
 

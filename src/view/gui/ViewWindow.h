@@ -39,6 +39,8 @@ public:
     using KindView = std::function<bool(const ViewRequest& request)>;
 
     ViewWindow(Settings& settings, Prompts& prompts, QWidget* parent = nullptr);
+    /// The settings the window shows and changes (not owned).
+    [[nodiscard]] const Settings& settings() const { return settings_; }
     ~ViewWindow() override;
 
     /// Runs the dispatch: ends the current view, shows the requested file in the view of

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+class MainWindow;
+
+/// The desktop's org.freedesktop.FileManager1 interface ("Show in folder" in browsers and
+/// editors) on the session bus, under that name when no other file manager holds it and
+/// always under Lumara's own, through which a second `lumara FOLDER` hands its folders to
+/// the running window. Items are file:// URIs or paths.
+class FileManagerService : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+public:
+    /// Does not take ownership of `window`, which must outlive the service.
+    explicit FileManagerService(MainWindow& window);
+
+    /// Exports the interface and asks for the bus names; false without a session bus.
+    bool registerOnSessionBus();
+
+public Q_SLOTS:
+    void ShowFolders(const QStringList& uris, const QString& startupId);
+    void ShowItems(const QStringList& uris, const QString& startupId);
+    void ShowItemProperties(const QStringList& uris, const QString& startupId);
+
+private:
+    MainWindow& window_;
+};
+
+/// Hands `paths` to a Lumara window already running on the session bus: true when one
+/// took them, false when none runs (or there is no session bus).
+bool HandToRunningLumara(const QStringList& paths);

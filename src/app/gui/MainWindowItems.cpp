@@ -1,0 +1,77 @@
+#include "app/StartupTargets.h"
+#include "app/gui/MainWindow.h"
+#include "browse/gui/FileListPanel.h"
+#include "controls/gui/NodeTreeModel.h"
+#include "controls/gui/NodeTreeView.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
+#include "shared/TextHelpers.h"
+#include "tools/gui/InfoForm.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+void MainWindow::showItems(const QStringList& paths, ItemAction action)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        if (!platform::pathExists(paths[i])) {
+            statusBar()->showMessage(platform::readableFileName(paths[i]) +
+                                     QStringLiteral(" - no such file or folder"));
+            continue;
+        }
+        const OpenTarget target = OpenTargetOf(paths[i]);
+        if (i + 1 < paths.size()) {
+            if (platform::isFolder(target.folder))
+                RecordFolder(target.folder);
+        } else if (openFolderPath(target.folder)) {
+            selectListedFile(target.selectName);
+        }
+        if (action != ItemAction::Properties)
+            continue;
+        if (target.selectName.isEmpty())
+            Q_EMIT folderPropertiesWanted(target.folder);
+        else
+            ShowFileProperties(paths[i], prompts_, this);
+    }
+}
+
+bool MainWindow::openFolderPath(const QString& path)
+{
+    const QString folder = WithSlash(path);
+    // Folder keys and the history hold folders without the closing slash ("/" aside).
+    const QString bare = folder.size() > 1 ? folder.chopped(1) : folder;
+    if (!platform::isFolder(folder)) {
+        statusBar()->showMessage(platform::readableFileName(folder) +
+                                 QStringLiteral(" - no such folder"));
+        return false;
+    }
+    LoadSubfolders(folderTree_, bare);
+    const int count = listFolder(folder);
+    if (fileList_->listingSuperseded())
+        return false;
+    lblPath_->setText(platform::readableFileName(bare));
+    treeState_.lblpathx = bare;
+    RecordFolder(bare);
+    reportCancelledListing(bare);
+    return count >= 0;
+}
+
+void MainWindow::selectListedFile(const QString& name)
+{
+    if (name.isEmpty())
+        return;
+    const NodeTree& list = fileList_->state().fileTree;
+    const NodeTree::Id id = list.find(fileList_->state().currentFolder + name);
+    NodeTreeView* view = fileList_->fileList();
+    if (id == NodeTree::None || !view)
+        return;
+    const QModelIndex index = view->nodeModel()->indexOf(id);
+    if (!index.isValid())
+        return;
+    view->setCurrentIndex(index);
+    view->scrollTo(index);
+}

@@ -1,0 +1,99 @@
+#include "app/gui/FileManagerService.h"
+
+#include "app/gui/MainWindow.h"
+#include "browse/gui/FileListPanel.h"
+#include "common/TempTree.h"
+#include "controls/gui/NodeTreeView.h"
+#include "platform/Prompts.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+/// A private session bus for this test program when none is set, as on a build machine.
+class PrivateSessionBus {
+public:
+    PrivateSessionBus()
+    {
+        if (qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
+            return;
+        daemon_.start(QStringLiteral("dbus-daemon"),
+                      {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                       QStringLiteral("--print-address=1")});
+        if (!daemon_.waitForReadyRead(10000))
+            return;
+        qputenv("DBUS_SESSION_BUS_ADDRESS", daemon_.readLine().trimmed());
+    }
+    ~PrivateSessionBus()
+    {
+        if (daemon_.state() == QProcess::NotRunning)
+            return;
+        daemon_.kill();
+        daemon_.waitForFinished();
+    }
+
+private:
+    QProcess daemon_;
+};
+
+/// Runs a program to its end while this thread keeps serving the bus.
+int runServing(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.start(program, args);
+    const QDeadlineTimer deadline(20000);
+    while (process.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        process.waitForFinished(10);
+    }
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QString currentName(const MainWindow& window)
+{
+    const NodeTreeView* view = window.fileListPanel()->fileList();
+    return view->currentIndex().data().toString();
+}
+
+} // namespace
+
+// What a web browser's "Show in folder" sends, from another program, over the session bus.
+TEST(FileManagerService, ShowItemsFromAnotherProgramOpensTheFolderWithTheFileSelected)
+{
+    const PrivateSessionBus bus;
+    const QString gdbus = QStandardPaths::findExecutable(QStringLiteral("gdbus"));
+    ASSERT_FALSE(gdbus.isEmpty()) << "gdbus (libglib2.0-bin) is needed";
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected());
+    TempTree tree;
+    tree.file(QStringLiteral("docs/a.txt"), 1);
+    tree.file(QStringLiteral("docs/b c.txt"), 2);
+    tree.file(QStringLiteral("docs/d.txt"), 3);
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(tree.root());
+    ASSERT_TRUE((new FileManagerService(window))->registerOnSessionBus());
+
+    const QString uri = QStringLiteral("file://") + tree.path(QStringLiteral("docs/b%20c.txt"));
+    EXPECT_EQ(
+        runServing(gdbus,
+                   {QStringLiteral("call"), QStringLiteral("--session"), QStringLiteral("--dest"),
+                    QStringLiteral("org.lumara.Lumara"), QStringLiteral("--object-path"),
+                    QStringLiteral("/org/freedesktop/FileManager1"), QStringLiteral("--method"),
+                    QStringLiteral("org.freedesktop.FileManager1.ShowItems"),
+                    QStringLiteral("['%1']").arg(uri), QStringLiteral("")}),
+        0);
+    EXPECT_EQ(window.CurrentFolderPath(), tree.path(QStringLiteral("docs/")));
+    EXPECT_EQ(currentName(window), QStringLiteral("b c.txt"));
+
+    // A folder that is not there leaves the list as it was and says so.
+    window.showItems({tree.path(QStringLiteral("gone"))}, MainWindow::ItemAction::Show);
+    EXPECT_EQ(window.CurrentFolderPath(), tree.path(QStringLiteral("docs/")));
+    EXPECT_TRUE(
+        window.statusBar()->currentMessage().endsWith(QStringLiteral(" - no such file or folder")));
+}
