@@ -23,7 +23,7 @@ packages=(
 if [ "$mode" = test ]; then
     packages+=(libgtest-dev libbenchmark-dev python3 zip unzip gcab libarchive-tools sox ffmpeg
         fonts-dejavu-core python3-xlwt fp-units-db clang-format dbus-daemon libglib2.0-bin
-        appstream dpkg-dev)
+        appstream dpkg-dev icoutils)
 fi
 
 missing=()
