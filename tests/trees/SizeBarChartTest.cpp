@@ -118,3 +118,31 @@ TEST(SizeBarChart, DrawsBarsInTheBarColour)
     EXPECT_FALSE(HasSizeBarData(table({})));
     EXPECT_TRUE(HasSizeBarData(grid));
 }
+
+TEST(SizeBarChart, LongLabelsEndBeforeTheBars)
+{
+    const QString longName = QStringLiteral("a rather long file name that would run on.txt");
+    const Grid grid = table({{QStringLiteral("1"), longName, QStringLiteral("800")},
+                             {QStringLiteral("2"), QStringLiteral("b.txt"), QStringLiteral("20")}});
+    SizeBarStyle style;
+    style.text = QColor(0, 0, 0);
+    style.bar = QColor(0, 0, 255);
+    style.line = QColor(0, 0, 200);
+    const SizeBarKind kind{TreeType::PlainList, false, true};
+    const QList<QImage> pages = DrawSizeBarPages(grid, kind, -1, QSize(500, 200), style);
+    ASSERT_EQ(pages.size(), 1);
+    const SizeBarLayout layout =
+        LayOutSizeBars(grid, kind, -1, QSize(500, 200), QFontMetrics(style.font).height() + 2);
+    const QRect shortBar = layout.pages[0].items[1].bar;
+    // Right of the label column, the second row shows its short bar and page: no text.
+    int textPixels = 0;
+    for (const SizeBarItem& item : layout.pages[0].items) {
+        const int top = item.bar.top();
+        for (int y = top; y <= item.bar.bottom(); ++y)
+            for (int x = item.bar.left(); x < 500; ++x)
+                if (!item.bar.contains(x, y) && pages[0].pixelColor(x, y) == style.text)
+                    ++textPixels;
+    }
+    EXPECT_EQ(textPixels, 0) << "a label runs over the bar area";
+    EXPECT_LT(shortBar.width(), 20);
+}
