@@ -97,7 +97,7 @@ public:
     /// Shows the view font and the view colours of the settings in the text view now.
     void applyOptions();
     /// The font of the text view: the view font of the settings when installed, else the
-    /// interface's font at no less than its own size.
+    /// interface's font, at no less than its own size while the size is the default.
     [[nodiscard]] QFont textViewFont() const;
 
     /// The "Copy" command: copies what the current view shows and says so.

@@ -64,9 +64,13 @@ QFont ViewWindow::textViewFont() const
     if (QFontDatabase::hasFamily(settings_.viewFont.name))
         return font;
     // A font this machine lacks ("MS Sans Serif" of a new profile) would fall back to
-    // some face at its small size: take the interface's font, never smaller than it.
+    // some face at its small size: take the interface's font, at least at its size unless
+    // the user chose another size.
     QFont fallback = this->font();
-    fallback.setPointSizeF(std::max(settings_.viewFont.size, fallback.pointSizeF()));
+    if (settings_.viewFont.size != FontSetting{}.size)
+        fallback.setPointSizeF(settings_.viewFont.size);
+    else
+        fallback.setPointSizeF(std::max(settings_.viewFont.size, fallback.pointSizeF()));
     return fallback;
 }
 

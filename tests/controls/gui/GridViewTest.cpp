@@ -96,4 +96,6 @@ TEST(GridView, TheRowNumberColumnStaysWhileTheOthersScrollAcross)
     EXPECT_EQ(fixed->indexAt(QPoint(2, 2)).row(), view.indexAt(QPoint(2, 2)).row());
     for (int c = 1; c < 12; ++c)
         EXPECT_TRUE(fixed->isColumnHidden(c)) << c;
+    if (const QString folder = qEnvironmentVariable("LUMARA_SCREENSHOTS"); !folder.isEmpty())
+        view.grab().save(folder + QStringLiteral("/grid-scrolled.png"));
 }

@@ -156,6 +156,8 @@ TEST_F(FormFixture, ALargeSampleNeitherWidensNorHeightensTheDialog)
     settings.listFont = {QStringLiteral("DejaVu Sans"), 8};
     form.loadFromSettings();
     form.show();
+    if (auto* pages = form.findChild<QTabWidget*>())
+        pages->setCurrentIndex(1); // "Fonts"
     child<QRadioButton>(form, "fontTarget1")->click();
     QApplication::processEvents();
     const QSize small = form.size();

@@ -341,6 +341,8 @@ TEST_F(ViewWindowTest, FirstOpensWhollyOnTheScreenAndTextIsNoSmallerThanTheInter
     ASSERT_FALSE(QFontDatabase::hasFamily(settings.viewFont.name));
     EXPECT_GE(fresh.textViewFont().pointSizeF(), fresh.font().pointSizeF());
     EXPECT_EQ(fresh.textViewFont().family(), fresh.font().family());
+    settings.viewFont.size = 6.75; // a size the user chose is kept
+    EXPECT_EQ(fresh.textViewFont().pointSizeF(), 6.75);
     const QString installed = QFontDatabase::families().value(0);
     settings.viewFont = {installed, 20};
     EXPECT_EQ(fresh.textViewFont().family(), installed);
