@@ -150,6 +150,13 @@ MachineFacts GatherMachineFacts()
     return facts;
 }
 
+qint64 AvailableMemoryBytes()
+{
+    MachineFacts facts;
+    ParseMemInfo(readText(QStringLiteral("/proc/meminfo")), facts);
+    return facts.availableMemoryKb * 1024;
+}
+
 std::vector<VolumeFacts> GatherVolumeFacts()
 {
     std::vector<VolumeFacts> all;

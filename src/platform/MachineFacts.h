@@ -40,6 +40,9 @@ struct VolumeFacts {
 /// Every mounted volume with its space, label and serial number, in mount order.
 [[nodiscard]] std::vector<VolumeFacts> GatherVolumeFacts();
 
+/// The memory the machine can still hand out now, in bytes (0 when unknown).
+[[nodiscard]] qint64 AvailableMemoryBytes();
+
 /// The figures of /proc/meminfo's text: total, available and the load in percent.
 void ParseMemInfo(const QString& text, MachineFacts& facts);
 /// The NAME and VERSION_ID values of an os-release text, quotes removed.

@@ -8,7 +8,9 @@ std::array<ViewCategory, Settings::CategorySlots> Settings::defaultCategories()
 {
     return {{
         {QStringLiteral("Text"), QStringLiteral("txt;rtf;prn;dat;bat;log;csv")},
-        {QStringLiteral("Picture"), QStringLiteral("bmp;dib;gif;jpg;emf;ico;cur;wmf")},
+        // Today's formats beside the classic ones; profiles already written keep theirs.
+        {QStringLiteral("Picture"),
+         QStringLiteral("bmp;dib;gif;jpg;jpeg;png;webp;tif;tiff;svg;emf;ico;cur;wmf;pcx")},
         {QStringLiteral("Html"), QStringLiteral("htm;html;mht")},
         {QStringLiteral("Zip"), QStringLiteral("cab;rar;zip")},
         {QStringLiteral("Sound"), QStringLiteral("mp3;wma;mid;wav")},

@@ -134,14 +134,19 @@ QList<QImage> DrawSizeBarPages(const Grid& grid, const SizeBarKind& kind, int la
             painter.drawText(QPoint(barLeft + 4, p.headingAt.y()), QStringLiteral("SIZE"));
             painter.setPen(style.line);
             painter.drawLine(barLeft - 2, p.headingAt.y() + 2, barLeft - 2, page.height());
+            // Labels end before the bars start: a long name is cut short with "...".
+            const auto drawLabel = [&](QPoint at, const QString& text) {
+                const int room = barLeft - 4 - at.x();
+                painter.drawText(at, metrics.elidedText(text, Qt::ElideRight, std::max(0, room)));
+            };
             for (const SizeBarItem& item : p.items) {
                 painter.setPen(style.text);
                 const qsizetype tab = item.text.indexOf(QLatin1Char('\t'));
                 if (tab < 0) {
-                    painter.drawText(item.textAt, item.text);
+                    drawLabel(item.textAt, item.text);
                 } else {
-                    painter.drawText(item.textAt, item.text.left(tab));
-                    painter.drawText(item.textAt + QPoint(tabWidth, 0), item.text.mid(tab + 1));
+                    drawLabel(item.textAt, item.text.left(tab));
+                    drawLabel(item.textAt + QPoint(tabWidth, 0), item.text.mid(tab + 1));
                 }
                 painter.fillRect(item.bar, style.bar);
                 if (item.bar.width() > 2) {

@@ -1,6 +1,7 @@
 #include "view/PictureFile.h"
 
 #include "platform/FileAccess.h"
+#include "platform/MachineFacts.h"
 #include "view/IcoDecode.h"
 #include "view/Metafile.h"
 #include "view/PcxReader.h"
@@ -8,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -27,6 +30,40 @@ Decoder decoderFor(const QString& path)
 
 // Pictures larger than this many pixels are refused rather than exhausting memory.
 constexpr qint64 MaxPixels = qint64(16384) * 16384;
+// Qt's own allocation limit for one image (its reader's default).
+constexpr qint64 QtDefaultLimitBytes = qint64(128) << 20;
+// What one decoded pixel takes at most in the formats the readers give (32-bit).
+constexpr qint64 BytesPerPixel = 4;
+
+/// Raises Qt's allocation limit for one read and puts the old one back.
+class AllocationLimit {
+public:
+    explicit AllocationLimit(qint64 bytes) : old_(QImageReader::allocationLimit())
+    {
+        const qint64 megabytes = std::min<qint64>(INT_MAX, bytes >> 20);
+        QImageReader::setAllocationLimit(int(std::max<qint64>(old_, megabytes)));
+    }
+    ~AllocationLimit() { QImageReader::setAllocationLimit(old_); }
+    AllocationLimit(const AllocationLimit&) = delete;
+    AllocationLimit& operator=(const AllocationLimit&) = delete;
+
+private:
+    int old_;
+};
+
+/// How many times each side must be halved for `natural` to fit in `memoryBytes`.
+int halvingsToFit(QSize natural, qint64 memoryBytes)
+{
+    int halvings = 0;
+    QSize size = natural;
+    const auto pixels = [](QSize s) { return qint64(s.width()) * s.height(); };
+    while (size.width() > 1 && size.height() > 1 &&
+           (pixels(size) > MaxPixels || pixels(size) * BytesPerPixel > memoryBytes)) {
+        size /= 2;
+        ++halvings;
+    }
+    return halvings;
+}
 
 QImage readOwnFormat(const QString& path, Decoder decoder)
 {
@@ -53,19 +90,50 @@ QByteArray ForcedPictureFormat(const QString& path)
                : QByteArray();
 }
 
-QImage LoadPicture(const QString& path)
+qint64 PictureMemoryBudget()
 {
-    if (const Decoder decoder = decoderFor(path); decoder != Decoder::Qt)
-        return readOwnFormat(path, decoder);
+    return std::max(platform::AvailableMemoryBytes() / 2, QtDefaultLimitBytes);
+}
+
+PictureRead ReadPicture(const QString& path, qint64 memoryBytes)
+{
+    PictureRead result;
+    if (const Decoder decoder = decoderFor(path); decoder != Decoder::Qt) {
+        result.image = readOwnFormat(path, decoder);
+        if (result.image.isNull())
+            result.problem = QStringLiteral("cannot read this picture");
+        return result;
+    }
     QFile file;
-    if (!platform::openForReading(file, path))
-        return {};
+    if (!platform::openForReading(file, path)) {
+        result.problem = file.errorString();
+        return result;
+    }
     QImageReader reader(&file, ForcedPictureFormat(path));
     reader.setAutoTransform(false);
-    const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() > MaxPixels)
-        return {};
-    return reader.read();
+    const QSize natural = reader.size();
+    if (natural.isValid()) {
+        if (const int halvings = halvingsToFit(natural, memoryBytes); halvings > 0) {
+            const QSize reduced = natural / (1 << halvings);
+            reader.setScaledSize(reduced);
+            result.problem = QStringLiteral("too large for the free memory: %1 x %2 shown as "
+                                            "%3 x %4")
+                                 .arg(natural.width())
+                                 .arg(natural.height())
+                                 .arg(reduced.width())
+                                 .arg(reduced.height());
+        }
+    }
+    const AllocationLimit limit(memoryBytes);
+    result.image = reader.read();
+    if (result.image.isNull())
+        result.problem = QStringLiteral("cannot show this picture: ") + reader.errorString();
+    return result;
+}
+
+QImage LoadPicture(const QString& path)
+{
+    return ReadPicture(path, PictureMemoryBudget()).image;
 }
 
 QImage LoadThumbnail(const QString& path, QSize size, Qt::AspectRatioMode mode)

@@ -2,13 +2,15 @@
 
 #include "shared/FileKind.h"
 
-ViewAction ViewActionFor(FileKind fileKind)
+ViewAction ViewActionFor(FileKind fileKind, const QString& extension)
 {
     switch (fileKind) {
+    case FileKind::Tif:
+        return ViewAction::Picture;
     case FileKind::Basket:
         return ViewAction::Basket;
     case FileKind::Ole:
-        return ViewAction::Ole;
+        return extension == QLatin1String(".PCX") ? ViewAction::Picture : ViewAction::Ole;
     case FileKind::Avi:
         return ViewAction::Video;
     case FileKind::Xls:

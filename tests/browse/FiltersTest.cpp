@@ -297,7 +297,9 @@ TEST(FilterDescription, PartsAndNone)
 
 TEST_F(FilterFixture, TipsSelectedOnlyAndRemovingFilters)
 {
-    EXPECT_EQ(filters.TabTip(Picture), "Show Picture files: [bmp;dib;gif;jpg;emf;ico;cur;wmf]");
+    EXPECT_EQ(filters.TabTip(Picture), "Show Picture files: "
+                                       "[bmp;dib;gif;jpg;jpeg;png;webp;tif;tiff;svg;emf;ico;cur;"
+                                       "wmf;pcx]");
     EXPECT_EQ(filters.TabTip(Other), "Show Other files:[*]");
 
     QString tip;

@@ -44,7 +44,7 @@ TEST(Cli, SmallCommandsAndBadInput)
     const CliRun sizes = RunCli({"sizetext", "1023", "1536", "2147483648"});
     EXPECT_EQ(sizes.out, "1023 bytes\n1.5 Kb\n2 Gb\n");
     const CliRun kinds = RunCli({"kind", "a.doc", "b.JPEG", "c.pcx"});
-    EXPECT_EQ(kinds.out, "a.doc\t-1\nb.JPEG\t0\nc.pcx\t-8\n");
+    EXPECT_EQ(kinds.out, "a.doc\t-1\nb.JPEG\t1\nc.pcx\t-8\n");
 
     // Mistakes go to stderr with a failing status, never to stdout.
     for (const QStringList& bad :

@@ -44,11 +44,24 @@ INSTANTIATE_TEST_SUITE_P(
         KindCase{".HTM", 0, 2}, KindCase{".HTML", 0, 2}, KindCase{".MHT", 0, 2},
         KindCase{".ZIP", 0, 3}, KindCase{".RAR", 0, 3}, KindCase{".CAB", 0, 3},
         KindCase{".MP3", 0, 4}, KindCase{".WAV", 0, 4}, KindCase{".MDB", 0, 5},
-        // "PEG" of .JPEG is in no list; ".C" keeps its dot and matches nothing.
-        KindCase{".JPEG", 0, -9}, KindCase{".JPEG", 1, 0}, KindCase{".C", 0, -9},
+        // Today's picture formats are in the Picture list of new profiles ("PEG" of
+        // .JPEG, "IFF" of .TIFF); ".C" keeps its dot and matches nothing.
+        KindCase{".JPEG", 0, 1}, KindCase{".PNG", 0, 1}, KindCase{".TIFF", 0, 1},
+        KindCase{".WEBP", 0, 1}, KindCase{".SVG", 0, 1}, KindCase{".C", 0, -9},
         KindCase{".C", 1, 0}, KindCase{" ", 0, -9}, KindCase{" ", 1, 0},
         // A fragment of a list entry matches too ("TML" is inside "html").
         KindCase{".TML", 0, 2}, KindCase{".XYZ", 0, -9}, KindCase{".XYZ", 1, 0}));
+
+TEST(ClassifyFileKind, ProfilesWithTheClassicPictureListKeepIt)
+{
+    Settings settings;
+    settings.unknownAsText = 0;
+    settings.categories[1].extensions = QStringLiteral("bmp;dib;gif;jpg;emf;ico;cur;wmf");
+    EXPECT_EQ(ClassifyFileKind(QStringLiteral(".JPEG"), settings), FileKind::None);
+    EXPECT_EQ(ClassifyFileKind(QStringLiteral(".PNG"), settings), FileKind::None);
+    EXPECT_EQ(Settings::defaultCategories()[1].extensions,
+              QStringLiteral("bmp;dib;gif;jpg;jpeg;png;webp;tif;tiff;svg;emf;ico;cur;wmf;pcx"));
+}
 
 TEST(ClassifyFileKind, UsesTheUsersCategoryListsButOnlySlotsZeroToFive)
 {
@@ -92,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(DefaultCategories, FileListIconIndexTest,
                                            IconCase{".HTML", 1, 16}, IconCase{".ZIP", 1, 17},
                                            IconCase{".WMA", 1, 18}, IconCase{".MDB", 1, 19},
                                            IconCase{".DOC", 1, 21}, IconCase{".XYZ", 1, 21},
-                                           IconCase{".JPEG", 1, 21}));
+                                           IconCase{".JPEG", 1, 15}, IconCase{".PNG", 1, 15}));
 
 TEST(FileListIconIndex, OtherCategoryGivesImageTwenty)
 {

@@ -118,3 +118,33 @@ TEST(SizeBarChart, DrawsBarsInTheBarColour)
     EXPECT_FALSE(HasSizeBarData(table({})));
     EXPECT_TRUE(HasSizeBarData(grid));
 }
+
+TEST(SizeBarChart, LongLabelsEndBeforeTheBars)
+{
+    const QString longName = QStringLiteral("a rather long file name that would run on.txt");
+    const Grid grid = table({{QStringLiteral("1"), QStringLiteral("b.txt"), QStringLiteral("800")},
+                             {QStringLiteral("2"), longName, QStringLiteral("20")}});
+    SizeBarStyle style;
+    style.text = QColor(0, 0, 0);
+    style.bar = QColor(0, 0, 255);
+    style.line = QColor(0, 0, 200);
+    const SizeBarKind kind{TreeType::PlainList, false, true};
+    const QList<QImage> pages = DrawSizeBarPages(grid, kind, -1, QSize(500, 200), style);
+    ASSERT_EQ(pages.size(), 1);
+    if (const QString folder = qEnvironmentVariable("LUMARA_SCREENSHOTS"); !folder.isEmpty())
+        pages[0].save(folder + QStringLiteral("/size-bars-long-label.png"));
+    const SizeBarLayout layout =
+        LayOutSizeBars(grid, kind, -1, QSize(500, 200), QFontMetrics(style.font).height() + 2);
+    // Right of the label column there are only bars (blue) and the page (white): any
+    // grey or black pixel below the heading is text that ran over.
+    const int barLeft = layout.pages[0].items[0].bar.left();
+    const int below = layout.pages[0].headingAt.y() + 4;
+    int textPixels = 0;
+    for (int y = below; y < 200; ++y)
+        for (int x = barLeft; x < 500; ++x) {
+            const QColor c = pages[0].pixelColor(x, y);
+            if (c.red() == c.green() && c.green() == c.blue() && c.red() < 200)
+                ++textPixels;
+        }
+    EXPECT_EQ(textPixels, 0) << "a label runs over the bar area";
+}

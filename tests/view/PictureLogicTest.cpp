@@ -251,6 +251,29 @@ TEST(PictureFile, LargeJpegsDecodeReducedForThumbnails)
     EXPECT_GT(qBlue(thumb.pixel(170, 115)), 200);
 }
 
+TEST(PictureFile, PicturesTooLargeForTheMemoryDecodeHalvedAndSaySo)
+{
+    TempTree tree;
+    const QString path =
+        tree.file(QStringLiteral("photo.jpg"), encoded(quadrants(400, 300), "JPG"));
+    const PictureRead whole = ReadPicture(path, qint64(1) << 20);
+    EXPECT_EQ(whole.image.size(), QSize(400, 300));
+    EXPECT_EQ(whole.problem, QString());
+    // 400 x 300 x 4 bytes is 480,000: halved twice it takes 30,000.
+    const PictureRead reduced = ReadPicture(path, 100000);
+    EXPECT_EQ(reduced.image.size(), QSize(100, 75));
+    EXPECT_EQ(reduced.problem,
+              QStringLiteral("too large for the free memory: 400 x 300 shown as 100 x 75"));
+    EXPECT_GT(qBlue(reduced.image.pixel(90, 70)), 200);
+
+    const PictureRead broken =
+        ReadPicture(tree.file(QStringLiteral("text.png"), QByteArray("hello")), qint64(1) << 20);
+    EXPECT_TRUE(broken.image.isNull());
+    EXPECT_TRUE(broken.problem.startsWith(QStringLiteral("cannot show this picture: ")))
+        << broken.problem.toStdString();
+    EXPECT_GE(PictureMemoryBudget(), qint64(128) << 20) << "never below Qt's own limit";
+}
+
 TEST(PictureFolder, ThePictureCategoryDecidesWhatIsAPicture)
 {
     TempTree tree;
@@ -261,9 +284,9 @@ TEST(PictureFolder, ThePictureCategoryDecidesWhatIsAPicture)
     tree.file(QStringLiteral("noextension"));
     tree.folder(QStringLiteral("sub.gif"));
     Settings settings;
-    EXPECT_EQ(
-        PictureFilesOfFolder(tree.root(), settings),
-        (QStringList{tree.path(QStringLiteral("a.bmp")), tree.path(QStringLiteral("b.JPG"))}));
+    EXPECT_EQ(PictureFilesOfFolder(tree.root(), settings),
+              (QStringList{tree.path(QStringLiteral("a.bmp")), tree.path(QStringLiteral("b.JPG")),
+                           tree.path(QStringLiteral("c.jpeg"))}));
     settings.categories[1].extensions = QStringLiteral("txt; jpeg");
     EXPECT_EQ(
         PictureFilesOfFolder(tree.root(), settings),

@@ -29,6 +29,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QSplitter>
 #include <QStatusBar>
 
 MainWindow::MainWindow(QWidget* parent, Prompts* prompts)
@@ -77,6 +78,10 @@ void MainWindow::start(const QString& appFolder)
     escape_.clear();
     fillFolderHistory(sources.volumes);
     KeepOnScreen(this);
+    // Without stored sizes the tree takes a third of the window as it fits the screen,
+    // so that a small screen leaves the list and its tab captions their room.
+    if (!read || settings_.treeWidth <= 0 || settings_.listWidth <= 0)
+        splitter_->setSizes({width() / 3, width() - width() / 3});
     show();
     // The loaded sizes as the window manager and the layout really applied them are
     // the baseline of the geometry check at exit.

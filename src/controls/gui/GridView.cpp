@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QScrollBar>
 #include <algorithm>
 
 GridModel::GridModel(Grid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {}
@@ -98,6 +99,58 @@ GridView::GridView(QWidget* parent) : QTableView(parent)
     setWordWrap(false);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { syncSelection(); });
+
+    // The fixed columns: a second view of the same cells over the left edge, scrolled
+    // up and down with the grid but never across.
+    fixedColumns_ = new QTableView(this);
+    fixedColumns_->setModel(model_);
+    fixedColumns_->setSelectionModel(selectionModel());
+    fixedColumns_->horizontalHeader()->hide();
+    fixedColumns_->verticalHeader()->hide();
+    fixedColumns_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+    fixedColumns_->setFocusPolicy(Qt::NoFocus);
+    fixedColumns_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fixedColumns_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    fixedColumns_->setWordWrap(false);
+    fixedColumns_->setFrameShape(QFrame::NoFrame);
+    fixedColumns_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fixedColumns_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fixedColumns_->setVerticalScrollMode(verticalScrollMode());
+    fixedColumns_->hide();
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, fixedColumns_->verticalScrollBar(),
+            &QScrollBar::setValue);
+    connect(fixedColumns_->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(),
+            &QScrollBar::setValue);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this] { placeFixedColumns(); });
+}
+
+void GridView::placeFixedColumns()
+{
+    const int fixed = std::min(grid_.fixedCols(), grid_.cols());
+    int width = 0;
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        fixedColumns_->setColumnHidden(c, c >= fixed);
+        if (c < fixed) {
+            fixedColumns_->setColumnWidth(c, columnWidth(c));
+            width += columnWidth(c);
+        }
+    }
+    if (width == 0) {
+        fixedColumns_->hide();
+        return;
+    }
+    const QRect shown = viewport()->geometry();
+    fixedColumns_->setGeometry(shown.left(), shown.top(), std::min(width, shown.width()),
+                               shown.height());
+    fixedColumns_->verticalScrollBar()->setValue(verticalScrollBar()->value());
+    fixedColumns_->show();
+}
+
+void GridView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    placeFixedColumns();
 }
 
 int GridView::twipsToPixels(int twips) const
@@ -116,6 +169,7 @@ void GridView::applyWidths()
         const int wanted = std::max(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c));
         setColumnWidth(c, stored == 0 ? 0 : std::max(stored, std::min(wanted, 400)));
     }
+    placeFixedColumns();
 }
 
 void GridView::refresh()

@@ -50,6 +50,10 @@ public:
     /// Pixels for a width in twips at this widget's logical DPI.
     [[nodiscard]] int twipsToPixels(int twips) const;
 
+    /// The grid's fixed columns (row numbers), drawn over the left edge so that they
+    /// stay in place while the other columns scroll; hidden without fixed columns.
+    [[nodiscard]] QTableView* fixedColumns() const { return fixedColumns_; }
+
 Q_SIGNALS:
     /// The grid was sorted by a header click.
     void sorted(int col);
@@ -57,12 +61,15 @@ Q_SIGNALS:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void syncSelection();
     void applyWidths();
+    void placeFixedColumns();
 
     Grid grid_;
     GridModel* model_ = nullptr;
     Prompts* prompts_ = nullptr;
+    QTableView* fixedColumns_ = nullptr;
 };

@@ -48,13 +48,32 @@ QSize KivTabsWidget::minimumSizeHint() const
     return {tabs_.TabsWidth() + 2, tabs_.TabsHeight() + 2};
 }
 
+namespace {
+// Captions get no smaller than this before they are cut short.
+constexpr double SmallestCaptionPoints = 6.5;
+} // namespace
+
+int KivTabsWidget::captionRoom(int index) const
+{
+    // A few pixels stay free at the edges, as the caption alignment leaves them.
+    return std::max(0, tabs_.tabRect(index, width(), height()).width() - 6);
+}
+
+QFont KivTabsWidget::captionFont(int index) const
+{
+    QFont font = index == tabs_.SelectedTab() ? tabs_.TabFontActive() : tabs_.TabFont();
+    const int room = captionRoom(index);
+    const QString caption = tabs_.Caption(index);
+    while (QFontMetrics(font).horizontalAdvance(caption) > room &&
+           font.pointSizeF() - 0.5 >= SmallestCaptionPoints)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    return font;
+}
+
 QString KivTabsWidget::shownCaption(int index) const
 {
-    const bool active = index == tabs_.SelectedTab();
-    const QFontMetrics fm(active ? tabs_.TabFontActive() : tabs_.TabFont());
-    // A few pixels stay free at the edges, as the caption alignment leaves them.
-    const int room = tabs_.tabRect(index, width(), height()).width() - 6;
-    return fm.elidedText(tabs_.Caption(index), Qt::ElideRight, std::max(room, 0));
+    return QFontMetrics(captionFont(index))
+        .elidedText(tabs_.Caption(index), Qt::ElideRight, captionRoom(index));
 }
 
 void KivTabsWidget::paintEvent(QPaintEvent*)
@@ -104,7 +123,7 @@ void KivTabsWidget::paintEvent(QPaintEvent*)
 
     for (int i = 1; i <= tabs_.Tabs(); ++i) {
         const bool active = i == sel;
-        const QFont f = active ? tabs_.TabFontActive() : tabs_.TabFont();
+        const QFont f = captionFont(i);
         p.setFont(f);
         p.setPen(KivTabs::TranslateColor(active ? tabs_.TextColorActive() : tabs_.TextColor()));
         const QFontMetrics fm(f);

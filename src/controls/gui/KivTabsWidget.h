@@ -17,9 +17,12 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-    /// The caption of tab `index` (1-based) as drawn: cut with "…" where the tab is too
-    /// narrow for it, so that neighbouring captions never run together.
+    /// The caption of tab `index` (1-based) as drawn: in a smaller font where the tab is
+    /// narrow, and only when even that is too wide cut with "…", so that neighbouring
+    /// captions never run together.
     [[nodiscard]] QString shownCaption(int index) const;
+    /// The font the caption of tab `index` is drawn in.
+    [[nodiscard]] QFont captionFont(int index) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -31,5 +34,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    /// The room for a caption inside tab `index`.
+    [[nodiscard]] int captionRoom(int index) const;
+
     KivTabs tabs_;
 };

@@ -91,7 +91,9 @@ QWidget* OptionsForm::buildFontPage()
     fontSample_ = new QLabel(OptionsFontSample, page);
     fontSample_->setObjectName(QStringLiteral("fontSample"));
     fontSample_->setFrameShape(QFrame::StyledPanel);
-    fontSample_->setMinimumHeight(90);
+    // The sample shows what fits: a large size must not widen the dialog for good.
+    fontSample_->setFixedHeight(120);
+    fontSample_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     fontSample_->setAlignment(Qt::AlignCenter);
     right->addWidget(fontList_, 1);
     right->addWidget(fontSample_);

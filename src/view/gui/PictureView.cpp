@@ -46,7 +46,9 @@ bool PictureView::load(const QString& path)
     if (movie_)
         movie_->deleteLater();
     movie_ = nullptr;
-    picture_ = LoadPicture(path);
+    PictureRead read = ReadPicture(path, PictureMemoryBudget());
+    picture_ = std::move(read.image);
+    problem_ = read.problem;
     path_ = path;
     if (picture_.isNull())
         return false;
@@ -84,6 +86,7 @@ bool PictureView::ViewPicture(const QString& path, bool reload)
         ok = load(path);
     else
         shownSize_ = picture_.size();
+    window_.setViewNote(problem_);
     if (QWidget* canvas = parentWidget()) {
         // Only the picture shows on the canvas now (no thumbnail or icon page).
         for (QWidget* other : canvas->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {

@@ -63,6 +63,7 @@ private:
     QScrollBar* hscroll_ = nullptr;
     QScrollBar* vscroll_ = nullptr;
     QString path_;
+    QString problem_; ///< what the status bar says about the picture loaded
     QImage picture_;
     QImage rotated_;
     QImage enlarged_;

@@ -41,8 +41,13 @@ void SoundView::PlayVideo(const QString& path)
 
 void SoundView::StopMedia()
 {
-    if (playback_.loaded())
+    if (playback_.loaded()) {
         playback_.Stop();
+        // Nothing plays any more: the count-down and its tip go with it ("<< back").
+        window_.countdownTimer().stop();
+        window_.SetViewMessage(QString());
+        statusBar_->setToolTip(QString());
+    }
     StopVideo(mci_);
 }
 

@@ -16,12 +16,17 @@
 #include "shared/TextHelpers.h"
 #include "view/TextSlices.h"
 #include "view/gui/ClickLabel.h"
+#include "view/gui/SearForm.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QWebEngineView>
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -37,10 +42,18 @@ ViewWindow::ViewWindow(Settings& settings, Prompts& prompts, QWidget* parent)
     buildMenus();
     ReloadFileHistory();
     const Geometry& g = settings_.viewWindow;
-    if (g.width > 0 && g.height > 0)
+    if (g.width > 0 && g.height > 0) {
         setGeometry(g.left, g.top, g.width, g.height);
-    else
+    } else {
+        // Placed by us rather than by the window manager, which may put it partly
+        // below the screen's edge: centred on the screen, its frame on the screen.
         resize(900, 650);
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            move(area.left() + std::max(0, (area.width() - 900) / 2),
+                 area.top() + std::max(0, (area.height() - 650) / 3));
+        }
+    }
     KeepOnScreen(this);
     CloseView();
 }
@@ -83,6 +96,10 @@ void ViewWindow::buildControls()
     ole1_->setToolTip(QStringLiteral("Double-click to open the file in its application"));
     connect(ole1_, &ClickLabel::doubleClicked, this, &ViewWindow::openOleFile);
 
+    oleRun_ = new QPushButton(QStringLiteral("Run"), area);
+    oleRun_->setToolTip(QStringLiteral("Open the document in its default application"));
+    connect(oleRun_, &QPushButton::clicked, this, &ViewWindow::openOleFile);
+
     ppt_ = new QLabel(QStringLiteral("First chart: double-click to view full presentation"), area);
     ppt_->setAutoFillBackground(true);
 
@@ -121,7 +138,7 @@ void ViewWindow::TriggerView(const ViewRequest& request)
     viewMode_.clear();
     // Kinds that read the file are told first when it cannot be read: a pipe or a device
     // would block the window, and an unreadable file would only show an empty view.
-    if (const ViewAction action = ViewActionFor(request.kind);
+    if (const ViewAction action = ViewActionFor(request.kind, request.extension);
         action != ViewAction::None && action != ViewAction::Basket) {
         if (const QString problem = platform::fileReadProblem(path); !problem.isEmpty()) {
             prompts_.message(QStringLiteral("cannot view ") + path + QStringLiteral(": ") +
@@ -163,8 +180,8 @@ QString missingViewNote(ViewAction action)
 bool ViewWindow::runKindView(const ViewRequest& request)
 {
     const QString path = request.fullPath();
-    const ViewAction action = ViewActionFor(request.kind);
-    missingViewNote_.clear();
+    const ViewAction action = ViewActionFor(request.kind, request.extension);
+    viewNote_.clear();
     switch (action) {
     case ViewAction::Text:
         ViewText(path);
@@ -175,7 +192,8 @@ bool ViewWindow::runKindView(const ViewRequest& request)
         ViewWeb(path);
         return true;
     case ViewAction::Ole:
-        return ViewOle(request.extension, path);
+        ViewOle(request.extension, path);
+        return true;
     case ViewAction::None:
         return true;
     default:
@@ -185,7 +203,7 @@ bool ViewWindow::runKindView(const ViewRequest& request)
     if (const auto it = kindViews_.find(action); it != kindViews_.end())
         ok = it->second(request);
     else
-        missingViewNote_ = missingViewNote(action);
+        viewNote_ = missingViewNote(action);
     if (action == ViewAction::Spreadsheet)
         viewMode_ = QStringLiteral("XLS") + path;
     return ok;
@@ -193,7 +211,7 @@ bool ViewWindow::runKindView(const ViewRequest& request)
 
 void ViewWindow::showStatusFor(const ViewRequest& request)
 {
-    SetViewMessage(missingViewNote_);
+    SetViewMessage(viewNote_);
     const bool help =
         request.name == HelpFileName && request.folder == platform::helpFolder(settings_.appFolder);
     SetViewPath(help ? QStringLiteral("Varnex Help") : request.fullPath());
@@ -209,6 +227,7 @@ void ViewWindow::CloseView()
     timer1_.stop();
     ppt_->hide();
     ole1_->hide(); // our OLE stand-in holds a picture that must not outlive its view
+    oleRun_->hide();
     vgridView_->hide();
     basketView_->hide();
     dbsView_->hide();
@@ -216,6 +235,11 @@ void ViewWindow::CloseView()
     dbsView_->setFont(font()); // the system report's fixed pitch goes with it
     if (wb1_)
         wb1_->hide();
+    // A sound, a video or an archive shows nothing of its own here: the text of a file
+    // viewed before must not show through.
+    rtb_->hide();
+    if (searForm_)
+        searForm_->state().textStart = 0; // the next file is searched from its beginning
     stopTextLoad();
     statusPath_->clear();
     statusMessage_->clear();
@@ -237,6 +261,12 @@ void ViewWindow::SetViewPath(const QString& text)
     const QString shown = platform::readableFileName(text); // raw name bytes as U+FFFD
     if (statusPath_->text() != shown)
         statusPath_->setText(shown);
+}
+
+void ViewWindow::setViewNote(const QString& text)
+{
+    viewNote_ = text;
+    SetViewMessage(text);
 }
 
 void ViewWindow::SetViewMessage(const QString& text)

@@ -23,6 +23,7 @@ class Prompts;
 class QAction;
 class QLabel;
 class QMenu;
+class QPushButton;
 class QTextEdit;
 class QWebEngineView;
 class SearForm;
@@ -53,6 +54,9 @@ public:
     /// Sets status panel 1 (the path) or 2 (messages) when the text differs.
     void SetViewPath(const QString& text);
     void SetViewMessage(const QString& text);
+    /// Status panel 2 for the view being shown (a picture too large, a preview that
+    /// cannot be made); the dispatch keeps it there once the view is up.
+    void setViewNote(const QString& text);
 
     [[nodiscard]] const QString& ViewMode() const { return viewMode_; }
     /// Set by each view: "TXT", "DOC", "WEB", "OLE", "PIC", "THUMB", ...
@@ -78,8 +82,9 @@ public:
     /// False when the file cannot be read.
     bool ViewDoc(const QString& path);
     void ViewWeb(const QString& path);
-    /// False when the document or picture cannot be shown.
-    bool ViewOle(const QString& extension, const QString& path);
+    /// The first page of an office document, or in its place why there is none and a
+    /// "Run" button.
+    void ViewOle(const QString& extension, const QString& path);
     /// "System Information": the report on the machine as a tree (ViewMode "INF").
     void ShowSystemInfo();
     /// "Find Text": the find bar of a web page, or the "Find" dialog for the text view
@@ -93,6 +98,9 @@ public:
 
     /// Shows the view font and the view colours of the settings in the text view now.
     void applyOptions();
+    /// The font of the text view: the view font of the settings when installed, else the
+    /// interface's font, at no less than its own size while the size is the default.
+    [[nodiscard]] QFont textViewFont() const;
 
     /// The "Copy" command: copies what the current view shows and says so.
     void Copy();
@@ -124,6 +132,7 @@ public:
     [[nodiscard]] QWebEngineView* webView() const { return wb1_; }
     [[nodiscard]] ClickLabel* oleView() const { return ole1_; }
     [[nodiscard]] QLabel* ppt() const { return ppt_; }
+    [[nodiscard]] QPushButton* oleRun() const { return oleRun_; }
     [[nodiscard]] ClickLabel* Goback() const { return goback_; }
     /// The file history list (drop-down); settings().fileHistory follows its rows.
     [[nodiscard]] HistoryListBox* Filehistory() const { return filehistory_; }
@@ -180,6 +189,8 @@ private:
     void showStatusFor(const ViewRequest& request);
     void stopMedia();
     void openOleFile();
+    /// Puts the first page of an office document in the OLE view; why not, when it cannot.
+    QString renderOlePreview(const QString& path);
 
     Settings& settings_;
     Prompts& prompts_;
@@ -196,6 +207,7 @@ private:
     WebFindBar* webFind_ = nullptr;
     ClickLabel* ole1_ = nullptr;
     QString oleFile_;
+    QPushButton* oleRun_ = nullptr; ///< "Run" where an office document has no preview
     QLabel* ppt_ = nullptr;
     ClickLabel* goback_ = nullptr;
     HistoryListBox* filehistory_ = nullptr;
@@ -209,7 +221,7 @@ private:
     QWidget* sizeBarTab_ = nullptr;
     QLabel* statusPath_ = nullptr;
     QLabel* statusMessage_ = nullptr;
-    QString missingViewNote_; ///< what the status bar says when a view is not built yet
+    QString viewNote_;                       ///< what the view shown wants said in status panel 2
     std::unique_ptr<TextSlices> textSlices_; ///< the text file still arriving, if any
     QString pendingText_;                    ///< a CR held back until the next slice shows its LF
     int textLoadRun_ = 0; ///< bumped to end a load: queued slices of an older run stop

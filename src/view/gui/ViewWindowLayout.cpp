@@ -7,6 +7,7 @@
 #include "view/gui/ClickLabel.h"
 #include "view/gui/ViewWindow.h"
 
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QTextEdit>
 #include <QWebEngineView>
@@ -57,6 +58,10 @@ void ViewWindow::LayoutView()
         }
         ppt_->setGeometry(viewArea_.left(), viewArea_.top(), viewArea_.width(), PptHeight);
         ole1_->setGeometry(viewArea_.adjusted(0, PptHeight, 0, 0));
+        const QSize run = oleRun_->sizeHint();
+        oleRun_->setGeometry(QRect(QPoint(viewArea_.center().x() - run.width() / 2,
+                                          ole1_->geometry().center().y() + 2 * run.height()),
+                                   run));
     }
     if (basketView_ && !basketView_->isHidden())
         basketView_->raise();

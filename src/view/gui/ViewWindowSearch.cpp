@@ -26,12 +26,13 @@ void ViewWindow::FindText()
         webFind_->open();
         return;
     }
-    if (viewMode_.isEmpty() || viewMode_ == QLatin1String("PIC"))
+    if (viewMode_ == QLatin1String("PIC"))
         return;
-    // The grid is shown over the text view, which stays visible beneath it.
+    // The grid is shown over the text view, which stays visible beneath it. A size table
+    // leaves the view mode empty (it shows no file) and is searched all the same.
     if (vgridView_->isVisible()) {
         form->tag = QStringLiteral("vgrid");
-    } else if (rtb_->isVisible()) {
+    } else if (!viewMode_.isEmpty() && rtb_->isVisible()) {
         form->tag.clear(); // a dialog last used on the grid searches the text again
     } else {
         return;

@@ -8,7 +8,6 @@
 #include "shared/TextHelpers.h"
 #include "view/DocText.h"
 #include "view/OleRender.h"
-#include "view/PcxReader.h"
 #include "view/PictureFile.h"
 #include "view/RtfReader.h"
 #include "view/SystemReport.h"
@@ -18,9 +17,11 @@
 #include "view/gui/ViewWindow.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextEdit>
@@ -28,6 +29,7 @@
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <algorithm>
 
 namespace {
 
@@ -55,10 +57,26 @@ QColor colourOf(quint32 rgb)
 
 } // namespace
 
-void ViewWindow::applyOptions()
+QFont ViewWindow::textViewFont() const
 {
     QFont font(settings_.viewFont.name);
     font.setPointSizeF(settings_.viewFont.size);
+    if (QFontDatabase::hasFamily(settings_.viewFont.name))
+        return font;
+    // A font this machine lacks ("MS Sans Serif" of a new profile) would fall back to
+    // some face at its small size: take the interface's font, at least at its size unless
+    // the user chose another size.
+    QFont fallback = this->font();
+    if (settings_.viewFont.size != FontSetting{}.size)
+        fallback.setPointSizeF(settings_.viewFont.size);
+    else
+        fallback.setPointSizeF(std::max(settings_.viewFont.size, fallback.pointSizeF()));
+    return fallback;
+}
+
+void ViewWindow::applyOptions()
+{
+    const QFont font = textViewFont();
     rtb_->setFont(font);
     rtb_->document()->setDefaultFont(font);
     QPalette palette = rtb_->palette();
@@ -168,6 +186,13 @@ QWebEngineView* ViewWindow::ensureBrowser()
         wb1_ = new QWebEngineView(centralWidget());
         wb1_->setPage(new SilentPage(wb1_));
         wb1_->setGeometry(viewArea_);
+        // The browser draws through OpenGL: the window is made anew for it, and a window
+        // manager may then put it elsewhere. It stays where it was.
+        const QPoint at = pos();
+        QTimer::singleShot(250, this, [this, at] {
+            if (isVisible() && !isMaximized() && pos() != at)
+                move(at);
+        });
     }
     return wb1_;
 }
@@ -185,7 +210,7 @@ void ViewWindow::ViewWeb(const QString& path)
     viewMode_ = QStringLiteral("WEB");
 }
 
-bool ViewWindow::ViewOle(const QString& extension, const QString& path)
+void ViewWindow::ViewOle(const QString& extension, const QString& path)
 {
     vgridView_->hide();
     basketView_->hide();
@@ -196,32 +221,35 @@ bool ViewWindow::ViewOle(const QString& extension, const QString& path)
     oleFile_ = path;
     ole1_->clear();
     ole1_->setProperty("oleClass", OleClassFor(extension));
-    if (extension == QLatin1String(".PCX")) {
-        const QImage picture = ReadPcxFile(path);
-        if (picture.isNull())
-            return false;
-        ole1_->setPixmap(QPixmap::fromImage(picture));
-    } else if (OfficeProgram().isEmpty()) {
-        ole1_->setText(QStringLiteral("LibreOffice is needed to show this document here; "
-                                      "it is not installed (no soffice on the PATH).\n\n"
-                                      "Double-click to open the file in its default "
-                                      "application."));
-    } else {
-        if (settings_.workFolder.isEmpty())
-            return false; // nowhere of its own to render into
-        const QString page = RenderFirstPage(path, settings_.workFolder);
-        const QPixmap picture = QPixmap::fromImage(LoadPicture(page));
-        if (picture.isNull())
-            return false;
-        ole1_->setPixmap(picture.scaled(viewArea_.size().boundedTo(picture.size()),
-                                        Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    // A PCX never comes here: the dispatch shows it as a picture through our own reader.
+    if (const QString problem = renderOlePreview(path); !problem.isEmpty()) {
+        // Linux cannot embed these documents: say why there is no preview and offer the
+        // document's own program instead of a blank area.
+        ole1_->setText(QStringLiteral("No preview of %1.").arg(QFileInfo(path).fileName()));
+        setViewNote(problem + QStringLiteral(": \"Run\" opens it in its default application"));
+        oleRun_->show();
     }
     ole1_->show();
     ole1_->raise();
+    oleRun_->raise();
     ppt_->show();
     ppt_->raise();
     viewMode_ = QStringLiteral("OLE");
-    return true;
+}
+
+QString ViewWindow::renderOlePreview(const QString& path)
+{
+    if (OfficeProgram().isEmpty())
+        return QStringLiteral("a preview needs LibreOffice, which is not installed");
+    if (settings_.workFolder.isEmpty())
+        return QStringLiteral("no working folder to make a preview in");
+    const QPixmap picture =
+        QPixmap::fromImage(LoadPicture(RenderFirstPage(path, settings_.workFolder)));
+    if (picture.isNull())
+        return QStringLiteral("LibreOffice could not make a preview of this document");
+    ole1_->setPixmap(picture.scaled(viewArea_.size().boundedTo(picture.size()), Qt::KeepAspectRatio,
+                                    Qt::SmoothTransformation));
+    return {};
 }
 
 void ViewWindow::openOleFile()

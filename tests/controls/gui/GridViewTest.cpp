@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 namespace {
@@ -64,4 +65,37 @@ TEST(GridView, ClickOnHeadingSortsAndCtrlCCopiesSelection)
     QApplication::sendEvent(&view, &copy);
     EXPECT_EQ(QApplication::clipboard()->text(), "c\t30\r\nb\t200\r\n");
     EXPECT_EQ(prompts.shownTexts().value(0), "grid cells copied to clipboard");
+}
+
+TEST(GridView, TheRowNumberColumnStaysWhileTheOthersScrollAcross)
+{
+    GridView view;
+    Grid& g = view.grid();
+    g.reset(12);
+    g.setFixedCols(1); // as the table views number their rows
+    for (int c = 1; c < 12; ++c)
+        g.setColWidth(c, 2880);
+    for (int r = 1; r <= 30; ++r)
+        g.addItem(QString::number(r) + QStringLiteral("\tcell"));
+    view.refresh();
+    view.resize(300, 200);
+    view.show();
+    QApplication::processEvents();
+    QTableView* fixed = view.fixedColumns();
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_FALSE(fixed->isHidden());
+    EXPECT_EQ(fixed->width(), view.columnWidth(0));
+    EXPECT_EQ(fixed->geometry().left(), view.viewport()->geometry().left());
+
+    view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum());
+    view.verticalScrollBar()->setValue(5);
+    QApplication::processEvents();
+    EXPECT_LT(view.columnViewportPosition(0), 0) << "the grid itself scrolled across";
+    EXPECT_EQ(fixed->columnViewportPosition(0), 0) << "the row numbers did not";
+    EXPECT_EQ(fixed->verticalScrollBar()->value(), 5) << "but they follow up and down";
+    EXPECT_EQ(fixed->indexAt(QPoint(2, 2)).row(), view.indexAt(QPoint(2, 2)).row());
+    for (int c = 1; c < 12; ++c)
+        EXPECT_TRUE(fixed->isColumnHidden(c)) << c;
+    if (const QString folder = qEnvironmentVariable("LUMARA_SCREENSHOTS"); !folder.isEmpty())
+        view.grab().save(folder + QStringLiteral("/grid-scrolled.png"));
 }

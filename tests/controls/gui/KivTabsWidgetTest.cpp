@@ -73,8 +73,26 @@ TEST(KivTabsWidget, NarrowTabsShortenTheirCaptionsInsteadOfRunningTogether)
     w.resize(8 * 26 + 2, 30);
     for (int i = 1; i <= names.size(); ++i) {
         SCOPED_TRACE(names[i - 1].toStdString());
-        const QFontMetrics fm(i == 8 ? t.TabFontActive() : t.TabFont());
+        const QFontMetrics fm(w.captionFont(i));
         EXPECT_LE(fm.horizontalAdvance(w.shownCaption(i)), t.tabRect(i, w.width(), 30).width());
     }
     EXPECT_TRUE(w.shownCaption(2).endsWith(QChar(0x2026))) << w.shownCaption(2).toStdString();
+}
+
+TEST(KivTabsWidget, TabsJustTooNarrowShowWholeCaptionsInASmallerFont)
+{
+    KivTabsWidget w;
+    KivTabs& t = w.tabs();
+    t.setTabs(2);
+    t.setCaption(1, QStringLiteral("Picture"));
+    t.setCaption(2, QStringLiteral("ALL"));
+    t.setSelectedTab(2);
+    // Room for "Picture" at four fifths of the tab font's width.
+    const int natural = QFontMetrics(t.TabFont()).horizontalAdvance(QStringLiteral("Picture"));
+    t.setTabsWidth(natural * 4 / 5 + 8);
+    w.resize(2 * t.TabsWidth() + 2, 30);
+    EXPECT_EQ(w.shownCaption(1), QStringLiteral("Picture"));
+    EXPECT_LT(w.captionFont(1).pointSizeF(), t.TabFont().pointSizeF());
+    EXPECT_GE(w.captionFont(1).pointSizeF(), 6.5);
+    EXPECT_EQ(w.captionFont(2), t.TabFontActive()) << "a caption that fits keeps its font";
 }

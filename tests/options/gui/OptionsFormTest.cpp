@@ -151,6 +151,27 @@ TEST_F(FormFixture, SizeLabelClicksStepAndRefuseOutsideTheRange)
     EXPECT_EQ(child<QLabel>(form, "fontSample")->font().pointSizeF(), 45.5);
 }
 
+TEST_F(FormFixture, ALargeSampleNeitherWidensNorHeightensTheDialog)
+{
+    settings.listFont = {QStringLiteral("DejaVu Sans"), 8};
+    form.loadFromSettings();
+    form.show();
+    if (auto* pages = form.findChild<QTabWidget*>())
+        pages->setCurrentIndex(1); // "Fonts"
+    child<QRadioButton>(form, "fontTarget1")->click();
+    QApplication::processEvents();
+    const QSize small = form.size();
+    for (int i = 0; i < 26; ++i) // 8 to 47 points
+        press(child<QLabel>(form, "fontSizeLabel"), Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_DOUBLE_EQ(form.pendingFont().size, 47);
+    EXPECT_EQ(form.size(), small);
+    EXPECT_LE(form.minimumSizeHint().width(), small.width());
+    EXPECT_LE(form.minimumSizeHint().height(), small.height());
+    if (const QString folder = qEnvironmentVariable("LUMARA_SCREENSHOTS"); !folder.isEmpty())
+        form.grab().save(QDir(folder).filePath(QStringLiteral("options-47pt.png")));
+}
+
 TEST_F(FormFixture, FontChosenFromTheListGoesToTheChosenTargetOnly)
 {
     auto* list = child<QListWidget>(form, "fontList");

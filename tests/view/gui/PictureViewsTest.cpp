@@ -16,6 +16,7 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProcess>
@@ -23,6 +24,7 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QThread>
 #include <QVideoWidget>
 #include <gtest/gtest.h>
@@ -58,6 +60,18 @@ QByteArray picture(QSize size, QColor colour)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG");
     return bytes;
+}
+
+/// One picture made by ffmpeg from its test source; false when ffmpeg cannot.
+bool ffmpegPicture(const QString& source, const QString& path)
+{
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
+                  QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), source,
+                  QStringLiteral("-frames:v"), QStringLiteral("1"), QStringLiteral("-update"),
+                  QStringLiteral("1"), path});
+    return ffmpeg.waitForFinished(120000) && ffmpeg.exitCode() == 0;
 }
 
 class PictureViewsTest : public ::testing::Test {
@@ -128,6 +142,45 @@ TEST_F(PictureViewsTest, APictureShowsAtNaturalSizeWithScrollBarsForItsOverflow)
     EXPECT_EQ(prompts.shown.last().text,
               QStringLiteral("big picture.jpg\r\ncopied, use CTRL-V to paste"));
     EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(2000, 300));
+}
+
+TEST_F(PictureViewsTest, APhotographBeyondQtsAllocationLimitShowsWhole)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+        GTEST_SKIP() << "ffmpeg is not installed";
+    // 7746 x 5164 pixels take 160 MB decoded, more than Qt's reader allows by itself.
+    const QString photo = tree.path(QStringLiteral("photo.jpg"));
+    ASSERT_TRUE(ffmpegPicture(QStringLiteral("color=c=blue:s=7746x5164"), photo));
+    view(photo);
+    PictureView& shown = views->pictureView();
+    EXPECT_EQ(window->ViewMode(), QStringLiteral("PIC"));
+    ASSERT_EQ(shown.picture().size(), QSize(7746, 5164));
+    EXPECT_GT(qBlue(shown.picture().pixel(7000, 5000)), 200);
+    EXPECT_EQ(window->statusMessage(), QString());
+    EXPECT_FALSE(shown.horizontalBar()->isHidden());
+}
+
+TEST_F(PictureViewsTest, TodaysFormatsTifAndPcxShowAsPictures)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+        GTEST_SKIP() << "ffmpeg is not installed";
+    tree.folder(QStringLiteral("made"));
+    for (const char* name : {"a.png", "b.jpeg", "c.tif", "d.tiff", "e.webp", "f.pcx"}) {
+        const QString path = tree.path(QStringLiteral("made/") + QLatin1String(name));
+        ASSERT_TRUE(ffmpegPicture(QStringLiteral("testsrc=size=64x48"), path)) << name;
+        view(path);
+        EXPECT_EQ(window->ViewMode(), QStringLiteral("PIC")) << name;
+        EXPECT_EQ(views->pictureView().picture().size(), QSize(64, 48)) << name;
+        EXPECT_TRUE(window->ppt()->isHidden()) << name << ": no OLE caption";
+        EXPECT_TRUE(window->richText()->isHidden()) << name;
+        EXPECT_EQ(window->statusMessage(), QString()) << name;
+        if (QLatin1String(name) == QLatin1String("f.pcx"))
+            screenshot(*window, QStringLiteral("pcx"));
+    }
+    // A picture that cannot be read says so rather than leaving the view blank.
+    view(tree.file(QStringLiteral("made/broken.png"), QByteArray("not a picture")));
+    EXPECT_TRUE(window->statusMessage().startsWith(QStringLiteral("cannot show this picture")))
+        << window->statusMessage().toStdString();
 }
 
 TEST_F(PictureViewsTest, AnimatedGifsPlay)
@@ -310,6 +363,28 @@ TEST_F(PictureViewsTest, SoundPlaysQuotedAndCountsDown)
                                      QStringLiteral("stop video"), QStringLiteral("close video")}));
     EXPECT_FALSE(views->soundView().playback().loaded());
     EXPECT_FALSE(window->countdownTimer().isActive());
+}
+
+TEST_F(PictureViewsTest, BackDuringASoundEndsItsCountDownAndNoOldTextShowsBehind)
+{
+    window->ViewText(tree.file(QStringLiteral("old notes.txt"), QByteArray("long ago")));
+    const QString song = tree.file(QStringLiteral("song.mp3"), 10);
+    const QString device = QLatin1Char('"') + song + QLatin1Char('"');
+    mci.replies[QStringLiteral("status ") + device + QStringLiteral(" length")] =
+        QStringLiteral("65000");
+    mci.replies[QStringLiteral("status ") + device + QStringLiteral(" position")] =
+        QStringLiteral("0");
+    view(song);
+    EXPECT_TRUE(window->richText()->isHidden()) << "the old text must not show behind";
+    views->soundView().Tick();
+    EXPECT_EQ(window->statusMessage(), QStringLiteral("00:01:05"));
+    window->GoBack();
+    EXPECT_EQ(window->statusMessage(), QString());
+    EXPECT_FALSE(window->countdownTimer().isActive());
+    EXPECT_FALSE(views->soundView().playback().loaded());
+
+    view(tree.file(QStringLiteral("film.avi"), 10));
+    EXPECT_TRUE(window->richText()->isHidden());
 }
 
 TEST_F(PictureViewsTest, TheSoundMenuOnlyOpensWhileASoundIsLoaded)

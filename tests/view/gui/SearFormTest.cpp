@@ -3,6 +3,7 @@
 #include "common/TempTree.h"
 #include "controls/gui/GridView.h"
 #include "platform/Prompts.h"
+#include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "view/gui/ViewWindow.h"
 
@@ -60,4 +61,58 @@ TEST(SearForm, SearchesTheGridWhenItIsShown)
     EXPECT_EQ(grid.row(), 2);
     EXPECT_EQ(grid.col(), 2);
     EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST(SearForm, AnotherFileIsSearchedFromItsBeginning)
+{
+    TempTree tree;
+    Settings settings;
+    ScriptedPrompts prompts;
+    ViewWindow window(settings, prompts);
+    window.show();
+    tree.file("first.txt", QByteArray("one needle\n"));
+    tree.file("second.txt", QByteArray("needle at the start, needle\n"));
+    ViewRequest request;
+    request.folder = tree.root() + "/";
+    request.extension = ".TXT";
+    request.kind = FileKind::Text;
+    request.name = "first.txt";
+    window.TriggerView(request);
+    window.FindText();
+    SearForm* form = window.searForm();
+    form->findWhat()->setText("needle");
+    form->FindNext();
+    form->FindNext();
+    EXPECT_EQ(prompts.shownTexts(), QStringList{"text not found"});
+
+    request.name = "second.txt";
+    window.TriggerView(request);
+    window.FindText();
+    form->FindNext();
+    EXPECT_EQ(prompts.shownTexts(), QStringList{"text not found"}) << "found in the new file";
+    EXPECT_EQ(window.richText()->textCursor().selectionStart(), 0);
+}
+
+TEST(SearForm, ASizeTableIsSearchedThoughItShowsNoFile)
+{
+    Settings settings;
+    ScriptedPrompts prompts;
+    ViewWindow window(settings, prompts);
+    window.show();
+    window.CloseView(); // a size table leaves the view mode empty
+    Grid& grid = window.tableGrid()->grid();
+    grid.reset(3);
+    grid.setRows(3);
+    grid.setTextMatrix(2, 1, "report.TXT");
+    window.ShowGrid();
+    ASSERT_EQ(window.ViewMode(), QString());
+
+    window.FindText();
+    SearForm* form = window.searForm();
+    ASSERT_TRUE(form->isVisible());
+    EXPECT_EQ(form->tag, "vgrid");
+    form->findWhat()->setText("report");
+    form->FindNext();
+    EXPECT_EQ(grid.row(), 2);
+    EXPECT_EQ(grid.col(), 1);
 }

@@ -6,15 +6,19 @@
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
+#include "view/ViewDispatch.h"
 #include "view/gui/ClickLabel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
@@ -255,23 +259,32 @@ TEST_F(ViewWindowTest, CopyDependsOnTheView)
               QStringLiteral("/pics/red.bmp\r\ncopied, use CTRL-V to paste"));
 }
 
-TEST_F(ViewWindowTest, PcxAndOfficeDocumentsUseTheOleView)
+TEST_F(ViewWindowTest, OfficeDocumentsUseTheOleViewOrSayWhyNotAndOfferRun)
 {
-    QByteArray pcx(128, '\0');
-    pcx[0] = 0x0A;
-    pcx[1] = 5;
-    pcx[3] = 8;
-    pcx[65] = 3;
-    pcx[66] = 1; // 1x1, three planes of one byte
-    tree.file(QStringLiteral("dot.pcx"), pcx + QByteArray("\x10\x20\x30", 3));
-    window->TriggerView(request(QStringLiteral("dot.pcx")));
+    // The OLE view without LibreOffice: the status bar says why there is no preview and
+    // "Run" offers the document's own program.
+    tree.file(QStringLiteral("deck.ppt"), QByteArray("not really a deck"));
+    tree.file(QStringLiteral("plan.mpp"), QByteArray("not really a plan"));
+    window->resize(640, 480);
+    window->show();
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", tree.path(QStringLiteral("app")).toUtf8()); // no soffice here
+    window->TriggerView(request(QStringLiteral("deck.ppt")));
     EXPECT_EQ(window->ViewMode(), QStringLiteral("OLE"));
     EXPECT_FALSE(window->ppt()->isHidden());
     EXPECT_EQ(window->ppt()->text(),
               QStringLiteral("First chart: double-click to view full presentation"));
-    ASSERT_FALSE(window->oleView()->pixmap().isNull());
-    EXPECT_EQ(window->oleView()->pixmap().toImage().pixel(0, 0), qRgb(0x10, 0x20, 0x30));
+    EXPECT_EQ(window->statusMessage(),
+              QStringLiteral("a preview needs LibreOffice, which is not installed: \"Run\" opens "
+                             "it in its default application"));
+    EXPECT_FALSE(window->oleRun()->isHidden());
+    EXPECT_EQ(window->oleRun()->text(), QStringLiteral("Run"));
+    EXPECT_TRUE(window->oleView()->geometry().contains(window->oleRun()->geometry()));
     EXPECT_TRUE(window->richText()->isHidden());
+    window->OpenFileHistoryEntry(tree.path(QStringLiteral("plan.mpp")));
+    qputenv("PATH", path);
+    EXPECT_TRUE(window->statusMessage().startsWith(QStringLiteral("a preview needs LibreOffice")));
+    EXPECT_TRUE(prompts.shown.isEmpty());
 
     // CloseView hides the OLE view again and forgets the mode.
     int mediaStops = 0;
@@ -280,29 +293,60 @@ TEST_F(ViewWindowTest, PcxAndOfficeDocumentsUseTheOleView)
     window->CloseView();
     EXPECT_TRUE(window->ppt()->isHidden());
     EXPECT_TRUE(window->oleView()->isHidden());
+    EXPECT_TRUE(window->oleRun()->isHidden());
     EXPECT_EQ(window->ViewMode(), QString());
     EXPECT_EQ(mediaStops, 1);
+}
 
-    // A broken picture fails silently in the dispatch and with a message from the history.
-    tree.file(QStringLiteral("broken.pcx"), QByteArray("not a picture"));
-    window->TriggerView(request(QStringLiteral("broken.pcx")));
+TEST_F(ViewWindowTest, TifAndPcxGoToThePictureView)
+{
+    tree.file(QStringLiteral("scan.tif"), QByteArray("x"));
+    tree.file(QStringLiteral("paint.pcx"), QByteArray("x"));
+    QStringList seen;
+    window->setKindView(ViewAction::Picture, [&seen](const ViewRequest& r) {
+        seen << r.name;
+        return true;
+    });
+    window->TriggerView(request(QStringLiteral("scan.tif")));
+    window->TriggerView(request(QStringLiteral("paint.pcx")));
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("scan.tif"), QStringLiteral("paint.pcx")}));
     EXPECT_TRUE(window->ppt()->isHidden());
-    EXPECT_TRUE(window->oleView()->isHidden());
-    EXPECT_TRUE(prompts.shown.isEmpty());
-    window->OpenFileHistoryEntry(tree.path(QStringLiteral("dot.pcx")));
-    window->OpenFileHistoryEntry(tree.path(QStringLiteral("broken.pcx")));
-    EXPECT_EQ(prompts.shownTexts(), QStringList{QStringLiteral("error in displaying file:\r\n") +
-                                                tree.path(QStringLiteral("broken.pcx"))});
+    EXPECT_EQ(ViewActionFor(FileKind::Ole, QStringLiteral(".PPT")), ViewAction::Ole);
+    EXPECT_EQ(ViewActionFor(FileKind::Ole, QStringLiteral(".VSD")), ViewAction::Ole);
+    EXPECT_EQ(ViewActionFor(FileKind::Tif, QStringLiteral(".TIF")), ViewAction::Picture);
+    EXPECT_EQ(ViewActionFor(FileKind::Zip, QStringLiteral(".ZIP")), ViewAction::None);
+}
 
-    if (qEnvironmentVariableIsEmpty("LUMARA_TEST_WITH_OFFICE")) {
-        tree.file(QStringLiteral("deck.ppt"), QByteArray("not really a deck"));
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", tree.path(QStringLiteral("app")).toUtf8()); // no soffice here
-        window->TriggerView(request(QStringLiteral("deck.ppt")));
-        qputenv("PATH", path);
-        EXPECT_EQ(window->ViewMode(), QStringLiteral("OLE"));
-        EXPECT_TRUE(window->oleView()->text().contains(QStringLiteral("LibreOffice")));
-    }
+TEST_F(ViewWindowTest, NoEarlierTextShowsUnderAViewWithoutText)
+{
+    tree.file(QStringLiteral("notes.txt"), QByteArray("earlier text"));
+    tree.file(QStringLiteral("pack.zip"), QByteArray("PK"));
+    window->show();
+    window->TriggerView(request(QStringLiteral("notes.txt")));
+    EXPECT_FALSE(window->richText()->isHidden());
+    window->TriggerView(request(QStringLiteral("pack.zip"))); // an archive node
+    EXPECT_TRUE(window->richText()->isHidden());
+    window->TriggerView(request(QStringLiteral("notes.txt")));
+    EXPECT_FALSE(window->richText()->isHidden());
+}
+
+TEST_F(ViewWindowTest, FirstOpensWhollyOnTheScreenAndTextIsNoSmallerThanTheInterface)
+{
+    ViewWindow fresh(settings, prompts);
+    fresh.show();
+    const QRect screen = fresh.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(fresh.frameGeometry())) << "frame below the screen's edge";
+
+    // "MS Sans Serif" of a new profile is not installed here.
+    ASSERT_FALSE(QFontDatabase::hasFamily(settings.viewFont.name));
+    EXPECT_GE(fresh.textViewFont().pointSizeF(), fresh.font().pointSizeF());
+    EXPECT_EQ(fresh.textViewFont().family(), fresh.font().family());
+    settings.viewFont.size = 6.75; // a size the user chose is kept
+    EXPECT_EQ(fresh.textViewFont().pointSizeF(), 6.75);
+    const QString installed = QFontDatabase::families().value(0);
+    settings.viewFont = {installed, 20};
+    EXPECT_EQ(fresh.textViewFont().family(), installed);
+    EXPECT_EQ(fresh.textViewFont().pointSizeF(), 20);
 }
 
 TEST_F(ViewWindowTest, LaysOutTheViewAreaBelowTheStrip)
