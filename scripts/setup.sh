@@ -18,7 +18,7 @@ packages=(
     qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-image-formats-plugins
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
     libarchive-dev libfreexl-dev mdbtools-dev libgl-dev
-    xvfb xauth adwaita-icon-theme
+    xvfb xauth adwaita-icon-theme libqt6svg6
 )
 if [ "$mode" = test ]; then
     packages+=(libgtest-dev libbenchmark-dev python3 zip unzip gcab libarchive-tools sox ffmpeg
