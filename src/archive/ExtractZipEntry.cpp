@@ -35,8 +35,8 @@ const char* AskPassword(archive*, void* data)
     if (state->asked)
         return nullptr;
     state->asked = true;
-    const std::optional<QString> text = state->prompts->input(
-        QStringLiteral("Please Enter The Password!"), QStringLiteral("Password"), QString());
+    const std::optional<QString> text = state->prompts->password(
+        QStringLiteral("Please Enter The Password!"), QStringLiteral("Password"));
     if (!text)
         return nullptr;
     state->answer = text->left(256).toUtf8();
@@ -164,9 +164,9 @@ ExtractOutcome Refuse(const QString& name, const QString& folder, Prompts& promp
 
 /// Asks before an existing file is replaced; nothing when it may be written.
 std::optional<ExtractOutcome> AskReplace(const QString& target, const QString& name,
-                                         Prompts& prompts)
+                                         Prompts& prompts, ExistingFile existing)
 {
-    if (!platform::pathExists(target))
+    if (existing == ExistingFile::Replace || !platform::pathExists(target))
         return std::nullopt;
     switch (prompts.askYesNoCancel(QStringLiteral("Overwrite ") + name + QStringLiteral("?"),
                                    QStringLiteral("File already exists"))) {
@@ -180,7 +180,7 @@ std::optional<ExtractOutcome> AskReplace(const QString& target, const QString& n
 }
 
 ExtractOutcome ExtractFound(archive* a, archive_entry* entry, const QString& folder,
-                            const QString& name, Prompts& prompts)
+                            const QString& name, Prompts& prompts, ExistingFile existing)
 {
     const std::optional<QStringList> parts = RelativeParts(name);
     if (!parts)
@@ -201,21 +201,29 @@ ExtractOutcome ExtractFound(archive* a, archive_entry* entry, const QString& fol
         const QString linkTarget = to ? QString::fromUtf8(to) : QString();
         if (!LinkStaysInside(*parts, linkTarget))
             return Refuse(name, folder, prompts);
-        if (const auto answer = AskReplace(target, name, prompts))
+        if (const auto answer = AskReplace(target, name, prompts, existing))
             return *answer;
         platform::removeFile(target);
         return platform::makeLink(linkTarget, target) ? ExtractOutcome::Extracted
                                                       : ExtractOutcome::Failed;
     }
-    if (const auto answer = AskReplace(target, name, prompts))
+    if (const auto answer = AskReplace(target, name, prompts, existing))
         return *answer;
     return EntryWriter(a, entry, prompts).write(target, name);
 }
 
 } // namespace
 
+QString ExtractedEntryPath(const QString& folder, const QString& entryName)
+{
+    const std::optional<QStringList> parts = RelativeParts(QString(entryName).replace(u'\\', u'/'));
+    if (folder.isEmpty() || !parts)
+        return {};
+    return QDir::cleanPath(folder) + u'/' + parts->join(u'/');
+}
+
 ExtractOutcome ExtractZipEntry(const QString& zipPath, const QString& folder,
-                               const QString& entryName, Prompts& prompts)
+                               const QString& entryName, Prompts& prompts, ExistingFile existing)
 {
     // An empty destination meant a listing to the library: nothing is written.
     if (folder.isEmpty() || entryName.isEmpty())
@@ -237,7 +245,7 @@ ExtractOutcome ExtractZipEntry(const QString& zipPath, const QString& folder,
          (r = archive_read_next_header(a.get(), &entry)) == ARCHIVE_OK || r == ARCHIVE_WARN;) {
         // libarchive turns the "\" of names stored on Windows into "/"; so do we.
         if (EntryIsNamed(entry, entryName) || EntryIsNamed(entry, wanted))
-            return ExtractFound(a.get(), entry, root, wanted, prompts);
+            return ExtractFound(a.get(), entry, root, wanted, prompts, existing);
     }
     return ExtractOutcome::NotFound;
 }
