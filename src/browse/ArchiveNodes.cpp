@@ -24,12 +24,15 @@ QString ExtractMember(const ArchiveMember& member, const QString& archiveKey,
 {
     const QString folder = ArchiveWorkFolder(settings.workFolder, archiveKey, member.archiveText);
     const QString path = ExtractedEntryPath(folder, member.entryName);
-    if (settings.workFolder.isEmpty() || path.isEmpty())
-        return {};
-    if (reuse && platform::isRegularFile(path))
+    if (reuse && !settings.workFolder.isEmpty() && platform::isRegularFile(path))
         return path;
-    switch (ExtractZipEntry(member.archivePath, folder, member.entryName, prompts,
-                            ExistingFile::Replace)) {
+    // Without a working folder of its own the entry has nowhere to go.
+    const ExtractOutcome outcome =
+        settings.workFolder.isEmpty()
+            ? ExtractOutcome::NotFound
+            : ExtractZipEntry(member.archivePath, folder, member.entryName, prompts,
+                              ExistingFile::Replace);
+    switch (outcome) {
     case ExtractOutcome::Extracted:
         return path;
     case ExtractOutcome::NotFound:
