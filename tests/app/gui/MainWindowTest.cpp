@@ -482,4 +482,11 @@ TEST(MainWindow, ExitLeavesNothingItExtractedOrCopiedForItself)
     EXPECT_FALSE(everythingBelow(temp).isEmpty());
     window.menus().file.exit->trigger();
     EXPECT_EQ(everythingBelow(temp), QStringList());
+
+    // A window that ends without being closed leaves nothing either.
+    auto unclosed = std::make_unique<MainWindow>(nullptr, &prompts);
+    unclosed->start(tree.root());
+    EXPECT_FALSE(everythingBelow(temp).isEmpty());
+    unclosed.reset();
+    EXPECT_EQ(everythingBelow(temp), QStringList());
 }
