@@ -9,18 +9,71 @@
 #include "shared/TextHelpers.h"
 
 #include <QDir>
+#include <QFile>
+#include <QSysInfo>
 
 namespace {
 
-/// Removes the working folders of processes that ended without tidying up.
-void removeStaleFolders(const QString& base)
+const QString FolderPrefix = QStringLiteral("Lumara-");
+
+/// What the marker says: "<pid> <host>".
+QByteArray markerText()
 {
-    for (const QString& name : platform::listSubfolders(base)) {
-        bool isNumber = false;
-        const qint64 pid = name.toLongLong(&isNumber);
-        if (isNumber && pid != platform::currentProcessId() && !platform::processAlive(pid))
-            DeleteTempFolder(base + u'/' + name);
+    return QByteArray::number(platform::currentProcessId()) + ' ' +
+           QSysInfo::machineHostName().toUtf8() + '\n';
+}
+
+/// True when the folder is the working folder of a process of this machine that has
+/// ended. Folders named after a process id alone come from older versions.
+bool belongsToEndedProcess(const QString& folder, const QString& name)
+{
+    if (!platform::isPrivateFolder(folder))
+        return false;
+    QFile marker;
+    if (!platform::openForReading(marker, folder + u'/' + TempFolderMarker))
+        return false;
+    const QList<QByteArray> fields = marker.read(256).trimmed().split(' ');
+    bool isNumber = false;
+    qint64 pid = fields.value(0).toLongLong(&isNumber);
+    if (!isNumber) {
+        pid = name.toLongLong(&isNumber); // an empty marker of an older version
+        if (!isNumber)
+            return false;
+    } else if (fields.size() > 1 &&
+               QString::fromUtf8(fields.at(1)) != QSysInfo::machineHostName()) {
+        return false; // a shared folder: that process may run elsewhere
     }
+    return pid != platform::currentProcessId() && !platform::processAlive(pid);
+}
+
+/// Removes the working folders of processes that ended without tidying up.
+void removeStaleFolders(const QString& parent)
+{
+    for (const QString& name : platform::listSubfolders(parent)) {
+        bool isNumber = false;
+        name.toLongLong(&isNumber);
+        if (!isNumber && !name.startsWith(FolderPrefix))
+            continue;
+        const QString folder = parent + u'/' + name;
+        if (belongsToEndedProcess(folder, name))
+            DeleteTempFolder(folder);
+    }
+}
+
+/// A fresh marked private folder inside `parent`; "" when none could be made.
+QString makeWorkingFolder(const QString& parent)
+{
+    if (!platform::isSafeParentFolder(parent))
+        return {};
+    const QString made = platform::makeFreshPrivateFolder(parent + u'/' + FolderPrefix);
+    if (made.isEmpty())
+        return {};
+    if (!platform::WriteFileSafely(made + u'/' + TempFolderMarker, markerText())) {
+        platform::removeFolderTree(made);
+        return {};
+    }
+    removeStaleFolders(parent);
+    return made;
 }
 
 } // namespace
@@ -28,23 +81,23 @@ void removeStaleFolders(const QString& base)
 WorkingFolder OpenWorkingFolder(const QString& base)
 {
     WorkingFolder work;
-    QString root = QDir::cleanPath(base);
-    if (base.isEmpty() || !platform::makePrivateFolder(root)) {
-        const QString fallback =
-            platform::makeFreshPrivateFolder(QDir::tempPath() + QStringLiteral("/Lumara-"));
-        if (fallback.isEmpty())
+    const QString root = base.isEmpty() ? QString() : QDir::cleanPath(base);
+    QString made;
+    if (!root.isEmpty()) {
+        const bool rootIsNew = platform::makeMissingFolder(root);
+        made = makeWorkingFolder(root);
+        if (made.isEmpty() && rootIsNew)
+            platform::removeEmptyFolder(root);
+    }
+    if (made.isEmpty()) {
+        made = makeWorkingFolder(QDir::cleanPath(QDir::tempPath()));
+        if (made.isEmpty())
             return work;
         work.notice = QStringLiteral("The working folder ") + base +
-                      QStringLiteral(" is not a private folder of yours; using ") + fallback +
+                      QStringLiteral(" cannot safely hold private files; using ") + made +
                       QStringLiteral(" instead");
-        root = fallback;
     }
-    removeStaleFolders(root);
-    const QString own = root + u'/' + QString::number(platform::currentProcessId());
-    if (!platform::makePrivateFolder(own) ||
-        !platform::WriteFileSafely(own + u'/' + TempFolderMarker, QByteArray()))
-        return work;
-    work.path = WithSlash(own);
+    work.path = WithSlash(made);
     return work;
 }
 

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-/// Name of the marker file that Lumara puts into a working folder it created.
+/// Name of the marker file that Lumara puts into a working folder it created; it holds
+/// the id of the process and the name of the machine that made the folder.
 inline const QString TempFolderMarker = QStringLiteral(".lumara-tempfolder");
 
 /// This run's own working folder.
@@ -11,12 +12,13 @@ struct WorkingFolder {
     QString notice; ///< what the user must be told (a fallback folder), or ""
 };
 
-/// Opens this process's working folder: a marked subfolder named after the process id
-/// inside `base` (the TempFolder setting), so two windows never touch each other's
-/// files. `base` must be a real folder owned by the user that no one else may enter; it
-/// is made so when missing. When it is anything else (a link, someone else's, open to
-/// others), a fresh private folder is made beside it and `notice` says so. Folders of
-/// processes that are gone are tidied away.
+/// Opens this process's working folder: a fresh private folder ("Lumara-" and six
+/// characters, mode 0700, made with mkdtemp) inside `base` (the TempFolder setting), so
+/// two windows never touch each other's files. `base` itself is only made when missing,
+/// never changed. When private folders cannot safely be made in it (a link, a folder of
+/// someone else, one that others may write into), the fresh folder is made in the
+/// system's temporary folder instead, nothing is left in `base`, and `notice` says so.
+/// Working folders of processes of this machine that are gone are tidied away.
 WorkingFolder OpenWorkingFolder(const QString& base);
 
 /// Deletes the working folder with everything in it, but only when it carries the

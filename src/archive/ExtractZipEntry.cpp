@@ -36,8 +36,8 @@ const char* AskPassword(archive*, void* data)
     if (state->asked)
         return nullptr;
     state->asked = true;
-    const std::optional<QString> text = state->prompts->input(
-        QStringLiteral("Please Enter The Password!"), QStringLiteral("Password"), QString());
+    const std::optional<QString> text = state->prompts->password(
+        QStringLiteral("Please Enter The Password!"), QStringLiteral("Password"));
     if (!text)
         return nullptr;
     state->answer = text->left(256).toUtf8();
@@ -165,9 +165,9 @@ ExtractOutcome Refuse(const QString& name, const QString& folder, Prompts& promp
 
 /// Asks before an existing file is replaced; nothing when it may be written.
 std::optional<ExtractOutcome> AskReplace(const QString& target, const QString& name,
-                                         Prompts& prompts)
+                                         Prompts& prompts, ExistingFile existing)
 {
-    if (!platform::pathExists(target))
+    if (existing == ExistingFile::Replace || !platform::pathExists(target))
         return std::nullopt;
     switch (prompts.askYesNoCancel(QStringLiteral("Overwrite ") + name + QStringLiteral("?"),
                                    QStringLiteral("File already exists"))) {
@@ -181,7 +181,7 @@ std::optional<ExtractOutcome> AskReplace(const QString& target, const QString& n
 }
 
 ExtractOutcome ExtractFound(archive* a, archive_entry* entry, const QString& folder,
-                            const QString& name, Prompts& prompts)
+                            const QString& name, Prompts& prompts, ExistingFile existing)
 {
     const std::optional<QStringList> parts = RelativeParts(name);
     if (!parts)
@@ -202,13 +202,13 @@ ExtractOutcome ExtractFound(archive* a, archive_entry* entry, const QString& fol
         const QString linkTarget = to ? QString::fromUtf8(to) : QString();
         if (!LinkStaysInside(*parts, linkTarget))
             return Refuse(name, folder, prompts);
-        if (const auto answer = AskReplace(target, name, prompts))
+        if (const auto answer = AskReplace(target, name, prompts, existing))
             return *answer;
         platform::removeFile(target);
         return platform::makeLink(linkTarget, target) ? ExtractOutcome::Extracted
                                                       : ExtractOutcome::Failed;
     }
-    if (const auto answer = AskReplace(target, name, prompts))
+    if (const auto answer = AskReplace(target, name, prompts, existing))
         return *answer;
     return EntryWriter(a, entry, prompts).write(target, name);
 }
@@ -231,7 +231,7 @@ la_ssize_t ReadFromFile(archive*, void* data, const void** block)
 /// entry before it that the library cannot read no longer hides it, and its name is
 /// the one the directory gave.
 ExtractOutcome ExtractFromLocalHeader(const QString& zipPath, quint64 offset, const QString& root,
-                                      const QString& name, Prompts& prompts)
+                                      const QString& name, Prompts& prompts, ExistingFile existing)
 {
     auto source = std::make_unique<LocalHeaderSource>();
     if (!platform::openForReading(source->file, zipPath) || !source->file.seek(qint64(offset)))
@@ -246,13 +246,21 @@ ExtractOutcome ExtractFromLocalHeader(const QString& zipPath, quint64 offset, co
     const int r = archive_read_next_header(a.get(), &entry);
     if (r != ARCHIVE_OK && r != ARCHIVE_WARN)
         return ExtractOutcome::NotFound;
-    return ExtractFound(a.get(), entry, root, name, prompts);
+    return ExtractFound(a.get(), entry, root, name, prompts, existing);
 }
 
 } // namespace
 
+QString ExtractedEntryPath(const QString& folder, const QString& entryName)
+{
+    const std::optional<QStringList> parts = RelativeParts(QString(entryName).replace(u'\\', u'/'));
+    if (folder.isEmpty() || !parts)
+        return {};
+    return QDir::cleanPath(folder) + u'/' + parts->join(u'/');
+}
+
 ExtractOutcome ExtractZipEntry(const QString& zipPath, const QString& folder,
-                               const QString& entryName, Prompts& prompts)
+                               const QString& entryName, Prompts& prompts, ExistingFile existing)
 {
     // An empty destination meant a listing to the library: nothing is written.
     if (folder.isEmpty() || entryName.isEmpty())
@@ -274,12 +282,12 @@ ExtractOutcome ExtractZipEntry(const QString& zipPath, const QString& folder,
             // libarchive turns the "\\" of names stored on Windows into "/"; so do we.
             if (r != ARCHIVE_FAILED &&
                 (EntryIsNamed(entry, entryName) || EntryIsNamed(entry, wanted)))
-                return ExtractFound(a.get(), entry, root, wanted, prompts);
+                return ExtractFound(a.get(), entry, root, wanted, prompts, existing);
         }
     }
     std::optional<quint64> offset = ZipLocalHeaderOffset(zipPath, entryName);
     if (!offset)
         offset = ZipLocalHeaderOffset(zipPath, wanted);
-    return offset ? ExtractFromLocalHeader(zipPath, *offset, root, wanted, prompts)
+    return offset ? ExtractFromLocalHeader(zipPath, *offset, root, wanted, prompts, existing)
                   : ExtractOutcome::NotFound;
 }

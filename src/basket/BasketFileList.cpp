@@ -1,8 +1,8 @@
 #include "basket/BasketFileList.h"
 
-#include "archive/ExtractZipEntry.h"
 #include "basket/Basket.h"
 #include "basket/FileCopy.h"
+#include "browse/ArchiveNodes.h"
 #include "browse/FolderListing.h"
 #include "browse/Wildcard.h"
 #include "platform/FileAccess.h"
@@ -101,22 +101,30 @@ int AddNodeToBasket(Basket& basket, const FileListState& state, NodeTree::Id id,
     return added;
 }
 
-void PrepareResolvedFile(ResolvedFileNode& file, bool hasChildren, const Settings& settings,
-                         Prompts& prompts)
+bool PrepareResolvedFile(ResolvedFileNode& file, const FileListState& state, NodeTree::Id id,
+                         const Settings& settings, Prompts& prompts)
 {
-    const bool folderIsZip = ClassifyFileKind(ExtensionOf(file.folder), settings) == FileKind::Zip;
-    if (folderIsZip) {
-        (void)ExtractZipEntry(file.folder, settings.tempFolder, file.name, prompts);
-        file.folder = settings.tempFolder;
-        return;
+    const NodeTree& tree = state.fileTree;
+    const NodeTree::Id parent = tree.contains(id) ? tree.node(id).parent : NodeTree::None;
+    if (parent != NodeTree::None && IsArchiveNode(state, settings, parent)) {
+        const QString extracted = FileOnDiskOf(state, settings, id, prompts);
+        if (extracted.isEmpty())
+            return false;
+        const qsizetype slash = extracted.lastIndexOf(u'/');
+        file.folder = extracted.left(slash + 1);
+        file.name = extracted.mid(slash + 1);
+        return true;
     }
-    if (ClassifyFileKind(ExtensionOf(file.name), settings) == FileKind::Zip && !hasChildren) {
-        const QString copy = settings.tempFolder + file.name;
+    const bool hasChildren = tree.contains(id) && !tree.children(id).empty();
+    if (ClassifyFileKind(ExtensionOf(file.name), settings) == FileKind::Zip && !hasChildren &&
+        !settings.workFolder.isEmpty()) {
+        const QString copy = settings.workFolder + file.name;
         if (copy != file.folder + file.name) {
             platform::removeFile(copy);
             (void)CopyFileSafely(file.folder + file.name, copy);
         }
     }
+    return true;
 }
 
 int AddSelectedToBasket(Basket& basket, const FileListState& state, const QString& currentFolder,
@@ -129,8 +137,9 @@ int AddSelectedToBasket(Basket& basket, const FileListState& state, const QStrin
         if (tree.tag(id) != u"X")
             continue;
         ResolvedFileNode file =
-            ResolveFileNode(state, id, currentFolder, settings.tempFolder, settings);
-        PrepareResolvedFile(file, !tree.children(id).empty(), settings, basket.prompts());
+            ResolveFileNode(state, id, currentFolder, settings.workFolder, settings);
+        if (!PrepareResolvedFile(file, state, id, settings, basket.prompts()))
+            continue;
         basket.AddFileToBasket(file.folder, file.name, file.code, file.entryRef,
                                QStringLiteral("N"), QStringLiteral("B"));
     }

@@ -18,10 +18,13 @@ int AddFolderToBasket(Basket& basket, const QString& folder, const Settings& set
 int AddNodeToBasket(Basket& basket, const FileListState& state, NodeTree::Id id,
                     const QString& currentFolder);
 
-/// Gets a resolved file ready to add: an entry of a zip archive is extracted into the
-/// working folder (which becomes its folder); a zip archive of the list is copied there.
-void PrepareResolvedFile(ResolvedFileNode& file, bool hasChildren, const Settings& settings,
-                         Prompts& prompts);
+/// Gets the file that node `id` resolved to ready to add: an entry of an archive shown
+/// below it (an archive inside another one too) is extracted into the working folder,
+/// and its copy there becomes the folder and name; a zip archive of the list without
+/// children is copied to the working folder. False when an entry could not be extracted
+/// (what went wrong was said): then there is nothing to add.
+bool PrepareResolvedFile(ResolvedFileNode& file, const FileListState& state, NodeTree::Id id,
+                         const Settings& settings, Prompts& prompts);
 
 /// Adds every marked file of the list ("X" tags), then " n files added" or "no selected
 /// files". Returns the count.

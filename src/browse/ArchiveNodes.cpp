@@ -1,15 +1,83 @@
 #include "browse/ArchiveNodes.h"
 
 #include "archive/ExamineArchive.h"
+#include "archive/ExtractZipEntry.h"
 #include "browse/FolderListing.h"
 #include "browse/NodeClick.h"
 #include "platform/CancelKey.h"
+#include "platform/FileAccess.h"
+#include "platform/FileNames.h"
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 
+#include <QCryptographicHash>
 #include <QSet>
+
+namespace {
+
+/// The entry of `member` extracted into its archive's work folder; an archive that is
+/// itself an entry (`reuse`) is taken as it was extracted before, when its copy is there.
+QString ExtractMember(const ArchiveMember& member, const QString& archiveKey,
+                      const Settings& settings, bool reuse, Prompts& prompts)
+{
+    const QString folder = ArchiveWorkFolder(settings.workFolder, archiveKey, member.archiveText);
+    const QString path = ExtractedEntryPath(folder, member.entryName);
+    if (reuse && !settings.workFolder.isEmpty() && platform::isRegularFile(path))
+        return path;
+    // Without a working folder of its own the entry has nowhere to go.
+    const ExtractOutcome outcome =
+        settings.workFolder.isEmpty()
+            ? ExtractOutcome::NotFound
+            : ExtractZipEntry(member.archivePath, folder, member.entryName, prompts,
+                              ExistingFile::Replace);
+    switch (outcome) {
+    case ExtractOutcome::Extracted:
+        return path;
+    case ExtractOutcome::NotFound:
+        prompts.message(QStringLiteral("cannot extract ") + member.entryName +
+                            QStringLiteral(" from ") + member.archiveText,
+                        QStringLiteral("Unzip"));
+        break;
+    default:
+        break; // the extraction said why, or the user cancelled
+    }
+    return {};
+}
+
+} // namespace
+
+QString FileOnDiskOf(const FileListState& state, const Settings& settings, NodeTree::Id id,
+                     Prompts& prompts)
+{
+    const auto archiveOf = [&](NodeTree::Id node) {
+        return FileOnDiskOf(state, settings, node, prompts);
+    };
+    const std::optional<ArchiveMember> member = ArchiveMemberOf(state, settings, id, archiveOf);
+    if (!member) {
+        const NodeTree::Id parent =
+            state.fileTree.contains(id) ? state.fileTree.node(id).parent : NodeTree::None;
+        // An entry whose archive could not be had is no file of the folder either.
+        if (parent != NodeTree::None && IsArchiveNode(state, settings, parent))
+            return {};
+        return state.fileTree.key(id);
+    }
+    const QString archiveKey = state.fileTree.key(state.fileTree.node(id).parent);
+    return ExtractMember(*member, archiveKey, settings, IsArchiveNode(state, settings, id),
+                         prompts);
+}
+
+QString ArchiveWorkFolder(const QString& workFolder, const QString& archiveKey,
+                          const QString& archiveText)
+{
+    const QByteArray id =
+        QCryptographicHash::hash(platform::encodeFileName(archiveKey), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
+    return WithSlash(workFolder) + QString::fromLatin1(id) + u'/' +
+           NameAfterLastBackslash(archiveText) + u'/';
+}
 
 bool IsArchiveNode(const FileListState& state, const Settings& settings, NodeTree::Id id)
 {

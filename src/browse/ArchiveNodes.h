@@ -21,6 +21,22 @@ struct ArchiveMember {
 /// the folder, an extracted copy for an archive inside another; "" when it cannot be had.
 using ArchivePathOf = std::function<QString(NodeTree::Id node)>;
 
+/// The folder (ending in "/") below the working folder `workFolder` into which the
+/// entries of the archive node keyed `archiveKey` are extracted: one of its own for
+/// each archive, so archives of the same name in different folders, or inside
+/// different archives, never share one; it ends in the archive's node text.
+[[nodiscard]] QString ArchiveWorkFolder(const QString& workFolder, const QString& archiveKey,
+                                        const QString& archiveText);
+
+/// The file on disk behind a file node of the list: for an entry of an archive (also
+/// of an archive inside another one) the entry extracted into its archive's work
+/// folder, replacing an earlier copy there without a question; for any other node its
+/// key. An archive inside another is extracted only once per run. "" when the entry
+/// cannot be had (what went wrong was said through `prompts`) or there is no working
+/// folder.
+[[nodiscard]] QString FileOnDiskOf(const FileListState& state, const Settings& settings,
+                                   NodeTree::Id id, Prompts& prompts);
+
 /// True for a file node of the Zip category (zip, cab, rar, ace by default).
 [[nodiscard]] bool IsArchiveNode(const FileListState& state, const Settings& settings,
                                  NodeTree::Id id);

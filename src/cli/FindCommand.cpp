@@ -104,7 +104,7 @@ int findFiles(const QStringList& arguments, QTextStream& out, QTextStream& err)
     request.examineZipped = options.zip;
     ScriptedPrompts prompts;
     QTemporaryDir temp;
-    settings.tempFolder = WithSlash(temp.path());
+    settings.tempFolder = settings.workFolder = WithSlash(temp.path());
     if (options.zip)
         expandArchives(state, settings, prompts);
 

@@ -1,6 +1,7 @@
 #include "platform/PrivateFolder.h"
 
-#include <QFile>
+#include "platform/FileNames.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -9,32 +10,49 @@
 
 namespace platform {
 
+namespace {
+
+bool statLink(const QString& path, struct stat& st)
+{
+    return ::lstat(encodeFileName(path).constData(), &st) == 0;
+}
+
+} // namespace
+
 bool isPrivateFolder(const QString& path)
 {
     struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+    if (!statLink(path, st))
         return false;
     return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 07777) == 0700;
 }
 
-bool makePrivateFolder(const QString& path)
+bool isSafeParentFolder(const QString& path)
 {
-    const QByteArray encoded = QFile::encodeName(path);
-    if (::mkdir(encoded.constData(), 0700) != 0 && errno != EEXIST)
-        return false;
     struct stat st {};
-    if (::lstat(encoded.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-        (st.st_mode & 0022) == 0 && (st.st_mode & 07777) != 0700)
-        ::chmod(encoded.constData(), 0700);
-    return isPrivateFolder(path);
+    if (!statLink(path, st) || !S_ISDIR(st.st_mode))
+        return false;
+    if (st.st_uid != ::geteuid() && st.st_uid != 0)
+        return false;
+    return (st.st_mode & 0022) == 0 || (st.st_mode & S_ISVTX) != 0;
+}
+
+bool makeMissingFolder(const QString& path)
+{
+    return ::mkdir(encodeFileName(path).constData(), 0700) == 0;
+}
+
+bool removeEmptyFolder(const QString& path)
+{
+    return ::rmdir(encodeFileName(path).constData()) == 0;
 }
 
 QString makeFreshPrivateFolder(const QString& prefix)
 {
-    QByteArray name = QFile::encodeName(prefix) + "XXXXXX";
+    QByteArray name = encodeFileName(prefix) + "XXXXXX";
     if (!::mkdtemp(name.data()))
         return {};
-    return QFile::decodeName(name);
+    return decodeFileName(name);
 }
 
 qint64 currentProcessId()

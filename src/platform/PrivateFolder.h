@@ -8,11 +8,17 @@ namespace platform {
 /// one else may enter (mode 0700).
 [[nodiscard]] bool isPrivateFolder(const QString& path);
 
-/// Makes the folder `path` (its parent must exist) with mode 0700. True when it is
-/// there afterwards and private, whether made now or before. A real folder of this user
-/// that others could read but never write (0755, as older versions made it) is closed
-/// to them; one that others could write into is left as it is and gives false.
-bool makePrivateFolder(const QString& path);
+/// True when private folders may safely be made inside `path`: a real folder (not a
+/// link) of this user or of root into which no one else can write, or, like /tmp, one
+/// whose sticky bit keeps others from renaming or removing what is not theirs.
+[[nodiscard]] bool isSafeParentFolder(const QString& path);
+
+/// Makes the single folder `path` (its parent must exist) with mode 0700 when it is
+/// missing. True when it was made now; an existing folder is left exactly as it is.
+bool makeMissingFolder(const QString& path);
+
+/// Removes the folder `path` when it is empty; false otherwise.
+bool removeEmptyFolder(const QString& path);
 
 /// A new private folder with a fresh name starting with `prefix` (mkdtemp); "" when
 /// none could be made.

@@ -28,6 +28,8 @@ public:
     /// An input box; nothing when cancelled.
     virtual std::optional<QString> input(const QString& prompt, const QString& title,
                                          const QString& initial) = 0;
+    /// An input box whose text is masked as it is typed; nothing when cancelled.
+    virtual std::optional<QString> password(const QString& prompt, const QString& title) = 0;
     /// A folder chooser; "" when cancelled.
     virtual QString chooseFolder(const QString& title, const QString& start) = 0;
     /// An open-file dialog; "" when cancelled. `filter` as Qt writes it ("Basket (*.bsk)").
@@ -43,8 +45,8 @@ public:
 class ScriptedPrompts : public Prompts {
 public:
     struct Shown {
-        QString kind; ///< "message", "yesno", "yesnocancel", "retrycancel", "input", "folder",
-                      ///< "open", "save"
+        QString kind; ///< "message", "yesno", "yesnocancel", "retrycancel", "input",
+                      ///< "password", "folder", "open", "save"
         QString text;
         QString title;
     };
@@ -52,7 +54,7 @@ public:
     QList<Shown> shown;
     QList<Answer> answers;           ///< consumed by the question boxes
     QList<Overwrite> saveOverwrites; ///< who was to ask, for each save dialog
-    QStringList texts;               ///< consumed by input boxes and file or folder dialogs
+    QStringList texts; ///< consumed by input and password boxes and file or folder dialogs
 
     void message(const QString& text, const QString& title = DefaultTitle) override;
     bool askYesNo(const QString& text, const QString& title = DefaultTitle) override;
@@ -60,6 +62,7 @@ public:
     Answer askRetryCancel(const QString& text, const QString& title = DefaultTitle) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& initial) override;
+    std::optional<QString> password(const QString& prompt, const QString& title) override;
     QString chooseFolder(const QString& title, const QString& start) override;
     QString chooseOpenFile(const QString& title, const QString& start,
                            const QString& filter) override;

@@ -32,6 +32,14 @@ std::optional<QString> ScriptedPrompts::input(const QString& prompt, const QStri
     return texts.takeFirst();
 }
 
+std::optional<QString> ScriptedPrompts::password(const QString& prompt, const QString& title)
+{
+    shown.append({QStringLiteral("password"), prompt, title});
+    if (texts.isEmpty())
+        return std::nullopt;
+    return texts.takeFirst();
+}
+
 QString ScriptedPrompts::chooseFolder(const QString& title, const QString&)
 {
     shown.append({QStringLiteral("folder"), QString(), title});

@@ -50,8 +50,9 @@ struct Settings : WindowState {
     QString appFolder;   ///< program folder, always ending in "/"
     QString profilePath; ///< appFolder + "Lumara.pro" (or the per-user fallback)
     QString tempFolder;  ///< working folder, ending in "/"
-    /// This run's own folder inside tempFolder, ending in "/" (not saved; "" when none
-    /// could be made). Everything Lumara writes for itself goes there.
+    /// This run's own folder inside tempFolder (or in the system's temporary folder when
+    /// tempFolder cannot hold it), ending in "/"; not saved, "" when none could be made.
+    /// Everything Lumara extracts or copies for itself goes there, and it goes at exit.
     QString workFolder;
     int historySize = 10;
 

@@ -44,12 +44,13 @@ bool IsZipKind(const QString& path, const Settings& settings)
 /// Extracts an entry for testing; the path of the copy, empty when it is not there.
 QString ExtractForTest(const FoundNode& node, const Settings& settings, Prompts& prompts)
 {
-    const QString folder = WithSlash(settings.tempFolder);
-    if (settings.tempFolder.isEmpty() || !platform::makeFolders(folder))
+    const QString folder = WithSlash(settings.workFolder);
+    if (settings.workFolder.isEmpty() || !platform::makeFolders(folder))
         return {};
-    if (ExtractZipEntry(node.archive, folder, node.name, prompts) != ExtractOutcome::Extracted)
+    if (ExtractZipEntry(node.archive, folder, node.name, prompts, ExistingFile::Replace) !=
+        ExtractOutcome::Extracted)
         return {};
-    return folder + node.name;
+    return ExtractedEntryPath(folder, node.name);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "ArchiveFixtures.h"
 #include "common/FuzzSeeds.h"
 #include "common/TempTree.h"
+#include "common/ZipFixtures.h"
 #include "platform/Prompts.h"
 
 #include <QDir>
@@ -130,6 +131,7 @@ TEST(ExtractZipEntry, EncryptedEntryAsksOnceForThePassword)
     EXPECT_EQ(ExtractZipEntry(t.path("locked.zip"), dest, "secret.txt", wrong),
               ExtractOutcome::Failed);
     EXPECT_EQ(wrong.shown.first().text, "Please Enter The Password!");
+    EXPECT_EQ(wrong.shown.first().kind, "password") << "the answer is masked as it is typed";
     EXPECT_EQ(wrong.texts, QStringList{"pw"}) << "asked only once";
     EXPECT_FALSE(QFileInfo::exists(dest + "/secret.txt"));
 
@@ -138,4 +140,29 @@ TEST(ExtractZipEntry, EncryptedEntryAsksOnceForThePassword)
     EXPECT_EQ(ExtractZipEntry(t.path("locked.zip"), dest, "secret.txt", right),
               ExtractOutcome::Extracted);
     EXPECT_EQ(Read(dest + "/secret.txt"), "the secret");
+}
+
+TEST(ExtractZipEntry, TellsWhereAnEntryLandsAndReplacesItsOwnCopiesWithoutAsking)
+{
+    TempTree t;
+    if (!ZipWithPython(t.path("w.zip"), {{"win\\style\\back.txt", "back"}, {"./a/./b.txt", "b"}}))
+        GTEST_SKIP() << "python3 is missing";
+    const QString dest = t.folder("out");
+    ScriptedPrompts prompts;
+    const QString name = "win\\style\\back.txt";
+    EXPECT_EQ(ExtractZipEntry(t.path("w.zip"), dest, name, prompts), ExtractOutcome::Extracted);
+    EXPECT_EQ(ExtractedEntryPath(dest, name), dest + "/win/style/back.txt");
+    EXPECT_EQ(Read(ExtractedEntryPath(dest + "/", name)), "back");
+    EXPECT_EQ(ExtractZipEntry(t.path("w.zip"), dest, "./a/./b.txt", prompts),
+              ExtractOutcome::Extracted);
+    EXPECT_EQ(Read(ExtractedEntryPath(dest, "./a/./b.txt")), "b");
+
+    t.file("out/win/style/back.txt", QByteArray("changed"));
+    EXPECT_EQ(ExtractZipEntry(t.path("w.zip"), dest, name, prompts, ExistingFile::Replace),
+              ExtractOutcome::Extracted);
+    EXPECT_EQ(Read(dest + "/win/style/back.txt"), "back");
+    EXPECT_TRUE(prompts.shown.isEmpty());
+
+    for (const char* refused : {"../up.txt", "/abs.txt", "", "a/../../x"})
+        EXPECT_EQ(ExtractedEntryPath(dest, refused), QString()) << refused;
 }

@@ -1,11 +1,18 @@
 #include "basket/Basket.h"
 
+#include "basket/BasketCopy.h"
 #include "basket/BasketFileList.h"
+#include "basket/OverwritePairs.h"
+#include "browse/ArchiveNodes.h"
 #include "browse/FolderListing.h"
+#include "browse/NodeClick.h"
 #include "common/TempTree.h"
+#include "common/ZipFixtures.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
+#include "trees/TreeRebuild.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -249,4 +256,48 @@ TEST(BasketFolders, AddNodeTakesGroupsOrTheRootsChildren)
     EXPECT_EQ(AddNodeToBasket(g.basket, state, broot, ""), 1)
         << "the root skips dot names and what is there already";
     EXPECT_TRUE(g.basket.IsInBasket("/q/b.doc"));
+}
+
+TEST(BasketFolders, SelectedZipEntriesAreExtractedAndCopyByteForByte)
+{
+    TempTree t;
+    const QByteArray first = "first entry\r\n\x01\x02 bytes";
+    const QByteArray second = QByteArray(70000, 'z') + "end";
+    t.file("src/inner1.txt", first);
+    t.file("src/sub/inner2.txt", second);
+    if (!ZipWithTool(t.path("src"), t.path("list/docs.zip"), {"inner1.txt", "sub"}))
+        GTEST_SKIP() << "Debian's zip is missing (scripts/setup.sh test installs it)";
+    Settings settings;
+    settings.multiSelect = 1;
+    settings.tempFolder = t.folder("temp") + "/";
+    settings.workFolder = t.folder("temp/Lumara-run001") + "/";
+    FileListState state;
+    ScriptedPrompts listPrompts;
+    OpenFolder(state, settings, t.path("list"), "*.*", GroupedTrees());
+    const QString zipPath = t.path("list/docs.zip");
+    const NodeTree::Id zip = state.fileTree.find(zipPath);
+    ASSERT_GT(ExpandArchiveNode(state, settings, zip, zipPath, listPrompts), 0);
+    for (const char* entry : {"/inner1.txt", "/sub/inner2.txt"})
+        ASSERT_TRUE(ToggleFileMark(state, settings, state.fileTree.find(zipPath + entry)));
+
+    BasketFixture f;
+    f.host.folder = t.path("list") + "/";
+    EXPECT_EQ(AddSelectedToBasket(f.basket, state, f.host.folder, settings), 2);
+    ASSERT_EQ(f.basket.entries(), 2);
+    QStringList sizes;
+    for (int row = 1; row <= 2; ++row)
+        sizes << f.grid.textMatrix(row, Basket::SizeColumn);
+    sizes.sort();
+    EXPECT_EQ(sizes, (QStringList{QString::number(first.size()), QString::number(second.size())}));
+
+    OverwritePairs pairs;
+    CopyContext context{f.prompts, pairs};
+    const CopyOutcome copied = CopyBasketRows(f.basket, t.folder("out"), 1, 2, context);
+    EXPECT_EQ(copied.copied, 2) << f.prompts.shownTexts().join(" | ").toStdString();
+    QFile one(t.path("out/inner1.txt"));
+    QFile two(t.path("out/inner2.txt"));
+    ASSERT_TRUE(one.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(two.open(QIODevice::ReadOnly));
+    EXPECT_EQ(one.readAll(), first);
+    EXPECT_EQ(two.readAll(), second);
 }

@@ -1,7 +1,6 @@
 #include "browse/ArchiveNodes.h"
 
 #include "QtPrinters.h"
-#include "archive/ExtractZipEntry.h"
 #include "archive/cZip.h"
 #include "browse/FolderListing.h"
 #include "common/TempTree.h"
@@ -50,16 +49,8 @@ protected:
     /// The archive behind a node: its own path, or the entry extracted to the work folder.
     ArchivePathOf pathOf()
     {
-        return [this](NodeTree::Id id) -> QString {
-            const auto member = ArchiveMemberOf(state, settings, id, pathOf());
-            if (!member)
-                return state.fileTree.key(id);
-            const QString folder = tree.folder("work/" + member->archiveText) + "/";
-            return ExtractZipEntry(member->archivePath, folder, member->entryName, prompts) ==
-                           ExtractOutcome::Extracted
-                       ? folder + member->entryName
-                       : QString();
-        };
+        settings.workFolder = tree.folder("work") + "/";
+        return [this](NodeTree::Id id) { return FileOnDiskOf(state, settings, id, prompts); };
     }
 
     TempTree tree;
@@ -120,6 +111,8 @@ TEST_F(ArchiveNodes, ShowAllZippedFilesWalksUntilNothingMoreExpands)
     CollapseZippedFiles(state, settings);
     EXPECT_FALSE(state.fileTree.node(node(tree.path("list/one.zip"))).expanded);
     EXPECT_EQ(ShowAllZippedFiles(state, settings, pathOf(), cancel, prompts), 4);
+    EXPECT_EQ(prompts.shownTexts(), QStringList({" 4 files expanded", " 4 files expanded"}))
+        << "the inner zip, extracted before, is not asked about";
 }
 
 TEST_F(ArchiveNodes, AFolderWithoutArchivesExpandsNothing)
@@ -128,4 +121,18 @@ TEST_F(ArchiveNodes, AFolderWithoutArchivesExpandsNothing)
     open();
     EXPECT_EQ(ShowAllZippedFiles(state, settings, pathOf(), cancel, prompts), 0);
     EXPECT_EQ(prompts.shownTexts(), QStringList{"no files expanded"});
+}
+
+TEST(ArchiveWorkFolder, EachArchiveGetsAFolderOfItsOwnNamedAfterIt)
+{
+    const QString a = ArchiveWorkFolder("/w/", "/one/docs.zip", "docs.zip");
+    const QString b = ArchiveWorkFolder("/w/", "/two/docs.zip", "docs.zip");
+    const QString nested = ArchiveWorkFolder("/w/", "/one/docs.zip/docs.zip", "docs.zip");
+    EXPECT_TRUE(a.startsWith("/w/"));
+    EXPECT_TRUE(a.endsWith("/docs.zip/"));
+    EXPECT_NE(a, b);
+    EXPECT_NE(a, nested);
+    EXPECT_EQ(a, ArchiveWorkFolder("/w", "/one/docs.zip", "docs.zip")) << "the same every time";
+    EXPECT_TRUE(
+        ArchiveWorkFolder("/w/", "/one/x.zip/sub/in.zip", "sub/in.zip").endsWith("/in.zip/"));
 }

@@ -30,7 +30,7 @@ protected:
         tree.file("both.txt", QByteArray("alpha and beta"));
         tree.file("beta.doc", QByteArray("only beta"));
         tree.file("none.doc", QByteArray("nothing"));
-        settings.tempFolder = WithSlash(temp.folder("work"));
+        settings.tempFolder = settings.workFolder = WithSlash(temp.folder("work"));
     }
 
     void list(TreeType type = TreeType::PlainList)

@@ -154,6 +154,8 @@ void BasketWiring::connectMenus()
     file.addToBasket->setEnabled(true);
     connect(file.addToBasket, &QAction::triggered, this,
             [this] { panel_->basket().insertionRow = -1; });
+    connect(list, &FileListPanel::archiveEntryToBasket, this,
+            [this](NodeTree::Id id) { addResolvedNode(id, QStringLiteral("A")); });
     file.copyTo->setEnabled(true);
     file.zipTo->setEnabled(true);
     connect(file.copyTo, &QMenu::aboutToShow, this, [this, file] {
@@ -332,16 +334,24 @@ void BasketWiring::dropFileListNode(NodeTree::Id id)
     const Settings& settings = window_.settings();
     if (IsBasketFile(tree.key(id), settings))
         return;
-    const QString folder = window_.CurrentFolderPath();
     const FileNodeKind kind = ClassifyFileNode(state, id);
     if (kind == FileNodeKind::Root || kind == FileNodeKind::Group) {
-        AddNodeToBasket(panel_->basket(), state, id, folder);
+        AddNodeToBasket(panel_->basket(), state, id, window_.CurrentFolderPath());
         return;
     }
-    ResolvedFileNode file = ResolveFileNode(state, id, folder, settings.tempFolder, settings);
-    PrepareResolvedFile(file, !tree.children(id).empty(), settings, window_.prompts());
-    panel_->basket().AddFileToBasket(file.folder, file.name, file.code, file.entryRef,
-                                     QStringLiteral("Y"), QStringLiteral("B"));
+    addResolvedNode(id, QStringLiteral("B"));
+}
+
+void BasketWiring::addResolvedNode(NodeTree::Id id, const QString& origin)
+{
+    FileListPanel* list = window_.fileListPanel();
+    const FileListState& state = list->state();
+    const Settings& settings = window_.settings();
+    ResolvedFileNode file =
+        ResolveFileNode(state, id, window_.CurrentFolderPath(), settings.workFolder, settings);
+    if (PrepareResolvedFile(file, state, id, settings, window_.prompts()))
+        panel_->basket().AddFileToBasket(file.folder, file.name, file.code, file.entryRef,
+                                         QStringLiteral("Y"), origin);
 }
 
 bool BasketWiring::dropOnFolderTree(const QMimeData* data, const QPoint& pos)
@@ -383,8 +393,9 @@ bool BasketWiring::dropOnFolderTree(const QMimeData* data, const QPoint& pos)
         return false;
     const Settings& settings = window_.settings();
     ResolvedFileNode file = ResolveFileNode(list->state(), node->id, window_.CurrentFolderPath(),
-                                            settings.tempFolder, settings);
-    PrepareResolvedFile(file, false, settings, prompts);
+                                            settings.workFolder, settings);
+    if (!PrepareResolvedFile(file, list->state(), node->id, settings, prompts))
+        return true;
     CopySingleFile(file.folder + file.name, folder, settings.nextVersionOnOverwrite == 1, prompts);
     return true;
 }

@@ -35,6 +35,9 @@ private:
     void connectPanel();
     void dropOnBasket(const QMimeData* data, bool onIcon);
     void dropFileListNode(NodeTree::Id id);
+    /// Resolves a file node of the list, extracts it when it is an archive's entry and
+    /// adds it, saying so while the grid is hidden; `origin` names the caller.
+    void addResolvedNode(NodeTree::Id id, const QString& origin);
     bool dropOnFolderTree(const QMimeData* data, const QPoint& pos);
     void copyListedFiles(NodeTree::Id id, const QString& folder);
     void showBasketIfListed();

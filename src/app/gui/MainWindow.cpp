@@ -48,7 +48,12 @@ MainWindow::MainWindow(QWidget* parent, Prompts* prompts)
 
 // The model goes before the tree it observes (member order); the view, deleted later
 // with the widgets, lets go of its model when the model is destroyed.
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // A window that ends without being closed (the application quit) leaves nothing.
+    if (!unloaded_)
+        DeleteTempFolder(settings_.workFolder);
+}
 
 void MainWindow::start(const QString& appFolder)
 {

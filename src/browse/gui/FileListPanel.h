@@ -89,8 +89,9 @@ public:
     int showAllZippedFiles(CancelKey& cancel);
     /// "Collapse all zipped files".
     void collapseZippedFiles();
-    /// The archive file behind an archive node: its own path, or for an archive inside
-    /// another the copy extracted to the working folder ("" when that fails).
+    /// The file on disk behind a node: its own path, or for an entry of an archive (an
+    /// archive inside another one too) its copy extracted to the working folder ("" when
+    /// that fails).
     QString archivePathOf(NodeTree::Id id);
 
     /// The picture of a file-list image key ("14" to "21" the categories, "27" a basket
@@ -107,6 +108,8 @@ Q_SIGNALS:
     void loading(qint64 filesRead);
     /// The reads that sent loading() have all ended: shown, cancelled or given up.
     void loadingFinished();
+    /// "AB" on an entry shown below its archive: the basket resolves and extracts it.
+    void archiveEntryToBasket(NodeTree::Id id);
     /// "P" on an entry shown below its archive: the entry's details are wanted.
     void archiveEntryProperties(const QString& archivePath, const QString& entryName);
 
@@ -143,8 +146,6 @@ private:
     QString tipFor(NodeTree::Id id) const;
     /// Acts on archives and their entries; true when the action was handled here.
     bool archiveAction(NodeTree::Id id, const NodeAction& action);
-    /// Extracts an entry to the working folder; its path there, or "" when it failed.
-    QString extractMember(const ArchiveMember& member);
 
     Settings& settings_;
     Prompts& prompts_;

@@ -1,6 +1,5 @@
 // Archives in the file list: their entries as child nodes, and entries extracted to the
 // working folder before a command acts on them.
-#include "archive/ExtractZipEntry.h"
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/WindowGuards.h"
 #include "platform/Prompts.h"
@@ -9,28 +8,7 @@
 
 QString FileListPanel::archivePathOf(NodeTree::Id id)
 {
-    const auto pathOf = [this](NodeTree::Id node) { return archivePathOf(node); };
-    if (const std::optional<ArchiveMember> member = ArchiveMemberOf(state_, settings_, id, pathOf))
-        return extractMember(*member);
-    return state_.fileTree.key(id);
-}
-
-QString FileListPanel::extractMember(const ArchiveMember& member)
-{
-    const QString folder = settings_.tempFolder + member.archiveText + u'/';
-    switch (ExtractZipEntry(member.archivePath, folder, member.entryName, prompts_)) {
-    case ExtractOutcome::Extracted:
-    case ExtractOutcome::Skipped:
-        return folder + member.entryName;
-    case ExtractOutcome::NotFound:
-        prompts_.message(QStringLiteral("cannot extract ") + member.entryName +
-                             QStringLiteral(" from ") + member.archiveText,
-                         QStringLiteral("Unzip"));
-        break;
-    default:
-        break; // the extraction said why, or the user cancelled
-    }
-    return {};
+    return FileOnDiskOf(state_, settings_, id, prompts_);
 }
 
 bool FileListPanel::archiveAction(NodeTree::Id id, const NodeAction& action)
@@ -46,27 +24,33 @@ bool FileListPanel::archiveAction(NodeTree::Id id, const NodeAction& action)
         }
         return true;
     }
-    const std::optional<ArchiveMember> member = ArchiveMemberOf(state_, settings_, id, pathOf);
-    if (!member)
+    const NodeTree::Id parent =
+        state_.fileTree.contains(id) ? state_.fileTree.node(id).parent : NodeTree::None;
+    if (parent == NodeTree::None || !IsArchiveNode(state_, settings_, parent))
         return false;
     switch (action.kind) {
     case NodeActionKind::Properties:
-        Q_EMIT archiveEntryProperties(member->archivePath, member->entryName);
-        return true;
+    case NodeActionKind::AddToBasket:
     case NodeActionKind::View:
     case NodeActionKind::ViewIcons:
     case NodeActionKind::Run:
-    case NodeActionKind::Copy: {
-        const QString extracted = extractMember(*member);
-        if (!extracted.isEmpty()) {
-            const qsizetype slash = extracted.lastIndexOf(u'/');
-            Q_EMIT command(action.code, extracted.left(slash + 1), extracted.mid(slash + 1));
-        }
-        return true;
-    }
+    case NodeActionKind::Copy:
+        break;
     default:
         return false;
     }
+    const std::optional<ArchiveMember> member = ArchiveMemberOf(state_, settings_, id, pathOf);
+    if (!member)
+        return true; // its archive could not be had, which was said
+    if (action.kind == NodeActionKind::Properties) {
+        Q_EMIT archiveEntryProperties(member->archivePath, member->entryName);
+    } else if (action.kind == NodeActionKind::AddToBasket) {
+        Q_EMIT archiveEntryToBasket(id);
+    } else if (const QString extracted = archivePathOf(id); !extracted.isEmpty()) {
+        const qsizetype slash = extracted.lastIndexOf(u'/');
+        Q_EMIT command(action.code, extracted.left(slash + 1), extracted.mid(slash + 1));
+    }
+    return true;
 }
 
 int FileListPanel::showAllZippedFiles(CancelKey& cancel)

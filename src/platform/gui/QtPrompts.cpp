@@ -58,6 +58,16 @@ std::optional<QString> QtPrompts::input(const QString& prompt, const QString& ti
     return text == shown ? initial : text;
 }
 
+std::optional<QString> QtPrompts::password(const QString& prompt, const QString& title)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent_, title, readableFileName(prompt),
+                                               QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
 QString QtPrompts::chooseFolder(const QString& title, const QString& start)
 {
     LosslessFileDialog dialog(parent_, title, start, QString());

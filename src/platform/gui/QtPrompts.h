@@ -17,6 +17,7 @@ public:
     Answer askRetryCancel(const QString& text, const QString& title = DefaultTitle) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& initial) override;
+    std::optional<QString> password(const QString& prompt, const QString& title) override;
     QString chooseFolder(const QString& title, const QString& start) override;
     QString chooseOpenFile(const QString& title, const QString& start,
                            const QString& filter) override;

@@ -68,12 +68,12 @@ bool TableViewer::ViewDatabase(const ViewRequest& request)
     view_.RadeZazeda()->hide();
     BusyPointer busy;
     QApplication::processEvents();
-    const QString copy = WithSlash(settings_.tempFolder) + WorkingCopyName;
+    const QString copy = WithSlash(settings_.workFolder) + WorkingCopyName;
     view_.setViewMode(QStringLiteral("MDB") + copy);
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     QFile::remove(copy);
     view_.tableGrid()->grid().reset(2);
-    if (settings_.tempFolder.isEmpty() || !platform::copyFile(request.fullPath(), copy))
+    if (settings_.workFolder.isEmpty() || !platform::copyFile(request.fullPath(), copy))
         return false;
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     try {
@@ -100,7 +100,7 @@ bool TableViewer::ShowSheet(const QString& sheet)
     view_.setViewMode(QStringLiteral("XLS") + path);
     view_.SetViewPath(QString());
     showGrid();
-    view_.SetViewPath(TableStatusText(path, settings_.tempFolder, sheet));
+    view_.SetViewPath(TableStatusText(path, settings_.workFolder, sheet));
     return true;
 }
 
@@ -115,7 +115,7 @@ bool TableViewer::ShowTable(const QString& table)
     if (!shown)
         return false;
     showGrid();
-    view_.SetViewPath(TableStatusText(view_.CurrentViewFile(), settings_.tempFolder, table));
+    view_.SetViewPath(TableStatusText(view_.CurrentViewFile(), settings_.workFolder, table));
     return true;
 }
 

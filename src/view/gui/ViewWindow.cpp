@@ -287,9 +287,12 @@ QString ViewWindow::statusMessage() const
 
 bool ViewWindow::inTempFolder(const QString& folder) const
 {
-    // Entries extracted into subfolders of TempFolder are just as temporary.
-    const QString temp = WithSlash(settings_.tempFolder);
-    return !settings_.tempFolder.isEmpty() && WithSlash(folder).startsWith(temp);
+    // Entries extracted into subfolders of TempFolder are just as temporary; this run's
+    // own folder may lie elsewhere when TempFolder could not hold it.
+    const auto inside = [&folder](const QString& temp) {
+        return !temp.isEmpty() && WithSlash(folder).startsWith(WithSlash(temp));
+    };
+    return inside(settings_.tempFolder) || inside(settings_.workFolder);
 }
 
 void ViewWindow::RecordFile(const QString& path)

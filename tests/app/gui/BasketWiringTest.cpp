@@ -6,6 +6,7 @@
 #include "basket/gui/BasketPanel.h"
 #include "browse/gui/FileListPanel.h"
 #include "common/TempTree.h"
+#include "common/ZipFixtures.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "platform/Prompts.h"
 #include "view/ViewRequest.h"
@@ -80,4 +81,50 @@ TEST(BasketWiring, AddsFromTheListLoadsBasketFilesAndShowsTheGridOnTheViewWindow
     EXPECT_EQ(panel.basket().entries(), 2);
     EXPECT_TRUE(view->richText()->toPlainText().contains("just text"));
     (void)bsk;
+}
+
+TEST(BasketWiring, ZipEntriesAddedByMenuOrDragCopyByteForByte)
+{
+    TempTree t;
+    const QByteArray first = "first entry\r\n";
+    const QByteArray second = QByteArray(5000, 'q') + QByteArray::fromHex("00ff0d0a");
+    t.file("src/inner1.txt", first);
+    t.file("src/inner2.bin", second);
+    if (!ZipWithTool(t.path("src"), t.path("data/docs.zip"), {"inner1.txt", "inner2.bin"}))
+        GTEST_SKIP() << "Debian's zip is missing (scripts/setup.sh test installs it)";
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(t.root());
+    FileListPanel* list = window.fileListPanel();
+    ASSERT_EQ(list->openFolder(t.path("data")), 1);
+    const QString zip = t.path("data/docs.zip");
+    const NodeTree& tree = list->state().fileTree;
+    list->handleNodeClick(tree.find(zip), "V", {});
+    prompts.shown.clear();
+
+    // "Add to RadeZazeda" from the entry's menu, then a drag of the other entry.
+    BasketPanel& panel = window.basket().panel();
+    list->handleNodeClick(tree.find(zip + "/inner1.txt"), "AB", {});
+    ASSERT_EQ(panel.basket().entries(), 1);
+    EXPECT_EQ(prompts.shownTexts().value(0).section("\r\n", 1, 1),
+              t.path("data") + "/|docs.zip|inner1.txt");
+    auto data = std::make_unique<QMimeData>();
+    data->setData(NodeTreeModel::NodeDragFormat,
+                  QByteArray("File1t\n") + QByteArray::number(tree.find(zip + "/inner2.bin")));
+    Q_EMIT panel.dropReceived(data.get(), false);
+    ASSERT_EQ(panel.basket().entries(), 2);
+    for (int row = 1; row <= 2; ++row) {
+        const QString size = panel.basket().grid().textMatrix(row, Basket::SizeColumn);
+        EXPECT_TRUE(size == QString::number(first.size()) || size == QString::number(second.size()))
+            << size.toStdString();
+    }
+
+    const QString out = t.folder("out");
+    panel.copyRows(out, 1, 2, false);
+    QFile one(out + "/inner1.txt");
+    QFile two(out + "/inner2.bin");
+    ASSERT_TRUE(one.open(QIODevice::ReadOnly)) << prompts.shownTexts().join(" | ").toStdString();
+    ASSERT_TRUE(two.open(QIODevice::ReadOnly));
+    EXPECT_EQ(one.readAll(), first);
+    EXPECT_EQ(two.readAll(), second);
 }

@@ -4,7 +4,9 @@
 #include "browse/gui/FileListPanel.h"
 #include "browse/gui/FilterMenus.h"
 #include "browse/gui/FilterStrip.h"
+#include "common/TableFixtures.h"
 #include "common/TempTree.h"
+#include "common/ZipFixtures.h"
 #include "controls/gui/HistoryListBox.h"
 #include "controls/gui/KivTabsWidget.h"
 #include "controls/gui/NodeTreeModel.h"
@@ -12,11 +14,13 @@
 #include "platform/Prompts.h"
 #include "tools/gui/FindForm.h"
 #include "trees/gui/TreeButtons.h"
+#include "view/ViewRequest.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QDirIterator>
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -75,6 +79,18 @@ void shot(QWidget* widget, const QString& name)
                                 ? widget->window()->grab()
                                 : widget->screen()->grabWindow(0);
     picture.save(folder + '/' + name + ".png");
+}
+
+/// Every path below `folder`, relative, sorted.
+QStringList everythingBelow(const QString& folder)
+{
+    QStringList all;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        all << it.next().mid(folder.size() + 1);
+    all.sort();
+    return all;
 }
 
 } // namespace
@@ -430,4 +446,47 @@ TEST(MainWindow, FilterByContentsOpensTheFindDialogAsAContentFilter)
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->windowTitle(), "Filter by File Contents");
     form->close();
+}
+
+TEST(MainWindow, ExitLeavesNothingItExtractedOrCopiedForItself)
+{
+    TempTree tree;
+    const QString temp = tree.folder("temp");
+    tree.file("data/src/a.txt", QByteArray("alpha"));
+    if (!ZipWithTool(tree.path("data/src"), tree.path("data/plain.zip"), {"a.txt"}))
+        GTEST_SKIP() << "Debian's zip is missing (scripts/setup.sh test installs it)";
+    const bool database = WriteSampleDatabase(tree.path("data/db.mdb"));
+    {
+        ScriptedPrompts prompts;
+        MainWindow window(nullptr, &prompts);
+        window.start(tree.root());
+        window.settings().tempFolder = temp + "/";
+        window.menus().file.exit->trigger();
+    }
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(tree.root());
+    ASSERT_EQ(window.settings().tempFolder, temp + "/");
+    EXPECT_TRUE(window.settings().workFolder.startsWith(temp + "/Lumara-"));
+
+    FileListPanel* list = window.fileListPanel();
+    ASSERT_GT(list->openFolder(tree.path("data")), 0);
+    const QString zip = tree.path("data/plain.zip");
+    list->handleNodeClick(list->state().fileTree.find(zip), "V", {});
+    list->handleNodeClick(list->state().fileTree.find(zip + "/a.txt"), "V", {});
+    EXPECT_TRUE(window.viewWindow()->CurrentViewFile().endsWith("/a.txt"));
+    if (database) {
+        window.TriggerView({tree.path("data") + "/", "db.mdb", ".MDB", FileKind::Db});
+        EXPECT_TRUE(window.viewWindow()->ViewMode().startsWith("MDB"));
+    }
+    EXPECT_FALSE(everythingBelow(temp).isEmpty());
+    window.menus().file.exit->trigger();
+    EXPECT_EQ(everythingBelow(temp), QStringList());
+
+    // A window that ends without being closed leaves nothing either.
+    auto unclosed = std::make_unique<MainWindow>(nullptr, &prompts);
+    unclosed->start(tree.root());
+    EXPECT_FALSE(everythingBelow(temp).isEmpty());
+    unclosed.reset();
+    EXPECT_EQ(everythingBelow(temp), QStringList());
 }

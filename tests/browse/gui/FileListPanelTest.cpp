@@ -3,8 +3,10 @@
 #include "archive/cZip.h"
 #include "browse/gui/FileListMenus.h"
 #include "common/TempTree.h"
+#include "common/ZipFixtures.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
+#include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "trees/TreeRebuild.h"
@@ -54,11 +56,53 @@ protected:
         return t.children(t.root()).at(size_t(row));
     }
 
+    /// The child of `parent` shown as `text`.
+    NodeTree::Id childNamed(NodeTree::Id parent, const QString& text) const
+    {
+        const NodeTree& t = const_cast<FileListPanel&>(panel).state().fileTree;
+        for (const NodeTree::Id child : t.children(parent))
+            if (t.node(child).text == text)
+                return child;
+        return NodeTree::None;
+    }
+
+    /// Double-clicks the node and returns the file the view was asked to show ("" when
+    /// none was).
+    QString viewed(NodeTree::Id id)
+    {
+        const size_t before = emitted.size();
+        mouseOn(id, QEvent::MouseButtonDblClick);
+        QApplication::processEvents();
+        if (emitted.size() != before + 1 || emitted.back().code != "V")
+            return {};
+        return emitted.back().folder + emitted.back().name;
+    }
+
+    /// The working folder as the window sets it up: this run's own folder inside
+    /// TempFolder.
+    void useWorkFolder(TempTree& tree)
+    {
+        settings.tempFolder = tree.folder("temp") + "/";
+        settings.workFolder = tree.folder("temp/Lumara-run001") + "/";
+    }
+
     Settings settings;
     ScriptedPrompts prompts;
     FileListPanel panel;
     std::vector<Emitted> emitted;
 };
+
+class NoEscape : public CancelKey {
+public:
+    bool pressed() override { return false; }
+    void clear() override {}
+};
+
+QByteArray contentOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
 
 } // namespace
 
@@ -156,7 +200,7 @@ TEST_F(FileListPanelTest, DoubleClickOnAZipShowsItsEntriesAndViewsAnEntryFromThe
     zip.BasePath = tree.path("src");
     zip.AddFileSpec(note);
     ASSERT_TRUE(zip.Zip());
-    settings.tempFolder = tree.folder("work") + "/";
+    useWorkFolder(tree);
     ASSERT_EQ(panel.openFolder(tree.path("list")), 1);
 
     mouseOn(fileNode(0), QEvent::MouseButtonDblClick);
@@ -170,7 +214,8 @@ TEST_F(FileListPanelTest, DoubleClickOnAZipShowsItsEntriesAndViewsAnEntryFromThe
     mouseOn(entry, QEvent::MouseButtonDblClick);
     ASSERT_EQ(emitted.size(), 1u);
     EXPECT_EQ(emitted[0].code, "V");
-    EXPECT_EQ(emitted[0].folder, settings.tempFolder + "pack.zip/");
+    EXPECT_TRUE(emitted[0].folder.startsWith(settings.workFolder)) << "this run's own folder";
+    EXPECT_TRUE(emitted[0].folder.endsWith("/pack.zip/"));
     EXPECT_EQ(emitted[0].name, "note.txt");
     QFile extracted(emitted[0].folder + emitted[0].name);
     ASSERT_TRUE(extracted.open(QIODevice::ReadOnly));
@@ -237,4 +282,76 @@ TEST_F(FileListPanelTest, GroupsLookLikeGroupsAndCategoryIconsFollowTheSetting)
     settings.tabColorSwap = 0;
     panel.openFolder(tree.root());
     EXPECT_EQ(iconOf(fileNode(0)), iconOf(fileNode(1)));
+}
+
+TEST_F(FileListPanelTest, AnEntryOfANestedZipViewsOnTheFirstDoubleClickWithoutAQuestion)
+{
+    TempTree tree;
+    if (!MakeNestedZip(tree.path("list"), tree.path("scratch")))
+        GTEST_SKIP() << "Debian's zip is missing (scripts/setup.sh test installs it)";
+    useWorkFolder(tree);
+    ASSERT_EQ(panel.openFolder(tree.path("list")), 1);
+    const NodeTree::Id nested = fileNode(0);
+    EXPECT_TRUE(viewed(nested).isEmpty()) << "an archive expands instead";
+    const NodeTree::Id inner = childNamed(nested, "inner.zip");
+    ASSERT_NE(inner, NodeTree::None);
+    EXPECT_TRUE(viewed(inner).isEmpty());
+    const NodeTree::Id a = childNamed(inner, "a.txt");
+    ASSERT_NE(a, NodeTree::None);
+
+    const QString first = viewed(a);
+    EXPECT_EQ(contentOf(first), "alpha from the inner zip");
+    EXPECT_TRUE(first.startsWith(settings.workFolder)) << first.toStdString();
+    EXPECT_EQ(contentOf(viewed(a)), "alpha from the inner zip") << "and again";
+    EXPECT_EQ(contentOf(viewed(childNamed(inner, "b.txt"))), "beta");
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shownTexts().join(" | ").toStdString();
+
+    // "Show all zipped files" over a fresh listing asks nothing either.
+    panel.openFolder(tree.path("list"));
+    NoEscape cancel;
+    EXPECT_EQ(panel.showAllZippedFiles(cancel), 2);
+    EXPECT_EQ(prompts.shownTexts(), QStringList{" 2 files expanded"});
+    EXPECT_EQ(contentOf(viewed(childNamed(childNamed(fileNode(0), "inner.zip"), "a.txt"))),
+              "alpha from the inner zip");
+}
+
+TEST_F(FileListPanelTest, ArchivesOfTheSameNameInDifferentFoldersKeepTheirEntriesApart)
+{
+    TempTree tree;
+    tree.file("one/src/a.txt", QByteArray("from the first folder"));
+    tree.file("two/src/a.txt", QByteArray("from the second folder"));
+    if (!ZipWithTool(tree.path("one/src"), tree.path("one/docs.zip"), {"a.txt"}) ||
+        !ZipWithTool(tree.path("two/src"), tree.path("two/docs.zip"), {"a.txt"}))
+        GTEST_SKIP() << "Debian's zip is missing (scripts/setup.sh test installs it)";
+    useWorkFolder(tree);
+    QString shown[2];
+    for (int i = 0; i < 2; ++i) {
+        panel.openFolder(tree.path(i == 0 ? "one" : "two"));
+        const NodeTree::Id zip = childNamed(panel.state().fileTree.root(), "docs.zip");
+        viewed(zip);
+        shown[i] = viewed(childNamed(zip, "a.txt"));
+    }
+    EXPECT_NE(shown[0], shown[1]);
+    EXPECT_EQ(contentOf(shown[0]), "from the first folder");
+    EXPECT_EQ(contentOf(shown[1]), "from the second folder");
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shownTexts().join(" | ").toStdString();
+}
+
+TEST_F(FileListPanelTest, AnEntryStoredWithBackslashesViewsFromWhereItWasExtracted)
+{
+    TempTree tree;
+    tree.folder("list");
+    if (!ZipWithPython(tree.path("list/win.zip"),
+                       {{"win\\style\\back.txt", "written on Windows"}, {"plain.txt", "plain"}}))
+        GTEST_SKIP() << "python3 is missing";
+    useWorkFolder(tree);
+    panel.openFolder(tree.path("list"));
+    const NodeTree::Id zip = fileNode(0);
+    viewed(zip);
+    const NodeTree::Id entry = childNamed(zip, "win\\style\\back.txt");
+    ASSERT_NE(entry, NodeTree::None);
+    const QString path = viewed(entry);
+    EXPECT_TRUE(path.endsWith("/win/style/back.txt")) << path.toStdString();
+    EXPECT_EQ(contentOf(path), "written on Windows");
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shownTexts().join(" | ").toStdString();
 }

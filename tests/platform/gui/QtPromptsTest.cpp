@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -34,4 +36,31 @@ TEST(QtPrompts, SaveDialogAsksAboutOverwritingOnlyWhenTheCallerDoesNot)
 {
     EXPECT_TRUE(dialogConfirmsOverwrite(Prompts::Overwrite::DialogAsks));
     EXPECT_FALSE(dialogConfirmsOverwrite(Prompts::Overwrite::CallerAsks));
+}
+
+TEST(QtPrompts, ThePasswordBoxMasksWhatIsTyped)
+{
+    QLineEdit::EchoMode echo = QLineEdit::Normal;
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        seen = true;
+        auto* field = dialog->findChild<QLineEdit*>();
+        if (field) {
+            echo = field->echoMode();
+            field->setText(QStringLiteral("s3cret"));
+        }
+        // With LUMARA_SHOTS set, a picture of the box for a person to look at.
+        if (const QString folder = qEnvironmentVariable("LUMARA_SHOTS"); !folder.isEmpty())
+            dialog->grab().save(folder + QStringLiteral("/zip-password-box.png"));
+        dialog->accept();
+    });
+    QtPrompts prompts;
+    const std::optional<QString> answer =
+        prompts.password(QStringLiteral("Please Enter The Password!"), QStringLiteral("Password"));
+    EXPECT_TRUE(seen) << "the box was not found";
+    EXPECT_EQ(echo, QLineEdit::Password);
+    EXPECT_EQ(answer, std::optional<QString>(QStringLiteral("s3cret")));
 }

@@ -35,6 +35,7 @@ protected:
     void SetUp() override
     {
         settings.tempFolder = WithSlash(temp.root());
+        settings.workFolder = WithSlash(temp.folder("Lumara-run001"));
         window.show();
     }
     ViewRequest request(const QString& name, FileKind kind)
@@ -84,7 +85,7 @@ TEST_F(TableViewerTest, ADatabaseIsViewedThroughItsWorkingCopy)
     if (!WriteSampleDatabase(files.path("s.mdb")))
         GTEST_SKIP() << "fp-units-db is not installed";
     window.TriggerView(request("s.mdb", FileKind::Db));
-    const QString copy = settings.tempFolder + "TempMdbs.mdb";
+    const QString copy = settings.workFolder + "TempMdbs.mdb";
     EXPECT_EQ(window.ViewMode(), "MDB" + copy);
     EXPECT_TRUE(QFile::exists(copy));
     const NodeTree& tree = window.dbsTree();

@@ -120,6 +120,10 @@ TEST_F(ViewWindowTest, HistoryKeepsNewestFirstWithoutTempFolderFiles)
     EXPECT_EQ(window->richText()->toPlainText(), QStringLiteral("from a zip"));
     EXPECT_EQ(window->CurrentViewFile(), tree.path(QStringLiteral("temp/extracted.txt")));
     window->TriggerView(request(QStringLiteral("temp/sub/deeper.txt")));
+    // This run's own folder, made elsewhere when TempFolder could not hold it.
+    settings.workFolder = tree.folder(QStringLiteral("Lumara-run001")) + "/";
+    tree.file(QStringLiteral("Lumara-run001/entry.txt"), QByteArray("from a zip too"));
+    window->TriggerView(request(QStringLiteral("Lumara-run001/entry.txt")));
     EXPECT_EQ(historyTexts(), (QStringList{a, b}));
     EXPECT_EQ(settings.fileHistory, (QStringList{a, b}));
 }
