@@ -238,3 +238,14 @@ TEST_F(FileListPanelTest, GroupsLookLikeGroupsAndCategoryIconsFollowTheSetting)
     panel.openFolder(tree.root());
     EXPECT_EQ(iconOf(fileNode(0)), iconOf(fileNode(1)));
 }
+
+TEST_F(FileListPanelTest, AMissingFileHasItsOwnImageUnderEitherKey)
+{
+    const auto image = [this](const QString& key) {
+        return panel.imageIcon(key).pixmap(16, 16).toImage();
+    };
+    EXPECT_NE(image("28"), image("3")) << "not the ordinary file image";
+    EXPECT_NE(image("28"), image("21"));
+    EXPECT_EQ(image("k28"), image("28")) << "the entries of an opened basket file";
+    EXPECT_EQ(image("k15"), image("15"));
+}
