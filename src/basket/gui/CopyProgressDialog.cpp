@@ -72,15 +72,19 @@ private:
     Prompts& inner_;
 };
 
-/// Keeps Escape from rejecting the dialog (which would stop the copy unasked): the
-/// program's cancel key has seen the press already and the copy asks "cancel?".
+/// Keeps Escape from the dialog's own Escape shortcut and from rejecting it (either
+/// stopped the copy unasked): the key press reaches the program's cancel key, and the
+/// copy asks "cancel?".
 class CopyProgressDialog::EscapeToCopy : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::KeyPress &&
-            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::ShortcutOverride || type == QEvent::KeyPress) &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            event->accept(); // an accepted override: a key press, not a shortcut
             return true;
+        }
         return QObject::eventFilter(watched, event);
     }
 };

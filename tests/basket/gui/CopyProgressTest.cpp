@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -36,6 +37,27 @@ QMessageBox* ShownBox()
         if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
             return box;
     return nullptr;
+}
+
+/// Escape pressed in `window` as the window system delivers it: a shortcut override to
+/// the focus widget first; unless a widget takes the key, an Escape shortcut of the
+/// window fires and the key press is not delivered.
+void PressEscape(QWidget* window)
+{
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QKeyEvent override(QEvent::ShortcutOverride, Qt::Key_Escape, Qt::NoModifier);
+    override.ignore();
+    QApplication::sendEvent(target, &override);
+    if (!override.isAccepted()) {
+        for (QShortcut* shortcut : window->findChildren<QShortcut*>()) {
+            if (shortcut->isEnabled() && shortcut->key() == QKeySequence(Qt::Key_Escape)) {
+                Q_EMIT shortcut->activated();
+                return;
+            }
+        }
+    }
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
 }
 
 /// A user who reads each box that comes up for a while, then clicks what can be
@@ -132,8 +154,7 @@ TEST(CopyProgress, EscapeInTheProgressDialogAsksCancel)
             if (pressed || !progress || !progress->isVisible())
                 return;
             pressed = true;
-            QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-            QApplication::sendEvent(progress, &key);
+            PressEscape(progress);
         });
         user.start();
         panel.copyRows(out, 1, 3, false);
