@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <stdio_ext.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -78,6 +79,9 @@ rlim_t CurrentAddressSpace()
 void CapHelper(const HelperLimits& limits, int warnings)
 {
     if (warnings >= 0) {
+        // What the program had not yet written is its own, not the helper's.
+        __fpurge(stdout);
+        __fpurge(stderr);
         ::dup2(warnings, STDOUT_FILENO);
         ::dup2(warnings, STDERR_FILENO);
         ::signal(SIGXFSZ, SIG_IGN);
