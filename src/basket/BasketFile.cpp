@@ -53,7 +53,8 @@ QByteArray BasketFileBytes(const Basket& basket)
 bool SaveBasketFile(const Basket& basket, const QString& path, Prompts& prompts)
 {
     if (FileLenOrZero(path) > 0 &&
-        !prompts.askYesNo(path + LineBreak + QStringLiteral(" file already exists, overwrite?")))
+        !prompts.askYesNoWarning(path + LineBreak +
+                                 QStringLiteral(" file already exists, overwrite?")))
         return false;
     if (!writeReplacing(path, BasketFileBytes(basket))) {
         prompts.message(QStringLiteral("RadeZazeda not saved to:") + LineBreak + path);

@@ -167,14 +167,17 @@ int ShowBasketInFileList(const Basket& basket, FileListState& state, const QStri
         const Grid& grid = basket.grid();
         tree.reserve(grid.rows());
         NodeTree::Id last = root;
-        QHash<QString, QString> imageOf; // by extension: one lookup per kind of file
         for (int row = 1; row < grid.rows(); ++row) {
             const QString entry = basket.shown(row);
             if (!all && !patterns.matches(NameAfterLastBackslash(entry)))
                 continue;
-            const NodeTree::Id node =
-                tree.add(root, entry, entry,
-                         QString::number(FileListIconIndex(ExtensionOf(entry), settings)));
+            // A file gone since it was added shows the missing-file image, as under an
+            // opened basket file.
+            const QString image =
+                platform::pathExists(basket.path(row))
+                    ? QString::number(FileListIconIndex(ExtensionOf(entry), settings))
+                    : QStringLiteral("28");
+            const NodeTree::Id node = tree.add(root, entry, entry, image);
             if (node == NodeTree::None)
                 continue;
             last = node;

@@ -54,10 +54,16 @@ ZipOutcome ZipBasketRows(const Basket& basket, const QString& zipPath, int first
         prompts.message(QStringLiteral("nothing to zip"));
         return ZipOutcome::NothingToZip;
     }
+    bool cancelled = false;
     if (cancelKey)
-        zip.Cancel = [cancelKey, &prompts] { return EscapePressed(*cancelKey, prompts); };
+        zip.Cancel = [cancelKey, &prompts, &cancelled] {
+            cancelled = EscapePressed(*cancelKey, prompts);
+            return cancelled;
+        };
     (void)zip.Zip(); // judged by whether the zip file exists
     basket.host().setViewPath(QString());
+    if (cancelled) // the user's own choice: nothing was written, nothing to explain
+        return ZipOutcome::Cancelled;
     if (platform::isRegularFile(zipPath)) {
         prompts.message(ZipReportText(last - first + 1, zipPath, total, FileLenOrZero(zipPath)));
         return ZipOutcome::Zipped;

@@ -89,6 +89,12 @@ bool FilterTabs::showsFolder() const
     return !state_.currentFolder.isEmpty();
 }
 
+bool FilterTabs::showsBasket() const
+{
+    return state_.currentFolder.isEmpty() && state_.FullListing.ListCount() > 0 &&
+           state_.FullListing.textAt(0) == BasketHeader;
+}
+
 int FilterTabs::fileCount() const
 {
     return state_.fileTreeTag == u"X" ? 0 : std::max(state_.File1Backup.ListCount() - 1, 0);
@@ -167,6 +173,15 @@ int FilterTabs::SelectCategory(int tab)
         }
         // A newer listing or tab took this one's place and shows its own list.
         if (!shown)
+            return fileCount();
+    } else if (showsBasket()) {
+        // The basket has no folder to read again: every tab narrows its whole listing.
+        UpdateFilterDescription();
+        if (tab == otherTab())
+            state_.CategoryFilterActive = 1;
+        const QString pattern =
+            tab == otherTab() || tab == allTab() ? QStringLiteral("*") : state_.CurrentPattern;
+        if (!narrow(pattern, caption))
             return fileCount();
     }
     noteListing(tab == otherTab() ? QStringLiteral("*.*") : state_.CurrentPattern);

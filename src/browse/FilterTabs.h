@@ -81,6 +81,8 @@ public:
     /// The "Other" tab's index and the "ALL" tab's index.
     [[nodiscard]] int otherTab() const;
     [[nodiscard]] int allTab() const;
+    /// The selected category, from 0.
+    [[nodiscard]] int selectedTab() const { return selectedTab_; }
 
 Q_SIGNALS:
     /// "Modify" on the "Other" tab: the window opens the other-filter dialog.
@@ -103,6 +105,8 @@ private:
     int fileCount() const;
     void writeStatus(const QString& caption);
     [[nodiscard]] bool showsFolder() const;
+    /// The list shows the basket (its listing, not a folder's).
+    [[nodiscard]] bool showsBasket() const;
     void noteListing(const QString& pattern);
 
     Settings& settings_;

@@ -21,6 +21,11 @@ public:
     virtual void message(const QString& text, const QString& title = DefaultTitle) = 0;
     /// A Yes/No question with No preselected; true for Yes.
     virtual bool askYesNo(const QString& text, const QString& title = DefaultTitle) = 0;
+    /// The same question under the exclamation icon, for a file about to be replaced.
+    virtual bool askYesNoWarning(const QString& text, const QString& title = DefaultTitle)
+    {
+        return askYesNo(text, title);
+    }
     /// Yes/No/Cancel; Cancel (or closing the box) gives Answer::Cancel.
     virtual Answer askYesNoCancel(const QString& text, const QString& title = DefaultTitle) = 0;
     /// Retry/Cancel; closing the box gives Answer::Cancel.
@@ -45,8 +50,8 @@ public:
 class ScriptedPrompts : public Prompts {
 public:
     struct Shown {
-        QString kind; ///< "message", "yesno", "yesnocancel", "retrycancel", "input",
-                      ///< "password", "folder", "open", "save"
+        QString kind; ///< "message", "yesno", "yesnowarning", "yesnocancel", "retrycancel",
+                      ///< "input", "password", "folder", "open", "save"
         QString text;
         QString title;
     };
@@ -58,6 +63,7 @@ public:
 
     void message(const QString& text, const QString& title = DefaultTitle) override;
     bool askYesNo(const QString& text, const QString& title = DefaultTitle) override;
+    bool askYesNoWarning(const QString& text, const QString& title = DefaultTitle) override;
     Answer askYesNoCancel(const QString& text, const QString& title = DefaultTitle) override;
     Answer askRetryCancel(const QString& text, const QString& title = DefaultTitle) override;
     std::optional<QString> input(const QString& prompt, const QString& title,

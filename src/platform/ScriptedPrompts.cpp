@@ -11,6 +11,12 @@ bool ScriptedPrompts::askYesNo(const QString& text, const QString& title)
     return nextAnswer(Answer::No) == Answer::Yes;
 }
 
+bool ScriptedPrompts::askYesNoWarning(const QString& text, const QString& title)
+{
+    shown.append({QStringLiteral("yesnowarning"), text, title});
+    return nextAnswer(Answer::No) == Answer::Yes;
+}
+
 Prompts::Answer ScriptedPrompts::askYesNoCancel(const QString& text, const QString& title)
 {
     shown.append({QStringLiteral("yesnocancel"), text, title});

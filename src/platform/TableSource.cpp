@@ -13,7 +13,8 @@ namespace {
 /// Records a helper sends: the field names first, then one list for each record.
 class HelperCursor : public RecordCursor {
 public:
-    explicit HelperCursor(const IsolatedRead::Work& work) : read_(work), fields_(read_.nextList())
+    HelperCursor(const IsolatedRead::Work& work, const HelperLimits& limits)
+        : read_(work, IsolatedRead::DefaultSilence, limits), fields_(read_.nextList())
     {}
 
     const QStringList& fieldNames() const override { return fields_; }
@@ -69,16 +70,19 @@ std::vector<TableField> FieldsOfTexts(const QStringList& texts)
 
 QStringList WorkbookSheetNames(const QString& path)
 {
-    IsolatedRead read([&path](ListSink& sink) { sink.send(direct::WorkbookSheetNames(path)); });
+    IsolatedRead read([&path](ListSink& sink) { sink.send(direct::WorkbookSheetNames(path)); },
+                      IsolatedRead::DefaultSilence, HelperLimits::forFile(path));
     return read.nextList();
 }
 
 std::unique_ptr<RecordCursor> OpenWorkbookRecords(const QString& path, const QString& query)
 {
     (void)CheckedTable(query);
-    return std::make_unique<HelperCursor>([&path, &query](ListSink& sink) {
-        SendRecords(sink, *direct::OpenWorkbookRecords(path, query));
-    });
+    return std::make_unique<HelperCursor>(
+        [&path, &query](ListSink& sink) {
+            SendRecords(sink, *direct::OpenWorkbookRecords(path, query));
+        },
+        HelperLimits::forFile(path));
 }
 
 struct Database::Handle {
@@ -90,7 +94,8 @@ struct Database::Handle {
 Database::Database(const QString& path) : handle_(std::make_unique<Handle>())
 {
     handle_->path = path;
-    IsolatedRead read([&path](ListSink& sink) { sink.send(direct::Database(path).tableNames()); });
+    IsolatedRead read([&path](ListSink& sink) { sink.send(direct::Database(path).tableNames()); },
+                      IsolatedRead::DefaultSilence, HelperLimits::forFile(path));
     handle_->tables = read.nextList();
 }
 
@@ -107,9 +112,11 @@ std::vector<TableField> Database::fields(const QString& table) const
     if (known != handle_->fields.cend())
         return *known;
     const QString& path = handle_->path;
-    IsolatedRead read([&path, &table](ListSink& sink) {
-        sink.send(FieldTexts(direct::Database(path).fields(table)));
-    });
+    IsolatedRead read(
+        [&path, &table](ListSink& sink) {
+            sink.send(FieldTexts(direct::Database(path).fields(table)));
+        },
+        IsolatedRead::DefaultSilence, HelperLimits::forFile(path));
     std::vector<TableField> fields = FieldsOfTexts(read.nextList());
     handle_->fields.insert(table, fields);
     return fields;
@@ -119,10 +126,12 @@ std::unique_ptr<RecordCursor> Database::openRecords(const QString& query)
 {
     (void)CheckedTable(query);
     const QString& path = handle_->path;
-    return std::make_unique<HelperCursor>([&path, &query](ListSink& sink) {
-        direct::Database db(path);
-        SendRecords(sink, *db.openRecords(query));
-    });
+    return std::make_unique<HelperCursor>(
+        [&path, &query](ListSink& sink) {
+            direct::Database db(path);
+            SendRecords(sink, *db.openRecords(query));
+        },
+        HelperLimits::forFile(path));
 }
 
 } // namespace platform

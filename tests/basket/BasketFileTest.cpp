@@ -118,7 +118,7 @@ TEST(BasketFile, SavingOverAnExistingFileAsksFirst)
     f.basket.addLoadedEntry("/x");
     const QString bsk = t.file("keep.bsk", QByteArray("precious"));
     EXPECT_FALSE(SaveBasketFile(f.basket, bsk, f.prompts)) << "No is the preselected answer";
-    EXPECT_EQ(f.prompts.shown.first().kind, "yesno");
+    EXPECT_EQ(f.prompts.shown.first().kind, "yesnowarning") << "the exclamation icon";
     EXPECT_EQ(f.prompts.shown.first().text, bsk + "\r\n file already exists, overwrite?");
     EXPECT_EQ(ReadAll(bsk), "precious");
     f.prompts.answers = {Prompts::Answer::Yes};

@@ -4,11 +4,13 @@
 #include "basket/BasketFileList.h"
 #include "basket/OverwritePairs.h"
 #include "browse/ArchiveNodes.h"
+#include "browse/FilterTabs.h"
 #include "browse/FolderListing.h"
 #include "browse/NodeClick.h"
 #include "common/TempTree.h"
 #include "common/ZipFixtures.h"
 #include "platform/Prompts.h"
+#include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "trees/TreeRebuild.h"
 
@@ -300,4 +302,54 @@ TEST(BasketFolders, SelectedZipEntriesAreExtractedAndCopyByteForByte)
     ASSERT_TRUE(two.open(QIODevice::ReadOnly));
     EXPECT_EQ(one.readAll(), first);
     EXPECT_EQ(two.readAll(), second);
+}
+
+TEST(BasketFolders, ShownEntriesWhoseFileIsGoneHaveTheMissingImage)
+{
+    TempTree t;
+    BasketFixture f;
+    Settings settings;
+    FileListState state;
+    const QString here = t.file("here.txt", 5);
+    const QString gone = t.file("gone.txt", 5);
+    f.basket.addLoadedEntry(here);
+    f.basket.addLoadedEntry(gone);
+    f.basket.addLoadedEntry(t.path("never.txt"));
+    ASSERT_TRUE(QFile::remove(gone));
+    ASSERT_EQ(ShowBasketInFileList(f.basket, state, "*", settings), 3);
+    const NodeTree& tree = state.fileTree;
+    const auto& rows = tree.children(tree.root());
+    EXPECT_EQ(tree.image(rows[0]), QString::number(FileListIconIndex(".TXT", settings)));
+    EXPECT_NE(tree.image(rows[0]), "28");
+    EXPECT_EQ(tree.image(rows[1]), "28") << "removed after it was added";
+    EXPECT_EQ(tree.image(rows[2]), "28") << "missing when added";
+}
+
+TEST(BasketFolders, FilterTabsOverTheListedBasketCountOnlyWhatTheyKeep)
+{
+    TempTree t;
+    BasketFixture f;
+    Settings settings;
+    FileListState state;
+    ScriptedPrompts prompts;
+    FilterTabs tabs(settings, state, GroupedTrees(), nullptr, prompts);
+    tabs.setupTabs();
+    for (const char* name : {"one.jpg", "two.jpg", "three.jpg", "song.mp3"})
+        f.basket.addLoadedEntry(t.file(QString("pics/") + name, 10));
+    ASSERT_EQ(ShowBasketInFileList(f.basket, state, "*", settings), 4);
+
+    constexpr int Picture = 1, Sound = 4;
+    EXPECT_EQ(tabs.SelectCategory(Sound), 1);
+    EXPECT_EQ(state.statusCaption, "1 [Sound] files");
+    EXPECT_EQ(state.File1Backup.texts().mid(1), QStringList({t.path("pics/song.mp3")}));
+    EXPECT_EQ(tabs.SelectCategory(Picture), 3) << "narrows the whole basket again";
+    EXPECT_EQ(state.statusCaption, "3 [Picture] files");
+    EXPECT_EQ(tabs.SelectCategory(tabs.allTab()), 4);
+
+    // A tab that keeps nothing shows the placeholder and counts nothing.
+    f.basket.ResetBasketGrid();
+    f.basket.addLoadedEntry(t.path("pics/one.jpg"));
+    ASSERT_EQ(ShowBasketInFileList(f.basket, state, "*", settings), 1);
+    EXPECT_EQ(tabs.SelectCategory(Sound), 0);
+    EXPECT_FALSE(state.statusCaption.startsWith("1")) << state.statusCaption.toStdString();
 }

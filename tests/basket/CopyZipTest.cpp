@@ -237,6 +237,16 @@ TEST(BasketZip, OutcomesNothingToZipDuplicatesZippedAndCancelled)
     EXPECT_EQ(ZipBasketRows(good.basket, zip2, 1, 2, good.prompts, &escape), ZipOutcome::Cancelled);
     EXPECT_FALSE(QFileInfo::exists(zip2));
 
+    // Escape while the zip is being written (after both rows were gathered), answered
+    // Yes: nothing is written, and no message blames duplicate names.
+    PressAt whileWriting(3);
+    good.prompts.shown.clear();
+    good.prompts.answers = {Prompts::Answer::Yes};
+    EXPECT_EQ(ZipBasketRows(good.basket, zip2, 1, 2, good.prompts, &whileWriting),
+              ZipOutcome::Cancelled);
+    EXPECT_FALSE(QFileInfo::exists(zip2));
+    EXPECT_EQ(good.prompts.shownTexts(), QStringList({"cancel?"}));
+
     EXPECT_TRUE(ZipOneFile(t.path("one/a.txt"), t.path("single.zip")));
     EXPECT_EQ(ZipReportText(1, "/z.zip", 1000, 5), " 1 files zipped to:\r\n/z.zip\r\n\r\ntotal "
                                                    "source =\t1000 bytes\r\ntotal zipped =\t5 "

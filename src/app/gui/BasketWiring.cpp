@@ -12,10 +12,12 @@
 #include "basket/gui/BasketMenu.h"
 #include "basket/gui/BasketPanel.h"
 #include "browse/FileTreeBuilder.h"
+#include "browse/FilterTabs.h"
 #include "browse/NodeClick.h"
 #include "browse/ResolveFileNode.h"
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
+#include "browse/gui/FilterStrip.h"
 #include "controls/gui/HistoryListBox.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
@@ -297,10 +299,15 @@ void BasketWiring::showBasketIfListed()
 {
     FileListPanel* list = window_.fileListPanel();
     FileListState& state = list->state();
-    const QString filter =
-        state.CategoryFilterActive == -1 ? QStringLiteral("*") : state.CurrentPattern;
     BusyPointer busy;
-    ShowBasketInFileList(panel_->basket(), state, filter, window_.settings());
+    ShowBasketInFileList(panel_->basket(), state, QStringLiteral("*"), window_.settings());
+    FilterTabs* tabs = window_.filterStrip() ? &window_.filterStrip()->filters() : nullptr;
+    if (tabs && tabs->selectedTab() != tabs->allTab() && state.File1Backup.ListCount() > 1) {
+        // The selected tab narrows the whole basket as it narrows a folder, and counts
+        // only what it kept.
+        tabs->SelectCategory(tabs->selectedTab());
+        return;
+    }
     if (state.treeType != TreeType::PlainList && state.File1Backup.ListCount() > 1)
         list->trees().RebuildCurrentTree(state, window_.settings());
     list->showStatus();

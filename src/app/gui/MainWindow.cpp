@@ -5,6 +5,7 @@
 #include "app/TempFolder.h"
 #include "app/gui/BasketWiring.h"
 #include "app/gui/FrameMenus.h"
+#include "app/gui/ProgramIcon.h"
 #include "app/gui/SizeBarCommands.h"
 #include "app/gui/SizeTableCommands.h"
 #include "archive/ExamineArchive.h"
@@ -37,6 +38,8 @@ MainWindow::MainWindow(QWidget* parent, Prompts* prompts)
       prompts_(prompts ? *prompts : qtPrompts_), escape_(this)
 {
     setWindowTitle(QStringLiteral("Lumara"));
+    // Every window of the program (the view window, the dialogs) shows it too.
+    QApplication::setWindowIcon(ProgramIcon());
     resize(1000, 680);
     menus_ = new FrameMenus(this);
     buildLayout();

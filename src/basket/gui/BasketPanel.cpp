@@ -227,8 +227,9 @@ void BasketPanel::copyCommand(bool stamp, bool selected)
 
 void BasketPanel::copyRows(const QString& folder, int first, int last, bool stamp)
 {
-    CopyProgressDialog progress(window_);
-    CopyContext context{prompts_, pairs_, &cancelKey_, &progress};
+    CopyProgressDialog progress(window_, prompts_, progressDelay_);
+    // Every box of the copy goes through the progress dialog, which steps aside for it.
+    CopyContext context{progress.prompts(), pairs_, &cancelKey_, &progress};
     cancelKey_.clear();
     {
         BusyPointer busy;
@@ -303,6 +304,9 @@ void BasketPanel::saveCommand(bool selected)
                                        Prompts::Overwrite::CallerAsks);
         if (path.isEmpty())
             return;
+        // A name typed without an extension is still a basket file.
+        if (ExtensionOf(NameAfterLastBackslash(path)).trimmed().isEmpty())
+            path += QStringLiteral(".bsk");
     }
     if (SaveBasketFile(*basket_, path, prompts_))
         menu_->saveDefault->setText(path);

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -64,6 +65,8 @@ public:
     void copyFiles(const QStringList& sources, const QString& folder);
     /// Shows the conflict dialog when the last copy found conflicts.
     void decideConflicts();
+    /// How long a copy runs before its progress dialog appears.
+    void setProgressDelay(std::chrono::milliseconds delay) { progressDelay_ = delay; }
 
 Q_SIGNALS:
     /// The basket is empty now; a file list that shows it must be cleared.
@@ -106,4 +109,5 @@ private:
     std::unique_ptr<Basket> basket_;
     OverwritePairs pairs_;
     QPointer<CopyOverwriteDialog> dialog_;
+    std::chrono::milliseconds progressDelay_{400};
 };

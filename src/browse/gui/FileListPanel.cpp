@@ -109,6 +109,17 @@ QIcon pageIcon(const QColor& fill)
     return QIcon(pixmap);
 }
 
+// A grey page crossed out: a file that is not there (image 28).
+QIcon missingIcon()
+{
+    QPixmap pixmap = pageIcon(QColor(220, 220, 220)).pixmap(16, 16);
+    QPainter p(&pixmap);
+    p.setPen(QPen(QColor(200, 0, 0), 2));
+    p.drawLine(4, 5, 12, 13);
+    p.drawLine(12, 5, 4, 13);
+    return QIcon(pixmap);
+}
+
 } // namespace
 
 QIcon FileListPanel::iconFor(NodeTree::Id id, const QString& image) const
@@ -129,9 +140,17 @@ QIcon FileListPanel::imageIcon(const QString& image) const
     auto cached = icons_.constFind(image);
     if (cached != icons_.constEnd())
         return *cached;
-    // Images 14 to 20 name the categories 0 to 6, 21 a file of none of them.
+    // Images 14 to 20 name the categories 0 to 6, 21 a file of none of them, 28 a file
+    // that is missing; "k" and a number (the entries of an opened basket file) is the
+    // same image.
     bool isNumber = false;
-    const int number = image.toInt(&isNumber);
+    const int number =
+        (image.startsWith(u'k') ? QStringView(image).mid(1) : QStringView(image)).toInt(&isNumber);
+    if (isNumber && number == 28) {
+        const QIcon icon = missingIcon();
+        icons_.insert(image, icon);
+        return icon;
+    }
     if (isNumber && number >= 14 && number <= 21) {
         const QIcon icon =
             pageIcon(number == 21 ? QColor(Qt::white)

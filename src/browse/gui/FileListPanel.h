@@ -95,7 +95,8 @@ public:
     QString archivePathOf(NodeTree::Id id);
 
     /// The picture of a file-list image key ("14" to "21" the categories, "27" a basket
-    /// file, "3" any file); a null icon for "".
+    /// file, "28" a missing file, "3" any file; "k" + a number as the number); a null
+    /// icon for "".
     [[nodiscard]] QIcon imageIcon(const QString& image) const;
 
 Q_SIGNALS:

@@ -22,6 +22,13 @@ bool QtPrompts::askYesNo(const QString& text, const QString& title)
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool QtPrompts::askYesNoWarning(const QString& text, const QString& title)
+{
+    return QMessageBox::warning(parent_, title, readableFileName(text),
+                                QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
+}
+
 Prompts::Answer QtPrompts::askYesNoCancel(const QString& text, const QString& title)
 {
     switch (QMessageBox::question(parent_, title, readableFileName(text),

@@ -13,6 +13,7 @@ public:
 
     void message(const QString& text, const QString& title = DefaultTitle) override;
     bool askYesNo(const QString& text, const QString& title = DefaultTitle) override;
+    bool askYesNoWarning(const QString& text, const QString& title = DefaultTitle) override;
     Answer askYesNoCancel(const QString& text, const QString& title = DefaultTitle) override;
     Answer askRetryCancel(const QString& text, const QString& title = DefaultTitle) override;
     std::optional<QString> input(const QString& prompt, const QString& title,

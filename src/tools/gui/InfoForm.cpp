@@ -80,6 +80,8 @@ void InfoForm::setMode(const QString& tag)
     apply_->setVisible(file);
     creationNote_->setVisible(file);
     showEntryCount(QString());
+    // The one form serves every file and entry: nothing of the last one may stay.
+    setWindowTitle(QStringLiteral("Properties"));
 }
 
 void InfoForm::showEntryCount(const QString& text)
@@ -99,6 +101,8 @@ void InfoForm::setValues(const QStringList& values)
 {
     for (int i = 0; i < 14; ++i)
         values_[size_t(i)]->setText(values.value(i));
+    if (tag_ == QLatin1String("Z") && !values.value(1).isEmpty())
+        setWindowTitle(QStringLiteral("Properties - ") + values.value(1)); // the entry's name
 }
 
 void InfoForm::showFile(const QString& path)

@@ -104,6 +104,7 @@ void TreeButtons::connectMenus()
     sortItem(s.byName, SortChoice::ByName);
     sortItem(s.byExtension, SortChoice::ByExtension);
     sortItem(s.bySize, SortChoice::BySize);
+    sortItem(s.cancel, SortChoice::None);
     sortItem(s.descending, SortChoice::Direction);
 }
 

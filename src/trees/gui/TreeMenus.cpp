@@ -23,4 +23,5 @@ TreeMenus::TreeMenus(QWidget* owner) : MenuCommand(owner)
     sort.byExtension = item(sort.menu, QStringLiteral("Sort by extension"));
     sort.bySize = item(sort.menu, QStringLiteral("Sort by size"));
     sort.descending = item(sort.menu, QStringLiteral("Sort Descending"));
+    sort.cancel = item(sort.menu, QStringLiteral("Cancel"));
 }

@@ -29,6 +29,7 @@ public:
         QAction* byExtension = nullptr;
         QAction* bySize = nullptr;
         QAction* descending = nullptr;
+        QAction* cancel = nullptr; ///< chooses nothing
     };
 
     /// Builds the menus as children of `owner`.

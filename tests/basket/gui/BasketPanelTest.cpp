@@ -228,3 +228,19 @@ TEST(BasketGridView, RowDropsMoveRowsAndOtherDropsGoOut)
     EXPECT_EQ(outside, 1);
     EXPECT_EQ(f.panel.basket().insertionRow, 2) << "the drop row is the insertion row";
 }
+
+TEST(BasketPanel, SavingToASelectedFileNamedWithoutExtensionWritesABasketFile)
+{
+    TempTree t;
+    PanelFixture f;
+    f.panel.basket().addLoadedEntry(t.file("a.txt", 3));
+    f.prompts.texts = {t.path("mybasket")};
+    f.panel.runCommand(BasketMenu::SaveSelected);
+    EXPECT_TRUE(QFile::exists(t.path("mybasket.bsk")));
+    EXPECT_FALSE(QFile::exists(t.path("mybasket")));
+    EXPECT_EQ(f.prompts.shown.last().text, "RadeZazeda saved to:\r\n" + t.path("mybasket.bsk"));
+
+    f.prompts.texts = {t.path("list.txt")}; // a name with an extension keeps it
+    f.panel.runCommand(BasketMenu::SaveSelected);
+    EXPECT_TRUE(QFile::exists(t.path("list.txt")));
+}

@@ -355,3 +355,14 @@ TEST_F(FileListPanelTest, AnEntryStoredWithBackslashesViewsFromWhereItWasExtract
     EXPECT_EQ(contentOf(path), "written on Windows");
     EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shownTexts().join(" | ").toStdString();
 }
+
+TEST_F(FileListPanelTest, AMissingFileHasItsOwnImageUnderEitherKey)
+{
+    const auto image = [this](const QString& key) {
+        return panel.imageIcon(key).pixmap(16, 16).toImage();
+    };
+    EXPECT_NE(image("28"), image("3")) << "not the ordinary file image";
+    EXPECT_NE(image("28"), image("21"));
+    EXPECT_EQ(image("k28"), image("28")) << "the entries of an opened basket file";
+    EXPECT_EQ(image("k15"), image("15"));
+}

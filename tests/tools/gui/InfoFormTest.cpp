@@ -36,15 +36,21 @@ TEST(InfoForm, ShowsAFileAndAppliesReadOnly)
     EXPECT_FALSE(form.attributeBox(4)->isChecked());
 }
 
-TEST(InfoForm, ArchiveModeHasItsOwnCaptionsAndNoBoxes)
+TEST(InfoForm, ArchiveModeHasItsOwnCaptionsTitleAndNoBoxes)
 {
+    TempTree tree;
+    const QString path = tree.file("earlier.txt", 10);
     ScriptedPrompts prompts;
     InfoForm form(prompts);
+    form.showFile(path);
+    EXPECT_EQ(form.windowTitle(), "Properties - " + path);
+    // The same form then shows an archive entry, as the one dialog of a window does.
     form.setMode(QStringLiteral("Z"));
     form.setValues({"a.zip", "inner.txt"});
     EXPECT_EQ(form.mode(), QLatin1String("Z"));
     EXPECT_EQ(form.valueLabel(1)->text(), QLatin1String("inner.txt"));
     EXPECT_TRUE(form.applyButton()->isHidden());
+    EXPECT_EQ(form.windowTitle(), "Properties - inner.txt") << "no title of the file before";
 }
 
 TEST(InfoForm, EnterClosesWithoutChangingAttributes)

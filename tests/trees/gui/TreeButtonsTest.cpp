@@ -104,6 +104,14 @@ TEST_F(TreeButtonsWindow, SortChoicesSortThePlainListAndFlipTheGroupedOrder)
     EXPECT_EQ(menus->sort.descending->text(), QLatin1String("Sort Descending"));
     buttons->chooseSort(SortChoice::Direction);
     EXPECT_EQ(buttons->sortButton()->toolTip(), QLatin1String("Sorted by Extensions - Descending"));
+
+    // The menu ends with "Cancel", which chooses nothing.
+    ASSERT_NE(menus->sort.cancel, nullptr);
+    EXPECT_EQ(menus->sort.menu->actions().last(), menus->sort.cancel);
+    EXPECT_EQ(menus->sort.cancel->text(), QLatin1String("Cancel"));
+    ASSERT_TRUE(buttons->prepareSortMenu());
+    menus->sort.cancel->trigger();
+    EXPECT_EQ(buttons->sortButton()->toolTip(), QLatin1String("Sorted by Extensions - Descending"));
 }
 
 TEST_F(TreeButtonsWindow, ExpandAndCollapseAll)
