@@ -5,6 +5,7 @@
 #include "platform/ByteLocale.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
+#include "platform/FileSystem.h"
 
 #include <QFile>
 #include <archive.h>
@@ -43,8 +44,10 @@ bool ZipWriter::open()
     if (zip_.Encrypt) {
         const std::optional<QString> password =
             zip_.PasswordRequest ? zip_.PasswordRequest() : std::nullopt;
-        if (!password || password->isEmpty())
+        if (!password || password->isEmpty()) {
+            error_ = QStringLiteral("no password given");
             return false;
+        }
         if (archive_write_set_options(w_, "zip:encryption=traditional") != ARCHIVE_OK ||
             archive_write_set_passphrase(w_, password->toUtf8().constData()) != ARCHIVE_OK)
             return false;
@@ -77,8 +80,10 @@ bool ZipWriter::addFile(const NewFile& file)
         return writeHeader(entry.get()) >= ARCHIVE_WARN;
     }
     QFile in;
-    if (!platform::openForReading(in, file.source))
+    if (!platform::openForReading(in, file.source)) {
+        error_ = file.source + QStringLiteral(": ") + platform::fileReadProblem(file.source);
         return false;
+    }
     archive_entry_set_filetype(entry.get(), AE_IFREG);
     archive_entry_set_perm(entry.get(), 0644);
     if (zip_.ConvertCRLFToLF || zip_.ConvertLFToCRLF) {
@@ -103,7 +108,12 @@ bool ZipWriter::addOld(archive* r, archive_entry* entry)
         const la_ssize_t n = archive_read_data(r, buffer, sizeof buffer);
         if (n == 0)
             return true;
-        if (n < 0 || archive_write_data(w_, buffer, size_t(n)) != n)
+        if (n < 0) {
+            error_ = QStringLiteral("the existing zip cannot be read: ") +
+                     QString::fromUtf8(archive_error_string(r));
+            return false;
+        }
+        if (archive_write_data(w_, buffer, size_t(n)) != n)
             return false;
     }
 }
@@ -113,6 +123,16 @@ bool ZipWriter::close()
     return archive_write_close(w_) == ARCHIVE_OK;
 }
 
+QString ZipWriter::error() const
+{
+    if (!error_.isEmpty())
+        return error_;
+    if (archive_errno(w_) > 0)
+        return platform::errorText(archive_errno(w_));
+    const char* text = archive_error_string(w_);
+    return text ? QString::fromUtf8(text) : QStringLiteral("the zip could not be written");
+}
+
 bool ZipWriter::copy(QFile& in)
 {
     char buffer[65536];
@@ -120,7 +140,11 @@ bool ZipWriter::copy(QFile& in)
         const qint64 n = in.read(buffer, sizeof buffer);
         if (n == 0)
             return true;
-        if (n < 0 || archive_write_data(w_, buffer, size_t(n)) != n)
+        if (n < 0) {
+            error_ = in.fileName() + QStringLiteral(": ") + in.errorString();
+            return false;
+        }
+        if (archive_write_data(w_, buffer, size_t(n)) != n)
             return false;
     }
 }

@@ -2,6 +2,8 @@
 
 #include "archive/ZipSources.h"
 
+#include <QString>
+
 struct archive;
 struct archive_entry;
 class cZip;
@@ -24,6 +26,8 @@ public:
     [[nodiscard]] bool addOld(archive* r, archive_entry* entry);
     /// Finishes the central directory; false when anything failed.
     [[nodiscard]] bool close();
+    /// Why the last step failed: the system's reason when there is one.
+    [[nodiscard]] QString error() const;
 
 private:
     bool copy(QFile& in);
@@ -31,6 +35,7 @@ private:
     int writeHeader(archive_entry* entry);
 
     const cZip& zip_;
+    QString error_;
     archive* w_;
     int fd_;
 };

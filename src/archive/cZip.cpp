@@ -6,12 +6,14 @@
 #include "archive/ZipWriter.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
+#include "platform/FileSystem.h"
 
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
 #include <archive.h>
 #include <archive_entry.h>
+#include <cerrno>
 #include <memory>
 
 namespace {
@@ -133,19 +135,89 @@ UpdatePlan PlanUpdate(const cZip& zip, const QList<OldEntry>& old, const QList<N
     return plan;
 }
 
+bool WriteEntries(const cZip& zip, ZipWriter& writer, const QString& target,
+                  const QList<OldEntry>& old, const QList<NewFile>& files, const UpdatePlan& plan,
+                  QString& error);
+
 /// Writes the planned archive into `out`: old entries in their order (kept or
 /// replaced), then the new files. False on a cancel or any failure.
 bool WriteArchive(const cZip& zip, QFile& out, const QString& target, const QList<OldEntry>& old,
-                  const QList<NewFile>& files, const UpdatePlan& plan)
+                  const QList<NewFile>& files, const UpdatePlan& plan, QString& error)
 {
     ZipWriter writer(zip, out.handle());
+    const bool written = WriteEntries(zip, writer, target, old, files, plan, error);
+    if (!written && error.isEmpty())
+        error = writer.error();
+    return written;
+}
+
+} // namespace
+
+bool cZip::write(bool deleting)
+{
+    LastError.clear();
+    if (ZipFile.trimmed().isEmpty()) {
+        LastError = QStringLiteral("no zip file named");
+        return false;
+    }
+    const QString target = platform::absoluteFilePath(ZipFile);
+    if (platform::isFolder(target)) {
+        LastError = platform::errorText(EISDIR);
+        return false;
+    }
+    platform::FileBeside out(target);
+    if (!out.isOpen()) {
+        LastError = out.errorText();
+        return false;
+    }
+    const QList<NewFile> files =
+        deleting ? QList<NewFile>() : GatherSpecs(*this, specs_, {target, out.file().fileName()});
+    const std::optional<QHash<QString, qsizetype>> byName = IndexByName(files);
+    if (!byName) {
+        LastError = DuplicateNamesText;
+        return false;
+    }
+    QList<OldEntry> old;
+    const std::optional<unsigned> oldPermissions = platform::ownPermissionBits(target);
+    if (platform::isRegularFile(target)) {
+        const std::optional<QList<OldEntry>> read = ReadOldEntries(target);
+        if (!read) {
+            LastError = QStringLiteral("the existing file is not a zip archive that can be read");
+            return false;
+        }
+        old = *read;
+    }
+    const UpdatePlan plan = PlanUpdate(*this, old, files, *byName, deleting);
+    if (!plan.changes) {
+        LastError = files.isEmpty() ? QStringLiteral("no files to zip")
+                                    : QStringLiteral("nothing to change");
+        return false;
+    }
+    if (!WriteArchive(*this, out.file(), target, old, files, plan, LastError))
+        return false;
+    out.setPermissionBits(oldPermissions.value_or(0644));
+    if (!out.commit()) {
+        LastError = out.errorText();
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+bool WriteEntries(const cZip& zip, ZipWriter& writer, const QString& target,
+                  const QList<OldEntry>& old, const QList<NewFile>& files, const UpdatePlan& plan,
+                  QString& error)
+{
     if (!writer.open())
         return false;
     const int total = int(plan.old.size() + files.size());
     int done = 0;
     auto step = [&](const QString& name) {
-        if (zip.Cancel && zip.Cancel())
+        if (zip.Cancel && zip.Cancel()) {
+            error = QStringLiteral("cancelled");
             return false;
+        }
         if (zip.Progress)
             zip.Progress(name, total ? 100 * ++done / total : 100);
         return true;
@@ -154,7 +226,12 @@ bool WriteArchive(const cZip& zip, QFile& out, const QString& target, const QLis
     archive_entry* entry = nullptr;
     for (qsizetype k = 0; r && k < plan.old.size(); ++k) {
         const int read = archive_read_next_header(r.get(), &entry);
-        if ((read != ARCHIVE_OK && read != ARCHIVE_WARN) || !step(old[k].name))
+        if (read != ARCHIVE_OK && read != ARCHIVE_WARN) {
+            error = QStringLiteral("the existing zip cannot be read: ") +
+                    QString::fromUtf8(archive_error_string(r.get()));
+            return false;
+        }
+        if (!step(old[k].name))
             return false;
         const qsizetype fate = plan.old[k];
         if ((fate == Keep && !writer.addOld(r.get(), entry)) ||
@@ -169,31 +246,3 @@ bool WriteArchive(const cZip& zip, QFile& out, const QString& target, const QLis
 }
 
 } // namespace
-
-bool cZip::write(bool deleting)
-{
-    if (ZipFile.trimmed().isEmpty())
-        return false;
-    const QString target = platform::absoluteFilePath(ZipFile);
-    platform::FileBeside out(target);
-    if (!out.isOpen())
-        return false;
-    const QList<NewFile> files =
-        deleting ? QList<NewFile>() : GatherSpecs(*this, specs_, {target, out.file().fileName()});
-    const std::optional<QHash<QString, qsizetype>> byName = IndexByName(files);
-    if (!byName)
-        return false;
-    QList<OldEntry> old;
-    const std::optional<unsigned> oldPermissions = platform::permissionBits(target);
-    if (oldPermissions) {
-        const std::optional<QList<OldEntry>> read = ReadOldEntries(target);
-        if (!read)
-            return false;
-        old = *read;
-    }
-    const UpdatePlan plan = PlanUpdate(*this, old, files, *byName, deleting);
-    if (!plan.changes || !WriteArchive(*this, out.file(), target, old, files, plan))
-        return false;
-    out.setPermissionBits(oldPermissions.value_or(0644));
-    return out.commit();
-}

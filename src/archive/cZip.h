@@ -41,6 +41,13 @@ public:
     /// Removes the entries the sources name (stored names, wildcards allowed).
     bool Delete();
 
+    /// Why the last Zip() or Delete() wrote nothing, with the system's reason where there
+    /// is one; "" after a success.
+    QString LastError;
+    /// LastError when two files would be stored under one name.
+    static inline const QString DuplicateNamesText =
+        QStringLiteral("two files would be stored under one name");
+
     std::function<bool()> Cancel; ///< asked between files; true abandons the zip
     std::function<std::optional<QString>()> PasswordRequest;
     std::function<void(const QString& name, int percent)> Progress;

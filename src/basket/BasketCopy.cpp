@@ -4,7 +4,6 @@
 #include "basket/FileCopy.h"
 #include "basket/NextVersionName.h"
 #include "basket/OverwritePairs.h"
-#include "platform/Attributes.h"
 #include "platform/CancelKey.h"
 #include "platform/FileAccess.h"
 #include "platform/Prompts.h"
@@ -64,10 +63,14 @@ CopyOutcome copyRows(const Basket& basket, const QString& folder, int first, int
             context.pairs.addConflict(destination, source);
             continue;
         }
-        if (CopyFileSafely(source, destination, [&bytesDone](qint64 n) { bytesDone += n; }))
+        QString why;
+        if (CopyFileSafely(
+                source, destination, [&bytesDone](qint64 n) { bytesDone += n; }, &why)) {
             ++outcome.copied;
-        else
-            ReportCopyError(context.prompts, source, destination);
+        } else {
+            ++outcome.failed;
+            ReportCopyError(context.prompts, source, destination, why);
+        }
     }
     if (context.progress) {
         if (!outcome.cancelled)
@@ -87,10 +90,11 @@ bool CopyOutcome::needsDialog(const CopyContext& context) const
     return context.pairs.hasPairs();
 }
 
-void ReportCopyError(Prompts& prompts, const QString& source, const QString& destination)
+void ReportCopyError(Prompts& prompts, const QString& source, const QString& destination,
+                     const QString& reason)
 {
     prompts.message(QStringLiteral("error copying:") + LineBreak + source + LineBreak +
-                    QStringLiteral("TO") + LineBreak + destination);
+                    QStringLiteral("TO") + LineBreak + destination + LineBreak + reason);
 }
 
 QString StampCopyName(const QString& source, int number)
@@ -131,9 +135,10 @@ bool CopyOneFile(const QString& source, const QString& folder, const QString& na
             return false;
         }
     }
-    if (CopyFileSafely(source, target + destinationName))
+    QString why;
+    if (CopyFileSafely(source, target + destinationName, {}, &why))
         return true;
-    ReportCopyError(context.prompts, source, target + destinationName);
+    ReportCopyError(context.prompts, source, target + destinationName, why);
     return false;
 }
 
@@ -172,9 +177,11 @@ bool CopySingleFile(const QString& source, const QString& folder, bool nextVersi
             return false;
         }
     }
-    (void)platform::setOwnerWritable(destination, true);
-    if (!CopyFileSafely(source, destination)) {
-        ReportCopyError(prompts, source, destination);
+    // A read-only destination is replaced by the rename; nothing there is changed first,
+    // since a link there could point at a file outside the folder.
+    QString why;
+    if (!CopyFileSafely(source, destination, {}, &why)) {
+        ReportCopyError(prompts, source, destination, why);
         return false;
     }
     prompts.message(QStringLiteral("copied: ") + source + LineBreak + QStringLiteral("to: ") +

@@ -29,6 +29,7 @@ struct CopyContext {
 
 struct CopyOutcome {
     int copied = 0;
+    int failed = 0; ///< each one reported with its reason
     bool cancelled = false;
     /// Conflicts were found: the "OverWrite Existing Files" dialog decides them.
     [[nodiscard]] bool needsDialog(const CopyContext& context) const;
@@ -54,8 +55,9 @@ CopyOutcome StampCopyBasketRows(const Basket& basket, const QString& folder, int
 bool CopyOneFile(const QString& source, const QString& folder, const QString& name,
                  bool nextVersionOnOverwrite, CopyContext& context);
 
-/// "error copying:" with both paths.
-void ReportCopyError(Prompts& prompts, const QString& source, const QString& destination);
+/// "error copying:" with both paths and the system's reason.
+void ReportCopyError(Prompts& prompts, const QString& source, const QString& destination,
+                     const QString& reason);
 
 /// The copy of one file of the file list into `folder` ("Copy one file to:" and a file
 /// dropped on the folder tree): "cannot copy to itself" onto itself; over an existing

@@ -35,9 +35,9 @@ void addField(QStringList& entries, QString field)
         entries.append(field);
 }
 
-bool writeReplacing(const QString& path, const QByteArray& bytes)
+bool writeReplacing(const QString& path, const QByteArray& bytes, QString& why)
 {
-    return platform::WriteFileSafely(path, bytes);
+    return platform::WriteFileSafely(path, bytes, &why);
 }
 
 } // namespace
@@ -56,8 +56,10 @@ bool SaveBasketFile(const Basket& basket, const QString& path, Prompts& prompts)
         !prompts.askYesNoWarning(path + LineBreak +
                                  QStringLiteral(" file already exists, overwrite?")))
         return false;
-    if (!writeReplacing(path, BasketFileBytes(basket))) {
-        prompts.message(QStringLiteral("RadeZazeda not saved to:") + LineBreak + path);
+    QString why;
+    if (!writeReplacing(path, BasketFileBytes(basket), why)) {
+        prompts.message(QStringLiteral("RadeZazeda not saved to:") + LineBreak + path + LineBreak +
+                        why);
         return false;
     }
     prompts.message(QStringLiteral("RadeZazeda saved to:") + LineBreak + path);
@@ -201,8 +203,9 @@ int RemoveBasketFileEntry(const QString& path, const QString& entry, Prompts& pr
         }
         kept += line + CrLf;
     }
-    if (!writeReplacing(path, kept)) {
-        prompts.message(failed);
+    QString why;
+    if (!writeReplacing(path, kept, why)) {
+        prompts.message(failed + LineBreak + why);
         return -1;
     }
     return removed;

@@ -4,6 +4,7 @@
 #include "basket/Basket.h"
 #include "platform/CancelKey.h"
 #include "platform/FileAccess.h"
+#include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
@@ -60,25 +61,31 @@ ZipOutcome ZipBasketRows(const Basket& basket, const QString& zipPath, int first
             cancelled = EscapePressed(*cancelKey, prompts);
             return cancelled;
         };
-    (void)zip.Zip(); // judged by whether the zip file exists
+    const bool zipped = zip.Zip();
     basket.host().setViewPath(QString());
     if (cancelled) // the user's own choice: nothing was written, nothing to explain
         return ZipOutcome::Cancelled;
-    if (platform::isRegularFile(zipPath)) {
+    if (zipped) {
         prompts.message(ZipReportText(last - first + 1, zipPath, total, FileLenOrZero(zipPath)));
         return ZipOutcome::Zipped;
     }
-    prompts.message(zipPath + QStringLiteral(" was not created.") + LineBreak + LineBreak +
-                    QStringLiteral("There may be duplicate file names in the Table.") + LineBreak +
-                    QStringLiteral("Use 'Store paths' option."));
+    if (zip.LastError == cZip::DuplicateNamesText)
+        prompts.message(zipPath + QStringLiteral(" was not created.") + LineBreak + LineBreak +
+                        QStringLiteral("There may be duplicate file names in the Table.") +
+                        LineBreak + QStringLiteral("Use 'Store paths' option."));
+    else
+        prompts.message(zipPath + QStringLiteral(" was not created.") + LineBreak + zip.LastError);
     return ZipOutcome::NotCreated;
 }
 
-bool ZipOneFile(const QString& file, const QString& zipPath)
+bool ZipOneFile(const QString& file, const QString& zipPath, QString* error)
 {
     cZip zip;
     prepare(zip, zipPath);
     zip.AddFileSpec(file);
-    (void)zip.Zip();
-    return platform::isRegularFile(zipPath);
+    const QString problem = platform::fileReadProblem(file);
+    const bool zipped = problem.isEmpty() && zip.Zip();
+    if (!zipped && error)
+        *error = problem.isEmpty() ? zip.LastError : file + QStringLiteral(": ") + problem;
+    return zipped;
 }

@@ -10,7 +10,7 @@ class Prompts;
 enum class ZipOutcome {
     Zipped,       ///< the zip file exists: " n files zipped to:" with the sizes
     NothingToZip, ///< the rows' files hold no bytes at all
-    NotCreated,   ///< the zip file does not exist afterwards (duplicate names, errors)
+    NotCreated,   ///< nothing was written (duplicate names, errors): reported with the reason
     Cancelled     ///< Escape and Yes while gathering: nothing is written
 };
 
@@ -23,6 +23,6 @@ ZipOutcome ZipBasketRows(const Basket& basket, const QString& zipPath, int first
 [[nodiscard]] QString ZipReportText(int files, const QString& zipPath, qint64 sourceBytes,
                                     qint64 zipBytes);
 
-/// Zips one file (its name only) into `zipPath`; true when the zip file exists afterwards.
-/// The caller reports file + "zipped to:" + zip path.
-bool ZipOneFile(const QString& file, const QString& zipPath);
+/// Zips one file (its name only) into `zipPath`; true when it was written, else `error`
+/// (when given) holds the reason. The caller reports file + "zipped to:" + zip path.
+bool ZipOneFile(const QString& file, const QString& zipPath, QString* error = nullptr);

@@ -1,10 +1,11 @@
 #include "basket/OverwritePairs.h"
 
 #include "basket/Basket.h"
+#include "basket/BasketCopy.h"
 #include "basket/FileCopy.h"
 #include "basket/NextVersionName.h"
-#include "platform/Attributes.h"
 #include "platform/Prompts.h"
+#include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 #include "tools/FileInfo.h"
 
@@ -82,24 +83,37 @@ int OverwritePairs::copyMarked(bool nextVersion, Prompts& prompts)
         return 0;
     }
     int copied = 0;
+    failed_ = 0;
     for (int row = 1; row + 1 < grid_.rows(); row += 2) {
         if (grid_.textMatrix(row, AnswerColumn) != Yes)
             continue;
-        const QString destination = grid_.textMatrix(row, PathColumn);
         const QString source = grid_.textMatrix(row + 1, PathColumn);
+        QString destination = grid_.textMatrix(row, PathColumn);
         if (nextVersion) {
             const QString version = NextVersionName(QString(), destination);
-            if (!version.isEmpty() && CopyFileSafely(source, version))
-                ++copied;
-            continue;
+            if (version.isEmpty()) {
+                prompts.message(QStringLiteral("no free version name left for:") + LineBreak +
+                                destination);
+                ++failed_;
+                continue;
+            }
+            destination = version;
         }
-        // A read-only destination goes too; the copy replaces it only once it is whole.
-        (void)platform::setOwnerWritable(destination, true);
-        if (CopyFileSafely(source, destination))
+        // A read-only destination goes too: the rename replaces it once the copy is whole,
+        // and nothing at the destination (a link may point anywhere) is changed first.
+        QString why;
+        if (CopyFileSafely(source, destination, {}, &why)) {
             ++copied;
+        } else {
+            ++failed_;
+            ReportCopyError(prompts, source, destination, why);
+        }
     }
-    prompts.message(copied == 0 ? QStringLiteral("no files copied")
-                                : NumText(copied) + QStringLiteral(" files copied"));
+    QString report = copied == 0 ? QStringLiteral("no files copied")
+                                 : NumText(copied) + QStringLiteral(" files copied");
+    if (failed_ > 0)
+        report += LineBreak + NumText(failed_) + QStringLiteral(" files could not be copied");
+    prompts.message(report);
     return copied;
 }
 
@@ -109,14 +123,22 @@ QString OverwritePairs::copyCaption(bool nextVersion)
                        : QStringLiteral("OverWrite Files marked Yes");
 }
 
-QStringList OverwritePairs::rowTexts() const
+QList<QStringList> OverwritePairs::rowCells() const
 {
-    QStringList rows;
+    QList<QStringList> rows;
     for (int row = 1; row < grid_.rows(); ++row) {
         QStringList cells;
         for (int col = 0; col < grid_.cols(); ++col)
             cells << grid_.textMatrix(row, col);
-        rows << cells.join(QLatin1Char('\t'));
+        rows << cells;
     }
+    return rows;
+}
+
+QStringList OverwritePairs::rowTexts() const
+{
+    QStringList rows;
+    for (const QStringList& cells : rowCells())
+        rows << cells.join(QLatin1Char('\t'));
     return rows;
 }

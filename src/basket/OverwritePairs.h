@@ -47,15 +47,21 @@ public:
     /// The "Copy" button: copies every pair marked Yes (source over destination, or to
     /// the destination's next version name when `nextVersion`), then reports "no files
     /// copied" or " n files copied"; "nothing marked Yes to copy" when none is marked.
-    /// Returns the number copied.
+    /// Returns the number copied; each failure is reported with its reason and counted
+    /// in failedCount().
     int copyMarked(bool nextVersion, Prompts& prompts);
+    /// The pairs the last copyMarked() could not copy.
+    [[nodiscard]] int failedCount() const { return failed_; }
 
     /// The "Copy" button's caption for the state of "Use next version of a file".
     [[nodiscard]] static QString copyCaption(bool nextVersion);
 
     /// Every row below the header, its cells joined by TABs.
     [[nodiscard]] QStringList rowTexts() const;
+    /// Every row below the header as its cells.
+    [[nodiscard]] QList<QStringList> rowCells() const;
 
 private:
     Grid grid_;
+    int failed_ = 0;
 };

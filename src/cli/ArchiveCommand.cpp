@@ -2,9 +2,12 @@
 
 #include "archive/ExamineArchive.h"
 #include "archive/ExtractZipEntry.h"
+#include "archive/ZipEntryStream.h"
 #include "archive/cZip.h"
+#include "cli/NameEscape.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
+#include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 
 #include <QStringEncoder>
@@ -19,7 +22,7 @@ namespace {
 void PrintShown(const ScriptedPrompts& prompts, QTextStream& err)
 {
     for (const ScriptedPrompts::Shown& s : prompts.shown)
-        err << s.title << ": " << QString(s.text).replace(QLatin1String("\r\n"), "\n") << "\n";
+        err << s.title << ": " << EscapeMessage(s.text) << "\n";
 }
 
 /// Takes "--name VALUE" out of `args`; "" when absent.
@@ -98,6 +101,7 @@ int archiveListing(const QStringList& args, QTextStream& out, QTextStream& err)
         return 1;
     }
     ScriptedPrompts prompts;
+    qint64 listed = 0;
     if (details) {
         PrintDetails(path, prompts, out);
     } else if (count) {
@@ -108,11 +112,30 @@ int archiveListing(const QStringList& args, QTextStream& out, QTextStream& err)
     } else {
         out.flush();
         Utf8Lines lines;
-        ForEachArchiveName(path, prompts, [&lines](const QString& name) { lines.add(name); });
+        ForEachArchiveName(path, prompts, [&lines, &listed](const QString& name) {
+            lines.add(EscapeName(name));
+            ++listed;
+        });
     }
     out.flush();
     std::fflush(stdout);
     PrintShown(prompts, err);
+    if (!prompts.shown.isEmpty())
+        return 1; // the reader reported damage
+    if (listed == 0 && !count && !details) {
+        // Nothing listed: an empty archive, or one the reader could not make out.
+        const ArchiveWalk walk = WalkArchive(path);
+        if (!walk.problem.isEmpty() || walk.entries > 0) {
+            err << "lumara-cli archive: " << EscapeName(args.last()) << ": nothing listed: "
+                << (walk.problem.isEmpty()
+                        ? QStringLiteral("its directory is missing or damaged, though ") +
+                              QString::number(walk.entries) +
+                              QStringLiteral(" entries can be read one by one")
+                        : walk.problem)
+                << "\n";
+            return 1;
+        }
+    }
     return 0;
 }
 
@@ -120,27 +143,44 @@ int unzipEntry(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     QStringList args = arguments;
     const bool overwrite = args.removeAll(QStringLiteral("--overwrite")) > 0;
+    ExtractLimits limits;
+    limits.huge = args.removeAll(QStringLiteral("--allow-huge")) > 0 ? ExtractLimits::Huge::Allow
+                                                                     : ExtractLimits::Huge::Refuse;
     ScriptedPrompts prompts;
     const QString password = TakeOption(args, QStringLiteral("--password"));
     if (!password.isEmpty())
         prompts.texts.append(password);
     if (args.size() != 3) {
-        err << "lumara-cli unzip: give [--overwrite] [--password P] ZIP ENTRY DIR\n";
+        err << "lumara-cli unzip: give [--overwrite] [--allow-huge] [--password P] ZIP ENTRY "
+               "DIR\n";
         return 2;
     }
-    if (overwrite)
-        prompts.answers.append(Prompts::Answer::Yes);
+    // Without --overwrite an existing file is kept, as a No to "Overwrite ...?" keeps it.
+    prompts.answers.append(overwrite ? Prompts::Answer::Yes : Prompts::Answer::No);
     const QString folder = platform::absoluteFilePath(args.at(2));
-    ExtractZipEntry(platform::absoluteFilePath(args.at(0)), folder, args.at(1), prompts);
-    PrintShown(prompts, err);
+    const ExtractOutcome outcome = ExtractZipEntry(platform::absoluteFilePath(args.at(0)), folder,
+                                                   args.at(1), prompts, ExistingFile::Ask, limits);
+    for (const ScriptedPrompts::Shown& s : prompts.shown) {
+        if (s.kind != QLatin1String("yesnocancel"))
+            err << s.title << ": " << EscapeMessage(s.text) << "\n";
+    }
     const QString result =
         platform::absoluteFilePath(folder + u'/' + QString(args.at(1)).replace(u'\\', u'/'));
-    if (!platform::pathExists(result) || !result.startsWith(folder + u'/')) {
-        err << "lumara-cli unzip: " << args.at(1) << " was not extracted\n";
+    switch (outcome) {
+    case ExtractOutcome::Extracted:
+        out << EscapeName(result) << "\n";
+        return 0;
+    case ExtractOutcome::Skipped:
+        out << "kept (it exists; --overwrite replaces it): " << EscapeName(result) << "\n";
+        return 0;
+    case ExtractOutcome::NotFound:
+        err << "lumara-cli unzip: " << EscapeName(args.at(0)) << " holds no entry "
+            << EscapeName(args.at(1)) << "\n";
+        return 1;
+    default:
+        err << "lumara-cli unzip: " << EscapeName(args.at(1)) << " was not extracted\n";
         return 1;
     }
-    out << result << "\n";
-    return 0;
 }
 
 int zipFiles(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -157,18 +197,30 @@ int zipFiles(const QStringList& arguments, QTextStream& out, QTextStream& err)
     zip.StoreFolderNames = false;
     zip.RecurseSubDirs = false;
     zip.ClearFileSpecs();
-    for (const QString& file : args.mid(1))
-        zip.AddFileSpec(platform::absoluteFilePath(file));
+    bool readable = true;
+    for (const QString& file : args.mid(1)) {
+        const QString path = platform::absoluteFilePath(file);
+        const QString problem = platform::fileReadProblem(path);
+        if (!problem.isEmpty()) {
+            err << "lumara-cli zip: " << EscapeName(file) << ": " << problem << "\n";
+            readable = false;
+        }
+        zip.AddFileSpec(path);
+    }
+    if (!readable) {
+        err << "lumara-cli zip: " << EscapeName(zip.ZipFile) << " was not written\n";
+        return 1;
+    }
     if (!password.isEmpty()) {
         zip.Encrypt = true;
         zip.PasswordRequest = [password] { return std::optional<QString>(password); };
     }
-    zip.Zip();
-    if (!platform::pathExists(zip.ZipFile)) {
-        err << zip.ZipFile << " was not created.\n";
+    if (!zip.Zip()) {
+        err << "lumara-cli zip: " << EscapeName(zip.ZipFile)
+            << " was not created: " << zip.LastError << "\n";
         return 1;
     }
-    out << zip.ZipFile << "\n";
+    out << EscapeName(zip.ZipFile) << "\n";
     return 0;
 }
 

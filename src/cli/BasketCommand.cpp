@@ -6,6 +6,7 @@
 #include "basket/BasketHeader.h"
 #include "basket/NextVersionName.h"
 #include "basket/OverwritePairs.h"
+#include "cli/NameEscape.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "platform/Prompts.h"
@@ -17,7 +18,7 @@ namespace {
 void printShown(const ScriptedPrompts& prompts, QTextStream& err)
 {
     for (const ScriptedPrompts::Shown& s : prompts.shown)
-        err << s.title << ": " << QString(s.text).replace(QLatin1String("\r\n"), "\n") << "\n";
+        err << s.title << ": " << EscapeMessage(s.text) << "\n";
 }
 
 QString absolute(const QString& path)
@@ -62,7 +63,8 @@ int showBasket(const QStringList& args, QTextStream& out, QTextStream& err)
         return 1;
     out << DecodeBasketHeader(ReadBasketFile(absolute(args.first())).headerLine, BasketKey) << "\n";
     for (int row = 1; row < grid.rows(); ++row)
-        out << basket.shown(row) << "\t" << grid.textMatrix(row, Basket::SizeColumn) << "\n";
+        out << EscapeName(basket.shown(row)) << "\t" << grid.textMatrix(row, Basket::SizeColumn)
+            << "\n";
     return 0;
 }
 
@@ -105,7 +107,7 @@ int nextVersion(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "lumara-cli nextversion: all 99 version names of " << args.at(1) << " are taken\n";
         return 1;
     }
-    out << name << "\n";
+    out << EscapeName(name) << "\n";
     return 0;
 }
 
@@ -131,16 +133,28 @@ int copyFiles(const QStringList& args, QTextStream& out, QTextStream& err)
     const CopyOutcome outcome =
         stamp ? StampCopyBasketRows(basket, folder, 1, basket.entries(), context)
               : CopyBasketRows(basket, folder, 1, basket.entries(), context);
+    bool allDone = outcome.failed == 0;
     if (outcome.needsDialog(context) && yesAll) {
         pairs.flipAll();
         if (!pairs.anyYes())
             pairs.flipAll();
         pairs.copyMarked(nextVersion, prompts);
+        allDone = allDone && pairs.failedCount() == 0;
     }
     // The pair number is held with NumText's leading blank; the rows print it bare.
-    for (const QString& row : pairs.rowTexts())
-        out << QStringView(row).trimmed() << "\n";
+    for (QStringList cells : pairs.rowCells()) {
+        for (QString& cell : cells)
+            cell = EscapeName(&cell == &cells.first() ? cell.trimmed() : cell);
+        out << cells.join(u'\t') << "\n";
+    }
     printShown(prompts, err);
+    if (outcome.needsDialog(context) && !yesAll)
+        err << "lumara-cli copy: the existing files in the rows were kept (--yes-all replaces "
+               "them)\n";
+    if (!allDone) {
+        err << "lumara-cli copy: not every file was copied (the reasons are above)\n";
+        return 1;
+    }
     return 0;
 }
 

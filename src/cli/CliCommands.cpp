@@ -49,9 +49,10 @@ void printHelp(QTextStream& out)
     for (const Command& c : commands())
         out << "  " << c.usage << "\n";
     out << "  --help                      this text\n\n"
-           "File names holding a backslash, a tab, a line break or another control\n"
-           "character are written escaped as ls -b writes them (\\\\, \\t, \\n, \\ooo),\n"
-           "so that every name stays on its own line.\n";
+           "File names holding a backslash, a tab, a line break or another character\n"
+           "that is not printable are written escaped as ls -b writes them (\\\\, \\t,\n"
+           "\\n, \\ooo), and a space at either end as \\ , so that every name stays on its\n"
+           "own line. A command exits 0 only when it did all it was asked.\n";
 }
 
 } // namespace
@@ -100,7 +101,8 @@ const QList<Command>& commands()
                         "ace)"),
          archiveListing},
         {QStringLiteral("unzip"),
-         QStringLiteral("unzip [--overwrite] [--password P] ZIP ENTRY DIR  extract one entry"),
+         QStringLiteral("unzip [--overwrite] [--allow-huge] [--password P] ZIP ENTRY DIR  extract "
+                        "one entry"),
          unzipEntry},
         {QStringLiteral("zip"),
          QStringLiteral("zip [--password P] OUT.zip FILE...  zip files without folder names"),

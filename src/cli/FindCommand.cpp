@@ -118,10 +118,10 @@ int findFiles(const QStringList& arguments, QTextStream& out, QTextStream& err)
         WriteTreeText(state.fileTree, out, u"\n", NodeTree::None, EscapeName);
     for (const ScriptedPrompts::Shown& shown : prompts.shown) {
         if (!shown.text.endsWith(QLatin1String(" matching files found")))
-            err << shown.text << "\n";
+            err << EscapeMessage(shown.text) << "\n";
     }
     out.flush();
-    return 0;
+    return outcome.unread > 0 ? 1 : 0;
 }
 
 } // namespace cli

@@ -1,6 +1,8 @@
 #include "cli/IconCommands.h"
 
+#include "cli/NameEscape.h"
 #include "platform/FileAccess.h"
+#include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 #include "view/FontNames.h"
 #include "view/IconResources.h"
@@ -14,7 +16,7 @@ namespace {
 void printMessages(const ScriptedPrompts& prompts, QTextStream& err)
 {
     for (const QString& text : prompts.shownTexts())
-        err << "lumara-cli icons: " << text << "\n";
+        err << "lumara-cli icons: " << EscapeMessage(text) << "\n";
 }
 
 int saveIcon(const QStringList& args, QTextStream& err)
@@ -51,8 +53,8 @@ int fileIcons(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "lumara-cli icons: give one file (or --save N FILE OUT.ico)\n";
         return 2;
     }
-    if (!platform::isRegularFile(args[0])) {
-        err << "lumara-cli icons: not a file: " << args[0] << "\n";
+    if (const QString problem = platform::fileReadProblem(args[0]); !problem.isEmpty()) {
+        err << "lumara-cli icons: " << EscapeName(args[0]) << ": " << problem << "\n";
         return 1;
     }
     out << ReadIconsFromFile(args[0]).size() << "\n";
@@ -65,7 +67,17 @@ int fontName(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "lumara-cli fontname: give one font file\n";
         return 2;
     }
-    out << GetFontFaceName(args[0]) << "\n";
+    if (const QString problem = platform::fileReadProblem(args[0]); !problem.isEmpty()) {
+        err << "lumara-cli fontname: " << EscapeName(args[0]) << ": " << problem << "\n";
+        return 1;
+    }
+    const QString face = GetFontFaceName(args[0]);
+    if (face.isEmpty()) {
+        err << "lumara-cli fontname: " << EscapeName(args[0])
+            << ": no face name found (not a TrueType or OpenType font)\n";
+        return 1;
+    }
+    out << face << "\n";
     return 0;
 }
 

@@ -3,9 +3,11 @@
 #include "basket/Basket.h"
 #include "cli/BasketCommand.h"
 #include "cli/ListCommand.h"
+#include "cli/NameEscape.h"
 #include "controls/Grid.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
+#include "platform/FileSystem.h"
 #include "platform/MediaMci.h"
 #include "platform/Prompts.h"
 #include "platform/SafeWrite.h"
@@ -60,10 +62,14 @@ bool savePng(const QImage& image, const QString& path, QTextStream& err)
     // Written through the platform, which keeps the bytes of a name that is not UTF-8.
     QByteArray png;
     QBuffer buffer(&png);
-    if (buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG") &&
-        platform::WriteFileSafely(path, png))
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        err << "lumara-cli: cannot make a PNG of the picture for " << EscapeName(path) << "\n";
+        return false;
+    }
+    QString why;
+    if (platform::WriteFileSafely(path, png, &why))
         return true;
-    err << "lumara-cli: cannot write " << path << "\n";
+    err << "lumara-cli: cannot write " << EscapeName(path) << ": " << why << "\n";
     return false;
 }
 
@@ -91,9 +97,14 @@ int drawPicture(const QStringList& given, QTextStream&, QTextStream& err)
         err << "lumara-cli picture: --frame takes WIDTHxHEIGHT\n";
         return 2;
     }
+    if (const QString problem = platform::fileReadProblem(args.first()); !problem.isEmpty()) {
+        err << "lumara-cli picture: " << EscapeName(args.first()) << ": " << problem << "\n";
+        return 1;
+    }
     const QImage picture = LoadPicture(args.first());
     if (picture.isNull()) {
-        err << "lumara-cli picture: cannot read a picture from " << args.first() << "\n";
+        err << "lumara-cli picture: cannot read a picture from " << EscapeName(args.first())
+            << "\n";
         return 1;
     }
     if (angle == 0 && !frame)

@@ -20,10 +20,10 @@ int sizeStatistics(const QStringList& args, QTextStream& out, QTextStream& err)
     Grid grid;
     if (!ShowSizeTable(state, grid, state.fileTree.root()).shown)
         return 0;
-    // One table row per line, whatever the names hold.
+    // One table row per line, whatever the names hold; the cells' own padding stays.
     for (int r = 0; r < grid.rows(); ++r) {
         for (int c = 0; c < grid.cols(); ++c)
-            grid.setTextMatrix(r, c, EscapeName(grid.textMatrix(r, c)));
+            grid.setTextMatrix(r, c, EscapeMessage(grid.textMatrix(r, c)));
     }
     QString text = grid.wholeText();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -147,6 +147,23 @@ QString readableFileName(const QString& name)
     return shown;
 }
 
+QString displayFileName(const QString& name)
+{
+    const QString readable = readableFileName(name);
+    const auto invisible = [](QChar c) { return c.category() == QChar::Other_Format; };
+    if (std::none_of(readable.begin(), readable.end(), invisible))
+        return readable;
+    QString shown;
+    shown.reserve(readable.size() + 16);
+    for (const QChar c : readable) {
+        if (invisible(c))
+            shown += QStringLiteral("<U+%1>").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 QString absoluteFilePath(const QString& path)
 {
     if (path.startsWith(u'/'))

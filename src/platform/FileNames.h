@@ -38,6 +38,11 @@ namespace platform {
 /// the result no longer reaches the file.
 [[nodiscard]] QString readableFileName(const QString& name);
 
+/// The name as the window shows it: readableFileName, and every invisible format
+/// character (the bidirectional controls U+202A-U+202E and U+2066-U+2069 among them,
+/// which can make "exe.jpg" of a program's name) written as a visible "<U+202E>".
+[[nodiscard]] QString displayFileName(const QString& name);
+
 /// `path` made absolute against the current folder and cleaned of "." and "..", by text
 /// alone: QFileInfo and QDir make paths absolute through the '?'-writing encoder.
 [[nodiscard]] QString absoluteFilePath(const QString& path);

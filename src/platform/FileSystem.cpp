@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace platform {
@@ -208,6 +209,18 @@ std::optional<FileEntry> statFile(const QString& path)
     entry.name = slash < 0 ? path : path.mid(slash + 1);
     fillEntry(st, entry, true);
     return entry;
+}
+
+} // namespace platform
+
+namespace platform {
+
+std::optional<qint64> freeSpace(const QString& folder)
+{
+    struct statvfs fs {};
+    if (::statvfs(encodeFileName(folder).constData(), &fs) != 0)
+        return std::nullopt;
+    return qint64(fs.f_bavail) * qint64(fs.f_frsize);
 }
 
 } // namespace platform

@@ -68,6 +68,10 @@ struct ReadWatch {
 /// reader would block on or must not touch), "" when it can be read. Never blocks.
 [[nodiscard]] QString fileReadProblem(const QString& path);
 
+/// The bytes free to an ordinary user on the file system holding `folder`; nothing
+/// when it cannot be asked.
+[[nodiscard]] std::optional<qint64> freeSpace(const QString& folder);
+
 /// The entry for one path, or nothing when it cannot be read.
 [[nodiscard]] std::optional<FileEntry> statFile(const QString& path);
 

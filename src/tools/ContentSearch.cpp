@@ -164,39 +164,36 @@ bool WindowMatches(const BytePattern& pattern, const char* data, qsizetype block
 
 } // namespace
 
-std::optional<std::vector<bool>> ScanContent(const QString& path,
-                                             const std::vector<BytePattern>& patterns,
-                                             const std::function<void()>& betweenReads)
+std::optional<std::vector<bool>> ScanStream(const ByteReader& read,
+                                            const std::vector<BytePattern>& patterns,
+                                            const std::function<void()>& betweenReads)
 {
-    QFile file;
-    if (!platform::openForReading(file, path, QIODevice::Unbuffered))
-        return std::nullopt;
-    const qint64 length = file.size();
-    const qint64 totalBlocks = length / ContentBlockSize + 1;
-
     std::vector<bool> found(patterns.size(), false);
     size_t left = patterns.size();
     // One block of the previous read stays in front of the next, for the pairs.
     QByteArray buffer((BlocksPerRead + 1) * ContentBlockSize, ' ');
     char* const reads = buffer.data() + ContentBlockSize;
-    qint64 blocksDone = 0;
-    while (blocksDone < totalBlocks && left > 0) {
-        const qint64 blocks = std::min<qint64>(BlocksPerRead, totalBlocks - blocksDone);
-        const qint64 wanted =
-            std::min<qint64>(blocks * ContentBlockSize, length - blocksDone * ContentBlockSize);
+    const qint64 full = BlocksPerRead * ContentBlockSize;
+    bool first = true;
+    bool ended = false;
+    while (!ended && left > 0) {
         qint64 got = 0;
-        while (got < wanted) {
-            const qint64 n = file.read(reads + got, wanted - got);
+        while (got < full) {
+            const qint64 n = read(reads + got, full - got);
             if (n < 0)
                 return std::nullopt;
-            if (n == 0)
-                break; // the file shrank: the rest reads as blanks
+            if (n == 0) {
+                ended = true;
+                break;
+            }
             got += n;
         }
-        std::memset(reads + got, ' ', size_t(blocks * ContentBlockSize - got));
+        // A stream of L bytes has L / 1024 + 1 blocks, the last one padded with blanks.
+        const qint64 blocks = ended ? got / ContentBlockSize + 1 : BlocksPerRead;
+        if (const qint64 padded = blocks * ContentBlockSize; padded > got)
+            std::memset(reads + got, ' ', size_t(padded - got));
         UpperInPlace(reads, got);
 
-        const bool first = blocksDone == 0;
         const char* window = first ? reads : reads - ContentBlockSize;
         for (size_t p = 0; p < patterns.size(); ++p) {
             if (!found[p] &&
@@ -205,12 +202,31 @@ std::optional<std::vector<bool>> ScanContent(const QString& path,
                 --left;
             }
         }
-        blocksDone += blocks;
+        first = false;
         if (betweenReads)
             betweenReads();
         std::memcpy(buffer.data(), reads + (blocks - 1) * ContentBlockSize, ContentBlockSize);
     }
     return found;
+}
+
+std::optional<std::vector<bool>> ScanContent(const QString& path,
+                                             const std::vector<BytePattern>& patterns,
+                                             const std::function<void()>& betweenReads)
+{
+    QFile file;
+    if (!platform::openForReading(file, path, QIODevice::Unbuffered))
+        return std::nullopt;
+    // The length when opened: a file that grows meanwhile is read that far only.
+    qint64 left = file.size();
+    return ScanStream(
+        [&file, &left](char* into, qint64 most) -> qint64 {
+            const qint64 n = file.read(into, std::min(most, left));
+            if (n > 0)
+                left -= n;
+            return n;
+        },
+        patterns, betweenReads);
 }
 
 int ContentMatches(const QString& path, const QString& pattern)

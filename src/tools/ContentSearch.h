@@ -46,6 +46,15 @@ inline constexpr int ContentBlockSize = 1024;
 ScanContent(const QString& path, const std::vector<BytePattern>& patterns,
             const std::function<void()>& betweenReads = {});
 
+/// Reads up to `most` bytes into `into`: the count, 0 at the end, -1 on an error.
+using ByteReader = std::function<qint64(char* into, qint64 most)>;
+
+/// The same search over bytes that `read` hands out (a zip entry as it is unpacked), so
+/// that nothing needs to be written first.
+[[nodiscard]] std::optional<std::vector<bool>>
+ScanStream(const ByteReader& read, const std::vector<BytePattern>& patterns,
+           const std::function<void()>& betweenReads = {});
+
 /// 1 when `pattern` (upper case) is found in the file by the block rules above, else 0
 /// (also when the file cannot be read).
 [[nodiscard]] int ContentMatches(const QString& path, const QString& pattern);

@@ -78,17 +78,40 @@ int EvaluateCriteria(const ContentCriteria& criteria, const CriterionTest& test)
     return result;
 }
 
-int EvaluateCriteria(const ContentCriteria& criteria, const QString& path,
-                     const std::function<void()>& betweenReads)
+namespace {
+
+std::vector<BytePattern> PatternsOf(const ContentCriteria& criteria)
 {
     std::vector<BytePattern> patterns;
     patterns.reserve(size_t(criteria.count()));
     for (const QString& criterion : criteria.criteria)
         patterns.emplace_back(criterion.startsWith(NegatedMark) ? criterion.mid(1) : criterion);
-    const std::optional<std::vector<bool>> found = ScanContent(path, patterns, betweenReads);
+    return patterns;
+}
+
+int EvaluateFound(const ContentCriteria& criteria, const std::optional<std::vector<bool>>& found,
+                  bool* readable)
+{
+    if (readable)
+        *readable = found.has_value();
     return EvaluateCriteria(criteria, [&found](int k) -> std::optional<bool> {
         if (!found)
             return std::nullopt;
         return bool((*found)[size_t(k)]);
     });
+}
+
+} // namespace
+
+int EvaluateCriteria(const ContentCriteria& criteria, const QString& path,
+                     const std::function<void()>& betweenReads, bool* readable)
+{
+    return EvaluateFound(criteria, ScanContent(path, PatternsOf(criteria), betweenReads), readable);
+}
+
+int EvaluateCriteriaOnStream(const ContentCriteria& criteria,
+                             const std::function<qint64(char*, qint64)>& read,
+                             const std::function<void()>& betweenReads, bool* readable)
+{
+    return EvaluateFound(criteria, ScanStream(read, PatternsOf(criteria), betweenReads), readable);
 }

@@ -44,6 +44,13 @@ using CriterionTest = std::function<std::optional<bool>(int k)>;
 [[nodiscard]] int EvaluateCriteria(const ContentCriteria& criteria, const CriterionTest& test);
 
 /// The same over a file, read once for all criteria; `betweenReads` runs after every
-/// large read.
+/// large read. `readable` (when given) is set false when the file could not be read.
 [[nodiscard]] int EvaluateCriteria(const ContentCriteria& criteria, const QString& path,
-                                   const std::function<void()>& betweenReads = {});
+                                   const std::function<void()>& betweenReads = {},
+                                   bool* readable = nullptr);
+
+/// The same over the bytes `read` hands out (see ScanStream).
+[[nodiscard]] int EvaluateCriteriaOnStream(const ContentCriteria& criteria,
+                                           const std::function<qint64(char*, qint64)>& read,
+                                           const std::function<void()>& betweenReads,
+                                           bool* readable);

@@ -1,11 +1,12 @@
 #include "tools/FindFiles.h"
 
-#include "archive/ExtractZipEntry.h"
+#include "archive/ZipEntryStream.h"
 #include "browse/FolderListing.h"
 #include "browse/NodeClick.h"
 #include "browse/Wildcard.h"
 #include "platform/CancelKey.h"
 #include "platform/FileAccess.h"
+#include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
@@ -41,16 +42,39 @@ bool IsZipKind(const QString& path, const Settings& settings)
     return ClassifyFileKind(ExtensionOf(path), settings) == FileKind::Zip;
 }
 
-/// Extracts an entry for testing; the path of the copy, empty when it is not there.
-QString ExtractForTest(const FoundNode& node, const Settings& settings, Prompts& prompts)
+/// The content criteria over a file, or over a zip entry as it is unpacked (nothing of
+/// it is written). `why` gets the reason when it cannot be read.
+int TestContent(const ContentCriteria& criteria, const FoundNode& node, bool inZip,
+                Prompts& prompts, const std::function<void()>& betweenReads, QString& why)
 {
-    const QString folder = WithSlash(settings.workFolder);
-    if (settings.workFolder.isEmpty() || !platform::makeFolders(folder))
-        return {};
-    if (ExtractZipEntry(node.archive, folder, node.name, prompts, ExistingFile::Replace) !=
-        ExtractOutcome::Extracted)
-        return {};
-    return ExtractedEntryPath(folder, node.name);
+    bool readable = true;
+    int result = 0;
+    if (inZip) {
+        ZipEntryStream entry(node.archive, node.name, prompts);
+        result = EvaluateCriteriaOnStream(
+            criteria, [&entry](char* into, qint64 most) { return entry.read(into, most); },
+            betweenReads, &readable);
+        if (!readable)
+            why = node.archive + u':' + node.name + QStringLiteral(": ") + entry.error();
+        return result;
+    }
+    const QString path = node.folder + node.name;
+    result = EvaluateCriteria(criteria, path, betweenReads, &readable);
+    if (!readable)
+        why = path + QStringLiteral(": ") + platform::fileReadProblem(path);
+    return result;
+}
+
+/// "n files could not be read:" and the first of them with their reasons.
+void ReportUnread(const QStringList& unread, Prompts& prompts)
+{
+    constexpr int Shown = 20;
+    QString text = NumText(unread.size()) + QStringLiteral(" files could not be read:");
+    for (const QString& line : unread.mid(0, Shown))
+        text += LineBreak + line;
+    if (unread.size() > Shown)
+        text += LineBreak + QStringLiteral("...");
+    prompts.message(text, SearchTitle);
 }
 
 } // namespace
@@ -121,6 +145,7 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
             keptEntries.push_back(&c);
     };
 
+    QStringList unread;
     const int total = int(candidates.size());
     for (int i = 0; i < total; ++i) {
         const Candidate& candidate = candidates[size_t(i)];
@@ -130,27 +155,34 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
                 keep(candidates[size_t(rest)]);
             break;
         }
-        QString tested = node.folder + node.name;
-        QString extracted;
-        if (!node.archive.isEmpty() && request.examineZipped && IsZipKind(node.archive, settings))
-            tested = extracted = ExtractForTest(node, settings, prompts);
+        const bool inZip =
+            !node.archive.isEmpty() && request.examineZipped && IsZipKind(node.archive, settings);
         bool passes = true;
-        if (byName && !name.matches(node.name.toUpper()))
+        if (byName && !name.matches(node.name.toUpper())) {
             passes = false;
-        else if (byContent && EvaluateCriteria(request.content, tested, [&] {
-                                  if (progress)
-                                      progress(i, total);
-                              }) == 0)
-            passes = false;
+        } else if (byContent) {
+            QString why;
+            passes = TestContent(
+                         request.content, node, inZip, prompts,
+                         [&] {
+                             if (progress)
+                                 progress(i, total);
+                         },
+                         why) != 0;
+            if (!why.isEmpty())
+                unread.append(why);
+        }
         if (passes) {
             ++outcome.kept;
             keep(candidate);
         }
-        if (!extracted.isEmpty())
-            QFile::remove(extracted);
         if (progress)
             progress(i + 1, total);
     }
+
+    outcome.unread = int(unread.size());
+    if (!unread.isEmpty())
+        ReportUnread(unread, prompts);
 
     // An archive stays in the list while one of its entries matched.
     QSet<QString> listed;

@@ -38,6 +38,7 @@ enum class FindResult {
 struct FindOutcome {
     FindResult result = FindResult::NoCriteria;
     int kept = 0;
+    int unread = 0; ///< files (or zip entries) whose contents could not be read; reported
 };
 
 /// Called once per tested node with the number of nodes done and the total, and again
@@ -47,7 +48,7 @@ using FindProgress = std::function<void(int done, int total)>;
 using ListChanged = std::function<void()>;
 
 /// "Apply": tests every file node of the list against the name pattern and the content
-/// criteria (zip entries extracted into TempFolder first when asked) and keeps the
+/// criteria (zip entries searched as they are unpacked, when asked) and keeps the
 /// matching ones in File1Backup and the tree (rebuilt for the current tree type). The
 /// cancel check runs once per file; a Yes keeps the untested files. Messages go to
 /// `prompts` as the dialog shows them.

@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 #include "platform/SafeWrite.h"
+#include "shared/Settings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -101,6 +102,10 @@ bool IconFileScan::LoadIconFileBytes(const QString& path, Prompts& prompts)
         return false;
     }
     QFile file;
+    if (const QString problem = platform::fileReadProblem(path); !problem.isEmpty()) {
+        prompts.message(path + QStringLiteral(" cannot be read: ") + problem);
+        return false;
+    }
     if (size == 0 || !platform::openForReading(file, path)) {
         prompts.message(QStringLiteral("there are no icons associated with this file"));
         return false;
@@ -127,9 +132,15 @@ bool IconFileScan::SaveIconFile(int n, const QString& path, Prompts& prompts, Re
                           QStringLiteral("Icon saving")))
         return false;
     const QByteArray ico = IcoFileForImage(bytes_, offsets_, n);
-    // Written beside the target and renamed into place: a failure keeps the old file.
-    if (ico.isEmpty() || !platform::WriteFileSafely(path, ico)) {
+    if (ico.isEmpty()) {
         prompts.message(QStringLiteral("unable to save icon"));
+        return false;
+    }
+    // Written beside the target and renamed into place: a failure keeps the old file.
+    QString why;
+    if (!platform::WriteFileSafely(path, ico, &why)) {
+        prompts.message(QStringLiteral("unable to save icon") + LineBreak + path +
+                        QStringLiteral(": ") + why);
         return false;
     }
     return true;

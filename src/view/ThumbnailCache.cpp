@@ -68,7 +68,8 @@ bool makeCacheFolder(const QString& folder)
     const QString parent = folder.left(folder.lastIndexOf(QLatin1Char('/')));
     if (!platform::isFolder(parent) && !makeCacheFolder(parent))
         return false;
-    return platform::makePrivateFolder(folder);
+    // Another thread may make it at the same moment.
+    return platform::makeMissingFolder(folder) || platform::isFolder(folder);
 }
 
 bool inside(const QString& path, const QString& folder)

@@ -150,9 +150,10 @@ TEST(BasketCopy, SamePathsMissingSourcesSummaryAndCancel)
     EXPECT_EQ(all.copied, 2);
     const QStringList texts = f.prompts.shownTexts();
     ASSERT_EQ(texts.size(), 2);
-    EXPECT_EQ(texts[0],
-              "error copying:\r\n" + t.path("gone.txt") + "\r\nTO\r\n" + out + "/gone.txt");
+    EXPECT_EQ(texts[0], "error copying:\r\n" + t.path("gone.txt") + "\r\nTO\r\n" + out +
+                            "/gone.txt\r\nNo such file or directory");
     EXPECT_EQ(texts[1], " 2 files copied to:\r\n" + out + "/");
+    EXPECT_EQ(all.failed, 1);
     EXPECT_FALSE(QFileInfo::exists(out + "/gone.txt")) << "no partial file is left";
     EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary left";
 

@@ -26,6 +26,9 @@ TEST(IconCli, CountsIconsAndSavesAFoundImageOverAnOldFile)
     EXPECT_EQ(count.status, 0) << count.err.toStdString();
     EXPECT_EQ(count.out, "2\n");
     EXPECT_EQ(RunCli({"icons", t.file("notes.txt", "hello")}).out, "0\n");
+    const CliRun pipe = RunCli({"icons", t.fifo("pipe.exe")});
+    EXPECT_EQ(pipe.status, 1);
+    EXPECT_TRUE(pipe.err.contains("not a regular file")) << pipe.err.toStdString();
 
     const QString out = t.file("icon.ico", "an old file");
     const CliRun save = RunCli({"icons", "--save", "3", path, out});
@@ -53,7 +56,14 @@ TEST(IconCli, FontnamePrintsTheFaceName)
     const CliRun r = RunCli({"fontname", font});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "Probe Sans Bold\n");
-    EXPECT_EQ(RunCli({"fontname", t.file("x.ttf", "junk")}).out, "\n");
+    // No face name, or no file at all: said so, and not a success.
+    const CliRun junk = RunCli({"fontname", t.file("x.ttf", "junk")});
+    EXPECT_EQ(junk.status, 1);
+    EXPECT_EQ(junk.out, "");
+    EXPECT_TRUE(junk.err.contains("no face name found")) << junk.err.toStdString();
+    const CliRun missing = RunCli({"fontname", t.path("gone.ttf")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.contains("No such file or directory")) << missing.err.toStdString();
 }
 
 } // namespace

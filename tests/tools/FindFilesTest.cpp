@@ -167,3 +167,30 @@ TEST_F(FindFiles, ZipEntriesAreExaminedAfterExtraction)
     expand();
     EXPECT_EQ(find("", {{"", "zebra"}}, false).result, FindResult::NoMatch);
 }
+
+TEST_F(FindFiles, ZipEntriesAreSearchedWithoutBeingWrittenAndUnreadableOnesAreReported)
+{
+    const QString inner = temp.folder("inner");
+    temp.file("inner/hit.txt", QByteArray(4000, 'q') + "the word ZEBRA" + QByteArray(4000, 'q'));
+    QProcess zip;
+    zip.setWorkingDirectory(inner);
+    zip.start("zip", {"-q", tree.path("pack.zip"), "hit.txt"});
+    ASSERT_TRUE(zip.waitForFinished(30000));
+    if (zip.exitCode() != 0 || zip.error() == QProcess::FailedToStart)
+        GTEST_SKIP() << "zip is not installed";
+    // No working folder can be made here: the entry must be searched where it lies.
+    settings.tempFolder = WithSlash(temp.file("not-a-folder", 1));
+    list();
+    const NodeTree::Id archive = state.fileTree.find(tree.path("pack.zip"));
+    ASSERT_NE(archive, NodeTree::None);
+    state.fileTree.add(archive, tree.path("pack.zip") + ":hit.txt", "hit.txt");
+    state.fileTree.add(archive, tree.path("pack.zip") + ":gone.txt", "gone.txt");
+    const FindOutcome zipped = find("", {{"", "zebra"}}, true);
+    EXPECT_EQ(zipped.kept, 1);
+    EXPECT_EQ(listed(), QStringList({"pack.zip"}));
+    // The entry the archive does not hold is not passed over in silence.
+    EXPECT_EQ(zipped.unread, 1);
+    EXPECT_TRUE(prompts.shownTexts().join("|").contains(
+        " 1 files could not be read:\r\n" + tree.path("pack.zip") + ":gone.txt: no such entry"))
+        << prompts.shownTexts().join("|").toStdString();
+}

@@ -211,7 +211,9 @@ TEST(IconFileScan, SavingAsksBeforeReplacingAndWritesADecodableIcon)
     EXPECT_EQ(icon.pixel(3, 3), Red);
 
     EXPECT_FALSE(scan.SaveIconFile(1, tree.path("missing/folder/x.ico"), prompts));
-    EXPECT_EQ(prompts.shownTexts().last(), "unable to save icon");
+    EXPECT_EQ(prompts.shownTexts().last(), "unable to save icon\r\n" +
+                                               tree.path("missing/folder/x.ico") +
+                                               ": No such file or directory");
 }
 
 TEST(IconPages, SeventyIconsOnThirtyCellsMakeThreePages)

@@ -247,11 +247,12 @@ bool BasketWiring::handleFileCommand(const QString& code, const QString& folder,
         const QString zip = pendingZipFile_.isEmpty() ? zipTarget() : pendingZipFile_;
         pendingZipFile_.clear();
         BusyPointer busy;
-        if (ZipOneFile(folder + name, zip))
+        QString why;
+        if (ZipOneFile(folder + name, zip, &why))
             prompts.message(folder + name + LineBreak + QStringLiteral("zipped to:") + LineBreak +
                             zip);
         else
-            prompts.message(zip + QStringLiteral(" was not created."));
+            prompts.message(zip + QStringLiteral(" was not created.") + LineBreak + why);
         return true;
     }
     return false;

@@ -182,7 +182,7 @@ void MainWindow::RecordFolder(const QString& path)
 {
     ::RecordFolder(folderHistoryBox_->model(), path);
     folderHistoryBox_->ShowItem(0);
-    statusBar()->showMessage(platform::readableFileName(WithSlash(path)));
+    statusBar()->showMessage(platform::displayFileName(WithSlash(path)));
 }
 
 void MainWindow::showArchiveEntry(const QString& archivePath, const QString& entryName)

@@ -80,7 +80,7 @@ void MainWindow::openFolderNode(NodeTree::Id id)
     }
     if (!folder)
         return;
-    lblPath_->setText(platform::readableFileName(treeState_.lblpathx));
+    lblPath_->setText(platform::displayFileName(treeState_.lblpathx));
     QCoreApplication::processEvents();
     const QString before = statusBar()->currentMessage();
     const QString path = treeState_.lblpathx;
@@ -97,7 +97,7 @@ void MainWindow::openFolderNode(NodeTree::Id id)
 void MainWindow::reportCancelledListing(const QString& path)
 {
     if (fileList_->listingCancelled())
-        statusBar()->showMessage(platform::readableFileName(WithSlash(path)) +
+        statusBar()->showMessage(platform::displayFileName(WithSlash(path)) +
                                  QStringLiteral(" - listing cancelled"));
 }
 
@@ -109,7 +109,7 @@ void MainWindow::openFolderHistoryEntry(int index)
         return;
     if (rows.GetItemData(index) != 0) {
         LoadSubfolders(folderTree_, path);
-        lblPath_->setText(platform::readableFileName(path));
+        lblPath_->setText(platform::displayFileName(path));
     }
     // The closed drop-down and "Loading ..." are painted before the folder is read.
     const QString before = statusBar()->currentMessage();
@@ -121,9 +121,9 @@ void MainWindow::openFolderHistoryEntry(int index)
             statusBar()->showMessage(before);
         return;
     }
-    lblPath_->setText(platform::readableFileName(path));
+    lblPath_->setText(platform::displayFileName(path));
     treeState_.lblpathx = path;
-    statusBar()->showMessage(platform::readableFileName(WithSlash(path)));
+    statusBar()->showMessage(platform::displayFileName(WithSlash(path)));
     reportCancelledListing(path);
 }
 

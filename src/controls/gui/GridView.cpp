@@ -40,7 +40,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
     const bool fixed = r < grid_.fixedRows() || c < grid_.fixedCols();
     switch (role) {
     case Qt::DisplayRole:
-        return platform::readableFileName(grid_.textMatrix(r, c)); // raw name bytes as U+FFFD
+        return platform::displayFileName(
+            grid_.textMatrix(r, c)); // raw bytes, format characters shown
     case Qt::TextAlignmentRole: {
         Qt::Alignment h = Qt::AlignLeft;
         switch (grid_.colAlignment(c)) {

@@ -80,7 +80,7 @@ QVariant NodeTreeModel::data(const QModelIndex& index, int role) const
     const NodeTree::Node& n = tree_.node(id);
     switch (role) {
     case Qt::DisplayRole:
-        return platform::readableFileName(n.text); // raw name bytes drawn as U+FFFD
+        return platform::displayFileName(n.text); // raw bytes as U+FFFD, format characters shown
     case Qt::ToolTipRole:
         if (const QString tip = tree_.toolTip(id); !tip.isEmpty())
             return tip;

@@ -12,12 +12,12 @@ using platform::readableFileName;
 
 void QtPrompts::message(const QString& text, const QString& title)
 {
-    QMessageBox::information(parent_, title, readableFileName(text), QMessageBox::Ok);
+    QMessageBox::information(parent_, title, platform::displayFileName(text), QMessageBox::Ok);
 }
 
 bool QtPrompts::askYesNo(const QString& text, const QString& title)
 {
-    return QMessageBox::question(parent_, title, readableFileName(text),
+    return QMessageBox::question(parent_, title, platform::displayFileName(text),
                                  QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
@@ -31,7 +31,7 @@ bool QtPrompts::askYesNoWarning(const QString& text, const QString& title)
 
 Prompts::Answer QtPrompts::askYesNoCancel(const QString& text, const QString& title)
 {
-    switch (QMessageBox::question(parent_, title, readableFileName(text),
+    switch (QMessageBox::question(parent_, title, platform::displayFileName(text),
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                   QMessageBox::No)) {
     case QMessageBox::Yes:
@@ -45,7 +45,7 @@ Prompts::Answer QtPrompts::askYesNoCancel(const QString& text, const QString& ti
 
 Prompts::Answer QtPrompts::askRetryCancel(const QString& text, const QString& title)
 {
-    return QMessageBox::warning(parent_, title, readableFileName(text),
+    return QMessageBox::warning(parent_, title, platform::displayFileName(text),
                                 QMessageBox::Retry | QMessageBox::Cancel,
                                 QMessageBox::Retry) == QMessageBox::Retry
                ? Answer::Retry
