@@ -33,7 +33,7 @@ void SetHistoryFolders(HistoryList& rows, const QStringList& folders)
             rows.RemoveItem(i);
     }
     for (qsizetype i = 0; i < folders.size(); ++i)
-        rows.Additem(folders[i], int(i), FolderIcon, 0);
+        rows.Additem(folders[i], int(i), FolderIcon, 0, HistoryList::RowKind::Path);
 }
 
 QStringList HistoryFolders(const HistoryList& rows)
@@ -46,7 +46,7 @@ QStringList HistoryFolders(const HistoryList& rows)
 
 void RecordFolder(HistoryList& rows, const QString& path)
 {
-    rows.Additem(path, 0, FolderIcon, 0);
+    rows.Additem(path, 0, FolderIcon, 0, HistoryList::RowKind::Path);
     for (int i = 1; i < rows.ListCount() && rows.GetItemData(i) == 0; ++i) {
         if (rows.list(i) == path) {
             rows.RemoveItem(i);
@@ -64,10 +64,6 @@ void AppendVolumeRows(HistoryList& rows, const std::vector<platform::Volume>& vo
 
 QString HistoryRowFolder(const HistoryList& rows, int index)
 {
-    if (!rows.row(index))
-        return {};
     // A folder's own name may hold a TAB; only volume rows carry a second column.
-    if (rows.GetItemData(index) == 0)
-        return rows.list(index);
-    return HistoryList::Columns(rows.list(index)).constFirst();
+    return rows.firstColumn(index);
 }
