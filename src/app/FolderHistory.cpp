@@ -2,6 +2,8 @@
 
 #include "controls/HistoryList.h"
 
+#include <QDir>
+
 namespace {
 
 constexpr int FolderIcon = 3;
@@ -66,4 +68,20 @@ QString HistoryRowFolder(const HistoryList& rows, int index)
 {
     // A folder's own name may hold a TAB; only volume rows carry a second column.
     return rows.firstColumn(index);
+}
+
+QString TypedFolderPath(const QString& typed, const QString& currentFolder, const QString& home)
+{
+    QString path = typed;
+    if (path == u"~" || path.startsWith(u"~/"))
+        path = home + path.mid(1);
+    if (path.isEmpty())
+        return {};
+    if (!path.startsWith(u'/')) {
+        if (currentFolder.isEmpty())
+            return {};
+        path = currentFolder + u'/' + path;
+    }
+    // Text alone: the folder need not exist, and its name may hold raw bytes.
+    return QDir::cleanPath(path);
 }

@@ -194,6 +194,12 @@ HistoryListBox::HistoryListBox(Prompts& prompts, QWidget* parent)
     menuCodes_->item(menu_, QStringLiteral("Cancel"));
 
     connect(dropButton_, &QToolButton::clicked, this, [this] { setDroppedDown(!isDroppedDown()); });
+    connect(edit_, &QLineEdit::returnPressed, this, [this] {
+        const QString typed = edit_->text();
+        const bool showsRow =
+            model_.ListIndex() >= 0 && typed == HistoryList::Visible(model_.text());
+        Q_EMIT textEntered(showsRow ? model_.text() : typed);
+    });
     refresh();
 }
 

@@ -69,6 +69,9 @@ Q_SIGNALS:
     void MouseDown(int button, int shift, int x, int y);
     /// The pop-up menu cleared or sorted the rows.
     void rowsRearranged();
+    /// Enter in the edit field: what it holds, or the chosen row's whole value while the
+    /// field still shows that row.
+    void textEntered(const QString& text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
