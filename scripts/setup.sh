@@ -17,13 +17,13 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-image-formats-plugins
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
-    libarchive-dev libfreexl-dev mdbtools-dev libgl-dev
+    libarchive-dev libfreexl-dev mdbtools-dev libgl-dev libfontconfig-dev
     xvfb xauth adwaita-icon-theme libqt6svg6
 )
 if [ "$mode" = test ]; then
     packages+=(libgtest-dev libbenchmark-dev python3 zip unzip gcab libarchive-tools sox ffmpeg
-        fonts-dejavu-core python3-xlwt fp-units-db clang-format dbus-daemon libglib2.0-bin
-        appstream dpkg-dev icoutils)
+        fonts-dejavu-core fonts-dejavu-extra python3-xlwt fp-units-db clang-format dbus-daemon
+        libglib2.0-bin appstream dpkg-dev icoutils)
 fi
 
 missing=()

@@ -2,6 +2,8 @@
 
 #include "controls/HistoryList.h"
 
+#include <QDir>
+
 namespace {
 
 constexpr int FolderIcon = 3;
@@ -33,7 +35,7 @@ void SetHistoryFolders(HistoryList& rows, const QStringList& folders)
             rows.RemoveItem(i);
     }
     for (qsizetype i = 0; i < folders.size(); ++i)
-        rows.Additem(folders[i], int(i), FolderIcon, 0);
+        rows.Additem(folders[i], int(i), FolderIcon, 0, HistoryList::RowKind::Path);
 }
 
 QStringList HistoryFolders(const HistoryList& rows)
@@ -46,7 +48,7 @@ QStringList HistoryFolders(const HistoryList& rows)
 
 void RecordFolder(HistoryList& rows, const QString& path)
 {
-    rows.Additem(path, 0, FolderIcon, 0);
+    rows.Additem(path, 0, FolderIcon, 0, HistoryList::RowKind::Path);
     for (int i = 1; i < rows.ListCount() && rows.GetItemData(i) == 0; ++i) {
         if (rows.list(i) == path) {
             rows.RemoveItem(i);
@@ -64,10 +66,22 @@ void AppendVolumeRows(HistoryList& rows, const std::vector<platform::Volume>& vo
 
 QString HistoryRowFolder(const HistoryList& rows, int index)
 {
-    if (!rows.row(index))
-        return {};
     // A folder's own name may hold a TAB; only volume rows carry a second column.
-    if (rows.GetItemData(index) == 0)
-        return rows.list(index);
-    return HistoryList::Columns(rows.list(index)).constFirst();
+    return rows.firstColumn(index);
+}
+
+QString TypedFolderPath(const QString& typed, const QString& currentFolder, const QString& home)
+{
+    QString path = typed;
+    if (path == u"~" || path.startsWith(u"~/"))
+        path = home + path.mid(1);
+    if (path.isEmpty())
+        return {};
+    if (!path.startsWith(u'/')) {
+        if (currentFolder.isEmpty())
+            return {};
+        path = currentFolder + u'/' + path;
+    }
+    // Text alone: the folder need not exist, and its name may hold raw bytes.
+    return QDir::cleanPath(path);
 }

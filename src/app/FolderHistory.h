@@ -29,3 +29,8 @@ void AppendVolumeRows(HistoryList& rows, const std::vector<platform::Volume>& vo
 /// The folder a row opens: a folder row's text, a volume row's first column (its mount
 /// path); "" for no row.
 [[nodiscard]] QString HistoryRowFolder(const HistoryList& rows, int index);
+/// The folder a path typed into the folder field names: a leading "~" stands for `home`,
+/// a relative path starts at `currentFolder` (none: it names nothing), "." and ".." are
+/// resolved and a trailing "/" dropped ("/" stays). "" when it names nothing.
+[[nodiscard]] QString TypedFolderPath(const QString& typed, const QString& currentFolder,
+                                      const QString& home);

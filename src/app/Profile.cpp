@@ -27,6 +27,102 @@ const QString FolderHistoryEnd = QStringLiteral("ENDOFFOLDERHISTORY");
 // into the one message.
 struct ProfileError {};
 
+// A history entry is one line: the path between double quotes. A path that holds a line
+// break, another control character or a double quote is written escaped instead, as \"
+// + the path with \\, \", \n, \r, \t and \xHH for its other control characters + ";
+// profiles written before never began a line with a backslash, so they read as they did.
+constexpr QChar Escape = u'\\';
+constexpr QChar Quote = u'"';
+
+bool needsEscape(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7F || c == Quote;
+}
+
+QString historyLine(const QString& path)
+{
+    if (std::none_of(path.cbegin(), path.cend(), needsEscape))
+        return Quote + path + Quote;
+    QString text = QString(Escape) + Quote;
+    for (const QChar c : path) {
+        if (c == Escape || c == Quote)
+            text += QString(Escape) + c;
+        else if (c == u'\n')
+            text += QStringLiteral("\\n");
+        else if (c == u'\r')
+            text += QStringLiteral("\\r");
+        else if (c == u'\t')
+            text += QStringLiteral("\\t");
+        else if (needsEscape(c))
+            text +=
+                QStringLiteral("\\x") + QString::number(c.unicode(), 16).rightJustified(2, u'0');
+        else
+            text += c;
+    }
+    return text + Quote;
+}
+
+int hexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+// The value of the two hex digits at `at`, or -1.
+int hexByte(QStringView text, qsizetype at)
+{
+    if (at + 2 > text.size())
+        return -1;
+    const int high = hexDigit(text[at]);
+    const int low = hexDigit(text[at + 1]);
+    return high < 0 || low < 0 ? -1 : high * 16 + low;
+}
+
+QString unescaped(QStringView text)
+{
+    QString path;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == Quote)
+            break;
+        if (c != Escape || i + 1 >= text.size()) {
+            path += c;
+            continue;
+        }
+        const QChar code = text[++i];
+        if (code == u'n')
+            path += u'\n';
+        else if (code == u'r')
+            path += u'\r';
+        else if (code == u't')
+            path += u'\t';
+        else if (const int value = code == u'x' ? hexByte(text, i + 1) : -1; value >= 0) {
+            path += QChar(value);
+            i += 2;
+        } else
+            path += code;
+    }
+    return path;
+}
+
+// A history line read back: escaped, quoted (up to the last quote, so that a quote inside
+// an older profile's path stays), or the bare line.
+QString historyEntry(const QString& text)
+{
+    if (text.startsWith(QString(Escape) + Quote))
+        return unescaped(QStringView(text).mid(2));
+    if (!text.startsWith(Quote))
+        return text;
+    const qsizetype close = text.lastIndexOf(Quote);
+    return close < 1 ? text.mid(1) : text.mid(1, close - 1);
+}
+
 class LineReader {
 public:
     explicit LineReader(const QByteArray& bytes)
@@ -68,16 +164,8 @@ public:
         return values;
     }
 
-    /// A history entry: the text between double quotes, or the whole line.
-    QString entry()
-    {
-        const QString text = line().trimmed();
-        if (text.startsWith(QLatin1Char('"'))) {
-            const qsizetype close = text.indexOf(QLatin1Char('"'), 1);
-            return close < 0 ? text.mid(1) : text.mid(1, close - 1);
-        }
-        return text;
-    }
+    /// A history entry (see historyLine), or the whole line when it is not quoted.
+    QString entry() { return historyEntry(line().trimmed()); }
 
     /// How many lines come before the next line equal to `text`; -1 when none does.
     [[nodiscard]] qsizetype linesBefore(const QString& text) const
@@ -263,11 +351,6 @@ QString single(double v)
     return num(QString::number(v, 'g', 7).toDouble(), 6);
 }
 
-QString quoted(const QString& path)
-{
-    return QLatin1Char('"') + path + QLatin1Char('"');
-}
-
 } // namespace
 
 QString ProfileLocation(const QString& appFolder)
@@ -330,12 +413,12 @@ QByteArray ProfileText(const Settings& s, const WindowState& now)
             break;
         if (entry.isEmpty())
             continue;
-        lines << quoted(entry);
+        lines << historyLine(entry);
         ++written;
     }
     lines << FileHistoryEnd << FolderHistoryStart;
     for (const QString& entry : s.folderHistory.mid(0, std::max(s.historySize, 0)))
-        lines << quoted(entry);
+        lines << historyLine(entry);
     lines << FolderHistoryEnd;
     return platform::encodeFileName(lines.join(LineBreak) + LineBreak);
 }

@@ -4,12 +4,11 @@
 
 namespace {
 
-// Every field but the lists, in the order FileListState declares them; a field added
-// there belongs here too.
+// Every field but the lists and the "Other" filter, in the order FileListState declares
+// them; a field added there belongs here too.
 template <typename A, typename B, typename Visit> void forEachSetupField(A& a, B& b, Visit visit)
 {
     visit(a.fileTreeTag, b.fileTreeTag);
-    visit(a.otherFilter, b.otherFilter);
     visit(a.currentFolder, b.currentFolder);
     visit(a.readError, b.readError);
     visit(a.CurrentPattern, b.CurrentPattern);
@@ -33,6 +32,7 @@ template <typename A, typename B, typename Visit> void forEachSetupField(A& a, B
 void CopyListingSetup(const FileListState& from, FileListState& to)
 {
     forEachSetupField(to, from, [](auto& into, const auto& source) { into = source; });
+    to.otherFilter = from.otherFilter;
 }
 
 void CopyFileListState(const FileListState& from, FileListState& to)
@@ -64,4 +64,7 @@ void SwapFileListStates(FileListState& a, FileListState& b)
     swap(a.FullListing, b.FullListing);
     a.fileTree.swapNodes(b.fileTree);
     forEachSetupField(a, b, [](auto& x, auto& y) { swap(x, y); });
+    // The "Other" filter's criteria stay where they are: a listing only reads them, and the
+    // window may have taken new ones from the dialog while the listing ran (a right click
+    // on a tab starts one, and its menu and the dialog open before it ends).
 }

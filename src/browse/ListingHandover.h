@@ -15,8 +15,8 @@ struct Settings;
 /// date basis, sort directions, captions), none of its lists.
 void CopyListingSetup(const FileListState& from, FileListState& to);
 
-/// Exchanges everything two states hold, lists and setup alike; each file tree keeps
-/// its observer, which sees one reset.
+/// Exchanges everything two states hold, lists and setup alike, but the "Other" filter's
+/// criteria, which each keeps; each file tree keeps its observer, which sees one reset.
 void SwapFileListStates(FileListState& a, FileListState& b);
 
 /// Gives `to` everything `from` holds but its node tree: the lists (shared, not copied,

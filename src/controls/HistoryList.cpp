@@ -5,11 +5,11 @@
 #include <QSettings>
 #include <algorithm>
 
-int HistoryList::Additem(const QString& text, int index, int icon, qint64 itemData)
+int HistoryList::Additem(const QString& text, int index, int icon, qint64 itemData, RowKind kind)
 {
     if (index < 0 || index > ListCount())
         index = ListCount();
-    rows_.insert(rows_.begin() + index, Row{text, icon, {}, 0, props.ForeColor, itemData});
+    rows_.insert(rows_.begin() + index, Row{text, icon, {}, 0, props.ForeColor, itemData, kind});
     if (listIndex_ >= index)
         ++listIndex_;
     return index;
@@ -139,6 +139,34 @@ QStringList HistoryList::Columns(const QString& text)
     return text.split(QLatin1Char('\t'));
 }
 
+QStringList HistoryList::shownColumns(int index) const
+{
+    const Row* r = row(index);
+    if (!r)
+        return {};
+    return r->kind == RowKind::Path ? QStringList{Visible(r->text)} : Columns(r->text);
+}
+
+QString HistoryList::firstColumn(int index) const
+{
+    const Row* r = row(index);
+    if (!r)
+        return {};
+    return r->kind == RowKind::Path ? r->text : Columns(r->text).constFirst();
+}
+
+QString HistoryList::Visible(const QString& text)
+{
+    QString shown = text;
+    for (QChar& c : shown) {
+        if (c.unicode() < 0x20)
+            c = QChar(char16_t(0x2400 + c.unicode()));
+        else if (c.unicode() == 0x7F)
+            c = QChar(char16_t(0x2421));
+    }
+    return shown;
+}
+
 int HistoryList::RowAt(int y, int rowHeight) const
 {
     if (y < 0 || rowHeight <= 0)
@@ -153,7 +181,7 @@ bool HistoryList::chooseRowAt(int y, int rowHeight)
     if (index < 0)
         return false;
     listIndex_ = index;
-    text_ = Columns(rows_[size_t(index)].text).constFirst();
+    text_ = firstColumn(index);
     return true;
 }
 

@@ -22,13 +22,18 @@ public:
     /// The face name rows use when none was set.
     static inline const QString DefaultFontName = QStringLiteral("MS Sans Serif");
 
+    /// What a row's text is: TAB-separated columns, or one path (a file name may hold
+    /// TABs and line breaks of its own).
+    enum class RowKind { Columns, Path };
+
     struct Row {
-        QString text;     ///< columns separated by TAB
+        QString text;     ///< columns separated by TAB, or a path
         int icon = -1;    ///< index into PictureList, -1 for none
         QString fontName; ///< "" for the control's font
         double fontSize = 0;
         quint32 foreColor = WindowText;
         qint64 itemData = 0;
+        RowKind kind = RowKind::Columns;
     };
 
     /// The saved properties with their defaults.
@@ -54,7 +59,8 @@ public:
 
     /// Inserts a row at `index` (appends when out of range) and returns where it went.
     /// The new row takes the control's fore colour.
-    int Additem(const QString& text, int index = -1, int icon = -1, qint64 itemData = 0);
+    int Additem(const QString& text, int index = -1, int icon = -1, qint64 itemData = 0,
+                RowKind kind = RowKind::Columns);
     /// Removes row `index`; the current row follows its row or becomes -1.
     void RemoveItem(int index);
     /// Removes every row; no current row, the first row at the top.
@@ -91,6 +97,14 @@ public:
 
     /// The columns of a row's text.
     [[nodiscard]] static QStringList Columns(const QString& text);
+    /// The cells row `index` is drawn as: its columns, or for a path row the one path with
+    /// its control characters made visible; none out of range.
+    [[nodiscard]] QStringList shownColumns(int index) const;
+    /// The value of row `index` the edit field takes: its first column, or its whole path.
+    [[nodiscard]] QString firstColumn(int index) const;
+    /// `text` with each control character (TAB, line breaks, ...) replaced by the symbol
+    /// that stands for it (U+2400 + code, U+2421 for DEL), so a name shows on one line.
+    [[nodiscard]] static QString Visible(const QString& text);
     /// The row under a pointer `y` pixels below the top of the rows, or -1.
     [[nodiscard]] int RowAt(int y, int rowHeight) const;
     /// A click that chooses the row under the pointer: it becomes the current row and

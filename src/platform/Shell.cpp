@@ -84,6 +84,16 @@ QString MimeTypeName(const QString& path)
     return comment.isEmpty() ? QStringLiteral("unknown") : comment;
 }
 
+QString ExtensionTypeName(const QString& fileName)
+{
+    // The name alone: the file's first bytes would give an empty file of any kind the
+    // same name.
+    const QList<QMimeType> types =
+        QMimeDatabase().mimeTypesForFileName(fileName.section(QLatin1Char('/'), -1));
+    const QString comment = types.isEmpty() ? QString() : types.constFirst().comment();
+    return comment.isEmpty() ? QStringLiteral("unknown") : comment;
+}
+
 std::optional<Application> ReadDesktopEntry(const QString& desktopFile)
 {
     QFile in(desktopFile);

@@ -15,6 +15,10 @@ struct Application {
 /// The type name of a file: the comment of its MIME type, "unknown" when there is none.
 [[nodiscard]] QString MimeTypeName(const QString& path);
 
+/// The type name that a file name's extension stands for, whatever the file holds: the
+/// comment of the MIME type its name gives, "unknown" when the name gives none.
+[[nodiscard]] QString ExtensionTypeName(const QString& fileName);
+
 /// The default application of the file's MIME type (or of the nearest parent type),
 /// from the mimeapps.list files and the desktop database; nothing when none is set.
 [[nodiscard]] std::optional<Application> DefaultApplication(const QString& path);

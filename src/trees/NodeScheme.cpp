@@ -10,7 +10,7 @@
 
 TreeContext TreeContext::live(const Settings& settings)
 {
-    return TreeContext{settings, QDateTime::currentDateTimeUtc(), &platform::MimeTypeName};
+    return TreeContext{settings, QDateTime::currentDateTimeUtc(), &platform::ExtensionTypeName};
 }
 
 namespace nodescheme {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <functional>
 
-/// Gives the shell's type name of a file ("unknown" when there is none).
+/// Gives the shell's type name of a file's extension ("unknown" when there is none).
 using TypeNameFunction = std::function<QString(const QString& path)>;
 
 /// What the tree builders read besides the file list state: the settings, the clock
@@ -16,6 +16,6 @@ struct TreeContext {
     QDateTime now;             ///< the moment ages are counted to; taken as UTC fields
     TypeNameFunction typeName; ///< for the extension tree with type names on
 
-    /// A context over the real clock and the real MIME database.
+    /// A context over the real clock and the real MIME database (names by extension).
     static TreeContext live(const Settings& settings);
 };

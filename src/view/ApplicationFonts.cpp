@@ -1,9 +1,11 @@
 #include "view/ApplicationFonts.h"
 
 #include "platform/FileAccess.h"
+#include "platform/InstalledFonts.h"
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QSet>
 
 namespace {
 
@@ -13,7 +15,24 @@ constexpr qint64 MaxFontFileBytes = qint64(256) << 20;
 
 QStringList ApplicationFonts::installedFonts()
 {
-    return QFontDatabase::families();
+    QStringList names = QFontDatabase::families();
+    const QSet<QString> families(names.cbegin(), names.cend());
+    familyOf_.clear();
+    for (const platform::InstalledFont& font : platform::InstalledFonts()) {
+        for (const QString& name : font.names) {
+            // A name that is some family of its own draws as that family.
+            if (families.contains(name) || familyOf_.contains(name))
+                continue;
+            familyOf_.insert(name, font.family);
+            names << name;
+        }
+    }
+    return names;
+}
+
+QString ApplicationFonts::familyOf(const QString& name) const
+{
+    return familyOf_.value(name, name);
 }
 
 bool ApplicationFonts::AddFont(const QString& path)

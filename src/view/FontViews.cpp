@@ -62,8 +62,9 @@ FontSample ViewFontSteps(const QString& path, FontRegistry& registry,
     if (!FontFaceInstalled(sample.face, installed))
         sample.registered = registry.AddFont(path);
     sample.text = FontSampleText(sample.face);
-    sample.family = sample.registered ? registry.registeredFamily(path)
-                                      : InstalledFontForFace(sample.face, installed);
+    sample.family = sample.registered
+                        ? registry.registeredFamily(path)
+                        : registry.familyOf(InstalledFontForFace(sample.face, installed));
     if (show)
         show(sample);
     if (sample.registered)
@@ -72,7 +73,7 @@ FontSample ViewFontSteps(const QString& path, FontRegistry& registry,
 }
 
 void FillFontTable(Grid& grid, const QStringList& paths, const QStringList& installed,
-                   const std::function<void(int i, int n)>& progress)
+                   const std::function<void(int i, int n)>& progress, const FamilyOfName& familyOf)
 {
     grid.reset(5);
     grid.setFixedCols(1);
@@ -94,14 +95,17 @@ void FillFontTable(Grid& grid, const QStringList& paths, const QStringList& inst
                          .join(QLatin1Char('\t')));
     }
     // The samples follow the face in column 2 of their own row, so a sort keeps them.
-    grid.cellFont = [installed](const Grid& g, int row, int col) -> std::optional<Grid::CellFont> {
+    grid.cellFont = [installed, familyOf](const Grid& g, int row,
+                                          int col) -> std::optional<Grid::CellFont> {
         if (row < g.fixedRows())
             return std::nullopt;
         if (col < 3)
             return Grid::CellFont{TableFont, 8, false, false};
         const QString face = g.textMatrix(row, 2);
         const QString upper = face.toUpper();
-        const QString family = InstalledFontForFace(face, installed);
+        QString family = InstalledFontForFace(face, installed);
+        if (familyOf && !family.isEmpty())
+            family = familyOf(family);
         return Grid::CellFont{family.isEmpty() ? face : family, 8,
                               upper.contains(QLatin1String("BOLD")),
                               upper.contains(QLatin1String("ITALIC"))};

@@ -18,7 +18,13 @@ public:
     virtual void RemoveFont(const QString& path) = 0;
     /// The family a registered font file brought in; "" when it is not registered.
     [[nodiscard]] virtual QString registeredFamily(const QString& path) const = 0;
+    /// The family that draws the installed font known as `name` (a family, full name or
+    /// PostScript name among installedFonts()); the name itself when it is a family.
+    [[nodiscard]] virtual QString familyOf(const QString& name) const { return name; }
 };
+
+/// Gives the family that draws an installed font name.
+using FamilyOfName = std::function<QString(const QString& name)>;
 
 /// A font counts as installed when its face and one of the installed names contain one
 /// another (either way, case counts); an empty face therefore counts as installed.
@@ -57,9 +63,11 @@ FontSample ViewFontSteps(const QString& path, FontRegistry& registry,
 /// ">#|<File|<Font|<Sample|<Sample", widths 400 and 1600 twips, one row per font with
 /// its number, file name, face and two samples in that face (bold or italic when the
 /// face says so); " ***font not installed***" replaces the first sample of a font that
-/// is not installed. `progress(i, n)` runs before each font (i from 1).
+/// is not installed. `progress(i, n)` runs before each font (i from 1); `familyOf` gives
+/// the family that draws an installed name (the name itself when none is given).
 void FillFontTable(Grid& grid, const QStringList& paths, const QStringList& installed,
-                   const std::function<void(int i, int n)>& progress = {});
+                   const std::function<void(int i, int n)>& progress = {},
+                   const FamilyOfName& familyOf = {});
 
 /// The text of column 3 for a font that is not installed.
 inline const QString FontNotInstalled = QStringLiteral(" ***font not installed***");

@@ -37,6 +37,22 @@ TEST(FolderHistory, RecordingMovesFoldersToTheTopAboveTheVolumes)
     EXPECT_EQ(HistoryRowFolder(rows, 2), QStringLiteral("/"));
 }
 
+TEST(FolderHistory, AFolderNameWithATabOrLineBreakStaysOneValue)
+{
+    HistoryList rows;
+    SetHistoryFolders(rows, {"/f/two\nlines"});
+    AppendVolumeRows(rows, {{"/", "/dev/sda1", "ext4", platform::VolumeKind::Fixed}});
+    RecordFolder(rows, "/f/tab\there");
+
+    ASSERT_TRUE(rows.chooseRowAt(0, 10));
+    EXPECT_EQ(rows.text(), "/f/tab\there") << "the edit field takes the whole name";
+    EXPECT_EQ(HistoryRowFolder(rows, 0), "/f/tab\there");
+    EXPECT_EQ(rows.shownColumns(0), QStringList{QString::fromUtf8("/f/tab\u2409here")});
+    EXPECT_EQ(rows.shownColumns(1), QStringList{QString::fromUtf8("/f/two\u240Alines")});
+    EXPECT_EQ(rows.shownColumns(2), (QStringList{"/", "Fixed"})) << "volumes keep two columns";
+    EXPECT_EQ(HistoryFolders(rows), (QStringList{"/f/tab\there", "/f/two\nlines"}));
+}
+
 TEST(FolderHistory, SavedFoldersFollowWhatTheListShows)
 {
     HistoryList rows;

@@ -135,6 +135,42 @@ TEST_F(ProfileFile, RoundTripKeepsEverySettingAndCutsHistories)
               (QStringList{"/f1", platform::decodeFileName("/f\xe9 2"), "/f3"}));
 }
 
+TEST_F(ProfileFile, HistoryNamesWithLineBreaksTabsAndQuotesComeBackWhole)
+{
+    Settings written = sampleSettings();
+    written.historySize = 10;
+    written.fileHistory = {"/d/two\nhalves.txt",    "/d/tab\there.txt",  "/d/say \"hi\".txt",
+                           "/d/back\\slash\\n.txt", "/d/cr\rbell\a.txt", " /d/spaced .txt "};
+    written.folderHistory = {"/f/new\nline", "/f/plain\\"};
+    const QString path = tree.path(QStringLiteral("Lumara.pro"));
+    ASSERT_TRUE(WriteProfile(path, written, sampleWindow()));
+
+    Settings read;
+    EXPECT_FALSE(ReadProfile(path, read, prompts));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(read.fileHistory, written.fileHistory);
+    EXPECT_EQ(read.folderHistory, written.folderHistory);
+    // Names without such characters are written as they always were.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("\r\n\"/f/plain\\\"\r\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\r\n\\\"/d/two\\nhalves.txt\"\r\n")) << text.toStdString();
+}
+
+TEST_F(ProfileFile, OlderHistoryLinesReadAsBefore)
+{
+    QStringList lines = goodLines();
+    const qsizetype at = lines.indexOf("FILEHISTORY") + 1;
+    lines[at] = R"("/x/a\nb.txt")";
+    lines.insert(at + 1, R"("/x/say "hi".txt")");
+    lines.insert(at + 2, "/x/bare.txt");
+    Settings s;
+    EXPECT_FALSE(ReadProfile(write(lines), s, prompts));
+    EXPECT_EQ(s.fileHistory, (QStringList{R"(/x/a\nb.txt)", R"(/x/say "hi".txt)", "/x/bare.txt"}));
+    EXPECT_EQ(s.folderHistory, QStringList{"/x"});
+}
+
 TEST_F(ProfileFile, WritesPrintStyleNumbersWithCrLf)
 {
     Settings s = sampleSettings();

@@ -357,3 +357,30 @@ TEST(ListingHandover, ASwapExchangesListsAndSetupWhileACopyTakesOnlySetup)
     EXPECT_EQ(job.currentFolder, one.root() + '/');
     EXPECT_EQ(job.File1Backup.ListCount(), 2);
 }
+
+TEST(ListingHandover, CriteriaSetWhileAListingRunsOutliveItsHandover)
+{
+    TempTree tree;
+    tree.file("a.txt");
+    Settings settings;
+    ScriptedPrompts prompts;
+    FileListState shown;
+    OtherFilterFields first;
+    first.fileName = "*.bmp";
+    SetOtherFilter(first, shown.otherFilter, prompts);
+
+    FileListState job;
+    CopyListingSetup(shown, job);
+    EXPECT_EQ(job.otherFilter.nameText, "*.bmp") << "the listing reads the criteria";
+    // The dialog stores new criteria before the listing ends.
+    OtherFilterFields second;
+    second.fileName = "*.txt";
+    second.fileSize = "0";
+    SetOtherFilter(second, shown.otherFilter, prompts);
+    open(job, settings, tree.root());
+
+    SwapFileListStates(shown, job);
+    EXPECT_EQ(shown.currentFolder, tree.root() + '/');
+    EXPECT_EQ(shown.otherFilter.nameText, "*.txt");
+    EXPECT_EQ(shown.otherFilter.FileSizeLimit, 0);
+}

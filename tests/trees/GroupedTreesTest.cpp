@@ -1,7 +1,9 @@
 #include "TreeFixture.h"
+#include "common/TempTree.h"
 #include "trees/BandTrees.h"
 #include "trees/ExtensionTree.h"
 
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -132,6 +134,33 @@ TEST_F(GroupedTrees, ExtensionTreeByTypeNameMergesExtensionsOfOneType)
     EXPECT_EQ(outline(),
               QStringList({"/data", "  .HTML document", "    index.htm", "    page.html",
                            "  .plain text", "    notes.txt", "  .unknown", "    blob.xyz"}));
+}
+
+TEST_F(GroupedTrees, LiveTypeNamesComeFromTheExtensionNotFromTheFirstFile)
+{
+    settings.extensionNames = 1;
+    // The group texts of a folder whose first file of each extension holds `first`.
+    const auto groups = [this](const QByteArray& first, const QByteArray& second) {
+        TempTree tree;
+        tree.file("a.txt", first);
+        tree.file("b.txt", second);
+        tree.file("c.bin", first);
+        tree.file("d.bin", second);
+        header(tree.root() + "/");
+        for (const char* name : {"a.txt", "b.txt", "c.bin", "d.bin"})
+            add(QString::fromLatin1(name), QFileInfo(tree.path(name)).size());
+        showPlain();
+        EXPECT_EQ(BuildExtensionTree(state, TreeContext::live(settings)), 4);
+        QStringList texts;
+        for (const NodeTree::Id id : state.fileTree.children(state.fileTree.root()))
+            texts << state.fileTree.node(id).text;
+        return texts;
+    };
+    const QByteArray empty;
+    const QByteArray words("some words\n");
+    const QStringList emptyFirst = groups(empty, words);
+    EXPECT_FALSE(emptyFirst.contains(".empty document")) << emptyFirst.join('|').toStdString();
+    EXPECT_EQ(emptyFirst, groups(words, empty));
 }
 
 TEST_F(GroupedTrees, BasketRootAndFullPathKeys)

@@ -6,6 +6,8 @@
 #include "view/FontNames.h"
 #include "view/FontViews.h"
 
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <gtest/gtest.h>
 
@@ -169,6 +171,47 @@ TEST(ApplicationFonts, ARegisteredFontComesAndGoes)
     EXPECT_EQ(fonts.registeredFamily(path), "");
     EXPECT_FALSE(QFontDatabase::families().contains("Lumara Probe"));
     EXPECT_FALSE(fonts.AddFont(tree.file("broken.ttf", "not a font")));
+}
+
+TEST(ApplicationFonts, EveryInstalledFontFileCountsAsInstalled)
+{
+    QStringList files;
+    QDirIterator it(QStringLiteral("/usr/share/fonts"),
+                    {QStringLiteral("*.ttf"), QStringLiteral("*.otf")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    if (files.isEmpty())
+        GTEST_SKIP() << "no fonts under /usr/share/fonts";
+    ApplicationFonts fonts;
+    const QStringList installed = fonts.installedFonts();
+    QStringList reported;
+    for (const QString& file : std::as_const(files)) {
+        const QString face = GetFontFaceName(file);
+        if (!FontFaceInstalled(face, installed))
+            reported << file + " (" + face + ")";
+    }
+    EXPECT_TRUE(reported.isEmpty()) << reported.join(", ").toStdString();
+}
+
+TEST(ApplicationFonts, AFaceNamedByItsPostScriptNameDrawsInItsFamily)
+{
+    // fonts-dejavu-extra: the face is "DejaVuMathTeXGyre-Regular", no family's name.
+    const QString math = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuMathTeXGyre.ttf");
+    if (!QFileInfo::exists(math))
+        GTEST_SKIP() << "fonts-dejavu-extra is not installed";
+    ApplicationFonts fonts;
+    const FontSample sample = ViewFontSteps(math, fonts, {});
+    EXPECT_EQ(sample.face, "DejaVuMathTeXGyre-Regular");
+    EXPECT_FALSE(sample.registered) << "an installed font is not registered again";
+    EXPECT_TRUE(QFontDatabase::families().contains(sample.family)) << sample.family.toStdString();
+
+    Grid grid;
+    FillFontTable(grid, {math}, fonts.installedFonts(), {},
+                  [&fonts](const QString& name) { return fonts.familyOf(name); });
+    EXPECT_EQ(grid.textMatrix(1, 3), "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    ASSERT_TRUE(grid.cellFont);
+    EXPECT_EQ(grid.cellFont(grid, 1, 3)->name, sample.family);
 }
 
 TEST(FontTable, RowsShowNumberFileFaceAndSamplesInTheFace)

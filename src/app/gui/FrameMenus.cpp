@@ -21,6 +21,15 @@ FrameMenus::FrameMenus(QWidget* owner) : MenuCommand(owner)
     window.minimise = item(window.menu, QStringLiteral("Minimise"));
     window.maximise = item(window.menu, QStringLiteral("Maximise"));
 
+    list.menu = popup(QStringLiteral("List"), owner);
+    list.expandAll = item(list.menu, QStringLiteral("Expand all"));
+    list.collapseAll = item(list.menu, QStringLiteral("Collapse all"));
+    list.showZipped =
+        item(list.menu, QStringLiteral("Show all zipped files"), QStringLiteral("ZE"));
+    list.collapseZipped =
+        item(list.menu, QStringLiteral("Collapse all zipped files"), QStringLiteral("ZC"));
+    list.menu->addSeparator();
+
     tvwview.menu = popup(QStringLiteral("tvwview"), owner);
     tvwview.size = item(tvwview.menu, QStringLiteral("Size"), QStringLiteral("S"));
     tvwview.properties = item(tvwview.menu, QStringLiteral("Properties"), QStringLiteral("P"));

@@ -6,8 +6,10 @@ class QAction;
 class QMenu;
 class QWidget;
 
-/// The main window's own menus: "File" and "Window" on the menu bar, and "tvwview",
-/// the folder tree's pop-up menu.
+/// The main window's own menus: "File", "Window" and "List" on the menu bar, and
+/// "tvwview", the folder tree's pop-up menu. "List" offers on the menu bar what the file
+/// list's "Allview" pop-up offers, with the same codes; the window adds the filter strip's
+/// "Filter" menu to it.
 class FrameMenus : public MenuCommand {
     Q_OBJECT
 public:
@@ -25,6 +27,13 @@ public:
         QAction* minimise = nullptr;
         QAction* maximise = nullptr;
     };
+    struct ListMenu {
+        QMenu* menu = nullptr;
+        QAction* expandAll = nullptr;
+        QAction* collapseAll = nullptr;
+        QAction* showZipped = nullptr;     ///< "ZE"
+        QAction* collapseZipped = nullptr; ///< "ZC"
+    };
     struct TvwviewMenu {
         QMenu* menu = nullptr;
         QAction* size = nullptr;       ///< "S"
@@ -40,5 +49,6 @@ public:
 
     FileMenu file;
     WindowMenu window;
+    ListMenu list;
     TvwviewMenu tvwview;
 };

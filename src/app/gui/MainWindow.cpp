@@ -91,6 +91,9 @@ void MainWindow::start(const QString& appFolder)
     if (!read || settings_.treeWidth <= 0 || settings_.listWidth <= 0)
         splitter_->setSizes({width() / 3, width() - width() / 3});
     show();
+    // The keys of the menus (Ctrl+X is "Exit") must not land in the folder field, where
+    // they would edit its text.
+    tvwDirTree_->setFocus(Qt::OtherFocusReason);
     // The loaded sizes as the window manager and the layout really applied them are
     // the baseline of the geometry check at exit.
     QApplication::processEvents();

@@ -109,6 +109,8 @@ private:
     void connectFolderTree();
     void connectFileList();
     void connectFindForm(FilterStrip& filterStrip);
+    /// The "List" menu of the menu bar: the "Allview" actions and the "Filter" menu.
+    void fillListMenu();
     void applyLoadedSettings(bool profileRead);
     void applyColours();
     void applyFonts();
@@ -116,6 +118,9 @@ private:
     void fillFolderHistory(const std::vector<platform::Volume>& volumes);
     /// OpenFolderHistoryEntry: opens the folder of the chosen row (-1: nothing).
     void openFolderHistoryEntry(int index);
+    /// Enter in the folder field: lists the folder typed there, as a click on it in the
+    /// tree would, or says that there is no such folder.
+    void openTypedFolder(const QString& typed);
     /// After a listing ended by Escape, the status bar says so.
     void reportCancelledListing(const QString& path);
     void folderTreeMouse(QMouseEvent* event);

@@ -57,6 +57,7 @@ void MainWindow::buildLayout()
 {
     menuBar()->addMenu(menus_->file.menu);
     menuBar()->addMenu(menus_->window.menu);
+    menuBar()->addMenu(menus_->list.menu);
     // Shortcuts of menu-bar items work wherever the focus is in this window.
     addAction(menus_->file.help);
     addAction(menus_->file.exit);

@@ -76,6 +76,20 @@ void MainWindow::connectFileList()
     const FileListMenus::AllviewMenu& allview = fileList_->menus().allview;
     connect(allview.expandAll, &QAction::triggered, treeButtons_, &TreeButtons::expandAll);
     connect(allview.collapseAll, &QAction::triggered, treeButtons_, &TreeButtons::collapseAll);
+    fillListMenu();
+}
+
+void MainWindow::fillListMenu()
+{
+    const FrameMenus::ListMenu& list = menus_->list;
+    connect(list.expandAll, &QAction::triggered, treeButtons_, &TreeButtons::expandAll);
+    connect(list.collapseAll, &QAction::triggered, treeButtons_, &TreeButtons::collapseAll);
+    // From the menu bar no handler waits for the code: it goes where the pop-up's goes.
+    for (QAction* coded : {list.showZipped, list.collapseZipped}) {
+        connect(coded, &QAction::triggered, this,
+                [this, coded] { fileList_->runAllviewCode(coded->data().toString()); });
+    }
+    list.menu->addMenu(filterStrip_->menus().filter.menu);
 }
 
 void MainWindow::connectFindForm(FilterStrip& filterStrip)

@@ -6,9 +6,11 @@
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "shared/TextHelpers.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -66,6 +68,7 @@ void MainWindow::connectFolderTree()
         Qt::QueuedConnection);
     connect(folderHistoryBox_, &HistoryListBox::Click, this,
             [this] { openFolderHistoryEntry(folderHistoryBox_->model().ListIndex()); });
+    connect(folderHistoryBox_, &HistoryListBox::textEntered, this, &MainWindow::openTypedFolder);
 }
 
 void MainWindow::openFolderNode(NodeTree::Id id)
@@ -124,6 +127,33 @@ void MainWindow::openFolderHistoryEntry(int index)
     lblPath_->setText(platform::displayFileName(path));
     treeState_.lblpathx = path;
     statusBar()->showMessage(platform::displayFileName(WithSlash(path)));
+    reportCancelledListing(path);
+}
+
+void MainWindow::openTypedFolder(const QString& typed)
+{
+    const QString current = fileList_->state().currentFolder;
+    QString path = TypedFolderPath(typed, current, QDir::homePath());
+    // Blanks around a pasted path are no part of it, unless a folder's name has them.
+    if (!platform::isFolder(path))
+        path = TypedFolderPath(typed.trimmed(), current, QDir::homePath());
+    if (path.isEmpty())
+        return;
+    if (!platform::isFolder(path)) {
+        prompts_.message(QStringLiteral("folder not found:") + LineBreak +
+                         platform::readableFileName(path));
+        return;
+    }
+    lblPath_->setText(platform::readableFileName(path));
+    treeState_.lblpathx = path;
+    const QString before = statusBar()->currentMessage();
+    const int count = listFolder(path);
+    if (fileList_->listingSuperseded())
+        return;
+    if (count > 0)
+        RecordFolder(path);
+    else
+        statusBar()->showMessage(before);
     reportCancelledListing(path);
 }
 

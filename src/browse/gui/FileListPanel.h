@@ -85,6 +85,9 @@ public:
     /// the node's menu, "X" ignore); `globalPos` places a menu that "B" opens.
     void handleNodeClick(NodeTree::Id id, const QString& clickCode, const QPoint& globalPos);
 
+    /// Acts on a code of the "Allview" menu ("ZE", "ZC") as when the menu left it; nothing
+    /// on an empty list.
+    void runAllviewCode(const QString& code);
     /// "Show all zipped files" over the whole list; `cancel` is checked before each node.
     int showAllZippedFiles(CancelKey& cancel);
     /// "Collapse all zipped files".

@@ -157,11 +157,17 @@ bool FileListPanel::runAllviewMenu(const QPoint& globalPos)
         return false;
     // "Expand all" and "Collapse all" act through their own connections; the archive
     // codes go to the node-click handler like the other menus' codes.
-    const QString code = menus_->run(menus_->allview.menu, globalPos);
+    runAllviewCode(menus_->run(menus_->allview.menu, globalPos));
+    return true;
+}
+
+void FileListPanel::runAllviewCode(const QString& code)
+{
+    if (state_.fileTree.count() < 2 || state_.fileTreeTag == CodeIgnore)
+        return;
     const NodeAction action = NodeClickAction(state_, state_.fileTree.root(), code);
     if (action.kind != NodeActionKind::None)
         Q_EMIT command(action.code, action.folder, action.name);
-    return true;
 }
 
 QString FileListPanel::runNodeMenu(NodeMenu menu, const QPoint& globalPos)

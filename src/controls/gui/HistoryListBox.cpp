@@ -117,7 +117,7 @@ protected:
         const int pictureWidth = box_.pictures_ ? height : 0;
         int columns = 1;
         for (int i = 0; i < m.ListCount(); ++i)
-            columns = std::max(columns, int(HistoryList::Columns(m.list(i)).size()));
+            columns = std::max(columns, int(m.shownColumns(i).size()));
         const int textWidth = viewport()->width() - pictureWidth;
         const int columnWidth = std::max(1, textWidth / columns);
         for (int i = m.props.TopIndex, y = 0; i < m.ListCount() && y < viewport()->height();
@@ -138,7 +138,7 @@ protected:
                 font.setPointSizeF(row.fontSize);
             painter.setFont(font);
             painter.setPen(fore);
-            const QStringList cells = HistoryList::Columns(row.text);
+            const QStringList cells = m.shownColumns(i);
             for (int c = 0; c < cells.size(); ++c) {
                 const QRect cell(pictureWidth + c * columnWidth + 3, y, columnWidth - 6, height);
                 painter.drawText(
@@ -194,6 +194,12 @@ HistoryListBox::HistoryListBox(Prompts& prompts, QWidget* parent)
     menuCodes_->item(menu_, QStringLiteral("Cancel"));
 
     connect(dropButton_, &QToolButton::clicked, this, [this] { setDroppedDown(!isDroppedDown()); });
+    connect(edit_, &QLineEdit::returnPressed, this, [this] {
+        const QString typed = edit_->text();
+        const bool showsRow =
+            model_.ListIndex() >= 0 && typed == HistoryList::Visible(model_.text());
+        Q_EMIT textEntered(showsRow ? model_.text() : typed);
+    });
     refresh();
 }
 
@@ -330,9 +336,10 @@ bool HistoryListBox::isDroppedDown() const
     return dropFrame_->isVisible();
 }
 
-int HistoryListBox::Additem(const QString& text, int index, int icon, qint64 itemData)
+int HistoryListBox::Additem(const QString& text, int index, int icon, qint64 itemData,
+                            HistoryList::RowKind kind)
 {
-    const int at = model_.Additem(text, index, icon, itemData);
+    const int at = model_.Additem(text, index, icon, itemData, kind);
     rows_->syncScrollBar();
     return at;
 }
@@ -355,8 +362,8 @@ void HistoryListBox::ShowItem(int index)
     if (!model_.row(index))
         return;
     model_.setListIndex(index);
-    model_.setText(HistoryList::Columns(model_.list(index)).constFirst());
-    edit_->setText(model_.text());
+    model_.setText(model_.firstColumn(index));
+    edit_->setText(HistoryList::Visible(model_.text()));
     model_.ShowItem(index, rows_->visibleRows());
     rows_->syncScrollBar();
 }
@@ -375,7 +382,7 @@ void HistoryListBox::rowsReleased(QMouseEvent* event)
         return;
     }
     if (model_.chooseRowAt(at.y(), rowHeight()))
-        edit_->setText(model_.text());
+        edit_->setText(HistoryList::Visible(model_.text()));
     setDroppedDown(false);
     rows_->viewport()->update();
     Q_EMIT MouseDown(buttonOf(event->button()), shiftOf(event->modifiers()), at.x(), at.y());

@@ -36,10 +36,12 @@ public:
     void refresh();
 
     /// Adds a row and redraws; returns its index.
-    int Additem(const QString& text, int index = -1, int icon = -1, qint64 itemData = 0);
+    int Additem(const QString& text, int index = -1, int icon = -1, qint64 itemData = 0,
+                HistoryList::RowKind kind = HistoryList::RowKind::Columns);
     void RemoveItem(int index);
     void Clear();
-    /// Makes `index` current, shows its first column in the edit field and scrolls it in.
+    /// Makes `index` current, shows its first column (a path row's whole path, its control
+    /// characters made visible) in the edit field and scrolls it in.
     void ShowItem(int index);
 
     /// Opens or closes the rows in drop-down mode.
@@ -67,6 +69,9 @@ Q_SIGNALS:
     void MouseDown(int button, int shift, int x, int y);
     /// The pop-up menu cleared or sorted the rows.
     void rowsRearranged();
+    /// Enter in the edit field: what it holds, or the chosen row's whole value while the
+    /// field still shows that row.
+    void textEntered(const QString& text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -203,9 +203,13 @@ void IconFontViews::ShowFontTable(const QStringList& paths)
     grid->hide();
     QStringList installed = registry_->installedFonts();
     installed.sort();
-    FillFontTable(grid->grid(), paths, installed, [this](int i, int n) {
-        view_.SetViewPath(QStringLiteral("font") + NumText(i) + QStringLiteral(" of") + NumText(n));
-    });
+    FillFontTable(
+        grid->grid(), paths, installed,
+        [this](int i, int n) {
+            view_.SetViewPath(QStringLiteral("font") + NumText(i) + QStringLiteral(" of") +
+                              NumText(n));
+        },
+        [this](const QString& name) { return registry_->familyOf(name); });
     view_.SetViewPath(QString());
     view_.ShowGrid();
 }

@@ -300,7 +300,8 @@ void ViewWindow::RecordFile(const QString& path)
     settings_.fileHistory.removeAll(path);
     settings_.fileHistory.prepend(path);
     filehistory_->RemoveItem(filehistory_->model().Find(path));
-    filehistory_->Additem(path, 0, FileListIconIndex(ExtensionOf(path), settings_));
+    filehistory_->Additem(path, 0, FileListIconIndex(ExtensionOf(path), settings_), 0,
+                          HistoryList::RowKind::Path);
     filehistory_->raise();
 }
 
@@ -309,7 +310,8 @@ void ViewWindow::ReloadFileHistory()
     filehistory_->Clear();
     for (const QString& path : std::as_const(settings_.fileHistory)) {
         if (!path.trimmed().isEmpty())
-            filehistory_->Additem(path, -1, FileListIconIndex(ExtensionOf(path), settings_));
+            filehistory_->Additem(path, -1, FileListIconIndex(ExtensionOf(path), settings_), 0,
+                                  HistoryList::RowKind::Path);
     }
 }
 

@@ -26,9 +26,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QProcess>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
@@ -489,4 +491,97 @@ TEST(MainWindow, ExitLeavesNothingItExtractedOrCopiedForItself)
     EXPECT_FALSE(everythingBelow(temp).isEmpty());
     unclosed.reset();
     EXPECT_EQ(everythingBelow(temp), QStringList());
+}
+
+TEST(MainWindow, StartsWithTheFocusOnTheFolderTreeSoCtrlXExits)
+{
+    TempTree tree;
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(tree.root());
+    window.activateWindow();
+    QApplication::processEvents();
+    QWidget* focus = window.focusWidget();
+    EXPECT_EQ(focus, window.folderTreeView());
+    ASSERT_NE(focus, nullptr);
+    // A widget that accepts the override takes Ctrl+X for itself (a field cuts its text);
+    // the tree lets the "Exit" shortcut have it.
+    QKeyEvent ctrlX(QEvent::ShortcutOverride, Qt::Key_X, Qt::ControlModifier, QStringLiteral("x"));
+    ctrlX.ignore();
+    QApplication::sendEvent(focus, &ctrlX);
+    EXPECT_FALSE(ctrlX.isAccepted());
+}
+
+TEST(MainWindow, APathTypedIntoTheFolderFieldOpensThatFolder)
+{
+    TempTree tree;
+    tree.file("docs/a.txt", 3);
+    tree.file("docs/b.txt", 4);
+    tree.folder("bare");
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(tree.root());
+    prompts.shown.clear();
+    QLineEdit* field = window.folderHistoryBox()->editField();
+    const auto enter = [field](const QString& text) {
+        field->setText(text);
+        key(field, Qt::Key_Return);
+    };
+
+    enter(tree.path("docs") + "/");
+    const FileListState& listed = window.fileListPanel()->state();
+    EXPECT_EQ(listed.currentFolder, tree.path("docs/"));
+    EXPECT_EQ(listed.File1Backup.ListCount(), 3);
+    EXPECT_EQ(window.folderHistoryBox()->model().list(0), tree.path("docs"));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+
+    // A path from the folder shown, and a folder without files: listed as the tree lists it.
+    enter("../bare");
+    EXPECT_EQ(listed.currentFolder, tree.path("bare/"));
+    EXPECT_EQ(window.folderHistoryBox()->model().list(0), tree.path("docs"))
+        << "a folder without files is not recorded";
+
+    enter(tree.path("missing"));
+    EXPECT_EQ(prompts.shownTexts(), QStringList{"folder not found:\r\n" + tree.path("missing")});
+    EXPECT_EQ(listed.currentFolder, tree.path("bare/"));
+}
+
+TEST(MainWindow, TheListMenuOffersTheAllviewItemsAndTheFilterMenu)
+{
+    TempTree tree;
+    tree.file("src/note.txt", QByteArray("hello"));
+    QProcess zip;
+    zip.setWorkingDirectory(tree.path("src"));
+    zip.start(QStringLiteral("python3"), {"-c",
+                                          "import zipfile,sys; z=zipfile.ZipFile(sys.argv[1],'w'); "
+                                          "z.write('note.txt'); z.close()",
+                                          tree.folder("list") + "/pack.zip"});
+    ASSERT_TRUE(zip.waitForFinished(30000) && zip.exitCode() == 0);
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, &prompts);
+    window.start(tree.root());
+
+    QStringList bar;
+    for (QAction* action : window.menuBar()->actions())
+        bar << action->text();
+    EXPECT_EQ(bar, (QStringList{"File", "Window", "List"}));
+    const FrameMenus::ListMenu& list = window.menus().list;
+    QStringList captions;
+    for (QAction* action : list.menu->actions())
+        captions << action->text();
+    EXPECT_EQ(captions, (QStringList{"Expand all", "Collapse all", "Show all zipped files",
+                                     "Collapse all zipped files", "", "Filter"}));
+    EXPECT_EQ(list.menu->actions().last()->menu(), window.filterStrip()->menus().filter.menu);
+    EXPECT_EQ(list.showZipped->data().toString(), "ZE");
+    EXPECT_EQ(list.collapseZipped->data().toString(), "ZC");
+
+    ASSERT_EQ(window.fileListPanel()->openFolder(tree.path("list")), 1);
+    const NodeTree& files = window.fileListPanel()->state().fileTree;
+    const NodeTree::Id archive = files.children(files.root()).front();
+    list.showZipped->trigger();
+    ASSERT_EQ(files.children(archive).size(), 1u) << "the archive lists its entry";
+    EXPECT_EQ(files.node(files.children(archive).front()).text, "note.txt");
+    EXPECT_TRUE(files.node(archive).expanded);
+    list.collapseZipped->trigger();
+    EXPECT_FALSE(files.node(archive).expanded);
 }

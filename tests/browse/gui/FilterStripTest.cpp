@@ -126,6 +126,47 @@ TEST_F(FilterStripTest, RightClickOnTheLastTabOpensTheFilterMenu)
     EXPECT_EQ(opened, QStringList({"Filter", "Filterview"}));
 }
 
+TEST_F(FilterStripTest, OtherFilterSetFromARightClickNarrowsTheNextClick)
+{
+    tree.file("e.txt", 0);
+    EXPECT_EQ(panel.openFolder(tree.root()), 6);
+    KivTabsWidget* w = strip.FilterButton();
+    const QPoint at = w->tabs().tabRect(7, w->width(), w->height()).center();
+    // Modify [Other] types: the dialog takes "*.txt", size 0 "Equal", SetOtherFilter, Exit.
+    QMenu* menu = strip.menus().filterview.menu;
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] {
+        QTimer::singleShot(0, menu, [this, menu] {
+            QTimer::singleShot(0, [] {
+                auto* dialog = qobject_cast<OtherFilterDialog*>(QApplication::activeModalWidget());
+                ASSERT_NE(dialog, nullptr);
+                OtherFilterFields f;
+                f.fileName = QStringLiteral("*.txt");
+                f.fileSize = QStringLiteral("0");
+                dialog->setFields(f);
+                dialog->findChild<QPushButton*>(QStringLiteral("SetOtherFilter"))->click();
+                dialog->accept();
+            });
+            strip.menus().filterview.modify->trigger();
+            menu->close();
+        });
+    });
+    // The press selects the tab and starts its listing; the release, already waiting,
+    // opens the menu while that listing runs.
+    auto* release = new QMouseEvent(QEvent::MouseButtonRelease, at, w->mapToGlobal(at),
+                                    Qt::RightButton, Qt::NoButton, {});
+    QApplication::postEvent(w, release);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::RightButton,
+                      Qt::RightButton, {});
+    QApplication::sendEvent(w, &press);
+    QApplication::processEvents();
+    EXPECT_EQ(settings.categories[6].extensions, "*.txt");
+
+    pressTab(7);
+    EXPECT_EQ(panel.statusLabel()->text(), "1 [Other] files");
+    EXPECT_EQ(strip.filters().TabTip(6),
+              "Show Other files:Name[*.txt],NameLength[*],FileLength[=0],Attr");
+}
+
 TEST_F(FilterStripTest, SwapTabColorRedrawsTheFileImagesItNames)
 {
     panel.openFolder(tree.root());

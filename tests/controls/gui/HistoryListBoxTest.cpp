@@ -165,6 +165,28 @@ TEST(HistoryListBox, ColumnsDrawSideBySide)
     }
 }
 
+TEST(HistoryListBox, APathRowIsOneColumnWhateverItsNameHolds)
+{
+    ScriptedPrompts prompts;
+    HistoryListBox box(prompts);
+    box.model().props.Enabled = true;
+    box.model().props.BackColor = 0x00FFFFFF; // white
+    box.refresh();
+    box.resize(300, 100);
+    box.show();
+    box.Additem(QStringLiteral("WW\tWW"), -1, -1, 0, HistoryList::RowKind::Path);
+    QApplication::processEvents();
+    const QImage image = box.rowsViewport()->grab().toImage();
+    bool inkRight = false;
+    for (int x = image.width() / 2; x < image.width() && !inkRight; ++x)
+        for (int y = 0; y < box.rowHeight() && !inkRight; ++y)
+            inkRight = QColor(image.pixel(x, y)).lightness() < 128;
+    EXPECT_FALSE(inkRight) << "no second column";
+    box.ShowItem(0);
+    EXPECT_EQ(box.editField()->text(), QString::fromUtf8("WW\u2409WW"));
+    EXPECT_EQ(box.model().text(), "WW\tWW");
+}
+
 TEST(HistoryListBox, GrowingTheListShowsRowsScrolledAwayWhileItWasSmall)
 {
     ScriptedPrompts prompts;
