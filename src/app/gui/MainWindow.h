@@ -73,8 +73,8 @@ public:
     /// with the file selected; with several, the last is shown and the others go into
     /// the folder history. Properties also shows each item's properties. Raises the window.
     void showItems(const QStringList& paths, ItemAction action);
-    /// Opens the folder `path` in the file list, even when it holds no files, and records
-    /// it; says so in the status bar when it is not a folder. False when nothing opened.
+    /// Opens the folder `path` in the folder tree and the file list; says so in the status
+    /// bar when it is not a folder. False when nothing was listed.
     bool openFolderPath(const QString& path);
     /// The "Execute" command for a file.
     void runFile(const QString& displayName, const QString& fullPath);
@@ -133,6 +133,9 @@ private:
     /// Says the profile could not be written and keeps the design store as it was.
     void profileNotSaved();
     int listFolder(const QString& path);
+    /// Lists the existing folder `path` as a tree click does, recording it in the folder
+    /// history when it holds files; false when a newer listing took its place.
+    bool listFolderPath(const QString& path);
     /// Makes the file `name` of the listed folder the list's current row.
     void selectListedFile(const QString& name);
 

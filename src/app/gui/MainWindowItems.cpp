@@ -19,7 +19,7 @@ void MainWindow::showItems(const QStringList& paths, ItemAction action)
     activateWindow();
     for (qsizetype i = 0; i < paths.size(); ++i) {
         if (!platform::pathExists(paths[i])) {
-            statusBar()->showMessage(platform::readableFileName(paths[i]) +
+            statusBar()->showMessage(platform::displayFileName(paths[i]) +
                                      QStringLiteral(" - no such file or folder"));
             continue;
         }
@@ -41,23 +41,15 @@ void MainWindow::showItems(const QStringList& paths, ItemAction action)
 
 bool MainWindow::openFolderPath(const QString& path)
 {
-    const QString folder = WithSlash(path);
-    // Folder keys and the history hold folders without the closing slash ("/" aside).
-    const QString bare = folder.size() > 1 ? folder.chopped(1) : folder;
-    if (!platform::isFolder(folder)) {
-        statusBar()->showMessage(platform::readableFileName(folder) +
+    if (!platform::isFolder(path)) {
+        statusBar()->showMessage(platform::displayFileName(WithSlash(path)) +
                                  QStringLiteral(" - no such folder"));
         return false;
     }
+    // Folder keys and the history hold folders without the closing slash ("/" aside).
+    const QString bare = path.size() > 1 && path.endsWith(u'/') ? path.chopped(1) : path;
     LoadSubfolders(folderTree_, bare);
-    const int count = listFolder(folder);
-    if (fileList_->listingSuperseded())
-        return false;
-    lblPath_->setText(platform::readableFileName(bare));
-    treeState_.lblpathx = bare;
-    RecordFolder(bare);
-    reportCancelledListing(bare);
-    return count >= 0;
+    return listFolderPath(bare);
 }
 
 void MainWindow::selectListedFile(const QString& name)

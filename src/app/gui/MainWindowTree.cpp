@@ -141,20 +141,26 @@ void MainWindow::openTypedFolder(const QString& typed)
         return;
     if (!platform::isFolder(path)) {
         prompts_.message(QStringLiteral("folder not found:") + LineBreak +
-                         platform::readableFileName(path));
+                         platform::displayFileName(path));
         return;
     }
-    lblPath_->setText(platform::readableFileName(path));
+    listFolderPath(path);
+}
+
+bool MainWindow::listFolderPath(const QString& path)
+{
+    lblPath_->setText(platform::displayFileName(path));
     treeState_.lblpathx = path;
     const QString before = statusBar()->currentMessage();
     const int count = listFolder(path);
     if (fileList_->listingSuperseded())
-        return;
+        return false;
     if (count > 0)
         RecordFolder(path);
     else
         statusBar()->showMessage(before);
     reportCancelledListing(path);
+    return true;
 }
 
 void MainWindow::folderTreeMouse(QMouseEvent* event)
