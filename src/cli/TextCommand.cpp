@@ -63,8 +63,8 @@ int showText(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     const QString path = platform::absoluteFilePath(args[0]);
     const Settings defaults;
-    const ViewAction action =
-        ViewActionFor(ClassifyFileKind(ExtensionOf(NameAfterLastBackslash(args[0])), defaults));
+    const QString extension = ExtensionOf(NameAfterLastBackslash(args[0]));
+    const ViewAction action = ViewActionFor(ClassifyFileKind(extension, defaults), extension);
     if (action != ViewAction::Text && action != ViewAction::DocText) {
         err << "lumara-cli text: not a text, RTF or document file: " << args[0] << "\n";
         return 2;

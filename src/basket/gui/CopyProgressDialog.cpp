@@ -49,6 +49,11 @@ public:
         StepAside aside(progress_);
         return inner_.input(prompt, title, initial);
     }
+    std::optional<QString> password(const QString& prompt, const QString& title) override
+    {
+        StepAside aside(progress_);
+        return inner_.password(prompt, title);
+    }
     QString chooseFolder(const QString& title, const QString& start) override
     {
         StepAside aside(progress_);
