@@ -143,9 +143,8 @@ TEST(OddNames, AZippedFolderHoldsEveryNameAndGivesEachFileBack)
     for (const QString& name : OddNames()) {
         tree.file("odd/" + name, ContentFor(name));
         tree.file("odd/" + sub + "/" + name, ContentFor(sub + name));
-        // The directory reader shows a name that is not UTF-8 as Latin-1 text.
-        for (const QString& stored : {"odd/" + name, "odd/" + sub + "/" + name})
-            expected << EntryNameText(platform::encodeFileName(stored));
+        // The directory reader gives each name back with its own bytes, UTF-8 or not.
+        expected << "odd/" + name << "odd/" + sub + "/" + name;
     }
     tree.link("odd/" + sub + "/loop", tree.path("odd")); // never followed into
 
