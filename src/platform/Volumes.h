@@ -48,7 +48,8 @@ using RemovableTest = std::function<bool(const QString& device)>;
 
 /// The folder tree's text for a volume: "Floppy (" + path + ")" for removable volumes
 /// (never read), label + " (" + path + ")" for fixed, remote and CD-ROM volumes ("File
-/// System (/)" for a root without a label), "(" + path + ")" otherwise. `label` is only used for the kinds that show it.
+/// System (/)" for a root without a label), "(" + path + ")" otherwise. `label` is only used for
+/// the kinds that show it.
 [[nodiscard]] QString VolumeText(const Volume& volume, const QString& label);
 
 /// The folder tree's image key for a kind: "hard", "floppy", "net" or "cdrom".
