@@ -3,6 +3,7 @@
 #include "archive/ExtractZipEntry.h"
 
 #include "archive/ByteCursor.h"
+#include "archive/ZipEntryLookup.h"
 #include "archive/cArchive.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
@@ -24,42 +25,6 @@ struct ArchiveCloser {
     void operator()(archive* a) const { archive_read_free(a); }
 };
 using ReadHandle = std::unique_ptr<archive, ArchiveCloser>;
-
-/// The password callback's state: the question is asked at most once per extraction.
-struct PasswordState {
-    Prompts* prompts = nullptr;
-    bool asked = false;
-    QByteArray answer;
-};
-
-const char* AskPassword(archive*, void* data)
-{
-    auto* state = static_cast<PasswordState*>(data);
-    if (state->asked)
-        return nullptr;
-    state->asked = true;
-    const std::optional<QString> text = state->prompts->password(
-        QStringLiteral("Please Enter The Password!"), QStringLiteral("Password"));
-    if (!text)
-        return nullptr;
-    state->answer = text->left(256).toUtf8();
-    return state->answer.constData();
-}
-
-/// True when the entry goes by `name`: as libarchive reads it, as the name's own bytes
-/// (see platform/FileNames.h), or as the directory reader shows a name that is not
-/// UTF-8, so every name a listing offers reaches its entry.
-bool EntryIsNamed(archive_entry* entry, const QString& name)
-{
-    if (const char* utf8 = archive_entry_pathname_utf8(entry);
-        utf8 && QString::fromUtf8(utf8) == name)
-        return true;
-    const char* raw = archive_entry_pathname(entry);
-    if (!raw)
-        return false;
-    const QByteArray bytes(raw);
-    return platform::decodeFileName(bytes) == name || EntryNameText(bytes) == name;
-}
 
 /// The entry name as clean relative parts, or nothing when it is absolute, climbs with
 /// "..", or has no parts at all.
@@ -348,9 +313,9 @@ ExtractOutcome ExtractFromLocalHeader(const QString& zipPath, quint64 offset, co
     if (!platform::openForReading(source->file, zipPath) || !source->file.seek(qint64(offset)))
         return ExtractOutcome::NotFound;
     ReadHandle a(archive_read_new());
-    PasswordState password{&prompts, false, {}};
+    ZipPasswordState password{&prompts, false, {}};
     archive_read_support_format_zip_streamable(a.get());
-    archive_read_set_passphrase_callback(a.get(), &password, AskPassword);
+    archive_read_set_passphrase_callback(a.get(), &password, AskZipPassword);
     archive_entry* entry = nullptr;
     if (archive_read_open(a.get(), source.get(), nullptr, ReadFromFile, nullptr) != ARCHIVE_OK)
         return ExtractOutcome::NotFound;
@@ -365,9 +330,9 @@ ExtractOutcome FindAndExtract(const QString& zipPath, const QString& root, const
                               Prompts& prompts, ExistingFile existing, const ExtractLimits& limits)
 {
     ReadHandle a(archive_read_new());
-    PasswordState password{&prompts, false, {}};
+    ZipPasswordState password{&prompts, false, {}};
     archive_read_support_format_zip(a.get());
-    archive_read_set_passphrase_callback(a.get(), &password, AskPassword);
+    archive_read_set_passphrase_callback(a.get(), &password, AskZipPassword);
     const QString wanted = QString(entryName).replace(u'\\', u'/');
     QString unreadable; // why the walk over the whole archive stopped short
     // Small reads: the bytes read so far then tell the packed size closely enough to

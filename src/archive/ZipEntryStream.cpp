@@ -1,6 +1,6 @@
 #include "archive/ZipEntryStream.h"
 
-#include "archive/ByteCursor.h"
+#include "archive/ZipEntryLookup.h"
 #include "platform/FileNames.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
@@ -9,49 +9,12 @@
 #include <archive_entry.h>
 #include <optional>
 
-struct ZipEntryStream::Password {
-    Prompts* prompts = nullptr;
-    bool asked = false;
-    QByteArray answer;
-};
-
-namespace {
-
-const char* AskPassword(archive*, void* data)
-{
-    auto* state = static_cast<ZipEntryStream::Password*>(data);
-    if (state->asked)
-        return nullptr;
-    state->asked = true;
-    const std::optional<QString> text = state->prompts->input(
-        QStringLiteral("Please Enter The Password!"), QStringLiteral("Password"), QString());
-    if (!text)
-        return nullptr;
-    state->answer = text->left(256).toUtf8();
-    return state->answer.constData();
-}
-
-/// True when the entry goes by `name` in any of the forms a listing shows.
-bool Named(archive_entry* entry, const QString& name)
-{
-    if (const char* utf8 = archive_entry_pathname_utf8(entry);
-        utf8 && QString::fromUtf8(utf8) == name)
-        return true;
-    const char* raw = archive_entry_pathname(entry);
-    if (!raw)
-        return false;
-    const QByteArray bytes(raw);
-    return platform::decodeFileName(bytes) == name || EntryNameText(bytes) == name;
-}
-
-} // namespace
-
 ZipEntryStream::ZipEntryStream(const QString& zipPath, const QString& entryName, Prompts& prompts)
-    : password_(std::make_unique<Password>()), a_(archive_read_new())
+    : password_(std::make_unique<ZipPasswordState>()), a_(archive_read_new())
 {
     password_->prompts = &prompts;
     archive_read_support_format_zip(a_);
-    archive_read_set_passphrase_callback(a_, password_.get(), &AskPassword);
+    archive_read_set_passphrase_callback(a_, password_.get(), &AskZipPassword);
     // A pipe in the archive's place would block the read.
     if (const QString problem = platform::fileReadProblem(zipPath); !problem.isEmpty()) {
         error_ = problem;
@@ -66,7 +29,7 @@ ZipEntryStream::ZipEntryStream(const QString& zipPath, const QString& entryName,
     archive_entry* entry = nullptr;
     int r;
     while ((r = archive_read_next_header(a_, &entry)) == ARCHIVE_OK || r == ARCHIVE_WARN) {
-        if (Named(entry, entryName) || Named(entry, wanted)) {
+        if (EntryIsNamed(entry, entryName) || EntryIsNamed(entry, wanted)) {
             open_ = archive_entry_filetype(entry) == AE_IFREG;
             if (!open_)
                 error_ = QStringLiteral("it is not a plain file");

@@ -3,6 +3,8 @@
 #include <QString>
 #include <memory>
 
+struct ZipPasswordState;
+
 class Prompts;
 struct archive;
 
@@ -22,10 +24,8 @@ public:
     /// Why the entry cannot be opened or read.
     [[nodiscard]] const QString& error() const { return error_; }
 
-    struct Password; ///< the password question's state
-
 private:
-    std::unique_ptr<Password> password_;
+    std::unique_ptr<ZipPasswordState> password_;
     archive* a_ = nullptr;
     bool open_ = false;
     QString error_;
