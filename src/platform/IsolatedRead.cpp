@@ -59,6 +59,7 @@ quint32 NumberAt(const QByteArray& bytes)
     return n;
 }
 
+#ifndef LUMARA_ADDRESS_SANITIZER
 /// The address space this process holds now; 0 when it cannot be told.
 rlim_t CurrentAddressSpace()
 {
@@ -72,6 +73,7 @@ rlim_t CurrentAddressSpace()
         return 0;
     return rlim_t(std::strtoull(text, nullptr, 10)) * rlim_t(::sysconf(_SC_PAGESIZE));
 }
+#endif
 
 /// In the helper, before its work: standard output and error go to `warnings` and stop
 /// growing at the limit (writes past it fail instead of ending the helper), and the
