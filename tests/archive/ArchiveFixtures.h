@@ -49,6 +49,15 @@ struct ZipItem {
     bool saturatedSizes = false; ///< both size fields 0xFFFFFFFF (sizes in a ZIP64 extra)
 };
 
+/// A zip entry that is a symbolic link to `target`, as a Unix zip stores one.
+inline ZipItem ZipLinkItem(const QByteArray& name, const QByteArray& target)
+{
+    ZipItem item{name, target};
+    item.externalAttr = 0120777u << 16; // S_IFLNK | 0777 in the high half
+    item.madeBy = 0x031E;               // made on Unix, version 3.0
+    return item;
+}
+
 /// A zip with local headers, central directory and end record.
 [[nodiscard]] QByteArray BuildZip(const QList<ZipItem>& items,
                                   const QByteArray& archiveComment = {});

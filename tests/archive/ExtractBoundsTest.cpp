@@ -14,17 +14,6 @@
 
 namespace {
 
-constexpr quint32 UnixLink = 0120777u << 16;
-constexpr quint16 MadeOnUnix = 0x031E;
-
-ZipItem Link(const QByteArray& name, const QByteArray& target)
-{
-    ZipItem item{name, target};
-    item.externalAttr = UnixLink;
-    item.madeBy = MadeOnUnix;
-    return item;
-}
-
 QStringList Everything(const QString& root)
 {
     QStringList all;
@@ -50,10 +39,10 @@ TEST(ExtractBounds, ALinkChainThroughAnEarlierLinkIsRefused)
     // d/y -> ".." stays inside; x -> "d/y/.." looks inside by its text, but through the
     // link d/y it names the destination's parent.
     const QString zip = t.file("chain.zip", BuildZip({{"d/", {}},
-                                                      Link("d/y", ".."),
-                                                      Link("x", "d/y/.."),
-                                                      Link("later", "gone/.."),
-                                                      Link("fine", "d/y/d")}));
+                                                      ZipLinkItem("d/y", ".."),
+                                                      ZipLinkItem("x", "d/y/.."),
+                                                      ZipLinkItem("later", "gone/.."),
+                                                      ZipLinkItem("fine", "d/y/d")}));
     const QString dest = t.folder("dest");
     ScriptedPrompts prompts;
     EXPECT_EQ(ExtractZipEntry(zip, dest, "d/y", prompts), ExtractOutcome::Extracted);

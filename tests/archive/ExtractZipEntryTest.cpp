@@ -13,17 +13,6 @@
 
 namespace {
 
-constexpr quint32 UnixLink = 0120777u << 16;
-constexpr quint16 MadeOnUnix = 0x031E;
-
-ZipItem Link(const QByteArray& name, const QByteArray& target)
-{
-    ZipItem item{name, target};
-    item.externalAttr = UnixLink;
-    item.madeBy = MadeOnUnix;
-    return item;
-}
-
 QByteArray Read(const QString& path)
 {
     QFile f(path);
@@ -88,9 +77,9 @@ TEST(ExtractZipEntry, NothingIsWrittenOutsideTheDestination)
     const QByteArray bytes = BuildZip({{"../evil.txt", "x"},
                                        {(outside + "/abs.txt").toUtf8(), "x"},
                                        {"a/../../evil2.txt", "x"},
-                                       Link("out", outside.toUtf8()),
-                                       Link("up", "../outside"),
-                                       Link("fine", "sub/target.txt"),
+                                       ZipLinkItem("out", outside.toUtf8()),
+                                       ZipLinkItem("up", "../outside"),
+                                       ZipLinkItem("fine", "sub/target.txt"),
                                        {"pre/evil3.txt", "x"}});
     SaveFuzzSeed("zip", "traversal.zip", bytes);
     SaveFuzzSeed("zip_extract", "traversal.zip", bytes);
