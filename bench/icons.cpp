@@ -1,7 +1,7 @@
 // The icon byte scan tests every byte of a file of up to 5,000,000 bytes before a save;
 // reading the icon resources of a program must stay cheap enough for every icon page.
-#include "view/IconResources.h"
-#include "view/IconScan.h"
+#include "formats/IconResources.h"
+#include "formats/IconScan.h"
 
 #include <QtEndian>
 #include <benchmark/benchmark.h>

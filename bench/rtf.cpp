@@ -1,6 +1,6 @@
 // A rich text file of thousands of coloured lines must load into a document that is
 // laid out for a window in well under a tenth of a second.
-#include "view/RtfReader.h"
+#include "formats/RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>

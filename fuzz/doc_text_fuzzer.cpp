@@ -1,6 +1,6 @@
 // The printable text of document files.
 #include "FuzzInput.h"
-#include "view/DocText.h"
+#include "formats/DocText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

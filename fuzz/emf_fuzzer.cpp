@@ -1,6 +1,6 @@
 // The EMF record interpreter on arbitrary bytes.
 #include "MetafileFuzzSetup.h"
-#include "view/Metafile.h"
+#include "formats/Metafile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The 'name' table of untrusted font files.
-#include "view/FontNames.h"
+#include "formats/FontNames.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // An .ico file as the picture view decodes it: the directory rebuilt from the images'
 // own headers, the icon decoder, and the bitmap fallback.
-#include "view/IcoDecode.h"
+#include "formats/IcoDecode.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The byte scan for icon images and the .ico files made from what it finds.
-#include "view/IconScan.h"
+#include "formats/IconScan.h"
 
 #include <cstddef>
 #include <cstdint>

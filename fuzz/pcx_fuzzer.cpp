@@ -1,7 +1,7 @@
 // PCX pictures: the header's sizes must never make the reader allocate or loop beyond
 // what the file holds.
 #include "FuzzInput.h"
-#include "view/PcxReader.h"
+#include "formats/PcxReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,6 +1,6 @@
 // The icon resources of untrusted program files.
-#include "view/IconResources.h"
-#include "view/PeResources.h"
+#include "formats/IconResources.h"
+#include "formats/PeResources.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // RTF from any file the view is asked to show.
 #include "FuzzInput.h"
-#include "view/RtfReader.h"
+#include "formats/RtfReader.h"
 
 #include <QTextDocument>
 

@@ -1,6 +1,6 @@
 // The WMF record interpreter on arbitrary bytes.
 #include "MetafileFuzzSetup.h"
-#include "view/Metafile.h"
+#include "formats/Metafile.h"
 
 #include <cstddef>
 #include <cstdint>

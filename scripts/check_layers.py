@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """Checks that includes between the folders of src/ run one way.
 
-Layers, lowest first: platform, controls, shared, the subsystems, app; cli sits on
+Layers, lowest first: platform, controls, shared, formats (readers of outside bytes),
+the subsystems, app; cli sits on
 the logic. Rules:
   - only src/app/ includes app/;
   - no logic file (outside a gui/ folder) includes a gui/ header, apart from the
     programs' main.cpp;
   - platform includes only itself; controls only itself and platform; shared only
-    itself, controls and platform;
+    itself, controls and platform; formats only itself and those three;
   - a subsystem's widgets are its own: a gui/ header of one subsystem is included only
     by that subsystem and by app (platform/gui and controls/gui serve everyone);
   - no two folders of src/ include each other, directly or round a longer circle.
@@ -22,6 +23,7 @@ BASE_ALLOWED = {
     "platform": {"platform"},
     "controls": {"controls", "platform"},
     "shared": {"shared", "controls", "platform"},
+    "formats": {"formats", "shared", "controls", "platform"},
 }
 SHARED_GUI = {"platform", "controls"}
 PROGRAM_MAINS = {"app/main.cpp", "cli/main.cpp"}

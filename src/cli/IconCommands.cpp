@@ -1,12 +1,12 @@
 #include "cli/IconCommands.h"
 
 #include "cli/NameEscape.h"
+#include "formats/FontNames.h"
+#include "formats/IconResources.h"
+#include "formats/IconScan.h"
 #include "platform/FileAccess.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
-#include "view/FontNames.h"
-#include "view/IconResources.h"
-#include "view/IconScan.h"
 
 #include <QFileInfo>
 

@@ -1,12 +1,12 @@
 #include "cli/TextCommand.h"
 
+#include "formats/DocText.h"
+#include "formats/RtfReader.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
-#include "view/DocText.h"
-#include "view/RtfReader.h"
 #include "view/TextSlices.h"
 #include "view/ViewDispatch.h"
 

@@ -1,8 +1,8 @@
 #include "tools/PeVersionReader.h"
 
+#include "formats/PeResources.h"
 #include "platform/FileAccess.h"
 #include "platform/FileSystem.h"
-#include "view/PeResources.h"
 
 #include <QFile>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "view/FontViews.h"
 
 #include "controls/Grid.h"
-#include "view/FontNames.h"
+#include "formats/FontNames.h"
 
 #include <QFileInfo>
 #include <algorithm>

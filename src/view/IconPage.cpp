@@ -1,7 +1,7 @@
 #include "view/IconPage.h"
 
+#include "formats/IconResources.h"
 #include "shared/TextHelpers.h"
-#include "view/IconResources.h"
 
 #include <QPainter>
 

@@ -1,10 +1,10 @@
 #include "view/PictureFile.h"
 
+#include "formats/IcoDecode.h"
+#include "formats/Metafile.h"
+#include "formats/PcxReader.h"
 #include "platform/FileAccess.h"
 #include "platform/MachineFacts.h"
-#include "view/IcoDecode.h"
-#include "view/Metafile.h"
-#include "view/PcxReader.h"
 
 #include <QFile>
 #include <QFileInfo>

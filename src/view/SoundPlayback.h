@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/Mp3Class.h"
+#include "formats/Mp3Class.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "view/TextSlices.h"
 
+#include "formats/TextDecoding.h"
 #include "platform/FileAccess.h"
-#include "view/TextDecoding.h"
 
 #include <algorithm>
 

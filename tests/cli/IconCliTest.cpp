@@ -2,7 +2,7 @@
 #include "common/FontFixtures.h"
 #include "common/IconFixtures.h"
 #include "common/TempTree.h"
-#include "view/IconScan.h"
+#include "formats/IconScan.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

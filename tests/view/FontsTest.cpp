@@ -2,8 +2,8 @@
 #include "common/FuzzSeeds.h"
 #include "common/TempTree.h"
 #include "controls/Grid.h"
+#include "formats/FontNames.h"
 #include "view/ApplicationFonts.h"
-#include "view/FontNames.h"
 #include "view/FontViews.h"
 
 #include <QDirIterator>

@@ -1,11 +1,11 @@
 #include "common/FuzzSeeds.h"
 #include "common/IconFixtures.h"
 #include "common/TempTree.h"
+#include "formats/IconResources.h"
+#include "formats/IconScan.h"
+#include "formats/PeResources.h"
 #include "platform/Prompts.h"
 #include "view/IconPage.h"
-#include "view/IconResources.h"
-#include "view/IconScan.h"
-#include "view/PeResources.h"
 
 #include <QFile>
 #include <QImage>

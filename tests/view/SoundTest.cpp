@@ -1,5 +1,5 @@
+#include "formats/Mp3Class.h"
 #include "platform/Mci.h"
-#include "view/Mp3Class.h"
 #include "view/SoundPlayback.h"
 
 #include <gtest/gtest.h>

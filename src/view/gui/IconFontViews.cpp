@@ -2,11 +2,11 @@
 
 #include "controls/gui/GridView.h"
 #include "controls/gui/WindowGuards.h"
+#include "formats/IconResources.h"
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/TextHelpers.h"
 #include "view/FontViews.h"
-#include "view/IconResources.h"
 #include "view/gui/IconPageWidget.h"
 #include "view/gui/ViewWindow.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "formats/IconScan.h"
 #include "view/ApplicationFonts.h"
 #include "view/IconPage.h"
-#include "view/IconScan.h"
 
 #include <QObject>
 #include <QStringList>

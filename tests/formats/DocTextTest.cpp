@@ -1,8 +1,8 @@
-#include "view/DocText.h"
+#include "formats/DocText.h"
 
 #include "common/FuzzSeeds.h"
 #include "common/TempTree.h"
-#include "view/TextDecoding.h"
+#include "formats/TextDecoding.h"
 
 #include <gtest/gtest.h>
 

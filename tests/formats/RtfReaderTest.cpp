@@ -1,4 +1,4 @@
-#include "view/RtfReader.h"
+#include "formats/RtfReader.h"
 
 #include "common/FuzzSeeds.h"
 

@@ -1,4 +1,4 @@
-#include "view/MetafileCanvas.h"
+#include "formats/MetafileCanvas.h"
 
 #include <QFontMetricsF>
 #include <QPainterPath>

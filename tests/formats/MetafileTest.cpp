@@ -1,4 +1,4 @@
-#include "view/Metafile.h"
+#include "formats/Metafile.h"
 
 #include "common/FuzzSeeds.h"
 #include "common/TempTree.h"

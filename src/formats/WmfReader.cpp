@@ -1,7 +1,7 @@
 // The WMF record interpreter behind RenderWmf.
-#include "view/Metafile.h"
-#include "view/MetafileBytes.h"
-#include "view/MetafileCanvas.h"
+#include "formats/Metafile.h"
+#include "formats/MetafileBytes.h"
+#include "formats/MetafileCanvas.h"
 
 #include <QPolygonF>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "view/TextDecoding.h"
+#include "formats/TextDecoding.h"
 
 #include <QStringDecoder>
 

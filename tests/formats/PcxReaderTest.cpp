@@ -1,4 +1,4 @@
-#include "view/PcxReader.h"
+#include "formats/PcxReader.h"
 
 #include "common/FuzzSeeds.h"
 #include "common/TempTree.h"

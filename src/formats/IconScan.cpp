@@ -1,4 +1,4 @@
-#include "view/IconScan.h"
+#include "formats/IconScan.h"
 
 #include "platform/FileAccess.h"
 #include "platform/FileSystem.h"

@@ -1,4 +1,4 @@
-#include "view/Mp3Class.h"
+#include "formats/Mp3Class.h"
 
 #include "platform/Mci.h"
 #include "shared/TextHelpers.h"

@@ -1,4 +1,4 @@
-#include "view/PeResources.h"
+#include "formats/PeResources.h"
 
 namespace {
 constexpr quint32 SubdirectoryBit = 0x80000000u;

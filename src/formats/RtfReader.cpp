@@ -1,6 +1,6 @@
-#include "view/RtfReader.h"
+#include "formats/RtfReader.h"
 
-#include "view/TextDecoding.h"
+#include "formats/TextDecoding.h"
 
 #include <QColor>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "view/DocText.h"
+#include "formats/DocText.h"
 
 #include "platform/FileAccess.h"
 

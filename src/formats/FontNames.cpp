@@ -1,4 +1,4 @@
-#include "view/FontNames.h"
+#include "formats/FontNames.h"
 
 #include "platform/FileAccess.h"
 

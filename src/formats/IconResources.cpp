@@ -1,8 +1,8 @@
-#include "view/IconResources.h"
+#include "formats/IconResources.h"
 
+#include "formats/IcoDecode.h"
+#include "formats/PeResources.h"
 #include "platform/FileAccess.h"
-#include "view/IcoDecode.h"
-#include "view/PeResources.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "view/IcoDecode.h"
+#include "formats/IcoDecode.h"
 
 #include <QBuffer>
 #include <QImageReader>

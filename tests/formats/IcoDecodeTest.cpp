@@ -1,12 +1,12 @@
 // Icons as the picture view reads them: directories that hold another height than the
 // image, and image headers that the icon decoder alone refuses.
-#include "view/IcoDecode.h"
+#include "formats/IcoDecode.h"
 
 #include "common/FuzzSeeds.h"
 #include "common/IconFixtures.h"
 #include "common/TempTree.h"
+#include "formats/IconScan.h"
 #include "platform/Prompts.h"
-#include "view/IconScan.h"
 #include "view/PictureFile.h"
 
 #include <QImage>
