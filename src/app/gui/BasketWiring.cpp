@@ -116,9 +116,8 @@ void BasketWiring::connectPanel()
             view->show();
         view->LayoutView();
         // The shown basket can be charted.
-        if (QAction* bars = view->menuAction(QStringLiteral("Show size bar"));
-            bars && panel_->gridShown())
-            bars->setEnabled(true);
+        if (panel_->gridShown())
+            view->menuItem(ViewMenuItem::ShowSizeBar)->setEnabled(true);
     });
     connect(panel_, &BasketPanel::propertiesWanted, this,
             [this](const QString& path) { ShowFileProperties(path, window_.prompts(), &window_); });
@@ -131,12 +130,11 @@ void BasketWiring::closeBasketChart()
     // The chart of rows that are gone or hidden would only say "nothing to draw" at the
     // next resize.
     ViewWindow* view = window_.viewWindow();
-    if (view->ViewMode() != u"BARB")
+    if (view->viewMode() != ViewMode::BasketSizeBars)
         return;
     view->sizeBarTab()->hide();
-    view->setViewMode(QString());
-    if (QAction* bars = view->menuAction(QStringLiteral("Show size bar")))
-        bars->setChecked(false);
+    view->setViewMode(ViewMode::None);
+    view->menuItem(ViewMenuItem::ShowSizeBar)->setChecked(false);
 }
 
 void BasketWiring::showThumbnails(const QStringList& pictures)
