@@ -362,7 +362,7 @@ void MetafileCanvas::text(QPointF reference, const QString& text)
     // Text keeps its upright shape when the y axis points up.
     const double scale = std::abs(t.m22()) > 0 ? std::abs(t.m22()) : 1.0;
     QFont font = state_.font;
-    font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * scale)));
+    font.setPixelSize(static_cast<int>(std::clamp(font.pixelSize() * scale, 1.0, 4096.0)));
     const QFontMetricsF metrics(font);
     const double width = metrics.horizontalAdvance(text);
     double x = 0;

@@ -95,14 +95,16 @@ void MetafileCanvas::arc(QRectF rect, QPointF start, QPointF end, ArcShape shape
 
 void MetafileCanvas::image(QRectF target, const QImage& image, QRectF source, quint32 rop)
 {
-    if (image.isNull() || target.normalized().isEmpty())
+    if (image.isNull() || target.normalized().isEmpty() || !source.isValid())
         return;
     // A negative extent mirrors the picture along that axis.
     const bool mirrorX = target.width() < 0;
     const bool mirrorY = target.height() < 0;
-    QImage shown = image.copy(source.toAlignedRect());
-    if (shown.isNull())
+    // Only pixels inside the bitmap can be shown.
+    const QRect inside = source.normalized().toAlignedRect() & image.rect();
+    if (inside.isEmpty())
         return;
+    QImage shown = image.copy(inside);
     if (mirrorX || mirrorY)
         shown = shown.mirrored(mirrorX, mirrorY);
     painter_->save();

@@ -218,6 +218,8 @@ private:
 
 void Player::windowExtent(QSizeF extent)
 {
+    // Extents are whole units; a scaled one that rounds to nothing is refused as GDI does.
+    extent = QSizeF(std::round(extent.width()), std::round(extent.height()));
     if (extent.width() == 0 || extent.height() == 0)
         return;
     // A placeable picture keeps the scale its units per inch give; the extent only says
