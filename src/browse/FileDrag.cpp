@@ -91,7 +91,10 @@ std::optional<DragOrigin> DragOriginOf(const QMimeData* data)
     return origin;
 }
 
-DropItems ReadDrop(const QMimeData* data, qint64 process, const std::vector<OwnList>& ownLists)
+namespace {
+
+DropItems readDrop(const QMimeData* data, qint64 process, const std::vector<OwnList>& ownLists,
+                   bool readPaths)
 {
     DropItems items;
     if (!data)
@@ -110,16 +113,31 @@ DropItems ReadDrop(const QMimeData* data, qint64 process, const std::vector<OwnL
             return items;
         }
     }
-    if (data->hasFormat(UriListFormat))
-        items.paths = PathsOfUriList(data->data(UriListFormat));
-    if (items.paths.isEmpty())
+    if (!data->hasFormat(UriListFormat))
         return items;
+    if (readPaths) {
+        items.paths = PathsOfUriList(data->data(UriListFormat));
+        if (items.paths.isEmpty())
+            return items;
+    }
     items.kind = DropItems::Kind::Paths;
     if (origin) {
         items.set = origin->set;
         items.listedFolder = origin->listedFolder;
     }
     return items;
+}
+
+} // namespace
+
+DropItems ReadDrop(const QMimeData* data, qint64 process, const std::vector<OwnList>& ownLists)
+{
+    return readDrop(data, process, ownLists, true);
+}
+
+DropItems PeekDrop(const QMimeData* data, qint64 process, const std::vector<OwnList>& ownLists)
+{
+    return readDrop(data, process, ownLists, false);
 }
 
 bool MayCarryFiles(const QMimeData* data)

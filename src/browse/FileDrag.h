@@ -76,6 +76,11 @@ struct DropItems {
 /// generation is Stale. Anything else is taken by the paths of its uri-list.
 [[nodiscard]] DropItems ReadDrop(const QMimeData* data, qint64 process,
                                  const std::vector<OwnList>& ownLists);
+/// The same without reading the uri-list, for the moves of a drag over a target: a
+/// payload with one is taken as Paths (paths left empty). A drag from another program
+/// hands its data over only when asked, and a whole listing is long.
+[[nodiscard]] DropItems PeekDrop(const QMimeData* data, qint64 process,
+                                 const std::vector<OwnList>& ownLists);
 
 /// True when a drop onto a file target could bring something: a uri-list or our origin.
 [[nodiscard]] bool MayCarryFiles(const QMimeData* data);

@@ -46,6 +46,9 @@ TEST(FileDrag, UriListsOfOtherProgramsGiveTheirLocalFilesByteForByte)
     auto empty = std::make_unique<QMimeData>();
     empty->setData(UriListFormat, "https://example.org/\r\n");
     EXPECT_EQ(ReadDrop(empty.get(), Here, {}).kind, DropItems::Kind::Nothing);
+    // While a drag only moves, its list is not read: that waits for the drop.
+    EXPECT_EQ(PeekDrop(empty.get(), Here, {}).kind, DropItems::Kind::Paths);
+    EXPECT_TRUE(PeekDrop(data.get(), Here, {}).paths.isEmpty());
     EXPECT_EQ(ReadDrop(nullptr, Here, {}).kind, DropItems::Kind::Nothing);
 }
 
@@ -76,6 +79,8 @@ TEST(FileDrag, ANodeIsTakenByIdOnlyFromThisListAsItWasElseByPathOrRefused)
 
     // The list was rebuilt since the drag began: node 17 may be another file now.
     EXPECT_EQ(ReadDrop(data.get(), Here, {{DragList::FileList, 3, 10}}).kind,
+              DropItems::Kind::Stale);
+    EXPECT_EQ(PeekDrop(data.get(), Here, {{DragList::FileList, 3, 10}}).kind,
               DropItems::Kind::Stale);
 
     // Another Lumara (another process), or another window's list: by path.

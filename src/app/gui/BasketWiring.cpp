@@ -287,7 +287,7 @@ bool BasketWiring::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     // Every drag over the tree is decided here: the tree's own folders, stale nodes and
     // payloads without files are refused.
-    const DropItems items = readDrop(data);
+    const DropItems items = type == QEvent::Drop ? readDrop(data) : readDrop(data, Peek::Only);
     const bool takes =
         basketDrag || items.kind == DropItems::Kind::Paths ||
         (items.kind == DropItems::Kind::OwnNode && items.source == DragList::FileList);
@@ -339,13 +339,15 @@ QMimeData* BasketWiring::folderTreeDrag(NodeTree::Id id) const
                          DragList::FolderTree, id, DraggedSet::Folder, QString()});
 }
 
-DropItems BasketWiring::readDrop(const QMimeData* data) const
+DropItems BasketWiring::readDrop(const QMimeData* data, Peek peek) const
 {
     const NodeTreeModel* files = window_.fileListPanel()->fileListModel();
     const NodeTreeModel* folders = window_.folderTreeView()->nodeModel();
-    return ReadDrop(data, QCoreApplication::applicationPid(),
-                    {{DragList::FileList, files->serial(), files->generation()},
-                     {DragList::FolderTree, folders->serial(), folders->generation()}});
+    const std::vector<OwnList> lists{
+        {DragList::FileList, files->serial(), files->generation()},
+        {DragList::FolderTree, folders->serial(), folders->generation()}};
+    const qint64 process = QCoreApplication::applicationPid();
+    return peek == Peek::Only ? PeekDrop(data, process, lists) : ReadDrop(data, process, lists);
 }
 
 void BasketWiring::dropOnBasket(const QMimeData* data)

@@ -38,8 +38,10 @@ private:
     void connectPanel();
     [[nodiscard]] QMimeData* fileListDrag(NodeTree::Id id) const;
     [[nodiscard]] QMimeData* folderTreeDrag(NodeTree::Id id) const;
-    /// What a drop brings, read against this window's two lists.
-    [[nodiscard]] DropItems readDrop(const QMimeData* data) const;
+    /// What a drop brings, read against this window's two lists; while the drag only
+    /// moves, its uri-list is not read.
+    enum class Peek { No, Only };
+    [[nodiscard]] DropItems readDrop(const QMimeData* data, Peek peek = Peek::No) const;
     void dropOnBasket(const QMimeData* data);
     void dropFileListNode(NodeTree::Id id);
     /// Resolves a file node of the list, extracts it when it is an archive's entry and
