@@ -3,6 +3,7 @@
 #include "platform/DirectoryNames.h"
 #include "platform/FileNames.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderWalk.h"
 
 #include <QFile>
 #include <QProcess>
@@ -191,4 +192,26 @@ TEST(FolderRead, AStoppedReadKeepsADirectoryOrderPrefixDoneOnce)
     platform::ReadWatch open;
     EXPECT_EQ(platform::listFiles(tree.root(), false, nullptr, &open).size(), 600u);
     EXPECT_EQ(open.filesRead.load(), 600);
+}
+
+TEST(FolderRead, AWalkGoesDepthFirstInDirectoryOrderAsFindDoes)
+{
+    TempTree tree;
+    for (int i = 0; i < ManyFiles; ++i)
+        tree.file(QStringLiteral("top_%1").arg(i * 7919 % ManyFiles), 1);
+    for (int i = 0; i < 1500; ++i)
+        tree.file(QStringLiteral("inner/deeper/f_%1").arg(i), 1);
+    tree.file(platform::decodeFileName("inner/\xff raw"), 1);
+    tree.folder("empty");
+
+    QByteArray walked;
+    platform::walkFolder(tree.root(), {}, [&](const platform::WalkedEntry& e) {
+        walked +=
+            platform::encodeFileName(e.path).mid(platform::encodeFileName(tree.root()).size() + 1);
+        walked += '\0';
+    });
+    QProcess find;
+    find.start("find", {tree.root(), "-mindepth", "1", "-printf", "%P\\0"});
+    find.waitForFinished(-1);
+    EXPECT_EQ(walked, find.readAllStandardOutput());
 }
