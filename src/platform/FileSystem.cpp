@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include "platform/DirectoryNames.h"
 #include "platform/FileNames.h"
 
 #include <algorithm>
@@ -95,62 +96,67 @@ std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem
                                  ReadWatch* watch)
 {
     std::vector<FileEntry> result;
-    const auto fail = [error] {
-        if (error)
-            *error = errorText(errno);
-    };
     if (error)
         error->clear();
+    const auto fail = [error](int errorNumber) {
+        if (error)
+            *error = errorText(errorNumber);
+    };
     const QByteArray encoded = encodeFileName(folder);
     const int dirFd = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0) {
-        fail();
+        fail(errno);
         return result;
     }
-    DIR* dir = ::fdopendir(dirFd);
-    if (!dir) {
-        fail();
-        ::close(dirFd);
-        return result;
-    }
-    // A folder's own size grows with its entries (a few dozen bytes each on most file
-    // systems): reserving from it spares a huge folder's list from regrowing. Room
-    // reserved and never filled is never touched, so a guess too high costs nothing.
+    const std::atomic<bool>* stop = watch ? &watch->stop : nullptr;
+    // The names first, in a few large reads; then the statx calls, which are most of
+    // the time, spread over the cores. A folder's own size grows with its entries (a
+    // few dozen bytes each on most file systems), which sizes the name list.
+    DirectoryNames names;
     struct stat folderStat {};
     if (::fstat(dirFd, &folderStat) == 0)
-        result.reserve(std::min(size_t(folderStat.st_size) / 24, size_t(1) << 20));
-    for (;;) {
-        if (watch) {
-            if (watch->stop.load(std::memory_order_relaxed))
-                break;
-            if ((result.size() & 255) == 0)
-                watch->filesRead.store(qint64(result.size()), std::memory_order_relaxed);
-        }
-        // readdir gives null both at the end and on an error; only errno tells them apart.
-        errno = 0;
-        const dirent* d = ::readdir(dir);
-        if (!d) {
-            if (errno != 0)
-                fail();
-            break;
-        }
-        const char* name = d->d_name;
-        if (d->d_type == DT_DIR)
+        names.reserve(std::min(size_t(folderStat.st_size) / 24, size_t(1) << 20));
+    const int readError = readDirectoryNames(
+        dirFd, names,
+        [includeHiddenSystem](const char* name, unsigned char type) {
+            return type != DT_DIR && (name[0] != '.' || includeHiddenSystem);
+        },
+        stop);
+    if (readError != 0)
+        fail(readError);
+
+    result.resize(names.size());
+    std::vector<unsigned char> shown(names.size(), 0);
+    std::atomic<qint64> statted{0};
+    const size_t done = forEachBlock(
+        names.size(),
+        [&](size_t begin, size_t end) {
+            for (size_t i = begin; i < end; ++i) {
+                struct statx st {};
+                if (::statx(dirFd, names.name(i), AT_STATX_SYNC_AS_STAT, StatxMask, &st) != 0)
+                    continue; // gone since the names were read
+                FileEntry& entry = result[i];
+                entry.name = platform::decodeFileName(
+                    QByteArrayView(names.name(i), qsizetype(names.length(i))));
+                shown[i] = fillEntry(st, entry, includeHiddenSystem) ? 1 : 0;
+            }
+            const qint64 total = statted.fetch_add(qint64(end - begin)) + qint64(end - begin);
+            if (watch)
+                watch->filesRead.store(total, std::memory_order_relaxed);
+        },
+        stop);
+    ::close(dirFd);
+
+    // Close the gaps left by what is not shown, keeping the directory order.
+    size_t kept = 0;
+    for (size_t i = 0; i < done; ++i) {
+        if (!shown[i])
             continue;
-        if (isDotOrDotDot(name))
-            continue;
-        if (name[0] == '.' && !includeHiddenSystem)
-            continue;
-        struct statx st {};
-        if (::statx(dirFd, name, AT_STATX_SYNC_AS_STAT, StatxMask, &st) != 0)
-            continue;
-        FileEntry entry;
-        entry.name = decodeFileName(name);
-        if (!fillEntry(st, entry, includeHiddenSystem))
-            continue;
-        result.push_back(std::move(entry));
+        if (kept != i)
+            result[kept] = std::move(result[i]);
+        ++kept;
     }
-    ::closedir(dir);
+    result.resize(kept);
     if (watch)
         watch->filesRead.store(qint64(result.size()), std::memory_order_relaxed);
     return result;

@@ -1,5 +1,6 @@
 #include "platform/FolderWalk.h"
 
+#include "platform/DirectoryNames.h"
 #include "platform/FileNames.h"
 
 #include <QByteArray>
@@ -29,30 +30,41 @@ bool isDotOrDotDot(const char* name)
 }
 
 /// The files and folders of one folder, read whole so that no handle stays open while
-/// the walk goes deeper.
+/// the walk goes deeper; the names in large reads, the stat calls on every core.
 QList<Found> readFolder(const QByteArray& folder, bool includeHidden)
 {
     QList<Found> found;
-    DIR* dir = ::opendir(folder.constData());
-    if (!dir)
+    const int dirFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0)
         return found;
-    const int dirFd = ::dirfd(dir);
-    while (const dirent* d = ::readdir(dir)) {
-        if (isDotOrDotDot(d->d_name) || (d->d_name[0] == '.' && !includeHidden))
-            continue;
-        struct stat linkStat {};
-        struct stat st {};
-        if (::fstatat(dirFd, d->d_name, &linkStat, AT_SYMLINK_NOFOLLOW) != 0 ||
-            ::fstatat(dirFd, d->d_name, &st, 0) != 0)
-            continue; // gone, or a dangling link
-        if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode))
-            continue;
-        found.append({QByteArray(d->d_name),
+    DirectoryNames names;
+    (void)readDirectoryNames(dirFd, names, [includeHidden](const char* name, unsigned char) {
+        return name[0] != '.' || includeHidden;
+    });
+    std::vector<Found> all(names.size());
+    std::vector<unsigned char> kept(names.size(), 0);
+    forEachBlock(names.size(), [&](size_t begin, size_t end) {
+        for (size_t i = begin; i < end; ++i) {
+            struct stat linkStat {};
+            struct stat st {};
+            if (::fstatat(dirFd, names.name(i), &linkStat, AT_SYMLINK_NOFOLLOW) != 0 ||
+                ::fstatat(dirFd, names.name(i), &st, 0) != 0)
+                continue; // gone, or a dangling link
+            if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode))
+                continue;
+            all[i] = {QByteArray(names.name(i), qsizetype(names.length(i))),
                       S_ISDIR(st.st_mode),
                       S_ISLNK(linkStat.st_mode),
-                      {st.st_dev, st.st_ino}});
+                      {st.st_dev, st.st_ino}};
+            kept[i] = 1;
+        }
+    });
+    ::close(dirFd);
+    found.reserve(qsizetype(names.size()));
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (kept[i])
+            found.append(std::move(all[i]));
     }
-    ::closedir(dir);
     return found;
 }
 
