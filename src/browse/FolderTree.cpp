@@ -88,6 +88,9 @@ void addNetworkShares(NodeTree& tree, NodeTree::Id desk, const FolderTreeSources
             continue;
         tree.setToolTip(share, v.mountPath);
         tree.add(share, QString(), QStringLiteral("Loading ..."));
+        // Opens "Network" so that the shares are visible, as the computer's volumes are.
+        if (tree.children(branch).size() == 1)
+            tree.makeVisible(share);
     }
 }
 

@@ -271,6 +271,7 @@ TEST(FolderTree, NetworkSharesAreReadOnlyOffTheWindowThread)
     const NodeTree::Id share = tree.find(fixture.path("share"));
     ASSERT_NE(share, NodeTree::None);
     EXPECT_EQ(tree.node(share).parent, network);
+    EXPECT_TRUE(tree.node(network).expanded);
     EXPECT_EQ(tree.image(share), QStringLiteral("net"));
     EXPECT_EQ(tree.toolTip(share), fixture.path("share"));
     EXPECT_EQ(childTexts(tree, share), QStringList{"Loading ..."});
