@@ -93,7 +93,8 @@ TEST(NetworkShares, GvfsFolderNamesBecomeLabelledShares)
     QStringList labels;
     for (const Volume& v : shares) {
         EXPECT_EQ(v.kind, VolumeKind::Remote);
-        EXPECT_TRUE(v.mountPath.startsWith("/run/user/1000/gvfs/" + v.device)) << v.mountPath.toStdString();
+        EXPECT_TRUE(v.mountPath.startsWith("/run/user/1000/gvfs/" + v.device))
+            << v.mountPath.toStdString();
         labels << platform::ShareLabel(v);
     }
     // Phones and archives are no network shares; a name without a server says nothing.
