@@ -1,6 +1,7 @@
 #include "browse/FolderTree.h"
 
 #include "platform/FileSystem.h"
+#include "platform/NetworkShares.h"
 #include "platform/SpecialFolders.h"
 #include "platform/SystemInfo.h"
 #include "shared/TextHelpers.h"
@@ -10,6 +11,8 @@ namespace {
 const QString Closed = QStringLiteral("closed");
 const QString Open = QStringLiteral("open");
 const QString SpecialKey = QStringLiteral("SpecialFolders");
+const QString Network = QString::fromLatin1(NetworkKey);
+const QString Net = QStringLiteral("net");
 
 // "/a/b/" and "/a/b" both give "/a/b"; the root gives "".
 QString withoutSlash(const QString& path)
@@ -70,7 +73,80 @@ void addSpecialFolder(NodeTree& tree, NodeTree::Id branch, const QString& path)
     }
 }
 
+// A share's folders are read only when it is opened or expanded; until then a child
+// without a key stands in, so that the share shows its expand mark.
+void addNetworkShares(NodeTree& tree, NodeTree::Id desk, const FolderTreeSources& sources)
+{
+    NodeTree::Id branch = NodeTree::None;
+    for (const platform::Volume& v : sources.volumes) {
+        if (v.kind != platform::VolumeKind::Remote)
+            continue;
+        if (branch == NodeTree::None)
+            branch = tree.add(desk, Network, QStringLiteral("Network"), Net);
+        const NodeTree::Id share = tree.add(branch, v.mountPath, platform::ShareLabel(v), Net);
+        if (share == NodeTree::None)
+            continue;
+        tree.setToolTip(share, v.mountPath);
+        tree.add(share, QString(), QStringLiteral("Loading ..."));
+        // Opens "Network" so that the shares are visible, as the computer's volumes are.
+        if (tree.children(branch).size() == 1)
+            tree.makeVisible(share);
+    }
+}
+
+bool isFolderKey(const QString& key)
+{
+    return !key.isEmpty() && key != QLatin1String("root") && key != QLatin1String("desk") &&
+           key != SpecialKey && key != Network;
+}
+
 } // namespace
+
+SubfolderRead ReadSubfolders(const QString& key)
+{
+    SubfolderRead read{key, {}, {}};
+    const QString folder = withoutSlash(key).isEmpty() ? QStringLiteral("/") : key;
+    read.names = platform::listSubfolders(folder);
+    for (const QString& name : read.names)
+        read.firstSubfolders << platform::firstSubfolder(childKey(key, name));
+    return read;
+}
+
+bool OnNetworkShare(const NodeTree& tree, NodeTree::Id id)
+{
+    for (NodeTree::Id at = id; tree.contains(at); at = tree.node(at).parent) {
+        const NodeTree::Id parent = tree.node(at).parent;
+        if (parent != NodeTree::None && tree.key(parent) == Network)
+            return true;
+    }
+    return false;
+}
+
+int AddReadSubfolders(NodeTree& tree, FolderTreeState& state, const SubfolderRead& read)
+{
+    const NodeTree::Id parent = tree.find(read.key);
+    if (read.key.isEmpty() || parent == NodeTree::None)
+        return 0;
+    NodeTreeLock lock(tree);
+    const std::vector<NodeTree::Id>& children = tree.children(parent);
+    if (children.size() == 1 && tree.key(children.front()).isEmpty())
+        tree.removeChildren(parent);
+    int added = 0;
+    for (qsizetype i = 0; i < read.names.size(); ++i) {
+        const QString path = childKeyLike(read.key, read.names[i]);
+        NodeTree::Id node = tree.add(parent, path, read.names[i], Closed, Open);
+        if (node != NodeTree::None)
+            ++added;
+        else
+            node = tree.find(path);
+        const QString first = read.firstSubfolders.value(i);
+        if (node != NodeTree::None && tree.children(node).empty() && !first.isEmpty())
+            tree.add(node, childKeyLike(path, first), first, Closed, Open);
+    }
+    tree.sortChildren(parent);
+    state.markExpanded(read.key);
+    return added;
+}
 
 FolderTreeSources FolderTreeSources::system()
 {
@@ -103,6 +179,8 @@ void BuildFolderTree(NodeTree& tree, const FolderTreeSources& sources)
 
     NodeTree::Id firstVolume = NodeTree::None;
     for (const platform::Volume& v : sources.volumes) {
+        if (v.kind == platform::VolumeKind::Remote)
+            continue;
         const bool removable = v.kind == platform::VolumeKind::Removable;
         const QString label =
             (!removable && sources.label) ? sources.label(v.mountPath) : QString();
@@ -115,6 +193,8 @@ void BuildFolderTree(NodeTree& tree, const FolderTreeSources& sources)
         if (!removable)
             addLookAhead(tree, node, v.mountPath);
     }
+
+    addNetworkShares(tree, desk, sources);
 
     if (!sources.desktopFolder.isEmpty()) {
         for (const QString& name : platform::listSubfolders(sources.desktopFolder))
@@ -158,8 +238,8 @@ bool ExpandFolderNode(NodeTree& tree, FolderTreeState& state, NodeTree::Id id)
     if (!tree.contains(id))
         return false;
     const QString key = tree.key(id);
-    if (key == QLatin1String("root") || key == QLatin1String("desk") || state.wasExpanded(key) ||
-        tree.children(id).empty())
+    if (key == QLatin1String("root") || key == QLatin1String("desk") || key == Network ||
+        state.wasExpanded(key) || tree.children(id).empty() || OnNetworkShare(tree, id))
         return false;
     {
         NodeTreeLock lock(tree);
@@ -175,13 +255,14 @@ std::optional<QString> OpenFolderNode(NodeTree& tree, FolderTreeState& state, No
     if (!tree.contains(id))
         return std::nullopt;
     const QString key = tree.key(id);
-    if (key == QLatin1String("root") || key == QLatin1String("desk") || key == SpecialKey) {
+    if (!isFolderKey(key)) {
         state.CurrentFolderNode = NodeTree::None;
         state.lblpathx.clear();
         return std::nullopt;
     }
-    // Removable volumes are never read on a click (their files are still listed).
-    if (tree.image(id) != QLatin1String("floppy")) {
+    // Removable volumes are never read on a click (their files are still listed), nor
+    // network shares here: a slow server would hold up the window.
+    if (tree.image(id) != QLatin1String("floppy") && !OnNetworkShare(tree, id)) {
         NodeTreeLock lock(tree);
         LoadSubfolders(tree, key);
     }

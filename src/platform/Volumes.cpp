@@ -1,11 +1,16 @@
 #include "platform/Volumes.h"
 
+#include "platform/NetworkShares.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QStorageInfo>
 #include <QStringList>
+#include <array>
+#include <optional>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -97,6 +102,45 @@ bool sysfsRemovable(const QString& device)
     return false;
 }
 
+// Adds one mount to `volumes` unless it belongs to the system; a path mounted again
+// replaces the earlier entry in its place.
+void addMount(std::vector<Volume>& volumes, const QString& device, const QString& path,
+              const QString& type, const RemovableTest& removable)
+{
+    if (path != QLatin1String("/") &&
+        (pseudoFileSystems().contains(type) || isSystemMountPoint(path)))
+        return;
+    Volume v{path, device, type, kindOf(device, type, path, removable)};
+    if (v.kind == VolumeKind::Remote) {
+        const ShareOrigin origin = ShareOriginOf(device, type);
+        v.server = origin.server;
+        v.share = origin.share;
+    }
+    auto same = std::find_if(volumes.begin(), volumes.end(),
+                             [&](const Volume& o) { return o.mountPath == path; });
+    if (same != volumes.end())
+        *same = v;
+    else
+        volumes.push_back(v);
+}
+
+// A mountinfo line: "ID PARENT MAJ:MIN ROOT MOUNTPOINT OPTIONS [TAGS...] - TYPE SOURCE
+// OPTIONS". Returns mount point, type and source, or nothing for a short line.
+std::optional<std::array<QString, 3>> mountInfoFields(const QString& line)
+{
+    const QStringList f = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const qsizetype dash = f.indexOf(QStringLiteral("-"), 6);
+    if (f.size() < 5 || dash < 0 || dash + 2 >= f.size())
+        return std::nullopt;
+    return std::array<QString, 3>{unescape(f[4]), f[dash + 1], unescape(f[dash + 2])};
+}
+
+QString readProcFile(const char* path)
+{
+    QFile file(QString::fromLatin1(path));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
 } // namespace
 
 std::vector<Volume> ParseMounts(const QString& table, const RemovableTest& removable)
@@ -105,37 +149,55 @@ std::vector<Volume> ParseMounts(const QString& table, const RemovableTest& remov
     const QStringList lines = table.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString& line : lines) {
         const QStringList f = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (f.size() < 3)
-            continue;
-        const QString device = unescape(f[0]);
-        const QString path = unescape(f[1]);
-        const QString type = f[2];
-        if (path != QLatin1String("/") &&
-            (pseudoFileSystems().contains(type) || isSystemMountPoint(path)))
-            continue;
-        Volume v{path, device, type, kindOf(device, type, path, removable)};
-        auto same = std::find_if(volumes.begin(), volumes.end(),
-                                 [&](const Volume& o) { return o.mountPath == path; });
-        if (same != volumes.end())
-            *same = v;
-        else
-            volumes.push_back(v);
+        if (f.size() >= 3)
+            addMount(volumes, unescape(f[0]), unescape(f[1]), f[2], removable);
     }
     return volumes;
 }
 
+std::vector<Volume> ParseMountInfo(const QString& table, const RemovableTest& removable)
+{
+    std::vector<Volume> volumes;
+    const QStringList lines = table.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString& line : lines) {
+        if (const auto f = mountInfoFields(line))
+            addMount(volumes, (*f)[2], (*f)[0], (*f)[1], removable);
+    }
+    return volumes;
+}
+
+QString GvfsMountPath(const QString& mountInfo, uint uid)
+{
+    const QString wanted = QStringLiteral("/run/user/%1/gvfs").arg(uid);
+    const QStringList lines = mountInfo.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString& line : lines) {
+        const auto f = mountInfoFields(line);
+        if (f && (*f)[1] == QLatin1String("fuse.gvfsd-fuse") && (*f)[0] == wanted)
+            return wanted;
+    }
+    return {};
+}
+
 std::vector<Volume> MountedVolumes()
 {
-    QFile file(QStringLiteral("/proc/self/mounts"));
-    if (!file.open(QIODevice::ReadOnly))
+    const QString info = readProcFile("/proc/self/mountinfo");
+    std::vector<Volume> all = info.isEmpty()
+                                  ? ParseMounts(readProcFile("/proc/self/mounts"), sysfsRemovable)
+                                  : ParseMountInfo(info, sysfsRemovable);
+    if (all.empty())
         return {Volume{QStringLiteral("/"), {}, {}, VolumeKind::Fixed}};
-    std::vector<Volume> all = ParseMounts(QString::fromUtf8(file.readAll()), sysfsRemovable);
-    std::vector<Volume> folders;
+    std::vector<Volume> volumes;
     for (Volume& v : all) {
-        if (QFileInfo(v.mountPath).isDir())
-            folders.push_back(std::move(v));
+        // A remote mount point is not looked at: a dead server would hold up the caller.
+        if (v.kind == VolumeKind::Remote || QFileInfo(v.mountPath).isDir())
+            volumes.push_back(std::move(v));
     }
-    return folders;
+    // GVfs answers for its mount folder itself, without asking the servers.
+    if (const QString gvfs = GvfsMountPath(info, ::getuid()); !gvfs.isEmpty()) {
+        for (Volume& v : NetworkSharesOfGvfs(gvfs, GvfsFolderNames(gvfs)))
+            volumes.push_back(std::move(v));
+    }
+    return volumes;
 }
 
 QString VolumeLabel(const QString& mountPath)

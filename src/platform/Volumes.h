@@ -15,6 +15,8 @@ struct Volume {
     QString device;
     QString fsType;
     VolumeKind kind = VolumeKind::Fixed;
+    QString server = {}; ///< remote volumes: the host that serves them
+    QString share = {};  ///< remote volumes: the export, share or path on that host
 };
 
 /// Free and total bytes of a volume.
@@ -32,8 +34,19 @@ using RemovableTest = std::function<bool(const QString& device)>;
 [[nodiscard]] std::vector<Volume> ParseMounts(const QString& table,
                                               const RemovableTest& removable = {});
 
-/// The volumes mounted now (read from /proc/self/mounts, removability from sysfs);
-/// mount points that are not folders are left out.
+/// The volumes of a table in /proc/self/mountinfo format, filtered like ParseMounts.
+/// Remote volumes carry their server and share. GVfs's own mount is left out; its shares
+/// come from NetworkSharesOfGvfs.
+[[nodiscard]] std::vector<Volume> ParseMountInfo(const QString& table,
+                                                 const RemovableTest& removable = {});
+
+/// Where GVfs mounts the shares of the user `uid` (its fuse.gvfsd-fuse mount under
+/// /run/user/UID in a mountinfo table), "" when it is not mounted.
+[[nodiscard]] QString GvfsMountPath(const QString& mountInfo, uint uid);
+
+/// The volumes mounted now (read from /proc/self/mountinfo, removability from sysfs),
+/// then the shares GVfs holds. Local mount points that are not folders are left out;
+/// remote ones are never looked at, so a dead server cannot hold this up.
 [[nodiscard]] std::vector<Volume> MountedVolumes();
 
 /// The label of the volume mounted at `mountPath`, "" when it has none.

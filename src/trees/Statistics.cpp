@@ -156,13 +156,21 @@ SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id cur
 SizeTableResult FolderSizeTable(const QString& folder, const Settings& settings, Grid& grid,
                                 CancelKey& cancel, Prompts& prompts)
 {
+    QString error;
+    const std::vector<platform::FileEntry> files =
+        platform::listFiles(folder, settings.showSystemHidden == 1, &error);
+    return FillFolderSizeTable(folder, files, error, grid, cancel, prompts);
+}
+
+SizeTableResult FillFolderSizeTable(const QString& folder,
+                                    const std::vector<platform::FileEntry>& files,
+                                    const QString& error, Grid& grid, CancelKey& cancel,
+                                    Prompts& prompts)
+{
     SizeTableResult result;
     // Escape pressed to close an earlier menu or dialog does not cancel this job.
     cancel.clear();
     startFileTable(grid, 400, 1600, 600);
-    QString error;
-    const std::vector<platform::FileEntry> files =
-        platform::listFiles(folder, settings.showSystemHidden == 1, &error);
     int row = 0;
     for (const platform::FileEntry& e : files) {
         if (EscapePressed(cancel, prompts))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browse/FileListState.h"
+#include "platform/FileSystem.h"
 
 #include <QString>
 
@@ -36,3 +37,10 @@ SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id cur
 /// the cancel check between files. No files: "no files found" and nothing shown.
 SizeTableResult FolderSizeTable(const QString& folder, const Settings& settings, Grid& grid,
                                 CancelKey& cancel, Prompts& prompts);
+
+/// FolderSizeTable from files read already (elsewhere, off the window's thread):
+/// `error` is the reason the read stopped, "" when it did not.
+SizeTableResult FillFolderSizeTable(const QString& folder,
+                                    const std::vector<platform::FileEntry>& files,
+                                    const QString& error, Grid& grid, CancelKey& cancel,
+                                    Prompts& prompts);

@@ -73,7 +73,8 @@ int ThumbnailGeometry::indexAt(QPoint point, int page) const
 
 QImage DrawThumbnailPage(const QStringList& paths, int page, QSize area,
                          const std::function<bool()>& carryOn, const std::function<void()>& waiting,
-                         const ThumbnailCache* cache, double twipsPerPixel)
+                         const ThumbnailCache* cache, double twipsPerPixel,
+                         const std::function<QImage(const QString& path, QSize size)>& load)
 {
     QImage canvas(area.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     canvas.fill(Qt::white);
@@ -88,8 +89,9 @@ QImage DrawThumbnailPage(const QStringList& paths, int page, QSize area,
     decoded.reserve(std::size_t(last - first));
     for (qsizetype i = first; i < last; ++i)
         decoded.push_back(
-            cache ? QtConcurrent::run(CachedThumbnail, paths[i], thumb, *cache)
-                  : QtConcurrent::run(LoadThumbnail, paths[i], thumb, Qt::IgnoreAspectRatio));
+            load    ? QtConcurrent::run(load, paths[i], thumb)
+            : cache ? QtConcurrent::run(CachedThumbnail, paths[i], thumb, *cache)
+                    : QtConcurrent::run(LoadThumbnail, paths[i], thumb, Qt::IgnoreAspectRatio));
 
     QPainter painter(&canvas);
     painter.setPen(Qt::black);
@@ -98,10 +100,19 @@ QImage DrawThumbnailPage(const QStringList& paths, int page, QSize area,
             break;
         QFuture<QImage>& future = decoded[std::size_t(i - first)];
         if (waiting) {
-            while (!future.isFinished()) {
+            // A picture on a slow or dead share may never come: the cancel check is
+            // asked again every ~50 ms while it is awaited.
+            bool stopped = false;
+            for (int turn = 1; !future.isFinished(); ++turn) {
                 waiting();
                 QThread::msleep(2);
+                if (turn % 25 == 0 && carryOn && !future.isFinished() && !carryOn()) {
+                    stopped = true;
+                    break;
+                }
             }
+            if (stopped)
+                break;
         }
         const QImage picture = future.result();
         const QRect cell = geometry.cell(int(i - first) + 1);

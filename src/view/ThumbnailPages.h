@@ -44,10 +44,13 @@ private:
 /// its cell empty. The pictures decode in parallel off the calling thread at the
 /// thumbnail size; they are painted in order. Before each picture `carryOn` is asked
 /// (false ends the page, keeping what is drawn); while a picture is still decoding
-/// `waiting` runs (to let the window paint). Either may be empty. With a `cache` (not
-/// kept), thumbnails come from the desktop's shared cache and new ones go into it.
-[[nodiscard]] QImage DrawThumbnailPage(const QStringList& paths, int page, QSize area,
-                                       const std::function<bool()>& carryOn = {},
-                                       const std::function<void()>& waiting = {},
-                                       const ThumbnailCache* cache = nullptr,
-                                       double twipsPerPixel = 15);
+/// `waiting` runs (to let the window paint), and every so often `carryOn` is asked again,
+/// so that a picture that never comes (a dead network share) cannot hold the page.
+/// Either may be empty. With a `cache` (not kept), thumbnails come from the desktop's
+/// shared cache and new ones go into it. `load` replaces the decoding (tests).
+[[nodiscard]] QImage
+DrawThumbnailPage(const QStringList& paths, int page, QSize area,
+                  const std::function<bool()>& carryOn = {},
+                  const std::function<void()>& waiting = {}, const ThumbnailCache* cache = nullptr,
+                  double twipsPerPixel = 15,
+                  const std::function<QImage(const QString& path, QSize size)>& load = {});

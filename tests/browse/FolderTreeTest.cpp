@@ -36,7 +36,7 @@ protected:
         sources.volumes = {
             {fixture.path("vol"), "/dev/sda1", "ext4", platform::VolumeKind::Fixed},
             {fixture.path("stick"), "/dev/sdb1", "vfat", platform::VolumeKind::Removable},
-            {fixture.path("nowhere"), "srv:/x", "nfs", platform::VolumeKind::Remote}};
+            {fixture.path("nowhere"), "srv:/x", "nfs", platform::VolumeKind::Remote, "srv", "/x"}};
         sources.label = [this](const QString& path) {
             return path == fixture.path("vol") ? QStringLiteral("DATA") : QString();
         };
@@ -65,15 +65,17 @@ TEST_F(FolderTreeFixture, InitialTreeHasDesktopComputerVolumesAndSpecialFolders)
     EXPECT_EQ(tree.node(root).parent, desk);
     EXPECT_TRUE(tree.node(root).expanded);
 
+    // The network share sits under "Network", not beside the disks.
     EXPECT_EQ(childTexts(tree, root), (QStringList{"DATA (" + fixture.path("vol") + ")",
-                                                   "Floppy (" + fixture.path("stick") + ")",
-                                                   " (" + fixture.path("nowhere") + ")"}));
+                                                   "Floppy (" + fixture.path("stick") + ")"}));
+    EXPECT_EQ(childTexts(tree, desk).mid(0, 2), (QStringList{"My Computer", "Network"}));
+    EXPECT_EQ(childTexts(tree, tree.find(NetworkKey)), QStringList{"srv: /x"});
     EXPECT_EQ(tree.image(id("vol")), QStringLiteral("hard"));
     EXPECT_EQ(tree.image(id("stick")), QStringLiteral("floppy"));
     // One look-ahead child on a readable volume; a removable volume is not read.
     EXPECT_EQ(tree.children(id("vol")).size(), 1u);
     EXPECT_TRUE(tree.children(id("stick")).empty());
-    EXPECT_TRUE(tree.children(id("nowhere")).empty());
+    EXPECT_EQ(childTexts(tree, id("nowhere")), QStringList{"Loading ..."});
 
     EXPECT_NE(id("desktop/Projects/"), NodeTree::None);
     EXPECT_EQ(tree.node(id("desktop/Projects/")).parent, desk);
@@ -241,4 +243,63 @@ TEST(FolderTree, ExpandMarkOfAFolderOfFilesDoesNotReadItsEntries)
     EXPECT_NE(tree.find(fixture.path("vol/files")), NodeTree::None);
     EXPECT_TRUE(tree.children(tree.find(fixture.path("vol/files"))).empty());
     EXPECT_EQ(accessed("vol/files").secsTo(past), 0);
+}
+
+TEST(FolderTree, NetworkSharesAreReadOnlyOffTheWindowThread)
+{
+    TempTree fixture;
+    fixture.folder("share/b");
+    fixture.folder("share/a/inner");
+    fixture.folder("share/C");
+    fixture.folder("disk/sub");
+    FolderTreeSources sources;
+    sources.volumes = {{fixture.path("disk"), "/dev/sda1", "ext4", platform::VolumeKind::Fixed},
+                       {fixture.path("share"), "ann@host:/srv", "fuse.sshfs",
+                        platform::VolumeKind::Remote, "host", "/srv"}};
+    QStringList labelled;
+    sources.label = [&](const QString& path) {
+        labelled << path;
+        return QString();
+    };
+    NodeTree tree;
+    FolderTreeState state;
+    BuildFolderTree(tree, sources);
+
+    // Building asks nothing of the share: no label, no look-ahead, though it has folders.
+    EXPECT_EQ(labelled, QStringList{fixture.path("disk")});
+    const NodeTree::Id network = tree.find(NetworkKey);
+    const NodeTree::Id share = tree.find(fixture.path("share"));
+    ASSERT_NE(share, NodeTree::None);
+    EXPECT_EQ(tree.node(share).parent, network);
+    EXPECT_TRUE(tree.node(network).expanded);
+    EXPECT_EQ(tree.image(share), QStringLiteral("net"));
+    EXPECT_EQ(tree.toolTip(share), fixture.path("share"));
+    EXPECT_EQ(childTexts(tree, share), QStringList{"Loading ..."});
+    EXPECT_TRUE(OnNetworkShare(tree, share));
+    EXPECT_FALSE(OnNetworkShare(tree, network));
+    EXPECT_FALSE(OnNetworkShare(tree, tree.find(fixture.path("disk"))));
+
+    // Neither a click nor an expand reads it on this thread; the click still lists it.
+    EXPECT_FALSE(ExpandFolderNode(tree, state, share));
+    EXPECT_EQ(OpenFolderNode(tree, state, share), fixture.path("share/"));
+    EXPECT_EQ(childTexts(tree, share), QStringList{"Loading ..."});
+    // "Network" and the stand-in are no folders.
+    EXPECT_FALSE(OpenFolderNode(tree, state, network).has_value());
+    EXPECT_FALSE(OpenFolderNode(tree, state, tree.children(share).front()).has_value());
+    EXPECT_FALSE(ExpandFolderNode(tree, state, network));
+
+    // The read, handed back, replaces the stand-in with the sorted folders.
+    EXPECT_EQ(AddReadSubfolders(tree, state, ReadSubfolders(fixture.path("share"))), 3);
+    EXPECT_EQ(childTexts(tree, share), (QStringList{"a", "b", "C"}));
+    EXPECT_EQ(childTexts(tree, tree.find(fixture.path("share/a"))), QStringList{"inner"});
+    EXPECT_TRUE(state.wasExpanded(fixture.path("share")));
+    const NodeTree::Id a = tree.find(fixture.path("share/a"));
+    EXPECT_TRUE(OnNetworkShare(tree, a));
+    EXPECT_FALSE(ExpandFolderNode(tree, state, a));
+
+    // Read again, it adds nothing; a read for a node that is not there does nothing.
+    EXPECT_EQ(AddReadSubfolders(tree, state, ReadSubfolders(fixture.path("share"))), 0);
+    EXPECT_EQ(childTexts(tree, share), (QStringList{"a", "b", "C"}));
+    EXPECT_EQ(AddReadSubfolders(tree, state, ReadSubfolders(fixture.path("share/gone"))), 0);
+    EXPECT_EQ(AddReadSubfolders(tree, state, SubfolderRead{}), 0);
 }

@@ -7,7 +7,11 @@
 #include "view/ThumbnailPages.h"
 
 #include <QBuffer>
+#include <QSemaphore>
+#include <QThreadPool>
 #include <QtEndian>
+#include <chrono>
+#include <future>
 #include <gtest/gtest.h>
 
 namespace {
@@ -291,4 +295,37 @@ TEST(PictureFolder, ThePictureCategoryDecidesWhatIsAPicture)
     EXPECT_EQ(
         PictureFilesOfFolder(tree.root(), settings),
         (QStringList{tree.path(QStringLiteral("c.jpeg")), tree.path(QStringLiteral("notes.txt"))}));
+}
+
+TEST(ThumbnailPage, APictureThatNeverComesDoesNotHoldThePage)
+{
+    // The first picture sits on a dead share: its read waits until the test lets it go.
+    const QStringList paths{"/share/slow.jpg", "/share/next.jpg"};
+    QSemaphore arrive;
+    const auto load = [&arrive](const QString& path, QSize size) {
+        if (path.endsWith(QLatin1String("slow.jpg")))
+            arrive.acquire();
+        QImage red(size, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        return red;
+    };
+    const QSize area(500, 400);
+    int asked = 0;
+    int waited = 0;
+    auto page = std::async(std::launch::async, [&] {
+        return DrawThumbnailPage(
+            paths, 0, area, [&asked] { return ++asked < 3; }, [&waited] { ++waited; }, nullptr, 15,
+            load);
+    });
+    const bool ended = page.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    arrive.release();
+    const QImage drawn = page.get();
+    QThreadPool::globalInstance()->waitForDone();
+    ASSERT_TRUE(ended) << "the page waited for a picture that did not come";
+    // Asked before the first picture, then while it was awaited, until it said stop.
+    EXPECT_EQ(asked, 3);
+    EXPECT_GT(waited, 0);
+    const ThumbnailGeometry geometry(area);
+    EXPECT_EQ(drawn.pixelColor(geometry.cell(1).center()), QColor(Qt::white));
+    EXPECT_EQ(drawn.pixelColor(geometry.cell(2).center()), QColor(Qt::white));
 }

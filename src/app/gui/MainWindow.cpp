@@ -11,6 +11,7 @@
 #include "archive/ExamineArchive.h"
 #include "browse/gui/FileListPanel.h"
 #include "browse/gui/FilterStrip.h"
+#include "browse/gui/SubfolderReads.h"
 #include "controls/gui/HistoryListBox.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
@@ -67,8 +68,9 @@ void MainWindow::start(const QString& appFolder)
     settings_.unknownAsText = 0;
     setWindowTitle(QStringLiteral("Lumara"));
 
-    FolderTreeSources sources = FolderTreeSources::system();
+    FolderTreeSources sources = treeSources_ ? *treeSources_ : FolderTreeSources::system();
     sources.computerIcon = true;
+    subfolderReads_->setReader(sources.readSubfolders);
     {
         BusyPointer busy;
         BuildFolderTree(folderTree_, sources);
@@ -103,6 +105,11 @@ void MainWindow::start(const QString& appFolder)
     settings_.treeHeight = shown.treeHeight;
     settings_.listWidth = shown.listWidth;
     settings_.listHeight = shown.listHeight;
+}
+
+void MainWindow::useFolderTreeSources(FolderTreeSources sources)
+{
+    treeSources_ = std::move(sources);
 }
 
 ViewWindow* MainWindow::viewWindow()

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 class BasketWiring;
 class FileListPanel;
@@ -22,6 +23,7 @@ class NodeTreeModel;
 class NodeTreeView;
 class SizeBarCommands;
 class SizeTableCommands;
+class SubfolderReads;
 class TreeButtons;
 class QLabel;
 class QSplitter;
@@ -40,6 +42,9 @@ public:
     /// Runs the start-up sequence (tree, profile, layout, working folder, volumes in the
     /// folder history) and shows the window. `appFolder` "" means the program's folder.
     void start(const QString& appFolder = {});
+    /// What start() builds the folder tree from, instead of the machine's volumes and
+    /// folders (tests: fake volumes and a recording folder reader). Call before start().
+    void useFolderTreeSources(FolderTreeSources sources);
 
     [[nodiscard]] Settings& settings() { return settings_; }
     [[nodiscard]] Prompts& prompts() { return prompts_; }
@@ -138,6 +143,9 @@ private:
     bool listFolderPath(const QString& path);
     /// Makes the file `name` of the listed folder the list's current row.
     void selectListedFile(const QString& name);
+    /// Loads the folders under the tree node `key`: here for local folders, off this
+    /// thread for network shares (the tree grows when the read is back).
+    void loadTreeFolders(const QString& key);
 
     Settings settings_;
     QtPrompts qtPrompts_;
@@ -151,6 +159,8 @@ private:
     std::unique_ptr<NodeTreeModel> folderModel_;
     NodeTreeView* tvwDirTree_ = nullptr;
     FolderTreeState treeState_;
+    std::optional<FolderTreeSources> treeSources_; ///< set by useFolderTreeSources
+    SubfolderReads* subfolderReads_ = nullptr;     ///< a child of the window
     HistoryListBox* folderHistoryBox_ = nullptr;
     QLabel* lblPath_ = nullptr;
     QWidget* treePane_ = nullptr;

@@ -48,7 +48,7 @@ bool MainWindow::openFolderPath(const QString& path)
     }
     // Folder keys and the history hold folders without the closing slash ("/" aside).
     const QString bare = path.size() > 1 && path.endsWith(u'/') ? path.chopped(1) : path;
-    LoadSubfolders(folderTree_, bare);
+    loadTreeFolders(bare);
     return listFolderPath(bare);
 }
 

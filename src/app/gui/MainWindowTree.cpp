@@ -2,6 +2,7 @@
 #include "app/gui/FrameMenus.h"
 #include "app/gui/MainWindow.h"
 #include "browse/gui/FileListPanel.h"
+#include "browse/gui/SubfolderReads.h"
 #include "controls/gui/HistoryListBox.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
@@ -48,6 +49,11 @@ void MainWindow::connectFolderTree()
     tvwDirTree_->installEventFilter(this);
     tvwDirTree_->viewport()->installEventFilter(this);
     tvwDirTree_->viewport()->setMouseTracking(true);
+    subfolderReads_ = new SubfolderReads(this);
+    connect(subfolderReads_, &SubfolderReads::finished, this, [this](const SubfolderRead& read) {
+        ViewPositionKeeper keep(tvwDirTree_);
+        AddReadSubfolders(folderTree_, treeState_, read);
+    });
 
     connect(tvwDirTree_, &QTreeView::clicked, this, [this](const QModelIndex& index) {
         if (treeClickCode_ != QLatin1String("X"))
@@ -61,6 +67,12 @@ void MainWindow::connectFolderTree()
             const NodeTree::Id id = folderModel_->idOf(index);
             if (!folderTree_.contains(id))
                 return;
+            // A share is read aside: the window goes on answering while it comes.
+            if (OnNetworkShare(folderTree_, id)) {
+                if (!treeState_.wasExpanded(folderTree_.key(id)))
+                    subfolderReads_->read(folderTree_.key(id));
+                return;
+            }
             BusyPointer busy;
             ViewPositionKeeper keep(tvwDirTree_);
             ExpandFolderNode(folderTree_, treeState_, id);
@@ -83,6 +95,8 @@ void MainWindow::openFolderNode(NodeTree::Id id)
     }
     if (!folder)
         return;
+    if (OnNetworkShare(folderTree_, id))
+        subfolderReads_->read(folderTree_.key(id));
     lblPath_->setText(platform::displayFileName(treeState_.lblpathx));
     QCoreApplication::processEvents();
     const QString before = statusBar()->currentMessage();
@@ -95,6 +109,14 @@ void MainWindow::openFolderNode(NodeTree::Id id)
     else
         statusBar()->showMessage(before);
     reportCancelledListing(path);
+}
+
+void MainWindow::loadTreeFolders(const QString& key)
+{
+    if (OnNetworkShare(folderTree_, folderTree_.find(key)))
+        subfolderReads_->read(key);
+    else
+        LoadSubfolders(folderTree_, key);
 }
 
 void MainWindow::reportCancelledListing(const QString& path)
@@ -111,7 +133,7 @@ void MainWindow::openFolderHistoryEntry(int index)
     if (path.isEmpty())
         return;
     if (rows.GetItemData(index) != 0) {
-        LoadSubfolders(folderTree_, path);
+        loadTreeFolders(path);
         lblPath_->setText(platform::displayFileName(path));
     }
     // The closed drop-down and "Loading ..." are painted before the folder is read.
@@ -177,7 +199,8 @@ void MainWindow::folderTreeMouse(QMouseEvent* event)
     }
     const QString key = folderTree_.key(id);
     if (event->button() != Qt::RightButton || key == QLatin1String("SpecialFolders") ||
-        key == QLatin1String("desk") || key.startsWith(QLatin1String("root")))
+        key == QLatin1String("desk") || key.startsWith(QLatin1String("root")) ||
+        !key.startsWith(u'/'))
         return;
     const QString code = menus_->run(menus_->tvwview.menu, event->globalPosition().toPoint());
     if (code == QLatin1String("P"))

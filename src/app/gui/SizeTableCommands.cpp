@@ -5,10 +5,25 @@
 #include "controls/gui/GridView.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/CancelKey.h"
+#include "shared/Settings.h"
 #include "trees/Statistics.h"
 #include "view/gui/ViewWindow.h"
 
 #include <QAction>
+#include <mutex>
+#include <thread>
+
+/// One folder's read for its table, shared with the thread that reads it. The thread
+/// hands the files back only while its window part is alive.
+struct SizeTableCommands::FolderJob {
+    QString folder;
+    std::vector<platform::FileEntry> files;
+    QString error;
+    platform::ReadWatch watch;
+    std::mutex mutex;
+    SizeTableCommands* owner = nullptr;
+};
 
 SizeTableCommands::SizeTableCommands(Settings& settings, Prompts& prompts, CancelKey& cancel,
                                      FileListPanel& panel, std::function<ViewWindow*()> viewWindow,
@@ -19,6 +34,20 @@ SizeTableCommands::SizeTableCommands(Settings& settings, Prompts& prompts, Cance
     QAction* sizeTable = panel.menus().files.sizeTable;
     sizeTable->setEnabled(true);
     connect(sizeTable, &QAction::triggered, this, [this] { TriggerFileSizes(); });
+    reader_ = [](const QString& folder, bool hidden, QString* error, platform::ReadWatch* watch) {
+        return platform::listFiles(folder, hidden, error, watch);
+    };
+    escapePoll_.setInterval(100);
+    connect(&escapePoll_, &QTimer::timeout, this, &SizeTableCommands::pollEscape);
+}
+
+SizeTableCommands::~SizeTableCommands()
+{
+    if (!job_)
+        return;
+    job_->watch.stop = true;
+    std::lock_guard lock(job_->mutex);
+    job_->owner = nullptr;
 }
 
 void SizeTableCommands::present(ViewWindow* view, const QString& message, qint64 total)
@@ -56,13 +85,47 @@ void SizeTableCommands::TriggerFileSizes()
 
 void SizeTableCommands::FolderSizeTable(const QString& folder)
 {
+    if (job_)
+        return;
+    job_ = std::make_shared<FolderJob>();
+    job_->folder = folder;
+    job_->owner = this;
+    // Escape pressed to close the menu that asked for the table does not cancel it.
+    cancel_.clear();
+    escapePoll_.start();
+    // Detached: a read stuck on a dead server must not keep the window from closing.
+    std::thread([job = job_, reader = reader_, hidden = settings_.showSystemHidden == 1] {
+        job->files = reader(job->folder, hidden, &job->error, &job->watch);
+        std::lock_guard lock(job->mutex);
+        if (SizeTableCommands* owner = job->owner)
+            QMetaObject::invokeMethod(
+                owner, [owner, job] { owner->folderRead(job); }, Qt::QueuedConnection);
+    }).detach();
+}
+
+void SizeTableCommands::pollEscape()
+{
+    // The read may come back while the question is open; its job stays alive here.
+    const std::shared_ptr<FolderJob> job = job_;
+    if (!job || asking_ || job->watch.stop)
+        return;
+    asking_ = true;
+    if (cancel_.pressed() && EscapePressed(cancel_, prompts_))
+        job->watch.stop = true;
+    asking_ = false;
+}
+
+void SizeTableCommands::folderRead(const std::shared_ptr<FolderJob>& job)
+{
+    escapePoll_.stop();
+    job_.reset();
     BusyPointer busy;
     ViewWindow* view = viewWindow_();
     view->CloseView();
     GridView* grid = view->tableGrid();
     grid->hide();
     const SizeTableResult result =
-        ::FolderSizeTable(folder, settings_, grid->grid(), cancel_, prompts_);
+        FillFolderSizeTable(job->folder, job->files, job->error, grid->grid(), cancel_, prompts_);
     if (result.shown)
         present(view, result.viewMessage, result.grandTotal);
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <QObject>
+#include <QTimer>
 #include <functional>
+#include <memory>
 
 class CancelKey;
 class FileListPanel;
@@ -18,11 +22,23 @@ public:
     /// `viewWindow` gives the view window, creating it on first use.
     SizeTableCommands(Settings& settings, Prompts& prompts, CancelKey& cancel, FileListPanel& panel,
                       std::function<ViewWindow*()> viewWindow, QObject* parent = nullptr);
+    ~SizeTableCommands() override;
 
     /// `Command1` "Trigger FileSizes": the size table of the last clicked node.
     void TriggerFileSizes();
-    /// The folder tree's "Size" for `folder` (ending in "/").
+    /// The folder tree's "Size" for `folder` (ending in "/"). The folder is read on a
+    /// thread of its own (a network share may be slow) and the table shown when the read
+    /// is back; Escape, answered Yes, ends the read keeping what was read. A second
+    /// request while one reads is ignored.
     void FolderSizeTable(const QString& folder);
+    /// Whether a folder's files are being read for its table.
+    [[nodiscard]] bool reading() const { return bool(job_); }
+
+    /// How the folder's files are read (tests: a reader that waits for them).
+    using FileReader = std::function<std::vector<platform::FileEntry>(
+        const QString& folder, bool includeHiddenSystem, QString* error,
+        platform::ReadWatch* watch)>;
+    void setFileReader(FileReader reader) { reader_ = std::move(reader); }
 
     /// The sum of the lengths in the last table, for the size bars.
     [[nodiscard]] qint64 grandTotal() const { return grandTotal_; }
@@ -32,7 +48,10 @@ Q_SIGNALS:
     void tableShown(qint64 grandTotal);
 
 private:
+    struct FolderJob;
     void present(ViewWindow* view, const QString& message, qint64 total);
+    void folderRead(const std::shared_ptr<FolderJob>& job);
+    void pollEscape();
 
     Settings& settings_;
     Prompts& prompts_;
@@ -40,4 +59,8 @@ private:
     FileListPanel& panel_;
     std::function<ViewWindow*()> viewWindow_;
     qint64 grandTotal_ = 0;
+    FileReader reader_;
+    std::shared_ptr<FolderJob> job_; ///< the folder read running, if any
+    QTimer escapePoll_;
+    bool asking_ = false;
 };

@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -353,6 +354,11 @@ TEST(MainWindow, SizeTableBringsAMinimisedViewWindowBack)
     QApplication::processEvents();
     ASSERT_TRUE(view->isMinimized());
     Q_EMIT window.folderSizeTableWanted(fixture.path("data/"));
+    // The folder is read aside; the table comes when the read is back.
+    QElapsedTimer clock;
+    clock.start();
+    while (view->isMinimized() && clock.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_FALSE(view->isMinimized());
     EXPECT_TRUE(view->isVisible());
     window.menus().file.exit->trigger();

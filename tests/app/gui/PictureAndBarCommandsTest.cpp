@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -48,6 +49,11 @@ TEST_F(PictureAndBarCommandsTest, ATableOfOneFileDrawsOneFullWidthBar)
     window.settings().colours[5] = 0x0000C0;
     Q_EMIT window.folderSizeTableWanted(folder);
     ViewWindow* view = window.viewWindow();
+    // The folder is read aside; the table comes when the read is back.
+    QElapsedTimer clock;
+    clock.start();
+    while (view->tableGrid()->isHidden() && clock.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
     ASSERT_FALSE(view->tableGrid()->isHidden());
     QAction* showBars = view->menuItem(ViewMenuItem::ShowSizeBar);
     ASSERT_TRUE(showBars->isEnabled());

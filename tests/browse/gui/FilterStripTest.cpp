@@ -17,14 +17,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+#include <atomic>
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,6 +38,24 @@ public:
     bool pressed() override { return false; }
     void clear() override {}
 };
+
+/// Escape, as the cancel check sees it, once `down` is set.
+class EscapeOnDemand : public CancelKey {
+public:
+    bool pressed() override { return down; }
+    void clear() override { down = false; }
+    bool down = false;
+};
+
+/// Runs the event loop until `done` holds, for at most five seconds.
+template <typename Done> bool waitFor(Done done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
 
 class FilterStripTest : public ::testing::Test {
 protected:
@@ -215,10 +237,54 @@ TEST_F(FilterStripTest, SizeTablesShowInTheViewWindowGrid)
     EXPECT_EQ(tables.grandTotal(), 150);
 
     tables.FolderSizeTable(tree.folder("none") + "/");
+    ASSERT_TRUE(waitFor([&] { return !tables.reading(); }));
     EXPECT_EQ(prompts.shownTexts().last(), "no files found");
     EXPECT_TRUE(view.tableGrid()->isHidden());
     tables.FolderSizeTable(tree.root() + "/");
+    ASSERT_TRUE(waitFor([&] { return !tables.reading(); }));
     EXPECT_EQ(view.tableGrid()->grid().rows(), 6);
+    EXPECT_EQ(view.statusMessage(), tree.root());
+}
+
+TEST_F(FilterStripTest, AFolderSizeTableIsReadAsideAndEscapeEndsTheRead)
+{
+    EscapeOnDemand cancel;
+    ViewWindow view(settings, prompts);
+    SizeTableCommands tables(settings, prompts, cancel, panel, [&view] { return &view; });
+    // A slow share: the files come one at a time, each when the test lets it.
+    QSemaphore next;
+    std::atomic<Qt::HANDLE> readOn{nullptr};
+    tables.setFileReader(
+        [&](const QString& folder, bool hidden, QString* error, platform::ReadWatch* watch) {
+            readOn = QThread::currentThreadId();
+            std::vector<platform::FileEntry> all = platform::listFiles(folder, hidden, error);
+            std::vector<platform::FileEntry> read;
+            for (platform::FileEntry& e : all) {
+                if (watch->stop || !next.tryAcquire(1, 3000))
+                    break;
+                read.push_back(std::move(e));
+            }
+            return read;
+        });
+
+    tables.FolderSizeTable(tree.root() + "/");
+    EXPECT_TRUE(tables.reading()) << "the window waited for the whole folder";
+    next.release(2);
+    ASSERT_TRUE(waitFor([&] { return readOn != nullptr; }));
+    EXPECT_NE(readOn.load(), QThread::currentThreadId());
+    // A second request while one reads is ignored.
+    tables.FolderSizeTable(tree.root() + "/");
+
+    // Escape, answered Yes, ends the read; the files read so far are shown.
+    prompts.answers << Prompts::Answer::Yes;
+    cancel.down = true;
+    ASSERT_TRUE(waitFor([&] { return prompts.shownTexts().contains("cancel?"); }));
+    next.release(1);
+    ASSERT_TRUE(waitFor([&] { return !tables.reading(); }));
+    EXPECT_EQ(prompts.shownTexts(), QStringList{"cancel?"});
+    const Grid& grid = view.tableGrid()->grid();
+    EXPECT_GE(grid.rows(), 3);
+    EXPECT_LT(grid.rows(), 6);
     EXPECT_EQ(view.statusMessage(), tree.root());
 }
 
