@@ -327,7 +327,7 @@ void Reader::handleCell(const Record& r, RecordStream& records)
     const QByteArrayView d = r.data;
     const bool old = version_ == 2;
     const qsizetype valueAt = old ? 7 : 6; // after row, column and XF or attributes
-    if (d.size() < valueAt)
+    if (d.size() < valueAt && r.id != String && r.id != String2)
         return;
     switch (r.id) {
     case Integer2:
