@@ -17,6 +17,8 @@ enum Id : quint16 {
     Bof4 = 0x0409,
     Bof58 = 0x0809,
     Eof = 0x000A,
+    Dimensions2 = 0x0000,
+    Dimensions = 0x0200,
     FilePass = 0x002F,
     CodePage = 0x0042,
     DateMode = 0x0022,
@@ -52,6 +54,8 @@ constexpr quint8 WorksheetSheet = 0;
 constexpr quint8 MacroSheet = 1;
 constexpr quint16 SpecialResult = 0xFFFF; // a formula result that is no number
 constexpr int Utf16CodePage = 1200;
+constexpr quint32 MostRows = 65536;
+constexpr quint32 MostColumns = 256;
 
 Cell Valued(CellKind kind, double number)
 {
@@ -118,13 +122,14 @@ public:
     bool dates1904 = false;
     std::vector<SheetEntry> sheets;
 
-    /// Walks the substream that starts at `from`; cells go to `cells` when given.
-    void walk(qsizetype from, CellMap* cells)
+    /// Walks the substream that starts at `from`; cells go to `sheet` when given.
+    void walk(qsizetype from, Sheet* sheet)
     {
         RecordStream records(stream_, from);
         Record r;
         int depth = 0;
-        cells_ = cells;
+        sheet_ = sheet;
+        cells_ = sheet ? &sheet->cells : nullptr;
         pendingString_.reset();
         while (records.next(r)) {
             if (depth == 0 && !IsBof(r.id))
@@ -305,7 +310,27 @@ private:
         return version_ == 2 ? kindOfFormat(quint8(d[5]) & 0x3F) : kindOfXf(Le16(d, 4));
     }
 
-    void put(QByteArrayView d, Cell cell) { (*cells_)[{Le16(d, 0), Le16(d, 2)}] = std::move(cell); }
+    void put(QByteArrayView d, Cell cell) { place(Le16(d, 0), Le16(d, 2), std::move(cell)); }
+
+    void place(quint32 row, quint32 column, Cell cell)
+    {
+        if (row >= MostRows || column >= MostColumns)
+            return;
+        (*cells_)[{row, quint16(column)}] = std::move(cell);
+        sheet_->rows = std::max(sheet_->rows, row + 1);
+        sheet_->columns = std::max(sheet_->columns, column + 1);
+    }
+
+    void readDimensions(QByteArrayView d)
+    {
+        const bool wide = version_ == 8 && d.size() >= 12; // BIFF8 counts rows in 32 bits
+        if (d.size() < 8)
+            return;
+        const quint32 rows = wide ? Le32(d, 4) : Le16(d, 2);
+        const quint32 columns = Le16(d, wide ? 10 : 6);
+        sheet_->rows = std::max(sheet_->rows, std::min(rows, MostRows));
+        sheet_->columns = std::max(sheet_->columns, std::min(columns, MostColumns));
+    }
 
     void handleCell(const Record& r, RecordStream& records);
     void readFormula(QByteArrayView d, qsizetype resultAt);
@@ -318,6 +343,7 @@ private:
     int implicitFormat_ = 0;
     std::vector<int> xfFormats_;
     std::vector<QString> shared_;
+    Sheet* sheet_ = nullptr;
     CellMap* cells_ = nullptr;
     std::optional<std::pair<quint32, quint16>> pendingString_;
 };
@@ -330,6 +356,11 @@ void Reader::handleCell(const Record& r, RecordStream& records)
     if (d.size() < valueAt && r.id != String && r.id != String2)
         return;
     switch (r.id) {
+    case Dimensions2:
+    case Dimensions:
+        if ((r.id == Dimensions2) == old)
+            readDimensions(d);
+        return;
     case Integer2:
         if (old && d.size() >= 9)
             put(d, Valued(numberKind(d), double(Le16(d, 7))));
@@ -345,8 +376,8 @@ void Reader::handleCell(const Record& r, RecordStream& records)
         return;
     case MulRk:
         for (qsizetype at = 4; at + 6 <= d.size() - 2; at += 6) {
-            const quint16 col = quint16(Le16(d, 2) + (at - 4) / 6);
-            (*cells_)[{Le16(d, 0), col}] = Valued(kindOfXf(Le16(d, at)), RkNumber(Le32(d, at + 2)));
+            const quint32 column = Le16(d, 2) + quint32(at - 4) / 6;
+            place(Le16(d, 0), column, Valued(kindOfXf(Le16(d, at)), RkNumber(Le32(d, at + 2))));
         }
         return;
     case BoolErr2:
@@ -386,7 +417,7 @@ void Reader::handleCell(const Record& r, RecordStream& records)
             const bool ok = old ? p.byte(shortLength) && p.bytes(shortLength, decoder_, text)
                                 : p.word(length) && readString(p, length, text);
             if (ok)
-                (*cells_)[*pendingString_] = Texted(text, true);
+                place(pendingString_->first, pendingString_->second, Texted(text, true));
             pendingString_.reset();
         }
         return;
@@ -494,9 +525,10 @@ std::optional<Book> ReadBook(const QByteArray& file, const std::optional<QString
     else
         reader.walk(0, nullptr);
     for (const SheetEntry& entry : reader.sheets) {
-        Sheet sheet{entry.name, {}};
+        Sheet sheet;
+        sheet.name = entry.name;
         if (!onlySheet || *onlySheet == entry.name)
-            reader.walk(entry.offset, &sheet.cells);
+            reader.walk(entry.offset, &sheet);
         book.sheets.push_back(std::move(sheet));
     }
     if (reader.encrypted)

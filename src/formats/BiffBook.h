@@ -34,6 +34,10 @@ using CellMap = std::map<std::pair<quint32, quint16>, Cell>;
 struct Sheet {
     QString name;
     CellMap cells;
+    /// The rows and columns the sheet spans: its DIMENSIONS record's extent or, where
+    /// cells lie beyond that, up to the last cell.
+    quint32 rows = 0;
+    quint32 columns = 0;
 };
 
 struct Book {
@@ -45,7 +49,8 @@ struct Book {
 /// Reads a workbook: an OLE2 compound file with a "Workbook" or "Book" stream (BIFF5 and
 /// BIFF8), or a plain BIFF2, BIFF3 or BIFF4 worksheet file (one sheet named
 /// "Worksheet"). Worksheets and macro sheets count as sheets; charts and modules do not.
-/// Only the cells of sheets named `onlySheet`, when given, are read. Damaged records are
+/// Only the cells of sheets named `onlySheet`, when given, are read. A sheet spans at
+/// most 65536 rows and 256 columns, as Excel's did. Damaged records are
 /// skipped; nothing when the bytes hold no workbook or the workbook is encrypted.
 [[nodiscard]] std::optional<Book> ReadBook(const QByteArray& file,
                                            const std::optional<QString>& onlySheet = {});

@@ -28,71 +28,32 @@ biff::Sheet* FindSheet(biff::Book& book, const QString& name)
     return found == book.sheets.end() ? nullptr : &*found;
 }
 
-/// The rows of a sheet that only our reader could open.
+/// The rows of a sheet as our reader read them.
 class BookRows : public SheetRows {
 public:
-    BookRows(biff::CellMap cells, bool dates1904) : cells_(std::move(cells)), dates1904_(dates1904)
+    BookRows(biff::Sheet sheet, bool dates1904) : sheet_(std::move(sheet)), dates1904_(dates1904)
     {
-        for (const auto& [at, cell] : cells_) {
-            rows_ = std::max(rows_, qint64(at.first) + 1);
-            columns_ = std::max(columns_, int(at.second) + 1);
-        }
-        next_ = cells_.begin();
+        next_ = sheet_.cells.cbegin();
     }
 
-    int columnCount() const override { return columns_; }
+    int columnCount() const override { return int(sheet_.columns); }
 
     bool next(QStringList& cells) override
     {
-        if (row_ >= rows_)
+        if (row_ >= sheet_.rows)
             return false;
-        cells = QList<QString>(columns_);
-        for (; next_ != cells_.end() && next_->first.first == row_; ++next_)
+        cells = QList<QString>(sheet_.columns);
+        for (; next_ != sheet_.cells.cend() && next_->first.first == row_; ++next_)
             cells[next_->first.second] = biff::CellText(next_->second, dates1904_);
         ++row_;
         return true;
     }
 
 private:
-    biff::CellMap cells_;
-    bool dates1904_;
-    qint64 rows_ = 0;
-    int columns_ = 0;
-    qint64 row_ = 0;
-    biff::CellMap::const_iterator next_;
-};
-
-/// freexl's rows with the cells it leaves empty, formula results above all, taken from
-/// our reader. Error values too: freexl shows them as 1.
-class FilledRows : public SheetRows {
-public:
-    FilledRows(std::unique_ptr<SheetRows> rows, biff::CellMap cells, bool dates1904)
-        : rows_(std::move(rows)), cells_(std::move(cells)), dates1904_(dates1904)
-    {}
-
-    int columnCount() const override { return rows_->columnCount(); }
-
-    bool next(QStringList& cells) override
-    {
-        if (!rows_->next(cells))
-            return false;
-        auto at = cells_.lower_bound({row_, 0});
-        for (; at != cells_.end() && at->first.first == row_; ++at) {
-            const qsizetype column = at->first.second;
-            const biff::Cell& cell = at->second;
-            if (column < cells.size() &&
-                (cell.formula || cell.kind == biff::CellKind::Error || cells[column].isEmpty()))
-                cells[column] = biff::CellText(cell, dates1904_);
-        }
-        ++row_;
-        return true;
-    }
-
-private:
-    std::unique_ptr<SheetRows> rows_;
-    biff::CellMap cells_;
+    biff::Sheet sheet_;
     bool dates1904_;
     quint32 row_ = 0;
+    biff::CellMap::const_iterator next_;
 };
 
 /// The records of a sheet: its first row names the fields.
@@ -129,39 +90,29 @@ QString CheckedSheet(const QString& query)
 
 namespace direct {
 
+// Our reader comes first: freexl works out every date cell by counting days one by one,
+// so a sheet of many dates kept the helper busy past its silence limit. freexl stays for
+// the workbooks our reader cannot read.
+
 QStringList SheetNames(const QString& path)
 {
-    try {
-        return platform::direct::WorkbookSheetNames(path);
-    } catch (const TableSourceError&) {
-        const std::optional<biff::Book> book = ReadOwnBook(path, QString());
-        if (!book)
-            throw;
+    if (const std::optional<biff::Book> book = ReadOwnBook(path, QString())) {
         QStringList names;
         for (const biff::Sheet& sheet : book->sheets)
             names << sheet.name;
         return names;
     }
+    return platform::direct::WorkbookSheetNames(path);
 }
 
 std::unique_ptr<platform::RecordCursor> OpenRecords(const QString& path, const QString& query)
 {
     const QString name = CheckedSheet(query);
     std::optional<biff::Book> book = ReadOwnBook(path, name);
-    biff::Sheet* sheet = book ? FindSheet(*book, name) : nullptr;
-    std::unique_ptr<SheetRows> rows;
-    try {
-        rows = platform::direct::OpenSheetRows(path, name);
-    } catch (const TableSourceError&) {
-        if (!sheet)
-            throw;
+    if (biff::Sheet* sheet = book ? FindSheet(*book, name) : nullptr)
         return std::make_unique<SheetCursor>(
-            std::make_unique<BookRows>(std::move(sheet->cells), book->dates1904));
-    }
-    if (sheet)
-        rows =
-            std::make_unique<FilledRows>(std::move(rows), std::move(sheet->cells), book->dates1904);
-    return std::make_unique<SheetCursor>(std::move(rows));
+            std::make_unique<BookRows>(std::move(*sheet), book->dates1904));
+    return std::make_unique<SheetCursor>(platform::direct::OpenSheetRows(path, name));
 }
 
 } // namespace direct

@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <memory>
 
-// The .xls workbooks the table view shows. freexl reads the sheets; our own record reader
-// (BiffBook.h) adds the stored results of formula cells, which freexl leaves empty, and
-// reads whole workbooks that freexl turns down.
+// The .xls workbooks the table view shows. Our own record reader (BiffBook.h) reads them,
+// formula results included, which freexl leaves empty; freexl reads the workbooks ours
+// cannot.
 namespace xls {
 
 /// The sheet names of a workbook in file order, read in a helper process. Throws
