@@ -1,9 +1,9 @@
 #include "CliRun.h"
+#include "common/BiffBytes.h"
 #include "common/FuzzSeeds.h"
 #include "common/TempTree.h"
 #include "common/XlsFixtures.h"
 
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,36 +29,14 @@ QByteArray FileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray Record(quint16 id, const QByteArray& body)
-{
-    QByteArray r(4, '\0');
-    qToLittleEndian<quint16>(id, r.data());
-    qToLittleEndian<quint16>(quint16(body.size()), r.data() + 2);
-    return r + body;
-}
-
-QByteArray Words(std::initializer_list<quint16> words)
-{
-    QByteArray out;
-    for (const quint16 w : words)
-        out.append(char(w & 0xFF)).append(char(w >> 8));
-    return out;
-}
-
-QByteArray Double(double value)
-{
-    QByteArray out(8, '\0');
-    qToLittleEndian<double>(value, out.data());
-    return out;
-}
-
 /// A BIFF4 worksheet as old Excel versions save it, but with no code page, format, XF or
 /// window records: labels, numbers, an RK integer, a boolean, and formulas with a number
 /// and a text result.
 QByteArray Biff4Worksheet()
 {
-    const QByteArray special = QByteArray("\x00\x00\x00\x00\x00\x00\xFF\xFF", 8);
-    const QByteArray formulaTail = Words({0, 0, 0, 3}) + QByteArray("\x1E\x01\x00", 3);
+    using namespace biffbytes;
+    const QByteArray special = SpecialResult(0);
+    const QByteArray formulaTail = FormulaTail();
     return Record(0x0409, Words({0, 0x0010, 0})) + Record(0x0204, Words({0, 0, 0, 4}) + "name") +
            Record(0x0204, Words({0, 1, 0, 5}) + "value") +
            Record(0x0204, Words({1, 0, 0, 5}) + "plain") +
