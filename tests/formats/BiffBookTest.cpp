@@ -199,3 +199,83 @@ TEST(BiffBook, DamagedWorkbooksGiveWhatIsReadableOrNothing)
     ASSERT_TRUE(book);
     EXPECT_TRUE(book->sheets[0].cells.empty());
 }
+
+namespace {
+
+/// A version 3 compound file with one small stream, kept in the mini stream as writers
+/// keep streams under 4096 bytes: header, FAT, directory, mini FAT, then the mini
+/// stream's sectors.
+QByteArray SmallCompoundFile(const QString& name, const QByteArray& stream)
+{
+    constexpr quint32 End = 0xFFFFFFFE;
+    constexpr quint32 Free = 0xFFFFFFFF;
+    const auto sectorOf = [](QByteArray bytes) {
+        bytes.resize(((bytes.size() + 511) / 512) * 512, '\0');
+        return bytes;
+    };
+    const QByteArray mini = sectorOf(stream);
+    const quint32 miniSectors = quint32((stream.size() + 63) / 64);
+    QByteArray header = QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(16, '\0') +
+                        Words({0x3E, 3, 0xFFFE, 9, 6}) + QByteArray(10, '\0') + Dword(1) +
+                        Dword(1) + Dword(0) + Dword(4096) + Dword(2) + Dword(1) + Dword(End) +
+                        Dword(0) + Dword(0);
+    while (header.size() < 512)
+        header += Dword(Free);
+    QByteArray fat = Dword(0xFFFFFFFD) + Dword(End) + Dword(End);
+    const quint32 containers = quint32(mini.size() / 512);
+    for (quint32 i = 0; i < containers; ++i)
+        fat += Dword(i + 1 < containers ? 4 + i : End);
+    const auto entry = [](const QString& entryName, quint8 type, quint32 start, quint32 size) {
+        QByteArray e = Wide(entryName) + Words({0});
+        e.resize(64, '\0');
+        e += Words({quint16((entryName.size() + 1) * 2)}) + QByteArray(1, char(type)) +
+             QByteArray(1, '\0') + Dword(Free) + Dword(Free) + Dword(Free);
+        e.resize(0x74, '\0');
+        return e + Dword(start) + Dword(size) + Dword(0);
+    };
+    QByteArray miniFat;
+    for (quint32 i = 0; i < miniSectors; ++i)
+        miniFat += Dword(i + 1 < miniSectors ? i + 1 : End);
+    return header + sectorOf(fat) +
+           sectorOf(entry("Root Entry", 5, 3, quint32(mini.size())) +
+                    entry(name, 2, 0, quint32(stream.size()))) +
+           sectorOf(miniFat) + mini;
+}
+
+} // namespace
+
+TEST(CompoundFile, SmallStreamsComeFromTheMiniStreamAndLoopsEnd)
+{
+    const QByteArray stream = Biff8Stream();
+    ASSERT_LT(stream.size(), 4096);
+    const QByteArray file = SmallCompoundFile("Workbook", stream);
+    SaveFuzzSeed("xls_records", "mini-stream.xls", file);
+    EXPECT_EQ(CompoundFileStream(file, {"Book", "WORKBOOK"}), stream);
+    EXPECT_FALSE(CompoundFileStream(file, {"Book"}));
+    const std::optional<biff::Book> book = biff::ReadBook(file);
+    ASSERT_TRUE(book);
+    EXPECT_EQ(book->sheets.at(0).cells.size(), biff::ReadBook(stream)->sheets.at(0).cells.size());
+    // A FAT whose directory chain points at itself gives up instead of looping.
+    QByteArray looped = file;
+    looped.replace(512 + 4, 4, Dword(1));
+    (void)CompoundFileStream(looped, {"Workbook"});
+}
+
+TEST(BiffBook, Biff5TextsAreDecodedByTheWorkbooksCodePage)
+{
+    const QByteArray cyrillic("\xCF\xF0\xE8\xE2\xE5\xF2"); // "Привет" in Windows-1251
+    QByteArray globals =
+        Record(0x0809, Words({0x0500, 0x0005, 0, 0})) + Record(0x0042, Words({1251}));
+    const QByteArray name("\x04\xcb\xe8\xf1\xf2"); // "Лист"
+    const QByteArray sheetRecord = Record(0x0085, Dword(0) + Words({0}) + name);
+    const quint32 sheetAt = quint32(globals.size() + sheetRecord.size() + 4);
+    globals += Record(0x0085, Dword(sheetAt) + Words({0}) + name) + Record(0x000A, {});
+    const QByteArray sheet = Record(0x0809, Words({0x0500, 0x0010, 0, 0})) +
+                             Record(0x0204, Words({0, 0, 0, 6}) + cyrillic) + Record(0x000A, {});
+    const std::optional<biff::Book> book = biff::ReadBook(globals + sheet);
+    ASSERT_TRUE(book);
+    EXPECT_EQ(book->version, 5);
+    ASSERT_EQ(book->sheets.size(), 1u);
+    EXPECT_EQ(book->sheets[0].name, "Лист");
+    EXPECT_EQ(RowTexts(*book, book->sheets[0]), QStringList({"Привет"}));
+}
