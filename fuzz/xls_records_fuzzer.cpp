@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const biff::Sheet& sheet : book->sheets) {
         if (sheet.rows > 65536 || sheet.columns > 256)
             __builtin_trap(); // larger than any sheet Excel could save
-        for (const auto& [at, cell] : sheet.cells)
-            (void)biff::CellText(cell, book->dates1904);
+        for (const biff::PlacedCell& placed : sheet.cells)
+            (void)biff::CellText(placed.cell, book->dates1904);
     }
     return 0;
 }

@@ -5,6 +5,8 @@
 #include "formats/CompoundFile.h"
 
 #include <QStringDecoder>
+#include <algorithm>
+#include <map>
 
 namespace biff {
 namespace {
@@ -316,7 +318,7 @@ private:
     {
         if (row >= MostRows || column >= MostColumns)
             return;
-        (*cells_)[{row, quint16(column)}] = std::move(cell);
+        cells_->push_back({row, quint16(column), std::move(cell)});
         sheet_->rows = std::max(sheet_->rows, row + 1);
         sheet_->columns = std::max(sheet_->columns, column + 1);
     }
@@ -344,7 +346,7 @@ private:
     std::vector<int> xfFormats_;
     std::vector<QString> shared_;
     Sheet* sheet_ = nullptr;
-    CellMap* cells_ = nullptr;
+    std::vector<PlacedCell>* cells_ = nullptr;
     std::optional<std::pair<quint32, quint16>> pendingString_;
 };
 
@@ -507,7 +509,32 @@ std::optional<std::pair<QByteArray, int>> WorkbookStream(const QByteArray& file)
     }
 }
 
+/// Puts cells in row and column order, keeping the last record of each place.
+void Settle(std::vector<PlacedCell>& cells)
+{
+    const auto before = [](const PlacedCell& a, const PlacedCell& b) {
+        return std::pair(a.row, a.column) < std::pair(b.row, b.column);
+    };
+    std::stable_sort(cells.begin(), cells.end(), before);
+    // Of equal places keep the last: walk backwards, keeping each place's first.
+    std::reverse(cells.begin(), cells.end());
+    const auto same = [](const PlacedCell& a, const PlacedCell& b) {
+        return a.row == b.row && a.column == b.column;
+    };
+    cells.erase(std::unique(cells.begin(), cells.end(), same), cells.end());
+    std::reverse(cells.begin(), cells.end());
+}
+
 } // namespace
+
+const Cell* Sheet::at(quint32 row, quint16 column) const
+{
+    const auto found = std::lower_bound(
+        cells.begin(), cells.end(), std::pair(row, column),
+        [](const PlacedCell& c, const auto& place) { return std::pair(c.row, c.column) < place; });
+    return found != cells.end() && found->row == row && found->column == column ? &found->cell
+                                                                                : nullptr;
+}
 
 std::optional<Book> ReadBook(const QByteArray& file, const std::optional<QString>& onlySheet)
 {
@@ -527,8 +554,10 @@ std::optional<Book> ReadBook(const QByteArray& file, const std::optional<QString
     for (const SheetEntry& entry : reader.sheets) {
         Sheet sheet;
         sheet.name = entry.name;
-        if (!onlySheet || *onlySheet == entry.name)
+        if (!onlySheet || *onlySheet == entry.name) {
             reader.walk(entry.offset, &sheet);
+            Settle(sheet.cells);
+        }
         book.sheets.push_back(std::move(sheet));
     }
     if (reader.encrypted)

@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
-#include <map>
+#include <QtGlobal>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -11,7 +11,7 @@
 // without any library: the values a view shows, formula results included.
 namespace biff {
 
-enum class CellKind {
+enum class CellKind : quint8 {
     Number,
     Date,     ///< a number shown with a date format
     DateTime, ///< a number shown with a format of date and time
@@ -28,16 +28,26 @@ struct Cell {
     bool formula = false; ///< a formula's stored result
 };
 
-/// Cells by row and column, both counted from 0.
-using CellMap = std::map<std::pair<quint32, quint16>, Cell>;
+/// A cell and where it stands; rows and columns count from 0.
+struct PlacedCell {
+    quint32 row = 0;
+    quint16 column = 0;
+    Cell cell;
+};
 
 struct Sheet {
     QString name;
-    CellMap cells;
+    /// In row and then column order, one for each place that holds a value (the last
+    /// record for a place wins). A vector: a large sheet takes less than half of what a
+    /// map of it would.
+    std::vector<PlacedCell> cells;
     /// The rows and columns the sheet spans: its DIMENSIONS record's extent or, where
     /// cells lie beyond that, up to the last cell.
     quint32 rows = 0;
     quint32 columns = 0;
+
+    /// The cell at a place; nullptr for an empty one.
+    [[nodiscard]] const Cell* at(quint32 row, quint16 column) const;
 };
 
 struct Book {

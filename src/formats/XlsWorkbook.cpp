@@ -43,8 +43,8 @@ public:
         if (row_ >= sheet_.rows)
             return false;
         cells = QList<QString>(sheet_.columns);
-        for (; next_ != sheet_.cells.cend() && next_->first.first == row_; ++next_)
-            cells[next_->first.second] = biff::CellText(next_->second, dates1904_);
+        for (; next_ != sheet_.cells.cend() && next_->row == row_; ++next_)
+            cells[next_->column] = biff::CellText(next_->cell, dates1904_);
         ++row_;
         return true;
     }
@@ -53,7 +53,7 @@ private:
     biff::Sheet sheet_;
     bool dates1904_;
     quint32 row_ = 0;
-    biff::CellMap::const_iterator next_;
+    std::vector<biff::PlacedCell>::const_iterator next_;
 };
 
 /// The records of a sheet: its first row names the fields.

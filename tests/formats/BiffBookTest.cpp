@@ -69,6 +69,7 @@ QByteArray Biff8Stream()
     sheet += Record(0x0006, Words({3, 2, 0}) + SpecialResult(2, 0x17) + FormulaTail());
     sheet += Record(0x0006, Words({3, 3, 1}) + Double(45358.5) + FormulaTail());
     sheet += Record(0x0205, Words({4, 0, 0}) + QByteArray("\x24\x01", 2));
+    sheet += Record(0x0203, Words({4, 1, 0}) + Double(99)); // overwritten by the next
     sheet += Record(0x0204, Words({4, 1, 0, 1}) + QByteArray("\x00", 1) + "x");
     return globals + sheet + Record(0x000A, {});
 }
@@ -79,9 +80,8 @@ QStringList RowTexts(const biff::Book& book, const biff::Sheet& sheet)
     for (quint32 r = 0; r < sheet.rows; ++r) {
         QStringList cells;
         for (quint16 c = 0; c < sheet.columns; ++c) {
-            const auto cell = sheet.cells.find({r, c});
-            cells << (cell == sheet.cells.end() ? QString()
-                                                : biff::CellText(cell->second, book.dates1904));
+            const biff::Cell* cell = sheet.at(r, c);
+            cells << (!cell ? QString() : biff::CellText(*cell, book.dates1904));
         }
         rows << cells.join(u'|');
     }
@@ -151,8 +151,8 @@ TEST(BiffBook, Biff8RecordsGiveEveryCellKindAcrossContinueRecords)
     EXPECT_EQ(RowTexts(*book, sheet),
               QStringList({"alpha|Привет|bold|mixed", "5|1.5|2.5|", "2024-03-05|2024-03-06||",
                            "abcd|1|#REF!|2024-03-07", "#NUM!|x||", "|||", "|||"}));
-    EXPECT_TRUE(sheet.cells.at({3, 0}).formula);
-    EXPECT_FALSE(sheet.cells.at({4, 1}).formula);
+    EXPECT_TRUE(sheet.at(3, 0)->formula);
+    EXPECT_FALSE(sheet.at(4, 1)->formula);
     // Only the sheet asked for is read.
     EXPECT_TRUE(biff::ReadBook(stream, QStringLiteral("Other"))->sheets[0].cells.empty());
 }
