@@ -184,7 +184,8 @@ private:
                 dates1904 = Le16(d, 0) == 1;
             return;
         case BoundSheet:
-            readBoundSheet(d);
+            if (!cells_) // the list of sheets belongs to the workbook's globals
+                readBoundSheet(d);
             return;
         case SharedStrings:
             readSharedStrings(d, records.continuations());
@@ -551,7 +552,8 @@ std::optional<Book> ReadBook(const QByteArray& file, const std::optional<QString
         reader.sheets.push_back({QStringLiteral("Worksheet"), 0});
     else
         reader.walk(0, nullptr);
-    for (const SheetEntry& entry : reader.sheets) {
+    const std::vector<SheetEntry> entries = reader.sheets;
+    for (const SheetEntry& entry : entries) {
         Sheet sheet;
         sheet.name = entry.name;
         if (!onlySheet || *onlySheet == entry.name) {

@@ -88,14 +88,14 @@ private:
         // Further FAT sector numbers sit in a chain of DIFAT sectors, the last slot of
         // each naming the next.
         quint32 difat = Le32(h + 0x44);
-        const qsizetype slots = sectorSize_ / 4 - 1;
+        const qsizetype slotCount = sectorSize_ / 4 - 1;
         for (qsizetype seen = 0; difat <= LastRegularSector && seen < sectorCount_; ++seen) {
             const char* s = sector(difat);
             if (!s)
                 break;
-            for (qsizetype i = 0; i < slots; ++i)
+            for (qsizetype i = 0; i < slotCount; ++i)
                 fatSectors.push_back(Le32(s + 4 * i));
-            difat = Le32(s + 4 * slots);
+            difat = Le32(s + 4 * slotCount);
         }
         for (const quint32 number : fatSectors) {
             const char* s = number <= LastRegularSector ? sector(number) : nullptr;

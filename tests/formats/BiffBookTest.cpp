@@ -192,6 +192,15 @@ TEST(BiffBook, DamagedWorkbooksGiveWhatIsReadableOrNothing)
     EXPECT_FALSE(biff::ReadBook(Record(0x0809, Words({0x0600, 5}) + QByteArray(12, '\0')) +
                                 Record(0x002F, QByteArray(6, '\0'))))
         << "an encrypted workbook";
+    // Sheet records inside a sheet name no further sheets.
+    QByteArray strayRecords;
+    for (int i = 0; i < 9; ++i)
+        strayRecords += Record(0x0085, Dword(0) + Words({0}) + QByteArray("\x01\x00x", 3));
+    QByteArray stray = stream;
+    stray.insert(stream.size() - 4, strayRecords);
+    const std::optional<biff::Book> strayBook = biff::ReadBook(stray);
+    ASSERT_TRUE(strayBook);
+    EXPECT_EQ(strayBook->sheets.size(), 1u);
     // A sheet whose offset points off the stream is listed without cells.
     QByteArray pointingAway = stream;
     pointingAway.replace(stream.indexOf(QByteArray("\x85\x00", 2)) + 4, 4, Dword(0x7FFFFFF0));
