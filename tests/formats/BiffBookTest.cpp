@@ -213,8 +213,9 @@ namespace {
 
 /// A version 3 compound file with one small stream, kept in the mini stream as writers
 /// keep streams under 4096 bytes: header, FAT, directory, mini FAT, then the mini
-/// stream's sectors.
-QByteArray SmallCompoundFile(const QString& name, const QByteArray& stream)
+/// stream's sectors. With `fatInDifat` the FAT sector is listed in a DIFAT sector at the
+/// end instead of the header, as files of more than 109 FAT sectors list the rest.
+QByteArray SmallCompoundFile(const QString& name, const QByteArray& stream, bool fatInDifat = false)
 {
     constexpr quint32 End = 0xFFFFFFFE;
     constexpr quint32 Free = 0xFFFFFFFF;
@@ -245,15 +246,25 @@ QByteArray SmallCompoundFile(const QString& name, const QByteArray& stream)
     QByteArray miniFat;
     for (quint32 i = 0; i < miniSectors; ++i)
         miniFat += Dword(i + 1 < miniSectors ? i + 1 : End);
+    QByteArray difat;
+    if (fatInDifat) {
+        const quint32 difatSector = 3 + containers;
+        header.replace(0x44, 12, Dword(difatSector) + Dword(1) + Dword(Free));
+        fat += Dword(0xFFFFFFFC);
+        difat = Dword(0);
+        while (difat.size() < 508)
+            difat += Dword(Free);
+        difat += Dword(End);
+    }
     return header + sectorOf(fat) +
            sectorOf(entry("Root Entry", 5, 3, quint32(mini.size())) +
                     entry(name, 2, 0, quint32(stream.size()))) +
-           sectorOf(miniFat) + mini;
+           sectorOf(miniFat) + mini + difat;
 }
 
 } // namespace
 
-TEST(CompoundFile, SmallStreamsComeFromTheMiniStreamAndLoopsEnd)
+TEST(CompoundFile, SmallStreamsComeFromTheMiniStreamTheFatFromDifatAndLoopsEnd)
 {
     const QByteArray stream = Biff8Stream();
     ASSERT_LT(stream.size(), 4096);
@@ -264,6 +275,8 @@ TEST(CompoundFile, SmallStreamsComeFromTheMiniStreamAndLoopsEnd)
     const std::optional<biff::Book> book = biff::ReadBook(file);
     ASSERT_TRUE(book);
     EXPECT_EQ(book->sheets.at(0).cells.size(), biff::ReadBook(stream)->sheets.at(0).cells.size());
+    EXPECT_EQ(CompoundFileStream(SmallCompoundFile("Workbook", stream, true), {"Workbook"}),
+              stream);
     // A FAT whose directory chain points at itself gives up instead of looping.
     QByteArray looped = file;
     looped.replace(512 + 4, 4, Dword(1));
