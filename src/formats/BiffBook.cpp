@@ -19,8 +19,9 @@ enum Id : quint16 {
     Bof4 = 0x0409,
     Bof58 = 0x0809,
     Eof = 0x000A,
-    Dimensions2 = 0x0000,
-    Dimensions = 0x0200,
+    Blank2 = 0x0001,
+    Blank = 0x0201,
+    MulBlank = 0x00BE,
     FilePass = 0x002F,
     CodePage = 0x0042,
     DateMode = 0x0022,
@@ -320,19 +321,18 @@ private:
         if (row >= MostRows || column >= MostColumns)
             return;
         cells_->push_back({row, quint16(column), std::move(cell)});
-        sheet_->rows = std::max(sheet_->rows, row + 1);
-        sheet_->columns = std::max(sheet_->columns, column + 1);
+        extend(row, column);
     }
 
-    void readDimensions(QByteArrayView d)
+    /// The sheet reaches this place: a value or a formatted empty cell stands there.
+    /// (The DIMENSIONS record says the same but is not trusted: a damaged one would make
+    /// a grid of millions of empty cells.)
+    void extend(quint32 row, quint32 column)
     {
-        const bool wide = version_ == 8 && d.size() >= 12; // BIFF8 counts rows in 32 bits
-        if (d.size() < 8)
+        if (row >= MostRows || column >= MostColumns)
             return;
-        const quint32 rows = wide ? Le32(d, 4) : Le16(d, 2);
-        const quint32 columns = Le16(d, wide ? 10 : 6);
-        sheet_->rows = std::max(sheet_->rows, std::min(rows, MostRows));
-        sheet_->columns = std::max(sheet_->columns, std::min(columns, MostColumns));
+        sheet_->rows = std::max(sheet_->rows, row + 1);
+        sheet_->columns = std::max(sheet_->columns, column + 1);
     }
 
     void handleCell(const Record& r, RecordStream& records);
@@ -359,10 +359,13 @@ void Reader::handleCell(const Record& r, RecordStream& records)
     if (d.size() < valueAt && r.id != String && r.id != String2)
         return;
     switch (r.id) {
-    case Dimensions2:
-    case Dimensions:
-        if ((r.id == Dimensions2) == old)
-            readDimensions(d);
+    case Blank2:
+    case Blank:
+        if ((r.id == Blank2) == old)
+            extend(Le16(d, 0), Le16(d, 2));
+        return;
+    case MulBlank:
+        extend(Le16(d, 0), Le16(d, d.size() - 2));
         return;
     case Integer2:
         if (old && d.size() >= 9)

@@ -41,8 +41,8 @@ struct Sheet {
     /// record for a place wins). A vector: a large sheet takes less than half of what a
     /// map of it would.
     std::vector<PlacedCell> cells;
-    /// The rows and columns the sheet spans: its DIMENSIONS record's extent or, where
-    /// cells lie beyond that, up to the last cell.
+    /// The rows and columns the sheet spans, as Excel's used range: up to the last cell
+    /// that holds a value or formatting.
     quint32 rows = 0;
     quint32 columns = 0;
 

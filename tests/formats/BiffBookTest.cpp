@@ -27,7 +27,8 @@ QByteArray Wide(const QString& text)
 
 /// A BIFF8 workbook stream: shared strings split over CONTINUE records (one string
 /// changes from two bytes a character to one in the middle), a date format, a chart
-/// sheet, and a worksheet "Cells" with every kind of cell record.
+/// sheet, and a worksheet "Cells" with every kind of cell record, formatted empty cells
+/// in its last row, and a DIMENSIONS record that claims the whole sheet.
 QByteArray Biff8Stream()
 {
     const QByteArray bof = Words({0x0600, 0x0005}) + QByteArray(12, '\0');
@@ -53,8 +54,9 @@ QByteArray Biff8Stream()
     globals +=
         sheetRecord(sheetAt, 0, "Cells") + sheetRecord(sheetAt, 2, "Chart") + Record(0x000A, {});
 
-    QByteArray sheet = Record(0x0809, Words({0x0600, 0x0010}) + QByteArray(12, '\0')) +
-                       Record(0x0200, Dword(0) + Dword(7) + Words({0, 3, 0}));
+    QByteArray sheet =
+        Record(0x0809, Words({0x0600, 0x0010}) + QByteArray(12, '\0')) +
+        Record(0x0200, Dword(0) + Dword(65536) + Words({0, 256, 0})); // says too much
     for (quint16 c = 0; c < 4; ++c)
         sheet += Record(0x00FD, Words({0, c, 0}) + Dword(c));
     sheet +=
@@ -71,6 +73,7 @@ QByteArray Biff8Stream()
     sheet += Record(0x0205, Words({4, 0, 0}) + QByteArray("\x24\x01", 2));
     sheet += Record(0x0203, Words({4, 1, 0}) + Double(99)); // overwritten by the next
     sheet += Record(0x0204, Words({4, 1, 0, 1}) + QByteArray("\x00", 1) + "x");
+    sheet += Record(0x00BE, Words({6, 0, 15, 15, 15, 2})); // formatted empty cells
     return globals + sheet + Record(0x000A, {});
 }
 
