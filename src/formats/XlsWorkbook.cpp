@@ -96,13 +96,14 @@ namespace direct {
 
 QStringList SheetNames(const QString& path)
 {
-    if (const std::optional<biff::Book> book = ReadOwnBook(path, QString())) {
-        QStringList names;
-        for (const biff::Sheet& sheet : book->sheets)
-            names << sheet.name;
-        return names;
-    }
-    return platform::direct::WorkbookSheetNames(path);
+    // The names only: no sheet is called "", so no cells are read.
+    const std::optional<biff::Book> book = ReadOwnBook(path, QString());
+    if (!book || book->sheets.empty())
+        return platform::direct::WorkbookSheetNames(path);
+    QStringList names;
+    for (const biff::Sheet& sheet : book->sheets)
+        names << sheet.name;
+    return names;
 }
 
 std::unique_ptr<platform::RecordCursor> OpenRecords(const QString& path, const QString& query)
