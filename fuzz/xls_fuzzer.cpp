@@ -1,5 +1,5 @@
 #include "TableFuzzInput.h"
-#include "platform/TableSourceDirect.h"
+#include "formats/XlsWorkbook.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -7,9 +7,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (path.isEmpty())
         return 0;
     try {
-        for (const QString& sheet : platform::direct::WorkbookSheetNames(path)) {
-            auto records = platform::direct::OpenWorkbookRecords(
-                path, QStringLiteral("SELECT * from [") + sheet + "]");
+        for (const QString& sheet : xls::direct::SheetNames(path)) {
+            auto records =
+                xls::direct::OpenRecords(path, QStringLiteral("SELECT * from [") + sheet + "]");
             QStringList values;
             while (records->next(values)) {
             }

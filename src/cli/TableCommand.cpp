@@ -2,6 +2,7 @@
 
 #include "cli/NameEscape.h"
 #include "controls/TreeText.h"
+#include "formats/XlsWorkbook.h"
 #include "platform/CancelKey.h"
 #include "platform/FileNames.h"
 #include "platform/Prompts.h"
@@ -53,7 +54,7 @@ int showTable(const QStringList& args, QTextStream& out, QTextStream& err)
         NodeTree tree;
         try {
             if (workbook) {
-                for (const QString& sheet : platform::WorkbookSheetNames(path))
+                for (const QString& sheet : xls::SheetNames(path))
                     out << sheet << '\n';
                 out.flush();
                 return 0;

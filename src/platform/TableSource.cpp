@@ -1,6 +1,5 @@
 #include "platform/TableSource.h"
 
-#include "platform/IsolatedRead.h"
 #include "platform/TableSourceDirect.h"
 
 #include <QHash>
@@ -33,14 +32,6 @@ private:
     QStringList fields_;
 };
 
-void SendRecords(ListSink& sink, RecordCursor& cursor)
-{
-    sink.send(cursor.fieldNames());
-    QStringList values;
-    while (cursor.next(values))
-        sink.send(values);
-}
-
 QString CheckedTable(const QString& query)
 {
     const std::optional<QString> table = TableOfRecordSource(query);
@@ -68,21 +59,18 @@ std::vector<TableField> FieldsOfTexts(const QStringList& texts)
 
 } // namespace
 
-QStringList WorkbookSheetNames(const QString& path)
+void SendRecords(ListSink& sink, RecordCursor& cursor)
 {
-    IsolatedRead read([&path](ListSink& sink) { sink.send(direct::WorkbookSheetNames(path)); },
-                      IsolatedRead::DefaultSilence, HelperLimits::forFile(path));
-    return read.nextList();
+    sink.send(cursor.fieldNames());
+    QStringList values;
+    while (cursor.next(values))
+        sink.send(values);
 }
 
-std::unique_ptr<RecordCursor> OpenWorkbookRecords(const QString& path, const QString& query)
+std::unique_ptr<RecordCursor> OpenIsolatedRecords(const IsolatedRead::Work& work,
+                                                  const HelperLimits& limits)
 {
-    (void)CheckedTable(query);
-    return std::make_unique<HelperCursor>(
-        [&path, &query](ListSink& sink) {
-            SendRecords(sink, *direct::OpenWorkbookRecords(path, query));
-        },
-        HelperLimits::forFile(path));
+    return std::make_unique<HelperCursor>(work, limits);
 }
 
 struct Database::Handle {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/IsolatedRead.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -31,14 +33,13 @@ public:
     [[nodiscard]] virtual bool next(QStringList& values) = 0;
 };
 
-/// The sheet names of an .xls workbook in file order. Throws TableSourceError.
-[[nodiscard]] QStringList WorkbookSheetNames(const QString& path);
+/// Sends a cursor's field names, then each of its records, from a helper process.
+void SendRecords(ListSink& sink, RecordCursor& cursor);
 
-/// Opens a record source on a workbook; the table is a sheet name. The first row of the
-/// sheet gives the field names ("F" + column number where a heading cell is empty); the
-/// records are the rows below it. Throws TableSourceError.
-[[nodiscard]] std::unique_ptr<RecordCursor> OpenWorkbookRecords(const QString& path,
-                                                                const QString& query);
+/// A cursor over the records a helper process sends (field names first, as SendRecords
+/// does); `work` runs in the helper.
+[[nodiscard]] std::unique_ptr<RecordCursor> OpenIsolatedRecords(const IsolatedRead::Work& work,
+                                                                const HelperLimits& limits);
 
 /// One field of a database table: its name, engine type code and size.
 struct TableField {

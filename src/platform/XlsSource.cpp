@@ -68,10 +68,10 @@ QString CellText(const void* handle, unsigned int row, unsigned short col)
     }
 }
 
-/// The rows of one sheet below its heading row.
-class SheetCursor : public RecordCursor {
+/// The rows of one sheet, from its first.
+class FreexlRows : public SheetRows {
 public:
-    SheetCursor(const QString& path, const QString& sheet) : book_(path)
+    FreexlRows(const QString& path, const QString& sheet) : book_(path)
     {
         const qsizetype index = book_.sheetNames().indexOf(sheet);
         if (index < 0 || freexl_select_active_worksheet(
@@ -79,21 +79,18 @@ public:
             throw TableSourceError("no such sheet");
         if (freexl_worksheet_dimensions(book_.handle(), &rows_, &cols_) != FREEXL_OK)
             throw TableSourceError("unreadable sheet");
-        for (unsigned short c = 0; c < cols_; ++c) {
-            QString name = rows_ > 0 ? CellText(book_.handle(), 0, c).trimmed() : QString();
-            fields_ << (name.isEmpty() ? QStringLiteral("F") + QString::number(c + 1) : name);
-        }
     }
 
-    const QStringList& fieldNames() const override { return fields_; }
+    int columnCount() const override { return cols_; }
 
-    bool next(QStringList& values) override
+    bool next(QStringList& cells) override
     {
-        if (++row_ >= rows_)
+        if (row_ >= rows_)
             return false;
-        values.clear();
+        cells.clear();
         for (unsigned short c = 0; c < cols_; ++c)
-            values << CellText(book_.handle(), row_, c);
+            cells << CellText(book_.handle(), row_, c);
+        ++row_;
         return true;
     }
 
@@ -101,8 +98,7 @@ private:
     Workbook book_;
     unsigned int rows_ = 0;
     unsigned short cols_ = 0;
-    unsigned int row_ = 0; // row 0 holds the field names
-    QStringList fields_;
+    unsigned int row_ = 0;
 };
 
 } // namespace
@@ -112,12 +108,9 @@ QStringList WorkbookSheetNames(const QString& path)
     return Workbook(path).sheetNames();
 }
 
-std::unique_ptr<RecordCursor> OpenWorkbookRecords(const QString& path, const QString& query)
+std::unique_ptr<SheetRows> OpenSheetRows(const QString& path, const QString& sheet)
 {
-    const std::optional<QString> sheet = TableOfRecordSource(query);
-    if (!sheet)
-        throw TableSourceError("syntax error in query");
-    return std::make_unique<SheetCursor>(path, *sheet);
+    return std::make_unique<FreexlRows>(path, sheet);
 }
 
 } // namespace platform::direct

@@ -1,5 +1,6 @@
 #include "view/TableViews.h"
 
+#include "formats/XlsWorkbook.h"
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
@@ -176,7 +177,7 @@ bool ShowSheet(Grid& grid, const QString& path, const QString& sheet, CancelKey&
                Prompts& prompts, const BatchShown& shown)
 {
     try {
-        GridLoader loader(grid, platform::OpenWorkbookRecords(path, SheetRecordSource(sheet)),
+        GridLoader loader(grid, xls::OpenRecords(path, SheetRecordSource(sheet)),
                           GridLoader::Layout::Sheet);
         LoadAll(loader, cancel, prompts, shown);
         return true;

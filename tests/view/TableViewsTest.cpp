@@ -3,6 +3,7 @@
 #include "common/FuzzSeeds.h"
 #include "common/TableFixtures.h"
 #include "common/TempTree.h"
+#include "formats/XlsWorkbook.h"
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 
@@ -130,7 +131,7 @@ TEST(TableStatus, DropsTheTemporaryFolderPart)
 TEST_F(Workbook, SheetTreeListsSheetsInFileOrder)
 {
     NodeTree tree;
-    BuildWorkbookTree(tree, "book.xls", platform::WorkbookSheetNames(path));
+    BuildWorkbookTree(tree, "book.xls", xls::SheetNames(path));
     ASSERT_EQ(tree.roots().size(), 1u);
     const NodeTree::Id root = tree.root();
     EXPECT_EQ(tree.node(root).text, "book.xls");
@@ -280,10 +281,9 @@ TEST(TableSources, DamagedFilesFailCleanly)
 {
     TempTree tree;
     const QString junk = tree.file("junk.xls", QByteArray(4096, '\x01'));
-    EXPECT_THROW((void)platform::WorkbookSheetNames(junk), platform::TableSourceError);
+    EXPECT_THROW((void)xls::SheetNames(junk), platform::TableSourceError);
     EXPECT_THROW(platform::Database{junk}, platform::TableSourceError);
-    EXPECT_THROW((void)platform::WorkbookSheetNames(tree.path("missing.xls")),
-                 platform::TableSourceError);
+    EXPECT_THROW((void)xls::SheetNames(tree.path("missing.xls")), platform::TableSourceError);
 }
 
 // The readers' libraries crash or loop on some damaged files; each read runs in a helper
@@ -296,7 +296,7 @@ TEST_F(Workbook, DamagedCopiesShowTheUsualFailure)
         scrambled[i] = char(0xff);
     for (const QString& damaged : {tree.file("cut.xls", whole.left(whole.size() / 3)),
                                    tree.file("scrambled.xls", scrambled)}) {
-        EXPECT_THROW((void)platform::WorkbookSheetNames(damaged), platform::TableSourceError)
+        EXPECT_THROW((void)xls::SheetNames(damaged), platform::TableSourceError)
             << damaged.toStdString();
         EXPECT_FALSE(ShowSheet(grid, damaged, "Long", cancel, prompts));
     }
@@ -336,9 +336,9 @@ TEST(TableSources, ATableWithoutAUsageMapIsUnreadable)
 TEST(TableSources, InputsThatBrokeTheLibrariesGiveTheUsualFailure)
 {
     // freexl underflows a stack buffer on this workbook; the helper dies, we do not.
-    EXPECT_THROW((void)platform::WorkbookSheetNames(
-                     QStringLiteral(LUMARA_SEED_INPUTS "/xls/freexl-iconv-underflow.xls")),
-                 platform::TableSourceError);
+    EXPECT_THROW(
+        (void)xls::SheetNames(QStringLiteral(LUMARA_SEED_INPUTS "/xls/freexl-iconv-underflow.xls")),
+        platform::TableSourceError);
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "checking builds run the helper without its memory cap";
 #else

@@ -3,6 +3,7 @@
 #include "controls/gui/GridView.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
+#include "formats/XlsWorkbook.h"
 #include "platform/FileAccess.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
@@ -53,8 +54,7 @@ void TableViewer::showGrid()
 bool TableViewer::ViewSpreadsheet(const ViewRequest& request)
 {
     try {
-        BuildWorkbookTree(view_.dbsTree(), request.name,
-                          platform::WorkbookSheetNames(request.fullPath()));
+        BuildWorkbookTree(view_.dbsTree(), request.name, xls::SheetNames(request.fullPath()));
     } catch (const platform::TableSourceError&) {
         return false;
     }
