@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 /// A content pattern over upper-cased file bytes: "*" any run, "?" one byte, "#" one
@@ -18,6 +19,12 @@ public:
     [[nodiscard]] bool matches(const char* begin, const char* end) const;
     /// For "*text*" patterns: the text; empty otherwise.
     [[nodiscard]] const QByteArray& containedText() const { return contained_; }
+    /// The longest run of plain bytes that every match holds (upper case); empty when
+    /// the pattern has none.
+    [[nodiscard]] const QByteArray& requiredText() const { return required_; }
+    /// The indices in requiredText() of its two rarest bytes in ordinary files (the same
+    /// one twice for a single byte): the search looks for places that hold both first.
+    [[nodiscard]] std::pair<qsizetype, qsizetype> rareIndices() const { return rare_; }
 
 private:
     enum class Kind { Literal, AnyOne, Digit, Set, Star };
@@ -31,6 +38,8 @@ private:
 
     std::vector<Token> tokens_;
     QByteArray contained_;
+    QByteArray required_;
+    std::pair<qsizetype, qsizetype> rare_{0, 0};
 };
 
 /// Files are tested in blocks of this many bytes, padded with blanks past the end.
