@@ -392,7 +392,8 @@ std::optional<std::vector<bool>> ScanStream(const ByteReader& read,
 
 std::optional<std::vector<bool>> ScanContent(const QString& path,
                                              const std::vector<BytePattern>& patterns,
-                                             const std::function<void()>& betweenReads)
+                                             const std::function<void()>& betweenReads,
+                                             const std::atomic<bool>* stop)
 {
     QFile file;
     if (!platform::openForReading(file, path, QIODevice::Unbuffered))
@@ -400,7 +401,9 @@ std::optional<std::vector<bool>> ScanContent(const QString& path,
     // The length when opened: a file that grows meanwhile is read that far only.
     qint64 left = file.size();
     return ScanStream(
-        [&file, &left](char* into, qint64 most) -> qint64 {
+        [&file, &left, stop](char* into, qint64 most) -> qint64 {
+            if (stop && stop->load(std::memory_order_relaxed))
+                return -1;
             const qint64 n = file.read(into, std::min(most, left));
             if (n > 0)
                 left -= n;

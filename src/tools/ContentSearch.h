@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -50,10 +51,11 @@ inline constexpr int ContentBlockSize = 1024;
 /// blocks) and against every pair of adjacent blocks. The file is read once, in large
 /// reads; the scan stops when every pattern is found. Nothing when the file cannot be
 /// opened or read. `betweenReads` (when set) runs after every large read, so a window
-/// can paint while a big file is searched.
+/// can paint while a big file is searched. A set `stop` ends the scan as a failed read.
 [[nodiscard]] std::optional<std::vector<bool>>
 ScanContent(const QString& path, const std::vector<BytePattern>& patterns,
-            const std::function<void()>& betweenReads = {});
+            const std::function<void()>& betweenReads = {},
+            const std::atomic<bool>* stop = nullptr);
 
 /// Reads up to `most` bytes into `into`: the count, 0 at the end, -1 on an error.
 using ByteReader = std::function<qint64(char* into, qint64 most)>;
