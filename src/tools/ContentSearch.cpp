@@ -334,6 +334,45 @@ bool WindowMatches(const BytePattern& pattern, Window& window)
     return false;
 }
 
+/// The calling thread's read buffer, kept between files so that searching many small
+/// files costs no fresh pages; a scan started while it is in use gets its own.
+class ReadBuffer {
+public:
+    explicit ReadBuffer(qsizetype size)
+    {
+        thread_local Kept kept;
+        if (!kept.busy && kept.size == size) {
+            kept_ = &kept;
+        } else if (!kept.busy) {
+            kept.data = std::make_unique_for_overwrite<char[]>(size_t(size));
+            kept.size = size;
+            kept_ = &kept;
+        } else {
+            own_ = std::make_unique_for_overwrite<char[]>(size_t(size));
+        }
+        if (kept_)
+            kept_->busy = true;
+    }
+    ~ReadBuffer()
+    {
+        if (kept_)
+            kept_->busy = false;
+    }
+    ReadBuffer(const ReadBuffer&) = delete;
+    ReadBuffer& operator=(const ReadBuffer&) = delete;
+
+    [[nodiscard]] char* data() const { return kept_ ? kept_->data.get() : own_.get(); }
+
+private:
+    struct Kept {
+        std::unique_ptr<char[]> data;
+        qsizetype size = 0;
+        bool busy = false;
+    };
+    Kept* kept_ = nullptr;
+    std::unique_ptr<char[]> own_;
+};
+
 } // namespace
 
 std::optional<std::vector<bool>> ScanStream(const ByteReader& read,
@@ -345,12 +384,12 @@ std::optional<std::vector<bool>> ScanStream(const ByteReader& read,
     // One block of the previous read stays in front of the next, for the pairs. Nothing
     // needs clearing: every byte searched was read or set to a blank first.
     const qsizetype capacity = (BlocksPerRead + 1) * ContentBlockSize;
-    const auto buffer = std::make_unique_for_overwrite<char[]>(size_t(capacity));
+    ReadBuffer buffer(capacity);
     std::unique_ptr<char[]> upper;
     if (std::any_of(patterns.begin(), patterns.end(),
                     [](const BytePattern& p) { return p.requiredText().isEmpty(); }))
         upper = std::make_unique_for_overwrite<char[]>(size_t(capacity));
-    char* const reads = buffer.get() + ContentBlockSize;
+    char* const reads = buffer.data() + ContentBlockSize;
     const qint64 full = BlocksPerRead * ContentBlockSize;
     bool first = true;
     bool ended = false;
@@ -385,7 +424,7 @@ std::optional<std::vector<bool>> ScanStream(const ByteReader& read,
         first = false;
         if (betweenReads)
             betweenReads();
-        std::memcpy(buffer.get(), reads + (blocks - 1) * ContentBlockSize, ContentBlockSize);
+        std::memcpy(buffer.data(), reads + (blocks - 1) * ContentBlockSize, ContentBlockSize);
     }
     return found;
 }
