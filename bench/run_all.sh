@@ -134,12 +134,14 @@ make_fixture jpeg25 jpegs
 [ "${QUICK:-0}" = 1 ] || make_fixture files1m files1m
 
 : >"$WORK/rows"
-# row JOB LUMARA_S ANCHOR ANCHOR_S PEAK_MB TARGET_RATIO TARGET_MB
+# row JOB LUMARA_S ANCHOR ANCHOR_S PEAK_MB TARGET_RATIO TARGET_MB [CPU_RATIO]
 row() {
-    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$@" >>"$WORK/rows"
+    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$1" "$2" "$3" "$4" "$5" "$6" "$7" "${8:--}" \
+        >>"$WORK/rows"
 }
 
-# Medians in seconds of each command, in order, from one hyperfine run over them all.
+# "median cpu" in seconds of each command (cpu: mean user + system time, the kernel's
+# accounting), in order, from one hyperfine run over them all.
 medians() {
     runs=$1
     shift
@@ -147,7 +149,7 @@ medians() {
     python3 -c '
 import json, sys
 for r in json.load(open(sys.argv[1]))["results"]:
-    print("%.4f" % r["median"])' "$WORK/h.json"
+    print("%.4f %.4f" % (r["median"], r["user"] + r["system"]))' "$WORK/h.json"
 }
 
 # Peak resident memory in MB of one run of a command.
@@ -161,7 +163,8 @@ compare() {
     job=$1 ratio=$2 mb=$3 runs=$4 ours=$5 anchor=$6 theirs=$7
     echo "timing: $job" >&2
     set -- $(medians "$runs" "$ours" "$theirs")
-    row "$job" "$1" "$anchor" "$2" "$(peak sh -c "$ours")" "$ratio" "$mb"
+    cpu=$(awk "BEGIN {printf \"%.2fx\", $2 / ($4 > 0 ? $4 : 1)}")
+    row "$job" "$1" "$anchor" "$3" "$(peak sh -c "$ours")" "$ratio" "$mb" "$cpu"
 }
 
 T=$FIX/text500
@@ -221,9 +224,9 @@ fi
 python3 - "$WORK/rows" <<'PY' | tee "$TABLE"
 import sys
 rows = [line.rstrip("\n").split("\t") for line in open(sys.argv[1])]
-head = ("job", "Lumara s", "anchor", "anchor s", "ratio", "peak MB", "target", "met")
+head = ("job", "Lumara s", "anchor", "anchor s", "ratio", "cpu ratio", "peak MB", "target", "met")
 out = []
-for job, ours, anchor, theirs, peak, ratio, mb in rows:
+for job, ours, anchor, theirs, peak, ratio, mb, cpu in rows:
     try:
         r = float(ours) / float(theirs)
         shown = "%.2fx" % r
@@ -237,12 +240,13 @@ for job, ours, anchor, theirs, peak, ratio, mb in rows:
         targets.append("<= %s MB" % mb)
         met.append(peak not in ("-", "") and float(peak) <= float(mb))
     verdict = "-" if not met else ("met" if all(met) else "NOT met")
-    out.append((job, ours, anchor, theirs, shown, peak, ", ".join(targets) or "-", verdict))
+    out.append((job, ours, anchor, theirs, shown, cpu, peak, ", ".join(targets) or "-", verdict))
 widths = [max(len(str(c[i])) for c in [head] + out) for i in range(len(head))]
 for line in [head] + out:
     print("  ".join(str(c).ljust(w) for c, w in zip(line, widths)).rstrip())
 PY
-echo "(medians of $REPS runs, $BIG_REPS for 1,000,000 files; peak memory of one run; $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg))"
+echo "(wall: medians of $REPS runs, $BIG_REPS for 1,000,000 files; cpu: user + system; peak memory"
+echo " of one run; $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg) at the end)"
 
 if [ -n "${SAME_AS:-}" ]; then
     echo "outputs against $SAME_AS:"
