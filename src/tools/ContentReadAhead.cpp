@@ -70,6 +70,8 @@ void ContentReadAhead::startUpTo(size_t end)
 std::optional<std::vector<bool>> ContentReadAhead::take(size_t i,
                                                         const std::function<void()>& waiting)
 {
+    if (i >= shared_->paths.size() || shared_->paths[i].isEmpty())
+        return std::nullopt; // never searched here
     startUpTo(i + 1 + FilesAhead);
     std::unique_lock lock(shared_->mutex);
     while (!shared_->done[i]) {
