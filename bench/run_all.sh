@@ -12,6 +12,8 @@
 # environment:
 #   REPS=5        runs of each small job; BIG_REPS=3 runs of each 1,000,000-file job
 #   QUICK=1       leaves out the 1,000,000-file jobs and the window
+#   JOBS='list*'  runs only the jobs whose name matches (a shell pattern); the table then
+#                 also shows the rows of the last run (ROWS=keep) unless ROWS=new
 #   SAME_AS=CLI   another lumara-cli (today's, say): the outputs of list, every --tree,
 #                 stats and find on the benchmark folders are compared byte for byte
 # Needs hyperfine, ripgrep, libvips-tools, time, imagemagick, unzip, zip, xvfb (for the
@@ -133,7 +135,8 @@ make_fixture zip50k zip50k
 make_fixture jpeg25 jpegs
 [ "${QUICK:-0}" = 1 ] || make_fixture files1m files1m
 
-: >"$WORK/rows"
+JOBS=${JOBS:-*}
+[ "$JOBS" != "*" ] && [ "${ROWS:-keep}" = keep ] || : >"$WORK/rows"
 # row JOB LUMARA_S ANCHOR ANCHOR_S PEAK_MB TARGET_RATIO TARGET_MB [CPU_RATIO]
 row() {
     printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$1" "$2" "$3" "$4" "$5" "$6" "$7" "${8:--}" \
@@ -145,7 +148,11 @@ row() {
 medians() {
     runs=$1
     shift
-    hyperfine --style none --runs "$runs" --warmup 1 --export-json "$WORK/h.json" "$@" >/dev/null
+    # One run alone is for the long jobs, whose folder is already in the cache.
+    warmup=1
+    [ "$runs" -gt 1 ] || warmup=0
+    hyperfine --style none --runs "$runs" --warmup $warmup --export-json "$WORK/h.json" "$@" \
+        >/dev/null
     python3 -c '
 import json, sys
 for r in json.load(open(sys.argv[1]))["results"]:
@@ -161,6 +168,8 @@ peak() {
 # compare JOB TARGET_RATIO TARGET_MB RUNS LUMARA_COMMAND ANCHOR_NAME ANCHOR_COMMAND
 compare() {
     job=$1 ratio=$2 mb=$3 runs=$4 ours=$5 anchor=$6 theirs=$7
+    # shellcheck disable=SC2254
+    case "$job" in $JOBS) ;; *) return 0 ;; esac
     echo "timing: $job" >&2
     set -- $(medians "$runs" "$ours" "$theirs")
     cpu=$(awk "BEGIN {printf \"%.2fx\", $2 / ($4 > 0 ? $4 : 1)}")
@@ -204,7 +213,10 @@ if [ "${QUICK:-0}" != 1 ]; then
             "find -printf | sort -n" "find $M -maxdepth 1 -type f -printf '%s %f\n' | sort -n"
     done
     WINDOW=$BUILD/bench/bench_window_listing
-    if [ -x "$WINDOW" ]; then
+    case "window, 1,000,000 files" in $JOBS) ;; *) WINDOW=/nonexistent/skipped ;; esac
+    if [ "$WINDOW" = /nonexistent/skipped ]; then
+        :
+    elif [ -x "$WINDOW" ]; then
         echo "timing: the window, 1,000,000 files" >&2
         /usr/bin/time -f '%M' -o "$WORK/peak" xvfb-run -a -s '-screen 0 1600x1000x24' \
             "$WINDOW" "$M" >"$WORK/window.out" 2>/dev/null || true
