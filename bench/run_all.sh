@@ -12,13 +12,14 @@
 # environment:
 #   REPS=5        runs of each small job; BIG_REPS=3 runs of each 1,000,000-file job
 #   QUICK=1       leaves out the 1,000,000-file jobs and the window
-#   JOBS='list*'  runs only the jobs whose name matches (a shell pattern); the table then
-#                 also shows the rows of the last run (ROWS=keep) unless ROWS=new
+#   JOBS='list*'  runs only the jobs whose name matches one of these shell patterns
+#                 (blank-separated; ? stands for a blank in a name); the table then also
+#                 shows the rows of the last run (ROWS=keep) unless ROWS=new
 #   SAME_AS=CLI   another lumara-cli (today's, say): the outputs of list, every --tree,
 #                 stats and find on the benchmark folders are compared byte for byte
 # Needs hyperfine, ripgrep, libvips-tools, time, imagemagick, unzip, zip, xvfb (for the
 # window); missing ones are installed with apt-get when run as root.
-set -eu
+set -euf # no file-name globbing here: job patterns stay patterns
 BUILD=${1:-build-release}
 FIX=${2:-/tmp/lumara-bench}
 REPS=${REPS:-5}
@@ -136,6 +137,13 @@ make_fixture jpeg25 jpegs
 [ "${QUICK:-0}" = 1 ] || make_fixture files1m files1m
 
 JOBS=${JOBS:-*}
+wanted() {
+    for pattern in $JOBS; do
+        # shellcheck disable=SC2254
+        case "$1" in $pattern) return 0 ;; esac
+    done
+    return 1
+}
 [ "$JOBS" != "*" ] && [ "${ROWS:-keep}" = keep ] || : >"$WORK/rows"
 # row JOB LUMARA_S ANCHOR ANCHOR_S PEAK_MB TARGET_RATIO TARGET_MB [CPU_RATIO]
 row() {
@@ -168,8 +176,7 @@ peak() {
 # compare JOB TARGET_RATIO TARGET_MB RUNS LUMARA_COMMAND ANCHOR_NAME ANCHOR_COMMAND
 compare() {
     job=$1 ratio=$2 mb=$3 runs=$4 ours=$5 anchor=$6 theirs=$7
-    # shellcheck disable=SC2254
-    case "$job" in $JOBS) ;; *) return 0 ;; esac
+    wanted "$job" || return 0
     echo "timing: $job" >&2
     set -- $(medians "$runs" "$ours" "$theirs")
     cpu=$(awk "BEGIN {printf \"%.2fx\", $2 / ($4 > 0 ? $4 : 1)}")
@@ -213,7 +220,7 @@ if [ "${QUICK:-0}" != 1 ]; then
             "find -printf | sort -n" "find $M -maxdepth 1 -type f -printf '%s %f\n' | sort -n"
     done
     WINDOW=$BUILD/bench/bench_window_listing
-    case "window, 1,000,000 files" in $JOBS) ;; *) WINDOW=/nonexistent/skipped ;; esac
+    wanted "window, 1,000,000 files" || WINDOW=/nonexistent/skipped
     if [ "$WINDOW" = /nonexistent/skipped ]; then
         :
     elif [ -x "$WINDOW" ]; then
