@@ -57,12 +57,16 @@ std::optional<QSize> sizeOf(const QString& text)
     return QSize(m.captured(1).toInt(), m.captured(2).toInt());
 }
 
-bool savePng(const QImage& image, const QString& path, QTextStream& err)
+/// Qt's PNG quality for zlib's fastest level: pages of thumbnails are written often and
+/// read by a person, so speed counts more than a few bytes.
+constexpr int FastPngQuality = 80;
+
+bool savePng(const QImage& image, const QString& path, QTextStream& err, int quality = -1)
 {
     // Written through the platform, which keeps the bytes of a name that is not UTF-8.
     QByteArray png;
     QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG", quality)) {
         err << "lumara-cli: cannot make a PNG of the picture for " << EscapeName(path) << "\n";
         return false;
     }
@@ -179,7 +183,7 @@ int drawThumbnails(const QStringList& given, QTextStream& out, QTextStream& err)
     for (int p = 0; p < pages; ++p) {
         const QImage page =
             DrawThumbnailPage(pictures, p, *area, {}, {}, useCache ? &shared : nullptr);
-        if (!savePng(page, *outDir + QStringLiteral("/page%1.png").arg(p + 1), err))
+        if (!savePng(page, *outDir + QStringLiteral("/page%1.png").arg(p + 1), err, FastPngQuality))
             return 1;
     }
     out << pictures.size() << " pictures, " << pages << " pages\n";

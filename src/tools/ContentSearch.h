@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 /// A content pattern over upper-cased file bytes: "*" any run, "?" one byte, "#" one
@@ -18,6 +20,12 @@ public:
     [[nodiscard]] bool matches(const char* begin, const char* end) const;
     /// For "*text*" patterns: the text; empty otherwise.
     [[nodiscard]] const QByteArray& containedText() const { return contained_; }
+    /// The longest run of plain bytes that every match holds (upper case); empty when
+    /// the pattern has none.
+    [[nodiscard]] const QByteArray& requiredText() const { return required_; }
+    /// The indices in requiredText() of its two rarest bytes in ordinary files (the same
+    /// one twice for a single byte): the search looks for places that hold both first.
+    [[nodiscard]] std::pair<qsizetype, qsizetype> rareIndices() const { return rare_; }
 
 private:
     enum class Kind { Literal, AnyOne, Digit, Set, Star };
@@ -31,6 +39,8 @@ private:
 
     std::vector<Token> tokens_;
     QByteArray contained_;
+    QByteArray required_;
+    std::pair<qsizetype, qsizetype> rare_{0, 0};
 };
 
 /// Files are tested in blocks of this many bytes, padded with blanks past the end.
@@ -41,10 +51,11 @@ inline constexpr int ContentBlockSize = 1024;
 /// blocks) and against every pair of adjacent blocks. The file is read once, in large
 /// reads; the scan stops when every pattern is found. Nothing when the file cannot be
 /// opened or read. `betweenReads` (when set) runs after every large read, so a window
-/// can paint while a big file is searched.
+/// can paint while a big file is searched. A set `stop` ends the scan as a failed read.
 [[nodiscard]] std::optional<std::vector<bool>>
 ScanContent(const QString& path, const std::vector<BytePattern>& patterns,
-            const std::function<void()>& betweenReads = {});
+            const std::function<void()>& betweenReads = {},
+            const std::atomic<bool>* stop = nullptr);
 
 /// Reads up to `most` bytes into `into`: the count, 0 at the end, -1 on an error.
 using ByteReader = std::function<qint64(char* into, qint64 most)>;

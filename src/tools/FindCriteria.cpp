@@ -78,9 +78,7 @@ int EvaluateCriteria(const ContentCriteria& criteria, const CriterionTest& test)
     return result;
 }
 
-namespace {
-
-std::vector<BytePattern> PatternsOf(const ContentCriteria& criteria)
+std::vector<BytePattern> ContentPatterns(const ContentCriteria& criteria)
 {
     std::vector<BytePattern> patterns;
     patterns.reserve(size_t(criteria.count()));
@@ -89,11 +87,8 @@ std::vector<BytePattern> PatternsOf(const ContentCriteria& criteria)
     return patterns;
 }
 
-int EvaluateFound(const ContentCriteria& criteria, const std::optional<std::vector<bool>>& found,
-                  bool* readable)
+int EvaluateCriteria(const ContentCriteria& criteria, const std::optional<std::vector<bool>>& found)
 {
-    if (readable)
-        *readable = found.has_value();
     return EvaluateCriteria(criteria, [&found](int k) -> std::optional<bool> {
         if (!found)
             return std::nullopt;
@@ -101,17 +96,29 @@ int EvaluateFound(const ContentCriteria& criteria, const std::optional<std::vect
     });
 }
 
+namespace {
+
+int EvaluateFound(const ContentCriteria& criteria, const std::optional<std::vector<bool>>& found,
+                  bool* readable)
+{
+    if (readable)
+        *readable = found.has_value();
+    return EvaluateCriteria(criteria, found);
+}
+
 } // namespace
 
 int EvaluateCriteria(const ContentCriteria& criteria, const QString& path,
                      const std::function<void()>& betweenReads, bool* readable)
 {
-    return EvaluateFound(criteria, ScanContent(path, PatternsOf(criteria), betweenReads), readable);
+    return EvaluateFound(criteria, ScanContent(path, ContentPatterns(criteria), betweenReads),
+                         readable);
 }
 
 int EvaluateCriteriaOnStream(const ContentCriteria& criteria,
                              const std::function<qint64(char*, qint64)>& read,
                              const std::function<void()>& betweenReads, bool* readable)
 {
-    return EvaluateFound(criteria, ScanStream(read, PatternsOf(criteria), betweenReads), readable);
+    return EvaluateFound(criteria, ScanStream(read, ContentPatterns(criteria), betweenReads),
+                         readable);
 }

@@ -5,6 +5,9 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
+
+class BytePattern;
 
 /// Number of content boxes in the find dialog.
 inline constexpr int ContentBoxCount = 8;
@@ -42,6 +45,14 @@ using CriterionTest = std::function<std::optional<bool>(int k)>;
 /// stops at once when the result so far is 0, an empty connector changes nothing. A
 /// failed test ends the evaluation with the result so far. Not 0: the file passes.
 [[nodiscard]] int EvaluateCriteria(const ContentCriteria& criteria, const CriterionTest& test);
+
+/// The criteria's patterns in order, without their "does not contain" marks.
+[[nodiscard]] std::vector<BytePattern> ContentPatterns(const ContentCriteria& criteria);
+
+/// The same over which patterns a file holds, as ScanContent tells it (nothing: the
+/// file could not be read).
+[[nodiscard]] int EvaluateCriteria(const ContentCriteria& criteria,
+                                   const std::optional<std::vector<bool>>& found);
 
 /// The same over a file, read once for all criteria; `betweenReads` runs after every
 /// large read. `readable` (when given) is set false when the file could not be read.

@@ -11,6 +11,7 @@
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
+#include "tools/ContentReadAhead.h"
 #include "trees/TreeRebuild.h"
 
 #include <QFile>
@@ -42,27 +43,29 @@ bool IsZipKind(const QString& path, const Settings& settings)
     return ClassifyFileKind(ExtensionOf(path), settings) == FileKind::Zip;
 }
 
-/// The content criteria over a file, or over a zip entry as it is unpacked (nothing of
-/// it is written). `why` gets the reason when it cannot be read.
-int TestContent(const ContentCriteria& criteria, const FoundNode& node, bool inZip,
-                Prompts& prompts, const std::function<void()>& betweenReads, QString& why)
+/// The content criteria over a zip entry as it is unpacked (nothing of it is written).
+/// `why` gets the reason when it cannot be read.
+int TestZipEntry(const ContentCriteria& criteria, const FoundNode& node, Prompts& prompts,
+                 const std::function<void()>& betweenReads, QString& why)
 {
     bool readable = true;
-    int result = 0;
-    if (inZip) {
-        ZipEntryStream entry(node.archive, node.name, prompts);
-        result = EvaluateCriteriaOnStream(
-            criteria, [&entry](char* into, qint64 most) { return entry.read(into, most); },
-            betweenReads, &readable);
-        if (!readable)
-            why = node.archive + u':' + node.name + QStringLiteral(": ") + entry.error();
-        return result;
-    }
-    const QString path = node.folder + node.name;
-    result = EvaluateCriteria(criteria, path, betweenReads, &readable);
+    ZipEntryStream entry(node.archive, node.name, prompts);
+    const int result = EvaluateCriteriaOnStream(
+        criteria, [&entry](char* into, qint64 most) { return entry.read(into, most); },
+        betweenReads, &readable);
     if (!readable)
-        why = path + QStringLiteral(": ") + platform::fileReadProblem(path);
+        why = node.archive + u':' + node.name + QStringLiteral(": ") + entry.error();
     return result;
+}
+
+/// The content criteria over file `i`, searched ahead; `why` as above.
+int TestFile(const ContentCriteria& criteria, ContentReadAhead& ahead, size_t i,
+             const QString& path, const std::function<void()>& waiting, QString& why)
+{
+    const std::optional<std::vector<bool>> found = ahead.take(i, waiting);
+    if (!found)
+        why = path + QStringLiteral(": ") + platform::fileReadProblem(path);
+    return EvaluateCriteria(criteria, found);
 }
 
 /// "n files could not be read:" and the first of them with their reasons.
@@ -145,12 +148,27 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
             keptEntries.push_back(&c);
     };
 
+    // Which candidates pass the name test, and the files among them that are searched
+    // on the worker threads (zip entries are unpacked here: they may ask for a password).
+    std::vector<char> namePasses(candidates.size());
+    std::vector<QString> filesAhead(byContent ? candidates.size() : 0);
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        const FoundNode& node = candidates[i].node;
+        namePasses[i] = !byName || name.matches(node.name.toUpper());
+        const bool inZip =
+            !node.archive.isEmpty() && request.examineZipped && IsZipKind(node.archive, settings);
+        if (byContent && namePasses[i] && !inZip)
+            filesAhead[i] = node.folder + node.name;
+    }
+    ContentReadAhead ahead(request.content, std::move(filesAhead));
+
     QStringList unread;
     const int total = int(candidates.size());
     for (int i = 0; i < total; ++i) {
         const Candidate& candidate = candidates[size_t(i)];
         const FoundNode& node = candidate.node;
         if (EscapePressed(cancel, prompts)) {
+            ahead.stop();
             for (int rest = i; rest < total; ++rest) // untested files stay
                 keep(candidates[size_t(rest)]);
             break;
@@ -158,17 +176,17 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
         const bool inZip =
             !node.archive.isEmpty() && request.examineZipped && IsZipKind(node.archive, settings);
         bool passes = true;
-        if (byName && !name.matches(node.name.toUpper())) {
+        if (!namePasses[size_t(i)]) {
             passes = false;
         } else if (byContent) {
             QString why;
-            passes = TestContent(
-                         request.content, node, inZip, prompts,
-                         [&] {
-                             if (progress)
-                                 progress(i, total);
-                         },
-                         why) != 0;
+            const auto waiting = [&] {
+                if (progress)
+                    progress(i, total);
+            };
+            passes = (inZip ? TestZipEntry(request.content, node, prompts, waiting, why)
+                            : TestFile(request.content, ahead, size_t(i), node.folder + node.name,
+                                       waiting, why)) != 0;
             if (!why.isEmpty())
                 unread.append(why);
         }

@@ -164,6 +164,57 @@ TEST(ContentSearch, LargeFilesAreSearchedAcrossReadsAndForEveryPatternAtOnce)
     EXPECT_EQ(turns, 4);
 }
 
+TEST(ContentSearch, PlainTextIsFoundInEitherCaseOfLettersOnly)
+{
+    TempTree t;
+    const auto holds = [&t](const QByteArray& bytes, const QString& pattern) {
+        return ContentMatches(t.file("f.bin", QByteArray(700, '.') + bytes + "."), pattern);
+    };
+    // The rarest bytes (Z, J) of the text are looked for in both cases.
+    EXPECT_EQ(holds("the jazz age", "*JAZZ*"), 1);
+    EXPECT_EQ(holds("THE JAZZ AGE", "*jAzZ*"), 1);
+    EXPECT_EQ(holds("the jaZz age", "*JA?Z*"), 1);
+    EXPECT_EQ(holds("the jaz age", "*JAZZ*"), 0);
+    // Bytes one bit 0x20 apart that are not ASCII letters never stand for each other.
+    EXPECT_EQ(holds("caf\xc3\xa9", QString::fromUtf8("*CAF\xc3\x89*")), 0); // é is not É
+    EXPECT_EQ(holds("caf\xc3\x89", QString::fromUtf8("*CAF\xc3\x89*")), 1);
+    EXPECT_EQ(holds("a`b", "*A@B*"), 0);
+    EXPECT_EQ(holds("a{b", "*A[B*"), 0);
+    EXPECT_EQ(holds("a[b", "*A[B*"), 1);
+    EXPECT_EQ(holds("x\x01y", "*X!Y*"), 0);
+}
+
+TEST(ContentSearch, WildcardPatternsAreTestedAroundEveryPlaceTheirTextIsFound)
+{
+    TempTree t;
+    constexpr int mib = 1024 * 1024;
+    // The first places that hold the text do not fit the whole pattern; a later one does.
+    QByteArray bytes(3 * 4096, '-');
+    bytes.replace(100, 5, "zephA");
+    bytes.replace(2000, 5, "ZEPHb");
+    bytes.replace(9000, 5, "zeph7");
+    const QString several = t.file("several.txt", bytes);
+    EXPECT_EQ(ContentMatches(several, "*ZEPH#*"), 1);
+    EXPECT_EQ(ContentMatches(several, "*ZEPH##*"), 0);
+
+    // A window that starts with QQQ and ends with WWW: only the pair of the last block of
+    // the first large read and the first block of the next one.
+    QByteArray spanning(mib + 2048, '-');
+    spanning.replace(mib - 1024, 3, "qqq");
+    spanning.replace(mib + 1021, 3, "www");
+    const QString pair = t.file("pair.txt", spanning);
+    EXPECT_EQ(ContentMatches(pair, "QQQ*WWW"), 1);
+    EXPECT_EQ(ContentMatches(pair, "QQQ*WWW?"), 0);
+    // The same inside one read, and the text of the pattern at a block's very end.
+    QByteArray inside(8192, '-');
+    inside.replace(1024, 3, "QqQ");
+    inside.replace(3069, 3, "wWw");
+    EXPECT_EQ(ContentMatches(t.file("inside.txt", inside), "QQQ*WWW"), 1);
+    // Text that reaches into the blanks after the end of the file.
+    EXPECT_EQ(ContentMatches(t.file("tail.txt", QByteArray(5000, '-') + "tai"), "*TAI? *"), 1);
+    EXPECT_EQ(ContentMatches(t.file("tail2.txt", QByteArray(5000, '-') + "tai"), "*TAI?X*"), 0);
+}
+
 TEST(ContentSearch, PatternsFollowTheWildcardRules)
 {
     const auto fits = [](const char* pattern, const QByteArray& text) {

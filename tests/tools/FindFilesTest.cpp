@@ -194,3 +194,33 @@ TEST_F(FindFiles, ZipEntriesAreSearchedWithoutBeingWrittenAndUnreadableOnesAreRe
         " 1 files could not be read:\r\n" + tree.path("pack.zip") + ":gone.txt: no such entry"))
         << prompts.shownTexts().join("|").toStdString();
 }
+
+TEST_F(FindFiles, ManyFilesSearchedTogetherKeepTheListOrderAndReportUnreadOnesInOrder)
+{
+    // Big files among small ones, so the searches end out of order.
+    QStringList expected;
+    for (int i = 0; i < 90; ++i) {
+        const QString name = QStringLiteral("f%1.txt").arg(i, 3, 10, QLatin1Char('0'));
+        const qsizetype size = i % 7 == 0 ? 3 * 1024 * 1024 : 3000;
+        QByteArray bytes(size, 'y');
+        if (i % 3 == 0) {
+            bytes.replace(size - 2000, 6, "Quartz");
+            expected << name;
+        }
+        tree.file(name, bytes);
+    }
+    list(TreeType::PlainList);
+    for (const char* gone : {"f010.txt", "f050.txt", "f020.txt"})
+        QFile::remove(tree.path(gone));
+    const FindOutcome outcome = find("f", {{"", "quartz"}});
+    expected.removeAll("f020.txt");
+    EXPECT_EQ(outcome.kept, expected.size());
+    QStringList inListOrder;
+    for (int i = 1; i < state.File1Backup.ListCount(); ++i)
+        inListOrder << state.File1Backup.textAt(i);
+    EXPECT_EQ(inListOrder, expected);
+    EXPECT_EQ(outcome.unread, 3);
+    const QString report = prompts.shownTexts().front();
+    EXPECT_LT(report.indexOf("f010.txt"), report.indexOf("f020.txt")) << report.toStdString();
+    EXPECT_LT(report.indexOf("f020.txt"), report.indexOf("f050.txt")) << report.toStdString();
+}

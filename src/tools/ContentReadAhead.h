@@ -1,0 +1,36 @@
+#pragma once
+
+#include "tools/FindCriteria.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+/// Searches the contents of a list of files on the worker threads, a little ahead of a
+/// loop that takes the results one by one, in the list's order. Stopping (or
+/// destroying) it leaves the files not yet taken unsearched.
+class ContentReadAhead {
+public:
+    /// `paths[i]` empty: file i is not searched here (the caller tests it itself).
+    ContentReadAhead(const ContentCriteria& criteria, std::vector<QString> paths);
+    ~ContentReadAhead();
+    ContentReadAhead(const ContentReadAhead&) = delete;
+    ContentReadAhead& operator=(const ContentReadAhead&) = delete;
+
+    /// Which patterns file `i` holds, as ScanContent tells it (nothing: unreadable).
+    /// Waits for it; `waiting` (when set) runs now and then meanwhile. Each file is
+    /// taken once, in increasing order.
+    [[nodiscard]] std::optional<std::vector<bool>> take(size_t i,
+                                                        const std::function<void()>& waiting);
+    /// Ends the searches: running ones stop at their next read; returns once none runs.
+    void stop();
+
+private:
+    void startUpTo(size_t end);
+
+    struct Shared;
+    std::shared_ptr<Shared> shared_;
+    size_t started_ = 0;
+};
