@@ -4,9 +4,11 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 #include <QPolygonF>
 #include <memory>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -20,6 +22,9 @@ public:
     /// An image of `size` filled white; drawing is in logical units mapped through the
     /// window and viewport (by default the identity shifted by `deviceOrigin`).
     MetafileCanvas(QSize size, QPoint deviceOrigin);
+    /// The same with `device` mapping the drawing's device units onto the image: the
+    /// placement of the picture and any scaling down.
+    MetafileCanvas(QSize size, const QTransform& device);
 
     [[nodiscard]] QImage finish();
 
@@ -53,6 +58,34 @@ public:
     void save();
     void restore(int relative);
 
+    // World transform, paths, clipping and bitmaps (EMF).
+    /// How logical units turn before the window and viewport mapping; saved with the state.
+    void setWorldTransform(const QTransform& world);
+    [[nodiscard]] const QTransform& worldTransform() const { return state_.world; }
+    /// Logical units to image pixels as drawing maps them now.
+    [[nodiscard]] QTransform transform() const;
+    /// The drawing's device units to image pixels.
+    [[nodiscard]] const QTransform& deviceTransform() const { return device_; }
+    [[nodiscard]] QPointF position() const { return state_.position; }
+    [[nodiscard]] const QPen& pen() const { return state_.pen; }
+    /// Fills (closing every figure) and/or strokes `path`, given in image pixels, with the
+    /// selected brush, fill mode and pen.
+    void drawImagePath(const QPainterPath& path, bool fill, bool stroke);
+    /// How a new area combines with the clipping region.
+    enum class ClipCombine { Intersect, Unite, Xor, Exclude, Replace };
+    /// Combines the clipping region with `area`, given in image pixels.
+    void clip(const QPainterPath& area, ClipCombine how);
+    /// No clipping: the whole image.
+    void resetClip();
+    /// Moves the clipping region by `offset` logical units.
+    void offsetClip(QPointF offset);
+    /// Draws the `source` part of `bitmap` into the logical rectangle `target` (negative
+    /// sides mirror it) with the raster operation `rop` of a block transfer.
+    void drawBitmap(QRectF target, const QImage& bitmap, QRectF source, quint32 rop);
+    /// A block transfer without a source bitmap: fills `target` with the brush, black or
+    /// white, or inverts it, as `rop` says.
+    void fillRop(QRectF target, quint32 rop);
+
     // Drawing, in logical units.
     void moveTo(QPointF p) { state_.position = p; }
     void lineTo(QPointF p);
@@ -80,12 +113,15 @@ private:
         int mapMode = 1;
         QPointF windowOrigin, viewportOrigin;
         QSizeF windowExtent{1, 1}, viewportExtent{1, 1};
+        QTransform world;
+        std::optional<QPainterPath> clip; ///< in image pixels; none: the whole image
     };
     void applyMapping();
+    void applyClip();
 
     QImage image_;
     std::unique_ptr<QPainter> painter_;
-    QPoint deviceOrigin_;
+    QTransform device_;
     std::vector<Object> objects_;
     State state_;
     std::vector<State> saved_;
