@@ -161,7 +161,11 @@ void MetafileCanvas::drawBitmap(QRectF target, const QImage& bitmap, QRectF sour
             source.moveTop(bitmap.height() - source.bottom());
     }
     painter_->save();
-    painter_->setRenderHint(QPainter::SmoothPixmapTransform);
+    // Enlarged bitmaps keep their pixels sharp, as the default stretch mode does; reduced
+    // ones are smoothed rather than losing whole rows.
+    const QRectF onImage = painter_->transform().mapRect(target.normalized());
+    painter_->setRenderHint(QPainter::SmoothPixmapTransform,
+                            onImage.width() < source.width() || onImage.height() < source.height());
     painter_->setCompositionMode(modeOf(rop));
     painter_->drawImage(target.normalized(), shown, source);
     painter_->restore();

@@ -416,6 +416,7 @@ TEST(Emf, BitmapRecordsDrawTheirBitsStretchedFilledAndBlended)
     const QImage image = draw(emfFile(QRect(), frameOf(size), records), "bitmaps");
     ASSERT_EQ(image.size(), size);
     EXPECT_TRUE(near(image.pixelColor(25, 25), Red)) << "top row first";
+    EXPECT_EQ(image.pixelColor(48, 48), Red) << "enlarged pixels stay sharp";
     EXPECT_TRUE(near(image.pixelColor(75, 25), QColor(0, 255, 0)));
     EXPECT_TRUE(near(image.pixelColor(25, 75), Blue));
     EXPECT_TRUE(near(image.pixelColor(75, 75), QColor(0, 0, 0)));
