@@ -41,11 +41,13 @@ struct Placement {
 /// missing or damaged.
 double devicePerHundredthMm(qint32 pixels, qint32 millimetres, qint32 micrometres)
 {
+    double k = 0;
     if (pixels > 0 && micrometres > 0)
-        return pixels * 10.0 / micrometres;
-    if (pixels > 0 && millimetres > 0)
-        return pixels / (millimetres * 100.0);
-    return PixelsPerHundredthMm;
+        k = pixels * 10.0 / micrometres;
+    else if (pixels > 0 && millimetres > 0)
+        k = pixels / (millimetres * 100.0);
+    // Between 2.5 and 25,000 pixels per inch: any real screen or printer.
+    return k >= 0.001 && k <= 10 ? k : PixelsPerHundredthMm;
 }
 
 std::optional<Placement> placementOf(const MetafileBytes& header, qint64 maxPixels, int maxSide)

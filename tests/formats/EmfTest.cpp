@@ -511,3 +511,19 @@ TEST(Emf, PiesAndChordsRunCounterClockwiseUntilTheDirectionTurns)
     EXPECT_TRUE(near(image.pixelColor(115, 40), Red));
     EXPECT_EQ(image.pixelColor(185, 15), White) << "cut off by the chord";
 }
+
+TEST(Emf, ADamagedReferenceDeviceSizeIsTakenAsNinetySixPixelsPerInch)
+{
+    Records records;
+    solidBrush(records, 1, rgb(255, 0, 0));
+    records.record(SelectObject, Records().u32(NullPen));
+    rectangle(records, QRect(QPoint(50, 0), QPoint(100, 50)));
+    for (const QSize millimetres : {QSize(0, 0), QSize(1, 1), QSize(-508, 286)}) {
+        const QImage image = draw(
+            emfFile(QRect(), frameOf(QSize(100, 50)), records, {QSize(1920, 1080), millimetres}),
+            "device");
+        ASSERT_EQ(image.size(), QSize(100, 50));
+        EXPECT_TRUE(near(image.pixelColor(75, 25), Red)) << millimetres.width();
+        EXPECT_EQ(image.pixelColor(25, 25), White) << millimetres.width();
+    }
+}
