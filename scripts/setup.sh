@@ -24,6 +24,7 @@ if [ "$mode" = test ]; then
     packages+=(libgtest-dev libbenchmark-dev python3 zip unzip gcab libarchive-tools sox ffmpeg
         fonts-dejavu-core fonts-dejavu-extra python3-xlwt fp-units-db clang-format dbus-daemon
         libglib2.0-bin appstream dpkg-dev icoutils)
+    packages+=(libwmf-bin fonts-urw-base35) # wmf2gd, the reference WMF reader, and its fonts
 fi
 
 missing=()

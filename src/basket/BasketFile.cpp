@@ -40,6 +40,19 @@ bool writeReplacing(const QString& path, const QByteArray& bytes, QString& why)
     return platform::WriteFileSafely(path, bytes, &why);
 }
 
+/// An entry listed under its basket file's node: its icon, or "k28" for a missing or
+/// empty file.
+void addEntryNode(NodeTree& tree, NodeTree::Id node, const QString& entry, bool present,
+                  const Settings& settings)
+{
+    const QString prefix = QLatin1Char('[') + tree.node(node).text + QLatin1Char(']');
+    const QString image =
+        present
+            ? QLatin1Char('k') + QString::number(FileListIconIndex(ExtensionOf(entry), settings))
+            : QStringLiteral("k28");
+    tree.add(node, prefix + entry, entry, image);
+}
+
 } // namespace
 
 QByteArray BasketFileBytes(const Basket& basket)
@@ -151,18 +164,31 @@ BasketLoad LoadBasketFile(Basket& basket, const QString& path, NodeTree& tree, N
     if (load != BasketLoad::Loaded || !tree.contains(node) || !tree.children(node).empty())
         return load;
     NodeTreeLock lock(tree);
-    const QString prefix = QLatin1Char('[') + tree.node(node).text + QLatin1Char(']');
-    for (int row = 1; row < basket.grid().rows(); ++row) {
-        const QString entry = basket.shown(row);
-        const bool present = basket.grid().textMatrix(row, Basket::SizeColumn) != u"0";
-        const QString image =
-            present ? QLatin1Char('k') +
-                          QString::number(FileListIconIndex(ExtensionOf(entry), settings))
-                    : QStringLiteral("k28");
-        tree.add(node, prefix + entry, entry, image);
-    }
+    for (int row = 1; row < basket.grid().rows(); ++row)
+        addEntryNode(tree, node, basket.shown(row),
+                     basket.grid().textMatrix(row, Basket::SizeColumn) != u"0", settings);
     tree.makeVisible(node);
     return load;
+}
+
+int RemoveListedBasketFileEntry(NodeTree& tree, NodeTree::Id entryNode, const Settings& settings,
+                                Prompts& prompts)
+{
+    if (!tree.contains(entryNode) || tree.node(entryNode).parent == NodeTree::None)
+        return -1;
+    const NodeTree::Id parent = tree.node(entryNode).parent;
+    const QString basketFile = tree.key(parent);
+    if (!IsBasketFile(basketFile, settings))
+        return -1;
+    const int removed = RemoveBasketFileEntry(basketFile, tree.node(entryNode).text, prompts);
+    if (removed < 0)
+        return removed;
+    // The entries listed under the file are listed again from what it holds now.
+    NodeTreeLock lock(tree);
+    tree.removeChildren(parent);
+    for (const QString& entry : ReadBasketFile(basketFile).entries)
+        addEntryNode(tree, parent, entry, FileLenOrZero(entry) > 0, settings);
+    return removed;
 }
 
 bool IsBasketFile(const QString& path, const Settings& settings)

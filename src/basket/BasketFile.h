@@ -57,3 +57,9 @@ BasketLoad LoadBasketFile(Basket& basket, const QString& path, NodeTree& tree, N
 /// rename, so any failure leaves the old file whole. Returns the number of lines
 /// removed, or -1 on a failure (reported through `prompts`).
 int RemoveBasketFileEntry(const QString& path, const QString& entry, Prompts& prompts);
+
+/// "Remove entry" on an entry listed under an opened basket file's node: removes its
+/// lines from the file (RemoveBasketFileEntry) and lists the file's entries under the
+/// node again. -1 when the node is not such an entry or the file could not be changed.
+int RemoveListedBasketFileEntry(NodeTree& tree, NodeTree::Id entryNode, const Settings& settings,
+                                Prompts& prompts);

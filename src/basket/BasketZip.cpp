@@ -89,3 +89,14 @@ bool ZipOneFile(const QString& file, const QString& zipPath, QString* error)
         *error = problem.isEmpty() ? zip.LastError : file + QStringLiteral(": ") + problem;
     return zipped;
 }
+
+bool ZipOneFileReported(const QString& file, const QString& zipPath, Prompts& prompts)
+{
+    QString why;
+    const bool zipped = ZipOneFile(file, zipPath, &why);
+    if (zipped)
+        prompts.message(file + LineBreak + QStringLiteral("zipped to:") + LineBreak + zipPath);
+    else
+        prompts.message(zipPath + QStringLiteral(" was not created.") + LineBreak + why);
+    return zipped;
+}

@@ -26,3 +26,7 @@ ZipOutcome ZipBasketRows(const Basket& basket, const QString& zipPath, int first
 /// Zips one file (its name only) into `zipPath`; true when it was written, else `error`
 /// (when given) holds the reason. The caller reports file + "zipped to:" + zip path.
 bool ZipOneFile(const QString& file, const QString& zipPath, QString* error = nullptr);
+
+/// "Zip one file to:": zips it and says file + "zipped to:" + zip path, or zip path +
+/// " was not created." with the reason. True when written.
+bool ZipOneFileReported(const QString& file, const QString& zipPath, Prompts& prompts);

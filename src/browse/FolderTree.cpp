@@ -190,6 +190,12 @@ std::optional<QString> OpenFolderNode(NodeTree& tree, FolderTreeState& state, No
     return WithSlash(key);
 }
 
+bool IsSystemFolderKey(const QString& key)
+{
+    return key.startsWith(QLatin1String("root")) || key.startsWith(QLatin1String("desk")) ||
+           key.startsWith(QLatin1String("SpecialFolders")) || !key.startsWith(u'/');
+}
+
 QString CurrentFolderPath(const FolderTreeState& state, const QString& fileListRootText)
 {
     if (state.CurrentFolderNode == NodeTree::None) {

@@ -57,6 +57,11 @@ bool ExpandFolderNode(NodeTree& tree, FolderTreeState& state, NodeTree::Id id);
 /// Nothing for "root", "desk" and "SpecialFolders" (the folder state is cleared).
 std::optional<QString> OpenFolderNode(NodeTree& tree, FolderTreeState& state, NodeTree::Id id);
 
+/// True for a key that is no folder of the file system: the desktop ("desk..."), the
+/// computer ("root..."), the special-folders branch and any key that is not an absolute
+/// path. Such nodes take no drops and are not added to the basket.
+[[nodiscard]] bool IsSystemFolderKey(const QString& key);
+
 /// The folder the file list shows, ending in "/": the path label's folder while a
 /// folder node is current, else the file list's root text ("" for "RadeZazeda" or none).
 [[nodiscard]] QString CurrentFolderPath(const FolderTreeState& state,

@@ -98,7 +98,7 @@ void playBlt(MetafileCanvas& canvas, quint32 type, const MetafileBytes& r)
         type == emf::StretchBlt || type == emf::AlphaBlend || type == emf::TransparentBlt;
     if (r.u32(88) == 0) { // no source bitmap: a fill of the destination
         if (type == emf::BitBlt || type == emf::StretchBlt)
-            canvas.fillRop(target, rop);
+            canvas.patternFill(target, rop);
         return;
     }
     QImage bitmap = EmfBitmapAt(r, r.u32(84), r.u32(88), r.u32(92), r.u32(96), alpha);
@@ -110,13 +110,13 @@ void playBlt(MetafileCanvas& canvas, quint32 type, const MetafileBytes& r)
     case emf::AlphaBlend:
         if (const int opacity = r.u8(42); opacity < 255)
             bitmap = withOpacity(bitmap, opacity);
-        canvas.drawBitmap(target, bitmap, source, SrcCopy);
+        canvas.image(target, bitmap, source, SrcCopy);
         break;
     case emf::TransparentBlt:
-        canvas.drawBitmap(target, withoutColour(bitmap, r.colour(40)), source, SrcCopy);
+        canvas.image(target, withoutColour(bitmap, r.colour(40)), source, SrcCopy);
         break;
     default:
-        canvas.drawBitmap(target, bitmap, source, rop);
+        canvas.image(target, bitmap, source, rop);
         break;
     }
 }
@@ -130,12 +130,12 @@ void playDiBits(MetafileCanvas& canvas, quint32 type, const MetafileBytes& r)
     const QRectF target(QPointF(r.i32(24), r.i32(28)), targetSize);
     const quint32 rop = stretched ? r.u32(68) : SrcCopy;
     if (r.u32(52) == 0) {
-        canvas.fillRop(target, rop);
+        canvas.patternFill(target, rop);
         return;
     }
     const QImage bitmap = EmfBitmapAt(r, r.u32(48), r.u32(52), r.u32(56), r.u32(60));
     if (!bitmap.isNull())
-        canvas.drawBitmap(target, bitmap, sourceIn(bitmap, sourceWanted), rop);
+        canvas.image(target, bitmap, sourceIn(bitmap, sourceWanted), rop);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "formats/MetafileCanvas.h"
 
 #include <QPolygonF>
+#include <QRegion>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -163,11 +164,12 @@ void selectClipRegion(MetafileCanvas& canvas, const MetafileBytes& r)
     // RGNDATAHEADER: size, type, count, region size, bounds; then the rectangles.
     constexpr qsizetype data = 16;
     const quint32 count = std::min(r.u32(data + 8), MaxRegionRects);
-    QPainterPath area;
-    area.setFillRule(Qt::WindingFill);
-    for (quint32 i = 0; i < count && r.has(data + 32 + qsizetype(i) * 16, 16); ++i)
-        area.addRect(rectAt(r, data + 32 + qsizetype(i) * 16).normalized());
-    canvas.clip(canvas.deviceTransform().map(area), *how);
+    QRegion area;
+    for (quint32 i = 0; i < count && r.has(data + 32 + qsizetype(i) * 16, 16); ++i) {
+        const QRectF rect = rectAt(r, data + 32 + qsizetype(i) * 16).normalized();
+        area |= canvas.deviceTransform().mapRect(rect).toAlignedRect();
+    }
+    canvas.clip(area, *how);
 }
 
 void clipRect(MetafileCanvas& canvas, const MetafileBytes& r, MetafileCanvas::ClipCombine how)

@@ -7,6 +7,7 @@
 namespace {
 
 // Text alignment flags of the metafile formats.
+constexpr quint32 UpdatePosition = 1;
 constexpr quint32 AlignRight = 2;
 constexpr quint32 AlignCenter = 6;
 constexpr quint32 AlignBottom = 8;
@@ -114,6 +115,7 @@ void MetafileCanvas::applyMapping()
     t.translate(-state_.windowOrigin.x(), -state_.windowOrigin.y());
     // The world transform turns logical units first, the device mapping places last.
     painter_->setTransform(state_.world * t * device_);
+    alignPattern();
 }
 
 int MetafileCanvas::store(int index, Object object)
@@ -139,9 +141,10 @@ void MetafileCanvas::select(int index)
     const Object& object = objects_[std::size_t(index)];
     if (const auto* pen = std::get_if<QPen>(&object))
         state_.pen = *pen;
-    else if (const auto* brush = std::get_if<QBrush>(&object))
+    else if (const auto* brush = std::get_if<QBrush>(&object)) {
         state_.brush = *brush;
-    else if (const auto* font = std::get_if<QFont>(&object))
+        alignPattern();
+    } else if (const auto* font = std::get_if<QFont>(&object))
         state_.font = *font;
 }
 
@@ -357,31 +360,43 @@ void MetafileCanvas::text(QPointF reference, const QString& text)
 {
     if (text.isEmpty())
         return;
-    painter_->save();
-    // Text keeps its upright shape when the y axis points up.
+    const bool fromPosition = state_.textAlign & UpdatePosition;
     const QTransform t = painter_->transform();
-    const QPointF device = t.map(reference);
+    const QPointF device = t.map(fromPosition ? state_.position : reference);
+    // Text keeps its upright shape when the y axis points up.
     const double scale = std::abs(t.m22()) > 0 ? std::abs(t.m22()) : 1.0;
     QFont font = state_.font;
-    font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * scale)));
-    painter_->resetTransform();
-    painter_->setFont(font);
+    font.setPixelSize(static_cast<int>(std::clamp(font.pixelSize() * scale, 1.0, 4096.0)));
     const QFontMetricsF metrics(font);
     const double width = metrics.horizontalAdvance(text);
-    double x = device.x();
+    double x = 0;
     if ((state_.textAlign & AlignCenter) == AlignCenter)
-        x -= width / 2;
+        x = -width / 2;
     else if (state_.textAlign & AlignRight)
-        x -= width;
-    double baseline = device.y() + metrics.ascent();
+        x = -width;
+    double baseline = metrics.ascent();
     if ((state_.textAlign & AlignBaseline) == AlignBaseline)
-        baseline = device.y();
+        baseline = 0;
     else if (state_.textAlign & AlignBottom)
-        baseline = device.y() - metrics.descent();
+        baseline = -metrics.descent();
+
+    // Drawn in device pixels along the baseline, turned by the escapement.
+    QTransform along;
+    along.translate(device.x(), device.y());
+    along.rotate(-state_.escapement / 10.0);
+    painter_->save();
+    painter_->setTransform(along);
+    painter_->setFont(font);
     if (state_.opaqueText)
         painter_->fillRect(QRectF(x, baseline - metrics.ascent(), width, metrics.height()),
                            state_.backgroundColour);
     painter_->setPen(state_.textColour);
     painter_->drawText(QPointF(x, baseline), text);
     painter_->restore();
+
+    if (fromPosition && (state_.textAlign & AlignCenter) != AlignCenter) {
+        // Left-aligned text leaves the position at its end, right-aligned at its start.
+        const double advance = (state_.textAlign & AlignRight) ? -width : width;
+        state_.position = t.inverted().map(along.map(QPointF(advance, 0)));
+    }
 }

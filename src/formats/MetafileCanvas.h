@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QPen>
 #include <QPolygonF>
+#include <QRegion>
 #include <memory>
 #include <optional>
 #include <variant>
@@ -36,6 +37,8 @@ public:
     /// MM_TEXT (1) maps one unit to one pixel; MM_ANISOTROPIC (8) and MM_ISOTROPIC (7)
     /// use the extents; the metric modes map their units at 96 pixels per inch.
     void setMapMode(int mode);
+    [[nodiscard]] QPointF windowOrigin() const { return state_.windowOrigin; }
+    [[nodiscard]] QSizeF windowExtent() const { return state_.windowExtent; }
 
     // Objects.
     /// Stores `object` at `index` (growing the table), or in the first free slot when
@@ -50,10 +53,14 @@ public:
                                         bool strikeOut, const QString& face);
 
     // State.
+    [[nodiscard]] const QBrush& brush() const { return state_.brush; }
     void setTextColour(QColor colour) { state_.textColour = colour; }
     void setBackgroundColour(QColor colour) { state_.backgroundColour = colour; }
     void setBackgroundMode(int mode) { state_.opaqueText = mode == 2; }
     void setTextAlign(quint32 align) { state_.textAlign = align; }
+    /// The angle of the text baseline in tenths of a degree, counter-clockwise; it goes
+    /// with the font, so callers set it when they select one.
+    void setTextEscapement(int tenths) { state_.escapement = tenths; }
     void setPolyFillMode(int mode) { state_.winding = mode == 2; }
     void save();
     void restore(int relative);
@@ -73,18 +80,12 @@ public:
     void drawImagePath(const QPainterPath& path, bool fill, bool stroke);
     /// How a new area combines with the clipping region.
     enum class ClipCombine { Intersect, Unite, Xor, Exclude, Replace };
-    /// Combines the clipping region with `area`, given in image pixels.
+    /// Combines the clipping region with `area`, given in image pixels (the pixels it
+    /// covers, as regions are).
     void clip(const QPainterPath& area, ClipCombine how);
+    void clip(const QRegion& pixels, ClipCombine how);
     /// No clipping: the whole image.
     void resetClip();
-    /// Moves the clipping region by `offset` logical units.
-    void offsetClip(QPointF offset);
-    /// Draws the `source` part of `bitmap` into the logical rectangle `target` (negative
-    /// sides mirror it) with the raster operation `rop` of a block transfer.
-    void drawBitmap(QRectF target, const QImage& bitmap, QRectF source, quint32 rop);
-    /// A block transfer without a source bitmap: fills `target` with the brush, black or
-    /// white, or inverts it, as `rop` says.
-    void fillRop(QRectF target, quint32 rop);
 
     // Drawing, in logical units.
     void moveTo(QPointF p) { state_.position = p; }
@@ -97,7 +98,33 @@ public:
     void rectangle(QRectF rect);
     void roundRectangle(QRectF rect, QSizeF corner);
     void ellipse(QRectF rect);
+    /// Text at `reference`, or at the current position (which it then advances) when the
+    /// alignment asks to update it.
     void text(QPointF reference, const QString& text);
+    /// Opaque background for text: fills the logical rectangle with the background colour.
+    void fillBackground(QRectF rect);
+
+    enum class ArcShape { Arc, Pie, Chord };
+    /// The part of the ellipse in `rect` from the ray through `start` to the ray through
+    /// `end`, counter-clockwise as the picture shows it: an outline, a pie or a chord.
+    void arc(QRectF rect, QPointF start, QPointF end, ArcShape shape);
+    /// Draws the `source` part of `image` into the logical rectangle `target` (mirrored
+    /// when its width or height is negative), combined with the picture by the ternary
+    /// raster operation `rop` of the formats' bit-block transfers.
+    void image(QRectF target, const QImage& image, QRectF source, quint32 rop);
+    /// A bit-block transfer without a source: the brush, black, white or the inverse of
+    /// the picture over the logical rectangle, as `rop` says.
+    void patternFill(QRectF target, quint32 rop);
+    /// Fills (or frames with a `frame` wide border) logical rectangles with `brush`.
+    void fillRects(const std::vector<QRectF>& rects, const QBrush& brush);
+    void frameRects(const std::vector<QRectF>& rects, const QBrush& brush, QSizeF frame);
+
+    // Clipping, held in device pixels like the formats do, saved with the state.
+    void intersectClip(QRectF rect);
+    void excludeClip(QRectF rect);
+    /// The logical rectangles become the clip; none removes it.
+    void selectClip(const std::vector<QRectF>& rects);
+    void offsetClip(QPointF offset);
 
 private:
     struct State {
@@ -113,11 +140,15 @@ private:
         int mapMode = 1;
         QPointF windowOrigin, viewportOrigin;
         QSizeF windowExtent{1, 1}, viewportExtent{1, 1};
+        int escapement = 0;
         QTransform world;
-        std::optional<QPainterPath> clip; ///< in image pixels; none: the whole image
+        std::optional<QRegion> clip; ///< device pixels; none draws everywhere
     };
     void applyMapping();
     void applyClip();
+    /// Keeps a bitmap brush's pattern on whole device pixels whatever the mapping.
+    void alignPattern();
+    [[nodiscard]] QRegion deviceRegion(QRectF logical) const;
 
     QImage image_;
     std::unique_ptr<QPainter> painter_;

@@ -1,6 +1,7 @@
 #include "platform/FileNames.h"
 
 #include <QDir>
+#include <QSysInfo>
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -190,6 +191,33 @@ QUrl fileUrl(const QString& path)
             encoded += '%' + QByteArray::number(b, 16).rightJustified(2, '0').toUpper();
     }
     return QUrl::fromEncoded(encoded);
+}
+
+QString localPathOfUrl(QByteArrayView encodedUrl)
+{
+    const QByteArrayView scheme = "file:";
+    if (encodedUrl.size() < scheme.size() ||
+        qstrnicmp(encodedUrl.data(), scheme.data(), scheme.size()) != 0)
+        return {};
+    QByteArrayView rest = encodedUrl.sliced(scheme.size());
+    if (rest.startsWith("//")) {
+        rest = rest.sliced(2);
+        const qsizetype slash = rest.indexOf('/');
+        if (slash < 0)
+            return {};
+        const QByteArrayView host = rest.first(slash);
+        if (!host.isEmpty() && host.compare("localhost", Qt::CaseInsensitive) != 0 &&
+            host.compare(QSysInfo::machineHostName().toUtf8(), Qt::CaseInsensitive) != 0)
+            return {};
+        rest = rest.sliced(slash);
+    }
+    // A name's own '?' and '#' travel escaped: unescaped ones start a query or fragment.
+    const qsizetype end = std::min(rest.indexOf('?') < 0 ? rest.size() : rest.indexOf('?'),
+                                   rest.indexOf('#') < 0 ? rest.size() : rest.indexOf('#'));
+    rest = rest.first(end);
+    if (!rest.startsWith('/'))
+        return {};
+    return decodeFileName(QByteArray::fromPercentEncoding(rest.toByteArray()));
 }
 
 } // namespace platform

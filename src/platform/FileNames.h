@@ -51,4 +51,9 @@ namespace platform {
 /// where needed, for handing a file to a player, a browser or another program.
 [[nodiscard]] QUrl fileUrl(const QString& path);
 
+/// The path a file:// URL (in its encoded form) names, with the exact bytes its
+/// percent-escapes give, or "" when the URL is not a file on this machine (another
+/// scheme, another host, a relative path). The reverse of fileUrl.
+[[nodiscard]] QString localPathOfUrl(QByteArrayView encodedUrl);
+
 } // namespace platform

@@ -209,3 +209,39 @@ TEST(BasketFile, AFailedRewriteLeavesTheBasketFileWhole)
     ASSERT_FALSE(prompts.shown.isEmpty());
     EXPECT_TRUE(prompts.shown.last().text.startsWith("the entry was not removed"));
 }
+
+TEST(BasketFile, RemovingAListedEntryListsWhatTheFileHoldsNowWithTheirImages)
+{
+    TempTree t;
+    ScriptedPrompts prompts;
+    Settings settings;
+    const QString a = t.file("a.txt", 4);
+    const QString b = t.file("b.mp3", 9);
+    const QString bsk =
+        t.file("list.bsk", HeaderLine() + (a + "\r\n" + b + "\r\n").toUtf8() + "/gone.txt\r\n");
+    NodeTree tree;
+    const NodeTree::Id root = tree.add(NodeTree::None, "R", t.root());
+    const NodeTree::Id node = tree.add(root, bsk, "list.bsk");
+    for (const QString& entry : {a, b, QString("/gone.txt")})
+        tree.add(node, "[list.bsk]" + entry, entry, "k0");
+
+    EXPECT_EQ(RemoveListedBasketFileEntry(tree, tree.children(node)[0], settings, prompts), 1);
+    ASSERT_EQ(tree.children(node).size(), 2u);
+    const NodeTree::Id first = tree.children(node)[0];
+    EXPECT_EQ(tree.node(first).text, b);
+    EXPECT_EQ(tree.key(first), "[list.bsk]" + b);
+    // The image follows the entry's kind: an mp3 and a missing file differ from the "k0"
+    // the nodes had.
+    EXPECT_TRUE(tree.image(first).startsWith('k'));
+    EXPECT_NE(tree.image(first), "k28");
+    EXPECT_NE(tree.image(first), "k0");
+    EXPECT_EQ(tree.image(tree.children(node)[1]), "k28");
+    EXPECT_EQ(ReadAll(bsk), HeaderLine() + (b + "\r\n").toUtf8() + "/gone.txt\r\n");
+
+    // The basket file's own node, and an entry under a file that is no basket, are not
+    // entries to remove.
+    EXPECT_EQ(RemoveListedBasketFileEntry(tree, node, settings, prompts), -1);
+    const NodeTree::Id plain = tree.add(root, t.file("plain.txt", 3), "plain.txt");
+    EXPECT_EQ(RemoveListedBasketFileEntry(tree, tree.add(plain, "x", "x"), settings, prompts), -1);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}

@@ -81,3 +81,25 @@ TEST(FileNames, UrlsCarryTheExactBytes)
     EXPECT_EQ(url.toEncoded(), QByteArray("file:///tmp/bad%FF%20name.txt"));
     EXPECT_EQ(platform::fileUrl("/tmp/plain.txt").toLocalFile(), "/tmp/plain.txt");
 }
+
+TEST(FileNames, FileUrlsReadBackToTheExactBytesOnlyForThisMachine)
+{
+    // Every byte value in a name, and the characters a URL gives a meaning to.
+    QByteArray name = "/tmp/";
+    for (int b = 1; b < 256; ++b)
+        if (b != '/')
+            name += char(b);
+    for (const QByteArray& bytes : {name, QByteArray("/tmp/a%20b #1?x=2&y;z.txt"), QByteArray("/"),
+                                    QByteArray("/tmp/\xc3\xa9t\xc3\xa9 \xe2\x80\xae.txt")}) {
+        const QString path = platform::decodeFileName(bytes);
+        const QByteArray url = platform::fileUrl(path).toEncoded();
+        EXPECT_EQ(platform::encodeFileName(platform::localPathOfUrl(url)), bytes)
+            << url.constData();
+    }
+    EXPECT_EQ(platform::localPathOfUrl("FILE://localhost/etc/hosts"), "/etc/hosts");
+    EXPECT_EQ(platform::localPathOfUrl("file:/etc/hosts"), "/etc/hosts");
+    EXPECT_EQ(platform::localPathOfUrl("file:///a/b%3Fc?query#part"), "/a/b?c");
+    for (const char* other : {"file://elsewhere.example/etc/hosts", "http://localhost/etc/hosts",
+                              "file:relative/x", "file://", "", "/etc/hosts", "file"})
+        EXPECT_EQ(platform::localPathOfUrl(other), "") << other;
+}

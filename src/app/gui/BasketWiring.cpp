@@ -13,7 +13,9 @@
 #include "basket/gui/BasketPanel.h"
 #include "browse/FileTreeBuilder.h"
 #include "browse/FilterTabs.h"
+#include "browse/FolderTree.h"
 #include "browse/NodeClick.h"
+#include "browse/NodePaths.h"
 #include "browse/ResolveFileNode.h"
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
@@ -31,6 +33,7 @@
 #include "view/gui/ViewWindow.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
@@ -42,12 +45,6 @@ namespace {
 
 const QString FileListName = QStringLiteral("File1t");
 const QString FolderTreeName = QStringLiteral("tvwDirTree");
-
-bool isSystemFolderKey(const QString& key)
-{
-    return key.startsWith(QLatin1String("root")) || key.startsWith(QLatin1String("desk")) ||
-           key.startsWith(QLatin1String("SpecialFolders")) || !key.startsWith(u'/');
-}
 
 bool listShowsBasket(FileListPanel& list)
 {
@@ -70,6 +67,7 @@ BasketWiring::BasketWiring(MainWindow& window) : QObject(&window), window_(windo
 
     FileListPanel* list = window.fileListPanel();
     list->fileListModel()->setObjectName(FileListName);
+    list->fileListModel()->setDragPayload([this](NodeTree::Id id) { return fileListDrag(id); });
     list->fileList()->setDragEnabled(true);
     list->fileList()->setDragDropMode(QAbstractItemView::DragOnly);
     list->fileList()->viewport()->setAcceptDrops(true);
@@ -77,6 +75,7 @@ BasketWiring::BasketWiring(MainWindow& window) : QObject(&window), window_(windo
 
     NodeTreeView* tree = window.folderTreeView();
     tree->nodeModel()->setObjectName(FolderTreeName);
+    tree->nodeModel()->setDragPayload([this](NodeTree::Id id) { return folderTreeDrag(id); });
     tree->setDragEnabled(true);
     tree->setDragDropMode(QAbstractItemView::DragDrop);
     tree->viewport()->setAcceptDrops(true);
@@ -116,13 +115,13 @@ void BasketWiring::connectPanel()
             view->show();
         view->LayoutView();
         // The shown basket can be charted.
-        if (QAction* bars = view->menuAction(QStringLiteral("Show size bar"));
-            bars && panel_->gridShown())
-            bars->setEnabled(true);
+        if (panel_->gridShown())
+            view->menuItem(ViewMenuItem::ShowSizeBar)->setEnabled(true);
     });
     connect(panel_, &BasketPanel::propertiesWanted, this,
             [this](const QString& path) { ShowFileProperties(path, window_.prompts(), &window_); });
-    connect(panel_, &BasketPanel::dropReceived, this, &BasketWiring::dropOnBasket);
+    connect(panel_, &BasketPanel::dropReceived, this,
+            [this](const QMimeData* data, bool) { dropOnBasket(data); });
     connect(panel_, &BasketPanel::thumbnailsWanted, this, &BasketWiring::showThumbnails);
 }
 
@@ -131,12 +130,11 @@ void BasketWiring::closeBasketChart()
     // The chart of rows that are gone or hidden would only say "nothing to draw" at the
     // next resize.
     ViewWindow* view = window_.viewWindow();
-    if (view->ViewMode() != u"BARB")
+    if (view->viewMode() != ViewMode::BasketSizeBars)
         return;
     view->sizeBarTab()->hide();
-    view->setViewMode(QString());
-    if (QAction* bars = view->menuAction(QStringLiteral("Show size bar")))
-        bars->setChecked(false);
+    view->setViewMode(ViewMode::None);
+    view->menuItem(ViewMenuItem::ShowSizeBar)->setChecked(false);
 }
 
 void BasketWiring::showThumbnails(const QStringList& pictures)
@@ -180,8 +178,10 @@ void BasketWiring::connectMenus()
             QStringLiteral("Select destination file "), window_.CurrentFolderPath(),
             QStringLiteral("Zip Files (*.zip)"), Prompts::Overwrite::DialogAsks);
         zipCancelled_ = pendingZipFile_.isEmpty();
-        if (!zipCancelled_)
-            file.zipDefault->setText(pendingZipFile_);
+        if (!zipCancelled_) {
+            zipDefault_ = pendingZipFile_;
+            file.zipDefault->setText(zipDefault_);
+        }
     });
     file.removeBasketEntry->setEnabled(true);
     connect(file.removeBasketEntry, &QAction::triggered, this,
@@ -207,19 +207,20 @@ void BasketWiring::connectMenus()
         panel_->basket().insertionRow = -1;
         const NodeTree::Id node = window_.folderTreeState().CurrentFolderNode;
         const QString key = window_.folderTree().key(node);
-        if (!isSystemFolderKey(key)) {
+        if (!IsSystemFolderKey(key)) {
             BusyPointer busy;
             AddFolderToBasket(panel_->basket(), key, window_.settings());
         }
     });
 }
 
-QString BasketWiring::zipTarget() const
+QString BasketWiring::zipTarget()
 {
-    QAction* zipDefault = window_.fileListPanel()->menus().file1view.zipDefault;
-    if (zipDefault->text() == u"Default")
-        zipDefault->setText(window_.CurrentFolderPath() + QStringLiteral("temp.zip"));
-    return zipDefault->text();
+    if (zipDefault_.isEmpty()) {
+        zipDefault_ = window_.CurrentFolderPath() + QStringLiteral("temp.zip");
+        window_.fileListPanel()->menus().file1view.zipDefault->setText(zipDefault_);
+    }
+    return zipDefault_;
 }
 
 bool BasketWiring::handleFileCommand(const QString& code, const QString& folder,
@@ -247,12 +248,7 @@ bool BasketWiring::handleFileCommand(const QString& code, const QString& folder,
         const QString zip = pendingZipFile_.isEmpty() ? zipTarget() : pendingZipFile_;
         pendingZipFile_.clear();
         BusyPointer busy;
-        QString why;
-        if (ZipOneFile(folder + name, zip, &why))
-            prompts.message(folder + name + LineBreak + QStringLiteral("zipped to:") + LineBreak +
-                            zip);
-        else
-            prompts.message(zip + QStringLiteral(" was not created.") + LineBreak + why);
+        ZipOneFileReported(folder + name, zip, prompts);
         return true;
     }
     return false;
@@ -287,9 +283,16 @@ bool BasketWiring::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched != window_.folderTreeView()->viewport())
         return QObject::eventFilter(watched, event);
-    const auto node = NodeTreeModel::draggedNode(data);
-    if (!basketDrag && !(node && node->source == FileListName))
-        return false;
+    // Every drag over the tree is decided here: the tree's own folders, stale nodes and
+    // payloads without files are refused.
+    const DropItems items = type == QEvent::Drop ? readDrop(data) : readDrop(data, Peek::Only);
+    const bool takes =
+        basketDrag || items.kind == DropItems::Kind::Paths ||
+        (items.kind == DropItems::Kind::OwnNode && items.source == DragList::FileList);
+    if (!takes) {
+        drop->ignore();
+        return true;
+    }
     drop->acceptProposedAction();
     if (type == QEvent::Drop)
         dropOnFolderTree(data, drop->position().toPoint());
@@ -314,22 +317,56 @@ void BasketWiring::showBasketIfListed()
     list->showStatus();
 }
 
-void BasketWiring::dropOnBasket(const QMimeData* data, bool onIcon)
+QMimeData* BasketWiring::fileListDrag(NodeTree::Id id) const
 {
-    const auto node = NodeTreeModel::draggedNode(data);
-    if (!node)
+    FileListPanel* list = window_.fileListPanel();
+    const QString listed = window_.CurrentFolderPath();
+    const DraggedPaths dragged = DraggedPathsOf(list->state(), id, listed, window_.settings());
+    const NodeTreeModel* model = list->fileListModel();
+    return MakeFileDrag(dragged.paths,
+                        {QCoreApplication::applicationPid(), model->serial(), model->generation(),
+                         DragList::FileList, id, dragged.set, listed});
+}
+
+QMimeData* BasketWiring::folderTreeDrag(NodeTree::Id id) const
+{
+    const QString key = window_.folderTree().key(id);
+    const NodeTreeModel* model = window_.folderTreeView()->nodeModel();
+    return MakeFileDrag(IsSystemFolderKey(key) ? QStringList() : QStringList{key},
+                        {QCoreApplication::applicationPid(), model->serial(), model->generation(),
+                         DragList::FolderTree, id, DraggedSet::Folder, QString()});
+}
+
+DropItems BasketWiring::readDrop(const QMimeData* data, Peek peek) const
+{
+    const NodeTreeModel* files = window_.fileListPanel()->fileListModel();
+    const NodeTreeModel* folders = window_.folderTreeView()->nodeModel();
+    const std::vector<OwnList> lists{
+        {DragList::FileList, files->serial(), files->generation()},
+        {DragList::FolderTree, folders->serial(), folders->generation()}};
+    const qint64 process = QCoreApplication::applicationPid();
+    return peek == Peek::Only ? PeekDrop(data, process, lists) : ReadDrop(data, process, lists);
+}
+
+void BasketWiring::dropOnBasket(const QMimeData* data)
+{
+    const DropItems items = readDrop(data);
+    if (items.kind == DropItems::Kind::Paths) {
+        BusyPointer busy;
+        AddDroppedPaths(panel_->basket(), items.paths, window_.settings());
         return;
-    if (node->source == FolderTreeName) {
-        const QString key = window_.folderTree().key(node->id);
-        if (isSystemFolderKey(key))
+    }
+    if (items.kind != DropItems::Kind::OwnNode)
+        return;
+    if (items.source == DragList::FolderTree) {
+        const QString key = window_.folderTree().key(items.node);
+        if (IsSystemFolderKey(key))
             return;
         BusyPointer busy;
         AddFolderToBasket(panel_->basket(), key, window_.settings());
         return;
     }
-    (void)onIcon;
-    if (node->source == FileListName)
-        dropFileListNode(node->id);
+    dropFileListNode(items.node);
 }
 
 void BasketWiring::dropFileListNode(NodeTree::Id id)
@@ -364,86 +401,63 @@ void BasketWiring::addResolvedNode(NodeTree::Id id, const QString& origin)
 
 bool BasketWiring::dropOnFolderTree(const QMimeData* data, const QPoint& pos)
 {
-    NodeTreeView* treeView = window_.folderTreeView();
     const NodeTree& folders = window_.folderTree();
-    const NodeTree::Id target = treeView->nodeAt(pos);
+    const NodeTree::Id target = window_.folderTreeView()->nodeAt(pos);
     const QString key = folders.key(target);
-    if (target == NodeTree::None || isSystemFolderKey(key) || folders.tag(target) == u"X")
+    if (target == NodeTree::None || IsSystemFolderKey(key) || folders.tag(target) == u"X")
         return false;
     const QString folder = WithSlash(key);
     Prompts& prompts = window_.prompts();
-    if (!basketdrag::sourceOf(data).isEmpty()) {
-        Basket& basket = panel_->basket();
-        if (basket.empty()) {
-            prompts.message(QStringLiteral("RadeZazeda is empty"));
-            return false;
-        }
-        if (prompts.askYesNo(QStringLiteral("copy") + NumText(basket.entries()) +
-                                 QStringLiteral(" files in RadeZazeda to: ") + folder,
-                             QStringLiteral("Copy RadeZazeda")))
-            panel_->copyRows(folder, 1, basket.entries(), false);
-        return true;
+    const bool nextVersion = window_.settings().nextVersionOnOverwrite == 1;
+    if (!basketdrag::sourceOf(data).isEmpty())
+        return DropBasketOnFolder(panel_->basket(), folder, prompts, *this);
+    const DropItems items = readDrop(data);
+    if (items.kind == DropItems::Kind::Paths) {
+        // Folders dropped here are not copied; their files are not either.
+        const DraggedSet set = items.set == DraggedSet::Folder ? DraggedSet::Files : items.set;
+        return DropFilesOnFolder({set, FilesAmong(items.paths), items.listedFolder}, folder,
+                                 nextVersion, prompts, *this);
     }
-    const auto node = NodeTreeModel::draggedNode(data);
-    FileListPanel* list = window_.fileListPanel();
-    if (listShowsBasket(*list)) {
-        prompts.message(QStringLiteral("In order to copy RadeZazeda, drag-drop RadeZazeda icon "
-                                       "to Folder Tree"),
-                        QStringLiteral("Copy"));
+    if (items.kind != DropItems::Kind::OwnNode || items.source != DragList::FileList)
         return false;
-    }
-    const FileNodeKind kind = ClassifyFileNode(list->state(), node->id);
-    if (kind == FileNodeKind::Root || kind == FileNodeKind::Group) {
-        copyListedFiles(node->id, folder);
-        return true;
-    }
-    if (kind != FileNodeKind::File)
-        return false;
-    const Settings& settings = window_.settings();
-    ResolvedFileNode file = ResolveFileNode(list->state(), node->id, window_.CurrentFolderPath(),
-                                            settings.workFolder, settings);
-    if (!PrepareResolvedFile(file, list->state(), node->id, settings, prompts))
-        return true;
-    CopySingleFile(file.folder + file.name, folder, settings.nextVersionOnOverwrite == 1, prompts);
+    dropFileListNodeOnFolder(items.node, folder);
     return true;
 }
 
-void BasketWiring::copyListedFiles(NodeTree::Id id, const QString& folder)
+void BasketWiring::dropFileListNodeOnFolder(NodeTree::Id id, const QString& folder)
 {
     FileListPanel* list = window_.fileListPanel();
-    const NodeTree& tree = list->state().fileTree;
-    const QString listed = window_.CurrentFolderPath();
-    const bool root = id == tree.root();
-    QStringList sources;
-    const auto addFile = [&](NodeTree::Id file) {
-        const QString text = tree.node(file).text;
-        if (!text.startsWith(u'|') && list->state().fileTreeTag != u"X")
-            sources << (text.startsWith(u'/') ? text : listed + text);
-    };
-    if (root && list->state().treeType == TreeType::PlainList) {
-        for (const NodeTree::Id file : tree.children(id))
-            addFile(file);
-    } else if (root) {
-        for (const NodeTree::Id group : tree.children(id))
-            for (const NodeTree::Id file : tree.children(group))
-                addFile(file);
-    } else {
-        for (const NodeTree::Id file : tree.children(id))
-            addFile(file);
-    }
     Prompts& prompts = window_.prompts();
-    if (root && folder.compare(listed, Qt::CaseInsensitive) == 0) {
-        prompts.message(QStringLiteral("source and destination directory are same"));
+    if (listShowsBasket(*list)) {
+        RefuseListedBasketDrop(prompts);
         return;
     }
-    const QString question = root ? QStringLiteral("copy") + NumText(sources.size()) +
-                                        QStringLiteral(" files shown in folder:") + LineBreak +
-                                        listed + LineBreak + QStringLiteral("to") + LineBreak +
-                                        folder
-                                  : QStringLiteral("copy") + NumText(sources.size()) +
-                                        QStringLiteral(" files to") + LineBreak + folder;
-    if (!prompts.askYesNo(question, QStringLiteral("Copy")))
+    const FileListState& state = list->state();
+    const Settings& settings = window_.settings();
+    const bool nextVersion = settings.nextVersionOnOverwrite == 1;
+    const QString listed = window_.CurrentFolderPath();
+    const FileNodeKind kind = ClassifyFileNode(state, id);
+    if (kind == FileNodeKind::Root || kind == FileNodeKind::Group) {
+        DropFilesOnFolder({kind == FileNodeKind::Root ? DraggedSet::WholeList : DraggedSet::Group,
+                           ListedFilesUnder(state, id, listed), listed},
+                          folder, nextVersion, prompts, *this);
         return;
+    }
+    if (kind != FileNodeKind::File)
+        return;
+    ResolvedFileNode file = ResolveFileNode(state, id, listed, settings.workFolder, settings);
+    if (PrepareResolvedFile(file, state, id, settings, prompts))
+        DropFilesOnFolder({DraggedSet::Files, {file.folder + file.name}, listed}, folder,
+                          nextVersion, prompts, *this);
+}
+
+void BasketWiring::copyBasketRows(const QString& folder, int first, int last)
+{
+    panel_->copyRows(folder, first, last, false);
+}
+
+void BasketWiring::copyFiles(const QStringList& sources, const QString& folder)
+{
     panel_->copyFiles(sources, folder);
 }
 
@@ -464,26 +478,6 @@ void BasketWiring::openBasketFile(const QString& path)
 void BasketWiring::removeBasketFileEntry()
 {
     FileListPanel* list = window_.fileListPanel();
-    NodeTree& tree = list->state().fileTree;
-    const NodeTree::Id node = list->fileList()->currentNode();
-    if (!tree.contains(node) || tree.node(node).parent == NodeTree::None)
-        return;
-    const NodeTree::Id parent = tree.node(node).parent;
-    const QString basketFile = tree.key(parent);
-    if (!IsBasketFile(basketFile, window_.settings()))
-        return;
-    if (RemoveBasketFileEntry(basketFile, tree.node(node).text, window_.prompts()) < 0)
-        return;
-    // The entries listed under the file are listed again from what it holds now.
-    NodeTreeLock lock(tree);
-    const QString prefix = QLatin1Char('[') + tree.node(parent).text + QLatin1Char(']');
-    tree.removeChildren(parent);
-    for (const QString& entry : ReadBasketFile(basketFile).entries) {
-        const QString image =
-            FileLenOrZero(entry) > 0
-                ? QLatin1Char('k') +
-                      QString::number(FileListIconIndex(ExtensionOf(entry), window_.settings()))
-                : QStringLiteral("k28");
-        tree.add(parent, prefix + entry, entry, image);
-    }
+    RemoveListedBasketFileEntry(list->state().fileTree, list->fileList()->currentNode(),
+                                window_.settings(), window_.prompts());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "basket/FolderDrops.h"
+#include "browse/FileDrag.h"
 #include "controls/NodeTree.h"
 
 #include <QObject>
@@ -11,11 +13,12 @@ class MainWindow;
 class QMimeData;
 class ViewWindow;
 
-/// Joins the RadeZazeda to the windows: its grid and icon on the view window, drops
-/// from the file list and the folder tree, drops of the basket and of listed files on
-/// the folder tree, the basket items of the file list's and folder tree's menus, the
-/// single-file copy and zip, and the opening of basket files.
-class BasketWiring : public QObject {
+/// Joins the RadeZazeda to the windows: its grid and icon on the view window, the drags
+/// of the file list and the folder tree (files as a uri-list for every program), drops
+/// on the basket and on the folder tree, the basket items of the file list's and folder
+/// tree's menus, the single-file copy and zip, and the opening of basket files. The
+/// rules themselves live in the basket and browse logic.
+class BasketWiring : public QObject, private DropCopier {
     Q_OBJECT
 public:
     explicit BasketWiring(MainWindow& window);
@@ -33,13 +36,21 @@ protected:
 private:
     void connectMenus();
     void connectPanel();
-    void dropOnBasket(const QMimeData* data, bool onIcon);
+    [[nodiscard]] QMimeData* fileListDrag(NodeTree::Id id) const;
+    [[nodiscard]] QMimeData* folderTreeDrag(NodeTree::Id id) const;
+    /// What a drop brings, read against this window's two lists; while the drag only
+    /// moves, its uri-list is not read.
+    enum class Peek { No, Only };
+    [[nodiscard]] DropItems readDrop(const QMimeData* data, Peek peek = Peek::No) const;
+    void dropOnBasket(const QMimeData* data);
     void dropFileListNode(NodeTree::Id id);
     /// Resolves a file node of the list, extracts it when it is an archive's entry and
     /// adds it, saying so while the grid is hidden; `origin` names the caller.
     void addResolvedNode(NodeTree::Id id, const QString& origin);
     bool dropOnFolderTree(const QMimeData* data, const QPoint& pos);
-    void copyListedFiles(NodeTree::Id id, const QString& folder);
+    void dropFileListNodeOnFolder(NodeTree::Id id, const QString& folder);
+    void copyBasketRows(const QString& folder, int first, int last) override;
+    void copyFiles(const QStringList& sources, const QString& folder) override;
     void showBasketIfListed();
     /// "Picture thumbnails" of the basket: its pictures as thumbnail pages.
     void showThumbnails(const QStringList& pictures);
@@ -47,11 +58,12 @@ private:
     void closeBasketChart();
     void openBasketFile(const QString& path);
     void removeBasketFileEntry();
-    [[nodiscard]] QString zipTarget() const;
+    [[nodiscard]] QString zipTarget();
 
     MainWindow& window_;
     BasketPanel* panel_ = nullptr;
     QString pendingCopyFolder_; ///< "Selected Directory" of "Copy one file to:"
     QString pendingZipFile_;    ///< "Selected File" of "Zip one file to:"
+    QString zipDefault_;        ///< the "Default" of "Zip one file to:": the last zip written
     bool zipCancelled_ = false; ///< that dialog was cancelled: the "Z" does nothing
 };

@@ -36,19 +36,18 @@ void SizeBarCommands::attach(ViewWindow* view)
     if (view == attached_)
         return;
     attached_ = view;
-    if (QAction* item = view->menuAction(QStringLiteral("Show size bar"))) {
-        connect(item, &QAction::triggered, this, [this, view, item](bool checked) {
-            if (!checked) {
-                view->sizeBarTab()->hide();
-                if (view->ViewMode().startsWith(QLatin1String("BAR")))
-                    view->setViewMode(QString());
-                return;
-            }
-            item->setChecked(DrawSizeBars(-1));
-        });
-    }
-    connect(view, &ViewWindow::pageNeedsRedraw, this, [this](const QString& mode) {
-        if (mode.startsWith(QLatin1String("BAR")))
+    QAction* item = view->menuItem(ViewMenuItem::ShowSizeBar);
+    connect(item, &QAction::triggered, this, [this, view, item](bool checked) {
+        if (!checked) {
+            view->sizeBarTab()->hide();
+            if (isSizeBars(view->viewMode()))
+                view->setViewMode(ViewMode::None);
+            return;
+        }
+        item->setChecked(DrawSizeBars(-1));
+    });
+    connect(view, &ViewWindow::pageNeedsRedraw, this, [this](ViewMode mode) {
+        if (isSizeBars(mode))
             DrawSizeBars(labelWidth_);
     });
 }
@@ -65,11 +64,11 @@ bool SizeBarCommands::DrawSizeBars(int labelWidth)
 {
     ViewWindow* view = viewWindow_();
     attach(view);
-    const QString mode = view->ViewMode();
+    const ViewMode mode = view->viewMode();
     bool basket = false;
     GridView* source = chartSource(view, basket);
     const Grid& grid = source->grid();
-    if ((!mode.isEmpty() && !mode.startsWith(QLatin1String("BAR"))) || source->isHidden() ||
+    if ((mode != ViewMode::None && !isSizeBars(mode)) || source->isHidden() ||
         !HasSizeBarData(grid)) {
         prompts_.message(QStringLiteral("nothing to draw"), QString());
         return false;
@@ -91,8 +90,7 @@ bool SizeBarCommands::DrawSizeBars(int labelWidth)
         pages->setPageCount(int(drawn.size()));
     pages->setPage(std::max(0, page));
     pages->showImage(drawn.value(std::max(0, page)));
-    if (QAction* item = view->menuAction(QStringLiteral("Show size bar")))
-        item->setChecked(true);
-    view->setViewMode(basket ? QStringLiteral("BARB") : QStringLiteral("BARV"));
+    view->menuItem(ViewMenuItem::ShowSizeBar)->setChecked(true);
+    view->setViewMode(basket ? ViewMode::BasketSizeBars : ViewMode::FolderSizeBars);
     return true;
 }

@@ -26,8 +26,7 @@ void SizeTableCommands::present(ViewWindow* view, const QString& message, qint64
     view->ShowGrid();
     view->SetViewMessage(message);
     view->SetViewPath(QString());
-    if (QAction* bars = view->menuAction(QStringLiteral("Show size bar")))
-        bars->setEnabled(true);
+    view->menuItem(ViewMenuItem::ShowSizeBar)->setEnabled(true);
     grandTotal_ = total;
     // A table filled behind a minimised or hidden window would go unseen.
     if (view->isMinimized())

@@ -2,7 +2,7 @@
 
 #include "basket/Basket.h"
 #include "basket/gui/BasketDrag.h"
-#include "controls/gui/NodeTreeModel.h"
+#include "browse/FileDrag.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -79,8 +79,11 @@ void BasketGridView::mouseMoveEvent(QMouseEvent* event)
         (pos - pressPos_).manhattanLength() >= QApplication::startDragDistance()) {
         pressed_ = false;
         auto* drag = new QDrag(this);
-        drag->setMimeData(basketdrag::payload(basketdrag::FromGrid));
-        drag->exec(Qt::CopyAction | Qt::MoveAction);
+        const int row = grid().row();
+        const QString path = row >= 1 ? grid().textMatrix(row, Basket::PathColumn) : QString();
+        drag->setMimeData(basketdrag::payload(basketdrag::FromGrid,
+                                              path.isEmpty() ? QStringList() : QStringList{path}));
+        drag->exec(Qt::CopyAction);
         return;
     }
     const int row = rowAt(pos.y());
@@ -105,7 +108,7 @@ void BasketGridView::mouseReleaseEvent(QMouseEvent* event)
 
 bool BasketGridView::accepts(const QMimeData* data)
 {
-    return !basketdrag::sourceOf(data).isEmpty() || NodeTreeModel::draggedNode(data).has_value();
+    return !basketdrag::sourceOf(data).isEmpty() || MayCarryFiles(data);
 }
 
 void BasketGridView::dragEnterEvent(QDragEnterEvent* event)

@@ -1,7 +1,7 @@
 #include "basket/gui/BasketIcon.h"
 
 #include "basket/gui/BasketDrag.h"
-#include "controls/gui/NodeTreeModel.h"
+#include "browse/FileDrag.h"
 #include "shared/TextHelpers.h"
 
 #include <QApplication>
@@ -48,7 +48,8 @@ void BasketIcon::mouseMoveEvent(QMouseEvent* event)
         pressed_ = false;
         dragged_ = true;
         auto* drag = new QDrag(this);
-        drag->setMimeData(basketdrag::payload(basketdrag::FromIcon));
+        drag->setMimeData(
+            basketdrag::payload(basketdrag::FromIcon, paths_ ? paths_() : QStringList()));
         drag->setPixmap(pixmap());
         drag->exec(Qt::CopyAction);
     }
@@ -67,7 +68,7 @@ void BasketIcon::mouseReleaseEvent(QMouseEvent* event)
 void BasketIcon::dragEnterEvent(QDragEnterEvent* event)
 {
     const QMimeData* data = event->mimeData();
-    if (!basketdrag::sourceOf(data).isEmpty() || NodeTreeModel::draggedNode(data))
+    if (!basketdrag::sourceOf(data).isEmpty() || MayCarryFiles(data))
         event->acceptProposedAction();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QStringList>
 #include <functional>
 
 class QMimeData;
@@ -15,6 +16,8 @@ public:
 
     /// Tells the icon how many entries the basket holds (for its tip and its drags).
     void setEntryCount(std::function<int()> count) { count_ = std::move(count); }
+    /// Tells the icon the full paths of the basket's files, which its drags carry.
+    void setEntryPaths(std::function<QStringList()> paths) { paths_ = std::move(paths); }
 
 Q_SIGNALS:
     void clicked();
@@ -30,6 +33,7 @@ protected:
 
 private:
     std::function<int()> count_;
+    std::function<QStringList()> paths_;
     QPoint pressPos_;
     bool pressed_ = false;
     bool dragged_ = false;

@@ -66,6 +66,12 @@ BasketPanel::BasketPanel(Settings& settings, Prompts& prompts, CancelKey& cancel
     menu_ = new BasketMenu(window);
     basket_ = std::make_unique<Basket>(gridView_->grid(), prompts_, *host_);
     icon_->setEntryCount([this] { return basket_->entries(); });
+    icon_->setEntryPaths([this] {
+        QStringList paths;
+        for (int row = 1; row <= basket_->entries(); ++row)
+            paths << basket_->path(row);
+        return paths;
+    });
 
     connect(gridView_, &BasketGridView::hovered, this, [this](const QString& text) {
         if (hooks_.setViewPath)

@@ -3,10 +3,13 @@
 #include "platform/FileNames.h"
 
 #include <QMimeData>
+#include <atomic>
 
 NodeTreeModel::NodeTreeModel(NodeTree& tree, QObject* parent)
     : QAbstractItemModel(parent), tree_(tree)
 {
+    static std::atomic<quint64> models{0};
+    serial_ = ++models;
     tree_.setObserver(this);
 }
 
@@ -110,31 +113,15 @@ Qt::ItemFlags NodeTreeModel::flags(const QModelIndex& index) const
 
 QStringList NodeTreeModel::mimeTypes() const
 {
-    return {NodeDragFormat};
+    // Only what the payload hook builds is ever dropped on these models' views.
+    return {QStringLiteral("text/uri-list")};
 }
 
 QMimeData* NodeTreeModel::mimeData(const QModelIndexList& indexes) const
 {
-    if (indexes.isEmpty())
+    if (indexes.isEmpty() || !dragPayload_)
         return nullptr;
-    auto* data = new QMimeData;
-    data->setData(
-        NodeDragFormat,
-        (objectName() + QLatin1Char('\n') + QString::number(idOf(indexes.first()))).toUtf8());
-    return data;
-}
-
-std::optional<NodeTreeModel::DraggedNode> NodeTreeModel::draggedNode(const QMimeData* data)
-{
-    if (!data || !data->hasFormat(NodeDragFormat))
-        return std::nullopt;
-    const QString text = QString::fromUtf8(data->data(NodeDragFormat));
-    const qsizetype newline = text.lastIndexOf(QLatin1Char('\n'));
-    bool ok = false;
-    const int id = text.mid(newline + 1).toInt(&ok);
-    if (newline < 0 || !ok)
-        return std::nullopt;
-    return DraggedNode{text.left(newline), id};
+    return dragPayload_(idOf(indexes.first()));
 }
 
 void NodeTreeModel::beginInsert(int parent, int row)
@@ -149,6 +136,7 @@ void NodeTreeModel::endInsert()
 
 void NodeTreeModel::beginRemove(int parent, int first, int last)
 {
+    ++generation_;
     beginRemoveRows(indexOf(parent), first, last);
 }
 
@@ -159,6 +147,7 @@ void NodeTreeModel::endRemove()
 
 void NodeTreeModel::beginReset()
 {
+    ++generation_;
     beginResetModel();
 }
 

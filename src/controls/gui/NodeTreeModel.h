@@ -39,13 +39,15 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    /// A dragged node travels as the model's object name and the node id.
-    static inline const QString NodeDragFormat = QStringLiteral("application/x-lumara-node");
-    struct DraggedNode {
-        QString source; ///< the object name of the model it came from ("File1t", ...)
-        NodeTree::Id id = NodeTree::None;
-    };
-    [[nodiscard]] static std::optional<DraggedNode> draggedNode(const QMimeData* data);
+    /// Builds what a drag of a node carries (the caller of the hook owns the result);
+    /// without a hook the model's nodes cannot be dragged.
+    using DragPayload = std::function<QMimeData*(NodeTree::Id id)>;
+    void setDragPayload(DragPayload payload) { dragPayload_ = std::move(payload); }
+    /// A number no other model of this process has.
+    [[nodiscard]] quint64 serial() const { return serial_; }
+    /// Changes whenever nodes are removed or the tree is rebuilt, so node ids taken
+    /// before may name other nodes now.
+    [[nodiscard]] quint64 generation() const { return generation_; }
     QStringList mimeTypes() const override;
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
     Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
@@ -69,4 +71,7 @@ private:
     NodeTree& tree_;
     NodeIconProvider nodeIcons_;
     IconProvider icons_;
+    DragPayload dragPayload_;
+    quint64 serial_ = 0;
+    quint64 generation_ = 0;
 };

@@ -61,14 +61,14 @@ IconFontViews::IconFontViews(ViewWindow& view, Prompts& prompts, CancelKey& canc
         },
         this));
     connect(page_->scrollThumb(), &QScrollBar::valueChanged, this, [this](int page) {
-        if (view_.ViewMode() == QLatin1String("ICON"))
+        if (view_.viewMode() == ViewMode::Icons)
             ShowIconPage(page);
     });
     connect(page_, &IconPageWidget::hovered, this,
             [this](QPoint pixel) { HoverIcon(page_->scrollThumb()->value(), pixel); });
     connect(page_, &IconPageWidget::rightReleased, this, &IconFontViews::SaveHoveredIcon);
-    connect(&view, &ViewWindow::pageNeedsRedraw, this, [this](const QString& mode) {
-        if (mode == QLatin1String("ICON"))
+    connect(&view, &ViewWindow::pageNeedsRedraw, this, [this](ViewMode mode) {
+        if (mode == ViewMode::Icons)
             ShowIconPage(qMin(page_->scrollThumb()->value(), layout_.pages() - 1));
     });
 
@@ -125,14 +125,14 @@ void IconFontViews::ShowIconPage(int page)
     view_.pictureCanvas()->raise();
     page_->show();
     page_->raise();
-    view_.setViewMode(QStringLiteral("ICON"));
+    view_.setViewMode(ViewMode::Icons);
     reloadBeforeSave_ = true;
 }
 
 void IconFontViews::HoverIcon(int page, QPoint pixel)
 {
     const IconHover hover = IconHoverText(layout_.indexAt(page, pixel), layout_.count());
-    view_.thumbImageTag = hover.tag;
+    view_.enlargedThumb = hover.tag;
     view_.SetViewMessage(hover.message);
     if (!hover.message.isEmpty())
         view_.SetViewPath(iconFile_);
@@ -141,8 +141,8 @@ void IconFontViews::HoverIcon(int page, QPoint pixel)
 
 void IconFontViews::SaveHoveredIcon()
 {
-    const int n = view_.thumbImageTag.trimmed().toInt();
-    if (n < 1 || view_.ViewMode() != QLatin1String("ICON"))
+    const int n = view_.enlargedThumb.trimmed().toInt();
+    if (n < 1 || view_.viewMode() != ViewMode::Icons)
         return;
     if (reloadBeforeSave_) {
         if (!scan_.LoadIconFileBytes(iconFile_, prompts_) || !scan_.FindIconImages(prompts_))
@@ -193,7 +193,7 @@ void IconFontViews::ViewFont(const QString& path)
         rtb->show();
         QApplication::processEvents();
     });
-    view_.setViewMode(QStringLiteral("FONT"));
+    view_.setViewMode(ViewMode::Font);
 }
 
 void IconFontViews::ShowFontTable(const QStringList& paths)

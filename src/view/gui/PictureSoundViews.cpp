@@ -46,28 +46,26 @@ PictureSoundViews::PictureSoundViews(ViewWindow& window, Prompts& prompts, Cance
         return true;
     });
     connect(&window, &ViewWindow::stopMediaRequested, sound_, &SoundView::StopMedia);
-    if (QAction* cancelItem = window.menuAction(QStringLiteral("Cancel")))
-        connect(cancelItem, &QAction::triggered, sound_, &SoundView::CancelMedia);
-    connect(&window, &ViewWindow::pageNeedsRedraw, this, [this](const QString& mode) {
-        if (mode == QLatin1String("THUMB"))
+    connect(window.menuItem(ViewMenuItem::Cancel), &QAction::triggered, sound_,
+            &SoundView::CancelMedia);
+    connect(&window, &ViewWindow::pageNeedsRedraw, this, [this](ViewMode mode) {
+        if (mode == ViewMode::Thumbnails)
             thumbnails_->TriggerThumbnail(QStringLiteral("SIZING"));
     });
-    enableRotation(window, QStringLiteral("Rotate left"), &PictureView::RotateLeft);
-    enableRotation(window, QStringLiteral("Rotate right"), &PictureView::RotateRight);
+    enableRotation(window, ViewMenuItem::RotateLeft, &PictureView::RotateLeft);
+    enableRotation(window, ViewMenuItem::RotateRight, &PictureView::RotateRight);
 }
 
-void PictureSoundViews::enableRotation(ViewWindow& window, const QString& caption,
+void PictureSoundViews::enableRotation(ViewWindow& window, ViewMenuItem rotation,
                                        void (PictureView::*turn)())
 {
-    QAction* item = window.menuAction(caption);
-    if (!item)
-        return;
+    QAction* item = window.menuItem(rotation);
     item->setEnabled(true);
     // Pointers by value: the slot runs long after the constructor's references are gone.
     ViewWindow* owner = &window;
     PictureView* picture = picture_;
     connect(item, &QAction::triggered, this, [owner, picture, turn] {
-        if (owner->ViewMode() == QLatin1String("PIC"))
+        if (owner->viewMode() == ViewMode::Picture)
             (picture->*turn)();
     });
 }

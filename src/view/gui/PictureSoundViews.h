@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/ViewMode.h"
+
 #include <QObject>
 #include <QStringList>
 #include <memory>
@@ -33,7 +35,7 @@ public:
     [[nodiscard]] SoundView& soundView() const { return *sound_; }
 
 private:
-    void enableRotation(ViewWindow& window, const QString& caption, void (PictureView::*turn)());
+    void enableRotation(ViewWindow& window, ViewMenuItem rotation, void (PictureView::*turn)());
 
     std::unique_ptr<Mci> ownMci_;
     PictureView* picture_ = nullptr;

@@ -100,7 +100,7 @@ bool PictureView::ViewPicture(const QString& path, bool reload)
     raise();
     layOut();
     setScrollRanges();
-    window_.setViewMode(QStringLiteral("PIC"));
+    window_.setViewMode(ViewMode::Picture);
     update();
     return ok;
 }
@@ -219,7 +219,7 @@ void PictureView::resizeEvent(QResizeEvent* event)
 
 void PictureView::mousePressEvent(QMouseEvent* event)
 {
-    if (window_.ViewMode() != QLatin1String("PIC"))
+    if (window_.viewMode() != ViewMode::Picture)
         return QWidget::mousePressEvent(event);
     if (event->button() == Qt::RightButton)
         rightPressed(event->position().toPoint());
@@ -229,6 +229,6 @@ void PictureView::mousePressEvent(QMouseEvent* event)
 
 void PictureView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (window_.ViewMode() == QLatin1String("PIC") && (event->buttons() & Qt::RightButton))
+    if (window_.viewMode() == ViewMode::Picture && (event->buttons() & Qt::RightButton))
         rightDragged(event->position().toPoint());
 }

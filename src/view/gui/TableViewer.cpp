@@ -69,7 +69,7 @@ bool TableViewer::ViewDatabase(const ViewRequest& request)
     BusyPointer busy;
     QApplication::processEvents();
     const QString copy = WithSlash(settings_.workFolder) + WorkingCopyName;
-    view_.setViewMode(QStringLiteral("MDB") + copy);
+    view_.setViewMode(ViewMode::Database, copy);
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     QFile::remove(copy);
     view_.tableGrid()->grid().reset(2);
@@ -97,7 +97,7 @@ bool TableViewer::ShowSheet(const QString& sheet)
                                    [this] { showGrid(); });
     if (!shown)
         return false;
-    view_.setViewMode(QStringLiteral("XLS") + path);
+    view_.setViewMode(ViewMode::Workbook, path);
     view_.SetViewPath(QString());
     showGrid();
     view_.SetViewPath(TableStatusText(path, settings_.workFolder, sheet));
@@ -107,7 +107,7 @@ bool TableViewer::ShowSheet(const QString& sheet)
 bool TableViewer::ShowTable(const QString& table)
 {
     BusyPointer busy;
-    const QString database = view_.ViewMode().mid(3);
+    const QString database = view_.tableFile();
     view_.tableGrid()->hide();
     const bool shown =
         ::ShowTable(view_.tableGrid()->grid(), database, table, view_.CurrentViewFile(), cancel_,
@@ -122,15 +122,15 @@ bool TableViewer::ShowTable(const QString& table)
 void TableViewer::nodeClicked(NodeTree::Id id)
 {
     const NodeTree& tree = view_.dbsTree();
-    const QString& mode = view_.ViewMode();
-    if (loading_ || mode == QLatin1String("INF") || !tree.contains(id) ||
+    const ViewMode mode = view_.viewMode();
+    if (loading_ || mode == ViewMode::SystemInfo || !tree.contains(id) ||
         tree.node(id).parent == NodeTree::None)
         return;
     const QString text = tree.node(id).text;
     loading_ = true;
-    if (mode.startsWith(QLatin1String("XLS")))
+    if (mode == ViewMode::Workbook)
         ShowSheet(text);
-    else if (mode.startsWith(QLatin1String("MDB")) && !tree.children(id).empty())
+    else if (mode == ViewMode::Database && !tree.children(id).empty())
         ShowTable(text);
     loading_ = false;
 }

@@ -23,7 +23,7 @@ ThumbnailView::ThumbnailView(ViewWindow& window, PictureView& enlarger, Prompts&
 {
     setObjectName(QStringLiteral("ThumbPic"));
     connect(pages_, &PageStack::pageChosen, this, [this](int page) {
-        if (window_.ViewMode() == QLatin1String("THUMB"))
+        if (window_.viewMode() == ViewMode::Thumbnails)
             ShowThumbnailPage(page);
     });
     connect(pages_, &PageStack::mouseMoved, this, [this](QPoint at) { hover(at); });
@@ -59,8 +59,8 @@ void ThumbnailView::TriggerThumbnail(const QString& tag)
         prompts_.message(QStringLiteral("no pictures found"));
         return;
     }
-    window_.setViewMode(QStringLiteral("THUMB"));
-    window_.thumbPicTag = QStringLiteral("PICTURES");
+    window_.setViewMode(ViewMode::Thumbnails);
+    window_.thumbPage = ThumbPage::Pictures;
     pages_->setPageCount(LastThumbnailPage(count) + 1);
     prompts_.message(ThumbnailShowMessage(count));
     ShowThumbnailPage(pages_->page());
@@ -108,21 +108,21 @@ void ThumbnailView::ShowThumbnailPage(int page)
     raise();
     bool complete = true;
     pages_->showImage(pageImage(page, complete));
-    window_.thumbPicTag = QStringLiteral("PICTURES");
-    window_.setViewMode(QStringLiteral("THUMB"));
+    window_.thumbPage = ThumbPage::Pictures;
+    window_.setViewMode(ViewMode::Thumbnails);
     hovered_ = -1;
 }
 
 void ThumbnailView::hover(QPoint at)
 {
-    if (window_.thumbPicTag != QLatin1String("PICTURES"))
+    if (window_.thumbPage != ThumbPage::Pictures)
         return;
     const ThumbnailGeometry geometry(pages_->pageArea());
     const int index = geometry.indexAt(at, pages_->page());
     const int count = int(pictures_.size());
     if (index >= 0 && index <= count - 1) {
         hovered_ = index;
-        window_.thumbImageTag = pictures_[index];
+        window_.enlargedThumb = pictures_[index];
         window_.SetViewPath(pictures_[index]);
         window_.SetViewMessage(ThumbnailHoverText(index, count));
     } else {
@@ -134,8 +134,8 @@ void ThumbnailView::hover(QPoint at)
 
 void ThumbnailView::press(Qt::MouseButton button)
 {
-    const QString path = window_.thumbImageTag;
-    if (window_.thumbPicTag != QLatin1String("PICTURES") || path.isEmpty())
+    const QString path = window_.enlargedThumb;
+    if (window_.thumbPage != ThumbPage::Pictures || path.isEmpty())
         return;
     if (button == Qt::RightButton) {
         if (!prompts_.askYesNo(path + LineBreak +
@@ -154,7 +154,7 @@ void ThumbnailView::press(Qt::MouseButton button)
 
 void ThumbnailView::release()
 {
-    if (window_.ViewMode() != QLatin1String("THUMB") || enlarger_.isHidden())
+    if (window_.viewMode() != ViewMode::Thumbnails || enlarger_.isHidden())
         return;
     enlarger_.hideEnlarged();
     raise();

@@ -131,11 +131,11 @@ void ViewWindow::TriggerView(const ViewRequest& request)
         currentViewFile_ = path;
         if (const auto it = kindViews_.find(ViewAction::Icons); it != kindViews_.end())
             it->second(request);
-        thumbPicTag = QStringLiteral("ICONS");
+        thumbPage = ThumbPage::Icons;
         iconsShown = true;
         return;
     }
-    viewMode_.clear();
+    setViewMode(ViewMode::None);
     // Kinds that read the file are told first when it cannot be read: a pipe or a device
     // would block the window, and an unreadable file would only show an empty view.
     if (const ViewAction action = ViewActionFor(request.kind, request.extension);
@@ -205,7 +205,7 @@ bool ViewWindow::runKindView(const ViewRequest& request)
     else
         viewNote_ = missingViewNote(action);
     if (action == ViewAction::Spreadsheet)
-        viewMode_ = QStringLiteral("XLS") + path;
+        setViewMode(ViewMode::Workbook, path);
     return ok;
 }
 
@@ -222,8 +222,7 @@ void ViewWindow::CloseView()
     RedrawLock lock(this);
     stopMedia();
     pictureCanvas_->hide(); // every ThumbPic, picIcon, FullPicture1/2, scroll bars
-    if (QAction* sizeBar = menuAction(QStringLiteral("Show size bar")))
-        sizeBar->setChecked(false);
+    menuItem(ViewMenuItem::ShowSizeBar)->setChecked(false);
     timer1_.stop();
     ppt_->hide();
     ole1_->hide(); // our OLE stand-in holds a picture that must not outlive its view
@@ -243,10 +242,10 @@ void ViewWindow::CloseView()
     stopTextLoad();
     statusPath_->clear();
     statusMessage_->clear();
-    thumbPicTag.clear();
-    thumbImageTag.clear();
+    thumbPage = ThumbPage::None;
+    enlargedThumb.clear();
     iconsShown = false;
-    viewMode_.clear();
+    setViewMode(ViewMode::None);
     sizeBarTab_->hide();
     filehistory_->lower();
 }

@@ -2,6 +2,7 @@
 
 #include "controls/NodeTree.h"
 #include "view/ViewDispatch.h"
+#include "view/ViewMode.h"
 #include "view/ViewRequest.h"
 
 #include <QHash>
@@ -58,9 +59,15 @@ public:
     /// cannot be made); the dispatch keeps it there once the view is up.
     void setViewNote(const QString& text);
 
-    [[nodiscard]] const QString& ViewMode() const { return viewMode_; }
-    /// Set by each view: "TXT", "DOC", "WEB", "OLE", "PIC", "THUMB", ...
-    void setViewMode(const QString& mode) { viewMode_ = mode; }
+    [[nodiscard]] ViewMode viewMode() const { return viewMode_; }
+    /// Set by each view as it takes the window; a workbook or a database names its file.
+    void setViewMode(ViewMode mode, const QString& tableFile = QString())
+    {
+        viewMode_ = mode;
+        tableFile_ = tableFile;
+    }
+    /// The workbook shown, or the working copy of the database shown.
+    [[nodiscard]] const QString& tableFile() const { return tableFile_; }
     [[nodiscard]] const QString& CurrentViewFile() const { return currentViewFile_; }
 
     /// Puts `path` at the top of the file history (an older equal entry goes).
@@ -147,21 +154,22 @@ public:
     [[nodiscard]] QTimer& countdownTimer() { return timer1_; }
     [[nodiscard]] QString statusPath() const;
     [[nodiscard]] QString statusMessage() const;
-    /// A menu item by its caption ("Copy", "Show size bar", ...), null when absent.
-    [[nodiscard]] QAction* menuAction(const QString& caption) const;
+    [[nodiscard]] QAction* menuItem(ViewMenuItem item) const { return menuItems_.at(item); }
 
-    /// Tags of the first `ThumbPic` ("ICONS", "PICTURES") and of `ThumbImage`.
-    QString thumbPicTag;
+    /// What the first thumbnail cell (`ThumbPic`) shows.
+    ThumbPage thumbPage = ThumbPage::None;
     /// True once the icons page of a file is shown.
     bool iconsShown = false;
-    QString thumbImageTag;
-    /// "X" while `tableTree` holds a tree that "Copy" copies as text.
-    QString tableTreeTag;
+    /// The item under the enlarged thumbnail (`ThumbImage`): an icon's number or a
+    /// picture's path.
+    QString enlargedThumb;
+    /// True while `tableTree` holds a tree that "Copy" copies as text.
+    bool tableTreeCopyable = false;
 
 Q_SIGNALS:
     /// After a new layout, when the page shown is drawn by its feature: a size bar
-    /// chart (ViewMode "BAR..."), the icon page ("ICON") or a thumbnail page ("THUMB").
-    void pageNeedsRedraw(const QString& viewMode);
+    /// chart, the icon page or a thumbnail page.
+    void pageNeedsRedraw(ViewMode viewMode);
     /// Media must stop: CloseView, "Cancel" and `Goback` (the sound and video features
     /// stop and close what they play).
     void stopMediaRequested();
@@ -195,7 +203,8 @@ private:
     Settings& settings_;
     Prompts& prompts_;
 
-    QString viewMode_;
+    ViewMode viewMode_ = ViewMode::None;
+    QString tableFile_;
     QString currentViewFile_;
     QRect viewArea_;
     QImage shownPicture_;
@@ -227,7 +236,7 @@ private:
     int textLoadRun_ = 0; ///< bumped to end a load: queued slices of an older run stop
     qint64 textLimit_ = DefaultTextLimit;
     QTimer timer1_;
-    QHash<QString, QAction*> actions_;
+    std::map<ViewMenuItem, QAction*> menuItems_;
 
     std::map<ViewAction, KindView> kindViews_;
 };

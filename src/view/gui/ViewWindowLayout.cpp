@@ -65,8 +65,7 @@ void ViewWindow::LayoutView()
     }
     if (basketView_ && !basketView_->isHidden())
         basketView_->raise();
-    if (viewMode_.startsWith(QLatin1String("BAR")) || viewMode_ == QLatin1String("ICON") ||
-        viewMode_ == QLatin1String("THUMB"))
+    if (isRedrawnPage(viewMode_))
         Q_EMIT pageNeedsRedraw(viewMode_);
 }
 

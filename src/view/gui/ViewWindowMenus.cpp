@@ -19,30 +19,34 @@ const QString PasteHint = QStringLiteral("copied to clipboard, use CTRL-V to pas
 
 void ViewWindow::buildMenus()
 {
-    const auto add = [this](QMenu* menu, const QString& caption, bool enabled) {
+    const auto add = [](QMenu* menu, const QString& caption, bool enabled) {
         QAction* action = menu->addAction(caption);
         action->setEnabled(enabled);
-        if (!actions_.contains(caption))
-            actions_.insert(caption, action);
         return action;
     };
     // Items of features that are not here yet stay visible but disabled.
     QMenu* view = menuBar()->addMenu(QStringLiteral("View"));
-    add(view, QStringLiteral("Rotate left"), false);
-    add(view, QStringLiteral("Rotate right"), false);
+    menuItems_[ViewMenuItem::RotateLeft] = add(view, QStringLiteral("Rotate left"), false);
+    menuItems_[ViewMenuItem::RotateRight] = add(view, QStringLiteral("Rotate right"), false);
     connect(add(view, QStringLiteral("System Information"), true), &QAction::triggered, this,
             &ViewWindow::ShowSystemInfo);
-    connect(add(view, QStringLiteral("Options"), true), &QAction::triggered, this,
-            &ViewWindow::optionsWanted);
+    QAction* options = add(view, QStringLiteral("Options"), true);
+    menuItems_[ViewMenuItem::Options] = options;
+    connect(options, &QAction::triggered, this, &ViewWindow::optionsWanted);
     view->addSeparator();
-    add(view, QStringLiteral("Show size bar"), false)->setCheckable(true);
+    QAction* sizeBar = add(view, QStringLiteral("Show size bar"), false);
+    sizeBar->setCheckable(true);
+    menuItems_[ViewMenuItem::ShowSizeBar] = sizeBar;
     QAction* findText = add(view, QStringLiteral("Find Text"), true);
     findText->setShortcut(QKeySequence::Find);
     connect(findText, &QAction::triggered, this, &ViewWindow::FindText);
-    connect(add(view, QStringLiteral("Copy"), true), &QAction::triggered, this, &ViewWindow::Copy);
+    QAction* copy = add(view, QStringLiteral("Copy"), true);
+    menuItems_[ViewMenuItem::Copy] = copy;
+    connect(copy, &QAction::triggered, this, &ViewWindow::Copy);
     view->addSeparator();
-    connect(add(view, QStringLiteral("Cancel"), true), &QAction::triggered, this,
-            &ViewWindow::CancelView);
+    QAction* cancel = add(view, QStringLiteral("Cancel"), true);
+    menuItems_[ViewMenuItem::Cancel] = cancel;
+    connect(cancel, &QAction::triggered, this, &ViewWindow::CancelView);
 
     QMenu* window = menuBar()->addMenu(QStringLiteral("Window"));
     connect(add(window, QStringLiteral("Normal"), true), &QAction::triggered, this,
@@ -53,21 +57,16 @@ void ViewWindow::buildMenus()
     window->addAction(QStringLiteral("Cancel")); // only closes the menu
 }
 
-QAction* ViewWindow::menuAction(const QString& caption) const
-{
-    return actions_.value(caption);
-}
-
 void ViewWindow::Copy()
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (viewMode_ == QLatin1String("THUMB") || thumbPicTag == QLatin1String("PICTURES")) {
+    if (viewMode_ == ViewMode::Thumbnails || thumbPage == ThumbPage::Pictures) {
         prompts_.message(QStringLiteral("right-click on picture to copy"));
-    } else if (viewMode_ == QLatin1String("PIC")) {
+    } else if (viewMode_ == ViewMode::Picture) {
         clipboard->setImage(shownPicture_);
         prompts_.message(shownPictureName_ + LineBreak +
                          QStringLiteral("copied, use CTRL-V to paste"));
-    } else if (viewMode_ == QLatin1String("INF")) {
+    } else if (viewMode_ == ViewMode::SystemInfo) {
         platform::copyTextToClipboard(TreeToText(tableTree_));
         prompts_.message(QStringLiteral("information tree ") + PasteHint);
     } else if (!vgridView_->isHidden()) {
@@ -76,7 +75,7 @@ void ViewWindow::Copy()
     } else if (!basketView_->isHidden()) {
         basketView_->copyAll();
         prompts_.message(QStringLiteral("grid ") + PasteHint);
-    } else if (tableTreeTag == QLatin1String("X")) {
+    } else if (tableTreeCopyable) {
         platform::copyTextToClipboard(TreeToText(tableTree_));
         prompts_.message(QStringLiteral("tree ") + PasteHint);
     } else {

@@ -19,20 +19,20 @@ void ViewWindow::FindText()
 {
     SearForm* form = searForm();
     form->state().resetGrid();
-    if (wb1_ && wb1_->isVisible() && viewMode_ == QLatin1String("WEB")) {
+    if (wb1_ && wb1_->isVisible() && viewMode_ == ViewMode::Web) {
         if (!webFind_)
             webFind_ = new WebFindBar(*wb1_);
         wb1_->setFocus();
         webFind_->open();
         return;
     }
-    if (viewMode_ == QLatin1String("PIC"))
+    if (viewMode_ == ViewMode::Picture)
         return;
     // The grid is shown over the text view, which stays visible beneath it. A size table
     // leaves the view mode empty (it shows no file) and is searched all the same.
     if (vgridView_->isVisible()) {
         form->tag = QStringLiteral("vgrid");
-    } else if (!viewMode_.isEmpty() && rtb_->isVisible()) {
+    } else if (viewMode_ != ViewMode::None && rtb_->isVisible()) {
         form->tag.clear(); // a dialog last used on the grid searches the text again
     } else {
         return;

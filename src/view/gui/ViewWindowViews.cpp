@@ -87,7 +87,7 @@ void ViewWindow::applyOptions()
 
 void ViewWindow::ViewText(const QString& path)
 {
-    viewMode_ = QStringLiteral("TXT");
+    viewMode_ = ViewMode::Text;
     rtb_->clear();
     applyOptions();
     const QFont font = rtb_->font();
@@ -172,7 +172,7 @@ void ViewWindow::keyPressEvent(QKeyEvent* event)
 
 bool ViewWindow::ViewDoc(const QString& path)
 {
-    viewMode_ = QStringLiteral("DOC");
+    viewMode_ = ViewMode::Document;
     const std::optional<QString> text = DocTextOfFile(path);
     rtb_->setPlainText(text.value_or(QString()));
     rtb_->raise();
@@ -207,7 +207,7 @@ void ViewWindow::ViewWeb(const QString& path)
     browser->setUrl(platform::fileUrl(path));
     browser->raise();
     browser->show();
-    viewMode_ = QStringLiteral("WEB");
+    viewMode_ = ViewMode::Web;
 }
 
 void ViewWindow::ViewOle(const QString& extension, const QString& path)
@@ -234,7 +234,7 @@ void ViewWindow::ViewOle(const QString& extension, const QString& path)
     oleRun_->raise();
     ppt_->show();
     ppt_->raise();
-    viewMode_ = QStringLiteral("OLE");
+    viewMode_ = ViewMode::Ole;
 }
 
 QString ViewWindow::renderOlePreview(const QString& path)
@@ -272,7 +272,7 @@ void ViewWindow::ShowGrid()
 void ViewWindow::ShowSystemInfo()
 {
     CloseView();
-    viewMode_ = QStringLiteral("INF");
+    viewMode_ = ViewMode::SystemInfo;
     SetViewMessage(QString());
     statusBar()->setToolTip(QString());
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();

@@ -101,7 +101,7 @@ TEST_F(BasketViewsTest, PictureThumbnailsShowTheBasketsPicturesOnly)
 
     ViewWindow* view = window.viewWindow();
     EXPECT_TRUE(view->isVisible());
-    EXPECT_EQ(view->ViewMode(), "THUMB");
+    EXPECT_EQ(view->viewMode(), ViewMode::Thumbnails);
     ThumbnailView& thumbs = PictureSoundViews::of(view)->thumbnailView();
     const QStringList shown = thumbs.pictures();
     ASSERT_EQ(shown.size(), 26);
@@ -121,7 +121,7 @@ TEST_F(BasketViewsTest, PictureThumbnailsShowTheBasketsPicturesOnly)
 
 TEST_F(BasketViewsTest, ShowSizeBarChartsTheShownBasketOneBarPerRow)
 {
-    QAction* showBars = window.viewWindow()->menuAction("Show size bar");
+    QAction* showBars = window.viewWindow()->menuItem(ViewMenuItem::ShowSizeBar);
     ASSERT_TRUE(showBars);
     EXPECT_FALSE(showBars->isEnabled()) << "no table and no basket shown: nothing to chart";
 
@@ -140,7 +140,7 @@ TEST_F(BasketViewsTest, ShowSizeBarChartsTheShownBasketOneBarPerRow)
     QApplication::processEvents();
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_TRUE(showBars->isChecked());
-    EXPECT_EQ(view->ViewMode(), "BARB");
+    EXPECT_EQ(view->viewMode(), ViewMode::BasketSizeBars);
     auto* pages = view->sizeBarTab()->findChild<PageStack*>();
     ASSERT_TRUE(pages);
     const QImage page = pages->image();
@@ -158,14 +158,14 @@ TEST_F(BasketViewsTest, ShowSizeBarChartsTheShownBasketOneBarPerRow)
     // A resize draws the basket's chart again.
     view->resize(700, 500);
     QApplication::processEvents();
-    EXPECT_EQ(view->ViewMode(), "BARB");
+    EXPECT_EQ(view->viewMode(), ViewMode::BasketSizeBars);
     EXPECT_EQ(pages->image().width(), pages->pageArea().width());
 
     // Hiding the basket takes its chart away.
     panel().toggleShown();
     EXPECT_TRUE(view->sizeBarTab()->isHidden());
     EXPECT_FALSE(showBars->isChecked());
-    EXPECT_EQ(view->ViewMode(), "");
+    EXPECT_EQ(view->viewMode(), ViewMode::None);
 
     // Emptied while shown: the grid holds no data row.
     panel().toggleShown();

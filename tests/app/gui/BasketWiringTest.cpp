@@ -55,9 +55,9 @@ TEST(BasketWiring, AddsFromTheListLoadsBasketFilesAndShowsTheGridOnTheViewWindow
               "file added:\r\n" + folder + "alpha.txt\r\n1 files in the basket");
 
     // The list's root dropped on the grid adds the other files.
-    auto data = std::make_unique<QMimeData>();
-    data->setData(NodeTreeModel::NodeDragFormat,
-                  QByteArray("File1t\n") + QByteArray::number(list->state().fileTree.root()));
+    NodeTreeModel* model = list->fileListModel();
+    std::unique_ptr<QMimeData> data(
+        model->mimeData({model->indexOf(list->state().fileTree.root())}));
     Q_EMIT panel.dropReceived(data.get(), false);
     EXPECT_EQ(panel.basket().entries(), 3);
     EXPECT_EQ(prompts.shown.last().text, " 2 files added to RadeZazeda");
@@ -108,9 +108,9 @@ TEST(BasketWiring, ZipEntriesAddedByMenuOrDragCopyByteForByte)
     ASSERT_EQ(panel.basket().entries(), 1);
     EXPECT_EQ(prompts.shownTexts().value(0).section("\r\n", 1, 1),
               t.path("data") + "/|docs.zip|inner1.txt");
-    auto data = std::make_unique<QMimeData>();
-    data->setData(NodeTreeModel::NodeDragFormat,
-                  QByteArray("File1t\n") + QByteArray::number(tree.find(zip + "/inner2.bin")));
+    NodeTreeModel* model = list->fileListModel();
+    std::unique_ptr<QMimeData> data(
+        model->mimeData({model->indexOf(tree.find(zip + "/inner2.bin"))}));
     Q_EMIT panel.dropReceived(data.get(), false);
     ASSERT_EQ(panel.basket().entries(), 2);
     for (int row = 1; row <= 2; ++row) {

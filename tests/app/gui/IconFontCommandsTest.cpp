@@ -50,7 +50,7 @@ TEST(IconFontCommands, ViewTTFontsListsTheFontsOfTheListAndViewIconsShowsIcons)
 
     const QString folder = tree.path("prog") + "/";
     Q_EMIT list->command("VI", folder, "tool.exe");
-    EXPECT_EQ(window.viewWindow()->ViewMode(), "ICON");
+    EXPECT_EQ(window.viewWindow()->viewMode(), ViewMode::Icons);
     EXPECT_EQ(window.viewWindow()->statusMessage(), " 1 icons");
     window.close();
 }

@@ -479,7 +479,7 @@ TEST(MainWindow, ExitLeavesNothingItExtractedOrCopiedForItself)
     EXPECT_TRUE(window.viewWindow()->CurrentViewFile().endsWith("/a.txt"));
     if (database) {
         window.TriggerView({tree.path("data") + "/", "db.mdb", ".MDB", FileKind::Db});
-        EXPECT_TRUE(window.viewWindow()->ViewMode().startsWith("MDB"));
+        EXPECT_TRUE(window.viewWindow()->viewMode() == ViewMode::Database);
     }
     EXPECT_FALSE(everythingBelow(temp).isEmpty());
     window.menus().file.exit->trigger();

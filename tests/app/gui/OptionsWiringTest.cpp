@@ -97,7 +97,7 @@ TEST(OptionsWiring, ViewWindowOpensTheSameDialogAndClearingEmptiesBothHistories)
     ASSERT_GT(window.folderHistoryBox()->model().ListCount(), 0);
     ASSERT_EQ(view->Filehistory()->model().ListCount(), 1);
 
-    QAction* options = view->menuAction(QStringLiteral("Options"));
+    QAction* options = view->menuItem(ViewMenuItem::Options);
     ASSERT_NE(options, nullptr);
     EXPECT_TRUE(options->isEnabled());
     options->trigger();

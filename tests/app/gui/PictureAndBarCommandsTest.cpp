@@ -49,12 +49,12 @@ TEST_F(PictureAndBarCommandsTest, ATableOfOneFileDrawsOneFullWidthBar)
     Q_EMIT window.folderSizeTableWanted(folder);
     ViewWindow* view = window.viewWindow();
     ASSERT_FALSE(view->tableGrid()->isHidden());
-    QAction* showBars = view->menuAction(QStringLiteral("Show size bar"));
+    QAction* showBars = view->menuItem(ViewMenuItem::ShowSizeBar);
     ASSERT_TRUE(showBars->isEnabled());
     showBars->trigger();
     QApplication::processEvents();
     EXPECT_TRUE(showBars->isChecked());
-    EXPECT_EQ(view->ViewMode(), QStringLiteral("BARV"));
+    EXPECT_EQ(view->viewMode(), ViewMode::FolderSizeBars);
     auto* pages = view->sizeBarTab()->findChild<PageStack*>();
     ASSERT_TRUE(pages);
     EXPECT_FALSE(view->sizeBarTab()->isHidden());
@@ -83,15 +83,15 @@ TEST_F(PictureAndBarCommandsTest, ShowSizeBarWithAFileShownHasNothingToDraw)
     window.TriggerView({tree.root() + QStringLiteral("/"), QStringLiteral("a.txt"),
                         QStringLiteral(".TXT"), FileKind::Text});
     ViewWindow* view = window.viewWindow();
-    ASSERT_EQ(view->ViewMode(), QStringLiteral("TXT"));
-    QAction* showBars = view->menuAction(QStringLiteral("Show size bar"));
+    ASSERT_EQ(view->viewMode(), ViewMode::Text);
+    QAction* showBars = view->menuItem(ViewMenuItem::ShowSizeBar);
     ASSERT_TRUE(showBars->isEnabled()) << "offered since the table";
     prompts.shown.clear();
     showBars->trigger();
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].text, QStringLiteral("nothing to draw"));
     EXPECT_FALSE(showBars->isChecked());
-    EXPECT_EQ(view->ViewMode(), QStringLiteral("TXT"));
+    EXPECT_EQ(view->viewMode(), ViewMode::Text);
 }
 
 TEST_F(PictureAndBarCommandsTest, FolderThumbnailsShowTheFoldersPictures)
@@ -106,7 +106,7 @@ TEST_F(PictureAndBarCommandsTest, FolderThumbnailsShowTheFoldersPictures)
     tree.file(QStringLiteral("pics/c.txt"), 3);
     commands->FolderThumbnails(tree.path(QStringLiteral("pics")) + QStringLiteral("/"));
     EXPECT_EQ(prompts.shownTexts().last(), QStringLiteral(" 2 pictures\r\n 1 pages"));
-    EXPECT_EQ(window.viewWindow()->ViewMode(), QStringLiteral("THUMB"));
+    EXPECT_EQ(window.viewWindow()->viewMode(), ViewMode::Thumbnails);
     commands->FolderThumbnails(tree.folder(QStringLiteral("nothing")) + QStringLiteral("/"));
     EXPECT_EQ(prompts.shownTexts().last(), QStringLiteral("There are no picture files"));
 }

@@ -63,8 +63,8 @@ TEST_F(IconFontViewsTest, ViewIconsShowsAPageAndSavesTheHoveredIcon)
     const QString program = tree.file("tools.dll", peWithIcons(groups));
     window->TriggerView(request(program, "VI"));
 
-    EXPECT_EQ(window->ViewMode(), "ICON");
-    EXPECT_EQ(window->thumbPicTag, "ICONS");
+    EXPECT_EQ(window->viewMode(), ViewMode::Icons);
+    EXPECT_EQ(window->thumbPage, ThumbPage::Icons);
     EXPECT_EQ(window->statusMessage(), " 40 icons");
     EXPECT_EQ(window->statusPath(), program);
     IconPageWidget* page = views->iconPage();
@@ -76,7 +76,7 @@ TEST_F(IconFontViewsTest, ViewIconsShowsAPageAndSavesTheHoveredIcon)
 
     views->HoverIcon(0, QPoint(74 + 5, 5));
     EXPECT_EQ(window->statusMessage(), "icon 2 of 40");
-    EXPECT_EQ(window->thumbImageTag, " 2");
+    EXPECT_EQ(window->enlargedThumb, " 2");
     EXPECT_EQ(window->statusBar()->toolTip(), "right click on icon to save");
 
     const QString target = tree.path("second.ico");
@@ -118,7 +118,7 @@ TEST_F(IconFontViewsTest, AFileWithoutIconsSaysSo)
 {
     window->TriggerView(request(tree.file("readme.txt", "words"), "VI"));
     EXPECT_EQ(prompts.shownTexts(), QStringList{"no icons in this files"});
-    EXPECT_EQ(window->ViewMode(), "");
+    EXPECT_EQ(window->viewMode(), ViewMode::None);
 }
 
 TEST_F(IconFontViewsTest, AFontSampleShowsTheFaceAndTheSampleAt16Points)
@@ -128,7 +128,7 @@ TEST_F(IconFontViewsTest, AFontSampleShowsTheFaceAndTheSampleAt16Points)
         GTEST_SKIP() << "fonts-dejavu-core is not installed";
     const QString path = tree.file("DejaVuSans-Bold.ttf", bold);
     window->TriggerView(request(path, ".TTF"));
-    EXPECT_EQ(window->ViewMode(), "FONT");
+    EXPECT_EQ(window->viewMode(), ViewMode::Font);
     QTextDocument* document = window->richText()->document();
     EXPECT_TRUE(document->toPlainText().startsWith("DejaVu Sans Bold" + QString(20, ' ') + "ABCS"));
     EXPECT_EQ(document->blockCount(), 4);

@@ -123,7 +123,7 @@ TEST_F(PictureViewsTest, APictureShowsAtNaturalSizeWithScrollBarsForItsOverflow)
 {
     view(tree.file(QStringLiteral("big picture.jpg"), picture(QSize(2000, 300), Qt::darkGreen)));
     PictureView& shown = views->pictureView();
-    EXPECT_EQ(window->ViewMode(), QStringLiteral("PIC"));
+    EXPECT_EQ(window->viewMode(), ViewMode::Picture);
     EXPECT_FALSE(shown.isHidden());
     EXPECT_EQ(shown.pictureRect(), QRect(0, 0, 2000, 300));
     ASSERT_FALSE(shown.horizontalBar()->isHidden());
@@ -153,7 +153,7 @@ TEST_F(PictureViewsTest, APhotographBeyondQtsAllocationLimitShowsWhole)
     ASSERT_TRUE(ffmpegPicture(QStringLiteral("color=c=blue:s=7746x5164"), photo));
     view(photo);
     PictureView& shown = views->pictureView();
-    EXPECT_EQ(window->ViewMode(), QStringLiteral("PIC"));
+    EXPECT_EQ(window->viewMode(), ViewMode::Picture);
     ASSERT_EQ(shown.picture().size(), QSize(7746, 5164));
     EXPECT_GT(qBlue(shown.picture().pixel(7000, 5000)), 200);
     EXPECT_EQ(window->statusMessage(), QString());
@@ -169,7 +169,7 @@ TEST_F(PictureViewsTest, TodaysFormatsTifAndPcxShowAsPictures)
         const QString path = tree.path(QStringLiteral("made/") + QLatin1String(name));
         ASSERT_TRUE(ffmpegPicture(QStringLiteral("testsrc=size=64x48"), path)) << name;
         view(path);
-        EXPECT_EQ(window->ViewMode(), QStringLiteral("PIC")) << name;
+        EXPECT_EQ(window->viewMode(), ViewMode::Picture) << name;
         EXPECT_EQ(views->pictureView().picture().size(), QSize(64, 48)) << name;
         EXPECT_TRUE(window->ppt()->isHidden()) << name << ": no OLE caption";
         EXPECT_TRUE(window->richText()->isHidden()) << name;
@@ -219,8 +219,8 @@ TEST_F(PictureViewsTest, RotationTurnsTheUnrotatedPictureByTheTotalAngle)
 {
     view(tree.file(QStringLiteral("turn.jpg"), picture(QSize(300, 200), Qt::red)));
     PictureView& shown = views->pictureView();
-    QAction* right = window->menuAction(QStringLiteral("Rotate right"));
-    QAction* left = window->menuAction(QStringLiteral("Rotate left"));
+    QAction* right = window->menuItem(ViewMenuItem::RotateRight);
+    QAction* left = window->menuItem(ViewMenuItem::RotateLeft);
     ASSERT_TRUE(right && right->isEnabled() && left && left->isEnabled());
     left->trigger();
     EXPECT_EQ(shown.rotationAngle(), -90);
@@ -239,7 +239,7 @@ TEST_F(PictureViewsTest, RotationTurnsTheUnrotatedPictureByTheTotalAngle)
     right->trigger();
     EXPECT_EQ(shown.rotationAngle(), 0);
     EXPECT_TRUE(shown.rotated().isNull()) << "four turns show the picture afresh";
-    EXPECT_EQ(window->ViewMode(), QStringLiteral("PIC"));
+    EXPECT_EQ(window->viewMode(), ViewMode::Picture);
     EXPECT_EQ(shown.pictureRect(), QRect(0, 0, 300, 200));
     right->trigger();
     EXPECT_EQ(shown.rotated(), once) << "drawn from the unrotated picture every time";
@@ -249,8 +249,8 @@ TEST_F(PictureViewsTest, TwentyFivePicturesMakeOnePageWithADisabledBar)
 {
     views->ShowThumbnails(pictures(25));
     EXPECT_EQ(prompts.shown.last().text, QStringLiteral(" 25 pictures\r\n 1 pages"));
-    EXPECT_EQ(window->ViewMode(), QStringLiteral("THUMB"));
-    EXPECT_EQ(window->thumbPicTag, QStringLiteral("PICTURES"));
+    EXPECT_EQ(window->viewMode(), ViewMode::Thumbnails);
+    EXPECT_EQ(window->thumbPage, ThumbPage::Pictures);
     PageStack* pages = views->thumbnailView().pages();
     EXPECT_EQ(pages->pageCount(), 1);
     EXPECT_FALSE(pages->scrollBar()->isEnabled());
@@ -291,7 +291,7 @@ TEST_F(PictureViewsTest, ThumbnailClicksEnlargeAndCopy)
     EXPECT_FALSE(views->pictureView().isHidden()) << "enlarged over the page";
     thumbs.release();
     EXPECT_TRUE(views->pictureView().isHidden());
-    EXPECT_EQ(window->ViewMode(), QStringLiteral("THUMB"));
+    EXPECT_EQ(window->viewMode(), ViewMode::Thumbnails);
 
     prompts.answers = {Prompts::Answer::Yes};
     thumbs.press(Qt::RightButton);
@@ -308,7 +308,7 @@ TEST_F(PictureViewsTest, EscapeEndsAPageKeepingWhatIsDrawn)
     prompts.answers = {Prompts::Answer::Yes};
     views->ShowThumbnails(pictures(10));
     EXPECT_EQ(prompts.shown.last().text, QStringLiteral("cancel?"));
-    EXPECT_EQ(window->ViewMode(), QStringLiteral("THUMB"));
+    EXPECT_EQ(window->viewMode(), ViewMode::Thumbnails);
     EXPECT_EQ(escape.checks, 3);
 }
 
@@ -420,7 +420,7 @@ TEST_F(PictureViewsTest, VideoIsSentBareAndCancelClosesEverything)
                                   QStringLiteral(" Type avivideo Alias video")));
     EXPECT_EQ(mci.sent.last(), QStringLiteral("play video"));
     mci.sent.clear();
-    window->menuAction(QStringLiteral("Cancel"))->trigger();
+    window->menuItem(ViewMenuItem::Cancel)->trigger();
     EXPECT_TRUE(mci.sent.contains(QStringLiteral("stop mp3")));
     EXPECT_EQ(mci.sent.last(), QStringLiteral("close all"));
 }

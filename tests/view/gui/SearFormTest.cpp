@@ -50,7 +50,7 @@ TEST(SearForm, SearchesTheGridWhenItIsShown)
     grid.setRows(3);
     grid.setTextMatrix(2, 2, "Needle");
     window.ShowGrid();
-    window.setViewMode("XLS");
+    window.setViewMode(ViewMode::Workbook);
 
     window.FindText();
     SearForm* form = window.searForm();
@@ -105,7 +105,7 @@ TEST(SearForm, ASizeTableIsSearchedThoughItShowsNoFile)
     grid.setRows(3);
     grid.setTextMatrix(2, 1, "report.TXT");
     window.ShowGrid();
-    ASSERT_EQ(window.ViewMode(), QString());
+    ASSERT_EQ(window.viewMode(), ViewMode::None);
 
     window.FindText();
     SearForm* form = window.searForm();

@@ -64,7 +64,7 @@ TEST_F(TableViewerTest, AWorkbookShowsItsSheetsThenAClickedSheetInTheGrid)
     if (!WriteWorkbook(files.path("book.xls")))
         GTEST_SKIP() << "python3-xlwt is not installed";
     window.TriggerView(request("book.xls", FileKind::Xls));
-    EXPECT_TRUE(window.ViewMode().startsWith("XLS"));
+    EXPECT_EQ(window.viewMode(), ViewMode::Workbook);
     EXPECT_TRUE(window.tableTree()->isVisible());
     EXPECT_FALSE(window.tableGrid()->isVisible());
     const NodeTree& tree = window.dbsTree();
@@ -86,7 +86,8 @@ TEST_F(TableViewerTest, ADatabaseIsViewedThroughItsWorkingCopy)
         GTEST_SKIP() << "fp-units-db is not installed";
     window.TriggerView(request("s.mdb", FileKind::Db));
     const QString copy = settings.workFolder + "TempMdbs.mdb";
-    EXPECT_EQ(window.ViewMode(), "MDB" + copy);
+    EXPECT_EQ(window.viewMode(), ViewMode::Database);
+    EXPECT_EQ(window.tableFile(), copy);
     EXPECT_TRUE(QFile::exists(copy));
     const NodeTree& tree = window.dbsTree();
     const NodeTree::Id table = ChildNamed(tree, "FPdev");
