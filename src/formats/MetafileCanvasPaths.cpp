@@ -56,10 +56,19 @@ void MetafileCanvas::drawImagePath(const QPainterPath& path, bool fill, bool str
 
 void MetafileCanvas::clip(const QPainterPath& area, ClipCombine how)
 {
+    // Only what lies on the image matters; a region of figures far past it would take
+    // as much memory as their size.
+    const QRectF onImage = QRectF(image_.rect()).adjusted(-1, -1, 1, 1);
+    QPainterPath inside = area;
+    if (!onImage.contains(area.boundingRect())) {
+        QPainterPath bounds;
+        bounds.addRect(onImage);
+        inside = area.intersected(bounds);
+    }
     // The pixels the figures cover, as a region holds them.
     QRegion pixels;
-    for (const QPolygonF& figure : area.toSubpathPolygons()) {
-        if (area.fillRule() == Qt::OddEvenFill)
+    for (const QPolygonF& figure : inside.toSubpathPolygons()) {
+        if (inside.fillRule() == Qt::OddEvenFill)
             pixels ^= QRegion(figure.toPolygon(), Qt::OddEvenFill);
         else
             pixels |= QRegion(figure.toPolygon(), Qt::WindingFill);

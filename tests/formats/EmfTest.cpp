@@ -5,6 +5,7 @@
 #include "view/PictureFile.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -526,4 +527,12 @@ TEST(Emf, ADamagedReferenceDeviceSizeIsTakenAsNinetySixPixelsPerInch)
         EXPECT_TRUE(near(image.pixelColor(75, 25), Red)) << millimetres.width();
         EXPECT_EQ(image.pixelColor(25, 25), White) << millimetres.width();
     }
+}
+
+TEST(Emf, AClipPathFarPastThePictureIsCutToIt)
+{
+    // Found by fuzzing: a clip path millions of pixels wide made a region as large.
+    QFile seed(QStringLiteral(LUMARA_SEED_INPUTS "/emf/huge-clip-path.emf"));
+    ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(DrawEmf(seed.readAll(), qint64(1) << 18, 1024).image.isNull());
 }
