@@ -79,7 +79,7 @@ bool savePng(const QImage& image, const QString& path, QTextStream& err, int qua
 
 } // namespace
 
-int drawPicture(const QStringList& given, QTextStream&, QTextStream& err)
+int drawPicture(const QStringList& given, QTextStream& out, QTextStream& err)
 {
     QStringList args = given;
     bool missing = false;
@@ -105,12 +105,16 @@ int drawPicture(const QStringList& given, QTextStream&, QTextStream& err)
         err << "lumara-cli picture: " << EscapeName(args.first()) << ": " << problem << "\n";
         return 1;
     }
-    const QImage picture = LoadPicture(args.first());
+    const PictureRead read = ReadPicture(args.first(), PictureMemoryBudget());
+    const QImage& picture = read.image;
     if (picture.isNull()) {
         err << "lumara-cli picture: cannot read a picture from " << EscapeName(args.first())
             << "\n";
         return 1;
     }
+    // What the window's status bar would say of the picture.
+    if (!read.problem.isEmpty())
+        out << read.problem << "\n";
     if (angle == 0 && !frame)
         return savePng(picture, *outPath, err) ? 0 : 1;
     if (!frame)

@@ -3,11 +3,9 @@
 #include <QByteArray>
 #include <QImage>
 
-/// Draws an Enhanced Metafile (EMF) at the size its header's bounds give: lines,
-/// polylines, polygons, Bézier curves, rectangles, rounded rectangles, ellipses, pens,
-/// brushes, fonts, text, the map mode and the window and viewport. Records it does
-/// not know are skipped. A null image when the bytes are not an EMF or the size is
-/// unreasonable.
+/// Draws an Enhanced Metafile (EMF) placed by its header's frame, at most EmfMaxSide
+/// pixels a side (DrawEmf in EmfReader.h, which says more). Records it does not know are
+/// skipped. A null image when the bytes are not an EMF.
 [[nodiscard]] QImage RenderEmf(const QByteArray& bytes);
 
 /// Draws a Windows Metafile (WMF), with or without the placeable header: at the size

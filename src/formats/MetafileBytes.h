@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <bit>
 
 /// Little-endian reads inside a byte range that answer 0 past its end, so a short or
 /// damaged record can never read outside the file.
@@ -29,6 +30,8 @@ public:
         return has(offset, 4) ? quint32(u16(offset)) | quint32(u16(offset + 2)) << 16 : 0;
     }
     [[nodiscard]] qint32 i32(qsizetype offset) const { return qint32(u32(offset)); }
+    /// An IEEE single; 0 past the end.
+    [[nodiscard]] float f32(qsizetype offset) const { return std::bit_cast<float>(u32(offset)); }
     /// A COLORREF: red in the low byte.
     [[nodiscard]] QColor colour(qsizetype offset) const
     {
@@ -36,6 +39,11 @@ public:
         return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
     }
     [[nodiscard]] qsizetype size() const { return end_ - begin_; }
+    /// `count` bytes from `offset`; empty when they are not all there.
+    [[nodiscard]] QByteArray mid(qsizetype offset, qsizetype count) const
+    {
+        return has(offset, count) ? bytes_.mid(begin_ + offset, count) : QByteArray();
+    }
 
 private:
     const QByteArray& bytes_;

@@ -18,7 +18,11 @@ constexpr std::size_t MaxObjects = 65536;
 } // namespace
 
 MetafileCanvas::MetafileCanvas(QSize size, QPoint deviceOrigin)
-    : image_(size, QImage::Format_RGB32), deviceOrigin_(deviceOrigin)
+    : MetafileCanvas(size, QTransform::fromTranslate(-deviceOrigin.x(), -deviceOrigin.y()))
+{}
+
+MetafileCanvas::MetafileCanvas(QSize size, const QTransform& device)
+    : image_(size, QImage::Format_RGB32), device_(device)
 {
     image_.fill(Qt::white);
     painter_ = std::make_unique<QPainter>(&image_);
@@ -106,11 +110,11 @@ void MetafileCanvas::applyMapping()
         break;
     }
     QTransform t;
-    t.translate(state_.viewportOrigin.x() - deviceOrigin_.x(),
-                state_.viewportOrigin.y() - deviceOrigin_.y());
+    t.translate(state_.viewportOrigin.x(), state_.viewportOrigin.y());
     t.scale(sx, sy);
     t.translate(-state_.windowOrigin.x(), -state_.windowOrigin.y());
-    painter_->setTransform(t);
+    // The world transform turns logical units first, the device mapping places last.
+    painter_->setTransform(state_.world * t * device_);
     alignPattern();
 }
 

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 #include <QPolygonF>
 #include <QRegion>
@@ -22,6 +23,9 @@ public:
     /// An image of `size` filled white; drawing is in logical units mapped through the
     /// window and viewport (by default the identity shifted by `deviceOrigin`).
     MetafileCanvas(QSize size, QPoint deviceOrigin);
+    /// The same with `device` mapping the drawing's device units onto the image: the
+    /// placement of the picture and any scaling down.
+    MetafileCanvas(QSize size, const QTransform& device);
 
     [[nodiscard]] QImage finish();
 
@@ -60,6 +64,28 @@ public:
     void setPolyFillMode(int mode) { state_.winding = mode == 2; }
     void save();
     void restore(int relative);
+
+    // World transform, paths, clipping and bitmaps (EMF).
+    /// How logical units turn before the window and viewport mapping; saved with the state.
+    void setWorldTransform(const QTransform& world);
+    [[nodiscard]] const QTransform& worldTransform() const { return state_.world; }
+    /// Logical units to image pixels as drawing maps them now.
+    [[nodiscard]] QTransform transform() const;
+    /// The drawing's device units to image pixels.
+    [[nodiscard]] const QTransform& deviceTransform() const { return device_; }
+    [[nodiscard]] QPointF position() const { return state_.position; }
+    [[nodiscard]] const QPen& pen() const { return state_.pen; }
+    /// Fills (closing every figure) and/or strokes `path`, given in image pixels, with the
+    /// selected brush, fill mode and pen.
+    void drawImagePath(const QPainterPath& path, bool fill, bool stroke);
+    /// How a new area combines with the clipping region.
+    enum class ClipCombine { Intersect, Unite, Xor, Exclude, Replace };
+    /// Combines the clipping region with `area`, given in image pixels (the pixels it
+    /// covers, as regions are).
+    void clip(const QPainterPath& area, ClipCombine how);
+    void clip(const QRegion& pixels, ClipCombine how);
+    /// No clipping: the whole image.
+    void resetClip();
 
     // Drawing, in logical units.
     void moveTo(QPointF p) { state_.position = p; }
@@ -115,6 +141,7 @@ private:
         QPointF windowOrigin, viewportOrigin;
         QSizeF windowExtent{1, 1}, viewportExtent{1, 1};
         int escapement = 0;
+        QTransform world;
         std::optional<QRegion> clip; ///< device pixels; none draws everywhere
     };
     void applyMapping();
@@ -125,7 +152,7 @@ private:
 
     QImage image_;
     std::unique_ptr<QPainter> painter_;
-    QPoint deviceOrigin_;
+    QTransform device_;
     std::vector<Object> objects_;
     State state_;
     std::vector<State> saved_;

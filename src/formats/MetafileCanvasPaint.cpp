@@ -230,7 +230,11 @@ void MetafileCanvas::applyClip()
     }
     const QTransform t = painter_->transform();
     painter_->resetTransform();
-    painter_->setClipRegion(*state_.clip);
+    // As a path: Qt's raster engine let a region of several rectangles through whole
+    // (Qt 6.4), where the same pixels as a path clip right.
+    QPainterPath pixels;
+    pixels.addRegion(*state_.clip);
+    painter_->setClipPath(pixels);
     painter_->setTransform(t);
 }
 

@@ -1,5 +1,6 @@
 #include "view/PictureFile.h"
 
+#include "formats/EmfReader.h"
 #include "formats/IcoDecode.h"
 #include "formats/Metafile.h"
 #include "formats/PcxReader.h"
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QtEndian>
 #include <algorithm>
 #include <climits>
 
@@ -65,20 +67,54 @@ int halvingsToFit(QSize natural, qint64 memoryBytes)
     return halvings;
 }
 
-QImage readOwnFormat(const QString& path, Decoder decoder)
+bool isEmf(const QByteArray& bytes)
+{
+    return bytes.size() >= 44 && qFromLittleEndian<quint32>(bytes.constData()) == 1 &&
+           qFromLittleEndian<quint32>(bytes.constData() + 40) == 0x464D4520;
+}
+
+/// An EMF drawn no larger than the memory allows, and what the user must know about it.
+PictureRead readEmf(const QByteArray& bytes, qint64 memoryBytes)
+{
+    const EmfDrawing drawing =
+        DrawEmf(bytes, std::min(MaxPixels, memoryBytes / BytesPerPixel), EmfMaxSide);
+    PictureRead result{drawing.image, QString()};
+    if (drawing.image.isNull())
+        result.problem = QStringLiteral("cannot read this picture");
+    else if (drawing.emfPlusOnly)
+        result.problem = QStringLiteral("drawn in EMF+ records only, which are not shown");
+    else if (drawing.image.size() != drawing.naturalSize)
+        result.problem = QStringLiteral("too large to draw whole: %1 x %2 drawn as %3 x %4")
+                             .arg(drawing.naturalSize.width())
+                             .arg(drawing.naturalSize.height())
+                             .arg(drawing.image.width())
+                             .arg(drawing.image.height());
+    return result;
+}
+
+PictureRead readOwnFormat(const QString& path, Decoder decoder, qint64 memoryBytes)
 {
     QFile file;
     if (!platform::openForReading(file, path))
-        return {};
+        return {QImage(), QStringLiteral("cannot read this picture")};
     const QByteArray bytes = file.readAll();
+    if (decoder == Decoder::Metafile && isEmf(bytes))
+        return readEmf(bytes, memoryBytes);
+    PictureRead result;
     switch (decoder) {
     case Decoder::Pcx:
-        return ReadPcx(bytes);
+        result.image = ReadPcx(bytes);
+        break;
     case Decoder::Icon:
-        return DecodeIcoImage(bytes);
+        result.image = DecodeIcoImage(bytes);
+        break;
     default:
-        return RenderMetafile(bytes);
+        result.image = RenderWmf(bytes);
+        break;
     }
+    if (result.image.isNull())
+        result.problem = QStringLiteral("cannot read this picture");
+    return result;
 }
 
 } // namespace
@@ -98,12 +134,8 @@ qint64 PictureMemoryBudget()
 PictureRead ReadPicture(const QString& path, qint64 memoryBytes)
 {
     PictureRead result;
-    if (const Decoder decoder = decoderFor(path); decoder != Decoder::Qt) {
-        result.image = readOwnFormat(path, decoder);
-        if (result.image.isNull())
-            result.problem = QStringLiteral("cannot read this picture");
-        return result;
-    }
+    if (const Decoder decoder = decoderFor(path); decoder != Decoder::Qt)
+        return readOwnFormat(path, decoder, memoryBytes);
     QFile file;
     if (!platform::openForReading(file, path)) {
         result.problem = file.errorString();
@@ -149,7 +181,10 @@ QImage LoadThumbnail(const QString& path, QSize size, Qt::AspectRatioMode mode)
                    : natural.scaled(size, mode).expandedTo(QSize(1, 1));
     };
     if (const Decoder decoder = decoderFor(path); decoder != Decoder::Qt) {
-        const QImage full = readOwnFormat(path, decoder);
+        // A metafile need not be drawn much larger than its thumbnail.
+        const qint64 enough = BytesPerPixel * 4 * qint64(size.width()) * size.height();
+        const QImage full =
+            readOwnFormat(path, decoder, std::min(enough, PictureMemoryBudget())).image;
         return full.isNull() ? full
                              : full.scaled(target(full.size()), Qt::IgnoreAspectRatio,
                                            Qt::SmoothTransformation);

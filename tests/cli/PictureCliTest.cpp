@@ -25,7 +25,45 @@ QByteArray png(QSize size, QColor left, QColor right)
     return bytes;
 }
 
+/// An EMF of 80 x 40 pixels (frame in 0.01 mm at 96 per inch) whose one record is an
+/// EMF+ header in a comment.
+QByteArray emfPlusOnly()
+{
+    QByteArray bytes;
+    const auto u32 = [&bytes](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            bytes.append(char((v >> (8 * i)) & 0xFF));
+    };
+    u32(1);
+    u32(88);
+    for (quint32 v : {0u, 0u, 79u, 39u, 0u, 0u, 2117u, 1058u})
+        u32(v); // bounds, frame
+    for (quint32 v : {0x464D4520u, 0x10000u, 0u, 0u, 0u, 0u, 0u, 0u, 1920u, 1080u, 508u, 286u})
+        u32(v);
+    u32(70); // comment: data size, "EMF+", then its header record
+    u32(8 + 4 + 4 + 28);
+    u32(4 + 28);
+    u32(0x2B464D45);
+    for (quint32 v : {0x00014001u, 28u, 16u, 0xDBC01002u, 1u, 96u, 96u})
+        u32(v);
+    for (quint32 v : {14u, 20u, 0u, 16u, 0u})
+        u32(v);
+    return bytes;
+}
+
 } // namespace
+
+TEST(PictureCli, PictureSaysWhatTheStatusBarWouldOfAMetafile)
+{
+    TempTree t;
+    const QString out = t.path(QStringLiteral("out.png"));
+    const CliRun r =
+        RunCli({QStringLiteral("picture"), t.file(QStringLiteral("plus.emf"), emfPlusOnly()),
+                QStringLiteral("--out"), out});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("EMF+"))) << r.out.toStdString();
+    EXPECT_EQ(QImage(out).size(), QSize(80, 40));
+}
 
 TEST(PictureCli, PictureDrawsNaturalSizeOrTurned)
 {
