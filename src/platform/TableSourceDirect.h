@@ -5,7 +5,15 @@
 // The workbook and database readers run in this process. The libraries behind them can
 // crash or loop on damaged files, so the program reaches them only through the helper
 // process of TableSource.h; the helper and the fuzz targets call these directly.
+namespace platform {
+class ListSink;
+}
+
 namespace platform::direct {
+
+/// Answers one request of the table helper program (made by TableSource.cpp) on `sink`.
+/// Throws TableSourceError.
+void AnswerTableRequest(ListSink& sink, const QStringList& request);
 
 [[nodiscard]] QStringList WorkbookSheetNames(const QString& path);
 
