@@ -20,9 +20,7 @@ int main(int argc, char** argv)
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     std::setlocale(LC_ALL, "C.UTF-8");
     InstallQtWarningCheck();
-    // The offscreen platform cannot raise windows or grab the keyboard, and says so.
-    const ExpectedQtWarning offscreen(QStringLiteral("^This plugin does not support "),
-                                      ExpectedQtWarning::Arrival::MayNotArrive);
+    const MachineQtWarnings machine;
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     const int failed = RUN_ALL_TESTS();

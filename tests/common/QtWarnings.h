@@ -28,3 +28,20 @@ private:
     int seen_ = 0;
     friend struct QtWarningRecord;
 };
+
+/// Warnings that say what this machine lacks rather than what a test did wrong, allowed
+/// for a test program's lifetime: the offscreen platform cannot raise windows or grab the
+/// keyboard, a build machine has no sound server and no GPU for the web view.
+class MachineQtWarnings {
+public:
+    MachineQtWarnings()
+        : allowed_(QStringLiteral("^This plugin does not support |Failed to connect: "
+                                  "Connection refused|pa_context_connect|"
+                                  "^No suitable graphics backend found|"
+                                  "OpenGL context creation failed"),
+                   ExpectedQtWarning::Arrival::MayNotArrive)
+    {}
+
+private:
+    ExpectedQtWarning allowed_;
+};
