@@ -89,6 +89,9 @@ Run readInProcess(const QString& path)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // Tables are read by the helper program of this build.
+    if (qEnvironmentVariableIsEmpty("LUMARA_TABLE_HELPER"))
+        qputenv("LUMARA_TABLE_HELPER", LUMARA_TABLE_HELPER);
     QTemporaryDir dir;
     QString original = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (original.isEmpty()) {

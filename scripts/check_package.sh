@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the Debian package from a build folder and checks that it holds what a user
-# needs: both programs and the helper, the help page, desktop entry, D-Bus service,
+# needs: both programs and their helpers, the help page, desktop entry, D-Bus service,
 # AppStream metainfo (validated), icon, man pages and bash completion.
 set -euo pipefail
 build=${1:?usage: check_package.sh BUILD_DIR}
@@ -11,6 +11,7 @@ deb=$(ls -t "$build"/lumara_*.deb | head -n 1)
 listing=$(dpkg-deb -c "$deb")
 missing=0
 for path in ./usr/bin/lumara ./usr/bin/lumara-cli ./usr/libexec/lumara/lumara-cli-all \
+    ./usr/libexec/lumara/lumara-table-helper \
     ./usr/share/lumara/Lumarahelp.htm ./usr/share/applications/lumara.desktop \
     ./usr/share/dbus-1/services/org.lumara.Lumara.FileManager1.service \
     ./usr/share/metainfo/org.lumara.Lumara.metainfo.xml \

@@ -12,8 +12,28 @@ quint32 hashOf(QStringView name)
 
 } // namespace
 
+FileEntryTable::FileEntryTable(const FileEntryTable& other)
+{
+    *this = other;
+}
+
+FileEntryTable& FileEntryTable::operator=(const FileEntryTable& other)
+{
+    if (this == &other)
+        return *this;
+    const platform::ExclusiveWrites::Writing writing(writes_);
+    const platform::ExclusiveWrites::Reading reading(other.writes_);
+    // A lookup on another thread may be indexing the other table right now.
+    const std::lock_guard lock(other.indexing_);
+    entries_ = other.entries_;
+    slots_ = other.slots_;
+    indexed_ = other.indexed_.load();
+    return *this;
+}
+
 void FileEntryTable::assign(std::vector<platform::FileEntry>&& entries)
 {
+    const platform::ExclusiveWrites::Writing writing(writes_);
     entries_.assign(std::move(entries));
     slots_.reset();
     indexed_ = entries_.read().empty();
@@ -21,6 +41,7 @@ void FileEntryTable::assign(std::vector<platform::FileEntry>&& entries)
 
 void FileEntryTable::insert(const platform::FileEntry& entry)
 {
+    const platform::ExclusiveWrites::Writing writing(writes_);
     indexIfNeeded();
     const quint32 hash = hashOf(entry.name);
     if (!slots_.read().empty()) {
@@ -41,12 +62,25 @@ void FileEntryTable::insert(const platform::FileEntry& entry)
 
 void FileEntryTable::clear()
 {
+    const platform::ExclusiveWrites::Writing writing(writes_);
     entries_.reset();
     slots_.reset();
     indexed_ = true;
 }
 
+qsizetype FileEntryTable::size() const
+{
+    const platform::ExclusiveWrites::Reading reading(writes_);
+    return qsizetype(entries_.read().size());
+}
+
 const platform::FileEntry* FileEntryTable::find(QStringView name) const
+{
+    const platform::ExclusiveWrites::Reading reading(writes_);
+    return findIndexed(name);
+}
+
+const platform::FileEntry* FileEntryTable::findIndexed(QStringView name) const
 {
     indexIfNeeded();
     const std::vector<Slot>& slots = slots_.read();
@@ -58,12 +92,14 @@ const platform::FileEntry* FileEntryTable::find(QStringView name) const
 
 const platform::FileEntry* FileEntryTable::find(QStringView name, qsizetype likelyAt) const
 {
-    if (likelyAt >= 0 && likelyAt < size()) {
-        const platform::FileEntry& there = entries_.read()[size_t(likelyAt)];
+    const platform::ExclusiveWrites::Reading reading(writes_);
+    const std::vector<platform::FileEntry>& entries = entries_.read();
+    if (likelyAt >= 0 && size_t(likelyAt) < entries.size()) {
+        const platform::FileEntry& there = entries[size_t(likelyAt)];
         if (QStringView(there.name) == name)
             return &there;
     }
-    return find(name);
+    return findIndexed(name);
 }
 
 platform::FileEntry FileEntryTable::value(QStringView name) const
@@ -87,9 +123,13 @@ size_t FileEntryTable::slotOf(QStringView name, quint32 hash) const
 
 void FileEntryTable::indexIfNeeded() const
 {
-    if (!indexed_) {
+    if (indexed_.load(std::memory_order_acquire))
+        return;
+    // Lookups on several threads: the first builds the index, the others wait for it.
+    const std::lock_guard lock(indexing_);
+    if (!indexed_.load(std::memory_order_relaxed)) {
         rebuildIndex(entries_.read().size());
-        indexed_ = true;
+        indexed_.store(true, std::memory_order_release);
     }
 }
 

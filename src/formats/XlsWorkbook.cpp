@@ -120,20 +120,17 @@ std::unique_ptr<platform::RecordCursor> OpenRecords(const QString& path, const Q
 
 QStringList SheetNames(const QString& path)
 {
-    platform::IsolatedRead read(
-        [&path](platform::ListSink& sink) { sink.send(direct::SheetNames(path)); },
-        platform::IsolatedRead::DefaultSilence, platform::HelperLimits::forFile(path));
+    platform::IsolatedRead read({platform::SheetsRequest, path},
+                                platform::IsolatedRead::DefaultSilence,
+                                platform::HelperLimits::forFile(path));
     return read.nextList();
 }
 
 std::unique_ptr<platform::RecordCursor> OpenRecords(const QString& path, const QString& query)
 {
     (void)CheckedSheet(query);
-    return platform::OpenIsolatedRecords(
-        [&path, &query](platform::ListSink& sink) {
-            platform::SendRecords(sink, *direct::OpenRecords(path, query));
-        },
-        platform::HelperLimits::forFile(path));
+    return platform::OpenIsolatedRecords({platform::SheetRecordsRequest, path, query},
+                                         platform::HelperLimits::forFile(path));
 }
 
 } // namespace xls

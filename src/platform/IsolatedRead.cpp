@@ -1,41 +1,28 @@
 #include "platform/IsolatedRead.h"
 
+#include "platform/FileNames.h"
+#include "platform/Logging.h"
+#include "platform/ReplaceProcess.h"
 #include "platform/TableSource.h"
 
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
-#include <stdio_ext.h>
+#include <spawn.h>
 #include <sys/mman.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
+
+extern char** environ;
 
 namespace platform {
 namespace {
-
-constexpr char ListKind = 'L';
-constexpr char FailKind = 'E';
-constexpr char EndKind = 'Z';
-// Bounds on what the helper claims, so a garbled stream cannot ask for all memory.
-#if defined(__SANITIZE_ADDRESS__)
-#define LUMARA_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define LUMARA_ADDRESS_SANITIZER 1
-#endif
-#endif
-
-// A damaged file can make a library allocate without end: the helper then fails on its
-// own rather than taking the machine's memory. The address sanitizer reserves terabytes
-// of address space up front, so a checking build goes without the cap.
-constexpr rlim_t HelperAddressSpace = rlim_t(4) << 30;
 
 // What a table of a file's size can need: a small multiple of the size, with floors for
 // the libraries' own needs and for small files.
@@ -44,13 +31,9 @@ constexpr qint64 LeastMemory = qint64(256) << 20;
 constexpr qint64 OutputPerFileByte = 8;
 constexpr qint64 LeastOutput = qint64(64) << 20;
 
+// Bounds on what the helper claims, so a garbled stream cannot ask for all memory.
 constexpr quint32 MostStrings = 1u << 24;
 constexpr quint32 LongestString = 1u << 28;
-
-void AppendNumber(QByteArray& out, quint32 n)
-{
-    out.append(reinterpret_cast<const char*>(&n), sizeof n);
-}
 
 quint32 NumberAt(const QByteArray& bytes)
 {
@@ -59,46 +42,57 @@ quint32 NumberAt(const QByteArray& bytes)
     return n;
 }
 
-#ifndef LUMARA_ADDRESS_SANITIZER
-/// The address space this process holds now; 0 when it cannot be told.
-rlim_t CurrentAddressSpace()
+/// A copy of `fd` numbered above the standard streams and the helper's list descriptor,
+/// so that handing them to the helper cannot overwrite one with another.
+int HighDescriptor(int fd)
 {
-    char text[128] = {};
-    const int fd = ::open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return 0;
-    const ssize_t got = ::read(fd, text, sizeof text - 1);
+    const int high = ::fcntl(fd, F_DUPFD_CLOEXEC, 10);
     ::close(fd);
-    if (got <= 0)
-        return 0;
-    return rlim_t(std::strtoull(text, nullptr, 10)) * rlim_t(::sysconf(_SC_PAGESIZE));
+    return high;
 }
-#endif
 
-/// In the helper, before its work: standard output and error go to `warnings` and stop
-/// growing at the limit (writes past it fail instead of ending the helper), and the
-/// address space may grow by the memory limit only.
-void CapHelper(const HelperLimits& limits, int warnings)
+/// The helper started with `arguments` (argv[0] first), its lists going to `listEnd` and
+/// its standard output and error to `warnings` (when there is one); -1 with errno set
+/// when it cannot start.
+pid_t SpawnHelper(const QByteArray& program, const QList<QByteArray>& arguments, int listEnd,
+                  int warnings)
 {
+    std::vector<char*> argv;
+    for (const QByteArray& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.constData()));
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     if (warnings >= 0) {
-        // What the program had not yet written is its own, not the helper's.
-        __fpurge(stdout);
-        __fpurge(stderr);
-        ::dup2(warnings, STDOUT_FILENO);
-        ::dup2(warnings, STDERR_FILENO);
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit size{rlim_t(limits.warnings), rlim_t(limits.warnings)};
-        ::setrlimit(RLIMIT_FSIZE, &size);
+        posix_spawn_file_actions_adddup2(&files, warnings, STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&files, warnings, STDERR_FILENO);
     }
-#ifndef LUMARA_ADDRESS_SANITIZER
-    rlim_t space = HelperAddressSpace;
-    if (const rlim_t now = CurrentAddressSpace(); limits.memory > 0 && now > 0)
-        space = now + rlim_t(limits.memory);
-    const rlimit cap{space, space};
-    ::setrlimit(RLIMIT_AS, &cap);
-#else
-    (void)HelperAddressSpace;
-#endif
+    posix_spawn_file_actions_adddup2(&files, listEnd, HelperSide::ListDescriptor);
+    // Nothing else of this process reaches the helper, whatever forgot close-on-exec.
+    posix_spawn_file_actions_addclosefrom_np(&files, HelperSide::ListDescriptor + 1);
+
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigemptyset(&none);
+    sigset_t all;
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    pid_t pid = -1;
+    const int error =
+        ::posix_spawn(&pid, program.constData(), &files, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&files);
+    if (error != 0) {
+        errno = error;
+        return -1;
+    }
+    return pid;
 }
 
 } // namespace
@@ -114,76 +108,49 @@ HelperLimits HelperLimits::forFile(const QString& path)
     return limits;
 }
 
-void ListSink::put(char kind, const QStringList& list)
+QString TableHelperProgram()
 {
-    QByteArray frame;
-    frame.append(kind);
-    AppendNumber(frame, quint32(list.size()));
-    for (const QString& text : list) {
-        const QByteArray bytes = text.toUtf8();
-        AppendNumber(frame, quint32(bytes.size()));
-        frame.append(bytes);
-    }
-    const char* at = frame.constData();
-    qsizetype left = frame.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd_, at, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            _exit(1); // the reading side has gone
-        at += written;
-        left -= written;
-    }
+    const QString chosen = qEnvironmentVariable("LUMARA_TABLE_HELPER");
+    if (!chosen.isEmpty())
+        return chosen;
+    const QString here = ExecutableFolder();
+    const QString beside = here + QStringLiteral("/lumara-table-helper");
+    if (::access(QFile::encodeName(beside).constData(), X_OK) == 0)
+        return beside;
+    return here + QStringLiteral("/" LUMARA_TABLE_HELPER_FROM_BINDIR "/lumara-table-helper");
 }
 
-void ListSink::send(const QStringList& list)
-{
-    put(ListKind, list);
-}
-
-void ListSink::fail(const QString& message)
-{
-    put(FailKind, {message});
-}
-
-void ListSink::finish()
-{
-    put(EndKind, {});
-}
-
-IsolatedRead::IsolatedRead(const Work& work, std::chrono::milliseconds silence, HelperLimits limits)
+IsolatedRead::IsolatedRead(const QStringList& request, std::chrono::milliseconds silence,
+                           HelperLimits limits, const QString& program)
     : silence_(silence), limits_(limits)
 {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0)
         throw TableSourceError("no pipe for the reader");
-    warnings_ = ::memfd_create("lumara-reader-warnings", MFD_CLOEXEC);
-    pid_ = ::fork();
+    ends[0] = HighDescriptor(ends[0]);
+    ends[1] = HighDescriptor(ends[1]);
+    const int memory = ::memfd_create("lumara-reader-warnings", MFD_CLOEXEC);
+    warnings_ = memory >= 0 ? HighDescriptor(memory) : -1;
+
+    QList<QByteArray> arguments{encodeFileName(program)};
+    for (const QString& argument : HelperSide::limitArguments(limits_) + request)
+        arguments << encodeFileName(argument);
+    pid_ = ends[0] >= 0 && ends[1] >= 0
+               ? SpawnHelper(arguments.front(), arguments, ends[1], warnings_)
+               : -1;
+    const int spawnError = errno;
+    ::close(ends[1]);
     if (pid_ < 0) {
-        ::close(ends[0]);
-        ::close(ends[1]);
+        if (ends[0] >= 0)
+            ::close(ends[0]);
         if (warnings_ >= 0)
             ::close(warnings_);
-        throw TableSourceError("no process for the reader");
+        warnings_ = -1;
+        throw TableSourceError("the reader cannot start: " + program.toStdString() + ": " +
+                               std::strerror(spawnError));
     }
-    if (pid_ == 0) {
-        // The helper: only its own work, then out without the parent's exit handlers.
-        ::close(ends[0]);
-        CapHelper(limits_, warnings_);
-        ListSink sink(ends[1]);
-        try {
-            work(sink);
-            sink.finish();
-        } catch (const TableSourceError& e) {
-            sink.fail(QString::fromUtf8(e.what()));
-        } catch (...) {
-            sink.fail(QStringLiteral("reader failed"));
-        }
-        _exit(0);
-    }
-    ::close(ends[1]);
     fd_ = ends[0];
+    qCDebug(lcPlatform) << "table helper" << pid_ << "reads" << request;
 }
 
 IsolatedRead::~IsolatedRead()
@@ -242,6 +209,7 @@ void IsolatedRead::spend(qint64 bytes)
 
 void IsolatedRead::abandon(const char* why)
 {
+    qCDebug(lcPlatform) << "table helper" << pid_ << "abandoned:" << why;
     stopHelper();
     ended_ = true;
     throw TableSourceError(why);
@@ -292,13 +260,13 @@ std::optional<QStringList> IsolatedRead::next()
         list << QString::fromUtf8(take(length));
     }
     switch (kind) {
-    case ListKind:
+    case ListSink::ListKind:
         return list;
-    case EndKind:
+    case ListSink::EndKind:
         stopHelper();
         ended_ = true;
         return std::nullopt;
-    case FailKind:
+    case ListSink::FailKind:
         stopHelper();
         ended_ = true;
         throw TableSourceError(list.value(0).toStdString());

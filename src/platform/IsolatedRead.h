@@ -20,6 +20,10 @@ public:
     void fail(const QString& message);
     void finish();
 
+    static constexpr char ListKind = 'L';
+    static constexpr char FailKind = 'E';
+    static constexpr char EndKind = 'Z';
+
 private:
     void put(char kind, const QStringList& list);
     int fd_;
@@ -43,18 +47,43 @@ struct HelperLimits {
     [[nodiscard]] static HelperLimits forFile(const QString& path);
 };
 
-/// Runs a reader of outside files in a forked helper process, so that a crash or an
+/// The helper program's side: its standard output and error stop growing at the warnings
+/// limit, its address space may grow by the memory limit only, and its lists go to the
+/// descriptor the reading side gave it.
+class HelperSide {
+public:
+    /// What the reading side passes ahead of the request on the helper's command line.
+    [[nodiscard]] static QStringList limitArguments(const HelperLimits& limits);
+    /// Takes the limits off `arguments` (as limitArguments() put them) and applies them to
+    /// this process; what is left is the request. False when the arguments are garbled.
+    [[nodiscard]] static bool applyLimits(QStringList& arguments);
+    /// The descriptor the helper's lists go to.
+    static constexpr int ListDescriptor = 3;
+};
+
+/// For a helper program's main(): applies the limits its command line carries, runs
+/// `work` on the request and ends the stream. A TableSourceError that `work` throws
+/// reaches the reading side with its message. Returns the helper's exit status.
+int RunHelper(int argc, char** argv,
+              const std::function<void(ListSink&, const QStringList&)>& work);
+
+/// The table reader program: beside the running program in a build, in the library
+/// folder of an installation; LUMARA_TABLE_HELPER names another.
+[[nodiscard]] QString TableHelperProgram();
+
+/// Runs a reader of outside files in a helper program of its own, so that a crash or an
 /// endless loop inside a library ends the helper and not the program. The helper's lists
 /// are read one by one as they are needed; the helper is killed when this is destroyed.
 class IsolatedRead {
 public:
-    using Work = std::function<void(ListSink&)>;
     static constexpr std::chrono::milliseconds DefaultSilence{10000};
 
-    /// `work` runs in the helper; a TableSourceError it throws reaches next() with its
-    /// message. `silence` is how long the helper may send nothing before it counts as hung.
-    explicit IsolatedRead(const Work& work, std::chrono::milliseconds silence = DefaultSilence,
-                          HelperLimits limits = {});
+    /// Starts `program` (the table helper unless named) with `request` as its arguments.
+    /// `silence` is how long the helper may send nothing before it counts as hung.
+    /// Throws TableSourceError when the helper cannot start.
+    explicit IsolatedRead(const QStringList& request,
+                          std::chrono::milliseconds silence = DefaultSilence,
+                          HelperLimits limits = {}, const QString& program = TableHelperProgram());
     ~IsolatedRead();
     IsolatedRead(const IsolatedRead&) = delete;
     IsolatedRead& operator=(const IsolatedRead&) = delete;

@@ -5,15 +5,24 @@
 #include <QHash>
 
 // freexl crashes and libmdb loops on some damaged files, so every read runs in a helper
-// process; its death or silence is an unreadable file like any other.
+// program; its death or silence is an unreadable file like any other.
 namespace platform {
+
+const QString SheetsRequest = QStringLiteral("sheets");
+const QString SheetRecordsRequest = QStringLiteral("sheet-records");
+
 namespace {
+
+// The requests the helper answers: an operation and its file, then a query or table name.
+const QString TablesRequest = QStringLiteral("tables");
+const QString FieldsRequest = QStringLiteral("fields");
+const QString RecordsRequest = QStringLiteral("records");
 
 /// Records a helper sends: the field names first, then one list for each record.
 class HelperCursor : public RecordCursor {
 public:
-    HelperCursor(const IsolatedRead::Work& work, const HelperLimits& limits)
-        : read_(work, IsolatedRead::DefaultSilence, limits), fields_(read_.nextList())
+    HelperCursor(const QStringList& request, const HelperLimits& limits)
+        : read_(request, IsolatedRead::DefaultSilence, limits), fields_(read_.nextList())
     {}
 
     const QStringList& fieldNames() const override { return fields_; }
@@ -67,10 +76,10 @@ void SendRecords(ListSink& sink, RecordCursor& cursor)
         sink.send(values);
 }
 
-std::unique_ptr<RecordCursor> OpenIsolatedRecords(const IsolatedRead::Work& work,
+std::unique_ptr<RecordCursor> OpenIsolatedRecords(const QStringList& request,
                                                   const HelperLimits& limits)
 {
-    return std::make_unique<HelperCursor>(work, limits);
+    return std::make_unique<HelperCursor>(request, limits);
 }
 
 struct Database::Handle {
@@ -82,8 +91,8 @@ struct Database::Handle {
 Database::Database(const QString& path) : handle_(std::make_unique<Handle>())
 {
     handle_->path = path;
-    IsolatedRead read([&path](ListSink& sink) { sink.send(direct::Database(path).tableNames()); },
-                      IsolatedRead::DefaultSilence, HelperLimits::forFile(path));
+    IsolatedRead read({TablesRequest, path}, IsolatedRead::DefaultSilence,
+                      HelperLimits::forFile(path));
     handle_->tables = read.nextList();
 }
 
@@ -100,11 +109,8 @@ std::vector<TableField> Database::fields(const QString& table) const
     if (known != handle_->fields.cend())
         return *known;
     const QString& path = handle_->path;
-    IsolatedRead read(
-        [&path, &table](ListSink& sink) {
-            sink.send(FieldTexts(direct::Database(path).fields(table)));
-        },
-        IsolatedRead::DefaultSilence, HelperLimits::forFile(path));
+    IsolatedRead read({FieldsRequest, path, table}, IsolatedRead::DefaultSilence,
+                      HelperLimits::forFile(path));
     std::vector<TableField> fields = FieldsOfTexts(read.nextList());
     handle_->fields.insert(table, fields);
     return fields;
@@ -113,13 +119,24 @@ std::vector<TableField> Database::fields(const QString& table) const
 std::unique_ptr<RecordCursor> Database::openRecords(const QString& query)
 {
     (void)CheckedTable(query);
-    const QString& path = handle_->path;
-    return std::make_unique<HelperCursor>(
-        [&path, &query](ListSink& sink) {
-            direct::Database db(path);
-            SendRecords(sink, *db.openRecords(query));
-        },
-        HelperLimits::forFile(path));
+    return std::make_unique<HelperCursor>(QStringList{RecordsRequest, handle_->path, query},
+                                          HelperLimits::forFile(handle_->path));
+}
+
+void direct::AnswerTableRequest(ListSink& sink, const QStringList& request)
+{
+    const QString operation = request.value(0);
+    const QString path = request.value(1);
+    const QString name = request.value(2);
+    if (operation == TablesRequest && request.size() == 2)
+        sink.send(direct::Database(path).tableNames());
+    else if (operation == FieldsRequest && request.size() == 3)
+        sink.send(FieldTexts(direct::Database(path).fields(name)));
+    else if (operation == RecordsRequest && request.size() == 3) {
+        direct::Database db(path);
+        SendRecords(sink, *db.openRecords(name));
+    } else
+        throw TableSourceError("unknown request to the table reader");
 }
 
 } // namespace platform

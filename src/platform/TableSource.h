@@ -36,9 +36,14 @@ public:
 /// Sends a cursor's field names, then each of its records, from a helper process.
 void SendRecords(ListSink& sink, RecordCursor& cursor);
 
-/// A cursor over the records a helper process sends (field names first, as SendRecords
-/// does); `work` runs in the helper.
-[[nodiscard]] std::unique_ptr<RecordCursor> OpenIsolatedRecords(const IsolatedRead::Work& work,
+/// The workbook requests of the table helper: the operation, the file, then the query.
+/// The helper program answers them with the workbook reader.
+extern const QString SheetsRequest;
+extern const QString SheetRecordsRequest;
+
+/// A cursor over the records the table helper sends for `request` (field names first, as
+/// SendRecords does).
+[[nodiscard]] std::unique_ptr<RecordCursor> OpenIsolatedRecords(const QStringList& request,
                                                                 const HelperLimits& limits);
 
 /// One field of a database table: its name, engine type code and size.

@@ -3,10 +3,18 @@
 #include "platform/TableSource.h"
 
 // The workbook and database readers run in this process. The libraries behind them can
-// crash or loop on damaged files, so the program reaches them only through a helper
-// process (TableSource.h, formats/XlsWorkbook.h); the helpers and the fuzz targets call
+// crash or loop on damaged files, so the program reaches them only through the helper
+// program (TableSource.h, formats/XlsWorkbook.h); the helper and the fuzz targets call
 // these directly.
+namespace platform {
+class ListSink;
+}
+
 namespace platform::direct {
+
+/// Answers one database request of the table helper program (made by TableSource.cpp) on
+/// `sink`; workbook requests are the helper's own. Throws TableSourceError.
+void AnswerTableRequest(ListSink& sink, const QStringList& request);
 
 /// The sheet names freexl reads from an .xls workbook. Throws TableSourceError.
 [[nodiscard]] QStringList WorkbookSheetNames(const QString& path);

@@ -1,6 +1,14 @@
 #include "browse/FileEntryTable.h"
 
+#include "browse/SharedVector.h"
+#include "platform/ThreadChecks.h"
+
+#include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <numeric>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -56,3 +64,84 @@ TEST(FileEntryTable, CopiesChangeApart)
     shown.insert(entry("d.txt", 4));
     EXPECT_FALSE(copy.contains(u"d.txt"));
 }
+
+TEST(FileEntryTable, LookupsOnSeveralThreadsShareOneIndexAndCopiesStayApart)
+{
+    std::vector<platform::FileEntry> files;
+    for (int i = 0; i < 20000; ++i)
+        files.push_back(entry(QStringLiteral("f%1").arg(i), i));
+    FileEntryTable shown;
+    shown.assign(std::move(files)); // not yet indexed: the first lookups build the index
+    std::atomic<int> wrong{0};
+    std::atomic<bool> go{false};
+    std::vector<std::thread> lookups;
+    for (int t = 0; t < 4; ++t)
+        lookups.emplace_back([&shown, &wrong, &go, t] {
+            while (!go) // all at once, so that they meet the missing index together
+                std::this_thread::yield();
+            for (int i = t; i < 20000; i += 3) {
+                const platform::FileEntry* found = shown.find(QStringLiteral("f%1").arg(i));
+                if (!found || found->size != i)
+                    ++wrong;
+            }
+        });
+    go = true;
+    // A rebuild's copy taken meanwhile, and changed, leaves the shown table as it was.
+    FileEntryTable rebuilt = shown;
+    rebuilt.insert(entry(QStringLiteral("f1"), -1));
+    for (std::thread& lookup : lookups)
+        lookup.join();
+    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_EQ(shown.value(u"f1").size, 1);
+    EXPECT_EQ(rebuilt.value(u"f1").size, -1);
+    EXPECT_EQ(rebuilt.size(), 20000);
+}
+
+TEST(SharedVector, AVectorOnceSharedIsNeverWrittenInPlace)
+{
+    SharedVector<int> shown;
+    shown.write().assign(1000, 7);
+    const std::vector<int>* before = &shown.read();
+    long seen = 0;
+    // The copy is read and dropped on another thread with nothing ordering that before
+    // the write below: only a vector of its own may be written then.
+    std::thread reader([copy = shown, &seen]() mutable {
+        seen = std::accumulate(copy.read().begin(), copy.read().end(), 0L);
+        copy.reset();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    shown.write()[0] = 8;
+    reader.join();
+    EXPECT_EQ(seen, 7000);
+    EXPECT_NE(&shown.read(), before) << "written in place after it was shared";
+    EXPECT_EQ(shown.read()[0], 8);
+    // Unshared, it is written in place.
+    const std::vector<int>* own = &shown.read();
+    shown.write()[1] = 9;
+    EXPECT_EQ(&shown.read(), own);
+}
+
+#ifndef QT_NO_DEBUG
+TEST(ExclusiveWritesDeathTest, AWriterWhileAnotherThreadReadsFailsAnAssertion)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            platform::ExclusiveWrites check;
+            std::atomic<bool> inside{false};
+            std::atomic<bool> leave{false};
+            std::thread reader([&] {
+                const platform::ExclusiveWrites::Reading reading(check);
+                inside = true;
+                while (!leave)
+                    std::this_thread::yield();
+            });
+            while (!inside)
+                std::this_thread::yield();
+            const platform::ExclusiveWrites::Writing writing(check);
+            leave = true;
+            reader.join();
+        },
+        "written while another thread uses it");
+}
+#endif

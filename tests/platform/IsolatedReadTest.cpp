@@ -1,27 +1,34 @@
 #include "platform/IsolatedRead.h"
 
 #include "common/TempTree.h"
+#include "platform/FileNames.h"
 #include "platform/TableSource.h"
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <string>
-#include <thread>
 #include <unistd.h>
 
 using platform::IsolatedRead;
-using platform::ListSink;
 using platform::TableSourceError;
+
+namespace {
+
+/// A read by the stand-in reader, which misbehaves as `request` asks.
+IsolatedRead StandIn(const QStringList& request,
+                     std::chrono::milliseconds silence = IsolatedRead::DefaultSilence,
+                     platform::HelperLimits limits = {})
+{
+    return IsolatedRead(request, silence, limits, QStringLiteral(LUMARA_READER_STAND_IN));
+}
+
+} // namespace
 
 TEST(IsolatedRead, ListsArriveInOrderAndAFailureBringsItsMessage)
 {
-    IsolatedRead read([](ListSink& sink) {
-        sink.send({QStringLiteral("Größe"), QString(), QStringLiteral("b")});
-        sink.send({});
-        throw TableSourceError("no such sheet");
-    });
+    IsolatedRead read = StandIn({QStringLiteral("lists")});
     EXPECT_EQ(read.next(), QStringList({QStringLiteral("Größe"), QString(), "b"}));
     EXPECT_EQ(read.next(), QStringList());
     try {
@@ -36,11 +43,7 @@ TEST(IsolatedRead, ListsArriveInOrderAndAFailureBringsItsMessage)
 TEST(IsolatedRead, MoreThanAPipeHoldsArrivesWhole)
 {
     const QString longText(300000, QLatin1Char('x'));
-    IsolatedRead read([&longText](ListSink& sink) {
-        sink.send({longText});
-        for (int i = 0; i < 20000; ++i)
-            sink.send({QString::number(i), QStringLiteral("row")});
-    });
+    IsolatedRead read = StandIn({QStringLiteral("long")});
     EXPECT_EQ(read.nextList(), QStringList({longText}));
     int rows = 0;
     while (std::optional<QStringList> row = read.next()) {
@@ -53,15 +56,11 @@ TEST(IsolatedRead, MoreThanAPipeHoldsArrivesWhole)
 
 TEST(IsolatedRead, AHelperThatCrashesOrHangsIsAFailure)
 {
-    IsolatedRead crashing([](ListSink& sink) {
-        sink.send({QStringLiteral("first")});
-        std::abort();
-    });
+    IsolatedRead crashing = StandIn({QStringLiteral("crash")});
     EXPECT_EQ(crashing.next(), QStringList({QStringLiteral("first")}));
     EXPECT_THROW((void)crashing.next(), TableSourceError);
 
-    IsolatedRead hanging([](ListSink&) { std::this_thread::sleep_for(std::chrono::hours(1)); },
-                         std::chrono::milliseconds(200));
+    IsolatedRead hanging = StandIn({QStringLiteral("hang")}, std::chrono::milliseconds(200));
     EXPECT_THROW((void)hanging.next(), TableSourceError);
     EXPECT_EQ(hanging.next(), std::nullopt);
 }
@@ -103,16 +102,8 @@ private:
 TEST(IsolatedRead, TheHelpersWarningsAreKeptUpToTheLimitAndTheRestDropped)
 {
     CapturedStandardError captured;
-    IsolatedRead read([](ListSink& sink) {
-        // A library that complains on and on about a damaged file, on both streams.
-        const std::string line(999, 'w');
-        for (int i = 0; i < 4000; ++i) {
-            std::fprintf(stderr, "%s\n", line.c_str());
-            std::fprintf(stdout, "%s\n", line.c_str());
-        }
-        std::fflush(stdout);
-        sink.send({QStringLiteral("done")}); // the helper outlived its warnings
-    });
+    // A library that complains on and on about a damaged file, on both streams.
+    IsolatedRead read = StandIn({QStringLiteral("complain")});
     EXPECT_EQ(read.next(), QStringList({QStringLiteral("done")}));
     EXPECT_EQ(read.next(), std::nullopt);
     const long written = captured.release();
@@ -124,13 +115,7 @@ TEST(IsolatedRead, OutputPastItsLimitIsAFailure)
 {
     platform::HelperLimits limits;
     limits.output = 1 << 20;
-    IsolatedRead read(
-        [](ListSink& sink) {
-            const QString row(500, QLatin1Char('r'));
-            for (int i = 0; i < 100000; ++i) // a damaged table that never ends
-                sink.send({row});
-        },
-        IsolatedRead::DefaultSilence, limits);
+    IsolatedRead read = StandIn({QStringLiteral("flood")}, IsolatedRead::DefaultSilence, limits);
     int rows = 0;
     EXPECT_THROW(
         {
@@ -142,23 +127,54 @@ TEST(IsolatedRead, OutputPastItsLimitIsAFailure)
     EXPECT_LT(rows, 1100) << "1 MB holds about a thousand such rows here";
 }
 
-#if !defined(__SANITIZE_ADDRESS__)
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 TEST(IsolatedRead, MemoryPastItsLimitIsAFailureAndWithinItIsNot)
 {
     const auto allocating = [](qint64 bytes) {
-        return [bytes](ListSink& sink) {
-            QByteArray block(bytes, 'm'); // throws (caught as a failure) past the cap
-            sink.send({QString::number(block.count('m'))});
-        };
+        return QStringList{QStringLiteral("allocate"), QString::number(bytes)};
     };
     platform::HelperLimits limits;
     limits.memory = qint64(64) << 20;
-    IsolatedRead tooMuch(allocating(qint64(400) << 20), IsolatedRead::DefaultSilence, limits);
+    IsolatedRead tooMuch =
+        StandIn(allocating(qint64(400) << 20), IsolatedRead::DefaultSilence, limits);
     EXPECT_THROW((void)tooMuch.nextList(), TableSourceError);
-    IsolatedRead enough(allocating(qint64(16) << 20), IsolatedRead::DefaultSilence, limits);
+    IsolatedRead enough =
+        StandIn(allocating(qint64(16) << 20), IsolatedRead::DefaultSilence, limits);
     EXPECT_EQ(enough.nextList(), QStringList({QString::number(16 << 20)}));
 }
 #endif
+
+TEST(IsolatedRead, TheHelperIsAProgramOfItsOwnThatGetsNothingButItsRequest)
+{
+    // A name that is no valid UTF-8 and a query with blanks arrive as they were sent.
+    const QString oddName = platform::decodeFileName("caf\xe9 table.mdb");
+    IsolatedRead arguments = StandIn({QStringLiteral("arguments"), oddName, "SELECT * FROM [a b]"});
+    EXPECT_EQ(arguments.nextList(),
+              QStringList({QString::fromLatin1(QByteArray("caf\xe9 table.mdb").toHex()),
+                           QString::fromLatin1(QByteArray("SELECT * FROM [a b]").toHex())}));
+
+    // A descriptor this process left open without close-on-exec stays here.
+    const int leaked = ::open("/dev/null", O_RDONLY);
+    ASSERT_GE(leaked, 0);
+    IsolatedRead descriptors = StandIn({QStringLiteral("descriptors")});
+    const QStringList open = descriptors.nextList();
+    ::close(leaked);
+    EXPECT_TRUE(open.contains(QStringLiteral("3"))) << "the list pipe";
+    EXPECT_FALSE(open.contains(QString::number(leaked))) << open.join(u' ').toStdString();
+}
+
+TEST(IsolatedRead, AHelperThatCannotStartIsAFailureWithTheReason)
+{
+    TempTree t;
+    try {
+        IsolatedRead read({QStringLiteral("tables")}, IsolatedRead::DefaultSilence, {},
+                          t.path(QStringLiteral("no-such-helper")));
+        ADD_FAILURE() << "a missing helper started";
+    } catch (const TableSourceError& e) {
+        EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos)
+            << e.what();
+    }
+}
 
 TEST(HelperLimits, GrowWithTheFileAboveAFloor)
 {

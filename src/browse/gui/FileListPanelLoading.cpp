@@ -5,6 +5,7 @@
 #include "platform/CancelKey.h"
 #include "platform/FileSystem.h"
 #include "platform/HeapPages.h"
+#include "platform/Logging.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 
@@ -132,11 +133,13 @@ std::optional<int> FileListPanel::runListing(const ListingJob& job, JobStart sta
         activeWatch_ = nullptr;
 
     if (generation != listingGeneration_) {
+        qCDebug(lcBrowse) << "listing" << generation << "superseded";
         superseded_ = true;
         dispose(std::move(data));
         return std::nullopt;
     }
     const std::optional<int> count = data->count;
+    qCDebug(lcBrowse) << "listing" << generation << "ended with" << count.value_or(-1) << "files";
     if (count) {
         cancelled_ = data->watch.stop.load();
         SwapFileListStates(state_, data->state);
