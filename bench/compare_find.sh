@@ -14,25 +14,7 @@ WORD=zephyrine
 if [ "$(find "$DIR" -maxdepth 1 -type f 2>/dev/null | wc -l)" -ne 2000 ]; then
     rm -rf "$DIR"
     mkdir -p "$DIR"
-    python3 - "$DIR" "$WORD" <<'PY'
-import os, random, sys
-d, word = sys.argv[1], sys.argv[2].encode()
-rng = random.Random(7)
-vocab = [bytes(rng.choice(b"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") for _ in range(rng.randint(2, 10))) for _ in range(5000)]
-lines = []
-while sum(len(l) for l in lines) < 300_000:
-    lines.append(b" ".join(rng.choice(vocab) for _ in range(12)) + b"\n")
-text = b"".join(lines)
-size = 250 * 1024
-for i in range(2000):
-    start = (i * 977) % (len(text) - size)
-    body = bytearray(text[start:start + size])
-    if i % 10 == 0:
-        at = rng.randrange(size - len(word))
-        body[at:at + len(word)] = word.upper() if i % 20 == 0 else word
-    with open(os.path.join(d, "doc%04d.txt" % i), "wb") as f:
-        f.write(body)
-PY
+    python3 "$(dirname "$0")/make_fixture.py" texts "$DIR" "$WORD"
 fi
 
 timed() {

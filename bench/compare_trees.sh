@@ -14,21 +14,7 @@ DIR=/tmp/lumara-trees-$COUNT
 if [ "$(find "$DIR" -maxdepth 1 -type f 2>/dev/null | wc -l)" -ne "$COUNT" ]; then
     rm -rf "$DIR"
     mkdir -p "$DIR"
-    python3 - "$DIR" "$COUNT" <<'PY'
-import os, sys, time
-d, n = sys.argv[1], int(sys.argv[2])
-exts = ["txt", "jpg", "doc", "mp3", "c", "HTML", "", "bin"]
-now = time.time()
-for i in range(n):
-    name = "File_%d_%s" % ((i * 7919) % n, chr(97 + i % 26))
-    if exts[i % 8]:
-        name += "." + exts[i % 8]
-    path = os.path.join(d, name)
-    with open(path, "wb") as f:
-        f.truncate((i * 104729) % 3_000_000)  # sparse: sizes spread over the bands
-    t = now - (i % 900) * 86400  # dates spread over about 2.5 years
-    os.utime(path, (t, t))
-PY
+    python3 "$(dirname "$0")/make_fixture.py" files "$DIR" "$COUNT"
 fi
 
 seconds() {

@@ -27,6 +27,7 @@ BIG_REPS=${BIG_REPS:-3}
 CLI=$BUILD/lumara-cli
 WORK=$FIX/work
 TABLE=$FIX/table.txt
+BENCH=$(cd "$(dirname "$0")" && pwd)
 
 [ -x "$CLI" ] || { echo "lumara-cli not found: $CLI (build it in Release first)" >&2; exit 2; }
 CLI=$(cd "$(dirname "$CLI")" && pwd)/lumara-cli
@@ -65,47 +66,11 @@ make_fixture() {
     touch "$FIX/$name.done"
 }
 
-texts() {
-    python3 - "$1" <<'PY'
-import os, random, sys
-d, word = sys.argv[1], b"zephyrine"
-rng = random.Random(7)
-vocab = [bytes(rng.choice(b"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") for _ in range(rng.randint(2, 10))) for _ in range(5000)]
-lines = []
-while sum(len(l) for l in lines) < 300_000:
-    lines.append(b" ".join(rng.choice(vocab) for _ in range(12)) + b"\n")
-text = b"".join(lines)
-size = 250 * 1024
-for i in range(2000):
-    start = (i * 977) % (len(text) - size)
-    body = bytearray(text[start:start + size])
-    if i % 10 == 0:
-        at = rng.randrange(size - len(word))
-        body[at:at + len(word)] = word.upper() if i % 20 == 0 else word
-    with open(os.path.join(d, "doc%04d.txt" % i), "wb") as f:
-        f.write(body)
-PY
-}
+texts() { python3 "$BENCH/make_fixture.py" texts "$1" zephyrine; }
 
 # Files with sizes spread over the size bands (sparse: no data blocks) and dates over
 # about 2.5 years.
-files() {
-    python3 - "$2" "$1" <<'PY'
-import os, sys, time
-d, n = sys.argv[1], int(sys.argv[2])
-exts = ["txt", "jpg", "doc", "mp3", "c", "HTML", "", "bin"]
-now = time.time()
-for i in range(n):
-    name = "File_%d_%s" % ((i * 7919) % n, chr(97 + i % 26))
-    if exts[i % 8]:
-        name += "." + exts[i % 8]
-    fd = os.open(os.path.join(d, name), os.O_CREAT | os.O_WRONLY, 0o644)
-    os.ftruncate(fd, (i * 104729) % 3_000_000)
-    t = now - (i % 900) * 86400
-    os.utime(fd, (t, t))
-    os.close(fd)
-PY
-}
+files() { python3 "$BENCH/make_fixture.py" files "$2" "$1"; }
 files100k() { files 100000 "$1"; }
 files1m() { files 1000000 "$1"; }
 
