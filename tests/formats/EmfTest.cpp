@@ -1,4 +1,5 @@
 #include "common/FuzzSeeds.h"
+#include "common/LittleEndianBytes.h"
 #include "common/TempTree.h"
 #include "formats/EmfReader.h"
 #include "formats/Metafile.h"
@@ -11,43 +12,7 @@
 
 namespace {
 
-/// Little-endian EMF records, written by the byte layouts of the format.
-class Records {
-public:
-    Records& u8(quint32 v)
-    {
-        data.append(char(v));
-        return *this;
-    }
-    Records& u16(quint32 v)
-    {
-        char b[2];
-        qToLittleEndian<quint16>(quint16(v), b);
-        data.append(b, 2);
-        return *this;
-    }
-    Records& u32(quint32 v)
-    {
-        char b[4];
-        qToLittleEndian<quint32>(v, b);
-        data.append(b, 4);
-        return *this;
-    }
-    Records& i32(qint32 v) { return u32(quint32(v)); }
-    Records& f32(float v) { return u32(std::bit_cast<quint32>(v)); }
-    Records& rect(QRect r) { return i32(r.left()).i32(r.top()).i32(r.right()).i32(r.bottom()); }
-    Records& raw(const QByteArray& bytes)
-    {
-        data.append(bytes);
-        return *this;
-    }
-    /// One record: type, size, then the parameters.
-    Records& record(quint32 type, const Records& params = Records())
-    {
-        return u32(type).u32(quint32(8 + params.data.size())).raw(params.data);
-    }
-    QByteArray data;
-};
+using Records = LittleEndianBytes;
 
 enum : quint32 {
     MoveTo = 27,
@@ -103,7 +68,7 @@ QByteArray emfFile(QRect bounds, QRect frame, const Records& records, Device dev
     header.i32(device.pixels.width()).i32(device.pixels.height());
     header.i32(device.millimetres.width()).i32(device.millimetres.height());
     Records file;
-    file.record(1, header).raw(records.data).record(14, Records().u32(0).u32(16).u32(0));
+    file.emfRecord(1, header).raw(records.data).emfRecord(14, Records().u32(0).u32(16).u32(0));
     return file.data;
 }
 
@@ -121,30 +86,30 @@ QRect frameOf(QSize size)
 
 void solidBrush(Records& r, quint32 index, quint32 colour)
 {
-    r.record(CreateBrush, Records().u32(index).u32(0).u32(colour).u32(0));
-    r.record(SelectObject, Records().u32(index));
+    r.emfRecord(CreateBrush, Records().u32(index).u32(0).u32(colour).u32(0));
+    r.emfRecord(SelectObject, Records().u32(index));
 }
 
 void solidPen(Records& r, quint32 index, int width, quint32 colour)
 {
-    r.record(CreatePen, Records().u32(index).u32(0).i32(width).i32(0).u32(colour));
-    r.record(SelectObject, Records().u32(index));
+    r.emfRecord(CreatePen, Records().u32(index).u32(0).i32(width).i32(0).u32(colour));
+    r.emfRecord(SelectObject, Records().u32(index));
 }
 
 void rectangle(Records& r, QRect rect)
 {
-    r.record(Rectangle, Records().rect(rect));
+    r.emfRecord(Rectangle, Records().rect(rect));
 }
 
 void pathEnd(Records& r, quint32 type)
 {
-    r.record(type, Records().rect(QRect()));
+    r.emfRecord(type, Records().rect(QRect()));
 }
 
 /// A rectangle figure as MOVETO and a POLYBEZIERTO16 of straight curves.
 void rectangleFigure(Records& r, QRect rect)
 {
-    r.record(MoveTo, Records().i32(rect.left()).i32(rect.top()));
+    r.emfRecord(MoveTo, Records().i32(rect.left()).i32(rect.top()));
     const QList<QPoint> corners{rect.topRight(), rect.bottomRight(), rect.bottomLeft()};
     Records curves;
     curves.rect(QRect()).u32(quint32(corners.size() * 3));
@@ -154,7 +119,7 @@ void rectangleFigure(Records& r, QRect rect)
             curves.u16(quint32(p.x())).u16(quint32(p.y()));
         from = to;
     }
-    r.record(PolyBezierTo16, curves);
+    r.emfRecord(PolyBezierTo16, curves);
 }
 
 bool near(QColor a, QColor b)
@@ -188,15 +153,15 @@ TEST(Emf, AFilledBezierPathShowsItsFillPlacedByTheFrame)
     Records records;
     solidBrush(records, 1, rgb(255, 0, 0));
     solidPen(records, 2, 24, rgb(0, 0, 255));
-    records.record(BeginPath);
-    records.record(MoveTo, Records().i32(int(2 * r)).i32(int(r)));
+    records.emfRecord(BeginPath);
+    records.emfRecord(MoveTo, Records().i32(int(2 * r)).i32(int(r)));
     Records curves;
     curves.rect(QRect()).u32(quint32(points.size()));
     for (const QPointF& p : points)
         curves.u16(quint32(std::lround(p.x()))).u16(quint32(std::lround(p.y())));
-    records.record(PolyBezierTo16, curves);
-    records.record(CloseFigure);
-    records.record(EndPath);
+    records.emfRecord(PolyBezierTo16, curves);
+    records.emfRecord(CloseFigure);
+    records.emfRecord(EndPath);
     pathEnd(records, StrokeAndFillPath);
     const QImage image =
         draw(emfFile(QRect(256, 256, 400, 400), frameOf(QSize(400, 400)), records, device),
@@ -217,39 +182,39 @@ TEST(Emf, PathsFillStrokeAbortWidenAndClip)
     solidBrush(records, 1, rgb(255, 0, 0));
     solidPen(records, 2, 10, rgb(0, 0, 255));
     // Left third: FILLPATH of an open figure fills it closed, with no outline.
-    records.record(BeginPath);
-    records.record(MoveTo, Records().i32(10).i32(10));
-    records.record(54, Records().i32(90).i32(10));
-    records.record(54, Records().i32(90).i32(90));
-    records.record(54, Records().i32(10).i32(90));
-    records.record(EndPath);
+    records.emfRecord(BeginPath);
+    records.emfRecord(MoveTo, Records().i32(10).i32(10));
+    records.emfRecord(54, Records().i32(90).i32(10));
+    records.emfRecord(54, Records().i32(90).i32(90));
+    records.emfRecord(54, Records().i32(10).i32(90));
+    records.emfRecord(EndPath);
     pathEnd(records, FillPath);
     // An aborted path leaves nothing for the next fill.
-    records.record(BeginPath);
+    records.emfRecord(BeginPath);
     rectangle(records, QRect(0, 0, 300, 100));
-    records.record(AbortPath);
+    records.emfRecord(AbortPath);
     pathEnd(records, FillPath);
     // Middle: a widened line, filled, is a bar as wide as the pen.
-    records.record(BeginPath);
-    records.record(MoveTo, Records().i32(110).i32(50));
-    records.record(54, Records().i32(190).i32(50));
-    records.record(EndPath);
-    records.record(WidenPath);
+    records.emfRecord(BeginPath);
+    records.emfRecord(MoveTo, Records().i32(110).i32(50));
+    records.emfRecord(54, Records().i32(190).i32(50));
+    records.emfRecord(EndPath);
+    records.emfRecord(WidenPath);
     pathEnd(records, FillPath);
     // Right third: a clip path lets only its inside of a big rectangle through; STROKEPATH
     // of its outline after does not fill.
-    records.record(SaveDc);
-    records.record(BeginPath);
+    records.emfRecord(SaveDc);
+    records.emfRecord(BeginPath);
     rectangleFigure(records, QRect(QPoint(220, 20), QPoint(280, 80)));
-    records.record(EndPath);
-    records.record(SelectClipPath, Records().u32(5));
-    records.record(SelectObject, Records().u32(NullPen));
+    records.emfRecord(EndPath);
+    records.emfRecord(SelectClipPath, Records().u32(5));
+    records.emfRecord(SelectObject, Records().u32(NullPen));
     rectangle(records, QRect(QPoint(200, 0), QPoint(299, 99)));
-    records.record(RestoreDc, Records().i32(-1));
-    records.record(BeginPath);
+    records.emfRecord(RestoreDc, Records().i32(-1));
+    records.emfRecord(BeginPath);
     rectangleFigure(records, QRect(QPoint(205, 5), QPoint(295, 95)));
-    records.record(CloseFigure);
-    records.record(EndPath);
+    records.emfRecord(CloseFigure);
+    records.emfRecord(EndPath);
     pathEnd(records, StrokePath);
     const QImage image = draw(emfFile(QRect(), frameOf(size), records), "paths");
     ASSERT_EQ(image.size(), size);
@@ -270,23 +235,23 @@ TEST(Emf, WorldTransformsTurnLogicalUnitsBeforeTheMapping)
     const QSize size(200, 200);
     Records records;
     solidBrush(records, 1, rgb(255, 0, 0));
-    records.record(SelectObject, Records().u32(NullPen));
-    records.record(SaveDc);
+    records.emfRecord(SelectObject, Records().u32(NullPen));
+    records.emfRecord(SaveDc);
     // Twice the size, then moved by (100, 0) first: (0..40) lands on (200..280)/2... see
     // below: left-multiplied, the translation applies before the scale.
-    records.record(SetWorldTransform, Records().f32(2).f32(0).f32(0).f32(2).f32(0).f32(0));
-    records.record(ModifyWorldTransform,
-                   Records().f32(1).f32(0).f32(0).f32(1).f32(50).f32(0).u32(2));
+    records.emfRecord(SetWorldTransform, Records().f32(2).f32(0).f32(0).f32(2).f32(0).f32(0));
+    records.emfRecord(ModifyWorldTransform,
+                      Records().f32(1).f32(0).f32(0).f32(1).f32(50).f32(0).u32(2));
     rectangle(records, QRect(QPoint(0, 0), QPoint(20, 20))); // to (100, 0)-(140, 40)
-    records.record(RestoreDc, Records().i32(-1));
+    records.emfRecord(RestoreDc, Records().i32(-1));
     rectangle(records, QRect(QPoint(0, 100), QPoint(20, 120))); // untouched again
     // A quarter turn about the origin, then right-multiplied by a move of (150, 150).
-    records.record(SetWorldTransform, Records().f32(0).f32(1).f32(-1).f32(0).f32(0).f32(0));
-    records.record(ModifyWorldTransform,
-                   Records().f32(1).f32(0).f32(0).f32(1).f32(150).f32(150).u32(3));
+    records.emfRecord(SetWorldTransform, Records().f32(0).f32(1).f32(-1).f32(0).f32(0).f32(0));
+    records.emfRecord(ModifyWorldTransform,
+                      Records().f32(1).f32(0).f32(0).f32(1).f32(150).f32(150).u32(3));
     rectangle(records, QRect(QPoint(0, 0), QPoint(40, 10))); // to (140, 150)-(150, 190)
-    records.record(ModifyWorldTransform,
-                   Records().f32(0).f32(0).f32(0).f32(0).f32(0).f32(0).u32(1));
+    records.emfRecord(ModifyWorldTransform,
+                      Records().f32(0).f32(0).f32(0).f32(0).f32(0).f32(0).u32(1));
     rectangle(records, QRect(QPoint(180, 0), QPoint(199, 10))); // the identity again
     const QImage image = draw(emfFile(QRect(), frameOf(size), records), "world");
     ASSERT_EQ(image.size(), size);
@@ -304,28 +269,28 @@ TEST(Emf, ClippingRectanglesAndRegionsLimitDrawing)
     const QSize size(200, 100);
     Records records;
     solidBrush(records, 1, rgb(255, 0, 0));
-    records.record(SelectObject, Records().u32(NullPen));
+    records.emfRecord(SelectObject, Records().u32(NullPen));
     // Left half: intersect with (10..90, 10..90), cut out (40..60) across.
-    records.record(SaveDc);
-    records.record(IntersectClipRect, Records().rect(QRect(QPoint(10, 10), QPoint(90, 90))));
-    records.record(ExcludeClipRect, Records().rect(QRect(QPoint(40, 0), QPoint(60, 100))));
+    records.emfRecord(SaveDc);
+    records.emfRecord(IntersectClipRect, Records().rect(QRect(QPoint(10, 10), QPoint(90, 90))));
+    records.emfRecord(ExcludeClipRect, Records().rect(QRect(QPoint(40, 0), QPoint(60, 100))));
     rectangle(records, QRect(QPoint(0, 0), QPoint(100, 100)));
-    records.record(RestoreDc, Records().i32(-1));
+    records.emfRecord(RestoreDc, Records().i32(-1));
     // Right half: a region of two device rectangles, copied in; then an OR adds a third.
     Records region;
     region.u32(32).u32(1).u32(2).u32(32).rect(QRect(QPoint(110, 0), QPoint(190, 100)));
     region.rect(QRect(QPoint(110, 0), QPoint(130, 30)))
         .rect(QRect(QPoint(170, 0), QPoint(190, 30)));
-    records.record(ExtSelectClipRgn,
-                   Records().u32(quint32(region.data.size())).u32(5).raw(region.data));
+    records.emfRecord(ExtSelectClipRgn,
+                      Records().u32(quint32(region.data.size())).u32(5).raw(region.data));
     Records more;
     more.u32(32).u32(1).u32(1).u32(16).rect(QRect(QPoint(110, 70), QPoint(190, 100)));
     more.rect(QRect(QPoint(110, 70), QPoint(190, 100)));
-    records.record(ExtSelectClipRgn,
-                   Records().u32(quint32(more.data.size())).u32(2).raw(more.data));
+    records.emfRecord(ExtSelectClipRgn,
+                      Records().u32(quint32(more.data.size())).u32(2).raw(more.data));
     rectangle(records, QRect(QPoint(100, 0), QPoint(200, 100)));
     // A copy of no region clears the clip.
-    records.record(ExtSelectClipRgn, Records().u32(0).u32(5));
+    records.emfRecord(ExtSelectClipRgn, Records().u32(0).u32(5));
     rectangle(records, QRect(QPoint(140, 45), QPoint(160, 55)));
     const QImage image = draw(emfFile(QRect(), frameOf(size), records), "clip");
     ASSERT_EQ(image.size(), size);
@@ -377,7 +342,7 @@ void stretchDiBits(Records& r, const QByteArray& dib, QRect target, QSize source
     params.i32(source.width()).i32(source.height());
     params.u32(infoAt).u32(infoSize).u32(infoAt + infoSize).u32(quint32(dib.size()) - infoSize);
     params.u32(0).u32(0x00CC0020).i32(target.width()).i32(target.height()).raw(dib);
-    r.record(StretchDiBits, params);
+    r.emfRecord(StretchDiBits, params);
 }
 
 /// The fields BITBLT, STRETCHBLT and ALPHABLEND share, up to the bitmap's offsets.
@@ -408,12 +373,12 @@ TEST(Emf, BitmapRecordsDrawTheirBitsStretchedFilledAndBlended)
     solidBrush(records, 1, rgb(0, 160, 0));
     Records fill = bltHead(QRect(100, 0, 50, 50), 0x00F00021);
     fill.u32(0).u32(0).u32(0).u32(0);
-    records.record(BitBlt, fill);
+    records.emfRecord(BitBlt, fill);
     // Half-transparent red, blended over white by its own alpha.
     const QByteArray dib = alphaDib({qRgba(128, 0, 0, 128)});
     Records blend = bltHead(QRect(150, 0, 50, 50), 0x01FF0000); // source alpha, opaque
     blend.u32(108).u32(40).u32(148).u32(quint32(dib.size() - 40)).i32(1).i32(1).raw(dib);
-    records.record(AlphaBlend, blend);
+    records.emfRecord(AlphaBlend, blend);
     const QImage image = draw(emfFile(QRect(), frameOf(size), records), "bitmaps");
     ASSERT_EQ(image.size(), size);
     EXPECT_TRUE(near(image.pixelColor(25, 25), Red)) << "top row first";
@@ -431,7 +396,7 @@ TEST(Emf, APictureLargerThanTheLargestImageIsDrawnScaledDown)
     // 14000 x 10000 pixels, the right half red.
     Records records;
     solidBrush(records, 1, rgb(255, 0, 0));
-    records.record(SelectObject, Records().u32(NullPen));
+    records.emfRecord(SelectObject, Records().u32(NullPen));
     rectangle(records, QRect(QPoint(7000, 0), QPoint(14000, 10000)));
     const QByteArray emf = emfFile(QRect(), frameOf(QSize(14000, 10000)), records);
     SaveFuzzSeed(QStringLiteral("emf"), QStringLiteral("large.emf"), emf);
@@ -459,12 +424,12 @@ TEST(Emf, EmfPlusRecordsFallBackToGdiRecordsOrAreReported)
     Records plus;
     Records plusHeader;
     plusHeader.u16(0x4001).u16(1).u32(28).u32(16).u32(0xDBC01002).u32(1).u32(96).u32(96);
-    plus.record(
+    plus.emfRecord(
         Comment,
         Records().u32(quint32(4 + plusHeader.data.size())).u32(0x2B464D45).raw(plusHeader.data));
     Records plusFill;
     plusFill.u16(0x400A).u16(0x8000).u32(28).u32(16).u32(0xFFFF0000).u32(1).f32(0).f32(0);
-    plus.record(
+    plus.emfRecord(
         Comment,
         Records().u32(quint32(4 + plusFill.data.size())).u32(0x2B464D45).raw(plusFill.data));
     const QSize size(100, 50);
@@ -494,13 +459,13 @@ TEST(Emf, PiesAndChordsRunCounterClockwiseUntilTheDirectionTurns)
     const QSize size(200, 100);
     Records records;
     solidBrush(records, 1, rgb(255, 0, 0));
-    records.record(SelectObject, Records().u32(NullPen));
+    records.emfRecord(SelectObject, Records().u32(NullPen));
     // From three o'clock to twelve: the upper right quarter.
-    records.record(
+    records.emfRecord(
         47, Records().rect(QRect(QPoint(0, 0), QPoint(100, 100))).i32(100).i32(50).i32(50).i32(0));
-    records.record(57, Records().u32(2)); // clockwise
+    records.emfRecord(57, Records().u32(2)); // clockwise
     // The same points clockwise: all but the upper right segment.
-    records.record(
+    records.emfRecord(
         46,
         Records().rect(QRect(QPoint(100, 0), QPoint(200, 100))).i32(200).i32(50).i32(150).i32(0));
     const QImage image = draw(emfFile(QRect(), frameOf(size), records), "arcs");
@@ -517,7 +482,7 @@ TEST(Emf, ADamagedReferenceDeviceSizeIsTakenAsNinetySixPixelsPerInch)
 {
     Records records;
     solidBrush(records, 1, rgb(255, 0, 0));
-    records.record(SelectObject, Records().u32(NullPen));
+    records.emfRecord(SelectObject, Records().u32(NullPen));
     rectangle(records, QRect(QPoint(50, 0), QPoint(100, 50)));
     for (const QSize millimetres : {QSize(0, 0), QSize(1, 1), QSize(-508, 286)}) {
         const QImage image = draw(

@@ -1,6 +1,7 @@
 #include "formats/Metafile.h"
 
 #include "common/FuzzSeeds.h"
+#include "common/LittleEndianBytes.h"
 #include "common/TempTree.h"
 #include "view/PictureFile.h"
 
@@ -9,41 +10,11 @@
 
 namespace {
 
-/// Little-endian record writer for the metafiles the tests build.
-class Bytes {
-public:
-    Bytes& u16(quint32 v)
-    {
-        char b[2];
-        qToLittleEndian<quint16>(quint16(v), b);
-        data.append(b, 2);
-        return *this;
-    }
-    Bytes& u32(quint32 v)
-    {
-        char b[4];
-        qToLittleEndian<quint32>(v, b);
-        data.append(b, 4);
-        return *this;
-    }
-    Bytes& i32(qint32 v) { return u32(quint32(v)); }
-    Bytes& raw(const QByteArray& bytes)
-    {
-        data.append(bytes);
-        return *this;
-    }
-    QByteArray data;
-};
+using Bytes = LittleEndianBytes;
 
 quint32 rgb(int r, int g, int b)
 {
     return quint32(r) | (quint32(g) << 8) | (quint32(b) << 16);
-}
-
-/// An EMF record: type, size, then the parameters.
-void emfRecord(Bytes& out, quint32 type, const Bytes& params)
-{
-    out.u32(type).u32(quint32(8 + params.data.size())).raw(params.data);
 }
 
 /// A 200x100 EMF: a red-filled rectangle with a blue pen, a green line, a black ellipse
@@ -52,33 +23,33 @@ QByteArray sampleEmf()
 {
     Bytes body;
     // pen 1: solid blue, width 3; brush 2: solid red; pen 3: green; font 4
-    emfRecord(body, 38, Bytes().u32(1).u32(0).i32(3).i32(0).u32(rgb(0, 0, 255)));
-    emfRecord(body, 39, Bytes().u32(2).u32(0).u32(rgb(255, 0, 0)).u32(0));
-    emfRecord(body, 37, Bytes().u32(1));
-    emfRecord(body, 37, Bytes().u32(2));
-    emfRecord(body, 43, Bytes().i32(10).i32(10).i32(90).i32(60)); // rectangle
-    emfRecord(body, 38, Bytes().u32(3).u32(0).i32(4).i32(0).u32(rgb(0, 160, 0)));
-    emfRecord(body, 37, Bytes().u32(3));
-    emfRecord(body, 27, Bytes().i32(100).i32(90));                  // move to
-    emfRecord(body, 54, Bytes().i32(190).i32(90));                  // line to
-    emfRecord(body, 37, Bytes().u32(0x80000005));                   // hollow brush
-    emfRecord(body, 37, Bytes().u32(0x80000007));                   // black pen
-    emfRecord(body, 42, Bytes().i32(110).i32(10).i32(190).i32(50)); // ellipse
+    body.emfRecord(38, Bytes().u32(1).u32(0).i32(3).i32(0).u32(rgb(0, 0, 255)));
+    body.emfRecord(39, Bytes().u32(2).u32(0).u32(rgb(255, 0, 0)).u32(0));
+    body.emfRecord(37, Bytes().u32(1));
+    body.emfRecord(37, Bytes().u32(2));
+    body.emfRecord(43, Bytes().i32(10).i32(10).i32(90).i32(60)); // rectangle
+    body.emfRecord(38, Bytes().u32(3).u32(0).i32(4).i32(0).u32(rgb(0, 160, 0)));
+    body.emfRecord(37, Bytes().u32(3));
+    body.emfRecord(27, Bytes().i32(100).i32(90));                  // move to
+    body.emfRecord(54, Bytes().i32(190).i32(90));                  // line to
+    body.emfRecord(37, Bytes().u32(0x80000005));                   // hollow brush
+    body.emfRecord(37, Bytes().u32(0x80000007));                   // black pen
+    body.emfRecord(42, Bytes().i32(110).i32(10).i32(190).i32(50)); // ellipse
     Bytes font;
     font.u32(4).i32(-30).i32(0).i32(0).i32(0).i32(700).u32(0).u32(0);
     for (int i = 0; i < 32; ++i)
         font.u16(0);
-    emfRecord(body, 82, font);
-    emfRecord(body, 37, Bytes().u32(4));
-    emfRecord(body, 24, Bytes().u32(rgb(0, 0, 0)));
-    emfRecord(body, 18, Bytes().u32(1)); // transparent text
+    body.emfRecord(82, font);
+    body.emfRecord(37, Bytes().u32(4));
+    body.emfRecord(24, Bytes().u32(rgb(0, 0, 0)));
+    body.emfRecord(18, Bytes().u32(1)); // transparent text
     Bytes text;
     // bounds, graphics mode, scales, then the text record: reference, count, offset...
     text.i32(0).i32(0).i32(0).i32(0).u32(1).u32(0).u32(0);
     text.i32(20).i32(65).u32(2).u32(76).u32(0).i32(0).i32(0).i32(0).i32(0).u32(0);
     text.u16('H').u16('i');
-    emfRecord(body, 84, text);
-    emfRecord(body, 14, Bytes().u32(0).u32(0).u32(0));
+    body.emfRecord(84, text);
+    body.emfRecord(14, Bytes().u32(0).u32(0).u32(0));
 
     Bytes header;
     header.i32(0).i32(0).i32(199).i32(99);             // bounds
@@ -87,7 +58,7 @@ QByteArray sampleEmf()
     header.u16(5).u16(0).u32(0).u32(0).u32(0);         // handles, reserved, description
     header.i32(1024).i32(768).i32(270).i32(203);       // device and millimetres
     Bytes file;
-    emfRecord(file, 1, header);
+    file.emfRecord(1, header);
     file.raw(body.data);
     return file.data;
 }

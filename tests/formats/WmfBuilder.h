@@ -1,6 +1,8 @@
 #pragma once
 // Builds Windows metafiles record by record for the tests, the way GDI writes them.
 
+#include "common/LittleEndianBytes.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QList>
@@ -13,10 +15,10 @@ public:
     WmfBuilder& record(quint16 function, const QList<qint32>& words)
     {
         QByteArray r;
-        put32(r, quint32(3 + words.size()));
-        put16(r, function);
+        appendLe32(r, quint32(3 + words.size()));
+        appendLe16(r, function);
         for (qint32 w : words)
-            put16(r, quint32(w) & 0xFFFF);
+            appendLe16(r, quint32(w) & 0xFFFF);
         return raw(r);
     }
     /// A record whose parameters end with `tail` (a bitmap, a string).
@@ -24,13 +26,13 @@ public:
     {
         QByteArray body;
         for (qint32 w : words)
-            put16(body, quint32(w) & 0xFFFF);
+            appendLe16(body, quint32(w) & 0xFFFF);
         body += tail;
         if (body.size() % 2)
             body += '\0';
         QByteArray r;
-        put32(r, quint32(3 + body.size() / 2));
-        put16(r, function);
+        appendLe32(r, quint32(3 + body.size() / 2));
+        appendLe16(r, function);
         return raw(r + body);
     }
     WmfBuilder& raw(const QByteArray& r)
@@ -76,28 +78,28 @@ public:
         QByteArray out;
         if (box.size() == 4) {
             QByteArray p;
-            put32(p, 0x9AC6CDD7);
-            put16(p, 0);
+            appendLe32(p, 0x9AC6CDD7);
+            appendLe16(p, 0);
             for (int v : box)
-                put16(p, quint32(v));
-            put16(p, quint32(inch));
-            put32(p, 0);
+                appendLe16(p, quint32(v));
+            appendLe16(p, quint32(inch));
+            appendLe32(p, 0);
             quint16 sum = 0;
             for (int i = 0; i < p.size(); i += 2)
                 sum ^= qFromLittleEndian<quint16>(p.constData() + i);
-            put16(p, sum);
+            appendLe16(p, sum);
             out += p;
         }
         QByteArray body = records_;
-        put32(body, 3); // end record
-        put16(body, 0);
-        put16(out, 1);
-        put16(out, 9);
-        put16(out, 0x0300);
-        put32(out, quint32((18 + body.size()) / 2));
-        put16(out, quint32(objects));
-        put32(out, std::max<quint32>(maxRecord_, 3));
-        put16(out, 0);
+        appendLe32(body, 3); // end record
+        appendLe16(body, 0);
+        appendLe16(out, 1);
+        appendLe16(out, 9);
+        appendLe16(out, 0x0300);
+        appendLe32(out, quint32((18 + body.size()) / 2));
+        appendLe16(out, quint32(objects));
+        appendLe32(out, std::max<quint32>(maxRecord_, 3));
+        appendLe16(out, 0);
         return out + body;
     }
 
@@ -135,28 +137,15 @@ private:
     static QByteArray infoHeader(int width, int height, int bits, int colours)
     {
         QByteArray h;
-        put32(h, 40);
-        put32(h, quint32(width));
-        put32(h, quint32(height));
-        put16(h, 1);
-        put16(h, quint32(bits));
+        appendLe32(h, 40);
+        appendLe32(h, quint32(width));
+        appendLe32(h, quint32(height));
+        appendLe16(h, 1);
+        appendLe16(h, quint32(bits));
         for (quint32 v : {0u, 0u, 0u, 0u, quint32(colours), 0u})
-            put32(h, v);
+            appendLe32(h, v);
         return h;
     }
-    static void put16(QByteArray& out, quint32 v)
-    {
-        char b[2];
-        qToLittleEndian<quint16>(quint16(v), b);
-        out.append(b, 2);
-    }
-    static void put32(QByteArray& out, quint32 v)
-    {
-        char b[4];
-        qToLittleEndian<quint32>(v, b);
-        out.append(b, 4);
-    }
-
     QByteArray records_;
     quint32 maxRecord_ = 3;
 };
