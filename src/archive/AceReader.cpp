@@ -1,8 +1,8 @@
 // The ACE listing, read from the archive's own headers in two passes (count, then
 // events). Each header: CRC (2), size of the rest (2), type (1), flags (2), then the
 // type's fields; a file header is followed by its packed data.
+#include "archive/ArchiveReader.h"
 #include "archive/ByteCursor.h"
-#include "archive/cArchive.h"
 #include "platform/FileAccess.h"
 #include "platform/Prompts.h"
 
@@ -106,7 +106,7 @@ private:
 
 } // namespace
 
-void GetAce(cArchive& archive)
+void GetAce(ArchiveReader& archive)
 {
     QFile file;
     if (!platform::openForReading(file, archive.ArchiveName) || file.size() == 0)

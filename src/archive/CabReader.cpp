@@ -1,7 +1,7 @@
 // The Microsoft Cabinet directory reader: header, first folder entry, file entries.
 // Failing steps pass silently, as the format's readers always did.
+#include "archive/ArchiveReader.h"
 #include "archive/ByteCursor.h"
-#include "archive/cArchive.h"
 #include "platform/FileAccess.h"
 
 #include <QFile>
@@ -34,7 +34,7 @@ CabHeader ReadHeader(const QByteArray& bytes)
 
 } // namespace
 
-void GetCab(cArchive& archive)
+void GetCab(ArchiveReader& archive)
 {
     QFile file;
     if (!platform::openForReading(file, archive.ArchiveName))

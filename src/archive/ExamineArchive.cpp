@@ -1,7 +1,7 @@
 #include "archive/ExamineArchive.h"
 
+#include "archive/ArchiveReader.h"
 #include "archive/MethodNames.h"
-#include "archive/cArchive.h"
 #include "platform/Prompts.h"
 #include "shared/TextHelpers.h"
 
@@ -57,7 +57,7 @@ std::optional<qint64> RunReader(const QString& path, const QString& ext, bool co
                                 Prompts& prompts,
                                 const std::function<void(const ArchiveEntry&)>& found)
 {
-    cArchive archive(prompts);
+    ArchiveReader archive(prompts);
     archive.ArchiveName = path;
     archive.ArchiveExt = ext;
     archive.CountOnly = countOnly;

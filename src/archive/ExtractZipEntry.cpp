@@ -2,9 +2,9 @@
 // outside the destination folder.
 #include "archive/ExtractZipEntry.h"
 
+#include "archive/ArchiveReader.h"
 #include "archive/ByteCursor.h"
 #include "archive/ZipEntryLookup.h"
-#include "archive/cArchive.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "platform/FileSystem.h"

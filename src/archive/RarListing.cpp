@@ -1,8 +1,8 @@
 // The RAR listing over libarchive, in two passes like the RAR library's callers: the
 // first counts, the second raises the events. libarchive gives no packed size, method,
 // flags or CRC: those come from the archive's block headers, read by our own reader.
+#include "archive/ArchiveReader.h"
 #include "archive/RarHeaders.h"
-#include "archive/cArchive.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "platform/Prompts.h"
@@ -50,7 +50,7 @@ QDateTime EntryTime(archive_entry* entry)
 }
 
 /// One pass over the headers. `visit` gets each entry; false when the user cancelled.
-template <typename Visit> bool ReadRarHeaders(const cArchive& owner, Visit visit)
+template <typename Visit> bool ReadRarHeaders(const ArchiveReader& owner, Visit visit)
 {
     ReadHandle a = OpenRARArchive(owner.ArchiveName);
     if (!a)
@@ -101,7 +101,7 @@ std::vector<RarFileFacts> ReadFacts(const QString& path)
 
 } // namespace
 
-void GetRar(cArchive& archive)
+void GetRar(ArchiveReader& archive)
 {
     qint64 count = 0;
     if (!ReadRarHeaders(archive, [&](archive_entry*) { ++count; }))

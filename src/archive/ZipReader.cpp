@@ -1,7 +1,7 @@
 // The ZIP directory reader: the end record is found in the last 4096 bytes, the
 // central directory is read record by record; local headers are never read.
+#include "archive/ArchiveReader.h"
 #include "archive/ByteCursor.h"
-#include "archive/cArchive.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "platform/Prompts.h"
@@ -73,7 +73,7 @@ void MarkDosFolder(quint16 madeBy, quint32 attr, QString& name)
 /// Without an archive (a lookup, not a listing) the first failure ends it silently.
 class StepErrors {
 public:
-    explicit StepErrors(const cArchive* archive) : archive_(archive) {}
+    explicit StepErrors(const ArchiveReader* archive) : archive_(archive) {}
 
     /// Reports a failed step; false when the listing must stop.
     bool report(int line)
@@ -92,7 +92,7 @@ public:
     }
 
 private:
-    const cArchive* archive_;
+    const ArchiveReader* archive_;
     int count_ = 0;
 };
 
@@ -307,7 +307,7 @@ private:
 };
 
 /// Raises one event per central-directory record.
-void ListCentralDirectory(cArchive& archive, QFile& file, quint64 offset, StepErrors& errors)
+void ListCentralDirectory(ArchiveReader& archive, QFile& file, quint64 offset, StepErrors& errors)
 {
     const DirectoryBytes bytes(file, offset);
     ByteCursor cd = bytes.cursor();
@@ -333,7 +333,7 @@ void ListCentralDirectory(cArchive& archive, QFile& file, quint64 offset, StepEr
 
 } // namespace
 
-void GetZip(cArchive& archive)
+void GetZip(ArchiveReader& archive)
 {
     QFile file;
     if (!platform::openForReading(file, archive.ArchiveName))

@@ -1,7 +1,7 @@
-// What a cZip's file sources name: files, folders walked when recursing, wildcards.
+// What a ZipJob's file sources name: files, folders walked when recursing, wildcards.
 #include "archive/ZipSources.h"
 
-#include "archive/cZip.h"
+#include "archive/ZipJob.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "platform/FileSystem.h"
@@ -20,7 +20,7 @@ namespace {
 /// Gathers the files the sources name, with the names they are stored under.
 class SpecGatherer {
 public:
-    SpecGatherer(const cZip& zip, const QStringList& exclude) : zip_(zip), exclude_(exclude) {}
+    SpecGatherer(const ZipJob& zip, const QStringList& exclude) : zip_(zip), exclude_(exclude) {}
 
     QList<NewFile> gather(const QStringList& sources)
     {
@@ -94,14 +94,15 @@ private:
         files_.append({source, stored, folder, entry ? entry->modifiedMs / 1000 : 0});
     }
 
-    const cZip& zip_;
+    const ZipJob& zip_;
     QStringList exclude_;
     QList<NewFile> files_;
 };
 
 } // namespace
 
-QList<NewFile> GatherSpecs(const cZip& zip, const QStringList& sources, const QStringList& exclude)
+QList<NewFile> GatherSpecs(const ZipJob& zip, const QStringList& sources,
+                           const QStringList& exclude)
 {
     return SpecGatherer(zip, exclude).gather(sources);
 }

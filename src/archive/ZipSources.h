@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-class cZip;
+class ZipJob;
 
 /// One file (or folder) to go into a zip, with the name it is stored under.
 struct NewFile {
@@ -17,7 +17,7 @@ struct NewFile {
 /// True when a name holds "*" or "?".
 [[nodiscard]] bool HasWildcard(const QString& name);
 
-/// The files and folders that a cZip's sources name, with their stored names, in source
+/// The files and folders that a ZipJob's sources name, with their stored names, in source
 /// order; `exclude` (absolute paths) are left out. Missing files yield nothing.
-[[nodiscard]] QList<NewFile> GatherSpecs(const cZip& zip, const QStringList& sources,
+[[nodiscard]] QList<NewFile> GatherSpecs(const ZipJob& zip, const QStringList& sources,
                                          const QStringList& exclude);

@@ -1,7 +1,7 @@
-// libarchive's zip writer (deflate, optional traditional encryption) for cZip.
+// libarchive's zip writer (deflate, optional traditional encryption) for ZipJob.
 #include "archive/ZipWriter.h"
 
-#include "archive/cZip.h"
+#include "archive/ZipJob.h"
 #include "platform/ByteLocale.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
@@ -30,7 +30,7 @@ QByteArray ConvertLineEnds(QByteArray data, bool toLf, bool toCrLf)
 
 } // namespace
 
-ZipWriter::ZipWriter(const cZip& zip, int fd) : zip_(zip), w_(archive_write_new()), fd_(fd) {}
+ZipWriter::ZipWriter(const ZipJob& zip, int fd) : zip_(zip), w_(archive_write_new()), fd_(fd) {}
 
 ZipWriter::~ZipWriter()
 {

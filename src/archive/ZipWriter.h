@@ -6,18 +6,18 @@
 
 struct archive;
 struct archive_entry;
-class cZip;
+class ZipJob;
 class QFile;
 
 /// Writes a new zip archive into an open file descriptor, entry by entry.
 class ZipWriter {
 public:
-    ZipWriter(const cZip& zip, int fd);
+    ZipWriter(const ZipJob& zip, int fd);
     ~ZipWriter();
     ZipWriter(const ZipWriter&) = delete;
     ZipWriter& operator=(const ZipWriter&) = delete;
 
-    /// Sets the format (deflate, and encryption when the cZip asks for it) and opens;
+    /// Sets the format (deflate, and encryption when the ZipJob asks for it) and opens;
     /// false without a password for an encrypted zip.
     [[nodiscard]] bool open();
     /// Adds a file or folder from disk; false when it cannot be read or written.
@@ -34,7 +34,7 @@ private:
     /// archive_write_header, keeping a name that is not UTF-8 unmarked.
     int writeHeader(archive_entry* entry);
 
-    const cZip& zip_;
+    const ZipJob& zip_;
     QString error_;
     archive* w_;
     int fd_;

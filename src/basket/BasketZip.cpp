@@ -1,6 +1,6 @@
 #include "basket/BasketZip.h"
 
-#include "archive/cZip.h"
+#include "archive/ZipJob.h"
 #include "basket/Basket.h"
 #include "platform/CancelKey.h"
 #include "platform/FileAccess.h"
@@ -11,7 +11,7 @@
 
 namespace {
 
-void prepare(cZip& zip, const QString& zipPath)
+void prepare(ZipJob& zip, const QString& zipPath)
 {
     zip.ZipFile = zipPath;
     zip.StoreFolderNames = false;
@@ -37,7 +37,7 @@ ZipOutcome ZipBasketRows(const Basket& basket, const QString& zipPath, int first
                          Prompts& prompts, CancelKey* cancelKey)
 {
     basket.host().setViewPath(QStringLiteral("Zipping files..."));
-    cZip zip;
+    ZipJob zip;
     prepare(zip, zipPath);
     first = qMax(first, 1);
     last = qMin(last, basket.grid().rows() - 1);
@@ -69,7 +69,7 @@ ZipOutcome ZipBasketRows(const Basket& basket, const QString& zipPath, int first
         prompts.message(ZipReportText(last - first + 1, zipPath, total, FileLenOrZero(zipPath)));
         return ZipOutcome::Zipped;
     }
-    if (zip.LastError == cZip::DuplicateNamesText)
+    if (zip.LastError == ZipJob::DuplicateNamesText)
         prompts.message(zipPath + QStringLiteral(" was not created.") + LineBreak + LineBreak +
                         QStringLiteral("There may be duplicate file names in the Table.") +
                         LineBreak + QStringLiteral("Use 'Store paths' option."));
@@ -80,7 +80,7 @@ ZipOutcome ZipBasketRows(const Basket& basket, const QString& zipPath, int first
 
 bool ZipOneFile(const QString& file, const QString& zipPath, QString* error)
 {
-    cZip zip;
+    ZipJob zip;
     prepare(zip, zipPath);
     zip.AddFileSpec(file);
     const QString problem = platform::fileReadProblem(file);

@@ -3,7 +3,7 @@
 #include "archive/ExamineArchive.h"
 #include "archive/ExtractZipEntry.h"
 #include "archive/ZipEntryStream.h"
-#include "archive/cZip.h"
+#include "archive/ZipJob.h"
 #include "cli/NameEscape.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
@@ -192,7 +192,7 @@ int zipFiles(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return 2;
     }
     // As the basket zips: no folder names, no recursion.
-    cZip zip;
+    ZipJob zip;
     zip.ZipFile = platform::absoluteFilePath(args.first());
     zip.StoreFolderNames = false;
     zip.RecurseSubDirs = false;

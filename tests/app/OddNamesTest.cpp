@@ -5,7 +5,7 @@
 #include "archive/ByteCursor.h"
 #include "archive/ExamineArchive.h"
 #include "archive/ExtractZipEntry.h"
-#include "archive/cZip.h"
+#include "archive/ZipJob.h"
 #include "basket/Basket.h"
 #include "basket/BasketCopy.h"
 #include "basket/BasketFile.h"
@@ -148,7 +148,7 @@ TEST(OddNames, AZippedFolderHoldsEveryNameAndGivesEachFileBack)
     }
     tree.link("odd/" + sub + "/loop", tree.path("odd")); // never followed into
 
-    cZip zip;
+    ZipJob zip;
     zip.ZipFile = tree.path(platform::decodeFileName("all\xfe.zip"));
     zip.BasePath = tree.root();
     zip.RecurseSubDirs = true;

@@ -1,7 +1,7 @@
 #include "ArchiveFixtures.h"
 #include "archive/ExamineArchive.h"
 #include "archive/ExtractZipEntry.h"
-#include "archive/cZip.h"
+#include "archive/ZipJob.h"
 #include "common/TempTree.h"
 #include "platform/Prompts.h"
 
@@ -18,10 +18,10 @@ QStringList Names(const QString& zip)
     return ArchiveEntryNames(zip, prompts);
 }
 
-/// A cZip set up as the basket's zip does it.
-cZip BasketZip(const QString& target, const QStringList& files)
+/// A ZipJob set up as the basket's zip does it.
+ZipJob BasketZip(const QString& target, const QStringList& files)
 {
-    cZip zip;
+    ZipJob zip;
     zip.ZipFile = target;
     zip.StoreFolderNames = false;
     zip.RecurseSubDirs = false;
@@ -38,12 +38,12 @@ QStringList FolderNames(const QString& folder)
 
 } // namespace
 
-TEST(cZip, ZipsWithoutFolderNamesAndTheReaderListsIt)
+TEST(ZipJob, ZipsWithoutFolderNamesAndTheReaderListsIt)
 {
     TempTree t;
     const QString a = t.file("one/a.txt", QByteArray(5000, 'a'));
     const QString b = t.file("two/b.bin", QByteArray("bee"));
-    cZip zip = BasketZip(t.path("out.zip"), {a, b, t.path("missing.txt")});
+    ZipJob zip = BasketZip(t.path("out.zip"), {a, b, t.path("missing.txt")});
     EXPECT_EQ(zip.FileSpecCount(), 3);
     EXPECT_EQ(zip.FileSpec(1), b);
     EXPECT_TRUE(zip.Zip());
@@ -61,7 +61,7 @@ TEST(cZip, ZipsWithoutFolderNamesAndTheReaderListsIt)
     EXPECT_EQ(QFileInfo(t.path("back/a.txt")).size(), 5000);
 }
 
-TEST(cZip, DuplicateStoredNamesCreateNoZipAndKeepAnOldOne)
+TEST(ZipJob, DuplicateStoredNamesCreateNoZipAndKeepAnOldOne)
 {
     TempTree t;
     const QString a1 = t.file("one/a.txt", QByteArray("1"));
@@ -78,14 +78,14 @@ TEST(cZip, DuplicateStoredNamesCreateNoZipAndKeepAnOldOne)
     EXPECT_EQ(FolderNames(t.root()), QStringList{"old.zip"});
 
     // With folder names stored, the same two files go in under different names.
-    cZip paths = BasketZip(t.path("paths.zip"), {"one/a.txt", "two/a.txt"});
+    ZipJob paths = BasketZip(t.path("paths.zip"), {"one/a.txt", "two/a.txt"});
     paths.BasePath = t.root();
     paths.StoreFolderNames = true;
     EXPECT_TRUE(paths.Zip());
     EXPECT_EQ(Names(t.path("paths.zip")), QStringList({"one/a.txt", "two/a.txt"}));
 }
 
-TEST(cZip, UpdatesKeepOtherEntriesAndDeleteRemovesNamedOnes)
+TEST(ZipJob, UpdatesKeepOtherEntriesAndDeleteRemovesNamedOnes)
 {
     TempTree t;
     const QString a = t.file("a.txt", QByteArray("first"));
@@ -101,24 +101,24 @@ TEST(cZip, UpdatesKeepOtherEntriesAndDeleteRemovesNamedOnes)
 
     // Freshening adds nothing new; an older file does not replace a newer entry.
     const QString c = t.file("c.txt", QByteArray("c"));
-    cZip fresh = BasketZip(t.path("u.zip"), {c});
+    ZipJob fresh = BasketZip(t.path("u.zip"), {c});
     fresh.FreshenFiles = true;
     EXPECT_FALSE(fresh.Zip());
     EXPECT_EQ(Names(t.path("u.zip")).size(), 2);
 
-    cZip del = BasketZip(t.path("u.zip"), {"a.txt"});
+    ZipJob del = BasketZip(t.path("u.zip"), {"a.txt"});
     EXPECT_TRUE(del.Delete());
     EXPECT_EQ(Names(t.path("u.zip")), QStringList{"b.txt"});
 }
 
-TEST(cZip, RecursionWildcardsHiddenFilesAndCancel)
+TEST(ZipJob, RecursionWildcardsHiddenFilesAndCancel)
 {
     TempTree t;
     t.file("tree/x.txt", 1);
     t.file("tree/.hidden", 1);
     t.file("tree/sub/y.txt", 1);
     t.file("tree/sub/z.doc", 1);
-    cZip rec = BasketZip(t.path("r.zip"), {t.path("tree")});
+    ZipJob rec = BasketZip(t.path("r.zip"), {t.path("tree")});
     rec.RecurseSubDirs = true;
     rec.StoreFolderNames = true;
     rec.StoreDirectories = true;
@@ -128,25 +128,25 @@ TEST(cZip, RecursionWildcardsHiddenFilesAndCancel)
     names.sort();
     EXPECT_EQ(names, QStringList({"tree/sub/y.txt", "tree/sub/z.doc", "tree/x.txt"}));
 
-    cZip wild = BasketZip(t.path("w.zip"), {t.path("tree/*.txt")});
+    ZipJob wild = BasketZip(t.path("w.zip"), {t.path("tree/*.txt")});
     wild.RecurseSubDirs = true;
     EXPECT_TRUE(wild.Zip());
     names = Names(t.path("w.zip"));
     names.sort();
     EXPECT_EQ(names, QStringList({"x.txt", "y.txt"}));
 
-    cZip cancelled = BasketZip(t.path("c.zip"), {t.path("tree/x.txt")});
+    ZipJob cancelled = BasketZip(t.path("c.zip"), {t.path("tree/x.txt")});
     cancelled.Cancel = [] { return true; };
     EXPECT_FALSE(cancelled.Zip());
     EXPECT_FALSE(QFileInfo::exists(t.path("c.zip")));
     EXPECT_EQ(FolderNames(t.root()), QStringList({"r.zip", "w.zip"}));
 }
 
-TEST(cZip, EncryptedZipNeedsItsPassword)
+TEST(ZipJob, EncryptedZipNeedsItsPassword)
 {
     TempTree t;
     const QString s = t.file("s.txt", QByteArray("secret text"));
-    cZip zip = BasketZip(t.path("e.zip"), {s});
+    ZipJob zip = BasketZip(t.path("e.zip"), {s});
     zip.Encrypt = true;
     EXPECT_FALSE(zip.Zip()) << "no password, no zip";
     zip.PasswordRequest = [] { return std::optional<QString>("pw"); };

@@ -1,7 +1,7 @@
 #include "browse/ArchiveNodes.h"
 
 #include "QtPrinters.h"
-#include "archive/cZip.h"
+#include "archive/ZipJob.h"
 #include "browse/FolderListing.h"
 #include "common/TempTree.h"
 #include "platform/CancelKey.h"
@@ -25,7 +25,7 @@ public:
 void makeZip(const QString& target, const QString& base, const QStringList& files)
 {
     QDir().mkpath(QFileInfo(target).path());
-    cZip zip;
+    ZipJob zip;
     zip.ZipFile = target;
     zip.BasePath = base;
     zip.StoreFolderNames = true;

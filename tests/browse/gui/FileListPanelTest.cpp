@@ -1,6 +1,6 @@
 #include "browse/gui/FileListPanel.h"
 
-#include "archive/cZip.h"
+#include "archive/ZipJob.h"
 #include "browse/gui/FileListMenus.h"
 #include "common/TempTree.h"
 #include "common/ZipFixtures.h"
@@ -195,7 +195,7 @@ TEST_F(FileListPanelTest, DoubleClickOnAZipShowsItsEntriesAndViewsAnEntryFromThe
 {
     TempTree tree;
     const QString note = tree.file("src/note.txt", QByteArray("hello"));
-    cZip zip;
+    ZipJob zip;
     zip.ZipFile = tree.folder("list") + "/pack.zip";
     zip.BasePath = tree.path("src");
     zip.AddFileSpec(note);

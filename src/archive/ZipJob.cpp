@@ -1,6 +1,6 @@
-// cZip over libarchive's zip writer. An update is a new archive: the kept entries of
+// ZipJob over libarchive's zip writer. An update is a new archive: the kept entries of
 // the old zip are copied into it, and it replaces the old one only when all went well.
-#include "archive/cZip.h"
+#include "archive/ZipJob.h"
 
 #include "archive/ZipSources.h"
 #include "archive/ZipWriter.h"
@@ -78,12 +78,12 @@ bool MatchesAny(const QString& name, const QStringList& patterns)
 
 } // namespace
 
-bool cZip::Zip()
+bool ZipJob::Zip()
 {
     return write(false);
 }
 
-bool cZip::Delete()
+bool ZipJob::Delete()
 {
     return write(true);
 }
@@ -112,7 +112,7 @@ std::optional<QHash<QString, qsizetype>> IndexByName(const QList<NewFile>& files
     return byName;
 }
 
-UpdatePlan PlanUpdate(const cZip& zip, const QList<OldEntry>& old, const QList<NewFile>& files,
+UpdatePlan PlanUpdate(const ZipJob& zip, const QList<OldEntry>& old, const QList<NewFile>& files,
                       const QHash<QString, qsizetype>& byName, bool deleting)
 {
     UpdatePlan plan;
@@ -135,13 +135,13 @@ UpdatePlan PlanUpdate(const cZip& zip, const QList<OldEntry>& old, const QList<N
     return plan;
 }
 
-bool WriteEntries(const cZip& zip, ZipWriter& writer, const QString& target,
+bool WriteEntries(const ZipJob& zip, ZipWriter& writer, const QString& target,
                   const QList<OldEntry>& old, const QList<NewFile>& files, const UpdatePlan& plan,
                   QString& error);
 
 /// Writes the planned archive into `out`: old entries in their order (kept or
 /// replaced), then the new files. False on a cancel or any failure.
-bool WriteArchive(const cZip& zip, QFile& out, const QString& target, const QList<OldEntry>& old,
+bool WriteArchive(const ZipJob& zip, QFile& out, const QString& target, const QList<OldEntry>& old,
                   const QList<NewFile>& files, const UpdatePlan& plan, QString& error)
 {
     ZipWriter writer(zip, out.handle());
@@ -153,7 +153,7 @@ bool WriteArchive(const cZip& zip, QFile& out, const QString& target, const QLis
 
 } // namespace
 
-bool cZip::write(bool deleting)
+bool ZipJob::write(bool deleting)
 {
     LastError.clear();
     if (ZipFile.trimmed().isEmpty()) {
@@ -205,7 +205,7 @@ bool cZip::write(bool deleting)
 
 namespace {
 
-bool WriteEntries(const cZip& zip, ZipWriter& writer, const QString& target,
+bool WriteEntries(const ZipJob& zip, ZipWriter& writer, const QString& target,
                   const QList<OldEntry>& old, const QList<NewFile>& files, const UpdatePlan& plan,
                   QString& error)
 {

@@ -1,6 +1,6 @@
-#include "archive/cArchive.h"
+#include "archive/ArchiveReader.h"
 
-void cArchive::GetInfo()
+void ArchiveReader::GetInfo()
 {
     if (ArchiveExt == QLatin1String("ace"))
         GetAce(*this);
@@ -12,7 +12,7 @@ void cArchive::GetInfo()
         GetZip(*this);
 }
 
-void cArchive::raise(ArchiveEntry& entry) const
+void ArchiveReader::raise(ArchiveEntry& entry) const
 {
     entry.Total = FileCount;
     entry.ArchiveExt = ArchiveExt;

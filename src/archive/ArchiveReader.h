@@ -10,9 +10,10 @@ class Prompts;
 
 /// Reads the directory of one archive and raises `FileFound` for each entry, in
 /// reading order. One object per examination: set the members, then call GetInfo.
-class cArchive {
+/// Its error texts name it cArchive.
+class ArchiveReader {
 public:
-    explicit cArchive(Prompts& prompts) : prompts_(prompts) {}
+    explicit ArchiveReader(Prompts& prompts) : prompts_(prompts) {}
 
     QString ArchiveName; ///< full path of the archive file
     QString ArchiveExt;  ///< "zip", "cab", "rar" or "ace"; selects the reader
@@ -40,10 +41,10 @@ private:
 };
 
 /// The readers behind GetInfo, one per format.
-void GetZip(cArchive& archive);
-void GetCab(cArchive& archive);
-void GetRar(cArchive& archive);
-void GetAce(cArchive& archive);
+void GetZip(ArchiveReader& archive);
+void GetCab(ArchiveReader& archive);
+void GetRar(ArchiveReader& archive);
+void GetAce(ArchiveReader& archive);
 
 /// Where the local header of the zip entry that the directory reader lists as
 /// `entryName` starts, with the offset of any bytes in front of the zip applied.

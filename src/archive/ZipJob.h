@@ -9,7 +9,7 @@
 /// stands in for: an existing zip keeps its other entries, two files under one stored
 /// name make the whole zip fail, and the zip file is written beside its place and
 /// renamed into it, so a failure leaves any old zip whole.
-class cZip {
+class ZipJob {
 public:
     QString ZipFile;
     /// Folder that relative sources (and, with folder names, stored paths) start from;
