@@ -7,7 +7,7 @@
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
-#include "view/TextSlices.h"
+#include "view/text/TextSlices.h"
 #include "view/ViewDispatch.h"
 
 #include <QFile>

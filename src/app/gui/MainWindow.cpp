@@ -24,10 +24,10 @@
 #include "shared/TextHelpers.h"
 #include "tools/gui/InfoForm.h"
 #include "view/ViewRequest.h"
-#include "view/gui/IconFontViews.h"
-#include "view/gui/PictureSoundViews.h"
-#include "view/gui/TableViewer.h"
-#include "view/gui/ViewWindow.h"
+#include "view/fonts/gui/IconFontViews.h"
+#include "view/window/gui/PictureSoundViews.h"
+#include "view/table/gui/TableViewer.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QApplication>
 #include <QGuiApplication>

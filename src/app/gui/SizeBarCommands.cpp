@@ -6,7 +6,7 @@
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "trees/SizeBarChart.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <QGridLayout>

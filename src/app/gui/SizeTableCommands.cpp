@@ -8,7 +8,7 @@
 #include "platform/CancelKey.h"
 #include "shared/Settings.h"
 #include "trees/Statistics.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <mutex>

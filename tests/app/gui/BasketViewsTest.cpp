@@ -6,9 +6,9 @@
 #include "common/TempTree.h"
 #include "controls/gui/PageStack.h"
 #include "platform/Prompts.h"
-#include "view/gui/PictureSoundViews.h"
-#include "view/gui/ThumbnailView.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/PictureSoundViews.h"
+#include "view/picture/gui/ThumbnailView.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -10,7 +10,7 @@
 #include "controls/gui/NodeTreeModel.h"
 #include "platform/Prompts.h"
 #include "view/ViewRequest.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QApplication>
 #include <QMimeData>

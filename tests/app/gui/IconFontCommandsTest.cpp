@@ -7,7 +7,7 @@
 #include "common/TempTree.h"
 #include "controls/gui/GridView.h"
 #include "platform/Prompts.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <gtest/gtest.h>

@@ -15,7 +15,7 @@
 #include "tools/gui/FindForm.h"
 #include "trees/gui/TreeButtons.h"
 #include "view/ViewRequest.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAbstractItemView>
 #include <QAction>

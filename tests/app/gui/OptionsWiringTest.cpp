@@ -6,7 +6,7 @@
 #include "controls/gui/NodeTreeView.h"
 #include "options/gui/OptionsForm.h"
 #include "platform/Prompts.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
 #include "view/ViewRequest.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <QApplication>

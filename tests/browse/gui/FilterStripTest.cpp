@@ -13,7 +13,7 @@
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "trees/TreeRebuild.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <QApplication>
