@@ -107,7 +107,7 @@ void BasketWiring::connectPanel()
     });
     connect(panel_, &BasketPanel::hidden, this, [this] {
         closeBasketChart();
-        window_.viewWindow()->Filehistory()->setFocus();
+        window_.viewWindow()->fileHistoryList()->setFocus();
     });
     connect(panel_, &BasketPanel::layoutWanted, this, [this] {
         ViewWindow* view = window_.viewWindow();

@@ -6,8 +6,8 @@
 #include "common/TempTree.h"
 #include "controls/gui/PageStack.h"
 #include "platform/Prompts.h"
-#include "view/window/gui/PictureSoundViews.h"
 #include "view/picture/gui/ThumbnailView.h"
+#include "view/window/gui/PictureSoundViews.h"
 #include "view/window/gui/ViewWindow.h"
 
 #include <QAction>

@@ -42,7 +42,7 @@ TEST(IconFontCommands, ViewTTFontsListsTheFontsOfTheListAndViewIconsShowsIcons)
 
     list->openFolder(tree.path("fonts") + "/");
     listFonts->trigger();
-    const Grid& grid = window.viewWindow()->tableGrid()->grid();
+    const Grid& grid = window.viewWindow()->grid().grid();
     ASSERT_EQ(grid.rows(), 3);
     EXPECT_EQ(grid.textMatrix(1, 1), "B.TTF");
     EXPECT_EQ(grid.textMatrix(2, 1), "a.ttf");

@@ -305,7 +305,7 @@ TEST(MainWindow, HistoryRouteShowsLoadingAndTheWholeListAfterwards)
     view->show();
     for (const char* name : {"one", "two", "three"})
         view->RecordFile(fixture.path(QStringLiteral("%1/a.txt").arg(name)));
-    HistoryListBox* files = view->Filehistory();
+    HistoryListBox* files = view->fileHistoryList();
     files->dropButton()->click();
     ASSERT_TRUE(files->isDroppedDown());
     EXPECT_EQ(files->rowsViewport()->window()->width(), files->width());

@@ -6,16 +6,14 @@
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/TextHelpers.h"
+#include "view/ViewerHost.h"
 #include "view/fonts/FontViews.h"
 #include "view/fonts/gui/IconPageWidget.h"
-#include "view/window/gui/ViewWindow.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QPointer>
 #include <QScrollBar>
-#include <QStatusBar>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <functional>
@@ -43,16 +41,16 @@ private:
 
 } // namespace
 
-IconFontViews::IconFontViews(ViewWindow& view, Prompts& prompts, CancelKey& cancel)
-    : QObject(&view), view_(view), prompts_(prompts), cancel_(cancel)
+IconFontViews::IconFontViews(ViewerHost& host, Prompts& prompts, CancelKey& cancel)
+    : QObject(&host.hostWidget()), host_(host), prompts_(prompts), cancel_(cancel)
 {
-    QWidget* canvas = view.pictureCanvas();
+    QWidget* canvas = &host.pageCanvas();
     page_ = new IconPageWidget(canvas);
     page_->hide();
     // The page and its tool tip go with the canvas when another view takes the window.
     // The status bar is held by a guarded pointer: the canvas is also hidden while the
     // window is torn down, when the window itself can no longer be asked for it.
-    QPointer<QStatusBar> bar = view.statusBar();
+    QPointer<QWidget> bar = &host.statusArea();
     canvas->installEventFilter(new CanvasHideWatch(
         [this, bar] {
             page_->hide();
@@ -61,20 +59,20 @@ IconFontViews::IconFontViews(ViewWindow& view, Prompts& prompts, CancelKey& canc
         },
         this));
     connect(page_->scrollThumb(), &QScrollBar::valueChanged, this, [this](int page) {
-        if (view_.viewMode() == ViewMode::Icons)
+        if (host_.viewMode() == ViewMode::Icons)
             ShowIconPage(page);
     });
     connect(page_, &IconPageWidget::hovered, this,
             [this](QPoint pixel) { HoverIcon(page_->scrollThumb()->value(), pixel); });
     connect(page_, &IconPageWidget::rightReleased, this, &IconFontViews::SaveHoveredIcon);
-    connect(&view, &ViewWindow::pageNeedsRedraw, this, [this](ViewMode mode) {
+    host.whenPageNeedsRedraw(this, [this](ViewMode mode) {
         if (mode == ViewMode::Icons)
             ShowIconPage(qMin(page_->scrollThumb()->value(), layout_.pages() - 1));
     });
 
-    view.setKindView(ViewAction::Icons,
+    host.setKindView(ViewAction::Icons,
                      [this](const ViewRequest& request) { return ViewIcons(request.fullPath()); });
-    view.setKindView(ViewAction::FontSample, [this](const ViewRequest& request) {
+    host.setKindView(ViewAction::FontSample, [this](const ViewRequest& request) {
         ViewFont(request.fullPath());
         return true;
     });
@@ -82,17 +80,17 @@ IconFontViews::IconFontViews(ViewWindow& view, Prompts& prompts, CancelKey& canc
 
 bool IconFontViews::ViewIcons(const QString& path)
 {
-    view_.CloseView();
+    host_.CloseView();
     iconFile_ = path;
     icons_ = ReadIconsFromFile(path);
     const int count = int(icons_.size());
     if (count < 1) {
-        view_.CloseView();
+        host_.CloseView();
         prompts_.message(QStringLiteral("no icons in this files"));
         return false;
     }
-    view_.SetViewPath(path);
-    view_.SetViewMessage(NumText(count) + QStringLiteral(" icons"));
+    host_.SetViewPath(path);
+    host_.SetViewMessage(NumText(count) + QStringLiteral(" icons"));
     layoutPage();
     ShowIconPage(0);
     return true;
@@ -100,7 +98,7 @@ bool IconFontViews::ViewIcons(const QString& path)
 
 void IconFontViews::layoutPage()
 {
-    page_->setGeometry(view_.pictureCanvas()->rect());
+    page_->setGeometry(host_.pageCanvas().rect());
     layout_ = IconPageLayout(int(icons_.size()), page_->pageSize());
     QScrollBar* bar = page_->scrollThumb();
     const QSignalBlocker quiet(bar);
@@ -118,31 +116,31 @@ void IconFontViews::ShowIconPage(int page)
         const QSignalBlocker quiet(page_->scrollThumb());
         page_->scrollThumb()->setValue(page);
     }
-    const QColor background = view_.richText()->palette().color(QPalette::Base);
+    const QColor background = host_.textBox().palette().color(QPalette::Base);
     page_->setPage(DrawIconPage(icons_, layout_, page, page_->pageSize(), background,
                                 [this] { return EscapePressed(cancel_, prompts_); }));
-    view_.pictureCanvas()->show();
-    view_.pictureCanvas()->raise();
+    host_.pageCanvas().show();
+    host_.pageCanvas().raise();
     page_->show();
     page_->raise();
-    view_.setViewMode(ViewMode::Icons);
+    host_.setViewMode(ViewMode::Icons);
     reloadBeforeSave_ = true;
 }
 
 void IconFontViews::HoverIcon(int page, QPoint pixel)
 {
     const IconHover hover = IconHoverText(layout_.indexAt(page, pixel), layout_.count());
-    view_.enlargedThumb = hover.tag;
-    view_.SetViewMessage(hover.message);
+    host_.setPointedItem(hover.tag);
+    host_.SetViewMessage(hover.message);
     if (!hover.message.isEmpty())
-        view_.SetViewPath(iconFile_);
-    view_.statusBar()->setToolTip(IconPageToolTip(hover.message));
+        host_.SetViewPath(iconFile_);
+    host_.statusArea().setToolTip(IconPageToolTip(hover.message));
 }
 
 void IconFontViews::SaveHoveredIcon()
 {
-    const int n = view_.enlargedThumb.trimmed().toInt();
-    if (n < 1 || view_.viewMode() != ViewMode::Icons)
+    const int n = host_.pointedItem().trimmed().toInt();
+    if (n < 1 || host_.viewMode() != ViewMode::Icons)
         return;
     if (reloadBeforeSave_) {
         if (!scan_.LoadIconFileBytes(iconFile_, prompts_) || !scan_.FindIconImages(prompts_))
@@ -170,8 +168,8 @@ void IconFontViews::SaveHoveredIcon()
 void IconFontViews::ViewFont(const QString& path)
 {
     ViewFontSteps(path, *registry_, [this](const FontSample& sample) {
-        view_.CloseView();
-        QTextEdit* rtb = view_.richText();
+        host_.CloseView();
+        QTextEdit* rtb = &host_.textBox();
         QFont base(QStringLiteral("ariel"));
         base.setPointSize(10);
         rtb->clear();
@@ -191,25 +189,27 @@ void IconFontViews::ViewFont(const QString& path)
         rtb->moveCursor(QTextCursor::Start);
         rtb->raise();
         rtb->show();
-        QApplication::processEvents();
+        // Drawn while the face is still registered (it goes when this returns), without
+        // running other events in the middle of the dispatch.
+        rtb->viewport()->repaint();
     });
-    view_.setViewMode(ViewMode::Font);
+    host_.setViewMode(ViewMode::Font);
 }
 
 void IconFontViews::ShowFontTable(const QStringList& paths)
 {
-    view_.CloseView();
-    GridView* grid = view_.tableGrid();
+    host_.CloseView();
+    GridView* grid = &host_.grid();
     grid->hide();
     QStringList installed = registry_->installedFonts();
     installed.sort();
     FillFontTable(
         grid->grid(), paths, installed,
         [this](int i, int n) {
-            view_.SetViewPath(QStringLiteral("font") + NumText(i) + QStringLiteral(" of") +
+            host_.SetViewPath(QStringLiteral("font") + NumText(i) + QStringLiteral(" of") +
                               NumText(n));
         },
         [this](const QString& name) { return registry_->familyOf(name); });
-    view_.SetViewPath(QString());
-    view_.ShowGrid();
+    host_.SetViewPath(QString());
+    host_.ShowGrid();
 }

@@ -10,15 +10,15 @@
 class CancelKey;
 class IconPageWidget;
 class Prompts;
-class ViewWindow;
+class ViewerHost;
 
 /// The icon and font views of the view window: icon pages of a program file with the
 /// save of one icon, the sample of one font file and the table of many.
 class IconFontViews : public QObject {
     Q_OBJECT
 public:
-    /// Registers the views with `view` (its child from then on).
-    IconFontViews(ViewWindow& view, Prompts& prompts, CancelKey& cancel);
+    /// Registers the views with `host` (a child of its window from then on).
+    IconFontViews(ViewerHost& host, Prompts& prompts, CancelKey& cancel);
 
     /// `ViewIcons`: the first page of the icons of CurrentViewFile; "no icons in this
     /// files" when it holds none. False when nothing is shown.
@@ -43,7 +43,7 @@ public:
 private:
     void layoutPage();
 
-    ViewWindow& view_;
+    ViewerHost& host_;
     Prompts& prompts_;
     CancelKey& cancel_;
     IconPageWidget* page_ = nullptr;

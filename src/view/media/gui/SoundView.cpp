@@ -2,17 +2,18 @@
 
 #include "controls/gui/MenuCommand.h"
 #include "platform/Mci.h"
-#include "view/window/gui/ViewWindow.h"
+#include "view/ViewerHost.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QStatusBar>
+#include <QWidget>
 
-SoundView::SoundView(ViewWindow& window, Mci& mci)
-    : QObject(&window), window_(window), mci_(mci), playback_(mci), menus_(new MenuCommand(this))
+SoundView::SoundView(ViewerHost& host, Mci& mci)
+    : QObject(&host.hostWidget()), host_(host), mci_(mci), playback_(mci),
+      menus_(new MenuCommand(this))
 {
-    soundMenu_ = MenuCommand::popup(QStringLiteral("SoundMenu"), &window);
+    soundMenu_ = MenuCommand::popup(QStringLiteral("SoundMenu"), &host.hostWidget());
     connect(menus_->item(soundMenu_, QStringLiteral("Stop")), &QAction::triggered, this,
             &SoundView::Stop);
     connect(menus_->item(soundMenu_, QStringLiteral("Pause")), &QAction::triggered, this,
@@ -21,8 +22,9 @@ SoundView::SoundView(ViewWindow& window, Mci& mci)
             &SoundView::Resume);
     connect(menus_->item(soundMenu_, QStringLiteral("Replay")), &QAction::triggered, this,
             &SoundView::Replay);
-    connect(&window.countdownTimer(), &QTimer::timeout, this, &SoundView::Tick);
-    statusBar_ = window.statusBar();
+    countdown_.setInterval(1000);
+    connect(&countdown_, &QTimer::timeout, this, &SoundView::Tick);
+    statusBar_ = &host.statusArea();
     statusBar_->installEventFilter(this);
     statusBar_->setMouseTracking(true);
 }
@@ -30,8 +32,7 @@ SoundView::SoundView(ViewWindow& window, Mci& mci)
 void SoundView::PlaySoundFile(const QString& path)
 {
     playback_.PlaySoundFile(path);
-    window_.countdownTimer().setInterval(1000);
-    window_.countdownTimer().start();
+    countdown_.start();
 }
 
 void SoundView::PlayVideo(const QString& path)
@@ -41,11 +42,11 @@ void SoundView::PlayVideo(const QString& path)
 
 void SoundView::StopMedia()
 {
+    countdown_.stop(); // every view that ends takes the count-down with it
     if (playback_.loaded()) {
         playback_.Stop();
         // Nothing plays any more: the count-down and its tip go with it ("<< back").
-        window_.countdownTimer().stop();
-        window_.SetViewMessage(QString());
+        host_.SetViewMessage(QString());
         statusBar_->setToolTip(QString());
     }
     StopVideo(mci_);
@@ -60,27 +61,27 @@ void SoundView::CancelMedia()
 void SoundView::Stop()
 {
     playback_.mp3().MP3Stop();
-    window_.SetViewMessage(QString());
+    host_.SetViewMessage(QString());
     statusBar_->setToolTip(QString());
-    window_.countdownTimer().stop();
+    countdown_.stop();
 }
 
 void SoundView::Pause()
 {
     playback_.Pause();
-    window_.countdownTimer().stop();
+    countdown_.stop();
 }
 
 void SoundView::Resume()
 {
     playback_.Resume();
-    window_.countdownTimer().start();
+    countdown_.start();
 }
 
 void SoundView::Replay()
 {
     playback_.Replay();
-    window_.countdownTimer().start();
+    countdown_.start();
 }
 
 void SoundView::Tick()
@@ -88,7 +89,7 @@ void SoundView::Tick()
     if (!playback_.loaded())
         return;
     const QString remaining = playback_.countdownText();
-    window_.SetViewMessage(remaining);
+    host_.SetViewMessage(remaining);
     if (remaining.isEmpty())
         statusBar_->setToolTip(QString());
 }
@@ -99,7 +100,7 @@ void SoundView::UpdateToolTip(int panel)
         return;
     panelUnderMouse_ = panel;
     QString tip;
-    if (window_.statusMessage().startsWith(QLatin1String("icon")))
+    if (host_.statusMessage().startsWith(QLatin1String("icon")))
         tip = QStringLiteral("right click on icon to save");
     else if (playback_.loaded())
         tip = playback_.toolTipText();
@@ -109,7 +110,7 @@ void SoundView::UpdateToolTip(int panel)
 bool SoundView::eventFilter(QObject* watched, QEvent* event)
 {
     // The window may be on its way out: use the bar kept, never ask the window for it.
-    QStatusBar* bar = statusBar_;
+    QWidget* bar = statusBar_;
     if (watched != bar)
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::MouseMove) {

@@ -3,12 +3,12 @@
 #include "view/media/SoundPlayback.h"
 
 #include <QObject>
+#include <QTimer>
 
 class Mci;
 class MenuCommand;
 class QMenu;
-class QStatusBar;
-class ViewWindow;
+class ViewerHost;
 
 /// Sound in the view window: plays the file, counts the remaining time down in status
 /// panel 2 once a second (`Timer1`), offers the "SoundMenu" on a right click on the
@@ -17,7 +17,7 @@ class ViewWindow;
 class SoundView : public QObject {
     Q_OBJECT
 public:
-    SoundView(ViewWindow& window, Mci& mci);
+    SoundView(ViewerHost& host, Mci& mci);
 
     /// The sound view of the dispatch: plays `path` and starts the count-down.
     void PlaySoundFile(const QString& path);
@@ -41,16 +41,19 @@ public:
 
     [[nodiscard]] SoundPlayback& playback() { return playback_; }
     [[nodiscard]] QMenu* soundMenu() const { return soundMenu_; }
+    /// `Timer1`: runs while a sound plays.
+    [[nodiscard]] const QTimer& countdownTimer() const { return countdown_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    ViewWindow& window_;
+    ViewerHost& host_;
     Mci& mci_;
     SoundPlayback playback_;
+    QTimer countdown_;
     MenuCommand* menus_ = nullptr;
     QMenu* soundMenu_ = nullptr;
-    QStatusBar* statusBar_ = nullptr; ///< `ViewName`, watched for the menu and tool tip
+    QWidget* statusBar_ = nullptr; ///< `ViewName`, watched for the menu and tool tip
     int panelUnderMouse_ = -1;
 };

@@ -1,10 +1,10 @@
 #include "view/picture/gui/PictureView.h"
 
 #include "platform/FileAccess.h"
+#include "view/ViewerHost.h"
 #include "view/picture/PictureFile.h"
 #include "view/picture/PictureFit.h"
 #include "view/picture/Rotation.h"
-#include "view/window/gui/ViewWindow.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,8 +14,8 @@
 #include <QScrollBar>
 #include <memory>
 
-PictureView::PictureView(ViewWindow& window, QWidget* parent)
-    : QWidget(parent), window_(window), hscroll_(new QScrollBar(Qt::Horizontal, this)),
+PictureView::PictureView(ViewerHost& host, QWidget* parent)
+    : QWidget(parent), host_(host), hscroll_(new QScrollBar(Qt::Horizontal, this)),
       vscroll_(new QScrollBar(Qt::Vertical, this))
 {
     setObjectName(QStringLiteral("FullPicture1"));
@@ -70,13 +70,13 @@ bool PictureView::load(const QString& path)
         delete movie;
     }
     shownSize_ = picture_.size();
-    window_.setShownPicture(picture_, QFileInfo(path).fileName());
+    host_.setShownPicture(picture_, QFileInfo(path).fileName());
     return true;
 }
 
 bool PictureView::ViewPicture(const QString& path, bool reload)
 {
-    window_.CloseView();
+    host_.CloseView();
     rotationAngle_ = 0;
     rotated_ = QImage();
     enlarged_ = QImage();
@@ -86,7 +86,7 @@ bool PictureView::ViewPicture(const QString& path, bool reload)
         ok = load(path);
     else
         shownSize_ = picture_.size();
-    window_.setViewNote(problem_);
+    host_.setViewNote(problem_);
     if (QWidget* canvas = parentWidget()) {
         // Only the picture shows on the canvas now (no thumbnail or icon page).
         for (QWidget* other : canvas->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -100,7 +100,7 @@ bool PictureView::ViewPicture(const QString& path, bool reload)
     raise();
     layOut();
     setScrollRanges();
-    window_.setViewMode(ViewMode::Picture);
+    host_.setViewMode(ViewMode::Picture);
     update();
     return ok;
 }
@@ -219,7 +219,7 @@ void PictureView::resizeEvent(QResizeEvent* event)
 
 void PictureView::mousePressEvent(QMouseEvent* event)
 {
-    if (window_.viewMode() != ViewMode::Picture)
+    if (host_.viewMode() != ViewMode::Picture)
         return QWidget::mousePressEvent(event);
     if (event->button() == Qt::RightButton)
         rightPressed(event->position().toPoint());
@@ -229,6 +229,6 @@ void PictureView::mousePressEvent(QMouseEvent* event)
 
 void PictureView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (window_.viewMode() == ViewMode::Picture && (event->buttons() & Qt::RightButton))
+    if (host_.viewMode() == ViewMode::Picture && (event->buttons() & Qt::RightButton))
         rightDragged(event->position().toPoint());
 }

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 class QScrollBar;
-class ViewWindow;
+class ViewerHost;
 
 /// The single picture view (`FullPicture1` with `FullPicture2` inside, the scroll bars
 /// `HscrollPic` and `VScrollPic`, and `pic2` holding a rotated picture): the picture at
@@ -15,7 +15,7 @@ class ViewWindow;
 class PictureView : public QWidget {
     Q_OBJECT
 public:
-    explicit PictureView(ViewWindow& window, QWidget* parent = nullptr);
+    explicit PictureView(ViewerHost& host, QWidget* parent = nullptr);
     ~PictureView() override;
 
     /// Ends the current view and shows the picture: read from `path` when `load`, else
@@ -59,7 +59,7 @@ private:
     void setScrollRanges();
     bool load(const QString& path);
 
-    ViewWindow& window_;
+    ViewerHost& host_;
     QScrollBar* hscroll_ = nullptr;
     QScrollBar* vscroll_ = nullptr;
     QString path_;

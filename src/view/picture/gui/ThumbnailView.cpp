@@ -5,25 +5,25 @@
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
+#include "view/ViewerHost.h"
 #include "view/picture/PictureFile.h"
 #include "view/picture/ThumbnailCache.h"
 #include "view/picture/ThumbnailPages.h"
 #include "view/picture/gui/PictureView.h"
-#include "view/window/gui/ViewWindow.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScrollBar>
 
-ThumbnailView::ThumbnailView(ViewWindow& window, PictureView& enlarger, Prompts& prompts,
+ThumbnailView::ThumbnailView(ViewerHost& host, PictureView& enlarger, Prompts& prompts,
                              CancelKey& cancel, QWidget* parent)
-    : QWidget(parent), window_(window), enlarger_(enlarger), prompts_(prompts), cancel_(cancel),
+    : QWidget(parent), host_(host), enlarger_(enlarger), prompts_(prompts), cancel_(cancel),
       pages_(new PageStack(this))
 {
     setObjectName(QStringLiteral("ThumbPic"));
     connect(pages_, &PageStack::pageChosen, this, [this](int page) {
-        if (window_.viewMode() == ViewMode::Thumbnails)
+        if (host_.viewMode() == ViewMode::Thumbnails)
             ShowThumbnailPage(page);
     });
     connect(pages_, &PageStack::mouseMoved, this, [this](QPoint at) { hover(at); });
@@ -59,8 +59,8 @@ void ThumbnailView::TriggerThumbnail(const QString& tag)
         prompts_.message(QStringLiteral("no pictures found"));
         return;
     }
-    window_.setViewMode(ViewMode::Thumbnails);
-    window_.thumbPage = ThumbPage::Pictures;
+    host_.setViewMode(ViewMode::Thumbnails);
+    host_.setThumbPage(ThumbPage::Pictures);
     pages_->setPageCount(LastThumbnailPage(count) + 1);
     prompts_.message(ThumbnailShowMessage(count));
     ShowThumbnailPage(pages_->page());
@@ -79,7 +79,7 @@ QImage ThumbnailView::pageImage(int page, bool& complete)
     }
     complete = true;
     // Our working folder holds copies we made for ourselves: never worth a cache entry.
-    const ThumbnailCache shared({}, {window_.settings().workFolder});
+    const ThumbnailCache shared({}, {host_.settings().workFolder});
     const QImage image = DrawThumbnailPage(
         pictures_, page, area,
         [this, &complete] {
@@ -97,7 +97,7 @@ QImage ThumbnailView::pageImage(int page, bool& complete)
 void ThumbnailView::ShowThumbnailPage(int page)
 {
     BusyPointer busy;
-    window_.CloseView();
+    host_.CloseView();
     enlarger_.hideEnlarged();
     pages_->setPage(page);
     if (QWidget* canvas = parentWidget()) {
@@ -108,34 +108,34 @@ void ThumbnailView::ShowThumbnailPage(int page)
     raise();
     bool complete = true;
     pages_->showImage(pageImage(page, complete));
-    window_.thumbPage = ThumbPage::Pictures;
-    window_.setViewMode(ViewMode::Thumbnails);
+    host_.setThumbPage(ThumbPage::Pictures);
+    host_.setViewMode(ViewMode::Thumbnails);
     hovered_ = -1;
 }
 
 void ThumbnailView::hover(QPoint at)
 {
-    if (window_.thumbPage != ThumbPage::Pictures)
+    if (host_.thumbPage() != ThumbPage::Pictures)
         return;
     const ThumbnailGeometry geometry(pages_->pageArea());
     const int index = geometry.indexAt(at, pages_->page());
     const int count = int(pictures_.size());
     if (index >= 0 && index <= count - 1) {
         hovered_ = index;
-        window_.enlargedThumb = pictures_[index];
-        window_.SetViewPath(pictures_[index]);
-        window_.SetViewMessage(ThumbnailHoverText(index, count));
+        host_.setPointedItem(pictures_[index]);
+        host_.SetViewPath(pictures_[index]);
+        host_.SetViewMessage(ThumbnailHoverText(index, count));
     } else {
         hovered_ = -1;
-        window_.SetViewPath(QString());
-        window_.SetViewMessage(QString());
+        host_.SetViewPath(QString());
+        host_.SetViewMessage(QString());
     }
 }
 
 void ThumbnailView::press(Qt::MouseButton button)
 {
-    const QString path = window_.enlargedThumb;
-    if (window_.thumbPage != ThumbPage::Pictures || path.isEmpty())
+    const QString path = host_.pointedItem();
+    if (host_.thumbPage() != ThumbPage::Pictures || path.isEmpty())
         return;
     if (button == Qt::RightButton) {
         if (!prompts_.askYesNo(path + LineBreak +
@@ -154,7 +154,7 @@ void ThumbnailView::press(Qt::MouseButton button)
 
 void ThumbnailView::release()
 {
-    if (window_.viewMode() != ViewMode::Thumbnails || enlarger_.isHidden())
+    if (host_.viewMode() != ViewMode::Thumbnails || enlarger_.isHidden())
         return;
     enlarger_.hideEnlarged();
     raise();

@@ -9,7 +9,7 @@ class CancelKey;
 class PageStack;
 class PictureView;
 class Prompts;
-class ViewWindow;
+class ViewerHost;
 
 /// Thumbnail pages (`ThumbPic` with `Scrollthumb`): the pictures of a set 25 to a page,
 /// the page bar, hover texts in the status bar, a left click that enlarges a picture
@@ -18,7 +18,7 @@ class ViewWindow;
 class ThumbnailView : public QWidget {
     Q_OBJECT
 public:
-    ThumbnailView(ViewWindow& window, PictureView& enlarger, Prompts& prompts, CancelKey& cancel,
+    ThumbnailView(ViewerHost& host, PictureView& enlarger, Prompts& prompts, CancelKey& cancel,
                   QWidget* parent = nullptr);
 
     /// The picture set (`List1`), full paths in the order they are shown.
@@ -45,7 +45,7 @@ protected:
 private:
     [[nodiscard]] QImage pageImage(int page, bool& complete);
 
-    ViewWindow& window_;
+    ViewerHost& host_;
     PictureView& enlarger_;
     Prompts& prompts_;
     CancelKey& cancel_;

@@ -8,10 +8,9 @@
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
+#include "view/ViewerHost.h"
 #include "view/table/TableViews.h"
-#include "view/window/gui/ViewWindow.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFontDatabase>
 
@@ -19,32 +18,33 @@ namespace {
 const QString WorkingCopyName = QStringLiteral("TempMdbs.mdb");
 }
 
-TableViewer::TableViewer(ViewWindow& view, Settings& settings, Prompts& prompts, CancelKey& cancel)
-    : QObject(&view), view_(view), settings_(settings), prompts_(prompts), cancel_(cancel)
+TableViewer::TableViewer(ViewerHost& host, Settings& settings, Prompts& prompts, CancelKey& cancel)
+    : QObject(&host.hostWidget()), host_(host), settings_(settings), prompts_(prompts),
+      cancel_(cancel)
 {
-    view_.setKindView(ViewAction::Spreadsheet,
+    host_.setKindView(ViewAction::Spreadsheet,
                       [this](const ViewRequest& request) { return ViewSpreadsheet(request); });
-    view_.setKindView(ViewAction::Database,
+    host_.setKindView(ViewAction::Database,
                       [this](const ViewRequest& request) { return ViewDatabase(request); });
-    connect(view_.tableTree(), &QAbstractItemView::clicked, this,
-            [this](const QModelIndex&) { nodeClicked(view_.tableTree()->currentNode()); });
+    connect(&host_.treeView(), &QAbstractItemView::clicked, this,
+            [this](const QModelIndex&) { nodeClicked(host_.treeView().currentNode()); });
 }
 
 void TableViewer::showTree()
 {
-    NodeTreeView* tree = view_.tableTree();
-    view_.tableGrid()->hide();
+    NodeTreeView* tree = &host_.treeView();
+    host_.grid().hide();
     tree->raise();
     tree->show();
 }
 
 void TableViewer::showGrid()
 {
-    GridView* grid = view_.tableGrid();
+    GridView* grid = &host_.grid();
     grid->refresh();
     if (grid->isHidden()) {
-        view_.tableTree()->hide();
-        view_.tableTree()->lower();
+        host_.treeView().hide();
+        host_.treeView().lower();
         grid->raise();
         grid->show();
         grid->setFocus();
@@ -54,7 +54,7 @@ void TableViewer::showGrid()
 bool TableViewer::ViewSpreadsheet(const ViewRequest& request)
 {
     try {
-        BuildWorkbookTree(view_.dbsTree(), request.name, xls::SheetNames(request.fullPath()));
+        BuildWorkbookTree(host_.tree(), request.name, xls::SheetNames(request.fullPath()));
     } catch (const platform::TableSourceError&) {
         return false;
     }
@@ -64,65 +64,65 @@ bool TableViewer::ViewSpreadsheet(const ViewRequest& request)
 
 bool TableViewer::ViewDatabase(const ViewRequest& request)
 {
-    view_.tableGrid()->hide();
-    view_.RadeZazeda()->hide();
+    host_.grid().hide();
     BusyPointer busy;
-    QApplication::processEvents();
+    // Painted now, without running other events in the middle of the dispatch: the grid
+    // leaves the screen before a large database is copied.
+    host_.hostWidget().repaint();
     const QString copy = WithSlash(settings_.workFolder) + WorkingCopyName;
-    view_.setViewMode(ViewMode::Database, copy);
+    host_.setViewMode(ViewMode::Database, copy);
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     QFile::remove(copy);
-    view_.tableGrid()->grid().reset(2);
+    host_.grid().grid().reset(2);
     if (settings_.workFolder.isEmpty() || !platform::copyFile(request.fullPath(), copy))
         return false;
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     try {
-        view_.tableTree()->collapseAll();
-        BuildDatabaseTree(view_.dbsTree(), request.name, platform::Database(copy));
+        host_.treeView().collapseAll();
+        BuildDatabaseTree(host_.tree(), request.name, platform::Database(copy));
     } catch (const platform::TableSourceError&) {
         return false;
     }
     // The field lines are padded into columns, which only a fixed pitch keeps.
-    view_.tableTree()->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    host_.treeView().setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     showTree();
     return true;
 }
 
 bool TableViewer::ShowSheet(const QString& sheet)
 {
-    const QString path = view_.CurrentViewFile();
+    const QString path = host_.CurrentViewFile();
     BusyPointer busy;
-    view_.tableGrid()->hide();
-    const bool shown = ::ShowSheet(view_.tableGrid()->grid(), path, sheet, cancel_, prompts_,
-                                   [this] { showGrid(); });
+    host_.grid().hide();
+    const bool shown =
+        ::ShowSheet(host_.grid().grid(), path, sheet, cancel_, prompts_, [this] { showGrid(); });
     if (!shown)
         return false;
-    view_.setViewMode(ViewMode::Workbook, path);
-    view_.SetViewPath(QString());
+    host_.setViewMode(ViewMode::Workbook, path);
+    host_.SetViewPath(QString());
     showGrid();
-    view_.SetViewPath(TableStatusText(path, settings_.workFolder, sheet));
+    host_.SetViewPath(TableStatusText(path, settings_.workFolder, sheet));
     return true;
 }
 
 bool TableViewer::ShowTable(const QString& table)
 {
     BusyPointer busy;
-    const QString database = view_.tableFile();
-    view_.tableGrid()->hide();
-    const bool shown =
-        ::ShowTable(view_.tableGrid()->grid(), database, table, view_.CurrentViewFile(), cancel_,
-                    prompts_, [this] { showGrid(); });
+    const QString database = host_.tableFile();
+    host_.grid().hide();
+    const bool shown = ::ShowTable(host_.grid().grid(), database, table, host_.CurrentViewFile(),
+                                   cancel_, prompts_, [this] { showGrid(); });
     if (!shown)
         return false;
     showGrid();
-    view_.SetViewPath(TableStatusText(view_.CurrentViewFile(), settings_.workFolder, table));
+    host_.SetViewPath(TableStatusText(host_.CurrentViewFile(), settings_.workFolder, table));
     return true;
 }
 
 void TableViewer::nodeClicked(NodeTree::Id id)
 {
-    const NodeTree& tree = view_.dbsTree();
-    const ViewMode mode = view_.viewMode();
+    const NodeTree& tree = host_.tree();
+    const ViewMode mode = host_.viewMode();
     if (loading_ || mode == ViewMode::SystemInfo || !tree.contains(id) ||
         tree.node(id).parent == NodeTree::None)
         return;

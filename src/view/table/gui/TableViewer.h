@@ -7,7 +7,7 @@
 
 class CancelKey;
 class Prompts;
-class ViewWindow;
+class ViewerHost;
 struct Settings;
 
 /// Workbooks and databases in the view window: their sheets or tables as the tree
@@ -15,8 +15,8 @@ struct Settings;
 class TableViewer : public QObject {
     Q_OBJECT
 public:
-    /// Registers the spreadsheet and database views with `view`.
-    TableViewer(ViewWindow& view, Settings& settings, Prompts& prompts, CancelKey& cancel);
+    /// Registers the spreadsheet and database views with `host`.
+    TableViewer(ViewerHost& host, Settings& settings, Prompts& prompts, CancelKey& cancel);
 
     /// The workbook's sheets as the tree; false when it cannot be read.
     bool ViewSpreadsheet(const ViewRequest& request);
@@ -34,7 +34,7 @@ private:
     void showTree();
     void showGrid();
 
-    ViewWindow& view_;
+    ViewerHost& host_;
     Settings& settings_;
     Prompts& prompts_;
     CancelKey& cancel_;

@@ -1,8 +1,8 @@
 #include "view/window/gui/PictureSoundViews.h"
 
 #include "platform/gui/WindowedMci.h"
-#include "view/picture/gui/PictureView.h"
 #include "view/media/gui/SoundView.h"
+#include "view/picture/gui/PictureView.h"
 #include "view/picture/gui/ThumbnailView.h"
 #include "view/window/gui/ViewWindow.h"
 
@@ -18,7 +18,7 @@ PictureSoundViews::PictureSoundViews(ViewWindow& window, Prompts& prompts, Cance
         ownMci_ = std::make_unique<WindowedMci>();
         mci = ownMci_.get();
     }
-    QWidget* canvas = window.pictureCanvas();
+    QWidget* canvas = &window.pageCanvas();
     // Both views fill the canvas, one above the other; each decides when it shows. Views
     // made again for the same window join the canvas's layout instead of orphaning one.
     auto* layout = qobject_cast<QGridLayout*>(canvas->layout());

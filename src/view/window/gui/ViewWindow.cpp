@@ -15,8 +15,8 @@
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 #include "view/text/TextSlices.h"
-#include "view/window/gui/ClickLabel.h"
 #include "view/text/gui/SearForm.h"
+#include "view/window/gui/ClickLabel.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -37,7 +37,6 @@ ViewWindow::ViewWindow(Settings& settings, Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), settings_(settings), prompts_(prompts)
 {
     setWindowTitle(QStringLiteral("Varnex view"));
-    timer1_.setInterval(1000);
     buildControls();
     buildMenus();
     ReloadFileHistory();
@@ -65,52 +64,54 @@ void ViewWindow::buildControls()
     auto* area = new QWidget(this);
     setCentralWidget(area);
 
-    goback_ = new ClickLabel(QStringLiteral("<< back"), area);
-    goback_->setToolTip(QStringLiteral("Click to goback one display"));
-    goback_->setCursor(Qt::PointingHandCursor);
-    connect(goback_, &ClickLabel::clicked, this, &ViewWindow::GoBack);
+    backLabel_ = new ClickLabel(QStringLiteral("<< back"), area);
+    backLabel_->setToolTip(QStringLiteral("Click to goback one display"));
+    backLabel_->setCursor(Qt::PointingHandCursor);
+    connect(backLabel_, &ClickLabel::clicked, this, &ViewWindow::GoBack);
 
-    filehistory_ = new HistoryListBox(prompts_, area);
-    filehistory_->setObjectName(QStringLiteral("Filehistory"));
-    filehistory_->setToolTip(QStringLiteral("File history"));
-    HistoryList::Properties& history = filehistory_->model().props;
+    fileHistory_ = new HistoryListBox(prompts_, area);
+    fileHistory_->setObjectName(QStringLiteral("Filehistory"));
+    fileHistory_->setToolTip(QStringLiteral("File history"));
+    HistoryList::Properties& history = fileHistory_->model().props;
     history.Enabled = true;
     history.Mode = 1;
     history.Fontname = font().family();
     history.BackColor = HistoryList::SystemColorFlag | 5; // window background
-    filehistory_->refresh();
-    connect(filehistory_, &HistoryListBox::Click, this, [this] {
-        const HistoryList& rows = filehistory_->model();
+    fileHistory_->refresh();
+    connect(fileHistory_, &HistoryListBox::Click, this, [this] {
+        const HistoryList& rows = fileHistory_->model();
         if (rows.ListIndex() >= 0)
             OpenFileHistoryEntry(rows.list(rows.ListIndex()));
     });
-    connect(filehistory_, &HistoryListBox::rowsRearranged, this, &ViewWindow::takeFileHistoryRows);
+    connect(fileHistory_, &HistoryListBox::rowsRearranged, this, &ViewWindow::takeFileHistoryRows);
 
-    rtb_ = new QTextEdit(area);
-    rtb_->setReadOnly(true);
-    rtb_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    textBox_ = new QTextEdit(area);
+    textBox_->setReadOnly(true);
+    textBox_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
-    ole1_ = new ClickLabel(area);
-    ole1_->setAlignment(Qt::AlignCenter);
-    ole1_->setWordWrap(true);
-    ole1_->setToolTip(QStringLiteral("Double-click to open the file in its application"));
-    connect(ole1_, &ClickLabel::doubleClicked, this, &ViewWindow::openOleFile);
+    documentPreview_ = new ClickLabel(area);
+    documentPreview_->setAlignment(Qt::AlignCenter);
+    documentPreview_->setWordWrap(true);
+    documentPreview_->setToolTip(
+        QStringLiteral("Double-click to open the file in its application"));
+    connect(documentPreview_, &ClickLabel::doubleClicked, this, &ViewWindow::openOleFile);
 
-    oleRun_ = new QPushButton(QStringLiteral("Run"), area);
-    oleRun_->setToolTip(QStringLiteral("Open the document in its default application"));
-    connect(oleRun_, &QPushButton::clicked, this, &ViewWindow::openOleFile);
+    runDocument_ = new QPushButton(QStringLiteral("Run"), area);
+    runDocument_->setToolTip(QStringLiteral("Open the document in its default application"));
+    connect(runDocument_, &QPushButton::clicked, this, &ViewWindow::openOleFile);
 
-    ppt_ = new QLabel(QStringLiteral("First chart: double-click to view full presentation"), area);
-    ppt_->setAutoFillBackground(true);
+    firstChartNote_ =
+        new QLabel(QStringLiteral("First chart: double-click to view full presentation"), area);
+    firstChartNote_->setAutoFillBackground(true);
 
-    vgridView_ = new GridView(area);
-    basketView_ = new GridView(area);
-    dbsModel_ = new NodeTreeModel(tableTree_, this);
-    dbsView_ = new NodeTreeView(area);
-    dbsView_->setNodeModel(dbsModel_);
+    grid_ = new GridView(area);
+    basketGrid_ = new GridView(area);
+    treeModel_ = new NodeTreeModel(tree_, this);
+    treeView_ = new NodeTreeView(area);
+    treeView_->setNodeModel(treeModel_);
 
     // Pictures, thumbnails, icons and the size bar chart draw on these pages.
-    pictureCanvas_ = new QWidget(area);
+    pageCanvas_ = new QWidget(area);
     sizeBarTab_ = new QWidget(area);
 
     statusPath_ = new QLabel(this);
@@ -131,8 +132,7 @@ void ViewWindow::TriggerView(const ViewRequest& request)
         currentViewFile_ = path;
         if (const auto it = kindViews_.find(ViewAction::Icons); it != kindViews_.end())
             it->second(request);
-        thumbPage = ThumbPage::Icons;
-        iconsShown = true;
+        thumbPage_ = ThumbPage::Icons;
         return;
     }
     setViewMode(ViewMode::None);
@@ -221,33 +221,31 @@ void ViewWindow::CloseView()
 {
     RedrawLock lock(this);
     stopMedia();
-    pictureCanvas_->hide(); // every ThumbPic, picIcon, FullPicture1/2, scroll bars
+    pageCanvas_->hide(); // every ThumbPic, picIcon, FullPicture1/2, scroll bars
     menuItem(ViewMenuItem::ShowSizeBar)->setChecked(false);
-    timer1_.stop();
-    ppt_->hide();
-    ole1_->hide(); // our OLE stand-in holds a picture that must not outlive its view
-    oleRun_->hide();
-    vgridView_->hide();
-    basketView_->hide();
-    dbsView_->hide();
-    dbsView_->lower();
-    dbsView_->setFont(font()); // the system report's fixed pitch goes with it
-    if (wb1_)
-        wb1_->hide();
+    firstChartNote_->hide();
+    documentPreview_->hide(); // our OLE stand-in holds a picture that must not outlive its view
+    runDocument_->hide();
+    grid_->hide();
+    basketGrid_->hide();
+    treeView_->hide();
+    treeView_->lower();
+    treeView_->setFont(font()); // the system report's fixed pitch goes with it
+    if (browser_)
+        browser_->hide();
     // A sound, a video or an archive shows nothing of its own here: the text of a file
     // viewed before must not show through.
-    rtb_->hide();
+    textBox_->hide();
     if (searForm_)
         searForm_->state().textStart = 0; // the next file is searched from its beginning
     stopTextLoad();
     statusPath_->clear();
     statusMessage_->clear();
-    thumbPage = ThumbPage::None;
-    enlargedThumb.clear();
-    iconsShown = false;
+    thumbPage_ = ThumbPage::None;
+    pointedItem_.clear();
     setViewMode(ViewMode::None);
     sizeBarTab_->hide();
-    filehistory_->lower();
+    fileHistory_->lower();
 }
 
 void ViewWindow::stopMedia()
@@ -298,25 +296,25 @@ void ViewWindow::RecordFile(const QString& path)
 {
     settings_.fileHistory.removeAll(path);
     settings_.fileHistory.prepend(path);
-    filehistory_->RemoveItem(filehistory_->model().Find(path));
-    filehistory_->Additem(path, 0, FileListIconIndex(ExtensionOf(path), settings_), 0,
+    fileHistory_->RemoveItem(fileHistory_->model().Find(path));
+    fileHistory_->Additem(path, 0, FileListIconIndex(ExtensionOf(path), settings_), 0,
                           HistoryList::RowKind::Path);
-    filehistory_->raise();
+    fileHistory_->raise();
 }
 
 void ViewWindow::ReloadFileHistory()
 {
-    filehistory_->Clear();
+    fileHistory_->Clear();
     for (const QString& path : std::as_const(settings_.fileHistory)) {
         if (!path.trimmed().isEmpty())
-            filehistory_->Additem(path, -1, FileListIconIndex(ExtensionOf(path), settings_), 0,
+            fileHistory_->Additem(path, -1, FileListIconIndex(ExtensionOf(path), settings_), 0,
                                   HistoryList::RowKind::Path);
     }
 }
 
 void ViewWindow::takeFileHistoryRows()
 {
-    const HistoryList& rows = filehistory_->model();
+    const HistoryList& rows = fileHistory_->model();
     settings_.fileHistory.clear();
     for (int i = 0; i < rows.ListCount(); ++i)
         settings_.fileHistory << rows.list(i);
@@ -324,13 +322,13 @@ void ViewWindow::takeFileHistoryRows()
 
 void ViewWindow::selectHistoryEntry(const QString& path)
 {
-    const int index = filehistory_->model().Find(path);
+    const int index = fileHistory_->model().Find(path);
     if (index >= 0) {
-        filehistory_->ShowItem(index);
+        fileHistory_->ShowItem(index);
         return;
     }
-    filehistory_->model().setListIndex(-1);
-    filehistory_->editField()->clear();
+    fileHistory_->model().setListIndex(-1);
+    fileHistory_->editField()->clear();
 }
 
 void ViewWindow::OpenFileHistoryEntry(const QString& entry)
@@ -368,6 +366,21 @@ void ViewWindow::OpenFileHistoryEntry(const QString& entry)
 void ViewWindow::setKindView(ViewAction action, KindView view)
 {
     kindViews_[action] = std::move(view);
+}
+
+void ViewWindow::whenPageNeedsRedraw(QObject* context, std::function<void(ViewMode)> redraw)
+{
+    connect(this, &ViewWindow::pageNeedsRedraw, context, std::move(redraw));
+}
+
+void ViewWindow::whenViewEnds(QObject* context, std::function<void()> stop)
+{
+    connect(this, &ViewWindow::stopMediaRequested, context, std::move(stop));
+}
+
+QWidget& ViewWindow::statusArea()
+{
+    return *statusBar();
 }
 
 void ViewWindow::setShownPicture(const QImage& picture, const QString& name)

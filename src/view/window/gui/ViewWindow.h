@@ -4,11 +4,11 @@
 #include "view/ViewDispatch.h"
 #include "view/ViewMode.h"
 #include "view/ViewRequest.h"
+#include "view/ViewerHost.h"
 
 #include <QHash>
 #include <QImage>
 #include <QMainWindow>
-#include <QTimer>
 #include <functional>
 #include <map>
 #include <memory>
@@ -32,18 +32,16 @@ class WebFindBar;
 struct Settings;
 
 /// The view window `v`: shows one file at a time in the view its FileKind selects,
-/// keeps the file history and the status bar `ViewName`.
-class ViewWindow : public QMainWindow {
+/// keeps the file history and the status bar `ViewName`. The viewers of pictures, sound,
+/// tables, icons and fonts see it only as their ViewerHost.
+class ViewWindow : public QMainWindow, public ViewerHost {
     Q_OBJECT
 public:
-    /// A view of a later feature (pictures, sound, tables, fonts, basket); true when
-    /// the file was shown, false on an error.
-    using KindView = std::function<bool(const ViewRequest& request)>;
-
     ViewWindow(Settings& settings, Prompts& prompts, QWidget* parent = nullptr);
     /// The settings the window shows and changes (not owned).
-    [[nodiscard]] const Settings& settings() const { return settings_; }
+    [[nodiscard]] const Settings& settings() const override { return settings_; }
     ~ViewWindow() override;
+    [[nodiscard]] QWidget& hostWidget() override { return *this; }
 
     /// Runs the dispatch: ends the current view, shows the requested file in the view of
     /// its kind, records it in the file history (unless it lies in TempFolder) and shows
@@ -51,24 +49,24 @@ public:
     void TriggerView(const ViewRequest& request);
     /// Ends the current view: hides every view control, clears the status panels and
     /// ViewMode, and stops sound and video.
-    void CloseView();
+    void CloseView() override;
     /// Sets status panel 1 (the path) or 2 (messages) when the text differs.
-    void SetViewPath(const QString& text);
-    void SetViewMessage(const QString& text);
+    void SetViewPath(const QString& text) override;
+    void SetViewMessage(const QString& text) override;
     /// Status panel 2 for the view being shown (a picture too large, a preview that
     /// cannot be made); the dispatch keeps it there once the view is up.
-    void setViewNote(const QString& text);
+    void setViewNote(const QString& text) override;
 
-    [[nodiscard]] ViewMode viewMode() const { return viewMode_; }
+    [[nodiscard]] ViewMode viewMode() const override { return viewMode_; }
     /// Set by each view as it takes the window; a workbook or a database names its file.
-    void setViewMode(ViewMode mode, const QString& tableFile = QString())
+    void setViewMode(ViewMode mode, const QString& tableFile = QString()) override
     {
         viewMode_ = mode;
         tableFile_ = tableFile;
     }
     /// The workbook shown, or the working copy of the database shown.
-    [[nodiscard]] const QString& tableFile() const { return tableFile_; }
-    [[nodiscard]] const QString& CurrentViewFile() const { return currentViewFile_; }
+    [[nodiscard]] const QString& tableFile() const override { return tableFile_; }
+    [[nodiscard]] const QString& CurrentViewFile() const override { return currentViewFile_; }
 
     /// Puts `path` at the top of the file history (an older equal entry goes).
     void RecordFile(const QString& path);
@@ -101,7 +99,9 @@ public:
     [[nodiscard]] SearForm* searForm();
 
     /// Registers the view of a later feature; kinds without one show nothing.
-    void setKindView(ViewAction action, KindView view);
+    void setKindView(ViewAction action, KindView view) override;
+    void whenPageNeedsRedraw(QObject* context, std::function<void(ViewMode)> redraw) override;
+    void whenViewEnds(QObject* context, std::function<void()> stop) override;
 
     /// Shows the view font and the view colours of the settings in the text view now.
     void applyOptions();
@@ -115,7 +115,7 @@ public:
     void Maximise();
     /// "Cancel" in the "View" menu: stops the browser and all media.
     void CancelView();
-    /// `Goback`: stops video and goes back one page in the HTML view.
+    /// The `Goback` label: stops video and goes back one page in the HTML view.
     void GoBack();
     /// Places the top strip and gives every view control the view area.
     void LayoutView();
@@ -128,43 +128,46 @@ public:
 
     /// Brings `tableGrid` to the front with the contents of its grid (a size table): the
     /// picture area hidden, the window shown.
-    void ShowGrid();
+    void ShowGrid() override;
 
     /// The picture now shown and its name, for "Copy" in the picture view.
-    void setShownPicture(const QImage& picture, const QString& name);
+    void setShownPicture(const QImage& picture, const QString& name) override;
 
-    // The controls, for the views of later features and for tests.
-    [[nodiscard]] QTextEdit* richText() const { return rtb_; }
+    // The surfaces lent to every view.
+    [[nodiscard]] QTextEdit& textBox() override { return *textBox_; }
+    [[nodiscard]] GridView& grid() override { return *grid_; }
+    [[nodiscard]] NodeTree& tree() override { return tree_; }
+    [[nodiscard]] NodeTreeView& treeView() override { return *treeView_; }
+    [[nodiscard]] QWidget& pageCanvas() override { return *pageCanvas_; }
+    [[nodiscard]] QWidget& statusArea() override;
+
+    // The window's own controls, for the application's wiring and for tests.
     /// The browser; created on the first HTML view, null before.
-    [[nodiscard]] QWebEngineView* webView() const { return wb1_; }
-    [[nodiscard]] ClickLabel* oleView() const { return ole1_; }
-    [[nodiscard]] QLabel* ppt() const { return ppt_; }
-    [[nodiscard]] QPushButton* oleRun() const { return oleRun_; }
-    [[nodiscard]] ClickLabel* Goback() const { return goback_; }
+    [[nodiscard]] QWebEngineView* browser() const { return browser_; }
+    /// The first page of an office document (`OLE1`), its "Run" button and the line
+    /// above it (`ppt`).
+    [[nodiscard]] ClickLabel* documentPreview() const { return documentPreview_; }
+    [[nodiscard]] QPushButton* runDocumentButton() const { return runDocument_; }
+    [[nodiscard]] QLabel* firstChartNote() const { return firstChartNote_; }
+    /// The "<< back" label (`Goback`).
+    [[nodiscard]] ClickLabel* backLabel() const { return backLabel_; }
     /// The file history list (drop-down); settings().fileHistory follows its rows.
-    [[nodiscard]] HistoryListBox* Filehistory() const { return filehistory_; }
-    [[nodiscard]] GridView* tableGrid() const { return vgridView_; }
-    [[nodiscard]] GridView* RadeZazeda() const { return basketView_; }
-    [[nodiscard]] NodeTreeView* tableTree() const { return dbsView_; }
-    [[nodiscard]] NodeTree& dbsTree() { return tableTree_; }
-    /// The page canvas of pictures, thumbnails and icons (`FullPicture1`, `ThumbPic`).
-    [[nodiscard]] QWidget* pictureCanvas() const { return pictureCanvas_; }
+    [[nodiscard]] HistoryListBox* fileHistoryList() const { return fileHistory_; }
+    /// The basket's grid (`RadeZazeda`), once placed.
+    [[nodiscard]] GridView* basketGrid() const { return basketGrid_; }
     /// The page area of the size bar chart (`Sizebartab`).
     [[nodiscard]] QWidget* sizeBarTab() const { return sizeBarTab_; }
-    [[nodiscard]] QTimer& countdownTimer() { return timer1_; }
     [[nodiscard]] QString statusPath() const;
-    [[nodiscard]] QString statusMessage() const;
-    [[nodiscard]] QAction* menuItem(ViewMenuItem item) const { return menuItems_.at(item); }
+    [[nodiscard]] QString statusMessage() const override;
+    [[nodiscard]] QAction* menuItem(ViewMenuItem item) const override
+    {
+        return menuItems_.at(item);
+    }
 
-    /// What the first thumbnail cell (`ThumbPic`) shows.
-    ThumbPage thumbPage = ThumbPage::None;
-    /// True once the icons page of a file is shown.
-    bool iconsShown = false;
-    /// The item under the enlarged thumbnail (`ThumbImage`): an icon's number or a
-    /// picture's path.
-    QString enlargedThumb;
-    /// True while `tableTree` holds a tree that "Copy" copies as text.
-    bool tableTreeCopyable = false;
+    [[nodiscard]] ThumbPage thumbPage() const override { return thumbPage_; }
+    void setThumbPage(ThumbPage page) override { thumbPage_ = page; }
+    [[nodiscard]] const QString& pointedItem() const override { return pointedItem_; }
+    void setPointedItem(const QString& item) override { pointedItem_ = item; }
 
 Q_SIGNALS:
     /// After a new layout, when the page shown is drawn by its feature: a size bar
@@ -210,23 +213,26 @@ private:
     QImage shownPicture_;
     QString shownPictureName_;
 
-    QTextEdit* rtb_ = nullptr;
-    QWebEngineView* wb1_ = nullptr;
+    ThumbPage thumbPage_ = ThumbPage::None;
+    QString pointedItem_;
+
+    QTextEdit* textBox_ = nullptr;
+    QWebEngineView* browser_ = nullptr;
     SearForm* searForm_ = nullptr;
     WebFindBar* webFind_ = nullptr;
-    ClickLabel* ole1_ = nullptr;
+    ClickLabel* documentPreview_ = nullptr;
     QString oleFile_;
-    QPushButton* oleRun_ = nullptr; ///< "Run" where an office document has no preview
-    QLabel* ppt_ = nullptr;
-    ClickLabel* goback_ = nullptr;
-    HistoryListBox* filehistory_ = nullptr;
-    GridView* vgridView_ = nullptr;
-    GridView* basketView_ = nullptr;
+    QPushButton* runDocument_ = nullptr; ///< "Run" where an office document has no preview
+    QLabel* firstChartNote_ = nullptr;
+    ClickLabel* backLabel_ = nullptr;
+    HistoryListBox* fileHistory_ = nullptr;
+    GridView* grid_ = nullptr;
+    GridView* basketGrid_ = nullptr;
     QWidget* basketIcon_ = nullptr;
-    NodeTree tableTree_;
-    NodeTreeModel* dbsModel_ = nullptr;
-    NodeTreeView* dbsView_ = nullptr;
-    QWidget* pictureCanvas_ = nullptr;
+    NodeTree tree_;
+    NodeTreeModel* treeModel_ = nullptr;
+    NodeTreeView* treeView_ = nullptr;
+    QWidget* pageCanvas_ = nullptr;
     QWidget* sizeBarTab_ = nullptr;
     QLabel* statusPath_ = nullptr;
     QLabel* statusMessage_ = nullptr;
@@ -235,7 +241,6 @@ private:
     QString pendingText_;                    ///< a CR held back until the next slice shows its LF
     int textLoadRun_ = 0; ///< bumped to end a load: queued slices of an older run stop
     qint64 textLimit_ = DefaultTextLimit;
-    QTimer timer1_;
     std::map<ViewMenuItem, QAction*> menuItems_;
 
     std::map<ViewAction, KindView> kindViews_;

@@ -38,33 +38,35 @@ void ViewWindow::LayoutView()
     {
         RedrawLock lock(this);
         const int width = area->width();
-        const int stripHeight = filehistory_->sizeHint().height();
-        goback_->setGeometry(Margin, Margin, GobackWidth, stripHeight);
+        const int stripHeight = fileHistory_->sizeHint().height();
+        backLabel_->setGeometry(Margin, Margin, GobackWidth, stripHeight);
         int historyLeft = 2 * Margin + GobackWidth;
         if (basketIcon_) {
             basketIcon_->move(historyLeft, Margin + (stripHeight - basketIcon_->height()) / 2);
             historyLeft += basketIcon_->width() + Margin;
         }
-        filehistory_->setGeometry(historyLeft, Margin, qMax(40, width - historyLeft - Margin),
+        fileHistory_->setGeometry(historyLeft, Margin, qMax(40, width - historyLeft - Margin),
                                   stripHeight);
 
         const int top = stripHeight + 2 * Margin;
         viewArea_ = QRect(0, top, width, qMax(0, area->height() - top));
-        for (QWidget* view : {static_cast<QWidget*>(rtb_), static_cast<QWidget*>(wb1_),
-                              static_cast<QWidget*>(dbsView_), static_cast<QWidget*>(vgridView_),
-                              static_cast<QWidget*>(basketView_), pictureCanvas_, sizeBarTab_}) {
+        for (QWidget* view : {static_cast<QWidget*>(textBox_), static_cast<QWidget*>(browser_),
+                              static_cast<QWidget*>(treeView_), static_cast<QWidget*>(grid_),
+                              static_cast<QWidget*>(basketGrid_), pageCanvas_, sizeBarTab_}) {
             if (view)
                 view->setGeometry(viewArea_);
         }
-        ppt_->setGeometry(viewArea_.left(), viewArea_.top(), viewArea_.width(), PptHeight);
-        ole1_->setGeometry(viewArea_.adjusted(0, PptHeight, 0, 0));
-        const QSize run = oleRun_->sizeHint();
-        oleRun_->setGeometry(QRect(QPoint(viewArea_.center().x() - run.width() / 2,
-                                          ole1_->geometry().center().y() + 2 * run.height()),
-                                   run));
+        firstChartNote_->setGeometry(viewArea_.left(), viewArea_.top(), viewArea_.width(),
+                                     PptHeight);
+        documentPreview_->setGeometry(viewArea_.adjusted(0, PptHeight, 0, 0));
+        const QSize run = runDocument_->sizeHint();
+        runDocument_->setGeometry(
+            QRect(QPoint(viewArea_.center().x() - run.width() / 2,
+                         documentPreview_->geometry().center().y() + 2 * run.height()),
+                  run));
     }
-    if (basketView_ && !basketView_->isHidden())
-        basketView_->raise();
+    if (basketGrid_ && !basketGrid_->isHidden())
+        basketGrid_->raise();
     if (isRedrawnPage(viewMode_))
         Q_EMIT pageNeedsRedraw(viewMode_);
 }
@@ -72,9 +74,9 @@ void ViewWindow::LayoutView()
 void ViewWindow::placeBasket(GridView* grid, QWidget* icon)
 {
     QWidget* area = centralWidget();
-    if (grid && grid != basketView_) {
-        delete basketView_;
-        basketView_ = grid;
+    if (grid && grid != basketGrid_) {
+        delete basketGrid_;
+        basketGrid_ = grid;
         grid->setParent(area);
         grid->hide();
     }

@@ -60,26 +60,23 @@ void ViewWindow::buildMenus()
 void ViewWindow::Copy()
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (viewMode_ == ViewMode::Thumbnails || thumbPage == ThumbPage::Pictures) {
+    if (viewMode_ == ViewMode::Thumbnails || thumbPage_ == ThumbPage::Pictures) {
         prompts_.message(QStringLiteral("right-click on picture to copy"));
     } else if (viewMode_ == ViewMode::Picture) {
         clipboard->setImage(shownPicture_);
         prompts_.message(shownPictureName_ + LineBreak +
                          QStringLiteral("copied, use CTRL-V to paste"));
     } else if (viewMode_ == ViewMode::SystemInfo) {
-        platform::copyTextToClipboard(TreeToText(tableTree_));
+        platform::copyTextToClipboard(TreeToText(tree_));
         prompts_.message(QStringLiteral("information tree ") + PasteHint);
-    } else if (!vgridView_->isHidden()) {
-        vgridView_->copySelection();
+    } else if (!grid_->isHidden()) {
+        grid_->copySelection();
         prompts_.message(QStringLiteral("grid ") + PasteHint);
-    } else if (!basketView_->isHidden()) {
-        basketView_->copyAll();
+    } else if (!basketGrid_->isHidden()) {
+        basketGrid_->copyAll();
         prompts_.message(QStringLiteral("grid ") + PasteHint);
-    } else if (tableTreeCopyable) {
-        platform::copyTextToClipboard(TreeToText(tableTree_));
-        prompts_.message(QStringLiteral("tree ") + PasteHint);
     } else {
-        platform::copyTextToClipboard(rtb_->textCursor().selection().toPlainText());
+        platform::copyTextToClipboard(textBox_->textCursor().selection().toPlainText());
         prompts_.message(PasteHint);
     }
 }
@@ -97,20 +94,20 @@ void ViewWindow::Maximise()
 
 void ViewWindow::CancelView()
 {
-    if (wb1_)
-        wb1_->stop();
+    if (browser_)
+        browser_->stop();
     stopMedia();
 }
 
 void ViewWindow::GoBack()
 {
     stopMedia();
-    if (!wb1_)
+    if (!browser_)
         return;
-    wb1_->back();
+    browser_->back();
     // Focus returns to the view that was shown.
-    if (!wb1_->isHidden())
-        wb1_->setFocus();
-    else if (!rtb_->isHidden())
-        rtb_->setFocus();
+    if (!browser_->isHidden())
+        browser_->setFocus();
+    else if (!textBox_->isHidden())
+        textBox_->setFocus();
 }

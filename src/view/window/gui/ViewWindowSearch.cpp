@@ -2,8 +2,8 @@
 // views and the grid.
 #include "controls/gui/GridView.h"
 #include "view/text/gui/SearForm.h"
-#include "view/window/gui/ViewWindow.h"
 #include "view/text/gui/WebFindBar.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QTextEdit>
 #include <QWebEngineView>
@@ -11,7 +11,7 @@
 SearForm* ViewWindow::searForm()
 {
     if (!searForm_)
-        searForm_ = new SearForm(*rtb_, *vgridView_, prompts_, this);
+        searForm_ = new SearForm(*textBox_, *grid_, prompts_, this);
     return searForm_;
 }
 
@@ -19,10 +19,10 @@ void ViewWindow::FindText()
 {
     SearForm* form = searForm();
     form->state().resetGrid();
-    if (wb1_ && wb1_->isVisible() && viewMode_ == ViewMode::Web) {
+    if (browser_ && browser_->isVisible() && viewMode_ == ViewMode::Web) {
         if (!webFind_)
-            webFind_ = new WebFindBar(*wb1_);
-        wb1_->setFocus();
+            webFind_ = new WebFindBar(*browser_);
+        browser_->setFocus();
         webFind_->open();
         return;
     }
@@ -30,9 +30,9 @@ void ViewWindow::FindText()
         return;
     // The grid is shown over the text view, which stays visible beneath it. A size table
     // leaves the view mode empty (it shows no file) and is searched all the same.
-    if (vgridView_->isVisible()) {
+    if (grid_->isVisible()) {
         form->tag = QStringLiteral("vgrid");
-    } else if (viewMode_ != ViewMode::None && rtb_->isVisible()) {
+    } else if (viewMode_ != ViewMode::None && textBox_->isVisible()) {
         form->tag.clear(); // a dialog last used on the grid searches the text again
     } else {
         return;

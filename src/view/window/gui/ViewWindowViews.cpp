@@ -9,9 +9,9 @@
 #include "platform/Shell.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
-#include "view/text/OleRender.h"
 #include "view/picture/PictureFile.h"
 #include "view/report/SystemReport.h"
+#include "view/text/OleRender.h"
 #include "view/text/TextSlices.h"
 #include "view/window/gui/ClickLabel.h"
 #include "view/window/gui/ViewWindow.h"
@@ -77,38 +77,38 @@ QFont ViewWindow::textViewFont() const
 void ViewWindow::applyOptions()
 {
     const QFont font = textViewFont();
-    rtb_->setFont(font);
-    rtb_->document()->setDefaultFont(font);
-    QPalette palette = rtb_->palette();
+    textBox_->setFont(font);
+    textBox_->document()->setDefaultFont(font);
+    QPalette palette = textBox_->palette();
     palette.setColor(QPalette::Base, colourOf(settings_.colours[4]));
     palette.setColor(QPalette::Text, colourOf(settings_.colours[5]));
-    rtb_->setPalette(palette);
+    textBox_->setPalette(palette);
 }
 
 void ViewWindow::ViewText(const QString& path)
 {
     viewMode_ = ViewMode::Text;
-    rtb_->clear();
+    textBox_->clear();
     applyOptions();
-    const QFont font = rtb_->font();
+    const QFont font = textBox_->font();
     stopTextLoad();
     // A file that cannot be read leaves the box empty.
     auto slices = std::make_unique<TextSlices>(path, textLimit_);
     if (LooksLikeRtf(slices->peek(8)) && slices->size() <= textLimit_) {
         QFile file;
         if (platform::openForReading(file, path))
-            ReadRtf(file.readAll(), *rtb_->document(), font);
+            ReadRtf(file.readAll(), *textBox_->document(), font);
     } else {
         // The first screen at once; the rest in slices while the window stays live.
-        rtb_->setPlainText(takeTextSlice(*slices, FirstTextSlice));
+        textBox_->setPlainText(takeTextSlice(*slices, FirstTextSlice));
         if (!slices->atEnd()) {
             textSlices_ = std::move(slices);
             QTimer::singleShot(0, this, [this, run = textLoadRun_] { continueTextLoad(run); });
         }
     }
-    rtb_->moveCursor(QTextCursor::Start);
-    rtb_->raise();
-    rtb_->show();
+    textBox_->moveCursor(QTextCursor::Start);
+    textBox_->raise();
+    textBox_->show();
 }
 
 QString ViewWindow::takeTextSlice(TextSlices& slices, qint64 bytes)
@@ -127,7 +127,7 @@ void ViewWindow::continueTextLoad(int run)
 {
     if (run != textLoadRun_ || !textSlices_)
         return;
-    QTextCursor end(rtb_->document());
+    QTextCursor end(textBox_->document());
     end.movePosition(QTextCursor::End);
     end.insertText(takeTextSlice(*textSlices_, TextSlice));
     if (!textSlices_->atEnd()) {
@@ -174,18 +174,18 @@ bool ViewWindow::ViewDoc(const QString& path)
 {
     viewMode_ = ViewMode::Document;
     const std::optional<QString> text = DocTextOfFile(path);
-    rtb_->setPlainText(text.value_or(QString()));
-    rtb_->raise();
-    rtb_->show();
+    textBox_->setPlainText(text.value_or(QString()));
+    textBox_->raise();
+    textBox_->show();
     return text.has_value();
 }
 
 QWebEngineView* ViewWindow::ensureBrowser()
 {
-    if (!wb1_) {
-        wb1_ = new QWebEngineView(centralWidget());
-        wb1_->setPage(new SilentPage(wb1_));
-        wb1_->setGeometry(viewArea_);
+    if (!browser_) {
+        browser_ = new QWebEngineView(centralWidget());
+        browser_->setPage(new SilentPage(browser_));
+        browser_->setGeometry(viewArea_);
         // The browser draws through OpenGL: the window is made anew for it, and a window
         // manager may then put it elsewhere. It stays where it was.
         const QPoint at = pos();
@@ -194,15 +194,15 @@ QWebEngineView* ViewWindow::ensureBrowser()
                 move(at);
         });
     }
-    return wb1_;
+    return browser_;
 }
 
 void ViewWindow::ViewWeb(const QString& path)
 {
     CloseView();
-    rtb_->hide();
-    dbsView_->hide();
-    dbsView_->lower();
+    textBox_->hide();
+    treeView_->hide();
+    treeView_->lower();
     QWebEngineView* browser = ensureBrowser();
     browser->setUrl(platform::fileUrl(path));
     browser->raise();
@@ -212,28 +212,29 @@ void ViewWindow::ViewWeb(const QString& path)
 
 void ViewWindow::ViewOle(const QString& extension, const QString& path)
 {
-    vgridView_->hide();
-    basketView_->hide();
-    dbsView_->hide();
-    rtb_->hide();
-    if (wb1_)
-        wb1_->hide();
+    grid_->hide();
+    basketGrid_->hide();
+    treeView_->hide();
+    textBox_->hide();
+    if (browser_)
+        browser_->hide();
     oleFile_ = path;
-    ole1_->clear();
-    ole1_->setProperty("oleClass", OleClassFor(extension));
+    documentPreview_->clear();
+    documentPreview_->setProperty("oleClass", OleClassFor(extension));
     // A PCX never comes here: the dispatch shows it as a picture through our own reader.
     if (const QString problem = renderOlePreview(path); !problem.isEmpty()) {
         // Linux cannot embed these documents: say why there is no preview and offer the
         // document's own program instead of a blank area.
-        ole1_->setText(QStringLiteral("No preview of %1.").arg(QFileInfo(path).fileName()));
+        documentPreview_->setText(
+            QStringLiteral("No preview of %1.").arg(QFileInfo(path).fileName()));
         setViewNote(problem + QStringLiteral(": \"Run\" opens it in its default application"));
-        oleRun_->show();
+        runDocument_->show();
     }
-    ole1_->show();
-    ole1_->raise();
-    oleRun_->raise();
-    ppt_->show();
-    ppt_->raise();
+    documentPreview_->show();
+    documentPreview_->raise();
+    runDocument_->raise();
+    firstChartNote_->show();
+    firstChartNote_->raise();
     viewMode_ = ViewMode::Ole;
 }
 
@@ -247,8 +248,8 @@ QString ViewWindow::renderOlePreview(const QString& path)
         QPixmap::fromImage(LoadPicture(RenderFirstPage(path, settings_.workFolder)));
     if (picture.isNull())
         return QStringLiteral("LibreOffice could not make a preview of this document");
-    ole1_->setPixmap(picture.scaled(viewArea_.size().boundedTo(picture.size()), Qt::KeepAspectRatio,
-                                    Qt::SmoothTransformation));
+    documentPreview_->setPixmap(picture.scaled(viewArea_.size().boundedTo(picture.size()),
+                                               Qt::KeepAspectRatio, Qt::SmoothTransformation));
     return {};
 }
 
@@ -260,11 +261,11 @@ void ViewWindow::openOleFile()
 
 void ViewWindow::ShowGrid()
 {
-    pictureCanvas_->hide();
-    ppt_->hide();
-    vgridView_->refresh();
-    vgridView_->raise();
-    vgridView_->show();
+    pageCanvas_->hide();
+    firstChartNote_->hide();
+    grid_->refresh();
+    grid_->raise();
+    grid_->show();
     show();
     raise();
 }
@@ -276,13 +277,13 @@ void ViewWindow::ShowSystemInfo()
     SetViewMessage(QString());
     statusBar()->setToolTip(QString());
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    BuildSystemReport(tableTree_, platform::GatherMachineFacts(), platform::GatherVolumeFacts(),
+    BuildSystemReport(tree_, platform::GatherMachineFacts(), platform::GatherVolumeFacts(),
                       screen ? screen->size() : QSize());
     // The labels are padded so every "=" stands in one column: that needs a fixed pitch.
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSizeF(font().pointSizeF());
-    dbsView_->setFont(fixed);
-    richText()->hide();
-    dbsView_->raise();
-    dbsView_->show();
+    treeView_->setFont(fixed);
+    textBox_->hide();
+    treeView_->raise();
+    treeView_->show();
 }

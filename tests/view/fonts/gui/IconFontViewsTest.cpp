@@ -64,7 +64,7 @@ TEST_F(IconFontViewsTest, ViewIconsShowsAPageAndSavesTheHoveredIcon)
     window->TriggerView(request(program, "VI"));
 
     EXPECT_EQ(window->viewMode(), ViewMode::Icons);
-    EXPECT_EQ(window->thumbPage, ThumbPage::Icons);
+    EXPECT_EQ(window->thumbPage(), ThumbPage::Icons);
     EXPECT_EQ(window->statusMessage(), " 40 icons");
     EXPECT_EQ(window->statusPath(), program);
     IconPageWidget* page = views->iconPage();
@@ -76,7 +76,7 @@ TEST_F(IconFontViewsTest, ViewIconsShowsAPageAndSavesTheHoveredIcon)
 
     views->HoverIcon(0, QPoint(74 + 5, 5));
     EXPECT_EQ(window->statusMessage(), "icon 2 of 40");
-    EXPECT_EQ(window->enlargedThumb, " 2");
+    EXPECT_EQ(window->pointedItem(), " 2");
     EXPECT_EQ(window->statusBar()->toolTip(), "right click on icon to save");
 
     const QString target = tree.path("second.ico");
@@ -129,7 +129,7 @@ TEST_F(IconFontViewsTest, AFontSampleShowsTheFaceAndTheSampleAt16Points)
     const QString path = tree.file("DejaVuSans-Bold.ttf", bold);
     window->TriggerView(request(path, ".TTF"));
     EXPECT_EQ(window->viewMode(), ViewMode::Font);
-    QTextDocument* document = window->richText()->document();
+    QTextDocument* document = window->textBox().document();
     EXPECT_TRUE(document->toPlainText().startsWith("DejaVu Sans Bold" + QString(20, ' ') + "ABCS"));
     EXPECT_EQ(document->blockCount(), 4);
     QTextCursor cursor(document);
@@ -138,7 +138,7 @@ TEST_F(IconFontViewsTest, AFontSampleShowsTheFaceAndTheSampleAt16Points)
     EXPECT_EQ(cursor.charFormat().font().family(), "DejaVu Sans");
     cursor.setPosition(3);
     EXPECT_NE(cursor.charFormat().font().pointSize(), 16) << "the face's line starts at 10 points";
-    EXPECT_EQ(window->richText()->textCursor().position(), 0);
+    EXPECT_EQ(window->textBox().textCursor().position(), 0);
 }
 
 TEST_F(IconFontViewsTest, TheFontTableFillsTheGrid)
@@ -152,7 +152,7 @@ TEST_F(IconFontViewsTest, TheFontTableFillsTheGrid)
                   fontfixtures::withNameTable(
                       dejavu, fontfixtures::windowsNames("Nowhere", "Bold", "Nowhere Bold")))};
     views->ShowFontTable(paths);
-    GridView* view = window->tableGrid();
+    GridView* view = &window->grid();
     EXPECT_TRUE(view->isVisible());
     EXPECT_EQ(view->grid().textMatrix(1, 2), "DejaVu Sans");
     EXPECT_EQ(view->grid().textMatrix(2, 3), " ***font not installed***");

@@ -5,10 +5,10 @@
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
-#include "view/window/gui/PictureSoundViews.h"
-#include "view/picture/gui/PictureView.h"
 #include "view/media/gui/SoundView.h"
+#include "view/picture/gui/PictureView.h"
 #include "view/picture/gui/ThumbnailView.h"
+#include "view/window/gui/PictureSoundViews.h"
 #include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
@@ -171,8 +171,8 @@ TEST_F(PictureViewsTest, TodaysFormatsTifAndPcxShowAsPictures)
         view(path);
         EXPECT_EQ(window->viewMode(), ViewMode::Picture) << name;
         EXPECT_EQ(views->pictureView().picture().size(), QSize(64, 48)) << name;
-        EXPECT_TRUE(window->ppt()->isHidden()) << name << ": no OLE caption";
-        EXPECT_TRUE(window->richText()->isHidden()) << name;
+        EXPECT_TRUE(window->firstChartNote()->isHidden()) << name << ": no OLE caption";
+        EXPECT_TRUE(window->textBox().isHidden()) << name;
         EXPECT_EQ(window->statusMessage(), QString()) << name;
         if (QLatin1String(name) == QLatin1String("f.pcx"))
             screenshot(*window, QStringLiteral("pcx"));
@@ -250,7 +250,7 @@ TEST_F(PictureViewsTest, TwentyFivePicturesMakeOnePageWithADisabledBar)
     views->ShowThumbnails(pictures(25));
     EXPECT_EQ(prompts.shown.last().text, QStringLiteral(" 25 pictures\r\n 1 pages"));
     EXPECT_EQ(window->viewMode(), ViewMode::Thumbnails);
-    EXPECT_EQ(window->thumbPage, ThumbPage::Pictures);
+    EXPECT_EQ(window->thumbPage(), ThumbPage::Pictures);
     PageStack* pages = views->thumbnailView().pages();
     EXPECT_EQ(pages->pageCount(), 1);
     EXPECT_FALSE(pages->scrollBar()->isEnabled());
@@ -329,8 +329,8 @@ TEST_F(PictureViewsTest, SoundPlaysQuotedAndCountsDown)
     view(song);
     EXPECT_TRUE(mci.sent.contains(QStringLiteral("open ") + device));
     EXPECT_EQ(mci.sent.last(), QStringLiteral("play ") + device);
-    EXPECT_TRUE(window->countdownTimer().isActive());
-    EXPECT_EQ(window->countdownTimer().interval(), 1000);
+    EXPECT_TRUE(views->soundView().countdownTimer().isActive());
+    EXPECT_EQ(views->soundView().countdownTimer().interval(), 1000);
     views->soundView().Tick();
     EXPECT_EQ(window->statusMessage(), QStringLiteral("01:02:05"));
     screenshot(*window, QStringLiteral("sound"));
@@ -347,10 +347,10 @@ TEST_F(PictureViewsTest, SoundPlaysQuotedAndCountsDown)
 
     views->soundView().Pause();
     EXPECT_EQ(mci.sent.last(), QStringLiteral("Stop ") + device);
-    EXPECT_FALSE(window->countdownTimer().isActive());
+    EXPECT_FALSE(views->soundView().countdownTimer().isActive());
     views->soundView().Resume();
     EXPECT_EQ(mci.sent.last(), QStringLiteral("play ") + device);
-    EXPECT_TRUE(window->countdownTimer().isActive());
+    EXPECT_TRUE(views->soundView().countdownTimer().isActive());
     mci.sent.clear();
     views->soundView().Replay();
     EXPECT_EQ(mci.sent,
@@ -362,7 +362,7 @@ TEST_F(PictureViewsTest, SoundPlaysQuotedAndCountsDown)
     EXPECT_EQ(mci.sent, (QStringList{QStringLiteral("close ") + device,
                                      QStringLiteral("stop video"), QStringLiteral("close video")}));
     EXPECT_FALSE(views->soundView().playback().loaded());
-    EXPECT_FALSE(window->countdownTimer().isActive());
+    EXPECT_FALSE(views->soundView().countdownTimer().isActive());
 }
 
 TEST_F(PictureViewsTest, BackDuringASoundEndsItsCountDownAndNoOldTextShowsBehind)
@@ -375,16 +375,16 @@ TEST_F(PictureViewsTest, BackDuringASoundEndsItsCountDownAndNoOldTextShowsBehind
     mci.replies[QStringLiteral("status ") + device + QStringLiteral(" position")] =
         QStringLiteral("0");
     view(song);
-    EXPECT_TRUE(window->richText()->isHidden()) << "the old text must not show behind";
+    EXPECT_TRUE(window->textBox().isHidden()) << "the old text must not show behind";
     views->soundView().Tick();
     EXPECT_EQ(window->statusMessage(), QStringLiteral("00:01:05"));
     window->GoBack();
     EXPECT_EQ(window->statusMessage(), QString());
-    EXPECT_FALSE(window->countdownTimer().isActive());
+    EXPECT_FALSE(views->soundView().countdownTimer().isActive());
     EXPECT_FALSE(views->soundView().playback().loaded());
 
     view(tree.file(QStringLiteral("film.avi"), 10));
-    EXPECT_TRUE(window->richText()->isHidden());
+    EXPECT_TRUE(window->textBox().isHidden());
 }
 
 TEST_F(PictureViewsTest, TheSoundMenuOnlyOpensWhileASoundIsLoaded)

@@ -65,17 +65,17 @@ TEST_F(TableViewerTest, AWorkbookShowsItsSheetsThenAClickedSheetInTheGrid)
         GTEST_SKIP() << "python3-xlwt is not installed";
     window.TriggerView(request("book.xls", FileKind::Xls));
     EXPECT_EQ(window.viewMode(), ViewMode::Workbook);
-    EXPECT_TRUE(window.tableTree()->isVisible());
-    EXPECT_FALSE(window.tableGrid()->isVisible());
-    const NodeTree& tree = window.dbsTree();
+    EXPECT_TRUE(window.treeView().isVisible());
+    EXPECT_FALSE(window.grid().isVisible());
+    const NodeTree& tree = window.tree();
     ASSERT_EQ(tree.children(tree.root()).size(), 3u);
 
     viewer.nodeClicked(tree.root()); // the root never reacts
-    EXPECT_FALSE(window.tableGrid()->isVisible());
+    EXPECT_FALSE(window.grid().isVisible());
     viewer.nodeClicked(ChildNamed(tree, "My Sheet"));
-    EXPECT_TRUE(window.tableGrid()->isVisible());
-    EXPECT_FALSE(window.tableTree()->isVisible());
-    EXPECT_EQ(window.tableGrid()->grid().textMatrix(2, 1), "pear");
+    EXPECT_TRUE(window.grid().isVisible());
+    EXPECT_FALSE(window.treeView().isVisible());
+    EXPECT_EQ(window.grid().grid().textMatrix(2, 1), "pear");
     EXPECT_EQ(window.statusPath(), files.path("book.xls") + "[My Sheet]");
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
@@ -89,16 +89,16 @@ TEST_F(TableViewerTest, ADatabaseIsViewedThroughItsWorkingCopy)
     EXPECT_EQ(window.viewMode(), ViewMode::Database);
     EXPECT_EQ(window.tableFile(), copy);
     EXPECT_TRUE(QFile::exists(copy));
-    const NodeTree& tree = window.dbsTree();
+    const NodeTree& tree = window.tree();
     const NodeTree::Id table = ChildNamed(tree, "FPdev");
     ASSERT_NE(table, NodeTree::None);
 
     viewer.nodeClicked(tree.children(table).front()); // a field line does nothing
-    EXPECT_FALSE(window.tableGrid()->isVisible());
+    EXPECT_FALSE(window.grid().isVisible());
     viewer.nodeClicked(table);
-    EXPECT_TRUE(window.tableGrid()->isVisible());
-    EXPECT_EQ(window.tableGrid()->grid().tag, "MDB");
-    EXPECT_EQ(window.tableGrid()->grid().textMatrix(0, 2), "UserName");
+    EXPECT_TRUE(window.grid().isVisible());
+    EXPECT_EQ(window.grid().grid().tag, "MDB");
+    EXPECT_EQ(window.grid().grid().textMatrix(0, 2), "UserName");
     EXPECT_EQ(window.statusPath(), files.path("s.mdb") + "[FPdev]");
 
     EXPECT_FALSE(viewer.ShowTable("FP dev"));

@@ -29,10 +29,10 @@ TEST(SearForm, FindsForwardInTheTextThenSaysNotFound)
     form->findWhat()->setText("beta");
     form->matchCase()->setChecked(true);
     form->FindNext();
-    EXPECT_EQ(window.richText()->textCursor().selectedText(), "beta");
-    EXPECT_EQ(window.richText()->textCursor().selectionStart(), 6);
+    EXPECT_EQ(window.textBox().textCursor().selectedText(), "beta");
+    EXPECT_EQ(window.textBox().textCursor().selectionStart(), 6);
     form->FindNext();
-    EXPECT_EQ(window.richText()->textCursor().selectionStart(), 22);
+    EXPECT_EQ(window.textBox().textCursor().selectionStart(), 22);
     form->FindNext();
     form->FindNext();
     EXPECT_EQ(prompts.shownTexts(), (QStringList{"text not found", "text not found"}));
@@ -45,7 +45,7 @@ TEST(SearForm, SearchesTheGridWhenItIsShown)
     ViewWindow window(settings, prompts);
     window.show();
     window.CloseView(); // as a table view starts
-    Grid& grid = window.tableGrid()->grid();
+    Grid& grid = window.grid().grid();
     grid.reset(3);
     grid.setRows(3);
     grid.setTextMatrix(2, 2, "Needle");
@@ -90,7 +90,7 @@ TEST(SearForm, AnotherFileIsSearchedFromItsBeginning)
     window.FindText();
     form->FindNext();
     EXPECT_EQ(prompts.shownTexts(), QStringList{"text not found"}) << "found in the new file";
-    EXPECT_EQ(window.richText()->textCursor().selectionStart(), 0);
+    EXPECT_EQ(window.textBox().textCursor().selectionStart(), 0);
 }
 
 TEST(SearForm, ASizeTableIsSearchedThoughItShowsNoFile)
@@ -100,7 +100,7 @@ TEST(SearForm, ASizeTableIsSearchedThoughItShowsNoFile)
     ViewWindow window(settings, prompts);
     window.show();
     window.CloseView(); // a size table leaves the view mode empty
-    Grid& grid = window.tableGrid()->grid();
+    Grid& grid = window.grid().grid();
     grid.reset(3);
     grid.setRows(3);
     grid.setTextMatrix(2, 1, "report.TXT");

@@ -56,7 +56,7 @@ protected:
     QStringList historyTexts() const
     {
         QStringList texts;
-        const HistoryList& rows = window->Filehistory()->model();
+        const HistoryList& rows = window->fileHistoryList()->model();
         for (int i = 0; i < rows.ListCount(); ++i)
             texts << rows.list(i);
         return texts;
@@ -75,13 +75,13 @@ TEST_F(ViewWindowTest, TextFileFillsRtbAndEntersTheHistory)
     window->TriggerView(r);
 
     EXPECT_EQ(window->viewMode(), ViewMode::Text);
-    EXPECT_EQ(window->richText()->toPlainText(), QStringLiteral(u"first line\ncafé"));
-    EXPECT_FALSE(window->richText()->isHidden());
+    EXPECT_EQ(window->textBox().toPlainText(), QStringLiteral(u"first line\ncafé"));
+    EXPECT_FALSE(window->textBox().isHidden());
     EXPECT_EQ(window->CurrentViewFile(), r.fullPath());
     EXPECT_EQ(window->statusPath(), r.fullPath());
     EXPECT_EQ(window->statusMessage(), QString());
     EXPECT_EQ(historyTexts(), QStringList{r.fullPath()});
-    EXPECT_EQ(window->Filehistory()->editField()->text(), r.fullPath());
+    EXPECT_EQ(window->fileHistoryList()->editField()->text(), r.fullPath());
     EXPECT_EQ(settings.fileHistory, QStringList{r.fullPath()});
 }
 
@@ -118,7 +118,7 @@ TEST_F(ViewWindowTest, HistoryKeepsNewestFirstWithoutTempFolderFiles)
     EXPECT_EQ(historyTexts(), (QStringList{a, b}));
 
     window->TriggerView(request(QStringLiteral("temp/extracted.txt")));
-    EXPECT_EQ(window->richText()->toPlainText(), QStringLiteral("from a zip"));
+    EXPECT_EQ(window->textBox().toPlainText(), QStringLiteral("from a zip"));
     EXPECT_EQ(window->CurrentViewFile(), tree.path(QStringLiteral("temp/extracted.txt")));
     window->TriggerView(request(QStringLiteral("temp/sub/deeper.txt")));
     // This run's own folder, made elsewhere when TempFolder could not hold it.
@@ -135,8 +135,8 @@ TEST_F(ViewWindowTest, RichTextKeepsFormattingAndDocumentsShowPrintableText)
               QByteArray("{\\rtf1{\\colortbl;\\red200\\green0\\blue0;}plain \\b\\cf1 loud}"));
     window->TriggerView(request(QStringLiteral("styled.rtf")));
     EXPECT_EQ(window->viewMode(), ViewMode::Text);
-    EXPECT_EQ(window->richText()->toPlainText(), QStringLiteral("plain loud"));
-    QTextCursor cursor(window->richText()->document());
+    EXPECT_EQ(window->textBox().toPlainText(), QStringLiteral("plain loud"));
+    QTextCursor cursor(window->textBox().document());
     cursor.setPosition(8);
     EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
     EXPECT_EQ(cursor.charFormat().foreground().color(), QColor(200, 0, 0));
@@ -146,7 +146,7 @@ TEST_F(ViewWindowTest, RichTextKeepsFormattingAndDocumentsShowPrintableText)
                                                        12));
     window->TriggerView(request(QStringLiteral("letter.doc")));
     EXPECT_EQ(window->viewMode(), ViewMode::Document);
-    EXPECT_EQ(window->richText()->toPlainText(),
+    EXPECT_EQ(window->textBox().toPlainText(),
               QStringLiteral("Dear\nSir") + QString(1024 - 12, ' '));
 }
 
@@ -162,7 +162,7 @@ TEST_F(ViewWindowTest, ReopensFromTheHistoryOrSaysWhatWentWrong)
 
     window->OpenFileHistoryEntry(one);
     EXPECT_EQ(window->viewMode(), ViewMode::Text);
-    EXPECT_EQ(window->richText()->toPlainText(), QStringLiteral("one"));
+    EXPECT_EQ(window->textBox().toPlainText(), QStringLiteral("one"));
     EXPECT_EQ(window->CurrentViewFile(), one);
     EXPECT_EQ(window->statusPath(), one);
 
@@ -193,7 +193,7 @@ TEST_F(ViewWindowTest, FileHistoryDropsDownReopensAndClearsWhatIsSaved)
     window->show();
     window->TriggerView(request(QStringLiteral("one.txt")));
     window->TriggerView(request(QStringLiteral("two.txt")));
-    HistoryListBox* history = window->Filehistory();
+    HistoryListBox* history = window->fileHistoryList();
     EXPECT_GE(history->width(), 300) << "the strip gives the list the window's width";
     EXPECT_EQ(history->height(), history->editField()->height()) << "one field high";
 
@@ -207,7 +207,7 @@ TEST_F(ViewWindowTest, FileHistoryDropsDownReopensAndClearsWhatIsSaved)
     QApplication::sendEvent(rows, &click);
     EXPECT_FALSE(history->isDroppedDown());
     EXPECT_EQ(window->CurrentViewFile(), tree.path(QStringLiteral("one.txt")));
-    EXPECT_EQ(window->richText()->toPlainText(), QStringLiteral("one"));
+    EXPECT_EQ(window->textBox().toPlainText(), QStringLiteral("one"));
 
     // "Clear" from the list's own menu empties what the profile will save as well.
     prompts.answers << Prompts::Answer::Yes;
@@ -229,10 +229,10 @@ TEST_F(ViewWindowTest, CopyDependsOnTheView)
 {
     tree.file(QStringLiteral("copy.txt"), QByteArray("copy me please"));
     window->TriggerView(request(QStringLiteral("copy.txt")));
-    QTextCursor cursor(window->richText()->document());
+    QTextCursor cursor(window->textBox().document());
     cursor.setPosition(5);
     cursor.setPosition(7, QTextCursor::KeepAnchor);
-    window->richText()->setTextCursor(cursor);
+    window->textBox().setTextCursor(cursor);
     window->Copy();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("me"));
     EXPECT_EQ(prompts.shownTexts().last(),
@@ -242,7 +242,7 @@ TEST_F(ViewWindowTest, CopyDependsOnTheView)
     window->Copy();
     EXPECT_EQ(prompts.shownTexts().last(), QStringLiteral("right-click on picture to copy"));
 
-    NodeTree& tableTree = window->dbsTree();
+    NodeTree& tableTree = window->tree();
     const NodeTree::Id root =
         tableTree.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("host"));
     const NodeTree::Id child = tableTree.add(root, QStringLiteral("R1"), QStringLiteral("System"));
@@ -276,16 +276,17 @@ TEST_F(ViewWindowTest, OfficeDocumentsUseTheOleViewOrSayWhyNotAndOfferRun)
     qputenv("PATH", tree.path(QStringLiteral("app")).toUtf8()); // no soffice here
     window->TriggerView(request(QStringLiteral("deck.ppt")));
     EXPECT_EQ(window->viewMode(), ViewMode::Ole);
-    EXPECT_FALSE(window->ppt()->isHidden());
-    EXPECT_EQ(window->ppt()->text(),
+    EXPECT_FALSE(window->firstChartNote()->isHidden());
+    EXPECT_EQ(window->firstChartNote()->text(),
               QStringLiteral("First chart: double-click to view full presentation"));
     EXPECT_EQ(window->statusMessage(),
               QStringLiteral("a preview needs LibreOffice, which is not installed: \"Run\" opens "
                              "it in its default application"));
-    EXPECT_FALSE(window->oleRun()->isHidden());
-    EXPECT_EQ(window->oleRun()->text(), QStringLiteral("Run"));
-    EXPECT_TRUE(window->oleView()->geometry().contains(window->oleRun()->geometry()));
-    EXPECT_TRUE(window->richText()->isHidden());
+    EXPECT_FALSE(window->runDocumentButton()->isHidden());
+    EXPECT_EQ(window->runDocumentButton()->text(), QStringLiteral("Run"));
+    EXPECT_TRUE(
+        window->documentPreview()->geometry().contains(window->runDocumentButton()->geometry()));
+    EXPECT_TRUE(window->textBox().isHidden());
     window->OpenFileHistoryEntry(tree.path(QStringLiteral("plan.mpp")));
     qputenv("PATH", path);
     EXPECT_TRUE(window->statusMessage().startsWith(QStringLiteral("a preview needs LibreOffice")));
@@ -296,9 +297,9 @@ TEST_F(ViewWindowTest, OfficeDocumentsUseTheOleViewOrSayWhyNotAndOfferRun)
     QObject::connect(window.get(), &ViewWindow::stopMediaRequested,
                      [&mediaStops] { ++mediaStops; });
     window->CloseView();
-    EXPECT_TRUE(window->ppt()->isHidden());
-    EXPECT_TRUE(window->oleView()->isHidden());
-    EXPECT_TRUE(window->oleRun()->isHidden());
+    EXPECT_TRUE(window->firstChartNote()->isHidden());
+    EXPECT_TRUE(window->documentPreview()->isHidden());
+    EXPECT_TRUE(window->runDocumentButton()->isHidden());
     EXPECT_EQ(window->viewMode(), ViewMode::None);
     EXPECT_EQ(mediaStops, 1);
 }
@@ -315,7 +316,7 @@ TEST_F(ViewWindowTest, TifAndPcxGoToThePictureView)
     window->TriggerView(request(QStringLiteral("scan.tif")));
     window->TriggerView(request(QStringLiteral("paint.pcx")));
     EXPECT_EQ(seen, (QStringList{QStringLiteral("scan.tif"), QStringLiteral("paint.pcx")}));
-    EXPECT_TRUE(window->ppt()->isHidden());
+    EXPECT_TRUE(window->firstChartNote()->isHidden());
     EXPECT_EQ(ViewActionFor(FileKind::Ole, QStringLiteral(".PPT")), ViewAction::Ole);
     EXPECT_EQ(ViewActionFor(FileKind::Ole, QStringLiteral(".VSD")), ViewAction::Ole);
     EXPECT_EQ(ViewActionFor(FileKind::Tif, QStringLiteral(".TIF")), ViewAction::Picture);
@@ -328,11 +329,11 @@ TEST_F(ViewWindowTest, NoEarlierTextShowsUnderAViewWithoutText)
     tree.file(QStringLiteral("pack.zip"), QByteArray("PK"));
     window->show();
     window->TriggerView(request(QStringLiteral("notes.txt")));
-    EXPECT_FALSE(window->richText()->isHidden());
+    EXPECT_FALSE(window->textBox().isHidden());
     window->TriggerView(request(QStringLiteral("pack.zip"))); // an archive node
-    EXPECT_TRUE(window->richText()->isHidden());
+    EXPECT_TRUE(window->textBox().isHidden());
     window->TriggerView(request(QStringLiteral("notes.txt")));
-    EXPECT_FALSE(window->richText()->isHidden());
+    EXPECT_FALSE(window->textBox().isHidden());
 }
 
 TEST_F(ViewWindowTest, FirstOpensWhollyOnTheScreenAndTextIsNoSmallerThanTheInterface)
@@ -360,12 +361,12 @@ TEST_F(ViewWindowTest, LaysOutTheViewAreaBelowTheStrip)
     window->show();
     window->LayoutView();
     const QRect area = window->viewArea();
-    EXPECT_GT(area.top(), window->Filehistory()->geometry().bottom());
+    EXPECT_GT(area.top(), window->fileHistoryList()->geometry().bottom());
     EXPECT_EQ(area.width(), window->centralWidget()->width());
     EXPECT_EQ(area.bottom(), window->centralWidget()->height() - 1);
-    EXPECT_EQ(window->richText()->geometry(), area);
-    EXPECT_EQ(window->tableTree()->geometry(), area);
-    EXPECT_EQ(window->Goback()->toolTip(), QStringLiteral("Click to goback one display"));
+    EXPECT_EQ(window->textBox().geometry(), area);
+    EXPECT_EQ(window->treeView().geometry(), area);
+    EXPECT_EQ(window->backLabel()->toolTip(), QStringLiteral("Click to goback one display"));
 
     QStringList captions;
     for (const QAction* menu : window->menuBar()->actions())
@@ -402,7 +403,7 @@ TEST_F(ViewWindowTest, KindsOfLaterViewsRunTheirRegisteredViewOrNothing)
     ViewRequest icons = request(QStringLiteral("song.mp3"));
     icons.extension = QStringLiteral("VI");
     window->TriggerView(icons);
-    EXPECT_EQ(window->thumbPage, ThumbPage::Icons);
+    EXPECT_EQ(window->thumbPage(), ThumbPage::Icons);
     EXPECT_EQ(window->CurrentViewFile(), icons.fullPath());
     EXPECT_EQ(historyTexts().size(), 3); // the icons view is not a file view
 }
@@ -418,13 +419,13 @@ TEST_F(ViewWindowTest, HelpPageOpensInTheBrowser)
     window->TriggerView(help);
     EXPECT_EQ(window->viewMode(), ViewMode::Web);
     EXPECT_EQ(window->statusPath(), QStringLiteral("Varnex Help"));
-    ASSERT_NE(window->webView(), nullptr);
-    EXPECT_FALSE(window->webView()->isHidden());
-    EXPECT_EQ(window->webView()->url().toLocalFile(), help.fullPath());
-    EXPECT_TRUE(window->richText()->isHidden());
+    ASSERT_NE(window->browser(), nullptr);
+    EXPECT_FALSE(window->browser()->isHidden());
+    EXPECT_EQ(window->browser()->url().toLocalFile(), help.fullPath());
+    EXPECT_TRUE(window->textBox().isHidden());
 
     window->CloseView();
-    EXPECT_TRUE(window->webView()->isHidden());
+    EXPECT_TRUE(window->browser()->isHidden());
 }
 
 } // namespace
@@ -451,13 +452,13 @@ TEST_F(ViewWindowTest, LargeTextShowsItsBeginningAtOnceAndTheRestInSlices)
     tree.file(QStringLiteral("big.log"), bytes);
     window->TriggerView(request(QStringLiteral("big.log")));
     EXPECT_TRUE(window->textLoading());
-    EXPECT_LT(window->richText()->toPlainText().size(), bytes.size());
-    EXPECT_GT(window->richText()->toPlainText().size(), 0);
+    EXPECT_LT(window->textBox().toPlainText().size(), bytes.size());
+    EXPECT_GT(window->textBox().toPlainText().size(), 0);
     for (int i = 0; i < 100 && window->textLoading(); ++i)
         QApplication::processEvents();
     EXPECT_FALSE(window->textLoading());
     const auto shown = [this] {
-        QByteArray text = window->richText()->toPlainText().toUtf8();
+        QByteArray text = window->textBox().toPlainText().toUtf8();
         while (text.endsWith('\n'))
             text.chop(1);
         return text;
