@@ -12,9 +12,14 @@
 #include "view/picture/gui/PictureView.h"
 
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScrollBar>
+#include <QtConcurrent>
+
+namespace {
+// How often a page being drawn looks for Escape.
+constexpr int EscapeCheckMs = 50;
+} // namespace
 
 ThumbnailView::ThumbnailView(ViewerHost& host, PictureView& enlarger, Prompts& prompts,
                              CancelKey& cancel, QWidget* parent)
@@ -30,6 +35,19 @@ ThumbnailView::ThumbnailView(ViewerHost& host, PictureView& enlarger, Prompts& p
     connect(pages_, &PageStack::mousePressed, this,
             [this](QPoint, Qt::MouseButton button) { press(button); });
     connect(pages_, &PageStack::mouseReleased, this, [this] { release(); });
+    drawer_.setMaxThreadCount(1);
+    drawn_ = new QFutureWatcher<DrawnPage>(this);
+    connect(drawn_, &QFutureWatcher<DrawnPage>::finished, this, &ThumbnailView::pageDrawn);
+    escapeCheck_.setInterval(EscapeCheckMs);
+    connect(&escapeCheck_, &QTimer::timeout, this, &ThumbnailView::checkEscape);
+    // Another view taking the window ends the page being drawn.
+    host_.whenViewEnds(this, [this] { stopDrawing(); });
+}
+
+ThumbnailView::~ThumbnailView()
+{
+    if (stop_)
+        *stop_ = true; // the pool waits for the page, which now ends at its next picture
 }
 
 void ThumbnailView::resizeEvent(QResizeEvent* event)
@@ -66,38 +84,9 @@ void ThumbnailView::TriggerThumbnail(const QString& tag)
     ShowThumbnailPage(pages_->page());
 }
 
-QImage ThumbnailView::pageImage(int page, bool& complete)
-{
-    const QSize area = pages_->pageArea();
-    if (area != cacheArea_) {
-        cache_.clear();
-        cacheArea_ = area;
-    }
-    if (const auto it = cache_.constFind(page); it != cache_.constEnd()) {
-        complete = true;
-        return *it;
-    }
-    complete = true;
-    // Our working folder holds copies we made for ourselves: never worth a cache entry.
-    const ThumbnailCache shared({}, {host_.settings().workFolder});
-    const QImage image = DrawThumbnailPage(
-        pictures_, page, area,
-        [this, &complete] {
-            if (EscapePressed(cancel_, prompts_))
-                complete = false;
-            return complete;
-        },
-        // The window keeps painting while the pictures decode.
-        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }, &shared);
-    if (complete)
-        cache_.insert(page, image);
-    return image;
-}
-
 void ThumbnailView::ShowThumbnailPage(int page)
 {
-    BusyPointer busy;
-    host_.CloseView();
+    host_.CloseView(); // also ends a page still being drawn
     enlarger_.hideEnlarged();
     pages_->setPage(page);
     if (QWidget* canvas = parentWidget()) {
@@ -106,11 +95,83 @@ void ThumbnailView::ShowThumbnailPage(int page)
     }
     show();
     raise();
-    bool complete = true;
-    pages_->showImage(pageImage(page, complete));
     host_.setThumbPage(ThumbPage::Pictures);
     host_.setViewMode(ViewMode::Thumbnails);
     hovered_ = -1;
+    const QSize area = pages_->pageArea();
+    if (area != cacheArea_) {
+        cache_.clear();
+        cacheArea_ = area;
+    }
+    if (const auto it = cache_.constFind(page); it != cache_.constEnd()) {
+        pages_->showImage(*it);
+        Q_EMIT pageShown(page);
+        return;
+    }
+    startDrawing(page, area);
+}
+
+void ThumbnailView::startDrawing(int page, QSize area)
+{
+    stopDrawing();
+    auto stop = std::make_shared<std::atomic<bool>>(false);
+    stop_ = stop;
+    drawingPage_ = page;
+    busy_ = std::make_unique<BusyPointer>();
+    // Our working folder holds copies we made for ourselves: never worth a cache entry.
+    const QString workFolder = host_.settings().workFolder;
+    drawn_->setFuture(
+        QtConcurrent::run(&drawer_, [paths = pictures_, page, area, workFolder, stop] {
+            const ThumbnailCache shared({}, {workFolder});
+            DrawnPage drawn;
+            const auto carryOn = [&drawn, &stop] {
+                if (*stop)
+                    drawn.complete = false;
+                return drawn.complete;
+            };
+            // Waiting in steps lets a stop end a picture that never comes (a dead share).
+            drawn.image = DrawThumbnailPage(
+                paths, page, area, carryOn, [] {}, &shared);
+            return drawn;
+        }));
+    checkEscape(); // a press made before the page began counts too
+}
+
+void ThumbnailView::stopDrawing()
+{
+    if (!drawing())
+        return;
+    *stop_ = true;
+    drawn_->cancel(); // its result, if it still comes, is not shown
+    drawn_->setFuture(QFuture<DrawnPage>());
+    escapeCheck_.stop();
+    busy_.reset();
+    drawingPage_ = -1;
+}
+
+void ThumbnailView::checkEscape()
+{
+    // The question may take a while: no second check meanwhile.
+    escapeCheck_.stop();
+    if (EscapePressed(cancel_, prompts_))
+        *stop_ = true; // the page ends at its next picture, keeping what is drawn
+    else if (drawing())
+        escapeCheck_.start();
+}
+
+void ThumbnailView::pageDrawn()
+{
+    if (!drawing() || drawn_->isCanceled())
+        return;
+    const DrawnPage drawn = drawn_->result();
+    const int page = drawingPage_;
+    escapeCheck_.stop();
+    busy_.reset();
+    drawingPage_ = -1;
+    if (drawn.complete)
+        cache_.insert(page, drawn.image);
+    pages_->showImage(drawn.image);
+    Q_EMIT pageShown(page);
 }
 
 void ThumbnailView::hover(QPoint at)

@@ -6,6 +6,7 @@
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "view/media/gui/SoundView.h"
+#include "view/picture/ThumbnailPages.h"
 #include "view/picture/gui/PictureView.h"
 #include "view/picture/gui/ThumbnailView.h"
 #include "view/window/gui/PictureSoundViews.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -97,6 +99,16 @@ protected:
         r.kind = ClassifyFileKind(r.extension, settings);
         window->TriggerView(r);
         QApplication::processEvents();
+    }
+
+    /// Lets the window run until the thumbnail page being drawn is shown; true when it is.
+    bool waitForPage()
+    {
+        ThumbnailView& thumbs = views->thumbnailView();
+        const QDeadlineTimer deadline(60000);
+        while (thumbs.drawing() && !deadline.hasExpired())
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        return !thumbs.drawing();
     }
 
     QStringList pictures(int count)
@@ -249,6 +261,7 @@ TEST_F(PictureViewsTest, TwentyFivePicturesMakeOnePageWithADisabledBar)
 {
     views->ShowThumbnails(pictures(25));
     EXPECT_EQ(prompts.shown.last().text, QStringLiteral(" 25 pictures\r\n 1 pages"));
+    ASSERT_TRUE(waitForPage());
     EXPECT_EQ(window->viewMode(), ViewMode::Thumbnails);
     EXPECT_EQ(window->thumbPage(), ThumbPage::Pictures);
     PageStack* pages = views->thumbnailView().pages();
@@ -302,14 +315,45 @@ TEST_F(PictureViewsTest, ThumbnailClicksEnlargeAndCopy)
     EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(120, 90));
 }
 
-TEST_F(PictureViewsTest, EscapeEndsAPageKeepingWhatIsDrawn)
+TEST_F(PictureViewsTest, APageIsDrawnWhileTheWindowRunsAndKeptOnlyWhenWhole)
 {
-    escape.allowed = 2;
+    const QStringList paths = pictures(10);
+    ThumbnailView& thumbs = views->thumbnailView();
+    QStringList shownPages;
+    QObject::connect(&thumbs, &ThumbnailView::pageShown,
+                     [&shownPages](int page) { shownPages << QString::number(page); });
+
+    // Escape, answered Yes, ends the page; a page cut short is drawn anew next time.
+    escape.allowed = 0;
     prompts.answers = {Prompts::Answer::Yes};
-    views->ShowThumbnails(pictures(10));
+    views->ShowThumbnails(paths);
     EXPECT_EQ(prompts.shown.last().text, QStringLiteral("cancel?"));
+    ASSERT_TRUE(waitForPage());
+    EXPECT_EQ(shownPages, QStringList{"0"});
     EXPECT_EQ(window->viewMode(), ViewMode::Thumbnails);
-    EXPECT_EQ(escape.checks, 3);
+    const QPoint firstCell = ThumbnailGeometry(thumbs.pages()->pageArea()).cell(1).center();
+    EXPECT_EQ(thumbs.pages()->image().pixelColor(firstCell), QColor(Qt::white)) << "nothing drawn";
+
+    escape.allowed = -1;
+    thumbs.ShowThumbnailPage(0);
+    EXPECT_TRUE(thumbs.drawing()) << "the page cut short was not kept";
+    ASSERT_TRUE(waitForPage());
+    const QImage whole = thumbs.pages()->image();
+    EXPECT_NE(whole.pixelColor(firstCell), QColor(Qt::white)) << "the first picture is drawn";
+    thumbs.ShowThumbnailPage(0);
+    EXPECT_FALSE(thumbs.drawing()) << "a whole page is shown again at once";
+    EXPECT_EQ(thumbs.pages()->image(), whole);
+    EXPECT_EQ(shownPages, (QStringList{"0", "0", "0"}));
+
+    // Another view taking the window ends the page being drawn: it never shows.
+    thumbs.setPictures(QStringList(paths.rbegin(), paths.rend()));
+    thumbs.ShowThumbnailPage(0);
+    EXPECT_TRUE(thumbs.drawing());
+    window->ShowSystemInfo();
+    EXPECT_FALSE(thumbs.drawing());
+    QApplication::processEvents();
+    EXPECT_EQ(shownPages.size(), 3);
+    EXPECT_EQ(window->viewMode(), ViewMode::SystemInfo);
 }
 
 TEST_F(PictureViewsTest, NoPicturesSaysSo)
