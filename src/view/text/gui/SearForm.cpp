@@ -22,8 +22,8 @@ SearForm::SearForm(QTextEdit& text, GridView& grid, Prompts& prompts, QWidget* p
     setWindowTitle(QStringLiteral("Find"));
     setModal(false);
     auto* label = new QLabel(QStringLiteral("Find what:"), this);
-    text1_ = new QLineEdit(this);
-    label->setBuddy(text1_);
+    findWhat_ = new QLineEdit(this);
+    label->setBuddy(findWhat_);
     wholeWords_ = new QCheckBox(QStringLiteral("Match whole words only"), this);
     matchCase_ = new QCheckBox(QStringLiteral("Match case"), this);
     auto* direction = new QGroupBox(QStringLiteral("Direction"), this);
@@ -40,7 +40,7 @@ SearForm::SearForm(QTextEdit& text, GridView& grid, Prompts& prompts, QWidget* p
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(label, 0, 0);
-    layout->addWidget(text1_, 0, 1);
+    layout->addWidget(findWhat_, 0, 1);
     layout->addWidget(findNext, 0, 2);
     layout->addWidget(wholeWords_, 1, 0, 1, 2);
     layout->addWidget(cancel, 1, 2);
@@ -61,7 +61,7 @@ void SearForm::FindNext()
 
 void SearForm::findInText()
 {
-    const qsizetype at = FindNextInText(textView_.toPlainText(), text1_->text(), state_,
+    const qsizetype at = FindNextInText(textView_.toPlainText(), findWhat_->text(), state_,
                                         wholeWords_->isChecked(), matchCase_->isChecked());
     if (at < 0) {
         prompts_.message(QStringLiteral("text not found"));
@@ -78,7 +78,7 @@ void SearForm::findInText()
 void SearForm::findInGrid()
 {
     Grid& grid = gridView_.grid();
-    if (!FindNextInGrid(grid, text1_->text(), state_)) {
+    if (!FindNextInGrid(grid, findWhat_->text(), state_)) {
         prompts_.message(QStringLiteral("text not found"));
         return;
     }

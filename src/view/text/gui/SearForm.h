@@ -23,7 +23,8 @@ public:
     QString tag;
     [[nodiscard]] TextSearchState& state() { return state_; }
 
-    [[nodiscard]] QLineEdit* findWhat() const { return text1_; }
+    /// The text to find (`Text1`).
+    [[nodiscard]] QLineEdit* findWhat() const { return findWhat_; }
     [[nodiscard]] QCheckBox* wholeWords() const { return wholeWords_; }
     [[nodiscard]] QCheckBox* matchCase() const { return matchCase_; }
 
@@ -38,7 +39,7 @@ private:
     GridView& gridView_;
     Prompts& prompts_;
     TextSearchState state_;
-    QLineEdit* text1_ = nullptr;
+    QLineEdit* findWhat_ = nullptr;
     QCheckBox* wholeWords_ = nullptr;
     QCheckBox* matchCase_ = nullptr;
     QRadioButton* up_ = nullptr;
