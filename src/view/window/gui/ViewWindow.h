@@ -126,8 +126,8 @@ public:
     /// in the top strip; the application owns both and hands them in once.
     void placeBasket(GridView* grid, QWidget* icon);
 
-    /// Brings `tableGrid` to the front with the contents of its grid (a size table): the
-    /// picture area hidden, the window shown.
+    /// Brings the grid to the front with its contents (a size table): the picture area
+    /// hidden, the window shown.
     void ShowGrid() override;
 
     /// The picture now shown and its name, for "Copy" in the picture view.
@@ -153,7 +153,7 @@ public:
     [[nodiscard]] ClickLabel* backLabel() const { return backLabel_; }
     /// The file history list (drop-down); settings().fileHistory follows its rows.
     [[nodiscard]] HistoryListBox* fileHistoryList() const { return fileHistory_; }
-    /// The basket's grid (`RadeZazeda`), once placed.
+    /// The basket's grid (`RadeZazeda`): an empty one until the basket's is placed.
     [[nodiscard]] GridView* basketGrid() const { return basketGrid_; }
     /// The page area of the size bar chart (`Sizebartab`).
     [[nodiscard]] QWidget* sizeBarTab() const { return sizeBarTab_; }
