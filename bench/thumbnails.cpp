@@ -1,8 +1,8 @@
 // A thumbnail page of 25 large JPEGs (3264 x 2448, eight megapixels), decoded at the
 // thumbnail size in parallel and painted in order; then the same page from the shared
 // thumbnail cache.
-#include "view/ThumbnailCache.h"
-#include "view/ThumbnailPages.h"
+#include "view/picture/ThumbnailCache.h"
+#include "view/picture/ThumbnailPages.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -11,7 +11,10 @@ the logic. Rules:
     itself, controls and platform; formats only itself and those three;
   - a subsystem's widgets are its own: a gui/ header of one subsystem is included only
     by that subsystem and by app (platform/gui and controls/gui serve everyone);
-  - no two folders of src/ include each other, directly or round a longer circle.
+  - no two folders of src/ include each other, directly or round a longer circle;
+  - inside view/, each kind of viewer (text, picture, media, table, fonts, report)
+    includes only itself and what the viewers share in view/ itself; view/ itself
+    includes none of them; only view/window/ (and folders above view) sees them all.
 Usage: check_layers.py SRC_DIR. Prints each breach and exits 1 when there is one.
 """
 import os
@@ -27,6 +30,28 @@ BASE_ALLOWED = {
 }
 SHARED_GUI = {"platform", "controls"}
 PROGRAM_MAINS = {"app/main.cpp", "cli/main.cpp"}
+VIEW_KINDS = {"text", "picture", "media", "table", "fonts", "report"}
+VIEW_WINDOW = "window"
+
+
+def view_part(path):
+    """The part of view/ that a path lies in: a kind, "window", or "" for view/ itself."""
+    parts = path.split("/")
+    if len(parts) > 2 and parts[1] in VIEW_KINDS | {VIEW_WINDOW}:
+        return parts[1]
+    return ""
+
+
+def view_breach(rel, inc):
+    """Why an include between two parts of view/ runs the wrong way, or None."""
+    here, there = view_part(rel), view_part(inc)
+    if here == there or here == VIEW_WINDOW:
+        return None
+    if here == "":
+        return f"{rel}: view/ includes {inc}; only view/window/ sees the viewers"
+    if there != "":
+        return f"{rel}: the {here} viewer includes {inc}; a viewer sees only its own kind and view/"
+    return None
 
 
 def includes(src):
@@ -94,6 +119,10 @@ def breaches(src):
         if ("/gui/" in "/" + inc and target not in SHARED_GUI | {"app", top}
                 and top != "app"):
             found.append(f"{rel}: uses another subsystem's widget {inc}")
+        if top == "view" and target == "view":
+            breach = view_breach(rel, inc)
+            if breach:
+                found.append(breach)
         if target != top:
             edges.setdefault(top, set()).add(target)
     for group in cycles(edges):

@@ -15,11 +15,11 @@
 #include "shared/Settings.h"
 #include "trees/SizeBarChart.h"
 #include "trees/Statistics.h"
-#include "view/PictureFile.h"
-#include "view/PictureFolder.h"
-#include "view/Rotation.h"
-#include "view/ThumbnailCache.h"
-#include "view/ThumbnailPages.h"
+#include "view/picture/PictureFile.h"
+#include "view/picture/PictureFolder.h"
+#include "view/picture/Rotation.h"
+#include "view/picture/ThumbnailCache.h"
+#include "view/picture/ThumbnailPages.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 
 #include "controls/NodeTree.h"
 #include "platform/MachineFacts.h"
-#include "view/SystemReport.h"
-#include "view/TreeToText.h"
+#include "view/report/SystemReport.h"
+#include "view/report/TreeToText.h"
 
 namespace cli {
 

@@ -6,7 +6,7 @@
 #include "platform/CancelKey.h"
 #include "platform/FileNames.h"
 #include "platform/Prompts.h"
-#include "view/TableViews.h"
+#include "view/table/TableViews.h"
 
 #include <QFileInfo>
 

@@ -7,8 +7,8 @@
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
-#include "view/TextSlices.h"
 #include "view/ViewDispatch.h"
+#include "view/text/TextSlices.h"
 
 #include <QFile>
 #include <QTextDocument>

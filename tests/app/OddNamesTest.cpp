@@ -19,8 +19,8 @@
 #include "shared/Settings.h"
 #include "tools/FileInfo.h"
 #include "trees/TreeRebuild.h"
-#include "view/PictureFile.h"
-#include "view/TextSlices.h"
+#include "view/picture/PictureFile.h"
+#include "view/text/TextSlices.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "common/TempTree.h"
 #include "formats/EmfReader.h"
 #include "formats/Metafile.h"
-#include "view/PictureFile.h"
+#include "view/picture/PictureFile.h"
 
 #include <QBuffer>
 #include <QFile>

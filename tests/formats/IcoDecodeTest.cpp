@@ -7,7 +7,7 @@
 #include "common/TempTree.h"
 #include "formats/IconScan.h"
 #include "platform/Prompts.h"
-#include "view/PictureFile.h"
+#include "view/picture/PictureFile.h"
 
 #include <QImage>
 #include <QProcess>

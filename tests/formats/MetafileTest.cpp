@@ -3,7 +3,7 @@
 #include "common/FuzzSeeds.h"
 #include "common/LittleEndianBytes.h"
 #include "common/TempTree.h"
-#include "view/PictureFile.h"
+#include "view/picture/PictureFile.h"
 
 #include <QtEndian>
 #include <gtest/gtest.h>

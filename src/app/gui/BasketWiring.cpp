@@ -28,9 +28,9 @@
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 #include "tools/gui/InfoForm.h"
-#include "view/PictureFolder.h"
-#include "view/gui/PictureSoundViews.h"
-#include "view/gui/ViewWindow.h"
+#include "view/picture/PictureFolder.h"
+#include "view/window/gui/PictureSoundViews.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -107,7 +107,7 @@ void BasketWiring::connectPanel()
     });
     connect(panel_, &BasketPanel::hidden, this, [this] {
         closeBasketChart();
-        window_.viewWindow()->Filehistory()->setFocus();
+        window_.viewWindow()->fileHistoryList()->setFocus();
     });
     connect(panel_, &BasketPanel::layoutWanted, this, [this] {
         ViewWindow* view = window_.viewWindow();

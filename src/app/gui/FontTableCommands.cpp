@@ -9,8 +9,8 @@
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 #include "shared/TextHelpers.h"
-#include "view/gui/IconFontViews.h"
-#include "view/gui/ViewWindow.h"
+#include "view/fonts/gui/IconFontViews.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 

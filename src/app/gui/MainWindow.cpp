@@ -24,10 +24,10 @@
 #include "shared/TextHelpers.h"
 #include "tools/gui/InfoForm.h"
 #include "view/ViewRequest.h"
-#include "view/gui/IconFontViews.h"
-#include "view/gui/PictureSoundViews.h"
-#include "view/gui/TableViewer.h"
-#include "view/gui/ViewWindow.h"
+#include "view/fonts/gui/IconFontViews.h"
+#include "view/table/gui/TableViewer.h"
+#include "view/window/gui/PictureSoundViews.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -132,7 +132,7 @@ ViewWindow* MainWindow::viewWindow()
         }
         basket_->placeOn(viewWindow_);
         // The file history draws its rows with the file list's pictures.
-        viewWindow_->Filehistory()->setPictureSource(
+        viewWindow_->fileHistoryList()->setPictureSource(
             [list = fileList_](int index) { return list->imageIcon(QString::number(index)); });
         sizeBars_->attach(viewWindow_);
     }

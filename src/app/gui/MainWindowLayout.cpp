@@ -10,7 +10,7 @@
 #include "trees/TreeRebuild.h"
 #include "trees/gui/TreeButtons.h"
 #include "trees/gui/TreeMenus.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <QLabel>

@@ -13,7 +13,7 @@
 #include "tools/gui/FindForm.h"
 #include "tools/gui/InfoForm.h"
 #include "trees/gui/TreeButtons.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <QMenu>

@@ -3,7 +3,7 @@
 #include "controls/gui/HistoryListBox.h"
 #include "options/gui/OptionsForm.h"
 #include "platform/FileAccess.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 void MainWindow::openOptions()
 {

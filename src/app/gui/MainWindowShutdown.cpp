@@ -3,7 +3,7 @@
 #include "app/gui/MainWindow.h"
 #include "browse/gui/FilterStrip.h"
 #include "controls/gui/HistoryListBox.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QCloseEvent>
 

@@ -5,9 +5,9 @@
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "shared/TextHelpers.h"
-#include "view/PictureFolder.h"
-#include "view/gui/PictureSoundViews.h"
-#include "view/gui/ViewWindow.h"
+#include "view/picture/PictureFolder.h"
+#include "view/window/gui/PictureSoundViews.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 

@@ -6,7 +6,7 @@
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "trees/SizeBarChart.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -55,9 +55,9 @@ void SizeBarCommands::attach(ViewWindow* view)
 GridView* SizeBarCommands::chartSource(ViewWindow* view, bool& basket)
 {
     // The RadeZazeda on screen covers the size table: its rows are what the user sees.
-    GridView* basketGrid = view->RadeZazeda();
+    GridView* basketGrid = view->basketGrid();
     basket = basketGrid && !basketGrid->isHidden();
-    return basket ? basketGrid : view->tableGrid();
+    return basket ? basketGrid : &view->grid();
 }
 
 bool SizeBarCommands::DrawSizeBars(int labelWidth)

@@ -8,7 +8,7 @@
 #include "platform/CancelKey.h"
 #include "shared/Settings.h"
 #include "trees/Statistics.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <mutex>
@@ -78,7 +78,7 @@ void SizeTableCommands::TriggerFileSizes()
         current = state.fileTree.root();
     ViewWindow* view = viewWindow_();
     view->CloseView();
-    const SizeTableResult result = ShowSizeTable(state, view->tableGrid()->grid(), current);
+    const SizeTableResult result = ShowSizeTable(state, view->grid().grid(), current);
     if (result.shown)
         present(view, result.viewMessage, result.grandTotal);
 }
@@ -122,7 +122,7 @@ void SizeTableCommands::folderRead(const std::shared_ptr<FolderJob>& job)
     BusyPointer busy;
     ViewWindow* view = viewWindow_();
     view->CloseView();
-    GridView* grid = view->tableGrid();
+    GridView* grid = &view->grid();
     grid->hide();
     const SizeTableResult result =
         FillFolderSizeTable(job->folder, job->files, job->error, grid->grid(), cancel_, prompts_);

@@ -6,12 +6,13 @@
 #include "common/TempTree.h"
 #include "controls/gui/PageStack.h"
 #include "platform/Prompts.h"
-#include "view/gui/PictureSoundViews.h"
-#include "view/gui/ThumbnailView.h"
-#include "view/gui/ViewWindow.h"
+#include "view/picture/gui/ThumbnailView.h"
+#include "view/window/gui/PictureSoundViews.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QImage>
 #include <algorithm>
@@ -111,7 +112,10 @@ TEST_F(BasketViewsTest, PictureThumbnailsShowTheBasketsPicturesOnly)
 
     // The first cell holds the first picture of the sorted set: the red one.
     view->resize(900, 650);
-    QApplication::processEvents();
+    const QDeadlineTimer deadline(60000);
+    do
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    while (thumbs.drawing() && !deadline.hasExpired());
     const QImage page = thumbs.pages()->image();
     ASSERT_FALSE(page.isNull());
     EXPECT_EQ(shown.first(), tree.path("p00.bmp"));

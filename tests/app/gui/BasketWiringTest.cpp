@@ -10,7 +10,7 @@
 #include "controls/gui/NodeTreeModel.h"
 #include "platform/Prompts.h"
 #include "view/ViewRequest.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QApplication>
 #include <QMimeData>
@@ -69,7 +69,7 @@ TEST(BasketWiring, AddsFromTheListLoadsBasketFilesAndShowsTheGridOnTheViewWindow
     ViewWindow* view = window.viewWindow();
     EXPECT_EQ(panel.basket().entries(), 2);
     EXPECT_TRUE(panel.gridShown());
-    EXPECT_EQ(view->RadeZazeda(), panel.grid()) << "the view window holds the basket's grid";
+    EXPECT_EQ(view->basketGrid(), panel.grid()) << "the view window holds the basket's grid";
     EXPECT_EQ(panel.grid()->parentWidget(), view->centralWidget());
     view->resize(700, 400);
     QApplication::processEvents();
@@ -79,7 +79,7 @@ TEST(BasketWiring, AddsFromTheListLoadsBasketFilesAndShowsTheGridOnTheViewWindow
     t.file("data/other.bsk", QByteArray("just text\r\n"));
     window.TriggerView({folder, "other.bsk", ".BSK", FileKind::Basket});
     EXPECT_EQ(panel.basket().entries(), 2);
-    EXPECT_TRUE(view->richText()->toPlainText().contains("just text"));
+    EXPECT_TRUE(view->textBox().toPlainText().contains("just text"));
     (void)bsk;
 }
 

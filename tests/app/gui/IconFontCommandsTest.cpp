@@ -7,7 +7,7 @@
 #include "common/TempTree.h"
 #include "controls/gui/GridView.h"
 #include "platform/Prompts.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <gtest/gtest.h>
@@ -42,7 +42,7 @@ TEST(IconFontCommands, ViewTTFontsListsTheFontsOfTheListAndViewIconsShowsIcons)
 
     list->openFolder(tree.path("fonts") + "/");
     listFonts->trigger();
-    const Grid& grid = window.viewWindow()->tableGrid()->grid();
+    const Grid& grid = window.viewWindow()->grid().grid();
     ASSERT_EQ(grid.rows(), 3);
     EXPECT_EQ(grid.textMatrix(1, 1), "B.TTF");
     EXPECT_EQ(grid.textMatrix(2, 1), "a.ttf");

@@ -15,7 +15,7 @@
 #include "tools/gui/FindForm.h"
 #include "trees/gui/TreeButtons.h"
 #include "view/ViewRequest.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -305,7 +305,7 @@ TEST(MainWindow, HistoryRouteShowsLoadingAndTheWholeListAfterwards)
     view->show();
     for (const char* name : {"one", "two", "three"})
         view->RecordFile(fixture.path(QStringLiteral("%1/a.txt").arg(name)));
-    HistoryListBox* files = view->Filehistory();
+    HistoryListBox* files = view->fileHistoryList();
     files->dropButton()->click();
     ASSERT_TRUE(files->isDroppedDown());
     EXPECT_EQ(files->rowsViewport()->window()->width(), files->width());

@@ -6,7 +6,7 @@
 #include "controls/gui/NodeTreeView.h"
 #include "options/gui/OptionsForm.h"
 #include "platform/Prompts.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,7 +57,7 @@ TEST(OptionsWiring, OptionsReachBothWindowsAtOnceAndAreSavedAtExit)
     QWidget* fileList = window.fileListPanel()->fileList();
     ASSERT_NE(fileList, nullptr);
     EXPECT_EQ(fileList->palette().color(QPalette::Text), QColor(255, 0, 0));
-    EXPECT_EQ(view->richText()->palette().color(QPalette::Base), QColor(0, 0, 128));
+    EXPECT_EQ(view->textBox().palette().color(QPalette::Base), QColor(0, 0, 128));
 
     child<QRadioButton>(*form, "fontTarget0")->click(); // Directory
     form->clickSize(Qt::LeftButton);                    // 9.75
@@ -66,7 +66,7 @@ TEST(OptionsWiring, OptionsReachBothWindowsAtOnceAndAreSavedAtExit)
     child<QRadioButton>(*form, "fontTarget2")->click(); // Views
     form->clickSize(Qt::RightButton);                   // 6.75
     child<QPushButton>(*form, "applyFontButton")->click();
-    EXPECT_DOUBLE_EQ(view->richText()->font().pointSizeF(), 6.75);
+    EXPECT_DOUBLE_EQ(view->textBox().font().pointSizeF(), 6.75);
     EXPECT_DOUBLE_EQ(fileList->font().pointSizeF(), 8.25) << "the list keeps its font";
     form->close();
 
@@ -95,7 +95,7 @@ TEST(OptionsWiring, ViewWindowOpensTheSameDialogAndClearingEmptiesBothHistories)
     view->RecordFile(tree.file("a.txt", 3));
     window.RecordFolder(tree.root());
     ASSERT_GT(window.folderHistoryBox()->model().ListCount(), 0);
-    ASSERT_EQ(view->Filehistory()->model().ListCount(), 1);
+    ASSERT_EQ(view->fileHistoryList()->model().ListCount(), 1);
 
     QAction* options = view->menuItem(ViewMenuItem::Options);
     ASSERT_NE(options, nullptr);
@@ -110,7 +110,7 @@ TEST(OptionsWiring, ViewWindowOpensTheSameDialogAndClearingEmptiesBothHistories)
     prompts.answers << Prompts::Answer::Yes;
     child<QPushButton>(*form, "clearHistoryButton")->click();
     EXPECT_EQ(window.folderHistoryBox()->model().ListCount(), 0);
-    EXPECT_EQ(view->Filehistory()->model().ListCount(), 0);
+    EXPECT_EQ(view->fileHistoryList()->model().ListCount(), 0);
     EXPECT_TRUE(window.settings().fileHistory.isEmpty());
     window.menus().file.exit->trigger();
     EXPECT_TRUE(window.settings().folderHistory.isEmpty()) << "nothing left to save";

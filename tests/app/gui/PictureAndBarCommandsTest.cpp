@@ -6,7 +6,7 @@
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
 #include "view/ViewRequest.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,9 +52,9 @@ TEST_F(PictureAndBarCommandsTest, ATableOfOneFileDrawsOneFullWidthBar)
     // The folder is read aside; the table comes when the read is back.
     QElapsedTimer clock;
     clock.start();
-    while (view->tableGrid()->isHidden() && clock.elapsed() < 5000)
+    while (view->grid().isHidden() && clock.elapsed() < 5000)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_FALSE(view->tableGrid()->isHidden());
+    ASSERT_FALSE(view->grid().isHidden());
     QAction* showBars = view->menuItem(ViewMenuItem::ShowSizeBar);
     ASSERT_TRUE(showBars->isEnabled());
     showBars->trigger();

@@ -1,6 +1,6 @@
 #include "app/gui/MainWindow.h"
 #include "platform/Prompts.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QApplication>
 #include <QImage>

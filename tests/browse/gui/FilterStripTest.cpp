@@ -13,7 +13,7 @@
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "trees/TreeRebuild.h"
-#include "view/gui/ViewWindow.h"
+#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -228,21 +228,21 @@ TEST_F(FilterStripTest, SizeTablesShowInTheViewWindowGrid)
     SizeTableCommands tables(settings, prompts, cancel, panel, [&view] { return &view; });
     panel.openFolder(tree.root());
     panel.menus().files.sizeTable->trigger();
-    const Grid& grid = view.tableGrid()->grid();
+    const Grid& grid = view.grid().grid();
     ASSERT_EQ(grid.rows(), 6);
     EXPECT_EQ(grid.textMatrix(0, 1), "Name");
     EXPECT_EQ(grid.textMatrix(5, 2), "50");
-    EXPECT_FALSE(view.tableGrid()->isHidden());
+    EXPECT_FALSE(view.grid().isHidden());
     EXPECT_EQ(view.statusMessage(), "FileSizes: " + tree.root() + "/");
     EXPECT_EQ(tables.grandTotal(), 150);
 
     tables.FolderSizeTable(tree.folder("none") + "/");
     ASSERT_TRUE(waitFor([&] { return !tables.reading(); }));
     EXPECT_EQ(prompts.shownTexts().last(), "no files found");
-    EXPECT_TRUE(view.tableGrid()->isHidden());
+    EXPECT_TRUE(view.grid().isHidden());
     tables.FolderSizeTable(tree.root() + "/");
     ASSERT_TRUE(waitFor([&] { return !tables.reading(); }));
-    EXPECT_EQ(view.tableGrid()->grid().rows(), 6);
+    EXPECT_EQ(view.grid().grid().rows(), 6);
     EXPECT_EQ(view.statusMessage(), tree.root());
 }
 
@@ -282,7 +282,7 @@ TEST_F(FilterStripTest, AFolderSizeTableIsReadAsideAndEscapeEndsTheRead)
     next.release(1);
     ASSERT_TRUE(waitFor([&] { return !tables.reading(); }));
     EXPECT_EQ(prompts.shownTexts(), QStringList{"cancel?"});
-    const Grid& grid = view.tableGrid()->grid();
+    const Grid& grid = view.grid().grid();
     EXPECT_GE(grid.rows(), 3);
     EXPECT_LT(grid.rows(), 6);
     EXPECT_EQ(view.statusMessage(), tree.root());

@@ -1,0 +1,3 @@
+#include "view/ViewerHost.h"
+
+ViewerHost::~ViewerHost() = default;

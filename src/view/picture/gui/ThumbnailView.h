@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QFutureWatcher>
+#include <QHash>
+#include <QImage>
+#include <QStringList>
+#include <QThreadPool>
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+#include <memory>
+
+class BusyPointer;
+class CancelKey;
+class PageStack;
+class PictureView;
+class Prompts;
+class ViewerHost;
+
+/// Thumbnail pages (`ThumbPic` with `Scrollthumb`): the pictures of a set 25 to a page,
+/// the page bar, hover texts in the status bar, a left click that enlarges a picture
+/// until the button is released and a right click that copies it. Drawn pages are kept
+/// while the window lives (per page area). A page is drawn off the window's thread, the
+/// window live meanwhile; Escape asks whether to stop it.
+class ThumbnailView : public QWidget {
+    Q_OBJECT
+public:
+    ThumbnailView(ViewerHost& host, PictureView& enlarger, Prompts& prompts, CancelKey& cancel,
+                  QWidget* parent = nullptr);
+    ~ThumbnailView() override;
+
+    /// The picture set (`List1`), full paths in the order they are shown.
+    void setPictures(const QStringList& paths);
+    [[nodiscard]] const QStringList& pictures() const { return pictures_; }
+    /// "TriggerThumNail": "VIEW" starts a show of the set (with its message), "SIZING"
+    /// draws the page shown again after a resize; other tags do nothing.
+    void TriggerThumbnail(const QString& tag);
+    /// Shows page `page` (0-based): at once when drawn before, else once drawn.
+    void ShowThumbnailPage(int page);
+    /// True while a page is being drawn.
+    [[nodiscard]] bool drawing() const { return drawingPage_ >= 0; }
+
+    [[nodiscard]] PageStack* pages() const { return pages_; }
+    /// The index the mouse last pointed at (-1 over no picture).
+    [[nodiscard]] int hoveredIndex() const { return hovered_; }
+
+    // The mouse over the page, in page coordinates.
+    void hover(QPoint at);
+    void press(Qt::MouseButton button);
+    void release();
+
+Q_SIGNALS:
+    /// Page `page` is on the screen, whole or as far as it got before Escape.
+    void pageShown(int page);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct DrawnPage {
+        QImage image;
+        bool complete = true;
+    };
+    void startDrawing(int page, QSize area);
+    void pageDrawn();
+    /// Ends the page being drawn, if any; what it drew is not shown.
+    void stopDrawing();
+    void checkEscape();
+
+    ViewerHost& host_;
+    PictureView& enlarger_;
+    Prompts& prompts_;
+    CancelKey& cancel_;
+    PageStack* pages_ = nullptr;
+    QStringList pictures_;
+    QHash<int, QImage> cache_;
+    QSize cacheArea_;
+    int hovered_ = -1;
+    int drawingPage_ = -1;
+    std::shared_ptr<std::atomic<bool>> stop_; ///< shared with the page being drawn
+    std::unique_ptr<BusyPointer> busy_;
+    QTimer escapeCheck_;
+    QFutureWatcher<DrawnPage>* drawn_ = nullptr;
+    QThreadPool drawer_; ///< one page at a time; the pictures decode in the shared pool
+};

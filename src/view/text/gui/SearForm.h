@@ -1,0 +1,47 @@
+#pragma once
+
+#include "view/text/TextSearch.h"
+
+#include <QDialog>
+
+class GridView;
+class Prompts;
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTextEdit;
+
+/// The "Find" dialog of the view window: searches the text view forward from the last
+/// hit, or the table grid cell by cell when tagged "vgrid". Not modal.
+class SearForm : public QDialog {
+    Q_OBJECT
+public:
+    SearForm(QTextEdit& text, GridView& grid, Prompts& prompts, QWidget* parent);
+
+    /// "vgrid" while it searches the grid; anything else searches the text.
+    QString tag;
+    [[nodiscard]] TextSearchState& state() { return state_; }
+
+    /// The text to find (`Text1`).
+    [[nodiscard]] QLineEdit* findWhat() const { return findWhat_; }
+    [[nodiscard]] QCheckBox* wholeWords() const { return wholeWords_; }
+    [[nodiscard]] QCheckBox* matchCase() const { return matchCase_; }
+
+    /// "Find next": one search step; "text not found" when there is no further hit.
+    void FindNext();
+
+private:
+    void findInText();
+    void findInGrid();
+
+    QTextEdit& textView_;
+    GridView& gridView_;
+    Prompts& prompts_;
+    TextSearchState state_;
+    QLineEdit* findWhat_ = nullptr;
+    QCheckBox* wholeWords_ = nullptr;
+    QCheckBox* matchCase_ = nullptr;
+    QRadioButton* up_ = nullptr;
+    QRadioButton* down_ = nullptr;
+};

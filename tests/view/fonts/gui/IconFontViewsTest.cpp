@@ -1,0 +1,164 @@
+#include "view/fonts/gui/IconFontViews.h"
+
+#include "common/FontFixtures.h"
+#include "common/IconFixtures.h"
+#include "common/TempTree.h"
+#include "controls/gui/GridView.h"
+#include "platform/CancelKey.h"
+#include "platform/Prompts.h"
+#include "shared/FileKind.h"
+#include "shared/Settings.h"
+#include "view/fonts/gui/IconPageWidget.h"
+#include "view/window/gui/ViewWindow.h"
+
+#include <QFile>
+#include <QImage>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+class NoEscape : public CancelKey {
+public:
+    bool pressed() override { return false; }
+    void clear() override {}
+};
+
+class IconFontViewsTest : public ::testing::Test {
+protected:
+    IconFontViewsTest()
+    {
+        settings.tempFolder = tree.folder("temp") + "/";
+        settings.appFolder = tree.folder("app") + "/";
+        window = std::make_unique<ViewWindow>(settings, prompts);
+        window->resize(700, 500);
+        window->show();
+        views = new IconFontViews(*window, prompts, cancel);
+    }
+
+    ViewRequest request(const QString& path, const QString& extension)
+    {
+        const qsizetype slash = path.lastIndexOf('/');
+        return {path.left(slash + 1), path.mid(slash + 1), extension,
+                ClassifyFileKind(extension == "VI" ? ".EXE" : extension, settings)};
+    }
+
+    TempTree tree;
+    Settings settings;
+    ScriptedPrompts prompts;
+    NoEscape cancel;
+    std::unique_ptr<ViewWindow> window;
+    IconFontViews* views = nullptr;
+};
+
+TEST_F(IconFontViewsTest, ViewIconsShowsAPageAndSavesTheHoveredIcon)
+{
+    using namespace iconfixtures;
+    QList<QList<QByteArray>> groups;
+    for (int i = 0; i < 40; ++i)
+        groups.append({dibImage(32, 32, qRgb(10 + i * 5, 100, 100))});
+    const QString program = tree.file("tools.dll", peWithIcons(groups));
+    window->TriggerView(request(program, "VI"));
+
+    EXPECT_EQ(window->viewMode(), ViewMode::Icons);
+    EXPECT_EQ(window->thumbPage(), ThumbPage::Icons);
+    EXPECT_EQ(window->statusMessage(), " 40 icons");
+    EXPECT_EQ(window->statusPath(), program);
+    IconPageWidget* page = views->iconPage();
+    ASSERT_TRUE(page->isVisible());
+    const IconPageLayout& layout = views->iconLayout();
+    EXPECT_EQ(layout.pages(), (40 + layout.perPage() - 1) / layout.perPage());
+    EXPECT_EQ(page->scrollThumb()->maximum(), layout.pages() - 1);
+    EXPECT_EQ(page->page().pixel(10, 10), qRgb(10, 100, 100));
+
+    views->HoverIcon(0, QPoint(74 + 5, 5));
+    EXPECT_EQ(window->statusMessage(), "icon 2 of 40");
+    EXPECT_EQ(window->pointedItem(), " 2");
+    EXPECT_EQ(window->statusBar()->toolTip(), "right click on icon to save");
+
+    const QString target = tree.path("second.ico");
+    prompts.texts = {target};
+    views->SaveHoveredIcon();
+    ASSERT_FALSE(prompts.shown.isEmpty());
+    EXPECT_EQ(prompts.shown.last().title, "Select file to save icon#2");
+    EXPECT_EQ(prompts.shown.last().kind, "save");
+    QFile file(target);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray ico = file.readAll();
+    EXPECT_EQ(uchar(ico[7]), 64) << "twice the icon's height";
+    ico[7] = 32; // Qt trusts the directory's height, Windows the image's header
+    EXPECT_EQ(QImage::fromData(ico, "ico").pixel(0, 0), qRgb(15, 100, 100));
+
+    // Saving over it: our question only, the file dialog is told not to ask as well.
+    prompts.texts = {target};
+    const qsizetype shownBefore = prompts.shown.size();
+    views->SaveHoveredIcon();
+    EXPECT_EQ(prompts.saveOverwrites.last(), Prompts::Overwrite::CallerAsks);
+    ASSERT_EQ(prompts.shown.size(), shownBefore + 2);
+    EXPECT_EQ(prompts.shown.last().text, target + " exists\rReplace ?");
+
+    // Later pages through the page bar; hovering past the last icon clears panel 2.
+    page->scrollThumb()->setValue(layout.pages() - 1);
+    const int onLast = 40 - (layout.pages() - 1) * layout.perPage();
+    const QPoint empty((onLast % layout.columns()) * 74 + 3, (onLast / layout.columns()) * 74 + 3);
+    views->HoverIcon(layout.pages() - 1, empty);
+    EXPECT_EQ(window->statusMessage(), "");
+    EXPECT_EQ(window->statusBar()->toolTip(), "");
+
+    views->HoverIcon(0, QPoint(5, 5));
+    window->CloseView();
+    EXPECT_FALSE(page->isVisible());
+    EXPECT_EQ(window->statusBar()->toolTip(), "") << "the save hint goes with the page";
+}
+
+TEST_F(IconFontViewsTest, AFileWithoutIconsSaysSo)
+{
+    window->TriggerView(request(tree.file("readme.txt", "words"), "VI"));
+    EXPECT_EQ(prompts.shownTexts(), QStringList{"no icons in this files"});
+    EXPECT_EQ(window->viewMode(), ViewMode::None);
+}
+
+TEST_F(IconFontViewsTest, AFontSampleShowsTheFaceAndTheSampleAt16Points)
+{
+    const QByteArray bold = fontfixtures::installedFont("DejaVuSans-Bold.ttf");
+    if (bold.isEmpty())
+        GTEST_SKIP() << "fonts-dejavu-core is not installed";
+    const QString path = tree.file("DejaVuSans-Bold.ttf", bold);
+    window->TriggerView(request(path, ".TTF"));
+    EXPECT_EQ(window->viewMode(), ViewMode::Font);
+    QTextDocument* document = window->textBox().document();
+    EXPECT_TRUE(document->toPlainText().startsWith("DejaVu Sans Bold" + QString(20, ' ') + "ABCS"));
+    EXPECT_EQ(document->blockCount(), 4);
+    QTextCursor cursor(document);
+    cursor.setPosition(40);
+    EXPECT_EQ(cursor.charFormat().font().pointSize(), 16);
+    EXPECT_EQ(cursor.charFormat().font().family(), "DejaVu Sans");
+    cursor.setPosition(3);
+    EXPECT_NE(cursor.charFormat().font().pointSize(), 16) << "the face's line starts at 10 points";
+    EXPECT_EQ(window->textBox().textCursor().position(), 0);
+}
+
+TEST_F(IconFontViewsTest, TheFontTableFillsTheGrid)
+{
+    const QByteArray dejavu = fontfixtures::installedFont("DejaVuSans.ttf");
+    if (dejavu.isEmpty())
+        GTEST_SKIP() << "fonts-dejavu-core is not installed";
+    const QStringList paths{
+        tree.file("a.ttf", dejavu),
+        tree.file("b.ttf",
+                  fontfixtures::withNameTable(
+                      dejavu, fontfixtures::windowsNames("Nowhere", "Bold", "Nowhere Bold")))};
+    views->ShowFontTable(paths);
+    GridView* view = &window->grid();
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(view->grid().textMatrix(1, 2), "DejaVu Sans");
+    EXPECT_EQ(view->grid().textMatrix(2, 3), " ***font not installed***");
+    const QFont sample = view->model()->index(2, 4).data(Qt::FontRole).value<QFont>();
+    EXPECT_TRUE(sample.bold());
+    EXPECT_EQ(window->statusPath(), "");
+}
+
+} // namespace

@@ -1,0 +1,107 @@
+#include "view/table/gui/TableViewer.h"
+
+#include "common/TableFixtures.h"
+#include "common/TempTree.h"
+#include "controls/gui/GridView.h"
+#include "controls/gui/NodeTreeView.h"
+#include "platform/CancelKey.h"
+#include "platform/Prompts.h"
+#include "shared/Settings.h"
+#include "shared/TextHelpers.h"
+#include "view/window/gui/ViewWindow.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+class NoEscape : public CancelKey {
+public:
+    bool pressed() override { return false; }
+    void clear() override {}
+};
+
+NodeTree::Id ChildNamed(const NodeTree& tree, const QString& text)
+{
+    for (const NodeTree::Id id : tree.children(tree.root())) {
+        if (tree.node(id).text == text)
+            return id;
+    }
+    return NodeTree::None;
+}
+
+class TableViewerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        settings.tempFolder = WithSlash(temp.root());
+        settings.workFolder = WithSlash(temp.folder("Lumara-run001"));
+        window.show();
+    }
+    ViewRequest request(const QString& name, FileKind kind)
+    {
+        ViewRequest r;
+        r.folder = WithSlash(files.root());
+        r.name = name;
+        r.extension = ExtensionOf(name);
+        r.kind = kind;
+        return r;
+    }
+
+    TempTree files;
+    TempTree temp;
+    Settings settings;
+    ScriptedPrompts prompts;
+    NoEscape escape;
+    ViewWindow window{settings, prompts};
+    TableViewer viewer{window, settings, prompts, escape};
+};
+
+} // namespace
+
+TEST_F(TableViewerTest, AWorkbookShowsItsSheetsThenAClickedSheetInTheGrid)
+{
+    if (!WriteWorkbook(files.path("book.xls")))
+        GTEST_SKIP() << "python3-xlwt is not installed";
+    window.TriggerView(request("book.xls", FileKind::Xls));
+    EXPECT_EQ(window.viewMode(), ViewMode::Workbook);
+    EXPECT_TRUE(window.treeView().isVisible());
+    EXPECT_FALSE(window.grid().isVisible());
+    const NodeTree& tree = window.tree();
+    ASSERT_EQ(tree.children(tree.root()).size(), 3u);
+
+    viewer.nodeClicked(tree.root()); // the root never reacts
+    EXPECT_FALSE(window.grid().isVisible());
+    viewer.nodeClicked(ChildNamed(tree, "My Sheet"));
+    EXPECT_TRUE(window.grid().isVisible());
+    EXPECT_FALSE(window.treeView().isVisible());
+    EXPECT_EQ(window.grid().grid().textMatrix(2, 1), "pear");
+    EXPECT_EQ(window.statusPath(), files.path("book.xls") + "[My Sheet]");
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(TableViewerTest, ADatabaseIsViewedThroughItsWorkingCopy)
+{
+    if (!WriteSampleDatabase(files.path("s.mdb")))
+        GTEST_SKIP() << "fp-units-db is not installed";
+    window.TriggerView(request("s.mdb", FileKind::Db));
+    const QString copy = settings.workFolder + "TempMdbs.mdb";
+    EXPECT_EQ(window.viewMode(), ViewMode::Database);
+    EXPECT_EQ(window.tableFile(), copy);
+    EXPECT_TRUE(QFile::exists(copy));
+    const NodeTree& tree = window.tree();
+    const NodeTree::Id table = ChildNamed(tree, "FPdev");
+    ASSERT_NE(table, NodeTree::None);
+
+    viewer.nodeClicked(tree.children(table).front()); // a field line does nothing
+    EXPECT_FALSE(window.grid().isVisible());
+    viewer.nodeClicked(table);
+    EXPECT_TRUE(window.grid().isVisible());
+    EXPECT_EQ(window.grid().grid().tag, "MDB");
+    EXPECT_EQ(window.grid().grid().textMatrix(0, 2), "UserName");
+    EXPECT_EQ(window.statusPath(), files.path("s.mdb") + "[FPdev]");
+
+    EXPECT_FALSE(viewer.ShowTable("FP dev"));
+    EXPECT_EQ(prompts.shownTexts(),
+              QStringList({"table is empty:\r\n" + files.path("s.mdb") + "[FP dev]"}));
+}

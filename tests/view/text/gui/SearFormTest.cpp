@@ -1,0 +1,118 @@
+#include "view/text/gui/SearForm.h"
+
+#include "common/TempTree.h"
+#include "controls/gui/GridView.h"
+#include "platform/Prompts.h"
+#include "shared/FileKind.h"
+#include "shared/Settings.h"
+#include "view/window/gui/ViewWindow.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+TEST(SearForm, FindsForwardInTheTextThenSaysNotFound)
+{
+    TempTree tree;
+    Settings settings;
+    ScriptedPrompts prompts;
+    ViewWindow window(settings, prompts);
+    window.show();
+    const QString path = tree.file("notes.txt", QByteArray("alpha beta\nBeta gamma beta\n"));
+    window.ViewText(path);
+
+    window.FindText();
+    SearForm* form = window.searForm();
+    ASSERT_TRUE(form->isVisible());
+    EXPECT_EQ(form->windowTitle(), "Find");
+    form->findWhat()->setText("beta");
+    form->matchCase()->setChecked(true);
+    form->FindNext();
+    EXPECT_EQ(window.textBox().textCursor().selectedText(), "beta");
+    EXPECT_EQ(window.textBox().textCursor().selectionStart(), 6);
+    form->FindNext();
+    EXPECT_EQ(window.textBox().textCursor().selectionStart(), 22);
+    form->FindNext();
+    form->FindNext();
+    EXPECT_EQ(prompts.shownTexts(), (QStringList{"text not found", "text not found"}));
+}
+
+TEST(SearForm, SearchesTheGridWhenItIsShown)
+{
+    Settings settings;
+    ScriptedPrompts prompts;
+    ViewWindow window(settings, prompts);
+    window.show();
+    window.CloseView(); // as a table view starts
+    Grid& grid = window.grid().grid();
+    grid.reset(3);
+    grid.setRows(3);
+    grid.setTextMatrix(2, 2, "Needle");
+    window.ShowGrid();
+    window.setViewMode(ViewMode::Workbook);
+
+    window.FindText();
+    SearForm* form = window.searForm();
+    ASSERT_TRUE(form->isVisible());
+    EXPECT_EQ(form->tag, "vgrid");
+    form->findWhat()->setText("needle");
+    form->FindNext();
+    EXPECT_EQ(grid.row(), 2);
+    EXPECT_EQ(grid.col(), 2);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST(SearForm, AnotherFileIsSearchedFromItsBeginning)
+{
+    TempTree tree;
+    Settings settings;
+    ScriptedPrompts prompts;
+    ViewWindow window(settings, prompts);
+    window.show();
+    tree.file("first.txt", QByteArray("one needle\n"));
+    tree.file("second.txt", QByteArray("needle at the start, needle\n"));
+    ViewRequest request;
+    request.folder = tree.root() + "/";
+    request.extension = ".TXT";
+    request.kind = FileKind::Text;
+    request.name = "first.txt";
+    window.TriggerView(request);
+    window.FindText();
+    SearForm* form = window.searForm();
+    form->findWhat()->setText("needle");
+    form->FindNext();
+    form->FindNext();
+    EXPECT_EQ(prompts.shownTexts(), QStringList{"text not found"});
+
+    request.name = "second.txt";
+    window.TriggerView(request);
+    window.FindText();
+    form->FindNext();
+    EXPECT_EQ(prompts.shownTexts(), QStringList{"text not found"}) << "found in the new file";
+    EXPECT_EQ(window.textBox().textCursor().selectionStart(), 0);
+}
+
+TEST(SearForm, ASizeTableIsSearchedThoughItShowsNoFile)
+{
+    Settings settings;
+    ScriptedPrompts prompts;
+    ViewWindow window(settings, prompts);
+    window.show();
+    window.CloseView(); // a size table leaves the view mode empty
+    Grid& grid = window.grid().grid();
+    grid.reset(3);
+    grid.setRows(3);
+    grid.setTextMatrix(2, 1, "report.TXT");
+    window.ShowGrid();
+    ASSERT_EQ(window.viewMode(), ViewMode::None);
+
+    window.FindText();
+    SearForm* form = window.searForm();
+    ASSERT_TRUE(form->isVisible());
+    EXPECT_EQ(form->tag, "vgrid");
+    form->findWhat()->setText("report");
+    form->FindNext();
+    EXPECT_EQ(grid.row(), 2);
+    EXPECT_EQ(grid.col(), 1);
+}
