@@ -63,7 +63,7 @@ void MainWindow::selectListedFile(const QString& name)
     NodeTreeView* view = fileList_->fileList();
     if (id == NodeTree::None || !view)
         return;
-    const QModelIndex index = view->nodeModel()->indexOf(id);
+    const QModelIndex index = view->nodeModel()->revealIndex(id);
     if (!index.isValid())
         return;
     view->setCurrentIndex(index);
