@@ -8,6 +8,7 @@
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 
+#include <QPointer>
 #include <QSet>
 
 namespace {
@@ -108,7 +109,7 @@ void FilterTabs::writeStatus(const QString& caption)
                          settings_.tabColorSwap == 1 && tab <= 7 ? qint64(tabColour(tab)) : -1);
 }
 
-bool FilterTabs::reread(bool filtered)
+void FilterTabs::reread(bool filtered, const std::function<void()>& then)
 {
     const FileTreeBuilder* trees = &trees_;
     const QString folder = state_.currentFolder;
@@ -127,15 +128,33 @@ bool FilterTabs::reread(bool filtered)
         }
         return found;
     };
-    if (!RunListRebuild(rebuilder_, state_, settings_, rebuild, true))
-        return false;
-    Q_EMIT listChanged();
-    return true;
+    RunListRebuild(rebuilder_, state_, settings_, rebuild, true,
+                   [self = QPointer(this), then](int) {
+                       if (!self)
+                           return;
+                       Q_EMIT self->listChanged();
+                       if (then)
+                           then();
+                   });
+}
+
+bool FilterTabs::deferred(void (FilterTabs::*input)())
+{
+    return DeferWhileBusy(rebuilder_, [self = QPointer(this), input] {
+        if (self)
+            (self->*input)();
+    });
 }
 
 int FilterTabs::SelectCategory(int tab)
 {
     if (tab < 0 || tab > allTab())
+        return fileCount();
+    // A click while the list is rebuilt takes effect on the list that rebuild shows.
+    if (DeferWhileBusy(rebuilder_, [self = QPointer(this), tab] {
+            if (self)
+                self->SelectCategory(tab);
+        }))
         return fileCount();
     const QString caption = settings_.categories[size_t(tab)].name;
     noteListing(state_.CurrentPattern);
@@ -151,29 +170,31 @@ int FilterTabs::SelectCategory(int tab)
     settings_.currentPattern = state_.CurrentPattern;
     state_.filterTag = caption;
 
+    // What follows once the new list is shown; a newer listing that took this one's place
+    // shows its own list and status.
+    const auto shown = [this, tab, caption] {
+        noteListing(tab == otherTab() ? QStringLiteral("*.*") : state_.CurrentPattern);
+        writeStatus(caption);
+    };
     if (showsFolder()) {
         UpdateFilterDescription();
-        bool shown = true;
         if (tab == otherTab()) {
             state_.CategoryFilterActive = 1;
-            shown = reread(true);
+            reread(true, shown);
         } else if (tab == allTab() && description_ == NoFilters) {
             state_.CurrentPattern = QStringLiteral("*.*");
             settings_.currentPattern = state_.CurrentPattern;
             state_.filterTag = QStringLiteral("ALL");
-            shown = reread(false);
+            reread(false, shown);
         } else if (tab == allTab()) {
-            shown = narrow(QStringLiteral("*"), caption).has_value();
+            narrow(QStringLiteral("*"), caption, shown);
         } else if (description_ == NoFilters &&
                    (state_.fileTreeTag == u"X" || listingPattern_ != u"*.*")) {
             // The copy holds only what an earlier tab's pattern read: read again.
-            shown = reread(false);
+            reread(false, shown);
         } else {
-            shown = narrow(state_.CurrentPattern, caption).has_value();
+            narrow(state_.CurrentPattern, caption, shown);
         }
-        // A newer listing or tab took this one's place and shows its own list.
-        if (!shown)
-            return fileCount();
     } else if (showsBasket()) {
         // The basket has no folder to read again: every tab narrows its whole listing.
         UpdateFilterDescription();
@@ -181,11 +202,10 @@ int FilterTabs::SelectCategory(int tab)
             state_.CategoryFilterActive = 1;
         const QString pattern =
             tab == otherTab() || tab == allTab() ? QStringLiteral("*") : state_.CurrentPattern;
-        if (!narrow(pattern, caption))
-            return fileCount();
+        narrow(pattern, caption, shown);
+    } else {
+        shown();
     }
-    noteListing(tab == otherTab() ? QStringLiteral("*.*") : state_.CurrentPattern);
-    writeStatus(caption);
     return fileCount();
 }
 
@@ -254,21 +274,27 @@ int narrowListing(FileListState& state, const Settings& settings, const FileTree
 
 } // namespace
 
-std::optional<int> FilterTabs::narrow(const QString& pattern, const QString& caption)
+void FilterTabs::narrow(const QString& pattern, const QString& caption,
+                        const std::function<void()>& then)
 {
     const FileTreeBuilder* trees = &trees_;
     const auto rebuild = [=](FileListState& state, const Settings& settings, platform::ReadWatch*) {
         return narrowListing(state, settings, *trees, pattern, caption);
     };
-    const std::optional<int> found = RunListRebuild(rebuilder_, state_, settings_, rebuild);
-    if (found)
-        Q_EMIT listChanged();
-    return found;
+    RunListRebuild(rebuilder_, state_, settings_, rebuild, false,
+                   [self = QPointer(this), then](int) {
+                       if (!self)
+                           return;
+                       Q_EMIT self->listChanged();
+                       if (then)
+                           then();
+                   });
 }
 
 int FilterTabs::NarrowToCategory(const QString& pattern, const QString& caption)
 {
-    return narrow(pattern, caption) ? fileCount() : 0;
+    narrow(pattern, caption, {});
+    return fileCount();
 }
 
 void FilterTabs::ModifyCategory(int tab)
@@ -313,6 +339,8 @@ void FilterTabs::SetDefaultTypes(int tab)
 
 void FilterTabs::SwapTabColor()
 {
+    if (deferred(&FilterTabs::SwapTabColor))
+        return;
     settings_.tabColorSwap = settings_.tabColorSwap == 1 ? 0 : 1;
     settings_.settingsChanged = 1;
     colourTabs();
@@ -325,8 +353,10 @@ void FilterTabs::SwapTabColor()
         trees->RebuildCurrentTree(state, settings);
         return state.File1Backup.ListCount() - 1;
     };
-    if (RunListRebuild(rebuilder_, state_, settings_, rebuild))
-        Q_EMIT listChanged();
+    RunListRebuild(rebuilder_, state_, settings_, rebuild, false, [self = QPointer(this)](int) {
+        if (self)
+            Q_EMIT self->listChanged();
+    });
 }
 
 void FilterTabs::ChangeTabOrientation()
@@ -378,6 +408,8 @@ QString FilterTabs::TabTip(int tab) const
 
 void FilterTabs::ShowSelectedOnly()
 {
+    if (deferred(&FilterTabs::ShowSelectedOnly))
+        return;
     if (state_.fileTreeTag == u"X")
         return;
     QStringList marked;
@@ -405,16 +437,14 @@ void FilterTabs::ShowSelectedOnly()
 
 void FilterTabs::RemoveContentFilters()
 {
-    if (description_ == NoFilters)
+    if (description_ == NoFilters || deferred(&FilterTabs::RemoveContentFilters))
         return;
     const QString removed = description_;
     state_.otherFilter.clear();
     fields_ = OtherFilterFields();
     content_.clear();
     UpdateFilterDescription();
-    if (showsFolder()) {
-        if (reread(state_.CategoryFilterActive == 1))
-            writeStatus(state_.filterTag);
-    }
+    if (showsFolder())
+        reread(state_.CategoryFilterActive == 1, [this] { writeStatus(state_.filterTag); });
     prompts_.message(removed);
 }

@@ -4,6 +4,7 @@
 #include "browse/Filters.h"
 
 #include <QObject>
+#include <functional>
 #include <optional>
 
 struct Settings;
@@ -37,11 +38,13 @@ public:
     [[nodiscard]] quint32 tabColour(int tab) const;
 
     /// A left click on tab `tab` (from 0): selects the category and narrows or
-    /// re-reads the list. Returns the number of files listed.
+    /// re-reads the list. Returns the number of files listed; with a rebuilder the list
+    /// is rebuilt after the return (listChanged() tells), and the count is the shown one's.
     int SelectCategory(int tab);
     /// Narrows File1Backup from FullListing to the category `pattern` (or, with the
     /// "Other" filter active, to the files passing the filter) without reading the
-    /// disk, then rebuilds the display. Returns the number of files left.
+    /// disk, then rebuilds the display. Returns the number of files left (as for
+    /// SelectCategory()).
     int NarrowToCategory(const QString& pattern, const QString& caption);
 
     /// "Modify" ("M") for tab `tab`: asks for the extension list, or asks the owner
@@ -98,10 +101,12 @@ Q_SIGNALS:
 
 private:
     /// Reads the folder again (through the "Other" filter when `filtered`) and rebuilds
-    /// the list; false when a newer listing took its place.
-    bool reread(bool filtered);
-    /// NarrowToCategory through the rebuilder; nothing when a newer listing took its place.
-    std::optional<int> narrow(const QString& pattern, const QString& caption);
+    /// the list; `then` follows once it is shown (never when a newer listing took its place).
+    void reread(bool filtered, const std::function<void()>& then);
+    /// NarrowToCategory through the rebuilder; `then` follows as for reread().
+    void narrow(const QString& pattern, const QString& caption, const std::function<void()>& then);
+    /// True when a listing runs and `input` was kept to run after it.
+    bool deferred(void (FilterTabs::*input)());
     int fileCount() const;
     void writeStatus(const QString& caption);
     [[nodiscard]] bool showsFolder() const;

@@ -45,13 +45,21 @@ void CopyFileListState(const FileListState& from, FileListState& to)
     CopyListingSetup(from, to);
 }
 
-std::optional<int> RunListRebuild(ListRebuilder* rebuilder, FileListState& state,
-                                  const Settings& settings, const ListRebuild& rebuild,
-                                  bool readsFolder)
+void RunListRebuild(ListRebuilder* rebuilder, FileListState& state, const Settings& settings,
+                    const ListRebuild& rebuild, bool readsFolder, const RebuildDone& done)
 {
-    if (rebuilder)
-        return rebuilder->rebuildList(rebuild, readsFolder);
-    return rebuild(state, settings, nullptr);
+    if (rebuilder) {
+        rebuilder->rebuildList(rebuild, readsFolder, done);
+        return;
+    }
+    const int count = rebuild(state, settings, nullptr);
+    if (done)
+        done(count);
+}
+
+bool DeferWhileBusy(ListRebuilder* rebuilder, std::function<void()> action)
+{
+    return rebuilder && rebuilder->deferWhileBusy(std::move(action));
 }
 
 void SwapFileListStates(FileListState& a, FileListState& b)

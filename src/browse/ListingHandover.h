@@ -29,18 +29,29 @@ void CopyFileListState(const FileListState& from, FileListState& to);
 using ListRebuild =
     std::function<int(FileListState& state, const Settings& settings, platform::ReadWatch* watch)>;
 
+/// What a rebuild hands on once its list is shown: the rebuild's count. Never called
+/// for a rebuild that a newer listing took the place of.
+using RebuildDone = std::function<void(int count)>;
+
 /// Runs rebuilds of the shown file list. The window runs them on a copy of its state on
-/// another thread while its events run, and takes the result over; without a rebuilder
+/// another thread and takes the result over when the rebuild ends; without a rebuilder
 /// (lumara-cli, tests) they run in place.
 class ListRebuilder {
 public:
     virtual ~ListRebuilder() = default;
-    /// The rebuild's count; nothing when a newer listing or rebuild took its place.
-    /// `readsFolder`: Escape may end the rebuild's folder read.
-    virtual std::optional<int> rebuildList(const ListRebuild& rebuild, bool readsFolder) = 0;
+    /// Starts `rebuild`; `done` follows once its list is shown, or never when a newer
+    /// listing or rebuild took its place. `readsFolder`: Escape may end the folder read.
+    virtual void rebuildList(const ListRebuild& rebuild, bool readsFolder, RebuildDone done) = 0;
+    /// While a listing or rebuild runs, keeps `action` (an input that would change the
+    /// list) to run after it ends, and returns true; false when nothing runs, and the
+    /// caller acts now.
+    virtual bool deferWhileBusy(std::function<void()> action) = 0;
 };
 
-/// Runs `rebuild` through `rebuilder`, or in place on `state` when there is none.
-std::optional<int> RunListRebuild(ListRebuilder* rebuilder, FileListState& state,
-                                  const Settings& settings, const ListRebuild& rebuild,
-                                  bool readsFolder = false);
+/// Runs `rebuild` through `rebuilder`, or in place on `state` (`done` before the return)
+/// when there is none.
+void RunListRebuild(ListRebuilder* rebuilder, FileListState& state, const Settings& settings,
+                    const ListRebuild& rebuild, bool readsFolder, const RebuildDone& done);
+
+/// True when `rebuilder` runs a listing now and took `action` to run after it.
+[[nodiscard]] bool DeferWhileBusy(ListRebuilder* rebuilder, std::function<void()> action);

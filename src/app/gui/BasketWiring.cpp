@@ -39,6 +39,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -302,6 +303,12 @@ bool BasketWiring::eventFilter(QObject* watched, QEvent* event)
 void BasketWiring::showBasketIfListed()
 {
     FileListPanel* list = window_.fileListPanel();
+    // The list being rebuilt would overwrite the basket at its hand-over: list it after.
+    if (list->deferWhileBusy([self = QPointer(this)] {
+            if (self)
+                self->showBasketIfListed();
+        }))
+        return;
     FileListState& state = list->state();
     BusyPointer busy;
     ShowBasketInFileList(panel_->basket(), state, QStringLiteral("*"), window_.settings());

@@ -182,10 +182,10 @@ QString MainWindow::CurrentFolderPath() const
     return ::CurrentFolderPath(treeState_, rootText);
 }
 
-int MainWindow::listFolder(const QString& path)
+void MainWindow::listFolder(const QString& path, std::function<void(int count)> done)
 {
-    BusyPointer busy;
-    return fileList_->openFolder(path);
+    fileList_->openFolder(
+        path, [done = std::move(done)](std::optional<int> count) { done(count.value_or(0)); });
 }
 
 void MainWindow::RecordFolder(const QString& path)

@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -78,9 +79,10 @@ public:
     /// with the file selected; with several, the last is shown and the others go into
     /// the folder history. Properties also shows each item's properties. Raises the window.
     void showItems(const QStringList& paths, ItemAction action);
-    /// Opens the folder `path` in the folder tree and the file list; says so in the status
-    /// bar when it is not a folder. False when nothing was listed.
-    bool openFolderPath(const QString& path);
+    /// Opens the folder `path` in the folder tree and starts its listing into the file
+    /// list; `then` follows once the list is shown. Says so in the status bar when it is
+    /// not a folder, and returns false (no listing, no `then`).
+    bool openFolderPath(const QString& path, std::function<void()> then = {});
     /// The "Execute" command for a file.
     void runFile(const QString& displayName, const QString& fullPath);
     /// "File" > "Help": the help page in the view window, or "help file not found".
@@ -137,10 +139,12 @@ private:
     void unloadWindow();
     /// Says the profile could not be written and keeps the design store as it was.
     void profileNotSaved();
-    int listFolder(const QString& path);
+    /// Starts the listing of `path`; `done` follows once the list is shown, never when a
+    /// newer listing took its place.
+    void listFolder(const QString& path, std::function<void(int count)> done);
     /// Lists the existing folder `path` as a tree click does, recording it in the folder
-    /// history when it holds files; false when a newer listing took its place.
-    bool listFolderPath(const QString& path);
+    /// history when it holds files; `then` follows once the list is shown.
+    void listFolderPath(const QString& path, std::function<void()> then = {});
     /// Makes the file `name` of the listed folder the list's current row.
     void selectListedFile(const QString& name);
     /// Loads the folders under the tree node `key`: here for local folders, off this

@@ -27,8 +27,9 @@ void MainWindow::showItems(const QStringList& paths, ItemAction action)
         if (i + 1 < paths.size()) {
             if (platform::isFolder(target.folder))
                 RecordFolder(target.folder);
-        } else if (openFolderPath(target.folder)) {
-            selectListedFile(target.selectName);
+        } else {
+            openFolderPath(target.folder,
+                           [this, name = target.selectName] { selectListedFile(name); });
         }
         if (action != ItemAction::Properties)
             continue;
@@ -39,7 +40,7 @@ void MainWindow::showItems(const QStringList& paths, ItemAction action)
     }
 }
 
-bool MainWindow::openFolderPath(const QString& path)
+bool MainWindow::openFolderPath(const QString& path, std::function<void()> then)
 {
     if (!platform::isFolder(path)) {
         statusBar()->showMessage(platform::displayFileName(WithSlash(path)) +
@@ -49,7 +50,8 @@ bool MainWindow::openFolderPath(const QString& path)
     // Folder keys and the history hold folders without the closing slash ("/" aside).
     const QString bare = path.size() > 1 && path.endsWith(u'/') ? path.chopped(1) : path;
     loadTreeFolders(bare);
-    return listFolderPath(bare);
+    listFolderPath(bare, std::move(then));
+    return true;
 }
 
 void MainWindow::selectListedFile(const QString& name)
@@ -61,7 +63,7 @@ void MainWindow::selectListedFile(const QString& name)
     NodeTreeView* view = fileList_->fileList();
     if (id == NodeTree::None || !view)
         return;
-    const QModelIndex index = view->nodeModel()->indexOf(id);
+    const QModelIndex index = view->nodeModel()->revealIndex(id);
     if (!index.isValid())
         return;
     view->setCurrentIndex(index);

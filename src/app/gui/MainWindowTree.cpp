@@ -101,14 +101,13 @@ void MainWindow::openFolderNode(NodeTree::Id id)
     QCoreApplication::processEvents();
     const QString before = statusBar()->currentMessage();
     const QString path = treeState_.lblpathx;
-    const int count = listFolder(*folder);
-    if (fileList_->listingSuperseded())
-        return;
-    if (count > 0)
-        RecordFolder(path);
-    else
-        statusBar()->showMessage(before);
-    reportCancelledListing(path);
+    listFolder(*folder, [this, path, before](int count) {
+        if (count > 0)
+            RecordFolder(path);
+        else
+            statusBar()->showMessage(before);
+        reportCancelledListing(path);
+    });
 }
 
 void MainWindow::loadTreeFolders(const QString& key)
@@ -141,15 +140,16 @@ void MainWindow::openFolderHistoryEntry(int index)
     statusBar()->showMessage(QStringLiteral("Loading ..."));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     // A folder without files is not opened; the list stays as it was.
-    if (!fileList_->openFolderWithFiles(WithSlash(path))) {
-        if (!fileList_->listingSuperseded())
+    fileList_->openFolderWithFiles(WithSlash(path), [this, path, before](std::optional<int> count) {
+        if (!count) {
             statusBar()->showMessage(before);
-        return;
-    }
-    lblPath_->setText(platform::displayFileName(path));
-    treeState_.lblpathx = path;
-    statusBar()->showMessage(platform::displayFileName(WithSlash(path)));
-    reportCancelledListing(path);
+            return;
+        }
+        lblPath_->setText(platform::displayFileName(path));
+        treeState_.lblpathx = path;
+        statusBar()->showMessage(platform::displayFileName(WithSlash(path)));
+        reportCancelledListing(path);
+    });
 }
 
 void MainWindow::openTypedFolder(const QString& typed)
@@ -169,20 +169,20 @@ void MainWindow::openTypedFolder(const QString& typed)
     listFolderPath(path);
 }
 
-bool MainWindow::listFolderPath(const QString& path)
+void MainWindow::listFolderPath(const QString& path, std::function<void()> then)
 {
     lblPath_->setText(platform::displayFileName(path));
     treeState_.lblpathx = path;
     const QString before = statusBar()->currentMessage();
-    const int count = listFolder(path);
-    if (fileList_->listingSuperseded())
-        return false;
-    if (count > 0)
-        RecordFolder(path);
-    else
-        statusBar()->showMessage(before);
-    reportCancelledListing(path);
-    return true;
+    listFolder(path, [this, path, before, then = std::move(then)](int count) {
+        if (count > 0)
+            RecordFolder(path);
+        else
+            statusBar()->showMessage(before);
+        reportCancelledListing(path);
+        if (then)
+            then();
+    });
 }
 
 void MainWindow::folderTreeMouse(QMouseEvent* event)

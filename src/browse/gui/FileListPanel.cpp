@@ -43,7 +43,8 @@ FileListPanel::~FileListPanel()
 {
     // Whatever hangs off the panel (tree buttons, tab strip, menus) may borrow its state:
     // let it all go while the state is still here. The panel's own filters go first, or
-    // they would see the list half torn down.
+    // they would see the list half torn down. Listings under way end into nothing.
+    stopListings();
     view_->viewport()->removeEventFilter(this);
     view_->removeEventFilter(this);
     fileTypeText_->removeEventFilter(this);
@@ -175,6 +176,8 @@ QIcon FileListPanel::imageIcon(const QString& image) const
 void FileListPanel::refresh()
 {
     if (state_.currentFolder.isEmpty()) {
+        if (deferWhileBusy([this] { refresh(); }))
+            return;
         // The RadeZazeda is rebuilt from its backing list; nothing to read.
         RefreshFileList(state_, settings_, trees_);
         showStatus();

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class CancelKey;
 class FileListMenus;
@@ -20,6 +21,7 @@ class QBoxLayout;
 class QHBoxLayout;
 class QLabel;
 class QThread;
+class QTimer;
 class QToolButton;
 struct Settings;
 
@@ -39,26 +41,31 @@ public:
                   QWidget* parent = nullptr);
     ~FileListPanel() override;
 
-    /// Lists `path` with CurrentPattern and rebuilds the list; returns the file count.
-    /// The folder is read on another thread while the window's events run (loading()
-    /// tells the count as it grows; Escape asks "cancel?"). When another listing starts
-    /// meanwhile, this one is dropped, the list is left to the newer one and -1 returned.
-    int openFolder(const QString& path);
+    /// What a folder listing hands on once its list is shown: the file count, or nothing
+    /// for openFolderWithFiles() on a folder without files.
+    using ListingDone = std::function<void(std::optional<int> count)>;
+
+    /// Lists `path` with CurrentPattern and rebuilds the list. The folder is read on
+    /// another thread: the call returns at once, and `done` follows with the file count
+    /// once the new list is shown (loading() tells the count as it grows; Escape asks
+    /// "cancel?"). A newer folder listing takes the place of one still reading: the
+    /// dropped one's `done` never comes. While a rebuild runs the open waits for it.
+    void openFolder(const QString& path, ListingDone done = {});
     /// Opens `path` as openFolder() does when it holds at least one file, from one
-    /// directory read; nothing (the list unchanged) for a folder without files or a
-    /// listing dropped for a newer one.
-    std::optional<int> openFolderWithFiles(const QString& path);
+    /// directory read; a folder without files leaves the list as it was (`done` gets
+    /// nothing).
+    void openFolderWithFiles(const QString& path, ListingDone done = {});
     /// The key a listing polls for Escape; none: listings run to their end.
     void setCancelKey(CancelKey* key) { cancel_ = key; }
-    /// True while a folder is being read and its list built.
-    [[nodiscard]] bool listing() const { return listingDepth_ > 0; }
+    /// True while a folder is being read or the list rebuilt.
+    [[nodiscard]] bool listing() const { return !running_.empty(); }
     /// The last listing was ended by Escape: the list holds the files read until then.
     [[nodiscard]] bool listingCancelled() const { return cancelled_; }
-    /// The last open returned because a newer listing took its place.
-    [[nodiscard]] bool listingSuperseded() const { return superseded_; }
     /// Runs a rebuild of the list (a filter tab, a tree, a sort) on a copy of the state on
-    /// another thread while events run, as a listing does, and takes the result over.
-    std::optional<int> rebuildList(const ListRebuild& rebuild, bool readsFolder) override;
+    /// another thread, and takes the result over when it ends.
+    void rebuildList(const ListRebuild& rebuild, bool readsFolder, RebuildDone done) override;
+    /// Input that would change the list while a listing runs waits for its end.
+    bool deferWhileBusy(std::function<void()> action) override;
     /// Reads the current folder again and rebuilds the list (the refresh button).
     void refresh();
     /// Shows state().statusCaption in the status label; call after changing the state.
@@ -112,6 +119,9 @@ Q_SIGNALS:
     void loading(qint64 filesRead);
     /// The reads that sent loading() have all ended: shown, cancelled or given up.
     void loadingFinished();
+    /// A listing or rebuild ended and nothing runs any more: the list shown is final
+    /// until the next input.
+    void listingIdle();
     /// "AB" on an entry shown below its archive: the basket resolves and extracts it.
     void archiveEntryToBasket(NodeTree::Id id);
     /// "P" on an entry shown below its archive: the entry's details are wanted.
@@ -125,13 +135,24 @@ private:
     using ListingJob =
         std::function<std::optional<int>(FileListState&, const Settings&, platform::ReadWatch&)>;
     struct ListingData;
+    struct RunningListing;
     /// What a job starts from: the listing's setup alone, or the whole state but its tree.
     enum class JobStart { Setup, WholeState };
-    /// Runs `job` on another thread while events run here, then takes its state over.
-    /// Nothing when the job listed nothing or a newer listing superseded it. Escape is
-    /// looked at only for a job that reads a folder.
-    std::optional<int> runListing(const ListingJob& job, JobStart start = JobStart::Setup,
-                                  bool escapable = true);
+    /// Starts `job` on another thread and returns; when it ends its state is taken over
+    /// and `done` called with its count. A job that a newer one took the place of is
+    /// dropped without `done`. Escape is looked at only for a job that reads a folder.
+    void runListing(const ListingJob& job, JobStart start, bool escapable, ListingDone done);
+    /// The worker of `run` has ended: takes its list over, or drops it.
+    void finishListing(const std::shared_ptr<RunningListing>& run);
+    /// Starts a folder listing now when nothing runs or a folder read may be dropped for
+    /// it; else keeps it for after the running rebuild (a newer open replaces it).
+    void startOrQueueOpen(std::function<void()> open);
+    /// Runs the inputs kept while listings ran, until one starts a listing again.
+    void runDeferred();
+    /// Polls the newest listing: its count, and Escape.
+    void pollListing();
+    /// Ends every listing under way without taking anything over (the panel closes).
+    void stopListings();
     /// The cancel check while a listing runs: Escape, then Yes to "cancel?", stops it.
     void pollEscape(platform::ReadWatch& watch);
     /// Frees a state no longer shown (a huge listing takes a while) away from the window.
@@ -167,12 +188,17 @@ private:
     NodeTree::Id clickedFileNode_ = NodeTree::None; ///< ClickedFileNode
     mutable QHash<QString, QIcon> icons_;
     CancelKey* cancel_ = nullptr;
-    int listingDepth_ = 0;
-    int readDepth_ = 0; ///< the running jobs that read a folder, nested in listingDepth_
+    std::vector<std::shared_ptr<RunningListing>> running_; ///< oldest first
+    int readDepth_ = 0;                                    ///< the running jobs that read a folder
     quint64 listingGeneration_ = 0;
-    platform::ReadWatch* activeWatch_ = nullptr;
+    /// Inputs kept while a listing ran, in order; `isOpen` marks a folder open.
+    struct DeferredInput {
+        std::function<void()> action;
+        bool isOpen = false;
+    };
+    std::vector<DeferredInput> deferred_;
+    QTimer* poll_ = nullptr;
     bool asking_ = false;
     bool cancelled_ = false;
-    bool superseded_ = false;
     QThread* disposer_ = nullptr;
 };

@@ -75,7 +75,8 @@ bool FileListPanel::mouseEvent(QEvent* event)
         return false; // the view still selects, expands and starts drags
     }
     if (type == QEvent::MouseButtonRelease) {
-        if (mouse->button() == Qt::LeftButton && node != NodeTree::None &&
+        // A mark set on the list being replaced would be lost with it.
+        if (mouse->button() == Qt::LeftButton && node != NodeTree::None && !listing() &&
             ClassifyFileNode(state_, node) == FileNodeKind::File)
             ToggleFileMark(state_, settings_, node);
         return false;

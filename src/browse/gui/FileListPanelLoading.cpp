@@ -9,9 +9,9 @@
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 
-#include <QEventLoop>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -29,31 +29,67 @@ struct FileListPanel::ListingData {
     std::optional<int> count;
 };
 
-int FileListPanel::openFolder(const QString& path)
+/// A listing under way: its worker, and what follows its end.
+struct FileListPanel::RunningListing {
+    std::shared_ptr<ListingData> data;
+    QThread* worker = nullptr;
+    quint64 generation = 0;
+    bool readsFolder = false; ///< a folder read, shown as "Loading"
+    bool escapable = true;
+    ListingDone done;
+    BusyPointer busy;
+};
+
+void FileListPanel::openFolder(const QString& path, ListingDone done)
 {
-    const FileTreeBuilder* trees = &trees_;
-    const QString pattern = state_.CurrentPattern;
-    const std::optional<int> count =
-        runListing([=](FileListState& state, const Settings& settings, platform::ReadWatch& watch) {
-            return std::optional<int>(OpenFolder(state, settings, path, pattern, *trees, &watch));
-        });
-    if (!count)
-        return -1;
-    finishOpen(path, *count);
-    return *count;
+    startOrQueueOpen([this, path, done = std::move(done)] {
+        const FileTreeBuilder* trees = &trees_;
+        const QString pattern = state_.CurrentPattern;
+        runListing(
+            [=](FileListState& state, const Settings& settings, platform::ReadWatch& watch) {
+                return std::optional<int>(
+                    OpenFolder(state, settings, path, pattern, *trees, &watch));
+            },
+            JobStart::Setup, true,
+            [this, path, done](std::optional<int> count) {
+                finishOpen(path, count.value_or(0));
+                if (done)
+                    done(count);
+            });
+    });
 }
 
-std::optional<int> FileListPanel::openFolderWithFiles(const QString& path)
+void FileListPanel::openFolderWithFiles(const QString& path, ListingDone done)
 {
-    const FileTreeBuilder* trees = &trees_;
-    const QString pattern = state_.CurrentPattern;
-    const std::optional<int> count =
-        runListing([=](FileListState& state, const Settings& settings, platform::ReadWatch& watch) {
-            return OpenFolderWithFiles(state, settings, path, pattern, *trees, &watch);
-        });
-    if (count)
-        finishOpen(path, *count);
-    return count;
+    startOrQueueOpen([this, path, done = std::move(done)] {
+        const FileTreeBuilder* trees = &trees_;
+        const QString pattern = state_.CurrentPattern;
+        runListing(
+            [=](FileListState& state, const Settings& settings, platform::ReadWatch& watch) {
+                return OpenFolderWithFiles(state, settings, path, pattern, *trees, &watch);
+            },
+            JobStart::Setup, true,
+            [this, path, done](std::optional<int> count) {
+                if (count)
+                    finishOpen(path, *count);
+                if (done)
+                    done(count);
+            });
+    });
+}
+
+void FileListPanel::startOrQueueOpen(std::function<void()> open)
+{
+    // A folder still being read is dropped for the newer one; a rebuild (a tab, a sort)
+    // ends first, so the folder opens with what it set.
+    const bool rebuilding = std::any_of(running_.begin(), running_.end(),
+                                        [](const auto& run) { return !run->readsFolder; });
+    if (!rebuilding) {
+        open();
+        return;
+    }
+    std::erase_if(deferred_, [](const DeferredInput& input) { return input.isOpen; });
+    deferred_.push_back({std::move(open), true});
 }
 
 void FileListPanel::finishOpen(const QString& path, int count)
@@ -66,89 +102,141 @@ void FileListPanel::finishOpen(const QString& path, int count)
     Q_EMIT listed(count);
 }
 
-std::optional<int> FileListPanel::rebuildList(const ListRebuild& rebuild, bool readsFolder)
+void FileListPanel::rebuildList(const ListRebuild& rebuild, bool readsFolder, RebuildDone done)
 {
     const bool wasCancelled = cancelled_;
-    const std::optional<int> count = runListing(
+    runListing(
         [rebuild](FileListState& state, const Settings& settings, platform::ReadWatch& watch) {
             return std::optional<int>(rebuild(state, settings, &watch));
         },
-        JobStart::WholeState, readsFolder);
-    // Only a listing's end tells whether a folder listing was cut short.
-    if (!readsFolder)
-        cancelled_ = wasCancelled;
-    return count;
+        JobStart::WholeState, readsFolder,
+        [this, readsFolder, wasCancelled, done = std::move(done)](std::optional<int> count) {
+            // Only a listing's end tells whether a folder listing was cut short.
+            if (!readsFolder)
+                cancelled_ = wasCancelled;
+            if (done)
+                done(count.value_or(0));
+        });
 }
 
-std::optional<int> FileListPanel::runListing(const ListingJob& job, JobStart start, bool escapable)
+bool FileListPanel::deferWhileBusy(std::function<void()> action)
 {
-    BusyPointer busy;
+    if (!listing())
+        return false;
+    deferred_.push_back({std::move(action), false});
+    return true;
+}
+
+void FileListPanel::runListing(const ListingJob& job, JobStart start, bool escapable,
+                               ListingDone done)
+{
     // A listing still running was asked for before this one: it is no longer wanted.
-    if (activeWatch_)
-        activeWatch_->stop = true;
-    const quint64 generation = ++listingGeneration_;
-    auto data = std::make_shared<ListingData>();
+    for (const auto& running : running_)
+        running->data->watch.stop = true;
+    auto run = std::make_shared<RunningListing>();
+    run->generation = ++listingGeneration_;
+    run->data = std::make_shared<ListingData>();
     if (start == JobStart::WholeState)
-        CopyFileListState(state_, data->state);
+        CopyFileListState(state_, run->data->state);
     else
-        CopyListingSetup(state_, data->state);
-    data->settings = settings_;
-    activeWatch_ = &data->watch;
+        CopyListingSetup(state_, run->data->state);
+    run->data->settings = settings_;
+    // A rebuild shows the busy pointer alone: the window's "Loading" belongs to a listing.
+    run->readsFolder = start == JobStart::Setup;
+    run->escapable = escapable;
+    run->done = std::move(done);
     cancelled_ = false;
-    superseded_ = false;
     if (cancel_)
         cancel_->clear();
 
-    QEventLoop loop;
-    QThread* worker = QThread::create(
-        [data, job] { data->count = job(data->state, data->settings, data->watch); });
-    connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
-    QTimer poll;
-    poll.setInterval(PollMs);
-    // Only the worker and `data` own the listing, so it is freed where dispose() says.
-    platform::ReadWatch& watch = data->watch;
-    // A rebuild shows the busy pointer alone: the window's "Loading" belongs to a listing.
-    const bool listing = start == JobStart::Setup;
-    connect(&poll, &QTimer::timeout, this, [this, &watch, escapable, listing] {
-        if (listing)
-            Q_EMIT loading(watch.filesRead.load());
-        if (escapable)
-            pollEscape(watch);
-    });
-    ++listingDepth_;
-    if (listing) {
+    run->worker = QThread::create(
+        [data = run->data, job] { data->count = job(data->state, data->settings, data->watch); });
+    // Sent from the worker's thread: the window takes the list over in its own turn.
+    connect(run->worker, &QThread::finished, this, [this, run] { finishListing(run); });
+    running_.push_back(run);
+    if (run->readsFolder) {
         ++readDepth_;
         Q_EMIT loading(0);
     }
-    worker->start();
-    poll.start();
-    loop.exec();
-    poll.stop();
-    worker->wait();
-    delete worker;
-    --listingDepth_;
-    if (listing && --readDepth_ == 0)
-        Q_EMIT loadingFinished();
-    if (activeWatch_ == &data->watch)
-        activeWatch_ = nullptr;
-
-    if (generation != listingGeneration_) {
-        qCDebug(lcBrowse) << "listing" << generation << "superseded";
-        superseded_ = true;
-        dispose(std::move(data));
-        return std::nullopt;
+    if (!poll_) {
+        poll_ = new QTimer(this);
+        poll_->setInterval(PollMs);
+        connect(poll_, &QTimer::timeout, this, &FileListPanel::pollListing);
     }
-    const std::optional<int> count = data->count;
-    qCDebug(lcBrowse) << "listing" << generation << "ended with" << count.value_or(-1) << "files";
-    if (count) {
-        cancelled_ = data->watch.stop.load();
-        SwapFileListStates(state_, data->state);
-    }
-    // The list replaced goes, and what it held goes back to the system.
-    dispose(std::move(data));
-    return count;
+    poll_->start();
+    run->worker->start();
 }
 
+void FileListPanel::pollListing()
+{
+    if (running_.empty())
+        return;
+    RunningListing& newest = *running_.back();
+    if (newest.readsFolder)
+        Q_EMIT loading(newest.data->watch.filesRead.load());
+    if (newest.escapable)
+        pollEscape(newest.data->watch);
+}
+
+void FileListPanel::finishListing(const std::shared_ptr<RunningListing>& run)
+{
+    run->worker->wait();
+    delete run->worker;
+    run->worker = nullptr;
+    std::erase(running_, run);
+    if (running_.empty())
+        poll_->stop();
+    if (run->readsFolder && --readDepth_ == 0)
+        Q_EMIT loadingFinished();
+
+    std::optional<int> count;
+    const bool current = run->generation == listingGeneration_;
+    if (current) {
+        count = run->data->count;
+        qCDebug(lcBrowse) << "listing" << run->generation << "ended with" << count.value_or(-1)
+                          << "files";
+        if (count) {
+            cancelled_ = run->data->watch.stop.load();
+            SwapFileListStates(state_, run->data->state);
+        }
+    } else {
+        qCDebug(lcBrowse) << "listing" << run->generation << "superseded";
+    }
+    // The list replaced goes, and what it held goes back to the system.
+    dispose(std::move(run->data));
+    if (current && run->done)
+        run->done(count);
+    if (running_.empty()) {
+        runDeferred();
+        if (running_.empty())
+            Q_EMIT listingIdle();
+    }
+}
+
+void FileListPanel::runDeferred()
+{
+    while (running_.empty() && !deferred_.empty()) {
+        DeferredInput input = std::move(deferred_.front());
+        deferred_.erase(deferred_.begin());
+        input.action();
+    }
+}
+
+void FileListPanel::stopListings()
+{
+    deferred_.clear();
+    for (const auto& run : running_) {
+        run->data->watch.stop = true;
+        run->done = nullptr;
+    }
+    for (const auto& run : running_) {
+        run->worker->disconnect(this);
+        run->worker->wait();
+        delete run->worker;
+        run->worker = nullptr;
+    }
+    running_.clear();
+}
 void FileListPanel::pollEscape(platform::ReadWatch& watch)
 {
     if (!cancel_ || asking_ || watch.stop.load())

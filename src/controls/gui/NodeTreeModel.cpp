@@ -3,7 +3,15 @@
 #include "platform/FileNames.h"
 
 #include <QMimeData>
+#include <algorithm>
 #include <atomic>
+
+namespace {
+
+// The rows of one node a view is told of at first; each fetch at least doubles them.
+constexpr int FirstRows = 4096;
+
+} // namespace
 
 NodeTreeModel::NodeTreeModel(NodeTree& tree, QObject* parent)
     : QAbstractItemModel(parent), tree_(tree)
@@ -25,6 +33,63 @@ QModelIndex NodeTreeModel::indexOf(NodeTree::Id id) const
     return createIndex(tree_.node(id).row, 0, quintptr(id));
 }
 
+int NodeTreeModel::shownRows(NodeTree::Id parent) const
+{
+    const int all = int(tree_.children(parent).size());
+    const auto kept = shownRows_.find(parent);
+    return kept == shownRows_.end() ? std::min(all, FirstRows) : std::min(all, kept->second);
+}
+
+bool NodeTreeModel::shown(NodeTree::Id id) const
+{
+    for (NodeTree::Id at = id; at != NodeTree::None; at = tree_.node(at).parent) {
+        if (!tree_.contains(at) || tree_.node(at).row >= shownRows(tree_.node(at).parent))
+            return false;
+    }
+    return true;
+}
+
+void NodeTreeModel::showRows(NodeTree::Id parent, int rows)
+{
+    const int before = shownRows(parent);
+    const int after = std::min(rows, int(tree_.children(parent).size()));
+    if (after <= before)
+        return;
+    beginInsertRows(indexOf(parent), before, after - 1);
+    shownRows_[parent] = after;
+    endInsertRows();
+}
+
+QModelIndex NodeTreeModel::revealIndex(NodeTree::Id id)
+{
+    if (!tree_.contains(id))
+        return {};
+    // Ancestors first: a node's rows are told only once the node itself is shown.
+    std::vector<NodeTree::Id> chain;
+    for (NodeTree::Id at = id; at != NodeTree::None; at = tree_.node(at).parent)
+        chain.push_back(at);
+    for (auto at = chain.rbegin(); at != chain.rend(); ++at)
+        showRows(tree_.node(*at).parent, tree_.node(*at).row + 1);
+    return indexOf(id);
+}
+
+bool NodeTreeModel::canFetchMore(const QModelIndex& parent) const
+{
+    if (parent.isValid() && idOf(parent) == NodeTree::None)
+        return false;
+    const NodeTree::Id id = idOf(parent);
+    return shownRows(id) < int(tree_.children(id).size());
+}
+
+void NodeTreeModel::fetchMore(const QModelIndex& parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    const NodeTree::Id id = idOf(parent);
+    const int now = shownRows(id);
+    showRows(id, std::max(now * 2, now + FirstRows));
+}
+
 NodeTree::Id NodeTreeModel::idOf(const QModelIndex& index) const
 {
     if (!index.isValid())
@@ -39,10 +104,10 @@ QModelIndex NodeTreeModel::index(int row, int column, const QModelIndex& parent)
         return {};
     if (parent.isValid() && idOf(parent) == NodeTree::None)
         return {};
-    const auto& kids = tree_.children(idOf(parent));
-    if (size_t(row) >= kids.size())
+    const NodeTree::Id id = idOf(parent);
+    if (row >= shownRows(id))
         return {};
-    return createIndex(row, 0, quintptr(kids[size_t(row)]));
+    return createIndex(row, 0, quintptr(tree_.children(id)[size_t(row)]));
 }
 
 QModelIndex NodeTreeModel::parent(const QModelIndex& child) const
@@ -59,7 +124,7 @@ int NodeTreeModel::rowCount(const QModelIndex& parent) const
         return 0;
     if (parent.isValid() && idOf(parent) == NodeTree::None)
         return 0;
-    return int(tree_.children(idOf(parent)).size());
+    return shownRows(idOf(parent));
 }
 
 int NodeTreeModel::columnCount(const QModelIndex&) const
@@ -108,7 +173,14 @@ Qt::ItemFlags NodeTreeModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    const Qt::ItemFlags flags =
+        Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    // A view lays out every row of an opened node and asks each one whether it is expanded
+    // and has children; a leaf that says so at once spares it those questions. A node that
+    // gains children later (an archive opened) answers anew with them.
+    if (!tree_.hasChildren(NodeTree::Id(index.internalId())))
+        return flags | Qt::ItemNeverHasChildren;
+    return flags;
 }
 
 QStringList NodeTreeModel::mimeTypes() const
@@ -126,29 +198,58 @@ QMimeData* NodeTreeModel::mimeData(const QModelIndexList& indexes) const
 
 void NodeTreeModel::beginInsert(int parent, int row)
 {
+    // The tree has not added the node yet. Rows past the shown ones, or below a node the
+    // view does not know yet, are told when the view fetches them.
+    const int shownNow = shownRows(parent);
+    const int all = int(tree_.children(parent).size());
+    pending_ = {};
+    pending_.parent = parent;
+    if ((parent != NodeTree::None && !shown(parent)) || (shownNow < all && row >= shownNow)) {
+        pending_.silent = true;
+        pending_.shownAfter = shownNow;
+        return;
+    }
+    pending_.shownAfter = shownNow + 1;
     beginInsertRows(indexOf(parent), row, row);
 }
 
 void NodeTreeModel::endInsert()
 {
-    endInsertRows();
+    shownRows_[pending_.parent] = pending_.shownAfter;
+    if (!pending_.silent)
+        endInsertRows();
+    pending_ = {};
 }
 
 void NodeTreeModel::beginRemove(int parent, int first, int last)
 {
     ++generation_;
-    beginRemoveRows(indexOf(parent), first, last);
+    const int shownNow = shownRows(parent);
+    pending_ = {};
+    pending_.parent = parent;
+    if ((parent != NodeTree::None && !shown(parent)) || first >= shownNow) {
+        pending_.silent = true;
+        pending_.shownAfter = shownNow;
+        return;
+    }
+    const int lastShown = std::min(last, shownNow - 1);
+    pending_.shownAfter = shownNow - (lastShown - first + 1);
+    beginRemoveRows(indexOf(parent), first, lastShown);
 }
 
 void NodeTreeModel::endRemove()
 {
-    endRemoveRows();
+    shownRows_[pending_.parent] = pending_.shownAfter;
+    if (!pending_.silent)
+        endRemoveRows();
+    pending_ = {};
 }
 
 void NodeTreeModel::beginReset()
 {
     ++generation_;
     beginResetModel();
+    shownRows_.clear();
 }
 
 void NodeTreeModel::endReset()
@@ -159,11 +260,13 @@ void NodeTreeModel::endReset()
 
 void NodeTreeModel::nodeChanged(int id)
 {
+    if (!shown(id))
+        return; // the view asks for it when it fetches the row
     const QModelIndex i = indexOf(id);
     Q_EMIT dataChanged(i, i);
 }
 
 void NodeTreeModel::madeVisible(int id)
 {
-    Q_EMIT nodeMadeVisible(indexOf(id));
+    Q_EMIT nodeMadeVisible(revealIndex(id));
 }

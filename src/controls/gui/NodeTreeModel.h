@@ -6,11 +6,14 @@
 #include <QIcon>
 #include <functional>
 #include <optional>
+#include <unordered_map>
 
 class QMimeData;
 
 /// A Qt item model over a NodeTree. The tree stays the owner of the data; the model
-/// follows its changes (one reset per locked rebuild).
+/// follows its changes (one reset per locked rebuild). A node with thousands of children
+/// shows the first ones and the rest as the view scrolls down to them (fetchMore), so a
+/// view never lays out a million rows at once.
 class NodeTreeModel : public QAbstractItemModel, private NodeTreeObserver {
     Q_OBJECT
 public:
@@ -29,6 +32,11 @@ public:
     [[nodiscard]] NodeTree& tree() const { return tree_; }
 
     [[nodiscard]] QModelIndex indexOf(NodeTree::Id id) const;
+    /// The index of `id` after its rows and its ancestors' are shown to the view, for a
+    /// node that is to be selected or scrolled to.
+    QModelIndex revealIndex(NodeTree::Id id);
+    /// Whether the view has been told of `id` (every ancestor's rows up to it shown).
+    [[nodiscard]] bool shown(NodeTree::Id id) const;
     [[nodiscard]] NodeTree::Id idOf(const QModelIndex& index) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
@@ -36,6 +44,8 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     bool hasChildren(const QModelIndex& parent = {}) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
@@ -68,7 +78,22 @@ private:
     void nodeChanged(int id) override;
     void madeVisible(int id) override;
 
+    /// How many of `parent`'s children the view has been told of.
+    [[nodiscard]] int shownRows(NodeTree::Id parent) const;
+    /// Tells the view of `parent`'s children up to `rows` of them.
+    void showRows(NodeTree::Id parent, int rows);
+
     NodeTree& tree_;
+    /// Shown row counts that differ from the first page (min(children, FirstRows)).
+    std::unordered_map<NodeTree::Id, int> shownRows_;
+    /// An insert or removal the view is not told of (past the shown rows), or the count
+    /// the parent shows once it ends.
+    struct PendingChange {
+        bool silent = false;
+        NodeTree::Id parent = NodeTree::None;
+        int shownAfter = 0;
+    };
+    PendingChange pending_;
     NodeIconProvider nodeIcons_;
     IconProvider icons_;
     DragPayload dragPayload_;

@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QToolButton>
 
 namespace {
@@ -123,9 +124,17 @@ void TreeButtons::applyOffers()
     s.descending->setText(buttons_.directionCaption);
 }
 
+bool TreeButtons::deferred(std::function<void()> input)
+{
+    return DeferWhileBusy(rebuilder_, [self = QPointer(this), input = std::move(input)] {
+        if (self)
+            input();
+    });
+}
+
 void TreeButtons::treeButtonReleased()
 {
-    if (!ButtonsUsable(state_))
+    if (deferred([this] { treeButtonReleased(); }) || !ButtonsUsable(state_))
         return;
     applyOffers();
     menus_->run(menus_->treeformat.menu,
@@ -136,6 +145,8 @@ void TreeButtons::treeButtonReleased()
 
 void TreeButtons::chooseTree(const QString& code, int dateBasis)
 {
+    if (deferred([this, code, dateBasis] { chooseTree(code, dateBasis); }))
+        return;
     if (!code.isEmpty())
         ChooseTreeEntry(state_, buttons_, code, dateBasis);
     // The rebuild may run on another thread: it writes a copy of the buttons' state,
@@ -151,21 +162,20 @@ void TreeButtons::chooseTree(const QString& code, int dateBasis)
                                  return s.fileTree.count() - 1;
                              });
     };
-    std::optional<int> count;
-    {
-        BusyPointer busy;
-        count = RunListRebuild(rebuilder_, state_, settings_, rebuild);
-    }
-    if (!count)
-        return; // a newer listing shows its own list
-    buttons_ = *buttons;
-    finish(*count);
-    list_.setFocus();
+    // A newer listing that took this one's place shows its own list.
+    RunListRebuild(rebuilder_, state_, settings_, rebuild, false,
+                   [self = QPointer(this), buttons](int count) {
+                       if (!self)
+                           return;
+                       self->buttons_ = *buttons;
+                       self->finish(count);
+                       self->list_.setFocus();
+                   });
 }
 
 void TreeButtons::sortButtonReleased()
 {
-    if (!prepareSortMenu())
+    if (deferred([this] { sortButtonReleased(); }) || !prepareSortMenu())
         return;
     sortChoice_ = SortChoice::None;
     menus_->run(menus_->sort.menu, sortList_->mapToGlobal(QPoint(0, sortList_->height())));
@@ -183,26 +193,27 @@ bool TreeButtons::prepareSortMenu()
 
 void TreeButtons::chooseSort(SortChoice choice)
 {
+    if (deferred([this, choice] { chooseSort(choice); }))
+        return;
     sortChoice_ = SortChoice::None;
     if (choice == SortChoice::None) {
         refreshFaces(); // a dismissed menu still flipped the direction
         return;
     }
-    std::optional<int> count;
-    {
-        BusyPointer busy;
-        const int shown = state_.fileTree.count();
-        count = RunListRebuild(
-            sortRebuilder(), state_, settings_,
-            [choice, shown](FileListState& state, const Settings& settings, platform::ReadWatch*) {
-                standInTree(state, settings, shown, choice != SortChoice::Direction);
-                return RunSortChoice(state, TreeContext::live(settings), choice);
-            });
-    }
-    if (!count)
-        return; // a newer listing shows its own list
-    finish(*count);
-    list_.setFocus();
+    const int shown = state_.fileTree.count();
+    RunListRebuild(
+        sortRebuilder(), state_, settings_,
+        [choice, shown](FileListState& state, const Settings& settings, platform::ReadWatch*) {
+            standInTree(state, settings, shown, choice != SortChoice::Direction);
+            return RunSortChoice(state, TreeContext::live(settings), choice);
+        },
+        false,
+        [self = QPointer(this)](int count) {
+            if (!self)
+                return;
+            self->finish(count);
+            self->list_.setFocus();
+        });
 }
 
 void TreeButtons::standInTree(FileListState& state, const Settings& settings, int shownCount,
@@ -230,12 +241,16 @@ ListRebuilder* TreeButtons::sortRebuilder() const
 
 void TreeButtons::expandAll()
 {
+    if (deferred([this] { expandAll(); }))
+        return;
     BusyPointer busy;
     ExpandAll(state_, settings_);
 }
 
 void TreeButtons::collapseAll()
 {
+    if (deferred([this] { collapseAll(); }))
+        return;
     BusyPointer busy;
     CollapseAll(state_);
 }

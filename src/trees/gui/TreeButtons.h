@@ -4,6 +4,7 @@
 #include "trees/TreeCommands.h"
 
 #include <QObject>
+#include <functional>
 
 class NodeTreeView;
 class QToolButton;
@@ -51,6 +52,8 @@ Q_SIGNALS:
     void listChanged();
 
 private:
+    /// True when the list is being rebuilt and `input` was kept to run after it.
+    bool deferred(std::function<void()> input);
     void connectMenus();
     void applyOffers();
     void finish(int count);

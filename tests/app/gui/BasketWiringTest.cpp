@@ -5,6 +5,7 @@
 #include "basket/gui/BasketGridView.h"
 #include "basket/gui/BasketPanel.h"
 #include "browse/gui/FileListPanel.h"
+#include "common/ListingWait.h"
 #include "common/TempTree.h"
 #include "common/ZipFixtures.h"
 #include "controls/gui/NodeTreeModel.h"
@@ -44,7 +45,7 @@ TEST(BasketWiring, AddsFromTheListLoadsBasketFilesAndShowsTheGridOnTheViewWindow
     MainWindow window(nullptr, &prompts);
     window.start(t.root());
     FileListPanel* list = window.fileListPanel();
-    ASSERT_EQ(list->openFolder(folder), 3);
+    ASSERT_EQ(OpenAndWait(*list, folder), 3);
     prompts.shown.clear();
 
     BasketPanel& panel = window.basket().panel();
@@ -96,7 +97,7 @@ TEST(BasketWiring, ZipEntriesAddedByMenuOrDragCopyByteForByte)
     MainWindow window(nullptr, &prompts);
     window.start(t.root());
     FileListPanel* list = window.fileListPanel();
-    ASSERT_EQ(list->openFolder(t.path("data")), 1);
+    ASSERT_EQ(OpenAndWait(*list, t.path("data")), 1);
     const QString zip = t.path("data/docs.zip");
     const NodeTree& tree = list->state().fileTree;
     list->handleNodeClick(tree.find(zip), "V", {});

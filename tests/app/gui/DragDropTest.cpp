@@ -5,6 +5,7 @@
 #include "browse/FileDrag.h"
 #include "browse/FolderTree.h"
 #include "browse/gui/FileListPanel.h"
+#include "common/ListingWait.h"
 #include "common/TempTree.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
@@ -75,7 +76,7 @@ struct DropWindow {
         window->resize(900, 700);
         window->show();
         dstNode = ShowFolderNode(*window, t.path("dst"));
-        EXPECT_EQ(window->fileListPanel()->openFolder(data), 2);
+        EXPECT_EQ(OpenAndWait(*window->fileListPanel(), data), 2);
         prompts.shown.clear();
     }
     [[nodiscard]] NodeTree::Id listed(const QString& name) const
@@ -119,7 +120,7 @@ TEST(DragDrop, OwnDragsCarryTheFileAndAreRefusedOnceTheListChanged)
         << "what other programs take";
 
     // The list is read again between drag and drop: its node ids no longer hold.
-    ASSERT_EQ(list->openFolder(w.data), 2);
+    ASSERT_EQ(OpenAndWait(*list, w.data), 2);
     EXPECT_FALSE(DropOnFolder(*w.window, w.dstNode, beta.get()));
     EXPECT_FALSE(QFile::exists(w.dst + "beta.txt"));
     EXPECT_TRUE(w.prompts.shown.isEmpty());

@@ -2,6 +2,7 @@
 
 #include "app/gui/MainWindow.h"
 #include "browse/gui/FileListPanel.h"
+#include "common/ListingWait.h"
 #include "common/TempTree.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
@@ -88,6 +89,7 @@ TEST(FileManagerService, ShowItemsFromAnotherProgramOpensTheFolderWithTheFileSel
                     QStringLiteral("org.freedesktop.FileManager1.ShowItems"),
                     QStringLiteral("['%1']").arg(uri), QStringLiteral("")}),
         0);
+    ASSERT_TRUE(WaitForListing(*window.fileListPanel()));
     EXPECT_EQ(window.CurrentFolderPath(), tree.path(QStringLiteral("docs/")));
     EXPECT_EQ(currentName(window), QStringLiteral("b c.txt"));
 

@@ -4,6 +4,7 @@
 #include "browse/gui/FileListPanel.h"
 #include "common/FontFixtures.h"
 #include "common/IconFixtures.h"
+#include "common/ListingWait.h"
 #include "common/TempTree.h"
 #include "controls/gui/GridView.h"
 #include "platform/Prompts.h"
@@ -36,11 +37,11 @@ TEST(IconFontCommands, ViewTTFontsListsTheFontsOfTheListAndViewIconsShowsIcons)
     EXPECT_TRUE(window.menus().tvwview.viewFonts->isEnabled());
     EXPECT_TRUE(list->menus().file1view.viewIcons->isEnabled());
 
-    list->openFolder(tree.path("empty") + "/");
+    OpenAndWait(*list, tree.path("empty") + "/");
     listFonts->trigger();
     EXPECT_EQ(prompts.shownTexts(), QStringList{"There are no TTF files"});
 
-    list->openFolder(tree.path("fonts") + "/");
+    OpenAndWait(*list, tree.path("fonts") + "/");
     listFonts->trigger();
     const Grid& grid = window.viewWindow()->grid().grid();
     ASSERT_EQ(grid.rows(), 3);

@@ -4,6 +4,7 @@
 #include "browse/gui/FileListPanel.h"
 #include "browse/gui/FilterMenus.h"
 #include "browse/gui/FilterStrip.h"
+#include "common/ListingWait.h"
 #include "common/TableFixtures.h"
 #include "common/TempTree.h"
 #include "common/ZipFixtures.h"
@@ -207,6 +208,7 @@ TEST(MainWindow, FolderHistoryKeepsFoldersWithFilesAndReopensThem)
         const NodeTree::Id id = folders.find(fixture.path(name));
         ASSERT_NE(id, NodeTree::None) << name;
         window.openFolderNode(id);
+        ASSERT_TRUE(WaitForListing(*window.fileListPanel()));
     };
     open("full");
     open("other");
@@ -221,6 +223,7 @@ TEST(MainWindow, FolderHistoryKeepsFoldersWithFilesAndReopensThem)
     EXPECT_EQ(box->editField()->text(), fixture.path("full"));
 
     chooseHistoryRow(box, 1);
+    ASSERT_TRUE(WaitForListing(*window.fileListPanel()));
     EXPECT_FALSE(box->isDroppedDown());
     EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("other/"));
     EXPECT_EQ(box->editField()->text(), fixture.path("other"));
@@ -276,17 +279,20 @@ TEST(MainWindow, HistoryRouteShowsLoadingAndTheWholeListAfterwards)
     const int three = box->model().Find(fixture.path("two"));
     ASSERT_GT(three, 0);
     chooseHistoryRow(box, three);
+    ASSERT_TRUE(WaitForListing(*window.fileListPanel()));
     EXPECT_GT(watch.loadingPaints, 0);
     EXPECT_EQ(status->currentMessage(), fixture.path("two/"));
     EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("two/"));
 
     // A folder without files leaves the list and the status as they were.
     chooseHistoryRow(box, 0);
+    ASSERT_TRUE(WaitForListing(*window.fileListPanel()));
     EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("two/"));
     EXPECT_EQ(status->currentMessage(), fixture.path("two/"));
 
     // Reading the folder again shows "Loading ..." only while it reads.
     window.fileListPanel()->refresh();
+    ASSERT_TRUE(WaitForListing(*window.fileListPanel()));
     EXPECT_EQ(status->currentMessage(), fixture.path("two/"));
 
     // The opened list hangs under the field, as wide as it, with rows enough in sight.
@@ -397,11 +403,12 @@ TEST(MainWindow, FilterTabShowsTheRebuiltListFromItsFirstNodeUnsorted)
     MainWindow window(nullptr, &prompts);
     window.start(fixture.root());
     FileListPanel* panel = window.fileListPanel();
-    ASSERT_EQ(panel->openFolder(fixture.path("big")), 300);
+    ASSERT_EQ(OpenAndWait(*panel, fixture.path("big")), 300);
     TreeButtons* buttons = window.treeButtons();
     ASSERT_TRUE(buttons->prepareSortMenu());
     buttons->chooseSort(SortChoice::ByName);
     buttons->chooseSort(SortChoice::ByName);
+    ASSERT_TRUE(WaitForListing(*panel));
     ASSERT_EQ(buttons->sortButton()->toolTip(), "Sorted by Name - Descending");
     QScrollBar* scroll = panel->fileList()->verticalScrollBar();
     QApplication::processEvents();
@@ -414,7 +421,7 @@ TEST(MainWindow, FilterTabShowsTheRebuiltListFromItsFirstNodeUnsorted)
     QMouseEvent press(QEvent::MouseButtonPress, at, tabs->mapToGlobal(at), Qt::LeftButton,
                       Qt::LeftButton, {});
     QApplication::sendEvent(tabs, &press);
-    QApplication::processEvents();
+    ASSERT_TRUE(WaitForListing(*panel));
     EXPECT_EQ(panel->state().fileTree.count(), 151);
     EXPECT_EQ(scroll->value(), 0);
     EXPECT_EQ(buttons->sortButton()->toolTip(), "Not sorted");
@@ -431,9 +438,11 @@ TEST(MainWindow, FilterTabShowsTheRebuiltListFromItsFirstNodeUnsorted)
     QMouseEvent pressAll(QEvent::MouseButtonPress, all, tabs->mapToGlobal(all), Qt::LeftButton,
                          Qt::LeftButton, {});
     QApplication::sendEvent(tabs, &pressAll);
+    ASSERT_TRUE(WaitForListing(*panel));
     shot(&window, "icons-plain");
     buttons->chooseTree(QStringLiteral("1"));
     buttons->expandAll();
+    ASSERT_TRUE(WaitForListing(*panel));
     shot(&window, "icons-grouped");
     window.menus().file.exit->trigger();
 }
@@ -478,7 +487,7 @@ TEST(MainWindow, ExitLeavesNothingItExtractedOrCopiedForItself)
     EXPECT_TRUE(window.settings().workFolder.startsWith(temp + "/Lumara-"));
 
     FileListPanel* list = window.fileListPanel();
-    ASSERT_GT(list->openFolder(tree.path("data")), 0);
+    ASSERT_GT(OpenAndWait(*list, tree.path("data")), 0);
     const QString zip = tree.path("data/plain.zip");
     list->handleNodeClick(list->state().fileTree.find(zip), "V", {});
     list->handleNodeClick(list->state().fileTree.find(zip + "/a.txt"), "V", {});
@@ -529,9 +538,10 @@ TEST(MainWindow, APathTypedIntoTheFolderFieldOpensThatFolder)
     window.start(tree.root());
     prompts.shown.clear();
     QLineEdit* field = window.folderHistoryBox()->editField();
-    const auto enter = [field](const QString& text) {
+    const auto enter = [field, &window](const QString& text) {
         field->setText(text);
         key(field, Qt::Key_Return);
+        ASSERT_TRUE(WaitForListing(*window.fileListPanel()));
     };
 
     enter(tree.path("docs") + "/");
@@ -581,7 +591,7 @@ TEST(MainWindow, TheListMenuOffersTheAllviewItemsAndTheFilterMenu)
     EXPECT_EQ(list.showZipped->data().toString(), "ZE");
     EXPECT_EQ(list.collapseZipped->data().toString(), "ZC");
 
-    ASSERT_EQ(window.fileListPanel()->openFolder(tree.path("list")), 1);
+    ASSERT_EQ(OpenAndWait(*window.fileListPanel(), tree.path("list")), 1);
     const NodeTree& files = window.fileListPanel()->state().fileTree;
     const NodeTree::Id archive = files.children(files.root()).front();
     list.showZipped->trigger();

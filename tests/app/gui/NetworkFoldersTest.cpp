@@ -1,5 +1,6 @@
 #include "app/gui/MainWindow.h"
 #include "browse/gui/FileListPanel.h"
+#include "common/ListingWait.h"
 #include "common/TempTree.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
@@ -98,6 +99,7 @@ TEST(NetworkFolders, TheWindowGoesOnAnsweringWhileAShareIsRead)
 
     // A click lists the files while the folders are still on their way.
     window->openFolderNode(node);
+    ASSERT_TRUE(WaitForListing(*window->fileListPanel()));
     EXPECT_EQ(window->fileListPanel()->state().currentFolder, fixture.path("share/"));
     ASSERT_TRUE(waitFor([&] { return share.asked() == 1; }));
     EXPECT_NE(share.threads.front(), QThread::currentThreadId());

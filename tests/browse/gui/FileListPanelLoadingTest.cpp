@@ -1,9 +1,14 @@
+#include "browse/FilterTabs.h"
 #include "browse/gui/FileListPanel.h"
+#include "browse/gui/FilterStrip.h"
+#include "common/ListingWait.h"
 #include "common/TempTree.h"
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
+#include "trees/TreeCommands.h"
 #include "trees/TreeRebuild.h"
+#include "trees/gui/TreeButtons.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -79,25 +84,25 @@ protected:
 
 TEST_F(FileListLoadingTest, TheShownListStaysWholeUntilTheNewOneIsHandedOver)
 {
-    ASSERT_EQ(panel.openFolder(first.root()), 3);
+    ASSERT_EQ(OpenAndWait(panel, first.root()), 3);
     trees.heldFolder = second.root() + '/';
     std::vector<qint64> counts;
     QObject::connect(&panel, &FileListPanel::loading, [&](qint64 read) { counts.push_back(read); });
 
-    bool looked = false;
-    QTimer::singleShot(0, &panel, [&] {
-        // The window runs events while the second folder is listed, and still shows the
-        // first folder, whole.
-        looked = true;
-        EXPECT_TRUE(panel.listing());
-        EXPECT_EQ(panel.state().currentFolder, first.root() + '/');
-        EXPECT_EQ(shownFiles(), 3);
-        EXPECT_EQ(panel.state().File1Backup.ListCount(), 4);
-        EXPECT_EQ(panel.statusLabel()->text(), "3 [ALL] files");
-        trees.gate.release();
-    });
-    EXPECT_EQ(panel.openFolder(second.root()), 5);
-    EXPECT_TRUE(looked);
+    std::optional<int> done;
+    panel.openFolder(second.root(), [&](std::optional<int> count) { done = count; });
+    // The open returns while the second folder is listed; the window still shows the
+    // first folder, whole.
+    EXPECT_TRUE(panel.listing());
+    EXPECT_FALSE(done.has_value());
+    EXPECT_EQ(panel.state().currentFolder, first.root() + '/');
+    EXPECT_EQ(shownFiles(), 3);
+    EXPECT_EQ(panel.state().File1Backup.ListCount(), 4);
+    EXPECT_EQ(panel.statusLabel()->text(), "3 [ALL] files");
+    trees.gate.release();
+
+    ASSERT_TRUE(WaitForListing(panel));
+    EXPECT_EQ(done, 5);
     EXPECT_TRUE(trees.builtAway) << "the list is built away from the window's thread";
     EXPECT_FALSE(panel.listing());
     EXPECT_FALSE(panel.listingCancelled());
@@ -112,14 +117,14 @@ TEST_F(FileListLoadingTest, TheShownListStaysWholeUntilTheNewOneIsHandedOver)
 TEST_F(FileListLoadingTest, ANewerListingTakesThePlaceOfOneUnderWay)
 {
     trees.heldFolder = first.root() + '/';
-    int inner = 0;
-    QTimer::singleShot(0, &panel, [&] {
-        inner = panel.openFolder(second.root());
-        trees.gate.release();
-    });
-    EXPECT_EQ(panel.openFolder(first.root()), -1);
-    EXPECT_TRUE(panel.listingSuperseded());
-    EXPECT_EQ(inner, 5);
+    bool firstDone = false;
+    std::optional<int> secondDone;
+    panel.openFolder(first.root(), [&](std::optional<int>) { firstDone = true; });
+    panel.openFolder(second.root(), [&](std::optional<int> count) { secondDone = count; });
+    trees.gate.release();
+    ASSERT_TRUE(WaitForListing(panel));
+    EXPECT_FALSE(firstDone) << "the dropped listing hands nothing on";
+    EXPECT_EQ(secondDone, 5);
     // The dropped listing left nothing behind: the list is the newer folder's, whole.
     EXPECT_EQ(panel.state().currentFolder, second.root() + '/');
     EXPECT_EQ(shownFiles(), 5);
@@ -133,17 +138,19 @@ TEST_F(FileListLoadingTest, EscapeAsksAndAYesEndsTheListingWithAConsistentList)
     panel.setCancelKey(&escape);
     trees.heldFolder = second.root() + '/';
     prompts.answers = {Prompts::Answer::Yes};
-    QTimer::singleShot(0, &panel, [&] {
-        escape.down = true;
-        waitFor([&] { return !prompts.shown.isEmpty(); });
-        trees.gate.release();
-    });
-    const int count = panel.openFolder(second.root());
+    std::optional<int> done;
+    panel.openFolder(second.root(), [&](std::optional<int> count) { done = count; });
+    escape.down = true;
+    waitFor([&] { return !prompts.shown.isEmpty(); });
+    trees.gate.release();
+    ASSERT_TRUE(WaitForListing(panel));
     ASSERT_FALSE(prompts.shown.isEmpty());
     EXPECT_EQ(prompts.shown.front().text, "cancel?");
     EXPECT_EQ(prompts.shown.front().title, "Varnex");
     EXPECT_TRUE(panel.listingCancelled());
     // The files read before the Yes are listed, and every list agrees on them.
+    ASSERT_TRUE(done.has_value());
+    const int count = *done;
     EXPECT_GE(count, 0);
     EXPECT_LE(count, 5);
     if (count > 0) {
@@ -157,12 +164,47 @@ TEST_F(FileListLoadingTest, EscapeAsksAndAYesEndsTheListingWithAConsistentList)
     // A No lets the listing run to its end.
     prompts.shown.clear();
     prompts.answers = {Prompts::Answer::No};
-    QTimer::singleShot(0, &panel, [&] {
-        escape.down = true;
-        waitFor([&] { return !prompts.shown.isEmpty(); });
-        trees.gate.release();
-    });
-    EXPECT_EQ(panel.openFolder(second.root()), 5);
+    done.reset();
+    panel.openFolder(second.root(), [&](std::optional<int> count) { done = count; });
+    escape.down = true;
+    waitFor([&] { return !prompts.shown.isEmpty(); });
+    trees.gate.release();
+    ASSERT_TRUE(WaitForListing(panel));
+    EXPECT_EQ(done, 5);
     EXPECT_FALSE(panel.listingCancelled());
     EXPECT_EQ(shownFiles(), 5);
+}
+
+TEST_F(FileListLoadingTest, ClicksWhileTheListIsRebuiltActOnTheRebuiltList)
+{
+    FilterStrip strip(settings, prompts, panel);
+    auto* buttons = new TreeButtons(panel.state(), *panel.fileList(), settings, &panel);
+    buttons->setRebuilder(&panel);
+    TempTree mixed;
+    mixed.file("a.txt", 5);
+    mixed.file("b.txt", 4);
+    mixed.file("c.jpg", 9);
+    mixed.file("d.jpg", 1);
+    mixed.file("e.jpg", 3);
+    ASSERT_EQ(OpenAndWait(panel, mixed.root()), 5);
+
+    // The pictures tab narrows the list on another thread, held there while the user
+    // clicks the text tab and sorts by size.
+    trees.heldFolder = mixed.root() + '/';
+    FilterTabs& tabs = strip.filters();
+    QTimer::singleShot(0, &panel, [&] {
+        tabs.SelectCategory(0);
+        buttons->chooseSort(SortChoice::BySize);
+        trees.gate.release(2);
+    });
+    tabs.SelectCategory(1);
+    ASSERT_TRUE(WaitForListing(panel));
+    QStringList shown;
+    const NodeTree& list = panel.state().fileTree;
+    for (const NodeTree::Id id : list.children(list.root()))
+        shown << list.node(id).text;
+    EXPECT_EQ(shown, QStringList({"b.txt", "a.txt"}))
+        << "each click acts on the list the click before it built";
+    EXPECT_EQ(tabs.selectedTab(), 0);
+    EXPECT_TRUE(panel.state().CurrentPattern.contains("*.txt"));
 }

@@ -2,6 +2,7 @@
 
 #include "archive/ZipJob.h"
 #include "browse/gui/FileListMenus.h"
+#include "common/ListingWait.h"
 #include "common/TempTree.h"
 #include "common/ZipFixtures.h"
 #include "controls/gui/NodeTreeModel.h"
@@ -112,7 +113,7 @@ TEST_F(FileListPanelTest, ListsFolderIntoViewAndStatus)
     tree.file("b.txt", 3);
     tree.file("a.jpg", 5);
     tree.file("C.md", 7);
-    EXPECT_EQ(panel.openFolder(tree.root()), 3);
+    EXPECT_EQ(OpenAndWait(panel, tree.root()), 3);
 
     NodeTreeModel* model = panel.fileListModel();
     ASSERT_EQ(model->rowCount(), 1);
@@ -133,11 +134,12 @@ TEST_F(FileListPanelTest, ListsFolderIntoViewAndStatus)
     // Refresh reads the folder again.
     tree.file("d.txt");
     panel.refresh();
+    ASSERT_TRUE(WaitForListing(panel));
     EXPECT_EQ(model->rowCount(model->index(0, 0)), 4);
     EXPECT_EQ(panel.statusLabel()->text(), "4 [ALL] files");
 
     TempTree empty;
-    EXPECT_EQ(panel.openFolder(empty.root()), 0);
+    EXPECT_EQ(OpenAndWait(panel, empty.root()), 0);
     EXPECT_EQ(panel.statusLabel()->text(), " no [ALL] files");
     EXPECT_EQ(model->data(model->index(0, 0, model->index(0, 0))).toString(), "no files");
 }
@@ -147,7 +149,7 @@ TEST_F(FileListPanelTest, ClicksAndKeysFollowTheCommandCode)
     TempTree tree;
     tree.file("one.txt");
     tree.file("two.txt");
-    panel.openFolder(tree.root());
+    OpenAndWait(panel, tree.root());
 
     // A single click only selects and marks while SingleClickView is off.
     mouseOn(fileNode(0), QEvent::MouseButtonPress);
@@ -172,7 +174,7 @@ TEST_F(FileListPanelTest, ClicksAndKeysFollowTheCommandCode)
 
     // The placeholder list ignores every click.
     TempTree empty;
-    panel.openFolder(empty.root());
+    OpenAndWait(panel, empty.root());
     mouseOn(fileNode(0), QEvent::MouseButtonDblClick);
     EXPECT_EQ(emitted.size(), 2u);
 }
@@ -184,7 +186,7 @@ TEST_F(FileListPanelTest, CopyListPutsTreeTextOnClipboard)
 
     TempTree tree;
     tree.file("x.txt");
-    panel.openFolder(tree.root());
+    OpenAndWait(panel, tree.root());
     panel.copyListToClipboard();
     EXPECT_EQ(prompts.shown.back().text, "tree copied to clipboard");
     EXPECT_EQ(prompts.shown.back().title, "Varnex");
@@ -201,7 +203,7 @@ TEST_F(FileListPanelTest, DoubleClickOnAZipShowsItsEntriesAndViewsAnEntryFromThe
     zip.AddFileSpec(note);
     ASSERT_TRUE(zip.Zip());
     useWorkFolder(tree);
-    ASSERT_EQ(panel.openFolder(tree.path("list")), 1);
+    ASSERT_EQ(OpenAndWait(panel, tree.path("list")), 1);
 
     mouseOn(fileNode(0), QEvent::MouseButtonDblClick);
     EXPECT_TRUE(emitted.empty()) << "an archive expands instead of opening";
@@ -227,7 +229,7 @@ TEST_F(FileListPanelTest, MiddleButtonAndMenuKeyOpenAllview)
     TempTree tree;
     tree.file("one.zip");
     tree.file("two.txt");
-    panel.openFolder(tree.root());
+    OpenAndWait(panel, tree.root());
     QMenu* allview = panel.menus().allview.menu;
     int shown = 0;
     QObject::connect(allview, &QMenu::aboutToShow, allview, [&] {
@@ -250,7 +252,7 @@ TEST_F(FileListPanelTest, MiddleButtonAndMenuKeyOpenAllview)
 
     // Not on the placeholder of an empty folder.
     TempTree empty;
-    panel.openFolder(empty.root());
+    OpenAndWait(panel, empty.root());
     QApplication::sendEvent(view, &menuKey);
     EXPECT_EQ(shown, 2);
 }
@@ -269,7 +271,7 @@ TEST_F(FileListPanelTest, GroupsLookLikeGroupsAndCategoryIconsFollowTheSetting)
             .toImage();
     };
     panel.state().treeType = TreeType::Extension;
-    panel.openFolder(tree.root());
+    OpenAndWait(panel, tree.root());
     const NodeTree& t = panel.state().fileTree;
     const NodeTree::Id group = t.children(t.root()).at(0);
     const NodeTree::Id file = t.children(group).at(0);
@@ -277,10 +279,10 @@ TEST_F(FileListPanelTest, GroupsLookLikeGroupsAndCategoryIconsFollowTheSetting)
 
     panel.state().treeType = TreeType::PlainList;
     settings.tabColorSwap = 1;
-    panel.openFolder(tree.root());
+    OpenAndWait(panel, tree.root());
     EXPECT_NE(iconOf(fileNode(0)), iconOf(fileNode(1))) << "a text and a picture";
     settings.tabColorSwap = 0;
-    panel.openFolder(tree.root());
+    OpenAndWait(panel, tree.root());
     EXPECT_EQ(iconOf(fileNode(0)), iconOf(fileNode(1)));
 }
 
@@ -290,7 +292,7 @@ TEST_F(FileListPanelTest, AnEntryOfANestedZipViewsOnTheFirstDoubleClickWithoutAQ
     if (!MakeNestedZip(tree.path("list"), tree.path("scratch")))
         GTEST_SKIP() << "Debian's zip is missing (scripts/setup.sh test installs it)";
     useWorkFolder(tree);
-    ASSERT_EQ(panel.openFolder(tree.path("list")), 1);
+    ASSERT_EQ(OpenAndWait(panel, tree.path("list")), 1);
     const NodeTree::Id nested = fileNode(0);
     EXPECT_TRUE(viewed(nested).isEmpty()) << "an archive expands instead";
     const NodeTree::Id inner = childNamed(nested, "inner.zip");
@@ -307,7 +309,7 @@ TEST_F(FileListPanelTest, AnEntryOfANestedZipViewsOnTheFirstDoubleClickWithoutAQ
     EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shownTexts().join(" | ").toStdString();
 
     // "Show all zipped files" over a fresh listing asks nothing either.
-    panel.openFolder(tree.path("list"));
+    OpenAndWait(panel, tree.path("list"));
     NoEscape cancel;
     EXPECT_EQ(panel.showAllZippedFiles(cancel), 2);
     EXPECT_EQ(prompts.shownTexts(), QStringList{" 2 files expanded"});
@@ -326,7 +328,7 @@ TEST_F(FileListPanelTest, ArchivesOfTheSameNameInDifferentFoldersKeepTheirEntrie
     useWorkFolder(tree);
     QString shown[2];
     for (int i = 0; i < 2; ++i) {
-        panel.openFolder(tree.path(i == 0 ? "one" : "two"));
+        OpenAndWait(panel, tree.path(i == 0 ? "one" : "two"));
         const NodeTree::Id zip = childNamed(panel.state().fileTree.root(), "docs.zip");
         viewed(zip);
         shown[i] = viewed(childNamed(zip, "a.txt"));
@@ -345,7 +347,7 @@ TEST_F(FileListPanelTest, AnEntryStoredWithBackslashesViewsFromWhereItWasExtract
                        {{"win\\style\\back.txt", "written on Windows"}, {"plain.txt", "plain"}}))
         GTEST_SKIP() << "python3 is missing";
     useWorkFolder(tree);
-    panel.openFolder(tree.path("list"));
+    OpenAndWait(panel, tree.path("list"));
     const NodeTree::Id zip = fileNode(0);
     viewed(zip);
     const NodeTree::Id entry = childNamed(zip, "win\\style\\back.txt");

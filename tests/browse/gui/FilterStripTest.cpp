@@ -6,6 +6,7 @@
 #include "browse/gui/FileListPanel.h"
 #include "browse/gui/FilterMenus.h"
 #include "browse/gui/OtherFilterDialog.h"
+#include "common/ListingWait.h"
 #include "common/TempTree.h"
 #include "controls/gui/GridView.h"
 #include "controls/gui/KivTabsWidget.h"
@@ -99,9 +100,10 @@ TEST_F(FilterStripTest, TabsFollowCategoriesAndAClickNarrowsTheList)
     EXPECT_EQ(tabs.Tabs(), 8);
     EXPECT_EQ(tabs.Caption(2), "Picture");
     EXPECT_EQ(tabs.SelectedTab(), 8);
-    EXPECT_EQ(panel.openFolder(tree.root()), 5);
+    EXPECT_EQ(OpenAndWait(panel, tree.root()), 5);
 
     pressTab(2);
+    ASSERT_TRUE(WaitForListing(panel));
     EXPECT_EQ(panel.state().fileTree.count(), 4);
     EXPECT_EQ(panel.statusLabel()->text(), "3 [Picture] files");
 
@@ -109,8 +111,9 @@ TEST_F(FilterStripTest, TabsFollowCategoriesAndAClickNarrowsTheList)
     TempTree other;
     other.file("p.bmp", 1);
     other.file("q.doc", 1);
-    EXPECT_EQ(panel.openFolder(other.root()), 1);
+    EXPECT_EQ(OpenAndWait(panel, other.root()), 1);
     pressTab(8);
+    ASSERT_TRUE(WaitForListing(panel));
     EXPECT_EQ(panel.statusLabel()->text(), "2 [ALL] files");
 
     // hovering shows the tab's tip; with MouseOverFilter on it also selects the tab
@@ -122,13 +125,14 @@ TEST_F(FilterStripTest, TabsFollowCategoriesAndAClickNarrowsTheList)
     EXPECT_EQ(w->tabs().SelectedTab(), 8);
     settings.mouseOverFilter = 1;
     QApplication::sendEvent(w, &move);
+    ASSERT_TRUE(WaitForListing(panel));
     EXPECT_EQ(w->tabs().SelectedTab(), 2);
     EXPECT_EQ(panel.statusLabel()->text(), "1 [Picture] files");
 }
 
 TEST_F(FilterStripTest, RightClickOnTheLastTabOpensTheFilterMenu)
 {
-    panel.openFolder(tree.root());
+    OpenAndWait(panel, tree.root());
     QStringList opened;
     for (QMenu* menu : {strip.menus().filter.menu, strip.menus().filterview.menu}) {
         QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, &opened] {
@@ -151,7 +155,7 @@ TEST_F(FilterStripTest, RightClickOnTheLastTabOpensTheFilterMenu)
 TEST_F(FilterStripTest, OtherFilterSetFromARightClickNarrowsTheNextClick)
 {
     tree.file("e.txt", 0);
-    EXPECT_EQ(panel.openFolder(tree.root()), 6);
+    EXPECT_EQ(OpenAndWait(panel, tree.root()), 6);
     KivTabsWidget* w = strip.FilterButton();
     const QPoint at = w->tabs().tabRect(7, w->width(), w->height()).center();
     // Modify [Other] types: the dialog takes "*.txt", size 0 "Equal", SetOtherFilter, Exit.
@@ -184,6 +188,7 @@ TEST_F(FilterStripTest, OtherFilterSetFromARightClickNarrowsTheNextClick)
     EXPECT_EQ(settings.categories[6].extensions, "*.txt");
 
     pressTab(7);
+    ASSERT_TRUE(WaitForListing(panel));
     EXPECT_EQ(panel.statusLabel()->text(), "1 [Other] files");
     EXPECT_EQ(strip.filters().TabTip(6),
               "Show Other files:Name[*.txt],NameLength[*],FileLength[=0],Attr");
@@ -191,7 +196,7 @@ TEST_F(FilterStripTest, OtherFilterSetFromARightClickNarrowsTheNextClick)
 
 TEST_F(FilterStripTest, SwapTabColorRedrawsTheFileImagesItNames)
 {
-    panel.openFolder(tree.root());
+    OpenAndWait(panel, tree.root());
     const NodeTree& list = panel.state().fileTree;
     const auto images = [&list] {
         QSet<QString> found;
@@ -201,8 +206,10 @@ TEST_F(FilterStripTest, SwapTabColorRedrawsTheFileImagesItNames)
     };
     EXPECT_EQ(images(), QSet<QString>({"3"}));
     strip.menus().filterview.swapTabColor->trigger();
+    ASSERT_TRUE(WaitForListing(panel));
     EXPECT_EQ(images(), QSet<QString>({"14", "15"})) << "Text and Picture";
     strip.menus().filterview.swapTabColor->trigger();
+    ASSERT_TRUE(WaitForListing(panel));
     EXPECT_EQ(images(), QSet<QString>({"3"}));
 }
 
@@ -226,7 +233,7 @@ TEST_F(FilterStripTest, SizeTablesShowInTheViewWindowGrid)
     NoEscape cancel;
     ViewWindow view(settings, prompts);
     SizeTableCommands tables(settings, prompts, cancel, panel, [&view] { return &view; });
-    panel.openFolder(tree.root());
+    OpenAndWait(panel, tree.root());
     panel.menus().files.sizeTable->trigger();
     const Grid& grid = view.grid().grid();
     ASSERT_EQ(grid.rows(), 6);

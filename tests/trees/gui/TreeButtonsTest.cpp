@@ -1,6 +1,7 @@
 #include "trees/gui/TreeButtons.h"
 
 #include "browse/gui/FileListPanel.h"
+#include "common/ListingWait.h"
 #include "common/TempTree.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
@@ -34,7 +35,7 @@ protected:
         QObject::connect(buttons, &TreeButtons::listChanged, panel.get(),
                          &FileListPanel::showStatus);
         menus = &buttons->menus();
-        ASSERT_EQ(panel->openFolder(tree.root()), 3);
+        ASSERT_EQ(OpenAndWait(*panel, tree.root()), 3);
     }
     QStringList groups() const
     {
@@ -82,7 +83,7 @@ TEST_F(TreeButtonsWindow, TreeMenuEntriesBuildTheirTreesAndWithholdThemselves)
 
     // A folder opened later is shown in the same tree.
     tree.file("sub/one.txt", 1);
-    panel->openFolder(tree.path("sub"));
+    OpenAndWait(*panel, tree.path("sub"));
     EXPECT_EQ(groups(), QStringList({".. today"}));
 }
 
@@ -142,11 +143,12 @@ TEST_F(TreeButtonsWindow, RebuildsOnAnotherThreadEqualThoseInPlace)
     FileListPanel other(settings, prompts, GroupedTrees());
     TreeButtons& away = *new TreeButtons(other.state(), *other.fileList(), settings, &other);
     away.setRebuilder(&other);
-    ASSERT_EQ(other.openFolder(tree.root()), 3);
+    ASSERT_EQ(OpenAndWait(other, tree.root()), 3);
 
     const auto both = [&](const auto& step) {
         step(*buttons);
         step(away);
+        ASSERT_TRUE(WaitForListing(other));
         EXPECT_EQ(shape(other.state()), shape(panel->state()));
     };
     both([](TreeButtons& b) { b.chooseSort(SortChoice::BySize); });
