@@ -55,7 +55,7 @@ int FilterTabs::allTab() const
 
 quint32 FilterTabs::tabColour(int tab) const
 {
-    const auto& colours = settings_.tabColorSwap == 1 ? StrongColours : PaleColours;
+    const auto& colours = settings_.tabColorSwap ? StrongColours : PaleColours;
     return colours[std::clamp(tab, 0, 7)];
 }
 
@@ -73,7 +73,7 @@ void FilterTabs::setupTabs()
     // would vanish on them.
     if (tabs_->TextColor() == KivTabs::ButtonHighlight)
         tabs_->setTextColor(KivTabs::ButtonText);
-    tabs_->setStyle(settings_.tabOrientation == 1 ? 4 : 0);
+    tabs_->setStyle(settings_.tabOrientation ? 4 : 0);
     tabs_->setSelectedTab(allTab() + 1);
     selecting_ = false;
 }
@@ -105,7 +105,7 @@ void FilterTabs::writeStatus(const QString& caption)
     state_.statusCaption = FileCountCaption(caption, fileCount());
     const int tab = selectedTab_;
     Q_EMIT statusChanged(state_.statusCaption,
-                         settings_.tabColorSwap == 1 && tab <= 7 ? qint64(tabColour(tab)) : -1);
+                         settings_.tabColorSwap && tab <= 7 ? qint64(tabColour(tab)) : -1);
 }
 
 bool FilterTabs::reread(bool filtered)
@@ -313,7 +313,7 @@ void FilterTabs::SetDefaultTypes(int tab)
 
 void FilterTabs::SwapTabColor()
 {
-    settings_.tabColorSwap = settings_.tabColorSwap == 1 ? 0 : 1;
+    settings_.tabColorSwap = !settings_.tabColorSwap;
     settings_.settingsChanged = 1;
     colourTabs();
     // The file icons follow the setting: a list of files is built again with them.
@@ -331,13 +331,13 @@ void FilterTabs::SwapTabColor()
 
 void FilterTabs::ChangeTabOrientation()
 {
-    settings_.tabOrientation = settings_.tabOrientation == 1 ? 0 : 1;
+    settings_.tabOrientation = !settings_.tabOrientation;
     settings_.settingsChanged = 1;
     // Tabs down the side of the list need the side-by-side tiling.
-    if (settings_.tabOrientation == 1)
-        settings_.tileHorizontal = 0;
+    if (settings_.tabOrientation)
+        settings_.tileHorizontal = false;
     if (tabs_)
-        tabs_->setStyle(settings_.tabOrientation == 1 ? 4 : 0);
+        tabs_->setStyle(settings_.tabOrientation ? 4 : 0);
     Q_EMIT orientationChanged(settings_.tabOrientation);
 }
 
@@ -383,7 +383,7 @@ void FilterTabs::ShowSelectedOnly()
     QStringList marked;
     for (const NodeTree::Id id : state_.fileTree.preorder()) {
         const NodeTree::Node& n = state_.fileTree.node(id);
-        if (n.parent != NodeTree::None && state_.fileTree.tag(id) == u"X" &&
+        if (n.parent != NodeTree::None && state_.fileTree.mark(id) == NodeMark::Marked &&
             state_.fileTree.children(id).empty() && !n.text.startsWith(u'|'))
             marked.append(n.text);
     }

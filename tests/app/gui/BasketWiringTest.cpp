@@ -13,11 +13,21 @@
 #include "view/gui/ViewWindow.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QMimeData>
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
 namespace {
+
+/// Runs the event loop until the panel's copy has ended.
+void FinishCopy(BasketPanel& panel)
+{
+    QEventLoop loop;
+    QObject::connect(&panel, &BasketPanel::copyFinished, &loop, &QEventLoop::quit);
+    if (panel.copying())
+        loop.exec();
+}
 
 void Shot(QWidget* widget, const QString& name)
 {
@@ -99,12 +109,12 @@ TEST(BasketWiring, ZipEntriesAddedByMenuOrDragCopyByteForByte)
     ASSERT_EQ(list->openFolder(t.path("data")), 1);
     const QString zip = t.path("data/docs.zip");
     const NodeTree& tree = list->state().fileTree;
-    list->handleNodeClick(tree.find(zip), "V", {});
+    list->handleNodeClick(tree.find(zip), NodeClick::View, {});
     prompts.shown.clear();
 
     // "Add to RadeZazeda" from the entry's menu, then a drag of the other entry.
     BasketPanel& panel = window.basket().panel();
-    list->handleNodeClick(tree.find(zip + "/inner1.txt"), "AB", {});
+    list->runNodeCode(tree.find(zip + "/inner1.txt"), "AB");
     ASSERT_EQ(panel.basket().entries(), 1);
     EXPECT_EQ(prompts.shownTexts().value(0).section("\r\n", 1, 1),
               t.path("data") + "/|docs.zip|inner1.txt");
@@ -121,6 +131,7 @@ TEST(BasketWiring, ZipEntriesAddedByMenuOrDragCopyByteForByte)
 
     const QString out = t.folder("out");
     panel.copyRows(out, 1, 2, false);
+    FinishCopy(panel);
     QFile one(out + "/inner1.txt");
     QFile two(out + "/inner2.bin");
     ASSERT_TRUE(one.open(QIODevice::ReadOnly)) << prompts.shownTexts().join(" | ").toStdString();
