@@ -81,9 +81,9 @@ void CountEntries(benchmark::State& bench)
     for (auto _ : bench) {
         ScriptedPrompts prompts;
         ArchiveSession session;
-        session.Request = QStringLiteral("X");
+        session.request = ArchiveRequest::Count;
         ExamineArchive(zip, session, prompts);
-        benchmark::DoNotOptimize(session.Request);
+        benchmark::DoNotOptimize(session.count);
     }
 }
 BENCHMARK(CountEntries)->Arg(50000)->Unit(benchmark::kMicrosecond);
@@ -95,7 +95,8 @@ void DetailsOfLastEntry(benchmark::State& bench)
     for (auto _ : bench) {
         ScriptedPrompts prompts;
         ArchiveSession session;
-        session.Request =
+        session.request = ArchiveRequest::Details;
+        session.entryName =
             QStringLiteral("folder%1/File_%2.txt").arg((count - 1) % 50).arg(count - 1);
         ExamineArchive(zip, session, prompts);
         benchmark::DoNotOptimize(session.Details);

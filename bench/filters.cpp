@@ -50,7 +50,7 @@ BENCHMARK(NarrowToPictures)->Arg(10000)->Arg(100000)->Unit(benchmark::kMilliseco
 void ExtensionStatistics(benchmark::State& bench)
 {
     Settings settings;
-    settings.extensionNames = 0;
+    settings.extensionNames = false;
     FileListState state;
     fakeListing(state, int(bench.range(0)));
     state.treeType = TreeType::Extension;

@@ -50,7 +50,7 @@ void fill(FileListState& state)
 template <TreeType Type> void BM_GroupedTree(benchmark::State& bench)
 {
     Settings settings;
-    settings.extensionNames = 0;
+    settings.extensionNames = false;
     FileListState state;
     fill(state);
     state.treeType = Type;

@@ -30,6 +30,6 @@ inline void FuzzArchiveReader(const uint8_t* data, size_t size, const char* ext)
     ExamineArchive(path, session, prompts);
     ForEachArchiveEntry(path, prompts,
                         [&](const ArchiveEntry& entry) { (void)EntryDetailValues(entry, path); });
-    session.Request = QStringLiteral("X");
+    session.request = ArchiveRequest::Count;
     ExamineArchive(path, session, prompts);
 }

@@ -197,10 +197,10 @@ int int16(double v)
     return toInt(v, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
 }
 
-int flag(double v)
+/// A flag's number: 1 is on; anything else in range is off.
+bool flag(double v)
 {
-    const int i = int16(v);
-    return (i == 0 || i == 1) ? i : 0;
+    return int16(v) == 1;
 }
 
 // Sizes and lengths outside these bounds are typing mistakes or damage, never intent: a
@@ -291,7 +291,7 @@ void readAll(LineReader& in, Settings& s)
     s.mainWindow = {int16(n[0]), int16(n[1]), int16(n[2]), int16(n[3])};
 
     n = in.numbers(2);
-    s.tileHorizontal = int16(n[0]);
+    s.tileHorizontal = flag(n[0]);
     s.showSystemHidden = flag(n[1]);
 
     n = in.numbers(4);
@@ -305,7 +305,7 @@ void readAll(LineReader& in, Settings& s)
 
     n = in.numbers(2);
     s.multiSelect = flag(n[0]);
-    s.mouseOverFilter = int16(n[1]);
+    s.mouseOverFilter = flag(n[1]);
 
     const int pairs = categoryPairs(in, int16(in.numbers(1)[0]));
     s.categoryLast = pairs - 1;
@@ -346,6 +346,11 @@ QString num(double v, int maxDecimals = 7)
 }
 
 // Singles carry about seven significant digits.
+QString flagNum(bool on)
+{
+    return num(on ? 1 : 0);
+}
+
 QString single(double v)
 {
     return num(QString::number(v, 'g', 7).toDouble(), 6);
@@ -388,18 +393,18 @@ QByteArray ProfileText(const Settings& s, const WindowState& now)
     QString colours;
     for (quint32 c : s.colours)
         colours += num(double(qint32(c)));
-    lines << colours + num(s.nextVersionOnOverwrite) + num(s.extensionNames);
-    lines << single(s.viewFont.size) + num(s.historySize) + num(s.unknownAsText) +
-                 num(s.singleClickView) + num(s.tabColorSwap) + num(s.tabOrientation);
+    lines << colours + flagNum(s.nextVersionOnOverwrite) + flagNum(s.extensionNames);
+    lines << single(s.viewFont.size) + num(s.historySize) + flagNum(s.unknownAsText) +
+                 flagNum(s.singleClickView) + flagNum(s.tabColorSwap) + flagNum(s.tabOrientation);
     const auto geometry = [](const Geometry& g) {
         return single(g.width) + single(g.height) + single(g.left) + single(g.top);
     };
     lines << geometry(now.mainWindow);
-    lines << num(s.tileHorizontal) + num(s.showSystemHidden);
+    lines << flagNum(s.tileHorizontal) + flagNum(s.showSystemHidden);
     lines << single(now.treeWidth) + single(now.treeHeight) + single(now.listWidth) +
                  single(now.listHeight);
     lines << geometry(now.viewWindow);
-    lines << num(s.multiSelect) + num(s.mouseOverFilter);
+    lines << flagNum(s.multiSelect) + flagNum(s.mouseOverFilter);
     const int last = std::min(s.categoryLast, Settings::CategorySlots - 1);
     lines << num(last);
     for (int i = 0; i <= last; ++i)
@@ -448,15 +453,15 @@ void CheckGeometryChanged(Settings& s, const WindowState& now)
 
 void ApplyProfileDefaults(Settings& s, const WindowState& now)
 {
-    s.tileHorizontal = 0;
+    s.tileHorizontal = false;
     s.mainWindow = now.mainWindow;
     s.treeFont = FontSetting{};
     s.listFont = FontSetting{};
     s.viewFont = FontSetting{};
     s.colours = Settings{}.colours;
-    s.unknownAsText = 1;
-    s.singleClickView = 0;
-    s.nextVersionOnOverwrite = 1;
+    s.unknownAsText = true;
+    s.singleClickView = false;
+    s.nextVersionOnOverwrite = true;
     s.categoryLast = 7;
     s.categories = Settings::defaultCategories();
     s.currentPattern = QStringLiteral("*");
@@ -466,11 +471,11 @@ void ApplyProfileDefaults(Settings& s, const WindowState& now)
     s.listWidth = now.listWidth;
     s.listHeight = now.listHeight;
     s.tempFolder = Settings::defaultTempFolder();
-    s.tabColorSwap = 0;
-    s.tabOrientation = 0;
-    s.multiSelect = 0;
-    s.extensionNames = 1;
-    s.mouseOverFilter = 0;
+    s.tabColorSwap = false;
+    s.tabOrientation = false;
+    s.multiSelect = false;
+    s.extensionNames = true;
+    s.mouseOverFilter = false;
 }
 
 bool LoadSettings(Settings& settings, const QString& appFolder, const WindowState& now,

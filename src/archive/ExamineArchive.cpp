@@ -84,33 +84,41 @@ void ExamineArchive(const QString& path, ArchiveSession& session, Prompts& promp
     const QString ext = ArchiveExtOf(path);
     if (!IsArchiveExt(ext))
         return;
-    const bool counting = session.Request.startsWith(u'X');
+    const bool counting = session.request == ArchiveRequest::Count;
     std::function<void(const QString&)> collect;
-    if (session.Request.isEmpty())
+    if (session.request == ArchiveRequest::Collect)
         collect = [&session](const QString& name) { session.List1.append(name); };
     const std::optional<qint64> counted =
         RunReader(path, ext, counting, collect, prompts, [&](const ArchiveEntry& entry) {
             Archive_FileFound(entry, path, session, prompts);
         });
-    // The ZIP reader counts without events; its request text has no dots.
+    // The ZIP reader counts without events.
     if (counted)
-        session.Request = QStringLiteral("X") + NumText(*counted);
+        session.count = ArchiveCount{*counted, false};
+}
+
+QString ArchiveCountText(const ArchiveSession& session)
+{
+    if (!session.count)
+        return QStringLiteral("X");
+    return (session.count->fromEntryTotal ? QStringLiteral("X....") : QStringLiteral("X")) +
+           NumText(session.count->files);
 }
 
 void Archive_FileFound(const ArchiveEntry& entry, const QString& archivePath,
                        ArchiveSession& session, Prompts& prompts)
 {
     try {
-        if (session.Request.startsWith(u'X')) {
-            session.Request = QStringLiteral("X....") + NumText(entry.Total);
+        if (session.request == ArchiveRequest::Count) {
+            session.count = ArchiveCount{entry.Total, true};
             return;
         }
         if (entry.FileName.isEmpty())
             return;
         const QString full = entry.path + entry.FileName;
-        if (session.Request.isEmpty())
+        if (session.request == ArchiveRequest::Collect)
             session.List1.append(full);
-        else if (session.Request == full)
+        else if (session.entryName == full)
             session.Details = EntryDetailValues(entry, archivePath);
     } catch (const std::exception&) {
         prompts.message(QStringLiteral("error expanding file"));

@@ -5,17 +5,36 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class Prompts;
 
-/// The main window's archive state. `Request` selects what the handler does:
-/// "" collects names into `List1`, a text starting with "X" counts, any other text is
-/// the full entry name (path + file name, "/" as stored) whose details are wanted.
-struct ArchiveSession {
-    QString Request;
-    QStringList List1;   ///< names collected by a "" request, in reading order
-    QStringList Details; ///< the 14 "Z"-mode label values of the requested entry
+/// What the FileFound handler does with the entries it is handed.
+enum class ArchiveRequest {
+    Collect, ///< the entries' names go into List1
+    Count,   ///< only the number of files is wanted
+    Details, ///< the details of the entry named `entryName`
 };
+
+/// The number a count request found. The ZIP reader counts the files itself; the other
+/// readers give each entry the archive's total.
+struct ArchiveCount {
+    qint64 files = 0;
+    bool fromEntryTotal = false;
+};
+
+/// The main window's archive state.
+struct ArchiveSession {
+    ArchiveRequest request = ArchiveRequest::Collect;
+    QString entryName;   ///< a details request's full entry name (path + name, "/" as stored)
+    QStringList List1;   ///< names collected by a collect request, in reading order
+    QStringList Details; ///< the 14 "Z"-mode label values of the requested entry
+    std::optional<ArchiveCount> count; ///< what a count request found; none without entries
+};
+
+/// The text a count request leaves: "X" + NumText(files) for ZIP, "X...." + NumText(total)
+/// for the others, a bare "X" when nothing was counted.
+[[nodiscard]] QString ArchiveCountText(const ArchiveSession& session);
 
 /// The lower-case extension after the last "." of `path`; "" when there is no dot or it
 /// ends the path.
@@ -26,10 +45,10 @@ struct ArchiveSession {
 
 /// Reads the archive's directory when its extension is ace, cab, rar or zip, and hands
 /// every entry to Archive_FileFound. All events arrive before it returns; a count
-/// request leaves "X" + NumText(count) (ZIP) or "X...." + NumText(total) in Request.
+/// request leaves its number in `count`.
 void ExamineArchive(const QString& path, ArchiveSession& session, Prompts& prompts);
 
-/// The handler of one FileFound event, acting on `session.Request`.
+/// The handler of one FileFound event, acting on `session.request`.
 void Archive_FileFound(const ArchiveEntry& entry, const QString& archivePath,
                        ArchiveSession& session, Prompts& prompts);
 

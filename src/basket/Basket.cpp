@@ -94,28 +94,27 @@ void Basket::insertRow(const QStringList& cells, int index)
     indexAdd(cells.front());
 }
 
-bool Basket::AddFileToBasket(const QString& folder, const QString& name, const QString& code,
-                             const QString& entryRef, const QString& showMessage,
-                             const QString& origin, std::optional<qint64> knownSize)
+bool Basket::AddFileToBasket(const QString& folder, const QString& name, NodeSource source,
+                             const QString& entryRef, Notice notice,
+                             std::optional<qint64> knownSize)
 {
-    (void)origin;
     try {
         int target = insertionRow >= 1 ? insertionRow : grid_.rows() - 1;
         if (target == 1)
             target = 0;
-        const QChar kind = code.isEmpty() ? QChar() : code.back();
-        if (kind != u'N' && kind != u'F' && kind != u'Z')
+        if (source != NodeSource::File && source != NodeSource::ArchiveEntry)
             return false;
         const QString fullPath = folder + name;
         const bool added = !IsInBasket(fullPath);
         const qint64 size = knownSize ? *knownSize : FileLenOrZero(fullPath);
-        const QString shownName = kind == u'Z' ? host_.currentFolderPath() + entryRef : fullPath;
+        const QString shownName =
+            source == NodeSource::ArchiveEntry ? host_.currentFolderPath() + entryRef : fullPath;
         const QStringList cells = rowCells(fullPath, name, shownName, size);
         if (added) {
             insertRow(cells, target + 1);
             rowsChanged();
         }
-        if (!host_.gridVisible() && showMessage == u"Y") {
+        if (!host_.gridVisible() && notice == Notice::Announce) {
             prompts_.message(QStringLiteral("file added:") + LineBreak + cells.at(ShownColumn) +
                              LineBreak + QString::number(target + 1) +
                              QStringLiteral(" files in the basket"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "basket/BasketHost.h"
+#include "browse/NodeSource.h"
 #include "controls/Grid.h"
 
 #include <QHash>
@@ -38,14 +39,15 @@ public:
     /// True when some entry's full path equals `fullPath` ignoring letter case.
     [[nodiscard]] bool IsInBasket(const QString& fullPath) const;
 
-    /// Adds one file. `code` ends in "N" or "F" (a file on disk), "Z" (an archive entry
-    /// already extracted into `folder`; shown as the listed folder + `entryRef`) or
-    /// anything else (adds nothing). `showMessage` "Y" reports the addition while the
-    /// grid is hidden. `origin` names the caller and changes nothing. True when a row
-    /// was added; a duplicate is skipped silently.
+    /// Whether an addition is reported in a message box while the grid is hidden.
+    enum class Notice { Silent, Announce };
+
+    /// Adds one file: a file on disk, or an archive entry already extracted into `folder`
+    /// (shown as the listed folder + `entryRef`); any other source adds nothing. True when
+    /// a row was added; a duplicate is skipped silently.
     /// `knownSize` spares a second read of a size the caller's listing already has.
-    bool AddFileToBasket(const QString& folder, const QString& name, const QString& code,
-                         const QString& entryRef, const QString& showMessage, const QString& origin,
+    bool AddFileToBasket(const QString& folder, const QString& name, NodeSource source,
+                         const QString& entryRef, Notice notice,
                          std::optional<qint64> knownSize = {});
 
     /// While a batch is open, the view hears of changed rows once, when it closes.

@@ -17,70 +17,19 @@ namespace {
 
 /// Destination file name of a row for a plain copy: the path's name, or for an archive
 /// entry (a shown name holding the entry's own "/" after the "|") the entry's name.
-QString copyName(const Basket& basket, int row)
+QString copyName(const QString& path, const QString& shown)
 {
-    const QString shown = basket.shown(row);
     const qsizetype bar = shown.lastIndexOf(u'|');
     if (bar >= 0)
         return NameAfterLastBackslash(shown.mid(bar + 1));
-    return NameAfterLastBackslash(basket.path(row));
+    return NameAfterLastBackslash(path);
 }
 
-using DestinationOf = std::function<QString(int row, int number)>;
-
-CopyOutcome copyRows(const Basket& basket, const QString& folder, int first, int last,
-                     CopyContext& context, const DestinationOf& destinationOf)
+CopyOutcome runToEnd(BasketRowCopy& copy)
 {
-    CopyOutcome outcome;
-    context.pairs.clear();
-    const QString target = WithSlash(folder);
-    first = qMax(first, 1);
-    last = qMin(last, basket.grid().rows() - 1);
-    const int total = qMax(0, last - first + 1);
-    qint64 bytesTotal = 0;
-    for (int row = first; row <= last; ++row)
-        bytesTotal += basket.grid().textMatrix(row, Basket::SizeColumn).toLongLong();
-    qint64 bytesDone = 0;
-    int number = 0;
-    for (int row = first; row <= last; ++row) {
-        if (context.progress &&
-            !context.progress->update(row - first, total, bytesDone, bytesTotal)) {
-            outcome.cancelled = true;
-            break;
-        }
-        if (context.cancelKey && EscapePressed(*context.cancelKey, context.prompts)) {
-            outcome.cancelled = true;
-            break;
-        }
-        const QString source = basket.path(row);
-        const QString destination = target + destinationOf(row, ++number);
-        if (source.compare(destination, Qt::CaseInsensitive) == 0) {
-            context.prompts.message(
-                QStringLiteral("source and destination files are same, copying ignored"));
-            continue;
-        }
-        if (FileLenOrZero(destination) > 0) {
-            context.pairs.addConflict(destination, source);
-            continue;
-        }
-        QString why;
-        if (CopyFileSafely(
-                source, destination, [&bytesDone](qint64 n) { bytesDone += n; }, &why)) {
-            ++outcome.copied;
-        } else {
-            ++outcome.failed;
-            ReportCopyError(context.prompts, source, destination, why);
-        }
+    while (copy.step()) {
     }
-    if (context.progress) {
-        if (!outcome.cancelled)
-            context.progress->update(total, total, bytesDone, bytesTotal);
-        context.progress->finish();
-    }
-    if (!context.pairs.hasPairs() && outcome.copied > 0)
-        context.prompts.message(NumText(outcome.copied) + QStringLiteral(" files copied to:") +
-                                LineBreak + target);
-    return outcome;
+    return copy.outcome();
 }
 
 } // namespace
@@ -103,19 +52,99 @@ QString StampCopyName(const QString& source, int number)
            QString::number(number).rightJustified(3, u'0') + ExtensionOf(source).trimmed();
 }
 
+BasketRowCopy::BasketRowCopy(const Basket& basket, const QString& folder, int first, int last,
+                             Naming naming, CopyContext& context)
+    : context_(context), target_(WithSlash(folder)), naming_(naming)
+{
+    context_.pairs.clear();
+    first = qMax(first, 1);
+    last = qMin(last, basket.grid().rows() - 1);
+    for (int row = first; row <= last; ++row) {
+        const qint64 size = basket.grid().textMatrix(row, Basket::SizeColumn).toLongLong();
+        rows_.push_back({basket.path(row), basket.shown(row), size});
+        bytesTotal_ += size;
+    }
+}
+
+QString BasketRowCopy::destinationOf(const Row& row, int number) const
+{
+    return naming_ == Naming::Stamp ? StampCopyName(row.path, number)
+                                    : copyName(row.path, row.shown);
+}
+
+bool BasketRowCopy::step()
+{
+    if (ended_)
+        return false;
+    const int total = int(rows_.size());
+    if (next_ >= rows_.size()) {
+        end();
+        return false;
+    }
+    if (context_.progress &&
+        !context_.progress->update(int(next_), total, bytesDone_, bytesTotal_)) {
+        outcome_.cancelled = true;
+        end();
+        return false;
+    }
+    if (context_.cancelKey && EscapePressed(*context_.cancelKey, context_.prompts)) {
+        outcome_.cancelled = true;
+        end();
+        return false;
+    }
+    copyRow(rows_[next_]);
+    ++next_;
+    return true;
+}
+
+void BasketRowCopy::copyRow(const Row& row)
+{
+    const QString destination = target_ + destinationOf(row, int(next_) + 1);
+    if (row.path.compare(destination, Qt::CaseInsensitive) == 0) {
+        context_.prompts.message(
+            QStringLiteral("source and destination files are same, copying ignored"));
+        return;
+    }
+    if (FileLenOrZero(destination) > 0) {
+        context_.pairs.addConflict(destination, row.path);
+        return;
+    }
+    QString why;
+    if (CopyFileSafely(
+            row.path, destination, [this](qint64 n) { bytesDone_ += n; }, &why)) {
+        ++outcome_.copied;
+    } else {
+        ++outcome_.failed;
+        ReportCopyError(context_.prompts, row.path, destination, why);
+    }
+}
+
+void BasketRowCopy::end()
+{
+    ended_ = true;
+    const int total = int(rows_.size());
+    if (context_.progress) {
+        if (!outcome_.cancelled)
+            context_.progress->update(total, total, bytesDone_, bytesTotal_);
+        context_.progress->finish();
+    }
+    if (!context_.pairs.hasPairs() && outcome_.copied > 0)
+        context_.prompts.message(NumText(outcome_.copied) + QStringLiteral(" files copied to:") +
+                                 LineBreak + target_);
+}
+
 CopyOutcome CopyBasketRows(const Basket& basket, const QString& folder, int first, int last,
                            CopyContext& context)
 {
-    return copyRows(basket, folder, first, last, context,
-                    [&basket](int row, int) { return copyName(basket, row); });
+    BasketRowCopy copy(basket, folder, first, last, BasketRowCopy::Naming::Own, context);
+    return runToEnd(copy);
 }
 
 CopyOutcome StampCopyBasketRows(const Basket& basket, const QString& folder, int first, int last,
                                 CopyContext& context)
 {
-    return copyRows(basket, folder, first, last, context, [&basket](int row, int number) {
-        return StampCopyName(basket.path(row), number);
-    });
+    BasketRowCopy copy(basket, folder, first, last, BasketRowCopy::Naming::Stamp, context);
+    return runToEnd(copy);
 }
 
 bool CopyOneFile(const QString& source, const QString& folder, const QString& name,

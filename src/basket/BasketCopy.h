@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 class Basket;
 class CancelKey;
@@ -33,6 +35,42 @@ struct CopyOutcome {
     bool cancelled = false;
     /// Conflicts were found: the "OverWrite Existing Files" dialog decides them.
     [[nodiscard]] bool needsDialog(const CopyContext& context) const;
+};
+
+/// A copy of basket rows one file per step, so that a window can run it from its event
+/// loop and stay answering. The rows are read when it is made: later changes of the
+/// basket do not reach it. CopyBasketRows and StampCopyBasketRows run one to its end.
+class BasketRowCopy {
+public:
+    enum class Naming { Own, Stamp };
+
+    /// `context` must outlive the copy.
+    BasketRowCopy(const Basket& basket, const QString& folder, int first, int last, Naming naming,
+                  CopyContext& context);
+    /// Copies the next file, or ends the copy (the last progress, the closing message).
+    /// False once the copy has ended; outcome() is final then.
+    bool step();
+    [[nodiscard]] const CopyOutcome& outcome() const { return outcome_; }
+
+private:
+    struct Row {
+        QString path;
+        QString shown;
+        qint64 size = 0;
+    };
+    [[nodiscard]] QString destinationOf(const Row& row, int number) const;
+    void copyRow(const Row& row);
+    void end();
+
+    CopyContext& context_;
+    QString target_;
+    Naming naming_;
+    std::vector<Row> rows_;
+    qint64 bytesTotal_ = 0;
+    qint64 bytesDone_ = 0;
+    size_t next_ = 0;
+    bool ended_ = false;
+    CopyOutcome outcome_;
 };
 
 /// Copies rows `first`..`last` of the basket into `folder` under their own names. An

@@ -16,9 +16,6 @@
 
 namespace {
 
-const QString PlainFile = QStringLiteral("NN");
-const QString FromFolder = QStringLiteral("C");
-
 void reportAdded(Basket& basket, int added)
 {
     basket.prompts().message(NumText(added) + QStringLiteral(" files added to RadeZazeda"),
@@ -37,16 +34,15 @@ int AddFolderToBasket(Basket& basket, const QString& folder, const Settings& set
 {
     const int before = basket.entries();
     const QString path = WithSlash(folder);
-    std::vector<platform::FileEntry> files =
-        platform::listFiles(path, settings.showSystemHidden == 1);
+    std::vector<platform::FileEntry> files = platform::listFiles(path, settings.showSystemHidden);
     std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
         return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
     });
     {
         BasketBatch batch(basket);
         for (const platform::FileEntry& file : files)
-            basket.AddFileToBasket(path, file.name, PlainFile, QString(), QStringLiteral("N"),
-                                   FromFolder, file.size);
+            basket.AddFileToBasket(path, file.name, NodeSource::File, QString(),
+                                   Basket::Notice::Silent, file.size);
     }
     clearMessageWhenHidden(basket);
     const int added = basket.entries() - before;
@@ -72,26 +68,26 @@ int AddNodeToBasket(Basket& basket, const FileListState& state, NodeTree::Id id,
     const NodeTree::Id root = tree.root();
     const bool grouped = state.treeType != TreeType::PlainList;
     std::optional<BasketBatch> batch(std::in_place, basket);
-    const auto add = [&basket](const QString& folder, const QString& name, const QString& code) {
-        basket.AddFileToBasket(folder, name, code, QString(), QStringLiteral("N"), FromFolder);
+    const auto add = [&basket](const QString& folder, const QString& name) {
+        basket.AddFileToBasket(folder, name, NodeSource::File, QString(), Basket::Notice::Silent);
     };
     if (grouped) {
         QString folder = WithSlash(tree.node(root).text);
         if (folder == u"RadeZazeda/")
             folder.clear();
         if (id != root) {
-            if (tree.tag(id).isEmpty())
+            if (tree.mark(id) == NodeMark::None)
                 for (const NodeTree::Id child : tree.children(id))
-                    add(folder, tree.node(child).text, PlainFile);
+                    add(folder, tree.node(child).text);
         } else {
             for (const NodeTree::Id group : tree.children(root))
                 for (const NodeTree::Id file : tree.children(group))
                     if (!tree.node(file).text.startsWith(u'.'))
-                        add(folder, tree.node(file).text, PlainFile);
+                        add(folder, tree.node(file).text);
         }
     } else if (id == root) {
         for (const NodeTree::Id child : tree.children(root))
-            add(currentFolder, tree.node(child).text, QStringLiteral("N"));
+            add(currentFolder, tree.node(child).text);
     }
     batch.reset();
     clearMessageWhenHidden(basket);
@@ -134,14 +130,14 @@ int AddSelectedToBasket(Basket& basket, const FileListState& state, const QStrin
     const int before = basket.entries();
     std::optional<BasketBatch> batch(std::in_place, basket);
     for (const NodeTree::Id id : tree.preorder()) {
-        if (tree.tag(id) != u"X")
+        if (tree.mark(id) != NodeMark::Marked)
             continue;
         ResolvedFileNode file =
             ResolveFileNode(state, id, currentFolder, settings.workFolder, settings);
         if (!PrepareResolvedFile(file, state, id, settings, basket.prompts()))
             continue;
-        basket.AddFileToBasket(file.folder, file.name, file.code, file.entryRef,
-                               QStringLiteral("N"), QStringLiteral("B"));
+        basket.AddFileToBasket(file.folder, file.name, file.source, file.entryRef,
+                               Basket::Notice::Silent);
     }
     batch.reset();
     const int added = basket.entries() - before;

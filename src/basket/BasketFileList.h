@@ -26,7 +26,7 @@ int AddNodeToBasket(Basket& basket, const FileListState& state, NodeTree::Id id,
 bool PrepareResolvedFile(ResolvedFileNode& file, const FileListState& state, NodeTree::Id id,
                          const Settings& settings, Prompts& prompts);
 
-/// Adds every marked file of the list ("X" tags), then " n files added" or "no selected
+/// Adds every marked file of the list (NodeMark::Marked), then " n files added" or "no selected
 /// files". Returns the count.
 int AddSelectedToBasket(Basket& basket, const FileListState& state, const QString& currentFolder,
                         const Settings& settings);

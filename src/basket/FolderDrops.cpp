@@ -93,9 +93,9 @@ int AddDroppedPaths(Basket& basket, const QStringList& paths, const Settings& se
         BasketBatch batch(basket);
         for (const QString& file : files) {
             const qsizetype slash = file.lastIndexOf(u'/');
-            basket.AddFileToBasket(file.left(slash + 1), file.mid(slash + 1), QStringLiteral("NN"),
-                                   QString(), one ? QStringLiteral("Y") : QStringLiteral("N"),
-                                   QStringLiteral("B"));
+            basket.AddFileToBasket(file.left(slash + 1), file.mid(slash + 1), NodeSource::File,
+                                   QString(),
+                                   one ? Basket::Notice::Announce : Basket::Notice::Silent);
         }
     }
     const int addedFiles = basket.entries() - before;

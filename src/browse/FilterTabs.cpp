@@ -56,7 +56,7 @@ int FilterTabs::allTab() const
 
 quint32 FilterTabs::tabColour(int tab) const
 {
-    const auto& colours = settings_.tabColorSwap == 1 ? StrongColours : PaleColours;
+    const auto& colours = settings_.tabColorSwap ? StrongColours : PaleColours;
     return colours[std::clamp(tab, 0, 7)];
 }
 
@@ -74,7 +74,7 @@ void FilterTabs::setupTabs()
     // would vanish on them.
     if (tabs_->TextColor() == KivTabs::ButtonHighlight)
         tabs_->setTextColor(KivTabs::ButtonText);
-    tabs_->setStyle(settings_.tabOrientation == 1 ? 4 : 0);
+    tabs_->setStyle(settings_.tabOrientation ? 4 : 0);
     tabs_->setSelectedTab(allTab() + 1);
     selecting_ = false;
 }
@@ -106,7 +106,7 @@ void FilterTabs::writeStatus(const QString& caption)
     state_.statusCaption = FileCountCaption(caption, fileCount());
     const int tab = selectedTab_;
     Q_EMIT statusChanged(state_.statusCaption,
-                         settings_.tabColorSwap == 1 && tab <= 7 ? qint64(tabColour(tab)) : -1);
+                         settings_.tabColorSwap && tab <= 7 ? qint64(tabColour(tab)) : -1);
 }
 
 void FilterTabs::reread(bool filtered, const std::function<void()>& then)
@@ -341,7 +341,7 @@ void FilterTabs::SwapTabColor()
 {
     if (deferred(&FilterTabs::SwapTabColor))
         return;
-    settings_.tabColorSwap = settings_.tabColorSwap == 1 ? 0 : 1;
+    settings_.tabColorSwap = !settings_.tabColorSwap;
     settings_.settingsChanged = 1;
     colourTabs();
     // The file icons follow the setting: a list of files is built again with them.
@@ -361,13 +361,13 @@ void FilterTabs::SwapTabColor()
 
 void FilterTabs::ChangeTabOrientation()
 {
-    settings_.tabOrientation = settings_.tabOrientation == 1 ? 0 : 1;
+    settings_.tabOrientation = !settings_.tabOrientation;
     settings_.settingsChanged = 1;
     // Tabs down the side of the list need the side-by-side tiling.
-    if (settings_.tabOrientation == 1)
-        settings_.tileHorizontal = 0;
+    if (settings_.tabOrientation)
+        settings_.tileHorizontal = false;
     if (tabs_)
-        tabs_->setStyle(settings_.tabOrientation == 1 ? 4 : 0);
+        tabs_->setStyle(settings_.tabOrientation ? 4 : 0);
     Q_EMIT orientationChanged(settings_.tabOrientation);
 }
 
@@ -415,7 +415,7 @@ void FilterTabs::ShowSelectedOnly()
     QStringList marked;
     for (const NodeTree::Id id : state_.fileTree.preorder()) {
         const NodeTree::Node& n = state_.fileTree.node(id);
-        if (n.parent != NodeTree::None && state_.fileTree.tag(id) == u"X" &&
+        if (n.parent != NodeTree::None && state_.fileTree.mark(id) == NodeMark::Marked &&
             state_.fileTree.children(id).empty() && !n.text.startsWith(u'|'))
             marked.append(n.text);
     }

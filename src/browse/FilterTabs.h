@@ -97,7 +97,7 @@ Q_SIGNALS:
     /// The status label's text, and its colour (0x00BBGGRR, or -1 for the default).
     void statusChanged(const QString& caption, qint64 colour);
     /// The tab orientation changed; the window lays itself out again.
-    void orientationChanged(int orientation);
+    void orientationChanged(bool sideways);
 
 private:
     /// Reads the folder again (through the "Other" filter when `filtered`) and rebuilds

@@ -114,7 +114,7 @@ std::vector<platform::FileEntry> readFolder(const Settings& settings, const QStr
 {
     std::vector<platform::FileEntry> files =
         preRead ? std::move(*preRead)
-                : platform::listFiles(folder, settings.showSystemHidden == 1, &error, watch);
+                : platform::listFiles(folder, settings.showSystemHidden, &error, watch);
     preRead.reset();
     if (!patterns.takesAll()) {
         std::erase_if(files,
@@ -222,7 +222,7 @@ std::optional<int> OpenFolderWithFiles(FileListState& state, const Settings& set
                                        const FileTreeBuilder& trees, platform::ReadWatch* watch)
 {
     PreRead files =
-        platform::listFiles(WithSlash(folder), settings.showSystemHidden == 1, nullptr, watch);
+        platform::listFiles(WithSlash(folder), settings.showSystemHidden, nullptr, watch);
     if (files->empty())
         return std::nullopt;
     return openFolder(state, settings, folder, pattern, trees, files, watch);

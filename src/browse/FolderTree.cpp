@@ -57,18 +57,18 @@ void addSpecialFolder(NodeTree& tree, NodeTree::Id branch, const QString& path)
         tree.add(branch, WithSlash(path), NameAfterLastBackslash(withoutSlash(path)));
     if (node == NodeTree::None)
         return;
-    tree.setTag(node, QStringLiteral("X"));
+    tree.setMark(node, NodeMark::Unloaded);
     for (const QString& name : platform::listSubfolders(path)) {
         const QString subPath = childKey(path, name);
         const NodeTree::Id sub = tree.add(node, WithSlash(subPath), name, Closed);
         if (sub == NodeTree::None)
             continue;
-        tree.setTag(sub, QStringLiteral("X"));
+        tree.setMark(sub, NodeMark::Unloaded);
         for (const QString& inner : platform::listSubfolders(subPath)) {
             const NodeTree::Id leaf =
                 tree.add(sub, WithSlash(childKey(subPath, inner)), inner, Closed);
             if (leaf != NodeTree::None)
-                tree.setTag(leaf, QStringLiteral("X"));
+                tree.setMark(leaf, NodeMark::Unloaded);
         }
     }
 }

@@ -56,7 +56,7 @@ inline constexpr char NetworkKey[] = "network";
 /// look-ahead child where it has subfolders; removable volumes are not read), "Network"
 /// with one node per network share when there are any (labelled "server: share", not
 /// read: a "Loading ..." child stands in for its folders), the desktop folder's
-/// subfolders and the "SpecialFolders" branch two levels deep (tag "X").
+/// subfolders and the "SpecialFolders" branch two levels deep (NodeMark::Unloaded).
 void BuildFolderTree(NodeTree& tree, const FolderTreeSources& sources);
 
 /// Whether the node is a network share or a folder on one: its subfolders are read off

@@ -6,19 +6,18 @@
 
 namespace {
 
-const QString Marked = QStringLiteral("X");
 const QString TickedImage = QStringLiteral("Ticked");
 
-bool ignoring(const FileListState& state, const QString& code)
+bool showsPlaceholder(const FileListState& state)
 {
-    return state.fileTreeTag == Marked || code == Marked;
+    return state.fileTreeTag == u"X";
 }
 
 void unmark(FileListState& state, const Settings& settings, NodeTree::Id id)
 {
     const QString extension = ExtensionOf(state.fileTree.node(id).text);
     state.fileTree.setImage(id, QString::number(FileListIconIndex(extension, settings)));
-    state.fileTree.setTag(id, QString());
+    state.fileTree.setMark(id, NodeMark::None);
 }
 
 } // namespace
@@ -36,9 +35,9 @@ FileNodeKind ClassifyFileNode(const FileListState& state, NodeTree::Id id)
     return FileNodeKind::File;
 }
 
-NodeMenu NodeClickMenu(const FileListState& state, NodeTree::Id id, const QString& menuCommand)
+NodeMenu NodeClickMenu(const FileListState& state, NodeTree::Id id, NodeClick click)
 {
-    if (ignoring(state, menuCommand) || menuCommand != u"B")
+    if (showsPlaceholder(state) || click != NodeClick::Menu)
         return NodeMenu::None;
     switch (ClassifyFileNode(state, id)) {
     case FileNodeKind::Root:
@@ -57,7 +56,7 @@ NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id, const QS
 {
     NodeAction action;
     action.code = code;
-    if (ignoring(state, code) || code.isEmpty())
+    if (showsPlaceholder(state) || code.isEmpty())
         return action;
     if (code == u"ZE" || code == u"ZC") {
         action.kind =
@@ -94,21 +93,21 @@ NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id, const QS
 
 bool ToggleFileMark(FileListState& state, const Settings& settings, NodeTree::Id id)
 {
-    if (state.fileTreeTag == Marked || ClassifyFileNode(state, id) != FileNodeKind::File)
+    if (showsPlaceholder(state) || ClassifyFileNode(state, id) != FileNodeKind::File)
         return false;
     NodeTree& tree = state.fileTree;
-    if (tree.tag(id) == Marked) {
+    if (tree.mark(id) == NodeMark::Marked) {
         unmark(state, settings, id);
         return false;
     }
-    if (settings.multiSelect != 1) {
+    if (!settings.multiSelect) {
         for (const NodeTree::Id other : tree.preorder()) {
-            if (tree.tag(other) == Marked)
+            if (tree.mark(other) == NodeMark::Marked)
                 unmark(state, settings, other);
         }
     }
     tree.setImage(id, TickedImage);
-    tree.setTag(id, Marked);
+    tree.setMark(id, NodeMark::Marked);
     return true;
 }
 
@@ -117,7 +116,7 @@ QStringList MarkedEntries(const FileListState& state)
     QStringList entries;
     const NodeTree& tree = state.fileTree;
     for (const NodeTree::Id id : tree.preorder()) {
-        if (tree.tag(id) == Marked && ClassifyFileNode(state, id) == FileNodeKind::File)
+        if (tree.mark(id) == NodeMark::Marked && ClassifyFileNode(state, id) == FileNodeKind::File)
             entries.append(tree.node(id).text);
     }
     return entries;

@@ -20,10 +20,17 @@ enum class NodeMenu {
     File1view,
 };
 
-/// The menu to open for `menuCommand` on a node: only the code "B" opens one, and
-/// nothing happens while the list's tag or the code is "X".
-[[nodiscard]] NodeMenu NodeClickMenu(const FileListState& state, NodeTree::Id id,
-                                     const QString& menuCommand);
+/// What the last press or key over the file list asks of the node-click handler.
+enum class NodeClick {
+    None,
+    View,   ///< view the node (a click, a double click)
+    Menu,   ///< open the node's menu (right button, Enter)
+    Ignore, ///< a left press without single-click view, or a move by keys
+};
+
+/// The menu to open for `click` on a node: only NodeClick::Menu opens one, and
+/// nothing opens while the list shows its placeholder.
+[[nodiscard]] NodeMenu NodeClickMenu(const FileListState& state, NodeTree::Id id, NodeClick click);
 
 /// What a code left by a menu (or a click) asks for.
 enum class NodeActionKind {
@@ -48,11 +55,11 @@ struct NodeAction {
 };
 
 /// The action for `code` on a node. File actions need a file node; "ZE" and "ZC" act
-/// on the whole list from any node. Nothing while the list's tag or the code is "X".
+/// on the whole list from any node. Nothing while the list shows its placeholder.
 [[nodiscard]] NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id,
                                          const QString& code);
 
-/// Toggles the selection mark of a file node (image "Ticked", tag "X"); without
+/// Toggles the selection mark of a file node (image "Ticked", NodeMark::Marked); without
 /// MultiSelect, marking a node unmarks the others. Returns whether it is now marked.
 bool ToggleFileMark(FileListState& state, const Settings& settings, NodeTree::Id id);
 

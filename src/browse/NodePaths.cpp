@@ -46,7 +46,7 @@ DraggedPaths DraggedPathsOf(const FileListState& state, NodeTree::Id id,
     // it has been extracted there.
     const ResolvedFileNode file = ResolveFileNode(state, id, listedFolder, QString(), settings);
     const QString path = file.folder + file.name;
-    if (file.code.endsWith(u'Z') || !path.startsWith(u'/'))
+    if (file.source == NodeSource::ArchiveEntry || !path.startsWith(u'/'))
         return {};
     return {DraggedSet::Files, {path}};
 }

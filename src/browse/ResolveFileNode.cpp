@@ -19,17 +19,16 @@ std::optional<ArchiveLine> splitArchiveLine(const QString& text)
     return ArchiveLine{text.mid(before + 1, last - before - 1), text.mid(last + 1)};
 }
 
-ResolvedFileNode archiveEntry(const QString& code, const ArchiveLine& line,
-                              const QString& tempFolder)
+ResolvedFileNode archiveEntry(bool overBasket, const ArchiveLine& line, const QString& tempFolder)
 {
-    return {tempFolder + line.archive, line.entry, code,
+    return {tempFolder + line.archive, line.entry, NodeSource::ArchiveEntry, overBasket,
             QStringLiteral("|") + line.archive + QStringLiteral("|") + line.entry};
 }
 
 ResolvedFileNode basketEntry(const QString& text)
 {
     const qsizetype slash = text.lastIndexOf(u'/');
-    return {text.left(slash + 1), text.mid(slash + 1), QStringLiteral("BF"), QString()};
+    return {text.left(slash + 1), text.mid(slash + 1), NodeSource::File, true, QString()};
 }
 
 } // namespace
@@ -59,24 +58,24 @@ ResolvedFileNode ResolveFileNode(const FileListState& state, NodeTree::Id id,
         return basketEntry(node.text);
     if (rootText == u"RadeZazeda" && !grouped) {
         if (line)
-            return archiveEntry(QStringLiteral("BZ"), *line, tempFolder);
+            return archiveEntry(true, *line, tempFolder);
         if (parent == root)
             return basketEntry(node.text);
-        return {parentText, node.text, QStringLiteral("BZ"), QString()};
+        return {parentText, node.text, NodeSource::ArchiveEntry, true, QString()};
     }
     if (rootText == u"RadeZazeda") {
         if (line)
-            return archiveEntry(QStringLiteral("BZ"), *line, tempFolder);
-        return {QString(), node.text, QStringLiteral("BT"), parentText};
+            return archiveEntry(true, *line, tempFolder);
+        return {QString(), node.text, NodeSource::BasketGroup, true, parentText};
     }
     if (parent == root && !node.text.startsWith(u'|') && !line)
-        return {currentFolder, node.text, QStringLiteral("NN"), QString()};
+        return {currentFolder, node.text, NodeSource::File, false, QString()};
     if (line)
-        return archiveEntry(QStringLiteral("NZ"), *line, tempFolder);
+        return archiveEntry(false, *line, tempFolder);
     if (isRoot)
-        return {currentFolder, node.text, QStringLiteral("NN"), QString()};
+        return {currentFolder, node.text, NodeSource::File, false, QString()};
     // An entry below an archive node.
     const QString folder = parentText.contains(u'/') ? parentText : tempFolder + parentText;
-    return {folder, node.text, QStringLiteral("NZ"),
+    return {folder, node.text, NodeSource::ArchiveEntry, false,
             QStringLiteral("|") + parentText + QStringLiteral("|") + node.text};
 }

@@ -1,20 +1,20 @@
 #pragma once
 
 #include "browse/FileListState.h"
+#include "browse/NodeSource.h"
 
 #include <QString>
 
 struct Settings;
 
 /// What a file-list node stands for: the folder and name of a file on disk, or the
-/// archive and entry of a member, with a two-letter code. The last letter tells how
-/// the basket treats it: "N"/"F" a file on disk, "Z" an archive entry, "T" a file of a
-/// grouped tree over the basket.
+/// archive and entry of a member.
 struct ResolvedFileNode {
     QString folder;
     QString name;
-    QString code;     ///< "NN", "NZ", "BF", "BZ" or "BT"
-    QString entryRef; ///< "|archive|entry" for an archive line, the group for "BT", else ""
+    NodeSource source = NodeSource::None;
+    bool overBasket = false; ///< the list shows the RadeZazeda, not a folder
+    QString entryRef;        ///< "|archive|entry" for an archive line, the group for BasketGroup
 };
 
 /// Resolves `id` of state.fileTree. `currentFolder` is the folder the list shows (ending

@@ -106,9 +106,9 @@ int archiveListing(const QStringList& args, QTextStream& out, QTextStream& err)
         PrintDetails(path, prompts, out);
     } else if (count) {
         ArchiveSession session;
-        session.Request = QStringLiteral("X");
+        session.request = ArchiveRequest::Count;
         ExamineArchive(path, session, prompts);
-        out << session.Request << "\n";
+        out << ArchiveCountText(session) << "\n";
     } else {
         out.flush();
         Utf8Lines lines;

@@ -39,8 +39,8 @@ int saveBasket(const QStringList& args, QTextStream& err)
     for (const QString& arg : args.mid(1)) {
         const QString path = absolute(arg);
         const qsizetype slash = path.lastIndexOf(u'/');
-        basket.AddFileToBasket(path.left(slash + 1), path.mid(slash + 1), QStringLiteral("NN"),
-                               QString(), QStringLiteral("N"), QStringLiteral("C"));
+        basket.AddFileToBasket(path.left(slash + 1), path.mid(slash + 1), NodeSource::File,
+                               QString(), Basket::Notice::Silent);
     }
     prompts.answers = {Prompts::Answer::Yes}; // the command line asked to write
     prompts.shown.clear();

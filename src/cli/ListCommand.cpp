@@ -31,7 +31,7 @@ int listFromArgs(const QStringList& args, FileListState& state, Settings& settin
             }
             pattern = args[++i];
         } else if (arg == u"--hidden") {
-            settings.showSystemHidden = 1;
+            settings.showSystemHidden = true;
         } else if (const int taken = parseTreeOption(args, i, treeOptions, err, prefix);
                    taken != 0) {
             if (taken < 0)

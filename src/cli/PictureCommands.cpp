@@ -245,7 +245,7 @@ int drawSizeBars(const QStringList& given, QTextStream& out, QTextStream& err)
             return status;
         if (state.fileTreeTag == u"X" || !ShowSizeTable(state, grid, state.fileTree.root()).shown)
             grid.setRows(0);
-        kind = SizeBarKind{state.treeType, settings.extensionNames != 0, grid.cols() == 3};
+        kind = SizeBarKind{state.treeType, settings.extensionNames, grid.cols() == 3};
     }
     if (!HasSizeBarData(grid)) {
         out << "nothing to draw\n";

@@ -205,6 +205,12 @@ void NodeTree::setToolTip(Id id, const QString& tip)
         extras_[id].toolTip = tip;
 }
 
+void NodeTree::setMark(Id id, NodeMark mark)
+{
+    if (contains(id) && (mark != NodeMark::None || extras_.contains(id)))
+        extras_[id].mark = mark;
+}
+
 void NodeTree::setExpanded(Id id, bool expanded)
 {
     if (contains(id) && nodes_[size_t(id)].expanded != expanded) {

@@ -22,6 +22,10 @@ public:
     virtual void madeVisible(int id) = 0;
 };
 
+/// What a node is beyond its text and tag: a file the user marked for the basket, or a
+/// folder whose deeper subfolders were not read (the special folders' branch).
+enum class NodeMark : std::uint8_t { None, Marked, Unloaded };
+
 /// The tree-view model behind the folder tree and the file list: nodes with unique
 /// keys, texts, image keys, tags and expanded/selected flags, children kept in order.
 /// Node ids are stable until clear() or removal of the node.
@@ -87,6 +91,8 @@ public:
     [[nodiscard]] QString selectedImage(Id id) const { return extras_.value(id).selectedImage; }
     [[nodiscard]] QString tag(Id id) const { return extras_.value(id).tag; }
     [[nodiscard]] QString toolTip(Id id) const { return extras_.value(id).toolTip; }
+    /// NodeMark::None for a node never marked, and for no node at all.
+    [[nodiscard]] NodeMark mark(Id id) const { return extras_.value(id).mark; }
 
     /// Number of nodes in the tree.
     [[nodiscard]] int count() const { return liveCount_; }
@@ -112,6 +118,7 @@ public:
     void setSelectedImage(Id id, const QString& image);
     void setTag(Id id, const QString& tag);
     void setToolTip(Id id, const QString& tip);
+    void setMark(Id id, NodeMark mark);
     void setExpanded(Id id, bool expanded);
     /// Selects `id` (None clears the selection); only one node is selected.
     void select(Id id);
@@ -180,6 +187,7 @@ private:
         QString selectedImage;
         QString tag;
         QString toolTip;
+        NodeMark mark = NodeMark::None;
     };
 
     /// imageIndex of a node whose image did not fit the table and sits in its Extras.

@@ -5,26 +5,17 @@
 
 #include <QDir>
 
-namespace {
-
-int flag(bool on)
-{
-    return on ? 1 : 0;
-}
-
-} // namespace
-
 OtherOptions OtherOptionsOf(const Settings& settings)
 {
     OtherOptions o;
-    o.unknownAsText = settings.unknownAsText == 1;
-    o.extensionNames = settings.extensionNames == 1;
-    o.showSystemHidden = settings.showSystemHidden == 1;
-    o.nextVersionOnOverwrite = settings.nextVersionOnOverwrite == 1;
-    o.mouseOverFilter = settings.mouseOverFilter == 1;
-    if (settings.multiSelect == 1)
+    o.unknownAsText = settings.unknownAsText;
+    o.extensionNames = settings.extensionNames;
+    o.showSystemHidden = settings.showSystemHidden;
+    o.nextVersionOnOverwrite = settings.nextVersionOnOverwrite;
+    o.mouseOverFilter = settings.mouseOverFilter;
+    if (settings.multiSelect)
         o.selection = SelectionMode::MultiSelect;
-    else if (settings.singleClickView == 1)
+    else if (settings.singleClickView)
         o.selection = SelectionMode::SingleClickView;
     o.tempFolder =
         settings.tempFolder.isEmpty() ? Settings::defaultTempFolder() : settings.tempFolder;
@@ -33,13 +24,13 @@ OtherOptions OtherOptionsOf(const Settings& settings)
 
 void StoreOtherOptions(Settings& settings, const OtherOptions& o)
 {
-    settings.unknownAsText = flag(o.unknownAsText);
-    settings.extensionNames = flag(o.extensionNames);
-    settings.showSystemHidden = flag(o.showSystemHidden);
-    settings.nextVersionOnOverwrite = flag(o.nextVersionOnOverwrite);
-    settings.mouseOverFilter = flag(o.mouseOverFilter);
-    settings.multiSelect = flag(o.selection == SelectionMode::MultiSelect);
-    settings.singleClickView = flag(o.selection == SelectionMode::SingleClickView);
+    settings.unknownAsText = o.unknownAsText;
+    settings.extensionNames = o.extensionNames;
+    settings.showSystemHidden = o.showSystemHidden;
+    settings.nextVersionOnOverwrite = o.nextVersionOnOverwrite;
+    settings.mouseOverFilter = o.mouseOverFilter;
+    settings.multiSelect = o.selection == SelectionMode::MultiSelect;
+    settings.singleClickView = o.selection == SelectionMode::SingleClickView;
 }
 
 TempFolderCheck CheckTempFolder(const QString& text, const FolderMaker& make)

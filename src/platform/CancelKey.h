@@ -13,6 +13,9 @@ public:
     [[nodiscard]] virtual bool pressed() = 0;
     /// Takes a new baseline (forgets earlier presses).
     virtual void clear() = 0;
+    /// Like pressed(), from the events delivered so far: for work that runs in steps from
+    /// the event loop and so must not run pending events itself.
+    [[nodiscard]] virtual bool pressedSoFar() { return pressed(); }
 };
 
 /// The shared cancel check of long loops: when Escape was pressed, asks "cancel?"

@@ -37,12 +37,12 @@ FileKind ClassifyFileKind(const QString& extension, const Settings& settings)
         return FileKind::Ole;
     if (const int category = categoryHolding(lastThree(extension), 5, settings); category >= 0)
         return FileKind(category);
-    return settings.unknownAsText == 1 ? FileKind::Text : FileKind::None;
+    return settings.unknownAsText ? FileKind::Text : FileKind::None;
 }
 
 bool FileListIconsByExtension(const Settings& settings)
 {
-    return settings.tabColorSwap == 1;
+    return settings.tabColorSwap;
 }
 
 int FileListIconIndex(const QString& extension, const Settings& settings)

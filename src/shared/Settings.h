@@ -56,16 +56,16 @@ struct Settings : WindowState {
     QString workFolder;
     int historySize = 10;
 
-    int tileHorizontal = 0;
-    int showSystemHidden = 0;
-    int unknownAsText = 1;
-    int singleClickView = 0;
-    int multiSelect = 0;
-    int mouseOverFilter = 0;
-    int nextVersionOnOverwrite = 1;
-    int extensionNames = 1;
-    int tabOrientation = 0;
-    int tabColorSwap = 0;
+    bool tileHorizontal = false;
+    bool showSystemHidden = false;
+    bool unknownAsText = true;
+    bool singleClickView = false;
+    bool multiSelect = false;
+    bool mouseOverFilter = false;
+    bool nextVersionOnOverwrite = true;
+    bool extensionNames = true;
+    bool tabOrientation = false;
+    bool tabColorSwap = false;
 
     FontSetting viewFont; ///< ViewFontName / ViewFontSize
 

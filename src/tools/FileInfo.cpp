@@ -183,7 +183,7 @@ QString ArchiveEntryCountText(const QString& path, Prompts& prompts)
     if (!IsArchiveExt(ArchiveExtOf(path)))
         return QString();
     ArchiveSession session;
-    session.Request = QStringLiteral("X");
+    session.request = ArchiveRequest::Count;
     ExamineArchive(path, session, prompts);
-    return session.Request.mid(1) + QStringLiteral(" files");
+    return ArchiveCountText(session).mid(1) + QStringLiteral(" files");
 }

@@ -64,7 +64,7 @@ int BuildExtensionTree(FileListState& state, const TreeContext& context)
     state.sortLines.Clear();
     state.extensionLines.Clear();
     const bool basket = nodescheme::isBasket(state);
-    if (context.settings.extensionNames == 1 && context.typeName)
+    if (context.settings.extensionNames && context.typeName)
         fillByTypeName(state, context, basket);
     else
         fillByExtension(state, basket);

@@ -132,7 +132,7 @@ SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id cur
         result.grandTotal = GroupStatistics(state, grid);
     } else {
         startFileTable(grid, 600, 2000, 1000);
-        if (tree.tag(current).isEmpty()) {
+        if (tree.mark(current) == NodeMark::None) {
             int j = 0;
             for (const NodeTree::Id child : tree.children(current)) {
                 const QString text = tree.node(child).text;
@@ -158,7 +158,7 @@ SizeTableResult FolderSizeTable(const QString& folder, const Settings& settings,
 {
     QString error;
     const std::vector<platform::FileEntry> files =
-        platform::listFiles(folder, settings.showSystemHidden == 1, &error);
+        platform::listFiles(folder, settings.showSystemHidden, &error);
     return FillFolderSizeTable(folder, files, error, grid, cancel, prompts);
 }
 

@@ -113,19 +113,19 @@ TEST_F(ProfileFile, RoundTripKeepsEverySettingAndCutsHistories)
     EXPECT_EQ(read.viewFont.name, QStringLiteral("DejaVu Sans"));
     EXPECT_DOUBLE_EQ(read.viewFont.size, 10.5);
     EXPECT_EQ(read.colours, written.colours);
-    EXPECT_EQ(read.nextVersionOnOverwrite, 0);
+    EXPECT_FALSE(read.nextVersionOnOverwrite);
     EXPECT_EQ(read.historySize, 3);
-    EXPECT_EQ(read.unknownAsText, 0);
-    EXPECT_EQ(read.singleClickView, 1);
-    EXPECT_EQ(read.tabColorSwap, 1);
+    EXPECT_FALSE(read.unknownAsText);
+    EXPECT_TRUE(read.singleClickView);
+    EXPECT_TRUE(read.tabColorSwap);
     EXPECT_EQ(read.mainWindow, (Geometry{1024, 700, -4, 20}));
     EXPECT_EQ(read.viewWindow, (Geometry{800, 600, 30, 40}));
-    EXPECT_EQ(read.tileHorizontal, 1);
-    EXPECT_EQ(read.showSystemHidden, 1);
+    EXPECT_TRUE(read.tileHorizontal);
+    EXPECT_TRUE(read.showSystemHidden);
     EXPECT_EQ(read.treeWidth, 300);
     EXPECT_DOUBLE_EQ(read.treeHeight, 512.5);
-    EXPECT_EQ(read.multiSelect, 1);
-    EXPECT_EQ(read.mouseOverFilter, 1);
+    EXPECT_TRUE(read.multiSelect);
+    EXPECT_TRUE(read.mouseOverFilter);
     EXPECT_EQ(read.categoryLast, 8);
     EXPECT_EQ(read.categories[8].extensions, QStringLiteral("cpp;h"));
     EXPECT_EQ(read.tempFolder, QStringLiteral("/tmp/Dorared-x/"));
@@ -198,16 +198,16 @@ TEST_F(ProfileFile, ReadChecksCorrectOutOfRangeValues)
     lines[11] = " 3  1 ";
     Settings s;
     EXPECT_FALSE(ReadProfile(write(lines), s, prompts));
-    EXPECT_EQ(s.nextVersionOnOverwrite, 0);
-    EXPECT_EQ(s.extensionNames, 0);
+    EXPECT_FALSE(s.nextVersionOnOverwrite);
+    EXPECT_FALSE(s.extensionNames);
     EXPECT_EQ(s.historySize, 10);
-    EXPECT_EQ(s.unknownAsText, 0);
-    EXPECT_EQ(s.singleClickView, 0);
-    EXPECT_EQ(s.tabColorSwap, 1);
-    EXPECT_EQ(s.tabOrientation, 0);
-    EXPECT_EQ(s.showSystemHidden, 0);
-    EXPECT_EQ(s.multiSelect, 0);
-    EXPECT_EQ(s.mouseOverFilter, 1);
+    EXPECT_FALSE(s.unknownAsText);
+    EXPECT_FALSE(s.singleClickView);
+    EXPECT_TRUE(s.tabColorSwap);
+    EXPECT_FALSE(s.tabOrientation);
+    EXPECT_FALSE(s.showSystemHidden);
+    EXPECT_FALSE(s.multiSelect);
+    EXPECT_TRUE(s.mouseOverFilter);
 }
 
 TEST_F(ProfileFile, SizesBeyondReasonAreHeldToSaneRanges)
@@ -446,5 +446,40 @@ TEST_F(ProfileFile, KillingAWriterMidWayNeverDamagesTheProfile)
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "attempt " << attempt;
         const QByteArray now = file.readAll();
         ASSERT_TRUE(now == textA || now == textB) << "attempt " << attempt << ": damaged";
+    }
+}
+
+TEST_F(ProfileFile, FlagsComeBackAsTheSameBytes)
+{
+    // Every flag the other way round from its default, then every flag at its default.
+    const QStringList flipped = {" 16777215  0  16777215  0  16777215  0  0  0 ",
+                                 " 8.25  5  0  1  1  1 ", " 1  1 ", " 1  1 "};
+    const QStringList defaults = {" 16777215  0  16777215  0  16777215  0  1  1 ",
+                                  " 8.25  5  1  0  0  0 ", " 0  0 ", " 0  0 "};
+    for (const QStringList& flags : {flipped, defaults}) {
+        QStringList lines = goodLines();
+        lines[5] = flags[0];
+        lines[6] = flags[1];
+        lines[8] = flags[2];
+        lines[11] = flags[3];
+        Settings s;
+        ASSERT_FALSE(ReadProfile(write(lines), s, prompts));
+        WindowState now;
+        now.treeFont = s.treeFont;
+        now.listFont = s.listFont;
+        now.mainWindow = s.mainWindow;
+        now.viewWindow = s.viewWindow;
+        now.treeWidth = s.treeWidth;
+        now.treeHeight = s.treeHeight;
+        now.listWidth = s.listWidth;
+        now.listHeight = s.listHeight;
+        const QString again = tree.path(QStringLiteral("again.pro"));
+        ASSERT_TRUE(WriteProfile(again, s, now));
+        QFile file(again);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QStringList written = QString::fromUtf8(file.readAll()).split("\r\n");
+        ASSERT_GT(written.size(), 11);
+        for (const int i : {5, 6, 8, 11})
+            EXPECT_EQ(written[i], lines[i]) << "line " << i;
     }
 }

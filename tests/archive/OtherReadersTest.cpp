@@ -19,7 +19,8 @@ QStringList Details(const QString& path, const QString& entry)
 {
     ScriptedPrompts prompts;
     ArchiveSession session;
-    session.Request = entry;
+    session.request = ArchiveRequest::Details;
+    session.entryName = entry;
     ExamineArchive(path, session, prompts);
     return session.Details;
 }
@@ -28,9 +29,9 @@ QString Count(const QString& path)
 {
     ScriptedPrompts prompts;
     ArchiveSession session;
-    session.Request = QStringLiteral("X");
+    session.request = ArchiveRequest::Count;
     ExamineArchive(path, session, prompts);
-    return session.Request;
+    return ArchiveCountText(session);
 }
 
 } // namespace

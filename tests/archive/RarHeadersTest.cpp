@@ -59,7 +59,8 @@ QStringList Details(const QString& path, const QString& entry)
 {
     ScriptedPrompts prompts;
     ArchiveSession session;
-    session.Request = entry;
+    session.request = ArchiveRequest::Details;
+    session.entryName = entry;
     ExamineArchive(path, session, prompts);
     return session.Details;
 }

@@ -25,16 +25,17 @@ QString Count(const QString& path)
 {
     ScriptedPrompts prompts;
     ArchiveSession session;
-    session.Request = QStringLiteral("X");
+    session.request = ArchiveRequest::Count;
     ExamineArchive(path, session, prompts);
-    return session.Request;
+    return ArchiveCountText(session);
 }
 
 QStringList Details(const QString& path, const QString& entry)
 {
     ScriptedPrompts prompts;
     ArchiveSession session;
-    session.Request = entry;
+    session.request = ArchiveRequest::Details;
+    session.entryName = entry;
     ExamineArchive(path, session, prompts);
     return session.Details;
 }
@@ -221,4 +222,20 @@ TEST(ZipReader, ZipsMadeByRealTools)
     }
     if (tried == 0)
         GTEST_SKIP() << "zip, bsdtar and python3 missing (scripts/setup.sh test installs them)";
+}
+
+TEST(ZipReader, EntriesNamedLikeACountRequestShowTheirDetails)
+{
+    if (!HasTool("python3"))
+        GTEST_SKIP() << "python3 missing (scripts/setup.sh test installs it)";
+    TempTree t;
+    ASSERT_TRUE(RunTool(t.root(), "python3",
+                        {"-c", "import zipfile\nwith zipfile.ZipFile('x.zip','w') as z:\n"
+                               " z.writestr('Xmas.txt', 'tree'); z.writestr('X', 'x')"}));
+    const QString zip = t.path("x.zip");
+    const QStringList xmas = Details(zip, "Xmas.txt");
+    ASSERT_EQ(xmas.size(), 14) << "a name starting with X asks for details, not a count";
+    EXPECT_EQ(xmas.at(1), "Xmas.txt");
+    EXPECT_EQ(Details(zip, "X").size(), 14);
+    EXPECT_EQ(Count(zip), "X 2");
 }

@@ -52,7 +52,8 @@ TEST(ZipJob, ZipsWithoutFolderNamesAndTheReaderListsIt)
 
     ScriptedPrompts prompts;
     ArchiveSession session;
-    session.Request = "a.txt";
+    session.request = ArchiveRequest::Details;
+    session.entryName = "a.txt";
     ExamineArchive(t.path("out.zip"), session, prompts);
     ASSERT_EQ(session.Details.size(), 14);
     EXPECT_EQ(session.Details.at(11).left(9), "Deflated:");
@@ -154,7 +155,8 @@ TEST(ZipJob, EncryptedZipNeedsItsPassword)
 
     ScriptedPrompts prompts;
     ArchiveSession session;
-    session.Request = "s.txt";
+    session.request = ArchiveRequest::Details;
+    session.entryName = "s.txt";
     ExamineArchive(t.path("e.zip"), session, prompts);
     ASSERT_EQ(session.Details.size(), 14);
     EXPECT_EQ(session.Details.at(12), "True");

@@ -245,3 +245,41 @@ TEST(BasketFile, RemovingAListedEntryListsWhatTheFileHoldsNowWithTheirImages)
     EXPECT_EQ(RemoveListedBasketFileEntry(tree, tree.add(plain, "x", "x"), settings, prompts), -1);
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
+
+TEST(BasketFile, AddedFilesAndArchiveEntriesSaveLoadAndSaveAgainByteForByte)
+{
+    TempTree t;
+    struct ListedHost : BasketHost {
+        QString folder;
+        QString currentFolderPath() const override { return folder; }
+    };
+    ScriptedPrompts prompts;
+    ListedHost host;
+    host.folder = t.root() + "/data/";
+    Grid grid;
+    Basket basket(grid, prompts, host);
+    const QString file = t.file("data/a.txt", 3);
+    t.file("work/pack.zip/in.txt", 4);
+    ASSERT_TRUE(basket.AddFileToBasket(t.root() + "/data/", "a.txt", NodeSource::File, {},
+                                       Basket::Notice::Silent));
+    ASSERT_TRUE(basket.AddFileToBasket(t.root() + "/work/pack.zip/", "in.txt",
+                                       NodeSource::ArchiveEntry, "|pack.zip|in.txt",
+                                       Basket::Notice::Silent));
+    EXPECT_FALSE(basket.AddFileToBasket(t.root() + "/data/", "b.txt", NodeSource::BasketGroup,
+                                        "group", Basket::Notice::Silent));
+    EXPECT_FALSE(basket.AddFileToBasket(t.root() + "/data/", "c.txt", NodeSource::None, {},
+                                        Basket::Notice::Silent));
+
+    const QString first = t.path("first.bsk");
+    ASSERT_TRUE(SaveBasketFile(basket, first, prompts));
+    // The second addition goes above the first (the insertion row of a one-entry basket).
+    EXPECT_EQ(QString::fromUtf8(ReadAll(first)), QString::fromUtf8(HeaderLine()) + host.folder +
+                                                     "|pack.zip|in.txt\r\n" + file + "\r\n")
+        << "an archive entry is saved as the listed folder and its entry";
+
+    BasketFixture again;
+    ASSERT_EQ(LoadBasketFile(again.basket, first), BasketLoad::Loaded);
+    const QString second = t.path("second.bsk");
+    ASSERT_TRUE(SaveBasketFile(again.basket, second, again.prompts));
+    EXPECT_EQ(ReadAll(second), ReadAll(first));
+}

@@ -19,6 +19,8 @@
 
 namespace {
 
+constexpr Basket::Notice Silent = Basket::Notice::Silent;
+
 /// A host that remembers what the basket told the view window.
 struct RecordingHost : BasketHost {
     bool visible = false;
@@ -37,7 +39,7 @@ struct BasketFixture {
 
     bool add(const QString& name)
     {
-        return basket.AddFileToBasket("/f/", name, "NN", {}, "N", "A");
+        return basket.AddFileToBasket("/f/", name, NodeSource::File, {}, Silent);
     }
     QStringList names() const
     {
@@ -71,27 +73,30 @@ TEST(Basket, AddsRowsWithTheirFieldsAndSkipsAPathPresentInAnotherCase)
     BasketFixture f;
     const QString file = t.file("Report.TXT", 7);
     const QString folder = t.root() + "/";
-    EXPECT_TRUE(f.basket.AddFileToBasket(folder, "Report.TXT", "NN", {}, "N", "A"));
+    EXPECT_TRUE(f.basket.AddFileToBasket(folder, "Report.TXT", NodeSource::File, {}, Silent));
     EXPECT_EQ(f.grid.textMatrix(1, 0), file);
     EXPECT_EQ(f.grid.textMatrix(1, 1), "Report.TXT");
     EXPECT_EQ(f.grid.textMatrix(1, 2), file);
     EXPECT_EQ(f.grid.textMatrix(1, 3), "7");
-    EXPECT_FALSE(f.basket.AddFileToBasket(folder, "report.txt", "BF", {}, "N", "A"));
-    EXPECT_FALSE(f.basket.AddFileToBasket(folder.toUpper(), "REPORT.TXT", "NN", {}, "N", "B"));
+    EXPECT_FALSE(f.basket.AddFileToBasket(folder, "report.txt", NodeSource::File, {}, Silent));
+    EXPECT_FALSE(
+        f.basket.AddFileToBasket(folder.toUpper(), "REPORT.TXT", NodeSource::File, {}, Silent));
     EXPECT_EQ(f.basket.entries(), 1);
     EXPECT_EQ(f.host.message, "RadeZazeda: 1 files");
-    EXPECT_FALSE(f.basket.AddFileToBasket("/g/", "x", "BT", {}, "N", "A")) << "BT adds nothing";
+    EXPECT_FALSE(f.basket.AddFileToBasket("/g/", "x", NodeSource::BasketGroup, {}, Silent))
+        << "a basket group's file adds nothing";
 
     // An archive entry is shown as the listed folder followed by its reference.
     f.host.folder = "/list/";
-    EXPECT_TRUE(f.basket.AddFileToBasket("/tmp/w/", "in.txt", "NZ", "|a.zip|in.txt", "N", "B"));
+    EXPECT_TRUE(f.basket.AddFileToBasket("/tmp/w/", "in.txt", NodeSource::ArchiveEntry,
+                                         "|a.zip|in.txt", Silent));
     EXPECT_EQ(f.grid.textMatrix(1, 2), "/list/|a.zip|in.txt");
     EXPECT_EQ(f.grid.textMatrix(1, 3), "0") << "a missing file has size 0";
 
     // Deleting a row forgets its path, so it can come back.
     ASSERT_TRUE(f.basket.deleteRow(2));
     EXPECT_FALSE(f.basket.IsInBasket(file));
-    EXPECT_TRUE(f.basket.AddFileToBasket(folder, "Report.TXT", "NN", {}, "N", "A"));
+    EXPECT_TRUE(f.basket.AddFileToBasket(folder, "Report.TXT", NodeSource::File, {}, Silent));
 }
 
 TEST(Basket, InsertionRowArithmetic)
@@ -120,12 +125,12 @@ TEST(Basket, MessageOnlyWhileHiddenAndAskedFor)
     BasketFixture f;
     f.add("a");
     EXPECT_TRUE(f.prompts.shown.isEmpty());
-    f.basket.AddFileToBasket("/f/", "b", "NN", {}, "Y", "B");
+    f.basket.AddFileToBasket("/f/", "b", NodeSource::File, {}, Basket::Notice::Announce);
     ASSERT_EQ(f.prompts.shown.size(), 1);
     EXPECT_EQ(f.prompts.shown[0].text, "file added:\r\n/f/b\r\n1 files in the basket");
     EXPECT_EQ(f.prompts.shown[0].title, "Varnex");
     f.host.visible = true;
-    f.basket.AddFileToBasket("/f/", "c", "NN", {}, "Y", "B");
+    f.basket.AddFileToBasket("/f/", "c", NodeSource::File, {}, Basket::Notice::Announce);
     EXPECT_EQ(f.prompts.shown.size(), 1);
 }
 

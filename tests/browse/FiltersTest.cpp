@@ -327,8 +327,8 @@ TEST_F(FilterFixture, TipsSelectedOnlyAndRemovingFilters)
     filters.ShowSelectedOnly();
     EXPECT_EQ(prompts.shownTexts().last(), "no selected files");
     const NodeTree::Id root = state.fileTree.root();
-    state.fileTree.setTag(state.fileTree.children(root)[0], "X");
-    state.fileTree.setTag(state.fileTree.children(root)[3], "X");
+    state.fileTree.setMark(state.fileTree.children(root)[0], NodeMark::Marked);
+    state.fileTree.setMark(state.fileTree.children(root)[3], NodeMark::Marked);
     filters.ShowSelectedOnly();
     EXPECT_EQ(prompts.shownTexts().last(), " 2 selected files found");
     EXPECT_EQ(state.File1Backup.ListCount(), 3);

@@ -83,11 +83,11 @@ TEST_F(FolderTreeFixture, InitialTreeHasDesktopComputerVolumesAndSpecialFolders)
     const NodeTree::Id special = tree.find(fixture.path("docs") + "/");
     ASSERT_NE(special, NodeTree::None);
     EXPECT_EQ(tree.node(special).text, QStringLiteral("docs"));
-    EXPECT_EQ(tree.tag(special), QStringLiteral("X"));
+    EXPECT_EQ(tree.mark(special), NodeMark::Unloaded);
     EXPECT_EQ(tree.key(tree.node(special).parent), QStringLiteral("SpecialFolders"));
     // Two levels below each special folder, all tagged.
     ASSERT_NE(id("docs/a/b/"), NodeTree::None);
-    EXPECT_EQ(tree.tag(id("docs/a/b/")), QStringLiteral("X"));
+    EXPECT_EQ(tree.mark(id("docs/a/b/")), NodeMark::Unloaded);
     EXPECT_EQ(id("docs/a/b/c/"), NodeTree::None);
 }
 

@@ -35,32 +35,33 @@ struct Fixture {
 
 } // namespace
 
-TEST(NodeClick, MenusByNodeKindAndCode)
+TEST(NodeClick, MenusByNodeKindAndClick)
 {
     Fixture plain;
     Fixture grouped(true);
     struct Case {
         Fixture* f;
         NodeTree::Id id;
-        const char* code;
+        NodeClick click;
         NodeMenu menu;
     };
     const Case cases[] = {
-        {&plain, plain.root, "B", NodeMenu::FilesForList},
-        {&plain, plain.a, "B", NodeMenu::File1view},
-        {&plain, plain.a, "V", NodeMenu::None},
-        {&plain, plain.a, "X", NodeMenu::None},
-        {&plain, NodeTree::None, "B", NodeMenu::None},
-        {&grouped, grouped.root, "B", NodeMenu::FilesForList},
-        {&grouped, grouped.group, "B", NodeMenu::FilesForGroup},
-        {&grouped, grouped.b, "B", NodeMenu::File1view},
+        {&plain, plain.root, NodeClick::Menu, NodeMenu::FilesForList},
+        {&plain, plain.a, NodeClick::Menu, NodeMenu::File1view},
+        {&plain, plain.a, NodeClick::View, NodeMenu::None},
+        {&plain, plain.a, NodeClick::Ignore, NodeMenu::None},
+        {&plain, plain.a, NodeClick::None, NodeMenu::None},
+        {&plain, NodeTree::None, NodeClick::Menu, NodeMenu::None},
+        {&grouped, grouped.root, NodeClick::Menu, NodeMenu::FilesForList},
+        {&grouped, grouped.group, NodeClick::Menu, NodeMenu::FilesForGroup},
+        {&grouped, grouped.b, NodeClick::Menu, NodeMenu::File1view},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(NodeClickMenu(c.f->state, c.id, QString::fromLatin1(c.code)), c.menu)
-            << c.code << " on node " << c.id;
+        EXPECT_EQ(NodeClickMenu(c.f->state, c.id, c.click), c.menu)
+            << int(c.click) << " on node " << c.id;
 
     plain.state.fileTreeTag = "X"; // the placeholder list ignores everything
-    EXPECT_EQ(NodeClickMenu(plain.state, plain.a, "B"), NodeMenu::None);
+    EXPECT_EQ(NodeClickMenu(plain.state, plain.a, NodeClick::Menu), NodeMenu::None);
 }
 
 TEST(NodeClick, CodesBecomeActionsOnFileNodes)
@@ -117,9 +118,9 @@ TEST(NodeClick, SelectionMarksSingleAndMulti)
 
     EXPECT_TRUE(ToggleFileMark(f.state, f.settings, f.a));
     EXPECT_EQ(t.image(f.a), "Ticked");
-    EXPECT_EQ(t.tag(f.a), "X");
+    EXPECT_EQ(t.mark(f.a), NodeMark::Marked);
     EXPECT_TRUE(ToggleFileMark(f.state, f.settings, f.b));
-    EXPECT_EQ(t.tag(f.a), "") << "single selection unmarks the previous node";
+    EXPECT_EQ(t.mark(f.a), NodeMark::None) << "single selection unmarks the previous node";
     EXPECT_EQ(MarkedEntries(f.state), QStringList{"b.jpg"});
     EXPECT_FALSE(ToggleFileMark(f.state, f.settings, f.b));
     EXPECT_EQ(t.image(f.b), jpgImage);
@@ -131,5 +132,5 @@ TEST(NodeClick, SelectionMarksSingleAndMulti)
     EXPECT_EQ(MarkedEntries(f.state), (QStringList{"a.txt", "b.jpg"}));
 
     EXPECT_FALSE(ToggleFileMark(f.state, f.settings, f.root)) << "only files are marked";
-    EXPECT_EQ(t.tag(f.root), "");
+    EXPECT_EQ(t.mark(f.root), NodeMark::None);
 }

@@ -11,11 +11,29 @@ struct Resolved {
     QString folder, name, code, entryRef;
 };
 
+/// The two letters the basket's old callers knew a node by: list over a folder "N" or
+/// over the basket "B", then file "N"/"F", archive entry "Z" or basket group "T".
+QString CodeOf(const ResolvedFileNode& r)
+{
+    QString code = r.overBasket ? "B" : "N";
+    switch (r.source) {
+    case NodeSource::File:
+        return code + (r.overBasket ? "F" : "N");
+    case NodeSource::ArchiveEntry:
+        return code + "Z";
+    case NodeSource::BasketGroup:
+        return code + "T";
+    case NodeSource::None:
+        break;
+    }
+    return {};
+}
+
 Resolved Resolve(const FileListState& state, NodeTree::Id id)
 {
     Settings settings;
     const ResolvedFileNode r = ResolveFileNode(state, id, "/list/", "/tmp/w/", settings);
-    return {r.folder, r.name, r.code, r.entryRef};
+    return {r.folder, r.name, CodeOf(r), r.entryRef};
 }
 
 void ExpectResolved(const Resolved& r, const QString& folder, const QString& name,

@@ -144,3 +144,29 @@ TEST(NodeTree, SwappedTreesKeepTheirObserversAndFindTheirKeys)
     shown.add(shown.root(), "x", "x");
     EXPECT_EQ(observer.inserts, 2);
 }
+
+TEST(NodeTree, MarksStandApartFromTagsAndDieWithTheirNode)
+{
+    NodeTree tree;
+    const auto root = tree.add(NodeTree::None, "R", "root");
+    const auto named = tree.add(root, "X", "X"); // a file called X is no marked node
+    const auto tagged = tree.add(root, "t", "t");
+    tree.setTag(tagged, "X");
+    const auto marked = tree.add(root, "m", "m");
+    tree.setMark(marked, NodeMark::Marked);
+    tree.setTag(marked, "data");
+    EXPECT_EQ(tree.mark(named), NodeMark::None);
+    EXPECT_EQ(tree.mark(tagged), NodeMark::None);
+    EXPECT_EQ(tree.mark(marked), NodeMark::Marked);
+    EXPECT_EQ(tree.tag(marked), "data");
+    tree.setMark(marked, NodeMark::None);
+    EXPECT_EQ(tree.mark(marked), NodeMark::None);
+    EXPECT_EQ(tree.tag(marked), "data") << "unmarking keeps the tag's data";
+
+    // A removed node's mark does not pass to the node that reuses its id.
+    tree.setMark(marked, NodeMark::Unloaded);
+    tree.removeChildren(root);
+    const auto fresh = tree.add(root, "f", "f");
+    EXPECT_EQ(tree.mark(fresh), NodeMark::None);
+    EXPECT_EQ(tree.mark(NodeTree::None), NodeMark::None);
+}

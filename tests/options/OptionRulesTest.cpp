@@ -160,17 +160,17 @@ TEST(OtherOptions, PageShowsAndStoresTheFlagsAsOneOrZero)
     shown.selection = SelectionMode::MultiSelect;
     shown.tempFolder = QStringLiteral("/elsewhere/");
     StoreOtherOptions(settings, shown);
-    EXPECT_EQ(settings.unknownAsText, 1);
-    EXPECT_EQ(settings.showSystemHidden, 0);
-    EXPECT_EQ(settings.multiSelect, 1);
-    EXPECT_EQ(settings.singleClickView, 0) << "the three modes exclude each other";
+    EXPECT_TRUE(settings.unknownAsText);
+    EXPECT_FALSE(settings.showSystemHidden);
+    EXPECT_TRUE(settings.multiSelect);
+    EXPECT_FALSE(settings.singleClickView) << "the three modes exclude each other";
     EXPECT_TRUE(settings.tempFolder.isEmpty())
         << "the working folder is stored only after its check";
 
     shown.selection = SelectionMode::None;
     StoreOtherOptions(settings, shown);
-    EXPECT_EQ(settings.multiSelect, 0);
-    EXPECT_EQ(settings.singleClickView, 0);
+    EXPECT_FALSE(settings.multiSelect);
+    EXPECT_FALSE(settings.singleClickView);
     EXPECT_EQ(OtherOptionsOf(settings).selection, SelectionMode::None);
 }
 

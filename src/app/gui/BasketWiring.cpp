@@ -156,7 +156,7 @@ void BasketWiring::connectMenus()
     connect(file.addToBasket, &QAction::triggered, this,
             [this] { panel_->basket().insertionRow = -1; });
     connect(list, &FileListPanel::archiveEntryToBasket, this,
-            [this](NodeTree::Id id) { addResolvedNode(id, QStringLiteral("A")); });
+            [this](NodeTree::Id id) { addResolvedNode(id); });
     file.copyTo->setEnabled(true);
     file.zipTo->setEnabled(true);
     connect(file.copyTo, &QMenu::aboutToShow, this, [this, file] {
@@ -229,15 +229,15 @@ bool BasketWiring::handleFileCommand(const QString& code, const QString& folder,
 {
     Prompts& prompts = window_.prompts();
     if (code == u"AB") {
-        panel_->basket().AddFileToBasket(folder, name, QStringLiteral("NN"), QString(),
-                                         QStringLiteral("Y"), QStringLiteral("A"));
+        panel_->basket().AddFileToBasket(folder, name, NodeSource::File, QString(),
+                                         Basket::Notice::Announce);
         return true;
     }
     if (code.startsWith(u'C')) {
         const QString target = code.size() > 1 ? code.mid(1) : pendingCopyFolder_;
         pendingCopyFolder_.clear();
         if (!target.isEmpty())
-            CopySingleFile(folder + name, target, window_.settings().nextVersionOnOverwrite == 1,
+            CopySingleFile(folder + name, target, window_.settings().nextVersionOnOverwrite,
                            prompts);
         return true;
     }
@@ -391,10 +391,10 @@ void BasketWiring::dropFileListNode(NodeTree::Id id)
         AddNodeToBasket(panel_->basket(), state, id, window_.CurrentFolderPath());
         return;
     }
-    addResolvedNode(id, QStringLiteral("B"));
+    addResolvedNode(id);
 }
 
-void BasketWiring::addResolvedNode(NodeTree::Id id, const QString& origin)
+void BasketWiring::addResolvedNode(NodeTree::Id id)
 {
     FileListPanel* list = window_.fileListPanel();
     const FileListState& state = list->state();
@@ -402,8 +402,8 @@ void BasketWiring::addResolvedNode(NodeTree::Id id, const QString& origin)
     ResolvedFileNode file =
         ResolveFileNode(state, id, window_.CurrentFolderPath(), settings.workFolder, settings);
     if (PrepareResolvedFile(file, state, id, settings, window_.prompts()))
-        panel_->basket().AddFileToBasket(file.folder, file.name, file.code, file.entryRef,
-                                         QStringLiteral("Y"), origin);
+        panel_->basket().AddFileToBasket(file.folder, file.name, file.source, file.entryRef,
+                                         Basket::Notice::Announce);
 }
 
 bool BasketWiring::dropOnFolderTree(const QMimeData* data, const QPoint& pos)
@@ -411,11 +411,12 @@ bool BasketWiring::dropOnFolderTree(const QMimeData* data, const QPoint& pos)
     const NodeTree& folders = window_.folderTree();
     const NodeTree::Id target = window_.folderTreeView()->nodeAt(pos);
     const QString key = folders.key(target);
-    if (target == NodeTree::None || IsSystemFolderKey(key) || folders.tag(target) == u"X")
+    if (target == NodeTree::None || IsSystemFolderKey(key) ||
+        folders.mark(target) == NodeMark::Unloaded)
         return false;
     const QString folder = WithSlash(key);
     Prompts& prompts = window_.prompts();
-    const bool nextVersion = window_.settings().nextVersionOnOverwrite == 1;
+    const bool nextVersion = window_.settings().nextVersionOnOverwrite;
     if (!basketdrag::sourceOf(data).isEmpty())
         return DropBasketOnFolder(panel_->basket(), folder, prompts, *this);
     const DropItems items = readDrop(data);
@@ -441,7 +442,7 @@ void BasketWiring::dropFileListNodeOnFolder(NodeTree::Id id, const QString& fold
     }
     const FileListState& state = list->state();
     const Settings& settings = window_.settings();
-    const bool nextVersion = settings.nextVersionOnOverwrite == 1;
+    const bool nextVersion = settings.nextVersionOnOverwrite;
     const QString listed = window_.CurrentFolderPath();
     const FileNodeKind kind = ClassifyFileNode(state, id);
     if (kind == FileNodeKind::Root || kind == FileNodeKind::Group) {

@@ -46,7 +46,7 @@ private:
     void dropFileListNode(NodeTree::Id id);
     /// Resolves a file node of the list, extracts it when it is an archive's entry and
     /// adds it, saying so while the grid is hidden; `origin` names the caller.
-    void addResolvedNode(NodeTree::Id id, const QString& origin);
+    void addResolvedNode(NodeTree::Id id);
     bool dropOnFolderTree(const QMimeData* data, const QPoint& pos);
     void dropFileListNodeOnFolder(NodeTree::Id id, const QString& folder);
     void copyBasketRows(const QString& folder, int first, int last) override;

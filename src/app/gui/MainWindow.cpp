@@ -33,6 +33,7 @@
 #include <QGuiApplication>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 
 MainWindow::MainWindow(QWidget* parent, Prompts* prompts)
     : QMainWindow(parent), qtPrompts_(this), viewQtPrompts_(nullptr),
@@ -61,11 +62,11 @@ MainWindow::~MainWindow()
 
 void MainWindow::start(const QString& appFolder)
 {
-    settings_.extensionNames = 1;
-    settings_.showSystemHidden = 0;
-    settings_.tabColorSwap = 0;
+    settings_.extensionNames = true;
+    settings_.showSystemHidden = false;
+    settings_.tabColorSwap = false;
     settings_.settingsChanged = 0;
-    settings_.unknownAsText = 0;
+    settings_.unknownAsText = false;
     setWindowTitle(QStringLiteral("Lumara"));
 
     FolderTreeSources sources = treeSources_ ? *treeSources_ : FolderTreeSources::system();
@@ -97,8 +98,14 @@ void MainWindow::start(const QString& appFolder)
     // they would edit its text.
     tvwDirTree_->setFocus(Qt::OtherFocusReason);
     // The loaded sizes as the window manager and the layout really applied them are
-    // the baseline of the geometry check at exit.
-    QApplication::processEvents();
+    // the baseline of the geometry check at exit: taken now, and again once the event
+    // loop has run the layout and the window manager's answer.
+    takeGeometryBaseline();
+    QTimer::singleShot(0, this, &MainWindow::takeGeometryBaseline);
+}
+
+void MainWindow::takeGeometryBaseline()
+{
     const WindowState shown = windowState();
     settings_.mainWindow = shown.mainWindow;
     settings_.treeWidth = shown.treeWidth;
@@ -151,8 +158,11 @@ void MainWindow::TriggerView(const ViewRequest& request)
     // Without a stored geometry, where the view window first appears is the baseline
     // of the geometry check at exit, so merely viewing a file asks nothing.
     if (firstShow && settings_.viewWindow.width <= 0) {
-        QApplication::processEvents();
-        settings_.viewWindow = {view->width(), view->height(), view->x(), view->y()};
+        const auto baseline = [this, view] {
+            settings_.viewWindow = {view->width(), view->height(), view->x(), view->y()};
+        };
+        baseline();
+        QTimer::singleShot(0, view, baseline); // once the window manager has placed it
     }
     view->TriggerView(request);
 }
@@ -198,7 +208,8 @@ void MainWindow::RecordFolder(const QString& path)
 void MainWindow::showArchiveEntry(const QString& archivePath, const QString& entryName)
 {
     ArchiveSession session;
-    session.Request = entryName;
+    session.request = ArchiveRequest::Details;
+    session.entryName = entryName;
     ExamineArchive(archivePath, session, prompts_);
     if (!session.Details.isEmpty())
         ShowArchiveEntryProperties(session.Details, prompts_, this);

@@ -2,6 +2,7 @@
 
 #include "app/Profile.h"
 #include "browse/FolderTree.h"
+#include "browse/NodeClick.h"
 #include "controls/NodeTree.h"
 #include "platform/Volumes.h"
 #include "platform/gui/EscapeWatch.h"
@@ -111,6 +112,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// Takes the window's geometry as the settings' baseline for the check at exit.
+    void takeGeometryBaseline();
     void buildLayout();
     void connectMenus();
     void connectFolderTree();
@@ -157,7 +160,7 @@ private:
     Prompts& prompts_;
     EscapeWatch escape_;
     FrameMenus* menus_ = nullptr;
-    QString treeClickCode_; ///< "X" after keys or moves over the folder tree: ignore clicks
+    NodeClick treeClick_ = NodeClick::None; ///< Ignore after keys or moves over the folder tree
 
     NodeTree folderTree_;
     std::unique_ptr<NodeTreeModel> folderModel_;

@@ -151,7 +151,7 @@ void MainWindow::applyLoadedSettings(bool profileRead)
     applyColours();
     applyTiling();
     if (profileRead) {
-        const bool stacked = settings_.tileHorizontal == 1;
+        const bool stacked = settings_.tileHorizontal;
         const int tree = stacked ? int(settings_.treeHeight) : settings_.treeWidth;
         const int list = stacked ? int(settings_.listHeight) : settings_.listWidth;
         if (tree > 0 && list > 0)
@@ -191,7 +191,7 @@ void MainWindow::applyColours()
 
 void MainWindow::applyTiling()
 {
-    const bool stacked = settings_.tileHorizontal == 1;
+    const bool stacked = settings_.tileHorizontal;
     menus_->window.tile->setText(stacked ? QStringLiteral("Tile vertically")
                                          : QStringLiteral("Tile horizontally"));
     splitter_->setOrientation(stacked ? Qt::Vertical : Qt::Horizontal);
@@ -225,7 +225,7 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 
 void MainWindow::toggleTiling()
 {
-    settings_.tileHorizontal = settings_.tileHorizontal == 1 ? 0 : 1;
+    settings_.tileHorizontal = !settings_.tileHorizontal;
     applyTiling();
 }
 

@@ -56,7 +56,7 @@ void MainWindow::connectFolderTree()
     });
 
     connect(tvwDirTree_, &QTreeView::clicked, this, [this](const QModelIndex& index) {
-        if (treeClickCode_ != QLatin1String("X"))
+        if (treeClick_ != NodeClick::Ignore)
             openFolderNode(folderModel_->idOf(index));
     });
     // Queued: the load resets the model, which must not happen inside the view's own
@@ -98,7 +98,9 @@ void MainWindow::openFolderNode(NodeTree::Id id)
     if (OnNetworkShare(folderTree_, id))
         subfolderReads_->read(folderTree_.key(id));
     lblPath_->setText(platform::displayFileName(treeState_.lblpathx));
-    QCoreApplication::processEvents();
+    // The new path is painted before the folder is read, without running the event loop:
+    // a click handled now would act on a list that is being replaced.
+    lblPath_->repaint();
     const QString before = statusBar()->currentMessage();
     const QString path = treeState_.lblpathx;
     listFolder(*folder, [this, path, before](int count) {
@@ -138,7 +140,7 @@ void MainWindow::openFolderHistoryEntry(int index)
     // The closed drop-down and "Loading ..." are painted before the folder is read.
     const QString before = statusBar()->currentMessage();
     statusBar()->showMessage(QStringLiteral("Loading ..."));
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    statusBar()->repaint();
     // A folder without files is not opened; the list stays as it was.
     fileList_->openFolderWithFiles(WithSlash(path), [this, path, before](std::optional<int> count) {
         if (!count) {
@@ -187,13 +189,13 @@ void MainWindow::listFolderPath(const QString& path, std::function<void()> then)
 
 void MainWindow::folderTreeMouse(QMouseEvent* event)
 {
-    treeClickCode_.clear();
+    treeClick_ = NodeClick::None;
     const NodeTree::Id id = tvwDirTree_->nodeAt(event->position().toPoint());
     treeState_.CurrentFolderNode = id;
     if (!folderTree_.contains(id))
         return;
     if (event->button() == Qt::LeftButton) {
-        if (folderTree_.tag(id) == QLatin1String("X"))
+        if (folderTree_.mark(id) == NodeMark::Unloaded)
             folderTree_.setSelectedImage(id, QStringLiteral("open"));
         return;
     }
@@ -214,20 +216,20 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == tvwDirTree_->viewport()) {
         if (event->type() == QEvent::MouseMove)
-            treeClickCode_ = QStringLiteral("X");
+            treeClick_ = NodeClick::Ignore;
         else if (event->type() == QEvent::MouseButtonPress)
             folderTreeMouse(static_cast<QMouseEvent*>(event));
     } else if (watched == tvwDirTree_) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
-            treeClickCode_ = QStringLiteral("X");
+            treeClick_ = NodeClick::Ignore;
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                treeClickCode_.clear();
+                treeClick_ = NodeClick::None;
                 openFolderNode(tvwDirTree_->currentNode());
                 return true;
             }
         } else if (event->type() == QEvent::KeyRelease) {
-            treeClickCode_ = QStringLiteral("X");
+            treeClick_ = NodeClick::Ignore;
             if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1)
                 Q_EMIT folderPropertiesWanted(CurrentFolderPath());
         }

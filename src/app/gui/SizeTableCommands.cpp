@@ -94,7 +94,7 @@ void SizeTableCommands::FolderSizeTable(const QString& folder)
     cancel_.clear();
     escapePoll_.start();
     // Detached: a read stuck on a dead server must not keep the window from closing.
-    std::thread([job = job_, reader = reader_, hidden = settings_.showSystemHidden == 1] {
+    std::thread([job = job_, reader = reader_, hidden = settings_.showSystemHidden] {
         job->files = reader(job->folder, hidden, &job->error, &job->watch);
         std::lock_guard lock(job->mutex);
         if (SizeTableCommands* owner = job->owner)

@@ -17,6 +17,23 @@
 
 #include <QAction>
 #include <QMimeData>
+#include <QTimer>
+
+namespace {
+
+/// The cancel key as the event loop has fed it: the copy returns to the loop between
+/// files, so a press is seen without running events inside a step.
+class DeliveredKeys : public CancelKey {
+public:
+    explicit DeliveredKeys(CancelKey& key) : key_(key) {}
+    bool pressed() override { return key_.pressedSoFar(); }
+    void clear() override { key_.clear(); }
+
+private:
+    CancelKey& key_;
+};
+
+} // namespace
 
 /// The basket's view of the windows: the panel's hooks and its grid widget.
 class BasketPanel::Host : public BasketHost {
@@ -231,24 +248,47 @@ void BasketPanel::copyCommand(bool stamp, bool selected)
     copyRows(folder, first, last, stamp);
 }
 
+/// A copy under way: its progress dialog, its context and the rows still to copy.
+struct BasketPanel::RunningCopy {
+    RunningCopy(BasketPanel& panel, const QString& folder, int first, int last, bool stamp)
+        : progress(panel.window_, panel.prompts_, panel.progressDelay_), keys(panel.cancelKey_),
+          // Every box of the copy goes through the progress dialog, which steps aside.
+          context{progress.prompts(), panel.pairs_, &keys, &progress},
+          copy(*panel.basket_, folder, first, last,
+               stamp ? BasketRowCopy::Naming::Stamp : BasketRowCopy::Naming::Own, context)
+    {}
+
+    BusyPointer busy;
+    CopyProgressDialog progress;
+    DeliveredKeys keys;
+    CopyContext context;
+    BasketRowCopy copy;
+};
+
 void BasketPanel::copyRows(const QString& folder, int first, int last, bool stamp)
 {
-    CopyProgressDialog progress(window_, prompts_, progressDelay_);
-    // Every box of the copy goes through the progress dialog, which steps aside for it.
-    CopyContext context{progress.prompts(), pairs_, &cancelKey_, &progress};
+    if (copy_)
+        return;
     cancelKey_.clear();
-    {
-        BusyPointer busy;
-        if (stamp)
-            StampCopyBasketRows(*basket_, folder, first, last, context);
-        else
-            CopyBasketRows(*basket_, folder, first, last, context);
+    copy_ = std::make_unique<RunningCopy>(*this, folder, first, last, stamp);
+    QTimer::singleShot(0, this, &BasketPanel::copyStep);
+}
+
+void BasketPanel::copyStep()
+{
+    if (copy_->copy.step()) {
+        QTimer::singleShot(0, this, &BasketPanel::copyStep);
+        return;
     }
+    copy_.reset();
     decideConflicts();
+    Q_EMIT copyFinished();
 }
 
 void BasketPanel::copyFiles(const QStringList& sources, const QString& folder)
 {
+    if (copy_)
+        return; // the running copy's conflicts are still to be decided
     pairs_.clear();
     CopyContext context{prompts_, pairs_, &cancelKey_, nullptr};
     int copied = 0;
@@ -256,7 +296,7 @@ void BasketPanel::copyFiles(const QStringList& sources, const QString& folder)
         BusyPointer busy;
         for (const QString& source : sources)
             if (CopyOneFile(source, folder, NameAfterLastBackslash(source),
-                            settings_.nextVersionOnOverwrite == 1, context))
+                            settings_.nextVersionOnOverwrite, context))
                 ++copied;
     }
     if (pairs_.hasPairs())

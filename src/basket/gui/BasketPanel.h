@@ -58,9 +58,12 @@ public:
     /// Acts on a code of "BasketMenu" for the menu's tag.
     void runCommand(const QString& code);
 
-    /// Copies or time-stamp-copies rows into `folder`, with progress, then the conflict
-    /// dialog or the summary.
+    /// Starts copying or time-stamp-copying rows into `folder`, one file per turn of the
+    /// event loop, with progress; at the end the conflict dialog or the summary, then
+    /// copyFinished. Nothing while another copy runs.
     void copyRows(const QString& folder, int first, int last, bool stamp);
+    /// A copy started by copyRows has not finished yet.
+    [[nodiscard]] bool copying() const { return copy_ != nullptr; }
     /// Copies files one by one (drops on the folder tree), then the dialog or the count.
     void copyFiles(const QStringList& sources, const QString& folder);
     /// Shows the conflict dialog when the last copy found conflicts.
@@ -82,9 +85,14 @@ Q_SIGNALS:
     void thumbnailsWanted(const QStringList& pictures);
     /// The grid's place changed (shown, hidden, emptied): the view window lays out.
     void layoutWanted();
+    /// A copy started by copyRows has ended (its boxes and dialog are done).
+    void copyFinished();
 
 private:
     class Host;
+    struct RunningCopy;
+
+    void copyStep();
 
     [[nodiscard]] QString defaultFolder() const;
     [[nodiscard]] std::pair<int, int> selectedRows() const;
@@ -110,4 +118,5 @@ private:
     OverwritePairs pairs_;
     QPointer<CopyOverwriteDialog> dialog_;
     std::chrono::milliseconds progressDelay_{400};
+    std::unique_ptr<RunningCopy> copy_;
 };

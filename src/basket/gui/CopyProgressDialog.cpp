@@ -2,7 +2,6 @@
 
 #include "shared/TextHelpers.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QTimer>
 #include <limits>
@@ -153,7 +152,7 @@ bool CopyProgressDialog::update(int filesDone, int filesTotal, qint64 bytesDone,
     dialog_->setValue(qBound(0, int(part * Steps), Steps));
     if (aside_ == 0 && dialog_->isHidden() && clock_.elapsed() >= showAfter_.count())
         dialog_->show();
-    QCoreApplication::processEvents();
+    // The copy runs in steps from the event loop, which paints this and takes the clicks.
     return !dialog_->wasCanceled();
 }
 

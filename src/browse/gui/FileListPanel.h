@@ -88,9 +88,11 @@ public:
 
     /// The "Copy List" command: the list's text on the clipboard, then a message.
     void copyListToClipboard();
-    /// The node-click handler for `id` with the code the click left ("V" view, "B" open
-    /// the node's menu, "X" ignore); `globalPos` places a menu that "B" opens.
-    void handleNodeClick(NodeTree::Id id, const QString& clickCode, const QPoint& globalPos);
+    /// The node-click handler for `id` with what the click left; `globalPos` places the
+    /// menu that NodeClick::Menu opens.
+    void handleNodeClick(NodeTree::Id id, NodeClick click, const QPoint& globalPos);
+    /// Acts on a code a node's menu left ("V", "AB", "C/home/u/"...) for `id`.
+    void runNodeCode(NodeTree::Id id, const QString& code);
 
     /// Acts on a code of the "Allview" menu ("ZE", "ZC") as when the menu left it; nothing
     /// on an empty list.
@@ -184,7 +186,7 @@ private:
     QBoxLayout* tabSlot_ = nullptr;
     QBoxLayout* sideTabSlot_ = nullptr;
     FileListMenus* menus_ = nullptr;
-    QString clickCode_; ///< what the last press or key left: "V", "B", "X" (ignore) or ""
+    NodeClick click_ = NodeClick::None;             ///< what the last press or key left
     NodeTree::Id clickedFileNode_ = NodeTree::None; ///< ClickedFileNode
     mutable QHash<QString, QIcon> icons_;
     CancelKey* cancel_ = nullptr;

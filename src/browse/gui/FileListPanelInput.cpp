@@ -15,12 +15,6 @@
 #include <QMouseEvent>
 #include <QToolTip>
 
-namespace {
-
-const QString CodeIgnore = QStringLiteral("X");
-
-} // namespace
-
 bool FileListPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == fileTypeText_ && event->type() == QEvent::MouseButtonRelease) {
@@ -51,12 +45,12 @@ bool FileListPanel::mouseEvent(QEvent* event)
     if (type == QEvent::MouseButtonPress && mouse->button() == Qt::MiddleButton)
         return runAllviewMenu(global);
     if (type == QEvent::MouseButtonPress) {
-        clickCode_ = QStringLiteral("V");
+        click_ = NodeClick::View;
         clickedFileNode_ = node;
-        if (mouse->button() == Qt::LeftButton && settings_.singleClickView == 0)
-            clickCode_ = CodeIgnore;
+        if (mouse->button() == Qt::LeftButton && !settings_.singleClickView)
+            click_ = NodeClick::Ignore;
         if (node == NodeTree::None) {
-            if (state_.fileTree.count() > 0 && state_.fileTreeTag != CodeIgnore) {
+            if (state_.fileTree.count() > 0 && state_.fileTreeTag != u"X") {
                 // Empty space below the nodes: the menu of the whole list; its items
                 // act through their own connections.
                 runNodeMenu(NodeMenu::FilesForList, global);
@@ -66,12 +60,12 @@ bool FileListPanel::mouseEvent(QEvent* event)
         }
         if (mouse->button() == Qt::RightButton) {
             view_->setCurrentIndex(view_->nodeModel()->indexOf(node));
-            clickCode_ = QStringLiteral("B");
-            handleNodeClick(node, clickCode_, global);
+            click_ = NodeClick::Menu;
+            handleNodeClick(node, click_, global);
             return true;
         }
         if (mouse->button() == Qt::LeftButton)
-            handleNodeClick(node, clickCode_, global);
+            handleNodeClick(node, click_, global);
         return false; // the view still selects, expands and starts drags
     }
     if (type == QEvent::MouseButtonRelease) {
@@ -84,9 +78,9 @@ bool FileListPanel::mouseEvent(QEvent* event)
     // Double click: always acts on the node under the mouse.
     if (node == NodeTree::None)
         return false;
-    clickCode_ = QStringLiteral("V");
+    click_ = NodeClick::View;
     clickedFileNode_ = node;
-    handleNodeClick(node, clickCode_, global);
+    handleNodeClick(node, click_, global);
     return false;
 }
 
@@ -99,15 +93,15 @@ bool FileListPanel::keyEvent(QEvent* event)
             view_->viewport()->mapToGlobal(rect.isValid() ? rect.center() : QPoint(8, 8)));
     }
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        clickCode_ = QStringLiteral("B");
+        click_ = NodeClick::Menu;
         const NodeTree::Id node = view_->currentNode();
         const QRect rect = view_->visualRect(view_->currentIndex());
-        handleNodeClick(node, clickCode_, view_->viewport()->mapToGlobal(rect.center()));
-        clickCode_.clear();
+        handleNodeClick(node, click_, view_->viewport()->mapToGlobal(rect.center()));
+        click_ = NodeClick::None;
         return true;
     }
     // Moving with the arrow keys selects without acting.
-    clickCode_ = CodeIgnore;
+    click_ = NodeClick::Ignore;
     return false;
 }
 
@@ -138,13 +132,17 @@ QString FileListPanel::tipFor(NodeTree::Id id) const
            modified.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
-void FileListPanel::handleNodeClick(NodeTree::Id id, const QString& clickCode,
-                                    const QPoint& globalPos)
+void FileListPanel::handleNodeClick(NodeTree::Id id, NodeClick click, const QPoint& globalPos)
 {
-    QString code = clickCode;
-    const NodeMenu menu = NodeClickMenu(state_, id, code);
+    const NodeMenu menu = NodeClickMenu(state_, id, click);
     if (menu != NodeMenu::None)
-        code = runNodeMenu(menu, globalPos);
+        runNodeCode(id, runNodeMenu(menu, globalPos));
+    else if (click == NodeClick::View)
+        runNodeCode(id, QStringLiteral("V"));
+}
+
+void FileListPanel::runNodeCode(NodeTree::Id id, const QString& code)
+{
     const NodeAction action = NodeClickAction(state_, id, code);
     if (archiveAction(id, action))
         return;
@@ -154,7 +152,7 @@ void FileListPanel::handleNodeClick(NodeTree::Id id, const QString& clickCode,
 
 bool FileListPanel::runAllviewMenu(const QPoint& globalPos)
 {
-    if (state_.fileTree.count() < 2 || state_.fileTreeTag == CodeIgnore)
+    if (state_.fileTree.count() < 2 || state_.fileTreeTag == u"X")
         return false;
     // "Expand all" and "Collapse all" act through their own connections; the archive
     // codes go to the node-click handler like the other menus' codes.
@@ -164,7 +162,7 @@ bool FileListPanel::runAllviewMenu(const QPoint& globalPos)
 
 void FileListPanel::runAllviewCode(const QString& code)
 {
-    if (state_.fileTree.count() < 2 || state_.fileTreeTag == CodeIgnore)
+    if (state_.fileTree.count() < 2 || state_.fileTreeTag == u"X")
         return;
     const NodeAction action = NodeClickAction(state_, state_.fileTree.root(), code);
     if (action.kind != NodeActionKind::None)

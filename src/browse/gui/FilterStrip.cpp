@@ -55,9 +55,9 @@ FilterStrip::FilterStrip(Settings& settings, Prompts& prompts, FileListPanel& pa
                                                        : panel_.palette().color(QPalette::Window));
             label->setPalette(pal);
         });
-    connect(filters_.get(), &FilterTabs::orientationChanged, this, [this](int orientation) {
-        placeStrip(orientation);
-        Q_EMIT orientationChanged(orientation);
+    connect(filters_.get(), &FilterTabs::orientationChanged, this, [this](bool sideways) {
+        placeStrip(sideways);
+        Q_EMIT orientationChanged(sideways);
     });
 
     connect(menus_->filterview.swapTabColor, &QAction::triggered, this,
@@ -70,7 +70,7 @@ FilterStrip::FilterStrip(Settings& settings, Prompts& prompts, FileListPanel& pa
     connect(menus_->filter.selectedOnly, &QAction::triggered, this,
             [this] { filters_->ShowSelectedOnly(); });
     connect(menus_->filter.menu, &QMenu::aboutToShow, this,
-            [this] { menus_->filter.selectedOnly->setEnabled(settings_.multiSelect == 1); });
+            [this] { menus_->filter.selectedOnly->setEnabled(settings_.multiSelect); });
 
     panel_.installEventFilter(this);
     widget_->installEventFilter(this);
@@ -125,20 +125,20 @@ void FilterStrip::saveDesign(QSettings& design) const
     design.endGroup();
 }
 
-void FilterStrip::placeStrip(int orientation)
+void FilterStrip::placeStrip(bool sideways)
 {
     const KivTabs& tabs = widget_->tabs();
     // Along the top, or on its side left of the list.
-    QBoxLayout* slot = orientation == 1 ? panel_.sideTabSlot() : panel_.tabSlot();
+    QBoxLayout* slot = sideways ? panel_.sideTabSlot() : panel_.tabSlot();
     if (slot->indexOf(widget_) < 0) {
         panel_.tabSlot()->removeWidget(widget_);
         panel_.sideTabSlot()->removeWidget(widget_);
         slot->addWidget(widget_);
     }
     // The strip takes the room the panel has and fits its tabs into it.
-    widget_->setSizePolicy(orientation == 1 ? QSizePolicy::Fixed : QSizePolicy::Ignored,
-                           orientation == 1 ? QSizePolicy::Ignored : QSizePolicy::Fixed);
-    if (orientation == 1) {
+    widget_->setSizePolicy(sideways ? QSizePolicy::Fixed : QSizePolicy::Ignored,
+                           sideways ? QSizePolicy::Ignored : QSizePolicy::Fixed);
+    if (sideways) {
         widget_->setMinimumHeight(0);
         widget_->setMaximumHeight(QWIDGETSIZE_MAX);
         widget_->setFixedWidth(tabs.TabsWidth() + 4);
@@ -193,7 +193,7 @@ void FilterStrip::tabMouseMove(int x, int y)
     widget_->setToolTip(filters_->TabTip(tab - 1));
     // "Show Filtered files when MouseOver a FilterTab": hovering selects the category;
     // the narrowing works from memory, so following the mouse stays cheap.
-    if (settings_.mouseOverFilter == 1 && tab != widget_->tabs().SelectedTab())
+    if (settings_.mouseOverFilter && tab != widget_->tabs().SelectedTab())
         filters_->SelectCategory(tab - 1);
 }
 

@@ -40,7 +40,7 @@ public:
 
 Q_SIGNALS:
     /// "Change Tab orientation": the window lays itself out again.
-    void orientationChanged(int orientation);
+    void orientationChanged(bool sideways);
 
 protected:
     /// The first time the panel is shown (the profile has been read by then), the
@@ -50,7 +50,7 @@ protected:
 private:
     void tabMouseUp(int button, int x, int y);
     void tabMouseMove(int x, int y);
-    void placeStrip(int orientation);
+    void placeStrip(bool sideways);
     void openOtherFilterDialog();
     void fitTabs();
 

@@ -15,6 +15,7 @@ public:
     /// Lets pending events run, then tells whether Escape was pressed since clear().
     [[nodiscard]] bool pressed() override;
     void clear() override { pressed_ = false; }
+    [[nodiscard]] bool pressedSoFar() override { return pressed_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -3,7 +3,6 @@
 #include "controls/gui/WindowGuards.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -131,9 +130,10 @@ FindOutcome FindForm::Apply()
         [this, &sincePaint](int done, int total) {
             progressBar1_->setMaximum(total);
             progressBar1_->setValue(done);
-            // Inside a big file: paint now and then, keep the input for the cancel check.
+            // Inside a big file: paint the bar now and then, without running the event
+            // loop, which could hand the list a new listing in the middle of the search.
             if (sincePaint.elapsed() > 50) {
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                progressBar1_->repaint();
                 sincePaint.restart();
             }
         },

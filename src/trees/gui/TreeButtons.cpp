@@ -9,7 +9,6 @@
 #include "trees/gui/TreeMenus.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPainter>
@@ -139,7 +138,7 @@ void TreeButtons::treeButtonReleased()
     applyOffers();
     menus_->run(menus_->treeformat.menu,
                 swapExtTree_->mapToGlobal(QPoint(0, swapExtTree_->height())));
-    QApplication::processEvents();
+    // The chosen item has acted already: its trigger is delivered inside the menu's run.
     chooseTree(QString(), -1);
 }
 
@@ -179,7 +178,6 @@ void TreeButtons::sortButtonReleased()
         return;
     sortChoice_ = SortChoice::None;
     menus_->run(menus_->sort.menu, sortList_->mapToGlobal(QPoint(0, sortList_->height())));
-    QApplication::processEvents();
     chooseSort(sortChoice_);
 }
 

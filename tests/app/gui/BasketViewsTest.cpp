@@ -33,8 +33,8 @@ protected:
     void add(const QString& path)
     {
         const qsizetype slash = path.lastIndexOf(u'/');
-        panel().basket().AddFileToBasket(path.left(slash + 1), path.mid(slash + 1), "NN", "", "N",
-                                         "C");
+        panel().basket().AddFileToBasket(path.left(slash + 1), path.mid(slash + 1),
+                                         NodeSource::File, "", Basket::Notice::Silent);
     }
 
     QString picture(const QString& name, QColor colour)

@@ -14,11 +14,21 @@
 #include "view/window/gui/ViewWindow.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QMimeData>
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
 namespace {
+
+/// Runs the event loop until the panel's copy has ended.
+void FinishCopy(BasketPanel& panel)
+{
+    QEventLoop loop;
+    QObject::connect(&panel, &BasketPanel::copyFinished, &loop, &QEventLoop::quit);
+    if (panel.copying())
+        loop.exec();
+}
 
 void Shot(QWidget* widget, const QString& name)
 {
@@ -100,12 +110,12 @@ TEST(BasketWiring, ZipEntriesAddedByMenuOrDragCopyByteForByte)
     ASSERT_EQ(OpenAndWait(*list, t.path("data")), 1);
     const QString zip = t.path("data/docs.zip");
     const NodeTree& tree = list->state().fileTree;
-    list->handleNodeClick(tree.find(zip), "V", {});
+    list->handleNodeClick(tree.find(zip), NodeClick::View, {});
     prompts.shown.clear();
 
     // "Add to RadeZazeda" from the entry's menu, then a drag of the other entry.
     BasketPanel& panel = window.basket().panel();
-    list->handleNodeClick(tree.find(zip + "/inner1.txt"), "AB", {});
+    list->runNodeCode(tree.find(zip + "/inner1.txt"), "AB");
     ASSERT_EQ(panel.basket().entries(), 1);
     EXPECT_EQ(prompts.shownTexts().value(0).section("\r\n", 1, 1),
               t.path("data") + "/|docs.zip|inner1.txt");
@@ -122,6 +132,7 @@ TEST(BasketWiring, ZipEntriesAddedByMenuOrDragCopyByteForByte)
 
     const QString out = t.folder("out");
     panel.copyRows(out, 1, 2, false);
+    FinishCopy(panel);
     QFile one(out + "/inner1.txt");
     QFile two(out + "/inner2.bin");
     ASSERT_TRUE(one.open(QIODevice::ReadOnly)) << prompts.shownTexts().join(" | ").toStdString();

@@ -128,6 +128,7 @@ TEST(MainWindow, ProfileFromFirstStartToExitAndBack)
         ScriptedPrompts prompts;
         MainWindow window(nullptr, &prompts);
         window.start(tree.root());
+        QApplication::processEvents(); // the window manager places the window first
         window.resize(window.width() + 40, window.height() + 30);
         QApplication::processEvents();
         window.close();
@@ -489,8 +490,8 @@ TEST(MainWindow, ExitLeavesNothingItExtractedOrCopiedForItself)
     FileListPanel* list = window.fileListPanel();
     ASSERT_GT(OpenAndWait(*list, tree.path("data")), 0);
     const QString zip = tree.path("data/plain.zip");
-    list->handleNodeClick(list->state().fileTree.find(zip), "V", {});
-    list->handleNodeClick(list->state().fileTree.find(zip + "/a.txt"), "V", {});
+    list->handleNodeClick(list->state().fileTree.find(zip), NodeClick::View, {});
+    list->handleNodeClick(list->state().fileTree.find(zip + "/a.txt"), NodeClick::View, {});
     EXPECT_TRUE(window.viewWindow()->CurrentViewFile().endsWith("/a.txt"));
     if (database) {
         window.TriggerView({tree.path("data") + "/", "db.mdb", ".MDB", FileKind::Db});

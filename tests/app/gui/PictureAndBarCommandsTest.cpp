@@ -25,6 +25,16 @@ protected:
         prompts.shown.clear();
     }
 
+    /// The folder is read aside; the table comes when the read is back.
+    static bool WaitForTable(ViewWindow* view)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (view->grid().isHidden() && clock.elapsed() < 5000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        return !view->grid().isHidden();
+    }
+
     /// The rows of the chart page that are bar colour at both `x1` and `x2`.
     static int barRows(const QImage& page, int x1, int x2, QColor colour)
     {
@@ -49,12 +59,7 @@ TEST_F(PictureAndBarCommandsTest, ATableOfOneFileDrawsOneFullWidthBar)
     window.settings().colours[5] = 0x0000C0;
     Q_EMIT window.folderSizeTableWanted(folder);
     ViewWindow* view = window.viewWindow();
-    // The folder is read aside; the table comes when the read is back.
-    QElapsedTimer clock;
-    clock.start();
-    while (view->grid().isHidden() && clock.elapsed() < 5000)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_FALSE(view->grid().isHidden());
+    ASSERT_TRUE(WaitForTable(view));
     QAction* showBars = view->menuItem(ViewMenuItem::ShowSizeBar);
     ASSERT_TRUE(showBars->isEnabled());
     showBars->trigger();
@@ -86,6 +91,7 @@ TEST_F(PictureAndBarCommandsTest, ShowSizeBarWithAFileShownHasNothingToDraw)
 {
     tree.file(QStringLiteral("a.txt"), 10);
     Q_EMIT window.folderSizeTableWanted(tree.root() + QStringLiteral("/"));
+    ASSERT_TRUE(WaitForTable(window.viewWindow()));
     window.TriggerView({tree.root() + QStringLiteral("/"), QStringLiteral("a.txt"),
                         QStringLiteral(".TXT"), FileKind::Text});
     ViewWindow* view = window.viewWindow();

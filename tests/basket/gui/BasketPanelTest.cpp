@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -23,6 +24,15 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+/// Runs the event loop until the panel's copy has ended.
+void FinishCopy(BasketPanel& panel)
+{
+    QEventLoop loop;
+    QObject::connect(&panel, &BasketPanel::copyFinished, &loop, &QEventLoop::quit);
+    if (panel.copying())
+        loop.exec();
+}
 
 struct NoEscape : CancelKey {
     bool pressed() override { return false; }
@@ -146,6 +156,7 @@ TEST(BasketPanel, CommandsActOnTheMenuTag)
               "copy 2 files in RadeZazeda to:\r\n" + t.path("out") + "/");
     f.prompts.answers = {Prompts::Answer::Yes};
     f.panel.runCommand(BasketMenu::CopyDefault);
+    FinishCopy(f.panel);
     EXPECT_EQ(f.prompts.shown.last().text, " 2 files copied to:\r\n" + t.path("out") + "/");
 
     bool emptied = false;

@@ -8,7 +8,9 @@
 #include "shared/Settings.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -24,6 +26,15 @@ struct NoEscape : CancelKey {
     bool pressed() override { return false; }
     void clear() override {}
 };
+
+/// Runs the event loop until the panel's copy has ended.
+void FinishCopy(BasketPanel& panel)
+{
+    QEventLoop loop;
+    QObject::connect(&panel, &BasketPanel::copyFinished, &loop, &QEventLoop::quit);
+    if (panel.copying())
+        loop.exec();
+}
 
 QByteArray ReadAll(const QString& path)
 {
@@ -120,6 +131,7 @@ TEST(CopyProgress, BoxesOfTheCopyCanBeAnsweredAndTheCopyGoesOnAfterAnError)
 
     ReadingUser user;
     panel.copyRows(out, 1, 3, false);
+    FinishCopy(panel);
 
     EXPECT_FALSE(user.pressedProgressCancel) << "the progress dialog came over a box";
     EXPECT_EQ(ReadAll(out + "a.txt"), "aaa") << "the copy goes on after the error";
@@ -158,6 +170,7 @@ TEST(CopyProgress, EscapeInTheProgressDialogAsksCancel)
         });
         user.start();
         panel.copyRows(out, 1, 3, false);
+        FinishCopy(panel);
 
         ASSERT_TRUE(pressed);
         ASSERT_FALSE(prompts.shown.isEmpty());
@@ -170,4 +183,35 @@ TEST(CopyProgress, EscapeInTheProgressDialogAsksCancel)
             EXPECT_EQ(prompts.shownTexts().last(), " 3 files copied to:\r\n" + out);
         }
     }
+}
+
+TEST(CopyProgress, TheCopyRunsFromTheEventLoopOverTheRowsItStartedWith)
+{
+    TempTree t;
+    Settings settings;
+    QWidget window;
+    ScriptedPrompts prompts;
+    NoEscape escape;
+    BasketPanel panel(settings, prompts, escape, &window);
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        panel.basket().addLoadedEntry(t.file(name, QByteArray(name)));
+    const QString out = t.folder("out") + "/";
+
+    // Each file is a turn of the event loop: a timer of the window runs between them.
+    int turns = 0;
+    QTimer other;
+    QObject::connect(&other, &QTimer::timeout, [&turns] { ++turns; });
+    other.start(0);
+    panel.copyRows(out, 1, 3, false);
+    ASSERT_TRUE(panel.copying());
+    panel.copyRows(t.folder("elsewhere") + "/", 1, 3, false); // one copy at a time
+    panel.basket().ResetBasketGrid(); // the window is free to change the basket meanwhile
+    FinishCopy(panel);
+
+    EXPECT_FALSE(panel.copying());
+    EXPECT_GE(turns, 3);
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        EXPECT_EQ(ReadAll(out + name), QByteArray(name)) << name;
+    EXPECT_TRUE(QDir(t.path("elsewhere")).isEmpty());
+    EXPECT_EQ(prompts.shownTexts().last(), " 3 files copied to:\r\n" + out);
 }

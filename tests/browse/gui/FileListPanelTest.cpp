@@ -155,7 +155,7 @@ TEST_F(FileListPanelTest, ClicksAndKeysFollowTheCommandCode)
     mouseOn(fileNode(0), QEvent::MouseButtonPress);
     mouseOn(fileNode(0), QEvent::MouseButtonRelease);
     EXPECT_TRUE(emitted.empty());
-    EXPECT_EQ(panel.state().fileTree.tag(fileNode(0)), "X");
+    EXPECT_EQ(panel.state().fileTree.mark(fileNode(0)), NodeMark::Marked);
 
     mouseOn(fileNode(1), QEvent::MouseButtonDblClick);
     ASSERT_EQ(emitted.size(), 1u);

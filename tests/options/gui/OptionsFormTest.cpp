@@ -214,8 +214,8 @@ TEST_F(FormFixture, OtherPageStoresOptionsAndKeepsTheDialogOpenOnABadFolder)
     child<QPushButton>(form, "applyOtherButton")->click();
     EXPECT_EQ(prompts.shownTexts(), QStringList{"incorrect directory name"});
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(settings.showSystemHidden, 1) << "the options are stored before the folder check";
-    EXPECT_EQ(settings.singleClickView, 1);
+    EXPECT_TRUE(settings.showSystemHidden) << "the options are stored before the folder check";
+    EXPECT_TRUE(settings.singleClickView);
     EXPECT_EQ(settings.tempFolder, tree.path("work/"));
 
     tree.file(QStringLiteral("blocker"), 1);
