@@ -18,6 +18,10 @@ TEST(Cli, ListPrintsTheCopyListTextWithLineFeeds)
 
     const CliRun hidden = RunCli({"list", "--hidden", t.root()});
     EXPECT_TRUE(hidden.out.contains("        .hidden\n"));
+    // The names come from the list, not from a node per file; the placeholder is a node.
+    EXPECT_EQ(RunCli({"list", "--pattern", "*.doc", t.root()}).out, t.root() + "\n        A.doc\n");
+    EXPECT_EQ(RunCli({"list", "--pattern", "*.none", t.root()}).out,
+              t.root() + "\n        no files\n");
 
     const CliRun grouped = RunCli({"list", "--tree", "ext", t.root()});
     EXPECT_EQ(grouped.out,
