@@ -13,9 +13,44 @@
 #include <QFileInfo>
 
 namespace cli {
+namespace {
 
-int listFromArgs(const QStringList& args, FileListState& state, Settings& settings,
-                 QTextStream& err, const QString& command)
+/// Builds the grouped trees as usual but leaves the plain list without a node per file:
+/// `list` writes the names from the list itself.
+class NamesOnlyTrees final : public FileTreeBuilder {
+public:
+    void RebuildCurrentTree(FileListState& state, const Settings& settings) const override
+    {
+        if (state.treeType != TreeType::PlainList)
+            GroupedTrees().RebuildCurrentTree(state, settings);
+    }
+};
+
+/// What the plain list's tree text would be: the root line, then each file indented by
+/// 8 spaces, escaped.
+void writeNames(const FileListState& state, QTextStream& out)
+{
+    WriteTreeText(state.fileTree, out, u"\n", state.fileTree.root(), EscapeName);
+    constexpr qsizetype BlockSize = 1 << 16;
+    QString block;
+    block.reserve(BlockSize + 1024);
+    const int count = state.File1Backup.ListCount();
+    for (int i = 1; i < count; ++i) {
+        block.append(QLatin1String("        "));
+        block.append(EscapeName(state.File1Backup.textAt(i)));
+        block.append(u'\n');
+        if (block.size() >= BlockSize) {
+            out << block;
+            block.resize(0);
+        }
+    }
+    out << block;
+}
+
+/// listFromArgs; with `namesOnly` given, a plain list that no sort or filter asks for
+/// gets no node per file, and *namesOnly says whether that was so.
+int listWithOptions(const QStringList& args, FileListState& state, Settings& settings,
+                    QTextStream& err, const QString& command, bool* namesOnly)
 {
     const QString prefix = QStringLiteral("lumara-cli ") + command + QStringLiteral(": ");
     QString pattern = QStringLiteral("*.*");
@@ -60,7 +95,14 @@ int listFromArgs(const QStringList& args, FileListState& state, Settings& settin
 
     state.CurrentPattern = pattern;
     prepareTreeOptions(treeOptions, state, settings);
-    OpenFolder(state, settings, platform::absoluteFilePath(folder), pattern, GroupedTrees());
+    const bool plainOnly = namesOnly && treeOptions.treeType == TreeType::PlainList &&
+                           treeOptions.sortCode.isEmpty() && filterOptions.category.isEmpty() &&
+                           !filterOptions.other;
+    if (namesOnly)
+        *namesOnly = plainOnly;
+    static const NamesOnlyTrees namesOnlyTrees;
+    OpenFolder(state, settings, platform::absoluteFilePath(folder), pattern,
+               plainOnly ? static_cast<const FileTreeBuilder&>(namesOnlyTrees) : GroupedTrees());
     if (!state.readError.isEmpty()) {
         err << "lumara-cli list: cannot read " << folder << ": " << state.readError << "\n";
         return 1;
@@ -71,14 +113,28 @@ int listFromArgs(const QStringList& args, FileListState& state, Settings& settin
     return -1;
 }
 
+} // namespace
+
+int listFromArgs(const QStringList& args, FileListState& state, Settings& settings,
+                 QTextStream& err, const QString& command)
+{
+    return listWithOptions(args, state, settings, err, command, nullptr);
+}
+
 int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     FileListState state;
     Settings settings;
-    if (const int status = listFromArgs(args, state, settings, err, QStringLiteral("list"));
+    bool namesOnly = false;
+    if (const int status =
+            listWithOptions(args, state, settings, err, QStringLiteral("list"), &namesOnly);
         status >= 0)
         return status;
-    WriteTreeText(state.fileTree, out, u"\n", NodeTree::None, EscapeName);
+    // A plain list of files has only its root node; the "no files" line is a node too.
+    if (namesOnly && state.fileTree.count() == 1)
+        writeNames(state, out);
+    else
+        WriteTreeText(state.fileTree, out, u"\n", NodeTree::None, EscapeName);
     out.flush();
     return 0;
 }

@@ -48,6 +48,20 @@ void appendOctal(QString& out, unsigned byte)
     out += QStringLiteral("\\%1").arg(byte, 3, 8, QLatin1Char('0'));
 }
 
+} // namespace
+
+bool IsPlainText(QStringView text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < u' ' || u > u'~' || u == u'\\')
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
 /// The escaping of `name` without its edge spaces.
 QString escapeInner(QStringView name)
 {
@@ -86,6 +100,9 @@ QString escapeInner(QStringView name)
 
 QString EscapeName(const QString& name)
 {
+    // Most names need nothing: they are shared, not rebuilt.
+    if (IsPlainText(name) && !name.startsWith(u' ') && !name.endsWith(u' '))
+        return name;
     qsizetype lead = 0;
     while (lead < name.size() && name[lead] == u' ')
         ++lead;
@@ -100,6 +117,8 @@ QString EscapeName(const QString& name)
 
 QString EscapeMessage(const QString& text)
 {
+    if (IsPlainText(text))
+        return text;
     QStringList lines = text.split(QStringLiteral("\r\n"));
     for (QString& line : lines)
         line = escapeInner(line);

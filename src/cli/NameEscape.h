@@ -16,5 +16,7 @@ namespace cli {
 /// A message of several lines ("\r\n" between them) for standard error: each line
 /// escaped as a name is, but for its spaces, and the lines joined by "\n".
 [[nodiscard]] QString EscapeMessage(const QString& text);
+/// True when `text` is printable ASCII without a backslash: escaping leaves it as it is.
+[[nodiscard]] bool IsPlainText(QStringView text);
 
 } // namespace cli

@@ -16,19 +16,19 @@ bool ready(const FileListState& state)
     return state.fileTree.count() > 0 && state.File1Backup.ListCount() > 0;
 }
 
-/// Adds to sortLines the scratch line of each entry 1.. of File1Backup: the key
-/// `keyOf(entry, i)` gives for entry i, a TAB, the entry.
-template <typename KeyOf> void fillList1(FileListState& state, KeyOf keyOf)
+/// The files 1.. of File1Backup, each under the key `keyOf(entry, i)` gives for entry i.
+template <typename KeyOf> GroupedFiles gatherFiles(FileListState& state, KeyOf keyOf)
 {
     state.sortLines.Clear();
     const bool basket = nodescheme::isBasket(state);
     const int n = state.File1Backup.ListCount();
-    state.sortLines.reserve(n);
+    GroupedFiles files;
+    files.reserve(size_t(std::max(n - 1, 0)));
     for (int i = 1; i < n; ++i) {
         const QString& entry = state.File1Backup.textAt(i);
-        state.sortLines.Additem(
-            ScratchLine(keyOf(entry, i), nodescheme::groupedEntry(entry, basket)));
+        files.add(keyOf(entry, i), nodescheme::groupedEntry(entry, basket));
     }
+    return files;
 }
 
 /// `value` as `width` decimal digits with leading zeros, written at `out`.
@@ -51,7 +51,7 @@ QString dayTextOf(const QDate& day)
 class DayPrefixes {
 public:
     template <typename Make>
-    QStringView prefix(const FileListState& state, const QString& entry, int at, Make make)
+    const QString& prefix(const FileListState& state, const QString& entry, int at, Make make)
     {
         const qint64 ms = nodescheme::entryTime(state, entry, state.dateBasis, at - 1);
         const QDate day = FileDay(ms);
@@ -65,39 +65,83 @@ private:
     QHash<qint64, QString> byDay_;
 };
 
+/// The size band of a length (few in a folder, so each is made once), by rounded unit.
+class SizeBands {
+public:
+    const QString& of(qint64 length)
+    {
+        const qint64 unit = length <= 1024               ? -1
+                            : length < (qint64(1) << 20) ? qint64(std::nearbyint(length / 1024.0))
+                            : length < (qint64(1) << 30)
+                                ? (qint64(1) << 40) + qint64(std::nearbyint(length / 1048576.0))
+                                : -2 - length;
+        auto band = bands_.constFind(unit);
+        if (band == bands_.constEnd())
+            band = bands_.insert(unit, SizeBandText(length));
+        return *band;
+    }
+
+private:
+    QHash<qint64, QString> bands_;
+};
+
+constexpr qint64 FifteenDigits = 999'999'999'999'999;
+
+/// The size tree of lengths too long for fifteen digits, from the scratch lines
+/// themselves: such a key no longer sorts as its number.
+int buildSizeTreeFromLines(FileListState& state, const TreeContext& context, bool descending)
+{
+    SizeBands bands;
+    QString key; // reused: one allocation for all the keys
+    const GroupedFiles files =
+        gatherFiles(state, [&state, &bands, &key](const QString& entry, int at) -> const QString& {
+            const qint64 length = nodescheme::entryLength(state, entry, at - 1);
+            const QString& band = bands.of(length);
+            if (length > FifteenDigits) {
+                key = QString::number(length) + QLatin1Char('.') + band;
+                return key;
+            }
+            key.resize(16 + band.size());
+            writeZeroPadded(key.data(), length, 15);
+            key[15] = QLatin1Char('.');
+            std::copy(band.begin(), band.end(), key.data() + 16);
+            return key;
+        });
+    state.sortLines.reserve(int(files.size()));
+    for (size_t i = 0; i < files.size(); ++i)
+        state.sortLines.Additem(ScratchLine(files.keyOf(i), files.entryOf(i)));
+    return BuildGroupsFromList1(
+        state, context.settings, descending,
+        [](QStringView line, int tab) { return line.mid(16, tab - 16); }, QStringLiteral("24"));
+}
+
 } // namespace
 
 int BuildSizeTree(FileListState& state, const TreeContext& context)
 {
     if (!ready(state))
         return -1;
-    QHash<qint64, QString> bands; // by rounded unit: few distinct bands in a folder
-    QString key;                  // reused: one allocation for all the keys
-    fillList1(state, [&state, &bands, &key](const QString& entry, int at) {
-        const qint64 length = nodescheme::entryLength(state, entry, at - 1);
-        const qint64 unit = length <= 1024               ? -1
-                            : length < (qint64(1) << 20) ? qint64(std::nearbyint(length / 1024.0))
-                            : length < (qint64(1) << 30)
-                                ? (qint64(1) << 40) + qint64(std::nearbyint(length / 1048576.0))
-                                : -2 - length;
-        auto band = bands.constFind(unit);
-        if (band == bands.constEnd())
-            band = bands.insert(unit, SizeBandText(length));
-        constexpr qint64 FifteenDigits = 999'999'999'999'999;
-        if (length > FifteenDigits) {
-            key = QString::number(length) + QLatin1Char('.') + *band;
-            return QStringView(key);
-        }
-        key.resize(16 + band->size());
-        writeZeroPadded(key.data(), length, 15);
-        key[15] = QLatin1Char('.');
-        std::copy(band->begin(), band->end(), key.data() + 16);
-        return QStringView(key);
-    });
     const bool descending = state.treeDirection == QLatin1String("D");
-    const int count = BuildGroupsFromList1(
-        state, context.settings, descending,
-        [](QStringView line, int tab) { return line.mid(16, tab - 16); }, QStringLiteral("24"));
+    // The key of a file is its length in fifteen digits and its band: files sort by
+    // length, and the band alone names the group.
+    SizeBands bands;
+    bool tooLong = false;
+    GroupedFiles files;
+    const bool basket = nodescheme::isBasket(state);
+    const int n = state.File1Backup.ListCount();
+    files.reserve(size_t(std::max(n - 1, 0)));
+    for (int i = 1; i < n && !tooLong; ++i) {
+        const QString& entry = state.File1Backup.textAt(i);
+        const qint64 length = nodescheme::entryLength(state, entry, i - 1);
+        tooLong = length > FifteenDigits;
+        files.add(bands.of(length), nodescheme::groupedEntry(entry, basket),
+                  quint64(std::max<qint64>(length, 0)));
+    }
+    const int count = tooLong ? buildSizeTreeFromLines(state, context, descending)
+                              : BuildGroupsFromFiles(
+                                    state, context.settings, descending,
+                                    [](QStringView line, int tab) { return line.left(tab); },
+                                    QStringLiteral("24"), files);
     state.shownSort.set(QStringLiteral("Size"), descending);
     return count;
 }
@@ -107,16 +151,18 @@ int BuildDateTree(FileListState& state, const TreeContext& context)
     if (!ready(state))
         return -1;
     DayPrefixes days;
-    fillList1(state, [&state, &days](const QString& entry, int at) {
-        return days.prefix(state, entry, at, [](const QDate& date) {
-            const QString day = dayTextOf(date);
-            return DayKey(day) + QLatin1Char('.') + day;
+    const GroupedFiles files =
+        gatherFiles(state, [&state, &days](const QString& entry, int at) -> const QString& {
+            return days.prefix(state, entry, at, [](const QDate& date) {
+                const QString day = dayTextOf(date);
+                return DayKey(day) + QLatin1Char('.') + day;
+            });
         });
-    });
     const bool descending = state.treeDirection == QLatin1String("D");
-    const int count = BuildGroupsFromList1(
+    const int count = BuildGroupsFromFiles(
         state, context.settings, descending,
-        [](QStringView line, int tab) { return line.mid(8, tab - 8); }, QStringLiteral("22"));
+        [](QStringView line, int tab) { return line.mid(8, tab - 8); }, QStringLiteral("22"),
+        files);
     state.shownSort.set(QStringLiteral("Date"), descending);
     return count;
 }
@@ -127,19 +173,20 @@ int BuildAgeTree(FileListState& state, const TreeContext& context)
         return -1;
     const QDate today = context.now.date();
     DayPrefixes days;
-    fillList1(state, [&state, &days, today](const QString& entry, int at) {
-        return days.prefix(state, entry, at, [today](const QDate& date) {
-            const QString day = dayTextOf(date);
-            return DayKey(day) + QStringLiteral("..") + AgeText(DayTextDate(day), today) +
-                   QLatin1Char('@') + day;
+    const GroupedFiles files =
+        gatherFiles(state, [&state, &days, today](const QString& entry, int at) -> const QString& {
+            return days.prefix(state, entry, at, [today](const QDate& date) {
+                const QString day = dayTextOf(date);
+                return DayKey(day) + QStringLiteral("..") + AgeText(DayTextDate(day), today) +
+                       QLatin1Char('@') + day;
+            });
         });
-    });
     // Ages walk oldest first; "A" asks for the newest first.
     const bool newestFirst = state.treeDirection == QLatin1String("A");
-    const int count = BuildGroupsFromList1(
+    const int count = BuildGroupsFromFiles(
         state, context.settings, newestFirst,
         [](QStringView line, int) { return line.mid(8, line.indexOf(QLatin1Char('@')) - 8); },
-        QStringLiteral("22"));
+        QStringLiteral("22"), files);
     state.shownSort.set(QStringLiteral("Date"), !newestFirst);
     return count;
 }

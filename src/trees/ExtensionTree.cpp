@@ -15,7 +15,7 @@ bool skipped(const QString& entry, const QString& extension, bool basket)
     return !basket && entry.startsWith(QLatin1Char('/')) && extension == QLatin1String(".ZIP");
 }
 
-void fillByExtension(FileListState& state, bool basket)
+void fillByExtension(FileListState& state, bool basket, GroupedFiles& files)
 {
     const int n = state.File1Backup.ListCount();
     for (int i = 1; i < n; ++i) {
@@ -25,8 +25,53 @@ void fillByExtension(FileListState& state, bool basket)
             continue;
         if (extension.trimmed().isEmpty())
             extension = QStringLiteral(".   ");
-        state.sortLines.Additem(ScratchLine(extension, nodescheme::groupedEntry(entry, basket)));
+        files.add(extension, nodescheme::groupedEntry(entry, basket));
     }
+}
+
+/// fillByTypeName without the sorted extension lines: the file standing for an extension
+/// is the first of its files in their order. False, with nothing added, when an
+/// extension holds a TAB, which would move that order's split.
+bool fillByTypeNameFromFiles(FileListState& state, const TreeContext& context, bool basket,
+                             GroupedFiles& files)
+{
+    const int n = state.File1Backup.ListCount();
+    std::vector<QString> extensions;
+    QHash<QString, quint32> extensionIndex;
+    std::vector<quint32> extensionOf(size_t(std::max(n - 1, 0)));
+    std::vector<int> standIn; // per extension: its first file not skipped, or 0
+    for (int i = 1; i < n; ++i) {
+        const QString& entry = state.File1Backup.textAt(i);
+        const QString extension = ExtensionOf(entry);
+        if (extension.contains(Tab))
+            return false;
+        auto at = extensionIndex.constFind(extension);
+        if (at == extensionIndex.constEnd()) {
+            at = extensionIndex.insert(extension, quint32(extensions.size()));
+            extensions.push_back(extension);
+            standIn.push_back(0);
+        }
+        extensionOf[size_t(i - 1)] = *at;
+        int& first = standIn[*at];
+        if (!skipped(entry, extension, basket) &&
+            (first == 0 || CompareFiledEntries(entry, state.File1Backup.textAt(first)) < 0))
+            first = i;
+    }
+    // One type-name look-up per extension.
+    std::vector<QString> groups(extensions.size());
+    for (size_t e = 0; e < extensions.size(); ++e) {
+        if (standIn[e] != 0) {
+            groups[e] = QLatin1Char('.') + context.typeName(state.currentFolder +
+                                                            state.File1Backup.textAt(standIn[e]));
+        }
+    }
+    for (int i = 1; i < n; ++i) {
+        const QString& entry = state.File1Backup.textAt(i);
+        const quint32 e = extensionOf[size_t(i - 1)];
+        if (!skipped(entry, extensions[e], basket))
+            files.add(groups[e], nodescheme::groupedEntry(entry, basket));
+    }
+    return true;
 }
 
 void fillByTypeName(FileListState& state, const TreeContext& context, bool basket)
@@ -64,15 +109,22 @@ int BuildExtensionTree(FileListState& state, const TreeContext& context)
     state.sortLines.Clear();
     state.extensionLines.Clear();
     const bool basket = nodescheme::isBasket(state);
-    if (context.settings.extensionNames && context.typeName)
-        fillByTypeName(state, context, basket);
-    else
-        fillByExtension(state, basket);
-
     const bool descending = state.treeDirection == QLatin1String("D");
-    const int count = BuildGroupsFromList1(
-        state, context.settings, descending,
-        [](QStringView line, int tab) { return line.left(tab); }, QString());
+    const auto groupText = [](QStringView line, int tab) { return line.left(tab); };
+    GroupedFiles files;
+    files.reserve(size_t(std::max(state.File1Backup.ListCount() - 1, 0)));
+    int count = 0;
+    if (context.settings.extensionNames && context.typeName &&
+        !fillByTypeNameFromFiles(state, context, basket, files)) {
+        fillByTypeName(state, context, basket);
+        state.extensionLines.Clear();
+        count = BuildGroupsFromList1(state, context.settings, descending, groupText, QString());
+    } else {
+        if (!context.settings.extensionNames || !context.typeName)
+            fillByExtension(state, basket, files);
+        count =
+            BuildGroupsFromFiles(state, context.settings, descending, groupText, QString(), files);
+    }
     state.shownSort.set(QStringLiteral("Extensions"), descending);
     return count;
 }

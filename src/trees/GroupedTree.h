@@ -2,7 +2,9 @@
 
 #include "browse/FileListState.h"
 
+#include <QHash>
 #include <functional>
+#include <vector>
 
 struct Settings;
 
@@ -16,6 +18,42 @@ using GroupTextFunction = std::function<QStringView(QStringView line, int tab)>;
 /// `groupImage` empty means the image of the group's first file. Returns the file count.
 int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool walkBackwards,
                          const GroupTextFunction& groupText, const QString& groupImage);
+
+/// The files of a grouped build, gathered before sorting: each file's group key (kept
+/// once per distinct key) and its entry as filed, sharing the list's own text. The
+/// scratch lines "key TAB entry" are not built.
+class GroupedFiles {
+public:
+    /// Adds a file filed as `entry` under `key`. Files sort by `order` first (a key that
+    /// begins with a number of fixed width sorts as that number), then by key, then by entry.
+    void add(const QString& key, const QString& entry, quint64 order = 0);
+    [[nodiscard]] quint64 orderOf(size_t file) const { return orders_[file]; }
+    /// Makes room for `count` files, so a huge folder's arrays do not regrow.
+    void reserve(size_t count);
+    [[nodiscard]] size_t size() const { return entries_.size(); }
+    [[nodiscard]] const QString& keyOf(size_t file) const { return keys_[keyOf_[file]]; }
+    [[nodiscard]] quint32 keyIndexOf(size_t file) const { return keyOf_[file]; }
+    [[nodiscard]] const QString& entryOf(size_t file) const { return entries_[file]; }
+    [[nodiscard]] const std::vector<QString>& keys() const { return keys_; }
+
+private:
+    std::vector<QString> keys_;
+    std::vector<quint32> keyOf_;
+    std::vector<quint64> orders_;
+    std::vector<QString> entries_;
+    QHash<QString, quint32> keyIndex_;
+};
+
+/// BuildGroupsFromList1 over `files` instead of sortLines, in the very order sorting their
+/// scratch lines gives, without making them. sortLines is left empty. `groupText` is given
+/// the key alone as the line (the TAB at its end).
+int BuildGroupsFromFiles(FileListState& state, const Settings& settings, bool walkBackwards,
+                         const GroupTextFunction& groupText, const QString& groupImage,
+                         const GroupedFiles& files);
+
+/// Compares the scratch-line order of two entries under one key: each entry followed by
+/// the TAB and the item data "0" its line would end with, by character codes.
+[[nodiscard]] int CompareFiledEntries(QStringView a, QStringView b);
 
 /// The scratch line "key TAB entry", built in one allocation.
 [[nodiscard]] QString ScratchLine(QStringView key, QStringView entry);

@@ -120,6 +120,13 @@ qint64 GroupStatistics(FileListState& state, Grid& grid)
 
 SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current)
 {
+    return ShowSizeTable(state, grid, current,
+                         [&grid](const Grid&, const QString& rowText) { grid.addItem(rowText); });
+}
+
+SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current,
+                              const SizeTableRows& rows)
+{
     SizeTableResult result;
     const NodeTree& tree = state.fileTree;
     if (tree.count() < 2 || !tree.contains(current))
@@ -140,8 +147,8 @@ SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id cur
                 // whose text is no real folder.
                 const qint64 length = nodescheme::entryLength(state, text);
                 result.grandTotal = AddSize(result.grandTotal, length);
-                grid.addItem(QString::number(++j) + QLatin1Char('\t') + text + QLatin1Char('\t') +
-                             QString::number(length));
+                rows(grid, QString::number(++j) + QLatin1Char('\t') + text + QLatin1Char('\t') +
+                               QString::number(length));
             }
         }
     }

@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 
 #include <QString>
+#include <functional>
 
 class CancelKey;
 class Grid;
@@ -32,6 +33,13 @@ qint64 GroupStatistics(FileListState& state, Grid& grid);
 /// tree is shown and `current` is the root, otherwise the lengths of the node's files.
 /// A list of fewer than 2 nodes gives nothing.
 SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current);
+/// Receives the file rows of a size table one at a time (cells split by TABs, as
+/// Grid::addItem takes them); `header` is the grid, holding the header row by then.
+using SizeTableRows = std::function<void(const Grid& header, const QString& rowText)>;
+/// ShowSizeTable that hands each file row to `rows` instead of adding it to the grid,
+/// so a table of a million files is never held whole. Group statistics still fill the grid.
+SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current,
+                              const SizeTableRows& rows);
 
 /// The size table of the files of `folder` (ending in "/"), in directory order, with
 /// the cancel check between files. No files: "no files found" and nothing shown.

@@ -18,6 +18,10 @@ TEST(Cli, ListPrintsTheCopyListTextWithLineFeeds)
 
     const CliRun hidden = RunCli({"list", "--hidden", t.root()});
     EXPECT_TRUE(hidden.out.contains("        .hidden\n"));
+    // The names come from the list, not from a node per file; the placeholder is a node.
+    EXPECT_EQ(RunCli({"list", "--pattern", "*.doc", t.root()}).out, t.root() + "\n        A.doc\n");
+    EXPECT_EQ(RunCli({"list", "--pattern", "*.none", t.root()}).out,
+              t.root() + "\n        no files\n");
 
     const CliRun grouped = RunCli({"list", "--tree", "ext", t.root()});
     EXPECT_EQ(grouped.out,
@@ -92,6 +96,12 @@ TEST(Cli, NamesWithLineBreaksStayOnOneLineAndErrorsNameTheirCommand)
     EXPECT_TRUE(files.out.contains("two\\nlines.txt\t")) << files.out.toStdString();
     EXPECT_TRUE(files.out.contains("caf\\351.txt\t")) << files.out.toStdString();
     EXPECT_EQ(files.out.count('\n'), 6) << files.out.toStdString();
+    // Rows go out one by one, yet each keeps the table's three cells: a TAB inside a name
+    // splits it there and the size falls off the row, as in the window's table.
+    for (const QString& line : files.out.split('\n', Qt::SkipEmptyParts))
+        EXPECT_EQ(line.count('\t'), 2) << line.toStdString();
+    EXPECT_TRUE(files.out.contains("\ttab\there.txt\n")) << files.out.toStdString();
+    EXPECT_TRUE(files.out.contains("\tback\\\\slash.txt\t3\n")) << files.out.toStdString();
 
     const CliRun bad = RunCli({"stats", "--tree", "sideways", t.root()});
     EXPECT_TRUE(bad.err.startsWith("lumara-cli stats: ")) << bad.err.toStdString();

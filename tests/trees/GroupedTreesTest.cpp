@@ -211,3 +211,21 @@ TEST_F(GroupedTrees, EmptyListBuildsNothing)
 }
 
 } // namespace
+
+TEST_F(GroupedTrees, SizeTreePastFifteenDigitsSortsItsKeysAsText)
+{
+    // A length of sixteen digits no longer sorts as its number: its key begins "1", before
+    // the fifteen-digit "9..." of a shorter length.
+    add("small", 10);
+    add("huge", 10'000'000'000'000'000);
+    add("big", 999'999'999'999'999);
+    showPlain();
+
+    EXPECT_EQ(BuildSizeTree(state, context()), 3);
+    QStringList files;
+    for (const QString& line : outline()) {
+        if (line.startsWith(QLatin1String("    ")))
+            files << line.trimmed();
+    }
+    EXPECT_EQ(files, QStringList({"small", "huge", "big"}));
+}

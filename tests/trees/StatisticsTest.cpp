@@ -118,6 +118,32 @@ TEST_F(StatsFixture, FileTableOfRootAndOfAGroup)
     EXPECT_EQ(row(grid, 1), QStringList({"1", "a.txt", "100"}));
 }
 
+TEST_F(StatsFixture, FileRowsHandedOutOneByOneAfterTheHeader)
+{
+    tree.file("a.txt", 100);
+    tree.file("b.doc", 7);
+    list(TreeType::PlainList);
+    QStringList rows;
+    const auto take = [&rows](const Grid& header, const QString& rowText) {
+        // The header is in place when a row arrives, and the rows stay out of the grid.
+        EXPECT_EQ(header.rows(), 1);
+        EXPECT_EQ(row(header, 0), QStringList({"#", "Name", "Size"}));
+        rows << rowText;
+    };
+    SizeTableResult r = ShowSizeTable(state, grid, state.fileTree.root(), take);
+    EXPECT_TRUE(r.shown);
+    EXPECT_EQ(r.grandTotal, 107);
+    EXPECT_EQ(rows, QStringList({"1\ta.txt\t100", "2\tb.doc\t7"}));
+
+    // Group statistics are a few rows: they still go to the grid.
+    rows.clear();
+    list(TreeType::Extension);
+    r = ShowSizeTable(state, grid, state.fileTree.root(), take);
+    EXPECT_TRUE(r.statistics);
+    EXPECT_TRUE(rows.isEmpty());
+    EXPECT_EQ(grid.rows(), 3);
+}
+
 TEST_F(StatsFixture, RootAloneShowsNothing)
 {
     state.fileTree.add(NodeTree::None, "R", "/nowhere");
