@@ -1,8 +1,7 @@
 #include "tools/ContentSearch.h"
 
-#include "platform/FileAccess.h"
+#include "platform/SequentialFile.h"
 
-#include <QFile>
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -486,19 +485,14 @@ std::optional<std::vector<bool>> ScanContent(const QString& path,
                                              const std::function<void()>& betweenReads,
                                              const std::atomic<bool>* stop)
 {
-    QFile file;
-    if (!platform::openForReading(file, path, QIODevice::Unbuffered))
+    platform::SequentialFile file(path);
+    if (!file.isOpen())
         return std::nullopt;
-    // The length when opened: a file that grows meanwhile is read that far only.
-    qint64 left = file.size();
     return ScanStream(
-        [&file, &left, stop](char* into, qint64 most) -> qint64 {
+        [&file, stop](char* into, qint64 most) -> qint64 {
             if (stop && stop->load(std::memory_order_relaxed))
                 return -1;
-            const qint64 n = file.read(into, std::min(most, left));
-            if (n > 0)
-                left -= n;
-            return n;
+            return file.read(into, most);
         },
         patterns, betweenReads);
 }
