@@ -1,5 +1,6 @@
 #include "formats/JpegScaled.h"
 
+#include "common/FuzzSeeds.h"
 #include "common/TempTree.h"
 
 #include <QBuffer>
@@ -26,7 +27,10 @@ QByteArray FfmpegJpeg(const TempTree& tree, QSize size, const QString& pixelForm
     if (!run.waitForFinished(60000) || run.exitCode() != 0)
         return {};
     QFile file(out);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (size.width() * size.height() <= 320 * 240)
+        SaveFuzzSeed("jpeg_scaled", pixelFormat + ".jpg", bytes);
+    return bytes;
 }
 
 /// The largest difference of one colour channel between two images of the same size.
@@ -114,6 +118,7 @@ TEST(JpegScaled, GreyPicturesDecodeAsGreyAndBadDataGivesNothing)
     out.open(QIODevice::WriteOnly);
     ASSERT_TRUE(pattern.save(&out, "JPEG", 90));
     ASSERT_EQ(static_cast<unsigned char>(grey[grey.indexOf("\xff\xc0") + 9]), 1);
+    SaveFuzzSeed("jpeg_scaled", "grey.jpg", grey);
     const qint64 plenty = qint64(1) << 30;
     const QImage image = DecodeJpegCovering(grey, Fixed({40, 30}), plenty).image;
     ASSERT_EQ(image.size(), QSize(40, 30));
