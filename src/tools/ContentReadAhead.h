@@ -3,13 +3,14 @@
 #include "tools/FindCriteria.h"
 
 #include <QString>
+#include <QThreadPool>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
-/// Searches the contents of a list of files on the worker threads, a little ahead of a
-/// loop that takes the results one by one, in the list's order. Stopping (or
+/// Searches the contents of a list of files on worker threads of its own, a little ahead
+/// of a loop that takes the results one by one, in the list's order. Stopping (or
 /// destroying) it leaves the files not yet taken unsearched.
 class ContentReadAhead {
 public:
@@ -19,18 +20,16 @@ public:
     ContentReadAhead(const ContentReadAhead&) = delete;
     ContentReadAhead& operator=(const ContentReadAhead&) = delete;
 
-    /// Which patterns file `i` holds, as ScanContent tells it (nothing: unreadable).
-    /// Waits for it; `waiting` (when set) runs now and then meanwhile. Each file is
-    /// taken once, in increasing order.
+    /// Which patterns file `i` holds, as ScanContent tells it (nothing: unreadable, or
+    /// stopped before it was searched). Waits for it; `waiting` (when set) runs now and
+    /// then meanwhile. Each file is taken once, in increasing order.
     [[nodiscard]] std::optional<std::vector<bool>> take(size_t i,
                                                         const std::function<void()>& waiting);
     /// Ends the searches: running ones stop at their next read; returns once none runs.
     void stop();
 
 private:
-    void startUpTo(size_t end);
-
     struct Shared;
     std::shared_ptr<Shared> shared_;
-    size_t started_ = 0;
+    QThreadPool workers_;
 };

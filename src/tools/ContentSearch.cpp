@@ -1,8 +1,7 @@
 #include "tools/ContentSearch.h"
 
-#include "platform/FileAccess.h"
+#include "platform/SequentialFile.h"
 
-#include <QFile>
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -10,6 +9,10 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define LUMARA_WIDE_PROBE 1
 #endif
 
 namespace {
@@ -49,8 +52,59 @@ int ByteFrequency(unsigned char c)
     return 30;
 }
 
+/// One byte of the text the search looks for: a byte b fits when (b | caseBit) == want,
+/// so a letter fits in either case.
+struct Probe {
+    qsizetype index = 0;
+    unsigned char want = 0;
+    unsigned char caseBit = 0;
+    [[nodiscard]] bool fits(char c) const
+    {
+        return (static_cast<unsigned char>(c) | caseBit) == want;
+    }
+};
+
+#if defined(LUMARA_WIDE_PROBE)
+bool HasWideVectors()
+{
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
+__attribute__((target("avx2"))) inline __m256i FitsWide(const char* p, __m256i bit, __m256i want)
+{
+    const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    return _mm256_cmpeq_epi8(_mm256_or_si256(bytes, bit), want);
+}
+
+/// The probe over 64 starts a step with 32-byte vectors, on processors that have them:
+/// the first start from `s` on whose two bytes fit, or -1 with `s` left at the first
+/// start not looked at (fewer than 64 before `last`).
+__attribute__((target("avx2"))) qsizetype NextWide(const char* data, qsizetype& s, qsizetype last,
+                                                   Probe a, Probe b)
+{
+    const __m256i wantA = _mm256_set1_epi8(char(a.want));
+    const __m256i wantB = _mm256_set1_epi8(char(b.want));
+    const __m256i bitA = _mm256_set1_epi8(char(a.caseBit));
+    const __m256i bitB = _mm256_set1_epi8(char(b.caseBit));
+    for (; s + 63 <= last; s += 64) {
+        const char* p = data + s;
+        const __m256i low = _mm256_and_si256(FitsWide(p + a.index, bitA, wantA),
+                                             FitsWide(p + b.index, bitB, wantB));
+        const __m256i high = _mm256_and_si256(FitsWide(p + 32 + a.index, bitA, wantA),
+                                              FitsWide(p + 32 + b.index, bitB, wantB));
+        if (_mm256_testz_si256(_mm256_or_si256(low, high), _mm256_or_si256(low, high)))
+            continue;
+        const auto mask = quint64(unsigned(_mm256_movemask_epi8(low))) |
+                          quint64(unsigned(_mm256_movemask_epi8(high))) << 32;
+        return s + __builtin_ctzll(mask);
+    }
+    return -1;
+}
+#endif
+
 /// Finds the places where a text may start by two of its bytes at once, each in either
-/// case when it is a letter: a byte b fits `want` when (b | caseBit) == want.
+/// case when it is a letter.
 class TextProbe {
 public:
     TextProbe(const QByteArray& text, std::pair<qsizetype, qsizetype> indices)
@@ -61,6 +115,12 @@ public:
     [[nodiscard]] qsizetype next(const char* data, qsizetype from, qsizetype last) const
     {
         qsizetype s = from;
+#if defined(LUMARA_WIDE_PROBE)
+        if (HasWideVectors()) {
+            if (const qsizetype hit = NextWide(data, s, last, first_, second_); hit >= 0)
+                return hit;
+        }
+#endif
 #if defined(__SSE2__)
         const __m128i want1 = _mm_set1_epi8(char(first_.want));
         const __m128i want2 = _mm_set1_epi8(char(second_.want));
@@ -85,15 +145,6 @@ public:
     }
 
 private:
-    struct Probe {
-        qsizetype index = 0;
-        unsigned char want = 0;
-        unsigned char caseBit = 0;
-        [[nodiscard]] bool fits(char c) const
-        {
-            return (static_cast<unsigned char>(c) | caseBit) == want;
-        }
-    };
     static Probe Of(const QByteArray& text, qsizetype index)
     {
         const auto c = static_cast<unsigned char>(text[index]);
@@ -434,19 +485,14 @@ std::optional<std::vector<bool>> ScanContent(const QString& path,
                                              const std::function<void()>& betweenReads,
                                              const std::atomic<bool>* stop)
 {
-    QFile file;
-    if (!platform::openForReading(file, path, QIODevice::Unbuffered))
+    platform::SequentialFile file(path);
+    if (!file.isOpen())
         return std::nullopt;
-    // The length when opened: a file that grows meanwhile is read that far only.
-    qint64 left = file.size();
     return ScanStream(
-        [&file, &left, stop](char* into, qint64 most) -> qint64 {
+        [&file, stop](char* into, qint64 most) -> qint64 {
             if (stop && stop->load(std::memory_order_relaxed))
                 return -1;
-            const qint64 n = file.read(into, std::min(most, left));
-            if (n > 0)
-                left -= n;
-            return n;
+            return file.read(into, most);
         },
         patterns, betweenReads);
 }

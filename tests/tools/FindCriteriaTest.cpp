@@ -184,6 +184,26 @@ TEST(ContentSearch, PlainTextIsFoundInEitherCaseOfLettersOnly)
     EXPECT_EQ(holds("x\x01y", "*X!Y*"), 0);
 }
 
+TEST(ContentSearch, TextIsFoundAtEveryOffsetBehindPlacesThatOnlyLookLikeIt)
+{
+    TempTree t;
+    // The search strides over many bytes at once: the text at each offset of a stride and
+    // near the end of the file, behind places whose rarest bytes fit but the rest not.
+    for (int at = 0; at <= 394; ++at) {
+        QByteArray bytes(400, '-');
+        bytes.replace(at, 6, at % 2 ? "ZePhYr" : "zEpHyR");
+        if (at >= 8)
+            bytes.replace(at - 8, 6, "zxxxyr"); // Z and Y where ZEPHYR has them
+        const QString path = t.file(QString("at%1.txt").arg(at), bytes);
+        EXPECT_EQ(ContentMatches(path, "*ZEPHYR*"), 1) << "at " << at;
+        // Only the last place is followed by the blanks past the end.
+        EXPECT_EQ(ContentMatches(path, "*ZEPHYR *"), at == 394 ? 1 : 0) << "at " << at;
+        bytes.replace(at + 5, 1, "-");
+        EXPECT_EQ(ContentMatches(t.file(QString("cut%1.txt").arg(at), bytes), "*ZEPHYR*"), 0)
+            << "at " << at;
+    }
+}
+
 TEST(ContentSearch, WildcardPatternsAreTestedAroundEveryPlaceTheirTextIsFound)
 {
     TempTree t;

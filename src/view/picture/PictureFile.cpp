@@ -2,6 +2,7 @@
 
 #include "formats/EmfReader.h"
 #include "formats/IcoDecode.h"
+#include "formats/JpegScaled.h"
 #include "formats/Metafile.h"
 #include "formats/PcxReader.h"
 #include "platform/FileAccess.h"
@@ -13,6 +14,7 @@
 #include <QtEndian>
 #include <algorithm>
 #include <climits>
+#include <functional>
 
 namespace {
 
@@ -117,6 +119,26 @@ PictureRead readOwnFormat(const QString& path, Decoder decoder, qint64 memoryByt
     return result;
 }
 
+/// A JPEG decoded at the decoder's own reduced scale that still covers `target(natural)`,
+/// then brought to that size; null when the file is no JPEG this decoder takes (Qt's
+/// reader tries it then). The file is read whole: the decoder works fastest from memory.
+QImage ThumbnailOfJpeg(QFile& file, const std::function<QSize(QSize)>& target)
+{
+    constexpr qint64 MaxJpegBytes = qint64(256) << 20;
+    char head[3];
+    if (file.peek(head, 3) != 3 || !LooksLikeJpeg(QByteArrayView(head, 3)) ||
+        file.size() > MaxJpegBytes)
+        return {};
+    const QByteArray bytes = file.readAll();
+    const ScaledJpeg jpeg = DecodeJpegCovering(bytes, target, MaxPixels);
+    if (jpeg.image.isNull())
+        return {};
+    const QSize wanted = target(jpeg.natural);
+    return jpeg.image.size() == wanted
+               ? jpeg.image
+               : jpeg.image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 } // namespace
 
 QByteArray ForcedPictureFormat(const QString& path)
@@ -192,6 +214,9 @@ QImage LoadThumbnail(const QString& path, QSize size, Qt::AspectRatioMode mode)
     QFile file;
     if (!platform::openForReading(file, path))
         return {};
+    if (QImage jpeg = ThumbnailOfJpeg(file, target); !jpeg.isNull())
+        return jpeg;
+    file.seek(0);
     QImageReader reader(&file, ForcedPictureFormat(path));
     reader.setAutoTransform(false);
     const QSize natural = reader.size();
