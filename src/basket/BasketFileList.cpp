@@ -185,7 +185,7 @@ int ShowBasketInFileList(const Basket& basket, FileListState& state, const QStri
             ++shown;
         }
         tree.makeVisible(last);
-        state.fileTreeTag.clear();
+        state.showsPlaceholder = false;
         if (shown == 0) {
             ShowNoFiles(state);
             tree.setImage(tree.root(), QStringLiteral("2"));

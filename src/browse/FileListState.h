@@ -3,15 +3,13 @@
 #include "browse/FileEntryTable.h"
 #include "browse/Filters.h"
 #include "browse/ListBoy.h"
+#include "browse/ListCodes.h"
 #include "controls/NodeTree.h"
 #include "platform/FileSystem.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
-
-/// Tree types of the file list.
-enum class TreeType { PlainList = 0, Extension = 1, Date = 2, Size = 3, Age = 4 };
 
 /// How the shown list is sorted, kept for the sort button's face and tip.
 struct ShownSort {
@@ -50,7 +48,7 @@ struct FileListState {
     /// until one of them changes.
     ListBoy FullListing;
     NodeTree fileTree;
-    QString fileTreeTag; ///< "X" while the list shows its "no files" placeholder
+    bool showsPlaceholder = false; ///< the list shows its "no files" line, not files
 
     /// The "Other" filter's criteria: the filtered reader keeps the files they pass.
     OtherFilter otherFilter;
@@ -59,17 +57,18 @@ struct FileListState {
     /// Why the last read of currentFolder failed (the system's text); empty when it worked.
     QString readError;
     QString CurrentPattern = QStringLiteral("*.*");
-    int CategoryFilterActive = -1;
+    /// The "Other" tab's criteria choose what a folder read keeps.
+    bool otherFilterActive = false;
     QString filterTag = QStringLiteral("ALL"); ///< tag of FileTypeText: the active tab's name
     QString statusCaption = QStringLiteral(" [ALL] files");
 
     TreeType treeType = TreeType::PlainList;
-    int dateBasis = 0;     ///< 0 creation, 1 last updated
-    QString treeDirection; ///< "D" descending, anything else ascending
-    QString sortNameDirection;
-    QString sortExtensionDirection;
-    QString sortSizeDirection;
-    QString plainSortCode; ///< "NAM", "EXT" or "SIZ" while a plain sort runs
+    DateBasis dateBasis = DateBasis::Created;
+    SortDirection treeDirection = SortDirection::Unset;
+    SortDirection sortNameDirection = SortDirection::Unset;
+    SortDirection sortExtensionDirection = SortDirection::Unset;
+    SortDirection sortSizeDirection = SortDirection::Unset;
+    SortKey plainSortKey = SortKey::None; ///< set while a plain sort runs
     QString treeFolderPath;
     ShownSort shownSort;
     QString treeButtonTip = QStringLiteral("Tree display by file name");

@@ -97,7 +97,7 @@ bool FilterTabs::showsBasket() const
 
 int FilterTabs::fileCount() const
 {
-    return state_.fileTreeTag == u"X" ? 0 : std::max(state_.File1Backup.ListCount() - 1, 0);
+    return state_.showsPlaceholder ? 0 : std::max(state_.File1Backup.ListCount() - 1, 0);
 }
 
 void FilterTabs::writeStatus(const QString& caption)
@@ -139,7 +139,7 @@ int FilterTabs::SelectCategory(int tab)
         return fileCount();
     const QString caption = settings_.categories[size_t(tab)].name;
     noteListing(state_.CurrentPattern);
-    state_.CategoryFilterActive = -1;
+    state_.otherFilterActive = false;
     selectedTab_ = tab;
     if (tabs_) {
         selecting_ = true;
@@ -155,7 +155,7 @@ int FilterTabs::SelectCategory(int tab)
         UpdateFilterDescription();
         bool shown = true;
         if (tab == otherTab()) {
-            state_.CategoryFilterActive = 1;
+            state_.otherFilterActive = true;
             shown = reread(true);
         } else if (tab == allTab() && description_ == NoFilters) {
             state_.CurrentPattern = QStringLiteral("*.*");
@@ -165,7 +165,7 @@ int FilterTabs::SelectCategory(int tab)
         } else if (tab == allTab()) {
             shown = narrow(QStringLiteral("*"), caption).has_value();
         } else if (description_ == NoFilters &&
-                   (state_.fileTreeTag == u"X" || listingPattern_ != u"*.*")) {
+                   (state_.showsPlaceholder || listingPattern_ != u"*.*")) {
             // The copy holds only what an earlier tab's pattern read: read again.
             shown = reread(false);
         } else {
@@ -178,7 +178,7 @@ int FilterTabs::SelectCategory(int tab)
         // The basket has no folder to read again: every tab narrows its whole listing.
         UpdateFilterDescription();
         if (tab == otherTab())
-            state_.CategoryFilterActive = 1;
+            state_.otherFilterActive = true;
         const QString pattern =
             tab == otherTab() || tab == allTab() ? QStringLiteral("*") : state_.CurrentPattern;
         if (!narrow(pattern, caption))
@@ -223,7 +223,7 @@ int narrowListing(FileListState& state, const Settings& settings, const FileTree
     for (int i = 1; i < full.ListCount(); ++i) {
         const QString& entry = full.textAt(i);
         bool keep = true;
-        if (state.CategoryFilterActive == -1) {
+        if (!state.otherFilterActive) {
             if (!everyName) {
                 const qsizetype dot = entry.lastIndexOf(u'.');
                 keep = dot >= 0 && extensions.contains(entry.mid(dot + 1).toUpper());
@@ -247,7 +247,7 @@ int narrowListing(FileListState& state, const Settings& settings, const FileTree
         ShowNoFiles(state);
         return 0;
     }
-    state.fileTreeTag.clear();
+    state.showsPlaceholder = false;
     trees.RebuildCurrentTree(state, settings);
     return state.File1Backup.ListCount() - 1;
 }
@@ -288,7 +288,7 @@ void FilterTabs::ModifyCategory(int tab)
     if (!answer || answer->trimmed().isEmpty())
         return;
     category.extensions = answer->trimmed();
-    state_.CategoryFilterActive = -1;
+    state_.otherFilterActive = false;
     settings_.settingsChanged = 1;
 }
 
@@ -317,7 +317,7 @@ void FilterTabs::SwapTabColor()
     settings_.settingsChanged = 1;
     colourTabs();
     // The file icons follow the setting: a list of files is built again with them.
-    if (state_.fileTreeTag == u"X" || state_.fileTree.count() < 2)
+    if (state_.showsPlaceholder || state_.fileTree.count() < 2)
         return;
     const FileTreeBuilder* trees = &trees_;
     const auto rebuild = [trees](FileListState& state, const Settings& settings,
@@ -378,7 +378,7 @@ QString FilterTabs::TabTip(int tab) const
 
 void FilterTabs::ShowSelectedOnly()
 {
-    if (state_.fileTreeTag == u"X")
+    if (state_.showsPlaceholder)
         return;
     QStringList marked;
     for (const NodeTree::Id id : state_.fileTree.preorder()) {
@@ -413,7 +413,7 @@ void FilterTabs::RemoveContentFilters()
     content_.clear();
     UpdateFilterDescription();
     if (showsFolder()) {
-        if (reread(state_.CategoryFilterActive == 1))
+        if (reread(state_.otherFilterActive))
             writeStatus(state_.filterTag);
     }
     prompts_.message(removed);

@@ -137,7 +137,7 @@ int listFolderFiltered(FileListState& state, const Settings& settings, const QSt
 int listFolder(FileListState& state, const Settings& settings, const QString& folder,
                const QString& pattern, PreRead& preRead, platform::ReadWatch* watch)
 {
-    if (pattern != AllPattern && state.CategoryFilterActive != -1) {
+    if (pattern != AllPattern && state.otherFilterActive) {
         const int found = listFolderFiltered(state, settings, folder, preRead, watch);
         if (found == 0)
             state.File1Backup.Clear();
@@ -165,7 +165,7 @@ int openFolder(FileListState& state, const Settings& settings, const QString& fo
                platform::ReadWatch* watch)
 {
     const int count = listFolder(state, settings, folder, pattern, preRead, watch);
-    if (count > 0 || state.CategoryFilterActive != -1)
+    if (count > 0 || state.otherFilterActive)
         RefreshFileList(state, settings, trees);
     return count;
 }
@@ -179,7 +179,7 @@ int listFolderFiltered(FileListState& state, const Settings& settings, const QSt
     state.File1Backup.Clear();
     state.File1Backup.Additem(header);
     AddFileListRoot(state.fileTree, header);
-    state.fileTreeTag.clear();
+    state.showsPlaceholder = false;
 
     std::vector<platform::FileEntry> files =
         readFolder(settings, state.currentFolder, NamePatternList(AllPattern), preRead,
@@ -238,20 +238,20 @@ int ListFolderFiltered(FileListState& state, const Settings& settings, const QSt
 void RefreshFileList(FileListState& state, const Settings& settings, const FileTreeBuilder& trees)
 {
     const QString header = RootText(state.currentFolder);
-    if (state.FullListing.ListCount() < 2 && state.CategoryFilterActive == -1) {
+    if (state.FullListing.ListCount() < 2 && !state.otherFilterActive) {
         state.File1Backup.Clear();
         ShowNoFiles(state);
         return;
     }
     NodeTreeLock lock(state.fileTree);
-    if (state.CategoryFilterActive == -1) {
+    if (!state.otherFilterActive) {
         state.File1Backup.Clear();
         AddFileListRoot(state.fileTree, header);
         // Shared, not copied: a million names are kept once until a tree changes them.
         state.File1Backup = state.FullListing;
         if (state.File1Backup.textAt(0) != header)
             state.File1Backup.UpdateText(0, header);
-        state.fileTreeTag.clear();
+        state.showsPlaceholder = false;
     }
     if (state.File1Backup.ListCount() < 2) {
         // A filtered read that kept nothing: keep the placeholder.
@@ -260,7 +260,7 @@ void RefreshFileList(FileListState& state, const Settings& settings, const FileT
         return;
     }
     trees.RebuildCurrentTree(state, settings);
-    if (state.CategoryFilterActive != -1)
+    if (state.otherFilterActive)
         state.FullListing = state.File1Backup;
     if (state.fileTree.root() != NodeTree::None)
         state.fileTree.makeVisible(state.fileTree.root());
@@ -280,7 +280,7 @@ void ShowNoFiles(FileListState& state)
                              : QStringLiteral("no [") + state.filterTag + QStringLiteral("] files");
     const NodeTree::Id child = state.fileTree.add(root, QString(), text);
     state.fileTree.makeVisible(child);
-    state.fileTreeTag = QStringLiteral("X");
+    state.showsPlaceholder = true;
     ShowFileCount(state, 0);
 }
 

@@ -8,11 +8,11 @@ namespace {
 // them; a field added there belongs here too.
 template <typename A, typename B, typename Visit> void forEachSetupField(A& a, B& b, Visit visit)
 {
-    visit(a.fileTreeTag, b.fileTreeTag);
+    visit(a.showsPlaceholder, b.showsPlaceholder);
     visit(a.currentFolder, b.currentFolder);
     visit(a.readError, b.readError);
     visit(a.CurrentPattern, b.CurrentPattern);
-    visit(a.CategoryFilterActive, b.CategoryFilterActive);
+    visit(a.otherFilterActive, b.otherFilterActive);
     visit(a.filterTag, b.filterTag);
     visit(a.statusCaption, b.statusCaption);
     visit(a.treeType, b.treeType);
@@ -21,7 +21,7 @@ template <typename A, typename B, typename Visit> void forEachSetupField(A& a, B
     visit(a.sortNameDirection, b.sortNameDirection);
     visit(a.sortExtensionDirection, b.sortExtensionDirection);
     visit(a.sortSizeDirection, b.sortSizeDirection);
-    visit(a.plainSortCode, b.plainSortCode);
+    visit(a.plainSortKey, b.plainSortKey);
     visit(a.treeFolderPath, b.treeFolderPath);
     visit(a.shownSort, b.shownSort);
     visit(a.treeButtonTip, b.treeButtonTip);

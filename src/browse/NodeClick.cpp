@@ -11,7 +11,7 @@ const QString TickedImage = QStringLiteral("Ticked");
 
 bool ignoring(const FileListState& state, const QString& code)
 {
-    return state.fileTreeTag == Marked || code == Marked;
+    return state.showsPlaceholder || code == Marked;
 }
 
 void unmark(FileListState& state, const Settings& settings, NodeTree::Id id)
@@ -94,7 +94,7 @@ NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id, const QS
 
 bool ToggleFileMark(FileListState& state, const Settings& settings, NodeTree::Id id)
 {
-    if (state.fileTreeTag == Marked || ClassifyFileNode(state, id) != FileNodeKind::File)
+    if (state.showsPlaceholder || ClassifyFileNode(state, id) != FileNodeKind::File)
         return false;
     NodeTree& tree = state.fileTree;
     if (tree.tag(id) == Marked) {

@@ -15,7 +15,7 @@ int sizeStatistics(const QStringList& args, QTextStream& out, QTextStream& err)
     if (const int status = listFromArgs(args, state, settings, err, QStringLiteral("stats"));
         status >= 0)
         return status;
-    if (state.fileTreeTag == u"X")
+    if (state.showsPlaceholder)
         return 0; // nothing listed: no table
     Grid grid;
     if (!ShowSizeTable(state, grid, state.fileTree.root()).shown)

@@ -115,7 +115,7 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
         return outcome;
     }
     const std::vector<NodeTree::Id> nodes =
-        state.fileTreeTag == QLatin1String("X") ? std::vector<NodeTree::Id>{} : FileNodes(state);
+        state.showsPlaceholder ? std::vector<NodeTree::Id>{} : FileNodes(state);
     if (nodes.empty()) {
         prompts.message(QStringLiteral("nothing to search"));
         outcome.result = FindResult::NothingToSearch;

@@ -94,7 +94,7 @@ int BuildSizeTree(FileListState& state, const TreeContext& context)
         std::copy(band->begin(), band->end(), key.data() + 16);
         return QStringView(key);
     });
-    const bool descending = state.treeDirection == QLatin1String("D");
+    const bool descending = state.treeDirection == SortDirection::Descending;
     const int count = BuildGroupsFromList1(
         state, context.settings, descending,
         [](QStringView line, int tab) { return line.mid(16, tab - 16); }, QStringLiteral("24"));
@@ -113,7 +113,7 @@ int BuildDateTree(FileListState& state, const TreeContext& context)
             return DayKey(day) + QLatin1Char('.') + day;
         });
     });
-    const bool descending = state.treeDirection == QLatin1String("D");
+    const bool descending = state.treeDirection == SortDirection::Descending;
     const int count = BuildGroupsFromList1(
         state, context.settings, descending,
         [](QStringView line, int tab) { return line.mid(8, tab - 8); }, QStringLiteral("22"));
@@ -134,8 +134,8 @@ int BuildAgeTree(FileListState& state, const TreeContext& context)
                    QLatin1Char('@') + day;
         });
     });
-    // Ages walk oldest first; "A" asks for the newest first.
-    const bool newestFirst = state.treeDirection == QLatin1String("A");
+    // Ages walk oldest first; only a chosen ascending order walks newest first.
+    const bool newestFirst = state.treeDirection == SortDirection::Ascending;
     const int count = BuildGroupsFromList1(
         state, context.settings, newestFirst,
         [](QStringView line, int) { return line.mid(8, line.indexOf(QLatin1Char('@')) - 8); },

@@ -69,7 +69,7 @@ int BuildExtensionTree(FileListState& state, const TreeContext& context)
     else
         fillByExtension(state, basket);
 
-    const bool descending = state.treeDirection == QLatin1String("D");
+    const bool descending = state.treeDirection == SortDirection::Descending;
     const int count = BuildGroupsFromList1(
         state, context.settings, descending,
         [](QStringView line, int tab) { return line.left(tab); }, QString());

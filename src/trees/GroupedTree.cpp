@@ -39,7 +39,7 @@ int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool wa
     }
     if (root != NodeTree::None)
         state.fileTree.makeVisible(root);
-    state.fileTreeTag.clear();
+    state.showsPlaceholder = false;
     return count;
 }
 

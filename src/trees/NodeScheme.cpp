@@ -78,17 +78,20 @@ qint64 entryLength(const FileListState& state, const QString& entry, qsizetype l
         state, entry, likelyAt, [](const platform::FileEntry& e) { return e.size; }, 0);
 }
 
-qint64 entryTime(const FileListState& state, const QString& entry, int basis, qsizetype likelyAt)
+qint64 entryTime(const FileListState& state, const QString& entry, DateBasis basis,
+                 qsizetype likelyAt)
 {
     return fieldOf(
         state, entry, likelyAt,
-        [basis](const platform::FileEntry& e) { return basis == 0 ? e.createdMs : e.modifiedMs; },
+        [basis](const platform::FileEntry& e) {
+            return basis == DateBasis::Created ? e.createdMs : e.modifiedMs;
+        },
         0);
 }
 
 bool listUsable(const FileListState& state)
 {
-    return state.fileTreeTag != QLatin1String("X") && state.fileTree.count() >= 2;
+    return !state.showsPlaceholder && state.fileTree.count() >= 2;
 }
 
 } // namespace nodescheme

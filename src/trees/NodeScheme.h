@@ -42,8 +42,8 @@ private:
 [[nodiscard]] qint64 entryLength(const FileListState& state, const QString& entry,
                                  qsizetype likelyAt = -1);
 
-/// The creation (basis 0) or last-write (basis 1) time of an entry in ms, 0 when unknown.
-[[nodiscard]] qint64 entryTime(const FileListState& state, const QString& entry, int basis,
+/// The creation or last-write time of an entry in ms, as `basis` says; 0 when unknown.
+[[nodiscard]] qint64 entryTime(const FileListState& state, const QString& entry, DateBasis basis,
                                qsizetype likelyAt = -1);
 
 /// Whether the list's buttons may act: it is not the placeholder and has 2+ nodes.

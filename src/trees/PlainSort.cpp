@@ -11,15 +11,15 @@ const QString ExtensionlessPrefix = QStringLiteral(". \t");
 
 QString sortKey(const FileListState& state, const QString& text)
 {
-    const QString& code = state.plainSortCode;
-    if (code == QLatin1String("EXT")) {
+    const SortKey key = state.plainSortKey;
+    if (key == SortKey::Extension) {
         const QString extension = ExtensionOf(text);
         // ". " sorts before every real extension, so extensionless files come first.
         if (extension == QLatin1String(" "))
             return ExtensionlessPrefix + text;
         return extension + QLatin1Char('|') + text;
     }
-    if (code == QLatin1String("SIZ")) {
+    if (key == SortKey::Size) {
         return QStringLiteral("%1").arg(nodescheme::entryLength(state, text), 14, 10,
                                         QLatin1Char('0')) +
                QLatin1Char('|') + text;
@@ -34,15 +34,6 @@ QString nameOfLine(const QString& line)
         return line.mid(ExtensionlessPrefix.length());
     const int bar = line.indexOf(QLatin1Char('|'));
     return bar < 0 ? line.mid(3) : line.mid(bar + 1);
-}
-
-QString sortKeyOf(const QString& code)
-{
-    if (code == QLatin1String("EXT"))
-        return QStringLiteral("Extension");
-    if (code == QLatin1String("SIZ"))
-        return QStringLiteral("Size");
-    return QStringLiteral("Name");
 }
 
 } // namespace
@@ -62,7 +53,7 @@ void CollectSortKeys(FileListState& state, NodeTree::Id node)
     }
 }
 
-int PlainSort(FileListState& state, const TreeContext& context, const QString& direction)
+int PlainSort(FileListState& state, const TreeContext& context, SortDirection direction)
 {
     if (state.fileTree.count() < 3)
         return 0;
@@ -83,7 +74,7 @@ int PlainSort(FileListState& state, const TreeContext& context, const QString& d
     if (n > 0) {
         const NodeTree::Id root =
             AddFileListRoot(state.fileTree, basket ? BasketHeader : state.currentFolder);
-        const bool descending = direction == QLatin1String("D");
+        const bool descending = direction == SortDirection::Descending;
         nodescheme::ImageCache images(context.settings);
         // The names of one folder are unique; the basket's paths may repeat.
         const auto check = basket ? NodeTree::KeyCheck::Checked : NodeTree::KeyCheck::KnownUnique;
@@ -94,6 +85,8 @@ int PlainSort(FileListState& state, const TreeContext& context, const QString& d
         }
         state.fileTree.makeVisible(root);
     }
-    state.shownSort.set(sortKeyOf(state.plainSortCode), direction == QLatin1String("D"));
+    // A sort without a key is by name.
+    const SortKey shown = state.plainSortKey == SortKey::None ? SortKey::Name : state.plainSortKey;
+    state.shownSort.set(SortKeyName(shown), direction == SortDirection::Descending);
     return state.fileTree.count() - 1;
 }

@@ -163,7 +163,7 @@ TEST(FileDrag, ADraggedNodeHandsOutTheFilesItStandsFor)
     EXPECT_EQ(group.paths, QStringList{"/list/c.doc"});
 
     // The "no files" placeholder hands out nothing.
-    grouped.fileTreeTag = "X";
+    grouped.showsPlaceholder = true;
     EXPECT_TRUE(ListedFilesUnder(grouped, groot, "/list/").isEmpty());
 }
 

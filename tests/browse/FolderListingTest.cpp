@@ -41,7 +41,7 @@ TEST(FolderListing, EmptyFolderShowsPlaceholderPerTab)
     EXPECT_EQ(open(state, settings, tree.root()), 0);
     EXPECT_EQ(state.fileTree.node(state.fileTree.root()).text, tree.root());
     EXPECT_EQ(childTexts(state.fileTree), QStringList{"no files"});
-    EXPECT_EQ(state.fileTreeTag, "X");
+    EXPECT_TRUE(state.showsPlaceholder);
     EXPECT_EQ(state.statusCaption, " no [ALL] files");
     EXPECT_EQ(state.File1Backup.ListCount(), 0);
 
@@ -63,11 +63,11 @@ TEST(FolderListing, AFolderThatCannotBeReadSaysWhyAndNeverLooksEmpty)
     EXPECT_EQ(childTexts(state.fileTree),
               QStringList{"cannot read: Too many levels of symbolic links"});
     // The filtered reader says so too.
-    state.CategoryFilterActive = 0;
+    state.otherFilterActive = true;
     EXPECT_EQ(open(state, settings, loop, "*.txt"), 0);
     EXPECT_EQ(childTexts(state.fileTree),
               QStringList{"cannot read: Too many levels of symbolic links"});
-    state.CategoryFilterActive = -1;
+    state.otherFilterActive = false;
     // The next read that works forgets the error.
     EXPECT_EQ(open(state, settings, tree.folder("empty")), 0);
     EXPECT_TRUE(state.readError.isEmpty());
@@ -128,7 +128,7 @@ TEST(FolderListing, PlainListingSortedWithMetadataAndCount)
 
     ASSERT_EQ(open(state, settings, tree.root() + "/"), 12);
     EXPECT_EQ(state.statusCaption, "12 [ALL] files");
-    EXPECT_EQ(state.fileTreeTag, "");
+    EXPECT_FALSE(state.showsPlaceholder);
     EXPECT_EQ(state.File1Backup.list(0), tree.root()) << "header without the trailing /";
     EXPECT_EQ(state.File1Backup.ListCount(), 13);
     EXPECT_EQ(state.FullListing.texts(), state.File1Backup.texts());
@@ -192,7 +192,7 @@ TEST(FolderListing, PatternsAndHiddenFiles)
     EXPECT_EQ(state.FullListing.texts().mid(1), (QStringList{".hidden.txt", "a.txt"}));
 
     EXPECT_EQ(open(state, settings, tree.root(), "*.none"), 0);
-    EXPECT_EQ(state.fileTreeTag, "X");
+    EXPECT_TRUE(state.showsPlaceholder);
     EXPECT_EQ(open(state, settings, tree.path("missing")), 0) << "unreadable folder";
 }
 
@@ -206,7 +206,7 @@ TEST(FolderListing, FilteredReaderKeepsWhatTheOtherFilterPasses)
     tree.file("full.txt", 10);
     tree.file("zero.bin", 0);
 
-    state.CategoryFilterActive = 1;
+    state.otherFilterActive = true;
     state.filterTag = "Other";
     // No criteria: every file passes.
     EXPECT_EQ(open(state, settings, tree.root(), "*"), 3);
@@ -225,7 +225,7 @@ TEST(FolderListing, FilteredReaderKeepsWhatTheOtherFilterPasses)
     SetOtherFilter(huge, state.otherFilter, prompts);
     EXPECT_EQ(open(state, settings, tree.root(), "*"), 0);
     EXPECT_EQ(childTexts(state.fileTree), QStringList{"no [Other] files"});
-    EXPECT_EQ(state.fileTreeTag, "X");
+    EXPECT_TRUE(state.showsPlaceholder);
     EXPECT_EQ(state.statusCaption, " no [Other] files");
     EXPECT_TRUE(prompts.shown.isEmpty());
 }

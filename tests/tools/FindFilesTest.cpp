@@ -106,7 +106,7 @@ TEST_F(FindFiles, MessagesForNoCriteriaNothingToSearchAndNoMatch)
     EXPECT_EQ(find("", {{"", "gamma"}}).result, FindResult::NoMatch);
     EXPECT_EQ(prompts.shown.back().text, "no match found");
     EXPECT_EQ(prompts.shown.back().title, "SearchFiles");
-    EXPECT_EQ(state.fileTreeTag, "X");
+    EXPECT_TRUE(state.showsPlaceholder);
 
     EXPECT_EQ(find("", {{"", "alpha"}}).result, FindResult::NothingToSearch);
     EXPECT_EQ(prompts.shown.back().text, "nothing to search");

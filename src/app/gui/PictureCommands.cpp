@@ -35,7 +35,7 @@ void PictureCommands::FileTreeThumbnails()
 {
     const FileListState& state = window_.fileListPanel()->state();
     // The RadeZazeda's pictures are the basket's own command.
-    if (state.currentFolder.isEmpty() || state.fileTreeTag == u"X") {
+    if (state.currentFolder.isEmpty() || state.showsPlaceholder) {
         window_.prompts().message(QStringLiteral("There are no picture files"));
         return;
     }

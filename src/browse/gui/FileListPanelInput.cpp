@@ -56,7 +56,7 @@ bool FileListPanel::mouseEvent(QEvent* event)
         if (mouse->button() == Qt::LeftButton && settings_.singleClickView == 0)
             clickCode_ = CodeIgnore;
         if (node == NodeTree::None) {
-            if (state_.fileTree.count() > 0 && state_.fileTreeTag != CodeIgnore) {
+            if (state_.fileTree.count() > 0 && !state_.showsPlaceholder) {
                 // Empty space below the nodes: the menu of the whole list; its items
                 // act through their own connections.
                 runNodeMenu(NodeMenu::FilesForList, global);
@@ -153,7 +153,7 @@ void FileListPanel::handleNodeClick(NodeTree::Id id, const QString& clickCode,
 
 bool FileListPanel::runAllviewMenu(const QPoint& globalPos)
 {
-    if (state_.fileTree.count() < 2 || state_.fileTreeTag == CodeIgnore)
+    if (state_.fileTree.count() < 2 || state_.showsPlaceholder)
         return false;
     // "Expand all" and "Collapse all" act through their own connections; the archive
     // codes go to the node-click handler like the other menus' codes.
@@ -163,7 +163,7 @@ bool FileListPanel::runAllviewMenu(const QPoint& globalPos)
 
 void FileListPanel::runAllviewCode(const QString& code)
 {
-    if (state_.fileTree.count() < 2 || state_.fileTreeTag == CodeIgnore)
+    if (state_.fileTree.count() < 2 || state_.showsPlaceholder)
         return;
     const NodeAction action = NodeClickAction(state_, state_.fileTree.root(), code);
     if (action.kind != NodeActionKind::None)

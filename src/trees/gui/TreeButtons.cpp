@@ -82,19 +82,20 @@ TreeButtons::TreeButtons(FileListState& state, NodeTreeView& list, Settings& set
 void TreeButtons::connectMenus()
 {
     TreeMenus::TreeformatMenu& t = menus_->treeformat;
-    const auto entry = [this](QAction* action, const QString& code, int basis) {
+    const auto entry = [this](QAction* action, const QString& code,
+                              std::optional<DateBasis> basis) {
         if (action)
             connect(action, &QAction::triggered, this,
                     [this, code, basis] { ChooseTreeEntry(state_, buttons_, code, basis); });
     };
-    entry(t.nameTree, QStringLiteral("0"), -1);
-    entry(t.extensionTree, QStringLiteral("1"), -1);
-    entry(t.sizeTree, QStringLiteral("3"), -1);
-    entry(t.dateByCreation, QStringLiteral("2"), 0);
-    entry(t.dateByLastUpdated, QStringLiteral("2"), 1);
-    entry(t.ageByCreation, QStringLiteral("4"), 0);
-    entry(t.ageByLastUpdated, QStringLiteral("4"), 1);
-    entry(t.cancel, QStringLiteral("99"), -1);
+    entry(t.nameTree, QStringLiteral("0"), std::nullopt);
+    entry(t.extensionTree, QStringLiteral("1"), std::nullopt);
+    entry(t.sizeTree, QStringLiteral("3"), std::nullopt);
+    entry(t.dateByCreation, QStringLiteral("2"), DateBasis::Created);
+    entry(t.dateByLastUpdated, QStringLiteral("2"), DateBasis::Modified);
+    entry(t.ageByCreation, QStringLiteral("4"), DateBasis::Created);
+    entry(t.ageByLastUpdated, QStringLiteral("4"), DateBasis::Modified);
+    entry(t.cancel, QStringLiteral("99"), std::nullopt);
 
     TreeMenus::SortMenu& s = menus_->sort;
     const auto sortItem = [this](QAction* action, SortChoice choice) {
@@ -131,10 +132,10 @@ void TreeButtons::treeButtonReleased()
     menus_->run(menus_->treeformat.menu,
                 swapExtTree_->mapToGlobal(QPoint(0, swapExtTree_->height())));
     QApplication::processEvents();
-    chooseTree(QString(), -1);
+    chooseTree(QString());
 }
 
-void TreeButtons::chooseTree(const QString& code, int dateBasis)
+void TreeButtons::chooseTree(const QString& code, std::optional<DateBasis> dateBasis)
 {
     if (!code.isEmpty())
         ChooseTreeEntry(state_, buttons_, code, dateBasis);
