@@ -30,33 +30,19 @@ struct ShownSort {
         return QStringLiteral("Sorted by ") + key +
                (descending ? QStringLiteral(" - Descending") : QStringLiteral(" - Ascending"));
     }
+    bool operator==(const ShownSort&) const = default;
 };
 
-/// What the file list shows and keeps: the backing lists, the metadata the last
-/// directory read yielded, the node tree `fileTree` and the state of its trees, sorts
-/// and filters. Owned by the main window (or by lumara-cli), used by the listing,
-/// the trees, the filters and the statistics.
-struct FileListState {
-    ListBoy File1Backup; ///< item 0 the header (folder path or "RadeZazeda"), then entries
-    ListBoy sortLines;
-    ListBoy extensionLines;
-    /// What the listing read, by entry name.
-    FileEntryTable entries;
-    /// What the plain reader found last (the hidden file list box): the header, then
-    /// names sorted by name ignoring case; after a refresh under the "Other" filter, a
-    /// copy of File1Backup. Filter tabs narrow from it. File1Backup shares its items
-    /// until one of them changes.
-    ListBoy FullListing;
-    NodeTree fileTree;
+/// The set-up of a file list: where it reads from, what it shows and how, its
+/// captions. A value: a listing copies it from the shown list, and the shown list takes
+/// the listing's over with one assignment.
+struct ListSetup {
     bool showsPlaceholder = false; ///< the list shows its "no files" line, not files
-
-    /// The "Other" filter's criteria: the filtered reader keeps the files they pass.
-    OtherFilter otherFilter;
-
-    QString currentFolder; ///< the folder listed, ending in "/"; empty for the RadeZazeda
+    QString currentFolder;         ///< the folder listed, ending in "/"; empty for the RadeZazeda
     /// Why the last read of currentFolder failed (the system's text); empty when it worked.
     QString readError;
-    QString CurrentPattern = QStringLiteral("*.*");
+    /// The name pattern a folder read uses (CurrentPattern).
+    QString listPattern = QStringLiteral("*.*");
     /// The "Other" tab's criteria choose what a folder read keeps.
     bool otherFilterActive = false;
     QString filterTag = QStringLiteral("ALL"); ///< tag of FileTypeText: the active tab's name
@@ -72,4 +58,66 @@ struct FileListState {
     QString treeFolderPath;
     ShownSort shownSort;
     QString treeButtonTip = QStringLiteral("Tree display by file name");
+
+    bool operator==(const ListSetup&) const = default;
 };
+
+/// The lists behind the file list and what the last folder read yielded. A value:
+/// copied and exchanged whole.
+struct ListContents {
+    /// The names the list shows, in its order (the form's File1Backup): item 0 the header
+    /// (folder path or "RadeZazeda"), then the entries.
+    ListBoy listedNames;
+    ListBoy sortLines;
+    ListBoy extensionLines;
+    /// What the listing read, by entry name.
+    FileEntryTable entries;
+    /// What the plain reader found last (the hidden file list box, FullListing): the
+    /// header, then names sorted by name ignoring case; after a refresh under the "Other" filter, a
+    /// copy of listedNames. Filter tabs narrow from it. listedNames shares its items
+    /// until one of them changes.
+    ListBoy readNames;
+};
+
+/// What the file list shows and keeps: its set-up, the backing lists, the node tree
+/// `fileTree` and the "Other" filter. Owned by the main window (or by lumara-cli), used by
+/// the listing, the trees, the filters and the statistics.
+struct FileListState : ListSetup, ListContents {
+    NodeTree fileTree;
+
+    /// The "Other" filter's criteria: the filtered reader keeps the files they pass.
+    OtherFilter otherFilter;
+
+    /// Puts the "no files" (or "no [tab] files") placeholder into fileTree and marks the
+    /// list as showing it; after a failed read, "cannot read: " and the reason instead.
+    void showNoFiles();
+    /// Writes the status caption for `n` files into statusCaption.
+    void showFileCount(int n);
+
+    [[nodiscard]] const ListSetup& setup() const { return *this; }
+    ListSetup& setup() { return *this; }
+    [[nodiscard]] const ListContents& contents() const { return *this; }
+    ListContents& contents() { return *this; }
+};
+
+/// The status caption: " no" or the number, then " [tag] " (" " without a tag), "files".
+[[nodiscard]] QString FileCountCaption(const QString& tag, int n);
+
+/// What clicking the status label tells: "File extensions: " and the pattern ("ALL"
+/// for "*.*").
+[[nodiscard]] QString PatternMessage(const QString& currentPattern);
+
+/// The "Copy List" text: every node in tree order, 8 spaces per depth, CR LF after
+/// each. Empty when the tree has no nodes.
+[[nodiscard]] QString CopyListText(const NodeTree& tree);
+
+/// The header of listedNames while the basket is listed.
+inline const QString BasketHeader = QStringLiteral("RadeZazeda");
+
+/// The file list's root text for a header: "RadeZazeda" for the basket, else the
+/// folder without its trailing "/" (RootText).
+[[nodiscard]] QString FileListRootText(const QString& header);
+
+/// Clears the file tree and adds its expanded root "R" for `header` (a folder path or
+/// BasketHeader), with the folder image "1" or the basket image "27". Returns the root.
+NodeTree::Id AddFileListRoot(NodeTree& tree, const QString& header);

@@ -91,13 +91,13 @@ bool FilterTabs::showsFolder() const
 
 bool FilterTabs::showsBasket() const
 {
-    return state_.currentFolder.isEmpty() && state_.FullListing.ListCount() > 0 &&
-           state_.FullListing.textAt(0) == BasketHeader;
+    return state_.currentFolder.isEmpty() && state_.readNames.ListCount() > 0 &&
+           state_.readNames.textAt(0) == BasketHeader;
 }
 
 int FilterTabs::fileCount() const
 {
-    return state_.showsPlaceholder ? 0 : std::max(state_.File1Backup.ListCount() - 1, 0);
+    return state_.showsPlaceholder ? 0 : std::max(state_.listedNames.ListCount() - 1, 0);
 }
 
 void FilterTabs::writeStatus(const QString& caption)
@@ -112,7 +112,7 @@ bool FilterTabs::reread(bool filtered)
 {
     const FileTreeBuilder* trees = &trees_;
     const QString folder = state_.currentFolder;
-    const QString pattern = state_.CurrentPattern;
+    const QString pattern = state_.listPattern;
     const auto rebuild = [=](FileListState& state, const Settings& settings,
                              platform::ReadWatch* watch) {
         const int found = filtered ? ListFolderFiltered(state, settings, folder, watch)
@@ -122,8 +122,8 @@ bool FilterTabs::reread(bool filtered)
         if (found > 0)
             RefreshFileList(state, settings, *trees);
         else {
-            state.FullListing.Clear();
-            state.FullListing.Additem(RootText(state.currentFolder));
+            state.readNames.Clear();
+            state.readNames.Additem(RootText(state.currentFolder));
         }
         return found;
     };
@@ -138,7 +138,7 @@ int FilterTabs::SelectCategory(int tab)
     if (tab < 0 || tab > allTab())
         return fileCount();
     const QString caption = settings_.categories[size_t(tab)].name;
-    noteListing(state_.CurrentPattern);
+    noteListing(state_.listPattern);
     state_.otherFilterActive = false;
     selectedTab_ = tab;
     if (tabs_) {
@@ -146,9 +146,9 @@ int FilterTabs::SelectCategory(int tab)
         tabs_->setSelectedTab(tab + 1);
         selecting_ = false;
     }
-    state_.CurrentPattern = PatternFromExtensions(settings_.categories[size_t(tab)].extensions, tab,
-                                                  otherTab(), allTab());
-    settings_.currentPattern = state_.CurrentPattern;
+    state_.listPattern = PatternFromExtensions(settings_.categories[size_t(tab)].extensions, tab,
+                                               otherTab(), allTab());
+    settings_.currentPattern = state_.listPattern;
     state_.filterTag = caption;
 
     if (showsFolder()) {
@@ -158,8 +158,8 @@ int FilterTabs::SelectCategory(int tab)
             state_.otherFilterActive = true;
             shown = reread(true);
         } else if (tab == allTab() && description_ == NoFilters) {
-            state_.CurrentPattern = QStringLiteral("*.*");
-            settings_.currentPattern = state_.CurrentPattern;
+            state_.listPattern = QStringLiteral("*.*");
+            settings_.currentPattern = state_.listPattern;
             state_.filterTag = QStringLiteral("ALL");
             shown = reread(false);
         } else if (tab == allTab()) {
@@ -169,7 +169,7 @@ int FilterTabs::SelectCategory(int tab)
             // The copy holds only what an earlier tab's pattern read: read again.
             shown = reread(false);
         } else {
-            shown = narrow(state_.CurrentPattern, caption).has_value();
+            shown = narrow(state_.listPattern, caption).has_value();
         }
         // A newer listing or tab took this one's place and shows its own list.
         if (!shown)
@@ -180,27 +180,27 @@ int FilterTabs::SelectCategory(int tab)
         if (tab == otherTab())
             state_.otherFilterActive = true;
         const QString pattern =
-            tab == otherTab() || tab == allTab() ? QStringLiteral("*") : state_.CurrentPattern;
+            tab == otherTab() || tab == allTab() ? QStringLiteral("*") : state_.listPattern;
         if (!narrow(pattern, caption))
             return fileCount();
     }
-    noteListing(tab == otherTab() ? QStringLiteral("*.*") : state_.CurrentPattern);
+    noteListing(tab == otherTab() ? QStringLiteral("*.*") : state_.listPattern);
     writeStatus(caption);
     return fileCount();
 }
 
 void FilterTabs::noteListing(const QString& pattern)
 {
-    // A FullListing taken since the last look came from a read with `pattern`.
-    if (state_.FullListing.sharesItemsWith(seenListing_))
+    // A readNames taken since the last look came from a read with `pattern`.
+    if (state_.readNames.sharesItemsWith(seenListing_))
         return;
-    seenListing_ = state_.FullListing;
+    seenListing_ = state_.readNames;
     listingPattern_ = pattern;
 }
 
 namespace {
 
-/// Narrows File1Backup from FullListing to `pattern` (or to the "Other" filter's files)
+/// Narrows listedNames from readNames to `pattern` (or to the "Other" filter's files)
 /// and rebuilds the list; the number of files left.
 int narrowListing(FileListState& state, const Settings& settings, const FileTreeBuilder& trees,
                   const QString& pattern, const QString& caption)
@@ -216,7 +216,7 @@ int narrowListing(FileListState& state, const Settings& settings, const FileTree
     // Kept entries are collected and stored once: removing them one by one from a
     // large list would be quadratic.
     ListBoy kept;
-    const ListBoy& full = state.FullListing;
+    const ListBoy& full = state.readNames;
     kept.reserve(full.ListCount());
     if (full.ListCount() > 0)
         kept.Additem(full.textAt(0));
@@ -241,15 +241,15 @@ int narrowListing(FileListState& state, const Settings& settings, const FileTree
         if (keep)
             kept.Additem(entry);
     }
-    state.File1Backup = std::move(kept);
-    if (state.File1Backup.ListCount() < 2) {
+    state.listedNames = std::move(kept);
+    if (state.listedNames.ListCount() < 2) {
         state.filterTag = caption;
-        ShowNoFiles(state);
+        state.showNoFiles();
         return 0;
     }
     state.showsPlaceholder = false;
     trees.RebuildCurrentTree(state, settings);
-    return state.File1Backup.ListCount() - 1;
+    return state.listedNames.ListCount() - 1;
 }
 
 } // namespace
@@ -323,7 +323,7 @@ void FilterTabs::SwapTabColor()
     const auto rebuild = [trees](FileListState& state, const Settings& settings,
                                  platform::ReadWatch*) {
         trees->RebuildCurrentTree(state, settings);
-        return state.File1Backup.ListCount() - 1;
+        return state.listedNames.ListCount() - 1;
     };
     if (RunListRebuild(rebuilder_, state_, settings_, rebuild))
         Q_EMIT listChanged();
@@ -391,11 +391,11 @@ void FilterTabs::ShowSelectedOnly()
         prompts_.message(QStringLiteral("no selected files"));
         return;
     }
-    const QString header = state_.File1Backup.list(0);
-    state_.File1Backup.Clear();
-    state_.File1Backup.Additem(header);
+    const QString header = state_.listedNames.list(0);
+    state_.listedNames.Clear();
+    state_.listedNames.Additem(header);
     for (const QString& entry : std::as_const(marked))
-        state_.File1Backup.Additem(entry);
+        state_.listedNames.Additem(entry);
     trees_.RebuildCurrentTree(state_, settings_);
     state_.statusCaption = QStringLiteral(" [SELECTED] files");
     Q_EMIT listChanged();

@@ -58,7 +58,7 @@ int listFromArgs(const QStringList& args, FileListState& state, Settings& settin
         return 1;
     }
 
-    state.CurrentPattern = pattern;
+    state.listPattern = pattern;
     prepareTreeOptions(treeOptions, state, settings);
     OpenFolder(state, settings, platform::absoluteFilePath(folder), pattern, GroupedTrees());
     if (!state.readError.isEmpty()) {

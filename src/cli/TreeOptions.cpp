@@ -1,6 +1,6 @@
 #include "cli/TreeOptions.h"
 
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "shared/Settings.h"
 #include "trees/PlainSort.h"
 #include "trees/TreeContext.h"
@@ -96,7 +96,7 @@ void finishTreeOptions(const TreeOptions& options, FileListState& state, const S
                   options.descending ? SortDirection::Descending : SortDirection::Ascending);
     state.plainSortKey = SortKey::None;
     if (count > 0)
-        ShowFileCount(state, count);
+        state.showFileCount(count);
 }
 
 } // namespace cli

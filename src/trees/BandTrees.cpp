@@ -13,19 +13,19 @@ namespace {
 
 bool ready(const FileListState& state)
 {
-    return state.fileTree.count() > 0 && state.File1Backup.ListCount() > 0;
+    return state.fileTree.count() > 0 && state.listedNames.ListCount() > 0;
 }
 
-/// Adds to sortLines the scratch line of each entry 1.. of File1Backup: the key
+/// Adds to sortLines the scratch line of each entry 1.. of listedNames: the key
 /// `keyOf(entry, i)` gives for entry i, a TAB, the entry.
 template <typename KeyOf> void fillList1(FileListState& state, KeyOf keyOf)
 {
     state.sortLines.Clear();
     const bool basket = nodescheme::isBasket(state);
-    const int n = state.File1Backup.ListCount();
+    const int n = state.listedNames.ListCount();
     state.sortLines.reserve(n);
     for (int i = 1; i < n; ++i) {
-        const QString& entry = state.File1Backup.textAt(i);
+        const QString& entry = state.listedNames.textAt(i);
         state.sortLines.Additem(
             ScratchLine(keyOf(entry, i), nodescheme::groupedEntry(entry, basket)));
     }

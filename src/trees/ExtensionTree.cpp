@@ -17,9 +17,9 @@ bool skipped(const QString& entry, const QString& extension, bool basket)
 
 void fillByExtension(FileListState& state, bool basket)
 {
-    const int n = state.File1Backup.ListCount();
+    const int n = state.listedNames.ListCount();
     for (int i = 1; i < n; ++i) {
-        const QString& entry = state.File1Backup.textAt(i);
+        const QString& entry = state.listedNames.textAt(i);
         QString extension = ExtensionOf(entry);
         if (skipped(entry, extension, basket))
             continue;
@@ -31,9 +31,9 @@ void fillByExtension(FileListState& state, bool basket)
 
 void fillByTypeName(FileListState& state, const TreeContext& context, bool basket)
 {
-    const int n = state.File1Backup.ListCount();
+    const int n = state.listedNames.ListCount();
     for (int i = 1; i < n; ++i) {
-        const QString& entry = state.File1Backup.textAt(i);
+        const QString& entry = state.listedNames.textAt(i);
         state.extensionLines.Additem(ScratchLine(ExtensionOf(entry), entry));
     }
     state.extensionLines.SortAscending();
@@ -59,7 +59,7 @@ void fillByTypeName(FileListState& state, const TreeContext& context, bool baske
 
 int BuildExtensionTree(FileListState& state, const TreeContext& context)
 {
-    if (state.fileTree.count() == 0 || state.File1Backup.ListCount() == 0)
+    if (state.fileTree.count() == 0 || state.listedNames.ListCount() == 0)
         return -1;
     state.sortLines.Clear();
     state.extensionLines.Clear();

@@ -12,7 +12,7 @@ namespace nodescheme {
 /// True when the header entry names the RadeZazeda.
 [[nodiscard]] bool isBasket(const FileListState& state);
 
-/// Clears fileTree and adds the root node for the header entry of File1Backup.
+/// Clears fileTree and adds the root node for the header entry of listedNames.
 NodeTree::Id addRoot(FileListState& state);
 
 /// The image index (as text) of a file list entry, from its extension.
@@ -37,7 +37,7 @@ private:
 
 /// The length of a listed entry, from the metadata of the directory read (a second
 /// look-up happens only for entries the read did not yield); 0 when unreadable.
-/// `likelyAt` is where the read probably has it (entry i of File1Backup is usually
+/// `likelyAt` is where the read probably has it (entry i of listedNames is usually
 /// read entry i - 1), or -1.
 [[nodiscard]] qint64 entryLength(const FileListState& state, const QString& entry,
                                  qsizetype likelyAt = -1);

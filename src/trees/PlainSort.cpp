@@ -1,6 +1,6 @@
 #include "trees/PlainSort.h"
 
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "shared/TextHelpers.h"
 #include "trees/NodeScheme.h"
 #include "trees/TreeContext.h"
@@ -46,7 +46,7 @@ void CollectSortKeys(FileListState& state, NodeTree::Id node)
         const NodeTree::Node& item = tree.node(n);
         if (n != root)
             state.sortLines.Additem(sortKey(state, item.text));
-        state.File1Backup.Additem(item.text);
+        state.listedNames.Additem(item.text);
         const std::vector<NodeTree::Id>& children = tree.children(n);
         if ((!item.expanded || n == root) && !children.empty())
             CollectSortKeys(state, children.front());
@@ -60,16 +60,16 @@ int PlainSort(FileListState& state, const TreeContext& context, SortDirection di
     NodeTreeLock hold(state.fileTree);
     const bool basket = state.fileTree.node(state.fileTree.root()).text == BasketHeader;
     state.sortLines.Clear();
-    state.File1Backup.Clear();
+    state.listedNames.Clear();
     CollectSortKeys(state, state.fileTree.root());
     state.sortLines.SortAscending();
 
     const QString keyPrefix = basket ? QString() : state.currentFolder;
-    const QString header = state.File1Backup.list(0);
+    const QString header = state.listedNames.list(0);
     state.fileTree.clear();
-    // File1Backup takes the sorted order, so a later plain rebuild keeps it.
-    state.File1Backup.Clear();
-    state.File1Backup.Additem(header);
+    // listedNames takes the sorted order, so a later plain rebuild keeps it.
+    state.listedNames.Clear();
+    state.listedNames.Additem(header);
     const int n = state.sortLines.ListCount();
     if (n > 0) {
         const NodeTree::Id root =
@@ -81,7 +81,7 @@ int PlainSort(FileListState& state, const TreeContext& context, SortDirection di
         for (int step = 0; step < n; ++step) {
             const QString name = nameOfLine(state.sortLines.list(descending ? n - 1 - step : step));
             state.fileTree.addPrefixed(root, keyPrefix, name, images.imageOf(name), check);
-            state.File1Backup.Additem(name);
+            state.listedNames.Additem(name);
         }
         state.fileTree.makeVisible(root);
     }

@@ -215,8 +215,8 @@ TEST(BasketFolders, ShowInFileListFiltersAndFallsBackToThePlaceholder)
     EXPECT_EQ(tree.node(tree.root()).text, "RadeZazeda");
     ASSERT_EQ(tree.children(tree.root()).size(), 2u);
     EXPECT_EQ(tree.key(tree.children(tree.root())[1]), "/b/two.doc");
-    EXPECT_EQ(state.File1Backup.list(0), "RadeZazeda");
-    EXPECT_EQ(state.File1Backup.ListCount(), 3);
+    EXPECT_EQ(state.listedNames.list(0), "RadeZazeda");
+    EXPECT_EQ(state.listedNames.ListCount(), 3);
     EXPECT_FALSE(state.showsPlaceholder);
     EXPECT_EQ(state.shownSort.tip(), "Not sorted");
 
@@ -341,7 +341,7 @@ TEST(BasketFolders, FilterTabsOverTheListedBasketCountOnlyWhatTheyKeep)
     constexpr int Picture = 1, Sound = 4;
     EXPECT_EQ(tabs.SelectCategory(Sound), 1);
     EXPECT_EQ(state.statusCaption, "1 [Sound] files");
-    EXPECT_EQ(state.File1Backup.texts().mid(1), QStringList({t.path("pics/song.mp3")}));
+    EXPECT_EQ(state.listedNames.texts().mid(1), QStringList({t.path("pics/song.mp3")}));
     EXPECT_EQ(tabs.SelectCategory(Picture), 3) << "narrows the whole basket again";
     EXPECT_EQ(state.statusCaption, "3 [Picture] files");
     EXPECT_EQ(tabs.SelectCategory(tabs.allTab()), 4);

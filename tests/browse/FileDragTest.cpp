@@ -1,6 +1,6 @@
 #include "browse/FileDrag.h"
 
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "browse/FolderTree.h"
 #include "browse/NodePaths.h"
 #include "platform/FileNames.h"

@@ -49,7 +49,7 @@ TEST_F(GroupedTrees, SizeTreeGroupsByBandAndOrdersByLengthThenName)
                            "    c.bin", "    b.txt", "  .Kb 0001 and below", "    a.txt"}));
     EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Size - Descending"));
     // The grouped trees read the listing but leave it as it was.
-    EXPECT_EQ(state.File1Backup.list(1), QLatin1String("c.bin"));
+    EXPECT_EQ(state.listedNames.list(1), QLatin1String("c.bin"));
 }
 
 TEST_F(GroupedTrees, DateTreeFollowsTheDateBasis)

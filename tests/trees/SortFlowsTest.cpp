@@ -62,7 +62,7 @@ TEST_F(SortFlows, EachSortItemKeepsItsOwnDirection)
 TEST_F(SortFlows, PlainSortRewritesTheListingAndKeys)
 {
     RunSortChoice(state, context(), SortChoice::BySize);
-    EXPECT_EQ(state.File1Backup.texts(), QStringList({"/data", "d.bin", "c", "a.cpp", "b.txt"}));
+    EXPECT_EQ(state.listedNames.texts(), QStringList({"/data", "d.bin", "c", "a.cpp", "b.txt"}));
     const auto root = state.fileTree.root();
     EXPECT_EQ(state.fileTree.key(root), QLatin1String("R"));
     EXPECT_EQ(state.fileTree.image(root), QLatin1String("1"));

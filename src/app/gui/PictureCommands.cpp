@@ -40,8 +40,8 @@ void PictureCommands::FileTreeThumbnails()
         return;
     }
     QStringList paths;
-    for (int i = 1; i < state.File1Backup.ListCount(); ++i)
-        paths << state.currentFolder + state.File1Backup.list(i);
+    for (int i = 1; i < state.listedNames.ListCount(); ++i)
+        paths << state.currentFolder + state.listedNames.list(i);
     const QStringList pictures = PicturesAmong(paths, window_.settings());
     if (pictures.isEmpty()) {
         window_.prompts().message(QStringLiteral("There are no picture files"));

@@ -39,7 +39,7 @@ public:
                   QWidget* parent = nullptr);
     ~FileListPanel() override;
 
-    /// Lists `path` with CurrentPattern and rebuilds the list; returns the file count.
+    /// Lists `path` with listPattern and rebuilds the list; returns the file count.
     /// The folder is read on another thread while the window's events run (loading()
     /// tells the count as it grows; Escape asks "cancel?"). When another listing starts
     /// meanwhile, this one is dropped, the list is left to the newer one and -1 returned.

@@ -1,5 +1,5 @@
 // Mouse, keys, tips and pop-up menus of the file list.
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/NodeTreeView.h"
@@ -24,7 +24,7 @@ const QString CodeIgnore = QStringLiteral("X");
 bool FileListPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == fileTypeText_ && event->type() == QEvent::MouseButtonRelease) {
-        prompts_.message(PatternMessage(state_.CurrentPattern));
+        prompts_.message(PatternMessage(state_.listPattern));
         return true;
     }
     if (watched == view_->viewport()) {

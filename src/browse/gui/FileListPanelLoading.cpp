@@ -32,7 +32,7 @@ struct FileListPanel::ListingData {
 int FileListPanel::openFolder(const QString& path)
 {
     const FileTreeBuilder* trees = &trees_;
-    const QString pattern = state_.CurrentPattern;
+    const QString pattern = state_.listPattern;
     const std::optional<int> count =
         runListing([=](FileListState& state, const Settings& settings, platform::ReadWatch& watch) {
             return std::optional<int>(OpenFolder(state, settings, path, pattern, *trees, &watch));
@@ -46,7 +46,7 @@ int FileListPanel::openFolder(const QString& path)
 std::optional<int> FileListPanel::openFolderWithFiles(const QString& path)
 {
     const FileTreeBuilder* trees = &trees_;
-    const QString pattern = state_.CurrentPattern;
+    const QString pattern = state_.listPattern;
     const std::optional<int> count =
         runListing([=](FileListState& state, const Settings& settings, platform::ReadWatch& watch) {
             return OpenFolderWithFiles(state, settings, path, pattern, *trees, &watch);

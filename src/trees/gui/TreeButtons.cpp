@@ -1,6 +1,6 @@
 #include "trees/gui/TreeButtons.h"
 
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
 #include "shared/Settings.h"
@@ -209,21 +209,21 @@ void TreeButtons::chooseSort(SortChoice choice)
 void TreeButtons::standInTree(FileListState& state, const Settings& settings, int shownCount,
                               bool wholeList)
 {
-    if (state.fileTree.count() != 0 || shownCount == 0 || state.File1Backup.ListCount() == 0)
+    if (state.fileTree.count() != 0 || shownCount == 0 || state.listedNames.ListCount() == 0)
         return;
     if (wholeList)
         BuildNameList(state, settings);
     else
-        AddFileListRoot(state.fileTree, state.File1Backup.list(0));
+        AddFileListRoot(state.fileTree, state.listedNames.list(0));
 }
 
 ListRebuilder* TreeButtons::sortRebuilder() const
 {
     // The plain sorts read the shown list's nodes, which another thread must not. A flat
-    // list (no archive opened below a file) holds just File1Backup's entries in order, so
-    // its copy rebuilds them; a grouped tree is built from File1Backup alone.
+    // list (no archive opened below a file) holds just listedNames's entries in order, so
+    // its copy rebuilds them; a grouped tree is built from listedNames alone.
     const NodeTree& tree = state_.fileTree;
-    const bool flat = tree.count() >= 3 && tree.count() == state_.File1Backup.ListCount() &&
+    const bool flat = tree.count() >= 3 && tree.count() == state_.listedNames.ListCount() &&
                       tree.roots().size() == 1 &&
                       int(tree.children(tree.root()).size()) == tree.count() - 1;
     return state_.treeType != TreeType::PlainList || flat ? rebuilder_ : nullptr;
@@ -244,7 +244,7 @@ void TreeButtons::collapseAll()
 void TreeButtons::finish(int count)
 {
     if (count >= 0) {
-        ShowFileCount(state_, count);
+        state_.showFileCount(count);
         Q_EMIT listChanged();
     }
     refreshFaces();

@@ -55,7 +55,7 @@ private:
     void applyOffers();
     void finish(int count);
     /// A copy of the state comes without its tree. The grouped trees only ask whether
-    /// the list has nodes (a root answers), and a flat plain list is File1Backup's entries
+    /// the list has nodes (a root answers), and a flat plain list is listedNames's entries
     /// in order (`wholeList` rebuilds them): the copy then answers as the shown list would.
     static void standInTree(FileListState& state, const Settings& settings, int shownCount,
                             bool wholeList);

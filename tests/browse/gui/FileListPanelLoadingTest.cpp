@@ -92,7 +92,7 @@ TEST_F(FileListLoadingTest, TheShownListStaysWholeUntilTheNewOneIsHandedOver)
         EXPECT_TRUE(panel.listing());
         EXPECT_EQ(panel.state().currentFolder, first.root() + '/');
         EXPECT_EQ(shownFiles(), 3);
-        EXPECT_EQ(panel.state().File1Backup.ListCount(), 4);
+        EXPECT_EQ(panel.state().listedNames.ListCount(), 4);
         EXPECT_EQ(panel.statusLabel()->text(), "3 [ALL] files");
         trees.gate.release();
     });
@@ -103,7 +103,7 @@ TEST_F(FileListLoadingTest, TheShownListStaysWholeUntilTheNewOneIsHandedOver)
     EXPECT_FALSE(panel.listingCancelled());
     EXPECT_EQ(shownFiles(), 5);
     EXPECT_EQ(panel.state().entries.size(), 5);
-    EXPECT_EQ(panel.state().FullListing.ListCount(), 6);
+    EXPECT_EQ(panel.state().readNames.ListCount(), 6);
     EXPECT_EQ(panel.statusLabel()->text(), "5 [ALL] files");
     ASSERT_FALSE(counts.empty());
     EXPECT_EQ(counts.front(), 0) << "loading is told as soon as the read starts";
@@ -123,7 +123,7 @@ TEST_F(FileListLoadingTest, ANewerListingTakesThePlaceOfOneUnderWay)
     // The dropped listing left nothing behind: the list is the newer folder's, whole.
     EXPECT_EQ(panel.state().currentFolder, second.root() + '/');
     EXPECT_EQ(shownFiles(), 5);
-    EXPECT_EQ(panel.state().File1Backup.ListCount(), 6);
+    EXPECT_EQ(panel.state().listedNames.ListCount(), 6);
     EXPECT_EQ(panel.statusLabel()->text(), "5 [ALL] files");
 }
 
@@ -148,7 +148,7 @@ TEST_F(FileListLoadingTest, EscapeAsksAndAYesEndsTheListingWithAConsistentList)
     EXPECT_LE(count, 5);
     if (count > 0) {
         EXPECT_EQ(shownFiles(), count);
-        EXPECT_EQ(panel.state().File1Backup.ListCount(), count + 1);
+        EXPECT_EQ(panel.state().listedNames.ListCount(), count + 1);
         EXPECT_EQ(panel.statusLabel()->text(), QString::number(count) + " [ALL] files");
     } else {
         EXPECT_TRUE(panel.state().showsPlaceholder);
