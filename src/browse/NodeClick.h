@@ -21,7 +21,7 @@ enum class NodeMenu {
 };
 
 /// The menu to open for `menuCommand` on a node: only the code "B" opens one, and
-/// nothing happens while the list's tag or the code is "X".
+/// nothing happens while the list shows its placeholder or the code is "X".
 [[nodiscard]] NodeMenu NodeClickMenu(const FileListState& state, NodeTree::Id id,
                                      const QString& menuCommand);
 
@@ -48,7 +48,8 @@ struct NodeAction {
 };
 
 /// The action for `code` on a node. File actions need a file node; "ZE" and "ZC" act
-/// on the whole list from any node. Nothing while the list's tag or the code is "X".
+/// on the whole list from any node. Nothing while the list shows its placeholder or the
+/// code is "X".
 [[nodiscard]] NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id,
                                          const QString& code);
 
