@@ -20,11 +20,11 @@ const char* const Extensions[] = {"txt", "bmp", "doc", "jpg", "c", "h", "zip", "
 void fakeListing(FileListState& state, int n)
 {
     state.currentFolder = QStringLiteral("/bench/");
-    state.FullListing.Additem(QStringLiteral("/bench"));
+    state.readNames.Additem(QStringLiteral("/bench"));
     for (int i = 0; i < n; ++i) {
         const QString name =
             QStringLiteral("file%1.%2").arg(i).arg(QLatin1String(Extensions[i % 8]));
-        state.FullListing.Additem(name);
+        state.readNames.Additem(name);
         platform::FileEntry e;
         e.name = name;
         e.size = i % 5000;

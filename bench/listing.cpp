@@ -1,5 +1,5 @@
 // Listing a generated folder: the directory read into the state, and the plain list
-// rebuilt from File1Backup.
+// rebuilt from listedNames.
 #include "browse/FolderListing.h"
 #include "shared/Settings.h"
 #include "trees/TreeRebuild.h"

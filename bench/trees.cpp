@@ -20,9 +20,9 @@ void fill(FileListState& state)
 {
     static const char* const exts[] = {".txt", ".jpg", ".doc", ".mp3", ".c", ".HTML", "", ".bin"};
     state.currentFolder = QStringLiteral("/bench/");
-    state.File1Backup.Clear();
+    state.listedNames.Clear();
     state.entries.clear();
-    state.File1Backup.Additem(QStringLiteral("/bench"));
+    state.listedNames.Additem(QStringLiteral("/bench"));
     const qint64 now =
         QDateTime(QDate(2026, 1, 1), QTime(12, 0), QTimeZone::utc()).toMSecsSinceEpoch();
     for (int i = 0; i < FileCount; ++i) {
@@ -36,13 +36,13 @@ void fill(FileListState& state)
         e.modifiedMs = now - qint64(i % 900) * 86'400'000;
         e.createdMs = e.modifiedMs;
         state.entries.insert(e);
-        state.File1Backup.Additem(name);
+        state.listedNames.Additem(name);
     }
     state.fileTree.clear();
     const auto root =
         state.fileTree.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/bench"));
     for (int i = 1; i <= FileCount; ++i) {
-        const QString name = state.File1Backup.list(i);
+        const QString name = state.listedNames.list(i);
         state.fileTree.add(root, state.currentFolder + name, name);
     }
 }
@@ -72,9 +72,9 @@ void BM_PlainSortBySize(benchmark::State& bench)
     for (auto _ : bench) {
         bench.PauseTiming();
         fill(state);
-        state.plainSortCode = QStringLiteral("SIZ");
+        state.plainSortKey = SortKey::Size;
         bench.ResumeTiming();
-        benchmark::DoNotOptimize(PlainSort(state, context, QStringLiteral("A")));
+        benchmark::DoNotOptimize(PlainSort(state, context, SortDirection::Ascending));
     }
 }
 BENCHMARK(BM_PlainSortBySize)->Unit(benchmark::kMillisecond)->Iterations(3);

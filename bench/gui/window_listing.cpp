@@ -263,7 +263,7 @@ int main(int argc, char** argv)
     FilterTabs& filters = window.filterStrip()->filters();
     TreeButtons& trees = *window.treeButtons();
     NodeTree& list = panel->state().fileTree;
-    const auto files = [panel] { return panel->state().File1Backup.ListCount() - 1; };
+    const auto files = [panel] { return panel->state().listedNames.ListCount() - 1; };
     const auto nodes = [&list] { return list.count(); };
     timeStep(
         "\"Text\" tab:", window, *panel, gaps, keys, [&] { filters.SelectCategory(0); }, files);

@@ -3,7 +3,7 @@
 #include "basket/Basket.h"
 #include "basket/FileCopy.h"
 #include "browse/ArchiveNodes.h"
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "browse/Wildcard.h"
 #include "platform/FileAccess.h"
 #include "platform/FileSystem.h"
@@ -149,8 +149,8 @@ int AddSelectedToBasket(Basket& basket, const FileListState& state, const QStrin
 int ShowBasketInFileList(const Basket& basket, FileListState& state, const QString& filter,
                          const Settings& settings)
 {
-    state.File1Backup.Clear();
-    state.File1Backup.Additem(BasketHeader);
+    state.listedNames.Clear();
+    state.listedNames.Additem(BasketHeader);
     state.currentFolder.clear();
     state.entries.clear();
     int shown = 0;
@@ -177,20 +177,20 @@ int ShowBasketInFileList(const Basket& basket, FileListState& state, const QStri
             if (node == NodeTree::None)
                 continue;
             last = node;
-            state.File1Backup.Additem(entry);
+            state.listedNames.Additem(entry);
             ++shown;
         }
         tree.makeVisible(last);
-        state.fileTreeTag.clear();
+        state.showsPlaceholder = false;
         if (shown == 0) {
-            ShowNoFiles(state);
+            state.showNoFiles();
             tree.setImage(tree.root(), QStringLiteral("2"));
             if (!tree.children(tree.root()).empty())
                 tree.setImage(tree.children(tree.root()).front(), QStringLiteral("28"));
         }
     }
     state.shownSort.clear();
-    state.FullListing = state.File1Backup;
-    ShowFileCount(state, shown);
+    state.readNames = state.listedNames;
+    state.showFileCount(shown);
     return shown;
 }

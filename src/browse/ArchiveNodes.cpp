@@ -2,7 +2,7 @@
 
 #include "archive/ExamineArchive.h"
 #include "archive/ExtractZipEntry.h"
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "browse/NodeClick.h"
 #include "platform/CancelKey.h"
 #include "platform/FileAccess.h"
@@ -154,7 +154,7 @@ int ShowAllZippedFiles(FileListState& state, const Settings& settings, const Arc
             grew = true;
         }
     }
-    ShowFileCount(state, tree.count() - 1);
+    state.showFileCount(tree.count() - 1);
     prompts.message(count == 0 ? QStringLiteral("no files expanded")
                                : NumText(count) + QStringLiteral(" files expanded"));
     return count;

@@ -4,8 +4,8 @@
 
 struct Settings;
 
-/// Builds fileTree from File1Backup for the state's tree type. The listing and the
-/// filters change File1Backup and then call it; the grouped trees implement it, and
+/// Builds fileTree from listedNames for the state's tree type. The listing and the
+/// filters change listedNames and then call it; the grouped trees implement it, and
 /// whoever owns the file list (the main window, lumara-cli) hands theirs to both.
 class FileTreeBuilder {
 public:

@@ -92,13 +92,13 @@ bool FilterTabs::showsFolder() const
 
 bool FilterTabs::showsBasket() const
 {
-    return state_.currentFolder.isEmpty() && state_.FullListing.ListCount() > 0 &&
-           state_.FullListing.textAt(0) == BasketHeader;
+    return state_.currentFolder.isEmpty() && state_.readNames.ListCount() > 0 &&
+           state_.readNames.textAt(0) == BasketHeader;
 }
 
 int FilterTabs::fileCount() const
 {
-    return state_.fileTreeTag == u"X" ? 0 : std::max(state_.File1Backup.ListCount() - 1, 0);
+    return state_.showsPlaceholder ? 0 : std::max(state_.listedNames.ListCount() - 1, 0);
 }
 
 void FilterTabs::writeStatus(const QString& caption)
@@ -113,7 +113,7 @@ void FilterTabs::reread(bool filtered, const std::function<void()>& then)
 {
     const FileTreeBuilder* trees = &trees_;
     const QString folder = state_.currentFolder;
-    const QString pattern = state_.CurrentPattern;
+    const QString pattern = state_.listPattern;
     const auto rebuild = [=](FileListState& state, const Settings& settings,
                              platform::ReadWatch* watch) {
         const int found = filtered ? ListFolderFiltered(state, settings, folder, watch)
@@ -123,8 +123,8 @@ void FilterTabs::reread(bool filtered, const std::function<void()>& then)
         if (found > 0)
             RefreshFileList(state, settings, *trees);
         else {
-            state.FullListing.Clear();
-            state.FullListing.Additem(RootText(state.currentFolder));
+            state.readNames.Clear();
+            state.readNames.Additem(RootText(state.currentFolder));
         }
         return found;
     };
@@ -157,51 +157,51 @@ int FilterTabs::SelectCategory(int tab)
         }))
         return fileCount();
     const QString caption = settings_.categories[size_t(tab)].name;
-    noteListing(state_.CurrentPattern);
-    state_.CategoryFilterActive = -1;
+    noteListing(state_.listPattern);
+    state_.otherFilterActive = false;
     selectedTab_ = tab;
     if (tabs_) {
         selecting_ = true;
         tabs_->setSelectedTab(tab + 1);
         selecting_ = false;
     }
-    state_.CurrentPattern = PatternFromExtensions(settings_.categories[size_t(tab)].extensions, tab,
-                                                  otherTab(), allTab());
-    settings_.currentPattern = state_.CurrentPattern;
+    state_.listPattern = PatternFromExtensions(settings_.categories[size_t(tab)].extensions, tab,
+                                               otherTab(), allTab());
+    settings_.currentPattern = state_.listPattern;
     state_.filterTag = caption;
 
     // What follows once the new list is shown; a newer listing that took this one's place
     // shows its own list and status.
     const auto shown = [this, tab, caption] {
-        noteListing(tab == otherTab() ? QStringLiteral("*.*") : state_.CurrentPattern);
+        noteListing(tab == otherTab() ? QStringLiteral("*.*") : state_.listPattern);
         writeStatus(caption);
     };
     if (showsFolder()) {
         UpdateFilterDescription();
         if (tab == otherTab()) {
-            state_.CategoryFilterActive = 1;
+            state_.otherFilterActive = true;
             reread(true, shown);
         } else if (tab == allTab() && description_ == NoFilters) {
-            state_.CurrentPattern = QStringLiteral("*.*");
-            settings_.currentPattern = state_.CurrentPattern;
+            state_.listPattern = QStringLiteral("*.*");
+            settings_.currentPattern = state_.listPattern;
             state_.filterTag = QStringLiteral("ALL");
             reread(false, shown);
         } else if (tab == allTab()) {
             narrow(QStringLiteral("*"), caption, shown);
         } else if (description_ == NoFilters &&
-                   (state_.fileTreeTag == u"X" || listingPattern_ != u"*.*")) {
+                   (state_.showsPlaceholder || listingPattern_ != u"*.*")) {
             // The copy holds only what an earlier tab's pattern read: read again.
             reread(false, shown);
         } else {
-            narrow(state_.CurrentPattern, caption, shown);
+            narrow(state_.listPattern, caption, shown);
         }
     } else if (showsBasket()) {
         // The basket has no folder to read again: every tab narrows its whole listing.
         UpdateFilterDescription();
         if (tab == otherTab())
-            state_.CategoryFilterActive = 1;
+            state_.otherFilterActive = true;
         const QString pattern =
-            tab == otherTab() || tab == allTab() ? QStringLiteral("*") : state_.CurrentPattern;
+            tab == otherTab() || tab == allTab() ? QStringLiteral("*") : state_.listPattern;
         narrow(pattern, caption, shown);
     } else {
         shown();
@@ -211,16 +211,16 @@ int FilterTabs::SelectCategory(int tab)
 
 void FilterTabs::noteListing(const QString& pattern)
 {
-    // A FullListing taken since the last look came from a read with `pattern`.
-    if (state_.FullListing.sharesItemsWith(seenListing_))
+    // A readNames taken since the last look came from a read with `pattern`.
+    if (state_.readNames.sharesItemsWith(seenListing_))
         return;
-    seenListing_ = state_.FullListing;
+    seenListing_ = state_.readNames;
     listingPattern_ = pattern;
 }
 
 namespace {
 
-/// Narrows File1Backup from FullListing to `pattern` (or to the "Other" filter's files)
+/// Narrows listedNames from readNames to `pattern` (or to the "Other" filter's files)
 /// and rebuilds the list; the number of files left.
 int narrowListing(FileListState& state, const Settings& settings, const FileTreeBuilder& trees,
                   const QString& pattern, const QString& caption)
@@ -236,14 +236,14 @@ int narrowListing(FileListState& state, const Settings& settings, const FileTree
     // Kept entries are collected and stored once: removing them one by one from a
     // large list would be quadratic.
     ListBoy kept;
-    const ListBoy& full = state.FullListing;
+    const ListBoy& full = state.readNames;
     kept.reserve(full.ListCount());
     if (full.ListCount() > 0)
         kept.Additem(full.textAt(0));
     for (int i = 1; i < full.ListCount(); ++i) {
         const QString& entry = full.textAt(i);
         bool keep = true;
-        if (state.CategoryFilterActive == -1) {
+        if (!state.otherFilterActive) {
             if (!everyName) {
                 const qsizetype dot = entry.lastIndexOf(u'.');
                 keep = dot >= 0 && extensions.contains(entry.mid(dot + 1).toUpper());
@@ -261,15 +261,15 @@ int narrowListing(FileListState& state, const Settings& settings, const FileTree
         if (keep)
             kept.Additem(entry);
     }
-    state.File1Backup = std::move(kept);
-    if (state.File1Backup.ListCount() < 2) {
+    state.listedNames = std::move(kept);
+    if (state.listedNames.ListCount() < 2) {
         state.filterTag = caption;
-        ShowNoFiles(state);
+        state.showNoFiles();
         return 0;
     }
-    state.fileTreeTag.clear();
+    state.showsPlaceholder = false;
     trees.RebuildCurrentTree(state, settings);
-    return state.File1Backup.ListCount() - 1;
+    return state.listedNames.ListCount() - 1;
 }
 
 } // namespace
@@ -314,7 +314,7 @@ void FilterTabs::ModifyCategory(int tab)
     if (!answer || answer->trimmed().isEmpty())
         return;
     category.extensions = answer->trimmed();
-    state_.CategoryFilterActive = -1;
+    state_.otherFilterActive = false;
     settings_.settingsChanged = 1;
 }
 
@@ -345,13 +345,13 @@ void FilterTabs::SwapTabColor()
     settings_.settingsChanged = 1;
     colourTabs();
     // The file icons follow the setting: a list of files is built again with them.
-    if (state_.fileTreeTag == u"X" || state_.fileTree.count() < 2)
+    if (state_.showsPlaceholder || state_.fileTree.count() < 2)
         return;
     const FileTreeBuilder* trees = &trees_;
     const auto rebuild = [trees](FileListState& state, const Settings& settings,
                                  platform::ReadWatch*) {
         trees->RebuildCurrentTree(state, settings);
-        return state.File1Backup.ListCount() - 1;
+        return state.listedNames.ListCount() - 1;
     };
     RunListRebuild(rebuilder_, state_, settings_, rebuild, false, [self = QPointer(this)](int) {
         if (self)
@@ -410,7 +410,7 @@ void FilterTabs::ShowSelectedOnly()
 {
     if (deferred(&FilterTabs::ShowSelectedOnly))
         return;
-    if (state_.fileTreeTag == u"X")
+    if (state_.showsPlaceholder)
         return;
     QStringList marked;
     for (const NodeTree::Id id : state_.fileTree.preorder()) {
@@ -423,11 +423,11 @@ void FilterTabs::ShowSelectedOnly()
         prompts_.message(QStringLiteral("no selected files"));
         return;
     }
-    const QString header = state_.File1Backup.list(0);
-    state_.File1Backup.Clear();
-    state_.File1Backup.Additem(header);
+    const QString header = state_.listedNames.list(0);
+    state_.listedNames.Clear();
+    state_.listedNames.Additem(header);
     for (const QString& entry : std::as_const(marked))
-        state_.File1Backup.Additem(entry);
+        state_.listedNames.Additem(entry);
     trees_.RebuildCurrentTree(state_, settings_);
     state_.statusCaption = QStringLiteral(" [SELECTED] files");
     Q_EMIT listChanged();
@@ -445,6 +445,6 @@ void FilterTabs::RemoveContentFilters()
     content_.clear();
     UpdateFilterDescription();
     if (showsFolder())
-        reread(state_.CategoryFilterActive == 1, [this] { writeStatus(state_.filterTag); });
+        reread(state_.otherFilterActive, [this] { writeStatus(state_.filterTag); });
     prompts_.message(removed);
 }

@@ -18,7 +18,7 @@ class Prompts;
 [[nodiscard]] quint32 CategoryColour(int category);
 
 /// The file-type filter tabs (`FilterButton`) and the filter state of the main window:
-/// selecting a category, narrowing the list from FullListing, the "Filterview" menu
+/// selecting a category, narrowing the list from readNames, the "Filterview" menu
 /// commands, the other-filter criteria (kept in the file list state, where the filtered reader
 /// finds them) and the filter description. Works without a strip as well.
 class FilterTabs : public QObject {
@@ -41,7 +41,7 @@ public:
     /// re-reads the list. Returns the number of files listed; with a rebuilder the list
     /// is rebuilt after the return (listChanged() tells), and the count is the shown one's.
     int SelectCategory(int tab);
-    /// Narrows File1Backup from FullListing to the category `pattern` (or, with the
+    /// Narrows listedNames from readNames to the category `pattern` (or, with the
     /// "Other" filter active, to the files passing the filter) without reading the
     /// disk, then rebuilds the display. Returns the number of files left (as for
     /// SelectCategory()).
@@ -125,6 +125,6 @@ private:
     QString content_;
     QString description_ = QStringLiteral("No filters set");
     bool selecting_ = false;
-    ListBoy seenListing_;                            ///< FullListing as last seen
+    ListBoy seenListing_;                            ///< readNames as last seen
     QString listingPattern_ = QStringLiteral("*.*"); ///< the pattern it was read with
 };

@@ -137,25 +137,25 @@ int listFolderFiltered(FileListState& state, const Settings& settings, const QSt
 int listFolder(FileListState& state, const Settings& settings, const QString& folder,
                const QString& pattern, PreRead& preRead, platform::ReadWatch* watch)
 {
-    if (pattern != AllPattern && state.CategoryFilterActive != -1) {
+    if (pattern != AllPattern && state.otherFilterActive) {
         const int found = listFolderFiltered(state, settings, folder, preRead, watch);
         if (found == 0)
-            state.File1Backup.Clear();
+            state.listedNames.Clear();
         return found;
     }
     startFolder(state, folder);
     std::vector<platform::FileEntry> files = readFolder(
         settings, state.currentFolder, NamePatternList(pattern), preRead, state.readError, watch);
-    state.FullListing.Clear();
-    state.FullListing.reserve(int(files.size()) + 1);
-    state.FullListing.Additem(RootText(state.currentFolder));
+    state.readNames.Clear();
+    state.readNames.reserve(int(files.size()) + 1);
+    state.readNames.Additem(RootText(state.currentFolder));
     for (const platform::FileEntry& e : files)
-        state.FullListing.Additem(e.name);
+        state.readNames.Additem(e.name);
     const int count = int(files.size());
     state.entries.assign(std::move(files));
     if (count == 0) {
-        state.File1Backup.Clear();
-        ShowNoFiles(state);
+        state.listedNames.Clear();
+        state.showNoFiles();
     }
     return count;
 }
@@ -165,7 +165,7 @@ int openFolder(FileListState& state, const Settings& settings, const QString& fo
                platform::ReadWatch* watch)
 {
     const int count = listFolder(state, settings, folder, pattern, preRead, watch);
-    if (count > 0 || state.CategoryFilterActive != -1)
+    if (count > 0 || state.otherFilterActive)
         RefreshFileList(state, settings, trees);
     return count;
 }
@@ -176,10 +176,10 @@ int listFolderFiltered(FileListState& state, const Settings& settings, const QSt
     NodeTreeLock lock(state.fileTree);
     startFolder(state, folder);
     const QString header = RootText(state.currentFolder);
-    state.File1Backup.Clear();
-    state.File1Backup.Additem(header);
+    state.listedNames.Clear();
+    state.listedNames.Additem(header);
     AddFileListRoot(state.fileTree, header);
-    state.fileTreeTag.clear();
+    state.showsPlaceholder = false;
 
     std::vector<platform::FileEntry> files =
         readFolder(settings, state.currentFolder, NamePatternList(AllPattern), preRead,
@@ -189,14 +189,14 @@ int listFolderFiltered(FileListState& state, const Settings& settings, const QSt
             return !FileMatchesFilter(state.otherFilter, state.currentFolder + e.name, e);
         });
     }
-    state.File1Backup.reserve(int(files.size()) + 1);
+    state.listedNames.reserve(int(files.size()) + 1);
     for (const platform::FileEntry& e : files)
-        state.File1Backup.Additem(e.name);
+        state.listedNames.Additem(e.name);
     const int count = int(files.size());
     state.entries.assign(std::move(files));
     if (count == 0) {
-        state.File1Backup.Clear();
-        ShowNoFiles(state);
+        state.listedNames.Clear();
+        state.showNoFiles();
     }
     return count;
 }
@@ -238,87 +238,31 @@ int ListFolderFiltered(FileListState& state, const Settings& settings, const QSt
 void RefreshFileList(FileListState& state, const Settings& settings, const FileTreeBuilder& trees)
 {
     const QString header = RootText(state.currentFolder);
-    if (state.FullListing.ListCount() < 2 && state.CategoryFilterActive == -1) {
-        state.File1Backup.Clear();
-        ShowNoFiles(state);
+    if (state.readNames.ListCount() < 2 && !state.otherFilterActive) {
+        state.listedNames.Clear();
+        state.showNoFiles();
         return;
     }
     NodeTreeLock lock(state.fileTree);
-    if (state.CategoryFilterActive == -1) {
-        state.File1Backup.Clear();
+    if (!state.otherFilterActive) {
+        state.listedNames.Clear();
         AddFileListRoot(state.fileTree, header);
         // Shared, not copied: a million names are kept once until a tree changes them.
-        state.File1Backup = state.FullListing;
-        if (state.File1Backup.textAt(0) != header)
-            state.File1Backup.UpdateText(0, header);
-        state.fileTreeTag.clear();
+        state.listedNames = state.readNames;
+        if (state.listedNames.textAt(0) != header)
+            state.listedNames.UpdateText(0, header);
+        state.showsPlaceholder = false;
     }
-    if (state.File1Backup.ListCount() < 2) {
+    if (state.listedNames.ListCount() < 2) {
         // A filtered read that kept nothing: keep the placeholder.
-        state.File1Backup.Clear();
-        ShowNoFiles(state);
+        state.listedNames.Clear();
+        state.showNoFiles();
         return;
     }
     trees.RebuildCurrentTree(state, settings);
-    if (state.CategoryFilterActive != -1)
-        state.FullListing = state.File1Backup;
+    if (state.otherFilterActive)
+        state.readNames = state.listedNames;
     if (state.fileTree.root() != NodeTree::None)
         state.fileTree.makeVisible(state.fileTree.root());
     state.shownSort.clear();
-}
-
-void ShowNoFiles(FileListState& state)
-{
-    NodeTreeLock lock(state.fileTree);
-    const NodeTree::Id root = AddFileListRoot(
-        state.fileTree, state.currentFolder.isEmpty() ? BasketHeader : state.currentFolder);
-    // A folder that could not be read must not look empty.
-    const QString text = !state.readError.isEmpty() && !state.currentFolder.isEmpty()
-                             ? QStringLiteral("cannot read: ") + state.readError
-                         : state.filterTag == u"ALL"
-                             ? QStringLiteral("no files")
-                             : QStringLiteral("no [") + state.filterTag + QStringLiteral("] files");
-    const NodeTree::Id child = state.fileTree.add(root, QString(), text);
-    state.fileTree.makeVisible(child);
-    state.fileTreeTag = QStringLiteral("X");
-    ShowFileCount(state, 0);
-}
-
-QString FileListRootText(const QString& header)
-{
-    return header == BasketHeader ? header : RootText(header);
-}
-
-NodeTree::Id AddFileListRoot(NodeTree& tree, const QString& header)
-{
-    tree.clear();
-    const bool basket = header == BasketHeader;
-    const NodeTree::Id root =
-        tree.add(NodeTree::None, QStringLiteral("R"), FileListRootText(header),
-                 basket ? QStringLiteral("27") : QStringLiteral("1"));
-    tree.setExpanded(root, true);
-    return root;
-}
-
-QString FileCountCaption(const QString& tag, int n)
-{
-    const QString middle =
-        tag.isEmpty() ? QStringLiteral(" ") : QStringLiteral(" [") + tag + QStringLiteral("] ");
-    return (n < 1 ? QStringLiteral(" no") : QString::number(n)) + middle + QStringLiteral("files");
-}
-
-void ShowFileCount(FileListState& state, int n)
-{
-    state.statusCaption = FileCountCaption(state.filterTag, n);
-}
-
-QString PatternMessage(const QString& currentPattern)
-{
-    return QStringLiteral("File extensions: ") +
-           (currentPattern == AllPattern ? QStringLiteral("ALL") : currentPattern);
-}
-
-QString CopyListText(const NodeTree& tree)
-{
-    return TreeText(tree);
 }

@@ -2,46 +2,15 @@
 
 #include <utility>
 
-namespace {
-
-// Every field but the lists and the "Other" filter, in the order FileListState declares
-// them; a field added there belongs here too.
-template <typename A, typename B, typename Visit> void forEachSetupField(A& a, B& b, Visit visit)
-{
-    visit(a.fileTreeTag, b.fileTreeTag);
-    visit(a.currentFolder, b.currentFolder);
-    visit(a.readError, b.readError);
-    visit(a.CurrentPattern, b.CurrentPattern);
-    visit(a.CategoryFilterActive, b.CategoryFilterActive);
-    visit(a.filterTag, b.filterTag);
-    visit(a.statusCaption, b.statusCaption);
-    visit(a.treeType, b.treeType);
-    visit(a.dateBasis, b.dateBasis);
-    visit(a.treeDirection, b.treeDirection);
-    visit(a.sortNameDirection, b.sortNameDirection);
-    visit(a.sortExtensionDirection, b.sortExtensionDirection);
-    visit(a.sortSizeDirection, b.sortSizeDirection);
-    visit(a.plainSortCode, b.plainSortCode);
-    visit(a.treeFolderPath, b.treeFolderPath);
-    visit(a.shownSort, b.shownSort);
-    visit(a.treeButtonTip, b.treeButtonTip);
-}
-
-} // namespace
-
 void CopyListingSetup(const FileListState& from, FileListState& to)
 {
-    forEachSetupField(to, from, [](auto& into, const auto& source) { into = source; });
+    to.setup() = from.setup();
     to.otherFilter = from.otherFilter;
 }
 
 void CopyFileListState(const FileListState& from, FileListState& to)
 {
-    to.File1Backup = from.File1Backup;
-    to.sortLines = from.sortLines;
-    to.extensionLines = from.extensionLines;
-    to.entries = from.entries;
-    to.FullListing = from.FullListing;
+    to.contents() = from.contents();
     CopyListingSetup(from, to);
 }
 
@@ -65,13 +34,9 @@ bool DeferWhileBusy(ListRebuilder* rebuilder, std::function<void()> action)
 void SwapFileListStates(FileListState& a, FileListState& b)
 {
     using std::swap;
-    swap(a.File1Backup, b.File1Backup);
-    swap(a.sortLines, b.sortLines);
-    swap(a.extensionLines, b.extensionLines);
-    swap(a.entries, b.entries);
-    swap(a.FullListing, b.FullListing);
+    swap(a.contents(), b.contents());
     a.fileTree.swapNodes(b.fileTree);
-    forEachSetupField(a, b, [](auto& x, auto& y) { swap(x, y); });
+    swap(a.setup(), b.setup());
     // The "Other" filter's criteria stay where they are: a listing only reads them, and the
     // window may have taken new ones from the dialog while the listing ran (a right click
     // on a tab starts one, and its menu and the dialog open before it ends).

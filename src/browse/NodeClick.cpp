@@ -10,7 +10,7 @@ const QString TickedImage = QStringLiteral("Ticked");
 
 bool showsPlaceholder(const FileListState& state)
 {
-    return state.fileTreeTag == u"X";
+    return state.showsPlaceholder;
 }
 
 void unmark(FileListState& state, const Settings& settings, NodeTree::Id id)

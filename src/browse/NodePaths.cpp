@@ -8,7 +8,7 @@ QStringList ListedFilesUnder(const FileListState& state, NodeTree::Id id,
 {
     const NodeTree& tree = state.fileTree;
     QStringList files;
-    if (!tree.contains(id) || state.fileTreeTag == u"X")
+    if (!tree.contains(id) || state.showsPlaceholder)
         return files;
     const auto addFile = [&](NodeTree::Id file) {
         const QString& text = tree.node(file).text;
@@ -40,7 +40,7 @@ DraggedPaths DraggedPathsOf(const FileListState& state, NodeTree::Id id,
     case FileNodeKind::File:
         break;
     }
-    if (state.fileTreeTag == u"X")
+    if (state.showsPlaceholder)
         return {};
     // The working folder is never handed out: an entry of an archive is only a file once
     // it has been extracted there.

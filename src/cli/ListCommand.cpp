@@ -34,10 +34,10 @@ void writeNames(const FileListState& state, QTextStream& out)
     constexpr qsizetype BlockSize = 1 << 16;
     QString block;
     block.reserve(BlockSize + 1024);
-    const int count = state.File1Backup.ListCount();
+    const int count = state.listedNames.ListCount();
     for (int i = 1; i < count; ++i) {
         block.append(QLatin1String("        "));
-        block.append(EscapeName(state.File1Backup.textAt(i)));
+        block.append(EscapeName(state.listedNames.textAt(i)));
         block.append(u'\n');
         if (block.size() >= BlockSize) {
             out << block;
@@ -93,11 +93,11 @@ int listWithOptions(const QStringList& args, FileListState& state, Settings& set
         return 1;
     }
 
-    state.CurrentPattern = pattern;
+    state.listPattern = pattern;
     prepareTreeOptions(treeOptions, state, settings);
     const bool plainOnly = namesOnly && treeOptions.treeType == TreeType::PlainList &&
-                           treeOptions.sortCode.isEmpty() && filterOptions.category.isEmpty() &&
-                           !filterOptions.other;
+                           treeOptions.sortKey == SortKey::None &&
+                           filterOptions.category.isEmpty() && !filterOptions.other;
     if (namesOnly)
         *namesOnly = plainOnly;
     static const NamesOnlyTrees namesOnlyTrees;

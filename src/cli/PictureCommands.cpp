@@ -243,7 +243,7 @@ int drawSizeBars(const QStringList& given, QTextStream& out, QTextStream& err)
         if (const int status = listFromArgs(args, state, settings, err, QStringLiteral("sizebars"));
             status >= 0)
             return status;
-        if (state.fileTreeTag == u"X" || !ShowSizeTable(state, grid, state.fileTree.root()).shown)
+        if (state.showsPlaceholder || !ShowSizeTable(state, grid, state.fileTree.root()).shown)
             grid.setRows(0);
         kind = SizeBarKind{state.treeType, settings.extensionNames, grid.cols() == 3};
     }

@@ -50,7 +50,7 @@ int sizeStatistics(const QStringList& args, QTextStream& out, QTextStream& err)
     if (const int status = listFromArgs(args, state, settings, err, QStringLiteral("stats"));
         status >= 0)
         return status;
-    if (state.fileTreeTag == u"X")
+    if (state.showsPlaceholder)
         return 0; // nothing listed: no table
     Grid grid;
     // File rows go out as they come, after the header; a table of groups is small and

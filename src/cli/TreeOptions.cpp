@@ -1,6 +1,6 @@
 #include "cli/TreeOptions.h"
 
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "shared/Settings.h"
 #include "trees/PlainSort.h"
 #include "trees/TreeContext.h"
@@ -10,8 +10,8 @@ namespace {
 
 /// The value after an option, or nothing (with a message) when it is missing or not
 /// one of `allowed`.
-std::optional<int> choice(const QStringList& args, qsizetype& i, const QStringList& allowed,
-                          QTextStream& err, const QString& prefix)
+std::optional<QString> choice(const QStringList& args, qsizetype& i, const QStringList& allowed,
+                              QTextStream& err, const QString& prefix)
 {
     const QString option = args[i];
     if (i + 1 >= args.size()) {
@@ -19,12 +19,11 @@ std::optional<int> choice(const QStringList& args, qsizetype& i, const QStringLi
         return std::nullopt;
     }
     const QString value = args[++i];
-    const auto at = allowed.indexOf(value);
-    if (at < 0) {
+    if (!allowed.contains(value)) {
         err << prefix << option << " takes " << allowed.join(u'|') << ", not " << value << "\n";
         return std::nullopt;
     }
-    return int(at);
+    return value;
 }
 
 } // namespace
@@ -40,35 +39,32 @@ int parseTreeOption(const QStringList& args, qsizetype& i, TreeOptions& options,
 {
     const QString& arg = args[i];
     if (arg == u"--tree") {
-        static const TreeType types[] = {TreeType::PlainList, TreeType::Extension, TreeType::Size,
-                                         TreeType::Date, TreeType::Age};
-        const auto at = choice(args, i, {"name", "ext", "size", "date", "age"}, err, prefix);
-        if (!at)
+        const auto word = choice(args, i, {"name", "ext", "size", "date", "age"}, err, prefix);
+        if (!word)
             return -1;
-        options.treeType = types[*at];
+        options.treeType = *TreeTypeFromWord(*word);
     } else if (arg == u"--basis") {
-        const auto at = choice(args, i, {"created", "modified"}, err, prefix);
-        if (!at)
+        const auto word = choice(args, i, {"created", "modified"}, err, prefix);
+        if (!word)
             return -1;
-        options.dateBasis = *at;
+        options.dateBasis = *DateBasisFromWord(*word);
     } else if (arg == u"--order") {
-        const auto at = choice(args, i, {"asc", "desc"}, err, prefix);
-        if (!at)
+        const auto word = choice(args, i, {"asc", "desc"}, err, prefix);
+        if (!word)
             return -1;
-        options.descending = *at == 1;
+        options.descending = *word == u"desc";
         options.orderGiven = true;
     } else if (arg == u"--sort") {
-        static const char* const codes[] = {"NAM", "EXT", "SIZ"};
-        const auto at = choice(args, i, {"name", "ext", "size"}, err, prefix);
-        if (!at)
+        const auto word = choice(args, i, {"name", "ext", "size"}, err, prefix);
+        if (!word)
             return -1;
-        options.sortCode = QLatin1String(codes[*at]);
+        options.sortKey = *SortKeyFromWord(*word);
     } else if (arg == u"--ext-names") {
         options.extensionNames = true;
     } else {
         return 0;
     }
-    if (!options.sortCode.isEmpty() && options.treeType != TreeType::PlainList) {
+    if (options.sortKey != SortKey::None && options.treeType != TreeType::PlainList) {
         err << prefix << "--sort sorts the plain list; it does not go with --tree\n";
         return -1;
     }
@@ -80,25 +76,27 @@ void prepareTreeOptions(const TreeOptions& options, FileListState& state, Settin
     state.treeType = options.treeType;
     state.dateBasis = options.dateBasis;
     settings.extensionNames = options.extensionNames ? 1 : 0;
-    // The age tree walks oldest first by default; "A" turns it to newest first.
+    // The age tree walks oldest first by default; a chosen ascending order turns it to
+    // newest first.
     if (!options.orderGiven)
-        state.treeDirection.clear();
+        state.treeDirection = SortDirection::Unset;
     else if (options.treeType == TreeType::Age)
-        state.treeDirection = options.descending ? QString() : QStringLiteral("A");
+        state.treeDirection = options.descending ? SortDirection::Unset : SortDirection::Ascending;
     else
-        state.treeDirection = options.descending ? QStringLiteral("D") : QString();
+        state.treeDirection = options.descending ? SortDirection::Descending : SortDirection::Unset;
 }
 
 void finishTreeOptions(const TreeOptions& options, FileListState& state, const Settings& settings)
 {
-    if (options.sortCode.isEmpty() || state.fileTreeTag == u"X")
+    if (options.sortKey == SortKey::None || state.showsPlaceholder)
         return;
-    state.plainSortCode = options.sortCode;
-    const int count = PlainSort(state, TreeContext::live(settings),
-                                options.descending ? QStringLiteral("D") : QStringLiteral("A"));
-    state.plainSortCode.clear();
+    state.plainSortKey = options.sortKey;
+    const int count =
+        PlainSort(state, TreeContext::live(settings),
+                  options.descending ? SortDirection::Descending : SortDirection::Ascending);
+    state.plainSortKey = SortKey::None;
     if (count > 0)
-        ShowFileCount(state, count);
+        state.showFileCount(count);
 }
 
 } // namespace cli

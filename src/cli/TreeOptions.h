@@ -12,10 +12,10 @@ namespace cli {
 /// The tree and sort options of `lumara-cli list`.
 struct TreeOptions {
     TreeType treeType = TreeType::PlainList;
-    int dateBasis = 0;
+    DateBasis dateBasis = DateBasis::Created;
     bool descending = false;
     bool orderGiven = false;
-    QString sortCode; ///< "NAM", "EXT", "SIZ" or empty
+    SortKey sortKey = SortKey::None;
     bool extensionNames = false;
 };
 

@@ -1,7 +1,7 @@
 #include "tools/FindFiles.h"
 
 #include "archive/ZipEntryStream.h"
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "browse/NodeClick.h"
 #include "browse/Wildcard.h"
 #include "platform/CancelKey.h"
@@ -115,7 +115,7 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
         return outcome;
     }
     const std::vector<NodeTree::Id> nodes =
-        state.fileTreeTag == QLatin1String("X") ? std::vector<NodeTree::Id>{} : FileNodes(state);
+        state.showsPlaceholder ? std::vector<NodeTree::Id>{} : FileNodes(state);
     if (nodes.empty()) {
         prompts.message(QStringLiteral("nothing to search"));
         outcome.result = FindResult::NothingToSearch;
@@ -123,9 +123,9 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
     }
 
     const QString header =
-        state.File1Backup.ListCount() > 0 ? state.File1Backup.textAt(0) : state.currentFolder;
-    state.File1Backup.Clear();
-    state.File1Backup.Additem(header);
+        state.listedNames.ListCount() > 0 ? state.listedNames.textAt(0) : state.currentFolder;
+    state.listedNames.Clear();
+    state.listedNames.Additem(header);
     const WildcardPattern name(request.namePattern);
     // Everything the loop needs is taken first: the cancel check lets the window run,
     // and the list may change under it.
@@ -143,7 +143,7 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
     std::vector<const Candidate*> keptEntries;
     const auto keep = [&](const Candidate& c) {
         if (c.node.archive.isEmpty())
-            state.File1Backup.Additem(c.node.entry);
+            state.listedNames.Additem(c.node.entry);
         else
             keptEntries.push_back(&c);
     };
@@ -204,17 +204,17 @@ FindOutcome ApplyFind(FileListState& state, const Settings& settings, const Find
 
     // An archive stays in the list while one of its entries matched.
     QSet<QString> listed;
-    for (int i = 1; !keptEntries.empty() && i < state.File1Backup.ListCount(); ++i)
-        listed.insert(state.File1Backup.textAt(i));
+    for (int i = 1; !keptEntries.empty() && i < state.listedNames.ListCount(); ++i)
+        listed.insert(state.listedNames.textAt(i));
     for (const Candidate* kept : keptEntries) {
         const QString entry = EntryOfKey(state, kept->node.archive);
         if (!listed.contains(entry)) {
             listed.insert(entry);
-            state.File1Backup.Additem(entry);
+            state.listedNames.Additem(entry);
         }
     }
-    if (state.File1Backup.ListCount() <= 1) {
-        ShowNoFiles(state);
+    if (state.listedNames.ListCount() <= 1) {
+        state.showNoFiles();
         if (listChanged)
             listChanged();
         prompts.message(QStringLiteral("no match found"), SearchTitle);

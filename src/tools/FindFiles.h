@@ -22,7 +22,7 @@ struct FoundNode {
     QString folder;  ///< ending in "/"
     QString name;    ///< the file name (for an entry: its full name in the archive)
     QString archive; ///< the archive's path for an archive entry, else empty
-    QString entry;   ///< File1Backup's text for the node
+    QString entry;   ///< listedNames's text for the node
 };
 
 /// A file node's node in the list: a child of a file node is an entry of that archive.
@@ -49,7 +49,7 @@ using ListChanged = std::function<void()>;
 
 /// "Apply": tests every file node of the list against the name pattern and the content
 /// criteria (zip entries searched as they are unpacked, when asked) and keeps the
-/// matching ones in File1Backup and the tree (rebuilt for the current tree type). The
+/// matching ones in listedNames and the tree (rebuilt for the current tree type). The
 /// cancel check runs once per file; a Yes keeps the untested files. Messages go to
 /// `prompts` as the dialog shows them.
 FindOutcome ApplyFind(FileListState& state, const Settings& settings, const FindRequest& request,

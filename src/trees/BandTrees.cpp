@@ -13,19 +13,19 @@ namespace {
 
 bool ready(const FileListState& state)
 {
-    return state.fileTree.count() > 0 && state.File1Backup.ListCount() > 0;
+    return state.fileTree.count() > 0 && state.listedNames.ListCount() > 0;
 }
 
-/// The files 1.. of File1Backup, each under the key `keyOf(entry, i)` gives for entry i.
+/// The files 1.. of listedNames, each under the key `keyOf(entry, i)` gives for entry i.
 template <typename KeyOf> GroupedFiles gatherFiles(FileListState& state, KeyOf keyOf)
 {
     state.sortLines.Clear();
     const bool basket = nodescheme::isBasket(state);
-    const int n = state.File1Backup.ListCount();
+    const int n = state.listedNames.ListCount();
     GroupedFiles files;
     files.reserve(size_t(std::max(n - 1, 0)));
     for (int i = 1; i < n; ++i) {
-        const QString& entry = state.File1Backup.textAt(i);
+        const QString& entry = state.listedNames.textAt(i);
         files.add(keyOf(entry, i), nodescheme::groupedEntry(entry, basket));
     }
     return files;
@@ -121,17 +121,17 @@ int BuildSizeTree(FileListState& state, const TreeContext& context)
 {
     if (!ready(state))
         return -1;
-    const bool descending = state.treeDirection == QLatin1String("D");
+    const bool descending = state.treeDirection == SortDirection::Descending;
     // The key of a file is its length in fifteen digits and its band: files sort by
     // length, and the band alone names the group.
     SizeBands bands;
     bool tooLong = false;
     GroupedFiles files;
     const bool basket = nodescheme::isBasket(state);
-    const int n = state.File1Backup.ListCount();
+    const int n = state.listedNames.ListCount();
     files.reserve(size_t(std::max(n - 1, 0)));
     for (int i = 1; i < n && !tooLong; ++i) {
-        const QString& entry = state.File1Backup.textAt(i);
+        const QString& entry = state.listedNames.textAt(i);
         const qint64 length = nodescheme::entryLength(state, entry, i - 1);
         tooLong = length > FifteenDigits;
         files.add(bands.of(length), nodescheme::groupedEntry(entry, basket),
@@ -158,7 +158,7 @@ int BuildDateTree(FileListState& state, const TreeContext& context)
                 return DayKey(day) + QLatin1Char('.') + day;
             });
         });
-    const bool descending = state.treeDirection == QLatin1String("D");
+    const bool descending = state.treeDirection == SortDirection::Descending;
     const int count = BuildGroupsFromFiles(
         state, context.settings, descending,
         [](QStringView line, int tab) { return line.mid(8, tab - 8); }, QStringLiteral("22"),
@@ -182,7 +182,7 @@ int BuildAgeTree(FileListState& state, const TreeContext& context)
             });
         });
     // Ages walk oldest first; "A" asks for the newest first.
-    const bool newestFirst = state.treeDirection == QLatin1String("A");
+    const bool newestFirst = state.treeDirection == SortDirection::Ascending;
     const int count = BuildGroupsFromFiles(
         state, context.settings, newestFirst,
         [](QStringView line, int) { return line.mid(8, line.indexOf(QLatin1Char('@')) - 8); },

@@ -17,9 +17,9 @@ bool skipped(const QString& entry, const QString& extension, bool basket)
 
 void fillByExtension(FileListState& state, bool basket, GroupedFiles& files)
 {
-    const int n = state.File1Backup.ListCount();
+    const int n = state.listedNames.ListCount();
     for (int i = 1; i < n; ++i) {
-        const QString& entry = state.File1Backup.textAt(i);
+        const QString& entry = state.listedNames.textAt(i);
         QString extension = ExtensionOf(entry);
         if (skipped(entry, extension, basket))
             continue;
@@ -35,13 +35,13 @@ void fillByExtension(FileListState& state, bool basket, GroupedFiles& files)
 bool fillByTypeNameFromFiles(FileListState& state, const TreeContext& context, bool basket,
                              GroupedFiles& files)
 {
-    const int n = state.File1Backup.ListCount();
+    const int n = state.listedNames.ListCount();
     std::vector<QString> extensions;
     QHash<QString, quint32> extensionIndex;
     std::vector<quint32> extensionOf(size_t(std::max(n - 1, 0)));
     std::vector<int> standIn; // per extension: its first file not skipped, or 0
     for (int i = 1; i < n; ++i) {
-        const QString& entry = state.File1Backup.textAt(i);
+        const QString& entry = state.listedNames.textAt(i);
         const QString extension = ExtensionOf(entry);
         if (extension.contains(Tab))
             return false;
@@ -54,7 +54,7 @@ bool fillByTypeNameFromFiles(FileListState& state, const TreeContext& context, b
         extensionOf[size_t(i - 1)] = *at;
         int& first = standIn[*at];
         if (!skipped(entry, extension, basket) &&
-            (first == 0 || CompareFiledEntries(entry, state.File1Backup.textAt(first)) < 0))
+            (first == 0 || CompareFiledEntries(entry, state.listedNames.textAt(first)) < 0))
             first = i;
     }
     // One type-name look-up per extension.
@@ -62,11 +62,11 @@ bool fillByTypeNameFromFiles(FileListState& state, const TreeContext& context, b
     for (size_t e = 0; e < extensions.size(); ++e) {
         if (standIn[e] != 0) {
             groups[e] = QLatin1Char('.') + context.typeName(state.currentFolder +
-                                                            state.File1Backup.textAt(standIn[e]));
+                                                            state.listedNames.textAt(standIn[e]));
         }
     }
     for (int i = 1; i < n; ++i) {
-        const QString& entry = state.File1Backup.textAt(i);
+        const QString& entry = state.listedNames.textAt(i);
         const quint32 e = extensionOf[size_t(i - 1)];
         if (!skipped(entry, extensions[e], basket))
             files.add(groups[e], nodescheme::groupedEntry(entry, basket));
@@ -76,9 +76,9 @@ bool fillByTypeNameFromFiles(FileListState& state, const TreeContext& context, b
 
 void fillByTypeName(FileListState& state, const TreeContext& context, bool basket)
 {
-    const int n = state.File1Backup.ListCount();
+    const int n = state.listedNames.ListCount();
     for (int i = 1; i < n; ++i) {
-        const QString& entry = state.File1Backup.textAt(i);
+        const QString& entry = state.listedNames.textAt(i);
         state.extensionLines.Additem(ScratchLine(ExtensionOf(entry), entry));
     }
     state.extensionLines.SortAscending();
@@ -104,15 +104,15 @@ void fillByTypeName(FileListState& state, const TreeContext& context, bool baske
 
 int BuildExtensionTree(FileListState& state, const TreeContext& context)
 {
-    if (state.fileTree.count() == 0 || state.File1Backup.ListCount() == 0)
+    if (state.fileTree.count() == 0 || state.listedNames.ListCount() == 0)
         return -1;
     state.sortLines.Clear();
     state.extensionLines.Clear();
     const bool basket = nodescheme::isBasket(state);
-    const bool descending = state.treeDirection == QLatin1String("D");
+    const bool descending = state.treeDirection == SortDirection::Descending;
     const auto groupText = [](QStringView line, int tab) { return line.left(tab); };
     GroupedFiles files;
-    files.reserve(size_t(std::max(state.File1Backup.ListCount() - 1, 0)));
+    files.reserve(size_t(std::max(state.listedNames.ListCount() - 1, 0)));
     int count = 0;
     if (context.settings.extensionNames && context.typeName &&
         !fillByTypeNameFromFiles(state, context, basket, files)) {

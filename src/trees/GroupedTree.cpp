@@ -12,7 +12,7 @@ int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool wa
     NodeTreeLock hold(state.fileTree);
     const bool basket = nodescheme::isBasket(state);
     state.sortLines.SortAscending();
-    state.sortLines.Additem(state.File1Backup.list(0), 0);
+    state.sortLines.Additem(state.listedNames.list(0), 0);
     state.treeFolderPath = basket ? QString() : state.currentFolder;
 
     const int last = state.sortLines.ListCount() - 1;
@@ -43,7 +43,7 @@ int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool wa
     }
     if (root != NodeTree::None)
         state.fileTree.makeVisible(root);
-    state.fileTreeTag.clear();
+    state.showsPlaceholder = false;
     return count;
 }
 
@@ -260,6 +260,6 @@ int BuildGroupsFromFiles(FileListState& state, const Settings& settings, bool wa
     }
     if (root != NodeTree::None)
         state.fileTree.makeVisible(root);
-    state.fileTreeTag.clear();
+    state.showsPlaceholder = false;
     return count;
 }

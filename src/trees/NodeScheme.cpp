@@ -1,6 +1,6 @@
 #include "trees/NodeScheme.h"
 
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
 #include "shared/FileKind.h"
@@ -32,13 +32,13 @@ qint64 fieldOf(const FileListState& state, const QString& entry, qsizetype likel
 
 bool isBasket(const FileListState& state)
 {
-    return state.File1Backup.ListCount() > 0 && state.File1Backup.list(0) == BasketHeader;
+    return state.listedNames.ListCount() > 0 && state.listedNames.list(0) == BasketHeader;
 }
 
 NodeTree::Id addRoot(FileListState& state)
 {
     return AddFileListRoot(
-        state.fileTree, state.File1Backup.ListCount() > 0 ? state.File1Backup.list(0) : QString());
+        state.fileTree, state.listedNames.ListCount() > 0 ? state.listedNames.list(0) : QString());
 }
 
 QString fileImage(const QString& entry, const Settings& settings)
@@ -78,17 +78,20 @@ qint64 entryLength(const FileListState& state, const QString& entry, qsizetype l
         state, entry, likelyAt, [](const platform::FileEntry& e) { return e.size; }, 0);
 }
 
-qint64 entryTime(const FileListState& state, const QString& entry, int basis, qsizetype likelyAt)
+qint64 entryTime(const FileListState& state, const QString& entry, DateBasis basis,
+                 qsizetype likelyAt)
 {
     return fieldOf(
         state, entry, likelyAt,
-        [basis](const platform::FileEntry& e) { return basis == 0 ? e.createdMs : e.modifiedMs; },
+        [basis](const platform::FileEntry& e) {
+            return basis == DateBasis::Created ? e.createdMs : e.modifiedMs;
+        },
         0);
 }
 
 bool listUsable(const FileListState& state)
 {
-    return state.fileTreeTag != QLatin1String("X") && state.fileTree.count() >= 2;
+    return !state.showsPlaceholder && state.fileTree.count() >= 2;
 }
 
 } // namespace nodescheme

@@ -12,7 +12,7 @@ namespace nodescheme {
 /// True when the header entry names the RadeZazeda.
 [[nodiscard]] bool isBasket(const FileListState& state);
 
-/// Clears fileTree and adds the root node for the header entry of File1Backup.
+/// Clears fileTree and adds the root node for the header entry of listedNames.
 NodeTree::Id addRoot(FileListState& state);
 
 /// The image index (as text) of a file list entry, from its extension.
@@ -37,13 +37,13 @@ private:
 
 /// The length of a listed entry, from the metadata of the directory read (a second
 /// look-up happens only for entries the read did not yield); 0 when unreadable.
-/// `likelyAt` is where the read probably has it (entry i of File1Backup is usually
+/// `likelyAt` is where the read probably has it (entry i of listedNames is usually
 /// read entry i - 1), or -1.
 [[nodiscard]] qint64 entryLength(const FileListState& state, const QString& entry,
                                  qsizetype likelyAt = -1);
 
-/// The creation (basis 0) or last-write (basis 1) time of an entry in ms, 0 when unknown.
-[[nodiscard]] qint64 entryTime(const FileListState& state, const QString& entry, int basis,
+/// The creation or last-write time of an entry in ms, as `basis` says; 0 when unknown.
+[[nodiscard]] qint64 entryTime(const FileListState& state, const QString& entry, DateBasis basis,
                                qsizetype likelyAt = -1);
 
 /// Whether the list's buttons may act: it is not the placeholder and has 2+ nodes.

@@ -1,6 +1,6 @@
 #include "trees/PlainSort.h"
 
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "shared/TextHelpers.h"
 #include "trees/NodeScheme.h"
 #include "trees/TreeContext.h"
@@ -11,15 +11,15 @@ const QString ExtensionlessPrefix = QStringLiteral(". \t");
 
 QString sortKey(const FileListState& state, const QString& text)
 {
-    const QString& code = state.plainSortCode;
-    if (code == QLatin1String("EXT")) {
+    const SortKey key = state.plainSortKey;
+    if (key == SortKey::Extension) {
         const QString extension = ExtensionOf(text);
         // ". " sorts before every real extension, so extensionless files come first.
         if (extension == QLatin1String(" "))
             return ExtensionlessPrefix + text;
         return extension + QLatin1Char('|') + text;
     }
-    if (code == QLatin1String("SIZ")) {
+    if (key == SortKey::Size) {
         return QStringLiteral("%1").arg(nodescheme::entryLength(state, text), 14, 10,
                                         QLatin1Char('0')) +
                QLatin1Char('|') + text;
@@ -36,15 +36,6 @@ QString nameOfLine(const QString& line)
     return bar < 0 ? line.mid(3) : line.mid(bar + 1);
 }
 
-QString sortKeyOf(const QString& code)
-{
-    if (code == QLatin1String("EXT"))
-        return QStringLiteral("Extension");
-    if (code == QLatin1String("SIZ"))
-        return QStringLiteral("Size");
-    return QStringLiteral("Name");
-}
-
 } // namespace
 
 void CollectSortKeys(FileListState& state, NodeTree::Id node)
@@ -55,45 +46,47 @@ void CollectSortKeys(FileListState& state, NodeTree::Id node)
         const NodeTree::Node& item = tree.node(n);
         if (n != root)
             state.sortLines.Additem(sortKey(state, item.text));
-        state.File1Backup.Additem(item.text);
+        state.listedNames.Additem(item.text);
         const std::vector<NodeTree::Id>& children = tree.children(n);
         if ((!item.expanded || n == root) && !children.empty())
             CollectSortKeys(state, children.front());
     }
 }
 
-int PlainSort(FileListState& state, const TreeContext& context, const QString& direction)
+int PlainSort(FileListState& state, const TreeContext& context, SortDirection direction)
 {
     if (state.fileTree.count() < 3)
         return 0;
     NodeTreeLock hold(state.fileTree);
     const bool basket = state.fileTree.node(state.fileTree.root()).text == BasketHeader;
     state.sortLines.Clear();
-    state.File1Backup.Clear();
+    state.listedNames.Clear();
     CollectSortKeys(state, state.fileTree.root());
     state.sortLines.SortAscending();
 
     const QString keyPrefix = basket ? QString() : state.currentFolder;
-    const QString header = state.File1Backup.list(0);
+    const QString header = state.listedNames.list(0);
     state.fileTree.clear();
-    // File1Backup takes the sorted order, so a later plain rebuild keeps it.
-    state.File1Backup.Clear();
-    state.File1Backup.Additem(header);
+    // listedNames takes the sorted order, so a later plain rebuild keeps it.
+    state.listedNames.Clear();
+    state.listedNames.Additem(header);
     const int n = state.sortLines.ListCount();
     if (n > 0) {
         const NodeTree::Id root =
             AddFileListRoot(state.fileTree, basket ? BasketHeader : state.currentFolder);
-        const bool descending = direction == QLatin1String("D");
+        const bool descending = direction == SortDirection::Descending;
         nodescheme::ImageCache images(context.settings);
         // The names of one folder are unique; the basket's paths may repeat.
         const auto check = basket ? NodeTree::KeyCheck::Checked : NodeTree::KeyCheck::KnownUnique;
         for (int step = 0; step < n; ++step) {
             const QString name = nameOfLine(state.sortLines.list(descending ? n - 1 - step : step));
             state.fileTree.addPrefixed(root, keyPrefix, name, images.imageOf(name), check);
-            state.File1Backup.Additem(name);
+            state.listedNames.Additem(name);
         }
         state.fileTree.makeVisible(root);
     }
-    state.shownSort.set(sortKeyOf(state.plainSortCode), direction == QLatin1String("D"));
+    // A sort without a key is by name.
+    const SortKey shown = state.plainSortKey == SortKey::None ? SortKey::Name : state.plainSortKey;
+    state.shownSort.set(SortKeyName(shown), direction == SortDirection::Descending);
     return state.fileTree.count() - 1;
 }

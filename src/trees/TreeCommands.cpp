@@ -26,14 +26,14 @@ int BuildGroupedTree(FileListState& state, const TreeContext& context)
 }
 
 void ChooseTreeEntry(FileListState& state, TreeButtonState& buttons, const QString& code,
-                     int dateBasis)
+                     std::optional<DateBasis> dateBasis)
 {
     buttons.treeChoiceCode = code;
-    if ((code == QLatin1String("2") || code == QLatin1String("4")) && dateBasis >= 0) {
-        state.dateBasis = dateBasis;
+    if ((code == QLatin1String("2") || code == QLatin1String("4")) && dateBasis) {
+        state.dateBasis = *dateBasis;
         const bool date = code == QLatin1String("2");
-        const QString what =
-            dateBasis == 0 ? QStringLiteral("Creation ") : QStringLiteral("Last Update ");
+        const QString what = *dateBasis == DateBasis::Created ? QStringLiteral("Creation ")
+                                                              : QStringLiteral("Last Update ");
         state.treeButtonTip = QStringLiteral("Tree display by file ") + what +
                               (date ? QStringLiteral("Date") : QStringLiteral("Age"));
     }
@@ -77,13 +77,8 @@ bool OpenSortMenu(FileListState& state, TreeButtonState& buttons)
         buttons.offerSortBy = false;
         // The flip happens on opening, so the caption names what choosing it produces;
         // a dismissed menu keeps the flipped direction for the next build.
-        if (state.treeDirection != QLatin1String("A")) {
-            state.treeDirection = QStringLiteral("A");
-            buttons.directionCaption = QStringLiteral("Sort Ascending");
-        } else {
-            state.treeDirection = QStringLiteral("D");
-            buttons.directionCaption = QStringLiteral("Sort Descending");
-        }
+        state.treeDirection = FlippedDirection(state.treeDirection);
+        buttons.directionCaption = QStringLiteral("Sort ") + SortDirectionName(state.treeDirection);
     } else {
         buttons.offerDirectionItem = false;
         buttons.offerSortBy = true;
@@ -93,32 +88,32 @@ bool OpenSortMenu(FileListState& state, TreeButtonState& buttons)
 
 int RunSortChoice(FileListState& state, const TreeContext& context, SortChoice choice)
 {
-    QString* direction = nullptr;
-    QString code;
+    SortDirection* direction = nullptr;
+    SortKey key = SortKey::None;
     switch (choice) {
     case SortChoice::Direction:
         return BuildGroupedTree(state, context);
     case SortChoice::ByName:
         direction = &state.sortNameDirection;
-        code = QStringLiteral("NAM");
+        key = SortKey::Name;
         break;
     case SortChoice::ByExtension:
         direction = &state.sortExtensionDirection;
-        code = QStringLiteral("EXT");
+        key = SortKey::Extension;
         break;
     case SortChoice::BySize:
         direction = &state.sortSizeDirection;
-        code = QStringLiteral("SIZ");
+        key = SortKey::Size;
         break;
     case SortChoice::None:
         return -1;
     }
     if (state.fileTree.count() < 3)
         return -1;
-    state.plainSortCode = code;
-    *direction = *direction != QLatin1String("A") ? QStringLiteral("A") : QStringLiteral("D");
+    state.plainSortKey = key;
+    *direction = FlippedDirection(*direction);
     const int count = PlainSort(state, context, *direction);
-    state.plainSortCode.clear();
+    state.plainSortKey = SortKey::None;
     return count;
 }
 

@@ -29,9 +29,9 @@ enum class SortChoice { None, ByName, ByExtension, BySize, Direction };
 int BuildGroupedTree(FileListState& state, const TreeContext& context);
 
 /// A "Treeformat" entry was chosen: stores its code; the date and age entries also set
-/// the date basis (0 creation, 1 last updated) and the tree button's tooltip.
+/// the date basis, when given, and the tree button's tooltip.
 void ChooseTreeEntry(FileListState& state, TreeButtonState& buttons, const QString& code,
-                     int dateBasis = -1);
+                     std::optional<DateBasis> dateBasis = std::nullopt);
 
 /// Whether the tree or sort button may open its menu (not the placeholder, 2+ nodes).
 [[nodiscard]] bool ButtonsUsable(const FileListState& state);

@@ -1,6 +1,6 @@
 #include "trees/TreeRebuild.h"
 
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
@@ -12,7 +12,7 @@
 void BuildNameList(FileListState& state, const Settings& settings)
 {
     NodeTreeLock lock(state.fileTree);
-    const NodeTree::Id root = AddFileListRoot(state.fileTree, state.File1Backup.list(0));
+    const NodeTree::Id root = AddFileListRoot(state.fileTree, state.listedNames.list(0));
 
     // Classifying an extension walks the category lists; a folder has few extensions,
     // and under most settings every file has the same image anyway.
@@ -20,13 +20,13 @@ void BuildNameList(FileListState& state, const Settings& settings)
     const QString sameImage = QString::number(FileListIconIndex(QString(), settings));
     QHash<QString, QString> imageOf;
     const QString& folder = state.currentFolder;
-    const int count = state.File1Backup.ListCount();
+    const int count = state.listedNames.ListCount();
     state.fileTree.reserve(count);
     // The names of one folder are unique; the basket's paths may repeat.
     const auto unique =
         folder.isEmpty() ? NodeTree::KeyCheck::Checked : NodeTree::KeyCheck::KnownUnique;
     for (int i = 1; i < count; ++i) {
-        const QString entry = state.File1Backup.list(i);
+        const QString entry = state.listedNames.list(i);
         if (!byExtension) {
             state.fileTree.addPrefixed(root, folder, entry, sameImage, unique);
             continue;
@@ -39,7 +39,7 @@ void BuildNameList(FileListState& state, const Settings& settings)
         state.fileTree.addPrefixed(root, folder, entry, *image, unique);
     }
     state.fileTree.makeVisible(root);
-    ShowFileCount(state, state.fileTree.count() - 1);
+    state.showFileCount(state.fileTree.count() - 1);
     state.shownSort.clear();
 }
 
@@ -50,7 +50,7 @@ void RebuildCurrentTree(FileListState& state, const Settings& settings)
     case TreeType::Date:
     case TreeType::Size:
     case TreeType::Age:
-        ShowFileCount(state, qMax(0, BuildGroupedTree(state, TreeContext::live(settings))));
+        state.showFileCount(qMax(0, BuildGroupedTree(state, TreeContext::live(settings))));
         break;
     case TreeType::PlainList:
     default:

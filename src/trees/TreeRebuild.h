@@ -4,12 +4,12 @@
 
 struct Settings;
 
-/// Rebuilds fileTree as the plain list from File1Backup in its current order: root "R"
+/// Rebuilds fileTree as the plain list from listedNames in its current order: root "R"
 /// from the header entry, one file node per entry keyed by folder + entry, with the
 /// image index of its extension. Reports the count to the status caption.
 void BuildNameList(FileListState& state, const Settings& settings);
 
-/// Builds the tree of the current tree type from File1Backup (one model reset).
+/// Builds the tree of the current tree type from listedNames (one model reset).
 void RebuildCurrentTree(FileListState& state, const Settings& settings);
 
 /// The name list and the grouped trees, for the listing and the filters to call.

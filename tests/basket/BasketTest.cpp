@@ -220,9 +220,9 @@ TEST(BasketFolders, ShowInFileListFiltersAndFallsBackToThePlaceholder)
     EXPECT_EQ(tree.node(tree.root()).text, "RadeZazeda");
     ASSERT_EQ(tree.children(tree.root()).size(), 2u);
     EXPECT_EQ(tree.key(tree.children(tree.root())[1]), "/b/two.doc");
-    EXPECT_EQ(state.File1Backup.list(0), "RadeZazeda");
-    EXPECT_EQ(state.File1Backup.ListCount(), 3);
-    EXPECT_EQ(state.fileTreeTag, "");
+    EXPECT_EQ(state.listedNames.list(0), "RadeZazeda");
+    EXPECT_EQ(state.listedNames.ListCount(), 3);
+    EXPECT_FALSE(state.showsPlaceholder);
     EXPECT_EQ(state.shownSort.tip(), "Not sorted");
 
     EXPECT_EQ(ShowBasketInFileList(f.basket, state, "*.doc", settings), 1);
@@ -230,7 +230,7 @@ TEST(BasketFolders, ShowInFileListFiltersAndFallsBackToThePlaceholder)
 
     state.filterTag = "Picture";
     EXPECT_EQ(ShowBasketInFileList(f.basket, state, "*.png;*.jpg", settings), 0);
-    EXPECT_EQ(state.fileTreeTag, "X");
+    EXPECT_TRUE(state.showsPlaceholder);
     ASSERT_EQ(tree.children(tree.root()).size(), 1u);
     EXPECT_EQ(tree.node(tree.children(tree.root())[0]).text, "no [Picture] files");
     EXPECT_EQ(tree.node(tree.root()).text, "RadeZazeda");
@@ -346,7 +346,7 @@ TEST(BasketFolders, FilterTabsOverTheListedBasketCountOnlyWhatTheyKeep)
     constexpr int Picture = 1, Sound = 4;
     EXPECT_EQ(tabs.SelectCategory(Sound), 1);
     EXPECT_EQ(state.statusCaption, "1 [Sound] files");
-    EXPECT_EQ(state.File1Backup.texts().mid(1), QStringList({t.path("pics/song.mp3")}));
+    EXPECT_EQ(state.listedNames.texts().mid(1), QStringList({t.path("pics/song.mp3")}));
     EXPECT_EQ(tabs.SelectCategory(Picture), 3) << "narrows the whole basket again";
     EXPECT_EQ(state.statusCaption, "3 [Picture] files");
     EXPECT_EQ(tabs.SelectCategory(tabs.allTab()), 4);

@@ -1,6 +1,6 @@
 #include "browse/FileDrag.h"
 
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "browse/FolderTree.h"
 #include "browse/NodePaths.h"
 #include "platform/FileNames.h"
@@ -163,7 +163,7 @@ TEST(FileDrag, ADraggedNodeHandsOutTheFilesItStandsFor)
     EXPECT_EQ(group.paths, QStringList{"/list/c.doc"});
 
     // The "no files" placeholder hands out nothing.
-    grouped.fileTreeTag = "X";
+    grouped.showsPlaceholder = true;
     EXPECT_TRUE(ListedFilesUnder(grouped, groot, "/list/").isEmpty());
 }
 

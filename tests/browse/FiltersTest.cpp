@@ -36,13 +36,13 @@ struct FilterFixture : ::testing::Test {
 
     void open()
     {
-        if (ListFolder(state, settings, tree.root(), state.CurrentPattern) > 0)
+        if (ListFolder(state, settings, tree.root(), state.listPattern) > 0)
             RefreshFileList(state, settings, GroupedTrees());
     }
 
     QStringList listed() const
     {
-        QStringList names = state.File1Backup.texts().mid(1);
+        QStringList names = state.listedNames.texts().mid(1);
         names.sort(Qt::CaseInsensitive);
         return names;
     }
@@ -76,12 +76,12 @@ TEST(PatternFromExtensions, BuildsPatternsPerTab)
 TEST_F(FilterFixture, PictureTabNarrowsWithoutReadingAndAllRestores)
 {
     open();
-    ASSERT_EQ(state.File1Backup.ListCount(), 6);
+    ASSERT_EQ(state.listedNames.ListCount(), 6);
     EXPECT_EQ(filters.SelectCategory(Picture), 3);
     EXPECT_EQ(listed(), QStringList({"a.bmp", "b.BMP", "c.bmp"}));
     EXPECT_EQ(state.statusCaption, "3 [Picture] files");
     EXPECT_EQ(tabs.SelectedTab(), Picture + 1);
-    EXPECT_EQ(state.CurrentPattern.left(12), "*.bmp;*.dib;");
+    EXPECT_EQ(state.listPattern.left(12), "*.bmp;*.dib;");
     EXPECT_EQ(state.fileTree.count(), 4); // root and three files
 
     // a file written after the listing must not appear: the tab narrows the copy
@@ -90,14 +90,14 @@ TEST_F(FilterFixture, PictureTabNarrowsWithoutReadingAndAllRestores)
 
     EXPECT_EQ(filters.SelectCategory(All), 6); // ALL re-reads the folder
     EXPECT_EQ(state.statusCaption, "6 [ALL] files");
-    EXPECT_EQ(state.CurrentPattern, "*.*");
+    EXPECT_EQ(state.listPattern, "*.*");
 }
 
 TEST_F(FilterFixture, EmptyCategoryShowsPlaceholderThenRereadsWithPattern)
 {
     open();
     EXPECT_EQ(filters.SelectCategory(2), 0); // Html
-    EXPECT_EQ(state.fileTreeTag, "X");
+    EXPECT_TRUE(state.showsPlaceholder);
     EXPECT_EQ(state.statusCaption, " no [Html] files");
     const NodeTree::Id root = state.fileTree.root();
     EXPECT_EQ(state.fileTree.node(state.fileTree.children(root).front()).text, "no [Html] files");
@@ -118,7 +118,7 @@ TEST_F(FilterFixture, ModifyAndSetDefaultTypes)
     EXPECT_EQ(settings.settingsChanged, 1);
     open();
     filters.SelectCategory(Text);
-    EXPECT_EQ(state.CurrentPattern, "*.txt;*.md");
+    EXPECT_EQ(state.listPattern, "*.txt;*.md");
 
     prompts.texts << QStringLiteral("   "); // a blank answer changes nothing
     filters.ModifyCategory(Text);
@@ -145,7 +145,7 @@ TEST_F(FilterFixture, OtherFilterBySizeAndNameLength)
     EXPECT_EQ(filters.otherFilter().OtherFilterText, "Name[*],NameLength[*],FileLength[=0],Attr");
     EXPECT_EQ(filters.SelectCategory(Other), 1);
     EXPECT_EQ(listed(), QStringList({"empty.dat"}));
-    EXPECT_EQ(state.CategoryFilterActive, 1);
+    EXPECT_TRUE(state.otherFilterActive);
 
     OtherFilterFields shortNames;
     shortNames.nameLength = QStringLiteral("3");
@@ -155,7 +155,7 @@ TEST_F(FilterFixture, OtherFilterBySizeAndNameLength)
     EXPECT_EQ(listed(), QStringList({"ab"}));
 
     // opening the folder again keeps the tab and the criteria
-    state.CurrentPattern =
+    state.listPattern =
         PatternFromExtensions(settings.categories[Other].extensions, Other, Other, All);
     open();
     EXPECT_EQ(listed(), QStringList({"ab"}));
@@ -331,7 +331,7 @@ TEST_F(FilterFixture, TipsSelectedOnlyAndRemovingFilters)
     state.fileTree.setMark(state.fileTree.children(root)[3], NodeMark::Marked);
     filters.ShowSelectedOnly();
     EXPECT_EQ(prompts.shownTexts().last(), " 2 selected files found");
-    EXPECT_EQ(state.File1Backup.ListCount(), 3);
+    EXPECT_EQ(state.listedNames.ListCount(), 3);
     EXPECT_EQ(state.statusCaption, " [SELECTED] files");
 }
 

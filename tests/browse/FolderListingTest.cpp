@@ -41,9 +41,9 @@ TEST(FolderListing, EmptyFolderShowsPlaceholderPerTab)
     EXPECT_EQ(open(state, settings, tree.root()), 0);
     EXPECT_EQ(state.fileTree.node(state.fileTree.root()).text, tree.root());
     EXPECT_EQ(childTexts(state.fileTree), QStringList{"no files"});
-    EXPECT_EQ(state.fileTreeTag, "X");
+    EXPECT_TRUE(state.showsPlaceholder);
     EXPECT_EQ(state.statusCaption, " no [ALL] files");
-    EXPECT_EQ(state.File1Backup.ListCount(), 0);
+    EXPECT_EQ(state.listedNames.ListCount(), 0);
 
     state.filterTag = "Text";
     RefreshFileList(state, settings, GroupedTrees());
@@ -63,11 +63,11 @@ TEST(FolderListing, AFolderThatCannotBeReadSaysWhyAndNeverLooksEmpty)
     EXPECT_EQ(childTexts(state.fileTree),
               QStringList{"cannot read: Too many levels of symbolic links"});
     // The filtered reader says so too.
-    state.CategoryFilterActive = 0;
+    state.otherFilterActive = true;
     EXPECT_EQ(open(state, settings, loop, "*.txt"), 0);
     EXPECT_EQ(childTexts(state.fileTree),
               QStringList{"cannot read: Too many levels of symbolic links"});
-    state.CategoryFilterActive = -1;
+    state.otherFilterActive = false;
     // The next read that works forgets the error.
     EXPECT_EQ(open(state, settings, tree.folder("empty")), 0);
     EXPECT_TRUE(state.readError.isEmpty());
@@ -105,7 +105,7 @@ TEST(FolderListing, OddNamesSpecialFilesAndHugeSizesListAsTheyAre)
              << "pipe"
              << "to-file";
     EXPECT_EQ(count, expected.size());
-    QStringList listed = state.FullListing.texts().mid(1);
+    QStringList listed = state.readNames.texts().mid(1);
     listed.sort();
     expected.sort();
     EXPECT_EQ(listed, expected);
@@ -128,17 +128,17 @@ TEST(FolderListing, PlainListingSortedWithMetadataAndCount)
 
     ASSERT_EQ(open(state, settings, tree.root() + "/"), 12);
     EXPECT_EQ(state.statusCaption, "12 [ALL] files");
-    EXPECT_EQ(state.fileTreeTag, "");
-    EXPECT_EQ(state.File1Backup.list(0), tree.root()) << "header without the trailing /";
-    EXPECT_EQ(state.File1Backup.ListCount(), 13);
-    EXPECT_EQ(state.FullListing.texts(), state.File1Backup.texts());
-    EXPECT_TRUE(state.FullListing.sharesItemsWith(state.File1Backup));
+    EXPECT_FALSE(state.showsPlaceholder);
+    EXPECT_EQ(state.listedNames.list(0), tree.root()) << "header without the trailing /";
+    EXPECT_EQ(state.listedNames.ListCount(), 13);
+    EXPECT_EQ(state.readNames.texts(), state.listedNames.texts());
+    EXPECT_TRUE(state.readNames.sharesItemsWith(state.listedNames));
 
     // " " sorts before ".", so "a b.doc" comes before "A.md".
     const QStringList expected{"10.log", "9.log", "_x",    "a b.doc", "A.md", "alpha.jpg",
                                "B.txt",  "b.txt", "c.TXT", "m.bin",   "Zeta", "ä.txt"};
     EXPECT_EQ(childTexts(state.fileTree), expected);
-    EXPECT_EQ(state.FullListing.texts().mid(1), expected);
+    EXPECT_EQ(state.readNames.texts().mid(1), expected);
 
     const NodeTree::Id first = state.fileTree.children(state.fileTree.root()).front();
     EXPECT_EQ(state.fileTree.key(first), tree.root() + "/10.log");
@@ -171,7 +171,7 @@ TEST(FolderListing, NamesSharingALongPrefixSortIgnoringCase)
         const int c = a.compare(b, Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a < b;
     });
-    EXPECT_EQ(state.FullListing.texts().mid(1), names);
+    EXPECT_EQ(state.readNames.texts().mid(1), names);
 }
 
 TEST(FolderListing, PatternsAndHiddenFiles)
@@ -184,15 +184,15 @@ TEST(FolderListing, PatternsAndHiddenFiles)
 
     EXPECT_EQ(open(state, settings, tree.root()), 4);
     EXPECT_EQ(open(state, settings, tree.root(), "*.TXT;*.md"), 2);
-    EXPECT_EQ(state.FullListing.texts().mid(1), (QStringList{"a.txt", "b.MD"}));
+    EXPECT_EQ(state.readNames.texts().mid(1), (QStringList{"a.txt", "b.MD"}));
 
     settings.showSystemHidden = 1;
     EXPECT_EQ(open(state, settings, tree.root()), 6);
     EXPECT_EQ(open(state, settings, tree.root(), "*.txt"), 2);
-    EXPECT_EQ(state.FullListing.texts().mid(1), (QStringList{".hidden.txt", "a.txt"}));
+    EXPECT_EQ(state.readNames.texts().mid(1), (QStringList{".hidden.txt", "a.txt"}));
 
     EXPECT_EQ(open(state, settings, tree.root(), "*.none"), 0);
-    EXPECT_EQ(state.fileTreeTag, "X");
+    EXPECT_TRUE(state.showsPlaceholder);
     EXPECT_EQ(open(state, settings, tree.path("missing")), 0) << "unreadable folder";
 }
 
@@ -206,7 +206,7 @@ TEST(FolderListing, FilteredReaderKeepsWhatTheOtherFilterPasses)
     tree.file("full.txt", 10);
     tree.file("zero.bin", 0);
 
-    state.CategoryFilterActive = 1;
+    state.otherFilterActive = true;
     state.filterTag = "Other";
     // No criteria: every file passes.
     EXPECT_EQ(open(state, settings, tree.root(), "*"), 3);
@@ -215,7 +215,7 @@ TEST(FolderListing, FilteredReaderKeepsWhatTheOtherFilterPasses)
     empty.fileSize = "0";
     SetOtherFilter(empty, state.otherFilter, prompts);
     EXPECT_EQ(open(state, settings, tree.root(), "*"), 2);
-    EXPECT_EQ(state.File1Backup.texts(), (QStringList{tree.root(), "empty.txt", "zero.bin"}));
+    EXPECT_EQ(state.listedNames.texts(), (QStringList{tree.root(), "empty.txt", "zero.bin"}));
     EXPECT_EQ(childTexts(state.fileTree), (QStringList{"empty.txt", "zero.bin"}));
     EXPECT_EQ(state.statusCaption, "2 [Other] files");
 
@@ -225,7 +225,7 @@ TEST(FolderListing, FilteredReaderKeepsWhatTheOtherFilterPasses)
     SetOtherFilter(huge, state.otherFilter, prompts);
     EXPECT_EQ(open(state, settings, tree.root(), "*"), 0);
     EXPECT_EQ(childTexts(state.fileTree), QStringList{"no [Other] files"});
-    EXPECT_EQ(state.fileTreeTag, "X");
+    EXPECT_TRUE(state.showsPlaceholder);
     EXPECT_EQ(state.statusCaption, " no [Other] files");
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
@@ -280,10 +280,10 @@ TEST(TreeRebuild, NameListFromBackupIncludingBasket)
 {
     Settings settings;
     FileListState state;
-    state.File1Backup.Additem("RadeZazeda");
-    state.File1Backup.Additem("/home/u/a.txt");
-    state.File1Backup.Additem("/srv/b.bsk");
-    state.File1Backup.Additem("/home/u/a.txt"); // duplicate key: the add fails silently
+    state.listedNames.Additem("RadeZazeda");
+    state.listedNames.Additem("/home/u/a.txt");
+    state.listedNames.Additem("/srv/b.bsk");
+    state.listedNames.Additem("/home/u/a.txt"); // duplicate key: the add fails silently
     BuildNameList(state, settings);
     const NodeTree& t = state.fileTree;
     EXPECT_EQ(t.node(t.root()).text, "RadeZazeda");
@@ -293,11 +293,11 @@ TEST(TreeRebuild, NameListFromBackupIncludingBasket)
     EXPECT_EQ(state.statusCaption, "2 [ALL] files");
 
     settings.tabColorSwap = 1; // icon indexes by category
-    state.File1Backup.Clear();
+    state.listedNames.Clear();
     state.currentFolder = "/";
-    state.File1Backup.Additem("/");
-    state.File1Backup.Additem("x.bsk");
-    state.File1Backup.Additem("y.txt");
+    state.listedNames.Additem("/");
+    state.listedNames.Additem("x.bsk");
+    state.listedNames.Additem("y.txt");
     RebuildCurrentTree(state, settings);
     const auto kids = t.children(t.root());
     EXPECT_EQ(t.node(t.root()).text, "/");
@@ -346,16 +346,65 @@ TEST(ListingHandover, ASwapExchangesListsAndSetupWhileACopyTakesOnlySetup)
     EXPECT_EQ(job.treeType, TreeType::Extension);
     EXPECT_EQ(job.filterTag, "Text");
     EXPECT_EQ(job.fileTree.count(), 0);
-    EXPECT_EQ(job.File1Backup.ListCount(), 0);
+    EXPECT_EQ(job.listedNames.ListCount(), 0);
     open(job, settings, two.root());
 
     SwapFileListStates(shown, job);
     EXPECT_EQ(shown.currentFolder, two.root() + '/');
-    EXPECT_EQ(shown.File1Backup.ListCount(), 3);
+    EXPECT_EQ(shown.listedNames.ListCount(), 3);
     EXPECT_EQ(shown.entries.size(), 2);
     EXPECT_NE(shown.fileTree.find(two.root() + "/b.txt"), NodeTree::None);
     EXPECT_EQ(job.currentFolder, one.root() + '/');
-    EXPECT_EQ(job.File1Backup.ListCount(), 2);
+    EXPECT_EQ(job.listedNames.ListCount(), 2);
+}
+
+TEST(ListingHandover, EverySetupFieldGoesOverAndComesBack)
+{
+    TempTree tree;
+    tree.file("a.txt");
+    Settings settings;
+    FileListState shown;
+    open(shown, settings, tree.root());
+    // Every field away from its default, so a field left behind shows.
+    ListSetup& setup = shown.setup();
+    setup.showsPlaceholder = true;
+    setup.readError = "Permission denied";
+    setup.listPattern = "*.txt";
+    setup.otherFilterActive = true;
+    setup.filterTag = "Text";
+    setup.statusCaption = " [Text] files";
+    setup.treeType = TreeType::Age;
+    setup.dateBasis = DateBasis::Modified;
+    setup.treeDirection = SortDirection::Ascending;
+    setup.sortNameDirection = SortDirection::Descending;
+    setup.sortExtensionDirection = SortDirection::Ascending;
+    setup.sortSizeDirection = SortDirection::Descending;
+    setup.plainSortKey = SortKey::Size;
+    setup.treeFolderPath = "/x/";
+    setup.shownSort.set("Date", true);
+    setup.treeButtonTip = "Tree display by file Last Update Age";
+    const ListSetup before = shown.setup();
+    ASSERT_FALSE(before == ListSetup());
+
+    FileListState job;
+    CopyListingSetup(shown, job);
+    EXPECT_TRUE(job.setup() == before);
+    EXPECT_EQ(job.listedNames.ListCount(), 0) << "a set-up copy takes no list";
+
+    job.setup() = ListSetup();
+    SwapFileListStates(shown, job);
+    EXPECT_TRUE(shown.setup() == ListSetup());
+    EXPECT_TRUE(job.setup() == before);
+    EXPECT_EQ(job.listedNames.ListCount(), 2);
+    EXPECT_EQ(job.entries.size(), 1);
+
+    FileListState rebuild;
+    CopyFileListState(job, rebuild);
+    EXPECT_TRUE(rebuild.setup() == before);
+    EXPECT_EQ(rebuild.listedNames.list(1), "a.txt");
+    EXPECT_EQ(rebuild.readNames.ListCount(), job.readNames.ListCount());
+    EXPECT_EQ(rebuild.entries.size(), 1);
+    EXPECT_EQ(rebuild.fileTree.count(), 0) << "the node tree stays with its list";
 }
 
 TEST(ListingHandover, CriteriaSetWhileAListingRunsOutliveItsHandover)

@@ -60,7 +60,7 @@ TEST(NodeClick, MenusByNodeKindAndClick)
         EXPECT_EQ(NodeClickMenu(c.f->state, c.id, c.click), c.menu)
             << int(c.click) << " on node " << c.id;
 
-    plain.state.fileTreeTag = "X"; // the placeholder list ignores everything
+    plain.state.showsPlaceholder = true; // the placeholder list ignores everything
     EXPECT_EQ(NodeClickMenu(plain.state, plain.a, NodeClick::Menu), NodeMenu::None);
 }
 
@@ -105,7 +105,7 @@ TEST(NodeClick, CodesBecomeActionsOnFileNodes)
     EXPECT_EQ(NodeClickAction(g.state, g.group, "R").kind, NodeActionKind::None);
     EXPECT_EQ(NodeClickAction(g.state, g.a, "R").kind, NodeActionKind::Run);
 
-    f.state.fileTreeTag = "X";
+    f.state.showsPlaceholder = true;
     EXPECT_EQ(NodeClickAction(f.state, f.a, "V").kind, NodeActionKind::None);
 }
 

@@ -1,6 +1,6 @@
 #include "browse/ResolveFileNode.h"
 
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "shared/Settings.h"
 
 #include <gtest/gtest.h>

@@ -58,8 +58,8 @@ protected:
     QStringList listed() const
     {
         QStringList names;
-        for (int i = 1; i < state.File1Backup.ListCount(); ++i)
-            names << state.File1Backup.textAt(i);
+        for (int i = 1; i < state.listedNames.ListCount(); ++i)
+            names << state.listedNames.textAt(i);
         names.sort();
         return names;
     }
@@ -101,12 +101,12 @@ TEST_F(FindFiles, MessagesForNoCriteriaNothingToSearchAndNoMatch)
     EXPECT_EQ(find("  ", {{"OR", " "}}).result, FindResult::NoCriteria);
     EXPECT_EQ(prompts.shown.back().text, "no criteria specified");
     EXPECT_EQ(prompts.shown.back().title, "SearchFiles");
-    EXPECT_EQ(state.File1Backup.ListCount(), 5); // the list is untouched
+    EXPECT_EQ(state.listedNames.ListCount(), 5); // the list is untouched
 
     EXPECT_EQ(find("", {{"", "gamma"}}).result, FindResult::NoMatch);
     EXPECT_EQ(prompts.shown.back().text, "no match found");
     EXPECT_EQ(prompts.shown.back().title, "SearchFiles");
-    EXPECT_EQ(state.fileTreeTag, "X");
+    EXPECT_TRUE(state.showsPlaceholder);
 
     EXPECT_EQ(find("", {{"", "alpha"}}).result, FindResult::NothingToSearch);
     EXPECT_EQ(prompts.shown.back().text, "nothing to search");
@@ -216,8 +216,8 @@ TEST_F(FindFiles, ManyFilesSearchedTogetherKeepTheListOrderAndReportUnreadOnesIn
     expected.removeAll("f020.txt");
     EXPECT_EQ(outcome.kept, expected.size());
     QStringList inListOrder;
-    for (int i = 1; i < state.File1Backup.ListCount(); ++i)
-        inListOrder << state.File1Backup.textAt(i);
+    for (int i = 1; i < state.listedNames.ListCount(); ++i)
+        inListOrder << state.listedNames.textAt(i);
     EXPECT_EQ(inListOrder, expected);
     EXPECT_EQ(outcome.unread, 3);
     const QString report = prompts.shownTexts().front();

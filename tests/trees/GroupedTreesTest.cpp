@@ -42,14 +42,14 @@ TEST_F(GroupedTrees, SizeTreeGroupsByBandAndOrdersByLengthThenName)
     EXPECT_EQ(state.treeFolderPath, QLatin1String("/data/"));
     EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Size - Ascending"));
 
-    state.treeDirection = QStringLiteral("D");
+    state.treeDirection = SortDirection::Descending;
     BuildSizeTree(state, context());
     EXPECT_EQ(outline(),
               QStringList({"/data", "  .Mb 0001 to 0010", "    big.iso", "  .Kb 0001 to 0100",
                            "    c.bin", "    b.txt", "  .Kb 0001 and below", "    a.txt"}));
     EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Size - Descending"));
     // The grouped trees read the listing but leave it as it was.
-    EXPECT_EQ(state.File1Backup.list(1), QLatin1String("c.bin"));
+    EXPECT_EQ(state.listedNames.list(1), QLatin1String("c.bin"));
 }
 
 TEST_F(GroupedTrees, DateTreeFollowsTheDateBasis)
@@ -59,15 +59,15 @@ TEST_F(GroupedTrees, DateTreeFollowsTheDateBasis)
     add("same.txt", 1, {2005, 1, 5}, {2003, 2, 1});
     showPlain();
 
-    state.dateBasis = 1;
+    state.dateBasis = DateBasis::Modified;
     EXPECT_EQ(BuildDateTree(state, context()), 3);
     EXPECT_EQ(outline(), QStringList({"/data", "  .31 Dec 2004", "    old.txt", "  .05 Jan 2005",
                                       "    new.txt", "    same.txt"}));
     EXPECT_EQ(state.fileTree.image(state.fileTree.find("/data/.05 Jan 2005")), QLatin1String("22"));
     EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Date - Ascending"));
 
-    state.dateBasis = 0;
-    state.treeDirection = QStringLiteral("D");
+    state.dateBasis = DateBasis::Created;
+    state.treeDirection = SortDirection::Descending;
     BuildDateTree(state, context());
     EXPECT_EQ(outline(), QStringList({"/data", "  .09 Jan 2004", "    old.txt", "  .01 Feb 2003",
                                       "    same.txt", "    new.txt"}));
@@ -82,7 +82,7 @@ TEST_F(GroupedTrees, AgeTreeWalksOldestFirstUnlessAscending)
     add("future.txt", 1, {2005, 3, 12});
     add("lastmonth.txt", 1, {2005, 2, 27});
     showPlain();
-    state.dateBasis = 1;
+    state.dateBasis = DateBasis::Modified;
 
     EXPECT_EQ(BuildAgeTree(state, context()), 5);
     EXPECT_EQ(outline(),
@@ -91,7 +91,7 @@ TEST_F(GroupedTrees, AgeTreeWalksOldestFirstUnlessAscending)
                            "    today.txt", "  ..-02 days old", "    future.txt"}));
     EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Date - Descending"));
 
-    state.treeDirection = QStringLiteral("A");
+    state.treeDirection = SortDirection::Ascending;
     BuildAgeTree(state, context());
     EXPECT_EQ(outline().mid(0, 3), QStringList({"/data", "  ..-02 days old", "    future.txt"}));
     EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Date - Ascending"));
@@ -113,7 +113,7 @@ TEST_F(GroupedTrees, ExtensionTreeByExtension)
     EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Extensions - Ascending"));
     EXPECT_NE(state.fileTree.find("/data/.TXT"), NodeTree::None);
 
-    state.treeDirection = QStringLiteral("D");
+    state.treeDirection = SortDirection::Descending;
     BuildExtensionTree(state, context());
     EXPECT_EQ(outline(), QStringList({"/data", "  .TXT", "    b.TXT", "    a.txt", "  .CPP",
                                       "    x.cpp", "  .   ", "    readme", "    Makefile"}));
@@ -169,7 +169,7 @@ TEST_F(GroupedTrees, BasketRootAndFullPathKeys)
     add("/b/x.txt", 10, {2005, 1, 5});
     add("/a/x.txt", 10, {2005, 1, 5});
     showPlain();
-    state.dateBasis = 1;
+    state.dateBasis = DateBasis::Modified;
 
     BuildDateTree(state, context());
     EXPECT_EQ(outline(),

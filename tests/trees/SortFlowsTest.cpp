@@ -24,7 +24,7 @@ protected:
         showPlain();
         return s.fileTree.count() - 1;
     }
-    int runTree(const QString& code, int basis = -1)
+    int runTree(const QString& code, std::optional<DateBasis> basis = std::nullopt)
     {
         ChooseTreeEntry(state, buttons, code, basis);
         return RunTreeChoice(state, buttons, context(),
@@ -39,7 +39,7 @@ TEST_F(SortFlows, EachSortItemKeepsItsOwnDirection)
     EXPECT_EQ(RunSortChoice(state, ctx, SortChoice::ByName), 4);
     EXPECT_EQ(files(), QStringList({"  a.cpp", "  b.txt", "  c", "  d.bin"}));
     EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Name - Ascending"));
-    EXPECT_TRUE(state.plainSortCode.isEmpty());
+    EXPECT_EQ(state.plainSortKey, SortKey::None);
 
     RunSortChoice(state, ctx, SortChoice::ByName);
     EXPECT_EQ(files(), QStringList({"  d.bin", "  c", "  b.txt", "  a.cpp"}));
@@ -62,7 +62,7 @@ TEST_F(SortFlows, EachSortItemKeepsItsOwnDirection)
 TEST_F(SortFlows, PlainSortRewritesTheListingAndKeys)
 {
     RunSortChoice(state, context(), SortChoice::BySize);
-    EXPECT_EQ(state.File1Backup.texts(), QStringList({"/data", "d.bin", "c", "a.cpp", "b.txt"}));
+    EXPECT_EQ(state.listedNames.texts(), QStringList({"/data", "d.bin", "c", "a.cpp", "b.txt"}));
     const auto root = state.fileTree.root();
     EXPECT_EQ(state.fileTree.key(root), QLatin1String("R"));
     EXPECT_EQ(state.fileTree.image(root), QLatin1String("1"));
@@ -79,17 +79,17 @@ TEST_F(SortFlows, SortItemsLeaveAListOfOneFileAlone)
     TreeButtonState b;
     EXPECT_TRUE(OpenSortMenu(state, b)); // the menu still opens
     EXPECT_EQ(RunSortChoice(state, context(), SortChoice::ByName), -1);
-    EXPECT_TRUE(state.sortNameDirection.isEmpty());
+    EXPECT_EQ(state.sortNameDirection, SortDirection::Unset);
     EXPECT_EQ(state.shownSort.tip(), QLatin1String("Not sorted"));
 }
 
 TEST_F(SortFlows, ButtonsIgnoreThePlaceholderAndTinyLists)
 {
     TreeButtonState b;
-    state.fileTreeTag = QStringLiteral("X");
+    state.showsPlaceholder = true;
     EXPECT_FALSE(OpenSortMenu(state, b));
     EXPECT_FALSE(ButtonsUsable(state));
-    state.fileTreeTag.clear();
+    state.showsPlaceholder = false;
     state.fileTree.clear();
     state.fileTree.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
     EXPECT_FALSE(OpenSortMenu(state, b));
@@ -101,20 +101,20 @@ TEST_F(SortFlows, SortMenuFlipsTheTreeDirectionOnOpeningEvenWhenDismissed)
     EXPECT_TRUE(OpenSortMenu(state, buttons));
     EXPECT_TRUE(buttons.offerSortBy);
     EXPECT_FALSE(buttons.offerDirectionItem);
-    EXPECT_TRUE(state.treeDirection.isEmpty());
+    EXPECT_EQ(state.treeDirection, SortDirection::Unset);
 
     runTree("3");
     EXPECT_EQ(files().first(), QLatin1String("  .Kb 0001 and below"));
 
     EXPECT_TRUE(OpenSortMenu(state, buttons));
-    EXPECT_EQ(state.treeDirection, QLatin1String("A"));
+    EXPECT_EQ(state.treeDirection, SortDirection::Ascending);
     EXPECT_EQ(buttons.directionCaption, QLatin1String("Sort Ascending"));
     EXPECT_FALSE(buttons.offerSortBy);
     EXPECT_TRUE(buttons.offerDirectionItem);
 
     // Dismissed, then opened again: now descending, and choosing the item builds it.
     EXPECT_TRUE(OpenSortMenu(state, buttons));
-    EXPECT_EQ(state.treeDirection, QLatin1String("D"));
+    EXPECT_EQ(state.treeDirection, SortDirection::Descending);
     EXPECT_EQ(buttons.directionCaption, QLatin1String("Sort Descending"));
     EXPECT_EQ(RunSortChoice(state, context(), SortChoice::Direction), 4);
     EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Size - Descending"));
@@ -130,19 +130,26 @@ TEST_F(SortFlows, TreeChoiceRecordsTypeOffersAndTooltips)
 {
     struct Step {
         const char* code;
-        int basis;
+        std::optional<DateBasis> basis;
         TreeType type;
         bool name, extension, size, date;
         const char* tip;
     };
     const Step steps[] = {
-        {"1", -1, TreeType::Extension, true, false, true, true, "Tree display by file extension"},
-        {"2", 1, TreeType::Date, true, true, true, false, "Tree display by file Last Update Date"},
-        {"3", -1, TreeType::Size, true, true, false, true, "Tree display by file Last Update Date"},
-        {"4", 0, TreeType::Age, true, true, true, false, "Tree display by file Creation Age"},
-        {"0", -1, TreeType::PlainList, false, true, true, true, "Tree display by file name"},
-        {"2", 0, TreeType::Date, true, true, true, false, "Tree display by file Creation Date"},
-        {"4", 1, TreeType::Age, true, true, true, false, "Tree display by file Last Update Age"},
+        {"1", std::nullopt, TreeType::Extension, true, false, true, true,
+         "Tree display by file extension"},
+        {"2", DateBasis::Modified, TreeType::Date, true, true, true, false,
+         "Tree display by file Last Update Date"},
+        {"3", std::nullopt, TreeType::Size, true, true, false, true,
+         "Tree display by file Last Update Date"},
+        {"4", DateBasis::Created, TreeType::Age, true, true, true, false,
+         "Tree display by file Creation Age"},
+        {"0", std::nullopt, TreeType::PlainList, false, true, true, true,
+         "Tree display by file name"},
+        {"2", DateBasis::Created, TreeType::Date, true, true, true, false,
+         "Tree display by file Creation Date"},
+        {"4", DateBasis::Modified, TreeType::Age, true, true, true, false,
+         "Tree display by file Last Update Age"},
     };
     for (const auto& s : steps) {
         EXPECT_EQ(runTree(s.code, s.basis), 4) << s.code;
@@ -153,7 +160,7 @@ TEST_F(SortFlows, TreeChoiceRecordsTypeOffersAndTooltips)
         EXPECT_EQ(buttons.offerDateTree, s.date) << s.code;
         EXPECT_EQ(state.treeButtonTip, QLatin1String(s.tip)) << s.code;
     }
-    EXPECT_EQ(state.dateBasis, 1);
+    EXPECT_EQ(state.dateBasis, DateBasis::Modified);
 }
 
 TEST_F(SortFlows, CancelChangesNothingAndAnUnsetCodeRebuildsThePreviousChoice)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "browse/FileListState.h"
-#include "browse/FolderListing.h"
 #include "shared/Settings.h"
 #include "trees/NodeScheme.h"
 #include "trees/TreeContext.h"
@@ -21,15 +20,15 @@ struct TreeFixture {
     void header(const QString& folder)
     {
         state.currentFolder = folder;
-        state.File1Backup.Clear();
-        state.File1Backup.Additem(folder.isEmpty() ? QStringLiteral("RadeZazeda") : folder);
+        state.listedNames.Clear();
+        state.listedNames.Additem(folder.isEmpty() ? QStringLiteral("RadeZazeda") : folder);
     }
 
     /// Adds an entry with its length, last-write and creation days (UTC noon).
     void add(const QString& entry, qint64 size, QDate modified = {2005, 1, 5},
              QDate created = {2004, 6, 1})
     {
-        state.File1Backup.Additem(entry);
+        state.listedNames.Additem(entry);
         platform::FileEntry e;
         e.name = entry;
         e.size = size;
@@ -39,15 +38,15 @@ struct TreeFixture {
         state.entries.insert(e);
     }
 
-    /// Shows File1Backup as the plain list, in its order.
+    /// Shows listedNames as the plain list, in its order.
     void showPlain()
     {
         state.fileTree.clear();
-        const QString header = state.File1Backup.list(0);
+        const QString header = state.listedNames.list(0);
         const auto root =
             state.fileTree.add(NodeTree::None, QStringLiteral("R"), FileListRootText(header));
-        for (int i = 1; i < state.File1Backup.ListCount(); ++i) {
-            const QString entry = state.File1Backup.list(i);
+        for (int i = 1; i < state.listedNames.ListCount(); ++i) {
+            const QString entry = state.listedNames.list(i);
             state.fileTree.add(root, state.currentFolder + entry, entry, QStringLiteral("3"));
         }
     }

@@ -103,7 +103,7 @@ void BasketWiring::connectPanel()
         if (!listShowsBasket(*list))
             return;
         list->state().fileTree.clear();
-        list->state().File1Backup.Clear();
+        list->state().listedNames.Clear();
         list->statusLabel()->setText(QStringLiteral(" no files"));
     });
     connect(panel_, &BasketPanel::hidden, this, [this] {
@@ -313,13 +313,13 @@ void BasketWiring::showBasketIfListed()
     BusyPointer busy;
     ShowBasketInFileList(panel_->basket(), state, QStringLiteral("*"), window_.settings());
     FilterTabs* tabs = window_.filterStrip() ? &window_.filterStrip()->filters() : nullptr;
-    if (tabs && tabs->selectedTab() != tabs->allTab() && state.File1Backup.ListCount() > 1) {
+    if (tabs && tabs->selectedTab() != tabs->allTab() && state.listedNames.ListCount() > 1) {
         // The selected tab narrows the whole basket as it narrows a folder, and counts
         // only what it kept.
         tabs->SelectCategory(tabs->selectedTab());
         return;
     }
-    if (state.treeType != TreeType::PlainList && state.File1Backup.ListCount() > 1)
+    if (state.treeType != TreeType::PlainList && state.listedNames.ListCount() > 1)
         list->trees().RebuildCurrentTree(state, window_.settings());
     list->showStatus();
 }

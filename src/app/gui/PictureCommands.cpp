@@ -35,13 +35,13 @@ void PictureCommands::FileTreeThumbnails()
 {
     const FileListState& state = window_.fileListPanel()->state();
     // The RadeZazeda's pictures are the basket's own command.
-    if (state.currentFolder.isEmpty() || state.fileTreeTag == u"X") {
+    if (state.currentFolder.isEmpty() || state.showsPlaceholder) {
         window_.prompts().message(QStringLiteral("There are no picture files"));
         return;
     }
     QStringList paths;
-    for (int i = 1; i < state.File1Backup.ListCount(); ++i)
-        paths << state.currentFolder + state.File1Backup.list(i);
+    for (int i = 1; i < state.listedNames.ListCount(); ++i)
+        paths << state.currentFolder + state.listedNames.list(i);
     const QStringList pictures = PicturesAmong(paths, window_.settings());
     if (pictures.isEmpty()) {
         window_.prompts().message(QStringLiteral("There are no picture files"));

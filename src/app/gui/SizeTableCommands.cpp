@@ -70,7 +70,7 @@ void SizeTableCommands::present(ViewWindow* view, const QString& message, qint64
 void SizeTableCommands::TriggerFileSizes()
 {
     FileListState& state = panel_.state();
-    if (state.fileTree.count() < 2 || state.fileTreeTag == u"X")
+    if (state.fileTree.count() < 2 || state.showsPlaceholder)
         return;
     BusyPointer busy;
     NodeTree::Id current = panel_.fileList()->currentNode();

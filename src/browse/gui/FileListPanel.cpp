@@ -26,7 +26,7 @@ FileListPanel::FileListPanel(Settings& settings, Prompts& prompts, const FileTre
 {
     menus_ = new FileListMenus(this);
     connect(menus_->files.copyList, &QAction::triggered, this, &FileListPanel::copyListToClipboard);
-    state_.CurrentPattern = settings_.currentPattern;
+    state_.listPattern = settings_.currentPattern;
     model_ = std::make_unique<NodeTreeModel>(state_.fileTree);
     model_->setNodeIconProvider(
         [this](NodeTree::Id id, const QString& image) { return iconFor(id, image); });

@@ -45,7 +45,7 @@ public:
     /// for openFolderWithFiles() on a folder without files.
     using ListingDone = std::function<void(std::optional<int> count)>;
 
-    /// Lists `path` with CurrentPattern and rebuilds the list. The folder is read on
+    /// Lists `path` with listPattern and rebuilds the list. The folder is read on
     /// another thread: the call returns at once, and `done` follows with the file count
     /// once the new list is shown (loading() tells the count as it grows; Escape asks
     /// "cancel?"). A newer folder listing takes the place of one still reading: the

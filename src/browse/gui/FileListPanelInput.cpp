@@ -1,5 +1,5 @@
 // Mouse, keys, tips and pop-up menus of the file list.
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/NodeTreeView.h"
@@ -18,7 +18,7 @@
 bool FileListPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == fileTypeText_ && event->type() == QEvent::MouseButtonRelease) {
-        prompts_.message(PatternMessage(state_.CurrentPattern));
+        prompts_.message(PatternMessage(state_.listPattern));
         return true;
     }
     if (watched == view_->viewport()) {
@@ -50,7 +50,7 @@ bool FileListPanel::mouseEvent(QEvent* event)
         if (mouse->button() == Qt::LeftButton && !settings_.singleClickView)
             click_ = NodeClick::Ignore;
         if (node == NodeTree::None) {
-            if (state_.fileTree.count() > 0 && state_.fileTreeTag != u"X") {
+            if (state_.fileTree.count() > 0 && !state_.showsPlaceholder) {
                 // Empty space below the nodes: the menu of the whole list; its items
                 // act through their own connections.
                 runNodeMenu(NodeMenu::FilesForList, global);
@@ -152,7 +152,7 @@ void FileListPanel::runNodeCode(NodeTree::Id id, const QString& code)
 
 bool FileListPanel::runAllviewMenu(const QPoint& globalPos)
 {
-    if (state_.fileTree.count() < 2 || state_.fileTreeTag == u"X")
+    if (state_.fileTree.count() < 2 || state_.showsPlaceholder)
         return false;
     // "Expand all" and "Collapse all" act through their own connections; the archive
     // codes go to the node-click handler like the other menus' codes.
@@ -162,7 +162,7 @@ bool FileListPanel::runAllviewMenu(const QPoint& globalPos)
 
 void FileListPanel::runAllviewCode(const QString& code)
 {
-    if (state_.fileTree.count() < 2 || state_.fileTreeTag == u"X")
+    if (state_.fileTree.count() < 2 || state_.showsPlaceholder)
         return;
     const NodeAction action = NodeClickAction(state_, state_.fileTree.root(), code);
     if (action.kind != NodeActionKind::None)

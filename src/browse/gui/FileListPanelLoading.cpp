@@ -44,7 +44,7 @@ void FileListPanel::openFolder(const QString& path, ListingDone done)
 {
     startOrQueueOpen([this, path, done = std::move(done)] {
         const FileTreeBuilder* trees = &trees_;
-        const QString pattern = state_.CurrentPattern;
+        const QString pattern = state_.listPattern;
         runListing(
             [=](FileListState& state, const Settings& settings, platform::ReadWatch& watch) {
                 return std::optional<int>(
@@ -63,7 +63,7 @@ void FileListPanel::openFolderWithFiles(const QString& path, ListingDone done)
 {
     startOrQueueOpen([this, path, done = std::move(done)] {
         const FileTreeBuilder* trees = &trees_;
-        const QString pattern = state_.CurrentPattern;
+        const QString pattern = state_.listPattern;
         runListing(
             [=](FileListState& state, const Settings& settings, platform::ReadWatch& watch) {
                 return OpenFolderWithFiles(state, settings, path, pattern, *trees, &watch);

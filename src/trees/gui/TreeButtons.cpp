@@ -1,6 +1,6 @@
 #include "trees/gui/TreeButtons.h"
 
-#include "browse/FolderListing.h"
+#include "browse/FileListState.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
 #include "shared/Settings.h"
@@ -82,19 +82,20 @@ TreeButtons::TreeButtons(FileListState& state, NodeTreeView& list, Settings& set
 void TreeButtons::connectMenus()
 {
     TreeMenus::TreeformatMenu& t = menus_->treeformat;
-    const auto entry = [this](QAction* action, const QString& code, int basis) {
+    const auto entry = [this](QAction* action, const QString& code,
+                              std::optional<DateBasis> basis) {
         if (action)
             connect(action, &QAction::triggered, this,
                     [this, code, basis] { ChooseTreeEntry(state_, buttons_, code, basis); });
     };
-    entry(t.nameTree, QStringLiteral("0"), -1);
-    entry(t.extensionTree, QStringLiteral("1"), -1);
-    entry(t.sizeTree, QStringLiteral("3"), -1);
-    entry(t.dateByCreation, QStringLiteral("2"), 0);
-    entry(t.dateByLastUpdated, QStringLiteral("2"), 1);
-    entry(t.ageByCreation, QStringLiteral("4"), 0);
-    entry(t.ageByLastUpdated, QStringLiteral("4"), 1);
-    entry(t.cancel, QStringLiteral("99"), -1);
+    entry(t.nameTree, QStringLiteral("0"), std::nullopt);
+    entry(t.extensionTree, QStringLiteral("1"), std::nullopt);
+    entry(t.sizeTree, QStringLiteral("3"), std::nullopt);
+    entry(t.dateByCreation, QStringLiteral("2"), DateBasis::Created);
+    entry(t.dateByLastUpdated, QStringLiteral("2"), DateBasis::Modified);
+    entry(t.ageByCreation, QStringLiteral("4"), DateBasis::Created);
+    entry(t.ageByLastUpdated, QStringLiteral("4"), DateBasis::Modified);
+    entry(t.cancel, QStringLiteral("99"), std::nullopt);
 
     TreeMenus::SortMenu& s = menus_->sort;
     const auto sortItem = [this](QAction* action, SortChoice choice) {
@@ -139,10 +140,10 @@ void TreeButtons::treeButtonReleased()
     menus_->run(menus_->treeformat.menu,
                 swapExtTree_->mapToGlobal(QPoint(0, swapExtTree_->height())));
     // The chosen item has acted already: its trigger is delivered inside the menu's run.
-    chooseTree(QString(), -1);
+    chooseTree(QString(), std::nullopt);
 }
 
-void TreeButtons::chooseTree(const QString& code, int dateBasis)
+void TreeButtons::chooseTree(const QString& code, std::optional<DateBasis> dateBasis)
 {
     if (deferred([this, code, dateBasis] { chooseTree(code, dateBasis); }))
         return;
@@ -217,21 +218,21 @@ void TreeButtons::chooseSort(SortChoice choice)
 void TreeButtons::standInTree(FileListState& state, const Settings& settings, int shownCount,
                               bool wholeList)
 {
-    if (state.fileTree.count() != 0 || shownCount == 0 || state.File1Backup.ListCount() == 0)
+    if (state.fileTree.count() != 0 || shownCount == 0 || state.listedNames.ListCount() == 0)
         return;
     if (wholeList)
         BuildNameList(state, settings);
     else
-        AddFileListRoot(state.fileTree, state.File1Backup.list(0));
+        AddFileListRoot(state.fileTree, state.listedNames.list(0));
 }
 
 ListRebuilder* TreeButtons::sortRebuilder() const
 {
     // The plain sorts read the shown list's nodes, which another thread must not. A flat
-    // list (no archive opened below a file) holds just File1Backup's entries in order, so
-    // its copy rebuilds them; a grouped tree is built from File1Backup alone.
+    // list (no archive opened below a file) holds just listedNames's entries in order, so
+    // its copy rebuilds them; a grouped tree is built from listedNames alone.
     const NodeTree& tree = state_.fileTree;
-    const bool flat = tree.count() >= 3 && tree.count() == state_.File1Backup.ListCount() &&
+    const bool flat = tree.count() >= 3 && tree.count() == state_.listedNames.ListCount() &&
                       tree.roots().size() == 1 &&
                       int(tree.children(tree.root()).size()) == tree.count() - 1;
     return state_.treeType != TreeType::PlainList || flat ? rebuilder_ : nullptr;
@@ -256,7 +257,7 @@ void TreeButtons::collapseAll()
 void TreeButtons::finish(int count)
 {
     if (count >= 0) {
-        ShowFileCount(state_, count);
+        state_.showFileCount(count);
         Q_EMIT listChanged();
     }
     refreshFaces();

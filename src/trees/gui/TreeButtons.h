@@ -32,7 +32,7 @@ public:
     /// The sort button released: the sort menu, then the sort or rebuild it names.
     void sortButtonReleased();
     /// Carries out a tree choice as if its menu entry had been chosen (tests, shortcuts).
-    void chooseTree(const QString& code, int dateBasis = -1);
+    void chooseTree(const QString& code, std::optional<DateBasis> dateBasis = std::nullopt);
     /// What the sort button does before its menu shows (flip, entries offered); false
     /// when the menu must not open.
     bool prepareSortMenu();
@@ -58,7 +58,7 @@ private:
     void applyOffers();
     void finish(int count);
     /// A copy of the state comes without its tree. The grouped trees only ask whether
-    /// the list has nodes (a root answers), and a flat plain list is File1Backup's entries
+    /// the list has nodes (a root answers), and a flat plain list is listedNames's entries
     /// in order (`wholeList` rebuilds them): the copy then answers as the shown list would.
     static void standInTree(FileListState& state, const Settings& settings, int shownCount,
                             bool wholeList);

@@ -97,7 +97,7 @@ TEST_F(FileListLoadingTest, TheShownListStaysWholeUntilTheNewOneIsHandedOver)
     EXPECT_FALSE(done.has_value());
     EXPECT_EQ(panel.state().currentFolder, first.root() + '/');
     EXPECT_EQ(shownFiles(), 3);
-    EXPECT_EQ(panel.state().File1Backup.ListCount(), 4);
+    EXPECT_EQ(panel.state().listedNames.ListCount(), 4);
     EXPECT_EQ(panel.statusLabel()->text(), "3 [ALL] files");
     trees.gate.release();
 
@@ -108,7 +108,7 @@ TEST_F(FileListLoadingTest, TheShownListStaysWholeUntilTheNewOneIsHandedOver)
     EXPECT_FALSE(panel.listingCancelled());
     EXPECT_EQ(shownFiles(), 5);
     EXPECT_EQ(panel.state().entries.size(), 5);
-    EXPECT_EQ(panel.state().FullListing.ListCount(), 6);
+    EXPECT_EQ(panel.state().readNames.ListCount(), 6);
     EXPECT_EQ(panel.statusLabel()->text(), "5 [ALL] files");
     ASSERT_FALSE(counts.empty());
     EXPECT_EQ(counts.front(), 0) << "loading is told as soon as the read starts";
@@ -128,7 +128,7 @@ TEST_F(FileListLoadingTest, ANewerListingTakesThePlaceOfOneUnderWay)
     // The dropped listing left nothing behind: the list is the newer folder's, whole.
     EXPECT_EQ(panel.state().currentFolder, second.root() + '/');
     EXPECT_EQ(shownFiles(), 5);
-    EXPECT_EQ(panel.state().File1Backup.ListCount(), 6);
+    EXPECT_EQ(panel.state().listedNames.ListCount(), 6);
     EXPECT_EQ(panel.statusLabel()->text(), "5 [ALL] files");
 }
 
@@ -155,10 +155,10 @@ TEST_F(FileListLoadingTest, EscapeAsksAndAYesEndsTheListingWithAConsistentList)
     EXPECT_LE(count, 5);
     if (count > 0) {
         EXPECT_EQ(shownFiles(), count);
-        EXPECT_EQ(panel.state().File1Backup.ListCount(), count + 1);
+        EXPECT_EQ(panel.state().listedNames.ListCount(), count + 1);
         EXPECT_EQ(panel.statusLabel()->text(), QString::number(count) + " [ALL] files");
     } else {
-        EXPECT_EQ(panel.state().fileTreeTag, "X");
+        EXPECT_TRUE(panel.state().showsPlaceholder);
     }
 
     // A No lets the listing run to its end.
@@ -206,5 +206,5 @@ TEST_F(FileListLoadingTest, ClicksWhileTheListIsRebuiltActOnTheRebuiltList)
     EXPECT_EQ(shown, QStringList({"b.txt", "a.txt"}))
         << "each click acts on the list the click before it built";
     EXPECT_EQ(tabs.selectedTab(), 0);
-    EXPECT_TRUE(panel.state().CurrentPattern.contains("*.txt"));
+    EXPECT_TRUE(panel.state().listPattern.contains("*.txt"));
 }
