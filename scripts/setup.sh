@@ -17,7 +17,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-image-formats-plugins
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
-    libarchive-dev libfreexl-dev mdbtools-dev libgl-dev libfontconfig-dev
+    libarchive-dev libfreexl-dev mdbtools-dev libgl-dev libfontconfig-dev libjpeg-dev
     xvfb xauth adwaita-icon-theme libqt6svg6
 )
 if [ "$mode" = test ]; then
