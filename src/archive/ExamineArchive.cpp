@@ -87,7 +87,7 @@ void ExamineArchive(const QString& path, ArchiveSession& session, Prompts& promp
     const bool counting = session.request == ArchiveRequest::Count;
     std::function<void(const QString&)> collect;
     if (session.request == ArchiveRequest::Collect)
-        collect = [&session](const QString& name) { session.List1.append(name); };
+        collect = [&session](const QString& name) { session.collectedNames.append(name); };
     const std::optional<qint64> counted =
         RunReader(path, ext, counting, collect, prompts, [&](const ArchiveEntry& entry) {
             Archive_FileFound(entry, path, session, prompts);
@@ -117,7 +117,7 @@ void Archive_FileFound(const ArchiveEntry& entry, const QString& archivePath,
             return;
         const QString full = entry.path + entry.FileName;
         if (session.request == ArchiveRequest::Collect)
-            session.List1.append(full);
+            session.collectedNames.append(full);
         else if (session.entryName == full)
             session.Details = EntryDetailValues(entry, archivePath);
     } catch (const std::exception&) {
@@ -163,7 +163,7 @@ QStringList ArchiveEntryNames(const QString& path, Prompts& prompts)
 {
     ArchiveSession session;
     ExamineArchive(path, session, prompts);
-    return session.List1;
+    return session.collectedNames;
 }
 
 void ForEachArchiveEntry(const QString& path, Prompts& prompts,

@@ -11,7 +11,7 @@ class Prompts;
 
 /// What the FileFound handler does with the entries it is handed.
 enum class ArchiveRequest {
-    Collect, ///< the entries' names go into List1
+    Collect, ///< the entries' names go into collectedNames
     Count,   ///< only the number of files is wanted
     Details, ///< the details of the entry named `entryName`
 };
@@ -26,9 +26,9 @@ struct ArchiveCount {
 /// The main window's archive state.
 struct ArchiveSession {
     ArchiveRequest request = ArchiveRequest::Collect;
-    QString entryName;   ///< a details request's full entry name (path + name, "/" as stored)
-    QStringList List1;   ///< names collected by a collect request, in reading order
-    QStringList Details; ///< the 14 "Z"-mode label values of the requested entry
+    QString entryName; ///< a details request's full entry name (path + name, "/" as stored)
+    QStringList collectedNames;        ///< names a collect request found, in reading order (List1)
+    QStringList Details;               ///< the 14 "Z"-mode label values of the requested entry
     std::optional<ArchiveCount> count; ///< what a count request found; none without entries
 };
 
@@ -64,7 +64,7 @@ void Archive_FileFound(const ArchiveEntry& entry, const QString& archivePath,
 /// node's children are made from.
 [[nodiscard]] QStringList ArchiveEntryNames(const QString& path, Prompts& prompts);
 
-/// Hands the whole name of each file entry (what a collect request puts in List1) to
+/// Hands the whole name of each file entry (what a collect request puts in collectedNames) to
 /// `found`, in reading order, without keeping them.
 void ForEachArchiveName(const QString& path, Prompts& prompts,
                         const std::function<void(const QString&)>& found);

@@ -10,7 +10,7 @@
 
 class Prompts;
 
-/// The RadeZazeda: the rows of a Grid (header row 0; columns full path, name, shown
+/// The basket: the rows of a Grid (header row 0; columns full path, name, shown
 /// name, size) with a case-insensitive index of the full paths, so the duplicate check
 /// of every added file is one hash lookup. Every change of rows goes through here.
 class Basket {

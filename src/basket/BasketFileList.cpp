@@ -49,7 +49,7 @@ int AddFolderToBasket(Basket& basket, const QString& folder, const Settings& set
     if (added == 0) {
         basket.prompts().message(QStringLiteral("no files added to RadeZazeda") + LineBreak +
                                  QStringLiteral("Directory is empty, or files already exist in "
-                                                "the RadeZazeda"));
+                                                "the basket"));
         basket.host().setViewMessage(QStringLiteral("RadeZazeda:") + NumText(qint64(files.size())) +
                                      QStringLiteral(" files"));
     } else {

@@ -38,7 +38,7 @@ struct ShownSort {
 /// the listing's over with one assignment.
 struct ListSetup {
     bool showsPlaceholder = false; ///< the list shows its "no files" line, not files
-    QString currentFolder;         ///< the folder listed, ending in "/"; empty for the RadeZazeda
+    QString currentFolder;         ///< the folder listed, ending in "/"; empty for the basket
     /// Why the last read of currentFolder failed (the system's text); empty when it worked.
     QString readError;
     /// The name pattern a folder read uses (listPattern).

@@ -1,5 +1,6 @@
 #include "browse/FolderTree.h"
 
+#include "browse/FileListState.h"
 #include "platform/FileSystem.h"
 #include "platform/NetworkShares.h"
 #include "platform/SpecialFolders.h"
@@ -257,7 +258,7 @@ std::optional<QString> OpenFolderNode(NodeTree& tree, FolderTreeState& state, No
     const QString key = tree.key(id);
     if (!isFolderKey(key)) {
         state.CurrentFolderNode = NodeTree::None;
-        state.lblpathx.clear();
+        state.lastOpenedKey.clear();
         return std::nullopt;
     }
     // Removable volumes are never read on a click (their files are still listed), nor
@@ -266,7 +267,7 @@ std::optional<QString> OpenFolderNode(NodeTree& tree, FolderTreeState& state, No
         NodeTreeLock lock(tree);
         LoadSubfolders(tree, key);
     }
-    state.lblpathx = key;
+    state.lastOpenedKey = key;
     state.CurrentFolderNode = id;
     return WithSlash(key);
 }
@@ -280,11 +281,11 @@ bool IsSystemFolderKey(const QString& key)
 QString CurrentFolderPath(const FolderTreeState& state, const QString& fileListRootText)
 {
     if (state.CurrentFolderNode == NodeTree::None) {
-        if (fileListRootText.isEmpty() || fileListRootText == QLatin1String("RadeZazeda"))
+        if (fileListRootText.isEmpty() || fileListRootText == BasketHeader)
             return {};
         return WithSlash(fileListRootText);
     }
-    QString path = state.lblpathx;
+    QString path = state.lastOpenedKey;
     if (path.startsWith(QStringLiteral("\r\n")))
         path = path.mid(2);
     return WithSlash(path);

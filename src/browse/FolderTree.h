@@ -40,7 +40,7 @@ struct FolderTreeSources {
 struct FolderTreeState {
     QStringList ExpandedKeys; ///< keys loaded by an expand, in order; never shrinks
     NodeTree::Id CurrentFolderNode = NodeTree::None;
-    QString lblpathx; ///< the key of the folder last opened (the hidden path label)
+    QString lastOpenedKey; ///< the key of the folder last opened (the hidden path label lblpathx)
 
     [[nodiscard]] bool wasExpanded(const QString& key) const { return expanded_.contains(key); }
     void markExpanded(const QString& key);

@@ -66,7 +66,7 @@ NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id, const QS
     if (ClassifyFileNode(state, id) != FileNodeKind::File)
         return action;
 
-    // The key is the folder followed by the entry (a full path in the RadeZazeda).
+    // The key is the folder followed by the entry (a full path in the basket).
     const QString key = state.fileTree.key(id);
     const qsizetype slash = key.lastIndexOf(u'/');
     action.folder = key.left(slash + 1);

@@ -56,14 +56,14 @@ ResolvedFileNode ResolveFileNode(const FileListState& state, NodeTree::Id id,
 
     if (!isRoot && parent != root && HasBasketKind(parentText, settings))
         return basketEntry(node.text);
-    if (rootText == u"RadeZazeda" && !grouped) {
+    if (rootText == BasketHeader && !grouped) {
         if (line)
             return archiveEntry(true, *line, tempFolder);
         if (parent == root)
             return basketEntry(node.text);
         return {parentText, node.text, NodeSource::ArchiveEntry, true, QString()};
     }
-    if (rootText == u"RadeZazeda") {
+    if (rootText == BasketHeader) {
         if (line)
             return archiveEntry(true, *line, tempFolder);
         return {QString(), node.text, NodeSource::BasketGroup, true, parentText};

@@ -13,7 +13,7 @@ struct ResolvedFileNode {
     QString folder;
     QString name;
     NodeSource source = NodeSource::None;
-    bool overBasket = false; ///< the list shows the RadeZazeda, not a folder
+    bool overBasket = false; ///< the list shows the basket, not a folder
     QString entryRef;        ///< "|archive|entry" for an archive line, the group for BasketGroup
 };
 

@@ -9,7 +9,7 @@ struct Settings;
 /// keyed by the tree folder path and their text, file nodes keyed by path and entry.
 namespace nodescheme {
 
-/// True when the header entry names the RadeZazeda.
+/// True when the header entry names the basket.
 [[nodiscard]] bool isBasket(const FileListState& state);
 
 /// Clears fileTree and adds the root node for the header entry of listedNames.

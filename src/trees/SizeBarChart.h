@@ -22,7 +22,7 @@ struct SizeBarKind {
     int valueColumn = 2; ///< the size tables' column 2; the basket's size column is 3
 };
 
-/// The chart of the RadeZazeda grid (tag "BARB"): its rows are files, labelled by their
+/// The chart of the basket grid (tag "BARB"): its rows are files, labelled by their
 /// name (column 1) alone under " NAME" and valued by the grid's size column (3).
 [[nodiscard]] SizeBarKind BasketSizeBarKind();
 

@@ -16,7 +16,7 @@ struct SizeTableResult {
     bool shown = false;      ///< false: nothing to show (the grid stays hidden)
     bool statistics = false; ///< the grouped statistics rather than a file table
     QString viewMessage;     ///< the view window's message line
-    QString gridTag;         ///< "[folder]" or "" (the RadeZazeda)
+    QString gridTag;         ///< "[folder]" or "" (the basket)
     qint64 grandTotal = 0;   ///< sum of the lengths in the table, for the size bars
 };
 

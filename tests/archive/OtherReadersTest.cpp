@@ -116,7 +116,7 @@ TEST(RarListing, StoredRarBuiltByteByByte)
     ScriptedPrompts prompts;
     ArchiveSession session;
     ExamineArchive(Write(t, "rar", "cut.rar", whole.left(whole.size() - 300)), session, prompts);
-    EXPECT_LE(session.List1.size(), 2);
+    EXPECT_LE(session.collectedNames.size(), 2);
     ASSERT_FALSE(prompts.shown.isEmpty());
     EXPECT_EQ(prompts.shown.first().title, "GetRar");
     EXPECT_TRUE(prompts.shown.first().text.startsWith("Error: "));
@@ -153,7 +153,7 @@ TEST(AceReader, AceBuiltByteByByte)
     ScriptedPrompts prompts;
     ArchiveSession session;
     ExamineArchive(Write(t, "ace", "cut.ace", whole.left(whole.size() - 5)), session, prompts);
-    EXPECT_EQ(session.List1, QStringList{"a.txt"});
+    EXPECT_EQ(session.collectedNames, QStringList{"a.txt"});
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown.first().title, "GetAce");
     EXPECT_TRUE(ReadEntries(t.file("not.ace", QByteArray(40, '*'))).empty());

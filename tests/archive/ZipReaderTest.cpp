@@ -126,8 +126,7 @@ TEST(ZipReader, DamagedDirectoryShowsAFewBoxesThenStops)
     QStringList shown;
     const std::vector<ArchiveEntry> e = ReadEntries(zip, &shown);
     ASSERT_EQ(shown.size(), 4);
-    EXPECT_EQ(shown.first(),
-              "Input past end of file\r\nin cArchive.GetZip component at line 6");
+    EXPECT_EQ(shown.first(), "Input past end of file\r\nin cArchive.GetZip component at line 6");
     EXPECT_TRUE(shown.last().startsWith("The archive is damaged"));
     EXPECT_LE(e.size(), 3u);
 

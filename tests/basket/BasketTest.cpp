@@ -204,7 +204,7 @@ TEST(BasketFolders, AddFolderCountsAndSaysWhenNothingIsNew)
     EXPECT_EQ(AddFolderToBasket(f.basket, t.path("d") + "/", settings), 0);
     EXPECT_EQ(f.prompts.shown.last().text,
               "no files added to RadeZazeda\r\nDirectory is empty, or files already exist in "
-              "the RadeZazeda");
+              "the basket");
     EXPECT_EQ(f.host.message, "RadeZazeda: 2 files");
 }
 

@@ -16,7 +16,7 @@ struct TreeFixture {
     QDateTime now{QDate(2005, 3, 10), QTime(12, 0, 0), QTimeZone::utc()};
     QHash<QString, QString> typeNames; ///< extension -> type name for the fake shell
 
-    /// Lists a folder (path ending in "/") or the RadeZazeda ("" folder).
+    /// Lists a folder (path ending in "/") or the basket ("" folder).
     void header(const QString& folder)
     {
         state.currentFolder = folder;

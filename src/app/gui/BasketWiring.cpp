@@ -50,7 +50,7 @@ const QString FolderTreeName = QStringLiteral("tvwDirTree");
 bool listShowsBasket(FileListPanel& list)
 {
     const NodeTree& tree = list.state().fileTree;
-    return tree.root() != NodeTree::None && tree.node(tree.root()).text == u"RadeZazeda";
+    return tree.root() != NodeTree::None && tree.node(tree.root()).text == BasketHeader;
 }
 
 } // namespace

@@ -13,7 +13,7 @@ class MainWindow;
 class QMimeData;
 class ViewWindow;
 
-/// Joins the RadeZazeda to the windows: its grid and icon on the view window, the drags
+/// Joins the basket to the windows: its grid and icon on the view window, the drags
 /// of the file list and the folder tree (files as a uri-list for every program), drops
 /// on the basket and on the folder tree, the basket items of the file list's and folder
 /// tree's menus, the single-file copy and zip, and the opening of basket files. The

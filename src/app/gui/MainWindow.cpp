@@ -96,7 +96,7 @@ void MainWindow::start(const QString& appFolder)
     show();
     // The keys of the menus (Ctrl+X is "Exit") must not land in the folder field, where
     // they would edit its text.
-    tvwDirTree_->setFocus(Qt::OtherFocusReason);
+    folderTreeView_->setFocus(Qt::OtherFocusReason);
     // The loaded sizes as the window manager and the layout really applied them are
     // the baseline of the geometry check at exit: taken now, and again once the event
     // loop has run the layout and the window manager's answer.
@@ -239,7 +239,7 @@ void MainWindow::handleFileCommand(const QString& code, const QString& folder, c
 WindowState MainWindow::windowState() const
 {
     WindowState now = WindowState::from(settings_);
-    now.treeFont = {tvwDirTree_->font().family(), tvwDirTree_->font().pointSizeF()};
+    now.treeFont = {folderTreeView_->font().family(), folderTreeView_->font().pointSizeF()};
     if (fileList_ && fileList_->fileList()) {
         const QFont font = fileList_->fileList()->font();
         now.listFont = {font.family(), font.pointSizeF()};

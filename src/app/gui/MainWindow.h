@@ -56,10 +56,10 @@ public:
     [[nodiscard]] TreeButtons* treeButtons() const { return treeButtons_; }
     [[nodiscard]] FilterStrip* filterStrip() const { return filterStrip_.get(); }
     [[nodiscard]] FileListPanel* fileListPanel() const { return fileList_; }
-    /// The RadeZazeda and its wiring.
+    /// The basket and its wiring.
     [[nodiscard]] BasketWiring& basket() const { return *basket_; }
     [[nodiscard]] NodeTree& folderTree() { return folderTree_; }
-    [[nodiscard]] NodeTreeView* folderTreeView() const { return tvwDirTree_; }
+    [[nodiscard]] NodeTreeView* folderTreeView() const { return folderTreeView_; }
     [[nodiscard]] FolderTreeState& folderTreeState() { return treeState_; }
     /// The folder history list (drop-down); its rows are what the profile saves.
     [[nodiscard]] HistoryListBox* folderHistoryBox() const { return folderHistoryBox_; }
@@ -68,7 +68,7 @@ public:
     /// Shows a file in the view window.
     void TriggerView(const ViewRequest& request);
 
-    /// The folder the file list shows, ending in "/" ("" for the RadeZazeda).
+    /// The folder the file list shows, ending in "/" ("" for the basket).
     [[nodiscard]] QString CurrentFolderPath() const;
     /// Opens a folder node: loads its subfolders, lists its files, records it.
     void openFolderNode(NodeTree::Id id);
@@ -164,7 +164,7 @@ private:
 
     NodeTree folderTree_;
     std::unique_ptr<NodeTreeModel> folderModel_;
-    NodeTreeView* tvwDirTree_ = nullptr;
+    NodeTreeView* folderTreeView_ = nullptr; ///< tvwDirTree
     FolderTreeState treeState_;
     std::optional<FolderTreeSources> treeSources_; ///< set by useFolderTreeSources
     SubfolderReads* subfolderReads_ = nullptr;     ///< a child of the window

@@ -80,18 +80,18 @@ void MainWindow::buildLayout()
     lblPath_ = new QLabel(treePane_);
     lblPath_->setObjectName(QStringLiteral("lblPath"));
     lblPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    tvwDirTree_ = new NodeTreeView(treePane_);
-    tvwDirTree_->setObjectName(QStringLiteral("tvwDirTree"));
-    tvwDirTree_->setHeaderHidden(true);
-    tvwDirTree_->setUniformRowHeights(true);
-    tvwDirTree_->setIconSize(QSize(16, 16));
-    tvwDirTree_->setExpandsOnDoubleClick(false);
+    folderTreeView_ = new NodeTreeView(treePane_);
+    folderTreeView_->setObjectName(QStringLiteral("tvwDirTree"));
+    folderTreeView_->setHeaderHidden(true);
+    folderTreeView_->setUniformRowHeights(true);
+    folderTreeView_->setIconSize(QSize(16, 16));
+    folderTreeView_->setExpandsOnDoubleClick(false);
     folderModel_ = std::make_unique<NodeTreeModel>(folderTree_);
     folderModel_->setIconProvider(FolderTreeIcon);
-    tvwDirTree_->setNodeModel(folderModel_.get());
+    folderTreeView_->setNodeModel(folderModel_.get());
     treeLayout->addWidget(folderHistoryBox_);
     treeLayout->addWidget(lblPath_);
-    treeLayout->addWidget(tvwDirTree_, 1);
+    treeLayout->addWidget(folderTreeView_, 1);
 
     listPane_ = new QWidget(splitter_);
     auto* listLayout = new QVBoxLayout(listPane_);
@@ -164,7 +164,7 @@ void MainWindow::applyLoadedSettings(bool profileRead)
 
 void MainWindow::applyFonts()
 {
-    tvwDirTree_->setFont(fontOf(settings_.treeFont));
+    folderTreeView_->setFont(fontOf(settings_.treeFont));
     folderHistoryBox_->setFont(fontOf(settings_.treeFont));
     HistoryList::Properties& history = folderHistoryBox_->model().props;
     history.Fontname = settings_.treeFont.name;
@@ -177,7 +177,7 @@ void MainWindow::applyFonts()
 void MainWindow::applyColours()
 {
     const auto& c = settings_.colours;
-    applyPalette(tvwDirTree_, c[0], c[1]);
+    applyPalette(folderTreeView_, c[0], c[1]);
     applyPalette(folderHistoryBox_, c[0], c[1]);
     HistoryList& history = folderHistoryBox_->model();
     history.props.BackColor = bgrOf(c[0]);

@@ -46,23 +46,23 @@ private:
 
 void MainWindow::connectFolderTree()
 {
-    tvwDirTree_->installEventFilter(this);
-    tvwDirTree_->viewport()->installEventFilter(this);
-    tvwDirTree_->viewport()->setMouseTracking(true);
+    folderTreeView_->installEventFilter(this);
+    folderTreeView_->viewport()->installEventFilter(this);
+    folderTreeView_->viewport()->setMouseTracking(true);
     subfolderReads_ = new SubfolderReads(this);
     connect(subfolderReads_, &SubfolderReads::finished, this, [this](const SubfolderRead& read) {
-        ViewPositionKeeper keep(tvwDirTree_);
+        ViewPositionKeeper keep(folderTreeView_);
         AddReadSubfolders(folderTree_, treeState_, read);
     });
 
-    connect(tvwDirTree_, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+    connect(folderTreeView_, &QTreeView::clicked, this, [this](const QModelIndex& index) {
         if (treeClick_ != NodeClick::Ignore)
             openFolderNode(folderModel_->idOf(index));
     });
     // Queued: the load resets the model, which must not happen inside the view's own
     // expand handling.
     connect(
-        tvwDirTree_, &QTreeView::expanded, this,
+        folderTreeView_, &QTreeView::expanded, this,
         [this](const QModelIndex& index) {
             const NodeTree::Id id = folderModel_->idOf(index);
             if (!folderTree_.contains(id))
@@ -74,7 +74,7 @@ void MainWindow::connectFolderTree()
                 return;
             }
             BusyPointer busy;
-            ViewPositionKeeper keep(tvwDirTree_);
+            ViewPositionKeeper keep(folderTreeView_);
             ExpandFolderNode(folderTree_, treeState_, id);
         },
         Qt::QueuedConnection);
@@ -90,19 +90,19 @@ void MainWindow::openFolderNode(NodeTree::Id id)
     std::optional<QString> folder;
     {
         BusyPointer busy;
-        ViewPositionKeeper keep(tvwDirTree_);
+        ViewPositionKeeper keep(folderTreeView_);
         folder = OpenFolderNode(folderTree_, treeState_, id);
     }
     if (!folder)
         return;
     if (OnNetworkShare(folderTree_, id))
         subfolderReads_->read(folderTree_.key(id));
-    lblPath_->setText(platform::displayFileName(treeState_.lblpathx));
+    lblPath_->setText(platform::displayFileName(treeState_.lastOpenedKey));
     // The new path is painted before the folder is read, without running the event loop:
     // a click handled now would act on a list that is being replaced.
     lblPath_->repaint();
     const QString before = statusBar()->currentMessage();
-    const QString path = treeState_.lblpathx;
+    const QString path = treeState_.lastOpenedKey;
     listFolder(*folder, [this, path, before](int count) {
         if (count > 0)
             RecordFolder(path);
@@ -148,7 +148,7 @@ void MainWindow::openFolderHistoryEntry(int index)
             return;
         }
         lblPath_->setText(platform::displayFileName(path));
-        treeState_.lblpathx = path;
+        treeState_.lastOpenedKey = path;
         statusBar()->showMessage(platform::displayFileName(WithSlash(path)));
         reportCancelledListing(path);
     });
@@ -174,7 +174,7 @@ void MainWindow::openTypedFolder(const QString& typed)
 void MainWindow::listFolderPath(const QString& path, std::function<void()> then)
 {
     lblPath_->setText(platform::displayFileName(path));
-    treeState_.lblpathx = path;
+    treeState_.lastOpenedKey = path;
     const QString before = statusBar()->currentMessage();
     listFolder(path, [this, path, before, then = std::move(then)](int count) {
         if (count > 0)
@@ -190,7 +190,7 @@ void MainWindow::listFolderPath(const QString& path, std::function<void()> then)
 void MainWindow::folderTreeMouse(QMouseEvent* event)
 {
     treeClick_ = NodeClick::None;
-    const NodeTree::Id id = tvwDirTree_->nodeAt(event->position().toPoint());
+    const NodeTree::Id id = folderTreeView_->nodeAt(event->position().toPoint());
     treeState_.CurrentFolderNode = id;
     if (!folderTree_.contains(id))
         return;
@@ -214,18 +214,18 @@ void MainWindow::folderTreeMouse(QMouseEvent* event)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == tvwDirTree_->viewport()) {
+    if (watched == folderTreeView_->viewport()) {
         if (event->type() == QEvent::MouseMove)
             treeClick_ = NodeClick::Ignore;
         else if (event->type() == QEvent::MouseButtonPress)
             folderTreeMouse(static_cast<QMouseEvent*>(event));
-    } else if (watched == tvwDirTree_) {
+    } else if (watched == folderTreeView_) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             treeClick_ = NodeClick::Ignore;
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
                 treeClick_ = NodeClick::None;
-                openFolderNode(tvwDirTree_->currentNode());
+                openFolderNode(folderTreeView_->currentNode());
                 return true;
             }
         } else if (event->type() == QEvent::KeyRelease) {

@@ -54,7 +54,7 @@ void SizeBarCommands::attach(ViewWindow* view)
 
 GridView* SizeBarCommands::chartSource(ViewWindow* view, bool& basket)
 {
-    // The RadeZazeda on screen covers the size table: its rows are what the user sees.
+    // The basket on screen covers the size table: its rows are what the user sees.
     GridView* basketGrid = view->basketGrid();
     basket = basketGrid && !basketGrid->isHidden();
     return basket ? basketGrid : &view->grid();

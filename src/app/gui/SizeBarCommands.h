@@ -10,7 +10,7 @@ class Prompts;
 class ViewWindow;
 struct Settings;
 
-/// The size bar chart of the size table in the view window's grid, or of the RadeZazeda
+/// The size bar chart of the size table in the view window's grid, or of the basket
 /// while its grid is shown: "Show size bar" draws it on the chart pages (`Sizebartab`) in
 /// front of the grid and takes it away again; a resize draws it again with the last
 /// label width.
@@ -31,7 +31,7 @@ public:
 
 private:
     [[nodiscard]] PageStack* pagesOf(ViewWindow* view);
-    /// The grid the chart shows; `basket` tells whether it is the RadeZazeda's.
+    /// The grid the chart shows; `basket` tells whether it is the basket's.
     [[nodiscard]] static GridView* chartSource(ViewWindow* view, bool& basket);
 
     Settings& settings_;

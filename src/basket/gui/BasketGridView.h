@@ -6,7 +6,7 @@
 
 class QMimeData;
 
-/// The RadeZazeda grid on the view window: the path and name columns stay hidden, a
+/// The basket grid on the view window: the path and name columns stay hidden, a
 /// press selects the row under the mouse, a left drag carries the grid (row moves,
 /// drops on the folder tree), a right release over an entry asks for its menu, a header
 /// click asks for a sort. Drops are handed on with the grid row under the mouse.

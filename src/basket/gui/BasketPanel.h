@@ -18,7 +18,7 @@ class QMimeData;
 class QWidget;
 struct Settings;
 
-/// The RadeZazeda on screen: the grid and its icon (placed on the view window by the
+/// The basket on screen: the grid and its icon (placed on the view window by the
 /// application), the basket model over the grid, "BasketMenu" and its commands, the
 /// copies, zips and saves with the "OverWrite Existing Files" dialog. What needs the
 /// other windows leaves through the signals.

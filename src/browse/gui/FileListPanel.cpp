@@ -178,7 +178,7 @@ void FileListPanel::refresh()
     if (state_.currentFolder.isEmpty()) {
         if (deferWhileBusy([this] { refresh(); }))
             return;
-        // The RadeZazeda is rebuilt from its backing list; nothing to read.
+        // The basket is rebuilt from its backing list; nothing to read.
         RefreshFileList(state_, settings_, trees_);
         showStatus();
         return;

@@ -63,42 +63,42 @@ void FindForm::buildControls()
 
     auto* nameFrame = new QGroupBox(QStringLiteral("Name criteria"), this);
     auto* nameLayout = new QHBoxLayout(nameFrame);
-    text1_ = new QLineEdit(nameFrame);
-    text1_->setToolTip(QStringLiteral("enter search criteria for file names"));
-    nameLayout->addWidget(text1_);
+    nameCriteria_ = new QLineEdit(nameFrame);
+    nameCriteria_->setToolTip(QStringLiteral("enter search criteria for file names"));
+    nameLayout->addWidget(nameCriteria_);
     layout->addWidget(nameFrame);
 
     auto* contentFrame = new QGroupBox(QStringLiteral("Contents criteria"), this);
     auto* contentLayout = new QGridLayout(contentFrame);
     for (int i = 0; i < ContentBoxCount; ++i) {
         andOr_[size_t(i)] = new ConnectorLabel([this, i] { ToggleConnector(i); }, contentFrame);
-        fcrit_[size_t(i)] = new QLineEdit(contentFrame);
-        fcrit_[size_t(i)]->setToolTip(QStringLiteral("Enter text to search"));
+        contentCriteria_[size_t(i)] = new QLineEdit(contentFrame);
+        contentCriteria_[size_t(i)]->setToolTip(QStringLiteral("Enter text to search"));
         contentLayout->addWidget(andOr_[size_t(i)], i, 0);
-        contentLayout->addWidget(fcrit_[size_t(i)], i, 1);
+        contentLayout->addWidget(contentCriteria_[size_t(i)], i, 1);
     }
     layout->addWidget(contentFrame);
 
-    check1_ = new QCheckBox(QStringLiteral("Examine Zipped Files in File Tree"), this);
-    layout->addWidget(check1_);
-    progressBar1_ = new QProgressBar(this);
-    progressBar1_->setTextVisible(false);
-    progressBar1_->setValue(0);
-    layout->addWidget(progressBar1_);
+    examineZipped_ = new QCheckBox(QStringLiteral("Examine Zipped Files in File Tree"), this);
+    layout->addWidget(examineZipped_);
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setTextVisible(false);
+    progressBar_->setValue(0);
+    layout->addWidget(progressBar_);
 
     auto* buttons = new QHBoxLayout;
-    command2_ = new QPushButton(QStringLiteral("Apply"), this);
-    command2_->setToolTip(QStringLiteral("Apply current search criteria"));
-    command7_ = new QPushButton(QStringLiteral("Exit"), this);
-    command7_->setToolTip(QStringLiteral("Close this window"));
-    buttons->addWidget(command2_);
-    buttons->addWidget(command7_);
+    applyButton_ = new QPushButton(QStringLiteral("Apply"), this);
+    applyButton_->setToolTip(QStringLiteral("Apply current search criteria"));
+    exitButton_ = new QPushButton(QStringLiteral("Exit"), this);
+    exitButton_->setToolTip(QStringLiteral("Close this window"));
+    buttons->addWidget(applyButton_);
+    buttons->addWidget(exitButton_);
     layout->addLayout(buttons);
-    label1_ = new QLabel(QStringLiteral("press ESC key to abort"), this);
-    layout->addWidget(label1_);
+    escapeHint_ = new QLabel(QStringLiteral("press ESC key to abort"), this);
+    layout->addWidget(escapeHint_);
 
-    connect(command2_, &QPushButton::clicked, this, [this] { Apply(); });
-    connect(command7_, &QPushButton::clicked, this, &QDialog::close);
+    connect(applyButton_, &QPushButton::clicked, this, [this] { Apply(); });
+    connect(exitButton_, &QPushButton::clicked, this, &QDialog::close);
     resize(420, sizeHint().height());
 }
 
@@ -112,36 +112,36 @@ FindOutcome FindForm::Apply()
     std::array<QString, ContentBoxCount> texts;
     std::array<QString, ContentBoxCount> connectors;
     for (int i = 0; i < ContentBoxCount; ++i) {
-        texts[size_t(i)] = fcrit_[size_t(i)]->text();
+        texts[size_t(i)] = contentCriteria_[size_t(i)]->text();
         connectors[size_t(i)] = andOr_[size_t(i)]->text();
     }
     FindRequest request;
-    request.namePattern = FindNamePattern(text1_->text());
+    request.namePattern = FindNamePattern(nameCriteria_->text());
     request.content = BuildContentCriteria(texts, connectors);
-    request.examineZipped = check1_->isChecked();
+    request.examineZipped = examineZipped_->isChecked();
     contentDescription_ = request.content.description;
 
     BusyPointer busy;
-    command2_->setEnabled(false); // the search lets the window run: no second Apply
+    applyButton_->setEnabled(false); // the search lets the window run: no second Apply
     QElapsedTimer sincePaint;
     sincePaint.start();
     const FindOutcome outcome = ApplyFind(
         state_, settings_, request, cancel_, prompts_,
         [this, &sincePaint](int done, int total) {
-            progressBar1_->setMaximum(total);
-            progressBar1_->setValue(done);
+            progressBar_->setMaximum(total);
+            progressBar_->setValue(done);
             // Inside a big file: paint the bar now and then, without running the event
             // loop, which could hand the list a new listing in the middle of the search.
             if (sincePaint.elapsed() > 50) {
-                progressBar1_->repaint();
+                progressBar_->repaint();
                 sincePaint.restart();
             }
         },
         [this] {
-            progressBar1_->setValue(0);
+            progressBar_->setValue(0);
             Q_EMIT listChanged(contentDescription_);
         });
-    progressBar1_->setValue(0);
-    command2_->setEnabled(true);
+    progressBar_->setValue(0);
+    applyButton_->setEnabled(true);
     return outcome;
 }

@@ -29,13 +29,13 @@ public:
     /// Sets the caption for the form it is opened in.
     void setForm(Form form);
 
-    [[nodiscard]] QLineEdit* nameCriteria() const { return text1_; }
-    [[nodiscard]] QLineEdit* contentBox(int i) const { return fcrit_[size_t(i)]; }
+    [[nodiscard]] QLineEdit* nameCriteria() const { return nameCriteria_; }
+    [[nodiscard]] QLineEdit* contentBox(int i) const { return contentCriteria_[size_t(i)]; }
     [[nodiscard]] QLabel* connectorLabel(int i) const { return andOr_[size_t(i)]; }
-    [[nodiscard]] QCheckBox* examineZipped() const { return check1_; }
-    [[nodiscard]] QProgressBar* progressBar() const { return progressBar1_; }
-    [[nodiscard]] QPushButton* applyButton() const { return command2_; }
-    [[nodiscard]] QPushButton* exitButton() const { return command7_; }
+    [[nodiscard]] QCheckBox* examineZipped() const { return examineZipped_; }
+    [[nodiscard]] QProgressBar* progressBar() const { return progressBar_; }
+    [[nodiscard]] QPushButton* applyButton() const { return applyButton_; }
+    [[nodiscard]] QPushButton* exitButton() const { return exitButton_; }
     /// The content description of the last Apply ("*" when none).
     [[nodiscard]] const QString& contentDescription() const { return contentDescription_; }
 
@@ -57,12 +57,12 @@ private:
     CancelKey& cancel_;
     QString contentDescription_ = QStringLiteral("*");
 
-    QLineEdit* text1_ = nullptr;
-    std::array<QLineEdit*, ContentBoxCount> fcrit_{};
+    QLineEdit* nameCriteria_ = nullptr; ///< Text1
+    std::array<QLineEdit*, ContentBoxCount> contentCriteria_{};
     std::array<QLabel*, ContentBoxCount> andOr_{};
-    QCheckBox* check1_ = nullptr;
-    QProgressBar* progressBar1_ = nullptr;
-    QPushButton* command2_ = nullptr;
-    QPushButton* command7_ = nullptr;
-    QLabel* label1_ = nullptr;
+    QCheckBox* examineZipped_ = nullptr; ///< Check1
+    QProgressBar* progressBar_ = nullptr;
+    QPushButton* applyButton_ = nullptr; ///< Command2
+    QPushButton* exitButton_ = nullptr;  ///< Command7
+    QLabel* escapeHint_ = nullptr;       ///< Label1
 };
