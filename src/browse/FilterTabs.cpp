@@ -109,6 +109,17 @@ void FilterTabs::writeStatus(const QString& caption)
                          settings_.tabColorSwap && tab <= 7 ? qint64(tabColour(tab)) : -1);
 }
 
+std::function<void(int)> FilterTabs::shownThen(std::function<void()> then)
+{
+    return [self = QPointer(this), then = std::move(then)](int) {
+        if (!self)
+            return;
+        Q_EMIT self->listChanged();
+        if (then)
+            then();
+    };
+}
+
 void FilterTabs::reread(bool filtered, const std::function<void()>& then)
 {
     const FileTreeBuilder* trees = &trees_;
@@ -128,14 +139,7 @@ void FilterTabs::reread(bool filtered, const std::function<void()>& then)
         }
         return found;
     };
-    RunListRebuild(rebuilder_, state_, settings_, rebuild, true,
-                   [self = QPointer(this), then](int) {
-                       if (!self)
-                           return;
-                       Q_EMIT self->listChanged();
-                       if (then)
-                           then();
-                   });
+    RunListRebuild(rebuilder_, state_, settings_, rebuild, true, shownThen(then));
 }
 
 bool FilterTabs::deferred(void (FilterTabs::*input)())
@@ -281,14 +285,7 @@ void FilterTabs::narrow(const QString& pattern, const QString& caption,
     const auto rebuild = [=](FileListState& state, const Settings& settings, platform::ReadWatch*) {
         return narrowListing(state, settings, *trees, pattern, caption);
     };
-    RunListRebuild(rebuilder_, state_, settings_, rebuild, false,
-                   [self = QPointer(this), then](int) {
-                       if (!self)
-                           return;
-                       Q_EMIT self->listChanged();
-                       if (then)
-                           then();
-                   });
+    RunListRebuild(rebuilder_, state_, settings_, rebuild, false, shownThen(then));
 }
 
 int FilterTabs::NarrowToCategory(const QString& pattern, const QString& caption)
@@ -353,10 +350,7 @@ void FilterTabs::SwapTabColor()
         trees->RebuildCurrentTree(state, settings);
         return state.listedNames.ListCount() - 1;
     };
-    RunListRebuild(rebuilder_, state_, settings_, rebuild, false, [self = QPointer(this)](int) {
-        if (self)
-            Q_EMIT self->listChanged();
-    });
+    RunListRebuild(rebuilder_, state_, settings_, rebuild, false, shownThen({}));
 }
 
 void FilterTabs::ChangeTabOrientation()

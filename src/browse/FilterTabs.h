@@ -105,6 +105,8 @@ private:
     void reread(bool filtered, const std::function<void()>& then);
     /// NarrowToCategory through the rebuilder; `then` follows as for reread().
     void narrow(const QString& pattern, const QString& caption, const std::function<void()>& then);
+    /// What follows a rebuild this object asked for: listChanged(), then `then`.
+    std::function<void(int)> shownThen(std::function<void()> then);
     /// True when a listing runs and `input` was kept to run after it.
     bool deferred(void (FilterTabs::*input)());
     int fileCount() const;
