@@ -8,11 +8,6 @@ namespace {
 
 const QString TickedImage = QStringLiteral("Ticked");
 
-bool showsPlaceholder(const FileListState& state)
-{
-    return state.showsPlaceholder;
-}
-
 void unmark(FileListState& state, const Settings& settings, NodeTree::Id id)
 {
     const QString extension = ExtensionOf(state.fileTree.node(id).text);
@@ -37,7 +32,7 @@ FileNodeKind ClassifyFileNode(const FileListState& state, NodeTree::Id id)
 
 NodeMenu NodeClickMenu(const FileListState& state, NodeTree::Id id, NodeClick click)
 {
-    if (showsPlaceholder(state) || click != NodeClick::Menu)
+    if (state.showsPlaceholder || click != NodeClick::Menu)
         return NodeMenu::None;
     switch (ClassifyFileNode(state, id)) {
     case FileNodeKind::Root:
@@ -56,7 +51,7 @@ NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id, const QS
 {
     NodeAction action;
     action.code = code;
-    if (showsPlaceholder(state) || code.isEmpty())
+    if (state.showsPlaceholder || code.isEmpty())
         return action;
     if (code == u"ZE" || code == u"ZC") {
         action.kind =
@@ -93,7 +88,7 @@ NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id, const QS
 
 bool ToggleFileMark(FileListState& state, const Settings& settings, NodeTree::Id id)
 {
-    if (showsPlaceholder(state) || ClassifyFileNode(state, id) != FileNodeKind::File)
+    if (state.showsPlaceholder || ClassifyFileNode(state, id) != FileNodeKind::File)
         return false;
     NodeTree& tree = state.fileTree;
     if (tree.mark(id) == NodeMark::Marked) {
