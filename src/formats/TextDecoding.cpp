@@ -25,19 +25,14 @@ QString DecodeWindows1252(const QByteArray& bytes)
     return text;
 }
 
+bool StartsWithUtf16Mark(const QByteArray& bytes)
+{
+    return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+}
+
 QString DecodeText(const QByteArray& bytes)
 {
-    const auto starts = [&bytes](std::initializer_list<unsigned char> mark) {
-        if (bytes.size() < qsizetype(mark.size()))
-            return false;
-        qsizetype i = 0;
-        for (const unsigned char m : mark) {
-            if (static_cast<unsigned char>(bytes[i++]) != m)
-                return false;
-        }
-        return true;
-    };
-    if (starts({0xFF, 0xFE}) || starts({0xFE, 0xFF})) {
+    if (StartsWithUtf16Mark(bytes)) {
         QStringDecoder utf16(QStringDecoder::Utf16, QStringDecoder::Flag::Default);
         return utf16.decode(bytes);
     }

@@ -7,18 +7,6 @@
 
 namespace {
 
-bool startsWith(const QByteArray& bytes, std::initializer_list<unsigned char> mark)
-{
-    if (bytes.size() < qsizetype(mark.size()))
-        return false;
-    qsizetype i = 0;
-    for (const unsigned char m : mark) {
-        if (static_cast<unsigned char>(bytes[i++]) != m)
-            return false;
-    }
-    return true;
-}
-
 // Valid UTF-8, apart from a sequence cut short at the end of a sample that is not the
 // whole file.
 bool validUtf8(const QByteArray& bytes, bool wholeFile)
@@ -61,7 +49,7 @@ QByteArray TextSlices::peek(qint64 count)
 void TextSlices::chooseEncoding(const QByteArray& first)
 {
     chosen_ = true;
-    if (startsWith(first, {0xFF, 0xFE}) || startsWith(first, {0xFE, 0xFF}))
+    if (StartsWithUtf16Mark(first))
         decoder_.emplace(QStringDecoder::Utf16, QStringDecoder::Flag::Default);
     else if (validUtf8(first, first.size() >= size_))
         decoder_.emplace(QStringDecoder::Utf8, QStringDecoder::Flag::Default);
