@@ -121,6 +121,12 @@ int listFromArgs(const QStringList& args, FileListState& state, Settings& settin
     return listWithOptions(args, state, settings, err, command, nullptr);
 }
 
+int listNamesFromArgs(const QStringList& args, FileListState& state, Settings& settings,
+                      QTextStream& err, const QString& command, bool* namesOnly)
+{
+    return listWithOptions(args, state, settings, err, command, namesOnly);
+}
+
 int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     FileListState state;

@@ -16,6 +16,10 @@ namespace cli {
 /// the exit status (the message, naming `command`, written to `err`).
 int listFromArgs(const QStringList& args, FileListState& state, Settings& settings,
                  QTextStream& err, const QString& command);
+/// listFromArgs, but a plain list that no sort or filter asks for gets no node per file
+/// (only the root): *namesOnly says whether that was so.
+int listNamesFromArgs(const QStringList& args, FileListState& state, Settings& settings,
+                      QTextStream& err, const QString& command, bool* namesOnly);
 
 int listFolder(const QStringList& args, QTextStream& out, QTextStream& err);
 

@@ -23,23 +23,79 @@ void writeGridRows(const Grid& grid, int first, QTextStream& out)
     }
 }
 
-/// Writes a file row as the grid would hold and write it: split at its TABs into as
-/// many cells as the grid has columns, each escaped.
-void writeRowText(const QString& rowText, int cols, QTextStream& out)
+/// `n` in decimal, as QString::number writes it, without a string of its own.
+void appendNumber(QString& to, qint64 n)
 {
-    if (IsPlainText(rowText) && rowText.count(u'\t') == cols - 1) {
-        out << rowText << '\n';
-        return;
-    }
+    char16_t digits[20];
+    int at = 20;
+    quint64 rest = n < 0 ? 0 - quint64(n) : quint64(n);
+    do {
+        digits[--at] = char16_t(u'0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (n < 0)
+        to.append(u'-');
+    to.append(QStringView(digits + at, 20 - at));
+}
+
+/// Appends a row text as the grid would hold and write it: split at its TABs into as
+/// many cells as the grid has columns, each escaped.
+void appendRowText(const QString& rowText, int cols, QString& to)
+{
     const QStringList parts = rowText.split(u'\t');
     for (int c = 0; c < cols; ++c) {
         if (c > 0)
-            out << '\t';
+            to.append(u'\t');
         if (c < parts.size())
-            out << EscapeMessage(parts[c]);
+            to.append(EscapeMessage(parts[c]));
     }
-    out << '\n';
+    to.append(u'\n');
 }
+
+/// Gathers the file rows into large blocks: a table of a million rows goes out in a
+/// few hundred writes, and no row builds a string of its own.
+class FileRowWriter {
+public:
+    explicit FileRowWriter(QTextStream& out) : out_(out) { block_.reserve(BlockSize + 1024); }
+    FileRowWriter(const FileRowWriter&) = delete;
+    FileRowWriter& operator=(const FileRowWriter&) = delete;
+    ~FileRowWriter() { flush(); }
+
+    void write(const Grid& header, const SizeTableRow& row)
+    {
+        if (!headerWritten_) {
+            writeGridRows(header, 0, out_);
+            headerWritten_ = true;
+        }
+        // Printable ASCII needs no escape and holds no TAB: its three cells go as they are.
+        if (IsPlainText(row.text) && header.cols() == 3) {
+            appendNumber(block_, row.number);
+            block_.append(u'\t');
+            block_.append(row.text);
+            block_.append(u'\t');
+            appendNumber(block_, row.length);
+            block_.append(u'\n');
+        } else {
+            appendRowText(SizeTableRowText(row), header.cols(), block_);
+        }
+        if (block_.size() >= BlockSize)
+            flush();
+    }
+
+    void flush()
+    {
+        out_ << block_;
+        block_.resize(0);
+    }
+
+    [[nodiscard]] bool headerWritten() const { return headerWritten_; }
+
+private:
+    static constexpr qsizetype BlockSize = 1 << 16;
+    QTextStream& out_;
+    QString block_;
+    bool headerWritten_ = false;
+};
 
 } // namespace
 
@@ -47,7 +103,9 @@ int sizeStatistics(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     FileListState state;
     Settings settings;
-    if (const int status = listFromArgs(args, state, settings, err, QStringLiteral("stats"));
+    bool namesOnly = false;
+    if (const int status =
+            listNamesFromArgs(args, state, settings, err, QStringLiteral("stats"), &namesOnly);
         status >= 0)
         return status;
     if (state.showsPlaceholder)
@@ -55,17 +113,15 @@ int sizeStatistics(const QStringList& args, QTextStream& out, QTextStream& err)
     Grid grid;
     // File rows go out as they come, after the header; a table of groups is small and
     // written whole at the end.
-    bool headerWritten = false;
-    const SizeTableResult result =
-        ShowSizeTable(state, grid, state.fileTree.root(),
-                      [&out, &headerWritten](const Grid& header, const QString& rowText) {
-                          if (!headerWritten) {
-                              writeGridRows(header, 0, out);
-                              headerWritten = true;
-                          }
-                          writeRowText(rowText, header.cols(), out);
-                      });
-    if (result.shown && !headerWritten)
+    FileRowWriter writer(out);
+    const auto rows = [&writer](const Grid& header, const SizeTableRow& row) {
+        writer.write(header, row);
+    };
+    const SizeTableResult result = namesOnly && state.fileTree.count() == 1
+                                       ? PlainListSizeTable(state, grid, rows)
+                                       : ShowSizeTable(state, grid, state.fileTree.root(), rows);
+    writer.flush();
+    if (result.shown && !writer.headerWritten())
         writeGridRows(grid, 0, out);
     out.flush();
     return 0;

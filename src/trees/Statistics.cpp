@@ -118,11 +118,35 @@ qint64 GroupStatistics(FileListState& state, Grid& grid)
     return grandTotal;
 }
 
+QString SizeTableRowText(const SizeTableRow& row)
+{
+    return QString::number(row.number) + QLatin1Char('\t') + row.text + QLatin1Char('\t') +
+           QString::number(row.length);
+}
+
 SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current)
 {
-    return ShowSizeTable(state, grid, current,
-                         [&grid](const Grid&, const QString& rowText) { grid.addItem(rowText); });
+    return ShowSizeTable(state, grid, current, [&grid](const Grid&, const SizeTableRow& row) {
+        grid.addItem(SizeTableRowText(row));
+    });
 }
+
+namespace {
+
+/// What every size table of the file list ends with: the grid's tag and selection, the
+/// view message.
+void finishTable(const FileListState& state, Grid& grid, SizeTableResult& result)
+{
+    const bool basket = nodescheme::isBasket(state);
+    const QString folderPath = basket ? QString() : state.currentFolder;
+    grid.tag = basket ? QString() : QLatin1Char('[') + folderPath + QLatin1Char(']');
+    grid.setSelection(grid.fixedRows(), 0, grid.fixedRows(), 0);
+    result.gridTag = grid.tag;
+    result.viewMessage = QStringLiteral("FileSizes: ") + folderPath;
+    result.shown = true;
+}
+
+} // namespace
 
 SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current,
                               const SizeTableRows& rows)
@@ -131,8 +155,6 @@ SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id cur
     const NodeTree& tree = state.fileTree;
     if (tree.count() < 2 || !tree.contains(current))
         return result;
-    const bool basket = nodescheme::isBasket(state);
-    const QString folderPath = basket ? QString() : state.currentFolder;
     result.statistics = state.treeType != TreeType::PlainList && current == tree.root();
     if (result.statistics) {
         grid.reset(7);
@@ -142,21 +164,37 @@ SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id cur
         if (tree.mark(current) == NodeMark::None) {
             int j = 0;
             for (const NodeTree::Id child : tree.children(current)) {
-                const QString text = tree.node(child).text;
+                const QString& text = tree.node(child).text;
                 // The listing's metadata knows each entry, also under a group node
-                // whose text is no real folder.
-                const qint64 length = nodescheme::entryLength(state, text);
+                // whose text is no real folder; the root's files are in the read's order
+                // unless a sort moved them.
+                const qint64 length = nodescheme::entryLength(state, text, j);
                 result.grandTotal = AddSize(result.grandTotal, length);
-                rows(grid, QString::number(++j) + QLatin1Char('\t') + text + QLatin1Char('\t') +
-                               QString::number(length));
+                rows(grid, SizeTableRow{++j, text, length});
             }
         }
     }
-    grid.tag = basket ? QString() : QLatin1Char('[') + folderPath + QLatin1Char(']');
-    grid.setSelection(grid.fixedRows(), 0, grid.fixedRows(), 0);
-    result.gridTag = grid.tag;
-    result.viewMessage = QStringLiteral("FileSizes: ") + folderPath;
-    result.shown = true;
+    finishTable(state, grid, result);
+    return result;
+}
+
+SizeTableResult PlainListSizeTable(const FileListState& state, Grid& grid,
+                                   const SizeTableRows& rows)
+{
+    SizeTableResult result;
+    const ListBoy& names = state.listedNames;
+    const int count = names.ListCount();
+    if (count < 2)
+        return result;
+    startFileTable(grid, 600, 2000, 1000);
+    for (int i = 1; i < count; ++i) {
+        const QString& text = names.textAt(i);
+        // Item i of the list is entry i - 1 of the read: found without hashing.
+        const qint64 length = nodescheme::entryLength(state, text, i - 1);
+        result.grandTotal = AddSize(result.grandTotal, length);
+        rows(grid, SizeTableRow{i, text, length});
+    }
+    finishTable(state, grid, result);
     return result;
 }
 

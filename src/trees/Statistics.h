@@ -33,13 +33,26 @@ qint64 GroupStatistics(FileListState& state, Grid& grid);
 /// tree is shown and `current` is the root, otherwise the lengths of the node's files.
 /// A list of fewer than 2 nodes gives nothing.
 SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current);
-/// Receives the file rows of a size table one at a time (cells split by TABs, as
-/// Grid::addItem takes them); `header` is the grid, holding the header row by then.
-using SizeTableRows = std::function<void(const Grid& header, const QString& rowText)>;
+/// One file row of a size table: the row number (from 1), the entry's text and its length.
+struct SizeTableRow {
+    int number = 0;
+    const QString& text;
+    qint64 length = 0;
+};
+/// The row as the grid takes it: number, TAB, text, TAB, length.
+[[nodiscard]] QString SizeTableRowText(const SizeTableRow& row);
+/// Receives the file rows of a size table one at a time; `header` is the grid, holding
+/// the header row by then.
+using SizeTableRows = std::function<void(const Grid& header, const SizeTableRow& row)>;
 /// ShowSizeTable that hands each file row to `rows` instead of adding it to the grid,
 /// so a table of a million files is never held whole. Group statistics still fill the grid.
 SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current,
                               const SizeTableRows& rows);
+/// The file table of the plain list's root for a list that keeps no node per file: the
+/// rows come from listedNames and the read's lengths, as ShowSizeTable on the root of a
+/// plain list with its nodes would give them.
+SizeTableResult PlainListSizeTable(const FileListState& state, Grid& grid,
+                                   const SizeTableRows& rows);
 
 /// The size table of the files of `folder` (ending in "/"), in directory order, with
 /// the cancel check between files. No files: "no files found" and nothing shown.

@@ -5,9 +5,12 @@
 #include "common/TempTree.h"
 #include "controls/Grid.h"
 #include "platform/CancelKey.h"
+#include "platform/FileNames.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "shared/SizeSum.h"
+#include "trees/PlainSort.h"
+#include "trees/TreeContext.h"
 #include "trees/TreeRebuild.h"
 
 #include <gtest/gtest.h>
@@ -118,30 +121,75 @@ TEST_F(StatsFixture, FileTableOfRootAndOfAGroup)
     EXPECT_EQ(row(grid, 1), QStringList({"1", "a.txt", "100"}));
 }
 
+/// The rows a size table hands out, as the grid would take them.
+struct RowTexts {
+    QStringList texts;
+    SizeTableRows take()
+    {
+        return [this](const Grid& header, const SizeTableRow& r) {
+            // The header is in place when a row arrives, and the rows stay out of the grid.
+            EXPECT_EQ(row(header, 0), QStringList({"#", "Name", "Size"}));
+            EXPECT_EQ(header.rows(), 1);
+            texts << SizeTableRowText(r);
+        };
+    }
+};
+
 TEST_F(StatsFixture, FileRowsHandedOutOneByOneAfterTheHeader)
 {
     tree.file("a.txt", 100);
     tree.file("b.doc", 7);
     list(TreeType::PlainList);
-    QStringList rows;
-    const auto take = [&rows](const Grid& header, const QString& rowText) {
-        // The header is in place when a row arrives, and the rows stay out of the grid.
-        EXPECT_EQ(header.rows(), 1);
-        EXPECT_EQ(row(header, 0), QStringList({"#", "Name", "Size"}));
-        rows << rowText;
-    };
-    SizeTableResult r = ShowSizeTable(state, grid, state.fileTree.root(), take);
+    RowTexts rows;
+    SizeTableResult r = ShowSizeTable(state, grid, state.fileTree.root(), rows.take());
     EXPECT_TRUE(r.shown);
     EXPECT_EQ(r.grandTotal, 107);
-    EXPECT_EQ(rows, QStringList({"1\ta.txt\t100", "2\tb.doc\t7"}));
+    EXPECT_EQ(rows.texts, QStringList({"1\ta.txt\t100", "2\tb.doc\t7"}));
 
     // Group statistics are a few rows: they still go to the grid.
-    rows.clear();
+    rows.texts.clear();
     list(TreeType::Extension);
-    r = ShowSizeTable(state, grid, state.fileTree.root(), take);
+    r = ShowSizeTable(state, grid, state.fileTree.root(), rows.take());
     EXPECT_TRUE(r.statistics);
-    EXPECT_TRUE(rows.isEmpty());
+    EXPECT_TRUE(rows.texts.isEmpty());
     EXPECT_EQ(grid.rows(), 3);
+}
+
+TEST_F(StatsFixture, PlainListWithoutNodesGivesTheRowsOfItsNodes)
+{
+    settings.showSystemHidden = true;
+    const std::pair<QString, qint64> files[] = {
+        {"Twin.txt", 1},
+        {"twin.TXT", 22},
+        {"noext", 333},
+        {".dotfirst", 4},
+        {"dotlast.", 55},
+        {"tab\there", 6},
+        {"a b ", 7},
+        {"\xc3\xa9t\xc3\xa9.doc", 8},
+        {platform::decodeFileName("caf\xe9.txt"), 9}, // Latin-1, not UTF-8
+    };
+    for (const auto& [name, size] : files)
+        tree.file(name, size);
+    list(TreeType::PlainList);
+    RowTexts fromNodes, fromNames;
+    const SizeTableResult byNodes =
+        ShowSizeTable(state, grid, state.fileTree.root(), fromNodes.take());
+    const SizeTableResult byNames = PlainListSizeTable(state, grid, fromNames.take());
+    ASSERT_EQ(fromNodes.texts.size(), std::size(files));
+    EXPECT_EQ(fromNames.texts, fromNodes.texts);
+    EXPECT_EQ(byNames.grandTotal, byNodes.grandTotal);
+    EXPECT_EQ(byNames.viewMessage, byNodes.viewMessage);
+    EXPECT_EQ(byNames.gridTag, byNodes.gridTag);
+
+    // Sorted by size the list leaves the read's order: each row keeps its own length.
+    state.plainSortKey = SortKey::Size;
+    PlainSort(state, TreeContext::live(settings), SortDirection::Descending);
+    fromNodes.texts.clear();
+    ShowSizeTable(state, grid, state.fileTree.root(), fromNodes.take());
+    ASSERT_EQ(fromNodes.texts.size(), std::size(files));
+    EXPECT_EQ(fromNodes.texts.first(), "1\tnoext\t333");
+    EXPECT_EQ(fromNodes.texts.last(), QString::number(std::size(files)) + "\tTwin.txt\t1");
 }
 
 TEST_F(StatsFixture, RootAloneShowsNothing)
