@@ -6,6 +6,9 @@
 #include "shared/Settings.h"
 #include "trees/Statistics.h"
 
+#include <memory>
+#include <vector>
+
 namespace cli {
 namespace {
 
@@ -97,11 +100,21 @@ private:
     bool headerWritten_ = false;
 };
 
+/// A listing of a million files is a million small blocks, and freeing them one by one
+/// takes longer than writing their table; the command's process ends right after it,
+/// so each listing stays (reachable, not leaked) until the exit takes it whole.
+FileListState& stateKeptUntilExit()
+{
+    static std::vector<std::unique_ptr<FileListState>>* const kept =
+        new std::vector<std::unique_ptr<FileListState>>;
+    return *kept->emplace_back(std::make_unique<FileListState>());
+}
+
 } // namespace
 
 int sizeStatistics(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    FileListState state;
+    FileListState& state = stateKeptUntilExit();
     Settings settings;
     bool namesOnly = false;
     if (const int status =
