@@ -63,44 +63,43 @@ qint64 GroupStatistics(FileListState& state, Grid& grid)
     const NodeTree& tree = state.fileTree;
     if (tree.count() < 2)
         return 0;
-    state.sortLines.Clear();
-    std::vector<std::pair<QString, qint64>> lines;
-    const NodeTree::Id root = tree.root();
-    for (const NodeTree::Id group : tree.children(root)) {
-        QString groupText = tree.node(group).text;
-        if (!groupText.isEmpty())
-            groupText[0] = QLatin1Char(' ');
-        for (const NodeTree::Id file : tree.children(group)) {
-            const QString text = tree.node(file).text;
-            if (text.startsWith(QLatin1Char('|')))
-                continue;
-            const qint64 length = nodescheme::entryLength(state, text);
-            state.sortLines.Additem(groupText + QLatin1Char('|') + QString::number(length));
-            lines.emplace_back(groupText.trimmed(), length);
-        }
-    }
-
     const StatsLayout layout = layoutFor(state.treeType);
     grid.setFormatString(layout.format);
     const int widths[] = {600, layout.secondWidth, 750, 750, 750};
     for (int c = 0; c < 5; ++c)
         grid.setColWidth(c, widths[c]);
-    if (lines.empty())
-        return 0;
 
+    // The files are summed as the walk meets them, without a scratch line per file; a
+    // group named as the one before it adds to that group's row.
+    state.sortLines.Clear();
     std::vector<Group> groups;
     qint64 grandTotal = 0, grandCount = 0;
-    for (const auto& [name, length] : lines) {
-        grandTotal = AddSize(grandTotal, length);
-        if (groups.empty() || groups.back().name != name) {
-            groups.push_back({name, 1, length, length, length});
-            continue;
+    const NodeTree::Id root = tree.root();
+    for (const NodeTree::Id group : tree.children(root)) {
+        QString groupText = tree.node(group).text;
+        if (!groupText.isEmpty())
+            groupText[0] = QLatin1Char(' ');
+        const QString name = groupText.trimmed();
+        bool open = false; // whether groups.back() is this group's row yet
+        for (const NodeTree::Id file : tree.children(group)) {
+            const QString& text = tree.node(file).text;
+            if (text.startsWith(QLatin1Char('|')))
+                continue;
+            const qint64 length = nodescheme::entryLength(state, text);
+            grandTotal = AddSize(grandTotal, length);
+            if (!open) {
+                open = true;
+                if (groups.empty() || groups.back().name != name) {
+                    groups.push_back({name, 1, length, length, length});
+                    continue;
+                }
+            }
+            Group& g = groups.back();
+            ++g.count;
+            g.total = AddSize(g.total, length);
+            g.min = std::min(g.min, length);
+            g.max = std::max(g.max, length);
         }
-        Group& g = groups.back();
-        ++g.count;
-        g.total = AddSize(g.total, length);
-        g.min = std::min(g.min, length);
-        g.max = std::max(g.max, length);
     }
     for (const Group& g : groups) {
         grandCount += g.count;

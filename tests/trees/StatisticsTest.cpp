@@ -84,7 +84,27 @@ TEST_F(StatsFixture, ExtensionStatisticsAggregateAndPercentages)
     EXPECT_EQ(r.grandTotal, 1000);
     EXPECT_EQ(r.viewMessage, "FileSizes: " + tree.root() + "/");
     EXPECT_EQ(r.gridTag, "[" + tree.root() + "/]");
-    EXPECT_EQ(state.sortLines.ListCount(), 4);
+}
+
+TEST_F(StatsFixture, AdjacentGroupsOfOneNameShareTheirRow)
+{
+    tree.file("a.txt", 100);
+    tree.file("b.txt", 50);
+    tree.file("d.doc", 400);
+    list(TreeType::Extension);
+    // A group whose text differs only in its first character has the same name: after
+    // ".TXT" it adds to that row; an empty group between them changes nothing.
+    const NodeTree::Id root = state.fileTree.root();
+    state.fileTree.add(root, "empty", "xTXT");
+    const NodeTree::Id twin = state.fileTree.add(root, "twin", "_TXT");
+    state.fileTree.add(twin, "twin-a", "a.txt");
+    const NodeTree::Id after = state.fileTree.add(root, "after", "_DOC");
+    state.fileTree.add(after, "after-d", "d.doc");
+    ShowSizeTable(state, grid, root);
+    ASSERT_EQ(grid.rows(), 4);
+    EXPECT_EQ(row(grid, 1), QStringList({"1", "DOC", "400", "400", "400", "20. ", "38.1 "}));
+    EXPECT_EQ(row(grid, 2), QStringList({"3", "TXT", "250", "50", "100", "60. ", "23.8 "}));
+    EXPECT_EQ(row(grid, 3), QStringList({"1", "DOC", "400", "400", "400", "20. ", "38.1 "}));
 }
 
 TEST_F(StatsFixture, EntriesUnderArchivesAndEmptyFilesCountRight)
