@@ -138,6 +138,19 @@ private:
 
 } // namespace
 
+/// The process's peak resident memory so far, in MB (VmHWM).
+double peakMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024;
+    }
+    return 0;
+}
+
 /// Runs events until the panel's listings and the inputs kept for after them have ended.
 void waitForList(FileListPanel& panel)
 {
@@ -161,22 +174,9 @@ void timeStep(const char* name, QWidget& window, FileListPanel& panel, GapProbe&
     QCoreApplication::processEvents();
     const double seconds = double(clock.nsecsElapsed()) / 1e9;
     gaps.stop();
-    std::printf("%-20s %.2f s, %d files, max gap %.0f ms, key max wait %.0f ms\n", name, seconds,
-                shown(), gaps.worstMs(), keys.worstMs());
+    std::printf("%-20s %.2f s, %d files, max gap %.0f ms, key max wait %.0f ms, peak %.0f MB\n",
+                name, seconds, shown(), gaps.worstMs(), keys.worstMs(), peakMegabytes());
     std::fflush(stdout);
-}
-
-/// The process's peak resident memory so far, in MB (VmHWM).
-double peakMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024;
-    }
-    return 0;
 }
 
 int main(int argc, char** argv)
@@ -294,5 +294,6 @@ int main(int argc, char** argv)
         },
         nodes);
     keys.stop();
+    std::printf("peak memory, whole run: %.0f MB\n", peakMegabytes());
     return 0;
 }
