@@ -69,6 +69,41 @@ TEST_F(SortFlows, PlainSortRewritesTheListingAndKeys)
     EXPECT_NE(state.fileTree.find("/data/c"), NodeTree::None);
 }
 
+TEST_F(SortFlows, PlainSortsOrderAsTheirKeyLinesAndKeepTheNames)
+{
+    header(QStringLiteral("/data/"));
+    // A bar inside an extension is part of the key, never where the name begins.
+    add("q.a|b", 1);
+    add("q.c", 1);
+    add("r.a|", 1);
+    // Equal sizes: the key line ends in a TAB, which sorts after "\x01" and before "b".
+    add("a", 5);
+    add("a\x01", 5);
+    add("ab", 5);
+    // Sizes past fourteen digits are written wider and compare as text.
+    add("wide", 100'000'000'000'000);
+    add("narrow", 99'999'999'999'999);
+    showPlain();
+    const auto names = [this] {
+        QStringList out = state.listedNames.texts().mid(1);
+        EXPECT_EQ(files().size(), out.size());
+        return out;
+    };
+
+    RunSortChoice(state, context(), SortChoice::ByExtension);
+    EXPECT_EQ(names().mid(0, 4), QStringList({"a\x01", "a", "ab", "narrow"}));
+    EXPECT_EQ(names().mid(5, 3), QStringList({"q.a|b", "r.a|", "q.c"}));
+
+    RunSortChoice(state, context(), SortChoice::BySize);
+    const QStringList ascending = {"q.a|b", "q.c", "r.a|", "a\x01", "a", "ab", "wide", "narrow"};
+    EXPECT_EQ(names(), ascending);
+    RunSortChoice(state, context(), SortChoice::BySize);
+    QStringList descending = ascending;
+    std::reverse(descending.begin(), descending.end());
+    EXPECT_EQ(names(), descending);
+    EXPECT_NE(state.fileTree.find("/data/q.a|b"), NodeTree::None);
+}
+
 TEST_F(SortFlows, SortItemsLeaveAListOfOneFileAlone)
 {
     header(QStringLiteral("/data/"));
