@@ -1,7 +1,11 @@
 #include "TreeFixture.h"
+#include "shared/FileKind.h"
+#include "shared/TextHelpers.h"
 #include "trees/PlainSort.h"
 #include "trees/TreeCommands.h"
+#include "trees/TreeRebuild.h"
 
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
@@ -102,6 +106,34 @@ TEST_F(SortFlows, PlainSortsOrderAsTheirKeyLinesAndKeepTheNames)
     std::reverse(descending.begin(), descending.end());
     EXPECT_EQ(names(), descending);
     EXPECT_NE(state.fileTree.find("/data/q.a|b"), NodeTree::None);
+}
+
+TEST_F(SortFlows, NameListGivesEachFileTheImageOfItsExtension)
+{
+    settings.tabColorSwap = 1; // icons by category
+    header(QStringLiteral("/data/"));
+    QStringList names = {"a.txt", "b.TXT", "c.jpg", "d", "e.", "f.txt", "g.bsk"};
+    // More extensions than a folder usually holds, then known ones again.
+    for (int i = 0; i < 40; ++i)
+        names << QStringLiteral("many%1.x%1").arg(i);
+    names << "h.JPG"
+          << "i"
+          << "j.Txt"
+          << "k.bsk";
+    for (const QString& name : names)
+        add(name, 1);
+    BuildNameList(state, settings);
+    const auto& kids = state.fileTree.children(state.fileTree.root());
+    ASSERT_EQ(kids.size(), size_t(names.size()));
+    QSet<QString> seen;
+    for (size_t i = 0; i < kids.size(); ++i) {
+        const QString& name = names[qsizetype(i)];
+        EXPECT_EQ(state.fileTree.image(kids[i]),
+                  QString::number(FileListIconIndex(ExtensionOf(name), settings)))
+            << name.toStdString();
+        seen.insert(state.fileTree.image(kids[i]));
+    }
+    EXPECT_GE(seen.size(), 4); // text, picture, basket and the rest differ
 }
 
 TEST_F(SortFlows, SortItemsLeaveAListOfOneFileAlone)
