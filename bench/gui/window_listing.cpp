@@ -7,7 +7,8 @@
 // extension tree, opening one of its groups and a sort by size the same way.
 // usage: bench_window_listing FOLDER [SCREENSHOT_FOLDER] With a screenshot folder, the window
 // is saved there as listing.png 3 s into the read, as listed.png when the list is shown and
-// as tree.png once the extension tree is built and a group opened.
+// as tree.png once the extension tree is built and a group opened, and as sorted.png after
+// the sort by size.
 
 #include "app/gui/MainWindow.h"
 #include "browse/FilterTabs.h"
@@ -315,6 +316,8 @@ int main(int argc, char** argv)
             trees.chooseSort(SortChoice::BySize);
         },
         nodes);
+    if (!shots.isEmpty())
+        window.grab().save(shots + QStringLiteral("/sorted.png"));
     keys.stop();
     std::printf("peak memory, whole run: %.0f MB\n", peakMegabytes());
     return 0;
