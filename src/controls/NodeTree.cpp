@@ -30,7 +30,9 @@ NodeTree::Id NodeTree::insertNode(Id parent, std::uint16_t prefix, const QString
     n.keyHash = hash;
     n.keyPrefix = prefix;
     // A key whose rest is the text shares it rather than keeping a second string.
-    const bool restIsText = ownKey.isEmpty() || ownKey == text;
+    const bool restIsText =
+        ownKey.isEmpty() ||
+        (ownKey.constData() == text.constData() && ownKey.size() == text.size()) || ownKey == text;
     n.keyKind = !keyed       ? Node::KeyKind::None
                 : restIsText ? Node::KeyKind::Text
                              : Node::KeyKind::Own;
@@ -68,12 +70,18 @@ void NodeTree::setImageOf(Id id, const QString& image)
         n.imageIndex = 0;
         return;
     }
-    // Images are a handful of keys shared by many nodes: keep each once.
+    // Images are a handful of keys shared by many nodes: keep each once. A rebuild passes
+    // the same string for node after node: compare the data before hashing.
+    const QString& last = images_[lastImage_];
+    if (last.constData() == image.constData() && last.size() == image.size()) {
+        n.imageIndex = lastImage_;
+        return;
+    }
     auto known = imageIndex_.constFind(image);
     if (known != imageIndex_.constEnd()) {
-        n.imageIndex = *known;
+        n.imageIndex = lastImage_ = *known;
     } else if (images_.size() < OverflowImage) {
-        n.imageIndex = std::uint16_t(images_.size());
+        n.imageIndex = lastImage_ = std::uint16_t(images_.size());
         images_.push_back(image);
         imageIndex_.insert(image, n.imageIndex);
     } else {
@@ -299,6 +307,7 @@ void NodeTree::clear()
     freeChildLists_.clear();
     images_.resize(1);
     imageIndex_.clear();
+    lastImage_ = 0;
     liveCount_ = 0;
     selected_ = None;
     if (observer_) {
@@ -320,6 +329,7 @@ void NodeTree::swapNodes(NodeTree& other)
     freeChildLists_.swap(other.freeChildLists_);
     images_.swap(other.images_);
     imageIndex_.swap(other.imageIndex_);
+    std::swap(lastImage_, other.lastImage_);
     alive_.swap(other.alive_);
     hasChildren_.swap(other.hasChildren_);
     roots_.swap(other.roots_);

@@ -201,6 +201,7 @@ private:
     std::vector<Id> freeChildLists_;
     std::vector<QString> images_; ///< [0] is the empty image
     QHash<QString, std::uint16_t> imageIndex_;
+    std::uint16_t lastImage_ = 0; ///< the image given last, a slot of images_
     std::vector<bool> alive_;
     std::vector<bool> hasChildren_; ///< per node, kept beside alive_ for hasChildren()
     std::vector<Id> roots_;

@@ -5,81 +5,197 @@
 #include "trees/NodeScheme.h"
 #include "trees/TreeContext.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString ExtensionlessPrefix = QStringLiteral(". \t");
+const QString Bar = QStringLiteral("|");
 
-QString sortKey(const FileListState& state, const QString& text)
+/// The width sizes are written in; every size below Widest has exactly that many digits.
+constexpr int SizeDigits = 14;
+constexpr qint64 Widest = 100'000'000'000'000;
+
+QString sizeText(qint64 length)
 {
-    const SortKey key = state.plainSortKey;
-    if (key == SortKey::Extension) {
-        const QString extension = ExtensionOf(text);
+    return QStringLiteral("%1").arg(length, SizeDigits, 10, QLatin1Char('0')) + Bar;
+}
+
+/// One file of the list as the plain sort orders it: the line "key|name" (". \tname"
+/// for a file without extension) compared as the sorted item list compares its lines,
+/// code unit by code unit with a TAB and the data 0 after the line. The line itself is
+/// not built: the key stands aside, and sizes of the usual width compare as numbers.
+struct SortItem {
+    qint64 length = 0;
+    quint32 name = 0;   ///< index into the collected names
+    quint32 prefix = 0; ///< index into the interned key texts (extension sort)
+};
+
+/// `a` + TAB + "0" against `b` + TAB + "0", as the item list compares two lines.
+int compareLineTails(QStringView a, QStringView b)
+{
+    const qsizetype common = std::min(a.size(), b.size());
+    if (const int c = a.first(common).compare(b.first(common)); c != 0)
+        return c;
+    if (a.size() == b.size())
+        return 0;
+    // The shorter line's TAB meets the longer one's next unit; only a unit at or below
+    // TAB needs the rest of the line.
+    const QStringView longer = a.size() > b.size() ? a : b;
+    const int sign = a.size() > b.size() ? 1 : -1;
+    const char16_t next = longer[common].unicode();
+    if (next != u'\t')
+        return next > u'\t' ? sign : -sign;
+    const QString tailA = a.mid(common).toString() + QStringLiteral("\t0");
+    const QString tailB = b.mid(common).toString() + QStringLiteral("\t0");
+    return QStringView(tailA).compare(tailB);
+}
+
+/// Orders the collected names by the running plain-sort key, ascending.
+class PlainOrder {
+public:
+    PlainOrder(const FileListState& state, std::vector<QString> names)
+        : state_(state), key_(state.plainSortKey), names_(std::move(names))
+    {
+        items_.resize(names_.size());
+        for (size_t i = 0; i < names_.size(); ++i) {
+            SortItem& item = items_[i];
+            item.name = quint32(i);
+            if (key_ == SortKey::Size)
+                item.length = nodescheme::entryLength(state_, names_[i], qsizetype(i));
+            else if (key_ == SortKey::Extension)
+                item.prefix = internPrefix(extensionPrefix(names_[i]));
+        }
+    }
+
+    /// The names in ascending order.
+    std::vector<QString> sorted()
+    {
+        std::sort(items_.begin(), items_.end(),
+                  [this](const SortItem& x, const SortItem& y) { return compare(x, y) < 0; });
+        std::vector<QString> out;
+        out.reserve(items_.size());
+        for (const SortItem& item : items_)
+            out.push_back(std::move(names_[item.name]));
+        return out;
+    }
+
+private:
+    static QString extensionPrefix(const QString& name)
+    {
+        const QString extension = ExtensionOf(name);
         // ". " sorts before every real extension, so extensionless files come first.
-        if (extension == QLatin1String(" "))
-            return ExtensionlessPrefix + text;
-        return extension + QLatin1Char('|') + text;
+        return extension == QLatin1String(" ") ? ExtensionlessPrefix : extension + Bar;
     }
-    if (key == SortKey::Size) {
-        return QStringLiteral("%1").arg(nodescheme::entryLength(state, text), 14, 10,
-                                        QLatin1Char('0')) +
-               QLatin1Char('|') + text;
+
+    quint32 internPrefix(const QString& prefix)
+    {
+        const auto known = prefixIndex_.constFind(prefix);
+        if (known != prefixIndex_.constEnd())
+            return *known;
+        prefixes_.push_back(prefix);
+        return prefixIndex_.insert(prefix, quint32(prefixes_.size() - 1)).value();
     }
-    return QLatin1Char('|') + text;
-}
 
-/// The file name a sort-key line was made for.
-QString nameOfLine(const QString& line)
+    [[nodiscard]] QString prefixOf(const SortItem& item) const
+    {
+        switch (key_) {
+        case SortKey::Size:
+            return sizeText(item.length);
+        case SortKey::Extension:
+            return prefixes_[item.prefix];
+        default:
+            return Bar;
+        }
+    }
+
+    [[nodiscard]] bool samePrefix(const SortItem& x, const SortItem& y) const
+    {
+        switch (key_) {
+        case SortKey::Size:
+            return x.length == y.length;
+        case SortKey::Extension:
+            return x.prefix == y.prefix;
+        default:
+            return true;
+        }
+    }
+
+    [[nodiscard]] int compare(const SortItem& x, const SortItem& y) const
+    {
+        const QString& a = names_[x.name];
+        const QString& b = names_[y.name];
+        if (samePrefix(x, y))
+            return compareLineTails(a, b);
+        if (key_ == SortKey::Size && x.length >= 0 && y.length >= 0 && x.length < Widest &&
+            y.length < Widest)
+            return x.length < y.length ? -1 : 1;
+        const QString keyA = prefixOf(x);
+        const QString keyB = prefixOf(y);
+        const qsizetype common = std::min(keyA.size(), keyB.size());
+        if (const int c = QStringView(keyA).first(common).compare(QStringView(keyB).first(common));
+            c != 0)
+            return c;
+        // One key runs on into the other's name: compare the whole lines.
+        return compareLineTails(QString(keyA + a), QString(keyB + b));
+    }
+
+    const FileListState& state_;
+    const SortKey key_;
+    std::vector<QString> names_;
+    std::vector<SortItem> items_;
+    std::vector<QString> prefixes_;
+    QHash<QString, quint32> prefixIndex_;
+};
+
+/// The texts of `node`, its following siblings and, below the root and collapsed nodes,
+/// their children, in tree order; the root itself is left out.
+void collectNames(const NodeTree& tree, NodeTree::Id node, std::vector<QString>& names)
 {
-    if (line.startsWith(ExtensionlessPrefix))
-        return line.mid(ExtensionlessPrefix.length());
-    const int bar = line.indexOf(QLatin1Char('|'));
-    return bar < 0 ? line.mid(3) : line.mid(bar + 1);
-}
-
-} // namespace
-
-void CollectSortKeys(FileListState& state, NodeTree::Id node)
-{
-    const NodeTree& tree = state.fileTree;
     const NodeTree::Id root = tree.root();
     for (NodeTree::Id n = node; n != NodeTree::None; n = tree.nextSibling(n)) {
         const NodeTree::Node& item = tree.node(n);
         if (n != root)
-            state.sortLines.Additem(sortKey(state, item.text));
-        state.listedNames.Additem(item.text);
+            names.push_back(item.text);
         const std::vector<NodeTree::Id>& children = tree.children(n);
         if ((!item.expanded || n == root) && !children.empty())
-            CollectSortKeys(state, children.front());
+            collectNames(tree, children.front(), names);
     }
 }
+
+} // namespace
 
 int PlainSort(FileListState& state, const TreeContext& context, SortDirection direction)
 {
     if (state.fileTree.count() < 3)
         return 0;
     NodeTreeLock hold(state.fileTree);
-    const bool basket = state.fileTree.node(state.fileTree.root()).text == BasketHeader;
+    const NodeTree::Id oldRoot = state.fileTree.root();
+    const QString header = state.fileTree.node(oldRoot).text;
+    const bool basket = header == BasketHeader;
+    std::vector<QString> names;
+    names.reserve(size_t(state.fileTree.count()));
+    collectNames(state.fileTree, oldRoot, names);
+    names = PlainOrder(state, std::move(names)).sorted();
     state.sortLines.Clear();
-    state.listedNames.Clear();
-    CollectSortKeys(state, state.fileTree.root());
-    state.sortLines.SortAscending();
 
     const QString keyPrefix = basket ? QString() : state.currentFolder;
-    const QString header = state.listedNames.list(0);
     state.fileTree.clear();
     // listedNames takes the sorted order, so a later plain rebuild keeps it.
     state.listedNames.Clear();
+    state.listedNames.reserve(int(names.size()) + 1);
     state.listedNames.Additem(header);
-    const int n = state.sortLines.ListCount();
-    if (n > 0) {
+    if (!names.empty()) {
+        state.fileTree.reserve(int(names.size()) + 1);
         const NodeTree::Id root =
             AddFileListRoot(state.fileTree, basket ? BasketHeader : state.currentFolder);
         const bool descending = direction == SortDirection::Descending;
         nodescheme::ImageCache images(context.settings);
         // The names of one folder are unique; the basket's paths may repeat.
         const auto check = basket ? NodeTree::KeyCheck::Checked : NodeTree::KeyCheck::KnownUnique;
-        for (int step = 0; step < n; ++step) {
-            const QString name = nameOfLine(state.sortLines.list(descending ? n - 1 - step : step));
+        const size_t n = names.size();
+        for (size_t step = 0; step < n; ++step) {
+            const QString& name = names[descending ? n - 1 - step : step];
             state.fileTree.addPrefixed(root, keyPrefix, name, images.imageOf(name), check);
             state.listedNames.Additem(name);
         }

@@ -8,17 +8,55 @@
 #include "trees/TreeContext.h"
 
 #include <QHash>
+#include <utility>
+#include <vector>
+
+namespace {
+
+/// The image of each file by its extension. A folder holds few extensions: they are
+/// looked up as written in the name, without building a string per file, and only a new
+/// one is classified.
+class ExtensionImages {
+public:
+    explicit ExtensionImages(const Settings& settings) : settings_(settings) {}
+
+    const QString& imageOf(const QString& entry)
+    {
+        const qsizetype dot = entry.lastIndexOf(QLatin1Char('.'));
+        const QStringView written = dot < 0 ? QStringView() : QStringView(entry).sliced(dot);
+        for (const auto& [extension, image] : recent_) {
+            if (extension == written)
+                return image;
+        }
+        const QString extension = ExtensionOf(entry);
+        auto image = byExtension_.constFind(extension);
+        if (image == byExtension_.constEnd())
+            image = byExtension_.insert(extension,
+                                        QString::number(FileListIconIndex(extension, settings_)));
+        if (recent_.size() < RecentCount)
+            recent_.emplace_back(written.toString(), *image);
+        return *image;
+    }
+
+private:
+    static constexpr size_t RecentCount = 32;
+    const Settings& settings_;
+    std::vector<std::pair<QString, QString>> recent_;
+    QHash<QString, QString> byExtension_;
+};
+
+} // namespace
 
 void BuildNameList(FileListState& state, const Settings& settings)
 {
     NodeTreeLock lock(state.fileTree);
     const NodeTree::Id root = AddFileListRoot(state.fileTree, state.listedNames.list(0));
 
-    // Classifying an extension walks the category lists; a folder has few extensions,
-    // and under most settings every file has the same image anyway.
+    // Classifying an extension walks the category lists; under most settings every file
+    // has the same image anyway.
     const bool byExtension = FileListIconsByExtension(settings);
     const QString sameImage = QString::number(FileListIconIndex(QString(), settings));
-    QHash<QString, QString> imageOf;
+    ExtensionImages images(settings);
     const QString& folder = state.currentFolder;
     const int count = state.listedNames.ListCount();
     state.fileTree.reserve(count);
@@ -26,17 +64,9 @@ void BuildNameList(FileListState& state, const Settings& settings)
     const auto unique =
         folder.isEmpty() ? NodeTree::KeyCheck::Checked : NodeTree::KeyCheck::KnownUnique;
     for (int i = 1; i < count; ++i) {
-        const QString entry = state.listedNames.list(i);
-        if (!byExtension) {
-            state.fileTree.addPrefixed(root, folder, entry, sameImage, unique);
-            continue;
-        }
-        const QString extension = ExtensionOf(entry);
-        auto image = imageOf.constFind(extension);
-        if (image == imageOf.constEnd())
-            image =
-                imageOf.insert(extension, QString::number(FileListIconIndex(extension, settings)));
-        state.fileTree.addPrefixed(root, folder, entry, *image, unique);
+        const QString& entry = state.listedNames.textAt(i);
+        state.fileTree.addPrefixed(root, folder, entry,
+                                   byExtension ? images.imageOf(entry) : sameImage, unique);
     }
     state.fileTree.makeVisible(root);
     state.showFileCount(state.fileTree.count() - 1);

@@ -1,7 +1,11 @@
 #include "TreeFixture.h"
+#include "shared/FileKind.h"
+#include "shared/TextHelpers.h"
 #include "trees/PlainSort.h"
 #include "trees/TreeCommands.h"
+#include "trees/TreeRebuild.h"
 
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
@@ -67,6 +71,69 @@ TEST_F(SortFlows, PlainSortRewritesTheListingAndKeys)
     EXPECT_EQ(state.fileTree.key(root), QLatin1String("R"));
     EXPECT_EQ(state.fileTree.image(root), QLatin1String("1"));
     EXPECT_NE(state.fileTree.find("/data/c"), NodeTree::None);
+}
+
+TEST_F(SortFlows, PlainSortsOrderAsTheirKeyLinesAndKeepTheNames)
+{
+    header(QStringLiteral("/data/"));
+    // A bar inside an extension is part of the key, never where the name begins.
+    add("q.a|b", 1);
+    add("q.c", 1);
+    add("r.a|", 1);
+    // Equal sizes: the key line ends in a TAB, which sorts after "\x01" and before "b".
+    add("a", 5);
+    add("a\x01", 5);
+    add("ab", 5);
+    // Sizes past fourteen digits are written wider and compare as text.
+    add("wide", 100'000'000'000'000);
+    add("narrow", 99'999'999'999'999);
+    showPlain();
+    const auto names = [this] {
+        QStringList out = state.listedNames.texts().mid(1);
+        EXPECT_EQ(files().size(), out.size());
+        return out;
+    };
+
+    RunSortChoice(state, context(), SortChoice::ByExtension);
+    EXPECT_EQ(names().mid(0, 4), QStringList({"a\x01", "a", "ab", "narrow"}));
+    EXPECT_EQ(names().mid(5, 3), QStringList({"q.a|b", "r.a|", "q.c"}));
+
+    RunSortChoice(state, context(), SortChoice::BySize);
+    const QStringList ascending = {"q.a|b", "q.c", "r.a|", "a\x01", "a", "ab", "wide", "narrow"};
+    EXPECT_EQ(names(), ascending);
+    RunSortChoice(state, context(), SortChoice::BySize);
+    QStringList descending = ascending;
+    std::reverse(descending.begin(), descending.end());
+    EXPECT_EQ(names(), descending);
+    EXPECT_NE(state.fileTree.find("/data/q.a|b"), NodeTree::None);
+}
+
+TEST_F(SortFlows, NameListGivesEachFileTheImageOfItsExtension)
+{
+    settings.tabColorSwap = 1; // icons by category
+    header(QStringLiteral("/data/"));
+    QStringList names = {"a.txt", "b.TXT", "c.jpg", "d", "e.", "f.txt", "g.bsk"};
+    // More extensions than a folder usually holds, then known ones again.
+    for (int i = 0; i < 40; ++i)
+        names << QStringLiteral("many%1.x%1").arg(i);
+    names << "h.JPG"
+          << "i"
+          << "j.Txt"
+          << "k.bsk";
+    for (const QString& name : names)
+        add(name, 1);
+    BuildNameList(state, settings);
+    const auto& kids = state.fileTree.children(state.fileTree.root());
+    ASSERT_EQ(kids.size(), size_t(names.size()));
+    QSet<QString> seen;
+    for (size_t i = 0; i < kids.size(); ++i) {
+        const QString& name = names[qsizetype(i)];
+        EXPECT_EQ(state.fileTree.image(kids[i]),
+                  QString::number(FileListIconIndex(ExtensionOf(name), settings)))
+            << name.toStdString();
+        seen.insert(state.fileTree.image(kids[i]));
+    }
+    EXPECT_GE(seen.size(), 4); // text, picture, basket and the rest differ
 }
 
 TEST_F(SortFlows, SortItemsLeaveAListOfOneFileAlone)
