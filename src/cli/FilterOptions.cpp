@@ -1,9 +1,6 @@
 #include "cli/FilterOptions.h"
 
-#include "browse/FilterTabs.h"
-#include "platform/Prompts.h"
-#include "shared/Settings.h"
-#include "trees/TreeRebuild.h"
+#include <optional>
 
 namespace cli {
 namespace {
@@ -102,37 +99,17 @@ int parseFilterOption(const QStringList& args, qsizetype& i, FilterOptions& opti
     return 1;
 }
 
-bool applyFilterOptions(const FilterOptions& options, FileListState& state, Settings& settings,
-                        QTextStream& err)
+bool asksForFilters(const QStringList& args)
 {
-    if (options.category.isEmpty() && !options.other)
-        return true;
-    int tab = -1;
-    if (!options.category.isEmpty()) {
-        for (int i = 0; i <= settings.categoryLast; ++i) {
-            if (settings.categories[size_t(i)].name.compare(options.category,
-                                                            Qt::CaseInsensitive) == 0)
-                tab = i;
-        }
-        if (tab < 0) {
-            err << "lumara-cli: no filter tab is named " << options.category << "\n";
-            return false;
-        }
+    QString ignored;
+    QTextStream quiet(&ignored);
+    FilterOptions options;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        qsizetype at = i; // every word is looked at, a value of another option too
+        if (parseFilterOption(args, at, options, quiet) != 0)
+            return true;
     }
-    ScriptedPrompts prompts;
-    FilterTabs filters(settings, state, GroupedTrees(), nullptr, prompts);
-    filters.setupTabs();
-    if (options.other) {
-        filters.ApplyOtherFilter(options.fields);
-        filters.SelectCategory(filters.otherTab());
-    }
-    // A category after the other filter narrows what that filter let through.
-    if (tab >= 0 && !(options.other && tab == filters.otherTab()))
-        filters.SelectCategory(tab);
-    for (const QString& text : prompts.shownTexts())
-        err << "lumara-cli: " << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" "))
-            << "\n";
-    return true;
+    return false;
 }
 
 } // namespace cli

@@ -25,6 +25,9 @@ struct FilterOptions {
 int parseFilterOption(const QStringList& args, qsizetype& i, FilterOptions& options,
                       QTextStream& err);
 
+/// True when any word of `args` is a filter option, wherever it stands.
+[[nodiscard]] bool asksForFilters(const QStringList& args);
+
 /// After the folder was listed: selects the tab (and sets the other-filter criteria)
 /// as a click would, narrowing the list. Messages of the filter go to `err`. Returns
 /// false when the category names no tab.

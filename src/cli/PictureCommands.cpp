@@ -6,6 +6,7 @@
 #include "cli/NameEscape.h"
 #include "controls/Grid.h"
 #include "formats/Mp3Class.h"
+#include "formats/PngFast.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
 #include "platform/FileSystem.h"
@@ -57,19 +58,30 @@ std::optional<QSize> sizeOf(const QString& text)
     return QSize(m.captured(1).toInt(), m.captured(2).toInt());
 }
 
-/// Qt's PNG quality for zlib's fastest level: pages of thumbnails are written often and
-/// read by a person, so speed counts more than a few bytes.
-constexpr int FastPngQuality = 80;
+/// How a PNG is made: by Qt's writer, or, for pages of thumbnails that are written often
+/// and read by a person, by the quick one (speed counts more than a few bytes there).
+enum class PngWriter { Qt, Quick };
 
-bool savePng(const QImage& image, const QString& path, QTextStream& err, int quality = -1)
+QByteArray pngBytes(const QImage& image, PngWriter writer)
 {
-    // Written through the platform, which keeps the bytes of a name that is not UTF-8.
+    if (writer == PngWriter::Quick)
+        return EncodePngFast(image);
     QByteArray png;
     QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG", quality)) {
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return {};
+    return png;
+}
+
+bool savePng(const QImage& image, const QString& path, QTextStream& err,
+             PngWriter writer = PngWriter::Qt)
+{
+    const QByteArray png = pngBytes(image, writer);
+    if (png.isEmpty()) {
         err << "lumara-cli: cannot make a PNG of the picture for " << EscapeName(path) << "\n";
         return false;
     }
+    // Written through the platform, which keeps the bytes of a name that is not UTF-8.
     QString why;
     if (platform::WriteFileSafely(path, png, &why))
         return true;
@@ -187,7 +199,8 @@ int drawThumbnails(const QStringList& given, QTextStream& out, QTextStream& err)
     for (int p = 0; p < pages; ++p) {
         const QImage page =
             DrawThumbnailPage(pictures, p, *area, {}, {}, useCache ? &shared : nullptr);
-        if (!savePng(page, *outDir + QStringLiteral("/page%1.png").arg(p + 1), err, FastPngQuality))
+        if (!savePng(page, *outDir + QStringLiteral("/page%1.png").arg(p + 1), err,
+                     PngWriter::Quick))
             return 1;
     }
     out << pictures.size() << " pictures, " << pages << " pages\n";

@@ -1,7 +1,10 @@
-// lumara-cli's front: the archive commands run here, on Qt Core alone, so listing an
-// archive starts as fast as a small tool; every other command runs in lumara-cli-all,
-// which carries the drawing, media and table libraries.
+// lumara-cli's front: the archive commands and `find` run here, on Qt Core alone, so that
+// listing an archive or searching files starts as fast as a small tool; every other
+// command, and a find that asks for filter tabs, runs in lumara-cli-all, which carries the
+// drawing, media and table libraries.
 #include "cli/ArchiveCommand.h"
+#include "cli/FilterOptions.h"
+#include "cli/FindCommand.h"
 #include "platform/FileNames.h"
 #include "platform/ReplaceProcess.h"
 
@@ -10,11 +13,26 @@
 #include <clocale>
 #include <cstdio>
 
+namespace cli {
+
+// The filter tabs are left out of this program: a find that asks for them is handed to
+// lumara-cli-all before it lists anything, so this is reached only if that check missed.
+bool applyFilterOptions(const FilterOptions& options, FileListState& /*state*/,
+                        Settings& /*settings*/, QTextStream& err)
+{
+    if (options.category.isEmpty() && !options.other)
+        return true;
+    err << "lumara-cli: the filter options are run by lumara-cli-all\n";
+    return false;
+}
+
+} // namespace cli
+
 namespace {
 
-using ArchiveCommand = int (*)(const QStringList&, QTextStream&, QTextStream&);
+using FrontCommand = int (*)(const QStringList&, QTextStream&, QTextStream&);
 
-ArchiveCommand archiveCommandNamed(const char* name)
+FrontCommand frontCommandNamed(const char* name)
 {
     const QByteArray n(name);
     if (n == "archive")
@@ -23,6 +41,8 @@ ArchiveCommand archiveCommandNamed(const char* name)
         return cli::unzipEntry;
     if (n == "zip")
         return cli::zipFiles;
+    if (n == "find")
+        return cli::findFiles;
     return nullptr;
 }
 
@@ -37,24 +57,30 @@ QString allCommandsProgram()
     return here + QStringLiteral("/" LUMARA_CLI_ALL_FROM_BINDIR "/lumara-cli-all");
 }
 
+int runAllCommands(char** argv)
+{
+    const QString program = allCommandsProgram();
+    const QString reason = platform::ReplaceProcess(program, argv);
+    std::fprintf(stderr, "lumara-cli: cannot start %s: %s\n", qPrintable(program),
+                 qPrintable(reason));
+    return 127;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const ArchiveCommand command = argc > 1 ? archiveCommandNamed(argv[1]) : nullptr;
-    if (!command) {
-        const QString program = allCommandsProgram();
-        const QString reason = platform::ReplaceProcess(program, argv);
-        std::fprintf(stderr, "lumara-cli: cannot start %s: %s\n", qPrintable(program),
-                     qPrintable(reason));
-        return 127;
-    }
+    const FrontCommand command = argc > 1 ? frontCommandNamed(argv[1]) : nullptr;
+    if (!command)
+        return runAllCommands(argv);
     std::setlocale(LC_ALL, "C.UTF-8");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lumara-cli"));
     QStringList args;
     for (int i = 2; i < argc; ++i)
         args << platform::decodeFileName(argv[i]); // a path argument keeps its exact bytes
+    if (command == cli::findFiles && cli::asksForFilters(args))
+        return runAllCommands(argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     return command(args, out, err);

@@ -77,23 +77,6 @@ std::optional<Application> defaultFor(const QString& mime)
 
 } // namespace
 
-QString MimeTypeName(const QString& path)
-{
-    const QMimeType type = MimeTypeOfFile(path);
-    const QString comment = type.isValid() ? type.comment() : QString();
-    return comment.isEmpty() ? QStringLiteral("unknown") : comment;
-}
-
-QString ExtensionTypeName(const QString& fileName)
-{
-    // The name alone: the file's first bytes would give an empty file of any kind the
-    // same name.
-    const QList<QMimeType> types =
-        QMimeDatabase().mimeTypesForFileName(fileName.section(QLatin1Char('/'), -1));
-    const QString comment = types.isEmpty() ? QString() : types.constFirst().comment();
-    return comment.isEmpty() ? QStringLiteral("unknown") : comment;
-}
-
 std::optional<Application> ReadDesktopEntry(const QString& desktopFile)
 {
     QFile in(desktopFile);

@@ -42,6 +42,35 @@ TEST(CliFind, ContentCriteriaJoinLeftToRightAndPrintTheList)
     EXPECT_TRUE(noMatch.err.contains("no match found"));
 }
 
+TEST(CliFind, FilterOptionsNarrowTheSearchedList)
+{
+    TempTree t;
+    t.file("a.txt", QByteArray("alpha"));
+    t.file("ab.txt", QByteArray("alpha beta"));
+    t.file("b.doc", QByteArray("alpha beta gamma"));
+
+    // Filters need the filter tabs, which the quick-starting front leaves out.
+    const CliRun bigger = RunCli({"find", "--size", "gt", "5", "--content", "alpha", t.root()});
+    EXPECT_EQ(bigger.status, 0) << bigger.err.toStdString();
+    EXPECT_EQ(bigger.out, t.root() + "\n        ab.txt\n        b.doc\n");
+
+    const CliRun named =
+        RunCli({"find", "--content", "beta", "--name-patterns", "*.doc", t.root()});
+    EXPECT_EQ(named.status, 0) << named.err.toStdString();
+    EXPECT_EQ(named.out, t.root() + "\n        b.doc\n");
+}
+
+TEST(CliFind, StartsWithoutTheDrawingLibrary)
+{
+    QProcess ldd;
+    ldd.start("ldd", {LUMARA_CLI});
+    if (!ldd.waitForFinished(30000) || ldd.exitCode() != 0)
+        GTEST_SKIP() << "ldd cannot read the program";
+    const QString libraries = QString::fromUtf8(ldd.readAllStandardOutput());
+    EXPECT_TRUE(libraries.contains("libQt6Core"));
+    EXPECT_FALSE(libraries.contains("libQt6Gui")) << libraries.toStdString();
+}
+
 TEST(CliFind, ZipEntriesAreListedUnderTheirArchive)
 {
     TempTree t;
