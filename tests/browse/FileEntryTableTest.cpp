@@ -31,7 +31,7 @@ TEST(FileEntryTable, FindsEveryEntryAcrossGrowthAndReplaces)
     table.insert(entry(QStringLiteral("f17"), 99)); // same name: replaced, not added
     EXPECT_EQ(table.size(), 5000);
     for (int i = 0; i < 5000; ++i) {
-        const platform::FileEntry* found = table.find(QStringLiteral("f%1").arg(i));
+        const platform::FileDetails* found = table.find(QStringLiteral("f%1").arg(i));
         ASSERT_NE(found, nullptr) << i;
         EXPECT_EQ(found->size, i == 17 ? 99 : i);
     }
@@ -80,7 +80,7 @@ TEST(FileEntryTable, LookupsOnSeveralThreadsShareOneIndexAndCopiesStayApart)
             while (!go) // all at once, so that they meet the missing index together
                 std::this_thread::yield();
             for (int i = t; i < 20000; i += 3) {
-                const platform::FileEntry* found = shown.find(QStringLiteral("f%1").arg(i));
+                const platform::FileDetails* found = shown.find(QStringLiteral("f%1").arg(i));
                 if (!found || found->size != i)
                     ++wrong;
             }
