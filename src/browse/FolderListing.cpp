@@ -20,15 +20,54 @@ char16_t foldedUnit(QChar c)
     return u < 128 ? char16_t(u >= u'A' && u <= u'Z' ? u + 32 : u) : c.toCaseFolded().unicode();
 }
 
-/// Four folded code units of `name` from `at` in one integer, so that integer order is
-/// their order; units past the end count as 0.
-quint64 foldedChunk(QStringView name, qsizetype at)
-{
-    quint64 chunk = 0;
-    for (qsizetype i = at; i < at + 4; ++i)
-        chunk = (chunk << 16) | (i < name.size() ? quint64(foldedUnit(name[i])) : 0);
-    return chunk;
-}
+/// One name of a sort: the first folded code units past the prefix all names share,
+/// packed so that integer order is their order (units past the end count as 0), and
+/// the name's position. Most comparisons are then settled without touching the names.
+/// Names of ASCII alone fit twelve units, a byte each; others four, sixteen bits each.
+struct Keyed {
+    quint64 head = 0;
+    quint32 tail = 0;
+    quint32 index = 0;
+
+    static constexpr qsizetype NarrowUnits = 12;
+    static constexpr qsizetype WideUnits = 4;
+
+    /// The narrow key of `name` from `at`; false when a unit there is past ASCII.
+    bool setNarrow(QStringView name, qsizetype at)
+    {
+        quint64 units[NarrowUnits] = {};
+        const qsizetype end = std::min(name.size(), at + NarrowUnits);
+        for (qsizetype i = at; i < end; ++i) {
+            const char16_t u = name[i].unicode();
+            if (u >= 128)
+                return false;
+            units[i - at] = u >= u'A' && u <= u'Z' ? u + 32 : u;
+        }
+        head = 0;
+        for (int i = 0; i < 8; ++i)
+            head = (head << 8) | units[i];
+        tail = quint32((units[8] << 24) | (units[9] << 16) | (units[10] << 8) | units[11]);
+        return true;
+    }
+
+    void setWide(QStringView name, qsizetype at)
+    {
+        head = 0;
+        tail = 0;
+        for (qsizetype i = at; i < at + WideUnits; ++i)
+            head = (head << 16) | (i < name.size() ? quint64(foldedUnit(name[i])) : 0);
+    }
+
+    [[nodiscard]] bool sameKey(const Keyed& other) const
+    {
+        return head == other.head && tail == other.tail;
+    }
+    [[nodiscard]] bool keyBefore(const Keyed& other) const
+    {
+        return head != other.head ? head < other.head : tail < other.tail;
+    }
+};
+static_assert(sizeof(Keyed) == 16);
 
 /// Compares the folded forms of `a` and `b` from `from` on, folding as it goes, so no
 /// folded copy of a million names is kept.
@@ -91,19 +130,29 @@ void sortByFoldedName(std::vector<QString>& names)
     if (names.size() < 2)
         return;
     const qsizetype shared = sharedFoldedPrefix(names);
-    struct Keyed {
-        quint64 key;
-        quint32 index;
-    };
     std::vector<Keyed> keyed(names.size());
-    for (size_t i = 0; i < names.size(); ++i)
-        keyed[i] = {foldedChunk(names[i], shared), quint32(i)};
+    qsizetype covered = Keyed::NarrowUnits;
+    for (size_t i = 0; i < names.size(); ++i) {
+        keyed[i].index = quint32(i);
+        if (!keyed[i].setNarrow(names[i], shared)) {
+            covered = Keyed::WideUnits;
+            break;
+        }
+    }
+    if (covered == Keyed::WideUnits) {
+        for (size_t i = 0; i < names.size(); ++i) {
+            keyed[i].index = quint32(i);
+            keyed[i].setWide(names[i], shared);
+        }
+    }
+    // Equal keys mean equal folded units up to `covered` past the shared prefix.
+    const qsizetype from = shared + covered;
     std::sort(keyed.begin(), keyed.end(), [&](const Keyed& x, const Keyed& y) {
-        if (x.key != y.key)
-            return x.key < y.key;
+        if (!x.sameKey(y))
+            return x.keyBefore(y);
         const QString& a = names[x.index];
         const QString& b = names[y.index];
-        if (const int c = compareFolded(a, b, shared); c != 0)
+        if (const int c = compareFolded(a, b, from); c != 0)
             return c < 0;
         return a < b;
     });
