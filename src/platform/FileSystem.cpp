@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -215,6 +216,28 @@ bool entriesReachable(int dirFd, const std::string& someName)
            errno != EACCES;
 }
 
+/// The bytes of `name` as the file system holds them, NUL-terminated: a name of ASCII
+/// alone is copied into `buffer` (NAME_MAX + 1 bytes) without an allocation, others are
+/// encoded into `other`.
+const char* nameBytes(const QString& name, char* buffer, QByteArray& other)
+{
+    if (name.size() <= NAME_MAX) {
+        qsizetype i = 0;
+        for (; i < name.size(); ++i) {
+            const char16_t c = name[i].unicode();
+            if (c >= 0x80)
+                break;
+            buffer[i] = char(c);
+        }
+        if (i == name.size()) {
+            buffer[i] = 0;
+            return buffer;
+        }
+    }
+    other = encodeFileName(name);
+    return other.constData();
+}
+
 } // namespace
 
 std::vector<QString> listFileNames(const QString& folder, bool includeHiddenSystem, QString* error,
@@ -292,10 +315,12 @@ std::vector<FileDetails> readFileDetails(const QString& folder, const std::vecto
     const int dirFd =
         ::open(encodeFileName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     forEachBlock(names.size(), [&](size_t begin, size_t end) {
+        char buffer[NAME_MAX + 1];
+        QByteArray other;
         for (size_t i = begin; i < end; ++i) {
             const bool hidden = names[i].startsWith(QLatin1Char('.'));
             struct statx st {};
-            if (dirFd >= 0 && ::statx(dirFd, encodeFileName(names[i]).constData(),
+            if (dirFd >= 0 && ::statx(dirFd, nameBytes(names[i], buffer, other),
                                       AT_STATX_SYNC_AS_STAT, StatxMask, &st) == 0)
                 fillDetails(st, hidden, details[i], true);
             else if (hidden)
