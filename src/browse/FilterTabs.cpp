@@ -254,7 +254,7 @@ int narrowListing(FileListState& state, const Settings& settings, const FileTree
             }
         } else {
             const QString path = state.currentFolder + entry;
-            if (const platform::FileEntry* known = state.entries.find(entry)) {
+            if (const platform::FileDetails* known = state.entries.find(entry)) {
                 keep = FileMatchesFilter(state.otherFilter, path, *known);
             } else {
                 // An entry the last read did not yield (a basket path): look it up once.

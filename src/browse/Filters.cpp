@@ -137,7 +137,7 @@ QString SetOtherFilter(const OtherFilterFields& fields, OtherFilter& filter, Pro
 }
 
 bool FileMatchesFilter(const OtherFilter& filter, const QString& fullPath,
-                       const platform::FileEntry& entry)
+                       const platform::FileDetails& entry)
 {
     if (!filter.active())
         return true;

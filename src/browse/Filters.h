@@ -62,7 +62,7 @@ QString SetOtherFilter(const OtherFilterFields& fields, OtherFilter& filter, Pro
 /// The per-file test of the filtered reader: name length, size, attributes and name
 /// patterns, all from what the directory read yielded. No criteria passes every file.
 [[nodiscard]] bool FileMatchesFilter(const OtherFilter& filter, const QString& fullPath,
-                                     const platform::FileEntry& entry);
+                                     const platform::FileDetails& entry);
 
 /// The one-line description of the active filters: "No filters set", or
 /// "Name[...], Content[...], Property[...], Attribute[...]" with "none" for unset parts.

@@ -1,66 +1,117 @@
 #include "browse/FolderListing.h"
 
 #include "browse/FileTreeBuilder.h"
-#include "browse/SortChunks.h"
 #include "browse/Wildcard.h"
 #include "controls/TreeText.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 
 #include <algorithm>
-#include <string>
 
 namespace {
 
 const QString AllPattern = QStringLiteral("*.*");
 
-/// Every name case-folded into one buffer (one allocation, not one per name); ASCII is
-/// folded inline because Qt's general folding costs over a thousand instructions a name.
-class FoldedNames {
-public:
-    explicit FoldedNames(const std::vector<platform::FileEntry>& files)
+/// A name's code unit folded for the order of a file list box; ASCII inline because
+/// Qt's general folding costs over a thousand instructions a name.
+char16_t foldedUnit(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 128 ? char16_t(u >= u'A' && u <= u'Z' ? u + 32 : u) : c.toCaseFolded().unicode();
+}
+
+/// One name of a sort: the first folded code units past the prefix all names share,
+/// packed so that integer order is their order (units past the end count as 0), and
+/// the name's position. Most comparisons are then settled without touching the names.
+/// Names of ASCII alone fit twelve units, a byte each; others four, sixteen bits each.
+struct Keyed {
+    quint64 head = 0;
+    quint32 tail = 0;
+    quint32 index = 0;
+
+    static constexpr qsizetype NarrowUnits = 12;
+    static constexpr qsizetype WideUnits = 4;
+
+    /// The narrow key of `name` from `at`; false when a unit there is past ASCII.
+    bool setNarrow(QStringView name, qsizetype at)
     {
-        size_t total = 0;
-        for (const platform::FileEntry& f : files)
-            total += size_t(f.name.size());
-        pool_.resize(total);
-        spans_.reserve(files.size());
-        size_t at = 0;
-        for (const platform::FileEntry& f : files) {
-            const QChar* in = f.name.constData();
-            for (qsizetype i = 0; i < f.name.size(); ++i) {
-                const char16_t c = in[i].unicode();
-                pool_[at + size_t(i)] = c < 128 ? char16_t(c >= u'A' && c <= u'Z' ? c + 32 : c)
-                                                : in[i].toCaseFolded().unicode();
-            }
-            spans_.emplace_back(quint32(at), quint32(f.name.size()));
-            at += size_t(f.name.size());
+        quint64 units[NarrowUnits] = {};
+        const qsizetype end = std::min(name.size(), at + NarrowUnits);
+        for (qsizetype i = at; i < end; ++i) {
+            const char16_t u = name[i].unicode();
+            if (u >= 128)
+                return false;
+            units[i - at] = u >= u'A' && u <= u'Z' ? u + 32 : u;
         }
+        head = 0;
+        for (int i = 0; i < 8; ++i)
+            head = (head << 8) | units[i];
+        tail = quint32((units[8] << 24) | (units[9] << 16) | (units[10] << 8) | units[11]);
+        return true;
     }
 
-    [[nodiscard]] QStringView at(size_t i) const
+    void setWide(QStringView name, qsizetype at)
     {
-        return QStringView(pool_.data() + spans_[i].first, qsizetype(spans_[i].second));
+        head = 0;
+        tail = 0;
+        for (qsizetype i = at; i < at + WideUnits; ++i)
+            head = (head << 16) | (i < name.size() ? quint64(foldedUnit(name[i])) : 0);
     }
 
-private:
-    std::u16string pool_;
-    std::vector<std::pair<quint32, quint32>> spans_;
+    [[nodiscard]] bool sameKey(const Keyed& other) const
+    {
+        return head == other.head && tail == other.tail;
+    }
+    [[nodiscard]] bool keyBefore(const Keyed& other) const
+    {
+        return head != other.head ? head < other.head : tail < other.tail;
+    }
 };
+static_assert(sizeof(Keyed) == 16);
 
-/// Moves the items into the order given by `order` (position k takes item order[k]) by
-/// following its cycles, so no second copy of the listing is made.
-template <typename T> void applyOrder(std::vector<T>& items, std::vector<quint32>& order)
+/// Compares the folded forms of `a` and `b` from `from` on, folding as it goes, so no
+/// folded copy of a million names is kept.
+int compareFolded(QStringView a, QStringView b, qsizetype from)
+{
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = from; i < common; ++i) {
+        const char16_t x = foldedUnit(a[i]);
+        const char16_t y = foldedUnit(b[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+/// The length of the folded prefix every name shares.
+qsizetype sharedFoldedPrefix(const std::vector<QString>& names)
+{
+    qsizetype common = names.front().size();
+    for (size_t i = 1; i < names.size() && common > 0; ++i) {
+        const QString& s = names[i];
+        const qsizetype limit = std::min(common, s.size());
+        qsizetype n = 0;
+        while (n < limit && foldedUnit(s[n]) == foldedUnit(names.front()[n]))
+            ++n;
+        common = n;
+    }
+    return common;
+}
+
+/// Moves the items into the order given by `orderAt` (position k takes item
+/// orderAt(k)) by following its cycles, so no second copy of the listing is made. The
+/// order is used up: each position is marked once placed.
+template <typename T, typename OrderAt> void applyOrder(std::vector<T>& items, OrderAt orderAt)
 {
     constexpr quint32 Placed = ~quint32(0);
     for (size_t start = 0; start < items.size(); ++start) {
-        if (order[start] == Placed || order[start] == start)
+        if (orderAt(start) == Placed || orderAt(start) == start)
             continue;
         T held = std::move(items[start]);
         size_t at = start;
         for (;;) {
-            const size_t from = order[at];
-            order[at] = Placed;
+            const size_t from = orderAt(at);
+            orderAt(at) = Placed;
             if (from == start) {
                 items[at] = std::move(held);
                 break;
@@ -71,57 +122,62 @@ template <typename T> void applyOrder(std::vector<T>& items, std::vector<quint32
     }
 }
 
-/// Sorts the files by name ignoring case, as a file list box shows them; names equal
-/// but for case fall back to their codes so the order is stable between runs.
-void sortByFoldedName(std::vector<platform::FileEntry>& files)
+/// Sorts the names ignoring case, as a file list box shows them; names equal but for
+/// case fall back to their codes so the order is stable between runs. Sorts an index
+/// of keys, then moves the names once.
+void sortByFoldedName(std::vector<QString>& names)
 {
-    if (files.size() < 2)
+    if (names.size() < 2)
         return;
-    const FoldedNames folded(files);
-    const qsizetype shared = sortchunks::commonPrefix(
-        qsizetype(files.size()), folded.at(0), [&folded](qsizetype i) { return folded.at(i); });
-    struct Keyed {
-        quint64 key;
-        quint32 index;
-    };
-    std::vector<Keyed> keyed(files.size());
-    for (size_t i = 0; i < files.size(); ++i)
-        keyed[i] = {sortchunks::pack(folded.at(i), shared), quint32(i)};
+    const qsizetype shared = sharedFoldedPrefix(names);
+    std::vector<Keyed> keyed(names.size());
+    qsizetype covered = Keyed::NarrowUnits;
+    for (size_t i = 0; i < names.size(); ++i) {
+        keyed[i].index = quint32(i);
+        if (!keyed[i].setNarrow(names[i], shared)) {
+            covered = Keyed::WideUnits;
+            break;
+        }
+    }
+    if (covered == Keyed::WideUnits) {
+        for (size_t i = 0; i < names.size(); ++i) {
+            keyed[i].index = quint32(i);
+            keyed[i].setWide(names[i], shared);
+        }
+    }
+    // Equal keys mean equal folded units up to `covered` past the shared prefix.
+    const qsizetype from = shared + covered;
     std::sort(keyed.begin(), keyed.end(), [&](const Keyed& x, const Keyed& y) {
-        if (x.key != y.key)
-            return x.key < y.key;
-        if (const int c = folded.at(x.index).mid(shared).compare(folded.at(y.index).mid(shared));
-            c != 0)
+        if (!x.sameKey(y))
+            return x.keyBefore(y);
+        const QString& a = names[x.index];
+        const QString& b = names[y.index];
+        if (const int c = compareFolded(a, b, from); c != 0)
             return c < 0;
-        return files[x.index].name < files[y.index].name;
+        return a < b;
     });
-    std::vector<quint32> order(files.size());
-    for (size_t i = 0; i < keyed.size(); ++i)
-        order[i] = keyed[i].index;
-    keyed = {};
-    applyOrder(files, order);
+    applyOrder(names, [&keyed](size_t at) -> quint32& { return keyed[at].index; });
 }
 
-/// Files a caller has read already (to see that a folder is not empty), used instead of
-/// a second directory read.
-using PreRead = std::optional<std::vector<platform::FileEntry>>;
+/// Names a caller has read already (to see that a folder is not empty), used instead
+/// of a second directory read.
+using PreRead = std::optional<std::vector<QString>>;
 
-/// One directory read (or the pre-read files), sorted by name ignoring case, without
-/// the names the pattern does not take. A failed read leaves its reason in `error`.
-std::vector<platform::FileEntry> readFolder(const Settings& settings, const QString& folder,
-                                            const NamePatternList& patterns, PreRead& preRead,
-                                            QString& error, platform::ReadWatch* watch)
+/// One directory read by names alone (or the pre-read names), sorted by name ignoring
+/// case, without the names the pattern does not take. A failed read leaves its reason
+/// in `error`.
+std::vector<QString> readFolder(const Settings& settings, const QString& folder,
+                                const NamePatternList& patterns, PreRead& preRead, QString& error,
+                                platform::ReadWatch* watch)
 {
-    std::vector<platform::FileEntry> files =
+    std::vector<QString> names =
         preRead ? std::move(*preRead)
-                : platform::listFiles(folder, settings.showSystemHidden, &error, watch);
+                : platform::listFileNames(folder, settings.showSystemHidden, &error, watch);
     preRead.reset();
-    if (!patterns.takesAll()) {
-        std::erase_if(files,
-                      [&](const platform::FileEntry& e) { return !patterns.matches(e.name); });
-    }
-    sortByFoldedName(files);
-    return files;
+    if (!patterns.takesAll())
+        std::erase_if(names, [&](const QString& name) { return !patterns.matches(name); });
+    sortByFoldedName(names);
+    return names;
 }
 
 void startFolder(FileListState& state, const QString& folder)
@@ -144,15 +200,16 @@ int listFolder(FileListState& state, const Settings& settings, const QString& fo
         return found;
     }
     startFolder(state, folder);
-    std::vector<platform::FileEntry> files = readFolder(
-        settings, state.currentFolder, NamePatternList(pattern), preRead, state.readError, watch);
+    std::vector<QString> names = readFolder(settings, state.currentFolder, NamePatternList(pattern),
+                                            preRead, state.readError, watch);
     state.readNames.Clear();
-    state.readNames.reserve(int(files.size()) + 1);
+    state.readNames.reserve(int(names.size()) + 1);
     state.readNames.Additem(RootText(state.currentFolder));
-    for (const platform::FileEntry& e : files)
-        state.readNames.Additem(e.name);
-    const int count = int(files.size());
-    state.entries.assign(std::move(files));
+    for (const QString& name : names)
+        state.readNames.Additem(name);
+    const int count = int(names.size());
+    // Sizes and times are read when a sort, tree or filter first asks for them.
+    state.entries.assignNames(std::move(names), state.currentFolder);
     if (count == 0) {
         state.listedNames.Clear();
         state.showNoFiles();
@@ -181,19 +238,19 @@ int listFolderFiltered(FileListState& state, const Settings& settings, const QSt
     AddFileListRoot(state.fileTree, header);
     state.showsPlaceholder = false;
 
-    std::vector<platform::FileEntry> files =
+    std::vector<QString> names =
         readFolder(settings, state.currentFolder, NamePatternList(AllPattern), preRead,
                    state.readError, watch);
+    state.entries.assignNames(std::move(names), state.currentFolder);
     if (state.otherFilter.active()) {
-        std::erase_if(files, [&state](const platform::FileEntry& e) {
-            return !FileMatchesFilter(state.otherFilter, state.currentFolder + e.name, e);
+        state.entries.keepOnly([&state](const QString& name, const platform::FileDetails& details) {
+            return FileMatchesFilter(state.otherFilter, state.currentFolder + name, details);
         });
     }
-    state.listedNames.reserve(int(files.size()) + 1);
-    for (const platform::FileEntry& e : files)
-        state.listedNames.Additem(e.name);
-    const int count = int(files.size());
-    state.entries.assign(std::move(files));
+    const int count = int(state.entries.size());
+    state.listedNames.reserve(count + 1);
+    for (const QString& name : state.entries.names())
+        state.listedNames.Additem(name);
     if (count == 0) {
         state.listedNames.Clear();
         state.showNoFiles();
@@ -221,11 +278,11 @@ std::optional<int> OpenFolderWithFiles(FileListState& state, const Settings& set
                                        const QString& folder, const QString& pattern,
                                        const FileTreeBuilder& trees, platform::ReadWatch* watch)
 {
-    PreRead files =
-        platform::listFiles(WithSlash(folder), settings.showSystemHidden, nullptr, watch);
-    if (files->empty())
+    PreRead names =
+        platform::listFileNames(WithSlash(folder), settings.showSystemHidden, nullptr, watch);
+    if (names->empty())
         return std::nullopt;
-    return openFolder(state, settings, folder, pattern, trees, files, watch);
+    return openFolder(state, settings, folder, pattern, trees, names, watch);
 }
 
 int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder,

@@ -58,8 +58,7 @@ void DirectoryNames::reserve(size_t names)
     bytes_.reserve(names * 24);
 }
 
-int readDirectoryNames(int dirFd, DirectoryNames& names, const NameFilter& keep,
-                       const std::atomic<bool>* stop)
+int forEachDirectoryName(int dirFd, const NameTaker& take, const std::atomic<bool>* stop)
 {
     const auto buffer = std::make_unique_for_overwrite<char[]>(ReadBufferBytes);
     for (;;) {
@@ -76,11 +75,22 @@ int readDirectoryNames(int dirFd, DirectoryNames& names, const NameFilter& keep,
         for (ssize_t at = 0; at < got;) {
             const auto* d = reinterpret_cast<const struct dirent64*>(buffer.get() + at);
             at += d->d_reclen;
-            if (isDotOrDotDot(d->d_name) || !keep(d->d_name, d->d_type))
-                continue;
-            names.add(d->d_name, std::strlen(d->d_name), d->d_type);
+            if (!isDotOrDotDot(d->d_name))
+                take(d->d_name, std::strlen(d->d_name), d->d_type);
         }
     }
+}
+
+int readDirectoryNames(int dirFd, DirectoryNames& names, const NameFilter& keep,
+                       const std::atomic<bool>* stop)
+{
+    return forEachDirectoryName(
+        dirFd,
+        [&](const char* name, size_t length, unsigned char type) {
+            if (keep(name, type))
+                names.add(name, length, type);
+        },
+        stop);
 }
 
 size_t forEachBlock(size_t count, const std::function<void(size_t begin, size_t end)>& work,

@@ -33,6 +33,14 @@ private:
 /// Which names readDirectoryNames keeps: given the name (NUL-terminated) and its kind.
 using NameFilter = std::function<bool(const char* name, unsigned char type)>;
 
+/// Calls `take` with each name of the folder open at `dirFd` ("." and ".." left out),
+/// its length and its kind, read with a few large directory reads. Stops early when
+/// `stop` is set. Returns 0, or the error number of a failed read (the names read
+/// before it were taken). The handle stays open and is read from its current position.
+using NameTaker = std::function<void(const char* name, size_t length, unsigned char type)>;
+[[nodiscard]] int forEachDirectoryName(int dirFd, const NameTaker& take,
+                                       const std::atomic<bool>* stop = nullptr);
+
 /// Reads the names of the folder open at `dirFd` ("." and ".." left out) with a few
 /// large directory reads, appending those `keep` takes to `names`. Stops early when
 /// `stop` is set. Returns 0, or the error number of a failed read (the names read

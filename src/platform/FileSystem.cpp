@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <string>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -21,21 +23,26 @@ qint64 toMs(const statx_timestamp& t)
     return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
 }
 
-/// Fills `entry` from a statx result; returns false for folders and other non-files
+bool isSpecial(mode_t type)
+{
+    return type == S_IFCHR || type == S_IFBLK || type == S_IFSOCK || type == S_IFIFO;
+}
+
+/// Fills `details` from a statx result; returns false for folders and other non-files
 /// that a file listing does not show.
-bool fillEntry(const struct statx& st, FileEntry& entry, bool allowSpecial)
+bool fillDetails(const struct statx& st, bool hidden, FileDetails& details, bool allowSpecial)
 {
     const mode_t type = st.stx_mode & S_IFMT;
-    const bool special = type == S_IFCHR || type == S_IFBLK || type == S_IFSOCK || type == S_IFIFO;
-    entry.size = qint64(st.stx_size);
-    entry.modifiedMs = toMs(st.stx_mtime);
-    entry.accessedMs = toMs(st.stx_atime);
-    entry.birthKnown = (st.stx_mask & STATX_BTIME) && st.stx_btime.tv_sec != 0;
-    entry.createdMs = entry.birthKnown ? toMs(st.stx_btime) : toMs(st.stx_ctime);
+    const bool special = isSpecial(type);
+    details.size = qint64(st.stx_size);
+    details.modifiedMs = toMs(st.stx_mtime);
+    details.accessedMs = toMs(st.stx_atime);
+    details.birthKnown = (st.stx_mask & STATX_BTIME) && st.stx_btime.tv_sec != 0;
+    details.createdMs = details.birthKnown ? toMs(st.stx_btime) : toMs(st.stx_ctime);
     FileAttributes attrs;
     if (!(st.stx_mode & S_IWUSR))
         attrs |= FileAttribute::ReadOnly;
-    if (entry.name.startsWith(QLatin1Char('.')))
+    if (hidden)
         attrs |= FileAttribute::Hidden;
     if (special)
         attrs |= FileAttribute::System;
@@ -43,8 +50,13 @@ bool fillEntry(const struct statx& st, FileEntry& entry, bool allowSpecial)
         attrs |= FileAttribute::Compressed;
     if (type == S_IFDIR)
         attrs |= FileAttribute::Directory;
-    entry.attributes = attrs;
+    details.attributes = attrs;
     return type != S_IFDIR && (!special || allowSpecial);
+}
+
+bool fillEntry(const struct statx& st, FileEntry& entry, bool allowSpecial)
+{
+    return fillDetails(st, entry.name.startsWith(QLatin1Char('.')), entry, allowSpecial);
 }
 
 QString decodeFileName(const char* name)
@@ -160,6 +172,164 @@ std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem
     if (watch)
         watch->filesRead.store(qint64(result.size()), std::memory_order_relaxed);
     return result;
+}
+
+namespace {
+
+/// Whether a name of directory kind `type` is listed without looking at the file:
+/// Listed, Dropped, or Unsure for links and entries the directory does not type.
+enum class NameKind { Listed, Dropped, Unsure };
+
+NameKind nameKind(unsigned char type, bool includeHiddenSystem)
+{
+    switch (type) {
+    case DT_REG:
+        return NameKind::Listed;
+    case DT_DIR:
+        return NameKind::Dropped;
+    case DT_LNK:
+    case DT_UNKNOWN:
+        return NameKind::Unsure;
+    default: // devices, sockets and pipes are system files
+        return includeHiddenSystem ? NameKind::Listed : NameKind::Dropped;
+    }
+}
+
+/// Whether the entry `name` of the folder open at `dirFd`, looked at through links, is
+/// one a file listing shows.
+bool listedAfterLook(int dirFd, const char* name, bool includeHiddenSystem)
+{
+    struct statx st {};
+    if (::statx(dirFd, name, AT_STATX_SYNC_AS_STAT, STATX_TYPE, &st) != 0)
+        return false; // gone, or a link that leads nowhere
+    const mode_t type = st.stx_mode & S_IFMT;
+    return type != S_IFDIR && (!isSpecial(type) || includeHiddenSystem);
+}
+
+/// Whether the entries of the folder open at `dirFd` can be looked at: a folder that
+/// may be read but not entered yields names whose files cannot be reached.
+bool entriesReachable(int dirFd, const std::string& someName)
+{
+    struct statx st {};
+    return ::statx(dirFd, someName.c_str(), AT_STATX_SYNC_AS_STAT | AT_SYMLINK_NOFOLLOW, 0, &st) ==
+               0 ||
+           errno != EACCES;
+}
+
+/// The bytes of `name` as the file system holds them, NUL-terminated: a name of ASCII
+/// alone is copied into `buffer` (NAME_MAX + 1 bytes) without an allocation, others are
+/// encoded into `other`.
+const char* nameBytes(const QString& name, char* buffer, QByteArray& other)
+{
+    if (name.size() <= NAME_MAX) {
+        qsizetype i = 0;
+        for (; i < name.size(); ++i) {
+            const char16_t c = name[i].unicode();
+            if (c >= 0x80)
+                break;
+            buffer[i] = char(c);
+        }
+        if (i == name.size()) {
+            buffer[i] = 0;
+            return buffer;
+        }
+    }
+    other = encodeFileName(name);
+    return other.constData();
+}
+
+} // namespace
+
+std::vector<QString> listFileNames(const QString& folder, bool includeHiddenSystem, QString* error,
+                                   ReadWatch* watch)
+{
+    std::vector<QString> names;
+    if (error)
+        error->clear();
+    const int dirFd =
+        ::open(encodeFileName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0) {
+        if (error)
+            *error = errorText(errno);
+        return names;
+    }
+    struct stat folderStat {};
+    if (::fstat(dirFd, &folderStat) == 0)
+        names.reserve(std::min(size_t(folderStat.st_size) / 24, size_t(1) << 20));
+    // Links and untyped entries keep an empty place in `names`, filled once looked at.
+    DirectoryNames unsure;
+    std::vector<size_t> unsureAt;
+    std::string firstListed;
+    const int readError = forEachDirectoryName(
+        dirFd,
+        [&](const char* name, size_t length, unsigned char type) {
+            if (name[0] == '.' && !includeHiddenSystem)
+                return;
+            switch (nameKind(type, includeHiddenSystem)) {
+            case NameKind::Dropped:
+                return;
+            case NameKind::Unsure:
+                unsureAt.push_back(names.size());
+                unsure.add(name, length, type);
+                names.emplace_back();
+                return;
+            case NameKind::Listed:
+                if (firstListed.empty())
+                    firstListed.assign(name, length);
+                names.push_back(platform::decodeFileName(QByteArrayView(name, qsizetype(length))));
+                if (watch && names.size() % 256 == 0)
+                    watch->filesRead.store(qint64(names.size()), std::memory_order_relaxed);
+            }
+        },
+        watch ? &watch->stop : nullptr);
+    if (readError != 0 && error)
+        *error = errorText(readError);
+
+    const size_t looked = forEachBlock(
+        unsure.size(),
+        [&](size_t begin, size_t end) {
+            for (size_t i = begin; i < end; ++i) {
+                if (listedAfterLook(dirFd, unsure.name(i), includeHiddenSystem))
+                    names[unsureAt[i]] = platform::decodeFileName(
+                        QByteArrayView(unsure.name(i), qsizetype(unsure.length(i))));
+            }
+        },
+        watch ? &watch->stop : nullptr);
+    if (!firstListed.empty() && !entriesReachable(dirFd, firstListed))
+        names.clear();
+    ::close(dirFd);
+    if (!unsure.empty()) {
+        // A stopped look keeps the names before the first entry not looked at.
+        if (looked < unsure.size())
+            names.resize(unsureAt[looked]);
+        std::erase_if(names, [](const QString& name) { return name.isEmpty(); });
+    }
+    if (watch)
+        watch->filesRead.store(qint64(names.size()), std::memory_order_relaxed);
+    return names;
+}
+
+std::vector<FileDetails> readFileDetails(const QString& folder, const std::vector<QString>& names)
+{
+    std::vector<FileDetails> details(names.size());
+    const int dirFd =
+        ::open(encodeFileName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    forEachBlock(names.size(), [&](size_t begin, size_t end) {
+        char buffer[NAME_MAX + 1];
+        QByteArray other;
+        for (size_t i = begin; i < end; ++i) {
+            const bool hidden = names[i].startsWith(QLatin1Char('.'));
+            struct statx st {};
+            if (dirFd >= 0 && ::statx(dirFd, nameBytes(names[i], buffer, other),
+                                      AT_STATX_SYNC_AS_STAT, StatxMask, &st) == 0)
+                fillDetails(st, hidden, details[i], true);
+            else if (hidden)
+                details[i].attributes = FileAttribute::Hidden;
+        }
+    });
+    if (dirFd >= 0)
+        ::close(dirFd);
+    return details;
 }
 
 QStringList listSubfolders(const QString& folder)

@@ -25,16 +25,20 @@ enum class FileAttribute : unsigned {
 Q_DECLARE_FLAGS(FileAttributes, FileAttribute)
 Q_DECLARE_OPERATORS_FOR_FLAGS(FileAttributes)
 
-/// What one directory read yields for a file; kept so that nothing is stat'ed twice.
-/// Times are milliseconds since the epoch (UTC).
-struct FileEntry {
-    QString name;
+/// What a file's status tells beyond its name. Times are milliseconds since the epoch
+/// (UTC).
+struct FileDetails {
     qint64 size = 0;
     qint64 modifiedMs = 0;
     qint64 accessedMs = 0;
-    qint64 createdMs = 0;    ///< birth time, or the last status change when unknown
-    bool birthKnown = false; ///< false when createdMs holds the change time instead
+    qint64 createdMs = 0; ///< birth time, or the last status change when unknown
     FileAttributes attributes;
+    bool birthKnown = false; ///< false when createdMs holds the change time instead
+};
+
+/// What one directory read yields for a file; kept so that nothing is stat'ed twice.
+struct FileEntry : FileDetails {
+    QString name;
 };
 
 /// Lets another thread follow a long directory read and end it early.
@@ -51,6 +55,19 @@ struct ReadWatch {
 [[nodiscard]] std::vector<FileEntry> listFiles(const QString& folder, bool includeHiddenSystem,
                                                QString* error = nullptr,
                                                ReadWatch* watch = nullptr);
+
+/// The names of the files listFiles would yield for `folder`, in directory order, read
+/// without a status call for every file: the directory tells files from folders, and
+/// only links and entries of unknown kind are looked at. Nothing is listed from a folder
+/// whose entries cannot be looked at (readable but not enterable), as with listFiles.
+[[nodiscard]] std::vector<QString> listFileNames(const QString& folder, bool includeHiddenSystem,
+                                                 QString* error = nullptr,
+                                                 ReadWatch* watch = nullptr);
+
+/// The details of each of `names` in `folder` (item i for names[i]), read on every
+/// core. A file gone since keeps zero details but for its hidden mark.
+[[nodiscard]] std::vector<FileDetails> readFileDetails(const QString& folder,
+                                                       const std::vector<QString>& names);
 
 /// The system's text for an error number, as the C library words it.
 [[nodiscard]] QString errorText(int errorNumber);

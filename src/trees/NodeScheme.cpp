@@ -22,7 +22,7 @@ template <typename Field>
 qint64 fieldOf(const FileListState& state, const QString& entry, qsizetype likelyAt, Field field,
                qint64 fallback)
 {
-    if (const platform::FileEntry* known = state.entries.find(entry, likelyAt))
+    if (const platform::FileDetails* known = state.entries.find(entry, likelyAt))
         return field(*known);
     const auto found = platform::statFile(state.currentFolder + entry);
     return found ? field(*found) : fallback;
@@ -75,7 +75,7 @@ QString groupedEntry(const QString& entry, bool basket)
 qint64 entryLength(const FileListState& state, const QString& entry, qsizetype likelyAt)
 {
     return fieldOf(
-        state, entry, likelyAt, [](const platform::FileEntry& e) { return e.size; }, 0);
+        state, entry, likelyAt, [](const platform::FileDetails& e) { return e.size; }, 0);
 }
 
 qint64 entryTime(const FileListState& state, const QString& entry, DateBasis basis,
@@ -83,7 +83,7 @@ qint64 entryTime(const FileListState& state, const QString& entry, DateBasis bas
 {
     return fieldOf(
         state, entry, likelyAt,
-        [basis](const platform::FileEntry& e) {
+        [basis](const platform::FileDetails& e) {
             return basis == DateBasis::Created ? e.createdMs : e.modifiedMs;
         },
         0);

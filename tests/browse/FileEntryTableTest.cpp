@@ -1,6 +1,7 @@
 #include "browse/FileEntryTable.h"
 
 #include "browse/SharedVector.h"
+#include "common/TempTree.h"
 #include "platform/ThreadChecks.h"
 
 #include <atomic>
@@ -31,7 +32,7 @@ TEST(FileEntryTable, FindsEveryEntryAcrossGrowthAndReplaces)
     table.insert(entry(QStringLiteral("f17"), 99)); // same name: replaced, not added
     EXPECT_EQ(table.size(), 5000);
     for (int i = 0; i < 5000; ++i) {
-        const platform::FileEntry* found = table.find(QStringLiteral("f%1").arg(i));
+        const platform::FileDetails* found = table.find(QStringLiteral("f%1").arg(i));
         ASSERT_NE(found, nullptr) << i;
         EXPECT_EQ(found->size, i == 17 ? 99 : i);
     }
@@ -80,7 +81,7 @@ TEST(FileEntryTable, LookupsOnSeveralThreadsShareOneIndexAndCopiesStayApart)
             while (!go) // all at once, so that they meet the missing index together
                 std::this_thread::yield();
             for (int i = t; i < 20000; i += 3) {
-                const platform::FileEntry* found = shown.find(QStringLiteral("f%1").arg(i));
+                const platform::FileDetails* found = shown.find(QStringLiteral("f%1").arg(i));
                 if (!found || found->size != i)
                     ++wrong;
             }
@@ -95,6 +96,44 @@ TEST(FileEntryTable, LookupsOnSeveralThreadsShareOneIndexAndCopiesStayApart)
     EXPECT_EQ(shown.value(u"f1").size, 1);
     EXPECT_EQ(rebuilt.value(u"f1").size, -1);
     EXPECT_EQ(rebuilt.size(), 20000);
+}
+
+TEST(FileEntryTable, NamesGivenAloneHaveTheirDetailsReadOnceForEveryCopy)
+{
+    TempTree tree;
+    tree.file("a", 1);
+    tree.file("b", 22);
+    tree.file(".c", 333);
+    FileEntryTable shown;
+    shown.assignNames({"a", "b", ".c", "gone"}, tree.root() + "/");
+    EXPECT_FALSE(shown.detailsRead());
+    EXPECT_TRUE(shown.contains(u"gone")) << "a name needs no details";
+    const std::optional<platform::FileEntry> one = shown.lookAtOne(u"b");
+    ASSERT_TRUE(one);
+    EXPECT_EQ(one->size, 22);
+    EXPECT_FALSE(shown.detailsRead()) << "one file looked at alone";
+
+    const FileEntryTable copy = shown;
+    const platform::FileDetails* c = copy.find(u".c");
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->size, 333);
+    EXPECT_EQ(c->attributes, platform::FileAttribute::Hidden);
+    EXPECT_TRUE(shown.detailsRead()) << "copies share the details read once";
+    EXPECT_EQ(shown.value(u"a").size, 1);
+    EXPECT_EQ(shown.find(u"gone")->size, 0);
+
+    FileEntryTable changed = copy;
+    changed.insert(entry("a", 5));
+    EXPECT_EQ(copy.value(u"a").size, 1);
+    EXPECT_EQ(changed.value(u"a").size, 5);
+    EXPECT_EQ(changed.value(u"b").size, 22);
+
+    changed.keepOnly([](const QString& name, const platform::FileDetails& details) {
+        return name != "b" && details.size > 0;
+    });
+    EXPECT_EQ(changed.names(), (std::vector<QString>{"a", ".c"}));
+    EXPECT_EQ(changed.value(u".c").size, 333);
+    EXPECT_EQ(copy.size(), 4);
 }
 
 TEST(SharedVector, AVectorOnceSharedIsNeverWrittenInPlace)

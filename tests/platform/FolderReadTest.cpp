@@ -95,6 +95,38 @@ TEST(FolderRead, OnlyFilesThatCanBeStattedAreShownAndHiddenOnesOnlyWhenAsked)
     EXPECT_TRUE(all.contains(".hidden") && all.contains("pipe"));
 }
 
+TEST(FolderRead, ANamesOnlyReadListsWhatAFullReadListsWithTheSameDetailsLater)
+{
+    TempTree tree;
+    for (int i = 0; i < ManyFiles; ++i)
+        tree.file(QStringLiteral("f%1").arg(i), i % 97);
+    tree.file(platform::decodeFileName("caf\xe9-latin1.doc"), 5);
+    tree.file(".hidden", 8);
+    tree.fifo("pipe");
+    tree.link("to-file", "f1");
+    tree.link("dangling", "nowhere");
+    tree.link("loop", "loop");
+    tree.link("to-folder", "sub");
+    tree.folder("sub");
+    ::chmod(QFile::encodeName(tree.path("f2")).constData(), 0444);
+
+    for (const bool hidden : {false, true}) {
+        const std::vector<platform::FileEntry> full = platform::listFiles(tree.root(), hidden);
+        const std::vector<QString> names = platform::listFileNames(tree.root(), hidden);
+        ASSERT_EQ(names.size(), full.size()) << "hidden " << hidden;
+        const std::vector<platform::FileDetails> details =
+            platform::readFileDetails(tree.root(), names);
+        for (size_t i = 0; i < full.size(); ++i) {
+            ASSERT_EQ(names[i], full[i].name) << i;
+            EXPECT_EQ(details[i].size, full[i].size) << names[i].toStdString();
+            EXPECT_EQ(details[i].modifiedMs, full[i].modifiedMs);
+            EXPECT_EQ(details[i].createdMs, full[i].createdMs);
+            EXPECT_EQ(details[i].birthKnown, full[i].birthKnown);
+            EXPECT_EQ(details[i].attributes, full[i].attributes) << names[i].toStdString();
+        }
+    }
+}
+
 TEST(FolderRead, EmptyAndUnreadableFoldersGiveNothingWithTheSystemsReason)
 {
     TempTree tree;
@@ -114,8 +146,12 @@ TEST(FolderRead, EmptyAndUnreadableFoldersGiveNothingWithTheSystemsReason)
         QString why;
         const bool lockedEmpty = platform::listFiles(locked, true, &why).empty();
         const bool lockedSaid = why == QStringLiteral("Permission denied");
-        const bool blindEmpty = platform::listFiles(blind, true, &why).empty();
-        return lockedEmpty && lockedSaid && blindEmpty && why.isEmpty();
+        const bool blindEmpty = platform::listFiles(blind, true, &why).empty() &&
+                                platform::listFileNames(blind, true).empty();
+        const bool lockedNamesSaid = platform::listFileNames(locked, true, &why).empty() &&
+                                     why == QStringLiteral("Permission denied");
+        return lockedEmpty && lockedSaid && lockedNamesSaid && blindEmpty &&
+               platform::listFileNames(blind, true, &why).empty() && why.isEmpty();
     }));
 }
 
@@ -189,9 +225,13 @@ TEST(FolderRead, AStoppedReadKeepsADirectoryOrderPrefixDoneOnce)
     platform::ReadWatch watch;
     watch.stop = true;
     EXPECT_TRUE(platform::listFiles(tree.root(), false, nullptr, &watch).empty());
+    EXPECT_TRUE(platform::listFileNames(tree.root(), false, nullptr, &watch).empty());
     platform::ReadWatch open;
     EXPECT_EQ(platform::listFiles(tree.root(), false, nullptr, &open).size(), 600u);
     EXPECT_EQ(open.filesRead.load(), 600);
+    platform::ReadWatch openNames;
+    EXPECT_EQ(platform::listFileNames(tree.root(), false, nullptr, &openNames).size(), 600u);
+    EXPECT_EQ(openNames.filesRead.load(), 600);
 }
 
 TEST(FolderRead, AWalkGoesDepthFirstInDirectoryOrderAsFindDoes)

@@ -124,7 +124,7 @@ QString FileListPanel::tipFor(NodeTree::Id id) const
     const NodeTree::Node& node = state_.fileTree.node(id);
     if (const QString tip = state_.fileTree.toolTip(id); !tip.isEmpty())
         return tip;
-    const platform::FileEntry* entry = state_.entries.find(node.text);
+    const std::optional<platform::FileEntry> entry = state_.entries.lookAtOne(node.text);
     if (!entry)
         return node.text;
     const QDateTime modified = QDateTime::fromMSecsSinceEpoch(entry->modifiedMs);
