@@ -153,7 +153,7 @@ void ThumbnailView::checkEscape()
 {
     // The question may take a while: no second check meanwhile.
     escapeCheck_.stop();
-    if (EscapePressed(cancel_, prompts_))
+    if (EscapeDelivered(cancel_, prompts_))
         *stop_ = true; // the page ends at its next picture, keeping what is drawn
     else if (drawing())
         escapeCheck_.start();
