@@ -65,7 +65,7 @@ void MainWindow::start(const QString& appFolder)
     settings_.extensionNames = true;
     settings_.showSystemHidden = false;
     settings_.tabColorSwap = false;
-    settings_.settingsChanged = 0;
+    settings_.settingsChanged = SettingsChange::Unchanged;
     settings_.unknownAsText = false;
     setWindowTitle(QStringLiteral("Lumara"));
 
