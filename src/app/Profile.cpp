@@ -448,7 +448,7 @@ void CheckGeometryChanged(Settings& s, const WindowState& now)
 {
     if (now.treeHeight != s.treeHeight || now.listHeight != s.listHeight ||
         now.mainWindow != s.mainWindow || now.viewWindow != s.viewWindow)
-        s.settingsChanged = 1;
+        s.settingsChanged = SettingsChange::AskAtExit;
 }
 
 void ApplyProfileDefaults(Settings& s, const WindowState& now)
@@ -498,19 +498,19 @@ bool LoadSettings(Settings& settings, const QString& appFolder, const WindowStat
 bool SaveSettingsAtExit(Settings& settings, const WindowState& now, Prompts& prompts)
 {
     bool ok = true;
-    if (settings.settingsChanged != -1) {
+    if (settings.settingsChanged != SettingsChange::SavedByExit) {
         CheckGeometryChanged(settings, now);
-        if (settings.settingsChanged == 1 &&
+        if (settings.settingsChanged == SettingsChange::AskAtExit &&
             prompts.askYesNo(QStringLiteral("save options ?"), Prompts::DefaultTitle))
             ok = WriteProfile(settings.profilePath, settings, now);
     }
-    settings.settingsChanged = 0;
+    settings.settingsChanged = SettingsChange::Unchanged;
     return ok;
 }
 
 bool SaveSettingsOnExitCommand(Settings& settings, const WindowState& now)
 {
     const bool ok = WriteProfile(settings.profilePath, settings, now);
-    settings.settingsChanged = -1;
+    settings.settingsChanged = SettingsChange::SavedByExit;
     return ok;
 }

@@ -27,8 +27,8 @@ inline const QString ProfileErrorMessage =
 /// could not be written (the old file is left whole).
 [[nodiscard]] bool WriteProfile(const QString& path, Settings& settings, const WindowState& now);
 
-/// Sets settingsChanged to 1 when the tree height, list height or either window's
-/// geometry in `now` differs from what was last loaded or saved. Widths of the tree
+/// Asks for saving at exit (settingsChanged) when the tree height, list height or either
+/// window's geometry in `now` differs from what was last loaded or saved. Widths of the tree
 /// and the list are not compared.
 void CheckGeometryChanged(Settings& settings, const WindowState& now);
 
@@ -43,10 +43,10 @@ void ApplyProfileDefaults(Settings& settings, const WindowState& now);
 bool LoadSettings(Settings& settings, const QString& appFolder, const WindowState& now,
                   Prompts& prompts);
 
-/// Unload of the main window: unless settingsChanged is -1, checks the geometry and,
+/// Unload of the main window: unless "Exit" saved already, checks the geometry and,
 /// when something changed, asks "save options ?" and writes the profile on Yes.
-/// Leaves settingsChanged at 0. Returns false only when a wanted write failed.
+/// Leaves settingsChanged Unchanged. Returns false only when a wanted write failed.
 bool SaveSettingsAtExit(Settings& settings, const WindowState& now, Prompts& prompts);
 
-/// "Exit": writes the profile without asking and sets settingsChanged to -1.
+/// "Exit": writes the profile without asking; nothing is asked at exit then.
 bool SaveSettingsOnExitCommand(Settings& settings, const WindowState& now);

@@ -312,7 +312,7 @@ void FilterTabs::ModifyCategory(int tab)
         return;
     category.extensions = answer->trimmed();
     state_.otherFilterActive = false;
-    settings_.settingsChanged = 1;
+    settings_.settingsChanged = SettingsChange::AskAtExit;
 }
 
 void FilterTabs::SetDefaultTypes(int tab)
@@ -325,7 +325,7 @@ void FilterTabs::SetDefaultTypes(int tab)
                            QStringLiteral("Filetypes")))
         return;
     category.extensions = defaults;
-    settings_.settingsChanged = 1;
+    settings_.settingsChanged = SettingsChange::AskAtExit;
     if (tab == otherTab()) {
         category.extensions = QStringLiteral("*");
         fields_ = OtherFilterFields();
@@ -339,7 +339,7 @@ void FilterTabs::SwapTabColor()
     if (deferred(&FilterTabs::SwapTabColor))
         return;
     settings_.tabColorSwap = !settings_.tabColorSwap;
-    settings_.settingsChanged = 1;
+    settings_.settingsChanged = SettingsChange::AskAtExit;
     colourTabs();
     // The file icons follow the setting: a list of files is built again with them.
     if (state_.showsPlaceholder || state_.fileTree.count() < 2)
@@ -356,7 +356,7 @@ void FilterTabs::SwapTabColor()
 void FilterTabs::ChangeTabOrientation()
 {
     settings_.tabOrientation = !settings_.tabOrientation;
-    settings_.settingsChanged = 1;
+    settings_.settingsChanged = SettingsChange::AskAtExit;
     // Tabs down the side of the list need the side-by-side tiling.
     if (settings_.tabOrientation)
         settings_.tileHorizontal = false;
@@ -370,7 +370,7 @@ void FilterTabs::ApplyOtherFilter(const OtherFilterFields& fields)
     fields_ = fields;
     settings_.categories[size_t(otherTab())].extensions =
         SetOtherFilter(fields, state_.otherFilter, prompts_);
-    settings_.settingsChanged = 1;
+    settings_.settingsChanged = SettingsChange::AskAtExit;
     UpdateFilterDescription();
 }
 

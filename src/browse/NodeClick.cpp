@@ -47,15 +47,13 @@ NodeMenu NodeClickMenu(const FileListState& state, NodeTree::Id id, NodeClick cl
     return NodeMenu::None;
 }
 
-NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id, const QString& code)
+NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id, NodeActionKind kind)
 {
     NodeAction action;
-    action.code = code;
-    if (state.showsPlaceholder || code.isEmpty())
+    if (state.showsPlaceholder || kind == NodeActionKind::None)
         return action;
-    if (code == u"ZE" || code == u"ZC") {
-        action.kind =
-            code == u"ZE" ? NodeActionKind::ExpandArchives : NodeActionKind::CollapseArchives;
+    if (kind == NodeActionKind::ExpandArchives || kind == NodeActionKind::CollapseArchives) {
+        action.kind = kind;
         return action;
     }
     if (ClassifyFileNode(state, id) != FileNodeKind::File)
@@ -64,25 +62,9 @@ NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id, const QS
     // The key is the folder followed by the entry (a full path in the basket).
     const QString key = state.fileTree.key(id);
     const qsizetype slash = key.lastIndexOf(u'/');
+    action.kind = kind;
     action.folder = key.left(slash + 1);
     action.name = key.mid(slash + 1);
-
-    if (code == u"V")
-        action.kind = NodeActionKind::View;
-    else if (code == u"VI")
-        action.kind = NodeActionKind::ViewIcons;
-    else if (code == u"R")
-        action.kind = NodeActionKind::Run;
-    else if (code == u"P")
-        action.kind = NodeActionKind::Properties;
-    else if (code == u"AB")
-        action.kind = NodeActionKind::AddToBasket;
-    else if (code == u"Z")
-        action.kind = NodeActionKind::Zip;
-    else if (code.startsWith(u'C')) {
-        action.kind = NodeActionKind::Copy;
-        action.target = code.mid(1);
-    }
     return action;
 }
 

@@ -32,32 +32,31 @@ enum class NodeClick {
 /// nothing opens while the list shows its placeholder.
 [[nodiscard]] NodeMenu NodeClickMenu(const FileListState& state, NodeTree::Id id, NodeClick click);
 
-/// What a code left by a menu (or a click) asks for.
+/// What a node's menu item (or a click) asks for.
 enum class NodeActionKind {
     None,
-    View,             ///< "V"
-    ViewIcons,        ///< "VI"
-    Run,              ///< "R"
-    Properties,       ///< "P"
-    AddToBasket,      ///< "AB"
-    Zip,              ///< "Z"
-    Copy,             ///< "C" + target folder
-    ExpandArchives,   ///< "ZE"
-    CollapseArchives, ///< "ZC"
+    View,
+    ViewIcons,
+    Run,
+    Properties,
+    AddToBasket,
+    Zip,
+    Copy, ///< to the folder the copy items keep
+    ExpandArchives,
+    CollapseArchives,
 };
 
 struct NodeAction {
     NodeActionKind kind = NodeActionKind::None;
-    QString code;   ///< the code as left ("C/home/a/" for a copy)
     QString folder; ///< the file's folder, ending in "/"
     QString name;   ///< the file's entry
-    QString target; ///< the copy's target folder
 };
 
-/// The action for `code` on a node. File actions need a file node; "ZE" and "ZC" act
-/// on the whole list from any node. Nothing while the list shows its placeholder.
+/// The action `kind` asks for on a node. File actions need a file node; expanding and
+/// collapsing the archives act on the whole list from any node. Nothing while the list
+/// shows its placeholder.
 [[nodiscard]] NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id,
-                                         const QString& code);
+                                         NodeActionKind kind);
 
 /// Toggles the selection mark of a file node (image "Ticked", NodeMark::Marked); without
 /// MultiSelect, marking a node unmarks the others. Returns whether it is now marked.

@@ -185,17 +185,17 @@ bool HistoryList::chooseRowAt(int y, int rowHeight)
     return true;
 }
 
-bool HistoryList::runMenuCode(const QString& code, Prompts& prompts)
+bool HistoryList::runMenuCode(MenuCode code, Prompts& prompts)
 {
-    if (code == QLatin1String("SA")) {
+    if (code == MenuCode::SortAscending) {
         SortAscending();
         return true;
     }
-    if (code == QLatin1String("SD")) {
+    if (code == MenuCode::SortDescending) {
         SortDescending();
         return true;
     }
-    if (code == QLatin1String("CL") &&
+    if (code == MenuCode::Clear &&
         prompts.askYesNo(QStringLiteral("do you wish to clear contents?"))) {
         Clear();
         return true;

@@ -111,10 +111,11 @@ public:
     /// its first column goes into the edit field. True when a row was hit.
     bool chooseRowAt(int y, int rowHeight);
 
-    /// Acts on the code left by the pop-up menu: "SA" sort ascending, "SD" descending,
-    /// "CL" asks "do you wish to clear contents?" and clears on Yes. True when the rows
-    /// changed.
-    bool runMenuCode(const QString& code, Prompts& prompts);
+    /// What the pop-up menu's items leave.
+    enum class MenuCode { None, Clear, SortDescending, SortAscending };
+    /// Acts on the code left by the pop-up menu; Clear asks "do you wish to clear
+    /// contents?" and clears on Yes. True when the rows changed.
+    bool runMenuCode(MenuCode code, Prompts& prompts);
 
     /// Writes the saved properties into the current group of `store`, leaving out the
     /// ones equal to their defaults (a key left out reads back as its default).

@@ -2,10 +2,22 @@
 
 #include "platform/Prompts.h"
 
-bool EscapePressed(CancelKey& key, Prompts& prompts)
+namespace {
+
+bool askCancel(CancelKey& key, Prompts& prompts)
 {
-    if (!key.pressed())
-        return false;
     key.clear();
     return prompts.askYesNo(QStringLiteral("cancel?"));
+}
+
+} // namespace
+
+bool EscapePressed(CancelKey& key, Prompts& prompts)
+{
+    return key.pressed() && askCancel(key, prompts);
+}
+
+bool EscapeDelivered(CancelKey& key, Prompts& prompts)
+{
+    return key.pressedSoFar() && askCancel(key, prompts);
 }

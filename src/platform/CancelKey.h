@@ -21,3 +21,7 @@ public:
 /// The shared cancel check of long loops: when Escape was pressed, asks "cancel?"
 /// (Yes/No, title "Varnex") and returns true for Yes. A No answer clears the press.
 [[nodiscard]] bool EscapePressed(CancelKey& key, Prompts& prompts);
+/// EscapePressed for checks made from the event loop (timers, a worker's progress
+/// signals): reads the presses delivered so far and never runs events itself, so no
+/// input can change what the work is doing while it is asked about.
+[[nodiscard]] bool EscapeDelivered(CancelKey& key, Prompts& prompts);

@@ -41,6 +41,13 @@ struct WindowState {
     static WindowState from(const WindowState& settings) { return settings; }
 };
 
+/// Whether the options must be offered for saving when the window closes.
+enum class SettingsChange {
+    Unchanged,
+    AskAtExit,  ///< something changed: "save options ?" at exit
+    SavedByExit ///< "Exit" wrote the profile already: nothing to ask
+};
+
 /// The one set of user settings and frame state, passed to whoever needs it.
 /// On/off options are integers: 1 on, 0 off.
 struct Settings : WindowState {
@@ -75,7 +82,7 @@ struct Settings : WindowState {
     std::array<ViewCategory, CategorySlots> categories = defaultCategories();
     int categoryLast = 7;
 
-    int settingsChanged = 0; ///< 0 unchanged, 1 ask at exit, -1 already saved
+    SettingsChange settingsChanged = SettingsChange::Unchanged;
     QString currentPattern = QStringLiteral("*.*");
     QString currentContentPattern = QStringLiteral("*");
 

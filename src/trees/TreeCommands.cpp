@@ -25,13 +25,13 @@ int BuildGroupedTree(FileListState& state, const TreeContext& context)
     }
 }
 
-void ChooseTreeEntry(FileListState& state, TreeButtonState& buttons, const QString& code,
+void ChooseTreeEntry(FileListState& state, TreeButtonState& buttons, std::optional<TreeType> choice,
                      std::optional<DateBasis> dateBasis)
 {
-    buttons.treeChoiceCode = code;
-    if ((code == QLatin1String("2") || code == QLatin1String("4")) && dateBasis) {
+    buttons.treeChoice = choice;
+    if ((choice == TreeType::Date || choice == TreeType::Age) && dateBasis) {
         state.dateBasis = *dateBasis;
-        const bool date = code == QLatin1String("2");
+        const bool date = choice == TreeType::Date;
         const QString what = *dateBasis == DateBasis::Created ? QStringLiteral("Creation ")
                                                               : QStringLiteral("Last Update ");
         state.treeButtonTip = QStringLiteral("Tree display by file ") + what +
@@ -47,12 +47,9 @@ bool ButtonsUsable(const FileListState& state)
 int RunTreeChoice(FileListState& state, TreeButtonState& buttons, const TreeContext& context,
                   const std::function<int(FileListState&)>& buildNameList)
 {
-    const QString& code = buttons.treeChoiceCode;
-    bool ok = false;
-    const int number = code.toInt(&ok);
-    if (!ok || number < int(TreeType::PlainList) || number > int(TreeType::Age))
-        return -1; // "99" (Cancel) or nothing chosen yet
-    const auto type = TreeType(number);
+    if (!buttons.treeChoice)
+        return -1; // Cancel, or nothing chosen yet
+    const TreeType type = *buttons.treeChoice;
 
     state.treeType = type;
     const int count =

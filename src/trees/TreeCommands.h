@@ -11,7 +11,9 @@ struct TreeContext;
 /// the menus leave, which entries they offer, the direction item's caption and the
 /// button faces. The menus read it before they open and write it when an item is chosen.
 struct TreeButtonState {
-    QString treeChoiceCode; ///< "0".."4", "99" for Cancel; kept until the next choice
+    /// The tree the last "Treeformat" entry named; none after Cancel. Kept until the next
+    /// choice.
+    std::optional<TreeType> treeChoice;
     bool offerNameTree = false;
     bool offerExtensionTree = true;
     bool offerSizeTree = true;
@@ -28,15 +30,15 @@ enum class SortChoice { None, ByName, ByExtension, BySize, Direction };
 /// 4 age). Returns its file count; -1 for the plain list (type 0) or an empty list.
 int BuildGroupedTree(FileListState& state, const TreeContext& context);
 
-/// A "Treeformat" entry was chosen: stores its code; the date and age entries also set
-/// the date basis, when given, and the tree button's tooltip.
-void ChooseTreeEntry(FileListState& state, TreeButtonState& buttons, const QString& code,
+/// A "Treeformat" entry was chosen (none: Cancel): stores the tree it names; the date
+/// and age entries also set the date basis, when given, and the tree button's tooltip.
+void ChooseTreeEntry(FileListState& state, TreeButtonState& buttons, std::optional<TreeType> choice,
                      std::optional<DateBasis> dateBasis = std::nullopt);
 
 /// Whether the tree or sort button may open its menu (not the placeholder, 2+ nodes).
 [[nodiscard]] bool ButtonsUsable(const FileListState& state);
 
-/// After the tree menu closed: builds the tree the stored code names and records the
+/// After the tree menu closed: builds the tree the stored choice names and records the
 /// tree type, the entries offered next time and the tooltip. `buildNameList` rebuilds
 /// the plain list. Returns the file count of the new tree, or -1 when nothing was built.
 int RunTreeChoice(FileListState& state, TreeButtonState& buttons, const TreeContext& context,

@@ -18,7 +18,7 @@ enum class ViewAction {
     Web,
     Sound,
     Database,
-    Icons, ///< the icons of a file, asked for with the extension "VI"
+    Icons, ///< the icons of a file, asked for by ViewRequest::iconsView
 };
 
 /// The view for a FileKind. `.TIF` (-5) shows as a picture, and so does a PCX (-8 with

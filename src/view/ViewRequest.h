@@ -8,8 +8,9 @@
 struct ViewRequest {
     QString folder;    ///< ends in "/"
     QString name;      ///< file name, no folder
-    QString extension; ///< upper case with its dot, " " without one, or "VI" for the icons view
+    QString extension; ///< upper case with its dot, " " without one
     FileKind kind = FileKind::Text;
+    bool iconsView = false; ///< the file's icons rather than the file
 
     [[nodiscard]] QString fullPath() const { return folder + name; }
 };

@@ -330,7 +330,7 @@ TEST_F(ProfileFile, MissingProfileFallsBackAndSavingCreatesIt)
     EXPECT_EQ(prompts.shownTexts(), QStringList{ProfileErrorMessage});
     EXPECT_EQ(s.profilePath, tree.path(QStringLiteral("Lumara.pro")));
     EXPECT_TRUE(SaveSettingsOnExitCommand(s, now));
-    EXPECT_EQ(s.settingsChanged, -1);
+    EXPECT_EQ(s.settingsChanged, SettingsChange::SavedByExit);
 
     ScriptedPrompts again;
     Settings next;
@@ -377,7 +377,7 @@ TEST(ProfileExit, AsksOnlyWhenSomethingChanged)
     EXPECT_TRUE(SaveSettingsAtExit(s, now, no));
     EXPECT_EQ(no.shownTexts(), QStringList{"save options ?"});
     EXPECT_FALSE(QFile::exists(s.profilePath));
-    EXPECT_EQ(s.settingsChanged, 0);
+    EXPECT_EQ(s.settingsChanged, SettingsChange::Unchanged);
 
     ScriptedPrompts yes;
     yes.answers = {Prompts::Answer::Yes};
@@ -389,7 +389,7 @@ TEST(ProfileExit, AsksOnlyWhenSomethingChanged)
     EXPECT_TRUE(after.shown.isEmpty());
 
     // An options change asks even with nothing moved; "Exit" never asks.
-    s.settingsChanged = 1;
+    s.settingsChanged = SettingsChange::AskAtExit;
     ScriptedPrompts changed;
     EXPECT_TRUE(SaveSettingsAtExit(s, now, changed));
     EXPECT_EQ(changed.shown.size(), 1);

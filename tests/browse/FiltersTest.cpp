@@ -115,7 +115,7 @@ TEST_F(FilterFixture, ModifyAndSetDefaultTypes)
     EXPECT_EQ(prompts.shown.value(0).text,
               "Enter [Text] types separated by ;\r\nEnter file extensions like:\r\n"
               "txt;mdb;html etc");
-    EXPECT_EQ(settings.settingsChanged, 1);
+    EXPECT_EQ(settings.settingsChanged, SettingsChange::AskAtExit);
     open();
     filters.SelectCategory(Text);
     EXPECT_EQ(state.listPattern, "*.txt;*.md");

@@ -64,49 +64,34 @@ TEST(NodeClick, MenusByNodeKindAndClick)
     EXPECT_EQ(NodeClickMenu(plain.state, plain.a, NodeClick::Menu), NodeMenu::None);
 }
 
-TEST(NodeClick, CodesBecomeActionsOnFileNodes)
+TEST(NodeClick, FileActionsNeedAFileNodeAndArchiveActionsActFromAnyNode)
 {
     Fixture f;
-    struct Case {
-        const char* code;
-        NodeActionKind kind;
-    };
-    const Case cases[] = {
-        {"V", NodeActionKind::View},
-        {"VI", NodeActionKind::ViewIcons},
-        {"R", NodeActionKind::Run},
-        {"P", NodeActionKind::Properties},
-        {"AB", NodeActionKind::AddToBasket},
-        {"Z", NodeActionKind::Zip},
-        {"ZE", NodeActionKind::ExpandArchives},
-        {"ZC", NodeActionKind::CollapseArchives},
-        {"", NodeActionKind::None},
-        {"X", NodeActionKind::None},
-        {"S", NodeActionKind::None},
-        {"B", NodeActionKind::None},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(NodeClickAction(f.state, f.a, QString::fromLatin1(c.code)).kind, c.kind)
-            << c.code;
-
-    const NodeAction view = NodeClickAction(f.state, f.b, "V");
-    EXPECT_EQ(view.folder, "/data/");
-    EXPECT_EQ(view.name, "b.jpg");
-
-    const NodeAction copy = NodeClickAction(f.state, f.a, "C/home/u/backup/");
-    EXPECT_EQ(copy.kind, NodeActionKind::Copy);
-    EXPECT_EQ(copy.target, "/home/u/backup/");
-    EXPECT_EQ(copy.name, "a.txt");
-
-    // File actions need a file node; archive expansion works from anywhere.
-    EXPECT_EQ(NodeClickAction(f.state, f.root, "V").kind, NodeActionKind::None);
-    EXPECT_EQ(NodeClickAction(f.state, f.root, "ZE").kind, NodeActionKind::ExpandArchives);
     Fixture g(true);
-    EXPECT_EQ(NodeClickAction(g.state, g.group, "R").kind, NodeActionKind::None);
-    EXPECT_EQ(NodeClickAction(g.state, g.a, "R").kind, NodeActionKind::Run);
+    const NodeActionKind fileKinds[] = {NodeActionKind::View,        NodeActionKind::ViewIcons,
+                                        NodeActionKind::Run,         NodeActionKind::Properties,
+                                        NodeActionKind::AddToBasket, NodeActionKind::Zip,
+                                        NodeActionKind::Copy};
+    for (const NodeActionKind kind : fileKinds) {
+        const NodeAction onFile = NodeClickAction(f.state, f.b, kind);
+        EXPECT_EQ(onFile.kind, kind) << int(kind);
+        EXPECT_EQ(onFile.folder, "/data/");
+        EXPECT_EQ(onFile.name, "b.jpg");
+        EXPECT_EQ(NodeClickAction(f.state, f.root, kind).kind, NodeActionKind::None);
+        EXPECT_EQ(NodeClickAction(g.state, g.group, kind).kind, NodeActionKind::None);
+        EXPECT_EQ(NodeClickAction(g.state, g.a, kind).kind, kind);
+    }
+    for (const NodeActionKind kind :
+         {NodeActionKind::ExpandArchives, NodeActionKind::CollapseArchives}) {
+        EXPECT_EQ(NodeClickAction(f.state, f.root, kind).kind, kind);
+        EXPECT_EQ(NodeClickAction(g.state, g.group, kind).kind, kind);
+    }
+    EXPECT_EQ(NodeClickAction(f.state, f.a, NodeActionKind::None).kind, NodeActionKind::None);
 
     f.state.showsPlaceholder = true;
-    EXPECT_EQ(NodeClickAction(f.state, f.a, "V").kind, NodeActionKind::None);
+    EXPECT_EQ(NodeClickAction(f.state, f.a, NodeActionKind::View).kind, NodeActionKind::None);
+    EXPECT_EQ(NodeClickAction(f.state, f.root, NodeActionKind::ExpandArchives).kind,
+              NodeActionKind::None);
 }
 
 TEST(NodeClick, SelectionMarksSingleAndMulti)

@@ -87,14 +87,14 @@ TEST(HistoryList, MenuCodesSortAndClearOnlyAfterYes)
     for (const char* t : {"b", "c", "a"})
         list.Additem(QLatin1String(t));
     ScriptedPrompts prompts;
-    EXPECT_TRUE(list.runMenuCode(QStringLiteral("SA"), prompts));
+    EXPECT_TRUE(list.runMenuCode(HistoryList::MenuCode::SortAscending, prompts));
     EXPECT_EQ(texts(list), (QStringList{"a", "b", "c"}));
-    EXPECT_TRUE(list.runMenuCode(QStringLiteral("SD"), prompts));
+    EXPECT_TRUE(list.runMenuCode(HistoryList::MenuCode::SortDescending, prompts));
     EXPECT_EQ(texts(list), (QStringList{"c", "b", "a"}));
-    EXPECT_FALSE(list.runMenuCode(QString(), prompts)) << "Cancel leaves no code";
+    EXPECT_FALSE(list.runMenuCode(HistoryList::MenuCode::None, prompts)) << "Cancel leaves no code";
     EXPECT_TRUE(prompts.shown.isEmpty());
 
-    EXPECT_FALSE(list.runMenuCode(QStringLiteral("CL"), prompts));
+    EXPECT_FALSE(list.runMenuCode(HistoryList::MenuCode::Clear, prompts));
     EXPECT_EQ(list.ListCount(), 3) << "No keeps the rows";
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].text, QStringLiteral("do you wish to clear contents?"));
@@ -102,7 +102,7 @@ TEST(HistoryList, MenuCodesSortAndClearOnlyAfterYes)
 
     prompts.answers << Prompts::Answer::Yes;
     list.props.TopIndex = 2;
-    EXPECT_TRUE(list.runMenuCode(QStringLiteral("CL"), prompts));
+    EXPECT_TRUE(list.runMenuCode(HistoryList::MenuCode::Clear, prompts));
     EXPECT_EQ(list.ListCount(), 0);
     EXPECT_EQ(list.props.TopIndex, 0);
     EXPECT_EQ(list.ListIndex(), -1);

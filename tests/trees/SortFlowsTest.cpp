@@ -28,9 +28,9 @@ protected:
         showPlain();
         return s.fileTree.count() - 1;
     }
-    int runTree(const QString& code, std::optional<DateBasis> basis = std::nullopt)
+    int runTree(std::optional<TreeType> choice, std::optional<DateBasis> basis = std::nullopt)
     {
-        ChooseTreeEntry(state, buttons, code, basis);
+        ChooseTreeEntry(state, buttons, choice, basis);
         return RunTreeChoice(state, buttons, context(),
                              [this](FileListState& s) { return buildNameList(s); });
     }
@@ -170,7 +170,7 @@ TEST_F(SortFlows, SortMenuFlipsTheTreeDirectionOnOpeningEvenWhenDismissed)
     EXPECT_FALSE(buttons.offerDirectionItem);
     EXPECT_EQ(state.treeDirection, SortDirection::Unset);
 
-    runTree("3");
+    runTree(TreeType::Size);
     EXPECT_EQ(files().first(), QLatin1String("  .Kb 0001 and below"));
 
     EXPECT_TRUE(OpenSortMenu(state, buttons));
@@ -189,57 +189,55 @@ TEST_F(SortFlows, SortMenuFlipsTheTreeDirectionOnOpeningEvenWhenDismissed)
 
     // A dismissed flip reaches the next build by another route too.
     OpenSortMenu(state, buttons);
-    runTree("1");
+    runTree(TreeType::Extension);
     EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Extensions - Ascending"));
 }
 
 TEST_F(SortFlows, TreeChoiceRecordsTypeOffersAndTooltips)
 {
     struct Step {
-        const char* code;
         std::optional<DateBasis> basis;
         TreeType type;
         bool name, extension, size, date;
         const char* tip;
     };
     const Step steps[] = {
-        {"1", std::nullopt, TreeType::Extension, true, false, true, true,
+        {std::nullopt, TreeType::Extension, true, false, true, true,
          "Tree display by file extension"},
-        {"2", DateBasis::Modified, TreeType::Date, true, true, true, false,
+        {DateBasis::Modified, TreeType::Date, true, true, true, false,
          "Tree display by file Last Update Date"},
-        {"3", std::nullopt, TreeType::Size, true, true, false, true,
+        {std::nullopt, TreeType::Size, true, true, false, true,
          "Tree display by file Last Update Date"},
-        {"4", DateBasis::Created, TreeType::Age, true, true, true, false,
+        {DateBasis::Created, TreeType::Age, true, true, true, false,
          "Tree display by file Creation Age"},
-        {"0", std::nullopt, TreeType::PlainList, false, true, true, true,
-         "Tree display by file name"},
-        {"2", DateBasis::Created, TreeType::Date, true, true, true, false,
+        {std::nullopt, TreeType::PlainList, false, true, true, true, "Tree display by file name"},
+        {DateBasis::Created, TreeType::Date, true, true, true, false,
          "Tree display by file Creation Date"},
-        {"4", DateBasis::Modified, TreeType::Age, true, true, true, false,
+        {DateBasis::Modified, TreeType::Age, true, true, true, false,
          "Tree display by file Last Update Age"},
     };
     for (const auto& s : steps) {
-        EXPECT_EQ(runTree(s.code, s.basis), 4) << s.code;
-        EXPECT_EQ(state.treeType, s.type) << s.code;
-        EXPECT_EQ(buttons.offerNameTree, s.name) << s.code;
-        EXPECT_EQ(buttons.offerExtensionTree, s.extension) << s.code;
-        EXPECT_EQ(buttons.offerSizeTree, s.size) << s.code;
-        EXPECT_EQ(buttons.offerDateTree, s.date) << s.code;
-        EXPECT_EQ(state.treeButtonTip, QLatin1String(s.tip)) << s.code;
+        EXPECT_EQ(runTree(s.type, s.basis), 4) << int(s.type);
+        EXPECT_EQ(state.treeType, s.type) << int(s.type);
+        EXPECT_EQ(buttons.offerNameTree, s.name) << int(s.type);
+        EXPECT_EQ(buttons.offerExtensionTree, s.extension) << int(s.type);
+        EXPECT_EQ(buttons.offerSizeTree, s.size) << int(s.type);
+        EXPECT_EQ(buttons.offerDateTree, s.date) << int(s.type);
+        EXPECT_EQ(state.treeButtonTip, QLatin1String(s.tip)) << int(s.type);
     }
     EXPECT_EQ(state.dateBasis, DateBasis::Modified);
 }
 
-TEST_F(SortFlows, CancelChangesNothingAndAnUnsetCodeRebuildsThePreviousChoice)
+TEST_F(SortFlows, CancelChangesNothingAndAnUnsetChoiceRebuildsThePreviousOne)
 {
-    runTree("3");
+    runTree(TreeType::Size);
     const QStringList sizeTree = outline();
-    runTree("99");
+    runTree(std::nullopt);
     EXPECT_EQ(state.treeType, TreeType::Size);
     EXPECT_EQ(outline(), sizeTree);
 
-    runTree("1");
-    // The menu closed without a choice: the code left is the last one, built again.
+    runTree(TreeType::Extension);
+    // The menu closed without a choice: the last one is built again.
     state.fileTree.clear();
     state.fileTree.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
     EXPECT_EQ(RunTreeChoice(state, buttons, context(), [](FileListState&) { return 0; }), 4);
@@ -252,7 +250,7 @@ TEST_F(SortFlows, CancelChangesNothingAndAnUnsetCodeRebuildsThePreviousChoice)
 
 TEST_F(SortFlows, ExpandAndCollapseAll)
 {
-    runTree("1");
+    runTree(TreeType::Extension);
     for (const auto id : state.fileTree.children(state.fileTree.root()))
         EXPECT_FALSE(state.fileTree.node(id).expanded);
     ExpandAll(state, settings);

@@ -159,11 +159,10 @@ void BasketWiring::connectMenus()
             [this](NodeTree::Id id) { addResolvedNode(id); });
     file.copyTo->setEnabled(true);
     file.zipTo->setEnabled(true);
-    connect(file.copyTo, &QMenu::aboutToShow, this, [this, file] {
+    connect(file.copyTo, &QMenu::aboutToShow, this, [this] { pendingCopyFolder_.clear(); });
+    connect(file.copyDefault, &QAction::triggered, this, [this] {
         const QString folder = window_.CurrentFolderPath();
-        file.copyDefault->setData(QStringLiteral("C") +
-                                  (folder.isEmpty() ? window_.settings().tempFolder : folder));
-        pendingCopyFolder_.clear();
+        pendingCopyFolder_ = folder.isEmpty() ? window_.settings().tempFolder : folder;
     });
     connect(file.copySelected, &QAction::triggered, this, [this] {
         const QString folder = window_.prompts().chooseFolder(QStringLiteral("Select folder"),
@@ -224,24 +223,24 @@ QString BasketWiring::zipTarget()
     return zipDefault_;
 }
 
-bool BasketWiring::handleFileCommand(const QString& code, const QString& folder,
+bool BasketWiring::handleFileCommand(NodeActionKind kind, const QString& folder,
                                      const QString& name)
 {
     Prompts& prompts = window_.prompts();
-    if (code == u"AB") {
+    if (kind == NodeActionKind::AddToBasket) {
         panel_->basket().AddFileToBasket(folder, name, NodeSource::File, QString(),
                                          Basket::Notice::Announce);
         return true;
     }
-    if (code.startsWith(u'C')) {
-        const QString target = code.size() > 1 ? code.mid(1) : pendingCopyFolder_;
+    if (kind == NodeActionKind::Copy) {
+        const QString target = pendingCopyFolder_;
         pendingCopyFolder_.clear();
         if (!target.isEmpty())
             CopySingleFile(folder + name, target, window_.settings().nextVersionOnOverwrite,
                            prompts);
         return true;
     }
-    if (code == u"Z") {
+    if (kind == NodeActionKind::Zip) {
         if (zipCancelled_) { // "Selected File" was cancelled
             zipCancelled_ = false;
             return true;

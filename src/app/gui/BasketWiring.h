@@ -2,6 +2,7 @@
 
 #include "basket/FolderDrops.h"
 #include "browse/FileDrag.h"
+#include "browse/NodeClick.h"
 #include "controls/NodeTree.h"
 
 #include <QObject>
@@ -28,7 +29,7 @@ public:
     void placeOn(ViewWindow* view);
     /// The file list's commands the basket answers: "AB", "C"+folder, "Z". True when
     /// the code was handled.
-    bool handleFileCommand(const QString& code, const QString& folder, const QString& name);
+    bool handleFileCommand(NodeActionKind kind, const QString& folder, const QString& name);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -62,7 +63,7 @@ private:
 
     MainWindow& window_;
     BasketPanel* panel_ = nullptr;
-    QString pendingCopyFolder_; ///< "Selected Directory" of "Copy one file to:"
+    QString pendingCopyFolder_; ///< the target chosen in "Copy one file to:"
     QString pendingZipFile_;    ///< "Selected File" of "Zip one file to:"
     QString zipDefault_;        ///< the "Default" of "Zip one file to:": the last zip written
     bool zipCancelled_ = false; ///< that dialog was cancelled: the "Z" does nothing

@@ -25,17 +25,18 @@ FrameMenus::FrameMenus(QWidget* owner) : MenuCommand(owner)
     list.expandAll = item(list.menu, QStringLiteral("Expand all"));
     list.collapseAll = item(list.menu, QStringLiteral("Collapse all"));
     list.showZipped =
-        item(list.menu, QStringLiteral("Show all zipped files"), QStringLiteral("ZE"));
-    list.collapseZipped =
-        item(list.menu, QStringLiteral("Collapse all zipped files"), QStringLiteral("ZC"));
+        item(list.menu, QStringLiteral("Show all zipped files"), NodeActionKind::ExpandArchives);
+    list.collapseZipped = item(list.menu, QStringLiteral("Collapse all zipped files"),
+                               NodeActionKind::CollapseArchives);
     list.menu->addSeparator();
 
     tvwview.menu = popup(QStringLiteral("tvwview"), owner);
-    tvwview.size = item(tvwview.menu, QStringLiteral("Size"), QStringLiteral("S"));
-    tvwview.properties = item(tvwview.menu, QStringLiteral("Properties"), QStringLiteral("P"));
-    tvwview.pictureThumbnails = item(tvwview.menu, QStringLiteral("Picture thumbnails"), {}, false);
-    tvwview.viewFonts = item(tvwview.menu, QStringLiteral("View TTFonts"), {}, false);
-    tvwview.addToBasket = item(tvwview.menu, QStringLiteral("Add to RadeZazeda"), {}, false);
+    tvwview.size = item(tvwview.menu, QStringLiteral("Size"), FolderMenuCode::SizeTable);
+    tvwview.properties =
+        item(tvwview.menu, QStringLiteral("Properties"), FolderMenuCode::Properties);
+    tvwview.pictureThumbnails = item(tvwview.menu, QStringLiteral("Picture thumbnails"), false);
+    tvwview.viewFonts = item(tvwview.menu, QStringLiteral("View TTFonts"), false);
+    tvwview.addToBasket = item(tvwview.menu, QStringLiteral("Add to RadeZazeda"), false);
     tvwview.menu->addSeparator();
     tvwview.cancel = item(tvwview.menu, QStringLiteral("Cancel"));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browse/NodeClick.h"
 #include "controls/gui/MenuCommand.h"
 
 class QAction;
@@ -8,8 +9,11 @@ class QWidget;
 
 /// The main window's own menus: "File", "Window" and "List" on the menu bar, and
 /// "tvwview", the folder tree's pop-up menu. "List" offers on the menu bar what the file
-/// list's "Allview" pop-up offers, with the same codes; the window adds the filter strip's
-/// "Filter" menu to it.
+/// list's "Allview" pop-up offers, with the same NodeActionKind codes; the window adds the
+/// filter strip's "Filter" menu to it.
+/// What the folder tree's "tvwview" menu leaves.
+enum class FolderMenuCode { None, SizeTable, Properties };
+
 class FrameMenus : public MenuCommand {
     Q_OBJECT
 public:
@@ -31,17 +35,17 @@ public:
         QMenu* menu = nullptr;
         QAction* expandAll = nullptr;
         QAction* collapseAll = nullptr;
-        QAction* showZipped = nullptr;     ///< "ZE"
-        QAction* collapseZipped = nullptr; ///< "ZC"
+        QAction* showZipped = nullptr;
+        QAction* collapseZipped = nullptr;
     };
     struct TvwviewMenu {
         QMenu* menu = nullptr;
-        QAction* size = nullptr;       ///< "S"
-        QAction* properties = nullptr; ///< "P"
+        QAction* size = nullptr;
+        QAction* properties = nullptr;
         QAction* pictureThumbnails = nullptr;
         QAction* viewFonts = nullptr;
         QAction* addToBasket = nullptr;
-        QAction* cancel = nullptr; ///< ""
+        QAction* cancel = nullptr;
     };
 
     /// Builds the menus as children of `owner`.

@@ -65,7 +65,7 @@ void MainWindow::start(const QString& appFolder)
     settings_.extensionNames = true;
     settings_.showSystemHidden = false;
     settings_.tabColorSwap = false;
-    settings_.settingsChanged = 0;
+    settings_.settingsChanged = SettingsChange::Unchanged;
     settings_.unknownAsText = false;
     setWindowTitle(QStringLiteral("Lumara"));
 
@@ -215,24 +215,32 @@ void MainWindow::showArchiveEntry(const QString& archivePath, const QString& ent
         ShowArchiveEntryProperties(session.Details, prompts_, this);
 }
 
-void MainWindow::handleFileCommand(const QString& code, const QString& folder, const QString& name)
+void MainWindow::handleFileCommand(NodeActionKind kind, const QString& folder, const QString& name)
 {
-    if (basket_->handleFileCommand(code, folder, name))
+    if (basket_->handleFileCommand(kind, folder, name))
         return;
-    if (code == QLatin1String("V")) {
+    switch (kind) {
+    case NodeActionKind::View:
+    case NodeActionKind::ViewIcons: {
         const QString extension = ExtensionOf(name);
-        TriggerView({folder, name, extension, ClassifyFileKind(extension, settings_)});
-    } else if (code == QLatin1String("VI")) {
-        const QString extension = ExtensionOf(name);
-        TriggerView({folder, name, code, ClassifyFileKind(extension, settings_)});
-    } else if (code == QLatin1String("R")) {
+        TriggerView({folder, name, extension, ClassifyFileKind(extension, settings_),
+                     kind == NodeActionKind::ViewIcons});
+        break;
+    }
+    case NodeActionKind::Run:
         runFile(name, folder + name);
-    } else if (code == QLatin1String("P")) {
+        break;
+    case NodeActionKind::Properties:
         ShowFileProperties(folder + name, prompts_, this);
-    } else if (code == QLatin1String("ZE")) {
+        break;
+    case NodeActionKind::ExpandArchives:
         fileList_->showAllZippedFiles(escape_);
-    } else if (code == QLatin1String("ZC")) {
+        break;
+    case NodeActionKind::CollapseArchives:
         fileList_->collapseZippedFiles();
+        break;
+    default:
+        break;
     }
 }
 

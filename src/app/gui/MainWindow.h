@@ -134,7 +134,7 @@ private:
     /// After a listing ended by Escape, the status bar says so.
     void reportCancelledListing(const QString& path);
     void folderTreeMouse(QMouseEvent* event);
-    void handleFileCommand(const QString& code, const QString& folder, const QString& name);
+    void handleFileCommand(NodeActionKind kind, const QString& folder, const QString& name);
     void showArchiveEntry(const QString& archivePath, const QString& entryName);
     void windowDefault();
     void toggleTiling();

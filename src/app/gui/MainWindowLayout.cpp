@@ -129,7 +129,7 @@ void MainWindow::buildLayout()
     statusBar()->showMessage(QString());
 
     connect(splitter_, &QSplitter::splitterMoved, this, [this] {
-        settings_.settingsChanged = 1;
+        settings_.settingsChanged = SettingsChange::AskAtExit;
         const WindowState now = windowState();
         settings_.treeWidth = now.treeWidth;
         settings_.treeHeight = now.treeHeight;

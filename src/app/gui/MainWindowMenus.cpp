@@ -86,8 +86,9 @@ void MainWindow::fillListMenu()
     connect(list.collapseAll, &QAction::triggered, treeButtons_, &TreeButtons::collapseAll);
     // From the menu bar no handler waits for the code: it goes where the pop-up's goes.
     for (QAction* coded : {list.showZipped, list.collapseZipped}) {
-        connect(coded, &QAction::triggered, this,
-                [this, coded] { fileList_->runAllviewCode(coded->data().toString()); });
+        connect(coded, &QAction::triggered, this, [this, coded] {
+            fileList_->runAllviewCode(NodeActionKind(MenuCommand::codeOf(coded)));
+        });
     }
     list.menu->addMenu(filterStrip_->menus().filter.menu);
 }

@@ -7,7 +7,7 @@
 
 void MainWindow::openOptions()
 {
-    settings_.settingsChanged = 1;
+    settings_.settingsChanged = SettingsChange::AskAtExit;
     if (!optionsForm_) {
         // The new folder must exist or be made; it becomes the base of the next run's
         // working folder (this run keeps its own).

@@ -204,10 +204,11 @@ void MainWindow::folderTreeMouse(QMouseEvent* event)
         key == QLatin1String("desk") || key.startsWith(QLatin1String("root")) ||
         !key.startsWith(u'/'))
         return;
-    const QString code = menus_->run(menus_->tvwview.menu, event->globalPosition().toPoint());
-    if (code == QLatin1String("P"))
+    const auto code =
+        menus_->run<FolderMenuCode>(menus_->tvwview.menu, event->globalPosition().toPoint());
+    if (code == FolderMenuCode::Properties)
         Q_EMIT folderPropertiesWanted(WithSlash(key));
-    else if (code == QLatin1String("S"))
+    else if (code == FolderMenuCode::SizeTable)
         Q_EMIT folderSizeTableWanted(WithSlash(key));
     treeState_.CurrentFolderNode = NodeTree::None;
 }

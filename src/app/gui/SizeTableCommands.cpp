@@ -110,7 +110,7 @@ void SizeTableCommands::pollEscape()
     if (!job || asking_ || job->watch.stop)
         return;
     asking_ = true;
-    if (cancel_.pressed() && EscapePressed(cancel_, prompts_))
+    if (EscapeDelivered(cancel_, prompts_))
         job->watch.stop = true;
     asking_ = false;
 }

@@ -7,29 +7,29 @@ BasketMenu::BasketMenu(QWidget* owner) : MenuCommand(owner)
 {
     menu = popup(QStringLiteral("BasketMenu"), owner);
     const QString defaultCaption = QStringLiteral("Default");
-    delete_ = item(menu, QStringLiteral("Delete filename from Basket"), Delete);
+    delete_ = item(menu, QStringLiteral("Delete filename from Basket"), Code::Delete);
     copyTo = menu->addMenu(QStringLiteral("Copy RadeZazeda to:"));
-    copyDefault = item(copyTo, defaultCaption, CopyDefault);
-    copySelected = item(copyTo, QStringLiteral("Selected Directory"), CopySelected);
+    copyDefault = item(copyTo, defaultCaption, Code::CopyDefault);
+    copySelected = item(copyTo, QStringLiteral("Selected Directory"), Code::CopySelected);
     zipTo = menu->addMenu(QStringLiteral("Zip RadeZazeda to:"));
-    zipDefault = item(zipTo, defaultCaption, ZipDefault);
-    zipSelected = item(zipTo, QStringLiteral("Selected File"), ZipSelected);
+    zipDefault = item(zipTo, defaultCaption, Code::ZipDefault);
+    zipSelected = item(zipTo, QStringLiteral("Selected File"), Code::ZipSelected);
     stampTo = menu->addMenu(QStringLiteral("Timestamp RadeZazeda to:"));
-    stampDefault = item(stampTo, defaultCaption, StampDefault);
-    stampSelected = item(stampTo, QStringLiteral("Selected Directory"), StampSelected);
+    stampDefault = item(stampTo, defaultCaption, Code::StampDefault);
+    stampSelected = item(stampTo, QStringLiteral("Selected Directory"), Code::StampSelected);
     saveTo = menu->addMenu(QStringLiteral("Save RadeZazeda to"));
-    saveDefault = item(saveTo, defaultCaption, SaveDefault);
-    saveSelected = item(saveTo, QStringLiteral("Selected File"), SaveSelected);
+    saveDefault = item(saveTo, defaultCaption, Code::SaveDefault);
+    saveSelected = item(saveTo, QStringLiteral("Selected File"), Code::SaveSelected);
     // The save target is proposed when its sub-menu opens.
     connect(saveTo, &QMenu::aboutToShow, this, [this] {
         if (isUnset(saveDefault))
             saveDefault->setText(saveFolder + QStringLiteral("temp.bsk"));
     });
     menu->addSeparator();
-    thumbnails = item(menu, QStringLiteral("Picture thumbnails"), Thumbnails);
-    properties = item(menu, QStringLiteral("Properties"), Properties);
-    showHide = item(menu, QStringLiteral("Show/hide Radezazeda"), ShowHide);
-    clear = item(menu, QStringLiteral("Clear RadeZazeda"), Clear);
+    thumbnails = item(menu, QStringLiteral("Picture thumbnails"), Code::Thumbnails);
+    properties = item(menu, QStringLiteral("Properties"), Code::Properties);
+    showHide = item(menu, QStringLiteral("Show/hide Radezazeda"), Code::ShowHide);
+    clear = item(menu, QStringLiteral("Clear RadeZazeda"), Code::Clear);
     menu->addSeparator();
     cancel = item(menu, QStringLiteral("Cancel"));
 }
@@ -57,7 +57,7 @@ void BasketMenu::prepare(bool wholeBasket, const QString& folder)
     saveFolder = folder;
 }
 
-QString BasketMenu::exec(const QPoint& globalPos)
+BasketMenu::Code BasketMenu::exec(const QPoint& globalPos)
 {
-    return run(menu, globalPos);
+    return run<Code>(menu, globalPos);
 }

@@ -5,26 +5,29 @@
 class QAction;
 class QMenu;
 
-/// "BasketMenu": the basket's pop-up, for the whole basket (opened from the icon, tag
-/// "ALL") or for one row (tag = the row's number). Items leave their codes; the
+/// "BasketMenu": the basket's pop-up, for the whole basket (opened from the icon) or for
+/// one row. Items leave their codes; the
 /// "Default" items keep their target in their caption.
 class BasketMenu : public MenuCommand {
     Q_OBJECT
 public:
-    // Codes the items leave.
-    static inline const QString ShowHide = QStringLiteral("SH");
-    static inline const QString Clear = QStringLiteral("CL");
-    static inline const QString Delete = QStringLiteral("DE");
-    static inline const QString CopyDefault = QStringLiteral("CD");
-    static inline const QString CopySelected = QStringLiteral("CS");
-    static inline const QString ZipDefault = QStringLiteral("ZD");
-    static inline const QString ZipSelected = QStringLiteral("ZS");
-    static inline const QString StampDefault = QStringLiteral("TD");
-    static inline const QString StampSelected = QStringLiteral("TS");
-    static inline const QString SaveDefault = QStringLiteral("SD");
-    static inline const QString SaveSelected = QStringLiteral("SS");
-    static inline const QString Thumbnails = QStringLiteral("PT");
-    static inline const QString Properties = QStringLiteral("P");
+    /// What the items leave.
+    enum class Code {
+        None,
+        ShowHide,
+        Clear,
+        Delete,
+        CopyDefault,
+        CopySelected,
+        ZipDefault,
+        ZipSelected,
+        StampDefault,
+        StampSelected,
+        SaveDefault,
+        SaveSelected,
+        Thumbnails,
+        Properties,
+    };
 
     explicit BasketMenu(QWidget* owner);
 
@@ -32,11 +35,11 @@ public:
     /// gives each "Default" item whose caption is "" or "Default" its default target
     /// (`folder`: the listed folder, or the working folder when none is listed).
     void prepare(bool wholeBasket, const QString& folder);
-    /// Runs the menu; returns the code left ("" when dismissed).
-    QString exec(const QPoint& globalPos);
+    /// Runs the menu; returns the code left (Code::None when dismissed).
+    Code exec(const QPoint& globalPos);
 
-    /// "ALL" or the row number the menu was opened for.
-    QString tag;
+    /// Opened for the whole basket (from the icon), else for the selected row.
+    bool wholeBasket = true;
 
     QMenu* menu = nullptr;
     QAction* delete_ = nullptr;

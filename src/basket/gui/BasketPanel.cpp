@@ -173,7 +173,7 @@ void BasketPanel::openMenu(int row, const QPoint& globalPos)
         return;
     }
     const bool whole = row < 1;
-    menu_->tag = whole ? QStringLiteral("ALL") : NumText(row);
+    menu_->wholeBasket = whole;
     if (!whole)
         basket_->grid().setSelection(row, Basket::ShownColumn, row, Basket::ShownColumn);
     menu_->prepare(whole, defaultFolder());
@@ -182,32 +182,50 @@ void BasketPanel::openMenu(int row, const QPoint& globalPos)
 
 std::pair<int, int> BasketPanel::selectedRows() const
 {
-    if (menu_->tag == u"ALL")
+    if (menu_->wholeBasket)
         return {1, basket_->entries()};
     const int row = basket_->grid().row();
     return {row, row};
 }
 
-void BasketPanel::runCommand(const QString& code)
+void BasketPanel::runCommand(BasketMenu::Code code)
 {
-    if (code == BasketMenu::ShowHide)
+    using Code = BasketMenu::Code;
+    switch (code) {
+    case Code::ShowHide:
         toggleShown();
-    else if (code == BasketMenu::Clear)
+        break;
+    case Code::Clear:
         clearCommand();
-    else if (code == BasketMenu::Delete)
+        break;
+    case Code::Delete:
         deleteCommand();
-    else if (code == BasketMenu::CopyDefault || code == BasketMenu::CopySelected)
-        copyCommand(false, code == BasketMenu::CopySelected);
-    else if (code == BasketMenu::StampDefault || code == BasketMenu::StampSelected)
-        copyCommand(true, code == BasketMenu::StampSelected);
-    else if (code == BasketMenu::ZipDefault || code == BasketMenu::ZipSelected)
-        zipCommand(code == BasketMenu::ZipSelected);
-    else if (code == BasketMenu::SaveDefault || code == BasketMenu::SaveSelected)
-        saveCommand(code == BasketMenu::SaveSelected);
-    else if (code == BasketMenu::Properties)
+        break;
+    case Code::CopyDefault:
+    case Code::CopySelected:
+        copyCommand(false, code == Code::CopySelected);
+        break;
+    case Code::StampDefault:
+    case Code::StampSelected:
+        copyCommand(true, code == Code::StampSelected);
+        break;
+    case Code::ZipDefault:
+    case Code::ZipSelected:
+        zipCommand(code == Code::ZipSelected);
+        break;
+    case Code::SaveDefault:
+    case Code::SaveSelected:
+        saveCommand(code == Code::SaveSelected);
+        break;
+    case Code::Properties:
         propertiesCommand();
-    else if (code == BasketMenu::Thumbnails)
+        break;
+    case Code::Thumbnails:
         thumbnailsCommand();
+        break;
+    case Code::None:
+        break;
+    }
 }
 
 void BasketPanel::gridDrop(const QMimeData* data, int row)
@@ -382,7 +400,7 @@ void BasketPanel::clearCommand()
 
 void BasketPanel::propertiesCommand()
 {
-    if (menu_->tag == u"ALL") {
+    if (menu_->wholeBasket) {
         prompts_.message(basket_->summaryText(), Basket::Title);
         return;
     }

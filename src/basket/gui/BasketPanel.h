@@ -2,6 +2,7 @@
 
 #include "basket/Basket.h"
 #include "basket/OverwritePairs.h"
+#include "basket/gui/BasketMenu.h"
 
 #include <QObject>
 #include <QPointer>
@@ -55,8 +56,8 @@ public:
     void showGrid();
     /// Opens "BasketMenu" for the whole basket (row < 1) or one row, and acts on it.
     void openMenu(int row, const QPoint& globalPos);
-    /// Acts on a code of "BasketMenu" for the menu's tag.
-    void runCommand(const QString& code);
+    /// Acts on a code of "BasketMenu" for the whole basket or the row it was opened for.
+    void runCommand(BasketMenu::Code code);
 
     /// Starts copying or time-stamp-copying rows into `folder`, one file per turn of the
     /// event loop, with progress; at the end the conflict dialog or the summary, then

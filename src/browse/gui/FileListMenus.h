@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browse/NodeClick.h"
 #include "controls/gui/MenuCommand.h"
 
 class QAction;
@@ -7,26 +8,26 @@ class QMenu;
 class QWidget;
 
 /// The file list's pop-up menus: "File1view" for a file node, "Files" for the whole
-/// list or a group, "Allview" for expanding and collapsing. Items carry their codes;
-/// items of features that are not wired yet start disabled.
+/// list or a group, "Allview" for expanding and collapsing. Coded items leave their
+/// NodeActionKind; items of features that are not wired yet start disabled.
 class FileListMenus : public MenuCommand {
     Q_OBJECT
 public:
     struct File1viewMenu {
         QMenu* menu = nullptr;
-        QAction* viewFile = nullptr;  ///< "V"
-        QAction* viewIcons = nullptr; ///< "VI"
-        QAction* execute = nullptr;   ///< "R"
+        QAction* viewFile = nullptr;
+        QAction* viewIcons = nullptr;
+        QAction* execute = nullptr;
         QMenu* copyTo = nullptr;
-        QAction* copyDefault = nullptr;  ///< "C"; the copy feature appends the folder
-        QAction* copySelected = nullptr; ///< "C"; the copy feature appends the folder
+        QAction* copyDefault = nullptr;  ///< the copy feature keeps the target folder
+        QAction* copySelected = nullptr; ///< the copy feature asks for the target folder
         QMenu* zipTo = nullptr;
-        QAction* zipDefault = nullptr;  ///< "Z"
-        QAction* zipSelected = nullptr; ///< "Z"
-        QAction* properties = nullptr;  ///< "P"
+        QAction* zipDefault = nullptr;
+        QAction* zipSelected = nullptr;
+        QAction* properties = nullptr;
         QAction* removeBasketEntry = nullptr;
-        QAction* addToBasket = nullptr; ///< "AB"
-        QAction* cancel = nullptr;      ///< ""
+        QAction* addToBasket = nullptr;
+        QAction* cancel = nullptr;
     };
     struct FilesMenu {
         QMenu* menu = nullptr;
@@ -42,8 +43,8 @@ public:
         QMenu* menu = nullptr;
         QAction* expandAll = nullptr;
         QAction* collapseAll = nullptr;
-        QAction* showZipped = nullptr;     ///< "ZE"
-        QAction* collapseZipped = nullptr; ///< "ZC"
+        QAction* showZipped = nullptr;
+        QAction* collapseZipped = nullptr;
         QAction* cancel = nullptr;
     };
 

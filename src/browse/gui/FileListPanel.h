@@ -91,15 +91,16 @@ public:
     /// The node-click handler for `id` with what the click left; `globalPos` places the
     /// menu that NodeClick::Menu opens.
     void handleNodeClick(NodeTree::Id id, NodeClick click, const QPoint& globalPos);
-    /// Acts on a code a node's menu left ("V", "AB", "C/home/u/"...) for `id`.
-    void runNodeCode(NodeTree::Id id, const QString& code);
+    /// Acts on what a node's menu item (or a click) asks of `id`.
+    void runNodeCode(NodeTree::Id id, NodeActionKind kind);
 
-    /// Acts on a code of the "Allview" menu ("ZE", "ZC") as when the menu left it; nothing
-    /// on an empty list.
-    void runAllviewCode(const QString& code);
+    /// Acts on an item of the "Allview" menu (expanding or collapsing the archives) as
+    /// when the menu left it; nothing on an empty list.
+    void runAllviewCode(NodeActionKind kind);
     /// "Show all zipped files" over the whole list; `cancel` is checked before each node.
+    /// While a listing runs it is kept for the list that listing shows (-1 then).
     int showAllZippedFiles(CancelKey& cancel);
-    /// "Collapse all zipped files".
+    /// "Collapse all zipped files"; while a listing runs, after it.
     void collapseZippedFiles();
     /// The file on disk behind a node: its own path, or for an entry of an archive (an
     /// archive inside another one too) its copy extracted to the working folder ("" when
@@ -112,9 +113,8 @@ public:
     [[nodiscard]] QIcon imageIcon(const QString& image) const;
 
 Q_SIGNALS:
-    /// A code for the main window: "V", "VI", "R", "P", "AB", "Z", "C"+folder, "ZE",
-    /// "ZC", with the file's folder (ending in "/") and entry.
-    void command(const QString& code, const QString& folder, const QString& name);
+    /// An action for the main window, with the file's folder (ending in "/") and entry.
+    void command(NodeActionKind kind, const QString& folder, const QString& name);
     /// The list was rebuilt from a folder read.
     void listed(int count);
     /// A folder is being read: `filesRead` so far.
@@ -167,12 +167,15 @@ private:
     bool mouseEvent(QEvent* event);
     bool keyEvent(QEvent* event);
     bool toolTipEvent(QEvent* event);
-    QString runNodeMenu(NodeMenu menu, const QPoint& globalPos);
+    NodeActionKind runNodeMenu(NodeMenu menu, const QPoint& globalPos);
     /// "Allview" (middle button or the menu key on the list); false on an empty list.
     bool runAllviewMenu(const QPoint& globalPos);
     QString tipFor(NodeTree::Id id) const;
     /// Acts on archives and their entries; true when the action was handled here.
     bool archiveAction(NodeTree::Id id, const NodeAction& action);
+    /// Shows the entries of the archive node with `key`; while a listing runs, in the
+    /// list it shows.
+    void expandArchive(const QString& key);
 
     Settings& settings_;
     Prompts& prompts_;

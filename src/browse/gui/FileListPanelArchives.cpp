@@ -16,12 +16,7 @@ bool FileListPanel::archiveAction(NodeTree::Id id, const NodeAction& action)
     const auto pathOf = [this](NodeTree::Id node) { return archivePathOf(node); };
     if (action.kind == NodeActionKind::View && IsArchiveNode(state_, settings_, id) &&
         state_.fileTree.children(id).empty()) {
-        BusyPointer busy;
-        const QString path = archivePathOf(id);
-        if (!path.isEmpty() && ExpandArchiveNode(state_, settings_, id, path, prompts_) > 0) {
-            state_.fileTree.setExpanded(id, true);
-            state_.fileTree.makeVisible(id);
-        }
+        expandArchive(state_.fileTree.key(id));
         return true;
     }
     const NodeTree::Id parent =
@@ -48,13 +43,31 @@ bool FileListPanel::archiveAction(NodeTree::Id id, const NodeAction& action)
         Q_EMIT archiveEntryToBasket(id);
     } else if (const QString extracted = archivePathOf(id); !extracted.isEmpty()) {
         const qsizetype slash = extracted.lastIndexOf(u'/');
-        Q_EMIT command(action.code, extracted.left(slash + 1), extracted.mid(slash + 1));
+        Q_EMIT command(action.kind, extracted.left(slash + 1), extracted.mid(slash + 1));
     }
     return true;
 }
 
+void FileListPanel::expandArchive(const QString& key)
+{
+    // The list a running listing hands over would drop the entries: expand in that one.
+    if (deferWhileBusy([this, key] { expandArchive(key); }))
+        return;
+    const NodeTree::Id id = state_.fileTree.find(key);
+    if (id == NodeTree::None || !state_.fileTree.children(id).empty())
+        return;
+    BusyPointer busy;
+    const QString path = archivePathOf(id);
+    if (!path.isEmpty() && ExpandArchiveNode(state_, settings_, id, path, prompts_) > 0) {
+        state_.fileTree.setExpanded(id, true);
+        state_.fileTree.makeVisible(id);
+    }
+}
+
 int FileListPanel::showAllZippedFiles(CancelKey& cancel)
 {
+    if (deferWhileBusy([this, &cancel] { showAllZippedFiles(cancel); }))
+        return -1;
     BusyPointer busy;
     const int count = ShowAllZippedFiles(
         state_, settings_, [this](NodeTree::Id node) { return archivePathOf(node); }, cancel,
@@ -65,5 +78,7 @@ int FileListPanel::showAllZippedFiles(CancelKey& cancel)
 
 void FileListPanel::collapseZippedFiles()
 {
+    if (deferWhileBusy([this] { collapseZippedFiles(); }))
+        return;
     CollapseZippedFiles(state_, settings_);
 }

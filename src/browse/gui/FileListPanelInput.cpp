@@ -138,16 +138,16 @@ void FileListPanel::handleNodeClick(NodeTree::Id id, NodeClick click, const QPoi
     if (menu != NodeMenu::None)
         runNodeCode(id, runNodeMenu(menu, globalPos));
     else if (click == NodeClick::View)
-        runNodeCode(id, QStringLiteral("V"));
+        runNodeCode(id, NodeActionKind::View);
 }
 
-void FileListPanel::runNodeCode(NodeTree::Id id, const QString& code)
+void FileListPanel::runNodeCode(NodeTree::Id id, NodeActionKind kind)
 {
-    const NodeAction action = NodeClickAction(state_, id, code);
+    const NodeAction action = NodeClickAction(state_, id, kind);
     if (archiveAction(id, action))
         return;
     if (action.kind != NodeActionKind::None)
-        Q_EMIT command(action.code, action.folder, action.name);
+        Q_EMIT command(action.kind, action.folder, action.name);
 }
 
 bool FileListPanel::runAllviewMenu(const QPoint& globalPos)
@@ -156,23 +156,23 @@ bool FileListPanel::runAllviewMenu(const QPoint& globalPos)
         return false;
     // "Expand all" and "Collapse all" act through their own connections; the archive
     // codes go to the node-click handler like the other menus' codes.
-    runAllviewCode(menus_->run(menus_->allview.menu, globalPos));
+    runAllviewCode(menus_->run<NodeActionKind>(menus_->allview.menu, globalPos));
     return true;
 }
 
-void FileListPanel::runAllviewCode(const QString& code)
+void FileListPanel::runAllviewCode(NodeActionKind kind)
 {
     if (state_.fileTree.count() < 2 || state_.showsPlaceholder)
         return;
-    const NodeAction action = NodeClickAction(state_, state_.fileTree.root(), code);
+    const NodeAction action = NodeClickAction(state_, state_.fileTree.root(), kind);
     if (action.kind != NodeActionKind::None)
-        Q_EMIT command(action.code, action.folder, action.name);
+        Q_EMIT command(action.kind, action.folder, action.name);
 }
 
-QString FileListPanel::runNodeMenu(NodeMenu menu, const QPoint& globalPos)
+NodeActionKind FileListPanel::runNodeMenu(NodeMenu menu, const QPoint& globalPos)
 {
     if (menu == NodeMenu::File1view)
-        return menus_->run(menus_->file1view.menu, globalPos);
+        return menus_->run<NodeActionKind>(menus_->file1view.menu, globalPos);
     const FileListMenus::FilesMenu& files = menus_->files;
     const bool group = menu == NodeMenu::FilesForGroup;
     if (files.addToBasket) {
@@ -185,10 +185,10 @@ QString FileListPanel::runNodeMenu(NodeMenu menu, const QPoint& globalPos)
         files.addSelectedToBasket && files.addSelectedToBasket->isEnabled();
     if (group && files.addSelectedToBasket)
         files.addSelectedToBasket->setEnabled(false);
-    const QString code = menus_->run(files.menu, globalPos);
+    const auto kind = menus_->run<NodeActionKind>(files.menu, globalPos);
     if (files.copyList)
         files.copyList->setEnabled(true);
     if (group && files.addSelectedToBasket)
         files.addSelectedToBasket->setEnabled(selectedWasEnabled);
-    return code;
+    return kind;
 }

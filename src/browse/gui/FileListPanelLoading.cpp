@@ -242,7 +242,7 @@ void FileListPanel::pollEscape(platform::ReadWatch& watch)
     if (!cancel_ || asking_ || watch.stop.load())
         return;
     asking_ = true;
-    if (cancel_->pressed() && EscapePressed(*cancel_, prompts_))
+    if (EscapeDelivered(*cancel_, prompts_))
         watch.stop = true;
     asking_ = false;
 }

@@ -7,6 +7,9 @@ class QMenu;
 class QWidget;
 
 /// The filter strip's pop-up menus: "Filter" and "Filterview" (a tab's menu).
+/// What a tab's "Filterview" menu leaves.
+enum class FilterviewCode { None, Modify, SetDefaults };
+
 class FilterMenus : public MenuCommand {
     Q_OBJECT
 public:
@@ -20,11 +23,11 @@ public:
     };
     struct FilterviewMenu {
         QMenu* menu = nullptr;
-        QAction* modify = nullptr;      ///< "M"
-        QAction* setDefaults = nullptr; ///< "D"
+        QAction* modify = nullptr;
+        QAction* setDefaults = nullptr;
         QAction* swapTabColor = nullptr;
         QAction* changeOrientation = nullptr;
-        QAction* cancel = nullptr; ///< ""
+        QAction* cancel = nullptr;
     };
 
     /// Builds the menus as children of `owner`.

@@ -177,10 +177,10 @@ void FilterStrip::tabMouseUp(int button, int x, int y)
     menus_->filterview.setDefaults->setText(QStringLiteral("Set default [") + caption +
                                             QStringLiteral("] types"));
     menuTab_ = tab - 1;
-    const QString code = menus_->run(menus_->filterview.menu, QCursor::pos());
-    if (code == u"M")
+    const auto code = menus_->run<FilterviewCode>(menus_->filterview.menu, QCursor::pos());
+    if (code == FilterviewCode::Modify)
         filters_->ModifyCategory(menuTab_);
-    else if (code == u"D")
+    else if (code == FilterviewCode::SetDefaults)
         filters_->SetDefaultTypes(menuTab_);
     menuTab_ = -1;
 }

@@ -187,9 +187,10 @@ HistoryListBox::HistoryListBox(Prompts& prompts, QWidget* parent)
 
     menuCodes_ = new MenuCommand(this);
     menu_ = MenuCommand::popup(QStringLiteral("HistoryListMenu"), this);
-    menuCodes_->item(menu_, QStringLiteral("Clear"), QStringLiteral("CL"));
-    menuCodes_->item(menu_, QStringLiteral("Sort descending"), QStringLiteral("SD"));
-    menuCodes_->item(menu_, QStringLiteral("Sort ascending"), QStringLiteral("SA"));
+    menuCodes_->item(menu_, QStringLiteral("Clear"), HistoryList::MenuCode::Clear);
+    menuCodes_->item(menu_, QStringLiteral("Sort descending"),
+                     HistoryList::MenuCode::SortDescending);
+    menuCodes_->item(menu_, QStringLiteral("Sort ascending"), HistoryList::MenuCode::SortAscending);
     menu_->addSeparator();
     menuCodes_->item(menu_, QStringLiteral("Cancel"));
 
@@ -372,7 +373,8 @@ void HistoryListBox::rowsReleased(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
-        const QString code = menuCodes_->run(menu_, event->globalPosition().toPoint());
+        const auto code =
+            menuCodes_->run<HistoryList::MenuCode>(menu_, event->globalPosition().toPoint());
         if (model_.runMenuCode(code, prompts_)) {
             if (model_.ListCount() == 0)
                 edit_->clear();

@@ -11,20 +11,24 @@ QMenu* MenuCommand::popup(const QString& title, QWidget* owner)
     return menu;
 }
 
-QAction* MenuCommand::item(QMenu* menu, const QString& caption, const QString& code, bool enabled)
+QAction* MenuCommand::addItem(QMenu* menu, const QString& caption, int code, bool enabled)
 {
     QAction* action = menu->addAction(caption);
     action->setData(code);
     action->setEnabled(enabled);
     // Connected first, so the code is in place before any feature's own handler runs.
-    connect(action, &QAction::triggered, this,
-            [this, action] { last_ = action->data().toString(); });
+    connect(action, &QAction::triggered, this, [this, action] { last_ = codeOf(action); });
     return action;
 }
 
-QString MenuCommand::run(QMenu* menu, QPoint globalPos)
+int MenuCommand::codeOf(const QAction* action)
 {
-    last_.clear();
+    return action ? action->data().toInt() : 0;
+}
+
+int MenuCommand::runMenu(QMenu* menu, QPoint globalPos)
+{
+    last_ = 0;
     if (menu)
         menu->exec(globalPos);
     return last_;

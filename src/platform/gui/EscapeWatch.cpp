@@ -18,13 +18,13 @@ EscapeWatch::~EscapeWatch()
 bool EscapeWatch::pressed()
 {
     QCoreApplication::processEvents();
-    return pressed_;
+    return pressed_.load();
 }
 
 bool EscapeWatch::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-        pressed_ = true;
+        pressed_.store(true);
     return QObject::eventFilter(watched, event);
 }

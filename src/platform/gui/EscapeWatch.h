@@ -3,9 +3,11 @@
 #include "platform/CancelKey.h"
 
 #include <QObject>
+#include <atomic>
 
 /// The cancel key over Qt: an application-wide event filter that records Escape
 /// presses. Install one for the whole program (it installs itself on construction).
+/// pressedSoFar() may be read from any thread.
 class EscapeWatch : public QObject, public CancelKey {
     Q_OBJECT
 public:
@@ -14,12 +16,12 @@ public:
 
     /// Lets pending events run, then tells whether Escape was pressed since clear().
     [[nodiscard]] bool pressed() override;
-    void clear() override { pressed_ = false; }
-    [[nodiscard]] bool pressedSoFar() override { return pressed_; }
+    void clear() override { pressed_.store(false); }
+    [[nodiscard]] bool pressedSoFar() override { return pressed_.load(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool pressed_ = false;
+    std::atomic<bool> pressed_{false};
 };

@@ -67,13 +67,13 @@ InfoForm::InfoForm(Prompts& prompts, QWidget* parent) : QDialog(parent), prompts
     layout->addWidget(creationNote_);
     layout->addWidget(frame);
     layout->addLayout(buttons);
-    setMode(QStringLiteral("F"));
+    setMode(Mode::File);
 }
 
-void InfoForm::setMode(const QString& tag)
+void InfoForm::setMode(Mode mode)
 {
-    tag_ = tag;
-    const bool file = tag != QLatin1String("Z");
+    mode_ = mode;
+    const bool file = mode == Mode::File;
     setCaptions(file ? FilePropertyLabels() : ArchiveEntryCaptions());
     for (QCheckBox* box : boxes_)
         box->parentWidget()->setVisible(file);
@@ -101,7 +101,7 @@ void InfoForm::setValues(const QStringList& values)
 {
     for (int i = 0; i < 14; ++i)
         values_[size_t(i)]->setText(values.value(i));
-    if (tag_ == QLatin1String("Z") && !values.value(1).isEmpty())
+    if (mode_ == Mode::ArchiveEntry && !values.value(1).isEmpty())
         setWindowTitle(QStringLiteral("Properties - ") + values.value(1)); // the entry's name
 }
 
@@ -144,7 +144,7 @@ namespace {
 
 /// The one properties dialog of `parent`, made on first use, in `mode`; shown modally
 /// after `fill` has put its values in.
-void showForm(const QString& mode, Prompts& prompts, QWidget* parent,
+void showForm(InfoForm::Mode mode, Prompts& prompts, QWidget* parent,
               const std::function<void(InfoForm&)>& fill)
 {
     auto* form =
@@ -164,10 +164,11 @@ void showForm(const QString& mode, Prompts& prompts, QWidget* parent,
 
 void ShowFileProperties(const QString& path, Prompts& prompts, QWidget* parent)
 {
-    showForm(QStringLiteral("F"), prompts, parent, [&path](InfoForm& f) { f.showFile(path); });
+    showForm(InfoForm::Mode::File, prompts, parent, [&path](InfoForm& f) { f.showFile(path); });
 }
 
 void ShowArchiveEntryProperties(const QStringList& values, Prompts& prompts, QWidget* parent)
 {
-    showForm(QStringLiteral("Z"), prompts, parent, [&values](InfoForm& f) { f.setValues(values); });
+    showForm(InfoForm::Mode::ArchiveEntry, prompts, parent,
+             [&values](InfoForm& f) { f.setValues(values); });
 }

@@ -18,11 +18,13 @@ class InfoForm : public QDialog {
 public:
     explicit InfoForm(Prompts& prompts, QWidget* parent = nullptr);
 
-    /// "F" (file) or "Z" (archive entry); sets the captions of that mode.
-    void setMode(const QString& tag);
-    [[nodiscard]] QString mode() const { return tag_; }
+    /// What the dialog shows the properties of.
+    enum class Mode { File, ArchiveEntry };
+    /// Sets the captions of `mode`; the file's boxes and Apply show only for a file.
+    void setMode(Mode mode);
+    [[nodiscard]] Mode mode() const { return mode_; }
 
-    /// GetFileInfo(path) into the labels and boxes ("F" mode).
+    /// GetFileInfo(path) into the labels and boxes (file mode).
     void showFile(const QString& path);
     /// Replaces the captions or the values of the label rows (up to 14).
     void setCaptions(const QStringList& captions);
@@ -42,7 +44,7 @@ public:
 private:
     void showEntryCount(const QString& text);
     Prompts& prompts_;
-    QString tag_ = QStringLiteral("F");
+    Mode mode_ = Mode::File;
     QString path_;
     std::array<QLabel*, 14> captions_{}; ///< InfoLabx
     std::array<QLabel*, 14> values_{};   ///< Infolab

@@ -82,20 +82,20 @@ TreeButtons::TreeButtons(FileListState& state, NodeTreeView& list, Settings& set
 void TreeButtons::connectMenus()
 {
     TreeMenus::TreeformatMenu& t = menus_->treeformat;
-    const auto entry = [this](QAction* action, const QString& code,
+    const auto entry = [this](QAction* action, std::optional<TreeType> choice,
                               std::optional<DateBasis> basis) {
         if (action)
             connect(action, &QAction::triggered, this,
-                    [this, code, basis] { ChooseTreeEntry(state_, buttons_, code, basis); });
+                    [this, choice, basis] { ChooseTreeEntry(state_, buttons_, choice, basis); });
     };
-    entry(t.nameTree, QStringLiteral("0"), std::nullopt);
-    entry(t.extensionTree, QStringLiteral("1"), std::nullopt);
-    entry(t.sizeTree, QStringLiteral("3"), std::nullopt);
-    entry(t.dateByCreation, QStringLiteral("2"), DateBasis::Created);
-    entry(t.dateByLastUpdated, QStringLiteral("2"), DateBasis::Modified);
-    entry(t.ageByCreation, QStringLiteral("4"), DateBasis::Created);
-    entry(t.ageByLastUpdated, QStringLiteral("4"), DateBasis::Modified);
-    entry(t.cancel, QStringLiteral("99"), std::nullopt);
+    entry(t.nameTree, TreeType::PlainList, std::nullopt);
+    entry(t.extensionTree, TreeType::Extension, std::nullopt);
+    entry(t.sizeTree, TreeType::Size, std::nullopt);
+    entry(t.dateByCreation, TreeType::Date, DateBasis::Created);
+    entry(t.dateByLastUpdated, TreeType::Date, DateBasis::Modified);
+    entry(t.ageByCreation, TreeType::Age, DateBasis::Created);
+    entry(t.ageByLastUpdated, TreeType::Age, DateBasis::Modified);
+    entry(t.cancel, std::nullopt, std::nullopt);
 
     TreeMenus::SortMenu& s = menus_->sort;
     const auto sortItem = [this](QAction* action, SortChoice choice) {
@@ -140,15 +140,21 @@ void TreeButtons::treeButtonReleased()
     menus_->run(menus_->treeformat.menu,
                 swapExtTree_->mapToGlobal(QPoint(0, swapExtTree_->height())));
     // The chosen item has acted already: its trigger is delivered inside the menu's run.
-    chooseTree(QString(), std::nullopt);
+    applyTreeChoice();
 }
 
-void TreeButtons::chooseTree(const QString& code, std::optional<DateBasis> dateBasis)
+void TreeButtons::chooseTree(TreeType type, std::optional<DateBasis> dateBasis)
 {
-    if (deferred([this, code, dateBasis] { chooseTree(code, dateBasis); }))
+    if (deferred([this, type, dateBasis] { chooseTree(type, dateBasis); }))
         return;
-    if (!code.isEmpty())
-        ChooseTreeEntry(state_, buttons_, code, dateBasis);
+    ChooseTreeEntry(state_, buttons_, type, dateBasis);
+    applyTreeChoice();
+}
+
+void TreeButtons::applyTreeChoice()
+{
+    if (deferred([this] { applyTreeChoice(); }))
+        return;
     // The rebuild may run on another thread: it writes a copy of the buttons' state,
     // taken over with the list.
     auto buttons = std::make_shared<TreeButtonState>(buttons_);

@@ -32,7 +32,9 @@ public:
     /// The sort button released: the sort menu, then the sort or rebuild it names.
     void sortButtonReleased();
     /// Carries out a tree choice as if its menu entry had been chosen (tests, shortcuts).
-    void chooseTree(const QString& code, std::optional<DateBasis> dateBasis = std::nullopt);
+    void chooseTree(TreeType type, std::optional<DateBasis> dateBasis = std::nullopt);
+    /// Builds the tree the last chosen "Treeformat" entry names, as when its menu closes.
+    void applyTreeChoice();
     /// What the sort button does before its menu shows (flip, entries offered); false
     /// when the menu must not open.
     bool prepareSortMenu();

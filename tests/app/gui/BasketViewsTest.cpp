@@ -80,13 +80,13 @@ protected:
 
 TEST_F(BasketViewsTest, PictureThumbnailsShowTheBasketsPicturesOnly)
 {
-    panel().runCommand(BasketMenu::Thumbnails);
+    panel().runCommand(BasketMenu::Code::Thumbnails);
     EXPECT_EQ(prompts.shownTexts(), QStringList{"RadeZazeda is empty"});
 
     add(tree.file("notes.txt", 10));
     add(tree.file("picture.bmp.txt", 10)); // a picture's name inside, not its extension
     prompts.shown.clear();
-    panel().runCommand(BasketMenu::Thumbnails);
+    panel().runCommand(BasketMenu::Code::Thumbnails);
     EXPECT_EQ(prompts.shownTexts(), QStringList{"RadeZazeda has no picture files"});
 
     // Twenty-six pictures from two folders, added out of order: one more than a page.
@@ -97,7 +97,7 @@ TEST_F(BasketViewsTest, PictureThumbnailsShowTheBasketsPicturesOnly)
     ASSERT_EQ(panel().basket().entries(), 28);
     prompts.shown.clear();
     EXPECT_TRUE(panel().menu().thumbnails->isEnabled());
-    panel().runCommand(BasketMenu::Thumbnails);
+    panel().runCommand(BasketMenu::Code::Thumbnails);
     EXPECT_EQ(prompts.shownTexts(), QStringList{" 26 pictures\r\n 2 pages"});
 
     ViewWindow* view = window.viewWindow();
@@ -176,7 +176,7 @@ TEST_F(BasketViewsTest, ShowSizeBarChartsTheShownBasketOneBarPerRow)
     ASSERT_TRUE(panel().gridShown());
     while (!panel().basket().empty()) {
         panel().basket().grid().setSelection(1, 2, 1, 2);
-        panel().runCommand(BasketMenu::Delete);
+        panel().runCommand(BasketMenu::Code::Delete);
     }
     ASSERT_TRUE(panel().basket().empty());
     ASSERT_TRUE(panel().gridShown());

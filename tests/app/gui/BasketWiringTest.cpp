@@ -59,7 +59,7 @@ TEST(BasketWiring, AddsFromTheListLoadsBasketFilesAndShowsTheGridOnTheViewWindow
     prompts.shown.clear();
 
     BasketPanel& panel = window.basket().panel();
-    Q_EMIT list->command("AB", folder, "alpha.txt");
+    Q_EMIT list->command(NodeActionKind::AddToBasket, folder, "alpha.txt");
     EXPECT_EQ(panel.basket().entries(), 1);
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].text,
@@ -115,7 +115,7 @@ TEST(BasketWiring, ZipEntriesAddedByMenuOrDragCopyByteForByte)
 
     // "Add to RadeZazeda" from the entry's menu, then a drag of the other entry.
     BasketPanel& panel = window.basket().panel();
-    list->runNodeCode(tree.find(zip + "/inner1.txt"), "AB");
+    list->runNodeCode(tree.find(zip + "/inner1.txt"), NodeActionKind::AddToBasket);
     ASSERT_EQ(panel.basket().entries(), 1);
     EXPECT_EQ(prompts.shownTexts().value(0).section("\r\n", 1, 1),
               t.path("data") + "/|docs.zip|inner1.txt");

@@ -50,7 +50,7 @@ TEST(IconFontCommands, ViewTTFontsListsTheFontsOfTheListAndViewIconsShowsIcons)
     EXPECT_EQ(grid.textMatrix(2, 2), "DejaVu Sans");
 
     const QString folder = tree.path("prog") + "/";
-    Q_EMIT list->command("VI", folder, "tool.exe");
+    Q_EMIT list->command(NodeActionKind::ViewIcons, folder, "tool.exe");
     EXPECT_EQ(window.viewWindow()->viewMode(), ViewMode::Icons);
     EXPECT_EQ(window.viewWindow()->statusMessage(), " 1 icons");
     window.close();

@@ -41,21 +41,50 @@ TEST(Menus, CaptionsAndCodesOfTheFileActions)
     EXPECT_EQ(captions(trees.treeformat.dateTree),
               (QStringList{"by Creation Date", "by Lastupdated Date"}));
 
-    const std::tuple<MenuCommand*, QAction*, const char*> coded[] = {
-        {&list, list.file1view.viewFile, "V"},         {&list, list.file1view.viewIcons, "VI"},
-        {&list, list.file1view.execute, "R"},          {&list, list.file1view.properties, "P"},
-        {&list, list.file1view.addToBasket, "AB"},     {&list, list.file1view.copySelected, "C"},
-        {&list, list.file1view.zipDefault, "Z"},       {&frame, frame.tvwview.size, "S"},
-        {&frame, frame.tvwview.properties, "P"},       {&filter, filter.filterview.modify, "M"},
-        {&filter, filter.filterview.setDefaults, "D"}, {&list, list.allview.showZipped, "ZE"},
-        {&list, list.allview.collapseZipped, "ZC"}};
-    for (const auto& [owner, action, code] : coded) {
+    // Each coded item, triggered, leaves its own code in its menus' owner.
+    const std::pair<QAction*, NodeActionKind> fileCodes[] = {
+        {list.file1view.viewFile, NodeActionKind::View},
+        {list.file1view.viewIcons, NodeActionKind::ViewIcons},
+        {list.file1view.execute, NodeActionKind::Run},
+        {list.file1view.properties, NodeActionKind::Properties},
+        {list.file1view.addToBasket, NodeActionKind::AddToBasket},
+        {list.file1view.copyDefault, NodeActionKind::Copy},
+        {list.file1view.copySelected, NodeActionKind::Copy},
+        {list.file1view.zipDefault, NodeActionKind::Zip},
+        {list.file1view.zipSelected, NodeActionKind::Zip},
+        {list.allview.showZipped, NodeActionKind::ExpandArchives},
+        {list.allview.collapseZipped, NodeActionKind::CollapseArchives},
+        {list.file1view.cancel, NodeActionKind::None},
+        {list.files.sizeTable, NodeActionKind::None}};
+    for (const auto& [action, code] : fileCodes) {
         action->setEnabled(true);
         action->trigger();
-        EXPECT_EQ(owner->last(), QLatin1String(code)) << action->text().toStdString();
+        EXPECT_EQ(list.last<NodeActionKind>(), code) << action->text().toStdString();
     }
-    frame.tvwview.cancel->trigger();
-    EXPECT_EQ(frame.last(), QString());
+    const std::pair<QAction*, NodeActionKind> listCodes[] = {
+        {frame.list.showZipped, NodeActionKind::ExpandArchives},
+        {frame.list.collapseZipped, NodeActionKind::CollapseArchives},
+        {frame.list.expandAll, NodeActionKind::None}};
+    for (const auto& [action, code] : listCodes) {
+        action->trigger();
+        EXPECT_EQ(frame.last<NodeActionKind>(), code) << action->text().toStdString();
+    }
+    const std::pair<QAction*, FolderMenuCode> folderCodes[] = {
+        {frame.tvwview.size, FolderMenuCode::SizeTable},
+        {frame.tvwview.properties, FolderMenuCode::Properties},
+        {frame.tvwview.cancel, FolderMenuCode::None}};
+    for (const auto& [action, code] : folderCodes) {
+        action->trigger();
+        EXPECT_EQ(frame.last<FolderMenuCode>(), code) << action->text().toStdString();
+    }
+    const std::pair<QAction*, FilterviewCode> filterCodes[] = {
+        {filter.filterview.modify, FilterviewCode::Modify},
+        {filter.filterview.setDefaults, FilterviewCode::SetDefaults},
+        {filter.filterview.swapTabColor, FilterviewCode::None}};
+    for (const auto& [action, code] : filterCodes) {
+        action->trigger();
+        EXPECT_EQ(filter.last<FilterviewCode>(), code) << action->text().toStdString();
+    }
 }
 
 TEST(Menus, UnbuiltFeaturesStartDisabledAndShortcutsAreSet)
@@ -81,9 +110,10 @@ TEST(Menus, RunReturnsTheCodeOfTheChosenItemOrNothing)
         menus.tvwview.properties->trigger();
         menus.tvwview.menu->close();
     });
-    EXPECT_EQ(menus.run(menus.tvwview.menu, QPoint(10, 10)), QStringLiteral("P"));
+    EXPECT_EQ(menus.run<FolderMenuCode>(menus.tvwview.menu, QPoint(10, 10)),
+              FolderMenuCode::Properties);
 
     // A dismissed menu leaves nothing, whatever an earlier run left.
     QTimer::singleShot(0, menus.tvwview.menu, [&] { menus.tvwview.menu->close(); });
-    EXPECT_EQ(menus.run(menus.tvwview.menu, QPoint(10, 10)), QString());
+    EXPECT_EQ(menus.run<FolderMenuCode>(menus.tvwview.menu, QPoint(10, 10)), FolderMenuCode::None);
 }

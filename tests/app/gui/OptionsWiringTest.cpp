@@ -48,7 +48,8 @@ TEST(OptionsWiring, OptionsReachBothWindowsAtOnceAndAreSavedAtExit)
     OptionsForm* form = window.optionsForm();
     ASSERT_NE(form, nullptr);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(window.settings().settingsChanged, 1) << "opening the dialog counts as a change";
+    EXPECT_EQ(window.settings().settingsChanged, SettingsChange::AskAtExit)
+        << "opening the dialog counts as a change";
 
     applySwatch(*form, 5, 0);  // Directory Tree BG: black
     applySwatch(*form, 2, 12); // Files List FG: bright red

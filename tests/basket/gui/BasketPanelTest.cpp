@@ -135,42 +135,42 @@ TEST(BasketPanel, CommandsActOnTheMenuTag)
     PanelFixture f;
     f.panel.basket().addLoadedEntry(t.file("a.txt", 1024));
     f.panel.basket().addLoadedEntry(t.file("b.txt", 1024));
-    f.panel.menu().tag = "ALL";
-    f.panel.runCommand(BasketMenu::Properties);
+    f.panel.menu().wholeBasket = true;
+    f.panel.runCommand(BasketMenu::Code::Properties);
     EXPECT_EQ(f.prompts.shown.last().text, " 2 files, 2 Kb");
     EXPECT_EQ(f.prompts.shown.last().title, "RadeZazeda");
 
     QString wanted;
     QObject::connect(&f.panel, &BasketPanel::propertiesWanted,
                      [&wanted](const QString& path) { wanted = path; });
-    f.panel.menu().tag = " 2";
+    f.panel.menu().wholeBasket = false;
     f.panel.basket().grid().setSelection(2, 2, 2, 2);
-    f.panel.runCommand(BasketMenu::Properties);
+    f.panel.runCommand(BasketMenu::Code::Properties);
     EXPECT_EQ(wanted, t.path("b.txt"));
 
     // Copy "Default" asks first; No copies nothing.
-    f.panel.menu().tag = "ALL";
+    f.panel.menu().wholeBasket = true;
     f.panel.menu().copyDefault->setText(t.folder("out") + "/");
-    f.panel.runCommand(BasketMenu::CopyDefault);
+    f.panel.runCommand(BasketMenu::Code::CopyDefault);
     EXPECT_EQ(f.prompts.shown.last().text,
               "copy 2 files in RadeZazeda to:\r\n" + t.path("out") + "/");
     f.prompts.answers = {Prompts::Answer::Yes};
-    f.panel.runCommand(BasketMenu::CopyDefault);
+    f.panel.runCommand(BasketMenu::Code::CopyDefault);
     FinishCopy(f.panel);
     EXPECT_EQ(f.prompts.shown.last().text, " 2 files copied to:\r\n" + t.path("out") + "/");
 
     bool emptied = false;
     QObject::connect(&f.panel, &BasketPanel::emptied, [&emptied] { emptied = true; });
-    f.panel.runCommand(BasketMenu::Delete);
+    f.panel.runCommand(BasketMenu::Code::Delete);
     EXPECT_EQ(f.panel.basket().entries(), 1);
     EXPECT_FALSE(emptied);
     f.panel.basket().grid().setSelection(1, 2, 1, 2);
-    f.panel.runCommand(BasketMenu::Delete);
+    f.panel.runCommand(BasketMenu::Code::Delete);
     EXPECT_TRUE(f.panel.basket().empty());
     EXPECT_TRUE(emptied);
-    f.panel.runCommand(BasketMenu::ZipDefault);
+    f.panel.runCommand(BasketMenu::Code::ZipDefault);
     EXPECT_EQ(f.prompts.shown.last().text, "nothing to zip");
-    f.panel.runCommand(BasketMenu::SaveSelected);
+    f.panel.runCommand(BasketMenu::Code::SaveSelected);
     EXPECT_EQ(f.prompts.shown.last().text, "nothing to save");
 }
 
@@ -246,12 +246,12 @@ TEST(BasketPanel, SavingToASelectedFileNamedWithoutExtensionWritesABasketFile)
     PanelFixture f;
     f.panel.basket().addLoadedEntry(t.file("a.txt", 3));
     f.prompts.texts = {t.path("mybasket")};
-    f.panel.runCommand(BasketMenu::SaveSelected);
+    f.panel.runCommand(BasketMenu::Code::SaveSelected);
     EXPECT_TRUE(QFile::exists(t.path("mybasket.bsk")));
     EXPECT_FALSE(QFile::exists(t.path("mybasket")));
     EXPECT_EQ(f.prompts.shown.last().text, "RadeZazeda saved to:\r\n" + t.path("mybasket.bsk"));
 
     f.prompts.texts = {t.path("list.txt")}; // a name with an extension keeps it
-    f.panel.runCommand(BasketMenu::SaveSelected);
+    f.panel.runCommand(BasketMenu::Code::SaveSelected);
     EXPECT_TRUE(QFile::exists(t.path("list.txt")));
 }

@@ -24,7 +24,8 @@
 namespace {
 
 struct Emitted {
-    QString code, folder, name;
+    NodeActionKind kind;
+    QString folder, name;
 };
 
 class FileListPanelTest : public ::testing::Test {
@@ -34,8 +35,8 @@ protected:
         panel.resize(400, 600);
         panel.show();
         QObject::connect(&panel, &FileListPanel::command, &panel,
-                         [this](const QString& c, const QString& f, const QString& n) {
-                             emitted.push_back({c, f, n});
+                         [this](NodeActionKind k, const QString& f, const QString& n) {
+                             emitted.push_back({k, f, n});
                          });
     }
 
@@ -74,7 +75,7 @@ protected:
         const size_t before = emitted.size();
         mouseOn(id, QEvent::MouseButtonDblClick);
         QApplication::processEvents();
-        if (emitted.size() != before + 1 || emitted.back().code != "V")
+        if (emitted.size() != before + 1 || emitted.back().kind != NodeActionKind::View)
             return {};
         return emitted.back().folder + emitted.back().name;
     }
@@ -159,7 +160,7 @@ TEST_F(FileListPanelTest, ClicksAndKeysFollowTheCommandCode)
 
     mouseOn(fileNode(1), QEvent::MouseButtonDblClick);
     ASSERT_EQ(emitted.size(), 1u);
-    EXPECT_EQ(emitted[0].code, "V");
+    EXPECT_EQ(emitted[0].kind, NodeActionKind::View);
     EXPECT_EQ(emitted[0].folder, tree.root() + "/");
     EXPECT_EQ(emitted[0].name, "two.txt");
 
@@ -215,13 +216,40 @@ TEST_F(FileListPanelTest, DoubleClickOnAZipShowsItsEntriesAndViewsAnEntryFromThe
 
     mouseOn(entry, QEvent::MouseButtonDblClick);
     ASSERT_EQ(emitted.size(), 1u);
-    EXPECT_EQ(emitted[0].code, "V");
+    EXPECT_EQ(emitted[0].kind, NodeActionKind::View);
     EXPECT_TRUE(emitted[0].folder.startsWith(settings.workFolder)) << "this run's own folder";
     EXPECT_TRUE(emitted[0].folder.endsWith("/pack.zip/"));
     EXPECT_EQ(emitted[0].name, "note.txt");
     QFile extracted(emitted[0].folder + emitted[0].name);
     ASSERT_TRUE(extracted.open(QIODevice::ReadOnly));
     EXPECT_EQ(extracted.readAll(), "hello");
+}
+
+TEST_F(FileListPanelTest, ArchiveInputWhileAListingRunsActsOnTheListItShows)
+{
+    TempTree tree;
+    ASSERT_TRUE(ZipWithPython(tree.folder("list") + "/pack.zip", {{"note.txt", "hello"}}));
+    useWorkFolder(tree);
+    const auto entriesOfZip = [this] {
+        return panel.state().fileTree.children(fileNode(0)).size();
+    };
+
+    // A double click on the zip of a list being replaced expands it in the new list.
+    ASSERT_EQ(OpenAndWait(panel, tree.path("list")), 1);
+    panel.openFolder(tree.path("list"));
+    ASSERT_TRUE(panel.listing());
+    mouseOn(fileNode(0), QEvent::MouseButtonDblClick);
+    ASSERT_TRUE(WaitForListing(panel));
+    EXPECT_EQ(entriesOfZip(), 1u);
+
+    // "Show all zipped files" asked for before the list has come.
+    panel.openFolder(tree.path("list"));
+    ASSERT_TRUE(panel.listing());
+    NoEscape cancel;
+    EXPECT_EQ(panel.showAllZippedFiles(cancel), -1) << "kept for the list on its way";
+    ASSERT_TRUE(WaitForListing(panel));
+    EXPECT_EQ(entriesOfZip(), 1u);
+    EXPECT_TRUE(emitted.empty());
 }
 
 TEST_F(FileListPanelTest, MiddleButtonAndMenuKeyOpenAllview)

@@ -45,9 +45,9 @@ TEST(InfoForm, ArchiveModeHasItsOwnCaptionsTitleAndNoBoxes)
     form.showFile(path);
     EXPECT_EQ(form.windowTitle(), "Properties - " + path);
     // The same form then shows an archive entry, as the one dialog of a window does.
-    form.setMode(QStringLiteral("Z"));
+    form.setMode(InfoForm::Mode::ArchiveEntry);
     form.setValues({"a.zip", "inner.txt"});
-    EXPECT_EQ(form.mode(), QLatin1String("Z"));
+    EXPECT_EQ(form.mode(), InfoForm::Mode::ArchiveEntry);
     EXPECT_EQ(form.valueLabel(1)->text(), QLatin1String("inner.txt"));
     EXPECT_TRUE(form.applyButton()->isHidden());
     EXPECT_EQ(form.windowTitle(), "Properties - inner.txt") << "no title of the file before";

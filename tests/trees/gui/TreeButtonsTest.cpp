@@ -66,7 +66,7 @@ TEST_F(TreeButtonsWindow, ButtonsSitBesideTheListWithTheirTips)
 TEST_F(TreeButtonsWindow, TreeMenuEntriesBuildTheirTreesAndWithholdThemselves)
 {
     menus->treeformat.sizeTree->trigger();
-    buttons->chooseTree(QString());
+    buttons->applyTreeChoice();
     EXPECT_EQ(groups(),
               QStringList({".Kb 0001 and below", ".Kb 0001 to 0100", ".Mb 0001 to 0010"}));
     EXPECT_FALSE(menus->treeformat.sizeTree->isVisible());
@@ -75,7 +75,7 @@ TEST_F(TreeButtonsWindow, TreeMenuEntriesBuildTheirTreesAndWithholdThemselves)
     EXPECT_TRUE(panel->statusLabel()->text().startsWith(QLatin1String("3")));
 
     menus->treeformat.ageByLastUpdated->trigger();
-    buttons->chooseTree(QString());
+    buttons->applyTreeChoice();
     EXPECT_EQ(groups(), QStringList({".. today"}));
     EXPECT_EQ(buttons->treeButton()->toolTip(),
               QLatin1String("Tree display by file Last Update Age"));
@@ -95,7 +95,7 @@ TEST_F(TreeButtonsWindow, SortChoicesSortThePlainListAndFlipTheGroupedOrder)
     EXPECT_EQ(t.node(t.children(t.root()).front()).text, QLatin1String("small.txt"));
     EXPECT_EQ(buttons->sortButton()->toolTip(), QLatin1String("Sorted by Size - Ascending"));
 
-    buttons->chooseTree(QStringLiteral("1"));
+    buttons->chooseTree(TreeType::Extension);
     ASSERT_TRUE(buttons->prepareSortMenu());
     EXPECT_EQ(menus->sort.descending->text(), QLatin1String("Sort Ascending"));
     EXPECT_TRUE(menus->sort.descending->isVisible());
@@ -117,7 +117,7 @@ TEST_F(TreeButtonsWindow, SortChoicesSortThePlainListAndFlipTheGroupedOrder)
 
 TEST_F(TreeButtonsWindow, ExpandAndCollapseAll)
 {
-    buttons->chooseTree(QStringLiteral("1"));
+    buttons->chooseTree(TreeType::Extension);
     const NodeTree& t = panel->state().fileTree;
     buttons->expandAll();
     for (const auto id : t.children(t.root()))
@@ -153,14 +153,14 @@ TEST_F(TreeButtonsWindow, RebuildsOnAnotherThreadEqualThoseInPlace)
     };
     both([](TreeButtons& b) { b.chooseSort(SortChoice::BySize); });
     both([](TreeButtons& b) { b.chooseSort(SortChoice::BySize); });
-    both([](TreeButtons& b) { b.chooseTree(QStringLiteral("3")); });
+    both([](TreeButtons& b) { b.chooseTree(TreeType::Size); });
     EXPECT_EQ(groups().size(), 3);
-    both([](TreeButtons& b) { b.chooseTree(QStringLiteral("1")); });
+    both([](TreeButtons& b) { b.chooseTree(TreeType::Extension); });
     both([](TreeButtons& b) {
         ASSERT_TRUE(b.prepareSortMenu());
         b.chooseSort(SortChoice::Direction);
     });
-    both([](TreeButtons& b) { b.chooseTree(QStringLiteral("0")); });
+    both([](TreeButtons& b) { b.chooseTree(TreeType::PlainList); });
     both([](TreeButtons& b) { b.chooseSort(SortChoice::ByExtension); });
     EXPECT_EQ(away.menus().treeformat.nameTree->isVisible(),
               menus->treeformat.nameTree->isVisible());

@@ -63,15 +63,13 @@ void ThumbnailView::setPictures(const QStringList& paths)
     pictures_ = paths;
 }
 
-void ThumbnailView::TriggerThumbnail(const QString& tag)
+void ThumbnailView::TriggerThumbnail(Trigger trigger)
 {
-    if (tag == QLatin1String("SIZING")) {
+    if (trigger == Trigger::Sizing) {
         ShowThumbnailPage(pages_->page());
         pages_->scrollBar()->setEnabled(pages_->pageCount() > 1);
         return;
     }
-    if (tag != QLatin1String("VIEW"))
-        return;
     const int count = int(pictures_.size());
     if (count == 0) {
         prompts_.message(QStringLiteral("no pictures found"));
@@ -153,7 +151,7 @@ void ThumbnailView::checkEscape()
 {
     // The question may take a while: no second check meanwhile.
     escapeCheck_.stop();
-    if (EscapePressed(cancel_, prompts_))
+    if (EscapeDelivered(cancel_, prompts_))
         *stop_ = true; // the page ends at its next picture, keeping what is drawn
     else if (drawing())
         escapeCheck_.start();

@@ -32,9 +32,10 @@ public:
     /// The picture set (`List1`), full paths in the order they are shown.
     void setPictures(const QStringList& paths);
     [[nodiscard]] const QStringList& pictures() const { return pictures_; }
-    /// "TriggerThumNail": "VIEW" starts a show of the set (with its message), "SIZING"
-    /// draws the page shown again after a resize; other tags do nothing.
-    void TriggerThumbnail(const QString& tag);
+    /// "TriggerThumNail": View starts a show of the set (with its message), Sizing
+    /// draws the page shown again after a resize.
+    enum class Trigger { View, Sizing };
+    void TriggerThumbnail(Trigger trigger);
     /// Shows page `page` (0-based): at once when drawn before, else once drawn.
     void ShowThumbnailPage(int page);
     /// True while a page is being drawn.

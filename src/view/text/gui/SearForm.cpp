@@ -53,7 +53,7 @@ SearForm::SearForm(QTextEdit& text, GridView& grid, Prompts& prompts, QWidget* p
 
 void SearForm::FindNext()
 {
-    if (tag == QLatin1String("vgrid"))
+    if (searchesGrid)
         findInGrid();
     else
         findInText();

@@ -13,14 +13,14 @@ class QRadioButton;
 class QTextEdit;
 
 /// The "Find" dialog of the view window: searches the text view forward from the last
-/// hit, or the table grid cell by cell when tagged "vgrid". Not modal.
+/// hit, or the table grid cell by cell while searchesGrid is set. Not modal.
 class SearForm : public QDialog {
     Q_OBJECT
 public:
     SearForm(QTextEdit& text, GridView& grid, Prompts& prompts, QWidget* parent);
 
-    /// "vgrid" while it searches the grid; anything else searches the text.
-    QString tag;
+    /// True while it searches the grid, else it searches the text.
+    bool searchesGrid = false;
     [[nodiscard]] TextSearchState& state() { return state_; }
 
     /// The text to find (`Text1`).

@@ -50,7 +50,7 @@ PictureSoundViews::PictureSoundViews(ViewWindow& window, Prompts& prompts, Cance
             &SoundView::CancelMedia);
     connect(&window, &ViewWindow::pageNeedsRedraw, this, [this](ViewMode mode) {
         if (mode == ViewMode::Thumbnails)
-            thumbnails_->TriggerThumbnail(QStringLiteral("SIZING"));
+            thumbnails_->TriggerThumbnail(ThumbnailView::Trigger::Sizing);
     });
     enableRotation(window, ViewMenuItem::RotateLeft, &PictureView::RotateLeft);
     enableRotation(window, ViewMenuItem::RotateRight, &PictureView::RotateRight);
@@ -82,5 +82,5 @@ PictureSoundViews* PictureSoundViews::of(ViewWindow* window)
 void PictureSoundViews::ShowThumbnails(const QStringList& paths)
 {
     thumbnails_->setPictures(paths);
-    thumbnails_->TriggerThumbnail(QStringLiteral("VIEW"));
+    thumbnails_->TriggerThumbnail(ThumbnailView::Trigger::View);
 }

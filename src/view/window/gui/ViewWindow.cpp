@@ -128,7 +128,7 @@ void ViewWindow::TriggerView(const ViewRequest& request)
     if (isHidden())
         show();
     const QString path = request.fullPath();
-    if (request.extension == QLatin1String("VI")) {
+    if (request.iconsView) {
         currentViewFile_ = path;
         if (const auto it = kindViews_.find(ViewAction::Icons); it != kindViews_.end())
             it->second(request);

@@ -31,9 +31,9 @@ void ViewWindow::FindText()
     // The grid is shown over the text view, which stays visible beneath it. A size table
     // leaves the view mode empty (it shows no file) and is searched all the same.
     if (grid_->isVisible()) {
-        form->tag = QStringLiteral("vgrid");
+        form->searchesGrid = true;
     } else if (viewMode_ != ViewMode::None && textBox_->isVisible()) {
-        form->tag.clear(); // a dialog last used on the grid searches the text again
+        form->searchesGrid = false; // a dialog last used on the grid searches the text again
     } else {
         return;
     }

@@ -43,7 +43,13 @@ protected:
     {
         const qsizetype slash = path.lastIndexOf('/');
         return {path.left(slash + 1), path.mid(slash + 1), extension,
-                ClassifyFileKind(extension == "VI" ? ".EXE" : extension, settings)};
+                ClassifyFileKind(extension, settings)};
+    }
+    ViewRequest iconsRequest(const QString& path)
+    {
+        ViewRequest icons = request(path, ".EXE");
+        icons.iconsView = true;
+        return icons;
     }
 
     TempTree tree;
@@ -61,7 +67,7 @@ TEST_F(IconFontViewsTest, ViewIconsShowsAPageAndSavesTheHoveredIcon)
     for (int i = 0; i < 40; ++i)
         groups.append({dibImage(32, 32, qRgb(10 + i * 5, 100, 100))});
     const QString program = tree.file("tools.dll", peWithIcons(groups));
-    window->TriggerView(request(program, "VI"));
+    window->TriggerView(iconsRequest(program));
 
     EXPECT_EQ(window->viewMode(), ViewMode::Icons);
     EXPECT_EQ(window->thumbPage(), ThumbPage::Icons);
@@ -116,7 +122,7 @@ TEST_F(IconFontViewsTest, ViewIconsShowsAPageAndSavesTheHoveredIcon)
 
 TEST_F(IconFontViewsTest, AFileWithoutIconsSaysSo)
 {
-    window->TriggerView(request(tree.file("readme.txt", "words"), "VI"));
+    window->TriggerView(iconsRequest(tree.file("readme.txt", "words")));
     EXPECT_EQ(prompts.shownTexts(), QStringList{"no icons in this files"});
     EXPECT_EQ(window->viewMode(), ViewMode::None);
 }

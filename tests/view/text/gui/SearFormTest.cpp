@@ -55,7 +55,7 @@ TEST(SearForm, SearchesTheGridWhenItIsShown)
     window.FindText();
     SearForm* form = window.searForm();
     ASSERT_TRUE(form->isVisible());
-    EXPECT_EQ(form->tag, "vgrid");
+    EXPECT_TRUE(form->searchesGrid);
     form->findWhat()->setText("needle");
     form->FindNext();
     EXPECT_EQ(grid.row(), 2);
@@ -110,7 +110,7 @@ TEST(SearForm, ASizeTableIsSearchedThoughItShowsNoFile)
     window.FindText();
     SearForm* form = window.searForm();
     ASSERT_TRUE(form->isVisible());
-    EXPECT_EQ(form->tag, "vgrid");
+    EXPECT_TRUE(form->searchesGrid);
     form->findWhat()->setText("report");
     form->FindNext();
     EXPECT_EQ(grid.row(), 2);

@@ -401,7 +401,7 @@ TEST_F(ViewWindowTest, KindsOfLaterViewsRunTheirRegisteredViewOrNothing)
     EXPECT_EQ(historyTexts().size(), 3);
 
     ViewRequest icons = request(QStringLiteral("song.mp3"));
-    icons.extension = QStringLiteral("VI");
+    icons.iconsView = true;
     window->TriggerView(icons);
     EXPECT_EQ(window->thumbPage(), ThumbPage::Icons);
     EXPECT_EQ(window->CurrentViewFile(), icons.fullPath());
