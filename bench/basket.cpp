@@ -53,7 +53,7 @@ void BasketAgainstListing(benchmark::State& bench)
     double basketTime = 0;
     for (auto _ : bench) {
         listing += secondsOf([&] {
-            FileListState state;
+            FileList state;
             ListFolder(state, settings, folder, QStringLiteral("*.*"));
             RefreshFileList(state, settings, GroupedTrees());
             benchmark::DoNotOptimize(state.fileTree.count());
@@ -64,7 +64,7 @@ void BasketAgainstListing(benchmark::State& bench)
             Grid grid;
             Basket basket(grid, prompts, host);
             AddFolderToBasket(basket, folder, settings);
-            FileListState state;
+            FileList state;
             ShowBasketInFileList(basket, state, QStringLiteral("*"), settings);
             benchmark::DoNotOptimize(state.fileTree.count());
         });

@@ -17,7 +17,7 @@ namespace {
 const char* const Extensions[] = {"txt", "bmp", "doc", "jpg", "c", "h", "zip", "log"};
 
 /// A listed folder of `n` files in eight extensions, without touching the disk.
-void fakeListing(FileListState& state, int n)
+void fakeListing(FileList& state, int n)
 {
     state.currentFolder = QStringLiteral("/bench/");
     state.readNames.Additem(QStringLiteral("/bench"));
@@ -35,7 +35,7 @@ void fakeListing(FileListState& state, int n)
 void NarrowToPictures(benchmark::State& bench)
 {
     Settings settings;
-    FileListState state;
+    FileList state;
     fakeListing(state, int(bench.range(0)));
     KivTabs tabs;
     ScriptedPrompts prompts;
@@ -51,7 +51,7 @@ void ExtensionStatistics(benchmark::State& bench)
 {
     Settings settings;
     settings.extensionNames = false;
-    FileListState state;
+    FileList state;
     fakeListing(state, int(bench.range(0)));
     state.treeType = TreeType::Extension;
     RefreshFileList(state, settings, GroupedTrees());

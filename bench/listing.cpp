@@ -37,7 +37,7 @@ void ListAndRebuild(benchmark::State& bench)
     const QString folder = folderOf(int(bench.range(0)));
     const Settings settings;
     for (auto _ : bench) {
-        FileListState state;
+        FileList state;
         const int n = ListFolder(state, settings, folder, QStringLiteral("*.*"));
         RefreshFileList(state, settings, GroupedTrees());
         benchmark::DoNotOptimize(n);
@@ -51,7 +51,7 @@ void ListWithPattern(benchmark::State& bench)
     const QString folder = folderOf(int(bench.range(0)));
     const Settings settings;
     for (auto _ : bench) {
-        FileListState state;
+        FileList state;
         benchmark::DoNotOptimize(
             ListFolder(state, settings, folder, QStringLiteral("*.TXT;*.jpg;file_1*")));
     }
@@ -60,9 +60,9 @@ void ListWithPattern(benchmark::State& bench)
 BENCHMARK(ListWithPattern)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 /// The state after listing the generated folder of `count` files.
-std::unique_ptr<FileListState> listedFolder(int count, const Settings& settings)
+std::unique_ptr<FileList> listedFolder(int count, const Settings& settings)
 {
-    auto state = std::make_unique<FileListState>();
+    auto state = std::make_unique<FileList>();
     ListFolder(*state, settings, folderOf(count), QStringLiteral("*.*"));
     RefreshFileList(*state, settings, GroupedTrees());
     return state;
@@ -71,8 +71,8 @@ std::unique_ptr<FileListState> listedFolder(int count, const Settings& settings)
 void BuildPlainList(benchmark::State& bench)
 {
     const Settings settings;
-    const std::unique_ptr<FileListState> listed = listedFolder(int(bench.range(0)), settings);
-    FileListState& state = *listed;
+    const std::unique_ptr<FileList> listed = listedFolder(int(bench.range(0)), settings);
+    FileList& state = *listed;
     for (auto _ : bench)
         BuildNameList(state, settings);
     bench.SetItemsProcessed(bench.iterations() * bench.range(0));
@@ -82,8 +82,8 @@ BENCHMARK(BuildPlainList)->Arg(100000)->Unit(benchmark::kMillisecond);
 void CopyListOfFolder(benchmark::State& bench)
 {
     const Settings settings;
-    const std::unique_ptr<FileListState> listed = listedFolder(int(bench.range(0)), settings);
-    const FileListState& state = *listed;
+    const std::unique_ptr<FileList> listed = listedFolder(int(bench.range(0)), settings);
+    const FileList& state = *listed;
     for (auto _ : bench)
         benchmark::DoNotOptimize(CopyListText(state.fileTree));
 }
@@ -101,7 +101,7 @@ void OpenFromTree(benchmark::State& bench)
     const QString folder = folderOf(int(bench.range(0)));
     const Settings settings;
     for (auto _ : bench) {
-        FileListState state;
+        FileList state;
         benchmark::DoNotOptimize(
             OpenFolder(state, settings, folder, QStringLiteral("*.*"), GroupedTrees()));
     }
@@ -114,7 +114,7 @@ void OpenFromHistory(benchmark::State& bench)
     const QString folder = folderOf(int(bench.range(0)));
     const Settings settings;
     for (auto _ : bench) {
-        FileListState state;
+        FileList state;
         benchmark::DoNotOptimize(
             OpenFolderWithFiles(state, settings, folder, QStringLiteral("*.*"), GroupedTrees()));
     }

@@ -1,6 +1,6 @@
 // Builds each grouped tree over a synthetic listing of 100,000 entries (no disk access:
 // the sizes and times come from the listing's metadata, as in the program).
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "shared/Settings.h"
 #include "trees/BandTrees.h"
 #include "trees/ExtensionTree.h"
@@ -17,7 +17,7 @@ namespace {
 
 constexpr int FileCount = 100'000;
 
-void fill(FileListState& state)
+void fill(FileList& state)
 {
     static const char* const exts[] = {".txt", ".jpg", ".doc", ".mp3", ".c", ".HTML", "", ".bin"};
     state.currentFolder = QStringLiteral("/bench/");
@@ -52,7 +52,7 @@ template <TreeType Type> void BM_GroupedTree(benchmark::State& bench)
 {
     Settings settings;
     settings.extensionNames = false;
-    FileListState state;
+    FileList state;
     fill(state);
     state.treeType = Type;
     const TreeContext context{
@@ -68,7 +68,7 @@ BENCHMARK_TEMPLATE(BM_GroupedTree, TreeType::Age)->Unit(benchmark::kMillisecond)
 void BM_PlainSortBySize(benchmark::State& bench)
 {
     Settings settings;
-    FileListState state;
+    FileList state;
     const TreeContext context{settings, QDateTime::currentDateTimeUtc(), {}};
     for (auto _ : bench) {
         bench.PauseTiming();
@@ -86,7 +86,7 @@ void BM_NameList(benchmark::State& bench)
 {
     Settings settings;
     settings.tabColorSwap = int(bench.range(0));
-    FileListState state;
+    FileList state;
     fill(state);
     for (auto _ : bench) {
         BuildNameList(state, settings);

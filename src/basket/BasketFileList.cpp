@@ -3,7 +3,7 @@
 #include "basket/Basket.h"
 #include "basket/FileCopy.h"
 #include "browse/ArchiveNodes.h"
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "browse/Wildcard.h"
 #include "platform/FileAccess.h"
 #include "platform/FileSystem.h"
@@ -58,7 +58,7 @@ int AddFolderToBasket(Basket& basket, const QString& folder, const Settings& set
     return added;
 }
 
-int AddNodeToBasket(Basket& basket, const FileListState& state, NodeTree::Id id,
+int AddNodeToBasket(Basket& basket, const FileList& state, NodeTree::Id id,
                     const QString& currentFolder)
 {
     const NodeTree& tree = state.fileTree;
@@ -97,7 +97,7 @@ int AddNodeToBasket(Basket& basket, const FileListState& state, NodeTree::Id id,
     return added;
 }
 
-bool PrepareResolvedFile(ResolvedFileNode& file, const FileListState& state, NodeTree::Id id,
+bool PrepareResolvedFile(ResolvedFileNode& file, const FileList& state, NodeTree::Id id,
                          const Settings& settings, Prompts& prompts)
 {
     const NodeTree& tree = state.fileTree;
@@ -123,7 +123,7 @@ bool PrepareResolvedFile(ResolvedFileNode& file, const FileListState& state, Nod
     return true;
 }
 
-int AddSelectedToBasket(Basket& basket, const FileListState& state, const QString& currentFolder,
+int AddSelectedToBasket(Basket& basket, const FileList& state, const QString& currentFolder,
                         const Settings& settings)
 {
     const NodeTree& tree = state.fileTree;
@@ -146,7 +146,7 @@ int AddSelectedToBasket(Basket& basket, const FileListState& state, const QStrin
     return added;
 }
 
-int ShowBasketInFileList(const Basket& basket, FileListState& state, const QString& filter,
+int ShowBasketInFileList(const Basket& basket, FileList& state, const QString& filter,
                          const Settings& settings)
 {
     state.listedNames.Clear();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "browse/ResolveFileNode.h"
 
 #include <QString>
@@ -15,7 +15,7 @@ int AddFolderToBasket(Basket& basket, const QString& folder, const Settings& set
 /// Adds the files under a node of the file list: a group's files, every group's files for
 /// the root of a grouped tree (names beginning with "." left out), the root's children
 /// for a plain listing. `currentFolder` is the folder the list shows. Returns the count.
-int AddNodeToBasket(Basket& basket, const FileListState& state, NodeTree::Id id,
+int AddNodeToBasket(Basket& basket, const FileList& state, NodeTree::Id id,
                     const QString& currentFolder);
 
 /// Gets the file that node `id` resolved to ready to add: an entry of an archive shown
@@ -23,16 +23,16 @@ int AddNodeToBasket(Basket& basket, const FileListState& state, NodeTree::Id id,
 /// and its copy there becomes the folder and name; a zip archive of the list without
 /// children is copied to the working folder. False when an entry could not be extracted
 /// (what went wrong was said): then there is nothing to add.
-bool PrepareResolvedFile(ResolvedFileNode& file, const FileListState& state, NodeTree::Id id,
+bool PrepareResolvedFile(ResolvedFileNode& file, const FileList& state, NodeTree::Id id,
                          const Settings& settings, Prompts& prompts);
 
 /// Adds every marked file of the list (NodeMark::Marked), then " n files added" or "no selected
 /// files". Returns the count.
-int AddSelectedToBasket(Basket& basket, const FileListState& state, const QString& currentFolder,
+int AddSelectedToBasket(Basket& basket, const FileList& state, const QString& currentFolder,
                         const Settings& settings);
 
 /// Lists the entries in the file list as the folder "RadeZazeda". `filter` "*" shows all,
 /// else a ";"-separated name pattern ("*.txt;*.md") picks the entries shown; nothing
 /// shown gives the "no files" placeholder. Returns the number shown.
-int ShowBasketInFileList(const Basket& basket, FileListState& state, const QString& filter,
+int ShowBasketInFileList(const Basket& basket, FileList& state, const QString& filter,
                          const Settings& settings);

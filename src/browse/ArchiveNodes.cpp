@@ -2,7 +2,7 @@
 
 #include "archive/ExamineArchive.h"
 #include "archive/ExtractZipEntry.h"
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "browse/NodeClick.h"
 #include "platform/CancelKey.h"
 #include "platform/FileAccess.h"
@@ -48,7 +48,7 @@ QString ExtractMember(const ArchiveMember& member, const QString& archiveKey,
 
 } // namespace
 
-QString FileOnDiskOf(const FileListState& state, const Settings& settings, NodeTree::Id id,
+QString FileOnDiskOf(const FileList& state, const Settings& settings, NodeTree::Id id,
                      Prompts& prompts)
 {
     const auto archiveOf = [&](NodeTree::Id node) {
@@ -79,7 +79,7 @@ QString ArchiveWorkFolder(const QString& workFolder, const QString& archiveKey,
            NameAfterLastBackslash(archiveText) + u'/';
 }
 
-bool IsArchiveNode(const FileListState& state, const Settings& settings, NodeTree::Id id)
+bool IsArchiveNode(const FileList& state, const Settings& settings, NodeTree::Id id)
 {
     if (ClassifyFileNode(state, id) != FileNodeKind::File)
         return false;
@@ -87,7 +87,7 @@ bool IsArchiveNode(const FileListState& state, const Settings& settings, NodeTre
     return ClassifyFileKind(ExtensionOf(text), settings) == FileKind::Zip;
 }
 
-std::optional<ArchiveMember> ArchiveMemberOf(const FileListState& state, const Settings& settings,
+std::optional<ArchiveMember> ArchiveMemberOf(const FileList& state, const Settings& settings,
                                              NodeTree::Id id, const ArchivePathOf& pathOf)
 {
     if (!state.fileTree.contains(id))
@@ -106,7 +106,7 @@ std::optional<ArchiveMember> ArchiveMemberOf(const FileListState& state, const S
     return member;
 }
 
-int ExpandArchiveNode(FileListState& state, const Settings& settings, NodeTree::Id id,
+int ExpandArchiveNode(FileList& state, const Settings& settings, NodeTree::Id id,
                       const QString& archivePath, Prompts& prompts)
 {
     NodeTree& tree = state.fileTree;
@@ -123,7 +123,7 @@ int ExpandArchiveNode(FileListState& state, const Settings& settings, NodeTree::
     return int(names.size());
 }
 
-int ShowAllZippedFiles(FileListState& state, const Settings& settings, const ArchivePathOf& pathOf,
+int ShowAllZippedFiles(FileList& state, const Settings& settings, const ArchivePathOf& pathOf,
                        CancelKey& cancel, Prompts& prompts)
 {
     cancel.clear();
@@ -160,7 +160,7 @@ int ShowAllZippedFiles(FileListState& state, const Settings& settings, const Arc
     return count;
 }
 
-void CollapseZippedFiles(FileListState& state, const Settings& settings)
+void CollapseZippedFiles(FileList& state, const Settings& settings)
 {
     NodeTree& tree = state.fileTree;
     NodeTreeLock lock(tree);

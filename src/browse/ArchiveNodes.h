@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 
 #include <QString>
 #include <functional>
@@ -34,15 +34,14 @@ using ArchivePathOf = std::function<QString(NodeTree::Id node)>;
 /// key. An archive inside another is extracted only once per run. "" when the entry
 /// cannot be had (what went wrong was said through `prompts`) or there is no working
 /// folder.
-[[nodiscard]] QString FileOnDiskOf(const FileListState& state, const Settings& settings,
-                                   NodeTree::Id id, Prompts& prompts);
+[[nodiscard]] QString FileOnDiskOf(const FileList& state, const Settings& settings, NodeTree::Id id,
+                                   Prompts& prompts);
 
 /// True for a file node of the Zip category (zip, cab, rar, ace by default).
-[[nodiscard]] bool IsArchiveNode(const FileListState& state, const Settings& settings,
-                                 NodeTree::Id id);
+[[nodiscard]] bool IsArchiveNode(const FileList& state, const Settings& settings, NodeTree::Id id);
 
 /// The archive and entry behind a node whose parent is an archive node; nothing else.
-[[nodiscard]] std::optional<ArchiveMember> ArchiveMemberOf(const FileListState& state,
+[[nodiscard]] std::optional<ArchiveMember> ArchiveMemberOf(const FileList& state,
                                                            const Settings& settings,
                                                            NodeTree::Id id,
                                                            const ArchivePathOf& pathOf);
@@ -51,15 +50,15 @@ using ArchivePathOf = std::function<QString(NodeTree::Id node)>;
 /// become its children, keyed by the archive's path + "/" + entry name, with the image
 /// of their extension. Returns the number added, or -1 when the node is no archive
 /// node or is expanded already.
-int ExpandArchiveNode(FileListState& state, const Settings& settings, NodeTree::Id id,
+int ExpandArchiveNode(FileList& state, const Settings& settings, NodeTree::Id id,
                       const QString& archivePath, Prompts& prompts);
 
 /// "Show all zipped files": walks the list again and again, expanding every archive
 /// node not expanded yet (a new Escape baseline first, the cancel check before each
 /// node), until a walk expands nothing. Writes the status and says " N files expanded"
 /// or "no files expanded". Returns the number expanded.
-int ShowAllZippedFiles(FileListState& state, const Settings& settings, const ArchivePathOf& pathOf,
+int ShowAllZippedFiles(FileList& state, const Settings& settings, const ArchivePathOf& pathOf,
                        CancelKey& cancel, Prompts& prompts);
 
 /// "Collapse all zipped files": every expanded archive node is collapsed.
-void CollapseZippedFiles(FileListState& state, const Settings& settings);
+void CollapseZippedFiles(FileList& state, const Settings& settings);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 
 struct Settings;
 
@@ -10,5 +10,5 @@ struct Settings;
 class FileTreeBuilder {
 public:
     virtual ~FileTreeBuilder() = default;
-    virtual void RebuildCurrentTree(FileListState& state, const Settings& settings) const = 0;
+    virtual void RebuildCurrentTree(FileList& state, const Settings& settings) const = 0;
 };

@@ -23,7 +23,7 @@ const QString NoFilters = QStringLiteral("No filters set");
 
 } // namespace
 
-FilterTabs::FilterTabs(Settings& settings, FileListState& state, const FileTreeBuilder& trees,
+FilterTabs::FilterTabs(Settings& settings, FileList& state, const FileTreeBuilder& trees,
                        KivTabs* tabs, Prompts& prompts, QObject* parent)
     : QObject(parent), settings_(settings), state_(state), trees_(trees), tabs_(tabs),
       prompts_(prompts)
@@ -125,7 +125,7 @@ void FilterTabs::reread(bool filtered, const std::function<void()>& then)
     const FileTreeBuilder* trees = &trees_;
     const QString folder = state_.currentFolder;
     const QString pattern = state_.listPattern;
-    const auto rebuild = [=](FileListState& state, const Settings& settings,
+    const auto rebuild = [=](FileList& state, const Settings& settings,
                              platform::ReadWatch* watch) {
         const int found = filtered ? ListFolderFiltered(state, settings, folder, watch)
                                    : ListFolder(state, settings, folder, pattern, watch);
@@ -226,7 +226,7 @@ namespace {
 
 /// Narrows listedNames from readNames to `pattern` (or to the "Other" filter's files)
 /// and rebuilds the list; the number of files left.
-int narrowListing(FileListState& state, const Settings& settings, const FileTreeBuilder& trees,
+int narrowListing(FileList& state, const Settings& settings, const FileTreeBuilder& trees,
                   const QString& pattern, const QString& caption)
 {
     // "*" (the "ALL" tab while other filters are set) keeps every listed entry.
@@ -282,7 +282,7 @@ void FilterTabs::narrow(const QString& pattern, const QString& caption,
                         const std::function<void()>& then)
 {
     const FileTreeBuilder* trees = &trees_;
-    const auto rebuild = [=](FileListState& state, const Settings& settings, platform::ReadWatch*) {
+    const auto rebuild = [=](FileList& state, const Settings& settings, platform::ReadWatch*) {
         return narrowListing(state, settings, *trees, pattern, caption);
     };
     RunListRebuild(rebuilder_, state_, settings_, rebuild, false, shownThen(then));
@@ -345,8 +345,7 @@ void FilterTabs::SwapTabColor()
     if (state_.showsPlaceholder || state_.fileTree.count() < 2)
         return;
     const FileTreeBuilder* trees = &trees_;
-    const auto rebuild = [trees](FileListState& state, const Settings& settings,
-                                 platform::ReadWatch*) {
+    const auto rebuild = [trees](FileList& state, const Settings& settings, platform::ReadWatch*) {
         trees->RebuildCurrentTree(state, settings);
         return state.listedNames.ListCount() - 1;
     };

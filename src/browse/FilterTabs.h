@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "browse/Filters.h"
 
 #include <QObject>
@@ -24,8 +24,8 @@ class Prompts;
 class FilterTabs : public QObject {
     Q_OBJECT
 public:
-    FilterTabs(Settings& settings, FileListState& state, const FileTreeBuilder& trees,
-               KivTabs* tabs, Prompts& prompts, QObject* parent = nullptr);
+    FilterTabs(Settings& settings, FileList& state, const FileTreeBuilder& trees, KivTabs* tabs,
+               Prompts& prompts, QObject* parent = nullptr);
     ~FilterTabs() override;
 
     /// One tab per category 0..categoryLast, captioned with the names and coloured;
@@ -117,7 +117,7 @@ private:
     void noteListing(const QString& pattern);
 
     Settings& settings_;
-    FileListState& state_;
+    FileList& state_;
     const FileTreeBuilder& trees_;
     KivTabs* tabs_; ///< the strip; none when filtering headless (lumara-cli)
     ListRebuilder* rebuilder_ = nullptr;

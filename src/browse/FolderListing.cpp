@@ -180,17 +180,17 @@ std::vector<QString> readFolder(const Settings& settings, const QString& folder,
     return names;
 }
 
-void startFolder(FileListState& state, const QString& folder)
+void startFolder(FileList& state, const QString& folder)
 {
     state.currentFolder = WithSlash(folder);
     state.readError.clear();
     state.entries.clear();
 }
 
-int listFolderFiltered(FileListState& state, const Settings& settings, const QString& folder,
+int listFolderFiltered(FileList& state, const Settings& settings, const QString& folder,
                        PreRead& preRead, platform::ReadWatch* watch);
 
-int listFolder(FileListState& state, const Settings& settings, const QString& folder,
+int listFolder(FileList& state, const Settings& settings, const QString& folder,
                const QString& pattern, PreRead& preRead, platform::ReadWatch* watch)
 {
     if (pattern != AllPattern && state.otherFilterActive) {
@@ -217,7 +217,7 @@ int listFolder(FileListState& state, const Settings& settings, const QString& fo
     return count;
 }
 
-int openFolder(FileListState& state, const Settings& settings, const QString& folder,
+int openFolder(FileList& state, const Settings& settings, const QString& folder,
                const QString& pattern, const FileTreeBuilder& trees, PreRead& preRead,
                platform::ReadWatch* watch)
 {
@@ -227,7 +227,7 @@ int openFolder(FileListState& state, const Settings& settings, const QString& fo
     return count;
 }
 
-int listFolderFiltered(FileListState& state, const Settings& settings, const QString& folder,
+int listFolderFiltered(FileList& state, const Settings& settings, const QString& folder,
                        PreRead& preRead, platform::ReadWatch* watch)
 {
     NodeTreeLock lock(state.fileTree);
@@ -260,21 +260,21 @@ int listFolderFiltered(FileListState& state, const Settings& settings, const QSt
 
 } // namespace
 
-int ListFolder(FileListState& state, const Settings& settings, const QString& folder,
+int ListFolder(FileList& state, const Settings& settings, const QString& folder,
                const QString& pattern, platform::ReadWatch* watch)
 {
     PreRead none;
     return listFolder(state, settings, folder, pattern, none, watch);
 }
 
-int OpenFolder(FileListState& state, const Settings& settings, const QString& folder,
+int OpenFolder(FileList& state, const Settings& settings, const QString& folder,
                const QString& pattern, const FileTreeBuilder& trees, platform::ReadWatch* watch)
 {
     PreRead none;
     return openFolder(state, settings, folder, pattern, trees, none, watch);
 }
 
-std::optional<int> OpenFolderWithFiles(FileListState& state, const Settings& settings,
+std::optional<int> OpenFolderWithFiles(FileList& state, const Settings& settings,
                                        const QString& folder, const QString& pattern,
                                        const FileTreeBuilder& trees, platform::ReadWatch* watch)
 {
@@ -285,14 +285,14 @@ std::optional<int> OpenFolderWithFiles(FileListState& state, const Settings& set
     return openFolder(state, settings, folder, pattern, trees, names, watch);
 }
 
-int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder,
+int ListFolderFiltered(FileList& state, const Settings& settings, const QString& folder,
                        platform::ReadWatch* watch)
 {
     PreRead none;
     return listFolderFiltered(state, settings, folder, none, watch);
 }
 
-void RefreshFileList(FileListState& state, const Settings& settings, const FileTreeBuilder& trees)
+void RefreshFileList(FileList& state, const Settings& settings, const FileTreeBuilder& trees)
 {
     const QString header = RootText(state.currentFolder);
     if (state.readNames.ListCount() < 2 && !state.otherFilterActive) {

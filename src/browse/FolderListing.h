@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 
 #include <QString>
 #include <optional>
@@ -13,7 +13,7 @@ struct Settings;
 /// ShowSystemHidden. With a pattern other than "*.*" and a category filter active, the
 /// filtered reader runs instead. Shows the placeholder when nothing is found.
 /// Returns the number of files. A `watch` may end the read early, as for OpenFolder.
-int ListFolder(FileListState& state, const Settings& settings, const QString& folder,
+int ListFolder(FileList& state, const Settings& settings, const QString& folder,
                const QString& pattern, platform::ReadWatch* watch = nullptr);
 
 /// Lists `folder` with `pattern` and, when something was found or a category filter is
@@ -21,23 +21,23 @@ int ListFolder(FileListState& state, const Settings& settings, const QString& fo
 /// and in lumara-cli. Returns the number of files. A read that failed leaves its reason
 /// in state.readError. A `watch` follows the directory read and may end it early: the
 /// files read by then are listed.
-int OpenFolder(FileListState& state, const Settings& settings, const QString& folder,
+int OpenFolder(FileList& state, const Settings& settings, const QString& folder,
                const QString& pattern, const FileTreeBuilder& trees,
                platform::ReadWatch* watch = nullptr);
 
 /// The folder-history route: opens `folder` as OpenFolder does when it holds at least
 /// one file, from one directory read; nothing (the state untouched) when it holds none.
-[[nodiscard]] std::optional<int> OpenFolderWithFiles(FileListState& state, const Settings& settings,
+[[nodiscard]] std::optional<int> OpenFolderWithFiles(FileList& state, const Settings& settings,
                                                      const QString& folder, const QString& pattern,
                                                      const FileTreeBuilder& trees,
                                                      platform::ReadWatch* watch = nullptr);
 
 /// Reads `folder` and keeps the files that pass `state.otherFilter` (every file
 /// while it has no criteria) in listedNames, header first. Returns the number kept.
-int ListFolderFiltered(FileListState& state, const Settings& settings, const QString& folder,
+int ListFolderFiltered(FileList& state, const Settings& settings, const QString& folder,
                        platform::ReadWatch* watch = nullptr);
 
 /// Rebuilds listedNames from the plain reader (unless a category filter is active) and
 /// fileTree for the current tree type through `trees`, then copies listedNames into
 /// readNames.
-void RefreshFileList(FileListState& state, const Settings& settings, const FileTreeBuilder& trees);
+void RefreshFileList(FileList& state, const Settings& settings, const FileTreeBuilder& trees);

@@ -1,6 +1,6 @@
 #include "browse/FolderTree.h"
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "platform/FileSystem.h"
 #include "platform/NetworkShares.h"
 #include "platform/SpecialFolders.h"

@@ -2,19 +2,19 @@
 
 #include <utility>
 
-void CopyListingSetup(const FileListState& from, FileListState& to)
+void CopyListingSetup(const FileList& from, FileList& to)
 {
     to.setup() = from.setup();
     to.otherFilter = from.otherFilter;
 }
 
-void CopyFileListState(const FileListState& from, FileListState& to)
+void CopyFileList(const FileList& from, FileList& to)
 {
     to.contents() = from.contents();
     CopyListingSetup(from, to);
 }
 
-void RunListRebuild(ListRebuilder* rebuilder, FileListState& state, const Settings& settings,
+void RunListRebuild(ListRebuilder* rebuilder, FileList& state, const Settings& settings,
                     const ListRebuild& rebuild, bool readsFolder, const RebuildDone& done)
 {
     if (rebuilder) {
@@ -31,7 +31,7 @@ bool DeferWhileBusy(ListRebuilder* rebuilder, std::function<void()> action)
     return rebuilder && rebuilder->deferWhileBusy(std::move(action));
 }
 
-void SwapFileListStates(FileListState& a, FileListState& b)
+void SwapFileLists(FileList& a, FileList& b)
 {
     using std::swap;
     swap(a.contents(), b.contents());

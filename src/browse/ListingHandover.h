@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 
 #include <functional>
 #include <optional>
@@ -13,21 +13,21 @@ struct Settings;
 
 /// Gives `to` the setup that a listing reads from `from` (pattern, filters, tree type,
 /// date basis, sort directions, captions), none of its lists.
-void CopyListingSetup(const FileListState& from, FileListState& to);
+void CopyListingSetup(const FileList& from, FileList& to);
 
 /// Exchanges everything two states hold, lists and setup alike, but the "Other" filter's
 /// criteria, which each keeps; each file tree keeps its observer, which sees one reset.
-void SwapFileListStates(FileListState& a, FileListState& b);
+void SwapFileLists(FileList& a, FileList& b);
 
 /// Gives `to` everything `from` holds but its node tree: the lists (shared, not copied,
 /// where Qt's containers allow), the entries read and the setup. A rebuild of a huge list
 /// runs on such a copy away from the window.
-void CopyFileListState(const FileListState& from, FileListState& to);
+void CopyFileList(const FileList& from, FileList& to);
 
 /// A rebuild of the file list from what its state holds (a filter tab, a tree, a sort),
 /// returning the count to report. A `watch`, when given, may end a folder read early.
 using ListRebuild =
-    std::function<int(FileListState& state, const Settings& settings, platform::ReadWatch* watch)>;
+    std::function<int(FileList& state, const Settings& settings, platform::ReadWatch* watch)>;
 
 /// What a rebuild hands on once its list is shown: the rebuild's count. Never called
 /// for a rebuild that a newer listing took the place of.
@@ -50,7 +50,7 @@ public:
 
 /// Runs `rebuild` through `rebuilder`, or in place on `state` (`done` before the return)
 /// when there is none.
-void RunListRebuild(ListRebuilder* rebuilder, FileListState& state, const Settings& settings,
+void RunListRebuild(ListRebuilder* rebuilder, FileList& state, const Settings& settings,
                     const ListRebuild& rebuild, bool readsFolder, const RebuildDone& done);
 
 /// True when `rebuilder` runs a listing now and took `action` to run after it.

@@ -8,7 +8,7 @@ namespace {
 
 const QString TickedImage = QStringLiteral("Ticked");
 
-void unmark(FileListState& state, const Settings& settings, NodeTree::Id id)
+void unmark(FileList& state, const Settings& settings, NodeTree::Id id)
 {
     const QString extension = ExtensionOf(state.fileTree.node(id).text);
     state.fileTree.setImage(id, QString::number(FileListIconIndex(extension, settings)));
@@ -17,7 +17,7 @@ void unmark(FileListState& state, const Settings& settings, NodeTree::Id id)
 
 } // namespace
 
-FileNodeKind ClassifyFileNode(const FileListState& state, NodeTree::Id id)
+FileNodeKind ClassifyFileNode(const FileList& state, NodeTree::Id id)
 {
     const NodeTree& tree = state.fileTree;
     if (!tree.contains(id))
@@ -30,7 +30,7 @@ FileNodeKind ClassifyFileNode(const FileListState& state, NodeTree::Id id)
     return FileNodeKind::File;
 }
 
-NodeMenu NodeClickMenu(const FileListState& state, NodeTree::Id id, NodeClick click)
+NodeMenu NodeClickMenu(const FileList& state, NodeTree::Id id, NodeClick click)
 {
     if (state.showsPlaceholder || click != NodeClick::Menu)
         return NodeMenu::None;
@@ -47,7 +47,7 @@ NodeMenu NodeClickMenu(const FileListState& state, NodeTree::Id id, NodeClick cl
     return NodeMenu::None;
 }
 
-NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id, NodeActionKind kind)
+NodeAction NodeClickAction(const FileList& state, NodeTree::Id id, NodeActionKind kind)
 {
     NodeAction action;
     if (state.showsPlaceholder || kind == NodeActionKind::None)
@@ -68,7 +68,7 @@ NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id, NodeActi
     return action;
 }
 
-bool ToggleFileMark(FileListState& state, const Settings& settings, NodeTree::Id id)
+bool ToggleFileMark(FileList& state, const Settings& settings, NodeTree::Id id)
 {
     if (state.showsPlaceholder || ClassifyFileNode(state, id) != FileNodeKind::File)
         return false;
@@ -88,7 +88,7 @@ bool ToggleFileMark(FileListState& state, const Settings& settings, NodeTree::Id
     return true;
 }
 
-QStringList MarkedEntries(const FileListState& state)
+QStringList MarkedEntries(const FileList& state)
 {
     QStringList entries;
     const NodeTree& tree = state.fileTree;

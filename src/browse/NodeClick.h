@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 
 #include <QString>
 
@@ -10,7 +10,7 @@ struct Settings;
 enum class FileNodeKind { None, Root, Group, File };
 
 /// Root (no parent), group (a child of the root in a grouped tree) or file node.
-[[nodiscard]] FileNodeKind ClassifyFileNode(const FileListState& state, NodeTree::Id id);
+[[nodiscard]] FileNodeKind ClassifyFileNode(const FileList& state, NodeTree::Id id);
 
 /// The pop-up menu the node-click handler opens before acting on the code.
 enum class NodeMenu {
@@ -30,7 +30,7 @@ enum class NodeClick {
 
 /// The menu to open for `click` on a node: only NodeClick::Menu opens one, and
 /// nothing opens while the list shows its placeholder.
-[[nodiscard]] NodeMenu NodeClickMenu(const FileListState& state, NodeTree::Id id, NodeClick click);
+[[nodiscard]] NodeMenu NodeClickMenu(const FileList& state, NodeTree::Id id, NodeClick click);
 
 /// What a node's menu item (or a click) asks for.
 enum class NodeActionKind {
@@ -55,12 +55,12 @@ struct NodeAction {
 /// The action `kind` asks for on a node. File actions need a file node; expanding and
 /// collapsing the archives act on the whole list from any node. Nothing while the list
 /// shows its placeholder.
-[[nodiscard]] NodeAction NodeClickAction(const FileListState& state, NodeTree::Id id,
+[[nodiscard]] NodeAction NodeClickAction(const FileList& state, NodeTree::Id id,
                                          NodeActionKind kind);
 
 /// Toggles the selection mark of a file node (image "Ticked", NodeMark::Marked); without
 /// MultiSelect, marking a node unmarks the others. Returns whether it is now marked.
-bool ToggleFileMark(FileListState& state, const Settings& settings, NodeTree::Id id);
+bool ToggleFileMark(FileList& state, const Settings& settings, NodeTree::Id id);
 
 /// The entries of the marked file nodes, in tree order.
-[[nodiscard]] QStringList MarkedEntries(const FileListState& state);
+[[nodiscard]] QStringList MarkedEntries(const FileList& state);

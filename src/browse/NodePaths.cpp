@@ -3,8 +3,7 @@
 #include "browse/NodeClick.h"
 #include "browse/ResolveFileNode.h"
 
-QStringList ListedFilesUnder(const FileListState& state, NodeTree::Id id,
-                             const QString& listedFolder)
+QStringList ListedFilesUnder(const FileList& state, NodeTree::Id id, const QString& listedFolder)
 {
     const NodeTree& tree = state.fileTree;
     QStringList files;
@@ -27,8 +26,8 @@ QStringList ListedFilesUnder(const FileListState& state, NodeTree::Id id,
     return files;
 }
 
-DraggedPaths DraggedPathsOf(const FileListState& state, NodeTree::Id id,
-                            const QString& listedFolder, const Settings& settings)
+DraggedPaths DraggedPathsOf(const FileList& state, NodeTree::Id id, const QString& listedFolder,
+                            const Settings& settings)
 {
     switch (ClassifyFileNode(state, id)) {
     case FileNodeKind::None:

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "browse/FileDrag.h"
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,7 +12,7 @@ struct Settings;
 /// root (through the groups of a grouped tree), a group's files for a group. Lines of
 /// archives (a text holding "|") and the "no files" placeholder are left out. `listedFolder` ends
 /// in "/".
-[[nodiscard]] QStringList ListedFilesUnder(const FileListState& state, NodeTree::Id id,
+[[nodiscard]] QStringList ListedFilesUnder(const FileList& state, NodeTree::Id id,
                                            const QString& listedFolder);
 
 /// What a drag of a file-list node hands to other programs.
@@ -22,5 +22,5 @@ struct DraggedPaths {
 };
 
 /// The root gives the whole list, a group its files, a file node its own path.
-[[nodiscard]] DraggedPaths DraggedPathsOf(const FileListState& state, NodeTree::Id id,
+[[nodiscard]] DraggedPaths DraggedPathsOf(const FileList& state, NodeTree::Id id,
                                           const QString& listedFolder, const Settings& settings);

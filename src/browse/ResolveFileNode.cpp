@@ -38,7 +38,7 @@ bool HasBasketKind(const QString& text, const Settings& settings)
     return ClassifyFileKind(ExtensionOf(text), settings) == FileKind::Basket;
 }
 
-ResolvedFileNode ResolveFileNode(const FileListState& state, NodeTree::Id id,
+ResolvedFileNode ResolveFileNode(const FileList& state, NodeTree::Id id,
                                  const QString& currentFolder, const QString& tempFolder,
                                  const Settings& settings)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "browse/NodeSource.h"
 
 #include <QString>
@@ -21,7 +21,7 @@ struct ResolvedFileNode {
 /// in "/"); `tempFolder` the working folder (ending in "/"). An archive line is a node
 /// text holding "|": its archive part lies between its last two "|", its entry after the
 /// last one.
-[[nodiscard]] ResolvedFileNode ResolveFileNode(const FileListState& state, NodeTree::Id id,
+[[nodiscard]] ResolvedFileNode ResolveFileNode(const FileList& state, NodeTree::Id id,
                                                const QString& currentFolder,
                                                const QString& tempFolder, const Settings& settings);
 

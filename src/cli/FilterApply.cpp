@@ -8,7 +8,7 @@
 
 namespace cli {
 
-bool applyFilterOptions(const FilterOptions& options, FileListState& state, Settings& settings,
+bool applyFilterOptions(const FilterOptions& options, FileList& state, Settings& settings,
                         QTextStream& err)
 {
     if (options.category.isEmpty() && !options.other)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "browse/Filters.h"
 
 #include <QStringList>
@@ -31,7 +31,7 @@ int parseFilterOption(const QStringList& args, qsizetype& i, FilterOptions& opti
 /// After the folder was listed: selects the tab (and sets the other-filter criteria)
 /// as a click would, narrowing the list. Messages of the filter go to `err`. Returns
 /// false when the category names no tab.
-bool applyFilterOptions(const FilterOptions& options, FileListState& state, Settings& settings,
+bool applyFilterOptions(const FilterOptions& options, FileList& state, Settings& settings,
                         QTextStream& err);
 
 } // namespace cli

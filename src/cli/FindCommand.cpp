@@ -70,7 +70,7 @@ bool takeFindOptions(QStringList& args, FindOptions& options, QTextStream& err)
 }
 
 /// Adds the entries of every zip-kind archive in the list as children of its node.
-void expandArchives(FileListState& state, const Settings& settings, Prompts& prompts)
+void expandArchives(FileList& state, const Settings& settings, Prompts& prompts)
 {
     NodeTree& tree = state.fileTree;
     for (const NodeTree::Id id : tree.preorder()) {
@@ -92,7 +92,7 @@ int findFiles(const QStringList& arguments, QTextStream& out, QTextStream& err)
     FindOptions options;
     if (!takeFindOptions(args, options, err))
         return 2;
-    FileListState state;
+    FileList state;
     Settings settings;
     if (const int status = listFromArgs(args, state, settings, err, QStringLiteral("find"));
         status >= 0)

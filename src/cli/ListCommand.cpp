@@ -19,7 +19,7 @@ namespace {
 /// `list` writes the names from the list itself.
 class NamesOnlyTrees final : public FileTreeBuilder {
 public:
-    void RebuildCurrentTree(FileListState& state, const Settings& settings) const override
+    void RebuildCurrentTree(FileList& state, const Settings& settings) const override
     {
         if (state.treeType != TreeType::PlainList)
             GroupedTrees().RebuildCurrentTree(state, settings);
@@ -28,7 +28,7 @@ public:
 
 /// What the plain list's tree text would be: the root line, then each file indented by
 /// 8 spaces, escaped.
-void writeNames(const FileListState& state, QTextStream& out)
+void writeNames(const FileList& state, QTextStream& out)
 {
     WriteTreeText(state.fileTree, out, u"\n", state.fileTree.root(), EscapeName);
     constexpr qsizetype BlockSize = 1 << 16;
@@ -49,8 +49,8 @@ void writeNames(const FileListState& state, QTextStream& out)
 
 /// listFromArgs; with `namesOnly` given, a plain list that no sort or filter asks for
 /// gets no node per file, and *namesOnly says whether that was so.
-int listWithOptions(const QStringList& args, FileListState& state, Settings& settings,
-                    QTextStream& err, const QString& command, bool* namesOnly)
+int listWithOptions(const QStringList& args, FileList& state, Settings& settings, QTextStream& err,
+                    const QString& command, bool* namesOnly)
 {
     const QString prefix = QStringLiteral("lumara-cli ") + command + QStringLiteral(": ");
     QString pattern = QStringLiteral("*.*");
@@ -115,13 +115,13 @@ int listWithOptions(const QStringList& args, FileListState& state, Settings& set
 
 } // namespace
 
-int listFromArgs(const QStringList& args, FileListState& state, Settings& settings,
-                 QTextStream& err, const QString& command)
+int listFromArgs(const QStringList& args, FileList& state, Settings& settings, QTextStream& err,
+                 const QString& command)
 {
     return listWithOptions(args, state, settings, err, command, nullptr);
 }
 
-int listNamesFromArgs(const QStringList& args, FileListState& state, Settings& settings,
+int listNamesFromArgs(const QStringList& args, FileList& state, Settings& settings,
                       QTextStream& err, const QString& command, bool* namesOnly)
 {
     return listWithOptions(args, state, settings, err, command, namesOnly);
@@ -129,7 +129,7 @@ int listNamesFromArgs(const QStringList& args, FileListState& state, Settings& s
 
 int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    FileListState state;
+    FileList state;
     Settings settings;
     bool namesOnly = false;
     if (const int status =

@@ -252,7 +252,7 @@ int drawSizeBars(const QStringList& given, QTextStream& out, QTextStream& err)
             return 1;
         kind = BasketSizeBarKind();
     } else {
-        FileListState state;
+        FileList state;
         if (const int status = listFromArgs(args, state, settings, err, QStringLiteral("sizebars"));
             status >= 0)
             return status;

@@ -103,18 +103,18 @@ private:
 /// A listing of a million files is a million small blocks, and freeing them one by one
 /// takes longer than writing their table; the command's process ends right after it,
 /// so each listing stays (reachable, not leaked) until the exit takes it whole.
-FileListState& stateKeptUntilExit()
+FileList& stateKeptUntilExit()
 {
-    static std::vector<std::unique_ptr<FileListState>>* const kept =
-        new std::vector<std::unique_ptr<FileListState>>;
-    return *kept->emplace_back(std::make_unique<FileListState>());
+    static std::vector<std::unique_ptr<FileList>>* const kept =
+        new std::vector<std::unique_ptr<FileList>>;
+    return *kept->emplace_back(std::make_unique<FileList>());
 }
 
 } // namespace
 
 int sizeStatistics(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    FileListState& state = stateKeptUntilExit();
+    FileList& state = stateKeptUntilExit();
     Settings settings;
     bool namesOnly = false;
     if (const int status =

@@ -1,6 +1,6 @@
 #include "cli/TreeOptions.h"
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "shared/Settings.h"
 #include "trees/PlainSort.h"
 #include "trees/TreeContext.h"
@@ -71,7 +71,7 @@ int parseTreeOption(const QStringList& args, qsizetype& i, TreeOptions& options,
     return 1;
 }
 
-void prepareTreeOptions(const TreeOptions& options, FileListState& state, Settings& settings)
+void prepareTreeOptions(const TreeOptions& options, FileList& state, Settings& settings)
 {
     state.treeType = options.treeType;
     state.dateBasis = options.dateBasis;
@@ -86,7 +86,7 @@ void prepareTreeOptions(const TreeOptions& options, FileListState& state, Settin
         state.treeDirection = options.descending ? SortDirection::Descending : SortDirection::Unset;
 }
 
-void finishTreeOptions(const TreeOptions& options, FileListState& state, const Settings& settings)
+void finishTreeOptions(const TreeOptions& options, FileList& state, const Settings& settings)
 {
     if (options.sortKey == SortKey::None || state.showsPlaceholder)
         return;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 
 #include <QStringList>
 #include <QTextStream>
@@ -30,9 +30,9 @@ int parseTreeOption(const QStringList& args, qsizetype& i, TreeOptions& options,
 
 /// Puts the tree type, date basis, direction and type-name option into place before
 /// the folder is listed, so the listing builds that tree.
-void prepareTreeOptions(const TreeOptions& options, FileListState& state, Settings& settings);
+void prepareTreeOptions(const TreeOptions& options, FileList& state, Settings& settings);
 
 /// After the listing: runs the plain sort when one was asked for.
-void finishTreeOptions(const TreeOptions& options, FileListState& state, const Settings& settings);
+void finishTreeOptions(const TreeOptions& options, FileList& state, const Settings& settings);
 
 } // namespace cli

@@ -17,8 +17,8 @@ namespace cli {
 
 // The filter tabs are left out of this program: a find that asks for them is handed to
 // lumara-cli-all before it lists anything, so this is reached only if that check missed.
-bool applyFilterOptions(const FilterOptions& options, FileListState& /*state*/,
-                        Settings& /*settings*/, QTextStream& err)
+bool applyFilterOptions(const FilterOptions& options, FileList& /*state*/, Settings& /*settings*/,
+                        QTextStream& err)
 {
     if (options.category.isEmpty() && !options.other)
         return true;

@@ -1,7 +1,7 @@
 #include "tools/FindFiles.h"
 
 #include "archive/ZipEntryStream.h"
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "browse/NodeClick.h"
 #include "browse/Wildcard.h"
 #include "platform/CancelKey.h"
@@ -21,14 +21,14 @@ namespace {
 
 const QString SearchTitle = QStringLiteral("SearchFiles");
 
-QString EntryOfKey(const FileListState& state, const QString& key)
+QString EntryOfKey(const FileList& state, const QString& key)
 {
     return state.currentFolder.isEmpty() || !key.startsWith(state.currentFolder)
                ? key
                : key.mid(state.currentFolder.size());
 }
 
-std::vector<NodeTree::Id> FileNodes(const FileListState& state)
+std::vector<NodeTree::Id> FileNodes(const FileList& state)
 {
     std::vector<NodeTree::Id> nodes;
     for (const NodeTree::Id id : state.fileTree.preorder()) {
@@ -82,7 +82,7 @@ void ReportUnread(const QStringList& unread, Prompts& prompts)
 
 } // namespace
 
-FoundNode ResolveFoundNode(const FileListState& state, NodeTree::Id id)
+FoundNode ResolveFoundNode(const FileList& state, NodeTree::Id id)
 {
     FoundNode found;
     const NodeTree& tree = state.fileTree;
@@ -103,7 +103,7 @@ FoundNode ResolveFoundNode(const FileListState& state, NodeTree::Id id)
     return found;
 }
 
-FindOutcome ApplyFind(FileListState& state, const Settings& settings, const FindRequest& request,
+FindOutcome ApplyFind(FileList& state, const Settings& settings, const FindRequest& request,
                       CancelKey& cancel, Prompts& prompts, const FindProgress& progress,
                       const ListChanged& listChanged)
 {

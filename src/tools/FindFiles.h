@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "tools/FindCriteria.h"
 
 #include <QString>
@@ -26,7 +26,7 @@ struct FoundNode {
 };
 
 /// A file node's node in the list: a child of a file node is an entry of that archive.
-[[nodiscard]] FoundNode ResolveFoundNode(const FileListState& state, NodeTree::Id id);
+[[nodiscard]] FoundNode ResolveFoundNode(const FileList& state, NodeTree::Id id);
 
 enum class FindResult {
     NoCriteria,      ///< "no criteria specified" was shown
@@ -52,6 +52,6 @@ using ListChanged = std::function<void()>;
 /// matching ones in listedNames and the tree (rebuilt for the current tree type). The
 /// cancel check runs once per file; a Yes keeps the untested files. Messages go to
 /// `prompts` as the dialog shows them.
-FindOutcome ApplyFind(FileListState& state, const Settings& settings, const FindRequest& request,
+FindOutcome ApplyFind(FileList& state, const Settings& settings, const FindRequest& request,
                       CancelKey& cancel, Prompts& prompts, const FindProgress& progress = {},
                       const ListChanged& listChanged = {});

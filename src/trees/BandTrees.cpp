@@ -11,13 +11,13 @@
 
 namespace {
 
-bool ready(const FileListState& state)
+bool ready(const FileList& state)
 {
     return state.fileTree.count() > 0 && state.listedNames.ListCount() > 0;
 }
 
 /// The files 1.. of listedNames, each under the key `keyOf(entry, i)` gives for entry i.
-template <typename KeyOf> GroupedFiles gatherFiles(FileListState& state, KeyOf keyOf)
+template <typename KeyOf> GroupedFiles gatherFiles(FileList& state, KeyOf keyOf)
 {
     state.sortLines.Clear();
     const bool basket = nodescheme::isBasket(state);
@@ -51,7 +51,7 @@ QString dayTextOf(const QDate& day)
 class DayPrefixes {
 public:
     template <typename Make>
-    const QString& prefix(const FileListState& state, const QString& entry, int at, Make make)
+    const QString& prefix(const FileList& state, const QString& entry, int at, Make make)
     {
         const qint64 ms = nodescheme::entryTime(state, entry, state.dateBasis, at - 1);
         const QDate day = FileDay(ms);
@@ -89,7 +89,7 @@ constexpr qint64 FifteenDigits = 999'999'999'999'999;
 
 /// The size tree of lengths too long for fifteen digits, from the scratch lines
 /// themselves: such a key no longer sorts as its number.
-int buildSizeTreeFromLines(FileListState& state, const TreeContext& context, bool descending)
+int buildSizeTreeFromLines(FileList& state, const TreeContext& context, bool descending)
 {
     SizeBands bands;
     QString key; // reused: one allocation for all the keys
@@ -117,7 +117,7 @@ int buildSizeTreeFromLines(FileListState& state, const TreeContext& context, boo
 
 } // namespace
 
-int BuildSizeTree(FileListState& state, const TreeContext& context)
+int BuildSizeTree(FileList& state, const TreeContext& context)
 {
     if (!ready(state))
         return -1;
@@ -146,7 +146,7 @@ int BuildSizeTree(FileListState& state, const TreeContext& context)
     return count;
 }
 
-int BuildDateTree(FileListState& state, const TreeContext& context)
+int BuildDateTree(FileList& state, const TreeContext& context)
 {
     if (!ready(state))
         return -1;
@@ -167,7 +167,7 @@ int BuildDateTree(FileListState& state, const TreeContext& context)
     return count;
 }
 
-int BuildAgeTree(FileListState& state, const TreeContext& context)
+int BuildAgeTree(FileList& state, const TreeContext& context)
 {
     if (!ready(state))
         return -1;

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 
 struct TreeContext;
 
 /// Rebuilds fileTree grouped by size band (SizeBandText), smallest first unless the
 /// tree direction is descending. Returns the file count, or -1 when the list has no node.
-int BuildSizeTree(FileListState& state, const TreeContext& context);
+int BuildSizeTree(FileList& state, const TreeContext& context);
 
 /// Rebuilds fileTree grouped by calendar day of the creation or last-write time (the
 /// date basis), oldest first unless the tree direction is descending. Returns the file count.
-int BuildDateTree(FileListState& state, const TreeContext& context);
+int BuildDateTree(FileList& state, const TreeContext& context);
 
 /// Rebuilds fileTree grouped by age (" today", "03 days old", ...), oldest first unless
 /// the tree direction is ascending. Returns the file count, or -1 when the list has no node.
-int BuildAgeTree(FileListState& state, const TreeContext& context);
+int BuildAgeTree(FileList& state, const TreeContext& context);

@@ -15,7 +15,7 @@ bool skipped(const QString& entry, const QString& extension, bool basket)
     return !basket && entry.startsWith(QLatin1Char('/')) && extension == QLatin1String(".ZIP");
 }
 
-void fillByExtension(FileListState& state, bool basket, GroupedFiles& files)
+void fillByExtension(FileList& state, bool basket, GroupedFiles& files)
 {
     const int n = state.listedNames.ListCount();
     for (int i = 1; i < n; ++i) {
@@ -32,7 +32,7 @@ void fillByExtension(FileListState& state, bool basket, GroupedFiles& files)
 /// fillByTypeName without the sorted extension lines: the file standing for an extension
 /// is the first of its files in their order. False, with nothing added, when an
 /// extension holds a TAB, which would move that order's split.
-bool fillByTypeNameFromFiles(FileListState& state, const TreeContext& context, bool basket,
+bool fillByTypeNameFromFiles(FileList& state, const TreeContext& context, bool basket,
                              GroupedFiles& files)
 {
     const int n = state.listedNames.ListCount();
@@ -74,7 +74,7 @@ bool fillByTypeNameFromFiles(FileListState& state, const TreeContext& context, b
     return true;
 }
 
-void fillByTypeName(FileListState& state, const TreeContext& context, bool basket)
+void fillByTypeName(FileList& state, const TreeContext& context, bool basket)
 {
     const int n = state.listedNames.ListCount();
     for (int i = 1; i < n; ++i) {
@@ -102,7 +102,7 @@ void fillByTypeName(FileListState& state, const TreeContext& context, bool baske
 
 } // namespace
 
-int BuildExtensionTree(FileListState& state, const TreeContext& context)
+int BuildExtensionTree(FileList& state, const TreeContext& context)
 {
     if (state.fileTree.count() == 0 || state.listedNames.ListCount() == 0)
         return -1;

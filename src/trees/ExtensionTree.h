@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 
 struct TreeContext;
 
@@ -8,4 +8,4 @@ struct TreeContext;
 /// names without one), or with "Use names for file extensions" on, one group per type
 /// name ("." + name). Reads listedNames, never changes it. Returns the file count, or
 /// -1 when the list has no node.
-int BuildExtensionTree(FileListState& state, const TreeContext& context);
+int BuildExtensionTree(FileList& state, const TreeContext& context);

@@ -6,7 +6,7 @@
 #include <QSet>
 #include <algorithm>
 
-int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool walkBackwards,
+int BuildGroupsFromList1(FileList& state, const Settings& settings, bool walkBackwards,
                          const GroupTextFunction& groupText, const QString& groupImage)
 {
     NodeTreeLock hold(state.fileTree);
@@ -163,7 +163,7 @@ std::vector<quint32> sortedFiles(const GroupedFiles& files)
 /// Whether no node of the tree can take another's key, so adding them needs no checks and
 /// builds no key index: the files of one folder are unique, no file is named as a group,
 /// and no file begins with "|", which an inner entry's path turns its slashes into.
-bool keysStayUnique(const FileListState& state, const GroupedFiles& files,
+bool keysStayUnique(const FileList& state, const GroupedFiles& files,
                     const GroupTextFunction& groupText)
 {
     if (nodescheme::isBasket(state))
@@ -202,7 +202,7 @@ int CompareFiledEntries(QStringView a, QStringView b)
     return aShorter ? sign : -sign;
 }
 
-int BuildGroupsFromFiles(FileListState& state, const Settings& settings, bool walkBackwards,
+int BuildGroupsFromFiles(FileList& state, const Settings& settings, bool walkBackwards,
                          const GroupTextFunction& groupText, const QString& groupImage,
                          const GroupedFiles& files)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 
 #include <QHash>
 #include <functional>
@@ -16,7 +16,7 @@ using GroupTextFunction = std::function<QStringView(QStringView line, int tab)>;
 /// records the tree folder path, rebuilds fileTree (root, then one group node per change
 /// of group text in walk order, files under their group) and marks the list in use.
 /// `groupImage` empty means the image of the group's first file. Returns the file count.
-int BuildGroupsFromList1(FileListState& state, const Settings& settings, bool walkBackwards,
+int BuildGroupsFromList1(FileList& state, const Settings& settings, bool walkBackwards,
                          const GroupTextFunction& groupText, const QString& groupImage);
 
 /// The files of a grouped build, gathered before sorting: each file's group key (kept
@@ -47,7 +47,7 @@ private:
 /// BuildGroupsFromList1 over `files` instead of sortLines, in the very order sorting their
 /// scratch lines gives, without making them. sortLines is left empty. `groupText` is given
 /// the key alone as the line (the TAB at its end).
-int BuildGroupsFromFiles(FileListState& state, const Settings& settings, bool walkBackwards,
+int BuildGroupsFromFiles(FileList& state, const Settings& settings, bool walkBackwards,
                          const GroupTextFunction& groupText, const QString& groupImage,
                          const GroupedFiles& files);
 

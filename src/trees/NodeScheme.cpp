@@ -1,6 +1,6 @@
 #include "trees/NodeScheme.h"
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
 #include "shared/FileKind.h"
@@ -19,7 +19,7 @@ namespace {
 /// Reads one field of an entry: from the directory read when it yielded the entry
 /// (no copy), else from a fresh look-up; `fallback` when neither has it.
 template <typename Field>
-qint64 fieldOf(const FileListState& state, const QString& entry, qsizetype likelyAt, Field field,
+qint64 fieldOf(const FileList& state, const QString& entry, qsizetype likelyAt, Field field,
                qint64 fallback)
 {
     if (const platform::FileDetails* known = state.entries.find(entry, likelyAt))
@@ -30,12 +30,12 @@ qint64 fieldOf(const FileListState& state, const QString& entry, qsizetype likel
 
 } // namespace
 
-bool isBasket(const FileListState& state)
+bool isBasket(const FileList& state)
 {
     return state.listedNames.ListCount() > 0 && state.listedNames.list(0) == BasketHeader;
 }
 
-NodeTree::Id addRoot(FileListState& state)
+NodeTree::Id addRoot(FileList& state)
 {
     return AddFileListRoot(
         state.fileTree, state.listedNames.ListCount() > 0 ? state.listedNames.list(0) : QString());
@@ -72,14 +72,13 @@ QString groupedEntry(const QString& entry, bool basket)
     return inner;
 }
 
-qint64 entryLength(const FileListState& state, const QString& entry, qsizetype likelyAt)
+qint64 entryLength(const FileList& state, const QString& entry, qsizetype likelyAt)
 {
     return fieldOf(
         state, entry, likelyAt, [](const platform::FileDetails& e) { return e.size; }, 0);
 }
 
-qint64 entryTime(const FileListState& state, const QString& entry, DateBasis basis,
-                 qsizetype likelyAt)
+qint64 entryTime(const FileList& state, const QString& entry, DateBasis basis, qsizetype likelyAt)
 {
     return fieldOf(
         state, entry, likelyAt,
@@ -89,7 +88,7 @@ qint64 entryTime(const FileListState& state, const QString& entry, DateBasis bas
         0);
 }
 
-bool listUsable(const FileListState& state)
+bool listUsable(const FileList& state)
 {
     return !state.showsPlaceholder && state.fileTree.count() >= 2;
 }

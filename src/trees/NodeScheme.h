@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "controls/NodeTree.h"
 
 struct Settings;
@@ -10,10 +10,10 @@ struct Settings;
 namespace nodescheme {
 
 /// True when the header entry names the basket.
-[[nodiscard]] bool isBasket(const FileListState& state);
+[[nodiscard]] bool isBasket(const FileList& state);
 
 /// Clears fileTree and adds the root node for the header entry of listedNames.
-NodeTree::Id addRoot(FileListState& state);
+NodeTree::Id addRoot(FileList& state);
 
 /// The image index (as text) of a file list entry, from its extension.
 [[nodiscard]] QString fileImage(const QString& entry, const Settings& settings);
@@ -39,14 +39,14 @@ private:
 /// look-up happens only for entries the read did not yield); 0 when unreadable.
 /// `likelyAt` is where the read probably has it (entry i of listedNames is usually
 /// read entry i - 1), or -1.
-[[nodiscard]] qint64 entryLength(const FileListState& state, const QString& entry,
+[[nodiscard]] qint64 entryLength(const FileList& state, const QString& entry,
                                  qsizetype likelyAt = -1);
 
 /// The creation or last-write time of an entry in ms, as `basis` says; 0 when unknown.
-[[nodiscard]] qint64 entryTime(const FileListState& state, const QString& entry, DateBasis basis,
+[[nodiscard]] qint64 entryTime(const FileList& state, const QString& entry, DateBasis basis,
                                qsizetype likelyAt = -1);
 
 /// Whether the list's buttons may act: it is not the placeholder and has 2+ nodes.
-[[nodiscard]] bool listUsable(const FileListState& state);
+[[nodiscard]] bool listUsable(const FileList& state);
 
 } // namespace nodescheme

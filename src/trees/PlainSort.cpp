@@ -1,6 +1,6 @@
 #include "trees/PlainSort.h"
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "shared/TextHelpers.h"
 #include "trees/NodeScheme.h"
 #include "trees/TreeContext.h"
@@ -54,7 +54,7 @@ int compareLineTails(QStringView a, QStringView b)
 /// Orders the collected names by the running plain-sort key, ascending.
 class PlainOrder {
 public:
-    PlainOrder(const FileListState& state, std::vector<QString> names)
+    PlainOrder(const FileList& state, std::vector<QString> names)
         : state_(state), key_(state.plainSortKey), names_(std::move(names))
     {
         items_.resize(names_.size());
@@ -140,7 +140,7 @@ private:
         return compareLineTails(QString(keyA + a), QString(keyB + b));
     }
 
-    const FileListState& state_;
+    const FileList& state_;
     const SortKey key_;
     std::vector<QString> names_;
     std::vector<SortItem> items_;
@@ -165,7 +165,7 @@ void collectNames(const NodeTree& tree, NodeTree::Id node, std::vector<QString>&
 
 } // namespace
 
-int PlainSort(FileListState& state, const TreeContext& context, SortDirection direction)
+int PlainSort(FileList& state, const TreeContext& context, SortDirection direction)
 {
     if (state.fileTree.count() < 3)
         return 0;

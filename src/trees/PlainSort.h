@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 
 struct TreeContext;
 
@@ -8,4 +8,4 @@ struct TreeContext;
 /// the running plain-sort key in `direction` (Unset is ascending), rewriting listedNames
 /// in the new order; sortLines is left empty. Returns the number of file
 /// nodes (0 when the list has fewer than 3 nodes and nothing is done).
-int PlainSort(FileListState& state, const TreeContext& context, SortDirection direction);
+int PlainSort(FileList& state, const TreeContext& context, SortDirection direction);

@@ -58,7 +58,7 @@ QString PercentText(double value)
     return text + QLatin1Char(' ');
 }
 
-qint64 GroupStatistics(FileListState& state, Grid& grid)
+qint64 GroupStatistics(FileList& state, Grid& grid)
 {
     const NodeTree& tree = state.fileTree;
     if (tree.count() < 2)
@@ -123,7 +123,7 @@ QString SizeTableRowText(const SizeTableRow& row)
            QString::number(row.length);
 }
 
-SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current)
+SizeTableResult ShowSizeTable(FileList& state, Grid& grid, NodeTree::Id current)
 {
     return ShowSizeTable(state, grid, current, [&grid](const Grid&, const SizeTableRow& row) {
         grid.addItem(SizeTableRowText(row));
@@ -134,7 +134,7 @@ namespace {
 
 /// What every size table of the file list ends with: the grid's tag and selection, the
 /// view message.
-void finishTable(const FileListState& state, Grid& grid, SizeTableResult& result)
+void finishTable(const FileList& state, Grid& grid, SizeTableResult& result)
 {
     const bool basket = nodescheme::isBasket(state);
     const QString folderPath = basket ? QString() : state.currentFolder;
@@ -147,7 +147,7 @@ void finishTable(const FileListState& state, Grid& grid, SizeTableResult& result
 
 } // namespace
 
-SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current,
+SizeTableResult ShowSizeTable(FileList& state, Grid& grid, NodeTree::Id current,
                               const SizeTableRows& rows)
 {
     SizeTableResult result;
@@ -177,8 +177,7 @@ SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id cur
     return result;
 }
 
-SizeTableResult PlainListSizeTable(const FileListState& state, Grid& grid,
-                                   const SizeTableRows& rows)
+SizeTableResult PlainListSizeTable(const FileList& state, Grid& grid, const SizeTableRows& rows)
 {
     constexpr int PrefetchAhead = 16;
     SizeTableResult result;

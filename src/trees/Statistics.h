@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "platform/FileSystem.h"
 
 #include <QString>
@@ -27,12 +27,12 @@ struct SizeTableResult {
 /// (count, name, total, min, max, %count, %size) in tree order; files whose text
 /// begins with "|" are left out. Lengths come from the listing's metadata. Returns
 /// the grand total of the lengths.
-qint64 GroupStatistics(FileListState& state, Grid& grid);
+qint64 GroupStatistics(FileList& state, Grid& grid);
 
 /// "Show Size Table" for node `current` of fileTree: the group statistics when a grouped
 /// tree is shown and `current` is the root, otherwise the lengths of the node's files.
 /// A list of fewer than 2 nodes gives nothing.
-SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current);
+SizeTableResult ShowSizeTable(FileList& state, Grid& grid, NodeTree::Id current);
 /// One file row of a size table: the row number (from 1), the entry's text and its length.
 struct SizeTableRow {
     int number = 0;
@@ -46,13 +46,12 @@ struct SizeTableRow {
 using SizeTableRows = std::function<void(const Grid& header, const SizeTableRow& row)>;
 /// ShowSizeTable that hands each file row to `rows` instead of adding it to the grid,
 /// so a table of a million files is never held whole. Group statistics still fill the grid.
-SizeTableResult ShowSizeTable(FileListState& state, Grid& grid, NodeTree::Id current,
+SizeTableResult ShowSizeTable(FileList& state, Grid& grid, NodeTree::Id current,
                               const SizeTableRows& rows);
 /// The file table of the plain list's root for a list that keeps no node per file: the
 /// rows come from listedNames and the read's lengths, as ShowSizeTable on the root of a
 /// plain list with its nodes would give them.
-SizeTableResult PlainListSizeTable(const FileListState& state, Grid& grid,
-                                   const SizeTableRows& rows);
+SizeTableResult PlainListSizeTable(const FileList& state, Grid& grid, const SizeTableRows& rows);
 
 /// The size table of the files of `folder` (ending in "/"), in directory order, with
 /// the cancel check between files. No files: "no files found" and nothing shown.

@@ -9,7 +9,7 @@
 #include "trees/PlainSort.h"
 #include "trees/TreeContext.h"
 
-int BuildGroupedTree(FileListState& state, const TreeContext& context)
+int BuildGroupedTree(FileList& state, const TreeContext& context)
 {
     switch (state.treeType) {
     case TreeType::Extension:
@@ -25,7 +25,7 @@ int BuildGroupedTree(FileListState& state, const TreeContext& context)
     }
 }
 
-void ChooseTreeEntry(FileListState& state, TreeButtonState& buttons, std::optional<TreeType> choice,
+void ChooseTreeEntry(FileList& state, TreeButtonState& buttons, std::optional<TreeType> choice,
                      std::optional<DateBasis> dateBasis)
 {
     buttons.treeChoice = choice;
@@ -39,13 +39,13 @@ void ChooseTreeEntry(FileListState& state, TreeButtonState& buttons, std::option
     }
 }
 
-bool ButtonsUsable(const FileListState& state)
+bool ButtonsUsable(const FileList& state)
 {
     return nodescheme::listUsable(state);
 }
 
-int RunTreeChoice(FileListState& state, TreeButtonState& buttons, const TreeContext& context,
-                  const std::function<int(FileListState&)>& buildNameList)
+int RunTreeChoice(FileList& state, TreeButtonState& buttons, const TreeContext& context,
+                  const std::function<int(FileList&)>& buildNameList)
 {
     if (!buttons.treeChoice)
         return -1; // Cancel, or nothing chosen yet
@@ -65,7 +65,7 @@ int RunTreeChoice(FileListState& state, TreeButtonState& buttons, const TreeCont
     return count;
 }
 
-bool OpenSortMenu(FileListState& state, TreeButtonState& buttons)
+bool OpenSortMenu(FileList& state, TreeButtonState& buttons)
 {
     if (!ButtonsUsable(state))
         return false;
@@ -83,7 +83,7 @@ bool OpenSortMenu(FileListState& state, TreeButtonState& buttons)
     return true;
 }
 
-int RunSortChoice(FileListState& state, const TreeContext& context, SortChoice choice)
+int RunSortChoice(FileList& state, const TreeContext& context, SortChoice choice)
 {
     SortDirection* direction = nullptr;
     SortKey key = SortKey::None;
@@ -114,7 +114,7 @@ int RunSortChoice(FileListState& state, const TreeContext& context, SortChoice c
     return count;
 }
 
-void ExpandAll(FileListState& state, const Settings& settings)
+void ExpandAll(FileList& state, const Settings& settings)
 {
     NodeTree& tree = state.fileTree;
     NodeTreeLock hold(tree);
@@ -135,7 +135,7 @@ void ExpandAll(FileListState& state, const Settings& settings)
         tree.makeVisible(order.front());
 }
 
-void CollapseAll(FileListState& state)
+void CollapseAll(FileList& state)
 {
     NodeTree& tree = state.fileTree;
     NodeTreeLock hold(tree);
@@ -148,7 +148,7 @@ void CollapseAll(FileListState& state)
         tree.makeVisible(order.front());
 }
 
-bool SortFaceDescending(const FileListState& state)
+bool SortFaceDescending(const FileList& state)
 {
     return state.shownSort.descending;
 }

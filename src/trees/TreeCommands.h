@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 
 #include <functional>
 
@@ -28,38 +28,38 @@ enum class SortChoice { None, ByName, ByExtension, BySize, Direction };
 
 /// Builds the grouped tree of the current tree type (1 extension, 2 date, 3 size,
 /// 4 age). Returns its file count; -1 for the plain list (type 0) or an empty list.
-int BuildGroupedTree(FileListState& state, const TreeContext& context);
+int BuildGroupedTree(FileList& state, const TreeContext& context);
 
 /// A "Treeformat" entry was chosen (none: Cancel): stores the tree it names; the date
 /// and age entries also set the date basis, when given, and the tree button's tooltip.
-void ChooseTreeEntry(FileListState& state, TreeButtonState& buttons, std::optional<TreeType> choice,
+void ChooseTreeEntry(FileList& state, TreeButtonState& buttons, std::optional<TreeType> choice,
                      std::optional<DateBasis> dateBasis = std::nullopt);
 
 /// Whether the tree or sort button may open its menu (not the placeholder, 2+ nodes).
-[[nodiscard]] bool ButtonsUsable(const FileListState& state);
+[[nodiscard]] bool ButtonsUsable(const FileList& state);
 
 /// After the tree menu closed: builds the tree the stored choice names and records the
 /// tree type, the entries offered next time and the tooltip. `buildNameList` rebuilds
 /// the plain list. Returns the file count of the new tree, or -1 when nothing was built.
-int RunTreeChoice(FileListState& state, TreeButtonState& buttons, const TreeContext& context,
-                  const std::function<int(FileListState&)>& buildNameList);
+int RunTreeChoice(FileList& state, TreeButtonState& buttons, const TreeContext& context,
+                  const std::function<int(FileList&)>& buildNameList);
 
 /// Before the sort menu opens: in a grouped tree flips the tree direction (and the
 /// direction item's caption names the order it produces) and offers only that item;
 /// in the plain list offers the three "Sort by" items. False when the menu must not open.
-bool OpenSortMenu(FileListState& state, TreeButtonState& buttons);
+bool OpenSortMenu(FileList& state, TreeButtonState& buttons);
 
 /// After the sort menu closed with `choice`: a "Sort by" item flips its own direction
 /// and sorts the plain list; the direction item rebuilds the grouped tree. Returns the
 /// count to report, or -1 when nothing was done.
-int RunSortChoice(FileListState& state, const TreeContext& context, SortChoice choice);
+int RunSortChoice(FileList& state, const TreeContext& context, SortChoice choice);
 
 /// "Expand all": opens every collapsed node below the root (archives stay closed in
 /// the plain list).
-void ExpandAll(FileListState& state, const Settings& settings);
+void ExpandAll(FileList& state, const Settings& settings);
 
 /// "Collapse all": closes every open node below the root.
-void CollapseAll(FileListState& state);
+void CollapseAll(FileList& state);
 
 /// Whether the sort button shows its descending face (from its tooltip).
-[[nodiscard]] bool SortFaceDescending(const FileListState& state);
+[[nodiscard]] bool SortFaceDescending(const FileList& state);

@@ -1,6 +1,6 @@
 #include "trees/TreeRebuild.h"
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
@@ -47,7 +47,7 @@ private:
 
 } // namespace
 
-void BuildNameList(FileListState& state, const Settings& settings)
+void BuildNameList(FileList& state, const Settings& settings)
 {
     NodeTreeLock lock(state.fileTree);
     const NodeTree::Id root = AddFileListRoot(state.fileTree, state.listedNames.list(0));
@@ -73,7 +73,7 @@ void BuildNameList(FileListState& state, const Settings& settings)
     state.shownSort.clear();
 }
 
-void RebuildCurrentTree(FileListState& state, const Settings& settings)
+void RebuildCurrentTree(FileList& state, const Settings& settings)
 {
     switch (state.treeType) {
     case TreeType::Extension:

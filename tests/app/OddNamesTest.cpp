@@ -10,7 +10,7 @@
 #include "basket/BasketCopy.h"
 #include "basket/BasketFile.h"
 #include "basket/BasketZip.h"
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "browse/FolderListing.h"
 #include "common/TempTree.h"
 #include "platform/FileAccess.h"
@@ -58,7 +58,7 @@ QByteArray ReadThrough(const QString& path)
 
 QSet<QString> Listed(const QString& folder)
 {
-    FileListState state;
+    FileList state;
     Settings settings;
     settings.showSystemHidden = 1;
     OpenFolder(state, settings, folder, QStringLiteral("*.*"), GroupedTrees());

@@ -212,7 +212,7 @@ TEST(BasketFolders, ShowInFileListFiltersAndFallsBackToThePlaceholder)
 {
     BasketFixture f;
     Settings settings;
-    FileListState state;
+    FileList state;
     f.basket.addLoadedEntry("/a/one.txt");
     f.basket.addLoadedEntry("/b/two.doc");
     EXPECT_EQ(ShowBasketInFileList(f.basket, state, "*", settings), 2);
@@ -239,7 +239,7 @@ TEST(BasketFolders, ShowInFileListFiltersAndFallsBackToThePlaceholder)
 TEST(BasketFolders, AddNodeTakesGroupsOrTheRootsChildren)
 {
     BasketFixture f;
-    FileListState state;
+    FileList state;
     NodeTree& tree = state.fileTree;
     const NodeTree::Id root = AddFileListRoot(tree, "/data/");
     tree.add(root, "/data/x.txt", "x.txt");
@@ -278,7 +278,7 @@ TEST(BasketFolders, SelectedZipEntriesAreExtractedAndCopyByteForByte)
     settings.multiSelect = 1;
     settings.tempFolder = t.folder("temp") + "/";
     settings.workFolder = t.folder("temp/Lumara-run001") + "/";
-    FileListState state;
+    FileList state;
     ScriptedPrompts listPrompts;
     OpenFolder(state, settings, t.path("list"), "*.*", GroupedTrees());
     const QString zipPath = t.path("list/docs.zip");
@@ -314,7 +314,7 @@ TEST(BasketFolders, ShownEntriesWhoseFileIsGoneHaveTheMissingImage)
     TempTree t;
     BasketFixture f;
     Settings settings;
-    FileListState state;
+    FileList state;
     const QString here = t.file("here.txt", 5);
     const QString gone = t.file("gone.txt", 5);
     f.basket.addLoadedEntry(here);
@@ -335,7 +335,7 @@ TEST(BasketFolders, FilterTabsOverTheListedBasketCountOnlyWhatTheyKeep)
     TempTree t;
     BasketFixture f;
     Settings settings;
-    FileListState state;
+    FileList state;
     ScriptedPrompts prompts;
     FilterTabs tabs(settings, state, GroupedTrees(), nullptr, prompts);
     tabs.setupTabs();

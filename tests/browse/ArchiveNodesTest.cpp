@@ -55,7 +55,7 @@ protected:
 
     TempTree tree;
     Settings settings;
-    FileListState state;
+    FileList state;
     ScriptedPrompts prompts;
     NoEscape cancel;
 };

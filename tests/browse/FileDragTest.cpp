@@ -1,6 +1,6 @@
 #include "browse/FileDrag.h"
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "browse/FolderTree.h"
 #include "browse/NodePaths.h"
 #include "platform/FileNames.h"
@@ -129,7 +129,7 @@ TEST(FileDrag, ADamagedOriginIsReadAsNone)
 TEST(FileDrag, ADraggedNodeHandsOutTheFilesItStandsFor)
 {
     Settings settings;
-    FileListState state;
+    FileList state;
     NodeTree& tree = state.fileTree;
     const NodeTree::Id root = AddFileListRoot(tree, "/list/");
     const NodeTree::Id a = tree.add(root, "/list/a.txt", "a.txt");
@@ -148,7 +148,7 @@ TEST(FileDrag, ADraggedNodeHandsOutTheFilesItStandsFor)
     EXPECT_TRUE(DraggedPathsOf(state, 999, "/list/", settings).paths.isEmpty());
 
     // A grouped tree: the root gives every group's files, a group its own.
-    FileListState grouped;
+    FileList grouped;
     grouped.treeType = TreeType::Extension;
     NodeTree& g = grouped.fileTree;
     const NodeTree::Id groot = AddFileListRoot(g, "/list/");

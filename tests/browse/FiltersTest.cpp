@@ -19,7 +19,7 @@ constexpr int Text = 0, Picture = 1, Other = 6, All = 7;
 struct FilterFixture : ::testing::Test {
     TempTree tree;
     Settings settings;
-    FileListState state;
+    FileList state;
     KivTabs tabs;
     ScriptedPrompts prompts;
     FilterTabs filters{settings, state, GroupedTrees(), &tabs, prompts};

@@ -16,7 +16,7 @@
 namespace {
 
 /// Lists `folder` the way opening it in the folder tree does.
-int open(FileListState& state, const Settings& settings, const QString& folder,
+int open(FileList& state, const Settings& settings, const QString& folder,
          const QString& pattern = QStringLiteral("*.*"))
 {
     return OpenFolder(state, settings, folder, pattern, GroupedTrees());
@@ -36,7 +36,7 @@ TEST(FolderListing, EmptyFolderShowsPlaceholderPerTab)
 {
     TempTree tree;
     Settings settings;
-    FileListState state;
+    FileList state;
     EXPECT_EQ(state.statusCaption, " [ALL] files");
     EXPECT_EQ(open(state, settings, tree.root()), 0);
     EXPECT_EQ(state.fileTree.node(state.fileTree.root()).text, tree.root());
@@ -55,7 +55,7 @@ TEST(FolderListing, AFolderThatCannotBeReadSaysWhyAndNeverLooksEmpty)
 {
     TempTree tree;
     Settings settings;
-    FileListState state;
+    FileList state;
     // A link that loops fails to open even for root.
     const QString loop = tree.link("loop", "loop");
     EXPECT_EQ(open(state, settings, loop), 0);
@@ -76,7 +76,7 @@ TEST(FolderListing, AFolderThatCannotBeReadSaysWhyAndNeverLooksEmpty)
     const QString locked = tree.unreadableFolder("locked");
     tree.openRootToOthers();
     EXPECT_TRUE(RunUnprivileged([&] {
-        FileListState child;
+        FileList child;
         return open(child, settings, locked) == 0 && child.readError == "Permission denied" &&
                childTexts(child.fileTree) == QStringList{"cannot read: Permission denied"};
     }));
@@ -97,7 +97,7 @@ TEST(FolderListing, OddNamesSpecialFilesAndHugeSizesListAsTheyAre)
     tree.link("dangling", "nowhere");
     tree.link("self", "self");
     tree.link("to-file", "sp ace .txt");
-    FileListState state;
+    FileList state;
     // A FIFO is shown (as a system file) but never opened: listing must not block on it.
     const int count = open(state, settings, tree.root());
     QStringList expected = odd;
@@ -119,7 +119,7 @@ TEST(FolderListing, PlainListingSortedWithMetadataAndCount)
 {
     TempTree tree;
     Settings settings;
-    FileListState state;
+    FileList state;
     const QStringList names{"b.txt",  "A.md",  "c.TXT",   "Zeta", "alpha.jpg", "ä.txt",
                             "10.log", "9.log", "a b.doc", "_x",   "B.txt",     "m.bin"};
     for (int i = 0; i < names.size(); ++i)
@@ -156,7 +156,7 @@ TEST(FolderListing, NamesSharingALongPrefixSortIgnoringCase)
          {QStringLiteral("aAbB0_ .~"), QStringLiteral("aA\u00e9\u00c9_ b")}) {
         TempTree tree;
         Settings settings;
-        FileListState state;
+        FileList state;
         std::mt19937 random(11);
         QStringList names;
         while (names.size() < 300) {
@@ -181,7 +181,7 @@ TEST(FolderListing, PatternsAndHiddenFiles)
 {
     TempTree tree;
     Settings settings;
-    FileListState state;
+    FileList state;
     for (const char* n : {"a.txt", "b.MD", "c.md~", "d.png", ".hidden.txt", ".profile"})
         tree.file(QString::fromUtf8(n));
 
@@ -203,7 +203,7 @@ TEST(FolderListing, FilteredReaderKeepsWhatTheOtherFilterPasses)
 {
     TempTree tree;
     Settings settings;
-    FileListState state;
+    FileList state;
     ScriptedPrompts prompts;
     tree.file("empty.txt", 0);
     tree.file("full.txt", 10);
@@ -261,7 +261,7 @@ TEST(FolderListing, CopyListTextIndentsByDepth)
 {
     TempTree tree;
     Settings settings;
-    FileListState state;
+    FileList state;
     EXPECT_EQ(CopyListText(state.fileTree), "");
     tree.file("one.txt");
     tree.file("two.txt");
@@ -282,7 +282,7 @@ TEST(FolderListing, CopyListTextIndentsByDepth)
 TEST(TreeRebuild, NameListFromBackupIncludingBasket)
 {
     Settings settings;
-    FileListState state;
+    FileList state;
     state.listedNames.Additem("RadeZazeda");
     state.listedNames.Additem("/home/u/a.txt");
     state.listedNames.Additem("/srv/b.bsk");
@@ -316,7 +316,7 @@ TEST(FolderListing, AWatchedReadCountsAndAStopKeepsWhatWasRead)
     for (int i = 0; i < 600; ++i)
         tree.file(QStringLiteral("f%1.txt").arg(i));
     Settings settings;
-    FileListState state;
+    FileList state;
     platform::ReadWatch watch;
     EXPECT_EQ(OpenFolder(state, settings, tree.root(), "*.*", GroupedTrees(), &watch), 600);
     EXPECT_EQ(watch.filesRead.load(), 600);
@@ -339,12 +339,12 @@ TEST(ListingHandover, ASwapExchangesListsAndSetupWhileACopyTakesOnlySetup)
     two.file("b.txt");
     two.file("c.txt");
     Settings settings;
-    FileListState shown;
+    FileList shown;
     shown.treeType = TreeType::Extension;
     shown.filterTag = "Text";
     open(shown, settings, one.root());
 
-    FileListState job;
+    FileList job;
     CopyListingSetup(shown, job);
     EXPECT_EQ(job.treeType, TreeType::Extension);
     EXPECT_EQ(job.filterTag, "Text");
@@ -352,7 +352,7 @@ TEST(ListingHandover, ASwapExchangesListsAndSetupWhileACopyTakesOnlySetup)
     EXPECT_EQ(job.listedNames.ListCount(), 0);
     open(job, settings, two.root());
 
-    SwapFileListStates(shown, job);
+    SwapFileLists(shown, job);
     EXPECT_EQ(shown.currentFolder, two.root() + '/');
     EXPECT_EQ(shown.listedNames.ListCount(), 3);
     EXPECT_EQ(shown.entries.size(), 2);
@@ -366,7 +366,7 @@ TEST(ListingHandover, EverySetupFieldGoesOverAndComesBack)
     TempTree tree;
     tree.file("a.txt");
     Settings settings;
-    FileListState shown;
+    FileList shown;
     open(shown, settings, tree.root());
     // Every field away from its default, so a field left behind shows.
     ListSetup& setup = shown.setup();
@@ -389,20 +389,20 @@ TEST(ListingHandover, EverySetupFieldGoesOverAndComesBack)
     const ListSetup before = shown.setup();
     ASSERT_FALSE(before == ListSetup());
 
-    FileListState job;
+    FileList job;
     CopyListingSetup(shown, job);
     EXPECT_TRUE(job.setup() == before);
     EXPECT_EQ(job.listedNames.ListCount(), 0) << "a set-up copy takes no list";
 
     job.setup() = ListSetup();
-    SwapFileListStates(shown, job);
+    SwapFileLists(shown, job);
     EXPECT_TRUE(shown.setup() == ListSetup());
     EXPECT_TRUE(job.setup() == before);
     EXPECT_EQ(job.listedNames.ListCount(), 2);
     EXPECT_EQ(job.entries.size(), 1);
 
-    FileListState rebuild;
-    CopyFileListState(job, rebuild);
+    FileList rebuild;
+    CopyFileList(job, rebuild);
     EXPECT_TRUE(rebuild.setup() == before);
     EXPECT_EQ(rebuild.listedNames.list(1), "a.txt");
     EXPECT_EQ(rebuild.readNames.ListCount(), job.readNames.ListCount());
@@ -416,12 +416,12 @@ TEST(ListingHandover, CriteriaSetWhileAListingRunsOutliveItsHandover)
     tree.file("a.txt");
     Settings settings;
     ScriptedPrompts prompts;
-    FileListState shown;
+    FileList shown;
     OtherFilterFields first;
     first.fileName = "*.bmp";
     SetOtherFilter(first, shown.otherFilter, prompts);
 
-    FileListState job;
+    FileList job;
     CopyListingSetup(shown, job);
     EXPECT_EQ(job.otherFilter.nameText, "*.bmp") << "the listing reads the criteria";
     // The dialog stores new criteria before the listing ends.
@@ -431,7 +431,7 @@ TEST(ListingHandover, CriteriaSetWhileAListingRunsOutliveItsHandover)
     SetOtherFilter(second, shown.otherFilter, prompts);
     open(job, settings, tree.root());
 
-    SwapFileListStates(shown, job);
+    SwapFileLists(shown, job);
     EXPECT_EQ(shown.currentFolder, tree.root() + '/');
     EXPECT_EQ(shown.otherFilter.nameText, "*.txt");
     EXPECT_EQ(shown.otherFilter.FileSizeLimit, 0);

@@ -11,7 +11,7 @@ namespace {
 /// A plain list of /data with a.txt and b.jpg, or a grouped tree with one group.
 struct Fixture {
     Settings settings;
-    FileListState state;
+    FileList state;
     NodeTree::Id root = NodeTree::None;
     NodeTree::Id group = NodeTree::None;
     NodeTree::Id a = NodeTree::None;

@@ -1,6 +1,6 @@
 #include "browse/ResolveFileNode.h"
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "shared/Settings.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +29,7 @@ QString CodeOf(const ResolvedFileNode& r)
     return {};
 }
 
-Resolved Resolve(const FileListState& state, NodeTree::Id id)
+Resolved Resolve(const FileList& state, NodeTree::Id id)
 {
     Settings settings;
     const ResolvedFileNode r = ResolveFileNode(state, id, "/list/", "/tmp/w/", settings);
@@ -49,7 +49,7 @@ void ExpectResolved(const Resolved& r, const QString& folder, const QString& nam
 
 TEST(ResolveFileNode, OrdinaryListingGivesNNandNZ)
 {
-    FileListState state;
+    FileList state;
     NodeTree& tree = state.fileTree;
     const NodeTree::Id root = AddFileListRoot(tree, "/list/");
     const NodeTree::Id file = tree.add(root, "/list/a.txt", "a.txt");
@@ -68,7 +68,7 @@ TEST(ResolveFileNode, OrdinaryListingGivesNNandNZ)
 
 TEST(ResolveFileNode, BasketListingGivesBFBZandBT)
 {
-    FileListState state;
+    FileList state;
     NodeTree& tree = state.fileTree;
     const NodeTree::Id root = AddFileListRoot(tree, "RadeZazeda");
     const NodeTree::Id entry = tree.add(root, "/a/b/c.txt", "/a/b/c.txt");
@@ -88,7 +88,7 @@ TEST(ResolveFileNode, BasketListingGivesBFBZandBT)
 
 TEST(ResolveFileNode, EntriesUnderAnOpenedBasketFileAreBF)
 {
-    FileListState state;
+    FileList state;
     NodeTree& tree = state.fileTree;
     const NodeTree::Id root = AddFileListRoot(tree, "/list/");
     const NodeTree::Id bsk = tree.add(root, "/list/keep.bsk", "keep.bsk");

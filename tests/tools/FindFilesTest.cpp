@@ -66,7 +66,7 @@ protected:
 
     TempTree tree;
     TempTree temp;
-    FileListState state;
+    FileList state;
     Settings settings;
     ScriptedPrompts prompts;
     ScriptedCancel cancel;

@@ -21,7 +21,7 @@ namespace {
 /// was read by names alone.
 class FullReadTrees final : public FileTreeBuilder {
 public:
-    void RebuildCurrentTree(FileListState& state, const Settings& settings) const override
+    void RebuildCurrentTree(FileList& state, const Settings& settings) const override
     {
         state.entries.assign(platform::listFiles(state.currentFolder, settings.showSystemHidden));
         GroupedTrees().RebuildCurrentTree(state, settings);
@@ -56,15 +56,15 @@ void makeVariedFolder(TempTree& tree)
 struct Listings {
     Listings(const QString& folder, const Settings& settings, TreeType type)
     {
-        for (FileListState* state : {&lazy, &full}) {
+        for (FileList* state : {&lazy, &full}) {
             state->treeType = type;
             state->dateBasis = DateBasis::Modified;
         }
         OpenFolder(lazy, settings, folder, QStringLiteral("*.*"), GroupedTrees());
         OpenFolder(full, settings, folder, QStringLiteral("*.*"), FullReadTrees());
     }
-    FileListState lazy;
-    FileListState full;
+    FileList lazy;
+    FileList full;
 };
 
 TreeContext fixedContext(const Settings& settings)
@@ -95,7 +95,7 @@ TEST(ListingDetails, TreesSortsAndStatisticsOfANamesOnlyReadMatchAFullRead)
         }
 
         Listings bySize(tree.root(), settings, TreeType::PlainList);
-        for (FileListState* state : {&bySize.lazy, &bySize.full})
+        for (FileList* state : {&bySize.lazy, &bySize.full})
             RunSortChoice(*state, fixedContext(settings), SortChoice::BySize);
         EXPECT_EQ(CopyListText(bySize.lazy.fileTree).toStdString(),
                   CopyListText(bySize.full.fileTree).toStdString());
@@ -126,7 +126,7 @@ TEST(ListingDetails, TheOtherFilterOnANamesOnlyReadKeepsWhatAFullReadKeeps)
     OtherFilterFields readOnly;
     readOnly.readOnly = true;
     for (const OtherFilterFields& fields : {big, readOnly}) {
-        FileListState state;
+        FileList state;
         state.otherFilterActive = true;
         SetOtherFilter(fields, state.otherFilter, prompts);
         ListFolderFiltered(state, settings, tree.root());

@@ -23,7 +23,7 @@ protected:
         showPlain();
     }
     QStringList files() const { return outline().mid(1); }
-    int buildNameList(FileListState& s)
+    int buildNameList(FileList& s)
     {
         showPlain();
         return s.fileTree.count() - 1;
@@ -32,7 +32,7 @@ protected:
     {
         ChooseTreeEntry(state, buttons, choice, basis);
         return RunTreeChoice(state, buttons, context(),
-                             [this](FileListState& s) { return buildNameList(s); });
+                             [this](FileList& s) { return buildNameList(s); });
     }
     TreeButtonState buttons;
 };
@@ -240,12 +240,12 @@ TEST_F(SortFlows, CancelChangesNothingAndAnUnsetChoiceRebuildsThePreviousOne)
     // The menu closed without a choice: the last one is built again.
     state.fileTree.clear();
     state.fileTree.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
-    EXPECT_EQ(RunTreeChoice(state, buttons, context(), [](FileListState&) { return 0; }), 4);
+    EXPECT_EQ(RunTreeChoice(state, buttons, context(), [](FileList&) { return 0; }), 4);
     EXPECT_EQ(state.treeType, TreeType::Extension);
     EXPECT_EQ(outline().size(), 1 + 4 + 4);
 
     TreeButtonState fresh;
-    EXPECT_EQ(RunTreeChoice(state, fresh, context(), [](FileListState&) { return 0; }), -1);
+    EXPECT_EQ(RunTreeChoice(state, fresh, context(), [](FileList&) { return 0; }), -1);
 }
 
 TEST_F(SortFlows, ExpandAndCollapseAll)

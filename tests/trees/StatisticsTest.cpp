@@ -40,7 +40,7 @@ private:
 struct StatsFixture : ::testing::Test {
     TempTree tree;
     Settings settings;
-    FileListState state;
+    FileList state;
     Grid grid;
 
     void list(TreeType treeType)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "shared/Settings.h"
 #include "trees/NodeScheme.h"
 #include "trees/TreeContext.h"
@@ -12,7 +12,7 @@
 /// fileTree), with a fixed clock, for the tree builders.
 struct TreeFixture {
     Settings settings;
-    FileListState state;
+    FileList state;
     QDateTime now{QDate(2005, 3, 10), QTime(12, 0, 0), QTimeZone::utc()};
     QHash<QString, QString> typeNames; ///< extension -> type name for the fake shell
 

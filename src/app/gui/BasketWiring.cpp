@@ -189,7 +189,7 @@ void BasketWiring::connectMenus()
 
     menus.files.addToBasket->setEnabled(true);
     connect(menus.files.addToBasket, &QAction::triggered, this, [this, list] {
-        const FileListState& state = list->state();
+        const FileList& state = list->state();
         NodeTree::Id node = list->fileList()->currentNode();
         if (ClassifyFileNode(state, node) != FileNodeKind::Group)
             node = state.fileTree.root();
@@ -308,7 +308,7 @@ void BasketWiring::showBasketIfListed()
                 self->showBasketIfListed();
         }))
         return;
-    FileListState& state = list->state();
+    FileList& state = list->state();
     BusyPointer busy;
     ShowBasketInFileList(panel_->basket(), state, QStringLiteral("*"), window_.settings());
     FilterTabs* tabs = window_.filterStrip() ? &window_.filterStrip()->filters() : nullptr;
@@ -378,7 +378,7 @@ void BasketWiring::dropOnBasket(const QMimeData* data)
 void BasketWiring::dropFileListNode(NodeTree::Id id)
 {
     FileListPanel* list = window_.fileListPanel();
-    const FileListState& state = list->state();
+    const FileList& state = list->state();
     const NodeTree& tree = state.fileTree;
     if (!tree.contains(id) || listShowsBasket(*list))
         return;
@@ -396,7 +396,7 @@ void BasketWiring::dropFileListNode(NodeTree::Id id)
 void BasketWiring::addResolvedNode(NodeTree::Id id)
 {
     FileListPanel* list = window_.fileListPanel();
-    const FileListState& state = list->state();
+    const FileList& state = list->state();
     const Settings& settings = window_.settings();
     ResolvedFileNode file =
         ResolveFileNode(state, id, window_.CurrentFolderPath(), settings.workFolder, settings);
@@ -439,7 +439,7 @@ void BasketWiring::dropFileListNodeOnFolder(NodeTree::Id id, const QString& fold
         RefuseListedBasketDrop(prompts);
         return;
     }
-    const FileListState& state = list->state();
+    const FileList& state = list->state();
     const Settings& settings = window_.settings();
     const bool nextVersion = settings.nextVersionOnOverwrite;
     const QString listed = window_.CurrentFolderPath();

@@ -47,7 +47,7 @@ void FontTableCommands::FolderFonts(const QString& folder)
 void FontTableCommands::ListFonts()
 {
     QStringList paths;
-    const FileListState& state = panel_.state();
+    const FileList& state = panel_.state();
     const NodeTree& tree = state.fileTree;
     for (const NodeTree::Id id : tree.preorder()) {
         if (ClassifyFileNode(state, id) != FileNodeKind::File)

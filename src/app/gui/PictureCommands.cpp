@@ -33,7 +33,7 @@ void PictureCommands::FolderThumbnails(const QString& folder)
 
 void PictureCommands::FileTreeThumbnails()
 {
-    const FileListState& state = window_.fileListPanel()->state();
+    const FileList& state = window_.fileListPanel()->state();
     // The basket's pictures are the basket's own command.
     if (state.currentFolder.isEmpty() || state.showsPlaceholder) {
         window_.prompts().message(QStringLiteral("There are no picture files"));

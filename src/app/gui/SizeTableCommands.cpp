@@ -69,7 +69,7 @@ void SizeTableCommands::present(ViewWindow* view, const QString& message, qint64
 
 void SizeTableCommands::TriggerFileSizes()
 {
-    FileListState& state = panel_.state();
+    FileList& state = panel_.state();
     if (state.fileTree.count() < 2 || state.showsPlaceholder)
         return;
     BusyPointer busy;

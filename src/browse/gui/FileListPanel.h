@@ -1,7 +1,7 @@
 #pragma once
 
 #include "browse/ArchiveNodes.h"
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "browse/ListingHandover.h"
 #include "browse/NodeClick.h"
 
@@ -71,7 +71,7 @@ public:
     /// Shows state().statusCaption in the status label; call after changing the state.
     void showStatus();
 
-    [[nodiscard]] FileListState& state() { return state_; }
+    [[nodiscard]] FileList& state() { return state_; }
     [[nodiscard]] const FileTreeBuilder& trees() const { return trees_; }
     /// The "File1view", "Files" and "Allview" menus. "Allview" opens with the middle
     /// button or the menu key on the list.
@@ -135,7 +135,7 @@ protected:
 private:
     /// A listing into a state of its own; nothing when there was nothing to list.
     using ListingJob =
-        std::function<std::optional<int>(FileListState&, const Settings&, platform::ReadWatch&)>;
+        std::function<std::optional<int>(FileList&, const Settings&, platform::ReadWatch&)>;
     struct ListingData;
     struct RunningListing;
     /// What a job starts from: the listing's setup alone, or the whole state but its tree.
@@ -180,7 +180,7 @@ private:
     Settings& settings_;
     Prompts& prompts_;
     const FileTreeBuilder& trees_;
-    FileListState state_;
+    FileList state_;
     std::unique_ptr<NodeTreeModel> model_;
     NodeTreeView* view_ = nullptr;
     QLabel* fileTypeText_ = nullptr;

@@ -1,5 +1,5 @@
 // Mouse, keys, tips and pop-up menus of the file list.
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/NodeTreeView.h"

@@ -23,7 +23,7 @@ constexpr int PollMs = 100;
 /// What one listing works on: its own state and settings, so nothing the window shows
 /// is written from the other thread.
 struct FileListPanel::ListingData {
-    FileListState state;
+    FileList state;
     Settings settings;
     platform::ReadWatch watch;
     std::optional<int> count;
@@ -46,7 +46,7 @@ void FileListPanel::openFolder(const QString& path, ListingDone done)
         const FileTreeBuilder* trees = &trees_;
         const QString pattern = state_.listPattern;
         runListing(
-            [=](FileListState& state, const Settings& settings, platform::ReadWatch& watch) {
+            [=](FileList& state, const Settings& settings, platform::ReadWatch& watch) {
                 return std::optional<int>(
                     OpenFolder(state, settings, path, pattern, *trees, &watch));
             },
@@ -65,7 +65,7 @@ void FileListPanel::openFolderWithFiles(const QString& path, ListingDone done)
         const FileTreeBuilder* trees = &trees_;
         const QString pattern = state_.listPattern;
         runListing(
-            [=](FileListState& state, const Settings& settings, platform::ReadWatch& watch) {
+            [=](FileList& state, const Settings& settings, platform::ReadWatch& watch) {
                 return OpenFolderWithFiles(state, settings, path, pattern, *trees, &watch);
             },
             JobStart::Setup, true,
@@ -106,7 +106,7 @@ void FileListPanel::rebuildList(const ListRebuild& rebuild, bool readsFolder, Re
 {
     const bool wasCancelled = cancelled_;
     runListing(
-        [rebuild](FileListState& state, const Settings& settings, platform::ReadWatch& watch) {
+        [rebuild](FileList& state, const Settings& settings, platform::ReadWatch& watch) {
             return std::optional<int>(rebuild(state, settings, &watch));
         },
         JobStart::WholeState, readsFolder,
@@ -137,7 +137,7 @@ void FileListPanel::runListing(const ListingJob& job, JobStart start, bool escap
     run->generation = ++listingGeneration_;
     run->data = std::make_shared<ListingData>();
     if (start == JobStart::WholeState)
-        CopyFileListState(state_, run->data->state);
+        CopyFileList(state_, run->data->state);
     else
         CopyListingSetup(state_, run->data->state);
     run->data->settings = settings_;
@@ -197,7 +197,7 @@ void FileListPanel::finishListing(const std::shared_ptr<RunningListing>& run)
                           << "files";
         if (count) {
             cancelled_ = run->data->watch.stop.load();
-            SwapFileListStates(state_, run->data->state);
+            SwapFileLists(state_, run->data->state);
         }
     } else {
         qCDebug(lcBrowse) << "listing" << run->generation << "superseded";

@@ -43,7 +43,7 @@ private:
 
 } // namespace
 
-FindForm::FindForm(FileListState& state, Settings& settings, Prompts& prompts, CancelKey& cancel,
+FindForm::FindForm(FileList& state, Settings& settings, Prompts& prompts, CancelKey& cancel,
                    QWidget* parent)
     : QDialog(parent), state_(state), settings_(settings), prompts_(prompts), cancel_(cancel)
 {

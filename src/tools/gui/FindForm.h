@@ -12,7 +12,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-struct FileListState;
+struct FileList;
 struct Settings;
 
 /// The find dialog: a name pattern and up to eight content criteria joined by AND and
@@ -23,7 +23,7 @@ class FindForm : public QDialog {
 public:
     enum class Form { Find, ContentFilter };
 
-    FindForm(FileListState& state, Settings& settings, Prompts& prompts, CancelKey& cancel,
+    FindForm(FileList& state, Settings& settings, Prompts& prompts, CancelKey& cancel,
              QWidget* parent = nullptr);
 
     /// Sets the caption for the form it is opened in.
@@ -51,7 +51,7 @@ Q_SIGNALS:
 private:
     void buildControls();
 
-    FileListState& state_;
+    FileList& state_;
     Settings& settings_;
     Prompts& prompts_;
     CancelKey& cancel_;

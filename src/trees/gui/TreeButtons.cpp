@@ -1,6 +1,6 @@
 #include "trees/gui/TreeButtons.h"
 
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
 #include "shared/Settings.h"
@@ -66,8 +66,7 @@ QToolButton* makeButton(const QString& name, QWidget* parent)
 
 } // namespace
 
-TreeButtons::TreeButtons(FileListState& state, NodeTreeView& list, Settings& settings,
-                         QWidget* owner)
+TreeButtons::TreeButtons(FileList& state, NodeTreeView& list, Settings& settings, QWidget* owner)
     : QObject(owner), state_(state), list_(list), settings_(settings)
 {
     menus_ = new TreeMenus(owner);
@@ -159,11 +158,11 @@ void TreeButtons::applyTreeChoice()
     // taken over with the list.
     auto buttons = std::make_shared<TreeButtonState>(buttons_);
     const int shown = state_.fileTree.count();
-    const auto rebuild = [buttons, shown](FileListState& state, const Settings& settings,
+    const auto rebuild = [buttons, shown](FileList& state, const Settings& settings,
                                           platform::ReadWatch*) {
         standInTree(state, settings, shown, false);
         return RunTreeChoice(state, *buttons, TreeContext::live(settings),
-                             [&settings](FileListState& s) {
+                             [&settings](FileList& s) {
                                  BuildNameList(s, settings);
                                  return s.fileTree.count() - 1;
                              });
@@ -208,7 +207,7 @@ void TreeButtons::chooseSort(SortChoice choice)
     const int shown = state_.fileTree.count();
     RunListRebuild(
         sortRebuilder(), state_, settings_,
-        [choice, shown](FileListState& state, const Settings& settings, platform::ReadWatch*) {
+        [choice, shown](FileList& state, const Settings& settings, platform::ReadWatch*) {
             standInTree(state, settings, shown, choice != SortChoice::Direction);
             return RunSortChoice(state, TreeContext::live(settings), choice);
         },
@@ -221,7 +220,7 @@ void TreeButtons::chooseSort(SortChoice choice)
         });
 }
 
-void TreeButtons::standInTree(FileListState& state, const Settings& settings, int shownCount,
+void TreeButtons::standInTree(FileList& state, const Settings& settings, int shownCount,
                               bool wholeList)
 {
     if (state.fileTree.count() != 0 || shownCount == 0 || state.listedNames.ListCount() == 0)
@@ -271,7 +270,7 @@ void TreeButtons::finish(int count)
 
 void TreeButtons::refreshFaces()
 {
-    const FileListState& state = state_;
+    const FileList& state = state_;
     swapExtTree_->setToolTip(state.treeButtonTip);
     swapExtTree_->setIcon(
         faceIcon(state.treeType == TreeType::PlainList ? Face::Plain : Face::Grouped));

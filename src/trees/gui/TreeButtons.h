@@ -20,7 +20,7 @@ class TreeButtons : public QObject {
 public:
     /// Creates the two buttons (children of `owner`, for the owner to place) over the
     /// file list's state and its view.
-    TreeButtons(FileListState& state, NodeTreeView& list, Settings& settings, QWidget* owner);
+    TreeButtons(FileList& state, NodeTreeView& list, Settings& settings, QWidget* owner);
 
     [[nodiscard]] QToolButton* sortButton() const { return sortList_; }
     [[nodiscard]] QToolButton* treeButton() const { return swapExtTree_; }
@@ -62,13 +62,13 @@ private:
     /// A copy of the state comes without its tree. The grouped trees only ask whether
     /// the list has nodes (a root answers), and a flat plain list is listedNames's entries
     /// in order (`wholeList` rebuilds them): the copy then answers as the shown list would.
-    static void standInTree(FileListState& state, const Settings& settings, int shownCount,
+    static void standInTree(FileList& state, const Settings& settings, int shownCount,
                             bool wholeList);
     /// The rebuilder for a sort of the list as it is; none when the sort must read the
     /// shown list's nodes here.
     [[nodiscard]] ListRebuilder* sortRebuilder() const;
 
-    FileListState& state_;
+    FileList& state_;
     NodeTreeView& list_;
     TreeMenus* menus_ = nullptr;
     Settings& settings_;

@@ -546,7 +546,7 @@ TEST(MainWindow, APathTypedIntoTheFolderFieldOpensThatFolder)
     };
 
     enter(tree.path("docs") + "/");
-    const FileListState& listed = window.fileListPanel()->state();
+    const FileList& listed = window.fileListPanel()->state();
     EXPECT_EQ(listed.currentFolder, tree.path("docs/"));
     EXPECT_EQ(listed.listedNames.ListCount(), 3);
     EXPECT_EQ(window.folderHistoryBox()->model().list(0), tree.path("docs"));

@@ -24,7 +24,7 @@ namespace {
 /// can look at the window while that listing is under way.
 class HeldTrees final : public FileTreeBuilder {
 public:
-    void RebuildCurrentTree(FileListState& state, const Settings& settings) const override
+    void RebuildCurrentTree(FileList& state, const Settings& settings) const override
     {
         builtAway = QThread::currentThread() != QCoreApplication::instance()->thread();
         if (state.currentFolder == heldFolder)

@@ -24,7 +24,7 @@ public:
 
 TEST(FindForm, ControlsCarryTheirCaptionsAndConnectorsCycle)
 {
-    FileListState state;
+    FileList state;
     Settings settings;
     ScriptedPrompts prompts;
     NoEscape escape;
@@ -56,7 +56,7 @@ TEST(FindForm, ApplyNarrowsTheListAndReportsTheContentDescription)
     TempTree tree;
     tree.file("a.txt", QByteArray("alpha"));
     tree.file("b.txt", QByteArray("alpha beta"));
-    FileListState state;
+    FileList state;
     Settings settings;
     ScriptedPrompts prompts;
     NoEscape escape;

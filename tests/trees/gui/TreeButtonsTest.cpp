@@ -128,7 +128,7 @@ TEST_F(TreeButtonsWindow, ExpandAndCollapseAll)
 }
 
 /// Every node in tree order, indented by depth, then the status caption.
-QStringList shape(FileListState& state)
+QStringList shape(FileList& state)
 {
     QStringList lines;
     for (const auto id : state.fileTree.preorder())

@@ -82,7 +82,7 @@ struct ListContents {
 /// What the file list shows and keeps: its set-up, the backing lists, the node tree
 /// `fileTree` and the "Other" filter. Owned by the main window (or by lumara-cli), used by
 /// the listing, the trees, the filters and the statistics.
-struct FileListState : ListSetup, ListContents {
+struct FileList : ListSetup, ListContents {
     NodeTree fileTree;
 
     /// The "Other" filter's criteria: the filtered reader keeps the files they pass.

@@ -1,9 +1,9 @@
-#include "browse/FileListState.h"
+#include "browse/FileList.h"
 
 #include "controls/TreeText.h"
 #include "shared/TextHelpers.h"
 
-void FileListState::showNoFiles()
+void FileList::showNoFiles()
 {
     NodeTreeLock lock(fileTree);
     const NodeTree::Id root =
@@ -43,7 +43,7 @@ QString FileCountCaption(const QString& tag, int n)
     return (n < 1 ? QStringLiteral(" no") : QString::number(n)) + middle + QStringLiteral("files");
 }
 
-void FileListState::showFileCount(int n)
+void FileList::showFileCount(int n)
 {
     statusCaption = FileCountCaption(filterTag, n);
 }
