@@ -56,7 +56,7 @@ void BasketAgainstListing(benchmark::State& bench)
             FileList state;
             ListFolder(state, settings, folder, QStringLiteral("*.*"));
             RefreshFileList(state, settings, GroupedTrees());
-            benchmark::DoNotOptimize(state.fileTree.count());
+            benchmark::DoNotOptimize(state.tree().count());
         });
         const double seconds = secondsOf([&] {
             ScriptedPrompts prompts;
@@ -66,7 +66,7 @@ void BasketAgainstListing(benchmark::State& bench)
             AddFolderToBasket(basket, folder, settings);
             FileList state;
             ShowBasketInFileList(basket, state, QStringLiteral("*"), settings);
-            benchmark::DoNotOptimize(state.fileTree.count());
+            benchmark::DoNotOptimize(state.tree().count());
         });
         basketTime += seconds;
         bench.SetIterationTime(seconds);

@@ -19,16 +19,16 @@ const char* const Extensions[] = {"txt", "bmp", "doc", "jpg", "c", "h", "zip", "
 /// A listed folder of `n` files in eight extensions, without touching the disk.
 void fakeListing(FileList& state, int n)
 {
-    state.currentFolder = QStringLiteral("/bench/");
-    state.readNames.Additem(QStringLiteral("/bench"));
+    state.setSource(QStringLiteral("/bench/"));
+    FileList::Edit(state).contents().readNames.Additem(QStringLiteral("/bench"));
     for (int i = 0; i < n; ++i) {
         const QString name =
             QStringLiteral("file%1.%2").arg(i).arg(QLatin1String(Extensions[i % 8]));
-        state.readNames.Additem(name);
+        FileList::Edit(state).contents().readNames.Additem(name);
         platform::FileEntry e;
         e.name = name;
         e.size = i % 5000;
-        state.entries.insert(e);
+        FileList::Edit(state).contents().entries.insert(e);
     }
 }
 
@@ -53,13 +53,13 @@ void ExtensionStatistics(benchmark::State& bench)
     settings.extensionNames = false;
     FileList state;
     fakeListing(state, int(bench.range(0)));
-    state.treeType = TreeType::Extension;
+    state.setTreeType(TreeType::Extension);
     RefreshFileList(state, settings, GroupedTrees());
     Grid grid;
-    if (state.fileTree.count() < 2)
+    if (state.tree().count() < 2)
         bench.SkipWithError("the extension tree was not built");
     for (auto _ : bench)
-        benchmark::DoNotOptimize(ShowSizeTable(state, grid, state.fileTree.root()).grandTotal);
+        benchmark::DoNotOptimize(ShowSizeTable(state, grid, state.tree().root()).grandTotal);
     bench.SetItemsProcessed(bench.iterations() * bench.range(0));
 }
 BENCHMARK(ExtensionStatistics)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -85,7 +85,7 @@ void CopyListOfFolder(benchmark::State& bench)
     const std::unique_ptr<FileList> listed = listedFolder(int(bench.range(0)), settings);
     const FileList& state = *listed;
     for (auto _ : bench)
-        benchmark::DoNotOptimize(CopyListText(state.fileTree));
+        benchmark::DoNotOptimize(CopyListText(state.tree()));
 }
 BENCHMARK(CopyListOfFolder)->Arg(100000)->Unit(benchmark::kMillisecond);
 

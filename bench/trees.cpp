@@ -20,10 +20,10 @@ constexpr int FileCount = 100'000;
 void fill(FileList& state)
 {
     static const char* const exts[] = {".txt", ".jpg", ".doc", ".mp3", ".c", ".HTML", "", ".bin"};
-    state.currentFolder = QStringLiteral("/bench/");
-    state.listedNames.Clear();
-    state.entries.clear();
-    state.listedNames.Additem(QStringLiteral("/bench"));
+    state.setSource(QStringLiteral("/bench/"));
+    FileList::Edit(state).listedNames().Clear();
+    FileList::Edit(state).contents().entries.clear();
+    FileList::Edit(state).listedNames().Additem(QStringLiteral("/bench"));
     const qint64 now =
         QDateTime(QDate(2026, 1, 1), QTime(12, 0), QTimeZone::utc()).toMSecsSinceEpoch();
     for (int i = 0; i < FileCount; ++i) {
@@ -36,15 +36,15 @@ void fill(FileList& state)
         e.size = (qint64(i) * 104729) % 3'000'000;
         e.modifiedMs = now - qint64(i % 900) * 86'400'000;
         e.createdMs = e.modifiedMs;
-        state.entries.insert(e);
-        state.listedNames.Additem(name);
+        FileList::Edit(state).contents().entries.insert(e);
+        FileList::Edit(state).listedNames().Additem(name);
     }
-    state.fileTree.clear();
+    state.treeForView().clear();
     const auto root =
-        state.fileTree.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/bench"));
+        state.treeForView().add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/bench"));
     for (int i = 1; i <= FileCount; ++i) {
-        const QString name = state.listedNames.list(i);
-        state.fileTree.add(root, state.currentFolder + name, name);
+        const QString name = state.listedNames().list(i);
+        state.treeForView().add(root, state.setup().currentFolder + name, name);
     }
 }
 
@@ -54,7 +54,7 @@ template <TreeType Type> void BM_GroupedTree(benchmark::State& bench)
     settings.extensionNames = false;
     FileList state;
     fill(state);
-    state.treeType = Type;
+    state.setTreeType(Type);
     const TreeContext context{
         settings, QDateTime(QDate(2026, 1, 1), QTime(12, 0), QTimeZone::utc()), {}};
     for (auto _ : bench)
@@ -73,7 +73,7 @@ void BM_PlainSortBySize(benchmark::State& bench)
     for (auto _ : bench) {
         bench.PauseTiming();
         fill(state);
-        state.plainSortKey = SortKey::Size;
+        state.setPlainSortKey(SortKey::Size);
         bench.ResumeTiming();
         benchmark::DoNotOptimize(PlainSort(state, context, SortDirection::Ascending));
     }
@@ -90,7 +90,7 @@ void BM_NameList(benchmark::State& bench)
     fill(state);
     for (auto _ : bench) {
         BuildNameList(state, settings);
-        benchmark::DoNotOptimize(state.fileTree.count());
+        benchmark::DoNotOptimize(state.tree().count());
     }
 }
 BENCHMARK(BM_NameList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

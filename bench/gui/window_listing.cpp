@@ -285,8 +285,8 @@ int main(int argc, char** argv)
 
     FilterTabs& filters = window.filterStrip()->filters();
     TreeButtons& trees = *window.treeButtons();
-    NodeTree& list = panel->state().fileTree;
-    const auto files = [panel] { return panel->state().listedNames.ListCount() - 1; };
+    NodeTree& list = panel->state().treeForView();
+    const auto files = [panel] { return panel->state().listedNames().ListCount() - 1; };
     const auto nodes = [&list] { return list.count(); };
     timeStep(
         "\"Text\" tab:", window, *panel, gaps, keys, [&] { filters.SelectCategory(0); }, files);
@@ -295,7 +295,7 @@ int main(int argc, char** argv)
         [&] { filters.SelectCategory(filters.allTab()); }, files);
     timeStep(
         "extension tree:", window, *panel, gaps, keys,
-        [&] { trees.chooseTree(QStringLiteral("1")); }, nodes);
+        [&] { trees.chooseTree(TreeType::Extension); }, nodes);
     NodeTree::Id group = NodeTree::None;
     timeStep(
         "open a group:", window, *panel, gaps, keys,
@@ -307,7 +307,7 @@ int main(int argc, char** argv)
     if (!shots.isEmpty())
         window.grab().save(shots + QStringLiteral("/tree.png"));
     timeStep(
-        "name list:", window, *panel, gaps, keys, [&] { trees.chooseTree(QStringLiteral("0")); },
+        "name list:", window, *panel, gaps, keys, [&] { trees.chooseTree(TreeType::PlainList); },
         nodes);
     timeStep(
         "sort by size:", window, *panel, gaps, keys,

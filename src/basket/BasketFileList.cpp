@@ -61,12 +61,12 @@ int AddFolderToBasket(Basket& basket, const QString& folder, const Settings& set
 int AddNodeToBasket(Basket& basket, const FileList& state, NodeTree::Id id,
                     const QString& currentFolder)
 {
-    const NodeTree& tree = state.fileTree;
+    const NodeTree& tree = state.tree();
     if (!tree.contains(id))
         return 0;
     const int before = basket.entries();
     const NodeTree::Id root = tree.root();
-    const bool grouped = state.treeType != TreeType::PlainList;
+    const bool grouped = state.setup().treeType != TreeType::PlainList;
     std::optional<BasketBatch> batch(std::in_place, basket);
     const auto add = [&basket](const QString& folder, const QString& name) {
         basket.AddFileToBasket(folder, name, NodeSource::File, QString(), Basket::Notice::Silent);
@@ -100,7 +100,7 @@ int AddNodeToBasket(Basket& basket, const FileList& state, NodeTree::Id id,
 bool PrepareResolvedFile(ResolvedFileNode& file, const FileList& state, NodeTree::Id id,
                          const Settings& settings, Prompts& prompts)
 {
-    const NodeTree& tree = state.fileTree;
+    const NodeTree& tree = state.tree();
     const NodeTree::Id parent = tree.contains(id) ? tree.node(id).parent : NodeTree::None;
     if (parent != NodeTree::None && IsArchiveNode(state, settings, parent)) {
         const QString extracted = FileOnDiskOf(state, settings, id, prompts);
@@ -126,7 +126,7 @@ bool PrepareResolvedFile(ResolvedFileNode& file, const FileList& state, NodeTree
 int AddSelectedToBasket(Basket& basket, const FileList& state, const QString& currentFolder,
                         const Settings& settings)
 {
-    const NodeTree& tree = state.fileTree;
+    const NodeTree& tree = state.tree();
     const int before = basket.entries();
     std::optional<BasketBatch> batch(std::in_place, basket);
     for (const NodeTree::Id id : tree.preorder()) {
@@ -149,14 +149,15 @@ int AddSelectedToBasket(Basket& basket, const FileList& state, const QString& cu
 int ShowBasketInFileList(const Basket& basket, FileList& state, const QString& filter,
                          const Settings& settings)
 {
-    state.listedNames.Clear();
-    state.listedNames.Additem(BasketHeader);
-    state.currentFolder.clear();
-    state.entries.clear();
+    FileList::Edit edit(state);
+    edit.listedNames().Clear();
+    edit.listedNames().Additem(BasketHeader);
+    state.setSource(QString());
+    edit.contents().entries.clear();
     int shown = 0;
     {
-        NodeTreeLock lock(state.fileTree);
-        NodeTree& tree = state.fileTree;
+        NodeTreeLock lock(edit.tree());
+        NodeTree& tree = edit.tree();
         const NodeTree::Id root = AddFileListRoot(tree, BasketHeader);
         const bool all = filter == u"*" || filter == u"*.*" || filter.isEmpty();
         const NamePatternList patterns(all ? QStringLiteral("*") : filter);
@@ -177,11 +178,11 @@ int ShowBasketInFileList(const Basket& basket, FileList& state, const QString& f
             if (node == NodeTree::None)
                 continue;
             last = node;
-            state.listedNames.Additem(entry);
+            edit.listedNames().Additem(entry);
             ++shown;
         }
         tree.makeVisible(last);
-        state.showsPlaceholder = false;
+        state.showFiles();
         if (shown == 0) {
             state.showNoFiles();
             tree.setImage(tree.root(), QStringLiteral("2"));
@@ -189,8 +190,8 @@ int ShowBasketInFileList(const Basket& basket, FileList& state, const QString& f
                 tree.setImage(tree.children(tree.root()).front(), QStringLiteral("28"));
         }
     }
-    state.shownSort.clear();
-    state.readNames = state.listedNames;
+    state.setShownSort({});
+    edit.contents().readNames = edit.listedNames();
     state.showFileCount(shown);
     return shown;
 }

@@ -57,13 +57,13 @@ QString FileOnDiskOf(const FileList& state, const Settings& settings, NodeTree::
     const std::optional<ArchiveMember> member = ArchiveMemberOf(state, settings, id, archiveOf);
     if (!member) {
         const NodeTree::Id parent =
-            state.fileTree.contains(id) ? state.fileTree.node(id).parent : NodeTree::None;
+            state.tree().contains(id) ? state.tree().node(id).parent : NodeTree::None;
         // An entry whose archive could not be had is no file of the folder either.
         if (parent != NodeTree::None && IsArchiveNode(state, settings, parent))
             return {};
-        return state.fileTree.key(id);
+        return state.tree().key(id);
     }
-    const QString archiveKey = state.fileTree.key(state.fileTree.node(id).parent);
+    const QString archiveKey = state.tree().key(state.tree().node(id).parent);
     return ExtractMember(*member, archiveKey, settings, IsArchiveNode(state, settings, id),
                          prompts);
 }
@@ -83,23 +83,23 @@ bool IsArchiveNode(const FileList& state, const Settings& settings, NodeTree::Id
 {
     if (ClassifyFileNode(state, id) != FileNodeKind::File)
         return false;
-    const QString& text = state.fileTree.node(id).text;
+    const QString& text = state.tree().node(id).text;
     return ClassifyFileKind(ExtensionOf(text), settings) == FileKind::Zip;
 }
 
 std::optional<ArchiveMember> ArchiveMemberOf(const FileList& state, const Settings& settings,
                                              NodeTree::Id id, const ArchivePathOf& pathOf)
 {
-    if (!state.fileTree.contains(id))
+    if (!state.tree().contains(id))
         return std::nullopt;
-    const NodeTree::Id parent = state.fileTree.node(id).parent;
+    const NodeTree::Id parent = state.tree().node(id).parent;
     if (parent == NodeTree::None || !IsArchiveNode(state, settings, parent))
         return std::nullopt;
-    const QString parentKey = state.fileTree.key(parent);
-    const QString key = state.fileTree.key(id);
+    const QString parentKey = state.tree().key(parent);
+    const QString key = state.tree().key(id);
     ArchiveMember member;
     member.archivePath = pathOf(parent);
-    member.archiveText = state.fileTree.node(parent).text;
+    member.archiveText = state.tree().node(parent).text;
     member.entryName = key.mid(parentKey.size() + 1);
     if (member.archivePath.isEmpty() || !key.startsWith(parentKey + u'/'))
         return std::nullopt;
@@ -109,10 +109,11 @@ std::optional<ArchiveMember> ArchiveMemberOf(const FileList& state, const Settin
 int ExpandArchiveNode(FileList& state, const Settings& settings, NodeTree::Id id,
                       const QString& archivePath, Prompts& prompts)
 {
-    NodeTree& tree = state.fileTree;
-    if (!IsArchiveNode(state, settings, id) || !tree.children(id).empty())
+    if (!IsArchiveNode(state, settings, id) || !state.tree().children(id).empty())
         return -1;
     const QStringList names = ArchiveEntryNames(archivePath, prompts);
+    FileList::Edit edit(state);
+    NodeTree& tree = edit.tree();
     const QString prefix = tree.key(id) + u'/';
     NodeTreeLock lock(tree);
     for (const QString& name : names) {
@@ -127,7 +128,8 @@ int ShowAllZippedFiles(FileList& state, const Settings& settings, const ArchiveP
                        CancelKey& cancel, Prompts& prompts)
 {
     cancel.clear();
-    NodeTree& tree = state.fileTree;
+    FileList::Edit edit(state);
+    NodeTree& tree = edit.tree();
     int count = 0;
     bool cancelled = false;
     // Each archive node counts once, even if a view folds a childless node back up.
@@ -162,7 +164,8 @@ int ShowAllZippedFiles(FileList& state, const Settings& settings, const ArchiveP
 
 void CollapseZippedFiles(FileList& state, const Settings& settings)
 {
-    NodeTree& tree = state.fileTree;
+    FileList::Edit edit(state);
+    NodeTree& tree = edit.tree();
     NodeTreeLock lock(tree);
     for (const NodeTree::Id id : tree.preorder()) {
         if (tree.node(id).expanded && IsArchiveNode(state, settings, id))

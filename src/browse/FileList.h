@@ -8,6 +8,7 @@
 #include "platform/FileSystem.h"
 
 #include <QHash>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -35,7 +36,7 @@ struct ShownSort {
 
 /// The set-up of a file list: where it reads from, what it shows and how, its
 /// captions. A value: a listing copies it from the shown list, and the shown list takes
-/// the listing's over with one assignment.
+/// the listing's over with one call.
 struct ListSetup {
     bool showsPlaceholder = false; ///< the list shows its "no files" line, not files
     QString currentFolder;         ///< the folder listed, ending in "/"; empty for the basket
@@ -79,25 +80,113 @@ struct ListContents {
     ListBoy readNames;
 };
 
-/// What the file list shows and keeps: its set-up, the backing lists, the node tree
-/// `fileTree` and the "Other" filter. Owned by the main window (or by lumara-cli), used by
-/// the listing, the trees, the filters and the statistics.
-struct FileList : ListSetup, ListContents {
-    NodeTree fileTree;
+/// What the file list shows and keeps: its set-up, the backing lists, the node tree and
+/// the "Other" filter. Owned by the main window (or by lumara-cli), used by the listing,
+/// the trees, the filters and the statistics. Every change goes through a method that
+/// announces it once, so the views showing the list update themselves. The set-up and
+/// the lists are values: a listing copies them, and the shown list takes them over.
+class FileList : public QObject {
+    Q_OBJECT
+public:
+    explicit FileList(QObject* parent = nullptr);
+    ~FileList() override;
 
-    /// The "Other" filter's criteria: the filtered reader keeps the files they pass.
-    OtherFilter otherFilter;
+    [[nodiscard]] const ListSetup& setup() const { return setup_; }
+    [[nodiscard]] const ListContents& contents() const { return contents_; }
+    [[nodiscard]] const NodeTree& tree() const { return tree_; }
+    [[nodiscard]] const ListBoy& listedNames() const { return contents_.listedNames; }
+    [[nodiscard]] const FileEntryTable& entries() const { return contents_.entries; }
+    [[nodiscard]] const OtherFilter& otherFilter() const { return otherFilter_; }
+    /// True while the list is in the basket, not in a folder.
+    [[nodiscard]] bool listsBasket() const { return setup_.currentFolder.isEmpty(); }
 
-    /// Puts the "no files" (or "no [tab] files") placeholder into fileTree and marks the
+    /// The node tree for the one view that shows it: the view keeps its nodes'
+    /// expansion and selection there. Do not store it elsewhere; others read tree().
+    [[nodiscard]] NodeTree& treeForView() { return tree_; }
+
+    /// Takes over a whole set-up (a listing's, a saved one).
+    void setSetup(const ListSetup& setup);
+    /// Takes over the lists (shared, not copied, where Qt's containers allow).
+    void setContents(const ListContents& contents);
+    /// Takes over the "Other" filter's criteria.
+    void setOtherFilter(const OtherFilter& filter);
+    /// Exchanges set-up, lists and node tree with `other`, but not the "Other" filter's
+    /// criteria; each tree keeps its observer, which sees one reset.
+    void swapWith(FileList& other);
+
+    /// Where the list reads from: a folder ending in "/", or "" for the basket.
+    void setSource(const QString& folder);
+    void setListPattern(const QString& pattern);
+    /// Whether the "Other" tab's criteria choose what a folder read keeps.
+    void setOtherFilterActive(bool active);
+    /// The active filter tab's name ("ALL" for every file).
+    void setFilterTag(const QString& tag);
+    void setTreeType(TreeType type);
+    void setDateBasis(DateBasis basis);
+    void setTreeDirection(SortDirection direction);
+    /// Flips the plain-sort direction of `key` (Name, Extension or Size) and returns it.
+    SortDirection flipSortDirection(SortKey key);
+    /// The key of the plain sort that runs now; None when none runs.
+    void setPlainSortKey(SortKey key);
+    void setShownSort(const ShownSort& sort);
+    void setTreeButtonTip(const QString& tip);
+    /// The folder a grouped tree's node keys start with ("" for the basket).
+    void setTreeFolderPath(const QString& path);
+    /// The list shows files again, not its placeholder.
+    void showFiles();
+    void setStatusCaption(const QString& caption);
+    /// Writes the status caption for `n` files.
+    void showFileCount(int n);
+    /// Puts the "no files" (or "no [tab] files") placeholder into the tree and marks the
     /// list as showing it; after a failed read, "cannot read: " and the reason instead.
     void showNoFiles();
-    /// Writes the status caption for `n` files into statusCaption.
-    void showFileCount(int n);
 
-    [[nodiscard]] const ListSetup& setup() const { return *this; }
-    ListSetup& setup() { return *this; }
-    [[nodiscard]] const ListContents& contents() const { return *this; }
-    ListContents& contents() { return *this; }
+    /// A scoped change of the lists and the tree in place (a huge tree is built where it
+    /// is shown). The list announces what changed once, when the outermost Edit ends.
+    class Edit {
+    public:
+        explicit Edit(FileList& list);
+        ~Edit();
+        Edit(const Edit&) = delete;
+        Edit& operator=(const Edit&) = delete;
+
+        [[nodiscard]] NodeTree& tree();
+        [[nodiscard]] ListContents& contents();
+        [[nodiscard]] ListBoy& listedNames() { return contents().listedNames; }
+        [[nodiscard]] ListBoy& sortLines() { return contents().sortLines; }
+        [[nodiscard]] ListBoy& extensionLines() { return contents().extensionLines; }
+        /// The set-up, for the listing and the filters of the list itself.
+        [[nodiscard]] ListSetup& setup() { return list_.setup_; }
+        [[nodiscard]] OtherFilter& otherFilter() { return list_.otherFilter_; }
+        [[nodiscard]] const FileList& list() const { return list_; }
+
+    private:
+        FileList& list_;
+    };
+
+Q_SIGNALS:
+    /// Something of the set-up changed (tree type, sort, pattern, source, captions...).
+    void setupChanged();
+    /// The status caption changed.
+    void captionChanged(const QString& caption);
+    /// The lists or the node tree were changed or replaced.
+    void contentsChanged();
+
+private:
+    void beginEdit();
+    void endEdit();
+    /// Announces a set-up change now, or when the running Edit ends.
+    void setupTouched(bool captionToo = false);
+    template <typename T> void change(T ListSetup::*field, const T& value);
+
+    ListSetup setup_;
+    ListContents contents_;
+    NodeTree tree_;
+    /// The "Other" filter's criteria: the filtered reader keeps the files they pass.
+    OtherFilter otherFilter_;
+    int editDepth_ = 0;
+    bool contentsTouched_ = false;
+    ListSetup setupBeforeEdit_;
 };
 
 /// The status caption: " no" or the number, then " [tag] " (" " without a tag), "files".

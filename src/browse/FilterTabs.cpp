@@ -87,25 +87,25 @@ void FilterTabs::colourTabs()
 
 bool FilterTabs::showsFolder() const
 {
-    return !state_.currentFolder.isEmpty();
+    return !state_.setup().currentFolder.isEmpty();
 }
 
 bool FilterTabs::showsBasket() const
 {
-    return state_.currentFolder.isEmpty() && state_.readNames.ListCount() > 0 &&
-           state_.readNames.textAt(0) == BasketHeader;
+    return state_.setup().currentFolder.isEmpty() && state_.contents().readNames.ListCount() > 0 &&
+           state_.contents().readNames.textAt(0) == BasketHeader;
 }
 
 int FilterTabs::fileCount() const
 {
-    return state_.showsPlaceholder ? 0 : std::max(state_.listedNames.ListCount() - 1, 0);
+    return state_.setup().showsPlaceholder ? 0 : std::max(state_.listedNames().ListCount() - 1, 0);
 }
 
 void FilterTabs::writeStatus(const QString& caption)
 {
-    state_.statusCaption = FileCountCaption(caption, fileCount());
+    state_.setStatusCaption(FileCountCaption(caption, fileCount()));
     const int tab = selectedTab_;
-    Q_EMIT statusChanged(state_.statusCaption,
+    Q_EMIT statusChanged(state_.setup().statusCaption,
                          settings_.tabColorSwap && tab <= 7 ? qint64(tabColour(tab)) : -1);
 }
 
@@ -123,8 +123,8 @@ std::function<void(int)> FilterTabs::shownThen(std::function<void()> then)
 void FilterTabs::reread(bool filtered, const std::function<void()>& then)
 {
     const FileTreeBuilder* trees = &trees_;
-    const QString folder = state_.currentFolder;
-    const QString pattern = state_.listPattern;
+    const QString folder = state_.setup().currentFolder;
+    const QString pattern = state_.setup().listPattern;
     const auto rebuild = [=](FileList& state, const Settings& settings,
                              platform::ReadWatch* watch) {
         const int found = filtered ? ListFolderFiltered(state, settings, folder, watch)
@@ -134,8 +134,9 @@ void FilterTabs::reread(bool filtered, const std::function<void()>& then)
         if (found > 0)
             RefreshFileList(state, settings, *trees);
         else {
-            state.readNames.Clear();
-            state.readNames.Additem(RootText(state.currentFolder));
+            FileList::Edit edit(state);
+            edit.contents().readNames.Clear();
+            edit.contents().readNames.Additem(RootText(state.setup().currentFolder));
         }
         return found;
     };
@@ -161,51 +162,51 @@ int FilterTabs::SelectCategory(int tab)
         }))
         return fileCount();
     const QString caption = settings_.categories[size_t(tab)].name;
-    noteListing(state_.listPattern);
-    state_.otherFilterActive = false;
+    noteListing(state_.setup().listPattern);
+    state_.setOtherFilterActive(false);
     selectedTab_ = tab;
     if (tabs_) {
         selecting_ = true;
         tabs_->setSelectedTab(tab + 1);
         selecting_ = false;
     }
-    state_.listPattern = PatternFromExtensions(settings_.categories[size_t(tab)].extensions, tab,
-                                               otherTab(), allTab());
-    settings_.currentPattern = state_.listPattern;
-    state_.filterTag = caption;
+    state_.setListPattern(PatternFromExtensions(settings_.categories[size_t(tab)].extensions, tab,
+                                                otherTab(), allTab()));
+    settings_.currentPattern = state_.setup().listPattern;
+    state_.setFilterTag(caption);
 
     // What follows once the new list is shown; a newer listing that took this one's place
     // shows its own list and status.
     const auto shown = [this, tab, caption] {
-        noteListing(tab == otherTab() ? QStringLiteral("*.*") : state_.listPattern);
+        noteListing(tab == otherTab() ? QStringLiteral("*.*") : state_.setup().listPattern);
         writeStatus(caption);
     };
     if (showsFolder()) {
         UpdateFilterDescription();
         if (tab == otherTab()) {
-            state_.otherFilterActive = true;
+            state_.setOtherFilterActive(true);
             reread(true, shown);
         } else if (tab == allTab() && description_ == NoFilters) {
-            state_.listPattern = QStringLiteral("*.*");
-            settings_.currentPattern = state_.listPattern;
-            state_.filterTag = QStringLiteral("ALL");
+            state_.setListPattern(QStringLiteral("*.*"));
+            settings_.currentPattern = state_.setup().listPattern;
+            state_.setFilterTag(QStringLiteral("ALL"));
             reread(false, shown);
         } else if (tab == allTab()) {
             narrow(QStringLiteral("*"), caption, shown);
         } else if (description_ == NoFilters &&
-                   (state_.showsPlaceholder || listingPattern_ != u"*.*")) {
+                   (state_.setup().showsPlaceholder || listingPattern_ != u"*.*")) {
             // The copy holds only what an earlier tab's pattern read: read again.
             reread(false, shown);
         } else {
-            narrow(state_.listPattern, caption, shown);
+            narrow(state_.setup().listPattern, caption, shown);
         }
     } else if (showsBasket()) {
         // The basket has no folder to read again: every tab narrows its whole listing.
         UpdateFilterDescription();
         if (tab == otherTab())
-            state_.otherFilterActive = true;
+            state_.setOtherFilterActive(true);
         const QString pattern =
-            tab == otherTab() || tab == allTab() ? QStringLiteral("*") : state_.listPattern;
+            tab == otherTab() || tab == allTab() ? QStringLiteral("*") : state_.setup().listPattern;
         narrow(pattern, caption, shown);
     } else {
         shown();
@@ -216,9 +217,9 @@ int FilterTabs::SelectCategory(int tab)
 void FilterTabs::noteListing(const QString& pattern)
 {
     // A readNames taken since the last look came from a read with `pattern`.
-    if (state_.readNames.sharesItemsWith(seenListing_))
+    if (state_.contents().readNames.sharesItemsWith(seenListing_))
         return;
-    seenListing_ = state_.readNames;
+    seenListing_ = state_.contents().readNames;
     listingPattern_ = pattern;
 }
 
@@ -229,6 +230,7 @@ namespace {
 int narrowListing(FileList& state, const Settings& settings, const FileTreeBuilder& trees,
                   const QString& pattern, const QString& caption)
 {
+    FileList::Edit edit(state);
     // "*" (the "ALL" tab while other filters are set) keeps every listed entry.
     const bool everyName = pattern == u"*" || pattern == u"*.*";
     // The extensions the pattern names, as ";*.EXT;" in ";" + pattern + ";" would find.
@@ -240,40 +242,40 @@ int narrowListing(FileList& state, const Settings& settings, const FileTreeBuild
     // Kept entries are collected and stored once: removing them one by one from a
     // large list would be quadratic.
     ListBoy kept;
-    const ListBoy& full = state.readNames;
+    const ListBoy& full = edit.contents().readNames;
     kept.reserve(full.ListCount());
     if (full.ListCount() > 0)
         kept.Additem(full.textAt(0));
     for (int i = 1; i < full.ListCount(); ++i) {
         const QString& entry = full.textAt(i);
         bool keep = true;
-        if (!state.otherFilterActive) {
+        if (!edit.setup().otherFilterActive) {
             if (!everyName) {
                 const qsizetype dot = entry.lastIndexOf(u'.');
                 keep = dot >= 0 && extensions.contains(entry.mid(dot + 1).toUpper());
             }
         } else {
-            const QString path = state.currentFolder + entry;
-            if (const platform::FileDetails* known = state.entries.find(entry)) {
-                keep = FileMatchesFilter(state.otherFilter, path, *known);
+            const QString path = state.setup().currentFolder + entry;
+            if (const platform::FileDetails* known = state.entries().find(entry)) {
+                keep = FileMatchesFilter(state.otherFilter(), path, *known);
             } else {
                 // An entry the last read did not yield (a basket path): look it up once.
                 const std::optional<platform::FileEntry> e = platform::statFile(path);
-                keep = e && FileMatchesFilter(state.otherFilter, path, *e);
+                keep = e && FileMatchesFilter(state.otherFilter(), path, *e);
             }
         }
         if (keep)
             kept.Additem(entry);
     }
-    state.listedNames = std::move(kept);
-    if (state.listedNames.ListCount() < 2) {
-        state.filterTag = caption;
+    edit.listedNames() = std::move(kept);
+    if (edit.listedNames().ListCount() < 2) {
+        edit.setup().filterTag = caption;
         state.showNoFiles();
         return 0;
     }
-    state.showsPlaceholder = false;
+    edit.setup().showsPlaceholder = false;
     trees.RebuildCurrentTree(state, settings);
-    return state.listedNames.ListCount() - 1;
+    return edit.listedNames().ListCount() - 1;
 }
 
 } // namespace
@@ -311,7 +313,7 @@ void FilterTabs::ModifyCategory(int tab)
     if (!answer || answer->trimmed().isEmpty())
         return;
     category.extensions = answer->trimmed();
-    state_.otherFilterActive = false;
+    state_.setOtherFilterActive(false);
     settings_.settingsChanged = SettingsChange::AskAtExit;
 }
 
@@ -329,7 +331,7 @@ void FilterTabs::SetDefaultTypes(int tab)
     if (tab == otherTab()) {
         category.extensions = QStringLiteral("*");
         fields_ = OtherFilterFields();
-        state_.otherFilter.clear();
+        state_.setOtherFilter(OtherFilter());
         UpdateFilterDescription();
     }
 }
@@ -342,12 +344,12 @@ void FilterTabs::SwapTabColor()
     settings_.settingsChanged = SettingsChange::AskAtExit;
     colourTabs();
     // The file icons follow the setting: a list of files is built again with them.
-    if (state_.showsPlaceholder || state_.fileTree.count() < 2)
+    if (state_.setup().showsPlaceholder || state_.tree().count() < 2)
         return;
     const FileTreeBuilder* trees = &trees_;
     const auto rebuild = [trees](FileList& state, const Settings& settings, platform::ReadWatch*) {
         trees->RebuildCurrentTree(state, settings);
-        return state.listedNames.ListCount() - 1;
+        return state.listedNames().ListCount() - 1;
     };
     RunListRebuild(rebuilder_, state_, settings_, rebuild, false, shownThen({}));
 }
@@ -367,8 +369,9 @@ void FilterTabs::ChangeTabOrientation()
 void FilterTabs::ApplyOtherFilter(const OtherFilterFields& fields)
 {
     fields_ = fields;
-    settings_.categories[size_t(otherTab())].extensions =
-        SetOtherFilter(fields, state_.otherFilter, prompts_);
+    OtherFilter filter = state_.otherFilter();
+    settings_.categories[size_t(otherTab())].extensions = SetOtherFilter(fields, filter, prompts_);
+    state_.setOtherFilter(filter);
     settings_.settingsChanged = SettingsChange::AskAtExit;
     UpdateFilterDescription();
 }
@@ -381,7 +384,7 @@ void FilterTabs::setContentCriteria(const QString& text)
 
 void FilterTabs::UpdateFilterDescription()
 {
-    const QString now = FilterDescription(state_.otherFilter, content_);
+    const QString now = FilterDescription(state_.otherFilter(), content_);
     if (now == description_)
         return;
     description_ = now;
@@ -395,7 +398,7 @@ QString FilterTabs::TabTip(int tab) const
     const ViewCategory& category = settings_.categories[size_t(tab)];
     const QString start = QStringLiteral("Show ") + category.name + QStringLiteral(" files:");
     if (tab == otherTab())
-        return start + state_.otherFilter.OtherFilterText;
+        return start + state_.otherFilter().OtherFilterText;
     return start + QStringLiteral(" [") + category.extensions + QStringLiteral("]");
 }
 
@@ -403,28 +406,32 @@ void FilterTabs::ShowSelectedOnly()
 {
     if (deferred(&FilterTabs::ShowSelectedOnly))
         return;
-    if (state_.showsPlaceholder)
+    if (state_.setup().showsPlaceholder)
         return;
+    const NodeTree& tree = state_.tree();
     QStringList marked;
-    for (const NodeTree::Id id : state_.fileTree.preorder()) {
-        const NodeTree::Node& n = state_.fileTree.node(id);
-        if (n.parent != NodeTree::None && state_.fileTree.mark(id) == NodeMark::Marked &&
-            state_.fileTree.children(id).empty() && !n.text.startsWith(u'|'))
+    for (const NodeTree::Id id : tree.preorder()) {
+        const NodeTree::Node& n = tree.node(id);
+        if (n.parent != NodeTree::None && tree.mark(id) == NodeMark::Marked &&
+            tree.children(id).empty() && !n.text.startsWith(u'|'))
             marked.append(n.text);
     }
     if (marked.isEmpty()) {
         prompts_.message(QStringLiteral("no selected files"));
         return;
     }
-    const QString header = state_.listedNames.list(0);
-    state_.listedNames.Clear();
-    state_.listedNames.Additem(header);
-    for (const QString& entry : std::as_const(marked))
-        state_.listedNames.Additem(entry);
-    trees_.RebuildCurrentTree(state_, settings_);
-    state_.statusCaption = QStringLiteral(" [SELECTED] files");
+    {
+        FileList::Edit edit(state_);
+        const QString header = edit.listedNames().list(0);
+        edit.listedNames().Clear();
+        edit.listedNames().Additem(header);
+        for (const QString& entry : std::as_const(marked))
+            edit.listedNames().Additem(entry);
+        trees_.RebuildCurrentTree(state_, settings_);
+        edit.setup().statusCaption = QStringLiteral(" [SELECTED] files");
+    }
     Q_EMIT listChanged();
-    Q_EMIT statusChanged(state_.statusCaption, -1);
+    Q_EMIT statusChanged(state_.setup().statusCaption, -1);
     prompts_.message(NumText(marked.size()) + QStringLiteral(" selected files found"));
 }
 
@@ -433,11 +440,11 @@ void FilterTabs::RemoveContentFilters()
     if (description_ == NoFilters || deferred(&FilterTabs::RemoveContentFilters))
         return;
     const QString removed = description_;
-    state_.otherFilter.clear();
+    state_.setOtherFilter(OtherFilter());
     fields_ = OtherFilterFields();
     content_.clear();
     UpdateFilterDescription();
     if (showsFolder())
-        reread(state_.otherFilterActive, [this] { writeStatus(state_.filterTag); });
+        reread(state_.setup().otherFilterActive, [this] { writeStatus(state_.setup().filterTag); });
     prompts_.message(removed);
 }

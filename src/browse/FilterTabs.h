@@ -61,7 +61,7 @@ public:
     /// The dialog's "SetOtherFilter": stores the fields and the "Other" list.
     void ApplyOtherFilter(const OtherFilterFields& fields);
     [[nodiscard]] const OtherFilterFields& otherFields() const { return fields_; }
-    [[nodiscard]] const OtherFilter& otherFilter() const { return state_.otherFilter; }
+    [[nodiscard]] const OtherFilter& otherFilter() const { return state_.otherFilter(); }
 
     /// The content part of the description; "" none (the content filter sets it).
     void setContentCriteria(const QString& text);

@@ -182,9 +182,10 @@ std::vector<QString> readFolder(const Settings& settings, const QString& folder,
 
 void startFolder(FileList& state, const QString& folder)
 {
-    state.currentFolder = WithSlash(folder);
-    state.readError.clear();
-    state.entries.clear();
+    FileList::Edit edit(state);
+    edit.setup().currentFolder = WithSlash(folder);
+    edit.setup().readError.clear();
+    edit.contents().entries.clear();
 }
 
 int listFolderFiltered(FileList& state, const Settings& settings, const QString& folder,
@@ -193,25 +194,27 @@ int listFolderFiltered(FileList& state, const Settings& settings, const QString&
 int listFolder(FileList& state, const Settings& settings, const QString& folder,
                const QString& pattern, PreRead& preRead, platform::ReadWatch* watch)
 {
-    if (pattern != AllPattern && state.otherFilterActive) {
+    FileList::Edit edit(state);
+    if (pattern != AllPattern && edit.setup().otherFilterActive) {
         const int found = listFolderFiltered(state, settings, folder, preRead, watch);
         if (found == 0)
-            state.listedNames.Clear();
+            edit.listedNames().Clear();
         return found;
     }
     startFolder(state, folder);
-    std::vector<QString> names = readFolder(settings, state.currentFolder, NamePatternList(pattern),
-                                            preRead, state.readError, watch);
-    state.readNames.Clear();
-    state.readNames.reserve(int(names.size()) + 1);
-    state.readNames.Additem(RootText(state.currentFolder));
+    std::vector<QString> names =
+        readFolder(settings, state.setup().currentFolder, NamePatternList(pattern), preRead,
+                   edit.setup().readError, watch);
+    edit.contents().readNames.Clear();
+    edit.contents().readNames.reserve(int(names.size()) + 1);
+    edit.contents().readNames.Additem(RootText(state.setup().currentFolder));
     for (const QString& name : names)
-        state.readNames.Additem(name);
+        edit.contents().readNames.Additem(name);
     const int count = int(names.size());
     // Sizes and times are read when a sort, tree or filter first asks for them.
-    state.entries.assignNames(std::move(names), state.currentFolder);
+    edit.contents().entries.assignNames(std::move(names), state.setup().currentFolder);
     if (count == 0) {
-        state.listedNames.Clear();
+        edit.listedNames().Clear();
         state.showNoFiles();
     }
     return count;
@@ -222,7 +225,7 @@ int openFolder(FileList& state, const Settings& settings, const QString& folder,
                platform::ReadWatch* watch)
 {
     const int count = listFolder(state, settings, folder, pattern, preRead, watch);
-    if (count > 0 || state.otherFilterActive)
+    if (count > 0 || state.setup().otherFilterActive)
         RefreshFileList(state, settings, trees);
     return count;
 }
@@ -230,29 +233,32 @@ int openFolder(FileList& state, const Settings& settings, const QString& folder,
 int listFolderFiltered(FileList& state, const Settings& settings, const QString& folder,
                        PreRead& preRead, platform::ReadWatch* watch)
 {
-    NodeTreeLock lock(state.fileTree);
+    FileList::Edit edit(state);
+    NodeTreeLock lock(edit.tree());
     startFolder(state, folder);
-    const QString header = RootText(state.currentFolder);
-    state.listedNames.Clear();
-    state.listedNames.Additem(header);
-    AddFileListRoot(state.fileTree, header);
-    state.showsPlaceholder = false;
+    const QString header = RootText(edit.setup().currentFolder);
+    edit.listedNames().Clear();
+    edit.listedNames().Additem(header);
+    AddFileListRoot(edit.tree(), header);
+    edit.setup().showsPlaceholder = false;
 
     std::vector<QString> names =
-        readFolder(settings, state.currentFolder, NamePatternList(AllPattern), preRead,
-                   state.readError, watch);
-    state.entries.assignNames(std::move(names), state.currentFolder);
-    if (state.otherFilter.active()) {
-        state.entries.keepOnly([&state](const QString& name, const platform::FileDetails& details) {
-            return FileMatchesFilter(state.otherFilter, state.currentFolder + name, details);
-        });
+        readFolder(settings, state.setup().currentFolder, NamePatternList(AllPattern), preRead,
+                   edit.setup().readError, watch);
+    edit.contents().entries.assignNames(std::move(names), state.setup().currentFolder);
+    if (state.otherFilter().active()) {
+        edit.contents().entries.keepOnly(
+            [&state](const QString& name, const platform::FileDetails& details) {
+                return FileMatchesFilter(state.otherFilter(), state.setup().currentFolder + name,
+                                         details);
+            });
     }
-    const int count = int(state.entries.size());
-    state.listedNames.reserve(count + 1);
-    for (const QString& name : state.entries.names())
-        state.listedNames.Additem(name);
+    const int count = int(state.entries().size());
+    edit.listedNames().reserve(count + 1);
+    for (const QString& name : state.entries().names())
+        edit.listedNames().Additem(name);
     if (count == 0) {
-        state.listedNames.Clear();
+        edit.listedNames().Clear();
         state.showNoFiles();
     }
     return count;
@@ -294,32 +300,33 @@ int ListFolderFiltered(FileList& state, const Settings& settings, const QString&
 
 void RefreshFileList(FileList& state, const Settings& settings, const FileTreeBuilder& trees)
 {
-    const QString header = RootText(state.currentFolder);
-    if (state.readNames.ListCount() < 2 && !state.otherFilterActive) {
-        state.listedNames.Clear();
+    FileList::Edit edit(state);
+    const QString header = RootText(edit.setup().currentFolder);
+    if (edit.contents().readNames.ListCount() < 2 && !edit.setup().otherFilterActive) {
+        edit.listedNames().Clear();
         state.showNoFiles();
         return;
     }
-    NodeTreeLock lock(state.fileTree);
-    if (!state.otherFilterActive) {
-        state.listedNames.Clear();
-        AddFileListRoot(state.fileTree, header);
+    NodeTreeLock lock(edit.tree());
+    if (!edit.setup().otherFilterActive) {
+        edit.listedNames().Clear();
+        AddFileListRoot(edit.tree(), header);
         // Shared, not copied: a million names are kept once until a tree changes them.
-        state.listedNames = state.readNames;
-        if (state.listedNames.textAt(0) != header)
-            state.listedNames.UpdateText(0, header);
-        state.showsPlaceholder = false;
+        edit.listedNames() = edit.contents().readNames;
+        if (edit.listedNames().textAt(0) != header)
+            edit.listedNames().UpdateText(0, header);
+        edit.setup().showsPlaceholder = false;
     }
-    if (state.listedNames.ListCount() < 2) {
+    if (edit.listedNames().ListCount() < 2) {
         // A filtered read that kept nothing: keep the placeholder.
-        state.listedNames.Clear();
+        edit.listedNames().Clear();
         state.showNoFiles();
         return;
     }
     trees.RebuildCurrentTree(state, settings);
-    if (state.otherFilterActive)
-        state.readNames = state.listedNames;
-    if (state.fileTree.root() != NodeTree::None)
-        state.fileTree.makeVisible(state.fileTree.root());
-    state.shownSort.clear();
+    if (edit.setup().otherFilterActive)
+        edit.contents().readNames = edit.listedNames();
+    if (edit.tree().root() != NodeTree::None)
+        edit.tree().makeVisible(edit.tree().root());
+    edit.setup().shownSort.clear();
 }

@@ -19,7 +19,7 @@ int ListFolder(FileList& state, const Settings& settings, const QString& folder,
 /// Lists `folder` with `pattern` and, when something was found or a category filter is
 /// active, rebuilds fileTree through `trees`: what opening a folder does in the window
 /// and in lumara-cli. Returns the number of files. A read that failed leaves its reason
-/// in state.readError. A `watch` follows the directory read and may end it early: the
+/// in state.setup().readError. A `watch` follows the directory read and may end it early: the
 /// files read by then are listed.
 int OpenFolder(FileList& state, const Settings& settings, const QString& folder,
                const QString& pattern, const FileTreeBuilder& trees,
@@ -32,7 +32,7 @@ int OpenFolder(FileList& state, const Settings& settings, const QString& folder,
                                                      const FileTreeBuilder& trees,
                                                      platform::ReadWatch* watch = nullptr);
 
-/// Reads `folder` and keeps the files that pass `state.otherFilter` (every file
+/// Reads `folder` and keeps the files that pass `state.otherFilter()` (every file
 /// while it has no criteria) in listedNames, header first. Returns the number kept.
 int ListFolderFiltered(FileList& state, const Settings& settings, const QString& folder,
                        platform::ReadWatch* watch = nullptr);

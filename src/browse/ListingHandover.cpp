@@ -4,13 +4,13 @@
 
 void CopyListingSetup(const FileList& from, FileList& to)
 {
-    to.setup() = from.setup();
-    to.otherFilter = from.otherFilter;
+    to.setSetup(from.setup());
+    to.setOtherFilter(from.otherFilter());
 }
 
 void CopyFileList(const FileList& from, FileList& to)
 {
-    to.contents() = from.contents();
+    to.setContents(from.contents());
     CopyListingSetup(from, to);
 }
 
@@ -33,11 +33,5 @@ bool DeferWhileBusy(ListRebuilder* rebuilder, std::function<void()> action)
 
 void SwapFileLists(FileList& a, FileList& b)
 {
-    using std::swap;
-    swap(a.contents(), b.contents());
-    a.fileTree.swapNodes(b.fileTree);
-    swap(a.setup(), b.setup());
-    // The "Other" filter's criteria stay where they are: a listing only reads them, and the
-    // window may have taken new ones from the dialog while the listing ran (a right click
-    // on a tab starts one, and its menu and the dialog open before it ends).
+    a.swapWith(b);
 }

@@ -10,29 +10,30 @@ const QString TickedImage = QStringLiteral("Ticked");
 
 void unmark(FileList& state, const Settings& settings, NodeTree::Id id)
 {
-    const QString extension = ExtensionOf(state.fileTree.node(id).text);
-    state.fileTree.setImage(id, QString::number(FileListIconIndex(extension, settings)));
-    state.fileTree.setMark(id, NodeMark::None);
+    FileList::Edit edit(state);
+    const QString extension = ExtensionOf(edit.tree().node(id).text);
+    edit.tree().setImage(id, QString::number(FileListIconIndex(extension, settings)));
+    edit.tree().setMark(id, NodeMark::None);
 }
 
 } // namespace
 
 FileNodeKind ClassifyFileNode(const FileList& state, NodeTree::Id id)
 {
-    const NodeTree& tree = state.fileTree;
+    const NodeTree& tree = state.tree();
     if (!tree.contains(id))
         return FileNodeKind::None;
     const NodeTree::Id parent = tree.node(id).parent;
     if (parent == NodeTree::None)
         return FileNodeKind::Root;
-    if (state.treeType != TreeType::PlainList && tree.node(parent).parent == NodeTree::None)
+    if (state.setup().treeType != TreeType::PlainList && tree.node(parent).parent == NodeTree::None)
         return FileNodeKind::Group;
     return FileNodeKind::File;
 }
 
 NodeMenu NodeClickMenu(const FileList& state, NodeTree::Id id, NodeClick click)
 {
-    if (state.showsPlaceholder || click != NodeClick::Menu)
+    if (state.setup().showsPlaceholder || click != NodeClick::Menu)
         return NodeMenu::None;
     switch (ClassifyFileNode(state, id)) {
     case FileNodeKind::Root:
@@ -50,7 +51,7 @@ NodeMenu NodeClickMenu(const FileList& state, NodeTree::Id id, NodeClick click)
 NodeAction NodeClickAction(const FileList& state, NodeTree::Id id, NodeActionKind kind)
 {
     NodeAction action;
-    if (state.showsPlaceholder || kind == NodeActionKind::None)
+    if (state.setup().showsPlaceholder || kind == NodeActionKind::None)
         return action;
     if (kind == NodeActionKind::ExpandArchives || kind == NodeActionKind::CollapseArchives) {
         action.kind = kind;
@@ -60,7 +61,7 @@ NodeAction NodeClickAction(const FileList& state, NodeTree::Id id, NodeActionKin
         return action;
 
     // The key is the folder followed by the entry (a full path in the basket).
-    const QString key = state.fileTree.key(id);
+    const QString key = state.tree().key(id);
     const qsizetype slash = key.lastIndexOf(u'/');
     action.kind = kind;
     action.folder = key.left(slash + 1);
@@ -70,9 +71,10 @@ NodeAction NodeClickAction(const FileList& state, NodeTree::Id id, NodeActionKin
 
 bool ToggleFileMark(FileList& state, const Settings& settings, NodeTree::Id id)
 {
-    if (state.showsPlaceholder || ClassifyFileNode(state, id) != FileNodeKind::File)
+    if (state.setup().showsPlaceholder || ClassifyFileNode(state, id) != FileNodeKind::File)
         return false;
-    NodeTree& tree = state.fileTree;
+    FileList::Edit edit(state);
+    NodeTree& tree = edit.tree();
     if (tree.mark(id) == NodeMark::Marked) {
         unmark(state, settings, id);
         return false;
@@ -91,7 +93,7 @@ bool ToggleFileMark(FileList& state, const Settings& settings, NodeTree::Id id)
 QStringList MarkedEntries(const FileList& state)
 {
     QStringList entries;
-    const NodeTree& tree = state.fileTree;
+    const NodeTree& tree = state.tree();
     for (const NodeTree::Id id : tree.preorder()) {
         if (tree.mark(id) == NodeMark::Marked && ClassifyFileNode(state, id) == FileNodeKind::File)
             entries.append(tree.node(id).text);

@@ -5,16 +5,16 @@
 
 QStringList ListedFilesUnder(const FileList& state, NodeTree::Id id, const QString& listedFolder)
 {
-    const NodeTree& tree = state.fileTree;
+    const NodeTree& tree = state.tree();
     QStringList files;
-    if (!tree.contains(id) || state.showsPlaceholder)
+    if (!tree.contains(id) || state.setup().showsPlaceholder)
         return files;
     const auto addFile = [&](NodeTree::Id file) {
         const QString& text = tree.node(file).text;
         if (!text.contains(u'|'))
             files << (text.startsWith(u'/') ? text : listedFolder + text);
     };
-    const bool groupedRoot = id == tree.root() && state.treeType != TreeType::PlainList;
+    const bool groupedRoot = id == tree.root() && state.setup().treeType != TreeType::PlainList;
     for (const NodeTree::Id child : tree.children(id)) {
         if (!groupedRoot) {
             addFile(child);
@@ -39,7 +39,7 @@ DraggedPaths DraggedPathsOf(const FileList& state, NodeTree::Id id, const QStrin
     case FileNodeKind::File:
         break;
     }
-    if (state.showsPlaceholder)
+    if (state.setup().showsPlaceholder)
         return {};
     // The working folder is never handed out: an entry of an archive is only a file once
     // it has been extracted there.

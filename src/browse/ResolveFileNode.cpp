@@ -42,7 +42,7 @@ ResolvedFileNode ResolveFileNode(const FileList& state, NodeTree::Id id,
                                  const QString& currentFolder, const QString& tempFolder,
                                  const Settings& settings)
 {
-    const NodeTree& tree = state.fileTree;
+    const NodeTree& tree = state.tree();
     if (!tree.contains(id))
         return {};
     const NodeTree::Id root = tree.root();
@@ -51,7 +51,7 @@ ResolvedFileNode ResolveFileNode(const FileList& state, NodeTree::Id id,
     const NodeTree::Id parent = node.parent;
     const QString parentText = parent == NodeTree::None ? QString() : tree.node(parent).text;
     const bool isRoot = parent == NodeTree::None;
-    const bool grouped = state.treeType != TreeType::PlainList;
+    const bool grouped = state.setup().treeType != TreeType::PlainList;
     const std::optional<ArchiveLine> line = splitArchiveLine(node.text);
 
     if (!isRoot && parent != root && HasBasketKind(parentText, settings))

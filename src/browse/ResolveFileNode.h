@@ -17,7 +17,7 @@ struct ResolvedFileNode {
     QString entryRef;        ///< "|archive|entry" for an archive line, the group for BasketGroup
 };
 
-/// Resolves `id` of state.fileTree. `currentFolder` is the folder the list shows (ending
+/// Resolves `id` of state.tree(). `currentFolder` is the folder the list shows (ending
 /// in "/"); `tempFolder` the working folder (ending in "/"). An archive line is a node
 /// text holding "|": its archive part lies between its last two "|", its entry after the
 /// last one.

@@ -72,7 +72,8 @@ bool takeFindOptions(QStringList& args, FindOptions& options, QTextStream& err)
 /// Adds the entries of every zip-kind archive in the list as children of its node.
 void expandArchives(FileList& state, const Settings& settings, Prompts& prompts)
 {
-    NodeTree& tree = state.fileTree;
+    FileList::Edit edit(state);
+    NodeTree& tree = edit.tree();
     for (const NodeTree::Id id : tree.preorder()) {
         if (ClassifyFileNode(state, id) != FileNodeKind::File)
             continue;
@@ -115,7 +116,7 @@ int findFiles(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return 1;
     }
     if (outcome.result != FindResult::NothingToSearch)
-        WriteTreeText(state.fileTree, out, u"\n", NodeTree::None, EscapeName);
+        WriteTreeText(state.tree(), out, u"\n", NodeTree::None, EscapeName);
     for (const ScriptedPrompts::Shown& shown : prompts.shown) {
         if (!shown.text.endsWith(QLatin1String(" matching files found")))
             err << EscapeMessage(shown.text) << "\n";

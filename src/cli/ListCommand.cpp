@@ -21,7 +21,7 @@ class NamesOnlyTrees final : public FileTreeBuilder {
 public:
     void RebuildCurrentTree(FileList& state, const Settings& settings) const override
     {
-        if (state.treeType != TreeType::PlainList)
+        if (state.setup().treeType != TreeType::PlainList)
             GroupedTrees().RebuildCurrentTree(state, settings);
     }
 };
@@ -30,14 +30,14 @@ public:
 /// 8 spaces, escaped.
 void writeNames(const FileList& state, QTextStream& out)
 {
-    WriteTreeText(state.fileTree, out, u"\n", state.fileTree.root(), EscapeName);
+    WriteTreeText(state.tree(), out, u"\n", state.tree().root(), EscapeName);
     constexpr qsizetype BlockSize = 1 << 16;
     QString block;
     block.reserve(BlockSize + 1024);
-    const int count = state.listedNames.ListCount();
+    const int count = state.listedNames().ListCount();
     for (int i = 1; i < count; ++i) {
         block.append(QLatin1String("        "));
-        block.append(EscapeName(state.listedNames.textAt(i)));
+        block.append(EscapeName(state.listedNames().textAt(i)));
         block.append(u'\n');
         if (block.size() >= BlockSize) {
             out << block;
@@ -93,7 +93,7 @@ int listWithOptions(const QStringList& args, FileList& state, Settings& settings
         return 1;
     }
 
-    state.listPattern = pattern;
+    state.setListPattern(pattern);
     prepareTreeOptions(treeOptions, state, settings);
     const bool plainOnly = namesOnly && treeOptions.treeType == TreeType::PlainList &&
                            treeOptions.sortKey == SortKey::None &&
@@ -103,8 +103,8 @@ int listWithOptions(const QStringList& args, FileList& state, Settings& settings
     static const NamesOnlyTrees namesOnlyTrees;
     OpenFolder(state, settings, platform::absoluteFilePath(folder), pattern,
                plainOnly ? static_cast<const FileTreeBuilder&>(namesOnlyTrees) : GroupedTrees());
-    if (!state.readError.isEmpty()) {
-        err << "lumara-cli list: cannot read " << folder << ": " << state.readError << "\n";
+    if (!state.setup().readError.isEmpty()) {
+        err << "lumara-cli list: cannot read " << folder << ": " << state.setup().readError << "\n";
         return 1;
     }
     if (!applyFilterOptions(filterOptions, state, settings, err))
@@ -137,10 +137,10 @@ int listFolder(const QStringList& args, QTextStream& out, QTextStream& err)
         status >= 0)
         return status;
     // A plain list of files has only its root node; the "no files" line is a node too.
-    if (namesOnly && state.fileTree.count() == 1)
+    if (namesOnly && state.tree().count() == 1)
         writeNames(state, out);
     else
-        WriteTreeText(state.fileTree, out, u"\n", NodeTree::None, EscapeName);
+        WriteTreeText(state.tree(), out, u"\n", NodeTree::None, EscapeName);
     out.flush();
     return 0;
 }

@@ -256,9 +256,10 @@ int drawSizeBars(const QStringList& given, QTextStream& out, QTextStream& err)
         if (const int status = listFromArgs(args, state, settings, err, QStringLiteral("sizebars"));
             status >= 0)
             return status;
-        if (state.showsPlaceholder || !ShowSizeTable(state, grid, state.fileTree.root()).shown)
+        if (state.setup().showsPlaceholder ||
+            !ShowSizeTable(state, grid, state.tree().root()).shown)
             grid.setRows(0);
-        kind = SizeBarKind{state.treeType, settings.extensionNames, grid.cols() == 3};
+        kind = SizeBarKind{state.setup().treeType, settings.extensionNames, grid.cols() == 3};
     }
     if (!HasSizeBarData(grid)) {
         out << "nothing to draw\n";

@@ -121,7 +121,7 @@ int sizeStatistics(const QStringList& args, QTextStream& out, QTextStream& err)
             listNamesFromArgs(args, state, settings, err, QStringLiteral("stats"), &namesOnly);
         status >= 0)
         return status;
-    if (state.showsPlaceholder)
+    if (state.setup().showsPlaceholder)
         return 0; // nothing listed: no table
     Grid grid;
     // File rows go out as they come, after the header; a table of groups is small and
@@ -130,9 +130,9 @@ int sizeStatistics(const QStringList& args, QTextStream& out, QTextStream& err)
     const auto rows = [&writer](const Grid& header, const SizeTableRow& row) {
         writer.write(header, row);
     };
-    const SizeTableResult result = namesOnly && state.fileTree.count() == 1
+    const SizeTableResult result = namesOnly && state.tree().count() == 1
                                        ? PlainListSizeTable(state, grid, rows)
-                                       : ShowSizeTable(state, grid, state.fileTree.root(), rows);
+                                       : ShowSizeTable(state, grid, state.tree().root(), rows);
     writer.flush();
     if (result.shown && !writer.headerWritten())
         writeGridRows(grid, 0, out);

@@ -73,28 +73,30 @@ int parseTreeOption(const QStringList& args, qsizetype& i, TreeOptions& options,
 
 void prepareTreeOptions(const TreeOptions& options, FileList& state, Settings& settings)
 {
-    state.treeType = options.treeType;
-    state.dateBasis = options.dateBasis;
+    state.setTreeType(options.treeType);
+    state.setDateBasis(options.dateBasis);
     settings.extensionNames = options.extensionNames ? 1 : 0;
     // The age tree walks oldest first by default; a chosen ascending order turns it to
     // newest first.
     if (!options.orderGiven)
-        state.treeDirection = SortDirection::Unset;
+        state.setTreeDirection(SortDirection::Unset);
     else if (options.treeType == TreeType::Age)
-        state.treeDirection = options.descending ? SortDirection::Unset : SortDirection::Ascending;
+        state.setTreeDirection(options.descending ? SortDirection::Unset
+                                                  : SortDirection::Ascending);
     else
-        state.treeDirection = options.descending ? SortDirection::Descending : SortDirection::Unset;
+        state.setTreeDirection(options.descending ? SortDirection::Descending
+                                                  : SortDirection::Unset);
 }
 
 void finishTreeOptions(const TreeOptions& options, FileList& state, const Settings& settings)
 {
-    if (options.sortKey == SortKey::None || state.showsPlaceholder)
+    if (options.sortKey == SortKey::None || state.setup().showsPlaceholder)
         return;
-    state.plainSortKey = options.sortKey;
+    state.setPlainSortKey(options.sortKey);
     const int count =
         PlainSort(state, TreeContext::live(settings),
                   options.descending ? SortDirection::Descending : SortDirection::Ascending);
-    state.plainSortKey = SortKey::None;
+    state.setPlainSortKey(SortKey::None);
     if (count > 0)
         state.showFileCount(count);
 }

@@ -23,15 +23,15 @@ const QString SearchTitle = QStringLiteral("SearchFiles");
 
 QString EntryOfKey(const FileList& state, const QString& key)
 {
-    return state.currentFolder.isEmpty() || !key.startsWith(state.currentFolder)
+    return state.setup().currentFolder.isEmpty() || !key.startsWith(state.setup().currentFolder)
                ? key
-               : key.mid(state.currentFolder.size());
+               : key.mid(state.setup().currentFolder.size());
 }
 
 std::vector<NodeTree::Id> FileNodes(const FileList& state)
 {
     std::vector<NodeTree::Id> nodes;
-    for (const NodeTree::Id id : state.fileTree.preorder()) {
+    for (const NodeTree::Id id : state.tree().preorder()) {
         if (ClassifyFileNode(state, id) == FileNodeKind::File)
             nodes.push_back(id);
     }
@@ -85,7 +85,7 @@ void ReportUnread(const QStringList& unread, Prompts& prompts)
 FoundNode ResolveFoundNode(const FileList& state, NodeTree::Id id)
 {
     FoundNode found;
-    const NodeTree& tree = state.fileTree;
+    const NodeTree& tree = state.tree();
     const NodeTree::Id parent = tree.node(id).parent;
     if (parent != NodeTree::None && ClassifyFileNode(state, parent) == FileNodeKind::File) {
         found.archive = tree.key(parent);
@@ -115,17 +115,18 @@ FindOutcome ApplyFind(FileList& state, const Settings& settings, const FindReque
         return outcome;
     }
     const std::vector<NodeTree::Id> nodes =
-        state.showsPlaceholder ? std::vector<NodeTree::Id>{} : FileNodes(state);
+        state.setup().showsPlaceholder ? std::vector<NodeTree::Id>{} : FileNodes(state);
     if (nodes.empty()) {
         prompts.message(QStringLiteral("nothing to search"));
         outcome.result = FindResult::NothingToSearch;
         return outcome;
     }
 
-    const QString header =
-        state.listedNames.ListCount() > 0 ? state.listedNames.textAt(0) : state.currentFolder;
-    state.listedNames.Clear();
-    state.listedNames.Additem(header);
+    const QString header = state.listedNames().ListCount() > 0 ? state.listedNames().textAt(0)
+                                                               : state.setup().currentFolder;
+    // The names kept are gathered here and go to the list in one step at the end.
+    ListBoy found;
+    found.Additem(header);
     const WildcardPattern name(request.namePattern);
     // Everything the loop needs is taken first: the cancel check lets the window run,
     // and the list may change under it.
@@ -136,14 +137,14 @@ FindOutcome ApplyFind(FileList& state, const Settings& settings, const FindReque
     std::vector<Candidate> candidates;
     candidates.reserve(nodes.size());
     for (const NodeTree::Id id : nodes) {
-        const NodeTree::Node& n = state.fileTree.node(id);
-        candidates.push_back({ResolveFoundNode(state, id), state.fileTree.key(id), n.text,
-                              state.fileTree.image(id)});
+        const NodeTree::Node& n = state.tree().node(id);
+        candidates.push_back(
+            {ResolveFoundNode(state, id), state.tree().key(id), n.text, state.tree().image(id)});
     }
     std::vector<const Candidate*> keptEntries;
     const auto keep = [&](const Candidate& c) {
         if (c.node.archive.isEmpty())
-            state.listedNames.Additem(c.node.entry);
+            found.Additem(c.node.entry);
         else
             keptEntries.push_back(&c);
     };
@@ -204,16 +205,18 @@ FindOutcome ApplyFind(FileList& state, const Settings& settings, const FindReque
 
     // An archive stays in the list while one of its entries matched.
     QSet<QString> listed;
-    for (int i = 1; !keptEntries.empty() && i < state.listedNames.ListCount(); ++i)
-        listed.insert(state.listedNames.textAt(i));
+    for (int i = 1; !keptEntries.empty() && i < found.ListCount(); ++i)
+        listed.insert(found.textAt(i));
     for (const Candidate* kept : keptEntries) {
         const QString entry = EntryOfKey(state, kept->node.archive);
         if (!listed.contains(entry)) {
             listed.insert(entry);
-            state.listedNames.Additem(entry);
+            found.Additem(entry);
         }
     }
-    if (state.listedNames.ListCount() <= 1) {
+    const bool none = found.ListCount() <= 1;
+    FileList::Edit(state).listedNames() = std::move(found);
+    if (none) {
         state.showNoFiles();
         if (listChanged)
             listChanged();
@@ -221,13 +224,16 @@ FindOutcome ApplyFind(FileList& state, const Settings& settings, const FindReque
         outcome.result = FindResult::NoMatch;
         return outcome;
     }
-    RebuildCurrentTree(state, settings);
-    for (const Candidate* kept : keptEntries) {
-        if (const NodeTree::Id archive = state.fileTree.find(kept->node.archive);
-            archive != NodeTree::None)
-            state.fileTree.add(archive, kept->key, kept->text, kept->image);
+    {
+        FileList::Edit edit(state);
+        RebuildCurrentTree(state, settings);
+        for (const Candidate* kept : keptEntries) {
+            if (const NodeTree::Id archive = edit.tree().find(kept->node.archive);
+                archive != NodeTree::None)
+                edit.tree().add(archive, kept->key, kept->text, kept->image);
+        }
     }
-    state.statusCaption = NumText(outcome.kept) + QStringLiteral(" files");
+    state.setStatusCaption(NumText(outcome.kept) + QStringLiteral(" files"));
     outcome.result = FindResult::Found;
     if (listChanged)
         listChanged();

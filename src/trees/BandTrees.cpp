@@ -13,19 +13,20 @@ namespace {
 
 bool ready(const FileList& state)
 {
-    return state.fileTree.count() > 0 && state.listedNames.ListCount() > 0;
+    return state.tree().count() > 0 && state.listedNames().ListCount() > 0;
 }
 
 /// The files 1.. of listedNames, each under the key `keyOf(entry, i)` gives for entry i.
 template <typename KeyOf> GroupedFiles gatherFiles(FileList& state, KeyOf keyOf)
 {
-    state.sortLines.Clear();
+    FileList::Edit edit(state);
+    edit.contents().sortLines.Clear();
     const bool basket = nodescheme::isBasket(state);
-    const int n = state.listedNames.ListCount();
+    const int n = edit.listedNames().ListCount();
     GroupedFiles files;
     files.reserve(size_t(std::max(n - 1, 0)));
     for (int i = 1; i < n; ++i) {
-        const QString& entry = state.listedNames.textAt(i);
+        const QString& entry = edit.listedNames().textAt(i);
         files.add(keyOf(entry, i), nodescheme::groupedEntry(entry, basket));
     }
     return files;
@@ -53,7 +54,7 @@ public:
     template <typename Make>
     const QString& prefix(const FileList& state, const QString& entry, int at, Make make)
     {
-        const qint64 ms = nodescheme::entryTime(state, entry, state.dateBasis, at - 1);
+        const qint64 ms = nodescheme::entryTime(state, entry, state.setup().dateBasis, at - 1);
         const QDate day = FileDay(ms);
         auto it = byDay_.constFind(day.toJulianDay());
         if (it == byDay_.constEnd())
@@ -91,6 +92,7 @@ constexpr qint64 FifteenDigits = 999'999'999'999'999;
 /// themselves: such a key no longer sorts as its number.
 int buildSizeTreeFromLines(FileList& state, const TreeContext& context, bool descending)
 {
+    FileList::Edit edit(state);
     SizeBands bands;
     QString key; // reused: one allocation for all the keys
     const GroupedFiles files =
@@ -107,9 +109,9 @@ int buildSizeTreeFromLines(FileList& state, const TreeContext& context, bool des
             std::copy(band.begin(), band.end(), key.data() + 16);
             return key;
         });
-    state.sortLines.reserve(int(files.size()));
+    edit.contents().sortLines.reserve(int(files.size()));
     for (size_t i = 0; i < files.size(); ++i)
-        state.sortLines.Additem(ScratchLine(files.keyOf(i), files.entryOf(i)));
+        edit.contents().sortLines.Additem(ScratchLine(files.keyOf(i), files.entryOf(i)));
     return BuildGroupsFromList1(
         state, context.settings, descending,
         [](QStringView line, int tab) { return line.mid(16, tab - 16); }, QStringLiteral("24"));
@@ -119,19 +121,20 @@ int buildSizeTreeFromLines(FileList& state, const TreeContext& context, bool des
 
 int BuildSizeTree(FileList& state, const TreeContext& context)
 {
+    FileList::Edit edit(state);
     if (!ready(state))
         return -1;
-    const bool descending = state.treeDirection == SortDirection::Descending;
+    const bool descending = state.setup().treeDirection == SortDirection::Descending;
     // The key of a file is its length in fifteen digits and its band: files sort by
     // length, and the band alone names the group.
     SizeBands bands;
     bool tooLong = false;
     GroupedFiles files;
     const bool basket = nodescheme::isBasket(state);
-    const int n = state.listedNames.ListCount();
+    const int n = edit.listedNames().ListCount();
     files.reserve(size_t(std::max(n - 1, 0)));
     for (int i = 1; i < n && !tooLong; ++i) {
-        const QString& entry = state.listedNames.textAt(i);
+        const QString& entry = edit.listedNames().textAt(i);
         const qint64 length = nodescheme::entryLength(state, entry, i - 1);
         tooLong = length > FifteenDigits;
         files.add(bands.of(length), nodescheme::groupedEntry(entry, basket),
@@ -142,12 +145,13 @@ int BuildSizeTree(FileList& state, const TreeContext& context)
                                     state, context.settings, descending,
                                     [](QStringView line, int tab) { return line.left(tab); },
                                     QStringLiteral("24"), files);
-    state.shownSort.set(QStringLiteral("Size"), descending);
+    state.setShownSort({QStringLiteral("Size"), descending});
     return count;
 }
 
 int BuildDateTree(FileList& state, const TreeContext& context)
 {
+    FileList::Edit edit(state);
     if (!ready(state))
         return -1;
     DayPrefixes days;
@@ -158,17 +162,18 @@ int BuildDateTree(FileList& state, const TreeContext& context)
                 return DayKey(day) + QLatin1Char('.') + day;
             });
         });
-    const bool descending = state.treeDirection == SortDirection::Descending;
+    const bool descending = state.setup().treeDirection == SortDirection::Descending;
     const int count = BuildGroupsFromFiles(
         state, context.settings, descending,
         [](QStringView line, int tab) { return line.mid(8, tab - 8); }, QStringLiteral("22"),
         files);
-    state.shownSort.set(QStringLiteral("Date"), descending);
+    state.setShownSort({QStringLiteral("Date"), descending});
     return count;
 }
 
 int BuildAgeTree(FileList& state, const TreeContext& context)
 {
+    FileList::Edit edit(state);
     if (!ready(state))
         return -1;
     const QDate today = context.now.date();
@@ -182,11 +187,11 @@ int BuildAgeTree(FileList& state, const TreeContext& context)
             });
         });
     // Ages walk oldest first; "A" asks for the newest first.
-    const bool newestFirst = state.treeDirection == SortDirection::Ascending;
+    const bool newestFirst = state.setup().treeDirection == SortDirection::Ascending;
     const int count = BuildGroupsFromFiles(
         state, context.settings, newestFirst,
         [](QStringView line, int) { return line.mid(8, line.indexOf(QLatin1Char('@')) - 8); },
         QStringLiteral("22"), files);
-    state.shownSort.set(QStringLiteral("Date"), !newestFirst);
+    state.setShownSort({QStringLiteral("Date"), !newestFirst});
     return count;
 }

@@ -17,9 +17,9 @@ bool skipped(const QString& entry, const QString& extension, bool basket)
 
 void fillByExtension(FileList& state, bool basket, GroupedFiles& files)
 {
-    const int n = state.listedNames.ListCount();
+    const int n = state.listedNames().ListCount();
     for (int i = 1; i < n; ++i) {
-        const QString& entry = state.listedNames.textAt(i);
+        const QString& entry = state.listedNames().textAt(i);
         QString extension = ExtensionOf(entry);
         if (skipped(entry, extension, basket))
             continue;
@@ -35,13 +35,13 @@ void fillByExtension(FileList& state, bool basket, GroupedFiles& files)
 bool fillByTypeNameFromFiles(FileList& state, const TreeContext& context, bool basket,
                              GroupedFiles& files)
 {
-    const int n = state.listedNames.ListCount();
+    const int n = state.listedNames().ListCount();
     std::vector<QString> extensions;
     QHash<QString, quint32> extensionIndex;
     std::vector<quint32> extensionOf(size_t(std::max(n - 1, 0)));
     std::vector<int> standIn; // per extension: its first file not skipped, or 0
     for (int i = 1; i < n; ++i) {
-        const QString& entry = state.listedNames.textAt(i);
+        const QString& entry = state.listedNames().textAt(i);
         const QString extension = ExtensionOf(entry);
         if (extension.contains(Tab))
             return false;
@@ -54,19 +54,19 @@ bool fillByTypeNameFromFiles(FileList& state, const TreeContext& context, bool b
         extensionOf[size_t(i - 1)] = *at;
         int& first = standIn[*at];
         if (!skipped(entry, extension, basket) &&
-            (first == 0 || CompareFiledEntries(entry, state.listedNames.textAt(first)) < 0))
+            (first == 0 || CompareFiledEntries(entry, state.listedNames().textAt(first)) < 0))
             first = i;
     }
     // One type-name look-up per extension.
     std::vector<QString> groups(extensions.size());
     for (size_t e = 0; e < extensions.size(); ++e) {
         if (standIn[e] != 0) {
-            groups[e] = QLatin1Char('.') + context.typeName(state.currentFolder +
-                                                            state.listedNames.textAt(standIn[e]));
+            groups[e] = QLatin1Char('.') + context.typeName(state.setup().currentFolder +
+                                                            state.listedNames().textAt(standIn[e]));
         }
     }
     for (int i = 1; i < n; ++i) {
-        const QString& entry = state.listedNames.textAt(i);
+        const QString& entry = state.listedNames().textAt(i);
         const quint32 e = extensionOf[size_t(i - 1)];
         if (!skipped(entry, extensions[e], basket))
             files.add(groups[e], nodescheme::groupedEntry(entry, basket));
@@ -76,16 +76,17 @@ bool fillByTypeNameFromFiles(FileList& state, const TreeContext& context, bool b
 
 void fillByTypeName(FileList& state, const TreeContext& context, bool basket)
 {
-    const int n = state.listedNames.ListCount();
+    FileList::Edit edit(state);
+    const int n = edit.listedNames().ListCount();
     for (int i = 1; i < n; ++i) {
-        const QString& entry = state.listedNames.textAt(i);
-        state.extensionLines.Additem(ScratchLine(ExtensionOf(entry), entry));
+        const QString& entry = edit.listedNames().textAt(i);
+        edit.contents().extensionLines.Additem(ScratchLine(ExtensionOf(entry), entry));
     }
-    state.extensionLines.SortAscending();
+    edit.contents().extensionLines.SortAscending();
     QString previousExtension = QStringLiteral("ZZZ");
     QString group;
-    for (int i = 0; i < state.extensionLines.ListCount(); ++i) {
-        const QString line = state.extensionLines.list(i);
+    for (int i = 0; i < edit.contents().extensionLines.ListCount(); ++i) {
+        const QString line = edit.contents().extensionLines.list(i);
         const int tab = line.indexOf(Tab);
         const QString extension = line.left(tab);
         const QString entry = line.mid(tab + 1);
@@ -93,10 +94,11 @@ void fillByTypeName(FileList& state, const TreeContext& context, bool basket)
             continue;
         // One type-name look-up per extension: the first file of each stands for all.
         if (extension != previousExtension) {
-            group = QLatin1Char('.') + context.typeName(state.currentFolder + entry);
+            group = QLatin1Char('.') + context.typeName(state.setup().currentFolder + entry);
             previousExtension = extension;
         }
-        state.sortLines.Additem(ScratchLine(group, nodescheme::groupedEntry(entry, basket)));
+        edit.contents().sortLines.Additem(
+            ScratchLine(group, nodescheme::groupedEntry(entry, basket)));
     }
 }
 
@@ -104,20 +106,21 @@ void fillByTypeName(FileList& state, const TreeContext& context, bool basket)
 
 int BuildExtensionTree(FileList& state, const TreeContext& context)
 {
-    if (state.fileTree.count() == 0 || state.listedNames.ListCount() == 0)
+    FileList::Edit edit(state);
+    if (edit.tree().count() == 0 || edit.listedNames().ListCount() == 0)
         return -1;
-    state.sortLines.Clear();
-    state.extensionLines.Clear();
+    edit.contents().sortLines.Clear();
+    edit.contents().extensionLines.Clear();
     const bool basket = nodescheme::isBasket(state);
-    const bool descending = state.treeDirection == SortDirection::Descending;
+    const bool descending = state.setup().treeDirection == SortDirection::Descending;
     const auto groupText = [](QStringView line, int tab) { return line.left(tab); };
     GroupedFiles files;
-    files.reserve(size_t(std::max(state.listedNames.ListCount() - 1, 0)));
+    files.reserve(size_t(std::max(edit.listedNames().ListCount() - 1, 0)));
     int count = 0;
     if (context.settings.extensionNames && context.typeName &&
         !fillByTypeNameFromFiles(state, context, basket, files)) {
         fillByTypeName(state, context, basket);
-        state.extensionLines.Clear();
+        edit.contents().extensionLines.Clear();
         count = BuildGroupsFromList1(state, context.settings, descending, groupText, QString());
     } else {
         if (!context.settings.extensionNames || !context.typeName)
@@ -125,6 +128,6 @@ int BuildExtensionTree(FileList& state, const TreeContext& context)
         count =
             BuildGroupsFromFiles(state, context.settings, descending, groupText, QString(), files);
     }
-    state.shownSort.set(QStringLiteral("Extensions"), descending);
+    state.setShownSort({QStringLiteral("Extensions"), descending});
     return count;
 }

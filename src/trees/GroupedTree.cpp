@@ -9,21 +9,23 @@
 int BuildGroupsFromList1(FileList& state, const Settings& settings, bool walkBackwards,
                          const GroupTextFunction& groupText, const QString& groupImage)
 {
-    NodeTreeLock hold(state.fileTree);
+    FileList::Edit edit(state);
+    NodeTreeLock hold(edit.tree());
     const bool basket = nodescheme::isBasket(state);
-    state.sortLines.SortAscending();
-    state.sortLines.Additem(state.listedNames.list(0), 0);
-    state.treeFolderPath = basket ? QString() : state.currentFolder;
+    edit.contents().sortLines.SortAscending();
+    edit.contents().sortLines.Additem(edit.listedNames().list(0), 0);
+    state.setTreeFolderPath(basket ? QString() : state.setup().currentFolder);
 
-    const int last = state.sortLines.ListCount() - 1;
+    const int last = edit.contents().sortLines.ListCount() - 1;
     const NodeTree::Id root = nodescheme::addRoot(state);
-    state.fileTree.reserve(last + 1); // the files and the root; groups are few
+    edit.tree().reserve(last + 1); // the files and the root; groups are few
     QString previous;
     NodeTree::Id group = NodeTree::None;
     int count = 0;
     nodescheme::ImageCache images(settings);
     for (int step = 0; step < last; ++step) {
-        const QString& line = state.sortLines.textAt(walkBackwards ? last - step : step + 1);
+        const QString& line =
+            edit.contents().sortLines.textAt(walkBackwards ? last - step : step + 1);
         const int tab = line.indexOf(QLatin1Char('\t'));
         if (tab < 0)
             continue;
@@ -32,18 +34,18 @@ int BuildGroupsFromList1(FileList& state, const Settings& settings, bool walkBac
         const QString image = images.imageOf(entry);
         if (group == NodeTree::None || text != previous) {
             previous = text.toString();
-            group = state.fileTree.addPrefixed(root, state.treeFolderPath, previous,
-                                               groupImage.isEmpty() ? image : groupImage);
+            group = edit.tree().addPrefixed(root, state.setup().treeFolderPath, previous,
+                                            groupImage.isEmpty() ? image : groupImage);
             if (group == NodeTree::None) // a key taken by a file: keep filing under the root
                 group = root;
-            state.fileTree.makeVisible(group);
+            edit.tree().makeVisible(group);
         }
-        state.fileTree.addPrefixed(group, state.treeFolderPath, entry, image);
+        edit.tree().addPrefixed(group, state.setup().treeFolderPath, entry, image);
         ++count;
     }
     if (root != NodeTree::None)
-        state.fileTree.makeVisible(root);
-    state.showsPlaceholder = false;
+        edit.tree().makeVisible(root);
+    state.showFiles();
     return count;
 }
 
@@ -206,25 +208,26 @@ int BuildGroupsFromFiles(FileList& state, const Settings& settings, bool walkBac
                          const GroupTextFunction& groupText, const QString& groupImage,
                          const GroupedFiles& files)
 {
+    FileList::Edit edit(state);
     if (anyKeyHoldsTab(files.keys())) {
         // A key's own TAB would move the line's split: keep the lines themselves.
-        state.sortLines.Clear();
-        state.sortLines.reserve(int(files.size()));
+        edit.contents().sortLines.Clear();
+        edit.contents().sortLines.reserve(int(files.size()));
         for (size_t i = 0; i < files.size(); ++i)
-            state.sortLines.Additem(ScratchLine(files.keyOf(i), files.entryOf(i)));
+            edit.contents().sortLines.Additem(ScratchLine(files.keyOf(i), files.entryOf(i)));
         return BuildGroupsFromList1(state, settings, walkBackwards, groupText, groupImage);
     }
-    NodeTreeLock hold(state.fileTree);
-    state.sortLines.Clear();
+    NodeTreeLock hold(edit.tree());
+    edit.contents().sortLines.Clear();
     const std::vector<quint32> order =
         files.size() > 0 ? sortedFiles(files) : std::vector<quint32>();
     const bool basket = nodescheme::isBasket(state);
-    state.treeFolderPath = basket ? QString() : state.currentFolder;
+    state.setTreeFolderPath(basket ? QString() : state.setup().currentFolder);
 
     const NodeTree::Id root = nodescheme::addRoot(state);
     // The files, the root and at most one group a key: growing past a reserve would
     // double the nodes' storage.
-    state.fileTree.reserve(int(order.size() + files.keys().size()) + 1);
+    edit.tree().reserve(int(order.size() + files.keys().size()) + 1);
     const auto fileCheck = keysStayUnique(state, files, groupText) ? NodeTree::KeyCheck::KnownUnique
                                                                    : NodeTree::KeyCheck::Checked;
     QSet<QString> groupsAdded; // a group text met again is checked like any other key
@@ -246,20 +249,21 @@ int BuildGroupsFromFiles(FileList& state, const Settings& settings, bool walkBac
                 previous = text.toString();
                 const bool firstTime = !groupsAdded.contains(previous);
                 groupsAdded.insert(previous);
-                group = state.fileTree.addPrefixed(
-                    root, state.treeFolderPath, previous, groupImage.isEmpty() ? image : groupImage,
-                    firstTime ? fileCheck : NodeTree::KeyCheck::Checked);
+                group =
+                    edit.tree().addPrefixed(root, state.setup().treeFolderPath, previous,
+                                            groupImage.isEmpty() ? image : groupImage,
+                                            firstTime ? fileCheck : NodeTree::KeyCheck::Checked);
                 if (group == NodeTree::None) // a key taken by a file: keep filing under the root
                     group = root;
-                state.fileTree.makeVisible(group);
+                edit.tree().makeVisible(group);
             }
             previousKey = files.keyIndexOf(file);
         }
-        state.fileTree.addPrefixed(group, state.treeFolderPath, entry, image, fileCheck);
+        edit.tree().addPrefixed(group, state.setup().treeFolderPath, entry, image, fileCheck);
         ++count;
     }
     if (root != NodeTree::None)
-        state.fileTree.makeVisible(root);
-    state.showsPlaceholder = false;
+        edit.tree().makeVisible(root);
+    state.showFiles();
     return count;
 }

@@ -22,9 +22,9 @@ template <typename Field>
 qint64 fieldOf(const FileList& state, const QString& entry, qsizetype likelyAt, Field field,
                qint64 fallback)
 {
-    if (const platform::FileDetails* known = state.entries.find(entry, likelyAt))
+    if (const platform::FileDetails* known = state.entries().find(entry, likelyAt))
         return field(*known);
-    const auto found = platform::statFile(state.currentFolder + entry);
+    const auto found = platform::statFile(state.setup().currentFolder + entry);
     return found ? field(*found) : fallback;
 }
 
@@ -32,13 +32,14 @@ qint64 fieldOf(const FileList& state, const QString& entry, qsizetype likelyAt, 
 
 bool isBasket(const FileList& state)
 {
-    return state.listedNames.ListCount() > 0 && state.listedNames.list(0) == BasketHeader;
+    return state.listedNames().ListCount() > 0 && state.listedNames().list(0) == BasketHeader;
 }
 
 NodeTree::Id addRoot(FileList& state)
 {
+    FileList::Edit edit(state);
     return AddFileListRoot(
-        state.fileTree, state.listedNames.ListCount() > 0 ? state.listedNames.list(0) : QString());
+        edit.tree(), state.listedNames().ListCount() > 0 ? state.listedNames().list(0) : QString());
 }
 
 QString fileImage(const QString& entry, const Settings& settings)
@@ -90,7 +91,7 @@ qint64 entryTime(const FileList& state, const QString& entry, DateBasis basis, q
 
 bool listUsable(const FileList& state)
 {
-    return !state.showsPlaceholder && state.fileTree.count() >= 2;
+    return !state.setup().showsPlaceholder && state.tree().count() >= 2;
 }
 
 } // namespace nodescheme

@@ -55,7 +55,7 @@ int compareLineTails(QStringView a, QStringView b)
 class PlainOrder {
 public:
     PlainOrder(const FileList& state, std::vector<QString> names)
-        : state_(state), key_(state.plainSortKey), names_(std::move(names))
+        : state_(state), key_(state.setup().plainSortKey), names_(std::move(names))
     {
         items_.resize(names_.size());
         for (size_t i = 0; i < names_.size(); ++i) {
@@ -167,28 +167,29 @@ void collectNames(const NodeTree& tree, NodeTree::Id node, std::vector<QString>&
 
 int PlainSort(FileList& state, const TreeContext& context, SortDirection direction)
 {
-    if (state.fileTree.count() < 3)
+    FileList::Edit edit(state);
+    if (edit.tree().count() < 3)
         return 0;
-    NodeTreeLock hold(state.fileTree);
-    const NodeTree::Id oldRoot = state.fileTree.root();
-    const QString header = state.fileTree.node(oldRoot).text;
+    NodeTreeLock hold(edit.tree());
+    const NodeTree::Id oldRoot = edit.tree().root();
+    const QString header = edit.tree().node(oldRoot).text;
     const bool basket = header == BasketHeader;
     std::vector<QString> names;
-    names.reserve(size_t(state.fileTree.count()));
-    collectNames(state.fileTree, oldRoot, names);
+    names.reserve(size_t(edit.tree().count()));
+    collectNames(edit.tree(), oldRoot, names);
     names = PlainOrder(state, std::move(names)).sorted();
-    state.sortLines.Clear();
+    edit.contents().sortLines.Clear();
 
-    const QString keyPrefix = basket ? QString() : state.currentFolder;
-    state.fileTree.clear();
+    const QString keyPrefix = basket ? QString() : state.setup().currentFolder;
+    edit.tree().clear();
     // listedNames takes the sorted order, so a later plain rebuild keeps it.
-    state.listedNames.Clear();
-    state.listedNames.reserve(int(names.size()) + 1);
-    state.listedNames.Additem(header);
+    edit.listedNames().Clear();
+    edit.listedNames().reserve(int(names.size()) + 1);
+    edit.listedNames().Additem(header);
     if (!names.empty()) {
-        state.fileTree.reserve(int(names.size()) + 1);
+        edit.tree().reserve(int(names.size()) + 1);
         const NodeTree::Id root =
-            AddFileListRoot(state.fileTree, basket ? BasketHeader : state.currentFolder);
+            AddFileListRoot(edit.tree(), basket ? BasketHeader : state.setup().currentFolder);
         const bool descending = direction == SortDirection::Descending;
         nodescheme::ImageCache images(context.settings);
         // The names of one folder are unique; the basket's paths may repeat.
@@ -196,13 +197,14 @@ int PlainSort(FileList& state, const TreeContext& context, SortDirection directi
         const size_t n = names.size();
         for (size_t step = 0; step < n; ++step) {
             const QString& name = names[descending ? n - 1 - step : step];
-            state.fileTree.addPrefixed(root, keyPrefix, name, images.imageOf(name), check);
-            state.listedNames.Additem(name);
+            edit.tree().addPrefixed(root, keyPrefix, name, images.imageOf(name), check);
+            edit.listedNames().Additem(name);
         }
-        state.fileTree.makeVisible(root);
+        edit.tree().makeVisible(root);
     }
     // A sort without a key is by name.
-    const SortKey shown = state.plainSortKey == SortKey::None ? SortKey::Name : state.plainSortKey;
-    state.shownSort.set(SortKeyName(shown), direction == SortDirection::Descending);
-    return state.fileTree.count() - 1;
+    const SortKey shown =
+        state.setup().plainSortKey == SortKey::None ? SortKey::Name : state.setup().plainSortKey;
+    state.setShownSort({SortKeyName(shown), direction == SortDirection::Descending});
+    return edit.tree().count() - 1;
 }

@@ -60,10 +60,11 @@ QString PercentText(double value)
 
 qint64 GroupStatistics(FileList& state, Grid& grid)
 {
-    const NodeTree& tree = state.fileTree;
+    FileList::Edit edit(state);
+    const NodeTree& tree = edit.tree();
     if (tree.count() < 2)
         return 0;
-    const StatsLayout layout = layoutFor(state.treeType);
+    const StatsLayout layout = layoutFor(state.setup().treeType);
     grid.setFormatString(layout.format);
     const int widths[] = {600, layout.secondWidth, 750, 750, 750};
     for (int c = 0; c < 5; ++c)
@@ -71,7 +72,7 @@ qint64 GroupStatistics(FileList& state, Grid& grid)
 
     // The files are summed as the walk meets them, without a scratch line per file; a
     // group named as the one before it adds to that group's row.
-    state.sortLines.Clear();
+    edit.sortLines().Clear();
     std::vector<Group> groups;
     qint64 grandTotal = 0, grandCount = 0;
     const NodeTree::Id root = tree.root();
@@ -137,7 +138,7 @@ namespace {
 void finishTable(const FileList& state, Grid& grid, SizeTableResult& result)
 {
     const bool basket = nodescheme::isBasket(state);
-    const QString folderPath = basket ? QString() : state.currentFolder;
+    const QString folderPath = basket ? QString() : state.setup().currentFolder;
     grid.tag = basket ? QString() : QLatin1Char('[') + folderPath + QLatin1Char(']');
     grid.setSelection(grid.fixedRows(), 0, grid.fixedRows(), 0);
     result.gridTag = grid.tag;
@@ -151,10 +152,10 @@ SizeTableResult ShowSizeTable(FileList& state, Grid& grid, NodeTree::Id current,
                               const SizeTableRows& rows)
 {
     SizeTableResult result;
-    const NodeTree& tree = state.fileTree;
+    const NodeTree& tree = state.tree();
     if (tree.count() < 2 || !tree.contains(current))
         return result;
-    result.statistics = state.treeType != TreeType::PlainList && current == tree.root();
+    result.statistics = state.setup().treeType != TreeType::PlainList && current == tree.root();
     if (result.statistics) {
         grid.reset(7);
         result.grandTotal = GroupStatistics(state, grid);
@@ -181,7 +182,7 @@ SizeTableResult PlainListSizeTable(const FileList& state, Grid& grid, const Size
 {
     constexpr int PrefetchAhead = 16;
     SizeTableResult result;
-    const ListBoy& names = state.listedNames;
+    const ListBoy& names = state.listedNames();
     const int count = names.ListCount();
     if (count < 2)
         return result;

@@ -11,7 +11,7 @@
 
 int BuildGroupedTree(FileList& state, const TreeContext& context)
 {
-    switch (state.treeType) {
+    switch (state.setup().treeType) {
     case TreeType::Extension:
         return BuildExtensionTree(state, context);
     case TreeType::Date:
@@ -30,12 +30,12 @@ void ChooseTreeEntry(FileList& state, TreeButtonState& buttons, std::optional<Tr
 {
     buttons.treeChoice = choice;
     if ((choice == TreeType::Date || choice == TreeType::Age) && dateBasis) {
-        state.dateBasis = *dateBasis;
+        state.setDateBasis(*dateBasis);
         const bool date = choice == TreeType::Date;
         const QString what = *dateBasis == DateBasis::Created ? QStringLiteral("Creation ")
                                                               : QStringLiteral("Last Update ");
-        state.treeButtonTip = QStringLiteral("Tree display by file ") + what +
-                              (date ? QStringLiteral("Date") : QStringLiteral("Age"));
+        state.setTreeButtonTip(QStringLiteral("Tree display by file ") + what +
+                               (date ? QStringLiteral("Date") : QStringLiteral("Age")));
     }
 }
 
@@ -51,7 +51,7 @@ int RunTreeChoice(FileList& state, TreeButtonState& buttons, const TreeContext& 
         return -1; // Cancel, or nothing chosen yet
     const TreeType type = *buttons.treeChoice;
 
-    state.treeType = type;
+    state.setTreeType(type);
     const int count =
         type == TreeType::PlainList ? buildNameList(state) : BuildGroupedTree(state, context);
     buttons.offerNameTree = type != TreeType::PlainList;
@@ -59,9 +59,9 @@ int RunTreeChoice(FileList& state, TreeButtonState& buttons, const TreeContext& 
     buttons.offerSizeTree = type != TreeType::Size;
     buttons.offerDateTree = type != TreeType::Date && type != TreeType::Age;
     if (type == TreeType::PlainList)
-        state.treeButtonTip = QStringLiteral("Tree display by file name");
+        state.setTreeButtonTip(QStringLiteral("Tree display by file name"));
     else if (type == TreeType::Extension)
-        state.treeButtonTip = QStringLiteral("Tree display by file extension");
+        state.setTreeButtonTip(QStringLiteral("Tree display by file extension"));
     return count;
 }
 
@@ -69,13 +69,14 @@ bool OpenSortMenu(FileList& state, TreeButtonState& buttons)
 {
     if (!ButtonsUsable(state))
         return false;
-    if (state.treeType != TreeType::PlainList) {
+    if (state.setup().treeType != TreeType::PlainList) {
         buttons.offerDirectionItem = true;
         buttons.offerSortBy = false;
         // The flip happens on opening, so the caption names what choosing it produces;
         // a dismissed menu keeps the flipped direction for the next build.
-        state.treeDirection = FlippedDirection(state.treeDirection);
-        buttons.directionCaption = QStringLiteral("Sort ") + SortDirectionName(state.treeDirection);
+        state.setTreeDirection(FlippedDirection(state.setup().treeDirection));
+        buttons.directionCaption =
+            QStringLiteral("Sort ") + SortDirectionName(state.setup().treeDirection);
     } else {
         buttons.offerDirectionItem = false;
         buttons.offerSortBy = true;
@@ -85,38 +86,35 @@ bool OpenSortMenu(FileList& state, TreeButtonState& buttons)
 
 int RunSortChoice(FileList& state, const TreeContext& context, SortChoice choice)
 {
-    SortDirection* direction = nullptr;
     SortKey key = SortKey::None;
     switch (choice) {
     case SortChoice::Direction:
         return BuildGroupedTree(state, context);
     case SortChoice::ByName:
-        direction = &state.sortNameDirection;
         key = SortKey::Name;
         break;
     case SortChoice::ByExtension:
-        direction = &state.sortExtensionDirection;
         key = SortKey::Extension;
         break;
     case SortChoice::BySize:
-        direction = &state.sortSizeDirection;
         key = SortKey::Size;
         break;
     case SortChoice::None:
         return -1;
     }
-    if (state.fileTree.count() < 3)
+    if (state.tree().count() < 3)
         return -1;
-    state.plainSortKey = key;
-    *direction = FlippedDirection(*direction);
-    const int count = PlainSort(state, context, *direction);
-    state.plainSortKey = SortKey::None;
+    state.setPlainSortKey(key);
+    const SortDirection direction = state.flipSortDirection(key);
+    const int count = PlainSort(state, context, direction);
+    state.setPlainSortKey(SortKey::None);
     return count;
 }
 
 void ExpandAll(FileList& state, const Settings& settings)
 {
-    NodeTree& tree = state.fileTree;
+    FileList::Edit edit(state);
+    NodeTree& tree = edit.tree();
     NodeTreeLock hold(tree);
     const std::vector<NodeTree::Id> order = tree.preorder();
     for (size_t i = 1; i < order.size(); ++i) {
@@ -124,7 +122,7 @@ void ExpandAll(FileList& state, const Settings& settings)
         if (node.expanded)
             continue;
         // Archives stay closed in the plain list, and so do their members.
-        if (state.treeType == TreeType::PlainList &&
+        if (state.setup().treeType == TreeType::PlainList &&
             (ClassifyFileKind(ExtensionOf(node.text), settings) == FileKind::Zip ||
              (node.parent != order.front() && !tree.node(node.parent).expanded)))
             continue;
@@ -137,7 +135,8 @@ void ExpandAll(FileList& state, const Settings& settings)
 
 void CollapseAll(FileList& state)
 {
-    NodeTree& tree = state.fileTree;
+    FileList::Edit edit(state);
+    NodeTree& tree = edit.tree();
     NodeTreeLock hold(tree);
     const std::vector<NodeTree::Id> order = tree.preorder();
     for (size_t i = 1; i < order.size(); ++i) {
@@ -150,5 +149,5 @@ void CollapseAll(FileList& state)
 
 bool SortFaceDescending(const FileList& state)
 {
-    return state.shownSort.descending;
+    return state.setup().shownSort.descending;
 }

@@ -49,33 +49,34 @@ private:
 
 void BuildNameList(FileList& state, const Settings& settings)
 {
-    NodeTreeLock lock(state.fileTree);
-    const NodeTree::Id root = AddFileListRoot(state.fileTree, state.listedNames.list(0));
+    FileList::Edit edit(state);
+    NodeTreeLock lock(edit.tree());
+    const NodeTree::Id root = AddFileListRoot(edit.tree(), edit.listedNames().list(0));
 
     // Classifying an extension walks the category lists; under most settings every file
     // has the same image anyway.
     const bool byExtension = FileListIconsByExtension(settings);
     const QString sameImage = QString::number(FileListIconIndex(QString(), settings));
     ExtensionImages images(settings);
-    const QString& folder = state.currentFolder;
-    const int count = state.listedNames.ListCount();
-    state.fileTree.reserve(count);
+    const QString& folder = state.setup().currentFolder;
+    const int count = edit.listedNames().ListCount();
+    edit.tree().reserve(count);
     // The names of one folder are unique; the basket's paths may repeat.
     const auto unique =
         folder.isEmpty() ? NodeTree::KeyCheck::Checked : NodeTree::KeyCheck::KnownUnique;
     for (int i = 1; i < count; ++i) {
-        const QString& entry = state.listedNames.textAt(i);
-        state.fileTree.addPrefixed(root, folder, entry,
-                                   byExtension ? images.imageOf(entry) : sameImage, unique);
+        const QString& entry = edit.listedNames().textAt(i);
+        edit.tree().addPrefixed(root, folder, entry,
+                                byExtension ? images.imageOf(entry) : sameImage, unique);
     }
-    state.fileTree.makeVisible(root);
-    state.showFileCount(state.fileTree.count() - 1);
-    state.shownSort.clear();
+    edit.tree().makeVisible(root);
+    state.showFileCount(edit.tree().count() - 1);
+    state.setShownSort({});
 }
 
 void RebuildCurrentTree(FileList& state, const Settings& settings)
 {
-    switch (state.treeType) {
+    switch (state.setup().treeType) {
     case TreeType::Extension:
     case TreeType::Date:
     case TreeType::Size:

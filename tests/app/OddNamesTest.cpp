@@ -63,8 +63,8 @@ QSet<QString> Listed(const QString& folder)
     settings.showSystemHidden = 1;
     OpenFolder(state, settings, folder, QStringLiteral("*.*"), GroupedTrees());
     QSet<QString> names;
-    for (int i = 1; i < state.listedNames.ListCount(); ++i)
-        names.insert(state.listedNames.textAt(i));
+    for (int i = 1; i < state.listedNames().ListCount(); ++i)
+        names.insert(state.listedNames().textAt(i));
     return names;
 }
 

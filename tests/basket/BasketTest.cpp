@@ -216,21 +216,21 @@ TEST(BasketFolders, ShowInFileListFiltersAndFallsBackToThePlaceholder)
     f.basket.addLoadedEntry("/a/one.txt");
     f.basket.addLoadedEntry("/b/two.doc");
     EXPECT_EQ(ShowBasketInFileList(f.basket, state, "*", settings), 2);
-    const NodeTree& tree = state.fileTree;
+    const NodeTree& tree = state.treeForView();
     EXPECT_EQ(tree.node(tree.root()).text, "RadeZazeda");
     ASSERT_EQ(tree.children(tree.root()).size(), 2u);
     EXPECT_EQ(tree.key(tree.children(tree.root())[1]), "/b/two.doc");
-    EXPECT_EQ(state.listedNames.list(0), "RadeZazeda");
-    EXPECT_EQ(state.listedNames.ListCount(), 3);
-    EXPECT_FALSE(state.showsPlaceholder);
-    EXPECT_EQ(state.shownSort.tip(), "Not sorted");
+    EXPECT_EQ(state.listedNames().list(0), "RadeZazeda");
+    EXPECT_EQ(state.listedNames().ListCount(), 3);
+    EXPECT_FALSE(state.setup().showsPlaceholder);
+    EXPECT_EQ(state.setup().shownSort.tip(), "Not sorted");
 
     EXPECT_EQ(ShowBasketInFileList(f.basket, state, "*.doc", settings), 1);
     EXPECT_EQ(tree.node(tree.children(tree.root())[0]).text, "/b/two.doc");
 
-    state.filterTag = "Picture";
+    state.setFilterTag("Picture");
     EXPECT_EQ(ShowBasketInFileList(f.basket, state, "*.png;*.jpg", settings), 0);
-    EXPECT_TRUE(state.showsPlaceholder);
+    EXPECT_TRUE(state.setup().showsPlaceholder);
     ASSERT_EQ(tree.children(tree.root()).size(), 1u);
     EXPECT_EQ(tree.node(tree.children(tree.root())[0]).text, "no [Picture] files");
     EXPECT_EQ(tree.node(tree.root()).text, "RadeZazeda");
@@ -240,7 +240,7 @@ TEST(BasketFolders, AddNodeTakesGroupsOrTheRootsChildren)
 {
     BasketFixture f;
     FileList state;
-    NodeTree& tree = state.fileTree;
+    NodeTree& tree = state.treeForView();
     const NodeTree::Id root = AddFileListRoot(tree, "/data/");
     tree.add(root, "/data/x.txt", "x.txt");
     tree.add(root, "/data/y.txt", "y.txt");
@@ -250,7 +250,7 @@ TEST(BasketFolders, AddNodeTakesGroupsOrTheRootsChildren)
 
     // A grouped tree over the basket: entries are full paths already.
     BasketFixture g;
-    state.treeType = TreeType::Extension;
+    state.setTreeType(TreeType::Extension);
     const NodeTree::Id broot = AddFileListRoot(tree, "RadeZazeda");
     const NodeTree::Id group = tree.add(broot, "G1", ".TXT");
     tree.add(group, "k1", "/p/a.txt");
@@ -282,10 +282,10 @@ TEST(BasketFolders, SelectedZipEntriesAreExtractedAndCopyByteForByte)
     ScriptedPrompts listPrompts;
     OpenFolder(state, settings, t.path("list"), "*.*", GroupedTrees());
     const QString zipPath = t.path("list/docs.zip");
-    const NodeTree::Id zip = state.fileTree.find(zipPath);
+    const NodeTree::Id zip = state.tree().find(zipPath);
     ASSERT_GT(ExpandArchiveNode(state, settings, zip, zipPath, listPrompts), 0);
     for (const char* entry : {"/inner1.txt", "/sub/inner2.txt"})
-        ASSERT_TRUE(ToggleFileMark(state, settings, state.fileTree.find(zipPath + entry)));
+        ASSERT_TRUE(ToggleFileMark(state, settings, state.tree().find(zipPath + entry)));
 
     BasketFixture f;
     f.host.folder = t.path("list") + "/";
@@ -322,7 +322,7 @@ TEST(BasketFolders, ShownEntriesWhoseFileIsGoneHaveTheMissingImage)
     f.basket.addLoadedEntry(t.path("never.txt"));
     ASSERT_TRUE(QFile::remove(gone));
     ASSERT_EQ(ShowBasketInFileList(f.basket, state, "*", settings), 3);
-    const NodeTree& tree = state.fileTree;
+    const NodeTree& tree = state.treeForView();
     const auto& rows = tree.children(tree.root());
     EXPECT_EQ(tree.image(rows[0]), QString::number(FileListIconIndex(".TXT", settings)));
     EXPECT_NE(tree.image(rows[0]), "28");
@@ -345,10 +345,10 @@ TEST(BasketFolders, FilterTabsOverTheListedBasketCountOnlyWhatTheyKeep)
 
     constexpr int Picture = 1, Sound = 4;
     EXPECT_EQ(tabs.SelectCategory(Sound), 1);
-    EXPECT_EQ(state.statusCaption, "1 [Sound] files");
-    EXPECT_EQ(state.listedNames.texts().mid(1), QStringList({t.path("pics/song.mp3")}));
+    EXPECT_EQ(state.setup().statusCaption, "1 [Sound] files");
+    EXPECT_EQ(state.listedNames().texts().mid(1), QStringList({t.path("pics/song.mp3")}));
     EXPECT_EQ(tabs.SelectCategory(Picture), 3) << "narrows the whole basket again";
-    EXPECT_EQ(state.statusCaption, "3 [Picture] files");
+    EXPECT_EQ(state.setup().statusCaption, "3 [Picture] files");
     EXPECT_EQ(tabs.SelectCategory(tabs.allTab()), 4);
 
     // A tab that keeps nothing shows the placeholder and counts nothing.
@@ -356,5 +356,6 @@ TEST(BasketFolders, FilterTabsOverTheListedBasketCountOnlyWhatTheyKeep)
     f.basket.addLoadedEntry(t.path("pics/one.jpg"));
     ASSERT_EQ(ShowBasketInFileList(f.basket, state, "*", settings), 1);
     EXPECT_EQ(tabs.SelectCategory(Sound), 0);
-    EXPECT_FALSE(state.statusCaption.startsWith("1")) << state.statusCaption.toStdString();
+    EXPECT_FALSE(state.setup().statusCaption.startsWith("1"))
+        << state.setup().statusCaption.toStdString();
 }

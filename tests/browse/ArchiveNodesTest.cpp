@@ -39,11 +39,11 @@ protected:
     QStringList childTexts(NodeTree::Id id) const
     {
         QStringList texts;
-        for (const NodeTree::Id c : state.fileTree.children(id))
-            texts << state.fileTree.node(c).text;
+        for (const NodeTree::Id c : state.tree().children(id))
+            texts << state.tree().node(c).text;
         return texts;
     }
-    NodeTree::Id node(const QString& key) const { return state.fileTree.find(key); }
+    NodeTree::Id node(const QString& key) const { return state.tree().find(key); }
     void open() { OpenFolder(state, settings, tree.path("list"), "*.*", GroupedTrees()); }
 
     /// The archive behind a node: its own path, or the entry extracted to the work folder.
@@ -106,10 +106,10 @@ TEST_F(ArchiveNodes, ShowAllZippedFilesWalksUntilNothingMoreExpands)
     const NodeTree::Id nested = node(tree.path("list/outer.zip") + "/inner.zip");
     ASSERT_NE(nested, NodeTree::None);
     EXPECT_EQ(childTexts(nested), QStringList{"deep.txt"});
-    EXPECT_EQ(state.statusCaption, "7 [ALL] files"); // every node less the root
+    EXPECT_EQ(state.setup().statusCaption, "7 [ALL] files"); // every node less the root
 
     CollapseZippedFiles(state, settings);
-    EXPECT_FALSE(state.fileTree.node(node(tree.path("list/one.zip"))).expanded);
+    EXPECT_FALSE(state.tree().node(node(tree.path("list/one.zip"))).expanded);
     EXPECT_EQ(ShowAllZippedFiles(state, settings, pathOf(), cancel, prompts), 4);
     EXPECT_EQ(prompts.shownTexts(), QStringList({" 4 files expanded", " 4 files expanded"}))
         << "the inner zip, extracted before, is not asked about";

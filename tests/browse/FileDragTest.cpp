@@ -130,7 +130,7 @@ TEST(FileDrag, ADraggedNodeHandsOutTheFilesItStandsFor)
 {
     Settings settings;
     FileList state;
-    NodeTree& tree = state.fileTree;
+    NodeTree& tree = state.treeForView();
     const NodeTree::Id root = AddFileListRoot(tree, "/list/");
     const NodeTree::Id a = tree.add(root, "/list/a.txt", "a.txt");
     tree.add(root, "/list/b.txt", "b.txt");
@@ -149,8 +149,8 @@ TEST(FileDrag, ADraggedNodeHandsOutTheFilesItStandsFor)
 
     // A grouped tree: the root gives every group's files, a group its own.
     FileList grouped;
-    grouped.treeType = TreeType::Extension;
-    NodeTree& g = grouped.fileTree;
+    grouped.setTreeType(TreeType::Extension);
+    NodeTree& g = grouped.treeForView();
     const NodeTree::Id groot = AddFileListRoot(g, "/list/");
     const NodeTree::Id txt = g.add(groot, "G1", ".TXT");
     g.add(txt, "/list/a.txt", "a.txt");
@@ -163,7 +163,7 @@ TEST(FileDrag, ADraggedNodeHandsOutTheFilesItStandsFor)
     EXPECT_EQ(group.paths, QStringList{"/list/c.doc"});
 
     // The "no files" placeholder hands out nothing.
-    grouped.showsPlaceholder = true;
+    FileList::Edit(grouped).setup().showsPlaceholder = true;
     EXPECT_TRUE(ListedFilesUnder(grouped, groot, "/list/").isEmpty());
 }
 

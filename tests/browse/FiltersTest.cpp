@@ -36,13 +36,13 @@ struct FilterFixture : ::testing::Test {
 
     void open()
     {
-        if (ListFolder(state, settings, tree.root(), state.listPattern) > 0)
+        if (ListFolder(state, settings, tree.root(), state.setup().listPattern) > 0)
             RefreshFileList(state, settings, GroupedTrees());
     }
 
     QStringList listed() const
     {
-        QStringList names = state.listedNames.texts().mid(1);
+        QStringList names = state.listedNames().texts().mid(1);
         names.sort(Qt::CaseInsensitive);
         return names;
     }
@@ -76,31 +76,31 @@ TEST(PatternFromExtensions, BuildsPatternsPerTab)
 TEST_F(FilterFixture, PictureTabNarrowsWithoutReadingAndAllRestores)
 {
     open();
-    ASSERT_EQ(state.listedNames.ListCount(), 6);
+    ASSERT_EQ(state.listedNames().ListCount(), 6);
     EXPECT_EQ(filters.SelectCategory(Picture), 3);
     EXPECT_EQ(listed(), QStringList({"a.bmp", "b.BMP", "c.bmp"}));
-    EXPECT_EQ(state.statusCaption, "3 [Picture] files");
+    EXPECT_EQ(state.setup().statusCaption, "3 [Picture] files");
     EXPECT_EQ(tabs.SelectedTab(), Picture + 1);
-    EXPECT_EQ(state.listPattern.left(12), "*.bmp;*.dib;");
-    EXPECT_EQ(state.fileTree.count(), 4); // root and three files
+    EXPECT_EQ(state.setup().listPattern.left(12), "*.bmp;*.dib;");
+    EXPECT_EQ(state.tree().count(), 4); // root and three files
 
     // a file written after the listing must not appear: the tab narrows the copy
     tree.file("late.bmp", 5);
     EXPECT_EQ(filters.SelectCategory(Picture), 3);
 
     EXPECT_EQ(filters.SelectCategory(All), 6); // ALL re-reads the folder
-    EXPECT_EQ(state.statusCaption, "6 [ALL] files");
-    EXPECT_EQ(state.listPattern, "*.*");
+    EXPECT_EQ(state.setup().statusCaption, "6 [ALL] files");
+    EXPECT_EQ(state.setup().listPattern, "*.*");
 }
 
 TEST_F(FilterFixture, EmptyCategoryShowsPlaceholderThenRereadsWithPattern)
 {
     open();
     EXPECT_EQ(filters.SelectCategory(2), 0); // Html
-    EXPECT_TRUE(state.showsPlaceholder);
-    EXPECT_EQ(state.statusCaption, " no [Html] files");
-    const NodeTree::Id root = state.fileTree.root();
-    EXPECT_EQ(state.fileTree.node(state.fileTree.children(root).front()).text, "no [Html] files");
+    EXPECT_TRUE(state.setup().showsPlaceholder);
+    EXPECT_EQ(state.setup().statusCaption, " no [Html] files");
+    const NodeTree::Id root = state.tree().root();
+    EXPECT_EQ(state.tree().node(state.tree().children(root).front()).text, "no [Html] files");
     // the placeholder with no other filter makes the next tab read the disk again
     tree.file("page.htm", 7);
     EXPECT_EQ(filters.SelectCategory(2), 1);
@@ -118,7 +118,7 @@ TEST_F(FilterFixture, ModifyAndSetDefaultTypes)
     EXPECT_EQ(settings.settingsChanged, SettingsChange::AskAtExit);
     open();
     filters.SelectCategory(Text);
-    EXPECT_EQ(state.listPattern, "*.txt;*.md");
+    EXPECT_EQ(state.setup().listPattern, "*.txt;*.md");
 
     prompts.texts << QStringLiteral("   "); // a blank answer changes nothing
     filters.ModifyCategory(Text);
@@ -145,7 +145,7 @@ TEST_F(FilterFixture, OtherFilterBySizeAndNameLength)
     EXPECT_EQ(filters.otherFilter().OtherFilterText, "Name[*],NameLength[*],FileLength[=0],Attr");
     EXPECT_EQ(filters.SelectCategory(Other), 1);
     EXPECT_EQ(listed(), QStringList({"empty.dat"}));
-    EXPECT_TRUE(state.otherFilterActive);
+    EXPECT_TRUE(state.setup().otherFilterActive);
 
     OtherFilterFields shortNames;
     shortNames.nameLength = QStringLiteral("3");
@@ -155,8 +155,8 @@ TEST_F(FilterFixture, OtherFilterBySizeAndNameLength)
     EXPECT_EQ(listed(), QStringList({"ab"}));
 
     // opening the folder again keeps the tab and the criteria
-    state.listPattern =
-        PatternFromExtensions(settings.categories[Other].extensions, Other, Other, All);
+    state.setListPattern(
+        PatternFromExtensions(settings.categories[Other].extensions, Other, Other, All));
     open();
     EXPECT_EQ(listed(), QStringList({"ab"}));
 
@@ -326,13 +326,13 @@ TEST_F(FilterFixture, TipsSelectedOnlyAndRemovingFilters)
 
     filters.ShowSelectedOnly();
     EXPECT_EQ(prompts.shownTexts().last(), "no selected files");
-    const NodeTree::Id root = state.fileTree.root();
-    state.fileTree.setMark(state.fileTree.children(root)[0], NodeMark::Marked);
-    state.fileTree.setMark(state.fileTree.children(root)[3], NodeMark::Marked);
+    const NodeTree::Id root = state.tree().root();
+    state.treeForView().setMark(state.tree().children(root)[0], NodeMark::Marked);
+    state.treeForView().setMark(state.tree().children(root)[3], NodeMark::Marked);
     filters.ShowSelectedOnly();
     EXPECT_EQ(prompts.shownTexts().last(), " 2 selected files found");
-    EXPECT_EQ(state.listedNames.ListCount(), 3);
-    EXPECT_EQ(state.statusCaption, " [SELECTED] files");
+    EXPECT_EQ(state.listedNames().ListCount(), 3);
+    EXPECT_EQ(state.setup().statusCaption, " [SELECTED] files");
 }
 
 TEST_F(FilterFixture, ClickingTheStripSelectsTheCategory)
@@ -341,7 +341,7 @@ TEST_F(FilterFixture, ClickingTheStripSelectsTheCategory)
     tabs.setSelectedTab(Picture + 1); // what a mouse press or arrow key does
     EXPECT_EQ(listed().size(), 3);
     tabs.keyPressed(Qt::Key_Left);
-    EXPECT_EQ(state.filterTag, "Text");
+    EXPECT_EQ(state.setup().filterTag, "Text");
     EXPECT_EQ(listed(), QStringList({"notes.txt", "readme.txt"}));
 }
 
@@ -360,10 +360,10 @@ TEST_F(FilterFixture, FolderOpenedUnderATabIsReadAgainForAnotherTab)
 TEST_F(FilterFixture, NarrowingRebuildsTheGroupedTree)
 {
     settings.extensionNames = 0;
-    state.treeType = TreeType::Extension;
+    state.setTreeType(TreeType::Extension);
     open();
     EXPECT_EQ(filters.SelectCategory(Picture), 3);
-    const NodeTree& t = state.fileTree;
+    const NodeTree& t = state.treeForView();
     ASSERT_EQ(t.children(t.root()).size(), 1u); // one group: the bitmaps
     EXPECT_EQ(t.children(t.children(t.root()).front()).size(), 3u);
     EXPECT_EQ(filters.SelectCategory(All), 5);

@@ -37,18 +37,18 @@ TEST(FolderListing, EmptyFolderShowsPlaceholderPerTab)
     TempTree tree;
     Settings settings;
     FileList state;
-    EXPECT_EQ(state.statusCaption, " [ALL] files");
+    EXPECT_EQ(state.setup().statusCaption, " [ALL] files");
     EXPECT_EQ(open(state, settings, tree.root()), 0);
-    EXPECT_EQ(state.fileTree.node(state.fileTree.root()).text, tree.root());
-    EXPECT_EQ(childTexts(state.fileTree), QStringList{"no files"});
-    EXPECT_TRUE(state.showsPlaceholder);
-    EXPECT_EQ(state.statusCaption, " no [ALL] files");
-    EXPECT_EQ(state.listedNames.ListCount(), 0);
+    EXPECT_EQ(state.tree().node(state.tree().root()).text, tree.root());
+    EXPECT_EQ(childTexts(state.tree()), QStringList{"no files"});
+    EXPECT_TRUE(state.setup().showsPlaceholder);
+    EXPECT_EQ(state.setup().statusCaption, " no [ALL] files");
+    EXPECT_EQ(state.listedNames().ListCount(), 0);
 
-    state.filterTag = "Text";
+    state.setFilterTag("Text");
     RefreshFileList(state, settings, GroupedTrees());
-    EXPECT_EQ(childTexts(state.fileTree), QStringList{"no [Text] files"});
-    EXPECT_EQ(state.statusCaption, " no [Text] files");
+    EXPECT_EQ(childTexts(state.tree()), QStringList{"no [Text] files"});
+    EXPECT_EQ(state.setup().statusCaption, " no [Text] files");
 }
 
 TEST(FolderListing, AFolderThatCannotBeReadSaysWhyAndNeverLooksEmpty)
@@ -59,26 +59,27 @@ TEST(FolderListing, AFolderThatCannotBeReadSaysWhyAndNeverLooksEmpty)
     // A link that loops fails to open even for root.
     const QString loop = tree.link("loop", "loop");
     EXPECT_EQ(open(state, settings, loop), 0);
-    EXPECT_EQ(state.readError, "Too many levels of symbolic links");
-    EXPECT_EQ(childTexts(state.fileTree),
+    EXPECT_EQ(state.setup().readError, "Too many levels of symbolic links");
+    EXPECT_EQ(childTexts(state.tree()),
               QStringList{"cannot read: Too many levels of symbolic links"});
     // The filtered reader says so too.
-    state.otherFilterActive = true;
+    state.setOtherFilterActive(true);
     EXPECT_EQ(open(state, settings, loop, "*.txt"), 0);
-    EXPECT_EQ(childTexts(state.fileTree),
+    EXPECT_EQ(childTexts(state.tree()),
               QStringList{"cannot read: Too many levels of symbolic links"});
-    state.otherFilterActive = false;
+    state.setOtherFilterActive(false);
     // The next read that works forgets the error.
     EXPECT_EQ(open(state, settings, tree.folder("empty")), 0);
-    EXPECT_TRUE(state.readError.isEmpty());
-    EXPECT_EQ(childTexts(state.fileTree), QStringList{"no files"});
+    EXPECT_TRUE(state.setup().readError.isEmpty());
+    EXPECT_EQ(childTexts(state.tree()), QStringList{"no files"});
 
     const QString locked = tree.unreadableFolder("locked");
     tree.openRootToOthers();
     EXPECT_TRUE(RunUnprivileged([&] {
         FileList child;
-        return open(child, settings, locked) == 0 && child.readError == "Permission denied" &&
-               childTexts(child.fileTree) == QStringList{"cannot read: Permission denied"};
+        return open(child, settings, locked) == 0 &&
+               child.setup().readError == "Permission denied" &&
+               childTexts(child.tree()) == QStringList{"cannot read: Permission denied"};
     }));
 }
 
@@ -105,14 +106,14 @@ TEST(FolderListing, OddNamesSpecialFilesAndHugeSizesListAsTheyAre)
              << "pipe"
              << "to-file";
     EXPECT_EQ(count, expected.size());
-    QStringList listed = state.readNames.texts().mid(1);
+    QStringList listed = state.contents().readNames.texts().mid(1);
     listed.sort();
     expected.sort();
     EXPECT_EQ(listed, expected);
     for (const QString& name : odd)
-        EXPECT_EQ(state.entries.find(name)->size, 3) << name.toStdString();
-    EXPECT_EQ(state.entries.find(u"huge.iso")->size, qint64(5) << 30);
-    EXPECT_EQ(state.entries.find(u"to-file")->size, 3);
+        EXPECT_EQ(state.entries().find(name)->size, 3) << name.toStdString();
+    EXPECT_EQ(state.entries().find(u"huge.iso")->size, qint64(5) << 30);
+    EXPECT_EQ(state.entries().find(u"to-file")->size, 3);
 }
 
 TEST(FolderListing, PlainListingSortedWithMetadataAndCount)
@@ -127,24 +128,24 @@ TEST(FolderListing, PlainListingSortedWithMetadataAndCount)
     tree.folder("sub");
 
     ASSERT_EQ(open(state, settings, tree.root() + "/"), 12);
-    EXPECT_EQ(state.statusCaption, "12 [ALL] files");
-    EXPECT_FALSE(state.showsPlaceholder);
-    EXPECT_EQ(state.listedNames.list(0), tree.root()) << "header without the trailing /";
-    EXPECT_EQ(state.listedNames.ListCount(), 13);
-    EXPECT_EQ(state.readNames.texts(), state.listedNames.texts());
-    EXPECT_TRUE(state.readNames.sharesItemsWith(state.listedNames));
+    EXPECT_EQ(state.setup().statusCaption, "12 [ALL] files");
+    EXPECT_FALSE(state.setup().showsPlaceholder);
+    EXPECT_EQ(state.listedNames().list(0), tree.root()) << "header without the trailing /";
+    EXPECT_EQ(state.listedNames().ListCount(), 13);
+    EXPECT_EQ(state.contents().readNames.texts(), state.listedNames().texts());
+    EXPECT_TRUE(state.contents().readNames.sharesItemsWith(state.listedNames()));
 
     // " " sorts before ".", so "a b.doc" comes before "A.md".
     const QStringList expected{"10.log", "9.log", "_x",    "a b.doc", "A.md", "alpha.jpg",
                                "B.txt",  "b.txt", "c.TXT", "m.bin",   "Zeta", "ä.txt"};
-    EXPECT_EQ(childTexts(state.fileTree), expected);
-    EXPECT_EQ(state.readNames.texts().mid(1), expected);
+    EXPECT_EQ(childTexts(state.tree()), expected);
+    EXPECT_EQ(state.contents().readNames.texts().mid(1), expected);
 
-    const NodeTree::Id first = state.fileTree.children(state.fileTree.root()).front();
-    EXPECT_EQ(state.fileTree.key(first), tree.root() + "/10.log");
-    EXPECT_EQ(state.entries.value(u"b.txt").size, 100);
-    EXPECT_EQ(state.entries.value(u"m.bin").size, 111);
-    EXPECT_FALSE(state.entries.contains(u"sub"));
+    const NodeTree::Id first = state.tree().children(state.tree().root()).front();
+    EXPECT_EQ(state.tree().key(first), tree.root() + "/10.log");
+    EXPECT_EQ(state.entries().value(u"b.txt").size, 100);
+    EXPECT_EQ(state.entries().value(u"m.bin").size, 111);
+    EXPECT_FALSE(state.entries().contains(u"sub"));
 }
 
 TEST(FolderListing, NamesSharingALongPrefixSortIgnoringCase)
@@ -173,7 +174,7 @@ TEST(FolderListing, NamesSharingALongPrefixSortIgnoringCase)
             const int c = a.compare(b, Qt::CaseInsensitive);
             return c != 0 ? c < 0 : a < b;
         });
-        EXPECT_EQ(state.readNames.texts().mid(1), names) << letters.toStdString();
+        EXPECT_EQ(state.contents().readNames.texts().mid(1), names) << letters.toStdString();
     }
 }
 
@@ -187,15 +188,15 @@ TEST(FolderListing, PatternsAndHiddenFiles)
 
     EXPECT_EQ(open(state, settings, tree.root()), 4);
     EXPECT_EQ(open(state, settings, tree.root(), "*.TXT;*.md"), 2);
-    EXPECT_EQ(state.readNames.texts().mid(1), (QStringList{"a.txt", "b.MD"}));
+    EXPECT_EQ(state.contents().readNames.texts().mid(1), (QStringList{"a.txt", "b.MD"}));
 
     settings.showSystemHidden = 1;
     EXPECT_EQ(open(state, settings, tree.root()), 6);
     EXPECT_EQ(open(state, settings, tree.root(), "*.txt"), 2);
-    EXPECT_EQ(state.readNames.texts().mid(1), (QStringList{".hidden.txt", "a.txt"}));
+    EXPECT_EQ(state.contents().readNames.texts().mid(1), (QStringList{".hidden.txt", "a.txt"}));
 
     EXPECT_EQ(open(state, settings, tree.root(), "*.none"), 0);
-    EXPECT_TRUE(state.showsPlaceholder);
+    EXPECT_TRUE(state.setup().showsPlaceholder);
     EXPECT_EQ(open(state, settings, tree.path("missing")), 0) << "unreadable folder";
 }
 
@@ -209,27 +210,27 @@ TEST(FolderListing, FilteredReaderKeepsWhatTheOtherFilterPasses)
     tree.file("full.txt", 10);
     tree.file("zero.bin", 0);
 
-    state.otherFilterActive = true;
-    state.filterTag = "Other";
+    state.setOtherFilterActive(true);
+    state.setFilterTag("Other");
     // No criteria: every file passes.
     EXPECT_EQ(open(state, settings, tree.root(), "*"), 3);
 
     OtherFilterFields empty;
     empty.fileSize = "0";
-    SetOtherFilter(empty, state.otherFilter, prompts);
+    SetOtherFilter(empty, FileList::Edit(state).otherFilter(), prompts);
     EXPECT_EQ(open(state, settings, tree.root(), "*"), 2);
-    EXPECT_EQ(state.listedNames.texts(), (QStringList{tree.root(), "empty.txt", "zero.bin"}));
-    EXPECT_EQ(childTexts(state.fileTree), (QStringList{"empty.txt", "zero.bin"}));
-    EXPECT_EQ(state.statusCaption, "2 [Other] files");
+    EXPECT_EQ(state.listedNames().texts(), (QStringList{tree.root(), "empty.txt", "zero.bin"}));
+    EXPECT_EQ(childTexts(state.tree()), (QStringList{"empty.txt", "zero.bin"}));
+    EXPECT_EQ(state.setup().statusCaption, "2 [Other] files");
 
     OtherFilterFields huge;
     huge.fileSize = "1000";
     huge.fileSizeOption = Comparison::Greater;
-    SetOtherFilter(huge, state.otherFilter, prompts);
+    SetOtherFilter(huge, FileList::Edit(state).otherFilter(), prompts);
     EXPECT_EQ(open(state, settings, tree.root(), "*"), 0);
-    EXPECT_EQ(childTexts(state.fileTree), QStringList{"no [Other] files"});
-    EXPECT_TRUE(state.showsPlaceholder);
-    EXPECT_EQ(state.statusCaption, " no [Other] files");
+    EXPECT_EQ(childTexts(state.tree()), QStringList{"no [Other] files"});
+    EXPECT_TRUE(state.setup().showsPlaceholder);
+    EXPECT_EQ(state.setup().statusCaption, " no [Other] files");
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
@@ -262,11 +263,11 @@ TEST(FolderListing, CopyListTextIndentsByDepth)
     TempTree tree;
     Settings settings;
     FileList state;
-    EXPECT_EQ(CopyListText(state.fileTree), "");
+    EXPECT_EQ(CopyListText(state.tree()), "");
     tree.file("one.txt");
     tree.file("two.txt");
     open(state, settings, tree.root());
-    EXPECT_EQ(CopyListText(state.fileTree),
+    EXPECT_EQ(CopyListText(state.tree()),
               tree.root() + "\r\n        one.txt\r\n        two.txt\r\n");
 
     // A grouped shape: files under a group are indented twice.
@@ -283,24 +284,25 @@ TEST(TreeRebuild, NameListFromBackupIncludingBasket)
 {
     Settings settings;
     FileList state;
-    state.listedNames.Additem("RadeZazeda");
-    state.listedNames.Additem("/home/u/a.txt");
-    state.listedNames.Additem("/srv/b.bsk");
-    state.listedNames.Additem("/home/u/a.txt"); // duplicate key: the add fails silently
+    FileList::Edit(state).listedNames().Additem("RadeZazeda");
+    FileList::Edit(state).listedNames().Additem("/home/u/a.txt");
+    FileList::Edit(state).listedNames().Additem("/srv/b.bsk");
+    FileList::Edit(state).listedNames().Additem(
+        "/home/u/a.txt"); // duplicate key: the add fails silently
     BuildNameList(state, settings);
-    const NodeTree& t = state.fileTree;
+    const NodeTree& t = state.treeForView();
     EXPECT_EQ(t.node(t.root()).text, "RadeZazeda");
     EXPECT_EQ(t.image(t.root()), "27");
     ASSERT_EQ(t.children(t.root()).size(), 2u);
     EXPECT_EQ(t.key(t.children(t.root())[1]), "/srv/b.bsk");
-    EXPECT_EQ(state.statusCaption, "2 [ALL] files");
+    EXPECT_EQ(state.setup().statusCaption, "2 [ALL] files");
 
     settings.tabColorSwap = 1; // icon indexes by category
-    state.listedNames.Clear();
-    state.currentFolder = "/";
-    state.listedNames.Additem("/");
-    state.listedNames.Additem("x.bsk");
-    state.listedNames.Additem("y.txt");
+    FileList::Edit(state).listedNames().Clear();
+    state.setSource("/");
+    FileList::Edit(state).listedNames().Additem("/");
+    FileList::Edit(state).listedNames().Additem("x.bsk");
+    FileList::Edit(state).listedNames().Additem("y.txt");
     RebuildCurrentTree(state, settings);
     const auto kids = t.children(t.root());
     EXPECT_EQ(t.node(t.root()).text, "/");
@@ -326,9 +328,9 @@ TEST(FolderListing, AWatchedReadCountsAndAStopKeepsWhatWasRead)
     platform::ReadWatch stopped;
     stopped.stop = true;
     EXPECT_EQ(OpenFolder(state, settings, tree.root(), "*.*", GroupedTrees(), &stopped), 0);
-    EXPECT_EQ(childTexts(state.fileTree), QStringList{"no files"});
-    EXPECT_EQ(state.entries.size(), 0);
-    EXPECT_EQ(state.statusCaption, " no [ALL] files");
+    EXPECT_EQ(childTexts(state.tree()), QStringList{"no files"});
+    EXPECT_EQ(state.entries().size(), 0);
+    EXPECT_EQ(state.setup().statusCaption, " no [ALL] files");
 }
 
 TEST(ListingHandover, ASwapExchangesListsAndSetupWhileACopyTakesOnlySetup)
@@ -340,25 +342,25 @@ TEST(ListingHandover, ASwapExchangesListsAndSetupWhileACopyTakesOnlySetup)
     two.file("c.txt");
     Settings settings;
     FileList shown;
-    shown.treeType = TreeType::Extension;
-    shown.filterTag = "Text";
+    shown.setTreeType(TreeType::Extension);
+    shown.setFilterTag("Text");
     open(shown, settings, one.root());
 
     FileList job;
     CopyListingSetup(shown, job);
-    EXPECT_EQ(job.treeType, TreeType::Extension);
-    EXPECT_EQ(job.filterTag, "Text");
-    EXPECT_EQ(job.fileTree.count(), 0);
-    EXPECT_EQ(job.listedNames.ListCount(), 0);
+    EXPECT_EQ(job.setup().treeType, TreeType::Extension);
+    EXPECT_EQ(job.setup().filterTag, "Text");
+    EXPECT_EQ(job.tree().count(), 0);
+    EXPECT_EQ(job.listedNames().ListCount(), 0);
     open(job, settings, two.root());
 
     SwapFileLists(shown, job);
-    EXPECT_EQ(shown.currentFolder, two.root() + '/');
-    EXPECT_EQ(shown.listedNames.ListCount(), 3);
-    EXPECT_EQ(shown.entries.size(), 2);
-    EXPECT_NE(shown.fileTree.find(two.root() + "/b.txt"), NodeTree::None);
-    EXPECT_EQ(job.currentFolder, one.root() + '/');
-    EXPECT_EQ(job.listedNames.ListCount(), 2);
+    EXPECT_EQ(shown.setup().currentFolder, two.root() + '/');
+    EXPECT_EQ(shown.listedNames().ListCount(), 3);
+    EXPECT_EQ(shown.entries().size(), 2);
+    EXPECT_NE(shown.tree().find(two.root() + "/b.txt"), NodeTree::None);
+    EXPECT_EQ(job.setup().currentFolder, one.root() + '/');
+    EXPECT_EQ(job.listedNames().ListCount(), 2);
 }
 
 TEST(ListingHandover, EverySetupFieldGoesOverAndComesBack)
@@ -369,7 +371,7 @@ TEST(ListingHandover, EverySetupFieldGoesOverAndComesBack)
     FileList shown;
     open(shown, settings, tree.root());
     // Every field away from its default, so a field left behind shows.
-    ListSetup& setup = shown.setup();
+    ListSetup setup = shown.setup();
     setup.showsPlaceholder = true;
     setup.readError = "Permission denied";
     setup.listPattern = "*.txt";
@@ -386,28 +388,29 @@ TEST(ListingHandover, EverySetupFieldGoesOverAndComesBack)
     setup.treeFolderPath = "/x/";
     setup.shownSort.set("Date", true);
     setup.treeButtonTip = "Tree display by file Last Update Age";
+    shown.setSetup(setup);
     const ListSetup before = shown.setup();
     ASSERT_FALSE(before == ListSetup());
 
     FileList job;
     CopyListingSetup(shown, job);
     EXPECT_TRUE(job.setup() == before);
-    EXPECT_EQ(job.listedNames.ListCount(), 0) << "a set-up copy takes no list";
+    EXPECT_EQ(job.listedNames().ListCount(), 0) << "a set-up copy takes no list";
 
-    job.setup() = ListSetup();
+    job.setSetup(ListSetup());
     SwapFileLists(shown, job);
     EXPECT_TRUE(shown.setup() == ListSetup());
     EXPECT_TRUE(job.setup() == before);
-    EXPECT_EQ(job.listedNames.ListCount(), 2);
-    EXPECT_EQ(job.entries.size(), 1);
+    EXPECT_EQ(job.listedNames().ListCount(), 2);
+    EXPECT_EQ(job.entries().size(), 1);
 
     FileList rebuild;
     CopyFileList(job, rebuild);
     EXPECT_TRUE(rebuild.setup() == before);
-    EXPECT_EQ(rebuild.listedNames.list(1), "a.txt");
-    EXPECT_EQ(rebuild.readNames.ListCount(), job.readNames.ListCount());
-    EXPECT_EQ(rebuild.entries.size(), 1);
-    EXPECT_EQ(rebuild.fileTree.count(), 0) << "the node tree stays with its list";
+    EXPECT_EQ(rebuild.listedNames().list(1), "a.txt");
+    EXPECT_EQ(rebuild.contents().readNames.ListCount(), job.contents().readNames.ListCount());
+    EXPECT_EQ(rebuild.entries().size(), 1);
+    EXPECT_EQ(rebuild.tree().count(), 0) << "the node tree stays with its list";
 }
 
 TEST(ListingHandover, CriteriaSetWhileAListingRunsOutliveItsHandover)
@@ -419,20 +422,20 @@ TEST(ListingHandover, CriteriaSetWhileAListingRunsOutliveItsHandover)
     FileList shown;
     OtherFilterFields first;
     first.fileName = "*.bmp";
-    SetOtherFilter(first, shown.otherFilter, prompts);
+    SetOtherFilter(first, FileList::Edit(shown).otherFilter(), prompts);
 
     FileList job;
     CopyListingSetup(shown, job);
-    EXPECT_EQ(job.otherFilter.nameText, "*.bmp") << "the listing reads the criteria";
+    EXPECT_EQ(job.otherFilter().nameText, "*.bmp") << "the listing reads the criteria";
     // The dialog stores new criteria before the listing ends.
     OtherFilterFields second;
     second.fileName = "*.txt";
     second.fileSize = "0";
-    SetOtherFilter(second, shown.otherFilter, prompts);
+    SetOtherFilter(second, FileList::Edit(shown).otherFilter(), prompts);
     open(job, settings, tree.root());
 
     SwapFileLists(shown, job);
-    EXPECT_EQ(shown.currentFolder, tree.root() + '/');
-    EXPECT_EQ(shown.otherFilter.nameText, "*.txt");
-    EXPECT_EQ(shown.otherFilter.FileSizeLimit, 0);
+    EXPECT_EQ(shown.setup().currentFolder, tree.root() + '/');
+    EXPECT_EQ(shown.otherFilter().nameText, "*.txt");
+    EXPECT_EQ(shown.otherFilter().FileSizeLimit, 0);
 }

@@ -19,12 +19,12 @@ struct Fixture {
 
     explicit Fixture(bool grouped = false)
     {
-        NodeTree& t = state.fileTree;
-        state.currentFolder = "/data/";
+        NodeTree& t = state.treeForView();
+        state.setSource("/data/");
         root = t.add(NodeTree::None, "R", "/data", "1");
         NodeTree::Id parent = root;
         if (grouped) {
-            state.treeType = TreeType::Extension;
+            state.setTreeType(TreeType::Extension);
             group = t.add(root, "/data/.TXT", ".TXT", "3");
             parent = group;
         }
@@ -60,7 +60,8 @@ TEST(NodeClick, MenusByNodeKindAndClick)
         EXPECT_EQ(NodeClickMenu(c.f->state, c.id, c.click), c.menu)
             << int(c.click) << " on node " << c.id;
 
-    plain.state.showsPlaceholder = true; // the placeholder list ignores everything
+    FileList::Edit(plain.state).setup().showsPlaceholder =
+        true; // the placeholder list ignores everything
     EXPECT_EQ(NodeClickMenu(plain.state, plain.a, NodeClick::Menu), NodeMenu::None);
 }
 
@@ -88,7 +89,7 @@ TEST(NodeClick, FileActionsNeedAFileNodeAndArchiveActionsActFromAnyNode)
     }
     EXPECT_EQ(NodeClickAction(f.state, f.a, NodeActionKind::None).kind, NodeActionKind::None);
 
-    f.state.showsPlaceholder = true;
+    FileList::Edit(f.state).setup().showsPlaceholder = true;
     EXPECT_EQ(NodeClickAction(f.state, f.a, NodeActionKind::View).kind, NodeActionKind::None);
     EXPECT_EQ(NodeClickAction(f.state, f.root, NodeActionKind::ExpandArchives).kind,
               NodeActionKind::None);
@@ -98,7 +99,7 @@ TEST(NodeClick, SelectionMarksSingleAndMulti)
 {
     Fixture f;
     f.settings.tabColorSwap = 1; // so restored icons differ by extension
-    const NodeTree& t = f.state.fileTree;
+    const NodeTree& t = f.state.treeForView();
     const QString jpgImage = QString::number(FileListIconIndex(".JPG", f.settings));
 
     EXPECT_TRUE(ToggleFileMark(f.state, f.settings, f.a));

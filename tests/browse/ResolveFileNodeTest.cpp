@@ -50,7 +50,7 @@ void ExpectResolved(const Resolved& r, const QString& folder, const QString& nam
 TEST(ResolveFileNode, OrdinaryListingGivesNNandNZ)
 {
     FileList state;
-    NodeTree& tree = state.fileTree;
+    NodeTree& tree = state.treeForView();
     const NodeTree::Id root = AddFileListRoot(tree, "/list/");
     const NodeTree::Id file = tree.add(root, "/list/a.txt", "a.txt");
     const NodeTree::Id line = tree.add(root, "l1", "x|pack.zip|docs/in.txt");
@@ -69,7 +69,7 @@ TEST(ResolveFileNode, OrdinaryListingGivesNNandNZ)
 TEST(ResolveFileNode, BasketListingGivesBFBZandBT)
 {
     FileList state;
-    NodeTree& tree = state.fileTree;
+    NodeTree& tree = state.treeForView();
     const NodeTree::Id root = AddFileListRoot(tree, "RadeZazeda");
     const NodeTree::Id entry = tree.add(root, "/a/b/c.txt", "/a/b/c.txt");
     const NodeTree::Id line = tree.add(root, "/a/|z.zip|i.txt", "/a/|z.zip|i.txt");
@@ -79,7 +79,7 @@ TEST(ResolveFileNode, BasketListingGivesBFBZandBT)
     ExpectResolved(Resolve(state, line), "/tmp/w/z.zip", "i.txt", "BZ", "|z.zip|i.txt");
     ExpectResolved(Resolve(state, member), "/a/z.zip", "i.txt", "BZ", "");
 
-    state.treeType = TreeType::Size;
+    state.setTreeType(TreeType::Size);
     const NodeTree::Id groupedRoot = AddFileListRoot(tree, "RadeZazeda");
     const NodeTree::Id group = tree.add(groupedRoot, "G", "small");
     const NodeTree::Id file = tree.add(group, "f", "/a/b/c.txt");
@@ -89,7 +89,7 @@ TEST(ResolveFileNode, BasketListingGivesBFBZandBT)
 TEST(ResolveFileNode, EntriesUnderAnOpenedBasketFileAreBF)
 {
     FileList state;
-    NodeTree& tree = state.fileTree;
+    NodeTree& tree = state.treeForView();
     const NodeTree::Id root = AddFileListRoot(tree, "/list/");
     const NodeTree::Id bsk = tree.add(root, "/list/keep.bsk", "keep.bsk");
     const NodeTree::Id entry = tree.add(bsk, "[keep.bsk]/x/y.txt", "/x/y.txt");

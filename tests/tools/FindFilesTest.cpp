@@ -35,7 +35,7 @@ protected:
 
     void list(TreeType type = TreeType::PlainList)
     {
-        state.treeType = type;
+        state.setTreeType(type);
         OpenFolder(state, settings, tree.root(), "*.*", GroupedTrees());
     }
 
@@ -58,8 +58,8 @@ protected:
     QStringList listed() const
     {
         QStringList names;
-        for (int i = 1; i < state.listedNames.ListCount(); ++i)
-            names << state.listedNames.textAt(i);
+        for (int i = 1; i < state.listedNames().ListCount(); ++i)
+            names << state.listedNames().textAt(i);
         names.sort();
         return names;
     }
@@ -80,7 +80,7 @@ TEST_F(FindFiles, NamesAndContentsNarrowTheList)
     FindOutcome outcome = find("TXT", {});
     EXPECT_EQ(outcome.result, FindResult::Found);
     EXPECT_EQ(listed(), QStringList({"alpha.txt", "both.txt"}));
-    EXPECT_EQ(state.statusCaption, " 2 files");
+    EXPECT_EQ(state.setup().statusCaption, " 2 files");
     EXPECT_EQ(prompts.shownTexts(), QStringList({" 2 matching files found"}));
     EXPECT_EQ(prompts.shown.back().title, "Varnex");
 
@@ -88,7 +88,7 @@ TEST_F(FindFiles, NamesAndContentsNarrowTheList)
     outcome = find("", {{"", "alpha"}, {"AND", "<>beta"}});
     EXPECT_EQ(outcome.kept, 1);
     EXPECT_EQ(listed(), QStringList({"alpha.txt"}));
-    EXPECT_EQ(state.fileTree.children(state.fileTree.root()).size(), 1u);
+    EXPECT_EQ(state.tree().children(state.tree().root()).size(), 1u);
 
     list();
     find(".doc", {{"", "beta"}});
@@ -101,12 +101,12 @@ TEST_F(FindFiles, MessagesForNoCriteriaNothingToSearchAndNoMatch)
     EXPECT_EQ(find("  ", {{"OR", " "}}).result, FindResult::NoCriteria);
     EXPECT_EQ(prompts.shown.back().text, "no criteria specified");
     EXPECT_EQ(prompts.shown.back().title, "SearchFiles");
-    EXPECT_EQ(state.listedNames.ListCount(), 5); // the list is untouched
+    EXPECT_EQ(state.listedNames().ListCount(), 5); // the list is untouched
 
     EXPECT_EQ(find("", {{"", "gamma"}}).result, FindResult::NoMatch);
     EXPECT_EQ(prompts.shown.back().text, "no match found");
     EXPECT_EQ(prompts.shown.back().title, "SearchFiles");
-    EXPECT_TRUE(state.showsPlaceholder);
+    EXPECT_TRUE(state.setup().showsPlaceholder);
 
     EXPECT_EQ(find("", {{"", "alpha"}}).result, FindResult::NothingToSearch);
     EXPECT_EQ(prompts.shown.back().text, "nothing to search");
@@ -117,7 +117,7 @@ TEST_F(FindFiles, AGroupedTreeIsRebuiltFromTheKeptFiles)
     list(TreeType::Extension);
     find("", {{"", "beta"}});
     EXPECT_EQ(listed(), QStringList({"beta.doc", "both.txt"}));
-    const NodeTree& t = state.fileTree;
+    const NodeTree& t = state.treeForView();
     ASSERT_EQ(t.children(t.root()).size(), 2u); // .DOC and .TXT groups
     for (const NodeTree::Id group : t.children(t.root()))
         EXPECT_EQ(t.children(group).size(), 1u);
@@ -149,18 +149,18 @@ TEST_F(FindFiles, ZipEntriesAreExaminedAfterExtraction)
 
     const auto expand = [this] {
         list();
-        const NodeTree::Id archive = state.fileTree.find(tree.path("pack.zip"));
+        const NodeTree::Id archive = state.tree().find(tree.path("pack.zip"));
         ASSERT_NE(archive, NodeTree::None);
-        state.fileTree.add(archive, tree.path("pack.zip") + ":hit.txt", "hit.txt");
-        state.fileTree.add(archive, tree.path("pack.zip") + ":miss.txt", "miss.txt");
+        state.treeForView().add(archive, tree.path("pack.zip") + ":hit.txt", "hit.txt");
+        state.treeForView().add(archive, tree.path("pack.zip") + ":miss.txt", "miss.txt");
     };
     expand();
     const FindOutcome zipped = find("", {{"", "zebra"}}, true);
     EXPECT_EQ(zipped.kept, 1);
     EXPECT_EQ(listed(), QStringList({"pack.zip"})); // kept for its entry
-    const NodeTree::Id archive = state.fileTree.find(tree.path("pack.zip"));
-    ASSERT_EQ(state.fileTree.children(archive).size(), 1u);
-    EXPECT_EQ(state.fileTree.node(state.fileTree.children(archive).front()).text, "hit.txt");
+    const NodeTree::Id archive = state.tree().find(tree.path("pack.zip"));
+    ASSERT_EQ(state.tree().children(archive).size(), 1u);
+    EXPECT_EQ(state.tree().node(state.tree().children(archive).front()).text, "hit.txt");
     // The extracted copies are gone again.
     EXPECT_TRUE(QDir(settings.tempFolder).entryList(QDir::Files).isEmpty());
 
@@ -181,10 +181,10 @@ TEST_F(FindFiles, ZipEntriesAreSearchedWithoutBeingWrittenAndUnreadableOnesAreRe
     // No working folder can be made here: the entry must be searched where it lies.
     settings.tempFolder = WithSlash(temp.file("not-a-folder", 1));
     list();
-    const NodeTree::Id archive = state.fileTree.find(tree.path("pack.zip"));
+    const NodeTree::Id archive = state.tree().find(tree.path("pack.zip"));
     ASSERT_NE(archive, NodeTree::None);
-    state.fileTree.add(archive, tree.path("pack.zip") + ":hit.txt", "hit.txt");
-    state.fileTree.add(archive, tree.path("pack.zip") + ":gone.txt", "gone.txt");
+    state.treeForView().add(archive, tree.path("pack.zip") + ":hit.txt", "hit.txt");
+    state.treeForView().add(archive, tree.path("pack.zip") + ":gone.txt", "gone.txt");
     const FindOutcome zipped = find("", {{"", "zebra"}}, true);
     EXPECT_EQ(zipped.kept, 1);
     EXPECT_EQ(listed(), QStringList({"pack.zip"}));
@@ -216,8 +216,8 @@ TEST_F(FindFiles, ManyFilesSearchedTogetherKeepTheListOrderAndReportUnreadOnesIn
     expected.removeAll("f020.txt");
     EXPECT_EQ(outcome.kept, expected.size());
     QStringList inListOrder;
-    for (int i = 1; i < state.listedNames.ListCount(); ++i)
-        inListOrder << state.listedNames.textAt(i);
+    for (int i = 1; i < state.listedNames().ListCount(); ++i)
+        inListOrder << state.listedNames().textAt(i);
     EXPECT_EQ(inListOrder, expected);
     EXPECT_EQ(outcome.unread, 3);
     const QString report = prompts.shownTexts().front();

@@ -17,10 +17,10 @@ protected:
     }
     const NodeTree::Node& nodeByKey(const QString& key)
     {
-        const auto id = state.fileTree.find(key);
+        const auto id = state.tree().find(key);
         EXPECT_NE(id, NodeTree::None) << key.toStdString();
         static const NodeTree::Node missing;
-        return id == NodeTree::None ? missing : state.fileTree.node(id);
+        return id == NodeTree::None ? missing : state.tree().node(id);
     }
 };
 
@@ -36,20 +36,19 @@ TEST_F(GroupedTrees, SizeTreeGroupsByBandAndOrdersByLengthThenName)
     EXPECT_EQ(outline(),
               QStringList({"/data", "  .Kb 0001 and below", "    a.txt", "  .Kb 0001 to 0100",
                            "    b.txt", "    c.bin", "  .Mb 0001 to 0010", "    big.iso"}));
-    EXPECT_EQ(state.fileTree.image(state.fileTree.find("/data/.Kb 0001 to 0100")),
-              QLatin1String("24"));
+    EXPECT_EQ(state.tree().image(state.tree().find("/data/.Kb 0001 to 0100")), QLatin1String("24"));
     EXPECT_EQ(nodeByKey("/data/b.txt").text, QLatin1String("b.txt"));
-    EXPECT_EQ(state.treeFolderPath, QLatin1String("/data/"));
-    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Size - Ascending"));
+    EXPECT_EQ(state.setup().treeFolderPath, QLatin1String("/data/"));
+    EXPECT_EQ(state.setup().shownSort.tip(), QLatin1String("Sorted by Size - Ascending"));
 
-    state.treeDirection = SortDirection::Descending;
+    state.setTreeDirection(SortDirection::Descending);
     BuildSizeTree(state, context());
     EXPECT_EQ(outline(),
               QStringList({"/data", "  .Mb 0001 to 0010", "    big.iso", "  .Kb 0001 to 0100",
                            "    c.bin", "    b.txt", "  .Kb 0001 and below", "    a.txt"}));
-    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Size - Descending"));
+    EXPECT_EQ(state.setup().shownSort.tip(), QLatin1String("Sorted by Size - Descending"));
     // The grouped trees read the listing but leave it as it was.
-    EXPECT_EQ(state.listedNames.list(1), QLatin1String("c.bin"));
+    EXPECT_EQ(state.listedNames().list(1), QLatin1String("c.bin"));
 }
 
 TEST_F(GroupedTrees, DateTreeFollowsTheDateBasis)
@@ -59,19 +58,19 @@ TEST_F(GroupedTrees, DateTreeFollowsTheDateBasis)
     add("same.txt", 1, {2005, 1, 5}, {2003, 2, 1});
     showPlain();
 
-    state.dateBasis = DateBasis::Modified;
+    state.setDateBasis(DateBasis::Modified);
     EXPECT_EQ(BuildDateTree(state, context()), 3);
     EXPECT_EQ(outline(), QStringList({"/data", "  .31 Dec 2004", "    old.txt", "  .05 Jan 2005",
                                       "    new.txt", "    same.txt"}));
-    EXPECT_EQ(state.fileTree.image(state.fileTree.find("/data/.05 Jan 2005")), QLatin1String("22"));
-    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Date - Ascending"));
+    EXPECT_EQ(state.tree().image(state.tree().find("/data/.05 Jan 2005")), QLatin1String("22"));
+    EXPECT_EQ(state.setup().shownSort.tip(), QLatin1String("Sorted by Date - Ascending"));
 
-    state.dateBasis = DateBasis::Created;
-    state.treeDirection = SortDirection::Descending;
+    state.setDateBasis(DateBasis::Created);
+    state.setTreeDirection(SortDirection::Descending);
     BuildDateTree(state, context());
     EXPECT_EQ(outline(), QStringList({"/data", "  .09 Jan 2004", "    old.txt", "  .01 Feb 2003",
                                       "    same.txt", "    new.txt"}));
-    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Date - Descending"));
+    EXPECT_EQ(state.setup().shownSort.tip(), QLatin1String("Sorted by Date - Descending"));
 }
 
 TEST_F(GroupedTrees, AgeTreeWalksOldestFirstUnlessAscending)
@@ -82,20 +81,20 @@ TEST_F(GroupedTrees, AgeTreeWalksOldestFirstUnlessAscending)
     add("future.txt", 1, {2005, 3, 12});
     add("lastmonth.txt", 1, {2005, 2, 27});
     showPlain();
-    state.dateBasis = DateBasis::Modified;
+    state.setDateBasis(DateBasis::Modified);
 
     EXPECT_EQ(BuildAgeTree(state, context()), 5);
     EXPECT_EQ(outline(),
               QStringList({"/data", "  ..02 years old", "    ancient.txt", "  ..01 month old",
                            "    lastmonth.txt", "  ..01 day old", "    yesterday.txt", "  .. today",
                            "    today.txt", "  ..-02 days old", "    future.txt"}));
-    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Date - Descending"));
+    EXPECT_EQ(state.setup().shownSort.tip(), QLatin1String("Sorted by Date - Descending"));
 
-    state.treeDirection = SortDirection::Ascending;
+    state.setTreeDirection(SortDirection::Ascending);
     BuildAgeTree(state, context());
     EXPECT_EQ(outline().mid(0, 3), QStringList({"/data", "  ..-02 days old", "    future.txt"}));
-    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Date - Ascending"));
-    EXPECT_NE(state.fileTree.find("/data/.. today"), NodeTree::None);
+    EXPECT_EQ(state.setup().shownSort.tip(), QLatin1String("Sorted by Date - Ascending"));
+    EXPECT_NE(state.tree().find("/data/.. today"), NodeTree::None);
 }
 
 TEST_F(GroupedTrees, ExtensionTreeByExtension)
@@ -110,14 +109,14 @@ TEST_F(GroupedTrees, ExtensionTreeByExtension)
     EXPECT_EQ(BuildExtensionTree(state, context()), 5);
     EXPECT_EQ(outline(), QStringList({"/data", "  .   ", "    Makefile", "    readme", "  .CPP",
                                       "    x.cpp", "  .TXT", "    a.txt", "    b.TXT"}));
-    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Extensions - Ascending"));
-    EXPECT_NE(state.fileTree.find("/data/.TXT"), NodeTree::None);
+    EXPECT_EQ(state.setup().shownSort.tip(), QLatin1String("Sorted by Extensions - Ascending"));
+    EXPECT_NE(state.tree().find("/data/.TXT"), NodeTree::None);
 
-    state.treeDirection = SortDirection::Descending;
+    state.setTreeDirection(SortDirection::Descending);
     BuildExtensionTree(state, context());
     EXPECT_EQ(outline(), QStringList({"/data", "  .TXT", "    b.TXT", "    a.txt", "  .CPP",
                                       "    x.cpp", "  .   ", "    readme", "    Makefile"}));
-    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Extensions - Descending"));
+    EXPECT_EQ(state.setup().shownSort.tip(), QLatin1String("Sorted by Extensions - Descending"));
 }
 
 TEST_F(GroupedTrees, ExtensionTreeByTypeNameMergesExtensionsOfOneType)
@@ -152,8 +151,8 @@ TEST_F(GroupedTrees, LiveTypeNamesComeFromTheExtensionNotFromTheFirstFile)
         showPlain();
         EXPECT_EQ(BuildExtensionTree(state, TreeContext::live(settings)), 4);
         QStringList texts;
-        for (const NodeTree::Id id : state.fileTree.children(state.fileTree.root()))
-            texts << state.fileTree.node(id).text;
+        for (const NodeTree::Id id : state.tree().children(state.tree().root()))
+            texts << state.tree().node(id).text;
         return texts;
     };
     const QByteArray empty;
@@ -169,16 +168,16 @@ TEST_F(GroupedTrees, BasketRootAndFullPathKeys)
     add("/b/x.txt", 10, {2005, 1, 5});
     add("/a/x.txt", 10, {2005, 1, 5});
     showPlain();
-    state.dateBasis = DateBasis::Modified;
+    state.setDateBasis(DateBasis::Modified);
 
     BuildDateTree(state, context());
     EXPECT_EQ(outline(),
               QStringList({"RadeZazeda", "  .05 Jan 2005", "    /a/x.txt", "    /b/x.txt"}));
-    const auto root = state.fileTree.root();
-    EXPECT_EQ(state.fileTree.image(root), QLatin1String("27"));
-    EXPECT_EQ(state.treeFolderPath, QString());
-    EXPECT_NE(state.fileTree.find("/a/x.txt"), NodeTree::None);
-    EXPECT_NE(state.fileTree.find(".05 Jan 2005"), NodeTree::None);
+    const auto root = state.tree().root();
+    EXPECT_EQ(state.tree().image(root), QLatin1String("27"));
+    EXPECT_EQ(state.setup().treeFolderPath, QString());
+    EXPECT_NE(state.tree().find("/a/x.txt"), NodeTree::None);
+    EXPECT_NE(state.tree().find(".05 Jan 2005"), NodeTree::None);
 }
 
 TEST_F(GroupedTrees, RootTextKeepsTheSlashOfTheTopFolderOnly)
@@ -187,8 +186,8 @@ TEST_F(GroupedTrees, RootTextKeepsTheSlashOfTheTopFolderOnly)
     add("f.txt", 1);
     showPlain();
     BuildSizeTree(state, context());
-    EXPECT_EQ(state.fileTree.node(state.fileTree.root()).text, QLatin1String("/"));
-    EXPECT_NE(state.fileTree.find("/f.txt"), NodeTree::None);
+    EXPECT_EQ(state.tree().node(state.tree().root()).text, QLatin1String("/"));
+    EXPECT_NE(state.tree().find("/f.txt"), NodeTree::None);
 }
 
 TEST_F(GroupedTrees, InnerEntriesAreFlattenedAndZipMembersSkipped)
@@ -204,10 +203,10 @@ TEST_F(GroupedTrees, InnerEntriesAreFlattenedAndZipMembersSkipped)
 
 TEST_F(GroupedTrees, EmptyListBuildsNothing)
 {
-    state.fileTree.clear();
+    state.treeForView().clear();
     EXPECT_EQ(BuildSizeTree(state, context()), -1);
     EXPECT_EQ(BuildExtensionTree(state, context()), -1);
-    EXPECT_EQ(state.fileTree.count(), 0);
+    EXPECT_EQ(state.tree().count(), 0);
 }
 
 } // namespace

@@ -23,7 +23,8 @@ class FullReadTrees final : public FileTreeBuilder {
 public:
     void RebuildCurrentTree(FileList& state, const Settings& settings) const override
     {
-        state.entries.assign(platform::listFiles(state.currentFolder, settings.showSystemHidden));
+        FileList::Edit(state).contents().entries.assign(
+            platform::listFiles(state.setup().currentFolder, settings.showSystemHidden));
         GroupedTrees().RebuildCurrentTree(state, settings);
     }
 };
@@ -57,8 +58,8 @@ struct Listings {
     Listings(const QString& folder, const Settings& settings, TreeType type)
     {
         for (FileList* state : {&lazy, &full}) {
-            state->treeType = type;
-            state->dateBasis = DateBasis::Modified;
+            state->setTreeType(type);
+            state->setDateBasis(DateBasis::Modified);
         }
         OpenFolder(lazy, settings, folder, QStringLiteral("*.*"), GroupedTrees());
         OpenFolder(full, settings, folder, QStringLiteral("*.*"), FullReadTrees());
@@ -83,28 +84,28 @@ TEST(ListingDetails, TreesSortsAndStatisticsOfANamesOnlyReadMatchAFullRead)
         Settings settings;
         settings.showSystemHidden = hidden;
         const Listings plain(tree.root(), settings, TreeType::PlainList);
-        EXPECT_FALSE(plain.lazy.entries.detailsRead()) << "a plain list needs no details";
-        EXPECT_EQ(plain.lazy.listedNames.texts(), plain.full.listedNames.texts());
+        EXPECT_FALSE(plain.lazy.entries().detailsRead()) << "a plain list needs no details";
+        EXPECT_EQ(plain.lazy.listedNames().texts(), plain.full.listedNames().texts());
 
         for (const TreeType type :
              {TreeType::Extension, TreeType::Date, TreeType::Size, TreeType::Age}) {
             const Listings grouped(tree.root(), settings, type);
-            EXPECT_EQ(CopyListText(grouped.lazy.fileTree).toStdString(),
-                      CopyListText(grouped.full.fileTree).toStdString())
+            EXPECT_EQ(CopyListText(grouped.lazy.tree()).toStdString(),
+                      CopyListText(grouped.full.tree()).toStdString())
                 << TreeTypeWord(type).toStdString() << " hidden " << hidden;
         }
 
         Listings bySize(tree.root(), settings, TreeType::PlainList);
         for (FileList* state : {&bySize.lazy, &bySize.full})
             RunSortChoice(*state, fixedContext(settings), SortChoice::BySize);
-        EXPECT_EQ(CopyListText(bySize.lazy.fileTree).toStdString(),
-                  CopyListText(bySize.full.fileTree).toStdString());
+        EXPECT_EQ(CopyListText(bySize.lazy.tree()).toStdString(),
+                  CopyListText(bySize.full.tree()).toStdString());
 
         Grid lazyGrid;
         Grid fullGrid;
         Listings stats(tree.root(), settings, TreeType::PlainList);
-        ShowSizeTable(stats.lazy, lazyGrid, stats.lazy.fileTree.root());
-        ShowSizeTable(stats.full, fullGrid, stats.full.fileTree.root());
+        ShowSizeTable(stats.lazy, lazyGrid, stats.lazy.tree().root());
+        ShowSizeTable(stats.full, fullGrid, stats.full.tree().root());
         EXPECT_EQ(lazyGrid.wholeText().toStdString(), fullGrid.wholeText().toStdString())
             << "hidden " << hidden;
         EXPECT_TRUE(lazyGrid.wholeText().contains("locked.doc"));
@@ -127,20 +128,22 @@ TEST(ListingDetails, TheOtherFilterOnANamesOnlyReadKeepsWhatAFullReadKeeps)
     readOnly.readOnly = true;
     for (const OtherFilterFields& fields : {big, readOnly}) {
         FileList state;
-        state.otherFilterActive = true;
-        SetOtherFilter(fields, state.otherFilter, prompts);
+        state.setOtherFilterActive(true);
+        OtherFilter filter;
+        SetOtherFilter(fields, filter, prompts);
+        state.setOtherFilter(filter);
         ListFolderFiltered(state, settings, tree.root());
 
-        QStringList expected{plain.full.listedNames.textAt(0)};
-        for (int i = 1; i < plain.full.listedNames.ListCount(); ++i) {
-            const QString& name = plain.full.listedNames.textAt(i);
-            if (FileMatchesFilter(state.otherFilter, state.currentFolder + name,
-                                  plain.full.entries.value(name)))
+        QStringList expected{plain.full.listedNames().textAt(0)};
+        for (int i = 1; i < plain.full.listedNames().ListCount(); ++i) {
+            const QString& name = plain.full.listedNames().textAt(i);
+            if (FileMatchesFilter(state.otherFilter(), state.setup().currentFolder + name,
+                                  plain.full.entries().value(name)))
                 expected << name;
         }
         EXPECT_GT(expected.size(), 1);
-        EXPECT_LT(expected.size(), plain.full.listedNames.ListCount());
-        EXPECT_EQ(state.listedNames.texts(), expected);
+        EXPECT_LT(expected.size(), plain.full.listedNames().ListCount());
+        EXPECT_EQ(state.listedNames().texts(), expected);
     }
     EXPECT_TRUE(prompts.shown.isEmpty());
 }

@@ -26,7 +26,7 @@ protected:
     int buildNameList(FileList& s)
     {
         showPlain();
-        return s.fileTree.count() - 1;
+        return s.tree().count() - 1;
     }
     int runTree(std::optional<TreeType> choice, std::optional<DateBasis> basis = std::nullopt)
     {
@@ -42,35 +42,35 @@ TEST_F(SortFlows, EachSortItemKeepsItsOwnDirection)
     const auto ctx = context();
     EXPECT_EQ(RunSortChoice(state, ctx, SortChoice::ByName), 4);
     EXPECT_EQ(files(), QStringList({"  a.cpp", "  b.txt", "  c", "  d.bin"}));
-    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Name - Ascending"));
-    EXPECT_EQ(state.plainSortKey, SortKey::None);
+    EXPECT_EQ(state.setup().shownSort.tip(), QLatin1String("Sorted by Name - Ascending"));
+    EXPECT_EQ(state.setup().plainSortKey, SortKey::None);
 
     RunSortChoice(state, ctx, SortChoice::ByName);
     EXPECT_EQ(files(), QStringList({"  d.bin", "  c", "  b.txt", "  a.cpp"}));
-    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Name - Descending"));
+    EXPECT_EQ(state.setup().shownSort.tip(), QLatin1String("Sorted by Name - Descending"));
     EXPECT_TRUE(SortFaceDescending(state));
 
     // The first size sort is ascending although the name item is now descending.
     RunSortChoice(state, ctx, SortChoice::BySize);
     EXPECT_EQ(files(), QStringList({"  d.bin", "  c", "  a.cpp", "  b.txt"}));
-    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Size - Ascending"));
+    EXPECT_EQ(state.setup().shownSort.tip(), QLatin1String("Sorted by Size - Ascending"));
 
     // Extensionless names sort before every extension.
     RunSortChoice(state, ctx, SortChoice::ByExtension);
     EXPECT_EQ(files(), QStringList({"  c", "  d.bin", "  a.cpp", "  b.txt"}));
     RunSortChoice(state, ctx, SortChoice::ByExtension);
     EXPECT_EQ(files(), QStringList({"  b.txt", "  a.cpp", "  d.bin", "  c"}));
-    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Extension - Descending"));
+    EXPECT_EQ(state.setup().shownSort.tip(), QLatin1String("Sorted by Extension - Descending"));
 }
 
 TEST_F(SortFlows, PlainSortRewritesTheListingAndKeys)
 {
     RunSortChoice(state, context(), SortChoice::BySize);
-    EXPECT_EQ(state.listedNames.texts(), QStringList({"/data", "d.bin", "c", "a.cpp", "b.txt"}));
-    const auto root = state.fileTree.root();
-    EXPECT_EQ(state.fileTree.key(root), QLatin1String("R"));
-    EXPECT_EQ(state.fileTree.image(root), QLatin1String("1"));
-    EXPECT_NE(state.fileTree.find("/data/c"), NodeTree::None);
+    EXPECT_EQ(state.listedNames().texts(), QStringList({"/data", "d.bin", "c", "a.cpp", "b.txt"}));
+    const auto root = state.tree().root();
+    EXPECT_EQ(state.tree().key(root), QLatin1String("R"));
+    EXPECT_EQ(state.tree().image(root), QLatin1String("1"));
+    EXPECT_NE(state.tree().find("/data/c"), NodeTree::None);
 }
 
 TEST_F(SortFlows, PlainSortsOrderAsTheirKeyLinesAndKeepTheNames)
@@ -89,7 +89,7 @@ TEST_F(SortFlows, PlainSortsOrderAsTheirKeyLinesAndKeepTheNames)
     add("narrow", 99'999'999'999'999);
     showPlain();
     const auto names = [this] {
-        QStringList out = state.listedNames.texts().mid(1);
+        QStringList out = state.listedNames().texts().mid(1);
         EXPECT_EQ(files().size(), out.size());
         return out;
     };
@@ -105,7 +105,7 @@ TEST_F(SortFlows, PlainSortsOrderAsTheirKeyLinesAndKeepTheNames)
     QStringList descending = ascending;
     std::reverse(descending.begin(), descending.end());
     EXPECT_EQ(names(), descending);
-    EXPECT_NE(state.fileTree.find("/data/q.a|b"), NodeTree::None);
+    EXPECT_NE(state.tree().find("/data/q.a|b"), NodeTree::None);
 }
 
 TEST_F(SortFlows, NameListGivesEachFileTheImageOfItsExtension)
@@ -123,15 +123,15 @@ TEST_F(SortFlows, NameListGivesEachFileTheImageOfItsExtension)
     for (const QString& name : names)
         add(name, 1);
     BuildNameList(state, settings);
-    const auto& kids = state.fileTree.children(state.fileTree.root());
+    const auto& kids = state.tree().children(state.tree().root());
     ASSERT_EQ(kids.size(), size_t(names.size()));
     QSet<QString> seen;
     for (size_t i = 0; i < kids.size(); ++i) {
         const QString& name = names[qsizetype(i)];
-        EXPECT_EQ(state.fileTree.image(kids[i]),
+        EXPECT_EQ(state.tree().image(kids[i]),
                   QString::number(FileListIconIndex(ExtensionOf(name), settings)))
             << name.toStdString();
-        seen.insert(state.fileTree.image(kids[i]));
+        seen.insert(state.tree().image(kids[i]));
     }
     EXPECT_GE(seen.size(), 4); // text, picture, basket and the rest differ
 }
@@ -141,24 +141,24 @@ TEST_F(SortFlows, SortItemsLeaveAListOfOneFileAlone)
     header(QStringLiteral("/data/"));
     add("only.txt", 1);
     showPlain();
-    ASSERT_EQ(state.fileTree.count(), 2);
+    ASSERT_EQ(state.tree().count(), 2);
 
     TreeButtonState b;
     EXPECT_TRUE(OpenSortMenu(state, b)); // the menu still opens
     EXPECT_EQ(RunSortChoice(state, context(), SortChoice::ByName), -1);
-    EXPECT_EQ(state.sortNameDirection, SortDirection::Unset);
-    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Not sorted"));
+    EXPECT_EQ(state.setup().sortNameDirection, SortDirection::Unset);
+    EXPECT_EQ(state.setup().shownSort.tip(), QLatin1String("Not sorted"));
 }
 
 TEST_F(SortFlows, ButtonsIgnoreThePlaceholderAndTinyLists)
 {
     TreeButtonState b;
-    state.showsPlaceholder = true;
+    FileList::Edit(state).setup().showsPlaceholder = true;
     EXPECT_FALSE(OpenSortMenu(state, b));
     EXPECT_FALSE(ButtonsUsable(state));
-    state.showsPlaceholder = false;
-    state.fileTree.clear();
-    state.fileTree.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
+    FileList::Edit(state).setup().showsPlaceholder = false;
+    state.treeForView().clear();
+    state.treeForView().add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
     EXPECT_FALSE(OpenSortMenu(state, b));
 }
 
@@ -168,29 +168,29 @@ TEST_F(SortFlows, SortMenuFlipsTheTreeDirectionOnOpeningEvenWhenDismissed)
     EXPECT_TRUE(OpenSortMenu(state, buttons));
     EXPECT_TRUE(buttons.offerSortBy);
     EXPECT_FALSE(buttons.offerDirectionItem);
-    EXPECT_EQ(state.treeDirection, SortDirection::Unset);
+    EXPECT_EQ(state.setup().treeDirection, SortDirection::Unset);
 
     runTree(TreeType::Size);
     EXPECT_EQ(files().first(), QLatin1String("  .Kb 0001 and below"));
 
     EXPECT_TRUE(OpenSortMenu(state, buttons));
-    EXPECT_EQ(state.treeDirection, SortDirection::Ascending);
+    EXPECT_EQ(state.setup().treeDirection, SortDirection::Ascending);
     EXPECT_EQ(buttons.directionCaption, QLatin1String("Sort Ascending"));
     EXPECT_FALSE(buttons.offerSortBy);
     EXPECT_TRUE(buttons.offerDirectionItem);
 
     // Dismissed, then opened again: now descending, and choosing the item builds it.
     EXPECT_TRUE(OpenSortMenu(state, buttons));
-    EXPECT_EQ(state.treeDirection, SortDirection::Descending);
+    EXPECT_EQ(state.setup().treeDirection, SortDirection::Descending);
     EXPECT_EQ(buttons.directionCaption, QLatin1String("Sort Descending"));
     EXPECT_EQ(RunSortChoice(state, context(), SortChoice::Direction), 4);
-    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Size - Descending"));
+    EXPECT_EQ(state.setup().shownSort.tip(), QLatin1String("Sorted by Size - Descending"));
     EXPECT_EQ(files().last(), QLatin1String("    d.bin"));
 
     // A dismissed flip reaches the next build by another route too.
     OpenSortMenu(state, buttons);
     runTree(TreeType::Extension);
-    EXPECT_EQ(state.shownSort.tip(), QLatin1String("Sorted by Extensions - Ascending"));
+    EXPECT_EQ(state.setup().shownSort.tip(), QLatin1String("Sorted by Extensions - Ascending"));
 }
 
 TEST_F(SortFlows, TreeChoiceRecordsTypeOffersAndTooltips)
@@ -218,14 +218,14 @@ TEST_F(SortFlows, TreeChoiceRecordsTypeOffersAndTooltips)
     };
     for (const auto& s : steps) {
         EXPECT_EQ(runTree(s.type, s.basis), 4) << int(s.type);
-        EXPECT_EQ(state.treeType, s.type) << int(s.type);
+        EXPECT_EQ(state.setup().treeType, s.type) << int(s.type);
         EXPECT_EQ(buttons.offerNameTree, s.name) << int(s.type);
         EXPECT_EQ(buttons.offerExtensionTree, s.extension) << int(s.type);
         EXPECT_EQ(buttons.offerSizeTree, s.size) << int(s.type);
         EXPECT_EQ(buttons.offerDateTree, s.date) << int(s.type);
-        EXPECT_EQ(state.treeButtonTip, QLatin1String(s.tip)) << int(s.type);
+        EXPECT_EQ(state.setup().treeButtonTip, QLatin1String(s.tip)) << int(s.type);
     }
-    EXPECT_EQ(state.dateBasis, DateBasis::Modified);
+    EXPECT_EQ(state.setup().dateBasis, DateBasis::Modified);
 }
 
 TEST_F(SortFlows, CancelChangesNothingAndAnUnsetChoiceRebuildsThePreviousOne)
@@ -233,15 +233,15 @@ TEST_F(SortFlows, CancelChangesNothingAndAnUnsetChoiceRebuildsThePreviousOne)
     runTree(TreeType::Size);
     const QStringList sizeTree = outline();
     runTree(std::nullopt);
-    EXPECT_EQ(state.treeType, TreeType::Size);
+    EXPECT_EQ(state.setup().treeType, TreeType::Size);
     EXPECT_EQ(outline(), sizeTree);
 
     runTree(TreeType::Extension);
     // The menu closed without a choice: the last one is built again.
-    state.fileTree.clear();
-    state.fileTree.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
+    FileList::Edit(state).tree().clear();
+    FileList::Edit(state).tree().add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
     EXPECT_EQ(RunTreeChoice(state, buttons, context(), [](FileList&) { return 0; }), 4);
-    EXPECT_EQ(state.treeType, TreeType::Extension);
+    EXPECT_EQ(state.setup().treeType, TreeType::Extension);
     EXPECT_EQ(outline().size(), 1 + 4 + 4);
 
     TreeButtonState fresh;
@@ -251,27 +251,27 @@ TEST_F(SortFlows, CancelChangesNothingAndAnUnsetChoiceRebuildsThePreviousOne)
 TEST_F(SortFlows, ExpandAndCollapseAll)
 {
     runTree(TreeType::Extension);
-    for (const auto id : state.fileTree.children(state.fileTree.root()))
-        EXPECT_FALSE(state.fileTree.node(id).expanded);
+    for (const auto id : state.tree().children(state.tree().root()))
+        EXPECT_FALSE(state.tree().node(id).expanded);
     ExpandAll(state, settings);
-    for (const auto id : state.fileTree.children(state.fileTree.root()))
-        EXPECT_TRUE(state.fileTree.node(id).expanded);
+    for (const auto id : state.tree().children(state.tree().root()))
+        EXPECT_TRUE(state.tree().node(id).expanded);
     CollapseAll(state);
-    EXPECT_TRUE(state.fileTree.node(state.fileTree.root()).expanded);
-    for (const auto id : state.fileTree.children(state.fileTree.root()))
-        EXPECT_FALSE(state.fileTree.node(id).expanded);
+    EXPECT_TRUE(state.tree().node(state.tree().root()).expanded);
+    for (const auto id : state.tree().children(state.tree().root()))
+        EXPECT_FALSE(state.tree().node(id).expanded);
 }
 
 TEST_F(SortFlows, ExpandAllKeepsArchivesClosedInThePlainList)
 {
     add("pack.zip", 10);
     showPlain();
-    const auto zip = state.fileTree.find("/data/pack.zip");
-    state.fileTree.add(zip, "/data/pack.zip/member.txt", "member.txt");
-    const auto txt = state.fileTree.find("/data/b.txt");
+    const auto zip = state.tree().find("/data/pack.zip");
+    state.treeForView().add(zip, "/data/pack.zip/member.txt", "member.txt");
+    const auto txt = state.tree().find("/data/b.txt");
     ExpandAll(state, settings);
-    EXPECT_FALSE(state.fileTree.node(zip).expanded);
-    EXPECT_TRUE(state.fileTree.node(txt).expanded);
+    EXPECT_FALSE(state.tree().node(zip).expanded);
+    EXPECT_TRUE(state.tree().node(txt).expanded);
 }
 
 } // namespace

@@ -46,7 +46,7 @@ struct StatsFixture : ::testing::Test {
     void list(TreeType treeType)
     {
         settings.extensionNames = 0; // groups by extension, not by type name
-        state.treeType = treeType;
+        state.setTreeType(treeType);
         ASSERT_GT(ListFolder(state, settings, tree.root(), "*.*"), 0);
         RefreshFileList(state, settings, GroupedTrees());
     }
@@ -71,7 +71,7 @@ TEST_F(StatsFixture, ExtensionStatisticsAggregateAndPercentages)
     tree.file("c.txt", 300);
     tree.file("d.doc", 400);
     list(TreeType::Extension);
-    const SizeTableResult r = ShowSizeTable(state, grid, state.fileTree.root());
+    const SizeTableResult r = ShowSizeTable(state, grid, state.tree().root());
     ASSERT_TRUE(r.shown);
     EXPECT_TRUE(r.statistics);
     ASSERT_EQ(grid.rows(), 3);
@@ -94,12 +94,15 @@ TEST_F(StatsFixture, AdjacentGroupsOfOneNameShareTheirRow)
     list(TreeType::Extension);
     // A group whose text differs only in its first character has the same name: after
     // ".TXT" it adds to that row; an empty group between them changes nothing.
-    const NodeTree::Id root = state.fileTree.root();
-    state.fileTree.add(root, "empty", "xTXT");
-    const NodeTree::Id twin = state.fileTree.add(root, "twin", "_TXT");
-    state.fileTree.add(twin, "twin-a", "a.txt");
-    const NodeTree::Id after = state.fileTree.add(root, "after", "_DOC");
-    state.fileTree.add(after, "after-d", "d.doc");
+    const NodeTree::Id root = state.tree().root();
+    {
+        FileList::Edit edit(state);
+        edit.tree().add(root, "empty", "xTXT");
+        const NodeTree::Id twin = edit.tree().add(root, "twin", "_TXT");
+        edit.tree().add(twin, "twin-a", "a.txt");
+        const NodeTree::Id after = edit.tree().add(root, "after", "_DOC");
+        edit.tree().add(after, "after-d", "d.doc");
+    }
     ShowSizeTable(state, grid, root);
     ASSERT_EQ(grid.rows(), 4);
     EXPECT_EQ(row(grid, 1), QStringList({"1", "DOC", "400", "400", "400", "20. ", "38.1 "}));
@@ -113,9 +116,9 @@ TEST_F(StatsFixture, EntriesUnderArchivesAndEmptyFilesCountRight)
     tree.file("e2.dat", 0);
     list(TreeType::Extension);
     // an archive's inner entry hangs under the group with a "|" text: never counted
-    const NodeTree::Id group = state.fileTree.children(state.fileTree.root()).front();
-    state.fileTree.add(group, "inner", "|inner.txt");
-    ShowSizeTable(state, grid, state.fileTree.root());
+    const NodeTree::Id group = state.tree().children(state.tree().root()).front();
+    state.treeForView().add(group, "inner", "|inner.txt");
+    ShowSizeTable(state, grid, state.tree().root());
     ASSERT_EQ(grid.rows(), 2);
     EXPECT_EQ(row(grid, 1), QStringList({"2", "DAT", "0", "0", "0", "100. ", ". "}));
 }
@@ -125,7 +128,7 @@ TEST_F(StatsFixture, FileTableOfRootAndOfAGroup)
     tree.file("a.txt", 100);
     tree.file("b.doc", 7);
     list(TreeType::PlainList);
-    SizeTableResult r = ShowSizeTable(state, grid, state.fileTree.root());
+    SizeTableResult r = ShowSizeTable(state, grid, state.tree().root());
     EXPECT_FALSE(r.statistics);
     EXPECT_EQ(row(grid, 0), QStringList({"#", "Name", "Size"}));
     EXPECT_EQ(grid.colWidth(1), 2000);
@@ -134,7 +137,7 @@ TEST_F(StatsFixture, FileTableOfRootAndOfAGroup)
     EXPECT_EQ(row(grid, 2), QStringList({"2", "b.doc", "7"}));
 
     list(TreeType::Extension); // a group node: its files with their real lengths
-    const NodeTree::Id txt = state.fileTree.children(state.fileTree.root()).back();
+    const NodeTree::Id txt = state.tree().children(state.tree().root()).back();
     r = ShowSizeTable(state, grid, txt);
     EXPECT_FALSE(r.statistics);
     ASSERT_EQ(grid.rows(), 2);
@@ -161,7 +164,7 @@ TEST_F(StatsFixture, FileRowsHandedOutOneByOneAfterTheHeader)
     tree.file("b.doc", 7);
     list(TreeType::PlainList);
     RowTexts rows;
-    SizeTableResult r = ShowSizeTable(state, grid, state.fileTree.root(), rows.take());
+    SizeTableResult r = ShowSizeTable(state, grid, state.tree().root(), rows.take());
     EXPECT_TRUE(r.shown);
     EXPECT_EQ(r.grandTotal, 107);
     EXPECT_EQ(rows.texts, QStringList({"1\ta.txt\t100", "2\tb.doc\t7"}));
@@ -169,7 +172,7 @@ TEST_F(StatsFixture, FileRowsHandedOutOneByOneAfterTheHeader)
     // Group statistics are a few rows: they still go to the grid.
     rows.texts.clear();
     list(TreeType::Extension);
-    r = ShowSizeTable(state, grid, state.fileTree.root(), rows.take());
+    r = ShowSizeTable(state, grid, state.tree().root(), rows.take());
     EXPECT_TRUE(r.statistics);
     EXPECT_TRUE(rows.texts.isEmpty());
     EXPECT_EQ(grid.rows(), 3);
@@ -194,7 +197,7 @@ TEST_F(StatsFixture, PlainListWithoutNodesGivesTheRowsOfItsNodes)
     list(TreeType::PlainList);
     RowTexts fromNodes, fromNames;
     const SizeTableResult byNodes =
-        ShowSizeTable(state, grid, state.fileTree.root(), fromNodes.take());
+        ShowSizeTable(state, grid, state.tree().root(), fromNodes.take());
     const SizeTableResult byNames = PlainListSizeTable(state, grid, fromNames.take());
     ASSERT_EQ(fromNodes.texts.size(), std::size(files));
     EXPECT_EQ(fromNames.texts, fromNodes.texts);
@@ -203,10 +206,10 @@ TEST_F(StatsFixture, PlainListWithoutNodesGivesTheRowsOfItsNodes)
     EXPECT_EQ(byNames.gridTag, byNodes.gridTag);
 
     // Sorted by size the list leaves the read's order: each row keeps its own length.
-    state.plainSortKey = SortKey::Size;
+    state.setPlainSortKey(SortKey::Size);
     PlainSort(state, TreeContext::live(settings), SortDirection::Descending);
     fromNodes.texts.clear();
-    ShowSizeTable(state, grid, state.fileTree.root(), fromNodes.take());
+    ShowSizeTable(state, grid, state.tree().root(), fromNodes.take());
     ASSERT_EQ(fromNodes.texts.size(), std::size(files));
     EXPECT_EQ(fromNodes.texts.first(), "1\tnoext\t333");
     EXPECT_EQ(fromNodes.texts.last(), QString::number(std::size(files)) + "\tTwin.txt\t1");
@@ -214,9 +217,9 @@ TEST_F(StatsFixture, PlainListWithoutNodesGivesTheRowsOfItsNodes)
 
 TEST_F(StatsFixture, RootAloneShowsNothing)
 {
-    state.fileTree.add(NodeTree::None, "R", "/nowhere");
+    state.treeForView().add(NodeTree::None, "R", "/nowhere");
     grid.reset(2);
-    EXPECT_FALSE(ShowSizeTable(state, grid, state.fileTree.root()).shown);
+    EXPECT_FALSE(ShowSizeTable(state, grid, state.tree().root()).shown);
     EXPECT_EQ(grid.cols(), 2); // untouched
 }
 
@@ -285,7 +288,7 @@ TEST_F(StatsFixture, SizesBeyondFourGigabytesAddUpAndAnUnreadableFolderSaysWhy)
     tree.sparseFile("disk2.img", qint64(6) << 30);
     tree.file("note.txt", 10);
     list(TreeType::Extension);
-    const SizeTableResult r = ShowSizeTable(state, grid, state.fileTree.root());
+    const SizeTableResult r = ShowSizeTable(state, grid, state.tree().root());
     EXPECT_EQ(r.grandTotal, (qint64(11) << 30) + 10);
     EXPECT_EQ(row(grid, 1), QStringList({"2", "IMG", "11811160064", "5368709120", "6442450944",
                                          "66.7 ", "100. "}));

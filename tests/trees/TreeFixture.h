@@ -19,35 +19,37 @@ struct TreeFixture {
     /// Lists a folder (path ending in "/") or the basket ("" folder).
     void header(const QString& folder)
     {
-        state.currentFolder = folder;
-        state.listedNames.Clear();
-        state.listedNames.Additem(folder.isEmpty() ? QStringLiteral("RadeZazeda") : folder);
+        state.setSource(folder);
+        FileList::Edit(state).listedNames().Clear();
+        FileList::Edit(state).listedNames().Additem(folder.isEmpty() ? QStringLiteral("RadeZazeda")
+                                                                     : folder);
     }
 
     /// Adds an entry with its length, last-write and creation days (UTC noon).
     void add(const QString& entry, qint64 size, QDate modified = {2005, 1, 5},
              QDate created = {2004, 6, 1})
     {
-        state.listedNames.Additem(entry);
+        FileList::Edit(state).listedNames().Additem(entry);
         platform::FileEntry e;
         e.name = entry;
         e.size = size;
         e.modifiedMs = QDateTime(modified, QTime(12, 0), QTimeZone::utc()).toMSecsSinceEpoch();
         e.createdMs = QDateTime(created, QTime(12, 0), QTimeZone::utc()).toMSecsSinceEpoch();
         e.birthKnown = true;
-        state.entries.insert(e);
+        FileList::Edit(state).contents().entries.insert(e);
     }
 
     /// Shows listedNames as the plain list, in its order.
     void showPlain()
     {
-        state.fileTree.clear();
-        const QString header = state.listedNames.list(0);
+        state.treeForView().clear();
+        const QString header = state.listedNames().list(0);
         const auto root =
-            state.fileTree.add(NodeTree::None, QStringLiteral("R"), FileListRootText(header));
-        for (int i = 1; i < state.listedNames.ListCount(); ++i) {
-            const QString entry = state.listedNames.list(i);
-            state.fileTree.add(root, state.currentFolder + entry, entry, QStringLiteral("3"));
+            state.treeForView().add(NodeTree::None, QStringLiteral("R"), FileListRootText(header));
+        for (int i = 1; i < state.listedNames().ListCount(); ++i) {
+            const QString entry = state.listedNames().list(i);
+            state.treeForView().add(root, state.setup().currentFolder + entry, entry,
+                                    QStringLiteral("3"));
         }
     }
 
@@ -64,9 +66,9 @@ struct TreeFixture {
     [[nodiscard]] QStringList outline() const
     {
         QStringList lines;
-        for (const auto id : state.fileTree.preorder())
-            lines << QString(state.fileTree.depth(id) * 2, QLatin1Char(' ')) +
-                         state.fileTree.node(id).text;
+        for (const auto id : state.tree().preorder())
+            lines << QString(state.tree().depth(id) * 2, QLatin1Char(' ')) +
+                         state.tree().node(id).text;
         return lines;
     }
 };

@@ -49,7 +49,7 @@ const QString FolderTreeName = QStringLiteral("tvwDirTree");
 
 bool listShowsBasket(FileListPanel& list)
 {
-    const NodeTree& tree = list.state().fileTree;
+    const NodeTree& tree = list.state().tree();
     return tree.root() != NodeTree::None && tree.node(tree.root()).text == BasketHeader;
 }
 
@@ -102,8 +102,9 @@ void BasketWiring::connectPanel()
         FileListPanel* list = window_.fileListPanel();
         if (!listShowsBasket(*list))
             return;
-        list->state().fileTree.clear();
-        list->state().listedNames.Clear();
+        FileList::Edit edit(list->state());
+        edit.tree().clear();
+        edit.listedNames().Clear();
         list->statusLabel()->setText(QStringLiteral(" no files"));
     });
     connect(panel_, &BasketPanel::hidden, this, [this] {
@@ -192,7 +193,7 @@ void BasketWiring::connectMenus()
         const FileList& state = list->state();
         NodeTree::Id node = list->fileList()->currentNode();
         if (ClassifyFileNode(state, node) != FileNodeKind::Group)
-            node = state.fileTree.root();
+            node = state.tree().root();
         AddNodeToBasket(panel_->basket(), state, node, window_.CurrentFolderPath());
     });
     // Enabled while some file of the list is marked (see eventFilter).
@@ -312,13 +313,13 @@ void BasketWiring::showBasketIfListed()
     BusyPointer busy;
     ShowBasketInFileList(panel_->basket(), state, QStringLiteral("*"), window_.settings());
     FilterTabs* tabs = window_.filterStrip() ? &window_.filterStrip()->filters() : nullptr;
-    if (tabs && tabs->selectedTab() != tabs->allTab() && state.listedNames.ListCount() > 1) {
+    if (tabs && tabs->selectedTab() != tabs->allTab() && state.listedNames().ListCount() > 1) {
         // The selected tab narrows the whole basket as it narrows a folder, and counts
         // only what it kept.
         tabs->SelectCategory(tabs->selectedTab());
         return;
     }
-    if (state.treeType != TreeType::PlainList && state.listedNames.ListCount() > 1)
+    if (state.setup().treeType != TreeType::PlainList && state.listedNames().ListCount() > 1)
         list->trees().RebuildCurrentTree(state, window_.settings());
     list->showStatus();
 }
@@ -379,7 +380,7 @@ void BasketWiring::dropFileListNode(NodeTree::Id id)
 {
     FileListPanel* list = window_.fileListPanel();
     const FileList& state = list->state();
-    const NodeTree& tree = state.fileTree;
+    const NodeTree& tree = state.tree();
     if (!tree.contains(id) || listShowsBasket(*list))
         return;
     const Settings& settings = window_.settings();
@@ -471,7 +472,8 @@ void BasketWiring::copyFiles(const QStringList& sources, const QString& folder)
 void BasketWiring::openBasketFile(const QString& path)
 {
     FileListPanel* list = window_.fileListPanel();
-    NodeTree& tree = list->state().fileTree;
+    FileList::Edit edit(list->state());
+    NodeTree& tree = edit.tree();
     const NodeTree::Id node = tree.find(path);
     const BasketLoad load = node != NodeTree::None ? LoadBasketFile(panel_->basket(), path, tree,
                                                                     node, window_.settings())
@@ -485,6 +487,7 @@ void BasketWiring::openBasketFile(const QString& path)
 void BasketWiring::removeBasketFileEntry()
 {
     FileListPanel* list = window_.fileListPanel();
-    RemoveListedBasketFileEntry(list->state().fileTree, list->fileList()->currentNode(),
-                                window_.settings(), window_.prompts());
+    RemoveListedBasketFileEntry(FileList::Edit(list->state()).tree(),
+                                list->fileList()->currentNode(), window_.settings(),
+                                window_.prompts());
 }

@@ -48,7 +48,7 @@ void FontTableCommands::ListFonts()
 {
     QStringList paths;
     const FileList& state = panel_.state();
-    const NodeTree& tree = state.fileTree;
+    const NodeTree& tree = state.tree();
     for (const NodeTree::Id id : tree.preorder()) {
         if (ClassifyFileNode(state, id) != FileNodeKind::File)
             continue;

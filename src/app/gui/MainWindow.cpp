@@ -186,7 +186,7 @@ void MainWindow::runFile(const QString& displayName, const QString& fullPath)
 
 QString MainWindow::CurrentFolderPath() const
 {
-    const NodeTree& list = fileList_->state().fileTree;
+    const NodeTree& list = fileList_->state().tree();
     const QString rootText =
         list.root() == NodeTree::None ? QString() : list.node(list.root()).text;
     return ::CurrentFolderPath(treeState_, rootText);

@@ -58,8 +58,8 @@ void MainWindow::selectListedFile(const QString& name)
 {
     if (name.isEmpty())
         return;
-    const NodeTree& list = fileList_->state().fileTree;
-    const NodeTree::Id id = list.find(fileList_->state().currentFolder + name);
+    const NodeTree& list = fileList_->state().tree();
+    const NodeTree::Id id = list.find(fileList_->state().setup().currentFolder + name);
     NodeTreeView* view = fileList_->fileList();
     if (id == NodeTree::None || !view)
         return;

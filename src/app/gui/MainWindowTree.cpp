@@ -156,7 +156,7 @@ void MainWindow::openFolderHistoryEntry(int index)
 
 void MainWindow::openTypedFolder(const QString& typed)
 {
-    const QString current = fileList_->state().currentFolder;
+    const QString current = fileList_->state().setup().currentFolder;
     QString path = TypedFolderPath(typed, current, QDir::homePath());
     // Blanks around a pasted path are no part of it, unless a folder's name has them.
     if (!platform::isFolder(path))

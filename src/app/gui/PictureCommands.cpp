@@ -35,13 +35,13 @@ void PictureCommands::FileTreeThumbnails()
 {
     const FileList& state = window_.fileListPanel()->state();
     // The basket's pictures are the basket's own command.
-    if (state.currentFolder.isEmpty() || state.showsPlaceholder) {
+    if (state.setup().currentFolder.isEmpty() || state.setup().showsPlaceholder) {
         window_.prompts().message(QStringLiteral("There are no picture files"));
         return;
     }
     QStringList paths;
-    for (int i = 1; i < state.listedNames.ListCount(); ++i)
-        paths << state.currentFolder + state.listedNames.list(i);
+    for (int i = 1; i < state.listedNames().ListCount(); ++i)
+        paths << state.setup().currentFolder + state.listedNames().list(i);
     const QStringList pictures = PicturesAmong(paths, window_.settings());
     if (pictures.isEmpty()) {
         window_.prompts().message(QStringLiteral("There are no picture files"));

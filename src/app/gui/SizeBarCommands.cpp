@@ -78,9 +78,9 @@ bool SizeBarCommands::DrawSizeBars(int labelWidth)
     QWidget* tab = view->sizeBarTab();
     tab->show();
     tab->raise();
-    const SizeBarKind kind =
-        basket ? BasketSizeBarKind()
-               : SizeBarKind{panel_.state().treeType, settings_.extensionNames, grid.cols() == 3};
+    const SizeBarKind kind = basket ? BasketSizeBarKind()
+                                    : SizeBarKind{panel_.state().setup().treeType,
+                                                  settings_.extensionNames, grid.cols() == 3};
     SizeBarStyle style;
     style.bar = QColor::fromRgb(QRgb(settings_.colours[5]));
     style.line = view->palette().color(QPalette::Highlight);

@@ -70,12 +70,12 @@ void SizeTableCommands::present(ViewWindow* view, const QString& message, qint64
 void SizeTableCommands::TriggerFileSizes()
 {
     FileList& state = panel_.state();
-    if (state.fileTree.count() < 2 || state.showsPlaceholder)
+    if (state.tree().count() < 2 || state.setup().showsPlaceholder)
         return;
     BusyPointer busy;
     NodeTree::Id current = panel_.fileList()->currentNode();
     if (current == NodeTree::None)
-        current = state.fileTree.root();
+        current = state.tree().root();
     ViewWindow* view = viewWindow_();
     view->CloseView();
     const SizeTableResult result = ShowSizeTable(state, view->grid().grid(), current);

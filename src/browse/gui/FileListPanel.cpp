@@ -26,8 +26,8 @@ FileListPanel::FileListPanel(Settings& settings, Prompts& prompts, const FileTre
 {
     menus_ = new FileListMenus(this);
     connect(menus_->files.copyList, &QAction::triggered, this, &FileListPanel::copyListToClipboard);
-    state_.listPattern = settings_.currentPattern;
-    model_ = std::make_unique<NodeTreeModel>(state_.fileTree);
+    state_.setListPattern(settings_.currentPattern);
+    model_ = std::make_unique<NodeTreeModel>(state_.treeForView());
     model_->setNodeIconProvider(
         [this](NodeTree::Id id, const QString& image) { return iconFor(id, image); });
     buildLayout();
@@ -35,6 +35,8 @@ FileListPanel::FileListPanel(Settings& settings, Prompts& prompts, const FileTre
     view_->installEventFilter(this);
     view_->viewport()->installEventFilter(this);
     fileTypeText_->installEventFilter(this);
+    // The label follows the list's caption, whoever changes it.
+    connect(&state_, &FileList::captionChanged, fileTypeText_, &QLabel::setText);
     showStatus();
 }
 
@@ -127,12 +129,12 @@ QIcon FileListPanel::iconFor(NodeTree::Id id, const QString& image) const
 {
     // A group of a grouped tree shows as a group whatever its first file's image.
     if (ClassifyFileNode(state_, id) == FileNodeKind::Group) {
-        const bool open = state_.fileTree.node(id).expanded;
+        const bool open = state_.tree().node(id).expanded;
         return style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
     }
     // Uncoloured files show their type as the desktop's icon theme draws it.
     if (image == u"3")
-        return ThemeIcons::forFileName(state_.fileTree.node(id).text, imageIcon(image));
+        return ThemeIcons::forFileName(state_.tree().node(id).text, imageIcon(image));
     return imageIcon(image);
 }
 
@@ -175,28 +177,27 @@ QIcon FileListPanel::imageIcon(const QString& image) const
 
 void FileListPanel::refresh()
 {
-    if (state_.currentFolder.isEmpty()) {
+    if (state_.setup().currentFolder.isEmpty()) {
         if (deferWhileBusy([this] { refresh(); }))
             return;
         // The basket is rebuilt from its backing list; nothing to read.
         RefreshFileList(state_, settings_, trees_);
-        showStatus();
         return;
     }
-    openFolder(state_.currentFolder);
+    openFolder(state_.setup().currentFolder);
 }
 
 void FileListPanel::showStatus()
 {
-    fileTypeText_->setText(state_.statusCaption);
+    fileTypeText_->setText(state_.setup().statusCaption);
 }
 
 void FileListPanel::copyListToClipboard()
 {
-    if (state_.fileTree.count() == 0) {
+    if (state_.tree().count() == 0) {
         prompts_.message(QStringLiteral("nothing to copy"));
         return;
     }
-    platform::copyTextToClipboard(CopyListText(state_.fileTree));
+    platform::copyTextToClipboard(CopyListText(state_.tree()));
     prompts_.message(QStringLiteral("tree copied to clipboard"));
 }

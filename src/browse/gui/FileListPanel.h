@@ -68,7 +68,8 @@ public:
     bool deferWhileBusy(std::function<void()> action) override;
     /// Reads the current folder again and rebuilds the list (the refresh button).
     void refresh();
-    /// Shows state().statusCaption in the status label; call after changing the state.
+    /// Shows the list's status caption in the label again; the label follows each change
+    /// of the caption by itself, so this is only for after it showed something else.
     void showStatus();
 
     [[nodiscard]] FileList& state() { return state_; }

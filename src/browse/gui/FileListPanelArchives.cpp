@@ -15,12 +15,12 @@ bool FileListPanel::archiveAction(NodeTree::Id id, const NodeAction& action)
 {
     const auto pathOf = [this](NodeTree::Id node) { return archivePathOf(node); };
     if (action.kind == NodeActionKind::View && IsArchiveNode(state_, settings_, id) &&
-        state_.fileTree.children(id).empty()) {
-        expandArchive(state_.fileTree.key(id));
+        state_.tree().children(id).empty()) {
+        expandArchive(state_.tree().key(id));
         return true;
     }
     const NodeTree::Id parent =
-        state_.fileTree.contains(id) ? state_.fileTree.node(id).parent : NodeTree::None;
+        state_.tree().contains(id) ? state_.tree().node(id).parent : NodeTree::None;
     if (parent == NodeTree::None || !IsArchiveNode(state_, settings_, parent))
         return false;
     switch (action.kind) {
@@ -53,14 +53,15 @@ void FileListPanel::expandArchive(const QString& key)
     // The list a running listing hands over would drop the entries: expand in that one.
     if (deferWhileBusy([this, key] { expandArchive(key); }))
         return;
-    const NodeTree::Id id = state_.fileTree.find(key);
-    if (id == NodeTree::None || !state_.fileTree.children(id).empty())
+    const NodeTree::Id id = state_.tree().find(key);
+    if (id == NodeTree::None || !state_.tree().children(id).empty())
         return;
     BusyPointer busy;
     const QString path = archivePathOf(id);
     if (!path.isEmpty() && ExpandArchiveNode(state_, settings_, id, path, prompts_) > 0) {
-        state_.fileTree.setExpanded(id, true);
-        state_.fileTree.makeVisible(id);
+        FileList::Edit edit(state_);
+        edit.tree().setExpanded(id, true);
+        edit.tree().makeVisible(id);
     }
 }
 
@@ -72,7 +73,6 @@ int FileListPanel::showAllZippedFiles(CancelKey& cancel)
     const int count = ShowAllZippedFiles(
         state_, settings_, [this](NodeTree::Id node) { return archivePathOf(node); }, cancel,
         prompts_);
-    showStatus();
     return count;
 }
 

@@ -18,7 +18,7 @@
 bool FileListPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == fileTypeText_ && event->type() == QEvent::MouseButtonRelease) {
-        prompts_.message(PatternMessage(state_.listPattern));
+        prompts_.message(PatternMessage(state_.setup().listPattern));
         return true;
     }
     if (watched == view_->viewport()) {
@@ -50,7 +50,7 @@ bool FileListPanel::mouseEvent(QEvent* event)
         if (mouse->button() == Qt::LeftButton && !settings_.singleClickView)
             click_ = NodeClick::Ignore;
         if (node == NodeTree::None) {
-            if (state_.fileTree.count() > 0 && !state_.showsPlaceholder) {
+            if (state_.tree().count() > 0 && !state_.setup().showsPlaceholder) {
                 // Empty space below the nodes: the menu of the whole list; its items
                 // act through their own connections.
                 runNodeMenu(NodeMenu::FilesForList, global);
@@ -119,12 +119,12 @@ bool FileListPanel::toolTipEvent(QEvent* event)
 
 QString FileListPanel::tipFor(NodeTree::Id id) const
 {
-    if (!state_.fileTree.contains(id))
+    if (!state_.tree().contains(id))
         return {};
-    const NodeTree::Node& node = state_.fileTree.node(id);
-    if (const QString tip = state_.fileTree.toolTip(id); !tip.isEmpty())
+    const NodeTree::Node& node = state_.tree().node(id);
+    if (const QString tip = state_.tree().toolTip(id); !tip.isEmpty())
         return tip;
-    const std::optional<platform::FileEntry> entry = state_.entries.lookAtOne(node.text);
+    const std::optional<platform::FileEntry> entry = state_.entries().lookAtOne(node.text);
     if (!entry)
         return node.text;
     const QDateTime modified = QDateTime::fromMSecsSinceEpoch(entry->modifiedMs);
@@ -152,7 +152,7 @@ void FileListPanel::runNodeCode(NodeTree::Id id, NodeActionKind kind)
 
 bool FileListPanel::runAllviewMenu(const QPoint& globalPos)
 {
-    if (state_.fileTree.count() < 2 || state_.showsPlaceholder)
+    if (state_.tree().count() < 2 || state_.setup().showsPlaceholder)
         return false;
     // "Expand all" and "Collapse all" act through their own connections; the archive
     // codes go to the node-click handler like the other menus' codes.
@@ -162,9 +162,9 @@ bool FileListPanel::runAllviewMenu(const QPoint& globalPos)
 
 void FileListPanel::runAllviewCode(NodeActionKind kind)
 {
-    if (state_.fileTree.count() < 2 || state_.showsPlaceholder)
+    if (state_.tree().count() < 2 || state_.setup().showsPlaceholder)
         return;
-    const NodeAction action = NodeClickAction(state_, state_.fileTree.root(), kind);
+    const NodeAction action = NodeClickAction(state_, state_.tree().root(), kind);
     if (action.kind != NodeActionKind::None)
         Q_EMIT command(action.kind, action.folder, action.name);
 }

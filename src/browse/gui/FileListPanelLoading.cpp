@@ -44,7 +44,7 @@ void FileListPanel::openFolder(const QString& path, ListingDone done)
 {
     startOrQueueOpen([this, path, done = std::move(done)] {
         const FileTreeBuilder* trees = &trees_;
-        const QString pattern = state_.listPattern;
+        const QString pattern = state_.setup().listPattern;
         runListing(
             [=](FileList& state, const Settings& settings, platform::ReadWatch& watch) {
                 return std::optional<int>(
@@ -63,7 +63,7 @@ void FileListPanel::openFolderWithFiles(const QString& path, ListingDone done)
 {
     startOrQueueOpen([this, path, done = std::move(done)] {
         const FileTreeBuilder* trees = &trees_;
-        const QString pattern = state_.listPattern;
+        const QString pattern = state_.setup().listPattern;
         runListing(
             [=](FileList& state, const Settings& settings, platform::ReadWatch& watch) {
                 return OpenFolderWithFiles(state, settings, path, pattern, *trees, &watch);
@@ -96,9 +96,9 @@ void FileListPanel::finishOpen(const QString& path, int count)
 {
     clickedFileNode_ = NodeTree::None;
     showStatus();
-    if (!state_.readError.isEmpty())
+    if (!state_.setup().readError.isEmpty())
         prompts_.message(QStringLiteral("cannot read ") + path + QStringLiteral(": ") +
-                         state_.readError);
+                         state_.setup().readError);
     Q_EMIT listed(count);
 }
 

@@ -157,14 +157,14 @@ void TreeButtons::applyTreeChoice()
     // The rebuild may run on another thread: it writes a copy of the buttons' state,
     // taken over with the list.
     auto buttons = std::make_shared<TreeButtonState>(buttons_);
-    const int shown = state_.fileTree.count();
+    const int shown = state_.tree().count();
     const auto rebuild = [buttons, shown](FileList& state, const Settings& settings,
                                           platform::ReadWatch*) {
         standInTree(state, settings, shown, false);
         return RunTreeChoice(state, *buttons, TreeContext::live(settings),
                              [&settings](FileList& s) {
                                  BuildNameList(s, settings);
-                                 return s.fileTree.count() - 1;
+                                 return s.tree().count() - 1;
                              });
     };
     // A newer listing that took this one's place shows its own list.
@@ -204,7 +204,7 @@ void TreeButtons::chooseSort(SortChoice choice)
         refreshFaces(); // a dismissed menu still flipped the direction
         return;
     }
-    const int shown = state_.fileTree.count();
+    const int shown = state_.tree().count();
     RunListRebuild(
         sortRebuilder(), state_, settings_,
         [choice, shown](FileList& state, const Settings& settings, platform::ReadWatch*) {
@@ -223,12 +223,12 @@ void TreeButtons::chooseSort(SortChoice choice)
 void TreeButtons::standInTree(FileList& state, const Settings& settings, int shownCount,
                               bool wholeList)
 {
-    if (state.fileTree.count() != 0 || shownCount == 0 || state.listedNames.ListCount() == 0)
+    if (state.tree().count() != 0 || shownCount == 0 || state.listedNames().ListCount() == 0)
         return;
     if (wholeList)
         BuildNameList(state, settings);
     else
-        AddFileListRoot(state.fileTree, state.listedNames.list(0));
+        AddFileListRoot(FileList::Edit(state).tree(), state.listedNames().list(0));
 }
 
 ListRebuilder* TreeButtons::sortRebuilder() const
@@ -236,11 +236,11 @@ ListRebuilder* TreeButtons::sortRebuilder() const
     // The plain sorts read the shown list's nodes, which another thread must not. A flat
     // list (no archive opened below a file) holds just listedNames's entries in order, so
     // its copy rebuilds them; a grouped tree is built from listedNames alone.
-    const NodeTree& tree = state_.fileTree;
-    const bool flat = tree.count() >= 3 && tree.count() == state_.listedNames.ListCount() &&
+    const NodeTree& tree = state_.tree();
+    const bool flat = tree.count() >= 3 && tree.count() == state_.listedNames().ListCount() &&
                       tree.roots().size() == 1 &&
                       int(tree.children(tree.root()).size()) == tree.count() - 1;
-    return state_.treeType != TreeType::PlainList || flat ? rebuilder_ : nullptr;
+    return state_.setup().treeType != TreeType::PlainList || flat ? rebuilder_ : nullptr;
 }
 
 void TreeButtons::expandAll()
@@ -271,11 +271,11 @@ void TreeButtons::finish(int count)
 void TreeButtons::refreshFaces()
 {
     const FileList& state = state_;
-    swapExtTree_->setToolTip(state.treeButtonTip);
+    swapExtTree_->setToolTip(state.setup().treeButtonTip);
     swapExtTree_->setIcon(
-        faceIcon(state.treeType == TreeType::PlainList ? Face::Plain : Face::Grouped));
-    sortList_->setToolTip(state.shownSort.tip());
-    const bool sorted = !state.shownSort.key.isEmpty();
+        faceIcon(state.setup().treeType == TreeType::PlainList ? Face::Plain : Face::Grouped));
+    sortList_->setToolTip(state.setup().shownSort.tip());
+    const bool sorted = !state.setup().shownSort.key.isEmpty();
     sortList_->setIcon(faceIcon(!sorted                     ? Face::Unsorted
                                 : SortFaceDescending(state) ? Face::Descending
                                                             : Face::Ascending));

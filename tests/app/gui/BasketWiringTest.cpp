@@ -67,8 +67,7 @@ TEST(BasketWiring, AddsFromTheListLoadsBasketFilesAndShowsTheGridOnTheViewWindow
 
     // The list's root dropped on the grid adds the other files.
     NodeTreeModel* model = list->fileListModel();
-    std::unique_ptr<QMimeData> data(
-        model->mimeData({model->indexOf(list->state().fileTree.root())}));
+    std::unique_ptr<QMimeData> data(model->mimeData({model->indexOf(list->state().tree().root())}));
     Q_EMIT panel.dropReceived(data.get(), false);
     EXPECT_EQ(panel.basket().entries(), 3);
     EXPECT_EQ(prompts.shown.last().text, " 2 files added to RadeZazeda");
@@ -109,7 +108,7 @@ TEST(BasketWiring, ZipEntriesAddedByMenuOrDragCopyByteForByte)
     FileListPanel* list = window.fileListPanel();
     ASSERT_EQ(OpenAndWait(*list, t.path("data")), 1);
     const QString zip = t.path("data/docs.zip");
-    const NodeTree& tree = list->state().fileTree;
+    const NodeTree& tree = list->state().tree();
     list->handleNodeClick(tree.find(zip), NodeClick::View, {});
     prompts.shown.clear();
 

@@ -81,7 +81,7 @@ struct DropWindow {
     }
     [[nodiscard]] NodeTree::Id listed(const QString& name) const
     {
-        return window->fileListPanel()->state().fileTree.find(data + name);
+        return window->fileListPanel()->state().tree().find(data + name);
     }
 };
 

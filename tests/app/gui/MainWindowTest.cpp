@@ -226,7 +226,7 @@ TEST(MainWindow, FolderHistoryKeepsFoldersWithFilesAndReopensThem)
     chooseHistoryRow(box, 1);
     ASSERT_TRUE(WaitForListing(*window.fileListPanel()));
     EXPECT_FALSE(box->isDroppedDown());
-    EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("other/"));
+    EXPECT_EQ(window.fileListPanel()->state().setup().currentFolder, fixture.path("other/"));
     EXPECT_EQ(box->editField()->text(), fixture.path("other"));
 
     // "Clear" from the list's own menu: nothing is left to save.
@@ -283,12 +283,12 @@ TEST(MainWindow, HistoryRouteShowsLoadingAndTheWholeListAfterwards)
     ASSERT_TRUE(WaitForListing(*window.fileListPanel()));
     EXPECT_GT(watch.loadingPaints, 0);
     EXPECT_EQ(status->currentMessage(), fixture.path("two/"));
-    EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("two/"));
+    EXPECT_EQ(window.fileListPanel()->state().setup().currentFolder, fixture.path("two/"));
 
     // A folder without files leaves the list and the status as they were.
     chooseHistoryRow(box, 0);
     ASSERT_TRUE(WaitForListing(*window.fileListPanel()));
-    EXPECT_EQ(window.fileListPanel()->state().currentFolder, fixture.path("two/"));
+    EXPECT_EQ(window.fileListPanel()->state().setup().currentFolder, fixture.path("two/"));
     EXPECT_EQ(status->currentMessage(), fixture.path("two/"));
 
     // Reading the folder again shows "Loading ..." only while it reads.
@@ -423,7 +423,7 @@ TEST(MainWindow, FilterTabShowsTheRebuiltListFromItsFirstNodeUnsorted)
                       Qt::LeftButton, {});
     QApplication::sendEvent(tabs, &press);
     ASSERT_TRUE(WaitForListing(*panel));
-    EXPECT_EQ(panel->state().fileTree.count(), 151);
+    EXPECT_EQ(panel->state().tree().count(), 151);
     EXPECT_EQ(scroll->value(), 0);
     EXPECT_EQ(buttons->sortButton()->toolTip(), "Not sorted");
     shot(&window, "filter-tab-click");
@@ -490,8 +490,8 @@ TEST(MainWindow, ExitLeavesNothingItExtractedOrCopiedForItself)
     FileListPanel* list = window.fileListPanel();
     ASSERT_GT(OpenAndWait(*list, tree.path("data")), 0);
     const QString zip = tree.path("data/plain.zip");
-    list->handleNodeClick(list->state().fileTree.find(zip), NodeClick::View, {});
-    list->handleNodeClick(list->state().fileTree.find(zip + "/a.txt"), NodeClick::View, {});
+    list->handleNodeClick(list->state().tree().find(zip), NodeClick::View, {});
+    list->handleNodeClick(list->state().tree().find(zip + "/a.txt"), NodeClick::View, {});
     EXPECT_TRUE(window.viewWindow()->CurrentViewFile().endsWith("/a.txt"));
     if (database) {
         window.TriggerView({tree.path("data") + "/", "db.mdb", ".MDB", FileKind::Db});
@@ -547,20 +547,20 @@ TEST(MainWindow, APathTypedIntoTheFolderFieldOpensThatFolder)
 
     enter(tree.path("docs") + "/");
     const FileList& listed = window.fileListPanel()->state();
-    EXPECT_EQ(listed.currentFolder, tree.path("docs/"));
-    EXPECT_EQ(listed.listedNames.ListCount(), 3);
+    EXPECT_EQ(listed.setup().currentFolder, tree.path("docs/"));
+    EXPECT_EQ(listed.listedNames().ListCount(), 3);
     EXPECT_EQ(window.folderHistoryBox()->model().list(0), tree.path("docs"));
     EXPECT_TRUE(prompts.shown.isEmpty());
 
     // A path from the folder shown, and a folder without files: listed as the tree lists it.
     enter("../bare");
-    EXPECT_EQ(listed.currentFolder, tree.path("bare/"));
+    EXPECT_EQ(listed.setup().currentFolder, tree.path("bare/"));
     EXPECT_EQ(window.folderHistoryBox()->model().list(0), tree.path("docs"))
         << "a folder without files is not recorded";
 
     enter(tree.path("missing"));
     EXPECT_EQ(prompts.shownTexts(), QStringList{"folder not found:\r\n" + tree.path("missing")});
-    EXPECT_EQ(listed.currentFolder, tree.path("bare/"));
+    EXPECT_EQ(listed.setup().currentFolder, tree.path("bare/"));
 }
 
 TEST(MainWindow, TheListMenuOffersTheAllviewItemsAndTheFilterMenu)
@@ -591,7 +591,7 @@ TEST(MainWindow, TheListMenuOffersTheAllviewItemsAndTheFilterMenu)
     EXPECT_EQ(list.menu->actions().last()->menu(), window.filterStrip()->menus().filter.menu);
 
     ASSERT_EQ(OpenAndWait(*window.fileListPanel(), tree.path("list")), 1);
-    const NodeTree& files = window.fileListPanel()->state().fileTree;
+    const NodeTree& files = window.fileListPanel()->state().tree();
     const NodeTree::Id archive = files.children(files.root()).front();
     list.showZipped->trigger();
     ASSERT_EQ(files.children(archive).size(), 1u) << "the archive lists its entry";

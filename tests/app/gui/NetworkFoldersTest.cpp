@@ -100,7 +100,7 @@ TEST(NetworkFolders, TheWindowGoesOnAnsweringWhileAShareIsRead)
     // A click lists the files while the folders are still on their way.
     window->openFolderNode(node);
     ASSERT_TRUE(WaitForListing(*window->fileListPanel()));
-    EXPECT_EQ(window->fileListPanel()->state().currentFolder, fixture.path("share/"));
+    EXPECT_EQ(window->fileListPanel()->state().setup().currentFolder, fixture.path("share/"));
     ASSERT_TRUE(waitFor([&] { return share.asked() == 1; }));
     EXPECT_NE(share.threads.front(), QThread::currentThreadId());
     bool answered = false;

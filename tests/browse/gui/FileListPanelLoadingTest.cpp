@@ -27,7 +27,7 @@ public:
     void RebuildCurrentTree(FileList& state, const Settings& settings) const override
     {
         builtAway = QThread::currentThread() != QCoreApplication::instance()->thread();
-        if (state.currentFolder == heldFolder)
+        if (state.setup().currentFolder == heldFolder)
             gate.acquire();
         GroupedTrees().RebuildCurrentTree(state, settings);
     }
@@ -74,7 +74,7 @@ protected:
 
     [[nodiscard]] int shownFiles()
     {
-        const NodeTree& tree = panel.state().fileTree;
+        const NodeTree& tree = panel.state().treeForView();
         return tree.root() == NodeTree::None ? -1 : int(tree.children(tree.root()).size());
     }
 
@@ -101,9 +101,9 @@ TEST_F(FileListLoadingTest, TheShownListStaysWholeUntilTheNewOneIsHandedOver)
     // first folder, whole.
     EXPECT_TRUE(panel.listing());
     EXPECT_FALSE(done.has_value());
-    EXPECT_EQ(panel.state().currentFolder, first.root() + '/');
+    EXPECT_EQ(panel.state().setup().currentFolder, first.root() + '/');
     EXPECT_EQ(shownFiles(), 3);
-    EXPECT_EQ(panel.state().listedNames.ListCount(), 4);
+    EXPECT_EQ(panel.state().listedNames().ListCount(), 4);
     EXPECT_EQ(panel.statusLabel()->text(), "3 [ALL] files");
     trees.gate.release();
 
@@ -113,8 +113,8 @@ TEST_F(FileListLoadingTest, TheShownListStaysWholeUntilTheNewOneIsHandedOver)
     EXPECT_FALSE(panel.listing());
     EXPECT_FALSE(panel.listingCancelled());
     EXPECT_EQ(shownFiles(), 5);
-    EXPECT_EQ(panel.state().entries.size(), 5);
-    EXPECT_EQ(panel.state().readNames.ListCount(), 6);
+    EXPECT_EQ(panel.state().entries().size(), 5);
+    EXPECT_EQ(panel.state().contents().readNames.ListCount(), 6);
     EXPECT_EQ(panel.statusLabel()->text(), "5 [ALL] files");
     ASSERT_FALSE(counts.empty());
     EXPECT_EQ(counts.front(), 0) << "loading is told as soon as the read starts";
@@ -132,9 +132,9 @@ TEST_F(FileListLoadingTest, ANewerListingTakesThePlaceOfOneUnderWay)
     EXPECT_FALSE(firstDone) << "the dropped listing hands nothing on";
     EXPECT_EQ(secondDone, 5);
     // The dropped listing left nothing behind: the list is the newer folder's, whole.
-    EXPECT_EQ(panel.state().currentFolder, second.root() + '/');
+    EXPECT_EQ(panel.state().setup().currentFolder, second.root() + '/');
     EXPECT_EQ(shownFiles(), 5);
-    EXPECT_EQ(panel.state().listedNames.ListCount(), 6);
+    EXPECT_EQ(panel.state().listedNames().ListCount(), 6);
     EXPECT_EQ(panel.statusLabel()->text(), "5 [ALL] files");
 }
 
@@ -161,10 +161,10 @@ TEST_F(FileListLoadingTest, EscapeAsksAndAYesEndsTheListingWithAConsistentList)
     EXPECT_LE(count, 5);
     if (count > 0) {
         EXPECT_EQ(shownFiles(), count);
-        EXPECT_EQ(panel.state().listedNames.ListCount(), count + 1);
+        EXPECT_EQ(panel.state().listedNames().ListCount(), count + 1);
         EXPECT_EQ(panel.statusLabel()->text(), QString::number(count) + " [ALL] files");
     } else {
-        EXPECT_TRUE(panel.state().showsPlaceholder);
+        EXPECT_TRUE(panel.state().setup().showsPlaceholder);
     }
 
     // A No lets the listing run to its end.
@@ -206,11 +206,11 @@ TEST_F(FileListLoadingTest, ClicksWhileTheListIsRebuiltActOnTheRebuiltList)
     tabs.SelectCategory(1);
     ASSERT_TRUE(WaitForListing(panel));
     QStringList shown;
-    const NodeTree& list = panel.state().fileTree;
+    const NodeTree& list = panel.state().treeForView();
     for (const NodeTree::Id id : list.children(list.root()))
         shown << list.node(id).text;
     EXPECT_EQ(shown, QStringList({"b.txt", "a.txt"}))
         << "each click acts on the list the click before it built";
     EXPECT_EQ(tabs.selectedTab(), 0);
-    EXPECT_TRUE(panel.state().listPattern.contains("*.txt"));
+    EXPECT_TRUE(panel.state().setup().listPattern.contains("*.txt"));
 }

@@ -54,14 +54,14 @@ protected:
 
     NodeTree::Id fileNode(int row) const
     {
-        const NodeTree& t = const_cast<FileListPanel&>(panel).state().fileTree;
+        const NodeTree& t = const_cast<FileListPanel&>(panel).state().tree();
         return t.children(t.root()).at(size_t(row));
     }
 
     /// The child of `parent` shown as `text`.
     NodeTree::Id childNamed(NodeTree::Id parent, const QString& text) const
     {
-        const NodeTree& t = const_cast<FileListPanel&>(panel).state().fileTree;
+        const NodeTree& t = const_cast<FileListPanel&>(panel).state().tree();
         for (const NodeTree::Id child : t.children(parent))
             if (t.node(child).text == text)
                 return child;
@@ -156,7 +156,7 @@ TEST_F(FileListPanelTest, ClicksAndKeysFollowTheCommandCode)
     mouseOn(fileNode(0), QEvent::MouseButtonPress);
     mouseOn(fileNode(0), QEvent::MouseButtonRelease);
     EXPECT_TRUE(emitted.empty());
-    EXPECT_EQ(panel.state().fileTree.mark(fileNode(0)), NodeMark::Marked);
+    EXPECT_EQ(panel.state().tree().mark(fileNode(0)), NodeMark::Marked);
 
     mouseOn(fileNode(1), QEvent::MouseButtonDblClick);
     ASSERT_EQ(emitted.size(), 1u);
@@ -208,7 +208,7 @@ TEST_F(FileListPanelTest, DoubleClickOnAZipShowsItsEntriesAndViewsAnEntryFromThe
 
     mouseOn(fileNode(0), QEvent::MouseButtonDblClick);
     EXPECT_TRUE(emitted.empty()) << "an archive expands instead of opening";
-    const NodeTree& t = panel.state().fileTree;
+    const NodeTree& t = panel.state().treeForView();
     ASSERT_EQ(t.children(fileNode(0)).size(), 1u);
     QApplication::processEvents();
     const NodeTree::Id entry = t.children(fileNode(0)).front();
@@ -230,9 +230,7 @@ TEST_F(FileListPanelTest, ArchiveInputWhileAListingRunsActsOnTheListItShows)
     TempTree tree;
     ASSERT_TRUE(ZipWithPython(tree.folder("list") + "/pack.zip", {{"note.txt", "hello"}}));
     useWorkFolder(tree);
-    const auto entriesOfZip = [this] {
-        return panel.state().fileTree.children(fileNode(0)).size();
-    };
+    const auto entriesOfZip = [this] { return panel.state().tree().children(fileNode(0)).size(); };
 
     // A double click on the zip of a list being replaced expands it in the new list.
     ASSERT_EQ(OpenAndWait(panel, tree.path("list")), 1);
@@ -298,14 +296,14 @@ TEST_F(FileListPanelTest, GroupsLookLikeGroupsAndCategoryIconsFollowTheSetting)
             .pixmap(16, 16)
             .toImage();
     };
-    panel.state().treeType = TreeType::Extension;
+    panel.state().setTreeType(TreeType::Extension);
     OpenAndWait(panel, tree.root());
-    const NodeTree& t = panel.state().fileTree;
+    const NodeTree& t = panel.state().treeForView();
     const NodeTree::Id group = t.children(t.root()).at(0);
     const NodeTree::Id file = t.children(group).at(0);
     EXPECT_NE(iconOf(group), iconOf(file));
 
-    panel.state().treeType = TreeType::PlainList;
+    panel.state().setTreeType(TreeType::PlainList);
     settings.tabColorSwap = 1;
     OpenAndWait(panel, tree.root());
     EXPECT_NE(iconOf(fileNode(0)), iconOf(fileNode(1))) << "a text and a picture";
@@ -357,7 +355,7 @@ TEST_F(FileListPanelTest, ArchivesOfTheSameNameInDifferentFoldersKeepTheirEntrie
     QString shown[2];
     for (int i = 0; i < 2; ++i) {
         OpenAndWait(panel, tree.path(i == 0 ? "one" : "two"));
-        const NodeTree::Id zip = childNamed(panel.state().fileTree.root(), "docs.zip");
+        const NodeTree::Id zip = childNamed(panel.state().tree().root(), "docs.zip");
         viewed(zip);
         shown[i] = viewed(childNamed(zip, "a.txt"));
     }

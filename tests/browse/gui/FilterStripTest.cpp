@@ -104,7 +104,7 @@ TEST_F(FilterStripTest, TabsFollowCategoriesAndAClickNarrowsTheList)
 
     pressTab(2);
     ASSERT_TRUE(WaitForListing(panel));
-    EXPECT_EQ(panel.state().fileTree.count(), 4);
+    EXPECT_EQ(panel.state().tree().count(), 4);
     EXPECT_EQ(panel.statusLabel()->text(), "3 [Picture] files");
 
     // another folder opens through the same tab
@@ -197,7 +197,7 @@ TEST_F(FilterStripTest, OtherFilterSetFromARightClickNarrowsTheNextClick)
 TEST_F(FilterStripTest, SwapTabColorRedrawsTheFileImagesItNames)
 {
     OpenAndWait(panel, tree.root());
-    const NodeTree& list = panel.state().fileTree;
+    const NodeTree& list = panel.state().treeForView();
     const auto images = [&list] {
         QSet<QString> found;
         for (NodeTree::Id id : list.children(list.root()))

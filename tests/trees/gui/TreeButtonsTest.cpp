@@ -40,7 +40,7 @@ protected:
     QStringList groups() const
     {
         QStringList texts;
-        const NodeTree& t = panel->state().fileTree;
+        const NodeTree& t = panel->state().tree();
         for (const auto id : t.children(t.root()))
             texts << t.node(id).text;
         return texts;
@@ -91,7 +91,7 @@ TEST_F(TreeButtonsWindow, SortChoicesSortThePlainListAndFlipTheGroupedOrder)
 {
     EXPECT_FALSE(menus->sort.descending->isVisible());
     buttons->chooseSort(SortChoice::BySize);
-    const NodeTree& t = panel->state().fileTree;
+    const NodeTree& t = panel->state().tree();
     EXPECT_EQ(t.node(t.children(t.root()).front()).text, QLatin1String("small.txt"));
     EXPECT_EQ(buttons->sortButton()->toolTip(), QLatin1String("Sorted by Size - Ascending"));
 
@@ -118,7 +118,7 @@ TEST_F(TreeButtonsWindow, SortChoicesSortThePlainListAndFlipTheGroupedOrder)
 TEST_F(TreeButtonsWindow, ExpandAndCollapseAll)
 {
     buttons->chooseTree(TreeType::Extension);
-    const NodeTree& t = panel->state().fileTree;
+    const NodeTree& t = panel->state().tree();
     buttons->expandAll();
     for (const auto id : t.children(t.root()))
         EXPECT_TRUE(t.node(id).expanded);
@@ -131,9 +131,9 @@ TEST_F(TreeButtonsWindow, ExpandAndCollapseAll)
 QStringList shape(FileList& state)
 {
     QStringList lines;
-    for (const auto id : state.fileTree.preorder())
-        lines << QString(state.fileTree.depth(id), u' ') + state.fileTree.node(id).text;
-    lines << state.statusCaption << state.shownSort.tip();
+    for (const auto id : state.tree().preorder())
+        lines << QString(state.tree().depth(id), u' ') + state.tree().node(id).text;
+    lines << state.setup().statusCaption << state.setup().shownSort.tip();
     return lines;
 }
 
