@@ -75,6 +75,8 @@ TreeButtons::TreeButtons(FileList& state, NodeTreeView& list, Settings& settings
     connect(sortList_, &QToolButton::clicked, this, &TreeButtons::sortButtonReleased);
     connect(swapExtTree_, &QToolButton::clicked, this, &TreeButtons::treeButtonReleased);
     connectMenus();
+    // The faces follow the list's set-up, whoever changes it.
+    connect(&state_, &FileList::setupChanged, this, &TreeButtons::refreshFaces);
     refreshFaces();
 }
 
@@ -191,7 +193,7 @@ bool TreeButtons::prepareSortMenu()
 {
     if (!OpenSortMenu(state_, buttons_))
         return false;
-    refreshFaces();
+    refreshFaces(); // the menu's own items and captions
     return true;
 }
 
@@ -200,10 +202,8 @@ void TreeButtons::chooseSort(SortChoice choice)
     if (deferred([this, choice] { chooseSort(choice); }))
         return;
     sortChoice_ = SortChoice::None;
-    if (choice == SortChoice::None) {
-        refreshFaces(); // a dismissed menu still flipped the direction
-        return;
-    }
+    if (choice == SortChoice::None)
+        return; // a dismissed menu still flipped the direction: the faces followed it
     const int shown = state_.tree().count();
     RunListRebuild(
         sortRebuilder(), state_, settings_,

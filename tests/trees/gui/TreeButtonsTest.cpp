@@ -61,6 +61,14 @@ TEST_F(TreeButtonsWindow, ButtonsSitBesideTheListWithTheirTips)
     EXPECT_GE(panel->buttonSlot()->indexOf(buttons->sortButton()), 0);
     EXPECT_EQ(buttons->sortButton()->toolTip(), QLatin1String("Not sorted"));
     EXPECT_EQ(buttons->treeButton()->toolTip(), QLatin1String("Tree display by file name"));
+
+    // The tips and the status label follow the list's own changes, whoever makes them.
+    panel->state().setShownSort({"Size", true});
+    EXPECT_EQ(buttons->sortButton()->toolTip(), QLatin1String("Sorted by Size - Descending"));
+    panel->state().setTreeButtonTip("Tree display by file extension");
+    EXPECT_EQ(buttons->treeButton()->toolTip(), QLatin1String("Tree display by file extension"));
+    panel->state().showFileCount(7);
+    EXPECT_EQ(panel->statusLabel()->text(), QLatin1String("7 [ALL] files"));
 }
 
 TEST_F(TreeButtonsWindow, TreeMenuEntriesBuildTheirTreesAndWithholdThemselves)
