@@ -251,3 +251,6 @@ QString CopyListText(const NodeTree& tree)
 {
     return TreeText(tree);
 }
+
+// Its own moc unit: a program that links only the list need not take every browse class.
+#include "moc_FileList.cpp"
