@@ -1,37 +1,14 @@
 #include "ArchiveFixtures.h"
 
 #include "archive/ExamineArchive.h"
+#include "common/FuzzSeeds.h"
+#include "common/TempTree.h"
 #include "platform/Prompts.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QProcess>
 #include <QStandardPaths>
-
-LeBytes& LeBytes::u8(quint32 v)
-{
-    data_.append(char(v & 0xFF));
-    return *this;
-}
-
-LeBytes& LeBytes::u16(quint32 v)
-{
-    return u8(v).u8(v >> 8);
-}
-
-LeBytes& LeBytes::u32(quint32 v)
-{
-    return u16(v).u16(v >> 16);
-}
-
-LeBytes& LeBytes::u64(quint64 v)
-{
-    return u32(quint32(v)).u32(quint32(v >> 32));
-}
-
-LeBytes& LeBytes::raw(const QByteArray& bytes)
-{
-    data_.append(bytes);
-    return *this;
-}
 
 quint32 Crc32(const QByteArray& data)
 {
@@ -151,6 +128,49 @@ std::vector<ArchiveEntry> ReadEntries(const QString& path, QStringList* shown)
     if (shown)
         *shown = prompts.shownTexts();
     return entries;
+}
+
+QStringList EntryNames(const QString& path)
+{
+    ScriptedPrompts prompts;
+    return ArchiveEntryNames(path, prompts);
+}
+
+QString CountText(const QString& path)
+{
+    ScriptedPrompts prompts;
+    ArchiveSession session;
+    session.request = ArchiveRequest::Count;
+    ExamineArchive(path, session, prompts);
+    return ArchiveCountText(session);
+}
+
+QStringList EntryDetails(const QString& path, const QString& entry)
+{
+    ScriptedPrompts prompts;
+    ArchiveSession session;
+    session.request = ArchiveRequest::Details;
+    session.entryName = entry;
+    ExamineArchive(path, session, prompts);
+    return session.Details;
+}
+
+QStringList AllPaths(const QString& root)
+{
+    QStringList all;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        all << QDir(root).relativeFilePath(it.next());
+    all.sort();
+    return all;
+}
+
+QString SeededFile(TempTree& tree, const QString& target, const QString& name,
+                   const QByteArray& bytes)
+{
+    SaveFuzzSeed(target, name, bytes);
+    return tree.file(name, bytes);
 }
 
 bool HasTool(const QString& program)

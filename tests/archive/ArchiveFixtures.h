@@ -1,6 +1,7 @@
 #pragma once
 
 #include "archive/ArchiveEntry.h"
+#include "common/LittleEndianBytes.h"
 
 #include <QByteArray>
 #include <QList>
@@ -15,19 +16,9 @@ inline void PrintTo(const QString& s, std::ostream* os)
     *os << '"' << s.toStdString() << '"';
 }
 
-/// Little-endian byte writer for building archives by hand.
-class LeBytes {
-public:
-    LeBytes& u8(quint32 v);
-    LeBytes& u16(quint32 v);
-    LeBytes& u32(quint32 v);
-    LeBytes& u64(quint64 v);
-    LeBytes& raw(const QByteArray& bytes);
-    [[nodiscard]] const QByteArray& bytes() const { return data_; }
+class TempTree;
 
-private:
-    QByteArray data_;
-};
+using LeBytes = LittleEndianBytes;
 
 [[nodiscard]] quint32 Crc32(const QByteArray& data);
 
@@ -101,6 +92,19 @@ struct CabItem {
 /// Every event the archive's reader raises, in order; boxes go to `shown` when given.
 [[nodiscard]] std::vector<ArchiveEntry> ReadEntries(const QString& path,
                                                     QStringList* shown = nullptr);
+
+/// What the window's archive reader gives for `path`: the names it collects, the count
+/// line, and the details of one entry (empty when the entry is not found).
+[[nodiscard]] QStringList EntryNames(const QString& path);
+[[nodiscard]] QString CountText(const QString& path);
+[[nodiscard]] QStringList EntryDetails(const QString& path, const QString& entry);
+
+/// Every path below `root`, links not followed, relative and sorted.
+[[nodiscard]] QStringList AllPaths(const QString& root);
+
+/// Writes `bytes` as `name` in `tree`, kept as a seed of the `target` fuzzer too.
+QString SeededFile(TempTree& tree, const QString& target, const QString& name,
+                   const QByteArray& bytes);
 
 /// True when `program` is on the PATH.
 [[nodiscard]] bool HasTool(const QString& program);

@@ -5,25 +5,12 @@
 #include "common/TempTree.h"
 #include "platform/Prompts.h"
 
-#include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 namespace {
-
-QStringList Everything(const QString& root)
-{
-    QStringList all;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        all << QDir(root).relativeFilePath(it.next());
-    all.sort();
-    return all;
-}
 
 unsigned ModeOf(const QString& path)
 {
@@ -91,7 +78,7 @@ TEST(ExtractBounds, AnEntryPastTheRatioLimitIsStoppedAndLeavesNothing)
     ASSERT_FALSE(prompts.shown.isEmpty());
     EXPECT_TRUE(prompts.shown.last().text.contains("times its packed size"))
         << prompts.shown.last().text.toStdString();
-    EXPECT_EQ(Everything(dest), QStringList()) << "no partial file and no folder it made";
+    EXPECT_EQ(AllPaths(dest), QStringList()) << "no partial file and no folder it made";
 
     // The window asks; a Yes lets it through.
     ScriptedPrompts window;
@@ -117,5 +104,5 @@ TEST(ExtractBounds, AFailedDeepEntryRemovesTheFoldersItMadeAndSaysWhy)
     ASSERT_FALSE(prompts.shown.isEmpty());
     EXPECT_TRUE(prompts.shown.last().text.contains("File name too long"))
         << prompts.shown.last().text.toStdString();
-    EXPECT_EQ(Everything(dest), QStringList());
+    EXPECT_EQ(AllPaths(dest), QStringList());
 }

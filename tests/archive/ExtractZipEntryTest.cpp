@@ -6,7 +6,6 @@
 #include "common/ZipFixtures.h"
 #include "platform/Prompts.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -17,22 +16,6 @@ QByteArray Read(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-/// Every path below `root`, links included, relative and sorted.
-QStringList Tree(const QString& root)
-{
-    QStringList all;
-    QDir dir(root);
-    for (const QFileInfo& info :
-         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System)) {
-        all.append(info.fileName());
-        if (info.isDir() && !info.isSymLink())
-            for (const QString& sub : Tree(info.absoluteFilePath()))
-                all.append(info.fileName() + "/" + sub);
-    }
-    all.sort();
-    return all;
 }
 
 } // namespace
@@ -65,7 +48,7 @@ TEST(ExtractZipEntry, WritesTheEntryAndItsFoldersAndAsksBeforeReplacing)
     ASSERT_EQ(prompts.shown.size(), 3);
     EXPECT_EQ(prompts.shown.first().text, "Overwrite top.txt?");
     EXPECT_EQ(prompts.shown.first().kind, "yesnocancel");
-    EXPECT_EQ(Tree(dest),
+    EXPECT_EQ(AllPaths(dest),
               QStringList({"a", "a/b", "a/b/c.txt", "top.txt", "win", "win/sub", "win/sub/w.txt"}))
         << "no temporary file is left";
 }
@@ -98,7 +81,7 @@ TEST(ExtractZipEntry, NothingIsWrittenOutsideTheDestination)
         ASSERT_EQ(prompts.shown.size(), 1);
         EXPECT_TRUE(prompts.shown.first().text.contains("would be written outside"));
     }
-    EXPECT_TRUE(Tree(outside).isEmpty()) << Tree(outside).join(" ").toStdString();
+    EXPECT_TRUE(AllPaths(outside).isEmpty()) << AllPaths(outside).join(" ").toStdString();
     EXPECT_FALSE(QFileInfo::exists(t.path("evil.txt")));
     EXPECT_FALSE(QFileInfo::exists(t.path("evil2.txt")));
 

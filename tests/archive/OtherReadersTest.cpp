@@ -7,42 +7,13 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-namespace {
-
-QString Write(TempTree& t, const QString& target, const QString& name, const QByteArray& bytes)
-{
-    SaveFuzzSeed(target, name, bytes);
-    return t.file(name, bytes);
-}
-
-QStringList Details(const QString& path, const QString& entry)
-{
-    ScriptedPrompts prompts;
-    ArchiveSession session;
-    session.request = ArchiveRequest::Details;
-    session.entryName = entry;
-    ExamineArchive(path, session, prompts);
-    return session.Details;
-}
-
-QString Count(const QString& path)
-{
-    ScriptedPrompts prompts;
-    ArchiveSession session;
-    session.request = ArchiveRequest::Count;
-    ExamineArchive(path, session, prompts);
-    return ArchiveCountText(session);
-}
-
-} // namespace
-
 TEST(CabReader, HandBuiltCabinetGivesOneMethodForAllAndNoCompressedSize)
 {
     TempTree t;
     CabItem dated{"dir\\a.txt", 1234};
     dated.date = 0;
-    const QString cab = Write(t, "cab", "lzx.cab",
-                              BuildCab({dated, {"b.doc", 99}, {"sub\\deeper\\c.bin", 0}}, 0x1503));
+    const QString cab = SeededFile(
+        t, "cab", "lzx.cab", BuildCab({dated, {"b.doc", 99}, {"sub\\deeper\\c.bin", 0}}, 0x1503));
     const std::vector<ArchiveEntry> e = ReadEntries(cab);
     ASSERT_EQ(e.size(), 3u);
     EXPECT_EQ(e[0].path, "dir\\");
@@ -53,18 +24,18 @@ TEST(CabReader, HandBuiltCabinetGivesOneMethodForAllAndNoCompressedSize)
     EXPECT_EQ(e[1].Size, 99u);
     EXPECT_EQ(e[1].Modified, QDateTime(QDate(2025, 1, 1), QTime(12, 0), Qt::UTC));
 
-    const QStringList d = Details(cab, "dir\\a.txt");
+    const QStringList d = EntryDetails(cab, "dir\\a.txt");
     ASSERT_EQ(d.size(), 14);
     EXPECT_EQ(d.mid(6), QStringList({"01-Jan-80 03:00", "1.205 Kb", "0 bytes", "00.0%", " 5379",
                                      "Lzx", "False", ""}));
-    EXPECT_EQ(Count(cab), "X.... 3");
+    EXPECT_EQ(CountText(cab), "X.... 3");
 
     // A file count past the data ends the reading at the end of the file, silently.
     QByteArray cut = BuildCab({{"a.txt", 1}}, 1);
     cut[28] = char(0xFF);
     cut[29] = char(0xFF);
     QStringList shown;
-    const std::vector<ArchiveEntry> few = ReadEntries(Write(t, "cab", "cut.cab", cut), &shown);
+    const std::vector<ArchiveEntry> few = ReadEntries(SeededFile(t, "cab", "cut.cab", cut), &shown);
     EXPECT_EQ(few.size(), 1u);
     EXPECT_TRUE(shown.isEmpty());
     EXPECT_TRUE(ReadEntries(t.file("notcab.cab", QByteArray("MSCX"))).empty());
@@ -86,7 +57,7 @@ TEST(CabReader, CabinetMadeByGcab)
     ScriptedPrompts prompts;
     EXPECT_EQ(ArchiveEntryNames(t.path("made.cab"), prompts),
               QStringList({"in\\one.txt", "in\\two.txt"}));
-    const QStringList d = Details(t.path("made.cab"), "in\\one.txt");
+    const QStringList d = EntryDetails(t.path("made.cab"), "in\\one.txt");
     ASSERT_EQ(d.size(), 14);
     EXPECT_EQ(d.at(6).left(9), "03-Feb-19") << "noon: the same day in local time or UTC";
     EXPECT_EQ(d.at(7), "2.93 Kb");
@@ -98,7 +69,8 @@ TEST(RarListing, StoredRarBuiltByteByByte)
     TempTree t;
     RarItem file{"docs\\note.txt", "hello rar"};
     RarItem folder{"docs", {}, true};
-    const QString rar = Write(t, "rar", "stored.rar", BuildRar({folder, file, {"top.bin", "12"}}));
+    const QString rar =
+        SeededFile(t, "rar", "stored.rar", BuildRar({folder, file, {"top.bin", "12"}}));
     const std::vector<ArchiveEntry> e = ReadEntries(rar);
     ASSERT_EQ(e.size(), 3u);
     EXPECT_EQ(e[1].path, "docs/");
@@ -108,14 +80,15 @@ TEST(RarListing, StoredRarBuiltByteByByte)
     EXPECT_EQ(e[1].Index, 2);
     EXPECT_EQ(e[1].Modified, QDateTime(QDate(2025, 1, 1), QTime(12, 0), Qt::UTC));
     EXPECT_EQ(e[1].CompSize, 9u) << "from the block header";
-    EXPECT_EQ(Count(rar), "X.... 3");
-    EXPECT_EQ(Details(rar, "top.bin").at(11), "Stored");
+    EXPECT_EQ(CountText(rar), "X.... 3");
+    EXPECT_EQ(EntryDetails(rar, "top.bin").at(11), "Stored");
 
     // Cut inside the second file's data: what was read stands, one GetRar box says why.
     const QByteArray whole = BuildRar({file, {"top.bin", QByteArray(500, 'x')}});
     ScriptedPrompts prompts;
     ArchiveSession session;
-    ExamineArchive(Write(t, "rar", "cut.rar", whole.left(whole.size() - 300)), session, prompts);
+    ExamineArchive(SeededFile(t, "rar", "cut.rar", whole.left(whole.size() - 300)), session,
+                   prompts);
     EXPECT_LE(session.collectedNames.size(), 2);
     ASSERT_FALSE(prompts.shown.isEmpty());
     EXPECT_EQ(prompts.shown.first().title, "GetRar");
@@ -130,8 +103,8 @@ TEST(AceReader, AceBuiltByteByByte)
     packed.flags |= 0x4000; // password
     AceItem zeroDate{"empty.txt"};
     zeroDate.dosTime = 0;
-    const QString ace =
-        Write(t, "ace", "two.ace", BuildAce({{"dir/readme.txt", "ace data"}, packed, zeroDate}));
+    const QString ace = SeededFile(t, "ace", "two.ace",
+                                   BuildAce({{"dir/readme.txt", "ace data"}, packed, zeroDate}));
     const std::vector<ArchiveEntry> e = ReadEntries(ace);
     ASSERT_EQ(e.size(), 3u);
     EXPECT_EQ(e[0].path, "dir/");
@@ -141,18 +114,18 @@ TEST(AceReader, AceBuiltByteByByte)
     EXPECT_EQ(e[1].path, "src\\");
     EXPECT_EQ(e[2].Total, 3);
 
-    EXPECT_EQ(Details(ace, "dir/readme.txt").mid(9, 4),
+    EXPECT_EQ(EntryDetails(ace, "dir/readme.txt").mid(9, 4),
               QStringList({"00.0%", " 0", "Stored", "False"}));
-    EXPECT_EQ(Details(ace, "src\\main.c").mid(10, 3),
+    EXPECT_EQ(EntryDetails(ace, "src\\main.c").mid(10, 3),
               QStringList({" 1", "Deflated:1024Kb", "True"}));
-    EXPECT_EQ(Details(ace, "empty.txt").at(6), "01-Jan-80 03:00");
-    EXPECT_EQ(Count(ace), "X.... 3");
+    EXPECT_EQ(EntryDetails(ace, "empty.txt").at(6), "01-Jan-80 03:00");
+    EXPECT_EQ(CountText(ace), "X.... 3");
 
     // A header running past the end: the entries before it stand, one GetAce box.
     const QByteArray whole = BuildAce({{"a.txt", "1"}, {"b.txt", "2"}});
     ScriptedPrompts prompts;
     ArchiveSession session;
-    ExamineArchive(Write(t, "ace", "cut.ace", whole.left(whole.size() - 5)), session, prompts);
+    ExamineArchive(SeededFile(t, "ace", "cut.ace", whole.left(whole.size() - 5)), session, prompts);
     EXPECT_EQ(session.collectedNames, QStringList{"a.txt"});
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown.first().title, "GetAce");

@@ -3,10 +3,8 @@
 #include "archive/RarHeaders.h"
 
 #include "ArchiveFixtures.h"
-#include "archive/ExamineArchive.h"
 #include "common/FuzzSeeds.h"
 #include "common/TempTree.h"
-#include "platform/Prompts.h"
 
 #include <gtest/gtest.h>
 
@@ -55,16 +53,6 @@ QByteArray BuildRar5(const QList<Rar5Item>& items)
     return out;
 }
 
-QStringList Details(const QString& path, const QString& entry)
-{
-    ScriptedPrompts prompts;
-    ArchiveSession session;
-    session.request = ArchiveRequest::Details;
-    session.entryName = entry;
-    ExamineArchive(path, session, prompts);
-    return session.Details;
-}
-
 } // namespace
 
 TEST(RarHeaders, Rar4EntriesShowTheirMethodAndPackedSize)
@@ -73,7 +61,7 @@ TEST(RarHeaders, Rar4EntriesShowTheirMethodAndPackedSize)
     const QByteArray bytes = BuildRar({{"docs", {}, true}, {"a.txt", "hello rar"}});
     SaveFuzzSeed("rar_headers", "rar4.rar", bytes);
     const QString rar = t.file("four.rar", bytes);
-    const QStringList d = Details(rar, "a.txt");
+    const QStringList d = EntryDetails(rar, "a.txt");
     ASSERT_EQ(d.size(), 14);
     EXPECT_EQ(d.at(8), "9 bytes");
     EXPECT_EQ(d.at(10), " 48");
@@ -103,11 +91,11 @@ TEST(RarHeaders, Rar5EntriesShowTheirMethodPackedSizeAndAttributes)
     SaveFuzzSeed("rar", "rar5.rar", bytes);
     const QString rar = t.file("five.rar", bytes);
     ASSERT_EQ(ReadEntries(rar).size(), 3u) << "libarchive lists it";
-    const QStringList s = Details(rar, "plain.txt");
+    const QStringList s = EntryDetails(rar, "plain.txt");
     ASSERT_EQ(s.size(), 14);
     EXPECT_EQ(s.at(8), "11 bytes");
     EXPECT_EQ(s.at(11), "Stored");
-    const QStringList p = Details(rar, "packed.bin");
+    const QStringList p = EntryDetails(rar, "packed.bin");
     ASSERT_EQ(p.size(), 14);
     EXPECT_EQ(p.at(8), "5 bytes");
     EXPECT_EQ(p.at(10), " 51");

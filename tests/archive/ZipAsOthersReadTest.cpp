@@ -16,12 +16,6 @@
 
 namespace {
 
-QStringList Names(const QString& path)
-{
-    ScriptedPrompts prompts;
-    return ArchiveEntryNames(path, prompts);
-}
-
 /// The file's bytes, by the exact bytes of its name.
 QByteArray Read(const QString& path)
 {
@@ -63,9 +57,9 @@ TEST(ZipAsOthersRead, BytesInFrontListAndExtractLikeUnzip)
     SaveFuzzSeed("zip", "prefixed.zip", prefixed);
     SaveFuzzSeed("zip_extract", "prefixed.zip", prefixed);
     const QString path = t.file("prefixed.zip", prefixed);
-    EXPECT_EQ(Names(path), QStringList({"a.txt", "sub/b.txt"}));
+    EXPECT_EQ(EntryNames(path), QStringList({"a.txt", "sub/b.txt"}));
     if (const auto reference = UnzipNames(path)) {
-        EXPECT_EQ(Names(path), *reference);
+        EXPECT_EQ(EntryNames(path), *reference);
     }
     ScriptedPrompts prompts;
     const QString out = t.folder("out");
@@ -91,11 +85,11 @@ TEST(ZipAsOthersRead, SelfExtractingZipsMadeByZip)
     for (const QString name : {"cat.zip", "sfx.zip"}) {
         const QString path = t.path(name);
         SaveFuzzSeed("zip", name, Read(path));
-        QStringList names = Names(path);
+        QStringList names = EntryNames(path);
         names.sort();
         EXPECT_EQ(names, QStringList({"src/one.txt", "src/two.txt"})) << name.toStdString();
         if (const auto reference = UnzipNames(path)) {
-            EXPECT_EQ(Names(path), *reference);
+            EXPECT_EQ(EntryNames(path), *reference);
         }
         ScriptedPrompts prompts;
         const QString out = t.folder(name + ".out");
@@ -117,10 +111,10 @@ TEST(ZipAsOthersRead, NamesKeepTheirBytesOrTakeTheUnicodePath)
     SaveFuzzSeed("zip", "unicode-path.zip", bytes);
     const QString zip = t.file("names.zip", bytes);
     const QString latin1Name = platform::decodeFileName(latin1);
-    EXPECT_EQ(Names(zip),
+    EXPECT_EQ(EntryNames(zip),
               QStringList({"café.txt", platform::decodeFileName("old\x82.txt"), latin1Name}));
     if (const auto reference = UnzipNames(zip)) {
-        EXPECT_EQ(Names(zip).first(), reference->first());
+        EXPECT_EQ(EntryNames(zip).first(), reference->first());
     }
     const QString out = t.folder("out");
     ScriptedPrompts prompts;
@@ -139,7 +133,7 @@ TEST(ZipAsOthersRead, ExtractionGoesOnPastAnEntryTheLibraryCannotRead)
     bytes.replace(0, 4, "XXXX"); // the first local header's signature
     SaveFuzzSeed("zip_extract", "broken-first.zip", bytes);
     const QString zip = t.file("broken.zip", bytes);
-    EXPECT_EQ(Names(zip), QStringList({"broken.txt", "later.txt"}));
+    EXPECT_EQ(EntryNames(zip), QStringList({"broken.txt", "later.txt"}));
     ScriptedPrompts prompts;
     const QString out = t.folder("out");
     EXPECT_EQ(ExtractZipEntry(zip, out, "later.txt", prompts), ExtractOutcome::Extracted);
@@ -157,7 +151,7 @@ TEST(ZipAsOthersRead, FoldersByTheirDosAttributeAreFolders)
     unixFile.externalAttr = (0100644u << 16) | 0x10; // Unix host: the low bits mean nothing
     unixFile.madeBy = 0x031E;
     const QString zip = t.file("dos.zip", BuildZip({dosFolder, {"docs/in.txt", "i"}, unixFile}));
-    EXPECT_EQ(Names(zip), QStringList({"docs/in.txt", "attr10"}));
+    EXPECT_EQ(EntryNames(zip), QStringList({"docs/in.txt", "attr10"}));
     const std::vector<ArchiveEntry> entries = ReadEntries(zip);
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].path, "docs/");

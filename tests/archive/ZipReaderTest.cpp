@@ -1,62 +1,25 @@
 #include "ArchiveFixtures.h"
-#include "archive/ExamineArchive.h"
 #include "common/FuzzSeeds.h"
 #include "common/TempTree.h"
-#include "platform/Prompts.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
-
-namespace {
-
-QString Write(TempTree& t, const QString& name, const QByteArray& bytes)
-{
-    SaveFuzzSeed(QStringLiteral("zip"), name, bytes);
-    return t.file(name, bytes);
-}
-
-QStringList Names(const QString& path)
-{
-    ScriptedPrompts prompts;
-    return ArchiveEntryNames(path, prompts);
-}
-
-QString Count(const QString& path)
-{
-    ScriptedPrompts prompts;
-    ArchiveSession session;
-    session.request = ArchiveRequest::Count;
-    ExamineArchive(path, session, prompts);
-    return ArchiveCountText(session);
-}
-
-QStringList Details(const QString& path, const QString& entry)
-{
-    ScriptedPrompts prompts;
-    ArchiveSession session;
-    session.request = ArchiveRequest::Details;
-    session.entryName = entry;
-    ExamineArchive(path, session, prompts);
-    return session.Details;
-}
-
-} // namespace
 
 TEST(ZipReader, CollectedNamesAreTheEntriesWithAFileName)
 {
     TempTree t;
     // "\\" separates only in a name without "/"; a name ending in its separator is a folder.
     const QString zip =
-        Write(t, "separators.zip",
-              BuildZip({ZipItem{"win\\folder\\"}, ZipItem{"mixed/name\\"}, ZipItem{"dir/sub/"},
-                        ZipItem{QByteArray()}, ZipItem{"plain"}, ZipItem{"a\\b/c"}}));
+        SeededFile(t, "zip", "separators.zip",
+                   BuildZip({ZipItem{"win\\folder\\"}, ZipItem{"mixed/name\\"}, ZipItem{"dir/sub/"},
+                             ZipItem{QByteArray()}, ZipItem{"plain"}, ZipItem{"a\\b/c"}}));
     QStringList fromEntries;
     for (const ArchiveEntry& e : ReadEntries(zip)) {
         if (!e.FileName.isEmpty())
             fromEntries << e.path + e.FileName;
     }
     EXPECT_EQ(fromEntries, QStringList({"mixed/name\\", "plain", "a\\b/c"}));
-    EXPECT_EQ(Names(zip), fromEntries);
+    EXPECT_EQ(EntryNames(zip), fromEntries);
 }
 
 TEST(ZipReader, ListsHandBuiltEntriesWithEveryField)
@@ -68,7 +31,8 @@ TEST(ZipReader, ListsHandBuiltEntriesWithEveryField)
     ZipItem windows{"win\\dir\\name.txt", "abc"};
     ZipItem zeroDate{"old.txt"};
     zeroDate.date = zeroDate.time = 0;
-    const QString zip = Write(t, "fields.zip", BuildZip({deflated, folder, windows, zeroDate}));
+    const QString zip =
+        SeededFile(t, "zip", "fields.zip", BuildZip({deflated, folder, windows, zeroDate}));
 
     const std::vector<ArchiveEntry> e = ReadEntries(zip);
     ASSERT_EQ(e.size(), 4u);
@@ -87,33 +51,34 @@ TEST(ZipReader, ListsHandBuiltEntriesWithEveryField)
     EXPECT_EQ(e[3].Total, 4);
 
     // The folder entry adds nothing; the names keep their stored separators.
-    EXPECT_EQ(Names(zip), QStringList({"docs/readme.txt", "win\\dir\\name.txt", "old.txt"}));
-    EXPECT_EQ(Count(zip), "X 4");
+    EXPECT_EQ(EntryNames(zip), QStringList({"docs/readme.txt", "win\\dir\\name.txt", "old.txt"}));
+    EXPECT_EQ(CountText(zip), "X 4");
 
-    const QStringList d = Details(zip, "docs/readme.txt");
+    const QStringList d = EntryDetails(zip, "docs/readme.txt");
     ASSERT_EQ(d.size(), 14);
     EXPECT_EQ(d.mid(1),
               QStringList({"readme.txt", " 4", " 1", "docs\\", "zip", "01-Jan-25 12:00", "40 bytes",
                            "40 bytes", "00.0%", " 8", "Deflated:S", "False", "first"}));
-    EXPECT_EQ(Details(zip, "old.txt").at(6), "01-Jan-80 03:00");
-    EXPECT_TRUE(Details(zip, "docs/").isEmpty());
-    EXPECT_TRUE(Details(zip, "readme.txt").isEmpty()) << "the full name is compared";
+    EXPECT_EQ(EntryDetails(zip, "old.txt").at(6), "01-Jan-80 03:00");
+    EXPECT_TRUE(EntryDetails(zip, "docs/").isEmpty());
+    EXPECT_TRUE(EntryDetails(zip, "readme.txt").isEmpty()) << "the full name is compared";
 }
 
 TEST(ZipReader, EndRecordOutsideTheSearchedTailOrAtOffsetZeroListsNothing)
 {
     TempTree t;
     const QString longComment =
-        Write(t, "comment.zip", BuildZip({{"a.txt", QByteArray(100, 'a')}}, QByteArray(4075, 'c')));
-    EXPECT_TRUE(Names(longComment).isEmpty());
-    const QString shortComment =
-        Write(t, "short.zip", BuildZip({{"a.txt", QByteArray(100, 'a')}}, QByteArray(4000, 'c')));
-    EXPECT_EQ(Names(shortComment), QStringList{"a.txt"});
+        SeededFile(t, "zip", "comment.zip",
+                   BuildZip({{"a.txt", QByteArray(100, 'a')}}, QByteArray(4075, 'c')));
+    EXPECT_TRUE(EntryNames(longComment).isEmpty());
+    const QString shortComment = SeededFile(
+        t, "zip", "short.zip", BuildZip({{"a.txt", QByteArray(100, 'a')}}, QByteArray(4000, 'c')));
+    EXPECT_EQ(EntryNames(shortComment), QStringList{"a.txt"});
 
-    const QString empty = Write(t, "empty.zip", BuildZip({}));
-    EXPECT_EQ(Count(empty), "X") << "an empty archive's end record sits at offset 0";
-    EXPECT_TRUE(Names(t.file("zero.zip", QByteArray())).isEmpty());
-    EXPECT_TRUE(Names(t.path("missing.zip")).isEmpty());
+    const QString empty = SeededFile(t, "zip", "empty.zip", BuildZip({}));
+    EXPECT_EQ(CountText(empty), "X") << "an empty archive's end record sits at offset 0";
+    EXPECT_TRUE(EntryNames(t.file("zero.zip", QByteArray())).isEmpty());
+    EXPECT_TRUE(EntryNames(t.path("missing.zip")).isEmpty());
 }
 
 TEST(ZipReader, DamagedDirectoryShowsAFewBoxesThenStops)
@@ -122,7 +87,7 @@ TEST(ZipReader, DamagedDirectoryShowsAFewBoxesThenStops)
     // An end record claiming 65,535 entries at an offset far past the end of the file.
     LeBytes bytes;
     bytes.raw("junk").u32(0x06054B50).u16(0).u16(0).u16(0xFFFF).u16(0xFFFF).u32(0).u32(0x7FFFFFF0);
-    const QString zip = Write(t, "damaged.zip", bytes.bytes());
+    const QString zip = SeededFile(t, "zip", "damaged.zip", bytes.bytes());
     QStringList shown;
     const std::vector<ArchiveEntry> e = ReadEntries(zip, &shown);
     ASSERT_EQ(shown.size(), 4);
@@ -133,7 +98,7 @@ TEST(ZipReader, DamagedDirectoryShowsAFewBoxesThenStops)
     // Garbage records that read whole are listed with meaningless fields, no box.
     QByteArray garbage = BuildZip({{"a", "1"}, {"b", "2"}});
     garbage[garbage.indexOf("PK\x01\x02") + 10] = 'Z';
-    const QString odd = Write(t, "garbage.zip", garbage);
+    const QString odd = SeededFile(t, "zip", "garbage.zip", garbage);
     EXPECT_EQ(ReadEntries(odd, &shown).size(), 2u);
     EXPECT_TRUE(shown.isEmpty());
 }
@@ -145,8 +110,8 @@ TEST(ZipReader, CountsAbove32767AndZip64EndRecords)
     for (int i = 0; i < 40000; ++i)
         many.append({QByteArray("f") + QByteArray::number(i), {}});
     const QString big = t.file("many.zip", BuildZip(many));
-    EXPECT_EQ(Count(big), "X 40000");
-    EXPECT_EQ(Names(big).size(), 40000);
+    EXPECT_EQ(CountText(big), "X 40000");
+    EXPECT_EQ(EntryNames(big).size(), 40000);
 
     // 70,000 entries: the classic count saturates and a ZIP64 end record holds it.
     QByteArray zip = BuildZip({{"x", "1"}});
@@ -157,8 +122,8 @@ TEST(ZipReader, CountsAbove32767AndZip64EndRecords)
     z64.u32(0x07064B50).u32(0).u64(end).u32(1);
     QByteArray tail = zip.mid(end);
     tail[8] = tail[9] = tail[10] = tail[11] = char(0xFF);
-    const QString z = Write(t, "zip64.zip", zip.left(end) + z64.bytes() + tail);
-    EXPECT_EQ(Count(z), "X 70000");
+    const QString z = SeededFile(t, "zip", "zip64.zip", zip.left(end) + z64.bytes() + tail);
+    EXPECT_EQ(CountText(z), "X 70000");
 
     // An entry over 4 GB keeps its sizes in the ZIP64 extra field.
     ZipItem huge{"huge.iso"};
@@ -172,7 +137,8 @@ TEST(ZipReader, CountsAbove32767AndZip64EndRecords)
                      .u64(5000000000ULL)
                      .u64(4000000000ULL)
                      .bytes();
-    const std::vector<ArchiveEntry> e = ReadEntries(Write(t, "huge.zip", BuildZip({huge})));
+    const std::vector<ArchiveEntry> e =
+        ReadEntries(SeededFile(t, "zip", "huge.zip", BuildZip({huge})));
     ASSERT_EQ(e.size(), 1u);
     EXPECT_EQ(e[0].Size, 5000000000ULL);
     EXPECT_EQ(e[0].CompSize, 4000000000ULL);
@@ -206,9 +172,9 @@ TEST(ZipReader, ZipsMadeByRealTools)
         QFile f(name);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         SaveFuzzSeed("zip", tool.program + ".zip", f.readAll());
-        EXPECT_TRUE(Names(name).contains("src/a.txt")) << tool.program.toStdString();
-        EXPECT_TRUE(Names(name).contains("src/sub/b.bin")) << tool.program.toStdString();
-        const QStringList d = Details(name, "src/a.txt");
+        EXPECT_TRUE(EntryNames(name).contains("src/a.txt")) << tool.program.toStdString();
+        EXPECT_TRUE(EntryNames(name).contains("src/sub/b.bin")) << tool.program.toStdString();
+        const QStringList d = EntryDetails(name, "src/a.txt");
         ASSERT_EQ(d.size(), 14) << tool.program.toStdString();
         EXPECT_EQ(d.at(6), "15-Jun-21 10:30") << tool.program.toStdString();
         EXPECT_EQ(d.at(7), "1000 bytes");
@@ -216,7 +182,7 @@ TEST(ZipReader, ZipsMadeByRealTools)
         // 1000 equal bytes deflate to a few bytes.
         EXPECT_GT(d.at(9).chopped(1).toDouble(), 95.0) << d.at(9).toStdString();
         if (tool.program == "zip") { // Info-ZIP stores what deflate cannot shrink
-            EXPECT_EQ(Details(name, "src/sub/b.bin").at(11), "Stored");
+            EXPECT_EQ(EntryDetails(name, "src/sub/b.bin").at(11), "Stored");
         }
     }
     if (tried == 0)
@@ -232,9 +198,9 @@ TEST(ZipReader, EntriesNamedLikeACountRequestShowTheirDetails)
                         {"-c", "import zipfile\nwith zipfile.ZipFile('x.zip','w') as z:\n"
                                " z.writestr('Xmas.txt', 'tree'); z.writestr('X', 'x')"}));
     const QString zip = t.path("x.zip");
-    const QStringList xmas = Details(zip, "Xmas.txt");
+    const QStringList xmas = EntryDetails(zip, "Xmas.txt");
     ASSERT_EQ(xmas.size(), 14) << "a name starting with X asks for details, not a count";
     EXPECT_EQ(xmas.at(1), "Xmas.txt");
-    EXPECT_EQ(Details(zip, "X").size(), 14);
-    EXPECT_EQ(Count(zip), "X 2");
+    EXPECT_EQ(EntryDetails(zip, "X").size(), 14);
+    EXPECT_EQ(CountText(zip), "X 2");
 }

@@ -1,5 +1,4 @@
 #include "ArchiveFixtures.h"
-#include "archive/ExamineArchive.h"
 #include "archive/ExtractZipEntry.h"
 #include "archive/ZipJob.h"
 #include "common/TempTree.h"
@@ -11,12 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QStringList Names(const QString& zip)
-{
-    ScriptedPrompts prompts;
-    return ArchiveEntryNames(zip, prompts);
-}
 
 /// A ZipJob set up as the basket's zip does it.
 ZipJob BasketZip(const QString& target, const QStringList& files)
@@ -47,16 +40,13 @@ TEST(ZipJob, ZipsWithoutFolderNamesAndTheReaderListsIt)
     EXPECT_EQ(zip.FileSpecCount(), 3);
     EXPECT_EQ(zip.FileSpec(1), b);
     EXPECT_TRUE(zip.Zip());
-    EXPECT_EQ(Names(t.path("out.zip")), QStringList({"a.txt", "b.bin"}));
+    EXPECT_EQ(EntryNames(t.path("out.zip")), QStringList({"a.txt", "b.bin"}));
     EXPECT_EQ(FolderNames(t.root()), QStringList{"out.zip"}) << "no temporary file is left";
 
+    const QStringList details = EntryDetails(t.path("out.zip"), "a.txt");
+    ASSERT_EQ(details.size(), 14);
+    EXPECT_EQ(details.at(11).left(9), "Deflated:");
     ScriptedPrompts prompts;
-    ArchiveSession session;
-    session.request = ArchiveRequest::Details;
-    session.entryName = "a.txt";
-    ExamineArchive(t.path("out.zip"), session, prompts);
-    ASSERT_EQ(session.Details.size(), 14);
-    EXPECT_EQ(session.Details.at(11).left(9), "Deflated:");
     EXPECT_EQ(ExtractZipEntry(t.path("out.zip"), t.folder("back"), "a.txt", prompts),
               ExtractOutcome::Extracted);
     EXPECT_EQ(QFileInfo(t.path("back/a.txt")).size(), 5000);
@@ -83,7 +73,7 @@ TEST(ZipJob, DuplicateStoredNamesCreateNoZipAndKeepAnOldOne)
     paths.BasePath = t.root();
     paths.StoreFolderNames = true;
     EXPECT_TRUE(paths.Zip());
-    EXPECT_EQ(Names(t.path("paths.zip")), QStringList({"one/a.txt", "two/a.txt"}));
+    EXPECT_EQ(EntryNames(t.path("paths.zip")), QStringList({"one/a.txt", "two/a.txt"}));
 }
 
 TEST(ZipJob, UpdatesKeepOtherEntriesAndDeleteRemovesNamedOnes)
@@ -94,7 +84,7 @@ TEST(ZipJob, UpdatesKeepOtherEntriesAndDeleteRemovesNamedOnes)
     ASSERT_TRUE(BasketZip(t.path("u.zip"), {a}).Zip());
     t.file("a.txt", QByteArray("second version"));
     ASSERT_TRUE(BasketZip(t.path("u.zip"), {a, b}).Zip());
-    EXPECT_EQ(Names(t.path("u.zip")), QStringList({"a.txt", "b.txt"}));
+    EXPECT_EQ(EntryNames(t.path("u.zip")), QStringList({"a.txt", "b.txt"}));
     ScriptedPrompts prompts;
     prompts.answers = {Prompts::Answer::Yes};
     ExtractZipEntry(t.path("u.zip"), t.folder("x"), "a.txt", prompts);
@@ -105,11 +95,11 @@ TEST(ZipJob, UpdatesKeepOtherEntriesAndDeleteRemovesNamedOnes)
     ZipJob fresh = BasketZip(t.path("u.zip"), {c});
     fresh.FreshenFiles = true;
     EXPECT_FALSE(fresh.Zip());
-    EXPECT_EQ(Names(t.path("u.zip")).size(), 2);
+    EXPECT_EQ(EntryNames(t.path("u.zip")).size(), 2);
 
     ZipJob del = BasketZip(t.path("u.zip"), {"a.txt"});
     EXPECT_TRUE(del.Delete());
-    EXPECT_EQ(Names(t.path("u.zip")), QStringList{"b.txt"});
+    EXPECT_EQ(EntryNames(t.path("u.zip")), QStringList{"b.txt"});
 }
 
 TEST(ZipJob, RecursionWildcardsHiddenFilesAndCancel)
@@ -125,14 +115,14 @@ TEST(ZipJob, RecursionWildcardsHiddenFilesAndCancel)
     rec.StoreDirectories = true;
     rec.BasePath = t.root();
     EXPECT_TRUE(rec.Zip());
-    QStringList names = Names(t.path("r.zip"));
+    QStringList names = EntryNames(t.path("r.zip"));
     names.sort();
     EXPECT_EQ(names, QStringList({"tree/sub/y.txt", "tree/sub/z.doc", "tree/x.txt"}));
 
     ZipJob wild = BasketZip(t.path("w.zip"), {t.path("tree/*.txt")});
     wild.RecurseSubDirs = true;
     EXPECT_TRUE(wild.Zip());
-    names = Names(t.path("w.zip"));
+    names = EntryNames(t.path("w.zip"));
     names.sort();
     EXPECT_EQ(names, QStringList({"x.txt", "y.txt"}));
 
@@ -153,13 +143,10 @@ TEST(ZipJob, EncryptedZipNeedsItsPassword)
     zip.PasswordRequest = [] { return std::optional<QString>("pw"); };
     EXPECT_TRUE(zip.Zip());
 
+    const QStringList details = EntryDetails(t.path("e.zip"), "s.txt");
+    ASSERT_EQ(details.size(), 14);
+    EXPECT_EQ(details.at(12), "True");
     ScriptedPrompts prompts;
-    ArchiveSession session;
-    session.request = ArchiveRequest::Details;
-    session.entryName = "s.txt";
-    ExamineArchive(t.path("e.zip"), session, prompts);
-    ASSERT_EQ(session.Details.size(), 14);
-    EXPECT_EQ(session.Details.at(12), "True");
     prompts.texts = {"pw"};
     EXPECT_EQ(ExtractZipEntry(t.path("e.zip"), t.folder("o"), "s.txt", prompts),
               ExtractOutcome::Extracted);

@@ -2,18 +2,7 @@
 #include "basket/BasketHeader.h"
 #include "common/TempTree.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
-
-namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
 
 TEST(BasketCli, SaveThenShowRoundTripsAndAForeignFileFails)
 {
@@ -23,7 +12,7 @@ TEST(BasketCli, SaveThenShowRoundTripsAndAForeignFileFails)
     const QString bsk = t.path("out.bsk");
     const CliRun saved = RunCli({"basket", "save", bsk, a, b, t.path("gone.txt")});
     ASSERT_EQ(saved.status, 0) << saved.err.toStdString();
-    const QList<QByteArray> lines = ReadAll(bsk).split('\n');
+    const QList<QByteArray> lines = FileBytes(bsk).split('\n');
     ASSERT_EQ(lines.size(), 5);
     EXPECT_EQ(lines[0], EncodeBasketHeader(BasketMark, BasketKey).toLatin1() + "\r");
 
@@ -56,16 +45,16 @@ TEST(BasketCli, NextVersionAndCopyWithConflicts)
     EXPECT_TRUE(rows[0].startsWith("1\tNo\t3 bytes\t"));
     EXPECT_TRUE(rows[0].endsWith("\t" + t.path("dst/report.txt")));
     EXPECT_TRUE(rows[1].endsWith("\t" + report));
-    EXPECT_EQ(ReadAll(t.path("dst/fresh.txt")), "f");
-    EXPECT_EQ(ReadAll(t.path("dst/report.txt")), "old");
+    EXPECT_EQ(FileBytes(t.path("dst/fresh.txt")), "f");
+    EXPECT_EQ(FileBytes(t.path("dst/report.txt")), "old");
 
     const CliRun versioned = RunCli({"copy", "--yes-all", "--next-version", t.path("dst"), report});
     EXPECT_TRUE(versioned.out.startsWith("1\tYes\t"));
-    EXPECT_EQ(ReadAll(t.path("dst/report;02.txt")), "new");
-    EXPECT_EQ(ReadAll(t.path("dst/report.txt")), "old");
+    EXPECT_EQ(FileBytes(t.path("dst/report;02.txt")), "new");
+    EXPECT_EQ(FileBytes(t.path("dst/report.txt")), "old");
 
     RunCli({"copy", "--yes-all", t.path("dst"), report});
-    EXPECT_EQ(ReadAll(t.path("dst/report.txt")), "new");
+    EXPECT_EQ(FileBytes(t.path("dst/report.txt")), "new");
 
     const CliRun stamped = RunCli({"copy", "--stamp", t.folder("st"), fresh});
     EXPECT_EQ(stamped.status, 0);

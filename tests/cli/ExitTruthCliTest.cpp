@@ -1,43 +1,24 @@
 // lumara-cli exits 0 only when it did all it was asked, and says so when it kept a file.
 #include "CliRun.h"
 #include "common/TempTree.h"
+#include "common/ZipFixtures.h"
 
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
-
-namespace {
-
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-/// A zip made by Info-ZIP in `folder` from the named files there; false without zip.
-bool Zip(const QString& folder, const QString& zip, const QStringList& files)
-{
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    p.start("zip", QStringList{"-q", zip} + files);
-    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-} // namespace
 
 TEST(ExitTruthCli, UnzipKeepsAnExistingFileAndSaysSoOrFailsWithTheReason)
 {
     TempTree t;
     t.file("src/a.txt", QByteArray("from the zip"));
     t.file("src/line\nbreak.txt", QByteArray("odd"));
-    if (!Zip(t.path("src"), t.path("x.zip"), {"a.txt", "line\nbreak.txt"}))
+    if (!ZipWithTool(t.path("src"), t.path("x.zip"), {"a.txt", "line\nbreak.txt"}))
         GTEST_SKIP() << "zip is not installed";
     const QString old = t.file("out/a.txt", QByteArray("old"));
 
     const CliRun kept = RunCli({"unzip", t.path("x.zip"), "a.txt", t.path("out")});
     EXPECT_EQ(kept.status, 0) << kept.err.toStdString();
     EXPECT_EQ(kept.out, "kept (it exists; --overwrite replaces it): " + old + "\n");
-    EXPECT_EQ(Read(old), "old");
+    EXPECT_EQ(FileBytes(old), "old");
 
     const CliRun missing = RunCli({"unzip", t.path("x.zip"), "b.txt", t.path("out")});
     EXPECT_EQ(missing.status, 1);
@@ -59,7 +40,7 @@ TEST(ExitTruthCli, ZipFailsOverAFileThatIsNoZipAndForAMissingSource)
     EXPECT_EQ(over.status, 1);
     EXPECT_EQ(over.out, "");
     EXPECT_TRUE(over.err.contains("not a zip archive")) << over.err.toStdString();
-    EXPECT_EQ(Read(notZip), "my notes, not a zip");
+    EXPECT_EQ(FileBytes(notZip), "my notes, not a zip");
 
     const CliRun gone = RunCli({"zip", t.path("new.zip"), source, t.path("gone.txt")});
     EXPECT_EQ(gone.status, 1);
@@ -71,9 +52,9 @@ TEST(ExitTruthCli, AZipWithoutItsEndRecordIsNotListedInSilence)
 {
     TempTree t;
     t.file("src/a.txt", QByteArray(3000, 'a'));
-    if (!Zip(t.path("src"), t.path("whole.zip"), {"a.txt"}))
+    if (!ZipWithTool(t.path("src"), t.path("whole.zip"), {"a.txt"}))
         GTEST_SKIP() << "zip is not installed";
-    const QByteArray whole = Read(t.path("whole.zip"));
+    const QByteArray whole = FileBytes(t.path("whole.zip"));
     const QString cut = t.file("cut.zip", whole.left(whole.lastIndexOf("PK\x05\x06")));
     const CliRun run = RunCli({"archive", cut});
     EXPECT_EQ(run.status, 1);

@@ -1,6 +1,7 @@
 #include "CliRun.h"
 #include "common/TableFixtures.h"
 #include "common/TempTree.h"
+#include "common/ZipFixtures.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -77,10 +78,7 @@ TEST(CliFind, ZipEntriesAreListedUnderTheirArchive)
     TempTree src;
     src.file("hit.txt", QByteArray(3000, 'q') + "zebra" + QByteArray(3000, 'q'));
     src.file("miss.txt", QByteArray("plain"));
-    QProcess zip;
-    zip.setWorkingDirectory(src.root());
-    zip.start("zip", {"-q", t.path("pack.zip"), "hit.txt", "miss.txt"});
-    if (!zip.waitForFinished(30000) || zip.exitCode() != 0)
+    if (!ZipWithTool(src.root(), t.path("pack.zip"), {"hit.txt", "miss.txt"}))
         GTEST_SKIP() << "zip is not installed";
     t.file("other.txt", QByteArray("nothing"));
 

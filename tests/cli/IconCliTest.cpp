@@ -4,16 +4,9 @@
 #include "common/TempTree.h"
 #include "formats/IconScan.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 TEST(IconCli, CountsIconsAndSavesAFoundImageOverAnOldFile)
 {
@@ -33,7 +26,7 @@ TEST(IconCli, CountsIconsAndSavesAFoundImageOverAnOldFile)
     const QString out = t.file("icon.ico", "an old file");
     const CliRun save = RunCli({"icons", "--save", "3", path, out});
     EXPECT_EQ(save.status, 0) << save.err.toStdString();
-    const QByteArray saved = contents(out);
+    const QByteArray saved = FileBytes(out);
     EXPECT_EQ(saved, IcoFileForImage(program, FindIconImageOffsets(program), 3));
     EXPECT_TRUE(saved.endsWith(program.right(100))) << "the last image runs to the end";
 

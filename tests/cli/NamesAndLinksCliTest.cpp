@@ -2,7 +2,6 @@
 #include "common/TempTree.h"
 #include "platform/FileNames.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <algorithm>
@@ -17,12 +16,6 @@ unsigned ModeOf(const QString& path)
 {
     struct stat st {};
     return ::stat(path.toUtf8().constData(), &st) == 0 ? st.st_mode & 07777 : 0;
-}
-
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 /// ls -b of `folder` in a UTF-8 locale, one name a line, sorted bytewise.
@@ -135,8 +128,8 @@ TEST(LinksCli, CopyYesAllOverAPlantedLinkLeavesTheFileItPointsToAlone)
 
     const CliRun run = RunCli({"copy", "--yes-all", t.path("dest"), source});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(Read(secret), "keep me");
+    EXPECT_EQ(FileBytes(secret), "keep me");
     EXPECT_EQ(ModeOf(secret), 0400u);
     EXPECT_FALSE(QFileInfo(t.path("dest/secret.txt")).isSymLink());
-    EXPECT_EQ(Read(t.path("dest/secret.txt")), "the copy");
+    EXPECT_EQ(FileBytes(t.path("dest/secret.txt")), "the copy");
 }

@@ -56,40 +56,33 @@ QByteArray emfPlusOnly()
 TEST(PictureCli, PictureSaysWhatTheStatusBarWouldOfAMetafile)
 {
     TempTree t;
-    const QString out = t.path(QStringLiteral("out.png"));
-    const CliRun r =
-        RunCli({QStringLiteral("picture"), t.file(QStringLiteral("plus.emf"), emfPlusOnly()),
-                QStringLiteral("--out"), out});
+    const QString out = t.path("out.png");
+    const CliRun r = RunCli({"picture", t.file("plus.emf", emfPlusOnly()), "--out", out});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(QStringLiteral("EMF+"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("EMF+")) << r.out.toStdString();
     EXPECT_EQ(QImage(out).size(), QSize(80, 40));
 }
 
 TEST(PictureCli, PictureDrawsNaturalSizeOrTurned)
 {
     TempTree t;
-    const QString source =
-        t.file(QStringLiteral("wide picture.bmp"), png(QSize(40, 20), Qt::red, Qt::blue));
-    const QString out = t.path(QStringLiteral("out.png"));
-    CliRun r = RunCli({QStringLiteral("picture"), source, QStringLiteral("--out"), out});
+    const QString source = t.file("wide picture.bmp", png(QSize(40, 20), Qt::red, Qt::blue));
+    const QString out = t.path("out.png");
+    CliRun r = RunCli({"picture", source, "--out", out});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(QImage(out).size(), QSize(40, 20));
-    r = RunCli({QStringLiteral("picture"), source, QStringLiteral("--rotate"), QStringLiteral("90"),
-                QStringLiteral("--out"), out});
+    r = RunCli({"picture", source, "--rotate", "90", "--out", out});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     QImage turned(out);
     ASSERT_EQ(turned.size(), QSize(20, 40));
     EXPECT_EQ(turned.pixelColor(10, 5), QColor(Qt::red)) << "the left half went to the top";
     EXPECT_EQ(turned.pixelColor(10, 35), QColor(Qt::blue));
-    r = RunCli({QStringLiteral("picture"), source, QStringLiteral("--rotate"),
-                QStringLiteral("-90"), QStringLiteral("--out"), out});
+    r = RunCli({"picture", source, "--rotate", "-90", "--out", out});
     turned = QImage(out);
     EXPECT_EQ(turned.pixelColor(10, 35), QColor(Qt::red)) << "and to the bottom the other way";
-    r = RunCli({QStringLiteral("picture"), source, QStringLiteral("--rotate"), QStringLiteral("45"),
-                QStringLiteral("--out"), out});
+    r = RunCli({"picture", source, "--rotate", "45", "--out", out});
     EXPECT_EQ(r.status, 2);
-    r = RunCli({QStringLiteral("picture"), t.file(QStringLiteral("x.bmp"), QByteArray("no")),
-                QStringLiteral("--out"), out});
+    r = RunCli({"picture", t.file("x.bmp", QByteArray("no")), "--out", out});
     EXPECT_EQ(r.status, 1);
 }
 
@@ -98,81 +91,71 @@ TEST(PictureCli, ThumbsWritesOnePagePerTwentyFivePictures)
     TempTree t;
     for (int i = 0; i < 26; ++i)
         t.file(QStringLiteral("p%1.bmp").arg(i), png(QSize(30, 20), Qt::green, Qt::green));
-    t.file(QStringLiteral("notes.txt"), 10);
-    const QString dir = t.path(QStringLiteral("pages"));
-    const CliRun r = RunCli({QStringLiteral("thumbs"), t.root(), QStringLiteral("--out"), dir});
+    t.file("notes.txt", 10);
+    const QString dir = t.path("pages");
+    const CliRun r = RunCli({"thumbs", t.root(), "--out", dir});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("26 pictures, 2 pages\n"));
-    const QImage second(dir + QStringLiteral("/page2.png"));
+    EXPECT_EQ(r.out, "26 pictures, 2 pages\n");
+    const QImage second(dir + "/page2.png");
     EXPECT_EQ(second.size(), QSize(1000, 750));
-    EXPECT_TRUE(QImage(dir + QStringLiteral("/page3.png")).isNull());
-    const CliRun none = RunCli({QStringLiteral("thumbs"), t.folder(QStringLiteral("empty")),
-                                QStringLiteral("--out"), dir});
-    EXPECT_EQ(none.out, QStringLiteral("There are no picture files\n"));
+    EXPECT_TRUE(QImage(dir + "/page3.png").isNull());
+    const CliRun none = RunCli({"thumbs", t.folder("empty"), "--out", dir});
+    EXPECT_EQ(none.out, "There are no picture files\n");
 }
 
 TEST(PictureCli, MediaPrintsTheLength)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("sox")).isEmpty())
+    if (QStandardPaths::findExecutable("sox").isEmpty())
         GTEST_SKIP() << "sox is not installed";
     TempTree t;
-    const QString wav = t.path(QStringLiteral("a b.wav"));
+    const QString wav = t.path("a b.wav");
     QProcess sox;
-    sox.start(QStringLiteral("sox"),
-              {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("8000"), wav,
-               QStringLiteral("synth"), QStringLiteral("65"), QStringLiteral("sine"),
-               QStringLiteral("300")});
+    sox.start("sox", {"-n", "-r", "8000", wav, "synth", "65", "sine", "300"});
     ASSERT_TRUE(sox.waitForFinished(60000));
-    const CliRun r = RunCli({QStringLiteral("media"), wav});
+    const CliRun r = RunCli({"media", wav});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("01:05\n"));
-    EXPECT_EQ(RunCli({QStringLiteral("media"), t.path(QStringLiteral("missing.mp3"))}).status, 1);
+    EXPECT_EQ(r.out, "01:05\n");
+    EXPECT_EQ(RunCli({"media", t.path("missing.mp3")}).status, 1);
 }
 
 TEST(PictureCli, SizebarsDrawsTheChartOfTheTree)
 {
     TempTree t;
-    t.file(QStringLiteral("a.txt"), 3000);
-    t.file(QStringLiteral("b.txt"), 1000);
-    t.file(QStringLiteral("c.doc"), 500);
-    const QString out = t.path(QStringLiteral("bars.png"));
-    const CliRun r = RunCli({QStringLiteral("sizebars"), QStringLiteral("--tree"),
-                             QStringLiteral("ext"), t.root(), QStringLiteral("--out"), out});
+    t.file("a.txt", 3000);
+    t.file("b.txt", 1000);
+    t.file("c.doc", 500);
+    const QString out = t.path("bars.png");
+    const CliRun r = RunCli({"sizebars", "--tree", "ext", t.root(), "--out", out});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("1 page\n"));
+    EXPECT_EQ(r.out, "1 page\n");
     EXPECT_EQ(QImage(out).size(), QSize(800, 600));
-    const CliRun empty = RunCli({QStringLiteral("sizebars"), t.folder(QStringLiteral("none")),
-                                 QStringLiteral("--out"), out});
-    EXPECT_EQ(empty.out, QStringLiteral("nothing to draw\n"));
+    const CliRun empty = RunCli({"sizebars", t.folder("none"), "--out", out});
+    EXPECT_EQ(empty.out, "nothing to draw\n");
 }
 
 TEST(PictureCli, ThumbsAndSizebarsOfABasketFile)
 {
     TempTree t;
-    QStringList save{QStringLiteral("basket"), QStringLiteral("save"),
-                     t.path(QStringLiteral("pics.bsk"))};
+    QStringList save{"basket", "save", t.path("pics.bsk")};
     for (int i = 0; i < 26; ++i)
         save << t.file(QStringLiteral("p%1.bmp").arg(i), png(QSize(30, 20), Qt::green, Qt::red));
-    save << t.file(QStringLiteral("notes.txt"), 10);
+    save << t.file("notes.txt", 10);
     ASSERT_EQ(RunCli(save).status, 0);
-    const QString dir = t.path(QStringLiteral("pages"));
-    CliRun r = RunCli({QStringLiteral("thumbs"), QStringLiteral("--basket"),
-                       t.path(QStringLiteral("pics.bsk")), QStringLiteral("--out"), dir});
+    const QString dir = t.path("pages");
+    CliRun r = RunCli({"thumbs", "--basket", t.path("pics.bsk"), "--out", dir});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("26 pictures, 2 pages\n"));
-    EXPECT_FALSE(QImage(dir + QStringLiteral("/page2.png")).isNull());
+    EXPECT_EQ(r.out, "26 pictures, 2 pages\n");
+    EXPECT_FALSE(QImage(dir + "/page2.png").isNull());
 
     // One bar per entry, each as long as the entry's size allows.
-    ASSERT_EQ(RunCli({QStringLiteral("basket"), QStringLiteral("save"),
-                      t.path(QStringLiteral("sizes.bsk")), t.file(QStringLiteral("a"), 4000),
-                      t.file(QStringLiteral("b"), 1000), t.file(QStringLiteral("c"), 2000)})
+    ASSERT_EQ(RunCli({"basket", "save", t.path("sizes.bsk"), t.file("a", 4000), t.file("b", 1000),
+                      t.file("c", 2000)})
                   .status,
               0);
-    const QString out = t.path(QStringLiteral("bars.png"));
-    r = RunCli({QStringLiteral("sizebars"), QStringLiteral("--basket"),
-                t.path(QStringLiteral("sizes.bsk")), QStringLiteral("--out"), out});
+    const QString out = t.path("bars.png");
+    r = RunCli({"sizebars", "--basket", t.path("sizes.bsk"), "--out", out});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("1 page\n"));
+    EXPECT_EQ(r.out, "1 page\n");
     const QImage chart(out);
     ASSERT_EQ(chart.size(), QSize(800, 600));
     const int x = 6 + 1500 / 15 + 1; // inside every bar, right of the file labels
@@ -192,16 +175,13 @@ TEST(PictureCli, ThumbsAndSizebarsOfABasketFile)
     EXPECT_NEAR(lengths[0], lengths[2] / 4, 2);
     EXPECT_NEAR(lengths[1], lengths[2] / 2, 2);
 
-    const QString empty = t.file(QStringLiteral("empty.bsk"),
-                                 EncodeBasketHeader(BasketMark, BasketKey).toLatin1() + "\r\n");
-    r = RunCli({QStringLiteral("sizebars"), QStringLiteral("--basket"), empty,
-                QStringLiteral("--out"), out});
-    EXPECT_EQ(r.out, QStringLiteral("nothing to draw\n"));
-    r = RunCli({QStringLiteral("thumbs"), QStringLiteral("--basket"), empty,
-                QStringLiteral("--out"), dir});
-    EXPECT_EQ(r.out, QStringLiteral("RadeZazeda is empty\n"));
-    r = RunCli({QStringLiteral("thumbs"), QStringLiteral("--basket"),
-                t.file(QStringLiteral("plain.bsk"), QByteArray("just text\r\n")),
-                QStringLiteral("--out"), dir});
+    const QString empty =
+        t.file("empty.bsk", EncodeBasketHeader(BasketMark, BasketKey).toLatin1() + "\r\n");
+    r = RunCli({"sizebars", "--basket", empty, "--out", out});
+    EXPECT_EQ(r.out, "nothing to draw\n");
+    r = RunCli({"thumbs", "--basket", empty, "--out", dir});
+    EXPECT_EQ(r.out, "RadeZazeda is empty\n");
+    r = RunCli(
+        {"thumbs", "--basket", t.file("plain.bsk", QByteArray("just text\r\n")), "--out", dir});
     EXPECT_EQ(r.status, 1);
 }

@@ -4,13 +4,13 @@
 #include "common/IconFixtures.h"
 #include "common/TempTree.h"
 #include "common/Unprivileged.h"
+#include "common/ZipFixtures.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
@@ -18,12 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void write(const QString& path, const QByteArray& bytes)
 {
@@ -56,16 +50,11 @@ struct Sources {
         program =
             t.file("in/setup.exe", iconfixtures::peWithIcons({{iconfixtures::dibImage(16, 4)}}));
         zip = t.path("in/data.zip");
-        QProcess zipper;
-        zipper.setWorkingDirectory(t.path("in"));
-        zipper.start(QStringLiteral("zip"), {"-q", "data.zip", "data.txt"});
-        zipper.waitForFinished();
+        ZipWithTool(t.path("in"), zip, {"data.txt"});
         // The old zip that a zip command adds to must itself be a zip.
         t.file("old/old.txt", QByteArray("old"));
-        zipper.setWorkingDirectory(t.path("old"));
-        zipper.start(QStringLiteral("zip"), {"-q", "old.zip", "old.txt"});
-        zipper.waitForFinished();
-        oldZip = contents(t.path("old/old.zip"));
+        ZipWithTool(t.path("old"), "old.zip", {"old.txt"});
+        oldZip = FileBytes(t.path("old/old.zip"));
     }
     QString text, picture, program, zip;
     QByteArray oldZip;
@@ -223,7 +212,7 @@ void runFault(const Case& c)
             return run.err.contains(r);
         })) << run.err.toStdString();
         if (oldFile) {
-            EXPECT_EQ(contents(dir + "/" + command.written), old);
+            EXPECT_EQ(FileBytes(dir + "/" + command.written), old);
         }
         if (c.fault == Fault::TargetIsFolder) {
             EXPECT_TRUE(QFileInfo(dir + "/" + command.written + "/inside").isDir());

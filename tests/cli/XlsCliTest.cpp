@@ -23,12 +23,6 @@ QString ShownRows(const QString& book, const QString& sheet)
     return rows.join(u'\n');
 }
 
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 /// A BIFF4 worksheet as old Excel versions save it, but with no code page, format, XF or
 /// window records: labels, numbers, an RK integer, a boolean, and formulas with a number
 /// and a text result.

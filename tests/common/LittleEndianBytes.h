@@ -39,6 +39,7 @@ public:
         appendLe32(data, v);
         return *this;
     }
+    LittleEndianBytes& u64(quint64 v) { return u32(quint32(v)).u32(quint32(v >> 32)); }
     LittleEndianBytes& i32(qint32 v) { return u32(quint32(v)); }
     LittleEndianBytes& f32(float v) { return u32(std::bit_cast<quint32>(v)); }
     LittleEndianBytes& rect(QRect r)
@@ -55,5 +56,6 @@ public:
     {
         return u32(type).u32(quint32(8 + params.data.size())).raw(params.data);
     }
+    [[nodiscard]] const QByteArray& bytes() const { return data; }
     QByteArray data;
 };

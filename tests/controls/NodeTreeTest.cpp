@@ -20,19 +20,6 @@ struct RecordingObserver : NodeTreeObserver {
 
 } // namespace
 
-TEST(NodeTree, DuplicateKeysFailSilentlyAndLookupWorks)
-{
-    NodeTree tree;
-    const auto root = tree.add(NodeTree::None, "R", "root");
-    const auto a = tree.add(root, "R/a", "a", "3");
-    EXPECT_EQ(tree.add(root, "R/a", "again"), NodeTree::None);
-    EXPECT_EQ(tree.add(12345, "orphan", "x"), NodeTree::None);
-    EXPECT_EQ(tree.count(), 2);
-    EXPECT_EQ(tree.find("R/a"), a);
-    EXPECT_EQ(tree.node(a).text, "a");
-    EXPECT_EQ(tree.find("nope"), NodeTree::None);
-}
-
 TEST(NodeTree, PreorderDepthSiblingsAndSorting)
 {
     NodeTree tree;

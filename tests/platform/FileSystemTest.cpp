@@ -2,22 +2,10 @@
 
 #include "common/TempTree.h"
 #include "common/Unprivileged.h"
-#include "platform/SafeWrite.h"
 
-#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-
-namespace {
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-} // namespace
 
 TEST(FileSystem, ReadProblemsAreNamedWithoutEverOpeningPipesOrDevices)
 {
@@ -37,39 +25,4 @@ TEST(FileSystem, ReadProblemsAreNamedWithoutEverOpeningPipesOrDevices)
     tree.openRootToOthers();
     EXPECT_TRUE(RunUnprivileged(
         [&] { return platform::fileReadProblem(secret) == QStringLiteral("Permission denied"); }));
-}
-
-TEST(FileSystem, ListingReportsWhyAFolderCannotBeRead)
-{
-    TempTree tree;
-    QString error = "stale";
-    EXPECT_TRUE(platform::listFiles(tree.path("gone"), false, &error).empty());
-    EXPECT_EQ(error, "No such file or directory");
-    EXPECT_TRUE(platform::listFiles(tree.file("file.txt", 1), false, &error).empty());
-    EXPECT_EQ(error, "Not a directory");
-    tree.file("sub/a.txt", 1);
-    EXPECT_EQ(platform::listFiles(tree.path("sub"), false, &error).size(), 1u);
-    EXPECT_EQ(error, "");
-}
-
-TEST(FileSystem, SafeWritesReplaceWholeFilesOrLeaveThemAlone)
-{
-    TempTree tree;
-    const QString path = tree.file("Lumara.pro", QByteArray("old"));
-    ::chmod(QFile::encodeName(path).constData(), 0640);
-    ASSERT_TRUE(platform::WriteFileSafely(path, "new content"));
-    EXPECT_EQ(contentOf(path), "new content");
-    struct stat st {};
-    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u) << "the file keeps its permissions";
-
-    QString error;
-    EXPECT_FALSE(platform::WriteFileSafely(tree.path("no/such/folder/x"), "x", &error));
-    EXPECT_EQ(error, "No such file or directory");
-    // A folder in the way of the rename: the old folder stays, no new file is left over.
-    tree.file("taken/inside.txt", 1);
-    EXPECT_FALSE(platform::WriteFileSafely(tree.path("taken"), "x", &error));
-    EXPECT_EQ(error, "Is a directory");
-    EXPECT_EQ(QDir(tree.root()).entryList({"taken.*"}, QDir::Files).size(), 0);
-    EXPECT_EQ(contentOf(path), "new content");
 }

@@ -130,10 +130,14 @@ TEST(FolderRead, ANamesOnlyReadListsWhatAFullReadListsWithTheSameDetailsLater)
 TEST(FolderRead, EmptyAndUnreadableFoldersGiveNothingWithTheSystemsReason)
 {
     TempTree tree;
-    QString error = "stale";
+    QString error;
+    EXPECT_TRUE(platform::listFiles(tree.path("gone"), false, &error).empty());
+    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_TRUE(platform::listFiles(tree.file("file.txt", 1), false, &error).empty());
+    EXPECT_EQ(error, "Not a directory");
     tree.folder("empty/only-a-subfolder");
     EXPECT_TRUE(platform::listFiles(tree.path("empty"), true, &error).empty());
-    EXPECT_EQ(error, "");
+    EXPECT_EQ(error, "") << "a good read clears the last reason";
 
     const QString locked = tree.unreadableFolder("locked");
     // Readable but not enterable: the names can be read, none of them statted.

@@ -90,6 +90,8 @@ TEST(SafeWrite, ThePartialFileIsNamedAfterTheTargetAndThisProcess)
     EXPECT_EQ(Read(longest), "x");
 
     QString why;
+    EXPECT_FALSE(platform::WriteFileSafely(folder + "/no/such/folder/x", "x", &why));
+    EXPECT_EQ(why, "No such file or directory");
     EXPECT_FALSE(platform::WriteFileSafely(folder + "/" + QString(300, u'n'), "x", &why));
     EXPECT_EQ(why, "File name too long");
     t.folder("dest/taken");

@@ -64,16 +64,6 @@ TEST(Volumes, KindsAndFilteringOfAMountTable)
     EXPECT_EQ(volumes[5].device, QStringLiteral("/dev/sde1"));
 }
 
-TEST(Volumes, RemovableDevicesAreRecognisedThroughTheTest)
-{
-    const auto volumes = platform::ParseMounts("/dev/sdd1 /mnt/stick vfat rw 0 0\n"
-                                               "/dev/sda1 /data ext4 rw 0 0\n",
-                                               [](const QString& d) { return d == "/dev/sdd1"; });
-    ASSERT_EQ(volumes.size(), 2u);
-    EXPECT_EQ(volumes[0].kind, VolumeKind::Removable);
-    EXPECT_EQ(volumes[1].kind, VolumeKind::Fixed);
-}
-
 TEST(Volumes, TextsWordsAndImagesByKind)
 {
     struct Case {

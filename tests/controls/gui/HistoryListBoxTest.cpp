@@ -46,16 +46,29 @@ QStringList rows(const HistoryListBox& box)
     return all;
 }
 
+/// An enabled box; props set before enable() or show() take effect.
+struct HistoryListBoxTest : ::testing::Test {
+    ScriptedPrompts prompts;
+    HistoryListBox box{prompts};
+
+    void enable()
+    {
+        box.model().props.Enabled = true;
+        box.refresh();
+    }
+    void show(int width, int height)
+    {
+        enable();
+        box.resize(width, height);
+        box.show();
+    }
+};
+
 } // namespace
 
-TEST(HistoryListBox, LeftClickChoosesTheRowAndShowsItsFirstColumn)
+TEST_F(HistoryListBoxTest, LeftClickChoosesTheRowAndShowsItsFirstColumn)
 {
-    ScriptedPrompts prompts;
-    HistoryListBox box(prompts);
-    box.model().props.Enabled = true;
-    box.refresh();
-    box.resize(300, 200);
-    box.show();
+    show(300, 200);
     for (int i = 0; i < 4; ++i)
         box.Additem(QStringLiteral("/home/%1\tfolder\t%2 files").arg(i).arg(i * 10));
     int clicks = 0;
@@ -79,14 +92,9 @@ TEST(HistoryListBox, LeftClickChoosesTheRowAndShowsItsFirstColumn)
     EXPECT_EQ(clicks, 2);
 }
 
-TEST(HistoryListBox, RightClickMenuSortsAndClearsOnlyAfterYes)
+TEST_F(HistoryListBoxTest, RightClickMenuSortsAndClearsOnlyAfterYes)
 {
-    ScriptedPrompts prompts;
-    HistoryListBox box(prompts);
-    box.model().props.Enabled = true;
-    box.refresh();
-    box.resize(300, 200);
-    box.show();
+    show(300, 200);
     for (const char* t : {"b", "C", "a"})
         box.Additem(QLatin1String(t));
     QStringList captions;
@@ -111,16 +119,11 @@ TEST(HistoryListBox, RightClickMenuSortsAndClearsOnlyAfterYes)
     EXPECT_EQ(box.model().ListCount(), 0);
 }
 
-TEST(HistoryListBox, DropDownModeOpensUnderTheFieldAndClosesOnChoice)
+TEST_F(HistoryListBoxTest, DropDownModeOpensUnderTheFieldAndClosesOnChoice)
 {
-    ScriptedPrompts prompts;
-    HistoryListBox box(prompts);
-    box.model().props.Enabled = true;
     box.model().props.Mode = 1;
     box.model().props.DropDownHeight = 120;
-    box.refresh();
-    box.resize(300, 30);
-    box.show();
+    show(300, 30);
     for (int i = 0; i < 30; ++i)
         box.Additem(QStringLiteral("/files/%1.txt").arg(i));
     EXPECT_TRUE(box.dropButton()->isVisible());
@@ -141,15 +144,10 @@ TEST(HistoryListBox, DropDownModeOpensUnderTheFieldAndClosesOnChoice)
     EXPECT_EQ(box.editField()->text(), QStringLiteral("/files/25.txt"));
 }
 
-TEST(HistoryListBox, ColumnsDrawSideBySide)
+TEST_F(HistoryListBoxTest, ColumnsDrawSideBySide)
 {
-    ScriptedPrompts prompts;
-    HistoryListBox box(prompts);
-    box.model().props.Enabled = true;
     box.model().props.BackColor = 0x00FFFFFF; // white
-    box.refresh();
-    box.resize(300, 100);
-    box.show();
+    show(300, 100);
     box.Additem(QStringLiteral("WWWW\tWWWW\tWWWW"));
     QApplication::processEvents();
     const QImage image = box.rowsViewport()->grab().toImage();
@@ -165,15 +163,10 @@ TEST(HistoryListBox, ColumnsDrawSideBySide)
     }
 }
 
-TEST(HistoryListBox, APathRowIsOneColumnWhateverItsNameHolds)
+TEST_F(HistoryListBoxTest, APathRowIsOneColumnWhateverItsNameHolds)
 {
-    ScriptedPrompts prompts;
-    HistoryListBox box(prompts);
-    box.model().props.Enabled = true;
     box.model().props.BackColor = 0x00FFFFFF; // white
-    box.refresh();
-    box.resize(300, 100);
-    box.show();
+    show(300, 100);
     box.Additem(QStringLiteral("WW\tWW"), -1, -1, 0, HistoryList::RowKind::Path);
     QApplication::processEvents();
     const QImage image = box.rowsViewport()->grab().toImage();
@@ -187,12 +180,9 @@ TEST(HistoryListBox, APathRowIsOneColumnWhateverItsNameHolds)
     EXPECT_EQ(box.model().text(), "WW\tWW");
 }
 
-TEST(HistoryListBox, GrowingTheListShowsRowsScrolledAwayWhileItWasSmall)
+TEST_F(HistoryListBoxTest, GrowingTheListShowsRowsScrolledAwayWhileItWasSmall)
 {
-    ScriptedPrompts prompts;
-    HistoryListBox box(prompts);
-    box.model().props.Enabled = true;
-    box.refresh();
+    enable();
     box.resize(300, box.editField()->sizeHint().height() + box.rowHeight() + 4);
     box.show();
     for (int i = 0; i < 3; ++i)
@@ -204,13 +194,10 @@ TEST(HistoryListBox, GrowingTheListShowsRowsScrolledAwayWhileItWasSmall)
     EXPECT_EQ(box.model().props.TopIndex, 0) << "all rows fit again";
 }
 
-TEST(HistoryListBox, DropDownWithoutHeightFitsItsRowsAndOpensFromTheKeyboard)
+TEST_F(HistoryListBoxTest, DropDownWithoutHeightFitsItsRowsAndOpensFromTheKeyboard)
 {
-    ScriptedPrompts prompts;
-    HistoryListBox box(prompts);
-    box.model().props.Enabled = true;
     box.model().props.Mode = 1;
-    box.refresh();
+    enable();
     EXPECT_EQ(box.sizeHint().height(), box.editField()->sizeHint().height());
     box.resize(300, box.sizeHint().height());
     box.show();

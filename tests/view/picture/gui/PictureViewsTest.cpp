@@ -47,7 +47,7 @@ void screenshot(QWidget& widget, const QString& name)
 {
     const QString folder = qEnvironmentVariable("LUMARA_SCREENSHOTS");
     if (!folder.isEmpty())
-        widget.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+        widget.grab().save(QDir(folder).filePath(name + ".png"));
 }
 
 QByteArray picture(QSize size, QColor colour)
@@ -68,11 +68,8 @@ QByteArray picture(QSize size, QColor colour)
 bool ffmpegPicture(const QString& source, const QString& path)
 {
     QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
-                  QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), source,
-                  QStringLiteral("-frames:v"), QStringLiteral("1"), QStringLiteral("-update"),
-                  QStringLiteral("1"), path});
+    ffmpeg.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", source, "-frames:v",
+                            "1", "-update", "1", path});
     return ffmpeg.waitForFinished(120000) && ffmpeg.exitCode() == 0;
 }
 
@@ -80,8 +77,8 @@ class PictureViewsTest : public ::testing::Test {
 protected:
     PictureViewsTest()
     {
-        settings.tempFolder = tree.folder(QStringLiteral("temp")) + "/";
-        settings.appFolder = tree.folder(QStringLiteral("app")) + "/";
+        settings.tempFolder = tree.folder("temp") + "/";
+        settings.appFolder = tree.folder("app") + "/";
         window = std::make_unique<ViewWindow>(settings, prompts);
         window->resize(900, 650);
         window->show();
@@ -133,7 +130,7 @@ protected:
 
 TEST_F(PictureViewsTest, APictureShowsAtNaturalSizeWithScrollBarsForItsOverflow)
 {
-    view(tree.file(QStringLiteral("big picture.jpg"), picture(QSize(2000, 300), Qt::darkGreen)));
+    view(tree.file("big picture.jpg", picture(QSize(2000, 300), Qt::darkGreen)));
     PictureView& shown = views->pictureView();
     EXPECT_EQ(window->viewMode(), ViewMode::Picture);
     EXPECT_FALSE(shown.isHidden());
@@ -148,21 +145,20 @@ TEST_F(PictureViewsTest, APictureShowsAtNaturalSizeWithScrollBarsForItsOverflow)
     EXPECT_EQ(shown.pictureRect().topLeft(), QPoint(-270, -10));
     shown.leftPressed();
     EXPECT_EQ(shown.pictureRect().size(), QSize(2000, 300)) << "only one side overflows";
-    screenshot(*window, QStringLiteral("picture"));
+    screenshot(*window, "picture");
 
     window->Copy();
-    EXPECT_EQ(prompts.shown.last().text,
-              QStringLiteral("big picture.jpg\r\ncopied, use CTRL-V to paste"));
+    EXPECT_EQ(prompts.shown.last().text, "big picture.jpg\r\ncopied, use CTRL-V to paste");
     EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(2000, 300));
 }
 
 TEST_F(PictureViewsTest, APhotographBeyondQtsAllocationLimitShowsWhole)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+    if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
         GTEST_SKIP() << "ffmpeg is not installed";
     // 7746 x 5164 pixels take 160 MB decoded, more than Qt's reader allows by itself.
-    const QString photo = tree.path(QStringLiteral("photo.jpg"));
-    ASSERT_TRUE(ffmpegPicture(QStringLiteral("color=c=blue:s=7746x5164"), photo));
+    const QString photo = tree.path("photo.jpg");
+    ASSERT_TRUE(ffmpegPicture("color=c=blue:s=7746x5164", photo));
     view(photo);
     PictureView& shown = views->pictureView();
     EXPECT_EQ(window->viewMode(), ViewMode::Picture);
@@ -174,12 +170,12 @@ TEST_F(PictureViewsTest, APhotographBeyondQtsAllocationLimitShowsWhole)
 
 TEST_F(PictureViewsTest, TodaysFormatsTifAndPcxShowAsPictures)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+    if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
         GTEST_SKIP() << "ffmpeg is not installed";
-    tree.folder(QStringLiteral("made"));
+    tree.folder("made");
     for (const char* name : {"a.png", "b.jpeg", "c.tif", "d.tiff", "e.webp", "f.pcx"}) {
-        const QString path = tree.path(QStringLiteral("made/") + QLatin1String(name));
-        ASSERT_TRUE(ffmpegPicture(QStringLiteral("testsrc=size=64x48"), path)) << name;
+        const QString path = tree.path("made/" + QString::fromLatin1(name));
+        ASSERT_TRUE(ffmpegPicture("testsrc=size=64x48", path)) << name;
         view(path);
         EXPECT_EQ(window->viewMode(), ViewMode::Picture) << name;
         EXPECT_EQ(views->pictureView().picture().size(), QSize(64, 48)) << name;
@@ -187,11 +183,11 @@ TEST_F(PictureViewsTest, TodaysFormatsTifAndPcxShowAsPictures)
         EXPECT_TRUE(window->textBox().isHidden()) << name;
         EXPECT_EQ(window->statusMessage(), QString()) << name;
         if (QLatin1String(name) == QLatin1String("f.pcx"))
-            screenshot(*window, QStringLiteral("pcx"));
+            screenshot(*window, "pcx");
     }
     // A picture that cannot be read says so rather than leaving the view blank.
-    view(tree.file(QStringLiteral("made/broken.png"), QByteArray("not a picture")));
-    EXPECT_TRUE(window->statusMessage().startsWith(QStringLiteral("cannot show this picture")))
+    view(tree.file("made/broken.png", QByteArray("not a picture")));
+    EXPECT_TRUE(window->statusMessage().startsWith("cannot show this picture"))
         << window->statusMessage().toStdString();
 }
 
@@ -202,7 +198,7 @@ TEST_F(PictureViewsTest, AnimatedGifsPlay)
         "47494638396102000200f00000ff000000000021f904000500000021ff0b4e45545343415045322e30"
         "03010000002c000000000200020000020284510021f90400050000002c000000000200020080000"
         "0ff00000002028451003b");
-    view(tree.file(QStringLiteral("blink.gif"), gif));
+    view(tree.file("blink.gif", gif));
     PictureView& shown = views->pictureView();
     ASSERT_TRUE(shown.animated());
     QSet<QRgb> seen;
@@ -212,15 +208,14 @@ TEST_F(PictureViewsTest, AnimatedGifsPlay)
         QThread::msleep(10);
     }
     EXPECT_EQ(seen, (QSet<QRgb>{0xFF0000, 0x0000FF}));
-    view(tree.file(QStringLiteral("still.gif"),
-                   QByteArray::fromHex("47494638396102000200f00000ff000000000021f904"
-                                       "00000000002c00000000020002000002028451003b")));
+    view(tree.file("still.gif", QByteArray::fromHex("47494638396102000200f00000ff000000000021f904"
+                                                    "00000000002c00000000020002000002028451003b")));
     EXPECT_FALSE(shown.animated());
 }
 
 TEST_F(PictureViewsTest, ASmallPictureIsNotEnlargedByTheLeftClick)
 {
-    view(tree.file(QStringLiteral("small.jpg"), picture(QSize(60, 40), Qt::blue)));
+    view(tree.file("small.jpg", picture(QSize(60, 40), Qt::blue)));
     PictureView& shown = views->pictureView();
     shown.leftPressed();
     EXPECT_EQ(shown.pictureRect().size(), QSize(60, 40));
@@ -229,7 +224,7 @@ TEST_F(PictureViewsTest, ASmallPictureIsNotEnlargedByTheLeftClick)
 
 TEST_F(PictureViewsTest, RotationTurnsTheUnrotatedPictureByTheTotalAngle)
 {
-    view(tree.file(QStringLiteral("turn.jpg"), picture(QSize(300, 200), Qt::red)));
+    view(tree.file("turn.jpg", picture(QSize(300, 200), Qt::red)));
     PictureView& shown = views->pictureView();
     QAction* right = window->menuItem(ViewMenuItem::RotateRight);
     QAction* left = window->menuItem(ViewMenuItem::RotateLeft);
@@ -244,7 +239,7 @@ TEST_F(PictureViewsTest, RotationTurnsTheUnrotatedPictureByTheTotalAngle)
     const QImage once = shown.rotated();
     EXPECT_EQ(once.size(), QSize(200, 300));
     EXPECT_EQ(once.pixelColor(190, 10), QColor(Qt::white)) << "the white corner went right";
-    screenshot(*window, QStringLiteral("rotated"));
+    screenshot(*window, "rotated");
     right->trigger();
     right->trigger();
     EXPECT_EQ(shown.rotationAngle(), 270);
@@ -260,7 +255,7 @@ TEST_F(PictureViewsTest, RotationTurnsTheUnrotatedPictureByTheTotalAngle)
 TEST_F(PictureViewsTest, TwentyFivePicturesMakeOnePageWithADisabledBar)
 {
     views->ShowThumbnails(pictures(25));
-    EXPECT_EQ(prompts.shown.last().text, QStringLiteral(" 25 pictures\r\n 1 pages"));
+    EXPECT_EQ(prompts.shown.last().text, " 25 pictures\r\n 1 pages");
     ASSERT_TRUE(waitForPage());
     EXPECT_EQ(window->viewMode(), ViewMode::Thumbnails);
     EXPECT_EQ(window->thumbPage(), ThumbPage::Pictures);
@@ -268,27 +263,27 @@ TEST_F(PictureViewsTest, TwentyFivePicturesMakeOnePageWithADisabledBar)
     EXPECT_EQ(pages->pageCount(), 1);
     EXPECT_FALSE(pages->scrollBar()->isEnabled());
     EXPECT_FALSE(pages->image().isNull());
-    screenshot(*window, QStringLiteral("thumbnails"));
+    screenshot(*window, "thumbnails");
     window->Copy();
-    EXPECT_EQ(prompts.shown.last().text, QStringLiteral("right-click on picture to copy"));
+    EXPECT_EQ(prompts.shown.last().text, "right-click on picture to copy");
 }
 
 TEST_F(PictureViewsTest, TwentySixPicturesMakeTwoPagesAndTheHoverNamesThem)
 {
     const QStringList paths = pictures(26);
     views->ShowThumbnails(paths);
-    EXPECT_EQ(prompts.shown.last().text, QStringLiteral(" 26 pictures\r\n 2 pages"));
+    EXPECT_EQ(prompts.shown.last().text, " 26 pictures\r\n 2 pages");
     ThumbnailView& thumbs = views->thumbnailView();
     PageStack* pages = thumbs.pages();
     EXPECT_EQ(pages->pageCount(), 2);
     EXPECT_TRUE(pages->scrollBar()->isEnabled());
     thumbs.hover(QPoint(10, 10));
     EXPECT_EQ(window->statusPath(), paths[0]);
-    EXPECT_EQ(window->statusMessage(), QStringLiteral("picture 1 of 26"));
+    EXPECT_EQ(window->statusMessage(), "picture 1 of 26");
     pages->scrollBar()->setValue(1);
     EXPECT_EQ(pages->page(), 1);
     thumbs.hover(QPoint(10, 10));
-    EXPECT_EQ(window->statusMessage(), QStringLiteral("picture 26 of 26"));
+    EXPECT_EQ(window->statusMessage(), "picture 26 of 26");
     thumbs.hover(QPoint(pages->pageArea().width() - 5, pages->pageArea().height() - 5));
     EXPECT_EQ(window->statusPath(), QString()) << "the empty part of the last page";
     EXPECT_EQ(window->statusMessage(), QString());
@@ -309,9 +304,8 @@ TEST_F(PictureViewsTest, ThumbnailClicksEnlargeAndCopy)
     prompts.answers = {Prompts::Answer::Yes};
     thumbs.press(Qt::RightButton);
     EXPECT_EQ(prompts.shown[prompts.shown.size() - 2].text,
-              paths[0] + QStringLiteral("\r\ncopy to clipboard (use CTRL-V to paste)?"));
-    EXPECT_EQ(prompts.shown.last().text,
-              paths[0] + QStringLiteral("\r\ncopied, use CTRL-V to paste"));
+              paths[0] + "\r\ncopy to clipboard (use CTRL-V to paste)?");
+    EXPECT_EQ(prompts.shown.last().text, paths[0] + "\r\ncopied, use CTRL-V to paste");
     EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(120, 90));
 }
 
@@ -327,7 +321,7 @@ TEST_F(PictureViewsTest, APageIsDrawnWhileTheWindowRunsAndKeptOnlyWhenWhole)
     escape.allowed = 0;
     prompts.answers = {Prompts::Answer::Yes};
     views->ShowThumbnails(paths);
-    EXPECT_EQ(prompts.shown.last().text, QStringLiteral("cancel?"));
+    EXPECT_EQ(prompts.shown.last().text, "cancel?");
     ASSERT_TRUE(waitForPage());
     EXPECT_EQ(shownPages, QStringList{"0"});
     EXPECT_EQ(window->viewMode(), ViewMode::Thumbnails);
@@ -359,75 +353,66 @@ TEST_F(PictureViewsTest, APageIsDrawnWhileTheWindowRunsAndKeptOnlyWhenWhole)
 TEST_F(PictureViewsTest, NoPicturesSaysSo)
 {
     views->ShowThumbnails({});
-    EXPECT_EQ(prompts.shown.last().text, QStringLiteral("no pictures found"));
+    EXPECT_EQ(prompts.shown.last().text, "no pictures found");
 }
 
 TEST_F(PictureViewsTest, SoundPlaysQuotedAndCountsDown)
 {
-    const QString song = tree.file(QStringLiteral("my songs/long song.mp3"), 10);
+    const QString song = tree.file("my songs/long song.mp3", 10);
     const QString device = QLatin1Char('"') + song + QLatin1Char('"');
-    mci.replies[QStringLiteral("status ") + device + QStringLiteral(" length")] =
-        QStringLiteral("3725000");
-    mci.replies[QStringLiteral("status ") + device + QStringLiteral(" position")] =
-        QStringLiteral("0");
+    mci.replies["status " + device + " length"] = "3725000";
+    mci.replies["status " + device + " position"] = "0";
     view(song);
-    EXPECT_TRUE(mci.sent.contains(QStringLiteral("open ") + device));
-    EXPECT_EQ(mci.sent.last(), QStringLiteral("play ") + device);
+    EXPECT_TRUE(mci.sent.contains("open " + device));
+    EXPECT_EQ(mci.sent.last(), "play " + device);
     EXPECT_TRUE(views->soundView().countdownTimer().isActive());
     EXPECT_EQ(views->soundView().countdownTimer().interval(), 1000);
     views->soundView().Tick();
-    EXPECT_EQ(window->statusMessage(), QStringLiteral("01:02:05"));
-    screenshot(*window, QStringLiteral("sound"));
+    EXPECT_EQ(window->statusMessage(), "01:02:05");
+    screenshot(*window, "sound");
     views->soundView().UpdateToolTip(1);
-    EXPECT_EQ(window->statusBar()->toolTip(),
-              QStringLiteral("Playing: ") + song + QStringLiteral(", duration = 01:02:05"));
-    window->SetViewMessage(QStringLiteral("icon 3 of 9"));
+    EXPECT_EQ(window->statusBar()->toolTip(), "Playing: " + song + ", duration = 01:02:05");
+    window->SetViewMessage("icon 3 of 9");
     views->soundView().UpdateToolTip(1);
-    EXPECT_EQ(window->statusBar()->toolTip(),
-              QStringLiteral("Playing: ") + song + QStringLiteral(", duration = 01:02:05"))
+    EXPECT_EQ(window->statusBar()->toolTip(), "Playing: " + song + ", duration = 01:02:05")
         << "the same panel: the tip stays";
     views->soundView().UpdateToolTip(2);
-    EXPECT_EQ(window->statusBar()->toolTip(), QStringLiteral("right click on icon to save"));
+    EXPECT_EQ(window->statusBar()->toolTip(), "right click on icon to save");
 
     views->soundView().Pause();
-    EXPECT_EQ(mci.sent.last(), QStringLiteral("Stop ") + device);
+    EXPECT_EQ(mci.sent.last(), "Stop " + device);
     EXPECT_FALSE(views->soundView().countdownTimer().isActive());
     views->soundView().Resume();
-    EXPECT_EQ(mci.sent.last(), QStringLiteral("play ") + device);
+    EXPECT_EQ(mci.sent.last(), "play " + device);
     EXPECT_TRUE(views->soundView().countdownTimer().isActive());
     mci.sent.clear();
     views->soundView().Replay();
-    EXPECT_EQ(mci.sent,
-              (QStringList{QStringLiteral("close ") + device, QStringLiteral("open ") + device,
-                           QStringLiteral("play ") + device}));
+    EXPECT_EQ(mci.sent, (QStringList{"close " + device, "open " + device, "play " + device}));
 
     mci.sent.clear();
     window->CloseView();
-    EXPECT_EQ(mci.sent, (QStringList{QStringLiteral("close ") + device,
-                                     QStringLiteral("stop video"), QStringLiteral("close video")}));
+    EXPECT_EQ(mci.sent, (QStringList{"close " + device, "stop video", "close video"}));
     EXPECT_FALSE(views->soundView().playback().loaded());
     EXPECT_FALSE(views->soundView().countdownTimer().isActive());
 }
 
 TEST_F(PictureViewsTest, BackDuringASoundEndsItsCountDownAndNoOldTextShowsBehind)
 {
-    window->ViewText(tree.file(QStringLiteral("old notes.txt"), QByteArray("long ago")));
-    const QString song = tree.file(QStringLiteral("song.mp3"), 10);
+    window->ViewText(tree.file("old notes.txt", QByteArray("long ago")));
+    const QString song = tree.file("song.mp3", 10);
     const QString device = QLatin1Char('"') + song + QLatin1Char('"');
-    mci.replies[QStringLiteral("status ") + device + QStringLiteral(" length")] =
-        QStringLiteral("65000");
-    mci.replies[QStringLiteral("status ") + device + QStringLiteral(" position")] =
-        QStringLiteral("0");
+    mci.replies["status " + device + " length"] = "65000";
+    mci.replies["status " + device + " position"] = "0";
     view(song);
     EXPECT_TRUE(window->textBox().isHidden()) << "the old text must not show behind";
     views->soundView().Tick();
-    EXPECT_EQ(window->statusMessage(), QStringLiteral("00:01:05"));
+    EXPECT_EQ(window->statusMessage(), "00:01:05");
     window->GoBack();
     EXPECT_EQ(window->statusMessage(), QString());
     EXPECT_FALSE(views->soundView().countdownTimer().isActive());
     EXPECT_FALSE(views->soundView().playback().loaded());
 
-    view(tree.file(QStringLiteral("film.avi"), 10));
+    view(tree.file("film.avi", 10));
     EXPECT_TRUE(window->textBox().isHidden());
 }
 
@@ -452,35 +437,30 @@ TEST_F(PictureViewsTest, TheSoundMenuOnlyOpensWhileASoundIsLoaded)
     QStringList captions;
     for (QAction* item : views->soundView().soundMenu()->actions())
         captions << item->text();
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("Stop"), QStringLiteral("Pause"),
-                                     QStringLiteral("Resume"), QStringLiteral("Replay")}));
+    EXPECT_EQ(captions, (QStringList{"Stop", "Pause", "Resume", "Replay"}));
 }
 
 TEST_F(PictureViewsTest, VideoIsSentBareAndCancelClosesEverything)
 {
-    const QString film = tree.file(QStringLiteral("my films/a film.avi"), 10);
+    const QString film = tree.file("my films/a film.avi", 10);
     view(film);
-    EXPECT_TRUE(mci.sent.contains(QStringLiteral("open ") + film +
-                                  QStringLiteral(" Type avivideo Alias video")));
-    EXPECT_EQ(mci.sent.last(), QStringLiteral("play video"));
+    EXPECT_TRUE(mci.sent.contains("open " + film + " Type avivideo Alias video"));
+    EXPECT_EQ(mci.sent.last(), "play video");
     mci.sent.clear();
     window->menuItem(ViewMenuItem::Cancel)->trigger();
-    EXPECT_TRUE(mci.sent.contains(QStringLiteral("stop mp3")));
-    EXPECT_EQ(mci.sent.last(), QStringLiteral("close all"));
+    EXPECT_TRUE(mci.sent.contains("stop mp3"));
+    EXPECT_EQ(mci.sent.last(), "close all");
 }
 
 TEST_F(PictureViewsTest, AVideoPlaysInAWindowOfItsOwn)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+    if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
         GTEST_SKIP() << "ffmpeg is not installed";
-    const QString film = tree.path(QStringLiteral("my films/a film.avi"));
-    tree.folder(QStringLiteral("my films"));
+    const QString film = tree.path("my films/a film.avi");
+    tree.folder("my films");
     QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
-                  QStringLiteral("lavfi"), QStringLiteral("-i"),
-                  QStringLiteral("testsrc=duration=2:size=160x120:rate=10"), QStringLiteral("-c:v"),
-                  QStringLiteral("mjpeg"), film});
+    ffmpeg.start("ffmpeg", {"-loglevel", "error", "-f", "lavfi", "-i",
+                            "testsrc=duration=2:size=160x120:rate=10", "-c:v", "mjpeg", film});
     ASSERT_TRUE(ffmpeg.waitForFinished(60000));
     // The desktop's own media layer this time.
     auto* desktop = new PictureSoundViews(*window, prompts, escape);
@@ -488,7 +468,7 @@ TEST_F(PictureViewsTest, AVideoPlaysInAWindowOfItsOwn)
         int shown = 0;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (qobject_cast<QVideoWidget*>(w) && w->isVisible() &&
-                w->windowTitle() == QStringLiteral("a film.avi"))
+                w->windowTitle() == "a film.avi")
                 ++shown;
         return shown;
     };

@@ -12,13 +12,22 @@
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
-TEST(SearForm, FindsForwardInTheTextThenSaysNotFound)
-{
-    TempTree tree;
+namespace {
+
+/// A view window on the screen, its prompts scripted.
+struct SearFormTest : ::testing::Test {
     Settings settings;
     ScriptedPrompts prompts;
-    ViewWindow window(settings, prompts);
-    window.show();
+    ViewWindow window{settings, prompts};
+
+    SearFormTest() { window.show(); }
+};
+
+} // namespace
+
+TEST_F(SearFormTest, FindsForwardInTheTextThenSaysNotFound)
+{
+    TempTree tree;
     const QString path = tree.file("notes.txt", QByteArray("alpha beta\nBeta gamma beta\n"));
     window.ViewText(path);
 
@@ -38,12 +47,8 @@ TEST(SearForm, FindsForwardInTheTextThenSaysNotFound)
     EXPECT_EQ(prompts.shownTexts(), (QStringList{"text not found", "text not found"}));
 }
 
-TEST(SearForm, SearchesTheGridWhenItIsShown)
+TEST_F(SearFormTest, SearchesTheGridWhenItIsShown)
 {
-    Settings settings;
-    ScriptedPrompts prompts;
-    ViewWindow window(settings, prompts);
-    window.show();
     window.CloseView(); // as a table view starts
     Grid& grid = window.grid().grid();
     grid.reset(3);
@@ -63,13 +68,9 @@ TEST(SearForm, SearchesTheGridWhenItIsShown)
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
-TEST(SearForm, AnotherFileIsSearchedFromItsBeginning)
+TEST_F(SearFormTest, AnotherFileIsSearchedFromItsBeginning)
 {
     TempTree tree;
-    Settings settings;
-    ScriptedPrompts prompts;
-    ViewWindow window(settings, prompts);
-    window.show();
     tree.file("first.txt", QByteArray("one needle\n"));
     tree.file("second.txt", QByteArray("needle at the start, needle\n"));
     ViewRequest request;
@@ -93,12 +94,8 @@ TEST(SearForm, AnotherFileIsSearchedFromItsBeginning)
     EXPECT_EQ(window.textBox().textCursor().selectionStart(), 0);
 }
 
-TEST(SearForm, ASizeTableIsSearchedThoughItShowsNoFile)
+TEST_F(SearFormTest, ASizeTableIsSearchedThoughItShowsNoFile)
 {
-    Settings settings;
-    ScriptedPrompts prompts;
-    ViewWindow window(settings, prompts);
-    window.show();
     window.CloseView(); // a size table leaves the view mode empty
     Grid& grid = window.grid().grid();
     grid.reset(3);
