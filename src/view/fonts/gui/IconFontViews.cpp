@@ -133,6 +133,7 @@ void IconFontViews::ShowIconPage(int page)
         std::make_unique<IconPageDrawing>(icons_, layout_, page, page_->pageSize(), background);
     busy_ = std::make_unique<BusyPointer>();
     cancel_.clear();
+    host_.setViewMode(ViewMode::Icons); // the page follows when it is drawn
     QTimer::singleShot(0, this, [this, generation = drawGeneration_] { drawStep(generation); });
 }
 
@@ -157,7 +158,6 @@ void IconFontViews::showDrawnPage()
     host_.pageCanvas().raise();
     page_->show();
     page_->raise();
-    host_.setViewMode(ViewMode::Icons);
     reloadBeforeSave_ = true;
     Q_EMIT pageShown(page);
     const int next = std::exchange(pendingPage_, -1);
