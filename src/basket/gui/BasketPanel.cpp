@@ -416,7 +416,10 @@ void BasketPanel::zipCommand(bool selected)
     zip->worker.reset(QThread::create([zip] {
         zip->result = ZipBasketFiles(zip->request, [zip] { return zip->cancelledOnWorker(); });
     }));
-    connect(zip->worker.get(), &QThread::finished, this, &BasketPanel::zipEnded);
+    connect(zip->worker.get(), &QThread::finished, this, [this, zip] {
+        if (zip_.get() == zip) // not a zip already given up
+            zipEnded();
+    });
     connect(&zip->escapeCheck, &QTimer::timeout, this, &BasketPanel::zipEscapeCheck);
     zip->escapeCheck.start(ZipEscapeCheckMs);
     zip->worker->start();
