@@ -131,6 +131,7 @@ bool TableViewer::ShowTable(const QString& table)
 void TableViewer::startLoad(std::unique_ptr<GridLoad> load, std::function<void()> shown)
 {
     cancel_.clear();
+    loadMode_ = host_.viewMode();
     load_ = std::move(load);
     busy_ = std::make_unique<BusyPointer>();
     whenShown_ = std::move(shown);
@@ -139,6 +140,14 @@ void TableViewer::startLoad(std::unique_ptr<GridLoad> load, std::function<void()
 
 void TableViewer::loadStep()
 {
+    if (host_.viewMode() != loadMode_) {
+        // Another view took the window: the rows so far stay in the hidden grid.
+        load_.reset();
+        busy_.reset();
+        whenShown_ = {};
+        Q_EMIT loaded(false);
+        return;
+    }
     const GridLoad::Step step = load_->step(cancel_, prompts_);
     if (step == GridLoad::Step::More) {
         showGrid();

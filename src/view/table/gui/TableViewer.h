@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/NodeTree.h"
+#include "view/ViewMode.h"
 #include "view/ViewRequest.h"
 
 #include <QObject>
@@ -42,7 +43,7 @@ public:
 
 Q_SIGNALS:
     /// The sheet or table started by ShowSheet or ShowTable has ended; false when a
-    /// record could not be read (reported).
+    /// record could not be read (reported) or another view took the window meanwhile.
     void loaded(bool shown);
 
 private:
@@ -57,5 +58,6 @@ private:
     CancelKey& cancel_;
     std::unique_ptr<GridLoad> load_; ///< the sheet or table arriving; clicks wait for it
     std::unique_ptr<BusyPointer> busy_;
-    std::function<void()> whenShown_; ///< the status of the load's view once it is in
+    std::function<void()> whenShown_;    ///< the status of the load's view once it is in
+    ViewMode loadMode_ = ViewMode::None; ///< the view the load belongs to
 };

@@ -147,4 +147,12 @@ TEST_F(TableViewerTest, EscapeWhileASheetArrivesAsksAndAYesKeepsTheRowsSoFar)
     EXPECT_EQ(grid.textMatrix(grid.rows() - 1, 1).toInt(), grid.rows() - 2)
         << "the rows so far stay whole and in order";
     EXPECT_EQ(window.statusPath(), files.path("book.xls") + "[Long]");
+
+    // Another view taking the window ends a load without bringing the grid back.
+    window.TriggerView(request("book.xls", FileKind::Xls));
+    viewer.nodeClicked(ChildNamed(window.tree(), "Long"));
+    window.CloseView();
+    WaitLoaded(viewer);
+    EXPECT_EQ(loaded, false);
+    EXPECT_FALSE(window.grid().isVisible());
 }
