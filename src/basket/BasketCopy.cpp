@@ -87,7 +87,7 @@ bool BasketRowCopy::step()
         end();
         return false;
     }
-    if (context_.cancelKey && EscapePressed(*context_.cancelKey, context_.prompts)) {
+    if (context_.cancelKey && EscapeDelivered(*context_.cancelKey, context_.prompts)) {
         outcome_.cancelled = true;
         end();
         return false;
@@ -169,6 +169,28 @@ bool CopyOneFile(const QString& source, const QString& folder, const QString& na
         return true;
     ReportCopyError(context.prompts, source, target + destinationName, why);
     return false;
+}
+
+DroppedFilesCopy::DroppedFilesCopy(QStringList sources, const QString& folder,
+                                   bool nextVersionOnOverwrite, CopyContext& context)
+    : context_(context), sources_(std::move(sources)), folder_(folder),
+      nextVersion_(nextVersionOnOverwrite)
+{
+    context_.pairs.clear();
+}
+
+bool DroppedFilesCopy::step()
+{
+    if (cancelled_ || next_ >= sources_.size())
+        return false;
+    if (context_.cancelKey && EscapeDelivered(*context_.cancelKey, context_.prompts)) {
+        cancelled_ = true;
+        return false;
+    }
+    const QString& source = sources_[next_++];
+    if (CopyOneFile(source, folder_, NameAfterLastBackslash(source), nextVersion_, context_))
+        ++copied_;
+    return next_ < sources_.size();
 }
 
 namespace {

@@ -24,8 +24,10 @@ public:
 /// What a copy needs around it.
 struct CopyContext {
     Prompts& prompts;
-    OverwritePairs& pairs;          ///< emptied at the start; gets the conflicts
-    CancelKey* cancelKey = nullptr; ///< Escape between files asks "cancel?"
+    OverwritePairs& pairs; ///< emptied at the start; gets the conflicts
+    /// Escape between files asks "cancel?": read from the presses delivered so far, so
+    /// a window must return to its event loop between steps for a press to be seen.
+    CancelKey* cancelKey = nullptr;
     CopyProgress* progress = nullptr;
 };
 
@@ -92,6 +94,29 @@ CopyOutcome StampCopyBasketRows(const Basket& basket, const QString& folder, int
 /// nothing is copied. True when the file was copied.
 bool CopyOneFile(const QString& source, const QString& folder, const QString& name,
                  bool nextVersionOnOverwrite, CopyContext& context);
+
+/// A copy of files dropped on the folder tree into one folder, one file per step (each
+/// as CopyOneFile), so that a window can run it from its event loop. The conflicts are
+/// left in context.pairs.
+class DroppedFilesCopy {
+public:
+    /// `context` must outlive the copy; its pairs are emptied now.
+    DroppedFilesCopy(QStringList sources, const QString& folder, bool nextVersionOnOverwrite,
+                     CopyContext& context);
+    /// After the cancel check, copies the next file; false once the copy has ended.
+    bool step();
+    [[nodiscard]] int copied() const { return copied_; }
+    [[nodiscard]] bool cancelled() const { return cancelled_; }
+
+private:
+    CopyContext& context_;
+    QStringList sources_;
+    QString folder_;
+    bool nextVersion_;
+    qsizetype next_ = 0;
+    int copied_ = 0;
+    bool cancelled_ = false;
+};
 
 /// "error copying:" with both paths and the system's reason.
 void ReportCopyError(Prompts& prompts, const QString& source, const QString& destination,

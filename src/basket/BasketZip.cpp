@@ -33,49 +33,86 @@ QString ZipReportText(int files, const QString& zipPath, qint64 sourceBytes, qin
            QStringLiteral(" (") + percentText + QStringLiteral("% of source)");
 }
 
-ZipOutcome ZipBasketRows(const Basket& basket, const QString& zipPath, int first, int last,
-                         Prompts& prompts, CancelKey* cancelKey)
+BasketZipRequest BasketZipFiles(const Basket& basket, const QString& zipPath, int first, int last)
 {
-    basket.host().setViewPath(QStringLiteral("Zipping files..."));
-    ZipJob zip;
-    prepare(zip, zipPath);
+    BasketZipRequest request{zipPath, {}};
     first = qMax(first, 1);
     last = qMin(last, basket.grid().rows() - 1);
-    qint64 total = 0;
-    for (int row = first; row <= last; ++row) {
-        if (cancelKey && EscapePressed(*cancelKey, prompts)) {
-            basket.host().setViewPath(QString());
-            return ZipOutcome::Cancelled;
+    for (int row = first; row <= last; ++row)
+        request.files << basket.path(row);
+    return request;
+}
+
+BasketZipResult ZipBasketFiles(const BasketZipRequest& request,
+                               const std::function<bool()>& cancelled)
+{
+    BasketZipResult result;
+    ZipJob zip;
+    prepare(zip, request.zipPath);
+    for (const QString& file : request.files) {
+        if (cancelled && cancelled()) {
+            result.outcome = ZipOutcome::Cancelled;
+            return result;
         }
-        zip.AddFileSpec(basket.path(row));
-        total += FileLenOrZero(basket.path(row));
+        zip.AddFileSpec(file);
+        result.sourceBytes += FileLenOrZero(file);
     }
-    if (total == 0) {
-        basket.host().setViewPath(QString());
-        prompts.message(QStringLiteral("nothing to zip"));
-        return ZipOutcome::NothingToZip;
+    if (result.sourceBytes == 0) {
+        result.outcome = ZipOutcome::NothingToZip;
+        return result;
     }
-    bool cancelled = false;
-    if (cancelKey)
-        zip.Cancel = [cancelKey, &prompts, &cancelled] {
-            cancelled = EscapePressed(*cancelKey, prompts);
-            return cancelled;
-        };
+    bool stopped = false;
+    if (cancelled)
+        zip.Cancel = [&cancelled, &stopped] { return stopped = cancelled(); };
     const bool zipped = zip.Zip();
-    basket.host().setViewPath(QString());
-    if (cancelled) // the user's own choice: nothing was written, nothing to explain
-        return ZipOutcome::Cancelled;
-    if (zipped) {
-        prompts.message(ZipReportText(last - first + 1, zipPath, total, FileLenOrZero(zipPath)));
-        return ZipOutcome::Zipped;
+    if (stopped) {
+        result.outcome = ZipOutcome::Cancelled;
+    } else if (zipped) {
+        result.outcome = ZipOutcome::Zipped;
+        result.zipBytes = FileLenOrZero(request.zipPath);
+    } else {
+        result.error = zip.LastError;
     }
-    if (zip.LastError == ZipJob::DuplicateNamesText)
+    return result;
+}
+
+void ReportBasketZip(const BasketZipRequest& request, const BasketZipResult& result,
+                     Prompts& prompts)
+{
+    const QString& zipPath = request.zipPath;
+    switch (result.outcome) {
+    case ZipOutcome::Cancelled:
+        return;
+    case ZipOutcome::NothingToZip:
+        prompts.message(QStringLiteral("nothing to zip"));
+        return;
+    case ZipOutcome::Zipped:
+        prompts.message(
+            ZipReportText(int(request.files.size()), zipPath, result.sourceBytes, result.zipBytes));
+        return;
+    case ZipOutcome::NotCreated:
+        break;
+    }
+    if (result.error == ZipJob::DuplicateNamesText)
         prompts.message(zipPath + QStringLiteral(" was not created.") + LineBreak + LineBreak +
                         QStringLiteral("There may be duplicate file names in the Table.") +
                         LineBreak + QStringLiteral("Use 'Store paths' option."));
     else
-        prompts.message(zipPath + QStringLiteral(" was not created.") + LineBreak + zip.LastError);
-    return ZipOutcome::NotCreated;
+        prompts.message(zipPath + QStringLiteral(" was not created.") + LineBreak + result.error);
+}
+
+ZipOutcome ZipBasketRows(const Basket& basket, const QString& zipPath, int first, int last,
+                         Prompts& prompts, CancelKey* cancelKey)
+{
+    basket.host().setViewPath(QStringLiteral("Zipping files..."));
+    const BasketZipRequest request = BasketZipFiles(basket, zipPath, first, last);
+    std::function<bool()> cancelled;
+    if (cancelKey)
+        cancelled = [cancelKey, &prompts] { return EscapeDelivered(*cancelKey, prompts); };
+    const BasketZipResult result = ZipBasketFiles(request, cancelled);
+    basket.host().setViewPath(QString());
+    ReportBasketZip(request, result, prompts);
+    return result.outcome;
 }
 
 bool ZipOneFile(const QString& file, const QString& zipPath, QString* error)

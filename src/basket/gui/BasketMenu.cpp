@@ -22,8 +22,8 @@ BasketMenu::BasketMenu(QWidget* owner) : MenuCommand(owner)
     saveSelected = item(saveTo, QStringLiteral("Selected File"), Code::SaveSelected);
     // The save target is proposed when its sub-menu opens.
     connect(saveTo, &QMenu::aboutToShow, this, [this] {
-        if (isUnset(saveDefault))
-            saveDefault->setText(saveFolder + QStringLiteral("temp.bsk"));
+        if (saveTarget_.isEmpty())
+            setSaveTarget(saveTarget());
     });
     menu->addSeparator();
     thumbnails = item(menu, QStringLiteral("Picture thumbnails"), Code::Thumbnails);
@@ -52,9 +52,26 @@ void BasketMenu::prepare(bool wholeBasket, const QString& folder)
     for (QAction* item : {copyDefault, stampDefault})
         if (isUnset(item))
             item->setText(folder);
-    if (isUnset(zipDefault))
-        zipDefault->setText(folder + QStringLiteral("temp.zip"));
+    if (zipTarget_.isEmpty())
+        setZipTarget(folder + QStringLiteral("temp.zip"));
     saveFolder = folder;
+}
+
+void BasketMenu::setZipTarget(const QString& path)
+{
+    zipTarget_ = path;
+    zipDefault->setText(path);
+}
+
+QString BasketMenu::saveTarget() const
+{
+    return saveTarget_.isEmpty() ? saveFolder + QStringLiteral("temp.bsk") : saveTarget_;
+}
+
+void BasketMenu::setSaveTarget(const QString& path)
+{
+    saveTarget_ = path;
+    saveDefault->setText(path);
 }
 
 BasketMenu::Code BasketMenu::exec(const QPoint& globalPos)

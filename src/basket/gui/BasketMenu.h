@@ -6,8 +6,9 @@ class QAction;
 class QMenu;
 
 /// "BasketMenu": the basket's pop-up, for the whole basket (opened from the icon) or for
-/// one row. Items leave their codes; the
-/// "Default" items keep their target in their caption.
+/// one row. Items leave their codes. The zip and save targets of the "Default" items are
+/// kept here and only shown in their captions; copy and time-stamp keep theirs in the
+/// caption.
 class BasketMenu : public MenuCommand {
     Q_OBJECT
 public:
@@ -38,6 +39,14 @@ public:
     /// Runs the menu; returns the code left (Code::None when dismissed).
     Code exec(const QPoint& globalPos);
 
+    /// Where "Zip ... to: Default" writes; set by prepare() when still unset.
+    [[nodiscard]] const QString& zipTarget() const { return zipTarget_; }
+    void setZipTarget(const QString& path);
+    /// Where "Save RadeZazeda to Default" writes: the last file saved, else temp.bsk in
+    /// saveFolder.
+    [[nodiscard]] QString saveTarget() const;
+    void setSaveTarget(const QString& path);
+
     /// Opened for the whole basket (from the icon), else for the selected row.
     bool wholeBasket = true;
 
@@ -64,4 +73,7 @@ public:
 
 private:
     static bool isUnset(const QAction* item);
+
+    QString zipTarget_;
+    QString saveTarget_;
 };

@@ -17,22 +17,14 @@
 
 #include <QAction>
 #include <QMimeData>
+#include <QThread>
 #include <QTimer>
+#include <condition_variable>
+#include <mutex>
 
 namespace {
-
-/// The cancel key as the event loop has fed it: the copy returns to the loop between
-/// files, so a press is seen without running events inside a step.
-class DeliveredKeys : public CancelKey {
-public:
-    explicit DeliveredKeys(CancelKey& key) : key_(key) {}
-    bool pressed() override { return key_.pressedSoFar(); }
-    void clear() override { key_.clear(); }
-
-private:
-    CancelKey& key_;
-};
-
+// How often a running zip looks at the Escape key.
+constexpr int ZipEscapeCheckMs = 50;
 } // namespace
 
 /// The basket's view of the windows: the panel's hooks and its grid widget.
@@ -105,6 +97,69 @@ BasketPanel::BasketPanel(Settings& settings, Prompts& prompts, CancelKey& cancel
         Q_EMIT dropReceived(data, true);
     });
 }
+
+/// A zip under way on its worker: the rows' files read before it started, the answer
+/// to "cancel?" that the worker reads between files, and its result.
+struct BasketPanel::RunningZip {
+    explicit RunningZip(CancelKey& key) : key(key) {}
+    ~RunningZip()
+    {
+        answer(true);
+        if (worker)
+            worker->wait();
+    }
+
+    /// The worker's check between files: a press the window has not asked about yet
+    /// holds the zip until the answer, as the zip on the window's thread stood still
+    /// while the question was on the screen.
+    bool cancelledOnWorker()
+    {
+        std::unique_lock lock(mutex);
+        answered.wait(lock, [this] { return cancelled || (!asking && !key.pressedSoFar()); });
+        return cancelled;
+    }
+    void startAsking()
+    {
+        const std::lock_guard lock(mutex);
+        asking = true;
+    }
+    void answer(bool cancel)
+    {
+        {
+            const std::lock_guard lock(mutex);
+            asking = false;
+            cancelled = cancelled || cancel;
+        }
+        answered.notify_all();
+    }
+
+    CancelKey& key;
+    BusyPointer busy;
+    BasketZipRequest request;
+    BasketZipResult result; ///< written by the worker before it finishes
+    std::unique_ptr<QThread> worker;
+    QTimer escapeCheck;
+    bool questionShown = false; ///< "cancel?" is on the screen
+    bool ended = false;         ///< the worker finished while it was
+
+private:
+    std::mutex mutex;
+    std::condition_variable answered;
+    bool asking = false;
+    bool cancelled = false;
+};
+
+/// A copy of dropped files under way.
+struct BasketPanel::RunningDrop {
+    RunningDrop(BasketPanel& panel, const QStringList& sources, const QString& folder)
+        : context{panel.prompts_, panel.pairs_, &panel.cancelKey_, nullptr},
+          copy(sources, folder, panel.settings_.nextVersionOnOverwrite, context)
+    {}
+
+    BusyPointer busy;
+    CopyContext context;
+    DroppedFilesCopy copy;
+};
 
 BasketPanel::~BasketPanel() = default;
 
@@ -269,23 +324,22 @@ void BasketPanel::copyCommand(bool stamp, bool selected)
 /// A copy under way: its progress dialog, its context and the rows still to copy.
 struct BasketPanel::RunningCopy {
     RunningCopy(BasketPanel& panel, const QString& folder, int first, int last, bool stamp)
-        : progress(panel.window_, panel.prompts_, panel.progressDelay_), keys(panel.cancelKey_),
+        : progress(panel.window_, panel.prompts_, panel.progressDelay_),
           // Every box of the copy goes through the progress dialog, which steps aside.
-          context{progress.prompts(), panel.pairs_, &keys, &progress},
+          context{progress.prompts(), panel.pairs_, &panel.cancelKey_, &progress},
           copy(*panel.basket_, folder, first, last,
                stamp ? BasketRowCopy::Naming::Stamp : BasketRowCopy::Naming::Own, context)
     {}
 
     BusyPointer busy;
     CopyProgressDialog progress;
-    DeliveredKeys keys;
     CopyContext context;
     BasketRowCopy copy;
 };
 
 void BasketPanel::copyRows(const QString& folder, int first, int last, bool stamp)
 {
-    if (copy_)
+    if (copying())
         return;
     cancelKey_.clear();
     copy_ = std::make_unique<RunningCopy>(*this, folder, first, last, stamp);
@@ -305,22 +359,26 @@ void BasketPanel::copyStep()
 
 void BasketPanel::copyFiles(const QStringList& sources, const QString& folder)
 {
-    if (copy_)
+    if (copying())
         return; // the running copy's conflicts are still to be decided
-    pairs_.clear();
-    CopyContext context{prompts_, pairs_, &cancelKey_, nullptr};
-    int copied = 0;
-    {
-        BusyPointer busy;
-        for (const QString& source : sources)
-            if (CopyOneFile(source, folder, NameAfterLastBackslash(source),
-                            settings_.nextVersionOnOverwrite, context))
-                ++copied;
+    cancelKey_.clear();
+    drop_ = std::make_unique<RunningDrop>(*this, sources, folder);
+    QTimer::singleShot(0, this, &BasketPanel::dropStep);
+}
+
+void BasketPanel::dropStep()
+{
+    if (drop_->copy.step()) {
+        QTimer::singleShot(0, this, &BasketPanel::dropStep);
+        return;
     }
+    const int copied = drop_->copy.copied();
+    drop_.reset();
     if (pairs_.hasPairs())
         decideConflicts();
     else
         prompts_.message(NumText(copied) + QStringLiteral(" files copied"));
+    Q_EMIT copyFinished();
 }
 
 void BasketPanel::decideConflicts()
@@ -338,24 +396,64 @@ void BasketPanel::zipCommand(bool selected)
         prompts_.message(QStringLiteral("nothing to zip"));
         return;
     }
-    QString path = menu_->zipDefault->text();
+    if (zip_)
+        return; // one zip at a time: the rows are read when it starts
+    QString path = menu_->zipTarget();
     if (selected) {
         path = prompts_.chooseSaveFile(QStringLiteral("Select destination file "), defaultFolder(),
                                        QStringLiteral("Zip Files (*.zip)"),
                                        Prompts::Overwrite::DialogAsks);
         if (path.isEmpty())
             return;
-        menu_->zipDefault->setText(path);
+        menu_->setZipTarget(path);
     }
     const auto [first, last] = selectedRows();
     cancelKey_.clear();
-    BusyPointer busy;
-    ZipBasketRows(*basket_, path, first, last, prompts_, &cancelKey_);
+    host_->setViewPath(QStringLiteral("Zipping files..."));
+    zip_ = std::make_unique<RunningZip>(cancelKey_);
+    RunningZip* zip = zip_.get();
+    zip->request = BasketZipFiles(*basket_, path, first, last);
+    zip->worker.reset(QThread::create([zip] {
+        zip->result = ZipBasketFiles(zip->request, [zip] { return zip->cancelledOnWorker(); });
+    }));
+    connect(zip->worker.get(), &QThread::finished, this, [this, zip] {
+        if (zip_.get() == zip) // not a zip already given up
+            zipEnded();
+    });
+    connect(&zip->escapeCheck, &QTimer::timeout, this, &BasketPanel::zipEscapeCheck);
+    zip->escapeCheck.start(ZipEscapeCheckMs);
+    zip->worker->start();
+}
+
+void BasketPanel::zipEscapeCheck()
+{
+    zip_->escapeCheck.stop();
+    zip_->questionShown = true;
+    zip_->startAsking();
+    zip_->answer(EscapeDelivered(cancelKey_, prompts_));
+    zip_->questionShown = false;
+    if (zip_->ended)
+        zipEnded();
+    else
+        zip_->escapeCheck.start(ZipEscapeCheckMs);
+}
+
+void BasketPanel::zipEnded()
+{
+    if (zip_->questionShown) {
+        zip_->ended = true; // reported once the question is answered
+        return;
+    }
+    const std::unique_ptr<RunningZip> zip = std::move(zip_);
+    zip->worker->wait();
+    host_->setViewPath(QString());
+    ReportBasketZip(zip->request, zip->result, prompts_);
+    Q_EMIT zipFinished();
 }
 
 void BasketPanel::saveCommand(bool selected)
 {
-    QString path = menu_->saveDefault->text();
+    QString path = menu_->saveTarget();
     if (selected) {
         if (basket_->empty()) {
             prompts_.message(QStringLiteral("nothing to save"));
@@ -373,7 +471,7 @@ void BasketPanel::saveCommand(bool selected)
             path += QStringLiteral(".bsk");
     }
     if (SaveBasketFile(*basket_, path, prompts_))
-        menu_->saveDefault->setText(path);
+        menu_->setSaveTarget(path);
 }
 
 void BasketPanel::deleteCommand()

@@ -63,10 +63,14 @@ public:
     /// event loop, with progress; at the end the conflict dialog or the summary, then
     /// copyFinished. Nothing while another copy runs.
     void copyRows(const QString& folder, int first, int last, bool stamp);
-    /// A copy started by copyRows has not finished yet.
-    [[nodiscard]] bool copying() const { return copy_ != nullptr; }
-    /// Copies files one by one (drops on the folder tree), then the dialog or the count.
+    /// A copy started by copyRows or copyFiles has not finished yet.
+    [[nodiscard]] bool copying() const { return copy_ != nullptr || drop_ != nullptr; }
+    /// Starts copying files (drops on the folder tree) one per turn of the event loop;
+    /// at the end the dialog or the count, then copyFinished. Nothing while another copy
+    /// runs.
     void copyFiles(const QStringList& sources, const QString& folder);
+    /// A zip of the basket runs on its worker.
+    [[nodiscard]] bool zipping() const { return zip_ != nullptr; }
     /// Shows the conflict dialog when the last copy found conflicts.
     void decideConflicts();
     /// How long a copy runs before its progress dialog appears.
@@ -86,14 +90,21 @@ Q_SIGNALS:
     void thumbnailsWanted(const QStringList& pictures);
     /// The grid's place changed (shown, hidden, emptied): the view window lays out.
     void layoutWanted();
-    /// A copy started by copyRows has ended (its boxes and dialog are done).
+    /// A copy started by copyRows or copyFiles has ended (its boxes and dialog are done).
     void copyFinished();
+    /// A zip of the basket has ended and was reported.
+    void zipFinished();
 
 private:
     class Host;
     struct RunningCopy;
+    struct RunningDrop;
+    struct RunningZip;
 
     void copyStep();
+    void dropStep();
+    void zipEscapeCheck();
+    void zipEnded();
 
     [[nodiscard]] QString defaultFolder() const;
     [[nodiscard]] std::pair<int, int> selectedRows() const;
@@ -120,4 +131,6 @@ private:
     QPointer<CopyOverwriteDialog> dialog_;
     std::chrono::milliseconds progressDelay_{400};
     std::unique_ptr<RunningCopy> copy_;
+    std::unique_ptr<RunningDrop> drop_;
+    std::unique_ptr<RunningZip> zip_;
 };

@@ -47,20 +47,32 @@ QString IconPageToolTip(const QString& panel2)
                                                     : QString();
 }
 
+IconPageDrawing::IconPageDrawing(QList<QByteArray> icons, const IconPageLayout& layout, int page,
+                                 QSize pageSize, QColor background)
+    : icons_(std::move(icons)), layout_(layout), page_(page), next_(page * layout.perPage()),
+      end_(qMin(int(icons_.size()), next_ + layout.perPage())),
+      canvas_(pageSize.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied)
+{
+    canvas_.fill(background);
+}
+
+bool IconPageDrawing::drawNext(int count)
+{
+    QPainter painter(&canvas_);
+    for (int drawn = 0; drawn < count && next_ < end_; ++drawn, ++next_) {
+        const QImage icon = IconImageForCell(icons_[next_], IconPageLayout::Cell);
+        if (!icon.isNull())
+            painter.drawImage(layout_.cellOrigin(next_), icon);
+    }
+    return next_ < end_;
+}
+
 QImage DrawIconPage(const QList<QByteArray>& icons, const IconPageLayout& layout, int page,
                     QSize pageSize, QColor background, const std::function<bool()>& cancelled)
 {
-    QImage canvas(pageSize.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
-    canvas.fill(background);
-    QPainter painter(&canvas);
-    const int first = page * layout.perPage();
-    const int last = qMin(int(icons.size()), first + layout.perPage());
-    for (int index = first; index < last; ++index) {
-        if (cancelled && cancelled())
-            break;
-        const QImage icon = IconImageForCell(icons[index], IconPageLayout::Cell);
-        if (!icon.isNull())
-            painter.drawImage(layout.cellOrigin(index), icon);
-    }
-    return canvas;
+    IconPageDrawing drawing(icons, layout, page, pageSize, background);
+    bool more = true;
+    while (more && !(cancelled && cancelled()))
+        more = drawing.drawNext(1);
+    return drawing.canvas();
 }

@@ -47,6 +47,31 @@ struct IconHover {
 /// The status bar's tool tip while panel 2 names an icon.
 [[nodiscard]] QString IconPageToolTip(const QString& panel2);
 
+/// A page of icons drawn a few icons at a time, so that a window can draw it from its
+/// event loop. The icons are its own copy: a later change of the shown file does not
+/// reach it.
+class IconPageDrawing {
+public:
+    /// Page `page` of `icons` (.ico bytes each) on a canvas of `pageSize` pixels filled
+    /// with `background`.
+    IconPageDrawing(QList<QByteArray> icons, const IconPageLayout& layout, int page, QSize pageSize,
+                    QColor background);
+    /// Draws up to `count` more icons, each at natural size at its cell's origin; false
+    /// once the page is whole.
+    bool drawNext(int count);
+    [[nodiscard]] int page() const { return page_; }
+    /// The page as drawn so far.
+    [[nodiscard]] const QImage& canvas() const { return canvas_; }
+
+private:
+    QList<QByteArray> icons_;
+    IconPageLayout layout_;
+    int page_;
+    int next_;
+    int end_;
+    QImage canvas_;
+};
+
 /// Draws page `page` of `icons` (.ico bytes each) on a canvas of the layout's page
 /// size filled with `background`; each icon at natural size at its cell's origin.
 /// `cancelled` runs before each icon; true ends the page, keeping what is drawn.

@@ -156,18 +156,76 @@ bool GridLoader::addBatch(int maxRecords)
     return true;
 }
 
+GridLoad::GridLoad(Grid& grid, QString errorText) : grid_(grid), errorText_(std::move(errorText)) {}
+
+GridLoad::~GridLoad() = default;
+
+std::unique_ptr<GridLoad> GridLoad::openSheet(Grid& grid, const QString& path, const QString& sheet,
+                                              Prompts& prompts)
+{
+    std::unique_ptr<GridLoad> load(new GridLoad(grid, QStringLiteral("unable to open:") +
+                                                          LineBreak + path + QLatin1Char('[') +
+                                                          sheet + QLatin1Char(']')));
+    try {
+        load->loader_ = std::make_unique<GridLoader>(
+            grid, xls::OpenRecords(path, SheetRecordSource(sheet)), GridLoader::Layout::Sheet);
+    } catch (const platform::TableSourceError&) {
+        prompts.message(load->errorText_);
+        return nullptr;
+    }
+    return load;
+}
+
+std::unique_ptr<GridLoad> GridLoad::openTable(Grid& grid, const QString& database,
+                                              const QString& table, const QString& viewFile,
+                                              Prompts& prompts)
+{
+    std::unique_ptr<GridLoad> load(new GridLoad(grid, QStringLiteral("table is empty:") +
+                                                          LineBreak + viewFile + QLatin1Char('[') +
+                                                          table + QLatin1Char(']')));
+    load->table_ = true;
+    try {
+        // The cursor reads through the database's handle: both live as long as the load.
+        load->database_ = std::make_unique<platform::Database>(database);
+        load->loader_ = std::make_unique<GridLoader>(
+            grid, load->database_->openRecords(TableRecordSource(table)),
+            GridLoader::Layout::Table);
+    } catch (const platform::TableSourceError&) {
+        prompts.message(load->errorText_);
+        return nullptr;
+    }
+    return load;
+}
+
+GridLoad::Step GridLoad::step(CancelKey& cancel, Prompts& prompts)
+{
+    bool more = false;
+    try {
+        more = loader_->addBatch(BatchRecords);
+    } catch (const platform::TableSourceError&) {
+        prompts.message(errorText_);
+        return Step::Failed;
+    }
+    if (more && !EscapeDelivered(cancel, prompts))
+        return Step::More;
+    if (table_)
+        grid_.tag = QStringLiteral("MDB");
+    return Step::Done;
+}
+
 namespace {
 
-/// Runs a loader to the end or to a Yes on the cancel question.
-void LoadAll(GridLoader& loader, CancelKey& cancel, Prompts& prompts, const BatchShown& shown)
+/// Runs a load to its end; false when it failed.
+bool LoadAll(GridLoad& load, CancelKey& cancel, Prompts& prompts, const BatchShown& shown)
 {
-    bool more = true;
-    while (more) {
-        more = loader.addBatch(BatchRecords);
+    for (;;) {
+        const GridLoad::Step step = load.step(cancel, prompts);
+        if (step == GridLoad::Step::Failed)
+            return false;
         if (shown)
             shown();
-        if (more && EscapePressed(cancel, prompts))
-            break;
+        if (step == GridLoad::Step::Done)
+            return true;
     }
 }
 
@@ -176,31 +234,14 @@ void LoadAll(GridLoader& loader, CancelKey& cancel, Prompts& prompts, const Batc
 bool ShowSheet(Grid& grid, const QString& path, const QString& sheet, CancelKey& cancel,
                Prompts& prompts, const BatchShown& shown)
 {
-    try {
-        GridLoader loader(grid, xls::OpenRecords(path, SheetRecordSource(sheet)),
-                          GridLoader::Layout::Sheet);
-        LoadAll(loader, cancel, prompts, shown);
-        return true;
-    } catch (const platform::TableSourceError&) {
-        prompts.message(QStringLiteral("unable to open:") + LineBreak + path + QLatin1Char('[') +
-                        sheet + QLatin1Char(']'));
-        return false;
-    }
+    const std::unique_ptr<GridLoad> load = GridLoad::openSheet(grid, path, sheet, prompts);
+    return load && LoadAll(*load, cancel, prompts, shown);
 }
 
 bool ShowTable(Grid& grid, const QString& database, const QString& table, const QString& viewFile,
                CancelKey& cancel, Prompts& prompts, const BatchShown& shown)
 {
-    try {
-        platform::Database db(database);
-        GridLoader loader(grid, db.openRecords(TableRecordSource(table)),
-                          GridLoader::Layout::Table);
-        LoadAll(loader, cancel, prompts, shown);
-        grid.tag = QStringLiteral("MDB");
-        return true;
-    } catch (const platform::TableSourceError&) {
-        prompts.message(QStringLiteral("table is empty:") + LineBreak + viewFile +
-                        QLatin1Char('[') + table + QLatin1Char(']'));
-        return false;
-    }
+    const std::unique_ptr<GridLoad> load =
+        GridLoad::openTable(grid, database, table, viewFile, prompts);
+    return load && LoadAll(*load, cancel, prompts, shown);
 }

@@ -60,12 +60,49 @@ private:
     QStringList values_;
 };
 
+/// A sheet or table arriving in a grid one batch per step, so that a window can run it
+/// from its event loop and stay answering between batches.
+class GridLoad {
+public:
+    enum class Step {
+        More,  ///< rows are still to come
+        Done,  ///< all rows are in, or a Yes to "cancel?" kept the rows so far
+        Failed ///< a record could not be read; the user was told
+    };
+
+    ~GridLoad();
+    /// Opens `sheet` of the workbook at `path` into `grid`; null after telling the user
+    /// "unable to open:" with the path and sheet.
+    [[nodiscard]] static std::unique_ptr<GridLoad>
+    openSheet(Grid& grid, const QString& path, const QString& sheet, Prompts& prompts);
+    /// Opens `table` of `database` through "SELECT * FROM " + table; null after telling
+    /// the user "table is empty:" with `viewFile` and the table.
+    [[nodiscard]] static std::unique_ptr<GridLoad> openTable(Grid& grid, const QString& database,
+                                                             const QString& table,
+                                                             const QString& viewFile,
+                                                             Prompts& prompts);
+
+    /// Adds one batch, then asks "cancel?" when Escape was delivered (a Yes ends the
+    /// load). Never runs events. The table's grid is tagged "MDB" when it is done.
+    Step step(CancelKey& cancel, Prompts& prompts);
+
+private:
+    GridLoad(Grid& grid, QString errorText);
+
+    Grid& grid_;
+    QString errorText_;
+    std::unique_ptr<platform::Database> database_;
+    std::unique_ptr<GridLoader> loader_;
+    bool table_ = false;
+};
+
 /// Called after every batch so the window can show the rows so far.
 using BatchShown = std::function<void()>;
 
-/// Opens `sheet` of the workbook into `grid`. Between batches the cancel check runs;
-/// a Yes keeps the rows loaded. On an error the user is told "unable to open:" with
-/// the path and sheet; returns false then.
+/// Opens `sheet` of the workbook into `grid` and loads it to the end. Between batches
+/// the cancel check runs on the presses delivered so far; a Yes keeps the rows loaded.
+/// On an error the user is told "unable to open:" with the path and sheet; returns false
+/// then.
 bool ShowSheet(Grid& grid, const QString& path, const QString& sheet, CancelKey& cancel,
                Prompts& prompts, const BatchShown& shown = {});
 

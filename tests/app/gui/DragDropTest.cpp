@@ -148,6 +148,8 @@ TEST(DragDrop, FilesFromAnotherFileManagerGoIntoTheBasketAndOntoTheFolderTree)
     w.prompts.answers = {Prompts::Answer::Yes};
     EXPECT_TRUE(DropOnFolder(*w.window, w.dstNode, files.get()));
     EXPECT_EQ(w.prompts.shown.value(1).text, "copy 2 files to\r\n" + w.dst);
+    for (int i = 0; i < 2000 && panel.copying(); ++i) // the files go one per turn of the loop
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     EXPECT_EQ(ReadAll(w.dst + "foreign.txt"), "foreign");
     EXPECT_EQ(ReadAll(w.dst + "alpha.txt"), "alpha");
 }

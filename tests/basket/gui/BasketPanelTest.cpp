@@ -21,6 +21,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
+#include <atomic>
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,9 +35,34 @@ void FinishCopy(BasketPanel& panel)
         loop.exec();
 }
 
-struct NoEscape : CancelKey {
-    bool pressed() override { return false; }
-    void clear() override {}
+/// Runs the event loop until the panel's zip has ended.
+void FinishZip(BasketPanel& panel)
+{
+    QEventLoop loop;
+    QObject::connect(&panel, &BasketPanel::zipFinished, &loop, &QEventLoop::quit);
+    if (panel.zipping())
+        loop.exec();
+}
+
+/// Escape as the event loop delivered it, down from its `downAt`-th look on (never
+/// when 0). The panel's checks run from the event loop or a worker: they must read
+/// what was delivered, never run events themselves.
+struct DeliveredEscape : CancelKey {
+    bool pressed() override
+    {
+        ADD_FAILURE() << "a check from the event loop ran events";
+        return false;
+    }
+    bool pressedSoFar() override
+    {
+        if (++looks == downAt)
+            down = true;
+        return down;
+    }
+    void clear() override { down = false; }
+    std::atomic<int> looks{0};
+    std::atomic<bool> down{false};
+    int downAt = 0;
 };
 
 /// Where the screenshots go when LUMARA_SCREENSHOTS names a folder.
@@ -50,7 +76,7 @@ void Shot(QWidget* widget, const QString& name)
 struct PanelFixture {
     Settings settings;
     ScriptedPrompts prompts;
-    NoEscape escape;
+    DeliveredEscape escape;
     QWidget window;
     BasketPanel panel{settings, prompts, escape, &window};
     QString status;
@@ -126,7 +152,6 @@ TEST(BasketPanel, ShowHideMenusAndHiddenPathColumns)
 
     f.panel.toggleShown();
     EXPECT_FALSE(f.panel.gridShown());
-    EXPECT_EQ(f.status, "");
 }
 
 TEST(BasketPanel, CommandsActOnTheMenuTag)
@@ -254,4 +279,49 @@ TEST(BasketPanel, SavingToASelectedFileNamedWithoutExtensionWritesABasketFile)
     f.prompts.texts = {t.path("list.txt")}; // a name with an extension keeps it
     f.panel.runCommand(BasketMenu::Code::SaveSelected);
     EXPECT_TRUE(QFile::exists(t.path("list.txt")));
+}
+
+TEST(BasketPanel, EscapeWhileZippingAsksAndAYesWritesNothing)
+{
+    TempTree t;
+    PanelFixture f;
+    f.panel.basket().addLoadedEntry(t.file("a.txt", 3));
+    f.panel.basket().addLoadedEntry(t.file("b.txt", QByteArray(4000, 'x')));
+    const QString zip = t.path("out.zip");
+    f.prompts.texts = {zip};
+    f.prompts.answers = {Prompts::Answer::Yes};
+    f.escape.downAt = 1;
+    f.panel.runCommand(BasketMenu::Code::ZipSelected);
+    ASSERT_TRUE(f.panel.zipping()) << "the zip runs on its worker";
+    f.prompts.texts = {t.path("other.zip")};
+    f.panel.runCommand(BasketMenu::Code::ZipSelected); // refused while the first runs
+    EXPECT_EQ(f.prompts.shown.size(), 1) << "not even the file dialog";
+    FinishZip(f.panel);
+    EXPECT_EQ(f.prompts.shownTexts().mid(1), QStringList({"cancel?"})) << "after the file dialog";
+    EXPECT_FALSE(QFileInfo::exists(zip));
+
+    // The chosen file stays the default target, which the menu only shows.
+    EXPECT_EQ(f.panel.menu().zipTarget(), zip);
+    EXPECT_EQ(f.panel.menu().zipDefault->text(), zip);
+    f.panel.runCommand(BasketMenu::Code::ZipDefault);
+    FinishZip(f.panel);
+    EXPECT_TRUE(f.prompts.shownTexts().last().startsWith(" 2 files zipped to:\r\n" + zip));
+    EXPECT_TRUE(QFileInfo::exists(zip));
+}
+
+TEST(BasketPanel, EscapeDuringACopyOfDroppedFilesKeepsTheFilesCopiedSoFar)
+{
+    TempTree t;
+    PanelFixture f;
+    const QStringList sources = {t.file("in/a.txt", 3), t.file("in/b.txt", 4),
+                                 t.file("in/c.txt", 5)};
+    f.escape.downAt = 2; // seen before the second file
+    f.prompts.answers = {Prompts::Answer::Yes};
+    f.panel.copyFiles(sources, t.folder("out"));
+    ASSERT_TRUE(f.panel.copying()) << "the files are copied from the event loop";
+    FinishCopy(f.panel);
+    EXPECT_TRUE(QFile::exists(t.path("out/a.txt")));
+    EXPECT_FALSE(QFile::exists(t.path("out/b.txt")));
+    EXPECT_FALSE(QFile::exists(t.path("out/c.txt")));
+    EXPECT_EQ(f.prompts.shownTexts(), QStringList({"cancel?", " 1 files copied"}));
 }

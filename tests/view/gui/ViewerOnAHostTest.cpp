@@ -17,6 +17,7 @@
 #include "view/table/gui/TableViewer.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QImage>
 #include <QTextEdit>
 #include <QTimer>
@@ -149,6 +150,8 @@ TEST(ViewerOnAHost, TheTableViewerShowsADatabaseAndItsTablesThroughTheHostAlone)
     const NodeTree::Id table = ChildNamed(host.tree(), "FPdev");
     ASSERT_NE(table, NodeTree::None);
     viewer.nodeClicked(table);
+    for (int i = 0; i < 2000 && viewer.loading(); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     EXPECT_TRUE(host.grid().isVisible());
     EXPECT_FALSE(host.treeView().isVisible());
     EXPECT_EQ(host.grid().grid().textMatrix(0, 2), "UserName");

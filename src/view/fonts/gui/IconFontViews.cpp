@@ -16,7 +16,9 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -39,6 +41,9 @@ private:
     std::function<void()> hidden_;
 };
 
+// Icons drawn between two looks at the Escape key.
+constexpr int IconsPerStep = 8;
+
 } // namespace
 
 IconFontViews::IconFontViews(ViewerHost& host, Prompts& prompts, CancelKey& cancel)
@@ -53,6 +58,7 @@ IconFontViews::IconFontViews(ViewerHost& host, Prompts& prompts, CancelKey& canc
     QPointer<QWidget> bar = &host.statusArea();
     canvas->installEventFilter(new CanvasHideWatch(
         [this, bar] {
+            stopDrawing(); // another view has the window now
             page_->hide();
             if (bar && bar->toolTip() == IconPageToolTip(QStringLiteral("icon")))
                 bar->setToolTip(QString());
@@ -78,8 +84,11 @@ IconFontViews::IconFontViews(ViewerHost& host, Prompts& prompts, CancelKey& canc
     });
 }
 
+IconFontViews::~IconFontViews() = default;
+
 bool IconFontViews::ViewIcons(const QString& path)
 {
+    stopDrawing();
     host_.CloseView();
     iconFile_ = path;
     icons_ = ReadIconsFromFile(path);
@@ -110,21 +119,58 @@ void IconFontViews::ShowIconPage(int page)
 {
     if (icons_.isEmpty() || page < 0)
         return;
-    BusyPointer busy;
+    if (drawing_) {
+        pendingPage_ = page;
+        return;
+    }
     layoutPage();
     {
         const QSignalBlocker quiet(page_->scrollThumb());
         page_->scrollThumb()->setValue(page);
     }
     const QColor background = host_.textBox().palette().color(QPalette::Base);
-    page_->setPage(DrawIconPage(icons_, layout_, page, page_->pageSize(), background,
-                                [this] { return EscapePressed(cancel_, prompts_); }));
+    drawing_ =
+        std::make_unique<IconPageDrawing>(icons_, layout_, page, page_->pageSize(), background);
+    busy_ = std::make_unique<BusyPointer>();
+    cancel_.clear();
+    host_.setViewMode(ViewMode::Icons); // the page follows when it is drawn
+    QTimer::singleShot(0, this, [this, generation = drawGeneration_] { drawStep(generation); });
+}
+
+void IconFontViews::drawStep(int generation)
+{
+    if (generation != drawGeneration_ || !drawing_)
+        return; // abandoned
+    if (drawing_->drawNext(IconsPerStep) && !EscapeDelivered(cancel_, prompts_)) {
+        QTimer::singleShot(0, this, [this, generation] { drawStep(generation); });
+        return;
+    }
+    showDrawnPage();
+}
+
+void IconFontViews::showDrawnPage()
+{
+    const int page = drawing_->page();
+    page_->setPage(drawing_->canvas());
+    drawing_.reset();
+    busy_.reset();
     host_.pageCanvas().show();
     host_.pageCanvas().raise();
     page_->show();
     page_->raise();
-    host_.setViewMode(ViewMode::Icons);
     reloadBeforeSave_ = true;
+    Q_EMIT pageShown(page);
+    const int next = std::exchange(pendingPage_, -1);
+    if (next >= 0 && next != page)
+        ShowIconPage(next);
+}
+
+void IconFontViews::stopDrawing()
+{
+    ++drawGeneration_;
+    drawing_.reset();
+    busy_.reset();
+    pendingPage_ = -1;
 }
 
 void IconFontViews::HoverIcon(int page, QPoint pixel)

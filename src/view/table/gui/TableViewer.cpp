@@ -4,6 +4,7 @@
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
 #include "formats/XlsWorkbook.h"
+#include "platform/CancelKey.h"
 #include "platform/FileAccess.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
@@ -13,6 +14,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QTimer>
 
 namespace {
 const QString WorkingCopyName = QStringLiteral("TempMdbs.mdb");
@@ -29,6 +31,8 @@ TableViewer::TableViewer(ViewerHost& host, Settings& settings, Prompts& prompts,
     connect(&host_.treeView(), &QAbstractItemView::clicked, this,
             [this](const QModelIndex&) { nodeClicked(host_.treeView().currentNode()); });
 }
+
+TableViewer::~TableViewer() = default;
 
 void TableViewer::showTree()
 {
@@ -91,46 +95,83 @@ bool TableViewer::ViewDatabase(const ViewRequest& request)
 
 bool TableViewer::ShowSheet(const QString& sheet)
 {
-    const QString path = host_.CurrentViewFile();
-    BusyPointer busy;
-    host_.grid().hide();
-    const bool shown =
-        ::ShowSheet(host_.grid().grid(), path, sheet, cancel_, prompts_, [this] { showGrid(); });
-    if (!shown)
+    if (load_)
         return false;
-    host_.setViewMode(ViewMode::Workbook, path);
-    host_.SetViewPath(QString());
-    showGrid();
-    host_.SetViewPath(TableStatusText(path, settings_.workFolder, sheet));
+    const QString path = host_.CurrentViewFile();
+    host_.grid().hide();
+    std::unique_ptr<GridLoad> load =
+        GridLoad::openSheet(host_.grid().grid(), path, sheet, prompts_);
+    if (!load)
+        return false;
+    startLoad(std::move(load), [this, path, sheet] {
+        host_.setViewMode(ViewMode::Workbook, path);
+        host_.SetViewPath(QString());
+        showGrid();
+        host_.SetViewPath(TableStatusText(path, settings_.workFolder, sheet));
+    });
     return true;
 }
 
 bool TableViewer::ShowTable(const QString& table)
 {
-    BusyPointer busy;
-    const QString database = host_.tableFile();
-    host_.grid().hide();
-    const bool shown = ::ShowTable(host_.grid().grid(), database, table, host_.CurrentViewFile(),
-                                   cancel_, prompts_, [this] { showGrid(); });
-    if (!shown)
+    if (load_)
         return false;
-    showGrid();
-    host_.SetViewPath(TableStatusText(host_.CurrentViewFile(), settings_.workFolder, table));
+    host_.grid().hide();
+    std::unique_ptr<GridLoad> load = GridLoad::openTable(host_.grid().grid(), host_.tableFile(),
+                                                         table, host_.CurrentViewFile(), prompts_);
+    if (!load)
+        return false;
+    startLoad(std::move(load), [this, table] {
+        showGrid();
+        host_.SetViewPath(TableStatusText(host_.CurrentViewFile(), settings_.workFolder, table));
+    });
     return true;
+}
+
+void TableViewer::startLoad(std::unique_ptr<GridLoad> load, std::function<void()> shown)
+{
+    cancel_.clear();
+    loadMode_ = host_.viewMode();
+    load_ = std::move(load);
+    busy_ = std::make_unique<BusyPointer>();
+    whenShown_ = std::move(shown);
+    QTimer::singleShot(0, this, &TableViewer::loadStep);
+}
+
+void TableViewer::loadStep()
+{
+    if (host_.viewMode() != loadMode_) {
+        // Another view took the window: the rows so far stay in the hidden grid.
+        load_.reset();
+        busy_.reset();
+        whenShown_ = {};
+        Q_EMIT loaded(false);
+        return;
+    }
+    const GridLoad::Step step = load_->step(cancel_, prompts_);
+    if (step == GridLoad::Step::More) {
+        showGrid();
+        QTimer::singleShot(0, this, &TableViewer::loadStep);
+        return;
+    }
+    load_.reset();
+    busy_.reset();
+    const std::function<void()> shown = std::move(whenShown_);
+    if (step == GridLoad::Step::Done)
+        shown();
+    Q_EMIT loaded(step == GridLoad::Step::Done);
 }
 
 void TableViewer::nodeClicked(NodeTree::Id id)
 {
     const NodeTree& tree = host_.tree();
     const ViewMode mode = host_.viewMode();
-    if (loading_ || mode == ViewMode::SystemInfo || !tree.contains(id) ||
+    if (load_ || mode == ViewMode::SystemInfo || !tree.contains(id) ||
         tree.node(id).parent == NodeTree::None)
         return;
     const QString text = tree.node(id).text;
-    loading_ = true;
     if (mode == ViewMode::Workbook)
         ShowSheet(text);
     else if (mode == ViewMode::Database && !tree.children(id).empty())
         ShowTable(text);
-    loading_ = false;
 }

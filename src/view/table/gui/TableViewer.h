@@ -1,11 +1,16 @@
 #pragma once
 
 #include "controls/NodeTree.h"
+#include "view/ViewMode.h"
 #include "view/ViewRequest.h"
 
 #include <QObject>
+#include <functional>
+#include <memory>
 
+class BusyPointer;
 class CancelKey;
+class GridLoad;
 class Prompts;
 class ViewerHost;
 struct Settings;
@@ -23,20 +28,36 @@ public:
     /// Copies the database to "TempMdbs.mdb" in TempFolder and shows its tables with
     /// their fields; false when it cannot be read.
     bool ViewDatabase(const ViewRequest& request);
-    /// Shows one sheet of the workbook now viewed; false on an error (reported).
+    ~TableViewer() override;
+
+    /// Starts showing one sheet of the workbook now viewed; its rows arrive in batches
+    /// from the event loop, then loaded. False on an error opening it (reported) and
+    /// while another sheet or table is arriving.
     bool ShowSheet(const QString& sheet);
-    /// Shows one table of the database now viewed; false on an error (reported).
+    /// The same for one table of the database now viewed.
     bool ShowTable(const QString& table);
     /// A click on a node of the tree.
     void nodeClicked(NodeTree::Id id);
+    /// A sheet or table is arriving.
+    [[nodiscard]] bool loading() const { return load_ != nullptr; }
+
+Q_SIGNALS:
+    /// The sheet or table started by ShowSheet or ShowTable has ended; false when a
+    /// record could not be read (reported) or another view took the window meanwhile.
+    void loaded(bool shown);
 
 private:
     void showTree();
     void showGrid();
+    void startLoad(std::unique_ptr<GridLoad> load, std::function<void()> shown);
+    void loadStep();
 
     ViewerHost& host_;
     Settings& settings_;
     Prompts& prompts_;
     CancelKey& cancel_;
-    bool loading_ = false; ///< a sheet or table is arriving; clicks wait for it
+    std::unique_ptr<GridLoad> load_; ///< the sheet or table arriving; clicks wait for it
+    std::unique_ptr<BusyPointer> busy_;
+    std::function<void()> whenShown_;    ///< the status of the load's view once it is in
+    ViewMode loadMode_ = ViewMode::None; ///< the view the load belongs to
 };

@@ -11,6 +11,7 @@
 #include "view/fonts/gui/IconPageWidget.h"
 #include "view/window/gui/ViewWindow.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QScrollBar>
@@ -21,11 +22,34 @@
 
 namespace {
 
-class NoEscape : public CancelKey {
+/// Escape is down once a test says so. Pages are drawn from the event loop: the check
+/// must read what was delivered, never run events itself.
+class DeliveredEscape : public CancelKey {
 public:
-    bool pressed() override { return false; }
-    void clear() override {}
+    bool pressed() override
+    {
+        ADD_FAILURE() << "a check from the event loop ran events";
+        return down;
+    }
+    bool pressedSoFar() override { return down; }
+    void clear() override { down = false; }
+    bool down = false;
 };
+
+void WaitDrawn(const IconFontViews& views)
+{
+    for (int i = 0; i < 2000 && views.drawing(); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+QString IconProgram(TempTree& tree, int count)
+{
+    using namespace iconfixtures;
+    QList<QList<QByteArray>> groups;
+    for (int i = 0; i < count; ++i)
+        groups.append({dibImage(32, 32, qRgb(10 + i * 5, 100, 100))});
+    return tree.file("tools.dll", peWithIcons(groups));
+}
 
 class IconFontViewsTest : public ::testing::Test {
 protected:
@@ -55,19 +79,16 @@ protected:
     TempTree tree;
     Settings settings;
     ScriptedPrompts prompts;
-    NoEscape cancel;
+    DeliveredEscape cancel;
     std::unique_ptr<ViewWindow> window;
     IconFontViews* views = nullptr;
 };
 
 TEST_F(IconFontViewsTest, ViewIconsShowsAPageAndSavesTheHoveredIcon)
 {
-    using namespace iconfixtures;
-    QList<QList<QByteArray>> groups;
-    for (int i = 0; i < 40; ++i)
-        groups.append({dibImage(32, 32, qRgb(10 + i * 5, 100, 100))});
-    const QString program = tree.file("tools.dll", peWithIcons(groups));
+    const QString program = IconProgram(tree, 40);
     window->TriggerView(iconsRequest(program));
+    WaitDrawn(*views);
 
     EXPECT_EQ(window->viewMode(), ViewMode::Icons);
     EXPECT_EQ(window->thumbPage(), ThumbPage::Icons);
@@ -108,6 +129,7 @@ TEST_F(IconFontViewsTest, ViewIconsShowsAPageAndSavesTheHoveredIcon)
 
     // Later pages through the page bar; hovering past the last icon clears panel 2.
     page->scrollThumb()->setValue(layout.pages() - 1);
+    WaitDrawn(*views);
     const int onLast = 40 - (layout.pages() - 1) * layout.perPage();
     const QPoint empty((onLast % layout.columns()) * 74 + 3, (onLast / layout.columns()) * 74 + 3);
     views->HoverIcon(layout.pages() - 1, empty);
@@ -118,6 +140,34 @@ TEST_F(IconFontViewsTest, ViewIconsShowsAPageAndSavesTheHoveredIcon)
     window->CloseView();
     EXPECT_FALSE(page->isVisible());
     EXPECT_EQ(window->statusBar()->toolTip(), "") << "the save hint goes with the page";
+}
+
+TEST_F(IconFontViewsTest, EscapeCutsAPageShortAndAPageAskedMeanwhileIsDrawnNext)
+{
+    window->TriggerView(iconsRequest(IconProgram(tree, 150)));
+    const IconPageLayout& layout = views->iconLayout();
+    ASSERT_GT(layout.perPage(), 9);
+    ASSERT_GT(layout.pages(), 1);
+    ASSERT_TRUE(views->drawing()) << "the page is drawn from the event loop";
+    QList<int> shown;
+    QObject::connect(views, &IconFontViews::pageShown, [&](int page) { shown << page; });
+    cancel.down = true;
+    prompts.answers = {Prompts::Answer::Yes};
+    WaitDrawn(*views);
+
+    EXPECT_EQ(prompts.shownTexts(), QStringList{"cancel?"});
+    EXPECT_EQ(shown, QList<int>{0});
+    const QImage cut = views->iconPage()->page();
+    EXPECT_EQ(cut.pixel(layout.cellOrigin(0) + QPoint(10, 10)), qRgb(10, 100, 100));
+    EXPECT_NE(cut.pixel(layout.cellOrigin(9) + QPoint(10, 10)), qRgb(55, 100, 100))
+        << "the icons after the Yes are not drawn";
+
+    views->ShowIconPage(0);
+    views->ShowIconPage(1); // waits for page 0
+    WaitDrawn(*views);
+    EXPECT_EQ(shown, QList<int>({0, 0, 1}));
+    EXPECT_EQ(views->iconPage()->scrollThumb()->value(), 1);
+    EXPECT_EQ(views->iconPage()->page().pixel(10, 10), qRgb(10 + layout.perPage() * 5, 100, 100));
 }
 
 TEST_F(IconFontViewsTest, AFileWithoutIconsSaysSo)

@@ -10,16 +10,32 @@
 #include "shared/TextHelpers.h"
 #include "view/window/gui/ViewWindow.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
-class NoEscape : public CancelKey {
+/// Escape is down once a test says so. The loads check it from the event loop: they
+/// must read what was delivered, never run events themselves.
+class DeliveredEscape : public CancelKey {
 public:
-    bool pressed() override { return false; }
-    void clear() override {}
+    bool pressed() override
+    {
+        ADD_FAILURE() << "a check from the event loop ran events";
+        return down;
+    }
+    bool pressedSoFar() override { return down; }
+    void clear() override { down = false; }
+    bool down = false;
 };
+
+void WaitLoaded(const TableViewer& viewer)
+{
+    for (int i = 0; i < 2000 && viewer.loading(); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
 
 NodeTree::Id ChildNamed(const NodeTree& tree, const QString& text)
 {
@@ -52,7 +68,7 @@ protected:
     TempTree temp;
     Settings settings;
     ScriptedPrompts prompts;
-    NoEscape escape;
+    DeliveredEscape escape;
     ViewWindow window{settings, prompts};
     TableViewer viewer{window, settings, prompts, escape};
 };
@@ -73,6 +89,7 @@ TEST_F(TableViewerTest, AWorkbookShowsItsSheetsThenAClickedSheetInTheGrid)
     viewer.nodeClicked(tree.root()); // the root never reacts
     EXPECT_FALSE(window.grid().isVisible());
     viewer.nodeClicked(ChildNamed(tree, "My Sheet"));
+    WaitLoaded(viewer);
     EXPECT_TRUE(window.grid().isVisible());
     EXPECT_FALSE(window.treeView().isVisible());
     EXPECT_EQ(window.grid().grid().textMatrix(2, 1), "pear");
@@ -96,6 +113,7 @@ TEST_F(TableViewerTest, ADatabaseIsViewedThroughItsWorkingCopy)
     viewer.nodeClicked(tree.children(table).front()); // a field line does nothing
     EXPECT_FALSE(window.grid().isVisible());
     viewer.nodeClicked(table);
+    WaitLoaded(viewer);
     EXPECT_TRUE(window.grid().isVisible());
     EXPECT_EQ(window.grid().grid().tag, "MDB");
     EXPECT_EQ(window.grid().grid().textMatrix(0, 2), "UserName");
@@ -104,4 +122,37 @@ TEST_F(TableViewerTest, ADatabaseIsViewedThroughItsWorkingCopy)
     EXPECT_FALSE(viewer.ShowTable("FP dev"));
     EXPECT_EQ(prompts.shownTexts(),
               QStringList({"table is empty:\r\n" + files.path("s.mdb") + "[FP dev]"}));
+}
+
+TEST_F(TableViewerTest, EscapeWhileASheetArrivesAsksAndAYesKeepsTheRowsSoFar)
+{
+    if (!WriteWorkbook(files.path("book.xls")))
+        GTEST_SKIP() << "python3-xlwt is not installed";
+    window.TriggerView(request("book.xls", FileKind::Xls));
+    std::optional<bool> loaded;
+    QObject::connect(&viewer, &TableViewer::loaded, [&](bool shown) { loaded = shown; });
+
+    viewer.nodeClicked(ChildNamed(window.tree(), "Long"));
+    ASSERT_TRUE(viewer.loading()) << "the rows arrive from the event loop";
+    EXPECT_FALSE(viewer.ShowSheet("My Sheet")) << "a second load waits for the first";
+    escape.down = true;
+    prompts.answers = {Prompts::Answer::Yes};
+    WaitLoaded(viewer);
+
+    EXPECT_EQ(loaded, true);
+    EXPECT_EQ(prompts.shownTexts(), QStringList({"cancel?"}));
+    const Grid& grid = window.grid().grid();
+    EXPECT_GT(grid.rows(), 2);
+    EXPECT_LT(grid.rows(), 2 + 2500);
+    EXPECT_EQ(grid.textMatrix(grid.rows() - 1, 1).toInt(), grid.rows() - 2)
+        << "the rows so far stay whole and in order";
+    EXPECT_EQ(window.statusPath(), files.path("book.xls") + "[Long]");
+
+    // Another view taking the window ends a load without bringing the grid back.
+    window.TriggerView(request("book.xls", FileKind::Xls));
+    viewer.nodeClicked(ChildNamed(window.tree(), "Long"));
+    window.CloseView();
+    WaitLoaded(viewer);
+    EXPECT_EQ(loaded, false);
+    EXPECT_FALSE(window.grid().isVisible());
 }
