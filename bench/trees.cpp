@@ -39,13 +39,14 @@ void fill(FileList& state)
         FileList::Edit(state).contents().entries.insert(e);
         FileList::Edit(state).listedNames().Additem(name);
     }
-    state.treeForView().clear();
-    const auto root =
-        state.treeForView().add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/bench"));
-    for (int i = 1; i <= FileCount; ++i) {
-        const QString name = state.listedNames().list(i);
-        state.treeForView().add(root, state.setup().currentFolder + name, name);
-    }
+    state.rebuildTree([&state](NodeTree& tree) {
+        tree.clear();
+        const auto root = tree.add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/bench"));
+        for (int i = 1; i <= FileCount; ++i) {
+            const QString name = state.listedNames().list(i);
+            tree.add(root, state.setup().currentFolder + name, name);
+        }
+    });
 }
 
 template <TreeType Type> void BM_GroupedTree(benchmark::State& bench)

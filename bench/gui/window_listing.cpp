@@ -285,7 +285,7 @@ int main(int argc, char** argv)
 
     FilterTabs& filters = window.filterStrip()->filters();
     TreeButtons& trees = *window.treeButtons();
-    NodeTree& list = panel->state().treeForView();
+    const NodeTree& list = panel->state().tree();
     const auto files = [panel] { return panel->state().listedNames().ListCount() - 1; };
     const auto nodes = [&list] { return list.count(); };
     timeStep(

@@ -146,18 +146,31 @@ int AddSelectedToBasket(Basket& basket, const FileList& state, const QString& cu
     return added;
 }
 
+namespace {
+
+/// The "no files" placeholder of the basket: the root shows the empty basket, the line
+/// the missing file.
+void ShowEmptyBasket(FileList& state)
+{
+    state.showNoFiles();
+    state.rebuildTree([](NodeTree& tree) {
+        tree.setImage(tree.root(), QStringLiteral("2"));
+        if (!tree.children(tree.root()).empty())
+            tree.setImage(tree.children(tree.root()).front(), QStringLiteral("28"));
+    });
+}
+
+} // namespace
+
 int ShowBasketInFileList(const Basket& basket, FileList& state, const QString& filter,
                          const Settings& settings)
 {
-    FileList::Edit edit(state);
-    edit.listedNames().Clear();
-    edit.listedNames().Additem(BasketHeader);
     state.setSource(QString());
-    edit.contents().entries.clear();
+    ListContents contents;
+    ListBoy& listed = contents.listedNames;
+    listed.Additem(BasketHeader);
     int shown = 0;
-    {
-        NodeTreeLock lock(edit.tree());
-        NodeTree& tree = edit.tree();
+    state.rebuildTree([&](NodeTree& tree) {
         const NodeTree::Id root = AddFileListRoot(tree, BasketHeader);
         const bool all = filter == u"*" || filter == u"*.*" || filter.isEmpty();
         const NamePatternList patterns(all ? QStringLiteral("*") : filter);
@@ -178,20 +191,18 @@ int ShowBasketInFileList(const Basket& basket, FileList& state, const QString& f
             if (node == NodeTree::None)
                 continue;
             last = node;
-            edit.listedNames().Additem(entry);
+            listed.Additem(entry);
             ++shown;
         }
         tree.makeVisible(last);
-        state.showFiles();
-        if (shown == 0) {
-            state.showNoFiles();
-            tree.setImage(tree.root(), QStringLiteral("2"));
-            if (!tree.children(tree.root()).empty())
-                tree.setImage(tree.children(tree.root()).front(), QStringLiteral("28"));
-        }
-    }
+    });
+    // The basket's entries are read afresh by path: none of a folder's read stays.
+    contents.readNames = listed;
+    state.setContents(contents);
+    state.showFiles();
+    if (shown == 0)
+        ShowEmptyBasket(state);
     state.setShownSort({});
-    edit.contents().readNames = edit.listedNames();
     state.showFileCount(shown);
     return shown;
 }

@@ -76,6 +76,65 @@ ListContents& FileList::Edit::contents()
     return list_.contents_;
 }
 
+void FileList::rebuildTree(const std::function<void(NodeTree& tree)>& build)
+{
+    Edit edit(*this);
+    NodeTreeLock lock(edit.tree());
+    build(edit.tree());
+}
+
+void FileList::rebuildTreeAndNames(
+    const std::function<void(NodeTree& tree, ListBoy& listedNames)>& build)
+{
+    Edit edit(*this);
+    NodeTreeLock lock(edit.tree());
+    build(edit.tree(), edit.listedNames());
+}
+
+void FileList::ExpansionMarks::setExpanded(NodeTree::Id id, bool expanded)
+{
+    if (tree_.contains(id) && tree_.node(id).expanded != expanded) {
+        tree_.setExpanded(id, expanded);
+        moved_ = true;
+    }
+}
+
+void FileList::ExpansionMarks::makeVisible(NodeTree::Id id)
+{
+    if (!tree_.contains(id))
+        return;
+    for (NodeTree::Id p = tree_.node(id).parent; p != NodeTree::None; p = tree_.node(p).parent)
+        moved_ = moved_ || !tree_.node(p).expanded;
+    tree_.makeVisible(id);
+}
+
+void FileList::changeExpansion(const std::function<void(ExpansionMarks& marks)>& change)
+{
+    ExpansionMarks marks(tree_);
+    {
+        NodeTreeLock lock(tree_);
+        change(marks);
+    }
+    if (marks.moved_)
+        announceContents();
+}
+
+void FileList::setNodeExpanded(NodeTree::Id id, bool expanded)
+{
+    if (!tree_.contains(id) || tree_.node(id).expanded == expanded)
+        return;
+    tree_.setExpanded(id, expanded);
+    announceContents();
+}
+
+void FileList::announceContents()
+{
+    if (editDepth_ > 0)
+        contentsTouched_ = true; // the Edit announces it when it ends
+    else
+        Q_EMIT contentsChanged();
+}
+
 void FileList::setSetup(const ListSetup& setup)
 {
     if (setup_ == setup)

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 /// How the shown list is sorted, kept for the sort button's face and tip.
 struct ShownSort {
@@ -69,8 +70,6 @@ struct ListContents {
     /// The names the list shows, in its order (the form's listedNames): item 0 the header
     /// (folder path or "RadeZazeda"), then the entries.
     ListBoy listedNames;
-    ListBoy sortLines;
-    ListBoy extensionLines;
     /// What the listing read, by entry name.
     FileEntryTable entries;
     /// What the plain reader found last (the hidden file list box, readNames): the
@@ -99,10 +98,6 @@ public:
     [[nodiscard]] const OtherFilter& otherFilter() const { return otherFilter_; }
     /// True while the list is in the basket, not in a folder.
     [[nodiscard]] bool listsBasket() const { return setup_.currentFolder.isEmpty(); }
-
-    /// The node tree for the one view that shows it: the view keeps its nodes'
-    /// expansion and selection there. Do not store it elsewhere; others read tree().
-    [[nodiscard]] NodeTree& treeForView() { return tree_; }
 
     /// Takes over a whole set-up (a listing's, a saved one).
     void setSetup(const ListSetup& setup);
@@ -141,8 +136,41 @@ public:
     /// list as showing it; after a failed read, "cannot read: " and the reason instead.
     void showNoFiles();
 
-    /// A scoped change of the lists and the tree in place (a huge tree is built where it
-    /// is shown). The list announces what changed once, when the outermost Edit ends.
+    /// Rebuilds the node tree in place, under one lock so a view sees one reset, and
+    /// announces contentsChanged once. It exists because a tree of a million files is
+    /// built where it is shown: a finished copy handed over would double the peak. The
+    /// tree builders use it; the lists and the set-up change through the methods above.
+    void rebuildTree(const std::function<void(NodeTree& tree)>& build);
+    /// rebuildTree for a build that lays the listed names out anew in the order the tree
+    /// now shows them (a plain sort), so a later plain rebuild keeps that order.
+    void
+    rebuildTreeAndNames(const std::function<void(NodeTree& tree, ListBoy& listedNames)>& build);
+
+    /// The nodes' expanded marks, all a view or Expand All may change: the tree itself
+    /// is read through tree().
+    class ExpansionMarks {
+    public:
+        [[nodiscard]] const NodeTree& tree() const { return tree_; }
+        void setExpanded(NodeTree::Id id, bool expanded);
+        /// Expands the node's parents and has a view scroll to it.
+        void makeVisible(NodeTree::Id id);
+
+    private:
+        friend class FileList;
+        explicit ExpansionMarks(NodeTree& tree) : tree_(tree) {}
+        NodeTree& tree_;
+        bool moved_ = false;
+    };
+    /// Changes many expanded marks under one lock (a view sees one reset); announces
+    /// contentsChanged once when a mark moved.
+    void changeExpansion(const std::function<void(ExpansionMarks& marks)>& change);
+    /// One node's mark, as a view sets it when its user opens or closes the node: the
+    /// view hears it as one changed node, not as a reset.
+    void setNodeExpanded(NodeTree::Id id, bool expanded);
+
+    /// A scoped change of everything in place, for the listing and the filters, which
+    /// make the lists themselves; others use the named methods and the tree doors. The
+    /// list announces what changed once, when the outermost Edit ends.
     class Edit {
     public:
         explicit Edit(FileList& list);
@@ -153,8 +181,6 @@ public:
         [[nodiscard]] NodeTree& tree();
         [[nodiscard]] ListContents& contents();
         [[nodiscard]] ListBoy& listedNames() { return contents().listedNames; }
-        [[nodiscard]] ListBoy& sortLines() { return contents().sortLines; }
-        [[nodiscard]] ListBoy& extensionLines() { return contents().extensionLines; }
         /// The set-up, for the listing and the filters of the list itself.
         [[nodiscard]] ListSetup& setup() { return list_.setup_; }
         [[nodiscard]] OtherFilter& otherFilter() { return list_.otherFilter_; }
@@ -177,6 +203,8 @@ private:
     void endEdit();
     /// Announces a set-up change now, or when the running Edit ends.
     void setupTouched(bool captionToo = false);
+    /// Announces a change of the lists or the tree now, or when the running Edit ends.
+    void announceContents();
     template <typename T> void change(T ListSetup::*field, const T& value);
 
     ListSetup setup_;

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <vector>
 
-/// The sortable item list behind listedNames, sortLines and extensionLines: each item is a text
+/// The sortable item list behind listedNames and the trees' scratch lines: each item is a text
 /// (which may itself hold TABs), a TAB and its item data as decimal text. Public
 /// indexes count from 0; an index out of range makes an operation do nothing.
 class ListBoy {

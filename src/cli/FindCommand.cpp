@@ -72,17 +72,17 @@ bool takeFindOptions(QStringList& args, FindOptions& options, QTextStream& err)
 /// Adds the entries of every zip-kind archive in the list as children of its node.
 void expandArchives(FileList& state, const Settings& settings, Prompts& prompts)
 {
-    FileList::Edit edit(state);
-    NodeTree& tree = edit.tree();
-    for (const NodeTree::Id id : tree.preorder()) {
-        if (ClassifyFileNode(state, id) != FileNodeKind::File)
-            continue;
-        const QString path = tree.key(id);
-        if (ClassifyFileKind(ExtensionOf(path), settings) != FileKind::Zip)
-            continue;
-        for (const QString& entry : ArchiveEntryNames(path, prompts))
-            tree.add(id, path + QLatin1Char(':') + entry, entry);
-    }
+    state.rebuildTree([&](NodeTree& tree) {
+        for (const NodeTree::Id id : tree.preorder()) {
+            if (ClassifyFileNode(state, id) != FileNodeKind::File)
+                continue;
+            const QString path = tree.key(id);
+            if (ClassifyFileKind(ExtensionOf(path), settings) != FileKind::Zip)
+                continue;
+            for (const QString& entry : ArchiveEntryNames(path, prompts))
+                tree.add(id, path + QLatin1Char(':') + entry, entry);
+        }
+    });
 }
 
 } // namespace

@@ -144,7 +144,9 @@ public:
     void unlock();
     [[nodiscard]] bool locked() const { return lockDepth_ > 0; }
 
-    void setObserver(NodeTreeObserver* observer) { observer_ = observer; }
+    /// Watching a tree does not change it: a view over a tree it may only read attaches
+    /// itself too.
+    void setObserver(NodeTreeObserver* observer) const { observer_ = observer; }
 
 private:
     /// An interned key prefix with the hash state after it, so a prefixed key hashes
@@ -223,7 +225,7 @@ private:
     int lockDepth_ = 0;
     bool changedWhileLocked_ = false;
     Id visibleWhileLocked_ = None; ///< the last node made visible while locked
-    NodeTreeObserver* observer_ = nullptr;
+    mutable NodeTreeObserver* observer_ = nullptr;
 };
 
 /// Holds a NodeTree locked for the lifetime of the guard.

@@ -17,16 +17,14 @@ bool ready(const FileList& state)
 }
 
 /// The files 1.. of listedNames, each under the key `keyOf(entry, i)` gives for entry i.
-template <typename KeyOf> GroupedFiles gatherFiles(FileList& state, KeyOf keyOf)
+template <typename KeyOf> GroupedFiles gatherFiles(const FileList& state, KeyOf keyOf)
 {
-    FileList::Edit edit(state);
-    edit.contents().sortLines.Clear();
     const bool basket = nodescheme::isBasket(state);
-    const int n = edit.listedNames().ListCount();
+    const int n = state.listedNames().ListCount();
     GroupedFiles files;
     files.reserve(size_t(std::max(n - 1, 0)));
     for (int i = 1; i < n; ++i) {
-        const QString& entry = edit.listedNames().textAt(i);
+        const QString& entry = state.listedNames().textAt(i);
         files.add(keyOf(entry, i), nodescheme::groupedEntry(entry, basket));
     }
     return files;
@@ -92,7 +90,6 @@ constexpr qint64 FifteenDigits = 999'999'999'999'999;
 /// themselves: such a key no longer sorts as its number.
 int buildSizeTreeFromLines(FileList& state, const TreeContext& context, bool descending)
 {
-    FileList::Edit edit(state);
     SizeBands bands;
     QString key; // reused: one allocation for all the keys
     const GroupedFiles files =
@@ -109,11 +106,12 @@ int buildSizeTreeFromLines(FileList& state, const TreeContext& context, bool des
             std::copy(band.begin(), band.end(), key.data() + 16);
             return key;
         });
-    edit.contents().sortLines.reserve(int(files.size()));
+    ListBoy lines;
+    lines.reserve(int(files.size()));
     for (size_t i = 0; i < files.size(); ++i)
-        edit.contents().sortLines.Additem(ScratchLine(files.keyOf(i), files.entryOf(i)));
+        lines.Additem(ScratchLine(files.keyOf(i), files.entryOf(i)));
     return BuildGroupsFromList1(
-        state, context.settings, descending,
+        state, lines, context.settings, descending,
         [](QStringView line, int tab) { return line.mid(16, tab - 16); }, QStringLiteral("24"));
 }
 
@@ -121,7 +119,6 @@ int buildSizeTreeFromLines(FileList& state, const TreeContext& context, bool des
 
 int BuildSizeTree(FileList& state, const TreeContext& context)
 {
-    FileList::Edit edit(state);
     if (!ready(state))
         return -1;
     const bool descending = state.setup().treeDirection == SortDirection::Descending;
@@ -131,10 +128,10 @@ int BuildSizeTree(FileList& state, const TreeContext& context)
     bool tooLong = false;
     GroupedFiles files;
     const bool basket = nodescheme::isBasket(state);
-    const int n = edit.listedNames().ListCount();
+    const int n = state.listedNames().ListCount();
     files.reserve(size_t(std::max(n - 1, 0)));
     for (int i = 1; i < n && !tooLong; ++i) {
-        const QString& entry = edit.listedNames().textAt(i);
+        const QString& entry = state.listedNames().textAt(i);
         const qint64 length = nodescheme::entryLength(state, entry, i - 1);
         tooLong = length > FifteenDigits;
         files.add(bands.of(length), nodescheme::groupedEntry(entry, basket),
@@ -151,7 +148,6 @@ int BuildSizeTree(FileList& state, const TreeContext& context)
 
 int BuildDateTree(FileList& state, const TreeContext& context)
 {
-    FileList::Edit edit(state);
     if (!ready(state))
         return -1;
     DayPrefixes days;
@@ -173,7 +169,6 @@ int BuildDateTree(FileList& state, const TreeContext& context)
 
 int BuildAgeTree(FileList& state, const TreeContext& context)
 {
-    FileList::Edit edit(state);
     if (!ready(state))
         return -1;
     const QDate today = context.now.date();

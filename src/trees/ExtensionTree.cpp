@@ -15,7 +15,7 @@ bool skipped(const QString& entry, const QString& extension, bool basket)
     return !basket && entry.startsWith(QLatin1Char('/')) && extension == QLatin1String(".ZIP");
 }
 
-void fillByExtension(FileList& state, bool basket, GroupedFiles& files)
+void fillByExtension(const FileList& state, bool basket, GroupedFiles& files)
 {
     const int n = state.listedNames().ListCount();
     for (int i = 1; i < n; ++i) {
@@ -32,7 +32,7 @@ void fillByExtension(FileList& state, bool basket, GroupedFiles& files)
 /// fillByTypeName without the sorted extension lines: the file standing for an extension
 /// is the first of its files in their order. False, with nothing added, when an
 /// extension holds a TAB, which would move that order's split.
-bool fillByTypeNameFromFiles(FileList& state, const TreeContext& context, bool basket,
+bool fillByTypeNameFromFiles(const FileList& state, const TreeContext& context, bool basket,
                              GroupedFiles& files)
 {
     const int n = state.listedNames().ListCount();
@@ -74,19 +74,22 @@ bool fillByTypeNameFromFiles(FileList& state, const TreeContext& context, bool b
     return true;
 }
 
-void fillByTypeName(FileList& state, const TreeContext& context, bool basket)
+/// The scratch lines "group TAB entry" by type name, from the extension lines sorted.
+ListBoy fillByTypeName(const FileList& state, const TreeContext& context, bool basket)
 {
-    FileList::Edit edit(state);
-    const int n = edit.listedNames().ListCount();
+    const ListBoy& listed = state.listedNames();
+    ListBoy extensionLines;
+    const int n = listed.ListCount();
     for (int i = 1; i < n; ++i) {
-        const QString& entry = edit.listedNames().textAt(i);
-        edit.contents().extensionLines.Additem(ScratchLine(ExtensionOf(entry), entry));
+        const QString& entry = listed.textAt(i);
+        extensionLines.Additem(ScratchLine(ExtensionOf(entry), entry));
     }
-    edit.contents().extensionLines.SortAscending();
+    extensionLines.SortAscending();
+    ListBoy lines;
     QString previousExtension = QStringLiteral("ZZZ");
     QString group;
-    for (int i = 0; i < edit.contents().extensionLines.ListCount(); ++i) {
-        const QString line = edit.contents().extensionLines.list(i);
+    for (int i = 0; i < extensionLines.ListCount(); ++i) {
+        const QString line = extensionLines.list(i);
         const int tab = line.indexOf(Tab);
         const QString extension = line.left(tab);
         const QString entry = line.mid(tab + 1);
@@ -97,31 +100,28 @@ void fillByTypeName(FileList& state, const TreeContext& context, bool basket)
             group = QLatin1Char('.') + context.typeName(state.setup().currentFolder + entry);
             previousExtension = extension;
         }
-        edit.contents().sortLines.Additem(
-            ScratchLine(group, nodescheme::groupedEntry(entry, basket)));
+        lines.Additem(ScratchLine(group, nodescheme::groupedEntry(entry, basket)));
     }
+    return lines;
 }
 
 } // namespace
 
 int BuildExtensionTree(FileList& state, const TreeContext& context)
 {
-    FileList::Edit edit(state);
-    if (edit.tree().count() == 0 || edit.listedNames().ListCount() == 0)
+    if (state.tree().count() == 0 || state.listedNames().ListCount() == 0)
         return -1;
-    edit.contents().sortLines.Clear();
-    edit.contents().extensionLines.Clear();
     const bool basket = nodescheme::isBasket(state);
     const bool descending = state.setup().treeDirection == SortDirection::Descending;
     const auto groupText = [](QStringView line, int tab) { return line.left(tab); };
     GroupedFiles files;
-    files.reserve(size_t(std::max(edit.listedNames().ListCount() - 1, 0)));
+    files.reserve(size_t(std::max(state.listedNames().ListCount() - 1, 0)));
     int count = 0;
     if (context.settings.extensionNames && context.typeName &&
         !fillByTypeNameFromFiles(state, context, basket, files)) {
-        fillByTypeName(state, context, basket);
-        edit.contents().extensionLines.Clear();
-        count = BuildGroupsFromList1(state, context.settings, descending, groupText, QString());
+        ListBoy lines = fillByTypeName(state, context, basket);
+        count =
+            BuildGroupsFromList1(state, lines, context.settings, descending, groupText, QString());
     } else {
         if (!context.settings.extensionNames || !context.typeName)
             fillByExtension(state, basket, files);

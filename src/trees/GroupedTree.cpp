@@ -6,45 +6,46 @@
 #include <QSet>
 #include <algorithm>
 
-int BuildGroupsFromList1(FileList& state, const Settings& settings, bool walkBackwards,
-                         const GroupTextFunction& groupText, const QString& groupImage)
+int BuildGroupsFromList1(FileList& state, ListBoy& scratchLines, const Settings& settings,
+                         bool walkBackwards, const GroupTextFunction& groupText,
+                         const QString& groupImage)
 {
-    FileList::Edit edit(state);
-    NodeTreeLock hold(edit.tree());
     const bool basket = nodescheme::isBasket(state);
-    edit.contents().sortLines.SortAscending();
-    edit.contents().sortLines.Additem(edit.listedNames().list(0), 0);
+    scratchLines.SortAscending();
+    scratchLines.Additem(state.listedNames().list(0), 0);
     state.setTreeFolderPath(basket ? QString() : state.setup().currentFolder);
 
-    const int last = edit.contents().sortLines.ListCount() - 1;
-    const NodeTree::Id root = nodescheme::addRoot(state);
-    edit.tree().reserve(last + 1); // the files and the root; groups are few
-    QString previous;
-    NodeTree::Id group = NodeTree::None;
+    const int last = scratchLines.ListCount() - 1;
+    const QString& folderPath = state.setup().treeFolderPath;
     int count = 0;
-    nodescheme::ImageCache images(settings);
-    for (int step = 0; step < last; ++step) {
-        const QString& line =
-            edit.contents().sortLines.textAt(walkBackwards ? last - step : step + 1);
-        const int tab = line.indexOf(QLatin1Char('\t'));
-        if (tab < 0)
-            continue;
-        const QString entry = line.mid(tab + 1);
-        const QStringView text = groupText(line, int(tab));
-        const QString image = images.imageOf(entry);
-        if (group == NodeTree::None || text != previous) {
-            previous = text.toString();
-            group = edit.tree().addPrefixed(root, state.setup().treeFolderPath, previous,
-                                            groupImage.isEmpty() ? image : groupImage);
-            if (group == NodeTree::None) // a key taken by a file: keep filing under the root
-                group = root;
-            edit.tree().makeVisible(group);
+    state.rebuildTree([&](NodeTree& tree) {
+        const NodeTree::Id root = nodescheme::addRoot(tree, state);
+        tree.reserve(last + 1); // the files and the root; groups are few
+        QString previous;
+        NodeTree::Id group = NodeTree::None;
+        nodescheme::ImageCache images(settings);
+        for (int step = 0; step < last; ++step) {
+            const QString& line = scratchLines.textAt(walkBackwards ? last - step : step + 1);
+            const int tab = line.indexOf(QLatin1Char('\t'));
+            if (tab < 0)
+                continue;
+            const QString entry = line.mid(tab + 1);
+            const QStringView text = groupText(line, int(tab));
+            const QString image = images.imageOf(entry);
+            if (group == NodeTree::None || text != previous) {
+                previous = text.toString();
+                group = tree.addPrefixed(root, folderPath, previous,
+                                         groupImage.isEmpty() ? image : groupImage);
+                if (group == NodeTree::None) // a key taken by a file: keep filing under the root
+                    group = root;
+                tree.makeVisible(group);
+            }
+            tree.addPrefixed(group, folderPath, entry, image);
+            ++count;
         }
-        edit.tree().addPrefixed(group, state.setup().treeFolderPath, entry, image);
-        ++count;
-    }
-    if (root != NodeTree::None)
-        edit.tree().makeVisible(root);
+        if (root != NodeTree::None)
+            tree.makeVisible(root);
+    });
     state.showFiles();
     return count;
 }
@@ -208,62 +209,62 @@ int BuildGroupsFromFiles(FileList& state, const Settings& settings, bool walkBac
                          const GroupTextFunction& groupText, const QString& groupImage,
                          const GroupedFiles& files)
 {
-    FileList::Edit edit(state);
     if (anyKeyHoldsTab(files.keys())) {
         // A key's own TAB would move the line's split: keep the lines themselves.
-        edit.contents().sortLines.Clear();
-        edit.contents().sortLines.reserve(int(files.size()));
+        ListBoy lines;
+        lines.reserve(int(files.size()));
         for (size_t i = 0; i < files.size(); ++i)
-            edit.contents().sortLines.Additem(ScratchLine(files.keyOf(i), files.entryOf(i)));
-        return BuildGroupsFromList1(state, settings, walkBackwards, groupText, groupImage);
+            lines.Additem(ScratchLine(files.keyOf(i), files.entryOf(i)));
+        return BuildGroupsFromList1(state, lines, settings, walkBackwards, groupText, groupImage);
     }
-    NodeTreeLock hold(edit.tree());
-    edit.contents().sortLines.Clear();
     const std::vector<quint32> order =
         files.size() > 0 ? sortedFiles(files) : std::vector<quint32>();
     const bool basket = nodescheme::isBasket(state);
     state.setTreeFolderPath(basket ? QString() : state.setup().currentFolder);
 
-    const NodeTree::Id root = nodescheme::addRoot(state);
-    // The files, the root and at most one group a key: growing past a reserve would
-    // double the nodes' storage.
-    edit.tree().reserve(int(order.size() + files.keys().size()) + 1);
+    const QString& folderPath = state.setup().treeFolderPath;
     const auto fileCheck = keysStayUnique(state, files, groupText) ? NodeTree::KeyCheck::KnownUnique
                                                                    : NodeTree::KeyCheck::Checked;
-    QSet<QString> groupsAdded; // a group text met again is checked like any other key
-    quint32 previousKey = ~quint32(0);
-    QString previous;
-    NodeTree::Id group = NodeTree::None;
     int count = 0;
-    nodescheme::ImageCache images(settings);
-    const size_t last = order.size();
-    for (size_t step = 0; step < last; ++step) {
-        const size_t file = order[walkBackwards ? last - 1 - step : step];
-        const QString& entry = files.entryOf(file);
-        const QString image = images.imageOf(entry);
-        if (group == NodeTree::None || files.keyIndexOf(file) != previousKey) {
-            const QString& key = files.keyOf(file);
-            const QStringView text = groupText(key, int(key.size()));
-            // Keys that differ may still give one group text (an age's day after "@").
-            if (group == NodeTree::None || text != previous) {
-                previous = text.toString();
-                const bool firstTime = !groupsAdded.contains(previous);
-                groupsAdded.insert(previous);
-                group =
-                    edit.tree().addPrefixed(root, state.setup().treeFolderPath, previous,
-                                            groupImage.isEmpty() ? image : groupImage,
-                                            firstTime ? fileCheck : NodeTree::KeyCheck::Checked);
-                if (group == NodeTree::None) // a key taken by a file: keep filing under the root
-                    group = root;
-                edit.tree().makeVisible(group);
+    state.rebuildTree([&](NodeTree& tree) {
+        const NodeTree::Id root = nodescheme::addRoot(tree, state);
+        // The files, the root and at most one group a key: growing past a reserve would
+        // double the nodes' storage.
+        tree.reserve(int(order.size() + files.keys().size()) + 1);
+        QSet<QString> groupsAdded; // a group text met again is checked like any other key
+        quint32 previousKey = ~quint32(0);
+        QString previous;
+        NodeTree::Id group = NodeTree::None;
+        nodescheme::ImageCache images(settings);
+        const size_t last = order.size();
+        for (size_t step = 0; step < last; ++step) {
+            const size_t file = order[walkBackwards ? last - 1 - step : step];
+            const QString& entry = files.entryOf(file);
+            const QString image = images.imageOf(entry);
+            if (group == NodeTree::None || files.keyIndexOf(file) != previousKey) {
+                const QString& key = files.keyOf(file);
+                const QStringView text = groupText(key, int(key.size()));
+                // Keys that differ may still give one group text (an age's day after "@").
+                if (group == NodeTree::None || text != previous) {
+                    previous = text.toString();
+                    const bool firstTime = !groupsAdded.contains(previous);
+                    groupsAdded.insert(previous);
+                    group = tree.addPrefixed(root, folderPath, previous,
+                                             groupImage.isEmpty() ? image : groupImage,
+                                             firstTime ? fileCheck : NodeTree::KeyCheck::Checked);
+                    if (group ==
+                        NodeTree::None) // a key taken by a file: keep filing under the root
+                        group = root;
+                    tree.makeVisible(group);
+                }
+                previousKey = files.keyIndexOf(file);
             }
-            previousKey = files.keyIndexOf(file);
+            tree.addPrefixed(group, folderPath, entry, image, fileCheck);
+            ++count;
         }
-        edit.tree().addPrefixed(group, state.setup().treeFolderPath, entry, image, fileCheck);
-        ++count;
-    }
-    if (root != NodeTree::None)
-        edit.tree().makeVisible(root);
+        if (root != NodeTree::None)
+            tree.makeVisible(root);
+    });
     state.showFiles();
     return count;
 }

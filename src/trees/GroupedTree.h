@@ -12,12 +12,14 @@ struct Settings;
 /// position of the first TAB.
 using GroupTextFunction = std::function<QStringView(QStringView line, int tab)>;
 
-/// The common end of every grouped build: sorts sortLines, puts the header entry on top,
-/// records the tree folder path, rebuilds fileTree (root, then one group node per change
-/// of group text in walk order, files under their group) and marks the list in use.
-/// `groupImage` empty means the image of the group's first file. Returns the file count.
-int BuildGroupsFromList1(FileList& state, const Settings& settings, bool walkBackwards,
-                         const GroupTextFunction& groupText, const QString& groupImage);
+/// The common end of every grouped build: sorts the scratch lines "key TAB entry", puts
+/// the header entry on top of them, records the tree folder path, rebuilds the node tree
+/// (root, then one group node per change of group text in walk order, files under their
+/// group) and marks the list in use. `groupImage` empty means the image of the group's
+/// first file. Returns the file count.
+int BuildGroupsFromList1(FileList& state, ListBoy& scratchLines, const Settings& settings,
+                         bool walkBackwards, const GroupTextFunction& groupText,
+                         const QString& groupImage);
 
 /// The files of a grouped build, gathered before sorting: each file's group key (kept
 /// once per distinct key) and its entry as filed, sharing the list's own text. The
@@ -44,8 +46,8 @@ private:
     QHash<QString, quint32> keyIndex_;
 };
 
-/// BuildGroupsFromList1 over `files` instead of sortLines, in the very order sorting their
-/// scratch lines gives, without making them. sortLines is left empty. `groupText` is given
+/// BuildGroupsFromList1 over `files` instead of scratch lines, in the very order sorting
+/// their scratch lines gives, without making them. `groupText` is given
 /// the key alone as the line (the TAB at its end).
 int BuildGroupsFromFiles(FileList& state, const Settings& settings, bool walkBackwards,
                          const GroupTextFunction& groupText, const QString& groupImage,

@@ -35,11 +35,10 @@ bool isBasket(const FileList& state)
     return state.listedNames().ListCount() > 0 && state.listedNames().list(0) == BasketHeader;
 }
 
-NodeTree::Id addRoot(FileList& state)
+NodeTree::Id addRoot(NodeTree& tree, const FileList& state)
 {
-    FileList::Edit edit(state);
-    return AddFileListRoot(
-        edit.tree(), state.listedNames().ListCount() > 0 ? state.listedNames().list(0) : QString());
+    return AddFileListRoot(tree, state.listedNames().ListCount() > 0 ? state.listedNames().list(0)
+                                                                     : QString());
 }
 
 QString fileImage(const QString& entry, const Settings& settings)
@@ -52,16 +51,24 @@ ImageCache::ImageCache(const Settings& settings)
       sameImage_(QString::number(FileListIconIndex(QString(), settings)))
 {}
 
-QString ImageCache::imageOf(const QString& entry)
+const QString& ImageCache::imageOf(const QString& entry)
 {
     if (!byExtensionAtAll_)
         return sameImage_;
+    const qsizetype dot = entry.lastIndexOf(QLatin1Char('.'));
+    const QStringView written = dot < 0 ? QStringView() : QStringView(entry).sliced(dot);
+    for (const auto& [extension, image] : recent_) {
+        if (extension == written)
+            return image;
+    }
     const QString extension = ExtensionOf(entry);
-    auto it = byExtension_.constFind(extension);
-    if (it == byExtension_.constEnd())
-        it = byExtension_.insert(extension,
-                                 QString::number(FileListIconIndex(extension, settings_)));
-    return *it;
+    auto image = byExtension_.constFind(extension);
+    if (image == byExtension_.constEnd())
+        image = byExtension_.insert(extension,
+                                    QString::number(FileListIconIndex(extension, settings_)));
+    if (recent_.size() < RecentCount)
+        recent_.emplace_back(written.toString(), *image);
+    return *image;
 }
 
 QString groupedEntry(const QString& entry, bool basket)

@@ -3,6 +3,10 @@
 #include "browse/FileList.h"
 #include "controls/NodeTree.h"
 
+#include <QHash>
+#include <utility>
+#include <vector>
+
 struct Settings;
 
 /// The file list's node scheme shared by every tree builder: root "R", group nodes
@@ -12,22 +16,29 @@ namespace nodescheme {
 /// True when the header entry names the basket.
 [[nodiscard]] bool isBasket(const FileList& state);
 
-/// Clears fileTree and adds the root node for the header entry of listedNames.
-NodeTree::Id addRoot(FileList& state);
+/// Clears `tree` and adds the root node for the header entry of the list's listedNames.
+NodeTree::Id addRoot(NodeTree& tree, const FileList& state);
 
 /// The image index (as text) of a file list entry, from its extension.
 [[nodiscard]] QString fileImage(const QString& entry, const Settings& settings);
 
-/// fileImage with one classification per extension: large folders repeat few extensions.
+/// fileImage with one classification per extension (classifying walks the category
+/// lists): a folder holds few extensions. The recent ones are looked up as written in
+/// the name, without building a string per file. Under most settings every file has the
+/// same image, and nothing is looked up at all.
 class ImageCache {
 public:
     explicit ImageCache(const Settings& settings);
-    [[nodiscard]] QString imageOf(const QString& entry);
+    /// The image of `entry`, valid until the next call.
+    [[nodiscard]] const QString& imageOf(const QString& entry);
 
 private:
+    static constexpr size_t RecentCount = 32;
     const Settings& settings_;
     const bool byExtensionAtAll_;
     const QString sameImage_;
+    /// The extension as written (from the last dot on; empty without one) and its image.
+    std::vector<std::pair<QString, QString>> recent_;
     QHash<QString, QString> byExtension_;
 };
 

@@ -167,29 +167,28 @@ void collectNames(const NodeTree& tree, NodeTree::Id node, std::vector<QString>&
 
 int PlainSort(FileList& state, const TreeContext& context, SortDirection direction)
 {
-    FileList::Edit edit(state);
-    if (edit.tree().count() < 3)
+    if (state.tree().count() < 3)
         return 0;
-    NodeTreeLock hold(edit.tree());
-    const NodeTree::Id oldRoot = edit.tree().root();
-    const QString header = edit.tree().node(oldRoot).text;
-    const bool basket = header == BasketHeader;
-    std::vector<QString> names;
-    names.reserve(size_t(edit.tree().count()));
-    collectNames(edit.tree(), oldRoot, names);
-    names = PlainOrder(state, std::move(names)).sorted();
-    edit.contents().sortLines.Clear();
+    state.rebuildTreeAndNames([&state, &context, direction](NodeTree& tree, ListBoy& listed) {
+        const NodeTree::Id oldRoot = tree.root();
+        const QString header = tree.node(oldRoot).text;
+        const bool basket = header == BasketHeader;
+        std::vector<QString> names;
+        names.reserve(size_t(tree.count()));
+        collectNames(tree, oldRoot, names);
+        names = PlainOrder(state, std::move(names)).sorted();
 
-    const QString keyPrefix = basket ? QString() : state.setup().currentFolder;
-    edit.tree().clear();
-    // listedNames takes the sorted order, so a later plain rebuild keeps it.
-    edit.listedNames().Clear();
-    edit.listedNames().reserve(int(names.size()) + 1);
-    edit.listedNames().Additem(header);
-    if (!names.empty()) {
-        edit.tree().reserve(int(names.size()) + 1);
+        const QString keyPrefix = basket ? QString() : state.setup().currentFolder;
+        tree.clear();
+        // The listed names take the sorted order, so a later plain rebuild keeps it.
+        listed.Clear();
+        listed.reserve(int(names.size()) + 1);
+        listed.Additem(header);
+        if (names.empty())
+            return;
+        tree.reserve(int(names.size()) + 1);
         const NodeTree::Id root =
-            AddFileListRoot(edit.tree(), basket ? BasketHeader : state.setup().currentFolder);
+            AddFileListRoot(tree, basket ? BasketHeader : state.setup().currentFolder);
         const bool descending = direction == SortDirection::Descending;
         nodescheme::ImageCache images(context.settings);
         // The names of one folder are unique; the basket's paths may repeat.
@@ -197,14 +196,14 @@ int PlainSort(FileList& state, const TreeContext& context, SortDirection directi
         const size_t n = names.size();
         for (size_t step = 0; step < n; ++step) {
             const QString& name = names[descending ? n - 1 - step : step];
-            edit.tree().addPrefixed(root, keyPrefix, name, images.imageOf(name), check);
-            edit.listedNames().Additem(name);
+            tree.addPrefixed(root, keyPrefix, name, images.imageOf(name), check);
+            listed.Additem(name);
         }
-        edit.tree().makeVisible(root);
-    }
+        tree.makeVisible(root);
+    });
     // A sort without a key is by name.
     const SortKey shown =
         state.setup().plainSortKey == SortKey::None ? SortKey::Name : state.setup().plainSortKey;
     state.setShownSort({SortKeyName(shown), direction == SortDirection::Descending});
-    return edit.tree().count() - 1;
+    return state.tree().count() - 1;
 }

@@ -58,10 +58,9 @@ QString PercentText(double value)
     return text + QLatin1Char(' ');
 }
 
-qint64 GroupStatistics(FileList& state, Grid& grid)
+qint64 GroupStatistics(const FileList& state, Grid& grid)
 {
-    FileList::Edit edit(state);
-    const NodeTree& tree = edit.tree();
+    const NodeTree& tree = state.tree();
     if (tree.count() < 2)
         return 0;
     const StatsLayout layout = layoutFor(state.setup().treeType);
@@ -72,7 +71,6 @@ qint64 GroupStatistics(FileList& state, Grid& grid)
 
     // The files are summed as the walk meets them, without a scratch line per file; a
     // group named as the one before it adds to that group's row.
-    edit.sortLines().Clear();
     std::vector<Group> groups;
     qint64 grandTotal = 0, grandCount = 0;
     const NodeTree::Id root = tree.root();

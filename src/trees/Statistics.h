@@ -27,7 +27,7 @@ struct SizeTableResult {
 /// (count, name, total, min, max, %count, %size) in tree order; files whose text
 /// begins with "|" are left out. Lengths come from the listing's metadata. Returns
 /// the grand total of the lengths.
-qint64 GroupStatistics(FileList& state, Grid& grid);
+qint64 GroupStatistics(const FileList& state, Grid& grid);
 
 /// "Show Size Table" for node `current` of fileTree: the group statistics when a grouped
 /// tree is shown and `current` is the root, otherwise the lengths of the node's files.

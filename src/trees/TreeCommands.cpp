@@ -113,38 +113,35 @@ int RunSortChoice(FileList& state, const TreeContext& context, SortChoice choice
 
 void ExpandAll(FileList& state, const Settings& settings)
 {
-    FileList::Edit edit(state);
-    NodeTree& tree = edit.tree();
-    NodeTreeLock hold(tree);
-    const std::vector<NodeTree::Id> order = tree.preorder();
-    for (size_t i = 1; i < order.size(); ++i) {
-        const NodeTree::Node& node = tree.node(order[i]);
-        if (node.expanded)
-            continue;
-        // Archives stay closed in the plain list, and so do their members.
-        if (state.setup().treeType == TreeType::PlainList &&
-            (ClassifyFileKind(ExtensionOf(node.text), settings) == FileKind::Zip ||
-             (node.parent != order.front() && !tree.node(node.parent).expanded)))
-            continue;
-        tree.setExpanded(order[i], true);
-        tree.makeVisible(order[i]);
-    }
-    if (!order.empty())
-        tree.makeVisible(order.front());
+    const bool plainList = state.setup().treeType == TreeType::PlainList;
+    state.changeExpansion([plainList, &settings](FileList::ExpansionMarks& marks) {
+        const NodeTree& tree = marks.tree();
+        const std::vector<NodeTree::Id> order = tree.preorder();
+        for (size_t i = 1; i < order.size(); ++i) {
+            const NodeTree::Node& node = tree.node(order[i]);
+            if (node.expanded)
+                continue;
+            // Archives stay closed in the plain list, and so do their members.
+            if (plainList && (ClassifyFileKind(ExtensionOf(node.text), settings) == FileKind::Zip ||
+                              (node.parent != order.front() && !tree.node(node.parent).expanded)))
+                continue;
+            marks.setExpanded(order[i], true);
+            marks.makeVisible(order[i]);
+        }
+        if (!order.empty())
+            marks.makeVisible(order.front());
+    });
 }
 
 void CollapseAll(FileList& state)
 {
-    FileList::Edit edit(state);
-    NodeTree& tree = edit.tree();
-    NodeTreeLock hold(tree);
-    const std::vector<NodeTree::Id> order = tree.preorder();
-    for (size_t i = 1; i < order.size(); ++i) {
-        if (tree.node(order[i]).expanded)
-            tree.setExpanded(order[i], false);
-    }
-    if (!order.empty())
-        tree.makeVisible(order.front());
+    state.changeExpansion([](FileList::ExpansionMarks& marks) {
+        const std::vector<NodeTree::Id> order = marks.tree().preorder();
+        for (size_t i = 1; i < order.size(); ++i)
+            marks.setExpanded(order[i], false);
+        if (!order.empty())
+            marks.makeVisible(order.front());
+    });
 }
 
 bool SortFaceDescending(const FileList& state)

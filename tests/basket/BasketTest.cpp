@@ -216,7 +216,7 @@ TEST(BasketFolders, ShowInFileListFiltersAndFallsBackToThePlaceholder)
     f.basket.addLoadedEntry("/a/one.txt");
     f.basket.addLoadedEntry("/b/two.doc");
     EXPECT_EQ(ShowBasketInFileList(f.basket, state, "*", settings), 2);
-    const NodeTree& tree = state.treeForView();
+    const NodeTree& tree = state.tree();
     EXPECT_EQ(tree.node(tree.root()).text, "RadeZazeda");
     ASSERT_EQ(tree.children(tree.root()).size(), 2u);
     EXPECT_EQ(tree.key(tree.children(tree.root())[1]), "/b/two.doc");
@@ -234,13 +234,18 @@ TEST(BasketFolders, ShowInFileListFiltersAndFallsBackToThePlaceholder)
     ASSERT_EQ(tree.children(tree.root()).size(), 1u);
     EXPECT_EQ(tree.node(tree.children(tree.root())[0]).text, "no [Picture] files");
     EXPECT_EQ(tree.node(tree.root()).text, "RadeZazeda");
+    // The empty basket's image on the root, the missing file's on the line.
+    EXPECT_EQ(tree.image(tree.root()), "2");
+    EXPECT_EQ(tree.image(tree.children(tree.root())[0]), "28");
+    EXPECT_TRUE(state.contents().readNames.sharesItemsWith(state.listedNames()));
 }
 
 TEST(BasketFolders, AddNodeTakesGroupsOrTheRootsChildren)
 {
     BasketFixture f;
     FileList state;
-    NodeTree& tree = state.treeForView();
+    FileList::Edit treeEdit(state);
+    NodeTree& tree = treeEdit.tree();
     const NodeTree::Id root = AddFileListRoot(tree, "/data/");
     tree.add(root, "/data/x.txt", "x.txt");
     tree.add(root, "/data/y.txt", "y.txt");
@@ -322,7 +327,7 @@ TEST(BasketFolders, ShownEntriesWhoseFileIsGoneHaveTheMissingImage)
     f.basket.addLoadedEntry(t.path("never.txt"));
     ASSERT_TRUE(QFile::remove(gone));
     ASSERT_EQ(ShowBasketInFileList(f.basket, state, "*", settings), 3);
-    const NodeTree& tree = state.treeForView();
+    const NodeTree& tree = state.tree();
     const auto& rows = tree.children(tree.root());
     EXPECT_EQ(tree.image(rows[0]), QString::number(FileListIconIndex(".TXT", settings)));
     EXPECT_NE(tree.image(rows[0]), "28");

@@ -130,7 +130,8 @@ TEST(FileDrag, ADraggedNodeHandsOutTheFilesItStandsFor)
 {
     Settings settings;
     FileList state;
-    NodeTree& tree = state.treeForView();
+    FileList::Edit treeEdit(state);
+    NodeTree& tree = treeEdit.tree();
     const NodeTree::Id root = AddFileListRoot(tree, "/list/");
     const NodeTree::Id a = tree.add(root, "/list/a.txt", "a.txt");
     tree.add(root, "/list/b.txt", "b.txt");
@@ -150,7 +151,8 @@ TEST(FileDrag, ADraggedNodeHandsOutTheFilesItStandsFor)
     // A grouped tree: the root gives every group's files, a group its own.
     FileList grouped;
     grouped.setTreeType(TreeType::Extension);
-    NodeTree& g = grouped.treeForView();
+    FileList::Edit gEdit(grouped);
+    NodeTree& g = gEdit.tree();
     const NodeTree::Id groot = AddFileListRoot(g, "/list/");
     const NodeTree::Id txt = g.add(groot, "G1", ".TXT");
     g.add(txt, "/list/a.txt", "a.txt");

@@ -108,13 +108,14 @@ TEST(FileList, AnEditAnnouncesWhenTheOutermostOneEnds)
             list.showFileCount(1);
         }
         EXPECT_EQ(heard.contents + heard.setup + heard.captions, 0) << "nothing before the end";
-        outer.sortLines().Additem("x");
+        // A door opened inside an Edit announces with it.
+        list.rebuildTree([](NodeTree& tree) { tree.add(tree.root(), "/data/a.txt", "a.txt"); });
     }
     EXPECT_EQ(heard.contents, 1);
     EXPECT_EQ(heard.setup, 1);
     EXPECT_EQ(heard.captions, 1);
     EXPECT_EQ(heard.lastCaption, "1 [ALL] files");
-    EXPECT_EQ(list.tree().count(), 1);
+    EXPECT_EQ(list.tree().count(), 2);
 
     // An edit that took nothing to change, and one that put everything back, stay quiet
     // about the set-up.
@@ -152,4 +153,67 @@ TEST(FileList, PlaceholderAndSwapAnnounceOnBothSides)
     EXPECT_EQ(heardJob.contents, 1);
     EXPECT_EQ(heardJob.setup, 2);
     EXPECT_EQ(heardJob.captions, 1);
+}
+
+TEST(FileList, TreeDoorsAnnounceTheirContentsOnceAndAnUnmovedMarkNotAtAll)
+{
+    // A list showing "/data/" with one folder node holding one file, all collapsed.
+    const auto filled = [](FileList& list) {
+        list.rebuildTree([](NodeTree& tree) {
+            const NodeTree::Id root = AddFileListRoot(tree, "/data/");
+            const NodeTree::Id sub = tree.add(root, "/data/sub", "sub");
+            tree.add(sub, "/data/sub/a.txt", "a.txt");
+        });
+    };
+    const auto subOf = [](const FileList& list) {
+        return list.tree().children(list.tree().root()).front();
+    };
+    struct TreeChange {
+        const char* name;
+        std::function<void(FileList&)> apply;
+        bool repeatAnnounces; ///< a rebuild is news each time; a mark set again is not
+    };
+    const std::vector<TreeChange> changes = {
+        {"rebuild", [&](FileList& l) { filled(l); }, true},
+        {"rebuild with names",
+         [](FileList& l) {
+             l.rebuildTreeAndNames([](NodeTree& tree, ListBoy& names) {
+                 AddFileListRoot(tree, "/data/");
+                 names.Clear();
+                 names.Additem("/data/");
+             });
+         },
+         true},
+        {"view opens a node", [&](FileList& l) { l.setNodeExpanded(subOf(l), true); }, false},
+        {"expand all",
+         [&](FileList& l) {
+             l.changeExpansion([&](FileList::ExpansionMarks& marks) {
+                 marks.makeVisible(marks.tree().children(subOf(l)).front());
+             });
+         },
+         false},
+    };
+    for (const TreeChange& change : changes) {
+        FileList list;
+        filled(list);
+        Heard heard(list);
+        change.apply(list);
+        EXPECT_EQ(heard.contents, 1) << change.name;
+        change.apply(list);
+        EXPECT_EQ(heard.contents, change.repeatAnnounces ? 2 : 1) << change.name << ": again";
+        EXPECT_EQ(heard.setup + heard.captions, 0) << change.name;
+    }
+
+    FileList list;
+    filled(list);
+    list.setNodeExpanded(subOf(list), true);
+    EXPECT_TRUE(list.tree().node(subOf(list)).expanded);
+    Heard heard(list);
+    list.changeExpansion([&](FileList::ExpansionMarks& marks) {
+        marks.setExpanded(subOf(list), true); // already open
+        marks.makeVisible(subOf(list));       // its parent, the root, is open too
+    });
+    EXPECT_EQ(heard.contents, 0) << "nothing moved";
+    list.rebuildTreeAndNames([](NodeTree&, ListBoy& names) { names.Additem("b.txt"); });
+    EXPECT_EQ(list.listedNames().list(0), "b.txt");
 }

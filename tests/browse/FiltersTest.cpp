@@ -327,8 +327,8 @@ TEST_F(FilterFixture, TipsSelectedOnlyAndRemovingFilters)
     filters.ShowSelectedOnly();
     EXPECT_EQ(prompts.shownTexts().last(), "no selected files");
     const NodeTree::Id root = state.tree().root();
-    state.treeForView().setMark(state.tree().children(root)[0], NodeMark::Marked);
-    state.treeForView().setMark(state.tree().children(root)[3], NodeMark::Marked);
+    FileList::Edit(state).tree().setMark(state.tree().children(root)[0], NodeMark::Marked);
+    FileList::Edit(state).tree().setMark(state.tree().children(root)[3], NodeMark::Marked);
     filters.ShowSelectedOnly();
     EXPECT_EQ(prompts.shownTexts().last(), " 2 selected files found");
     EXPECT_EQ(state.listedNames().ListCount(), 3);
@@ -363,7 +363,7 @@ TEST_F(FilterFixture, NarrowingRebuildsTheGroupedTree)
     state.setTreeType(TreeType::Extension);
     open();
     EXPECT_EQ(filters.SelectCategory(Picture), 3);
-    const NodeTree& t = state.treeForView();
+    const NodeTree& t = state.tree();
     ASSERT_EQ(t.children(t.root()).size(), 1u); // one group: the bitmaps
     EXPECT_EQ(t.children(t.children(t.root()).front()).size(), 3u);
     EXPECT_EQ(filters.SelectCategory(All), 5);

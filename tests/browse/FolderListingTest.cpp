@@ -290,7 +290,7 @@ TEST(TreeRebuild, NameListFromBackupIncludingBasket)
     FileList::Edit(state).listedNames().Additem(
         "/home/u/a.txt"); // duplicate key: the add fails silently
     BuildNameList(state, settings);
-    const NodeTree& t = state.treeForView();
+    const NodeTree& t = state.tree();
     EXPECT_EQ(t.node(t.root()).text, "RadeZazeda");
     EXPECT_EQ(t.image(t.root()), "27");
     ASSERT_EQ(t.children(t.root()).size(), 2u);

@@ -19,7 +19,8 @@ struct Fixture {
 
     explicit Fixture(bool grouped = false)
     {
-        NodeTree& t = state.treeForView();
+        FileList::Edit tEdit(state);
+        NodeTree& t = tEdit.tree();
         state.setSource("/data/");
         root = t.add(NodeTree::None, "R", "/data", "1");
         NodeTree::Id parent = root;
@@ -99,7 +100,7 @@ TEST(NodeClick, SelectionMarksSingleAndMulti)
 {
     Fixture f;
     f.settings.tabColorSwap = 1; // so restored icons differ by extension
-    const NodeTree& t = f.state.treeForView();
+    const NodeTree& t = f.state.tree();
     const QString jpgImage = QString::number(FileListIconIndex(".JPG", f.settings));
 
     EXPECT_TRUE(ToggleFileMark(f.state, f.settings, f.a));

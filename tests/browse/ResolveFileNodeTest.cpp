@@ -50,7 +50,8 @@ void ExpectResolved(const Resolved& r, const QString& folder, const QString& nam
 TEST(ResolveFileNode, OrdinaryListingGivesNNandNZ)
 {
     FileList state;
-    NodeTree& tree = state.treeForView();
+    FileList::Edit treeEdit(state);
+    NodeTree& tree = treeEdit.tree();
     const NodeTree::Id root = AddFileListRoot(tree, "/list/");
     const NodeTree::Id file = tree.add(root, "/list/a.txt", "a.txt");
     const NodeTree::Id line = tree.add(root, "l1", "x|pack.zip|docs/in.txt");
@@ -69,7 +70,8 @@ TEST(ResolveFileNode, OrdinaryListingGivesNNandNZ)
 TEST(ResolveFileNode, BasketListingGivesBFBZandBT)
 {
     FileList state;
-    NodeTree& tree = state.treeForView();
+    FileList::Edit treeEdit(state);
+    NodeTree& tree = treeEdit.tree();
     const NodeTree::Id root = AddFileListRoot(tree, "RadeZazeda");
     const NodeTree::Id entry = tree.add(root, "/a/b/c.txt", "/a/b/c.txt");
     const NodeTree::Id line = tree.add(root, "/a/|z.zip|i.txt", "/a/|z.zip|i.txt");
@@ -89,7 +91,8 @@ TEST(ResolveFileNode, BasketListingGivesBFBZandBT)
 TEST(ResolveFileNode, EntriesUnderAnOpenedBasketFileAreBF)
 {
     FileList state;
-    NodeTree& tree = state.treeForView();
+    FileList::Edit treeEdit(state);
+    NodeTree& tree = treeEdit.tree();
     const NodeTree::Id root = AddFileListRoot(tree, "/list/");
     const NodeTree::Id bsk = tree.add(root, "/list/keep.bsk", "keep.bsk");
     const NodeTree::Id entry = tree.add(bsk, "[keep.bsk]/x/y.txt", "/x/y.txt");

@@ -117,7 +117,7 @@ TEST_F(FindFiles, AGroupedTreeIsRebuiltFromTheKeptFiles)
     list(TreeType::Extension);
     find("", {{"", "beta"}});
     EXPECT_EQ(listed(), QStringList({"beta.doc", "both.txt"}));
-    const NodeTree& t = state.treeForView();
+    const NodeTree& t = state.tree();
     ASSERT_EQ(t.children(t.root()).size(), 2u); // .DOC and .TXT groups
     for (const NodeTree::Id group : t.children(t.root()))
         EXPECT_EQ(t.children(group).size(), 1u);
@@ -151,8 +151,8 @@ TEST_F(FindFiles, ZipEntriesAreExaminedAfterExtraction)
         list();
         const NodeTree::Id archive = state.tree().find(tree.path("pack.zip"));
         ASSERT_NE(archive, NodeTree::None);
-        state.treeForView().add(archive, tree.path("pack.zip") + ":hit.txt", "hit.txt");
-        state.treeForView().add(archive, tree.path("pack.zip") + ":miss.txt", "miss.txt");
+        FileList::Edit(state).tree().add(archive, tree.path("pack.zip") + ":hit.txt", "hit.txt");
+        FileList::Edit(state).tree().add(archive, tree.path("pack.zip") + ":miss.txt", "miss.txt");
     };
     expand();
     const FindOutcome zipped = find("", {{"", "zebra"}}, true);
@@ -183,8 +183,8 @@ TEST_F(FindFiles, ZipEntriesAreSearchedWithoutBeingWrittenAndUnreadableOnesAreRe
     list();
     const NodeTree::Id archive = state.tree().find(tree.path("pack.zip"));
     ASSERT_NE(archive, NodeTree::None);
-    state.treeForView().add(archive, tree.path("pack.zip") + ":hit.txt", "hit.txt");
-    state.treeForView().add(archive, tree.path("pack.zip") + ":gone.txt", "gone.txt");
+    FileList::Edit(state).tree().add(archive, tree.path("pack.zip") + ":hit.txt", "hit.txt");
+    FileList::Edit(state).tree().add(archive, tree.path("pack.zip") + ":gone.txt", "gone.txt");
     const FindOutcome zipped = find("", {{"", "zebra"}}, true);
     EXPECT_EQ(zipped.kept, 1);
     EXPECT_EQ(listed(), QStringList({"pack.zip"}));

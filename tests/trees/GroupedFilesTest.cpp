@@ -40,13 +40,14 @@ QStringList GroupedOutline(const GroupedFiles& files, bool fromLines, bool backw
 {
     TreeFixture f;
     f.header(QStringLiteral("/data/"));
-    f.state.treeForView().add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
+    FileList::Edit(f.state).tree().add(NodeTree::None, QStringLiteral("R"),
+                                       QStringLiteral("/data"));
     const auto groupText = [](QStringView line, int tab) { return line.left(tab); };
     if (fromLines) {
+        ListBoy lines;
         for (size_t i = 0; i < files.size(); ++i)
-            FileList::Edit(f.state).contents().sortLines.Additem(
-                ScratchLine(files.keyOf(i), files.entryOf(i)));
-        BuildGroupsFromList1(f.state, f.settings, backwards, groupText, QString());
+            lines.Additem(ScratchLine(files.keyOf(i), files.entryOf(i)));
+        BuildGroupsFromList1(f.state, lines, f.settings, backwards, groupText, QString());
     } else {
         BuildGroupsFromFiles(f.state, f.settings, backwards, groupText, QString(), files);
     }

@@ -203,7 +203,7 @@ TEST_F(GroupedTrees, InnerEntriesAreFlattenedAndZipMembersSkipped)
 
 TEST_F(GroupedTrees, EmptyListBuildsNothing)
 {
-    state.treeForView().clear();
+    FileList::Edit(state).tree().clear();
     EXPECT_EQ(BuildSizeTree(state, context()), -1);
     EXPECT_EQ(BuildExtensionTree(state, context()), -1);
     EXPECT_EQ(state.tree().count(), 0);
@@ -227,4 +227,30 @@ TEST_F(GroupedTrees, SizeTreePastFifteenDigitsSortsItsKeysAsText)
             files << line.trimmed();
     }
     EXPECT_EQ(files, QStringList({"small", "huge", "big"}));
+}
+
+TEST(TreeImages, CachedImageIsTheOneEachNameWouldGetOnItsOwn)
+{
+    // Extensions as written in several cases, names without one or ending in a dot, more
+    // extensions than the cache keeps as written, then the first ones again.
+    QStringList names = {"a.txt",    "B.TXT", "c.Txt", "noext",         "trailing.",
+                         "keep.bsk", "x.jpg", "y.JPG", "dir.zip/inner", "z.mp3"};
+    for (int i = 0; i < 40; ++i)
+        names << QStringLiteral("f%1.e%1").arg(i);
+    names << "d.txt"
+          << "E.TXT"
+          << "more"
+          << "again.jpg";
+    for (const bool byExtension : {true, false}) {
+        Settings settings;
+        settings.tabColorSwap = byExtension;
+        nodescheme::ImageCache images(settings);
+        QSet<QString> seen;
+        for (const QString& name : names) {
+            const QString image = images.imageOf(name);
+            EXPECT_EQ(image, nodescheme::fileImage(name, settings)) << name.toStdString();
+            seen.insert(image);
+        }
+        EXPECT_EQ(seen.size() > 1, byExtension) << "the settings choose whether images differ";
+    }
 }

@@ -157,8 +157,8 @@ TEST_F(SortFlows, ButtonsIgnoreThePlaceholderAndTinyLists)
     EXPECT_FALSE(OpenSortMenu(state, b));
     EXPECT_FALSE(ButtonsUsable(state));
     FileList::Edit(state).setup().showsPlaceholder = false;
-    state.treeForView().clear();
-    state.treeForView().add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
+    FileList::Edit(state).tree().clear();
+    FileList::Edit(state).tree().add(NodeTree::None, QStringLiteral("R"), QStringLiteral("/data"));
     EXPECT_FALSE(OpenSortMenu(state, b));
 }
 
@@ -267,7 +267,7 @@ TEST_F(SortFlows, ExpandAllKeepsArchivesClosedInThePlainList)
     add("pack.zip", 10);
     showPlain();
     const auto zip = state.tree().find("/data/pack.zip");
-    state.treeForView().add(zip, "/data/pack.zip/member.txt", "member.txt");
+    FileList::Edit(state).tree().add(zip, "/data/pack.zip/member.txt", "member.txt");
     const auto txt = state.tree().find("/data/b.txt");
     ExpandAll(state, settings);
     EXPECT_FALSE(state.tree().node(zip).expanded);

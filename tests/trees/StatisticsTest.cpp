@@ -117,7 +117,7 @@ TEST_F(StatsFixture, EntriesUnderArchivesAndEmptyFilesCountRight)
     list(TreeType::Extension);
     // an archive's inner entry hangs under the group with a "|" text: never counted
     const NodeTree::Id group = state.tree().children(state.tree().root()).front();
-    state.treeForView().add(group, "inner", "|inner.txt");
+    FileList::Edit(state).tree().add(group, "inner", "|inner.txt");
     ShowSizeTable(state, grid, state.tree().root());
     ASSERT_EQ(grid.rows(), 2);
     EXPECT_EQ(row(grid, 1), QStringList({"2", "DAT", "0", "0", "0", "100. ", ". "}));
@@ -217,7 +217,7 @@ TEST_F(StatsFixture, PlainListWithoutNodesGivesTheRowsOfItsNodes)
 
 TEST_F(StatsFixture, RootAloneShowsNothing)
 {
-    state.treeForView().add(NodeTree::None, "R", "/nowhere");
+    FileList::Edit(state).tree().add(NodeTree::None, "R", "/nowhere");
     grid.reset(2);
     EXPECT_FALSE(ShowSizeTable(state, grid, state.tree().root()).shown);
     EXPECT_EQ(grid.cols(), 2); // untouched

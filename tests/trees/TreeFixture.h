@@ -42,15 +42,16 @@ struct TreeFixture {
     /// Shows listedNames as the plain list, in its order.
     void showPlain()
     {
-        state.treeForView().clear();
-        const QString header = state.listedNames().list(0);
-        const auto root =
-            state.treeForView().add(NodeTree::None, QStringLiteral("R"), FileListRootText(header));
-        for (int i = 1; i < state.listedNames().ListCount(); ++i) {
-            const QString entry = state.listedNames().list(i);
-            state.treeForView().add(root, state.setup().currentFolder + entry, entry,
-                                    QStringLiteral("3"));
-        }
+        state.rebuildTree([this](NodeTree& tree) {
+            tree.clear();
+            const QString header = state.listedNames().list(0);
+            const auto root =
+                tree.add(NodeTree::None, QStringLiteral("R"), FileListRootText(header));
+            for (int i = 1; i < state.listedNames().ListCount(); ++i) {
+                const QString entry = state.listedNames().list(i);
+                tree.add(root, state.setup().currentFolder + entry, entry, QStringLiteral("3"));
+            }
+        });
     }
 
     TreeContext context()

@@ -27,7 +27,9 @@ FileListPanel::FileListPanel(Settings& settings, Prompts& prompts, const FileTre
     menus_ = new FileListMenus(this);
     connect(menus_->files.copyList, &QAction::triggered, this, &FileListPanel::copyListToClipboard);
     state_.setListPattern(settings_.currentPattern);
-    model_ = std::make_unique<NodeTreeModel>(state_.treeForView());
+    model_ = std::make_unique<NodeTreeModel>(state_.tree(), [this](NodeTree::Id id, bool expanded) {
+        state_.setNodeExpanded(id, expanded);
+    });
     model_->setNodeIconProvider(
         [this](NodeTree::Id id, const QString& image) { return iconFor(id, image); });
     buildLayout();

@@ -5,6 +5,7 @@
 #include <QMimeData>
 #include <algorithm>
 #include <atomic>
+#include <utility>
 
 namespace {
 
@@ -14,7 +15,13 @@ constexpr int FirstRows = 4096;
 } // namespace
 
 NodeTreeModel::NodeTreeModel(NodeTree& tree, QObject* parent)
-    : QAbstractItemModel(parent), tree_(tree)
+    : NodeTreeModel(
+          std::as_const(tree),
+          [&tree](NodeTree::Id id, bool expanded) { tree.setExpanded(id, expanded); }, parent)
+{}
+
+NodeTreeModel::NodeTreeModel(const NodeTree& tree, ExpandedSink expanded, QObject* parent)
+    : QAbstractItemModel(parent), tree_(tree), expanded_(std::move(expanded))
 {
     static std::atomic<quint64> models{0};
     serial_ = ++models;

@@ -20,7 +20,13 @@ public:
     /// Turns a node's image key (or image index text) into an icon.
     using IconProvider = std::function<QIcon(const QString& image)>;
 
+    /// Where the marks of nodes the user opens or closes go.
+    using ExpandedSink = std::function<void(NodeTree::Id id, bool expanded)>;
+
+    /// A model that keeps the user's open and closed nodes in `tree` itself.
     explicit NodeTreeModel(NodeTree& tree, QObject* parent = nullptr);
+    /// A model over a tree it only reads; the user's open and closed nodes go to `expanded`.
+    NodeTreeModel(const NodeTree& tree, ExpandedSink expanded, QObject* parent = nullptr);
     ~NodeTreeModel() override;
 
     /// Turns a node and its image key into an icon, for views whose icons depend on
@@ -29,7 +35,9 @@ public:
 
     void setIconProvider(IconProvider provider) { icons_ = std::move(provider); }
     void setNodeIconProvider(NodeIconProvider provider) { nodeIcons_ = std::move(provider); }
-    [[nodiscard]] NodeTree& tree() const { return tree_; }
+    [[nodiscard]] const NodeTree& tree() const { return tree_; }
+    /// Records that the user opened or closed `id`.
+    void setExpanded(NodeTree::Id id, bool expanded) { expanded_(id, expanded); }
 
     [[nodiscard]] QModelIndex indexOf(NodeTree::Id id) const;
     /// The index of `id` after its rows and its ancestors' are shown to the view, for a
@@ -83,7 +91,8 @@ private:
     /// Tells the view of `parent`'s children up to `rows` of them.
     void showRows(NodeTree::Id parent, int rows);
 
-    NodeTree& tree_;
+    const NodeTree& tree_;
+    ExpandedSink expanded_;
     /// Shown row counts that differ from the first page (min(children, FirstRows)).
     std::unordered_map<NodeTree::Id, int> shownRows_;
     /// An insert or removal the view is not told of (past the shown rows), or the count

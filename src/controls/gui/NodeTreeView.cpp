@@ -76,7 +76,7 @@ void NodeTreeView::onExpanded(const QModelIndex& index, bool expanded)
     const NodeTree::Id id = model_->idOf(index);
     if (id != NodeTree::None) {
         syncing_ = true;
-        model_->tree().setExpanded(id, expanded);
+        model_->setExpanded(id, expanded);
         syncing_ = false;
     }
 }

@@ -228,7 +228,8 @@ void TreeButtons::standInTree(FileList& state, const Settings& settings, int sho
     if (wholeList)
         BuildNameList(state, settings);
     else
-        AddFileListRoot(FileList::Edit(state).tree(), state.listedNames().list(0));
+        state.rebuildTree(
+            [&state](NodeTree& tree) { AddFileListRoot(tree, state.listedNames().list(0)); });
 }
 
 ListRebuilder* TreeButtons::sortRebuilder() const

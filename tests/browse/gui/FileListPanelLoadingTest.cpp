@@ -74,7 +74,7 @@ protected:
 
     [[nodiscard]] int shownFiles()
     {
-        const NodeTree& tree = panel.state().treeForView();
+        const NodeTree& tree = panel.state().tree();
         return tree.root() == NodeTree::None ? -1 : int(tree.children(tree.root()).size());
     }
 
@@ -206,7 +206,7 @@ TEST_F(FileListLoadingTest, ClicksWhileTheListIsRebuiltActOnTheRebuiltList)
     tabs.SelectCategory(1);
     ASSERT_TRUE(WaitForListing(panel));
     QStringList shown;
-    const NodeTree& list = panel.state().treeForView();
+    const NodeTree& list = panel.state().tree();
     for (const NodeTree::Id id : list.children(list.root()))
         shown << list.node(id).text;
     EXPECT_EQ(shown, QStringList({"b.txt", "a.txt"}))

@@ -208,7 +208,7 @@ TEST_F(FileListPanelTest, DoubleClickOnAZipShowsItsEntriesAndViewsAnEntryFromThe
 
     mouseOn(fileNode(0), QEvent::MouseButtonDblClick);
     EXPECT_TRUE(emitted.empty()) << "an archive expands instead of opening";
-    const NodeTree& t = panel.state().treeForView();
+    const NodeTree& t = panel.state().tree();
     ASSERT_EQ(t.children(fileNode(0)).size(), 1u);
     QApplication::processEvents();
     const NodeTree::Id entry = t.children(fileNode(0)).front();
@@ -298,7 +298,7 @@ TEST_F(FileListPanelTest, GroupsLookLikeGroupsAndCategoryIconsFollowTheSetting)
     };
     panel.state().setTreeType(TreeType::Extension);
     OpenAndWait(panel, tree.root());
-    const NodeTree& t = panel.state().treeForView();
+    const NodeTree& t = panel.state().tree();
     const NodeTree::Id group = t.children(t.root()).at(0);
     const NodeTree::Id file = t.children(group).at(0);
     EXPECT_NE(iconOf(group), iconOf(file));
@@ -393,4 +393,25 @@ TEST_F(FileListPanelTest, AMissingFileHasItsOwnImageUnderEitherKey)
     EXPECT_NE(image("28"), image("21"));
     EXPECT_EQ(image("k28"), image("28")) << "the entries of an opened basket file";
     EXPECT_EQ(image("k15"), image("15"));
+}
+
+TEST_F(FileListPanelTest, NodesTheUserOpensAndClosesAreMarkedInTheList)
+{
+    FileList& list = panel.state();
+    NodeTree::Id sub = NodeTree::None;
+    list.rebuildTree([&sub](NodeTree& tree) {
+        const NodeTree::Id root = AddFileListRoot(tree, "/data/");
+        sub = tree.add(root, "/data/pack.zip", "pack.zip");
+        tree.add(sub, "/data/pack.zip:a.txt", "a.txt");
+    });
+    int heard = 0;
+    QObject::connect(&list, &FileList::contentsChanged, &panel, [&heard] { ++heard; });
+    NodeTreeView* view = panel.fileList();
+    const QModelIndex index = view->nodeModel()->indexOf(sub);
+    view->expand(index);
+    EXPECT_TRUE(list.tree().node(sub).expanded);
+    EXPECT_EQ(heard, 1);
+    view->collapse(index);
+    EXPECT_FALSE(list.tree().node(sub).expanded);
+    EXPECT_EQ(heard, 2);
 }

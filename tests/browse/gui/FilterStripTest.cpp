@@ -197,7 +197,7 @@ TEST_F(FilterStripTest, OtherFilterSetFromARightClickNarrowsTheNextClick)
 TEST_F(FilterStripTest, SwapTabColorRedrawsTheFileImagesItNames)
 {
     OpenAndWait(panel, tree.root());
-    const NodeTree& list = panel.state().treeForView();
+    const NodeTree& list = panel.state().tree();
     const auto images = [&list] {
         QSet<QString> found;
         for (NodeTree::Id id : list.children(list.root()))
