@@ -10,7 +10,7 @@
 #include <QStringList>
 
 class BasketPanel;
-class MainWindow;
+class BasketWindow;
 class QMimeData;
 class ViewWindow;
 
@@ -22,7 +22,8 @@ class ViewWindow;
 class BasketWiring : public QObject, private DropCopier {
     Q_OBJECT
 public:
-    explicit BasketWiring(MainWindow& window);
+    /// `window` must outlive the wiring.
+    BasketWiring(BasketWindow& window, QObject* parent = nullptr);
 
     [[nodiscard]] BasketPanel& panel() const { return *panel_; }
     /// Puts the grid and icon on the view window, once it exists.
@@ -61,7 +62,7 @@ private:
     void removeBasketFileEntry();
     [[nodiscard]] QString zipTarget();
 
-    MainWindow& window_;
+    BasketWindow& window_;
     BasketPanel* panel_ = nullptr;
     QString pendingCopyFolder_; ///< the target chosen in "Copy one file to:"
     QString pendingZipFile_;    ///< "Selected File" of "Zip one file to:"
