@@ -5,6 +5,7 @@
 #include "basket/BasketFile.h"
 #include "basket/BasketFileList.h"
 #include "basket/BasketZip.h"
+#include "basket/ListDrops.h"
 #include "basket/gui/BasketDrag.h"
 #include "basket/gui/BasketGridView.h"
 #include "basket/gui/BasketIcon.h"
@@ -44,12 +45,6 @@ namespace {
 
 const QString FileListName = QStringLiteral("File1t");
 const QString FolderTreeName = QStringLiteral("tvwDirTree");
-
-bool listShowsBasket(FileListPanel& list)
-{
-    const NodeTree& tree = list.state().tree();
-    return tree.root() != NodeTree::None && tree.node(tree.root()).text == BasketHeader;
-}
 
 } // namespace
 
@@ -99,7 +94,7 @@ void BasketWiring::connectPanel()
     connect(panel_, &BasketPanel::emptied, this, [this] {
         closeBasketChart();
         FileListPanel* list = &window_.listPanel();
-        if (!listShowsBasket(*list))
+        if (!ListShowsBasket(list->state()))
             return;
         FileList::Edit edit(list->state());
         edit.tree().clear();
@@ -283,10 +278,7 @@ bool BasketWiring::eventFilter(QObject* watched, QEvent* event)
     // Every drag over the tree is decided here: the tree's own folders, stale nodes and
     // payloads without files are refused.
     const DropItems items = type == QEvent::Drop ? readDrop(data) : readDrop(data, Peek::Only);
-    const bool takes =
-        basketDrag || items.kind == DropItems::Kind::Paths ||
-        (items.kind == DropItems::Kind::OwnNode && items.source == DragList::FileList);
-    if (!takes) {
+    if (!FolderTreeTakes(basketDrag, items)) {
         drop->ignore();
         return true;
     }
@@ -369,90 +361,35 @@ void BasketWiring::dropOnBasket(const QMimeData* data)
         AddFolderToBasket(panel_->basket(), key, window_.settings());
         return;
     }
-    dropFileListNode(items.node);
-}
-
-void BasketWiring::dropFileListNode(NodeTree::Id id)
-{
-    FileListPanel* list = &window_.listPanel();
-    const FileList& state = list->state();
-    const NodeTree& tree = state.tree();
-    if (!tree.contains(id) || listShowsBasket(*list))
-        return;
-    const Settings& settings = window_.settings();
-    if (IsBasketFile(tree.key(id), settings))
-        return;
-    const FileNodeKind kind = ClassifyFileNode(state, id);
-    if (kind == FileNodeKind::Root || kind == FileNodeKind::Group) {
-        AddNodeToBasket(panel_->basket(), state, id, window_.CurrentFolderPath());
-        return;
-    }
-    addResolvedNode(id);
+    BusyPointer busy;
+    DropListNodeOnBasket(panel_->basket(), window_.listPanel().state(), items.node,
+                         window_.CurrentFolderPath(), window_.settings(), window_.prompts());
 }
 
 void BasketWiring::addResolvedNode(NodeTree::Id id)
 {
-    FileListPanel* list = &window_.listPanel();
-    const FileList& state = list->state();
-    const Settings& settings = window_.settings();
-    ResolvedFileNode file =
-        ResolveFileNode(state, id, window_.CurrentFolderPath(), settings.workFolder, settings);
-    if (PrepareResolvedFile(file, state, id, settings, window_.prompts()))
-        panel_->basket().AddFileToBasket(file.folder, file.name, file.source, file.entryRef,
-                                         Basket::Notice::Announce);
+    AddResolvedListNode(panel_->basket(), window_.listPanel().state(), id,
+                        window_.CurrentFolderPath(), window_.settings(), window_.prompts());
 }
 
 bool BasketWiring::dropOnFolderTree(const QMimeData* data, const QPoint& pos)
 {
-    const NodeTree& folders = window_.folderView().nodeModel()->tree();
-    const NodeTree::Id target = window_.folderView().nodeAt(pos);
-    const QString key = folders.key(target);
-    if (target == NodeTree::None || IsSystemFolderKey(key) ||
-        folders.mark(target) == NodeMark::Unloaded)
+    NodeTreeView& folders = window_.folderView();
+    const QString folder = FolderDropTarget(folders.nodeModel()->tree(), folders.nodeAt(pos));
+    if (folder.isEmpty())
         return false;
-    const QString folder = WithSlash(key);
     Prompts& prompts = window_.prompts();
-    const bool nextVersion = window_.settings().nextVersionOnOverwrite;
+    const Settings& settings = window_.settings();
     if (!basketdrag::sourceOf(data).isEmpty())
         return DropBasketOnFolder(panel_->basket(), folder, prompts, *this);
     const DropItems items = readDrop(data);
-    if (items.kind == DropItems::Kind::Paths) {
-        // Folders dropped here are not copied; their files are not either.
-        const DraggedSet set = items.set == DraggedSet::Folder ? DraggedSet::Files : items.set;
-        return DropFilesOnFolder({set, FilesAmong(items.paths), items.listedFolder}, folder,
-                                 nextVersion, prompts, *this);
-    }
+    if (items.kind == DropItems::Kind::Paths)
+        return DropFilesOnFolder(PathsDropOnFolder(items), folder, settings.nextVersionOnOverwrite,
+                                 prompts, *this);
     if (items.kind != DropItems::Kind::OwnNode || items.source != DragList::FileList)
         return false;
-    dropFileListNodeOnFolder(items.node, folder);
-    return true;
-}
-
-void BasketWiring::dropFileListNodeOnFolder(NodeTree::Id id, const QString& folder)
-{
-    FileListPanel* list = &window_.listPanel();
-    Prompts& prompts = window_.prompts();
-    if (listShowsBasket(*list)) {
-        RefuseListedBasketDrop(prompts);
-        return;
-    }
-    const FileList& state = list->state();
-    const Settings& settings = window_.settings();
-    const bool nextVersion = settings.nextVersionOnOverwrite;
-    const QString listed = window_.CurrentFolderPath();
-    const FileNodeKind kind = ClassifyFileNode(state, id);
-    if (kind == FileNodeKind::Root || kind == FileNodeKind::Group) {
-        DropFilesOnFolder({kind == FileNodeKind::Root ? DraggedSet::WholeList : DraggedSet::Group,
-                           ListedFilesUnder(state, id, listed), listed},
-                          folder, nextVersion, prompts, *this);
-        return;
-    }
-    if (kind != FileNodeKind::File)
-        return;
-    ResolvedFileNode file = ResolveFileNode(state, id, listed, settings.workFolder, settings);
-    if (PrepareResolvedFile(file, state, id, settings, prompts))
-        DropFilesOnFolder({DraggedSet::Files, {file.folder + file.name}, listed}, folder,
-                          nextVersion, prompts, *this);
+    return DropListNodeOnFolder(window_.listPanel().state(), items.node, folder,
+                                window_.CurrentFolderPath(), settings, prompts, *this);
 }
 
 void BasketWiring::copyBasketRows(const QString& folder, int first, int last)

@@ -45,12 +45,9 @@ private:
     enum class Peek { No, Only };
     [[nodiscard]] DropItems readDrop(const QMimeData* data, Peek peek = Peek::No) const;
     void dropOnBasket(const QMimeData* data);
-    void dropFileListNode(NodeTree::Id id);
-    /// Resolves a file node of the list, extracts it when it is an archive's entry and
-    /// adds it, saying so while the grid is hidden; `origin` names the caller.
+    /// Adds the file a node of the list resolves to (an archive's entry extracted first).
     void addResolvedNode(NodeTree::Id id);
     bool dropOnFolderTree(const QMimeData* data, const QPoint& pos);
-    void dropFileListNodeOnFolder(NodeTree::Id id, const QString& folder);
     void copyBasketRows(const QString& folder, int first, int last) override;
     void copyFiles(const QStringList& sources, const QString& folder) override;
     void showBasketIfListed();
