@@ -195,6 +195,13 @@ void FileList::setStatusCaption(const QString& caption)
     change(&ListSetup::statusCaption, caption);
 }
 
+void FileList::clearListing()
+{
+    Edit edit(*this);
+    edit.tree().clear();
+    edit.listedNames().Clear();
+}
+
 void FileList::showNoFiles()
 {
     Edit edit(*this);

@@ -140,6 +140,9 @@ public:
     /// Puts the "no files" (or "no [tab] files") placeholder into the tree and marks the
     /// list as showing it; after a failed read, "cannot read: " and the reason instead.
     void showNoFiles();
+    /// Empties the tree and the listed names, leaving no placeholder (the basket the list
+    /// showed was emptied).
+    void clearListing();
 
     /// A scoped change of the lists and the tree in place (a huge tree is built where it
     /// is shown). The list announces what changed once, when the outermost Edit ends.

@@ -96,9 +96,7 @@ void BasketWiring::connectPanel()
         FileListPanel* list = &window_.listPanel();
         if (!ListShowsBasket(list->state()))
             return;
-        FileList::Edit edit(list->state());
-        edit.tree().clear();
-        edit.listedNames().Clear();
+        list->state().clearListing();
         list->statusLabel()->setText(QStringLiteral(" no files"));
     });
     connect(panel_, &BasketPanel::hidden, this, [this] {

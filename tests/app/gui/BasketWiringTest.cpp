@@ -2,6 +2,7 @@
 
 #include "app/gui/BasketWindow.h"
 #include "app/gui/MainWindow.h"
+#include "basket/BasketFileList.h"
 #include "basket/BasketHeader.h"
 #include "basket/gui/BasketGridView.h"
 #include "basket/gui/BasketPanel.h"
@@ -20,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
+#include <QLabel>
 #include <QMimeData>
 #include <QTextEdit>
 #include <gtest/gtest.h>
@@ -224,4 +226,14 @@ TEST(BasketWiringOnAWindow, ListCommandsAndTheFolderMenuFillTheBasketShownOnTheV
     // The basket shown on the view window can be charted there.
     panel.showGrid();
     EXPECT_TRUE(window.views.menuItem(ViewMenuItem::ShowSizeBar)->isEnabled());
+
+    // Emptied, it leaves a list of a folder alone but clears itself from the list.
+    Q_EMIT panel.emptied();
+    EXPECT_EQ(window.panel.state().listedNames().ListCount(), 3);
+    ShowBasketInFileList(panel.basket(), window.panel.state(), "*", window.options);
+    ASSERT_GT(window.panel.state().tree().count(), 1);
+    Q_EMIT panel.emptied();
+    EXPECT_EQ(window.panel.state().tree().count(), 0);
+    EXPECT_EQ(window.panel.state().listedNames().ListCount(), 0);
+    EXPECT_EQ(window.panel.statusLabel()->text(), " no files");
 }
