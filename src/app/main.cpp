@@ -43,7 +43,14 @@ int main(int argc, char** argv)
         return 0;
     MainWindow window;
     window.start();
-    (new FileManagerService(window))->registerOnSessionBus();
+    const FileManagerService::Window shows{
+        [&window](const QStringList& paths) {
+            window.showItems(paths, MainWindow::ItemAction::Show);
+        },
+        [&window](const QStringList& paths) {
+            window.showItems(paths, MainWindow::ItemAction::Properties);
+        }};
+    (new FileManagerService(shows, &window))->registerOnSessionBus();
     if (!request.paths.isEmpty())
         window.showItems(request.paths, MainWindow::ItemAction::Show);
     return QApplication::exec();

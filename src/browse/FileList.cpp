@@ -1,5 +1,6 @@
 #include "browse/FileList.h"
 
+#include "browse/NodeImages.h"
 #include "controls/TreeText.h"
 #include "shared/TextHelpers.h"
 
@@ -253,6 +254,13 @@ void FileList::setStatusCaption(const QString& caption)
     change(&ListSetup::statusCaption, caption);
 }
 
+void FileList::clearListing()
+{
+    Edit edit(*this);
+    edit.tree().clear();
+    edit.listedNames().Clear();
+}
+
 void FileList::showNoFiles()
 {
     Edit edit(*this);
@@ -283,7 +291,7 @@ NodeTree::Id AddFileListRoot(NodeTree& tree, const QString& header)
     const bool basket = header == BasketHeader;
     const NodeTree::Id root =
         tree.add(NodeTree::None, QStringLiteral("R"), FileListRootText(header),
-                 basket ? QStringLiteral("27") : QStringLiteral("1"));
+                 basket ? listimage::BasketFile : listimage::Folder);
     tree.setExpanded(root, true);
     return root;
 }

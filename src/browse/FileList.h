@@ -135,6 +135,9 @@ public:
     /// Puts the "no files" (or "no [tab] files") placeholder into the tree and marks the
     /// list as showing it; after a failed read, "cannot read: " and the reason instead.
     void showNoFiles();
+    /// Empties the tree and the listed names, leaving no placeholder (the basket the list
+    /// showed was emptied).
+    void clearListing();
 
     /// Rebuilds the node tree in place, under one lock so a view sees one reset, and
     /// announces contentsChanged once. It exists because a tree of a million files is

@@ -1,6 +1,7 @@
 #include "browse/FolderTree.h"
 
 #include "browse/FileList.h"
+#include "browse/NodeImages.h"
 #include "platform/FileSystem.h"
 #include "platform/NetworkShares.h"
 #include "platform/SpecialFolders.h"
@@ -9,11 +10,11 @@
 
 namespace {
 
-const QString Closed = QStringLiteral("closed");
-const QString Open = QStringLiteral("open");
+const QString& Closed = FolderImageKey(FolderImage::Closed);
+const QString& Open = FolderImageKey(FolderImage::Open);
 const QString SpecialKey = QStringLiteral("SpecialFolders");
 const QString Network = QString::fromLatin1(NetworkKey);
-const QString Net = QStringLiteral("net");
+const QString& Net = FolderImageKey(FolderImage::Net);
 
 // "/a/b/" and "/a/b" both give "/a/b"; the root gives "".
 QString withoutSlash(const QString& path)
@@ -171,12 +172,14 @@ void FolderTreeState::markExpanded(const QString& key)
 void BuildFolderTree(NodeTree& tree, const FolderTreeSources& sources)
 {
     NodeTreeLock lock(tree);
-    const NodeTree::Id desk = tree.add(NodeTree::None, QStringLiteral("desk"),
-                                       QStringLiteral("Desktop"), QStringLiteral("desk"));
+    const NodeTree::Id desk =
+        tree.add(NodeTree::None, QStringLiteral("desk"), QStringLiteral("Desktop"),
+                 FolderImageKey(FolderImage::Desk));
     const QString computerName =
         sources.hostName.isEmpty() ? QStringLiteral("My Computer") : sources.hostName;
-    const NodeTree::Id computer = tree.add(desk, QStringLiteral("root"), computerName,
-                                           sources.computerIcon ? QStringLiteral("desktop") : Open);
+    const NodeTree::Id computer =
+        tree.add(desk, QStringLiteral("root"), computerName,
+                 sources.computerIcon ? FolderImageKey(FolderImage::Desktop) : Open);
 
     NodeTree::Id firstVolume = NodeTree::None;
     for (const platform::Volume& v : sources.volumes) {
@@ -263,7 +266,7 @@ std::optional<QString> OpenFolderNode(NodeTree& tree, FolderTreeState& state, No
     }
     // Removable volumes are never read on a click (their files are still listed), nor
     // network shares here: a slow server would hold up the window.
-    if (tree.image(id) != QLatin1String("floppy") && !OnNetworkShare(tree, id)) {
+    if (FolderImageOf(tree.image(id)) != FolderImage::Floppy && !OnNetworkShare(tree, id)) {
         NodeTreeLock lock(tree);
         LoadSubfolders(tree, key);
     }

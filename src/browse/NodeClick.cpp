@@ -1,12 +1,11 @@
 #include "browse/NodeClick.h"
 
+#include "browse/NodeImages.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 
 namespace {
-
-const QString TickedImage = QStringLiteral("Ticked");
 
 void unmark(FileList& state, const Settings& settings, NodeTree::Id id)
 {
@@ -85,7 +84,7 @@ bool ToggleFileMark(FileList& state, const Settings& settings, NodeTree::Id id)
                 unmark(state, settings, other);
         }
     }
-    tree.setImage(id, TickedImage);
+    tree.setImage(id, listimage::Ticked);
     tree.setMark(id, NodeMark::Marked);
     return true;
 }

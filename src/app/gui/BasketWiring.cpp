@@ -1,11 +1,11 @@
 #include "app/gui/BasketWiring.h"
 
-#include "app/gui/FrameMenus.h"
-#include "app/gui/MainWindow.h"
+#include "app/gui/BasketWindow.h"
 #include "basket/BasketCopy.h"
 #include "basket/BasketFile.h"
 #include "basket/BasketFileList.h"
 #include "basket/BasketZip.h"
+#include "basket/ListDrops.h"
 #include "basket/gui/BasketDrag.h"
 #include "basket/gui/BasketGridView.h"
 #include "basket/gui/BasketIcon.h"
@@ -19,11 +19,10 @@
 #include "browse/ResolveFileNode.h"
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
-#include "browse/gui/FilterStrip.h"
-#include "controls/gui/HistoryListBox.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/Prompts.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
@@ -47,26 +46,21 @@ namespace {
 const QString FileListName = QStringLiteral("File1t");
 const QString FolderTreeName = QStringLiteral("tvwDirTree");
 
-bool listShowsBasket(FileListPanel& list)
-{
-    const NodeTree& tree = list.state().tree();
-    return tree.root() != NodeTree::None && tree.node(tree.root()).text == BasketHeader;
-}
-
 } // namespace
 
-BasketWiring::BasketWiring(MainWindow& window) : QObject(&window), window_(window)
+BasketWiring::BasketWiring(BasketWindow& window, QObject* parent) : QObject(parent), window_(window)
 {
-    panel_ = new BasketPanel(window.settings(), window.prompts(), window.cancelKey(), &window);
+    panel_ = new BasketPanel(window.settings(), window.prompts(), window.cancelKey(),
+                             &window.hostWidget());
     panel_->setHooks({
         [this] { return window_.CurrentFolderPath(); },
-        [this](const QString& text) { window_.viewWindow()->SetViewPath(text); },
-        [this](const QString& text) { window_.viewWindow()->SetViewMessage(text); },
-        [this] { return window_.viewWindow()->viewArea().width(); },
+        [this](const QString& text) { window_.view().SetViewPath(text); },
+        [this](const QString& text) { window_.view().SetViewMessage(text); },
+        [this] { return window_.view().viewArea().width(); },
         [this](const QStringList& paths) { return PicturesAmong(paths, window_.settings()); },
     });
 
-    FileListPanel* list = window.fileListPanel();
+    FileListPanel* list = &window.listPanel();
     list->fileListModel()->setObjectName(FileListName);
     list->fileListModel()->setDragPayload([this](NodeTree::Id id) { return fileListDrag(id); });
     list->fileList()->setDragEnabled(true);
@@ -74,7 +68,7 @@ BasketWiring::BasketWiring(MainWindow& window) : QObject(&window), window_(windo
     list->fileList()->viewport()->setAcceptDrops(true);
     list->fileList()->viewport()->installEventFilter(this);
 
-    NodeTreeView* tree = window.folderTreeView();
+    NodeTreeView* tree = &window.folderView();
     tree->nodeModel()->setObjectName(FolderTreeName);
     tree->nodeModel()->setDragPayload([this](NodeTree::Id id) { return folderTreeDrag(id); });
     tree->setDragEnabled(true);
@@ -99,29 +93,28 @@ void BasketWiring::connectPanel()
 {
     connect(panel_, &BasketPanel::emptied, this, [this] {
         closeBasketChart();
-        FileListPanel* list = window_.fileListPanel();
-        if (!listShowsBasket(*list))
+        FileListPanel* list = &window_.listPanel();
+        if (!ListShowsBasket(list->state()))
             return;
-        FileList::Edit edit(list->state());
-        edit.tree().clear();
-        edit.listedNames().Clear();
+        list->state().clearListing();
         list->statusLabel()->setText(QStringLiteral(" no files"));
     });
     connect(panel_, &BasketPanel::hidden, this, [this] {
         closeBasketChart();
-        window_.viewWindow()->fileHistoryList()->setFocus();
+        window_.view().focusFileHistory();
     });
     connect(panel_, &BasketPanel::layoutWanted, this, [this] {
-        ViewWindow* view = window_.viewWindow();
-        if (panel_->gridShown() && !view->isVisible())
-            view->show();
-        view->LayoutView();
+        ViewWindow& view = window_.view();
+        if (panel_->gridShown() && !view.isVisible())
+            view.show();
+        view.LayoutView();
         // The shown basket can be charted.
         if (panel_->gridShown())
-            view->menuItem(ViewMenuItem::ShowSizeBar)->setEnabled(true);
+            view.allowSizeBars();
     });
-    connect(panel_, &BasketPanel::propertiesWanted, this,
-            [this](const QString& path) { ShowFileProperties(path, window_.prompts(), &window_); });
+    connect(panel_, &BasketPanel::propertiesWanted, this, [this](const QString& path) {
+        ShowFileProperties(path, window_.prompts(), &window_.hostWidget());
+    });
     connect(panel_, &BasketPanel::dropReceived, this,
             [this](const QMimeData* data, bool) { dropOnBasket(data); });
     connect(panel_, &BasketPanel::thumbnailsWanted, this, &BasketWiring::showThumbnails);
@@ -131,26 +124,23 @@ void BasketWiring::closeBasketChart()
 {
     // The chart of rows that are gone or hidden would only say "nothing to draw" at the
     // next resize.
-    ViewWindow* view = window_.viewWindow();
-    if (view->viewMode() != ViewMode::BasketSizeBars)
-        return;
-    view->sizeBarTab()->hide();
-    view->setViewMode(ViewMode::None);
-    view->menuItem(ViewMenuItem::ShowSizeBar)->setChecked(false);
+    ViewWindow& view = window_.view();
+    if (view.viewMode() == ViewMode::BasketSizeBars)
+        view.hideSizeBars();
 }
 
 void BasketWiring::showThumbnails(const QStringList& pictures)
 {
-    ViewWindow* view = window_.viewWindow();
-    view->show();
-    view->raise();
-    if (PictureSoundViews* views = PictureSoundViews::of(view))
+    ViewWindow& view = window_.view();
+    view.show();
+    view.raise();
+    if (PictureSoundViews* views = PictureSoundViews::of(&view))
         views->ShowThumbnails(pictures);
 }
 
 void BasketWiring::connectMenus()
 {
-    FileListPanel* list = window_.fileListPanel();
+    FileListPanel* list = &window_.listPanel();
     const FileListMenus& menus = list->menus();
     const FileListMenus::File1viewMenu& file = menus.file1view;
     file.addToBasket->setEnabled(true);
@@ -202,13 +192,12 @@ void BasketWiring::connectMenus()
                             window_.settings());
     });
 
-    QAction* treeAdd = window_.menus().tvwview.addToBasket;
+    QAction* treeAdd = &window_.folderBasketItem();
     treeAdd->setEnabled(true);
     connect(treeAdd, &QAction::triggered, this, [this] {
         panel_->basket().insertionRow = -1;
-        const NodeTree::Id node = window_.folderTreeState().CurrentFolderNode;
-        const QString key = window_.folderTree().key(node);
-        if (!IsSystemFolderKey(key)) {
+        const QString key = window_.menuFolderKey();
+        if (!key.isEmpty() && !IsSystemFolderKey(key)) {
             BusyPointer busy;
             AddFolderToBasket(panel_->basket(), key, window_.settings());
         }
@@ -219,7 +208,7 @@ QString BasketWiring::zipTarget()
 {
     if (zipDefault_.isEmpty()) {
         zipDefault_ = window_.CurrentFolderPath() + QStringLiteral("temp.zip");
-        window_.fileListPanel()->menus().file1view.zipDefault->setText(zipDefault_);
+        window_.listPanel().menus().file1view.zipDefault->setText(zipDefault_);
     }
     return zipDefault_;
 }
@@ -259,10 +248,10 @@ bool BasketWiring::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::MouseButtonRelease &&
-        watched == window_.fileListPanel()->fileList()->viewport()) {
+        watched == window_.listPanel().fileList()->viewport()) {
         // The list marks the file after this filter: look once the release is done.
         QTimer::singleShot(0, this, [this] {
-            FileListPanel* list = window_.fileListPanel();
+            FileListPanel* list = &window_.listPanel();
             list->menus().files.addSelectedToBasket->setEnabled(
                 !MarkedEntries(list->state()).isEmpty());
         });
@@ -273,7 +262,7 @@ bool BasketWiring::eventFilter(QObject* watched, QEvent* event)
     auto* drop = static_cast<QDropEvent*>(event);
     const QMimeData* data = drop->mimeData();
     const bool basketDrag = !basketdrag::sourceOf(data).isEmpty();
-    if (watched == window_.fileListPanel()->fileList()->viewport()) {
+    if (watched == window_.listPanel().fileList()->viewport()) {
         // The basket dropped on the file list lists it there.
         if (!basketDrag)
             return false;
@@ -282,15 +271,12 @@ bool BasketWiring::eventFilter(QObject* watched, QEvent* event)
             showBasketIfListed();
         return true;
     }
-    if (watched != window_.folderTreeView()->viewport())
+    if (watched != window_.folderView().viewport())
         return QObject::eventFilter(watched, event);
     // Every drag over the tree is decided here: the tree's own folders, stale nodes and
     // payloads without files are refused.
     const DropItems items = type == QEvent::Drop ? readDrop(data) : readDrop(data, Peek::Only);
-    const bool takes =
-        basketDrag || items.kind == DropItems::Kind::Paths ||
-        (items.kind == DropItems::Kind::OwnNode && items.source == DragList::FileList);
-    if (!takes) {
+    if (!FolderTreeTakes(basketDrag, items)) {
         drop->ignore();
         return true;
     }
@@ -302,7 +288,7 @@ bool BasketWiring::eventFilter(QObject* watched, QEvent* event)
 
 void BasketWiring::showBasketIfListed()
 {
-    FileListPanel* list = window_.fileListPanel();
+    FileListPanel* list = &window_.listPanel();
     // The list being rebuilt would overwrite the basket at its hand-over: list it after.
     if (list->deferWhileBusy([self = QPointer(this)] {
             if (self)
@@ -312,7 +298,7 @@ void BasketWiring::showBasketIfListed()
     FileList& state = list->state();
     BusyPointer busy;
     ShowBasketInFileList(panel_->basket(), state, QStringLiteral("*"), window_.settings());
-    FilterTabs* tabs = window_.filterStrip() ? &window_.filterStrip()->filters() : nullptr;
+    FilterTabs* tabs = window_.filterTabs();
     if (tabs && tabs->selectedTab() != tabs->allTab() && state.listedNames().ListCount() > 1) {
         // The selected tab narrows the whole basket as it narrows a folder, and counts
         // only what it kept.
@@ -326,7 +312,7 @@ void BasketWiring::showBasketIfListed()
 
 QMimeData* BasketWiring::fileListDrag(NodeTree::Id id) const
 {
-    FileListPanel* list = window_.fileListPanel();
+    FileListPanel* list = &window_.listPanel();
     const QString listed = window_.CurrentFolderPath();
     const DraggedPaths dragged = DraggedPathsOf(list->state(), id, listed, window_.settings());
     const NodeTreeModel* model = list->fileListModel();
@@ -337,8 +323,8 @@ QMimeData* BasketWiring::fileListDrag(NodeTree::Id id) const
 
 QMimeData* BasketWiring::folderTreeDrag(NodeTree::Id id) const
 {
-    const QString key = window_.folderTree().key(id);
-    const NodeTreeModel* model = window_.folderTreeView()->nodeModel();
+    const NodeTreeModel* model = window_.folderView().nodeModel();
+    const QString key = model->tree().key(id);
     return MakeFileDrag(IsSystemFolderKey(key) ? QStringList() : QStringList{key},
                         {QCoreApplication::applicationPid(), model->serial(), model->generation(),
                          DragList::FolderTree, id, DraggedSet::Folder, QString()});
@@ -346,8 +332,8 @@ QMimeData* BasketWiring::folderTreeDrag(NodeTree::Id id) const
 
 DropItems BasketWiring::readDrop(const QMimeData* data, Peek peek) const
 {
-    const NodeTreeModel* files = window_.fileListPanel()->fileListModel();
-    const NodeTreeModel* folders = window_.folderTreeView()->nodeModel();
+    const NodeTreeModel* files = window_.listPanel().fileListModel();
+    const NodeTreeModel* folders = window_.folderView().nodeModel();
     const std::vector<OwnList> lists{
         {DragList::FileList, files->serial(), files->generation()},
         {DragList::FolderTree, folders->serial(), folders->generation()}};
@@ -366,97 +352,42 @@ void BasketWiring::dropOnBasket(const QMimeData* data)
     if (items.kind != DropItems::Kind::OwnNode)
         return;
     if (items.source == DragList::FolderTree) {
-        const QString key = window_.folderTree().key(items.node);
+        const QString key = window_.folderView().nodeModel()->tree().key(items.node);
         if (IsSystemFolderKey(key))
             return;
         BusyPointer busy;
         AddFolderToBasket(panel_->basket(), key, window_.settings());
         return;
     }
-    dropFileListNode(items.node);
-}
-
-void BasketWiring::dropFileListNode(NodeTree::Id id)
-{
-    FileListPanel* list = window_.fileListPanel();
-    const FileList& state = list->state();
-    const NodeTree& tree = state.tree();
-    if (!tree.contains(id) || listShowsBasket(*list))
-        return;
-    const Settings& settings = window_.settings();
-    if (IsBasketFile(tree.key(id), settings))
-        return;
-    const FileNodeKind kind = ClassifyFileNode(state, id);
-    if (kind == FileNodeKind::Root || kind == FileNodeKind::Group) {
-        AddNodeToBasket(panel_->basket(), state, id, window_.CurrentFolderPath());
-        return;
-    }
-    addResolvedNode(id);
+    BusyPointer busy;
+    DropListNodeOnBasket(panel_->basket(), window_.listPanel().state(), items.node,
+                         window_.CurrentFolderPath(), window_.settings(), window_.prompts());
 }
 
 void BasketWiring::addResolvedNode(NodeTree::Id id)
 {
-    FileListPanel* list = window_.fileListPanel();
-    const FileList& state = list->state();
-    const Settings& settings = window_.settings();
-    ResolvedFileNode file =
-        ResolveFileNode(state, id, window_.CurrentFolderPath(), settings.workFolder, settings);
-    if (PrepareResolvedFile(file, state, id, settings, window_.prompts()))
-        panel_->basket().AddFileToBasket(file.folder, file.name, file.source, file.entryRef,
-                                         Basket::Notice::Announce);
+    AddResolvedListNode(panel_->basket(), window_.listPanel().state(), id,
+                        window_.CurrentFolderPath(), window_.settings(), window_.prompts());
 }
 
 bool BasketWiring::dropOnFolderTree(const QMimeData* data, const QPoint& pos)
 {
-    const NodeTree& folders = window_.folderTree();
-    const NodeTree::Id target = window_.folderTreeView()->nodeAt(pos);
-    const QString key = folders.key(target);
-    if (target == NodeTree::None || IsSystemFolderKey(key) ||
-        folders.mark(target) == NodeMark::Unloaded)
+    NodeTreeView& folders = window_.folderView();
+    const QString folder = FolderDropTarget(folders.nodeModel()->tree(), folders.nodeAt(pos));
+    if (folder.isEmpty())
         return false;
-    const QString folder = WithSlash(key);
     Prompts& prompts = window_.prompts();
-    const bool nextVersion = window_.settings().nextVersionOnOverwrite;
+    const Settings& settings = window_.settings();
     if (!basketdrag::sourceOf(data).isEmpty())
         return DropBasketOnFolder(panel_->basket(), folder, prompts, *this);
     const DropItems items = readDrop(data);
-    if (items.kind == DropItems::Kind::Paths) {
-        // Folders dropped here are not copied; their files are not either.
-        const DraggedSet set = items.set == DraggedSet::Folder ? DraggedSet::Files : items.set;
-        return DropFilesOnFolder({set, FilesAmong(items.paths), items.listedFolder}, folder,
-                                 nextVersion, prompts, *this);
-    }
+    if (items.kind == DropItems::Kind::Paths)
+        return DropFilesOnFolder(PathsDropOnFolder(items), folder, settings.nextVersionOnOverwrite,
+                                 prompts, *this);
     if (items.kind != DropItems::Kind::OwnNode || items.source != DragList::FileList)
         return false;
-    dropFileListNodeOnFolder(items.node, folder);
-    return true;
-}
-
-void BasketWiring::dropFileListNodeOnFolder(NodeTree::Id id, const QString& folder)
-{
-    FileListPanel* list = window_.fileListPanel();
-    Prompts& prompts = window_.prompts();
-    if (listShowsBasket(*list)) {
-        RefuseListedBasketDrop(prompts);
-        return;
-    }
-    const FileList& state = list->state();
-    const Settings& settings = window_.settings();
-    const bool nextVersion = settings.nextVersionOnOverwrite;
-    const QString listed = window_.CurrentFolderPath();
-    const FileNodeKind kind = ClassifyFileNode(state, id);
-    if (kind == FileNodeKind::Root || kind == FileNodeKind::Group) {
-        DropFilesOnFolder({kind == FileNodeKind::Root ? DraggedSet::WholeList : DraggedSet::Group,
-                           ListedFilesUnder(state, id, listed), listed},
-                          folder, nextVersion, prompts, *this);
-        return;
-    }
-    if (kind != FileNodeKind::File)
-        return;
-    ResolvedFileNode file = ResolveFileNode(state, id, listed, settings.workFolder, settings);
-    if (PrepareResolvedFile(file, state, id, settings, prompts))
-        DropFilesOnFolder({DraggedSet::Files, {file.folder + file.name}, listed}, folder,
-                          nextVersion, prompts, *this);
+    return DropListNodeOnFolder(window_.listPanel().state(), items.node, folder,
+                                window_.CurrentFolderPath(), settings, prompts, *this);
 }
 
 void BasketWiring::copyBasketRows(const QString& folder, int first, int last)
@@ -471,7 +402,7 @@ void BasketWiring::copyFiles(const QStringList& sources, const QString& folder)
 
 void BasketWiring::openBasketFile(const QString& path)
 {
-    FileListPanel* list = window_.fileListPanel();
+    FileListPanel* list = &window_.listPanel();
     FileList::Edit edit(list->state());
     NodeTree& tree = edit.tree();
     const NodeTree::Id node = tree.find(path);
@@ -479,14 +410,14 @@ void BasketWiring::openBasketFile(const QString& path)
                                                                     node, window_.settings())
                                                    : LoadBasketFile(panel_->basket(), path);
     if (load == BasketLoad::NotBasket)
-        window_.viewWindow()->ViewText(path);
+        window_.view().ViewText(path);
     else if (load == BasketLoad::Loaded)
         panel_->showGrid();
 }
 
 void BasketWiring::removeBasketFileEntry()
 {
-    FileListPanel* list = window_.fileListPanel();
+    FileListPanel* list = &window_.listPanel();
     RemoveListedBasketFileEntry(FileList::Edit(list->state()).tree(),
                                 list->fileList()->currentNode(), window_.settings(),
                                 window_.prompts());

@@ -10,7 +10,7 @@
 #include <QStringList>
 
 class BasketPanel;
-class MainWindow;
+class BasketWindow;
 class QMimeData;
 class ViewWindow;
 
@@ -22,7 +22,8 @@ class ViewWindow;
 class BasketWiring : public QObject, private DropCopier {
     Q_OBJECT
 public:
-    explicit BasketWiring(MainWindow& window);
+    /// `window` must outlive the wiring.
+    BasketWiring(BasketWindow& window, QObject* parent = nullptr);
 
     [[nodiscard]] BasketPanel& panel() const { return *panel_; }
     /// Puts the grid and icon on the view window, once it exists.
@@ -44,12 +45,9 @@ private:
     enum class Peek { No, Only };
     [[nodiscard]] DropItems readDrop(const QMimeData* data, Peek peek = Peek::No) const;
     void dropOnBasket(const QMimeData* data);
-    void dropFileListNode(NodeTree::Id id);
-    /// Resolves a file node of the list, extracts it when it is an archive's entry and
-    /// adds it, saying so while the grid is hidden; `origin` names the caller.
+    /// Adds the file a node of the list resolves to (an archive's entry extracted first).
     void addResolvedNode(NodeTree::Id id);
     bool dropOnFolderTree(const QMimeData* data, const QPoint& pos);
-    void dropFileListNodeOnFolder(NodeTree::Id id, const QString& folder);
     void copyBasketRows(const QString& folder, int first, int last) override;
     void copyFiles(const QStringList& sources, const QString& folder) override;
     void showBasketIfListed();
@@ -61,7 +59,7 @@ private:
     void removeBasketFileEntry();
     [[nodiscard]] QString zipTarget();
 
-    MainWindow& window_;
+    BasketWindow& window_;
     BasketPanel* panel_ = nullptr;
     QString pendingCopyFolder_; ///< the target chosen in "Copy one file to:"
     QString pendingZipFile_;    ///< "Selected File" of "Zip one file to:"

@@ -1,7 +1,6 @@
 #include "app/gui/FileManagerService.h"
 
 #include "app/StartupTargets.h"
-#include "app/gui/MainWindow.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -25,7 +24,9 @@ QStringList localPaths(const QStringList& uris)
 
 } // namespace
 
-FileManagerService::FileManagerService(MainWindow& window) : QObject(&window), window_(window) {}
+FileManagerService::FileManagerService(Window window, QObject* parent)
+    : QObject(parent), window_(std::move(window))
+{}
 
 bool FileManagerService::registerOnSessionBus()
 {
@@ -41,17 +42,17 @@ bool FileManagerService::registerOnSessionBus()
 // The file list holds files only, so an item that is a folder shows that folder.
 void FileManagerService::ShowFolders(const QStringList& uris, const QString&)
 {
-    window_.showItems(localPaths(uris), MainWindow::ItemAction::Show);
+    window_.show(localPaths(uris));
 }
 
 void FileManagerService::ShowItems(const QStringList& uris, const QString&)
 {
-    window_.showItems(localPaths(uris), MainWindow::ItemAction::Show);
+    window_.show(localPaths(uris));
 }
 
 void FileManagerService::ShowItemProperties(const QStringList& uris, const QString&)
 {
-    window_.showItems(localPaths(uris), MainWindow::ItemAction::Properties);
+    window_.showProperties(localPaths(uris));
 }
 
 bool HandToRunningLumara(const QStringList& paths)

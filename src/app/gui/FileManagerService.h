@@ -2,8 +2,7 @@
 
 #include <QObject>
 #include <QStringList>
-
-class MainWindow;
+#include <functional>
 
 /// The desktop's org.freedesktop.FileManager1 interface ("Show in folder" in browsers and
 /// editors) on the session bus, under that name when no other file manager holds it and
@@ -13,8 +12,13 @@ class FileManagerService : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
 public:
-    /// Does not take ownership of `window`, which must outlive the service.
-    explicit FileManagerService(MainWindow& window);
+    /// What the window does with the local paths of the items asked for: show them (a
+    /// folder itself, a file in its folder), or show them with their properties.
+    struct Window {
+        std::function<void(const QStringList& paths)> show;
+        std::function<void(const QStringList& paths)> showProperties;
+    };
+    explicit FileManagerService(Window window, QObject* parent = nullptr);
 
     /// Exports the interface and asks for the bus names; false without a session bus.
     bool registerOnSessionBus();
@@ -25,7 +29,7 @@ public Q_SLOTS:
     void ShowItemProperties(const QStringList& uris, const QString& startupId);
 
 private:
-    MainWindow& window_;
+    Window window_;
 };
 
 /// Hands `paths` to a Lumara window already running on the session bus: true when one

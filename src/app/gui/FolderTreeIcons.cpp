@@ -1,5 +1,7 @@
 #include "app/gui/FolderTreeIcons.h"
 
+#include "browse/NodeImages.h"
+
 #include <QApplication>
 #include <QHash>
 #include <QStyle>
@@ -11,6 +13,31 @@ struct IconSource {
     QStyle::StandardPixmap fallback;
 };
 
+IconSource sourceOf(FolderImage image)
+{
+    switch (image) {
+    case FolderImage::Open:
+        return {"folder-open", QStyle::SP_DirOpenIcon};
+    case FolderImage::Closed:
+        return {"folder", QStyle::SP_DirClosedIcon};
+    case FolderImage::Leaf:
+        return {"text-x-generic", QStyle::SP_FileIcon};
+    case FolderImage::Floppy:
+        return {"drive-removable-media", QStyle::SP_DriveFDIcon};
+    case FolderImage::Hard:
+        return {"drive-harddisk", QStyle::SP_DriveHDIcon};
+    case FolderImage::CdRom:
+        return {"drive-optical", QStyle::SP_DriveCDIcon};
+    case FolderImage::Net:
+        return {"folder-remote", QStyle::SP_DriveNetIcon};
+    case FolderImage::Desk:
+        return {"user-desktop", QStyle::SP_DesktopIcon};
+    case FolderImage::Desktop:
+        break;
+    }
+    return {"computer", QStyle::SP_ComputerIcon};
+}
+
 QIcon makeIcon(const IconSource& source)
 {
     const QIcon themed = QIcon::fromTheme(QString::fromLatin1(source.theme));
@@ -19,43 +46,35 @@ QIcon makeIcon(const IconSource& source)
     return QApplication::style()->standardIcon(source.fallback);
 }
 
+QIcon iconOf(FolderImage image)
+{
+    static QHash<int, QIcon> cache;
+    auto cached = cache.find(int(image));
+    if (cached == cache.end())
+        cached = cache.insert(int(image), makeIcon(sourceOf(image)));
+    return *cached;
+}
+
 } // namespace
 
 QIcon FolderTreeIcon(const QString& key)
 {
-    static const QHash<QString, IconSource> sources{
-        {QStringLiteral("open"), {"folder-open", QStyle::SP_DirOpenIcon}},
-        {QStringLiteral("closed"), {"folder", QStyle::SP_DirClosedIcon}},
-        {QStringLiteral("leaf"), {"text-x-generic", QStyle::SP_FileIcon}},
-        {QStringLiteral("floppy"), {"drive-removable-media", QStyle::SP_DriveFDIcon}},
-        {QStringLiteral("hard"), {"drive-harddisk", QStyle::SP_DriveHDIcon}},
-        {QStringLiteral("cdrom"), {"drive-optical", QStyle::SP_DriveCDIcon}},
-        {QStringLiteral("net"), {"folder-remote", QStyle::SP_DriveNetIcon}},
-        {QStringLiteral("desk"), {"user-desktop", QStyle::SP_DesktopIcon}},
-        {QStringLiteral("desktop"), {"computer", QStyle::SP_ComputerIcon}},
-    };
-    static QHash<QString, QIcon> cache;
-    const auto source = sources.constFind(key);
-    if (source == sources.cend())
-        return {};
-    auto cached = cache.find(key);
-    if (cached == cache.end())
-        cached = cache.insert(key, makeIcon(*source));
-    return *cached;
+    const std::optional<FolderImage> image = FolderImageOf(key);
+    return image ? iconOf(*image) : QIcon();
 }
 
 QIcon FolderHistoryIcon(int index)
 {
     switch (index) {
     case 4:
-        return FolderTreeIcon(QStringLiteral("floppy"));
+        return iconOf(FolderImage::Floppy);
     case 5:
-        return FolderTreeIcon(QStringLiteral("hard"));
+        return iconOf(FolderImage::Hard);
     case 6:
-        return FolderTreeIcon(QStringLiteral("cdrom"));
+        return iconOf(FolderImage::CdRom);
     case 7:
-        return FolderTreeIcon(QStringLiteral("net"));
+        return iconOf(FolderImage::Net);
     default:
-        return FolderTreeIcon(QStringLiteral("closed"));
+        return iconOf(FolderImage::Closed);
     }
 }

@@ -48,7 +48,7 @@ MainWindow::MainWindow(QWidget* parent, Prompts* prompts)
     connectMenus();
     connectFolderTree();
     connectFileList();
-    basket_ = new BasketWiring(*this);
+    basket_ = new BasketWiring(*this, this);
 }
 
 // The model goes before the tree it observes (member order); the view, deleted later
@@ -139,7 +139,7 @@ ViewWindow* MainWindow::viewWindow()
         }
         basket_->placeOn(viewWindow_);
         // The file history draws its rows with the file list's pictures.
-        viewWindow_->fileHistoryList()->setPictureSource(
+        viewWindow_->setHistoryPictures(
             [list = fileList_](int index) { return list->imageIcon(QString::number(index)); });
         sizeBars_->attach(viewWindow_);
     }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/Profile.h"
+#include "app/gui/BasketWindow.h"
+#include "app/gui/PictureHost.h"
 #include "browse/FolderTree.h"
 #include "browse/NodeClick.h"
 #include "controls/NodeTree.h"
@@ -34,7 +36,7 @@ struct ViewRequest;
 
 /// The main window `f`: the folder history and folder tree beside (or above) the file
 /// list, the "File" and "Window" menus and the pop-up menus.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private BasketWindow, private PictureHost {
     Q_OBJECT
 public:
     /// `prompts` replaces the Qt message boxes (tests pass a ScriptedPrompts).
@@ -48,9 +50,9 @@ public:
     /// folders (tests: fake volumes and a recording folder reader). Call before start().
     void useFolderTreeSources(FolderTreeSources sources);
 
-    [[nodiscard]] Settings& settings() { return settings_; }
-    [[nodiscard]] Prompts& prompts() { return prompts_; }
-    [[nodiscard]] CancelKey& cancelKey() { return escape_; }
+    [[nodiscard]] Settings& settings() override { return settings_; }
+    [[nodiscard]] Prompts& prompts() override { return prompts_; }
+    [[nodiscard]] CancelKey& cancelKey() override { return escape_; }
     /// "File", "Window" and the folder tree's "tvwview" menu.
     [[nodiscard]] FrameMenus& menus() { return *menus_; }
     [[nodiscard]] TreeButtons* treeButtons() const { return treeButtons_; }
@@ -69,7 +71,7 @@ public:
     void TriggerView(const ViewRequest& request);
 
     /// The folder the file list shows, ending in "/" ("" for the basket).
-    [[nodiscard]] QString CurrentFolderPath() const;
+    [[nodiscard]] QString CurrentFolderPath() const override;
     /// Opens a folder node: loads its subfolders, lists its files, records it.
     void openFolderNode(NodeTree::Id id);
     /// Puts a folder at the top of the folder history.
@@ -112,6 +114,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What the basket's wiring and the thumbnail commands see of the window.
+    [[nodiscard]] QWidget& hostWidget() override { return *this; }
+    [[nodiscard]] FileListPanel& listPanel() override { return *fileList_; }
+    [[nodiscard]] NodeTreeView& folderView() override { return *folderTreeView_; }
+    [[nodiscard]] QString menuFolderKey() const override;
+    [[nodiscard]] QAction& folderBasketItem() override;
+    [[nodiscard]] FilterTabs* filterTabs() override;
+    [[nodiscard]] ViewWindow& view() override { return *viewWindow(); }
+    [[nodiscard]] const FileList& listedFiles() const override;
+    void showThumbnails(const QStringList& pictures) override;
+    void closeView() override;
+
     /// Takes the window's geometry as the settings' baseline for the check at exit.
     void takeGeometryBaseline();
     void buildLayout();

@@ -56,7 +56,8 @@ void MainWindow::connectFileList()
     // "Show size bar" is joined to the view window when the window is made.
     sizeBars_ = new SizeBarCommands(
         settings_, prompts_, *fileList_, [this] { return viewWindow(); }, this);
-    new PictureCommands(*this);
+    new PictureCommands(*this, *menus_->tvwview.pictureThumbnails,
+                        *fileList_->menus().files.pictureThumbnails, this);
     new FontTableCommands(
         prompts_, *fileList_, menus_->tvwview.viewFonts,
         [this] {

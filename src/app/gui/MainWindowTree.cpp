@@ -1,6 +1,7 @@
 #include "app/FolderHistory.h"
 #include "app/gui/FrameMenus.h"
 #include "app/gui/MainWindow.h"
+#include "browse/NodeImages.h"
 #include "browse/gui/FileListPanel.h"
 #include "browse/gui/SubfolderReads.h"
 #include "controls/gui/HistoryListBox.h"
@@ -196,7 +197,7 @@ void MainWindow::folderTreeMouse(QMouseEvent* event)
         return;
     if (event->button() == Qt::LeftButton) {
         if (folderTree_.mark(id) == NodeMark::Unloaded)
-            folderTree_.setSelectedImage(id, QStringLiteral("open"));
+            folderTree_.setSelectedImage(id, FolderImageKey(FolderImage::Open));
         return;
     }
     const QString key = folderTree_.key(id);

@@ -1,52 +1,53 @@
 #include "app/gui/PictureCommands.h"
 
-#include "app/gui/FrameMenus.h"
-#include "app/gui/MainWindow.h"
-#include "browse/gui/FileListMenus.h"
-#include "browse/gui/FileListPanel.h"
+#include "app/gui/PictureHost.h"
+#include "browse/FileList.h"
+#include "platform/Prompts.h"
 #include "shared/TextHelpers.h"
 #include "view/picture/PictureFolder.h"
-#include "view/window/gui/PictureSoundViews.h"
-#include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
 
-PictureCommands::PictureCommands(MainWindow& window) : QObject(&window), window_(window)
+namespace {
+
+const QString NoPictures = QStringLiteral("There are no picture files");
+
+} // namespace
+
+PictureCommands::PictureCommands(PictureHost& host, QAction& folderItem, QAction& listItem,
+                                 QObject* parent)
+    : QObject(parent), host_(host)
 {
-    QAction* folderItem = window.menus().tvwview.pictureThumbnails;
-    folderItem->setEnabled(true);
-    connect(folderItem, &QAction::triggered, this, [this] {
+    folderItem.setEnabled(true);
+    connect(&folderItem, &QAction::triggered, this, [this] {
         // The item acts on the folder node the menu was opened on.
-        const NodeTree::Id node = window_.folderTreeState().CurrentFolderNode;
-        if (window_.folderTree().contains(node))
-            FolderThumbnails(WithSlash(window_.folderTree().key(node)));
+        if (const QString key = host_.menuFolderKey(); !key.isEmpty())
+            FolderThumbnails(WithSlash(key));
     });
-    QAction* listItem = window.fileListPanel()->menus().files.pictureThumbnails;
-    listItem->setEnabled(true);
-    connect(listItem, &QAction::triggered, this, &PictureCommands::FileTreeThumbnails);
+    listItem.setEnabled(true);
+    connect(&listItem, &QAction::triggered, this, &PictureCommands::FileTreeThumbnails);
 }
 
 void PictureCommands::FolderThumbnails(const QString& folder)
 {
-    show(PictureFilesOfFolder(folder, window_.settings()));
+    show(PictureFilesOfFolder(folder, host_.settings()));
 }
 
 void PictureCommands::FileTreeThumbnails()
 {
-    const FileList& state = window_.fileListPanel()->state();
+    const FileList& state = host_.listedFiles();
     // The basket's pictures are the basket's own command.
     if (state.setup().currentFolder.isEmpty() || state.setup().showsPlaceholder) {
-        window_.prompts().message(QStringLiteral("There are no picture files"));
+        host_.prompts().message(NoPictures);
         return;
     }
     QStringList paths;
     for (int i = 1; i < state.listedNames().ListCount(); ++i)
         paths << state.setup().currentFolder + state.listedNames().list(i);
-    const QStringList pictures = PicturesAmong(paths, window_.settings());
+    const QStringList pictures = PicturesAmong(paths, host_.settings());
     if (pictures.isEmpty()) {
-        window_.prompts().message(QStringLiteral("There are no picture files"));
-        if (ViewWindow* view = window_.viewWindow())
-            view->CloseView();
+        host_.prompts().message(NoPictures);
+        host_.closeView();
         return;
     }
     show(pictures);
@@ -55,12 +56,8 @@ void PictureCommands::FileTreeThumbnails()
 void PictureCommands::show(const QStringList& pictures)
 {
     if (pictures.isEmpty()) {
-        window_.prompts().message(QStringLiteral("There are no picture files"));
+        host_.prompts().message(NoPictures);
         return;
     }
-    ViewWindow* view = window_.viewWindow();
-    view->show();
-    view->raise();
-    if (PictureSoundViews* views = PictureSoundViews::of(view))
-        views->ShowThumbnails(pictures);
+    host_.showThumbnails(pictures);
 }

@@ -3,7 +3,8 @@
 #include <QObject>
 #include <QStringList>
 
-class MainWindow;
+class PictureHost;
+class QAction;
 
 /// The main window's thumbnail commands: the folder tree's "Picture thumbnails" (the
 /// pictures of the folder the menu was opened on) and the file list's "Picture
@@ -12,7 +13,9 @@ class MainWindow;
 class PictureCommands : public QObject {
     Q_OBJECT
 public:
-    explicit PictureCommands(MainWindow& window);
+    /// Enables and answers the two menu items; `host` must outlive the commands.
+    PictureCommands(PictureHost& host, QAction& folderItem, QAction& listItem,
+                    QObject* parent = nullptr);
 
     /// Thumbnails of the pictures directly in `folder`.
     void FolderThumbnails(const QString& folder);
@@ -22,5 +25,5 @@ public:
 private:
     void show(const QStringList& pictures);
 
-    MainWindow& window_;
+    PictureHost& host_;
 };

@@ -4,8 +4,6 @@
 #include <functional>
 
 class FileListPanel;
-class GridView;
-class PageStack;
 class Prompts;
 class ViewWindow;
 struct Settings;
@@ -30,10 +28,6 @@ public:
     void attach(ViewWindow* view);
 
 private:
-    [[nodiscard]] PageStack* pagesOf(ViewWindow* view);
-    /// The grid the chart shows; `basket` tells whether it is the basket's.
-    [[nodiscard]] static GridView* chartSource(ViewWindow* view, bool& basket);
-
     Settings& settings_;
     Prompts& prompts_;
     FileListPanel& panel_;

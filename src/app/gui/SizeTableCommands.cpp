@@ -2,7 +2,6 @@
 
 #include "browse/gui/FileListMenus.h"
 #include "browse/gui/FileListPanel.h"
-#include "controls/gui/GridView.h"
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
 #include "platform/CancelKey.h"
@@ -52,18 +51,8 @@ SizeTableCommands::~SizeTableCommands()
 
 void SizeTableCommands::present(ViewWindow* view, const QString& message, qint64 total)
 {
-    view->ShowGrid();
-    view->SetViewMessage(message);
-    view->SetViewPath(QString());
-    view->menuItem(ViewMenuItem::ShowSizeBar)->setEnabled(true);
+    view->showTable(message);
     grandTotal_ = total;
-    // A table filled behind a minimised or hidden window would go unseen.
-    if (view->isMinimized())
-        view->showNormal();
-    else
-        view->show();
-    view->raise();
-    view->activateWindow();
     Q_EMIT tableShown(total);
 }
 
@@ -77,8 +66,7 @@ void SizeTableCommands::TriggerFileSizes()
     if (current == NodeTree::None)
         current = state.tree().root();
     ViewWindow* view = viewWindow_();
-    view->CloseView();
-    const SizeTableResult result = ShowSizeTable(state, view->grid().grid(), current);
+    const SizeTableResult result = ShowSizeTable(state, view->beginTable(), current);
     if (result.shown)
         present(view, result.viewMessage, result.grandTotal);
 }
@@ -121,11 +109,8 @@ void SizeTableCommands::folderRead(const std::shared_ptr<FolderJob>& job)
     job_.reset();
     BusyPointer busy;
     ViewWindow* view = viewWindow_();
-    view->CloseView();
-    GridView* grid = &view->grid();
-    grid->hide();
-    const SizeTableResult result =
-        FillFolderSizeTable(job->folder, job->files, job->error, grid->grid(), cancel_, prompts_);
+    const SizeTableResult result = FillFolderSizeTable(job->folder, job->files, job->error,
+                                                       view->beginTable(), cancel_, prompts_);
     if (result.shown)
         present(view, result.viewMessage, result.grandTotal);
 }

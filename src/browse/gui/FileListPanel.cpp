@@ -2,6 +2,7 @@
 
 #include "browse/FilterTabs.h"
 #include "browse/FolderListing.h"
+#include "browse/NodeImages.h"
 #include "browse/gui/FileListMenus.h"
 #include "controls/KivTabs.h"
 #include "controls/gui/NodeTreeModel.h"
@@ -135,7 +136,7 @@ QIcon FileListPanel::iconFor(NodeTree::Id id, const QString& image) const
         return style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
     }
     // Uncoloured files show their type as the desktop's icon theme draws it.
-    if (image == u"3")
+    if (image == listimage::AnyFile)
         return ThemeIcons::forFileName(state_.tree().node(id).text, imageIcon(image));
     return imageIcon(image);
 }
@@ -145,34 +146,34 @@ QIcon FileListPanel::imageIcon(const QString& image) const
     auto cached = icons_.constFind(image);
     if (cached != icons_.constEnd())
         return *cached;
-    // Images 14 to 20 name the categories 0 to 6, 21 a file of none of them, 28 a file
-    // that is missing; "k" and a number (the entries of an opened basket file) is the
-    // same image.
-    bool isNumber = false;
-    const int number =
-        (image.startsWith(u'k') ? QStringView(image).mid(1) : QStringView(image)).toInt(&isNumber);
-    if (isNumber && number == 28) {
-        const QIcon icon = missingIcon();
-        icons_.insert(image, icon);
-        return icon;
-    }
-    if (isNumber && number >= 14 && number <= 21) {
-        const QIcon icon =
-            pageIcon(number == 21 ? QColor(Qt::white)
-                                  : KivTabs::TranslateColor(CategoryColour(number - 14)));
-        icons_.insert(image, icon);
-        return icon;
-    }
-    QStyle::StandardPixmap pixmap = QStyle::SP_FileIcon;
-    if (image == u"Ticked")
-        pixmap = QStyle::SP_DialogApplyButton;
-    else if (image == u"1")
-        pixmap = QStyle::SP_DirOpenIcon;
-    else if (image == u"27")
-        pixmap = QStyle::SP_DriveHDIcon;
-    else if (image.isEmpty())
+    const ListImageKind kind = ClassifyListImage(image);
+    QIcon icon;
+    switch (kind.image) {
+    case ListImage::None:
         return {};
-    const QIcon icon = style()->standardIcon(pixmap);
+    case ListImage::Missing:
+        icon = missingIcon();
+        break;
+    case ListImage::Category:
+        icon = pageIcon(KivTabs::TranslateColor(CategoryColour(kind.category)));
+        break;
+    case ListImage::Uncategorised:
+        icon = pageIcon(QColor(Qt::white));
+        break;
+    case ListImage::Ticked:
+        icon = style()->standardIcon(QStyle::SP_DialogApplyButton);
+        break;
+    case ListImage::Folder:
+        icon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+        break;
+    case ListImage::BasketFile:
+        icon = style()->standardIcon(QStyle::SP_DriveHDIcon);
+        break;
+    case ListImage::AnyFile:
+    case ListImage::Other:
+        icon = style()->standardIcon(QStyle::SP_FileIcon);
+        break;
+    }
     icons_.insert(image, icon);
     return icon;
 }

@@ -145,7 +145,7 @@ TEST_F(BasketViewsTest, ShowSizeBarChartsTheShownBasketOneBarPerRow)
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_TRUE(showBars->isChecked());
     EXPECT_EQ(view->viewMode(), ViewMode::BasketSizeBars);
-    auto* pages = view->sizeBarTab()->findChild<PageStack*>();
+    auto* pages = view->findChild<QWidget*>(QStringLiteral("Sizebartab"))->findChild<PageStack*>();
     ASSERT_TRUE(pages);
     const QImage page = pages->image();
     ASSERT_FALSE(page.isNull());
@@ -167,7 +167,7 @@ TEST_F(BasketViewsTest, ShowSizeBarChartsTheShownBasketOneBarPerRow)
 
     // Hiding the basket takes its chart away.
     panel().toggleShown();
-    EXPECT_TRUE(view->sizeBarTab()->isHidden());
+    EXPECT_TRUE(view->findChild<QWidget*>(QStringLiteral("Sizebartab"))->isHidden());
     EXPECT_FALSE(showBars->isChecked());
     EXPECT_EQ(view->viewMode(), ViewMode::None);
 

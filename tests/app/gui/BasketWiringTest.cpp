@@ -1,6 +1,8 @@
 #include "app/gui/BasketWiring.h"
 
+#include "app/gui/BasketWindow.h"
 #include "app/gui/MainWindow.h"
+#include "basket/BasketFileList.h"
 #include "basket/BasketHeader.h"
 #include "basket/gui/BasketGridView.h"
 #include "basket/gui/BasketPanel.h"
@@ -9,12 +11,17 @@
 #include "common/TempTree.h"
 #include "common/ZipFixtures.h"
 #include "controls/gui/NodeTreeModel.h"
+#include "controls/gui/NodeTreeView.h"
+#include "platform/CancelKey.h"
 #include "platform/Prompts.h"
+#include "trees/TreeRebuild.h"
 #include "view/ViewRequest.h"
 #include "view/window/gui/ViewWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEventLoop>
+#include <QLabel>
 #include <QMimeData>
 #include <QTextEdit>
 #include <gtest/gtest.h>
@@ -79,7 +86,7 @@ TEST(BasketWiring, AddsFromTheListLoadsBasketFilesAndShowsTheGridOnTheViewWindow
     ViewWindow* view = window.viewWindow();
     EXPECT_EQ(panel.basket().entries(), 2);
     EXPECT_TRUE(panel.gridShown());
-    EXPECT_EQ(view->basketGrid(), panel.grid()) << "the view window holds the basket's grid";
+    EXPECT_FALSE(panel.grid()->isHidden());
     EXPECT_EQ(panel.grid()->parentWidget(), view->centralWidget());
     view->resize(700, 400);
     QApplication::processEvents();
@@ -138,4 +145,95 @@ TEST(BasketWiring, ZipEntriesAddedByMenuOrDragCopyByteForByte)
     ASSERT_TRUE(two.open(QIODevice::ReadOnly));
     EXPECT_EQ(one.readAll(), first);
     EXPECT_EQ(two.readAll(), second);
+}
+
+namespace {
+
+class NoEscape : public CancelKey {
+public:
+    bool pressed() override { return false; }
+    void clear() override {}
+};
+
+/// The window as the basket's wiring sees it, made of its parts alone.
+class FakeBasketWindow : public BasketWindow {
+public:
+    FakeBasketWindow()
+        : panel(options, messages, GroupedTrees(), &host), folderModel(folders),
+          views(options, messages)
+    {
+        folderTree.setNodeModel(&folderModel);
+    }
+    QWidget& hostWidget() override { return host; }
+    Settings& settings() override { return options; }
+    Prompts& prompts() override { return messages; }
+    CancelKey& cancelKey() override { return escape; }
+    QString CurrentFolderPath() const override
+    {
+        return const_cast<FileListPanel&>(panel).state().setup().currentFolder;
+    }
+    FileListPanel& listPanel() override { return panel; }
+    NodeTreeView& folderView() override { return folderTree; }
+    QString menuFolderKey() const override { return menuKey; }
+    QAction& folderBasketItem() override { return folderItem; }
+    FilterTabs* filterTabs() override { return nullptr; }
+    ViewWindow& view() override { return views; }
+
+    Settings options;
+    ScriptedPrompts messages;
+    NoEscape escape;
+    QWidget host;
+    FileListPanel panel;
+    NodeTree folders;
+    NodeTreeModel folderModel;
+    NodeTreeView folderTree;
+    QAction folderItem;
+    ViewWindow views;
+    QString menuKey;
+};
+
+} // namespace
+
+TEST(BasketWiringOnAWindow, ListCommandsAndTheFolderMenuFillTheBasketShownOnTheView)
+{
+    TempTree t;
+    const QString folder = t.folder("data") + "/";
+    t.file("data/alpha.txt", 100);
+    t.file("data/beta.txt", 200);
+    FakeBasketWindow window;
+    BasketWiring wiring(window);
+    wiring.placeOn(&window.views);
+    BasketPanel& panel = wiring.panel();
+    EXPECT_EQ(panel.grid()->parentWidget(), window.views.centralWidget());
+    EXPECT_TRUE(window.folderItem.isEnabled());
+
+    ASSERT_EQ(OpenAndWait(window.panel, folder), 2);
+    EXPECT_TRUE(wiring.handleFileCommand(NodeActionKind::AddToBasket, folder, "alpha.txt"));
+    EXPECT_EQ(panel.basket().entries(), 1);
+    EXPECT_EQ(window.messages.shownTexts().last(),
+              "file added:\r\n" + folder + "alpha.txt\r\n1 files in the basket");
+
+    // The folder menu adds the menu's folder, never a system node nor none.
+    window.menuKey = "desk";
+    window.folderItem.trigger();
+    window.menuKey.clear();
+    window.folderItem.trigger();
+    EXPECT_EQ(panel.basket().entries(), 1);
+    window.menuKey = t.path("data");
+    window.folderItem.trigger();
+    EXPECT_EQ(panel.basket().entries(), 2) << "beta added, alpha already there";
+
+    // The basket shown on the view window can be charted there.
+    panel.showGrid();
+    EXPECT_TRUE(window.views.menuItem(ViewMenuItem::ShowSizeBar)->isEnabled());
+
+    // Emptied, it leaves a list of a folder alone but clears itself from the list.
+    Q_EMIT panel.emptied();
+    EXPECT_EQ(window.panel.state().listedNames().ListCount(), 3);
+    ShowBasketInFileList(panel.basket(), window.panel.state(), "*", window.options);
+    ASSERT_GT(window.panel.state().tree().count(), 1);
+    Q_EMIT panel.emptied();
+    EXPECT_EQ(window.panel.state().tree().count(), 0);
+    EXPECT_EQ(window.panel.state().listedNames().ListCount(), 0);
+    EXPECT_EQ(window.panel.statusLabel()->text(), " no files");
 }

@@ -1,10 +1,14 @@
 #include "app/gui/MainWindow.h"
 #include "app/gui/PictureCommands.h"
+#include "app/gui/PictureHost.h"
+#include "browse/gui/FileListPanel.h"
+#include "common/ListingWait.h"
 #include "common/TempTree.h"
 #include "controls/gui/GridView.h"
 #include "controls/gui/PageStack.h"
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
+#include "trees/TreeRebuild.h"
 #include "view/ViewRequest.h"
 #include "view/window/gui/ViewWindow.h"
 
@@ -66,9 +70,9 @@ TEST_F(PictureAndBarCommandsTest, ATableOfOneFileDrawsOneFullWidthBar)
     QApplication::processEvents();
     EXPECT_TRUE(showBars->isChecked());
     EXPECT_EQ(view->viewMode(), ViewMode::FolderSizeBars);
-    auto* pages = view->sizeBarTab()->findChild<PageStack*>();
+    auto* pages = view->findChild<QWidget*>(QStringLiteral("Sizebartab"))->findChild<PageStack*>();
     ASSERT_TRUE(pages);
-    EXPECT_FALSE(view->sizeBarTab()->isHidden());
+    EXPECT_FALSE(view->findChild<QWidget*>(QStringLiteral("Sizebartab"))->isHidden());
     const QImage page = pages->image();
     ASSERT_FALSE(page.isNull());
     const QColor bar(0, 0, 0xC0);
@@ -83,7 +87,7 @@ TEST_F(PictureAndBarCommandsTest, ATableOfOneFileDrawsOneFullWidthBar)
     QApplication::processEvents();
     EXPECT_EQ(pages->image().width(), pages->pageArea().width());
     showBars->trigger();
-    EXPECT_TRUE(view->sizeBarTab()->isHidden());
+    EXPECT_TRUE(view->findChild<QWidget*>(QStringLiteral("Sizebartab"))->isHidden());
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
@@ -121,4 +125,74 @@ TEST_F(PictureAndBarCommandsTest, FolderThumbnailsShowTheFoldersPictures)
     EXPECT_EQ(window.viewWindow()->viewMode(), ViewMode::Thumbnails);
     commands->FolderThumbnails(tree.folder(QStringLiteral("nothing")) + QStringLiteral("/"));
     EXPECT_EQ(prompts.shownTexts().last(), QStringLiteral("There are no picture files"));
+}
+
+namespace {
+
+/// The window as the thumbnail commands see it: a file list of its own, the folder the
+/// tree's menu was opened on, and what reached the view window.
+class FakePictureHost : public PictureHost {
+public:
+    FakePictureHost() : panel(options, messages, GroupedTrees()) {}
+    Settings& settings() override { return options; }
+    Prompts& prompts() override { return messages; }
+    QString menuFolderKey() const override { return menuKey; }
+    const FileList& listedFiles() const override
+    {
+        return const_cast<FileListPanel&>(panel).state();
+    }
+    void showThumbnails(const QStringList& pictures) override { shown << pictures; }
+    void closeView() override { ++closed; }
+
+    Settings options;
+    ScriptedPrompts messages;
+    FileListPanel panel;
+    QString menuKey;
+    QList<QStringList> shown;
+    int closed = 0;
+};
+
+} // namespace
+
+TEST(PictureCommandsOnAHost, TheListedOrTheMenuFoldersPicturesGoToTheView)
+{
+    TempTree tree;
+    QImage image(20, 10, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    const QString pics = tree.folder(QStringLiteral("pics"));
+    image.save(pics + QStringLiteral("/a.bmp"));
+    image.save(pics + QStringLiteral("/b.jpg"));
+    tree.file(QStringLiteral("pics/c.txt"), 3);
+    tree.file(QStringLiteral("plain/d.txt"), 3);
+    FakePictureHost host;
+    QAction folderItem, listItem;
+    PictureCommands commands(host, folderItem, listItem);
+    EXPECT_TRUE(folderItem.isEnabled() && listItem.isEnabled());
+    const QStringList expected{pics + QStringLiteral("/a.bmp"), pics + QStringLiteral("/b.jpg")};
+
+    ASSERT_EQ(OpenAndWait(host.panel, pics + QStringLiteral("/")), 3);
+    listItem.trigger();
+    ASSERT_EQ(host.shown.size(), 1);
+    QStringList listed = host.shown[0];
+    listed.sort();
+    EXPECT_EQ(listed, expected);
+
+    // The folder item shows the menu's folder, and nothing without one.
+    host.menuKey = pics;
+    folderItem.trigger();
+    ASSERT_EQ(host.shown.size(), 2);
+    listed = host.shown[1];
+    listed.sort();
+    EXPECT_EQ(listed, expected);
+    host.menuKey.clear();
+    folderItem.trigger();
+    EXPECT_EQ(host.shown.size(), 2);
+
+    // A list without pictures says so and ends what the view shows.
+    ASSERT_EQ(OpenAndWait(host.panel, tree.path(QStringLiteral("plain/"))), 1);
+    listItem.trigger();
+    EXPECT_EQ(host.shown.size(), 2);
+    EXPECT_EQ(host.closed, 1);
+    EXPECT_EQ(host.messages.shownTexts(),
+              QStringList{QStringLiteral("There are no picture files")});
 }

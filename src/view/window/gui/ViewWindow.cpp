@@ -113,6 +113,7 @@ void ViewWindow::buildControls()
     // Pictures, thumbnails, icons and the size bar chart draw on these pages.
     pageCanvas_ = new QWidget(area);
     sizeBarTab_ = new QWidget(area);
+    sizeBarTab_->setObjectName(QStringLiteral("Sizebartab"));
 
     statusPath_ = new QLabel(this);
     statusMessage_ = new QLabel(this);

@@ -15,13 +15,16 @@
 #include <vector>
 
 class TextSlices;
+class Grid;
 class GridView;
 class HistoryListBox;
 class NodeTreeModel;
 class NodeTreeView;
+class PageStack;
 class ClickLabel;
 class Prompts;
 class QAction;
+class QIcon;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -130,6 +133,35 @@ public:
     /// hidden, the window shown.
     void ShowGrid() override;
 
+    // The size tables and their chart.
+    /// Ends the current view and hands over the grid's table to be filled; the grid stays
+    /// hidden until showTable.
+    [[nodiscard]] Grid& beginTable();
+    /// Shows the grid's table with `message` in status panel 2, allows "Show size bar" and
+    /// brings the window up (restored when minimised) and in front.
+    void showTable(const QString& message);
+    /// The table a size bar chart shows: the basket's grid while it is on screen, else the
+    /// grid; no table while that one is hidden.
+    struct ChartTable {
+        const Grid* table = nullptr;
+        bool basket = false;
+    };
+    [[nodiscard]] ChartTable chartTable();
+    /// Shows the size bar chart in front of the grid: `draw` makes its pages for the page
+    /// area, and the page shown stays while it still exists. Checks "Show size bar" and
+    /// sets `mode`.
+    void showSizeBars(const std::function<QList<QImage>(QSize area)>& draw, ViewMode mode);
+    /// Takes the chart away: its pages hidden, "Show size bar" unchecked, a chart's mode
+    /// ended.
+    void hideSizeBars();
+    /// "Show size bar" may be used: a table or the basket is on screen.
+    void allowSizeBars();
+
+    /// The keyboard goes to the file history.
+    void focusFileHistory();
+    /// The file history draws its rows' pictures with `picture` (by image number).
+    void setHistoryPictures(std::function<QIcon(int image)> picture);
+
     /// The picture now shown and its name, for "Copy" in the picture view.
     void setShownPicture(const QImage& picture, const QString& name) override;
 
@@ -153,10 +185,6 @@ public:
     [[nodiscard]] ClickLabel* backLabel() const { return backLabel_; }
     /// The file history list (drop-down); settings().fileHistory follows its rows.
     [[nodiscard]] HistoryListBox* fileHistoryList() const { return fileHistory_; }
-    /// The basket's grid (`RadeZazeda`): an empty one until the basket's is placed.
-    [[nodiscard]] GridView* basketGrid() const { return basketGrid_; }
-    /// The page area of the size bar chart (`Sizebartab`).
-    [[nodiscard]] QWidget* sizeBarTab() const { return sizeBarTab_; }
     [[nodiscard]] QString statusPath() const;
     [[nodiscard]] QString statusMessage() const override;
     [[nodiscard]] QAction* menuItem(ViewMenuItem item) const override
@@ -170,6 +198,8 @@ public:
     void setPointedItem(const QString& item) override { pointedItem_ = item; }
 
 Q_SIGNALS:
+    /// "Show size bar" was checked (`shown`) or unchecked by the user.
+    void sizeBarsWanted(bool shown);
     /// After a new layout, when the page shown is drawn by its feature: a size bar
     /// chart, the icon page or a thumbnail page.
     void pageNeedsRedraw(ViewMode viewMode);
@@ -202,6 +232,7 @@ private:
     void openOleFile();
     /// Puts the first page of an office document in the OLE view; why not, when it cannot.
     QString renderOlePreview(const QString& path);
+    [[nodiscard]] PageStack& sizeBarPages();
 
     Settings& settings_;
     Prompts& prompts_;
@@ -233,7 +264,8 @@ private:
     NodeTreeModel* treeModel_ = nullptr;
     NodeTreeView* treeView_ = nullptr;
     QWidget* pageCanvas_ = nullptr;
-    QWidget* sizeBarTab_ = nullptr;
+    QWidget* sizeBarTab_ = nullptr; ///< `Sizebartab`, the chart's page area
+    PageStack* sizeBarPages_ = nullptr;
     QLabel* statusPath_ = nullptr;
     QLabel* statusMessage_ = nullptr;
     QString viewNote_;                       ///< what the view shown wants said in status panel 2

@@ -37,6 +37,7 @@ void ViewWindow::buildMenus()
     QAction* sizeBar = add(view, QStringLiteral("Show size bar"), false);
     sizeBar->setCheckable(true);
     menuItems_[ViewMenuItem::ShowSizeBar] = sizeBar;
+    connect(sizeBar, &QAction::triggered, this, &ViewWindow::sizeBarsWanted);
     QAction* findText = add(view, QStringLiteral("Find Text"), true);
     findText->setShortcut(QKeySequence::Find);
     connect(findText, &QAction::triggered, this, &ViewWindow::FindText);
