@@ -109,7 +109,7 @@ void MainWindow::connectFindForm(FilterStrip& filterStrip)
         return fileList_->deferWhileBusy(std::move(apply));
     });
     connect(findForm, &FindForm::searchStarted, fileList_, &FileListPanel::holdList);
-    connect(findForm, &FindForm::applied, fileList_, [this] { fileList_->releaseList(); });
+    connect(findForm, &FindForm::searchEnded, fileList_, &FileListPanel::releaseList);
     QAction* byContents = filterStrip.menus().filter.byContents;
     byContents->setEnabled(true);
     connect(byContents, &QAction::triggered, this, [findForm] {

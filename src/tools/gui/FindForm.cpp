@@ -168,8 +168,11 @@ void FindForm::searchStep()
         Q_EMIT listChanged(contentDescription_);
     });
     run_.reset();
-    busy_.reset();
     progressBar_->setValue(0);
     applyButton_->setEnabled(true);
+    if (busy_) {
+        busy_.reset();
+        Q_EMIT searchEnded();
+    }
     Q_EMIT applied(outcome);
 }

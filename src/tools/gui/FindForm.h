@@ -63,8 +63,10 @@ public:
 Q_SIGNALS:
     /// The list was narrowed (or emptied); `content` is the content description.
     void listChanged(const QString& content);
-    /// A search starts working on the list: input that would change it should wait.
+    /// A search starts working on the list: input that would change it should wait
+    /// until searchEnded().
     void searchStarted();
+    void searchEnded();
     /// The search has ended (or there was nothing to search) with `outcome`.
     void applied(const FindOutcome& outcome);
 

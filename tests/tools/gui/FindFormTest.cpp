@@ -119,10 +119,12 @@ TEST(FindForm, TheSearchRunsInTurnsOfTheEventLoopAndAYesKeepsTheUntestedFiles)
     FindForm form(state, settings, prompts, escape);
     form.contentBox(0)->setText("alpha");
     int started = 0;
+    int ended = 0;
     QObject::connect(&form, &FindForm::searchStarted, [&started] { ++started; });
+    QObject::connect(&form, &FindForm::searchEnded, [&] { ended += started; });
     const std::optional<FindOutcome> outcome = applyAndWait(form);
     ASSERT_TRUE(outcome.has_value());
-    EXPECT_EQ(started, 1);
+    EXPECT_EQ(ended, 1) << "one start, and its end after it";
     EXPECT_FALSE(form.searching());
     EXPECT_TRUE(form.applyButton()->isEnabled());
     EXPECT_EQ(outcome->kept, 1);
