@@ -109,10 +109,9 @@ struct FindRun::Search {
         FoundNode node;
         QString key, text, image;
     };
-    const Settings& settings;
+    Settings settings; ///< a copy: the options may change while the search runs
     FindRequest request;
     bool byContent = false;
-    QString header;
     std::vector<Candidate> candidates;
     std::vector<char> namePasses;
     std::unique_ptr<ContentReadAhead> ahead;
@@ -155,9 +154,8 @@ FindRun::FindRun(const FileList& state, const Settings& settings, const FindRequ
     search_ = std::make_unique<Search>(settings, request);
     Search& s = *search_;
     s.byContent = byContent;
-    s.header = state.listedNames().ListCount() > 0 ? state.listedNames().textAt(0)
-                                                   : state.setup().currentFolder;
-    s.found.Additem(s.header);
+    s.found.Additem(state.listedNames().ListCount() > 0 ? state.listedNames().textAt(0)
+                                                        : state.setup().currentFolder);
     s.candidates.reserve(nodes.size());
     for (const NodeTree::Id id : nodes) {
         const NodeTree::Node& n = state.tree().node(id);

@@ -127,13 +127,15 @@ void FindForm::Apply()
     contentDescription_ = request.content.description;
 
     run_ = std::make_unique<FindRun>(state_, settings_, request, prompts_);
-    if (!run_->ended()) {
-        busy_ = std::make_unique<BusyPointer>();
-        applyButton_->setEnabled(false);
-        sincePaint_.start();
-        Q_EMIT searchStarted();
+    if (run_->ended()) {
+        searchStep();
+        return;
     }
-    searchStep();
+    busy_ = std::make_unique<BusyPointer>();
+    applyButton_->setEnabled(false);
+    sincePaint_.start();
+    Q_EMIT searchStarted();
+    QTimer::singleShot(0, this, &FindForm::searchStep);
 }
 
 void FindForm::progress(int done, int total)
