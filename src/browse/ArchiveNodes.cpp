@@ -124,42 +124,54 @@ int ExpandArchiveNode(FileList& state, const Settings& settings, NodeTree::Id id
     return int(names.size());
 }
 
+bool ZippedFilesWalk::step(FileList& state, const Settings& settings, const ArchivePathOf& pathOf,
+                           Prompts& prompts)
+{
+    for (;;) {
+        if (next_ == walk_.size()) {
+            if (!grew_)
+                return false;
+            grew_ = false;
+            walk_ = state.tree().preorder();
+            next_ = 0;
+            continue;
+        }
+        const NodeTree::Id id = walk_[next_++];
+        const NodeTree& tree = state.tree();
+        if (!tree.contains(id) || tree.node(id).expanded || done_.contains(id) ||
+            !IsArchiveNode(state, settings, id))
+            continue;
+        done_.insert(id);
+        if (tree.children(id).empty()) {
+            const QString path = pathOf(id);
+            if (!path.isEmpty())
+                ExpandArchiveNode(state, settings, id, path, prompts);
+        }
+        FileList::Edit edit(state);
+        edit.tree().setExpanded(id, true);
+        edit.tree().makeVisible(id);
+        ++count_;
+        grew_ = true;
+        return true;
+    }
+}
+
+int ZippedFilesWalk::finish(FileList& state, Prompts& prompts) const
+{
+    state.showFileCount(state.tree().count() - 1);
+    prompts.message(count_ == 0 ? QStringLiteral("no files expanded")
+                                : NumText(count_) + QStringLiteral(" files expanded"));
+    return count_;
+}
+
 int ShowAllZippedFiles(FileList& state, const Settings& settings, const ArchivePathOf& pathOf,
                        CancelKey& cancel, Prompts& prompts)
 {
     cancel.clear();
-    FileList::Edit edit(state);
-    NodeTree& tree = edit.tree();
-    int count = 0;
-    bool cancelled = false;
-    // Each archive node counts once, even if a view folds a childless node back up.
-    QSet<NodeTree::Id> done;
-    for (bool grew = true; grew && !cancelled;) {
-        grew = false;
-        NodeTreeLock lock(tree);
-        for (const NodeTree::Id id : tree.preorder()) {
-            if (EscapePressed(cancel, prompts)) {
-                cancelled = true;
-                break;
-            }
-            if (tree.node(id).expanded || done.contains(id) || !IsArchiveNode(state, settings, id))
-                continue;
-            done.insert(id);
-            if (tree.children(id).empty()) {
-                const QString path = pathOf(id);
-                if (!path.isEmpty())
-                    ExpandArchiveNode(state, settings, id, path, prompts);
-            }
-            tree.setExpanded(id, true);
-            tree.makeVisible(id);
-            ++count;
-            grew = true;
-        }
+    ZippedFilesWalk walk;
+    while (!EscapeDelivered(cancel, prompts) && walk.step(state, settings, pathOf, prompts)) {
     }
-    state.showFileCount(tree.count() - 1);
-    prompts.message(count == 0 ? QStringLiteral("no files expanded")
-                               : NumText(count) + QStringLiteral(" files expanded"));
-    return count;
+    return walk.finish(state, prompts);
 }
 
 void CollapseZippedFiles(FileList& state, const Settings& settings)

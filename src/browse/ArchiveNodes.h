@@ -2,9 +2,11 @@
 
 #include "browse/FileList.h"
 
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class CancelKey;
 class Prompts;
@@ -53,10 +55,29 @@ using ArchivePathOf = std::function<QString(NodeTree::Id node)>;
 int ExpandArchiveNode(FileList& state, const Settings& settings, NodeTree::Id id,
                       const QString& archivePath, Prompts& prompts);
 
-/// "Show all zipped files": walks the list again and again, expanding every archive
-/// node not expanded yet (a new Escape baseline first, the cancel check before each
-/// node), until a walk expands nothing. Writes the status and says " N files expanded"
-/// or "no files expanded". Returns the number expanded.
+/// "Show all zipped files" one archive node at a time, so that the window can run (and
+/// Escape be seen) between them: walks the list again and again, expanding every archive
+/// node not expanded yet, until a walk expands nothing.
+class ZippedFilesWalk {
+public:
+    /// Expands the next archive node; false once a whole walk expanded nothing.
+    bool step(FileList& state, const Settings& settings, const ArchivePathOf& pathOf,
+              Prompts& prompts);
+    /// Writes the status and says " N files expanded" or "no files expanded"; returns N.
+    int finish(FileList& state, Prompts& prompts) const;
+
+private:
+    std::vector<NodeTree::Id> walk_; ///< the nodes of the walk under way
+    size_t next_ = 0;
+    bool grew_ = true;
+    /// Each archive node counts once, even if a view folds a childless node back up.
+    QSet<NodeTree::Id> done_;
+    int count_ = 0;
+};
+
+/// The whole ZippedFilesWalk in one go (a new Escape baseline first, the cancel check
+/// before each archive node, from the presses delivered so far). Returns the number
+/// expanded.
 int ShowAllZippedFiles(FileList& state, const Settings& settings, const ArchivePathOf& pathOf,
                        CancelKey& cancel, Prompts& prompts);
 

@@ -151,6 +151,12 @@ void FileList::setContents(const ListContents& contents)
     edit.contents() = contents;
 }
 
+void FileList::setListedNames(ListBoy names)
+{
+    Edit edit(*this);
+    edit.listedNames() = std::move(names);
+}
+
 void FileList::setOtherFilter(const OtherFilter& filter)
 {
     otherFilter_ = filter;

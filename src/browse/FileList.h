@@ -103,6 +103,8 @@ public:
     void setSetup(const ListSetup& setup);
     /// Takes over the lists (shared, not copied, where Qt's containers allow).
     void setContents(const ListContents& contents);
+    /// Replaces listedNames alone (the tree is left as it is).
+    void setListedNames(ListBoy names);
     /// Takes over the "Other" filter's criteria.
     void setOtherFilter(const OtherFilter& filter);
     /// Exchanges set-up, lists and node tree with `other`, but not the "Other" filter's

@@ -103,140 +103,184 @@ FoundNode ResolveFoundNode(const FileList& state, NodeTree::Id id)
     return found;
 }
 
-FindOutcome ApplyFind(FileList& state, const Settings& settings, const FindRequest& request,
-                      CancelKey& cancel, Prompts& prompts, const FindProgress& progress,
-                      const ListChanged& listChanged)
+struct FindRun::Search {
+    Search(const Settings& s, const FindRequest& r) : settings(s), request(r) {}
+    struct Candidate {
+        FoundNode node;
+        QString key, text, image;
+    };
+    Settings settings; ///< a copy: the options may change while the search runs
+    FindRequest request;
+    bool byContent = false;
+    std::vector<Candidate> candidates;
+    std::vector<char> namePasses;
+    std::unique_ptr<ContentReadAhead> ahead;
+    size_t next = 0;
+    /// The names kept, gathered here; they go to the list in one step at the end.
+    ListBoy found;
+    std::vector<size_t> keptEntries;
+    QStringList unread;
+
+    bool inZip(const FoundNode& node) const
+    {
+        return !node.archive.isEmpty() && request.examineZipped &&
+               IsZipKind(node.archive, settings);
+    }
+    void keep(size_t i)
+    {
+        if (candidates[i].node.archive.isEmpty())
+            found.Additem(candidates[i].node.entry);
+        else
+            keptEntries.push_back(i);
+    }
+};
+
+FindRun::FindRun(const FileList& state, const Settings& settings, const FindRequest& request,
+                 Prompts& prompts)
 {
-    FindOutcome outcome;
     const bool byName = request.namePattern != QLatin1String("*");
     const bool byContent = request.content.count() > 0;
     if (!byName && !byContent) {
         prompts.message(QStringLiteral("no criteria specified"), SearchTitle);
-        return outcome;
+        return;
     }
     const std::vector<NodeTree::Id> nodes =
         state.setup().showsPlaceholder ? std::vector<NodeTree::Id>{} : FileNodes(state);
     if (nodes.empty()) {
         prompts.message(QStringLiteral("nothing to search"));
-        outcome.result = FindResult::NothingToSearch;
-        return outcome;
+        outcome_.result = FindResult::NothingToSearch;
+        return;
     }
-
-    const QString header = state.listedNames().ListCount() > 0 ? state.listedNames().textAt(0)
-                                                               : state.setup().currentFolder;
-    // The names kept are gathered here and go to the list in one step at the end.
-    ListBoy found;
-    found.Additem(header);
-    const WildcardPattern name(request.namePattern);
-    // Everything the loop needs is taken first: the cancel check lets the window run,
-    // and the list may change under it.
-    struct Candidate {
-        FoundNode node;
-        QString key, text, image;
-    };
-    std::vector<Candidate> candidates;
-    candidates.reserve(nodes.size());
+    search_ = std::make_unique<Search>(settings, request);
+    Search& s = *search_;
+    s.byContent = byContent;
+    s.found.Additem(state.listedNames().ListCount() > 0 ? state.listedNames().textAt(0)
+                                                        : state.setup().currentFolder);
+    s.candidates.reserve(nodes.size());
     for (const NodeTree::Id id : nodes) {
         const NodeTree::Node& n = state.tree().node(id);
-        candidates.push_back(
+        s.candidates.push_back(
             {ResolveFoundNode(state, id), state.tree().key(id), n.text, state.tree().image(id)});
     }
-    std::vector<const Candidate*> keptEntries;
-    const auto keep = [&](const Candidate& c) {
-        if (c.node.archive.isEmpty())
-            found.Additem(c.node.entry);
-        else
-            keptEntries.push_back(&c);
-    };
-
     // Which candidates pass the name test, and the files among them that are searched
     // on the worker threads (zip entries are unpacked here: they may ask for a password).
-    std::vector<char> namePasses(candidates.size());
-    std::vector<QString> filesAhead(byContent ? candidates.size() : 0);
-    for (size_t i = 0; i < candidates.size(); ++i) {
-        const FoundNode& node = candidates[i].node;
-        namePasses[i] = !byName || name.matches(node.name.toUpper());
-        const bool inZip =
-            !node.archive.isEmpty() && request.examineZipped && IsZipKind(node.archive, settings);
-        if (byContent && namePasses[i] && !inZip)
+    const WildcardPattern name(request.namePattern);
+    s.namePasses.resize(s.candidates.size());
+    std::vector<QString> filesAhead(byContent ? s.candidates.size() : 0);
+    for (size_t i = 0; i < s.candidates.size(); ++i) {
+        const FoundNode& node = s.candidates[i].node;
+        s.namePasses[i] = !byName || name.matches(node.name.toUpper());
+        if (byContent && s.namePasses[i] && !s.inZip(node))
             filesAhead[i] = node.folder + node.name;
     }
-    ContentReadAhead ahead(request.content, std::move(filesAhead));
+    s.ahead = std::make_unique<ContentReadAhead>(request.content, std::move(filesAhead));
+}
 
-    QStringList unread;
-    const int total = int(candidates.size());
-    for (int i = 0; i < total; ++i) {
-        const Candidate& candidate = candidates[size_t(i)];
-        const FoundNode& node = candidate.node;
-        if (EscapePressed(cancel, prompts)) {
-            ahead.stop();
-            for (int rest = i; rest < total; ++rest) // untested files stay
-                keep(candidates[size_t(rest)]);
-            break;
-        }
-        const bool inZip =
-            !node.archive.isEmpty() && request.examineZipped && IsZipKind(node.archive, settings);
-        bool passes = true;
-        if (!namePasses[size_t(i)]) {
-            passes = false;
-        } else if (byContent) {
-            QString why;
-            const auto waiting = [&] {
-                if (progress)
-                    progress(i, total);
-            };
-            passes = (inZip ? TestZipEntry(request.content, node, prompts, waiting, why)
-                            : TestFile(request.content, ahead, size_t(i), node.folder + node.name,
-                                       waiting, why)) != 0;
-            if (!why.isEmpty())
-                unread.append(why);
-        }
-        if (passes) {
-            ++outcome.kept;
-            keep(candidate);
-        }
-        if (progress)
-            progress(i + 1, total);
+FindRun::~FindRun() = default;
+
+bool FindRun::ended() const
+{
+    return !search_ || search_->next == search_->candidates.size();
+}
+
+void FindRun::step(Prompts& prompts, const FindProgress& progress)
+{
+    if (ended())
+        return;
+    Search& s = *search_;
+    const size_t i = s.next++;
+    const FoundNode& node = s.candidates[i].node;
+    const int total = int(s.candidates.size());
+    bool passes = s.namePasses[i] != 0;
+    if (passes && s.byContent) {
+        QString why;
+        const auto waiting = [&] {
+            if (progress)
+                progress(int(i), total);
+        };
+        passes = (s.inZip(node) ? TestZipEntry(s.request.content, node, prompts, waiting, why)
+                                : TestFile(s.request.content, *s.ahead, i, node.folder + node.name,
+                                           waiting, why)) != 0;
+        if (!why.isEmpty())
+            s.unread.append(why);
     }
+    if (passes) {
+        ++outcome_.kept;
+        s.keep(i);
+    }
+    if (progress)
+        progress(int(i) + 1, total);
+}
 
-    outcome.unread = int(unread.size());
-    if (!unread.isEmpty())
-        ReportUnread(unread, prompts);
+void FindRun::cancel()
+{
+    if (!search_)
+        return;
+    search_->ahead->stop();
+    while (!ended()) // untested files stay
+        search_->keep(search_->next++);
+}
+
+FindOutcome FindRun::finish(FileList& state, Prompts& prompts, const ListChanged& listChanged)
+{
+    if (!search_)
+        return outcome_;
+    Search& s = *search_;
+    s.ahead->stop();
+    outcome_.unread = int(s.unread.size());
+    if (!s.unread.isEmpty())
+        ReportUnread(s.unread, prompts);
 
     // An archive stays in the list while one of its entries matched.
     QSet<QString> listed;
-    for (int i = 1; !keptEntries.empty() && i < found.ListCount(); ++i)
-        listed.insert(found.textAt(i));
-    for (const Candidate* kept : keptEntries) {
-        const QString entry = EntryOfKey(state, kept->node.archive);
+    for (int i = 1; !s.keptEntries.empty() && i < s.found.ListCount(); ++i)
+        listed.insert(s.found.textAt(i));
+    for (const size_t kept : s.keptEntries) {
+        const QString entry = EntryOfKey(state, s.candidates[kept].node.archive);
         if (!listed.contains(entry)) {
             listed.insert(entry);
-            found.Additem(entry);
+            s.found.Additem(entry);
         }
     }
-    const bool none = found.ListCount() <= 1;
-    FileList::Edit(state).listedNames() = std::move(found);
+    const bool none = s.found.ListCount() <= 1;
+    state.setListedNames(std::move(s.found));
     if (none) {
         state.showNoFiles();
         if (listChanged)
             listChanged();
         prompts.message(QStringLiteral("no match found"), SearchTitle);
-        outcome.result = FindResult::NoMatch;
-        return outcome;
+        outcome_.result = FindResult::NoMatch;
+        return outcome_;
     }
     {
         FileList::Edit edit(state);
-        RebuildCurrentTree(state, settings);
-        for (const Candidate* kept : keptEntries) {
-            if (const NodeTree::Id archive = edit.tree().find(kept->node.archive);
+        RebuildCurrentTree(state, s.settings);
+        for (const size_t kept : s.keptEntries) {
+            const Search::Candidate& c = s.candidates[kept];
+            if (const NodeTree::Id archive = edit.tree().find(c.node.archive);
                 archive != NodeTree::None)
-                edit.tree().add(archive, kept->key, kept->text, kept->image);
+                edit.tree().add(archive, c.key, c.text, c.image);
         }
     }
-    state.setStatusCaption(NumText(outcome.kept) + QStringLiteral(" files"));
-    outcome.result = FindResult::Found;
+    state.setStatusCaption(NumText(outcome_.kept) + QStringLiteral(" files"));
+    outcome_.result = FindResult::Found;
     if (listChanged)
         listChanged();
-    prompts.message(NumText(outcome.kept) + QStringLiteral(" matching files found"));
-    return outcome;
+    prompts.message(NumText(outcome_.kept) + QStringLiteral(" matching files found"));
+    return outcome_;
+}
+
+FindOutcome ApplyFind(FileList& state, const Settings& settings, const FindRequest& request,
+                      CancelKey& cancel, Prompts& prompts, const FindProgress& progress,
+                      const ListChanged& listChanged)
+{
+    FindRun run(state, settings, request, prompts);
+    while (!run.ended()) {
+        if (EscapeDelivered(cancel, prompts)) {
+            run.cancel();
+            break;
+        }
+        run.step(prompts, progress);
+    }
+    return run.finish(state, prompts, listChanged);
 }

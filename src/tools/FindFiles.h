@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 class CancelKey;
 class Prompts;
@@ -47,11 +48,39 @@ using FindProgress = std::function<void(int done, int total)>;
 /// Called once the list holds its result, before the closing message.
 using ListChanged = std::function<void()>;
 
-/// "Apply": tests every file node of the list against the name pattern and the content
-/// criteria (zip entries searched as they are unpacked, when asked) and keeps the
-/// matching ones in listedNames and the tree (rebuilt for the current tree type). The
-/// cancel check runs once per file; a Yes keeps the untested files. Messages go to
-/// `prompts` as the dialog shows them.
+/// "Apply" one file at a time, so that the window can run (and Escape be seen) between
+/// files: tests every file node of the list against the name pattern and the content
+/// criteria (zip entries searched as they are unpacked, when asked) and keeps the matching
+/// ones in listedNames and the tree (rebuilt for the current tree type). Everything the
+/// search needs is taken from the list at the start. Messages go to `prompts` as the
+/// dialog shows them.
+class FindRun {
+public:
+    /// Takes the list's file nodes; says "no criteria specified" or "nothing to search"
+    /// when there is nothing to do (ended() then).
+    FindRun(const FileList& state, const Settings& settings, const FindRequest& request,
+            Prompts& prompts);
+    ~FindRun();
+    FindRun(const FindRun&) = delete;
+    FindRun& operator=(const FindRun&) = delete;
+
+    /// No file is left to test (or there was none).
+    [[nodiscard]] bool ended() const;
+    /// Tests the next file.
+    void step(Prompts& prompts, const FindProgress& progress = {});
+    /// Escape answered Yes: the untested files are kept.
+    void cancel();
+    /// Puts the kept files in the list and says what was found; the outcome of the search.
+    FindOutcome finish(FileList& state, Prompts& prompts, const ListChanged& listChanged = {});
+
+private:
+    struct Search;
+    std::unique_ptr<Search> search_;
+    FindOutcome outcome_;
+};
+
+/// The whole FindRun in one go, with the cancel check (from the presses delivered) before
+/// each file.
 FindOutcome ApplyFind(FileList& state, const Settings& settings, const FindRequest& request,
                       CancelKey& cancel, Prompts& prompts, const FindProgress& progress = {},
                       const ListChanged& listChanged = {});

@@ -1,7 +1,6 @@
 #include "trees/Statistics.h"
 
 #include "controls/Grid.h"
-#include "platform/CancelKey.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
@@ -200,35 +199,32 @@ SizeTableResult PlainListSizeTable(const FileList& state, Grid& grid, const Size
     return result;
 }
 
-SizeTableResult FolderSizeTable(const QString& folder, const Settings& settings, Grid& grid,
-                                CancelKey& cancel, Prompts& prompts)
+FolderSizeRows FolderSizeRowTexts(const std::vector<platform::FileEntry>& files,
+                                  const std::function<bool()>& stopped)
 {
-    QString error;
-    const std::vector<platform::FileEntry> files =
-        platform::listFiles(folder, settings.showSystemHidden, &error);
-    return FillFolderSizeTable(folder, files, error, grid, cancel, prompts);
+    FolderSizeRows table;
+    table.rows.reserve(qsizetype(files.size()));
+    for (const platform::FileEntry& e : files) {
+        if (stopped())
+            break;
+        table.rows.append(QString::number(table.rows.size() + 1) + QLatin1Char('\t') + e.name +
+                          QLatin1Char('\t') + QString::number(e.size));
+        table.grandTotal = AddSize(table.grandTotal, e.size);
+    }
+    return table;
 }
 
-SizeTableResult FillFolderSizeTable(const QString& folder,
-                                    const std::vector<platform::FileEntry>& files,
-                                    const QString& error, Grid& grid, CancelKey& cancel,
-                                    Prompts& prompts)
+SizeTableResult ShowFolderSizeRows(const QString& folder, const FolderSizeRows& rows,
+                                   const QString& error, Grid& grid, Prompts& prompts)
 {
     SizeTableResult result;
-    // Escape pressed to close an earlier menu or dialog does not cancel this job.
-    cancel.clear();
     startFileTable(grid, 400, 1600, 600);
-    int row = 0;
-    for (const platform::FileEntry& e : files) {
-        if (EscapePressed(cancel, prompts))
-            break;
-        grid.addItem(QString::number(++row) + QLatin1Char('\t') + e.name + QLatin1Char('\t') +
-                     QString::number(e.size));
-        result.grandTotal = AddSize(result.grandTotal, e.size);
-    }
+    for (const QString& row : rows.rows)
+        grid.addItem(row);
+    result.grandTotal = rows.grandTotal;
     if (!error.isEmpty())
         prompts.message(QStringLiteral("cannot read ") + folder + QStringLiteral(": ") + error);
-    if (row == 0) {
+    if (rows.rows.isEmpty()) {
         if (error.isEmpty())
             prompts.message(QStringLiteral("no files found"));
         return result;
@@ -236,4 +232,14 @@ SizeTableResult FillFolderSizeTable(const QString& folder,
     result.shown = true;
     result.viewMessage = RootText(folder);
     return result;
+}
+
+SizeTableResult FolderSizeTable(const QString& folder, const Settings& settings, Grid& grid,
+                                Prompts& prompts)
+{
+    QString error;
+    const std::vector<platform::FileEntry> files =
+        platform::listFiles(folder, settings.showSystemHidden, &error);
+    return ShowFolderSizeRows(folder, FolderSizeRowTexts(files, [] { return false; }), error, grid,
+                              prompts);
 }

@@ -4,9 +4,9 @@
 #include "platform/FileSystem.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
-class CancelKey;
 class Grid;
 class Prompts;
 struct Settings;
@@ -53,14 +53,24 @@ SizeTableResult ShowSizeTable(FileList& state, Grid& grid, NodeTree::Id current,
 /// plain list with its nodes would give them.
 SizeTableResult PlainListSizeTable(const FileList& state, Grid& grid, const SizeTableRows& rows);
 
-/// The size table of the files of `folder` (ending in "/"), in directory order, with
-/// the cancel check between files. No files: "no files found" and nothing shown.
-SizeTableResult FolderSizeTable(const QString& folder, const Settings& settings, Grid& grid,
-                                CancelKey& cancel, Prompts& prompts);
+/// The rows of a folder's size table ("n", TAB, name, TAB, length) and their total.
+struct FolderSizeRows {
+    QStringList rows;
+    qint64 grandTotal = 0;
+};
 
-/// FolderSizeTable from files read already (elsewhere, off the window's thread):
-/// `error` is the reason the read stopped, "" when it did not.
-SizeTableResult FillFolderSizeTable(const QString& folder,
-                                    const std::vector<platform::FileEntry>& files,
-                                    const QString& error, Grid& grid, CancelKey& cancel,
-                                    Prompts& prompts);
+/// The rows of `files` in directory order; `stopped` is asked before each row and ends
+/// the table where it says so. Touches nothing else, so it may run on any thread.
+[[nodiscard]] FolderSizeRows FolderSizeRowTexts(const std::vector<platform::FileEntry>& files,
+                                                const std::function<bool()>& stopped);
+
+/// Shows the rows of `folder` in `grid`: `error` is the reason the read stopped ("" when
+/// it did not) and is said; no rows: "no files found" (unless the read failed) and
+/// nothing shown.
+SizeTableResult ShowFolderSizeRows(const QString& folder, const FolderSizeRows& rows,
+                                   const QString& error, Grid& grid, Prompts& prompts);
+
+/// The size table of the files of `folder` (ending in "/"), in directory order, read and
+/// shown in one go.
+SizeTableResult FolderSizeTable(const QString& folder, const Settings& settings, Grid& grid,
+                                Prompts& prompts);

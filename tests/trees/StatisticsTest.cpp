@@ -4,7 +4,6 @@
 #include "browse/QtPrinters.h"
 #include "common/TempTree.h"
 #include "controls/Grid.h"
-#include "platform/CancelKey.h"
 #include "platform/FileNames.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
@@ -24,18 +23,6 @@ QStringList row(const Grid& g, int r)
         cells << g.textMatrix(r, c);
     return cells;
 }
-
-/// Escape "pressed" before the file numbered `at` (counting calls from 1).
-class CountingCancel : public CancelKey {
-public:
-    explicit CountingCancel(int at) : at_(at) {}
-    bool pressed() override { return ++calls_ == at_; }
-    void clear() override {}
-
-private:
-    int at_;
-    int calls_ = 0;
-};
 
 struct StatsFixture : ::testing::Test {
     TempTree tree;
@@ -223,15 +210,14 @@ TEST_F(StatsFixture, RootAloneShowsNothing)
     EXPECT_EQ(grid.cols(), 2); // untouched
 }
 
-TEST_F(StatsFixture, FolderSizeTableWithCancelAndEmptyFolder)
+TEST_F(StatsFixture, FolderSizeTableRowsStopWhereAskedAndAnEmptyFolderSaysSo)
 {
     tree.file("one", 1);
     tree.file("two", 22);
     tree.file("three", 333);
     tree.folder("sub");
     ScriptedPrompts prompts;
-    CountingCancel never(0);
-    SizeTableResult r = FolderSizeTable(tree.root() + "/", settings, grid, never, prompts);
+    SizeTableResult r = FolderSizeTable(tree.root() + "/", settings, grid, prompts);
     ASSERT_TRUE(r.shown);
     EXPECT_EQ(r.viewMessage, tree.root());
     EXPECT_EQ(grid.colWidth(0), 400);
@@ -246,40 +232,24 @@ TEST_F(StatsFixture, FolderSizeTableWithCancelAndEmptyFolder)
     names.sort();
     EXPECT_EQ(names, QStringList({"one", "three", "two"}));
     EXPECT_EQ(total, 356);
+    EXPECT_EQ(r.grandTotal, total);
 
-    CountingCancel atSecond(2); // Escape after the first file, answered Yes
-    prompts.answers << Prompts::Answer::Yes;
-    r = FolderSizeTable(tree.root() + "/", settings, grid, atSecond, prompts);
-    EXPECT_EQ(prompts.shownTexts().value(0), "cancel?");
-    EXPECT_EQ(grid.rows(), 2);
+    // Stopped before the third row: two rows, and a total that is theirs.
+    QString error;
+    const std::vector<platform::FileEntry> files = platform::listFiles(tree.root(), false, &error);
+    int asked = 0;
+    const FolderSizeRows two = FolderSizeRowTexts(files, [&asked] { return ++asked == 3; });
+    r = ShowFolderSizeRows(tree.root() + "/", two, error, grid, prompts);
+    ASSERT_EQ(grid.rows(), 3);
+    EXPECT_EQ(grid.textMatrix(2, 0), "2");
+    EXPECT_EQ(r.grandTotal,
+              grid.textMatrix(1, 2).toLongLong() + grid.textMatrix(2, 2).toLongLong());
+    EXPECT_TRUE(prompts.shown.isEmpty());
 
-    prompts.shown.clear();
     const QString empty = tree.folder("empty") + "/";
-    r = FolderSizeTable(empty, settings, grid, never, prompts);
+    r = FolderSizeTable(empty, settings, grid, prompts);
     EXPECT_FALSE(r.shown);
     EXPECT_EQ(prompts.shownTexts(), QStringList({"no files found"}));
-}
-
-/// Escape pressed before the job (closing a menu) stays set until a new baseline.
-class StaleEscape : public CancelKey {
-public:
-    bool pressed() override { return stale_; }
-    void clear() override { stale_ = false; }
-
-private:
-    bool stale_ = true;
-};
-
-TEST_F(StatsFixture, EscapeBeforeTheJobDoesNotCancelIt)
-{
-    tree.file("one", 1);
-    tree.file("two", 2);
-    ScriptedPrompts prompts;
-    StaleEscape escape;
-    const SizeTableResult r = FolderSizeTable(tree.root() + "/", settings, grid, escape, prompts);
-    EXPECT_TRUE(r.shown);
-    EXPECT_TRUE(prompts.shown.isEmpty());
-    EXPECT_EQ(grid.rows(), 3);
 }
 
 TEST_F(StatsFixture, SizesBeyondFourGigabytesAddUpAndAnUnreadableFolderSaysWhy)
@@ -294,9 +264,8 @@ TEST_F(StatsFixture, SizesBeyondFourGigabytesAddUpAndAnUnreadableFolderSaysWhy)
                                          "66.7 ", "100. "}));
 
     ScriptedPrompts prompts;
-    CountingCancel never(0);
     const SizeTableResult missing =
-        FolderSizeTable(tree.path("gone") + "/", settings, grid, never, prompts);
+        FolderSizeTable(tree.path("gone") + "/", settings, grid, prompts);
     EXPECT_FALSE(missing.shown);
     EXPECT_EQ(prompts.shownTexts(),
               QStringList{"cannot read " + tree.path("gone") + "/: No such file or directory"});

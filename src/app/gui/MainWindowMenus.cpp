@@ -104,6 +104,13 @@ void MainWindow::connectFindForm(FilterStrip& filterStrip)
         filterStrip.filters().setContentCriteria(content == QLatin1String("*") ? QString()
                                                                                : content.trimmed());
     });
+    // The search works on the list in steps: a listing under way ends first, and input
+    // that would change the list meanwhile waits for the search's end.
+    findForm->setDeferWhileBusy([this](std::function<void()> apply) {
+        return fileList_->deferWhileBusy(std::move(apply));
+    });
+    connect(findForm, &FindForm::searchStarted, fileList_, &FileListPanel::holdList);
+    connect(findForm, &FindForm::searchEnded, fileList_, &FileListPanel::releaseList);
     QAction* byContents = filterStrip.menus().filter.byContents;
     byContents->setEnabled(true);
     connect(byContents, &QAction::triggered, this, [findForm] {

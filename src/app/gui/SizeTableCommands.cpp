@@ -10,16 +10,19 @@
 #include "view/window/gui/ViewWindow.h"
 
 #include <QAction>
+#include <atomic>
 #include <mutex>
 #include <thread>
 
 /// One folder's read for its table, shared with the thread that reads it. The thread
-/// hands the files back only while its window part is alive.
+/// hands the rows back only while its window part is alive.
 struct SizeTableCommands::FolderJob {
     QString folder;
-    std::vector<platform::FileEntry> files;
     QString error;
-    platform::ReadWatch watch;
+    FolderSizeRows table;
+    platform::ReadWatch watch; ///< its stop ends the read
+    std::atomic<bool> filling{false};
+    std::atomic<bool> fillStop{false}; ///< ends the table, once the read is done
     std::mutex mutex;
     SizeTableCommands* owner = nullptr;
 };
@@ -83,7 +86,11 @@ void SizeTableCommands::FolderSizeTable(const QString& folder)
     escapePoll_.start();
     // Detached: a read stuck on a dead server must not keep the window from closing.
     std::thread([job = job_, reader = reader_, hidden = settings_.showSystemHidden] {
-        job->files = reader(job->folder, hidden, &job->error, &job->watch);
+        const std::vector<platform::FileEntry> files =
+            reader(job->folder, hidden, &job->error, &job->watch);
+        // The rows are made here too: a folder of a million files would hold the window.
+        job->filling = true;
+        job->table = FolderSizeRowTexts(files, [&job] { return job->fillStop.load(); });
         std::lock_guard lock(job->mutex);
         if (SizeTableCommands* owner = job->owner)
             QMetaObject::invokeMethod(
@@ -95,11 +102,16 @@ void SizeTableCommands::pollEscape()
 {
     // The read may come back while the question is open; its job stays alive here.
     const std::shared_ptr<FolderJob> job = job_;
-    if (!job || asking_ || job->watch.stop)
+    if (!job || asking_ || job->watch.stop || job->fillStop)
         return;
     asking_ = true;
-    if (EscapeDelivered(cancel_, prompts_))
-        job->watch.stop = true;
+    if (EscapeDelivered(cancel_, prompts_)) {
+        // A Yes during the read keeps the files read so far for the table.
+        if (job->filling)
+            job->fillStop = true;
+        else
+            job->watch.stop = true;
+    }
     asking_ = false;
 }
 
@@ -109,8 +121,8 @@ void SizeTableCommands::folderRead(const std::shared_ptr<FolderJob>& job)
     job_.reset();
     BusyPointer busy;
     ViewWindow* view = viewWindow_();
-    const SizeTableResult result = FillFolderSizeTable(job->folder, job->files, job->error,
-                                                       view->beginTable(), cancel_, prompts_);
+    const SizeTableResult result =
+        ShowFolderSizeRows(job->folder, job->table, job->error, view->beginTable(), prompts_);
     if (result.shown)
         present(view, result.viewMessage, result.grandTotal);
 }

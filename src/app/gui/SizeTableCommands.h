@@ -28,8 +28,8 @@ public:
     void TriggerFileSizes();
     /// The folder tree's "Size" for `folder` (ending in "/"). The folder is read on a
     /// thread of its own (a network share may be slow) and the table shown when the read
-    /// is back; Escape, answered Yes, ends the read keeping what was read. A second
-    /// request while one reads is ignored.
+    /// is back; Escape, answered Yes, ends the read keeping what was read (or, once read,
+    /// the table's rows, keeping those made). A second request while one reads is ignored.
     void FolderSizeTable(const QString& folder);
     /// Whether a folder's files are being read for its table.
     [[nodiscard]] bool reading() const { return bool(job_); }

@@ -57,8 +57,8 @@ public:
     void openFolderWithFiles(const QString& path, ListingDone done = {});
     /// The key a listing polls for Escape; none: listings run to their end.
     void setCancelKey(CancelKey* key) { cancel_ = key; }
-    /// True while a folder is being read or the list rebuilt.
-    [[nodiscard]] bool listing() const { return !running_.empty(); }
+    /// True while a folder is being read, the list rebuilt or worked on in steps (holdList).
+    [[nodiscard]] bool listing() const { return !running_.empty() || holds_ > 0; }
     /// The last listing was ended by Escape: the list holds the files read until then.
     [[nodiscard]] bool listingCancelled() const { return cancelled_; }
     /// Runs a rebuild of the list (a filter tab, a tree, a sort) on a copy of the state on
@@ -98,9 +98,15 @@ public:
     /// Acts on an item of the "Allview" menu (expanding or collapsing the archives) as
     /// when the menu left it; nothing on an empty list.
     void runAllviewCode(NodeActionKind kind);
-    /// "Show all zipped files" over the whole list; `cancel` is checked before each node.
-    /// While a listing runs it is kept for the list that listing shows (-1 then).
-    int showAllZippedFiles(CancelKey& cancel);
+    /// "Show all zipped files" over the whole list, one archive per turn of the event
+    /// loop; `cancel` is checked before each from the presses delivered, and `done` gets
+    /// the number expanded. Input that would change the list meanwhile waits for its end.
+    /// While a listing runs it is kept for the list that listing shows.
+    void showAllZippedFiles(CancelKey& cancel, std::function<void(int expanded)> done = {});
+    /// A command works on the list in steps from the event loop: until release, input that
+    /// would change the list (opens, rebuilds, deferWhileBusy()) waits, as during a listing.
+    void holdList() { ++holds_; }
+    void releaseList();
     /// "Collapse all zipped files"; while a listing runs, after it.
     void collapseZippedFiles();
     /// The file on disk behind a node: its own path, or for an entry of an archive (an
@@ -177,6 +183,9 @@ private:
     /// Shows the entries of the archive node with `key`; while a listing runs, in the
     /// list it shows.
     void expandArchive(const QString& key);
+    struct ZippedRun;
+    /// One archive of "Show all zipped files", then the next in a later turn.
+    void zippedStep(const std::shared_ptr<ZippedRun>& run);
 
     Settings& settings_;
     Prompts& prompts_;
@@ -206,5 +215,6 @@ private:
     QTimer* poll_ = nullptr;
     bool asking_ = false;
     bool cancelled_ = false;
+    int holds_ = 0; ///< commands at work on the list in steps
     QThread* disposer_ = nullptr;
 };

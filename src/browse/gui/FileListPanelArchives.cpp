@@ -2,9 +2,12 @@
 // working folder before a command acts on them.
 #include "browse/gui/FileListPanel.h"
 #include "controls/gui/WindowGuards.h"
+#include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
+
+#include <QTimer>
 
 QString FileListPanel::archivePathOf(NodeTree::Id id)
 {
@@ -65,15 +68,37 @@ void FileListPanel::expandArchive(const QString& key)
     }
 }
 
-int FileListPanel::showAllZippedFiles(CancelKey& cancel)
-{
-    if (deferWhileBusy([this, &cancel] { showAllZippedFiles(cancel); }))
-        return -1;
+struct FileListPanel::ZippedRun {
+    ZippedRun(CancelKey& key, std::function<void(int)> whenDone)
+        : cancel(key), done(std::move(whenDone))
+    {}
+    CancelKey& cancel;
+    std::function<void(int)> done;
+    ZippedFilesWalk walk;
     BusyPointer busy;
-    const int count = ShowAllZippedFiles(
-        state_, settings_, [this](NodeTree::Id node) { return archivePathOf(node); }, cancel,
-        prompts_);
-    return count;
+};
+
+void FileListPanel::showAllZippedFiles(CancelKey& cancel, std::function<void(int expanded)> done)
+{
+    if (deferWhileBusy([this, &cancel, done] { showAllZippedFiles(cancel, done); }))
+        return;
+    cancel.clear();
+    holdList();
+    zippedStep(std::make_shared<ZippedRun>(cancel, std::move(done)));
+}
+
+void FileListPanel::zippedStep(const std::shared_ptr<ZippedRun>& run)
+{
+    const auto pathOf = [this](NodeTree::Id node) { return archivePathOf(node); };
+    if (!EscapeDelivered(run->cancel, prompts_) &&
+        run->walk.step(state_, settings_, pathOf, prompts_)) {
+        QTimer::singleShot(0, this, [this, run] { zippedStep(run); });
+        return;
+    }
+    const int count = run->walk.finish(state_, prompts_);
+    releaseList();
+    if (run->done)
+        run->done(count);
 }
 
 void FileListPanel::collapseZippedFiles()

@@ -84,7 +84,7 @@ void FileListPanel::startOrQueueOpen(std::function<void()> open)
     // ends first, so the folder opens with what it set.
     const bool rebuilding = std::any_of(running_.begin(), running_.end(),
                                         [](const auto& run) { return !run->readsFolder; });
-    if (!rebuilding) {
+    if (!rebuilding && holds_ == 0) {
         open();
         return;
     }
@@ -104,6 +104,14 @@ void FileListPanel::finishOpen(const QString& path, int count)
 
 void FileListPanel::rebuildList(const ListRebuild& rebuild, bool readsFolder, RebuildDone done)
 {
+    // A command working on the list in steps goes on with the list it started on.
+    if (holds_ > 0) {
+        deferred_.push_back({[this, rebuild, readsFolder, done = std::move(done)]() mutable {
+                                 rebuildList(rebuild, readsFolder, std::move(done));
+                             },
+                             false});
+        return;
+    }
     const bool wasCancelled = cancelled_;
     runListing(
         [rebuild](FileList& state, const Settings& settings, platform::ReadWatch& watch) {
@@ -208,18 +216,27 @@ void FileListPanel::finishListing(const std::shared_ptr<RunningListing>& run)
         run->done(count);
     if (running_.empty()) {
         runDeferred();
-        if (running_.empty())
+        if (!listing())
             Q_EMIT listingIdle();
     }
 }
 
 void FileListPanel::runDeferred()
 {
-    while (running_.empty() && !deferred_.empty()) {
+    while (!listing() && !deferred_.empty()) {
         DeferredInput input = std::move(deferred_.front());
         deferred_.erase(deferred_.begin());
         input.action();
     }
+}
+
+void FileListPanel::releaseList()
+{
+    if (--holds_ > 0 || !running_.empty())
+        return;
+    runDeferred();
+    if (!listing())
+        Q_EMIT listingIdle();
 }
 
 void FileListPanel::stopListings()

@@ -1,9 +1,9 @@
 #include "tools/gui/FindForm.h"
 
 #include "controls/gui/WindowGuards.h"
+#include "platform/CancelKey.h"
 
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -50,6 +51,8 @@ FindForm::FindForm(FileList& state, Settings& settings, Prompts& prompts, Cancel
     buildControls();
     setForm(Form::Find);
 }
+
+FindForm::~FindForm() = default;
 
 void FindForm::setForm(Form form)
 {
@@ -107,8 +110,10 @@ void FindForm::ToggleConnector(int i)
     andOr_[size_t(i)]->setText(NextConnector(andOr_[size_t(i)]->text()));
 }
 
-FindOutcome FindForm::Apply()
+void FindForm::Apply()
 {
+    if (run_ || (deferWhileBusy_ && deferWhileBusy_([this] { Apply(); })))
+        return;
     std::array<QString, ContentBoxCount> texts;
     std::array<QString, ContentBoxCount> connectors;
     for (int i = 0; i < ContentBoxCount; ++i) {
@@ -121,27 +126,55 @@ FindOutcome FindForm::Apply()
     request.examineZipped = examineZipped_->isChecked();
     contentDescription_ = request.content.description;
 
-    BusyPointer busy;
-    applyButton_->setEnabled(false); // the search lets the window run: no second Apply
-    QElapsedTimer sincePaint;
-    sincePaint.start();
-    const FindOutcome outcome = ApplyFind(
-        state_, settings_, request, cancel_, prompts_,
-        [this, &sincePaint](int done, int total) {
-            progressBar_->setMaximum(total);
-            progressBar_->setValue(done);
-            // Inside a big file: paint the bar now and then, without running the event
-            // loop, which could hand the list a new listing in the middle of the search.
-            if (sincePaint.elapsed() > 50) {
-                progressBar_->repaint();
-                sincePaint.restart();
-            }
-        },
-        [this] {
-            progressBar_->setValue(0);
-            Q_EMIT listChanged(contentDescription_);
-        });
+    run_ = std::make_unique<FindRun>(state_, settings_, request, prompts_);
+    if (run_->ended()) {
+        searchStep();
+        return;
+    }
+    busy_ = std::make_unique<BusyPointer>();
+    applyButton_->setEnabled(false);
+    sincePaint_.start();
+    Q_EMIT searchStarted();
+    QTimer::singleShot(0, this, &FindForm::searchStep);
+}
+
+void FindForm::progress(int done, int total)
+{
+    progressBar_->setMaximum(total);
+    progressBar_->setValue(done);
+    // Inside a big file the window waits: paint the bar now and then.
+    if (sincePaint_.elapsed() > 50) {
+        progressBar_->repaint();
+        sincePaint_.restart();
+    }
+}
+
+void FindForm::searchStep()
+{
+    constexpr qint64 TurnMs = 20;
+    QElapsedTimer turn;
+    turn.start();
+    const auto onProgress = [this](int done, int total) { progress(done, total); };
+    while (!run_->ended() && turn.elapsed() < TurnMs) {
+        if (EscapeDelivered(cancel_, prompts_))
+            run_->cancel();
+        else
+            run_->step(prompts_, onProgress);
+    }
+    if (!run_->ended()) {
+        QTimer::singleShot(0, this, &FindForm::searchStep);
+        return;
+    }
+    const FindOutcome outcome = run_->finish(state_, prompts_, [this] {
+        progressBar_->setValue(0);
+        Q_EMIT listChanged(contentDescription_);
+    });
+    run_.reset();
     progressBar_->setValue(0);
     applyButton_->setEnabled(true);
-    return outcome;
+    if (busy_) {
+        busy_.reset();
+        Q_EMIT searchEnded();
+    }
+    Q_EMIT applied(outcome);
 }

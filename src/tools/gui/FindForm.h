@@ -3,8 +3,12 @@
 #include "tools/FindFiles.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <array>
+#include <functional>
+#include <memory>
 
+class BusyPointer;
 class CancelKey;
 class Prompts;
 class QCheckBox;
@@ -25,6 +29,7 @@ public:
 
     FindForm(FileList& state, Settings& settings, Prompts& prompts, CancelKey& cancel,
              QWidget* parent = nullptr);
+    ~FindForm() override;
 
     /// Sets the caption for the form it is opened in.
     void setForm(Form form);
@@ -39,17 +44,37 @@ public:
     /// The content description of the last Apply ("*" when none).
     [[nodiscard]] const QString& contentDescription() const { return contentDescription_; }
 
-    /// The "Apply" button.
-    FindOutcome Apply();
+    /// The "Apply" button: starts the search, which runs a few files per turn of the
+    /// event loop (Escape is read from the presses delivered) and ends with applied().
+    /// Ignored while a search runs; kept for later while `deferWhileBusy` says the list
+    /// is busy.
+    void Apply();
+    /// True while a search runs.
+    [[nodiscard]] bool searching() const { return bool(run_); }
+    /// Asked before a search starts: true when it took the Apply to run later (the list
+    /// is being rebuilt).
+    void setDeferWhileBusy(std::function<bool(std::function<void()>)> defer)
+    {
+        deferWhileBusy_ = std::move(defer);
+    }
     /// A click on a connector label: "" -> "AND" -> "OR" -> "AND".
     void ToggleConnector(int i);
 
 Q_SIGNALS:
     /// The list was narrowed (or emptied); `content` is the content description.
     void listChanged(const QString& content);
+    /// A search starts working on the list: input that would change it should wait
+    /// until searchEnded().
+    void searchStarted();
+    void searchEnded();
+    /// The search has ended (or there was nothing to search) with `outcome`.
+    void applied(const FindOutcome& outcome);
 
 private:
     void buildControls();
+    /// Tests files until a little time has passed, then goes on in a later turn.
+    void searchStep();
+    void progress(int done, int total);
 
     FileList& state_;
     Settings& settings_;
@@ -65,4 +90,8 @@ private:
     QPushButton* applyButton_ = nullptr; ///< Command2
     QPushButton* exitButton_ = nullptr;  ///< Command7
     QLabel* escapeHint_ = nullptr;       ///< Label1
+    std::function<bool(std::function<void()>)> deferWhileBusy_;
+    std::unique_ptr<FindRun> run_; ///< the search under way
+    std::unique_ptr<BusyPointer> busy_;
+    QElapsedTimer sincePaint_;
 };

@@ -463,6 +463,18 @@ TEST(MainWindow, FilterByContentsOpensTheFindDialogAsAContentFilter)
     ASSERT_NE(form, nullptr);
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->windowTitle(), "Filter by File Contents");
+
+    // The search holds the list until its end, as a listing would.
+    tree.file("a.txt", QByteArray("alpha"));
+    tree.file("b.txt", QByteArray("beta"));
+    FileListPanel* panel = window.fileListPanel();
+    ASSERT_GE(OpenAndWait(*panel, tree.root()), 2);
+    form->contentBox(0)->setText("alpha");
+    form->Apply();
+    EXPECT_TRUE(panel->listing());
+    ASSERT_TRUE(WaitForListing(*panel));
+    EXPECT_EQ(prompts.shownTexts().last(), " 1 matching files found");
+    EXPECT_EQ(panel->state().listedNames().ListCount(), 2);
     form->close();
 }
 
@@ -594,6 +606,7 @@ TEST(MainWindow, TheListMenuOffersTheAllviewItemsAndTheFilterMenu)
     const NodeTree& files = window.fileListPanel()->state().tree();
     const NodeTree::Id archive = files.children(files.root()).front();
     list.showZipped->trigger();
+    ASSERT_TRUE(WaitForListing(*window.fileListPanel()));
     ASSERT_EQ(files.children(archive).size(), 1u) << "the archive lists its entry";
     EXPECT_EQ(files.node(files.children(archive).front()).text, "note.txt");
     EXPECT_TRUE(files.node(archive).expanded);

@@ -244,10 +244,55 @@ TEST_F(FileListPanelTest, ArchiveInputWhileAListingRunsActsOnTheListItShows)
     panel.openFolder(tree.path("list"));
     ASSERT_TRUE(panel.listing());
     NoEscape cancel;
-    EXPECT_EQ(panel.showAllZippedFiles(cancel), -1) << "kept for the list on its way";
+    panel.showAllZippedFiles(cancel); // kept for the list on its way
     ASSERT_TRUE(WaitForListing(panel));
     EXPECT_EQ(entriesOfZip(), 1u);
     EXPECT_TRUE(emitted.empty());
+}
+
+/// Escape "pressed" at the `at`-th check; a check that runs events fails the test.
+class EscapeAtCheck : public CancelKey {
+public:
+    explicit EscapeAtCheck(int at) : at_(at) {}
+    bool pressed() override
+    {
+        ADD_FAILURE() << "a check from the event loop ran events";
+        return false;
+    }
+    bool pressedSoFar() override { return ++checks_ == at_; }
+    void clear() override {}
+
+private:
+    int at_;
+    int checks_ = 0;
+};
+
+TEST_F(FileListPanelTest, ShowAllZippedFilesStepsThroughTheEventLoopAndAYesEndsIt)
+{
+    TempTree tree;
+    for (const char* name : {"a", "b", "c", "d"})
+        ASSERT_TRUE(ZipWithPython(tree.folder("list") + "/" + name + ".zip",
+                                  {{"note.txt", "x"}, {"more.txt", "y"}}));
+    useWorkFolder(tree);
+    ASSERT_EQ(OpenAndWait(panel, tree.path("list")), 4);
+    // Escape after two archives, answered Yes; a collapse asked for meanwhile waits.
+    EscapeAtCheck escape(3);
+    prompts.answers = {Prompts::Answer::Yes};
+    int expanded = -1;
+    panel.showAllZippedFiles(escape, [&expanded](int count) { expanded = count; });
+    EXPECT_TRUE(panel.listing()) << "the walk ran without returning to the event loop";
+    panel.collapseZippedFiles();
+    ASSERT_TRUE(WaitForListing(panel));
+    EXPECT_EQ(expanded, 2);
+    EXPECT_EQ(prompts.shownTexts(), QStringList({"cancel?", " 2 files expanded"}));
+    const NodeTree& t = panel.state().tree();
+    int withEntries = 0;
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_FALSE(t.node(fileNode(row)).expanded) << "the collapse ran after the walk";
+        withEntries += t.children(fileNode(row)).empty() ? 0 : 1;
+    }
+    EXPECT_EQ(withEntries, 2);
+    EXPECT_EQ(panel.state().setup().statusCaption, "8 [ALL] files");
 }
 
 TEST_F(FileListPanelTest, MiddleButtonAndMenuKeyOpenAllview)
@@ -337,7 +382,10 @@ TEST_F(FileListPanelTest, AnEntryOfANestedZipViewsOnTheFirstDoubleClickWithoutAQ
     // "Show all zipped files" over a fresh listing asks nothing either.
     OpenAndWait(panel, tree.path("list"));
     NoEscape cancel;
-    EXPECT_EQ(panel.showAllZippedFiles(cancel), 2);
+    int expanded = -1;
+    panel.showAllZippedFiles(cancel, [&expanded](int count) { expanded = count; });
+    ASSERT_TRUE(WaitForListing(panel));
+    EXPECT_EQ(expanded, 2);
     EXPECT_EQ(prompts.shownTexts(), QStringList{" 2 files expanded"});
     EXPECT_EQ(contentOf(viewed(childNamed(childNamed(fileNode(0), "inner.zip"), "a.txt"))),
               "alpha from the inner zip");

@@ -8,18 +8,47 @@
 #include "trees/TreeRebuild.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
-class NoEscape : public CancelKey {
+/// Escape "pressed" at the `at`-th check (never for 0); a check that runs events fails.
+class EscapeAtCheck : public CancelKey {
 public:
-    bool pressed() override { return false; }
+    explicit EscapeAtCheck(int at = 0) : at_(at) {}
+    bool pressed() override
+    {
+        ADD_FAILURE() << "a check from the event loop ran events";
+        return false;
+    }
+    bool pressedSoFar() override { return ++checks_ == at_; }
     void clear() override {}
+
+private:
+    int at_;
+    int checks_ = 0;
 };
+using NoEscape = EscapeAtCheck;
+
+/// Apply, then the event loop until the search has ended; its outcome.
+std::optional<FindOutcome> applyAndWait(FindForm& form)
+{
+    std::optional<FindOutcome> outcome;
+    QObject::connect(&form, &FindForm::applied, &form,
+                     [&outcome](const FindOutcome& o) { outcome = o; });
+    form.Apply();
+    QElapsedTimer clock;
+    clock.start();
+    while (!outcome && clock.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return outcome;
+}
 } // namespace
 
 TEST(FindForm, ControlsCarryTheirCaptionsAndConnectorsCycle)
@@ -47,7 +76,7 @@ TEST(FindForm, ControlsCarryTheirCaptionsAndConnectorsCycle)
     form.ToggleConnector(1);
     EXPECT_EQ(form.connectorLabel(1)->text(), "AND");
 
-    form.Apply();
+    ASSERT_TRUE(applyAndWait(form).has_value());
     EXPECT_EQ(prompts.shownTexts(), QStringList({"no criteria specified"}));
 }
 
@@ -68,8 +97,43 @@ TEST(FindForm, ApplyNarrowsTheListAndReportsTheContentDescription)
     form.contentBox(0)->setText("alpha");
     form.contentBox(1)->setText("<>beta");
     form.ToggleConnector(1);
-    EXPECT_EQ(form.Apply().kept, 1);
+    const std::optional<FindOutcome> outcome = applyAndWait(form);
+    ASSERT_TRUE(outcome.has_value());
+    EXPECT_EQ(outcome->kept, 1);
     EXPECT_EQ(changed, QStringList({" =*ALPHA* AND =#*BETA*"}));
     EXPECT_EQ(form.progressBar()->value(), 0);
     EXPECT_EQ(prompts.shownTexts(), QStringList({" 1 matching files found"}));
+}
+
+TEST(FindForm, TheSearchRunsInTurnsOfTheEventLoopAndAYesKeepsTheUntestedFiles)
+{
+    TempTree tree;
+    for (const char* name : {"a", "b", "c", "d", "e"})
+        tree.file(QString(name) + ".txt", QByteArray(name == QByteArray("a") ? "alpha" : "x"));
+    FileList state;
+    Settings settings;
+    ScriptedPrompts prompts;
+    OpenFolder(state, settings, tree.root(), "*.*", GroupedTrees());
+    EscapeAtCheck escape(3); // after two files, answered Yes
+    prompts.answers = {Prompts::Answer::Yes};
+    FindForm form(state, settings, prompts, escape);
+    form.contentBox(0)->setText("alpha");
+    int started = 0;
+    int ended = 0;
+    QObject::connect(&form, &FindForm::searchStarted, [&started] { ++started; });
+    QObject::connect(&form, &FindForm::searchEnded, [&] { ended += started; });
+    const std::optional<FindOutcome> outcome = applyAndWait(form);
+    ASSERT_TRUE(outcome.has_value());
+    EXPECT_EQ(ended, 1) << "one start, and its end after it";
+    EXPECT_FALSE(form.searching());
+    EXPECT_TRUE(form.applyButton()->isEnabled());
+    EXPECT_EQ(outcome->kept, 1);
+    EXPECT_EQ(prompts.shownTexts(), QStringList({"cancel?", " 1 matching files found"}));
+    // a.txt matched, b.txt did not; the three untested ones stay.
+    QStringList names;
+    for (int i = 1; i < state.listedNames().ListCount(); ++i)
+        names << state.listedNames().textAt(i);
+    names.sort();
+    EXPECT_EQ(names, QStringList({"a.txt", "c.txt", "d.txt", "e.txt"}));
+    EXPECT_EQ(state.tree().count(), 5);
 }
