@@ -39,13 +39,10 @@ struct TreeFixture {
         FileList::Edit(state).contents().entries.insert(e);
     }
 
-    /// Shows listedNames as the plain list, in its order.
+    /// Shows listedNames as the plain list, in its order, under the root a listing gives.
     void showPlain()
     {
-        state.treeForView().clear();
-        const QString header = state.listedNames().list(0);
-        const auto root =
-            state.treeForView().add(NodeTree::None, QStringLiteral("R"), FileListRootText(header));
+        const auto root = AddFileListRoot(state.treeForView(), state.listedNames().list(0));
         for (int i = 1; i < state.listedNames().ListCount(); ++i) {
             const QString entry = state.listedNames().list(i);
             state.treeForView().add(root, state.setup().currentFolder + entry, entry,
