@@ -243,7 +243,8 @@ ListRebuilder* TreeButtons::sortRebuilder() const
 {
     // The plain sorts read the shown list's nodes, which another thread must not. A flat
     // list (no archive opened below a file) holds just listedNames's entries in order, so
-    // its copy rebuilds them; a grouped tree is built from listedNames alone.
+    // its copy sorts those names (or, with a file ticked, rebuilds them); a grouped tree is
+    // built from listedNames alone.
     const NodeTree& tree = state_.tree();
     const bool flat = tree.count() >= 3 && tree.count() == state_.listedNames().ListCount() &&
                       tree.roots().size() == 1 &&
