@@ -168,7 +168,13 @@ void FileList::swapWith(FileList& other)
     Edit theirs(other);
     using std::swap;
     swap(mine.contents(), theirs.contents());
-    mine.tree().swapNodes(theirs.tree());
+    if (!other.shownRowOrder_.empty()) {
+        // The copy sorted a flat list without a tree: the shown rows change places. The
+        // inputs that would change the rows wait for the rebuild, so the order fits.
+        ReorderFileListRows(mine.tree(), std::exchange(other.shownRowOrder_, {}));
+    } else {
+        mine.tree().swapNodes(theirs.tree());
+    }
     swap(setup_, other.setup_);
     // The "Other" filter's criteria stay where they are: a listing only reads them, and the
     // window may have taken new ones from the dialog while the listing ran (a right click
@@ -300,6 +306,18 @@ NodeTree::Id AddFileListRoot(NodeTree& tree, const QString& header)
                  basket ? listimage::BasketFile : listimage::Folder);
     tree.setExpanded(root, true);
     return root;
+}
+
+bool ReorderFileListRows(NodeTree& tree, const std::vector<int>& order)
+{
+    const NodeTree::Id root = tree.root();
+    NodeTreeLock hold(tree);
+    if (root == NodeTree::None || !tree.reorderChildren(root, order))
+        return false;
+    tree.select(NodeTree::None);
+    tree.setExpanded(root, true);
+    tree.makeVisible(root);
+    return true;
 }
 
 QString FileCountCaption(const QString& tag, int n)

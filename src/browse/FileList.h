@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 /// How the shown list is sorted, kept for the sort button's face and tip.
 struct ShownSort {
@@ -110,6 +111,11 @@ public:
     /// Exchanges set-up, lists and node tree with `other`, but not the "Other" filter's
     /// criteria; each tree keeps its observer, which sees one reset.
     void swapWith(FileList& other);
+    /// For a copy that a rebuild works on while the shown tree is a flat list of
+    /// listedNames's entries: the rows' new order (as NodeTree::reorderChildren takes it).
+    /// The list that takes the copy over puts its own rows in that order instead of taking
+    /// a second tree.
+    void setShownRowOrder(std::vector<int> order) { shownRowOrder_ = std::move(order); }
 
     /// Where the list reads from: a folder ending in "/", or "" for the basket.
     void setSource(const QString& folder);
@@ -217,6 +223,7 @@ private:
     NodeTree tree_;
     /// The "Other" filter's criteria: the filtered reader keeps the files they pass.
     OtherFilter otherFilter_;
+    std::vector<int> shownRowOrder_;
     int editDepth_ = 0;
     bool contentsTouched_ = false;
     ListSetup setupBeforeEdit_;
@@ -243,3 +250,8 @@ inline const QString BasketHeader = QStringLiteral("RadeZazeda");
 /// Clears the file tree and adds its expanded root "R" for `header` (a folder path or
 /// BasketHeader), with the folder image "1" or the basket image "27". Returns the root.
 NodeTree::Id AddFileListRoot(NodeTree& tree, const QString& header);
+
+/// Puts the rows below the file list's root in `order` (as NodeTree::reorderChildren
+/// takes it) and leaves the tree as a rebuild would: nothing selected, the root expanded
+/// and in view. False, changing nothing, when the order does not fit the rows.
+bool ReorderFileListRows(NodeTree& tree, const std::vector<int>& order);

@@ -128,6 +128,13 @@ public:
 
     /// Orders the children of `parent` by text, ignoring case.
     void sortChildren(Id parent);
+    /// Puts the children of `parent` in a new order: `order[k]` is the present row of the
+    /// child that goes to row k. Each child is left collapsed and unselected, as a freshly
+    /// added one is. Returns false, changing nothing, when `order` is not a permutation of
+    /// the rows.
+    bool reorderChildren(Id parent, const std::vector<int>& order);
+    /// Whether any node carries a tag, tip, mark or image of its own beyond the common ones.
+    [[nodiscard]] bool carriesExtras() const { return !extras_.isEmpty(); }
     /// Removes every child (and descendant) of `parent`.
     void removeChildren(Id parent);
     /// Removes every node.

@@ -51,11 +51,33 @@ int compareLineTails(QStringView a, QStringView b)
     return QStringView(tailA).compare(tailB);
 }
 
-/// Orders the collected names by the running plain-sort key, ascending.
+/// The names a sort orders: listedNames's entries, or names collected from the tree.
+class SortNames {
+public:
+    explicit SortNames(const ListBoy& listed)
+        : listed_(&listed), count_(size_t(std::max(0, listed.ListCount() - 1)))
+    {}
+    explicit SortNames(std::vector<QString> collected)
+        : collected_(std::move(collected)), count_(collected_.size())
+    {}
+
+    [[nodiscard]] size_t size() const { return count_; }
+    [[nodiscard]] const QString& operator[](size_t i) const
+    {
+        return listed_ ? listed_->textAt(int(i) + 1) : collected_[i];
+    }
+
+private:
+    const ListBoy* listed_ = nullptr;
+    std::vector<QString> collected_;
+    size_t count_ = 0;
+};
+
+/// Orders the names by the running plain-sort key.
 class PlainOrder {
 public:
-    PlainOrder(const FileList& state, std::vector<QString> names)
-        : state_(state), key_(state.setup().plainSortKey), names_(std::move(names))
+    PlainOrder(const FileList& state, const SortNames& names)
+        : state_(state), key_(state.setup().plainSortKey), names_(names)
     {
         items_.resize(names_.size());
         for (size_t i = 0; i < names_.size(); ++i) {
@@ -68,15 +90,17 @@ public:
         }
     }
 
-    /// The names in ascending order.
-    std::vector<QString> sorted()
+    /// The positions of the names in sorted order, in `direction` (Unset is ascending).
+    std::vector<int> order(SortDirection direction)
     {
         std::sort(items_.begin(), items_.end(),
                   [this](const SortItem& x, const SortItem& y) { return compare(x, y) < 0; });
-        std::vector<QString> out;
+        std::vector<int> out;
         out.reserve(items_.size());
         for (const SortItem& item : items_)
-            out.push_back(std::move(names_[item.name]));
+            out.push_back(int(item.name));
+        if (direction == SortDirection::Descending)
+            std::reverse(out.begin(), out.end());
         return out;
     }
 
@@ -142,7 +166,7 @@ private:
 
     const FileList& state_;
     const SortKey key_;
-    std::vector<QString> names_;
+    const SortNames& names_;
     std::vector<SortItem> items_;
     std::vector<QString> prefixes_;
     QHash<QString, quint32> prefixIndex_;
@@ -163,47 +187,95 @@ void collectNames(const NodeTree& tree, NodeTree::Id node, std::vector<QString>&
     }
 }
 
+/// The entries `names` in `order` under `header`, as listedNames.
+ListBoy reorderedNames(const SortNames& names, const std::vector<int>& order, const QString& header)
+{
+    ListBoy sorted;
+    sorted.reserve(int(order.size()) + 1);
+    sorted.Additem(header);
+    for (const int from : order)
+        sorted.Additem(names[size_t(from)]);
+    return sorted;
+}
+
+/// The sort button's face after a sort: a sort without a key is by name.
+void showSort(FileList& state, SortDirection direction)
+{
+    const SortKey shown =
+        state.setup().plainSortKey == SortKey::None ? SortKey::Name : state.setup().plainSortKey;
+    state.setShownSort({SortKeyName(shown), direction == SortDirection::Descending});
+}
+
+/// Builds the tree anew: the root, then `names` in `order`.
+void rebuildFlat(NodeTree& tree, const ListSetup& setup, const TreeContext& context,
+                 const SortNames& names, const std::vector<int>& order, bool basket)
+{
+    const QString keyPrefix = basket ? QString() : setup.currentFolder;
+    tree.clear();
+    if (order.empty())
+        return;
+    tree.reserve(int(order.size()) + 1);
+    const NodeTree::Id root = AddFileListRoot(tree, basket ? BasketHeader : setup.currentFolder);
+    nodescheme::ImageCache images(context.settings);
+    // The names of one folder are unique; the basket's paths may repeat.
+    const auto check = basket ? NodeTree::KeyCheck::Checked : NodeTree::KeyCheck::KnownUnique;
+    for (const int from : order) {
+        const QString& name = names[size_t(from)];
+        tree.addPrefixed(root, keyPrefix, name, images.imageOf(name), check);
+    }
+    tree.makeVisible(root);
+}
+
 } // namespace
+
+bool IsFlatNameList(const FileList& state)
+{
+    const NodeTree& tree = state.tree();
+    // The basket's rows carry images of their own (a missing file's), which a sort resets.
+    return !state.listsBasket() && tree.count() >= 3 &&
+           tree.count() == state.listedNames().ListCount() && tree.roots().size() == 1 &&
+           int(tree.children(tree.root()).size()) == tree.count() - 1 && !tree.carriesExtras();
+}
 
 int PlainSort(FileList& state, const TreeContext& context, SortDirection direction)
 {
     if (state.tree().count() < 3)
         return 0;
-    state.rebuildTreeAndNames([&state, &context, direction](NodeTree& tree, ListBoy& listed) {
-        const NodeTree::Id oldRoot = tree.root();
-        const QString header = tree.node(oldRoot).text;
-        const bool basket = header == BasketHeader;
-        std::vector<QString> names;
-        names.reserve(size_t(tree.count()));
-        collectNames(tree, oldRoot, names);
-        names = PlainOrder(state, std::move(names)).sorted();
-
-        const QString keyPrefix = basket ? QString() : state.setup().currentFolder;
-        tree.clear();
-        // The listed names take the sorted order, so a later plain rebuild keeps it.
-        listed.Clear();
-        listed.reserve(int(names.size()) + 1);
-        listed.Additem(header);
-        if (names.empty())
+    const bool flat = IsFlatNameList(state);
+    state.rebuildTreeAndNames([&](NodeTree& tree, ListBoy& listed) {
+        const NodeTree::Id root = tree.root();
+        const QString header = tree.node(root).text;
+        if (flat) {
+            // The rows are listedNames's entries: they change places, and nothing is rebuilt.
+            const SortNames names(listed);
+            const std::vector<int> order = PlainOrder(state, names).order(direction);
+            ListBoy sorted = reorderedNames(names, order, header);
+            listed = std::move(sorted);
+            ReorderFileListRows(tree, order);
             return;
-        tree.reserve(int(names.size()) + 1);
-        const NodeTree::Id root =
-            AddFileListRoot(tree, basket ? BasketHeader : state.setup().currentFolder);
-        const bool descending = direction == SortDirection::Descending;
-        nodescheme::ImageCache images(context.settings);
-        // The names of one folder are unique; the basket's paths may repeat.
-        const auto check = basket ? NodeTree::KeyCheck::Checked : NodeTree::KeyCheck::KnownUnique;
-        const size_t n = names.size();
-        for (size_t step = 0; step < n; ++step) {
-            const QString& name = names[descending ? n - 1 - step : step];
-            tree.addPrefixed(root, keyPrefix, name, images.imageOf(name), check);
-            listed.Additem(name);
         }
-        tree.makeVisible(root);
+        std::vector<QString> collected;
+        collected.reserve(size_t(tree.count()));
+        collectNames(tree, root, collected);
+        const SortNames names(std::move(collected));
+        const std::vector<int> order = PlainOrder(state, names).order(direction);
+        // listedNames takes the sorted order, so a later plain rebuild keeps it.
+        listed = reorderedNames(names, order, header);
+        rebuildFlat(tree, state.setup(), context, names, order, header == BasketHeader);
     });
-    // A sort without a key is by name.
-    const SortKey shown =
-        state.setup().plainSortKey == SortKey::None ? SortKey::Name : state.setup().plainSortKey;
-    state.setShownSort({SortKeyName(shown), direction == SortDirection::Descending});
+    showSort(state, direction);
     return state.tree().count() - 1;
+}
+
+int PlainSortForShownTree(FileList& state, SortDirection direction, const QString& rootText)
+{
+    if (state.listedNames().ListCount() < 3)
+        return 0;
+    const SortNames names(state.listedNames());
+    std::vector<int> order = PlainOrder(state, names).order(direction);
+    ListBoy sorted = reorderedNames(names, order, rootText);
+    state.setListedNames(std::move(sorted));
+    state.setShownRowOrder(std::move(order));
+    showSort(state, direction);
+    return state.listedNames().ListCount() - 1;
 }

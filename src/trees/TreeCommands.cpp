@@ -84,7 +84,8 @@ bool OpenSortMenu(FileList& state, TreeButtonState& buttons)
     return true;
 }
 
-int RunSortChoice(FileList& state, const TreeContext& context, SortChoice choice)
+int RunSortChoice(FileList& state, const TreeContext& context, SortChoice choice,
+                  const std::optional<QString>& shownFlatRoot)
 {
     SortKey key = SortKey::None;
     switch (choice) {
@@ -102,11 +103,13 @@ int RunSortChoice(FileList& state, const TreeContext& context, SortChoice choice
     case SortChoice::None:
         return -1;
     }
-    if (state.tree().count() < 3)
+    const int rows = shownFlatRoot ? state.listedNames().ListCount() : state.tree().count();
+    if (rows < 3)
         return -1;
     state.setPlainSortKey(key);
     const SortDirection direction = state.flipSortDirection(key);
-    const int count = PlainSort(state, context, direction);
+    const int count = shownFlatRoot ? PlainSortForShownTree(state, direction, *shownFlatRoot)
+                                    : PlainSort(state, context, direction);
     state.setPlainSortKey(SortKey::None);
     return count;
 }

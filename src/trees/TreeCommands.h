@@ -3,6 +3,7 @@
 #include "browse/FileList.h"
 
 #include <functional>
+#include <optional>
 
 struct Settings;
 struct TreeContext;
@@ -51,8 +52,11 @@ bool OpenSortMenu(FileList& state, TreeButtonState& buttons);
 
 /// After the sort menu closed with `choice`: a "Sort by" item flips its own direction
 /// and sorts the plain list; the direction item rebuilds the grouped tree. Returns the
-/// count to report, or -1 when nothing was done.
-int RunSortChoice(FileList& state, const TreeContext& context, SortChoice choice);
+/// count to report, or -1 when nothing was done. With `shownFlatRoot`, the list is a copy
+/// without a tree whose shown tree is a flat list under that root text: the sort leaves
+/// the rows' order for the hand-over (PlainSortForShownTree).
+int RunSortChoice(FileList& state, const TreeContext& context, SortChoice choice,
+                  const std::optional<QString>& shownFlatRoot = std::nullopt);
 
 /// "Expand all": opens every collapsed node below the root (archives stay closed in
 /// the plain list).

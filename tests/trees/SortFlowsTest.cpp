@@ -1,4 +1,5 @@
 #include "TreeFixture.h"
+#include "browse/ListingHandover.h"
 #include "shared/FileKind.h"
 #include "shared/TextHelpers.h"
 #include "trees/PlainSort.h"
@@ -272,6 +273,79 @@ TEST_F(SortFlows, ExpandAllKeepsArchivesClosedInThePlainList)
     ExpandAll(state, settings);
     EXPECT_FALSE(state.tree().node(zip).expanded);
     EXPECT_TRUE(state.tree().node(txt).expanded);
+}
+
+/// What the list shows and keeps: each node (depth, text, key, image, flags, whether its
+/// row is where it stands), the selection, listedNames and the sort face.
+QStringList shownRows(const FileList& list)
+{
+    const NodeTree& tree = list.tree();
+    QStringList lines;
+    for (const auto id : tree.preorder()) {
+        const NodeTree::Node& n = tree.node(id);
+        const auto& siblings = tree.children(n.parent);
+        const bool rowFits = size_t(n.row) < siblings.size() && siblings[size_t(n.row)] == id;
+        lines << QStringLiteral("%1 %2 %3 %4 %5%6%7")
+                     .arg(tree.depth(id))
+                     .arg(n.text, tree.key(id), tree.image(id))
+                     .arg(int(n.expanded))
+                     .arg(int(n.selected))
+                     .arg(int(rowFits));
+    }
+    lines << QString::number(tree.selected()) << list.listedNames().texts()
+          << list.setup().shownSort.tip();
+    return lines;
+}
+
+TEST_F(SortFlows, FlatListsSortedByTheirNamesShowWhatARebuildShows)
+{
+    settings.tabColorSwap = 1; // icons by category, so images differ by row
+    for (const char* name : {"e.jpg", "f", "g.txt", "h.bsk"})
+        add(name, 70);
+    BuildNameList(state, settings);
+    // A tag keeps the second list off the flat path: its sorts rebuild the tree.
+    FileList rebuilt;
+    CopyFileList(state, rebuilt);
+    BuildNameList(rebuilt, settings);
+    // The third sorts as the window does: a copy without a tree, handed over.
+    FileList shown;
+    CopyFileList(state, shown);
+    BuildNameList(shown, settings);
+    const auto selectSecond = [](FileList& list) {
+        FileList::Edit(list).tree().select(list.tree().children(list.tree().root())[1]);
+    };
+    for (const SortChoice choice :
+         {SortChoice::BySize, SortChoice::BySize, SortChoice::ByExtension, SortChoice::ByName}) {
+        selectSecond(state);
+        ASSERT_TRUE(IsFlatNameList(state));
+        RunSortChoice(state, context(), choice);
+
+        selectSecond(rebuilt);
+        FileList::Edit(rebuilt).tree().setTag(rebuilt.tree().root(), QStringLiteral("X"));
+        ASSERT_FALSE(IsFlatNameList(rebuilt));
+        RunSortChoice(rebuilt, context(), choice);
+        EXPECT_EQ(shownRows(state), shownRows(rebuilt));
+
+        selectSecond(shown);
+        const QString rootText = shown.tree().node(shown.tree().root()).text;
+        FileList copy;
+        CopyFileList(shown, copy);
+        EXPECT_EQ(RunSortChoice(copy, context(), choice, rootText), 8);
+        SwapFileLists(shown, copy);
+        EXPECT_EQ(shownRows(shown), shownRows(state));
+    }
+}
+
+TEST_F(SortFlows, RowsKeepTheirPlacesWhenAnOrderDoesNotFitThem)
+{
+    BuildNameList(state, settings);
+    const QStringList before = shownRows(state);
+    EXPECT_FALSE(ReorderFileListRows(FileList::Edit(state).tree(), {0, 1, 2}));
+    EXPECT_FALSE(ReorderFileListRows(FileList::Edit(state).tree(), {0, 1, 2, 2}));
+    EXPECT_FALSE(ReorderFileListRows(FileList::Edit(state).tree(), {0, 1, 2, 4}));
+    EXPECT_EQ(shownRows(state), before);
+    EXPECT_TRUE(ReorderFileListRows(FileList::Edit(state).tree(), {3, 2, 1, 0}));
+    EXPECT_EQ(outline().mid(1), QStringList({"  d.bin", "  a.cpp", "  c", "  b.txt"}));
 }
 
 } // namespace

@@ -39,14 +39,12 @@ struct TreeFixture {
         FileList::Edit(state).contents().entries.insert(e);
     }
 
-    /// Shows listedNames as the plain list, in its order.
+    /// Shows listedNames as the plain list, in its order, under the root a listing gives.
     void showPlain()
     {
         state.rebuildTree([this](NodeTree& tree) {
             tree.clear();
-            const QString header = state.listedNames().list(0);
-            const auto root =
-                tree.add(NodeTree::None, QStringLiteral("R"), FileListRootText(header));
+            const auto root = AddFileListRoot(tree, state.listedNames().list(0));
             for (int i = 1; i < state.listedNames().ListCount(); ++i) {
                 const QString entry = state.listedNames().list(i);
                 tree.add(root, state.setup().currentFolder + entry, entry, QStringLiteral("3"));

@@ -4,6 +4,7 @@
 #include "controls/gui/NodeTreeView.h"
 #include "controls/gui/WindowGuards.h"
 #include "shared/Settings.h"
+#include "trees/PlainSort.h"
 #include "trees/TreeContext.h"
 #include "trees/TreeRebuild.h"
 #include "trees/gui/TreeMenus.h"
@@ -205,11 +206,18 @@ void TreeButtons::chooseSort(SortChoice choice)
     if (choice == SortChoice::None)
         return; // a dismissed menu still flipped the direction: the faces followed it
     const int shown = state_.tree().count();
+    ListRebuilder* rebuilder = sortRebuilder();
+    // A flat list sorted on a copy is sorted by its names alone: the shown rows change
+    // places when the copy is taken over, and no second tree is built meanwhile.
+    std::optional<QString> flatRoot;
+    if (rebuilder && choice != SortChoice::Direction && IsFlatNameList(state_))
+        flatRoot = state_.tree().node(state_.tree().root()).text;
     RunListRebuild(
-        sortRebuilder(), state_, settings_,
-        [choice, shown](FileList& state, const Settings& settings, platform::ReadWatch*) {
-            standInTree(state, settings, shown, choice != SortChoice::Direction);
-            return RunSortChoice(state, TreeContext::live(settings), choice);
+        rebuilder, state_, settings_,
+        [choice, shown, flatRoot](FileList& state, const Settings& settings, platform::ReadWatch*) {
+            if (!flatRoot)
+                standInTree(state, settings, shown, choice != SortChoice::Direction);
+            return RunSortChoice(state, TreeContext::live(settings), choice, flatRoot);
         },
         false,
         [self = QPointer(this)](int count) {
@@ -236,7 +244,8 @@ ListRebuilder* TreeButtons::sortRebuilder() const
 {
     // The plain sorts read the shown list's nodes, which another thread must not. A flat
     // list (no archive opened below a file) holds just listedNames's entries in order, so
-    // its copy rebuilds them; a grouped tree is built from listedNames alone.
+    // its copy sorts those names (or, with a file ticked, rebuilds them); a grouped tree is
+    // built from listedNames alone.
     const NodeTree& tree = state_.tree();
     const bool flat = tree.count() >= 3 && tree.count() == state_.listedNames().ListCount() &&
                       tree.roots().size() == 1 &&
