@@ -12,12 +12,7 @@ bool askCancel(CancelKey& key, Prompts& prompts)
 
 } // namespace
 
-bool EscapePressed(CancelKey& key, Prompts& prompts)
-{
-    return key.pressed() && askCancel(key, prompts);
-}
-
 bool EscapeDelivered(CancelKey& key, Prompts& prompts)
 {
-    return key.pressedSoFar() && askCancel(key, prompts);
+    return key.pressed() && askCancel(key, prompts);
 }

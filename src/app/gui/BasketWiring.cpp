@@ -402,13 +402,15 @@ void BasketWiring::copyFiles(const QStringList& sources, const QString& folder)
 
 void BasketWiring::openBasketFile(const QString& path)
 {
-    FileListPanel* list = &window_.listPanel();
-    FileList::Edit edit(list->state());
-    NodeTree& tree = edit.tree();
-    const NodeTree::Id node = tree.find(path);
-    const BasketLoad load = node != NodeTree::None ? LoadBasketFile(panel_->basket(), path, tree,
-                                                                    node, window_.settings())
-                                                   : LoadBasketFile(panel_->basket(), path);
+    FileList& list = window_.listPanel().state();
+    BasketLoad load = BasketLoad::NotBasket;
+    // A listed basket file shows its entries below its node, so the list changes too.
+    if (const NodeTree::Id node = list.tree().find(path); node != NodeTree::None)
+        list.rebuildTree([&](NodeTree& tree) {
+            load = LoadBasketFile(panel_->basket(), path, tree, node, window_.settings());
+        });
+    else
+        load = LoadBasketFile(panel_->basket(), path);
     if (load == BasketLoad::NotBasket)
         window_.view().ViewText(path);
     else if (load == BasketLoad::Loaded)
@@ -418,6 +420,8 @@ void BasketWiring::openBasketFile(const QString& path)
 void BasketWiring::removeBasketFileEntry()
 {
     FileListPanel* list = &window_.listPanel();
+    // An open edit, not the tree door: the removal asks first, and the door would hold the
+    // list's view locked while the question is up.
     RemoveListedBasketFileEntry(FileList::Edit(list->state()).tree(),
                                 list->fileList()->currentNode(), window_.settings(),
                                 window_.prompts());

@@ -115,7 +115,7 @@ struct BasketPanel::RunningZip {
     bool cancelledOnWorker()
     {
         std::unique_lock lock(mutex);
-        answered.wait(lock, [this] { return cancelled || (!asking && !key.pressedSoFar()); });
+        answered.wait(lock, [this] { return cancelled || (!asking && !key.pressed()); });
         return cancelled;
     }
     void startAsking()

