@@ -1,9 +1,9 @@
 #include "browse/FilterTabs.h"
 #include "browse/gui/FileListPanel.h"
 #include "browse/gui/FilterStrip.h"
+#include "common/FakeEscape.h"
 #include "common/ListingWait.h"
 #include "common/TempTree.h"
-#include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "trees/TreeCommands.h"
@@ -34,15 +34,6 @@ public:
     QString heldFolder;
     mutable QSemaphore gate;
     mutable std::atomic<bool> builtAway{false};
-};
-
-/// Escape is down from the moment the test says so. The listing's check runs from the
-/// event loop: it must read what was delivered, never run events itself.
-class FakeEscape final : public CancelKey {
-public:
-    bool pressed() override { return down; }
-    void clear() override { down = false; }
-    bool down = false;
 };
 
 /// Runs events until `done` holds (or a generous limit passes, and the test then fails

@@ -2,12 +2,12 @@
 
 #include "archive/ZipJob.h"
 #include "browse/gui/FileListMenus.h"
+#include "common/FakeEscape.h"
 #include "common/ListingWait.h"
 #include "common/TempTree.h"
 #include "common/ZipFixtures.h"
 #include "controls/gui/NodeTreeModel.h"
 #include "controls/gui/NodeTreeView.h"
-#include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "trees/TreeRebuild.h"
@@ -92,12 +92,6 @@ protected:
     ScriptedPrompts prompts;
     FileListPanel panel;
     std::vector<Emitted> emitted;
-};
-
-class NoEscape : public CancelKey {
-public:
-    bool pressed() override { return false; }
-    void clear() override {}
 };
 
 QByteArray contentOf(const QString& path)
@@ -243,24 +237,12 @@ TEST_F(FileListPanelTest, ArchiveInputWhileAListingRunsActsOnTheListItShows)
     // "Show all zipped files" asked for before the list has come.
     panel.openFolder(tree.path("list"));
     ASSERT_TRUE(panel.listing());
-    NoEscape cancel;
+    FakeEscape cancel;
     panel.showAllZippedFiles(cancel); // kept for the list on its way
     ASSERT_TRUE(WaitForListing(panel));
     EXPECT_EQ(entriesOfZip(), 1u);
     EXPECT_TRUE(emitted.empty());
 }
-
-/// Escape "pressed" at the `at`-th check.
-class EscapeAtCheck : public CancelKey {
-public:
-    explicit EscapeAtCheck(int at) : at_(at) {}
-    bool pressed() override { return ++checks_ == at_; }
-    void clear() override {}
-
-private:
-    int at_;
-    int checks_ = 0;
-};
 
 TEST_F(FileListPanelTest, ShowAllZippedFilesStepsThroughTheEventLoopAndAYesEndsIt)
 {
@@ -376,7 +358,7 @@ TEST_F(FileListPanelTest, AnEntryOfANestedZipViewsOnTheFirstDoubleClickWithoutAQ
 
     // "Show all zipped files" over a fresh listing asks nothing either.
     OpenAndWait(panel, tree.path("list"));
-    NoEscape cancel;
+    FakeEscape cancel;
     int expanded = -1;
     panel.showAllZippedFiles(cancel, [&expanded](int count) { expanded = count; });
     ASSERT_TRUE(WaitForListing(panel));

@@ -6,11 +6,11 @@
 #include "browse/gui/FileListPanel.h"
 #include "browse/gui/FilterMenus.h"
 #include "browse/gui/OtherFilterDialog.h"
+#include "common/FakeEscape.h"
 #include "common/ListingWait.h"
 #include "common/TempTree.h"
 #include "controls/gui/GridView.h"
 #include "controls/gui/KivTabsWidget.h"
-#include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "trees/TreeRebuild.h"
@@ -33,20 +33,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class NoEscape : public CancelKey {
-public:
-    bool pressed() override { return false; }
-    void clear() override {}
-};
-
-/// Escape, as the cancel check sees it, once `down` is set.
-class EscapeOnDemand : public CancelKey {
-public:
-    bool pressed() override { return down; }
-    void clear() override { down = false; }
-    bool down = false;
-};
 
 /// Runs the event loop until `done` holds, for at most five seconds.
 template <typename Done> bool waitFor(Done done)
@@ -230,7 +216,7 @@ TEST_F(FilterStripTest, DesignPropertiesRoundTrip)
 
 TEST_F(FilterStripTest, SizeTablesShowInTheViewWindowGrid)
 {
-    NoEscape cancel;
+    FakeEscape cancel;
     ViewWindow view(settings, prompts);
     SizeTableCommands tables(settings, prompts, cancel, panel, [&view] { return &view; });
     OpenAndWait(panel, tree.root());
@@ -255,7 +241,7 @@ TEST_F(FilterStripTest, SizeTablesShowInTheViewWindowGrid)
 
 TEST_F(FilterStripTest, AFolderSizeTableIsReadAsideAndEscapeEndsTheRead)
 {
-    EscapeOnDemand cancel;
+    FakeEscape cancel;
     ViewWindow view(settings, prompts);
     SizeTableCommands tables(settings, prompts, cancel, panel, [&view] { return &view; });
     // A slow share: the files come one at a time, each when the test lets it.

@@ -1,8 +1,8 @@
 #include "tools/gui/FindForm.h"
 
 #include "browse/FolderListing.h"
+#include "common/FakeEscape.h"
 #include "common/TempTree.h"
-#include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "trees/TreeRebuild.h"
@@ -18,18 +18,6 @@
 #include <optional>
 
 namespace {
-/// Escape "pressed" at the `at`-th check (never for 0).
-class EscapeAtCheck : public CancelKey {
-public:
-    explicit EscapeAtCheck(int at = 0) : at_(at) {}
-    bool pressed() override { return ++checks_ == at_; }
-    void clear() override {}
-
-private:
-    int at_;
-    int checks_ = 0;
-};
-using NoEscape = EscapeAtCheck;
 
 /// Apply, then the event loop until the search has ended; its outcome.
 std::optional<FindOutcome> applyAndWait(FindForm& form)
@@ -51,7 +39,7 @@ TEST(FindForm, ControlsCarryTheirCaptionsAndConnectorsCycle)
     FileList state;
     Settings settings;
     ScriptedPrompts prompts;
-    NoEscape escape;
+    FakeEscape escape;
     FindForm form(state, settings, prompts, escape);
     EXPECT_EQ(form.nameCriteria()->toolTip(), "enter search criteria for file names");
     EXPECT_EQ(form.contentBox(7)->toolTip(), "Enter text to search");
@@ -83,7 +71,7 @@ TEST(FindForm, ApplyNarrowsTheListAndReportsTheContentDescription)
     FileList state;
     Settings settings;
     ScriptedPrompts prompts;
-    NoEscape escape;
+    FakeEscape escape;
     OpenFolder(state, settings, tree.root(), "*.*", GroupedTrees());
     FindForm form(state, settings, prompts, escape);
     QStringList changed;

@@ -1,10 +1,10 @@
 #include "view/fonts/gui/IconFontViews.h"
 
+#include "common/FakeEscape.h"
 #include "common/FontFixtures.h"
 #include "common/IconFixtures.h"
 #include "common/TempTree.h"
 #include "controls/gui/GridView.h"
-#include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/FileKind.h"
 #include "shared/Settings.h"
@@ -21,15 +21,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-/// Escape is down once a test says so. Pages are drawn from the event loop: the check
-/// must read what was delivered, never run events itself.
-class DeliveredEscape : public CancelKey {
-public:
-    bool pressed() override { return down; }
-    void clear() override { down = false; }
-    bool down = false;
-};
 
 void WaitDrawn(const IconFontViews& views)
 {
@@ -74,7 +65,7 @@ protected:
     TempTree tree;
     Settings settings;
     ScriptedPrompts prompts;
-    DeliveredEscape cancel;
+    FakeEscape cancel;
     std::unique_ptr<ViewWindow> window;
     IconFontViews* views = nullptr;
 };

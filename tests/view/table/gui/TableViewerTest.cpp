@@ -1,10 +1,10 @@
 #include "view/table/gui/TableViewer.h"
 
+#include "common/FakeEscape.h"
 #include "common/TableFixtures.h"
 #include "common/TempTree.h"
 #include "controls/gui/GridView.h"
 #include "controls/gui/NodeTreeView.h"
-#include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
@@ -16,15 +16,6 @@
 #include <optional>
 
 namespace {
-
-/// Escape is down once a test says so. The loads check it from the event loop: they
-/// must read what was delivered, never run events themselves.
-class DeliveredEscape : public CancelKey {
-public:
-    bool pressed() override { return down; }
-    void clear() override { down = false; }
-    bool down = false;
-};
 
 void WaitLoaded(const TableViewer& viewer)
 {
@@ -63,7 +54,7 @@ protected:
     TempTree temp;
     Settings settings;
     ScriptedPrompts prompts;
-    DeliveredEscape escape;
+    FakeEscape escape;
     ViewWindow window{settings, prompts};
     TableViewer viewer{window, settings, prompts, escape};
 };
