@@ -252,16 +252,17 @@ FindOutcome FindRun::finish(FileList& state, Prompts& prompts, const ListChanged
         outcome_.result = FindResult::NoMatch;
         return outcome_;
     }
-    {
-        FileList::Edit edit(state);
-        RebuildCurrentTree(state, s.settings);
-        for (const size_t kept : s.keptEntries) {
-            const Search::Candidate& c = s.candidates[kept];
-            if (const NodeTree::Id archive = edit.tree().find(c.node.archive);
-                archive != NodeTree::None)
-                edit.tree().add(archive, c.key, c.text, c.image);
-        }
-    }
+    RebuildCurrentTree(state, s.settings);
+    if (!s.keptEntries.empty())
+        state.rebuildTree([&s](NodeTree& tree) {
+            // Kept archive entries go back under their archives' nodes.
+            for (const size_t kept : s.keptEntries) {
+                const Search::Candidate& c = s.candidates[kept];
+                if (const NodeTree::Id archive = tree.find(c.node.archive);
+                    archive != NodeTree::None)
+                    tree.add(archive, c.key, c.text, c.image);
+            }
+        });
     state.setStatusCaption(NumText(outcome_.kept) + QStringLiteral(" files"));
     outcome_.result = FindResult::Found;
     if (listChanged)
