@@ -2,6 +2,7 @@
 
 #include "basket/Basket.h"
 #include "basket/BasketHeader.h"
+#include "browse/FileList.h"
 #include "browse/ResolveFileNode.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
@@ -171,9 +172,10 @@ BasketLoad LoadBasketFile(Basket& basket, const QString& path, NodeTree& tree, N
     return load;
 }
 
-int RemoveListedBasketFileEntry(NodeTree& tree, NodeTree::Id entryNode, const Settings& settings,
+int RemoveListedBasketFileEntry(FileList& list, NodeTree::Id entryNode, const Settings& settings,
                                 Prompts& prompts)
 {
+    const NodeTree& tree = list.tree();
     if (!tree.contains(entryNode) || tree.node(entryNode).parent == NodeTree::None)
         return -1;
     const NodeTree::Id parent = tree.node(entryNode).parent;
@@ -184,10 +186,11 @@ int RemoveListedBasketFileEntry(NodeTree& tree, NodeTree::Id entryNode, const Se
     if (removed < 0)
         return removed;
     // The entries listed under the file are listed again from what it holds now.
-    NodeTreeLock lock(tree);
-    tree.removeChildren(parent);
-    for (const QString& entry : ReadBasketFile(basketFile).entries)
-        addEntryNode(tree, parent, entry, FileLenOrZero(entry) > 0, settings);
+    list.rebuildTree([&](NodeTree& changed) {
+        changed.removeChildren(parent);
+        for (const QString& entry : ReadBasketFile(basketFile).entries)
+            addEntryNode(changed, parent, entry, FileLenOrZero(entry) > 0, settings);
+    });
     return removed;
 }
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class FileList;
+
 class Basket;
 class Prompts;
 struct Settings;
@@ -60,6 +62,7 @@ int RemoveBasketFileEntry(const QString& path, const QString& entry, Prompts& pr
 
 /// "Remove entry" on an entry listed under an opened basket file's node: removes its
 /// lines from the file (RemoveBasketFileEntry) and lists the file's entries under the
-/// node again. -1 when the node is not such an entry or the file could not be changed.
-int RemoveListedBasketFileEntry(NodeTree& tree, NodeTree::Id entryNode, const Settings& settings,
+/// node again (asking nothing while the list is being changed). -1 when the node is not
+/// such an entry or the file could not be changed.
+int RemoveListedBasketFileEntry(FileList& list, NodeTree::Id entryNode, const Settings& settings,
                                 Prompts& prompts);

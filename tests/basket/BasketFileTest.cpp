@@ -2,6 +2,7 @@
 
 #include "basket/Basket.h"
 #include "basket/BasketHeader.h"
+#include "browse/FileList.h"
 #include "common/FuzzSeeds.h"
 #include "common/TempTree.h"
 #include "platform/Prompts.h"
@@ -219,13 +220,21 @@ TEST(BasketFile, RemovingAListedEntryListsWhatTheFileHoldsNowWithTheirImages)
     const QString b = t.file("b.mp3", 9);
     const QString bsk =
         t.file("list.bsk", HeaderLine() + (a + "\r\n" + b + "\r\n").toUtf8() + "/gone.txt\r\n");
-    NodeTree tree;
-    const NodeTree::Id root = tree.add(NodeTree::None, "R", t.root());
-    const NodeTree::Id node = tree.add(root, bsk, "list.bsk");
-    for (const QString& entry : {a, b, QString("/gone.txt")})
-        tree.add(node, "[list.bsk]" + entry, entry, "k0");
+    FileList list;
+    NodeTree::Id root = NodeTree::None;
+    NodeTree::Id node = NodeTree::None;
+    list.rebuildTree([&](NodeTree& tree) {
+        root = tree.add(NodeTree::None, "R", t.root());
+        node = tree.add(root, bsk, "list.bsk");
+        for (const QString& entry : {a, b, QString("/gone.txt")})
+            tree.add(node, "[list.bsk]" + entry, entry, "k0");
+    });
+    const NodeTree& tree = list.tree();
+    int announced = 0;
+    QObject::connect(&list, &FileList::contentsChanged, [&announced] { ++announced; });
 
-    EXPECT_EQ(RemoveListedBasketFileEntry(tree, tree.children(node)[0], settings, prompts), 1);
+    EXPECT_EQ(RemoveListedBasketFileEntry(list, tree.children(node)[0], settings, prompts), 1);
+    EXPECT_EQ(announced, 1);
     ASSERT_EQ(tree.children(node).size(), 2u);
     const NodeTree::Id first = tree.children(node)[0];
     EXPECT_EQ(tree.node(first).text, b);
@@ -240,9 +249,13 @@ TEST(BasketFile, RemovingAListedEntryListsWhatTheFileHoldsNowWithTheirImages)
 
     // The basket file's own node, and an entry under a file that is no basket, are not
     // entries to remove.
-    EXPECT_EQ(RemoveListedBasketFileEntry(tree, node, settings, prompts), -1);
-    const NodeTree::Id plain = tree.add(root, t.file("plain.txt", 3), "plain.txt");
-    EXPECT_EQ(RemoveListedBasketFileEntry(tree, tree.add(plain, "x", "x"), settings, prompts), -1);
+    EXPECT_EQ(RemoveListedBasketFileEntry(list, node, settings, prompts), -1);
+    NodeTree::Id plainEntry = NodeTree::None;
+    list.rebuildTree([&](NodeTree& changed) {
+        const NodeTree::Id plain = changed.add(root, t.file("plain.txt", 3), "plain.txt");
+        plainEntry = changed.add(plain, "x", "x");
+    });
+    EXPECT_EQ(RemoveListedBasketFileEntry(list, plainEntry, settings, prompts), -1);
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 

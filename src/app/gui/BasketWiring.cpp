@@ -420,9 +420,6 @@ void BasketWiring::openBasketFile(const QString& path)
 void BasketWiring::removeBasketFileEntry()
 {
     FileListPanel* list = &window_.listPanel();
-    // An open edit, not the tree door: the removal asks first, and the door would hold the
-    // list's view locked while the question is up.
-    RemoveListedBasketFileEntry(FileList::Edit(list->state()).tree(),
-                                list->fileList()->currentNode(), window_.settings(),
+    RemoveListedBasketFileEntry(list->state(), list->fileList()->currentNode(), window_.settings(),
                                 window_.prompts());
 }
