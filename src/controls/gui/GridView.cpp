@@ -173,6 +173,16 @@ void GridView::applyWidths()
     placeFixedColumns();
 }
 
+void GridView::showCell(int row, int col)
+{
+    setFocus();
+    grid_.setSelection(row, col, row, col);
+    refresh();
+    scrollTo(model_->index(row, col), QAbstractItemView::PositionAtTop);
+    QScrollBar* across = horizontalScrollBar();
+    across->setValue(across->value() + columnViewportPosition(col));
+}
+
 void GridView::refresh()
 {
     model_->refresh();

@@ -37,6 +37,9 @@ public:
     [[nodiscard]] Grid& grid() { return grid_; }
     /// Shows the grid's current contents, widths and selection.
     void refresh();
+    /// Selects the cell and gives the grid the focus, with the cell's row as the top row
+    /// shown and its column as the left one.
+    void showCell(int row, int col);
     /// Where "grid cells copied to clipboard" is reported; none keeps it silent.
     void setPrompts(Prompts* prompts) { prompts_ = prompts; }
 

@@ -1,6 +1,6 @@
 #include "view/text/gui/SearForm.h"
 
-#include "controls/gui/GridView.h"
+#include "controls/Grid.h"
 #include "platform/Prompts.h"
 
 #include <QCheckBox>
@@ -11,13 +11,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-SearForm::SearForm(QTextEdit& text, GridView& grid, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), textView_(text), gridView_(grid), prompts_(prompts)
+SearForm::SearForm(QTextEdit& text, Grid& grid, std::function<void(int row, int col)> showCell,
+                   Prompts& prompts, QWidget* parent)
+    : QDialog(parent), textView_(text), grid_(grid), showCell_(std::move(showCell)),
+      prompts_(prompts)
 {
     setWindowTitle(QStringLiteral("Find"));
     setModal(false);
@@ -77,19 +78,9 @@ void SearForm::findInText()
 
 void SearForm::findInGrid()
 {
-    Grid& grid = gridView_.grid();
-    if (!FindNextInGrid(grid, findWhat_->text(), state_)) {
+    if (!FindNextInGrid(grid_, findWhat_->text(), state_)) {
         prompts_.message(QStringLiteral("text not found"));
         return;
     }
-    const int row = state_.gridRow;
-    const int col = state_.gridCol;
-    gridView_.setFocus();
-    grid.setSelection(row, col, row, col);
-    gridView_.refresh();
-    // The hit's row becomes the top row and its column the left column shown.
-    const QModelIndex index = gridView_.model()->index(row, col);
-    gridView_.scrollTo(index, QAbstractItemView::PositionAtTop);
-    QScrollBar* across = gridView_.horizontalScrollBar();
-    across->setValue(across->value() + gridView_.columnViewportPosition(col));
+    showCell_(state_.gridRow, state_.gridCol);
 }

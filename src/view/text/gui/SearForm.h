@@ -3,8 +3,9 @@
 #include "view/text/TextSearch.h"
 
 #include <QDialog>
+#include <functional>
 
-class GridView;
+class Grid;
 class Prompts;
 class QCheckBox;
 class QLineEdit;
@@ -17,7 +18,9 @@ class QTextEdit;
 class SearForm : public QDialog {
     Q_OBJECT
 public:
-    SearForm(QTextEdit& text, GridView& grid, Prompts& prompts, QWidget* parent);
+    /// `showCell` shows a hit in the grid's view (selected, in focus, scrolled to it).
+    SearForm(QTextEdit& text, Grid& grid, std::function<void(int row, int col)> showCell,
+             Prompts& prompts, QWidget* parent);
 
     /// True while it searches the grid, else it searches the text.
     bool searchesGrid = false;
@@ -36,7 +39,8 @@ private:
     void findInGrid();
 
     QTextEdit& textView_;
-    GridView& gridView_;
+    Grid& grid_;
+    std::function<void(int row, int col)> showCell_;
     Prompts& prompts_;
     TextSearchState state_;
     QLineEdit* findWhat_ = nullptr;

@@ -11,7 +11,9 @@
 SearForm* ViewWindow::searForm()
 {
     if (!searForm_)
-        searForm_ = new SearForm(*textBox_, *grid_, prompts_, this);
+        searForm_ = new SearForm(
+            *textBox_, grid_->grid(), [this](int row, int col) { grid_->showCell(row, col); },
+            prompts_, this);
     return searForm_;
 }
 
