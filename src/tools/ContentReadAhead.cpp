@@ -85,7 +85,7 @@ void ContentReadAhead::Shared::work()
 }
 
 ContentReadAhead::ContentReadAhead(const ContentCriteria& criteria, std::vector<QString> paths)
-    : shared_(std::make_shared<Shared>())
+    : shared_(std::make_unique<Shared>())
 {
     Shared& shared = *shared_;
     shared.patterns = ContentPatterns(criteria);
@@ -95,17 +95,16 @@ ContentReadAhead::ContentReadAhead(const ContentCriteria& criteria, std::vector<
     const auto searched = size_t(std::count_if(shared.paths.begin(), shared.paths.end(),
                                                [](const QString& p) { return !p.isEmpty(); }));
     const int count = int(std::min(size_t(std::max(1, QThread::idealThreadCount())), searched));
-    workers_.setMaxThreadCount(std::max(1, count));
     shared.running = count;
-    // Each worker holds the shared state, so it may outlive nothing it reads.
+    workers_.reserve(size_t(count));
     for (int w = 0; w < count; ++w)
-        workers_.start([shared = shared_] { shared->work(); });
+        workers_.emplace_back([&shared] { shared.work(); });
 }
 
 ContentReadAhead::~ContentReadAhead()
 {
     stop();
-    workers_.waitForDone();
+    workers_.clear(); // joins them before the state they read goes
 }
 
 std::optional<std::vector<bool>> ContentReadAhead::take(size_t i,

@@ -3,10 +3,10 @@
 #include "tools/FindCriteria.h"
 
 #include <QString>
-#include <QThreadPool>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 /// Searches the contents of a list of files on worker threads of its own, a little ahead
@@ -30,6 +30,8 @@ public:
 
 private:
     struct Shared;
-    std::shared_ptr<Shared> shared_;
-    QThreadPool workers_;
+    std::unique_ptr<Shared> shared_;
+    // Threads of its own rather than a pool's: starting and joining them orders every
+    // access to the shared state in a way the thread sanitizer can check.
+    std::vector<std::jthread> workers_;
 };
