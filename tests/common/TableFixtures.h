@@ -1,8 +1,9 @@
 #pragma once
 
+#include "common/RunTool.h"
+
 #include <QByteArray>
 #include <QFile>
-#include <QProcess>
 #include <QString>
 
 // Workbooks are written by python3-xlwt; the sample database is the one Debian's
@@ -34,10 +35,10 @@ for r in range(1, 2501):
     l.write(r, 0, r)
 book.save(sys.argv[1])
 )");
-    QProcess python;
     // Debian's own interpreter, the one python3-xlwt installs into.
-    python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, path});
-    return python.waitForFinished(30000) && python.exitCode() == 0 && QFile::exists(path);
+    return RunTool(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, path})
+               .succeeded() &&
+           QFile::exists(path);
 }
 
 /// Where Debian keeps the sample database (gzipped).
@@ -47,10 +48,10 @@ inline const QString SampleDatabaseSource =
 /// Unpacks the sample database to `path`; false when fp-units-db is missing.
 inline bool WriteSampleDatabase(const QString& path)
 {
-    QProcess gunzip;
-    gunzip.start(QStringLiteral("gzip"), {QStringLiteral("-dc"), SampleDatabaseSource});
-    if (!gunzip.waitForFinished(30000) || gunzip.exitCode() != 0)
+    const ToolRun gunzip =
+        RunTool(QStringLiteral("gzip"), {QStringLiteral("-dc"), SampleDatabaseSource});
+    if (!gunzip.succeeded())
         return false;
     QFile out(path);
-    return out.open(QIODevice::WriteOnly) && out.write(gunzip.readAllStandardOutput()) > 0;
+    return out.open(QIODevice::WriteOnly) && out.write(gunzip.output) > 0;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "common/RunTool.h"
+
 #include <QFile>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -16,14 +17,12 @@ namespace xlsfixtures {
 /// Runs Debian's own python3 (the one the Debian packages install into) on `script`.
 inline bool RunPython(const QString& script, const QStringList& args, QByteArray* out = nullptr)
 {
-    QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"),
-                 QStringList{QStringLiteral("-c"), script} + args);
-    if (!python.waitForFinished(30000) || python.exitStatus() != QProcess::NormalExit ||
-        python.exitCode() != 0)
+    const ToolRun python = RunTool(QStringLiteral("/usr/bin/python3"),
+                                   QStringList{QStringLiteral("-c"), script} + args);
+    if (!python.succeeded())
         return false;
     if (out)
-        *out = python.readAllStandardOutput();
+        *out = python.output;
     return true;
 }
 

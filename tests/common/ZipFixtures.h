@@ -1,10 +1,11 @@
 #pragma once
 
+#include "common/RunTool.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <utility>
@@ -17,13 +18,12 @@
 inline bool ZipWithTool(const QString& folder, const QString& zipPath, const QStringList& names)
 {
     QDir().mkpath(QFileInfo(QDir(folder).absoluteFilePath(zipPath)).path());
-    QProcess zip;
-    zip.setWorkingDirectory(folder);
-    zip.start(QStringLiteral("zip"), QStringList{QStringLiteral("-q"), QStringLiteral("-r"),
-                                                 QDir(folder).absoluteFilePath(zipPath)} +
-                                         names);
-    return zip.waitForFinished(30000) && zip.exitStatus() == QProcess::NormalExit &&
-           zip.exitCode() == 0;
+    return RunTool(QStringLiteral("zip"),
+                   QStringList{QStringLiteral("-q"), QStringLiteral("-r"),
+                               QDir(folder).absoluteFilePath(zipPath)} +
+                       names,
+                   folder)
+        .succeeded();
 }
 
 /// Writes `zipPath` with python3's zipfile, each entry stored under exactly its name
@@ -41,9 +41,8 @@ with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as z:
     QStringList args{QStringLiteral("-c"), script, zipPath};
     for (const auto& [name, content] : entries)
         args << name << QString::fromUtf8(content);
-    QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"), args);
-    return python.waitForFinished(30000) && python.exitCode() == 0 && QFileInfo::exists(zipPath);
+    return RunTool(QStringLiteral("/usr/bin/python3"), args).succeeded() &&
+           QFileInfo::exists(zipPath);
 }
 
 /// Builds `<folder>/nested.zip` holding `inner.zip`, which holds `a.txt` ("alpha from the

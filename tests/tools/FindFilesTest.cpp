@@ -2,6 +2,7 @@
 
 #include "browse/FolderListing.h"
 #include "common/TempTree.h"
+#include "common/ZipFixtures.h"
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
@@ -9,7 +10,6 @@
 #include "trees/TreeRebuild.h"
 
 #include <QDir>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -140,11 +140,7 @@ TEST_F(FindFiles, ZipEntriesAreExaminedAfterExtraction)
     // Compressed, so the word is not in the archive's own bytes.
     temp.file("inner/hit.txt", QByteArray(4000, 'q') + "the word ZEBRA" + QByteArray(4000, 'q'));
     temp.file("inner/miss.txt", QByteArray("no such word"));
-    QProcess zip;
-    zip.setWorkingDirectory(inner);
-    zip.start("zip", {"-q", tree.path("pack.zip"), "hit.txt", "miss.txt"});
-    ASSERT_TRUE(zip.waitForFinished(30000));
-    if (zip.exitCode() != 0 || zip.error() == QProcess::FailedToStart)
+    if (!ZipWithTool(inner, tree.path("pack.zip"), {"hit.txt", "miss.txt"}))
         GTEST_SKIP() << "zip is not installed";
 
     const auto expand = [this] {
@@ -172,11 +168,7 @@ TEST_F(FindFiles, ZipEntriesAreSearchedWithoutBeingWrittenAndUnreadableOnesAreRe
 {
     const QString inner = temp.folder("inner");
     temp.file("inner/hit.txt", QByteArray(4000, 'q') + "the word ZEBRA" + QByteArray(4000, 'q'));
-    QProcess zip;
-    zip.setWorkingDirectory(inner);
-    zip.start("zip", {"-q", tree.path("pack.zip"), "hit.txt"});
-    ASSERT_TRUE(zip.waitForFinished(30000));
-    if (zip.exitCode() != 0 || zip.error() == QProcess::FailedToStart)
+    if (!ZipWithTool(inner, tree.path("pack.zip"), {"hit.txt"}))
         GTEST_SKIP() << "zip is not installed";
     // No working folder can be made here: the entry must be searched where it lies.
     settings.tempFolder = WithSlash(temp.file("not-a-folder", 1));
