@@ -40,7 +40,7 @@ NodeMenu NodeClickMenu(const FileList& state, NodeTree::Id id, NodeClick click)
     case FileNodeKind::Group:
         return NodeMenu::FilesForGroup;
     case FileNodeKind::File:
-        return NodeMenu::File1view;
+        return NodeMenu::FileNode;
     case FileNodeKind::None:
         break;
     }

@@ -17,7 +17,7 @@ enum class NodeMenu {
     None,
     FilesForList,  ///< "Files", first item "Add Folder to RadeZazeda"
     FilesForGroup, ///< "Files", first item "Add Node to RadeZazeda", list items disabled
-    File1view,
+    FileNode,      ///< "File1view"
 };
 
 /// What the last press or key over the file list asks of the node-click handler.

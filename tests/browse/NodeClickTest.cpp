@@ -48,14 +48,14 @@ TEST(NodeClick, MenusByNodeKindAndClick)
     };
     const Case cases[] = {
         {&plain, plain.root, NodeClick::Menu, NodeMenu::FilesForList},
-        {&plain, plain.a, NodeClick::Menu, NodeMenu::File1view},
+        {&plain, plain.a, NodeClick::Menu, NodeMenu::FileNode},
         {&plain, plain.a, NodeClick::View, NodeMenu::None},
         {&plain, plain.a, NodeClick::Ignore, NodeMenu::None},
         {&plain, plain.a, NodeClick::None, NodeMenu::None},
         {&plain, NodeTree::None, NodeClick::Menu, NodeMenu::None},
         {&grouped, grouped.root, NodeClick::Menu, NodeMenu::FilesForList},
         {&grouped, grouped.group, NodeClick::Menu, NodeMenu::FilesForGroup},
-        {&grouped, grouped.b, NodeClick::Menu, NodeMenu::File1view},
+        {&grouped, grouped.b, NodeClick::Menu, NodeMenu::FileNode},
     };
     for (const Case& c : cases)
         EXPECT_EQ(NodeClickMenu(c.f->state, c.id, c.click), c.menu)

@@ -142,7 +142,7 @@ void BasketWiring::connectMenus()
 {
     FileListPanel* list = &window_.listPanel();
     const FileListMenus& menus = list->menus();
-    const FileListMenus::File1viewMenu& file = menus.file1view;
+    const FileListMenus::FileNodeMenu& file = menus.fileNode;
     file.addToBasket->setEnabled(true);
     connect(file.addToBasket, &QAction::triggered, this,
             [this] { panel_->basket().insertionRow = -1; });
@@ -208,7 +208,7 @@ QString BasketWiring::zipTarget()
 {
     if (zipDefault_.isEmpty()) {
         zipDefault_ = window_.CurrentFolderPath() + QStringLiteral("temp.zip");
-        window_.listPanel().menus().file1view.zipDefault->setText(zipDefault_);
+        window_.listPanel().menus().fileNode.zipDefault->setText(zipDefault_);
     }
     return zipDefault_;
 }

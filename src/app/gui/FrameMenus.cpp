@@ -30,13 +30,14 @@ FrameMenus::FrameMenus(QWidget* owner) : MenuCommand(owner)
                                NodeActionKind::CollapseArchives);
     list.menu->addSeparator();
 
-    tvwview.menu = popup(QStringLiteral("tvwview"), owner);
-    tvwview.size = item(tvwview.menu, QStringLiteral("Size"), FolderMenuCode::SizeTable);
-    tvwview.properties =
-        item(tvwview.menu, QStringLiteral("Properties"), FolderMenuCode::Properties);
-    tvwview.pictureThumbnails = item(tvwview.menu, QStringLiteral("Picture thumbnails"), false);
-    tvwview.viewFonts = item(tvwview.menu, QStringLiteral("View TTFonts"), false);
-    tvwview.addToBasket = item(tvwview.menu, QStringLiteral("Add to RadeZazeda"), false);
-    tvwview.menu->addSeparator();
-    tvwview.cancel = item(tvwview.menu, QStringLiteral("Cancel"));
+    folderTree.menu = popup(QStringLiteral("tvwview"), owner);
+    folderTree.size = item(folderTree.menu, QStringLiteral("Size"), FolderMenuCode::SizeTable);
+    folderTree.properties =
+        item(folderTree.menu, QStringLiteral("Properties"), FolderMenuCode::Properties);
+    folderTree.pictureThumbnails =
+        item(folderTree.menu, QStringLiteral("Picture thumbnails"), false);
+    folderTree.viewFonts = item(folderTree.menu, QStringLiteral("View TTFonts"), false);
+    folderTree.addToBasket = item(folderTree.menu, QStringLiteral("Add to RadeZazeda"), false);
+    folderTree.menu->addSeparator();
+    folderTree.cancel = item(folderTree.menu, QStringLiteral("Cancel"));
 }

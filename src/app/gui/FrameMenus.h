@@ -38,7 +38,7 @@ public:
         QAction* showZipped = nullptr;
         QAction* collapseZipped = nullptr;
     };
-    struct TvwviewMenu {
+    struct FolderTreeMenu {
         QMenu* menu = nullptr;
         QAction* size = nullptr;
         QAction* properties = nullptr;
@@ -54,5 +54,5 @@ public:
     FileMenu file;
     WindowMenu window;
     ListMenu list;
-    TvwviewMenu tvwview;
+    FolderTreeMenu folderTree;
 };

@@ -13,7 +13,7 @@ QString MainWindow::menuFolderKey() const
 
 QAction& MainWindow::folderBasketItem()
 {
-    return *menus_->tvwview.addToBasket;
+    return *menus_->folderTree.addToBasket;
 }
 
 FilterTabs* MainWindow::filterTabs()

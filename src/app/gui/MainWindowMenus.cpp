@@ -56,10 +56,10 @@ void MainWindow::connectFileList()
     // "Show size bar" is joined to the view window when the window is made.
     sizeBars_ = new SizeBarCommands(
         settings_, prompts_, *fileList_, [this] { return viewWindow(); }, this);
-    new PictureCommands(*this, *menus_->tvwview.pictureThumbnails,
+    new PictureCommands(*this, *menus_->folderTree.pictureThumbnails,
                         *fileList_->menus().files.pictureThumbnails, this);
     new FontTableCommands(
-        prompts_, *fileList_, menus_->tvwview.viewFonts,
+        prompts_, *fileList_, menus_->folderTree.viewFonts,
         [this] {
             const NodeTree::Id id = treeState_.CurrentFolderNode;
             return folderTree_.contains(id) ? WithSlash(folderTree_.key(id)) : QString();
@@ -74,9 +74,9 @@ void MainWindow::connectFileList()
     connect(treeButtons_, &TreeButtons::listChanged, fileList_, &FileListPanel::showStatus);
     connect(&filterStrip_->filters(), &FilterTabs::listChanged, treeButtons_,
             &TreeButtons::refreshFaces);
-    const FileListMenus::AllviewMenu& allview = fileList_->menus().allview;
-    connect(allview.expandAll, &QAction::triggered, treeButtons_, &TreeButtons::expandAll);
-    connect(allview.collapseAll, &QAction::triggered, treeButtons_, &TreeButtons::collapseAll);
+    const FileListMenus::ExpansionMenu& expansion = fileList_->menus().expansion;
+    connect(expansion.expandAll, &QAction::triggered, treeButtons_, &TreeButtons::expandAll);
+    connect(expansion.collapseAll, &QAction::triggered, treeButtons_, &TreeButtons::collapseAll);
     fillListMenu();
 }
 

@@ -206,7 +206,7 @@ void MainWindow::folderTreeMouse(QMouseEvent* event)
         !key.startsWith(u'/'))
         return;
     const auto code =
-        menus_->run<FolderMenuCode>(menus_->tvwview.menu, event->globalPosition().toPoint());
+        menus_->run<FolderMenuCode>(menus_->folderTree.menu, event->globalPosition().toPoint());
     if (code == FolderMenuCode::Properties)
         Q_EMIT folderPropertiesWanted(WithSlash(key));
     else if (code == FolderMenuCode::SizeTable)

@@ -13,7 +13,7 @@ class QWidget;
 class FileListMenus : public MenuCommand {
     Q_OBJECT
 public:
-    struct File1viewMenu {
+    struct FileNodeMenu {
         QMenu* menu = nullptr;
         QAction* viewFile = nullptr;
         QAction* viewIcons = nullptr;
@@ -39,7 +39,7 @@ public:
         QAction* viewFonts = nullptr;
         QAction* cancel = nullptr;
     };
-    struct AllviewMenu {
+    struct ExpansionMenu {
         QMenu* menu = nullptr;
         QAction* expandAll = nullptr;
         QAction* collapseAll = nullptr;
@@ -51,7 +51,7 @@ public:
     /// Builds the menus as children of `owner`.
     explicit FileListMenus(QWidget* owner);
 
-    File1viewMenu file1view;
+    FileNodeMenu fileNode;
     FilesMenu files;
-    AllviewMenu allview;
+    ExpansionMenu expansion;
 };

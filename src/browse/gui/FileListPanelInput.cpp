@@ -156,7 +156,7 @@ bool FileListPanel::runAllviewMenu(const QPoint& globalPos)
         return false;
     // "Expand all" and "Collapse all" act through their own connections; the archive
     // codes go to the node-click handler like the other menus' codes.
-    runAllviewCode(menus_->run<NodeActionKind>(menus_->allview.menu, globalPos));
+    runAllviewCode(menus_->run<NodeActionKind>(menus_->expansion.menu, globalPos));
     return true;
 }
 
@@ -171,8 +171,8 @@ void FileListPanel::runAllviewCode(NodeActionKind kind)
 
 NodeActionKind FileListPanel::runNodeMenu(NodeMenu menu, const QPoint& globalPos)
 {
-    if (menu == NodeMenu::File1view)
-        return menus_->run<NodeActionKind>(menus_->file1view.menu, globalPos);
+    if (menu == NodeMenu::FileNode)
+        return menus_->run<NodeActionKind>(menus_->fileNode.menu, globalPos);
     const FileListMenus::FilesMenu& files = menus_->files;
     const bool group = menu == NodeMenu::FilesForGroup;
     if (files.addToBasket) {

@@ -41,10 +41,11 @@ IconHover IconHoverText(int index, int count)
             NumText(index + 1)};
 }
 
-QString IconPageToolTip(const QString& panel2)
+QString IconPageToolTip(const QString& statusPanelText)
 {
-    return panel2.startsWith(QLatin1String("icon")) ? QStringLiteral("right click on icon to save")
-                                                    : QString();
+    return statusPanelText.startsWith(QLatin1String("icon"))
+               ? QStringLiteral("right click on icon to save")
+               : QString();
 }
 
 IconPageDrawing::IconPageDrawing(QList<QByteArray> icons, const IconPageLayout& layout, int page,

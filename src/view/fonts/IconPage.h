@@ -45,7 +45,7 @@ struct IconHover {
 [[nodiscard]] IconHover IconHoverText(int index, int count);
 
 /// The status bar's tool tip while panel 2 names an icon.
-[[nodiscard]] QString IconPageToolTip(const QString& panel2);
+[[nodiscard]] QString IconPageToolTip(const QString& statusPanelText);
 
 /// A page of icons drawn a few icons at a time, so that a window can draw it from its
 /// event loop. The icons are its own copy: a later change of the shown file does not

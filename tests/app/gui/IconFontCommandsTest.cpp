@@ -34,8 +34,8 @@ TEST(IconFontCommands, ViewTTFontsListsTheFontsOfTheListAndViewIconsShowsIcons)
     FileListPanel* list = window.fileListPanel();
     QAction* listFonts = list->menus().files.viewFonts;
     ASSERT_TRUE(listFonts->isEnabled());
-    EXPECT_TRUE(window.menus().tvwview.viewFonts->isEnabled());
-    EXPECT_TRUE(list->menus().file1view.viewIcons->isEnabled());
+    EXPECT_TRUE(window.menus().folderTree.viewFonts->isEnabled());
+    EXPECT_TRUE(list->menus().fileNode.viewIcons->isEnabled());
 
     OpenAndWait(*list, tree.path("empty") + "/");
     listFonts->trigger();

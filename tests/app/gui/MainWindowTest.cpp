@@ -174,10 +174,10 @@ TEST(MainWindow, FolderTreeActsOnEnterAndMenuCodes)
     ASSERT_NE(usr, NodeTree::None);
     view->setExpanded(view->nodeModel()->indexOf(rootVolume), true);
     QApplication::processEvents();
-    for (QAction* choice : {window.menus().tvwview.size, window.menus().tvwview.properties}) {
+    for (QAction* choice : {window.menus().folderTree.size, window.menus().folderTree.properties}) {
         QTimer::singleShot(0, &window, [&, choice] {
             choice->trigger();
-            window.menus().tvwview.menu->close();
+            window.menus().folderTree.menu->close();
         });
         rightClick(view, usr);
     }

@@ -31,11 +31,11 @@ TEST(Menus, CaptionsAndCodesOfTheFileActions)
     FilterMenus filter(&owner);
     TreeMenus trees(&owner);
 
-    EXPECT_EQ(captions(list.file1view.menu),
+    EXPECT_EQ(captions(list.fileNode.menu),
               (QStringList{"View file", "View icons", "Execute",
                            "Copy one file to:", "Zip one file to:", "Properties",
                            "Remove RadeZazeda entry", "Add to RadeZazeda", "Cancel"}));
-    EXPECT_EQ(captions(frame.tvwview.menu),
+    EXPECT_EQ(captions(frame.folderTree.menu),
               (QStringList{"Size", "Properties", "Picture thumbnails", "View TTFonts",
                            "Add to RadeZazeda", "Cancel"}));
     EXPECT_EQ(captions(trees.treeformat.dateTree),
@@ -43,18 +43,18 @@ TEST(Menus, CaptionsAndCodesOfTheFileActions)
 
     // Each coded item, triggered, leaves its own code in its menus' owner.
     const std::pair<QAction*, NodeActionKind> fileCodes[] = {
-        {list.file1view.viewFile, NodeActionKind::View},
-        {list.file1view.viewIcons, NodeActionKind::ViewIcons},
-        {list.file1view.execute, NodeActionKind::Run},
-        {list.file1view.properties, NodeActionKind::Properties},
-        {list.file1view.addToBasket, NodeActionKind::AddToBasket},
-        {list.file1view.copyDefault, NodeActionKind::Copy},
-        {list.file1view.copySelected, NodeActionKind::Copy},
-        {list.file1view.zipDefault, NodeActionKind::Zip},
-        {list.file1view.zipSelected, NodeActionKind::Zip},
-        {list.allview.showZipped, NodeActionKind::ExpandArchives},
-        {list.allview.collapseZipped, NodeActionKind::CollapseArchives},
-        {list.file1view.cancel, NodeActionKind::None},
+        {list.fileNode.viewFile, NodeActionKind::View},
+        {list.fileNode.viewIcons, NodeActionKind::ViewIcons},
+        {list.fileNode.execute, NodeActionKind::Run},
+        {list.fileNode.properties, NodeActionKind::Properties},
+        {list.fileNode.addToBasket, NodeActionKind::AddToBasket},
+        {list.fileNode.copyDefault, NodeActionKind::Copy},
+        {list.fileNode.copySelected, NodeActionKind::Copy},
+        {list.fileNode.zipDefault, NodeActionKind::Zip},
+        {list.fileNode.zipSelected, NodeActionKind::Zip},
+        {list.expansion.showZipped, NodeActionKind::ExpandArchives},
+        {list.expansion.collapseZipped, NodeActionKind::CollapseArchives},
+        {list.fileNode.cancel, NodeActionKind::None},
         {list.files.sizeTable, NodeActionKind::None}};
     for (const auto& [action, code] : fileCodes) {
         action->setEnabled(true);
@@ -70,9 +70,9 @@ TEST(Menus, CaptionsAndCodesOfTheFileActions)
         EXPECT_EQ(frame.last<NodeActionKind>(), code) << action->text().toStdString();
     }
     const std::pair<QAction*, FolderMenuCode> folderCodes[] = {
-        {frame.tvwview.size, FolderMenuCode::SizeTable},
-        {frame.tvwview.properties, FolderMenuCode::Properties},
-        {frame.tvwview.cancel, FolderMenuCode::None}};
+        {frame.folderTree.size, FolderMenuCode::SizeTable},
+        {frame.folderTree.properties, FolderMenuCode::Properties},
+        {frame.folderTree.cancel, FolderMenuCode::None}};
     for (const auto& [action, code] : folderCodes) {
         action->trigger();
         EXPECT_EQ(frame.last<FolderMenuCode>(), code) << action->text().toStdString();
@@ -95,8 +95,8 @@ TEST(Menus, UnbuiltFeaturesStartDisabledAndShortcutsAreSet)
     FilterMenus filter(&owner);
     EXPECT_FALSE(filter.filter.byProperties->isEnabled());
     EXPECT_FALSE(list.files.addSelectedToBasket->isEnabled());
-    EXPECT_FALSE(frame.tvwview.pictureThumbnails->isEnabled());
-    EXPECT_TRUE(frame.tvwview.size->isEnabled());
+    EXPECT_FALSE(frame.folderTree.pictureThumbnails->isEnabled());
+    EXPECT_TRUE(frame.folderTree.size->isEnabled());
     EXPECT_EQ(frame.file.exit->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
     EXPECT_EQ(frame.file.help->shortcut(), QKeySequence(QStringLiteral("Ctrl+H")));
 }
@@ -106,14 +106,15 @@ TEST(Menus, RunReturnsTheCodeOfTheChosenItemOrNothing)
     QWidget owner;
     FrameMenus menus(&owner);
 
-    QTimer::singleShot(0, menus.tvwview.menu, [&] {
-        menus.tvwview.properties->trigger();
-        menus.tvwview.menu->close();
+    QTimer::singleShot(0, menus.folderTree.menu, [&] {
+        menus.folderTree.properties->trigger();
+        menus.folderTree.menu->close();
     });
-    EXPECT_EQ(menus.run<FolderMenuCode>(menus.tvwview.menu, QPoint(10, 10)),
+    EXPECT_EQ(menus.run<FolderMenuCode>(menus.folderTree.menu, QPoint(10, 10)),
               FolderMenuCode::Properties);
 
     // A dismissed menu leaves nothing, whatever an earlier run left.
-    QTimer::singleShot(0, menus.tvwview.menu, [&] { menus.tvwview.menu->close(); });
-    EXPECT_EQ(menus.run<FolderMenuCode>(menus.tvwview.menu, QPoint(10, 10)), FolderMenuCode::None);
+    QTimer::singleShot(0, menus.folderTree.menu, [&] { menus.folderTree.menu->close(); });
+    EXPECT_EQ(menus.run<FolderMenuCode>(menus.folderTree.menu, QPoint(10, 10)),
+              FolderMenuCode::None);
 }

@@ -278,13 +278,13 @@ TEST_F(FileListPanelTest, MiddleButtonAndMenuKeyOpenAllview)
     tree.file("one.zip");
     tree.file("two.txt");
     OpenAndWait(panel, tree.root());
-    QMenu* allview = panel.menus().allview.menu;
+    QMenu* expansion = panel.menus().expansion.menu;
     int shown = 0;
-    QObject::connect(allview, &QMenu::aboutToShow, allview, [&] {
+    QObject::connect(expansion, &QMenu::aboutToShow, expansion, [&] {
         ++shown;
-        QTimer::singleShot(0, allview, [allview] {
-            allview->actions().first()->trigger(); // "Expand all"
-            allview->close();
+        QTimer::singleShot(0, expansion, [expansion] {
+            expansion->actions().first()->trigger(); // "Expand all"
+            expansion->close();
         });
     });
     NodeTreeView* view = panel.fileList();
