@@ -151,8 +151,8 @@ void MediaMci::control(Device& device, const MciCommand& command, int& error)
         error = UnknownCommand;
         return;
     }
-    // Qt does not say what a player does with play or setPosition before it has
-    // loaded, so they wait for the load here.
+    // Qt does not promise to keep a play or a position given before the player has
+    // loaded (a position given then is lost), so they wait for the load here.
     if (device.loading)
         device.held.push_back(std::move(action));
     else
