@@ -1,6 +1,5 @@
 #include "view/media/gui/SoundView.h"
 
-#include "common/TempTree.h"
 #include "platform/Mci.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
@@ -11,13 +10,10 @@
 
 TEST(SoundView, ShowsTheLengthWhenItsLoadIsAnnouncedAndNothingWhenTheLoadFailed)
 {
-    TempTree tree;
     Settings settings;
-    settings.tempFolder = tree.folder("temp") + "/";
-    settings.appFolder = tree.folder("app") + "/";
     ScriptedPrompts prompts;
+    RecordingMci mci; // outlives the window and its sound view
     ViewWindow window(settings, prompts);
-    RecordingMci mci;
     auto* sound = new SoundView(window, mci); // a child of the window
 
     const QString song = "/music/long song.mp3";
