@@ -27,6 +27,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QRegularExpression>
+#include <QTimer>
 #include <optional>
 
 namespace cli {
@@ -218,7 +219,19 @@ int mediaLength(const QStringList& args, QTextStream& out, QTextStream& err)
     sound.MP3FileName = platform::absoluteFilePath(args.first());
     int error = 0;
     mci.send(QStringLiteral("open \"") + sound.MP3FileName + QLatin1Char('"'), &error);
-    if (error != 0) {
+    bool opened = error == 0;
+    if (opened) {
+        // The file loads in the background; the program's own event loop runs until the
+        // load is announced, or the limit passes and the length is what is known by then.
+        QObject::connect(&mci, &Mci::loadEnded, [&opened](const QString&, bool loaded) {
+            opened = loaded;
+            QCoreApplication::quit();
+        });
+        QTimer::singleShot(MediaMci::LoadLimitMs, QCoreApplication::instance(),
+                           &QCoreApplication::quit);
+        QCoreApplication::exec();
+    }
+    if (!opened) {
         err << "lumara-cli media: cannot open " << args.first() << "\n";
         return 1;
     }

@@ -4,11 +4,14 @@
 #include "platform/FileNames.h"
 
 #include <QAudioOutput>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QMediaPlayer>
 #include <QTimer>
 #include <QUrl>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -18,16 +21,21 @@ constexpr int NoSuchDevice = 263;
 constexpr int CannotOpen = 275;
 constexpr int BadParameter = 274;
 
-constexpr int LoadWaitMs = 5000;
 constexpr int FramesPerSecond = 25;
 
 } // namespace
 
 struct MediaMci::Device {
+    QString name;   ///< as the open command named it, for the announcement
+    quint64 load{}; ///< tells this device's load apart from an earlier one of the same name
     std::unique_ptr<QMediaPlayer> player;
     std::unique_ptr<QAudioOutput> audio;
     std::unique_ptr<QObject> videoOutput;
     QString timeFormat = QStringLiteral("milliseconds");
+    bool loading = true;
+    bool playAsked = false; ///< what "status ... mode" answers while loading
+    /// Commands that reach the player once it has loaded, in the order they came.
+    std::vector<std::function<void(QMediaPlayer&)>> held;
 
     [[nodiscard]] qint64 toUnits(qint64 ms) const
     {
@@ -84,25 +92,7 @@ QString MediaMci::send(const QString& text, int* error)
             code = NoSuchDevice;
         close(command.device);
     } else if (Device* device = find(command.device)) {
-        QMediaPlayer& player = *device->player;
-        if (command.verb == QLatin1String("play") || command.verb == QLatin1String("resume")) {
-            const QString from = command.valueAfter(QStringLiteral("from"));
-            if (!from.isEmpty())
-                player.setPosition(device->fromUnits(from.toLongLong()));
-            player.play();
-        } else if (command.verb == QLatin1String("stop") ||
-                   command.verb == QLatin1String("pause")) {
-            player.pause(); // the position stays, as a stopped device keeps it
-        } else if (command.verb == QLatin1String("seek")) {
-            player.pause();
-            const QString to = command.valueAfter(QStringLiteral("to"));
-            if (to.compare(QLatin1String("start"), Qt::CaseInsensitive) == 0)
-                player.setPosition(0);
-            else if (to.compare(QLatin1String("end"), Qt::CaseInsensitive) == 0)
-                player.setPosition(player.duration());
-            else
-                player.setPosition(device->fromUnits(to.toLongLong()));
-        } else if (command.verb == QLatin1String("set")) {
+        if (command.verb == QLatin1String("set")) {
             const qsizetype at = command.words.indexOf(QStringLiteral("format"));
             const QString format = at >= 0 && at + 1 < command.words.size()
                                        ? command.words[at + 1].toLower()
@@ -116,7 +106,7 @@ QString MediaMci::send(const QString& text, int* error)
         } else if (command.verb == QLatin1String("status")) {
             reply = status(*device, command, code);
         } else {
-            code = UnknownCommand;
+            control(*device, command, code);
         }
     } else {
         code = NoSuchDevice;
@@ -126,17 +116,61 @@ QString MediaMci::send(const QString& text, int* error)
     return reply;
 }
 
+void MediaMci::control(Device& device, const MciCommand& command, int& error)
+{
+    std::function<void(QMediaPlayer&)> action;
+    const QString& verb = command.verb;
+    if (verb == QLatin1String("play") || verb == QLatin1String("resume")) {
+        const QString from = command.valueAfter(QStringLiteral("from"));
+        std::optional<qint64> at;
+        if (!from.isEmpty())
+            at = device.fromUnits(from.toLongLong());
+        action = [at](QMediaPlayer& player) {
+            if (at)
+                player.setPosition(*at);
+            player.play();
+        };
+        device.playAsked = true;
+    } else if (verb == QLatin1String("stop") || verb == QLatin1String("pause")) {
+        // The position stays, as a stopped device keeps it.
+        action = [](QMediaPlayer& player) { player.pause(); };
+        device.playAsked = false;
+    } else if (verb == QLatin1String("seek")) {
+        const QString to = command.valueAfter(QStringLiteral("to"));
+        std::optional<qint64> at; // none: the end, known only once loaded
+        if (to.compare(QLatin1String("start"), Qt::CaseInsensitive) == 0)
+            at = 0;
+        else if (to.compare(QLatin1String("end"), Qt::CaseInsensitive) != 0)
+            at = device.fromUnits(to.toLongLong());
+        action = [at](QMediaPlayer& player) {
+            player.pause();
+            player.setPosition(at.value_or(player.duration()));
+        };
+        device.playAsked = false;
+    } else {
+        error = UnknownCommand;
+        return;
+    }
+    // Qt does not promise to keep a play or a position given before the player has
+    // loaded (a position given then is lost), so they wait for the load here.
+    if (device.loading)
+        device.held.push_back(std::move(action));
+    else
+        action(*device.player);
+}
+
 QString MediaMci::status(Device& device, const MciCommand& command, int& error) const
 {
     const QString item = command.words.value(0).toLower();
     const QMediaPlayer& player = *device.player;
+    const bool playing =
+        device.loading ? device.playAsked : player.playbackState() == QMediaPlayer::PlayingState;
     if (item == QLatin1String("mode"))
-        return player.playbackState() == QMediaPlayer::PlayingState ? QStringLiteral("playing")
-                                                                    : QStringLiteral("stopped");
+        return playing ? QStringLiteral("playing") : QStringLiteral("stopped");
     if (item == QLatin1String("position"))
-        return QString::number(device.toUnits(player.position()));
+        return QString::number(device.loading ? 0 : device.toUnits(player.position()));
     if (item == QLatin1String("length"))
-        return QString::number(device.toUnits(player.duration()));
+        return QString::number(device.loading ? 0 : device.toUnits(player.duration()));
     error = BadParameter;
     return {};
 }
@@ -155,6 +189,8 @@ QString MediaMci::open(const MciCommand& command, int& error)
         return {};
     }
     auto device = std::make_unique<Device>();
+    device->name = name;
+    device->load = ++loads_;
     device->player = std::make_unique<QMediaPlayer>();
     device->audio = std::make_unique<QAudioOutput>();
     device->player->setAudioOutput(device->audio.get());
@@ -165,32 +201,55 @@ QString MediaMci::open(const MciCommand& command, int& error)
         if (device->videoOutput)
             device->player->setVideoOutput(device->videoOutput.get());
     }
-
-    // Loading runs in the background; the command returns once the length is known.
-    QMediaPlayer& player = *device->player;
-    QEventLoop wait;
-    QTimer timeout;
-    timeout.setSingleShot(true);
-    QObject::connect(&timeout, &QTimer::timeout, &wait, &QEventLoop::quit);
-    const auto check = [&player, &wait] {
-        const QMediaPlayer::MediaStatus s = player.mediaStatus();
-        if (s == QMediaPlayer::InvalidMedia || player.error() != QMediaPlayer::NoError ||
-            (s == QMediaPlayer::LoadedMedia && player.duration() > 0))
-            wait.quit();
-    };
-    QObject::connect(&player, &QMediaPlayer::mediaStatusChanged, &wait, check);
-    QObject::connect(&player, &QMediaPlayer::durationChanged, &wait, check);
-    QObject::connect(&player, &QMediaPlayer::errorOccurred, &wait, check);
-    player.setSource(platform::fileUrl(path));
-    timeout.start(LoadWaitMs);
-    check();
-    if (player.mediaStatus() != QMediaPlayer::LoadedMedia || player.duration() <= 0)
-        wait.exec(QEventLoop::ExcludeUserInputEvents);
-    if (player.mediaStatus() == QMediaPlayer::InvalidMedia ||
-        player.error() != QMediaPlayer::NoError) {
-        error = CannotOpen;
-        return {};
-    }
+    Device& opened = *device;
     devices_[name.toLower()] = std::move(device);
+    watchLoad(opened);
+    opened.player->setSource(platform::fileUrl(path));
     return {};
+}
+
+void MediaMci::watchLoad(Device& device)
+{
+    // The player's signals are taken queued: a failed load deletes the player, which must
+    // not happen inside its own signal. The device is looked up again by its load, as it
+    // may have been closed (or closed and opened again) meanwhile.
+    const quint64 load = device.load;
+    const auto settle = [this, load](bool limitReached) {
+        for (auto& [key, candidate] : devices_) {
+            if (candidate->load == load) {
+                settleLoad(*candidate, limitReached);
+                return;
+            }
+        }
+    };
+    const auto check = [settle] { settle(false); };
+    QMediaPlayer* player = device.player.get();
+    connect(player, &QMediaPlayer::mediaStatusChanged, this, check, Qt::QueuedConnection);
+    connect(player, &QMediaPlayer::durationChanged, this, check, Qt::QueuedConnection);
+    connect(player, &QMediaPlayer::errorOccurred, this, check, Qt::QueuedConnection);
+    QTimer::singleShot(LoadLimitMs, this, [settle] { settle(true); });
+}
+
+void MediaMci::settleLoad(Device& device, bool limitReached)
+{
+    if (!device.loading)
+        return;
+    const QMediaPlayer& player = *device.player;
+    const bool failed = player.mediaStatus() == QMediaPlayer::InvalidMedia ||
+                        player.error() != QMediaPlayer::NoError;
+    const bool loaded = player.mediaStatus() == QMediaPlayer::LoadedMedia && player.duration() > 0;
+    if (!failed && !loaded && !limitReached)
+        return;
+    const QString name = device.name;
+    if (failed) {
+        devices_.erase(name.toLower());
+        Q_EMIT loadEnded(name, false);
+        return;
+    }
+    // A player that is still quiet at the limit counts as open with what it knows.
+    device.loading = false;
+    const auto held = std::exchange(device.held, {});
+    for (const auto& action : held)
+        action(*device.player);
+    Q_EMIT loadEnded(name, true);
 }

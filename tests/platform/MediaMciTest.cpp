@@ -34,8 +34,27 @@ void runFor(int ms)
 
 class MediaMciTest : public ::testing::Test {
 protected:
+    MediaMciTest()
+    {
+        QObject::connect(&mci, &Mci::loadEnded, [this](const QString& device, bool opened) {
+            announced << (opened ? QStringLiteral("opened ") : QStringLiteral("failed ")) + device;
+        });
+    }
+
+    /// Lets the players run until a load is announced; the announcement ("opened PATH",
+    /// "failed PATH"), "" when none came.
+    QString loadEnd()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (announced.isEmpty() && timer.elapsed() < 2 * MediaMci::LoadLimitMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return announced.isEmpty() ? QString() : announced.takeFirst();
+    }
+
     TempTree tree;
     MediaMci mci;
+    QStringList announced;
 
     QString wav()
     {
@@ -61,6 +80,10 @@ TEST_F(MediaMciTest, OpensASoundAndKnowsItsLength)
     int error = -1;
     mci.send(QStringLiteral("open ") + quoted(path), &error);
     ASSERT_EQ(error, 0);
+    EXPECT_TRUE(announced.isEmpty()) << "open does not wait for the load";
+    EXPECT_EQ(mci.send(QStringLiteral("status ") + quoted(path) + QStringLiteral(" length")),
+              QStringLiteral("0"));
+    ASSERT_EQ(loadEnd(), QStringLiteral("opened ") + path);
     mci.send(QStringLiteral("set ") + quoted(path) + QStringLiteral(" time format ms"));
     EXPECT_NEAR(number(QStringLiteral("status ") + quoted(path) + QStringLiteral(" length")), 2000,
                 60);
@@ -82,6 +105,7 @@ TEST_F(MediaMciTest, StopKeepsThePositionPlayContinuesAndSeekMoves)
         GTEST_SKIP() << "sox is not installed";
     const QString device = quoted(path);
     mci.send(QStringLiteral("open ") + device);
+    ASSERT_EQ(loadEnd(), QStringLiteral("opened ") + path);
     mci.send(QStringLiteral("play ") + device);
     runFor(600);
     mci.send(QStringLiteral("Stop ") + device);
@@ -101,6 +125,7 @@ TEST_F(MediaMciTest, StopKeepsThePositionPlayContinuesAndSeekMoves)
         << "it went on from where it stopped";
     mci.send(QStringLiteral("close ") + device);
     mci.send(QStringLiteral("open ") + device);
+    ASSERT_EQ(loadEnd(), QStringLiteral("opened ") + path);
     mci.send(QStringLiteral("play ") + device);
     EXPECT_LT(number(QStringLiteral("status ") + device + QStringLiteral(" position")), 150)
         << "a reopened sound starts again";
@@ -110,6 +135,37 @@ TEST_F(MediaMciTest, StopKeepsThePositionPlayContinuesAndSeekMoves)
     mci.send(QStringLiteral("close all"));
 }
 
+TEST_F(MediaMciTest, CommandsSentWhileLoadingTakeEffectOnceLoadedInOrder)
+{
+    const QString path = wav();
+    if (path.isEmpty())
+        GTEST_SKIP() << "sox is not installed";
+    const QString device = quoted(path);
+    mci.send(QStringLiteral("open ") + device);
+    // 25 frames are one second; the seek keeps the format it was sent in.
+    mci.send(QStringLiteral("set ") + device + QStringLiteral(" time format frames"));
+    mci.send(QStringLiteral("seek ") + device + QStringLiteral(" to 25"));
+    mci.send(QStringLiteral("set ") + device + QStringLiteral(" time format ms"));
+    mci.send(QStringLiteral("play ") + device);
+    ASSERT_TRUE(announced.isEmpty()) << "still loading";
+    EXPECT_EQ(mci.send(QStringLiteral("status ") + device + QStringLiteral(" mode")),
+              QStringLiteral("playing"));
+    ASSERT_EQ(loadEnd(), QStringLiteral("opened ") + path);
+    runFor(300);
+    EXPECT_EQ(mci.send(QStringLiteral("status ") + device + QStringLiteral(" mode")),
+              QStringLiteral("playing"));
+    const qint64 at = number(QStringLiteral("status ") + device + QStringLiteral(" position"));
+    EXPECT_GT(at, 1100) << "played on from the second it was sent to";
+    EXPECT_LT(at, 1800);
+
+    // Closed before its load ends: gone at once, and nothing is announced for it.
+    mci.send(QStringLiteral("close ") + device);
+    mci.send(QStringLiteral("open ") + device);
+    mci.send(QStringLiteral("close ") + device);
+    runFor(500);
+    EXPECT_TRUE(announced.isEmpty());
+}
+
 TEST_F(MediaMciTest, FailuresAreReportedNotFatal)
 {
     int error = 0;
@@ -117,10 +173,16 @@ TEST_F(MediaMciTest, FailuresAreReportedNotFatal)
                  QStringLiteral("\""),
              &error);
     EXPECT_NE(error, 0);
+    // A file the player cannot read opens, then its load fails and the device goes (the
+    // missing file, refused at once, has no load to announce).
     const QString junk = tree.file(QStringLiteral("junk.mp3"), QByteArray(4000, 'j'));
-    error = 0;
-    mci.send(QStringLiteral("open \"") + junk + QStringLiteral("\""), &error);
-    EXPECT_NE(error, 0);
+    const QString device = QLatin1Char('"') + junk + QLatin1Char('"');
+    mci.send(QStringLiteral("open ") + device, &error);
+    EXPECT_EQ(error, 0);
+    mci.send(QStringLiteral("play ") + device);
+    EXPECT_EQ(loadEnd(), QStringLiteral("failed ") + junk);
+    mci.send(QStringLiteral("status ") + device + QStringLiteral(" mode"), &error);
+    EXPECT_NE(error, 0) << "the device is gone";
     mci.send(QStringLiteral("stop mp3"), &error);
     EXPECT_NE(error, 0) << "no device has that name";
     mci.send(QStringLiteral("close all"), &error);
@@ -143,11 +205,13 @@ TEST_F(MediaMciTest, OpensMp3AndAviOnAnAlias)
                    QStringLiteral("-c:v"), QStringLiteral("mjpeg"), avi}))
         GTEST_SKIP() << "ffmpeg is not installed";
     mci.send(QStringLiteral("open ") + quoted(mp3));
+    ASSERT_EQ(loadEnd(), QStringLiteral("opened ") + mp3);
     EXPECT_NEAR(number(QStringLiteral("status ") + quoted(mp3) + QStringLiteral(" length")), 3000,
                 100);
     int error = -1;
     mci.send(QStringLiteral("open ") + avi + QStringLiteral(" Type avivideo Alias video"), &error);
     ASSERT_EQ(error, 0);
+    ASSERT_EQ(loadEnd(), QStringLiteral("opened video"));
     EXPECT_NEAR(number(QStringLiteral("status video length")), 2000, 100);
     mci.send(QStringLiteral("play video"), &error);
     EXPECT_EQ(error, 0);

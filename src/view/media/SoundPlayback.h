@@ -23,6 +23,11 @@ public:
 
     /// True while a sound file is named (it may have finished playing).
     [[nodiscard]] bool loaded() const { return !mp3_.MP3FileName.isEmpty(); }
+    /// True when `device`, as the media layer names it in an announcement, is this sound.
+    [[nodiscard]] bool isDevice(const QString& device) const
+    {
+        return loaded() && device == mp3_.MP3FileName.trimmed();
+    }
     /// Length less position, in whole seconds.
     [[nodiscard]] qint64 remainingSeconds();
     /// Status panel 2 at a tick: hh:mm:ss remaining, "" when nothing remains.

@@ -22,6 +22,7 @@ SoundView::SoundView(ViewerHost& host, Mci& mci)
             &SoundView::Resume);
     connect(menus_->item(soundMenu_, QStringLiteral("Replay")), &QAction::triggered, this,
             &SoundView::Replay);
+    connect(&mci, &Mci::loadEnded, this, &SoundView::LoadEnded);
     countdown_.setInterval(1000);
     connect(&countdown_, &QTimer::timeout, this, &SoundView::Tick);
     statusBar_ = &host.statusArea();
@@ -92,6 +93,14 @@ void SoundView::Tick()
     host_.SetViewMessage(remaining);
     if (remaining.isEmpty())
         statusBar_->setToolTip(QString());
+}
+
+void SoundView::LoadEnded(const QString& device)
+{
+    // Loaded or not, the tick shows what is known: a sound that did not open has no
+    // length, so nothing remains and panel 2 and the tip are cleared, as ever.
+    if (playback_.isDevice(device))
+        Tick();
 }
 
 void SoundView::UpdateToolTip(int panel)

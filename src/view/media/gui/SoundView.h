@@ -36,6 +36,9 @@ public:
 
     /// One tick of `Timer1`.
     void Tick();
+    /// The media layer has loaded `device` (or failed to): when it is the sound playing,
+    /// the count-down shows its length at once (nothing, when the file did not open).
+    void LoadEnded(const QString& device);
     /// The status bar's tool tip for the panel under the mouse.
     void UpdateToolTip(int panel);
 
