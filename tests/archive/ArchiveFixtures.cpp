@@ -130,6 +130,17 @@ std::vector<ArchiveEntry> ReadEntries(const QString& path, QStringList* shown)
     return entries;
 }
 
+QString EntryLine(const ArchiveEntry& e)
+{
+    return QStringLiteral("%1|%2 %3/%4 m%5 f%6 %7")
+        .arg(e.path, e.FileName)
+        .arg(e.Size)
+        .arg(e.CompSize)
+        .arg(e.Method)
+        .arg(e.Flags)
+        .arg(e.Modified.toString(Qt::ISODate));
+}
+
 QStringList EntryNames(const QString& path)
 {
     ScriptedPrompts prompts;

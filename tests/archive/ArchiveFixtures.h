@@ -93,6 +93,10 @@ struct CabItem {
 [[nodiscard]] std::vector<ArchiveEntry> ReadEntries(const QString& path,
                                                     QStringList* shown = nullptr);
 
+/// An entry as "path|name size/packed" followed by its method, flags and time, for
+/// comparing whole entries.
+[[nodiscard]] QString EntryLine(const ArchiveEntry& e);
+
 /// What the window's archive reader gives for `path`: the names it collects, the count
 /// line, and the details of one entry (empty when the entry is not found).
 [[nodiscard]] QStringList EntryNames(const QString& path);

@@ -1,6 +1,7 @@
 #include "archive/ExtractZipEntry.h"
 
 #include "ArchiveFixtures.h"
+#include "common/FileBytes.h"
 #include "common/FuzzSeeds.h"
 #include "common/TempTree.h"
 #include "common/ZipFixtures.h"
@@ -9,16 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
-
-namespace {
-
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
 
 TEST(ExtractZipEntry, WritesTheEntryAndItsFoldersAndAsksBeforeReplacing)
 {
@@ -32,19 +23,19 @@ TEST(ExtractZipEntry, WritesTheEntryAndItsFoldersAndAsksBeforeReplacing)
     const QString dest = t.folder("out");
     ScriptedPrompts prompts;
     EXPECT_EQ(ExtractZipEntry(zip, dest, "a/b/c.txt", prompts), ExtractOutcome::Extracted);
-    EXPECT_EQ(Read(dest + "/a/b/c.txt"), "deep");
+    EXPECT_EQ(FileBytes(dest + "/a/b/c.txt"), "deep");
     EXPECT_EQ(ExtractZipEntry(zip, dest, "nothere.txt", prompts), ExtractOutcome::NotFound);
     EXPECT_EQ(ExtractZipEntry(zip, dest, "win\\sub\\w.txt", prompts), ExtractOutcome::Extracted);
-    EXPECT_EQ(Read(dest + "/win/sub/w.txt"), "w");
+    EXPECT_EQ(FileBytes(dest + "/win/sub/w.txt"), "w");
     EXPECT_TRUE(prompts.shown.isEmpty());
 
     t.file("out/top.txt", QByteArray("old"));
     prompts.answers = {Prompts::Answer::No, Prompts::Answer::Cancel, Prompts::Answer::Yes};
     EXPECT_EQ(ExtractZipEntry(zip, dest, "top.txt", prompts), ExtractOutcome::Skipped);
     EXPECT_EQ(ExtractZipEntry(zip, dest, "top.txt", prompts), ExtractOutcome::Cancelled);
-    EXPECT_EQ(Read(dest + "/top.txt"), "old");
+    EXPECT_EQ(FileBytes(dest + "/top.txt"), "old");
     EXPECT_EQ(ExtractZipEntry(zip, dest, "top.txt", prompts), ExtractOutcome::Extracted);
-    EXPECT_EQ(Read(dest + "/top.txt"), "new");
+    EXPECT_EQ(FileBytes(dest + "/top.txt"), "new");
     ASSERT_EQ(prompts.shown.size(), 3);
     EXPECT_EQ(prompts.shown.first().text, "Overwrite top.txt?");
     EXPECT_EQ(prompts.shown.first().kind, "yesnocancel");
@@ -111,7 +102,7 @@ TEST(ExtractZipEntry, EncryptedEntryAsksOnceForThePassword)
     right.texts = {"pw"};
     EXPECT_EQ(ExtractZipEntry(t.path("locked.zip"), dest, "secret.txt", right),
               ExtractOutcome::Extracted);
-    EXPECT_EQ(Read(dest + "/secret.txt"), "the secret");
+    EXPECT_EQ(FileBytes(dest + "/secret.txt"), "the secret");
 }
 
 TEST(ExtractZipEntry, TellsWhereAnEntryLandsAndReplacesItsOwnCopiesWithoutAsking)
@@ -124,15 +115,15 @@ TEST(ExtractZipEntry, TellsWhereAnEntryLandsAndReplacesItsOwnCopiesWithoutAsking
     const QString name = "win\\style\\back.txt";
     EXPECT_EQ(ExtractZipEntry(t.path("w.zip"), dest, name, prompts), ExtractOutcome::Extracted);
     EXPECT_EQ(ExtractedEntryPath(dest, name), dest + "/win/style/back.txt");
-    EXPECT_EQ(Read(ExtractedEntryPath(dest + "/", name)), "back");
+    EXPECT_EQ(FileBytes(ExtractedEntryPath(dest + "/", name)), "back");
     EXPECT_EQ(ExtractZipEntry(t.path("w.zip"), dest, "./a/./b.txt", prompts),
               ExtractOutcome::Extracted);
-    EXPECT_EQ(Read(ExtractedEntryPath(dest, "./a/./b.txt")), "b");
+    EXPECT_EQ(FileBytes(ExtractedEntryPath(dest, "./a/./b.txt")), "b");
 
     t.file("out/win/style/back.txt", QByteArray("changed"));
     EXPECT_EQ(ExtractZipEntry(t.path("w.zip"), dest, name, prompts, ExistingFile::Replace),
               ExtractOutcome::Extracted);
-    EXPECT_EQ(Read(dest + "/win/style/back.txt"), "back");
+    EXPECT_EQ(FileBytes(dest + "/win/style/back.txt"), "back");
     EXPECT_TRUE(prompts.shown.isEmpty());
 
     for (const char* refused : {"../up.txt", "/abs.txt", "", "a/../../x"})

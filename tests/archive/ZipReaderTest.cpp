@@ -36,17 +36,11 @@ TEST(ZipReader, ListsHandBuiltEntriesWithEveryField)
 
     const std::vector<ArchiveEntry> e = ReadEntries(zip);
     ASSERT_EQ(e.size(), 4u);
-    EXPECT_EQ(e[0].path, "docs/");
-    EXPECT_EQ(e[0].FileName, "readme.txt");
-    EXPECT_EQ(e[0].Flags, 6u);
-    EXPECT_EQ(e[0].Method, 8u);
+    EXPECT_EQ(EntryLine(e[0]), "docs/|readme.txt 40/40 m8 f6 2025-01-01T12:00:00Z");
     EXPECT_EQ(e[0].Crc, Crc32(QByteArray(40, 'r')));
     EXPECT_EQ(e[0].Comments, "first");
-    EXPECT_EQ(e[0].Modified, QDateTime(QDate(2025, 1, 1), QTime(12, 0), Qt::UTC));
-    EXPECT_EQ(e[1].FileName, "");
-    EXPECT_EQ(e[1].path, "docs/");
-    EXPECT_EQ(e[2].path, "win\\dir\\");
-    EXPECT_EQ(e[2].FileName, "name.txt");
+    EXPECT_EQ(EntryLine(e[1]), "docs/| 0/0 m0 f0 2025-01-01T12:00:00Z");
+    EXPECT_EQ(EntryLine(e[2]), "win\\dir\\|name.txt 3/3 m0 f0 2025-01-01T12:00:00Z");
     EXPECT_EQ(e[3].Index, 4);
     EXPECT_EQ(e[3].Total, 4);
 

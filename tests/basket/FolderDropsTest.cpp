@@ -3,6 +3,7 @@
 #include "basket/Basket.h"
 #include "basket/BasketHeader.h"
 #include "basket/BasketZip.h"
+#include "common/FileBytes.h"
 #include "common/TempTree.h"
 #include "platform/Prompts.h"
 #include "shared/Settings.h"
@@ -33,12 +34,6 @@ struct DropFixture {
     RecordingCopier copier;
     Settings settings;
 };
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -110,7 +105,7 @@ TEST(FolderDrops, OneFileIsCopiedAtOnceButNeverOntoItselfOrOverAnotherUnasked)
     EXPECT_TRUE(
         DropFilesOnFolder({DraggedSet::Files, {source}, ""}, dst, false, f.prompts, f.copier));
     EXPECT_EQ(f.prompts.shownTexts().last(), "copied: " + source + "\r\nto: " + dst + "note.txt");
-    EXPECT_EQ(ReadAll(dst + "note.txt"), "new");
+    EXPECT_EQ(FileBytes(dst + "note.txt"), "new");
 
     // Over an existing file: the question comes first, and No keeps the old file.
     t.file("dst/note.txt", QByteArray("old"));
@@ -120,22 +115,12 @@ TEST(FolderDrops, OneFileIsCopiedAtOnceButNeverOntoItselfOrOverAnotherUnasked)
         DropFilesOnFolder({DraggedSet::Files, {source}, ""}, dst, false, f.prompts, f.copier));
     ASSERT_EQ(f.prompts.shown.size(), before + 1);
     EXPECT_TRUE(f.prompts.shown.last().text.contains("Overwrite ?"));
-    EXPECT_EQ(ReadAll(dst + "note.txt"), "old");
+    EXPECT_EQ(FileBytes(dst + "note.txt"), "old");
     // With next versions on, the copy takes the next free name and asks nothing.
     EXPECT_TRUE(
         DropFilesOnFolder({DraggedSet::Files, {source}, ""}, dst, true, f.prompts, f.copier));
-    EXPECT_EQ(ReadAll(dst + "note;01.txt"), "new");
+    EXPECT_EQ(FileBytes(dst + "note;01.txt"), "new");
     EXPECT_TRUE(f.copier.calls.isEmpty()) << "one file goes without the window's copier";
-}
-
-TEST(FolderDrops, EntriesOfTheListedBasketAreRefusedWithTheirMessage)
-{
-    ScriptedPrompts prompts;
-    RefuseListedBasketDrop(prompts);
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_EQ(prompts.shown[0].text,
-              "In order to copy RadeZazeda, drag-drop RadeZazeda icon to Folder Tree");
-    EXPECT_EQ(prompts.shown[0].title, "Copy");
 }
 
 TEST(FolderDrops, PathsDroppedOnTheBasketAddFilesAndFoldersButNoBasketFiles)

@@ -87,6 +87,7 @@ TEST(ListDrops, NodesOfTheListDroppedOnAFolderCopyWhatTheyHoldButNotTheListedBas
     ASSERT_EQ(f.prompts.shown.size(), asked + 1);
     EXPECT_EQ(f.prompts.shown.last().text,
               "In order to copy RadeZazeda, drag-drop RadeZazeda icon to Folder Tree");
+    EXPECT_EQ(f.prompts.shown.last().title, "Copy");
     EXPECT_EQ(f.copier.calls.size(), 1);
 }
 

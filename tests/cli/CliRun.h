@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QFile>
+#include "common/FileBytes.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -21,11 +22,4 @@ inline CliRun RunCli(const QStringList& args, int timeoutMs = 60000)
     EXPECT_TRUE(p.waitForFinished(timeoutMs));
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
-}
-
-/// The bytes of the file at `path`, or "<missing>" when it cannot be read.
-inline QByteArray FileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }

@@ -12,12 +12,6 @@
 
 namespace {
 
-unsigned ModeOf(const QString& path)
-{
-    struct stat st {};
-    return ::stat(path.toUtf8().constData(), &st) == 0 ? st.st_mode & 07777 : 0;
-}
-
 /// ls -b of `folder` in a UTF-8 locale, one name a line, sorted bytewise.
 QList<QByteArray> LsB(const QString& folder)
 {

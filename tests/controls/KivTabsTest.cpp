@@ -7,21 +7,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(KivTabs, NewControlHasTwoTopTabs)
-{
-    KivTabs tabs;
-    EXPECT_EQ(tabs.Tabs(), 2);
-    EXPECT_EQ(tabs.Caption(1), "Tab 1");
-    EXPECT_EQ(tabs.Caption(2), "Tab 2");
-    EXPECT_EQ(tabs.SelectedTab(), 1);
-    EXPECT_EQ(tabs.Style(), 0);
-    EXPECT_EQ(tabs.CaptionAlignment(), 4);
-    EXPECT_EQ(tabs.tabRect(1, 300, 100), QRect(0, 0, 71, 21));
-    EXPECT_EQ(tabs.tabRect(2, 300, 100), QRect(70, 0, 71, 21));
-    EXPECT_EQ(tabs.TabColor(), KivTabs::ButtonShadow);
-    EXPECT_EQ(tabs.TextColorActive(), KivTabs::ButtonText);
-}
-
 TEST(KivTabs, TabRectanglesOfEveryStyle)
 {
     // Three tabs of 70 x 20 in a 300 x 100 control: first and last tab of each style.

@@ -1,3 +1,4 @@
+#include "PictureChecks.h"
 #include "common/FuzzSeeds.h"
 #include "common/LittleEndianBytes.h"
 #include "common/TempTree.h"
@@ -44,7 +45,6 @@ enum : quint32 {
 };
 
 constexpr quint32 NullPen = 0x80000008;
-constexpr quint32 HollowBrush = 0x80000005;
 
 quint32 rgb(int r, int g, int b)
 {
@@ -121,16 +121,6 @@ void rectangleFigure(Records& r, QRect rect)
     }
     r.emfRecord(PolyBezierTo16, curves);
 }
-
-bool near(QColor a, QColor b)
-{
-    return std::abs(a.red() - b.red()) < 40 && std::abs(a.green() - b.green()) < 40 &&
-           std::abs(a.blue() - b.blue()) < 40;
-}
-
-const QColor Red(255, 0, 0);
-const QColor Blue(0, 0, 255);
-const QColor White(255, 255, 255);
 
 QImage draw(const QByteArray& emf, const char* seed)
 {

@@ -1,5 +1,7 @@
 #include "formats/Metafile.h"
 
+#include "PictureChecks.h"
+#include "WmfBuilder.h"
 #include "common/FuzzSeeds.h"
 #include "common/LittleEndianBytes.h"
 #include "common/TempTree.h"
@@ -63,53 +65,20 @@ QByteArray sampleEmf()
     return file.data;
 }
 
-void wmfRecord(Bytes& out, quint16 function, const QList<qint32>& words)
-{
-    out.u32(quint32(3 + words.size())).u16(function);
-    for (qint32 w : words)
-        out.u16(quint32(w) & 0xFFFF);
-}
-
 /// A placeable WMF of 2 x 1 inches (192 x 96 pixels) in 1440 units per inch: a red
 /// rectangle with a blue pen, a green polyline and the text "Hi".
 QByteArray sampleWmf(bool placeable = true)
 {
-    Bytes records;
-    wmfRecord(records, 0x020B, {0, 0});                         // window origin
-    wmfRecord(records, 0x020C, {1440, 2880});                   // window extent (y, x)
-    wmfRecord(records, 0x02FA, {0, 45, 0, 0xFF00 & 0, 0x00FF}); // blue pen: colour 0x00FF0000
-    wmfRecord(records, 0x02FC, {0, 0x00FF, 0x0000, 0});         // red brush
-    wmfRecord(records, 0x012D, {0});
-    wmfRecord(records, 0x012D, {1});
-    wmfRecord(records, 0x041B, {900, 1300, 150, 150}); // rectangle: bottom, right, top, left
-    wmfRecord(records, 0x02FA, {0, 60, 0, 0xA000, 0}); // green pen
-    wmfRecord(records, 0x012D, {2});
-    wmfRecord(records, 0x0325, {3, 1600, 1300, 2700, 1300, 2700, 200}); // polyline
-    QList<qint32> font{-360, 0, 0, 0, 700, 0, 0, 0, 0};
-    for (int i = 0; i < 16; ++i)
-        font << 0;
-    wmfRecord(records, 0x02FB, font);
-    wmfRecord(records, 0x012D, {3});
-    wmfRecord(records, 0x0102, {1});                               // transparent text
-    wmfRecord(records, 0x0521, {2, 'H' | ('i' << 8), 1000, 1500}); // "Hi" at y 1000, x 1500
-    wmfRecord(records, 0x0000, {});
-
-    Bytes file;
-    if (placeable) {
-        file.u32(0x9AC6CDD7).u16(0).u16(0).u16(0).u16(2880).u16(1440).u16(1440).u32(0).u16(0);
-    }
-    file.u16(1).u16(9).u16(0x0300).u32(0).u16(4).u32(0).u16(0);
-    file.raw(records.data);
-    return file.data;
+    WmfBuilder w;
+    w.windowOrg(0, 0).windowExt(2880, 1440);
+    w.pen(Qt::blue, 45).solidBrush(Qt::red).select(0).select(1).rectangle(150, 150, 1300, 900);
+    w.pen(QColor(0, 160, 0), 60).select(2);
+    w.record(0x0325, {3, 1600, 1300, 2700, 1300, 2700, 200}); // polyline
+    w.font(-360).select(3).record(0x0102, {1}).textOut(1500, 1000, "Hi");
+    return placeable ? w.file({0, 0, 2880, 1440}) : w.file();
 }
 
-bool near(QColor a, QColor b)
-{
-    return std::abs(a.red() - b.red()) < 40 && std::abs(a.green() - b.green()) < 40 &&
-           std::abs(a.blue() - b.blue()) < 40;
-}
-
-/// Pixels in `rect` that are neither white nor the excluded colour.
+/// Pixels in `rect` that are not white.
 int inkIn(const QImage& image, QRect rect)
 {
     int ink = 0;

@@ -1,3 +1,4 @@
+#include "PictureChecks.h"
 #include "WmfBuilder.h"
 #include "common/FuzzSeeds.h"
 #include "common/TempTree.h"
@@ -9,12 +10,6 @@
 
 namespace {
 
-const QColor Red(255, 0, 0);
-const QColor Green(0, 255, 0);
-const QColor Blue(0, 0, 255);
-const QColor Yellow(255, 255, 0);
-const QColor White(255, 255, 255);
-
 constexpr quint16 SetBkMode = 0x0102;
 constexpr quint16 SetTextAlign = 0x012E;
 constexpr quint16 MoveTo = 0x0214;
@@ -25,23 +20,6 @@ constexpr quint16 RestoreDc = 0x0127;
 QImage render(const WmfBuilder& w, int width, int height)
 {
     return RenderWmf(w.file({0, 0, width, height}, 96));
-}
-
-bool near(QColor a, QColor b)
-{
-    return std::abs(a.red() - b.red()) < 40 && std::abs(a.green() - b.green()) < 40 &&
-           std::abs(a.blue() - b.blue()) < 40;
-}
-
-/// The box around every pixel in `area` that is not white.
-QRect inkBox(const QImage& image, QRect area)
-{
-    QRect box;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (image.pixelColor(x, y).lightness() < 200)
-                box |= QRect(x, y, 1, 1);
-    return box;
 }
 
 /// x, y, the four words of a rectangle (bottom, right, top, left) in record order.

@@ -1,5 +1,6 @@
 #include "platform/SafeWrite.h"
 
+#include "common/FileBytes.h"
 #include "common/TempTree.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
@@ -13,18 +14,6 @@
 #include <unistd.h>
 
 namespace {
-
-unsigned ModeOf(const QString& path)
-{
-    struct stat st {};
-    return ::lstat(path.toUtf8().constData(), &st) == 0 ? st.st_mode & 07777 : 0;
-}
-
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 QStringList Hidden(const QString& folder)
 {
@@ -60,9 +49,9 @@ TEST(SafeWrite, ReplacingAPlantedLinkWritesAFileOfItsOwnAndLeavesTheTargetAlone)
     QString why;
     ASSERT_TRUE(platform::WriteFileSafely(planted, "new content", &why)) << why.toStdString();
     EXPECT_FALSE(QFileInfo(planted).isSymLink());
-    EXPECT_EQ(Read(planted), "new content");
+    EXPECT_EQ(FileBytes(planted), "new content");
     EXPECT_EQ(ModeOf(planted), NewFileMode()) << "not the link target's bits";
-    EXPECT_EQ(Read(secret), "keep me");
+    EXPECT_EQ(FileBytes(secret), "keep me");
     EXPECT_EQ(ModeOf(secret), 0400u);
 
     // A plain file replaced keeps its own bits.
@@ -87,7 +76,7 @@ TEST(SafeWrite, ThePartialFileIsNamedAfterTheTargetAndThisProcess)
     // A name of 255 bytes leaves no room for the marker: the partial name is cut short.
     const QString longest = folder + "/" + QString(251, u'n') + ".txt";
     ASSERT_TRUE(platform::WriteFileSafely(longest, "x"));
-    EXPECT_EQ(Read(longest), "x");
+    EXPECT_EQ(FileBytes(longest), "x");
 
     QString why;
     EXPECT_FALSE(platform::WriteFileSafely(folder + "/no/such/folder/x", "x", &why));

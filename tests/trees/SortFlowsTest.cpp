@@ -199,32 +199,29 @@ TEST_F(SortFlows, TreeChoiceRecordsTypeOffersAndTooltips)
     struct Step {
         std::optional<DateBasis> basis;
         TreeType type;
-        bool name, extension, size, date;
+        const char* offers; ///< the name, extension, size and date trees offered, 1 or 0
         const char* tip;
     };
     const Step steps[] = {
-        {std::nullopt, TreeType::Extension, true, false, true, true,
-         "Tree display by file extension"},
-        {DateBasis::Modified, TreeType::Date, true, true, true, false,
-         "Tree display by file Last Update Date"},
-        {std::nullopt, TreeType::Size, true, true, false, true,
-         "Tree display by file Last Update Date"},
-        {DateBasis::Created, TreeType::Age, true, true, true, false,
-         "Tree display by file Creation Age"},
-        {std::nullopt, TreeType::PlainList, false, true, true, true, "Tree display by file name"},
-        {DateBasis::Created, TreeType::Date, true, true, true, false,
-         "Tree display by file Creation Date"},
-        {DateBasis::Modified, TreeType::Age, true, true, true, false,
-         "Tree display by file Last Update Age"},
+        {std::nullopt, TreeType::Extension, "1011", "Tree display by file extension"},
+        {DateBasis::Modified, TreeType::Date, "1110", "Tree display by file Last Update Date"},
+        {std::nullopt, TreeType::Size, "1101", "Tree display by file Last Update Date"},
+        {DateBasis::Created, TreeType::Age, "1110", "Tree display by file Creation Age"},
+        {std::nullopt, TreeType::PlainList, "0111", "Tree display by file name"},
+        {DateBasis::Created, TreeType::Date, "1110", "Tree display by file Creation Date"},
+        {DateBasis::Modified, TreeType::Age, "1110", "Tree display by file Last Update Age"},
     };
     for (const auto& s : steps) {
-        EXPECT_EQ(runTree(s.type, s.basis), 4) << int(s.type);
-        EXPECT_EQ(state.setup().treeType, s.type) << int(s.type);
-        EXPECT_EQ(buttons.offerNameTree, s.name) << int(s.type);
-        EXPECT_EQ(buttons.offerExtensionTree, s.extension) << int(s.type);
-        EXPECT_EQ(buttons.offerSizeTree, s.size) << int(s.type);
-        EXPECT_EQ(buttons.offerDateTree, s.date) << int(s.type);
-        EXPECT_EQ(state.setup().treeButtonTip, QLatin1String(s.tip)) << int(s.type);
+        SCOPED_TRACE(s.tip);
+        EXPECT_EQ(runTree(s.type, s.basis), 4);
+        EXPECT_EQ(state.setup().treeType, s.type);
+        const QString offers = QStringLiteral("%1%2%3%4")
+                                   .arg(int(buttons.offerNameTree))
+                                   .arg(int(buttons.offerExtensionTree))
+                                   .arg(int(buttons.offerSizeTree))
+                                   .arg(int(buttons.offerDateTree));
+        EXPECT_EQ(offers, QLatin1String(s.offers));
+        EXPECT_EQ(state.setup().treeButtonTip, QLatin1String(s.tip));
     }
     EXPECT_EQ(state.setup().dateBasis, DateBasis::Modified);
 }

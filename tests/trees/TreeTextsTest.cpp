@@ -26,33 +26,25 @@ TEST(SizeBandText, BandsAtTheirBoundaries)
         {1'073'741'823, ".Mb 1020 to 1030"},
         {1'073'741'824, ".Gb 0001.000"},
         {1'610'612'736, ".Gb 0001.500"},
+        // Halves round to even: 99.5 Kb up to 100, 8.5 Mb down to 8 (below the 0010 band).
+        {qint64(99.5 * 1024), ".Kb 0100 to 0200"},
+        {qint64(8.5 * 1'048'576), ".Mb 0001 to 0010"},
+        {qint64(10.5 * 1'048'576), ".Mb 0010 to 0020"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(SizeBandText(c.length), QLatin1String(c.band)) << c.length;
 }
 
-TEST(SizeBandText, HalvesRoundToEven)
-{
-    // 99.5 Kb rounds to 100, not down to 99: the 0100 band.
-    EXPECT_EQ(SizeBandText(qint64(99.5 * 1024)), QLatin1String(".Kb 0100 to 0200"));
-    // 8.5 Mb rounds to 8 (even), not up to 9, so it stays below the 0010 band.
-    EXPECT_EQ(SizeBandText(qint64(8.5 * 1'048'576)), QLatin1String(".Mb 0001 to 0010"));
-    EXPECT_EQ(SizeBandText(qint64(10.5 * 1'048'576)), QLatin1String(".Mb 0010 to 0020"));
-}
-
 TEST(DateTexts, FileDateDayTextAndKey)
 {
-    const QDateTime when(QDate(2005, 1, 5), QTime(9, 7, 3), QTimeZone::utc());
-    const QString text = FileDateText(when);
-    EXPECT_EQ(text, QLatin1String("5 Jan 2005 - 9:7:3"));
-    EXPECT_EQ(DayText(text), QLatin1String("05 Jan 2005"));
-    EXPECT_EQ(DayKey(DayText(text)), QLatin1String("20050105"));
-
-    const QString late =
-        FileDateText(QDateTime(QDate(2019, 12, 31), QTime(23, 59, 59), QTimeZone::utc()));
-    EXPECT_EQ(late, QLatin1String("31 Dec 2019 - 23:59:59"));
-    EXPECT_EQ(DayText(late), QLatin1String("31 Dec 2019"));
-    EXPECT_EQ(DayKey(DayText(late)), QLatin1String("20191231"));
+    const auto texts = [](QDate day, QTime time) {
+        const QString text = FileDateText(QDateTime(day, time, QTimeZone::utc()));
+        return QStringList({text, DayText(text), DayKey(DayText(text))});
+    };
+    EXPECT_EQ(texts({2005, 1, 5}, {9, 7, 3}),
+              QStringList({"5 Jan 2005 - 9:7:3", "05 Jan 2005", "20050105"}));
+    EXPECT_EQ(texts({2019, 12, 31}, {23, 59, 59}),
+              QStringList({"31 Dec 2019 - 23:59:59", "31 Dec 2019", "20191231"}));
 }
 
 TEST(DateTexts, FileTimesAreReadAsUtcFields)

@@ -113,6 +113,11 @@ TEST_F(TreeButtonsWindow, SortChoicesSortThePlainListAndFlipTheGroupedOrder)
     EXPECT_EQ(menus->sort.descending->text(), QLatin1String("Sort Descending"));
     buttons->chooseSort(SortChoice::Direction);
     EXPECT_EQ(buttons->sortButton()->toolTip(), QLatin1String("Sorted by Extensions - Descending"));
+    const NodeTree::Id firstGroup = t.children(t.root()).front();
+    buttons->expandAll();
+    EXPECT_TRUE(t.node(firstGroup).expanded);
+    buttons->collapseAll();
+    EXPECT_FALSE(t.node(firstGroup).expanded);
 
     // The menu ends with "Cancel", which chooses nothing.
     ASSERT_NE(menus->sort.cancel, nullptr);
@@ -121,18 +126,6 @@ TEST_F(TreeButtonsWindow, SortChoicesSortThePlainListAndFlipTheGroupedOrder)
     ASSERT_TRUE(buttons->prepareSortMenu());
     menus->sort.cancel->trigger();
     EXPECT_EQ(buttons->sortButton()->toolTip(), QLatin1String("Sorted by Extensions - Descending"));
-}
-
-TEST_F(TreeButtonsWindow, ExpandAndCollapseAll)
-{
-    buttons->chooseTree(TreeType::Extension);
-    const NodeTree& t = panel->state().tree();
-    buttons->expandAll();
-    for (const auto id : t.children(t.root()))
-        EXPECT_TRUE(t.node(id).expanded);
-    buttons->collapseAll();
-    for (const auto id : t.children(t.root()))
-        EXPECT_FALSE(t.node(id).expanded);
 }
 
 /// Every node in tree order, indented by depth, then the status caption.
