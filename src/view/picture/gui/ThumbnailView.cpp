@@ -125,6 +125,8 @@ void ThumbnailView::startDrawing(int page, QSize area)
     job_ = job;
     drawingPage_ = page;
     busy_ = std::make_unique<BusyPointer>();
+    // A press made before the page began counts too: asked before the first picture.
+    checkEscape();
     // Our working folder holds copies we made for ourselves: never worth a cache entry.
     const QString workFolder = host_.settings().workFolder;
     drawer_ = std::thread([this, previous = std::move(drawer_), job, paths = pictures_, page, area,
@@ -143,7 +145,6 @@ void ThumbnailView::startDrawing(int page, QSize area)
         job->done.store(true, std::memory_order_release);
         Q_EMIT pageReady(QPrivateSignal());
     });
-    checkEscape(); // a press made before the page began counts too
 }
 
 void ThumbnailView::stopDrawing()
