@@ -1,37 +1,30 @@
 #pragma once
 
-#include <QThread>
-#include <atomic>
+#include <QObject>
 #include <functional>
+#include <thread>
 
-/// A QThread running one piece of work, whose end the thread sanitizer can see. A
-/// QThread's own end (its `finished` signal, `wait()` on a thread already gone) goes
-/// through locks inside Qt that it does not know, so everything the work wrote would
-/// read as a race. The work's last act here is a release store; `join()` (and the
-/// destructor) waits for the thread and then loads it, so the work's writes come before
-/// whatever the caller reads next.
-class WorkerThread : public QThread {
+/// One piece of work on a thread of its own, whose end the thread sanitizer can see:
+/// a QThread's end (its `finished` signal, `wait()` on a thread already gone, its own
+/// wait condition) goes through locks inside Qt that the sanitizer does not know, so
+/// everything the work wrote would read as a race. Here the thread is joined, and
+/// `finished` is only the call to come and join it.
+class WorkerThread : public QObject {
+    Q_OBJECT
 public:
-    explicit WorkerThread(std::function<void()> work) : work_(std::move(work)) {}
-    ~WorkerThread() override { join(); }
-    WorkerThread(const WorkerThread&) = delete;
-    WorkerThread& operator=(const WorkerThread&) = delete;
+    explicit WorkerThread(std::function<void()> work, QObject* parent = nullptr);
+    /// Waits for the work, if it is still running.
+    ~WorkerThread() override;
 
+    void start();
     /// Waits for the work to end; what it wrote may be read after.
-    void join()
-    {
-        wait();
-        (void)done_.load(std::memory_order_acquire);
-    }
+    void join();
 
-protected:
-    void run() override
-    {
-        work_();
-        done_.store(true, std::memory_order_release);
-    }
+Q_SIGNALS:
+    /// Sent from the thread once the work is done: receivers get it queued.
+    void finished();
 
 private:
     std::function<void()> work_;
-    std::atomic<bool> done_{false};
+    std::thread thread_;
 };

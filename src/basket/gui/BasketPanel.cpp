@@ -416,7 +416,7 @@ void BasketPanel::zipCommand(bool selected)
     zip->worker = std::make_unique<WorkerThread>([zip] {
         zip->result = ZipBasketFiles(zip->request, [zip] { return zip->cancelledOnWorker(); });
     });
-    connect(zip->worker.get(), &QThread::finished, this, [this, zip] {
+    connect(zip->worker.get(), &WorkerThread::finished, this, [this, zip] {
         if (zip_.get() == zip) // not a zip already given up
             zipEnded();
     });

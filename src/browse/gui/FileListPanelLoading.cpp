@@ -160,7 +160,7 @@ void FileListPanel::runListing(const ListingJob& job, JobStart start, bool escap
     run->worker = new WorkerThread(
         [data = run->data, job] { data->count = job(data->state, data->settings, data->watch); });
     // Sent from the worker's thread: the window takes the list over in its own turn.
-    connect(run->worker, &QThread::finished, this, [this, run] { finishListing(run); });
+    connect(run->worker, &WorkerThread::finished, this, [this, run] { finishListing(run); });
     running_.push_back(run);
     if (run->readsFolder) {
         ++readDepth_;
@@ -278,7 +278,7 @@ void FileListPanel::waitForDisposer()
 {
     if (!disposer_)
         return;
-    disposer_->wait();
+    disposer_->join();
     delete disposer_;
     disposer_ = nullptr;
 }
