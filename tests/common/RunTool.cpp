@@ -6,7 +6,9 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -40,47 +42,66 @@ struct Command {
     }
 };
 
-} // namespace
-
-ToolRun RunTool(const QString& program, const QStringList& arguments, const QString& folder,
-                int timeoutMs)
+/// Starts `command` with its output into a pipe; the child and the pipe's reading end,
+/// or -1 for the child when it could not start.
+std::pair<pid_t, int> Start(const Command& command)
 {
-    const Command command(program, arguments, folder);
-    ToolRun run;
     int pipe[2];
     if (::pipe2(pipe, O_CLOEXEC) != 0)
-        return run;
+        return {-1, -1};
     const pid_t child = ::fork();
     if (child == 0)
         command.exec(pipe[1]);
     ::close(pipe[1]);
     if (child < 0) {
         ::close(pipe[0]);
-        return run;
+        return {-1, -1};
     }
+    return {child, pipe[0]};
+}
+
+// How often a waiting RunTool calls back.
+constexpr int CallbackStepMs = 20;
+
+} // namespace
+
+ToolRun RunTool(const QString& program, const QStringList& arguments, const QString& folder,
+                int timeoutMs, const std::function<void()>& whileWaiting)
+{
+    ToolRun run;
+    const auto [child, output] = Start(Command(program, arguments, folder));
+    if (child < 0)
+        return run;
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     bool timedOut = false;
     for (;;) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        pollfd readable{pipe[0], POLLIN, 0};
-        const int ready = ::poll(&readable, 1, int(std::max<long long>(0, left.count())));
+        long long waitMs = std::max<long long>(0, left.count());
+        if (whileWaiting)
+            waitMs = std::min<long long>(waitMs, CallbackStepMs);
+        pollfd readable{output, POLLIN, 0};
+        const int ready = ::poll(&readable, 1, int(waitMs));
         if (ready < 0 && errno == EINTR)
             continue;
+        if (ready == 0 && whileWaiting && left.count() > 0) {
+            whileWaiting();
+            continue;
+        }
         if (ready <= 0) {
             timedOut = true;
             break;
         }
         char buffer[65536];
-        const ssize_t got = ::read(pipe[0], buffer, sizeof buffer);
+        const ssize_t got = ::read(output, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
             break;
         run.output.append(buffer, got);
     }
-    ::close(pipe[0]);
+    ::close(output);
     if (timedOut)
         ::kill(child, SIGKILL);
     int status = 0;
@@ -89,4 +110,32 @@ ToolRun RunTool(const QString& program, const QStringList& arguments, const QStr
     if (!timedOut && WIFEXITED(status) && WEXITSTATUS(status) != 127)
         run.exitCode = WEXITSTATUS(status);
     return run;
+}
+
+BackgroundTool::BackgroundTool(const QString& program, const QStringList& arguments)
+{
+    std::tie(child_, output_) = Start(Command(program, arguments, {}));
+}
+
+BackgroundTool::~BackgroundTool()
+{
+    if (child_ < 0)
+        return;
+    ::close(output_);
+    ::kill(child_, SIGKILL);
+    while (::waitpid(child_, nullptr, 0) < 0 && errno == EINTR) {
+    }
+}
+
+QByteArray BackgroundTool::firstLine(int timeoutMs)
+{
+    QByteArray line;
+    char c = 0;
+    while (child_ >= 0) {
+        pollfd readable{output_, POLLIN, 0};
+        if (::poll(&readable, 1, timeoutMs) <= 0 || ::read(output_, &c, 1) != 1 || c == '\n')
+            break;
+        line.append(c);
+    }
+    return line;
 }

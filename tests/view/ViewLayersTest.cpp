@@ -1,8 +1,8 @@
 // The include rules inside view/: each kind of viewer sees only itself and what the
 // viewers share; the window sees them all. Checked on small source trees of our own.
+#include "common/RunTool.h"
 #include "common/TempTree.h"
 
-#include <QProcess>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -23,10 +23,9 @@ LayerCheck checkTree(const std::vector<std::pair<QString, QString>>& files)
             text = "#include \"" + included.toUtf8() + "\"\n";
         tree.file(path, text);
     }
-    QProcess check;
-    check.start(QStringLiteral("python3"), {QStringLiteral(LUMARA_LAYER_CHECK), tree.root()});
-    check.waitForFinished(60000);
-    return {check.exitCode(), QString::fromUtf8(check.readAll())};
+    const ToolRun check = RunTool(QStringLiteral("python3"),
+                                  {QStringLiteral(LUMARA_LAYER_CHECK), tree.root()}, {}, 60000);
+    return {check.exitCode.value_or(-1), QString::fromUtf8(check.output)};
 }
 
 TEST(ViewLayers, AViewerSeesOnlyItsOwnKindAndWhatTheViewersShare)

@@ -23,6 +23,7 @@ struct SizeTableCommands::FolderJob {
     platform::ReadWatch watch; ///< its stop ends the read
     std::atomic<bool> filling{false};
     std::atomic<bool> fillStop{false}; ///< ends the table, once the read is done
+    std::atomic<bool> done{false};     ///< the rows are made: the reader's last write
     std::mutex mutex;
     SizeTableCommands* owner = nullptr;
 };
@@ -41,6 +42,8 @@ SizeTableCommands::SizeTableCommands(Settings& settings, Prompts& prompts, Cance
     };
     escapePoll_.setInterval(100);
     connect(&escapePoll_, &QTimer::timeout, this, &SizeTableCommands::pollEscape);
+    connect(this, &SizeTableCommands::folderReadEnded, this, &SizeTableCommands::folderRead,
+            Qt::QueuedConnection);
 }
 
 SizeTableCommands::~SizeTableCommands()
@@ -91,10 +94,12 @@ void SizeTableCommands::FolderSizeTable(const QString& folder)
         // The rows are made here too: a folder of a million files would hold the window.
         job->filling = true;
         job->table = FolderSizeRowTexts(files, [&job] { return job->fillStop.load(); });
+        // The rows pass by the flag, not inside the signal, so that the thread sanitizer
+        // sees the hand-over.
+        job->done.store(true, std::memory_order_release);
         std::lock_guard lock(job->mutex);
         if (SizeTableCommands* owner = job->owner)
-            QMetaObject::invokeMethod(
-                owner, [owner, job] { owner->folderRead(job); }, Qt::QueuedConnection);
+            Q_EMIT owner->folderReadEnded(QPrivateSignal());
     }).detach();
 }
 
@@ -115,10 +120,12 @@ void SizeTableCommands::pollEscape()
     asking_ = false;
 }
 
-void SizeTableCommands::folderRead(const std::shared_ptr<FolderJob>& job)
+void SizeTableCommands::folderRead()
 {
+    if (!job_ || !job_->done.load(std::memory_order_acquire))
+        return;
+    const std::shared_ptr<FolderJob> job = std::move(job_);
     escapePoll_.stop();
-    job_.reset();
     BusyPointer busy;
     ViewWindow* view = viewWindow_();
     const SizeTableResult result =

@@ -46,11 +46,13 @@ public:
 Q_SIGNALS:
     /// A table is shown; the size bars may be drawn from it.
     void tableShown(qint64 grandTotal);
+    /// From the reading thread: the folder's rows are made.
+    void folderReadEnded(QPrivateSignal);
 
 private:
     struct FolderJob;
     void present(ViewWindow* view, const QString& message, qint64 total);
-    void folderRead(const std::shared_ptr<FolderJob>& job);
+    void folderRead();
     void pollEscape();
 
     Settings& settings_;

@@ -12,12 +12,12 @@
 #include "controls/gui/WindowGuards.h"
 #include "platform/CancelKey.h"
 #include "platform/Prompts.h"
+#include "platform/WorkerThread.h"
 #include "shared/Settings.h"
 #include "shared/TextHelpers.h"
 
 #include <QAction>
 #include <QMimeData>
-#include <QThread>
 #include <QTimer>
 #include <condition_variable>
 #include <mutex>
@@ -106,7 +106,7 @@ struct BasketPanel::RunningZip {
     {
         answer(true);
         if (worker)
-            worker->wait();
+            worker->join();
     }
 
     /// The worker's check between files: a press the window has not asked about yet
@@ -137,7 +137,7 @@ struct BasketPanel::RunningZip {
     BusyPointer busy;
     BasketZipRequest request;
     BasketZipResult result; ///< written by the worker before it finishes
-    std::unique_ptr<QThread> worker;
+    std::unique_ptr<WorkerThread> worker;
     QTimer escapeCheck;
     bool questionShown = false; ///< "cancel?" is on the screen
     bool ended = false;         ///< the worker finished while it was
@@ -413,10 +413,10 @@ void BasketPanel::zipCommand(bool selected)
     zip_ = std::make_unique<RunningZip>(cancelKey_);
     RunningZip* zip = zip_.get();
     zip->request = BasketZipFiles(*basket_, path, first, last);
-    zip->worker.reset(QThread::create([zip] {
+    zip->worker = std::make_unique<WorkerThread>([zip] {
         zip->result = ZipBasketFiles(zip->request, [zip] { return zip->cancelledOnWorker(); });
-    }));
-    connect(zip->worker.get(), &QThread::finished, this, [this, zip] {
+    });
+    connect(zip->worker.get(), &WorkerThread::finished, this, [this, zip] {
         if (zip_.get() == zip) // not a zip already given up
             zipEnded();
     });
@@ -445,7 +445,7 @@ void BasketPanel::zipEnded()
         return;
     }
     const std::unique_ptr<RunningZip> zip = std::move(zip_);
-    zip->worker->wait();
+    zip->worker->join(); // its result is ours from here
     host_->setViewPath(QString());
     ReportBasketZip(zip->request, zip->result, prompts_);
     Q_EMIT zipFinished();

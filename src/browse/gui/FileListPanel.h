@@ -20,7 +20,7 @@ class Prompts;
 class QBoxLayout;
 class QHBoxLayout;
 class QLabel;
-class QThread;
+class WorkerThread;
 class QTimer;
 class QToolButton;
 struct Settings;
@@ -216,5 +216,5 @@ private:
     bool asking_ = false;
     bool cancelled_ = false;
     int holds_ = 0; ///< commands at work on the list in steps
-    QThread* disposer_ = nullptr;
+    WorkerThread* disposer_ = nullptr;
 };

@@ -7,9 +7,9 @@
 #include "platform/HeapPages.h"
 #include "platform/Logging.h"
 #include "platform/Prompts.h"
+#include "platform/WorkerThread.h"
 #include "shared/Settings.h"
 
-#include <QThread>
 #include <QTimer>
 #include <algorithm>
 
@@ -32,7 +32,7 @@ struct FileListPanel::ListingData {
 /// A listing under way: its worker, and what follows its end.
 struct FileListPanel::RunningListing {
     std::shared_ptr<ListingData> data;
-    QThread* worker = nullptr;
+    WorkerThread* worker = nullptr;
     quint64 generation = 0;
     bool readsFolder = false; ///< a folder read, shown as "Loading"
     bool escapable = true;
@@ -157,10 +157,10 @@ void FileListPanel::runListing(const ListingJob& job, JobStart start, bool escap
     if (cancel_)
         cancel_->clear();
 
-    run->worker = QThread::create(
+    run->worker = new WorkerThread(
         [data = run->data, job] { data->count = job(data->state, data->settings, data->watch); });
     // Sent from the worker's thread: the window takes the list over in its own turn.
-    connect(run->worker, &QThread::finished, this, [this, run] { finishListing(run); });
+    connect(run->worker, &WorkerThread::finished, this, [this, run] { finishListing(run); });
     running_.push_back(run);
     if (run->readsFolder) {
         ++readDepth_;
@@ -188,7 +188,7 @@ void FileListPanel::pollListing()
 
 void FileListPanel::finishListing(const std::shared_ptr<RunningListing>& run)
 {
-    run->worker->wait();
+    run->worker->join(); // the list it built is ours from here
     delete run->worker;
     run->worker = nullptr;
     std::erase(running_, run);
@@ -248,7 +248,7 @@ void FileListPanel::stopListings()
     }
     for (const auto& run : running_) {
         run->worker->disconnect(this);
-        run->worker->wait();
+        run->worker->join();
         delete run->worker;
         run->worker = nullptr;
     }
@@ -267,7 +267,7 @@ void FileListPanel::pollEscape(platform::ReadWatch& watch)
 void FileListPanel::dispose(std::shared_ptr<ListingData> data)
 {
     waitForDisposer();
-    disposer_ = QThread::create([data = std::move(data)]() mutable {
+    disposer_ = new WorkerThread([data = std::move(data)]() mutable {
         data.reset();
         platform::returnFreedHeap();
     });
@@ -278,7 +278,7 @@ void FileListPanel::waitForDisposer()
 {
     if (!disposer_)
         return;
-    disposer_->wait();
+    disposer_->join();
     delete disposer_;
     disposer_ = nullptr;
 }

@@ -1,18 +1,24 @@
 #include "browse/gui/SubfolderReads.h"
 
+#include <deque>
 #include <mutex>
 #include <thread>
 
-/// What a reading thread shares with its owner: the owner, until it goes.
+/// What a reading thread shares with its owner: the owner, until it goes, and the reads
+/// ended but not yet delivered. The reads pass under the lock, not inside the signal,
+/// so that the thread sanitizer sees the hand-over.
 struct SubfolderReads::Channel {
     std::mutex mutex;
     SubfolderReads* owner = nullptr;
+    std::deque<SubfolderRead> ended;
 };
 
 SubfolderReads::SubfolderReads(QObject* parent)
     : QObject(parent), channel_(std::make_shared<Channel>())
 {
     channel_->owner = this;
+    connect(this, &SubfolderReads::readWaiting, this, &SubfolderReads::deliverNext,
+            Qt::QueuedConnection);
 }
 
 SubfolderReads::~SubfolderReads()
@@ -32,15 +38,24 @@ void SubfolderReads::read(const QString& key)
         SubfolderRead result = reader(key);
         result.key = key;
         std::lock_guard lock(channel->mutex);
-        if (SubfolderReads* owner = channel->owner)
-            QMetaObject::invokeMethod(
-                owner, [owner, result = std::move(result)] { owner->deliver(result); },
-                Qt::QueuedConnection);
+        if (SubfolderReads* owner = channel->owner) {
+            channel->ended.push_back(std::move(result));
+            Q_EMIT owner->readWaiting(QPrivateSignal());
+        }
     }).detach();
 }
 
-void SubfolderReads::deliver(const SubfolderRead& read)
+void SubfolderReads::deliverNext()
 {
+    // One read a signal: a receiver may end this object before the next.
+    SubfolderRead read;
+    {
+        std::lock_guard lock(channel_->mutex);
+        if (channel_->ended.empty())
+            return;
+        read = std::move(channel_->ended.front());
+        channel_->ended.pop_front();
+    }
     running_.remove(read.key);
     Q_EMIT finished(read);
 }

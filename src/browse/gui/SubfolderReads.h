@@ -25,10 +25,12 @@ public:
 
 Q_SIGNALS:
     void finished(const SubfolderRead& read);
+    /// From a reading thread: a read waits in the channel.
+    void readWaiting(QPrivateSignal);
 
 private:
     struct Channel;
-    void deliver(const SubfolderRead& read);
+    void deliverNext();
 
     Reader reader_ = ReadSubfolders;
     std::shared_ptr<Channel> channel_;

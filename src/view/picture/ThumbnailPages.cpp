@@ -5,12 +5,16 @@
 #include "view/picture/PictureFile.h"
 #include "view/picture/ThumbnailCache.h"
 
-#include <QFuture>
 #include <QPainter>
 #include <QThread>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -18,6 +22,89 @@ namespace {
 constexpr int Columns = 5;
 constexpr int CellLoss = 60; ///< twips taken off a fifth of the area
 constexpr int Gap = 50;      ///< twips between and before the cells
+// While a picture is awaited with a `waiting` step: the pause between steps, and how
+// many steps between two cancel checks (~50 ms).
+constexpr auto WaitingTurn = std::chrono::milliseconds(2);
+constexpr int TurnsPerCheck = 25;
+
+using Decoder = std::function<QImage(const QString& path, QSize size)>;
+
+/// A page's pictures decoding on threads of their own, claimed in page order. The
+/// threads are not waited for: a picture on a dead share may never come, and the page
+/// must be able to end without it. Whatever they share lives here, kept by each of them;
+/// the pictures pass under the lock.
+class PageDecode {
+public:
+    PageDecode(QStringList paths, QSize size, Decoder decode)
+        : paths_(std::move(paths)), size_(size), decode_(std::move(decode)),
+          pictures_(std::size_t(paths_.size()))
+    {}
+
+    static std::shared_ptr<PageDecode> start(QStringList paths, QSize size, Decoder decode)
+    {
+        auto page = std::make_shared<PageDecode>(std::move(paths), size, std::move(decode));
+        const auto threads =
+            std::min<qsizetype>(std::max(1, QThread::idealThreadCount()), page->paths_.size());
+        for (qsizetype t = 0; t < threads; ++t)
+            std::thread([page] { page->work(); }).detach();
+        return page;
+    }
+
+    /// Picture `i`; with `waiting`, stepped as described for DrawThumbnailPage, nothing
+    /// once `carryOn` says stop.
+    std::optional<QImage> take(std::size_t i, const std::function<bool()>& carryOn,
+                               const std::function<void()>& waiting)
+    {
+        std::unique_lock lock(mutex_);
+        const auto arrived = [this, i] { return pictures_[i].has_value(); };
+        if (!waiting)
+            decoded_.wait(lock, arrived);
+        for (int turn = 1; !arrived(); ++turn) {
+            lock.unlock();
+            waiting();
+            lock.lock();
+            if (decoded_.wait_for(lock, WaitingTurn, arrived))
+                break;
+            if (turn % TurnsPerCheck == 0 && carryOn) {
+                lock.unlock();
+                const bool goOn = carryOn();
+                lock.lock();
+                if (!goOn && !arrived())
+                    return std::nullopt;
+            }
+        }
+        return std::move(pictures_[i]);
+    }
+
+    /// No more pictures are started; those under way end into nothing.
+    void end()
+    {
+        const std::lock_guard lock(mutex_);
+        next_ = pictures_.size();
+    }
+
+private:
+    void work()
+    {
+        std::unique_lock lock(mutex_);
+        while (next_ < pictures_.size()) {
+            const std::size_t i = next_++;
+            lock.unlock();
+            QImage picture = decode_(paths_[qsizetype(i)], size_);
+            lock.lock();
+            pictures_[i] = std::move(picture);
+            decoded_.notify_all();
+        }
+    }
+
+    const QStringList paths_;
+    const QSize size_;
+    const Decoder decode_;
+    std::mutex mutex_;
+    std::condition_variable decoded_;
+    std::vector<std::optional<QImage>> pictures_;
+    std::size_t next_ = 0; ///< the first picture no thread has claimed
+};
 
 } // namespace
 
@@ -85,41 +172,35 @@ QImage DrawThumbnailPage(const QStringList& paths, int page, QSize area,
     if (first < 0 || first >= last)
         return canvas;
 
-    std::vector<QFuture<QImage>> decoded;
-    decoded.reserve(std::size_t(last - first));
-    for (qsizetype i = first; i < last; ++i)
-        decoded.push_back(
-            load    ? QtConcurrent::run(load, paths[i], thumb)
-            : cache ? QtConcurrent::run(CachedThumbnail, paths[i], thumb, *cache)
-                    : QtConcurrent::run(LoadThumbnail, paths[i], thumb, Qt::IgnoreAspectRatio));
+    Decoder decode = load;
+    if (!decode && cache)
+        decode = [cache = *cache](const QString& path, QSize size) {
+            return CachedThumbnail(path, size, cache);
+        };
+    if (!decode)
+        decode = [](const QString& path, QSize size) {
+            return LoadThumbnail(path, size, Qt::IgnoreAspectRatio);
+        };
+    const std::shared_ptr<PageDecode> decoded =
+        PageDecode::start(paths.mid(first, last - first), thumb, std::move(decode));
 
     QPainter painter(&canvas);
     painter.setPen(Qt::black);
     for (qsizetype i = first; i < last; ++i) {
         if (carryOn && !carryOn())
             break;
-        QFuture<QImage>& future = decoded[std::size_t(i - first)];
-        if (waiting) {
-            // A picture on a slow or dead share may never come: the cancel check is
-            // asked again every ~50 ms while it is awaited.
-            bool stopped = false;
-            for (int turn = 1; !future.isFinished(); ++turn) {
-                waiting();
-                QThread::msleep(2);
-                if (turn % 25 == 0 && carryOn && !future.isFinished() && !carryOn()) {
-                    stopped = true;
-                    break;
-                }
-            }
-            if (stopped)
-                break;
-        }
-        const QImage picture = future.result();
+        // A picture on a slow or dead share may never come: with `waiting`, the cancel
+        // check is asked again every ~50 ms while it is awaited.
+        const std::optional<QImage> picture =
+            decoded->take(std::size_t(i - first), carryOn, waiting);
+        if (!picture)
+            break;
         const QRect cell = geometry.cell(int(i - first) + 1);
-        if (picture.isNull())
+        if (picture->isNull())
             continue; // an unreadable picture leaves its cell empty
-        painter.drawImage(cell, picture);
+        painter.drawImage(cell, *picture);
         painter.drawRect(cell);
     }
+    decoded->end();
     return canvas;
 }

@@ -3,17 +3,17 @@
 #include "app/gui/MainWindow.h"
 #include "browse/gui/FileListPanel.h"
 #include "common/ListingWait.h"
+#include "common/RunTool.h"
 #include "common/TempTree.h"
 #include "controls/gui/NodeTreeView.h"
 #include "platform/Prompts.h"
 
 #include <QApplication>
 #include <QDBusConnection>
-#include <QDeadlineTimer>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -24,36 +24,24 @@ public:
     {
         if (qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
             return;
-        daemon_.start(QStringLiteral("dbus-daemon"),
-                      {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                       QStringLiteral("--print-address=1")});
-        if (!daemon_.waitForReadyRead(10000))
-            return;
-        qputenv("DBUS_SESSION_BUS_ADDRESS", daemon_.readLine().trimmed());
-    }
-    ~PrivateSessionBus()
-    {
-        if (daemon_.state() == QProcess::NotRunning)
-            return;
-        daemon_.kill();
-        daemon_.waitForFinished();
+        daemon_.emplace(QStringLiteral("dbus-daemon"),
+                        QStringList{QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                    QStringLiteral("--print-address=1")});
+        const QByteArray address = daemon_->firstLine(10000).trimmed();
+        if (!address.isEmpty())
+            qputenv("DBUS_SESSION_BUS_ADDRESS", address);
     }
 
 private:
-    QProcess daemon_;
+    std::optional<BackgroundTool> daemon_;
 };
 
 /// Runs a program to its end while this thread keeps serving the bus.
 int runServing(const QString& program, const QStringList& args)
 {
-    QProcess process;
-    process.start(program, args);
-    const QDeadlineTimer deadline(20000);
-    while (process.state() != QProcess::NotRunning && !deadline.hasExpired()) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        process.waitForFinished(10);
-    }
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return RunTool(program, args, {}, 20000,
+                   [] { QApplication::processEvents(QEventLoop::AllEvents, 20); })
+        .exitCode.value_or(-1);
 }
 
 QString currentName(const MainWindow& window)

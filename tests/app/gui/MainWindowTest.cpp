@@ -5,6 +5,7 @@
 #include "browse/gui/FilterMenus.h"
 #include "browse/gui/FilterStrip.h"
 #include "common/ListingWait.h"
+#include "common/RunTool.h"
 #include "common/TableFixtures.h"
 #include "common/TempTree.h"
 #include "common/ZipFixtures.h"
@@ -32,7 +33,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
-#include <QProcess>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
@@ -579,13 +579,13 @@ TEST(MainWindow, TheListMenuOffersTheAllviewItemsAndTheFilterMenu)
 {
     TempTree tree;
     tree.file("src/note.txt", QByteArray("hello"));
-    QProcess zip;
-    zip.setWorkingDirectory(tree.path("src"));
-    zip.start(QStringLiteral("python3"), {"-c",
-                                          "import zipfile,sys; z=zipfile.ZipFile(sys.argv[1],'w'); "
-                                          "z.write('note.txt'); z.close()",
-                                          tree.folder("list") + "/pack.zip"});
-    ASSERT_TRUE(zip.waitForFinished(30000) && zip.exitCode() == 0);
+    ASSERT_TRUE(RunTool(QStringLiteral("python3"),
+                        {"-c",
+                         "import zipfile,sys; z=zipfile.ZipFile(sys.argv[1],'w'); "
+                         "z.write('note.txt'); z.close()",
+                         tree.folder("list") + "/pack.zip"},
+                        tree.path("src"))
+                    .succeeded());
     ScriptedPrompts prompts;
     MainWindow window(nullptr, &prompts);
     window.start(tree.root());

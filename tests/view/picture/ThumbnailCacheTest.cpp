@@ -1,5 +1,6 @@
 #include "view/picture/ThumbnailCache.h"
 
+#include "common/RunTool.h"
 #include "common/TempTree.h"
 #include "platform/FileAccess.h"
 #include "platform/FileNames.h"
@@ -7,7 +8,6 @@
 
 #include <QBuffer>
 #include <QDateTime>
-#include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -50,11 +50,10 @@ TEST(ThumbnailCache, NamesThumbnailsByTheUriAsGlibWritesIt)
         return;
     TempTree tree;
     const QString odd = tree.file(QStringLiteral("a b;#%[\u00e9]'(1)+=@,&$!~^`{|}\"<>?.png"), 1);
-    QProcess info;
-    info.start(
+    const ToolRun info = RunTool(
         gio, {QStringLiteral("info"), QStringLiteral("-a"), QStringLiteral("standard::name"), odd});
-    ASSERT_TRUE(info.waitForFinished());
-    const QByteArray printed = info.readAllStandardOutput();
+    ASSERT_TRUE(info.exitCode);
+    const QByteArray printed = info.output;
     const qsizetype at = printed.indexOf("uri: ");
     ASSERT_GE(at, 0) << printed.constData();
     const QByteArray uri = printed.mid(at + 5, printed.indexOf('\n', at) - at - 5);

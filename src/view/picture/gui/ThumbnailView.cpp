@@ -14,12 +14,21 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScrollBar>
-#include <QtConcurrent>
+#include <atomic>
 
 namespace {
 // How often a page being drawn looks for Escape.
 constexpr int EscapeCheckMs = 50;
 } // namespace
+
+/// One page drawn on its thread. The picture passes by `done`, the thread's last write,
+/// not inside the signal, so that the thread sanitizer sees the hand-over.
+struct ThumbnailView::PageJob {
+    QImage image;
+    bool complete = true;
+    std::atomic<bool> stop{false};
+    std::atomic<bool> done{false};
+};
 
 ThumbnailView::ThumbnailView(ViewerHost& host, PictureView& enlarger, Prompts& prompts,
                              CancelKey& cancel, QWidget* parent)
@@ -35,9 +44,7 @@ ThumbnailView::ThumbnailView(ViewerHost& host, PictureView& enlarger, Prompts& p
     connect(pages_, &PageStack::mousePressed, this,
             [this](QPoint, Qt::MouseButton button) { press(button); });
     connect(pages_, &PageStack::mouseReleased, this, [this] { release(); });
-    drawer_.setMaxThreadCount(1);
-    drawn_ = new QFutureWatcher<DrawnPage>(this);
-    connect(drawn_, &QFutureWatcher<DrawnPage>::finished, this, &ThumbnailView::pageDrawn);
+    connect(this, &ThumbnailView::pageReady, this, &ThumbnailView::pageDrawn, Qt::QueuedConnection);
     escapeCheck_.setInterval(EscapeCheckMs);
     connect(&escapeCheck_, &QTimer::timeout, this, &ThumbnailView::checkEscape);
     // Another view taking the window ends the page being drawn.
@@ -46,8 +53,10 @@ ThumbnailView::ThumbnailView(ViewerHost& host, PictureView& enlarger, Prompts& p
 
 ThumbnailView::~ThumbnailView()
 {
-    if (stop_)
-        *stop_ = true; // the pool waits for the page, which now ends at its next picture
+    if (job_)
+        job_->stop = true; // the page ends at its next picture
+    if (drawer_.joinable())
+        drawer_.join();
 }
 
 void ThumbnailView::resizeEvent(QResizeEvent* event)
@@ -112,36 +121,38 @@ void ThumbnailView::ShowThumbnailPage(int page)
 void ThumbnailView::startDrawing(int page, QSize area)
 {
     stopDrawing();
-    auto stop = std::make_shared<std::atomic<bool>>(false);
-    stop_ = stop;
+    auto job = std::make_shared<PageJob>();
+    job_ = job;
     drawingPage_ = page;
     busy_ = std::make_unique<BusyPointer>();
+    // A press made before the page began counts too: asked before the first picture.
+    checkEscape();
     // Our working folder holds copies we made for ourselves: never worth a cache entry.
     const QString workFolder = host_.settings().workFolder;
-    drawn_->setFuture(
-        QtConcurrent::run(&drawer_, [paths = pictures_, page, area, workFolder, stop] {
-            const ThumbnailCache shared({}, {workFolder});
-            DrawnPage drawn;
-            const auto carryOn = [&drawn, &stop] {
-                if (*stop)
-                    drawn.complete = false;
-                return drawn.complete;
-            };
-            // Waiting in steps lets a stop end a picture that never comes (a dead share).
-            drawn.image = DrawThumbnailPage(
-                paths, page, area, carryOn, [] {}, &shared);
-            return drawn;
-        }));
-    checkEscape(); // a press made before the page began counts too
+    drawer_ = std::thread([this, previous = std::move(drawer_), job, paths = pictures_, page, area,
+                           workFolder]() mutable {
+        if (previous.joinable())
+            previous.join(); // stopped already: it ends at its next picture
+        const ThumbnailCache shared({}, {workFolder});
+        const auto carryOn = [&job] {
+            if (job->stop)
+                job->complete = false;
+            return job->complete;
+        };
+        // Waiting in steps lets a stop end a picture that never comes (a dead share).
+        job->image = DrawThumbnailPage(
+            paths, page, area, carryOn, [] {}, &shared);
+        job->done.store(true, std::memory_order_release);
+        Q_EMIT pageReady(QPrivateSignal());
+    });
 }
 
 void ThumbnailView::stopDrawing()
 {
     if (!drawing())
         return;
-    *stop_ = true;
-    drawn_->cancel(); // its result, if it still comes, is not shown
-    drawn_->setFuture(QFuture<DrawnPage>());
+    job_->stop = true; // its page, if it still comes, is not shown
+    job_.reset();
     escapeCheck_.stop();
     busy_.reset();
     drawingPage_ = -1;
@@ -151,24 +162,27 @@ void ThumbnailView::checkEscape()
 {
     // The question may take a while: no second check meanwhile.
     escapeCheck_.stop();
-    if (EscapeDelivered(cancel_, prompts_))
-        *stop_ = true; // the page ends at its next picture, keeping what is drawn
-    else if (drawing())
+    if (EscapeDelivered(cancel_, prompts_)) {
+        if (job_)
+            job_->stop = true; // the page ends at its next picture, keeping what is drawn
+    } else if (drawing()) {
         escapeCheck_.start();
+    }
 }
 
 void ThumbnailView::pageDrawn()
 {
-    if (!drawing() || drawn_->isCanceled())
+    // Pages stopped before they ended signal too: only the one being drawn counts.
+    if (!drawing() || !job_->done.load(std::memory_order_acquire))
         return;
-    const DrawnPage drawn = drawn_->result();
+    const std::shared_ptr<PageJob> job = std::move(job_);
     const int page = drawingPage_;
     escapeCheck_.stop();
     busy_.reset();
     drawingPage_ = -1;
-    if (drawn.complete)
-        cache_.insert(page, drawn.image);
-    pages_->showImage(drawn.image);
+    if (job->complete)
+        cache_.insert(page, job->image);
+    pages_->showImage(job->image);
     Q_EMIT pageShown(page);
 }
 

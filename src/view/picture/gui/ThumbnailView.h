@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QFutureWatcher>
 #include <QHash>
 #include <QImage>
 #include <QStringList>
-#include <QThreadPool>
 #include <QTimer>
 #include <QWidget>
-#include <atomic>
 #include <memory>
+#include <thread>
 
 class BusyPointer;
 class CancelKey;
@@ -53,15 +51,14 @@ public:
 Q_SIGNALS:
     /// Page `page` is on the screen, whole or as far as it got before Escape.
     void pageShown(int page);
+    /// From the drawing thread: a page is drawn (or ended early).
+    void pageReady(QPrivateSignal);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    struct DrawnPage {
-        QImage image;
-        bool complete = true;
-    };
+    struct PageJob;
     void startDrawing(int page, QSize area);
     void pageDrawn();
     /// Ends the page being drawn, if any; what it drew is not shown.
@@ -78,9 +75,10 @@ private:
     QSize cacheArea_;
     int hovered_ = -1;
     int drawingPage_ = -1;
-    std::shared_ptr<std::atomic<bool>> stop_; ///< shared with the page being drawn
+    std::shared_ptr<PageJob> job_; ///< the page being drawn, shared with its thread
     std::unique_ptr<BusyPointer> busy_;
     QTimer escapeCheck_;
-    QFutureWatcher<DrawnPage>* drawn_ = nullptr;
-    QThreadPool drawer_; ///< one page at a time; the pictures decode in the shared pool
+    /// The thread of the page asked for last; it waits for the one before it, so that
+    /// one page is drawn at a time.
+    std::thread drawer_;
 };

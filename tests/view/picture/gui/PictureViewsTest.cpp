@@ -1,3 +1,4 @@
+#include "common/RunTool.h"
 #include "common/TempTree.h"
 #include "controls/gui/PageStack.h"
 #include "platform/CancelKey.h"
@@ -21,7 +22,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QProcess>
 #include <QScrollBar>
 #include <QSet>
 #include <QStandardPaths>
@@ -67,10 +67,11 @@ QByteArray picture(QSize size, QColor colour)
 /// One picture made by ffmpeg from its test source; false when ffmpeg cannot.
 bool ffmpegPicture(const QString& source, const QString& path)
 {
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", source, "-frames:v",
-                            "1", "-update", "1", path});
-    return ffmpeg.waitForFinished(120000) && ffmpeg.exitCode() == 0;
+    return RunTool("ffmpeg",
+                   {"-loglevel", "error", "-y", "-f", "lavfi", "-i", source, "-frames:v", "1",
+                    "-update", "1", path},
+                   {}, 120000)
+        .succeeded();
 }
 
 class PictureViewsTest : public ::testing::Test {
@@ -458,10 +459,11 @@ TEST_F(PictureViewsTest, AVideoPlaysInAWindowOfItsOwn)
         GTEST_SKIP() << "ffmpeg is not installed";
     const QString film = tree.path("my films/a film.avi");
     tree.folder("my films");
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", {"-loglevel", "error", "-f", "lavfi", "-i",
-                            "testsrc=duration=2:size=160x120:rate=10", "-c:v", "mjpeg", film});
-    ASSERT_TRUE(ffmpeg.waitForFinished(60000));
+    ASSERT_TRUE(RunTool("ffmpeg",
+                        {"-loglevel", "error", "-f", "lavfi", "-i",
+                         "testsrc=duration=2:size=160x120:rate=10", "-c:v", "mjpeg", film},
+                        {}, 60000)
+                    .exitCode);
     // The desktop's own media layer this time.
     auto* desktop = new PictureSoundViews(*window, prompts, escape);
     const auto videoWindows = [] {
