@@ -187,7 +187,7 @@ TEST(MainWindow, FolderTreeActsOnEnterAndMenuCodes)
     window.menus().file.exit->trigger();
 }
 
-TEST(MainWindow, FolderHistoryKeepsFoldersWithFilesAndReopensThem)
+TEST(MainWindow, FolderHistoryKeepsFoldersWithFilesAndClearsFromItsMenu)
 {
     TempTree fixture;
     fixture.file("full/a.txt", 3);
@@ -222,12 +222,6 @@ TEST(MainWindow, FolderHistoryKeepsFoldersWithFilesAndReopensThem)
     EXPECT_EQ(rows.list(1), fixture.path("other"));
     EXPECT_EQ(rows.GetItemData(2), -1) << "the volumes follow the folders";
     EXPECT_EQ(box->editField()->text(), fixture.path("full"));
-
-    chooseHistoryRow(box, 1);
-    ASSERT_TRUE(WaitForListing(*window.fileListPanel()));
-    EXPECT_FALSE(box->isDroppedDown());
-    EXPECT_EQ(window.fileListPanel()->state().setup().currentFolder, fixture.path("other/"));
-    EXPECT_EQ(box->editField()->text(), fixture.path("other"));
 
     // "Clear" from the list's own menu: nothing is left to save.
     prompts.answers << Prompts::Answer::Yes;
@@ -281,6 +275,8 @@ TEST(MainWindow, HistoryRouteShowsLoadingAndTheWholeListAfterwards)
     ASSERT_GT(three, 0);
     chooseHistoryRow(box, three);
     ASSERT_TRUE(WaitForListing(*window.fileListPanel()));
+    EXPECT_FALSE(box->isDroppedDown());
+    EXPECT_EQ(box->editField()->text(), fixture.path("two"));
     EXPECT_GT(watch.loadingPaints, 0);
     EXPECT_EQ(status->currentMessage(), fixture.path("two/"));
     EXPECT_EQ(window.fileListPanel()->state().setup().currentFolder, fixture.path("two/"));
@@ -307,18 +303,6 @@ TEST(MainWindow, HistoryRouteShowsLoadingAndTheWholeListAfterwards)
     shot(&window, "folder-history-open");
     box->setDroppedDown(false);
 
-    // The view window's file history opens the same way, with the file list's pictures.
-    ViewWindow* view = window.viewWindow();
-    view->show();
-    for (const char* name : {"one", "two", "three"})
-        view->RecordFile(fixture.path(QStringLiteral("%1/a.txt").arg(name)));
-    HistoryListBox* files = view->fileHistoryList();
-    files->dropButton()->click();
-    ASSERT_TRUE(files->isDroppedDown());
-    EXPECT_EQ(files->rowsViewport()->window()->width(), files->width());
-    EXPECT_GE(files->rowsViewport()->height(), 3 * files->rowHeight());
-    shot(view, "file-history-open");
-    files->setDroppedDown(false);
     window.menus().file.exit->trigger();
 }
 
@@ -427,24 +411,6 @@ TEST(MainWindow, FilterTabShowsTheRebuiltListFromItsFirstNodeUnsorted)
     EXPECT_EQ(scroll->value(), 0);
     EXPECT_EQ(buttons->sortButton()->toolTip(), "Not sorted");
     shot(&window, "filter-tab-click");
-    // Narrow list pane: the tabs shorten their captions.
-    auto* splitter = qobject_cast<QSplitter*>(window.centralWidget());
-    splitter->setSizes({window.width() - 230, 230});
-    shot(&window, "narrow-tabs");
-    // Grouped tree with the category icons on.
-    window.settings().tabColorSwap = 1;
-    splitter->setSizes({window.width() / 2, window.width() / 2});
-    QApplication::processEvents();
-    const QPoint all = tabs->tabs().tabRect(8, tabs->width(), tabs->height()).center();
-    QMouseEvent pressAll(QEvent::MouseButtonPress, all, tabs->mapToGlobal(all), Qt::LeftButton,
-                         Qt::LeftButton, {});
-    QApplication::sendEvent(tabs, &pressAll);
-    ASSERT_TRUE(WaitForListing(*panel));
-    shot(&window, "icons-plain");
-    buttons->chooseTree(TreeType::Extension);
-    buttons->expandAll();
-    ASSERT_TRUE(WaitForListing(*panel));
-    shot(&window, "icons-grouped");
     window.menus().file.exit->trigger();
 }
 
