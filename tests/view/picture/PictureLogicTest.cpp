@@ -159,6 +159,8 @@ TEST(ThumbnailPages, TwentyFivePicturesMakeAPage)
     EXPECT_EQ(LastThumbnailPage(26), 1);
     EXPECT_EQ(LastThumbnailPage(50), 1);
     EXPECT_EQ(LastThumbnailPage(51), 2);
+    EXPECT_EQ(ThumbnailShowMessage(26), QStringLiteral(" 26 pictures\r\n 2 pages"));
+    EXPECT_EQ(ThumbnailHoverText(2, 30), QStringLiteral("picture 3 of 30"));
 }
 
 TEST(ThumbnailPages, CellsAndTheMouseAgree)

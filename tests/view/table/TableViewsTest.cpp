@@ -173,7 +173,7 @@ TEST_F(Workbook, ASheetNameWithABlankOpensAndUnknownSheetsAreReported)
     EXPECT_EQ(grid.textMatrix(5, 1), "banana");
 }
 
-TEST_F(Workbook, SheetNumbersSortByValue)
+TEST_F(Workbook, GridSortsByHeaderAndCopiesTheSelection)
 {
     ASSERT_TRUE(ShowSheet(grid, path, "My Sheet", cancel, prompts));
     // Numbers sort by value: 2.5 < 9 < 10 < 100 (the field-name row counts as 0).
@@ -184,6 +184,14 @@ TEST_F(Workbook, SheetNumbersSortByValue)
     EXPECT_EQ(amounts, QStringList({"Amount", "2.5", "9", "10", "100"}));
     EXPECT_EQ(grid.headerSort(2), Grid::SortMode::NumericDescending);
     EXPECT_EQ(grid.textMatrix(1, 2), "100");
+    EXPECT_EQ(grid.headerSort(1), Grid::SortMode::TextAscending);
+    EXPECT_EQ(grid.textMatrix(1, 1), "Apple");
+    EXPECT_EQ(grid.headerSort(1), Grid::SortMode::TextDescending);
+    EXPECT_EQ(grid.textMatrix(1, 1), "pear");
+    EXPECT_EQ(grid.row(), 1);
+
+    grid.setSelection(1, 1, 2, 2);
+    EXPECT_EQ(grid.selectionText(), "pear\t10\r\nName\tAmount\r\n");
     EXPECT_TRUE(grid.wholeText().startsWith("\tA\tB\tC\r\n"));
 }
 
