@@ -407,6 +407,24 @@ TEST(MainWindow, FilterTabShowsTheRebuiltListFromItsFirstNodeUnsorted)
     EXPECT_EQ(scroll->value(), 0);
     EXPECT_EQ(buttons->sortButton()->toolTip(), "Not sorted");
     shot(&window, "filter-tab-click");
+    // Narrow list pane: the tabs shorten their captions.
+    auto* splitter = qobject_cast<QSplitter*>(window.centralWidget());
+    splitter->setSizes({window.width() - 230, 230});
+    shot(&window, "narrow-tabs");
+    // Grouped tree with the category icons on.
+    window.settings().tabColorSwap = 1;
+    splitter->setSizes({window.width() / 2, window.width() / 2});
+    QApplication::processEvents();
+    const QPoint all = tabs->tabs().tabRect(8, tabs->width(), tabs->height()).center();
+    QMouseEvent pressAll(QEvent::MouseButtonPress, all, tabs->mapToGlobal(all), Qt::LeftButton,
+                         Qt::LeftButton, {});
+    QApplication::sendEvent(tabs, &pressAll);
+    ASSERT_TRUE(WaitForListing(*panel));
+    shot(&window, "icons-plain");
+    buttons->chooseTree(TreeType::Extension);
+    buttons->expandAll();
+    ASSERT_TRUE(WaitForListing(*panel));
+    shot(&window, "icons-grouped");
     window.menus().file.exit->trigger();
 }
 

@@ -1,5 +1,6 @@
 #include "browse/gui/FileListPanel.h"
 
+#include "archive/ZipJob.h"
 #include "browse/gui/FileListMenus.h"
 #include "common/FakeEscape.h"
 #include "common/ListingWait.h"
@@ -131,6 +132,11 @@ TEST_F(FileListPanelTest, ListsFolderIntoViewAndStatus)
     ASSERT_TRUE(WaitForListing(panel));
     EXPECT_EQ(model->rowCount(model->index(0, 0)), 4);
     EXPECT_EQ(panel.statusLabel()->text(), "4 [ALL] files");
+
+    TempTree empty;
+    EXPECT_EQ(OpenAndWait(panel, empty.root()), 0);
+    EXPECT_EQ(panel.statusLabel()->text(), " no [ALL] files");
+    EXPECT_EQ(model->data(model->index(0, 0, model->index(0, 0))).toString(), "no files");
 }
 
 TEST_F(FileListPanelTest, ClicksAndKeysFollowTheCommandCode)
@@ -180,6 +186,37 @@ TEST_F(FileListPanelTest, CopyListPutsTreeTextOnClipboard)
     EXPECT_EQ(prompts.shown.back().text, "tree copied to clipboard");
     EXPECT_EQ(prompts.shown.back().title, "Varnex");
     EXPECT_EQ(QApplication::clipboard()->text(), tree.root() + "\r\n        x.txt\r\n");
+}
+
+TEST_F(FileListPanelTest, DoubleClickOnAZipShowsItsEntriesAndViewsAnEntryFromTheWorkFolder)
+{
+    TempTree tree;
+    const QString note = tree.file("src/note.txt", QByteArray("hello"));
+    ZipJob zip;
+    zip.ZipFile = tree.folder("list") + "/pack.zip";
+    zip.BasePath = tree.path("src");
+    zip.AddFileSpec(note);
+    ASSERT_TRUE(zip.Zip());
+    useWorkFolder(tree);
+    ASSERT_EQ(OpenAndWait(panel, tree.path("list")), 1);
+
+    mouseOn(fileNode(0), QEvent::MouseButtonDblClick);
+    EXPECT_TRUE(emitted.empty()) << "an archive expands instead of opening";
+    const NodeTree& t = panel.state().tree();
+    ASSERT_EQ(t.children(fileNode(0)).size(), 1u);
+    QApplication::processEvents();
+    const NodeTree::Id entry = t.children(fileNode(0)).front();
+    EXPECT_EQ(t.node(entry).text, "note.txt");
+
+    mouseOn(entry, QEvent::MouseButtonDblClick);
+    ASSERT_EQ(emitted.size(), 1u);
+    EXPECT_EQ(emitted[0].kind, NodeActionKind::View);
+    EXPECT_TRUE(emitted[0].folder.startsWith(settings.workFolder)) << "this run's own folder";
+    EXPECT_TRUE(emitted[0].folder.endsWith("/pack.zip/"));
+    EXPECT_EQ(emitted[0].name, "note.txt");
+    QFile extracted(emitted[0].folder + emitted[0].name);
+    ASSERT_TRUE(extracted.open(QIODevice::ReadOnly));
+    EXPECT_EQ(extracted.readAll(), "hello");
 }
 
 TEST_F(FileListPanelTest, ArchiveInputWhileAListingRunsActsOnTheListItShows)
