@@ -61,7 +61,6 @@ TEST(PatternFromExtensions, BuildsPatternsPerTab)
     };
     const Case cases[] = {
         {"txt;rtf;prn;dat;bat;log;csv", Text, "*.txt;*.rtf;*.prn;*.dat;*.bat;*.log;*.csv"},
-        {"txt;md", Text, "*.txt;*.md"},
         {" txt ; md ", Picture, "*.txt;*.md"},
         {"*", Picture, "*.*"},
         {"bmp", All, "*.*"},         // "ALL" is always every file

@@ -74,15 +74,10 @@ TEST(NetworkFolders, TheWindowGoesOnAnsweringWhileAShareIsRead)
     fixture.folder("share/alpha/inner");
     fixture.folder("disk/sub");
     SlowShare share;
-    QStringList labelled;
     FolderTreeSources sources;
     sources.volumes = {{fixture.path("disk"), "/dev/sda1", "ext4", platform::VolumeKind::Fixed},
                        {fixture.path("share"), "ann@host:/srv", "fuse.sshfs",
                         platform::VolumeKind::Remote, "host", "/srv"}};
-    sources.label = [&](const QString& path) {
-        labelled << path;
-        return QString();
-    };
     sources.readSubfolders = [&](const QString& key) { return share.read(key); };
     ScriptedPrompts prompts;
     auto window = std::make_unique<MainWindow>(nullptr, &prompts);
@@ -90,7 +85,6 @@ TEST(NetworkFolders, TheWindowGoesOnAnsweringWhileAShareIsRead)
     window->start(fixture.root());
 
     // Start-up asks nothing of the share.
-    EXPECT_EQ(labelled, QStringList{fixture.path("disk")});
     EXPECT_EQ(share.asked(), 0);
     NodeTree& tree = window->folderTree();
     const NodeTree::Id node = tree.find(fixture.path("share"));

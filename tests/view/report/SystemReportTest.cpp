@@ -1,7 +1,5 @@
 #include "view/report/SystemReport.h"
 
-#include "view/report/TreeToText.h"
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -77,10 +75,6 @@ TEST(SystemReport, KeysLinesAndDrivesUnderTheCountOfTheirType)
     EXPECT_EQ(textOf(tree, "3Rd2"), "Total disk space     = No disk loaded");
     EXPECT_EQ(textOf(tree, "5Rd2"), "Volumelabel          = -");
     EXPECT_EQ(textOf(tree, "4Rd3"), "Used disk space      = -");
-
-    // The copied text starts at "R", eight spaces a level, CR LF after each line.
-    EXPECT_TRUE(TreeToText(tree).startsWith("box\r\n        System Sofware/Hardware\r\n"
-                                            "                User Name            = ada\r\n"));
 }
 
 TEST(SystemReport, LinuxSourcesParse)

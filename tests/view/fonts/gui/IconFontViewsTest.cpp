@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -36,6 +37,16 @@ QString IconProgram(TempTree& tree, int count)
         groups.append({dibImage(32, 32, qRgb(10 + i * 5, 100, 100))});
     return tree.file("tools.dll", peWithIcons(groups));
 }
+
+/// True once a zero timer started now has run: never in the middle of a view. The timer
+/// goes with it when it has not run by the end of the test.
+struct OtherEvent : QObject {
+    OtherEvent()
+    {
+        QTimer::singleShot(0, this, [this] { ran = true; });
+    }
+    bool ran = false;
+};
 
 class IconFontViewsTest : public ::testing::Test {
 protected:
@@ -169,7 +180,9 @@ TEST_F(IconFontViewsTest, AFontSampleShowsTheFaceAndTheSampleAt16Points)
     if (bold.isEmpty())
         GTEST_SKIP() << "fonts-dejavu-core is not installed";
     const QString path = tree.file("DejaVuSans-Bold.ttf", bold);
+    const OtherEvent other;
     window->TriggerView(request(path, ".TTF"));
+    EXPECT_FALSE(other.ran) << "the view ran another event midway";
     EXPECT_EQ(window->viewMode(), ViewMode::Font);
     QTextDocument* document = window->textBox().document();
     EXPECT_TRUE(document->toPlainText().startsWith("DejaVu Sans Bold" + QString(20, ' ') + "ABCS"));

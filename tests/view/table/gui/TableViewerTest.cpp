@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -31,6 +32,16 @@ NodeTree::Id ChildNamed(const NodeTree& tree, const QString& text)
     }
     return NodeTree::None;
 }
+
+/// True once a zero timer started now has run: never in the middle of a view. The timer
+/// goes with it when it has not run by the end of the test.
+struct OtherEvent : QObject {
+    OtherEvent()
+    {
+        QTimer::singleShot(0, this, [this] { ran = true; });
+    }
+    bool ran = false;
+};
 
 class TableViewerTest : public ::testing::Test {
 protected:
@@ -87,7 +98,9 @@ TEST_F(TableViewerTest, ADatabaseIsViewedThroughItsWorkingCopy)
 {
     if (!WriteSampleDatabase(files.path("s.mdb")))
         GTEST_SKIP() << "fp-units-db is not installed";
+    const OtherEvent other;
     window.TriggerView(request("s.mdb", FileKind::Db));
+    EXPECT_FALSE(other.ran) << "the view ran another event midway";
     const QString copy = settings.workFolder + "TempMdbs.mdb";
     EXPECT_EQ(window.viewMode(), ViewMode::Database);
     EXPECT_EQ(window.tableFile(), copy);
@@ -104,10 +117,6 @@ TEST_F(TableViewerTest, ADatabaseIsViewedThroughItsWorkingCopy)
     EXPECT_EQ(window.grid().grid().tag, "MDB");
     EXPECT_EQ(window.grid().grid().textMatrix(0, 2), "UserName");
     EXPECT_EQ(window.statusPath(), files.path("s.mdb") + "[FPdev]");
-
-    EXPECT_FALSE(viewer.ShowTable("FP dev"));
-    EXPECT_EQ(prompts.shownTexts(),
-              QStringList({"table is empty:\r\n" + files.path("s.mdb") + "[FP dev]"}));
 }
 
 TEST_F(TableViewerTest, EscapeWhileASheetArrivesAsksAndAYesKeepsTheRowsSoFar)

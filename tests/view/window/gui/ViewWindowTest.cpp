@@ -304,25 +304,6 @@ TEST_F(ViewWindowTest, OfficeDocumentsUseTheOleViewOrSayWhyNotAndOfferRun)
     EXPECT_EQ(mediaStops, 1);
 }
 
-TEST_F(ViewWindowTest, TifAndPcxGoToThePictureView)
-{
-    tree.file(QStringLiteral("scan.tif"), QByteArray("x"));
-    tree.file(QStringLiteral("paint.pcx"), QByteArray("x"));
-    QStringList seen;
-    window->setKindView(ViewAction::Picture, [&seen](const ViewRequest& r) {
-        seen << r.name;
-        return true;
-    });
-    window->TriggerView(request(QStringLiteral("scan.tif")));
-    window->TriggerView(request(QStringLiteral("paint.pcx")));
-    EXPECT_EQ(seen, (QStringList{QStringLiteral("scan.tif"), QStringLiteral("paint.pcx")}));
-    EXPECT_TRUE(window->firstChartNote()->isHidden());
-    EXPECT_EQ(ViewActionFor(FileKind::Ole, QStringLiteral(".PPT")), ViewAction::Ole);
-    EXPECT_EQ(ViewActionFor(FileKind::Ole, QStringLiteral(".VSD")), ViewAction::Ole);
-    EXPECT_EQ(ViewActionFor(FileKind::Tif, QStringLiteral(".TIF")), ViewAction::Picture);
-    EXPECT_EQ(ViewActionFor(FileKind::Zip, QStringLiteral(".ZIP")), ViewAction::None);
-}
-
 TEST_F(ViewWindowTest, NoEarlierTextShowsUnderAViewWithoutText)
 {
     tree.file(QStringLiteral("notes.txt"), QByteArray("earlier text"));
