@@ -5,6 +5,7 @@
 #include "platform/FileNames.h"
 #include "platform/HeapPages.h"
 #include "platform/SystemInfo.h"
+#include "view/picture/ThumbnailPages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -53,5 +54,9 @@ int main(int argc, char** argv)
     (new FileManagerService(shows, &window))->registerOnSessionBus();
     if (!request.paths.isEmpty())
         window.showItems(request.paths, MainWindow::ItemAction::Show);
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // A thumbnail page closed midway leaves its pictures decoding: the program must not
+    // end under them.
+    WaitForThumbnailDecoders(std::chrono::seconds(2));
+    return code;
 }

@@ -204,6 +204,7 @@ int drawThumbnails(const QStringList& given, QTextStream& out, QTextStream& err)
                      PngWriter::Quick))
             return 1;
     }
+    WaitForThumbnailDecoders(std::chrono::seconds(2)); // their threads' last steps
     out << pictures.size() << " pictures, " << pages << " pages\n";
     return 0;
 }

@@ -29,6 +29,38 @@ constexpr int TurnsPerCheck = 25;
 
 using Decoder = std::function<QImage(const QString& path, QSize size)>;
 
+/// The decoding threads still alive in the process: a page leaves them behind when it
+/// ends early, and the program must not end under one that is still decoding.
+class LiveDecoders {
+public:
+    static LiveDecoders& get()
+    {
+        static LiveDecoders live;
+        return live;
+    }
+    void add(int count)
+    {
+        const std::lock_guard lock(mutex_);
+        running_ += count;
+    }
+    void remove()
+    {
+        const std::lock_guard lock(mutex_);
+        if (--running_ == 0)
+            none_.notify_all();
+    }
+    bool waitForNone(std::chrono::milliseconds most)
+    {
+        std::unique_lock lock(mutex_);
+        return none_.wait_for(lock, most, [this] { return running_ == 0; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable none_;
+    int running_ = 0;
+};
+
 /// A page's pictures decoding on threads of their own, claimed in page order. The
 /// threads are not waited for: a picture on a dead share may never come, and the page
 /// must be able to end without it. Whatever they share lives here, kept by each of them;
@@ -45,8 +77,14 @@ public:
         auto page = std::make_shared<PageDecode>(std::move(paths), size, std::move(decode));
         const auto threads =
             std::min<qsizetype>(std::max(1, QThread::idealThreadCount()), page->paths_.size());
-        for (qsizetype t = 0; t < threads; ++t)
-            std::thread([page] { page->work(); }).detach();
+        LiveDecoders::get().add(int(threads));
+        for (qsizetype t = 0; t < threads; ++t) {
+            std::thread([page]() mutable {
+                page->work();
+                page.reset(); // its pictures and paths go before the thread counts as ended
+                LiveDecoders::get().remove();
+            }).detach();
+        }
         return page;
     }
 
@@ -203,4 +241,9 @@ QImage DrawThumbnailPage(const QStringList& paths, int page, QSize area,
     }
     decoded->end();
     return canvas;
+}
+
+bool WaitForThumbnailDecoders(std::chrono::milliseconds most)
+{
+    return LiveDecoders::get().waitForNone(most);
 }

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QSize>
 #include <QStringList>
+#include <chrono>
 #include <functional>
 
 class ThumbnailCache;
@@ -54,3 +55,7 @@ DrawThumbnailPage(const QStringList& paths, int page, QSize area,
                   const std::function<void()>& waiting = {}, const ThumbnailCache* cache = nullptr,
                   double twipsPerPixel = 15,
                   const std::function<QImage(const QString& path, QSize size)>& load = {});
+
+/// Waits at most `most` for the decoding threads that pages ended early left behind
+/// (a program waits so before it ends); true when none is left.
+bool WaitForThumbnailDecoders(std::chrono::milliseconds most);

@@ -319,9 +319,13 @@ TEST(ThumbnailPage, APictureThatNeverComesDoesNotHoldThePage)
             load);
     });
     const bool ended = page.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    // The program's end waits for the thread left behind, and only for as long as it runs.
+    const bool leftAlone = WaitForThumbnailDecoders(std::chrono::milliseconds(20));
     arrive->release();
     const QImage drawn = page.get();
     ASSERT_TRUE(ended) << "the page waited for a picture that did not come";
+    EXPECT_FALSE(leftAlone);
+    EXPECT_TRUE(WaitForThumbnailDecoders(std::chrono::seconds(5)));
     // Asked before the first picture, then while it was awaited, until it said stop.
     EXPECT_EQ(asked, 3);
     EXPECT_GT(waited, 0);
