@@ -1,3 +1,4 @@
+#include "common/RunTool.h"
 #include "common/TempTree.h"
 #include "common/Unprivileged.h"
 #include "platform/DirectoryNames.h"
@@ -6,7 +7,6 @@
 #include "platform/FolderWalk.h"
 
 #include <QFile>
-#include <QProcess>
 #include <algorithm>
 #include <atomic>
 #include <gtest/gtest.h>
@@ -29,11 +29,9 @@ struct Listed {
 /// order the directory hands them out.
 std::vector<Listed> listedByFind(const QString& folder)
 {
-    QProcess find;
-    find.start("find", {"-L", folder, "-mindepth", "1", "-maxdepth", "1", "-type", "f", "-printf",
-                        "%f/%s/"});
-    find.waitForFinished(-1);
-    const QList<QByteArray> parts = find.readAllStandardOutput().split('/');
+    const QList<QByteArray> parts = RunTool("find", {"-L", folder, "-mindepth", "1", "-maxdepth",
+                                                     "1", "-type", "f", "-printf", "%f/%s/"})
+                                        .output.split('/');
     std::vector<Listed> listed;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
         listed.push_back({parts[i], parts[i + 1].toLongLong()});
@@ -254,8 +252,5 @@ TEST(FolderRead, AWalkGoesDepthFirstInDirectoryOrderAsFindDoes)
             platform::encodeFileName(e.path).mid(platform::encodeFileName(tree.root()).size() + 1);
         walked += '\0';
     });
-    QProcess find;
-    find.start("find", {tree.root(), "-mindepth", "1", "-printf", "%P\\0"});
-    find.waitForFinished(-1);
-    EXPECT_EQ(walked, find.readAllStandardOutput());
+    EXPECT_EQ(walked, RunTool("find", {tree.root(), "-mindepth", "1", "-printf", "%P\\0"}).output);
 }
