@@ -27,6 +27,8 @@ FileEntryTable& FileEntryTable::operator=(const FileEntryTable& other)
     const std::lock_guard lock(other.indexing_);
     names_ = other.names_;
     details_ = other.details_;
+    if (details_)
+        details_->shared.store(true, std::memory_order_release);
     slots_ = other.slots_;
     indexed_ = other.indexed_.load();
     return *this;
@@ -86,9 +88,8 @@ void FileEntryTable::insert(const platform::FileEntry& entry)
 {
     const platform::ExclusiveWrites::Writing writing(writes_);
     indexIfNeeded();
-    // The details change here: this copy takes its own unless nobody else holds them
-    // (no copy can be taken while this write runs).
-    if (!details_ || details_.use_count() > 1 || !details_->read.load()) {
+    // The details change here: this copy takes its own once they were ever shared.
+    if (!details_ || details_->shared.load(std::memory_order_acquire) || !details_->read.load()) {
         auto own = std::make_shared<Details>();
         own->items = details();
         own->read = true;

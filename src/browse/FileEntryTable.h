@@ -69,6 +69,8 @@ private:
         QString folder;
         std::mutex reading;
         std::atomic<bool> read{false};
+        // Set by the first copy and never cleared: a change then takes details of its own.
+        std::atomic<bool> shared{false};
         std::vector<platform::FileDetails> items;
     };
 
