@@ -35,8 +35,9 @@ class LiveDecoders {
 public:
     static LiveDecoders& get()
     {
-        static LiveDecoders live;
-        return live;
+        // Never destroyed: a thread left behind may still be ending while the program does.
+        static LiveDecoders* const live = new LiveDecoders;
+        return *live;
     }
     void add(int count)
     {
